@@ -1,0 +1,36 @@
+# Thin front end over the CMake presets; see README.md.
+.PHONY: all deps build demo test asan bench release fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+build: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev
+
+demo: build
+	cmake --build --preset dev --target demo
+
+test: build
+	ctest --preset dev
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: build
+	cmake --build --preset dev --target bench
+
+release: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
+clean:
+	rm -rf build

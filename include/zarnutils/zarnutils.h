@@ -1,0 +1,11 @@
+/* Umbrella header: every public module of libzarnutils. */
+#ifndef ZARNUTILS_ZARNUTILS_H
+#define ZARNUTILS_ZARNUTILS_H
+
+#include "zarnutils/zarn_api.h"
+#include "zarnutils/gllist.h"
+#include "zarnutils/except.h"
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/rtcontext.h"
+
+#endif

@@ -1,0 +1,124 @@
+// Generic singly linked list with a cursor.
+#include "zarnutils/gllist.h"
+
+#include <cstdlib>
+
+namespace {
+
+gl_node_t *new_node(void *data) {
+    auto *n = static_cast<gl_node_t *>(std::malloc(sizeof(gl_node_t)));
+    if (n != nullptr) {
+        n->next = nullptr;
+        n->data = data;
+    }
+    return n;
+}
+
+}  // namespace
+
+extern "C" {
+
+gl_list_t *gl_create(void) {
+    return static_cast<gl_list_t *>(std::calloc(1, sizeof(gl_list_t)));
+}
+
+void *gl_samedata(void *data) { return data; }
+
+gl_list_t *gl_copy(gl_list_t *list, gl_copy_fn copyfn) {
+    if (list == nullptr || copyfn == nullptr) return nullptr;
+    gl_list_t *out = gl_create();
+    if (out == nullptr) return nullptr;
+    for (gl_node_t *n = list->head; n != nullptr; n = n->next) gl_addtoend(out, copyfn(n->data));
+    return out;
+}
+
+uint32_t gl_length(const gl_list_t *list) { return list ? list->length : 0; }
+
+void gl_addtoend(gl_list_t *list, void *data) {
+    if (list == nullptr) return;
+    gl_node_t *n = new_node(data);
+    if (n == nullptr) return;
+    if (list->tail != nullptr)
+        list->tail->next = n;
+    else
+        list->head = n;
+    list->tail = n;
+    ++list->length;
+}
+
+void gl_addtohead(gl_list_t *list, void *data) {
+    if (list == nullptr) return;
+    gl_node_t *n = new_node(data);
+    if (n == nullptr) return;
+    n->next = list->head;
+    list->head = n;
+    if (list->tail == nullptr) list->tail = n;
+    ++list->length;
+}
+
+void gl_top(gl_list_t *list) {
+    if (list) list->cursor = list->head;
+}
+
+void gl_last(gl_list_t *list) {
+    if (list) list->cursor = list->tail;
+}
+
+int gl_end(const gl_list_t *list) { return (list == nullptr || list->cursor == nullptr) ? 1 : 0; }
+
+void *gl_get(const gl_list_t *list) {
+    return (list != nullptr && list->cursor != nullptr) ? list->cursor->data : nullptr;
+}
+
+void gl_next(gl_list_t *list) {
+    if (list != nullptr && list->cursor != nullptr) list->cursor = list->cursor->next;
+}
+
+void *gl_replcur(gl_list_t *list, void *data) {
+    if (list == nullptr || list->cursor == nullptr) return nullptr;
+    void *old = list->cursor->data;
+    list->cursor->data = data;
+    return old;
+}
+
+void *gl_unlinkcur(gl_list_t *list) {
+    if (list == nullptr || list->cursor == nullptr) return nullptr;
+    gl_node_t *cur = list->cursor;
+    gl_node_t *succ = cur->next;
+    if (cur == list->head) {
+        list->head = succ;
+        if (list->tail == cur) list->tail = nullptr;
+    } else {
+        gl_node_t *pred = list->head;
+        while (pred != nullptr && pred->next != cur) pred = pred->next;
+        if (pred == nullptr) return nullptr;  // cursor not in this list
+        pred->next = succ;
+        if (list->tail == cur) list->tail = pred;
+    }
+    void *data = cur->data;
+    std::free(cur);
+    --list->length;
+    list->cursor = succ;
+    return data;
+}
+
+void gl_info_iterate(void *info, gl_list_t *list, gl_info_fn fn) {
+    if (list == nullptr || fn == nullptr) return;
+    for (gl_node_t *n = list->head; n != nullptr; n = n->next) fn(info, n->data);
+}
+
+void gl_destroy(gl_list_t *list, gl_free_fn freefn) {
+    if (list == nullptr) return;
+    gl_node_t *n = list->head;
+    while (n != nullptr) {
+        gl_node_t *next = n->next;
+        if (freefn != nullptr) freefn(n->data);
+        std::free(n);
+        n = next;
+    }
+    std::free(list);
+}
+
+void gl_destroylist(gl_list_t *list) { gl_destroy(list, nullptr); }
+
+}  // extern "C"

@@ -1,0 +1,161 @@
+// File stream pipes, and the static standard input and output pipes.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "rtopipe/pipe_internal.h"
+
+namespace {
+
+constexpr int kMaxReadErrors = 80;
+
+struct FileData {
+    FILE *file;  // NULL for the static pipes until bound: then stdin/stdout
+    char *name;
+    int owns;
+};
+
+FILE *stream_of(const rtopipe *p, FILE *fallback) {
+    auto *d = static_cast<FileData *>(p->data);
+    return (d != nullptr && d->file != nullptr) ? d->file : fallback;
+}
+
+const char *name_of(const rtopipe *p) {
+    auto *d = static_cast<FileData *>(p->data);
+    return (d != nullptr && d->name != nullptr) ? d->name : "";
+}
+
+int64_t pull(rtopipe *p, FILE *f, char *buffer, size_t size) {
+    if (size == 0) return 0;
+    int errors = 0;
+    for (;;) {
+        errno = 0;
+        size_t n = std::fread(buffer, 1, size, f);
+        if (n > 0) {
+            if (std::ferror(f)) std::clearerr(f);  // bytes arrived before the error
+            return static_cast<int64_t>(n);
+        }
+        if (std::feof(f) || !std::ferror(f)) {
+            zarn::pipe::set_status(p);
+            return 0;
+        }
+        int err = errno;
+        std::clearerr(f);
+        if (err == EINTR) continue;
+        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPull", std::strerror(err), name_of(p));
+        if (++errors >= kMaxReadErrors) {
+            rtopipe *target = zarn::pipe::report_target(p);
+            if (target != nullptr) {
+                rtoprintf(target, "%d consecutive read errors!  Giving up!\n", errors);
+            } else {
+                std::fprintf(stderr, "%d consecutive read error!  Giving up!\n", errors);
+                std::fflush(stderr);
+            }
+            zarn::pipe::set_status(p);
+            return 0;
+        }
+    }
+}
+
+int file_flush_stream(rtopipe *p, FILE *f) {
+    if (std::fflush(f) == 0) return 1;
+    int err = errno;
+    if (zarn::pipe::report_target(p) != nullptr) {
+        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamFlush", std::strerror(err), name_of(p));
+    } else {
+        errno = err;
+        std::perror("genericFileStreamFlush");
+    }
+    return 0;
+}
+
+int push(rtopipe *p, FILE *f, const char *bytes, size_t length) {
+    if (length == 0) return 1;
+    if (std::fwrite(bytes, 1, length, f) != length) {
+        int err = errno;
+        std::clearerr(f);
+        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPush", std::strerror(err), name_of(p));
+        return -1;
+    }
+    int lvl = zarn::pipe::level(p);
+    if (lvl == RTOPIPE_FLUSH_ALWAYS || (lvl == RTOPIPE_FLUSH_NEWLINE && std::memchr(bytes, '\n', length) != nullptr))
+        file_flush_stream(p, f);
+    return 1;
+}
+
+int64_t file_read(rtopipe *p, char *buffer, size_t size) { return pull(p, stream_of(p, stdin), buffer, size); }
+
+int file_write(rtopipe *p, const char *bytes, size_t length) {
+    return push(p, stream_of(p, stdout), bytes, length);
+}
+
+int file_flush(rtopipe *p) { return file_flush_stream(p, stream_of(p, stdout)); }
+
+const char *file_describe(rtopipe *p) { return name_of(p); }
+
+void file_destroy(rtopipe *p) {
+    auto *d = static_cast<FileData *>(p->data);
+    if (d != nullptr) {
+        if (d->owns && d->file != nullptr && std::fclose(d->file) != 0)
+            zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamDestroy", std::strerror(errno), name_of(p));
+        std::free(d->name);
+        std::free(d);
+    }
+    std::free(p);
+}
+
+rtopipe *create_stream(FILE *file, const char *name, int owns, int level) {
+    if (file == nullptr) return nullptr;
+    auto *d = static_cast<FileData *>(std::calloc(1, sizeof(FileData)));
+    if (d == nullptr) return nullptr;
+    d->file = file;
+    d->owns = owns;
+    d->name = strdup(name ? name : "");
+    if (d->name == nullptr) {
+        std::free(d);
+        return nullptr;
+    }
+    rtopipe *p = zarn::pipe::make(file_write, file_read, file_destroy, file_flush, file_describe, d, level);
+    if (p == nullptr) {
+        std::free(d->name);
+        std::free(d);
+    }
+    return p;
+}
+
+// The static pipes live for the process; destroy only gives back the count.
+void static_destroy(rtopipe *p) { p->refcount = 1; }
+const char *keyboard_describe(rtopipe *) { return "KEYBOARD"; }
+const char *terminal_describe(rtopipe *) { return "TERMINAL"; }
+int64_t stdin_read(rtopipe *p, char *buffer, size_t size) { return pull(p, stdin, buffer, size); }
+int stdout_write(rtopipe *p, const char *bytes, size_t length) { return push(p, stdout, bytes, length); }
+int stdout_flush(rtopipe *p) { return file_flush_stream(p, stdout); }
+
+FileData g_stdin_data{nullptr, const_cast<char *>("KEYBOARD"), 0};
+FileData g_stdout_data{nullptr, const_cast<char *>("TERMINAL"), 0};
+
+rtopipe g_stdin_pipe{nullptr, stdin_read, static_destroy, nullptr, keyboard_describe, &g_stdin_data, 1, 0};
+rtopipe g_stdout_pipe{stdout_write, nullptr, static_destroy, stdout_flush, terminal_describe, &g_stdout_data, 2,
+                      RTOPIPE_FLUSH_NEWLINE << RTOPIPE_FLUSH_SHIFT};
+
+}  // namespace
+
+namespace zarn::pipe {
+rtopipe *static_stdin() { return &g_stdin_pipe; }
+rtopipe *static_stdout() { return &g_stdout_pipe; }
+}  // namespace zarn::pipe
+
+extern "C" {
+
+ZARN_API int rtopipe_ascii_flush_level = 1;
+
+rtopipe *create_ascii_stream_rtopipe(FILE *file, const char *name, int owns) {
+    return create_stream(file, name, owns, rtopipe_ascii_flush_level);
+}
+
+rtopipe *create_binary_stream_rtopipe(FILE *file, const char *name, int owns) {
+    return create_stream(file, name, owns, RTOPIPE_FLUSH_NEVER);
+}
+
+}  // extern "C"

@@ -1,0 +1,144 @@
+// Process-wide pipes, the prompt, and the history and report devices.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "platform/ftext.h"
+#include "rtopipe/pipe_internal.h"
+
+namespace {
+
+int g_init_count = 0;
+char g_prompt[256] = "ZARN>";
+
+// Writes a fixed-length text, and a newline when asked, to a device; without
+// a device the given complaint goes to standard error.
+void device_write(rtopipe *dev, const char *text, size_t length, bool newline, const char *complaint) {
+    if (dev == nullptr) {
+        std::fputs(complaint, stderr);
+        std::fflush(stderr);
+        return;
+    }
+    std::string_view v = zarn::ftext_view(text, length);
+    if (!v.empty()) rtowrite(dev, v.data(), v.size());
+    if (newline) rtowrite(dev, "\n", 1);
+}
+
+// Replaces a device pointer with a new reference of pipe, dropping the old one.
+void set_device(rtopipe *&device, rtopipe *pipe) {
+    if (device == pipe) return;
+    rtopipe *fresh = pipe ? copyPipe(pipe) : nullptr;
+    if (pipe != nullptr && fresh == nullptr) return;  // a dead pipe: keep the old device
+    rtopipe *old = device;
+    device = fresh;
+    if (old != nullptr) rtodestroy(old);
+}
+
+}  // namespace
+
+extern "C" {
+
+ZARN_API rtopipe *stdinPipe = zarn::pipe::static_stdin();
+ZARN_API rtopipe *stdoutPipe = zarn::pipe::static_stdout();
+ZARN_API rtopipe *rtHisDev = zarn::pipe::static_stdout();
+ZARN_API rtopipe *rtRepDev = nullptr;
+
+int rtoPipeIOInitialize(int interactive) {
+    if (g_init_count++ > 0) return 1;
+    rtopipe *in = zarn::pipe::static_stdin();
+    rtopipe *out = zarn::pipe::static_stdout();
+    in->flags = (in->flags & ~RTOPIPE_INTERACTIVE) | (isatty(STDIN_FILENO) ? RTOPIPE_INTERACTIVE : 0u);
+    if (interactive != 0) {
+        rtopipe *reader = nullptr;
+        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) reader = zarn::pipe::create_console_reader(stdin, stdout);
+        stdinPipe = reader != nullptr ? reader : in;
+        out->refcount = 2;
+        stdoutPipe = out;
+        rtHisDev = out;
+    } else {
+        rtopipe *qin = create_queue_rtopipe();
+        rtopipe *qout = create_queue_rtopipe();
+        if (qin == nullptr || qout == nullptr) {  // keep the standard pipes rather than none
+            if (qin) rtodestroy(qin);
+            if (qout) rtodestroy(qout);
+            return 1;
+        }
+        stdinPipe = qin;
+        stdoutPipe = qout;
+        rtHisDev = copyPipe(qout);
+    }
+    return 1;
+}
+
+void rtoPipeIOTerminate(void) {
+    rtodestroy(stdinPipe);
+    rtodestroy(stdoutPipe);
+    rtodestroy(rtHisDev);
+    // Back to the standard streams, so that later messages are still seen.
+    stdinPipe = zarn::pipe::static_stdin();
+    stdoutPipe = zarn::pipe::static_stdout();
+    rtHisDev = zarn::pipe::static_stdout();
+    zarn::pipe::static_stdout()->refcount = 2;
+    g_init_count = 0;
+}
+
+const char *rtoprompt(void) { return g_prompt; }
+
+void rto_set_prompt(const char *text) {
+    if (text == nullptr) text = "";
+    size_t n = std::strlen(text);
+    if (n > sizeof g_prompt - 1) n = sizeof g_prompt - 1;
+    std::memmove(g_prompt, text, n);
+    g_prompt[n] = '\0';
+}
+
+void rtohis_set_hisDev(rtopipe *pipe) { set_device(rtHisDev, pipe); }
+
+void rtorep_set_repDev(rtopipe *pipe) { set_device(rtRepDev, pipe); }
+
+int rtohis_inq_host(rtopipe *pipe) {
+    const char *d = rtodesc(pipe);
+    if (d == nullptr) return 0;
+    return (std::strcmp(d, "host terminal output pipe") == 0 || std::strcmp(d, "WEXSimulationMsgs") == 0) ? 1 : 0;
+}
+
+}  // extern "C"
+
+ZARN_FORTRAN(void, INIT_PIPE_4HOST_F, init_pipe_4host_f_, (const int64_t *flag)) {
+    if (g_init_count == 0) rtoPipeIOInitialize(flag ? static_cast<int>(*flag) : 0);
+}
+
+ZARN_FORTRAN(void, RTOHIS_WRITELN, rtohis_writeln_, (const char *text, size_t length)) {
+    device_write(rtHisDev, text, length, true, "!!rtohis__writeln: NULL history device\n");
+}
+
+ZARN_FORTRAN(void, RTOHIS_WRITE, rtohis_write_, (const char *text, size_t length)) {
+    device_write(rtHisDev, text, length, false, "!!rtohis__write: NULL history device\n");
+}
+
+ZARN_FORTRAN(void, RTOHIS_FLUSH, rtohis_flush_, (void)) { rtoflush(rtHisDev); }
+
+ZARN_FORTRAN(int64_t, RTOHIS_INQ_HOST_F, rtohis_inq_host_f_, (void)) {
+    return rtHisDev ? rtohis_inq_host(rtHisDev) : 0;
+}
+
+ZARN_FORTRAN(void, RTOREP_WRITELN, rtorep_writeln_, (const char *text, size_t length)) {
+    device_write(rtRepDev, text, length, true, "!!rtorep__writeln: NULL report device\n");
+}
+
+ZARN_FORTRAN(void, RTOREP_WRITE, rtorep_write_, (const char *text, size_t length)) {
+    device_write(rtRepDev, text, length, false, "!!rtorep__write: NULL report device\n");
+}
+
+ZARN_FORTRAN(void, RTOREP_FLUSH, rtorep_flush_, (void)) { rtoflush(rtRepDev); }
+
+ZARN_FORTRAN(void, RTOREP_WRITESTR, rtorep_writestr_, (const char *text)) {
+    if (rtRepDev == nullptr) {
+        std::fputs("!!rtorep__writestr: NULL report device\n", stderr);
+        std::fflush(stderr);
+        return;
+    }
+    rtowritestr(rtRepDev, text);
+}

@@ -1,0 +1,131 @@
+// The pipe record, reference counting, and the basic operations.
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "rtopipe/pipe_internal.h"
+
+namespace zarn::pipe {
+
+rtopipe *make(rtopipe_write_fn w, rtopipe_read_fn r, rtopipe_destroy_fn d, rtopipe_flush_fn f,
+              rtopipe_describe_fn desc, void *data, int flush_level) {
+    auto *p = static_cast<rtopipe *>(std::calloc(1, sizeof(rtopipe)));
+    if (p == nullptr) return nullptr;
+    p->write = w;
+    p->read = r;
+    p->destroy = d;
+    p->flush = f;
+    p->describe = desc;
+    p->data = data;
+    p->refcount = 1;
+    p->flags = (static_cast<uint32_t>(flush_level) << RTOPIPE_FLUSH_SHIFT) & RTOPIPE_FLUSH_MASK;
+    return p;
+}
+
+rtopipe *report_target(const rtopipe *p) {
+    if (rtHisDev == nullptr || rtHisDev == p || rtHisDev->write == nullptr) return nullptr;
+    return rtHisDev;
+}
+
+void report(const rtopipe *p, const char *format, ...) {
+    char buf[1024];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(buf, sizeof buf, format, ap);
+    va_end(ap);
+    rtopipe *target = report_target(p);
+    if (target != nullptr) {
+        rtowritestr(target, buf);
+    } else {
+        std::fputs(buf, stderr);
+        std::fflush(stderr);
+    }
+}
+
+}  // namespace zarn::pipe
+
+using namespace zarn;
+
+extern "C" {
+
+int rtowrite(rtopipe *p, const char *bytes, size_t length) {
+    if (p == nullptr || p->write == nullptr) {
+        std::fputs("!!!rtowrite: Pipe does not support writing!\n", stderr);
+        return -1;
+    }
+    return p->write(p, bytes, length);
+}
+
+int rtowritestr(rtopipe *p, const char *text) {
+    return rtowrite(p, text, text ? std::strlen(text) : 0);
+}
+
+int64_t rtoread(rtopipe *p, char *buffer, size_t size) {
+    if (p == nullptr || p->read == nullptr) {
+        std::fputs("!!!rtoread: Pipe does not support reading!\n", stderr);
+        return 0;
+    }
+    return p->read(p, buffer, size);
+}
+
+int64_t rtoread_trim(rtopipe *p, char *buffer, size_t size) {
+    int64_t n = rtoread(p, buffer, size);
+    if (n <= 0) {
+        if (size > 0) buffer[0] = '\0';
+        return n < 0 ? n : 0;
+    }
+    while (n > 0 && (buffer[n - 1] == ' ' || buffer[n - 1] == '\n')) --n;
+    if (static_cast<size_t>(n) < size) buffer[n] = '\0';
+    return n;
+}
+
+int rtoflush(rtopipe *p) {
+    if (p == nullptr || p->flush == nullptr) return 0;
+    return p->flush(p);
+}
+
+int rtodestroy(rtopipe *p) {
+    if (p == nullptr || p->destroy == nullptr) return -1;
+    if (--p->refcount > 0) return 1;
+    p->destroy(p);
+    return 0;
+}
+
+rtopipe *copyPipe(rtopipe *p) {
+    if (p == nullptr || p->refcount <= 0) {
+        static const char msg[] = "Request to copy NULL or deallocated pipe\n";
+        if (rtHisDev != nullptr && rtHisDev != p && rtHisDev->refcount > 0 && rtHisDev->write != nullptr) {
+            rtowritestr(rtHisDev, msg);
+        } else {
+            std::fputs(msg, stderr);
+            std::fflush(stderr);
+        }
+        return nullptr;
+    }
+    ++p->refcount;
+    return p;
+}
+
+void collapseJustPipe(rtopipe *p) { std::free(p); }
+
+int rtointeractive(const rtopipe *p) { return p ? static_cast<int>(p->flags & RTOPIPE_INTERACTIVE) : 0; }
+
+int rtostatus(const rtopipe *p) { return p ? ((p->flags & RTOPIPE_STATUS) ? 1 : 0) : 1; }
+
+int rtoflushlevel(const rtopipe *p) { return p ? pipe::level(p) : 0; }
+
+int rtosetflushlevel(rtopipe *p, int lvl) {
+    if (p == nullptr) return 0;
+    int old = pipe::level(p);
+    p->flags = (p->flags & ~RTOPIPE_FLUSH_MASK) |
+               ((static_cast<uint32_t>(lvl) << RTOPIPE_FLUSH_SHIFT) & RTOPIPE_FLUSH_MASK);
+    return old;
+}
+
+const char *rtodesc(rtopipe *p) {
+    if (p == nullptr || p->describe == nullptr) return nullptr;
+    return p->describe(p);
+}
+
+}  // extern "C"

@@ -1,0 +1,34 @@
+// Formatted output to a pipe.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/zassert.h"
+#include "zarnutils/rtopipe.h"
+
+namespace {
+constexpr int kPrintfBuffer = 20480;
+constexpr const char *kSource = "source/rtopipe/rtoprintf";
+}  // namespace
+
+extern "C" int rtoprintf(rtopipe *p, const char *format, ...) {
+    char buf[kPrintfBuffer];
+    va_list ap;
+    va_start(ap, format);
+    int count = std::vsnprintf(buf, sizeof buf, format, ap);
+    va_end(ap);
+    if (count < 0) {
+        zarn::assert_report("rtoprintf: vsprintf returned negative", kSource, __LINE__);
+        buf[0] = '\0';
+    } else if (count >= kPrintfBuffer) {
+        zarn::assert_report("rtoprintf: Overran it's buffer", kSource, __LINE__);
+    } else if (static_cast<size_t>(count) != std::strlen(buf)) {
+        zarn::assert_report("rtoprintf: count != strlen", kSource, __LINE__);
+    }
+    size_t len = std::strlen(buf);
+    if (p == nullptr) {  // no device: keep the text visible rather than lose it
+        std::fwrite(buf, 1, len, stderr);
+        return -1;
+    }
+    return rtowrite(p, buf, len);
+}

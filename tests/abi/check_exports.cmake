@@ -1,0 +1,51 @@
+# Compares the library's dynamic exports with the checked-in list and checks that
+# every upper-case Fortran entry point is also exported under its gfortran name.
+execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE raw RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIB}")
+endif()
+string(REPLACE "\n" ";" lines "${raw}")
+set(actual "")
+foreach(l ${lines})
+  if(l MATCHES "^[0-9a-fA-F]+ ([A-Za-z]) (.+)$")
+    set(kind ${CMAKE_MATCH_1})
+    set(sym ${CMAKE_MATCH_2})
+    # Linker-made and run-time-library symbols are not ours.
+    if(sym MATCHES "^_(init|fini|edata|end|_bss_start)$" OR sym MATCHES "^__bss_start$"
+       OR sym MATCHES "^_edata$" OR sym MATCHES "^_end$" OR sym MATCHES "^__(a|ub|l|t)san"
+       OR sym MATCHES "@")
+      continue()
+    endif()
+    list(APPEND actual ${sym})
+  endif()
+endforeach()
+list(SORT actual)
+list(REMOVE_DUPLICATES actual)
+
+file(STRINGS ${LIST} expected REGEX "^[^#]")
+list(SORT expected)
+list(REMOVE_DUPLICATES expected)
+
+set(extra ${actual})
+list(REMOVE_ITEM extra ${expected})
+set(missing ${expected})
+if(actual)
+  list(REMOVE_ITEM missing ${actual})
+endif()
+
+set(bad "")
+foreach(s ${actual})
+  if(s MATCHES "^[A-Z][A-Z0-9_]*$" AND s MATCHES "[A-Z]" AND NOT s MATCHES "^ZARN_(PLEX|RGLOB|GLOBAL)$")
+    string(TOLOWER "${s}_" alias)
+    list(FIND actual ${alias} idx)
+    if(idx EQUAL -1)
+      list(APPEND bad ${s})
+    endif()
+  endif()
+endforeach()
+
+if(extra OR missing OR bad)
+  message(FATAL_ERROR "export list differs\n  exported but not listed: ${extra}\n  listed but not exported: ${missing}\n  Fortran entries without alias: ${bad}")
+endif()
+list(LENGTH actual n)
+message(STATUS "exports match: ${n} symbols")
