@@ -212,3 +212,22 @@ TEST(FilePipe, CreateWithoutStreamGivesNoPipe) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FilePipe, PersistentReadErrorsGiveUpAfterEighty) {
+    HistoryCapture his;
+    FILE *dir = std::fopen("/tmp", "r");  // opens, but every read fails
+    ASSERT_NE(dir, nullptr);
+    rtopipe *p = create_ascii_stream_rtopipe(dir, "/tmp", 1);
+    char buf[16];
+    EXPECT_EQ(rtoread(p, buf, sizeof buf), 0);
+    EXPECT_EQ(rtostatus(p), 1);
+    std::string expect;
+    for (int i = 0; i < 80; ++i) expect += "genericFileStreamPull: Is a directory on file /tmp\n";
+    expect += "80 consecutive read errors!  Giving up!\n";
+    EXPECT_EQ(his.text(), expect);
+    rtodestroy(p);
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+// Fixed-length Fortran text rules shared by every upper-case entry point.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/ftext.h"
+
+namespace {
+
+TEST(FText, InputRules) {
+    EXPECT_EQ(zarn::ftext_view("ABC   ", 6), "ABC");
+    EXPECT_EQ(zarn::ftext_view("AB\0C   ", 7), "AB");       // first NUL ends the text
+    EXPECT_EQ(zarn::ftext_view("A B  \0xx", 8), "A B  ");   // blanks before a NUL are kept
+    EXPECT_EQ(zarn::ftext_view("      ", 6), "");
+    EXPECT_EQ(zarn::ftext_view("\0\0\0\0XYZ", 7), "");      // absent
+    EXPECT_TRUE(zarn::ftext_absent("\0\0\0\0XYZ", 7));
+    EXPECT_FALSE(zarn::ftext_absent("\0\0\0X", 4));
+    EXPECT_FALSE(zarn::ftext_absent("\0\0", 2));            // too short to be absent
+    EXPECT_TRUE(zarn::ftext_absent(nullptr, 8));
+    EXPECT_EQ(zarn::ftext_view("X", 0), "");
+
+    std::string big(1000, 'n');
+    big += "    ";
+    zarn::FText t(big.data(), big.size());
+    EXPECT_EQ(t.size(), 1000u);
+    EXPECT_EQ(std::string(t.c_str()), std::string(1000, 'n'));
+    zarn::FText s("short  ", 7);
+    EXPECT_STREQ(s.c_str(), "short");
+    EXPECT_FALSE(s.absent());
+}
+
+TEST(FText, OutputIsBlankPaddedAndCut) {
+    char field[8];
+    zarn::ftext_store(field, sizeof field, "abc");
+    EXPECT_EQ(std::string(field, 8), "abc     ");
+    zarn::ftext_store(field, sizeof field, "0123456789");
+    EXPECT_EQ(std::string(field, 8), "01234567");
+    zarn::ftext_store(field, sizeof field, "");
+    EXPECT_EQ(std::string(field, 8), "        ");
+    zarn::ftext_store(nullptr, 8, "x");  // no field: nothing happens
+}
+
+}  // namespace
