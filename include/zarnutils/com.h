@@ -39,6 +39,16 @@ struct ZARN_API IStream : ISequentialStream {
 protected:
     ~IStream() = default;
 };
+
+/* The host's wrapper object held by wrapper attributes of a dictionary. */
+struct ZARN_API IWEXWrapper : IUnknown {
+    /* The element's 1-based index in the head dictionary, as last set. */
+    virtual HRESULT GetIndex(int32_t *index) = 0;
+    /* Tells the wrapper its element's new 1-based index in the head dictionary. */
+    virtual HRESULT SetIndex(int32_t index) = 0;
+protected:
+    ~IWEXWrapper() = default;
+};
 #endif
 
 #endif

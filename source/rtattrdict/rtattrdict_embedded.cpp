@@ -1,0 +1,310 @@
+// Embedded dictionaries: windows that translate indices and prefixes to their parent.
+#include <cinttypes>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/zassert.h"
+#include "rtattrdict/rtattrdict_internal.h"
+#include "zarnutils/rtopipe.h"
+
+namespace zarn::attrdict {
+
+namespace {
+
+constexpr const char *kSource = "source/rtattrdict/rtattrdict";
+
+rtattrdict_t *parent_of(rtattrdict_t *d) { return as_emb(d)->parent; }
+int32_t start_of(rtattrdict_t *d) { return as_emb(d)->start; }
+
+void unlink_child(rtattrdict_t *parent, rtattrdict_t *child) {
+    if (parent == nullptr || parent->children == nullptr) return;
+    gl_list_t *list = parent->children;
+    for (gl_top(list); !gl_end(list); gl_next(list))
+        if (gl_get(list) == child) {
+            gl_unlinkcur(list);
+            return;
+        }
+}
+
+// Puts the window's prefix in front of buf; false when the result would be too long.
+bool prepend_prefix(rtattrdict_t *d, char *buf) {
+    const char *prefix = as_emb(d)->prefix;
+    size_t plen = std::strlen(prefix);
+    if (plen == 0) return true;
+    size_t blen = std::strlen(buf);
+    if (plen + blen > static_cast<size_t>(kNameMax)) return false;
+    std::memmove(buf + plen, buf, blen + 1);
+    std::memcpy(buf, prefix, plen);
+    return true;
+}
+
+void emb_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
+    if (first < 1 || first > last || last > d->capacity) {
+        rtoprintf(rtHisDev,
+                  "!! embedded_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n",
+                  first, last, d->capacity);
+        return;
+    }
+    rtattrdict_t *p = parent_of(d);
+    p->ops->defunct(p, first + start_of(d) - 1, last + start_of(d) - 1);
+}
+
+void emb_change_capacity(rtattrdict_t *d, int32_t capacity);
+
+void emb_destroy(rtattrdict_t *d) {
+    if (d->size > 0) {
+        d->ops->defunct(d, 1, d->size);
+        if (d->children != nullptr) {
+            d->ops->resize(d, 0);
+            emb_change_capacity(d, 0);
+        }
+    }
+    gl_destroylist(d->children);
+    unlink_child(parent_of(d), d);
+    std::free(d);
+}
+
+void emb_resize(rtattrdict_t *d, int32_t size) {
+    if (size == d->size) return;
+    rtattrdict_t *p = parent_of(d);
+    if (size < 0) {
+        rtoprintf(rtHisDev, "!! embedded_resize: negative size %" PRId32 " (not changed)\n", size);
+        return;
+    }
+    if (start_of(d) + size - 1 > p->size) {
+        rtoprintf(rtHisDev,
+                  "!! embedded_resize: parent (size %" PRId32 " cap %" PRId32
+                  ") is not big enough for resize (start %" PRId32 " newsize %" PRId32 ")\n",
+                  p->size, p->capacity, start_of(d), size);
+        return;
+    }
+    if (size < d->size) d->ops->defunct(d, size + 1, d->size);
+    if (size > d->capacity) {
+        rtoprintf(rtHisDev, "!!embedded_resize: attempt to extend beyond capacity %" PRId32 " %" PRId32 "\n", size,
+                  d->capacity);
+        size = d->capacity;
+    }
+    d->size = size;
+}
+
+void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
+    if (capacity == d->capacity) return;
+    if (capacity < 0) {
+        assert_report("embedded_change_capacity: negative capacity", kSource, __LINE__);
+        capacity = 0;
+        if (capacity == d->capacity) return;
+    }
+    if (capacity < d->size) {
+        rtoprintf(rtHisDev,
+                  "!!embedded_change_capacity: capacity %" PRId32 " less than size %" PRId32 " (not changed)\n",
+                  capacity, d->size);
+        return;
+    }
+    rtattrdict_t *p = parent_of(d);
+    if (p->children != nullptr) {
+        int32_t old = d->capacity;
+        if (capacity < old) {
+            d->capacity = capacity;
+            splice(p, d, start_of(d), old, capacity);
+        } else {
+            splice(p, d, start_of(d), old, capacity);
+            d->capacity = capacity;
+        }
+        return;
+    }
+    if (start_of(d) + capacity - 1 > p->size) {
+        rtoprintf(rtHisDev,
+                  "!!embedded_change_capacity: parent (size %" PRId32 " cap %" PRId32
+                  ") is not big enough for capacity change (start %" PRId32 " newcapacity %" PRId32 ")\n",
+                  p->size, p->capacity, start_of(d), capacity);
+        return;
+    }
+    d->capacity = capacity;
+}
+
+void emb_empty_all(rtattrdict_t *d) {
+    d->ops->resize(d, 0);
+    emb_change_capacity(d, 0);
+}
+
+void emb_relocate(rtattrdict_t *d, int32_t start) {
+    rtattrdict_t *p = parent_of(d);
+    if (start < 1 || start + d->capacity - 1 > p->size) {
+        rtoprintf(rtHisDev, "!!embedded_relocate: parent is not big enough\n");
+        return;
+    }
+    p->ops->move_elems(p, start_of(d), start, d->size);
+    as_emb(d)->start = start;
+}
+
+void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
+    if (src == dst) return;
+    if (count < 0) {
+        rtoprintf(rtHisDev, "!! embedded_move_elems: size < 0 (%" PRId32 ")\n", count);
+        return;
+    }
+    if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
+        rtoprintf(rtHisDev,
+                  "!!embedded_move_elems: bad source or destination, source %" PRId32 ", dest %" PRId32
+                  ", move size %" PRId32 ", list size %" PRId32 "\n",
+                  src, dst, count, d->size);
+        return;
+    }
+    rtattrdict_t *p = parent_of(d);
+    p->ops->move_elems(p, src + start_of(d) - 1, dst + start_of(d) - 1, count);
+}
+
+int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names, char *buf) {
+    if (!prepend_prefix(d, buf)) {
+        rtoprintf(rtHisDev, "!!embedded_additems: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        return 0;
+    }
+    rtattrdict_t *p = parent_of(d);
+    return p->ops->additems(p, start + start_of(d) - 1, count, names, buf);
+}
+
+int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
+    if (!prepend_prefix(d, buf)) {
+        rtoprintf(rtHisDev, "!!embedded_addgroup: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        return 0;
+    }
+    rtattrdict_t *p = parent_of(d);
+    return p->ops->addgroup(p, start + start_of(d) - 1, count, width, block, buf);
+}
+
+rtattrdict_t *emb_embedded(rtattrdict_t *d) { return parent_of(d); }
+const char *emb_prefix(rtattrdict_t *d) { return as_emb(d)->prefix; }
+
+void emb_print_stats(rtattrdict_t *d) {
+    rtoprintf(rtHisDev, "Embedded attribute dictionary\n");
+    rtoprintf(rtHisDev, " Size: %" PRId32 "\n", d->size);
+    rtoprintf(rtHisDev, "Start: %" PRId32 "\n", start_of(d));
+    rtoprintf(rtHisDev, "Parent statistics\n");
+    rtattrdict_t *p = parent_of(d);
+    p->ops->print_stats(p);
+}
+
+int32_t emb_index(rtattrdict_t *d, const char *name, char *buf) {
+    if (!prepend_prefix(d, buf)) return 0;
+    rtattrdict_t *p = parent_of(d);
+    int32_t k = p->ops->index(p, name, buf);
+    if (k == 0) return 0;
+    k -= start_of(d) - 1;
+    return (k >= 1 && k <= d->size) ? k : 0;
+}
+
+int32_t emb_safe_index(rtattrdict_t *d, int32_t i) {
+    if (as_emb(d)->prefix[0] != '\0') return i;
+    rtattrdict_t *p = parent_of(d);
+    return p->ops->safe_index(p, i + start_of(d) - 1);
+}
+
+int32_t emb_absolute_index(rtattrdict_t *d, int32_t i) {
+    rtattrdict_t *p = parent_of(d);
+    return p->ops->absolute_index(p, i + start_of(d) - 1);
+}
+
+const char *emb_name(rtattrdict_t *d, int32_t i) {
+    if (i < 1 || i > d->size) return nullptr;
+    rtattrdict_t *p = parent_of(d);
+    const char *full = p->ops->name(p, i + start_of(d) - 1);
+    if (full == nullptr) return nullptr;
+    size_t skip = std::strlen(as_emb(d)->prefix);
+    size_t len = std::strlen(full);
+    return full + (skip < len ? skip : len);
+}
+
+int emb_okay(rtattrdict_t *d) {
+    rtattrdict_t *p = parent_of(d);
+    if (p == nullptr || p->ops == nullptr || !p->ops->okay(p)) return 0;
+    if (d->size < 0 || d->capacity < d->size) return 0;
+    if (start_of(d) < 1 || start_of(d) + d->capacity - 1 > p->size) return 0;
+    if (d->children != nullptr)
+        for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
+            auto *c = static_cast<Embedded *>(n->data);
+            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+        }
+    return 1;
+}
+
+HashTable *emb_attributes(rtattrdict_t *d) {
+    rtattrdict_t *p = parent_of(d);
+    return p->ops->attributes(p);
+}
+
+}  // namespace
+
+const rtattrdict_ops kEmbeddedOps = {
+    emb_destroy, emb_empty_all, emb_resize, emb_change_capacity, emb_defunct, emb_relocate,
+    emb_move_elems, emb_additems, emb_addgroup, emb_embedded, emb_prefix, shared_checksum,
+    emb_print_stats, emb_index, emb_safe_index, emb_absolute_index, emb_name,
+    embedded_setd, embedded_getd, embedded_seti, embedded_geti, embedded_setb, embedded_getb,
+    embedded_sets, embedded_gets, embedded_setv, embedded_getv, embedded_setwrapper, embedded_getwrapper,
+    shared_dvector_ro, shared_ivector_ro, shared_svector_ro, shared_vvector_ro, shared_bvector_ro,
+    embedded_dvector, embedded_ivector, embedded_svector, embedded_vvector, embedded_bvector,
+    emb_okay, emb_attributes,
+};
+
+void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh) {
+    const int32_t delta = fresh - old;
+    if (delta == 0) return;
+    const int32_t old_size = d->size;
+    const int32_t new_size = old_size + delta;
+    if (delta > 0) {
+        if (!is_head(d)) {
+            d->ops->change_capacity(d, new_size);
+        } else if (new_size > d->capacity) {
+            int32_t grow = delta > d->capacity / 5 ? delta : d->capacity / 5;
+            if (grow < 11) grow = 10;
+            d->ops->change_capacity(d, d->capacity + grow);
+        }
+        d->ops->resize(d, new_size);
+        if (d->size != new_size) return;  // the room could not be made
+    }
+    const int32_t tail = old_size - (start + old) + 1;
+    if (tail > 0) d->ops->move_elems(d, start + old, start + fresh, tail);
+    if (d->children != nullptr)
+        for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
+            auto *c = static_cast<Embedded *>(n->data);
+            if (&c->base != asker && c->start >= start) c->start += delta;
+        }
+    if (delta < 0) {
+        d->ops->resize(d, new_size);
+        if (!is_head(d)) d->ops->change_capacity(d, new_size);
+    }
+}
+
+}  // namespace zarn::attrdict
+
+using namespace zarn::attrdict;
+
+extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_t start, int32_t capacity,
+                                                    const char *prefix, int allow_resize) {
+    if (parent == nullptr || parent->ops == nullptr) return nullptr;
+    if (capacity < 0 || start < 1) {
+        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n", start,
+                  capacity);
+        return nullptr;
+    }
+    if (start + capacity - 1 > parent->size) {
+        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: parent too small (%" PRId32 ") for embedded (%" PRId32 ")\n",
+                  parent->size, capacity);
+        return nullptr;
+    }
+    auto *e = static_cast<Embedded *>(std::calloc(1, sizeof(Embedded)));
+    if (e == nullptr) return nullptr;
+    e->base.capacity = capacity;
+    e->base.ops = &kEmbeddedOps;
+    e->parent = parent;
+    e->start = start;
+    e->prefix = intern(prefix ? prefix : "");
+    if (allow_resize) {
+        if (parent->children != nullptr) {
+            e->base.children = gl_create();
+            gl_addtoend(parent->children, e);
+        } else {
+            rtoprintf(rtHisDev, "!!rtattrdict_create_embedded: cannot allow resize\n");
+        }
+    }
+    return &e->base;
+}

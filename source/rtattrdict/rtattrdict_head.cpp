@@ -1,0 +1,618 @@
+// Head dictionaries: columns, attribute index and name index.
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/zassert.h"
+#include "rtattrdict/rtattrdict_internal.h"
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/zarnmalloc.h"
+
+namespace zarn::attrdict {
+
+namespace {
+
+constexpr const char *kSource = "source/rtattrdict/rtattrdict";
+
+const rtattrdesc_t kNameDesc = {"NAME", RTATTR_NAME, 0.0, 0, nullptr, 0, nullptr};
+
+// Attribute index: items are rtattr_t, keyed by their descriptor's name.
+uint32_t attr_hash(const void *item) { return hash_pjw(static_cast<const rtattr_t *>(item)->desc->name); }
+uint32_t attr_step(const void *item) { return hash_simple(static_cast<const rtattr_t *>(item)->desc->name); }
+int attr_compare(const void *a, const void *b) {
+    return std::strcmp(static_cast<const rtattr_t *>(a)->desc->name, static_cast<const rtattr_t *>(b)->desc->name);
+}
+
+// Name index: items are addresses of NAME cells.
+uint32_t cell_hash(const void *item) { return hash_pjw(*static_cast<const char *const *>(item)); }
+int cell_compare(const void *a, const void *b) {
+    if (a == b) return 0;
+    const char *x = *static_cast<const char *const *>(a);
+    const char *y = *static_cast<const char *const *>(b);
+    return x == y ? 0 : std::strcmp(x, y);
+}
+
+bool is_dense(int32_t type) { return type >= RTATTR_DOUBLE && type <= RTATTR_WRAPPER; }
+bool is_sparse(int32_t type) { return type >= RTATTR_SPARSE_DOUBLE && type <= RTATTR_SPARSE_BOOLEAN; }
+
+size_t cell_bytes(int32_t type) {
+    switch (type) {
+        case RTATTR_DOUBLE: return sizeof(double);
+        case RTATTR_INTEGER: return sizeof(int64_t);
+        case RTATTR_BOOLEAN: return 1;
+        default: return sizeof(void *);
+    }
+}
+
+double *dcol(rtattr_t *a) { return static_cast<double *>(a->where.column); }
+int64_t *icol(rtattr_t *a) { return static_cast<int64_t *>(a->where.column); }
+
+// Makes an attribute with a column of `capacity` cells at their default.
+rtattr_t *make_attr(const rtattrdesc_t *desc, int32_t capacity, uint32_t *next_slot) {
+    int32_t type = desc->type;
+    if (!is_dense(type) && !is_sparse(type)) {
+        rtoprintf(rtHisDev, "!!make_attr: Unknown attribute type %" PRId32 "\n", type);
+        return nullptr;
+    }
+    auto *a = static_cast<rtattr_t *>(std::calloc(1, sizeof(rtattr_t)));
+    if (a == nullptr) {
+        rtoprintf(rtHisDev, "!! make_attr: malloc failed\n");
+        return nullptr;
+    }
+    a->desc = desc;
+    if (is_sparse(type)) {
+        a->where.slot = (*next_slot)++;
+        return a;
+    }
+    if (type == RTATTR_DOUBLE) {
+        int64_t p = RTO_DMALLOC(&capacity);
+        a->where.column = &ZARN_b0[p];
+    } else if (type == RTATTR_INTEGER) {
+        int64_t p = RTO_IMALLOC(&capacity);
+        a->where.column = &ZARN_ib0[p];
+    } else {
+        size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
+        a->where.column = std::calloc(cells, cell_bytes(type));
+        if (a->where.column == nullptr) {
+            rtoprintf(rtHisDev, "!! make_attr: malloc failed\n");
+            std::free(a);
+            return nullptr;
+        }
+    }
+    return a;
+}
+
+void free_column(rtattr_t *a) {
+    int32_t type = a->desc->type;
+    if (type == RTATTR_DOUBLE) {
+        int64_t p = rto_dptr2plex_c(dcol(a));
+        RTO_DFREE(&p);
+    } else if (type == RTATTR_INTEGER) {
+        int64_t p = rto_iptr2plex_c(icol(a));
+        RTO_IFREE(&p);
+    } else if (is_dense(type)) {
+        std::free(a->where.column);
+    }
+    a->where.column = nullptr;
+}
+
+// Reallocates a column to `capacity` cells; cells beyond the old end are undefined.
+bool grow_column(rtattr_t *a, int32_t capacity) {
+    int32_t type = a->desc->type;
+    if (type == RTATTR_DOUBLE) {
+        int64_t p = rto_dptr2plex_c(dcol(a));
+        p = RTO_DREALLOC(&p, &capacity);
+        a->where.column = &ZARN_b0[p];
+        return true;
+    }
+    if (type == RTATTR_INTEGER) {
+        int64_t p = rto_iptr2plex_c(icol(a));
+        p = RTO_IREALLOC(&p, &capacity);
+        a->where.column = &ZARN_ib0[p];
+        return true;
+    }
+    size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
+    void *col = std::realloc(a->where.column, cells * cell_bytes(type));
+    if (col == nullptr) return false;
+    a->where.column = col;
+    return true;
+}
+
+void free_sparse_range(Head *h, int32_t first, int32_t last) {
+    if (h->sparse == nullptr) return;
+    for (int32_t k = first; k <= last; ++k) {
+        std::free(h->sparse[k - 1]);
+        h->sparse[k - 1] = nullptr;
+    }
+}
+
+void release_wrappers(Head *h, int32_t first, int32_t last) {
+    for (uint32_t n = 0; n < h->nattrs; ++n) {
+        rtattr_t *a = h->attrs[n];
+        if (a->desc->type != RTATTR_WRAPPER) continue;
+        auto **cells = static_cast<IWEXWrapper **>(a->where.column);
+        for (int32_t k = first; k <= last; ++k) {
+            if (cells[k - 1] != nullptr) cells[k - 1]->Release();
+            cells[k - 1] = nullptr;
+        }
+    }
+}
+
+void rebuild_index(Head *h, const char *why) {
+    hashRemoveAll(h->mapping, nullptr);
+    hashSizeEstimate(h->mapping, static_cast<uint32_t>(h->base.capacity));
+    for (int32_t k = 1; k <= h->base.size; ++k)
+        if (!index_add(h, k)) rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (%s)\n", names(h)[k - 1], why);
+}
+
+// ---- operations ----
+
+void head_destroy(rtattrdict_t *d) {
+    Head *h = as_head(d);
+    release_wrappers(h, 1, d->size);
+    if (h->sparse != nullptr) {
+        free_sparse_range(h, 1, d->capacity);
+        std::free(h->sparse);
+    }
+    gl_destroylist(d->children);
+    hashDestroy(h->mapping, nullptr);
+    for (uint32_t n = 0; n < h->nattrs; ++n) {
+        free_column(h->attrs[n]);
+        std::free(h->attrs[n]);
+    }
+    std::free(h->attrs);
+    hashDestroy(h->attributes, nullptr);
+    std::free(h);
+}
+
+void head_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
+    Head *h = as_head(d);
+    if (first < 1 || first > last || last > d->capacity) {
+        rtoprintf(rtHisDev, "!! head_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n",
+                  first, last, d->capacity);
+        return;
+    }
+    free_sparse_range(h, first, last);
+    for (int32_t k = first; k <= last; ++k) index_remove(h, k);
+    release_wrappers(h, first, last);
+    for (uint32_t n = 0; n < h->nattrs; ++n) reset_cells(h, h->attrs[n], first, last);
+}
+
+void head_resize(rtattrdict_t *d, int32_t size) {
+    if (size == d->size) return;
+    if (size < 0) {
+        rtoprintf(rtHisDev, "!!head_resize: negative size %" PRId32 " (not changed)\n", size);
+        return;
+    }
+    if (size > d->capacity) {
+        rtoprintf(rtHisDev, "!!head_resize: attempt to resize beyond capacity %" PRId32 " %" PRId32 "\n", size,
+                  d->capacity);
+        size = d->capacity;
+    }
+    if (size < d->size) d->ops->defunct(d, size + 1, d->size);
+    d->size = size;
+}
+
+void head_change_capacity(rtattrdict_t *d, int32_t capacity) {
+    Head *h = as_head(d);
+    if (capacity == d->capacity) return;
+    if (capacity < 0) assert_report("head_change_capacity: negative capacity", kSource, __LINE__);
+    if (capacity < d->size) {
+        rtoprintf(rtHisDev, "!!head_change_capacity: capacity %" PRId32 " less than size %" PRId32 " (not changed)\n",
+                  capacity, d->size);
+        return;
+    }
+    const int32_t old = d->capacity;
+    const int32_t size = d->size;
+    // Elements beyond the new capacity are defunct already; drop their sparse records.
+    if (h->sparse != nullptr) {
+        if (capacity < old) free_sparse_range(h, capacity + 1, old);
+        size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
+        void **sparse = static_cast<void **>(std::realloc(h->sparse, cells * sizeof(void *)));
+        if (sparse == nullptr) {
+            rtoprintf(rtHisDev, "!!head_change_capacity: unable to allocate %" PRId32 " elements (not changed)\n",
+                      capacity);
+            return;
+        }
+        h->sparse = sparse;
+        for (int32_t k = size; k < capacity; ++k) h->sparse[k] = nullptr;
+    }
+    // Plex columns first (their failure raises), then the others, NAME last:
+    // until NAME moves, the name index stays valid if anything fails.
+    bool failed = false;
+    for (int pass = 0; pass < 3 && !failed; ++pass)
+        for (uint32_t n = 0; n < h->nattrs && !failed; ++n) {
+            rtattr_t *a = h->attrs[n];
+            int32_t type = a->desc->type;
+            if (is_sparse(type)) continue;
+            bool plex = type == RTATTR_DOUBLE || type == RTATTR_INTEGER;
+            int want = a == h->name_attr ? 2 : (plex ? 0 : 1);
+            if (want != pass) continue;
+            if (!grow_column(a, capacity)) {
+                failed = true;
+                break;
+            }
+            if (type == RTATTR_WRAPPER) {
+                auto **cells = static_cast<IWEXWrapper **>(a->where.column);
+                for (int32_t k = size; k < capacity; ++k) cells[k] = nullptr;
+            }
+        }
+    if (failed) {
+        rtoprintf(rtHisDev, "!!head_change_capacity: unable to allocate %" PRId32 " elements (not changed)\n",
+                  capacity);
+        return;
+    }
+    d->capacity = capacity;
+    const char *empty = intern_empty();
+    for (int32_t k = size; k < capacity; ++k) names(h)[k] = empty;
+    if (capacity > old) head_defunct(d, old + 1, capacity);
+    rebuild_index(h, "changing capacity");
+}
+
+void head_relocate(rtattrdict_t *, int32_t) {
+    rtoprintf(rtHisDev, "!! head_relocate: relocate is not allowed for a head list\n");
+}
+
+void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
+    Head *h = as_head(d);
+    if (src == dst || count == 0) return;
+    if (count < 0) {
+        rtoprintf(rtHisDev, "!! head_move_elems: size < 0 (%" PRId32 ")\n", count);
+        return;
+    }
+    if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
+        rtoprintf(rtHisDev,
+                  "!!head_move_elems: bad source or destination, source %" PRId32 ", dest %" PRId32
+                  ", move size %" PRId32 ", list size %" PRId32,
+                  src, dst, count, d->size);
+        return;
+    }
+    const int32_t dist = dst > src ? dst - src : src - dst;
+    const int32_t overlap = count > dist ? count - dist : 0;
+    // Cells overwritten that are not part of the source lose their element first.
+    if (dst < src)
+        head_defunct(d, dst, dst + count - overlap - 1);
+    else
+        head_defunct(d, dst + overlap, dst + count - 1);
+    for (int32_t k = src; k < src + count; ++k) index_remove(h, k);
+    const size_t n = static_cast<size_t>(count);
+    if (h->sparse != nullptr) std::memmove(&h->sparse[dst - 1], &h->sparse[src - 1], n * sizeof(void *));
+    for (uint32_t a = 0; a < h->nattrs; ++a) {
+        rtattr_t *at = h->attrs[a];
+        int32_t type = at->desc->type;
+        if (is_sparse(type)) continue;
+        size_t cb = cell_bytes(type);
+        char *col = static_cast<char *>(at->where.column);
+        std::memmove(col + (dst - 1) * cb, col + (src - 1) * cb, n * cb);
+        if (type == RTATTR_WRAPPER) {
+            auto **cells = static_cast<IWEXWrapper **>(at->where.column);
+            for (int32_t k = 0; k < count; ++k)
+                if (cells[dst - 1 + k] != nullptr) cells[dst - 1 + k]->SetIndex(dst + k);
+        }
+    }
+    // The source cells not overwritten are left behind: they lose their
+    // (moved) sparse records and wrappers, then are reset.
+    int32_t lb_first, lb_last;
+    if (dst < src) {
+        lb_first = src + overlap;
+        lb_last = src + count - 1;
+    } else {
+        lb_first = src;
+        lb_last = src + count - overlap - 1;
+    }
+    if (lb_first <= lb_last) {
+        if (h->sparse != nullptr)
+            for (int32_t k = lb_first; k <= lb_last; ++k) h->sparse[k - 1] = nullptr;
+        for (uint32_t a = 0; a < h->nattrs; ++a) {
+            if (h->attrs[a]->desc->type != RTATTR_WRAPPER) continue;
+            auto **cells = static_cast<IWEXWrapper **>(h->attrs[a]->where.column);
+            for (int32_t k = lb_first; k <= lb_last; ++k) cells[k - 1] = nullptr;
+        }
+        const char *empty = intern_empty();
+        for (int32_t k = lb_first; k <= lb_last; ++k) names(h)[k - 1] = empty;  // their names went with them
+        head_defunct(d, lb_first, lb_last);
+    }
+    for (int32_t k = dst; k < dst + count; ++k)
+        if (!index_add(h, k))
+            rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (moving element)\n", names(h)[k - 1]);
+}
+
+// Names one element from its built full name; `why` selects the duplicate text.
+void name_element(Head *h, int32_t k, const char *full, const char *why) {
+    if (!legal_name(full)) {
+        rtoprintf(rtHisDev, "Unable to process illegal equation/variable name '%s'\n", full);
+        return;
+    }
+    names(h)[k - 1] = intern(full);
+    if (!index_add(h, k)) rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (%s)\n", full, why);
+}
+
+bool head_range_ok(rtattrdict_t *d, int32_t start, int32_t count, const char *what) {
+    if (start < 1 || count < 0 || start > d->size - count + 1) {
+        assert_report(what, kSource, __LINE__);
+        return false;
+    }
+    return true;
+}
+
+void unname_range(Head *h, int32_t start, int32_t count) {
+    const char *empty = intern_empty();
+    for (int32_t k = start; k < start + count; ++k) {
+        index_remove(h, k);
+        names(h)[k - 1] = empty;
+    }
+}
+
+int32_t head_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *given, char *buf) {
+    Head *h = as_head(d);
+    if (!head_range_ok(d, start, count, "head_additems: bad indices")) return 0;
+    unname_range(h, start, count);
+    const size_t plen = std::strlen(buf);
+    char full[kNameBuf];
+    for (int32_t n = 0; n < count; ++n) {
+        const char *name = (given != nullptr && given[n] != nullptr) ? given[n] : "";
+        size_t len = std::strlen(name);
+        const char *why = "adding element";
+        if (plen > 0) {
+            why = "adding element with prefix";
+            std::memcpy(full, buf, plen);
+            size_t room = static_cast<size_t>(kNameMax) - plen;
+            size_t take = len < room ? len : room;
+            std::memcpy(full + plen, name, take);
+            full[plen + take] = '\0';
+        } else {
+            if (len > static_cast<size_t>(kNameMax)) {
+                why = "adding element with truncated name";
+                len = kNameMax;
+            }
+            std::memcpy(full, name, len);
+            full[len] = '\0';
+        }
+        name_element(h, start + n, full, why);
+    }
+    return count;
+}
+
+int32_t head_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
+    Head *h = as_head(d);
+    if (!head_range_ok(d, start, count, "head_addgroup: bad indices")) return 0;
+    if (width < 0 || (block == nullptr && count > 0)) return 0;
+    unname_range(h, start, count);
+    const size_t plen = std::strlen(buf);
+    char full[kNameBuf];
+    for (int32_t n = 0; n < count; ++n) {
+        const char *rec = block + static_cast<size_t>(n) * static_cast<size_t>(width);
+        size_t len = 0;
+        while (len < static_cast<size_t>(width) && rec[len] != '\0') ++len;
+        while (len > 0 && (rec[len - 1] == ' ' || rec[len - 1] == '\t' || rec[len - 1] == '\n' ||
+                           rec[len - 1] == '\r' || rec[len - 1] == '\f' || rec[len - 1] == '\v'))
+            --len;
+        size_t room = static_cast<size_t>(kNameMax) - plen;
+        if (len > room) len = room;
+        std::memcpy(full, buf, plen);
+        std::memcpy(full + plen, rec, len);
+        full[plen + len] = '\0';
+        name_element(h, start + n, full, "adding element in group");
+    }
+    return count;
+}
+
+rtattrdict_t *head_embedded(rtattrdict_t *) { return nullptr; }
+const char *head_prefix(rtattrdict_t *) { return intern_empty(); }
+
+void head_print_stats(rtattrdict_t *d) {
+    Head *h = as_head(d);
+    rtoprintf(rtHisDev, "Head attribute dictionary\n");
+    rtoprintf(rtHisDev, "       Size: %" PRId32 "\n", d->size);
+    rtoprintf(rtHisDev, "Non-defunct: %" PRIu32 "\n", hashNum(h->mapping));
+    rtoprintf(rtHisDev, " Attributes: %" PRIu32 "\n", hashNum(h->attributes));
+    rtoprintf(rtHisDev, "     Sparse: %" PRIu32 "\n", h->nsparse);
+    rtoprintf(rtHisDev, "Attribute hash table statistics\n");
+    std::fflush(stdout);
+    hashPrintStats(h->attributes);
+    rtoprintf(rtHisDev, "Mapping hash table statistics\n");
+    hashPrintStats(h->mapping);
+    std::fflush(stdout);
+}
+
+int32_t head_index(rtattrdict_t *d, const char *name, char *buf) {
+    Head *h = as_head(d);
+    const char *full = name;
+    if (buf[0] != '\0') {
+        size_t plen = std::strlen(buf), len = std::strlen(name);
+        if (plen + len > static_cast<size_t>(kNameMax)) return 0;
+        std::memcpy(buf + plen, name, len + 1);
+        full = buf;
+    }
+    const char *const *cell = static_cast<const char *const *>(hashFindItem(h->mapping, &full));
+    if (cell == nullptr) return 0;
+    int32_t k = static_cast<int32_t>(cell - names(h)) + 1;
+    if (k < 1 || k > d->size) {
+        assert_report("head_index gives bad index", kSource, __LINE__);
+        return 0;
+    }
+    return k;
+}
+
+int32_t head_safe_index(rtattrdict_t *, int32_t i) { return i; }
+int32_t head_absolute_index(rtattrdict_t *, int32_t i) { return i; }
+
+const char *head_name(rtattrdict_t *d, int32_t i) {
+    if (i < 1 || i > d->size) return nullptr;
+    return names(as_head(d))[i - 1];
+}
+
+int head_okay(rtattrdict_t *d) {
+    if (d->size < 0 || d->capacity < d->size) return 0;
+    if (d->children != nullptr)
+        for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
+            auto *c = static_cast<Embedded *>(n->data);
+            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+        }
+    return 1;
+}
+
+HashTable *head_attributes(rtattrdict_t *d) { return as_head(d)->attributes; }
+
+void head_empty_all(rtattrdict_t *d) { d->ops->resize(d, 0); }
+
+}  // namespace
+
+const rtattrdict_ops kHeadOps = {
+    head_destroy, head_empty_all, head_resize, head_change_capacity, head_defunct, head_relocate,
+    head_move_elems, head_additems, head_addgroup, head_embedded, head_prefix, shared_checksum,
+    head_print_stats, head_index, head_safe_index, head_absolute_index, head_name,
+    head_setd, head_getd, head_seti, head_geti, head_setb, head_getb, head_sets, head_gets,
+    head_setv, head_getv, head_setwrapper, head_getwrapper,
+    shared_dvector_ro, shared_ivector_ro, shared_svector_ro, shared_vvector_ro, shared_bvector_ro,
+    head_dvector, head_ivector, head_svector, head_vvector, head_bvector,
+    head_okay, head_attributes,
+};
+
+// ---- shared helpers ----
+
+rtattr_t *find_attr(Head *h, const char *name) {
+    if (name == nullptr) return nullptr;
+    rtattrdesc_t probe_desc{};
+    probe_desc.name = name;
+    rtattr_t probe{};
+    probe.desc = &probe_desc;
+    return static_cast<rtattr_t *>(hashFindItem(h->attributes, &probe));
+}
+
+void index_remove(Head *h, int32_t k) {
+    const char **cell = &names(h)[k - 1];
+    if ((*cell)[0] == '\0') return;
+    // Only this element's own entry: a duplicate name belongs to the element registered first.
+    if (hashFindItem(h->mapping, cell) == cell) hashRemoveItem(h->mapping, cell);
+}
+
+int index_add(Head *h, int32_t k) {
+    const char **cell = &names(h)[k - 1];
+    if ((*cell)[0] == '\0') return 1;
+    void *stored = hashAddItem(h->mapping, cell);
+    return stored == cell ? 1 : 0;
+}
+
+const char *default_text(const rtattrdesc_t *desc) { return intern(desc->sdefault ? desc->sdefault : ""); }
+
+void reset_cells(Head *h, rtattr_t *a, int32_t first, int32_t last) {
+    const rtattrdesc_t *desc = a->desc;
+    switch (desc->type) {
+        case RTATTR_DOUBLE:
+            for (int32_t k = first; k <= last; ++k) dcol(a)[k - 1] = desc->ddefault;
+            break;
+        case RTATTR_INTEGER:
+            for (int32_t k = first; k <= last; ++k) icol(a)[k - 1] = desc->idefault;
+            break;
+        case RTATTR_STRING:
+        case RTATTR_NAME: {
+            const char *s = (a == h->name_attr) ? intern_empty() : default_text(desc);
+            auto **col = static_cast<const char **>(a->where.column);
+            for (int32_t k = first; k <= last; ++k) col[k - 1] = s;
+            break;
+        }
+        case RTATTR_POINTER:
+            for (int32_t k = first; k <= last; ++k) static_cast<void **>(a->where.column)[k - 1] = desc->vdefault;
+            break;
+        case RTATTR_BOOLEAN:
+            std::memset(static_cast<unsigned char *>(a->where.column) + first - 1, desc->bdefault,
+                        static_cast<size_t>(last - first + 1));
+            break;
+        case RTATTR_WRAPPER:
+            for (int32_t k = first; k <= last; ++k) static_cast<void **>(a->where.column)[k - 1] = nullptr;
+            break;
+        default:
+            break;
+    }
+}
+
+SparseSlot *new_sparse(Head *h) {
+    auto *rec = static_cast<SparseSlot *>(std::calloc(h->nsparse, sizeof(SparseSlot)));
+    if (rec == nullptr) return nullptr;
+    for (uint32_t n = 0; n < h->nattrs; ++n) {
+        rtattr_t *a = h->attrs[n];
+        const rtattrdesc_t *desc = a->desc;
+        SparseSlot &s = rec[a->where.slot];
+        switch (desc->type) {
+            case RTATTR_SPARSE_DOUBLE: s.d = desc->ddefault; break;
+            case RTATTR_SPARSE_INTEGER: s.i = desc->idefault; break;
+            case RTATTR_SPARSE_STRING:
+            case RTATTR_SPARSE_NAME: s.s = default_text(desc); break;
+            case RTATTR_SPARSE_POINTER: s.v = desc->vdefault; break;
+            case RTATTR_SPARSE_BOOLEAN: s.b = desc->bdefault; break;
+            default: break;
+        }
+    }
+    return rec;
+}
+
+Head *top(rtattrdict_t *d, int32_t *offset) {
+    int32_t off = 0;
+    while (!is_head(d)) {
+        off += as_emb(d)->start - 1;
+        d = as_emb(d)->parent;
+    }
+    if (offset) *offset = off;
+    return as_head(d);
+}
+
+}  // namespace zarn::attrdict
+
+using namespace zarn::attrdict;
+
+extern "C" rtattrdict_t *rtattrdict_create(int32_t capacity, const rtattrdesc_t *table, int allow_resize) {
+    if (capacity < 0) capacity = 0;
+    auto *h = static_cast<Head *>(std::calloc(1, sizeof(Head)));
+    if (h == nullptr) return nullptr;
+    h->base.capacity = capacity;
+    h->base.ops = &kHeadOps;
+    uint32_t ndesc = 0;
+    if (table != nullptr)
+        for (const rtattrdesc_t *t = table; t->type != 0; ++t) {
+            ++ndesc;
+            if (is_sparse(t->type)) ++h->nsparse;
+        }
+    h->attrs = static_cast<rtattr_t **>(std::calloc(ndesc + 1, sizeof(rtattr_t *)));
+    h->attributes = hashCreate(ndesc + 1, attr_hash, attr_step, attr_compare, 0, 0);
+    h->mapping = hashCreate(static_cast<uint32_t>(capacity), cell_hash, nullptr, cell_compare, 0, 0);
+    if (h->nsparse > 0) h->sparse = static_cast<void **>(std::calloc(capacity > 0 ? capacity : 1, sizeof(void *)));
+    if (h->attrs == nullptr || h->attributes == nullptr || h->mapping == nullptr ||
+        (h->nsparse > 0 && h->sparse == nullptr)) {
+        rtoprintf(rtHisDev, "!!rtattrdict_create: unable to allocate the dictionary\n");
+        std::free(h->attrs);
+        hashDestroy(h->attributes, nullptr);
+        hashDestroy(h->mapping, nullptr);
+        std::free(h->sparse);
+        std::free(h);
+        return nullptr;
+    }
+    uint32_t slot = 0;
+    rtattr_t *name = make_attr(&kNameDesc, capacity, &slot);
+    if (name == nullptr) {
+        head_destroy(&h->base);
+        return nullptr;
+    }
+    h->name_attr = name;
+    h->attrs[h->nattrs++] = name;
+    hashAddItem(h->attributes, name);
+    reset_cells(h, name, 1, capacity);
+    if (table != nullptr)
+        for (const rtattrdesc_t *t = table; t->type != 0; ++t) {
+            if (find_attr(h, t->name) != nullptr) continue;
+            rtattr_t *a = make_attr(t, capacity, &slot);
+            if (a == nullptr) continue;
+            h->attrs[h->nattrs++] = a;
+            hashAddItem(h->attributes, a);
+            if (capacity > 0) reset_cells(h, a, 1, capacity);
+        }
+    h->nsparse = slot;  // descriptors left out or repeated hold no slot
+    if (h->nsparse == 0) {
+        std::free(h->sparse);
+        h->sparse = nullptr;
+    }
+    if (allow_resize) h->base.children = gl_create();
+    return &h->base;
+}
+

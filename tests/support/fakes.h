@@ -1,0 +1,30 @@
+// Fake host objects that count what the library does to them.
+#ifndef ZARN_TESTS_SUPPORT_FAKES_H
+#define ZARN_TESTS_SUPPORT_FAKES_H
+
+#include "zarnutils/com.h"
+
+namespace zarn::test {
+
+// A host wrapper that counts its references and remembers the index it was told.
+struct CountingWrapper final : IWEXWrapper {
+    int refs = 0;          // references held by others
+    int32_t index = 0;     // last index set by the library
+    int set_index_calls = 0;
+    HRESULT QueryInterface(const void *, void **) override { return E_NOINTERFACE; }
+    ULONG AddRef() override { return static_cast<ULONG>(++refs); }
+    ULONG Release() override { return static_cast<ULONG>(--refs); }
+    HRESULT GetIndex(int32_t *out) override {
+        if (out) *out = index;
+        return S_OK;
+    }
+    HRESULT SetIndex(int32_t i) override {
+        index = i;
+        ++set_index_calls;
+        return S_OK;
+    }
+};
+
+}  // namespace zarn::test
+
+#endif
