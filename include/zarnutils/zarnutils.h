@@ -8,5 +8,6 @@
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
+#include "zarnutils/rtuom.h"
 
 #endif
