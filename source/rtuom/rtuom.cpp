@@ -47,6 +47,18 @@ int g_flow = -1, g_mass_flow = -1, g_enthalpy = -1, g_mole_enthalp = -1;
 int g_mass_enthalp = -1, g_density = -1, g_mass_density = -1;
 int g_pressure = -1;
 
+// Where each unit of FLOW, ENTHALPY and DENSITY resolves to, worked out once per
+// change of the table so that a lookup by name stays one hash probe.
+struct Resolved {
+    int ptype, uom;
+};
+// Plain arrays, not vectors: the table outlives static destructors at unload.
+struct ResolvedList {
+    Resolved *items;
+    int size;
+};
+ResolvedList g_resolved_flow, g_resolved_enthalpy, g_resolved_density;
+
 // Writes "!! <fn>: " and then the message to the history device.
 __attribute__((format(printf, 2, 3))) void report(const char *fn, const char *format, ...) {
     char text[512];
@@ -110,6 +122,48 @@ int first_exact(int t, const char *name) {
     return 0;
 }
 
+// A unit of a generic type is re-resolved to the specific type that lists its
+// name (ignoring case; the last such unit wins): FLOW to MASS-FLOW, ENTHALPY to
+// MOLE-ENTHALP and then MASS-ENTHALP, DENSITY to MASS-DENSITY.
+Resolved re_resolve(int type, int uom) {
+    Resolved r{type, uom};
+    const char *name = rtouom_table[type][uom - 1].name;
+    auto step = [&](int from, int to) {
+        if (r.ptype != from || from < 0 || to < 0) return;
+        for (int i = 0; i < rtouom_count[to]; ++i) {
+            if (strcasecmp(rtouom_table[to][i].name, name) == 0) r = Resolved{to, i + 1};
+        }
+    };
+    step(g_flow, g_mass_flow);
+    step(g_enthalpy, g_mole_enthalp);
+    step(g_enthalpy, g_mass_enthalp);
+    step(g_density, g_mass_density);
+    return r;
+}
+
+void clear_resolved(ResolvedList &list) {
+    std::free(list.items);
+    list = ResolvedList{nullptr, 0};
+}
+
+// Without memory for a list, lookups fall back to the unresolved pair.
+void refresh_resolved() {
+    auto fill = [](ResolvedList &out, int type) {
+        clear_resolved(out);
+        if (type < 0 || rtouom_count[type] == 0) return;
+        out.items = static_cast<Resolved *>(std::malloc(sizeof(Resolved) * static_cast<size_t>(rtouom_count[type])));
+        if (out.items == nullptr) {
+            assert_report("uom table malloc", kSource, __LINE__);
+            return;
+        }
+        out.size = rtouom_count[type];
+        for (int i = 1; i <= out.size; ++i) out.items[i - 1] = re_resolve(type, i);
+    };
+    fill(g_resolved_flow, g_flow);
+    fill(g_resolved_enthalpy, g_enthalpy);
+    fill(g_resolved_density, g_density);
+}
+
 void locate_impl(const char *unit, int *ptype_out, int *uom_out, bool loud) {
     int ptype = 0, uom = 0;
     if (ptype_out != nullptr) *ptype_out = 0;
@@ -122,19 +176,15 @@ void locate_impl(const char *unit, int *ptype_out, int *uom_out, bool loud) {
     if (rtouom_entry *e = index_find(unit)) {
         ptype = e->ptype;
         uom = position_of(e);
-        auto re_resolve = [&](int from, int to) {
-            if (ptype != from || from < 0) return;
-            for (int i = 0; i < rtouom_count[to]; ++i) {
-                if (strcasecmp(rtouom_table[to][i].name, unit) == 0) {
-                    uom = i + 1;
-                    ptype = to;
-                }
-            }
-        };
-        re_resolve(g_flow, g_mass_flow);
-        re_resolve(g_enthalpy, g_mole_enthalp);
-        re_resolve(g_enthalpy, g_mass_enthalp);
-        re_resolve(g_density, g_mass_density);
+        const ResolvedList *resolved = ptype == g_flow       ? &g_resolved_flow
+                                       : ptype == g_enthalpy ? &g_resolved_enthalpy
+                                       : ptype == g_density  ? &g_resolved_density
+                                                             : nullptr;
+        if (resolved != nullptr && uom <= resolved->size) {
+            const Resolved r = resolved->items[uom - 1];
+            ptype = r.ptype;
+            uom = r.uom;
+        }
     } else if (unit[0] == '$' && unit[1] == '/' && (e = index_find(unit + 2)) != nullptr) {
         ptype = -e->ptype;
         uom = position_of(e);
@@ -367,6 +417,7 @@ int add_unit(const char *unit, int ptype, double mult, double offset, bool also_
             append_unit(t, unit, mult, offset);
         }
     }
+    refresh_resolved();
     return result;
 }
 
@@ -404,6 +455,7 @@ ZARN_API void pt_init_units_table(void) {
     g_index = hashCreate(kIndexSlots, entry_hash, nullptr, entry_compare, 1, 0);
     if (g_index == nullptr) zarn::assert_report("uom table malloc", kSource, __LINE__);
     register_all();
+    refresh_resolved();
     g_ambient = kStandardAmbient;
 }
 
@@ -419,6 +471,9 @@ ZARN_API void pt_destroy_units_table(void) {
     }
     hashDestroy(g_index, nullptr);
     g_index = nullptr;
+    clear_resolved(g_resolved_flow);
+    clear_resolved(g_resolved_enthalpy);
+    clear_resolved(g_resolved_density);
 }
 
 // ---- conversions ----
