@@ -274,7 +274,7 @@ RELATIVE = {'VFLOW-RPM'}
 MIXED = {'FLOW': ('mol', 'kg'), 'ENTHALPY': ('mol', 'kg'), 'ENTROPY': ('mol', 'kg'),
          'MOLE-CYCL': None, 'ENTHALPY-CYC': None}
 
-from typelist import TYPES  # noqa: E402  (name lists, in catalogue order)
+from uom_typelist import TYPES  # noqa: E402  (name lists, in catalogue order)
 
 
 def normalise(d, tname):

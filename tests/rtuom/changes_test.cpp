@@ -112,6 +112,17 @@ TEST_F(UomTest, AddingWithoutTheChecks) {
     const double mult = 1.0 / 604800, offset = 0;
     EXPECT_EQ(RTOUOM_ADD_UOM2_F("KG/WEEK  ", &flow, &mult, &offset, &no, 9), 46);
     EXPECT_EQ(rtouom_count[kMassFlow], 50);
+    int in_flow = 0;
+    rtouom_ptype_locate("KG/WEEK", kFlow, &in_flow);
+    EXPECT_EQ(in_flow, 46);
+    // a FLOW name newly listed by MASS-FLOW alone: lookups now resolve it there
+    const int64_t mass_flow = kMassFlow;
+    const double mcfh = 1;
+    EXPECT_EQ(RTOUOM_ADD_UOM2_F("MCFH", &mass_flow, &mcfh, &offset, &no, 4), 51);
+    int t = 0, u = 0;
+    rtouom_locate("MCFH", &t, &u);
+    EXPECT_EQ(t, kMassFlow);
+    EXPECT_EQ(u, 51);
     EXPECT_EQ(RTOUOM_ADD_UOM2_F("KG/WEEK", &flow, &mult, &offset, &no, 7), 0);
     EXPECT_EQ(history_.text(), "!! rtouom_add_uom: A unit of measurement named: KG/WEEK already exists\n");
     // the third form with noCheck stores a second unit of the same name

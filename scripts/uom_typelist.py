@@ -1,3 +1,5 @@
+# Unit names of the built-in catalogue: (type name, [unit names in index order]),
+# types in the order of their numbers 0..148. Read by gen_uomcatalog.py.
 TYPES = [
     ('UNTYPED', ['*']),
     ('AREA', ['SQM', 'SQFT', 'SQM', 'SQCM', 'SQIN', 'SQMILE', 'SQMM']),
