@@ -196,7 +196,14 @@ GAUGE = {'PSIG': 'PSIA', 'ATMG': 'ATM', 'BARG': 'BAR', 'KG/SQCMG': 'KGF/SQCM',
 VACUUM = {'MMHG-VAC': 'MMHG', 'IN-HG-VAC': 'IN-HG', 'IN-WATER-VAC': 'IN-WATER',
           'IN-WATER-60F-VAC': 'IN-WATER-60F'}
 
-# (type, unit) -> (multiplier, offset, dimension); None as type means any type.
+def plain(name):
+    """(multiplier, offset 0, dimension) of a name read as its parts."""
+    v, d = parse(name)
+    return v, 0, d
+
+
+# The units that are not the plain reading of their name:
+# (multiplier, offset, dimension), or None for the plain reading.
 def special(tname, unit):
     if tname == 'TEMPERATURE':
         return {'K': (1, 0), 'C': (1, 273.15), 'F': (DEGF, 273.15 - 32 * DEGF),
@@ -211,9 +218,9 @@ def special(tname, unit):
         base = {'PSIG': 'PSIA', 'BARG': 'BAR'}.get(unit, unit.replace('-GAUGE', ''))
         return parse(base)[0], 0, PRES
     if unit == 'KG/SQCM':                 # kilogram-force here
-        return parse('KGF/SQCM') + (0,)
+        return plain('KGF/SQCM')
     if unit == 'SQCM/KG':
-        return parse('SQCM/KGF') + (0,)
+        return plain('SQCM/KGF')
     if tname == 'HEAD' and unit in ('FT', 'METER', 'INCH', 'MFT', 'FT-HEAD',
                                     'METER-HEAD', 'INCH-HEAD'):
         length = {'INCH': 'IN', 'FT-HEAD': 'FT', 'METER-HEAD': 'METER',
@@ -247,38 +254,36 @@ def special(tname, unit):
         return {'KG/S-SQM-KG/CUM': 1, 'LB/HR-SQF-LB/CUF': FT / 3600,
                 'GM/S-SQCM-GM/CC': 0.01}[unit], 0, dim(m=1, s=-1)
     if unit == 'C-CM/SEC-SQCM-K':         # C stands for the calorie
-        return parse('CAL-CM/SEC-SQCM-K') + (0,)
+        return plain('CAL-CM/SEC-SQCM-K')
     if tname == 'MOLE-CYCL' and unit[:-6] in ('MMSCFH', 'MMSCMH', 'SCMH', 'MMSCFD', 'SCFM'):
         # rate names reused as amounts per cycle: MMSCFH/CYCLE is MMSCF a cycle
-        amount = unit[:-7]
-        v, d = parse(amount + '/CYCLE')
-        return v, 0, d
+        return plain(unit[:-7] + '/CYCLE')
     return None
 
 
 def unit_value(tname, unit):
     s = special(tname, unit)
     if s is not None:
-        if len(s) == 3 and isinstance(s[1], tuple):   # (value, dimension, offset)
-            return s[0], s[2], s[1]
         return s
-    v, d = parse(unit)
-    off = OPER_YEAR_OFFSET if unit.endswith('OPER-YEAR') else 0
+    v, off, d = plain(unit)
+    if unit.endswith('OPER-YEAR'):
+        off = OPER_YEAR_OFFSET
     return v, off, d
 
 
 # Types whose units are read relative to the first one (the first is the SI unit
 # by definition, and the others carry the same trailing divisor).
 RELATIVE = {'VFLOW-RPM'}
-# Types that mix mole and mass bases, or power and energy per cycle, by design.
-MIXED = {'FLOW': ('mol', 'kg'), 'ENTHALPY': ('mol', 'kg'), 'ENTROPY': ('mol', 'kg'),
-         'MOLE-CYCL': None, 'ENTHALPY-CYC': None}
+# Generic types that mix mole and mass bases by design (a kmol counts as a kg).
+MIXED = {'FLOW': ('mol', 'kg'), 'ENTHALPY': ('mol', 'kg'), 'ENTROPY': ('mol', 'kg')}
+# ENTHALPY-CYC lists powers per cycle (WATT/CYCLE) beside energies per cycle.
+UNCHECKED = {'ENTHALPY-CYC'}
 
 from uom_typelist import TYPES  # noqa: E402  (name lists, in catalogue order)
 
 
 def normalise(d, tname):
-    if tname in MIXED and MIXED[tname]:
+    if tname in MIXED:
         a, b = MIXED[tname]
         d = dict(d)
         if a in d:
@@ -300,7 +305,7 @@ def build():
                     raise SystemExit('%s: first unit %s is not SI (%r)' % (tname, u, v))
             if tname in RELATIVE:
                 v = v / first[0]
-            if tname != 'ENTHALPY-CYC' and normalise(d, tname) != normalise(first[1], tname):
+            if tname not in UNCHECKED and normalise(d, tname) != normalise(first[1], tname):
                 raise SystemExit('%s: %s has dimension %r, type has %r' % (tname, u, d, first[1]))
             entries.append((u, v, off))
         rows.append((num, tname, entries))
