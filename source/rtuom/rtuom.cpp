@@ -61,7 +61,7 @@ ResolvedList g_resolved_flow, g_resolved_enthalpy, g_resolved_density;
 
 // Writes "!! <fn>: " and then the message to the history device.
 __attribute__((format(printf, 2, 3))) void report(const char *fn, const char *format, ...) {
-    char text[512];
+    char text[2048];
     va_list ap;
     va_start(ap, format);
     std::vsnprintf(text, sizeof text, format, ap);
@@ -72,7 +72,7 @@ __attribute__((format(printf, 2, 3))) void report(const char *fn, const char *fo
 
 // The SI-to-unit directions print prefix and message as one text.
 __attribute__((format(printf, 2, 3))) void report_joined(const char *fn, const char *format, ...) {
-    char text[512];
+    char text[2048];
     va_list ap;
     va_start(ap, format);
     std::vsnprintf(text, sizeof text, format, ap);

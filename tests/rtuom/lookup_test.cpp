@@ -234,6 +234,18 @@ TEST_F(UomTest, PredefinedUnitsAndDefaults) {
     RTOUOM_RESET_UOM_F();
     EXPECT_EQ(rtouom_get_default(20), 3);
     EXPECT_STREQ(rtouom_uom_name(20, 0), "ATM");
+    // a default that named a user unit outlives it; conversions then refuse index 0
+    ASSERT_EQ(rtouom_add_uom("SQKM", 1, 1e6, 0), 8);
+    EXPECT_EQ(rtouom_set_default(1, 8), 7);
+    EXPECT_EQ(rtouom_pair2si(2, 1, 0), 2e6);
+    RTOUOM_RESET_UOM_F();
+    EXPECT_EQ(rtouom_get_default(1), 8);
+    EXPECT_EQ(history_.text(), "");
+    EXPECT_EQ(rtouom_pair2si(2, 1, 0), 2.0);
+    EXPECT_EQ(rtouom_uom_name(1, 0), nullptr);
+    EXPECT_EQ(history_.text(),
+              "!! rtouom_pair2si: Unit index is out of bounds (0).\n"
+              "!! rtouom_uom_name: Unit index is out of bounds (0).\n");
 }
 
 }  // namespace
