@@ -230,8 +230,11 @@ TEST_F(UomTest, PredefinedUnitsAndDefaults) {
     EXPECT_EQ(history_.text(), "");
     EXPECT_EQ(rtouom_set_default(149, 1), -1);
     EXPECT_EQ(history_.text(), "!!! rtouom_set_default: physical type out of bounds 149\n");
-    // defaults survive a rebuild
+    // defaults and the strict-checking flag survive a rebuild
+    rtouom_strict_uom_checking = 1;
     RTOUOM_RESET_UOM_F();
+    EXPECT_EQ(rtouom_strict_uom_checking, 1);
+    rtouom_strict_uom_checking = 0;
     EXPECT_EQ(rtouom_get_default(20), 3);
     EXPECT_STREQ(rtouom_uom_name(20, 0), "ATM");
     // a default that named a user unit outlives it; conversions then refuse index 0
