@@ -5,6 +5,7 @@
 #include "zarnutils/zarn_api.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/hashtable.h"
+#include "zarnutils/zarnmalloc.h"
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"

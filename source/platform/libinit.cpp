@@ -2,6 +2,7 @@
 // Each step is a module's own initialiser, called in the order of dependence.
 #include "platform/libinit.h"
 #include "rtuom/rtuom_internal.h"
+#include "zarnutils/zarnmalloc.h"
 
 namespace zarn {
 // Referenced by modules with load-time state, so that a program linking the
@@ -12,6 +13,9 @@ extern const int libinit_anchor = 1;
 namespace {
 
 __attribute__((constructor)) void zarn_library_attach() {
+    // Plex anchors first: every later step may allocate blocks addressed by index.
+    // The load goes on whatever the result.
+    (void)FORTRAN_MALLOC_INIT();
     zarn::rtuom::load();
 }
 
