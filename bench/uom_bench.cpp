@@ -223,13 +223,14 @@ bool udunits_agrees() {
 }
 #endif
 
-// Prints ns per call and the ratio of each baseline to the library's operation.
+// Prints CPU ns per call (steadier than wall time on a shared machine) and the
+// ratio of each baseline to the library's operation.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
-            if (!r.error_occurred && r.iterations > 0) ns_[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (!r.error_occurred && r.iterations > 0) ns_[r.benchmark_name()] = r.GetAdjustedCPUTime();
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -479,10 +479,21 @@ ZARN_API void pt_destroy_units_table(void) {
 // ---- conversions ----
 
 ZARN_API double rtouom_pair2si(double value, int ptype, int uom) {
+    // the common case first: a built table, an ordinary type, an explicit index
+    if (static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) && g_index != nullptr &&
+        static_cast<unsigned>(uom - 1) < static_cast<unsigned>(rtouom_count[ptype])) {
+        const rtouom_entry &e = rtouom_table[ptype][uom - 1];
+        return value * e.multiplier + e.offset;
+    }
     return pair_convert("rtouom_pair2si", value, ptype, uom, Direction::ToSI, false);
 }
 
 ZARN_API double rtouom_si2pair(double si, int ptype, int uom) {
+    if (static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) && g_index != nullptr &&
+        static_cast<unsigned>(uom - 1) < static_cast<unsigned>(rtouom_count[ptype])) {
+        const rtouom_entry &e = rtouom_table[ptype][uom - 1];
+        return (si - e.offset) / e.multiplier;
+    }
     return pair_convert("rtouom_si2pair", si, ptype, uom, Direction::FromSI, false);
 }
 
