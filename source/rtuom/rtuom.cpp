@@ -1,5 +1,4 @@
 // The units table: build and destroy, conversions, lookup, user units, printing.
-#include <cinttypes>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
