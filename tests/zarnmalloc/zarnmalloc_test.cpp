@@ -316,7 +316,7 @@ TEST(PackedText, BlankFillCoversWholeWordsOnly) {
         size_t blanked;
     };
     for (const Case &c : {Case{1, 8}, Case{4, 8}, Case{5, 16}, Case{8, 16}, Case{9, 24},
-                          Case{0, 8}, Case{-4, 0}}) {
+                          Case{0, 8}, Case{-4, 0}, Case{INT32_MIN, 0}}) {
         std::memset(ints, 0x55, sizeof ints);
         rto_str2int_c(ints, nullptr, c.n);
         for (size_t k = 0; k < sizeof ints; ++k) {
