@@ -7,5 +7,7 @@
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
+#include "zarnutils/hsregexp.h"
+#include "zarnutils/stred.h"
 
 #endif

@@ -63,8 +63,9 @@ enum Result { kNoMatch = 0, kMatch = 1, kError = -1 };
 
 class Matcher {
 public:
-    Matcher(hs_regexp *prog, const char *subject)
-        : prog_(prog), program_(program_of(prog)), bol_(subject), eos_(subject + std::strlen(subject)) {}
+    Matcher(hs_regexp *prog, const char *subject, const char *from, bool notbol)
+        : prog_(prog), program_(program_of(prog)), bol_(subject), eos_(from + std::strlen(from)),
+          notbol_(notbol) {}
     ~Matcher() { std::free(memo_); }
 
     // Tries the program with the match starting at `start`.
@@ -82,6 +83,7 @@ private:
     const uint8_t *program_;
     const char *bol_;
     const char *eos_;
+    bool notbol_;  // "^" matches nowhere
     unsigned long steps_ = 0;
     bool memo_tried_ = false;
     uint64_t *memo_ = nullptr;
@@ -173,7 +175,7 @@ private:
                 prog_->endp[0] = s;
                 return kMatch;
             case BOL:
-                if (s != bol_) goto fail;
+                if (s != bol_ || notbol_) goto fail;
                 break;
             case EOL:
                 if (*s != '\0') goto fail;
@@ -285,10 +287,10 @@ private:
 }  // namespace
 }  // namespace zarn::regexp
 
-using namespace zarn::regexp;
+namespace zarn::regexp {
 
-extern "C" ZARN_API int hs_regexec(hs_regexp *prog, const char *subject) {
-    if (prog == nullptr || subject == nullptr) {
+int exec_from(hs_regexp *prog, const char *subject, const char *from, bool notbol) {
+    if (prog == nullptr || subject == nullptr || from == nullptr) {
         set_error("NULL parameter");
         return 0;
     }
@@ -296,22 +298,28 @@ extern "C" ZARN_API int hs_regexec(hs_regexp *prog, const char *subject) {
         set_error("corrupted program");
         return 0;
     }
-    if (prog->regmust != nullptr && std::strstr(subject, prog->regmust) == nullptr) return 0;
+    if (prog->regmust != nullptr && std::strstr(from, prog->regmust) == nullptr) return 0;
     for (int i = 0; i < HS_NSUBEXP; ++i) prog->startp[i] = prog->endp[i] = nullptr;
 
-    Matcher m(prog, subject);
-    if (prog->reganch != 0) return m.try_at(subject) == kMatch ? 1 : 0;
+    Matcher m(prog, subject, from, notbol);
+    if (prog->reganch != 0) return from == subject && !notbol && m.try_at(subject) == kMatch ? 1 : 0;
     if (prog->regstart != 0) {
-        for (const char *s = std::strchr(subject, prog->regstart); s != nullptr;
+        for (const char *s = std::strchr(from, prog->regstart); s != nullptr;
              s = std::strchr(s + 1, prog->regstart)) {
             Result r = m.try_at(s);
             if (r != kNoMatch) return r == kMatch ? 1 : 0;
         }
         return 0;
     }
-    for (const char *s = subject;; ++s) {
+    for (const char *s = from;; ++s) {
         Result r = m.try_at(s);
         if (r != kNoMatch) return r == kMatch ? 1 : 0;
         if (*s == '\0') return 0;
     }
+}
+
+}  // namespace zarn::regexp
+
+extern "C" ZARN_API int hs_regexec(hs_regexp *prog, const char *subject) {
+    return zarn::regexp::exec_from(prog, subject, subject, false);
 }

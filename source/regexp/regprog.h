@@ -62,6 +62,11 @@ inline const uint8_t *program_of(const hs_regexp *prog) {
 // well formed (bad magic, unknown opcode or no END within limit bytes).
 std::size_t program_length(const uint8_t *program, std::size_t limit);
 
+// hs_regexec that begins its search at `from`, a position inside subject:
+// The word anchors still see subject as the whole text; "^" matches at the
+// start of subject unless notbol is set, and then nowhere.
+int exec_from(hs_regexp *prog, const char *subject, const char *from, bool notbol);
+
 // True when c is a letter, digit or underscore (ASCII).
 inline bool is_word_char(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
