@@ -11,5 +11,6 @@
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/stred.h"
+#include "zarnutils/rtsymtab.h"
 
 #endif
