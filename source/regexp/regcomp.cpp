@@ -361,7 +361,7 @@ extern "C" ZARN_API hs_regexp *hs_regcomp(const char *pattern) {
         return nullptr;
     }
     std::size_t bytes = offsetof(hs_regexp, program) + static_cast<std::size_t>(measure.size());
-    auto *prog = static_cast<hs_regexp *>(std::malloc(bytes));
+    auto *prog = static_cast<hs_regexp *>(allocate(bytes));
     if (prog == nullptr) {
         set_error("out of space");
         return nullptr;
@@ -389,7 +389,7 @@ extern "C" ZARN_API hs_regexp *hs_regcopy(const hs_regexp *prog) {
         return nullptr;
     }
     std::size_t bytes = offsetof(hs_regexp, program) + len;
-    auto *copy = static_cast<hs_regexp *>(std::malloc(bytes));
+    auto *copy = static_cast<hs_regexp *>(allocate(bytes));
     if (copy == nullptr) {
         set_error("out of space");
         return nullptr;

@@ -46,7 +46,7 @@ public:
 private:
     bool grow() {
         std::size_t cap = capacity_ == 0 ? 256 : capacity_ * 2;
-        void *mem = std::realloc(data_, cap * sizeof(Frame));
+        void *mem = reallocate(data_, cap * sizeof(Frame));
         if (mem == nullptr) return false;
         data_ = static_cast<Frame *>(mem);
         capacity_ = cap;

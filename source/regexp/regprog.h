@@ -72,6 +72,12 @@ inline bool is_word_char(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// Heap allocations of the engine. Tests set fail_allocation_in to n > 0 to
+// make the n-th allocation from then on fail; 0 never fails.
+extern int fail_allocation_in;
+void *allocate(std::size_t bytes);
+void *reallocate(void *block, std::size_t bytes);
+
 // Stores text (cut to 127 characters) as the engine's last error.
 void set_error(const char *text);
 // Empties the error text.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "regexp/regprog.h"
@@ -139,6 +140,34 @@ TEST(RegexpCompile, EveryErrorText) {
     // A compile error does not clear on a later success; the text stays.
     EXPECT_EQ(compile_error("ok"), "");
     EXPECT_STREQ(hs_get_regerr(), "hs_regexp too big");
+}
+
+TEST(RegexpCompile, OutOfSpace) {
+    // "junk on end" and "internal urp" guard the parser's own consistency and
+    // cannot be reached from a pattern; a failed allocation can be injected.
+    zarn::regexp::fail_allocation_in = 1;
+    EXPECT_EQ(hs_regcomp("abc"), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "out of space");
+    Prog ok("a(b)c");
+    ASSERT_NE(ok.p, nullptr) << "the next allocation succeeds again";
+    zarn::regexp::fail_allocation_in = 1;
+    EXPECT_EQ(hs_regcopy(ok.p), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "out of space");
+
+    // The matcher's backtracking stack belongs to each thread: a new thread
+    // must allocate one, and that allocation fails here.
+    int result = -1;
+    std::string err;
+    std::thread([&] {
+        zarn::regexp::fail_allocation_in = 1;
+        result = hs_regexec(ok.p, "xxabc");
+        const char *e = hs_get_regerr();
+        err = e != nullptr ? e : "";
+    }).join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(err, "out of space");
+    EXPECT_EQ(hs_regexec(ok.p, "xxabc"), 1);
+    zarn::regexp::fail_allocation_in = 0;
 }
 
 TEST(RegexpMatch, EdgeCases) {
