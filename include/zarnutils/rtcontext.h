@@ -10,7 +10,7 @@
 
 ZARN_BEGIN_DECLS
 
-/* Problem mode 0..3: selects which specifications count as fixed or independent. */
+/* Problem mode 0..3: selects which variable specs count as fixed or independent. */
 ZARN_API extern int32_t rtopt_mode;
 /* Run mode 0..2; its meaning is the host's. */
 ZARN_API extern int32_t rtopt_run_mode;

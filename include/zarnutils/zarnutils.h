@@ -11,5 +11,8 @@
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/msgdigest.h"
 #include "zarnutils/rtuom.h"
+#include "zarnutils/hsregexp.h"
+#include "zarnutils/stred.h"
+#include "zarnutils/rtsymtab.h"
 
 #endif
