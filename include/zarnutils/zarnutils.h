@@ -14,5 +14,6 @@
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/stred.h"
 #include "zarnutils/rtsymtab.h"
+#include "zarnutils/rtattrdict.h"
 
 #endif
