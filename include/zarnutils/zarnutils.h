@@ -7,5 +7,6 @@
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
+#include "zarnutils/varutl.h"
 
 #endif
