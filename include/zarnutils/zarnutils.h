@@ -4,6 +4,7 @@
 
 #include "zarnutils/zarn_api.h"
 #include "zarnutils/gllist.h"
+#include "zarnutils/hashtable.h"
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"

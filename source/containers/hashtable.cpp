@@ -1,0 +1,500 @@
+// Hash tables: open addressing (double hashing or linear probing) and separate chaining.
+#include "zarnutils/hashtable.h"
+
+#include "containers/hashtable_internal.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+namespace zarn::containers {
+namespace {
+
+// Every slot count comes from this list; growth jumps to the next entry at or above size * 10.
+constexpr uint32_t kTablePrimes[] = {
+    2u,         3u,         5u,         7u,         11u,        13u,        17u,
+    23u,        37u,        53u,        73u,        107u,       157u,       227u,
+    313u,       443u,       619u,       877u,       1223u,      1697u,      2371u,
+    3307u,      4547u,      6271u,      8681u,      11941u,     16361u,     22469u,
+    30869u,     42187u,     57679u,     78893u,     107741u,    146891u,    200041u,
+    272333u,    370631u,    503879u,    684617u,    929009u,    1260661u,   1709483u,
+    2316449u,   3137879u,   4247707u,   5747459u,   7772797u,   10507463u,  14198549u,
+    19176523u,  25891717u,  34945601u,  47142863u,  63583589u,  85724879u,  115537039u,
+    155671577u, 209680799u, 282348229u, 380094151u, 511560869u, 688274467u, 925828957u,
+    1245085799u, 1673993023u, 2147483647u};
+static_assert(std::size(kTablePrimes) == 66);
+
+constexpr uint32_t kLargestPrime = 2147483647u;
+// Below this size hint an automatic choice takes chaining.
+constexpr uint32_t kChainingLimit = 5000u;
+
+// One step of the PJW string hash; bytes are signed so high bytes add negative amounts.
+inline uint32_t pjw_step(uint32_t h, char c) {
+    uint32_t g = h & 0xF0000000u;
+    if (g != 0) h = (h ^ (g >> 24)) & 0x0FFFFFFFu;
+    return (h << 4) + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(c)));
+}
+
+inline uint32_t step_of(const HashTable *t, const void *item) {
+    return t->step != nullptr ? t->step(item) % (t->size - 1) + 1 : 1;
+}
+
+inline hash_node **buckets(const HashTable *t) { return reinterpret_cast<hash_node **>(t->slots); }
+
+// Open addressing insertion without the growth check. Returns the stored item,
+// the equal item already there, or nullptr when the table is full.
+void *add_double(HashTable *t, void *item) {
+    if (t->count + 1 >= t->size) {
+        std::fputs("hashAddItem(addDouble): hash table too small\n", stderr);
+        return nullptr;
+    }
+    void **slots = t->slots;
+    const uint32_t size = t->size;
+    uint32_t h = t->hash(item) % size;
+    if (slots[h] != nullptr) {
+        if (t->compare(item, slots[h]) == 0) return slots[h];
+        const uint32_t s = step_of(t, item);
+        for (;;) {
+            h += s;  // s < size and h < size, so one subtraction wraps
+            if (h >= size) h -= size;
+            if (slots[h] == nullptr) break;
+            if (t->compare(item, slots[h]) == 0) return slots[h];
+        }
+    }
+    slots[h] = item;
+    ++t->count;
+    return item;
+}
+
+// Moves the items to a fresh slot array of newSize; keeps the old one when memory is short.
+void resize_table(HashTable *t, uint32_t newSize) {
+    if (newSize == t->size) return;
+    auto *fresh = static_cast<void **>(std::calloc(newSize, sizeof(void *)));
+    if (fresh == nullptr) {
+        std::fprintf(stderr,
+                     "!!hashResize: Unable to allocate memory for new table with %" PRIu32
+                     " slots (reverting to existing table with %" PRIu32 " slots)\n",
+                     newSize, t->size);
+        return;
+    }
+    void **old = t->slots;
+    const uint32_t oldSize = t->size;
+    const uint32_t oldCount = t->count;
+    t->slots = fresh;
+    t->size = newSize;
+    t->threshold = threshold_for(newSize);
+    t->count = 0;
+    for (uint32_t i = 0; i < oldSize && t->count < oldCount; ++i) {
+        if (old[i] != nullptr) add_double(t, old[i]);
+    }
+    std::free(old);
+}
+
+void grow_if_needed(HashTable *t) {
+    if (t->count < t->threshold) return;
+    uint32_t target = next_table_prime(t->size * 10u);
+    if (target < t->size) target = kLargestPrime;
+    resize_table(t, target);
+}
+
+void *add_chained(HashTable *t, void *item) {
+    hash_node **head = &buckets(t)[t->hash(item) % t->size];
+    hash_node *tail = nullptr;
+    for (hash_node *n = *head; n != nullptr; n = n->next) {
+        if (!t->duplicates && t->compare(n->item, item) == 0) return n->item;
+        tail = n;
+    }
+    auto *node = static_cast<hash_node *>(std::malloc(sizeof(hash_node)));
+    if (node == nullptr) return nullptr;
+    node->next = nullptr;
+    node->item = item;
+    if (tail == nullptr) {
+        *head = node;
+        ++t->slotsUsed;
+    } else {
+        tail->next = node;
+    }
+    ++t->count;
+    return item;
+}
+
+void *find_double(const HashTable *t, const void *key) {
+    void *const *slots = t->slots;
+    const uint32_t size = t->size;
+    uint32_t h = t->hash(key) % size;
+    if (slots[h] == nullptr) return nullptr;
+    if (t->compare(key, slots[h]) == 0) return slots[h];
+    const uint32_t s = step_of(t, key);
+    for (;;) {
+        h += s;
+        if (h >= size) h -= size;
+        if (slots[h] == nullptr) return nullptr;
+        if (t->compare(key, slots[h]) == 0) return slots[h];
+    }
+}
+
+// Linear-probing removal that shifts later items of the run back into the hole.
+void *remove_linear(HashTable *t, const void *key) {
+    void **slots = t->slots;
+    const uint32_t size = t->size;
+    uint32_t j = t->hash(key) % size;
+    for (;;) {
+        if (slots[j] == nullptr) return nullptr;
+        if (t->compare(slots[j], key) == 0) break;
+        if (++j == size) j = 0;
+    }
+    void *removed = slots[j];
+    slots[j] = nullptr;
+    uint32_t hole = j;
+    uint32_t gap = 0;
+    for (;;) {
+        if (++j == size) j = 0;
+        ++gap;
+        void *item = slots[j];
+        if (item == nullptr) break;
+        const uint32_t home = t->hash(item) % size;
+        const uint32_t disp = home <= j ? j - home : j + size - home;
+        if (disp >= gap) {
+            slots[hole] = item;
+            slots[j] = nullptr;
+            hole = j;
+            gap = 0;
+        }
+    }
+    --t->count;
+    return removed;
+}
+
+void *remove_chained(HashTable *t, const void *key, hash_node **cursor) {
+    hash_node **head = &buckets(t)[t->hash(key) % t->size];
+    const hash_node *want = (t->duplicates && cursor != nullptr) ? *cursor : nullptr;
+    for (hash_node **link = head; *link != nullptr; link = &(*link)->next) {
+        hash_node *n = *link;
+        if (want != nullptr && n != want) continue;
+        if (t->compare(n->item, key) != 0) {
+            if (want != nullptr) return nullptr;
+            continue;
+        }
+        *link = n->next;
+        void *item = n->item;
+        std::free(n);
+        if (*head == nullptr) --t->slotsUsed;
+        --t->count;
+        return item;
+    }
+    return nullptr;
+}
+
+// Frees chain nodes and calls release on the items; leaves slots as they are.
+void release_items(HashTable *t, HashReleaseFunc release) {
+    if (t->chained) {
+        hash_node **b = buckets(t);
+        for (uint32_t i = 0; i < t->size; ++i) {
+            hash_node *n = b[i];
+            while (n != nullptr) {
+                hash_node *next = n->next;
+                if (release != nullptr && n->item != nullptr) release(n->item);
+                std::free(n);
+                n = next;
+            }
+        }
+    } else if (release != nullptr) {
+        for (uint32_t i = 0; i < t->size; ++i) {
+            if (t->slots[i] != nullptr) release(t->slots[i]);
+        }
+    }
+}
+
+// First occupied position at or after slot index i.
+void seek_from(hash_iter *it, uint32_t i) {
+    const HashTable *t = it->table;
+    it->node = nullptr;
+    if (t->chained) {
+        hash_node **b = buckets(t);
+        while (i < t->size && b[i] == nullptr) ++i;
+        if (i < t->size) it->node = b[i];
+    } else {
+        while (i < t->size && t->slots[i] == nullptr) ++i;
+    }
+    it->index = i;
+}
+
+// Probe steps an item of an open-addressing table took from its home to slot j.
+uint32_t jumps_to(const HashTable *t, const void *item, uint32_t j) {
+    uint32_t h = t->hash(item) % t->size;
+    const uint32_t s = step_of(t, item);
+    uint32_t n = 0;
+    while (h != j && n < t->size) {
+        h += s;
+        if (h >= t->size) h -= t->size;
+        ++n;
+    }
+    return n;
+}
+
+void analyze_jumps(const HashTable *t) {
+    uint32_t largest = 0;
+    uint64_t sum = 0;
+    uint32_t occupied = 0;
+    for (uint32_t j = 0; j < t->size; ++j) {
+        if (t->slots[j] == nullptr) continue;
+        ++occupied;
+        const uint32_t n = jumps_to(t, t->slots[j], j);
+        largest = std::max(largest, n);
+        sum += n;
+    }
+    uint32_t divisor = std::max(occupied, 1u);
+    if (occupied != t->count) {
+        divisor = std::max({occupied, t->count, 1u});
+        std::printf("!! analyzeJumps: Bad symbol count %" PRIu32 " != %" PRIu32 "\n", divisor,
+                    t->count);
+    }
+    std::printf("Largest number of jumps: %" PRIu32 "\n", largest);
+    std::printf("Average jumps          : %g\n",
+                static_cast<double>(sum) / static_cast<double>(divisor));
+}
+
+}  // namespace
+
+uint32_t next_table_prime(uint32_t n) {
+    const uint32_t *end = std::end(kTablePrimes);
+    const uint32_t *p = std::lower_bound(std::begin(kTablePrimes), end, n);
+    return p == end ? kLargestPrime : *p;
+}
+
+uint32_t threshold_for(uint32_t size) {
+    if (size > 5) return size / 3;
+    if (size == 5) return 2;
+    return 1;
+}
+
+}  // namespace zarn::containers
+
+using namespace zarn::containers;
+
+extern "C" {
+
+HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompareFunc compare,
+                      int chaining, int duplicates) {
+    if (hash == nullptr || compare == nullptr) return nullptr;
+    bool chained = chaining < 0 ? sizeHint < kChainingLimit : chaining > 0;
+    if (duplicates != 0) chained = true;
+    uint32_t n = sizeHint;
+    if (!chained) {
+        const uint32_t times4 = sizeHint * 4u;
+        if (times4 > sizeHint) n = times4;
+    }
+    auto *t = static_cast<HashTable *>(std::malloc(sizeof(HashTable)));
+    if (t == nullptr) return nullptr;
+    t->size = next_table_prime(n);
+    t->slotsUsed = 0;
+    t->count = 0;
+    t->threshold = threshold_for(t->size);
+    t->hash = hash;
+    t->step = step;
+    t->compare = compare;
+    t->chained = chained ? 1 : 0;
+    t->duplicates = duplicates != 0 ? 1 : 0;
+    t->slots = static_cast<void **>(std::calloc(t->size, sizeof(void *)));
+    if (t->slots == nullptr) {
+        std::free(t);
+        return nullptr;
+    }
+    return t;
+}
+
+void hashSizeEstimate(HashTable *table, uint32_t n) {
+    if (table == nullptr || table->chained || n <= table->threshold) return;
+    const uint32_t times4 = n * 4u;
+    resize_table(table, next_table_prime(times4 > n ? times4 : n));
+}
+
+void *hashAddItem(HashTable *table, void *item) {
+    if (table == nullptr || item == nullptr) return nullptr;
+    if (table->chained) return add_chained(table, item);
+    grow_if_needed(table);
+    return add_double(table, item);
+}
+
+void *hashFindNextItem(HashTable *table, const void *key, hash_node **cursor) {
+    if (table == nullptr || key == nullptr) return nullptr;
+    if (!table->chained) return find_double(table, key);
+    hash_node *n = buckets(table)[table->hash(key) % table->size];
+    if (table->duplicates && cursor != nullptr && *cursor != nullptr) n = (*cursor)->next;
+    for (; n != nullptr; n = n->next) {
+        if (table->compare(key, n->item) == 0) {
+            if (cursor != nullptr) *cursor = n;
+            return n->item;
+        }
+    }
+    return nullptr;
+}
+
+void *hashFindItem(HashTable *table, const void *key) {
+    return hashFindNextItem(table, key, nullptr);
+}
+
+void *hashRemoveDupItem(HashTable *table, const void *key, hash_node **cursor) {
+    if (table == nullptr || key == nullptr) return nullptr;
+    if (table->chained) return remove_chained(table, key, cursor);
+    if (table->step != nullptr) {
+        std::fputs("!!hashRemoveItem: Illegal for hash table using double hashing\n", stderr);
+        return nullptr;
+    }
+    return remove_linear(table, key);
+}
+
+void *hashRemoveItem(HashTable *table, const void *key) {
+    return hashRemoveDupItem(table, key, nullptr);
+}
+
+void hashRemoveAll(HashTable *table, HashReleaseFunc release) {
+    if (table == nullptr || table->count == 0) return;
+    release_items(table, release);
+    std::memset(table->slots, 0, sizeof(void *) * table->size);
+    table->count = 0;
+    table->slotsUsed = 0;
+}
+
+void hashDestroy(HashTable *table, HashReleaseFunc release) {
+    if (table == nullptr) return;
+    if (table->count != 0) release_items(table, release);
+    std::free(table->slots);
+    std::free(table);
+}
+
+void hashNoOp(void *) {}
+
+uint32_t hashNum(const HashTable *table) { return table != nullptr ? table->count : 0; }
+
+void hashIterate(HashTable *table, HashModifyFunc modify) {
+    if (table == nullptr || modify == nullptr || table->count == 0) return;
+    auto visit = [&](void *&slot) {
+        const uint32_t before = table->hash(slot);
+        void *replacement = modify(slot);
+        if (replacement != nullptr) slot = replacement;
+        if (table->hash(slot) != before) {
+            std::fputs("!! hashIterate: Illegal modification of entry in hashIterate", stdout);
+        }
+    };
+    for (uint32_t i = 0; i < table->size; ++i) {
+        if (table->chained) {
+            for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
+                if (n->item != nullptr) visit(n->item);
+            }
+        } else if (table->slots[i] != nullptr) {
+            visit(table->slots[i]);
+        }
+    }
+}
+
+void hashDataIterate(HashTable *table, void *data, HashVisitFunc visit) {
+    if (table == nullptr || visit == nullptr || table->count == 0) return;
+    for (uint32_t i = 0; i < table->size; ++i) {
+        if (table->chained) {
+            for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
+                if (n->item != nullptr && visit(data, n->item) != 0) return;
+            }
+        } else if (table->slots[i] != nullptr) {
+            if (visit(data, table->slots[i]) != 0) return;
+        }
+    }
+}
+
+int hashEqual(HashTable *a, HashTable *b, HashItemEqualFunc itemEqual) {
+    if (a == b) return 1;
+    if (a == nullptr || b == nullptr || itemEqual == nullptr) return 0;
+    if (a->compare != b->compare || a->count != b->count) return 0;
+    for (hash_iter it = hash_begin(a); it.index < a->size; hash_iter_next(&it)) {
+        void *item = hash_iter_deref(&it);
+        if (item == nullptr) continue;
+        void *found = hashFindItem(b, item);
+        if (found == nullptr || itemEqual(item, found) != 0) return 0;
+    }
+    return 1;
+}
+
+void hashPrintStats(HashTable *table) {
+    if (table == nullptr) return;
+    std::printf("Length of hash table: %" PRIu32 "\n", table->size);
+    std::printf("Number of symbols:    %" PRIu32 "\n", table->count);
+    if (table->chained) {
+        uint32_t longest = 0;
+        uint64_t nodes = 0;
+        for (uint32_t i = 0; i < table->size; ++i) {
+            uint32_t len = 0;
+            for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) ++len;
+            longest = std::max(longest, len);
+            nodes += len;
+        }
+        std::printf("Number of slots used: %" PRIu32 "\n", table->slotsUsed);
+        std::printf("Largest chain length: %" PRIu32 "\n", longest);
+        std::printf("Average chain length: %g\n",
+                    table->slotsUsed != 0
+                        ? static_cast<double>(nodes) / static_cast<double>(table->slotsUsed)
+                        : 0.0);
+    } else {
+        analyze_jumps(table);
+    }
+}
+
+uint32_t hash_pjw(const char *s) {
+    uint32_t h = 0;
+    if (s == nullptr) return 0;
+    for (; *s != '\0'; ++s) h = pjw_step(h, *s);
+    return h;
+}
+
+uint32_t mixed_pjw(const char *s) {
+    if (s == nullptr) return 0;
+    size_t n = std::strlen(s);
+    if (n == 0) return 0;
+    uint32_t h = 0;
+    size_t lo = 0, hi = n;  // bytes [lo, hi) are still to be used
+    while (lo < hi) {
+        h = pjw_step(h, s[--hi]);
+        if (lo < hi) h = pjw_step(h, s[lo++]);
+    }
+    return h;
+}
+
+uint32_t hash_simple(const char *s) {
+    if (s == nullptr || *s == '\0') return 0;
+    return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(s[0]))) +
+           static_cast<uint32_t>(std::strlen(s));
+}
+
+hash_iter hash_begin(HashTable *table) {
+    hash_iter it{table, 0, nullptr};
+    if (table != nullptr) seek_from(&it, 0);
+    return it;
+}
+
+hash_iter hash_end(HashTable *table) {
+    return hash_iter{table, table != nullptr ? table->size : 0u, nullptr};
+}
+
+void hash_iter_next(hash_iter *it) {
+    if (it == nullptr || it->table == nullptr || it->index >= it->table->size) return;
+    if (it->table->chained && it->node != nullptr && it->node->next != nullptr) {
+        it->node = it->node->next;
+        return;
+    }
+    seek_from(it, it->index + 1);
+}
+
+void *hash_iter_deref(const hash_iter *it) {
+    if (it == nullptr || it->table == nullptr || it->index >= it->table->size) return nullptr;
+    if (it->table->chained) return it->node != nullptr ? it->node->item : nullptr;
+    return it->table->slots[it->index];
+}
+
+int hash_iter_equal(const hash_iter *a, const hash_iter *b) {
+    if (a == nullptr || b == nullptr) return a == b ? 1 : 0;
+    return a->table == b->table && a->index == b->index && a->node == b->node ? 1 : 0;
+}
+
+}  // extern "C"
