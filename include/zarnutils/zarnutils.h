@@ -9,5 +9,6 @@
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/varutl.h"
+#include "zarnutils/rttaglst.h"
 
 #endif
