@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "varutl/statusword.h"
 #include "zarnutils/varutl.h"
 
 namespace {
@@ -35,6 +36,26 @@ void BM_Library(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * kWords);
 }
 
+// The inline field helpers the library's own column loops use.
+void BM_InlineFields(benchmark::State &state) {
+    namespace vu = zarn::varutl;
+    std::vector<int64_t> &w = column();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int64_t i = 0; i < kWords; ++i) {
+            int64_t v = w[i];
+            v = (v & ~vu::kSpecMask) | (i & 7);
+            v = vu::with_physical_type(v, static_cast<int32_t>((i & 255) - 128));
+            v = vu::with_bit(v, vu::kMarked, (i & 1) != 0);
+            v = vu::with_bit(v, vu::kExcluded, (i & 2) != 0);
+            w[i] = v;
+            sum += vu::spec(v) + vu::physical_type(v) + ((v & vu::kMarked) != 0) + ((v & vu::kExcluded) != 0);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kWords);
+}
+
 void BM_PlainBits(benchmark::State &state) {
     std::vector<int64_t> &w = column();
     for (auto _ : state) {
@@ -59,6 +80,7 @@ void BM_PlainBits(benchmark::State &state) {
 }  // namespace
 
 BENCHMARK(BM_Library)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InlineFields)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainBits)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -6,29 +6,11 @@
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/varutl.h"
+#include "varutl/statusword.h"
 
 namespace {
 
-constexpr int64_t kSpecMask = 0xF;
-constexpr int64_t kPtypeMask = 0x1FF0;
-constexpr int kPtypeShift = 4;
-constexpr int32_t kPtypeBias = 256;
-constexpr int64_t kConnMask = 0xE000;
-constexpr int kConnShift = 13;
-constexpr int64_t kTypeMask = 0xF0000;
-constexpr int kTypeShift = 16;
-// Type codes above 15 keep their bits 4-6 here; no other field uses them.
-constexpr int64_t kTypeHighMask = 0xE0000000LL;
-constexpr int kTypeHighShift = 29;
-constexpr int64_t kTorn = 0x100000;
-constexpr int64_t kBoundMask = 0x600000;
-constexpr int kBoundShift = 21;
-constexpr int64_t kInstrument = 0x800000;
-constexpr int64_t kMeasured = 0x1000000;
-constexpr int64_t kExcluded = 0x2000000;
-constexpr int64_t kMarked = 0x4000000;
-constexpr int64_t kLinear = 0x8000000;
-constexpr int64_t kActive = 0x10000000;
+using namespace zarn::varutl;
 
 constexpr double kInfinite = 1e35;
 
@@ -70,13 +52,10 @@ inline int32_t classify(const unsigned char (&table)[8][4], int64_t word) {
 }
 
 inline void set_bit(int64_t *word, int64_t bit, bool on) {
-    if (word == nullptr) return;
-    *word = on ? (*word | bit) : (*word & ~bit);
+    if (word != nullptr) *word = with_bit(*word, bit, on);
 }
 
 inline int32_t bit_of(int64_t word, int64_t bit) { return (word & bit) != 0 ? 1 : 0; }
-
-inline int32_t bound_type(int64_t word) { return static_cast<int32_t>((word & kBoundMask) >> kBoundShift); }
 
 inline void store_flag(char *flag, char c) {
     if (flag == nullptr) return;
@@ -88,7 +67,7 @@ inline void store_flag(char *flag, char c) {
 
 extern "C" {
 
-int32_t varInqSpec(int64_t word) { return static_cast<int32_t>(word & kSpecMask); }
+int32_t varInqSpec(int64_t word) { return spec(word); }
 
 void varSetSpec(int64_t *word, int32_t spec) {
     if (spec < VAR_CALC || spec > VAR_INITIAL) {
@@ -112,19 +91,14 @@ const char *varSpecId(int32_t spec) {
     return kSpecNames[spec];
 }
 
-int32_t varInqPhysicalType(int64_t word) {
-    const int32_t field = static_cast<int32_t>((word & kPtypeMask) >> kPtypeShift);
-    return field == 0 ? 0 : field - kPtypeBias;
-}
+int32_t varInqPhysicalType(int64_t word) { return physical_type(word); }
 
 void varSetPhysicalType(int64_t *word, int32_t ptype) {
     if (ptype < -255 || ptype > 255) {
         rtoprintf(rtHisDev, "!! varSetPhysicalType: physical type is out of range. %i\n", ptype);
         return;
     }
-    if (word == nullptr) return;
-    const int64_t field = ptype == 0 ? 0 : static_cast<int64_t>(ptype + kPtypeBias);
-    *word = (*word & ~kPtypeMask) | (field << kPtypeShift);
+    if (word != nullptr) *word = with_physical_type(*word, ptype);
 }
 
 int32_t varInqConnected(int64_t word) { return static_cast<int32_t>((word & kConnMask) >> kConnShift); }
@@ -137,21 +111,14 @@ void varSetConnected(int64_t *word, int32_t state) {
     if (word != nullptr) *word = (*word & ~kConnMask) | (static_cast<int64_t>(state) << kConnShift);
 }
 
-int32_t varInqType(int64_t word) {
-    const int64_t low = (word & kTypeMask) >> kTypeShift;
-    const int64_t high = (word & kTypeHighMask) >> kTypeHighShift;
-    return static_cast<int32_t>(low | (high << 4));
-}
+int32_t varInqType(int64_t word) { return var_type(word); }
 
 void varSetType(int32_t type, int64_t *word) {
     if (type < 0 || type > VAR_TYPE_SEMI_CONTINUOUS_INTEGER) {
         rtoprintf(rtHisDev, "!! varSetType: variable type is out of range. %i\n", type);
         return;
     }
-    if (word == nullptr) return;
-    const int64_t low = type & 0xF;
-    const int64_t high = (type >> 4) & 0x7;
-    *word = (*word & ~(kTypeMask | kTypeHighMask)) | (low << kTypeShift) | (high << kTypeHighShift);
+    if (word != nullptr) *word = with_var_type(*word, type);
 }
 
 int32_t varTypeIsAlgebraic(int64_t word) { return varInqType(word) == VAR_TYPE_ALGEBRAIC; }
