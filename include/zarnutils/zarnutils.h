@@ -5,9 +5,13 @@
 #include "zarnutils/zarn_api.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/hashtable.h"
+#include "zarnutils/zarnmalloc.h"
 #include "zarnutils/except.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
+#include "zarnutils/hsregexp.h"
+#include "zarnutils/stred.h"
+#include "zarnutils/rtsymtab.h"
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
 

@@ -44,6 +44,17 @@ inline uint32_t step_of(const HashTable *t, const void *item) {
 
 inline hash_node **buckets(const HashTable *t) { return reinterpret_cast<hash_node **>(t->slots); }
 
+// Open-addressing slot arrays carry, after the `size` item pointers, the full hash
+// of each stored item, so probes skip most comparisons and removal and growth never
+// call the hash function again. Callers see only the item pointers.
+inline uint32_t *cached_hashes(const HashTable *t) {
+    return reinterpret_cast<uint32_t *>(t->slots + t->size);
+}
+
+void **alloc_open_slots(uint32_t size) {
+    return static_cast<void **>(std::calloc(1, (sizeof(void *) + sizeof(uint32_t)) * size));
+}
+
 // Open addressing insertion without the growth check. Returns the stored item,
 // the equal item already there, or nullptr when the table is full.
 void *add_double(HashTable *t, void *item) {
@@ -52,19 +63,22 @@ void *add_double(HashTable *t, void *item) {
         return nullptr;
     }
     void **slots = t->slots;
+    uint32_t *hashes = cached_hashes(t);
     const uint32_t size = t->size;
-    uint32_t h = t->hash(item) % size;
+    const uint32_t hv = t->hash(item);
+    uint32_t h = hv % size;
     if (slots[h] != nullptr) {
-        if (t->compare(item, slots[h]) == 0) return slots[h];
+        if (hashes[h] == hv && t->compare(item, slots[h]) == 0) return slots[h];
         const uint32_t s = step_of(t, item);
         for (;;) {
             h += s;  // s < size and h < size, so one subtraction wraps
             if (h >= size) h -= size;
             if (slots[h] == nullptr) break;
-            if (t->compare(item, slots[h]) == 0) return slots[h];
+            if (hashes[h] == hv && t->compare(item, slots[h]) == 0) return slots[h];
         }
     }
     slots[h] = item;
+    hashes[h] = hv;
     ++t->count;
     return item;
 }
@@ -72,7 +86,7 @@ void *add_double(HashTable *t, void *item) {
 // Moves the items to a fresh slot array of newSize; keeps the old one when memory is short.
 void resize_table(HashTable *t, uint32_t newSize) {
     if (newSize == t->size) return;
-    auto *fresh = static_cast<void **>(std::calloc(newSize, sizeof(void *)));
+    void **fresh = alloc_open_slots(newSize);
     if (fresh == nullptr) {
         std::fprintf(stderr,
                      "!!hashResize: Unable to allocate memory for new table with %" PRIu32
@@ -81,14 +95,34 @@ void resize_table(HashTable *t, uint32_t newSize) {
         return;
     }
     void **old = t->slots;
+    const uint32_t *oldHashes = cached_hashes(t);
     const uint32_t oldSize = t->size;
     const uint32_t oldCount = t->count;
     t->slots = fresh;
     t->size = newSize;
     t->threshold = threshold_for(newSize);
     t->count = 0;
+    uint32_t *hashes = cached_hashes(t);
+    // The stored items are distinct, so each goes to the first empty slot of its probe.
     for (uint32_t i = 0; i < oldSize && t->count < oldCount; ++i) {
-        if (old[i] != nullptr) add_double(t, old[i]);
+        void *item = old[i];
+        if (item == nullptr) continue;
+        if (t->count + 1 >= newSize) {
+            std::fputs("hashAddItem(addDouble): hash table too small\n", stderr);
+            break;
+        }
+        const uint32_t hv = oldHashes[i];
+        uint32_t h = hv % newSize;
+        if (fresh[h] != nullptr) {
+            const uint32_t s = step_of(t, item);
+            do {
+                h += s;
+                if (h >= newSize) h -= newSize;
+            } while (fresh[h] != nullptr);
+        }
+        fresh[h] = item;
+        hashes[h] = hv;
+        ++t->count;
     }
     std::free(old);
 }
@@ -123,27 +157,31 @@ void *add_chained(HashTable *t, void *item) {
 
 void *find_double(const HashTable *t, const void *key) {
     void *const *slots = t->slots;
+    const uint32_t *hashes = cached_hashes(t);
     const uint32_t size = t->size;
-    uint32_t h = t->hash(key) % size;
+    const uint32_t hv = t->hash(key);
+    uint32_t h = hv % size;
     if (slots[h] == nullptr) return nullptr;
-    if (t->compare(key, slots[h]) == 0) return slots[h];
+    if (hashes[h] == hv && t->compare(key, slots[h]) == 0) return slots[h];
     const uint32_t s = step_of(t, key);
     for (;;) {
         h += s;
         if (h >= size) h -= size;
         if (slots[h] == nullptr) return nullptr;
-        if (t->compare(key, slots[h]) == 0) return slots[h];
+        if (hashes[h] == hv && t->compare(key, slots[h]) == 0) return slots[h];
     }
 }
 
 // Linear-probing removal that shifts later items of the run back into the hole.
 void *remove_linear(HashTable *t, const void *key) {
     void **slots = t->slots;
+    uint32_t *hashes = cached_hashes(t);
     const uint32_t size = t->size;
-    uint32_t j = t->hash(key) % size;
+    const uint32_t hv = t->hash(key);
+    uint32_t j = hv % size;
     for (;;) {
         if (slots[j] == nullptr) return nullptr;
-        if (t->compare(slots[j], key) == 0) break;
+        if (hashes[j] == hv && t->compare(slots[j], key) == 0) break;
         if (++j == size) j = 0;
     }
     void *removed = slots[j];
@@ -155,10 +193,11 @@ void *remove_linear(HashTable *t, const void *key) {
         ++gap;
         void *item = slots[j];
         if (item == nullptr) break;
-        const uint32_t home = t->hash(item) % size;
+        const uint32_t home = hashes[j] % size;
         const uint32_t disp = home <= j ? j - home : j + size - home;
         if (disp >= gap) {
             slots[hole] = item;
+            hashes[hole] = hashes[j];
             slots[j] = nullptr;
             hole = j;
             gap = 0;
@@ -298,7 +337,8 @@ HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompa
     t->compare = compare;
     t->chained = chained ? 1 : 0;
     t->duplicates = duplicates != 0 ? 1 : 0;
-    t->slots = static_cast<void **>(std::calloc(t->size, sizeof(void *)));
+    t->slots = chained ? static_cast<void **>(std::calloc(t->size, sizeof(void *)))
+                       : alloc_open_slots(t->size);
     if (t->slots == nullptr) {
         std::free(t);
         return nullptr;
@@ -372,13 +412,16 @@ uint32_t hashNum(const HashTable *table) { return table != nullptr ? table->coun
 
 void hashIterate(HashTable *table, HashModifyFunc modify) {
     if (table == nullptr || modify == nullptr || table->count == 0) return;
+    // Returns the hash of the pointer now stored.
     auto visit = [&](void *&slot) {
         const uint32_t before = table->hash(slot);
         void *replacement = modify(slot);
         if (replacement != nullptr) slot = replacement;
-        if (table->hash(slot) != before) {
+        const uint32_t after = table->hash(slot);
+        if (after != before) {
             std::fputs("!! hashIterate: Illegal modification of entry in hashIterate", stdout);
         }
+        return after;
     };
     for (uint32_t i = 0; i < table->size; ++i) {
         if (table->chained) {
@@ -386,7 +429,8 @@ void hashIterate(HashTable *table, HashModifyFunc modify) {
                 if (n->item != nullptr) visit(n->item);
             }
         } else if (table->slots[i] != nullptr) {
-            visit(table->slots[i]);
+            // The item stays in its slot; removals then see its present hash, as lookups do.
+            cached_hashes(table)[i] = visit(table->slots[i]);
         }
     }
 }

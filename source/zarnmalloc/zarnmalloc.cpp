@@ -1,0 +1,416 @@
+// Blocks of doubles, integers and characters handed to Fortran code as plex
+// indices relative to one anchor, and text packed into integer and double arrays.
+#include "zarnutils/zarnmalloc.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "zarnmalloc/zarnmalloc_internal.h"
+#include "zarnutils/rtopipe.h"
+
+extern "C" {
+alignas(16) ZARN_API double ZARN_PLEX[1] = {0.0};
+alignas(16) ZARN_API double ZARN_RGLOB[1] = {1e35};
+alignas(16) ZARN_API int32_t ZARN_GLOBAL[1] = {99999999};
+ZARN_API double *ZARN_b0 = nullptr;
+ZARN_API int64_t *ZARN_ib0 = nullptr;
+ZARN_API char *ZARN_cb0 = nullptr;
+const CII_Except_T rtmalloc_allocate_failed = {"Allocation failed"};
+ZARN_API int32_t rtmalloc_memory_debug = 0;
+}
+
+namespace zarn::zarnmalloc {
+namespace {
+
+// Source name given with a raise.
+constexpr const char *kSource = "source/zarnmalloc/zarnmalloc";
+
+uintptr_t g_double_anchor = 0;
+uintptr_t g_int_anchor = 0;
+uintptr_t g_char_anchor = 0;
+
+inline uintptr_t addr(const void *p) { return reinterpret_cast<uintptr_t>(p); }
+
+// The shared library sets the anchors at load; code linked statically (test and
+// benchmark programs) may never run that constructor, so the first use sets them.
+inline void ensure_anchors() {
+    if (g_double_anchor == 0) (void)FORTRAN_MALLOC_INIT();
+}
+
+// Address of element p of a view whose base is `base` and whose elements are `width` bytes.
+inline uintptr_t element_addr(const void *base, int64_t p, unsigned width) {
+    return addr(base) + static_cast<uint64_t>(p) * width;
+}
+
+enum class Kind { Double, HugeDouble, Int, HugeInt, Char };
+
+// Memory still to be had, probed with shrinking fractions of the request.
+uint64_t probe_available(uint64_t blockBytes) {
+    for (double f = 0.9; f >= 0.1; f -= 0.1) {
+        const double want = static_cast<double>(blockBytes) * f;
+        if (want >= 18446744073709549568.0) continue;  // beyond size_t
+        const auto bytes = static_cast<size_t>(want);
+        void *probe = std::malloc(bytes);
+        if (probe != nullptr) {
+            std::free(probe);
+            return bytes;
+        }
+    }
+    return 0;
+}
+
+// Diagnoses an allocation that could not be met and raises; never returns.
+[[noreturn]] void allocation_failed(Kind kind, int64_t count, uint64_t blockBytes, int line) {
+    const char *header = "!! rto_dmalloc: \n";
+    if (kind == Kind::Int) header = "!! rto_imalloc: \n";
+    if (kind == Kind::HugeInt) header = "!! rto_hugeimalloc: \n";
+    if (kind == Kind::Char) header = "!! rto_cmalloc: \n";
+    const uint64_t requested =
+        kind == Kind::Char ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
+    rtoprintf(rtHisDev, "%s", header);
+    rtoprintf(rtHisDev, "  bytes requested = %" PRId64 "\n", static_cast<int64_t>(requested));
+    const uint64_t available = probe_available(blockBytes);
+    rtoprintf(rtHisDev, " Total memory available is about %" PRId64 " bytes\n",
+              static_cast<int64_t>(available));
+    rtoprintf(rtHisDev, " Insufficient virtual memory to solve this model.\n");
+    rtoprintf(rtHisDev,
+              " Please increase the size of the swap file by atleast %" PRId64
+              " bytes and retry.\n",
+              static_cast<int64_t>(requested - available + 10000u));
+    CII_Except_raise(&rtmalloc_allocate_failed, kSource, line);
+}
+
+// Diagnoses a reallocation that could not be met (the old block stays) and raises.
+[[noreturn]] void reallocation_failed(Kind kind, int err, int64_t count, int64_t oldIndex,
+                                      int line) {
+    const bool isChar = kind == Kind::Char;
+    const bool isInt = kind == Kind::Int || kind == Kind::HugeInt;
+    rtoprintf(rtHisDev, "%s",
+              isChar ? "!! rto_crealloc: " : isInt ? "!! rto_irealloc: " : "!! rto_drealloc: ");
+    rtoprintf(rtHisDev, "%s\n", std::strerror(err));
+    const uint64_t requested =
+        isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
+    rtoprintf(rtHisDev, "  bytes requested = %" PRId64 "\n", static_cast<int64_t>(requested));
+    if (isChar) {
+        rtoprintf(rtHisDev, "  cb1             = %p\n", reinterpret_cast<void *>(g_char_anchor));
+    } else if (isInt) {
+        rtoprintf(rtHisDev,
+                  kind == Kind::HugeInt ? "  ib1         = %p\n" : "  ib1             = %p\n",
+                  reinterpret_cast<void *>(g_int_anchor));
+        rtoprintf(rtHisDev, "  index           = %" PRId64 "\n", oldIndex);
+    } else {
+        rtoprintf(rtHisDev, "  b1              = %p\n", reinterpret_cast<void *>(g_double_anchor));
+        rtoprintf(rtHisDev, "  index           = %" PRId64 "\n", oldIndex);
+    }
+    rtoprintf(rtHisDev, " Insufficient virtual memory to solve this model.\n ");
+    rtoprintf(rtHisDev, " Please increase the size of the swap file and retry.\n ");
+    CII_Except_raise(&rtmalloc_allocate_failed, kSource, line);
+}
+
+// Bytes of a block of n elements of `width` bytes plus one spare; 0 when it cannot be
+// represented (such a request can never be met).
+uint64_t block_bytes(int64_t n, unsigned width) {
+    const uint64_t limit = static_cast<uint64_t>(PTRDIFF_MAX) / width - 1u;
+    if (static_cast<uint64_t>(n) > limit) return 0;
+    return (static_cast<uint64_t>(n) + 1u) * width;
+}
+
+const char *kind_name(Kind kind) {
+    switch (kind) {
+    case Kind::Double:
+    case Kind::HugeDouble: return "rto_dmalloc";
+    case Kind::Int: return "rto_imalloc";
+    case Kind::HugeInt: return "rto_hugeimalloc";
+    case Kind::Char: return "rto_cmalloc";
+    }
+    return "";
+}
+
+bool bad_count(int64_t n, const char *fn) {
+    if (n >= 0) return false;
+    rtoprintf(rtHisDev, "!! %s: Invalid element count %" PRId64 "\n", fn, n);
+    return true;
+}
+
+void *malloc_or_raise(Kind kind, int64_t n, unsigned width, int line) {
+    const uint64_t bytes = block_bytes(n, width);
+    void *block = bytes != 0 ? std::malloc(bytes) : nullptr;
+    if (block == nullptr) {
+        allocation_failed(kind, n, bytes != 0 ? bytes : UINT64_MAX, line);
+    }
+    return block;
+}
+
+int64_t dmalloc(Kind kind, int64_t n) {
+    ensure_anchors();
+    if (bad_count(n, kind_name(kind))) return 0;
+    char *block = static_cast<char *>(malloc_or_raise(kind, n, 8u, __LINE__));
+    const DoublePlacement at = place_double_block(addr(block), g_double_anchor);
+    block[at.shift - 1] = static_cast<char>(at.shift);
+    return at.index;
+}
+
+int64_t drealloc(Kind kind, int64_t p, int64_t n) {
+    ensure_anchors();
+    if (p == 0) return dmalloc(kind, n);
+    if (bad_count(n, "rto_drealloc")) return p;
+    char *first = reinterpret_cast<char *>(element_addr(ZARN_b0, p, 8u));
+    const auto oldShift = static_cast<unsigned>(static_cast<unsigned char>(first[-1]));
+    char *oldBlock = first - oldShift;
+    const uint64_t bytes = block_bytes(n, 8u);
+    char *block = bytes != 0 ? static_cast<char *>(std::realloc(oldBlock, bytes)) : nullptr;
+    if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
+    const DoublePlacement at = place_double_block(addr(block), g_double_anchor);
+    if (at.shift != oldShift) {
+        std::memmove(block + at.shift, block + oldShift, static_cast<size_t>(n) * 8u);
+    }
+    block[at.shift - 1] = static_cast<char>(at.shift);
+    return at.index;
+}
+
+int64_t imalloc(Kind kind, int64_t n) {
+    ensure_anchors();
+    if (bad_count(n, kind_name(kind))) return 0;
+    void *block = malloc_or_raise(kind, n, 8u, __LINE__);
+    return integer_block_index(addr(block), g_int_anchor);
+}
+
+int64_t irealloc(Kind kind, int64_t p, int64_t n) {
+    ensure_anchors();
+    if (p == 0) return imalloc(kind, n);
+    if (bad_count(n, "rto_irealloc")) return p;
+    void *old = reinterpret_cast<void *>(element_addr(ZARN_ib0, p, 8u));
+    const uint64_t bytes = block_bytes(n, 8u);
+    void *block = bytes != 0 ? std::realloc(old, bytes) : nullptr;
+    if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
+    return integer_block_index(addr(block), g_int_anchor);
+}
+
+int64_t cmalloc(int64_t n) {
+    ensure_anchors();
+    if (bad_count(n, "rto_cmalloc")) return 0;
+    void *block = malloc_or_raise(Kind::Char, n, 1u, __LINE__);
+    return char_block_index(addr(block), g_char_anchor);
+}
+
+int64_t crealloc(int64_t p, int64_t n) {
+    ensure_anchors();
+    if (p == 0) return cmalloc(n);
+    if (bad_count(n, "rto_crealloc")) return p;
+    void *old = reinterpret_cast<void *>(element_addr(ZARN_cb0, p, 1u));
+    const uint64_t bytes = block_bytes(n, 1u);
+    void *block = bytes != 0 ? std::realloc(old, bytes) : nullptr;
+    if (block == nullptr) {
+        reallocation_failed(Kind::Char, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
+    }
+    return char_block_index(addr(block), g_char_anchor);
+}
+
+// Byte k of text packed four characters per 8-byte integer.
+inline size_t packed_offset(size_t k) { return (k / 4) * 8 + k % 4; }
+
+size_t clamp_len(const int32_t *n, size_t limit) {
+    if (n == nullptr || *n <= 0) return 0;
+    const auto len = static_cast<size_t>(*n);
+    return len < limit ? len : limit;
+}
+
+}  // namespace
+}  // namespace zarn::zarnmalloc
+
+using namespace zarn::zarnmalloc;
+
+ZARN_FORTRAN(int64_t, RTO_MALLOC_INIT, rto_malloc_init_,
+             (double *d, int64_t *i, char *c, size_t c_len)) {
+    const uintptr_t da = addr(d), ia = addr(i), ca = addr(c);
+    if ((g_double_anchor != 0 && g_double_anchor != da) ||
+        (g_int_anchor != 0 && g_int_anchor != ia) || (g_char_anchor != 0 && g_char_anchor != ca)) {
+        rtoprintf(rtHisDev, "!! rto_malloc_init: ");
+        rtoprintf(rtHisDev, "The memory system has already been initialized ");
+        rtoprintf(rtHisDev, "with different base addresses.\n");
+        rtoprintf(rtHisDev, "Severe programming error\n");
+        return 1;
+    }
+    g_double_anchor = da;
+    g_int_anchor = ia;
+    g_char_anchor = ca;
+    ZARN_b0 = reinterpret_cast<double *>(da - 8u);
+    ZARN_ib0 = reinterpret_cast<int64_t *>(ia - 8u);
+    ZARN_cb0 = reinterpret_cast<char *>(ca - 1u);
+    return 0;
+}
+
+ZARN_FORTRAN(int64_t, U3PLG_RTO_MALLOC_INIT, u3plg_rto_malloc_init_,
+             (double *d, int64_t *i, char *c, size_t c_len)) {
+    return RTO_MALLOC_INIT(d, i, c, c_len);
+}
+
+ZARN_FORTRAN(int64_t, FORTRAN_MALLOC_INIT, fortran_malloc_init_, (void)) {
+    return RTO_MALLOC_INIT(ZARN_PLEX, reinterpret_cast<int64_t *>(ZARN_PLEX),
+                           reinterpret_cast<char *>(ZARN_PLEX), 1);
+}
+
+ZARN_FORTRAN(int64_t, U3PLG_FORTRAN_MALLOC_INIT, u3plg_fortran_malloc_init_, (void)) {
+    return FORTRAN_MALLOC_INIT();
+}
+
+ZARN_FORTRAN(int64_t, RTO_DMALLOC, rto_dmalloc_, (const int32_t *n)) {
+    return dmalloc(Kind::Double, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_HUGEDMALLOC, rto_hugedmalloc_, (const int64_t *n)) {
+    return dmalloc(Kind::HugeDouble, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_DREALLOC, rto_drealloc_, (const int64_t *p, const int32_t *n)) {
+    return drealloc(Kind::Double, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_HUGEDREALLOC, rto_hugedrealloc_, (const int64_t *p, const int64_t *n)) {
+    return drealloc(Kind::HugeDouble, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(void, RTO_DFREE, rto_dfree_, (int64_t *p)) {
+    if (p == nullptr || *p == 0) return;
+    char *first = reinterpret_cast<char *>(element_addr(ZARN_b0, *p, 8u));
+    std::free(first - static_cast<unsigned char>(first[-1]));
+    *p = 0;
+}
+
+ZARN_FORTRAN(int64_t, RTO_IMALLOC, rto_imalloc_, (const int32_t *n)) {
+    return imalloc(Kind::Int, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_HUGEIMALLOC, rto_hugeimalloc_, (const int64_t *n)) {
+    return imalloc(Kind::HugeInt, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_IREALLOC, rto_irealloc_, (const int64_t *p, const int32_t *n)) {
+    return irealloc(Kind::Int, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_HUGEIREALLOC, rto_hugeirealloc_, (const int64_t *p, const int64_t *n)) {
+    return irealloc(Kind::HugeInt, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(void, RTO_IFREE, rto_ifree_, (int64_t *p)) {
+    if (p == nullptr || *p == 0) return;
+    std::free(reinterpret_cast<void *>(element_addr(ZARN_ib0, *p, 8u)));
+    *p = 0;
+}
+
+ZARN_FORTRAN(int64_t, RTO_CMALLOC, rto_cmalloc_, (const int32_t *n)) {
+    return cmalloc(n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(int64_t, RTO_CREALLOC, rto_crealloc_, (const int64_t *p, const int32_t *n)) {
+    return crealloc(p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+}
+ZARN_FORTRAN(void, RTO_CFREE, rto_cfree_, (int64_t *p)) {
+    if (p == nullptr || *p == 0) return;
+    std::free(reinterpret_cast<void *>(element_addr(ZARN_cb0, *p, 1u)));
+    *p = 0;
+}
+
+extern "C" int64_t rto_dptr2plex_c(const double *q) {
+    ensure_anchors();
+    const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_b0));
+    if ((diff & 7) != 0) {
+        std::fprintf(stderr, "!! rto_dptr2plex_c: Unrepresentable double pointer %p (%p)\n",
+                     static_cast<const void *>(q), static_cast<void *>(ZARN_b0));
+        std::fflush(stderr);
+        std::exit(2);
+    }
+    return diff / 8;
+}
+
+extern "C" int64_t rto_iptr2plex_c(const int64_t *q) {
+    ensure_anchors();
+    const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_ib0));
+    if ((diff & 7) != 0) {
+        std::fprintf(stderr, "!! rto_iptr2plex_c: Unrepresentable int pointer %p (%p)\n",
+                     static_cast<const void *>(q), static_cast<void *>(ZARN_ib0));
+        std::fflush(stderr);
+        std::exit(2);
+    }
+    return diff / 8;
+}
+
+extern "C" int64_t rto_cptr2plex_c(const char *q) {
+    ensure_anchors();
+    return static_cast<int64_t>(addr(q) - addr(ZARN_cb0));
+}
+
+ZARN_FORTRAN(int64_t, RTO_DPTR2PLEX, rto_dptr2plex_, (double *const *q)) {
+    return rto_dptr2plex_c(q != nullptr ? *q : nullptr);
+}
+ZARN_FORTRAN(int64_t, RTO_IPTR2PLEX, rto_iptr2plex_, (int64_t *const *q)) {
+    return rto_iptr2plex_c(q != nullptr ? *q : nullptr);
+}
+
+ZARN_FORTRAN(void, RTO_I42STR, rto_i42str_,
+             (char *text, const int64_t *ints, const int32_t *n, size_t text_len)) {
+    if (text == nullptr || ints == nullptr) return;
+    const auto *bytes = reinterpret_cast<const char *>(ints);
+    const size_t len = clamp_len(n, text_len);
+    for (size_t k = 0; k < len; ++k) text[k] = bytes[packed_offset(k)];
+}
+ZARN_FORTRAN(void, U3PLG_RTO_I42STR, u3plg_rto_i42str_,
+             (char *text, const int64_t *ints, const int32_t *n, size_t text_len)) {
+    RTO_I42STR(text, ints, n, text_len);
+}
+
+ZARN_FORTRAN(void, RTO_STR2I4, rto_str2i4_,
+             (int64_t *ints, const char *text, const int32_t *n, size_t text_len)) {
+    if (text == nullptr || ints == nullptr) return;
+    auto *bytes = reinterpret_cast<char *>(ints);
+    const size_t len = clamp_len(n, text_len);
+    for (size_t k = 0; k < len; ++k) bytes[packed_offset(k)] = text[k];
+}
+ZARN_FORTRAN(void, U3PLG_RTO_STR2I4, u3plg_rto_str2i4_,
+             (int64_t *ints, const char *text, const int32_t *n, size_t text_len)) {
+    RTO_STR2I4(ints, text, n, text_len);
+}
+
+extern "C" void rto_int2str_c(char *text, const int64_t *ints, int32_t n, int32_t keep) {
+    if (text == nullptr || ints == nullptr) return;
+    const auto *bytes = reinterpret_cast<const char *>(ints);
+    const size_t len = n > 0 ? static_cast<size_t>(n) : 0;
+    for (size_t k = 0; k < len; ++k) text[k] = bytes[packed_offset(k)];
+    if (keep == 0) {
+        size_t end = len;
+        while (end > 0 && text[end - 1] == ' ') --end;
+        text[end] = '\0';
+    }
+}
+
+extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
+    if (ints == nullptr) return;
+    // Truncating division, so n = 0 still blanks one word; 64-bit so no n overflows.
+    const int64_t words = (static_cast<int64_t>(n) - 1) / 4 + 1;
+    if (words > 0) std::memset(ints, ' ', static_cast<size_t>(words) * 8u);
+    if (text == nullptr || n <= 0) return;
+    size_t len = std::strlen(text);
+    if (len > static_cast<size_t>(n)) len = static_cast<size_t>(n);
+    auto *bytes = reinterpret_cast<char *>(ints);
+    for (size_t k = 0; k < len; ++k) bytes[packed_offset(k)] = text[k];
+}
+
+ZARN_FORTRAN(void, RTO_R82STR, rto_r82str_,
+             (char *text, const double *src, const int32_t *n, size_t text_len)) {
+    if (text == nullptr || src == nullptr) return;
+    std::memmove(text, src, clamp_len(n, text_len));
+}
+ZARN_FORTRAN(void, U3PLG_RTO_R82STR, u3plg_rto_r82str_,
+             (char *text, const double *src, const int32_t *n, size_t text_len)) {
+    RTO_R82STR(text, src, n, text_len);
+}
+ZARN_FORTRAN(void, RTO_STR2R8, rto_str2r8_,
+             (double *dest, const char *text, const int32_t *n, size_t text_len)) {
+    if (dest == nullptr || text == nullptr) return;
+    std::memmove(dest, text, clamp_len(n, text_len));
+}
+
+ZARN_FORTRAN(void, GETFUNCPTR_F, getfuncptr_f_, (void (*func)(void), int64_t *out)) {
+    if (out != nullptr) *out = static_cast<int64_t>(reinterpret_cast<intptr_t>(func));
+}
+
+extern "C" int avail_mem(void) { return 0; }
+
+extern "C" void debug_mem(void) {
+    rtoprintf(rtHisDev, "debug_mem not available in zarnmalloc build\n");
+}
