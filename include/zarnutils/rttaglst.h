@@ -7,9 +7,10 @@
  * prefix put in front of both texts; such copies are "inherited" and are
  * withdrawn again when the child drops its aliases or is destroyed.
  *
- * Tag numbers are 1-based positions in insertion order. Texts handed out
- * belong to the library and stay valid while the entry exists. Messages go to
- * the history device (rtHisDev); assertion lines to standard error.
+ * Tag numbers are 1-based positions in insertion order. Texts handed out are
+ * interned (rtsymtab): never free or change them; they stay valid until
+ * rtsymtab_shutdown. Messages go to the history device (rtHisDev); assertion
+ * lines to standard error.
  */
 #ifndef ZARNUTILS_RTTAGLST_H
 #define ZARNUTILS_RTTAGLST_H
@@ -26,8 +27,8 @@ ZARN_BEGIN_DECLS
 
 /* One alias. */
 typedef struct rtotag_t {
-    const char *tagid;       /* the alias; owned by the library */
-    const char *varid;       /* the name it stands for; owned by the library */
+    const char *tagid;       /* the alias; interned */
+    const char *varid;       /* the name it stands for; interned */
     unsigned char inherited; /* 0: defined in this list; 1: propagated from another list */
 } rtotag_t;
 

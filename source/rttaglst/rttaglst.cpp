@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "platform/zassert.h"
-#include "rttaglst/tagtext.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/hashtable.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/rttaglst.h"
+#include "zarnutils/rtsymtab.h"
+#include "zarnutils/stred.h"
 
 struct rtotaglst {
     HashTable *index;     // entries by alias; items point into `entries`
@@ -26,13 +27,17 @@ namespace {
 
 constexpr const char *kSource = "source/rttaglst/rttaglst";
 
-using zarn::rttaglst::drop_text;
-using zarn::rttaglst::keep_text;
-
 uint32_t entry_hash(const void *item) { return hash_pjw(static_cast<const rtotag_t *>(item)->tagid); }
 uint32_t entry_step(const void *item) { return hash_simple(static_cast<const rtotag_t *>(item)->tagid); }
+// Stored aliases are interned, so equal stored texts are one pointer; probes are not.
 int entry_compare(const void *a, const void *b) {
-    return std::strcmp(static_cast<const rtotag_t *>(a)->tagid, static_cast<const rtotag_t *>(b)->tagid);
+    const char *x = static_cast<const rtotag_t *>(a)->tagid, *y = static_cast<const rtotag_t *>(b)->tagid;
+    return x == y ? 0 : std::strcmp(x, y);
+}
+
+// At most 40 characters and a legal model name.
+bool legal_alias(const char *alias) {
+    return std::strlen(alias) <= RTOTAGLST_MAX_ALIAS && stred_rtopt_name(alias) != 0;
 }
 
 // prefix + text, cut to RTOTAGLST_MAX_KEY characters, in a caller's buffer.
@@ -93,13 +98,11 @@ int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned cha
         return -1;
     }
     rtotag_t *slot = &list->entries[list->count];
-    slot->tagid = keep_text(alias);
-    slot->varid = keep_text(name != nullptr ? name : "");
+    slot->tagid = rtsymtab_add(alias);
+    slot->varid = rtsymtab_add(name != nullptr ? name : "");
     slot->inherited = inherited;
     void *stored = slot->tagid != nullptr && slot->varid != nullptr ? hashAddItem(list->index, slot) : nullptr;
     if (stored != slot) {
-        drop_text(slot->tagid);
-        drop_text(slot->varid);
         if (stored != nullptr) return 1;
         rtoprintf(rtHisDev, "!!rtotaglst_add_tag: Unable to allocate memory for alias %s\n", alias);
         return -1;
@@ -118,7 +121,7 @@ int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned cha
 void withdraw(rtotaglst *list, const char *prefix, const std::vector<const char *> &keys) {
     if (list == nullptr || keys.empty()) return;
     std::vector<unsigned char> gone(static_cast<size_t>(list->count), 0);
-    std::vector<rtotag_t> removed;
+    std::vector<const char *> upward;
     for (const char *k : keys) {
         Joined full(prefix, k);
         rtotag_t *e = find_entry(list, full.c_str());
@@ -126,22 +129,15 @@ void withdraw(rtotaglst *list, const char *prefix, const std::vector<const char 
         const size_t at = static_cast<size_t>(e - list->entries);
         if (gone[at]) continue;
         gone[at] = 1;
-        removed.push_back(*e);
+        upward.push_back(e->tagid);
     }
-    if (removed.empty()) return;
+    if (upward.empty()) return;
     int32_t kept = 0;
     for (int32_t i = 0; i < list->count; ++i)
         if (!gone[static_cast<size_t>(i)]) list->entries[kept++] = list->entries[i];
     list->count = kept;
     rebuild_index(list);
-    std::vector<const char *> upward;
-    upward.reserve(removed.size());
-    for (const rtotag_t &e : removed) upward.push_back(e.tagid);
     withdraw(list->parent, list->prefix, upward);
-    for (const rtotag_t &e : removed) {
-        drop_text(e.tagid);
-        drop_text(e.varid);
-    }
 }
 
 bool is_ancestor(const rtotaglst *maybe, const rtotaglst *of) {
@@ -217,10 +213,6 @@ void rtotaglst_destroy(rtotaglst_t *list) {
     for (gl_top(kids); !gl_end(kids); gl_next(kids)) static_cast<rtotaglst *>(gl_get(kids))->parent = nullptr;
     gl_destroylist(kids);
     hashDestroy(list->index, nullptr);
-    for (int32_t i = 0; i < list->count; ++i) {
-        drop_text(list->entries[i].tagid);
-        drop_text(list->entries[i].varid);
-    }
     std::free(list->entries);
     std::free(list);
 }
@@ -254,7 +246,7 @@ void rtotaglst_link_parent(rtotaglst_t *parent, rtotaglst_t *child) {
 }
 
 int32_t rtotaglst_add_tag(rtotaglst_t *list, const char *alias, const char *name) {
-    if (list == nullptr || alias == nullptr || !zarn::rttaglst::legal_alias(alias)) {
+    if (list == nullptr || alias == nullptr || !legal_alias(alias)) {
         rtoprintf(rtHisDev,
                   "Bad alias name '%s'.  Alias names must be 40 characters or less, must start\n"
                   "with A-Z, and contain only letters (A-Z), digits (0-9) and underbar (_).\n",
@@ -267,22 +259,15 @@ int32_t rtotaglst_add_tag(rtotaglst_t *list, const char *alias, const char *name
 int32_t rtotaglst_none(rtotaglst_t *list) {
     if (list == nullptr) return 0;
     try {
-        std::vector<rtotag_t> defined;
+        std::vector<const char *> defined;
         int32_t kept = 0;
         for (int32_t i = 0; i < list->count; ++i) {
             if (list->entries[i].inherited != 0) list->entries[kept++] = list->entries[i];
-            else defined.push_back(list->entries[i]);
+            else defined.push_back(list->entries[i].tagid);
         }
         list->count = kept;
         rebuild_index(list);
-        std::vector<const char *> keys;
-        keys.reserve(defined.size());
-        for (const rtotag_t &e : defined) keys.push_back(e.tagid);
-        withdraw(list->parent, list->prefix, keys);
-        for (const rtotag_t &e : defined) {
-            drop_text(e.tagid);
-            drop_text(e.varid);
-        }
+        withdraw(list->parent, list->prefix, defined);
     } catch (const std::bad_alloc &) {
         rtoprintf(rtHisDev, "!!rtotaglst_none: Unable to allocate memory to withdraw aliases\n");
         rebuild_index(list);

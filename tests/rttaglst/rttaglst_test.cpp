@@ -8,6 +8,7 @@
 #include "capture.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/rttaglst.h"
+#include "zarnutils/rtsymtab.h"
 
 namespace {
 
@@ -76,6 +77,8 @@ TEST(TagList, DefineLookUpAndInquire) {
     ASSERT_NE(tag, nullptr);
     EXPECT_STREQ(tag->tagid, "T1");
     EXPECT_EQ(tag->inherited, 0);
+    // Texts are interned: equal texts elsewhere in the library are the same pointer.
+    EXPECT_EQ(tag->varid, rtsymtab_add("B1.TEMP"));
 
     char name[64] = "garbage";
     int32_t k = -1;
