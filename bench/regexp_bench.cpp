@@ -27,7 +27,7 @@ const std::vector<std::string> &model_names() {
         std::vector<std::string> out;
         out.reserve(kNames);
         for (int i = 0; out.size() < static_cast<std::size_t>(kNames); ++i) {
-            std::string block = "B" + std::to_string(i / 48);
+            std::string block = "B" + std::to_string(i / 24);  // 24 distinct names per block
             std::string stream = (i % 2 == 0 ? ".IN" : ".OUT") + std::to_string(i % 3);
             std::string var = vars[i % 8];
             if (i % 8 == 5) var += std::string("(") + comps[(i / 8) % 6] + ")";
@@ -41,7 +41,7 @@ const std::vector<std::string> &model_names() {
 // The globs a user types, as expressions (without the leading "%").
 std::vector<std::string> glob_patterns() {
     std::vector<std::string> out;
-    for (const char *glob : {"B1*.TEMP", "B??.IN?.FLOW", "*.MOLEFRAC(CO2)", "B2000.*", "*.OUT1.*"}) {
+    for (const char *glob : {"B1*.TEMP", "B??.IN?.FLOW", "*.MOLEFRAC(CO2)", "B20000.*", "*.OUT1.*"}) {
         char *re = stred_glob_to_regexp(glob);
         out.emplace_back(re + 1);
         std::free(re);

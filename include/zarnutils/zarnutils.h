@@ -15,5 +15,7 @@
 #include "zarnutils/stred.h"
 #include "zarnutils/rtsymtab.h"
 #include "zarnutils/rtattrdict.h"
+#include "zarnutils/varutl.h"
+#include "zarnutils/rttaglst.h"
 
 #endif

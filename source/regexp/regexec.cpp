@@ -63,27 +63,27 @@ enum Result { kNoMatch = 0, kMatch = 1, kError = -1 };
 
 class Matcher {
 public:
-    Matcher(hs_regexp *prog, const char *subject, const char *from, bool notbol)
-        : prog_(prog), program_(program_of(prog)), bol_(subject), eos_(from + std::strlen(from)),
-          notbol_(notbol) {}
-    ~Matcher() { std::free(memo_); }
+    Matcher(hs_regexp *prog, const char *subject, bool notbol)
+        : prog_(prog), program_(program_of(prog)), bol_(subject), notbol_(notbol) {}
+    ~Matcher() {
+        if (memo_ != nullptr) std::free(memo_);
+    }
 
     // Tries the program with the match starting at `start`.
     Result try_at(const char *start) {
-        t_stack.clear();
+        if (stack_ != nullptr) stack_->clear();
         Result r = run(program_ + 1, start);
         if (r == kMatch) prog_->startp[0] = start;
         return r;
     }
 
-    const char *end_of_subject() const { return eos_; }
-
 private:
     hs_regexp *prog_;
     const uint8_t *program_;
     const char *bol_;
-    const char *eos_;
-    bool notbol_;  // "^" matches nowhere
+    const char *eos_ = nullptr;   // end of the subject, found when first needed
+    bool notbol_;                 // "^" matches nowhere
+    FrameStack *stack_ = nullptr; // this thread's stack, looked up when first needed
     unsigned long steps_ = 0;
     bool memo_tried_ = false;
     uint64_t *memo_ = nullptr;
@@ -91,6 +91,19 @@ private:
 
     const char **slot_ref(uint8_t slot) {
         return slot < HS_NSUBEXP ? &prog_->startp[slot] : &prog_->endp[slot - HS_NSUBEXP];
+    }
+
+    bool push(const Frame &f) {
+        if (stack_ == nullptr) {
+            stack_ = &t_stack;
+            stack_->clear();  // a successful search leaves its frames behind
+        }
+        return stack_->push(f);
+    }
+
+    const char *end() {
+        if (eos_ == nullptr) eos_ = bol_ + std::strlen(bol_);
+        return eos_;
     }
 
     Result error(const char *text) {
@@ -101,7 +114,7 @@ private:
     void start_memo() {
         memo_tried_ = true;
         std::size_t width = program_length(program_, static_cast<std::size_t>(kMaxProgram));
-        std::size_t rows = static_cast<std::size_t>(eos_ - bol_) + 1;
+        std::size_t rows = static_cast<std::size_t>(end() - bol_) + 1;
         if (width == 0 || rows > kMemoMaxBits / width) return;
         std::size_t words = (width * rows + 63) / 64;
         memo_ = static_cast<uint64_t *>(std::calloc(words, sizeof(uint64_t)));
@@ -118,7 +131,7 @@ private:
         if (memo_ == nullptr) return false;
         std::size_t i = memo_index(node, pos);
         if ((memo_[i / 64] >> (i % 64)) & 1U) return true;
-        if (!t_stack.push(Frame{Frame::kFailed, 0, node, pos, 0, 0})) oom = true;
+        if (!push(Frame{Frame::kFailed, 0, node, pos, 0, 0})) oom = true;
         return false;
     }
 
@@ -215,7 +228,7 @@ private:
             case BRANCH:
                 if (next != nullptr && op_of(next) == BRANCH) {
                     if (known_failure(p, s, oom)) goto fail;
-                    if (oom || !t_stack.push(Frame{Frame::kAlternative, 0, next, s, 0, 0})) {
+                    if (oom || !push(Frame{Frame::kAlternative, 0, next, s, 0, 0})) {
                         return error("out of space");
                     }
                 }
@@ -226,11 +239,11 @@ private:
                 std::size_t min = op == PLUS ? 1 : 0;
                 if (known_failure(p, s, oom)) goto fail;
                 if (oom) return error("out of space");
-                std::size_t n = repeat_count(operand_of(p), s, eos_);
+                std::size_t n = repeat_count(operand_of(p), s, op_of(operand_of(p)) == ANY ? end() : nullptr);
                 if (n == SIZE_MAX) return error("internal foulup");
                 std::size_t k = 0;
                 if (n < min || !viable_count(p, s, n, min, k)) goto fail;
-                if (k > min && !t_stack.push(Frame{Frame::kRepeat, 0, p, s, k - 1, min})) {
+                if (k > min && !push(Frame{Frame::kRepeat, 0, p, s, k - 1, min})) {
                     return error("out of space");
                 }
                 s += k;
@@ -246,7 +259,7 @@ private:
                     return error("memory corruption");
                 }
                 const char **ref = slot_ref(slot);
-                if (!t_stack.push(Frame{Frame::kRestore, slot, nullptr, *ref, 0, 0})) {
+                if (!push(Frame{Frame::kRestore, slot, nullptr, *ref, 0, 0})) {
                     return error("out of space");
                 }
                 *ref = s;
@@ -258,8 +271,8 @@ private:
 
         fail:
             for (;;) {
-                if (t_stack.empty()) return kNoMatch;
-                Frame f = t_stack.pop();
+                if (stack_ == nullptr || stack_->empty()) return kNoMatch;
+                Frame f = stack_->pop();
                 if (f.kind == Frame::kRestore) {
                     *slot_ref(f.slot) = f.pos;
                 } else if (f.kind == Frame::kFailed) {
@@ -272,7 +285,7 @@ private:
                 } else {
                     std::size_t k = 0;
                     if (!viable_count(f.node, f.pos, f.count, f.min, k)) continue;
-                    if (k > f.min && !t_stack.push(Frame{Frame::kRepeat, 0, f.node, f.pos, k - 1, f.min})) {
+                    if (k > f.min && !push(Frame{Frame::kRepeat, 0, f.node, f.pos, k - 1, f.min})) {
                         return error("out of space");
                     }
                     p = next_node(f.node);
@@ -301,7 +314,7 @@ int exec_from(hs_regexp *prog, const char *subject, const char *from, bool notbo
     if (prog->regmust != nullptr && std::strstr(from, prog->regmust) == nullptr) return 0;
     for (int i = 0; i < HS_NSUBEXP; ++i) prog->startp[i] = prog->endp[i] = nullptr;
 
-    Matcher m(prog, subject, from, notbol);
+    Matcher m(prog, subject, notbol);
     if (prog->reganch != 0) return from == subject && !notbol && m.try_at(subject) == kMatch ? 1 : 0;
     if (prog->regstart != 0) {
         for (const char *s = std::strchr(from, prog->regstart); s != nullptr;

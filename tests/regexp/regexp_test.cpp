@@ -242,6 +242,20 @@ TEST(RegexpMatch, EdgeCases) {
     EXPECT_EQ(hs_regexec(high.p, "a\xe9\xe9\xf3"), 0);
 }
 
+// A successful search leaves choice points on the shared stack; the next
+// search must not backtrack into them.
+TEST(RegexpMatch, NoStaleChoicesAfterSuccess) {
+    // Its untried choices (the "ab" alternative, fewer b's) would all succeed.
+    Prog first("(a|ab)b*");
+    Prog other("x(y|z)*w");
+    ASSERT_EQ(hs_regexec(first.p, "abb"), 1);
+    EXPECT_EQ(group(first.p, 1), "a");
+    EXPECT_EQ(hs_regexec(other.p, "xyzyq"), 0);
+    for (int i = 0; i < HS_NSUBEXP; ++i) EXPECT_EQ(other->startp[i], nullptr) << i;
+    EXPECT_EQ(hs_regexec(other.p, "xyzyw"), 1);
+    EXPECT_EQ(group(other.p, 1), "y");
+}
+
 TEST(RegexpMatch, ErrorsAndDamagedPrograms) {
     Prog p("a(b)c");
     EXPECT_EQ(hs_regexec(nullptr, "abc"), 0);
