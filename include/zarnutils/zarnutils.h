@@ -10,5 +10,6 @@
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/msgdigest.h"
+#include "zarnutils/rtuom.h"
 
 #endif

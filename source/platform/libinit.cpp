@@ -1,6 +1,14 @@
 // Load and unload of the shared library: what the process attach and detach do.
 // Each step is a module's own initialiser, called in the order of dependence.
+#include "platform/libinit.h"
+#include "rtuom/rtuom_internal.h"
 #include "zarnutils/zarnmalloc.h"
+
+namespace zarn {
+// Referenced by modules with load-time state, so that a program linking the
+// objects statically (tests, benchmarks) also runs the constructor below.
+extern const int libinit_anchor = 1;
+}  // namespace zarn
 
 namespace {
 
@@ -8,9 +16,11 @@ __attribute__((constructor)) void zarn_library_attach() {
     // Plex anchors first: every later step may allocate blocks addressed by index.
     // The load goes on whatever the result.
     (void)FORTRAN_MALLOC_INIT();
+    zarn::rtuom::load();
 }
 
 __attribute__((destructor)) void zarn_library_detach() {
+    zarn::rtuom::unload();
 }
 
 }  // namespace

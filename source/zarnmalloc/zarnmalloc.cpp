@@ -380,7 +380,8 @@ extern "C" void rto_int2str_c(char *text, const int64_t *ints, int32_t n, int32_
 
 extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
     if (ints == nullptr) return;
-    const int32_t words = (n - 1) / 4 + 1;  // truncating division, as for the packed length
+    // Truncating division, so n = 0 still blanks one word; 64-bit so no n overflows.
+    const int64_t words = (static_cast<int64_t>(n) - 1) / 4 + 1;
     if (words > 0) std::memset(ints, ' ', static_cast<size_t>(words) * 8u);
     if (text == nullptr || n <= 0) return;
     size_t len = std::strlen(text);

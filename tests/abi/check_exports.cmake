@@ -12,7 +12,7 @@ foreach(l ${lines})
     set(sym ${CMAKE_MATCH_2})
     # Linker-made and run-time-library symbols are not ours.
     if(sym MATCHES "^_(init|fini|edata|end|_bss_start)$" OR sym MATCHES "^__bss_start$"
-       OR sym MATCHES "^_edata$" OR sym MATCHES "^_end$" OR sym MATCHES "^__(a|ub|l|t)san"
+       OR sym MATCHES "^_edata$" OR sym MATCHES "^_end$" OR sym MATCHES "^__(a|ub|l|t)san" OR sym MATCHES "^__odr_asan"
        OR sym MATCHES "@")
       continue()
     endif()

@@ -177,6 +177,20 @@ TEST(HashOpen, GrowthAtThresholdKeepsItems) {
     for (auto &n : names) EXPECT_EQ(hashFindItem(t, n.c_str()), n.data());
     hashDestroy(t, nullptr);
 
+    // With growth held off, the last empty slot is never filled: the table refuses.
+    t = hashCreate(0, str_hash, nullptr, str_cmp, 0, 0);
+    t->threshold = UINT32_MAX;
+    EXPECT_EQ(hashAddItem(t, a), a);
+    {
+        zarn::test::StderrCapture err;
+        EXPECT_EQ(hashAddItem(t, b), nullptr);
+        EXPECT_EQ(err.text(), "hashAddItem(addDouble): hash table too small\n");
+    }
+    EXPECT_EQ(t->count, 1u);
+    EXPECT_EQ(hashFindItem(t, "beta"), nullptr);  // probe ends at the one empty slot
+    EXPECT_EQ(hashFindItem(t, "alpha"), a);
+    hashDestroy(t, nullptr);
+
     HashTable *c = hashCreate(10, str_hash, nullptr, str_cmp, 1, 0);
     hashSizeEstimate(c, 100000);
     EXPECT_EQ(c->size, 11u);

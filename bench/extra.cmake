@@ -1,0 +1,16 @@
+# Extra link needs of individual benchmarks.
+
+# UDUNITS-2 is a baseline of the units benchmark only; the library never links
+# it. Without it the benchmark still builds and runs its other baselines.
+if(TARGET uom_bench)
+  find_path(UDUNITS2_INCLUDE_DIR udunits2.h PATH_SUFFIXES udunits2)
+  find_library(UDUNITS2_LIBRARY udunits2)
+  if(UDUNITS2_INCLUDE_DIR AND UDUNITS2_LIBRARY)
+    message(STATUS "uom_bench: UDUNITS-2 baseline enabled (${UDUNITS2_LIBRARY})")
+    target_include_directories(uom_bench PRIVATE ${UDUNITS2_INCLUDE_DIR})
+    target_link_libraries(uom_bench PRIVATE ${UDUNITS2_LIBRARY})
+    target_compile_definitions(uom_bench PRIVATE ZARN_BENCH_HAVE_UDUNITS2=1)
+  else()
+    message(STATUS "uom_bench: UDUNITS-2 not found, its baseline is skipped")
+  endif()
+endif()
