@@ -11,5 +11,7 @@
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/msgdigest.h"
 #include "zarnutils/rtuom.h"
+#include "zarnutils/varutl.h"
+#include "zarnutils/rttaglst.h"
 
 #endif
