@@ -13,5 +13,6 @@
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
+#include "zarnutils/rtvarlst.h"
 
 #endif
