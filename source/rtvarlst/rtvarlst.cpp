@@ -53,18 +53,23 @@ constexpr const char *kColNames[kColCount] = {kValue,  kInit,    kLower,   kUppe
                                               kConnType, kModified, kConnMgr, kParamHomo};
 
 // Finds the attribute records of the direct columns in the head's attribute index.
+rtattr_t *find_column(HashTable *index, const char *name) {
+    rtattrdesc_t probe_desc{};
+    probe_desc.name = name;
+    rtattr_t probe{};
+    probe.desc = &probe_desc;
+    return static_cast<rtattr_t *>(hashFindItem(index, &probe));
+}
+
 bool bind_columns(VarList *l) {
     HashTable *index = rtattrdict_attributes(l->head);
     if (index == nullptr) return false;
     for (int c = 0; c < kColCount; ++c) {
-        rtattrdesc_t probe_desc{};
-        probe_desc.name = kColNames[c];
-        rtattr_t probe{};
-        probe.desc = &probe_desc;
-        l->cols[c] = static_cast<rtattr_t *>(hashFindItem(index, &probe));
+        l->cols[c] = find_column(index, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
     }
-    return true;
+    l->blockptr = find_column(index, kBlockPtr);
+    return l->blockptr != nullptr && l->blockptr->desc->type == RTATTR_SPARSE_POINTER;
 }
 
 VarList *new_record() { return static_cast<VarList *>(std::calloc(1, sizeof(VarList))); }
@@ -172,6 +177,7 @@ rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, cons
     l->dictionary = d;
     l->head = as_list(parent)->head;
     std::memcpy(l->cols, as_list(parent)->cols, sizeof l->cols);
+    l->blockptr = as_list(parent)->blockptr;
     return l;
 }
 

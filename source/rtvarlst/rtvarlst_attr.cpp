@@ -157,7 +157,7 @@ extern "C" {
 void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int32_t event, const char *name, int32_t code) {
     if (list == nullptr) return;
     void *handle = nullptr;
-    auto *block = static_cast<QDLEOBlock *>(rtattrdict_getv(list->dictionary, i, kBlockPtr));
+    QDLEOBlock *block = in_range(list, i) ? block_of(list, i) : nullptr;
     if (block != nullptr) {
         const int32_t absolute = rtattrdict_absolute_index(list->dictionary, i);
         g_changed_attribute = code;

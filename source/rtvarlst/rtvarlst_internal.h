@@ -55,6 +55,7 @@ enum Col : int {
 struct VarList : rtvarlst_t {
     rtattrdict_t *head;       // head dictionary at the top of the chain
     rtattr_t *cols[kColCount];
+    rtattr_t *blockptr;       // sparse BLOCKPTR: its slot in the head's sparse records
 };
 
 inline VarList *as_list(rtvarlst_t *l) { return static_cast<VarList *>(l); }
@@ -77,6 +78,17 @@ inline T *cell(rtvarlst_t *list, Col c, int32_t i) {
     VarList *l = as_list(list);
     if (i < 1 || i > l->dictionary->size) return nullptr;
     return static_cast<T *>(l->cols[c]->where.column) + head_offset(l) + (i - 1);
+}
+
+// The block object of item i (i within 1..n), read straight from the head's
+// sparse record, or nullptr.
+inline QDLEOBlock *block_of(rtvarlst_t *list, int32_t i) {
+    VarList *l = as_list(list);
+    auto *h = reinterpret_cast<rtattrdict_head_t *>(l->head);
+    if (h->sparse == nullptr) return nullptr;
+    void *record = h->sparse[head_offset(l) + i - 1];
+    if (record == nullptr) return nullptr;
+    return static_cast<QDLEOBlock **>(record)[l->blockptr->where.slot];
 }
 
 inline bool in_range(rtvarlst_t *list, int32_t i) {
