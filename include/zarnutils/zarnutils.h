@@ -14,5 +14,8 @@
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/hsregexp.h"
+#include "zarnutils/stred.h"
+#include "zarnutils/rtsymtab.h"
 
 #endif
