@@ -6,6 +6,7 @@
 #include "rtvarlst/rtvarlst_internal.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtuom.h"
+#include "zarnutils/stred.h"
 #include "zarnutils/zarnmalloc.h"
 
 using namespace zarn::varlst;
@@ -19,20 +20,25 @@ inline int32_t arg(const int32_t *p) { return p != nullptr ? *p : 0; }
 inline double real(const double *p) { return p != nullptr ? *p : 0.0; }
 inline int flag(const int32_t *p) { return p != nullptr ? (*p & 1) : 0; }
 
-// Unpacks up to kTextMax characters kept `per` to an 8-byte word (the first
-// `per` bytes of each) and drops trailing blanks.
-void unpack_words(char *out, const void *words, int32_t n, int per) {
-    size_t len = 0;
-    if (words != nullptr && n > 0) {
-        const auto *bytes = static_cast<const unsigned char *>(words);
-        for (int32_t w = 0; w < n && len < kTextMax; ++w)
-            for (int b = 0; b < per && len < kTextMax; ++b) out[len++] = static_cast<char>(bytes[w * 8 + b]);
-    }
-    out[len] = '\0';
-    const void *nul = std::memchr(out, '\0', len);
-    if (nul != nullptr) len = static_cast<size_t>(static_cast<const char *>(nul) - out);
-    while (len > 0 && out[len - 1] == ' ') --len;
-    out[len] = '\0';
+void strip_blanks(char *text) {
+    size_t len = std::strlen(text);
+    while (len > 0 && text[len - 1] == ' ') --len;
+    text[len] = '\0';
+}
+
+// A name or description packed in 8-byte words (four characters in the low
+// half of each, or eight), unpacked into at most kTextMax characters without
+// trailing blanks.
+void unpack_i4(char *out, const int64_t *words, int32_t n) {
+    out[0] = '\0';
+    if (words != nullptr && n > 0) stred_i4_to_string(out, kTextMax + 1, words, n);
+    strip_blanks(out);
+}
+
+void unpack_r8(char *out, const double *words, int32_t n) {
+    out[0] = '\0';
+    if (words != nullptr && n > 0) stred_r8_to_string(out, kTextMax + 1, words, n);
+    strip_blanks(out);
 }
 
 void plex_of_double(double *v, int64_t *out) {
@@ -320,28 +326,28 @@ ZARN_FORTRAN(void, RTOVARLST_ADDVAR_F, rtovarlst_addvar_f_,
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_I4_F, rtovarlst_addvar_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
     char text[kTextMax + 1];
-    unpack_words(text, words, arg(n), 4);
+    unpack_i4(text, words, arg(n));
     rtovarlst_addvar(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_R8_F, rtovarlst_addvar_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
     char text[kTextMax + 1];
-    unpack_words(text, words, arg(n), 8);
+    unpack_r8(text, words, arg(n));
     rtovarlst_addvar(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_I4_F, rtovarlst_set_var_decsription_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
     char text[kTextMax + 1];
-    unpack_words(text, words, arg(n), 4);
+    unpack_i4(text, words, arg(n));
     rtovarlst_set_var_description(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_R8_F, rtovarlst_set_var_decsription_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
     char text[kTextMax + 1];
-    unpack_words(text, words, arg(n), 8);
+    unpack_r8(text, words, arg(n));
     rtovarlst_set_var_description(handle(list), arg(i), text);
 }
 

@@ -42,6 +42,11 @@ TEST(VarListFortran, NamesInAndOut) {
     EXPECT_EQ(RTOVARLST_VARNAME2INDEX(&l, "FEED.T   ", 9), 1);
     EXPECT_EQ(RTOVARLST_VARNAME2INDEX(&l, "B2.PRES", 7), 2);
     EXPECT_EQ(RTOVARLST_VARNAME2INDEX(&l, "COLUMN.DUTY", 11), 3);
+    // A packed name longer than 1024 characters is cut there.
+    auto longname = pack4(std::string(1200, 'Q'), 300);
+    const int32_t n300 = 300;
+    RTOVARLST_ADDVAR_I4_F(&l, &four, longname.data(), &n300);
+    EXPECT_EQ(std::strlen(rtovarlst_lookup_var_name(l, 4)), 1024u);
     const char absent[8] = {0, 0, 0, 0, 'X', 0, 0, 0};
     EXPECT_EQ(RTOVARLST_VARNAME2INDEX(&l, absent, 8), 0);
 
@@ -69,7 +74,8 @@ TEST(VarListFortran, NamesInAndOut) {
     RTOVARLST_SET_VAR_DECSRIPTION_R8_F(&l, &two, r8, &one);
     RTOVARLST_INQ_VAR_DESCRIPTION_F(desc, sizeof desc, &l, &two);
     EXPECT_EQ(std::string(desc, 12), "cold        ");
-    RTOVARLST_INQ_VAR_DESCRIPTION_F(desc, sizeof desc, &l, &four);
+    const int32_t three_again = 3;
+    RTOVARLST_INQ_VAR_DESCRIPTION_F(desc, sizeof desc, &l, &three_again);
     EXPECT_EQ(std::string(desc, 12), std::string(12, ' '));
     rtvarlst_t *none = nullptr;
     EXPECT_EQ(RTOVARLST_INQ_VAR_PARAM_HOMO_F(&none, &one), 99999999);
