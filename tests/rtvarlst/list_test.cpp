@@ -202,6 +202,14 @@ TEST(VarListNames, InquiryMessagesAndChecksum) {
     MD5Final(&b);
     EXPECT_EQ(std::memcmp(a.digest, b.digest, sizeof a.digest), 0);
     EXPECT_EQ(rtovarlst_compute_md(nullptr, &a), 0);
+
+    rtovarlst_printsymbolstats(l);
+    const std::string stats = his.text();
+    EXPECT_EQ(stats.rfind("====Begin variable symbol table statistics====\n", 0), 0u);
+    EXPECT_NE(stats.find("Head attribute dictionary\n       Size: 4\n"), std::string::npos);
+    const std::string end = "=====End variable symbol table statistics=====\n";
+    ASSERT_GE(stats.size(), end.size());
+    EXPECT_EQ(stats.substr(stats.size() - end.size()), end);
     rtovarlst_destroy_c(&l);
 }
 
