@@ -192,7 +192,8 @@ ZARN_FORTRAN(void, RTOVARLST_SET_UOM_VALUE_F, rtovarlst_set_uom_value_f_,
     if (!in_range(l, k)) return;
     const int32_t ptype = rtovarlst_inq_physical_type(l, k);
     const int32_t t = ptype < 0 ? -ptype : ptype;
-    const bool known = t < RTOUOM_NTYPES && u >= 1 && u <= rtouom_count[t];
+    // Index 0 is the type's default unit, which exists when the type has units.
+    const bool known = t < RTOUOM_NTYPES && rtouom_count[t] > 0 && u >= 0 && u <= rtouom_count[t];
     if (!known) {
         char name[kTextMax + 1];
         rtovarlst_inq_var_name(l, k, name);

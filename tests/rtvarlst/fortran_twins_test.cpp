@@ -152,6 +152,14 @@ TEST(VarListFortran, CheckedDisplayUnitChange) {
               "The physical type index for variable X1 is 22. "
               "Unable to locate its UOM definition with UOM index 999.\n");
     EXPECT_EQ(RTOVARLST_INQ_VAR_UOM_F(&l, &one), 2);
+    const int32_t minus = -1;
+    RTOVARLST_SET_UOM_VALUE_F(&l, &one, &minus);
+    EXPECT_EQ(his.text(),
+              "The physical type index for variable X1 is 22. "
+              "Unable to locate its UOM definition with UOM index -1.\n");
+    RTOVARLST_SET_UOM_VALUE_F(&l, &one, &zero);  // the type's default unit
+    EXPECT_EQ(RTOVARLST_INQ_VAR_UOM_F(&l, &one), 0);
+    EXPECT_EQ(tap.take().size(), 1u);
     RTOVARLST_SET_UOM_VALUE_F(&l, &zero, &two);
     RTOVARLST_SET_UOM_VALUE_F(&l, &three, &two);  // beyond n
     EXPECT_EQ(his.text(), "");
