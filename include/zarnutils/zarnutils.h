@@ -17,5 +17,6 @@
 #include "zarnutils/rtattrdict.h"
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
+#include "zarnutils/rtvarlst.h"
 
 #endif

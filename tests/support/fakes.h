@@ -2,7 +2,10 @@
 #ifndef ZARN_TESTS_SUPPORT_FAKES_H
 #define ZARN_TESTS_SUPPORT_FAKES_H
 
+#include <vector>
+
 #include "zarnutils/com.h"
+#include "zarnutils/rtvarlst.h"
 
 namespace zarn::test {
 
@@ -22,6 +25,18 @@ struct CountingWrapper final : IWEXWrapper {
         index = i;
         ++set_index_calls;
         return S_OK;
+    }
+};
+
+// A host block object that records which variables it was told about.
+struct RecordingBlock final : QDLEOBlock {
+    std::vector<int32_t> changed;  // absolute indices, in call order
+    void *associated = nullptr;    // what AssociatedObject() hands out
+    int associated_calls = 0;
+    void VariableChanged(int32_t absolute_index) override { changed.push_back(absolute_index); }
+    void *AssociatedObject() override {
+        ++associated_calls;
+        return associated;
     }
 };
 

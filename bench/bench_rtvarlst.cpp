@@ -1,0 +1,224 @@
+// Variable list at 10^6 variables: create and name, look every name up, set
+// and read VALUE by index, sum VALUE through its column vector; against a
+// plain std::vector<double> with a std::unordered_map<std::string, int> doing
+// the same work. Also reports resident memory per variable.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "zarnutils/rtvarlst.h"
+
+namespace {
+
+constexpr int32_t kN = 1000000;
+
+// Model-like names: BLOCK.STREAM.VAR(index).
+const std::vector<std::string> &names() {
+    static std::vector<std::string> v = [] {
+        std::vector<std::string> out;
+        out.reserve(kN);
+        for (int32_t i = 0; i < kN; ++i) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "B%d.S%d.X(%d)", i % 97, i % 1013, i);
+            out.emplace_back(buf);
+        }
+        return out;
+    }();
+    return v;
+}
+
+rtvarlst_t *build_list() {
+    rtvarlst_t *l = rtovarlst_create(kN);
+    rtovarlst_set_nvar(l, kN);
+    for (int32_t i = 0; i < kN; ++i) rtovarlst_addvar(l, i + 1, names()[i].c_str());
+    return l;
+}
+
+// The baseline model: values in a vector, names in a hash map.
+struct Plain {
+    std::vector<double> value;
+    std::unordered_map<std::string, int> index;
+};
+
+Plain build_plain() {
+    Plain p;
+    p.value.assign(kN, 1e35);
+    p.index.reserve(kN);
+    for (int32_t i = 0; i < kN; ++i) p.index.emplace(names()[i], i + 1);
+    return p;
+}
+
+rtvarlst_t *shared_list() {
+    static rtvarlst_t *l = build_list();
+    return l;
+}
+
+Plain &shared_plain() {
+    static Plain p = build_plain();
+    return p;
+}
+
+void BM_varlst_create_name(benchmark::State &state) {
+    names();
+    for (auto _ : state) {
+        rtvarlst_t *l = build_list();
+        state.PauseTiming();
+        rtovarlst_destroy_c(&l);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_varlst_create_name)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_plain_create_name(benchmark::State &state) {
+    names();
+    for (auto _ : state) {
+        Plain p = build_plain();
+        benchmark::DoNotOptimize(p);
+        state.PauseTiming();
+        p = Plain();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_plain_create_name)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_varlst_lookup_all(benchmark::State &state) {
+    rtvarlst_t *l = shared_list();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < kN; ++i) sum += rtovarlst__varname2index(l, names()[i].c_str());
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_varlst_lookup_all)->Unit(benchmark::kMillisecond);
+
+void BM_plain_lookup_all(benchmark::State &state) {
+    Plain &p = shared_plain();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < kN; ++i) sum += p.index.find(names()[i])->second;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_plain_lookup_all)->Unit(benchmark::kMillisecond);
+
+// One set and one read per variable; every set changes the value, so every
+// set also raises the change notification.
+void BM_varlst_set_read_value(benchmark::State &state) {
+    rtvarlst_t *l = shared_list();
+    double shift = 0.0;
+    for (auto _ : state) {
+        shift += 1.0;
+        double sum = 0;
+        for (int32_t k = 1; k <= kN; ++k) rtovarlst_set_var_value(l, k, k * 0.5 + shift, 0);
+        for (int32_t k = 1; k <= kN; ++k) sum += rtovarlst_inq_var_value(l, k, 0);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * kN);
+}
+BENCHMARK(BM_varlst_set_read_value)->Unit(benchmark::kMillisecond);
+
+void BM_plain_set_read_value(benchmark::State &state) {
+    Plain &p = shared_plain();
+    double shift = 0.0;
+    for (auto _ : state) {
+        shift += 1.0;
+        double sum = 0;
+        double *v = p.value.data();
+        for (int32_t k = 1; k <= kN; ++k) {
+            v[k - 1] = k * 0.5 + shift;
+            benchmark::ClobberMemory();
+        }
+        for (int32_t k = 1; k <= kN; ++k) sum += v[k - 1];
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * kN);
+}
+BENCHMARK(BM_plain_set_read_value)->Unit(benchmark::kMillisecond);
+
+void BM_varlst_sum_vector(benchmark::State &state) {
+    rtvarlst_t *l = shared_list();
+    for (auto _ : state) {
+        const double *v = rtovarlst_vec_value(l);
+        double sum = 0;
+        for (int32_t k = 0; k < kN; ++k) sum += v[k];
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_varlst_sum_vector)->Unit(benchmark::kMillisecond);
+
+void BM_plain_sum_vector(benchmark::State &state) {
+    Plain &p = shared_plain();
+    for (auto _ : state) {
+        const double *v = p.value.data();
+        double sum = 0;
+        for (int32_t k = 0; k < kN; ++k) sum += v[k];
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kN);
+}
+BENCHMARK(BM_plain_sum_vector)->Unit(benchmark::kMillisecond);
+
+// Resident set size now, in bytes.
+double resident_bytes() {
+    long pages = 0, resident = 0;
+    FILE *f = std::fopen("/proc/self/statm", "r");
+    if (f == nullptr) return 0;
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    // Memory first, before the benchmarks churn the heap: growth of the
+    // resident set while each structure is built, per variable.
+    names();
+    const double r0 = resident_bytes();
+    shared_list();
+    const double r1 = resident_bytes();
+    shared_plain();
+    const double r2 = resident_bytes();
+    struct rusage ru {};
+    getrusage(RUSAGE_SELF, &ru);
+
+    struct Ratio : benchmark::ConsoleReporter {
+        std::unordered_map<std::string, double> ns;
+        void ReportRuns(const std::vector<Run> &runs) override {
+            ConsoleReporter::ReportRuns(runs);
+            for (const auto &r : runs) {
+                auto it = r.counters.find("items_per_second");
+                if (it != r.counters.end() && it->second.value > 0)
+                    ns[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = 1e9 / it->second.value;
+            }
+        }
+    } rep;
+    benchmark::RunSpecifiedBenchmarks(&rep);
+    auto show = [&](const char *what, const char *lib, const char *base) {
+        if (rep.ns.count(lib) && rep.ns.count(base))
+            std::printf("%-28s %8.2f ns/op vs %8.2f ns/op  ratio %.2f\n", what, rep.ns[lib], rep.ns[base],
+                        rep.ns[lib] / rep.ns[base]);
+    };
+    std::printf("\nper variable, 10^6 variables (variable list vs vector + unordered_map):\n");
+    show("create and name", "BM_varlst_create_name", "BM_plain_create_name");
+    show("look up every name", "BM_varlst_lookup_all", "BM_plain_lookup_all");
+    show("set and read VALUE", "BM_varlst_set_read_value", "BM_plain_set_read_value");
+    show("sum VALUE vector", "BM_varlst_sum_vector", "BM_plain_sum_vector");
+    std::printf("resident memory per variable: list %.1f bytes, baseline %.1f bytes\n", (r1 - r0) / kN,
+                (r2 - r1) / kN);
+    std::printf("peak RSS after building both / variables: %.1f bytes\n",
+                static_cast<double>(ru.ru_maxrss) * 1024.0 / kN);
+    benchmark::Shutdown();
+    return 0;
+}

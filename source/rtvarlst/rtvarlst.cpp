@@ -1,0 +1,501 @@
+// Variable lists: creation, windows, names and the bulk operations.
+#include <cinttypes>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/zassert.h"
+#include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/varprofile.h"
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/zarnmalloc.h"
+
+namespace zarn::varlst {
+
+// The columns every list declares, in this order. NAME is the dictionary's own.
+const rtattrdesc_t kColumns[] = {
+    {kActiveBound, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kBaseUom, RTATTR_INTEGER, 0.0, 1, nullptr, 0, nullptr},
+    {kBasic, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kBlockPtr, RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {kComWrapper, RTATTR_WRAPPER, 0.0, 0, nullptr, 0, nullptr},
+    {kConnMgr, RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {kConnType, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kDescription, RTATTR_SPARSE_STRING, 0.0, 0, nullptr, 0, nullptr},
+    {kInit, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kLower, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kModified, RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {kParamHomo, RTATTR_BOOLEAN, 0.0, 0, nullptr, 0, nullptr},
+    {kQuality, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kRamped, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kRelated, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kSbWeight, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kScale, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kShadowPrice, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kSlvScale, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kStatus, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kStep, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kTargetHomo, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kThreshold, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kUom, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
+    {kUpper, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kValue, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
+    {kVarProfile, RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {nullptr, RTATTR_END, 0.0, 0, nullptr, 0, nullptr},
+};
+
+namespace {
+
+constexpr const char kSource[] = "source/rtvarlst/rtvarlst";
+
+// Names of the directly reached columns, in Col order.
+constexpr const char *kColNames[kColCount] = {kValue,  kInit,    kLower,   kUpper,    kScale,     kSlvScale,
+                                              kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
+                                              kConnType, kModified, kConnMgr, kParamHomo};
+
+// Finds the attribute records of the direct columns in the head's attribute index.
+rtattr_t *find_column(HashTable *index, const char *name) {
+    rtattrdesc_t probe_desc{};
+    probe_desc.name = name;
+    rtattr_t probe{};
+    probe.desc = &probe_desc;
+    return static_cast<rtattr_t *>(hashFindItem(index, &probe));
+}
+
+bool bind_columns(VarList *l) {
+    HashTable *index = rtattrdict_attributes(l->head);
+    if (index == nullptr) return false;
+    for (int c = 0; c < kColCount; ++c) {
+        l->cols[c] = find_column(index, kColNames[c]);
+        if (l->cols[c] == nullptr) return false;
+    }
+    l->blockptr = find_column(index, kBlockPtr);
+    return l->blockptr != nullptr && l->blockptr->desc->type == RTATTR_SPARSE_POINTER;
+}
+
+VarList *new_record() { return static_cast<VarList *>(std::calloc(1, sizeof(VarList))); }
+
+// A head dictionary with the list's columns, or NULL when memory runs out.
+rtattrdict_t *make_head(int32_t capacity) {
+    rtattrdict_t *volatile d = nullptr;
+    ZARN_TRY
+        d = rtattrdict_create(capacity, kColumns, 1);
+    ZARN_EXCEPT(rtmalloc_allocate_failed)
+        d = nullptr;
+    ZARN_END_TRY;
+    return d;
+}
+
+// The keywords that may follow a variable name after its last ".".
+constexpr const char *kAttributeKeywords[] = {
+    "VAL",      "VALS",        "VALUE",        "VALUES",     "LB",          "LOWER",         "UB",
+    "UPPER",    "STEP",        "INTSCALE",     "SCALE",      "SB",          "SBWEIGHT",      "SPEC",
+    "SPECS",    "INIT",        "INITIAL",      "UNIT",       "UNITS",       "UOM",           "BOUND",
+    "BOUND_TYPE", "MARKED",    "MODIFIED",     "AB",         "ACTIVE",      "ACTIVEBOUND",   "ACTIVE_BOUND",
+    "SHADOW",   "SHADOWPRICE", "SHADOW_PRICE", "SP",         "QUALITY",     "BASEUOM",       "PHYSICAL_TYPE",
+    "BLOCKPTR", "PARAM",       "PARAM_HOMO",   "TARGET",     "TARGET_HOMO", "DESCRIPTION",   "VAR_TYPE",
+    "THRESHOLD", "RAMPED",     "CHANGE",       "CONN_TYPE"};
+
+bool upper_letter(char c) { return c >= 'A' && c <= 'Z'; }
+
+char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Keyword tables match ignoring case, but only a word starting with A-Z.
+bool is_attribute_keyword(const char *s) {
+    if (!upper_letter(s[0])) return false;
+    for (const char *k : kAttributeKeywords) {
+        size_t j = 0;
+        while (k[j] != '\0' && fold(s[j]) == k[j]) ++j;
+        if (k[j] == '\0' && s[j] == '\0') return true;
+    }
+    return false;
+}
+
+const char *name_or_empty(rtvarlst_t *list, int32_t i) {
+    const char *n = rtattrdict_name(list->dictionary, i);
+    return n ? n : "";
+}
+
+}  // namespace
+
+void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
+    if (list == nullptr) return;
+    if (first < 1) first = 1;
+    if (last > list->dictionary->size) last = list->dictionary->size;
+    for (int32_t k = first; k <= last; ++k) {
+        void *p = rtattrdict_getv(list->dictionary, k, kVarProfile);
+        if (p != nullptr) {
+            destroy_profile(static_cast<VarProfile *>(p));
+            rtattrdict_setv(list->dictionary, k, kVarProfile, nullptr);
+        }
+        void **m = cell<void *>(list, kColModified, k);
+        if (m != nullptr && *m != nullptr) {
+            std::free(*m);
+            *m = nullptr;
+        }
+    }
+}
+
+}  // namespace zarn::varlst
+
+using namespace zarn::varlst;
+
+extern "C" {
+
+rtvarlst_t *rtovarlst_create(int32_t capacity) {
+    if (capacity < 0) capacity = 0;
+    VarList *l = new_record();
+    if (l == nullptr) return nullptr;
+    rtattrdict_t *d = make_head(capacity);
+    if (d == nullptr) {
+        std::free(l);
+        return nullptr;
+    }
+    l->dictionary = d;
+    l->head = d;
+    if (!bind_columns(l)) {
+        rtattrdict_destroy(d);
+        std::free(l);
+        return nullptr;
+    }
+    return l;
+}
+
+rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, const char *prefix, int32_t start) {
+    if (parent == nullptr) return rtovarlst_create(capacity);
+    if (start < 1 || capacity < 0) {
+        rtoprintf(rtHisDev, "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n",
+                  start, capacity);
+        return nullptr;
+    }
+    VarList *l = new_record();
+    if (l == nullptr) return nullptr;
+    rtattrdict_t *d = rtattrdict_create_embedded(parent->dictionary, start, capacity, prefix, 0);
+    if (d == nullptr) {
+        std::free(l);
+        return nullptr;
+    }
+    l->dictionary = d;
+    l->head = as_list(parent)->head;
+    std::memcpy(l->cols, as_list(parent)->cols, sizeof l->cols);
+    l->blockptr = as_list(parent)->blockptr;
+    return l;
+}
+
+rtvarlst_t *rtovarlst_create_sublist(rtvarlst_t *parent, int32_t start) {
+    if (parent == nullptr) {
+        rtoprintf(rtHisDev, "!! No parent for rtovarlst_create_sublist\n");
+        return nullptr;
+    }
+    const int32_t n = parent->dictionary->size - start + 1;
+    if (start < 1 || n < 0) {
+        rtoprintf(rtHisDev, "!! rtovarlst_create_sublist: bad start %" PRId32 " (%" PRId32 " vars in parent)\n",
+                  start, parent->dictionary->size);
+        return nullptr;
+    }
+    rtvarlst_t *l = rtovarlst_create_embedded(n, parent, "", start);
+    if (l != nullptr) rtattrdict_resize(l->dictionary, n);
+    return l;
+}
+
+void rtovarlst_delete_sublist(rtvarlst_t **list) {
+    if (list == nullptr || *list == nullptr) return;
+    // Size 0 first: the parent's items must survive the window.
+    (*list)->dictionary->size = 0;
+    rtovarlst_destroy_c(list);
+}
+
+void rtovarlst_destroy_c(rtvarlst_t **list) {
+    if (list == nullptr || *list == nullptr) return;
+    rtvarlst_t *l = *list;
+    release_items(l, 1, l->dictionary->size);
+    l->aliases = nullptr;
+    rtattrdict_destroy(l->dictionary);
+    std::free(as_list(l));
+    *list = nullptr;
+}
+
+int32_t rtovarlst_parent_check(rtvarlst_t *parent, rtvarlst_t *list) {
+    if (parent == nullptr || list == nullptr) return 0;
+    return rtattrdict_embedded(list->dictionary) == parent->dictionary ? 1 : 0;
+}
+
+int32_t rtovarlst_inq_nvar(rtvarlst_t *list) { return list ? list->dictionary->size : 0; }
+
+int32_t rtovarlst_inq_capacity(rtvarlst_t *list) { return list ? list->dictionary->capacity : 0; }
+
+void rtovarlst_resize(rtvarlst_t *list, int32_t capacity) {
+    if (list == nullptr || capacity < 0) return;
+    rtattrdict_change_capacity(list->dictionary, capacity);
+}
+
+void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
+    if (list == nullptr || n < 0) return;
+    rtattrdict_t *d = list->dictionary;
+    if (n > d->capacity) {
+        rtoprintf(rtHisDev, "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n", n, d->capacity);
+        return;
+    }
+    if (n < d->size) release_items(list, n + 1, d->size);
+    rtattrdict_resize(d, n);
+}
+
+void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination, int32_t count) {
+    if (list == nullptr) return;
+    const int32_t n = list->dictionary->size;
+    const bool valid = count > 0 && source != destination && source >= 1 && destination >= 1 &&
+                       source + count - 1 <= n && destination + count - 1 <= n;
+    if (valid) {
+        // Items overwritten by the move die: free what the list owns for them.
+        for (int32_t k = destination; k < destination + count; ++k)
+            if (k < source || k >= source + count) release_items(list, k, k);
+    }
+    rtattrdict_move_items(list->dictionary, source, destination, count);
+}
+
+void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
+    if (list != nullptr) rtattrdict_relocate(list->dictionary, start);
+}
+
+int32_t rtovarlst_super_index(rtvarlst_t *list, int32_t i) {
+    if (list == nullptr) return 0;
+    if (list->dictionary == as_list(list)->head) return i;
+    return reinterpret_cast<rtattrdict_embedded_t *>(list->dictionary)->start + i - 1;
+}
+
+int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
+    return list ? rtattrdict_absolute_index(list->dictionary, i) : 0;
+}
+
+void rtovarlst_printsymbolstats(rtvarlst_t *list) {
+    if (list == nullptr) return;
+    rtoprintf(rtHisDev, "====Begin variable symbol table statistics====\n");
+    rtattrdict_print_stats(list->dictionary);
+    rtoprintf(rtHisDev, "=====End variable symbol table statistics=====\n");
+}
+
+void rtovarlst_set_taglst(rtvarlst_t *list, rtotaglst_t *tags) {
+    if (list == nullptr) return;
+    if (list->aliases != nullptr) {
+        rtoprintf(rtHisDev, "!! rtovarlst_set_taglst: variable list already has tag list\n");
+        return;
+    }
+    list->aliases = tags;
+}
+
+rtotaglst_t *rtovarlst_inq_taglst(rtvarlst_t *list) { return list ? list->aliases : nullptr; }
+
+int32_t rtovarlst_compute_md(rtvarlst_t *list, zarn_md5_ctx_t *ctx) {
+    if (list == nullptr || ctx == nullptr) return 0;
+    return rtattrdict_checksum(list->dictionary, ctx);
+}
+
+int32_t rtovarlst__varname2index(rtvarlst_t *list, const char *name) {
+    if (list == nullptr || name == nullptr) return 0;
+    if (list->aliases != nullptr) {
+        const char *target = rtotaglst_search_tags(list->aliases, name);
+        if (target != nullptr) name = target;
+    }
+    return rtattrdict_index(list->dictionary, name);
+}
+
+int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
+    if (list == nullptr || list->dictionary->size == 0 || text == nullptr) return 0;
+    size_t len = std::strlen(text);
+    const char *dot = std::strrchr(text, '.');
+    if (dot != nullptr && is_attribute_keyword(dot + 1)) len = static_cast<size_t>(dot - text);
+    if (len == 0 || len >= 1025) return 0;
+    char name[1025];
+    std::memcpy(name, text, len);
+    name[len] = '\0';
+    return rtovarlst__varname2index(list, name);
+}
+
+const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i) {
+    if (list == nullptr) {
+        zarn::assert_report("rtovarlst_lookup_var_name: varlst is NULL", kSource, __LINE__);
+        return nullptr;
+    }
+    return rtattrdict_name(list->dictionary, i);
+}
+
+void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer) {
+    if (buffer == nullptr) return;
+    buffer[0] = '\0';
+    if (list == nullptr) return;
+    const char *name = rtattrdict_name(list->dictionary, i);
+    if (name != nullptr && name[0] != '\0') {
+        std::strncpy(buffer, name, 1024);
+        buffer[1024] = '\0';
+        return;
+    }
+    rtoprintf(rtHisDev, "!! Unable to find name for variable %" PRId32 "\n", i);
+    if (i < 1 || i > list->dictionary->size)
+        rtoprintf(rtHisDev, "!! Index out of bounds (%" PRId32 " vars in list)\n", list->dictionary->size);
+}
+
+void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
+    if (list == nullptr) return;
+    const char *names[1] = {name ? name : ""};
+    rtattrdict_add_items(list->dictionary, i, 1, names);
+}
+
+void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, const char *names) {
+    if (list == nullptr || names == nullptr || width <= 0 || last < first) return;
+    rtattrdict_add_group(list->dictionary, first, last - first + 1, width, names);
+}
+
+void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, char *buffer) {
+    if (list == nullptr || buffer == nullptr || first == 0 || last == 0 || width <= 0) return;
+    const int32_t n = list->dictionary->size;
+    if (first < 1 || first > n || last < 1 || last > n) {
+        rtoprintf(rtHisDev, "!! rtovarlst_names: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        return;
+    }
+    for (int32_t k = first; k <= last; ++k) {
+        const char *name = name_or_empty(list, k);
+        char *field = buffer + static_cast<size_t>(k - first) * static_cast<size_t>(width);
+        size_t len = std::strlen(name);
+        if (len > static_cast<size_t>(width)) {
+            rtoprintf(rtHisDev, "Truncating variable name '%s' to %" PRId32 " characters\n", name, width);
+            len = static_cast<size_t>(width);
+        }
+        std::memcpy(field, name, len);
+    }
+}
+
+int32_t rtovarlst_names_eq(rtvarlst_t *list1, int32_t first1, int32_t last1, rtvarlst_t *list2, int32_t first2,
+                           int32_t last2) {
+    if (list1 == nullptr || list2 == nullptr) return 0;
+    if (first1 < 1 || first2 < 1 || last1 < first1 || last2 < first2) return 0;
+    if (last1 - first1 != last2 - first2) return 0;
+    if (last1 > list1->dictionary->size || last2 > list2->dictionary->size) return 0;
+    for (int32_t k = 0; k <= last1 - first1; ++k) {
+        const char *a = name_or_empty(list1, first1 + k);
+        const char *b = name_or_empty(list2, first2 + k);
+        if (a != b && std::strcmp(a, b) != 0) return 0;
+    }
+    return 1;
+}
+
+void rtovarlst_presolve(rtvarlst_t *list) {
+    if (list == nullptr) return;
+    double *value = rtovarlst_vec_value(list);
+    double *init = rtovarlst_vec_initial(list);
+    double *shadow = rtovarlst_vec_shadow_price(list);
+    if (value == nullptr || init == nullptr || shadow == nullptr) {
+        zarn::assert_report("rtovarlst_presolve: NULL value, initial or shadow_price", kSource, __LINE__);
+        return;
+    }
+    const size_t n = static_cast<size_t>(list->dictionary->size);
+    if (n == 0) return;
+    std::memcpy(init, value, n * sizeof(double));
+    for (size_t k = 0; k < n; ++k) shadow[k] = RTOVARLST_UNDEFINED;
+}
+
+void rtovarlst_copyinittovalue(rtvarlst_t *list) {
+    if (list == nullptr) return;
+    double *value = rtovarlst_vec_value(list);
+    double *init = rtovarlst_vec_initial(list);
+    if (value == nullptr || init == nullptr) {
+        zarn::assert_report("rtovarlst_presolve: NULL value or initial", kSource, __LINE__);
+        return;
+    }
+    const int32_t n = list->dictionary->size;
+    for (int32_t k = 0; k < n; ++k)
+        if (init[k] != RTOVARLST_UNDEFINED) value[k] = init[k];
+}
+
+void rtovarlst_removevars(rtvarlst_t *list, int32_t first, int32_t last) {
+    if (list == nullptr || first < 1 || last < first) return;
+    if (last <= list->dictionary->size) release_items(list, first, last);
+    rtattrdict_remove_items(list->dictionary, first, last - first + 1);
+}
+
+}  // extern "C"
+
+namespace {
+
+// Copies one column of src items i..i+count-1 onto dst items j..: full columns
+// always, sparse ones only where the value is not the column's default; host
+// pointers, wrappers and owned records never.
+void copy_column(const rtattrdesc_t *c, rtvarlst_t *src, int32_t i, rtvarlst_t *dst, int32_t j, int32_t count) {
+    rtattrdict_t *s = src->dictionary, *t = dst->dictionary;
+    const size_t n = static_cast<size_t>(count);
+    switch (c->type) {
+        case RTATTR_DOUBLE: {
+            double *a = rtattrdict_dvector(s, c->name), *b = rtattrdict_dvector(t, c->name);
+            if (a && b) std::memmove(b + j - 1, a + i - 1, n * sizeof(double));
+            break;
+        }
+        case RTATTR_INTEGER: {
+            int64_t *a = rtattrdict_ivector(s, c->name), *b = rtattrdict_ivector(t, c->name);
+            if (a && b) std::memmove(b + j - 1, a + i - 1, n * sizeof(int64_t));
+            break;
+        }
+        case RTATTR_STRING:
+            for (int32_t k = 0; k < count; ++k) rtattrdict_sets(t, j + k, c->name, rtattrdict_gets(s, i + k, c->name));
+            break;
+        case RTATTR_BOOLEAN: {
+            unsigned char *a = rtattrdict_bvector(s, c->name), *b = rtattrdict_bvector(t, c->name);
+            if (a && b) std::memmove(b + j - 1, a + i - 1, n);
+            break;
+        }
+        case RTATTR_SPARSE_DOUBLE:
+            for (int32_t k = 0; k < count; ++k) {
+                double v = rtattrdict_getd(s, i + k, c->name);
+                if (!(v == c->ddefault)) rtattrdict_setd(t, j + k, c->name, v);
+            }
+            break;
+        case RTATTR_SPARSE_INTEGER:
+            for (int32_t k = 0; k < count; ++k) {
+                int32_t v = rtattrdict_geti(s, i + k, c->name);
+                if (v != c->idefault) rtattrdict_seti(t, j + k, c->name, v);
+            }
+            break;
+        case RTATTR_SPARSE_STRING:
+            for (int32_t k = 0; k < count; ++k) {
+                const char *v = rtattrdict_gets(s, i + k, c->name);
+                const char *def = c->sdefault ? c->sdefault : "";
+                if (v != nullptr && std::strcmp(v, def) != 0) rtattrdict_sets(t, j + k, c->name, v);
+            }
+            break;
+        case RTATTR_SPARSE_BOOLEAN:
+            for (int32_t k = 0; k < count; ++k) {
+                int v = rtattrdict_getb(s, i + k, c->name);
+                if ((v != 0) != (c->bdefault != 0)) rtattrdict_setb(t, j + k, c->name, v);
+            }
+            break;
+        default:  // pointers and wrappers belong to the host or to the item
+            break;
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, rtvarlst_t **newlist) {
+    if (list == nullptr || newlist == nullptr || first == 0 || last == 0) return;
+    const int32_t n = list->dictionary->size;
+    if (first < 1 || last < first || last > n) {
+        rtoprintf(rtHisDev, "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        return;
+    }
+    const int32_t count = last - first + 1;
+    rtvarlst_t *out = rtovarlst_create(count);
+    if (out == nullptr) return;
+    rtovarlst_set_nvar(out, count);
+    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) copy_column(c, list, first, out, 1, count);
+    for (int32_t k = 0; k < count; ++k) {
+        const char *name = name_or_empty(list, first + k);
+        if (name[0] != '\0') rtattrdict_add_items(out->dictionary, k + 1, 1, &name);
+    }
+    *newlist = out;
+}
+
+void rtovarlst_copy_var(rtvarlst_t *src, int32_t i, rtvarlst_t *dst, int32_t j) {
+    if (!in_range(src, i) || !in_range(dst, j)) return;
+    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) copy_column(c, src, i, dst, j, 1);
+}
+
+}  // extern "C"

@@ -1,0 +1,519 @@
+// Variable lists: per-attribute readers and writers, unit conversion, change
+// notification, the modification record, the assignment flags and vectors.
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/varprofile.h"
+#include "zarnutils/rtcontext.h"
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/rtuom.h"
+#include "zarnutils/varutl.h"
+
+namespace zarn::varlst {
+
+namespace {
+
+constexpr int kDeltaT = 31;  // DELTA-T
+constexpr int kPDrop = 75;   // PDROP
+
+// Process-wide assignment state, for one thread at a time.
+int32_t g_changed_attribute = 0;
+unsigned char g_user_assignment = 0;
+unsigned char g_manipulate_assignment = 0;
+
+const char *col_name(Col c) {
+    static constexpr const char *names[kColCount] = {kValue,     kInit,    kLower,  kUpper, kScale,  kSlvScale,
+                                                     kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
+                                                     kConnType,  kModified, kConnMgr, kParamHomo};
+    return names[c];
+}
+
+// The unit data of item i: its base unit and physical type; false when the
+// stored numbers need no conversion.
+bool unit_pair(rtvarlst_t *list, int32_t i, int *ptype, int *base) {
+    const int64_t *b = cell<int64_t>(list, kColBaseUom, i);
+    if (b == nullptr || *b == 1) return false;
+    *base = static_cast<int>(*b);
+    *ptype = varInqPhysicalType(status_of(list, i));
+    return true;
+}
+
+bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || ptype == kDeltaT || ptype == kPDrop; }
+
+// A full real column: read (with conversion) or write (returns 1 when the stored number changed).
+double inq_real(rtvarlst_t *list, int32_t i, Col c, Conv how, int in_si) {
+    if (list == nullptr) return RTOVARLST_UNDEFINED;
+    const double *p = cell<double>(list, c, i);
+    if (p == nullptr) return 0.0;
+    return in_si ? to_si(list, i, *p, how) : *p;
+}
+
+int set_real(rtvarlst_t *list, int32_t i, Col c, double v, Conv how, int in_si) {
+    if (list == nullptr) return 0;
+    double *p = cell<double>(list, c, i);
+    if (p == nullptr) {
+        rtattrdict_setd(list->dictionary, i, col_name(c), v);  // reports the bad index
+        return 0;
+    }
+    const double x = in_si ? from_si(list, i, v, how) : v;
+    if (*p == x) return 0;
+    *p = x;
+    return 1;
+}
+
+// A sparse real column.
+double inq_sparse_real(rtvarlst_t *list, int32_t i, const char *name, Conv how, int in_si) {
+    if (list == nullptr) return RTOVARLST_UNDEFINED;
+    const double v = rtattrdict_getd(list->dictionary, i, name);
+    return in_si && in_range(list, i) ? to_si(list, i, v, how) : v;
+}
+
+void set_sparse_real(rtvarlst_t *list, int32_t i, const char *name, double v, Conv how, int in_si) {
+    if (list == nullptr) return;
+    const double x = in_si && in_range(list, i) ? from_si(list, i, v, how) : v;
+    rtattrdict_setd(list->dictionary, i, name, x);
+}
+
+int32_t inq_full_int(rtvarlst_t *list, int32_t i, Col c, int32_t neutral) {
+    if (list == nullptr) return neutral;
+    const int64_t *p = cell<int64_t>(list, c, i);
+    return p ? static_cast<int32_t>(*p) : 0;
+}
+
+void set_full_int(rtvarlst_t *list, int32_t i, Col c, int64_t v) {
+    if (list == nullptr) return;
+    int64_t *p = cell<int64_t>(list, c, i);
+    if (p == nullptr) {
+        rtattrdict_seti(list->dictionary, i, col_name(c), v);  // reports the bad index
+        return;
+    }
+    *p = v;
+}
+
+int32_t inq_sparse_int(rtvarlst_t *list, int32_t i, const char *name, int32_t neutral) {
+    return list ? rtattrdict_geti(list->dictionary, i, name) : neutral;
+}
+
+// Writes a sparse integer only when it differs (no sparse record for an unchanged default).
+void set_sparse_int(rtvarlst_t *list, int32_t i, const char *name, int32_t v) {
+    if (list == nullptr) return;
+    if (in_range(list, i) && rtattrdict_geti(list->dictionary, i, name) == v) return;
+    rtattrdict_seti(list->dictionary, i, name, v);
+}
+
+// Keeps a modification record: the old one is freed, a new one allocated.
+void store_record(rtvarlst_t *list, int32_t i, const rtvarmod_t *pair) {
+    void **p = cell<void *>(list, kColModified, i);
+    if (p == nullptr) {
+        rtattrdict_setv(list->dictionary, i, kModified, nullptr);  // reports the bad index
+        return;
+    }
+    rtvarmod_t *fresh = nullptr;
+    if (pair != nullptr) {
+        fresh = static_cast<rtvarmod_t *>(std::malloc(sizeof(rtvarmod_t)));
+        if (fresh == nullptr) return;  // the old record stays
+        *fresh = *pair;
+    }
+    std::free(*p);
+    *p = fresh;
+}
+
+const rtvarmod_t *record_of(rtvarlst_t *list, int32_t i) {
+    if (list == nullptr) return nullptr;
+    void *const *p = cell<void *>(list, kColModified, i);
+    return p ? static_cast<const rtvarmod_t *>(*p) : nullptr;
+}
+
+}  // namespace
+
+double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how) {
+    if (how == Conv::kKeepUndefined && stored == RTOVARLST_UNDEFINED) return stored;
+    int ptype = 0, base = 1;
+    if (!unit_pair(list, i, &ptype, &base)) return stored;
+    return use_delta(how, ptype) ? rtouom_delta_pair2si(stored, ptype, base) : rtouom_pair2si(stored, ptype, base);
+}
+
+double from_si(rtvarlst_t *list, int32_t i, double si, Conv how) {
+    if (how == Conv::kKeepUndefined && si == RTOVARLST_UNDEFINED) return si;
+    int ptype = 0, base = 1;
+    if (!unit_pair(list, i, &ptype, &base)) return si;
+    return use_delta(how, ptype) ? rtouom_delta_si2pair(si, ptype, base) : rtouom_si2pair(si, ptype, base);
+}
+
+void notify(rtvarlst_t *list, int32_t i, int32_t code) {
+    const char *name = rtattrdict_name(list->dictionary, i);
+    rtovarlst_inq_blockptr_docallback(list, i, RTOVARLST_CHANGE_EVENT, name ? name : "", code);
+}
+
+}  // namespace zarn::varlst
+
+using namespace zarn::varlst;
+
+extern "C" {
+
+void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int32_t event, const char *name, int32_t code) {
+    if (list == nullptr) return;
+    void *handle = nullptr;
+    QDLEOBlock *block = in_range(list, i) ? block_of(list, i) : nullptr;
+    if (block != nullptr) {
+        const int32_t absolute = rtattrdict_absolute_index(list->dictionary, i);
+        g_changed_attribute = code;
+        block->VariableChanged(absolute);
+        handle = block->AssociatedObject();
+    }
+    if (code == RTOVARLST_CHG_BLOCK_ONLY) return;
+    rtoevent_do_callback(event, reinterpret_cast<intptr_t>(name), code, reinterpret_cast<intptr_t>(handle));
+}
+
+/* ---- VALUE, INIT, LOWER, UPPER ---- */
+
+double rtovarlst_inq_var_value(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColValue, Conv::kPlain, in_si);
+}
+
+void rtovarlst_set_var_value(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (set_real(list, i, kColValue, v, Conv::kPlain, in_si)) notify(list, i, RTOVARLST_CHG_VALUE);
+}
+
+double rtovarlst_inq_var_initial(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColInit, Conv::kKeepUndefined, in_si);
+}
+
+void rtovarlst_set_var_initial(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    set_real(list, i, kColInit, v, Conv::kKeepUndefined, in_si);
+}
+
+double rtovarlst_inq_var_lower(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColLower, Conv::kPlain, in_si);
+}
+
+void rtovarlst_set_var_lower(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (set_real(list, i, kColLower, v, Conv::kPlain, in_si)) notify(list, i, RTOVARLST_CHG_LOWER);
+}
+
+double rtovarlst_inq_var_upper(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColUpper, Conv::kPlain, in_si);
+}
+
+void rtovarlst_set_var_upper(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (set_real(list, i, kColUpper, v, Conv::kPlain, in_si)) notify(list, i, RTOVARLST_CHG_UPPER);
+}
+
+/* ---- STEP, SCALE, SLVSCALE, SBWEIGHT, SHADOW_PRICE ---- */
+
+double rtovarlst_inq_var_step(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_real(list, i, kStep, Conv::kPlain, 1);
+}
+
+double rtovarlst_inq_var_step_inbaseuom(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_real(list, i, kStep, Conv::kPlain, 0);
+}
+
+void rtovarlst_set_var_step(rtvarlst_t *list, int32_t i, double v) {
+    set_sparse_real(list, i, kStep, v, Conv::kPlain, 1);
+}
+
+void rtovarlst_set_var_step_inbaseuom(rtvarlst_t *list, int32_t i, double v) {
+    if (list == nullptr) return;
+    if (in_range(list, i) && rtattrdict_getd(list->dictionary, i, kStep) == v) return;
+    rtattrdict_setd(list->dictionary, i, kStep, v);
+}
+
+double rtovarlst_inq_var_scale(rtvarlst_t *list, int32_t i) { return inq_real(list, i, kColScale, Conv::kPlain, 0); }
+
+double rtovarlst_inq_var_slvscl(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColSlvScale, Conv::kDelta, in_si);
+}
+
+void rtovarlst_set_var_slvscl(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (set_real(list, i, kColSlvScale, v, Conv::kDelta, in_si)) notify(list, i, RTOVARLST_CHG_SLVSCALE);
+}
+
+double rtovarlst_inq_var_sbweight(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_real(list, i, kSbWeight, Conv::kPlain, 0);
+}
+
+void rtovarlst_set_var_sbweight(rtvarlst_t *list, int32_t i, double v) {
+    set_sparse_real(list, i, kSbWeight, v, Conv::kPlain, 0);
+}
+
+double rtovarlst_inq_var_shadow_price(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColShadow, Conv::kPlain, in_si);
+}
+
+void rtovarlst_set_var_shadow_price(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    set_real(list, i, kColShadow, v, Conv::kPlain, in_si);
+}
+
+/* ---- Integers and codes ---- */
+
+int32_t rtovarlst_inq_var_active_bound(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kActiveBound, 0); }
+
+void rtovarlst_set_var_active_bound(rtvarlst_t *list, int32_t i, int32_t code) {
+    set_sparse_int(list, i, kActiveBound, code);
+}
+
+int64_t rtovarlst_inq_var_status(rtvarlst_t *list, int32_t i) {
+    if (list == nullptr) return RTOVARLST_NEUTRAL_INT;
+    const int64_t *p = cell<int64_t>(list, kColStatus, i);
+    return p ? *p : 0;
+}
+
+void rtovarlst_set_var_status(rtvarlst_t *list, int32_t i, int64_t word) { set_full_int(list, i, kColStatus, word); }
+
+int32_t rtovarlst_inq_var_related(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_int(list, i, kRelated, RTOVARLST_NEUTRAL_INT);
+}
+
+void rtovarlst_set_var_related(rtvarlst_t *list, int32_t i, int32_t related) {
+    set_sparse_int(list, i, kRelated, related);
+}
+
+void *rtovarlst_inq_var_connMgr(rtvarlst_t *list, int32_t i) {
+    if (list == nullptr) return nullptr;
+    void *const *p = cell<void *>(list, kColConnMgr, i);
+    return p ? *p : nullptr;
+}
+
+void rtovarlst_set_var_connMgr(rtvarlst_t *list, int32_t i, void *manager) {
+    if (list != nullptr) rtattrdict_setv(list->dictionary, i, kConnMgr, manager);
+}
+
+IWEXWrapper *rtovarlst_inq_var_comWrapper(rtvarlst_t *list, int32_t i) {
+    return list ? rtattrdict_getwrapper(list->dictionary, i, kComWrapper) : nullptr;
+}
+
+void rtovarlst_set_var_comWrapper(rtvarlst_t *list, int32_t i, IWEXWrapper *wrapper) {
+    if (list != nullptr) rtattrdict_setwrapper(list->dictionary, i, kComWrapper, wrapper);
+}
+
+VarProfile *rtovarlst_inq_var_profile(rtvarlst_t *list, int32_t i) {
+    return list ? static_cast<VarProfile *>(rtattrdict_getv(list->dictionary, i, kVarProfile)) : nullptr;
+}
+
+void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, VarProfile *profile) {
+    if (list == nullptr) return;
+    // The list owns its profiles: one that is replaced dies here.
+    VarProfile *old = in_range(list, i) ? rtovarlst_inq_var_profile(list, i) : nullptr;
+    if (rtattrdict_setv_return_modified(list->dictionary, i, kVarProfile, profile)) destroy_profile(old);
+}
+
+void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileItem *item) {
+    VarProfile *p = rtovarlst_inq_var_profile(list, i);
+    if (p == nullptr || item == nullptr) return;
+    try {
+        p->items.push_back(*item);
+    } catch (...) {
+        rtoprintf(rtHisDev, "!! rtovarlst_set_var_profile_item: out of memory\n");
+    }
+}
+
+int32_t rtovarlst_inq_var_quality(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_int(list, i, kQuality, RTOVARLST_NEUTRAL_INT);
+}
+
+void rtovarlst_set_var_quality(rtvarlst_t *list, int32_t i, int32_t quality) {
+    if (list == nullptr) return;
+    set_sparse_int(list, i, kQuality, quality);
+    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_QUALITY);
+}
+
+int32_t rtovarlst_inq_var_uom(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColUom, 0); }
+
+void rtovarlst_set_var_uom(rtvarlst_t *list, int32_t i, int32_t uom) { set_full_int(list, i, kColUom, uom); }
+
+int32_t rtovarlst_inq_var_baseuom(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColBaseUom, 1); }
+
+void rtovarlst_set_var_baseuom(rtvarlst_t *list, int32_t i, int32_t uom) { set_full_int(list, i, kColBaseUom, uom); }
+
+double rtovarlst_inq_var_threshold(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_real(list, i, kColThreshold, Conv::kKeepUndefined, in_si);
+}
+
+void rtovarlst_set_var_threshold(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (list == nullptr) return;
+    set_real(list, i, kColThreshold, v, Conv::kKeepUndefined, in_si);
+    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_THRESHOLD);
+}
+
+int32_t rtovarlst_inq_var_ramped(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kRamped, 0); }
+
+void rtovarlst_set_var_ramped(rtvarlst_t *list, int32_t i, int32_t ramped) {
+    if (list == nullptr || i == 0) return;
+    set_sparse_int(list, i, kRamped, ramped);
+    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_RAMPED);
+}
+
+QDLEOBlock *rtovarlst_inq_var_blockptr(rtvarlst_t *list, int32_t i) {
+    return list ? static_cast<QDLEOBlock *>(rtattrdict_getv(list->dictionary, i, kBlockPtr)) : nullptr;
+}
+
+void rtovarlst_set_var_blockptr(rtvarlst_t *list, int32_t i, QDLEOBlock *block) {
+    if (list == nullptr || block == nullptr) return;
+    rtattrdict_setv(list->dictionary, i, kBlockPtr, block);
+}
+
+void rtovarlst_set_var_blockptr_int(rtvarlst_t *list, int32_t i, int64_t block) {
+    rtovarlst_set_var_blockptr(list, i, reinterpret_cast<QDLEOBlock *>(static_cast<intptr_t>(block)));
+}
+
+int32_t rtovarlst_inq_var_param_homo(rtvarlst_t *list, int32_t i) {
+    return list ? rtattrdict_getb(list->dictionary, i, kParamHomo) : 0;
+}
+
+void rtovarlst_set_var_param_homo(rtvarlst_t *list, int32_t i, int32_t flag) {
+    if (list == nullptr) return;
+    rtattrdict_setb(list->dictionary, i, kParamHomo, flag);
+    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_PARAM_HOMO);
+}
+
+void rtovarlst_clear_var_param_homo(rtvarlst_t *list) {
+    if (list == nullptr) return;
+    unsigned char *v = rtattrdict_bvector(list->dictionary, kParamHomo);
+    if (v != nullptr) std::memset(v, 0, static_cast<size_t>(list->dictionary->size));
+}
+
+double rtovarlst_inq_var_target_homo(rtvarlst_t *list, int32_t i, int in_si) {
+    return inq_sparse_real(list, i, kTargetHomo, Conv::kPlain, in_si);
+}
+
+void rtovarlst_set_var_target_homo(rtvarlst_t *list, int32_t i, double v, int in_si) {
+    if (list == nullptr) return;
+    set_sparse_real(list, i, kTargetHomo, v, Conv::kPlain, in_si);
+    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_TARGET_HOMO);
+}
+
+const char *rtovarlst_inq_var_description(rtvarlst_t *list, int32_t i) {
+    return list ? rtattrdict_gets(list->dictionary, i, kDescription) : nullptr;
+}
+
+void rtovarlst_set_var_description(rtvarlst_t *list, int32_t i, const char *text) {
+    if (list != nullptr) rtattrdict_sets(list->dictionary, i, kDescription, text ? text : "");
+}
+
+int32_t rtovarlst_inq_var_conn_type(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColConnType, 0); }
+
+void rtovarlst_set_var_conn_type(rtvarlst_t *list, int32_t i, int32_t code) {
+    if (!in_range(list, i) || code < 0 || code > RTOVARLST_MAX_CONN_TYPE) return;
+    set_full_int(list, i, kColConnType, code);
+}
+
+int32_t rtovarlst_inq_var_basic(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColBasic, 0); }
+
+void rtovarlst_set_var_basic(rtvarlst_t *list, int32_t i, int32_t code) {
+    if (i == 0) return;
+    set_full_int(list, i, kColBasic, code);
+}
+
+int32_t rtovarlst_inq_var_marked(rtvarlst_t *list, int32_t i) {
+    return in_range(list, i) ? varInqMarked(status_of(list, i)) : 0;
+}
+
+void rtovarlst_set_var_marked(rtvarlst_t *list, int32_t i, int32_t flag) {
+    if (!in_range(list, i)) return;
+    int64_t *w = cell<int64_t>(list, kColStatus, i);
+    varSetMarked(flag ? 1 : 0, w);
+}
+
+/* ---- Modification record ---- */
+
+const rtvarmod_t *rtovarlst_inq_var_modified(rtvarlst_t *list, int32_t i) { return record_of(list, i); }
+
+uint32_t rtovarlst_inq_var_modified_mask1(rtvarlst_t *list, int32_t i) {
+    const rtvarmod_t *r = record_of(list, i);
+    return r ? r->mask1 : 0;
+}
+
+uint32_t rtovarlst_inq_var_modified_mask2(rtvarlst_t *list, int32_t i) {
+    const rtvarmod_t *r = record_of(list, i);
+    return r ? r->mask2 : 0;
+}
+
+void rtovarlst_inq_var_modified_string(rtvarlst_t *list, int32_t i, char *buffer) {
+    const rtvarmod_t *r = record_of(list, i);
+    if (r == nullptr || buffer == nullptr) return;
+    std::snprintf(buffer, 23, "%" PRId32 ";%" PRId32, static_cast<int32_t>(r->mask1), static_cast<int32_t>(r->mask2));
+}
+
+void rtovarlst_set_var_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *record) {
+    if (list != nullptr) store_record(list, i, record);
+}
+
+void rtovarlst_set_var_modified_string(rtvarlst_t *list, int32_t i, const char *text) {
+    if (list == nullptr || text == nullptr) return;
+    rtvarmod_t pair;
+    pair.mask1 = static_cast<uint32_t>(std::strtoll(text, nullptr, 10));
+    const char *semi = std::strchr(text, ';');
+    pair.mask2 = semi ? static_cast<uint32_t>(std::strtoll(semi + 1, nullptr, 10)) : 0u;
+    store_record(list, i, &pair);
+}
+
+void rtovarlst_set_var_modified_mask(rtvarlst_t *list, int32_t i, int32_t m) {
+    if (list == nullptr) return;
+    const rtvarmod_t *old = record_of(list, i);
+    rtvarmod_t pair = old ? *old : rtvarmod_t{0, 0};
+    if (m > 0) pair.mask1 = static_cast<uint32_t>(m);
+    if (m < 0) pair.mask2 = static_cast<uint32_t>(m);
+    store_record(list, i, &pair);
+}
+
+void rtovarlst_set_var_attribs_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *pair) {
+    if (list == nullptr || pair == nullptr) return;
+    const rtvarmod_t *old = record_of(list, i);
+    rtvarmod_t merged = *pair;
+    if (old != nullptr) {
+        merged.mask1 |= old->mask1;
+        merged.mask2 |= old->mask2;
+    }
+    store_record(list, i, &merged);
+}
+
+/* ---- Assignment flags ---- */
+
+void rtovarlst_set_changed_attribute(int32_t code) { g_changed_attribute = code; }
+
+int32_t rtovarlst_inq_changed_attribute(void) { return g_changed_attribute; }
+
+unsigned char rtovarlst_set_user_assignment(unsigned char flag) {
+    unsigned char old = g_user_assignment;
+    g_user_assignment = flag;
+    return old;
+}
+
+unsigned char rtovarlst_set_manipulate_assignment(unsigned char flag) {
+    unsigned char old = g_manipulate_assignment;
+    g_manipulate_assignment = flag;
+    return old;
+}
+
+unsigned char rtovarlst_inq_user_assignment(void) { return g_user_assignment; }
+
+unsigned char rtovarlst_inq_manipulate_assignment(void) { return g_manipulate_assignment; }
+
+/* ---- Column vectors ---- */
+
+double *rtovarlst_vec_value(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kValue) : nullptr; }
+double *rtovarlst_vec_scale(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kScale) : nullptr; }
+double *rtovarlst_vec_solveScale(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kSlvScale) : nullptr;
+}
+double *rtovarlst_vec_shadow_price(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kShadowPrice) : nullptr;
+}
+double *rtovarlst_vec_lower(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kLower) : nullptr; }
+double *rtovarlst_vec_upper(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kUpper) : nullptr; }
+double *rtovarlst_vec_initial(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kInit) : nullptr; }
+int64_t *rtovarlst_vec_status(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kStatus) : nullptr; }
+int64_t *rtovarlst_vec_baseuom(rtvarlst_t *list) {
+    return list ? rtattrdict_ivector(list->dictionary, kBaseUom) : nullptr;
+}
+int64_t *rtovarlst_vec_uom(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kUom) : nullptr; }
+int64_t *rtovarlst_vec_basic(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kBasic) : nullptr; }
+void **rtovarlst_vec_connGroup(rtvarlst_t *list) {
+    return list ? rtattrdict_vvector(list->dictionary, "CONN_GROUP") : nullptr;
+}
+
+}  // extern "C"
