@@ -1,6 +1,7 @@
 // Replays every kept input of the regular-expression fuzz target.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,7 +14,10 @@ namespace {
 
 TEST(RegexpFuzzCorpus, EveryKeptInputPasses) {
     namespace fs = std::filesystem;
-    fs::path corpus = fs::path(__FILE__).parent_path() / ".." / ".." / "fuzz" / "corpus" / "regexp";
+    // CTest gives the source tree; a hand run from the source tree finds it by __FILE__.
+    const char *top = std::getenv("ZARN_SOURCE_DIR");
+    fs::path root = top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / ".." / "..";
+    fs::path corpus = root / "fuzz" / "corpus" / "regexp";
     ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
     int replayed = 0;
     for (const auto &entry : fs::directory_iterator(corpus)) {
