@@ -21,7 +21,8 @@ int64_t console_read(rtopipe *p, char *buffer, size_t size) {
     std::fputs(rtoprompt(), d->out);
     std::fflush(d->out);
     int errors = 0;
-    int limit = size - 1 > static_cast<size_t>(0x7fffffff) ? 0x7fffffff : static_cast<int>(size);
+    // fgets takes an int count; larger buffers read at most that many bytes per call.
+    const int limit = size > static_cast<size_t>(0x7fffffff) ? 0x7fffffff : static_cast<int>(size);
     for (;;) {
         errno = 0;
         if (std::fgets(buffer, limit, d->in) != nullptr) return static_cast<int64_t>(std::strlen(buffer));

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -152,6 +153,44 @@ TEST(FortranUnitPipe, OneRecordPerWriteWithNulBlanked) {
     std::fclose(f);
     EXPECT_EQ(std::string(buf, n), "abc    \nn=5\n\n");
     unlink(path);
+}
+
+TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
+    char input[] = "first line\nabcdefghij\nend";
+    FILE *in = fmemopen(input, std::strlen(input), "r");
+    char *shown = nullptr;
+    size_t shownLen = 0;
+    FILE *out = open_memstream(&shown, &shownLen);
+    ASSERT_NE(in, nullptr);
+    ASSERT_NE(out, nullptr);
+    rto_set_prompt("P>");
+    rtopipe *p = zarn::pipe::create_console_reader(in, out);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(rtointeractive(p), 1);
+    EXPECT_STREQ(rtodesc(p), "*standard input*");
+
+    // A whole line, newline included.
+    char buf[64];
+    EXPECT_EQ(rtoread(p, buf, sizeof buf), 11);
+    EXPECT_STREQ(buf, "first line\n");
+    // At most size - 1 characters; the rest of the line comes next time.
+    EXPECT_EQ(rtoread(p, buf, 5), 4);
+    EXPECT_STREQ(buf, "abcd");
+    // A size beyond what one call can take still reads the line.
+    EXPECT_EQ(p->read(p, buf, size_t{0x80000000u}), 7);
+    EXPECT_STREQ(buf, "efghij\n");
+    EXPECT_EQ(rtostatus(p), 0);
+    EXPECT_EQ(rtoread(p, buf, sizeof buf), 3);
+    EXPECT_STREQ(buf, "end");
+    // End of input: nothing read and the status bit set.
+    EXPECT_EQ(rtoread(p, buf, sizeof buf), 0);
+    EXPECT_EQ(rtostatus(p), 1);
+    rtodestroy(p);
+    std::fclose(in);
+    std::fclose(out);
+    EXPECT_EQ(std::string(shown, shownLen), "P>P>P>P>P>");
+    std::free(shown);
+    rto_set_prompt("ZARN>");
 }
 
 }  // namespace
