@@ -29,11 +29,24 @@ rtopipe *report_target(const rtopipe *p) {
 }
 
 void report(const rtopipe *p, const char *format, ...) {
-    char buf[1024];
+    // File names can be long: a message that does not fit the stack buffer is
+    // formatted again into one of its own size, so no line loses its end.
+    char local[1024];
+    char *buf = local;
     va_list ap;
     va_start(ap, format);
-    std::vsnprintf(buf, sizeof buf, format, ap);
+    int n = std::vsnprintf(local, sizeof local, format, ap);
     va_end(ap);
+    if (n < 0) return;
+    if (static_cast<size_t>(n) >= sizeof local) {
+        char *big = static_cast<char *>(std::malloc(static_cast<size_t>(n) + 1));
+        if (big != nullptr) {
+            va_start(ap, format);
+            std::vsnprintf(big, static_cast<size_t>(n) + 1, format, ap);
+            va_end(ap);
+            buf = big;
+        }
+    }
     rtopipe *target = report_target(p);
     if (target != nullptr) {
         rtowritestr(target, buf);
@@ -41,6 +54,7 @@ void report(const rtopipe *p, const char *format, ...) {
         std::fputs(buf, stderr);
         std::fflush(stderr);
     }
+    if (buf != local) std::free(buf);
 }
 
 }  // namespace zarn::pipe

@@ -205,6 +205,14 @@ TEST(FilePipe, WriteFailureIsReportedOnHistoryDevice) {
     EXPECT_EQ(err.text(), "genericFileStreamPush: Bad file descriptor on file /dev/null\n");
     rtohis_set_hisDev(his.pipe());
     rtodestroy(h);
+
+    // A long file name is reported whole, line end included.
+    const std::string longName = "/nowhere/" + std::string(3000, 'n') + ".txt";
+    ro = std::fopen("/dev/null", "r");
+    p = create_ascii_stream_rtopipe(ro, longName.c_str(), 1);
+    EXPECT_EQ(rtowritestr(p, "lost\n"), -1);
+    EXPECT_EQ(his.text(), "genericFileStreamPush: Bad file descriptor on file " + longName + "\n");
+    rtodestroy(p);
 }
 
 TEST(FilePipe, CreateWithoutStreamGivesNoPipe) {
