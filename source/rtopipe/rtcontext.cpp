@@ -122,13 +122,24 @@ int rtoevent_disable_callback(int enabled, int event) {
 
 intptr_t rtoevent_do_callback(int event, intptr_t a, intptr_t b, intptr_t c) {
     if (!event_ok(event) || !g_events.enabled[event]) return 0;
+    gl_list_t *list = g_events.lists[event];
+    const uint32_t n = gl_length(list);
+    if (n == 0) return 0;
+    // Callbacks may unset themselves or others: call from a copy of the list,
+    // skipping any that are no longer registered when their turn comes.
+    rtoevent_callback_t local[16];
+    rtoevent_callback_t *fns = n <= 16 ? local
+                                       : static_cast<rtoevent_callback_t *>(std::malloc(n * sizeof(rtoevent_callback_t)));
+    if (fns == nullptr) return 0;
+    uint32_t k = 0;
+    for (gl_node_t *node = list->head; node != nullptr && k < n; node = node->next)
+        fns[k++] = reinterpret_cast<rtoevent_callback_t>(node->data);
     intptr_t result = 0;
-    // A callback may unset itself: take the successor before calling.
-    for (gl_node_t *n = g_events.lists[event]->head; n != nullptr;) {
-        gl_node_t *next = n->next;
-        result = reinterpret_cast<rtoevent_callback_t>(n->data)(a, b, c);
-        n = next;
+    for (uint32_t i = 0; i < k; ++i) {
+        if (!event_ok(event) || find_callback(g_events.lists[event], fns[i]) == nullptr) continue;
+        result = fns[i](a, b, c);
     }
+    if (fns != local) std::free(fns);
     return result;
 }
 

@@ -60,6 +60,27 @@ TEST(Events, TableLifecycleAndCalls) {
     rtoevent_destroy_callbacks();
 }
 
+intptr_t cb_drop_b(intptr_t, intptr_t, intptr_t) {
+    g_calls += "d";
+    rtoevent_unset_callback(4, cb_b);  // unsets the one after it
+    rtoevent_unset_callback(4, cb_drop_b);
+    return 7;
+}
+
+TEST(Events, CallbacksThatUnsetOthersAreSafe) {
+    ASSERT_EQ(rtoevent_create_callbacks(8), 8);
+    rtoevent_set_callback(4, cb_drop_b);
+    rtoevent_set_callback(4, cb_b);
+    rtoevent_set_callback(4, cb_a);
+    g_calls.clear();
+    EXPECT_EQ(rtoevent_do_callback(4, 1, 2, 3), 6);  // cb_b was unset before its turn
+    EXPECT_EQ(g_calls, "da");
+    g_calls.clear();
+    EXPECT_EQ(rtoevent_do_callback(4, 1, 2, 3), 6);
+    EXPECT_EQ(g_calls, "a");
+    rtoevent_destroy_callbacks();
+}
+
 TEST(CtrlC, RealSignalSetsFlagAndSeverity) {
     rtosignal_cancel_pending_ctrlc();
     EXPECT_EQ(rtosignal_ctrlc_pressed(), 0);
