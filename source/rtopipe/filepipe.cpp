@@ -1,4 +1,6 @@
 // File stream pipes, and the static standard input and output pipes.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -128,7 +130,35 @@ rtopipe *create_stream(FILE *file, const char *name, int owns, int level) {
 void static_destroy(rtopipe *p) { p->refcount = 1; }
 const char *keyboard_describe(rtopipe *) { return "KEYBOARD"; }
 const char *terminal_describe(rtopipe *) { return "TERMINAL"; }
-int64_t stdin_read(rtopipe *p, char *buffer, size_t size) { return pull(p, stdin, buffer, size); }
+// Standard input is read from its descriptor: a read returns what has arrived
+// instead of waiting for a full buffer, so a host feeding commands through a
+// pipe one at a time is answered at once.
+int64_t stdin_read(rtopipe *p, char *buffer, size_t size) {
+    if (size == 0) return 0;
+    int errors = 0;
+    for (;;) {
+        ssize_t n = ::read(STDIN_FILENO, buffer, size);
+        if (n > 0) return static_cast<int64_t>(n);
+        if (n == 0) {
+            zarn::pipe::set_status(p);
+            return 0;
+        }
+        int err = errno;
+        if (err == EINTR) continue;
+        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPull", std::strerror(err), name_of(p));
+        if (++errors >= kMaxReadErrors) {
+            rtopipe *target = zarn::pipe::report_target(p);
+            if (target != nullptr) {
+                rtoprintf(target, "%d consecutive read errors!  Giving up!\n", errors);
+            } else {
+                std::fprintf(stderr, "%d consecutive read error!  Giving up!\n", errors);
+                std::fflush(stderr);
+            }
+            zarn::pipe::set_status(p);
+            return 0;
+        }
+    }
+}
 int stdout_write(rtopipe *p, const char *bytes, size_t length) { return push(p, stdout, bytes, length); }
 int stdout_flush(rtopipe *p) { return file_flush_stream(p, stdout); }
 

@@ -194,3 +194,28 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    int saved = dup(STDIN_FILENO);
+    dup2(fds[0], STDIN_FILENO);
+    rtopipe *in = zarn::pipe::static_stdin();
+    EXPECT_STREQ(rtodesc(in), "KEYBOARD");
+    ASSERT_EQ(write(fds[1], "SOLVE\n", 6), 6);  // the writer stays open: a full-buffer read would hang
+    char buf[256];
+    EXPECT_EQ(rtoread(in, buf, sizeof buf), 6);
+    EXPECT_EQ(std::string(buf, 6), "SOLVE\n");
+    EXPECT_EQ(rtostatus(in), 0);
+    close(fds[1]);
+    EXPECT_EQ(rtoread(in, buf, sizeof buf), 0);
+    EXPECT_EQ(rtostatus(in), 1);
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+    close(fds[0]);
+    in->flags &= ~RTOPIPE_STATUS;
+}
+
+}  // namespace
