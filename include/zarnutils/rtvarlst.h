@@ -314,7 +314,7 @@ ZARN_API const rtvarmod_t *rtovarlst_inq_var_modified(rtvarlst_t *list, int32_t 
 /* The mask; 0 without a record. */
 ZARN_API uint32_t rtovarlst_inq_var_modified_mask1(rtvarlst_t *list, int32_t i);
 ZARN_API uint32_t rtovarlst_inq_var_modified_mask2(rtvarlst_t *list, int32_t i);
-/* Writes "mask1;mask2" (signed decimal, at most 23 bytes with the NUL) when a record exists. */
+/* Writes "mask1;mask2" (signed decimal, at most 24 bytes with the NUL) when a record exists. */
 ZARN_API void rtovarlst_inq_var_modified_string(rtvarlst_t *list, int32_t i, char *buffer);
 /* Stores a copy of *record (NULL: no record). */
 ZARN_API void rtovarlst_set_var_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *record);

@@ -254,6 +254,11 @@ TEST(VarListModified, RecordTextAndMasks) {
     rtvarmod_t only{0, 16};
     rtovarlst_set_var_attribs_modified(l, 2, &only);
     EXPECT_EQ(rtovarlst_inq_var_modified_mask2(l, 2), 16u);
+    // The longest text: both masks at the most negative 32-bit value.
+    rtovarlst_set_var_modified_string(l, 2, "-2147483648;-2147483648");
+    EXPECT_EQ(rtovarlst_inq_var_modified_mask2(l, 2), 0x80000000u);
+    rtovarlst_inq_var_modified_string(l, 2, buf);
+    EXPECT_STREQ(buf, "-2147483648;-2147483648");
 
     // Fortran twins.
     const int32_t one = 1, seven = 7;
