@@ -167,9 +167,9 @@ ZARN_API void rtouom_print_uom(rtopipe *pipe, int ptype, int uom);
 /* 1 when a and b are the same type or an equivalent pair (not transitive), else 0. */
 ZARN_API int rtouom_ptype_equal(int a, int b);
 /* Type of a + b in *out: 1 on success, 0 (and *out = 0) when the sum is not allowed. */
-ZARN_API int rtouom_ptype_add(int a, int b, int64_t *out);
+ZARN_API int rtouom_ptype_add(int a, int b, long long *out);
 /* Type of a - b in *out: 1 on success, 0 (and *out = 0) when not allowed. */
-ZARN_API int rtouom_ptype_sub(int a, int b, int64_t *out);
+ZARN_API int rtouom_ptype_sub(int a, int b, long long *out);
 /* 1 when from = to, or from is UNTYPED and to is 1..148; else 0. */
 ZARN_API int rtouom_coercion_allowed(int from, int to);
 /* Type of a difference of two values of p: PDROP for PRESSURE, DELTA-T for TEMPERATURE, else p. */

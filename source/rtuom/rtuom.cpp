@@ -480,7 +480,7 @@ ZARN_API void pt_destroy_units_table(void) {
 ZARN_API double rtouom_pair2si(double value, int ptype, int uom) {
     // the common case first: a built table, an ordinary type, an explicit index
     if (static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) && g_index != nullptr &&
-        static_cast<unsigned>(uom - 1) < static_cast<unsigned>(rtouom_count[ptype])) {
+        static_cast<unsigned>(uom) - 1u < static_cast<unsigned>(rtouom_count[ptype])) {
         const rtouom_entry &e = rtouom_table[ptype][uom - 1];
         return value * e.multiplier + e.offset;
     }
@@ -489,7 +489,7 @@ ZARN_API double rtouom_pair2si(double value, int ptype, int uom) {
 
 ZARN_API double rtouom_si2pair(double si, int ptype, int uom) {
     if (static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) && g_index != nullptr &&
-        static_cast<unsigned>(uom - 1) < static_cast<unsigned>(rtouom_count[ptype])) {
+        static_cast<unsigned>(uom) - 1u < static_cast<unsigned>(rtouom_count[ptype])) {
         const rtouom_entry &e = rtouom_table[ptype][uom - 1];
         return (si - e.offset) / e.multiplier;
     }

@@ -91,12 +91,18 @@ ZARN_FORTRAN(int64_t, RTOUOM_PTYPE_EQUAL_F, rtouom_ptype_equal_f_, (const int64_
 
 ZARN_FORTRAN(int64_t, RTOUOM_PTYPE_ADD_F, rtouom_ptype_add_f_,
              (const int64_t *a, const int64_t *b, int64_t *out)) {
-    return rtouom_ptype_add(narrow(a), narrow(b), out);
+    long long type = 0;
+    const int ok = rtouom_ptype_add(narrow(a), narrow(b), &type);
+    if (out != nullptr) *out = type;
+    return ok;
 }
 
 ZARN_FORTRAN(int64_t, RTOUOM_PTYPE_SUB_F, rtouom_ptype_sub_f_,
              (const int64_t *a, const int64_t *b, int64_t *out)) {
-    return rtouom_ptype_sub(narrow(a), narrow(b), out);
+    long long type = 0;
+    const int ok = rtouom_ptype_sub(narrow(a), narrow(b), &type);
+    if (out != nullptr) *out = type;
+    return ok;
 }
 
 ZARN_FORTRAN(int64_t, RTOUOM_DELTA_PTYPE_F, rtouom_delta_ptype_f_, (const int64_t *ptype)) {

@@ -132,14 +132,14 @@ ZARN_API int rtouom_ptype_equal(int a, int b) {
     return 0;
 }
 
-ZARN_API int rtouom_ptype_add(int a, int b, int64_t *out) {
+ZARN_API int rtouom_ptype_add(int a, int b, long long *out) {
     int type = 0;
     const int ok = sum_type(a, b, &type);
     if (out != nullptr) *out = ok ? type : 0;
     return ok;
 }
 
-ZARN_API int rtouom_ptype_sub(int a, int b, int64_t *out) {
+ZARN_API int rtouom_ptype_sub(int a, int b, long long *out) {
     int type = 0;
     const int ok = difference_type(a, b, &type);
     if (out != nullptr) *out = ok ? type : 0;

@@ -91,6 +91,11 @@ TEST_F(UomTest, BadPairsAreReportedAndLeaveTheValue) {
     EXPECT_EQ(history_.text(), "!! rtouom_delta_si2pair: Unit index is out of bounds (6).\n");
     EXPECT_EQ(rtouom_pair2si(4.25, -2147483647 - 1, 1), 4.25);
     EXPECT_EQ(history_.text(), "!! rtouom_pair2si: Physical type is out of bounds (-2147483648).\n");
+    // the lowest int as an index is refused, not wrapped round to a valid one
+    EXPECT_EQ(rtouom_pair2si(4.25, kPressure, -2147483647 - 1), 4.25);
+    EXPECT_EQ(history_.text(), "!! rtouom_pair2si: Unit index is out of bounds (-2147483648).\n");
+    EXPECT_EQ(rtouom_si2pair(4.25, kPressure, -2147483647 - 1), 4.25);
+    EXPECT_EQ(history_.text(), "!! rtouom_si2pair: Unit index is out of bounds (-2147483648).\n");
 }
 
 TEST_F(UomTest, ConversionsWithoutATable) {

@@ -8,14 +8,15 @@
 
 namespace {
 
-int64_t sum(int a, int b, int *ok) {
-    int64_t out = -999;
+// The C forms write a long long, as their callers declare it.
+long long sum(int a, int b, int *ok) {
+    long long out = -999;
     *ok = rtouom_ptype_add(a, b, &out);
     return out;
 }
 
-int64_t difference(int a, int b, int *ok) {
-    int64_t out = -999;
+long long difference(int a, int b, int *ok) {
+    long long out = -999;
     *ok = rtouom_ptype_sub(a, b, &out);
     return out;
 }
