@@ -8,8 +8,10 @@
 
 namespace {
 
-// Precision beyond this adds nothing but binary noise to the text.
-constexpr int kMaxDigits = 100;
+// A double's exact decimal expansion has at most 767 significant digits, so
+// "%g" prints the same text for every precision from here on: wide columns
+// get all the digits there are, never zeros in place of them.
+constexpr int kMaxDigits = 800;
 
 // "1.5e+07" -> "1.5e7", "1e-05" -> "1e-5": no "+", no leading zeros.
 void shorten_exponent(char *text) {
@@ -48,7 +50,7 @@ extern "C" ZARN_API char *fmt_numbr_max(double x, int32_t w, char *buffer) {
     const bool negative = x < 0;
     const int64_t room = static_cast<int64_t>(w) - (negative ? 1 : 0);
     int digits = room > kMaxDigits ? kMaxDigits : (room < 1 ? 1 : static_cast<int>(room));
-    char text[kMaxDigits + 64];
+    char text[kMaxDigits + 64];  // all significant digits, "0.000" or an exponent, a point
     for (; digits >= 1; --digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, std::fabs(x));
         shorten_exponent(text);

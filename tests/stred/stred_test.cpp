@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -373,6 +374,20 @@ TEST(StredNumbers, FormatMax) {
     EXPECT_EQ(fmt_max(1.5e20, 10), "1.50000e20");
     EXPECT_EQ(fmt_max(1e20, 3), "1.e20") << "nothing fits: the one-digit form";
     EXPECT_EQ(fmt_max(2.5e-300, 9), "2.50e-300");
+    // Wide columns get the real digits of the "%g" text, not zeros in their
+    // place: 115 digits, the point and "e-41" fill 120 characters.
+    char wide[1024];
+    char ref[1024];
+    std::snprintf(ref, sizeof ref, "%.115g", 1e-40);
+    std::string expect(ref);
+    expect.replace(expect.find("e-"), std::string::npos, "e-41");
+    EXPECT_EQ(std::string(fmt_numbr_max(1e-40, 120, wide)), expect);
+    std::snprintf(ref, sizeof ref, "-%.124g", 1.0 / 3e30);
+    expect = ref;
+    expect.replace(expect.find("e-"), std::string::npos, "e-31");
+    EXPECT_EQ(std::string(fmt_numbr_max(-1.0 / 3e30, 130, wide)), expect);
+    EXPECT_EQ(std::string(fmt_numbr_max(0.1, 900, wide)), "0.1000000000000000055511151231257827021181583404541015625")
+        << "every digit of the double, no more";
     for (int w = 8; w <= 24; ++w) {
         for (double x : {1.0 / 7.0, -98765.4321, 6.02214076e23, -1.602e-19, 42.0}) {
             std::string t = fmt_max(x, w);
