@@ -26,6 +26,7 @@ ZARN_FORTRAN(int64_t, STRED_REPLACE_REGEXPS_F, stred_replace_regexps_f_,
              (char *s, const char *patterns, const char *replacements, const int64_t *n, size_t sLen,
               size_t patternLen, size_t replacementLen)) {
     if (s == nullptr || n == nullptr || (*n > 0 && (patterns == nullptr || replacements == nullptr))) return 0;
+    if (zarn::ftext_absent(s, sLen)) return 0;  // an absent field is left as it is
     char *work = field_buffer(s, sLen, sLen);
     if (work == nullptr) return 0;
     int64_t total = 0;

@@ -114,6 +114,9 @@ TEST(StredFortran, FieldForms) {
                      "[   ";
     EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, badpats, reps, &n, 11, 4, 6), -1);
     EXPECT_EQ(std::string(field, 11), "F.B1.TEMP  ") << "untouched when a pattern fails";
+    char absent[8] = {0, 0, 0, 0, 'k', 'e', 'e', 'p'};
+    EXPECT_EQ(STRED_REPLACE_REGEXP_F(absent, "A", "B", 8, 1, 1), 0);
+    EXPECT_EQ(std::string(absent + 4, 4), "keep") << "an absent field is not written";
 }
 
 }  // namespace
