@@ -402,6 +402,29 @@ TEST(AttrDictStructure, EmbeddedLimitsAndRelocate) {
                   std::string::npos);
         EXPECT_EQ(his.text(), "!!head_change_capacity: capacity -1 less than size 6 (not changed)\n");
     }
+    // A window's own refusals name the window's numbers and change nothing.
+    rtattrdict_resize(w, 4);
+    EXPECT_EQ(his.text(),
+              "!! embedded_resize: parent (size 6 cap 6) is not big enough for resize (start 4 newsize 4)\n");
+    rtattrdict_move_items(w, 1, 2, 2);
+    EXPECT_EQ(his.text(),
+              "!!embedded_move_elems: bad source or destination, source 1, dest 2, move size 2, list size 2\n");
+    rtattrdict_move_items(w, 1, 2, -1);
+    EXPECT_EQ(his.text(), "!! embedded_move_elems: size < 0 (-1)\n");
+    rtattrdict_remove_items(w, 2, 0);
+    EXPECT_EQ(his.text(), "!! embedded_defunct: illegal range, start 2, stop 1, capacity 2\n");
+    {
+        StderrCapture err;
+        rtattrdict_change_capacity(w, -3);
+        EXPECT_NE(err.text().find("Assertion 'embedded_change_capacity: negative capacity' failed in "
+                                  "source/rtattrdict/rtattrdict:"),
+                  std::string::npos);
+        EXPECT_EQ(his.text(), "!!embedded_change_capacity: capacity 0 less than size 2 (not changed)\n");
+    }
+    EXPECT_EQ(rtattrdict_inq_num(w), 2);
+    EXPECT_EQ(rtattrdict_inq_capacity(w), 2);
+    EXPECT_STREQ(rtattrdict_name(w, 1), "E2");
+    EXPECT_STREQ(rtattrdict_name(w, 2), "E3");
     rtattrdict_t *sh = rtattrdict_create_embedded(d, 1, 2, nullptr, 0);
     rtattrdict_resize(sh, 2);
     rtattrdict_resize(d, 1);  // the window now reaches past its parent
