@@ -1,5 +1,6 @@
 // Public entry points of the attribute dictionary: checks, then dispatch.
 #include <cinttypes>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -184,27 +185,30 @@ int32_t rtattrdict_add_group(rtattrdict_t *d, int32_t start, int32_t count, int3
     return d->ops->addgroup(d, start, count, width, block, buf);
 }
 
+// Last index of a range, kept within 32 bits so that a bad range reaches the
+// range check of defunct, which reports it.
+static int32_t range_last(int32_t start, int32_t count) {
+    const int64_t last = static_cast<int64_t>(start) + count - 1;
+    return last < INT32_MIN ? INT32_MIN : static_cast<int32_t>(last);
+}
+
 void rtattrdict_remove_items(rtattrdict_t *d, int32_t start, int32_t count) {
-    if (!usable(d) || count <= 0) return;
-    if (start < 1) {
-        rtoprintf(rtHisDev, "!!rtattrdict_remove_items: bad start %" PRId32 "\n", start);
-        return;
-    }
-    if (start > d->size - count + 1) {
+    if (!usable(d)) return;
+    if (static_cast<int64_t>(start) + count - 1 > d->size) {
         rtoprintf(rtHisDev, "!!rtattrdict_remove_items: removing too many elements\n");
         return;
     }
-    d->ops->defunct(d, start, start + count - 1);
+    d->ops->defunct(d, start, range_last(start, count));
 }
 
 void rtattrdict_delete_items(rtattrdict_t *d, int32_t start, int32_t count) {
-    if (!usable(d) || count <= 0) return;
-    if (start < 1) {
-        rtoprintf(rtHisDev, "!!rtattrdict_delete_items: bad start %" PRId32 "\n", start);
+    if (!usable(d)) return;
+    if (static_cast<int64_t>(start) + count - 1 > d->size) {
+        rtoprintf(rtHisDev, "!!rtattrdict_delete_items: deleting too many elements\n");
         return;
     }
-    if (start > d->size - count + 1) {
-        rtoprintf(rtHisDev, "!!rtattrdict_delete_items: deleting too many elements\n");
+    if (start < 1 || count <= 0) {  // an empty or misplaced range: reported, nothing moves
+        d->ops->defunct(d, start, range_last(start, count));
         return;
     }
     d->ops->defunct(d, start, start + count - 1);

@@ -418,11 +418,14 @@ void head_print_stats(rtattrdict_t *d) {
 
 int32_t head_index(rtattrdict_t *d, const char *name, char *buf) {
     Head *h = as_head(d);
+    // The full name is cut to the longest stored name, as naming cuts it.
     const char *full = name;
-    if (buf[0] != '\0') {
-        size_t plen = std::strlen(buf), len = std::strlen(name);
-        if (plen + len > static_cast<size_t>(kNameMax)) return 0;
-        std::memcpy(buf + plen, name, len + 1);
+    size_t plen = std::strlen(buf), len = std::strlen(name);
+    if (plen > 0 || len > static_cast<size_t>(kNameMax)) {
+        size_t room = static_cast<size_t>(kNameMax) - plen;
+        if (len > room) len = room;
+        std::memcpy(buf + plen, name, len);
+        buf[plen + len] = '\0';
         full = buf;
     }
     const char *const *cell = static_cast<const char *const *>(hashFindItem(h->mapping, &full));

@@ -178,6 +178,8 @@ TEST(AttrDictNames, PrefixedWindowsAndLegality) {
     EXPECT_EQ(std::string(rtattrdict_name(d, 1)), std::string(1024, 'L'));
     EXPECT_EQ(his.text(), "Duplicate name in dictionary '" + std::string(1024, 'L') +
                               "' (adding element with truncated name)\n");
+    // Looking up the name as it was given finds the element under its cut name.
+    EXPECT_EQ(rtattrdict_index(d, longname.c_str()), 1);
 
     rtattrdict_destroy(inner);
     rtattrdict_destroy(w);
@@ -218,6 +220,8 @@ TEST(AttrDictNames, GroupsOfFixedWidthRecordsAndBadRanges) {
     const char *n5[] = {"NAME5"};
     EXPECT_EQ(rtattrdict_add_items(w2, 1, 1, n5), 1);
     EXPECT_EQ(std::string(rtattrdict_name(d, 1)), big + "NAME");
+    EXPECT_EQ(rtattrdict_index(w2, "NAME5"), 1);
+    EXPECT_EQ(rtattrdict_index(w2, "NAME"), 1);
     rtattrdict_t *w3 = rtattrdict_create_embedded(w2, 1, 1, "INNER.", 0);
     rtattrdict_resize(w3, 1);
     EXPECT_EQ(rtattrdict_add_items(w3, 1, 1, n5), 0);
@@ -247,6 +251,18 @@ TEST(AttrDictStructure, DeleteItemsCompactsAndKeepsNames) {
     EXPECT_EQ(his.text(), "!!rtattrdict_delete_items: deleting too many elements\n");
     rtattrdict_remove_items(d, 2, 5);
     EXPECT_EQ(his.text(), "!!rtattrdict_remove_items: removing too many elements\n");
+    // Empty or misplaced ranges are reported by the reset and change nothing.
+    rtattrdict_remove_items(d, 0, 1);
+    EXPECT_EQ(his.text(), "!! head_defunct: illegal range, start 0, stop 0, capacity 3\n");
+    rtattrdict_remove_items(d, 2, 0);
+    EXPECT_EQ(his.text(), "!! head_defunct: illegal range, start 2, stop 1, capacity 3\n");
+    rtattrdict_delete_items(d, 2, 0);
+    EXPECT_EQ(his.text(), "!! head_defunct: illegal range, start 2, stop 1, capacity 3\n");
+    rtattrdict_delete_items(d, -1, 2);
+    EXPECT_EQ(his.text(), "!! head_defunct: illegal range, start -1, stop 0, capacity 3\n");
+    EXPECT_EQ(rtattrdict_inq_num(d), 3);
+    EXPECT_EQ(rtattrdict_inq_capacity(d), 3);
+    EXPECT_EQ(rtattrdict_index(d, "E1"), 1);
     rtattrdict_remove_items(d, 2, 1);
     ExpectDefunct(d, 2);
     EXPECT_EQ(rtattrdict_index(d, "E4"), 0);
@@ -386,6 +402,29 @@ TEST(AttrDictStructure, EmbeddedLimitsAndRelocate) {
                   std::string::npos);
         EXPECT_EQ(his.text(), "!!head_change_capacity: capacity -1 less than size 6 (not changed)\n");
     }
+    // A window's own refusals name the window's numbers and change nothing.
+    rtattrdict_resize(w, 4);
+    EXPECT_EQ(his.text(),
+              "!! embedded_resize: parent (size 6 cap 6) is not big enough for resize (start 4 newsize 4)\n");
+    rtattrdict_move_items(w, 1, 2, 2);
+    EXPECT_EQ(his.text(),
+              "!!embedded_move_elems: bad source or destination, source 1, dest 2, move size 2, list size 2\n");
+    rtattrdict_move_items(w, 1, 2, -1);
+    EXPECT_EQ(his.text(), "!! embedded_move_elems: size < 0 (-1)\n");
+    rtattrdict_remove_items(w, 2, 0);
+    EXPECT_EQ(his.text(), "!! embedded_defunct: illegal range, start 2, stop 1, capacity 2\n");
+    {
+        StderrCapture err;
+        rtattrdict_change_capacity(w, -3);
+        EXPECT_NE(err.text().find("Assertion 'embedded_change_capacity: negative capacity' failed in "
+                                  "source/rtattrdict/rtattrdict:"),
+                  std::string::npos);
+        EXPECT_EQ(his.text(), "!!embedded_change_capacity: capacity 0 less than size 2 (not changed)\n");
+    }
+    EXPECT_EQ(rtattrdict_inq_num(w), 2);
+    EXPECT_EQ(rtattrdict_inq_capacity(w), 2);
+    EXPECT_STREQ(rtattrdict_name(w, 1), "E2");
+    EXPECT_STREQ(rtattrdict_name(w, 2), "E3");
     rtattrdict_t *sh = rtattrdict_create_embedded(d, 1, 2, nullptr, 0);
     rtattrdict_resize(sh, 2);
     rtattrdict_resize(d, 1);  // the window now reaches past its parent
