@@ -255,7 +255,7 @@ ZARN_API void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int
 
 ZARN_API void rtovarlst_set_spec(rtvarlst_t *list, int32_t i, int32_t spec);
 ZARN_API int32_t rtovarlst_inq_spec(rtvarlst_t *list, int32_t i);
-/* As rtovarlst_set_spec when the spec changes, then notifies RTOVARLST_CHG_SPEC. */
+/* As rtovarlst_set_spec when the variable's spec changes, then notifies RTOVARLST_CHG_SPEC. */
 ZARN_API void rtovarlst_set_spec_value(rtvarlst_t *list, int32_t i, int32_t spec);
 /* spec := CONST, CALC, OPTIM, INITIAL. */
 ZARN_API void rtovarlst_fix_var(rtvarlst_t *list, int32_t i);

@@ -9,7 +9,7 @@
  * friends) read the problem mode rtopt_mode (0..3; any other mode answers 0).
  *
  * Variable status word (low 32 bits of a 64-bit integer):
- *   bits 0-3   specification (VAR_CALC .. VAR_INITIAL)
+ *   bits 0-3   spec code (VAR_CALC .. VAR_INITIAL)
  *   bits 4-12  physical type p, stored as p + 256 (0 = none), |p| <= 255
  *   bits 13-15 connection state (VAR_NOT_CONNECTED .. VAR_CONNECTED_PARAM)
  *   bits 16-19 variable type (VAR_TYPE_*); codes 16..64 keep their high
@@ -34,7 +34,7 @@
 
 ZARN_BEGIN_DECLS
 
-/* Specifications (bits 0-3 of the variable status word). */
+/* Spec codes (bits 0-3 of the variable status word). */
 #define VAR_CALC 0
 #define VAR_CONST 1
 #define VAR_INDEP 2
@@ -73,7 +73,7 @@ ZARN_BEGIN_DECLS
 #define EQN_GEQ 4
 #define EQN_OBJ_FUNC 5
 
-/* ---- Variable status word: specification ---- */
+/* ---- Variable status word: spec ---- */
 
 /* Bits 0-3. */
 ZARN_API int32_t varInqSpec(int64_t word);
@@ -84,7 +84,7 @@ ZARN_API void varFix(int64_t *word);
 ZARN_API void varFree(int64_t *word);
 ZARN_API void varMakeIndependent(int64_t *word);
 ZARN_API void varFixInitially(int64_t *word);
-/* 0 or 1 for the specification under the current problem mode. */
+/* 0 or 1 for its spec code under the current problem mode. */
 ZARN_API int32_t varIsFixed(int64_t word);
 /* As varIsFixed, but VAR_INITIAL never counts as fixed. */
 ZARN_API int32_t varIsFixedOrInitial(int64_t word);
@@ -155,7 +155,7 @@ ZARN_API int32_t varInqActive(int64_t word);
 /* ---- Degrees of freedom and effective bounds ---- */
 
 /*
- * Change of the fixed and independent counts when the specification of a
+ * Change of the fixed and independent counts when word a's spec code
  * becomes that of b, for each of the four problem modes at once:
  * out1[m] = fixed(a, m) - fixed(b, m), out2[m] = indep(b, m) - indep(a, m).
  * Does not read rtopt_mode.

@@ -14,7 +14,7 @@ using namespace zarn::varutl;
 
 constexpr double kInfinite = 1e35;
 
-// Rows: specification codes; columns: problem modes 0..3.
+// Rows: spec codes; columns: problem modes 0..3.
 constexpr unsigned char kFixed[8][4] = {
     {0, 0, 0, 0}, {1, 1, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 0},
     {1, 0, 0, 1}, {1, 1, 1, 0}, {1, 1, 0, 1}, {1, 1, 1, 1},
@@ -43,7 +43,7 @@ constexpr TypeName kTypeNames[] = {
     {"SEMI-CONTINUOUS-INTEGER", 64},
 };
 
-// Table entry for the specification in bits 0-3 under the current mode.
+// Table entry for its spec code (bits 0-3) under the current mode.
 inline int32_t classify(const unsigned char (&table)[8][4], int64_t word) {
     const int64_t spec = word & kSpecMask;
     const int32_t mode = rtopt_mode;
@@ -182,7 +182,7 @@ int32_t varInqActive(int64_t word) { return bit_of(word, kActive); }
 void varDofDecDelta(int64_t a, int64_t b, int32_t out1[4], int32_t out2[4]) {
     const int64_t sa = a & kSpecMask;
     const int64_t sb = b & kSpecMask;
-    // Codes 8..15 are not specifications: they count as neither fixed nor independent.
+    // Codes 8..15 are not spec codes: they count as neither fixed nor independent.
     for (int m = 0; m < 4; ++m) {
         const int fa = sa <= 7 ? kFixed[sa][m] : 0;
         const int fb = sb <= 7 ? kFixed[sb][m] : 0;

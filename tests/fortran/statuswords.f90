@@ -25,7 +25,7 @@ program statuswords
   vw = 0_8
   call U3FXV(vw)
   call check(U3V_GET_SPEC(vw) == 1, 'U3FXV gives spec 1')
-  call check(vw == 1_8, 'U3FXV touches only the spec bits')
+  call check(vw == 1_8, 'U3FXV touches only bits 0-3')
   i4 = 5
   call U3V_SET_SPEC(vw, i4)
   call check(U3V_GET_SPEC(vw) == 5, 'U3V_SET_SPEC 5')

@@ -225,7 +225,7 @@ TEST(VarStatusWord, BoundTypePredicates) {
     }
 }
 
-// The three classification tables, one string per specification, modes 0..3.
+// The three classification tables: a string of modes 0..3 for each spec code.
 TEST(VarStatusWord, ClassificationOfEverySpecInEveryMode) {
     ModeGuard guard;
     const char *fixed[8] = {"0000", "1111", "1100", "0110", "1001", "1110", "1101", "1111"};
@@ -243,7 +243,7 @@ TEST(VarStatusWord, ClassificationOfEverySpecInEveryMode) {
                 EXPECT_EQ(varIsIndependent(w), indep[spec][mode] - '0') << "spec " << spec << " mode " << mode;
             }
         }
-        // Bits 0-3 holding no specification classify as nothing.
+        // Bits 0-3 holding no spec code classify as nothing.
         for (int64_t bad = 8; bad < 16; ++bad) {
             EXPECT_EQ(varIsFixed(bad), 0);
             EXPECT_EQ(varIsIndependent(bad), 0);
