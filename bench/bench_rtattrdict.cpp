@@ -2,6 +2,8 @@
 // access by attribute name and whole-column loops, against std::unordered_map.
 #include <benchmark/benchmark.h>
 
+#include "pair_reporter.h"
+
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -151,28 +153,13 @@ BENCHMARK(BM_dict_dvector_loop)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    struct Ratio : benchmark::ConsoleReporter {
-        std::unordered_map<std::string, double> ns;
-        void ReportRuns(const std::vector<Run> &runs) override {
-            ConsoleReporter::ReportRuns(runs);
-            for (const auto &r : runs) {
-                double per = r.GetAdjustedRealTime();
-                auto it = r.counters.find("items_per_second");
-                if (it != r.counters.end() && it->second.value > 0) per = 1e9 / it->second.value;
-                ns[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = per;
-            }
-        }
-    } rep;
-    benchmark::RunSpecifiedBenchmarks(&rep);
-    auto show = [&](const char *what, const char *lib, const char *base) {
-        if (rep.ns.count(lib) && rep.ns.count(base))
-            std::printf("%-34s %8.1f ns/op vs %8.1f ns/op  ratio %.2f\n", what, rep.ns[lib], rep.ns[base],
-                        rep.ns[lib] / rep.ns[base]);
-    };
-    show("naming (add_items vs map build)", "BM_dict_add_items", "BM_map_build");
-    show("lookup hit (index vs map find)", "BM_dict_index_hit", "BM_map_find_hit");
-    show("lookup miss vs map hit", "BM_dict_index_miss", "BM_map_find_hit");
-    show("setd/getd by name vs dvector", "BM_dict_setd_getd_by_name", "BM_dict_dvector_loop");
+    zarn::bench::PairReporter reporter({
+        {"naming: add_items vs map build", "BM_dict_add_items", "BM_map_build"},
+        {"lookup hit: index vs map find", "BM_dict_index_hit", "BM_map_find_hit"},
+        {"lookup miss vs map hit", "BM_dict_index_miss", "BM_map_find_hit"},
+        {"setd/getd by name vs dvector loop", "BM_dict_setd_getd_by_name", "BM_dict_dvector_loop"},
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

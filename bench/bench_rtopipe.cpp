@@ -1,6 +1,8 @@
 // rtoprintf to a file pipe against fprintf to a FILE*, and queue throughput.
 #include <benchmark/benchmark.h>
 
+#include "pair_reporter.h"
+
 #include <cstdio>
 #include <string>
 
@@ -57,25 +59,13 @@ BENCHMARK(BM_queue_write_read)->Arg(16)->Arg(80)->Arg(4096);
 
 }  // namespace
 
-// Prints the ratio of the library's formatted write to the baseline.
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    struct Ratio : benchmark::ConsoleReporter {
-        double base = 0, lib0 = 0, lib1 = 0;
-        void ReportRuns(const std::vector<Run> &runs) override {
-            ConsoleReporter::ReportRuns(runs);
-            for (const auto &r : runs) {
-                std::string n = r.benchmark_name();
-                if (n == "BM_fprintf_FILE") base = r.GetAdjustedRealTime();
-                if (n == "BM_rtoprintf_pipe_level0") lib0 = r.GetAdjustedRealTime();
-                if (n == "BM_rtoprintf_pipe_level1") lib1 = r.GetAdjustedRealTime();
-            }
-        }
-    } reporter;
+    zarn::bench::PairReporter reporter({
+        {"rtoprintf to a file pipe, level 0", "BM_rtoprintf_pipe_level0", "BM_fprintf_FILE"},
+        {"rtoprintf to a file pipe, level 1", "BM_rtoprintf_pipe_level1", "BM_fprintf_FILE"},
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    if (reporter.base > 0)
-        std::printf("ratio rtoprintf/fprintf: level 0 %.2f, level 1 (flush per line) %.2f\n",
-                    reporter.lib0 / reporter.base, reporter.lib1 / reporter.base);
     benchmark::Shutdown();
     return 0;
 }

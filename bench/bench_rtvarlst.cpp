@@ -3,6 +3,8 @@
 // plain std::vector<double> with a std::unordered_map<std::string, int> doing
 // the same work. Also reports resident memory per variable.
 #include <benchmark/benchmark.h>
+
+#include "pair_reporter.h"
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -193,28 +195,13 @@ int main(int argc, char **argv) {
     struct rusage ru {};
     getrusage(RUSAGE_SELF, &ru);
 
-    struct Ratio : benchmark::ConsoleReporter {
-        std::unordered_map<std::string, double> ns;
-        void ReportRuns(const std::vector<Run> &runs) override {
-            ConsoleReporter::ReportRuns(runs);
-            for (const auto &r : runs) {
-                auto it = r.counters.find("items_per_second");
-                if (it != r.counters.end() && it->second.value > 0)
-                    ns[r.benchmark_name().substr(0, r.benchmark_name().find('/'))] = 1e9 / it->second.value;
-            }
-        }
-    } rep;
-    benchmark::RunSpecifiedBenchmarks(&rep);
-    auto show = [&](const char *what, const char *lib, const char *base) {
-        if (rep.ns.count(lib) && rep.ns.count(base))
-            std::printf("%-28s %8.2f ns/op vs %8.2f ns/op  ratio %.2f\n", what, rep.ns[lib], rep.ns[base],
-                        rep.ns[lib] / rep.ns[base]);
-    };
-    std::printf("\nper variable, 10^6 variables (variable list vs vector + unordered_map):\n");
-    show("create and name", "BM_varlst_create_name", "BM_plain_create_name");
-    show("look up every name", "BM_varlst_lookup_all", "BM_plain_lookup_all");
-    show("set and read VALUE", "BM_varlst_set_read_value", "BM_plain_set_read_value");
-    show("sum VALUE vector", "BM_varlst_sum_vector", "BM_plain_sum_vector");
+    zarn::bench::PairReporter reporter({
+        {"create and name", "BM_varlst_create_name", "BM_plain_create_name"},
+        {"look up every name", "BM_varlst_lookup_all", "BM_plain_lookup_all"},
+        {"set and read VALUE", "BM_varlst_set_read_value", "BM_plain_set_read_value"},
+        {"sum VALUE vector", "BM_varlst_sum_vector", "BM_plain_sum_vector"},
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("resident memory per variable: list %.1f bytes, baseline %.1f bytes\n", (r1 - r0) / kN,
                 (r2 - r1) / kN);
     std::printf("peak RSS after building both / variables: %.1f bytes\n",

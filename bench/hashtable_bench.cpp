@@ -3,6 +3,8 @@
 // doing the same work in the same run. Prints ns per operation and the ratios.
 #include <benchmark/benchmark.h>
 
+#include "pair_reporter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -160,48 +162,18 @@ BENCHMARK(BM_FindMiss_unordered_map)->Unit(benchmark::kMillisecond)->MinTime(1.0
 BENCHMARK(BM_Remove_hashRemoveItem)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Remove_unordered_map)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Console output plus a closing table: ns per operation of each pair and their ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs) {
-            auto it = r.counters.find("ns_per_op");
-            if (it != r.counters.end()) ns_[r.benchmark_name()] = it->second.value;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const std::pair<const char *, const char *> pairs[] = {
-            {"BM_Add_hashAddItem", "BM_Add_unordered_map"},
-            {"BM_FindHit_hashFindItem", "BM_FindHit_unordered_map"},
-            {"BM_FindMiss_hashFindItem", "BM_FindMiss_unordered_map"},
-            {"BM_Remove_hashRemoveItem", "BM_Remove_unordered_map"}};
-        std::printf("\n%-28s %12s %16s %8s\n", "operation (10^6 names)", "ns/op", "unordered ns/op",
-                    "ratio");
-        for (const auto &[ours, theirs] : pairs) {
-            const auto a = find(ours), b = find(theirs);
-            if (a < 0 || b <= 0) continue;
-            std::printf("%-28s %12.1f %16.1f %8.2f\n", ours + 3, a, b, a / b);
-        }
-    }
-
-private:
-    double find(const std::string &prefix) const {
-        for (const auto &[name, v] : ns_) {
-            if (name.rfind(prefix, 0) == 0) return v;
-        }
-        return -1;
-    }
-    std::map<std::string, double> ns_;
-};
 
 }  // namespace
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    zarn::bench::PairReporter reporter({
+        {"add (10^6 names)", "BM_Add_hashAddItem", "BM_Add_unordered_map"},
+        {"find hit", "BM_FindHit_hashFindItem", "BM_FindHit_unordered_map"},
+        {"find miss", "BM_FindMiss_hashFindItem", "BM_FindMiss_unordered_map"},
+        {"remove", "BM_Remove_hashRemoveItem", "BM_Remove_unordered_map"},
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -2,6 +2,8 @@
 // POSIX regexec) and interning 10^6 names (rtsymtab_add against
 // std::unordered_set<std::string>). Prints ns per call and the ratios.
 #include <benchmark/benchmark.h>
+
+#include "pair_reporter.h"
 #include <regex.h>
 
 #include <cstdio>
@@ -150,45 +152,17 @@ BENCHMARK(BM_Intern_unordered_set)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Reintern_rtsymtab_add)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Reintern_unordered_set)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// Console output, then one line per pair: our ns per call, the baseline's, and the ratio.
-class PairReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs) {
-            auto c = r.counters.find("ns_per_op");
-            if (c != r.counters.end()) ns_[r.benchmark_name()] = c->second.value;
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const char *pairs[][2] = {{"BM_Match_hs_regexec", "BM_Match_posix_regexec"},
-                                  {"BM_Intern_rtsymtab_add", "BM_Intern_unordered_set"},
-                                  {"BM_Reintern_rtsymtab_add", "BM_Reintern_unordered_set"}};
-        std::printf("\n%-26s %10s %-26s %10s %7s\n", "ours", "ns/call", "baseline", "ns/call", "ratio");
-        for (const auto &pair : pairs) {
-            double a = lookup(pair[0]), b = lookup(pair[1]);
-            if (a < 0 || b <= 0) continue;
-            std::printf("%-26s %10.1f %-26s %10.1f %7.3f\n", pair[0] + 3, a, pair[1] + 3, b, a / b);
-        }
-    }
-
-private:
-    double lookup(const std::string &prefix) const {
-        for (const auto &[name, v] : ns_) {
-            if (name.compare(0, prefix.size(), prefix) == 0) return v;
-        }
-        return -1;
-    }
-    std::map<std::string, double> ns_;
-};
 
 }  // namespace
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    PairReporter reporter;
+    zarn::bench::PairReporter reporter({
+        {"match: hs_regexec vs POSIX regexec", "BM_Match_hs_regexec", "BM_Match_posix_regexec"},
+        {"intern new: rtsymtab_add vs set", "BM_Intern_rtsymtab_add", "BM_Intern_unordered_set"},
+        {"intern again: rtsymtab_add vs set", "BM_Reintern_rtsymtab_add", "BM_Reintern_unordered_set"},
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

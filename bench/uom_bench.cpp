@@ -3,6 +3,8 @@
 // present) converting and parsing the same units.
 #include <benchmark/benchmark.h>
 
+#include "pair_reporter.h"
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -223,32 +225,6 @@ bool udunits_agrees() {
 }
 #endif
 
-// Prints CPU ns per call (steadier than wall time on a shared machine) and the
-// ratio of each baseline to the library's operation.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs)
-            if (!r.error_occurred && r.iterations > 0) ns_[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        ratio("BM_pair2si_plain_multiply_add", "BM_pair2si_library");
-        ratio("BM_pair2si_udunits_converter", "BM_pair2si_library");
-        ratio("BM_pair2si_udunits_get_converter", "BM_pair2si_library");
-        ratio("BM_locate_udunits_parse", "BM_locate_library");
-    }
-
-private:
-    void ratio(const std::string &baseline, const std::string &ours) {
-        auto b = ns_.find(baseline), o = ns_.find(ours);
-        if (b == ns_.end() || o == ns_.end()) return;
-        std::printf("%-34s %8.2f ns/call  %-20s %8.2f ns/call  baseline/library = %.2f\n", baseline.c_str(),
-                    b->second, ours.c_str(), o->second, b->second / o->second);
-    }
-    std::map<std::string, double> ns_;
-};
 
 }  // namespace
 
@@ -260,7 +236,12 @@ int main(int argc, char **argv) {
 #else
     std::printf("uom_bench: built without UDUNITS-2; that baseline is skipped\n");
 #endif
-    RatioReporter reporter;
+    zarn::bench::PairReporter reporter({
+        {"pair2si vs plain multiply-add", "BM_pair2si_library", "BM_pair2si_plain_multiply_add"},
+        {"pair2si vs UDUNITS converter", "BM_pair2si_library", "BM_pair2si_udunits_converter"},
+        {"pair2si vs UDUNITS get_converter", "BM_pair2si_library", "BM_pair2si_udunits_get_converter"},
+        {"locate vs UDUNITS ut_parse", "BM_locate_library", "BM_locate_udunits_parse"},
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
