@@ -2,13 +2,10 @@
 #ifndef ZARN_RTUOM_RTUOM_INTERNAL_H
 #define ZARN_RTUOM_RTUOM_INTERNAL_H
 
+#include "rtuom/rtuom_load.h"
 #include "zarnutils/rtuom.h"
 
 namespace zarn::rtuom {
-
-// Builds the table at library load; destroys it at unload.
-void load();
-void unload();
 
 // True while the table and its unit-name index exist.
 bool built();

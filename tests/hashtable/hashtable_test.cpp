@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "capture.h"
-#include "containers/hashtable_internal.h"
+#include "hashtable/hashtable_internal.h"
 #include "zarnutils/hashtable.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Hash tables: open addressing (double hashing or linear probing) and separate chaining.
 #include "zarnutils/hashtable.h"
 
-#include "containers/hashtable_internal.h"
+#include "hashtable/hashtable_internal.h"
 
 #include <algorithm>
 #include <cinttypes>

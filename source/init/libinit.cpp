@@ -1,7 +1,7 @@
 // Load and unload of the shared library: what the process attach and detach do.
 // Each step is a module's own initialiser, called in the order of dependence.
 #include "platform/libinit.h"
-#include "rtuom/rtuom_internal.h"
+#include "rtuom/rtuom_load.h"
 #include "zarnutils/zarnmalloc.h"
 
 namespace zarn {
