@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/zassert.h"
+#include "rtopipe/report.h"
 #include "zarnutils/rtopipe.h"
 
 namespace {
@@ -11,12 +12,12 @@ constexpr int kPrintfBuffer = 20480;
 constexpr const char *kSource = "source/rtopipe/rtoprintf";
 }  // namespace
 
-extern "C" int rtoprintf(rtopipe *p, const char *format, ...) {
+namespace zarn::rtopipe {
+
+// rtoprintf's body, shared with the history-device report helper.
+int vprint(::rtopipe *p, const char *format, va_list ap) {
     char buf[kPrintfBuffer];
-    va_list ap;
-    va_start(ap, format);
     int count = std::vsnprintf(buf, sizeof buf, format, ap);
-    va_end(ap);
     if (count < 0) {
         zarn::assert_report("rtoprintf: vsprintf returned negative", kSource, __LINE__);
         buf[0] = '\0';
@@ -31,4 +32,14 @@ extern "C" int rtoprintf(rtopipe *p, const char *format, ...) {
         return -1;
     }
     return rtowrite(p, buf, len);
+}
+
+}  // namespace zarn::rtopipe
+
+extern "C" int rtoprintf(rtopipe *p, const char *format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    int n = zarn::rtopipe::vprint(p, format, ap);
+    va_end(ap);
+    return n;
 }

@@ -1,0 +1,25 @@
+// The C allocation calls of the library's records, with a test switch that
+// makes a chosen allocation fail so that every failure path can be run.
+#ifndef ZARN_PLATFORM_XALLOC_H
+#define ZARN_PLATFORM_XALLOC_H
+
+#include <cstddef>
+
+namespace zarn {
+
+// malloc, calloc, realloc and strdup; they return null when memory is short
+// or when the failure switch says so. Free what they give with std::free.
+void *xmalloc(std::size_t bytes);
+void *xcalloc(std::size_t count, std::size_t size);
+void *xrealloc(void *block, std::size_t bytes);
+char *xstrdup(const char *text);
+
+// Failure switch for tests: the n-th allocation from now fails (n >= 1), and
+// with `every` set, every one after it too; 0 turns it off. Returns how many
+// allocations have gone through the switch since it was last set.
+long failalloc_set(long n, bool every = false);
+long failalloc_count();
+
+}  // namespace zarn
+
+#endif
