@@ -1,5 +1,5 @@
 # Thin front end over the CMake presets; see README.md.
-.PHONY: all deps build demo test asan bench release fuzz clean
+.PHONY: all deps build demo test asan bench release fuzz mutants clean
 
 all: build
 
@@ -34,3 +34,9 @@ fuzz: deps
 
 clean:
 	rm -rf build
+
+# Plants every catalogued fault (scripts/mutants/*.txt) in a scratch copy and reports
+# which ones no test catches; a developer tool, not part of test or CI.
+# Extra options: make mutants MUTANTS_ARGS="--module rtuom --full"
+mutants: build
+	python3 scripts/mutants.py $(MUTANTS_ARGS)
