@@ -105,7 +105,8 @@ ZARN_FORTRAN(void, RTO_CLOSE_XFILE_F, rto_close_xfile_f_, (const int64_t *unit, 
 }
 
 ZARN_FORTRAN(void, RTO_GETIOC, rto_getioc_, (int64_t *unit, int64_t *error)) {
-    const int64_t u = xf::get_unit();
+    // Without a place for the unit none is taken.
+    const int64_t u = unit != nullptr ? xf::get_unit() : -1;
     store(unit, u);
     store(error, u < 0 ? 1 : 0);
 }

@@ -144,6 +144,7 @@ int read_nth(int64_t unit, int64_t n, VarWords *v);
 int64_t get_unit();
 void free_unit(int64_t unit);
 void reserve_unit(int64_t unit);
+bool handed_out(int64_t unit);  // a unit of 60..99 marked in use
 int64_t lowest_free(int64_t first, int64_t last);
 int share_open(std::string_view name, int64_t *unit, bool fresh);
 

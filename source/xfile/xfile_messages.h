@@ -17,9 +17,9 @@ inline constexpr char kUpdateMissing[] =
 inline constexpr char kBadMode[] = "!! rtxfile_open: Unknown mode %lld (0 read, 1 create, 2 update)\n";
 inline constexpr char kNoUnit[] = "!! rtxfile_open: No free I/O unit in 60..99\n";
 inline constexpr char kNoName[] = "!! rtxfile_open: No file name given\n";
-inline constexpr char kDirectory[] = "!! rtxfile_open: %s is a directory, not an X file\n";
-inline constexpr char kReadOnly[] = "!! rtxfile_open: %s is read-only and cannot be updated\n";
-inline constexpr char kOpenFailed[] = "!! rtxfile_open: Unable to open %s (I/O status %d)\n";
+inline constexpr char kDirectory[] = "!! rtxfile_open: %.1024s is a directory, not an X file\n";
+inline constexpr char kReadOnly[] = "!! rtxfile_open: %.1024s is read-only and cannot be updated\n";
+inline constexpr char kOpenFailed[] = "!! rtxfile_open: Unable to open %.1024s (I/O status %d)\n";
 inline constexpr char kOpenHeader[] = "!! rtxfile_open: Problem reading Header record\n";
 inline constexpr char kOpenWrite[] = "!! rtxfile_open: Problem writing Header record\n";
 
@@ -34,7 +34,7 @@ inline constexpr char kNoNames2[] = "be restored into the current configuration.
 inline constexpr char kSavedWith[] = "Variables in this file were saved  with the following attributes:\n";
 inline constexpr char kRestoreRead[] = "!! rtxfile_restore_variable: Problem reading X file\n";
 inline constexpr char kRestoreMemory[] = "!! rtxfile_restore_variable: Unable to allocate memory for %lld variables\n";
-inline constexpr char kRestorePattern[] = "!! rtxfile_restore_variable: Bad substitution pattern '%s'\n";
+inline constexpr char kRestorePattern[] = "!! rtxfile_restore_variable: Bad substitution pattern '%.1024s'\n";
 
 // Update.
 inline constexpr char kUpdateHeader[] = "!! rtxfile_update_variable: Problem reading Header record\n";

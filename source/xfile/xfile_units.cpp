@@ -44,6 +44,8 @@ void free_unit(int64_t unit) {
     if (in_table(unit)) table().used[unit - kFirstUnit] = false;
 }
 
+bool handed_out(int64_t unit) { return in_table(unit) && table().used[unit - kFirstUnit]; }
+
 void reserve_unit(int64_t unit) {
     if (in_table(unit)) table().used[unit - kFirstUnit] = true;
 }

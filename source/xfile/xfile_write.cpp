@@ -255,7 +255,9 @@ int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const i
 
 int finish_and_close(int64_t unit) {
     State &s = state();
-    if (!attached(unit, -1)) return RTXFILE_STATUS_BAD;
+    // A unit of the table that a later open left behind is still closed;
+    // other units that are not the X-file are not ours to close.
+    if (!attached(unit, -1)) return handed_out(unit) ? zarn_funit_close(static_cast<int32_t>(unit)) : RTXFILE_STATUS_BAD;
     if (s.mode == kWriting) {
         int st = put(-1);
         if (st == 0) st = write_record(s.record);
