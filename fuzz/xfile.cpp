@@ -1,93 +1,22 @@
-// libFuzzer target: arbitrary bytes written to a file and read as an X-file:
-// restored into a small list (by index or name, with substitutions, the
-// exception list and skip-fixed), queried, and read at random.
-#include <unistd.h>
-
+// libFuzzer target: arbitrary bytes read as an X-file (see xfile_one_input.h).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
 
 #include "zarnutils/rtopipe.h"
-#include "zarnutils/rtvarlst.h"
-#include "zarnutils/xfile.h"
 
-namespace {
+#define ZARN_FUZZ_CHECK(cond) \
+    do {                      \
+        if (!(cond)) __builtin_trap(); \
+    } while (0)
+#include "xfile_one_input.h"
 
-const char *kNames[] = {"A", "B", "ZFLOW1", "C"};
-constexpr int32_t kVars = 4;
-
-rtvarlst_t *small_list() {
-    rtvarlst_t *l = rtovarlst_create(kVars);
-    rtovarlst_set_nvar(l, kVars);
-    for (int32_t k = 1; k <= kVars; ++k) {
-        rtovarlst_addvar(l, k, kNames[k - 1]);
-        rtovarlst_vec_scale(l)[k - 1] = 1.0 + k;
-    }
-    rtovarlst_fix_var(l, 2);
-    return l;
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    rtoPipeIOInitialize(0);
+    rtohis_set_hisDev(nowherePipe);
+    return 0;
 }
-
-void on_name(const char *name) {
-    if (name != nullptr && std::strlen(name) > RTXFILE_NAME_LEN) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static rtvarlst_t *list = nullptr;
-    static std::string path;
-    static int64_t digest[RTXFILE_NDIGEST];
-    if (list == nullptr) {
-        rtoPipeIOInitialize(0);
-        rtohis_set_hisDev(nowherePipe);
-        list = small_list();
-        path = "/tmp/zarn_fuzz_xfile_" + std::to_string(::getpid());
-        zarn_md5_ctx_t ctx;
-        MD5Init(&ctx);
-        rtovarlst_compute_md(list, &ctx);
-        MD5Final(&ctx);
-        for (int k = 0; k < RTXFILE_NDIGEST; ++k) digest[k] = ctx.digest[k];
-    }
-    if (size < 1) return 0;
-    const uint8_t opt = data[0];
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data + 1, 1, size - 1, f);
-    std::fclose(f);
-
-    int64_t flags[RTXFILE_NFLAGS];
-    for (int k = 0; k < RTXFILE_NFLAGS; ++k) flags[k] = (opt & 0x80) ? 1 : (k % 2);
-    int64_t mode = RTXFILE_READ, by_name = 0;
-    int64_t unit = RTXFILE_OPEN(path.c_str(), digest, &mode, flags, &by_name, path.size());
-    if (unit != 0) {
-        if (opt & 1) by_name = 1 - by_name;
-        int64_t nsub = (opt & 2) ? 2 : 0, use_except = (opt >> 2) & 1, skip_fixed = (opt >> 3) & 1;
-        int64_t except[kVars] = {0, 1, 0, 1};
-        RTXFILE_RESTORE_EXCEPT(&unit, &list, flags, &by_name, &nsub, "^A  C$  ", "ZFLOWX  ", &use_except, except,
-                               &skip_fixed, 4, 4);
-        RTXFILE_CLOSE(&unit);
-    }
-    unit = RTXFILE_OPEN(path.c_str(), digest, &mode, flags, &by_name, path.size());
-    if (unit != 0) {
-        int64_t got[RTXFILE_NFLAGS];
-        RTXFILE_QUERY(&unit, got, on_name);
-        RTXFILE_CLOSE(&unit);
-    }
-    int64_t low = 90, magic, d[RTXFILE_NDIGEST], fl[RTXFILE_NFLAGS], first, last, status = 0;
-    RTO_OPENRD_XFILE_F(&low, path.c_str(), &magic, d, fl, &first, &last, &status, path.size());
-    if (status == 0) {
-        int64_t index, ints[RTXFILE_MAX_INT_WORDS], eof = 0;
-        double reals[RTXFILE_MAX_REALS];
-        char name[RTXFILE_NAME_LEN];
-        for (int64_t n : {int64_t{1}, int64_t{opt} * 7 + 1, int64_t{opt} * 131 + 1}) {
-            RTO_READ_XREC_F(&low, &n, &index, name, ints, reals, &eof, &status, sizeof name);
-            RTO_READ_XFILE_F(&low, &index, name, ints, reals, &eof, &status, sizeof name);
-        }
-        RTO_CLOSE_XFILE_F(&low, &status);
-    }
-    // The list keeps its shape whatever the file held.
-    if (rtovarlst_inq_nvar(list) != kVars || rtovarlst__varname2index(list, "C") != 4) __builtin_trap();
+    zarn::fuzz::xfile_one_input(data, size);
     return 0;
 }

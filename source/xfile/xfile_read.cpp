@@ -105,7 +105,7 @@ int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, 
     }
     char name[kMaxName + 1];
     const std::string_view text = ftext_view(v.name, RTXFILE_NAME_LEN);
-    std::memcpy(name, text.data(), text.size());
+    if (!text.empty()) std::memcpy(name, text.data(), text.size());
     name[text.size()] = '\0';
     char original[RTXFILE_NAME_LEN + 1];
     std::memcpy(original, name, text.size() + 1);
@@ -274,7 +274,7 @@ int64_t query(int64_t unit, int64_t *flags, rtxfile_name_callback callback) {
         } else {
             char name[RTXFILE_NAME_LEN + 1];
             const std::string_view text = ftext_view(v.name, RTXFILE_NAME_LEN);
-            std::memcpy(name, text.data(), text.size());
+            if (!text.empty()) std::memcpy(name, text.data(), text.size());
             name[text.size()] = '\0';
             callback(name);
         }
