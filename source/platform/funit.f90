@@ -12,8 +12,8 @@ module zarn_funit
 
   ! Direct-access records of 2048 bytes (512 words), as the X-file lays them out.
   integer, parameter :: direct_recl = 2048
-  ! Status of a transfer on a unit that is not connected, or of a record the
-  ! file does not hold in full (nothing is read then).
+  ! Status of a transfer on a unit that is not connected, or of a record
+  ! number below 1 (nothing is transferred then).
   integer(c_int), parameter :: stat_not_open = 9901, stat_short = -1
 contains
 
@@ -129,22 +129,24 @@ contains
     stat = ios
   end function
 
-  ! Reads record rec (1-based) of a direct-access unit into 512 words. A record
-  ! the file does not hold in full gives stat_short; the run-time would pad it.
+  ! Reads record rec (1-based) of a direct-access unit into 512 words. The
+  ! run-time pads a record the file holds only in part: callers that must
+  ! know compare with zarn_funit_size first (once; an inquiry of the size
+  ! costs far more than a read).
   function zarn_funit_read_direct(unit, rec, words) result(stat) bind(C, name='zarn_funit_read_direct')
     integer(c_int32_t), value :: unit
     integer(c_int64_t), value :: rec
     integer(c_int32_t), intent(inout) :: words(512)
     integer(c_int) :: stat
     integer :: ios
-    integer(c_int64_t) :: bytes
     logical :: op
-    inquire (unit=unit, opened=op, size=bytes, iostat=ios)
+    ! A transfer on a unit that is not connected would open a file of its own.
+    inquire (unit=unit, opened=op, iostat=ios)
     if (ios /= 0 .or. .not. op) then
       stat = stat_not_open
       return
     end if
-    if (rec < 1 .or. bytes < 0 .or. bytes / direct_recl < rec) then
+    if (rec < 1) then
       stat = stat_short
       return
     end if

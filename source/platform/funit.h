@@ -20,8 +20,8 @@ int32_t zarn_funit_free_unit(int32_t first);
 // write; 2 existing, read and write. 0 on success, else the I/O status.
 int zarn_funit_open_direct(int32_t unit, const char *name, std::size_t namelen, int32_t how);
 // Record rec (1-based) into / from 512 words; 0 on success, ZARN_FUNIT_NOT_OPEN
-// when the unit is not connected, ZARN_FUNIT_SHORT when the file does not hold
-// the whole record (nothing is read), else the I/O status.
+// when the unit is not connected, ZARN_FUNIT_SHORT for rec < 1, else the I/O
+// status. A record the file holds only in part reads padded: check the size.
 int zarn_funit_read_direct(int32_t unit, int64_t rec, int32_t *words);
 int zarn_funit_write_direct(int32_t unit, int64_t rec, const int32_t *words);
 // Bytes in the file connected to unit, or -1.

@@ -62,6 +62,7 @@ struct State {
     int32_t first = -1;    // first and last index written since the open
     int32_t last = -1;
     int32_t version = 0;   // version word of the last header read
+    int64_t records = 0;   // whole records in the file when reading or updating
     Header header;         // last header read or written
     Layout layout;         // per-variable words of that header
     int32_t buf[kWords] = {};
@@ -72,6 +73,8 @@ State &state();
 bool attached(int64_t unit, int mode);
 
 // ---- Records and the word stream (0 or the I/O status) ----
+// Attaches the opened unit for reading or updating: counts the file's whole records.
+void attach_for_reading(int32_t unit, int mode);
 int read_record(int64_t rec);
 int write_record(int64_t rec);
 // Reads record 1 into h and leaves the stream before record 2. RTXFILE_STATUS_BAD
@@ -100,6 +103,7 @@ inline int put(int32_t w) {
     return 0;
 }
 int skip(int n);
+int take(int32_t *dst, int n);  // the next n words
 // Overwrites the word last read (update mode).
 inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
 

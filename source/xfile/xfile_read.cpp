@@ -291,14 +291,14 @@ int open_read(int64_t unit, std::string_view name, Header *h) {
     const auto u = static_cast<int32_t>(unit);
     int st = zarn_funit_open_direct(u, name.data(), name.size(), 0);
     if (st != 0) return st;
-    s.unit = u;
+    attach_for_reading(u, kReading);
     st = read_header(h);
     if (st != 0) {
         s.unit = -1;
+        s.mode = kNone;
         zarn_funit_close(u);
         return st;
     }
-    s.mode = kReading;
     return 0;
 }
 

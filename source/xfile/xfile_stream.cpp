@@ -44,7 +44,20 @@ Layout layout_of(const int32_t flags[kFlags]) {
     return l;
 }
 
-int read_record(int64_t rec) { return zarn_funit_read_direct(state().unit, rec, state().buf); }
+void attach_for_reading(int32_t unit, int mode) {
+    State &s = state();
+    s.unit = unit;
+    s.mode = mode;
+    const int64_t bytes = zarn_funit_size(unit);
+    s.records = bytes > 0 ? bytes / RTXFILE_RECORD_BYTES : 0;
+}
+
+int read_record(int64_t rec) {
+    State &s = state();
+    // Only whole records count: the run-time would pad a cut one.
+    if (s.mode != kWriting && rec > s.records) return RTXFILE_STATUS_SHORT;
+    return zarn_funit_read_direct(s.unit, rec, s.buf);
+}
 int write_record(int64_t rec) { return zarn_funit_write_direct(state().unit, rec, state().buf); }
 
 int read_header(Header *h) {
@@ -125,30 +138,47 @@ int skip(int n) {
     return 0;
 }
 
+int take(int32_t *dst, int n) {
+    State &s = state();
+    while (n > 0) {
+        if (s.pos == kWords) {
+            int st = next_record();
+            if (st != 0) return st;
+        }
+        const int k = kWords - s.pos < n ? kWords - s.pos : n;
+        std::memcpy(dst, s.buf + s.pos, sizeof(int32_t) * static_cast<size_t>(k));
+        dst += k;
+        s.pos += k;
+        n -= k;
+    }
+    return 0;
+}
+
 int read_variable(VarWords *v, bool with_name) {
     const Layout &l = state().layout;
     int st = get(&v->index);
     if (st != 0) return st;
     if (v->index < 0) return 1;
-    if (l.names) {
-        if (with_name) {
-            for (int k = 0; k < kNameWords; ++k) {
-                int32_t w;
-                if ((st = get(&w)) != 0) return st;
-                const uint32_t u = static_cast<uint32_t>(w);
-                for (int b = 0; b < 4; ++b) v->name[4 * k + b] = static_cast<char>((u >> (8 * b)) & 0xFF);
-            }
-        } else if ((st = skip(kNameWords)) != 0) {
-            return st;
-        }
+    int32_t w[kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
+    const int32_t *at = w;
+    if (l.names && !with_name) {
+        if ((st = skip(kNameWords)) != 0) return st;
+        st = take(w, l.nints + 2 * l.nreals);
+    } else {
+        st = take(w, l.words() - 1);
     }
-    for (int k = 0; k < l.nints; ++k)
-        if ((st = get(&v->ints[k])) != 0) return st;
-    for (int k = 0; k < l.nreals; ++k) {
-        int32_t lo, hi;
-        if ((st = get(&lo)) != 0 || (st = get(&hi)) != 0) return st;
-        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(lo)) |
-                              (static_cast<uint64_t>(static_cast<uint32_t>(hi)) << 32);
+    if (st != 0) return st;
+    if (l.names && with_name) {
+        for (int k = 0; k < kNameWords; ++k) {
+            const uint32_t u = static_cast<uint32_t>(at[k]);
+            for (int b = 0; b < 4; ++b) v->name[4 * k + b] = static_cast<char>((u >> (8 * b)) & 0xFF);
+        }
+        at += kNameWords;
+    }
+    for (int k = 0; k < l.nints; ++k) v->ints[k] = *at++;
+    for (int k = 0; k < l.nreals; ++k, at += 2) {
+        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(at[0])) |
+                              (static_cast<uint64_t>(static_cast<uint32_t>(at[1])) << 32);
         std::memcpy(&v->reals[k], &bits, sizeof bits);
     }
     return 0;

@@ -139,6 +139,7 @@ int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
     for (int k = 0; k < kFlags; ++k) h.flags[k] = flags && flags[k] != 0 ? 1 : 0;
     h.version = RTXFILE_VERSION;
     s.unit = unit;
+    s.mode = kWriting;
     encode_header(h, s.buf);
     if (write_record(1) != 0) {
         report(msg::kOpenWrite);
@@ -196,7 +197,7 @@ int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const i
     }
     if (mode == kWriting) return open_create(unit, digest, flags);
 
-    s.unit = unit;
+    attach_for_reading(unit, kNone);
     Header h;
     st = read_header(&h);
     if (st != 0 && st != RTXFILE_STATUS_BAD) {
@@ -323,7 +324,7 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
     // The header's range is the file's word: the file must hold that many variables.
     const Layout &l = s.layout;
     const int64_t count = static_cast<int64_t>(h.last) - h.first + 1;
-    const int64_t records = zarn_funit_size(static_cast<int32_t>(unit)) / RTXFILE_RECORD_BYTES;
+    const int64_t records = s.records;
     int64_t words = 0;
     if (h.first < 1 || count < 1 || !checked_mul<int64_t>(count, l.words(), &words) ||
         1 + (words + 1 + kWords - 1) / kWords > records) {

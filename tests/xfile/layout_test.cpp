@@ -4,43 +4,16 @@
 
 #include "capture.h"
 #include "xfile_fixture.h"
-#include "zarnutils/varutl.h"
 
 using namespace zarn::test;
 
 namespace {
 
-// Every attribute of variable i set to a value of its own; internal scale 2.
-void set_all(rtvarlst_t *l, int32_t i) {
-    rtovarlst_set_spec(l, i, 5);
-    rtovarlst_set_var_baseuom(l, i, 3);
-    rtovarlst_set_var_quality(l, i, 2);
-    rtvarmod_t m{7, static_cast<uint32_t>(-9)};
-    rtovarlst_set_var_modified(l, i, &m);
-    rtovarlst_set_var_uom(l, i, 4);
-    rtovarlst_set_physical_type(l, i, 6);
-    rtovarlst_set_var_conn_type(l, i, 11);
-    int64_t w = rtovarlst_inq_var_status(l, i);
-    varSetBoundType(2, &w);
-    rtovarlst_set_var_status(l, i, w);
-    rtovarlst_set_var_param_homo(l, i, 1);
-    rtovarlst_set_var_ramped(l, i, 1);
-    rtovarlst_vec_scale(l)[i - 1] = 2.0;
-    rtovarlst_set_var_lower(l, i, -4.0, 0);
-    rtovarlst_set_var_value(l, i, 1.5, 0);
-    rtovarlst_set_var_upper(l, i, 8.0, 0);
-    rtovarlst_set_var_step_inbaseuom(l, i, 0.25);
-    rtovarlst_set_var_initial(l, i, 0.5, 0);
-    rtovarlst_set_var_sbweight(l, i, 3.5);
-    rtovarlst_set_var_target_homo(l, i, 6.0, 0);
-    rtovarlst_set_var_threshold(l, i, 0.125, 0);
-}
-
 TEST(XFileLayout, HeaderNamesIntegerAndRealOrdersScaledRealsAndEndWord) {
     HistoryCapture hist;
     rtvarlst_t *l = list_of({"AB", "C"});
-    set_all(l, 1);
-    set_all(l, 2);
+    set_every_attribute(l, 1);
+    set_every_attribute(l, 2);
     const std::string path = scratch("layout");
     save_file(path, l, all_flags());
     const std::vector<int32_t> w = read_words(path);

@@ -11,10 +11,10 @@ using namespace zarn::test;
 
 namespace {
 
-// A file of A, B, C, D, ZFLOW1 with values 1..5, names and values saved.
+// A file of A, B, C, D, ZFLOW1, Q.ZFRAC with values 1..6, names and values saved.
 std::string abcd_file() {
-    rtvarlst_t *src = list_of({"A", "B", "C", "D", "ZFLOW1"});
-    for (int k = 1; k <= 5; ++k) rtovarlst_set_var_value(src, k, k, 0);
+    rtvarlst_t *src = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"});
+    for (int k = 1; k <= 6; ++k) rtovarlst_set_var_value(src, k, k, 0);
     const std::string path = scratch("abcd");
     save_file(path, src, flags_of({1, 4}));
     rtovarlst_destroy_c(&src);
@@ -30,12 +30,12 @@ TEST(XFileRestore, ByIndexOrByNameIntoChangedLists) {
         int64_t by_name, result;
         std::vector<double> expect;
     } rows[] = {
-        {"unchanged", {"A", "B", "C", "D", "ZFLOW1"}, {}, 0, 0, {1, 2, 3, 4, 5}},
-        {"renamed", {"A", "B2", "C", "D", "ZFLOW1"}, {}, 1, -1, {1, U, 3, 4, 5}},
-        {"reordered", {"D", "C", "B", "A", "ZFLOW1"}, {}, 1, 0, {4, 3, 2, 1, 5}},
-        {"inserted", {"A", "X", "B", "C", "D", "ZFLOW1"}, {}, 1, 0, {1, U, 2, 3, 4, 5}},
-        {"deleted", {"A", "C", "D", "ZFLOW1"}, {}, 1, -1, {1, 3, 4, 5}},
-        {"ZFLOW never counted", {"A", "B", "C"}, {}, 1, -1, {1, 2, 3}},
+        {"unchanged", {"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 0, 0, {1, 2, 3, 4, 5, 6}},
+        {"renamed", {"A", "B2", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, -1, {1, U, 3, 4, 5, 6}},
+        {"reordered", {"D", "C", "B", "A", "ZFLOW1", "Q.ZFRAC"}, {}, 1, 0, {4, 3, 2, 1, 5, 6}},
+        {"inserted", {"A", "X", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, 0, {1, U, 2, 3, 4, 5, 6}},
+        {"deleted", {"A", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, -1, {1, 3, 4, 5, 6}},
+        {"ZFLOW and ZFRAC never counted", {"A", "B", "C"}, {}, 1, -1, {1, 2, 3}},
         {"substituted", {"A", "QB", "C"}, {"^B", "QB", "^D", "C"}, 1, 0, {1, 2, 4}},
     };
     for (const Row &r : rows) {
@@ -57,16 +57,16 @@ TEST(XFileRestore, ByIndexOrByNameIntoChangedLists) {
 TEST(XFileRestore, ExceptionListSkipFixedAndSelection) {
     HistoryCapture hist;
     const std::string path = abcd_file();
-    rtvarlst_t *l = list_of({"A", "B", "C", "D", "ZFLOW1"});
+    rtvarlst_t *l = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"});
     rtovarlst_fix_var(l, 3);
-    const std::vector<int64_t> except = {0, 1, 0, 0, 0};
+    const std::vector<int64_t> except = {0, 1, 0, 0, 0, 0};
     EXPECT_EQ(restore_file(path, l, flags_of({1, 4}), {}, &except, 1), 0);
-    EXPECT_EQ(values(l), (std::vector<double>{1, 0, 0, 4, 5}));
+    EXPECT_EQ(values(l), (std::vector<double>{1, 0, 0, 4, 5, 6}));
     // Unselected attributes are read past, not restored; fixed ones are restored without skip-fixed.
     EXPECT_EQ(restore_file(path, l, flags_of({1}), {}, nullptr, 0), 0);
-    EXPECT_EQ(values(l), (std::vector<double>{1, 0, 0, 4, 5}));
+    EXPECT_EQ(values(l), (std::vector<double>{1, 0, 0, 4, 5, 6}));
     EXPECT_EQ(restore_file(path, l, flags_of({4}), {}, nullptr, 0), 0);
-    EXPECT_EQ(values(l), (std::vector<double>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(values(l), (std::vector<double>{1, 2, 3, 4, 5, 6}));
     rtovarlst_destroy_c(&l);
     std::remove(path.c_str());
 }
@@ -74,27 +74,7 @@ TEST(XFileRestore, ExceptionListSkipFixedAndSelection) {
 TEST(XFileRestore, EveryAttributeRoundTripsWithTheDocumentedScaling) {
     HistoryCapture hist;
     rtvarlst_t *src = list_of({"P", "Q"});
-    rtovarlst_set_spec(src, 2, 5);
-    rtovarlst_set_var_baseuom(src, 2, 3);
-    rtovarlst_set_var_quality(src, 2, 2);
-    rtvarmod_t m{7, static_cast<uint32_t>(-9)};
-    rtovarlst_set_var_modified(src, 2, &m);
-    rtovarlst_set_var_uom(src, 2, 4);
-    rtovarlst_set_physical_type(src, 2, 6);
-    rtovarlst_set_var_conn_type(src, 2, 11);
-    rtovarlst_set_var_status(src, 2, rtovarlst_inq_var_status(src, 2) | (3 << 21));  // bound type SOFT2
-    rtovarlst_set_var_param_homo(src, 2, 1);
-    rtovarlst_set_var_ramped(src, 2, 1);
-    rtovarlst_vec_scale(src)[1] = 2.0;
-    const double held[] = {-4.0, 1.5, 8.0, 0.25, 0.5, 3.5, 6.0, 0.125};
-    rtovarlst_set_var_lower(src, 2, held[0], 0);
-    rtovarlst_set_var_value(src, 2, held[1], 0);
-    rtovarlst_set_var_upper(src, 2, held[2], 0);
-    rtovarlst_set_var_step_inbaseuom(src, 2, held[3]);
-    rtovarlst_set_var_initial(src, 2, held[4], 0);
-    rtovarlst_set_var_sbweight(src, 2, held[5]);
-    rtovarlst_set_var_target_homo(src, 2, held[6], 0);
-    rtovarlst_set_var_threshold(src, 2, held[7], 0);
+    set_every_attribute(src, 2);
     const std::string path = scratch("every");
     save_file(path, src, all_flags());
 
@@ -111,7 +91,7 @@ TEST(XFileRestore, EveryAttributeRoundTripsWithTheDocumentedScaling) {
     EXPECT_EQ(rtovarlst_inq_var_conn_type(dst, 1), 11);
     int64_t bt = 0;
     varInqBoundType(rtovarlst_inq_var_status(dst, 1), &bt);
-    EXPECT_EQ(bt, 3);
+    EXPECT_EQ(bt, 2);
     EXPECT_EQ(rtovarlst_inq_var_param_homo(dst, 1), 1);
     EXPECT_EQ(rtovarlst_inq_var_ramped(dst, 1), 1);
     // Scale is never restored; lower, value, upper are divided by the scale now
@@ -125,7 +105,6 @@ TEST(XFileRestore, EveryAttributeRoundTripsWithTheDocumentedScaling) {
     EXPECT_EQ(rtovarlst_inq_var_sbweight(dst, 1), 3.5);
     EXPECT_EQ(rtovarlst_inq_var_target_homo(dst, 1, 0), 12.0);
     EXPECT_EQ(rtovarlst_inq_var_threshold(dst, 1, 0), 0.125);
-    EXPECT_EQ(rtovarlst_inq_var_value(dst, 2, 0), 0.0 * 1);  // P held 0 with scale 1
     rtovarlst_destroy_c(&src);
     rtovarlst_destroy_c(&dst);
     std::remove(path.c_str());

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/varutl.h"
 #include "zarnutils/xfile.h"
 
 namespace zarn::test {
@@ -56,6 +57,32 @@ inline rtvarlst_t *list_of(const std::vector<std::string> &names) {
         rtovarlst_set_var_value(l, k, 0.0, 0);
     }
     return l;
+}
+
+// Every attribute of variable i set to a value of its own; internal scale 2.
+inline void set_every_attribute(rtvarlst_t *l, int32_t i) {
+    rtovarlst_set_spec(l, i, 5);
+    rtovarlst_set_var_baseuom(l, i, 3);
+    rtovarlst_set_var_quality(l, i, 2);
+    rtvarmod_t m{7, static_cast<uint32_t>(-9)};
+    rtovarlst_set_var_modified(l, i, &m);
+    rtovarlst_set_var_uom(l, i, 4);
+    rtovarlst_set_physical_type(l, i, 6);
+    rtovarlst_set_var_conn_type(l, i, 11);
+    int64_t w = rtovarlst_inq_var_status(l, i);
+    varSetBoundType(2, &w);
+    rtovarlst_set_var_status(l, i, w);
+    rtovarlst_set_var_param_homo(l, i, 1);
+    rtovarlst_set_var_ramped(l, i, 1);
+    rtovarlst_vec_scale(l)[i - 1] = 2.0;
+    rtovarlst_set_var_lower(l, i, -4.0, 0);
+    rtovarlst_set_var_value(l, i, 1.5, 0);
+    rtovarlst_set_var_upper(l, i, 8.0, 0);
+    rtovarlst_set_var_step_inbaseuom(l, i, 0.25);
+    rtovarlst_set_var_initial(l, i, 0.5, 0);
+    rtovarlst_set_var_sbweight(l, i, 3.5);
+    rtovarlst_set_var_target_homo(l, i, 6.0, 0);
+    rtovarlst_set_var_threshold(l, i, 0.125, 0);
 }
 
 inline std::vector<double> values(rtvarlst_t *l) {
