@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "capture.h"
 #include "platform/funit.h"
@@ -64,79 +64,59 @@ TEST(XFileLowLevel, SequentialAndRandomReads) {
 }
 
 TEST(XFileUnits, TableRotatesSkipsOpenUnitsAndRunsOut) {
-    int64_t u = 0, err = -1;
+    int64_t u = 0, err = -1, held = 0;
     RTO_GETIOC(&u, &err);
-    const int64_t start = u;
-    ASSERT_TRUE(u >= 60 && u <= 99);
     RTO_FREIOC(&u);
-    // The search starts after the unit handed out last and wraps at 99.
-    const int64_t next = start == 99 ? 60 : start + 1, after = next == 99 ? 60 : next + 1;
-    ASSERT_EQ(zarn_funit_open_seq(static_cast<int32_t>(next), scratch("held").c_str(), scratch("held").size(), 1), 0);
-    RTO_GETIOC(&u, &err);
-    EXPECT_EQ(u, after);  // next is open: skipped and kept out of the table
-    EXPECT_EQ(err, 0);
-    std::vector<int64_t> got{u};
-    for (int k = 0; k < 40; ++k) {
-        RTO_GETIOC(&u, &err);
-        if (err) break;
-        got.push_back(u);
-    }
-    EXPECT_EQ(got.size(), 39u);  // 40 less the held unit
+    // The search starts after the unit handed out last, wraps at 99, and
+    // keeps a unit the caller opened itself out of the table.
+    held = u == 99 ? 60 : u + 1;
+    const int64_t after = held == 99 ? 60 : held + 1;
+    ASSERT_EQ(zarn_funit_open_seq(static_cast<int32_t>(held), scratch("held").c_str(), scratch("held").size(), 1), 0);
+    std::vector<int64_t> got;
+    for (RTO_GETIOC(&u, &err); err == 0; RTO_GETIOC(&u, &err)) got.push_back(u);
+    EXPECT_EQ(got.front(), after);
+    EXPECT_EQ(got.size(), 39u);
     EXPECT_EQ(u, -1);
-    EXPECT_EQ(err, 1);
     RTO_FREIOC(&got[5]);
     RTO_RESIOC(&got[5]);
     RTO_GETIOC(&u, &err);
     EXPECT_EQ(err, 1);  // reserved again
-    int64_t held = next;
-    zarn_funit_close(static_cast<int32_t>(next));
+    zarn_funit_close(static_cast<int32_t>(held));
     RTO_FREIOC(&held);
     for (int64_t g : got) RTO_FREIOC(&g);
     EXPECT_TRUE(all_units_free());
     std::remove(scratch("held").c_str());
-
-    // Lowest unit not open in a range.
-    const int64_t lo = 60, hi = 62, one = 6;
+    const int64_t lo = 60, hi = 62, six = 6;
     EXPECT_EQ(RTO_OPFUNT(&lo, &hi), 60);
-    EXPECT_EQ(RTO_OPFUNT(&one, &one), -1);  // standard output is open
-}
-
-std::string contents(const std::string &path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    EXPECT_EQ(RTO_OPFUNT(&six, &six), -1);  // standard output is open
 }
 
 TEST(XFileUnits, SharedTextFiles) {
     const std::string path = scratch("shared.txt");
-    std::ofstream(path) << "old\n";
-    int64_t unit = 40, status = -5;
-    RTO_SHARE_OPEN(path.c_str(), &unit, &status, path.size());  // positive: appends
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(unit, 40);
-    zarn_funit_write_record(40, "new", 3);
-    int64_t again = -50;
-    RTO_SHARE_OPEN(path.c_str(), &again, &status, path.size());
-    EXPECT_EQ(again, 40);  // already open: its unit
-    RTO_SHARE_OPENEW(path.c_str(), &again, &status, path.size());
-    EXPECT_EQ(again, 40);
-    zarn_funit_close(40);
-    EXPECT_EQ(contents(path), "old\nnew\n");
-    unit = -40;  // negative: searched from 40, not appended
-    RTO_SHARE_OPEN(path.c_str(), &unit, &status, path.size());
-    EXPECT_EQ(unit, 40);
-    zarn_funit_write_record(40, "x", 1);
-    zarn_funit_close(40);
-    EXPECT_EQ(contents(path), "x\n");
-    unit = 41;  // given unit, closed first when open; the file starts empty
-    zarn_funit_open_seq(41, scratch("other").c_str(), scratch("other").size(), 1);
-    RTO_SHARE_OPENEW(path.c_str(), &unit, &status, path.size());
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(unit, 41);
-    zarn_funit_close(41);
-    EXPECT_EQ(contents(path), "");
-    RTO_FLUSH_UNIT(&unit);
+    auto contents = [&] {
+        std::ifstream in(path);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    struct Row {
+        int64_t unit;
+        bool fresh;
+        const char *expect;
+    } rows[] = {{40, false, "old\nnew\n"}, {-40, false, "new\n"}, {41, true, "new\n"}, {-40, true, "new\n"}};
+    for (const Row &r : rows) {
+        std::ofstream(path) << "old\n";
+        zarn_funit_open_seq(41, scratch("other").c_str(), scratch("other").size(), 1);  // closed first when given
+        int64_t unit = r.unit, status = -5, again = -50;
+        (r.fresh ? RTO_SHARE_OPENEW : RTO_SHARE_OPEN)(path.c_str(), &unit, &status, path.size());
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(unit, r.unit < 0 ? 40 : r.unit);  // a negative unit: searched from |unit|
+        RTO_SHARE_OPEN(path.c_str(), &again, &status, path.size());
+        EXPECT_EQ(again, unit);  // already open: its unit
+        zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3);
+        RTO_FLUSH_UNIT(&unit);
+        zarn_funit_close(static_cast<int32_t>(unit));
+        zarn_funit_close(41);
+        EXPECT_EQ(contents(), r.expect) << r.unit << r.fresh;
+    }
     std::remove(path.c_str());
     std::remove(scratch("other").c_str());
 }

@@ -81,30 +81,24 @@ TEST(XFileRestore, EveryAttributeRoundTripsWithTheDocumentedScaling) {
     rtvarlst_t *dst = list_of({"Q", "P"});  // by name; Q's scale is 4 at restore time
     rtovarlst_vec_scale(dst)[0] = 4.0;
     EXPECT_EQ(restore_file(path, dst, all_flags()), 0);
-    EXPECT_EQ(rtovarlst_inq_spec(dst, 1), 5);
-    EXPECT_EQ(rtovarlst_inq_var_baseuom(dst, 1), 3);
-    EXPECT_EQ(rtovarlst_inq_var_quality(dst, 1), 2);
-    EXPECT_EQ(rtovarlst_inq_var_modified_mask1(dst, 1), 7u);
-    EXPECT_EQ(rtovarlst_inq_var_modified_mask2(dst, 1), static_cast<uint32_t>(-9));
-    EXPECT_EQ(rtovarlst_inq_var_uom(dst, 1), 4);
-    EXPECT_EQ(rtovarlst_inq_physical_type(dst, 1), 6);
-    EXPECT_EQ(rtovarlst_inq_var_conn_type(dst, 1), 11);
     int64_t bt = 0;
     varInqBoundType(rtovarlst_inq_var_status(dst, 1), &bt);
-    EXPECT_EQ(bt, 2);
-    EXPECT_EQ(rtovarlst_inq_var_param_homo(dst, 1), 1);
-    EXPECT_EQ(rtovarlst_inq_var_ramped(dst, 1), 1);
+    const std::vector<int64_t> ints = {rtovarlst_inq_spec(dst, 1),        rtovarlst_inq_var_baseuom(dst, 1),
+                                       rtovarlst_inq_var_quality(dst, 1), rtovarlst_inq_var_modified_mask1(dst, 1),
+                                       static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(dst, 1)),
+                                       rtovarlst_inq_var_uom(dst, 1),     rtovarlst_inq_physical_type(dst, 1),
+                                       rtovarlst_inq_var_conn_type(dst, 1), bt,
+                                       rtovarlst_inq_var_param_homo(dst, 1), rtovarlst_inq_var_ramped(dst, 1)};
+    EXPECT_EQ(ints, (std::vector<int64_t>{5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1}));
     // Scale is never restored; lower, value, upper are divided by the scale now
     // held; step, initial and homotopy target keep the file's (scaled) numbers.
-    EXPECT_EQ(rtovarlst_inq_var_scale(dst, 1), 4.0);
-    EXPECT_EQ(rtovarlst_inq_var_lower(dst, 1, 0), -8.0 / 4);
-    EXPECT_EQ(rtovarlst_inq_var_value(dst, 1, 0), 3.0 / 4);
-    EXPECT_EQ(rtovarlst_inq_var_upper(dst, 1, 0), 16.0 / 4);
-    EXPECT_EQ(rtovarlst_inq_var_step_inbaseuom(dst, 1), 0.5);
-    EXPECT_EQ(rtovarlst_inq_var_initial(dst, 1, 0), 1.0);
-    EXPECT_EQ(rtovarlst_inq_var_sbweight(dst, 1), 3.5);
-    EXPECT_EQ(rtovarlst_inq_var_target_homo(dst, 1, 0), 12.0);
-    EXPECT_EQ(rtovarlst_inq_var_threshold(dst, 1, 0), 0.125);
+    const std::vector<double> reals = {
+        rtovarlst_inq_var_scale(dst, 1),          rtovarlst_inq_var_lower(dst, 1, 0),
+        rtovarlst_inq_var_value(dst, 1, 0),       rtovarlst_inq_var_upper(dst, 1, 0),
+        rtovarlst_inq_var_step_inbaseuom(dst, 1), rtovarlst_inq_var_initial(dst, 1, 0),
+        rtovarlst_inq_var_sbweight(dst, 1),       rtovarlst_inq_var_target_homo(dst, 1, 0),
+        rtovarlst_inq_var_threshold(dst, 1, 0)};
+    EXPECT_EQ(reals, (std::vector<double>{4.0, -8.0 / 4, 3.0 / 4, 16.0 / 4, 0.5, 1.0, 3.5, 12.0, 0.125}));
     rtovarlst_destroy_c(&src);
     rtovarlst_destroy_c(&dst);
     std::remove(path.c_str());
