@@ -87,8 +87,9 @@ ZARN_API int64_t RTXFILE_OPEN(const char *name, const int64_t *digest, const int
 /* Finishes the file (end word and header indices when creating; the last
    record when updating), closes and frees the unit. */
 ZARN_API void RTXFILE_CLOSE(const int64_t *unit);
-/* Writes variables first..last with the attributes of the 25 flags, which must
-   be those given to the open. */
+/* Writes variables first..last (1 <= first, last <= n). The attributes written
+   are those given to the open, so that every variable of the file has the
+   same words; the flags argument keeps the calling form and is not read. */
 ZARN_API void RTXFILE_SAVE_VARIABLE(const int64_t *unit, rtvarlst_t **list, const int64_t *first,
                                     const int64_t *last, const int64_t *flags);
 /* RTXFILE_RESTORE_EXCEPT without exception list and without skipping fixed variables. */

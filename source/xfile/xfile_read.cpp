@@ -56,8 +56,9 @@ void release(Compiled *c) {
 bool compile(const Subs &subs, Compiled *c) {
     if (subs.n <= 0) return true;
     std::size_t bytes = 0;
-    if (subs.patterns == nullptr || subs.replacements == nullptr ||
-        !byte_count(subs.n, sizeof(void *), &bytes)) {
+    // The fields lie at k * length within the caller's arrays: the last offset must exist.
+    if (subs.patterns == nullptr || subs.replacements == nullptr || !byte_count(subs.n, sizeof(void *), &bytes) ||
+        !byte_count(subs.n, subs.pattern_len, &bytes) || !byte_count(subs.n, subs.replacement_len, &bytes)) {
         report(msg::kRestorePattern, "(none)");
         return false;
     }
