@@ -64,9 +64,12 @@ TEST(XFileLowLevel, SequentialAndRandomReads) {
 }
 
 TEST(XFileUnits, TableRotatesSkipsOpenUnitsAndRunsOut) {
-    int64_t u = 0, err = -1, held = 0;
+    int64_t u = 0, err = -1, held = 0, first = 0;
+    RTO_GETIOC(&first, &err);
+    RTO_FREIOC(&first);
     RTO_GETIOC(&u, &err);
     RTO_FREIOC(&u);
+    EXPECT_EQ(u, first == 99 ? 60 : first + 1);
     // The search starts after the unit handed out last, wraps at 99, and
     // keeps a unit the caller opened itself out of the table.
     held = u == 99 ? 60 : u + 1;
