@@ -19,5 +19,6 @@
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/rtvalue.h"
 
 #endif
