@@ -31,6 +31,36 @@ inline constexpr char kCopyDest[] = "!!! value_copy: dest is bad value";
 inline constexpr char kBadArgument[] = "!!! %s: bad argument";
 inline constexpr char kResultBad[] = "!!! %s: result is a bad value";
 
+// ---- parameters: history device
+inline constexpr char kSetInvalidName[] =
+    "!!! param_set: invalid parameter name %s.\n!!! Parameters must start with A-Z and contain only A-Z, 0-9, and _.\n";
+inline constexpr char kSetReadOnly[] = "!!! param_set: assignment to read-only parameter %s\n";
+inline constexpr char kSetKind[] = "!!! param_set: assignment of a %s value to a %s parameter\n";
+inline constexpr char kReadInvalidName[] = "!! param_read: invalid parameter name %s\n";
+inline constexpr char kLinkedUnable[] = "!!! param_create_linked: unable to add linked parameter %s\n";
+inline constexpr char kLinkedExists[] = "!!! param_create_linked: variable of that name already exists\n";
+inline constexpr char kLinkedInvalidName[] =
+    "!!! param_create_linked: Invalid parameter name %s\n!!! Parameters must start with A-Z and contain only A-Z, "
+    "0-9, and _.\n";
+inline constexpr char kShowHeader[] = "The following parameters are %s defined\n";
+inline constexpr char kShowLine[] = "   %s%s\n";
+inline constexpr char kShowReadOnly[] = " - read only";
+inline constexpr char kShowNone[] = "There are no %s defined parameters\n";
+
+// ---- parameters: assertion texts (source/rtvalue/rtparam)
+inline constexpr char kInitTwice[] = "!!! param_init called twice";
+inline constexpr char kDestroyNoTable[] = "!!! param_destroy: NULL param_hash_table";
+inline constexpr char kDefineNoLocal[] = "!!! param_create_local: NULL local_hash_table";  // documented as is
+inline constexpr char kReadBadResult[] = "param_read: bad value for result";                // documented as is
+inline constexpr char kSetBadValue[] = "!!! param_set: bad value";
+inline constexpr char kNoGlobalTable[] = "!!! param: no global parameter table";
+
+// Kind names of the parameter messages, by value_type.
+inline constexpr const char *kParamKindNames[] = {
+    "undefined", "number", "string", "identifer",  // documented as is
+    "regular expression", "glob regular expression", "logical", "pipe", "list", "range", "enumeration",
+    "boundednumber"};
+
 // Names of the kinds as value_typeof gives them, by value_type.
 inline constexpr const char *kTypeofNames[] = {"UNDEFINED", "NUMBER", "STRING", "IDENTIFIER", "REGEXP", "GLOB",
                                                "BOOLEAN", "PIPE", "LIST", "RANGE", "ENUMERATION", "BOUNDEDNUMBER"};

@@ -16,8 +16,13 @@ namespace zarn::rtvalue {
 
 bool check(bool cond, const char *text, const char *fn, int line) {
     if (!cond) {
+        // The text names its function at its one "%s".
         char buf[160];
-        std::snprintf(buf, sizeof buf, text, fn);
+        const char *at = std::strstr(text, "%s");
+        if (at)
+            std::snprintf(buf, sizeof buf, "%.*s%s%s", static_cast<int>(at - text), text, fn, at + 2);
+        else
+            std::snprintf(buf, sizeof buf, "%s", text);
         zarn::assert_report(buf, kSource, line);
     }
     return cond;
