@@ -134,7 +134,9 @@ void set_real(value_t *out, double x, int ptype, int uom) {
 
 void string_to_number(const value_t &src, value_t *out, IValueContext *) {
     const char *text = src.u.text;
-    if (hs_regexp *p = pattern(0); p && hs_regexec(p, text)) {
+    // The two plain patterns cannot match a text with a brace: go straight to the third.
+    const bool braced = std::strchr(text, '{') != nullptr;
+    if (hs_regexp *p = braced ? nullptr : pattern(0); p && hs_regexec(p, text)) {
         const long long v = std::strtoll(text, nullptr, 10);
         if (v >= INT32_MIN && v <= INT32_MAX) {
             out->value_type = number_value;
@@ -148,7 +150,7 @@ void string_to_number(const value_t &src, value_t *out, IValueContext *) {
         set_real(out, std::strtod(text, nullptr), 0, 0);
         return;
     }
-    if (hs_regexp *p = pattern(1); p && hs_regexec(p, text)) {
+    if (hs_regexp *p = braced ? nullptr : pattern(1); p && hs_regexec(p, text)) {
         char *copy = zarn::xstrdup(text);
         if (!copy) return out_of_memory("value_coerce");
         fix_exponent(copy);

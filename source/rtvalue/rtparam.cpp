@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtopipe/report.h"
@@ -262,7 +263,9 @@ void param_show(rtopipe *pipe, HashTable *local) {
     }
 }
 
-int param_num_defined(HashTable *local) { return static_cast<int>(hashNum(table_or_global(local))); }
+int param_num_defined(HashTable *local) {
+    return static_cast<int>(zarn::clamp_count(hashNum(table_or_global(local)), INT32_MAX));
+}
 
 int param_iterate(void *arg, HashTable *local, param_visit_fn visit) {
     HashTable *t = table_or_global(local);

@@ -335,6 +335,11 @@ void value_assign_number(value_t *v, const num *n) {
 
 int value_assign_double(value_t *v, double x, int ptype, int uom) {
     if (!target_ok(v, "value_assign_double", __LINE__)) return 0;
+    // A type or unit beyond the record's 16 bits is no type: refused.
+    if (ptype < INT16_MIN || ptype > INT16_MAX || uom < INT16_MIN || uom > INT16_MAX) {
+        check(false, msg::kBadArgument, "value_assign_double", __LINE__);
+        return 0;
+    }
     release(v);
     v->value_type = number_value;
     v->u.number.rval = x;
@@ -404,7 +409,7 @@ void value_assign_enum(value_t *v, gl_list_t *list) {
     v->value_type = enum_value;
     v->u.enumeration.choices = list;
     v->u.enumeration.index = 0;
-    v->u.enumeration.nchoices = static_cast<int32_t>(gl_length(list));
+    v->u.enumeration.nchoices = static_cast<int32_t>(zarn::clamp_count(gl_length(list), INT32_MAX));
 }
 
 void value_setenum_size(value_t *v, int n) {

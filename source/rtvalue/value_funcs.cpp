@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "rtvalue/rtvalue_internal.h"
 #include "rtvalue/rtvalue_messages.h"
@@ -34,8 +35,7 @@ uint32_t position(const value_t &item, uint32_t n) {
     value_coerce(&item, &idx, number_value, nullptr);
     uint32_t pos = 0;
     const num &x = idx.u.number;
-    if (idx.value_type == number_value && x.is_int && !x.undefined && x.ival >= 1 &&
-        static_cast<uint32_t>(x.ival) <= n)
+    if (idx.value_type == number_value && x.is_int && !x.undefined && zarn::index_within(x.ival, n))
         pos = static_cast<uint32_t>(x.ival);
     release(&idx);
     return pos;
@@ -94,7 +94,7 @@ void value_list_num(value_t *v) {
     if (!argument_ok(v, "value_list_num", __LINE__)) return;
     if (v->value_type != list_value) return release(v);
     const uint32_t n = gl_length(v->u.list);
-    value_assign_int(v, static_cast<int>(n));
+    value_assign_int(v, static_cast<int>(zarn::clamp_count(n, INT32_MAX)));
 }
 
 void value_elem(value_t *v) {

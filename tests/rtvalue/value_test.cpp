@@ -138,6 +138,7 @@ TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
     value_assign_enum(&v.v, nullptr);
     value_assign_pipe(&v.v, nullptr);
     value_assign_string(&v.v, nullptr);
+    EXPECT_EQ(value_assign_double(&v.v, 1, 70000, 0) + value_assign_double(&v.v, 1, 17, -40000), 0);
     EXPECT_EQ(v.kind(), undefined_value);
     EXPECT_EQ(value_create_from_string(nullptr, 1), nullptr);
     const std::string e2 = err.text();
