@@ -79,6 +79,14 @@ TEST_F(FileValueTest, ListFormOpensWithTheModeWord) {
             EXPECT_EQ(Slurp(r.file), r.content) << r.mode;
         }
     }
+    Put("data.txt", "x");  // an identifier finds an existing file whatever its case
+    V in;
+    Take(&in.v, ListOf({Id("DATA.TXT"), Id("READ")}));
+    value_openfile(&in.v);
+    ASSERT_EQ(in.kind(), pipe_value);
+    char buf[8] = "";
+    EXPECT_EQ(rtoread(in.v.u.pipe, buf, sizeof buf), 1);
+    EXPECT_EQ(buf[0], 'x');
     V s;
     Take(&s.v, ListOf({Str("x"), Str("WRITE")}));  // a STRING mode word is refused
     value_openfile(&s.v);
