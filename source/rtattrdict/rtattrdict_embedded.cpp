@@ -1,17 +1,16 @@
 // Embedded dictionaries: windows that translate indices and prefixes to their parent.
-#include <cinttypes>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtattrdict/rtattrdict_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "rtattrdict/rtattrdict_messages.h"
+#include "rtopipe/report.h"
 
-namespace zarn::attrdict {
+namespace zarn::rtattrdict {
 
 namespace {
-
-constexpr const char *kSource = "source/rtattrdict/rtattrdict";
 
 rtattrdict_t *parent_of(rtattrdict_t *d) { return as_emb(d)->parent; }
 int32_t start_of(rtattrdict_t *d) { return as_emb(d)->start; }
@@ -40,9 +39,7 @@ bool prepend_prefix(rtattrdict_t *d, char *buf) {
 
 void emb_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
     if (first < 1 || first > last || last > d->capacity) {
-        rtoprintf(rtHisDev,
-                  "!! embedded_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n",
-                  first, last, d->capacity);
+        zarn::rtopipe::report(msg::kEmbDefunct, first, last, d->capacity);
         return;
     }
     rtattrdict_t *p = parent_of(d);
@@ -68,20 +65,16 @@ void emb_resize(rtattrdict_t *d, int32_t size) {
     if (size == d->size) return;
     rtattrdict_t *p = parent_of(d);
     if (size < 0) {
-        rtoprintf(rtHisDev, "!! embedded_resize: negative size %" PRId32 " (not changed)\n", size);
+        zarn::rtopipe::report(msg::kEmbResizeNegative, size);
         return;
     }
     if (start_of(d) + size - 1 > p->size) {
-        rtoprintf(rtHisDev,
-                  "!! embedded_resize: parent (size %" PRId32 " cap %" PRId32
-                  ") is not big enough for resize (start %" PRId32 " newsize %" PRId32 ")\n",
-                  p->size, p->capacity, start_of(d), size);
+        zarn::rtopipe::report(msg::kEmbResizeParent, p->size, p->capacity, start_of(d), size);
         return;
     }
     if (size < d->size) d->ops->defunct(d, size + 1, d->size);
     if (size > d->capacity) {
-        rtoprintf(rtHisDev, "!!embedded_resize: attempt to extend beyond capacity %" PRId32 " %" PRId32 "\n", size,
-                  d->capacity);
+        zarn::rtopipe::report(msg::kEmbResizeBeyond, size, d->capacity);
         size = d->capacity;
     }
     d->size = size;
@@ -90,14 +83,12 @@ void emb_resize(rtattrdict_t *d, int32_t size) {
 void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
     if (capacity == d->capacity) return;
     if (capacity < 0) {
-        assert_report("embedded_change_capacity: negative capacity", kSource, __LINE__);
+        assert_report(msg::kAssertEmbCapNegative, msg::kSource, __LINE__);
         capacity = 0;
         if (capacity == d->capacity) return;
     }
     if (capacity < d->size) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_change_capacity: capacity %" PRId32 " less than size %" PRId32 " (not changed)\n",
-                  capacity, d->size);
+        zarn::rtopipe::report(msg::kEmbCapBelowSize, capacity, d->size);
         return;
     }
     rtattrdict_t *p = parent_of(d);
@@ -113,10 +104,7 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
         return;
     }
     if (start_of(d) + capacity - 1 > p->size) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_change_capacity: parent (size %" PRId32 " cap %" PRId32
-                  ") is not big enough for capacity change (start %" PRId32 " newcapacity %" PRId32 ")\n",
-                  p->size, p->capacity, start_of(d), capacity);
+        zarn::rtopipe::report(msg::kEmbCapParent, p->size, p->capacity, start_of(d), capacity);
         return;
     }
     d->capacity = capacity;
@@ -130,7 +118,7 @@ void emb_empty_all(rtattrdict_t *d) {
 void emb_relocate(rtattrdict_t *d, int32_t start) {
     rtattrdict_t *p = parent_of(d);
     if (start < 1 || start + d->capacity - 1 > p->size) {
-        rtoprintf(rtHisDev, "!!embedded_relocate: parent is not big enough\n");
+        zarn::rtopipe::report(msg::kEmbRelocate);
         return;
     }
     p->ops->move_elems(p, start_of(d), start, d->size);
@@ -140,14 +128,11 @@ void emb_relocate(rtattrdict_t *d, int32_t start) {
 void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
     if (src == dst) return;
     if (count < 0) {
-        rtoprintf(rtHisDev, "!! embedded_move_elems: size < 0 (%" PRId32 ")\n", count);
+        zarn::rtopipe::report(msg::kEmbMoveNegative, count);
         return;
     }
     if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_move_elems: bad source or destination, source %" PRId32 ", dest %" PRId32
-                  ", move size %" PRId32 ", list size %" PRId32 "\n",
-                  src, dst, count, d->size);
+        zarn::rtopipe::report(msg::kEmbMoveBad, src, dst, count, d->size);
         return;
     }
     rtattrdict_t *p = parent_of(d);
@@ -156,7 +141,7 @@ void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
 
 int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names, char *buf) {
     if (!prepend_prefix(d, buf)) {
-        rtoprintf(rtHisDev, "!!embedded_additems: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        zarn::rtopipe::report(msg::kEmbAddItemsPrefix, as_emb(d)->prefix, buf, kNameMax);
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
@@ -165,7 +150,7 @@ int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *
 
 int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
     if (!prepend_prefix(d, buf)) {
-        rtoprintf(rtHisDev, "!!embedded_addgroup: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        zarn::rtopipe::report(msg::kEmbAddGroupPrefix, as_emb(d)->prefix, buf, kNameMax);
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
@@ -176,10 +161,10 @@ rtattrdict_t *emb_embedded(rtattrdict_t *d) { return parent_of(d); }
 const char *emb_prefix(rtattrdict_t *d) { return as_emb(d)->prefix; }
 
 void emb_print_stats(rtattrdict_t *d) {
-    rtoprintf(rtHisDev, "Embedded attribute dictionary\n");
-    rtoprintf(rtHisDev, " Size: %" PRId32 "\n", d->size);
-    rtoprintf(rtHisDev, "Start: %" PRId32 "\n", start_of(d));
-    rtoprintf(rtHisDev, "Parent statistics\n");
+    zarn::rtopipe::report(msg::kStatsEmb);
+    zarn::rtopipe::report(msg::kStatsEmbSize, d->size);
+    zarn::rtopipe::report(msg::kStatsEmbStart, start_of(d));
+    zarn::rtopipe::report(msg::kStatsParent);
     rtattrdict_t *p = parent_of(d);
     p->ops->print_stats(p);
 }
@@ -274,25 +259,26 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
     }
 }
 
-}  // namespace zarn::attrdict
+}  // namespace zarn::rtattrdict
 
-using namespace zarn::attrdict;
+using namespace zarn::rtattrdict;
 
 extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_t start, int32_t capacity,
                                                     const char *prefix, int allow_resize) {
     if (parent == nullptr || parent->ops == nullptr) return nullptr;
     if (capacity < 0 || start < 1) {
-        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n", start,
-                  capacity);
+        zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
         return nullptr;
     }
     if (start + capacity - 1 > parent->size) {
-        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: parent too small (%" PRId32 ") for embedded (%" PRId32 ")\n",
-                  parent->size, capacity);
+        zarn::rtopipe::report(msg::kEmbTooSmall, parent->size, capacity);
         return nullptr;
     }
-    auto *e = static_cast<Embedded *>(std::calloc(1, sizeof(Embedded)));
-    if (e == nullptr) return nullptr;
+    auto *e = static_cast<Embedded *>(zarn::xcalloc(1, sizeof(Embedded)));
+    if (e == nullptr) {
+        zarn::rtopipe::report(msg::kEmbNoMemory);
+        return nullptr;
+    }
     e->base.capacity = capacity;
     e->base.ops = &kEmbeddedOps;
     e->parent = parent;
@@ -303,7 +289,7 @@ extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_
             e->base.children = gl_create();
             gl_addtoend(parent->children, e);
         } else {
-            rtoprintf(rtHisDev, "!!rtattrdict_create_embedded: cannot allow resize\n");
+            zarn::rtopipe::report(msg::kEmbNoResize);
         }
     }
     return &e->base;

@@ -1,15 +1,16 @@
 // Variable lists: creation, windows, names and the bulk operations.
-#include <cinttypes>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
+#include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/rtvarlst_messages.h"
 #include "rtvarlst/varprofile.h"
-#include "zarnutils/rtopipe.h"
 #include "zarnutils/zarnmalloc.h"
 
-namespace zarn::varlst {
+namespace zarn::rtvarlst {
 
 // The columns every list declares, in this order. NAME is the dictionary's own.
 const rtattrdesc_t kColumns[] = {
@@ -45,34 +46,26 @@ const rtattrdesc_t kColumns[] = {
 
 namespace {
 
-constexpr const char kSource[] = "source/rtvarlst/rtvarlst";
-
 // Names of the directly reached columns, in Col order.
 constexpr const char *kColNames[kColCount] = {kValue,  kInit,    kLower,   kUpper,    kScale,     kSlvScale,
                                               kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
                                               kConnType, kModified, kConnMgr, kParamHomo};
 
-// Finds the attribute records of the direct columns in the head's attribute index.
-rtattr_t *find_column(HashTable *index, const char *name) {
-    rtattrdesc_t probe_desc{};
-    probe_desc.name = name;
-    rtattr_t probe{};
-    probe.desc = &probe_desc;
-    return static_cast<rtattr_t *>(hashFindItem(index, &probe));
-}
-
+// Finds the attribute records of the direct columns at the head; false when
+// the head lacks any column (one left out when memory ran short).
 bool bind_columns(VarList *l) {
-    HashTable *index = rtattrdict_attributes(l->head);
-    if (index == nullptr) return false;
+    uint32_t declared = 1;  // NAME
+    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) ++declared;
+    if (hashNum(rtattrdict_attributes(l->head)) != declared) return false;
     for (int c = 0; c < kColCount; ++c) {
-        l->cols[c] = find_column(index, kColNames[c]);
+        l->cols[c] = zarn::rtattrdict::lookup_attr(l->head, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
     }
-    l->blockptr = find_column(index, kBlockPtr);
+    l->blockptr = zarn::rtattrdict::lookup_attr(l->head, kBlockPtr);
     return l->blockptr != nullptr && l->blockptr->desc->type == RTATTR_SPARSE_POINTER;
 }
 
-VarList *new_record() { return static_cast<VarList *>(std::calloc(1, sizeof(VarList))); }
+VarList *new_record() { return static_cast<VarList *>(zarn::xcalloc(1, sizeof(VarList))); }
 
 // A head dictionary with the list's columns, or NULL when memory runs out.
 rtattrdict_t *make_head(int32_t capacity) {
@@ -135,9 +128,9 @@ void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     }
 }
 
-}  // namespace zarn::varlst
+}  // namespace zarn::rtvarlst
 
-using namespace zarn::varlst;
+using namespace zarn::rtvarlst;
 
 extern "C" {
 
@@ -163,8 +156,7 @@ rtvarlst_t *rtovarlst_create(int32_t capacity) {
 rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, const char *prefix, int32_t start) {
     if (parent == nullptr) return rtovarlst_create(capacity);
     if (start < 1 || capacity < 0) {
-        rtoprintf(rtHisDev, "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n",
-                  start, capacity);
+        zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
         return nullptr;
     }
     VarList *l = new_record();
@@ -183,13 +175,12 @@ rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, cons
 
 rtvarlst_t *rtovarlst_create_sublist(rtvarlst_t *parent, int32_t start) {
     if (parent == nullptr) {
-        rtoprintf(rtHisDev, "!! No parent for rtovarlst_create_sublist\n");
+        zarn::rtopipe::report(msg::kNoParent);
         return nullptr;
     }
     const int32_t n = parent->dictionary->size - start + 1;
     if (start < 1 || n < 0) {
-        rtoprintf(rtHisDev, "!! rtovarlst_create_sublist: bad start %" PRId32 " (%" PRId32 " vars in parent)\n",
-                  start, parent->dictionary->size);
+        zarn::rtopipe::report(msg::kSublistBadStart, start, parent->dictionary->size);
         return nullptr;
     }
     rtvarlst_t *l = rtovarlst_create_embedded(n, parent, "", start);
@@ -232,7 +223,7 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
     if (list == nullptr || n < 0) return;
     rtattrdict_t *d = list->dictionary;
     if (n > d->capacity) {
-        rtoprintf(rtHisDev, "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n", n, d->capacity);
+        zarn::rtopipe::report(msg::kSetNvarBeyond, n, d->capacity);
         return;
     }
     if (n < d->size) release_items(list, n + 1, d->size);
@@ -258,8 +249,7 @@ void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
 
 int32_t rtovarlst_super_index(rtvarlst_t *list, int32_t i) {
     if (list == nullptr) return 0;
-    if (list->dictionary == as_list(list)->head) return i;
-    return reinterpret_cast<rtattrdict_embedded_t *>(list->dictionary)->start + i - 1;
+    return zarn::rtattrdict::window_start(list->dictionary) + i - 1;
 }
 
 int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
@@ -268,15 +258,15 @@ int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
 
 void rtovarlst_printsymbolstats(rtvarlst_t *list) {
     if (list == nullptr) return;
-    rtoprintf(rtHisDev, "====Begin variable symbol table statistics====\n");
+    zarn::rtopipe::report(msg::kStatsBegin);
     rtattrdict_print_stats(list->dictionary);
-    rtoprintf(rtHisDev, "=====End variable symbol table statistics=====\n");
+    zarn::rtopipe::report(msg::kStatsEnd);
 }
 
 void rtovarlst_set_taglst(rtvarlst_t *list, rtotaglst_t *tags) {
     if (list == nullptr) return;
     if (list->aliases != nullptr) {
-        rtoprintf(rtHisDev, "!! rtovarlst_set_taglst: variable list already has tag list\n");
+        zarn::rtopipe::report(msg::kTagsAttached);
         return;
     }
     list->aliases = tags;
@@ -303,8 +293,8 @@ int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
     size_t len = std::strlen(text);
     const char *dot = std::strrchr(text, '.');
     if (dot != nullptr && is_attribute_keyword(dot + 1)) len = static_cast<size_t>(dot - text);
-    if (len == 0 || len >= 1025) return 0;
-    char name[1025];
+    if (len == 0 || len > static_cast<size_t>(zarn::rtattrdict::kNameMax)) return 0;
+    char name[zarn::rtattrdict::kNameBuf];
     std::memcpy(name, text, len);
     name[len] = '\0';
     return rtovarlst__varname2index(list, name);
@@ -312,7 +302,7 @@ int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
 
 const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i) {
     if (list == nullptr) {
-        zarn::assert_report("rtovarlst_lookup_var_name: varlst is NULL", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertLookupNull, msg::kSource, __LINE__);
         return nullptr;
     }
     return rtattrdict_name(list->dictionary, i);
@@ -324,13 +314,13 @@ void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer) {
     if (list == nullptr) return;
     const char *name = rtattrdict_name(list->dictionary, i);
     if (name != nullptr && name[0] != '\0') {
-        std::strncpy(buffer, name, 1024);
-        buffer[1024] = '\0';
+        std::strncpy(buffer, name, zarn::rtattrdict::kNameMax);
+        buffer[zarn::rtattrdict::kNameMax] = '\0';
         return;
     }
-    rtoprintf(rtHisDev, "!! Unable to find name for variable %" PRId32 "\n", i);
+    zarn::rtopipe::report(msg::kNoName, i);
     if (i < 1 || i > list->dictionary->size)
-        rtoprintf(rtHisDev, "!! Index out of bounds (%" PRId32 " vars in list)\n", list->dictionary->size);
+        zarn::rtopipe::report(msg::kOutOfBounds, list->dictionary->size);
 }
 
 void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
@@ -348,7 +338,7 @@ void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t widt
     if (list == nullptr || buffer == nullptr || first == 0 || last == 0 || width <= 0) return;
     const int32_t n = list->dictionary->size;
     if (first < 1 || first > n || last < 1 || last > n) {
-        rtoprintf(rtHisDev, "!! rtovarlst_names: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        zarn::rtopipe::report(msg::kNamesBad, first, last, n);
         return;
     }
     for (int32_t k = first; k <= last; ++k) {
@@ -356,7 +346,7 @@ void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t widt
         char *field = buffer + static_cast<size_t>(k - first) * static_cast<size_t>(width);
         size_t len = std::strlen(name);
         if (len > static_cast<size_t>(width)) {
-            rtoprintf(rtHisDev, "Truncating variable name '%s' to %" PRId32 " characters\n", name, width);
+            zarn::rtopipe::report(msg::kTruncating, name, width);
             len = static_cast<size_t>(width);
         }
         std::memcpy(field, name, len);
@@ -383,7 +373,7 @@ void rtovarlst_presolve(rtvarlst_t *list) {
     double *init = rtovarlst_vec_initial(list);
     double *shadow = rtovarlst_vec_shadow_price(list);
     if (value == nullptr || init == nullptr || shadow == nullptr) {
-        zarn::assert_report("rtovarlst_presolve: NULL value, initial or shadow_price", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertPresolve, msg::kSource, __LINE__);
         return;
     }
     const size_t n = static_cast<size_t>(list->dictionary->size);
@@ -397,7 +387,7 @@ void rtovarlst_copyinittovalue(rtvarlst_t *list) {
     double *value = rtovarlst_vec_value(list);
     double *init = rtovarlst_vec_initial(list);
     if (value == nullptr || init == nullptr) {
-        zarn::assert_report("rtovarlst_presolve: NULL value or initial", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertCopyInit, msg::kSource, __LINE__);
         return;
     }
     const int32_t n = list->dictionary->size;
@@ -478,7 +468,7 @@ void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, rtvarlst_t
     if (list == nullptr || newlist == nullptr || first == 0 || last == 0) return;
     const int32_t n = list->dictionary->size;
     if (first < 1 || last < first || last > n) {
-        rtoprintf(rtHisDev, "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        zarn::rtopipe::report(msg::kExtractBad, first, last, n);
         return;
     }
     const int32_t count = last - first + 1;
