@@ -86,14 +86,14 @@ R forward_set(rtattrdict_t *d, int32_t i, const KindText &t, F &&call) {
         return R{};
     }
     rtattrdict_t *p = as_emb(d)->parent;
-    return call(p, i + as_emb(d)->start - 1);
+    return call(p, parent_index(d, i));
 }
 
 template <typename R, typename F>
 R forward_get(rtattrdict_t *d, int32_t i, F &&call) {
     if (i < 1 || i > d->size) return R{};
     rtattrdict_t *p = as_emb(d)->parent;
-    return call(p, i + as_emb(d)->start - 1);
+    return call(p, parent_index(d, i));
 }
 
 template <typename T>
@@ -381,14 +381,14 @@ void embedded_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *tex
         buf[plen + blen] = '\0';
     }
     rtattrdict_t *p = as_emb(d)->parent;
-    p->ops->sets(p, i + as_emb(d)->start - 1, attr, text, buf);
+    p->ops->sets(p, parent_index(d, i), attr, text, buf);
 }
 
 const char *embedded_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind) {
     if (i < 1 || i > d->size) return nullptr;
     rtattrdict_t *p = as_emb(d)->parent;
     int kind = 0;
-    const char *s = p->ops->gets(p, i + as_emb(d)->start - 1, attr, &kind);
+    const char *s = p->ops->gets(p, parent_index(d, i), attr, &kind);
     if (name_kind) *name_kind = kind;
     if (s == nullptr || !kind || s[0] == '\0') return s;
     size_t skip = std::strlen(as_emb(d)->prefix), len = std::strlen(s);

@@ -1,4 +1,6 @@
 // Embedded dictionaries: windows that translate indices and prefixes to their parent.
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,7 +45,7 @@ void emb_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
         return;
     }
     rtattrdict_t *p = parent_of(d);
-    p->ops->defunct(p, first + start_of(d) - 1, last + start_of(d) - 1);
+    p->ops->defunct(p, parent_index(d, first), parent_index(d, last));
 }
 
 void emb_change_capacity(rtattrdict_t *d, int32_t capacity);
@@ -68,7 +70,7 @@ void emb_resize(rtattrdict_t *d, int32_t size) {
         zarn::rtopipe::report(msg::kEmbResizeNegative, size);
         return;
     }
-    if (start_of(d) + size - 1 > p->size) {
+    if (static_cast<int64_t>(start_of(d)) + size - 1 > p->size) {
         zarn::rtopipe::report(msg::kEmbResizeParent, p->size, p->capacity, start_of(d), size);
         return;
     }
@@ -94,6 +96,10 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
     rtattrdict_t *p = parent_of(d);
     if (p->children != nullptr) {
         int32_t old = d->capacity;
+        if (static_cast<int64_t>(p->size) + (capacity - old) > INT32_MAX) {  // no parent can grow that far
+            zarn::rtopipe::report(msg::kEmbCapParent, p->size, p->capacity, start_of(d), capacity);
+            return;
+        }
         if (capacity < old) {
             d->capacity = capacity;
             splice(p, d, start_of(d), old, capacity);
@@ -103,7 +109,7 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
         }
         return;
     }
-    if (start_of(d) + capacity - 1 > p->size) {
+    if (static_cast<int64_t>(start_of(d)) + capacity - 1 > p->size) {
         zarn::rtopipe::report(msg::kEmbCapParent, p->size, p->capacity, start_of(d), capacity);
         return;
     }
@@ -117,7 +123,7 @@ void emb_empty_all(rtattrdict_t *d) {
 
 void emb_relocate(rtattrdict_t *d, int32_t start) {
     rtattrdict_t *p = parent_of(d);
-    if (start < 1 || start + d->capacity - 1 > p->size) {
+    if (start < 1 || static_cast<int64_t>(start) + d->capacity - 1 > p->size) {
         zarn::rtopipe::report(msg::kEmbRelocate);
         return;
     }
@@ -136,7 +142,7 @@ void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
         return;
     }
     rtattrdict_t *p = parent_of(d);
-    p->ops->move_elems(p, src + start_of(d) - 1, dst + start_of(d) - 1, count);
+    p->ops->move_elems(p, parent_index(d, src), parent_index(d, dst), count);
 }
 
 int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names, char *buf) {
@@ -145,7 +151,7 @@ int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
-    return p->ops->additems(p, start + start_of(d) - 1, count, names, buf);
+    return p->ops->additems(p, parent_index(d, start), count, names, buf);
 }
 
 int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
@@ -154,7 +160,7 @@ int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t widt
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
-    return p->ops->addgroup(p, start + start_of(d) - 1, count, width, block, buf);
+    return p->ops->addgroup(p, parent_index(d, start), count, width, block, buf);
 }
 
 rtattrdict_t *emb_embedded(rtattrdict_t *d) { return parent_of(d); }
@@ -181,18 +187,18 @@ int32_t emb_index(rtattrdict_t *d, const char *name, char *buf) {
 int32_t emb_safe_index(rtattrdict_t *d, int32_t i) {
     if (as_emb(d)->prefix[0] != '\0') return i;
     rtattrdict_t *p = parent_of(d);
-    return p->ops->safe_index(p, i + start_of(d) - 1);
+    return p->ops->safe_index(p, parent_index(d, i));
 }
 
 int32_t emb_absolute_index(rtattrdict_t *d, int32_t i) {
     rtattrdict_t *p = parent_of(d);
-    return p->ops->absolute_index(p, i + start_of(d) - 1);
+    return p->ops->absolute_index(p, parent_index(d, i));
 }
 
 const char *emb_name(rtattrdict_t *d, int32_t i) {
     if (i < 1 || i > d->size) return nullptr;
     rtattrdict_t *p = parent_of(d);
-    const char *full = p->ops->name(p, i + start_of(d) - 1);
+    const char *full = p->ops->name(p, parent_index(d, i));
     if (full == nullptr) return nullptr;
     size_t skip = std::strlen(as_emb(d)->prefix);
     size_t len = std::strlen(full);
@@ -203,11 +209,11 @@ int emb_okay(rtattrdict_t *d) {
     rtattrdict_t *p = parent_of(d);
     if (p == nullptr || p->ops == nullptr || !p->ops->okay(p)) return 0;
     if (d->size < 0 || d->capacity < d->size) return 0;
-    if (start_of(d) < 1 || start_of(d) + d->capacity - 1 > p->size) return 0;
+    if (start_of(d) < 1 || static_cast<int64_t>(start_of(d)) + d->capacity - 1 > p->size) return 0;
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
         }
     return 1;
 }
@@ -241,7 +247,8 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
         } else if (new_size > d->capacity) {
             int32_t grow = delta > d->capacity / 5 ? delta : d->capacity / 5;
             if (grow < 11) grow = 10;
-            d->ops->change_capacity(d, d->capacity + grow);
+            const int64_t want = static_cast<int64_t>(d->capacity) + grow;
+            d->ops->change_capacity(d, want > INT32_MAX ? INT32_MAX : static_cast<int32_t>(want));
         }
         d->ops->resize(d, new_size);
         if (d->size != new_size) return;  // the room could not be made
@@ -270,7 +277,7 @@ extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_
         zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
         return nullptr;
     }
-    if (start + capacity - 1 > parent->size) {
+    if (static_cast<int64_t>(start) + capacity - 1 > parent->size) {
         zarn::rtopipe::report(msg::kEmbTooSmall, parent->size, capacity);
         return nullptr;
     }

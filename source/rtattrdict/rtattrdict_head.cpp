@@ -442,7 +442,7 @@ int head_okay(rtattrdict_t *d) {
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
         }
     return 1;
 }

@@ -5,6 +5,7 @@
 #ifndef ZARN_RTATTRDICT_SIBLING_H
 #define ZARN_RTATTRDICT_SIBLING_H
 
+#include <climits>
 #include <cstdint>
 
 #include "zarnutils/rtattrdict.h"
@@ -44,6 +45,13 @@ inline int32_t head_offset(const rtattrdict_t *d) {
 // Index in d's parent of d's element 1 (1 for a head).
 inline int32_t window_start(const rtattrdict_t *d) {
     return is_head(d) ? 1 : reinterpret_cast<const rtattrdict_embedded_t *>(d)->start;
+}
+
+// Index i of d in its parent's numbering, in 64 bits and kept within int32_t,
+// so that an index beyond either end of the window stays beyond the parent's.
+inline int32_t parent_index(const rtattrdict_t *d, int32_t i) {
+    const int64_t k = static_cast<int64_t>(window_start(d)) + i - 1;
+    return k > INT32_MAX ? INT32_MAX : (k < INT32_MIN ? INT32_MIN : static_cast<int32_t>(k));
 }
 
 // The head at the top of d's chain.

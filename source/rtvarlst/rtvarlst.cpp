@@ -1,7 +1,9 @@
 // Variable lists: creation, windows, names and the bulk operations.
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtopipe/report.h"
@@ -103,6 +105,13 @@ bool is_attribute_keyword(const char *s) {
     return false;
 }
 
+// Items in first..last, in 64 bits and kept within int32_t: a span too long
+// for any list stays too long, an empty or reversed one stays below 1.
+int32_t span(int32_t first, int32_t last) {
+    const int64_t n = static_cast<int64_t>(last) - first + 1;
+    return n > INT32_MAX ? INT32_MAX : (n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n));
+}
+
 const char *name_or_empty(rtvarlst_t *list, int32_t i) {
     const char *n = rtattrdict_name(list->dictionary, i);
     return n ? n : "";
@@ -178,11 +187,12 @@ rtvarlst_t *rtovarlst_create_sublist(rtvarlst_t *parent, int32_t start) {
         zarn::rtopipe::report(msg::kNoParent);
         return nullptr;
     }
-    const int32_t n = parent->dictionary->size - start + 1;
-    if (start < 1 || n < 0) {
+    // start is checked before it takes part in any arithmetic
+    if (start < 1 || start > static_cast<int64_t>(parent->dictionary->size) + 1) {
         zarn::rtopipe::report(msg::kSublistBadStart, start, parent->dictionary->size);
         return nullptr;
     }
+    const int32_t n = parent->dictionary->size - start + 1;
     rtvarlst_t *l = rtovarlst_create_embedded(n, parent, "", start);
     if (l != nullptr) rtattrdict_resize(l->dictionary, n);
     return l;
@@ -233,8 +243,8 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
 void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination, int32_t count) {
     if (list == nullptr) return;
     const int32_t n = list->dictionary->size;
-    const bool valid = count > 0 && source != destination && source >= 1 && destination >= 1 &&
-                       source + count - 1 <= n && destination + count - 1 <= n;
+    const bool valid = count > 0 && source != destination && zarn::run_within(source, count, n) &&
+                       zarn::run_within(destination, count, n);
     if (valid) {
         // Items overwritten by the move die: free what the list owns for them.
         for (int32_t k = destination; k < destination + count; ++k)
@@ -249,7 +259,7 @@ void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
 
 int32_t rtovarlst_super_index(rtvarlst_t *list, int32_t i) {
     if (list == nullptr) return 0;
-    return zarn::rtattrdict::window_start(list->dictionary) + i - 1;
+    return zarn::rtattrdict::parent_index(list->dictionary, i);
 }
 
 int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
@@ -331,7 +341,7 @@ void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
 
 void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, const char *names) {
     if (list == nullptr || names == nullptr || width <= 0 || last < first) return;
-    rtattrdict_add_group(list->dictionary, first, last - first + 1, width, names);
+    rtattrdict_add_group(list->dictionary, first, span(first, last), width, names);
 }
 
 void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, char *buffer) {
@@ -396,9 +406,10 @@ void rtovarlst_copyinittovalue(rtvarlst_t *list) {
 }
 
 void rtovarlst_removevars(rtvarlst_t *list, int32_t first, int32_t last) {
-    if (list == nullptr || first < 1 || last < first) return;
-    if (last <= list->dictionary->size) release_items(list, first, last);
-    rtattrdict_remove_items(list->dictionary, first, last - first + 1);
+    if (list == nullptr) return;
+    // A bad range goes on to the dictionary, which reports it.
+    if (first >= 1 && first <= last && last <= list->dictionary->size) release_items(list, first, last);
+    rtattrdict_remove_items(list->dictionary, first, span(first, last));
 }
 
 }  // extern "C"
