@@ -280,8 +280,9 @@ TEST(AttrAggregate, FoldsASeparateHeadIntoAWindow) {
     std::copy(std::begin(kDesc), std::end(kDesc), flipped);
     flipped[12].bdefault = 0;  // FLAG: same type, another default
     odd = rtattrdict_create(1, flipped, 1);
-    EXPECT_EQ(rtattrdict_aggregate(head, odd, 1, "X."), nullptr);
-    rtattrdict_destroy(odd);
+    rtattrdict_t *folded = rtattrdict_aggregate(head, odd, 1, "X.");
+    EXPECT_EQ(folded, nullptr);
+    rtattrdict_destroy(folded != nullptr ? folded : odd);
 
     rtattrdict_t *w = rtattrdict_aggregate(head, sub, 4, "S.");
     ASSERT_NE(w, nullptr);

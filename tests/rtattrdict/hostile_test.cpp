@@ -205,6 +205,7 @@ const Row kRows[] = {
          zarn_md5_ctx_t ctx;
          MD5Init(&ctx);
          EXPECT_EQ(rtattrdict_checksum(nullptr, &ctx) + rtattrdict_okay(nullptr), 0);
+         MD5Final(&ctx);
          rtattrdict_print_stats(nullptr);
          EXPECT_EQ(rtattrdict_attributes(nullptr), nullptr);
          touch_all(nullptr, 1, "VALUE");

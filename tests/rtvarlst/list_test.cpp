@@ -216,6 +216,8 @@ TEST(VarListNames, NamesIntoFixedWidthFields) {
     EXPECT_EQ(his.text(), "Truncating variable name 'LONGNAME' to 5 characters\n");
     rtovarlst_names(l, 0, 3, 5, buf);
     rtovarlst_names(l, 1, 3, 0, buf);
+    rtovarlst_names(l, 1, 1, 2, buf);  // a name exactly as long as its field is not cut
+    EXPECT_EQ(buf[0], 'X');
     EXPECT_EQ(his.text(), "");
     rtovarlst_names(l, 2, 4, 5, buf);
     EXPECT_EQ(his.text(), "!! rtovarlst_names: Bad indices 2 4 3\n");
