@@ -1,97 +1,58 @@
 // Typed reading and writing of attribute values, and whole-column vectors.
-#include <cinttypes>
-#include <cstdlib>
 #include <cstring>
 
 #include "rtattrdict/rtattrdict_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "rtattrdict/rtattrdict_messages.h"
+#include "rtopipe/report.h"
 
-namespace zarn::attrdict {
+namespace zarn::rtattrdict {
 
 namespace {
 
-// Messages of one kind of access.
+// The words one kind of access puts into the shared message texts.
 struct KindText {
-    const char *set_beyond;
-    const char *set_unknown;
-    const char *set_not;
-    const char *emb_beyond;
-    const char *get_unknown;
-    const char *get_not;
-    const char *vec_unknown;
-    const char *vec_not;
+    const char *set;     // setter operation, e.g. "setd"
+    const char *get;     // getter operation
+    const char *vector;  // vector operation; NULL when the kind has none
+    const char *type;    // type word of "Unknown <type> attribute"
+    const char *article; // "" or "an " before the type in "Not <type> attribute"
 };
 
-const KindText kDouble = {"!!head_setd: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                          "!!head_setd: Unknown double attribute %s\n",
-                          "!!head_setd: Not double attribute %s\n",
-                          "!!embedded_setd: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                          "!!head_getd: Unknown double attribute %s\n",
-                          "!!head_getd: Not double attribute %s\n",
-                          "!!head_dvector: Unknown double attribute %s\n",
-                          "!!head_dvector: Not full double attribute %s\n"};
-const KindText kInteger = {"!!head_seti: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_seti: Unknown integer attribute %s\n",
-                           "!!head_seti: Not integer attribute %s\n",
-                           "!!embedded_seti: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_geti: Unknown integer attribute %s\n",
-                           "!!head_geti: Not integer attribute %s\n",
-                           "!!head_ivector: Unknown integer attribute %s\n",
-                           "!!head_ivector: Not full integer attribute %s\n"};
-const KindText kBoolean = {"!!head_setb: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_setb: Unknown boolean attribute %s\n",
-                           "!!head_setb: Not boolean attribute %s\n",
-                           "!!embedded_setb: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_getb: Unknown boolean attribute %s\n",
-                           "!!head_getb: Not boolean attribute %s\n",
-                           "!!head_bvector: Unknown boolean attribute %s\n",
-                           "!!head_bvector: Not full boolean attribute %s\n"};
-const KindText kString = {"!!head_sets: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                          "!!head_sets: Unknown string attribute %s\n",
-                          "!!head_sets: Not string attribute %s\n",
-                          "!!embedded_sets: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                          "!!head_gets: Unknown string attribute %s\n",
-                          "!!head_gets: Not string attribute %s\n",
-                          "!!head_svector: Unknown string attribute %s\n",
-                          "!!head_svector: Not full string attribute %s\n"};
-const KindText kPointer = {"!!head_setv: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_setv: Unknown void attribute %s\n",
-                           "!!head_setv: Not void attribute %s\n",
-                           "!!embedded_setv: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_getv: Unknown void attribute %s\n",
-                           "!!head_getv: Not void attribute %s\n",
-                           "!!head_vvector: Unknown void attribute %s\n",
-                           "!!head_vvector: Not full void attribute %s\n"};
-const KindText kWrapper = {"!!head_setwrapper: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_setwrapper: Unknown IWEXWrapper attribute %s\n",
-                           "!!head_setwrapper: Not an IWEXWrapper attribute %s\n",
-                           "!!embedded_setwrapper: Access beyond size limited %" PRId32 " %" PRId32 "\n",
-                           "!!head_getwrapper: Unknown IWEXWrapper attribute %s\n",
-                           "!!head_getwrapper: Not an IWEXWrapper attribute %s\n",
-                           nullptr,
-                           nullptr};
+const KindText kDouble = {"setd", "getd", "dvector", "double", ""};
+const KindText kInteger = {"seti", "geti", "ivector", "integer", ""};
+const KindText kBoolean = {"setb", "getb", "bvector", "boolean", ""};
+const KindText kString = {"sets", "gets", "svector", "string", ""};
+const KindText kPointer = {"setv", "getv", "vvector", "void", ""};
+const KindText kWrapper = {"setwrapper", "getwrapper", nullptr, "IWEXWrapper", "an "};
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-void say(const char *format, const char *name) { rtoprintf(rtHisDev, format, name ? name : "(null)"); }
-void say(const char *format, int32_t a, int32_t b) { rtoprintf(rtHisDev, format, a, b); }
-#pragma GCC diagnostic pop
+const char *shown(const char *attr) { return attr ? attr : "(null)"; }
+void set_beyond(const KindText &t, int32_t i, int32_t size) { zarn::rtopipe::report(msg::kHeadBeyond, t.set, i, size); }
+void emb_beyond(const KindText &t, int32_t i, int32_t size) { zarn::rtopipe::report(msg::kEmbBeyond, t.set, i, size); }
+void unknown(const char *op, const KindText &t, const char *attr) {
+    zarn::rtopipe::report(msg::kUnknownAttr, op, t.type, shown(attr));
+}
+void set_not(const KindText &t, const char *attr) {
+    zarn::rtopipe::report(msg::kNotAttr, t.set, t.article, t.type, shown(attr));
+}
+void get_not(const KindText &t, const char *attr) {
+    zarn::rtopipe::report(msg::kNotAttr, t.get, t.article, t.type, shown(attr));
+}
 
 // Finds an attribute for a setter: checks the index, then the name.
 rtattr_t *setter_attr(rtattrdict_t *d, int32_t i, const char *attr, const KindText &t) {
     if (i < 1 || i > d->size) {
-        say(t.set_beyond, i, d->size);
+        set_beyond(t, i, d->size);
         return nullptr;
     }
     rtattr_t *a = find_attr(as_head(d), attr);
-    if (a == nullptr) say(t.set_unknown, attr);
+    if (a == nullptr) unknown(t.set, t, attr);
     return a;
 }
 
 rtattr_t *getter_attr(rtattrdict_t *d, int32_t i, const char *attr, const KindText &t) {
     if (i < 1 || i > d->size) return nullptr;
     rtattr_t *a = find_attr(as_head(d), attr);
-    if (a == nullptr) say(t.get_unknown, attr);
+    if (a == nullptr) unknown(t.get, t, attr);
     return a;
 }
 
@@ -102,7 +63,7 @@ SparseSlot *slot_of(Head *h, int32_t i, rtattr_t *a, bool create) {
         if (!create) return nullptr;
         rec = new_sparse(h);
         if (rec == nullptr) {
-            rtoprintf(rtHisDev, "!!attribute dictionary: unable to allocate a sparse record\n");
+            zarn::rtopipe::report(msg::kSparseNoMemory);
             return nullptr;
         }
         h->sparse[i - 1] = rec;
@@ -121,29 +82,29 @@ int store(T &cell, T value) {
 template <typename R, typename F>
 R forward_set(rtattrdict_t *d, int32_t i, const KindText &t, F &&call) {
     if (i < 1 || i > d->size) {
-        say(t.emb_beyond, i, d->size);
+        emb_beyond(t, i, d->size);
         return R{};
     }
     rtattrdict_t *p = as_emb(d)->parent;
-    return call(p, i + as_emb(d)->start - 1);
+    return call(p, parent_index(d, i));
 }
 
 template <typename R, typename F>
 R forward_get(rtattrdict_t *d, int32_t i, F &&call) {
     if (i < 1 || i > d->size) return R{};
     rtattrdict_t *p = as_emb(d)->parent;
-    return call(p, i + as_emb(d)->start - 1);
+    return call(p, parent_index(d, i));
 }
 
 template <typename T>
 T *dense_vector(rtattrdict_t *d, const char *attr, const KindText &t, int32_t type, int32_t type2 = -1) {
     rtattr_t *a = find_attr(as_head(d), attr);
     if (a == nullptr) {
-        say(t.vec_unknown, attr);
+        unknown(t.vector, t, attr);
         return nullptr;
     }
     if (a->desc->type != type && a->desc->type != type2) {
-        say(t.vec_not, attr);
+        zarn::rtopipe::report(msg::kNotFullAttr, t.vector, t.type, shown(attr));
         return nullptr;
     }
     return static_cast<T *>(a->where.column);
@@ -168,7 +129,7 @@ int head_setd(rtattrdict_t *d, int32_t i, const char *attr, double v) {
         SparseSlot *s = slot_of(as_head(d), i, a, true);
         return s ? store(s->d, v) : 0;
     }
-    say(kDouble.set_not, attr);
+    set_not(kDouble, attr);
     return 0;
 }
 
@@ -180,7 +141,7 @@ double head_getd(rtattrdict_t *d, int32_t i, const char *attr) {
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->d : a->desc->ddefault;
     }
-    say(kDouble.get_not, attr);
+    get_not(kDouble, attr);
     return 0.0;
 }
 
@@ -205,7 +166,7 @@ int head_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v) {
         s->i = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
         return 1;
     }
-    say(kInteger.set_not, attr);
+    set_not(kInteger, attr);
     return 0;
 }
 
@@ -218,7 +179,7 @@ int32_t head_geti(rtattrdict_t *d, int32_t i, const char *attr) {
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->i : a->desc->idefault;
     }
-    say(kInteger.get_not, attr);
+    get_not(kInteger, attr);
     return 0;
 }
 
@@ -241,7 +202,7 @@ int head_setb(rtattrdict_t *d, int32_t i, const char *attr, int v) {
         SparseSlot *s = slot_of(as_head(d), i, a, true);
         return s ? store(s->b, b) : 0;
     }
-    say(kBoolean.set_not, attr);
+    set_not(kBoolean, attr);
     return 0;
 }
 
@@ -253,7 +214,7 @@ int head_getb(rtattrdict_t *d, int32_t i, const char *attr) {
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->b : a->desc->bdefault;
     }
-    say(kBoolean.get_not, attr);
+    get_not(kBoolean, attr);
     return 0;
 }
 
@@ -275,7 +236,7 @@ int head_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v) {
         SparseSlot *s = slot_of(as_head(d), i, a, true);
         return s ? store(s->v, v) : 0;
     }
-    say(kPointer.set_not, attr);
+    set_not(kPointer, attr);
     return 0;
 }
 
@@ -287,7 +248,7 @@ void *head_getv(rtattrdict_t *d, int32_t i, const char *attr) {
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->v : a->desc->vdefault;
     }
-    say(kPointer.get_not, attr);
+    get_not(kPointer, attr);
     return nullptr;
 }
 
@@ -305,7 +266,7 @@ int head_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w
     rtattr_t *a = setter_attr(d, i, attr, kWrapper);
     if (a == nullptr) return 0;
     if (a->desc->type != RTATTR_WRAPPER) {
-        say(kWrapper.set_not, attr);
+        set_not(kWrapper, attr);
         return 0;
     }
     IWEXWrapper *&cell = static_cast<IWEXWrapper **>(a->where.column)[i - 1];
@@ -320,7 +281,7 @@ IWEXWrapper *head_getwrapper(rtattrdict_t *d, int32_t i, const char *attr) {
     rtattr_t *a = getter_attr(d, i, attr, kWrapper);
     if (a == nullptr) return nullptr;
     if (a->desc->type != RTATTR_WRAPPER) {
-        say(kWrapper.get_not, attr);
+        get_not(kWrapper, attr);
         return nullptr;
     }
     return static_cast<IWEXWrapper **>(a->where.column)[i - 1];
@@ -344,7 +305,7 @@ void head_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, c
     const int32_t type = a->desc->type;
     const bool name_kind = type == RTATTR_NAME || type == RTATTR_SPARSE_NAME;
     if (!name_kind && type != RTATTR_STRING && type != RTATTR_SPARSE_STRING) {
-        say(kString.set_not, attr);
+        set_not(kString, attr);
         return;
     }
     if (text == nullptr) text = "";
@@ -377,11 +338,11 @@ void head_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, c
             index_remove(h, i);
             names(h)[i - 1] = intern_empty();
             if (!legal_name(buf)) {
-                rtoprintf(rtHisDev, "Unable to process illegal equation/variable name '%s'\n", buf);
+                zarn::rtopipe::report(msg::kIllegalName, buf);
                 break;
             }
             names(h)[i - 1] = intern(buf);
-            if (!index_add(h, i)) rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (changing name)\n", buf);
+            if (!index_add(h, i)) zarn::rtopipe::report(msg::kDuplicate, buf, msg::kWhyRenaming);
             break;
         default: {  // sparse string or name
             SparseSlot *s = slot_of(h, i, a, true);
@@ -401,13 +362,13 @@ const char *head_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_ki
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->s : default_text(a->desc);
     }
-    say(kString.get_not, attr);
+    get_not(kString, attr);
     return nullptr;
 }
 
 void embedded_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, char *buf) {
     if (i < 1 || i > d->size) {
-        say(kString.emb_beyond, i, d->size);
+        emb_beyond(kString, i, d->size);
         return;
     }
     const char *prefix = as_emb(d)->prefix;
@@ -420,14 +381,14 @@ void embedded_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *tex
         buf[plen + blen] = '\0';
     }
     rtattrdict_t *p = as_emb(d)->parent;
-    p->ops->sets(p, i + as_emb(d)->start - 1, attr, text, buf);
+    p->ops->sets(p, parent_index(d, i), attr, text, buf);
 }
 
 const char *embedded_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind) {
     if (i < 1 || i > d->size) return nullptr;
     rtattrdict_t *p = as_emb(d)->parent;
     int kind = 0;
-    const char *s = p->ops->gets(p, i + as_emb(d)->start - 1, attr, &kind);
+    const char *s = p->ops->gets(p, parent_index(d, i), attr, &kind);
     if (name_kind) *name_kind = kind;
     if (s == nullptr || !kind || s[0] == '\0') return s;
     size_t skip = std::strlen(as_emb(d)->prefix), len = std::strlen(s);
@@ -486,4 +447,4 @@ int32_t shared_checksum(rtattrdict_t *d, zarn_md5_ctx_t *ctx) {
     return d->size;
 }
 
-}  // namespace zarn::attrdict
+}  // namespace zarn::rtattrdict

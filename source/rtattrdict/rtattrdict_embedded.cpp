@@ -1,17 +1,18 @@
 // Embedded dictionaries: windows that translate indices and prefixes to their parent.
-#include <cinttypes>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtattrdict/rtattrdict_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "rtattrdict/rtattrdict_messages.h"
+#include "rtopipe/report.h"
 
-namespace zarn::attrdict {
+namespace zarn::rtattrdict {
 
 namespace {
-
-constexpr const char *kSource = "source/rtattrdict/rtattrdict";
 
 rtattrdict_t *parent_of(rtattrdict_t *d) { return as_emb(d)->parent; }
 int32_t start_of(rtattrdict_t *d) { return as_emb(d)->start; }
@@ -40,13 +41,11 @@ bool prepend_prefix(rtattrdict_t *d, char *buf) {
 
 void emb_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
     if (first < 1 || first > last || last > d->capacity) {
-        rtoprintf(rtHisDev,
-                  "!! embedded_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n",
-                  first, last, d->capacity);
+        zarn::rtopipe::report(msg::kEmbDefunct, first, last, d->capacity);
         return;
     }
     rtattrdict_t *p = parent_of(d);
-    p->ops->defunct(p, first + start_of(d) - 1, last + start_of(d) - 1);
+    p->ops->defunct(p, parent_index(d, first), parent_index(d, last));
 }
 
 void emb_change_capacity(rtattrdict_t *d, int32_t capacity);
@@ -68,20 +67,16 @@ void emb_resize(rtattrdict_t *d, int32_t size) {
     if (size == d->size) return;
     rtattrdict_t *p = parent_of(d);
     if (size < 0) {
-        rtoprintf(rtHisDev, "!! embedded_resize: negative size %" PRId32 " (not changed)\n", size);
+        zarn::rtopipe::report(msg::kEmbResizeNegative, size);
         return;
     }
-    if (start_of(d) + size - 1 > p->size) {
-        rtoprintf(rtHisDev,
-                  "!! embedded_resize: parent (size %" PRId32 " cap %" PRId32
-                  ") is not big enough for resize (start %" PRId32 " newsize %" PRId32 ")\n",
-                  p->size, p->capacity, start_of(d), size);
+    if (static_cast<int64_t>(start_of(d)) + size - 1 > p->size) {
+        zarn::rtopipe::report(msg::kEmbResizeParent, p->size, p->capacity, start_of(d), size);
         return;
     }
     if (size < d->size) d->ops->defunct(d, size + 1, d->size);
     if (size > d->capacity) {
-        rtoprintf(rtHisDev, "!!embedded_resize: attempt to extend beyond capacity %" PRId32 " %" PRId32 "\n", size,
-                  d->capacity);
+        zarn::rtopipe::report(msg::kEmbResizeBeyond, size, d->capacity);
         size = d->capacity;
     }
     d->size = size;
@@ -90,19 +85,21 @@ void emb_resize(rtattrdict_t *d, int32_t size) {
 void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
     if (capacity == d->capacity) return;
     if (capacity < 0) {
-        assert_report("embedded_change_capacity: negative capacity", kSource, __LINE__);
+        assert_report(msg::kAssertEmbCapNegative, msg::kSource, __LINE__);
         capacity = 0;
         if (capacity == d->capacity) return;
     }
     if (capacity < d->size) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_change_capacity: capacity %" PRId32 " less than size %" PRId32 " (not changed)\n",
-                  capacity, d->size);
+        zarn::rtopipe::report(msg::kEmbCapBelowSize, capacity, d->size);
         return;
     }
     rtattrdict_t *p = parent_of(d);
     if (p->children != nullptr) {
         int32_t old = d->capacity;
+        if (static_cast<int64_t>(p->size) + (capacity - old) > INT32_MAX) {  // no parent can grow that far
+            zarn::rtopipe::report(msg::kEmbCapParent, p->size, p->capacity, start_of(d), capacity);
+            return;
+        }
         if (capacity < old) {
             d->capacity = capacity;
             splice(p, d, start_of(d), old, capacity);
@@ -112,11 +109,8 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
         }
         return;
     }
-    if (start_of(d) + capacity - 1 > p->size) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_change_capacity: parent (size %" PRId32 " cap %" PRId32
-                  ") is not big enough for capacity change (start %" PRId32 " newcapacity %" PRId32 ")\n",
-                  p->size, p->capacity, start_of(d), capacity);
+    if (static_cast<int64_t>(start_of(d)) + capacity - 1 > p->size) {
+        zarn::rtopipe::report(msg::kEmbCapParent, p->size, p->capacity, start_of(d), capacity);
         return;
     }
     d->capacity = capacity;
@@ -129,8 +123,8 @@ void emb_empty_all(rtattrdict_t *d) {
 
 void emb_relocate(rtattrdict_t *d, int32_t start) {
     rtattrdict_t *p = parent_of(d);
-    if (start < 1 || start + d->capacity - 1 > p->size) {
-        rtoprintf(rtHisDev, "!!embedded_relocate: parent is not big enough\n");
+    if (start < 1 || static_cast<int64_t>(start) + d->capacity - 1 > p->size) {
+        zarn::rtopipe::report(msg::kEmbRelocate);
         return;
     }
     p->ops->move_elems(p, start_of(d), start, d->size);
@@ -140,46 +134,43 @@ void emb_relocate(rtattrdict_t *d, int32_t start) {
 void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
     if (src == dst) return;
     if (count < 0) {
-        rtoprintf(rtHisDev, "!! embedded_move_elems: size < 0 (%" PRId32 ")\n", count);
+        zarn::rtopipe::report(msg::kEmbMoveNegative, count);
         return;
     }
     if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
-        rtoprintf(rtHisDev,
-                  "!!embedded_move_elems: bad source or destination, source %" PRId32 ", dest %" PRId32
-                  ", move size %" PRId32 ", list size %" PRId32 "\n",
-                  src, dst, count, d->size);
+        zarn::rtopipe::report(msg::kEmbMoveBad, src, dst, count, d->size);
         return;
     }
     rtattrdict_t *p = parent_of(d);
-    p->ops->move_elems(p, src + start_of(d) - 1, dst + start_of(d) - 1, count);
+    p->ops->move_elems(p, parent_index(d, src), parent_index(d, dst), count);
 }
 
 int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names, char *buf) {
     if (!prepend_prefix(d, buf)) {
-        rtoprintf(rtHisDev, "!!embedded_additems: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        zarn::rtopipe::report(msg::kEmbAddItemsPrefix, as_emb(d)->prefix, buf, kNameMax);
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
-    return p->ops->additems(p, start + start_of(d) - 1, count, names, buf);
+    return p->ops->additems(p, parent_index(d, start), count, names, buf);
 }
 
 int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
     if (!prepend_prefix(d, buf)) {
-        rtoprintf(rtHisDev, "!!embedded_addgroup: prefix %s%s longer than %d", as_emb(d)->prefix, buf, kNameMax);
+        zarn::rtopipe::report(msg::kEmbAddGroupPrefix, as_emb(d)->prefix, buf, kNameMax);
         return 0;
     }
     rtattrdict_t *p = parent_of(d);
-    return p->ops->addgroup(p, start + start_of(d) - 1, count, width, block, buf);
+    return p->ops->addgroup(p, parent_index(d, start), count, width, block, buf);
 }
 
 rtattrdict_t *emb_embedded(rtattrdict_t *d) { return parent_of(d); }
 const char *emb_prefix(rtattrdict_t *d) { return as_emb(d)->prefix; }
 
 void emb_print_stats(rtattrdict_t *d) {
-    rtoprintf(rtHisDev, "Embedded attribute dictionary\n");
-    rtoprintf(rtHisDev, " Size: %" PRId32 "\n", d->size);
-    rtoprintf(rtHisDev, "Start: %" PRId32 "\n", start_of(d));
-    rtoprintf(rtHisDev, "Parent statistics\n");
+    zarn::rtopipe::report(msg::kStatsEmb);
+    zarn::rtopipe::report(msg::kStatsEmbSize, d->size);
+    zarn::rtopipe::report(msg::kStatsEmbStart, start_of(d));
+    zarn::rtopipe::report(msg::kStatsParent);
     rtattrdict_t *p = parent_of(d);
     p->ops->print_stats(p);
 }
@@ -196,18 +187,18 @@ int32_t emb_index(rtattrdict_t *d, const char *name, char *buf) {
 int32_t emb_safe_index(rtattrdict_t *d, int32_t i) {
     if (as_emb(d)->prefix[0] != '\0') return i;
     rtattrdict_t *p = parent_of(d);
-    return p->ops->safe_index(p, i + start_of(d) - 1);
+    return p->ops->safe_index(p, parent_index(d, i));
 }
 
 int32_t emb_absolute_index(rtattrdict_t *d, int32_t i) {
     rtattrdict_t *p = parent_of(d);
-    return p->ops->absolute_index(p, i + start_of(d) - 1);
+    return p->ops->absolute_index(p, parent_index(d, i));
 }
 
 const char *emb_name(rtattrdict_t *d, int32_t i) {
     if (i < 1 || i > d->size) return nullptr;
     rtattrdict_t *p = parent_of(d);
-    const char *full = p->ops->name(p, i + start_of(d) - 1);
+    const char *full = p->ops->name(p, parent_index(d, i));
     if (full == nullptr) return nullptr;
     size_t skip = std::strlen(as_emb(d)->prefix);
     size_t len = std::strlen(full);
@@ -218,11 +209,11 @@ int emb_okay(rtattrdict_t *d) {
     rtattrdict_t *p = parent_of(d);
     if (p == nullptr || p->ops == nullptr || !p->ops->okay(p)) return 0;
     if (d->size < 0 || d->capacity < d->size) return 0;
-    if (start_of(d) < 1 || start_of(d) + d->capacity - 1 > p->size) return 0;
+    if (start_of(d) < 1 || static_cast<int64_t>(start_of(d)) + d->capacity - 1 > p->size) return 0;
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
         }
     return 1;
 }
@@ -256,7 +247,8 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
         } else if (new_size > d->capacity) {
             int32_t grow = delta > d->capacity / 5 ? delta : d->capacity / 5;
             if (grow < 11) grow = 10;
-            d->ops->change_capacity(d, d->capacity + grow);
+            const int64_t want = static_cast<int64_t>(d->capacity) + grow;
+            d->ops->change_capacity(d, want > INT32_MAX ? INT32_MAX : static_cast<int32_t>(want));
         }
         d->ops->resize(d, new_size);
         if (d->size != new_size) return;  // the room could not be made
@@ -274,25 +266,26 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
     }
 }
 
-}  // namespace zarn::attrdict
+}  // namespace zarn::rtattrdict
 
-using namespace zarn::attrdict;
+using namespace zarn::rtattrdict;
 
 extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_t start, int32_t capacity,
                                                     const char *prefix, int allow_resize) {
     if (parent == nullptr || parent->ops == nullptr) return nullptr;
     if (capacity < 0 || start < 1) {
-        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n", start,
-                  capacity);
+        zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
         return nullptr;
     }
-    if (start + capacity - 1 > parent->size) {
-        rtoprintf(rtHisDev, "!! rtattrdict_create_embedded: parent too small (%" PRId32 ") for embedded (%" PRId32 ")\n",
-                  parent->size, capacity);
+    if (static_cast<int64_t>(start) + capacity - 1 > parent->size) {
+        zarn::rtopipe::report(msg::kEmbTooSmall, parent->size, capacity);
         return nullptr;
     }
-    auto *e = static_cast<Embedded *>(std::calloc(1, sizeof(Embedded)));
-    if (e == nullptr) return nullptr;
+    auto *e = static_cast<Embedded *>(zarn::xcalloc(1, sizeof(Embedded)));
+    if (e == nullptr) {
+        zarn::rtopipe::report(msg::kEmbNoMemory);
+        return nullptr;
+    }
     e->base.capacity = capacity;
     e->base.ops = &kEmbeddedOps;
     e->parent = parent;
@@ -303,7 +296,7 @@ extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_
             e->base.children = gl_create();
             gl_addtoend(parent->children, e);
         } else {
-            rtoprintf(rtHisDev, "!!rtattrdict_create_embedded: cannot allow resize\n");
+            zarn::rtopipe::report(msg::kEmbNoResize);
         }
     }
     return &e->base;

@@ -1,19 +1,18 @@
 // Head dictionaries: columns, attribute index and name index.
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtattrdict/rtattrdict_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "rtattrdict/rtattrdict_messages.h"
+#include "rtopipe/report.h"
 #include "zarnutils/zarnmalloc.h"
 
-namespace zarn::attrdict {
+namespace zarn::rtattrdict {
 
 namespace {
-
-constexpr const char *kSource = "source/rtattrdict/rtattrdict";
 
 const rtattrdesc_t kNameDesc = {"NAME", RTATTR_NAME, 0.0, 0, nullptr, 0, nullptr};
 
@@ -52,12 +51,12 @@ int64_t *icol(rtattr_t *a) { return static_cast<int64_t *>(a->where.column); }
 rtattr_t *make_attr(const rtattrdesc_t *desc, int32_t capacity, uint32_t *next_slot) {
     int32_t type = desc->type;
     if (!is_dense(type) && !is_sparse(type)) {
-        rtoprintf(rtHisDev, "!!make_attr: Unknown attribute type %" PRId32 "\n", type);
+        zarn::rtopipe::report(msg::kUnknownType, type);
         return nullptr;
     }
-    auto *a = static_cast<rtattr_t *>(std::calloc(1, sizeof(rtattr_t)));
+    auto *a = static_cast<rtattr_t *>(zarn::xcalloc(1, sizeof(rtattr_t)));
     if (a == nullptr) {
-        rtoprintf(rtHisDev, "!! make_attr: malloc failed\n");
+        zarn::rtopipe::report(msg::kAttrNoMemory);
         return nullptr;
     }
     a->desc = desc;
@@ -73,9 +72,9 @@ rtattr_t *make_attr(const rtattrdesc_t *desc, int32_t capacity, uint32_t *next_s
         a->where.column = &ZARN_ib0[p];
     } else {
         size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
-        a->where.column = std::calloc(cells, cell_bytes(type));
+        a->where.column = zarn::xcalloc(cells, cell_bytes(type));
         if (a->where.column == nullptr) {
-            rtoprintf(rtHisDev, "!! make_attr: malloc failed\n");
+            zarn::rtopipe::report(msg::kAttrNoMemory);
             std::free(a);
             return nullptr;
         }
@@ -113,7 +112,7 @@ bool grow_column(rtattr_t *a, int32_t capacity) {
         return true;
     }
     size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
-    void *col = std::realloc(a->where.column, cells * cell_bytes(type));
+    void *col = zarn::xrealloc(a->where.column, cells * cell_bytes(type));
     if (col == nullptr) return false;
     a->where.column = col;
     return true;
@@ -143,7 +142,7 @@ void rebuild_index(Head *h, const char *why) {
     hashRemoveAll(h->mapping, nullptr);
     hashSizeEstimate(h->mapping, static_cast<uint32_t>(h->base.capacity));
     for (int32_t k = 1; k <= h->base.size; ++k)
-        if (!index_add(h, k)) rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (%s)\n", names(h)[k - 1], why);
+        if (!index_add(h, k)) zarn::rtopipe::report(msg::kDuplicate, names(h)[k - 1], why);
 }
 
 // ---- operations ----
@@ -169,8 +168,7 @@ void head_destroy(rtattrdict_t *d) {
 void head_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
     Head *h = as_head(d);
     if (first < 1 || first > last || last > d->capacity) {
-        rtoprintf(rtHisDev, "!! head_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n",
-                  first, last, d->capacity);
+        zarn::rtopipe::report(msg::kHeadDefunct, first, last, d->capacity);
         return;
     }
     free_sparse_range(h, first, last);
@@ -182,12 +180,11 @@ void head_defunct(rtattrdict_t *d, int32_t first, int32_t last) {
 void head_resize(rtattrdict_t *d, int32_t size) {
     if (size == d->size) return;
     if (size < 0) {
-        rtoprintf(rtHisDev, "!!head_resize: negative size %" PRId32 " (not changed)\n", size);
+        zarn::rtopipe::report(msg::kHeadResizeNegative, size);
         return;
     }
     if (size > d->capacity) {
-        rtoprintf(rtHisDev, "!!head_resize: attempt to resize beyond capacity %" PRId32 " %" PRId32 "\n", size,
-                  d->capacity);
+        zarn::rtopipe::report(msg::kHeadResizeBeyond, size, d->capacity);
         size = d->capacity;
     }
     if (size < d->size) d->ops->defunct(d, size + 1, d->size);
@@ -197,10 +194,9 @@ void head_resize(rtattrdict_t *d, int32_t size) {
 void head_change_capacity(rtattrdict_t *d, int32_t capacity) {
     Head *h = as_head(d);
     if (capacity == d->capacity) return;
-    if (capacity < 0) assert_report("head_change_capacity: negative capacity", kSource, __LINE__);
+    if (capacity < 0) assert_report(msg::kAssertHeadCapNegative, msg::kSource, __LINE__);
     if (capacity < d->size) {
-        rtoprintf(rtHisDev, "!!head_change_capacity: capacity %" PRId32 " less than size %" PRId32 " (not changed)\n",
-                  capacity, d->size);
+        zarn::rtopipe::report(msg::kHeadCapBelowSize, capacity, d->size);
         return;
     }
     const int32_t old = d->capacity;
@@ -209,10 +205,9 @@ void head_change_capacity(rtattrdict_t *d, int32_t capacity) {
     if (h->sparse != nullptr) {
         if (capacity < old) free_sparse_range(h, capacity + 1, old);
         size_t cells = capacity > 0 ? static_cast<size_t>(capacity) : 1;
-        void **sparse = static_cast<void **>(std::realloc(h->sparse, cells * sizeof(void *)));
+        void **sparse = static_cast<void **>(zarn::xrealloc(h->sparse, cells * sizeof(void *)));
         if (sparse == nullptr) {
-            rtoprintf(rtHisDev, "!!head_change_capacity: unable to allocate %" PRId32 " elements (not changed)\n",
-                      capacity);
+            zarn::rtopipe::report(msg::kHeadCapNoMemory, capacity);
             return;
         }
         h->sparse = sparse;
@@ -239,33 +234,29 @@ void head_change_capacity(rtattrdict_t *d, int32_t capacity) {
             }
         }
     if (failed) {
-        rtoprintf(rtHisDev, "!!head_change_capacity: unable to allocate %" PRId32 " elements (not changed)\n",
-                  capacity);
+        zarn::rtopipe::report(msg::kHeadCapNoMemory, capacity);
         return;
     }
     d->capacity = capacity;
     const char *empty = intern_empty();
     for (int32_t k = size; k < capacity; ++k) names(h)[k] = empty;
     if (capacity > old) head_defunct(d, old + 1, capacity);
-    rebuild_index(h, "changing capacity");
+    rebuild_index(h, msg::kWhyCapacity);
 }
 
 void head_relocate(rtattrdict_t *, int32_t) {
-    rtoprintf(rtHisDev, "!! head_relocate: relocate is not allowed for a head list\n");
+    zarn::rtopipe::report(msg::kHeadRelocate);
 }
 
 void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
     Head *h = as_head(d);
     if (src == dst || count == 0) return;
     if (count < 0) {
-        rtoprintf(rtHisDev, "!! head_move_elems: size < 0 (%" PRId32 ")\n", count);
+        zarn::rtopipe::report(msg::kHeadMoveNegative, count);
         return;
     }
     if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
-        rtoprintf(rtHisDev,
-                  "!!head_move_elems: bad source or destination, source %" PRId32 ", dest %" PRId32
-                  ", move size %" PRId32 ", list size %" PRId32,
-                  src, dst, count, d->size);
+        zarn::rtopipe::report(msg::kHeadMoveBad, src, dst, count, d->size);
         return;
     }
     const int32_t dist = dst > src ? dst - src : src - dst;
@@ -315,22 +306,22 @@ void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
     }
     for (int32_t k = dst; k < dst + count; ++k)
         if (!index_add(h, k))
-            rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (moving element)\n", names(h)[k - 1]);
+            zarn::rtopipe::report(msg::kDuplicate, names(h)[k - 1], msg::kWhyMoving);
 }
 
 // Names one element from its built full name; `why` selects the duplicate text.
 void name_element(Head *h, int32_t k, const char *full, const char *why) {
     if (!legal_name(full)) {
-        rtoprintf(rtHisDev, "Unable to process illegal equation/variable name '%s'\n", full);
+        zarn::rtopipe::report(msg::kIllegalName, full);
         return;
     }
     names(h)[k - 1] = intern(full);
-    if (!index_add(h, k)) rtoprintf(rtHisDev, "Duplicate name in dictionary '%s' (%s)\n", full, why);
+    if (!index_add(h, k)) zarn::rtopipe::report(msg::kDuplicate, full, why);
 }
 
 bool head_range_ok(rtattrdict_t *d, int32_t start, int32_t count, const char *what) {
     if (start < 1 || count < 0 || start > d->size - count + 1) {
-        assert_report(what, kSource, __LINE__);
+        assert_report(what, msg::kSource, __LINE__);
         return false;
     }
     return true;
@@ -346,16 +337,16 @@ void unname_range(Head *h, int32_t start, int32_t count) {
 
 int32_t head_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *const *given, char *buf) {
     Head *h = as_head(d);
-    if (!head_range_ok(d, start, count, "head_additems: bad indices")) return 0;
+    if (!head_range_ok(d, start, count, msg::kAssertAddItems)) return 0;
     unname_range(h, start, count);
     const size_t plen = std::strlen(buf);
     char full[kNameBuf];
     for (int32_t n = 0; n < count; ++n) {
         const char *name = (given != nullptr && given[n] != nullptr) ? given[n] : "";
         size_t len = std::strlen(name);
-        const char *why = "adding element";
+        const char *why = msg::kWhyAdding;
         if (plen > 0) {
-            why = "adding element with prefix";
+            why = msg::kWhyAddingPrefix;
             std::memcpy(full, buf, plen);
             size_t room = static_cast<size_t>(kNameMax) - plen;
             size_t take = len < room ? len : room;
@@ -363,7 +354,7 @@ int32_t head_additems(rtattrdict_t *d, int32_t start, int32_t count, const char 
             full[plen + take] = '\0';
         } else {
             if (len > static_cast<size_t>(kNameMax)) {
-                why = "adding element with truncated name";
+                why = msg::kWhyAddingTruncated;
                 len = kNameMax;
             }
             std::memcpy(full, name, len);
@@ -376,7 +367,7 @@ int32_t head_additems(rtattrdict_t *d, int32_t start, int32_t count, const char 
 
 int32_t head_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
     Head *h = as_head(d);
-    if (!head_range_ok(d, start, count, "head_addgroup: bad indices")) return 0;
+    if (!head_range_ok(d, start, count, msg::kAssertAddGroup)) return 0;
     if (width < 0 || (block == nullptr && count > 0)) return 0;
     unname_range(h, start, count);
     const size_t plen = std::strlen(buf);
@@ -393,7 +384,7 @@ int32_t head_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t wid
         std::memcpy(full, buf, plen);
         std::memcpy(full + plen, rec, len);
         full[plen + len] = '\0';
-        name_element(h, start + n, full, "adding element in group");
+        name_element(h, start + n, full, msg::kWhyGroup);
     }
     return count;
 }
@@ -403,15 +394,15 @@ const char *head_prefix(rtattrdict_t *) { return intern_empty(); }
 
 void head_print_stats(rtattrdict_t *d) {
     Head *h = as_head(d);
-    rtoprintf(rtHisDev, "Head attribute dictionary\n");
-    rtoprintf(rtHisDev, "       Size: %" PRId32 "\n", d->size);
-    rtoprintf(rtHisDev, "Non-defunct: %" PRIu32 "\n", hashNum(h->mapping));
-    rtoprintf(rtHisDev, " Attributes: %" PRIu32 "\n", hashNum(h->attributes));
-    rtoprintf(rtHisDev, "     Sparse: %" PRIu32 "\n", h->nsparse);
-    rtoprintf(rtHisDev, "Attribute hash table statistics\n");
+    zarn::rtopipe::report(msg::kStatsHead);
+    zarn::rtopipe::report(msg::kStatsSize, d->size);
+    zarn::rtopipe::report(msg::kStatsLive, hashNum(h->mapping));
+    zarn::rtopipe::report(msg::kStatsAttrs, hashNum(h->attributes));
+    zarn::rtopipe::report(msg::kStatsSparse, h->nsparse);
+    zarn::rtopipe::report(msg::kStatsAttrHash);
     std::fflush(stdout);
     hashPrintStats(h->attributes);
-    rtoprintf(rtHisDev, "Mapping hash table statistics\n");
+    zarn::rtopipe::report(msg::kStatsNameHash);
     hashPrintStats(h->mapping);
     std::fflush(stdout);
 }
@@ -432,7 +423,7 @@ int32_t head_index(rtattrdict_t *d, const char *name, char *buf) {
     if (cell == nullptr) return 0;
     int32_t k = static_cast<int32_t>(cell - names(h)) + 1;
     if (k < 1 || k > d->size) {
-        assert_report("head_index gives bad index", kSource, __LINE__);
+        assert_report(msg::kAssertIndex, msg::kSource, __LINE__);
         return 0;
     }
     return k;
@@ -451,7 +442,7 @@ int head_okay(rtattrdict_t *d) {
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || c->start + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
         }
     return 1;
 }
@@ -482,6 +473,10 @@ rtattr_t *find_attr(Head *h, const char *name) {
     rtattr_t probe{};
     probe.desc = &probe_desc;
     return static_cast<rtattr_t *>(hashFindItem(h->attributes, &probe));
+}
+
+rtattr_t *lookup_attr(rtattrdict_t *d, const char *name) {
+    return d != nullptr && d->ops != nullptr ? find_attr(top(d, nullptr), name) : nullptr;
 }
 
 void index_remove(Head *h, int32_t k) {
@@ -532,7 +527,7 @@ void reset_cells(Head *h, rtattr_t *a, int32_t first, int32_t last) {
 }
 
 SparseSlot *new_sparse(Head *h) {
-    auto *rec = static_cast<SparseSlot *>(std::calloc(h->nsparse, sizeof(SparseSlot)));
+    auto *rec = static_cast<SparseSlot *>(zarn::xcalloc(h->nsparse, sizeof(SparseSlot)));
     if (rec == nullptr) return nullptr;
     for (uint32_t n = 0; n < h->nattrs; ++n) {
         rtattr_t *a = h->attrs[n];
@@ -561,14 +556,17 @@ Head *top(rtattrdict_t *d, int32_t *offset) {
     return as_head(d);
 }
 
-}  // namespace zarn::attrdict
+}  // namespace zarn::rtattrdict
 
-using namespace zarn::attrdict;
+using namespace zarn::rtattrdict;
 
 extern "C" rtattrdict_t *rtattrdict_create(int32_t capacity, const rtattrdesc_t *table, int allow_resize) {
     if (capacity < 0) capacity = 0;
-    auto *h = static_cast<Head *>(std::calloc(1, sizeof(Head)));
-    if (h == nullptr) return nullptr;
+    auto *h = static_cast<Head *>(zarn::xcalloc(1, sizeof(Head)));
+    if (h == nullptr) {
+        zarn::rtopipe::report(msg::kCreateNoMemory);
+        return nullptr;
+    }
     h->base.capacity = capacity;
     h->base.ops = &kHeadOps;
     uint32_t ndesc = 0;
@@ -577,13 +575,13 @@ extern "C" rtattrdict_t *rtattrdict_create(int32_t capacity, const rtattrdesc_t 
             ++ndesc;
             if (is_sparse(t->type)) ++h->nsparse;
         }
-    h->attrs = static_cast<rtattr_t **>(std::calloc(ndesc + 1, sizeof(rtattr_t *)));
+    h->attrs = static_cast<rtattr_t **>(zarn::xcalloc(ndesc + 1, sizeof(rtattr_t *)));
     h->attributes = hashCreate(ndesc + 1, attr_hash, attr_step, attr_compare, 0, 0);
     h->mapping = hashCreate(static_cast<uint32_t>(capacity), cell_hash, nullptr, cell_compare, 0, 0);
-    if (h->nsparse > 0) h->sparse = static_cast<void **>(std::calloc(capacity > 0 ? capacity : 1, sizeof(void *)));
+    if (h->nsparse > 0) h->sparse = static_cast<void **>(zarn::xcalloc(capacity > 0 ? capacity : 1, sizeof(void *)));
     if (h->attrs == nullptr || h->attributes == nullptr || h->mapping == nullptr ||
         (h->nsparse > 0 && h->sparse == nullptr)) {
-        rtoprintf(rtHisDev, "!!rtattrdict_create: unable to allocate the dictionary\n");
+        zarn::rtopipe::report(msg::kCreateNoMemory);
         std::free(h->attrs);
         hashDestroy(h->attributes, nullptr);
         hashDestroy(h->mapping, nullptr);

@@ -2,14 +2,9 @@
 #ifndef ZARN_RTATTRDICT_INTERNAL_H
 #define ZARN_RTATTRDICT_INTERNAL_H
 
-#include <cstring>
-
+#include "rtattrdict/rtattrdict_sibling.h"
 #include "zarnutils/com.h"
 #include "zarnutils/rtattrdict.h"
-
-// Longest element name, and the size of the buffers names are built in.
-constexpr int kNameMax = 1024;
-constexpr int kNameBuf = kNameMax + 1;
 
 // The 41 operations, in their fixed order. Index arguments are 1-based and in
 // the dictionary's own numbering.
@@ -59,17 +54,7 @@ struct rtattrdict_ops {
     HashTable *(*attributes)(rtattrdict_t *d);
 };
 
-namespace zarn::attrdict {
-
-// One 8-byte slot of a sparse record.
-union SparseSlot {
-    double d;
-    int32_t i;
-    const char *s;
-    void *v;
-    unsigned char b;
-};
-static_assert(sizeof(SparseSlot) == 8, "sparse slots are 8 bytes");
+namespace zarn::rtattrdict {
 
 // The head with what it keeps beside its documented fields.
 struct Head : rtattrdict_head_t {
@@ -79,10 +64,11 @@ struct Head : rtattrdict_head_t {
 
 using Embedded = rtattrdict_embedded_t;
 
-extern const rtattrdict_ops kHeadOps;
 extern const rtattrdict_ops kEmbeddedOps;
 
-inline bool is_head(const rtattrdict_t *d) { return d->ops == &kHeadOps; }
+// A handle the entry points accept: not null, with its operations.
+inline bool usable(const rtattrdict_t *d) { return d != nullptr && d->ops != nullptr; }
+
 inline Head *as_head(rtattrdict_t *d) { return static_cast<Head *>(reinterpret_cast<rtattrdict_head_t *>(d)); }
 inline Embedded *as_emb(rtattrdict_t *d) { return reinterpret_cast<Embedded *>(d); }
 
@@ -124,7 +110,7 @@ void *const *shared_vvector_ro(rtattrdict_t *d, const char *attr);
 const unsigned char *shared_bvector_ro(rtattrdict_t *d, const char *attr);
 
 // Typed access of each kind (defined with the access code).
-#define ZARN_ATTRDICT_ACCESS(kind)                                                                  \
+#define ZARN_RTATTRDICT_ACCESS(kind)                                                                  \
     int kind##_setd(rtattrdict_t *d, int32_t i, const char *attr, double v);                        \
     double kind##_getd(rtattrdict_t *d, int32_t i, const char *attr);                               \
     int kind##_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v);                       \
@@ -142,14 +128,14 @@ const unsigned char *shared_bvector_ro(rtattrdict_t *d, const char *attr);
     const char **kind##_svector(rtattrdict_t *d, const char *attr);                                 \
     void **kind##_vvector(rtattrdict_t *d, const char *attr);                                       \
     unsigned char *kind##_bvector(rtattrdict_t *d, const char *attr);
-ZARN_ATTRDICT_ACCESS(head)
-ZARN_ATTRDICT_ACCESS(embedded)
-#undef ZARN_ATTRDICT_ACCESS
+ZARN_RTATTRDICT_ACCESS(head)
+ZARN_RTATTRDICT_ACCESS(embedded)
+#undef ZARN_RTATTRDICT_ACCESS
 
 // Splices a window of `old` elements at `start` of d to `fresh` elements;
 // `asker` is the window that asked and is not shifted.
 void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh);
 
-}  // namespace zarn::attrdict
+}  // namespace zarn::rtattrdict
 
 #endif

@@ -1,15 +1,18 @@
 // Variable lists: creation, windows, names and the bulk operations.
-#include <cinttypes>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
+#include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/rtvarlst_messages.h"
 #include "rtvarlst/varprofile.h"
-#include "zarnutils/rtopipe.h"
 #include "zarnutils/zarnmalloc.h"
 
-namespace zarn::varlst {
+namespace zarn::rtvarlst {
 
 // The columns every list declares, in this order. NAME is the dictionary's own.
 const rtattrdesc_t kColumns[] = {
@@ -45,34 +48,26 @@ const rtattrdesc_t kColumns[] = {
 
 namespace {
 
-constexpr const char kSource[] = "source/rtvarlst/rtvarlst";
-
 // Names of the directly reached columns, in Col order.
 constexpr const char *kColNames[kColCount] = {kValue,  kInit,    kLower,   kUpper,    kScale,     kSlvScale,
                                               kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
                                               kConnType, kModified, kConnMgr, kParamHomo};
 
-// Finds the attribute records of the direct columns in the head's attribute index.
-rtattr_t *find_column(HashTable *index, const char *name) {
-    rtattrdesc_t probe_desc{};
-    probe_desc.name = name;
-    rtattr_t probe{};
-    probe.desc = &probe_desc;
-    return static_cast<rtattr_t *>(hashFindItem(index, &probe));
-}
-
+// Finds the attribute records of the direct columns at the head; false when
+// the head lacks any column (one left out when memory ran short).
 bool bind_columns(VarList *l) {
-    HashTable *index = rtattrdict_attributes(l->head);
-    if (index == nullptr) return false;
+    uint32_t declared = 1;  // NAME
+    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) ++declared;
+    if (hashNum(rtattrdict_attributes(l->head)) != declared) return false;
     for (int c = 0; c < kColCount; ++c) {
-        l->cols[c] = find_column(index, kColNames[c]);
+        l->cols[c] = zarn::rtattrdict::lookup_attr(l->head, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
     }
-    l->blockptr = find_column(index, kBlockPtr);
+    l->blockptr = zarn::rtattrdict::lookup_attr(l->head, kBlockPtr);
     return l->blockptr != nullptr && l->blockptr->desc->type == RTATTR_SPARSE_POINTER;
 }
 
-VarList *new_record() { return static_cast<VarList *>(std::calloc(1, sizeof(VarList))); }
+VarList *new_record() { return static_cast<VarList *>(zarn::xcalloc(1, sizeof(VarList))); }
 
 // A head dictionary with the list's columns, or NULL when memory runs out.
 rtattrdict_t *make_head(int32_t capacity) {
@@ -110,6 +105,13 @@ bool is_attribute_keyword(const char *s) {
     return false;
 }
 
+// Items in first..last, in 64 bits and kept within int32_t: a span too long
+// for any list stays too long, an empty or reversed one stays below 1.
+int32_t span(int32_t first, int32_t last) {
+    const int64_t n = static_cast<int64_t>(last) - first + 1;
+    return n > INT32_MAX ? INT32_MAX : (n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n));
+}
+
 const char *name_or_empty(rtvarlst_t *list, int32_t i) {
     const char *n = rtattrdict_name(list->dictionary, i);
     return n ? n : "";
@@ -135,9 +137,9 @@ void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     }
 }
 
-}  // namespace zarn::varlst
+}  // namespace zarn::rtvarlst
 
-using namespace zarn::varlst;
+using namespace zarn::rtvarlst;
 
 extern "C" {
 
@@ -163,8 +165,7 @@ rtvarlst_t *rtovarlst_create(int32_t capacity) {
 rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, const char *prefix, int32_t start) {
     if (parent == nullptr) return rtovarlst_create(capacity);
     if (start < 1 || capacity < 0) {
-        rtoprintf(rtHisDev, "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n",
-                  start, capacity);
+        zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
         return nullptr;
     }
     VarList *l = new_record();
@@ -183,15 +184,15 @@ rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, cons
 
 rtvarlst_t *rtovarlst_create_sublist(rtvarlst_t *parent, int32_t start) {
     if (parent == nullptr) {
-        rtoprintf(rtHisDev, "!! No parent for rtovarlst_create_sublist\n");
+        zarn::rtopipe::report(msg::kNoParent);
+        return nullptr;
+    }
+    // start is checked before it takes part in any arithmetic
+    if (start < 1 || start > static_cast<int64_t>(parent->dictionary->size) + 1) {
+        zarn::rtopipe::report(msg::kSublistBadStart, start, parent->dictionary->size);
         return nullptr;
     }
     const int32_t n = parent->dictionary->size - start + 1;
-    if (start < 1 || n < 0) {
-        rtoprintf(rtHisDev, "!! rtovarlst_create_sublist: bad start %" PRId32 " (%" PRId32 " vars in parent)\n",
-                  start, parent->dictionary->size);
-        return nullptr;
-    }
     rtvarlst_t *l = rtovarlst_create_embedded(n, parent, "", start);
     if (l != nullptr) rtattrdict_resize(l->dictionary, n);
     return l;
@@ -232,7 +233,7 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
     if (list == nullptr || n < 0) return;
     rtattrdict_t *d = list->dictionary;
     if (n > d->capacity) {
-        rtoprintf(rtHisDev, "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n", n, d->capacity);
+        zarn::rtopipe::report(msg::kSetNvarBeyond, n, d->capacity);
         return;
     }
     if (n < d->size) release_items(list, n + 1, d->size);
@@ -242,8 +243,8 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
 void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination, int32_t count) {
     if (list == nullptr) return;
     const int32_t n = list->dictionary->size;
-    const bool valid = count > 0 && source != destination && source >= 1 && destination >= 1 &&
-                       source + count - 1 <= n && destination + count - 1 <= n;
+    const bool valid = count > 0 && source != destination && zarn::run_within(source, count, n) &&
+                       zarn::run_within(destination, count, n);
     if (valid) {
         // Items overwritten by the move die: free what the list owns for them.
         for (int32_t k = destination; k < destination + count; ++k)
@@ -258,8 +259,7 @@ void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
 
 int32_t rtovarlst_super_index(rtvarlst_t *list, int32_t i) {
     if (list == nullptr) return 0;
-    if (list->dictionary == as_list(list)->head) return i;
-    return reinterpret_cast<rtattrdict_embedded_t *>(list->dictionary)->start + i - 1;
+    return zarn::rtattrdict::parent_index(list->dictionary, i);
 }
 
 int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
@@ -268,15 +268,15 @@ int32_t rtovarlst_absolute_index(rtvarlst_t *list, int32_t i) {
 
 void rtovarlst_printsymbolstats(rtvarlst_t *list) {
     if (list == nullptr) return;
-    rtoprintf(rtHisDev, "====Begin variable symbol table statistics====\n");
+    zarn::rtopipe::report(msg::kStatsBegin);
     rtattrdict_print_stats(list->dictionary);
-    rtoprintf(rtHisDev, "=====End variable symbol table statistics=====\n");
+    zarn::rtopipe::report(msg::kStatsEnd);
 }
 
 void rtovarlst_set_taglst(rtvarlst_t *list, rtotaglst_t *tags) {
     if (list == nullptr) return;
     if (list->aliases != nullptr) {
-        rtoprintf(rtHisDev, "!! rtovarlst_set_taglst: variable list already has tag list\n");
+        zarn::rtopipe::report(msg::kTagsAttached);
         return;
     }
     list->aliases = tags;
@@ -303,8 +303,8 @@ int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
     size_t len = std::strlen(text);
     const char *dot = std::strrchr(text, '.');
     if (dot != nullptr && is_attribute_keyword(dot + 1)) len = static_cast<size_t>(dot - text);
-    if (len == 0 || len >= 1025) return 0;
-    char name[1025];
+    if (len == 0 || len > static_cast<size_t>(zarn::rtattrdict::kNameMax)) return 0;
+    char name[zarn::rtattrdict::kNameBuf];
     std::memcpy(name, text, len);
     name[len] = '\0';
     return rtovarlst__varname2index(list, name);
@@ -312,7 +312,7 @@ int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
 
 const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i) {
     if (list == nullptr) {
-        zarn::assert_report("rtovarlst_lookup_var_name: varlst is NULL", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertLookupNull, msg::kSource, __LINE__);
         return nullptr;
     }
     return rtattrdict_name(list->dictionary, i);
@@ -324,13 +324,13 @@ void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer) {
     if (list == nullptr) return;
     const char *name = rtattrdict_name(list->dictionary, i);
     if (name != nullptr && name[0] != '\0') {
-        std::strncpy(buffer, name, 1024);
-        buffer[1024] = '\0';
+        std::strncpy(buffer, name, zarn::rtattrdict::kNameMax);
+        buffer[zarn::rtattrdict::kNameMax] = '\0';
         return;
     }
-    rtoprintf(rtHisDev, "!! Unable to find name for variable %" PRId32 "\n", i);
+    zarn::rtopipe::report(msg::kNoName, i);
     if (i < 1 || i > list->dictionary->size)
-        rtoprintf(rtHisDev, "!! Index out of bounds (%" PRId32 " vars in list)\n", list->dictionary->size);
+        zarn::rtopipe::report(msg::kOutOfBounds, list->dictionary->size);
 }
 
 void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
@@ -341,14 +341,14 @@ void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
 
 void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, const char *names) {
     if (list == nullptr || names == nullptr || width <= 0 || last < first) return;
-    rtattrdict_add_group(list->dictionary, first, last - first + 1, width, names);
+    rtattrdict_add_group(list->dictionary, first, span(first, last), width, names);
 }
 
 void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, char *buffer) {
     if (list == nullptr || buffer == nullptr || first == 0 || last == 0 || width <= 0) return;
     const int32_t n = list->dictionary->size;
     if (first < 1 || first > n || last < 1 || last > n) {
-        rtoprintf(rtHisDev, "!! rtovarlst_names: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        zarn::rtopipe::report(msg::kNamesBad, first, last, n);
         return;
     }
     for (int32_t k = first; k <= last; ++k) {
@@ -356,7 +356,7 @@ void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t widt
         char *field = buffer + static_cast<size_t>(k - first) * static_cast<size_t>(width);
         size_t len = std::strlen(name);
         if (len > static_cast<size_t>(width)) {
-            rtoprintf(rtHisDev, "Truncating variable name '%s' to %" PRId32 " characters\n", name, width);
+            zarn::rtopipe::report(msg::kTruncating, name, width);
             len = static_cast<size_t>(width);
         }
         std::memcpy(field, name, len);
@@ -383,7 +383,7 @@ void rtovarlst_presolve(rtvarlst_t *list) {
     double *init = rtovarlst_vec_initial(list);
     double *shadow = rtovarlst_vec_shadow_price(list);
     if (value == nullptr || init == nullptr || shadow == nullptr) {
-        zarn::assert_report("rtovarlst_presolve: NULL value, initial or shadow_price", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertPresolve, msg::kSource, __LINE__);
         return;
     }
     const size_t n = static_cast<size_t>(list->dictionary->size);
@@ -397,7 +397,7 @@ void rtovarlst_copyinittovalue(rtvarlst_t *list) {
     double *value = rtovarlst_vec_value(list);
     double *init = rtovarlst_vec_initial(list);
     if (value == nullptr || init == nullptr) {
-        zarn::assert_report("rtovarlst_presolve: NULL value or initial", kSource, __LINE__);
+        zarn::assert_report(msg::kAssertCopyInit, msg::kSource, __LINE__);
         return;
     }
     const int32_t n = list->dictionary->size;
@@ -406,9 +406,10 @@ void rtovarlst_copyinittovalue(rtvarlst_t *list) {
 }
 
 void rtovarlst_removevars(rtvarlst_t *list, int32_t first, int32_t last) {
-    if (list == nullptr || first < 1 || last < first) return;
-    if (last <= list->dictionary->size) release_items(list, first, last);
-    rtattrdict_remove_items(list->dictionary, first, last - first + 1);
+    if (list == nullptr) return;
+    // A bad range goes on to the dictionary, which reports it.
+    if (first >= 1 && first <= last && last <= list->dictionary->size) release_items(list, first, last);
+    rtattrdict_remove_items(list->dictionary, first, span(first, last));
 }
 
 }  // extern "C"
@@ -478,7 +479,7 @@ void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, rtvarlst_t
     if (list == nullptr || newlist == nullptr || first == 0 || last == 0) return;
     const int32_t n = list->dictionary->size;
     if (first < 1 || last < first || last > n) {
-        rtoprintf(rtHisDev, "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n", first, last, n);
+        zarn::rtopipe::report(msg::kExtractBad, first, last, n);
         return;
     }
     const int32_t count = last - first + 1;

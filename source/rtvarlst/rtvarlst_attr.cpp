@@ -1,28 +1,15 @@
-// Variable lists: per-attribute readers and writers, unit conversion, change
-// notification, the modification record, the assignment flags and vectors.
-#include <cinttypes>
-#include <cstdio>
-#include <cstdlib>
+// Variable lists: per-attribute readers and writers, and whole-column vectors.
 #include <cstring>
 
+#include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/rtvarlst_messages.h"
 #include "rtvarlst/varprofile.h"
-#include "zarnutils/rtcontext.h"
-#include "zarnutils/rtopipe.h"
-#include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 
-namespace zarn::varlst {
+namespace zarn::rtvarlst {
 
 namespace {
-
-constexpr int kDeltaT = 31;  // DELTA-T
-constexpr int kPDrop = 75;   // PDROP
-
-// Process-wide assignment state, for one thread at a time.
-int32_t g_changed_attribute = 0;
-unsigned char g_user_assignment = 0;
-unsigned char g_manipulate_assignment = 0;
 
 const char *col_name(Col c) {
     static constexpr const char *names[kColCount] = {kValue,     kInit,    kLower,  kUpper, kScale,  kSlvScale,
@@ -30,19 +17,6 @@ const char *col_name(Col c) {
                                                      kConnType,  kModified, kConnMgr, kParamHomo};
     return names[c];
 }
-
-// The unit data of item i: its base unit and physical type; false when the
-// stored numbers need no conversion.
-bool unit_pair(rtvarlst_t *list, int32_t i, int *ptype, int *base) {
-    const int64_t *b = cell<int64_t>(list, kColBaseUom, i);
-    if (b == nullptr || *b == 1) return false;
-    *base = static_cast<int>(*b);
-    *ptype = varInqPhysicalType(status_of(list, i));
-    return true;
-}
-
-bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || ptype == kDeltaT || ptype == kPDrop; }
-
 // A full real column: read (with conversion) or write (returns 1 when the stored number changed).
 double inq_real(rtvarlst_t *list, int32_t i, Col c, Conv how, int in_si) {
     if (list == nullptr) return RTOVARLST_UNDEFINED;
@@ -104,69 +78,12 @@ void set_sparse_int(rtvarlst_t *list, int32_t i, const char *name, int32_t v) {
     rtattrdict_seti(list->dictionary, i, name, v);
 }
 
-// Keeps a modification record: the old one is freed, a new one allocated.
-void store_record(rtvarlst_t *list, int32_t i, const rtvarmod_t *pair) {
-    void **p = cell<void *>(list, kColModified, i);
-    if (p == nullptr) {
-        rtattrdict_setv(list->dictionary, i, kModified, nullptr);  // reports the bad index
-        return;
-    }
-    rtvarmod_t *fresh = nullptr;
-    if (pair != nullptr) {
-        fresh = static_cast<rtvarmod_t *>(std::malloc(sizeof(rtvarmod_t)));
-        if (fresh == nullptr) return;  // the old record stays
-        *fresh = *pair;
-    }
-    std::free(*p);
-    *p = fresh;
-}
-
-const rtvarmod_t *record_of(rtvarlst_t *list, int32_t i) {
-    if (list == nullptr) return nullptr;
-    void *const *p = cell<void *>(list, kColModified, i);
-    return p ? static_cast<const rtvarmod_t *>(*p) : nullptr;
-}
-
 }  // namespace
+}  // namespace zarn::rtvarlst
 
-double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how) {
-    if (how == Conv::kKeepUndefined && stored == RTOVARLST_UNDEFINED) return stored;
-    int ptype = 0, base = 1;
-    if (!unit_pair(list, i, &ptype, &base)) return stored;
-    return use_delta(how, ptype) ? rtouom_delta_pair2si(stored, ptype, base) : rtouom_pair2si(stored, ptype, base);
-}
-
-double from_si(rtvarlst_t *list, int32_t i, double si, Conv how) {
-    if (how == Conv::kKeepUndefined && si == RTOVARLST_UNDEFINED) return si;
-    int ptype = 0, base = 1;
-    if (!unit_pair(list, i, &ptype, &base)) return si;
-    return use_delta(how, ptype) ? rtouom_delta_si2pair(si, ptype, base) : rtouom_si2pair(si, ptype, base);
-}
-
-void notify(rtvarlst_t *list, int32_t i, int32_t code) {
-    const char *name = rtattrdict_name(list->dictionary, i);
-    rtovarlst_inq_blockptr_docallback(list, i, RTOVARLST_CHANGE_EVENT, name ? name : "", code);
-}
-
-}  // namespace zarn::varlst
-
-using namespace zarn::varlst;
+using namespace zarn::rtvarlst;
 
 extern "C" {
-
-void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int32_t event, const char *name, int32_t code) {
-    if (list == nullptr) return;
-    void *handle = nullptr;
-    QDLEOBlock *block = in_range(list, i) ? block_of(list, i) : nullptr;
-    if (block != nullptr) {
-        const int32_t absolute = rtattrdict_absolute_index(list->dictionary, i);
-        g_changed_attribute = code;
-        block->VariableChanged(absolute);
-        handle = block->AssociatedObject();
-    }
-    if (code == RTOVARLST_CHG_BLOCK_ONLY) return;
-    rtoevent_do_callback(event, reinterpret_cast<intptr_t>(name), code, reinterpret_cast<intptr_t>(handle));
-}
 
 /* ---- VALUE, INIT, LOWER, UPPER ---- */
 
@@ -307,7 +224,7 @@ void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileIt
     try {
         p->items.push_back(*item);
     } catch (...) {
-        rtoprintf(rtHisDev, "!! rtovarlst_set_var_profile_item: out of memory\n");
+        zarn::rtopipe::report(msg::kProfileNoMemory);
     }
 }
 
@@ -417,82 +334,6 @@ void rtovarlst_set_var_marked(rtvarlst_t *list, int32_t i, int32_t flag) {
     int64_t *w = cell<int64_t>(list, kColStatus, i);
     varSetMarked(flag ? 1 : 0, w);
 }
-
-/* ---- Modification record ---- */
-
-const rtvarmod_t *rtovarlst_inq_var_modified(rtvarlst_t *list, int32_t i) { return record_of(list, i); }
-
-uint32_t rtovarlst_inq_var_modified_mask1(rtvarlst_t *list, int32_t i) {
-    const rtvarmod_t *r = record_of(list, i);
-    return r ? r->mask1 : 0;
-}
-
-uint32_t rtovarlst_inq_var_modified_mask2(rtvarlst_t *list, int32_t i) {
-    const rtvarmod_t *r = record_of(list, i);
-    return r ? r->mask2 : 0;
-}
-
-void rtovarlst_inq_var_modified_string(rtvarlst_t *list, int32_t i, char *buffer) {
-    const rtvarmod_t *r = record_of(list, i);
-    if (r == nullptr || buffer == nullptr) return;
-    std::snprintf(buffer, 24, "%" PRId32 ";%" PRId32, static_cast<int32_t>(r->mask1), static_cast<int32_t>(r->mask2));
-}
-
-void rtovarlst_set_var_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *record) {
-    if (list != nullptr) store_record(list, i, record);
-}
-
-void rtovarlst_set_var_modified_string(rtvarlst_t *list, int32_t i, const char *text) {
-    if (list == nullptr || text == nullptr) return;
-    rtvarmod_t pair;
-    pair.mask1 = static_cast<uint32_t>(std::strtoll(text, nullptr, 10));
-    const char *semi = std::strchr(text, ';');
-    pair.mask2 = semi ? static_cast<uint32_t>(std::strtoll(semi + 1, nullptr, 10)) : 0u;
-    store_record(list, i, &pair);
-}
-
-void rtovarlst_set_var_modified_mask(rtvarlst_t *list, int32_t i, int32_t m) {
-    if (list == nullptr) return;
-    const rtvarmod_t *old = record_of(list, i);
-    rtvarmod_t pair = old ? *old : rtvarmod_t{0, 0};
-    if (m > 0) pair.mask1 = static_cast<uint32_t>(m);
-    if (m < 0) pair.mask2 = static_cast<uint32_t>(m);
-    store_record(list, i, &pair);
-}
-
-void rtovarlst_set_var_attribs_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *pair) {
-    if (list == nullptr || pair == nullptr) return;
-    const rtvarmod_t *old = record_of(list, i);
-    rtvarmod_t merged = *pair;
-    if (old != nullptr) {
-        merged.mask1 |= old->mask1;
-        merged.mask2 |= old->mask2;
-    }
-    store_record(list, i, &merged);
-}
-
-/* ---- Assignment flags ---- */
-
-void rtovarlst_set_changed_attribute(int32_t code) { g_changed_attribute = code; }
-
-int32_t rtovarlst_inq_changed_attribute(void) { return g_changed_attribute; }
-
-unsigned char rtovarlst_set_user_assignment(unsigned char flag) {
-    unsigned char old = g_user_assignment;
-    g_user_assignment = flag;
-    return old;
-}
-
-unsigned char rtovarlst_set_manipulate_assignment(unsigned char flag) {
-    unsigned char old = g_manipulate_assignment;
-    g_manipulate_assignment = flag;
-    return old;
-}
-
-unsigned char rtovarlst_inq_user_assignment(void) { return g_user_assignment; }
-
-unsigned char rtovarlst_inq_manipulate_assignment(void) { return g_manipulate_assignment; }
-
 /* ---- Column vectors ---- */
 
 double *rtovarlst_vec_value(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kValue) : nullptr; }

@@ -1,45 +1,24 @@
 // Fortran entry points of the variable list: dereference, convert texts, forward.
-#include <cinttypes>
 #include <cstring>
 
+#include "platform/fargs.h"
 #include "platform/ftext.h"
 #include "rtvarlst/rtvarlst_internal.h"
-#include "zarnutils/rtopipe.h"
-#include "zarnutils/rtuom.h"
 #include "zarnutils/stred.h"
 #include "zarnutils/zarnmalloc.h"
 
-using namespace zarn::varlst;
+using namespace zarn::rtvarlst;
+using zarn::fortran::deref;
 
 namespace {
 
-constexpr int kTextMax = 1024;
+constexpr int kTextMax = zarn::rtattrdict::kNameMax;
 
-inline rtvarlst_t *handle(rtvarlst_t **list) { return list != nullptr ? *list : nullptr; }
-inline int32_t arg(const int32_t *p) { return p != nullptr ? *p : 0; }
-inline double real(const double *p) { return p != nullptr ? *p : 0.0; }
-inline int flag(const int32_t *p) { return p != nullptr ? (*p & 1) : 0; }
-
-void strip_blanks(char *text) {
-    size_t len = std::strlen(text);
-    while (len > 0 && text[len - 1] == ' ') --len;
-    text[len] = '\0';
-}
-
-// A name or description packed in 8-byte words (four characters in the low
-// half of each, or eight), unpacked into at most kTextMax characters without
-// trailing blanks.
-void unpack_i4(char *out, const int64_t *words, int32_t n) {
-    out[0] = '\0';
-    if (words != nullptr && n > 0) stred_i4_to_string(out, kTextMax + 1, words, n);
-    strip_blanks(out);
-}
-
-void unpack_r8(char *out, const double *words, int32_t n) {
-    out[0] = '\0';
-    if (words != nullptr && n > 0) stred_r8_to_string(out, kTextMax + 1, words, n);
-    strip_blanks(out);
-}
+inline rtvarlst_t *handle(rtvarlst_t **list) { return zarn::fortran::handle(list); }
+inline int32_t arg(const int32_t *p) { return deref(p); }
+inline double real(const double *p) { return deref(p); }
+// A Fortran logical passed as an integer: its low bit.
+inline int flag(const int32_t *p) { return deref(p) & 1; }
 
 void plex_of_double(double *v, int64_t *out) {
     if (out != nullptr) *out = v ? rto_dptr2plex_c(v) : 0;
@@ -187,23 +166,7 @@ ZARN_FORTRAN(void, RTOVARLST_SET_VAR_UOM_F, rtovarlst_set_var_uom_f_,
 
 ZARN_FORTRAN(void, RTOVARLST_SET_UOM_VALUE_F, rtovarlst_set_uom_value_f_,
              (rtvarlst_t **list, const int32_t *i, const int32_t *uom)) {
-    rtvarlst_t *l = handle(list);
-    const int32_t k = arg(i), u = arg(uom);
-    if (!in_range(l, k)) return;
-    const int32_t ptype = rtovarlst_inq_physical_type(l, k);
-    const int32_t t = ptype < 0 ? -ptype : ptype;
-    // Index 0 is the type's default unit, which exists when the type has units.
-    const bool known = t < RTOUOM_NTYPES && rtouom_count[t] > 0 && u >= 0 && u <= rtouom_count[t];
-    if (!known) {
-        char name[kTextMax + 1];
-        rtovarlst_inq_var_name(l, k, name);
-        rtoprintf(rtHisDev, "The physical type index for variable %s is %" PRId32 ". ", name, ptype);
-        rtoprintf(rtHisDev, "Unable to locate its UOM definition with UOM index %" PRId32 ".\n", u);
-        return;
-    }
-    if (rtovarlst_inq_var_uom(l, k) == u) return;
-    rtovarlst_set_var_uom(l, k, u);
-    notify(l, k, RTOVARLST_CHG_UOM);
+    set_uom_value(handle(list), arg(i), arg(uom));
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_SPEC_VALUE_F, rtovarlst_set_spec_value_f_,
@@ -326,29 +289,33 @@ ZARN_FORTRAN(void, RTOVARLST_ADDVAR_F, rtovarlst_addvar_f_,
 
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_I4_F, rtovarlst_addvar_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
-    char text[kTextMax + 1];
-    unpack_i4(text, words, arg(n));
+    char text[kTextMax + 1] = "";
+    if (words != nullptr) stred_i4_to_string(text, kTextMax + 1, words, arg(n));
+    stred_remove_trailing_blanks(text);
     rtovarlst_addvar(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_R8_F, rtovarlst_addvar_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
-    char text[kTextMax + 1];
-    unpack_r8(text, words, arg(n));
+    char text[kTextMax + 1] = "";
+    if (words != nullptr) stred_r8_to_string(text, kTextMax + 1, words, arg(n));
+    stred_remove_trailing_blanks(text);
     rtovarlst_addvar(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_I4_F, rtovarlst_set_var_decsription_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
-    char text[kTextMax + 1];
-    unpack_i4(text, words, arg(n));
+    char text[kTextMax + 1] = "";
+    if (words != nullptr) stred_i4_to_string(text, kTextMax + 1, words, arg(n));
+    stred_remove_trailing_blanks(text);
     rtovarlst_set_var_description(handle(list), arg(i), text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_R8_F, rtovarlst_set_var_decsription_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
-    char text[kTextMax + 1];
-    unpack_r8(text, words, arg(n));
+    char text[kTextMax + 1] = "";
+    if (words != nullptr) stred_r8_to_string(text, kTextMax + 1, words, arg(n));
+    stred_remove_trailing_blanks(text);
     rtovarlst_set_var_description(handle(list), arg(i), text);
 }
 
@@ -360,7 +327,7 @@ ZARN_FORTRAN(void, RTOVARLST_INQ_VAR_DESCRIPTION_F, rtovarlst_inq_var_descriptio
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_BLOCKPTR_INT_F, rtovarlst_set_var_blockptr_int_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *block)) {
-    rtovarlst_set_var_blockptr_int(handle(list), arg(i), block ? *block : 0);
+    rtovarlst_set_var_blockptr_int(handle(list), arg(i), deref(block));
 }
 
 ZARN_FORTRAN(void, MEMMOVE_F, memmove_f_, (void *dst, const void *src, const int64_t *n)) {

@@ -5,10 +5,11 @@
 
 #include <cstdint>
 
+#include "rtattrdict/rtattrdict_sibling.h"
 #include "zarnutils/rtattrdict.h"
 #include "zarnutils/rtvarlst.h"
 
-namespace zarn::varlst {
+namespace zarn::rtvarlst {
 
 // Column names.
 inline constexpr const char kActiveBound[] = "ACTIVE_BOUND";
@@ -60,35 +61,20 @@ struct VarList : rtvarlst_t {
 
 inline VarList *as_list(rtvarlst_t *l) { return static_cast<VarList *>(l); }
 
-// Offset of the list's item 1 in the head, minus one.
-inline int32_t head_offset(const VarList *l) {
-    int32_t off = 0;
-    const rtattrdict_t *d = l->dictionary;
-    while (d != l->head) {
-        const auto *e = reinterpret_cast<const rtattrdict_embedded_t *>(d);
-        off += e->start - 1;
-        d = e->parent;
-    }
-    return off;
-}
-
 // Cell of item i of a full column, or nullptr when i is outside 1..n.
 template <class T>
 inline T *cell(rtvarlst_t *list, Col c, int32_t i) {
     VarList *l = as_list(list);
     if (i < 1 || i > l->dictionary->size) return nullptr;
-    return static_cast<T *>(l->cols[c]->where.column) + head_offset(l) + (i - 1);
+    return zarn::rtattrdict::column_base<T>(l->cols[c]) + zarn::rtattrdict::head_offset(l->dictionary) + (i - 1);
 }
 
-// The block object of item i (i within 1..n), read straight from the head's
-// sparse record, or nullptr.
+// The block object of item i (i within 1..n), or nullptr.
 inline QDLEOBlock *block_of(rtvarlst_t *list, int32_t i) {
     VarList *l = as_list(list);
-    auto *h = reinterpret_cast<rtattrdict_head_t *>(l->head);
-    if (h->sparse == nullptr) return nullptr;
-    void *record = h->sparse[head_offset(l) + i - 1];
-    if (record == nullptr) return nullptr;
-    return static_cast<QDLEOBlock **>(record)[l->blockptr->where.slot];
+    const zarn::rtattrdict::SparseSlot *s =
+        zarn::rtattrdict::sparse_cell(l->head, zarn::rtattrdict::head_offset(l->dictionary) + i, l->blockptr);
+    return s != nullptr ? static_cast<QDLEOBlock *>(s->v) : nullptr;
 }
 
 inline bool in_range(rtvarlst_t *list, int32_t i) {
@@ -114,9 +100,12 @@ double from_si(rtvarlst_t *list, int32_t i, double si, Conv how);
 // Change notification with the variable's name (event 18).
 void notify(rtvarlst_t *list, int32_t i, int32_t code);
 
+// The checked change of the display unit behind RTOVARLST_SET_UOM_VALUE_F.
+void set_uom_value(rtvarlst_t *list, int32_t i, int32_t uom);
+
 // Frees what the list owns for items first..last (profiles, modification records).
 void release_items(rtvarlst_t *list, int32_t first, int32_t last);
 
-}  // namespace zarn::varlst
+}  // namespace zarn::rtvarlst
 
 #endif

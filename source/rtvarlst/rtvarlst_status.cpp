@@ -2,11 +2,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "rtvarlst/rtvarlst_messages.h"
 #include "zarnutils/varutl.h"
 
-using namespace zarn::varlst;
+using namespace zarn::rtvarlst;
 
 namespace {
 
@@ -76,17 +77,15 @@ void rtovarlst_set_var_type(rtvarlst_t *list, int32_t i, int32_t type, int32_t r
     int64_t *w = word_of(list, i);
     if (w == nullptr) return;
     if (type == VAR_TYPE_ALGEBRAIC && related != 0) {
-        rtoprintf(rtHisDev, "!! rtovarlst_set_var_type: Non zero relation given for algebraic variable type\n");
+        zarn::rtopipe::report(msg::kTypeAlgebraic);
         return;
     }
     if (type == VAR_TYPE_STATE && related == 0) {
-        rtoprintf(rtHisDev,
-                  "!! rtovarlst_set_var_type: State variable must specify non-zero offset to differential variable\n");
+        zarn::rtopipe::report(msg::kTypeState);
         return;
     }
     if (type == VAR_TYPE_DIFFERENTIAL && related == 0) {
-        rtoprintf(rtHisDev,
-                  "!!rtovarlst_set_var_type: Differential variable must specify non-zero offset to state variable\n");
+        zarn::rtopipe::report(msg::kTypeDifferential);
         return;
     }
     int64_t word = *w;

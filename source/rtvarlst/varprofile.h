@@ -13,9 +13,9 @@ struct VarProfile {
     std::vector<ProfileItem> items;  // in insertion order
 };
 
-namespace zarn::varlst {
+namespace zarn::rtvarlst {
 // Frees a profile the list owns (NULL is a no-op).
 inline void destroy_profile(VarProfile *p) { delete p; }
-}  // namespace zarn::varlst
+}  // namespace zarn::rtvarlst
 
 #endif

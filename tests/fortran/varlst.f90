@@ -56,9 +56,26 @@ program varlst
   bind(C, name='ZARN_PLEX') :: /zplex/
   integer(8) :: list, ip, ipstat
   integer(4) :: n, i, k, insi, nvar, width, first, last
-  integer(4) :: RTOVARLST_INQ_NVAR_F, RTOVARLST_VARNAME2INDEX
+  integer(4) :: RTOVARLST_INQ_NVAR_F, RTOVARLST_VARNAME2INDEX, RTOVARLST_INQ_CAPACITY_F, RTOVARLST_SUPER_INDEX_F
+  integer(4) :: RTOVARLST_INQ_VAR_UOM_F, RTOVARLST_INQ_VAR_CONN_TYPE_F, RTOVARLST_INQ_VAR_QUALITY_F
+  integer(4) :: RTOVARLST_INQ_VAR_PARAM_HOMO_F, RTOVARLST_INQ_VAR_RAMPED_F
+  integer(4) :: RTOVARLST_INQ_VAR_MODIFIED_MASK1_F, RTOVARLST_INQ_VAR_MODIFIED_MASK2_F
   real(8) :: RTOVARLST_INQ_VAR_VALUE_F, sum_values, v
+  real(8) :: RTOVARLST_INQ_VAR_TARGET_HOMO_F, RTOVARLST_INQ_VAR_STEP_F, RTOVARLST_INQ_VAR_STEP_INBASEUOM_F
+  real(8) :: RTOVARLST_INQ_VAR_THRESHOLD_F, RTOVARLST_INQ_VAR_SCALE_F, RTOVARLST_INQ_VAR_SBWEIGHT_F
+  real(8) :: RTOVARLST_VALUEINSI2BASEUOM_F, RTOVARLST_VALUEINBASEUOM2SI_F
   external RTOVARLST_INQ_NVAR_F, RTOVARLST_VARNAME2INDEX, RTOVARLST_INQ_VAR_VALUE_F, sum_values
+  external RTOVARLST_INQ_CAPACITY_F, RTOVARLST_SUPER_INDEX_F, RTOVARLST_INQ_VAR_UOM_F
+  external RTOVARLST_INQ_VAR_CONN_TYPE_F, RTOVARLST_INQ_VAR_QUALITY_F, RTOVARLST_INQ_VAR_PARAM_HOMO_F
+  external RTOVARLST_INQ_VAR_RAMPED_F, RTOVARLST_INQ_VAR_MODIFIED_MASK1_F, RTOVARLST_INQ_VAR_MODIFIED_MASK2_F
+  external RTOVARLST_INQ_VAR_TARGET_HOMO_F, RTOVARLST_INQ_VAR_STEP_F, RTOVARLST_INQ_VAR_STEP_INBASEUOM_F
+  external RTOVARLST_INQ_VAR_THRESHOLD_F, RTOVARLST_INQ_VAR_SCALE_F, RTOVARLST_INQ_VAR_SBWEIGHT_F
+  external RTOVARLST_VALUEINSI2BASEUOM_F, RTOVARLST_VALUEINBASEUOM2SI_F
+  integer(8) :: ipx, words(2), nbytes
+  integer(4) :: one, two, code
+  real(8) :: packed(1)
+  character(len=12) :: text
+  character(len=8) :: bytes
   character(len=16) :: name
   character(len=8) :: names(5)
   ! The anchor reached through an opaque address, so that the optimiser does
@@ -114,6 +131,94 @@ program varlst
   call RTOVARLST_NAMES_F(list, first, last, width, names)
   call check(names(1)(1:6) == 'STAGE1' .and. names(1)(7:8) == '**', 'short name leaves the field tail')
   call check(names(5)(1:6) == 'STAGE5', 'fifth name')
+
+  ! Every other twin, by a write and the read that sees it.
+  one = 1
+  two = 2
+  call check(RTOVARLST_INQ_CAPACITY_F(list) == 5, 'capacity')
+  k = 6
+  call RTOVARLST_RESIZE_F(list, k)
+  call check(RTOVARLST_INQ_CAPACITY_F(list) == 6, 'capacity after resize')
+  call check(RTOVARLST_SUPER_INDEX_F(list, two) == 2, 'a head is its own parent numbering')
+  v = -1.0d0
+  call RTOVARLST_SET_VAR_LOWER_F(list, one, v, insi)
+  v = 9.0d0
+  call RTOVARLST_SET_VAR_UPPER_F(list, one, v, insi)
+  call RTOVARLST_SET_VAR_SLVSCL_F(list, one, v, insi)
+  call RTOVARLST_SET_VAR_INITIAL_F(list, one, v, insi)
+  call RTOVARLST_SET_VAR_TARGET_HOMO_F(list, one, v, insi)
+  call check(RTOVARLST_INQ_VAR_TARGET_HOMO_F(list, one, insi) == 9.0d0, 'target')
+  v = 0.5d0
+  call RTOVARLST_SET_VAR_STEP_F(list, one, v)
+  call check(RTOVARLST_INQ_VAR_STEP_F(list, one) == 0.5d0, 'step')
+  v = 0.25d0
+  call RTOVARLST_SET_VAR_STEP_INBASEUOM_F(list, one, v)
+  call check(RTOVARLST_INQ_VAR_STEP_INBASEUOM_F(list, one) == 0.25d0, 'step in the base unit')
+  call RTOVARLST_SET_VAR_THRESHOLD_F(list, one, v)
+  call check(RTOVARLST_INQ_VAR_THRESHOLD_F(list, one) == 0.25d0, 'threshold')
+  call check(RTOVARLST_INQ_VAR_SCALE_F(list, one) == 1.0d35, 'scale undefined')
+  call RTOVARLST_SET_VAR_SBWEIGHT_F(list, one, v)
+  call check(RTOVARLST_INQ_VAR_SBWEIGHT_F(list, one) == 0.25d0, 'sbweight')
+  call RTOVARLST_SET_VAR_UOM_F(list, one, two)
+  call check(RTOVARLST_INQ_VAR_UOM_F(list, one) == 2, 'uom')
+  code = 22
+  call RTOVARLST_SET_PHYSICAL_TYPE_F(list, one, code)
+  call RTOVARLST_SET_UOM_VALUE_F(list, one, one)
+  call check(RTOVARLST_INQ_VAR_UOM_F(list, one) == 1, 'checked unit change')
+  call RTOVARLST_SET_SPEC_VALUE_F(list, one, one)
+  code = 7
+  call RTOVARLST_SET_VAR_CONN_TYPE_F(list, one, code)
+  call check(RTOVARLST_INQ_VAR_CONN_TYPE_F(list, one) == 7, 'connection type')
+  call RTOVARLST_SET_VAR_QUALITY_F(list, one, two)
+  call check(RTOVARLST_INQ_VAR_QUALITY_F(list, one) == 2, 'quality')
+  call RTOVARLST_SET_VAR_PARAM_HOMO_F(list, one, one)
+  call check(RTOVARLST_INQ_VAR_PARAM_HOMO_F(list, one) == 1, 'param homo')
+  call RTOVARLST_SET_VAR_RAMPED_F(list, one, one)
+  call check(RTOVARLST_INQ_VAR_RAMPED_F(list, one) == 1, 'ramped')
+  code = 4
+  call RTOVARLST_SET_VAR_MODIFIED_MASK_F(list, one, code)
+  call check(RTOVARLST_INQ_VAR_MODIFIED_MASK1_F(list, one) == 4, 'mask1')
+  call check(RTOVARLST_INQ_VAR_MODIFIED_MASK2_F(list, one) == 0, 'mask2')
+  text = '************'
+  call RTOVARLST_INQ_VAR_MODIFIED_STRING_F(list, one, text)
+  call check(text == '4;0', 'modification record as text')
+  v = 3.0d0
+  call check(RTOVARLST_VALUEINBASEUOM2SI_F(list, two, v) == 3.0d0, 'no unit: no conversion')
+  call check(RTOVARLST_VALUEINSI2BASEUOM_F(list, two, v) == 3.0d0, 'no unit: no conversion back')
+  call RTOVARLST_ZARN_LBXLB(list, ipx)
+  call check(sum_values(anchor, ipx, 1) == -1.0d0, 'lower bound through ZARN_PLEX')
+  call RTOVARLST_ZARN_LBXUB(list, ipx)
+  call check(sum_values(anchor, ipx, 1) == 9.0d0, 'upper bound through ZARN_PLEX')
+  call RTOVARLST_ZARN_LBXSOLVSCL(list, ipx)
+  call check(sum_values(anchor, ipx, 1) == 9.0d0, 'solver scale through ZARN_PLEX')
+  call RTOVARLST_ZARN_LBXINIT(list, ipx)
+  call check(sum_values(anchor, ipx, 1) == 9.0d0, 'initial value through ZARN_PLEX')
+  call RTOVARLST_ZARN_LBXSCL(list, ipx)
+  call check(ipx /= 0_8, 'plex index of SCALE')
+  call RTOVARLST_ZARN_LBXSHADOW(list, ipx)
+  call check(ipx /= 0_8, 'plex index of SHADOW_PRICE')
+  call RTOVARLST_ZARN_LBXBASEUOM(list, ipx)
+  call check(ipx /= 0_8, 'plex index of BASEUOM')
+  words = transfer('AB.C    ', words(1))
+  call RTOVARLST_ADDVAR_I4_F(list, two, words, one)
+  call check(RTOVARLST_VARNAME2INDEX(list, 'AB.C') == 2, 'name packed four to a word')
+  packed(1) = transfer('RB.CD   ', packed(1))
+  k = 3
+  call RTOVARLST_ADDVAR_R8_F(list, k, packed, one)
+  call check(RTOVARLST_VARNAME2INDEX(list, 'RB.CD') == 3, 'name packed eight to a word')
+  call RTOVARLST_SET_VAR_DECSRIPTION_I4_F(list, one, words, one)
+  text = '*'
+  call RTOVARLST_INQ_VAR_DESCRIPTION_F(text, %val(int(len(text), 8)), list, one)
+  call check(text == 'AB.C', 'description packed four to a word')
+  call RTOVARLST_SET_VAR_DECSRIPTION_R8_F(list, one, packed, one)
+  call RTOVARLST_INQ_VAR_DESCRIPTION_F(text, %val(int(len(text), 8)), list, one)
+  call check(text == 'RB.CD', 'description packed eight to a word')
+  ipx = 0
+  call RTOVARLST_SET_VAR_BLOCKPTR_INT_F(list, one, ipx)
+  bytes = 'abcdefg '
+  nbytes = 3
+  call MEMMOVE_F(bytes(2:2), bytes(1:1), nbytes)
+  call check(bytes == 'aabcefg ', 'bytes moved, overlap allowed')
 
   call rtovarlst_destroy_c(list)
   call check(list == 0_8, 'handle cleared')

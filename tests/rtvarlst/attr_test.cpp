@@ -94,11 +94,13 @@ TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
     rtovarlst_set_var_value(l, 3, 3.0, 0);
     EXPECT_EQ(rtovarlst_inq_var_value(l, 3, 1), 16.0);
 
-    // The Fortran converters follow the same rules.
-    const int32_t two = 2, three = 3;
-    const double six = 6.0;
-    EXPECT_EQ(RTOVARLST_VALUEINSI2BASEUOM_F(&l, &two, &six), 3.0);
-    EXPECT_EQ(RTOVARLST_VALUEINBASEUOM2SI_F(&l, &three, &six), 22.0);
+    // PDROP is a difference: a user unit's offset never applies.
+    const int pd = rtouom_add_uom("PDOFFSETTEST", 75, 2.0, 10.0);
+    ASSERT_GT(pd, 0);
+    rtovarlst_set_physical_type(l, 1, 75);
+    rtovarlst_set_var_baseuom(l, 1, pd);
+    rtovarlst_set_var_value(l, 1, 3.0, 0);
+    EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 1), 6.0);
     rtovarlst_destroy_c(&l);
 }
 
@@ -260,15 +262,6 @@ TEST(VarListModified, RecordTextAndMasks) {
     rtovarlst_inq_var_modified_string(l, 2, buf);
     EXPECT_STREQ(buf, "-2147483648;-2147483648");
 
-    // Fortran twins.
-    const int32_t one = 1, seven = 7;
-    char field[8];
-    std::memset(field, 'x', sizeof field);
-    RTOVARLST_INQ_VAR_MODIFIED_STRING_F(&l, &one, field, sizeof field);
-    EXPECT_EQ(std::string(field, 8), "4;-3    ");
-    RTOVARLST_SET_VAR_MODIFIED_MASK_F(&l, &one, &seven);
-    EXPECT_EQ(RTOVARLST_INQ_VAR_MODIFIED_MASK1_F(&l, &one), 7);
-    EXPECT_EQ(RTOVARLST_INQ_VAR_MODIFIED_MASK2_F(&l, &one), -3);
     EXPECT_EQ(his.text(), "");
     rtovarlst_destroy_c(&l);
 }

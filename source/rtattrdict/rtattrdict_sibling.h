@@ -1,0 +1,83 @@
+// What the lists built on an attribute dictionary (variables, equations, the
+// Jacobian) may use of it beyond the public calls: the name limits, direct
+// column and sparse-cell access at the head, and attribute lookup. The record
+// layout stays behind these accessors; they are inline for the hot paths.
+#ifndef ZARN_RTATTRDICT_SIBLING_H
+#define ZARN_RTATTRDICT_SIBLING_H
+
+#include <climits>
+#include <cstdint>
+
+#include "zarnutils/rtattrdict.h"
+
+namespace zarn::rtattrdict {
+
+// Longest element name, and the size of a buffer that holds one.
+inline constexpr int kNameMax = 1024;
+inline constexpr int kNameBuf = kNameMax + 1;
+
+// One 8-byte slot of a sparse record.
+union SparseSlot {
+    double d;
+    int32_t i;
+    const char *s;
+    void *v;
+    unsigned char b;
+};
+static_assert(sizeof(SparseSlot) == 8, "sparse slots are 8 bytes");
+
+extern const ::rtattrdict_ops kHeadOps;
+
+inline bool is_head(const rtattrdict_t *d) { return d->ops == &kHeadOps; }
+
+// Offset of d's element 1 in the head at the top of its chain, minus one:
+// element i of d is cell offset + i - 1 of every head column.
+inline int32_t head_offset(const rtattrdict_t *d) {
+    int32_t off = 0;
+    while (!is_head(d)) {
+        const auto *e = reinterpret_cast<const rtattrdict_embedded_t *>(d);
+        off += e->start - 1;
+        d = e->parent;
+    }
+    return off;
+}
+
+// Index in d's parent of d's element 1 (1 for a head).
+inline int32_t window_start(const rtattrdict_t *d) {
+    return is_head(d) ? 1 : reinterpret_cast<const rtattrdict_embedded_t *>(d)->start;
+}
+
+// Index i of d in its parent's numbering, in 64 bits and kept within int32_t,
+// so that an index beyond either end of the window stays beyond the parent's.
+inline int32_t parent_index(const rtattrdict_t *d, int32_t i) {
+    const int64_t k = static_cast<int64_t>(window_start(d)) + i - 1;
+    return k > INT32_MAX ? INT32_MAX : (k < INT32_MIN ? INT32_MIN : static_cast<int32_t>(k));
+}
+
+// The head at the top of d's chain.
+inline rtattrdict_t *head_of(rtattrdict_t *d) {
+    while (!is_head(d)) d = reinterpret_cast<rtattrdict_embedded_t *>(d)->parent;
+    return d;
+}
+
+// The attribute of that name at d's head, or NULL. Its record keeps its
+// address for the head's life; its column moves on a capacity change.
+rtattr_t *lookup_attr(rtattrdict_t *d, const char *name);
+
+// Base of a dense attribute's column: cell k - 1 is head element k.
+template <class T>
+inline T *column_base(const rtattr_t *a) {
+    return static_cast<T *>(a->where.column);
+}
+
+// The slot of sparse attribute a in head element k's record (k within
+// 1..capacity), or NULL when the element has no sparse record yet.
+inline SparseSlot *sparse_cell(rtattrdict_t *head, int32_t k, const rtattr_t *a) {
+    void **records = reinterpret_cast<rtattrdict_head_t *>(head)->sparse;
+    if (records == nullptr || records[k - 1] == nullptr) return nullptr;
+    return static_cast<SparseSlot *>(records[k - 1]) + a->where.slot;
+}
+
+}  // namespace zarn::rtattrdict
+
+#endif

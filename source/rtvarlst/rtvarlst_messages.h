@@ -1,0 +1,46 @@
+// Every text the variable list prints: history lines go through
+// zarn::rtopipe::report, assertion lines through zarn::assert_report.
+#ifndef ZARN_RTVARLST_MESSAGES_H
+#define ZARN_RTVARLST_MESSAGES_H
+
+#include <cinttypes>
+
+namespace zarn::rtvarlst::msg {
+
+// Source name of the assertion lines.
+inline constexpr char kSource[] = "source/rtvarlst/rtvarlst";
+
+inline constexpr char kEmbBadStart[] = "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n";
+inline constexpr char kNoParent[] = "!! No parent for rtovarlst_create_sublist\n";
+inline constexpr char kSublistBadStart[] =
+    "!! rtovarlst_create_sublist: bad start %" PRId32 " (%" PRId32 " vars in parent)\n";
+inline constexpr char kSetNvarBeyond[] = "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n";
+inline constexpr char kStatsBegin[] = "====Begin variable symbol table statistics====\n";
+inline constexpr char kStatsEnd[] = "=====End variable symbol table statistics=====\n";
+inline constexpr char kTagsAttached[] = "!! rtovarlst_set_taglst: variable list already has tag list\n";
+inline constexpr char kNoName[] = "!! Unable to find name for variable %" PRId32 "\n";
+inline constexpr char kOutOfBounds[] = "!! Index out of bounds (%" PRId32 " vars in list)\n";
+inline constexpr char kNamesBad[] = "!! rtovarlst_names: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
+inline constexpr char kTruncating[] = "Truncating variable name '%s' to %" PRId32 " characters\n";
+inline constexpr char kExtractBad[] = "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
+inline constexpr char kProfileNoMemory[] = "!! rtovarlst_set_var_profile_item: out of memory\n";
+inline constexpr char kTypeAlgebraic[] =
+    "!! rtovarlst_set_var_type: Non zero relation given for algebraic variable type\n";
+inline constexpr char kTypeState[] =
+    "!! rtovarlst_set_var_type: State variable must specify non-zero offset to differential variable\n";
+// documented as is: no blank after "!!"
+inline constexpr char kTypeDifferential[] =
+    "!!rtovarlst_set_var_type: Differential variable must specify non-zero offset to state variable\n";
+// documented as is: the two parts are printed one after the other, the first ending in a blank
+inline constexpr char kUomType[] = "The physical type index for variable %s is %" PRId32 ". ";
+inline constexpr char kUomIndex[] = "Unable to locate its UOM definition with UOM index %" PRId32 ".\n";
+
+// ---- assertion texts ----
+inline constexpr char kAssertLookupNull[] = "rtovarlst_lookup_var_name: varlst is NULL";
+inline constexpr char kAssertPresolve[] = "rtovarlst_presolve: NULL value, initial or shadow_price";
+// documented as is: names rtovarlst_presolve though printed by rtovarlst_copyinittovalue
+inline constexpr char kAssertCopyInit[] = "rtovarlst_presolve: NULL value or initial";
+
+}  // namespace zarn::rtvarlst::msg
+
+#endif

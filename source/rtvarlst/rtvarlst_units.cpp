@@ -1,0 +1,62 @@
+// Variable lists: conversion between a variable's base unit and SI, and the
+// checked change of its display unit.
+#include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/rtvarlst_messages.h"
+#include "zarnutils/rtuom.h"
+#include "zarnutils/varutl.h"
+
+namespace zarn::rtvarlst {
+
+namespace {
+
+constexpr int kDeltaT = 31;  // DELTA-T
+constexpr int kPDrop = 75;   // PDROP
+
+// The unit data of item i: its base unit and physical type; false when the
+// stored numbers need no conversion.
+bool unit_pair(rtvarlst_t *list, int32_t i, int *ptype, int *base) {
+    const int64_t *b = cell<int64_t>(list, kColBaseUom, i);
+    if (b == nullptr || *b == 1) return false;
+    *base = static_cast<int>(*b);
+    *ptype = varInqPhysicalType(status_of(list, i));
+    return true;
+}
+
+bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || ptype == kDeltaT || ptype == kPDrop; }
+
+}  // namespace
+
+double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how) {
+    if (how == Conv::kKeepUndefined && stored == RTOVARLST_UNDEFINED) return stored;
+    int ptype = 0, base = 1;
+    if (!unit_pair(list, i, &ptype, &base)) return stored;
+    return use_delta(how, ptype) ? rtouom_delta_pair2si(stored, ptype, base) : rtouom_pair2si(stored, ptype, base);
+}
+
+double from_si(rtvarlst_t *list, int32_t i, double si, Conv how) {
+    if (how == Conv::kKeepUndefined && si == RTOVARLST_UNDEFINED) return si;
+    int ptype = 0, base = 1;
+    if (!unit_pair(list, i, &ptype, &base)) return si;
+    return use_delta(how, ptype) ? rtouom_delta_si2pair(si, ptype, base) : rtouom_si2pair(si, ptype, base);
+}
+
+void set_uom_value(rtvarlst_t *list, int32_t i, int32_t uom) {
+    if (!in_range(list, i)) return;
+    const int32_t ptype = rtovarlst_inq_physical_type(list, i);
+    const int32_t t = ptype < 0 ? -ptype : ptype;
+    // Index 0 is the type's default unit, which exists when the type has units.
+    const bool known = t < RTOUOM_NTYPES && rtouom_count[t] > 0 && uom >= 0 && uom <= rtouom_count[t];
+    if (!known) {
+        char name[zarn::rtattrdict::kNameBuf];
+        rtovarlst_inq_var_name(list, i, name);
+        zarn::rtopipe::report(msg::kUomType, name, ptype);
+        zarn::rtopipe::report(msg::kUomIndex, uom);
+        return;
+    }
+    if (rtovarlst_inq_var_uom(list, i) == uom) return;
+    rtovarlst_set_var_uom(list, i, uom);
+    notify(list, i, RTOVARLST_CHG_UOM);
+}
+
+}  // namespace zarn::rtvarlst
