@@ -15,17 +15,14 @@ using zarn::test::UomTest;
 
 constexpr int kArea = 1, kEnthalpy = 6, kEntropy = 7, kFlow = 9, kMassFlow = 10, kPressure = 20;
 
-// Every name in the index maps to a live entry of that name inside its type's array.
+// Every name in the index maps to a live unit of that name.
 void expect_index_consistent() {
     for (int t = 0; t < RTOUOM_NTYPES; ++t) {
         for (int i = 0; i < rtouom_count[t]; ++i) {
-            const rtouom_entry *e = zarn::rtuom::index_find(rtouom_table[t][i].name);
-            ASSERT_NE(e, nullptr) << rtouom_table[t][i].name;
-            ASSERT_GE(e->ptype, 0);
-            ASSERT_LT(e->ptype, RTOUOM_NTYPES);
-            const rtouom_entry *base = rtouom_table[e->ptype];
-            ASSERT_TRUE(e >= base && e < base + rtouom_count[e->ptype]) << rtouom_table[t][i].name;
-            EXPECT_STREQ(e->name, rtouom_table[t][i].name);
+            const zarn::rtuom::Place p = zarn::rtuom::index_find(rtouom_table[t][i].name);
+            ASSERT_GT(p.uom, 0) << rtouom_table[t][i].name;
+            ASSERT_LE(p.uom, rtouom_count[p.ptype]);
+            EXPECT_STREQ(rtouom_table[p.ptype][p.uom - 1].name, rtouom_table[t][i].name);
         }
     }
 }
