@@ -1,5 +1,6 @@
 // Conversions between a value in a unit and the same value in SI: by pair,
 // by unit name, and by type name and unit name.
+#include "platform/checked.h"
 #include "rtuom/rtuom_internal.h"
 #include "rtuom/rtuom_messages.h"
 
@@ -37,7 +38,7 @@ double pair_convert(const char *fn, double x, int ptype, int uom, Direction dir,
     const long long p = magnitude(ptype);
     const int count = rtouom_count[p];
     const int use = uom == 0 ? rtouom_default_uom[p] : uom;
-    if (uom < 0 || uom > count || use < 1 || use > count) {
+    if ((uom != 0 && !index_within(uom, count)) || !index_within(use, count)) {
         if (joined) report_joined(fn, kIndexBounds, uom);
         else report(fn, kIndexBounds, uom);
         return x;
@@ -66,7 +67,7 @@ void rconv1_impl(const char *fn, int ptype, int uom, double si, double *value, c
         }
         uom = rtouom_default_uom[p];
     }
-    if (uom < 1 || uom > count) {
+    if (!index_within(uom, count)) {
         report(fn, kIndexBounds, uom);
         return;
     }
@@ -106,8 +107,7 @@ double by_name_convert(const char *fn, double x, int *ptype, const char *unit, D
 
 // A quick path for the common case: a built table, an ordinary type, an explicit index.
 inline const rtouom_entry *plain_entry(int ptype, int uom) {
-    if (static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) && built() &&
-        static_cast<unsigned>(uom) - 1u < static_cast<unsigned>(rtouom_count[ptype]))
+    if (ptype >= 0 && ptype < kTypeCount && built() && index_within(uom, rtouom_count[ptype]))
         return &rtouom_table[ptype][uom - 1];
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtopipe/report.h"
@@ -61,7 +62,7 @@ const rtouom_entry *checked_entry(const char *fn, int ptype, int uom) {
     const long long p = magnitude(ptype);
     const int count = rtouom_count[p];
     const int use = uom == 0 ? rtouom_default_uom[p] : uom;
-    if (uom < 0 || uom > count || count == 0 || use < 1 || use > count) {
+    if ((uom != 0 && !index_within(uom, count)) || !index_within(use, count)) {
         report(fn, kIndexBounds, uom);
         return nullptr;
     }
@@ -74,7 +75,7 @@ int predefined_test(int ptype, int uom) {
         report("rtouom_force_predefined_units", kTypeBounds, ptype);
         return -1;
     }
-    return uom >= 1 && uom <= rtouom_npredefined[magnitude(ptype)] ? 1 : 0;
+    return index_within(uom, rtouom_npredefined[magnitude(ptype)]) ? 1 : 0;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Unit listings on a caller's pipe.
+#include "platform/checked.h"
 #include "platform/zassert.h"
 #include "rtuom/rtuom_internal.h"
 #include "rtuom/rtuom_messages.h"
 
 using namespace zarn::rtuom;
+using zarn::index_within;
 
 extern "C" {
 
@@ -21,7 +23,7 @@ ZARN_API void rtouom_print_uom(rtopipe *pipe, int ptype, int uom) {
         return;
     }
     const long long p = magnitude(ptype);
-    if (uom < 1 || uom > rtouom_count[p]) {
+    if (!index_within(uom, rtouom_count[p])) {
         report(fn, kIndexBounds, uom);
         return;
     }

@@ -8,26 +8,12 @@
 
 #include "capture.h"
 #include "platform/xalloc.h"
-#include "rtuom/uomcatalog.h"
 #include "uom_fixture.h"
 
 namespace {
 
 using namespace zarn::rtuom;
 using zarn::test::UomTest;
-
-// Counts, names, multipliers and offsets of every type, and where a name maps.
-std::string digest(const char *probe) {
-    std::string d;
-    for (int t = 0; t < RTOUOM_NTYPES; ++t) {
-        d += std::to_string(rtouom_count[t]) + ":";
-        for (int i = 0; i < rtouom_count[t]; ++i)
-            d += std::string(rtouom_table[t][i].name) + std::to_string(rtouom_table[t][i].multiplier) + ",";
-    }
-    int p = -1, u = -1;
-    rtouom_locate2(probe, &p, &u);
-    return d + std::to_string(p) + "/" + std::to_string(u);
-}
 
 struct Row {
     const char *what;
@@ -63,7 +49,7 @@ TEST_F(UomTest, EveryAllocationFailureIsReportedAndChangesNothing) {
                 ks.push_back(k);
         for (long k : ks) {
             RTOUOM_RESET_UOM_F();
-            const std::string before = digest("KG/WEEK");
+            const std::string before = zarn::test::uom_digest("KG/WEEK");
             zarn::test::StderrCapture err;
             zarn::failalloc_set(k);
             const bool ok = row.act();
@@ -77,7 +63,7 @@ TEST_F(UomTest, EveryAllocationFailureIsReportedAndChangesNothing) {
                 EXPECT_EQ(rtouom_pair2si(1, kPressure, 2), 1.0);
                 EXPECT_EQ(history_.text(), "!! rtouom_pair2si: UOM table has not been initialized.\n");
             } else {
-                EXPECT_EQ(digest("KG/WEEK"), before) << k;
+                EXPECT_EQ(zarn::test::uom_digest("KG/WEEK"), before) << k;
                 EXPECT_EQ(list, nullptr);
             }
         }

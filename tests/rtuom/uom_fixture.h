@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "capture.h"
+#include "rtuom/uomcatalog.h"
 #include "zarnutils/rtuom.h"
 
 namespace zarn::test {
@@ -29,6 +31,21 @@ protected:
 private:
     int saved_defaults_[RTOUOM_NTYPES] = {};
 };
+
+// Counts, names, multipliers and offsets of every type, the defaults, and
+// where probe maps: equal digests mean an unchanged table.
+inline std::string uom_digest(const char *probe) {
+    std::string d;
+    for (int t = 0; t < RTOUOM_NTYPES; ++t) {
+        d += std::to_string(rtouom_count[t]) + "," + std::to_string(rtouom_default_uom[t]) + ":";
+        for (int i = 0; i < rtouom_count[t]; ++i)
+            d += std::string(rtouom_table[t][i].name) + std::to_string(rtouom_table[t][i].multiplier) +
+                 std::to_string(rtouom_table[t][i].offset) + ",";
+    }
+    int p = -1, u = -1;
+    rtouom_locate2(probe, &p, &u);
+    return d + std::to_string(p) + "/" + std::to_string(u);
+}
 
 }  // namespace zarn::test
 
