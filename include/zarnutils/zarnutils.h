@@ -11,6 +11,7 @@
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/msgdigest.h"
 #include "zarnutils/rtuom.h"
+#include "zarnutils/rtnum.h"
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/stred.h"
 #include "zarnutils/rtsymtab.h"
@@ -18,5 +19,7 @@
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/xfile.h"
+#include "zarnutils/rtvalue.h"
 
 #endif

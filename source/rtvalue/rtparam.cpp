@@ -1,0 +1,289 @@
+// Named parameters: one global table for the process and local tables owned
+// by the host, with plain, read-only and linked (computed) parameters.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/checked.h"
+#include "platform/xalloc.h"
+#include "platform/zassert.h"
+#include "rtopipe/report.h"
+#include "rtvalue/rtvalue_internal.h"
+#include "rtvalue/rtvalue_messages.h"
+#include "zarnutils/rtuom.h"
+#include "zarnutils/stred.h"
+
+namespace zarn::rtvalue {
+namespace {
+
+constexpr char kParamSource[] = "source/rtvalue/rtparam";
+constexpr int kPressure = 20;
+
+struct Param {
+    char *name;
+    int type;  // required value_type, 0 for any
+    uint8_t read_only;
+    uint8_t linked;
+    value_t value;  // plain parameters
+    param_setter_fn setter;
+    param_getter_fn getter;
+};
+
+HashTable *g_global = nullptr;
+
+void param_assert(const char *text, int line) { zarn::assert_report(text, kParamSource, line); }
+
+uint32_t hash_param(const void *p) { return hash_pjw(static_cast<const Param *>(p)->name); }
+
+int compare_param(const void *a, const void *b) {
+    return std::strcmp(static_cast<const Param *>(a)->name, static_cast<const Param *>(b)->name);
+}
+
+HashTable *new_table() { return hashCreate(50, hash_param, nullptr, compare_param, 1, 0); }
+
+void free_param(void *item) {
+    auto *p = static_cast<Param *>(item);
+    std::free(p->name);
+    if (!p->linked) release(&p->value);
+    std::free(p);
+}
+
+Param *find(HashTable *table, const char *name) {
+    if (!table) return nullptr;
+    Param probe{};
+    probe.name = const_cast<char *>(name);
+    return static_cast<Param *>(hashFindItem(table, &probe));
+}
+
+// The local table first, then the global one.
+Param *lookup(const char *name, HashTable *local, bool *in_local) {
+    Param *p = find(local, name);
+    if (in_local) *in_local = p != nullptr;
+    return p ? p : find(g_global, name);
+}
+
+// A new record in table; null (nothing added) when memory is short.
+Param *add(HashTable *table, const char *name, const char *fn) {
+    auto *p = static_cast<Param *>(zarn::xcalloc(1, sizeof(Param)));
+    char *copy = p ? zarn::xstrdup(name) : nullptr;
+    if (!copy) {
+        std::free(p);
+        out_of_memory(fn);
+        return nullptr;
+    }
+    p->name = copy;
+    if (hashAddItem(table, p) != p) {
+        free_param(p);
+        out_of_memory(fn);
+        return nullptr;
+    }
+    return p;
+}
+
+void *handle_of(IValueContext *ctx) { return ctx ? ctx->AccessorHandle() : nullptr; }
+
+const char *kind_name(int k) { return k >= 0 && k < kKinds ? msg::kParamKindNames[k] : "unknown"; }
+
+// Assignment in table, which holds the name or receives it.
+void assign(HashTable *table, const char *name, const value_t *value, IValueContext *ctx) {
+    Param *p = find(table, name);
+    if (!p) {
+        if (!stred_valid_name(name)) {
+            zarn::rtopipe::report(msg::kSetInvalidName, name);
+            return;
+        }
+        value_t copy;
+        clear(&copy);
+        if (!copy_into(value, &copy)) return out_of_memory("param_set");
+        p = add(table, name, "param_set");
+        if (!p) return release(&copy);
+        p->value = copy;
+        return;
+    }
+    if (p->read_only) return zarn::rtopipe::report(msg::kSetReadOnly, name);
+    if (p->type != 0 && value->value_type != p->type)
+        return zarn::rtopipe::report(msg::kSetKind, kind_name(value->value_type), kind_name(p->type));
+    if (p->linked) {
+        if (p->setter) p->setter(value, handle_of(ctx));
+        return;
+    }
+    value_copy(value, &p->value);
+}
+
+// Ambient pressure as the gauge units carry it: PSIG's offset.
+double ambient_pressure() {
+    int u = 0;
+    rtouom_ptype_locate2("PSIG", kPressure, &u);
+    double offset = 101325.0;
+    if (u > 0) rtouom_inq_info_c(kPressure, u, nullptr, &offset, nullptr);
+    return offset;
+}
+
+void p_amb_get(value_t *result, void *) { value_assign_double(result, ambient_pressure(), kPressure, 0); }
+
+void p_amb_set(const value_t *v, void *) {
+    if (v->value_type != number_value) return;
+    const num &n = v->u.number;
+    rtouom_modify_p_amb(n.is_int ? static_cast<double>(n.ival) : n.rval);
+}
+
+void date_get(value_t *result, void *) {
+    char buf[80] = "";
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (localtime_r(&now, &tm)) std::strftime(buf, sizeof buf, "%a, %b %d, %Y, %H:%M:%S", &tm);
+    value_assign_copy_of_string(result, buf);
+}
+
+HashTable *table_or_global(HashTable *local) { return local ? local : g_global; }
+
+}  // namespace
+}  // namespace zarn::rtvalue
+
+using namespace zarn::rtvalue;
+
+extern "C" {
+
+HashTable *param_init(int which) {
+    if (which != 0) return new_table();
+    if (g_global) {
+        param_assert(msg::kInitTwice, __LINE__);
+        return g_global;
+    }
+    g_global = new_table();
+    if (!g_global) {
+        out_of_memory("param_init");
+        return nullptr;
+    }
+    param_create_linked("P_AMB", 0, number_value, p_amb_set, p_amb_get);
+    param_create_linked("DATE", 1, string_value, nullptr, date_get);
+    return g_global;
+}
+
+void param_destroy(HashTable *table) {
+    if (!table || table == g_global) {
+        if (!g_global) return param_assert(msg::kDestroyNoTable, __LINE__);
+        table = g_global;
+        g_global = nullptr;
+    }
+    hashDestroy(table, free_param);
+}
+
+void param_set(const char *name, const value_t *value, HashTable *local, IValueContext *ctx) {
+    if (!name) return;
+    if (!value || !value_okay(value)) return param_assert(msg::kSetBadValue, __LINE__);
+    bool in_local = false;
+    lookup(name, local, &in_local);
+    HashTable *table = in_local ? local : g_global;
+    if (!table) return param_assert(msg::kNoGlobalTable, __LINE__);
+    assign(table, name, value, ctx);
+}
+
+void param_define_local(const char *name, HashTable *local, IValueContext *ctx) {
+    if (!local) return param_assert(msg::kDefineNoLocal, __LINE__);
+    if (!name) return;
+    value_t undefined;
+    clear(&undefined);
+    assign(local, name, &undefined, ctx);
+}
+
+void param_undef(const char *name, HashTable *local) {
+    if (!name) return;
+    bool in_local = false;
+    Param *p = lookup(name, local, &in_local);
+    if (!p) return;
+    Param probe{};
+    probe.name = p->name;
+    hashRemoveItem(in_local ? local : g_global, &probe);
+    free_param(p);
+}
+
+void param_read(const char *name, value_t *result, HashTable *local, IValueContext *ctx) {
+    if (!result || !value_okay(result)) return param_assert(msg::kReadBadResult, __LINE__);
+    release(result);
+    if (!name) return;
+    Param *p = lookup(name, local, nullptr);
+    if (!p) {
+        if (!stred_valid_name(name)) zarn::rtopipe::report(msg::kReadInvalidName, name);
+        return;
+    }
+    if (!p->linked) return value_copy(&p->value, result);
+    if (!p->getter) return;
+    p->getter(result, handle_of(ctx));
+    if (!value_okay(result)) clear(result);  // an accessor that left garbage
+}
+
+int param_defined(const char *name, HashTable *local, int *isLocal) {
+    bool in_local = false;
+    const Param *p = name ? lookup(name, local, &in_local) : nullptr;
+    if (isLocal) *isLocal = p && in_local;
+    return p != nullptr;
+}
+
+int param_read_only(const char *name, HashTable *local) {
+    const Param *p = name ? lookup(name, local, nullptr) : nullptr;
+    return p ? p->read_only : 0;
+}
+
+int param_linked(const char *name, HashTable *local) {
+    const Param *p = name ? lookup(name, local, nullptr) : nullptr;
+    return p ? p->linked : 0;
+}
+
+void param_create_linked(const char *name, int readOnly, int type, param_setter_fn setter, param_getter_fn getter) {
+    if (!g_global) return param_assert(msg::kNoGlobalTable, __LINE__);
+    if (!name) return;
+    if (find(g_global, name)) {
+        zarn::rtopipe::report(msg::kLinkedUnable, name);
+        zarn::rtopipe::report(msg::kLinkedExists);
+        return;
+    }
+    if (!stred_valid_name(name)) return zarn::rtopipe::report(msg::kLinkedInvalidName, name);
+    Param *p = add(g_global, name, "param_create_linked");
+    if (!p) return;
+    p->read_only = readOnly != 0;
+    p->linked = 1;
+    p->type = type;
+    p->setter = setter;
+    p->getter = getter;
+}
+
+void param_show(rtopipe *pipe, HashTable *local) {
+    const char *where = local ? "locally" : "globally";
+    HashTable *t = table_or_global(local);
+    if (hashNum(t) == 0) {
+        rtoprintf(pipe, msg::kShowNone, where);
+        return;
+    }
+    rtoprintf(pipe, msg::kShowHeader, where);
+    for (hash_iter it = hash_begin(t), end = hash_end(t); !hash_iter_equal(&it, &end); hash_iter_next(&it)) {
+        const auto *p = static_cast<const Param *>(hash_iter_deref(&it));
+        rtoprintf(pipe, msg::kShowLine, p->name, p->read_only ? msg::kShowReadOnly : "");
+    }
+}
+
+int param_num_defined(HashTable *local) {
+    return static_cast<int>(zarn::clamp_count(hashNum(table_or_global(local)), INT32_MAX));
+}
+
+int param_iterate(void *arg, HashTable *local, param_visit_fn visit) {
+    HashTable *t = table_or_global(local);
+    if (!t || !visit) return 0;
+    for (hash_iter it = hash_begin(t), end = hash_end(t); !hash_iter_equal(&it, &end); hash_iter_next(&it))
+        if (int r = visit(arg, static_cast<const Param *>(hash_iter_deref(&it))->name)) return r;
+    return 0;
+}
+
+void param_inq_name(HashTable *local, int n, char *buffer) {
+    HashTable *t = table_or_global(local);
+    if (!t || !buffer) return;
+    if (n < 1) n = 1;
+    for (hash_iter it = hash_begin(t), end = hash_end(t); !hash_iter_equal(&it, &end); hash_iter_next(&it))
+        if (--n == 0) {
+            std::strcpy(buffer, static_cast<const Param *>(hash_iter_deref(&it))->name);
+            return;
+        }
+}
+
+}  // extern "C"

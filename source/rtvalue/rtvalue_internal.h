@@ -1,0 +1,67 @@
+// Internals shared by the value and parameter files.
+#ifndef ZARN_RTVALUE_RTVALUE_INTERNAL_H
+#define ZARN_RTVALUE_RTVALUE_INTERNAL_H
+
+#include <cstddef>
+
+#include "zarnutils/rtvalue.hpp"
+
+namespace zarn::rtvalue {
+
+inline constexpr char kSource[] = "source/rtvalue/rtvalue";
+inline constexpr int kKinds = 12;
+
+// Prints the assertion line with text formatted over fn; returns cond.
+bool check(bool cond, const char *text, const char *fn, int line);
+#define RTVALUE_CHECK(cond, text, fn) ::zarn::rtvalue::check((cond), (text), (fn), __LINE__)
+
+// An assertion of a text with no argument.
+void fail_assert(const char *text, int line);
+
+inline bool is_text_kind(int k) {
+    return k == string_value || k == identifier_value || k == regexp_value || k == glob_value;
+}
+
+// Zeroes v: the UNDEFINED value.
+void clear(value_t *v);
+// Frees v's contents; v must be valid. v is UNDEFINED afterwards.
+void release(value_t *v);
+// Deep copy of a valid src into an UNDEFINED dst; false (dst UNDEFINED) when memory is short.
+bool copy_into(const value_t *src, value_t *dst);
+// A heap copy of src, or null.
+value_t *heap_copy(const value_t *src);
+// Moves src into dst (dst released first); src becomes UNDEFINED.
+void move_into(value_t *src, value_t *dst);
+// Reports a failed allocation of fn on the history device.
+void out_of_memory(const char *fn);
+
+// The number's value in its display unit (from its base unit through SI).
+double display_value(const num &n);
+// The display unit's name as printed: "*" untyped, "UNITLESS" dimensionless;
+// valid until the next call into the units table.
+const char *display_unit(const num &n);
+
+// A growing text on the library's allocator; ok turns false for good when memory runs short.
+struct TextBuf {
+    char *p = nullptr;
+    std::size_t len = 0, cap = 0;
+    bool ok = true;
+    TextBuf() = default;
+    TextBuf(const TextBuf &) = delete;
+    TextBuf &operator=(const TextBuf &) = delete;
+    ~TextBuf();
+    void add(const char *s, std::size_t n);
+    void add(const char *s);
+    // The text (the caller frees it), or null when memory ran short.
+    char *take();
+};
+
+// A STRING value's text, or null.
+inline const char *text_of(const value_t &v) { return is_text_kind(v.value_type) ? v.u.text : nullptr; }
+
+// The i-th (0-based) item of a list, or null.
+value_t *list_item(const gl_list_t *list, uint32_t i);
+
+}  // namespace zarn::rtvalue
+
+#endif

@@ -1,0 +1,157 @@
+// Internals of the X-file: the one open file's state, its word stream over
+// 2048-byte records, the per-variable layout and the entry points' bodies.
+#ifndef ZARN_XFILE_INTERNAL_H
+#define ZARN_XFILE_INTERNAL_H
+
+#include <cstdint>
+#include <string_view>
+
+#include "zarnutils/rtvarlst.h"
+#include "zarnutils/xfile.h"
+
+namespace zarn::xfile {
+
+constexpr int kWords = RTXFILE_RECORD_WORDS;
+constexpr int kFlags = RTXFILE_NFLAGS;
+constexpr int kDigest = RTXFILE_NDIGEST;
+constexpr int kNameWords = RTXFILE_NAME_LEN / 4;
+constexpr int kFlagsAt = 21;  // header word of the first flag; word 20 counts them
+constexpr int kFirstUnit = 60;
+constexpr int kUnits = 40;
+
+// Codes 11, 12, 16, 20 and 22 name no attribute: never present, whatever a file says.
+inline bool has_attribute(int code) { return code != 11 && code != 12 && code != 16 && code != 20 && code != 22; }
+
+// One attribute word (or real) of a variable, in file order.
+enum class Field : uint8_t {
+    Spec, BaseUom, Quality, Mask1, Mask2, Uom, PhysType, ConnType, BoundType, ParamHomo, Ramped,  // integers
+    Scale, Lower, Value, Upper, Step, Initial, SbWeight, TargetHomo, Threshold                    // reals
+};
+
+// The words of one variable, fixed by the header's flags.
+struct Layout {
+    bool names = false;
+    int nints = 0;                          // integer words
+    int nreals = 0;                         // reals (two words each)
+    Field ints[RTXFILE_MAX_INT_WORDS] = {};
+    Field reals[RTXFILE_MAX_REALS] = {};
+    int words() const { return 1 + (names ? kNameWords : 0) + nints + 2 * nreals; }
+};
+Layout layout_of(const int32_t flags[kFlags]);
+// The attribute code of a field.
+int code_of(Field f);
+
+// Header record as read (flags normalised to 0/1, old-version rules applied).
+struct Header {
+    int32_t magic = 0;
+    int32_t first = 0, last = 0;
+    int32_t digest[kDigest] = {};
+    int32_t flags[kFlags] = {};
+    int32_t version = 0;
+};
+
+// Mode of the open file.
+enum Mode : int { kNone = -1, kReading = 0, kWriting = 1, kUpdating = 2 };
+
+// The state of the one X-file open at a time.
+struct State {
+    int mode = kNone;
+    int32_t unit = -1;     // -1 once closed (mode stays as it was)
+    int64_t record = 0;    // record whose contents are in buf
+    int pos = 0;           // words of buf consumed or filled (0..512)
+    int32_t first = -1;    // first and last index written since the open
+    int32_t last = -1;
+    int32_t version = 0;   // version word of the last header read
+    int64_t records = 0;   // whole records in the file when reading or updating
+    Header header;         // last header read or written
+    Layout layout;         // per-variable words of that header
+    int32_t buf[kWords] = {};
+};
+State &state();
+
+// True when unit is the open X-file and its mode is `mode` (-1: any).
+bool attached(int64_t unit, int mode);
+
+// ---- Records and the word stream (0 or the I/O status) ----
+// Attaches the opened unit for reading or updating: counts the file's whole records.
+void attach_for_reading(int32_t unit, int mode);
+int read_record(int64_t rec);
+int write_record(int64_t rec);
+// Reads record 1 into h and leaves the stream before record 2. RTXFILE_STATUS_BAD
+// for a flag count the record cannot hold.
+int read_header(Header *h);
+void encode_header(const Header &h, int32_t words[kWords]);
+int next_record();  // moves to the next record (writing back first when updating)
+
+inline int get(int32_t *w) {
+    State &s = state();
+    if (s.pos == kWords) {
+        int st = next_record();
+        if (st != 0) return st;
+    }
+    *w = s.buf[s.pos++];
+    return 0;
+}
+int next_write();  // writes the full buffer and starts the next record
+inline int put(int32_t w) {
+    State &s = state();
+    if (s.pos == kWords) {
+        int st = next_write();
+        if (st != 0) return st;
+    }
+    s.buf[s.pos++] = w;
+    return 0;
+}
+int skip(int n);
+int take(int32_t *dst, int n);  // the next n words
+// Overwrites the word last read (update mode).
+inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
+
+// One variable as read from the stream.
+struct VarWords {
+    int32_t index = 0;
+    char name[RTXFILE_NAME_LEN] = {};
+    int32_t ints[RTXFILE_MAX_INT_WORDS] = {};
+    double reals[RTXFILE_MAX_REALS] = {};
+};
+// 0 and the variable, 1 at the end word, else the I/O status.
+int read_variable(VarWords *v, bool with_name);
+
+// ---- Entry bodies ----
+int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags, int64_t *by_name);
+void close(int64_t unit);
+int finish_and_close(int64_t unit);
+void save(int64_t unit, rtvarlst_t *list, int64_t first, int64_t last, const int64_t *flags);
+
+struct Subs {
+    int64_t n = 0;
+    const char *patterns = nullptr, *replacements = nullptr;
+    size_t pattern_len = 0, replacement_len = 0;
+};
+struct Except {
+    bool use = false;
+    const int64_t *entries = nullptr;
+    bool skip_fixed = false;
+};
+int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_name, const Subs &subs,
+                const Except &except);
+void update(int64_t unit, rtvarlst_t *list, const int64_t *flags);
+int64_t query(int64_t unit, int64_t *flags, rtxfile_name_callback callback);
+
+// What a path names, checked before a Fortran open (which accepts directories).
+enum class PathKind { kMissing, kFile, kReadOnlyFile, kDirectory };
+PathKind path_kind(std::string_view name);
+int open_read(int64_t unit, std::string_view name, Header *h);
+int read_nth(int64_t unit, int64_t n, VarWords *v);
+
+// ---- Units ----
+int64_t get_unit();
+void free_unit(int64_t unit);
+void reserve_unit(int64_t unit);
+bool handed_out(int64_t unit);  // a unit of 60..99 marked in use
+int64_t lowest_free(int64_t first, int64_t last);
+int share_open(std::string_view name, int64_t *unit, bool fresh);
+
+}  // namespace zarn::xfile
+
+#endif

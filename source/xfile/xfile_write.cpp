@@ -1,0 +1,373 @@
+// Opening, saving, updating in place and closing an X-file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "platform/checked.h"
+#include "platform/funit.h"
+#include "rtopipe/report.h"
+#include "xfile/xfile_internal.h"
+#include "xfile/xfile_messages.h"
+#include "zarnutils/varutl.h"
+
+namespace zarn::xfile {
+
+using zarn::rtopipe::report;
+
+PathKind path_kind(std::string_view name) {
+    std::string path(name);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return PathKind::kMissing;
+    if (S_ISDIR(st.st_mode)) return PathKind::kDirectory;
+    // No write bit for anyone counts as read-only even for a privileged caller.
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return PathKind::kReadOnlyFile;
+    return PathKind::kFile;
+}
+
+namespace {
+
+int open_unit(int32_t unit, std::string_view name, int how) {
+    return zarn_funit_open_direct(unit, name.data(), name.size(), how);
+}
+
+// A refused open: the unit is closed and released.
+int64_t give_up(int32_t unit) {
+    zarn_funit_close(unit);
+    free_unit(unit);
+    return 0;
+}
+
+bool digest_matches(const Header &h, const int64_t *digest) {
+    if (digest == nullptr) return false;
+    for (int k = 0; k < kDigest; ++k)
+        if (digest[k] != h.digest[k]) return false;
+    return true;
+}
+
+// The integer word of a field for variable i (update replaces the spec by
+// whether the variable is fixed).
+int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool updating) {
+    switch (f) {
+    case Field::Spec: return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
+    case Field::BaseUom: return rtovarlst_inq_var_baseuom(list, i);
+    case Field::Quality: return rtovarlst_inq_var_quality(list, i);
+    case Field::Mask1: return static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(list, i));
+    case Field::Mask2: return static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(list, i));
+    case Field::Uom: return rtovarlst_inq_var_uom(list, i);
+    case Field::PhysType: return varInqPhysicalType(status);
+    case Field::ConnType: return rtovarlst_inq_var_conn_type(list, i);
+    case Field::BoundType: {
+        int64_t bt = 0;
+        varInqBoundType(status, &bt);
+        return static_cast<int32_t>(bt);
+    }
+    case Field::ParamHomo: return rtovarlst_inq_var_param_homo(list, i);
+    case Field::Ramped: return rtovarlst_inq_var_ramped(list, i);
+    default: return 0;
+    }
+}
+
+// The real of a field for variable i: the held numbers times the internal
+// scale, except scale, SBWeight and threshold, which are written as held.
+double real_value(rtvarlst_t *list, int32_t i, Field f, double scale) {
+    switch (f) {
+    case Field::Scale: return scale;
+    case Field::Lower: return rtovarlst_inq_var_lower(list, i, 0) * scale;
+    case Field::Value: return rtovarlst_inq_var_value(list, i, 0) * scale;
+    case Field::Upper: return rtovarlst_inq_var_upper(list, i, 0) * scale;
+    case Field::Step: return rtovarlst_inq_var_step_inbaseuom(list, i) * scale;
+    case Field::Initial: return rtovarlst_inq_var_initial(list, i, 0) * scale;
+    case Field::SbWeight: return rtovarlst_inq_var_sbweight(list, i);
+    case Field::TargetHomo: return rtovarlst_inq_var_target_homo(list, i, 0) * scale;
+    case Field::Threshold: return rtovarlst_inq_var_threshold(list, i, 0);
+    default: return 0.0;
+    }
+}
+
+void split(double v, int32_t *lo, int32_t *hi) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    *lo = static_cast<int32_t>(static_cast<uint32_t>(bits & 0xFFFFFFFFu));
+    *hi = static_cast<int32_t>(static_cast<uint32_t>(bits >> 32));
+}
+
+// The 128-byte blank-padded name as 32 little-endian words.
+void name_words(rtvarlst_t *list, int32_t i, int32_t words[kNameWords]) {
+    unsigned char field[RTXFILE_NAME_LEN];
+    std::memset(field, ' ', sizeof field);
+    const char *name = rtovarlst_lookup_var_name(list, i);
+    if (name != nullptr) {
+        const size_t n = strnlen(name, sizeof field);
+        std::memcpy(field, name, n);
+    }
+    for (int k = 0; k < kNameWords; ++k) {
+        const uint32_t u = field[4 * k] | (field[4 * k + 1] << 8) | (field[4 * k + 2] << 16) |
+                           (static_cast<uint32_t>(field[4 * k + 3]) << 24);
+        words[k] = static_cast<int32_t>(u);
+    }
+}
+
+int save_one(rtvarlst_t *list, int32_t i) {
+    const Layout &l = state().layout;
+    int st = put(i);
+    if (st == 0 && l.names) {
+        int32_t words[kNameWords];
+        name_words(list, i, words);
+        for (int k = 0; k < kNameWords && st == 0; ++k) st = put(words[k]);
+    }
+    const int64_t status = rtovarlst_inq_var_status(list, i);
+    for (int k = 0; k < l.nints && st == 0; ++k) st = put(int_word(list, i, l.ints[k], status, false));
+    const double scale = rtovarlst_inq_var_scale(list, i);
+    for (int k = 0; k < l.nreals && st == 0; ++k) {
+        int32_t lo, hi;
+        split(real_value(list, i, l.reals[k], scale), &lo, &hi);
+        if ((st = put(lo)) == 0) st = put(hi);
+    }
+    return st;
+}
+
+int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
+    State &s = state();
+    Header h;
+    h.magic = RTXFILE_MAGIC;
+    h.first = h.last = -1;
+    // Digest values are byte values; anything else is kept as its low word.
+    for (int k = 0; k < kDigest; ++k) h.digest[k] = digest ? static_cast<int32_t>(digest[k]) : 0;
+    for (int k = 0; k < kFlags; ++k) h.flags[k] = flags && flags[k] != 0 ? 1 : 0;
+    h.version = RTXFILE_VERSION;
+    s.unit = unit;
+    s.mode = kWriting;
+    encode_header(h, s.buf);
+    if (write_record(1) != 0) {
+        report(msg::kOpenWrite);
+        s.unit = -1;
+        return give_up(unit);
+    }
+    // Codes without an attribute were written as 0: read the header as a reader would.
+    for (int k = 0; k < kFlags; ++k) h.flags[k] = s.buf[kFlagsAt + k];
+    s.header = h;
+    s.layout = layout_of(h.flags);
+    s.version = h.version;
+    s.record = 2;
+    s.pos = 0;
+    std::memset(s.buf, 0, sizeof s.buf);
+    s.first = s.last = -1;
+    s.mode = kWriting;
+    return unit;
+}
+
+}  // namespace
+
+int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags, int64_t *by_name) {
+    State &s = state();
+    s.mode = kNone;
+    s.unit = -1;
+    if (mode < kReading || mode > kUpdating) {
+        report(msg::kBadMode, static_cast<long long>(mode));
+        return 0;
+    }
+    if (name.empty()) {
+        report(msg::kNoName);
+        return 0;
+    }
+    const std::string path(name);
+    const PathKind kind = path_kind(name);
+    if (kind == PathKind::kDirectory) {
+        report(msg::kDirectory, path.c_str());
+        return 0;
+    }
+    if (mode == kUpdating && kind == PathKind::kReadOnlyFile) {
+        report(msg::kReadOnly, path.c_str());
+        return 0;
+    }
+    const int64_t got = get_unit();
+    if (got < 0) {
+        report(msg::kNoUnit);
+        return 0;
+    }
+    const auto unit = static_cast<int32_t>(got);
+    const int how = mode == kReading ? 0 : (mode == kWriting ? 1 : 2);
+    int st = open_unit(unit, name, how);
+    if (st != 0) {
+        report(msg::kOpenFailed, path.c_str(), st);
+        return give_up(unit);
+    }
+    if (mode == kWriting) return open_create(unit, digest, flags);
+
+    attach_for_reading(unit, kNone);
+    Header h;
+    st = read_header(&h);
+    if (st != 0 && st != RTXFILE_STATUS_BAD) {
+        report(msg::kOpenHeader);
+        s.unit = -1;
+        return give_up(unit);
+    }
+    const bool matched = digest_matches(h, digest);
+    const bool magic = h.magic == RTXFILE_MAGIC;
+    if (mode == kReading) {
+        if (!magic) {
+            report(msg::kNotSaveFile);
+        } else if (st != 0) {
+            report(msg::kOpenHeader);
+        } else {
+            if (by_name != nullptr) *by_name = matched ? 0 : 1;
+            report(matched ? msg::kMatchedDigest : msg::kByName);
+            s.mode = kReading;
+            return unit;
+        }
+        s.unit = -1;
+        return give_up(unit);
+    }
+
+    // Update: the checks come first, so that a refused file is left as it was.
+    const char *refusal = nullptr;
+    if (!matched) {
+        refusal = msg::kUpdateNotMatched;
+    } else if (!magic) {
+        refusal = msg::kNotSaveFile;
+    } else if (st != 0) {
+        refusal = msg::kOpenHeader;
+    } else {
+        for (int k = 1; k < kFlags && refusal == nullptr; ++k)
+            if (flags != nullptr && flags[k] != 0 && h.flags[k] == 0 && has_attribute(k + 1))
+                refusal = msg::kUpdateMissing;
+    }
+    if (refusal == nullptr) {
+        h.version = RTXFILE_VERSION;
+        encode_header(h, s.buf);
+        if (write_record(1) != 0) refusal = msg::kOpenWrite;
+    }
+    if (refusal != nullptr) {
+        report("%s", refusal);
+        s.unit = -1;
+        return give_up(unit);
+    }
+    s.header = h;
+    s.version = h.version;
+    s.layout = layout_of(h.flags);
+    s.record = 1;
+    s.pos = kWords;
+    s.mode = kUpdating;
+    return unit;
+}
+
+int finish_and_close(int64_t unit) {
+    State &s = state();
+    // A unit of the table that a later open left behind is still closed;
+    // other units that are not the X-file are not ours to close.
+    if (!attached(unit, -1)) return handed_out(unit) ? zarn_funit_close(static_cast<int32_t>(unit)) : RTXFILE_STATUS_BAD;
+    if (s.mode == kWriting) {
+        int st = put(-1);
+        if (st == 0) st = write_record(s.record);
+        if (st == 0) st = read_record(1);
+        if (st == 0) {
+            s.buf[1] = s.first;
+            s.buf[2] = s.last;
+            st = write_record(1);
+        }
+        if (st != 0) report(msg::kSaveWrite);
+    } else if (s.mode == kUpdating) {
+        if (write_record(s.record) != 0) report(msg::kUpdateIO);
+    }
+    s.unit = -1;
+    return zarn_funit_close(static_cast<int32_t>(unit));
+}
+
+void close(int64_t unit) {
+    finish_and_close(unit);
+    free_unit(unit);
+}
+
+void save(int64_t unit, rtvarlst_t *list, int64_t first, int64_t last, const int64_t *flags) {
+    State &s = state();
+    if (!attached(unit, kWriting)) {
+        report(msg::kNotOpen, "rtxfile_save_variable", static_cast<long long>(unit));
+        return;
+    }
+    // The attributes are those of the open, so that every variable has the same words.
+    (void)flags;
+    const int64_t n = rtovarlst_inq_nvar(list);
+    if (first < 1 || last < 1 || first > n || last > n) {
+        report(msg::kSaveRange);
+        return;
+    }
+    for (int64_t i = first; i <= last; ++i) {
+        if (save_one(list, static_cast<int32_t>(i)) != 0) {
+            report(msg::kSaveWrite);
+            return;
+        }
+        if (s.first == -1) s.first = static_cast<int32_t>(i);
+        s.last = static_cast<int32_t>(i);
+    }
+}
+
+void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
+    State &s = state();
+    if (!attached(unit, kUpdating)) {
+        report(msg::kNotOpen, "rtxfile_update_variable", static_cast<long long>(unit));
+        return;
+    }
+    Header h;
+    if (read_header(&h) != 0 || h.magic != RTXFILE_MAGIC) {
+        report(msg::kUpdateHeader);
+        return;
+    }
+    const int64_t n = rtovarlst_inq_nvar(list);
+    if (h.first > n || h.last > n) {
+        report(msg::kUpdateMismatch);
+        return;
+    }
+    if (h.first == -1 && h.last == -1) return;  // nothing was saved
+    // The header's range is the file's word: the file must hold that many variables.
+    const Layout &l = s.layout;
+    const int64_t count = static_cast<int64_t>(h.last) - h.first + 1;
+    const int64_t records = s.records;
+    int64_t words = 0;
+    if (h.first < 1 || count < 1 || !checked_mul<int64_t>(count, l.words(), &words) ||
+        1 + (words + 1 + kWords - 1) / kWords > records) {
+        report(msg::kUpdateHeader);
+        return;
+    }
+    auto wanted = [&](Field f) { return flags != nullptr && flags[code_of(f) - 1] != 0; };
+    for (int32_t i = h.first; i <= h.last; ++i) {
+        int32_t w;
+        int st = get(&w);
+        if (st != 0 || w != i) {
+            report(msg::kUpdateIO);
+            return;
+        }
+        if (l.names && skip(kNameWords) != 0) {
+            report(msg::kUpdateIO);
+            return;
+        }
+        const int64_t status = rtovarlst_inq_var_status(list, i);
+        for (int k = 0; k < l.nints; ++k) {
+            if (get(&w) != 0) {
+                report(msg::kUpdateIO);
+                return;
+            }
+            if (wanted(l.ints[k])) replace_last(int_word(list, i, l.ints[k], status, true));
+        }
+        const double scale = rtovarlst_inq_var_scale(list, i);
+        for (int k = 0; k < l.nreals; ++k) {
+            int32_t lo, hi;
+            split(real_value(list, i, l.reals[k], scale), &lo, &hi);
+            const bool put_it = wanted(l.reals[k]);
+            if (get(&w) != 0) {
+                report(msg::kUpdateIO);
+                return;
+            }
+            if (put_it) replace_last(lo);
+            if (get(&w) != 0) {
+                report(msg::kUpdateIO);
+                return;
+            }
+            if (put_it) replace_last(hi);
+        }
+    }
+}
+
+}  // namespace zarn::xfile

@@ -1,0 +1,138 @@
+// Bad files and failed allocations: the message, the list as it was, the unit released.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "capture.h"
+#include "platform/xalloc.h"
+#include "xfile_fixture.h"
+
+using namespace zarn::test;
+
+namespace {
+
+// A good file of 300 variables (names and values: 36 words each, 22 records).
+void good_file(const std::string &path, rtvarlst_t *l) { save_file(path, l, flags_of({1, 4})); }
+
+TEST(XFileBadFiles, MessageListUnchangedUnitReleased) {
+    std::vector<std::string> names;
+    for (int k = 1; k <= 300; ++k) names.push_back("V" + std::to_string(k));
+    rtvarlst_t *src = list_of(names);
+    for (int k = 1; k <= 300; ++k) rtovarlst_set_var_value(src, k, k, 0);
+    const std::string path = scratch("bad");
+    struct Row {
+        const char *what;
+        std::function<void()> make;
+        int64_t mode;
+        const char *message;
+    } rows[] = {
+        {"wrong magic", [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1, 2004, 7)); },
+         RTXFILE_READ,
+         "!! rtxfile_open: The file appears not to have been created with the save variables command\n"},
+        {"truncated header", [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1), 100); },
+         RTXFILE_READ, "!! rtxfile_open: Problem reading Header record\n"},
+        {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ,
+         "!! rtxfile_open: Problem reading Header record\n"},
+        {"flag count beyond the record",
+         [&] {
+             auto w = header_words(digest_of(src), flags_of({4}), 1, 1);
+             w[20] = 491;
+             write_words(path, w);
+         },
+         RTXFILE_READ, "!! rtxfile_open: Problem reading Header record\n"},
+        {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ, "_bad is a directory, not an X file\n"},
+        {"read-only for update",
+         [&] {
+             good_file(path, src);
+             ::chmod(path.c_str(), 0444);
+         },
+         RTXFILE_UPDATE, "_bad is read-only and cannot be updated\n"},
+        {"wrong magic for update",
+         [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1, 2004, 7)); }, RTXFILE_UPDATE,
+         "!! rtxfile_open: The file appears not to have been created with the save variables command\n"},
+        {"truncated stream",
+         [&] {
+             good_file(path, src);
+             ::truncate(path.c_str(), 20 * 2048);
+         },
+         RTXFILE_READ, "!! rtxfile_restore_variable: Problem reading X file\n"},
+        {"cut inside a record",
+         [&] {
+             good_file(path, src);
+             ::truncate(path.c_str(), 22 * 2048 - 100);
+         },
+         RTXFILE_READ, "!! rtxfile_restore_variable: Problem reading X file\n"},
+        {"header claims more variables than the file holds",
+         [&] {
+             good_file(path, src);
+             auto w = read_words(path);
+             w[2] = 300, w[1] = 1;
+             w.resize(10 * 512);  // a file cut after 9 records of variables
+             write_words(path, w);
+         },
+         RTXFILE_UPDATE, "!! rtxfile_update_variable: Problem reading Header record\n"},
+    };
+    for (const Row &r : rows) {
+        std::remove(path.c_str());
+        ::rmdir(path.c_str());
+        r.make();
+        rtvarlst_t *l = list_of(names);
+        HistoryCapture hist;
+        int64_t unit = open_file(path, r.mode, l, flags_of({4}));
+        if (unit != 0) {
+            // Opened: the fault is in the stream.
+            if (r.mode == RTXFILE_READ) {
+                int64_t by_name = 0, nsub = 0, zero = 0;
+                EXPECT_EQ(RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "", "", &zero,
+                                                 nullptr, &zero, 0, 0),
+                          0)
+                    << r.what;
+            } else {
+                RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
+            }
+            RTXFILE_CLOSE(&unit);
+        }
+        const std::string text = hist.text();
+        EXPECT_NE(text.find(r.message), std::string::npos) << r.what << ": " << text;
+        EXPECT_EQ(values(l), std::vector<double>(300, 0.0)) << r.what;
+        EXPECT_TRUE(all_units_free()) << r.what;
+        rtovarlst_destroy_c(&l);
+        ::chmod(path.c_str(), 0644);
+    }
+    std::remove(path.c_str());
+    ::rmdir(path.c_str());
+    rtovarlst_destroy_c(&src);
+}
+
+// The restore's allocations (patterns, replacements, the targets of the first
+// pass) each fail in turn: the message, and the list as it was.
+TEST(XFileBadFiles, AllocationFailuresLeaveTheListAlone) {
+    rtvarlst_t *l = list_of({"A", "B"});
+    rtovarlst_set_var_value(l, 1, 5.0, 0);
+    const std::string path = scratch("alloc");
+    save_file(path, l, flags_of({1, 4}));
+    rtovarlst_addvar(l, 2, "C");  // by name, with one substitution
+    rtovarlst_set_var_value(l, 1, 0.0, 0);
+    for (long n = 1; n <= 4; ++n) {
+        HistoryCapture hist;
+        int64_t by_name = 0;
+        int64_t unit = open_file(path, RTXFILE_READ, l, {}, &by_name);
+        int64_t nsub = 1, zero = 0;
+        zarn::failalloc_set(n);
+        const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ", "C   ",
+                                                 &zero, nullptr, &zero, 4, 4);
+        zarn::failalloc_set(0);
+        RTXFILE_CLOSE(&unit);
+        EXPECT_EQ(r, 0) << n;
+        const std::string want = n == 4 ? "for 1024 variables\n" : "for 1 variables\n";
+        EXPECT_NE(hist.text().find("!! rtxfile_restore_variable: Unable to allocate memory " + want),
+                  std::string::npos)
+            << n;
+        EXPECT_EQ(values(l), (std::vector<double>{0, 0})) << n;
+    }
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
+}
+
+}  // namespace
