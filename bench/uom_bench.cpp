@@ -226,6 +226,26 @@ bool udunits_agrees() {
 #endif
 
 
+// n user units added to one type (FLOW, which also adds each to MASS-FLOW):
+// the time of the whole run should grow with n, not n squared. The table is
+// rebuilt outside the timing before each run.
+void BM_add_user_units(benchmark::State &state) {
+    const int n = static_cast<int>(state.range(0));
+    char name[16];
+    for (auto _ : state) {
+        state.PauseTiming();
+        pt_init_units_table();
+        state.ResumeTiming();
+        for (int k = 0; k < n; ++k) {
+            std::snprintf(name, sizeof name, "U%d/SEC", k);
+            benchmark::DoNotOptimize(rtouom_add_uom(name, 9, 1.0 + k, 0.0));
+        }
+    }
+    pt_init_units_table();
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_add_user_units)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char **argv) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes source/rtuom/uomcatalog.cpp, the built-in units table of librtuom.
+"""Writes source/rtuom/uomcatalog.cpp (the built-in units table) and
+source/rtuom/uomcatalog.h (type numbers, counts) of the units module.
 
 Every multiplier is derived from the base definitions below (documented, with
 their sources, in docs/units.md). A compound name such as LB/HR or
@@ -8,9 +9,13 @@ cannot be read that way have an explicit rule. Each unit's SI dimension is
 checked against the dimension of its type's first unit, so a misread name or a
 wrong part stops the generator instead of reaching the table.
 
-Usage: scripts/gen_uomcatalog.py > source/rtuom/uomcatalog.cpp
+Usage: scripts/gen_uomcatalog.py [--out DIR] [--compare DIR]
+  --out DIR      where to write both files (default: source/rtuom)
+  --compare DIR  afterwards, fail unless DIR holds byte-identical files
 """
+import argparse
 import math
+import os
 import sys
 
 # ---------------------------------------------------------------- base definitions
@@ -312,16 +317,111 @@ def build():
     return rows
 
 
+# Catalogue facts checked at generation, so that the tests need not copy data.
+# Non-zero offsets: gauge and vacuum units of PRESSURE (the ambient), the
+# Celsius and Fahrenheit scales, the logarithmic rates and the OPER-YEAR units.
+OFFSET_OWNERS = {'TEMPERATURE': {'C', 'F'}, 'LN-INV-TIME': None,
+                 'PRESSURE': set(GAUGE) | set(VACUUM)}
+# A name listed by several types is the same unit in each, except these.
+SAME_NAME_EXCEPTIONS = {('HEAD', 'FT'), ('HEAD', 'METER'), ('HEAD', 'MFT'),
+                        ('DESIGN-PRES', 'PSIG'), ('DESIGN-PRES', 'BARG')}
+# Types that repeat another's list unit for unit.
+REPEATS = {'SHORT-LENGTH': 'LENGTH', 'VOLUME-GFLOW': 'VOLUME-FLOW'}
+
+
+def check(rows):
+    def fail(msg):
+        raise SystemExit('catalogue: ' + msg)
+    names = [t for _, t, _ in rows]
+    if len(set(names)) != len(names) or any(len(t) > 12 for t in names):
+        fail('type names must be unique and at most 12 characters')
+    first = {}
+    by_type = {t: e for _, t, e in rows}
+    for _, tname, entries in rows:
+        if not entries:
+            fail('%s has no units' % tname)
+        for u, v, off in entries:
+            if len(u) > 32 or v == 0:
+                fail('%s %s: name over 32 characters or zero multiplier' % (tname, u))
+            if u.endswith('OPER-YEAR'):
+                if off != OPER_YEAR_OFFSET:
+                    fail('%s %s: OPER-YEAR offset' % (tname, u))
+            elif off != 0:
+                owners = OFFSET_OWNERS.get(tname, set())
+                if owners is not None and u not in owners:
+                    fail('%s %s: unexpected offset %r' % (tname, u, off))
+            if (tname, u) in SAME_NAME_EXCEPTIONS:
+                if u in first and first[u][1:] == (v, off):
+                    fail('%s %s no longer differs; drop the exception' % (tname, u))
+                continue
+            if u in first and first[u][1:] != (v, off):
+                fail('%s means %r in %s but %r in %s' % (u, first[u][1:], first[u][0], (v, off), tname))
+            first.setdefault(u, (tname, v, off))
+    for t, base in REPEATS.items():
+        if by_type[t] != by_type[base]:
+            fail('%s no longer repeats %s' % (t, base))
+
+
 def c_number(x):
     if x == 0:
         return '0'
     return '%.15g' % x
 
 
-def main():
-    rows = build()
-    out = sys.stdout
-    out.write('// Built-in units: 149 physical types and their units in index order.\n')
+def enum_name(tname):
+    return 'k' + ''.join(part.capitalize() for part in tname.split('-'))
+
+
+HEADER_TAIL = """// One built-in unit: name, SI value of one unit, SI value of its zero.
+struct CatalogUnit {
+    const char *name;
+    double multiplier;
+    double offset;
+};
+
+// Where a type's units sit in kCatalogUnits.
+struct CatalogSpan {
+    int first;
+    int count;
+};
+
+// A type name with its number, for lookup by bisection.
+struct SortedType {
+    const char *name;
+    int number;
+};
+
+extern const char *const kTypeNames[kTypeCount];      // by number
+extern const SortedType kSortedTypes[kTypeCount];     // ascending byte order
+extern const CatalogUnit kCatalogUnits[kCatalogSize];  // type 0 first, then 1, ...
+extern const CatalogSpan kCatalogSpans[kTypeCount];   // by number
+
+}  // namespace zarn::rtuom
+
+#endif
+"""
+
+
+def write_header(rows, out):
+    total = sum(len(e) for _, _, e in rows)
+    out.write('// Built-in units catalogue: physical type numbers and names, the counts and\n')
+    out.write('// the tables of uomcatalog.cpp. Written by scripts/gen_uomcatalog.py from\n')
+    out.write('// scripts/uom_typelist.py; edit those, not this file.\n')
+    out.write('#ifndef ZARN_RTUOM_UOMCATALOG_H\n#define ZARN_RTUOM_UOMCATALOG_H\n\n')
+    out.write('#include "zarnutils/rtuom.h"\n\nnamespace zarn::rtuom {\n\n')
+    out.write('inline constexpr int kTypeCount = %d;     // built-in physical types 0..%d\n'
+              % (len(rows), len(rows) - 1))
+    out.write('inline constexpr int kCatalogSize = %d;  // built-in unit entries of all types\n' % total)
+    out.write('static_assert(kTypeCount == RTOUOM_NTYPES, "the public header counts the types");\n\n')
+    out.write('// Physical type numbers by name.\nenum PhysicalType : int {\n')
+    for num, tname, _ in rows:
+        out.write('    %s = %d,\n' % (enum_name(tname), num))
+    out.write('};\n\n')
+    out.write(HEADER_TAIL)
+
+
+def write_source(rows, out):
+    out.write('// Built-in units: %d physical types and their units in index order.\n' % len(rows))
     out.write('// Written by scripts/gen_uomcatalog.py from the base definitions listed in\n')
     out.write('// docs/units.md; edit those, not this file.\n')
     out.write('#include "rtuom/uomcatalog.h"\n\nnamespace zarn::rtuom {\n\n')
@@ -348,7 +448,28 @@ def main():
     for (num, tname, _), (s, n) in zip(rows, starts):
         out.write('    {%d, %d},%s// %s\n' % (s, n, ' ' * (10 - len('%d%d' % (s, n))), tname))
     out.write('};\n\n}  // namespace zarn::rtuom\n')
-    assert start == 1386 and len(rows) == 149
+
+
+FILES = {'uomcatalog.cpp': write_source, 'uomcatalog.h': write_header}
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    ap = argparse.ArgumentParser()
+    ap.add_argument('--out', default=os.path.join(here, '..', 'source', 'rtuom'))
+    ap.add_argument('--compare')
+    args = ap.parse_args()
+    rows = build()
+    check(rows)
+    os.makedirs(args.out, exist_ok=True)
+    for name, write in FILES.items():
+        with open(os.path.join(args.out, name), 'w', newline='\n') as out:
+            write(rows, out)
+    if args.compare:
+        differ = [n for n in FILES if open(os.path.join(args.out, n), 'rb').read()
+                  != open(os.path.join(args.compare, n), 'rb').read()]
+        if differ:
+            sys.exit('regenerated %s differ from %s' % (', '.join(differ), args.compare))
 
 
 if __name__ == '__main__':

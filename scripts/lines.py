@@ -4,7 +4,7 @@ against its tests (tests/<m>/), and the totals. Generated data is left out."""
 import pathlib, re, sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
-GENERATED = {"source/rtuom/uomcatalog.cpp"}
+GENERATED = {"source/rtuom/uomcatalog.cpp", "source/rtuom/uomcatalog.h"}
 CODE = {".cpp", ".c", ".h", ".hpp", ".f90", ".l", ".y", ".py", ".txt", ".cmake"}
 
 

@@ -1,56 +1,39 @@
 // Fortran entries of the units module: dereference, convert text, call the C function.
-#include <climits>
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 
+#include "platform/fargs.h"
 #include "platform/ftext.h"
 #include "rtuom/rtuom_internal.h"
-#include "zarnutils/rtopipe.h"
 
-namespace {
-
-// A 64-bit Fortran integer as an int; values out of range stay out of range.
-int narrow(const int64_t *v) {
-    if (v == nullptr) return 0;
-    if (*v > INT_MAX) return INT_MAX;
-    if (*v < -INT_MAX) return -INT_MAX;
-    return static_cast<int>(*v);
-}
-
-double value_of(const double *v) { return v != nullptr ? *v : 0.0; }
-
-void store(int64_t *out, int v) {
-    if (out != nullptr) *out = v;
-}
-
-}  // namespace
+using zarn::fortran::deref;
+using zarn::fortran::narrow;
+using zarn::fortran::store;
 
 ZARN_FORTRAN(double, RTOUOM_PAIR2SI_F, rtouom_pair2si_f_,
              (const double *value, const int64_t *ptype, const int64_t *uom)) {
-    return rtouom_pair2si(value_of(value), narrow(ptype), narrow(uom));
+    return rtouom_pair2si(deref(value), narrow(ptype), narrow(uom));
 }
 
 ZARN_FORTRAN(double, RTOUOM_SI2PAIR_F, rtouom_si2pair_f_,
              (const double *si, const int64_t *ptype, const int64_t *uom)) {
-    return rtouom_si2pair(value_of(si), narrow(ptype), narrow(uom));
+    return rtouom_si2pair(deref(si), narrow(ptype), narrow(uom));
 }
 
 ZARN_FORTRAN(double, RTOUOM_DELTA_PAIR2SI_F, rtouom_delta_pair2si_f_,
              (const double *value, const int64_t *ptype, const int64_t *uom)) {
-    return rtouom_delta_pair2si(value_of(value), narrow(ptype), narrow(uom));
+    return rtouom_delta_pair2si(deref(value), narrow(ptype), narrow(uom));
 }
 
 ZARN_FORTRAN(double, RTOUOM_DELTA_SI2PAIR_F, rtouom_delta_si2pair_f_,
              (const double *si, const int64_t *ptype, const int64_t *uom)) {
-    return rtouom_delta_si2pair(value_of(si), narrow(ptype), narrow(uom));
+    return rtouom_delta_si2pair(deref(si), narrow(ptype), narrow(uom));
 }
 
 ZARN_FORTRAN(void, RTOUOM_DEF_RCONV1_F, rtouom_def_rconv1_f_,
              (const int64_t *ptype, const double *si, double *value, char *name, size_t name_len)) {
-    double converted = value_of(si);
     const char *unit = nullptr;
-    rtouom_rconv1(narrow(ptype), 0, value_of(si), &converted, &unit);
-    if (value != nullptr) *value = converted;
+    rtouom_rconv1(narrow(ptype), 0, deref(si), value, &unit);
     zarn::ftext_store(name, name_len, unit != nullptr ? std::string_view(unit) : std::string_view());
 }
 
@@ -93,7 +76,7 @@ ZARN_FORTRAN(int64_t, RTOUOM_PTYPE_ADD_F, rtouom_ptype_add_f_,
              (const int64_t *a, const int64_t *b, int64_t *out)) {
     long long type = 0;
     const int ok = rtouom_ptype_add(narrow(a), narrow(b), &type);
-    if (out != nullptr) *out = type;
+    store(out, type);
     return ok;
 }
 
@@ -101,7 +84,7 @@ ZARN_FORTRAN(int64_t, RTOUOM_PTYPE_SUB_F, rtouom_ptype_sub_f_,
              (const int64_t *a, const int64_t *b, int64_t *out)) {
     long long type = 0;
     const int ok = rtouom_ptype_sub(narrow(a), narrow(b), &type);
-    if (out != nullptr) *out = type;
+    store(out, type);
     return ok;
 }
 
@@ -132,33 +115,27 @@ ZARN_FORTRAN(void, RTOUOM_INQ_INFO_4A4, rtouom_inq_info_4a4_,
 
 ZARN_FORTRAN(void, RTOUOM_UOM_INFO_F, rtouom_uom_info_f_,
              (const int64_t *ptype, const int64_t *uom, double *mult, double *offset)) {
-    if (rtouom_uom_info(narrow(ptype), narrow(uom), mult, offset, nullptr) == nullptr) {
-        rtoprintf(rtHisDev, "BaseUom of the variable is invalid. Assume SI \n");
-        if (mult != nullptr) *mult = 1.0;
-        if (offset != nullptr) *offset = 0.0;
-    }
+    zarn::rtuom::uom_info_or_si(narrow(ptype), narrow(uom), mult, offset);
 }
 
 ZARN_FORTRAN(int64_t, RTOUOM_ADD_UOM2_F, rtouom_add_uom2_f_,
              (const char *unit, const int64_t *ptype, const double *mult, const double *offset,
               const int64_t *alsoEqual, size_t unit_len)) {
     zarn::FText text(unit, unit_len);
-    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), value_of(mult), value_of(offset),
-                                 alsoEqual != nullptr && *alsoEqual != 0, false);
+    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset), deref(alsoEqual) != 0,
+                                 false);
 }
 
 ZARN_FORTRAN(int64_t, RTOUOM_ADD_UOM3_F, rtouom_add_uom3_f_,
              (const char *unit, const int64_t *ptype, const double *mult, const double *offset,
               const int64_t *alsoEqual, const int64_t *noCheck, size_t unit_len)) {
     zarn::FText text(unit, unit_len);
-    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), value_of(mult), value_of(offset),
-                                 alsoEqual != nullptr && *alsoEqual != 0, noCheck != nullptr && *noCheck != 0);
+    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset), deref(alsoEqual) != 0,
+                                 deref(noCheck) != 0);
 }
 
-ZARN_FORTRAN(void, RTOUOM_RESET_UOM_F, rtouom_reset_uom_f_, (void)) {
-    pt_destroy_units_table();
-    pt_init_units_table();
-}
+// Building destroys the table first: this is the reset.
+ZARN_FORTRAN(void, RTOUOM_RESET_UOM_F, rtouom_reset_uom_f_, (void)) { pt_init_units_table(); }
 
 ZARN_FORTRAN(void, RTOUOM_MODIFY_P_AMB_F, rtouom_modify_p_amb_f_, (const double *p)) {
     if (p != nullptr) rtouom_modify_p_amb(*p);
@@ -168,7 +145,7 @@ ZARN_FORTRAN(int64_t, RTOUOM_MODIFY_MULT_OFFSET_F, rtouom_modify_mult_offset_f_,
              (const int64_t *ptype, const char *unit, const double *mult, const double *offset,
               size_t unit_len)) {
     zarn::FText text(unit, unit_len);
-    return rtouom_modify_mult_offset(narrow(ptype), text.c_str(), value_of(mult), value_of(offset));
+    return rtouom_modify_mult_offset(narrow(ptype), text.c_str(), deref(mult), deref(offset));
 }
 
 ZARN_FORTRAN(int64_t, PT_LOOKUP_F, pt_lookup_f_, (const char *name, size_t name_len)) {

@@ -3,19 +3,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "zarnutils/rtuom.h"
+#include "rtuom/uomcatalog.h"
 
+namespace zarn::rtuom {
 namespace {
-
-// Type numbers of the built-in catalogue that the rules name.
-enum : int {
-    kUntyped = 0, kArea = 1, kComposition = 2, kDensity = 3, kEnergy = 5, kEnthalpy = 6, kEntropy = 7,
-    kFlow = 9, kMassFlow = 10, kEnthalpyFlo = 13, kMoleHeatCa = 15, kPower = 19, kPressure = 20,
-    kTemperature = 22, kVolume = 27, kEnergyPrice = 30, kDeltaT = 31, kFilterResis = 35,
-    kMassDensity = 38, kMoleEnthalp = 39, kMassEnthalp = 40, kMoleEntropy = 41, kMassEntropy = 42,
-    kDimensionles = 44, kElecPower = 47, kElecPrice = 48, kMassHeatCa = 49, kHeat = 53,
-    kAreaPrice = 54, kVolumePrice = 55, kInverseLeng = 68, kPdrop = 75, kPackFactor = 76,
-};
 
 struct TypePair {
     int a, b;
@@ -121,6 +112,9 @@ int difference_type(int a, int b, int *out) {
 }
 
 }  // namespace
+}  // namespace zarn::rtuom
+
+using namespace zarn::rtuom;
 
 extern "C" {
 
