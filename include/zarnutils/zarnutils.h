@@ -18,5 +18,6 @@
 #include "zarnutils/varutl.h"
 #include "zarnutils/rttaglst.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/numutil.h"
 
 #endif
