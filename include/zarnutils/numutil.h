@@ -133,7 +133,7 @@ ZARN_API void SLATEC_ISORT(int64_t *ix, int64_t *iy, const int64_t *n, const int
 
 /*
  * Fixed-length text. COPY_CHAR_STR copies min(srclen, dstlen) characters and
- * blanks dst up to dstlen (the explicit lengths rule, not the hidden ones).
+ * blanks dst up to dstlen; neither length reaches past its field's hidden length.
  */
 ZARN_API void COPY_CHAR_STR(const char *src, const int64_t *srclen, char *dst,
                             const int64_t *dstlen, size_t src_len, size_t dst_len);

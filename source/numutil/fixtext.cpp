@@ -1,4 +1,5 @@
 // Fixed-length, blank-padded text fields of Fortran callers.
+#include <cstdint>
 #include <cstring>
 
 #include "numutil/numutil_internal.h"
@@ -20,16 +21,20 @@ bool bad_value_count(const char *fn, int64_t count, std::size_t width) {
 
 }  // namespace
 
-void copy_text(const char *src, int64_t srclen, char *dst, int64_t dstlen) {
+void copy_text(const char *src, int64_t srclen, std::size_t srcfield, char *dst, int64_t dstlen,
+               std::size_t dstfield) {
     if (srclen < 0 || dstlen < 0) {
         rtopipe::report(msg::kBadCount, "copy_char_str",
                         static_cast<long long>(srclen < 0 ? srclen : dstlen));
         return;
     }
-    if (dst == nullptr || dstlen == 0) return;
-    const int64_t n = src != nullptr ? clamp_count(srclen, dstlen) : 0;
+    // The explicit lengths never reach past the fields themselves.
+    const int64_t to = clamp_count(dstlen, static_cast<int64_t>(dstfield));
+    const int64_t from = clamp_count(srclen, static_cast<int64_t>(srcfield));
+    if (dst == nullptr || to == 0) return;
+    const int64_t n = src != nullptr ? clamp_count(from, to) : 0;
     if (n > 0) std::memmove(dst, src, static_cast<std::size_t>(n));
-    std::memset(dst + n, ' ', static_cast<std::size_t>(dstlen - n));
+    std::memset(dst + n, ' ', static_cast<std::size_t>(to - n));
 }
 
 void to_upper(char *text, std::size_t len) {
@@ -78,7 +83,11 @@ void values_to_text(const char *fn, const void *values, int64_t count, std::size
 
 void text_to_values(const char *fn, const char *text, std::size_t len, void *values,
                     int64_t count, std::size_t width) {
-    if (values == nullptr || bad_value_count(fn, count, width)) return;
+    if (bad_value_count(fn, count, width) || count == 0) return;
+    if (values == nullptr) {
+        rtopipe::report(msg::kMissingArray, fn);
+        return;
+    }
     const std::size_t bytes = static_cast<std::size_t>(count) * width;
     std::memset(values, ' ', bytes);
     if (text != nullptr) std::memcpy(values, text, len < bytes ? len : bytes);

@@ -159,7 +159,7 @@ ZARN_FORTRAN(void, SLATEC_ISORT, slatec_isort_,
 ZARN_FORTRAN(void, COPY_CHAR_STR, copy_char_str_,
              (const char *src, const int64_t *srclen, char *dst, const int64_t *dstlen,
               size_t src_len, size_t dst_len)) {
-    nu::copy_text(src, deref(srclen), dst, deref(dstlen));
+    nu::copy_text(src, deref(srclen), src_len, dst, deref(dstlen), dst_len);
 }
 ZARN_FORTRAN(void, IU_STRUPR, iu_strupr_, (char *text, size_t text_len)) {
     nu::to_upper(text, text_len);

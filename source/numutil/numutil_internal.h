@@ -102,7 +102,9 @@ void sort_reals(double *x, double *y, int64_t n, int64_t kflag);
 void sort_ints(int64_t *x, int64_t *y, int64_t n, int64_t kflag);
 
 // Fixed-length text.
-void copy_text(const char *src, int64_t srclen, char *dst, int64_t dstlen);
+// Explicit lengths, each clamped to its field's hidden length.
+void copy_text(const char *src, int64_t srclen, std::size_t srcfield, char *dst, int64_t dstlen,
+               std::size_t dstfield);
 void to_upper(char *text, std::size_t len);
 void to_lower(char *text, std::size_t len);
 void blank(char *text, std::size_t len);
