@@ -1,11 +1,10 @@
 // Shared helpers of the numerical-utility tests: blocks by plex index, status
-// words, and a capture of the Fortran standard output unit.
+// words, the problem mode, and a capture of the Fortran standard output unit.
 #ifndef ZARN_TESTS_NUMUTIL_FIXTURE_H
 #define ZARN_TESTS_NUMUTIL_FIXTURE_H
 
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,36 +15,20 @@
 
 namespace zarn::test {
 
-// Status words.
-constexpr int64_t kFree = 0;          // VAR_CALC
-constexpr int64_t kConst = 1;         // VAR_CONST: fixed in every mode
-constexpr int64_t kIndep = 2;         // fixed in modes 0 and 1 only
-constexpr int64_t kInitial = 7;       // fixed for varIsFixed in every mode
-constexpr int64_t kExcluded = 0x1;    // equation not included
-constexpr int64_t kObjective = 0xA;   // math type 5
+using V = std::vector<int64_t>;
+constexpr int64_t kFree = 0, kConst = 1, kIndep = 2, kInitial = 7;  // variable specs
+constexpr int64_t kExcluded = 0x1, kObjective = 0xA;                 // equation words
 
-// A new integer block holding v; the caller frees it.
-inline int64_t int_block(const std::vector<int64_t> &v) {
-    const int64_t n = static_cast<int64_t>(v.size());
-    const int64_t b = RTO_HUGEIMALLOC(&n);
-    for (size_t i = 0; i < v.size(); ++i) ZARN_ib0[b + static_cast<int64_t>(i)] = v[i];
+inline int64_t int_block(const V &v) {
+    const int64_t n = static_cast<int64_t>(v.size()), b = RTO_HUGEIMALLOC(&n);
+    std::copy(v.begin(), v.end(), ZARN_ib0 + b);
     return b;
 }
+inline V ints(int64_t block, int64_t n) { return V(ZARN_ib0 + block, ZARN_ib0 + block + n); }
+inline V perm_of(int64_t block) { return ints(block + 1, ZARN_ib0[block] - 3); }
 
-inline std::vector<int64_t> ints(int64_t block, int64_t n) {
-    return std::vector<int64_t>(ZARN_ib0 + block, ZARN_ib0 + block + n);
-}
-inline std::vector<double> reals(int64_t block, int64_t n) {
-    return std::vector<double>(ZARN_b0 + block, ZARN_b0 + block + n);
-}
-
-// p(1..n) of a permutation block.
-inline std::vector<int64_t> perm_of(int64_t block) {
-    const int64_t n = ZARN_ib0[block] - 3;
-    return ints(block + 1, n);
-}
-
-// While alive, file descriptor 1 (the Fortran standard output unit) goes to a file.
+// While alive, file descriptor 1 goes to a file; check results only after it
+// is gone, or a failure report lands in the capture.
 class StdoutCapture {
 public:
     StdoutCapture() {
@@ -57,39 +40,26 @@ public:
         dup2(file_, 1);
     }
     ~StdoutCapture() {
-        std::fflush(stdout);
         dup2(saved_, 1);
         close(saved_);
         close(file_);
     }
-    StdoutCapture(const StdoutCapture &) = delete;
-    StdoutCapture &operator=(const StdoutCapture &) = delete;
     std::string text() {
-        std::fflush(stdout);
         std::string out;
-        char buf[4096];
-        ssize_t got;
-        while ((got = pread(file_, buf, sizeof buf, offset_)) > 0) {
-            out.append(buf, static_cast<size_t>(got));
-            offset_ += got;
-        }
+        char buf[512];
+        for (ssize_t got; (got = pread(file_, buf, sizeof buf, at_)) > 0; at_ += got) out.append(buf, got);
         return out;
     }
 
 private:
-    int file_ = -1;
-    int saved_ = -1;
-    off_t offset_ = 0;
+    int file_, saved_;
+    off_t at_ = 0;
 };
 
-// Sets the problem mode for the life of the object.
-class ModeGuard {
-public:
-    explicit ModeGuard(int32_t mode) : saved_(rtopt_mode) { rtopt_mode = mode; }
-    ~ModeGuard() { rtopt_mode = saved_; }
-
-private:
-    int32_t saved_;
+struct ModeGuard {
+    explicit ModeGuard(int32_t mode) : saved(rtopt_mode) { rtopt_mode = mode; }
+    ~ModeGuard() { rtopt_mode = saved; }
+    int32_t saved;
 };
 
 }  // namespace zarn::test
