@@ -45,15 +45,12 @@ public:
         close(file_);
     }
     std::string text() {
-        std::string out;
-        char buf[512];
-        for (ssize_t got; (got = pread(file_, buf, sizeof buf, at_)) > 0; at_ += got) out.append(buf, got);
-        return out;
+        std::string out(static_cast<size_t>(lseek(file_, 0, SEEK_END)), '\0');
+        return out.substr(0, static_cast<size_t>(pread(file_, out.data(), out.size(), 0)));
     }
 
 private:
     int file_, saved_;
-    off_t at_ = 0;
 };
 
 struct ModeGuard {

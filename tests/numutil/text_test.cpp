@@ -74,12 +74,6 @@ TEST(FixedText, ConcatenationCopiesAndPackedValues) {
     EXPECT_EQ(S(reinterpret_cast<char *>(back), 8), S("xyz1\7\0\0\0", 8)) << "only n values change";
     IU_STR2I4("xyz12", back, &three, 5);
     EXPECT_EQ(S(reinterpret_cast<char *>(back), 12), "xyz12       ");
-    double reals[3];
-    IU_STR2R8("0123456789ABCDEFGHIJ", reals, &three, 20);
-    EXPECT_EQ(S(reinterpret_cast<char *>(reals), 24), "0123456789ABCDEFGHIJ    ");
-    S r(20, '*');
-    IU_R82STR(reals, &n, r.data(), r.size());
-    EXPECT_EQ(r, "0123456789ABCDEF    ");
 }
 
 }  // namespace
