@@ -222,24 +222,20 @@ TEST(PermProperty, RandomStatusWordsAndAJacobianAgainstPlainFilters) {
     // A random Jacobian: the compressed nonzeros are those a plain filter keeps,
     // each end renumbered to where its item lands.
     const int64_t ne = 300, nv = 400, nnz = 5000;
-    V eqn(ne), var(nv), rows(nnz), cols(nnz), eqnAt(ne), varAt(nv);
-    for (auto &w : eqn) w = rng() % 4 == 0 ? kExcluded : rng() % 30 == 0 ? kObjective : 0;
-    for (auto &w : var) w = rng() % 3 == 0 ? kConst : kFree;
+    V eqn(ne), var(nv), rows(nnz), cols(nnz);
+    std::vector<bool> eqnKept(ne), varKept(nv);
+    for (int64_t i = 0; i < ne; ++i) eqnKept[i] = !(eqn[i] = rng() % 4 == 0 ? kExcluded : rng() % 30 == 0 ? kObjective : 0);
+    for (int64_t i = 0; i < nv; ++i) varKept[i] = !(var[i] = rng() % 3 == 0 ? kConst : kFree);
     for (int64_t k = 0; k < nnz; ++k) rows[k] = rng() % ne + 1, cols[k] = rng() % nv + 1;
     int64_t eb = 0, vb = 0, nb = 0, me = 0, mv = 0, mn = 0;
     U3PERM_EQN_CREATE(eqn.data(), &ne, &eb, &me);
     U3PERM_VAR_CREATE(var.data(), &nv, &vb, &mv);
     U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &mn);
-    for (int64_t i = 0; i < ne; ++i) eqnAt[i] = i + 1;
-    for (int64_t i = 0; i < nv; ++i) varAt[i] = i + 1;
-    U3PERM_APPLY_IVEC(&eb, eqnAt.data());  // eqnAt[position - 1] = equation
-    U3PERM_APPLY_IVEC(&vb, varAt.data());
-    V eqnPos(ne + 1), varPos(nv + 1);
-    for (int64_t i = 0; i < ne; ++i) eqnPos[eqnAt[i]] = i + 1;
-    for (int64_t i = 0; i < nv; ++i) varPos[varAt[i]] = i + 1;
+    // Item i lands at position p(i) of the reference placement.
+    const V eqnPos = reference_perm(eqnKept, me), varPos = reference_perm(varKept, mv);
     std::vector<std::pair<int64_t, int64_t>> want, got;
     for (int64_t k = 0; k < nnz; ++k)
-        if (eqn[rows[k] - 1] == 0 && var[cols[k] - 1] == kFree) want.push_back({eqnPos[rows[k]], varPos[cols[k]]});
+        if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1]) want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
     U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data());
     U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
     ASSERT_EQ(mn, static_cast<int64_t>(want.size()));
