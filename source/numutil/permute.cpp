@@ -1,6 +1,5 @@
 // Permutations that move dropped items to the end of their vectors, their
 // blocks, and their use on vectors and on a Jacobian's row and column arrays.
-#include <cinttypes>
 #include <cstring>
 
 #include "numutil/numutil_internal.h"
