@@ -23,10 +23,21 @@ inline int64_t *view(int64_t p) {
                                        static_cast<uint64_t>(p) * 8u);
 }
 
-inline bool eqn_active(int64_t word) {
-    const auto w = static_cast<int32_t>(word);
-    return u3rinc_c(w) != 0 && u3rgmt_c(w) != kObjective;
-}
+// A variable's fixed test looks only at its spec (bits 0-3), an equation's
+// at its include flag and math type (bits 0-3): each builder asks the status
+// accessors once per bit pattern, not once per item.
+struct Classes {
+    bool free[16];
+    bool active[16];
+    Classes() {
+        for (int32_t s = 0; s < 16; ++s) {
+            free[s] = varIsFixed(s) == 0;
+            active[s] = u3rinc_c(s) != 0 && u3rgmt_c(s) != kObjective;
+        }
+    }
+    bool var_free(int64_t w) const { return free[w & 0xF]; }
+    bool eqn_active(int64_t w) const { return active[w & 0xF]; }
+};
 
 }  // namespace
 
@@ -133,21 +144,22 @@ int64_t build_items(const char *fn, Rule rule, const int64_t *status, int64_t n,
         return 0;
     }
     const int64_t *counts = usesIncidence && n > 0 ? view(incid) : nullptr;
+    const Classes is;
     return make_block(fn, n, block, [&](int64_t *x) {
         switch (rule) {
         case Rule::VarFree:
-            return make_permutation(n, [&](int64_t i) { return varIsFixed(status[i - 1]) == 0; }, x);
+            return make_permutation(n, [&](int64_t i) { return is.var_free(status[i - 1]); }, x);
         case Rule::VarFreeIncidence:
             return make_permutation(
-                n, [&](int64_t i) { return varIsFixed(status[i - 1]) == 0 && counts[i - 1] != 0; },
+                n, [&](int64_t i) { return is.var_free(status[i - 1]) && counts[i - 1] != 0; },
                 x);
         case Rule::VarIncidenceOnly:
             return make_permutation(n, [&](int64_t i) { return counts[i - 1] != 0; }, x);
         case Rule::EqnActive:
-            return make_permutation(n, [&](int64_t i) { return eqn_active(status[i - 1]); }, x);
+            return make_permutation(n, [&](int64_t i) { return is.eqn_active(status[i - 1]); }, x);
         case Rule::EqnActiveIncidence:
             return make_permutation(
-                n, [&](int64_t i) { return eqn_active(status[i - 1]) && counts[i - 1] != 0; }, x);
+                n, [&](int64_t i) { return is.eqn_active(status[i - 1]) && counts[i - 1] != 0; }, x);
         }
         return int64_t{0};
     });
@@ -172,10 +184,11 @@ int64_t build_nonzeros(const char *fn, const int64_t *eqnstatus, const int64_t *
     }
     const int64_t *eqnCounts = withIncidence && nnz > 0 ? view(eqnincid) : nullptr;
     const int64_t *varCounts = withIncidence && nnz > 0 ? view(varincid) : nullptr;
+    const Classes is;
     auto retained = [&](int64_t k) {
         const int64_t r = rows[k - 1], c = cols[k - 1];
         if (r < 1 || c < 1) return false;
-        if (varIsFixed(varstatus[c - 1]) != 0 || !eqn_active(eqnstatus[r - 1])) return false;
+        if (!is.var_free(varstatus[c - 1]) || !is.eqn_active(eqnstatus[r - 1])) return false;
         return !withIncidence || (eqnCounts[r - 1] != 0 && varCounts[c - 1] != 0);
     };
     return make_block(fn, nnz, block, [&](int64_t *x) { return make_permutation(nnz, retained, x); });
