@@ -46,6 +46,7 @@ function(zarn_module name)
     zarn_link_stage(${here}/${h} ${stage}/sib/${name}/${h})
   endforeach()
 
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/generated/${name})
   file(GLOB srcs CONFIGURE_DEPENDS ${here}/*.cpp ${here}/*.c ${here}/*.f90)
   add_library(zarn_${name} OBJECT ${srcs} ${M_SOURCES})
   set_target_properties(zarn_${name} PROPERTIES

@@ -21,5 +21,6 @@
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/xfile.h"
 #include "zarnutils/rtvalue.h"
+#include "zarnutils/numutil.h"
 
 #endif
