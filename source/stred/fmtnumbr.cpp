@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "zarnutils/stred.h"
 
 namespace {
@@ -102,7 +103,7 @@ template <typename Format>
 void write_right(rtopipe *pipe, int32_t w, int32_t d, Format format) {
     std::size_t need = static_cast<std::size_t>(w > d + 2 ? w : d + 2) + 16;
     char local[256];
-    char *buf = need <= sizeof local ? local : static_cast<char *>(std::malloc(need));
+    char *buf = need <= sizeof local ? local : static_cast<char *>(zarn::xmalloc(need));
     if (buf == nullptr) return;
     format(buf);
     rtoprintf(pipe, "%*s", static_cast<int>(w), buf);
