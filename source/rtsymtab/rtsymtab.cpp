@@ -2,7 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rtsymtab/rtsymstor.h"
+#include "platform/xalloc.h"
+#include "rtsymtab/rtsymtab_internal.h"
 #include "zarnutils/hashtable.h"
 #include "zarnutils/rtsymtab.h"
 
@@ -58,7 +59,7 @@ extern "C" ZARN_API const char *rtsymtab_add_part(const char *text, int64_t n) {
     std::size_t len = strnlen(text, static_cast<std::size_t>(n));
     if (len < static_cast<std::size_t>(n)) return intern(text, len);  // text ends within n
     char local[kKeyOnStack];
-    char *key = len < kKeyOnStack ? local : static_cast<char *>(std::malloc(len + 1));
+    char *key = len < kKeyOnStack ? local : static_cast<char *>(zarn::xmalloc(len + 1));
     if (key == nullptr) return nullptr;
     std::memcpy(key, text, len);
     key[len] = '\0';

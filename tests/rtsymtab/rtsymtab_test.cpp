@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "rtsymtab/rtsymstor.h"
+#include "platform/xalloc.h"
+#include "rtsymtab/rtsymtab_internal.h"
 #include "zarnutils/rtsymtab.h"
 
 namespace {
@@ -126,3 +128,32 @@ TEST(Symstor, BlocksFilledAndLeftAtTheLimit) {
 }
 
 }  // namespace
+
+// Every allocation of the table and the stores, failed in turn: NULL, and
+// what was interned before stays.
+TEST(Symtab, AllocationFailures) {
+    rtsymtab_shutdown();
+    for (long k = 1; k <= 2; ++k) {  // the store record, its first block
+        zarn::failalloc_set(k);
+        EXPECT_EQ(rtsymtab_add("A"), nullptr) << k;
+    }
+    zarn::failalloc_set(0);
+    const char *a = rtsymtab_add("A");
+    ASSERT_NE(a, nullptr);
+    const std::string own(zarn::rtsymtab::kOwnBlock, 'x');       // a block of its own
+    const std::string key(2000, 'k');                            // a heap copy of the key
+    rtsymstor *store = nullptr;
+    const std::function<const char *()> calls[] = {
+        [&] { return rtsymtab_add(own.c_str()); },
+        [&] { return rtsymtab_add_part(key.c_str(), 1500); },
+        [&] { return rtsymstor_add(&store, "x"); },
+    };
+    for (const auto &call : calls) {
+        zarn::failalloc_set(1);
+        EXPECT_EQ(call(), nullptr);
+        zarn::failalloc_set(0);
+    }
+    EXPECT_EQ(store, nullptr);
+    EXPECT_EQ(rtsymtab_add("A"), a);
+    EXPECT_NE(rtsymtab_add(own.c_str()), nullptr);
+}

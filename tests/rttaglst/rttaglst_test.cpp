@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "capture.h"
+#include "platform/xalloc.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/rttaglst.h"
 #include "zarnutils/rtsymtab.h"
@@ -388,4 +390,45 @@ TEST(TagList, FortranForms) {
     RTOTAGLST_DESTROY_F(&l);
     EXPECT_EQ(l, nullptr);
     RTOTAGLST_DESTROY_F(&l);  // a cleared handle is harmless
+}
+
+// Each allocation a tag list makes, failed in turn: the documented message
+// where there is one, and the lists left as they were.
+TEST(TagList, AllocationFailures) {
+    zarn::test::HistoryCapture his;
+    for (long k = 1; k <= 2; ++k) {  // the record, its entries
+        zarn::failalloc_set(k);
+        EXPECT_EQ(rtotaglst_create(4), nullptr) << k;
+    }
+    zarn::failalloc_set(0);
+    rtotaglst_t *parent = rtotaglst_create(4);
+    rtotaglst_t *child = rtotaglst_create(1);
+    rtotaglst_set_prefix(child, "B1.");
+    rtotaglst_link_parent(parent, child);
+    ASSERT_EQ(rtotaglst_add_tag(child, "T", "TEMP"), 0);
+    ASSERT_EQ(rtotaglst_add_tag(parent, "P", "PRES"), 0);
+    struct Row {
+        const char *what;
+        std::function<void()> call;
+        const char *text;
+    } rows[] = {
+        {"grow", [&] { EXPECT_EQ(rtotaglst_add_tag(child, "U", "UU"), 0); },
+         "!!rtotaglst_add_tag: Unable to allocate memory for alias U\n"},
+        {"none", [&] { EXPECT_EQ(rtotaglst_none(parent), 2); },
+         "!!rtotaglst_none: Unable to allocate memory to withdraw aliases\n"},
+        {"destroy", [&] { rtotaglst_destroy(child); },
+         "!!rtotaglst_destroy: Unable to allocate memory to withdraw aliases\n"},
+    };
+    for (const Row &row : rows) {
+        zarn::failalloc_set(1);
+        row.call();
+        zarn::failalloc_set(0);
+        EXPECT_EQ(his.text(), row.text) << row.what;
+    }
+    // The child is gone; what it had given the parent stays, nothing else changed.
+    EXPECT_EQ(rtotaglst_inq_ntag(parent), 2);
+    EXPECT_EQ(target(parent, "B1.T"), "B1.TEMP");
+    EXPECT_EQ(target(parent, "P"), "PRES");
+    EXPECT_EQ(target(parent, "B1.U"), "<none>");
+    rtotaglst_destroy(parent);
 }

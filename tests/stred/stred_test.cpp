@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "capture.h"
+#include "platform/xalloc.h"
 #include "zarnutils/stred.h"
 
 namespace {
@@ -426,3 +428,31 @@ TEST(StredNumbers, FormatDecimals) {
 }
 
 }  // namespace
+
+// The editors' allocations, failed in turn: NULL results and untouched fields.
+TEST(StredEdit, AllocationFailures) {
+    Queue q;
+    char field[12];
+    std::memcpy(field, "ABC         ", 12);
+    const std::function<bool()> rows[] = {
+        [] { return stred_glob_to_regexp("A*") == nullptr; },
+        [] { return stred_replace_self("SELF.X", "B1") == nullptr; },
+        [] { return stred_replace_self("X", "B1") == nullptr; },
+        [&] { return STRED_REPLACE_REGEXP_F(field, "B", "Z", 12, 1, 1) == 0; },
+        [&] {
+            wrt_numbr_max(q.pipe, 1.5, 300);  // wider than the stack buffer
+            return q.text().empty();
+        },
+    };
+    for (const auto &row : rows) {
+        zarn::failalloc_set(1);
+        EXPECT_TRUE(row());
+        zarn::failalloc_set(0);
+    }
+    EXPECT_EQ(std::string(field, 12), "ABC         ");
+    for (long k = 1; k <= 3; ++k) {  // the iterator, its name, its variant
+        zarn::failalloc_set(k);
+        EXPECT_EQ(rtocase_existing("a.txt"), nullptr) << k;
+    }
+    zarn::failalloc_set(0);
+}
