@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint32_t kInitialSlots = 10000;  // slots requested at creation
 constexpr std::size_t kKeyOnStack = 1024;  // longer partial keys take a heap copy
+constexpr uint64_t kMaxEstimate = uint64_t{1} << 24;  // texts a size estimate may ask room for
 
 HashTable *g_table = nullptr;
 rtsymstor *g_store = nullptr;
@@ -74,8 +75,10 @@ extern "C" ZARN_API const char *rtsymtab_empty(void) {
 
 extern "C" ZARN_API void rtsymtab_size_estimate(uint32_t n) {
     if (!ensure_table()) return;
-    uint64_t want = static_cast<uint64_t>(n) + n / 10;
-    hashSizeEstimate(g_table, want > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(want));
+    // No process interns more names than this; a larger estimate would only
+    // ask for a table that can never be filled.
+    const uint64_t want = static_cast<uint64_t>(n) + n / 10;
+    hashSizeEstimate(g_table, static_cast<uint32_t>(want < kMaxEstimate ? want : kMaxEstimate));
 }
 
 extern "C" ZARN_API void rtsymtab_shutdown(void) {

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
 #include "platform/ftext.h"
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
@@ -91,6 +92,10 @@ namespace zarn::stred {
 int64_t replace_in_field(char *s, std::size_t sLen, const char *patterns, std::size_t patternLen,
                          const char *replacements, std::size_t replacementLen, int64_t n) {
     if (s == nullptr || (n > 0 && (patterns == nullptr || replacements == nullptr))) return 0;
+    // n fields of each kind must be addressable: a count whose fields would
+    // span more than memory holds is refused before any is read.
+    std::size_t span = 0;
+    if (n > 0 && (!byte_count(n, patternLen, &span) || !byte_count(n, replacementLen, &span))) return 0;
     if (ftext_absent(s, sLen)) return 0;  // an absent field is left as it is
     // The field's text with room for the whole field, so replacements may grow it.
     const std::size_t room = sLen < INT32_MAX ? sLen : INT32_MAX;
