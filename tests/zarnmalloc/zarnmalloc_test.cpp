@@ -56,16 +56,10 @@ TEST(PlexAnchors, BasesOnPlexAndOtherAnchorsRefused) {
     EXPECT_EQ(his.text(), "");
 
     double other[4];
-    EXPECT_EQ(RTO_MALLOC_INIT(other, reinterpret_cast<int64_t *>(ZARN_PLEX),
-                              reinterpret_cast<char *>(ZARN_PLEX), 1),
-              1);
-    EXPECT_EQ(his.text(),
-              "!! rto_malloc_init: The memory system has already been initialized with "
-              "different base addresses.\nSevere programming error\n");
-    EXPECT_EQ(U3PLG_RTO_MALLOC_INIT(ZARN_PLEX, reinterpret_cast<int64_t *>(other),
-                                    reinterpret_cast<char *>(ZARN_PLEX), 1),
-              1);
-    his.text();
+    // Any one anchor different is enough to refuse (the text: see the hostile table).
+    EXPECT_EQ(RTO_MALLOC_INIT(other, reinterpret_cast<int64_t *>(ZARN_PLEX), reinterpret_cast<char *>(ZARN_PLEX), 1), 1);
+    EXPECT_EQ(RTO_MALLOC_INIT(ZARN_PLEX, reinterpret_cast<int64_t *>(other), reinterpret_cast<char *>(ZARN_PLEX), 1), 1);
+    EXPECT_EQ(RTO_MALLOC_INIT(ZARN_PLEX, reinterpret_cast<int64_t *>(ZARN_PLEX), reinterpret_cast<char *>(other), 1), 1);
     expect_bases_on_plex();  // unchanged by the refusals
 }
 
@@ -168,11 +162,17 @@ TEST(PlexIntegerAndChar, AllocateReallocateConvertFree) {
     RTO_CFREE(&cb);
     EXPECT_EQ(cb, 0);
     RTO_CFREE(&cb);
+}
 
-    zarn::test::HistoryCapture his;
-    int32_t negative = -3;
-    EXPECT_EQ(RTO_CMALLOC(&negative), 0);
-    EXPECT_EQ(his.text(), "!! rto_cmalloc: Invalid element count -3\n");
+// The source name given with rtmalloc_allocate_failed, or "returned".
+const char *raised_from(const std::function<int64_t()> &call) {
+    const char *volatile file = "returned";
+    ZARN_TRY
+        (void)call();
+    ZARN_EXCEPT(rtmalloc_allocate_failed)
+        file = zarn_except_frame_.file;
+    ZARN_END_TRY;
+    return file;
 }
 
 // Every allocation and reallocation entry with its n-th allocation made to
@@ -228,20 +228,9 @@ TEST(PlexFailure, EveryEntryDiagnosesAndRaises) {
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
-        volatile bool caught = false;
-        const char *volatile file = nullptr;
-        volatile int64_t result = -1;
         zarn::failalloc_set(1);
-        ZARN_TRY
-            result = row.call();
-        ZARN_EXCEPT(rtmalloc_allocate_failed)
-            caught = true;
-            file = zarn_except_frame_.file;
-        ZARN_END_TRY;
+        EXPECT_STREQ(raised_from(row.call), "source/zarnmalloc/zarnmalloc");  // the call did not return
         zarn::failalloc_set(0);
-        EXPECT_TRUE(caught);
-        EXPECT_EQ(result, -1);  // the call did not return
-        EXPECT_STREQ(file, "source/zarnmalloc/zarnmalloc");
         EXPECT_EQ(his.text(), row.text);
         EXPECT_EQ(CII_Except_stack, nullptr);
     }
@@ -253,17 +242,6 @@ TEST(PlexFailure, EveryEntryDiagnosesAndRaises) {
     RTO_DFREE(&dp);
     RTO_IFREE(&ip);
     RTO_CFREE(&cp);
-}
-
-TEST(PlexDeath, UnrepresentablePointerEndsProcess) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char *off = reinterpret_cast<const char *>(&ZARN_b0[10]) + 4;
-    EXPECT_EXIT(rto_dptr2plex_c(reinterpret_cast<const double *>(off)),
-                testing::ExitedWithCode(2),
-                "!! rto_dptr2plex_c: Unrepresentable double pointer 0x[0-9a-f]+ \\(0x[0-9a-f]+\\)");
-    EXPECT_EXIT(rto_iptr2plex_c(reinterpret_cast<const int64_t *>(off)),
-                testing::ExitedWithCode(2),
-                "!! rto_iptr2plex_c: Unrepresentable int pointer");
 }
 
 TEST(PackedText, IntegerPackingRoundTripsAndLeavesSkippedBytes) {
@@ -341,10 +319,6 @@ TEST(PackedText, DoubleCopiesFunctionAddressAndStubs) {
     int64_t addr = 0;
     GETFUNCPTR_F(reinterpret_cast<void (*)(void)>(&debug_mem), &addr);
     EXPECT_EQ(addr, reinterpret_cast<intptr_t>(&debug_mem));
-    EXPECT_EQ(avail_mem(), 0);
-    zarn::test::HistoryCapture his;
-    debug_mem();
-    EXPECT_EQ(his.text(), "debug_mem not available in zarnmalloc build\n");
 }
 
 }  // namespace
