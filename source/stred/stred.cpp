@@ -1,6 +1,5 @@
 // Case changes, packed-text unpacking and the name rules of the command language.
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/checked.h"
