@@ -41,7 +41,7 @@ TEST(TagList, AliasRuleDuplicatesAndInquiry) {
     zarn::test::HistoryCapture his;
     rtotaglst_t *l = rtotaglst_create(2);
     // The rule applied is the model-name rule, wider than the refusal text says.
-    for (const std::string a : {std::string(40, 'A'), std::string("1ST"), std::string("$T(2).A"), std::string("T1")})
+    for (const std::string &a : {std::string(40, 'A'), std::string("1ST"), std::string("$T(2).A"), std::string("T1")})
         EXPECT_EQ(rtotaglst_add_tag(l, a.c_str(), ("V" + a).c_str()), 0) << a;
     for (const char *a : {"Temp", "A#B", "t1"}) EXPECT_EQ(rtotaglst_add_tag(l, a, "X"), 0) << a;
     EXPECT_EQ(his.text(), "Bad alias name 'Temp'.  Alias names must be 40 characters or less, must start\n"

@@ -61,8 +61,9 @@ TEST(StredNames, RulesOverATable) {
     for (int c = 1; c < 256; ++c) {
         const char name[3] = {'A', static_cast<char>(c), '\0'};
         allowed += stred_rtopt_name(name);
-        if (c > ' ' && c < 127 && std::strchr("!\"#%&'?@\\^`|~abcdefghijklmnopqrstuvwxyz", c) != nullptr)
+        if (c > ' ' && c < 127 && std::strchr("!\"#%&'?@\\^`|~abcdefghijklmnopqrstuvwxyz", c) != nullptr) {
             EXPECT_EQ(stred_rtopt_name(name), 0) << c;
+        }
     }
     EXPECT_EQ(allowed, 56);
     const char *g = "AB?C*";
