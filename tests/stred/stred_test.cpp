@@ -280,6 +280,11 @@ TEST(StredReplace, InPlaceWithinMaxLength) {
     std::strcpy(s, "aaa");
     EXPECT_EQ(stred_replace_regexp(s, 31, anch, ""), 1);
     EXPECT_STREQ(s, "aa");
+    hs_regexp *grouped = hs_regcomp("(^a)");  // "^" inside the program, not a hint
+    std::strcpy(s, "aaa");
+    EXPECT_EQ(stred_replace_regexp(s, 31, grouped, ""), 1);
+    EXPECT_STREQ(s, "aa");
+    hs_regfree(grouped);
     hs_regexp *word = hs_regcomp("\\<x");
     std::strcpy(s, "xx x");
     EXPECT_EQ(stred_replace_regexp(s, 31, word, "y"), 2);
