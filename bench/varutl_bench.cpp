@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "varutl/statusword.h"
+#include "varutl/varutl_internal.h"
 #include "zarnutils/varutl.h"
 
 namespace {

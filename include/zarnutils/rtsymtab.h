@@ -17,7 +17,8 @@ ZARN_API const char *rtsymtab_add(const char *text);
 ZARN_API const char *rtsymtab_add_part(const char *text, int64_t n);
 /* The interned empty text. */
 ZARN_API const char *rtsymtab_empty(void);
-/* Lets the table grow once for about n more texts (n + n/10 in all). */
+/* Lets the table grow once for about n more texts (n + n/10 in all, at most
+ * 2^24: more than any process interns). */
 ZARN_API void rtsymtab_size_estimate(uint32_t n);
 /* Frees the table and every interned text: all earlier results become
  * invalid. The next rtsymtab_add starts a new table. */

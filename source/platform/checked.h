@@ -29,11 +29,9 @@ inline bool checked_mul(T a, T b, T *out) {
 // count 0 is an empty run and lies within when 1 <= first <= size+1.
 inline bool run_within(int64_t first, int64_t count, int64_t size) {
     if (count < 0 || first < 1 || size < 0) return false;
-    // first <= size + 1 - count, with both sides in 64 bits from 32-bit inputs
-    // or checked when the caller passes 64-bit extremes.
-    int64_t end;
-    if (!checked_add<int64_t>(first, count, &end)) return false;
-    return end - 1 <= size;
+    // count <= size - (first - 1): no term can overflow, whatever the caller passes.
+    if (first - 1 > size) return false;
+    return count <= size - (first - 1);
 }
 
 // True when 1 <= i <= size.

@@ -1,6 +1,7 @@
 // Allocation calls with the failure switch used by the tests.
 #include "platform/xalloc.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,11 +12,13 @@ long g_countdown = 0;  // allocations left before the one that fails; 0: off
 bool g_every = false;
 long g_seen = 0;
 
+// A failure looks as the heap's own does: null, with errno ENOMEM.
 bool should_fail() {
     ++g_seen;
     if (g_countdown == 0) return false;
     if (g_countdown == 1) {
         if (!g_every) g_countdown = 0;
+        errno = ENOMEM;
         return true;
     }
     --g_countdown;

@@ -1,5 +1,5 @@
 // One process-wide pattern for the re_comp / re_exec pair.
-#include "regexp/regprog.h"
+#include "regexp/regexp_internal.h"
 
 namespace {
 hs_regexp *g_kept = nullptr;

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "regexp/regprog.h"
+#include "platform/xalloc.h"
+#include "regexp/regexp_internal.h"
 
 namespace zarn::regexp {
 namespace {
@@ -98,7 +99,7 @@ private:
         long head = -1;
         int number = 0;
         if (group) {
-            if (groups_ >= HS_NSUBEXP) return fail("too many ()");
+            if (groups_ >= HS_NSUBEXP) return fail(msg::kTooManyGroups);
             number = groups_++;
             head = emit_node(static_cast<uint8_t>(OPEN + number));
         }
@@ -127,10 +128,10 @@ private:
             }
         }
         if (group) {
-            if (*parse_ != ')') return fail("unmatched ()");
+            if (*parse_ != ')') return fail(msg::kUnmatchedParen);
             ++parse_;
         } else if (*parse_ != '\0') {
-            return fail(*parse_ == ')' ? "unmatched ()" : "junk on end");
+            return fail(*parse_ == ')' ? msg::kUnmatchedParen : msg::kJunkOnEnd);
         }
         return head;
     }
@@ -166,7 +167,7 @@ private:
             flags = aflags;
             return atom;
         }
-        if ((aflags & kHasWidth) == 0 && op != '?') return fail("*+ operand could be empty");
+        if ((aflags & kHasWidth) == 0 && op != '?') return fail(msg::kEmptyOperand);
         flags = op != '+' ? (kWorst | kSpStart) : (kWorst | kHasWidth);
 
         if (op == '*' && (aflags & kSimple) != 0) {
@@ -196,7 +197,7 @@ private:
             set_operand_tail(atom, empty);
         }
         ++parse_;
-        if (is_repeat(*parse_)) return fail("nested *?+");
+        if (is_repeat(*parse_)) return fail(msg::kNestedRepeat);
         return atom;
     }
 
@@ -227,12 +228,12 @@ private:
             }
             // The start of the range is already in the set.
             int hi = static_cast<unsigned char>(*parse_);
-            if (prev > hi) return fail("invalid [] range");
+            if (prev > hi) return fail(msg::kInvalidRange);
             for (int c = prev + 1; c <= hi; ++c) emit_byte(static_cast<uint8_t>(c));
             prev = hi;
             ++parse_;
         }
-        if (*parse_ != ']') return fail("unmatched []");
+        if (*parse_ != ']') return fail(msg::kUnmatchedBracket);
         ++parse_;
         emit_byte(0);
         return node;
@@ -241,7 +242,7 @@ private:
     long parse_atom(int &flags) {
         flags = kWorst;
         char c = *parse_;
-        if (c == '\0' || c == '|' || c == ')') return fail("internal urp");
+        if (c == '\0' || c == '|' || c == ')') return fail(msg::kInternalUrp);
         ++parse_;
         switch (c) {
         case '^':
@@ -264,10 +265,10 @@ private:
         case '?':
         case '+':
         case '*':
-            return fail("?+* follows nothing");
+            return fail(msg::kRepeatFollowsNothing);
         case '\\': {
             char e = *parse_;
-            if (e == '\0') return fail("trailing \\");
+            if (e == '\0') return fail(msg::kTrailingBackslash);
             ++parse_;
             if (e == '<') return emit_node(WORDA);
             if (e == '>') return emit_node(WORDZ);
@@ -350,20 +351,20 @@ using namespace zarn::regexp;
 
 extern "C" ZARN_API hs_regexp *hs_regcomp(const char *pattern) {
     if (pattern == nullptr) {
-        set_error("NULL argument");
+        set_error(msg::kNullArgument);
         return nullptr;
     }
     int flags = 0;
     Compiler measure(pattern, nullptr);
     if (!measure.run(flags)) return nullptr;
     if (measure.size() >= kMaxProgram) {
-        set_error("hs_regexp too big");
+        set_error(msg::kTooBig);
         return nullptr;
     }
     std::size_t bytes = offsetof(hs_regexp, program) + static_cast<std::size_t>(measure.size());
-    auto *prog = static_cast<hs_regexp *>(allocate(bytes));
+    auto *prog = static_cast<hs_regexp *>(zarn::xmalloc(bytes));
     if (prog == nullptr) {
-        set_error("out of space");
+        set_error(msg::kOutOfSpace);
         return nullptr;
     }
     for (int i = 0; i < HS_NSUBEXP; ++i) prog->startp[i] = prog->endp[i] = nullptr;
@@ -380,18 +381,18 @@ extern "C" ZARN_API void hs_regfree(hs_regexp *prog) { std::free(prog); }
 
 extern "C" ZARN_API hs_regexp *hs_regcopy(const hs_regexp *prog) {
     if (prog == nullptr) {
-        set_error("NULL argument");
+        set_error(msg::kNullArgument);
         return nullptr;
     }
     std::size_t len = program_length(program_of(prog), static_cast<std::size_t>(kMaxProgram));
     if (len == 0) {
-        set_error("corrupted program");
+        set_error(msg::kCorruptedProgram);
         return nullptr;
     }
     std::size_t bytes = offsetof(hs_regexp, program) + len;
-    auto *copy = static_cast<hs_regexp *>(allocate(bytes));
+    auto *copy = static_cast<hs_regexp *>(zarn::xmalloc(bytes));
     if (copy == nullptr) {
-        set_error("out of space");
+        set_error(msg::kOutOfSpace);
         return nullptr;
     }
     std::memcpy(copy, prog, bytes);

@@ -1,8 +1,7 @@
 // The engine's last error text, shared by the whole process.
-#include <cstdlib>
 #include <cstring>
 
-#include "regexp/regprog.h"
+#include "regexp/regexp_internal.h"
 
 namespace zarn::regexp {
 namespace {
@@ -17,21 +16,6 @@ void set_error(const char *text) {
 }
 
 void clear_error() { g_error[0] = '\0'; }
-
-int fail_allocation_in = 0;
-
-namespace {
-bool injected_failure() {
-    if (fail_allocation_in <= 0) return false;
-    return --fail_allocation_in == 0;
-}
-}  // namespace
-
-void *allocate(std::size_t bytes) { return injected_failure() ? nullptr : std::malloc(bytes); }
-
-void *reallocate(void *block, std::size_t bytes) {
-    return injected_failure() ? nullptr : std::realloc(block, bytes);
-}
 
 }  // namespace zarn::regexp
 

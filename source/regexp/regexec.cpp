@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "regexp/regprog.h"
+#include "platform/xalloc.h"
+#include "regexp/regexp_internal.h"
 
 namespace zarn::regexp {
 namespace {
@@ -46,7 +47,7 @@ public:
 private:
     bool grow() {
         std::size_t cap = capacity_ == 0 ? 256 : capacity_ * 2;
-        void *mem = reallocate(data_, cap * sizeof(Frame));
+        void *mem = zarn::xrealloc(data_, cap * sizeof(Frame));
         if (mem == nullptr) return false;
         data_ = static_cast<Frame *>(mem);
         capacity_ = cap;
@@ -117,7 +118,7 @@ private:
         std::size_t rows = static_cast<std::size_t>(end() - bol_) + 1;
         if (width == 0 || rows > kMemoMaxBits / width) return;
         std::size_t words = (width * rows + 63) / 64;
-        memo_ = static_cast<uint64_t *>(std::calloc(words, sizeof(uint64_t)));
+        memo_ = static_cast<uint64_t *>(zarn::xcalloc(words, sizeof(uint64_t)));
         memo_width_ = width;
     }
 
@@ -179,7 +180,7 @@ private:
     Result run(const uint8_t *p, const char *s) {
         bool oom = false;
         for (;;) {
-            if (p == nullptr) return error("corrupted pointers");
+            if (p == nullptr) return error(msg::kCorruptedPointers);
             if (++steps_ > kMemoAfter && !memo_tried_) start_memo();
             const uint8_t *next = next_node(p);
             uint8_t op = op_of(p);
@@ -229,7 +230,7 @@ private:
                 if (next != nullptr && op_of(next) == BRANCH) {
                     if (known_failure(p, s, oom)) goto fail;
                     if (oom || !push(Frame{Frame::kAlternative, 0, next, s, 0, 0})) {
-                        return error("out of space");
+                        return error(msg::kOutOfSpace);
                     }
                 }
                 next = operand_of(p);
@@ -238,13 +239,13 @@ private:
             case PLUS: {
                 std::size_t min = op == PLUS ? 1 : 0;
                 if (known_failure(p, s, oom)) goto fail;
-                if (oom) return error("out of space");
+                if (oom) return error(msg::kOutOfSpace);
                 std::size_t n = repeat_count(operand_of(p), s, op_of(operand_of(p)) == ANY ? end() : nullptr);
-                if (n == SIZE_MAX) return error("internal foulup");
+                if (n == SIZE_MAX) return error(msg::kInternalFoulup);
                 std::size_t k = 0;
                 if (n < min || !viable_count(p, s, n, min, k)) goto fail;
                 if (k > min && !push(Frame{Frame::kRepeat, 0, p, s, k - 1, min})) {
-                    return error("out of space");
+                    return error(msg::kOutOfSpace);
                 }
                 s += k;
                 break;
@@ -256,11 +257,11 @@ private:
                 } else if (op > CLOSE && op < CLOSE + HS_NSUBEXP) {
                     slot = static_cast<uint8_t>(op - CLOSE + HS_NSUBEXP);
                 } else {
-                    return error("memory corruption");
+                    return error(msg::kMemoryCorruption);
                 }
                 const char **ref = slot_ref(slot);
                 if (!push(Frame{Frame::kRestore, slot, nullptr, *ref, 0, 0})) {
-                    return error("out of space");
+                    return error(msg::kOutOfSpace);
                 }
                 *ref = s;
                 break;
@@ -286,7 +287,7 @@ private:
                     std::size_t k = 0;
                     if (!viable_count(f.node, f.pos, f.count, f.min, k)) continue;
                     if (k > f.min && !push(Frame{Frame::kRepeat, 0, f.node, f.pos, k - 1, f.min})) {
-                        return error("out of space");
+                        return error(msg::kOutOfSpace);
                     }
                     p = next_node(f.node);
                     s = f.pos + k;
@@ -304,11 +305,11 @@ namespace zarn::regexp {
 
 int exec_from(hs_regexp *prog, const char *subject, const char *from, bool notbol) {
     if (prog == nullptr || subject == nullptr || from == nullptr) {
-        set_error("NULL parameter");
+        set_error(msg::kNullParameter);
         return 0;
     }
     if (program_of(prog)[0] != HS_REGEXP_MAGIC) {
-        set_error("corrupted program");
+        set_error(msg::kCorruptedProgram);
         return 0;
     }
     if (prog->regmust != nullptr && std::strstr(from, prog->regmust) == nullptr) return 0;

@@ -3,13 +3,8 @@
 #include <cstring>
 
 #include "platform/zassert.h"
-#include "regexp/regprog.h"
-
-namespace {
-
-constexpr const char *kSource = "source/regexp/regexsrh";
-
-}  // namespace
+#include "platform/xalloc.h"
+#include "regexp/regexp_internal.h"
 
 // A cursor or limit is a pair (item, position); position 0 is the bare name
 // when bare names are searched, the others are the suffixes in order.
@@ -30,6 +25,8 @@ struct rtregex {
     int32_t maxLength;        // characters the name buffer holds
     char *buffer;             // maxLength + 1 bytes
 };
+
+namespace msg = zarn::regexp::msg;
 
 namespace {
 
@@ -53,9 +50,9 @@ extern "C" ZARN_API rtregex *rtregex_create(hs_regexp *prog, void *collection, i
                                             const char *const *suffixes) {
     if (prog == nullptr || nameOf == nullptr || count < 0) return nullptr;
     if (maxLength < 0) maxLength = 0;
-    auto *r = static_cast<rtregex *>(std::calloc(1, sizeof(rtregex)));
+    auto *r = static_cast<rtregex *>(zarn::xcalloc(1, sizeof(rtregex)));
     if (r == nullptr) return nullptr;
-    r->buffer = static_cast<char *>(std::calloc(static_cast<std::size_t>(maxLength) + 1, 1));
+    r->buffer = static_cast<char *>(zarn::xcalloc(static_cast<std::size_t>(maxLength) + 1, 1));
     if (r->buffer == nullptr) {
         std::free(r);
         return nullptr;
@@ -80,7 +77,7 @@ extern "C" ZARN_API rtregex *rtregex_create(hs_regexp *prog, void *collection, i
 
 extern "C" ZARN_API int32_t rtregex_limit_search(rtregex *search, int32_t first, int32_t last) {
     if (search == nullptr) {
-        zarn::assert_report("rtregex_limit_search: NULL search pointer", kSource, __LINE__);
+        zarn::assert_report(msg::kLimitNullSearch, msg::kSearchSource, __LINE__);
         return 4;
     }
     if (first < 1) first = 1;
@@ -95,11 +92,11 @@ extern "C" ZARN_API int32_t rtregex_limit_search(rtregex *search, int32_t first,
 
 extern "C" ZARN_API int32_t rtregex_match(rtregex *r, char *out, int32_t *withSuffix) {
     if (r == nullptr) {
-        zarn::assert_report("rtregex_match: NULL search pointer", kSource, __LINE__);
+        zarn::assert_report(msg::kMatchNullSearch, msg::kSearchSource, __LINE__);
         return 0;
     }
     if (out == nullptr || withSuffix == nullptr) {
-        zarn::assert_report("rtregex_match: NULL output pointer", kSource, __LINE__);
+        zarn::assert_report(msg::kMatchNullOutput, msg::kSearchSource, __LINE__);
         return 0;
     }
     *withSuffix = 0;

@@ -1,17 +1,17 @@
 // Substitution of the last match into a template text.
 #include <cstring>
 
-#include "regexp/regprog.h"
+#include "regexp/regexp_internal.h"
 
 using namespace zarn::regexp;
 
 extern "C" ZARN_API void hs_regsub(const hs_regexp *prog, const char *source, char *dest) {
     if (prog == nullptr || source == nullptr || dest == nullptr) {
-        set_error("NULL parm to hs_regsub");
+        set_error(msg::kNullParmToRegsub);
         return;
     }
     if (program_of(prog)[0] != HS_REGEXP_MAGIC) {
-        set_error("damaged hs_regexp fed to hs_regsub");
+        set_error(msg::kDamagedRegexp);
         return;
     }
     char *out = dest;
@@ -35,7 +35,7 @@ extern "C" ZARN_API void hs_regsub(const hs_regexp *prog, const char *source, ch
         std::size_t len = static_cast<std::size_t>(to - from);
         if (std::memchr(from, '\0', len) != nullptr) {
             // The subject changed since the match: its text is no longer whole.
-            set_error("damaged match string");
+            set_error(msg::kDamagedMatch);
             *out = '\0';
             return;
         }

@@ -1,8 +1,10 @@
 // Text storage: big blocks filled from their end, one allocation per block.
-#include "rtsymtab/rtsymstor.h"
+#include "rtsymtab/rtsymtab_internal.h"
 
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/xalloc.h"
 
 namespace {
 
@@ -14,7 +16,7 @@ struct Block {
 };
 
 Block *new_block(std::size_t chars) {
-    void *mem = std::malloc(offsetof(Block, data) + chars);
+    void *mem = zarn::xmalloc(offsetof(Block, data) + chars);
     if (mem == nullptr) return nullptr;
     auto *b = static_cast<Block *>(mem);
     b->nextAll = nullptr;
@@ -34,7 +36,7 @@ struct rtsymstor {
 
 namespace zarn::rtsymtab {
 
-rtsymstor *store_create() { return static_cast<rtsymstor *>(std::calloc(1, sizeof(rtsymstor))); }
+rtsymstor *store_create() { return static_cast<rtsymstor *>(zarn::xcalloc(1, sizeof(rtsymstor))); }
 
 void store_destroy(rtsymstor *store) {
     if (store == nullptr) return;

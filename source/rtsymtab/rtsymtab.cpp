@@ -2,7 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rtsymtab/rtsymstor.h"
+#include "platform/xalloc.h"
+#include "rtsymtab/rtsymtab_internal.h"
 #include "zarnutils/hashtable.h"
 #include "zarnutils/rtsymtab.h"
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr uint32_t kInitialSlots = 10000;  // slots requested at creation
 constexpr std::size_t kKeyOnStack = 1024;  // longer partial keys take a heap copy
+constexpr uint64_t kMaxEstimate = uint64_t{1} << 24;  // texts a size estimate may ask room for
 
 HashTable *g_table = nullptr;
 rtsymstor *g_store = nullptr;
@@ -58,7 +60,7 @@ extern "C" ZARN_API const char *rtsymtab_add_part(const char *text, int64_t n) {
     std::size_t len = strnlen(text, static_cast<std::size_t>(n));
     if (len < static_cast<std::size_t>(n)) return intern(text, len);  // text ends within n
     char local[kKeyOnStack];
-    char *key = len < kKeyOnStack ? local : static_cast<char *>(std::malloc(len + 1));
+    char *key = len < kKeyOnStack ? local : static_cast<char *>(zarn::xmalloc(len + 1));
     if (key == nullptr) return nullptr;
     std::memcpy(key, text, len);
     key[len] = '\0';
@@ -73,8 +75,10 @@ extern "C" ZARN_API const char *rtsymtab_empty(void) {
 
 extern "C" ZARN_API void rtsymtab_size_estimate(uint32_t n) {
     if (!ensure_table()) return;
-    uint64_t want = static_cast<uint64_t>(n) + n / 10;
-    hashSizeEstimate(g_table, want > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(want));
+    // No process interns more names than this; a larger estimate would only
+    // ask for a table that can never be filled.
+    const uint64_t want = static_cast<uint64_t>(n) + n / 10;
+    hashSizeEstimate(g_table, static_cast<uint32_t>(want < kMaxEstimate ? want : kMaxEstimate));
 }
 
 extern "C" ZARN_API void rtsymtab_shutdown(void) {

@@ -1,11 +1,13 @@
 // Tag lists: aliases of variable names, propagated up the plant tree.
 #include <cstdlib>
 #include <cstring>
-#include <new>
-#include <string_view>
-#include <vector>
 
+#include "platform/checked.h"
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
+#include "rtopipe/report.h"
+#include "rttaglst/rttaglst_internal.h"
+#include "rttaglst/rttaglst_messages.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/hashtable.h"
 #include "zarnutils/rtcontext.h"
@@ -25,7 +27,11 @@ struct rtotaglst {
 
 namespace {
 
-constexpr const char *kSource = "source/rttaglst/rttaglst";
+namespace msg = zarn::rttaglst::msg;
+
+// Slots allocated up front at most, whatever capacity a caller asks for.
+constexpr int32_t kMaxInitialCapacity = 1 << 16;
+using zarn::rtopipe::report;
 
 uint32_t entry_hash(const void *item) { return hash_pjw(static_cast<const rtotag_t *>(item)->tagid); }
 uint32_t entry_step(const void *item) { return hash_simple(static_cast<const rtotag_t *>(item)->tagid); }
@@ -45,7 +51,8 @@ class Joined {
 public:
     Joined(const char *prefix, const char *text) {
         size_t n = 0;
-        for (const char *s : {prefix, text}) {
+        const char *const parts[2] = {prefix, text};
+        for (const char *s : parts) {
             if (s == nullptr) continue;
             size_t len = std::strlen(s);
             if (len > RTOTAGLST_MAX_KEY - n) len = RTOTAGLST_MAX_KEY - n;
@@ -74,9 +81,11 @@ void rebuild_index(rtotaglst *list) {
 
 // Doubles the entry array; index items move with their entries.
 bool grow(rtotaglst *list) {
-    if (list->capacity > INT32_MAX / 2) return false;
-    const int32_t cap = list->capacity * 2;
-    auto *fresh = static_cast<rtotag_t *>(std::malloc(sizeof(rtotag_t) * static_cast<size_t>(cap)));
+    int32_t cap = 0;
+    std::size_t bytes = 0;
+    if (!zarn::checked_mul<int32_t>(list->capacity, 2, &cap) || !zarn::byte_count(cap, sizeof(rtotag_t), &bytes))
+        return false;
+    auto *fresh = static_cast<rtotag_t *>(zarn::xmalloc(bytes));
     if (fresh == nullptr) return false;
     std::memcpy(fresh, list->entries, sizeof(rtotag_t) * static_cast<size_t>(list->count));
     HashTable *t = list->index;
@@ -94,7 +103,7 @@ bool grow(rtotaglst *list) {
 // Adds one entry and copies it to the ancestors: 0 added, 1 duplicate, -1 failed.
 int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned char inherited) {
     if (list->count == list->capacity && !grow(list)) {
-        rtoprintf(rtHisDev, "!!rtotaglst_add_tag: Unable to allocate memory for alias %s\n", alias);
+        report(msg::kNoMemoryAdd, alias);
         return -1;
     }
     rtotag_t *slot = &list->entries[list->count];
@@ -104,40 +113,52 @@ int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned cha
     void *stored = slot->tagid != nullptr && slot->varid != nullptr ? hashAddItem(list->index, slot) : nullptr;
     if (stored != slot) {
         if (stored != nullptr) return 1;
-        rtoprintf(rtHisDev, "!!rtotaglst_add_tag: Unable to allocate memory for alias %s\n", alias);
+        report(msg::kNoMemoryAdd, alias);
         return -1;
     }
     ++list->count;
     if (list->parent != nullptr) {
         Joined key(list->prefix, alias), full(list->prefix, name);
         if (add_entry(list->parent, key.c_str(), full.c_str(), 1) == 1)
-            rtoprintf(rtHisDev, "Duplicate definition of alias %s in the one scope.\n", alias);
+            report(msg::kDuplicateOnAdd, alias);
     }
     return 0;
 }
 
-// Withdraws the inherited entries prefix + key (for each key) from list, and
-// in turn their copies from list's ancestors. Keys defined in the list stay.
-void withdraw(rtotaglst *list, const char *prefix, const std::vector<const char *> &keys) {
-    if (list == nullptr || keys.empty()) return;
-    std::vector<unsigned char> gone(static_cast<size_t>(list->count), 0);
-    std::vector<const char *> upward;
-    for (const char *k : keys) {
-        Joined full(prefix, k);
+// Withdraws the inherited entries prefix + key (for each of the n keys) from
+// list, and in turn their copies from list's ancestors. Keys defined in the
+// list stay. False (nothing changed at this level) when memory runs out.
+bool withdraw(rtotaglst *list, const char *prefix, const char *const *keys, int32_t n) {
+    if (list == nullptr || n <= 0 || list->count == 0) return true;
+    auto *gone = static_cast<unsigned char *>(zarn::xcalloc(static_cast<size_t>(list->count), 1));
+    auto *upward = static_cast<const char **>(zarn::xmalloc(sizeof(const char *) * static_cast<size_t>(n)));
+    if (gone == nullptr || upward == nullptr) {
+        std::free(gone);
+        std::free(upward);
+        return false;
+    }
+    int32_t nup = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        Joined full(prefix, keys[i]);
         rtotag_t *e = find_entry(list, full.c_str());
         if (e == nullptr || e->inherited == 0) continue;
         const size_t at = static_cast<size_t>(e - list->entries);
         if (gone[at]) continue;
         gone[at] = 1;
-        upward.push_back(e->tagid);
+        upward[nup++] = e->tagid;
     }
-    if (upward.empty()) return;
-    int32_t kept = 0;
-    for (int32_t i = 0; i < list->count; ++i)
-        if (!gone[static_cast<size_t>(i)]) list->entries[kept++] = list->entries[i];
-    list->count = kept;
-    rebuild_index(list);
-    withdraw(list->parent, list->prefix, upward);
+    bool ok = true;
+    if (nup > 0) {
+        int32_t kept = 0;
+        for (int32_t i = 0; i < list->count; ++i)
+            if (!gone[static_cast<size_t>(i)]) list->entries[kept++] = list->entries[i];
+        list->count = kept;
+        rebuild_index(list);
+        ok = withdraw(list->parent, list->prefix, upward, nup);
+    }
+    std::free(gone);
+    std::free(upward);
+    return ok;
 }
 
 bool is_ancestor(const rtotaglst *maybe, const rtotaglst *of) {
@@ -158,7 +179,7 @@ void unlink_child(rtotaglst *parent, rtotaglst *child) {
 
 bool valid_index(rtotaglst *list, int32_t k, const char *text) {
     if (list != nullptr && k >= 1 && k <= list->count) return true;
-    zarn::assert_report(text, kSource, __LINE__);
+    zarn::assert_report(text, msg::kSource, __LINE__);
     return false;
 }
 
@@ -167,9 +188,9 @@ int print_entry(void *data, void *item) {
     auto *pipe = static_cast<rtopipe *>(data);
     const auto *e = static_cast<const rtotag_t *>(item);
     if (e->inherited != 0)
-        rtoprintf(pipe, "%-12s %-40.40s (from subplant or superplant)\n", e->tagid, e->varid);
+        rtoprintf(pipe, msg::kPrintInherited, e->tagid, e->varid);
     else
-        rtoprintf(pipe, "%-12s %-40.40s\n", e->tagid, e->varid);
+        rtoprintf(pipe, msg::kPrintDefined, e->tagid, e->varid);
     return 0;
 }
 
@@ -179,11 +200,13 @@ extern "C" {
 
 rtotaglst_t *rtotaglst_create(int32_t capacity) {
     if (capacity < 1) capacity = 1;
-    auto *list = static_cast<rtotaglst *>(std::calloc(1, sizeof(rtotaglst)));
+    if (capacity > kMaxInitialCapacity) capacity = kMaxInitialCapacity;  // grows past it when needed
+    auto *list = static_cast<rtotaglst *>(zarn::xcalloc(1, sizeof(rtotaglst)));
     if (list == nullptr) return nullptr;
     list->capacity = capacity;
     list->prefix = "";
-    list->entries = static_cast<rtotag_t *>(std::malloc(sizeof(rtotag_t) * static_cast<size_t>(capacity)));
+    std::size_t bytes = 0;
+    if (zarn::byte_count(capacity, sizeof(rtotag_t), &bytes)) list->entries = static_cast<rtotag_t *>(zarn::xmalloc(bytes));
     list->index = hashCreate(static_cast<uint32_t>(capacity), entry_hash, entry_step, entry_compare, 0, 0);
     list->children = gl_create();
     if (list->entries == nullptr || list->index == nullptr || list->children == nullptr) {
@@ -199,14 +222,15 @@ rtotaglst_t *rtotaglst_create(int32_t capacity) {
 void rtotaglst_destroy(rtotaglst_t *list) {
     if (list == nullptr) return;
     if (list->parent != nullptr) {
-        try {
-            std::vector<const char *> keys;
-            keys.reserve(static_cast<size_t>(list->count));
-            for (int32_t i = 0; i < list->count; ++i) keys.push_back(list->entries[i].tagid);
-            withdraw(list->parent, list->prefix, keys);
-        } catch (const std::bad_alloc &) {
-            rtoprintf(rtHisDev, "!!rtotaglst_destroy: Unable to allocate memory to withdraw aliases\n");
+        auto *keys = static_cast<const char **>(
+            zarn::xmalloc(sizeof(const char *) * static_cast<size_t>(list->count > 0 ? list->count : 1)));
+        bool ok = keys != nullptr;
+        if (ok) {
+            for (int32_t i = 0; i < list->count; ++i) keys[i] = list->entries[i].tagid;
+            ok = withdraw(list->parent, list->prefix, keys, list->count);
+            std::free(keys);
         }
+        if (!ok) report("%s", msg::kNoMemoryDestroy);
         unlink_child(list->parent, list);
     }
     gl_list_t *kids = list->children;
@@ -223,16 +247,16 @@ void rtotaglst_set_prefix(rtotaglst_t *list, const char *prefix) {
 
 void rtotaglst_link_parent(rtotaglst_t *parent, rtotaglst_t *child) {
     if (parent == nullptr || child == nullptr) {
-        zarn::assert_report("rtotaglst_link_parent: NULL parent or child", kSource, __LINE__);
+        zarn::assert_report(msg::kLinkNull, msg::kSource, __LINE__);
         return;
     }
     if (child->parent == parent) return;
     if (child->parent != nullptr) {
-        rtoprintf(rtHisDev, "!!rtotaglst_link_parent: child already linked to a parent\n");
+        report("%s", msg::kAlreadyLinked);
         return;
     }
     if (is_ancestor(child, parent)) {
-        rtoprintf(rtHisDev, "!!rtotaglst_link_parent: a list cannot be linked below itself\n");
+        report("%s", msg::kLinkBelowItself);
         return;
     }
     child->parent = parent;
@@ -241,16 +265,13 @@ void rtotaglst_link_parent(rtotaglst_t *parent, rtotaglst_t *child) {
         const rtotag_t &e = child->entries[i];
         Joined key(child->prefix, e.tagid), full(child->prefix, e.varid);
         if (add_entry(parent, key.c_str(), full.c_str(), 1) == 1)
-            rtoprintf(rtHisDev, "Duplicate definition of alias %s in the same scope.\n", e.tagid);
+            report(msg::kDuplicateOnLink, e.tagid);
     }
 }
 
 int32_t rtotaglst_add_tag(rtotaglst_t *list, const char *alias, const char *name) {
     if (list == nullptr || alias == nullptr || !legal_alias(alias)) {
-        rtoprintf(rtHisDev,
-                  "Bad alias name '%s'.  Alias names must be 40 characters or less, must start\n"
-                  "with A-Z, and contain only letters (A-Z), digits (0-9) and underbar (_).\n",
-                  alias != nullptr ? alias : "");
+        report(msg::kBadAlias, alias != nullptr ? alias : "");
         return 0;
     }
     return add_entry(list, alias, name, 0) == 1 ? 1 : 0;
@@ -258,20 +279,23 @@ int32_t rtotaglst_add_tag(rtotaglst_t *list, const char *alias, const char *name
 
 int32_t rtotaglst_none(rtotaglst_t *list) {
     if (list == nullptr) return 0;
-    try {
-        std::vector<const char *> defined;
-        int32_t kept = 0;
-        for (int32_t i = 0; i < list->count; ++i) {
-            if (list->entries[i].inherited != 0) list->entries[kept++] = list->entries[i];
-            else defined.push_back(list->entries[i].tagid);
-        }
-        list->count = kept;
-        rebuild_index(list);
-        withdraw(list->parent, list->prefix, defined);
-    } catch (const std::bad_alloc &) {
-        rtoprintf(rtHisDev, "!!rtotaglst_none: Unable to allocate memory to withdraw aliases\n");
-        rebuild_index(list);
+    // Defined entries are withdrawn from the ancestors; their aliases are
+    // gathered first so that nothing changes when memory runs out.
+    auto *defined = static_cast<const char **>(
+        zarn::xmalloc(sizeof(const char *) * static_cast<size_t>(list->count > 0 ? list->count : 1)));
+    if (defined == nullptr) {
+        report("%s", msg::kNoMemoryNone);
+        return list->count;
     }
+    int32_t kept = 0, ndefined = 0;
+    for (int32_t i = 0; i < list->count; ++i) {
+        if (list->entries[i].inherited != 0) list->entries[kept++] = list->entries[i];
+        else defined[ndefined++] = list->entries[i].tagid;
+    }
+    list->count = kept;
+    rebuild_index(list);
+    if (!withdraw(list->parent, list->prefix, defined, ndefined)) report("%s", msg::kNoMemoryNone);
+    std::free(defined);
     return list->count;
 }
 
@@ -288,17 +312,17 @@ int32_t rtotaglst_lookup(rtotaglst_t *list, const char *alias) {
 }
 
 const char *rtotaglst_inq_tagid(rtotaglst_t *list, int32_t k) {
-    if (!valid_index(list, k, "Illegal index passed to rtotaglst_inq_tagid")) return nullptr;
+    if (!valid_index(list, k, msg::kBadIndexTagid)) return nullptr;
     return list->entries[k - 1].tagid;
 }
 
 const char *rtotaglst_inq_varid(rtotaglst_t *list, int32_t k) {
-    if (!valid_index(list, k, "Illegal index passed to rtotaglst_inq_varid")) return nullptr;
+    if (!valid_index(list, k, msg::kBadIndexVarid)) return nullptr;
     return list->entries[k - 1].varid;
 }
 
 rtotag_t *rtotaglst_inq_tag(rtotaglst_t *list, int32_t k) {
-    if (!valid_index(list, k, "Illegal index passed to rtotaglst_inq_tag")) return nullptr;
+    if (!valid_index(list, k, msg::kBadIndexTag)) return nullptr;
     return &list->entries[k - 1];
 }
 
@@ -308,11 +332,22 @@ const char *rtotaglst_search_tags(rtotaglst_t *list, const char *name) {
 }
 
 void rtotaglst_inq_by_tag(rtotaglst_t *list, const char *alias, char *name_out, int32_t *k_out) {
-    const rtotag_t *e = find_entry(list, alias);
-    if (k_out != nullptr) *k_out = e != nullptr ? static_cast<int32_t>(e - list->entries) + 1 : 0;
+    int32_t k = 0;
+    const char *name = zarn::rttaglst::find_tag(list, alias, &k);
+    if (k_out != nullptr) *k_out = k;
     if (name_out == nullptr) return;
-    if (e != nullptr) std::strcpy(name_out, e->varid);
+    if (name != nullptr) std::strcpy(name_out, name);
     else name_out[0] = '\0';
 }
 
 }  // extern "C"
+
+namespace zarn::rttaglst {
+
+const char *find_tag(rtotaglst_t *list, const char *alias, int32_t *k) {
+    const rtotag_t *e = find_entry(list, alias);
+    *k = e != nullptr ? static_cast<int32_t>(e - list->entries) + 1 : 0;
+    return e != nullptr ? e->varid : nullptr;
+}
+
+}  // namespace zarn::rttaglst

@@ -1,9 +1,11 @@
 // Numbers as the most precise text that fits a fixed-width column.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "zarnutils/stred.h"
 
 namespace {
@@ -100,12 +102,15 @@ namespace {
 // Formats into a stack buffer, or a heap one for very wide columns.
 template <typename Format>
 void write_right(rtopipe *pipe, int32_t w, int32_t d, Format format) {
-    std::size_t need = static_cast<std::size_t>(w > d + 2 ? w : d + 2) + 16;
+    // The text takes at most max(w, d + 2) characters and a little slack;
+    // computed in 64 bits, so no width or decimal count can wrap it.
+    const int64_t widest = std::max<int64_t>({w, static_cast<int64_t>(d) + 2, 0});
+    const auto need = static_cast<std::size_t>(widest) + 16;
     char local[256];
-    char *buf = need <= sizeof local ? local : static_cast<char *>(std::malloc(need));
+    char *buf = need <= sizeof local ? local : static_cast<char *>(zarn::xmalloc(need));
     if (buf == nullptr) return;
     format(buf);
-    rtoprintf(pipe, "%*s", static_cast<int>(w), buf);
+    rtoprintf(pipe, "%*s", static_cast<int>(w < 0 ? 0 : w), buf);  // a negative width pads nothing
     if (buf != local) std::free(buf);
 }
 

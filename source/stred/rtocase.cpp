@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/xalloc.h"
 #include "stred/stred_internal.h"
 #include "zarnutils/stred.h"
 
+namespace msg = zarn::stred::msg;
 using zarn::stred::null_arg;
 
 struct rtocase {
@@ -21,10 +23,10 @@ namespace {
 
 rtocase *make_iterator(const char *name, bool upperFirst) {
     std::size_t n = std::strlen(name) + 1;
-    auto *it = static_cast<rtocase *>(std::calloc(1, sizeof(rtocase)));
+    auto *it = static_cast<rtocase *>(zarn::xcalloc(1, sizeof(rtocase)));
     if (it == nullptr) return nullptr;
-    it->name = static_cast<char *>(std::malloc(n));
-    it->variant = static_cast<char *>(std::malloc(n));
+    it->name = static_cast<char *>(zarn::xmalloc(n));
+    it->variant = static_cast<char *>(zarn::xmalloc(n));
     if (it->name == nullptr || it->variant == nullptr) {
         rtocase_destroy(it);
         return nullptr;
@@ -68,8 +70,8 @@ bool try_candidate(const char *dir, std::size_t dirLen, const char *name, const 
 }
 
 char *search(const char *name, const char *ext, const char *pathList, char *out) {
-    if (null_arg(name, "path_search: name is NULL", __LINE__) ||
-        null_arg(out, "path_search: out is NULL", __LINE__)) {
+    if (null_arg(name, msg::kPathSearchNameIsNULL, __LINE__) ||
+        null_arg(out, msg::kPathSearchOutIsNULL, __LINE__)) {
         return nullptr;
     }
     if (try_candidate("", 0, name, ext, out)) return out;
@@ -93,17 +95,17 @@ char *search(const char *name, const char *ext, const char *pathList, char *out)
 }  // namespace
 
 extern "C" ZARN_API rtocase *rtocase_existing(const char *name) {
-    if (null_arg(name, "rtocase_existing: name is NULL", __LINE__)) return nullptr;
+    if (null_arg(name, msg::kRtocaseExistingNameIsNULL, __LINE__)) return nullptr;
     return make_iterator(name, true);
 }
 
 extern "C" ZARN_API rtocase *rtocase_newfile(const char *name) {
-    if (null_arg(name, "rtocase_newfile: name is NULL", __LINE__)) return nullptr;
+    if (null_arg(name, msg::kRtocaseNewfileNameIsNULL, __LINE__)) return nullptr;
     return make_iterator(name, false);
 }
 
 extern "C" ZARN_API const char *rtocase_next(rtocase *it) {
-    if (null_arg(it, "rtocase_next: iterator is NULL", __LINE__)) return nullptr;
+    if (null_arg(it, msg::kRtocaseNextIteratorIsNULL, __LINE__)) return nullptr;
     if (it->step >= 2) return nullptr;
     bool upper = (it->step == 0) == it->upperFirst;
     ++it->step;
@@ -117,7 +119,7 @@ extern "C" ZARN_API const char *rtocase_next(rtocase *it) {
 }
 
 extern "C" ZARN_API void rtocase_reset(rtocase *it) {
-    if (null_arg(it, "rtocase_reset: iterator is NULL", __LINE__)) return;
+    if (null_arg(it, msg::kRtocaseResetIteratorIsNULL, __LINE__)) return;
     it->step = 0;
 }
 

@@ -1,8 +1,10 @@
 // Case changes, packed-text unpacking and the name rules of the command language.
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
+#include "platform/packtext.h"
+#include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "stred/stred_internal.h"
 #include "zarnutils/stred.h"
@@ -19,6 +21,7 @@ bool null_arg(const void *p, const char *text, int line) {
 
 namespace {
 
+namespace msg = zarn::stred::msg;
 using zarn::stred::null_arg;
 
 inline bool is_upper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
@@ -33,21 +36,21 @@ bool model_name_char(unsigned char c) {
 }  // namespace
 
 extern "C" ZARN_API void stred_upper_case(char *s) {
-    if (null_arg(s, "stred_upper_case: str is NULL", __LINE__)) return;
+    if (null_arg(s, msg::kStredUpperCaseStrIsNULL, __LINE__)) return;
     for (; *s != '\0'; ++s) {
         if (*s >= 'a' && *s <= 'z') *s = static_cast<char>(*s - 'a' + 'A');
     }
 }
 
 extern "C" ZARN_API void stred_lower_case(char *s) {
-    if (null_arg(s, "stred_lower_case: str is NULL", __LINE__)) return;
+    if (null_arg(s, msg::kStredLowerCaseStrIsNULL, __LINE__)) return;
     for (; *s != '\0'; ++s) {
         if (is_upper(static_cast<unsigned char>(*s))) *s = static_cast<char>(*s - 'A' + 'a');
     }
 }
 
 extern "C" ZARN_API void stred_upper_case_list(gl_list_t *list) {
-    if (null_arg(list, "stred_upper_case_list: list is NULL", __LINE__)) return;
+    if (null_arg(list, msg::kStredUpperCaseListListIsNULL, __LINE__)) return;
     for (gl_node_t *n = list->head; n != nullptr; n = n->next) {
         if (n->data != nullptr) stred_upper_case(static_cast<char *>(n->data));
     }
@@ -55,48 +58,45 @@ extern "C" ZARN_API void stred_upper_case_list(gl_list_t *list) {
 
 namespace {
 
-// Copies min(per * n, destLen - 1) characters, `per` from each 8-byte element
-// taken from its least significant byte upwards.
-void unpack(char *dest, int64_t destLen, const uint64_t *words, int64_t n, int per) {
+// Copies min(per * n, destLen - 1) characters packed `per` to each 8-byte
+// element and terminates. The count is clamped before it is multiplied.
+void unpack(char *dest, int64_t destLen, const void *words, int64_t n, int per) {
     if (destLen < 1) return;
-    int64_t want = n > 0 ? n * per : 0;
-    if (want > destLen - 1) want = destLen - 1;
-    for (int64_t i = 0; i < want; ++i) {
-        uint64_t w = words[i / per];
-        dest[i] = static_cast<char>((w >> (8 * (i % per))) & 0xff);
-    }
+    int64_t want = 0;
+    if (n > 0 && (!zarn::checked_mul<int64_t>(n, per, &want) || want > destLen - 1)) want = destLen - 1;
+    zarn::unpack_text(dest, words, static_cast<std::size_t>(want), static_cast<std::size_t>(per));
     dest[want] = '\0';
 }
 
 }  // namespace
 
 extern "C" ZARN_API void stred_i4_to_string(char *dest, int64_t destLen, const int64_t *words, int64_t n) {
-    if (null_arg(dest, "stred_i4_to_string: dest is NULL", __LINE__)) return;
-    if (n > 0 && null_arg(words, "stred_i4_to_string: words is NULL", __LINE__)) {
+    if (null_arg(dest, msg::kStredI4ToStringDestIsNULL, __LINE__)) return;
+    if (n > 0 && null_arg(words, msg::kStredI4ToStringWordsIsNULL, __LINE__)) {
         if (destLen > 0) dest[0] = '\0';
         return;
     }
-    unpack(dest, destLen, reinterpret_cast<const uint64_t *>(words), n, 4);
+    unpack(dest, destLen, words, n, 4);
 }
 
 extern "C" ZARN_API void stred_r8_to_string(char *dest, int64_t destLen, const double *words, int64_t n) {
-    if (null_arg(dest, "stred_r8_to_string: dest is NULL", __LINE__)) return;
-    if (n > 0 && null_arg(words, "stred_r8_to_string: words is NULL", __LINE__)) {
+    if (null_arg(dest, msg::kStredR8ToStringDestIsNULL, __LINE__)) return;
+    if (n > 0 && null_arg(words, msg::kStredR8ToStringWordsIsNULL, __LINE__)) {
         if (destLen > 0) dest[0] = '\0';
         return;
     }
-    unpack(dest, destLen, reinterpret_cast<const uint64_t *>(words), n, 8);
+    unpack(dest, destLen, words, n, 8);
 }
 
 extern "C" ZARN_API void stred_remove_trailing_blanks(char *s) {
-    if (null_arg(s, "stred_remove_trailing_blanks: str is NULL", __LINE__)) return;
+    if (null_arg(s, msg::kStredRemoveTrailingBlanksStrIsNULL, __LINE__)) return;
     std::size_t n = std::strlen(s);
     while (n > 0 && std::isspace(static_cast<unsigned char>(s[n - 1])) != 0) --n;
     s[n] = '\0';
 }
 
 extern "C" ZARN_API int stred_valid_name(const char *s) {
-    if (null_arg(s, "stred_valid_name: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredValidNameStrIsNULL, __LINE__)) return 0;
     if (!is_upper(static_cast<unsigned char>(s[0]))) return 0;
     for (const char *p = s + 1; *p != '\0'; ++p) {
         auto c = static_cast<unsigned char>(*p);
@@ -106,12 +106,12 @@ extern "C" ZARN_API int stred_valid_name(const char *s) {
 }
 
 extern "C" ZARN_API const char *stred_is_glob(const char *s) {
-    if (null_arg(s, "stred_is_glob: str is NULL", __LINE__)) return nullptr;
+    if (null_arg(s, msg::kStredIsGlobStrIsNULL, __LINE__)) return nullptr;
     return std::strpbrk(s, "*?");
 }
 
 extern "C" ZARN_API int stred_rtopt_name(const char *s) {
-    if (null_arg(s, "stred_rtopt_name: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredRtoptNameStrIsNULL, __LINE__)) return 0;
     auto first = static_cast<unsigned char>(s[0]);
     if (!is_upper(first) && !is_digit(first) && first != '$') return 0;
     for (const char *p = s + 1; *p != '\0'; ++p) {
@@ -121,18 +121,18 @@ extern "C" ZARN_API int stred_rtopt_name(const char *s) {
 }
 
 extern "C" ZARN_API int stred_rtopt_object(const char *s) {
-    if (null_arg(s, "stred_rtopt_object: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredRtoptObjectStrIsNULL, __LINE__)) return 0;
     return std::strchr(s, '.') == nullptr && stred_rtopt_name(s) != 0 ? 1 : 0;
 }
 
 extern "C" ZARN_API int stred_special_id(const char *s) {
-    if (null_arg(s, "stred_special_id: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredSpecialIdStrIsNULL, __LINE__)) return 0;
     if (is_digit(static_cast<unsigned char>(s[0]))) return 1;
     return std::strpbrk(s, "* ;/=,()[]{}<>") != nullptr ? 1 : 0;
 }
 
 extern "C" ZARN_API int stred_self_string(const char *s) {
-    if (null_arg(s, "stred_self_string: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredSelfStringStrIsNULL, __LINE__)) return 0;
     if (std::strncmp(s, "SELF", 4) != 0) return 0;
     if (s[4] == '\0') return 1;
     if (s[4] != '.' || s[5] == '\0') return 0;
@@ -140,7 +140,7 @@ extern "C" ZARN_API int stred_self_string(const char *s) {
 }
 
 extern "C" ZARN_API int stred_IsNumeric(const char *s) {
-    if (null_arg(s, "stred_IsNumeric: str is NULL", __LINE__)) return 0;
+    if (null_arg(s, msg::kStredIsNumericStrIsNULL, __LINE__)) return 0;
     if (*s == '\0') return 0;
     for (; *s != '\0'; ++s) {
         if (!is_digit(static_cast<unsigned char>(*s))) return 0;
@@ -149,8 +149,8 @@ extern "C" ZARN_API int stred_IsNumeric(const char *s) {
 }
 
 extern "C" ZARN_API int stred_caseless_cmp(const char *a, const char *b) {
-    if (null_arg(a, "stred_caseless_cmp: first str is NULL", __LINE__)) return b == nullptr ? 0 : -1;
-    if (null_arg(b, "stred_caseless_cmp: second str is NULL", __LINE__)) return 1;
+    if (null_arg(a, msg::kStredCaselessCmpFirstStrIsNULL, __LINE__)) return b == nullptr ? 0 : -1;
+    if (null_arg(b, msg::kStredCaselessCmpSecondStrIsNULL, __LINE__)) return 1;
     for (;; ++a, ++b) {
         int ca = std::toupper(static_cast<unsigned char>(*a));
         int cb = std::toupper(static_cast<unsigned char>(*b));
@@ -161,7 +161,7 @@ extern "C" ZARN_API int stred_caseless_cmp(const char *a, const char *b) {
 
 extern "C" ZARN_API int stred_matching_name(const char *name, gl_list_t *patterns) {
     if (patterns == nullptr || patterns->head == nullptr) return 1;
-    if (null_arg(name, "stred_matching_name: name is NULL", __LINE__)) return 0;
+    if (null_arg(name, msg::kStredMatchingNameNameIsNULL, __LINE__)) return 0;
     for (gl_node_t *n = patterns->head; n != nullptr; n = n->next) {
         auto *prog = static_cast<hs_regexp *>(n->data);
         if (prog != nullptr && hs_regexec(prog, name) != 0) return 1;
@@ -170,9 +170,9 @@ extern "C" ZARN_API int stred_matching_name(const char *name, gl_list_t *pattern
 }
 
 extern "C" ZARN_API char *stred_glob_to_regexp(const char *glob) {
-    if (null_arg(glob, "stred_glob_to_regexp: glob is NULL", __LINE__)) return nullptr;
+    if (null_arg(glob, msg::kStredGlobToRegexpGlobIsNULL, __LINE__)) return nullptr;
     // Each glob character takes at most two; "%^" and "$" and the terminator four.
-    auto *out = static_cast<char *>(std::malloc(2 * std::strlen(glob) + 4));
+    auto *out = static_cast<char *>(zarn::xmalloc(2 * std::strlen(glob) + 4));
     if (out == nullptr) return nullptr;
     char *w = out;
     *w++ = '%';
@@ -194,17 +194,17 @@ extern "C" ZARN_API char *stred_glob_to_regexp(const char *glob) {
 }
 
 extern "C" ZARN_API char *stred_replace_self(const char *name, const char *self) {
-    if (null_arg(name, "stred_replace_self: name is NULL", __LINE__)) return nullptr;
+    if (null_arg(name, msg::kStredReplaceSelfNameIsNULL, __LINE__)) return nullptr;
     bool is_self = std::strncmp(name, "SELF", 4) == 0 && (name[4] == '\0' || name[4] == '.');
     if (self == nullptr || !is_self) {
         std::size_t n = std::strlen(name) + 1;
-        auto *copy = static_cast<char *>(std::malloc(n));
+        auto *copy = static_cast<char *>(zarn::xmalloc(n));
         if (copy != nullptr) std::memcpy(copy, name, n);
         return copy;
     }
     std::size_t a = std::strlen(self);
     std::size_t b = std::strlen(name + 4);
-    auto *out = static_cast<char *>(std::malloc(a + b + 1));
+    auto *out = static_cast<char *>(zarn::xmalloc(a + b + 1));
     if (out == nullptr) return nullptr;
     std::memcpy(out, self, a);
     std::memcpy(out + a, name + 4, b + 1);
@@ -212,13 +212,13 @@ extern "C" ZARN_API char *stred_replace_self(const char *name, const char *self)
 }
 
 extern "C" ZARN_API int dissect_block_name(const char *name, char *block, char *attribute) {
-    if (null_arg(block, "dissect_block_name: block is NULL", __LINE__) ||
-        null_arg(attribute, "dissect_block_name: attribute is NULL", __LINE__)) {
+    if (null_arg(block, msg::kDissectBlockNameBlockIsNULL, __LINE__) ||
+        null_arg(attribute, msg::kDissectBlockNameAttributeIsNULL, __LINE__)) {
         return 0;
     }
     block[0] = '\0';
     attribute[0] = '\0';
-    if (null_arg(name, "dissect_block_name: name is NULL", __LINE__)) return 0;
+    if (null_arg(name, msg::kDissectBlockNameNameIsNULL, __LINE__)) return 0;
     const char *dot = std::strrchr(name, '.');
     if (dot == nullptr) return 0;
     std::size_t nb = static_cast<std::size_t>(dot - name);
@@ -231,13 +231,13 @@ extern "C" ZARN_API int dissect_block_name(const char *name, char *block, char *
 }
 
 extern "C" ZARN_API int dissect_port_name(const char *name, char *block, char *port, char *attribute) {
-    if (null_arg(block, "dissect_port_name: block is NULL", __LINE__) ||
-        null_arg(port, "dissect_port_name: port is NULL", __LINE__) ||
-        null_arg(attribute, "dissect_port_name: attribute is NULL", __LINE__)) {
+    if (null_arg(block, msg::kDissectPortNameBlockIsNULL, __LINE__) ||
+        null_arg(port, msg::kDissectPortNamePortIsNULL, __LINE__) ||
+        null_arg(attribute, msg::kDissectPortNameAttributeIsNULL, __LINE__)) {
         return 0;
     }
     block[0] = port[0] = attribute[0] = '\0';
-    if (null_arg(name, "dissect_port_name: name is NULL", __LINE__)) return 0;
+    if (null_arg(name, msg::kDissectPortNameNameIsNULL, __LINE__)) return 0;
     std::size_t len = std::strlen(name);
     // Find ".STR" that ends the name or is followed by "." and an attribute
     // without further ".".
@@ -279,8 +279,8 @@ extern "C" ZARN_API int dissect_port_name(const char *name, char *block, char *p
 }
 
 extern "C" ZARN_API char *stred_bad_spec_name(const char *name, char *out) {
-    if (null_arg(name, "stred_bad_spec_name: name is NULL", __LINE__) ||
-        null_arg(out, "stred_bad_spec_name: out is NULL", __LINE__)) {
+    if (null_arg(name, msg::kStredBadSpecNameNameIsNULL, __LINE__) ||
+        null_arg(out, msg::kStredBadSpecNameOutIsNULL, __LINE__)) {
         return out;
     }
     const char *dot = std::strrchr(name, '.');

@@ -3,16 +3,25 @@
 #define ZARN_STRED_STRED_INTERNAL_H
 
 #include <cstddef>
+#include <cstdint>
+
+#include "stred/stred_messages.h"
 
 namespace zarn::stred {
 
-// Source name printed in assertion lines of this module.
-constexpr const char *kSource = "source/stred/stred";
+using msg::kSource;
 // Longest block, port or attribute part of a dissected name.
 constexpr std::size_t kMaxPart = 1024;
 
 // True (after printing the assertion line `text`) when p is null.
 bool null_arg(const void *p, const char *text, int line);
+
+// The work of STRED_REPLACE_REGEXPS_F on fixed-length fields: n patterns and
+// replacements (fields of patternLen and replacementLen bytes, one after the
+// other) applied in order to the text of s, which is written back blank-padded.
+// The number of replacements, or -1 when a pattern does not compile.
+int64_t replace_in_field(char *s, std::size_t sLen, const char *patterns, std::size_t patternLen,
+                         const char *replacements, std::size_t replacementLen, int64_t n);
 
 }  // namespace zarn::stred
 

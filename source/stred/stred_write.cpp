@@ -4,15 +4,16 @@
 #include "stred/stred_internal.h"
 #include "zarnutils/stred.h"
 
+namespace msg = zarn::stred::msg;
 using zarn::stred::null_arg;
 
 extern "C" ZARN_API void stred_write_id(rtopipe *pipe, const char *s) {
-    if (null_arg(s, "stred_write_id: str is NULL", __LINE__)) return;
+    if (null_arg(s, msg::kStredWriteIdStrIsNULL, __LINE__)) return;
     rtoprintf(pipe, stred_special_id(s) ? "'%s'" : "%s", s);
 }
 
 extern "C" ZARN_API void stred_write_name(rtopipe *pipe, const char *s, int32_t w) {
-    if (null_arg(s, "stred_write_name: str is NULL", __LINE__) || w < 1) return;
+    if (null_arg(s, msg::kStredWriteNameStrIsNULL, __LINE__) || w < 1) return;
     std::size_t len = std::strlen(s);
     if (len <= static_cast<std::size_t>(w)) {
         rtoprintf(pipe, "%-*s", static_cast<int>(w), s);
@@ -37,7 +38,7 @@ void write_run(rtopipe *pipe, char c, int64_t n) {
 }  // namespace
 
 extern "C" ZARN_API void stred_write_hdr(rtopipe *pipe, const char *s, int32_t w) {
-    if (null_arg(s, "stred_write_hdr: str is NULL", __LINE__) || w < 1) return;
+    if (null_arg(s, msg::kStredWriteHdrStrIsNULL, __LINE__) || w < 1) return;
     std::size_t len = std::strlen(s);
     if (len >= static_cast<std::size_t>(w)) {
         rtowrite(pipe, s, static_cast<std::size_t>(w));

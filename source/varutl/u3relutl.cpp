@@ -2,12 +2,13 @@
 #include <cmath>
 
 #include "platform/zassert.h"
-#include "zarnutils/rtopipe.h"
+#include "rtopipe/report.h"
+#include "varutl/varutl_messages.h"
 #include "zarnutils/varutl.h"
 
 namespace {
 
-constexpr const char *kSource = "source/varutl/u3relutl";
+constexpr const char *kSource = zarn::varutl::msg::kAssertSource;
 
 constexpr int64_t kExcludedBit = 0x1;
 constexpr int64_t kMathMask = 0xE;
@@ -22,16 +23,10 @@ constexpr int64_t kLinear = 0x400000;
 struct Precon {
     int spec_shift;  // 4 bits: spec + 1
     int conn_shift;  // 3 bits: connection state
-    const char *texts[4];
+    const char *const *texts;  // the four assertion texts
 };
-constexpr Precon kPrecon1 = {6, 14,
-                             {"u3r_set_precon1: spec < VAR_CALC", "u3r_set_precon1: spec > VAR_INITIAL",
-                              "u3r_set_precon1: connected < VAR_NOT_CONNECTED",
-                              "u3r_set_precon1: connected > VAR_CONNECTED_PARAM"}};
-constexpr Precon kPrecon2 = {10, 17,
-                             {"u3r_set_precon2: spec < VAR_CALC", "u3r_set_precon2: spec > VAR_INITIAL",
-                              "u3r_set_precon2: connected < VAR_NOT_CONNECTED",
-                              "u3r_set_precon2: connected > VAR_CONNECTED_PARAM"}};
+constexpr Precon kPrecon1 = {6, 14, zarn::varutl::msg::kPrecon1};
+constexpr Precon kPrecon2 = {10, 17, zarn::varutl::msg::kPrecon2};
 
 inline void set_bit(int64_t *word, int64_t bit, bool on) {
     if (word == nullptr) return;
@@ -69,7 +64,7 @@ int32_t u3rgmt_c(int32_t word) { return static_cast<int32_t>((word & kMathMask) 
 
 void u3rpmt_c(int64_t *word, int32_t type) {
     if (type < EQN_EQUALITY || type > EQN_OBJ_FUNC) {
-        rtoprintf(rtHisDev, "!! u3rpmt_c: math type is out of range. %i\n", type);
+        zarn::rtopipe::report(zarn::varutl::msg::kMathTypeRange, type);
         return;
     }
     if (word != nullptr) *word = (*word & ~kMathMask) | (static_cast<int64_t>(type) << kMathShift);

@@ -3,14 +3,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "rtopipe/report.h"
+#include "varutl/varutl_internal.h"
+#include "varutl/varutl_messages.h"
 #include "zarnutils/rtcontext.h"
-#include "zarnutils/rtopipe.h"
 #include "zarnutils/varutl.h"
-#include "varutl/statusword.h"
 
 namespace {
 
 using namespace zarn::varutl;
+using zarn::rtopipe::report;
 
 constexpr double kInfinite = 1e35;
 
@@ -71,7 +73,7 @@ int32_t varInqSpec(int64_t word) { return spec(word); }
 
 void varSetSpec(int64_t *word, int32_t spec) {
     if (spec < VAR_CALC || spec > VAR_INITIAL) {
-        rtoprintf(rtHisDev, "!! varSetSpec: spec is out of range. %i\n", spec);
+        report(msg::kSpecRange, spec);
         return;
     }
     if (word != nullptr) *word = (*word & ~kSpecMask) | spec;
@@ -95,7 +97,7 @@ int32_t varInqPhysicalType(int64_t word) { return physical_type(word); }
 
 void varSetPhysicalType(int64_t *word, int32_t ptype) {
     if (ptype < -255 || ptype > 255) {
-        rtoprintf(rtHisDev, "!! varSetPhysicalType: physical type is out of range. %i\n", ptype);
+        report(msg::kPhysicalTypeRange, ptype);
         return;
     }
     if (word != nullptr) *word = with_physical_type(*word, ptype);
@@ -105,7 +107,7 @@ int32_t varInqConnected(int64_t word) { return static_cast<int32_t>((word & kCon
 
 void varSetConnected(int64_t *word, int32_t state) {
     if (state < VAR_NOT_CONNECTED || state > VAR_CONNECTED_PARAM) {
-        rtoprintf(rtHisDev, "!! varSetConnected: value is out of range. %i\n", state);
+        report(msg::kConnectedRange, state);
         return;
     }
     if (word != nullptr) *word = (*word & ~kConnMask) | (static_cast<int64_t>(state) << kConnShift);
@@ -115,7 +117,7 @@ int32_t varInqType(int64_t word) { return var_type(word); }
 
 void varSetType(int32_t type, int64_t *word) {
     if (type < 0 || type > VAR_TYPE_SEMI_CONTINUOUS_INTEGER) {
-        rtoprintf(rtHisDev, "!! varSetType: variable type is out of range. %i\n", type);
+        report(msg::kTypeRange, type);
         return;
     }
     if (word != nullptr) *word = with_var_type(*word, type);
@@ -154,7 +156,7 @@ void varInqBoundType(int64_t word, int64_t *out) {
 
 void varSetBoundType(int32_t bt, int64_t *word) {
     if (bt < VAR_BOUND_HARD || bt > VAR_BOUND_SOFT2) {
-        rtoprintf(rtHisDev, "!! varSetBoundType: bound type is out of range. %i\n", bt);
+        report(msg::kBoundTypeRange, bt);
         return;
     }
     if (word != nullptr) *word = (*word & ~kBoundMask) | (static_cast<int64_t>(bt) << kBoundShift);

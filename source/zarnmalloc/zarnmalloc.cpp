@@ -3,13 +3,17 @@
 #include "zarnutils/zarnmalloc.h"
 
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
+#include "platform/fargs.h"
+#include "platform/packtext.h"
+#include "platform/xalloc.h"
+#include "rtopipe/report.h"
 #include "zarnmalloc/zarnmalloc_internal.h"
-#include "zarnutils/rtopipe.h"
+#include "zarnmalloc/zarnmalloc_messages.h"
 
 extern "C" {
 alignas(16) ZARN_API double ZARN_PLEX[1] = {0.0};
@@ -25,8 +29,8 @@ ZARN_API int32_t rtmalloc_memory_debug = 0;
 namespace zarn::zarnmalloc {
 namespace {
 
-// Source name given with a raise.
-constexpr const char *kSource = "source/zarnmalloc/zarnmalloc";
+using zarn::rtopipe::report;
+using msg::kSource;
 
 uintptr_t g_double_anchor = 0;
 uintptr_t g_int_anchor = 0;
@@ -64,22 +68,18 @@ uint64_t probe_available(uint64_t blockBytes) {
 
 // Diagnoses an allocation that could not be met and raises; never returns.
 [[noreturn]] void allocation_failed(Kind kind, int64_t count, uint64_t blockBytes, int line) {
-    const char *header = "!! rto_dmalloc: \n";
-    if (kind == Kind::Int) header = "!! rto_imalloc: \n";
-    if (kind == Kind::HugeInt) header = "!! rto_hugeimalloc: \n";
-    if (kind == Kind::Char) header = "!! rto_cmalloc: \n";
+    const char *header = msg::kAllocDouble;
+    if (kind == Kind::Int) header = msg::kAllocInt;
+    if (kind == Kind::HugeInt) header = msg::kAllocHugeInt;
+    if (kind == Kind::Char) header = msg::kAllocChar;
     const uint64_t requested =
         kind == Kind::Char ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
-    rtoprintf(rtHisDev, "%s", header);
-    rtoprintf(rtHisDev, "  bytes requested = %" PRId64 "\n", static_cast<int64_t>(requested));
+    report("%s", header);
+    report(msg::kBytesRequested, static_cast<int64_t>(requested));
     const uint64_t available = probe_available(blockBytes);
-    rtoprintf(rtHisDev, " Total memory available is about %" PRId64 " bytes\n",
-              static_cast<int64_t>(available));
-    rtoprintf(rtHisDev, " Insufficient virtual memory to solve this model.\n");
-    rtoprintf(rtHisDev,
-              " Please increase the size of the swap file by atleast %" PRId64
-              " bytes and retry.\n",
-              static_cast<int64_t>(requested - available + 10000u));
+    report(msg::kAvailable, static_cast<int64_t>(available));
+    report("%s", msg::kInsufficient);
+    report(msg::kIncreaseBy, static_cast<int64_t>(requested - available + 10000u));
     CII_Except_raise(&rtmalloc_allocate_failed, kSource, line);
 }
 
@@ -88,34 +88,36 @@ uint64_t probe_available(uint64_t blockBytes) {
                                       int line) {
     const bool isChar = kind == Kind::Char;
     const bool isInt = kind == Kind::Int || kind == Kind::HugeInt;
-    rtoprintf(rtHisDev, "%s",
-              isChar ? "!! rto_crealloc: " : isInt ? "!! rto_irealloc: " : "!! rto_drealloc: ");
-    rtoprintf(rtHisDev, "%s\n", std::strerror(err));
+    report("%s", isChar ? msg::kReallocChar : isInt ? msg::kReallocInt : msg::kReallocDouble);
+    report(msg::kErrorText, std::strerror(err));
     const uint64_t requested =
         isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
-    rtoprintf(rtHisDev, "  bytes requested = %" PRId64 "\n", static_cast<int64_t>(requested));
+    report(msg::kBytesRequested, static_cast<int64_t>(requested));
     if (isChar) {
-        rtoprintf(rtHisDev, "  cb1             = %p\n", reinterpret_cast<void *>(g_char_anchor));
+        report(msg::kAnchorChar, reinterpret_cast<void *>(g_char_anchor));
     } else if (isInt) {
-        rtoprintf(rtHisDev,
-                  kind == Kind::HugeInt ? "  ib1         = %p\n" : "  ib1             = %p\n",
-                  reinterpret_cast<void *>(g_int_anchor));
-        rtoprintf(rtHisDev, "  index           = %" PRId64 "\n", oldIndex);
+        if (kind == Kind::HugeInt) {
+            report(msg::kAnchorHugeInt, reinterpret_cast<void *>(g_int_anchor));
+        } else {
+            report(msg::kAnchorInt, reinterpret_cast<void *>(g_int_anchor));
+        }
+        report(msg::kOldIndex, oldIndex);
     } else {
-        rtoprintf(rtHisDev, "  b1              = %p\n", reinterpret_cast<void *>(g_double_anchor));
-        rtoprintf(rtHisDev, "  index           = %" PRId64 "\n", oldIndex);
+        report(msg::kAnchorDouble, reinterpret_cast<void *>(g_double_anchor));
+        report(msg::kOldIndex, oldIndex);
     }
-    rtoprintf(rtHisDev, " Insufficient virtual memory to solve this model.\n ");
-    rtoprintf(rtHisDev, " Please increase the size of the swap file and retry.\n ");
+    report("%s", msg::kReallocInsufficient);
+    report("%s", msg::kReallocIncrease);
     CII_Except_raise(&rtmalloc_allocate_failed, kSource, line);
 }
 
 // Bytes of a block of n elements of `width` bytes plus one spare; 0 when it cannot be
 // represented (such a request can never be met).
 uint64_t block_bytes(int64_t n, unsigned width) {
-    const uint64_t limit = static_cast<uint64_t>(PTRDIFF_MAX) / width - 1u;
-    if (static_cast<uint64_t>(n) > limit) return 0;
-    return (static_cast<uint64_t>(n) + 1u) * width;
+    int64_t elements = 0;
+    std::size_t bytes = 0;
+    if (!zarn::checked_add<int64_t>(n, 1, &elements) || !zarn::byte_count(elements, width, &bytes)) return 0;
+    return bytes;
 }
 
 const char *kind_name(Kind kind) {
@@ -131,13 +133,13 @@ const char *kind_name(Kind kind) {
 
 bool bad_count(int64_t n, const char *fn) {
     if (n >= 0) return false;
-    rtoprintf(rtHisDev, "!! %s: Invalid element count %" PRId64 "\n", fn, n);
+    report(msg::kBadCount, fn, n);
     return true;
 }
 
 void *malloc_or_raise(Kind kind, int64_t n, unsigned width, int line) {
     const uint64_t bytes = block_bytes(n, width);
-    void *block = bytes != 0 ? std::malloc(bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xmalloc(bytes) : nullptr;
     if (block == nullptr) {
         allocation_failed(kind, n, bytes != 0 ? bytes : UINT64_MAX, line);
     }
@@ -161,7 +163,7 @@ int64_t drealloc(Kind kind, int64_t p, int64_t n) {
     const auto oldShift = static_cast<unsigned>(static_cast<unsigned char>(first[-1]));
     char *oldBlock = first - oldShift;
     const uint64_t bytes = block_bytes(n, 8u);
-    char *block = bytes != 0 ? static_cast<char *>(std::realloc(oldBlock, bytes)) : nullptr;
+    char *block = bytes != 0 ? static_cast<char *>(zarn::xrealloc(oldBlock, bytes)) : nullptr;
     if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     const DoublePlacement at = place_double_block(addr(block), g_double_anchor);
     if (at.shift != oldShift) {
@@ -184,7 +186,7 @@ int64_t irealloc(Kind kind, int64_t p, int64_t n) {
     if (bad_count(n, "rto_irealloc")) return p;
     void *old = reinterpret_cast<void *>(element_addr(ZARN_ib0, p, 8u));
     const uint64_t bytes = block_bytes(n, 8u);
-    void *block = bytes != 0 ? std::realloc(old, bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xrealloc(old, bytes) : nullptr;
     if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     return integer_block_index(addr(block), g_int_anchor);
 }
@@ -202,15 +204,12 @@ int64_t crealloc(int64_t p, int64_t n) {
     if (bad_count(n, "rto_crealloc")) return p;
     void *old = reinterpret_cast<void *>(element_addr(ZARN_cb0, p, 1u));
     const uint64_t bytes = block_bytes(n, 1u);
-    void *block = bytes != 0 ? std::realloc(old, bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xrealloc(old, bytes) : nullptr;
     if (block == nullptr) {
         reallocation_failed(Kind::Char, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     }
     return char_block_index(addr(block), g_char_anchor);
 }
-
-// Byte k of text packed four characters per 8-byte integer.
-inline size_t packed_offset(size_t k) { return (k / 4) * 8 + k % 4; }
 
 size_t clamp_len(const int32_t *n, size_t limit) {
     if (n == nullptr || *n <= 0) return 0;
@@ -222,16 +221,14 @@ size_t clamp_len(const int32_t *n, size_t limit) {
 }  // namespace zarn::zarnmalloc
 
 using namespace zarn::zarnmalloc;
+using zarn::fortran::deref;
 
 ZARN_FORTRAN(int64_t, RTO_MALLOC_INIT, rto_malloc_init_,
              (double *d, int64_t *i, char *c, size_t c_len)) {
     const uintptr_t da = addr(d), ia = addr(i), ca = addr(c);
     if ((g_double_anchor != 0 && g_double_anchor != da) ||
         (g_int_anchor != 0 && g_int_anchor != ia) || (g_char_anchor != 0 && g_char_anchor != ca)) {
-        rtoprintf(rtHisDev, "!! rto_malloc_init: ");
-        rtoprintf(rtHisDev, "The memory system has already been initialized ");
-        rtoprintf(rtHisDev, "with different base addresses.\n");
-        rtoprintf(rtHisDev, "Severe programming error\n");
+        for (const char *text : msg::kInitTwice) report("%s", text);
         return 1;
     }
     g_double_anchor = da;
@@ -258,16 +255,16 @@ ZARN_FORTRAN(int64_t, U3PLG_FORTRAN_MALLOC_INIT, u3plg_fortran_malloc_init_, (vo
 }
 
 ZARN_FORTRAN(int64_t, RTO_DMALLOC, rto_dmalloc_, (const int32_t *n)) {
-    return dmalloc(Kind::Double, n != nullptr ? *n : -1);
+    return dmalloc(Kind::Double, deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_HUGEDMALLOC, rto_hugedmalloc_, (const int64_t *n)) {
-    return dmalloc(Kind::HugeDouble, n != nullptr ? *n : -1);
+    return dmalloc(Kind::HugeDouble, deref(n, int64_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_DREALLOC, rto_drealloc_, (const int64_t *p, const int32_t *n)) {
-    return drealloc(Kind::Double, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+    return drealloc(Kind::Double, deref(p), deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_HUGEDREALLOC, rto_hugedrealloc_, (const int64_t *p, const int64_t *n)) {
-    return drealloc(Kind::HugeDouble, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+    return drealloc(Kind::HugeDouble, deref(p), deref(n, int64_t{-1}));
 }
 ZARN_FORTRAN(void, RTO_DFREE, rto_dfree_, (int64_t *p)) {
     if (p == nullptr || *p == 0) return;
@@ -277,16 +274,16 @@ ZARN_FORTRAN(void, RTO_DFREE, rto_dfree_, (int64_t *p)) {
 }
 
 ZARN_FORTRAN(int64_t, RTO_IMALLOC, rto_imalloc_, (const int32_t *n)) {
-    return imalloc(Kind::Int, n != nullptr ? *n : -1);
+    return imalloc(Kind::Int, deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_HUGEIMALLOC, rto_hugeimalloc_, (const int64_t *n)) {
-    return imalloc(Kind::HugeInt, n != nullptr ? *n : -1);
+    return imalloc(Kind::HugeInt, deref(n, int64_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_IREALLOC, rto_irealloc_, (const int64_t *p, const int32_t *n)) {
-    return irealloc(Kind::Int, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+    return irealloc(Kind::Int, deref(p), deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_HUGEIREALLOC, rto_hugeirealloc_, (const int64_t *p, const int64_t *n)) {
-    return irealloc(Kind::HugeInt, p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+    return irealloc(Kind::HugeInt, deref(p), deref(n, int64_t{-1}));
 }
 ZARN_FORTRAN(void, RTO_IFREE, rto_ifree_, (int64_t *p)) {
     if (p == nullptr || *p == 0) return;
@@ -295,10 +292,10 @@ ZARN_FORTRAN(void, RTO_IFREE, rto_ifree_, (int64_t *p)) {
 }
 
 ZARN_FORTRAN(int64_t, RTO_CMALLOC, rto_cmalloc_, (const int32_t *n)) {
-    return cmalloc(n != nullptr ? *n : -1);
+    return cmalloc(deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(int64_t, RTO_CREALLOC, rto_crealloc_, (const int64_t *p, const int32_t *n)) {
-    return crealloc(p != nullptr ? *p : 0, n != nullptr ? *n : -1);
+    return crealloc(deref(p), deref(n, int32_t{-1}));
 }
 ZARN_FORTRAN(void, RTO_CFREE, rto_cfree_, (int64_t *p)) {
     if (p == nullptr || *p == 0) return;
@@ -310,7 +307,7 @@ extern "C" int64_t rto_dptr2plex_c(const double *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_b0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, "!! rto_dptr2plex_c: Unrepresentable double pointer %p (%p)\n",
+        std::fprintf(stderr, msg::kBadDoublePointer,
                      static_cast<const void *>(q), static_cast<void *>(ZARN_b0));
         std::fflush(stderr);
         std::exit(2);
@@ -322,7 +319,7 @@ extern "C" int64_t rto_iptr2plex_c(const int64_t *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_ib0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, "!! rto_iptr2plex_c: Unrepresentable int pointer %p (%p)\n",
+        std::fprintf(stderr, msg::kBadIntPointer,
                      static_cast<const void *>(q), static_cast<void *>(ZARN_ib0));
         std::fflush(stderr);
         std::exit(2);
@@ -345,9 +342,7 @@ ZARN_FORTRAN(int64_t, RTO_IPTR2PLEX, rto_iptr2plex_, (int64_t *const *q)) {
 ZARN_FORTRAN(void, RTO_I42STR, rto_i42str_,
              (char *text, const int64_t *ints, const int32_t *n, size_t text_len)) {
     if (text == nullptr || ints == nullptr) return;
-    const auto *bytes = reinterpret_cast<const char *>(ints);
-    const size_t len = clamp_len(n, text_len);
-    for (size_t k = 0; k < len; ++k) text[k] = bytes[packed_offset(k)];
+    zarn::unpack_text(text, ints, clamp_len(n, text_len), 4);
 }
 ZARN_FORTRAN(void, U3PLG_RTO_I42STR, u3plg_rto_i42str_,
              (char *text, const int64_t *ints, const int32_t *n, size_t text_len)) {
@@ -357,9 +352,7 @@ ZARN_FORTRAN(void, U3PLG_RTO_I42STR, u3plg_rto_i42str_,
 ZARN_FORTRAN(void, RTO_STR2I4, rto_str2i4_,
              (int64_t *ints, const char *text, const int32_t *n, size_t text_len)) {
     if (text == nullptr || ints == nullptr) return;
-    auto *bytes = reinterpret_cast<char *>(ints);
-    const size_t len = clamp_len(n, text_len);
-    for (size_t k = 0; k < len; ++k) bytes[packed_offset(k)] = text[k];
+    zarn::pack_text(ints, text, clamp_len(n, text_len), 4);
 }
 ZARN_FORTRAN(void, U3PLG_RTO_STR2I4, u3plg_rto_str2i4_,
              (int64_t *ints, const char *text, const int32_t *n, size_t text_len)) {
@@ -368,9 +361,8 @@ ZARN_FORTRAN(void, U3PLG_RTO_STR2I4, u3plg_rto_str2i4_,
 
 extern "C" void rto_int2str_c(char *text, const int64_t *ints, int32_t n, int32_t keep) {
     if (text == nullptr || ints == nullptr) return;
-    const auto *bytes = reinterpret_cast<const char *>(ints);
     const size_t len = n > 0 ? static_cast<size_t>(n) : 0;
-    for (size_t k = 0; k < len; ++k) text[k] = bytes[packed_offset(k)];
+    zarn::unpack_text(text, ints, len, 4);
     if (keep == 0) {
         size_t end = len;
         while (end > 0 && text[end - 1] == ' ') --end;
@@ -386,8 +378,7 @@ extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
     if (text == nullptr || n <= 0) return;
     size_t len = std::strlen(text);
     if (len > static_cast<size_t>(n)) len = static_cast<size_t>(n);
-    auto *bytes = reinterpret_cast<char *>(ints);
-    for (size_t k = 0; k < len; ++k) bytes[packed_offset(k)] = text[k];
+    zarn::pack_text(ints, text, len, 4);
 }
 
 ZARN_FORTRAN(void, RTO_R82STR, rto_r82str_,
@@ -412,5 +403,5 @@ ZARN_FORTRAN(void, GETFUNCPTR_F, getfuncptr_f_, (void (*func)(void), int64_t *ou
 extern "C" int avail_mem(void) { return 0; }
 
 extern "C" void debug_mem(void) {
-    rtoprintf(rtHisDev, "debug_mem not available in zarnmalloc build\n");
+    report("%s", msg::kDebugMem);
 }

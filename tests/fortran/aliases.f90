@@ -35,6 +35,7 @@ program aliases
   call RTOTAGLST_INQ_BY_TAG_F(tags, 'ZZ', name, k)
   call check(k == 0_8 .and. name == ' ', 'unknown alias gives a blank field')
 
+  call RTOTAGLST_PRINT_F(0_8, tags)
   call check(RTOTAGLST_NONE_F(tags) == 0_8, 'none keeps nothing defined here')
   call check(RTOTAGLST_INQ_NTAG_F(tags) == 0_8, 'list empty')
   call RTOTAGLST_DESTROY_F(tags)

@@ -235,5 +235,75 @@ program plex_anchor
   call rto_cfree(ipc)
   call check(ipc == 0, 'RTO_CFREE sets the index to 0')
 
+  ! The HUGE forms, the second names, the pointer forms and text in doubles.
+  call other_forms(ok)
+  call check(ok, 'HUGE, U3PLG_, pointer and double-text entries')
+
   print '(a)', 'plex_anchor: all checks passed'
 end program plex_anchor
+
+subroutine other_forms_target()
+end subroutine other_forms_target
+
+subroutine other_forms(ok)
+  implicit none
+  logical, intent(out) :: ok
+  real(8) :: dplex(1)
+  common /zplex/ dplex
+  bind(C, name='ZARN_PLEX') :: /zplex/
+  integer(8), external :: RTO_MALLOC_INIT, U3PLG_RTO_MALLOC_INIT, FORTRAN_MALLOC_INIT, U3PLG_FORTRAN_MALLOC_INIT
+  integer(8), external :: RTO_HUGEDMALLOC, RTO_HUGEDREALLOC, RTO_HUGEIMALLOC, RTO_IREALLOC, RTO_HUGEIREALLOC
+  integer(8), external :: rto_cmalloc, RTO_CREALLOC, RTO_DPTR2PLEX, RTO_IPTR2PLEX
+  logical, external :: dcheck
+  external :: GETFUNCPTR_F, U3PLG_RTO_I42STR, U3PLG_RTO_STR2I4, RTO_R82STR, U3PLG_RTO_R82STR, RTO_STR2R8
+  external :: other_forms_target
+  integer(8) :: hn, ip, ip2, q, fp, words(2)
+  integer(4) :: n
+  real(8) :: reals(2)
+  character(len=8) :: text
+
+  ok = FORTRAN_MALLOC_INIT() == 0 .and. U3PLG_FORTRAN_MALLOC_INIT() == 0
+  ok = ok .and. RTO_MALLOC_INIT(dplex, dplex, dplex) == 0 .and. U3PLG_RTO_MALLOC_INIT(dplex, dplex, dplex) == 0
+
+  hn = 10
+  ip = RTO_HUGEDMALLOC(hn)
+  call dfill(dplex, ip, 10, 1.5d0)
+  hn = 20
+  ip2 = RTO_HUGEDREALLOC(ip, hn)
+  ok = ok .and. dcheck(dplex, ip2, 10, 1.5d0)
+  q = loc(dplex) - 8 + 8 * ip2
+  ok = ok .and. RTO_DPTR2PLEX(q) == ip2
+  call rto_dfree(ip2)
+
+  ip = RTO_HUGEIMALLOC(hn)
+  n = 30
+  ip2 = RTO_IREALLOC(ip, n)
+  ip = RTO_HUGEIREALLOC(ip2, hn)
+  q = loc(dplex) - 8 + 8 * ip
+  ok = ok .and. RTO_IPTR2PLEX(q) == ip
+  call rto_ifree(ip)
+
+  n = 4
+  ip = rto_cmalloc(n)
+  n = 40
+  ip2 = RTO_CREALLOC(ip, n)
+  ok = ok .and. ip2 /= 0
+  call rto_cfree(ip2)
+
+  n = 8
+  call U3PLG_RTO_STR2I4(words, 'ABCDEFGH', n)
+  text = ' '
+  call U3PLG_RTO_I42STR(text, words, n)
+  ok = ok .and. text == 'ABCDEFGH'
+  call RTO_STR2R8(reals, 'VARIABLE', n)
+  text = ' '
+  call RTO_R82STR(text, reals, n)
+  ok = ok .and. text == 'VARIABLE'
+  text = ' '
+  call U3PLG_RTO_R82STR(text, reals, n)
+  ok = ok .and. text == 'VARIABLE'
+
+  fp = 0
+  call GETFUNCPTR_F(other_forms_target, fp)
+  ok = ok .and. fp /= 0
+end subroutine other_forms

@@ -7,7 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "regexp/regprog.h"
+#include "regexp/regexp_internal.h"
+#include "platform/xalloc.h"
 #include "zarnutils/hsregexp.h"
 
 namespace {
@@ -145,12 +146,12 @@ TEST(RegexpCompile, EveryErrorText) {
 TEST(RegexpCompile, OutOfSpace) {
     // "junk on end" and "internal urp" guard the parser's own consistency and
     // cannot be reached from a pattern; a failed allocation can be injected.
-    zarn::regexp::fail_allocation_in = 1;
+    zarn::failalloc_set(1);
     EXPECT_EQ(hs_regcomp("abc"), nullptr);
     EXPECT_STREQ(hs_get_regerr(), "out of space");
     Prog ok("a(b)c");
     ASSERT_NE(ok.p, nullptr) << "the next allocation succeeds again";
-    zarn::regexp::fail_allocation_in = 1;
+    zarn::failalloc_set(1);
     EXPECT_EQ(hs_regcopy(ok.p), nullptr);
     EXPECT_STREQ(hs_get_regerr(), "out of space");
 
@@ -159,7 +160,7 @@ TEST(RegexpCompile, OutOfSpace) {
     int result = -1;
     std::string err;
     std::thread([&] {
-        zarn::regexp::fail_allocation_in = 1;
+        zarn::failalloc_set(1);
         result = hs_regexec(ok.p, "xxabc");
         const char *e = hs_get_regerr();
         err = e != nullptr ? e : "";
@@ -167,7 +168,7 @@ TEST(RegexpCompile, OutOfSpace) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(err, "out of space");
     EXPECT_EQ(hs_regexec(ok.p, "xxabc"), 1);
-    zarn::regexp::fail_allocation_in = 0;
+    zarn::failalloc_set(0);
 }
 
 TEST(RegexpMatch, EdgeCases) {

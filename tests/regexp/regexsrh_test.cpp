@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "platform/xalloc.h"
 #include "zarnutils/hsregexp.h"
 
 namespace {
@@ -106,3 +107,14 @@ TEST(RegexSearch, CutNamesMissingNamesAndBadArguments) {
 }
 
 }  // namespace
+
+TEST(RegexSearch, AllocationFailures) {
+    hs_regexp *prog = hs_regcomp("A");
+    Names names{{"A"}};
+    for (long k = 1; k <= 2; ++k) {  // the search, its name buffer
+        zarn::failalloc_set(k);
+        EXPECT_EQ(rtregex_create(prog, &names, 1, name_of, 8, 1, nullptr), nullptr) << k;
+    }
+    zarn::failalloc_set(0);
+    hs_regfree(prog);
+}

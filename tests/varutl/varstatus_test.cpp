@@ -133,35 +133,24 @@ TEST(VarStatusWord, DocumentedBitPositions) {
     EXPECT_EQ(varTypeIsSemiContinuousInteger(cut), 1);
 }
 
+// One past each end of every coded field: the documented text, the word unchanged.
 TEST(VarStatusWord, OutOfRangeCodesAreReportedAndChangeNothing) {
     zarn::test::HistoryCapture his;
     const int64_t start = 0x0A5A5A5ALL;
     int64_t w = start;
-    varSetSpec(&w, 8);
-    varSetSpec(&w, -1);
-    EXPECT_EQ(his.text(), "!! varSetSpec: spec is out of range. 8\n!! varSetSpec: spec is out of range. -1\n");
-    varSetPhysicalType(&w, 256);
-    varSetPhysicalType(&w, -256);
-    EXPECT_EQ(his.text(),
-              "!! varSetPhysicalType: physical type is out of range. 256\n"
-              "!! varSetPhysicalType: physical type is out of range. -256\n");
-    varSetConnected(&w, 5);
-    EXPECT_EQ(his.text(), "!! varSetConnected: value is out of range. 5\n");
-    varSetType(65, &w);
-    varSetType(-1, &w);
-    EXPECT_EQ(his.text(),
-              "!! varSetType: variable type is out of range. 65\n"
-              "!! varSetType: variable type is out of range. -1\n");
-    varSetBoundType(4, &w);
-    EXPECT_EQ(his.text(), "!! varSetBoundType: bound type is out of range. 4\n");
+    for (int32_t v : {8, -1}) varSetSpec(&w, v);
+    for (int32_t v : {256, -256}) varSetPhysicalType(&w, v);
+    for (int32_t v : {5, -1}) varSetConnected(&w, v);
+    for (int32_t v : {65, -1}) varSetType(v, &w);
+    for (int32_t v : {4, -1}) varSetBoundType(v, &w);
     EXPECT_EQ(w, start);
-    // A null word address is survived and reported like any other call.
-    varSetSpec(nullptr, 1);
-    varSetSpec(nullptr, 9);
-    EXPECT_EQ(his.text(), "!! varSetSpec: spec is out of range. 9\n");
-    varFix(nullptr);
-    varSetMarked(1, nullptr);
-    varInqBoundType(w, nullptr);
+    EXPECT_EQ(his.text(),
+              "!! varSetSpec: spec is out of range. 8\n!! varSetSpec: spec is out of range. -1\n"
+              "!! varSetPhysicalType: physical type is out of range. 256\n"
+              "!! varSetPhysicalType: physical type is out of range. -256\n"
+              "!! varSetConnected: value is out of range. 5\n!! varSetConnected: value is out of range. -1\n"
+              "!! varSetType: variable type is out of range. 65\n!! varSetType: variable type is out of range. -1\n"
+              "!! varSetBoundType: bound type is out of range. 4\n!! varSetBoundType: bound type is out of range. -1\n");
 }
 
 TEST(VarStatusWord, SpecShortcutsAndNames) {

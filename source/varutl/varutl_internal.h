@@ -1,7 +1,7 @@
 // Field layout of the variable status word, inline, for the library's own
 // loops over STATUS columns (the exported accessors are built on these).
-#ifndef ZARN_VARUTL_STATUSWORD_H
-#define ZARN_VARUTL_STATUSWORD_H
+#ifndef ZARN_VARUTL_VARUTL_INTERNAL_H
+#define ZARN_VARUTL_VARUTL_INTERNAL_H
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Storage blocks for texts that are never freed one by one.
-#ifndef ZARN_RTSYMTAB_RTSYMSTOR_H
-#define ZARN_RTSYMTAB_RTSYMSTOR_H
+#ifndef ZARN_RTSYMTAB_RTSYMTAB_INTERNAL_H
+#define ZARN_RTSYMTAB_RTSYMTAB_INTERNAL_H
 
 #include <cstddef>
 

@@ -1,10 +1,12 @@
 // Layout of a compiled regular-expression program and the engine's error text.
-#ifndef ZARN_REGEXP_REGPROG_H
-#define ZARN_REGEXP_REGPROG_H
+#ifndef ZARN_REGEXP_REGEXP_INTERNAL_H
+#define ZARN_REGEXP_REGEXP_INTERNAL_H
 
 #include <cstddef>
 #include <cstdint>
 
+#include "regexp/regexp_messages.h"
+#include "regexp/regexp_search.h"
 #include "zarnutils/hsregexp.h"
 
 namespace zarn::regexp {
@@ -62,21 +64,10 @@ inline const uint8_t *program_of(const hs_regexp *prog) {
 // well formed (bad magic, unknown opcode or no END within limit bytes).
 std::size_t program_length(const uint8_t *program, std::size_t limit);
 
-// hs_regexec that begins its search at `from`, a position inside subject:
-// The word anchors still see subject as the whole text; "^" matches at the
-// start of subject unless notbol is set, and then nowhere.
-int exec_from(hs_regexp *prog, const char *subject, const char *from, bool notbol);
-
 // True when c is a letter, digit or underscore (ASCII).
 inline bool is_word_char(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
-
-// Heap allocations of the engine. Tests set fail_allocation_in to n > 0 to
-// make the n-th allocation from then on fail; 0 never fails.
-extern int fail_allocation_in;
-void *allocate(std::size_t bytes);
-void *reallocate(void *block, std::size_t bytes);
 
 // Stores text (cut to 127 characters) as the engine's last error.
 void set_error(const char *text);
