@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "zarnutils/com.h"
+#include "zarnutils/host.hpp"
 #include "zarnutils/rtattrdict.h"
 
 // Longest element name, and the size of the buffers names are built in.

@@ -80,7 +80,7 @@ TEST(HashSizes, PrimeTableAndThresholds) {
         47142863, 63583589, 85724879, 115537039, 155671577, 209680799, 282348229, 380094151,
         511560869, 688274467, 925828957, 1245085799, 1673993023, 2147483647u};
     ASSERT_EQ(std::size(primes), 66u);
-    using zarn::containers::next_table_prime;
+    using zarn::hashtable::next_table_prime;
     EXPECT_EQ(next_table_prime(0), 2u);
     for (size_t i = 0; i < std::size(primes); ++i) {
         EXPECT_EQ(next_table_prime(primes[i]), primes[i]);
@@ -94,7 +94,7 @@ TEST(HashSizes, PrimeTableAndThresholds) {
     EXPECT_EQ(next_table_prime(2147483648u), 2147483647u);
     EXPECT_EQ(next_table_prime(UINT32_MAX), 2147483647u);
 
-    using zarn::containers::threshold_for;
+    using zarn::hashtable::threshold_for;
     EXPECT_EQ(threshold_for(2), 1u);
     EXPECT_EQ(threshold_for(3), 1u);
     EXPECT_EQ(threshold_for(5), 2u);

@@ -13,7 +13,8 @@
 
 #include "capture.h"
 #include "platform/funit.h"
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "zarnutils/host.hpp"
 
 using zarn::test::HistoryCapture;
 
@@ -47,7 +48,7 @@ int64_t read_line(rtopipe *p, char *buf, size_t size) {
 TEST(AsyncKeyboard, EditsEchoesAndEndsLongLines) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    rtopipe *p = zarn::pipe::create_async_fd("P> ", slave, slave);
+    rtopipe *p = zarn::rtopipe::create_async_fd("P> ", slave, slave);
     ASSERT_NE(p, nullptr);
     EXPECT_STREQ(rtodesc(p), "*standard input*");
     EXPECT_EQ(rtointeractive(p), 1);
@@ -164,7 +165,7 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
     ASSERT_NE(in, nullptr);
     ASSERT_NE(out, nullptr);
     rto_set_prompt("P>");
-    rtopipe *p = zarn::pipe::create_console_reader(in, out);
+    rtopipe *p = zarn::rtopipe::create_console_reader(in, out);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(rtointeractive(p), 1);
     EXPECT_STREQ(rtodesc(p), "*standard input*");
@@ -202,7 +203,7 @@ TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
     ASSERT_EQ(pipe(fds), 0);
     int saved = dup(STDIN_FILENO);
     dup2(fds[0], STDIN_FILENO);
-    rtopipe *in = zarn::pipe::static_stdin();
+    rtopipe *in = zarn::rtopipe::static_stdin();
     EXPECT_STREQ(rtodesc(in), "KEYBOARD");
     ASSERT_EQ(write(fds[1], "SOLVE\n", 6), 6);  // the writer stays open: a full-buffer read would hang
     char buf[256];
