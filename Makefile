@@ -1,5 +1,11 @@
 # Thin front end over the CMake presets; see README.md.
-.PHONY: all deps build demo test asan bench release fuzz clean
+# JOBS: build and test parallelism (default: the machine's processors).
+# WERROR=ON turns compiler warnings into errors (CI sets it).
+.PHONY: all deps build demo test asan bench release fuzz mutants clean
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+WERROR ?= OFF
+CONFIGURE = -DZARN_WERROR=$(WERROR)
 
 all: build
 
@@ -7,30 +13,36 @@ deps:
 	@bash scripts/deps.sh
 
 build: deps
-	cmake --preset dev >/dev/null
-	cmake --build --preset dev
+	cmake --preset dev $(CONFIGURE) >/dev/null
+	cmake --build --preset dev --parallel $(JOBS)
 
 demo: build
-	cmake --build --preset dev --target demo
+	cmake --build --preset dev --parallel $(JOBS) --target demo
 
 test: build
-	ctest --preset dev
+	ctest --preset dev -j$(JOBS)
 
 asan: deps
-	cmake --preset asan >/dev/null
-	cmake --build --preset asan
-	ctest --preset asan
+	cmake --preset asan $(CONFIGURE) >/dev/null
+	cmake --build --preset asan --parallel $(JOBS)
+	ctest --preset asan -j$(JOBS)
 
 bench: build
-	cmake --build --preset dev --target bench
+	cmake --build --preset dev --parallel $(JOBS) --target bench
 
 release: deps
-	cmake --preset release >/dev/null
-	cmake --build --preset release
+	cmake --preset release $(CONFIGURE) >/dev/null
+	cmake --build --preset release --parallel $(JOBS)
 
 fuzz: deps
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz
+	cmake --preset fuzz $(CONFIGURE) >/dev/null
+	cmake --build --preset fuzz --parallel $(JOBS)
+
+# Plants every catalogued fault (scripts/mutants/*.txt) in a scratch copy and reports
+# which ones no test catches; a developer tool, not part of test or CI.
+# Extra options: make mutants MUTANTS_ARGS="--module rtuom --full"
+mutants: deps
+	python3 scripts/mutants.py --jobs $(JOBS) $(MUTANTS_ARGS)
 
 clean:
 	rm -rf build

@@ -1,0 +1,521 @@
+#!/usr/bin/env python3
+"""Mutation harness: plants each catalogued fault in a scratch copy of the tree,
+rebuilds incrementally, runs the affected tests and reports which faults no test
+caught.
+
+The catalogue is scripts/mutants/*.txt (format in scripts/mutants/README.md).
+The real tree is never modified: one scratch copy per source tree is kept under
+the temporary directory, brought up to date at the start of every run, and its
+dev build is reused so that a mutant costs one object, a relink and the tests.
+
+    python3 scripts/mutants.py                 # every catalogue
+    python3 scripts/mutants.py --module rtuom  # one module (repeatable)
+    python3 scripts/mutants.py --list          # validate and list, run nothing
+    python3 scripts/mutants.py --full          # run all of ctest per mutant
+"""
+
+import argparse
+import fcntl
+import hashlib
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass, field
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+CATALOGUE_DIR = os.path.join(ROOT, "scripts", "mutants")
+KEYS = ("file", "find", "replace", "fault", "occurrence", "equivalent")
+# Never copied into the scratch tree (and never deleted from it).
+SKIP_DIRS = {".git", "build", "__pycache__", ".cache"}
+
+
+@dataclass
+class Mutant:
+    module: str          # catalogue name
+    index: int           # 1-based within its catalogue
+    path: str            # catalogue file, for messages
+    line: int            # line of the block in the catalogue
+    file: str = ""
+    find: str = ""
+    replace: str = ""
+    fault: str = ""
+    occurrence: int = 0  # 0: find must occur exactly once
+    equivalent: str = ""
+    # Filled by validation.
+    offset: int = -1
+    find_text: str = ""
+    replace_text: str = ""
+    src_line: int = 0
+    errors: list = field(default_factory=list)
+    # Filled by the run.
+    outcome: str = ""
+    detail: str = ""
+    seconds: float = 0.0
+
+    @property
+    def ident(self):
+        return f"{self.module}:{self.index}"
+
+
+def decode(text):
+    """`\\n` is a line break; `\\\\n` stays a backslash followed by n."""
+    out, i = [], 0
+    while i < len(text):
+        if text.startswith("\\\\n", i):
+            out.append("\\n")
+            i += 3
+        elif text.startswith("\\n", i):
+            out.append("\n")
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def parse_catalogue(path):
+    module = os.path.splitext(os.path.basename(path))[0]
+    mutants, problems = [], []
+    block, start = {}, 0
+
+    def flush():
+        nonlocal block
+        if block:
+            m = Mutant(module=module, index=len(mutants) + 1, path=path, line=start)
+            for k, v in block.items():
+                if k == "occurrence":
+                    try:
+                        m.occurrence = int(v)
+                    except ValueError:
+                        m.errors.append(f"occurrence is not a number: {v!r}")
+                else:
+                    setattr(m, k, v)
+            for k in ("file", "find", "fault"):
+                if not getattr(m, k).strip():
+                    m.errors.append(f"missing '{k}:'")
+            if "replace" not in block:
+                m.errors.append("missing 'replace:'")
+            mutants.append(m)
+        block = {}
+
+    with open(path, encoding="utf-8") as f:
+        for n, raw in enumerate(f, 1):
+            line = raw.rstrip("\r\n")
+            if line.lstrip().startswith("#"):
+                continue
+            if not line.strip():
+                flush()
+                continue
+            key, sep, value = line.partition(":")
+            key = key.strip()
+            if not sep or key not in KEYS:
+                problems.append(f"{path}:{n}: not a 'key: value' line of the catalogue: {line!r}")
+                continue
+            if value.startswith(" "):
+                value = value[1:]
+            if not block:
+                start = n
+            if key in block:
+                problems.append(f"{path}:{n}: '{key}:' given twice in one block")
+            block[key] = value
+        flush()
+    return mutants, problems
+
+
+def validate(m, tree):
+    """Locates the mutant's text in `tree`; records errors on the mutant."""
+    if m.errors:
+        return
+    target = os.path.join(tree, m.file)
+    if not os.path.isfile(target):
+        m.errors.append(f"file not found: {m.file}")
+        return
+    with open(target, encoding="utf-8", errors="surrogateescape") as f:
+        content = f.read()
+    # Prefer `\n` as a line break; fall back to the verbatim text, so that a
+    # string literal ending in \n can be matched without doubling the backslash.
+    find, replace = decode(m.find), decode(m.replace)
+    if find not in content and m.find in content:
+        find, replace = m.find, m.replace
+    hits = [mt.start() for mt in re.finditer(re.escape(find), content)]
+    if not hits:
+        m.errors.append(f"'find' text not in {m.file}")
+        return
+    if m.occurrence:
+        if not 1 <= m.occurrence <= len(hits):
+            m.errors.append(f"occurrence {m.occurrence} asked, {len(hits)} found in {m.file}")
+            return
+        off = hits[m.occurrence - 1]
+    else:
+        if len(hits) != 1:
+            m.errors.append(f"'find' occurs {len(hits)} times in {m.file}; say 'occurrence: K'")
+            return
+        off = hits[0]
+    if find == replace:
+        m.errors.append("'replace' equals 'find'")
+        return
+    m.offset, m.find_text, m.replace_text = off, find, replace
+    m.src_line = content.count("\n", 0, off) + 1
+
+
+def load(modules):
+    files = sorted(f for f in os.listdir(CATALOGUE_DIR) if f.endswith(".txt"))
+    mutants, problems = [], []
+    for f in files:
+        name = f[:-4]
+        if modules and name not in modules:
+            continue
+        ms, ps = parse_catalogue(os.path.join(CATALOGUE_DIR, f))
+        mutants += ms
+        problems += ps
+    missing = set(modules or ()) - {m.module for m in mutants}
+    for name in sorted(missing):
+        problems.append(f"no catalogue scripts/mutants/{name}.txt (or it is empty)")
+    return mutants, problems
+
+
+# ---------------------------------------------------------------- scratch tree
+
+def scratch_dir():
+    key = hashlib.sha1(ROOT.encode()).hexdigest()[:10]
+    return os.path.join(tempfile.gettempdir(), f"zarn-mutants-{key}")
+
+
+def sync_tree(src, dst):
+    """Makes dst's files equal to src's by content. Only files that differ are
+    written (with a fresh time stamp, so ninja rebuilds what depends on them);
+    files gone from src are removed. Returns the number of files changed."""
+    changed = 0
+    seen = set()
+    for dirpath, dirnames, filenames in os.walk(src):
+        rel = os.path.relpath(dirpath, src)
+        dirnames[:] = [d for d in dirnames if not (rel == "." and d in SKIP_DIRS) and d != "__pycache__"]
+        os.makedirs(os.path.join(dst, rel), exist_ok=True)
+        seen.add(os.path.normpath(rel))
+        for fn in filenames:
+            s = os.path.join(dirpath, fn)
+            d = os.path.join(dst, rel, fn)
+            seen.add(os.path.normpath(os.path.join(rel, fn)))
+            if os.path.islink(s):
+                continue
+            with open(s, "rb") as fh:
+                data = fh.read()
+            try:
+                with open(d, "rb") as fh:
+                    if fh.read() == data:
+                        continue
+            except FileNotFoundError:
+                pass
+            with open(d, "wb") as fh:
+                fh.write(data)
+            shutil.copymode(s, d)
+            changed += 1
+    for dirpath, dirnames, filenames in os.walk(dst, topdown=True):
+        rel = os.path.relpath(dirpath, dst)
+        if rel == ".":
+            dirnames[:] = [d for d in dirnames if d not in SKIP_DIRS]
+        for name in list(dirnames) + filenames:
+            r = os.path.normpath(os.path.join(rel, name))
+            if r not in seen:
+                p = os.path.join(dirpath, name)
+                if os.path.isdir(p) and not os.path.islink(p):
+                    shutil.rmtree(p)
+                    dirnames.remove(name)
+                else:
+                    os.remove(p)
+                changed += 1
+    return changed
+
+
+def run(cmd, cwd, timeout=None, env=None):
+    """Runs cmd in its own process group; returns (status, output) where status
+    is the exit code or None on time-out (the whole group is then killed)."""
+    p = subprocess.Popen(cmd, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                         start_new_session=True)
+    try:
+        out, _ = p.communicate(timeout=timeout)
+        return p.returncode, out.decode(errors="replace")
+    except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        out, _ = p.communicate()
+        return None, out.decode(errors="replace")
+
+
+class Scratch:
+    def __init__(self, args):
+        self.dir = scratch_dir()
+        self.build = os.path.join(self.dir, "build", "dev")
+        self.jobs = args.jobs
+        self.full = args.full
+        self.gtests = {}        # module -> test program path
+        self.other_tests = []   # ctest names that are not GoogleTest cases
+
+    def prepare(self):
+        os.makedirs(self.dir, exist_ok=True)
+        self.lock = open(os.path.join(self.dir, ".mutants.lock"), "w")
+        try:
+            fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            sys.exit(f"mutants: another run is using {self.dir}")
+        n = sync_tree(ROOT, self.dir)
+        print(f"scratch tree {self.dir}: {n} file(s) updated", flush=True)
+        if not os.path.exists(os.path.join(self.build, "build.ninja")):
+            print("configuring the scratch dev build", flush=True)
+            rc, out = run(["cmake", "--preset", "dev"], self.dir)
+            if rc != 0:
+                sys.exit("mutants: configuring the scratch build failed\n" + out[-4000:])
+        targets = self.base_targets()
+        rc, out = self.ninja(["all"] if self.full else targets)
+        if rc != 0:
+            sys.exit("mutants: the unmutated scratch tree does not build\n" + out[-6000:])
+        self.discover()
+
+    def base_targets(self):
+        rc, out = run(["ninja", "-C", self.build, "-t", "targets", "all"], self.dir)
+        names = [l.split(":")[0] for l in out.splitlines()]
+        ftests = sorted(n for n in names if n.startswith("ftest_") and "/" not in n)
+        gtests = sorted(n for n in names if re.fullmatch(r"test_\w+", n))
+        self.target_names = set(gtests)
+        self.all_targets = ["zarnutils"] + ftests + gtests
+        return self.all_targets
+
+    def targets_for(self, module):
+        if self.full:
+            return ["all"]
+        t = ["zarnutils"] + [n for n in self.all_targets if n.startswith("ftest_")]
+        if f"test_{module}" in self.target_names:
+            t.append(f"test_{module}")
+        return t
+
+    def ninja(self, targets):
+        return run(["ninja", "-C", self.build, f"-j{self.jobs}"] + targets, self.dir)
+
+    def discover(self):
+        tests_dir = os.path.join(self.build, "tests")
+        for fn in os.listdir(tests_dir):
+            m = re.fullmatch(r"test_(\w+)", fn)
+            if m and os.access(os.path.join(tests_dir, fn), os.X_OK):
+                self.gtests[m.group(1)] = os.path.join(tests_dir, fn)
+        rc, out = run(["ctest", "--test-dir", self.build, "--show-only=json-v1"], self.dir)
+        info = json.loads(out[out.index("{"):]) if rc == 0 else {"tests": []}
+        self.other_tests = []
+        for t in info.get("tests", []):
+            cmd = t.get("command") or [""]
+            if not re.search(r"/test_\w+$", cmd[0]):
+                self.other_tests.append(t["name"])
+
+    def env(self):
+        e = dict(os.environ)
+        e["ZARN_SOURCE_DIR"] = self.dir
+        return e
+
+    def run_gtest(self, module, timeout):
+        """The module's GoogleTest program, sharded over the jobs. Returns
+        (passed, detail) with passed None on time-out."""
+        prog = self.gtests.get(module)
+        if not prog:
+            return True, ""
+        procs = []
+        shards = max(1, self.jobs)
+        for i in range(shards):
+            e = self.env()
+            e["GTEST_TOTAL_SHARDS"], e["GTEST_SHARD_INDEX"] = str(shards), str(i)
+            procs.append(subprocess.Popen([prog], cwd=os.path.dirname(prog), env=e,
+                                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                          start_new_session=True))
+        deadline = time.time() + timeout
+        outs, codes, timed_out = [], [], False
+        for p in procs:
+            try:
+                out, _ = p.communicate(timeout=max(0.1, deadline - time.time()))
+                if p.returncode != 0:
+                    outs.append(out.decode(errors="replace"))
+                    codes.append(p.returncode)
+            except subprocess.TimeoutExpired:
+                timed_out = True
+        if timed_out:
+            for p in procs:
+                if p.poll() is None:
+                    os.killpg(p.pid, signal.SIGKILL)
+                    p.communicate()
+            return None, f"test_{module} timed out"
+        if not codes:
+            return True, ""
+        text = "\n".join(outs)
+        names = re.findall(r"^\[  FAILED  \] (\w+\.\S+)", text, re.M)
+        if names:
+            return False, f"test_{module}: " + ", ".join(dict.fromkeys(names))[:300]
+        how = f"signal {-codes[0]}" if codes[0] < 0 else f"exit status {codes[0]}"
+        running = re.findall(r"^\[ RUN      \] (\S+)", text, re.M)
+        where = f" in {running[-1]}" if running else ""
+        return False, f"test_{module} ended with {how}{where}"
+
+    def run_ctest(self, names, timeout):
+        cmd = ["ctest", "--test-dir", self.build, "-j", str(self.jobs), "--timeout", str(int(timeout)),
+               "--stop-on-failure"]
+        if names is not None:
+            if not names:
+                return True, ""
+            cmd += ["-R", "^(" + "|".join(re.escape(n) for n in names) + ")$"]
+        rc, out = run(cmd, self.dir, timeout=timeout * 3 + 60, env=self.env())
+        if rc is None:
+            return None, "ctest timed out"
+        if rc == 0:
+            return True, ""
+        bad = re.findall(r"^\s*\d+ - (\S+) \((Failed|Timeout|SEGFAULT|Subprocess aborted|[^)]*)\)", out, re.M)
+        if bad:
+            if all(kind == "Timeout" for _, kind in bad):
+                return None, "ctest: " + ", ".join(n for n, _ in bad)[:300] + " timed out"
+            return False, "ctest: " + ", ".join(f"{n} ({k})" for n, k in bad)[:300]
+        return False, "ctest failed: " + out.strip().splitlines()[-1][:200]
+
+    def run_tests(self, module, timeout):
+        if self.full:
+            return self.run_ctest(None, timeout)
+        ok, detail = self.run_gtest(module, timeout)
+        if ok is not True:
+            return ok, detail
+        return self.run_ctest(self.other_tests, timeout)
+
+
+def test_module(m):
+    """The GoogleTest program that owns a mutant: its catalogue's name, else the
+    module folder of the mutated file."""
+    parts = m.file.split("/")
+    if len(parts) > 2 and parts[0] == "source":
+        return m.module, parts[1]
+    return m.module, m.module
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--module", action="append", default=[], help="catalogue to run (repeatable)")
+    ap.add_argument("--mutant", action="append", default=[], help="one mutant, MODULE:N (repeatable)")
+    ap.add_argument("--list", action="store_true", help="validate and list the mutants; run nothing")
+    ap.add_argument("--full", action="store_true", help="run all of ctest for every mutant")
+    ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="build and test parallelism")
+    ap.add_argument("--timeout", type=float, default=0,
+                    help="seconds per test step (default: 4 x the unmutated time + 20)")
+    ap.add_argument("--json", help="write every mutant's outcome to this file")
+    args = ap.parse_args()
+
+    modules = set(args.module) | {x.split(":")[0] for x in args.mutant}
+    mutants, problems = load(modules)
+    if args.mutant:
+        mutants = [m for m in mutants if m.ident in set(args.mutant)]
+    for m in mutants:
+        if not m.equivalent:
+            validate(m, ROOT)
+    bad = [m for m in mutants if m.errors]
+    for p in problems:
+        print("catalogue: " + p)
+    for m in bad:
+        print(f"catalogue: {m.path}:{m.line}: mutant {m.ident}: " + "; ".join(m.errors))
+
+    if args.list:
+        for m in mutants:
+            where = f"{m.file}:{m.src_line}" if m.src_line else m.file
+            tag = "equivalent" if m.equivalent else ("INVALID" if m.errors else "")
+            print(f"{m.ident:<16} {where:<48} {tag:<10} {m.fault}")
+        print(f"{len(mutants)} mutant(s), {len(bad)} invalid, "
+              f"{sum(1 for m in mutants if m.equivalent)} kept as equivalent")
+        return 1 if bad or problems else 0
+
+    todo = [m for m in mutants if not m.errors and not m.equivalent]
+    if not todo:
+        print("no mutant to run")
+        return 1 if bad or problems else 0
+
+    scratch = Scratch(args)
+    scratch.prepare()
+
+    # The unmutated tests must pass, and give the time limit.
+    baseline = {}
+    for mod in dict.fromkeys(test_module(m)[0] if test_module(m)[0] in scratch.gtests else test_module(m)[1]
+                             for m in todo):
+        t0 = time.time()
+        ok, detail = scratch.run_tests(mod, args.timeout or 1800)
+        baseline[mod] = time.time() - t0
+        if ok is not True:
+            sys.exit(f"mutants: the unmutated tests of {mod} fail, fix them first: {detail}")
+        print(f"baseline {mod}: tests pass in {baseline[mod]:.1f} s", flush=True)
+
+    interrupted = False
+    for k, m in enumerate(todo, 1):
+        cat, folder = test_module(m)
+        mod = cat if cat in scratch.gtests else folder
+        timeout = args.timeout or 4 * baseline[mod] + 20
+        target = os.path.join(scratch.dir, m.file)
+        with open(target, encoding="utf-8", errors="surrogateescape") as f:
+            original = f.read()
+        mutated = original[:m.offset] + m.replace_text + original[m.offset + len(m.find_text):]
+        t0 = time.time()
+        try:
+            with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
+                f.write(mutated)
+            rc, out = scratch.ninja(scratch.targets_for(mod))
+            if rc != 0:
+                errs = [l for l in out.splitlines() if "error" in l]
+                m.outcome, m.detail = "stillborn", (errs[0] if errs else out.strip()[-200:])[:200]
+            else:
+                ok, detail = scratch.run_tests(mod, timeout)
+                m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
+                m.detail = detail
+        except KeyboardInterrupt:
+            interrupted = True
+        finally:
+            with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
+                f.write(original)
+        m.seconds = time.time() - t0
+        if interrupted:
+            print("\ninterrupted; the scratch file is restored")
+            break
+        print(f"[{k}/{len(todo)}] {m.ident:<14} {m.outcome:<9} {m.seconds:5.1f}s  {m.file}:{m.src_line}"
+              + (f"  ({m.detail})" if m.outcome != "survived" and m.detail else ""), flush=True)
+
+    # Leave the scratch build matching the tree.
+    scratch.ninja(scratch.targets_for("") if not args.full else ["all"])
+    report(todo, mutants, bad)
+    if args.json:
+        with open(args.json, "w") as f:
+            json.dump([{"id": m.ident, "file": m.file, "line": m.src_line, "fault": m.fault,
+                        "outcome": m.outcome or ("equivalent" if m.equivalent else "invalid"),
+                        "detail": m.detail, "seconds": round(m.seconds, 1)} for m in mutants], f, indent=1)
+    return 1 if bad or problems or interrupted else 0
+
+
+def report(todo, mutants, bad):
+    done = [m for m in todo if m.outcome]
+    print("\nmodule            mutants  killed  stillborn  timeout  survived  score")
+    mods = sorted({m.module for m in done})
+    for mod in mods + ["TOTAL"]:
+        ms = [m for m in done if mod == "TOTAL" or m.module == mod]
+        c = {k: sum(1 for m in ms if m.outcome == k) for k in ("killed", "stillborn", "timeout", "survived")}
+        caught = c["killed"] + c["stillborn"] + c["timeout"]
+        score = 100.0 * caught / len(ms) if ms else 0.0
+        print(f"{mod:<17} {len(ms):>7}  {c['killed']:>6}  {c['stillborn']:>9}  {c['timeout']:>7}  "
+              f"{c['survived']:>8}  {score:5.1f}%")
+    survivors = [m for m in done if m.outcome == "survived"]
+    if survivors:
+        print("\nsurviving mutants:")
+        for m in survivors:
+            print(f"  {m.ident:<14} {m.file}:{m.src_line}\n      fault: {m.fault}")
+    eq = [m for m in mutants if m.equivalent]
+    if eq:
+        print(f"\n{len(eq)} mutant(s) kept as equivalent, not run")
+    if bad:
+        print(f"{len(bad)} invalid mutant(s) not run (listed above)")
+    live = [m for m in done if m.outcome != "stillborn"]
+    if live:
+        k = sum(1 for m in live if m.outcome in ("killed", "timeout"))
+        print(f"score without stillborn mutants: {k}/{len(live)} = {100.0 * k / len(live):.1f}%")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
