@@ -202,6 +202,12 @@ TEST(HashChained, DuplicatesInInsertionOrderThroughCursor) {
     EXPECT_EQ(hashRemoveItem(t, "zz"), o2);
     EXPECT_EQ(t->slotsUsed * 10 + t->count, 0u);
     hashDestroy(t, nullptr);
+    t = hashCreate(2, str_hash, nullptr, str_cmp, 1, 0);  // without duplicates a cursor is ignored
+    hashAddItem(t, o1);
+    hashAddItem(t, d1);
+    hashFindNextItem(t, "other", &(cur = nullptr));
+    EXPECT_EQ(hashRemoveDupItem(t, "dup", &cur), d1);
+    hashDestroy(t, nullptr);
 }
 
 int g_released = 0;
