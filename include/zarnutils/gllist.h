@@ -25,11 +25,13 @@ typedef void (*gl_info_fn)(void *info, void *data);
 
 /* A new empty list; the caller owns it (gl_destroylist / gl_destroy). */
 ZARN_API gl_list_t *gl_create(void);
-/* A new list of copyfn(data) for every element in order; NULL when an argument is NULL. */
+/* A new list of copyfn(data) for every element in order; NULL when an argument
+   is NULL or memory is short (copies copyfn already made are not freed). */
 ZARN_API gl_list_t *gl_copy(gl_list_t *list, gl_copy_fn copyfn);
 /* Identity; pass to gl_copy for a shallow copy. */
 ZARN_API void *gl_samedata(void *data);
 ZARN_API uint32_t gl_length(const gl_list_t *list);
+/* Both add nothing (the length stays) when memory for the node is short. */
 ZARN_API void gl_addtoend(gl_list_t *list, void *data);
 ZARN_API void gl_addtohead(gl_list_t *list, void *data);
 /* Cursor to the first / last node. */

@@ -60,7 +60,8 @@ typedef struct hash_iter {
  * A new empty table; the caller owns it (hashDestroy). chaining < 0 chooses
  * chaining for a size hint below 5000 and open addressing otherwise; 0 open
  * addressing; > 0 chaining. duplicates != 0 forces chaining. NULL when hash or
- * compare is NULL or memory cannot be had.
+ * compare is NULL or memory cannot be had; a slot array above 4 GiB counts as
+ * memory that cannot be had, here and when a table grows.
  */
 ZARN_API HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step,
                                HashCompareFunc compare, int chaining, int duplicates);

@@ -18,6 +18,8 @@ typedef struct zarn_md5_ctx {
     unsigned char digest[16];  /* the result, valid after MD5Final */
 } zarn_md5_ctx_t;
 
+/* Starts a context; ctx may hold garbage. A context already started and not
+   finished cannot be told from garbage: what it holds is lost. */
 ZARN_API void MD5Init(zarn_md5_ctx_t *ctx);
 /* Feeds length bytes; a context not started with MD5Init is left alone. */
 ZARN_API void MD5Update(zarn_md5_ctx_t *ctx, const void *bytes, uint32_t length);

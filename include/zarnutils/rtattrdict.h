@@ -158,26 +158,4 @@ ZARN_API void *const *rtattrdict_vvector_ro(rtattrdict_t *d, const char *name);
 
 ZARN_END_DECLS
 
-#ifdef __cplusplus
-#include "zarnutils/com.h"
-
-/* Keeps one reference of a host wrapper. Not copyable: one holder, one Release. */
-class ZARN_API IWEXWrapperHolder {
-public:
-    IWEXWrapperHolder();
-    ~IWEXWrapperHolder();
-    IWEXWrapperHolder(const IWEXWrapperHolder &) = delete;
-    IWEXWrapperHolder &operator=(const IWEXWrapperHolder &) = delete;
-    /* The held wrapper, no reference added. */
-    IWEXWrapper *GetWrapper() const;
-    /* Releases the held wrapper and holds none. */
-    void Release();
-    /* AddRef on w, Release on the old one, then holds w. */
-    void SetWrapper(IWEXWrapper *w);
-
-private:
-    IWEXWrapper *wrapper_;
-};
-#endif
-
 #endif

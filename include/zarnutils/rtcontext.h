@@ -18,7 +18,8 @@ ZARN_API extern int32_t rtopt_run_mode;
 /* Events. A callback takes three pointer-sized arguments. */
 typedef intptr_t (*rtoevent_callback_t)(intptr_t a, intptr_t b, intptr_t c);
 
-/* Counts a user; makes n enabled events when no table exists (returns n), else 0. */
+/* Counts a user; makes n enabled events when no table exists (returns n), else 0.
+   0 also for n above 65536 or when memory is short (no table is made). */
 ZARN_API int rtoevent_create_callbacks(int n);
 /* Drops a user; the last one empties the table. */
 ZARN_API void rtoevent_destroy_callbacks(void);

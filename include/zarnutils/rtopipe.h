@@ -117,28 +117,4 @@ ZARN_API void RTOREP_WRITESTR(const char *text);
 
 ZARN_END_DECLS
 
-#ifdef __cplusplus
-/* The host's stream object; only Read is used. Method order follows COM. */
-#include "zarnutils/com.h"
-
-/* Adapts a host IStream to a readable pipe. */
-class ZARN_API rtopipestream {
-public:
-    explicit rtopipestream(IStream *stream);
-    virtual ~rtopipestream();
-    /* Makes the pipe once; returns 1. */
-    int ConnectPipe();
-    /* The pipe (NULL before ConnectPipe or after the pipe is destroyed). */
-    rtopipe *Getrtopipe() const;
-    /* Reads up to size bytes from the stream; -1 once the stream is gone. */
-    int64_t RTOPipePull(char *buffer, size_t size);
-    /* Called when the pipe is destroyed: forgets stream and pipe. */
-    void OnRTOPipeDestroy();
-
-private:
-    IStream *stream_;
-    rtopipe *pipe_;
-};
-#endif
-
 #endif

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gllist/gllist_messages.h"
+
+namespace msg = zarn::gllist::msg;
+
 extern "C" {
 
 ZARN_API CII_Except_Frame *CII_Except_stack = nullptr;
@@ -11,13 +15,13 @@ ZARN_API CII_Except_Frame *CII_Except_stack = nullptr;
 void CII_Except_raise(const CII_Except_T *e, const char *file, int line) {
     CII_Except_Frame *frame = CII_Except_stack;
     if (frame == nullptr) {
-        std::fprintf(stderr, "Uncaught exception");
+        std::fputs(msg::kUncaught, stderr);
         if (e != nullptr && e->reason != nullptr)
-            std::fprintf(stderr, " %s", e->reason);
+            std::fprintf(stderr, msg::kReason, e->reason);
         else
-            std::fprintf(stderr, " at 0x%p", static_cast<const void *>(e));
-        if (file != nullptr && line >= 1) std::fprintf(stderr, " raised at %s:%d\n", file, line);
-        std::fprintf(stderr, "aborting...\n");
+            std::fprintf(stderr, msg::kAddress, static_cast<const void *>(e));
+        if (file != nullptr && line >= 1) std::fprintf(stderr, msg::kRaisedAt, file, line);
+        std::fputs(msg::kAborting, stderr);
         std::fflush(stderr);
         std::abort();
     }

@@ -3,10 +3,13 @@
 
 #include <cstdlib>
 
+#include "platform/xalloc.h"
+
+namespace zarn::gllist {
 namespace {
 
 gl_node_t *new_node(void *data) {
-    auto *n = static_cast<gl_node_t *>(std::malloc(sizeof(gl_node_t)));
+    auto *n = static_cast<gl_node_t *>(zarn::xmalloc(sizeof(gl_node_t)));
     if (n != nullptr) {
         n->next = nullptr;
         n->data = data;
@@ -15,11 +18,14 @@ gl_node_t *new_node(void *data) {
 }
 
 }  // namespace
+}  // namespace zarn::gllist
+
+using zarn::gllist::new_node;
 
 extern "C" {
 
 gl_list_t *gl_create(void) {
-    return static_cast<gl_list_t *>(std::calloc(1, sizeof(gl_list_t)));
+    return static_cast<gl_list_t *>(zarn::xcalloc(1, sizeof(gl_list_t)));
 }
 
 void *gl_samedata(void *data) { return data; }
@@ -27,8 +33,14 @@ void *gl_samedata(void *data) { return data; }
 gl_list_t *gl_copy(gl_list_t *list, gl_copy_fn copyfn) {
     if (list == nullptr || copyfn == nullptr) return nullptr;
     gl_list_t *out = gl_create();
-    if (out == nullptr) return nullptr;
-    for (gl_node_t *n = list->head; n != nullptr; n = n->next) gl_addtoend(out, copyfn(n->data));
+    for (gl_node_t *n = list->head; out != nullptr && n != nullptr; n = n->next) {
+        const uint32_t before = out->length;
+        gl_addtoend(out, copyfn(n->data));
+        if (out->length == before) {  // no node: no copy rather than a short one
+            gl_destroylist(out);
+            return nullptr;
+        }
+    }
     return out;
 }
 

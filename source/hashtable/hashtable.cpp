@@ -1,16 +1,18 @@
 // Hash tables: open addressing (double hashing or linear probing) and separate chaining.
 #include "zarnutils/hashtable.h"
 
-#include "hashtable/hashtable_internal.h"
-
 #include <algorithm>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 
-namespace zarn::containers {
+#include "hashtable/hashtable_internal.h"
+#include "hashtable/hashtable_messages.h"
+#include "platform/checked.h"
+#include "platform/xalloc.h"
+
+namespace zarn::hashtable {
 namespace {
 
 // Every slot count comes from this list; growth jumps to the next entry at or above size * 10.
@@ -51,15 +53,24 @@ inline uint32_t *cached_hashes(const HashTable *t) {
     return reinterpret_cast<uint32_t *>(t->slots + t->size);
 }
 
-void **alloc_open_slots(uint32_t size) {
-    return static_cast<void **>(std::calloc(1, (sizeof(void *) + sizeof(uint32_t)) * size));
+// Slot arrays larger than this are refused as memory that cannot be had: more
+// than any table of names needs, and far less than would exhaust the machine.
+constexpr size_t kMaxSlotBytes = size_t{1} << 32;
+
+// A zeroed slot array; NULL when memory is short. Open-addressing arrays
+// carry the cached hashes after the items.
+void **alloc_slots(uint32_t size, bool chained) {
+    size_t bytes = 0;
+    const size_t each = chained ? sizeof(void *) : sizeof(void *) + sizeof(uint32_t);
+    if (!zarn::byte_count(size, each, &bytes, kMaxSlotBytes)) return nullptr;
+    return static_cast<void **>(zarn::xcalloc(1, bytes));
 }
 
 // Open addressing insertion without the growth check. Returns the stored item,
 // the equal item already there, or nullptr when the table is full.
 void *add_double(HashTable *t, void *item) {
     if (t->count + 1 >= t->size) {
-        std::fputs("hashAddItem(addDouble): hash table too small\n", stderr);
+        std::fputs(msg::kTooSmall, stderr);
         return nullptr;
     }
     void **slots = t->slots;
@@ -86,12 +97,9 @@ void *add_double(HashTable *t, void *item) {
 // Moves the items to a fresh slot array of newSize; keeps the old one when memory is short.
 void resize_table(HashTable *t, uint32_t newSize) {
     if (newSize == t->size) return;
-    void **fresh = alloc_open_slots(newSize);
+    void **fresh = alloc_slots(newSize, false);
     if (fresh == nullptr) {
-        std::fprintf(stderr,
-                     "!!hashResize: Unable to allocate memory for new table with %" PRIu32
-                     " slots (reverting to existing table with %" PRIu32 " slots)\n",
-                     newSize, t->size);
+        std::fprintf(stderr, msg::kResizeFailed, newSize, t->size);
         return;
     }
     void **old = t->slots;
@@ -108,7 +116,7 @@ void resize_table(HashTable *t, uint32_t newSize) {
         void *item = old[i];
         if (item == nullptr) continue;
         if (t->count + 1 >= newSize) {
-            std::fputs("hashAddItem(addDouble): hash table too small\n", stderr);
+            std::fputs(msg::kTooSmall, stderr);
             break;
         }
         const uint32_t hv = oldHashes[i];
@@ -127,11 +135,16 @@ void resize_table(HashTable *t, uint32_t newSize) {
     std::free(old);
 }
 
+// Open addressing sizes for four times the items expected; n itself when that overflows.
+uint32_t fourfold(uint32_t n) {
+    uint32_t times4 = 0;
+    return checked_mul(n, 4u, &times4) ? times4 : n;
+}
+
 void grow_if_needed(HashTable *t) {
     if (t->count < t->threshold) return;
-    uint32_t target = next_table_prime(t->size * 10u);
-    if (target < t->size) target = kLargestPrime;
-    resize_table(t, target);
+    uint32_t tenfold = 0;
+    resize_table(t, checked_mul(t->size, 10u, &tenfold) ? next_table_prime(tenfold) : kLargestPrime);
 }
 
 void *add_chained(HashTable *t, void *item) {
@@ -141,7 +154,7 @@ void *add_chained(HashTable *t, void *item) {
         if (!t->duplicates && t->compare(n->item, item) == 0) return n->item;
         tail = n;
     }
-    auto *node = static_cast<hash_node *>(std::malloc(sizeof(hash_node)));
+    auto *node = static_cast<hash_node *>(zarn::xmalloc(sizeof(hash_node)));
     if (node == nullptr) return nullptr;
     node->next = nullptr;
     node->item = item;
@@ -288,12 +301,10 @@ void analyze_jumps(const HashTable *t) {
     uint32_t divisor = std::max(occupied, 1u);
     if (occupied != t->count) {
         divisor = std::max({occupied, t->count, 1u});
-        std::printf("!! analyzeJumps: Bad symbol count %" PRIu32 " != %" PRIu32 "\n", divisor,
-                    t->count);
+        std::printf(msg::kStatBadCount, divisor, t->count);
     }
-    std::printf("Largest number of jumps: %" PRIu32 "\n", largest);
-    std::printf("Average jumps          : %g\n",
-                static_cast<double>(sum) / static_cast<double>(divisor));
+    std::printf(msg::kStatJumps, largest);
+    std::printf(msg::kStatAverageJumps, static_cast<double>(sum) / static_cast<double>(divisor));
 }
 
 }  // namespace
@@ -310,9 +321,9 @@ uint32_t threshold_for(uint32_t size) {
     return 1;
 }
 
-}  // namespace zarn::containers
+}  // namespace zarn::hashtable
 
-using namespace zarn::containers;
+using namespace zarn::hashtable;
 
 extern "C" {
 
@@ -322,11 +333,8 @@ HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompa
     bool chained = chaining < 0 ? sizeHint < kChainingLimit : chaining > 0;
     if (duplicates != 0) chained = true;
     uint32_t n = sizeHint;
-    if (!chained) {
-        const uint32_t times4 = sizeHint * 4u;
-        if (times4 > sizeHint) n = times4;
-    }
-    auto *t = static_cast<HashTable *>(std::malloc(sizeof(HashTable)));
+    if (!chained) n = fourfold(sizeHint);
+    auto *t = static_cast<HashTable *>(zarn::xmalloc(sizeof(HashTable)));
     if (t == nullptr) return nullptr;
     t->size = next_table_prime(n);
     t->slotsUsed = 0;
@@ -337,8 +345,7 @@ HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompa
     t->compare = compare;
     t->chained = chained ? 1 : 0;
     t->duplicates = duplicates != 0 ? 1 : 0;
-    t->slots = chained ? static_cast<void **>(std::calloc(t->size, sizeof(void *)))
-                       : alloc_open_slots(t->size);
+    t->slots = alloc_slots(t->size, chained);
     if (t->slots == nullptr) {
         std::free(t);
         return nullptr;
@@ -348,8 +355,7 @@ HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompa
 
 void hashSizeEstimate(HashTable *table, uint32_t n) {
     if (table == nullptr || table->chained || n <= table->threshold) return;
-    const uint32_t times4 = n * 4u;
-    resize_table(table, next_table_prime(times4 > n ? times4 : n));
+    resize_table(table, next_table_prime(fourfold(n)));
 }
 
 void *hashAddItem(HashTable *table, void *item) {
@@ -381,7 +387,7 @@ void *hashRemoveDupItem(HashTable *table, const void *key, hash_node **cursor) {
     if (table == nullptr || key == nullptr) return nullptr;
     if (table->chained) return remove_chained(table, key, cursor);
     if (table->step != nullptr) {
-        std::fputs("!!hashRemoveItem: Illegal for hash table using double hashing\n", stderr);
+        std::fputs(msg::kIllegalRemove, stderr);
         return nullptr;
     }
     return remove_linear(table, key);
@@ -419,7 +425,7 @@ void hashIterate(HashTable *table, HashModifyFunc modify) {
         if (replacement != nullptr) slot = replacement;
         const uint32_t after = table->hash(slot);
         if (after != before) {
-            std::fputs("!! hashIterate: Illegal modification of entry in hashIterate", stdout);
+            std::fputs(msg::kIllegalModify, stdout);
         }
         return after;
     };
@@ -463,8 +469,8 @@ int hashEqual(HashTable *a, HashTable *b, HashItemEqualFunc itemEqual) {
 
 void hashPrintStats(HashTable *table) {
     if (table == nullptr) return;
-    std::printf("Length of hash table: %" PRIu32 "\n", table->size);
-    std::printf("Number of symbols:    %" PRIu32 "\n", table->count);
+    std::printf(msg::kStatSize, table->size);
+    std::printf(msg::kStatCount, table->count);
     if (table->chained) {
         uint32_t longest = 0;
         uint64_t nodes = 0;
@@ -474,9 +480,9 @@ void hashPrintStats(HashTable *table) {
             longest = std::max(longest, len);
             nodes += len;
         }
-        std::printf("Number of slots used: %" PRIu32 "\n", table->slotsUsed);
-        std::printf("Largest chain length: %" PRIu32 "\n", longest);
-        std::printf("Average chain length: %g\n",
+        std::printf(msg::kStatSlotsUsed, table->slotsUsed);
+        std::printf(msg::kStatLongest, longest);
+        std::printf(msg::kStatAverageChain,
                     table->slotsUsed != 0
                         ? static_cast<double>(nodes) / static_cast<double>(table->slotsUsed)
                         : 0.0);

@@ -3,14 +3,13 @@
 
 #include <cstring>
 
+#include "msgdigest/msgdigest_messages.h"
 #include "platform/zassert.h"
 #include "zarnutils/msgdigest.h"
 
 static_assert(sizeof(zarn_md5_ctx_t) == 104, "the MD5 context keeps the platform's size");
 
-namespace {
-constexpr const char *kSource = "source/msgdigest/msgdigest";
-}
+namespace msg = zarn::msgdigest::msg;
 
 extern "C" {
 
@@ -18,8 +17,9 @@ void MD5Init(zarn_md5_ctx_t *ctx) {
     if (ctx == nullptr) return;
     std::memset(ctx, 0, sizeof *ctx);
     EVP_MD_CTX *md = EVP_MD_CTX_new();
-    if (md == nullptr || EVP_DigestInit_ex(md, EVP_md5(), nullptr) != 1) {
-        zarn::assert_report("msgdigest::MD5Init  Could not locate function MD5Init in libcrypto", kSource, __LINE__);
+    const bool started = md != nullptr && EVP_DigestInit_ex(md, EVP_md5(), nullptr) == 1;
+    ZARN_ASSERT(started, msg::kNoInit, msg::kSource);
+    if (!started) {
         EVP_MD_CTX_free(md);
         return;
     }

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/checked.h"
+#include "platform/fargs.h"
 #include "platform/ftext.h"
+#include "platform/xalloc.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/rtcontext.h"
 
@@ -25,6 +28,7 @@
 #define ZARN_BUILD_USER "zarnutils"
 #endif
 
+namespace zarn::rtcontext {
 namespace {
 
 // Event table: one callback list and one enabled flag per event.
@@ -35,6 +39,8 @@ struct EventTable {
     unsigned char *enabled = nullptr;
 };
 EventTable g_events;
+// A table larger than this is refused: more events than any host numbers.
+constexpr int kMaxEvents = 1 << 16;
 
 volatile std::sig_atomic_t g_ctrlc_pending = 0;
 int g_ctrlc_severity = 1;
@@ -56,6 +62,9 @@ void on_sigint(int) {
 }
 
 }  // namespace
+}  // namespace zarn::rtcontext
+
+using namespace zarn::rtcontext;
 
 extern "C" {
 
@@ -64,9 +73,9 @@ ZARN_API int32_t rtopt_run_mode = 0;
 
 int rtoevent_create_callbacks(int n) {
     ++g_events.users;
-    if (g_events.lists != nullptr || n < 1) return 0;
-    auto **lists = static_cast<gl_list_t **>(std::calloc(static_cast<size_t>(n), sizeof(gl_list_t *)));
-    auto *enabled = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(n)));
+    if (g_events.lists != nullptr || n < 1 || n > kMaxEvents) return 0;
+    auto **lists = static_cast<gl_list_t **>(zarn::xcalloc(static_cast<size_t>(n), sizeof(gl_list_t *)));
+    auto *enabled = static_cast<unsigned char *>(zarn::xmalloc(static_cast<size_t>(n)));
     bool ok = lists != nullptr && enabled != nullptr;
     for (int i = 0; ok && i < n; ++i) ok = (lists[i] = gl_create()) != nullptr;
     if (!ok) {
@@ -128,8 +137,11 @@ intptr_t rtoevent_do_callback(int event, intptr_t a, intptr_t b, intptr_t c) {
     // Callbacks may unset themselves or others: call from a copy of the list,
     // skipping any that are no longer registered when their turn comes.
     rtoevent_callback_t local[16];
+    size_t bytes = 0;
     rtoevent_callback_t *fns = n <= 16 ? local
-                                       : static_cast<rtoevent_callback_t *>(std::malloc(n * sizeof(rtoevent_callback_t)));
+                               : zarn::byte_count(n, sizeof(rtoevent_callback_t), &bytes)
+                                   ? static_cast<rtoevent_callback_t *>(zarn::xmalloc(bytes))
+                                   : nullptr;
     if (fns == nullptr) return 0;
     uint32_t k = 0;
     for (gl_node_t *node = list->head; node != nullptr && k < n; node = node->next)
@@ -189,7 +201,7 @@ void rto_setprobId(const char *text) {
     if (text == nullptr) return;
     size_t n = std::strlen(text);
     while (n > 0 && std::isspace(static_cast<unsigned char>(text[n - 1]))) --n;
-    g_prob_id = static_cast<char *>(std::malloc(n + 1));
+    g_prob_id = static_cast<char *>(zarn::xmalloc(n + 1));
     if (g_prob_id == nullptr) return;
     std::memcpy(g_prob_id, text, n);
     g_prob_id[n] = '\0';
@@ -228,20 +240,23 @@ ZARN_FORTRAN(int64_t, RTOSIGNAL_CTRLC_PRESSED_F, rtosignal_ctrlc_pressed_f_, (vo
 }
 
 ZARN_FORTRAN(void, RTOSIGNAL_Q_CTRLC_F, rtosignal_q_ctrlc_f_, (int64_t *out)) {
-    if (out) *out = rtosignal_ctrlc_pressed();
+    zarn::fortran::store(out, rtosignal_ctrlc_pressed());
 }
 
 ZARN_FORTRAN(void, RTOSIGNAL_S_CTRLC_F, rtosignal_s_ctrlc_f_, (void)) { rtosignal_set_ctrlc(); }
 
+// An absent mode is out of range, so nothing changes.
 ZARN_FORTRAN(void, RTO_SET_MODE, rto_set_mode_, (const int64_t *m)) {
-    if (m != nullptr && *m >= 0 && *m <= 3) rtopt_mode = static_cast<int32_t>(*m);
+    rto_set_mode_c(m != nullptr ? zarn::fortran::narrow(m) : -1);
 }
 
 ZARN_FORTRAN(void, RTO_INQ_MODE, rto_inq_mode_, (int64_t *out)) {
-    if (out) *out = rtopt_mode;
+    int mode = 0;
+    rto_inq_mode_c(&mode);
+    zarn::fortran::store(out, mode);
 }
 
-ZARN_FORTRAN(int64_t, RTO_INQ_NOT_CORBA, rto_inq_not_corba_, (void)) { return g_run_type != 0 ? 1 : 0; }
+ZARN_FORTRAN(int64_t, RTO_INQ_NOT_CORBA, rto_inq_not_corba_, (void)) { return GetRTORunType() != 0 ? 1 : 0; }
 
 ZARN_FORTRAN(void, RTO_GETPROBID_F, rto_getprobid_f_, (char *buffer, size_t length)) {
     zarn::ftext_store(buffer, length, rto_getprobId());

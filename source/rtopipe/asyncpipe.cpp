@@ -12,7 +12,7 @@
 #include <new>
 #include <thread>
 
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
 
 namespace {
 
@@ -138,11 +138,12 @@ void async_destroy(rtopipe *p) {
 
 }  // namespace
 
-namespace zarn::pipe {
+namespace zarn::rtopipe {
 
-rtopipe *create_async_fd(const char *prompt, int in_fd, int out_fd) {
+::rtopipe *create_async_fd(const char *prompt, int in_fd, int out_fd) {
+    // A C++ object (lock, thread); no raise of the library can unwind through here.
     auto *d = new (std::nothrow) AsyncData;
-    if (d == nullptr) return nullptr;
+    if (d == nullptr) return no_memory("create_async_pipe");
     std::snprintf(d->prompt, sizeof d->prompt, "%s", prompt ? prompt : "");
     d->in_fd = in_fd;
     d->out_fd = out_fd;
@@ -159,13 +160,13 @@ rtopipe *create_async_fd(const char *prompt, int in_fd, int out_fd) {
         t.c_cc[VTIME] = 0;
         d->raw = tcsetattr(in_fd, TCSANOW, &t) == 0;
     }
-    rtopipe *p = make(nullptr, async_read, async_destroy, async_flush, async_describe, d, RTOPIPE_FLUSH_NEVER);
+    ::rtopipe *p = make(nullptr, async_read, async_destroy, async_flush, async_describe, d, RTOPIPE_FLUSH_NEVER);
     if (p == nullptr) {
         if (d->raw) tcsetattr(in_fd, TCSANOW, &d->saved);
         ::close(d->wake[0]);
         ::close(d->wake[1]);
         delete d;
-        return nullptr;
+        return no_memory("create_async_pipe");
     }
     p->flags |= RTOPIPE_INTERACTIVE;
     try {
@@ -177,8 +178,8 @@ rtopipe *create_async_fd(const char *prompt, int in_fd, int out_fd) {
     return p;
 }
 
-}  // namespace zarn::pipe
+}  // namespace zarn::rtopipe
 
 extern "C" rtopipe *create_async_pipe(const char *prompt) {
-    return zarn::pipe::create_async_fd(prompt, STDIN_FILENO, STDOUT_FILENO);
+    return zarn::rtopipe::create_async_fd(prompt, STDIN_FILENO, STDOUT_FILENO);
 }

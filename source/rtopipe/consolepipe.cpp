@@ -4,11 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rtopipe/pipe_internal.h"
+#include "platform/xalloc.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "rtopipe/rtopipe_messages.h"
 
 namespace {
 
-constexpr int kMaxReadErrors = 80;
+namespace rp = zarn::rtopipe;
+namespace msg = zarn::rtopipe::msg;
 
 struct ConsoleData {
     FILE *in;
@@ -28,24 +31,14 @@ int64_t console_read(rtopipe *p, char *buffer, size_t size) {
         if (std::fgets(buffer, limit, d->in) != nullptr) return static_cast<int64_t>(std::strlen(buffer));
         if (std::feof(d->in) || !std::ferror(d->in)) {
             std::clearerr(d->in);
-            zarn::pipe::set_status(p);
+            rp::set_status(p);
             return 0;
         }
         int err = errno;
         std::clearerr(d->in);
         if (err != EINTR) {
-            zarn::pipe::report(p, "%s: %s\n", "interactivePull", std::strerror(err));
-            if (++errors >= kMaxReadErrors) {
-                rtopipe *target = zarn::pipe::report_target(p);
-                if (target != nullptr) {
-                    rtoprintf(target, "%d consecutive read errors!  Giving up!\n", errors);
-                } else {
-                    std::fprintf(stderr, "%d consecutive read error!  Giving up!\n", errors);
-                    std::fflush(stderr);
-                }
-                zarn::pipe::set_status(p);
-                return 0;
-            }
+            rp::report_about(p, msg::kConsoleFailure, msg::kConsolePull, std::strerror(err));
+            if (rp::give_up_reading(p, &errors)) return 0;
         }
         std::fprintf(d->out, "\n%s", rtoprompt());
         std::fflush(d->out);
@@ -61,20 +54,20 @@ void console_destroy(rtopipe *p) {
 
 }  // namespace
 
-namespace zarn::pipe {
+namespace zarn::rtopipe {
 
-rtopipe *create_console_reader(FILE *in, FILE *out) {
-    auto *d = static_cast<ConsoleData *>(std::malloc(sizeof(ConsoleData)));
-    if (d == nullptr) return nullptr;
-    d->in = in;
-    d->out = out;
-    rtopipe *p = make(nullptr, console_read, console_destroy, nullptr, console_describe, d, RTOPIPE_FLUSH_NEVER);
+::rtopipe *create_console_reader(FILE *in, FILE *out) {
+    auto *d = static_cast<ConsoleData *>(xmalloc(sizeof(ConsoleData)));
+    ::rtopipe *p = d ? make(nullptr, console_read, console_destroy, nullptr, console_describe, d, RTOPIPE_FLUSH_NEVER)
+                     : nullptr;
     if (p == nullptr) {
         std::free(d);
-        return nullptr;
+        return no_memory("rtoPipeIOInitialize");
     }
+    d->in = in;
+    d->out = out;
     p->flags |= RTOPIPE_INTERACTIVE;
     return p;
 }
 
-}  // namespace zarn::pipe
+}  // namespace zarn::rtopipe

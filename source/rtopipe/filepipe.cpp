@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rtopipe/pipe_internal.h"
+#include "platform/xalloc.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "rtopipe/rtopipe_messages.h"
 
 namespace {
 
-constexpr int kMaxReadErrors = 80;
+namespace rp = zarn::rtopipe;
+namespace msg = rp::msg;
 
 struct FileData {
     FILE *file;  // NULL for the static pipes until bound: then stdin/stdout
@@ -39,35 +42,25 @@ int64_t pull(rtopipe *p, FILE *f, char *buffer, size_t size) {
             return static_cast<int64_t>(n);
         }
         if (std::feof(f) || !std::ferror(f)) {
-            zarn::pipe::set_status(p);
+            rp::set_status(p);
             return 0;
         }
         int err = errno;
         std::clearerr(f);
         if (err == EINTR) continue;
-        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPull", std::strerror(err), name_of(p));
-        if (++errors >= kMaxReadErrors) {
-            rtopipe *target = zarn::pipe::report_target(p);
-            if (target != nullptr) {
-                rtoprintf(target, "%d consecutive read errors!  Giving up!\n", errors);
-            } else {
-                std::fprintf(stderr, "%d consecutive read error!  Giving up!\n", errors);
-                std::fflush(stderr);
-            }
-            zarn::pipe::set_status(p);
-            return 0;
-        }
+        rp::report_about(p, msg::kFileFailure, msg::kPull, std::strerror(err), name_of(p));
+        if (rp::give_up_reading(p, &errors)) return 0;
     }
 }
 
 int file_flush_stream(rtopipe *p, FILE *f) {
     if (std::fflush(f) == 0) return 1;
     int err = errno;
-    if (zarn::pipe::report_target(p) != nullptr) {
-        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamFlush", std::strerror(err), name_of(p));
+    if (rp::report_target(p) != nullptr) {
+        rp::report_about(p, msg::kFileFailure, msg::kFlush, std::strerror(err), name_of(p));
     } else {
         errno = err;
-        std::perror("genericFileStreamFlush");
+        std::perror(msg::kFlush);
     }
     return 0;
 }
@@ -77,10 +70,10 @@ int push(rtopipe *p, FILE *f, const char *bytes, size_t length) {
     if (std::fwrite(bytes, 1, length, f) != length) {
         int err = errno;
         std::clearerr(f);
-        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPush", std::strerror(err), name_of(p));
+        rp::report_about(p, msg::kFileFailure, msg::kPush, std::strerror(err), name_of(p));
         return -1;
     }
-    int lvl = zarn::pipe::level(p);
+    int lvl = rp::level(p);
     if (lvl == RTOPIPE_FLUSH_ALWAYS || (lvl == RTOPIPE_FLUSH_NEWLINE && std::memchr(bytes, '\n', length) != nullptr))
         file_flush_stream(p, f);
     return 1;
@@ -100,29 +93,27 @@ void file_destroy(rtopipe *p) {
     auto *d = static_cast<FileData *>(p->data);
     if (d != nullptr) {
         if (d->owns && d->file != nullptr && std::fclose(d->file) != 0)
-            zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamDestroy", std::strerror(errno), name_of(p));
+            rp::report_about(p, msg::kFileFailure, msg::kClose, std::strerror(errno), name_of(p));
         std::free(d->name);
         std::free(d);
     }
     std::free(p);
 }
 
-rtopipe *create_stream(FILE *file, const char *name, int owns, int level) {
+rtopipe *create_stream(const char *fn, FILE *file, const char *name, int owns, int level) {
     if (file == nullptr) return nullptr;
-    auto *d = static_cast<FileData *>(std::calloc(1, sizeof(FileData)));
-    if (d == nullptr) return nullptr;
+    auto *d = static_cast<FileData *>(zarn::xcalloc(1, sizeof(FileData)));
+    char *copy = zarn::xstrdup(name ? name : "");
+    rtopipe *p = d && copy ? rp::make(file_write, file_read, file_destroy, file_flush, file_describe, d, level)
+                           : nullptr;
+    if (p == nullptr) {
+        std::free(copy);
+        std::free(d);
+        return rp::no_memory(fn);
+    }
     d->file = file;
     d->owns = owns;
-    d->name = strdup(name ? name : "");
-    if (d->name == nullptr) {
-        std::free(d);
-        return nullptr;
-    }
-    rtopipe *p = zarn::pipe::make(file_write, file_read, file_destroy, file_flush, file_describe, d, level);
-    if (p == nullptr) {
-        std::free(d->name);
-        std::free(d);
-    }
+    d->name = copy;
     return p;
 }
 
@@ -140,23 +131,13 @@ int64_t stdin_read(rtopipe *p, char *buffer, size_t size) {
         ssize_t n = ::read(STDIN_FILENO, buffer, size);
         if (n > 0) return static_cast<int64_t>(n);
         if (n == 0) {
-            zarn::pipe::set_status(p);
+            rp::set_status(p);
             return 0;
         }
         int err = errno;
         if (err == EINTR) continue;
-        zarn::pipe::report(p, "%s: %s on file %s\n", "genericFileStreamPull", std::strerror(err), name_of(p));
-        if (++errors >= kMaxReadErrors) {
-            rtopipe *target = zarn::pipe::report_target(p);
-            if (target != nullptr) {
-                rtoprintf(target, "%d consecutive read errors!  Giving up!\n", errors);
-            } else {
-                std::fprintf(stderr, "%d consecutive read error!  Giving up!\n", errors);
-                std::fflush(stderr);
-            }
-            zarn::pipe::set_status(p);
-            return 0;
-        }
+        rp::report_about(p, msg::kFileFailure, msg::kPull, std::strerror(err), name_of(p));
+        if (rp::give_up_reading(p, &errors)) return 0;
     }
 }
 int stdout_write(rtopipe *p, const char *bytes, size_t length) { return push(p, stdout, bytes, length); }
@@ -171,21 +152,21 @@ rtopipe g_stdout_pipe{stdout_write, nullptr, static_destroy, stdout_flush, termi
 
 }  // namespace
 
-namespace zarn::pipe {
-rtopipe *static_stdin() { return &g_stdin_pipe; }
-rtopipe *static_stdout() { return &g_stdout_pipe; }
-}  // namespace zarn::pipe
+namespace zarn::rtopipe {
+::rtopipe *static_stdin() { return &g_stdin_pipe; }
+::rtopipe *static_stdout() { return &g_stdout_pipe; }
+}  // namespace zarn::rtopipe
 
 extern "C" {
 
 ZARN_API int rtopipe_ascii_flush_level = 1;
 
 rtopipe *create_ascii_stream_rtopipe(FILE *file, const char *name, int owns) {
-    return create_stream(file, name, owns, rtopipe_ascii_flush_level);
+    return create_stream("create_ascii_stream_rtopipe", file, name, owns, rtopipe_ascii_flush_level);
 }
 
 rtopipe *create_binary_stream_rtopipe(FILE *file, const char *name, int owns) {
-    return create_stream(file, name, owns, RTOPIPE_FLUSH_NEVER);
+    return create_stream("create_binary_stream_rtopipe", file, name, owns, RTOPIPE_FLUSH_NEVER);
 }
 
 }  // extern "C"

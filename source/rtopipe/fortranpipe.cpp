@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "platform/funit.h"
-#include "rtopipe/pipe_internal.h"
+#include "platform/xalloc.h"
+#include "rtopipe/rtopipe_internal.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ int unit_write(rtopipe *p, const char *bytes, size_t length) {
     // Everything from the first NUL on is blanked; short records stay on the stack.
     char local[1024];
     local[0] = ' ';
-    char *copy = length <= sizeof local ? local : static_cast<char *>(std::malloc(length));
+    char *copy = length <= sizeof local ? local : static_cast<char *>(zarn::xmalloc(length));
     if (copy == nullptr) return -1;
     if (length > 0) std::memcpy(copy, bytes, length);
     if (void *nul = length > 0 ? std::memchr(copy, '\0', length) : nullptr)
@@ -40,11 +41,15 @@ void unit_destroy(rtopipe *p) {
 }  // namespace
 
 extern "C" rtopipe *rtoPipe_fortran_output(int32_t unit) {
-    auto *d = static_cast<UnitData *>(std::malloc(sizeof(UnitData)));
-    if (d == nullptr) return nullptr;
+    auto *d = static_cast<UnitData *>(zarn::xmalloc(sizeof(UnitData)));
+    rtopipe *p = d ? zarn::rtopipe::make(unit_write, nullptr, unit_destroy, unit_flush, unit_describe, d,
+                                         RTOPIPE_FLUSH_NEVER)
+                   : nullptr;
+    if (p == nullptr) {
+        std::free(d);
+        return zarn::rtopipe::no_memory("rtoPipe_fortran_output");
+    }
     d->unit = unit;
     std::snprintf(d->text, sizeof d->text, "*FORTRAN unit %d*", unit);
-    rtopipe *p = zarn::pipe::make(unit_write, nullptr, unit_destroy, unit_flush, unit_describe, d, RTOPIPE_FLUSH_NEVER);
-    if (p == nullptr) std::free(d);
     return p;
 }

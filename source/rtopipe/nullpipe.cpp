@@ -1,15 +1,15 @@
 // The null pipe: swallows writes, reads nothing.
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
 
 namespace {
 
 int null_write(rtopipe *p, const char *, size_t) {
-    zarn::pipe::clear_status(p);
+    zarn::rtopipe::clear_status(p);
     return 1;
 }
 
 int64_t null_read(rtopipe *p, char *, size_t) {
-    zarn::pipe::set_status(p);
+    zarn::rtopipe::set_status(p);
     return 0;
 }
 

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/fargs.h"
 #include "platform/ftext.h"
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "rtopipe/rtopipe_messages.h"
 
 namespace {
 
@@ -40,19 +42,19 @@ void set_device(rtopipe *&device, rtopipe *pipe) {
 
 extern "C" {
 
-ZARN_API rtopipe *stdinPipe = zarn::pipe::static_stdin();
-ZARN_API rtopipe *stdoutPipe = zarn::pipe::static_stdout();
-ZARN_API rtopipe *rtHisDev = zarn::pipe::static_stdout();
+ZARN_API rtopipe *stdinPipe = zarn::rtopipe::static_stdin();
+ZARN_API rtopipe *stdoutPipe = zarn::rtopipe::static_stdout();
+ZARN_API rtopipe *rtHisDev = zarn::rtopipe::static_stdout();
 ZARN_API rtopipe *rtRepDev = nullptr;
 
 int rtoPipeIOInitialize(int interactive) {
     if (g_init_count++ > 0) return 1;
-    rtopipe *in = zarn::pipe::static_stdin();
-    rtopipe *out = zarn::pipe::static_stdout();
+    rtopipe *in = zarn::rtopipe::static_stdin();
+    rtopipe *out = zarn::rtopipe::static_stdout();
     in->flags = (in->flags & ~RTOPIPE_INTERACTIVE) | (isatty(STDIN_FILENO) ? RTOPIPE_INTERACTIVE : 0u);
     if (interactive != 0) {
         rtopipe *reader = nullptr;
-        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) reader = zarn::pipe::create_console_reader(stdin, stdout);
+        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) reader = zarn::rtopipe::create_console_reader(stdin, stdout);
         stdinPipe = reader != nullptr ? reader : in;
         out->refcount = 2;
         stdoutPipe = out;
@@ -77,10 +79,10 @@ void rtoPipeIOTerminate(void) {
     rtodestroy(stdoutPipe);
     rtodestroy(rtHisDev);
     // Back to the standard streams, so that later messages are still seen.
-    stdinPipe = zarn::pipe::static_stdin();
-    stdoutPipe = zarn::pipe::static_stdout();
-    rtHisDev = zarn::pipe::static_stdout();
-    zarn::pipe::static_stdout()->refcount = 2;
+    stdinPipe = zarn::rtopipe::static_stdin();
+    stdoutPipe = zarn::rtopipe::static_stdout();
+    rtHisDev = zarn::rtopipe::static_stdout();
+    zarn::rtopipe::static_stdout()->refcount = 2;
     g_init_count = 0;
 }
 
@@ -106,37 +108,46 @@ int rtohis_inq_host(rtopipe *pipe) {
 
 }  // extern "C"
 
+namespace zarn::rtopipe {
+// The Fortran set-up: initialises unless that has been done already.
+void initialize_once(int interactive) {
+    if (g_init_count == 0) rtoPipeIOInitialize(interactive);
+}
+}  // namespace zarn::rtopipe
+
+namespace msg = zarn::rtopipe::msg;
+
 ZARN_FORTRAN(void, INIT_PIPE_4HOST_F, init_pipe_4host_f_, (const int64_t *flag)) {
-    if (g_init_count == 0) rtoPipeIOInitialize(flag ? static_cast<int>(*flag) : 0);
+    zarn::rtopipe::initialize_once(zarn::fortran::narrow(flag));
 }
 
 ZARN_FORTRAN(void, RTOHIS_WRITELN, rtohis_writeln_, (const char *text, size_t length)) {
-    device_write(rtHisDev, text, length, true, "!!rtohis__writeln: NULL history device\n");
+    device_write(rtHisDev, text, length, true, msg::kNoHisWriteln);
 }
 
 ZARN_FORTRAN(void, RTOHIS_WRITE, rtohis_write_, (const char *text, size_t length)) {
-    device_write(rtHisDev, text, length, false, "!!rtohis__write: NULL history device\n");
+    device_write(rtHisDev, text, length, false, msg::kNoHisWrite);
 }
 
 ZARN_FORTRAN(void, RTOHIS_FLUSH, rtohis_flush_, (void)) { rtoflush(rtHisDev); }
 
 ZARN_FORTRAN(int64_t, RTOHIS_INQ_HOST_F, rtohis_inq_host_f_, (void)) {
-    return rtHisDev ? rtohis_inq_host(rtHisDev) : 0;
+    return rtohis_inq_host(rtHisDev);
 }
 
 ZARN_FORTRAN(void, RTOREP_WRITELN, rtorep_writeln_, (const char *text, size_t length)) {
-    device_write(rtRepDev, text, length, true, "!!rtorep__writeln: NULL report device\n");
+    device_write(rtRepDev, text, length, true, msg::kNoRepWriteln);
 }
 
 ZARN_FORTRAN(void, RTOREP_WRITE, rtorep_write_, (const char *text, size_t length)) {
-    device_write(rtRepDev, text, length, false, "!!rtorep__write: NULL report device\n");
+    device_write(rtRepDev, text, length, false, msg::kNoRepWrite);
 }
 
 ZARN_FORTRAN(void, RTOREP_FLUSH, rtorep_flush_, (void)) { rtoflush(rtRepDev); }
 
 ZARN_FORTRAN(void, RTOREP_WRITESTR, rtorep_writestr_, (const char *text)) {
     if (rtRepDev == nullptr) {
-        std::fputs("!!rtorep__writestr: NULL report device\n", stderr);
+        std::fputs(msg::kNoRepWritestr, stderr);
         std::fflush(stderr);
         return;
     }

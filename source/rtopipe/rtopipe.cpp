@@ -4,13 +4,25 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rtopipe/pipe_internal.h"
+#include "platform/xalloc.h"
+#include "rtopipe/report.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "rtopipe/rtopipe_messages.h"
 
-namespace zarn::pipe {
+namespace zarn::rtopipe {
 
-rtopipe *make(rtopipe_write_fn w, rtopipe_read_fn r, rtopipe_destroy_fn d, rtopipe_flush_fn f,
-              rtopipe_describe_fn desc, void *data, int flush_level) {
-    auto *p = static_cast<rtopipe *>(std::calloc(1, sizeof(rtopipe)));
+namespace {
+constexpr int kMaxReadErrors = 80;
+
+void to_stderr(const char *text) {
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
+}  // namespace
+
+::rtopipe *make(rtopipe_write_fn w, rtopipe_read_fn r, rtopipe_destroy_fn d, rtopipe_flush_fn f,
+                rtopipe_describe_fn desc, void *data, int flush_level) {
+    auto *p = static_cast<::rtopipe *>(xcalloc(1, sizeof(::rtopipe)));
     if (p == nullptr) return nullptr;
     p->write = w;
     p->read = r;
@@ -23,12 +35,12 @@ rtopipe *make(rtopipe_write_fn w, rtopipe_read_fn r, rtopipe_destroy_fn d, rtopi
     return p;
 }
 
-rtopipe *report_target(const rtopipe *p) {
+::rtopipe *report_target(const ::rtopipe *p) {
     if (rtHisDev == nullptr || rtHisDev == p || rtHisDev->write == nullptr) return nullptr;
     return rtHisDev;
 }
 
-void report(const rtopipe *p, const char *format, ...) {
+void report_about(const ::rtopipe *p, const char *format, ...) {
     // File names can be long: a message that does not fit the stack buffer is
     // formatted again into one of its own size, so no line loses its end.
     char local[1024];
@@ -39,7 +51,7 @@ void report(const rtopipe *p, const char *format, ...) {
     va_end(ap);
     if (n < 0) return;
     if (static_cast<size_t>(n) >= sizeof local) {
-        char *big = static_cast<char *>(std::malloc(static_cast<size_t>(n) + 1));
+        char *big = static_cast<char *>(xmalloc(static_cast<size_t>(n) + 1));
         if (big != nullptr) {
             va_start(ap, format);
             std::vsnprintf(big, static_cast<size_t>(n) + 1, format, ap);
@@ -47,38 +59,59 @@ void report(const rtopipe *p, const char *format, ...) {
             buf = big;
         }
     }
-    rtopipe *target = report_target(p);
-    if (target != nullptr) {
+    ::rtopipe *target = report_target(p);
+    if (target != nullptr)
         rtowritestr(target, buf);
-    } else {
-        std::fputs(buf, stderr);
-        std::fflush(stderr);
-    }
+    else
+        to_stderr(buf);
     if (buf != local) std::free(buf);
 }
 
-}  // namespace zarn::pipe
+::rtopipe *no_memory(const char *fn) {
+    report(msg::kNoMemory, fn);
+    return nullptr;
+}
 
-using namespace zarn;
+bool give_up_reading(::rtopipe *p, int *errors) {
+    if (++*errors < kMaxReadErrors) return false;
+    if (::rtopipe *target = report_target(p)) {
+        rtoprintf(target, msg::kGiveUp, *errors);
+    } else {
+        std::fprintf(stderr, msg::kGiveUpStderr, *errors);
+        std::fflush(stderr);
+    }
+    set_status(p);
+    return true;
+}
+
+}  // namespace zarn::rtopipe
+
+namespace msg = zarn::rtopipe::msg;
 
 extern "C" {
 
 int rtowrite(rtopipe *p, const char *bytes, size_t length) {
     if (p == nullptr || p->write == nullptr) {
-        std::fputs("!!!rtowrite: Pipe does not support writing!\n", stderr);
+        std::fputs(msg::kNoWrite, stderr);
+        return -1;
+    }
+    if (bytes == nullptr && length > 0) {
+        std::fputs(msg::kNullWriteBuffer, stderr);
         return -1;
     }
     return p->write(p, bytes, length);
 }
 
-int rtowritestr(rtopipe *p, const char *text) {
-    return rtowrite(p, text, text ? std::strlen(text) : 0);
-}
+int rtowritestr(rtopipe *p, const char *text) { return rtowrite(p, text, text ? std::strlen(text) : 0); }
 
 int64_t rtoread(rtopipe *p, char *buffer, size_t size) {
     if (p == nullptr || p->read == nullptr) {
-        std::fputs("!!!rtoread: Pipe does not support reading!\n", stderr);
+        std::fputs(msg::kNoRead, stderr);
         return 0;
+    }
+    if (buffer == nullptr && size > 0) {
+        std::fputs(msg::kNullReadBuffer, stderr);
+        return -1;
     }
     return p->read(p, buffer, size);
 }
@@ -86,7 +119,7 @@ int64_t rtoread(rtopipe *p, char *buffer, size_t size) {
 int64_t rtoread_trim(rtopipe *p, char *buffer, size_t size) {
     int64_t n = rtoread(p, buffer, size);
     if (n <= 0) {
-        if (size > 0) buffer[0] = '\0';
+        if (size > 0 && buffer != nullptr) buffer[0] = '\0';
         return n < 0 ? n : 0;
     }
     while (n > 0 && (buffer[n - 1] == ' ' || buffer[n - 1] == '\n')) --n;
@@ -108,11 +141,10 @@ int rtodestroy(rtopipe *p) {
 
 rtopipe *copyPipe(rtopipe *p) {
     if (p == nullptr || p->refcount <= 0) {
-        static const char msg[] = "Request to copy NULL or deallocated pipe\n";
         if (rtHisDev != nullptr && rtHisDev != p && rtHisDev->refcount > 0 && rtHisDev->write != nullptr) {
-            rtowritestr(rtHisDev, msg);
+            rtowritestr(rtHisDev, msg::kCopyDead);
         } else {
-            std::fputs(msg, stderr);
+            std::fputs(msg::kCopyDead, stderr);
             std::fflush(stderr);
         }
         return nullptr;
@@ -127,11 +159,11 @@ int rtointeractive(const rtopipe *p) { return p ? static_cast<int>(p->flags & RT
 
 int rtostatus(const rtopipe *p) { return p ? ((p->flags & RTOPIPE_STATUS) ? 1 : 0) : 1; }
 
-int rtoflushlevel(const rtopipe *p) { return p ? pipe::level(p) : 0; }
+int rtoflushlevel(const rtopipe *p) { return p ? zarn::rtopipe::level(p) : 0; }
 
 int rtosetflushlevel(rtopipe *p, int lvl) {
     if (p == nullptr) return 0;
-    int old = pipe::level(p);
+    int old = zarn::rtopipe::level(p);
     p->flags = (p->flags & ~RTOPIPE_FLUSH_MASK) |
                ((static_cast<uint32_t>(lvl) << RTOPIPE_FLUSH_SHIFT) & RTOPIPE_FLUSH_MASK);
     return old;

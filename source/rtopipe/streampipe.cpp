@@ -1,7 +1,10 @@
 // Host stream pipe: reads a host IStream through a pipe.
 #include <cstdlib>
 
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "rtopipe/rtopipe_messages.h"
+#include "rtopipe/report.h"
+#include "zarnutils/host.hpp"
 
 namespace {
 
@@ -32,9 +35,11 @@ rtopipestream::~rtopipestream() {
 }
 
 int rtopipestream::ConnectPipe() {
-    if (pipe_ == nullptr)
-        pipe_ = zarn::pipe::make(nullptr, stream_read, stream_destroy, nullptr, stream_describe, this,
-                                 RTOPIPE_FLUSH_NEVER);
+    if (pipe_ == nullptr) {
+        pipe_ = zarn::rtopipe::make(nullptr, stream_read, stream_destroy, nullptr, stream_describe, this,
+                                    RTOPIPE_FLUSH_NEVER);
+        if (pipe_ == nullptr) zarn::rtopipe::no_memory("rtopipestream::ConnectPipe");
+    }
     return 1;
 }
 
@@ -46,8 +51,8 @@ int64_t rtopipestream::RTOPipePull(char *buffer, size_t size) {
     ULONG got = 0;
     HRESULT hr = stream_->Read(buffer, want, &got);
     if (FAILED(hr)) {
-        rtoprintf(rtHisDev, "StreamRTOPipePull reported an error while trying to read the IStream.\n");
-        if (pipe_ != nullptr) zarn::pipe::set_status(pipe_);
+        zarn::rtopipe::report(zarn::rtopipe::msg::kStreamPull);
+        if (pipe_ != nullptr) zarn::rtopipe::set_status(pipe_);
         return 0;
     }
     return static_cast<int64_t>(got);

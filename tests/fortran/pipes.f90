@@ -1,5 +1,6 @@
-! Writes through the history device as solver code does: first to the terminal,
-! then with a Fortran unit as the device, and reads the unit's file back.
+! Writes through the history and report devices as solver code does: first to
+! the terminal, then with a Fortran unit as the device, and reads the unit's
+! file back. Then the run-time context's Fortran entries.
 module pipes_c
   use, intrinsic :: iso_c_binding
   implicit none
@@ -13,6 +14,12 @@ module pipes_c
     subroutine rtohis_set_hisDev(p) bind(C, name='rtohis_set_hisDev')
       import :: c_ptr
       type(c_ptr), value :: p
+    end subroutine
+    subroutine rtorep_set_repDev(p) bind(C, name='rtorep_set_repDev')
+      import :: c_ptr
+      type(c_ptr), value :: p
+    end subroutine
+    subroutine rtosignal_cancel_pending_ctrlc() bind(C, name='rtosignal_cancel_pending_ctrlc')
     end subroutine
     function rtodestroy(p) bind(C, name='rtodestroy')
       import :: c_ptr, c_int
@@ -30,14 +37,20 @@ end module
 program pipes
   use pipes_c
   implicit none
-  integer*8 RTOHIS_INQ_HOST_F
+  integer*8 RTOHIS_INQ_HOST_F, RTOSIGNAL_CTRLC_PRESSED_F, RTO_INQ_NOT_CORBA
   external RTOHIS_WRITELN, RTOHIS_WRITE, RTOHIS_FLUSH, RTOHIS_INQ_HOST_F
+  external RTOREP_WRITELN, RTOREP_WRITE, RTOREP_WRITESTR, RTOREP_FLUSH, INIT_PIPE_4HOST_F
+  external RTOSIGNAL_CTRLC_PRESSED_F, RTOSIGNAL_Q_CTRLC_F, RTOSIGNAL_S_CTRLC_F
+  external RTO_SET_MODE, RTO_INQ_MODE, RTO_INQ_NOT_CORBA, RTO_GETPROBID_F
+  integer*8 :: i8
+  character(len=8) :: probid
   type(c_ptr) :: saved, up
   character(len=32) :: msg
   character(len=80) :: line
-  character(len=80) :: expect(4)
+  character(len=80) :: expect(9)
   integer :: ios, n, rc
 
+  call INIT_PIPE_4HOST_F(1_8)
   msg = 'fortran says hello'
   call RTOHIS_WRITELN(msg)
   call RTOHIS_FLUSH()
@@ -53,6 +66,12 @@ program pipes
   call RTOHIS_WRITE('first   ')
   call RTOHIS_WRITELN('second record    ')
   call RTOHIS_FLUSH()
+  call rtorep_set_repDev(up)
+  call RTOREP_WRITELN('third   ')
+  call RTOREP_WRITE('fourth')
+  call RTOREP_WRITESTR('fifth'//c_null_char)
+  call RTOREP_FLUSH()
+  call rtorep_set_repDev(c_null_ptr)
   call rtohis_set_hisDev(saved)
   rc = rtodestroy(saved)
   close (21)
@@ -62,22 +81,41 @@ program pipes
   expect(2) = 'second record'
   expect(3) = ''
   expect(4) = ''
+  expect(5) = 'third'
+  expect(6) = ''
+  expect(7) = ''
+  expect(8) = 'fourth'
+  expect(9) = 'fifth'
   open (22, file='pipes_unit.txt', status='old', action='read')
   n = 0
   do
     read (22, '(A)', iostat=ios) line
     if (ios /= 0) exit
     n = n + 1
-    if (n > 4) error stop 'too many records'
+    if (n > 9) error stop 'too many records'
     if (line /= expect(n)) then
       print *, 'record ', n, ': [', trim(line), ']'
       error stop 'record differs'
     end if
   end do
   close (22, status='delete')
-  if (n /= 4) then
+  if (n /= 9) then
     print *, 'records read: ', n
     error stop 'wrong record count'
   end if
+  ! Run-time context.
+  call RTOSIGNAL_S_CTRLC_F()
+  call RTOSIGNAL_Q_CTRLC_F(i8)
+  if (RTOSIGNAL_CTRLC_PRESSED_F() /= 1 .or. i8 /= 1) error stop 'Ctrl-C not pending'
+  call rtosignal_cancel_pending_ctrlc()
+  if (RTOSIGNAL_CTRLC_PRESSED_F() /= 0) error stop 'Ctrl-C still pending'
+  call RTO_SET_MODE(2_8)
+  call RTO_SET_MODE(9_8)
+  call RTO_INQ_MODE(i8)
+  if (i8 /= 2) error stop 'mode not 2'
+  call RTO_SET_MODE(0_8)
+  if (RTO_INQ_NOT_CORBA() /= 1) error stop 'run type'
+  call RTO_GETPROBID_F(probid)
+  if (probid /= 'KFPxxx') error stop 'problem identifier'
   call RTOHIS_WRITELN('pipes: all checks passed')
 end program

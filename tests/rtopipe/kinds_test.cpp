@@ -1,4 +1,5 @@
-// Asynchronous keyboard through a pseudo-terminal, host streams, Fortran units.
+// Asynchronous keyboard through a pseudo-terminal, host streams, Fortran units,
+// the console reader, standard input; every allocation of every kind failing once.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -12,9 +13,12 @@
 #include <thread>
 
 #include "capture.h"
+#include "failsweep.h"
 #include "platform/funit.h"
-#include "rtopipe/pipe_internal.h"
+#include "rtopipe/rtopipe_internal.h"
+#include "zarnutils/host.hpp"
 
+using zarn::test::drain;
 using zarn::test::HistoryCapture;
 
 namespace {
@@ -47,7 +51,7 @@ int64_t read_line(rtopipe *p, char *buf, size_t size) {
 TEST(AsyncKeyboard, EditsEchoesAndEndsLongLines) {
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    rtopipe *p = zarn::pipe::create_async_fd("P> ", slave, slave);
+    rtopipe *p = zarn::rtopipe::create_async_fd("P> ", slave, slave);
     ASSERT_NE(p, nullptr);
     EXPECT_STREQ(rtodesc(p), "*standard input*");
     EXPECT_EQ(rtointeractive(p), 1);
@@ -107,8 +111,7 @@ TEST(HostStream, ReadsStreamAndReleasesOnDestroy) {
     FakeStream s;
     s.data = "LINE ONE\nLINE TWO\n";
     auto *owner = new rtopipestream(&s);
-    EXPECT_EQ(s.refs, 2);
-    EXPECT_EQ(owner->Getrtopipe(), nullptr);
+    EXPECT_EQ(s.refs * 10 + (owner->Getrtopipe() == nullptr), 21);
     EXPECT_EQ(owner->ConnectPipe(), 1);
     rtopipe *p = owner->Getrtopipe();
     EXPECT_EQ(owner->ConnectPipe(), 1);
@@ -119,15 +122,57 @@ TEST(HostStream, ReadsStreamAndReleasesOnDestroy) {
     EXPECT_EQ(std::string(buf, 10), "LINE ONE\nL");
     EXPECT_EQ(rtoread(p, buf, sizeof buf), 8);
     s.fail = true;
-    EXPECT_EQ(rtoread(p, buf, sizeof buf), 0);
-    EXPECT_EQ(rtostatus(p), 1);
+    EXPECT_EQ(rtoread(p, buf, sizeof buf) * 10 + rtostatus(p), 1);
     EXPECT_EQ(his.text(), "StreamRTOPipePull reported an error while trying to read the IStream.\n");
     EXPECT_EQ(rtodestroy(p), 0);
-    EXPECT_EQ(owner->Getrtopipe(), nullptr);
-    EXPECT_EQ(s.refs, 1);  // the stream was given back
+    EXPECT_EQ(s.refs * 10 + (owner->Getrtopipe() == nullptr), 11);  // the stream was given back
     EXPECT_EQ(owner->RTOPipePull(buf, sizeof buf), -1);
     delete owner;
     EXPECT_EQ(s.refs, 1);
+}
+
+// A made pipe is destroyed at once: the sweep counts only its creation.
+bool made(rtopipe *p) { return p != nullptr && rtodestroy(p) == 0; }
+
+TEST(PipeAllocation, EveryFailureLeavesNoPipeAndSaysWhy) {
+    HistoryCapture his;
+    rtopipe *q = create_queue_rtopipe();
+    rtowritestr(q, "kept");
+    const std::string big(1500, 'b');
+    gl_list_t *members = gl_create();  // the tee takes it over once made
+    const struct {
+        const char *fn;
+        std::function<bool()> op;
+        long allocations;
+    } rows[] = {
+        {"create_queue_rtopipe", [] { return made(create_queue_rtopipe()); }, 2},
+        {"create_ascii_stream_rtopipe", [] { return made(create_ascii_stream_rtopipe(stdin, "in", 0)); }, 3},
+        {"create_binary_stream_rtopipe", [] { return made(create_binary_stream_rtopipe(stdin, "in", 0)); }, 3},
+        {"rtoPipe_fortran_output", [] { return made(rtoPipe_fortran_output(9)); }, 2},
+        {"rtopipe_create_tee", [&] { return made(rtopipe_create_tee(members)); }, 1},
+        {"rtopipestream::ConnectPipe",
+         [] {
+             FakeStream s;
+             rtopipestream owner(&s);
+             owner.ConnectPipe();
+             return made(owner.Getrtopipe());
+         },
+         1},
+        // A write needing three new chunks: the queue keeps what it had.
+        {"rtowrite", [&] { return rtowrite(q, big.data(), big.size()) == 1; }, 5},
+    };
+    for (const auto &row : rows) {
+        const std::string text = std::string("!!") + row.fn + ": Unable to allocate memory for the pipe\n";
+        long seen = zarn::test::fail_each_allocation(row.op, [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << row.fn << " allocation " << n;
+            EXPECT_EQ(his.text(), text) << row.fn << " allocation " << n;
+            EXPECT_EQ(drain(q), "kept");
+            rtowritestr(q, "kept");
+        });
+        EXPECT_EQ(seen, row.allocations) << row.fn;
+    }
+    EXPECT_EQ(drain(q), "kept" + big);
+    rtodestroy(q);
 }
 
 TEST(FortranUnitPipe, OneRecordPerWriteWithNulBlanked) {
@@ -161,30 +206,24 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
     char *shown = nullptr;
     size_t shownLen = 0;
     FILE *out = open_memstream(&shown, &shownLen);
-    ASSERT_NE(in, nullptr);
-    ASSERT_NE(out, nullptr);
     rto_set_prompt("P>");
-    rtopipe *p = zarn::pipe::create_console_reader(in, out);
-    ASSERT_NE(p, nullptr);
+    rtopipe *p = zarn::rtopipe::create_console_reader(in, out);
     EXPECT_EQ(rtointeractive(p), 1);
     EXPECT_STREQ(rtodesc(p), "*standard input*");
-
-    // A whole line, newline included.
     char buf[64];
-    EXPECT_EQ(rtoread(p, buf, sizeof buf), 11);
-    EXPECT_STREQ(buf, "first line\n");
-    // At most size - 1 characters; the rest of the line comes next time.
-    EXPECT_EQ(rtoread(p, buf, 5), 4);
-    EXPECT_STREQ(buf, "abcd");
-    // A size beyond what one call can take still reads the line.
-    EXPECT_EQ(p->read(p, buf, size_t{0x80000000u}), 7);
-    EXPECT_STREQ(buf, "efghij\n");
-    EXPECT_EQ(rtostatus(p), 0);
-    EXPECT_EQ(rtoread(p, buf, sizeof buf), 3);
-    EXPECT_STREQ(buf, "end");
-    // End of input: nothing read and the status bit set.
-    EXPECT_EQ(rtoread(p, buf, sizeof buf), 0);
-    EXPECT_EQ(rtostatus(p), 1);
+    // A whole line with its newline; at most size - 1 characters; a size beyond
+    // what one call takes still reads the line; the last line; then the end.
+    const struct {
+        size_t size;
+        int64_t n;
+        const char *text;
+    } reads[] = {{sizeof buf, 11, "first line\n"}, {5, 4, "abcd"}, {size_t{0x80000000u}, 7, "efghij\n"}, {sizeof buf, 3, "end"}, {sizeof buf, 0, ""}};
+    for (const auto &r : reads) {
+        buf[0] = '\0';
+        EXPECT_EQ(p->read(p, buf, r.size), r.n) << r.text;
+        EXPECT_STREQ(buf, r.text);
+        EXPECT_EQ(rtostatus(p), r.n == 0);
+    }
     rtodestroy(p);
     std::fclose(in);
     std::fclose(out);
@@ -202,7 +241,7 @@ TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
     ASSERT_EQ(pipe(fds), 0);
     int saved = dup(STDIN_FILENO);
     dup2(fds[0], STDIN_FILENO);
-    rtopipe *in = zarn::pipe::static_stdin();
+    rtopipe *in = zarn::rtopipe::static_stdin();
     EXPECT_STREQ(rtodesc(in), "KEYBOARD");
     ASSERT_EQ(write(fds[1], "SOLVE\n", 6), 6);  // the writer stays open: a full-buffer read would hang
     char buf[256];

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "zarnutils/com.h"
+#include "zarnutils/host.hpp"
 #include "zarnutils/rtvarlst.h"
 
 namespace zarn::test {
