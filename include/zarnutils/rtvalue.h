@@ -155,6 +155,11 @@ ZARN_API void value_opentee(value_t *v);
 ZARN_API void value_existfile(value_t *v, IValueContext *ctx);
 /* A STRING with the description of v coerced to PIPE. */
 ZARN_API void value_devinfo(value_t *v, IValueContext *ctx);
+/* Closes the file stream of every file pipe of the library (standard input, output
+ * and error excepted), whoever opened it, and returns how many it closed. The
+ * pipes stay valid until destroyed: they read as at their end and refuse writes.
+ * Streams a host opened with fopen and never gave to a pipe are not reachable. */
+ZARN_API int value_close_all_files_opened_by_rtvalue(void);
 /* A new text (caller frees) with a number's STRING form; NULL for other kinds. */
 ZARN_API char *number_value_to_char(const value_t *v, IValueContext *ctx);
 

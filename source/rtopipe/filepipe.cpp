@@ -19,7 +19,24 @@ struct FileData {
     FILE *file;  // NULL for the static pipes until bound: then stdin/stdout
     char *name;
     int owns;
+    bool closed;  // its stream was closed under it by close_file_streams
+    FileData *prev, *next;  // every live stream pipe, for close_file_streams
 };
+
+FileData *g_streams = nullptr;
+
+void enlist(FileData *d) {
+    d->next = g_streams;
+    if (g_streams != nullptr) g_streams->prev = d;
+    g_streams = d;
+}
+
+void delist(FileData *d) {
+    if (d->prev != nullptr) d->prev->next = d->next;
+    else if (g_streams == d) g_streams = d->next;
+    if (d->next != nullptr) d->next->prev = d->prev;
+    d->prev = d->next = nullptr;
+}
 
 FILE *stream_of(const rtopipe *p, FILE *fallback) {
     auto *d = static_cast<FileData *>(p->data);
@@ -79,20 +96,34 @@ int push(rtopipe *p, FILE *f, const char *bytes, size_t length) {
     return 1;
 }
 
-int64_t file_read(rtopipe *p, char *buffer, size_t size) { return pull(p, stream_of(p, stdin), buffer, size); }
+bool is_closed(const rtopipe *p) {
+    auto *d = static_cast<FileData *>(p->data);
+    return d != nullptr && d->closed;
+}
+
+// A pipe whose stream was closed under it reads as at its end and refuses writes.
+int64_t file_read(rtopipe *p, char *buffer, size_t size) {
+    if (is_closed(p)) {
+        rp::set_status(p);
+        return 0;
+    }
+    return pull(p, stream_of(p, stdin), buffer, size);
+}
 
 int file_write(rtopipe *p, const char *bytes, size_t length) {
+    if (is_closed(p)) return -1;
     return push(p, stream_of(p, stdout), bytes, length);
 }
 
-int file_flush(rtopipe *p) { return file_flush_stream(p, stream_of(p, stdout)); }
+int file_flush(rtopipe *p) { return is_closed(p) ? 0 : file_flush_stream(p, stream_of(p, stdout)); }
 
 const char *file_describe(rtopipe *p) { return name_of(p); }
 
 void file_destroy(rtopipe *p) {
     auto *d = static_cast<FileData *>(p->data);
     if (d != nullptr) {
-        if (d->owns && d->file != nullptr && std::fclose(d->file) != 0)
+        delist(d);
+        if (d->owns && !d->closed && d->file != nullptr && std::fclose(d->file) != 0)
             rp::report_about(p, msg::kFileFailure, msg::kClose, std::strerror(errno), name_of(p));
         std::free(d->name);
         std::free(d);
@@ -114,6 +145,7 @@ rtopipe *create_stream(const char *fn, FILE *file, const char *name, int owns, i
     d->file = file;
     d->owns = owns;
     d->name = copy;
+    enlist(d);
     return p;
 }
 
@@ -143,8 +175,8 @@ int64_t stdin_read(rtopipe *p, char *buffer, size_t size) {
 int stdout_write(rtopipe *p, const char *bytes, size_t length) { return push(p, stdout, bytes, length); }
 int stdout_flush(rtopipe *p) { return file_flush_stream(p, stdout); }
 
-FileData g_stdin_data{nullptr, const_cast<char *>("KEYBOARD"), 0};
-FileData g_stdout_data{nullptr, const_cast<char *>("TERMINAL"), 0};
+FileData g_stdin_data{nullptr, const_cast<char *>("KEYBOARD"), 0, false, nullptr, nullptr};
+FileData g_stdout_data{nullptr, const_cast<char *>("TERMINAL"), 0, false, nullptr, nullptr};
 
 rtopipe g_stdin_pipe{nullptr, stdin_read, static_destroy, nullptr, keyboard_describe, &g_stdin_data, 1, 0};
 rtopipe g_stdout_pipe{stdout_write, nullptr, static_destroy, stdout_flush, terminal_describe, &g_stdout_data, 2,
@@ -155,6 +187,17 @@ rtopipe g_stdout_pipe{stdout_write, nullptr, static_destroy, stdout_flush, termi
 namespace zarn::rtopipe {
 ::rtopipe *static_stdin() { return &g_stdin_pipe; }
 ::rtopipe *static_stdout() { return &g_stdout_pipe; }
+
+int close_file_streams() {
+    int closed = 0;
+    for (FileData *d = g_streams; d != nullptr; d = d->next) {
+        if (d->closed || d->file == nullptr || d->file == stdin || d->file == stdout || d->file == stderr) continue;
+        (void)std::fclose(d->file);
+        d->closed = true;
+        ++closed;
+    }
+    return closed;
+}
 }  // namespace zarn::rtopipe
 
 extern "C" {

@@ -7,6 +7,7 @@
 
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
+#include "rtopipe/streams.h"
 #include "rtvalue/rtvalue_internal.h"
 #include "rtvalue/rtvalue_messages.h"
 #include "zarnutils/stred.h"
@@ -135,6 +136,8 @@ using namespace zarn::rtvalue;
 extern "C" {
 
 void value_openfile(value_t *v) { open_file(v, kOpenFile); }
+
+int value_close_all_files_opened_by_rtvalue(void) { return zarn::rtopipe::close_file_streams(); }
 
 void value_openbinary(value_t *v) { open_file(v, kOpenBinary); }
 
