@@ -190,17 +190,9 @@ TEST(XFileQuery, NamesThroughTheCallbackAndTheFlags) {
     rtvarlst_t *l = list_of({"A", "B"});
     // Names as a field: blank-padded, cut at a NUL, and empty.
     std::vector<int32_t> w = header_words(digest_of(l), flags_of({1, 4}), 1, 3);
-    const char *fields[] = {"X", "Y\0junk", "\0\0\0\0tail"};
     for (int32_t k = 0; k < 3; ++k) {
-        char field[128];
-        std::memset(field, ' ', 128);
-        std::memcpy(field, fields[k], k == 0 ? 1 : (k == 1 ? 6 : 8));
         w.push_back(k + 1);
-        for (int j = 0; j < 32; ++j) {
-            int32_t x;
-            std::memcpy(&x, field + 4 * j, 4);
-            w.push_back(x);
-        }
+        push_name(w, k == 0 ? std::string("X") : k == 1 ? std::string("Y\0junk", 6) : std::string("\0\0\0\0tail", 8));
         w.push_back(0), w.push_back(0);
     }
     w.push_back(-1);
