@@ -23,8 +23,7 @@ void Set(const char *name, value_t *heap, HashTable *local = nullptr, IValueCont
 TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     Set("P1", Int(5));
     int is_local = -1;
-    EXPECT_EQ(param_defined("P1", nullptr, &is_local), 1);
-    EXPECT_EQ(is_local, 0);
+    EXPECT_TRUE(param_defined("P1", nullptr, &is_local) == 1 && is_local == 0);
     Set("P1", Str("a"));  // plain parameters take any kind
     HashTable *local = param_init(1);
     param_define_local("P1", local, nullptr);
@@ -32,14 +31,12 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     Set("P1", Int(7), local);
     EXPECT_EQ(Read("P1", local), "7");
     EXPECT_EQ(Read("P1"), "a");
-    EXPECT_EQ(param_defined("P1", local, &is_local), 1);
-    EXPECT_EQ(is_local, 1);
+    EXPECT_TRUE(param_defined("P1", local, &is_local) == 1 && is_local == 1);
     Set("Q", Int(1), local);  // a new name goes to the global table
     EXPECT_EQ(param_num_defined(local), 1);
     EXPECT_EQ(Read("Q"), "1");
     param_undef("P1", local);
-    EXPECT_EQ(Read("P1", local), "a");
-    EXPECT_EQ(param_num_defined(local), 0);
+    EXPECT_TRUE(Read("P1", local) == "a" && param_num_defined(local) == 0);
 
     rtopipe *q = create_queue_rtopipe();
     param_show(q, local);
@@ -118,9 +115,7 @@ TEST_F(ValueTest, ParameterMessages) {
 
 TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
-    EXPECT_EQ(param_linked("P_AMB", nullptr), 1);
-    EXPECT_EQ(param_read_only("P_AMB", nullptr), 0);
-    EXPECT_EQ(param_read_only("DATE", nullptr), 1);
+    EXPECT_TRUE(param_linked("P_AMB", nullptr) && !param_read_only("P_AMB", nullptr) && param_read_only("DATE", nullptr));
     int psig = 0;
     rtouom_ptype_locate2("PSIG", 20, &psig);
     Set("P_AMB", Real(100000, 20));
@@ -145,9 +140,7 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     param_read("HOOK", &v.v, nullptr, nullptr);
     EXPECT_EQ(Printed(&v.v), "0");
     Set("HOOK", Str("s"), nullptr, &ctx);
-    EXPECT_EQ(seen_handle, &ctx);
-    EXPECT_EQ(seen_value, "s");
-    EXPECT_EQ(ctx.handles, 2);
+    EXPECT_TRUE(seen_handle == &ctx && seen_value == "s" && ctx.handles == 2);
     param_undef("HOOK", nullptr);
     EXPECT_EQ(param_linked("HOOK", nullptr), 0);
 }
