@@ -32,12 +32,6 @@ protected:
         return in ? s.str() : "(missing)";
     }
     static void Put(const char *path, const char *text) { std::ofstream(path) << text; }
-    // Opens v, writes text through the pipe and lets it go.
-    static void WriteThrough(value_t *v, const char *text) {
-        ASSERT_EQ(v->value_type, pipe_value);
-        rtowritestr(v->u.pipe, text);
-        value_destroy(v);
-    }
     std::string dir_;
     char *old_ = nullptr;
 };
@@ -56,8 +50,7 @@ TEST_F(FileValueTest, ListFormOpensWithTheModeWord) {
         {value_openfile, Str("a.txt"), "APPEND", "+", "a.txt", "new+", ""},
         {value_openfile, Str("a.txt"), "BINARY_APPEND", "b", "a.txt", "new+b", ""},
         {value_openfile, Str("out.txt"), "write", nullptr, "out.txt", "hi", ""},
-        {value_openfile, Str("no/such"), "READ", nullptr, "", "",
-         "Unable to open file no/such for READ: No such file or directory\n"},
+        {value_openfile, Str("no/such"), "READ", nullptr, "", "", "Unable to open file no/such for READ: No such file or directory\n"},
         {value_openfile, Id("MIXED.TXT"), "WRITE", "m", "mixed.txt", "m", ""},  // created under the lower-case name
         {value_openfile, Id("NO/SUCH"), "READ", nullptr, "", "", "Unable to open file: No such file or directory\n"},
         {value_openfile, Int(1), "WRITE", nullptr, "", "", ""},
@@ -71,10 +64,8 @@ TEST_F(FileValueTest, ListFormOpensWithTheModeWord) {
         Take(&v.v, ListOf({r.path, Id(r.mode)}));
         r.open(&v.v);
         EXPECT_EQ(history_.text(), r.message) << r.mode;
-        if (r.text)
-            WriteThrough(&v.v, r.text);
-        else
-            EXPECT_EQ(v.kind(), undefined_value) << r.mode;
+        ASSERT_EQ(v.kind(), r.text ? pipe_value : undefined_value) << r.mode;
+        if (r.text) rtowritestr(v.v.u.pipe, r.text), value_destroy(&v.v);
         if (*r.file) {
             EXPECT_EQ(Slurp(r.file), r.content) << r.mode;
         }
@@ -101,15 +92,11 @@ TEST_F(FileValueTest, SingleNamesAreOpenedForWriting) {
         int kind_after;
         const char *message;
     } rows[] = {
-        {value_openfile, Str("s.txt"), pipe_value, ""},
-        {value_openfile, Id("ID.TXT"), pipe_value, ""},
-        {value_openfile, Str("no/such"), undefined_value,
-         "Unable to open file no/such for WRITE: No such file or directory\n"},
+        {value_openfile, Str("s.txt"), pipe_value, ""}, {value_openfile, Id("ID.TXT"), pipe_value, ""},
+        {value_openfile, Str("no/such"), undefined_value, "Unable to open file no/such for WRITE: No such file or directory\n"},
         {value_openfile, Id("NO/SUCH"), undefined_value, "Unable to open file: No such file or directory\n"},
-        {value_openfile, Bool(1), undefined_value, ""},
-        {value_openbinary, Str("no/such"), string_value,
-         "Unable to open file no/such for WRITE: No such file or directory\n"},
-        {value_openbinary, Bool(1), logical_value, ""},
+        {value_openfile, Bool(1), undefined_value, ""}, {value_openbinary, Bool(1), logical_value, ""},
+        {value_openbinary, Str("no/such"), string_value, "Unable to open file no/such for WRITE: No such file or directory\n"},
         {value_openbinary, ListOf({Str("x")}), undefined_value, ""},
     };
     for (const Row &r : rows) {
@@ -124,11 +111,8 @@ TEST_F(FileValueTest, SingleNamesAreOpenedForWriting) {
     struct Exist {
         value_t *v;
         const char *want, *message;
-    } exists[] = {
-        {Str("exists.txt"), "TRUE", ""},
-        {Str("nope.txt"), "FALSE", "File \"nope.txt\" does not exist\n"},
-        {Int(3), "FALSE", ""},
-    };
+    } exists[] = {{Str("exists.txt"), "TRUE", ""}, {Str("nope.txt"), "FALSE", "File \"nope.txt\" does not exist\n"},
+                  {Int(3), "FALSE", ""}};
     for (const Exist &e : exists) {
         value_existfile(e.v, &ctx);
         EXPECT_EQ(Printed(e.v), e.want);
@@ -139,13 +123,8 @@ TEST_F(FileValueTest, SingleNamesAreOpenedForWriting) {
 
 TEST_F(FileValueTest, TeesAndDescriptions) {
     rtopipe *a = create_queue_rtopipe(), *b = create_queue_rtopipe();
-    auto pipe_item = [](rtopipe *p) {
-        value_t *v = Bool(0);
-        value_assign_pipe(v, copyPipe(p));
-        return v;
-    };
     V t;
-    Take(&t.v, ListOf({pipe_item(a), pipe_item(b)}));
+    Take(&t.v, ListOf({PipeOf(a), PipeOf(b)}));
     value_opentee(&t.v);
     ASSERT_EQ(t.kind(), pipe_value);
     rtowritestr(t.v.u.pipe, "both");
@@ -153,12 +132,12 @@ TEST_F(FileValueTest, TeesAndDescriptions) {
     EXPECT_EQ(drain(a), "both");
     EXPECT_EQ(drain(b), "both");
     V mixed;
-    Take(&mixed.v, ListOf({pipe_item(a), Str("x")}));
+    Take(&mixed.v, ListOf({PipeOf(a), Str("x")}));
     value_opentee(&mixed.v);
     EXPECT_EQ(mixed.kind(), undefined_value);
 
     FakeContext ctx;
-    ctx.set(ctx.objects, "DEV", pipe_item(a));
+    ctx.set(ctx.objects, "DEV", PipeOf(a));
     V d, s, id;
     value_assign_pipe(&d.v, copyPipe(a));
     value_devinfo(&d.v, nullptr);

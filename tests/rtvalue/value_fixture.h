@@ -35,27 +35,60 @@ inline char *dup(const char *s) { return zarn::xstrdup(s); }
 // Heap items for lists.
 inline value_t *Str(const char *s) { return value_create_from_string(dup(s), 0); }
 inline value_t *Int(int i) { return value_create_from_int(i); }
+inline value_t *Heap() { return static_cast<value_t *>(std::calloc(1, sizeof(value_t))); }
 inline value_t *Id(const char *s) {
-    auto *v = static_cast<value_t *>(std::calloc(1, sizeof(value_t)));
+    value_t *v = Heap();
     value_assign_id(v, dup(s));
     return v;
 }
 inline value_t *Real(double x, int ptype = 0, int uom = 0) {
-    auto *v = static_cast<value_t *>(std::calloc(1, sizeof(value_t)));
+    value_t *v = Heap();
     value_assign_double(v, x, ptype, uom);
     return v;
 }
 inline value_t *Bool(int b) {
-    auto *v = static_cast<value_t *>(std::calloc(1, sizeof(value_t)));
+    value_t *v = Heap();
     value_assign_logical(v, b);
+    return v;
+}
+inline value_t *Kind(value_t *v, int kind) {
+    v->value_type = kind;
     return v;
 }
 inline value_t *ListOf(std::initializer_list<value_t *> items) {
     gl_list_t *l = gl_create();
     for (value_t *i : items) gl_addtoend(l, i);
-    auto *v = static_cast<value_t *>(std::calloc(1, sizeof(value_t)));
+    value_t *v = Heap();
     value_assign_list(v, l);
     return v;
+}
+inline value_t *Range(int lo, int hi) {
+    value_t *v = Heap();
+    value_assign_range(v, lo, hi);
+    return v;
+}
+inline value_t *PipeOf(rtopipe *p) {
+    value_t *v = Heap();
+    value_assign_pipe(v, copyPipe(p));
+    return v;
+}
+inline value_t *Enum(std::initializer_list<const char *> names) {
+    gl_list_t *l = gl_create();
+    for (const char *n : names) gl_addtoend(l, Str(n));
+    value_t *v = Heap();
+    value_assign_enum(v, l);
+    return v;
+}
+inline value_t *Bounded(bool integer, double v, double lo, double hi) {
+    value_t *b = Kind(Heap(), boundednumber_value);
+    num *parts[] = {&b->u.bounded.value, &b->u.bounded.lower, &b->u.bounded.upper};
+    const double xs[] = {v, lo, hi};
+    for (int i = 0; i < 3; ++i) {
+        parts[i]->is_int = integer, parts[i]->baseuom = 1;
+        if (integer) parts[i]->ival = static_cast<int>(xs[i]);
+        else parts[i]->rval = xs[i];
+    }
+    return b;
 }
 // Moves a heap value into w and frees the record.
 inline void Take(value_t *w, value_t *heap) {
@@ -80,7 +113,7 @@ struct FakeContext final : IValueContext {
     std::map<std::string, std::string> kinds;  // for TypeOf: an IDENTIFIER text
     std::map<std::string, value_t> params;   // for ParameterValue
     void *handle = this;
-    int resolves = 0, typeofs = 0, param_calls = 0, handles = 0;
+    int resolves = 0, param_calls = 0, handles = 0;
     bool garbage = false;  // Resolve hands back a value with a bad tag
 
     ~FakeContext() {
@@ -93,30 +126,26 @@ struct FakeContext final : IValueContext {
         Take(&slot, heap);
     }
     void Reserved0() override {}
+    void Reserved5() override {}
+    void Reserved8() override {}
     void Resolve(const char *name, value_t *out) override {
         ++resolves;
-        if (garbage) {
-            out->value_type = 99;
-            return;
-        }
         auto it = objects.find(name);
-        if (it != objects.end()) value_copy(&it->second, out);
+        if (garbage) out->value_type = 99;
+        else if (it != objects.end()) value_copy(&it->second, out);
     }
     void TypeOf(const char *name, value_t *out) override {
-        ++typeofs;
         auto it = kinds.find(name);
         if (it != kinds.end()) value_assign_id(out, dup(it->second.c_str()));
     }
-    bool BlockVariables(const char *, QDLBlockRecord *) override { return false; }
-    QDLVariableSource *Variables() override { return nullptr; }
-    void Reserved5() override {}
-    bool IsDefined(const char *) override { return false; }
     void ParameterValue(const char *name, value_t *out) override {
         ++param_calls;
         auto it = params.find(name);
         if (it != params.end()) value_copy(&it->second, out);
     }
-    void Reserved8() override {}
+    bool BlockVariables(const char *, QDLBlockRecord *) override { return false; }
+    QDLVariableSource *Variables() override { return nullptr; }
+    bool IsDefined(const char *) override { return false; }
     bool SpecGroupsByVar(const char *, QDLStringVector *) override { return false; }
     bool MeasurementsByVar(const char *, QDLStringVector *) override { return false; }
     bool ConnectionsByVar(const char *, QDLStringVector *) override { return false; }

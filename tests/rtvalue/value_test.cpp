@@ -10,40 +10,9 @@ namespace {
 
 using namespace zarn::test;
 
-value_t *Bounded(bool integer, double v, double lo, double hi) {
-    auto *b = static_cast<value_t *>(calloc(1, sizeof(value_t)));
-    b->value_type = boundednumber_value;
-    num *parts[] = {&b->u.bounded.value, &b->u.bounded.lower, &b->u.bounded.upper};
-    const double xs[] = {v, lo, hi};
-    for (int i = 0; i < 3; ++i) {
-        parts[i]->is_int = integer;
-        parts[i]->baseuom = 1;
-        if (integer)
-            parts[i]->ival = static_cast<int>(xs[i]);
-        else
-            parts[i]->rval = xs[i];
-    }
-    return b;
-}
-
-value_t *Enum(std::initializer_list<const char *> names) {
-    auto *v = static_cast<value_t *>(calloc(1, sizeof(value_t)));
-    gl_list_t *l = gl_create();
-    for (const char *n : names) gl_addtoend(l, Str(n));
-    value_assign_enum(v, l);
-    return v;
-}
-
-value_t *Kind(value_t *v, int kind) {
-    v->value_type = kind;
-    return v;
-}
-
 TEST_F(ValueTest, PrintedFormsOfEveryKind) {
-    num bad{};
-    bad.undefined = 1;
     value_t *bad_number = Real(1);
-    bad_number->u.number = bad;
+    bad_number->u.number.undefined = 1;
     value_t *held_in_feet = Real(1, 17, 1);
     held_in_feet->u.number.baseuom = 2;
     value_t *typed_int = Int(3);
@@ -54,27 +23,14 @@ TEST_F(ValueTest, PrintedFormsOfEveryKind) {
         value_t *v;
         const char *want;
     } rows[] = {
-        {static_cast<value_t *>(calloc(1, sizeof(value_t))), "!!!UNDEFINED!!!"},
-        {bad_number, "!!!Bad Number!!!"},
-        {typed_int, "3"},
-        {Real(2.5, RTOUOM_SSI_MARKER), "2.5 {ssi}"},
-        {Real(2.5, RTOUOM_SI_MARKER), "2.5 {si}"},
-        {Real(1, 20, 3), "9.86923e-06 {ATM}"},
-        {Real(1, 20, 0), "1 {N/SQM}"},
-        {Real(2.5), "2.5 {*}"},
-        {Real(0.5, 44, 2), "0.5 {UNITLESS}"},
-        {Real(0.3048, 17, 2), "1 {FT}"},
-        {held_in_feet, "0.3048 {METER}"},
-        {Str("a b"), "a b"},
-        {Kind(Str("B*"), glob_value), "B*"},
-        {Kind(Str("^x"), regexp_value), "^x"},
-        {Id("ABC"), "ABC"},
-        {Id("1ST"), "'1ST'"},
-        {Bool(0), "FALSE"},
+        {Heap(), "!!!UNDEFINED!!!"}, {bad_number, "!!!Bad Number!!!"}, {typed_int, "3"},
+        {Real(2.5, RTOUOM_SSI_MARKER), "2.5 {ssi}"}, {Real(2.5, RTOUOM_SI_MARKER), "2.5 {si}"},
+        {Real(1, 20, 3), "9.86923e-06 {ATM}"}, {Real(1, 20, 0), "1 {N/SQM}"}, {Real(2.5), "2.5 {*}"},
+        {Real(0.5, 44, 2), "0.5 {UNITLESS}"}, {Real(0.3048, 17, 2), "1 {FT}"}, {held_in_feet, "0.3048 {METER}"},
+        {Str("a b"), "a b"}, {Kind(Str("B*"), glob_value), "B*"}, {Kind(Str("^x"), regexp_value), "^x"},
+        {Id("ABC"), "ABC"}, {Id("1ST"), "'1ST'"}, {Bool(0), "FALSE"}, {ListOf({}), "[ ]"},
         {ListOf({Int(1), Id("A B"), Bool(1)}), "[ 1 , 'A B' , TRUE ]"},
-        {ListOf({}), "[ ]"},
-        {ListOf({ListOf({Int(1)}), Str("x")}), "[ [ 1 ] , x ]"},
-        {e, "[ LOW , HIGH ] The Current Element is HIGH"},
+        {ListOf({ListOf({Int(1)}), Str("x")}), "[ [ 1 ] , x ]"}, {e, "[ LOW , HIGH ] The Current Element is HIGH"},
         {Bounded(true, 3, 1, 9), "3 Lowerbound = 1 : Upperbound= 9"},
         {Bounded(false, 0.5, -1.5, 2.5), "0.5 {*} Lowerbound = -1 : Upperbound= 2"},
     };
@@ -85,11 +41,6 @@ TEST_F(ValueTest, PrintedFormsOfEveryKind) {
     V range;
     value_assign_range(&range.v, -1, 4);
     EXPECT_EQ(Printed(&range.v), "-1 : 4");
-    rtopipe *q = create_queue_rtopipe();
-    V p;
-    value_assign_pipe(&p.v, copyPipe(q));
-    EXPECT_EQ(Printed(&p.v), rtodesc(q));
-    rtodestroy(q);
 }
 
 // Invalid values are refused with the assertion of the function that met them.
@@ -148,36 +99,31 @@ TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
 }
 
 TEST_F(ValueTest, CopiesAreDeepAndPipesShared) {
-    V src, dst;
+    V src, dst, p1, p2, ec;
     Take(&src.v, ListOf({Str("abc"), ListOf({Int(2)})}));
     value_assign_copy_of_string(&dst.v, "old");
     value_copy(&src.v, &dst.v);
     static_cast<value_t *>(src.v.u.list->head->data)->u.text[0] = 'X';
-    EXPECT_EQ(Printed(&dst.v), "[ abc , [ 2 ] ]");
     value_copy(&dst.v, &dst.v);  // onto itself: unchanged
     EXPECT_EQ(Printed(&dst.v), "[ abc , [ 2 ] ]");
-    rtopipe *q = create_queue_rtopipe();
-    V p1, p2;
-    value_assign_pipe(&p1.v, q);
+    value_assign_pipe(&p1.v, create_queue_rtopipe());
     value_copy(&p1.v, &p2.v);
     value_destroy(&p1.v);  // the copy's reference keeps the queue
     rtowritestr(p2.v.u.pipe, "still open");
     EXPECT_EQ(drain(p2.v.u.pipe), "still open");
     value_t *e = Enum({"A", "B"});
     value_enum_setvalue_asInt(e, 1);
-    V ec;
     value_copy(e, &ec.v);
     value_destroy_list_item(e);
     EXPECT_STREQ(value_enum_getvalue_asString(&ec.v), "B");
 }
 
 TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
-    V e;
+    V e, b, r, s;
     Take(&e.v, Enum({"LOW", "HIGH"}));
     for (int i : {2, -1, INT32_MIN}) value_enum_setvalue_asInt(&e.v, i);
     EXPECT_EQ(value_enum_getvalue_asInt(&e.v), 0);
     value_enum_setvalue_asString(&e.v, "high");
-    EXPECT_EQ(value_enum_getvalue_asInt(&e.v), 1);
     value_enum_setvalue_asString(&e.v, "MEDIUM");
     EXPECT_EQ(value_enum_getvalue_asInt(&e.v), 1);
     value_setenum_size(&e.v, 3);
@@ -188,7 +134,6 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
     value_enum_setvalue_asInt(&e.v, 4);
     EXPECT_EQ(value_enum_getvalue_asString(&e.v), nullptr);
 
-    V b;
     Take(&b.v, Bounded(true, 3, 1, 9));
     boundednumSetValAsReal(&b.v, 4.0);  // the other kind: nothing
     boundednumSetValAsInt(&b.v, 10);
@@ -199,7 +144,6 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
     EXPECT_EQ(b.v.u.bounded.value.ival, 6);
     boundednumSetLowerAsInt(&b.v, 7);
     EXPECT_EQ(b.v.u.bounded.value.ival, 7);
-    V r;
     Take(&r.v, Bounded(false, 0.5, 0, 1));
     boundednumSetValAsReal(&r.v, std::nan(""));
     boundednumSetValAsInt(&r.v, 1);
@@ -211,87 +155,60 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
     EXPECT_EQ(r.v.u.bounded.value.rval, 0.8);
 
     StderrCapture err;
-    V s;
     value_assign_copy_of_string(&s.v, "x");
     value_setenum_size(&s.v, 2);
     boundednumSetValAsInt(&s.v, 1);
     EXPECT_EQ(value_enum_getvalue_asInt(&s.v), -1);
     const std::string t = err.text();
-    EXPECT_NE(t.find("'!!! value_setenum_size: value not an enum_value'"), std::string::npos);
-    EXPECT_NE(t.find("'!!! boundednumSetValAsInt: value not an boundednumber_value'"), std::string::npos);
-    EXPECT_NE(t.find("'!!! value_enum_getvalue_asInt: value not an enum_value'"), std::string::npos);
+    for (const char *m : {"'!!! value_setenum_size: value not an enum_value'",
+                          "'!!! boundednumSetValAsInt: value not an boundednumber_value'",
+                          "'!!! value_enum_getvalue_asInt: value not an enum_value'"})
+        EXPECT_NE(t.find(m), std::string::npos) << m;
 }
 
-
-
-TEST_F(ValueTest, ListFunctions) {
-    struct Row {
-        Fn fn;
-        value_t *v;
-        const char *want;
-    } rows[] = {
-        {value_elem, ListOf({ListOf({Int(10), Int(20), Int(30)}), Int(3)}), "30"},
-        {value_elem, ListOf({ListOf({Int(10), Int(20), Int(30)}), Int(4)}), "!!!UNDEFINED!!!"},
-        {value_elem, ListOf({ListOf({Int(10)}), Int(0)}), "!!!UNDEFINED!!!"},
-        {value_elem, ListOf({ListOf({Int(10)}), Real(1.0)}), "!!!UNDEFINED!!!"},
-        {value_elem, ListOf({ListOf({Int(10)}), Str("1")}), "10"},
-        {value_elem, ListOf({Int(5), Int(1)}), "!!!UNDEFINED!!!"},
-        {value_repl_elem, ListOf({ListOf({Int(1), Int(2)}), Int(2), Str("x")}), "[ 1 , x ]"},
-        {value_repl_elem, ListOf({ListOf({Int(1)}), Int(2), Str("x")}), "!!!UNDEFINED!!!"},
-        {value_head, ListOf({Str("a"), Int(2)}), "a"},
-        {value_head, ListOf({}), "!!!UNDEFINED!!!"},
-        {value_tail, ListOf({Int(7)}), "[ ]"},
-        {value_tail, ListOf({Int(7), Int(8), Int(9)}), "[ 8 , 9 ]"},
-        {value_tail, Int(7), "!!!UNDEFINED!!!"},
-        {value_list_num, ListOf({Int(7), Int(8)}), "2"},
-        {value_list_num, Str("ab"), "!!!UNDEFINED!!!"},
-    };
-    for (const Row &r : rows) {
-        r.fn(r.v);
-        EXPECT_EQ(Printed(r.v), r.want);
-        value_destroy_list_item(r.v);
-    }
-}
-
-TEST_F(ValueTest, CaseRoundingAndKindNames) {
+// List, case, rounding and kind-name functions: {function, argument, with the context, printed result}.
+TEST_F(ValueTest, ListTextAndKindFunctions) {
     FakeContext ctx;
     ctx.set(ctx.params, "P1", Str("abc"));
     ctx.set(ctx.objects, "X", Str("MiXed"));
     ctx.kinds["BLK"] = "BLOCK";
-    using CtxFn = void (*)(value_t *, IValueContext *);
-    struct Row {
-        CtxFn fn;
+    auto L = [](std::initializer_list<value_t *> items) { return ListOf(items); };
+    const struct {
+        void (*fn)(value_t *, IValueContext *);
         value_t *v;
         bool ctx;
         const char *want;
     } rows[] = {
-        {value_tolower, Str("AbC"), false, "abc"},
-        {value_toupper, Id("x"), true, "X"},  // the name itself, not what it names
-        {value_toupper, Int(5), false, "5"},
-        {value_tolower, ListOf({Id("A")}), false, "[a]"},
-        {value_string2id, Str("b&q.x"), true, "B.X"},
-        {value_string2id, Str("b&P1.x"), true, "BABC.X"},
-        {value_string2id, Str("a=b"), false, "'A=B'"},
-        {value_string2id, Str("a@b"), false, "!!!UNDEFINED!!!"},
-        {value_id2string, Id("A B"), false, "A B"},
-        {value_id2string, Str("A"), false, "!!!UNDEFINED!!!"},
-        {value_int, Real(2.5), false, "3"},
-        {value_int, Real(-2.5), false, "-3"},
-        {value_int, Real(0.3048 * 2.5, 17, 2), false, "3"},  // rounded in its display unit (FT)
-        {value_int, Real(1e12), false, "!!!Bad Number!!!"},
-        {value_int, Str("7"), false, "7"},
-        {value_int, Bool(1), false, "!!!UNDEFINED!!!"},
-        {value_typeof, Real(2.5), false, "REAL"},
-        {value_typeof, Int(2), false, "INTEGER"},
-        {value_typeof, ListOf({}), false, "LIST"},
-        {value_typeof, Id("BLK"), true, "BLOCK"},
-        {value_typeof, Id("OTHER"), true, "IDENTIFIER"},
-        {value_typeof, Id("BLK"), false, "IDENTIFIER"},
-        {value_typeof, static_cast<value_t *>(calloc(1, sizeof(value_t))), false, "UNDEFINED"},
+#define NOCTX(f) [](value_t *v, IValueContext *) { f(v); }
+        {NOCTX(value_elem), L({L({Int(10), Int(20), Int(30)}), Int(3)}), 0, "30"},
+        {NOCTX(value_elem), L({L({Int(10), Int(20), Int(30)}), Int(4)}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_elem), L({L({Int(10)}), Int(0)}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_elem), L({L({Int(10)}), Real(1.0)}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_elem), L({L({Int(10)}), Str("1")}), 0, "10"},
+        {NOCTX(value_elem), L({Int(5), Int(1)}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_repl_elem), L({L({Int(1), Int(2)}), Int(2), Str("x")}), 0, "[ 1 , x ]"},
+        {NOCTX(value_repl_elem), L({L({Int(1)}), Int(2), Str("x")}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_head), L({Str("a"), Int(2)}), 0, "a"}, {NOCTX(value_head), L({}), 0, "!!!UNDEFINED!!!"},
+        {NOCTX(value_tail), L({Int(7)}), 0, "[ ]"}, {NOCTX(value_tail), L({Int(7), Int(8), Int(9)}), 0, "[ 8 , 9 ]"},
+        {NOCTX(value_tail), Int(7), 0, "!!!UNDEFINED!!!"}, {NOCTX(value_list_num), L({Int(7), Int(8)}), 0, "2"},
+        {NOCTX(value_list_num), Str("ab"), 0, "!!!UNDEFINED!!!"},
+#undef NOCTX
+        {value_tolower, Str("AbC"), 0, "abc"}, {value_toupper, Id("x"), 1, "X"},  // the name, not what it names
+        {value_toupper, Int(5), 0, "5"}, {value_tolower, L({Id("A")}), 0, "[a]"},
+        {value_string2id, Str("b&q.x"), 1, "B.X"}, {value_string2id, Str("b&P1.x"), 1, "BABC.X"},
+        {value_string2id, Str("a=b"), 0, "'A=B'"}, {value_string2id, Str("a@b"), 0, "!!!UNDEFINED!!!"},
+        {value_id2string, Id("A B"), 0, "A B"}, {value_id2string, Str("A"), 0, "!!!UNDEFINED!!!"},
+        {value_int, Real(2.5), 0, "3"}, {value_int, Real(-2.5), 0, "-3"},
+        {value_int, Real(0.3048 * 2.5, 17, 2), 0, "3"},  // rounded in its display unit (FT)
+        {value_int, Real(1e12), 0, "!!!Bad Number!!!"}, {value_int, Str("7"), 0, "7"},
+        {value_int, Bool(1), 0, "!!!UNDEFINED!!!"}, {value_typeof, Real(2.5), 0, "REAL"},
+        {value_typeof, Int(2), 0, "INTEGER"}, {value_typeof, L({}), 0, "LIST"}, {value_typeof, Id("BLK"), 1, "BLOCK"},
+        {value_typeof, Id("OTHER"), 1, "IDENTIFIER"}, {value_typeof, Id("BLK"), 0, "IDENTIFIER"},
+        {value_typeof, Heap(), 0, "UNDEFINED"},
     };
-    for (const Row &r : rows) {
+    for (const auto &r : rows) {
         r.fn(r.v, r.ctx ? &ctx : nullptr);
-        EXPECT_EQ(Printed(r.v), r.want);
+        EXPECT_EQ(Printed(r.v), r.want) << &r - rows;
         value_destroy_list_item(r.v);
     }
     EXPECT_EQ(ctx.param_calls, 2);
@@ -339,20 +256,12 @@ TEST_F(ValueTest, RandomisedLifecycleOverEveryKind) {
         case 4: return Kind(Str("^a"), regexp_value);
         case 5: return Kind(Str("a*"), glob_value);
         case 6: return Bool(static_cast<int>(rng() % 2));
-        case 7: {
-            value_t *p = Bool(0);
-            value_assign_pipe(p, copyPipe(q));
-            return p;
-        }
+        case 7: return PipeOf(q);
         case 8: return depth > 2 ? Int(1) : ListOf({self(self, depth + 1), self(self, depth + 1)});
-        case 9: {
-            value_t *r = Int(0);
-            value_assign_range(r, static_cast<int>(rng() % 5), 3);
-            return r;
-        }
+        case 9: return Range(static_cast<int>(rng() % 5), 3);
         case 10: return Enum({"A", "B"});
         case 11: return Bounded(rng() % 2, 1, 0, 2);
-        default: return static_cast<value_t *>(calloc(1, sizeof(value_t)));
+        default: return Heap();
         }
     };
     FakeContext ctx;
@@ -361,22 +270,15 @@ TEST_F(ValueTest, RandomisedLifecycleOverEveryKind) {
     for (int step = 0; step < 3000; ++step) {
         if (pool.size() < 20 || rng() % 3 == 0) pool.push_back(make(make, 0));
         value_t *a = pool[rng() % pool.size()], *b = pool[rng() % pool.size()];
-        switch (rng() % 4) {
-        case 0:
-            value_copy(a, b);
-            ASSERT_EQ(value_okay(b), 1) << step;
-            break;
-        case 1:
-            value_coerce(a, b, static_cast<int>(rng() % 12), rng() % 2 ? &ctx : nullptr);
-            ASSERT_EQ(value_okay(b), 1) << step;
-            break;
-        case 2: {
+        const unsigned op = rng() % 4;
+        if (op == 0) value_copy(a, b);
+        if (op == 1) value_coerce(a, b, static_cast<int>(rng() % 12), rng() % 2 ? &ctx : nullptr);
+        if (op == 3) value_print(nowherePipe, a);
+        ASSERT_EQ(value_okay(b), 1) << step;
+        if (op == 2) {
             const size_t i = rng() % pool.size();
             value_destroy_list_item(pool[i]);
             pool.erase(pool.begin() + static_cast<long>(i));
-            break;
-        }
-        default: value_print(nowherePipe, a); break;
         }
     }
     for (value_t *v : pool) value_destroy_list_item(v);

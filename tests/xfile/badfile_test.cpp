@@ -21,57 +21,35 @@ TEST(XFileBadFiles, MessageListUnchangedUnitReleased) {
     rtvarlst_t *src = list_of(names);
     for (int k = 1; k <= 300; ++k) rtovarlst_set_var_value(src, k, k, 0);
     const std::string path = scratch("bad");
+    const char *not_x = "!! rtxfile_open: The file appears not to have been created with the save variables command\n",
+               *header = "!! rtxfile_open: Problem reading Header record\n",
+               *stream = "!! rtxfile_restore_variable: Problem reading X file\n";
+    const auto d = digest_of(src);
+    auto cut = [&](off_t bytes) { good_file(path, src), ::truncate(path.c_str(), bytes); };
     struct Row {
         const char *what;
         std::function<void()> make;
         int64_t mode;
         const char *message;
     } rows[] = {
-        {"wrong magic", [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1, 2004, 7)); },
-         RTXFILE_READ,
-         "!! rtxfile_open: The file appears not to have been created with the save variables command\n"},
-        {"truncated header", [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1), 100); },
-         RTXFILE_READ, "!! rtxfile_open: Problem reading Header record\n"},
-        {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ,
-         "!! rtxfile_open: Problem reading Header record\n"},
-        {"flag count beyond the record",
-         [&] {
-             auto w = header_words(digest_of(src), flags_of({4}), 1, 1);
+        {"wrong magic", [&] { write_words(path, header_words(d, flags_of({4}), 1, 1, 2004, 7)); }, RTXFILE_READ, not_x},
+        {"wrong magic, update", [&] { write_words(path, header_words(d, flags_of({4}), 1, 1, 2004, 7)); }, RTXFILE_UPDATE, not_x},
+        {"truncated header", [&] { write_words(path, header_words(d, flags_of({4}), 1, 1), 100); }, RTXFILE_READ, header},
+        {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ, header},
+        {"flag count beyond the record", [&] {
+             auto w = header_words(d, flags_of({4}), 1, 1);
              w[20] = 491;
-             write_words(path, w);
-         },
-         RTXFILE_READ, "!! rtxfile_open: Problem reading Header record\n"},
+             write_words(path, w); }, RTXFILE_READ, header},
         {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ, "_bad is a directory, not an X file\n"},
-        {"read-only for update",
-         [&] {
-             good_file(path, src);
-             ::chmod(path.c_str(), 0444);
-         },
-         RTXFILE_UPDATE, "_bad is read-only and cannot be updated\n"},
-        {"wrong magic for update",
-         [&] { write_words(path, header_words(digest_of(src), flags_of({4}), 1, 1, 2004, 7)); }, RTXFILE_UPDATE,
-         "!! rtxfile_open: The file appears not to have been created with the save variables command\n"},
-        {"truncated stream",
-         [&] {
-             good_file(path, src);
-             ::truncate(path.c_str(), 20 * 2048);
-         },
-         RTXFILE_READ, "!! rtxfile_restore_variable: Problem reading X file\n"},
-        {"cut inside a record",
-         [&] {
-             good_file(path, src);
-             ::truncate(path.c_str(), 22 * 2048 - 100);
-         },
-         RTXFILE_READ, "!! rtxfile_restore_variable: Problem reading X file\n"},
-        {"header claims more variables than the file holds",
-         [&] {
+        {"read-only for update", [&] { good_file(path, src), ::chmod(path.c_str(), 0444); }, RTXFILE_UPDATE,
+         "_bad is read-only and cannot be updated\n"},
+        {"truncated stream", [&] { cut(20 * 2048); }, RTXFILE_READ, stream},
+        {"cut inside a record", [&] { cut(22 * 2048 - 100); }, RTXFILE_READ, stream},
+        {"header claims more variables than the file holds", [&] {
              good_file(path, src);
              auto w = read_words(path);
-             w[2] = 300, w[1] = 1;
              w.resize(10 * 512);  // a file cut after 9 records of variables
-             write_words(path, w);
-         },
-         RTXFILE_UPDATE, "!! rtxfile_update_variable: Problem reading Header record\n"},
+             write_words(path, w); }, RTXFILE_UPDATE, "!! rtxfile_update_variable: Problem reading Header record\n"},
     };
     for (const Row &r : rows) {
         std::remove(path.c_str());

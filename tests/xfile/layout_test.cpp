@@ -16,40 +16,21 @@ TEST(XFileLayout, HeaderNamesIntegerAndRealOrdersScaledRealsAndEndWord) {
     set_every_attribute(l, 2);
     const std::string path = scratch("layout");
     save_file(path, l, all_flags());
-    const std::vector<int32_t> w = read_words(path);
-    ASSERT_EQ(w.size(), 2u * 512);
-
-    // Header.
-    const Digest d = digest_of(l);
-    EXPECT_EQ(w[0], 0x7FFFFFFE);
-    EXPECT_EQ(w[1], 1);
-    EXPECT_EQ(w[2], 2);
-    EXPECT_EQ(w[3], 32);
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(w[4 + k], d[k]) << k;
-    EXPECT_EQ(w[20], 25);
-    const int present[25] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, 1};
-    for (int k = 0; k < 25; ++k) EXPECT_EQ(w[21 + k], present[k]) << "flag " << k + 1;
-    EXPECT_EQ(w[46], 2004);
-    for (int k = 47; k < 512; ++k) ASSERT_EQ(w[k], 0) << k;
-
-    // Each variable: index, 32 name words, 11 integer words, 9 reals = 62 words.
-    const int32_t ints[11] = {5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1};  // 8 13 14 21 21 7 2 25 17 18 24
-    // 6 3 4 5 9 15 10 19 23: held numbers times scale 2, except scale, SBWeight, threshold.
-    const double reals[9] = {2.0, -8.0, 3.0, 16.0, 0.5, 1.0, 3.5, 12.0, 0.125};
-    for (int v = 0; v < 2; ++v) {
-        const int at = 512 + 62 * v;
-        EXPECT_EQ(w[at], v + 1);
-        const int32_t name0 = v == 0 ? ('A' | 'B' << 8 | ' ' << 16 | ' ' << 24) : ('C' | ' ' << 8 | ' ' << 16 | ' ' << 24);
-        EXPECT_EQ(w[at + 1], name0);
-        for (int k = 1; k < 32; ++k) EXPECT_EQ(w[at + 1 + k], 0x20202020) << k;
-        for (int k = 0; k < 11; ++k) EXPECT_EQ(w[at + 33 + k], ints[k]) << "int word " << k;
-        for (int k = 0; k < 9; ++k) {
-            EXPECT_EQ(w[at + 44 + 2 * k], halves(reals[k]).first) << "real " << k;
-            EXPECT_EQ(w[at + 45 + 2 * k], halves(reals[k]).second) << "real " << k;
+    // Each variable: index, 32 name words, 11 integer words, 9 reals (held numbers times scale 2,
+    // except scale, SBWeight and threshold); then the end word and zeros to the record's end.
+    std::vector<int32_t> want = header_words(digest_of(l), all_flags(), 1, 2);
+    for (int v = 1; v <= 2; ++v) {
+        want.push_back(v);
+        push_name(want, v == 1 ? "AB" : "C");
+        want.insert(want.end(), {5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1});  // 8 13 14 21 21 7 2 25 17 18 24
+        for (double r : {2.0, -8.0, 3.0, 16.0, 0.5, 1.0, 3.5, 12.0, 0.125}) {  // 6 3 4 5 9 15 10 19 23
+            want.push_back(halves(r).first);
+            want.push_back(halves(r).second);
         }
     }
-    EXPECT_EQ(w[512 + 124], -1);
-    for (size_t k = 512 + 125; k < w.size(); ++k) ASSERT_EQ(w[k], 0) << k;
+    want.push_back(-1);
+    want.resize(2 * 512, 0);
+    EXPECT_EQ(read_words(path), want);
     rtovarlst_destroy_c(&l);
     std::remove(path.c_str());
 }

@@ -27,31 +27,21 @@ TEST(XFileLowLevel, SequentialAndRandomReads) {
     Flags f{};
     RTO_OPENRD_XFILE_F(&unit, path.c_str(), &magic, d.data(), f.data(), &first, &last, &status, path.size());
     ASSERT_EQ(status, 0);
-    EXPECT_EQ(magic, RTXFILE_MAGIC);
-    EXPECT_EQ(d, digest_of(l));
-    EXPECT_EQ(f, flags_of({4, 8}));
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(last, 300);
+    EXPECT_TRUE(magic == RTXFILE_MAGIC && d == digest_of(l) && f == flags_of({4, 8}) && first == 1 && last == 300);
     int64_t ints[RTXFILE_MAX_INT_WORDS] = {};
     double reals[RTXFILE_MAX_REALS] = {};
     char name[8] = "unused";
     for (int k = 1; k <= 2; ++k) {
         RTO_READ_XFILE_F(&unit, &index, name, ints, reals, &eof, &status, sizeof name);
-        EXPECT_EQ(index, k);
-        EXPECT_EQ(ints[0], k % 8);
-        EXPECT_EQ(reals[0], 0.0);
-        EXPECT_EQ(eof, 0);
+        EXPECT_TRUE(index == k && ints[0] == k % 8 && reals[0] == 0.0 && eof == 0) << k;
     }
     EXPECT_STREQ(name, "unused");  // no names in the file: the field is left alone
     for (int64_t n : {128, 129, 257, 256, 1, 300}) {
         RTO_READ_XREC_F(&unit, &n, &index, name, ints, reals, &eof, &status, sizeof name);
-        EXPECT_EQ(status, 0) << n;
-        EXPECT_EQ(index, n);
-        EXPECT_EQ(ints[0], n % 8) << n;
+        EXPECT_TRUE(status == 0 && index == n && ints[0] == n % 8) << n;
     }
     RTO_READ_XFILE_F(&unit, &index, name, ints, reals, &eof, &status, sizeof name);  // after 300: the end
-    EXPECT_EQ(eof, 1);
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(eof == 1 && status == 0);
     int64_t beyond = 301 + 128 * 2;
     RTO_READ_XREC_F(&unit, &beyond, &index, name, ints, reals, &eof, &status, sizeof name);
     EXPECT_EQ(status, RTXFILE_STATUS_SHORT);

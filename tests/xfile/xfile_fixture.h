@@ -163,6 +163,16 @@ inline std::vector<int32_t> header_words(const Digest &d, const Flags &f, int32_
     return w;
 }
 
+// The 32 words of a 128-character name field, blank-padded.
+inline void push_name(std::vector<int32_t> &w, std::string field) {
+    field.resize(128, ' ');
+    for (int j = 0; j < 32; ++j) {
+        int32_t x;
+        std::memcpy(&x, field.data() + 4 * j, 4);
+        w.push_back(x);
+    }
+}
+
 // True when every unit of 60..99 can be allocated again (then freed): no unit leaked.
 inline bool all_units_free() {
     std::vector<int64_t> got;
