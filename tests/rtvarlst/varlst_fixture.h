@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture.h"
@@ -15,25 +16,17 @@ namespace zarn::test {
 
 inline std::string num(double v) { return std::to_string(v); }
 
-// While alive, records every event 18 raised through the run-time context.
+// While alive, records every event 18 raised: take() gives "name:code " (with "@handle" when
+// there is one) for each event since the last call.
 struct ChangeTap {
-    ChangeTap() { rtoevent_create_callbacks(32), events().clear(), rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_event); }
-    ~ChangeTap() { rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_event), rtoevent_destroy_callbacks(); }
-    // "name:code " (with "@handle" when there is one) for each event since the last call.
-    std::string take() {
-        std::string s;
-        s.swap(events());
-        return s;
-    }
-    static std::string &events() {
-        static std::string e;
-        return e;
-    }
+    static inline std::string events;
     static intptr_t on_event(intptr_t a, intptr_t b, intptr_t c) {
-        events() += std::string(a ? reinterpret_cast<const char *>(a) : "(null)") + ":" + std::to_string(b) +
-                    (c ? "@" + std::to_string(c) : "") + " ";
+        events += std::string(a ? reinterpret_cast<const char *>(a) : "(null)") + ":" + std::to_string(b) + (c ? "@" + std::to_string(c) : "") + " ";
         return 0;
     }
+    ChangeTap() { rtoevent_create_callbacks(32), events.clear(), rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_event); }
+    ~ChangeTap() { rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_event), rtoevent_destroy_callbacks(); }
+    std::string take() { return std::exchange(events, ""); }
 };
 
 // A list of n items named X1..Xn.
