@@ -1,53 +1,32 @@
-// Shared set-up of the variable-list tests: a named list, an event-18 tap.
+// Shared set-up of the variable-list tests: named lists, an event-18 tap, a dump of every item.
 #ifndef ZARN_TESTS_RTVARLST_FIXTURE_H
 #define ZARN_TESTS_RTVARLST_FIXTURE_H
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "capture.h"
+#include "fakes.h"
 #include "zarnutils/rtcontext.h"
 #include "zarnutils/rtvarlst.h"
 
 namespace zarn::test {
 
-// One raised change event.
-struct ChangeEvent {
-    std::string name;
-    intptr_t code;
-    intptr_t handle;
-};
+inline std::string num(double v) { return std::to_string(v); }
 
-// While alive, records every event 18 raised through the run-time context.
-class ChangeTap {
-public:
-    ChangeTap() {
-        rtoevent_create_callbacks(32);
-        events().clear();
-        rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, &ChangeTap::on_event);
-    }
-    ~ChangeTap() {
-        rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, &ChangeTap::on_event);
-        rtoevent_destroy_callbacks();
-    }
-    ChangeTap(const ChangeTap &) = delete;
-    ChangeTap &operator=(const ChangeTap &) = delete;
-    // Events since the last call.
-    std::vector<ChangeEvent> take() {
-        std::vector<ChangeEvent> out;
-        out.swap(events());
-        return out;
-    }
-
-private:
-    static std::vector<ChangeEvent> &events() {
-        static std::vector<ChangeEvent> e;
-        return e;
-    }
+// While alive, records every event 18 raised: take() gives "name:code " (with "@handle" when
+// there is one) for each event since the last call.
+struct ChangeTap {
+    static inline std::string events;
     static intptr_t on_event(intptr_t a, intptr_t b, intptr_t c) {
-        events().push_back({a ? reinterpret_cast<const char *>(a) : "(null)", b, c});
+        events += std::string(a ? reinterpret_cast<const char *>(a) : "(null)") + ":" + std::to_string(b) + (c ? "@" + std::to_string(c) : "") + " ";
         return 0;
     }
+    ChangeTap() { rtoevent_create_callbacks(32), events.clear(), rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_event); }
+    ~ChangeTap() { rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_event), rtoevent_destroy_callbacks(); }
+    std::string take() { return std::exchange(events, ""); }
 };
 
 // A list of n items named X1..Xn.
@@ -56,6 +35,26 @@ inline rtvarlst_t *named_list(int32_t n, int32_t capacity = -1) {
     rtovarlst_set_nvar(l, n);
     for (int32_t k = 1; k <= n; ++k) rtovarlst_addvar(l, k, ("X" + std::to_string(k)).c_str());
     return l;
+}
+
+// Size, capacity and what a caller can read of every item.
+inline std::string dump(rtvarlst_t *l) {
+    std::string s = std::to_string(rtovarlst_inq_nvar(l)) + "/" + std::to_string(rtovarlst_inq_capacity(l));
+    for (int32_t k = 1; k <= rtovarlst_inq_nvar(l); ++k) {
+        const char *n = rtovarlst_lookup_var_name(l, k), *d = rtovarlst_inq_var_description(l, k);
+        char mod[32] = "-";
+        rtovarlst_inq_var_modified_string(l, k, mod);
+        s += std::string("|") + (n ? n : "") + "," + (d ? d : "") + "," + mod + "," + std::to_string(rtovarlst_inq_var_status(l, k));
+        for (auto f : {rtovarlst_inq_var_value, rtovarlst_inq_var_initial, rtovarlst_inq_var_lower, rtovarlst_inq_var_upper,
+                       rtovarlst_inq_var_slvscl, rtovarlst_inq_var_target_homo, rtovarlst_inq_var_threshold})
+            s += "," + num(f(l, k, 0));
+        for (auto f : {rtovarlst_inq_var_step_inbaseuom, rtovarlst_inq_var_sbweight}) s += "," + num(f(l, k));
+        for (auto f : {rtovarlst_inq_var_uom, rtovarlst_inq_var_quality, rtovarlst_inq_var_ramped, rtovarlst_inq_var_param_homo,
+                       rtovarlst_inq_var_conn_type, rtovarlst_inq_spec, rtovarlst_inq_physical_type})
+            s += "," + std::to_string(f(l, k));
+        s += "," + std::to_string(reinterpret_cast<intptr_t>(rtovarlst_inq_var_blockptr(l, k)));
+    }
+    return s;
 }
 
 }  // namespace zarn::test
