@@ -95,10 +95,12 @@ const Row kRows[] = {
      "!! rtattrdict_create_embedded: bad start {v} or capacity 1\n"},
     {"create_embedded(capacity v)", kNeg, [](World &w, int32_t v) { EXPECT_EQ(rtattrdict_create_embedded(w.head, 1, v, "", 0), nullptr); },
      "!! rtattrdict_create_embedded: bad start 1 or capacity {v}\n"},
-    {"create_embedded(start and capacity INT_MAX)", {kMax}, [](World &w, int32_t v) {
+    {"create_embedded(start and capacity INT_MAX, one too many)", {kMax}, [](World &w, int32_t v) {
+         EXPECT_EQ(rtattrdict_create_embedded(w.head, 4, 3, "", 0), nullptr);
          EXPECT_EQ(rtattrdict_create_embedded(w.head, v, 1, "", 0), nullptr);
          EXPECT_EQ(rtattrdict_create_embedded(w.head, 2, v, "", 0), nullptr);
-     }, "!! rtattrdict_create_embedded: parent too small (5) for embedded (1)\n"
+     }, "!! rtattrdict_create_embedded: parent too small (5) for embedded (3)\n"
+        "!! rtattrdict_create_embedded: parent too small (5) for embedded (1)\n"
         "!! rtattrdict_create_embedded: parent too small (5) for embedded ({v})\n"},
     {"create_embedded(NULL parent, long prefix)", kOne, [](World &w, int32_t) {
          EXPECT_EQ(rtattrdict_create_embedded(nullptr, 1, 1, "", 1), nullptr);
@@ -157,12 +159,16 @@ const Row kRows[] = {
      }, "!!head_change_capacity: unable to allocate {v} elements (not changed)\n"},
     {"change_capacity(window, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
      "!!embedded_change_capacity: capacity 0 less than size 3 (not changed)\n", kAssert + "embedded_change_capacity: negative capacity" + kAt},
+    {"change_capacity(window, v<size)", {0, 2}, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
+     "!!embedded_change_capacity: capacity {v} less than size 3 (not changed)\n"},
     {"change_capacity(window, INT_MAX)", {kMax}, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
      "!!embedded_change_capacity: parent (size 5 cap 8) is not big enough for capacity change (start 2 newcapacity {v})\n"},
     {"relocate(head, v)", kAll, [](World &w, int32_t v) { rtattrdict_relocate(w.head, v); }, "!! head_relocate: relocate is not allowed for a head list\n"},
     {"relocate(window, v)", kAll, [](World &w, int32_t v) { rtattrdict_relocate(w.win, v); }, "!!embedded_relocate: parent is not big enough\n"},
     {"move_items(v, 1, 1)", kAll, [](World &w, int32_t v) { rtattrdict_move_items(w.head, v, 1, 1), rtattrdict_move_items(w.win, v, 1, 1); },
      "!!head_move_elems: " + kMoveBad + "5!!embedded_move_elems: " + kMoveBad + "3\n"},
+    {"move_items(head, 2, 3, one too many)", {4}, [](World &w, int32_t v) { rtattrdict_move_items(w.head, 2, 3, v); },
+     "!!head_move_elems: bad source or destination, source 2, dest 3, move size {v}, list size 5"},
     {"move_items(head, 1, v, 1)", kAll, [](World &w, int32_t v) { rtattrdict_move_items(w.head, 1, v, 1); },
      "!!head_move_elems: bad source or destination, source 1, dest {v}, move size 1, list size 5"},
     {"move_items(1, 2, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_move_items(w.head, 1, 2, v), rtattrdict_move_items(w.win, 1, 2, v); },
@@ -198,6 +204,38 @@ const Row kRows[] = {
          EXPECT_EQ(rtattrdict_name(w.head, 2), "W." + kLong.substr(0, 1022));
          EXPECT_EQ(rtattrdict_index(w.head, kLong.c_str()), 1);
      }, "", "", true},
+    {"names refused or duplicated", kOne, [](World &w, int32_t) {
+         const std::string lng(1100, 'L');
+         add(w.head, 1, {"x1"}), add(w.head, 1, {"TWIN", "TWIN"}), add(w.head, 2, {"SOLO"});
+         EXPECT_EQ(rtattrdict_index(w.head, "TWIN") * 10 + rtattrdict_index(w.head, "SOLO"), 12);  // the first holder stays
+         add(w.win, 1, {"A", "A"}), rtattrdict_add_group(w.win, 1, 2, 6, "FEED  FEED  ");
+         rtattrdict_sets(w.win, 3, "NAME", ""), rtattrdict_sets(w.win, 3, "NAME", "FEED");
+         add(w.head, 4, {lng.c_str(), lng.c_str()});
+         EXPECT_EQ(rtattrdict_index(w.head, lng.c_str()), 4);
+     }, "Unable to process illegal equation/variable name 'x1'\nDuplicate name in dictionary 'TWIN' (adding element)\n"
+        "Duplicate name in dictionary 'W.A' (adding element with prefix)\n"
+        "Duplicate name in dictionary 'W.FEED' (adding element in group)\n"
+        "Unable to process illegal equation/variable name ''\nDuplicate name in dictionary 'W.FEED' (changing name)\n"
+        "Duplicate name in dictionary '" + std::string(1024, 'L') + "' (adding element with truncated name)\n", "", true},
+    {"typed access of the wrong kind", kOne, [](World &w, int32_t) {
+         rtattrdict_setd(w.head, 1, "STATUS", 1.0), rtattrdict_seti(w.head, 1, "NOPE", 1), rtattrdict_setb(w.head, 6, "FIXED", 1);
+         rtattrdict_sets(w.head, 1, "VALUE", "x"), rtattrdict_setv(w.head, 1, "FIXED", nullptr);
+         rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
+         EXPECT_EQ(rtattrdict_getd(w.head, 9, "VALUE"), 0.0);  // silent beyond the size
+         EXPECT_EQ(rtattrdict_getd(w.head, 1, "UNIT"), 0.0);
+         EXPECT_EQ(rtattrdict_geti(w.head, 1, "X"), 0);
+         EXPECT_EQ(rtattrdict_gets(w.head, 1, "FIXED"), nullptr);
+         EXPECT_EQ(rtattrdict_getwrapper(w.head, 1, "VALUE"), nullptr);
+         EXPECT_EQ(rtattrdict_dvector(w.head, "SHADOW"), nullptr);
+         EXPECT_EQ(rtattrdict_svector(w.head, "NOTE"), nullptr);
+         EXPECT_EQ(rtattrdict_bvector(w.head, "NONE"), nullptr);
+     }, "!!head_setd: Not double attribute STATUS\n!!head_seti: Unknown integer attribute NOPE\n"
+        "!!head_setb: Access beyond size limited 6 5\n!!head_sets: Not string attribute VALUE\n"
+        "!!head_setv: Not void attribute FIXED\n!!head_setwrapper: Not an IWEXWrapper attribute OWNER\n"
+        "!!head_getd: Not double attribute UNIT\n!!head_geti: Unknown integer attribute X\n"
+        "!!head_gets: Not string attribute FIXED\n!!head_getwrapper: Not an IWEXWrapper attribute VALUE\n"
+        "!!head_dvector: Not full double attribute SHADOW\n!!head_svector: Not full string attribute NOTE\n"
+        "!!head_bvector: Unknown boolean attribute NONE\n"},
     {"add_group(v, width v, NULL block)", kAll, [](World &w, int32_t v) {
          EXPECT_EQ(rtattrdict_add_group(w.head, 1, 1, v < 0 ? v : -1, "ABCD"), 0);
          EXPECT_EQ(rtattrdict_add_group(w.head, 1, 1, 4, nullptr), 0);
