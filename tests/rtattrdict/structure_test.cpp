@@ -1,4 +1,4 @@
-// Head and embedded dictionaries: naming through windows, removal, moves, splices, statistics.
+// Head and embedded dictionaries: names, removal, splices, window bounds, statistics.
 #include <string>
 #include <utility>
 
@@ -7,39 +7,17 @@
 namespace {
 using namespace attrtest;
 
-TEST(AttrDictNames, PrefixesNestLegalNamesAndGroups) {
+TEST(AttrDictStructure, NamesGroupsAndPrefixesCutAt1024) {
     HistoryCapture his;
-    rtattrdict_t *d = rtattrdict_create(10, kDesc, 1);
-    EXPECT_EQ(hashNum(rtattrdict_attributes(d)), 14u);  // thirteen declared and NAME
-    rtattrdict_resize(d, 10);
-    for (int32_t k = 1; k <= 10; ++k) ExpectDefunct(d, k);
-    rtattrdict_t *w = rtattrdict_create_embedded(d, 4, 5, "SUB.", 1);
-    rtattrdict_resize(w, 5);
-    rtattrdict_t *in = rtattrdict_create_embedded(w, 1, 2, "IN.", 0);
-    rtattrdict_resize(in, 2);
-    EXPECT_EQ(add(w, 3, {"A.B"}) + add(in, 2, {"X"}), 2);
-    const struct { rtattrdict_t *d; int32_t i; const char *name; int32_t abs, safe; } rows[] = {
-        {d, 6, "SUB.A.B", 6, 6}, {w, 3, "A.B", 6, 3}, {d, 5, "SUB.IN.X", 5, 5}, {w, 2, "IN.X", 5, 2}, {in, 2, "X", 5, 2}};
-    for (const auto &r : rows) {  // the outermost prefix comes first; a prefixed window keeps its own numbering
-        EXPECT_STREQ(rtattrdict_name(r.d, r.i), r.name);
-        EXPECT_EQ(rtattrdict_index(r.d, r.name) * 100 + rtattrdict_absolute_index(r.d, r.i) * 10 + rtattrdict_safe_index(r.d, r.i),
-                  r.i * 100 + r.abs * 10 + r.safe) << r.name;
-    }
-    EXPECT_EQ(rtattrdict_index(d, "A.B") + rtattrdict_index(in, "A.B"), 0);
-    EXPECT_EQ(add(d, 1, {"$X", "1A", "A(1).B"}), 3);
-    EXPECT_EQ(rtattrdict_index(d, "A(1).B"), 3);
+    rtattrdict_t *d = named_head(10);
+    EXPECT_EQ(add(d, 1, {"$X", "1A", "A(1).B"}) * 10 + rtattrdict_index(d, "A(1).B"), 33);
     EXPECT_EQ(rtattrdict_add_group(d, 7, 3, 8, "FEED    PROD\0xx bad     "), 3);  // three 8-byte records
     EXPECT_EQ(std::string(rtattrdict_name(d, 7)) + "|" + rtattrdict_name(d, 8) + "|" + rtattrdict_name(d, 9), "FEED|PROD|");
     EXPECT_EQ(his.text(), "Unable to process illegal equation/variable name 'bad'\n");
-    for (rtattrdict_t *x : {in, w, d}) rtattrdict_destroy(x);
-}
-
-TEST(AttrDictNames, PrefixChainsAreCutAt1024) {
-    HistoryCapture his;
-    rtattrdict_t *d = named_head(1);
     const std::string big(1020, 'P');
     rtattrdict_t *w2 = rtattrdict_create_embedded(d, 1, 1, big.c_str(), 0);
     rtattrdict_resize(w2, 1);
+    EXPECT_EQ(rtattrdict_safe_index(w2, 1), 1);  // a prefixed window keeps its own numbering
     rtattrdict_t *w3 = rtattrdict_create_embedded(w2, 1, 1, "INNER.", 0), *w4 = rtattrdict_create_embedded(w2, 1, 1, "ABCD", 0);
     rtattrdict_resize(w3, 1), rtattrdict_resize(w4, 1);
     EXPECT_EQ(add(w2, 1, {"NAME5"}), 1);
@@ -49,7 +27,6 @@ TEST(AttrDictNames, PrefixChainsAreCutAt1024) {
     EXPECT_EQ(rtattrdict_add_group(w3, 1, 1, 5, "NAME5"), 0);
     EXPECT_EQ(his.text(), "!!embedded_additems: prefix " + big + "INNER. longer than 1024" +
                           "!!embedded_addgroup: prefix " + big + "INNER. longer than 1024");
-    EXPECT_EQ(rtattrdict_name(d, 1), big + "NAME");
     EXPECT_EQ(add(w4, 1, {"NAME5"}), 1);  // prefixes of exactly 1024
     EXPECT_EQ(rtattrdict_name(d, 1), big + "ABCD");
     for (rtattrdict_t *x : {w4, w3, w2, d}) rtattrdict_destroy(x);
@@ -65,13 +42,11 @@ TEST(AttrDictStructure, DeleteMovesLaterWindowsAndRemoveResets) {
     EXPECT_EQ(start_of(before) * 100 + start_of(at) * 10 + start_of(after), 225);
     EXPECT_STREQ(rtattrdict_name(after, 2), "E8");
     EXPECT_EQ(rtattrdict_index(d, "E6") * 10 + rtattrdict_index(d, "E4"), 40);
-    EXPECT_EQ(rtattrdict_getd(d, 4, "VALUE"), 6.0);
     rtattrdict_seti(d, 8, "TAG", 4);
     rtattrdict_remove_items(d, 7, 2);  // up to the last element
     ExpectDefunct(d, 7);
     ExpectDefunct(d, 8);
-    EXPECT_EQ(rtattrdict_index(d, "E10") + rtattrdict_index(d, "E9"), 0);
-    EXPECT_EQ(rtattrdict_inq_num(d), 8);
+    EXPECT_EQ(rtattrdict_index(d, "E10") + rtattrdict_index(d, "E9") + rtattrdict_inq_num(d), 8);
     for (rtattrdict_t *w : {before, at, after, d}) rtattrdict_destroy(w);
 }
 
@@ -81,8 +56,6 @@ TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
         rtattrdict_resize(w, 2);
         rtattrdict_change_capacity(w, 5);  // grows the head by 3 in the middle
         EXPECT_EQ(rtattrdict_inq_capacity(d), expect) << cap;
-        EXPECT_EQ(rtattrdict_inq_num(d) * 10 + rtattrdict_inq_capacity(w), (cap + 3) * 10 + 5);
-        EXPECT_EQ(rtattrdict_index(d, "E4") * 10 + rtattrdict_getd(d, 7, "VALUE"), 74);
         EXPECT_EQ(rtattrdict_index(d, ("E" + std::to_string(cap)).c_str()), cap + 3);
         for (int32_t k = 4; k <= 6; ++k) ExpectDefunct(d, k);
         rtattrdict_destroy(w);
@@ -91,61 +64,26 @@ TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
     rtattrdict_t *d = named_head(10);
     rtattrdict_t *a = rtattrdict_create_embedded(d, 1, 3, "A.", 1), *b = rtattrdict_create_embedded(d, 4, 3, "B.", 1);
     rtattrdict_resize(a, 3), rtattrdict_resize(b, 3);
-    add(b, 1, {"X", "Y", "Z"});
     rtattrdict_t *same = rtattrdict_create_embedded(d, 1, 0, nullptr, 1);  // empty, at A's start
     rtattrdict_change_capacity(a, 5);
     EXPECT_EQ(start_of(same) * 10 + start_of(b), 36);  // every later sibling shifted
     rtattrdict_destroy(same);
-    EXPECT_EQ(rtattrdict_index(b, "Y"), 2);
-    EXPECT_STREQ(rtattrdict_name(d, 7), "B.Y");
-    rtattrdict_change_capacity(a, 3);  // shrink back: the head and B move down
-    EXPECT_EQ(rtattrdict_inq_num(d) * 10 + start_of(b), 104);
-    EXPECT_EQ(rtattrdict_index(b, "Z") * 100 + rtattrdict_index(d, "E10"), 310);
     rtattrdict_destroy(a);  // a resizable window is spliced out of the head
     EXPECT_EQ(rtattrdict_inq_num(d) * 10 + start_of(b), 71);
-    EXPECT_EQ(rtattrdict_index(b, "X") * 10 + static_cast<int>(gl_length(d->children)), 11);
+    EXPECT_EQ(rtattrdict_index(d, "E10") * 10 + static_cast<int>(gl_length(d->children)), 71);
     rtattrdict_destroy(b);
-    EXPECT_EQ(rtattrdict_index(d, "E10"), 4);
     rtattrdict_destroy(d);
-}
-
-TEST(AttrDictStructure, MovesCarryEveryColumnAndResetWhatTheyLeave) {
-    CountingWrapper wr[4];
-    rtattrdict_t *d = named_head(8);
-    for (int k = 0; k < 4; ++k) {
-        rtattrdict_setwrapper(d, 2 + k, "WRAP", &wr[k]);
-        rtattrdict_seti(d, 2 + k, "TAG", 100 + k);
-        rtattrdict_sets(d, 2 + k, "UNIT", ("U" + std::to_string(k)).c_str());
-    }
-    rtattrdict_remove_items(d, 6, 1);
-    rtattrdict_move_items(d, 2, 3, 4);
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(rtattrdict_getd(d, 3 + k, "VALUE") * 10 + rtattrdict_index(d, ("E" + std::to_string(2 + k)).c_str()), 23 + 11 * k);
-        EXPECT_EQ(rtattrdict_getwrapper(d, 3 + k, "WRAP"), &wr[k]);
-        EXPECT_EQ(wr[k].refs * 100 + wr[k].index, 103 + k);
-        EXPECT_EQ(rtattrdict_geti(d, 3 + k, "TAG"), 100 + k);
-        EXPECT_EQ(rtattrdict_gets(d, 3 + k, "UNIT"), "U" + std::to_string(k));
-    }
-    ExpectDefunct(d, 2);
-    rtattrdict_move_items(d, 3, 1, 4);  // down by two over live elements: reset, not leaked
-    EXPECT_EQ(rtattrdict_index(d, "E1") * 10 + rtattrdict_index(d, "E5") + wr[0].index * 100, 104);
-    ExpectDefunct(d, 5);
-    ExpectDefunct(d, 6);
-    rtattrdict_destroy(d);
-    for (auto &w : wr) EXPECT_EQ(w.refs, 0);
 }
 
 TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
     HistoryCapture his;
-    rtattrdict_t *d = named_head(6, 0, 0);
-    rtattrdict_t *w = rtattrdict_create_embedded(d, 2, 2, nullptr, 1);
+    rtattrdict_t *d = named_head(6, 0, 0), *w = rtattrdict_create_embedded(d, 2, 2, nullptr, 1);
     EXPECT_EQ(his.text(), "!!rtattrdict_create_embedded: cannot allow resize\n");
     rtattrdict_resize(w, 2);
     EXPECT_EQ(rtattrdict_safe_index(w, 1), 2);  // no prefix: the head's numbering
     rtattrdict_resize(w, 3);
     EXPECT_EQ(his.text(), "!!embedded_resize: attempt to extend beyond capacity 3 2\n");
-    rtattrdict_change_capacity(w, 5);  // up to the parent's last element
-    rtattrdict_resize(w, 5);
+    rtattrdict_change_capacity(w, 5), rtattrdict_resize(w, 5);  // up to the parent's last element
     EXPECT_EQ(rtattrdict_inq_num(w) * 10 + rtattrdict_inq_capacity(w), 55);
     EXPECT_STREQ(rtattrdict_name(w, 5), "E6");
     rtattrdict_resize(w, 2), rtattrdict_change_capacity(w, 2);
@@ -153,8 +91,7 @@ TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
     EXPECT_STREQ(rtattrdict_name(w, 2), "E3");
     EXPECT_EQ(rtattrdict_index(d, "E2") * 10 + rtattrdict_index(d, "E5"), 50);
     rtattrdict_t *sh = rtattrdict_create_embedded(d, 1, 2, nullptr, 0);
-    rtattrdict_resize(sh, 2);
-    rtattrdict_resize(d, 1);  // the window now reaches past its parent
+    rtattrdict_resize(sh, 2), rtattrdict_resize(d, 1);  // the window now reaches past its parent
     EXPECT_EQ(rtattrdict_okay(sh), 0);
     EXPECT_EQ(his.text(), "");
     for (rtattrdict_t *x : {sh, w, d}) rtattrdict_destroy(x);
