@@ -15,30 +15,26 @@ using namespace attrtest;
 
 constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
 const std::vector<int32_t> kAll = {0, -1, kMin, kMax}, kNeg = {-1, kMin}, kLow = {0, -1, kMin}, kOne = {0};
-const std::string kLong(100000, 'A'), kCut(1024, 'L'), kAssert = "Assertion '", kAt = "' failed in source/rtattrdict/rtattrdict:";
+const std::string kLong(100000, 'A'), kAssert = "Assertion '", kAt = "' failed in source/rtattrdict/rtattrdict:";
 const rtattrdesc_t kBadType[] = {{"ODD", 99, 0.0, 0, nullptr, 0, nullptr}, {nullptr, 0, 0.0, 0, nullptr, 0, nullptr}};
 
-std::string with(std::string text, int32_t v) {
-    for (size_t at; (at = text.find("{v}")) != std::string::npos;) text.replace(at, 3, std::to_string(v));
-    return text;
-}
-
-// The text once for each operation, "{op}" standing for it; "{kind}" for the kind its name reads.
+// The text once for each operation: "{op}" stands for it, "{kind}" for the kind its name reads.
 std::string each(std::initializer_list<const char *> ops, const std::string &text) {
     std::string out;
     for (std::string op : ops) {
         const char c = op.rfind("set", 0) == 0 || op.rfind("get", 0) == 0 ? op[3] : op[0];
-        const char *kind = c == 'd' ? "double" : c == 'i' ? "integer" : c == 'b' ? "boolean" : c == 's' ? "string"
-                         : c == 'v' ? "void" : "IWEXWrapper";
-        std::string t = text;
-        t.replace(t.find("{op}"), 4, op);
-        if (size_t k = t.find("{kind}"); k != std::string::npos) t.replace(k, 6, kind);
+        std::string t = std::string(text).replace(text.find("{op}"), 4, op);
+        if (size_t k = t.find("{kind}"); k != std::string::npos)
+            t.replace(k, 6, c == 'd' ? "double" : c == 'i' ? "integer" : c == 'b' ? "boolean" : c == 's' ? "string" : c == 'v' ? "void" : "IWEXWrapper");
         out += t;
     }
     return out;
 }
+const auto kSetters = {"setd", "setd", "seti", "seti", "setb", "setb", "sets", "setv", "setv", "setwrapper", "setwrapper"};
+const auto kRest = {"getd", "geti", "getb", "gets", "getv", "getwrapper", "dvector", "dvector", "ivector", "ivector",
+                    "bvector", "bvector", "svector", "svector", "vvector", "vvector"};
 
-// Every typed setter, getter and vector at element i with attribute attr; each answers nothing.
+// Every typed setter, getter (and vector) at element i with attribute attr; each answers nothing.
 void touch_all(rtattrdict_t *d, int32_t i, const char *attr, bool vectors = false) {
     rtattrdict_setd(d, i, attr, 2.0), rtattrdict_setd_return_modified(d, i, attr, 2.0), rtattrdict_seti(d, i, attr, 2);
     rtattrdict_seti_return_modified(d, i, attr, 2), rtattrdict_setb(d, i, attr, 1), rtattrdict_setb_return_modified(d, i, attr, 1);
@@ -51,29 +47,22 @@ void touch_all(rtattrdict_t *d, int32_t i, const char *attr, bool vectors = fals
     EXPECT_EQ(rtattrdict_getv(d, i, attr), nullptr);
     EXPECT_EQ(rtattrdict_getwrapper(d, i, attr), nullptr);
     if (!vectors) return;
-    for (const void *p : {(const void *)rtattrdict_dvector(d, attr), (const void *)rtattrdict_dvector_ro(d, attr),
-                          (const void *)rtattrdict_ivector(d, attr), (const void *)rtattrdict_ivector_ro(d, attr),
-                          (const void *)rtattrdict_bvector(d, attr), (const void *)rtattrdict_bvector_ro(d, attr),
-                          (const void *)rtattrdict_svector(d, attr), (const void *)rtattrdict_svector_ro(d, attr),
-                          (const void *)rtattrdict_vvector(d, attr), (const void *)rtattrdict_vvector_ro(d, attr)})
-        EXPECT_EQ(p, nullptr);
+    EXPECT_FALSE(rtattrdict_dvector(d, attr) || rtattrdict_dvector_ro(d, attr) || rtattrdict_ivector(d, attr) ||
+                 rtattrdict_ivector_ro(d, attr) || rtattrdict_bvector(d, attr) || rtattrdict_bvector_ro(d, attr) ||
+                 rtattrdict_svector(d, attr) || rtattrdict_svector_ro(d, attr) || rtattrdict_vvector(d, attr) ||
+                 rtattrdict_vvector_ro(d, attr));
 }
-
-const auto kSetters = {"setd", "setd", "seti", "seti", "setb", "setb", "sets", "setv", "setv", "setwrapper", "setwrapper"};
-const auto kRest = {"getd", "geti", "getb", "gets", "getv", "getwrapper", "dvector", "dvector", "ivector",
-                    "ivector", "bvector", "bvector", "svector", "svector", "vvector", "vvector"};
-const std::string kMoveBad = "bad source or destination, source {v}, dest 1, move size 1, list size ";
-const std::string kDefunct = "illegal range, start {v}, stop {v}, capacity ";
-using Run = std::function<void(World &, int32_t)>;
 
 struct Row {
     const char *call;
     std::vector<int32_t> values;
-    Run run;
+    std::function<void(World &, int32_t)> run;
     std::string history;     // "{v}" stands for the value
     std::string error = "";  // the start of standard error (a line number follows)
     bool changes = false;    // a documented change: the snapshot is not compared
 };
+const std::string kMoveBad = "bad source or destination, source {v}, dest 1, move size 1, list size ";
+const std::string kDefunct = "illegal range, start {v}, stop {v}, capacity ", kRange1 = "illegal range, start 1, stop {v}, capacity 8\n";
 
 const Row kRows[] = {
     {"create(v<=0)", kLow, [](World &, int32_t v) {
@@ -86,23 +75,20 @@ const Row kRows[] = {
          EXPECT_EQ(hashNum(rtattrdict_attributes(e)), 1u);
          rtattrdict_destroy(d), rtattrdict_destroy(e);
      }, "!!make_attr: Unknown attribute type 99\n"},
-    {"create_embedded(start v)", kLow, [](World &w, int32_t v) { EXPECT_EQ(rtattrdict_create_embedded(w.head, v, 1, "", 0), nullptr); },
+    {"create_embedded(start v)", kLow, [](World &w, int32_t v) { EXPECT_FALSE(rtattrdict_create_embedded(w.head, v, 1, "", 0)); },
      "!! rtattrdict_create_embedded: bad start {v} or capacity 1\n"},
-    {"create_embedded(capacity v)", kNeg, [](World &w, int32_t v) { EXPECT_EQ(rtattrdict_create_embedded(w.head, 1, v, "", 0), nullptr); },
+    {"create_embedded(capacity v)", kNeg, [](World &w, int32_t v) { EXPECT_FALSE(rtattrdict_create_embedded(w.head, 1, v, "", 0)); },
      "!! rtattrdict_create_embedded: bad start 1 or capacity {v}\n"},
     {"create_embedded(one too many, start or capacity v)", {kMax}, [](World &w, int32_t v) {
-         EXPECT_EQ(rtattrdict_create_embedded(w.head, 4, 3, "", 0), nullptr);
-         EXPECT_EQ(rtattrdict_create_embedded(w.head, v, 1, "", 0), nullptr);
-         EXPECT_EQ(rtattrdict_create_embedded(w.head, 2, v, "", 0), nullptr);
-         EXPECT_EQ(rtattrdict_create_embedded(nullptr, 1, 1, "", 1), nullptr);
+         EXPECT_FALSE(rtattrdict_create_embedded(w.head, 4, 3, "", 0) || rtattrdict_create_embedded(w.head, v, 1, "", 0));
+         EXPECT_FALSE(rtattrdict_create_embedded(w.head, 2, v, "", 0) || rtattrdict_create_embedded(nullptr, 1, 1, "", 1));
      }, "!! rtattrdict_create_embedded: parent too small (5) for embedded (3)\n!! rtattrdict_create_embedded: parent too "
         "small (5) for embedded (1)\n!! rtattrdict_create_embedded: parent too small (5) for embedded ({v})\n"},
     {"aggregate(start v, NULL other)", kAll, [](World &w, int32_t v) {
          rtattrdict_t *other = rtattrdict_create(2, kDesc, 1);
          rtattrdict_resize(other, 2);
-         EXPECT_EQ(rtattrdict_aggregate(w.head, nullptr, v, ""), nullptr);
-         EXPECT_EQ(rtattrdict_aggregate(nullptr, other, v, ""), nullptr);
-         EXPECT_EQ(rtattrdict_aggregate(w.head, other, v, ""), nullptr);
+         EXPECT_FALSE(rtattrdict_aggregate(w.head, nullptr, v, "") || rtattrdict_aggregate(nullptr, other, v, ""));
+         EXPECT_FALSE(rtattrdict_aggregate(w.head, other, v, ""));
          rtattrdict_destroy(other);
      }, "" /* only INT_MAX reaches the window check: set in the loop */},
     {"every call on NULL", kOne, [](World &, int32_t) {
@@ -112,8 +98,8 @@ const Row kRows[] = {
          EXPECT_EQ(rtattrdict_add_items(nullptr, 1, 1, nullptr) + rtattrdict_add_group(nullptr, 1, 1, 4, "ABCD"), 0);
          EXPECT_EQ(rtattrdict_inq_num(nullptr) + rtattrdict_inq_capacity(nullptr) + rtattrdict_index(nullptr, "E1"), 0);
          EXPECT_EQ(rtattrdict_safe_index(nullptr, 1) + rtattrdict_absolute_index(nullptr, 1) + rtattrdict_okay(nullptr), 0);
-         EXPECT_TRUE(!rtattrdict_embedded(nullptr) && !rtattrdict_prefix(nullptr) && !rtattrdict_name(nullptr, 1));
-         EXPECT_EQ(rtattrdict_attributes(nullptr), nullptr);
+         EXPECT_FALSE(rtattrdict_embedded(nullptr) || rtattrdict_prefix(nullptr) || rtattrdict_name(nullptr, 1) ||
+                      rtattrdict_attributes(nullptr));
          zarn_md5_ctx_t ctx;
          MD5Init(&ctx);
          EXPECT_EQ(rtattrdict_checksum(nullptr, &ctx), 0);
@@ -137,9 +123,7 @@ const Row kRows[] = {
     {"change_capacity(head, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.head, v); },
      "!!head_change_capacity: capacity {v} less than size 5 (not changed)\n", kAssert + "head_change_capacity: negative capacity" + kAt},
     {"change_capacity(head, INT_MAX), memory short", {kMax}, [](World &w, int32_t v) {
-         zarn::failalloc_set(1, true);
-         rtattrdict_change_capacity(w.head, v);
-         zarn::failalloc_set(0);
+         zarn::failalloc_set(1, true), rtattrdict_change_capacity(w.head, v), zarn::failalloc_set(0);
      }, "!!head_change_capacity: unable to allocate {v} elements (not changed)\n"},
     {"change_capacity(window, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
      "!!embedded_change_capacity: capacity 0 less than size 3 (not changed)\n", kAssert + "embedded_change_capacity: negative capacity" + kAt},
@@ -164,12 +148,12 @@ const Row kRows[] = {
          rtattrdict_remove_items(w.head, v, 1), rtattrdict_delete_items(w.head, v, 1), rtattrdict_remove_items(w.win, v, 1);
      }, "!! head_defunct: " + kDefunct + "8\n!! head_defunct: " + kDefunct + "8\n!! embedded_defunct: " + kDefunct + "3\n"},
     {"remove_items and delete_items(1, v)", kLow, [](World &w, int32_t v) { rtattrdict_remove_items(w.head, 1, v), rtattrdict_delete_items(w.head, 1, v); },
-     "!! head_defunct: illegal range, start 1, stop {v}, capacity 8\n!! head_defunct: illegal range, start 1, stop {v}, capacity 8\n"},
+     "!! head_defunct: " + kRange1 + "!! head_defunct: " + kRange1},
     {"remove_items and delete_items INT_MAX", {kMax}, [](World &w, int32_t v) {
          rtattrdict_remove_items(w.head, v, 1), rtattrdict_remove_items(w.head, 1, v);
          rtattrdict_delete_items(w.head, v, 1), rtattrdict_delete_items(w.win, 1, v);
-     }, "!!rtattrdict_remove_items: removing too many elements\n!!rtattrdict_remove_items: removing too many elements\n"
-        "!!rtattrdict_delete_items: deleting too many elements\n!!rtattrdict_delete_items: deleting too many elements\n"},
+     }, each({"remove_items: removing", "remove_items: removing", "delete_items: deleting", "delete_items: deleting"},
+             "!!rtattrdict_{op} too many elements\n")},
     {"add_items(v, 1) and (1, v)", kAll, [](World &w, int32_t v) {
          EXPECT_EQ(add(w.head, v, {"N"}), 0);
          if (v != 0) {  // start 0 of the window is the head's element 1
@@ -190,18 +174,16 @@ const Row kRows[] = {
          add(w.head, 1, {"x1"}), add(w.head, 1, {"TWIN", "TWIN"}), add(w.head, 2, {"SOLO"});
          EXPECT_EQ(rtattrdict_index(w.head, "TWIN") * 10 + rtattrdict_index(w.head, "SOLO"), 12);  // the first holder stays
          add(w.win, 1, {"A", "A"}), rtattrdict_add_group(w.win, 1, 2, 6, "FEED  FEED  ");
-         rtattrdict_sets(w.win, 3, "NAME", ""), rtattrdict_sets(w.win, 3, "NAME", "FEED");
-         add(w.head, 4, {lng.c_str(), lng.c_str()});
+         rtattrdict_sets(w.win, 3, "NAME", ""), rtattrdict_sets(w.win, 3, "NAME", "FEED"), add(w.head, 4, {lng.c_str(), lng.c_str()});
          EXPECT_EQ(rtattrdict_index(w.head, lng.c_str()), 4);
      }, "Unable to process illegal equation/variable name ''\nUnable to process illegal equation/variable name ''\n"
         "Unable to process illegal equation/variable name 'x1'\nDuplicate name in dictionary 'TWIN' (adding element)\n"
-        "Duplicate name in dictionary 'W.A' (adding element with prefix)\n"
-        "Duplicate name in dictionary 'W.FEED' (adding element in group)\n"
-        "Unable to process illegal equation/variable name ''\nDuplicate name in dictionary 'W.FEED' (changing name)\n"
-        "Duplicate name in dictionary '" + kCut + "' (adding element with truncated name)\n", "", true},
+        "Duplicate name in dictionary 'W.A' (adding element with prefix)\nDuplicate name in dictionary 'W.FEED' (adding element "
+        "in group)\nUnable to process illegal equation/variable name ''\nDuplicate name in dictionary 'W.FEED' (changing name)\n"
+        "Duplicate name in dictionary '" + std::string(1024, 'L') + "' (adding element with truncated name)\n", "", true},
     {"index, name and translation of v", kAll, [](World &w, int32_t v) {
          EXPECT_EQ(rtattrdict_index(w.head, nullptr) + rtattrdict_index(w.head, "") + rtattrdict_checksum(w.head, nullptr), 0);
-         EXPECT_TRUE(!rtattrdict_name(w.head, v) && !rtattrdict_name(w.win, v));
+         EXPECT_FALSE(rtattrdict_name(w.head, v) || rtattrdict_name(w.win, v));
          EXPECT_EQ(rtattrdict_absolute_index(w.win, v), v == kMax ? kMax : v + 1);  // kept within 32 bits
          EXPECT_EQ(rtattrdict_safe_index(w.win, v), v);
      }, ""},
@@ -211,16 +193,10 @@ const Row kRows[] = {
      each(kSetters, "!!head_{op}: Unknown {kind} attribute (null)\n") + each(kRest, "!!head_{op}: Unknown {kind} attribute (null)\n")},
     {"typed access of the wrong kind", kOne, [](World &w, int32_t) {
          rtattrdict_setd(w.head, 1, "STATUS", 1.0), rtattrdict_seti(w.head, 1, "NOPE", 1), rtattrdict_setb(w.head, 6, "FIXED", 1);
-         rtattrdict_sets(w.head, 1, "VALUE", "x"), rtattrdict_setv(w.head, 1, "FIXED", nullptr);
-         rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
-         EXPECT_EQ(rtattrdict_getd(w.head, 9, "VALUE"), 0.0);  // silent beyond the size
-         EXPECT_EQ(rtattrdict_getd(w.head, 1, "UNIT"), 0.0);
-         EXPECT_EQ(rtattrdict_geti(w.head, 1, "X"), 0);
-         EXPECT_EQ(rtattrdict_gets(w.head, 1, "FIXED"), nullptr);
-         EXPECT_EQ(rtattrdict_getwrapper(w.head, 1, "VALUE"), nullptr);
-         EXPECT_EQ(rtattrdict_dvector(w.head, "SHADOW"), nullptr);
-         EXPECT_EQ(rtattrdict_svector(w.head, "NOTE"), nullptr);
-         EXPECT_EQ(rtattrdict_bvector(w.head, "NONE"), nullptr);
+         rtattrdict_sets(w.head, 1, "VALUE", "x"), rtattrdict_setv(w.head, 1, "FIXED", nullptr), rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
+         rtattrdict_getd(w.head, 9, "VALUE"), rtattrdict_getd(w.head, 1, "UNIT"), rtattrdict_geti(w.head, 1, "X");  // silent beyond the size
+         rtattrdict_gets(w.head, 1, "FIXED"), rtattrdict_getwrapper(w.head, 1, "VALUE"), rtattrdict_dvector(w.head, "SHADOW");
+         rtattrdict_svector(w.head, "NOTE"), rtattrdict_bvector(w.head, "NONE");
      }, "!!head_setd: Not double attribute STATUS\n!!head_seti: Unknown integer attribute NOPE\n"
         "!!head_setb: Access beyond size limited 6 5\n!!head_sets: Not string attribute VALUE\n"
         "!!head_setv: Not void attribute FIXED\n!!head_setwrapper: Not an IWEXWrapper attribute OWNER\n"
@@ -246,20 +222,20 @@ TEST(AttrDictRefusals, EveryEntryPointGetsItsDocumentedAnswer) {
             SCOPED_TRACE(std::string(row.call) + " v=" + std::to_string(v));
             World w;
             const std::string before = w.snapshot();
-            std::string his, err;
+            std::string his, err, want = row.history;
             {
                 StderrCapture se;
                 HistoryCapture hc;
                 row.run(w, v);
                 his = hc.text(), err = se.text();
             }
-            const bool agg = std::string(row.call).rfind("aggregate", 0) == 0 && v == kMax;
-            EXPECT_EQ(his, agg ? "!! rtattrdict_create_embedded: parent too small (5) for embedded (2)\n" : with(row.history, v));
+            for (size_t at; (at = want.find("{v}")) != std::string::npos;) want.replace(at, 3, std::to_string(v));
+            if (std::string(row.call).rfind("aggregate", 0) == 0 && v == kMax)
+                want = "!! rtattrdict_create_embedded: parent too small (5) for embedded (2)\n";
+            EXPECT_EQ(his, want);
             EXPECT_EQ(err.substr(0, row.error.size()), row.error) << err;
             EXPECT_EQ(err.empty(), row.error.empty()) << err;
-            if (!row.changes) {
-                EXPECT_EQ(w.snapshot(), before);
-            }
+            EXPECT_TRUE(row.changes || w.snapshot() == before) << w.snapshot();
         }
     }
 }
@@ -267,38 +243,27 @@ TEST(AttrDictRefusals, EveryEntryPointGetsItsDocumentedAnswer) {
 // Every allocation of an operation made to fail in turn: one of its messages appears, nothing changes or leaks.
 TEST(AttrDictRefusals, EveryAllocationOfEachOperationFails) {
     rtattrdict_t *made = nullptr;
-    const struct { const char *what; std::function<void(World &)> op; std::vector<std::string> messages; } rows[] = {
+    const struct { std::function<void(World &)> op; std::vector<std::string> messages; } rows[] = {
         // A failed attribute is left out; a failed record or NAME column gives no dictionary.
-        {"create", [&](World &) { made = rtattrdict_create(4, kDesc, 1); },
+        {[&](World &) { made = rtattrdict_create(4, kDesc, 1); },
          {"!!rtattrdict_create: unable to allocate the dictionary\n", "!! make_attr: malloc failed\n"}},
-        {"grow capacity", [](World &w) { rtattrdict_change_capacity(w.head, 40); },
-         {"!!head_change_capacity: unable to allocate 40 elements (not changed)\n"}},
-        {"first sparse value", [](World &w) { rtattrdict_seti(w.head, 2, "TAG", 9); },
-         {"!!attribute dictionary: unable to allocate a sparse record\n"}},
-        {"window", [&](World &w) { made = rtattrdict_create_embedded(w.head, 1, 2, "", 0); },
-         {"!! rtattrdict_create_embedded: unable to allocate the window\n"}},
+        {[](World &w) { rtattrdict_change_capacity(w.head, 40); }, {"!!head_change_capacity: unable to allocate 40 elements (not changed)\n"}},
+        {[](World &w) { rtattrdict_seti(w.head, 2, "TAG", 9); }, {"!!attribute dictionary: unable to allocate a sparse record\n"}},
+        {[&](World &w) { made = rtattrdict_create_embedded(w.head, 1, 2, "", 0); }, {"!! rtattrdict_create_embedded: unable to allocate the window\n"}},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
-        long total = 0;
-        {
-            World w;
-            zarn::failalloc_set(0);
-            row.op(w);
-            total = zarn::failalloc_count();
-            rtattrdict_destroy(made), made = nullptr;
-        }
-        ASSERT_GT(total, 0);
+        SCOPED_TRACE(row.messages[0]);
         std::vector<bool> seen(row.messages.size());
-        for (long n = 1; n <= total; ++n) {
+        for (long n = 1, total = 1; n <= total; ++n) {
             World w;
             const std::string before = w.snapshot();
             HistoryCapture his;
-            zarn::failalloc_set(n);
+            zarn::failalloc_set(n == 1 ? 0 : n - 1);  // the first pass only counts the allocations
             row.op(w);
+            if (n == 1) total = zarn::failalloc_count() + 1;
             zarn::failalloc_set(0);
             const std::string text = his.text();
-            EXPECT_EQ(w.snapshot(), before) << n;
+            EXPECT_TRUE(n == 1 || w.snapshot() == before) << n;
             const size_t m = std::find(row.messages.begin(), row.messages.end(), text) - row.messages.begin();
             ASSERT_TRUE(text.empty() || m < row.messages.size()) << n << ": " << text;
             if (!text.empty()) seen[m] = true;
