@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "capture.h"
@@ -44,17 +45,14 @@ inline rtattrdict_t *named_head(int32_t n, int32_t cap = 0, int allow = 1) {
     return d;
 }
 
+inline std::string str(const char *p) { return p ? p : "(null)"; }
+
 // Every cell of element k holds its attribute's default and the element has no name.
 inline void ExpectDefunct(rtattrdict_t *d, int32_t k) {
-    SCOPED_TRACE("defunct " + std::to_string(k));
-    EXPECT_STREQ(rtattrdict_name(d, k), "");
-    EXPECT_EQ(rtattrdict_getd(d, k, "VALUE"), 1.5);
-    EXPECT_EQ(rtattrdict_geti(d, k, "STATUS"), 7);
-    EXPECT_STREQ(rtattrdict_gets(d, k, "UNIT"), "KG");
-    EXPECT_EQ(rtattrdict_getb(d, k, "FIXED"), 1);
-    EXPECT_EQ(rtattrdict_getwrapper(d, k, "WRAP"), nullptr);
-    EXPECT_EQ(rtattrdict_getd(d, k, "SHADOW"), 1e35);
-    EXPECT_EQ(rtattrdict_geti(d, k, "TAG"), -3);
+    EXPECT_EQ(std::make_tuple(str(rtattrdict_name(d, k)), rtattrdict_getd(d, k, "VALUE"), rtattrdict_geti(d, k, "STATUS"),
+                              str(rtattrdict_gets(d, k, "UNIT")), rtattrdict_getb(d, k, "FIXED"), rtattrdict_getd(d, k, "SHADOW"),
+                              rtattrdict_geti(d, k, "TAG"), rtattrdict_getwrapper(d, k, "WRAP") == nullptr),
+              std::make_tuple(std::string(), 1.5, 7, std::string("KG"), 1, 1e35, -3, true)) << "element " << k;
 }
 
 // A head of capacity 8 holding E1..E5 and a resizable window "W." over its elements 2..4.
@@ -68,12 +66,10 @@ struct World {
     }
     // What a caller can see of both.
     std::string snapshot() const {
-        std::string s = std::to_string(rtattrdict_inq_num(head)) + "/" + std::to_string(rtattrdict_inq_capacity(head)) +
-                        " win " + std::to_string(rtattrdict_inq_num(win)) + "/" +
-                        std::to_string(rtattrdict_inq_capacity(win)) + "@" + std::to_string(start_of(win));
+        std::string s = std::to_string(rtattrdict_inq_num(head) * 100 + rtattrdict_inq_capacity(head)) + " " +
+                        std::to_string(rtattrdict_inq_num(win) * 10000 + rtattrdict_inq_capacity(win) * 100 + start_of(win));
         for (int k = 1; k <= rtattrdict_inq_num(head); ++k)
-            s += std::string(" ") + rtattrdict_name(head, k) + "=" + std::to_string(rtattrdict_getd(head, k, "VALUE")) +
-                 "," + std::to_string(rtattrdict_geti(head, k, "TAG"));
+            s += " " + str(rtattrdict_name(head, k)) + "=" + std::to_string(rtattrdict_getd(head, k, "VALUE") + rtattrdict_geti(head, k, "TAG"));
         return s + (rtattrdict_okay(win) ? " ok" : " broken");
     }
 };

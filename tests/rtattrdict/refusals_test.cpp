@@ -67,14 +67,10 @@ const std::string kDefunct = "illegal range, start {v}, stop {v}, capacity ", kR
 const Row kRows[] = {
     {"create(v<=0)", kLow, [](World &, int32_t v) {
          rtattrdict_t *d = rtattrdict_create(v, kDesc, 1);
-         EXPECT_EQ(rtattrdict_inq_capacity(d), 0);
-         rtattrdict_destroy(d);
-     }, ""},
+         EXPECT_EQ(rtattrdict_inq_capacity(d), 0), rtattrdict_destroy(d); }, ""},
     {"create(no table, unknown type)", kOne, [](World &, int32_t) {
          rtattrdict_t *d = rtattrdict_create(2, nullptr, 0), *e = rtattrdict_create(2, kBadType, 0);
-         EXPECT_EQ(hashNum(rtattrdict_attributes(e)), 1u);
-         rtattrdict_destroy(d), rtattrdict_destroy(e);
-     }, "!!make_attr: Unknown attribute type 99\n"},
+         EXPECT_EQ(hashNum(rtattrdict_attributes(e)), 1u), rtattrdict_destroy(d), rtattrdict_destroy(e); }, "!!make_attr: Unknown attribute type 99\n"},
     {"create_embedded(start v)", kLow, [](World &w, int32_t v) { EXPECT_FALSE(rtattrdict_create_embedded(w.head, v, 1, "", 0)); },
      "!! rtattrdict_create_embedded: bad start {v} or capacity 1\n"},
     {"create_embedded(capacity v)", kNeg, [](World &w, int32_t v) { EXPECT_FALSE(rtattrdict_create_embedded(w.head, 1, v, "", 0)); },
@@ -88,9 +84,7 @@ const Row kRows[] = {
          rtattrdict_t *other = rtattrdict_create(2, kDesc, 1);
          rtattrdict_resize(other, 2);
          EXPECT_FALSE(rtattrdict_aggregate(w.head, nullptr, v, "") || rtattrdict_aggregate(nullptr, other, v, ""));
-         EXPECT_FALSE(rtattrdict_aggregate(w.head, other, v, ""));
-         rtattrdict_destroy(other);
-     }, "" /* only INT_MAX reaches the window check: set in the loop */},
+         EXPECT_FALSE(rtattrdict_aggregate(w.head, other, v, "")), rtattrdict_destroy(other); }, "" /* only INT_MAX reaches the window check: set in the loop */},
     {"every call on NULL", kOne, [](World &, int32_t) {
          rtattrdict_destroy(nullptr), rtattrdict_empty_all(nullptr), rtattrdict_resize(nullptr, 1);
          rtattrdict_change_capacity(nullptr, 1), rtattrdict_relocate(nullptr, 1), rtattrdict_move_items(nullptr, 1, 2, 1);
@@ -102,29 +96,25 @@ const Row kRows[] = {
                       rtattrdict_attributes(nullptr));
          zarn_md5_ctx_t ctx;
          MD5Init(&ctx);
-         EXPECT_EQ(rtattrdict_checksum(nullptr, &ctx), 0);
-         touch_all(nullptr, 1, "VALUE", true);
-     }, ""},
+         EXPECT_EQ(rtattrdict_checksum(nullptr, &ctx), 0), touch_all(nullptr, 1, "VALUE", true); }, ""},
     {"empty_all and delete_items twice", kOne, [](World &w, int32_t) {
          rtattrdict_delete_items(w.head, 5, 1), rtattrdict_delete_items(w.head, 5, 1);
          EXPECT_EQ(rtattrdict_inq_num(w.head), 4);
          rtattrdict_empty_all(w.head), rtattrdict_empty_all(w.head);
-         EXPECT_EQ(rtattrdict_inq_num(w.head) + rtattrdict_inq_num(w.win) + 10 * rtattrdict_okay(w.win), 10);
-     }, "!!rtattrdict_delete_items: deleting too many elements\n", "", true},
+         EXPECT_EQ(rtattrdict_inq_num(w.head) + rtattrdict_inq_num(w.win) + 10 * rtattrdict_okay(w.win), 10); },
+     "!!rtattrdict_delete_items: deleting too many elements\n", "", true},
     {"resize(v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_resize(w.head, v), rtattrdict_resize(w.win, v); },
      "!!head_resize: negative size {v} (not changed)\n!! embedded_resize: negative size {v} (not changed)\n"},
     {"resize(INT_MAX)", {kMax}, [](World &w, int32_t v) {
          rtattrdict_resize(w.win, v), rtattrdict_resize(w.head, v);
-         EXPECT_EQ(rtattrdict_inq_num(w.head), 8);
-     }, "!! embedded_resize: parent (size 5 cap 8) is not big enough for resize (start 2 newsize {v})\n"
+         EXPECT_EQ(rtattrdict_inq_num(w.head), 8); }, "!! embedded_resize: parent (size 5 cap 8) is not big enough for resize (start 2 newsize {v})\n"
         "!!head_resize: attempt to resize beyond capacity {v} 8\n", "", true},
     {"change_capacity(head, 0)", kOne, [](World &w, int32_t v) { rtattrdict_change_capacity(w.head, v); },
      "!!head_change_capacity: capacity {v} less than size 5 (not changed)\n"},
     {"change_capacity(head, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.head, v); },
      "!!head_change_capacity: capacity {v} less than size 5 (not changed)\n", kAssert + "head_change_capacity: negative capacity" + kAt},
     {"change_capacity(head, INT_MAX), memory short", {kMax}, [](World &w, int32_t v) {
-         zarn::failalloc_set(1, true), rtattrdict_change_capacity(w.head, v), zarn::failalloc_set(0);
-     }, "!!head_change_capacity: unable to allocate {v} elements (not changed)\n"},
+         zarn::failalloc_set(1, true), rtattrdict_change_capacity(w.head, v), zarn::failalloc_set(0); }, "!!head_change_capacity: unable to allocate {v} elements (not changed)\n"},
     {"change_capacity(window, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
      "!!embedded_change_capacity: capacity 0 less than size 3 (not changed)\n", kAssert + "embedded_change_capacity: negative capacity" + kAt},
     {"change_capacity(window, v<size)", {0, 2}, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
@@ -155,16 +145,12 @@ const Row kRows[] = {
      }, each({"remove_items: removing", "remove_items: removing", "delete_items: deleting", "delete_items: deleting"},
              "!!rtattrdict_{op} too many elements\n")},
     {"add_items(v, 1) and (1, v)", kAll, [](World &w, int32_t v) {
-         EXPECT_EQ(add(w.head, v, {"N"}), 0);
-         if (v != 0) {  // start 0 of the window is the head's element 1
-             EXPECT_EQ(add(w.win, v, {"N"}) + rtattrdict_add_items(w.head, 1, v, nullptr), 0);
-         }
+         EXPECT_EQ(add(w.head, v, {"N"}) + (v ? add(w.win, v, {"N"}) + rtattrdict_add_items(w.head, 1, v, nullptr) : 0), 0);
      }, "", kAssert + "head_additems: bad indices" + kAt},
     {"add_group(v, width v, NULL block)", kAll, [](World &w, int32_t v) {
          EXPECT_EQ(rtattrdict_add_group(w.head, 1, 1, v < 0 ? v : -1, "ABCD"), 0);
          EXPECT_EQ(rtattrdict_add_group(w.head, 1, 1, 4, nullptr), 0);
-         EXPECT_EQ(rtattrdict_add_group(w.head, v, 1, 4, "ABCD"), 0);
-     }, "", kAssert + "head_addgroup: bad indices" + kAt},
+         EXPECT_EQ(rtattrdict_add_group(w.head, v, 1, 4, "ABCD"), 0); }, "", kAssert + "head_addgroup: bad indices" + kAt},
     {"names: NULL, overlong, illegal, duplicated", kOne, [](World &w, int32_t) {
          const std::string lng(1100, 'L');
          EXPECT_EQ(rtattrdict_add_items(w.head, 1, 1, nullptr) + add(w.head, 2, {nullptr}), 2);
@@ -185,8 +171,7 @@ const Row kRows[] = {
          EXPECT_EQ(rtattrdict_index(w.head, nullptr) + rtattrdict_index(w.head, "") + rtattrdict_checksum(w.head, nullptr), 0);
          EXPECT_FALSE(rtattrdict_name(w.head, v) || rtattrdict_name(w.win, v));
          EXPECT_EQ(rtattrdict_absolute_index(w.win, v), v == kMax ? kMax : v + 1);  // kept within 32 bits
-         EXPECT_EQ(rtattrdict_safe_index(w.win, v), v);
-     }, ""},
+         EXPECT_EQ(rtattrdict_safe_index(w.win, v), v); }, ""},
     {"every setter and getter at v", kAll, [](World &w, int32_t v) { touch_all(w.head, v, "VALUE"), touch_all(w.win, v, "VALUE"); },
      each(kSetters, "!!head_{op}: Access beyond size limited {v} 5\n") + each(kSetters, "!!embedded_{op}: Access beyond size limited {v} 3\n")},
     {"every setter, getter and vector of attribute NULL", kOne, [](World &w, int32_t) { touch_all(w.head, 1, nullptr, true); },
@@ -211,9 +196,7 @@ const Row kRows[] = {
          rtattrdict_sets(w.head, 1, "UNIT", nullptr), rtattrdict_sets(w.win, 1, "UNIT", kLong.c_str());
          EXPECT_EQ(rtattrdict_gets(w.head, 1, "UNIT") + std::string(rtattrdict_gets(w.head, 2, "UNIT")), kLong);
          rtattrdict_t *e = rtattrdict_create_embedded(w.head, 1, 0, kLong.c_str(), 0);
-         EXPECT_EQ(rtattrdict_prefix(e), kLong);
-         rtattrdict_destroy(e);
-     }, "", "", true},
+         EXPECT_EQ(rtattrdict_prefix(e), kLong), rtattrdict_destroy(e); }, "", "", true},
 };
 
 TEST(AttrDictRefusals, EveryEntryPointGetsItsDocumentedAnswer) {
