@@ -44,8 +44,7 @@ TEST(AttrAccess, ChangeFlagsFoldingAndWidths) {
     EXPECT_EQ(std::vector<int>(std::begin(sparse), std::end(sparse)), (std::vector<int>{1, 1, 1, 1, 1}));
     rtattrdict_sets(d, 2, "NOTE", "hot");
     EXPECT_EQ(rtattrdict_getd(d, 2, "SHADOW") + rtattrdict_geti(d, 2, "TAG") + rtattrdict_getb(d, 2, "FLAG"), -69995.0);
-    EXPECT_EQ(rtattrdict_gets(d, 2, "NOTE") + std::string(rtattrdict_gets(d, 3, "NOTE")), "hotnone");
-    EXPECT_EQ(rtattrdict_getv(d, 2, "PTR"), &x);
+    EXPECT_EQ(rtattrdict_gets(d, 2, "NOTE") + std::string(rtattrdict_gets(d, 3, "NOTE")) + (rtattrdict_getv(d, 2, "PTR") == &x ? "!" : ""), "hotnone!");
     EXPECT_EQ(zarn::failalloc_count(), before + 1);
     rtattrdict_remove_items(d, 2, 1);
     ExpectDefunct(d, 2);
@@ -79,26 +78,20 @@ TEST(AttrAccess, WrapperReferencesBalance) {
     CountingWrapper a, b;
     rtattrdict_t *d = named_head(3);
     EXPECT_EQ(rtattrdict_setwrapper_return_modified(d, 1, "WRAP", &a) * 10 + rtattrdict_setwrapper_return_modified(d, 1, "WRAP", &a), 10);
-    EXPECT_EQ(rtattrdict_getwrapper(d, 1, "WRAP"), &a);
-    EXPECT_EQ(a.refs, 1);  // once for the cell, none for the read
+    EXPECT_EQ(a.refs * 10 + (rtattrdict_getwrapper(d, 1, "WRAP") == &a), 11);  // once for the cell, none for the read
     rtattrdict_setwrapper(d, 1, "WRAP", &b), rtattrdict_setwrapper(d, 2, "WRAP", &a), rtattrdict_setwrapper(d, 3, "WRAP", &a);
     EXPECT_EQ(a.refs * 10 + b.refs, 21);
     rtattrdict_remove_items(d, 3, 1);
     rtattrdict_change_capacity(d, 50);  // columns move; references do not change
     rtattrdict_move_items(d, 2, 3, 1);  // the wrapper learns its new index
-    EXPECT_EQ(rtattrdict_getwrapper(d, 3, "WRAP"), &a);
-    EXPECT_EQ(a.refs * 10 + a.index, 13);
+    EXPECT_EQ(a.refs * 100 + a.index * 10 + (rtattrdict_getwrapper(d, 3, "WRAP") == &a), 131);
     rtattrdict_destroy(d);
     EXPECT_EQ(a.refs + b.refs, 0);
-    IWEXWrapperHolder holder;
+    IWEXWrapperHolder holder, *scoped = new IWEXWrapperHolder;
     EXPECT_EQ(holder.GetWrapper(), nullptr);
-    holder.SetWrapper(&a), holder.SetWrapper(&a), holder.SetWrapper(&b);  // setting the one held is safe
-    EXPECT_EQ(a.refs * 10 + b.refs, 1);
-    holder.Release(), holder.Release();
-    {
-        IWEXWrapperHolder scoped;
-        scoped.SetWrapper(&a);
-    }
+    holder.SetWrapper(&a), holder.SetWrapper(&a), holder.SetWrapper(&b), scoped->SetWrapper(&a);  // the one held again is safe
+    EXPECT_EQ(a.refs * 10 + b.refs, 11);
+    holder.Release(), holder.Release(), delete scoped;
     EXPECT_EQ(a.refs + b.refs, 0);
 }
 
@@ -143,11 +136,9 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     EXPECT_EQ(rtattrdict_inq_num(head) * 100 + rtattrdict_index(head, "S.B") * 10 + rtattrdict_index(w, "C"), 1053);  // laid over 4..6
     EXPECT_EQ(rtattrdict_getd(head, 5, "VALUE") + rtattrdict_geti(head, 4, "TAG"), 18.5);
     EXPECT_STREQ(rtattrdict_gets(head, 6, "PORT"), "S.P");
-    EXPECT_EQ(rtattrdict_getwrapper(head, 5, "WRAP"), &wr);
-    EXPECT_EQ(wr.refs * 10 + wr.index, 15);
-    EXPECT_EQ(rtattrdict_embedded(inner), w);
-    EXPECT_STREQ(rtattrdict_name(inner, 1), "B");
-    EXPECT_EQ(rtattrdict_okay(inner), 1);
+    EXPECT_EQ(wr.refs * 100 + wr.index * 10 + (rtattrdict_getwrapper(head, 5, "WRAP") == &wr), 151);
+    EXPECT_EQ(rtattrdict_embedded(inner), w);  // windows of the folded head now hang off the new window
+    EXPECT_EQ(str(rtattrdict_name(inner, 1)) + std::to_string(rtattrdict_okay(inner)), "B1");
     for (rtattrdict_t *x : {inner, w, head}) rtattrdict_destroy(x);
     EXPECT_EQ(wr.refs, 0);
 }

@@ -42,10 +42,8 @@ TEST(AttrDictStructure, DeleteMovesLaterWindowsAndRemoveResets) {
     EXPECT_EQ(start_of(before) * 100 + start_of(at) * 10 + start_of(after), 225);
     EXPECT_STREQ(rtattrdict_name(after, 2), "E8");
     EXPECT_EQ(rtattrdict_index(d, "E6") * 10 + rtattrdict_index(d, "E4"), 40);
-    rtattrdict_seti(d, 8, "TAG", 4);
-    rtattrdict_remove_items(d, 7, 2);  // up to the last element
-    ExpectDefunct(d, 7);
-    ExpectDefunct(d, 8);
+    rtattrdict_seti(d, 8, "TAG", 4), rtattrdict_remove_items(d, 7, 2);  // up to the last element
+    ExpectDefunct(d, 7), ExpectDefunct(d, 8);
     EXPECT_EQ(rtattrdict_index(d, "E10") + rtattrdict_index(d, "E9") + rtattrdict_inq_num(d), 8);
     for (rtattrdict_t *w : {before, at, after, d}) rtattrdict_destroy(w);
 }
@@ -58,8 +56,7 @@ TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
         EXPECT_EQ(rtattrdict_inq_capacity(d), expect) << cap;
         EXPECT_EQ(rtattrdict_index(d, ("E" + std::to_string(cap)).c_str()), cap + 3);
         for (int32_t k = 4; k <= 6; ++k) ExpectDefunct(d, k);
-        rtattrdict_destroy(w);
-        rtattrdict_destroy(d);
+        rtattrdict_destroy(w), rtattrdict_destroy(d);
     }
     rtattrdict_t *d = named_head(10);
     rtattrdict_t *a = rtattrdict_create_embedded(d, 1, 3, "A.", 1), *b = rtattrdict_create_embedded(d, 4, 3, "B.", 1);
@@ -67,12 +64,10 @@ TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
     rtattrdict_t *same = rtattrdict_create_embedded(d, 1, 0, nullptr, 1);  // empty, at A's start
     rtattrdict_change_capacity(a, 5);
     EXPECT_EQ(start_of(same) * 10 + start_of(b), 36);  // every later sibling shifted
-    rtattrdict_destroy(same);
-    rtattrdict_destroy(a);  // a resizable window is spliced out of the head
+    rtattrdict_destroy(same), rtattrdict_destroy(a);  // a resizable window is spliced out of the head
     EXPECT_EQ(rtattrdict_inq_num(d) * 10 + start_of(b), 71);
     EXPECT_EQ(rtattrdict_index(d, "E10") * 10 + static_cast<int>(gl_length(d->children)), 71);
-    rtattrdict_destroy(b);
-    rtattrdict_destroy(d);
+    rtattrdict_destroy(b), rtattrdict_destroy(d);
 }
 
 TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
@@ -99,8 +94,7 @@ TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
 
 TEST(AttrDictStructure, EmptyAllClearsWindowsAndStats) {
     rtattrdict_t *d = named_head(6), *w = rtattrdict_create_embedded(d, 3, 2, "W.", 1);
-    rtattrdict_resize(w, 2);
-    rtattrdict_empty_all(d);
+    rtattrdict_resize(w, 2), rtattrdict_empty_all(d);
     EXPECT_EQ(rtattrdict_inq_num(d) + rtattrdict_inq_num(w) + rtattrdict_inq_capacity(w) + rtattrdict_index(d, "E1"), 0);
     EXPECT_EQ(start_of(w) * 10 + rtattrdict_okay(w), 11);
     HistoryCapture his;
@@ -111,8 +105,7 @@ TEST(AttrDictStructure, EmptyAllClearsWindowsAndStats) {
                       "Head attribute dictionary\n       Size: 0\nNon-defunct: 0\n Attributes: 14\n     Sparse: 6\n"
                       "Attribute hash table statistics\nMapping hash table statistics\n"
                       "****************End attribute dictionary statistics****************\n", 0), 0u) << s;
-    rtattrdict_destroy(w);
-    rtattrdict_destroy(d);
+    rtattrdict_destroy(w), rtattrdict_destroy(d);
 }
 
 }  // namespace
