@@ -250,6 +250,16 @@ private:
         return slot;
     }
 
+    // Whether translating v through the node's windows up to its head leaves int.
+    bool shift_wide(int n, int64_t v) {
+        for (int m = n; nodes_[m].parent >= 0; m = nodes_[m].parent) {
+            int64_t s = reinterpret_cast<rtattrdict_embedded_t *>(dict(m))->start;
+            if (outside_int(v + s)) return true;
+            v += s - 1;
+        }
+        return false;
+    }
+
     void snapshot() {
         before_.assign(kMaxNodes, -1);
         for (int i = 0; i < kMaxNodes; ++i)
@@ -318,6 +328,7 @@ private:
     void names_op(int n, bool group) {
         rtattrdict_t *d = dict(n);
         int32_t start = in_.arg(), count = in_.arg();
+        if (shift_wide(n, start) && skipping("window_shift")) return;
         // The caller's array holds count names whenever count could be a valid range.
         int32_t top = 1;
         for (int m = n; m >= 0; m = nodes_[m].parent) top = dict(m)->capacity + 1;
@@ -386,7 +397,9 @@ private:
             if (nm != nullptr) sink = std::strlen(nm);
             break;
         }
-        case 2: sink = static_cast<std::size_t>(rtattrdict_safe_index(d, i)) ^ rtattrdict_absolute_index(d, i); break;
+        case 2:
+            if (shift_wide(n, i) && skipping("window_shift")) break;
+            sink = static_cast<std::size_t>(rtattrdict_safe_index(d, i)) ^ rtattrdict_absolute_index(d, i); break;
         case 3:
             if (!broken_) {
                 zarn_md5_ctx_t ctx;
@@ -412,7 +425,10 @@ private:
         std::string scratch;
         int32_t i = in_.arg();
         switch (in_.byte() % 16) {
-        case 0: rtovarlst_addvar(l, i, name_from(in_, scratch)); break;
+        case 0:
+            if (shift_wide(n, i) && skipping("window_shift")) break;
+            rtovarlst_addvar(l, i, name_from(in_, scratch));
+            break;
         case 1: {
             static const int32_t widths[] = {INT_MIN, -1, 0, 1, 4, 9};
             int32_t last = in_.arg(), width = widths[in_.byte() % 6];
@@ -422,6 +438,7 @@ private:
             std::string block(items * (width > 0 ? width : 0) + 1, 'N');
             if (in_.byte() & 1) {
                 if (outside_int(span) && skipping("addvars")) break;
+                if (shift_wide(n, i) && skipping("window_shift")) break;
                 rtovarlst_addvars(l, i, last, width, block.c_str());
             } else {
                 rtovarlst_names(l, i, last, width, block.data());
@@ -484,6 +501,7 @@ private:
             MD5Init(&ctx);
             if (!broken_) (void)rtovarlst_compute_md(l, &ctx);
             MD5Final(&ctx);
+            if (shift_wide(n, i) && skipping("window_shift")) break;
             (void)rtovarlst_super_index(l, i);
             (void)rtovarlst_absolute_index(l, i);
             break;
@@ -590,27 +608,36 @@ private:
             if (!has_children(n)) destroy(n);
             return;
         case 6: rtattrdict_empty_all(dict(n)); return;
-        case 7:
-            if (nodes_[n].list != nullptr && (in_.byte() & 1))
-                rtovarlst_set_nvar(nodes_[n].list, in_.arg());
+        case 7: {
+            bool list = nodes_[n].list != nullptr && (in_.byte() & 1);
+            int32_t size = in_.arg();
+            if (shift_wide(n, size) && skipping("window_shift")) return;
+            if (list)
+                rtovarlst_set_nvar(nodes_[n].list, size);
             else
-                rtattrdict_resize(dict(n), in_.arg());
+                rtattrdict_resize(dict(n), size);
             return;
+        }
         case 8:
             if (nodes_[n].list != nullptr && (in_.byte() & 1))
                 rtovarlst_resize(nodes_[n].list, in_.alloc_arg());
             else
                 rtattrdict_change_capacity(dict(n), in_.alloc_arg());
             return;
-        case 9:
-            if (nodes_[n].list != nullptr && (in_.byte() & 1))
-                rtovarlst_relocate(nodes_[n].list, in_.arg());
+        case 9: {
+            bool list = nodes_[n].list != nullptr && (in_.byte() & 1);
+            int32_t start = in_.arg();
+            if (outside_int(static_cast<int64_t>(start) + dict(n)->capacity) && skipping("window_shift")) return;
+            if (list)
+                rtovarlst_relocate(nodes_[n].list, start);
             else
-                rtattrdict_relocate(dict(n), in_.arg());
+                rtattrdict_relocate(dict(n), start);
             return;
+        }
         case 10: {
             int32_t s = in_.arg(), t = in_.arg(), c = in_.arg();
-            bool wide = outside_int(static_cast<int64_t>(s) + c - 1) || outside_int(static_cast<int64_t>(t) + c - 1);
+            // The library forms source + count before subtracting one.
+            bool wide = outside_int(static_cast<int64_t>(s) + c) || outside_int(static_cast<int64_t>(t) + c);
             if (nodes_[n].list != nullptr && (in_.byte() & 1)) {
                 if (wide && skipping("list_move")) return;
                 rtovarlst_move_items(nodes_[n].list, s, t, c);
