@@ -433,7 +433,7 @@ def main():
     todo = [m for m in mutants if not m.errors and not m.equivalent]
     if not todo:
         print("no mutant to run")
-        return 1 if bad or problems else 0
+        return 1 if bad or problems or modules else 0
 
     scratch = Scratch(args)
     scratch.prepare()
