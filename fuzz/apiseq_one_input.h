@@ -5,6 +5,8 @@
 // each dictionary must pass its own consistency check, unless the step shrank
 // a dictionary under a window, which a caller may do; vectors must cover their
 // elements, and wrapper references must balance once everything is destroyed.
+// A variable list's items are reshaped through the list calls only: the list
+// owns per-item records that its dictionary cannot free.
 // The includer defines ZARN_FUZZ_CHECK(cond) for what a failed check does.
 #ifndef ZARN_FUZZ_APISEQ_ONE_INPUT_H
 #define ZARN_FUZZ_APISEQ_ONE_INPUT_H
@@ -363,15 +365,25 @@ private:
         int32_t i = in_.arg();
         const char *a = attr_from(in_, listy(n));
         std::string scratch;
-        switch (in_.byte() % 7) {
+        switch (in_.byte() % 8) {
         case 0: rtattrdict_setd(d, i, a, in_.real()); break;
         case 1: rtattrdict_seti(d, i, a, static_cast<int64_t>(in_.arg()) * (in_.byte() & 1 ? 1 : 4294967296LL)); break;
         case 2: rtattrdict_setb(d, i, a, in_.arg()); break;
         case 3: rtattrdict_sets(d, i, a, name_from(in_, scratch)); break;
-        case 4: rtattrdict_setv(d, i, a, in_.byte() & 1 ? nullptr : &nodes_[0]); break;
+        case 4:
+            if (!listy(n)) rtattrdict_setv(d, i, a, in_.byte() & 1 ? nullptr : &nodes_[0]);
+            break;
         case 5: {
             uint8_t k = in_.byte() % 4;
             rtattrdict_setwrapper(d, i, a, k == 3 ? nullptr : &wrappers()[k]);
+            break;
+        }
+        case 6: {
+            volatile int modified = rtattrdict_setd_return_modified(d, i, a, in_.real()) +
+                                    rtattrdict_seti_return_modified(d, i, a, in_.arg()) +
+                                    rtattrdict_setb_return_modified(d, i, a, in_.arg()) +
+                                    (listy(n) ? 0 : rtattrdict_setv_return_modified(d, i, a, nullptr));
+            (void)modified;
             break;
         }
         default: {
@@ -390,7 +402,7 @@ private:
         std::string scratch;
         volatile std::size_t sink = 0;
         int32_t i = in_.arg();
-        switch (in_.byte() % 6) {
+        switch (in_.byte() % 7) {
         case 0: sink = rtattrdict_index(d, name_from(in_, scratch)); break;
         case 1: {
             const char *nm = rtattrdict_name(d, i);
@@ -414,6 +426,10 @@ private:
             ZARN_FUZZ_CHECK((rtattrdict_embedded(d) == nullptr) == (nodes_[n].parent < 0));
             break;
         }
+        case 5:
+            ZARN_FUZZ_CHECK(rtattrdict_inq_num(d) == d->size && rtattrdict_inq_capacity(d) == d->capacity);
+            if (in_.byte() % 8 == 0) rtattrdict_print_stats(d);
+            break;
         default:
             if (!broken_) touch_vectors(n);
         }
@@ -424,7 +440,9 @@ private:
         rtvarlst_t *l = nodes_[n].list;
         std::string scratch;
         int32_t i = in_.arg();
-        switch (in_.byte() % 16) {
+        switch (in_.byte() % 20) {
+        case 16: status_op(l, i); break;
+        case 17: unit_op(l, i); break;
         case 0:
             if (shift_wide(n, i) && skipping("window_shift")) break;
             rtovarlst_addvar(l, i, name_from(in_, scratch));
@@ -525,6 +543,52 @@ private:
         }
     }
 
+    // Status word, type and spec helpers with extreme codes and partner offsets.
+    void status_op(rtvarlst_t *l, int32_t i) {
+        int32_t a = in_.arg(), b = in_.arg();
+        int32_t related = 0, s1 = 0, s2 = 0, s3 = 0, iv = 0;
+        volatile int64_t sink = 0;
+        switch (in_.byte() % 12) {
+        case 0: rtovarlst_set_spec(l, i, a); rtovarlst_set_spec_value(l, i, b); break;
+        case 1: rtovarlst_fix_var(l, i); rtovarlst_free_var(l, i); rtovarlst_var_independent(l, i); break;
+        case 2: rtovarlst_var_fix_initially(l, i); rtovarlst_set_physical_type(l, i, a); break;
+        case 3: rtovarlst_set_var_type(l, i, a, b); break;
+        case 4: rtovarlst_set_var_as_state(l, i, a); rtovarlst_set_var_as_differential(l, i, b); break;
+        case 5: rtovarlst_set_var_related(l, i, a); rtovarlst_set_var_marked(l, i, b); break;
+        case 6: rtovarlst_set_var_quality(l, i, a); rtovarlst_set_var_conn_type(l, i, b); break;
+        case 7: rtovarlst_set_var_ramped(l, i, a); rtovarlst_set_var_param_homo(l, i, b); break;
+        case 8: rtovarlst_set_var_active_bound(l, i, a); rtovarlst_set_var_basic(l, i, b); break;
+        case 9:
+            sink = rtovarlst_inq_var_type(l, i, &related) + related + rtovarlst_inq_num_var_type(l, a) +
+                   rtovarlst_inq_spec(l, i) + rtovarlst_inq_physical_type(l, i) + rtovarlst_inq_var_state(l, i);
+            rtovarlst_inq_num_var_type_state_diff_other(l, &s1, &s2, &s3);
+            break;
+        case 10: rtovarlst_set_var_as_binary(l, i, in_.real(), 1); sink = rtovarlst_inq_var_binary(l, i, &iv, 1); break;
+        default: rtovarlst_set_var_as_semi_continuous(l, i, in_.real(), in_.real(), in_.real(), in_.real(), b & 1);
+        }
+        (void)sink;
+    }
+
+    // Reals through the unit conversion with extreme base and display units.
+    void unit_op(rtvarlst_t *l, int32_t i) {
+        rtovarlst_set_var_baseuom(l, i, in_.arg());
+        rtovarlst_set_var_uom(l, i, in_.arg());
+        int si = in_.byte() & 1;
+        volatile double sink = 0;
+        switch (in_.byte() % 6) {
+        case 0: rtovarlst_set_var_initial(l, i, in_.real(), si); sink = rtovarlst_inq_var_initial(l, i, si); break;
+        case 1: rtovarlst_set_var_upper(l, i, in_.real(), si); sink = rtovarlst_inq_var_upper(l, i, si); break;
+        case 2: rtovarlst_set_var_slvscl(l, i, in_.real(), si); sink = rtovarlst_inq_var_slvscl(l, i, si); break;
+        case 3: rtovarlst_set_var_step(l, i, in_.real()); sink = rtovarlst_inq_var_step(l, i); break;
+        case 4: rtovarlst_set_var_threshold(l, i, in_.real(), si); sink = rtovarlst_inq_var_threshold(l, i, si); break;
+        default:
+            rtovarlst_set_var_target_homo(l, i, in_.real(), si);
+            rtovarlst_set_var_shadow_price(l, i, in_.real(), si);
+            sink = rtovarlst_inq_var_target_homo(l, i, si) + rtovarlst_inq_var_shadow_price(l, i, si);
+        }
+        (void)sink;
+    }
+
     void destroy(int n) {
         Node &node = nodes_[n];
         if (node.list != nullptr) {
@@ -565,7 +629,7 @@ private:
             int32_t start = in_.arg(), cap = in_.arg();
             const char *prefix = prefix_from(in_);
             bool wide = outside_int(static_cast<int64_t>(start) + cap);
-            if (nodes_[p].list != nullptr && (in_.byte() & 1)) {
+            if (nodes_[p].list != nullptr) {
                 rtvarlst_t *l = nullptr;
                 if (in_.byte() & 1) {
                     if (wide && skipping("create_embedded")) return;
@@ -607,9 +671,16 @@ private:
         case 5:  // destroy a leaf
             if (!has_children(n)) destroy(n);
             return;
-        case 6: rtattrdict_empty_all(dict(n)); return;
+        // A list owns per-item records in its columns: its items are dropped,
+        // moved and emptied through the list, never through its dictionary.
+        case 6:
+            if (nodes_[n].list != nullptr)
+                rtovarlst_set_nvar(nodes_[n].list, 0);
+            else
+                rtattrdict_empty_all(dict(n));
+            return;
         case 7: {
-            bool list = nodes_[n].list != nullptr && (in_.byte() & 1);
+            bool list = nodes_[n].list != nullptr;
             int32_t size = in_.arg();
             if (shift_wide(n, size) && skipping("window_shift")) return;
             if (list)
@@ -619,13 +690,13 @@ private:
             return;
         }
         case 8:
-            if (nodes_[n].list != nullptr && (in_.byte() & 1))
+            if (nodes_[n].list != nullptr)
                 rtovarlst_resize(nodes_[n].list, in_.alloc_arg());
             else
                 rtattrdict_change_capacity(dict(n), in_.alloc_arg());
             return;
         case 9: {
-            bool list = nodes_[n].list != nullptr && (in_.byte() & 1);
+            bool list = nodes_[n].list != nullptr;
             int32_t start = in_.arg();
             if (outside_int(static_cast<int64_t>(start) + dict(n)->capacity) && skipping("window_shift")) return;
             if (list)
@@ -638,7 +709,7 @@ private:
             int32_t s = in_.arg(), t = in_.arg(), c = in_.arg();
             // The library forms source + count before subtracting one.
             bool wide = outside_int(static_cast<int64_t>(s) + c) || outside_int(static_cast<int64_t>(t) + c);
-            if (nodes_[n].list != nullptr && (in_.byte() & 1)) {
+            if (nodes_[n].list != nullptr) {
                 if (wide && skipping("list_move")) return;
                 rtovarlst_move_items(nodes_[n].list, s, t, c);
             } else {
@@ -650,13 +721,16 @@ private:
         case 11: names_op(n, false); return;
         case 12: names_op(n, true); return;
         case 13: {
-            int32_t s = in_.arg();
-            rtattrdict_remove_items(dict(n), s, in_.arg());
+            int32_t s = in_.arg(), c = in_.arg();
+            if (nodes_[n].list == nullptr)
+                rtattrdict_remove_items(dict(n), s, c);
+            else if (!outside_int(static_cast<int64_t>(s) + c - 1))
+                rtovarlst_removevars(nodes_[n].list, s, static_cast<int32_t>(static_cast<int64_t>(s) + c - 1));
             return;
         }
         case 14: {
-            int32_t s = in_.arg();
-            rtattrdict_delete_items(dict(n), s, in_.arg());
+            int32_t s = in_.arg(), c = in_.arg();
+            if (nodes_[n].list == nullptr) rtattrdict_delete_items(dict(n), s, c);
             return;
         }
         case 15: case 16: case 17: set_op(n); return;
