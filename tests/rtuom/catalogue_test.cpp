@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <strings.h>
+
 #include <cstring>
 #include <utility>
 
@@ -26,11 +28,18 @@ TEST(UomCatalogue, EveryEntryIsBuiltAndRoundTrips) {
             ASSERT_TRUE(!std::strcmp(e.name, c.name) && e.ptype == t && e.multiplier == c.multiplier && e.offset == c.offset)
                 << c.name << " in " << t;
             EXPECT_EQ(std::pair(rtouom_pair2si(1, t, i), rtouom_delta_pair2si(1, t, i)), std::pair(e.multiplier + e.offset, e.multiplier));
+            int p = 0, u = 0, in_t = 0;  // the name leads to a unit of that name, also within this type
+            rtouom_locate2(e.name, &p, &u);
+            rtouom_ptype_locate2(e.name, t, &in_t);
+            ASSERT_TRUE(u > 0 && in_t > 0) << e.name;
+            EXPECT_TRUE(!strcasecmp(rtouom_uom_name(p, u), e.name) && !std::strcmp(rtouom_table[t][in_t - 1].name, e.name)) << e.name;
             const double spread = std::fabs(e.offset / e.multiplier);  // left after subtracting the offset
             for (double v : {-1e3, 0.0, 0.5, 123.456, 1e6}) {
                 EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, t, i), t, i), v, 1e-13 * (std::fabs(v) + spread));
                 EXPECT_NEAR(rtouom_delta_si2pair(rtouom_delta_pair2si(v, t, i), t, i), v, 1e-13 * std::fabs(v));
-                if (t > 0) EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, -t, i), -t, i), v, 1e-13 * std::fabs(v));
+                if (t > 0) {
+                    EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, -t, i), -t, i), v, 1e-13 * std::fabs(v));
+                }
             }
         }
     }
