@@ -1,10 +1,12 @@
-// The built table against the catalogue it is built from (the generator
-// checks the data itself, tests/CMakeLists.txt that it still writes the
-// checked-in files), and round trips of every entry through SI.
+// The built table against the catalogue it is built from (the generator checks the data itself,
+// tests/CMakeLists.txt that it still writes the checked-in files), and every entry round trip.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <strings.h>
+
 #include <cstring>
+#include <utility>
 
 #include "rtuom/uomcatalog.h"
 
@@ -13,25 +15,26 @@ namespace {
 using namespace zarn::rtuom;
 
 TEST(UomCatalogue, EveryEntryIsBuiltAndRoundTrips) {
-    const double values[] = {-1e3, 0.0, 0.5, 123.456, 1e6};
     int total = 0;
     for (int t = 0; t < kTypeCount; ++t) {
         const CatalogSpan span = kCatalogSpans[t];
-        ASSERT_EQ(rtouom_count[t], span.count) << t;
-        ASSERT_EQ(rtouom_npredefined[t], span.count);
+        ASSERT_EQ(std::pair(rtouom_count[t], rtouom_npredefined[t]), std::pair(span.count, span.count)) << t;
         EXPECT_EQ(pt_lookup(kTypeNames[t]), t) << kTypeNames[t];
         EXPECT_STREQ(rtouom_ptype_name(t), kTypeNames[t]);
         total += span.count;
         for (int i = 1; i <= span.count; ++i) {
             const rtouom_entry &e = rtouom_table[t][i - 1];
             const CatalogUnit &c = kCatalogUnits[span.first + i - 1];
-            ASSERT_EQ(std::strcmp(e.name, c.name) | (e.ptype != t) | (e.multiplier != c.multiplier) |
-                          (e.offset != c.offset), 0) << c.name << " in " << t;
-            EXPECT_EQ(rtouom_pair2si(1.0, t, i), e.multiplier + e.offset);
-            EXPECT_EQ(rtouom_delta_pair2si(1.0, t, i), e.multiplier);
-            // what is left after subtracting the offset scales with |offset / multiplier|
-            const double spread = std::fabs(e.offset / e.multiplier);
-            for (double v : values) {
+            ASSERT_TRUE(!std::strcmp(e.name, c.name) && e.ptype == t && e.multiplier == c.multiplier && e.offset == c.offset)
+                << c.name << " in " << t;
+            EXPECT_EQ(std::pair(rtouom_pair2si(1, t, i), rtouom_delta_pair2si(1, t, i)), std::pair(e.multiplier + e.offset, e.multiplier));
+            int p = 0, u = 0, in_t = 0;  // the name leads to a unit of that name, also within this type
+            rtouom_locate2(e.name, &p, &u);
+            rtouom_ptype_locate2(e.name, t, &in_t);
+            ASSERT_TRUE(u > 0 && in_t > 0) << e.name;
+            EXPECT_TRUE(!strcasecmp(rtouom_uom_name(p, u), e.name) && !std::strcmp(rtouom_table[t][in_t - 1].name, e.name)) << e.name;
+            const double spread = std::fabs(e.offset / e.multiplier);  // left after subtracting the offset
+            for (double v : {-1e3, 0.0, 0.5, 123.456, 1e6}) {
                 EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, t, i), t, i), v, 1e-13 * (std::fabs(v) + spread));
                 EXPECT_NEAR(rtouom_delta_si2pair(rtouom_delta_pair2si(v, t, i), t, i), v, 1e-13 * std::fabs(v));
                 if (t > 0) {
