@@ -1,411 +1,330 @@
-// Name rules, edits, pipe writers and number formatting of the string editors.
-#include <gtest/gtest.h>
+// Name rules, edits, writers, numbers, case variants, path search and Fortran forms of the string
+// editors, and every editor called as a careless or hostile caller would.
+#include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "capture.h"
+#include "hostile.h"
 #include "platform/xalloc.h"
 #include "zarnutils/stred.h"
 
 namespace {
 
-// A queue pipe that the writers can be pointed at.
-struct Queue {
-    Queue() : pipe(create_queue_rtopipe()) {}
-    ~Queue() { rtodestroy(pipe); }
-    Queue(const Queue &) = delete;
-    Queue &operator=(const Queue &) = delete;
-    std::string text() { return zarn::test::drain(pipe); }
-    rtopipe *pipe;
-};
+using namespace zarn::test;
+using std::to_string;
 
-std::string fmt_max(double x, int w) {
-    char buf[256];
-    return fmt_numbr_max(x, w, buf);
-}
-std::string fmt_dec(double x, int w, int d) {
-    char buf[256];
-    return fmt_numbr_dec(x, w, d, buf);
-}
+std::string owned(char *s) { std::string out = s != nullptr ? s : "NULL"; std::free(s); return out; }
 
-// The name rules over a table of inputs: 1 accepted, 0 refused.
-TEST(StredNames, RulesOverATable) {
+TEST(StredNames, RulesDissectionAndSelf) {
     using Rule = int (*)(const char *);
-    const struct {
-        Rule rule;
-        const char *name;
-        int ok;
-    } rows[] = {
-        {stred_rtopt_name, "B1.X(2)", 1}, {stred_rtopt_name, "$TEMP", 1}, {stred_rtopt_name, "9A B", 1},
-        {stred_rtopt_name, "b1", 0},      {stred_rtopt_name, "B1#", 0},   {stred_rtopt_name, " A", 0},
-        {stred_rtopt_name, "(A", 0},      {stred_rtopt_name, "A$()*+,-./:;<=>[]_{}", 1},
-        {stred_rtopt_object, "B1X(2)", 1}, {stred_rtopt_object, "B1.X", 0}, {stred_rtopt_object, "b", 0},
-        {stred_valid_name, "A-B_1", 1},   {stred_valid_name, "Z", 1},     {stred_valid_name, "1A", 0},
-        {stred_valid_name, "a", 0},       {stred_valid_name, "A.B", 0},
-        {stred_special_id, "1ABC", 1},    {stred_special_id, "A B", 1},   {stred_special_id, "A{1}", 1},
-        {stred_special_id, "A.B_C-1", 0},
-        {stred_self_string, "SELF", 1},   {stred_self_string, "SELF.T", 1}, {stred_self_string, "SELF.T.X", 0},
-        {stred_self_string, "SELF.", 0},  {stred_self_string, "SELFISH", 0}, {stred_self_string, "B.SELF", 0},
-        {stred_IsNumeric, "0123", 1},     {stred_IsNumeric, "12a", 0},    {stred_IsNumeric, "-1", 0},
+    const struct { Rule rule; std::vector<const char *> names; const char *ok; } rules[] = {
+        {stred_rtopt_name, {"B1.X(2)", "$TEMP", "9A B", "b1", "B1#", " A", "(A", "A$()*+,-./:;<=>[]_{}"}, "11100001"},
+        {stred_rtopt_object, {"B1X(2)", "B1.X", "b"}, "100"}, {stred_valid_name, {"A-B_1", "Z", "1A", "a", "A.B"}, "11000"},
+        {stred_special_id, {"1ABC", "A B", "A{1}", "A.B_C-1"}, "1110"}, {stred_IsNumeric, {"0123", "12a", "-1"}, "100"},
+        {stred_self_string, {"SELF", "SELF.T", "SELF.T.X", "SELF.", "SELFISH", "B.SELF"}, "110000"},
     };
-    for (const auto &r : rows) EXPECT_EQ(r.rule(r.name) != 0, r.ok != 0) << r.name;
-    // Exactly 56 byte values may follow the first character of a model name;
-    // the forbidden printable ones are these.
-    int allowed = 0;
-    for (int c = 1; c < 256; ++c) {
-        const char name[3] = {'A', static_cast<char>(c), '\0'};
-        allowed += stred_rtopt_name(name);
-        if (c > ' ' && c < 127 && std::strchr("!\"#%&'?@\\^`|~abcdefghijklmnopqrstuvwxyz", c) != nullptr) {
-            EXPECT_EQ(stred_rtopt_name(name), 0) << c;
-        }
+    for (const auto &r : rules) {
+        std::string got;
+        for (const char *n : r.names) got += r.rule(n) ? '1' : '0';
+        EXPECT_EQ(got, r.ok) << r.names[0];
     }
-    EXPECT_EQ(allowed, 56);
+    std::string allowed;  // the byte values a model name may hold after its first character
+    for (int c = 1; c < 256; ++c) if (const char n[3] = {'A', static_cast<char>(c), 0}; stred_rtopt_name(n)) allowed += static_cast<char>(c);
+    EXPECT_EQ(allowed, " $()*+,-./0123456789:;<=>ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_{}");
     const char *g = "AB?C*";
-    EXPECT_EQ(stred_is_glob(g), g + 2);
-    EXPECT_EQ(stred_is_glob("ABC"), nullptr);
-    const struct {
-        const char *a, *b;
-        int cmp;
-    } cmps[] = {{"abc", "ABC", 0}, {"ab", "ABC", -1}, {"ABC", "ab", 1}, {"abd", "ABC", 1}, {"", "", 0}};
-    for (const auto &c : cmps) EXPECT_EQ(stred_caseless_cmp(c.a, c.b), c.cmp) << c.a << " " << c.b;
-}
-
-// Block and port names: the parts, or three empty outputs.
-TEST(StredNames, DissectingNames) {
+    EXPECT_TRUE(stred_is_glob(g) == g + 2 && stred_is_glob("ABC") == nullptr);
+    for (auto [a, b, cmp] : {std::tuple{"abc", "ABC", 0}, {"ab", "ABC", -1}, {"ABC", "ab", 1}, {"abd", "ABC", 1}, {"", "", 0}})
+        EXPECT_EQ(stred_caseless_cmp(a, b), cmp) << a << " " << b;
     char block[1025], port[1025], attr[1025];
-    const std::string longest(1024, 'B');
-    const struct {
-        std::string name;
-        int ok;
-        std::string parts;  // block|attribute
-    } blocks[] = {{"A.B1.T", 1, "A.B1|T"}, {"NODOT", 0, "|"}, {".T", 0, "|"}, {"B.", 0, "|"},
-                  {longest + "." + longest, 1, longest + "|" + longest}, {longest + "B.T", 0, "|"},
-                  {"B." + longest + "T", 0, "|"}};
-    for (const auto &r : blocks) {
+    const std::string L(1024, 'B');
+    for (auto [name, want] : {std::pair{std::string("A.B1.T"), std::string("1A.B1|T")}, {"NODOT", "0|"}, {".T", "0|"}, {"B.", "0|"},
+                              {L + "." + L, "1" + L + "|" + L}, {L + "B.T", "0|"}, {"B." + L + "T", "0|"}}) {
         std::strcpy(block, "junk"), std::strcpy(attr, "junk");
-        EXPECT_EQ(dissect_block_name(r.name.c_str(), block, attr), r.ok) << r.name.size();
-        EXPECT_EQ(std::string(block) + "|" + attr, r.parts);
+        EXPECT_EQ(to_string(dissect_block_name(name.c_str(), block, attr)) + block + "|" + attr, want) << name.size();
     }
-    const struct {
-        const char *name;
-        int ok;
-        const char *parts;  // block|port|attribute
-    } ports[] = {{"B1.IN.STR.TEMP", 1, "B1|IN|TEMP"}, {"B1.IN.STR", 1, "B1|IN|"}, {"F.B1.IN.STR.P", 1, "F.B1|IN|P"},
-                 {"B1.IN", 0, "||"},         {"IN.STR", 0, "||"},        {"B1..STR", 0, "||"},
-                 {"B1.IN.STR.", 0, "||"},    {"B1.IN.STR.A.B", 0, "||"}, {"B1.IN.XSTR", 0, "||"}};
-    for (const auto &r : ports) {
+    for (auto [name, want] : {std::pair{"B1.IN.STR.TEMP", "1B1|IN|TEMP"}, {"B1.IN.STR", "1B1|IN|"}, {"F.B1.IN.STR.P", "1F.B1|IN|P"}, {"B1.IN", "0||"},
+                              {"IN.STR", "0||"}, {"B1..STR", "0||"}, {"B1.IN.STR.", "0||"}, {"B1.IN.STR.A.B", "0||"}, {"B1.IN.XSTR", "0||"}}) {
         std::strcpy(block, "junk"), std::strcpy(port, "junk"), std::strcpy(attr, "junk");
-        EXPECT_EQ(dissect_port_name(r.name, block, port, attr), r.ok) << r.name;
-        EXPECT_EQ(std::string(block) + "|" + port + "|" + attr, r.parts) << r.name;
+        EXPECT_EQ(to_string(dissect_port_name(name, block, port, attr)) + block + "|" + port + "|" + attr, want) << name;
     }
-    char out[64];
-    EXPECT_STREQ(stred_bad_spec_name("A.B.C", out), "A.B.AS__C");
-    EXPECT_STREQ(stred_bad_spec_name("X", out), "AS__X");
-    std::strcpy(out, "B2.Y");
+    char out[64] = "B2.Y";
     EXPECT_STREQ(stred_bad_spec_name(out, out), "B2.AS__Y") << "in place";
-    const char *selfs[][3] = {{"SELF.T", "B1", "B1.T"}, {"SELF", "F.B2", "F.B2"}, {"SELFISH.T", "B1", "SELFISH.T"},
-                              {"SELF.T", nullptr, "SELF.T"}};
-    for (const auto &r : selfs) {
-        char *t = stred_replace_self(r[0], r[1]);
-        EXPECT_STREQ(t, r[2]);
-        std::free(t);
-    }
+    EXPECT_TRUE(std::string(stred_bad_spec_name("A.B.C", out)) == "A.B.AS__C" && std::string(stred_bad_spec_name("X", out)) == "AS__X");
+    for (auto [name, self, want] : {std::tuple{"SELF.T", "B1", "B1.T"}, {"SELF", "F.B2", "F.B2"}, {"SELFISH.T", "B1", "SELFISH.T"}, {"SELF.T", nullptr, "SELF.T"}})
+        EXPECT_EQ(owned(stred_replace_self(name, self)), want);
 }
 
-TEST(StredEdit, CaseTrimAndUnpacking) {
-    char s[] = "aBz_9\xe9";
+TEST(StredEdit, CaseTrimUnpackAndGlobs) {
+    char s[] = "aBz_9\xe9", one[] = "one", two[] = "Two", t[] = "AB \t\n ", all[] = "   ", dest[16];
     stred_upper_case(s);
     EXPECT_STREQ(s, "ABZ_9\xe9");
     stred_lower_case(s);
     EXPECT_STREQ(s, "abz_9\xe9");
-
     gl_list_t *list = gl_create();
-    char a[] = "one", b[] = "Two";
-    gl_addtoend(list, a);
-    gl_addtoend(list, b);
-    stred_upper_case_list(list);
-    EXPECT_STREQ(a, "ONE");
-    EXPECT_STREQ(b, "TWO");
-    gl_destroylist(list);
-
-    char t[] = "AB \t\n ";
-    stred_remove_trailing_blanks(t);
-    EXPECT_STREQ(t, "AB");
-    char all[] = "   ";
-    stred_remove_trailing_blanks(all);
-    EXPECT_STREQ(all, "");
-
-    // "ABCDEFG" packed four to an 8-byte word, high halves holding junk.
-    int64_t words[2];
-    std::memcpy(&words[0], "ABCDxxxx", 8);
-    std::memcpy(&words[1], "EFG yyyy", 8);
-    char dest[16];
-    stred_i4_to_string(dest, sizeof dest, words, 2);
-    EXPECT_STREQ(dest, "ABCDEFG ");
-    stred_i4_to_string(dest, 6, words, 2);
-    EXPECT_STREQ(dest, "ABCDE") << "cut to destLen - 1";
-    stred_i4_to_string(dest, 16, words, 0);
-    EXPECT_STREQ(dest, "");
+    gl_addtoend(list, one), gl_addtoend(list, two), stred_upper_case_list(list), gl_destroylist(list);
+    stred_remove_trailing_blanks(t), stred_remove_trailing_blanks(all);
+    EXPECT_EQ(std::string(one) + two + t + "|" + all, "ONETWOAB|");
+    int64_t words[2];  // "ABCDEFG " four to an 8-byte word, the high halves junk
     double reals[2];
-    std::memcpy(&reals[0], "TEMPERAT", 8);
-    std::memcpy(&reals[1], "URE     ", 8);
-    stred_r8_to_string(dest, sizeof dest, reals, 2);
-    EXPECT_STREQ(dest, "TEMPERATURE    ") << "15 of 16 characters";
-    stred_r8_to_string(dest, 9, reals, 2);
-    EXPECT_STREQ(dest, "TEMPERAT");
-}
-
-TEST(StredEdit, GlobToRegexp) {
-    char *r = stred_glob_to_regexp("A*B?");
-    EXPECT_STREQ(r, "%^A.*B.$");
-    free(r);
-    r = stred_glob_to_regexp("B.*");
-    EXPECT_STREQ(r, "%^B\\..*$");
-    free(r);
-    r = stred_glob_to_regexp("$()+.[\\]^|{x}");
-    EXPECT_STREQ(r, "%^\\$\\(\\)\\+\\.\\[\\\\\\]\\^\\|{x}$");
-    // The result (after its "%") matches what the glob means, and nothing else.
-    hs_regexp *prog = hs_regcomp(r + 1);
-    ASSERT_NE(prog, nullptr);
-    EXPECT_EQ(hs_regexec(prog, "$()+.[\\]^|{x}"), 1);
-    EXPECT_EQ(hs_regexec(prog, "$()+.[\\]^|{x}y"), 0);
-    hs_regfree(prog);
-    free(r);
-
-    r = stred_glob_to_regexp("F*.T?");
-    prog = hs_regcomp(r + 1);
-    for (const char *yes : {"F.T1", "FEED.B1.TX", "F..T."}) EXPECT_EQ(hs_regexec(prog, yes), 1) << yes;
-    for (const char *no : {"F.T", "XF.T1", "F_T1", "F.T12"}) EXPECT_EQ(hs_regexec(prog, no), 0) << no;
-    hs_regfree(prog);
-    free(r);
-
-    r = stred_glob_to_regexp("");
-    EXPECT_STREQ(r, "%^$");
-    free(r);
-}
-
-TEST(StredEdit, MatchingNameList) {
-    EXPECT_TRUE(stred_matching_name("ANY", nullptr));
-    gl_list_t *list = gl_create();
-    EXPECT_TRUE(stred_matching_name("ANY", list)) << "an empty list matches everything";
-    hs_regexp *p1 = hs_regcomp("^B1\\.");
-    hs_regexp *p2 = hs_regcomp("T$");
-    gl_addtoend(list, p1);
-    gl_addtoend(list, p2);
-    EXPECT_TRUE(stred_matching_name("B1.X", list));
-    EXPECT_TRUE(stred_matching_name("B2.T", list));
-    EXPECT_FALSE(stred_matching_name("B2.X", list));
+    std::memcpy(words, "ABCDxxxxEFG yyyy", 16), std::memcpy(reals, "TEMPERATURE     ", 16);
+    for (auto [len, n, want] : {std::tuple{16, 2, "ABCDEFG "}, {6, 2, "ABCDE"}, {16, 0, ""}})
+        { stred_i4_to_string(dest, len, words, n); EXPECT_STREQ(dest, want) << len; }
+    for (auto [len, want] : {std::pair{16, "TEMPERATURE    "}, {9, "TEMPERAT"}}) { stred_r8_to_string(dest, len, reals, 2); EXPECT_STREQ(dest, want); }
+    for (auto [glob, want] : {std::pair{"A*B?", "%^A.*B.$"}, {"B.*", "%^B\\..*$"}, {"", "%^$"},
+                              {"$()+.[\\]^|{x}", "%^\\$\\(\\)\\+\\.\\[\\\\\\]\\^\\|{x}$"}})
+        EXPECT_EQ(owned(stred_glob_to_regexp(glob)), want);
+    char *r = stred_glob_to_regexp("F*.T?");  // what the glob means and nothing else
+    hs_regexp *prog = hs_regcomp(r + 1), *p1 = hs_regcomp("^B1\\."), *p2 = hs_regcomp("T$");
+    std::string got;
+    for (const char *name : {"F.T1", "FEED.B1.TX", "F..T.", "F.T", "XF.T1", "F_T1", "F.T12"}) got += std::to_string(hs_regexec(prog, name));
+    EXPECT_EQ(got, "1110000");
+    hs_regfree(prog), std::free(r);
+    list = gl_create();
+    EXPECT_TRUE(stred_matching_name("ANY", nullptr) && stred_matching_name("ANY", list)) << "no patterns match everything";
+    gl_addtoend(list, p1), gl_addtoend(list, p2);
+    EXPECT_TRUE(stred_matching_name("B1.X", list) && stred_matching_name("B2.T", list) && !stred_matching_name("B2.X", list));
     gl_destroy(list, reinterpret_cast<gl_free_fn>(hs_regfree));
 }
 
-TEST(StredWrite, ColumnsAndQuoting) {
-    Queue q;
-    stred_write_name(q.pipe, "ABCDEF", 4);
-    EXPECT_EQ(q.text(), "ABC|");
-    stred_write_name(q.pipe, "ABCD", 4);
-    EXPECT_EQ(q.text(), "ABCD");
-    stred_write_name(q.pipe, "AB", 5);
-    EXPECT_EQ(q.text(), "AB   ");
-    stred_write_name(q.pipe, "AB", 1);
-    EXPECT_EQ(q.text(), "|");
-
-    stred_write_hdr(q.pipe, "ABC", 8);
-    EXPECT_EQ(q.text(), "---ABC--") << "the left side takes the odd dash";
-    stred_write_hdr(q.pipe, "AB", 6);
-    EXPECT_EQ(q.text(), "--AB--");
-    stred_write_hdr(q.pipe, "ABCDEFGH", 5);
-    EXPECT_EQ(q.text(), "ABCDE");
-
-    stred_write_dash(q.pipe, 2, 3, 1);
-    EXPECT_EQ(q.text(), "  --- ");
-    stred_write_dash(q.pipe, -1, 0, 2);
-    EXPECT_EQ(q.text(), "  ");
-    stred_write_dash(q.pipe, 0, 500, 0);
-    EXPECT_EQ(q.text(), std::string(231, '-')) << "at most 231 of each";
-
-    stred_write_id(q.pipe, "B1.T");
-    EXPECT_EQ(q.text(), "B1.T");
-    stred_write_id(q.pipe, "2B");
-    EXPECT_EQ(q.text(), "'2B'");
-    stred_write_id(q.pipe, "A,B");
-    EXPECT_EQ(q.text(), "'A,B'");
-}
-
-TEST(StredReplace, InPlaceWithinMaxLength) {
-    hs_regexp *ab = hs_regcomp("ab");
-    char s[32] = "xabyab";
-    EXPECT_EQ(stred_replace_regexp(s, 31, ab, "AB"), 2);
-    EXPECT_STREQ(s, "xAByAB");
-
-    // The replacement is literal and the search goes on after it.
-    hs_regexp *a = hs_regcomp("a");
-    std::strcpy(s, "aaa");
-    EXPECT_EQ(stred_replace_regexp(s, 31, a, "&a\\0"), 3);
-    EXPECT_STREQ(s, "&a\\0&a\\0&a\\0");
-
-    // Growing past maxLen cuts the tail first, then the replacement.
-    std::strcpy(s, "ab123");
-    EXPECT_EQ(stred_replace_regexp(s, 6, ab, "WXYZ"), 1);
-    EXPECT_STREQ(s, "WXYZ12");
-    std::strcpy(s, "1ab23");
-    EXPECT_EQ(stred_replace_regexp(s, 5, ab, "WXYZ"), 1);
-    EXPECT_STREQ(s, "1WXYZ");
-    std::strcpy(s, "12ab3");
-    EXPECT_EQ(stred_replace_regexp(s, 5, ab, "WXYZ"), 1);
-    EXPECT_STREQ(s, "12WXY");
-    std::strcpy(s, "abab");
-    EXPECT_EQ(stred_replace_regexp(s, 4, ab, "ZZZ"), 1);
-    EXPECT_STREQ(s, "ZZZa") << "the cut tail no longer holds a match";
-
-    // Empty matches: one per gap, none right behind a replaced match.
-    hs_regexp *bs = hs_regcomp("b*");
-    std::strcpy(s, "abc");
-    EXPECT_EQ(stred_replace_regexp(s, 31, bs, "-"), 3);
-    EXPECT_STREQ(s, "-a-c-");
-    std::strcpy(s, "");
-    EXPECT_EQ(stred_replace_regexp(s, 31, bs, "<>"), 1);
-    EXPECT_STREQ(s, "<>");
-    std::strcpy(s, "xyz");
-    EXPECT_EQ(stred_replace_regexp(s, 31, bs, ""), 4) << "empty by empty must still end";
-    EXPECT_STREQ(s, "xyz");
-
-    // "^" anchors at the real start only, even after a replacement.
-    hs_regexp *anch = hs_regcomp("^a");
-    std::strcpy(s, "aaa");
-    EXPECT_EQ(stred_replace_regexp(s, 31, anch, ""), 1);
-    EXPECT_STREQ(s, "aa");
-    hs_regexp *grouped = hs_regcomp("(^a)");  // "^" inside the program, not a hint
-    std::strcpy(s, "aaa");
-    EXPECT_EQ(stred_replace_regexp(s, 31, grouped, ""), 1);
-    EXPECT_STREQ(s, "aa");
-    hs_regfree(grouped);
-    hs_regexp *word = hs_regcomp("\\<x");
-    std::strcpy(s, "xx x");
-    EXPECT_EQ(stred_replace_regexp(s, 31, word, "y"), 2);
-    EXPECT_STREQ(s, "yx y");
-
-    // Bad input leaves the text as it was and says why, under the module's source name.
-    zarn::test::StderrCapture err;
-    std::strcpy(s, "abcabc");
-    EXPECT_EQ(stred_replace_regexp(s, 5, ab, "Q"), 0);
-    EXPECT_STREQ(s, "abcabc");
-    EXPECT_EQ(err.text().rfind("Assertion 'stred_replace_regexp: str is longer than maxlength' failed in "
-                               "source/stred/stred:", 0), 0u);
-
-    // Pairs of lists, applied in order.
-    gl_list_t *progs = gl_create();
-    gl_list_t *reps = gl_create();
-    gl_addtoend(progs, ab);
-    gl_addtoend(progs, a);
-    char r1[] = "a", r2[] = "b";
-    gl_addtoend(reps, r1);
-    gl_addtoend(reps, r2);
-    std::strcpy(s, "abab");
+TEST(StredEdit, ReplaceInPlaceWithinMaxLength) {
+    const struct { const char *pattern, *text; int max; const char *rep; int count; const char *result; } rows[] = {
+        {"ab", "xabyab", 31, "AB", 2, "xAByAB"}, {"a", "aaa", 31, "&a\\0", 3, "&a\\0&a\\0&a\\0"},  // literal, search goes on after it
+        {"ab", "ab123", 6, "WXYZ", 1, "WXYZ12"}, {"ab", "1ab23", 5, "WXYZ", 1, "1WXYZ"},   // the tail is cut first,
+        {"ab", "12ab3", 5, "WXYZ", 1, "12WXY"}, {"ab", "abab", 4, "ZZZ", 1, "ZZZa"},       // then the replacement
+        {"b*", "abc", 31, "-", 3, "-a-c-"}, {"b*", "", 31, "<>", 1, "<>"}, {"b*", "xyz", 31, "", 4, "xyz"},
+        {"^a", "aaa", 31, "", 1, "aa"}, {"(^a)", "aaa", 31, "", 1, "aa"}, {"\\<x", "xx x", 31, "y", 2, "yx y"},
+        {"ab", "abcabc", 5, "Q", 0, "abcabc"},
+    };
+    StderrCapture err;
+    for (const auto &r : rows) {
+        char s[32];
+        hs_regexp *prog = hs_regcomp(r.pattern);
+        std::strcpy(s, r.text);
+        EXPECT_EQ(stred_replace_regexp(s, r.max, prog, r.rep), r.count) << r.pattern << " in " << r.text;
+        EXPECT_STREQ(s, r.result) << r.pattern << " in " << r.text;
+        hs_regfree(prog);
+    }
+    EXPECT_EQ(err.text().rfind("Assertion 'stred_replace_regexp: str is longer than maxlength' failed in source/stred/stred:", 0), 0u);
+    gl_list_t *progs = gl_create(), *reps = gl_create();
+    char r1[] = "a", r2[] = "b", s[32] = "abab";
+    gl_addtoend(progs, hs_regcomp("ab")), gl_addtoend(progs, hs_regcomp("a")), gl_addtoend(reps, r1), gl_addtoend(reps, r2);
     EXPECT_EQ(stred_replace_regexps(s, 31, progs, reps), 4);
     EXPECT_STREQ(s, "bb") << "ab->a, then a->b";
-    gl_destroylist(progs);
-    gl_destroylist(reps);
-
-    for (hs_regexp *p : {ab, a, bs, anch, word}) hs_regfree(p);
+    gl_destroy(progs, reinterpret_cast<gl_free_fn>(hs_regfree)), gl_destroylist(reps);
 }
 
-TEST(StredNumbers, FormatMax) {
-    EXPECT_EQ(fmt_max(0.0, 8), " 0.0");
-    EXPECT_EQ(fmt_max(-0.0, 3), " 0.0");
-    EXPECT_EQ(fmt_max(3.14159, 10), "3.14159");
-    EXPECT_EQ(fmt_max(100.0, 8), "100.") << "a point is always shown";
-    EXPECT_EQ(fmt_max(-2.5, 4), "-2.5");
-    EXPECT_EQ(fmt_max(1.0 / 3.0, 6), "0.3333");
-    EXPECT_EQ(fmt_max(123456.0, 6), "1.23e5") << "123456. needs 7";
-    EXPECT_EQ(fmt_max(1e-5, 8), "1.000e-5") << "zeros fill the column before the exponent";
-    EXPECT_EQ(fmt_max(123456789012.0, 8), "1.235e11");
-    EXPECT_EQ(fmt_max(-123456789012.0, 8), "-1.23e11") << "the sign takes one place";
-    EXPECT_EQ(fmt_max(1.5e20, 10), "1.50000e20");
-    EXPECT_EQ(fmt_max(1e20, 3), "1.e20") << "nothing fits: the one-digit form";
-    EXPECT_EQ(fmt_max(2.5e-300, 9), "2.50e-300");
-    // Wide columns get the real digits of the "%g" text, not zeros in their
-    // place: 115 digits, the point and "e-41" fill 120 characters.
-    char wide[1024];
-    char ref[1024];
-    std::snprintf(ref, sizeof ref, "%.115g", 1e-40);
-    std::string expect(ref);
-    expect.replace(expect.find("e-"), std::string::npos, "e-41");
-    EXPECT_EQ(std::string(fmt_numbr_max(1e-40, 120, wide)), expect);
-    std::snprintf(ref, sizeof ref, "-%.124g", 1.0 / 3e30);
-    expect = ref;
-    expect.replace(expect.find("e-"), std::string::npos, "e-31");
-    EXPECT_EQ(std::string(fmt_numbr_max(-1.0 / 3e30, 130, wide)), expect);
-    EXPECT_EQ(std::string(fmt_numbr_max(0.1, 900, wide)), "0.1000000000000000055511151231257827021181583404541015625")
-        << "every digit of the double, no more";
-    for (int w = 8; w <= 24; ++w) {
-        for (double x : {1.0 / 7.0, -98765.4321, 6.02214076e23, -1.602e-19, 42.0}) {
-            std::string t = fmt_max(x, w);
-            EXPECT_LE(t.size(), static_cast<std::size_t>(w)) << x << " in " << w;
-            EXPECT_NE(t.find('.'), std::string::npos) << t;
-            // The text reads back to x within the precision it shows.
-            std::string plain = t;
-            double back = std::strtod(plain.c_str(), nullptr);
-            EXPECT_NEAR(back, x, std::abs(x) * 0.5) << t;
-        }
+TEST(StredWrite, ColumnsQuotingAndNumbers) {
+    rtopipe *q = create_queue_rtopipe();
+    const std::string dashes(231, '-');
+    const struct { std::function<void()> write; std::string text; } rows[] = {
+        {[&] { stred_write_name(q, "ABCDEF", 4); }, "ABC|"}, {[&] { stred_write_name(q, "ABCD", 4); }, "ABCD"},
+        {[&] { stred_write_name(q, "AB", 5); }, "AB   "}, {[&] { stred_write_name(q, "AB", 1); }, "|"},
+        {[&] { stred_write_hdr(q, "ABC", 8); }, "---ABC--"}, {[&] { stred_write_hdr(q, "AB", 6); }, "--AB--"},
+        {[&] { stred_write_hdr(q, "ABCDEFGH", 5); }, "ABCDE"}, {[&] { stred_write_dash(q, 2, 3, 1); }, "  --- "},
+        {[&] { stred_write_dash(q, -1, 0, 2); }, "  "}, {[&] { stred_write_dash(q, 0, 500, 0); }, dashes},
+        {[&] { stred_write_id(q, "B1.T"); }, "B1.T"}, {[&] { stred_write_id(q, "2B"); }, "'2B'"}, {[&] { stred_write_id(q, "A,B"); }, "'A,B'"},
+        {[&] { wrt_numbr_max(q, 2.5, 8); }, "     2.5"}, {[&] { wrt_numbr_dec(q, 3.14159, 8, 3); }, "   3.142"},
+        {[&] { wrt_numbr_dec(q, 0.0, 8, 2); }, "    0.0 "},
+    };
+    for (const auto &r : rows) { r.write(); EXPECT_EQ(drain(q), r.text); }
+    rtodestroy(q);
+    char buf[1024];
+    for (auto [x, w, want] : {std::tuple{0.0, 8, " 0.0"}, {-0.0, 3, " 0.0"}, {3.14159, 10, "3.14159"}, {100.0, 8, "100."}, {-2.5, 4, "-2.5"},
+                              {1.0 / 3.0, 6, "0.3333"}, {123456.0, 6, "1.23e5"}, {1e-5, 8, "1.000e-5"}, {123456789012.0, 8, "1.235e11"},
+                              {-123456789012.0, 8, "-1.23e11"}, {1.5e20, 10, "1.50000e20"}, {1e20, 3, "1.e20"}, {2.5e-300, 9, "2.50e-300"},
+                              {0.1, 900, "0.1000000000000000055511151231257827021181583404541015625"}})
+        EXPECT_STREQ(fmt_numbr_max(x, w, buf), want) << x << " in " << w;
+    for (auto [x, w, d, want] : {std::tuple{3.14159, 10, 2, "3.14"}, {0.001, 10, 2, "0.001"}, {0.0, 10, 2, "0.0 "}, {0.0, 4, 2, " 0.0"},
+                                 {-12.5, 5, 2, "-12.5"}, {-12.5, 6, 2, "-12.50"}, {0.25, 10, 3, "0.250"}, {0.05, 10, 3, "0.05"},
+                                 {0.05, 10, 5, "0.05000"}, {0.005, 10, 5, "0.005"}, {9999999999.0, 14, 2, "9999999999.00"},
+                                 {2e10, 20, 2, "20000000000."}, {7.0, 10, 0, "7."}})
+        EXPECT_STREQ(fmt_numbr_dec(x, w, d, buf), want) << x << " " << w << " " << d;
+    // Wide columns get the real digits of the double before the exponent, not zeros.
+    for (auto [x, w, exp] : {std::tuple{1e-40, 120, "e-41"}, {-1.0 / 3e30, 130, "e-31"}}) {
+        char ref[1024];
+        std::snprintf(ref, sizeof ref, "%.*g", w - 5 - (x < 0), x);
+        EXPECT_EQ(fmt_numbr_max(x, w, buf), std::string(ref).replace(std::string(ref).find("e-"), std::string::npos, exp));
     }
+    for (int w = 8; w <= 24; ++w)  // fits, shows its point, reads back
+        for (double x : {1.0 / 7.0, -98765.4321, 6.02214076e23, -1.602e-19, 42.0})
+            if (const std::string t = fmt_numbr_max(x, w, buf); t.size() > static_cast<std::size_t>(w) || t.find('.') == std::string::npos ||
+                std::abs(std::strtod(t.c_str(), nullptr) - x) > std::abs(x) * 0.5) ADD_FAILURE() << t << " in " << w;
 }
 
-TEST(StredNumbers, FormatDecimals) {
-    EXPECT_EQ(fmt_dec(3.14159, 10, 2), "3.14");
-    EXPECT_EQ(fmt_dec(0.001, 10, 2), "0.001") << "below the threshold for 2 decimals";
-    EXPECT_EQ(fmt_dec(0.0, 10, 2), "0.0 ") << "padded to d + 2";
-    EXPECT_EQ(fmt_dec(0.0, 4, 2), " 0.0") << "d + 3 > w gives d = 0";
-    EXPECT_EQ(fmt_dec(-12.5, 5, 2), "-12.5") << "-12.50 does not fit";
-    EXPECT_EQ(fmt_dec(-12.5, 6, 2), "-12.50");
-    EXPECT_EQ(fmt_dec(0.25, 10, 3), "0.250");
-    EXPECT_EQ(fmt_dec(0.05, 10, 3), "0.05");
-    EXPECT_EQ(fmt_dec(0.05, 10, 5), "0.05000");
-    EXPECT_EQ(fmt_dec(0.005, 10, 5), "0.005");
-    EXPECT_EQ(fmt_dec(9999999999.0, 14, 2), "9999999999.00");
-    EXPECT_EQ(fmt_dec(2e10, 20, 2), "20000000000.");
-    EXPECT_EQ(fmt_dec(7.0, 10, 0), "7.");
+TEST(StredFiles, CaseVariantsAndPathSearch) {
+    std::string seen;
+    for (rtocase *it : {rtocase_existing("Data.TXT"), rtocase_newfile("Data.TXT")}) {
+        for (int pass = 0; pass < 2; ++pass, rtocase_reset(it))
+            for (const char *v; (v = rtocase_next(it)) != nullptr;) seen += std::string(v) + " ";
+        seen += std::string(rtocase_next(it)) + "| ";
+        rtocase_destroy(it);
+    }
+    EXPECT_EQ(seen, "DATA.TXT data.txt DATA.TXT data.txt DATA.TXT| data.txt DATA.TXT data.txt DATA.TXT data.txt| ");
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("zarn-path-" + std::to_string(getpid())), sub = dir / "sub";
+    fs::create_directories(sub / "DIRNAME");
+    std::ofstream(sub / "MODEL.inp"), std::ofstream(sub / "PLAIN");
+    char out[1025];
+    const std::string list = "/nonexistent;;" + sub.string(), huge(2000, 'X');
+    const struct { char *(*search)(const char *, const char *, const char *, char *); std::string name; const char *ext; std::string path, found; } rows[] = {
+        {path_search_nocase, "MODEL", ".inp", list, sub / "MODEL.inp"}, {path_search_case, "PLAIN", ".inp", list, sub / "PLAIN"},
+        {path_search_nocase, "PLAIN", "", sub.string() + "/", sub / "PLAIN"}, {path_search_nocase, sub / "PLAIN", nullptr, "/nonexistent", sub / "PLAIN"},
+        {path_search_nocase, "MODEL", ".dat", list, ""}, {path_search_nocase, "MODEL", ".inp", "", ""},
+        {path_search_nocase, "DIRNAME", nullptr, sub, ""}, {path_search_nocase, huge, ".inp", sub, ""},
+    };
+    for (const auto &r : rows) {
+        char *got = r.search(r.name.c_str(), r.ext, r.path.c_str(), out);
+        EXPECT_EQ(got == nullptr ? "" : got == out ? std::string(out) : "?", r.found) << r.name.substr(0, 40) << " on " << r.path;
+    }
+    fs::remove_all(dir);
+}
 
-    Queue q;
-    wrt_numbr_max(q.pipe, 2.5, 8);
-    EXPECT_EQ(q.text(), "     2.5");
-    wrt_numbr_dec(q.pipe, 3.14159, 8, 3);
-    EXPECT_EQ(q.text(), "   3.142");
-    wrt_numbr_dec(q.pipe, 0.0, 8, 2);
-    EXPECT_EQ(q.text(), "    0.0 ");
+// The Fortran twins against their C functions; the gfortran program checks linkage.
+TEST(StredFortran, TwinsAgreeWithTheCFunctions) {
+    EXPECT_TRUE(STRSTR_F("AB C", "B C", 4, 3) == 1 && STRSTR_F("ABC ", "BC D", 4, 4) == 0) << "inner blanks count";
+    char field[12], c[12] = "AAAAAAAAAA", pats[] = "^B1 T   ", reps[] = "F.B1  TEMP  ", bad[] = "X   [   ";
+    std::memcpy(field, "AAAAAAAAAA ", 11);
+    hs_regexp *a = hs_regcomp("A");
+    EXPECT_EQ(STRED_REPLACE_REGEXP_F(field, "A", "BB", 11, 1, 2), stred_replace_regexp(c, 11, a, "BB"));
+    EXPECT_EQ(std::string(field, 11), c) << "the field length is the maximum length";
+    hs_regfree(a);
+    std::memcpy(field, "B1.T       ", 11);
+    int64_t n = 2;
+    EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, pats, reps, &n, 11, 4, 6), 2);
+    EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, bad, reps, &n, 11, 4, 6), -1);
+    EXPECT_EQ(std::string(field, 11), "F.B1.TEMP  ") << "untouched when a later pattern fails";
+}
+
+TEST(StredHostile, EveryEntryWithExtremeArguments) {
+    const std::string big(100000, 'A');
+    const int64_t words[2] = {0x44434241, 0x48474645};  // "ABCD", "EFGH" in the low halves
+    const double reals[1] = {0};
+    char out[16] = "kept", b[1025], p[1025], a[1025], s[8] = "a", buf[1100], field[8], blanks[100001];
+    rtopipe *q = create_queue_rtopipe();
+    hs_regexp *prog = hs_regcomp("a");
+    gl_list_t *one = gl_create(), *none = gl_create();
+    gl_addtoend(one, prog);
+    auto rules = [](const char *n) { return seq({to_string(stred_valid_name(n)), to_string(stred_rtopt_name(n)), to_string(stred_rtopt_object(n)),
+        to_string(stred_special_id(n)), to_string(stred_self_string(n)), to_string(stred_IsNumeric(n)), shown(stred_is_glob(n)), ","}); };
+    std::memset(blanks, ' ', 100000), blanks[100000] = 0;
+    run_hostile({
+        {"case, list and trailing blanks of NULL / 10^5 blanks", [&] {
+             stred_upper_case(nullptr), stred_lower_case(nullptr), stred_upper_case_list(nullptr), stred_remove_trailing_blanks(nullptr);
+             stred_remove_trailing_blanks(blanks);
+             return std::string(blanks);
+         }, "||A(stred_upper_case: str is NULL)A(stred_lower_case: str is NULL)A(stred_upper_case_list: list is NULL)"
+            "A(stred_remove_trailing_blanks: str is NULL)"},
+        {"stred_i4_to_string / r8 with n LLONG_MAX, LLONG_MIN, destLen LLONG_MIN, NULL dest and words", [&] {
+             std::string r = seq({(stred_i4_to_string(out, LLONG_MIN, words, 1), out), (stred_i4_to_string(out, 8, words, LLONG_MAX), out), ",",
+                                  (stred_i4_to_string(out, 8, words, LLONG_MIN), out), (stred_r8_to_string(out, 4, reals, LLONG_MAX), out), "|"});
+             stred_i4_to_string(nullptr, 8, words, 1), stred_i4_to_string(out, 8, nullptr, 1), stred_r8_to_string(nullptr, 8, nullptr, INT_MAX);
+             stred_r8_to_string(out, 8, nullptr, 1);
+             return r + out;
+         }, "keptABCDEFG,|||A(stred_i4_to_string: dest is NULL)A(stred_i4_to_string: words is NULL)"
+            "A(stred_r8_to_string: dest is NULL)A(stred_r8_to_string: words is NULL)"},
+        {"name rules of \"\", 10^5 A, NULL", [&] { return rules("") + rules(big.c_str()) + rules(nullptr); },
+         "000000NULL,111000NULL,000000NULL,||A(stred_valid_name: str is NULL)A(stred_rtopt_name: str is NULL)"
+         "A(stred_rtopt_object: str is NULL)A(stred_special_id: str is NULL)A(stred_self_string: str is NULL)"
+         "A(stred_IsNumeric: str is NULL)A(stred_is_glob: str is NULL)"},
+        {"stred_caseless_cmp and stred_matching_name with NULLs and an empty list", [&] {
+             return seq({to_string(stred_caseless_cmp(nullptr, nullptr)), to_string(stred_caseless_cmp(nullptr, "a")), to_string(stred_caseless_cmp("a", nullptr)),
+                         to_string(stred_matching_name(nullptr, nullptr)), to_string(stred_matching_name(nullptr, one)), to_string(stred_matching_name("x", none))});
+         }, "0-11101||A(stred_caseless_cmp: first str is NULL)A(stred_caseless_cmp: first str is NULL)"
+            "A(stred_caseless_cmp: second str is NULL)A(stred_matching_name: name is NULL)"},
+        {"writers with NULL text, widths 0 / INT_MIN / 1, dashes at INT_MAX and INT_MIN", [&] {
+             stred_write_id(q, nullptr), stred_write_name(q, nullptr, 5), stred_write_hdr(q, nullptr, 5);
+             stred_write_name(q, "ABC", 0), stred_write_name(q, "ABC", INT_MIN), stred_write_hdr(q, "ABC", INT_MIN), stred_write_name(q, "ABC", 1);
+             stred_write_hdr(q, "ABC", 1), stred_write_dash(q, INT_MAX, INT_MIN, -1), stred_write_dash(q, INT_MIN, INT_MIN, INT_MIN);
+             return drain(q);
+         }, "|A" + std::string(231, ' ') + "||A(stred_write_id: str is NULL)A(stred_write_name: str is NULL)A(stred_write_hdr: str is NULL)"},
+        {"stred_glob_to_regexp(NULL / 10^5 *)", [&] {
+             return seq({shown(stred_glob_to_regexp(nullptr)), to_string(owned(stred_glob_to_regexp(std::string(100000, '*').c_str())).size())});
+         }, "NULL200003||A(stred_glob_to_regexp: glob is NULL)"},
+        {"stred_replace_regexp(s) with NULLs, maxLen -1 / INT_MIN / INT_MAX, unequal lists", [&] {
+             char aaa[4] = "aaa";
+             return seq({to_string(stred_replace_regexp(nullptr, 8, prog, "r")), to_string(stred_replace_regexp(s, 8, nullptr, "r")),
+                         to_string(stred_replace_regexp(s, 8, prog, nullptr)), to_string(stred_replace_regexp(s, -1, prog, "r")),
+                         to_string(stred_replace_regexp(s, INT_MIN, prog, "r")), s, to_string(stred_replace_regexp(aaa, INT_MAX, prog, "b")), aaa,
+                         to_string(stred_replace_regexps(nullptr, 8, one, one)), to_string(stred_replace_regexps(s, 8, nullptr, one)),
+                         to_string(stred_replace_regexps(s, 8, one, nullptr)), to_string(stred_replace_regexps(s, 8, one, none))});
+         }, "00000a3bbb0000||A(stred_replace_regexp: str is NULL)A(stred_replace_regexp: regexp is NULL)"
+            "A(stred_replace_regexp: replacement is NULL)A(stred_replace_regexp: str is longer than maxlength)"
+            "A(stred_replace_regexp: str is longer than maxlength)A(stred_replace_regexps: str is NULL)"
+            "A(stred_replace_regexps: regexps is NULL)A(stred_replace_regexps: replacements is NULL)"
+            "A(stred_replace_regexps: # of regexps != # of replacements)"},
+        {"replace_self, dissect_block_name, dissect_port_name, bad_spec_name with NULLs and 10^5 A", [&] {
+             return seq({shown(stred_replace_self(nullptr, "X")), owned(stred_replace_self("SELF.A", nullptr)),
+                         to_string(dissect_block_name(nullptr, b, a)), to_string(dissect_block_name("B.A", nullptr, a)),
+                         to_string(dissect_block_name("B.A", b, nullptr)), to_string(dissect_block_name((big + ".X").c_str(), b, a)), b, a,
+                         to_string(dissect_port_name(nullptr, b, p, a)), to_string(dissect_port_name("B.P.STR", nullptr, p, a)),
+                         to_string(dissect_port_name("B.P.STR", b, nullptr, a)), to_string(dissect_port_name("B.P.STR", b, p, nullptr)),
+                         to_string(dissect_port_name((big + ".P.STR").c_str(), b, p, a)), b, p, a,
+                         stred_bad_spec_name(nullptr, out) == out ? "out" : "?", shown(stred_bad_spec_name("X", nullptr))});
+         }, "NULLSELF.A000000000outNULL||A(stred_replace_self: name is NULL)A(dissect_block_name: name is NULL)"
+            "A(dissect_block_name: block is NULL)A(dissect_block_name: attribute is NULL)A(dissect_port_name: name is NULL)"
+            "A(dissect_port_name: block is NULL)A(dissect_port_name: port is NULL)A(dissect_port_name: attribute is NULL)"
+            "A(stred_bad_spec_name: name is NULL)A(stred_bad_spec_name: out is NULL)"},
+        {"Fortran forms: NULL, absent and empty fields, unterminated, bad pattern, n LLONG_MAX / -1 / NULL", [&] {
+             const int64_t huge = LLONG_MAX, minus = -1;
+             std::string r = to_string(STRED_REPLACE_REGEXP_F(nullptr, "a", "b", 8, 1, 1));
+             std::memset(field, 0, 8);
+             r += seq({to_string(STRED_REPLACE_REGEXP_F(field, "a", "b", 8, 1, 1)), to_string(field[7] == 0), to_string(STRED_REPLACE_REGEXP_F(field, "a", "b", 0, 1, 1))});
+             std::memcpy(field, "aaaaaaaa", 8);
+             r += seq({to_string(STRED_REPLACE_REGEXP_F(field, "a", "b", 8, 1, 1)), std::string(field, 8)});
+             std::memcpy(field, "aa      ", 8);
+             return r + seq({to_string(STRED_REPLACE_REGEXP_F(field, "(", "b", 8, 1, 1)), to_string(STRED_REPLACE_REGEXPS_F(field, "a ", "b ", &huge, 8, 2, 2)),
+                             to_string(STRED_REPLACE_REGEXPS_F(field, "a ", "b ", &minus, 8, 2, 2)), to_string(STRED_REPLACE_REGEXPS_F(field, "a ", "b ", nullptr, 8, 2, 2)),
+                             std::string(field, 8), to_string(STRSTR_F(nullptr, nullptr, 0, 0)), to_string(STRSTR_F("ABCD", "BC  ", 4, 4)), to_string(STRSTR_F("ABCD", "CE", 4, 2))});
+         }, "00108bbbbbbbb-1000aa      110||"},
+        {"fmt_numbr_max / _dec / wrt_ with widths and decimals at INT_MIN, 0, INT_MAX, NULL buffer", [&] {
+             std::string r = seq({fmt_numbr_max(1.5, INT_MIN, buf), ",", fmt_numbr_max(-1.5, 0, buf), ",", fmt_numbr_max(1.5, INT_MAX, buf),
+                                  shown(fmt_numbr_max(1.5, 8, nullptr)), shown(fmt_numbr_dec(1.5, 8, 2, nullptr)), ",", fmt_numbr_dec(1.5, INT_MAX, INT_MAX, buf),
+                                  ",", fmt_numbr_dec(1.5, INT_MIN, INT_MIN, buf), ",", fmt_numbr_dec(0.0, 8, INT_MIN, buf), ","});
+             wrt_numbr_max(q, 1.5, INT_MIN), wrt_numbr_dec(q, 1.5, -1, INT_MIN), wrt_numbr_dec(q, 1.5, 6, INT_MAX);
+             return r + drain(q);
+         }, "2.,-2.,1.5NULLNULL,1.5,2., 0.0,2.2.   1.5||"},
+        {"rtocase with NULL, three variants of \"\"", [] {
+             rtocase_destroy(nullptr), rtocase_reset(nullptr);
+             rtocase *it = rtocase_existing("");
+             std::string r = seq({shown(reinterpret_cast<const char *>(rtocase_existing(nullptr))), shown(reinterpret_cast<const char *>(rtocase_newfile(nullptr))),
+                                  shown(rtocase_next(nullptr)), shown(rtocase_next(it)), ",", shown(rtocase_next(it)), ",", shown(rtocase_next(it))});
+             rtocase_destroy(it);
+             return r;
+         }, "NULLNULLNULL,,NULL||A(rtocase_reset: iterator is NULL)A(rtocase_existing: name is NULL)"
+            "A(rtocase_newfile: name is NULL)A(rtocase_next: iterator is NULL)"},
+        {"path_search with NULL name, ext, path and out; a 10^5-character name", [&] {
+             return seq({shown(path_search_nocase(nullptr, ".x", "a;b", b)), shown(path_search_case("n", nullptr, nullptr, nullptr)),
+                         shown(path_search_case(big.c_str(), ".x", ";;;", b)), to_string(std::strlen(b))});
+         }, "NULLNULLNULL1024||A(path_search: name is NULL)A(path_search: out is NULL)"},
+    });
+    gl_destroylist(one), gl_destroylist(none), hs_regfree(prog), rtodestroy(q);
 }
 
 }  // namespace
 
 // The editors' allocations, failed in turn: NULL results and untouched fields.
 TEST(StredEdit, AllocationFailures) {
-    Queue q;
+    rtopipe *q = create_queue_rtopipe();
     char field[12];
     std::memcpy(field, "ABC         ", 12);
     const std::function<bool()> rows[] = {
-        [] { return stred_glob_to_regexp("A*") == nullptr; },
-        [] { return stred_replace_self("SELF.X", "B1") == nullptr; },
-        [] { return stred_replace_self("X", "B1") == nullptr; },
-        [&] { return STRED_REPLACE_REGEXP_F(field, "B", "Z", 12, 1, 1) == 0; },
-        [&] {
-            wrt_numbr_max(q.pipe, 1.5, 300);  // wider than the stack buffer
-            return q.text().empty();
-        },
+        [] { return stred_glob_to_regexp("A*") == nullptr; }, [] { return stred_replace_self("SELF.X", "B1") == nullptr; },
+        [] { return stred_replace_self("X", "B1") == nullptr; }, [&] { return STRED_REPLACE_REGEXP_F(field, "B", "Z", 12, 1, 1) == 0; },
+        [&] { wrt_numbr_max(q, 1.5, 300); return drain(q).empty(); },  // wider than the stack buffer
+        [] { return rtocase_existing("a.txt") == nullptr; },
     };
-    for (const auto &row : rows) {
-        zarn::failalloc_set(1);
-        EXPECT_TRUE(row());
-        zarn::failalloc_set(0);
-    }
-    EXPECT_EQ(std::string(field, 12), "ABC         ");
-    for (long k = 1; k <= 3; ++k) {  // the iterator, its name, its variant
-        zarn::failalloc_set(k);
-        EXPECT_EQ(rtocase_existing("a.txt"), nullptr) << k;
-    }
+    for (const auto &row : rows) { zarn::failalloc_set(1); EXPECT_TRUE(row()); zarn::failalloc_set(0); }
+    for (long k : {2, 3}) { zarn::failalloc_set(k); EXPECT_EQ(rtocase_existing("a.txt"), nullptr) << k; }  // its name, its variant
     zarn::failalloc_set(0);
+    EXPECT_EQ(std::string(field, 12), "ABC         ");
+    rtodestroy(q);
 }
