@@ -70,7 +70,9 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     int64_t i = RTO_IMALLOC(&in), c = RTO_CMALLOC(&cn), *iq = &ZARN_ib0[i];
     for (int k = 0; k < in; ++k) ZARN_ib0[i + k] = INT64_C(1) << 40 | k;
     EXPECT_EQ(RTO_IPTR2PLEX(&iq) + rto_iptr2plex_c(&ZARN_ib0[i + 3]), 2 * i + 3);
-    i = RTO_IREALLOC(&i, &ibig), i = RTO_HUGEIREALLOC(&i, &hn);
+    i = RTO_IREALLOC(&i, &ibig);
+    for (int k = 0; k < in; ++k) ASSERT_EQ(ZARN_ib0[i + k], INT64_C(1) << 40 | k) << k;
+    i = RTO_HUGEIREALLOC(&i, &hn);
     EXPECT_EQ(ZARN_ib0[i + 19], INT64_C(1) << 40 | 19);
     std::memcpy(&ZARN_cb0[c], "hello", 6);  // n + 1 bytes: room for a NUL
     EXPECT_EQ(rto_cptr2plex_c(&ZARN_cb0[c + 2]), c + 2);
