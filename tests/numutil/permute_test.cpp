@@ -77,18 +77,15 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
             V iv;
             std::vector<double> rv;
             for (int64_t i = 1; i <= n; ++i) iv.push_back(10 * i), rv.push_back(10.0 * i);
-            U3PERM_APPLY_IVEC(&block, iv.data());
-            U3PERM_APPLY_RVEC(&block, rv.data());
+            U3PERM_APPLY_IVEC(&block, iv.data()), U3PERM_APPLY_RVEC(&block, rv.data());
             EXPECT_EQ(iv, row.applied);
             EXPECT_TRUE(std::equal(rv.begin(), rv.end(), row.applied.begin()));
             // Copy forms apply again into fresh blocks: the start comes back.
             int64_t ic = 0, rc = 0;
-            U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic);
-            U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
+            U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic), U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
             for (int64_t i = 0; i < n; ++i) EXPECT_EQ(ZARN_ib0[ic + i] + ZARN_b0[rc + i], 20.0 * (i + 1));
             EXPECT_EQ(iv, row.applied) << "the copy forms leave the source alone";
-            RTO_IFREE(&ic), RTO_DFREE(&rc), RTO_IFREE(&ib);
-            U3PERM_DESTROY(&block);
+            RTO_IFREE(&ic), RTO_DFREE(&rc), RTO_IFREE(&ib), U3PERM_DESTROY(&block);
             EXPECT_EQ(block, 0);
         }
     }
@@ -107,13 +104,11 @@ TEST(JacobianTable, CompressesRowsColumnsAndCountsIncidence) {
     EXPECT_EQ(U3PERM_VAR_CREATE(var.data(), &nvar, &vb, &m), 2);
     EXPECT_EQ(U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &m), 3);
     EXPECT_EQ(perm_of(nb), (V{1, 6, 5, 4, 3, 2}));
-    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro);
-    U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
+    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro), U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
     EXPECT_EQ(ints(ro, 6), (V{1, 2, 1, 3, 4, 1}));
     EXPECT_EQ(ints(co, 6), (V{1, 1, 2, 2, 1, 3}));
     V r = {0, 1, 2, 3, 4, 9}, c = cols;  // rows outside 1..4 keep their value
-    U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data());
-    U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
+    U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
     EXPECT_EQ(r, (V{0, 9, 2, 3, 4, 1}));
     EXPECT_EQ(c, ints(co, 6));
     U3MAP_REL_INCIDENCE(&neqn, var.data(), rows.data(), cols.data(), &nnz, &rel);
@@ -213,8 +208,7 @@ TEST(PermProperty, RandomStatusWordsAndAJacobianAgainstPlainFilters) {
             ASSERT_EQ(m, std::count(kept.begin(), kept.end(), true));
             ASSERT_EQ(perm_of(b), reference_perm(kept, m)) << n << " " << share;
             V w = v;
-            U3PERM_APPLY_IVEC(&b, w.data());
-            U3PERM_APPLY_IVEC(&b, w.data());
+            U3PERM_APPLY_IVEC(&b, w.data()), U3PERM_APPLY_IVEC(&b, w.data());
             ASSERT_EQ(w, v) << "applying twice restores";
             U3PERM_DESTROY(&b);
         }
@@ -236,8 +230,7 @@ TEST(PermProperty, RandomStatusWordsAndAJacobianAgainstPlainFilters) {
     std::vector<std::pair<int64_t, int64_t>> want, got;
     for (int64_t k = 0; k < nnz; ++k)
         if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1]) want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
-    U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data());
-    U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
+    U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
     ASSERT_EQ(mn, static_cast<int64_t>(want.size()));
     for (int64_t k = 0; k < mn; ++k) got.push_back({rows[k], cols[k]});
     std::sort(want.begin(), want.end());

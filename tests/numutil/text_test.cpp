@@ -38,8 +38,7 @@ TEST(FixedText, InPlaceRoutinesLengthsAndJustification) {
     S shown;
     {
         zarn::test::StdoutCapture out;
-        IU_CLRSCR();
-        shown = out.text();
+        IU_CLRSCR(), shown = out.text();
     }
     EXPECT_EQ(shown, "\x1b[H\x1b[2J");
 }
@@ -66,8 +65,7 @@ TEST(FixedText, ConcatenationCopiesAndPackedValues) {
     const int32_t four[2] = {0x64636261, 0x68676665};  // "abcd" "efgh" in memory
     S f(10, '*'), g(6, '*');
     int64_t n = 2, one = 1, three = 3;
-    IU_I42STR(four, &n, f.data(), f.size());
-    IU_I42STR(four, &n, g.data(), g.size());
+    IU_I42STR(four, &n, f.data(), f.size()), IU_I42STR(four, &n, g.data(), g.size());
     EXPECT_EQ(f + g, "abcdefgh  abcdef");
     int32_t back[3] = {7, 7, 7};
     IU_STR2I4("xyz12", back, &one, 5);
