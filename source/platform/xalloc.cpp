@@ -10,6 +10,7 @@ namespace zarn {
 namespace {
 long g_countdown = 0;  // allocations left before the one that fails; 0: off
 bool g_every = false;
+bool g_plex = false;
 long g_seen = 0;
 
 // A failure looks as the heap's own does: null, with errno ENOMEM.
@@ -26,10 +27,11 @@ bool should_fail() {
 }
 }  // namespace
 
-long failalloc_set(long n, bool every) {
+long failalloc_set(long n, bool every, bool plex) {
     long seen = g_seen;
     g_countdown = n > 0 ? n : 0;
     g_every = every && n > 0;
+    g_plex = plex && n > 0;
     g_seen = 0;
     return seen;
 }
@@ -44,6 +46,14 @@ void *xcalloc(std::size_t count, std::size_t size) {
 
 void *xrealloc(void *block, std::size_t bytes) {
     return should_fail() ? nullptr : std::realloc(block, bytes);
+}
+
+void *xmalloc_plex(std::size_t bytes) {
+    return g_plex && should_fail() ? nullptr : std::malloc(bytes);
+}
+
+void *xrealloc_plex(void *block, std::size_t bytes) {
+    return g_plex && should_fail() ? nullptr : std::realloc(block, bytes);
 }
 
 char *xstrdup(const char *text) {

@@ -14,10 +14,16 @@ void *xcalloc(std::size_t count, std::size_t size);
 void *xrealloc(void *block, std::size_t bytes);
 char *xstrdup(const char *text);
 
+// Plex blocks: their failure raises (a documented fatal path without a
+// handler), so the switch reaches them only when asked to (`plex` below).
+void *xmalloc_plex(std::size_t bytes);
+void *xrealloc_plex(void *block, std::size_t bytes);
+
 // Failure switch for tests: the n-th allocation from now fails (n >= 1), and
-// with `every` set, every one after it too; 0 turns it off. Returns how many
-// allocations have gone through the switch since it was last set.
-long failalloc_set(long n, bool every = false);
+// with `every` set, every one after it too; 0 turns it off. Plex blocks count
+// and fail only with `plex` set. Returns how many allocations have gone
+// through the switch since it was last set.
+long failalloc_set(long n, bool every = false, bool plex = false);
 long failalloc_count();
 
 }  // namespace zarn

@@ -139,7 +139,7 @@ bool bad_count(int64_t n, const char *fn) {
 
 void *malloc_or_raise(Kind kind, int64_t n, unsigned width, int line) {
     const uint64_t bytes = block_bytes(n, width);
-    void *block = bytes != 0 ? zarn::xmalloc(bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xmalloc_plex(bytes) : nullptr;
     if (block == nullptr) {
         allocation_failed(kind, n, bytes != 0 ? bytes : UINT64_MAX, line);
     }
@@ -163,7 +163,7 @@ int64_t drealloc(Kind kind, int64_t p, int64_t n) {
     const auto oldShift = static_cast<unsigned>(static_cast<unsigned char>(first[-1]));
     char *oldBlock = first - oldShift;
     const uint64_t bytes = block_bytes(n, 8u);
-    char *block = bytes != 0 ? static_cast<char *>(zarn::xrealloc(oldBlock, bytes)) : nullptr;
+    char *block = bytes != 0 ? static_cast<char *>(zarn::xrealloc_plex(oldBlock, bytes)) : nullptr;
     if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     const DoublePlacement at = place_double_block(addr(block), g_double_anchor);
     if (at.shift != oldShift) {
@@ -186,7 +186,7 @@ int64_t irealloc(Kind kind, int64_t p, int64_t n) {
     if (bad_count(n, "rto_irealloc")) return p;
     void *old = reinterpret_cast<void *>(element_addr(ZARN_ib0, p, 8u));
     const uint64_t bytes = block_bytes(n, 8u);
-    void *block = bytes != 0 ? zarn::xrealloc(old, bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xrealloc_plex(old, bytes) : nullptr;
     if (block == nullptr) reallocation_failed(kind, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     return integer_block_index(addr(block), g_int_anchor);
 }
@@ -204,7 +204,7 @@ int64_t crealloc(int64_t p, int64_t n) {
     if (bad_count(n, "rto_crealloc")) return p;
     void *old = reinterpret_cast<void *>(element_addr(ZARN_cb0, p, 1u));
     const uint64_t bytes = block_bytes(n, 1u);
-    void *block = bytes != 0 ? zarn::xrealloc(old, bytes) : nullptr;
+    void *block = bytes != 0 ? zarn::xrealloc_plex(old, bytes) : nullptr;
     if (block == nullptr) {
         reallocation_failed(Kind::Char, bytes != 0 ? errno : ENOMEM, n, p, __LINE__);
     }

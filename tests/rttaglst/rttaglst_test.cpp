@@ -41,7 +41,7 @@ TEST(TagList, AliasRuleDuplicatesAndInquiry) {
     zarn::test::HistoryCapture his;
     rtotaglst_t *l = rtotaglst_create(2);
     // The rule applied is the model-name rule, wider than the refusal text says.
-    for (const string a : {string(40, 'A'), string("1ST"), string("$T(2).A"), string("T1"), string("Temp"), string("A#B"), string("t1")})
+    for (const string &a : {string(40, 'A'), string("1ST"), string("$T(2).A"), string("T1"), string("Temp"), string("A#B"), string("t1")})
         rtotaglst_add_tag(l, a.c_str(), ("V" + a).c_str());
     EXPECT_EQ(his.text(), bad("Temp") + bad("A#B") + bad("t1"));
     EXPECT_EQ(rtotaglst_add_tag(l, "T1", "OTHER"), 1);  // the first definition stays

@@ -8,18 +8,42 @@
 
 namespace zarn::test {
 
-HistoryCapture::HistoryCapture() : queue_(create_queue_rtopipe()), saved_(nullptr) {
+namespace {
+// Reads fd from *offset to its end.
+std::string read_from(int fd, long *offset) {
+    std::string out;
+    char buf[4096];
+    for (;;) {
+        ssize_t n = pread(fd, buf, sizeof buf, *offset);
+        if (n <= 0) break;
+        out.append(buf, static_cast<size_t>(n));
+        *offset += n;
+    }
+    return out;
+}
+}  // namespace
+
+HistoryCapture::HistoryCapture() : pipe_(nullptr), saved_(nullptr), fd_(-1), offset_(0) {
+    FILE *file = std::tmpfile();
+    if (file != nullptr) {
+        fd_ = fileno(file);
+        pipe_ = create_ascii_stream_rtopipe(file, "history", 1);
+    }
     if (rtHisDev != nullptr) saved_ = copyPipe(rtHisDev);
-    rtohis_set_hisDev(queue_);
+    rtohis_set_hisDev(pipe_);
 }
 
 HistoryCapture::~HistoryCapture() {
     rtohis_set_hisDev(saved_);
     if (saved_ != nullptr) rtodestroy(saved_);
-    rtodestroy(queue_);
+    if (pipe_ != nullptr) rtodestroy(pipe_);
 }
 
-std::string HistoryCapture::text() { return drain(queue_); }
+std::string HistoryCapture::text() {
+    if (pipe_ == nullptr) return {};
+    rtoflush(pipe_);
+    return read_from(fd_, &offset_);
+}
 
 std::string drain(rtopipe *pipe) {
     std::string out;
@@ -53,16 +77,8 @@ StderrCapture::~StderrCapture() {
 
 std::string StderrCapture::text() {
     std::fflush(stderr);
-    std::string out;
-    if (file_fd_ < 0) return out;
-    char buf[4096];
-    for (;;) {
-        ssize_t n = pread(file_fd_, buf, sizeof buf, offset_);
-        if (n <= 0) break;
-        out.append(buf, static_cast<size_t>(n));
-        offset_ += n;
-    }
-    return out;
+    if (file_fd_ < 0) return {};
+    return read_from(file_fd_, &offset_);
 }
 
 }  // namespace zarn::test

@@ -8,7 +8,9 @@
 
 namespace zarn::test {
 
-// While alive, the history device is a queue; text() drains what was written.
+// While alive, the history device is a file pipe over an unlinked temporary
+// file, whose writes allocate nothing, so that tests which make allocations
+// fail still see every message; text() gives what was written.
 class HistoryCapture {
 public:
     HistoryCapture();
@@ -17,11 +19,13 @@ public:
     HistoryCapture &operator=(const HistoryCapture &) = delete;
     // Everything written since the last call.
     std::string text();
-    rtopipe *pipe() const { return queue_; }
+    rtopipe *pipe() const { return pipe_; }
 
 private:
-    rtopipe *queue_;
+    rtopipe *pipe_;
     rtopipe *saved_;
+    int fd_;
+    long offset_;
 };
 
 // While alive, file descriptor 2 goes to a temporary file.

@@ -104,7 +104,7 @@ TEST(Plex, AllocationFailureDiagnosesAndRaises) {
         {[&] { return RTO_CREALLOC(&cp, &n); }, re("crealloc", "  cb1             = ", 4, "")},
     };
     for (const auto &row : rows) {
-        zarn::failalloc_set(1);
+        zarn::failalloc_set(1, false, true);
         EXPECT_EQ(outcome(row.call), kRaised);
         zarn::failalloc_set(0);
         EXPECT_EQ(his.text(), row.text);
