@@ -23,11 +23,7 @@ static int placed_cmp(const void *a, const void *b) { return static_cast<const P
 static std::string n(int64_t v) { return std::to_string(v) + " "; }
 static std::string shape(const HashTable *t) { return seq({std::to_string(t->size), "/", std::to_string(t->threshold), "/", n(hashNum(t))}); }
 static std::string is(const void *got, const void *want) { return got == want ? "= " : "!= "; }
-static std::vector<std::string> names(const char *stem, int count) {
-    std::vector<std::string> v;
-    for (int i = 0; i < count; ++i) v.push_back(stem + std::to_string(i));
-    return v;
-}
+static std::vector<std::string> names(const char *stem, int count) { std::vector<std::string> v; for (int i = 0; i < count; ++i) v.push_back(stem + std::to_string(i)); return v; }
 static bool is_prime(uint32_t p) { for (uint32_t d = 2; d <= p / d; ++d) if (p % d == 0) return false; return p > 1; }
 TEST(Hash, StringHashesSizesAndThresholds) {
     const struct { const char *s; uint32_t pjw, mixed, simple; } rows[] = {{"", 0, 0, 0}, {"ab", 1650, 1665, 99}, {"abc", 26499, 26994, 100},
@@ -35,11 +31,8 @@ TEST(Hash, StringHashesSizesAndThresholds) {
     for (const auto &r : rows) EXPECT_EQ(seq({n(hash_pjw(r.s)), n(mixed_pjw(r.s)), n(hash_simple(r.s))}), seq({n(r.pjw), n(r.mixed), n(r.simple)})) << r.s;
     using namespace zarn::hashtable;
     uint32_t count = 0, last = 0;  // 66 increasing primes, each its own next prime and that of all above its predecessor
-    for (uint64_t k = 0; k <= 2147483647u; k = uint64_t{last} + 1, ++count) {
-        const uint32_t p = next_table_prime(uint32_t(k));
-        ASSERT_TRUE(p > last && is_prime(p) && next_table_prime(p) == p) << p;
-        last = p;
-    }
+    for (uint32_t p = 0; last < 2147483647u; last = p, ++count)
+        ASSERT_TRUE((p = next_table_prime(count == 0 ? 0 : last + 1)) > last && is_prime(p) && next_table_prime(p) == p) << p;
     EXPECT_EQ(n(count) + n(next_table_prime(UINT32_MAX)), "66 2147483647 ");
     for (uint32_t size : {2u, 3u, 4u, 5u, 7u, 53u}) EXPECT_EQ(threshold_for(size), size == 5 ? 2u : size < 5 ? 1u : size / 3) << size;
     const struct { uint32_t hint; HashFunc step; int chaining, dups; const char *made; } cases[] = {
@@ -48,25 +41,21 @@ TEST(Hash, StringHashesSizesAndThresholds) {
         {1, nullptr, 0, 0, "5/2/0 0 0 "}, {10, nullptr, 0, 1, "11/3/0 1 1 "}};  // duplicates force chaining, the hint kept
     for (const auto &c : cases) {
         HashTable *t = hashCreate(c.hint, str_hash, c.step, str_cmp, c.chaining, c.dups);
-        EXPECT_EQ(shape(t) + n(t->chained) + n(t->duplicates), c.made) << c.hint;
-        hashDestroy(t, nullptr);
+        EXPECT_EQ(seq({shape(t), n(t->chained), n(t->duplicates), (hashDestroy(t, nullptr), "")}), c.made) << c.hint;
     }
 }
 TEST(Hash, GrowthAtTheThresholdEstimatesAndEqualItems) {
     char a[] = "alpha", b[] = "beta", a2[] = "alpha";
     HashTable *t = strings(0, 0, 0, str_step);  // an equal item gives back the stored one
     EXPECT_EQ(seq({is(hashAddItem(t, a), a), shape(t), is(hashAddItem(t, b), b), shape(t), is(hashAddItem(t, a2), a), shape(t)}), "= 2/1/1 = 23/7/2 = 23/7/2 ");
-    hashDestroy(t, nullptr);
     std::vector<std::string> name = names("name", 18);
-    t = strings(10, 0);
+    hashDestroy(t, nullptr), t = strings(10, 0);
     for (int i = 0; i < 17; ++i) hashAddItem(t, name[i].data());
     std::string again = name[0];  // the 18th call grows first, even with an equal item
     EXPECT_EQ(seq({shape(t), is(hashAddItem(t, again.data()), name[0].data()), shape(t), is(hashAddItem(t, name[17].data()), name[17].data()),
                    (hashSizeEstimate(t, 206), shape(t)), (hashSizeEstimate(t, 300), shape(t))}), "53/17/17 = 619/206/17 = 619/206/18 1223/407/18 ");
-    for (auto &s : name) EXPECT_EQ(hashFindItem(t, s.c_str()), s.data());
-    EXPECT_EQ(hashFindItem(t, "name18"), nullptr);
-    hashDestroy(t, nullptr);
-    t = strings(10, 1);  // chained tables keep their buckets
+    for (int i = 0; i < 19; ++i) EXPECT_EQ(hashFindItem(t, ("name" + std::to_string(i)).c_str()), i < 18 ? name[i].data() : nullptr);
+    hashDestroy(t, nullptr), t = strings(10, 1);  // chained tables keep their buckets
     EXPECT_EQ(seq({(hashSizeEstimate(t, 100000), shape(t)), is(hashAddItem(t, a), a), is(hashAddItem(t, a2), a), is(hashRemoveItem(t, "alpha"), a), shape(t)}), "11/3/0 = = = 11/3/0 ");
     hashDestroy(t, nullptr);
 }
@@ -77,8 +66,7 @@ TEST(Hash, RandomAddsAndRemovalsAgreeWithAReferenceSet) {
     HashTable *t = hashCreate(200, placed_hash, nullptr, placed_cmp, 0, 0);
     std::set<int> want;
     for (int round = 0, wrapped = 0; round < 6000 || !wrapped; ++round, wrapped |= t->slots[0] != nullptr) {
-        const int key = int(rng() % 250);
-        const bool add = rng() % 3 != 0;
+        const int key = int(rng() % 250), add = rng() % 3 != 0;
         ASSERT_EQ(add ? hashAddItem(t, &pool[key]) : hashRemoveItem(t, &pool[key]), add || want.count(key) ? &pool[key] : nullptr) << round;
         add ? (void)want.insert(key) : (void)want.erase(key);
         const auto used = std::count_if(t->slots, t->slots + t->size, [](const void *slot) { return slot != nullptr; });  // no tombstones
@@ -100,28 +88,24 @@ TEST(Hash, ChainedDuplicatesThroughACursor) {
     EXPECT_EQ(hashRemoveDupItem(t, "other", &cur), nullptr);  // a cursor on another key's node
     EXPECT_EQ(seq({is(hashRemoveItem(t, "dup"), d1), is(hashRemoveItem(t, "dup"), d3), is(hashRemoveItem(t, "other"), o1), n(t->slotsUsed),
                    is(hashRemoveItem(t, "zz"), o2), n(t->slotsUsed), n(t->count)}), "= = = 1 = 0 0 ");
-    hashDestroy(t, nullptr);
-    t = strings(2, 1);  // without duplicates a cursor is ignored
+    hashDestroy(t, nullptr), t = strings(2, 1);  // without duplicates a cursor is ignored
     hashAddItem(t, o1), hashAddItem(t, d1), hashFindNextItem(t, "other", &(cur = nullptr));
     EXPECT_EQ(hashRemoveDupItem(t, "dup", &cur), d1);
     hashDestroy(t, nullptr);
 }
-static int g_released = 0;
-static void count_release(void *) { ++g_released; }
+static int g_released = 0;  static void count_release(void *) { ++g_released; }
 static int never_equal(const void *, const void *) { return 1; }
 TEST(Hash, ReleaseIterateWalkAndEqual) {
     for (int chaining : {0, 1}) {
         HashTable *t = strings(20, chaining);
         std::vector<std::string> name = names("v", 30);
         for (auto &s : name) hashAddItem(t, s.data());
-        int visits = 0;
-        const uint32_t size = t->size;
+        int visits = 0, size = int(t->size);
         hashDataIterate(t, &visits, [](void *d, void *) { return int(++*static_cast<int *>(d) == 2); });  // stops at the first nonzero
         g_released = 0, hashRemoveAll(t, count_release), hashRemoveAll(t, count_release);
         EXPECT_EQ(seq({n(visits), n(g_released), n(t->size), n(t->count), n(t->slotsUsed)}), seq({"2 30 ", n(size), "0 0 "}));
         for (auto &s : name) hashAddItem(t, s.data());
-        hashDestroy(t, count_release);
-        EXPECT_EQ(g_released, 60);
+        EXPECT_EQ((hashDestroy(t, count_release), g_released), 60);
     }
     HashTable *c = hashCreate(2, placed_hash, nullptr, placed_cmp, 1, 1), *o = hashCreate(10, placed_hash, nullptr, placed_cmp, 0, 0);
     hash_iter e = hash_end(o), b = hash_begin(o);
@@ -165,27 +149,25 @@ TEST(Hash, EveryTextOnItsStream) {
          "Length of hash table: 53\nNumber of symbols:    7\n!! analyzeJumps: Bad symbol count 7 != 7\nLargest number of jumps: 2\nAverage jumps          : 0.571429\n", ""}};
     for (const auto &row : rows) {
         zarn::test::StderrCapture err;
-        testing::internal::CaptureStdout();
-        hashDestroy(row.run(), nullptr);
+        testing::internal::CaptureStdout(), hashDestroy(row.run(), nullptr);
         EXPECT_EQ(testing::internal::GetCapturedStdout() + "|" + err.text(), row.out + "|" + row.err) << row.what;
     }
 }
 TEST(Hash, AllocationFailuresKeepTheTableAsItWas) {
     zarn::test::StderrCapture err;
-    char names[18][8];
-    for (int i = 0; i < 18; ++i) std::snprintf(names[i], sizeof names[i], "n%d", i);
+    std::vector<std::string> name = names("n", 18);
     HashTable *open = strings(10, 0), *chained = strings(10, 1);  // open: 53 slots, threshold 17
-    for (int i = 0; i < 17; ++i) hashAddItem(open, names[i]);
+    for (int i = 0; i < 17; ++i) hashAddItem(open, name[i].data());
     const std::string text = "!!hashResize: Unable to allocate memory for new table with ";
     const struct { const char *name; std::function<bool()> op; long allocations; std::function<std::string()> after; std::string want; } rows[] = {
         {"hashCreate", [] { HashTable *t = strings(10, 0); hashDestroy(t, nullptr); return t != nullptr; }, 2, [] { return ""; }, ""},
-        {"chained add", [&] { return hashAddItem(chained, names[0]) == names[0] && hashRemoveItem(chained, "n0") == names[0]; }, 1, [&] { return n(hashNum(chained)); }, "0 "},
-        {"growth: the table keeps its slots and still takes the item", [&] { return hashAddItem(open, names[17]) == names[17] && open->size == 619; }, 1,
-         [&] { return seq({err.text(), shape(open), is(hashRemoveItem(open, "n17"), names[17])}); }, text + "619 slots (reverting to existing table with 53 slots)\n53/17/18 = "},
+        {"chained add", [&] { return hashAddItem(chained, name[0].data()) == name[0].data() && hashRemoveItem(chained, "n0") == name[0].data(); }, 1, [&] { return n(hashNum(chained)); }, "0 "},
+        {"growth: the table keeps its slots and still takes the item", [&] { return hashAddItem(open, name[17].data()) == name[17].data() && open->size == 619; }, 1,
+         [&] { return seq({err.text(), shape(open), is(hashRemoveItem(open, "n17"), name[17].data())}); }, text + "619 slots (reverting to existing table with 53 slots)\n53/17/18 = "},
         {"hashSizeEstimate", [&] { hashSizeEstimate(open, 300); return open->size == 1223; }, 1, [&] { return err.text(); }, text + "1223 slots (reverting to existing table with 619 slots)\n"}};
     for (const auto &row : rows)
         EXPECT_EQ(zarn::test::fail_each_allocation(row.op, [&](long k, bool ok) { EXPECT_EQ(row.after() + (ok ? "!" : ""), row.want) << row.name << k; }), row.allocations) << row.name;
-    for (auto &s : names) EXPECT_EQ(hashFindItem(open, s), s);
+    for (auto &s : name) EXPECT_EQ(hashFindItem(open, s.c_str()), s.data());
     hashDestroy(open, nullptr), hashDestroy(chained, nullptr);
 }
 static int stop(void *, void *) { return 1; }
@@ -210,7 +192,6 @@ TEST(Hash, ExtremeArgumentsChangeNothing) {
     hashIterate(nullptr, nullptr), hashIterate(t, nullptr), hashDataIterate(nullptr, nullptr, stop), hashDataIterate(t, nullptr, nullptr);
     EXPECT_EQ(seq({n(hashNum(nullptr)), n(hashEqual(nullptr, nullptr, same)), n(hashEqual(t, nullptr, same)), n(hashEqual(t, t2, nullptr)),
                    n(int64_t{hash_pjw(nullptr)} + mixed_pjw(nullptr) + hash_simple(nullptr)), is(hash_iter_deref(nullptr), nullptr), is(hash_iter_deref(&it), nullptr),
-                   n(hash_iter_equal(&it, &e)), n(hash_iter_equal(nullptr, nullptr)), n(hash_iter_equal(nullptr, &e))}), "0 1 0 0 0 = = 1 1 0 " );
-    EXPECT_EQ(err.text(), "");
+                   n(hash_iter_equal(&it, &e)), n(hash_iter_equal(nullptr, nullptr)), n(hash_iter_equal(nullptr, &e)), err.text()}), "0 1 0 0 0 = = 1 1 0 ");
     hashDestroy(t, nullptr), hashDestroy(t2, nullptr);
 }
