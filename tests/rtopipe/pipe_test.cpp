@@ -76,7 +76,7 @@ TEST(FilePipe, FlushLevelsOwnershipReadBackAndReadErrors) {
     EXPECT_EQ(seq({read_some(p, 16), his.text()}), "0 #|1 " + expect + "80 consecutive read errors!  Giving up!\n");
     rtodestroy(p);
 }
-TEST(TeePipe, FansOutAndReportsAnyFailure) {
+TEST(TeePipe, FansOutAndReportsAnyFailureThenSetUpQueuesWhenNotInteractive) {
     static int bad_writes = 0;
     rtopipe *a = create_queue_rtopipe(), *bad = create_queue_rtopipe(), *c = create_queue_rtopipe();
     bad->write = [](rtopipe *, const char *, size_t) { return ++bad_writes, -1; };
@@ -90,8 +90,15 @@ TEST(TeePipe, FansOutAndReportsAnyFailure) {
     tee = rtopipe_create_tee(list);
     EXPECT_EQ(seq({n(rtowritestr(tee, "ok")), n(rtoflush(tee)), drain(a)}), "1 1 ok");
     rtodestroy(tee), rtodestroy(c);
+    EXPECT_EQ(seq({rtodesc(stdoutPipe), " ", n(rtoPipeIOInitialize(0)), rtodesc(stdinPipe), " ", n(stdinPipe != stdoutPipe), n(rtHisDev == stdoutPipe), n(stdoutPipe->refcount),
+                   (rtoprintf(rtHisDev, "message %d\n", 1), drain(stdoutPipe))}), "TERMINAL 1 *queue pipe* 1 1 2 message 1\n");  // output and history
+    rtoPipeIOTerminate();
+    EXPECT_STREQ(rtoprompt(), "ZARN>");
+    rto_set_prompt(pattern(300).c_str());
+    EXPECT_EQ(std::string(rtoprompt()), pattern(255));
+    rto_set_prompt("ZARN>");
 }
-TEST(Devices, FixedLengthTextsReferencesHostsAndSetUp) {
+TEST(Devices, FixedLengthTextsReferencesAndHosts) {
     zarn::test::HistoryCapture his;
     char name[128], with_nul[16] = "abc  ";  // NUL inside the field: the text as it stands
     std::memset(name, ' ', sizeof name), std::memcpy(name, "REACTOR.FEED.TEMP", 17), std::memset(with_nul + 6, 'Z', 9);
@@ -111,13 +118,6 @@ TEST(Devices, FixedLengthTextsReferencesHostsAndSetUp) {
         rtohis_set_hisDev(his.pipe());
     }
     rtodestroy(q);
-    EXPECT_EQ(seq({rtodesc(stdoutPipe), " ", n(rtoPipeIOInitialize(0)), rtodesc(stdinPipe), " ", n(stdinPipe != stdoutPipe), n(rtHisDev == stdoutPipe), n(stdoutPipe->refcount),
-                   (rtoprintf(rtHisDev, "message %d\n", 1), drain(stdoutPipe))}), "TERMINAL 1 *queue pipe* 1 1 2 message 1\n");  // output and history
-    rtoPipeIOTerminate();
-    EXPECT_STREQ(rtoprompt(), "ZARN>");
-    rto_set_prompt(pattern(300).c_str());
-    EXPECT_EQ(std::string(rtoprompt()), pattern(255));
-    rto_set_prompt("ZARN>");
 }
 TEST(PipeMessages, EveryTextOnItsDevice) {
     const std::string longName = "/nowhere/" + std::string(3000, 'n') + ".txt", big(25000, 'q'), exact(20480, 'e');
