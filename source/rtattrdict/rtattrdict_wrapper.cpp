@@ -1,4 +1,5 @@
 // The holder that keeps one reference of a host wrapper for C++ callers.
+#include "zarnutils/com.h"
 #include "zarnutils/host.hpp"
 #include "zarnutils/rtattrdict.h"
 
