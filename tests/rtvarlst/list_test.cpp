@@ -199,10 +199,12 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
             if (n == 0) total = zarn::failalloc_count();
             zarn::failalloc_set(0);
             if (n > 0) {
-                const auto m = std::find(messages.begin(), messages.end(), his.text()) - messages.begin();
+                const std::string text = his.text();
+                const auto m = std::find(messages.begin(), messages.end(), text) - messages.begin();
                 ASSERT_LT(m, static_cast<long>(messages.size())) << messages.back() << n;
                 seen[m] = true;
-                EXPECT_EQ(made, nullptr) << n;
+                // A name index left at its old size (reported on stderr) still makes a whole list.
+                EXPECT_TRUE(made == nullptr || (text.empty() && rtattrdict_okay(made->dictionary))) << n;
                 EXPECT_EQ(dump(l), before) << n;
             }
             rtovarlst_destroy_c(&made), rtovarlst_destroy_c(&l);
