@@ -47,7 +47,7 @@ bool digest_matches(const Header &h, const int64_t *digest) {
     return true;
 }
 
-// The integer word of a field for variable i (update replaces the spec by
+// The integer word of a field for variable i (update replaces SPEC by
 // whether the variable is fixed).
 int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool updating) {
     switch (f) {

@@ -57,7 +57,7 @@ const std::vector<Field> kVarFields = {
     {"linear", 0x8000000, 0, 1, varSetLinear, varIsLinear},
     {"active", 0x10000000, 0, 1, byte_set<varSetActive>, varInqActive},
 };
-// The spec of a pre-connection and its state travel as spec * 5 + state.
+// The SPEC of a pre-connection and its state travel as SPEC * 5 + state.
 const std::vector<Field> kEqnFields = {
     {"included", 0x1, 0, 1, [](int64_t *w, int32_t v) { v ? u3incr_c(w) : u3uncr_c(w); }, [](int64_t w) { return eqn(u3rinc_c, w); }},
     {"math", 0xE, 0, 5, u3rpmt_c, [](int64_t w) { return eqn(u3rgmt_c, w); }},
@@ -148,8 +148,8 @@ TEST(StatusWord, SpecShortcutsNamesAndTypePredicates) {
     }
 }
 
-// The three classification tables (a string of modes 0..3 per spec code), and
-// the degree-of-freedom change between any two specs agreeing with them.
+// The three classification tables (a string of modes 0..3 per SPEC code), and
+// the degree-of-freedom change between any two SPEC codes agreeing with them.
 TEST(StatusWord, ClassificationInEveryModeAndDofDelta) {
     ModeGuard guard;
     const char *fixed[8] = {"0000", "1111", "1100", "0110", "1001", "1110", "1101", "1111"};
