@@ -63,6 +63,10 @@ bool bind_columns(VarList *l) {
         l->cols[c] = zarn::rtattrdict::lookup_attr(l->head, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
     }
+    for (int s = 0; s < kSparseCount; ++s) {
+        l->sparse[s] = zarn::rtattrdict::lookup_attr(l->head, kSparseNames[s]);
+        if (l->sparse[s] == nullptr) return false;
+    }
     l->blockptr = zarn::rtattrdict::lookup_attr(l->head, kBlockPtr);
     return l->blockptr != nullptr && l->blockptr->desc->type == RTATTR_SPARSE_POINTER;
 }
@@ -178,6 +182,7 @@ rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, cons
     l->dictionary = d;
     l->head = as_list(parent)->head;
     std::memcpy(l->cols, as_list(parent)->cols, sizeof l->cols);
+    std::memcpy(l->sparse, as_list(parent)->sparse, sizeof l->sparse);
     l->blockptr = as_list(parent)->blockptr;
     return l;
 }

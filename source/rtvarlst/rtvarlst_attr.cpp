@@ -38,17 +38,26 @@ int set_real(rtvarlst_t *list, int32_t i, Col c, double v, Conv how, int in_si) 
     return 1;
 }
 
-// A sparse real column.
-double inq_sparse_real(rtvarlst_t *list, int32_t i, const char *name, Conv how, int in_si) {
+// A sparse real column. An item that has a sparse record is reached through
+// the cached attribute; the dictionary's own path creates the record (and
+// reports a bad index).
+double inq_sparse_real(rtvarlst_t *list, int32_t i, Sparse c, Conv how, int in_si) {
     if (list == nullptr) return RTOVARLST_UNDEFINED;
-    const double v = rtattrdict_getd(list->dictionary, i, name);
-    return in_si && in_range(list, i) ? to_si(list, i, v, how) : v;
+    if (!in_range(list, i)) return rtattrdict_getd(list->dictionary, i, kSparseNames[c]);
+    const zarn::rtattrdict::SparseSlot *s = sparse_slot(list, c, i);
+    const double v = s ? s->d : as_list(list)->sparse[c]->desc->ddefault;
+    return in_si ? to_si(list, i, v, how) : v;
 }
 
-void set_sparse_real(rtvarlst_t *list, int32_t i, const char *name, double v, Conv how, int in_si) {
+void set_sparse_real(rtvarlst_t *list, int32_t i, Sparse c, double v, Conv how, int in_si) {
     if (list == nullptr) return;
-    const double x = in_si && in_range(list, i) ? from_si(list, i, v, how) : v;
-    rtattrdict_setd(list->dictionary, i, name, x);
+    const bool inside = in_range(list, i);
+    const double x = in_si && inside ? from_si(list, i, v, how) : v;
+    zarn::rtattrdict::SparseSlot *s = inside ? sparse_slot(list, c, i) : nullptr;
+    if (s != nullptr)
+        s->d = x;
+    else
+        rtattrdict_setd(list->dictionary, i, kSparseNames[c], x);
 }
 
 int32_t inq_full_int(rtvarlst_t *list, int32_t i, Col c, int32_t neutral) {
@@ -67,15 +76,25 @@ void set_full_int(rtvarlst_t *list, int32_t i, Col c, int64_t v) {
     *p = v;
 }
 
-int32_t inq_sparse_int(rtvarlst_t *list, int32_t i, const char *name, int32_t neutral) {
-    return list ? rtattrdict_geti(list->dictionary, i, name) : neutral;
+int32_t inq_sparse_int(rtvarlst_t *list, int32_t i, Sparse c, int32_t neutral) {
+    if (list == nullptr) return neutral;
+    if (!in_range(list, i)) return rtattrdict_geti(list->dictionary, i, kSparseNames[c]);
+    const zarn::rtattrdict::SparseSlot *s = sparse_slot(list, c, i);
+    return s ? s->i : static_cast<int32_t>(as_list(list)->sparse[c]->desc->idefault);
 }
 
 // Writes a sparse integer only when it differs (no sparse record for an unchanged default).
-void set_sparse_int(rtvarlst_t *list, int32_t i, const char *name, int32_t v) {
+void set_sparse_int(rtvarlst_t *list, int32_t i, Sparse c, int32_t v) {
     if (list == nullptr) return;
-    if (in_range(list, i) && rtattrdict_geti(list->dictionary, i, name) == v) return;
-    rtattrdict_seti(list->dictionary, i, name, v);
+    if (in_range(list, i)) {
+        zarn::rtattrdict::SparseSlot *s = sparse_slot(list, c, i);
+        if (s != nullptr) {
+            s->i = v;
+            return;
+        }
+        if (as_list(list)->sparse[c]->desc->idefault == v) return;
+    }
+    rtattrdict_seti(list->dictionary, i, kSparseNames[c], v);
 }
 
 }  // namespace
@@ -122,21 +141,21 @@ void rtovarlst_set_var_upper(rtvarlst_t *list, int32_t i, double v, int in_si) {
 /* ---- STEP, SCALE, SLVSCALE, SBWEIGHT, SHADOW_PRICE ---- */
 
 double rtovarlst_inq_var_step(rtvarlst_t *list, int32_t i) {
-    return inq_sparse_real(list, i, kStep, Conv::kPlain, 1);
+    return inq_sparse_real(list, i, kSpStep, Conv::kPlain, 1);
 }
 
 double rtovarlst_inq_var_step_inbaseuom(rtvarlst_t *list, int32_t i) {
-    return inq_sparse_real(list, i, kStep, Conv::kPlain, 0);
+    return inq_sparse_real(list, i, kSpStep, Conv::kPlain, 0);
 }
 
 void rtovarlst_set_var_step(rtvarlst_t *list, int32_t i, double v) {
-    set_sparse_real(list, i, kStep, v, Conv::kPlain, 1);
+    set_sparse_real(list, i, kSpStep, v, Conv::kPlain, 1);
 }
 
 void rtovarlst_set_var_step_inbaseuom(rtvarlst_t *list, int32_t i, double v) {
     if (list == nullptr) return;
-    if (in_range(list, i) && rtattrdict_getd(list->dictionary, i, kStep) == v) return;
-    rtattrdict_setd(list->dictionary, i, kStep, v);
+    if (in_range(list, i) && inq_sparse_real(list, i, kSpStep, Conv::kPlain, 0) == v) return;
+    set_sparse_real(list, i, kSpStep, v, Conv::kPlain, 0);
 }
 
 double rtovarlst_inq_var_scale(rtvarlst_t *list, int32_t i) { return inq_real(list, i, kColScale, Conv::kPlain, 0); }
@@ -150,11 +169,11 @@ void rtovarlst_set_var_slvscl(rtvarlst_t *list, int32_t i, double v, int in_si) 
 }
 
 double rtovarlst_inq_var_sbweight(rtvarlst_t *list, int32_t i) {
-    return inq_sparse_real(list, i, kSbWeight, Conv::kPlain, 0);
+    return inq_sparse_real(list, i, kSpSbWeight, Conv::kPlain, 0);
 }
 
 void rtovarlst_set_var_sbweight(rtvarlst_t *list, int32_t i, double v) {
-    set_sparse_real(list, i, kSbWeight, v, Conv::kPlain, 0);
+    set_sparse_real(list, i, kSpSbWeight, v, Conv::kPlain, 0);
 }
 
 double rtovarlst_inq_var_shadow_price(rtvarlst_t *list, int32_t i, int in_si) {
@@ -167,10 +186,10 @@ void rtovarlst_set_var_shadow_price(rtvarlst_t *list, int32_t i, double v, int i
 
 /* ---- Integers and codes ---- */
 
-int32_t rtovarlst_inq_var_active_bound(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kActiveBound, 0); }
+int32_t rtovarlst_inq_var_active_bound(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kSpActiveBound, 0); }
 
 void rtovarlst_set_var_active_bound(rtvarlst_t *list, int32_t i, int32_t code) {
-    set_sparse_int(list, i, kActiveBound, code);
+    set_sparse_int(list, i, kSpActiveBound, code);
 }
 
 int64_t rtovarlst_inq_var_status(rtvarlst_t *list, int32_t i) {
@@ -182,11 +201,11 @@ int64_t rtovarlst_inq_var_status(rtvarlst_t *list, int32_t i) {
 void rtovarlst_set_var_status(rtvarlst_t *list, int32_t i, int64_t word) { set_full_int(list, i, kColStatus, word); }
 
 int32_t rtovarlst_inq_var_related(rtvarlst_t *list, int32_t i) {
-    return inq_sparse_int(list, i, kRelated, RTOVARLST_NEUTRAL_INT);
+    return inq_sparse_int(list, i, kSpRelated, RTOVARLST_NEUTRAL_INT);
 }
 
 void rtovarlst_set_var_related(rtvarlst_t *list, int32_t i, int32_t related) {
-    set_sparse_int(list, i, kRelated, related);
+    set_sparse_int(list, i, kSpRelated, related);
 }
 
 void *rtovarlst_inq_var_connMgr(rtvarlst_t *list, int32_t i) {
@@ -229,12 +248,12 @@ void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileIt
 }
 
 int32_t rtovarlst_inq_var_quality(rtvarlst_t *list, int32_t i) {
-    return inq_sparse_int(list, i, kQuality, RTOVARLST_NEUTRAL_INT);
+    return inq_sparse_int(list, i, kSpQuality, RTOVARLST_NEUTRAL_INT);
 }
 
 void rtovarlst_set_var_quality(rtvarlst_t *list, int32_t i, int32_t quality) {
     if (list == nullptr) return;
-    set_sparse_int(list, i, kQuality, quality);
+    set_sparse_int(list, i, kSpQuality, quality);
     if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_QUALITY);
 }
 
@@ -256,11 +275,11 @@ void rtovarlst_set_var_threshold(rtvarlst_t *list, int32_t i, double v, int in_s
     if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_THRESHOLD);
 }
 
-int32_t rtovarlst_inq_var_ramped(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kRamped, 0); }
+int32_t rtovarlst_inq_var_ramped(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kSpRamped, 0); }
 
 void rtovarlst_set_var_ramped(rtvarlst_t *list, int32_t i, int32_t ramped) {
     if (list == nullptr || i == 0) return;
-    set_sparse_int(list, i, kRamped, ramped);
+    set_sparse_int(list, i, kSpRamped, ramped);
     if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_RAMPED);
 }
 
@@ -278,13 +297,19 @@ void rtovarlst_set_var_blockptr_int(rtvarlst_t *list, int32_t i, int64_t block) 
 }
 
 int32_t rtovarlst_inq_var_param_homo(rtvarlst_t *list, int32_t i) {
-    return list ? rtattrdict_getb(list->dictionary, i, kParamHomo) : 0;
+    const unsigned char *p = list ? cell<unsigned char>(list, kColParamHomo, i) : nullptr;
+    return p ? *p : 0;
 }
 
 void rtovarlst_set_var_param_homo(rtvarlst_t *list, int32_t i, int32_t flag) {
     if (list == nullptr) return;
-    rtattrdict_setb(list->dictionary, i, kParamHomo, flag);
-    if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_PARAM_HOMO);
+    unsigned char *p = cell<unsigned char>(list, kColParamHomo, i);
+    if (p == nullptr) {
+        rtattrdict_setb(list->dictionary, i, kParamHomo, flag);  // reports the bad index
+        return;
+    }
+    *p = flag != 0 ? 1 : 0;
+    notify(list, i, RTOVARLST_CHG_PARAM_HOMO);
 }
 
 void rtovarlst_clear_var_param_homo(rtvarlst_t *list) {
@@ -294,12 +319,12 @@ void rtovarlst_clear_var_param_homo(rtvarlst_t *list) {
 }
 
 double rtovarlst_inq_var_target_homo(rtvarlst_t *list, int32_t i, int in_si) {
-    return inq_sparse_real(list, i, kTargetHomo, Conv::kPlain, in_si);
+    return inq_sparse_real(list, i, kSpTargetHomo, Conv::kPlain, in_si);
 }
 
 void rtovarlst_set_var_target_homo(rtvarlst_t *list, int32_t i, double v, int in_si) {
     if (list == nullptr) return;
-    set_sparse_real(list, i, kTargetHomo, v, Conv::kPlain, in_si);
+    set_sparse_real(list, i, kSpTargetHomo, v, Conv::kPlain, in_si);
     if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_TARGET_HOMO);
 }
 

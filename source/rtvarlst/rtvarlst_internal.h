@@ -50,6 +50,11 @@ enum Col : int {
     kColParamHomo, kColCount
 };
 
+// Sparse columns reached directly through their attribute records.
+enum Sparse : int { kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSparseCount };
+inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,  kRamped,    kRelated,
+                                                           kSbWeight,    kStep,     kTargetHomo};
+
 // The record behind a handle. The attribute records belong to the head
 // dictionary and keep their address for its whole life; their columns move
 // on a capacity change, so cells are always reached through them.
@@ -57,6 +62,7 @@ struct VarList : rtvarlst_t {
     rtattrdict_t *head;       // head dictionary at the top of the chain
     rtattr_t *cols[kColCount];
     rtattr_t *blockptr;       // sparse BLOCKPTR: its slot in the head's sparse records
+    rtattr_t *sparse[kSparseCount];
 };
 
 inline VarList *as_list(rtvarlst_t *l) { return static_cast<VarList *>(l); }
@@ -79,6 +85,13 @@ inline QDLEOBlock *block_of(rtvarlst_t *list, int32_t i) {
 
 inline bool in_range(rtvarlst_t *list, int32_t i) {
     return list != nullptr && i >= 1 && i <= list->dictionary->size;
+}
+
+// Item i's slot of a sparse column (i within 1..n), or nullptr while the item
+// has no sparse record yet.
+inline zarn::rtattrdict::SparseSlot *sparse_slot(rtvarlst_t *list, Sparse s, int32_t i) {
+    VarList *l = as_list(list);
+    return zarn::rtattrdict::sparse_cell(l->head, zarn::rtattrdict::head_offset(l->dictionary) + i, l->sparse[s]);
 }
 
 // The status word of item i (0 when out of range).

@@ -11,11 +11,16 @@ namespace zarn::rtvarlst {
 
 namespace {
 
-// Keeps a modification record: the old one is freed, a new one allocated.
+// Keeps a modification record: an existing one is overwritten in place, a
+// missing one allocated, and a null pair frees it.
 void store_record(rtvarlst_t *list, int32_t i, const rtvarmod_t *pair) {
     void **p = cell<void *>(list, kColModified, i);
     if (p == nullptr) {
         rtattrdict_setv(list->dictionary, i, kModified, nullptr);  // reports the bad index
+        return;
+    }
+    if (pair != nullptr && *p != nullptr) {
+        *static_cast<rtvarmod_t *>(*p) = *pair;
         return;
     }
     rtvarmod_t *fresh = nullptr;

@@ -185,13 +185,13 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
         {[](rtvarlst_t *) { made = rtovarlst_create(4); },  // a column left out counts too
          {"", "!! make_attr: malloc failed\n", "!!rtattrdict_create: unable to allocate the dictionary\n"}},
         {[](rtvarlst_t *l) { made = rtovarlst_create_sublist(l, 2); }, {"", "!! rtattrdict_create_embedded: unable to allocate the window\n"}},
-        {[](rtvarlst_t *l) { rtovarlst_set_var_modified(l, 1, &pair); }, {""}},
+        {[](rtvarlst_t *l) { rtovarlst_set_var_modified(l, 2, &pair); }, {""}},
         {[](rtvarlst_t *l) { rtovarlst_set_var_step(l, 2, 0.5); }, {"!!attribute dictionary: unable to allocate a sparse record\n"}}};
     for (const auto &[op, messages] : rows) {
         std::vector<bool> seen(messages.size());
         for (long n = 0, total = 1; n <= total; ++n) {  // n = 0: count the allocations
             rtvarlst_t *l = named_list(3);
-            rtovarlst_set_var_modified_string(l, 1, "1;2");  // an existing record is kept on failure
+            rtovarlst_set_var_modified_string(l, 1, "1;2");  // records of other items are kept on failure
             const std::string before = dump(l);
             HistoryCapture his;
             zarn::failalloc_set(n);
