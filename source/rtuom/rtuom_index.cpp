@@ -181,8 +181,10 @@ void index_destroy() {
 
 bool built() { return g_names != nullptr; }
 
-Place index_find(const char *name) {
-    const NameRecord *r = find_record(name);
+namespace {
+// The place a name's record gives: the holder whose type had the latest append
+// that registered the name, else its first holder.
+Place place_of(const NameRecord *r, const char *name) {
     if (r == nullptr || r->count == 0) return Place{0, 0};
     const Holder *latest = nullptr;
     for (int i = 0; i < r->count; ++i) {
@@ -196,11 +198,15 @@ Place index_find(const char *name) {
     if (added > 0 && std::strcmp(rtouom_table[t][added - 1].name, name) == 0) return Place{t, added};
     return Place{t, latest->first};
 }
+}  // namespace
+
+Place index_find(const char *name) { return place_of(find_record(name), name); }
 
 Place index_locate(const char *name) {
-    Place p = index_find(name);
+    const NameRecord *r = find_record(name);
+    Place p = place_of(r, name);
     if (p.uom == 0) return p;
-    const FoldRecord *fold = find_record(name)->fold;
+    const FoldRecord *fold = r->fold;
     auto move = [&](int from, int k) {
         if (p.ptype == from && fold->last[k] > 0) p = Place{kSpecific[k], fold->last[k]};
     };
