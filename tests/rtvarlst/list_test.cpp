@@ -33,6 +33,12 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     EXPECT_EQ(rtovarlst__varname2index(sub, "X5") * 10 + rtovarlst__varname2index(sub, "X2"), 30);
     rtovarlst_set_var_value(sub, 2, 7.0, 0);
     EXPECT_EQ(rtovarlst_vec_value(sub), rtovarlst_vec_value(top) + 2);
+    // Sparse cells through a window: the second write finds the record made by the first.
+    rtovarlst_set_var_step_inbaseuom(top, 2, 9.0), rtovarlst_set_var_step_inbaseuom(sub, 2, 0.5);
+    rtovarlst_set_var_step_inbaseuom(sub, 2, 0.25), rtovarlst_set_var_quality(sub, 2, 3);
+    EXPECT_EQ(num(rtovarlst_inq_var_step_inbaseuom(top, 2)) + num(rtovarlst_inq_var_step_inbaseuom(top, 4)) +
+                  std::to_string(rtovarlst_inq_var_quality(top, 4)) + std::to_string(rtovarlst_inq_var_quality(sub, 1)),
+              num(9.0) + num(0.25) + "30");
     rtvarlst_t *inner = rtovarlst_create_embedded(2, sub, "B1.", 2);  // a prefixed window of a window
     rtovarlst_set_nvar(inner, 2), rtovarlst_set_nvar(inner, 3), rtovarlst_addvar(inner, 1, "T");
     EXPECT_EQ(std::string(rtovarlst_lookup_var_name(top, 4)) + rtovarlst_lookup_var_name(inner, 1), "B1.TT");
