@@ -91,7 +91,7 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
     rtovarlst_destroy_c(&l), std::remove(path.c_str());
 }
 
-// Each row: the call with one extreme value x, its result, and how the history text starts ("" for nothing).
+// Each row: the call with each extreme value x, its result, and how the history text starts.
 TEST(XFileBad, HostileArguments) {
     rtvarlst_t *l = list_of({"A", "B"});
     const std::string path = scratch("hostile"), longname(100000, 'N');
@@ -99,6 +99,9 @@ TEST(XFileBad, HostileArguments) {
     const auto opened = [&](int64_t mode) { return RTXFILE_OPEN(path.c_str(), nullptr, &mode, nullptr, nullptr, path.size()); };
     const auto just = [](int64_t v) { return [v](int64_t) { return v; }; };
     const auto says = [](const char *text) { return [text](int64_t) { return std::string(text); }; };
+    const auto not_open = [](int64_t x) {
+        return "!! rtxfile_save_variable: No X file is open on unit " + std::to_string(x) + " for this operation\n"
+               "!! rtxfile_update_variable: No X file is open on unit " + std::to_string(x) + " for this operation\n"; };
     const struct { const char *what; std::function<int64_t(int64_t)> call, result; std::function<std::string(int64_t)> message; } rows[] = {
         {"open: null or absent name", [&](int64_t x) { return RTXFILE_OPEN(x ? "\0\0\0\0xx" : nullptr, nullptr, &out, nullptr, nullptr, x ? 6 : 0); },
          just(0), says("!! rtxfile_open: No file name given\n")},
@@ -106,10 +109,8 @@ TEST(XFileBad, HostileArguments) {
          just(0), says("!! rtxfile_open: Unable to open NNNN")},
         {"open: null mode", [&](int64_t) { return RTXFILE_OPEN(path.c_str(), nullptr, nullptr, nullptr, nullptr, path.size()); },
          just(0), says("!! rtxfile_open: Unknown mode -1")},
-        {"open: mode", [&](int64_t x) {
-             int64_t u = RTXFILE_OPEN(path.c_str(), nullptr, &x, nullptr, nullptr, path.size());
-             return RTXFILE_CLOSE(&u), u > 0; },
-         [](int64_t x) { return x == 0; }, [](int64_t x) { return x == 0 ? "Restoring values by name\n" : "!! rtxfile_open: Unknown mode"; }},
+        {"open: mode", [&](int64_t x) { int64_t u = opened(x); return RTXFILE_CLOSE(&u), u > 0; }, [](int64_t x) { return x == 0; },
+         [](int64_t x) { return x == 0 ? "Restoring values by name\n" : "!! rtxfile_open: Unknown mode " + std::to_string(x); }},
         {"low level: 10^5-character name", [&](int64_t) {
              int64_t u = 70;
              RTO_OPENRD_XFILE_F(&u, longname.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, &status, longname.size());
@@ -121,28 +122,23 @@ TEST(XFileBad, HostileArguments) {
              const int64_t a = INT_MAX, b = INT_MIN;
              RTXFILE_CLOSE(nullptr), RTO_FLUSH_UNIT(nullptr), RTO_FREIOC(nullptr), RTO_RESIOC(nullptr), RTO_CLOSE_XFILE_F(nullptr, nullptr), RTO_GETIOC(nullptr, nullptr);
              return RTO_OPFUNT(&a, &b) + RTO_OPFUNT(nullptr, nullptr) + RTO_OPFUNT(&b, &a) * 0; }, just(-2), says("")},
-        {"save: bad unit", [&](int64_t x) { return RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr), 0; },
-         just(0), says("!! rtxfile_save_variable: No X file is open on unit")},
-        {"update: bad unit", [&](int64_t x) { return RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr), 0; },
-         just(0), says("!! rtxfile_update_variable: No X file is open on unit")},
+        {"save, update: bad unit", [&](int64_t x) { return RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr), RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr), 0; },
+         just(0), not_open},
         {"close, free, reserve: not ours", [&](int64_t x) {
              RTO_CLOSE_XFILE_F(&x, &status), RTO_FREIOC(&x), RTO_RESIOC(&x);
              return status + (x == 0 ? zarn_funit_is_open(0) - 1 : 0); }, just(RTXFILE_STATUS_BAD), says("")},
-        {"share open: far unit", [&](int64_t x) {
-             out = x;
-             RTO_SHARE_OPEN(path.c_str(), &out, &status, path.size());
-             if (status == 0) zarn_funit_close(static_cast<int32_t>(out));  // a usable unit was used: close it
-             return status == 0 ? int64_t{RTXFILE_STATUS_NO_UNIT} : status; }, just(RTXFILE_STATUS_NO_UNIT), says("")},
+        {"share open: far unit (a usable unit was used: closed)", [&](int64_t x) {
+             RTO_SHARE_OPEN(path.c_str(), &(out = x), &status, path.size());
+             return status == 0 ? zarn_funit_close(static_cast<int32_t>(out)), int64_t{RTXFILE_STATUS_NO_UNIT} : status; },
+         just(RTXFILE_STATUS_NO_UNIT), says("")},
         {"save: bad range", [&](int64_t x) {
-             Flags f = flags_of({4});
-             int64_t m = RTXFILE_CREATE, u = RTXFILE_OPEN(path.c_str(), nullptr, &m, f.data(), nullptr, path.size());
-             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, f.data()), RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, f.data());
-             return RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, f.data()), RTXFILE_CLOSE(&u), 0; },
+             int64_t u = opened(RTXFILE_CREATE);
+             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, nullptr), RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, nullptr);
+             return RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, nullptr), RTXFILE_CLOSE(&u), 0; },
          just(0), says("!! rtxfile_save_variable: Variable subscript is out of range\n")},
         {"read xrec: bad n", [&](int64_t x) {
              int64_t u = opened(RTXFILE_READ);
-             RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0);
-             return RTXFILE_CLOSE(&u), status; },
+             return RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0), RTXFILE_CLOSE(&u), status; },
          [](int64_t x) { return x == INT_MAX ? RTXFILE_STATUS_SHORT : RTXFILE_STATUS_BAD; }, says("Restoring values by name\n")},
         {"restore: substitution count", [&](int64_t x) {
              int64_t u = opened(RTXFILE_READ), r = RTXFILE_RESTORE_EXCEPT(&u, &l, nullptr, &yes, &x, nullptr, nullptr, &x, nullptr, &x, 4, 4);

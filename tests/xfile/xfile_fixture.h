@@ -26,11 +26,7 @@ using Reals = std::vector<double>;
 using Names = std::vector<std::string>;
 
 inline std::string scratch(const std::string &tag) { return "/tmp/zarn_xfile_" + std::to_string(::getpid()) + "_" + tag; }
-inline Flags flags_of(std::initializer_list<int> codes) {
-    Flags f{};
-    for (int c : codes) f[c - 1] = 1;
-    return f;
-}
+inline Flags flags_of(std::initializer_list<int> codes) { Flags f{}; for (int c : codes) f[c - 1] = 1; return f; }
 inline Flags all_flags() { return flags_of({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14, 15, 17, 18, 19, 21, 23, 24, 25}); }
 inline Digest digest_of(rtvarlst_t *list) {
     zarn_md5_ctx_t ctx;
@@ -38,11 +34,7 @@ inline Digest digest_of(rtvarlst_t *list) {
     Digest d{};
     return std::copy(ctx.digest, ctx.digest + RTXFILE_NDIGEST, d.begin()), d;
 }
-inline Names numbered(int n) {
-    Names names;
-    for (int k = 1; k <= n; ++k) names.push_back("V" + std::to_string(k));
-    return names;
-}
+inline Names numbered(int n) { Names v; for (int k = 1; k <= n; ++k) v.push_back("V" + std::to_string(k)); return v; }
 // A list named from `names`, scale 1, values 0 (or 1, 2, ... when counted).
 inline rtvarlst_t *list_of(const Names &names, bool counted = false) {
     const auto n = static_cast<int32_t>(names.size());
@@ -63,16 +55,11 @@ inline void set_every_attribute(rtvarlst_t *l, int32_t i) {
     rtovarlst_set_var_upper(l, i, 8.0, 0), rtovarlst_set_var_step_inbaseuom(l, i, 0.25), rtovarlst_set_var_initial(l, i, 0.5, 0);
     rtovarlst_set_var_sbweight(l, i, 3.5), rtovarlst_set_var_target_homo(l, i, 6.0, 0), rtovarlst_set_var_threshold(l, i, 0.125, 0);
 }
-inline Reals values(rtvarlst_t *l) {
-    Reals v;
-    for (int32_t k = 1; k <= rtovarlst_inq_nvar(l); ++k) v.push_back(rtovarlst_inq_var_value(l, k, 0));
-    return v;
-}
+inline Reals values(rtvarlst_t *l) { Reals v; for (int k = 1; k <= rtovarlst_inq_nvar(l); ++k) v.push_back(rtovarlst_inq_var_value(l, k, 0)); return v; }
 
 inline int64_t open_file(const std::string &path, int64_t mode, rtvarlst_t *list, const Flags &f, int64_t *by_name = nullptr) {
     Digest d = list ? digest_of(list) : Digest{};
-    int64_t bn = -7;
-    return RTXFILE_OPEN(path.c_str(), d.data(), &mode, f.data(), by_name ? by_name : &bn, path.size());
+    return RTXFILE_OPEN(path.c_str(), d.data(), &mode, f.data(), by_name, path.size());
 }
 // Saves every variable and closes.
 inline void save_file(const std::string &path, rtvarlst_t *list, const Flags &f) {
@@ -107,15 +94,9 @@ inline void write_words(const std::string &path, Words w, size_t bytes = SIZE_MA
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char *>(w.data()), static_cast<std::streamsize>(bytes));
 }
 // The two words of a double, low word first.
-inline void push_real(Words &w, double v) {
-    int32_t h[2];
-    std::memcpy(h, &v, 8), w.insert(w.end(), h, h + 2);
-}
+inline void push_real(Words &w, double v) { int32_t h[2]; std::memcpy(h, &v, 8), w.insert(w.end(), h, h + 2); }
 // The 32 words of a 128-character name field, blank-padded.
-inline void push_name(Words &w, std::string field) {
-    field.resize(128, ' ');
-    w.resize(w.size() + 32), std::memcpy(w.data() + w.size() - 32, field.data(), 128);
-}
+inline void push_name(Words &w, std::string f) { f.resize(128, ' '), w.resize(w.size() + 32), std::memcpy(&*(w.end() - 32), f.data(), 128); }
 // A header record written by hand: magic, indices, digest, flags, version.
 inline Words header_words(const Digest &d, const Flags &f, int32_t first, int32_t last, int32_t version = RTXFILE_VERSION,
                           int32_t magic = RTXFILE_MAGIC) {
