@@ -64,9 +64,12 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
     EXPECT_EQ(his.text(), "");
 }
 
+// gfortran's list-directed record: a blank, the label, a blank, the value in 20 columns.
+S record(const S &label, int64_t v) { return " " + label + S(21 - std::to_string(v).size(), ' ') + std::to_string(v) + "\n"; }
+
 // Equations 2 (excluded) and 3 (objective) and variable 2 (fixed) drop out, and with them nonzeros 2, 3
 // and 4; rows and columns renumber; rows outside 1..4 keep their value.
-TEST(JacobianTable, CompressesRowsColumnsAndCountsIncidence) {
+TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     ModeGuard mode;
     HistoryCapture his;
     V eqn = {0, kExcluded, kObjective, 0x4}, var = {kFree, kConst, kFree}, rows = {1, 1, 2, 3, 1, 4}, cols = {1, 2, 1, 3, 3, 1};
@@ -100,33 +103,24 @@ TEST(JacobianTable, CompressesRowsColumnsAndCountsIncidence) {
     EXPECT_EQ(none * 10 + out, 0);
     NZ_IN_ROW(&row1, rows.data(), &nnz, &list, &count), U3REMAP(&five, &limit, &flagged, flags.data());
     EXPECT_TRUE(ints(list, count) == (V{1, 2, 5}) && flags == (V{0, 1, 1, 1, 0}) && ints(flagged, 5) == (V{0, 1, 2, 3, 0}));
-    for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
     EXPECT_EQ(his.text(), "");
-}
-
-// gfortran's list-directed record: a blank, the label, a blank, the value in 20 columns.
-S record(const S &label, int64_t v) { return " " + label + S(21 - std::to_string(v).size(), ' ') + std::to_string(v) + "\n"; }
-
-TEST(Conversion, IndexConversionsAndTheirBoundsRecords) {
-    ModeGuard mode;
-    const V eqn = {0, kExcluded, kObjective, 0};
-    int64_t n = 4, b = 0, m = 0, one = 1, two = 2, three = 3, four = 4;
-    U3PERM_EQN_CREATE(eqn.data(), &n, &b, &m);  // p = 1 4 3 2, m = 2
+    // Index conversions through the equation block (p = 1 4 3 2, m = 2); out of bounds: 0 and a record on unit 6.
+    int64_t two = 2, three = 3, four = 4;
     V got;
     S text, want;
     {
         StdoutCapture out;
-        got = {U3PERM_COMP2UNCOMP(&b, &one), U3PERM_COMP2UNCOMP(&b, &two), U3PERM_UNCOMP2COMP(&b, &two),
-               U3PERM_UNCOMP2COMP(&b, &three), U3PERM_UNCOMP2COMP(&b, &four)};
-        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) got.push_back(U3PERM_COMP2UNCOMP(&b, &i));
-        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) got.push_back(U3PERM_UNCOMP2COMP(&b, &i));
+        got = {U3PERM_COMP2UNCOMP(&eb, &row1), U3PERM_COMP2UNCOMP(&eb, &two), U3PERM_UNCOMP2COMP(&eb, &two),
+               U3PERM_UNCOMP2COMP(&eb, &three), U3PERM_UNCOMP2COMP(&eb, &four)};
+        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) got.push_back(U3PERM_COMP2UNCOMP(&eb, &i));
+        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) got.push_back(U3PERM_UNCOMP2COMP(&eb, &i));
         text = out.text();
     }
     EXPECT_EQ(got, (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}));
     for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) + record("  nxc = ", 2);
     for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) + record("  nx  = ", 4);
     EXPECT_EQ(text, want);
-    U3PERM_DESTROY(&b);
+    for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
 }
 
 // The documented placement, stated independently: the holes among 1..m, ascending, take the kept items beyond m, last first.

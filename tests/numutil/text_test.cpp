@@ -10,6 +10,8 @@ namespace {
 
 using namespace zarn::test;
 
+S applied(void (*fn)(char *, size_t), S f) { return fn(f.data(), f.size()), f; }
+
 // Sizes around the insertion-sort cut, five shapes (random, all equal, few values, sorted, reversed), kflag +-1, +-2.
 template <class K>
 void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)) {
@@ -49,21 +51,15 @@ TEST(Sort, DsortAndIsortMatchStdSortAndTakeExtremeKeys) {
 }
 
 TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
+    int64_t n = -1;
     const struct { void (*fn)(char *, size_t); S before, after; } inPlace[] = {
         {IU_STRUPR, "azAZ09 @[`{~", "AZAZ09 @[`{~"}, {IU_STRUPR, S("a\0b\xe9z", 5), S("A\0B\xe9Z", 5)}, {IU_STRLWR, "AZaz09 @[`{~", "azaz09 @[`{~"},
         {IU_STRLWR, "FULLFIELD", "fullfield"}, {IU_CLRSTR, S("a\0c", 3), "   "}, {IU_PACKSTR, " a b ", "ab   "}, {IU_PACKSTR, "abc", "abc"},
         {IU_PACKSTR, "     ", "     "}, {IU_PACKSTR, S("\0x \0y", 5), "xy   "}, {IU_PACKSTR, "  z", "z  "},
     };
-    for (const auto &row : inPlace) {
-        S f = row.before;
-        row.fn(f.data(), f.size());
-        EXPECT_EQ(f, row.after) << row.before;
-    }
-    for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}}) {
-        int64_t out = -1;
-        IU_STRLEN(&out, field.data(), field.size());
-        EXPECT_EQ(out, len) << field;
-    }
+    for (const auto &row : inPlace) EXPECT_EQ(applied(row.fn, row.before), row.after) << row.before;
+    for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}})
+        EXPECT_EQ((IU_STRLEN(&n, field.data(), field.size()), n), len) << field;
     const struct { S before, after; size_t word; } justify[] = {{"   ab cd", "ab cd   ", 2}, {"abc", "abc", 3}, {"     ", "     ", 0}, {" x", "x ", 1}, {"", "", 0}};
     for (const auto &j : justify) {
         S f = j.before;
@@ -83,18 +79,12 @@ TEST(FixedText, ConcatenationCopiesAndPackedValues) {
     const struct { S dst, src, result; } cats[] = {
         {"ab      ", "cd  ", "abcd    "}, {"        ", "xyz", "xyz     "}, {"abcdef  ", "ghij", "abcdefgh"}, {"full", "more", "full"},
         {"a b     ", " c ", "a b c   "}, {"ab      ", S("cd\0ef", 5), "abcd    "}, {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
-    for (const auto &c : cats) {
-        S d = c.dst;
-        IU_STRCAT(d.data(), c.src.data(), d.size(), c.src.size());
-        EXPECT_EQ(d, c.result) << c.dst << "+" << c.src;
-    }
+    const auto cat = [](S d, const S &src) { return IU_STRCAT(d.data(), src.data(), d.size(), src.size()), d; };
+    for (const auto &c : cats) EXPECT_EQ(cat(c.dst, c.src), c.result) << c.dst << "+" << c.src;
     const struct { int64_t srclen, dstlen; S result; } copies[] = {
         {6, 8, "abcdef  "}, {3, 8, "abc     "}, {6, 4, "abcd****"}, {0, 5, "     ***"}, {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
-    for (const auto &c : copies) {
-        S d(8, '*');
-        COPY_CHAR_STR("abcdef", &c.srclen, d.data(), &c.dstlen, 6, d.size());
-        EXPECT_EQ(d, c.result) << c.srclen << " into " << c.dstlen;
-    }
+    const auto copy = [](const int64_t &srclen, const int64_t &dstlen, S d) { return COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8), d; };
+    for (const auto &c : copies) EXPECT_EQ(copy(c.srclen, c.dstlen, S(8, '*')), c.result) << c.srclen << " into " << c.dstlen;
     const int32_t four[2] = {0x64636261, 0x68676665};  // "abcd" "efgh" in memory
     S f(10, '*'), g(6, '*');
     int64_t n = 2, one = 1, three = 3;
