@@ -134,14 +134,10 @@ TEST(Hostile, SortAndTextCounts) {
     RTO_IFREE(&block);
 }
 
-void build_unmeetable(int64_t *block, int64_t *m) {
-    const int64_t count = INT64_C(1) << 47;
-    U3PERM_EQN_CREATE(g_words.data(), &count, block, m);
-}
-
 TEST(HostileFailure, UnmeetableBlockRaisesBeforeAnythingChanges) {
     HistoryCapture his;
-    int64_t block = -5, m = -5;
+    int64_t block = -5, m = -5, count = INT64_C(1) << 47;
+    const auto build_unmeetable = [&](int64_t *b, int64_t *k) { U3PERM_EQN_CREATE(g_words.data(), &count, b, k); };
     volatile bool caught = false;
     ZARN_TRY
         build_unmeetable(&block, &m);

@@ -112,14 +112,13 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
         StdoutCapture out;
         got = {U3PERM_COMP2UNCOMP(&eb, &row1), U3PERM_COMP2UNCOMP(&eb, &two), U3PERM_UNCOMP2COMP(&eb, &two),
                U3PERM_UNCOMP2COMP(&eb, &three), U3PERM_UNCOMP2COMP(&eb, &four)};
-        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) got.push_back(U3PERM_COMP2UNCOMP(&eb, &i));
-        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) got.push_back(U3PERM_UNCOMP2COMP(&eb, &i));
+        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN})
+            got.push_back(U3PERM_COMP2UNCOMP(&eb, &i)), want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) + record("  nxc = ", 2);
+        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX})
+            got.push_back(U3PERM_UNCOMP2COMP(&eb, &i)), want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) + record("  nx  = ", 4);
         text = out.text();
     }
-    EXPECT_EQ(got, (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}));
-    for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) + record("  nxc = ", 2);
-    for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) + record("  nx  = ", 4);
-    EXPECT_EQ(text, want);
+    EXPECT_TRUE(got == (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}) && text == want) << text;
     for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
 }
 
@@ -135,23 +134,11 @@ V reference_perm(const std::vector<bool> &kept, int64_t m) {
     return p;
 }
 
-// Random status words, then a random Jacobian: the compressed nonzeros are those a plain filter keeps, each end renumbered.
-TEST(PermProperty, RandomStatusWordsAndAJacobianAgainstPlainFilters) {
+// A random Jacobian: the compressed nonzeros are those a plain filter keeps, each end renumbered to where
+// the reference placement puts its item; applying a permutation twice restores.
+TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
     ModeGuard mode;
     std::mt19937_64 rng(20261205);
-    for (int64_t n : {2, 17, 1000, 100000})
-        for (int share : {0, 1, 5, 9, 10}) {
-            V status(n), v(n);
-            std::vector<bool> kept(n);
-            for (int64_t i = 0; i < n; ++i) kept[i] = static_cast<int>(rng() % 10) >= share, status[i] = kept[i] ? kFree : kConst, v[i] = int64_t(rng());
-            int64_t b = 0, m = 0;
-            U3PERM_VAR_CREATE(status.data(), &n, &b, &m);
-            ASSERT_EQ(m, std::count(kept.begin(), kept.end(), true));
-            ASSERT_EQ(perm_of(b), reference_perm(kept, m)) << n << " " << share;
-            V w = v;
-            U3PERM_APPLY_IVEC(&b, w.data()), U3PERM_APPLY_IVEC(&b, w.data()), U3PERM_DESTROY(&b);
-            ASSERT_EQ(w, v) << "applying twice restores";
-        }
     const int64_t ne = 300, nv = 400, nnz = 5000;
     V eqn(ne), var(nv), rows(nnz), cols(nnz);
     std::vector<bool> eqnKept(ne), varKept(nv);
@@ -165,6 +152,9 @@ TEST(PermProperty, RandomStatusWordsAndAJacobianAgainstPlainFilters) {
     std::vector<std::pair<int64_t, int64_t>> want, got;
     for (int64_t k = 0; k < nnz; ++k)
         if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1]) want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
+    V twice = var;
+    U3PERM_APPLY_IVEC(&vb, twice.data()), U3PERM_APPLY_IVEC(&vb, twice.data());
+    EXPECT_EQ(twice, var);
     U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
     ASSERT_EQ(mn, static_cast<int64_t>(want.size()));
     for (int64_t k = 0; k < mn; ++k) got.push_back({rows[k], cols[k]});

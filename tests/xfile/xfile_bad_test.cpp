@@ -78,16 +78,14 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
         const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ", "C   ", &zero, nullptr, &zero, 4, 4);
         if (n == 0) total = zarn::failalloc_count();
         zarn::failalloc_set(0), RTXFILE_CLOSE(&unit);
-        const std::string text = hist.text();
-        const std::string said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
+        const std::string text = hist.text(), said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
         const size_t at = text.find(said);
         if (n == 0) continue;
         EXPECT_TRUE(values(l) == (Reals{0, 0}) || (at == std::string::npos && values(l) == (Reals{5, 0}))) << n;
         EXPECT_TRUE(at == std::string::npos || r == 0) << n;
         if (at != std::string::npos) seen += text.substr(at + said.size());
     }
-    EXPECT_NE(seen.find("1 variables\n"), std::string::npos);
-    EXPECT_NE(seen.find("1024 variables\n"), std::string::npos);
+    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos && seen.find("1024 variables\n") != std::string::npos) << seen;
     rtovarlst_destroy_c(&l), std::remove(path.c_str());
 }
 
