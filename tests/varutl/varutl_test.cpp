@@ -196,11 +196,11 @@ TEST(StatusWord, HostileCallerGetsMessagesNotCrashes) {
          }, "15255712731111111" "0701117777" "0000000000" "00001/" "15255712731111111" "0701117777" "0000000000" "00001/"
             "000000000000" "100000-5-5" "1000000000" "00000/" "000000000000" "100000-5-5" "1000000000" "00000/||"},
         {"names and codes out of range; u3rmserr_c(INT_MIN / INT_MAX with NULL arrays / 0 / -4)", [&] {
-             const double r[1] = {3};
+             const double r[1] = {3}, norms = u3rmserr_c(INT_MIN, r, nullptr) + u3rmserr_c(INT_MAX, nullptr, nullptr) + u3rmserr_c(0, r, nullptr);
              const int64_t ws[1] = {0};
-             return seq({varSpecId(INT_MIN), varSpecId(INT_MAX), shown(varTypeId(INT_MIN)), shown(varTypeId(INT_MAX)),
-                         to_string(varTypeCode(nullptr)), to_string(varTypeCode("")), to_string(varTypeCode(string(100000, 'A').c_str())),
-                         to_string(u3rmserr_c(INT_MIN, r, ws) + u3rmserr_c(INT_MAX, nullptr, nullptr) + u3rmserr_c(0, r, ws) + u3rmserr_c(-4, r, ws) + u3rmserr_c(3, nullptr, ws))});
+             return seq({varSpecId(INT_MIN), varSpecId(INT_MAX), shown(varTypeId(INT_MIN)), shown(varTypeId(INT_MAX)), to_string(varTypeCode(nullptr)),
+                         to_string(varTypeCode("")), to_string(varTypeCode(string(100000, 'A').c_str())),
+                         to_string(norms + u3rmserr_c(INT_MIN, r, ws) + u3rmserr_c(-4, r, ws) + u3rmserr_c(3, nullptr, ws))});
          }, "UnknownUnknownNULLNULL-1-1-10.000000||"},
         {"every Fortran twin with NULL arguments", [] {
              U3INCR(nullptr), U3UNCR(nullptr), U3RPMT(nullptr, nullptr), U3RPSN(nullptr, nullptr), U3RPTF(nullptr, nullptr), U3RPLN(nullptr, nullptr);
