@@ -1,35 +1,61 @@
-// Fixed-length text routines over a table of fields, blank and full ones included.
-#include <gtest/gtest.h>
+// The SLATEC-style sorts against std::sort (the carried vector compared as pairs, since the quicksort is not
+// stable), and the fixed-length text routines over a table of fields, blank and full ones included.
+#include <algorithm>
+#include <random>
 
 #include "numutil/numutil_internal.h"
 #include "numutil_fixture.h"
 
 namespace {
 
-using S = std::string;
+using namespace zarn::test;
 
-TEST(FixedText, InPlaceRoutinesLengthsAndJustification) {
+S applied(void (*fn)(char *, size_t), S f) { return fn(f.data(), f.size()), f; }
+
+// Sizes around the insertion-sort cut, six shapes (random, all equal, few values, sorted, reversed, extreme keys),
+// kflag +-1, +-2.
+template <class K>
+void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *), std::vector<K> extremes) {
+    std::mt19937_64 rng(99);
+    for (int64_t n : {1, 2, 3, 12, 13, 50, 1000, 100000})
+        for (int shape = 0; shape < 6; ++shape)
+            for (int64_t kflag : {1, -1, 2, -2}) {
+                std::vector<K> x(n), y(n), want(n);
+                for (int64_t i = 0; i < n; ++i)
+                    x[i] = shape == 5 ? extremes[rng() % extremes.size()] : shape == 1 ? K(42)
+                                      : static_cast<K>(int64_t(rng() % (shape == 2 ? 7 : 2000001)) - 1000) / K(7), y[i] = K(i);
+                if (shape == 3) std::sort(x.begin(), x.end());
+                if (shape == 4) std::sort(x.rbegin(), x.rend());
+                std::vector<std::pair<K, K>> before, after;
+                for (int64_t i = 0; i < n; ++i) before.emplace_back(x[i], y[i]), want[i] = x[i];
+                sortfn(x.data(), y.data(), &n, &kflag);
+                kflag > 0 ? std::sort(want.begin(), want.end()) : std::sort(want.rbegin(), want.rend());
+                ASSERT_EQ(x, want) << n << " " << shape << " " << kflag;
+                for (int64_t i = 0; i < n; ++i) after.emplace_back(x[i], kflag % 2 ? before[i].second : y[i]);  // |kflag| 1: dy alone
+                if (kflag % 2) continue;
+                std::sort(before.begin(), before.end()), std::sort(after.begin(), after.end());
+                ASSERT_EQ(after, before) << "dy follows dx: " << n << " " << shape;
+            }
+}
+
+TEST(Sort, DsortAndIsortMatchStdSort) {
+    HistoryCapture his;
+    against_std_sort<double>(SLATEC_DSORT, {3.0, -0.0, 1e300, -1e300, 2.5});
+    against_std_sort<int64_t>(SLATEC_ISORT, {0, INT64_MIN, 5, INT64_MAX, -1});
+    EXPECT_EQ(his.text(), "");
+}
+
+TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
+    int64_t n = -1;
     const struct { void (*fn)(char *, size_t); S before, after; } inPlace[] = {
-        {IU_STRUPR, "azAZ09 @[`{~", "AZAZ09 @[`{~"}, {IU_STRUPR, S("a\0b\xe9z", 5), S("A\0B\xe9Z", 5)},
-        {IU_STRLWR, "AZaz09 @[`{~", "azaz09 @[`{~"}, {IU_STRLWR, "FULLFIELD", "fullfield"},
-        {IU_CLRSTR, S("a\0c", 3), "   "},           {IU_PACKSTR, " a b ", "ab   "},
-        {IU_PACKSTR, "abc", "abc"},                  {IU_PACKSTR, "     ", "     "},
-        {IU_PACKSTR, S("\0x \0y", 5), "xy   "},      {IU_PACKSTR, "  z", "z  "},
+        {IU_STRUPR, "azAZ09 @[`{~", "AZAZ09 @[`{~"}, {IU_STRUPR, S("a\0b\xe9z", 5), S("A\0B\xe9Z", 5)}, {IU_STRLWR, "AZaz09 @[`{~", "azaz09 @[`{~"},
+        {IU_STRLWR, "FULLFIELD", "fullfield"}, {IU_CLRSTR, S("a\0c", 3), "   "}, {IU_PACKSTR, " a b ", "ab   "}, {IU_PACKSTR, "abc", "abc"},
+        {IU_PACKSTR, "     ", "     "}, {IU_PACKSTR, S("\0x \0y", 5), "xy   "}, {IU_PACKSTR, "  z", "z  "},
     };
-    for (const auto &row : inPlace) {
-        S f = row.before;
-        row.fn(f.data(), f.size());
-        EXPECT_EQ(f, row.after) << row.before;
-    }
-    const struct { S field; int64_t len; } lengths[] = {
-        {"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}};
-    for (const auto &l : lengths) {
-        int64_t out = -1;
-        IU_STRLEN(&out, l.field.data(), l.field.size());
-        EXPECT_EQ(out, l.len) << l.field;
-    }
-    const struct { S before, after; size_t word; } justify[] = {
-        {"   ab cd", "ab cd   ", 2}, {"abc", "abc", 3}, {"     ", "     ", 0}, {" x", "x ", 1}, {"", "", 0}};
+    for (const auto &row : inPlace) EXPECT_EQ(applied(row.fn, row.before), row.after) << row.before;
+    for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}})
+        EXPECT_EQ((IU_STRLEN(&n, field.data(), field.size()), n), len) << field;
+    const struct { S before, after; size_t word; } justify[] = {{"   ab cd", "ab cd   ", 2}, {"abc", "abc", 3}, {"     ", "     ", 0}, {" x", "x ", 1}, {"", "", 0}};
     for (const auto &j : justify) {
         S f = j.before;
         EXPECT_EQ(zarn::numutil::left_justify(f.data(), f.size()), j.word);
@@ -37,31 +63,23 @@ TEST(FixedText, InPlaceRoutinesLengthsAndJustification) {
     }
     S shown;
     {
-        zarn::test::StdoutCapture out;
+        StdoutCapture out;
         IU_CLRSCR(), shown = out.text();
     }
     EXPECT_EQ(shown, "\x1b[H\x1b[2J");
 }
 
+// Concatenation; copies into an 8-byte field (lengths beyond a field are cut to it); words to text and back.
 TEST(FixedText, ConcatenationCopiesAndPackedValues) {
     const struct { S dst, src, result; } cats[] = {
-        {"ab      ", "cd  ", "abcd    "}, {"        ", "xyz", "xyz     "}, {"abcdef  ", "ghij", "abcdefgh"},
-        {"full", "more", "full"},         {"a b     ", " c ", "a b c   "},
-        {"ab      ", S("cd\0ef", 5), "abcd    "}, {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
-    for (const auto &c : cats) {
-        S d = c.dst;
-        IU_STRCAT(d.data(), c.src.data(), d.size(), c.src.size());
-        EXPECT_EQ(d, c.result) << c.dst << "+" << c.src;
-    }
-    // Into an 8-byte field; lengths beyond a field are cut to it.
+        {"ab      ", "cd  ", "abcd    "}, {"        ", "xyz", "xyz     "}, {"abcdef  ", "ghij", "abcdefgh"}, {"full", "more", "full"},
+        {"a b     ", " c ", "a b c   "}, {"ab      ", S("cd\0ef", 5), "abcd    "}, {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
+    const auto cat = [](S d, const S &src) { return IU_STRCAT(d.data(), src.data(), d.size(), src.size()), d; };
+    for (const auto &c : cats) EXPECT_EQ(cat(c.dst, c.src), c.result) << c.dst << "+" << c.src;
     const struct { int64_t srclen, dstlen; S result; } copies[] = {
-        {6, 8, "abcdef  "}, {3, 8, "abc     "}, {6, 4, "abcd****"}, {0, 5, "     ***"},
-        {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
-    for (const auto &c : copies) {
-        S d(8, '*');
-        COPY_CHAR_STR("abcdef", &c.srclen, d.data(), &c.dstlen, 6, d.size());
-        EXPECT_EQ(d, c.result) << c.srclen << " into " << c.dstlen;
-    }
+        {6, 8, "abcdef  "}, {3, 8, "abc     "}, {6, 4, "abcd****"}, {0, 5, "     ***"}, {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
+    const auto copy = [](const int64_t &srclen, const int64_t &dstlen, S d) { return COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8), d; };
+    for (const auto &c : copies) EXPECT_EQ(copy(c.srclen, c.dstlen, S(8, '*')), c.result) << c.srclen << " into " << c.dstlen;
     const int32_t four[2] = {0x64636261, 0x68676665};  // "abcd" "efgh" in memory
     S f(10, '*'), g(6, '*');
     int64_t n = 2, one = 1, three = 3;
