@@ -1,6 +1,8 @@
 // Operators over values: one table of (operator, operands, context) against
 // (result, messages and what the context was asked), then units through
 // values, bad operands, and aliasing of the result.
+#include <cmath>
+
 #include "ops_fixture.h"
 
 namespace {
@@ -120,6 +122,75 @@ TEST_F(OpsTest, OperatorTable) {
         EXPECT_EQ(Shown(l.v) + Shown(r.v), before) << where << ": an operand changed";
     }
     rtodestroy(pipe);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace zarn::test;
+
+const char kNoSuch[] = "!! rtouom_locate: Unable to locate a unit of measurement named: NOSUCH\n";
+
+struct UnitRow {
+    const char *op, *left, *right;
+    const char *result;
+    double si;  // the stored real, in SI; 0: not checked
+    std::string history;
+};
+
+// Numbers are held in SI and shown in a unit: sums keep the first operand's
+// unit, "#" only changes the unit shown, "##" types or strips a number.
+TEST_F(OpsTest, UnitsThroughValues) {
+    const double psi = 6894.75729316836, atm = 101325;
+    const UnitRow rows[] = {
+        {"+", "N:1 {METER}", "N:1 {FT}", "N:1.3048 {METER}", 1.3048, ""},
+        {"+", "N:1 {FT}", "N:1 {METER}", "N:4.28084 {FT}", 1.3048, ""},
+        {"+", "N:1 {psig}", "N:1 {psig}", "N:16.6959 {PSIG}", 2 * (psi + atm), ""},
+        {"-", "N:3 {psig}", "N:1 {psig}", "N:55.4152 {IN-WATER-60F}", 2 * psi, ""},  // PDROP
+        {"-", "N:5 {C}", "N:1 {F}", "N:22.2222 {DELTA-C}", 278.15 - 255.372222222222 - 0.555555555555556, ""},
+        {"*", "N:2 {METER}", "N:3 {FT}", "N:1.8288 {SQM}", 2 * 0.9144, ""},
+        {"#", "N:5.0", "S:FT", "N:16.4042 {FT}", 5, ""},
+        {"#", "N:1 {METER}", "S:FT", "N:3.28084 {FT}", 1, ""},
+        {"#", "N:1 {METER}", "I:FT", "N:3.28084 {FT}", 1, ""},
+        {"#", "N:3 {psig}", "S:ATM", "N:1.20414 {ATM}", 3 * psi + atm, ""},
+        {"#", "N:1 {METER}", "S:PSIA", "N:1 {METER}", 1, "!! unable to change the UOM of 1 {METER} to {PSIA}\n"},
+        {"#", "N:1", "S:FT", "N:1", 0, "!! unable to change the UOM of 1 to {FT}\n"},
+        {"#", "N:1 {METER}", "S:NOSUCH", "N:1 {METER}", 1,
+         kNoSuch + std::string("!! unknown UOM NOSUCH unable to coerce 1 {METER} to {NOSUCH}\n")},
+        {"#", "S:x", "S:FT", "U", 0, "!! bad # expression: left hand side undefined or wrong type\n"},
+        {"#", "N:1", "E", "U", 0, "!! bad # expression: right hand side undefined or not UOM\n"},
+        {"##", "N:5.0", "S:FT", "N:5 {FT}", 1.524, ""},
+        {"##", "N:3.0", "S:PSIG", "N:3 {PSIG}", 3 * psi + atm, ""},
+        {"##", "N:3 {psig}", "S:*", "N:3 {*}", 3, ""},
+        {"##", "N:1 {FT}", "S:*", "N:1 {*}", 1, ""},
+        {"##", "N:5.0", "S:*", "N:5 {*}", 5, ""},
+        {"##", "N:5", "S:FT", "U", 0, "Bad ## expression: both sides are typed.\n"},
+        {"##", "N:1 {FT}", "S:METER", "U", 0, "Bad ## expression: both sides are typed.\n"},
+        {"##", "N:5.0", "S:NOSUCH", "U", 0,
+         kNoSuch + std::string("!! unknown UOM NOSUCH unable to coerce 5 {*} to {NOSUCH}\n")},
+        {"##", "N:5.0", "I:FT", "U", 0, "!! bad ## expression: right hand side undefined or wrong type\n"},
+        {"##", "S:x", "I:FT", "U", 0,
+         "!! bad ## expression: left hand side undefined or wrong type right hand side undefined or wrong type\n"},
+    };
+    for (const UnitRow &row : rows) {
+        Val l(row.left), r(row.right), res;
+        kOps.at(row.op)(&l.v, &r.v, &res.v, nullptr);
+        const std::string where = std::string(row.left) + " " + row.op + " " + row.right;
+        EXPECT_EQ(Shown(res.v), row.result) << where;
+        if (row.si != 0) EXPECT_NEAR(res.v.u.number.rval, row.si, 1e-9 * std::abs(row.si)) << where;
+        EXPECT_EQ(history_.text(), row.history) << where;
+    }
+    // A pressure drop lists PSI and PSIA, names first found among the
+    // pressures: "#" takes the drop's own index of the name.
+    Val a("N:3 {psig}"), b("N:1 {psig}"), drop;
+    value_subtract(&a.v, &b.v, &drop.v, nullptr);
+    for (const char *name : {"S:PSI", "S:PSIA"}) {
+        Val unit(name), shown;
+        value_change_uom(&drop.v, &unit.v, &shown.v, nullptr);
+        EXPECT_EQ(Shown(shown.v), std::string("N:2 {") + (name + 2) + "}");
+    }
+    EXPECT_EQ(history_.text(), "");
 }
 
 }  // namespace
