@@ -89,7 +89,7 @@ void by_var(value_t *v, IValueContext *ctx, ByVar op, const char *fn, int line) 
     value_build_names_query(v, &query, &at, &room);
     answer(v, fn, [&](NameList &names) {
         QDLStringVector found;
-        if (ctx && (ctx->*op)(query && at > 0 ? query : msg::kQueryAll, &found)) names.add(found);
+        if (ctx && (ctx->*op)(query ? query : msg::kQueryAll, &found)) names.add(found);
     });
     std::free(query);
 }

@@ -31,7 +31,7 @@ const Row kTable[] = {
     // FALSE AND, TRUE OR decide without the right side
     {"AND", "B:0", "I:W", 1, "B:FALSE", ""}, {"AND", "B:1", "I:W", 1, "B:TRUE", "Resolve(W) "},
     {"AND", "S:x", "U", 0, "B:FALSE", ""}, {"AND", "P", "B:1", 0, "U", ""}, {"OR", "B:1", "I:UNK.Y", 1, "B:TRUE", ""},
-    {"OR", "B:0", "I:UNK.Y", 1, "B:FALSE", "Resolve(UNK.Y) "}, {"OR", "B:0", "P", 0, "U", ""},
+    {"OR", "B:0", "I:UNK.Y", 1, "B:FALSE", "Resolve(UNK.Y) "}, {"OR", "P", "B:1", 0, "U", ""},
     {"NOT", "S:FALSE", "U", 0, "B:FALSE", ""}, {"NOT", "E", "U", 0, "U", ""},
     {"//", "I:BLOCK", "G:.*", 0, "G:BLOCK.*", ""}, {"//", "I:A", "I:B", 1, "I:AB", ""},
     {"//", "G:A*", "I:B", 0, "S:A*B", ""}, {"//", "I:X", "S:y", 1, "S:Xy", ""},
