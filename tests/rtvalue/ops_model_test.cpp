@@ -30,7 +30,7 @@ TEST_F(OpsTest, ModelQueriesThroughTheContext) {
         {value_query_variables, "E", "", "L:[ ]"}, {value_defined, "I:X", "", "B:TRUE"}, {value_defined, "S:X", "", "B:FALSE"},
     };
     RecordingContext ctx;
-    ctx.objects = {{"X", "N:1"}};
+    ctx.define("X", Val("N:1").v);
     for (const char *op : {"SpecGroupsByVar", "MeasurementsByVar", "ConnectionsByVar", "AliasesByVar",
                            "ActiveConnections", "InactiveConnections", "ActiveSpecGroups", "InactiveSpecGroups",
                            "ActiveMeasurements", "InactiveMeasurements", "Attributes"})

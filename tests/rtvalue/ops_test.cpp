@@ -56,7 +56,7 @@ const Row kTable[] = {
 TEST_F(OpsTest, OperatorTable) {
     rtopipe *pipe = create_queue_rtopipe();
     RecordingContext ctx;
-    ctx.objects = {{"W", "B:1"}, {"X", "N:7"}, {"S", "S:abc"}};
+    for (const char *def : {"W=B:1", "X=N:7", "S=S:abc"}) ctx.define(std::string(def, 1).c_str(), Val(def + 2).v);
     for (const Row &row : kTable) {
         Val l(row.left, pipe), r(row.right, pipe), res("S:old");
         const std::string before = Shown(l.v) + Shown(r.v), where = std::string(row.left) + row.op + row.right;
