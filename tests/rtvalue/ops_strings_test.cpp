@@ -8,8 +8,10 @@ using namespace zarn::test;
 
 using Fn = void (*)(value_t *, IValueContext *);
 
-const std::string kSub = " argument to substr(str,pos[,len]) is not ", kIdx = " argument to index(str,substr[,pos]) is not ";
-const std::string kIns = " argument to insertstr(str,sstr,pos) is not ", kRem = " argument to removestr(str,pos,len) is not ";
+const std::string kSub = " argument to substr(str,pos[,len]) is not ";
+const std::string kIdx = " argument to index(str,substr[,pos]) is not ";
+const std::string kIns = " argument to insertstr(str,sstr,pos) is not ";
+const std::string kRem = " argument to removestr(str,pos,len) is not ";
 
 TEST_F(OpsTest, StringFunctionsByPosition) {
     const struct {
@@ -42,7 +44,8 @@ TEST_F(OpsTest, StringFunctionsByPosition) {
         {value_insertstr, "L:[E,S:X,N:1]", "U", "The str" + kIns + "a string\n"},
         {value_insertstr, "L:[S:ABC,S:X]", "U", "Invalid number of arguments to insertstr(str,sstr,pos)\n"},
         {value_removestr, "L:[S:ABCDE,N:2,N:2]", "S:ADE", ""}, {value_removestr, "L:[S:ABCDE,N:-1,N:5]", "S:ABCD", ""},
-        {value_removestr, "L:[S:ABCDE,N:-5,N:1]", "S:BCDE", ""}, {value_removestr, "L:[S:ABCDE,N:6,N:1]", "S:ABCDE", ""},
+        {value_removestr, "L:[S:ABCDE,N:-5,N:1]", "S:BCDE", ""},
+        {value_removestr, "L:[S:ABCDE,N:6,N:1]", "S:ABCDE", ""},
         {value_removestr, "L:[S:ABCDE,N:1,N:5]", "S:", ""},
         {value_removestr, "L:[S:ABCDE,N:0,N:1]", "U", "The pos" + kRem + "valid\n"},
         {value_removestr, "L:[S:ABCDE,N:1,N:1.5]", "U", "The len" + kRem + "valid\n"},
