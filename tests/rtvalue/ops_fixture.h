@@ -9,7 +9,7 @@
 #include <string>
 
 #include "capture.h"
-#include "fakes.h"
+#include "fake_context.h"
 #include "platform/xalloc.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/rtvalue.hpp"
