@@ -1,6 +1,6 @@
-// Typed-number arithmetic against plain doubles, numbers with units read from
-// text against strtod plus a unit lookup, and copying a list value against
-// copying the same records by hand.
+// Typed-number arithmetic against plain doubles, the same through the value
+// operators, numbers with units read from text against strtod plus a unit
+// lookup, and copying a list value against copying the same records by hand.
 #include <benchmark/benchmark.h>
 
 #include "pair_reporter.h"
@@ -76,6 +76,44 @@ void BM_numMult_plain_double(benchmark::State &state) {
         benchmark::DoNotOptimize(r);
         i = (i + 1) & kMask;
     }
+}
+
+// a + b * c over typed values (LENGTH + DIMENSIONLES * LENGTH) through the
+// operators, 10^6 a run; the temporaries are numbers, so nothing is allocated.
+void BM_value_abc_library(benchmark::State &state) {
+    std::vector<value_t> a(kMask + 1), b(kMask + 1), c(kMask + 1);
+    for (int i = 0; i <= kMask; ++i) {
+        value_init(&a[i]), value_init(&b[i]), value_init(&c[i]);
+        value_assign_double(&a[i], 1.0 + i % 17, 17, 2);
+        value_assign_double(&b[i], 2.0 + i % 13, 44, 1);
+        value_assign_double(&c[i], 0.5 + i % 7, 17, 1);
+    }
+    value_t t, r;
+    value_init(&t);
+    value_init(&r);
+    for (auto _ : state) {
+        for (int n = 0; n < 1000000; ++n) {
+            const int i = n & kMask;
+            value_mult(&b[i], &c[i], &t, nullptr);
+            value_add(&a[i], &t, &r, nullptr);
+            benchmark::DoNotOptimize(r.u.number.rval);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+}
+
+void BM_value_abc_plain_double(benchmark::State &state) {
+    Operands o(0, 0, 0, 0);
+    double c[kMask + 1];
+    for (int i = 0; i <= kMask; ++i) c[i] = 0.5 + i % 7;
+    for (auto _ : state) {
+        for (int n = 0; n < 1000000; ++n) {
+            const int i = n & kMask;
+            double r = o.x[i] + o.y[i] * c[i];
+            benchmark::DoNotOptimize(r);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
 }
 
 const char *const kTexts[] = {"3.5 {FT}", "12 {KG/HR}", "1.5d2 {psig}", "0.25 {BTU}", "7 {C}", "2e3 {LB}"};
@@ -168,6 +206,8 @@ BENCHMARK(BM_numAdd_library);
 BENCHMARK(BM_numAdd_plain_double);
 BENCHMARK(BM_numMult_library);
 BENCHMARK(BM_numMult_plain_double);
+BENCHMARK(BM_value_abc_library)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_value_abc_plain_double)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_coerce_library)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_coerce_strtod_locate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_list_copy_library);
@@ -181,6 +221,7 @@ int main(int argc, char **argv) {
     zarn::bench::PairReporter reporter({
         {"numAdd typed vs double +", "BM_numAdd_library", "BM_numAdd_plain_double"},
         {"numMult typed vs double *", "BM_numMult_library", "BM_numMult_plain_double"},
+        {"a + b * c typed values vs doubles", "BM_value_abc_library", "BM_value_abc_plain_double"},
         {"coerce text with unit vs strtod+locate", "BM_coerce_library", "BM_coerce_strtod_locate"},
         {"copy 1000-item list vs by hand", "BM_list_copy_library", "BM_list_copy_by_hand"},
     });

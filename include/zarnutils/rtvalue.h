@@ -170,6 +170,85 @@ ZARN_API void value_coerce(const value_t *src, value_t *result, int kind, IValue
 /* An IDENTIFIER replaced by the value the context resolves it to. */
 ZARN_API void value_deref(value_t *v, IValueContext *ctx);
 
+/* ---- operators: (left, right, result, ctx); result must differ from both operands ---- */
+
+/* Both operands coerced to numbers, then numAdd .. numPow; UNDEFINED when either is not one. */
+ZARN_API void value_add(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_subtract(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_mult(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_divide(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_power(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* v coerced to a number and transformed in place; UNDEFINED when not a number. */
+ZARN_API void value_negate(value_t *v, IValueContext *ctx);
+ZARN_API void value_abs(value_t *v, IValueContext *ctx);
+ZARN_API void value_log(value_t *v, IValueContext *ctx);
+ZARN_API void value_log10(value_t *v, IValueContext *ctx);
+ZARN_API void value_cos(value_t *v, IValueContext *ctx);
+ZARN_API void value_sin(value_t *v, IValueContext *ctx);
+ZARN_API void value_tan(value_t *v, IValueContext *ctx);
+ZARN_API void value_sqrt(value_t *v, IValueContext *ctx);
+ZARN_API void value_exp(value_t *v, IValueContext *ctx);
+/* BOOLEAN logic; AND and OR do not look at right when left decides. */
+ZARN_API void value_not(const value_t *v, value_t *result, IValueContext *ctx);
+ZARN_API void value_and(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_or(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* Lists appended, identifiers joined (with a GLOB tail: a GLOB), else the two STRING forms joined. */
+ZARN_API void value_concat(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* "#": left number shown in the unit named by right; the stored value does not change. */
+ZARN_API void value_change_uom(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* "##": an untyped number read in the unit named by the STRING right, or a typed one stripped by "*". */
+ZARN_API void value_coerce_uom(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* BOOLEAN comparisons; UNDEFINED when the kinds do not compare. */
+ZARN_API void value_less(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_greater(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_equal(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+/* A copy of the n-th item (1-based) of a LIST; n a number (a REAL is truncated). */
+ZARN_API void value_offset(const value_t *list, const value_t *n, value_t *result, IValueContext *ctx);
+
+/* ---- string functions: v holds the result; positions are 1-based, negative from the end ---- */
+
+/* The INTEGER length of v's STRING form. */
+ZARN_API void value_length(value_t *v, IValueContext *ctx);
+/* v = [str, pos] or [str, pos, len]. */
+ZARN_API void value_substr(value_t *v, IValueContext *ctx);
+/* v = [str, sub] or [str, sub, pos]: the last occurrence of sub starting at pos or later, 0 when none. */
+ZARN_API void value_index(value_t *v, IValueContext *ctx);
+/* v = [str, sstr, pos]. */
+ZARN_API void value_insertstr(value_t *v, IValueContext *ctx);
+/* v = [str, pos, len]. */
+ZARN_API void value_removestr(value_t *v, IValueContext *ctx);
+
+/* ---- asking the model: v becomes a LIST of IDENTIFIERs ---- */
+
+/* BOOLEAN: v is an IDENTIFIER the context says is defined. */
+ZARN_API void value_defined(value_t *v, IValueContext *ctx);
+/* The variables of the block named by the IDENTIFIER v; UNDEFINED when v is not one. */
+ZARN_API void value_variables(value_t *v, IValueContext *ctx);
+/* The attributes of the object named by the IDENTIFIER v; UNDEFINED when v is not one. */
+ZARN_API void value_attributes(value_t *v, IValueContext *ctx);
+/* The variables matching the query text of v. */
+ZARN_API void value_query_variables(value_t *v, IValueContext *ctx);
+/* Spec groups, measurements, connections, aliases of the variables named by v (a name, glob or list). */
+ZARN_API void value_specgroups_by_var(value_t *v, IValueContext *ctx);
+ZARN_API void value_measurements_by_var(value_t *v, IValueContext *ctx);
+ZARN_API void value_connections_by_var(value_t *v, IValueContext *ctx);
+ZARN_API void value_aliases_by_var(value_t *v, IValueContext *ctx);
+/* v replaced by the model's active and inactive connections, spec groups, measurements. */
+ZARN_API void value_active_conn(value_t *v, IValueContext *ctx);
+ZARN_API void value_inactive_conn(value_t *v, IValueContext *ctx);
+ZARN_API void value_active_specgroups(value_t *v, IValueContext *ctx);
+ZARN_API void value_inactive_specgroups(value_t *v, IValueContext *ctx);
+ZARN_API void value_active_meas(value_t *v, IValueContext *ctx);
+ZARN_API void value_inactive_meas(value_t *v, IValueContext *ctx);
+/*
+ * Appends "name=N" for every name of v, joined by " or ", to *text (*capacity
+ * bytes, *position used; NULL, 0, 0 to start), growing it. 1 on success; 0
+ * when an item has no text form or memory is short: the text is then freed
+ * and *text, *capacity set to NULL, 0.
+ */
+ZARN_API int value_build_names_query(const value_t *v, char **text, size_t *position, size_t *capacity);
+ZARN_API void value_destroy_names_query(char *text);
+
 /* ---- parameters ---- */
 
 /* Accessors of a linked parameter; handle is the context's AccessorHandle (NULL without one). */

@@ -7,10 +7,62 @@
 
 #include "zarnutils/rtvalue.h"
 
-// Host records the library only passes along or reads through the host.
-struct QDLVariableSource;  // the model's variables (Variables)
-struct QDLBlockRecord;     // first and last variable index of a block
-struct QDLStringVector;    // a vector of names the host fills
+#include <string>
+#include <vector>
+
+// Host records and objects the model-asking value functions use. Only the
+// positions the library calls are named; the others are the host's own.
+
+// One variable's record as a variable source fills it; the library reads the name.
+struct QDLVariableData {
+    char name[1025];  // up to 1024 characters and the terminator
+};
+
+// The first and last variable index of a block (inclusive).
+struct QDLBlockRecord {
+    int32_t first;
+    int32_t last;
+};
+
+// Names the host hands back, in order.
+struct QDLStringVector {
+    std::vector<std::string> names;
+};
+
+// The variables a query selected.
+struct QDLResultSet {
+    virtual void Release() = 0;  // 0: the library is done with the set
+    virtual void Reserved1() {}
+    virtual void Reserved2() {}
+    virtual void Reserved3() {}
+    virtual void Reserved4() {}
+    virtual void Reserved5() {}
+    virtual void Reserved6() {}
+    virtual void Reserved7() {}
+    virtual int32_t Count() = 0;         // 8: the number of results
+    virtual int32_t At(int32_t i) = 0;   // 9: the variable index of result i (from 0)
+
+protected:
+    ~QDLResultSet() = default;
+};
+
+// The model's variables.
+struct QDLVariableSource {
+    virtual void Reserved0() {}
+    virtual void Reserved1() {}
+    virtual void Reserved2() {}
+    virtual void Reserved3() {}
+    // 4: fills record with the variable's data; false when there is no such variable.
+    virtual bool Load(int32_t index, QDLVariableData *record, bool names) = 0;
+    virtual void Reserved5() {}
+    virtual void Reserved6() {}
+    virtual void Reserved7() {}
+    // 8: runs a query over the variables; null when it selects nothing or fails.
+    virtual QDLResultSet *Query(const char *text) = 0;
+
+protected:
+    ~QDLVariableSource() = default;
+};
 
 struct IValueContext {
     virtual void Reserved0() = 0;                                                     // 0

@@ -59,6 +59,17 @@ struct TextBuf {
 // A STRING value's text, or null.
 inline const char *text_of(const value_t &v) { return is_text_kind(v.value_type) ? v.u.text : nullptr; }
 
+// Validates the operands and the result of the operator fn; false after the assertion.
+bool operands_ok(const value_t *left, const value_t *right, const value_t *result, const char *fn, int line);
+#define RTVALUE_OPERANDS(l, r, res, fn) ::zarn::rtvalue::operands_ok((l), (r), (res), (fn), __LINE__)
+
+// v coerced to kind into the UNDEFINED out; true when out is of that kind
+// (out may hold something else, such as the STRING of a list: release it).
+inline bool coerce_to(const value_t &v, value_t *out, int kind, IValueContext *ctx) {
+    value_coerce(&v, out, kind, ctx);
+    return out->value_type == kind;
+}
+
 // The i-th (0-based) item of a list, or null.
 value_t *list_item(const gl_list_t *list, uint32_t i);
 

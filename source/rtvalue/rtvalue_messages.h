@@ -17,6 +17,46 @@ inline constexpr char kNoRealPattern[] = "!!! value_coerce: Unable to make regul
 inline constexpr char kNoUomPattern[] = "!!! value_coerce: Unable to make regular expression for real with UOM\n";
 inline constexpr char kPatternError[] = "!!! value_coerce: %s\n";
 
+// ---- operators: history device
+inline constexpr char kBadChange[] = "!! bad # expression:%s\n";
+inline constexpr char kBadCoerce[] = "!! bad ## expression:%s%s\n";
+inline constexpr char kLeftWrong[] = " left hand side undefined or wrong type";
+inline constexpr char kRightNotUom[] = " right hand side undefined or not UOM";
+inline constexpr char kRightWrong[] = " right hand side undefined or wrong type";
+inline constexpr char kUnknownUom[] = "!! unknown UOM %s unable to coerce ";  // then the value, then kToUnit
+inline constexpr char kCannotChange[] = "!! unable to change the UOM of ";     // then the value, then kToUnit
+inline constexpr char kToUnit[] = " to {%s}\n";
+inline constexpr char kBothTyped[] = "Bad ## expression: both sides are typed.\n";
+// standard error
+inline constexpr char kEqualKind[] = "!! value_equal: Unexpected value type\n";
+
+// ---- string functions: history device, by function (count, then each argument)
+inline constexpr const char *kSubstr[] = {
+    "Invalid number of arguments to substr(str,pos[,len])\n",
+    "The str argument to substr(str,pos[,len]) is not a string\n",
+    "The pos argument to substr(str,pos[,len]) is not valid\n",
+    "The len argument to substr(str,pos,len) is not valid\n"};  // documented as is
+inline constexpr const char *kIndex[] = {
+    "Invalid number of arguments to index(str,substr[,pos])\n",
+    "The str argument to index(str,substr[,pos]) is not a string\n",
+    "The substr argument to index(str,substr[,pos]) is not valid\n",
+    "The pos argument to index(str,substr,pos) is not valid\n"};  // documented as is
+inline constexpr const char *kInsert[] = {
+    "Invalid number of arguments to insertstr(str,sstr,pos)\n",
+    "The str argument to insertstr(str,sstr,pos) is not a string\n",
+    "The sstr argument to insertstr(str,sstr,pos) is not valid\n",
+    "The pos argument to insertstr(str,sstr,pos) is not valid\n"};
+inline constexpr const char *kRemove[] = {
+    "Invalid number of arguments to removestr(str,pos,len)\n",
+    "The str argument to removestr(str,pos,len) is not a string\n",
+    "The pos argument to removestr(str,pos,len) is not valid\n",
+    "The len argument to removestr(str,pos,len) is not valid\n"};
+
+// ---- names queries sent to the host
+inline constexpr char kQueryOr[] = " or ";
+inline constexpr char kQueryName[] = "name=";
+inline constexpr char kQueryAll[] = "name=*.*";  // v named nothing: every variable
+
 // ---- assertion texts (source/rtvalue/rtvalue)
 inline constexpr char kBadValueType[] = "!!! %s: bad value type";
 inline constexpr char kPipeBadValueType[] = "!!! value_assign_pipe: bad value_type";  // documented as is
@@ -30,6 +70,9 @@ inline constexpr char kCopySrc[] = "!!! value_copy: src is bad value";
 inline constexpr char kCopyDest[] = "!!! value_copy: dest is bad value";
 inline constexpr char kBadArgument[] = "!!! %s: bad argument";
 inline constexpr char kResultBad[] = "!!! %s: result is a bad value";
+inline constexpr char kBadLeft[] = "!!! %s: bad left hand side";
+inline constexpr char kBadRight[] = "!!! %s: bad right hand side";
+inline constexpr char kBadQueryArgs[] = "!!! %s: bad query text arguments";
 
 // ---- parameters: history device
 inline constexpr char kSetInvalidName[] =

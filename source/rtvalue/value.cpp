@@ -83,11 +83,10 @@ bool valid_list(const gl_list_t *list) {
     return true;
 }
 
+// Every byte zero, padding included (operators check their temporaries often).
 bool all_zero(const value_t *v) {
-    const auto *b = reinterpret_cast<const unsigned char *>(v);
-    for (size_t i = 0; i < sizeof *v; ++i)
-        if (b[i]) return false;
-    return true;
+    static const value_t zero{};
+    return std::memcmp(v, &zero, sizeof *v) == 0;
 }
 
 // Validates v for an assign function named fn; false after the assertion.
