@@ -22,6 +22,7 @@
 #include "zarnutils/xfile.h"
 #include "zarnutils/rtvalue.h"
 #include "zarnutils/varmask.h"
+#include "zarnutils/varassign.h"
 #include "zarnutils/numutil.h"
 
 #endif
