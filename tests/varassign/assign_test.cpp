@@ -9,6 +9,7 @@
 
 #include "../rtvarlst/varlst_fixture.h"
 #include "zarnutils/rtuom.h"
+#include "platform/xalloc.h"
 #include "zarnutils/varassign.h"
 #include "zarnutils/varutl.h"
 
@@ -36,6 +37,9 @@ rtvarlst_t *model(rtotaglst_t *tags) {
     rtovarlst_set_physical_type(l, 2, 22), rtovarlst_set_var_uom(l, 2, 2);
     rtovarlst_set_physical_type(l, 3, 20), rtovarlst_set_var_uom(l, 3, 5), rtovarlst_set_var_baseuom(l, 3, 10);
     rtotaglst_add_tag(tags, "AL", "X"), rtovarlst_set_taglst(l, tags);
+    rtovarlst_set_var_shadow_price(l, 3, 50, 1), rtovarlst_set_var_active_bound(l, 5, 17);
+    rtovarlst_set_var_active_bound(l, 4, 18), rtovarlst_set_var_quality(l, 5, 4);
+    rtovarlst_set_var_type(l, 5, 64, 0), rtovarlst_set_var_type(l, 4, 8, 0), rtovarlst_set_var_conn_type(l, 5, 500);
     return l;
 }
 
@@ -201,6 +205,126 @@ TEST(VarAssign, EveryAttributeEveryKindEveryMessage) {
         EXPECT_EQ(tap.take(), r.events) << r.target << " = " << r.value;
         value_destroy(&v), rtovarlst_destroy_c(&l), rtotaglst_destroy(tags);
     }
+}
+
+// Assigned first (when given), then looked up with an incoming value: the printed result.
+struct Trip {
+    const char *assign, *value, *lookup, *incoming, *printed;
+};
+const Trip kTrips[] = {
+    {"P", "i:3", "P.VALUE", "i:0", "3 {BAR}"},
+    {"T", "i:5", "T.VALS", "i:0", "5 {F}"},
+    {"AL", "i:4", "X", "i:0", "4 {*}"},
+    {"X.LB", "r:2:-182:0", "X.LOWER", "i:0", "2 {*}"},
+    {"T.UPPER", "r:300:22:1", "T.UB", "i:0", "80.33 {F}"},
+    {"T.STEP", "i:9", "T.STEP", "i:0", "9 {DELTA-F}"},
+    {"P.SCALE", "i:3", "P.SCALE", "i:0", "3 {BAR}"},
+    {"X.SB", "i:7", "X.SBWEIGHT", "i:0", "7 {*}"},
+    {"X.SPEC", "d:FIXED", "X.SPECS", "i:0", "CONST"},
+    {"T.INIT", "i:5", "T.INITIAL", "i:0", "5 {F}"},
+    {"T.UNITS", "s:C", "T.UOM", "i:0", "C"},
+    {"P.BASEUOM", "s:ATM", "P.BASEUOM", "i:0", "ATM"},
+    {"X.BOUND", "d:RELAXED", "X.BOUND_TYPE", "i:0", "RELAXED"},
+    {"X.MARKED", "b:1", "X.MARKED", "i:0", "TRUE"},
+    {"X.QUALITY", "d:OVERRIDE", "X.QUALITY", "i:0", "OVERRIDE"},
+    {"X.PHYSICAL_TYPE", "s:PRESSURE", "X.PHYSICAL_TYPE", "i:0", "PRESSURE"},
+    {"X.PARAM", "d:YES", "X.PARAM_HOMO", "i:0", "YES"},
+    {"P.TARGET", "i:2", "P.TARGET_HOMO", "i:0", "2 {BAR}"},
+    {"X.DESCRIPTION", "s:FEED", "X.DESCRIPTION", "i:0", "FEED"},
+    {"X.VAR_TYPE", "d:INTEGER", "X.VAR_TYPE", "i:0", "discrete"},
+    {"P.THRESHOLD", "i:4", "P.THRESHOLD", "i:0", "4 {BAR}"},
+    {"X.RAMPED", "d:YES", "X.RAMPED", "i:0", "YES"},
+    {"X.CHANGE", "i:1", "X.CHANGE", "i:0", "1 {*}"},
+    {"X.CONN_TYPE", "d:API", "X.CONN_TYPE", "i:0", "API"},
+    // lookup only: the incoming value is emptied first
+    {nullptr, "u:", "NOSUCH", "s:junk", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.value", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.MODIFIED", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.BLOCKPTR", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "T.VALUE", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "P.INTSCALE", "i:1", "2e-05 {BAR}"},  // the scale itself, as an SI number
+    {nullptr, "u:", "N.INTSCALE", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.CHANGE", "i:1", "0 {*}"},
+    {nullptr, "u:", "T.CHANGE", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.SB", "i:1", "1 {*}"},
+    {nullptr, "u:", "X.AB", "i:1", "NOT AT BOUNDS"},
+    {nullptr, "u:", "N.ACTIVE_BOUND", "i:1", "PINCHED"},
+    {nullptr, "u:", "B1.T.AB", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.DESCRIPTION", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.SPEC", "i:1", "CALC"},
+    {nullptr, "u:", "X.BOUND", "i:1", "HARD"},
+    {nullptr, "u:", "X.QUALITY", "i:1", "GOOD"},
+    {nullptr, "u:", "N.QUALITY", "i:1", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "X.VAR_TYPE", "i:1", "algebraic"},
+    {nullptr, "u:", "N.VAR_TYPE", "i:1", "semi-continuous-integer"},
+    {nullptr, "u:", "B1.T.VAR_TYPE", "i:1", ""},
+    {nullptr, "u:", "X.CONN_TYPE", "i:1", "UNTYPED"},
+    {nullptr, "u:", "N.CONN_TYPE", "i:1", ""},
+    {nullptr, "u:", "X.PARAM", "i:1", "NO"},
+    {nullptr, "u:", "T.UNITS", "i:1", "F"},
+    {nullptr, "u:", "T.BASEUOM", "i:1", "K"},
+    {nullptr, "u:", "T.PHYSICAL_TYPE", "i:1", "TEMPERATURE"},
+    {nullptr, "u:", "X.SP", "r:0:20:3", "!!!UNDEFINED!!!"},
+    {nullptr, "u:", "P.SHADOW_PRICE", "r:0:20:3", "25 {ATM}"},
+};
+
+TEST(VarAssign, AssignThenLookupAndLookupAlone) {
+    for (const Trip &r : kTrips) {
+        rtotaglst_t *tags = rtotaglst_create(1);
+        rtvarlst_t *l = model(tags);
+        HistoryCapture his;
+        value_t in = make(r.value), out = make(r.incoming);
+        if (r.assign) rtovarlst_assign_value(l, r.assign, &in);
+        rtovarlst_lookup_value(l, r.lookup, &out);
+        his.text();  // the assignment's own messages are the other test's
+        value_print(his.pipe(), &out);
+        EXPECT_EQ(his.text(), r.printed) << r.lookup;
+        value_destroy(&in), value_destroy(&out), rtovarlst_destroy_c(&l), rtotaglst_destroy(tags);
+    }
+}
+
+TEST(VarAssign, HostileCallersAndBoundaries) {
+    HistoryCapture his;
+    ChangeTap tap;
+    rtvarlst_t *empty = rtovarlst_create(1), *l = rtovarlst_create(1);
+    rtovarlst_set_nvar(l, 1), rtovarlst_addvar(l, 1, std::string(1024, 'Z').c_str());
+    value_t v = make("i:7"), bad = make("i:7");
+    bad.value_type = 99;
+    {
+        StderrCapture err;
+        rtovarlst_assign_value(nullptr, "X", &v), rtovarlst_assign_value(l, "X", nullptr);
+        rtovarlst_assign_value(l, nullptr, &v), rtovarlst_assign_value(l, "X", &bad);
+        rtovarlst_lookup_value(nullptr, "X", &v), rtovarlst_lookup_value(l, nullptr, &v), rtovarlst_lookup_value(l, "X", nullptr);
+        rtovarlst_lookup_value(l, "X", &bad);
+        const std::string e = err.text();
+        for (const char *t : {"NULL varlst'", "NULL value pointer'", "NULL name pointer'", "bad value'"})
+            EXPECT_NE(e.find(std::string("Assertion '!! rtovarlst_assign_value: ") + t + " failed in source/varassign/varassign:"),
+                      std::string::npos) << t;
+    }
+    EXPECT_EQ(rtovarlst_variable_object(nullptr, "X") + rtovarlst_variable_object(l, nullptr) +
+                  rtovarlst_variable_object(empty, "X"), 0);
+    rtovarlst_assign_value(empty, "X", &v), rtovarlst_lookup_value(empty, "X", &v);
+    EXPECT_EQ(his.text(), "There are no variables to assign.\n");
+    const std::string z(1024, 'Z'), long1025 = z + "Z.VALUE", long2000 = std::string(2000, 'Q');
+    for (const std::string &t : {long1025, long2000}) {
+        rtovarlst_assign_value(l, t.c_str(), &v), rtovarlst_lookup_value(l, t.c_str(), &v);
+        EXPECT_EQ(rtovarlst_variable_object(l, t.c_str()), 0);
+        EXPECT_EQ(his.text(), "The name " + t + " is too long for a variable.\n");
+    }
+    value_print(his.pipe(), &v);  // an empty list and a name too long leave the value alone
+    EXPECT_EQ(his.text(), "7");
+    EXPECT_EQ(rtovarlst_variable_object(l, (z + ".value").c_str()) * 10 + rtovarlst_variable_object(l, (z + ".UB").c_str()), 1);
+    rtovarlst_assign_value(l, (z + ".VALUE").c_str(), &v);
+    EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 0), 7.0);
+    EXPECT_EQ(tap.take(), z + ":1024 ");
+    value_t id = make("d:FIXED");
+    zarn::failalloc_set(1);  // the coerced copy of the identifier
+    rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id);
+    zarn::failalloc_set(0);
+    EXPECT_EQ(his.text(), "!!! value_coerce: unable to allocate memory\n"
+                          "Assignment type mismatch.  You cannot assign FIXED to " + z + ".SPEC\n");
+    EXPECT_EQ(rtovarlst_inq_spec(l, 1), 0);
+    bad.value_type = 0, value_destroy(&v), value_destroy(&id), rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&empty);
 }
 
 }  // namespace
