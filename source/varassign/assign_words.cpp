@@ -39,7 +39,7 @@ void assign_bound(rtvarlst_t *list, int32_t i, const char *target, const value_t
 
 void set_conn_type_of_word(rtvarlst_t *list, int32_t i, const char *word) {
     const conn_type_keyword *k = conn_type_lookup(word, std::strlen(word));
-    if (k != nullptr && k->code >= 0 && k->code <= RTOVARLST_MAX_CONN_TYPE) rtovarlst_set_var_conn_type(list, i, k->code);
+    if (k != nullptr) rtovarlst_set_var_conn_type(list, i, k->code);  // the list keeps codes 0..1065 only
 }
 
 // An unknown connection type is ignored without a message.

@@ -76,17 +76,20 @@ std::string diff(const std::vector<std::string> &a, const std::vector<std::strin
     return d;
 }
 
-// "i:5" INTEGER, "r:x:ptype:uom" REAL held in SI, "s:text" STRING, "d:text" IDENTIFIER,
+// "i:5" INTEGER, "r:x:ptype:uom[:base]" REAL held in SI (or in unit base), "s:text" STRING, "d:text" IDENTIFIER,
 // "b:1" BOOLEAN, "l:" the list [ 1 ], "u:" UNDEFINED.
 value_t make(const std::string &spec) {
     value_t v;
     value_init(&v);
     const std::string t = spec.substr(2);
     double x = 0;
-    int p = 0, u = 0;
+    int p = 0, u = 0, base = 1;
     switch (spec[0]) {
     case 'i': value_assign_int(&v, std::stoi(t)); break;
-    case 'r': std::sscanf(t.c_str(), "%lf:%d:%d", &x, &p, &u), value_assign_double(&v, x, p, u); break;
+    case 'r':
+        std::sscanf(t.c_str(), "%lf:%d:%d:%d", &x, &p, &u, &base), value_assign_double(&v, x, p, u);
+        v.u.number.baseuom = static_cast<int16_t>(base);
+        break;
     case 's': value_assign_copy_of_string(&v, t.c_str()); break;
     case 'd': value_assign_copy_of_id(&v, t.c_str()); break;
     case 'b': value_assign_logical(&v, t == "1"); break;
@@ -119,6 +122,7 @@ const Row kAssign[] = {
     {"T", "r:300:22:1", 1, "T.VALUE=300 T.MOD=2;0", "", "T:1024 "},
     {"P.VALUE", "r:2e5:20:5", 0, "P.VALUE=100 P.MOD=2;0", "", "P:1024 "},
     {"P.VALUE", "i:3", 0, "P.VALUE=150 P.MOD=2;0", "", "P:1024 "},
+    {"P.VALUE", "r:1:20:3:3", 0, "P.VALUE=50.6625 P.MOD=2;0", "", "P:1024 "},
     {"P.VALUE", "r:7:-181:0", 1, "P.VALUE=7 P.MOD=2;0", "", "P:1024 "},
     {"P.VALUE", "r:8:-182:0", 1, "P.VALUE=4 P.MOD=2;0", "", "P:1024 "},
     {"N", "i:6", 0, "N.VALUE=6 N.MOD=2;0", "", "N:1024 "},
@@ -235,7 +239,9 @@ const Trip kTrips[] = {
     {"P.THRESHOLD", "i:4", "P.THRESHOLD", "i:0", "4 {BAR}"},
     {"X.RAMPED", "d:YES", "X.RAMPED", "i:0", "YES"},
     {"X.CHANGE", "i:1", "X.CHANGE", "i:0", "1 {*}"},
-    {"X.CONN_TYPE", "d:API", "X.CONN_TYPE", "i:0", "API"},
+    {"X.CONN_TYPE", "d:LE-COMPONENT", "X.CONN_TYPE", "i:0", "LE-COMPONENT"},
+    {"P.UNITS", "s:MPA", "P.INTSCALE", "i:0", "0.204147 {MM-WATER-60F}"},  // the last unit of PDROP
+    {"P.UNITS", "s:PAG", "P.INTSCALE", "i:0", "2 {N/SQM}"},                // beyond PDROP's units
     // lookup only: the incoming value is emptied first
     {nullptr, "u:", "NOSUCH", "s:junk", "!!!UNDEFINED!!!"},
     {nullptr, "u:", "X.value", "i:1", "!!!UNDEFINED!!!"},
@@ -317,6 +323,11 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     rtovarlst_assign_value(l, (z + ".VALUE").c_str(), &v);
     EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 0), 7.0);
     EXPECT_EQ(tap.take(), z + ":1024 ");
+    value_t star = make("s:*");
+    rtovarlst_set_var_modified_string(l, 1, "1024;0"), rtovarlst_assign_value(l, (z + ".UNITS").c_str(), &star);
+    char mod[32];
+    rtovarlst_inq_var_modified_string(l, 1, mod), value_destroy(&star);
+    EXPECT_STREQ(mod, "1024;2");
     value_t id = make("d:FIXED");
     zarn::failalloc_set(1);  // the coerced copy of the identifier
     rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id);
