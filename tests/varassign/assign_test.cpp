@@ -191,6 +191,8 @@ const Row kAssign[] = {
     {"AL.LB", "i:1", 0, "X.LOWER=1 X.MOD=4;0", "", "X:8 "},
     {"X.value", "i:1", 0, "", "Invalid variable name in assignment: X.value = 1\n", ""},
     {"NOSUCH.VALUE", "i:1", 0, "", "Invalid variable name in assignment: NOSUCH.VALUE = 1\n", ""},
+    {".VALUE", "i:1", 0, "", "Invalid variable name in assignment: .VALUE = 1\n", ""},
+    {"X.", "i:1", 0, "", "Invalid variable name in assignment: X. = 1\n", ""},
 };
 
 TEST(VarAssign, EveryAttributeEveryKindEveryMessage) {
