@@ -43,8 +43,7 @@ char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 
 int keyword_code(const char *word, size_t n) {
     if (n < kShortest || n > kLongest || word[0] < 'A' || word[0] > 'Z') return kNone;
     for (const Keyword &k : kKeywords) {
-        if (k.text[0] != word[0]) continue;
-        size_t j = 1;
+        size_t j = 0;
         while (j < n && k.text[j] != '\0' && fold(word[j]) == k.text[j]) ++j;
         if (j == n && k.text[j] == '\0') return k.code;
     }
