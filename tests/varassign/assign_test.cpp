@@ -167,6 +167,7 @@ const Row kAssign[] = {
     {"X.MARKED", "i:1", 0, "X.MOD=4096;0", "Assignment type mismatch. You cannot assign 1 to X.MARKED\n", "X:4096 "},
     {"X.MODIFIED", "i:-6", 0, "X.MOD=0;6", "", ""},
     {"X.MODIFIED", "i:5", 0, "X.MOD=5;0", "", ""},
+    {"X.MODIFIED", "i:-2147483648", 0, "X.MOD=0;-2147483648", "", ""},  // its magnitude still fits mask2
     {"X.MODIFIED", "r:2.5:0:0", 0, "", "Assignment type mismatch. You cannot assign 2.5 {*} to X.MODIFIED\n", ""},
     {"X.QUALITY", "d:BADIGNORE", 0, "X.QUAL=3 X.MOD=262144;0", "", "X:8192 "},
     {"X.QUALITY", "d:bad", 0, "X.MOD=262144;0", "Unknown variable quality bad\n", ""},
