@@ -25,6 +25,7 @@
 #include "zarnutils/rtattrdict.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/varassign.h"
 
 namespace zarn::fuzz::apiseq {
 

@@ -137,8 +137,7 @@ ZARN_API int32_t rtovarlst_compute_md(rtvarlst_t *list, zarn_md5_ctx_t *ctx);
 
 /* Index of a name or alias; 0 when absent. */
 ZARN_API int32_t rtovarlst__varname2index(rtvarlst_t *list, const char *name);
-/* Index of the variable of "name" or "name.ATTRIBUTE"; 0 when malformed or unknown. */
-ZARN_API int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text);
+/* rtovarlst_variable_object ("name" or "name.ATTRIBUTE" to an index): varassign.h. */
 /* The stored name (belongs to the list), or NULL. */
 ZARN_API const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i);
 /* Copies the name into buffer (at least 1025 bytes); "" and a message when there is none. */

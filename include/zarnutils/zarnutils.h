@@ -21,6 +21,8 @@
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/xfile.h"
 #include "zarnutils/rtvalue.h"
+#include "zarnutils/varmask.h"
+#include "zarnutils/varassign.h"
 #include "zarnutils/numutil.h"
 
 #endif

@@ -84,31 +84,6 @@ rtattrdict_t *make_head(int32_t capacity) {
     return d;
 }
 
-// The keywords that may follow a variable name after its last ".".
-constexpr const char *kAttributeKeywords[] = {
-    "VAL",      "VALS",        "VALUE",        "VALUES",     "LB",          "LOWER",         "UB",
-    "UPPER",    "STEP",        "INTSCALE",     "SCALE",      "SB",          "SBWEIGHT",      "SPEC",
-    "SPECS",    "INIT",        "INITIAL",      "UNIT",       "UNITS",       "UOM",           "BOUND",
-    "BOUND_TYPE", "MARKED",    "MODIFIED",     "AB",         "ACTIVE",      "ACTIVEBOUND",   "ACTIVE_BOUND",
-    "SHADOW",   "SHADOWPRICE", "SHADOW_PRICE", "SP",         "QUALITY",     "BASEUOM",       "PHYSICAL_TYPE",
-    "BLOCKPTR", "PARAM",       "PARAM_HOMO",   "TARGET",     "TARGET_HOMO", "DESCRIPTION",   "VAR_TYPE",
-    "THRESHOLD", "RAMPED",     "CHANGE",       "CONN_TYPE"};
-
-bool upper_letter(char c) { return c >= 'A' && c <= 'Z'; }
-
-char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Keyword tables match ignoring case, but only a word starting with A-Z.
-bool is_attribute_keyword(const char *s) {
-    if (!upper_letter(s[0])) return false;
-    for (const char *k : kAttributeKeywords) {
-        size_t j = 0;
-        while (k[j] != '\0' && fold(s[j]) == k[j]) ++j;
-        if (k[j] == '\0' && s[j] == '\0') return true;
-    }
-    return false;
-}
-
 // Items in first..last, in 64 bits and kept within int32_t: a span too long
 // for any list stays too long, an empty or reversed one stays below 1.
 int32_t span(int32_t first, int32_t last) {
@@ -301,18 +276,6 @@ int32_t rtovarlst__varname2index(rtvarlst_t *list, const char *name) {
         if (target != nullptr) name = target;
     }
     return rtattrdict_index(list->dictionary, name);
-}
-
-int32_t rtovarlst_variable_object(rtvarlst_t *list, const char *text) {
-    if (list == nullptr || list->dictionary->size == 0 || text == nullptr) return 0;
-    size_t len = std::strlen(text);
-    const char *dot = std::strrchr(text, '.');
-    if (dot != nullptr && is_attribute_keyword(dot + 1)) len = static_cast<size_t>(dot - text);
-    if (len == 0 || len > static_cast<size_t>(zarn::rtattrdict::kNameMax)) return 0;
-    char name[zarn::rtattrdict::kNameBuf];
-    std::memcpy(name, text, len);
-    name[len] = '\0';
-    return rtovarlst__varname2index(list, name);
 }
 
 const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i) {

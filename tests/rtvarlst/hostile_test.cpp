@@ -121,7 +121,7 @@ const Row kRows[] = {
          EXPECT_EQ(rtovarlst_parent_check(nullptr, nullptr) + rtovarlst_inq_nvar(nullptr) + rtovarlst_inq_capacity(nullptr) +
                        rtovarlst_super_index(nullptr, 1) + rtovarlst_absolute_index(nullptr, 1) + s + d + o +
                        rtovarlst_compute_md(nullptr, nullptr) + rtovarlst__varname2index(nullptr, "X1") +
-                       rtovarlst_variable_object(nullptr, "X1") + rtovarlst_inq_num_var_type(nullptr, 0), 0);
+                       rtovarlst_inq_num_var_type(nullptr, 0), 0);
          EXPECT_FALSE(rtovarlst_vec_value(nullptr) || rtovarlst_vec_scale(nullptr) || rtovarlst_vec_solveScale(nullptr) ||
                       rtovarlst_vec_shadow_price(nullptr) || rtovarlst_vec_lower(nullptr) || rtovarlst_vec_upper(nullptr) ||
                       rtovarlst_vec_initial(nullptr) || rtovarlst_vec_status(nullptr) || rtovarlst_vec_baseuom(nullptr) ||
@@ -221,7 +221,7 @@ const Row kRows[] = {
          RTOVARLST_SET_UOM_VALUE_F(&w.list, &one, &v);
      }, "The physical type index for variable X1 is 0. Unable to locate its UOM definition with UOM index {v}.\n"},
     {"names and descriptions of 10^5 characters, and none", {0}, [](World &w, int32_t) {
-         EXPECT_EQ(rtovarlst__varname2index(w.list, kLong.c_str()) + rtovarlst_variable_object(w.list, kLong.c_str()) +
+         EXPECT_EQ(rtovarlst__varname2index(w.list, kLong.c_str()) +
                        RTOVARLST_VARNAME2INDEX(&w.list, kLong.c_str(), kLong.size()), 0);
          rtovarlst_set_var_description(w.list, 1, kLong.c_str());  // a sparse text keeps 1024 characters
          rtovarlst_set_var_description(w.list, 2, nullptr), rtovarlst_addvar(w.list, 3, kLong.c_str());
