@@ -42,7 +42,7 @@ TEST(VarmaskFilters, OverRecords) {
     rtvarinfo_t rec{};
     varSetSpec(&rec.status, VAR_CONST);
     rec.active_bound = 1;
-    std::memset(rec.name, 'F', sizeof rec.name);
+    for (size_t i = 0; i < sizeof rec.name; ++i) rec.name[i] = "FEED"[i % 4];
     std::string got;
     for (vfilter_fn f : filters) got += std::to_string(f(nullptr, re)) + std::to_string(f(&rec, re));
     std::strcpy(rec.name, "FEED");
