@@ -36,7 +36,7 @@ TEST(VarmaskFilters, OverRecords) {
         varSetSpec(&rec.status, r.spec);
         rec.active_bound = r.active_bound;
         for (size_t i = 0; i < sizeof rec.name; ++i) rec.name[i] = *r.name ? 0 : "FEED"[i % 4];
-        std::strncpy(rec.name, r.name, sizeof rec.name - 1);
+        if (*r.name) std::strncpy(rec.name, r.name, sizeof rec.name - 1);
         std::string got;
         for (vfilter_fn f : filters) got += std::to_string(f(&rec, r.pattern));
         EXPECT_EQ(got, r.expect) << r.name << " mode " << r.mode;
