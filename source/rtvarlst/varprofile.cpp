@@ -1,5 +1,4 @@
 // A variable's time profile and its interpolation.
-#include <cinttypes>
 #include <cmath>
 
 #include "rtopipe/report.h"
