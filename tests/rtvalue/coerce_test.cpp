@@ -108,8 +108,7 @@ TEST_F(ValueTest, TextAndTruthForms) {
 
 TEST_F(ValueTest, DereferencingResolvesNamesThroughTheContext) {
     FakeContext ctx;
-    ctx.set(ctx.objects, "B1.T", Real(300, 22, 0));
-    ctx.set(ctx.objects, "P", Str("abc"));
+    ctx.set(ctx.objects, "B1.T", Real(300, 22, 0)), ctx.set(ctx.objects, "P", Str("abc"));
     const struct { const char *name; bool with_ctx; const char *want; } rows[] = {
         {"B1.T", true, "300 {K}"}, {"P", true, "abc"}, {"B1.T", false, "B1.T"},
         {"UNKNOWN", true, "UNKNOWN"}, {"B2.T", true, "!!!UNDEFINED!!!"},  // unknown: a simple name stays

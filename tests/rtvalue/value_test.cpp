@@ -100,8 +100,7 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
 // List, case, rounding and kind-name functions: {function, argument, with the context?, printed result}.
 TEST_F(ValueTest, ListTextAndKindFunctions) {
     FakeContext ctx;
-    ctx.set(ctx.params, "P1", Str("abc"));
-    ctx.set(ctx.objects, "X", Str("MiXed"));
+    ctx.set(ctx.params, "P1", Str("abc")), ctx.set(ctx.objects, "X", Str("MiXed"));
     ctx.kinds["BLK"] = "BLOCK";
     auto L = [](std::initializer_list<value_t *> items) { return ListOf(items); };
     const char *const U = "!!!UNDEFINED!!!";

@@ -59,8 +59,7 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     int associated = 0;
     block.associated = &associated;
     rtvarlst_t *top = named_list(5), *l = rtovarlst_create_embedded(3, top, "U.", 2);  // names local, block index absolute
-    rtovarlst_set_nvar(l, 3);
-    rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
+    rtovarlst_set_nvar(l, 3), rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
     rtovarlst_set_var_blockptr(l, 2, &block), rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
     const struct { void (*write)(rtvarlst_t *); intptr_t code; } rows[] = {
         {[](rtvarlst_t *x) { rtovarlst_set_var_value(x, 2, 1.0, 0); }, RTOVARLST_CHG_VALUE},
@@ -120,8 +119,7 @@ TEST(VarListModified, RecordTextMasksAndFlags) {
         {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "-2147483648;-2147483648"); }, "-2147483648;-2147483648"}};
     for (const auto &r : rows) {
         char buf[32] = "untouched";
-        r.op(l);
-        rtovarlst_inq_var_modified_string(l, 1, buf);
+        r.op(l), rtovarlst_inq_var_modified_string(l, 1, buf);
         EXPECT_STREQ(buf, r.text);
         EXPECT_EQ(std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(l, 1))) + ";" +
                       std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(l, 1))), r.op == rows[0].op ? "0;0" : r.text);
