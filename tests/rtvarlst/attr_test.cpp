@@ -106,8 +106,7 @@ TEST(VarListModified, RecordTextMasksAndFlags) {
     rtvarlst_t *l = named_list(2);
     static const rtvarmod_t pair{2, 8}, only{0, 16}, fresh{5, 6};
     const struct { void (*op)(rtvarlst_t *); const char *text; } rows[] = {
-        {[](rtvarlst_t *) {}, "untouched"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1;2"); }, "1;2"},
+        {[](rtvarlst_t *) {}, "untouched"}, {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1;2"); }, "1;2"},
         {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 4); }, "4;2"},
         {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, -3); }, "4;-3"},
         {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 0); }, "4;-3"},
