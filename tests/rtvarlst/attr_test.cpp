@@ -22,28 +22,22 @@ TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
     const int32_t base[] = {2, rtouom_add_uom("DTOFFSETTEST", 31, 2.0, 10.0), rtouom_add_uom("TOFFSETTEST", 22, 2.0, 10.0),
                             rtouom_add_uom("PDOFFSETTEST", 75, 2.0, 10.0), 1};
     for (int32_t k = 1; k <= 5; ++k) rtovarlst_set_physical_type(l, k, ptype[k - 1]), rtovarlst_set_var_baseuom(l, k, base[k - 1]);
-    const struct { int32_t i; Set set; double v; int set_si; Get get; int get_si; double expect; } rows[] = {
-        {5, rtovarlst_set_var_value, 300.0, 1, rtovarlst_inq_var_value, 0, 300.0},
-        {1, rtovarlst_set_var_value, 212.0, 0, rtovarlst_inq_var_value, 1, 373.15},
-        {1, rtovarlst_set_var_value, 373.15, 1, rtovarlst_inq_var_value, 0, 212.0},
-        {1, rtovarlst_set_var_value, 1e35, 0, rtovarlst_inq_var_value, 1, 1e35 / 1.8},  // converted all the same
-        {1, rtovarlst_set_var_lower, 255.3722222222222, 1, rtovarlst_inq_var_lower, 0, 0.0},
-        {1, rtovarlst_set_var_upper, 32.0, 0, rtovarlst_inq_var_upper, 1, 273.15},
-        {1, rtovarlst_set_var_shadow_price, 50.0, 0, rtovarlst_inq_var_shadow_price, 1, 283.15},
-        {1, rtovarlst_set_var_target_homo, 50.0, 0, rtovarlst_inq_var_target_homo, 1, 283.15},
-        {1, rtovarlst_set_var_slvscl, 9.0, 0, rtovarlst_inq_var_slvscl, 1, 5.0},  // always a difference
-        {1, rtovarlst_set_var_slvscl, 10.0, 1, rtovarlst_inq_var_slvscl, 0, 18.0},
-        {1, rtovarlst_set_var_initial, 1e35, 1, rtovarlst_inq_var_initial, 0, 1e35},  // undefined: never converted
-        {1, rtovarlst_set_var_threshold, 1e35, 0, rtovarlst_inq_var_threshold, 1, 1e35},
-        {1, rtovarlst_set_var_initial, 32.0, 0, rtovarlst_inq_var_initial, 1, 273.15},
-        {1, rtovarlst_set_var_threshold, 273.15, 1, rtovarlst_inq_var_threshold, 0, 32.0},
-        {2, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 6.0},
-        {2, rtovarlst_set_var_value, 8.0, 1, rtovarlst_inq_var_value, 0, 4.0},
-        {3, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 16.0},
-        {4, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 6.0}};
+    const std::pair<Set, Get> V{rtovarlst_set_var_value, rtovarlst_inq_var_value}, LO{rtovarlst_set_var_lower, rtovarlst_inq_var_lower},
+        UP{rtovarlst_set_var_upper, rtovarlst_inq_var_upper}, SP{rtovarlst_set_var_shadow_price, rtovarlst_inq_var_shadow_price},
+        TH{rtovarlst_set_var_target_homo, rtovarlst_inq_var_target_homo}, SC{rtovarlst_set_var_slvscl, rtovarlst_inq_var_slvscl},
+        IN{rtovarlst_set_var_initial, rtovarlst_inq_var_initial}, TR{rtovarlst_set_var_threshold, rtovarlst_inq_var_threshold};
+    // {item, attribute, value given, given in SI?, read in SI?, value read}
+    const struct { int32_t i; std::pair<Set, Get> attr; double v; int set_si, get_si; double expect; } rows[] = {
+        {5, V, 300.0, 1, 0, 300.0}, {1, V, 212.0, 0, 1, 373.15}, {1, V, 373.15, 1, 0, 212.0}, {1, UP, 32.0, 0, 1, 273.15},
+        {1, V, 1e35, 0, 1, 1e35 / 1.8},  // converted all the same
+        {1, LO, 255.3722222222222, 1, 0, 0.0}, {1, SP, 50.0, 0, 1, 283.15}, {1, TH, 50.0, 0, 1, 283.15},
+        {1, SC, 9.0, 0, 1, 5.0}, {1, SC, 10.0, 1, 0, 18.0},  // always a difference
+        {1, IN, 1e35, 1, 0, 1e35}, {1, TR, 1e35, 0, 1, 1e35},  // undefined: never converted
+        {1, IN, 32.0, 0, 1, 273.15}, {1, TR, 273.15, 1, 0, 32.0}, {2, V, 3.0, 0, 1, 6.0}, {2, V, 8.0, 1, 0, 4.0},
+        {3, V, 3.0, 0, 1, 16.0}, {4, V, 3.0, 0, 1, 6.0}};
     for (const auto &r : rows) {
-        r.set(l, r.i, r.v, r.set_si);
-        EXPECT_NEAR(r.get(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect))) << r.i << " " << r.v;
+        r.attr.first(l, r.i, r.v, r.set_si);
+        EXPECT_NEAR(r.attr.second(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect))) << r.i << " " << r.v;
     }
     rtovarlst_set_var_step(l, 1, 300.0);  // from SI with the ordinary forms
     rtovarlst_set_var_sbweight(l, 1, 3.0);  // never converted

@@ -25,8 +25,14 @@ string plex_line(const char *label) {
     std::snprintf(b, sizeof b, "%s%p\n", label, static_cast<void *>(ZARN_PLEX));
     return b;
 }
-uintptr_t at(const void *p) { return reinterpret_cast<uintptr_t>(p); }
+int64_t at(const void *p) { return static_cast<int64_t>(reinterpret_cast<uintptr_t>(p)); }
 string bytes(const void *p, size_t n) { return string(static_cast<const char *>(p), n); }
+// The numbers in the order written (a braced list is evaluated left to right).
+string cat(std::initializer_list<long long> v) {
+    string s;
+    for (long long x : v) s += to_string(x);
+    return s;
+}
 
 // The call's result, or the source named by its raise of rtmalloc_allocate_failed.
 string outcome(const std::function<int64_t()> &call) {
@@ -58,8 +64,7 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     int64_t p = RTO_DMALLOC(&zero);  // the spare element makes even an empty block addressable
     EXPECT_EQ(rto_dptr2plex_c(&ZARN_b0[p]) - p, 0);
     RTO_DFREE(&p);
-    EXPECT_EQ(seq({to_string(p), to_string(at(ZARN_PLEX) - at(ZARN_b0)), to_string(at(ZARN_PLEX) - at(ZARN_ib0)),
-                   to_string(at(ZARN_PLEX) - at(ZARN_cb0))}), "0881");
+    EXPECT_EQ(cat({p, at(ZARN_PLEX) - at(ZARN_b0), at(ZARN_PLEX) - at(ZARN_ib0), at(ZARN_PLEX) - at(ZARN_cb0)}), "0881");
     p = RTO_DMALLOC(&n);
     for (int i = 0; i < n; ++i) ZARN_b0[p + i] = i * 0.5;
     double *q = &ZARN_b0[p];
@@ -79,7 +84,7 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     c = RTO_CREALLOC(&c, &cbig);
     EXPECT_STREQ(&ZARN_cb0[c], "hello");
     RTO_DFREE(&p), RTO_IFREE(&i), RTO_CFREE(&c);
-    EXPECT_EQ(seq({to_string(p), to_string(i), to_string(c)}), "000");
+    EXPECT_EQ(cat({p, i, c}), "000");
 }
 
 // Every allocation entry with its first allocation failed: the documented
@@ -147,45 +152,40 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
     double r[1];
     char t[9] = "ABCDEFGH", o[9] = "........";
     ZARN_ib0[kp] = 42;
-    const auto b0 = static_cast<int64_t>(at(ZARN_b0)), cb0 = static_cast<int64_t>(at(ZARN_cb0));
+    const int64_t b0 = at(ZARN_b0), cb0 = at(ZARN_cb0);
     const string init = "!! rto_malloc_init: The memory system has "
         "already been initialized with different base addresses.\nSevere programming error\n";
     auto bad = [](const char *fn, auto v) { return "!! rto_" + string(fn) + ": Invalid element count " + to_string(v) + "\n"; };
     const std::vector<zarn::test::HostileRow> rows = {
         {"allocators and reallocators with NULL, -1, INT_MIN, LLONG_MIN counts", [&] {
              int64_t d = RTO_DMALLOC(&zero), i = RTO_IMALLOC(&zero), c = RTO_CMALLOC(&zero);
-             string s = seq({to_string(RTO_DMALLOC(nullptr)), to_string(RTO_IMALLOC(&imin)), to_string(RTO_CMALLOC(&minus)),
-                             to_string(RTO_HUGEDMALLOC(&lmin)), to_string(RTO_HUGEIMALLOC(&lmin)), to_string(RTO_DREALLOC(nullptr, nullptr)),
-                             to_string(RTO_DREALLOC(&d, &imin) == d), to_string(RTO_HUGEDREALLOC(&d, &lmin) == d),
-                             to_string(RTO_IREALLOC(&i, nullptr) == i), to_string(RTO_HUGEIREALLOC(&i, &lmin) == i),
-                             to_string(RTO_CREALLOC(&c, &imin) == c)});
-             RTO_DFREE(&d), RTO_IFREE(&i), RTO_CFREE(&c);
-             return s;
+             string s = cat({RTO_DMALLOC(nullptr), RTO_IMALLOC(&imin), RTO_CMALLOC(&minus), RTO_HUGEDMALLOC(&lmin), RTO_HUGEIMALLOC(&lmin),
+                            RTO_DREALLOC(nullptr, nullptr), RTO_DREALLOC(&d, &imin) == d, RTO_HUGEDREALLOC(&d, &lmin) == d,
+                            RTO_IREALLOC(&i, nullptr) == i, RTO_HUGEIREALLOC(&i, &lmin) == i, RTO_CREALLOC(&c, &imin) == c});
+             return RTO_DFREE(&d), RTO_IFREE(&i), RTO_CFREE(&c), s;
          }, "00000011111|" + bad("dmalloc", -1) + bad("imalloc", INT_MIN) + bad("cmalloc", -1) + bad("dmalloc", LLONG_MIN) +
                 bad("hugeimalloc", LLONG_MIN) + bad("dmalloc", -1) + bad("drealloc", INT_MIN) + bad("drealloc", LLONG_MIN) +
                 bad("irealloc", -1) + bad("irealloc", LLONG_MIN) + bad("crealloc", INT_MIN) + "|"},
-        {"RTO_HUGEDMALLOC(LLONG_MAX): bytes that cannot be represented", [&] { return outcome([&] { return RTO_HUGEDMALLOC(&lmax); }); },
-         kRaised + "|!! rto_dmalloc: \n  bytes requested = -8\n Total memory available is about 0 bytes\n Insufficient virtual "
-                   "memory to solve this model.\n Please increase the size of the swap file by atleast 9992 bytes and retry.\n|"},
-        {"RTO_HUGEIREALLOC(&p, LLONG_MAX) keeps the block", [&] {
-             return outcome([&] { return RTO_HUGEIREALLOC(&kp, &lmax); }) + "," + to_string(ZARN_ib0[kp]);
-         }, kRaised + ",42|" + re("irealloc", "  ib1         = ", -8, idx(kp)) + "|"},
+        {"RTO_HUGEDMALLOC(LLONG_MAX): bytes that cannot be represented; RTO_HUGEIREALLOC(&p, LLONG_MAX) keeps the block", [&] {
+             return seq({outcome([&] { return RTO_HUGEDMALLOC(&lmax); }), outcome([&] { return RTO_HUGEIREALLOC(&kp, &lmax); }),
+                         ",", to_string(ZARN_ib0[kp])});
+         }, kRaised + kRaised + ",42|!! rto_dmalloc: \n  bytes requested = -8\n Total memory available is about 0 bytes\n Insufficient "
+                   "virtual memory to solve this model.\n Please increase the size of the swap file by atleast 9992 bytes and retry.\n" +
+                   re("irealloc", "  ib1         = ", -8, idx(kp)) + "|"},
         {"RTO_MALLOC_INIT(NULL, NULL, NULL) and with any one anchor different", [&] {
              double other[4];
              auto *ip = reinterpret_cast<int64_t *>(ZARN_PLEX), *io = reinterpret_cast<int64_t *>(other);
              auto *cp = reinterpret_cast<char *>(ZARN_PLEX), *co = reinterpret_cast<char *>(other);
-             return seq({to_string(RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0)), to_string(U3PLG_RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0)),
-                         to_string(RTO_MALLOC_INIT(other, ip, cp, 1)), to_string(RTO_MALLOC_INIT(ZARN_PLEX, io, cp, 1)),
-                         to_string(RTO_MALLOC_INIT(ZARN_PLEX, ip, co, 1))});
+             return cat({RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0), U3PLG_RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0),
+                        RTO_MALLOC_INIT(other, ip, cp, 1), RTO_MALLOC_INIT(ZARN_PLEX, io, cp, 1), RTO_MALLOC_INIT(ZARN_PLEX, ip, co, 1)});
          }, "11111|" + init + init + init + init + init + "|"},
-        {"frees of NULL, of 0 and twice; pointer conversions of NULL", [&] {
-             int64_t z = 0, d = RTO_DMALLOC(&eight);
+        {"frees of NULL, 0 and twice; conversions of NULL; GETFUNCPTR_F(NULL, &out), (f, NULL), (f, &out); avail_mem; debug_mem", [&] {
+             int64_t z = 0, d = RTO_DMALLOC(&eight), out = 7, addr = 0;
              RTO_DFREE(nullptr), RTO_IFREE(nullptr), RTO_CFREE(nullptr), RTO_DFREE(&z), RTO_IFREE(&z), RTO_CFREE(&z);
-             RTO_DFREE(&d), RTO_DFREE(&d);
-             return seq({to_string(z), to_string(d), to_string(rto_dptr2plex_c(nullptr) + b0 / 8), to_string(RTO_DPTR2PLEX(nullptr) + b0 / 8),
-                         to_string(rto_iptr2plex_c(nullptr) + b0 / 8), to_string(RTO_IPTR2PLEX(nullptr) + b0 / 8),
-                         to_string(rto_cptr2plex_c(nullptr) + cb0)});
-         }, "0000000||"},
+             RTO_DFREE(&d), RTO_DFREE(&d), GETFUNCPTR_F(nullptr, &out), GETFUNCPTR_F(noop, nullptr), GETFUNCPTR_F(noop, &addr), debug_mem();
+             return cat({z, d, rto_dptr2plex_c(nullptr) + b0 / 8, RTO_DPTR2PLEX(nullptr) + b0 / 8, rto_iptr2plex_c(nullptr) + b0 / 8,
+                        RTO_IPTR2PLEX(nullptr) + b0 / 8, rto_cptr2plex_c(nullptr) + cb0, out, avail_mem(), addr == reinterpret_cast<intptr_t>(&noop)});
+         }, "0000000001|debug_mem not available in zarnmalloc build\n|"},
         {"packed text with NULLs, INT_MIN and INT_MAX counts", [&] {
              std::memset(w, '#', sizeof w);
              RTO_I42STR(nullptr, w, &eight, 8), RTO_I42STR(t, nullptr, &eight, 8), RTO_I42STR(t, w, nullptr, 8);
@@ -205,11 +205,6 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
              const string s = o;
              return RTO_R82STR(o, r, &imax, 8), s + "," + o;
          }, "........,ABCDEFGH||"},
-        {"GETFUNCPTR_F(NULL, &out), (f, NULL), (f, &out); avail_mem; debug_mem", [] {
-             int64_t out = 7, addr = 0;
-             GETFUNCPTR_F(nullptr, &out), GETFUNCPTR_F(noop, nullptr), GETFUNCPTR_F(noop, &addr), debug_mem();
-             return seq({to_string(out), to_string(avail_mem()), to_string(addr == reinterpret_cast<intptr_t>(&noop))});
-         }, "001|debug_mem not available in zarnmalloc build\n|"},
     };
     zarn::test::run_hostile(rows);
     RTO_IFREE(&kp);
