@@ -42,39 +42,30 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     FakeContext ctx;
     ctx.set(ctx.objects, "DEV", PipeOf(a));
     auto L = [](value_t *path, const char *mode) { return ListOf({path, Id(mode)}); };
-    const std::string none = ": No such file or directory\n", desc = rtodesc(a);
+    const std::string none = ": No such file or directory\n", desc = rtodesc(a), U = "!!!UNDEFINED!!!";
+    void (*const OF)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openfile(v); };
+    void (*const OB)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openbinary(v); };
     const struct { void (*fn)(value_t *, IValueContext *); value_t *v; const char *write, *file; std::string want, message; } rows[] = {
 #define NOCTX(f) [](value_t *v, IValueContext *) { f(v); }
-        {NOCTX(value_openfile), L(Str("out.txt"), "WRITE"), "hi", "out.txt", "pipe|hi", ""},
-        {NOCTX(value_openfile), L(Str("a.txt"), "READWRITE"), "new", "a.txt", "pipe|new", ""},  // truncates like WRITE
-        {NOCTX(value_openfile), L(Str("a.txt"), "APPEND"), "+", "a.txt", "pipe|new+", ""},
-        {NOCTX(value_openfile), L(Str("a.txt"), "BINARY_APPEND"), "b", "a.txt", "pipe|new+b", ""},
-        {NOCTX(value_openfile), L(Str("out.txt"), "write"), nullptr, "out.txt", "!!!UNDEFINED!!!|hi", ""},
-        {NOCTX(value_openfile), ListOf({Str("out.txt"), Str("WRITE")}), nullptr, "out.txt", "!!!UNDEFINED!!!|hi", ""},
-        {NOCTX(value_openfile), L(Str("no/such"), "READ"), nullptr, "", "!!!UNDEFINED!!!", "Unable to open file no/such for READ" + none},
-        {NOCTX(value_openfile), L(Id("MIXED.TXT"), "WRITE"), "m", "mixed.txt", "pipe|m", ""},  // created under the lower-case name
-        {NOCTX(value_openfile), L(Id("NO/SUCH"), "READ"), nullptr, "", "!!!UNDEFINED!!!", "Unable to open file" + none},
-        {NOCTX(value_openfile), L(Int(1), "WRITE"), nullptr, "", "!!!UNDEFINED!!!", ""},
-        {NOCTX(value_openbinary), L(Str("bin.dat"), "WRITE"), "\x01", "bin.dat", "pipe|\x01", ""},
-        {NOCTX(value_openbinary), L(Str("bin.dat"), "BINARY_WRITE"), nullptr, "bin.dat", "!!!UNDEFINED!!!|\x01", ""},
-        {NOCTX(value_openbinary), L(Str("no/such"), "READ"), nullptr, "", "!!!UNDEFINED!!!",
-         "Unable to open binary file no/such for READ" + none},
-        {NOCTX(value_openfile), Str("s.txt"), "s", "s.txt", "pipe|s", ""},  // a single name: opened for writing
-        {NOCTX(value_openfile), Id("ID.TXT"), nullptr, "id.txt", "pipe|", ""},
-        {NOCTX(value_openfile), Str("no/such"), nullptr, "", "!!!UNDEFINED!!!", "Unable to open file no/such for WRITE" + none},
-        {NOCTX(value_openfile), Id("NO/SUCH"), nullptr, "", "!!!UNDEFINED!!!", "Unable to open file" + none},
-        {NOCTX(value_openfile), Bool(1), nullptr, "", "!!!UNDEFINED!!!", ""},
-        {NOCTX(value_openbinary), Bool(1), nullptr, "", "TRUE", ""},
-        {NOCTX(value_openbinary), Str("no/such"), nullptr, "", "no/such", "Unable to open file no/such for WRITE" + none},
-        {NOCTX(value_openbinary), ListOf({Str("x")}), nullptr, "", "!!!UNDEFINED!!!", ""},
+        {OF, L(Str("out.txt"), "WRITE"), "hi", "out.txt", "pipe|hi", ""}, {OF, L(Str("out.txt"), "write"), 0, "out.txt", U + "|hi", ""},
+        {OF, L(Str("a.txt"), "READWRITE"), "new", "a.txt", "pipe|new", ""},  // truncates like WRITE
+        {OF, L(Str("a.txt"), "APPEND"), "+", "a.txt", "pipe|new+", ""}, {OF, L(Str("a.txt"), "BINARY_APPEND"), "b", "a.txt", "pipe|new+b", ""},
+        {OF, ListOf({Str("out.txt"), Str("WRITE")}), 0, "out.txt", U + "|hi", ""}, {OF, L(Int(1), "WRITE"), 0, "", U, ""},
+        {OF, L(Str("no/such"), "READ"), 0, "", U, "Unable to open file no/such for READ" + none},
+        {OF, L(Id("MIXED.TXT"), "WRITE"), "m", "mixed.txt", "pipe|m", ""},  // created under the lower-case name
+        {OF, L(Id("NO/SUCH"), "READ"), 0, "", U, "Unable to open file" + none}, {OB, L(Str("bin.dat"), "WRITE"), "\x01", "bin.dat", "pipe|\x01", ""},
+        {OB, L(Str("bin.dat"), "BINARY_WRITE"), 0, "bin.dat", U + "|\x01", ""},
+        {OB, L(Str("no/such"), "READ"), 0, "", U, "Unable to open binary file no/such for READ" + none},
+        {OF, Str("s.txt"), "s", "s.txt", "pipe|s", ""}, {OF, Id("ID.TXT"), 0, "id.txt", "pipe|", ""},  // a single name: for writing
+        {OF, Str("no/such"), 0, "", U, "Unable to open file no/such for WRITE" + none}, {OF, Bool(1), 0, "", U, ""},
+        {OF, Id("NO/SUCH"), 0, "", U, "Unable to open file" + none}, {OB, Bool(1), 0, "", "TRUE", ""}, {OB, ListOf({Str("x")}), 0, "", U, ""},
+        {OB, Str("no/such"), 0, "", "no/such", "Unable to open file no/such for WRITE" + none},
         {NOCTX(value_opentee), ListOf({PipeOf(a), PipeOf(b)}), "both", "", "pipe", ""},
-        {NOCTX(value_opentee), ListOf({PipeOf(a), Str("x")}), nullptr, "", "!!!UNDEFINED!!!", ""},
+        {NOCTX(value_opentee), ListOf({PipeOf(a), Str("x")}), 0, "", U, ""},
 #undef NOCTX
-        {value_existfile, Str("exists.txt"), nullptr, "", "TRUE", ""},
-        {value_existfile, Str("nope.txt"), nullptr, "", "FALSE", "File \"nope.txt\" does not exist\n"},
-        {value_existfile, Int(3), nullptr, "", "FALSE", ""},
-        {value_devinfo, PipeOf(a), nullptr, "", desc, ""}, {value_devinfo, Str("x"), nullptr, "", "!!!UNDEFINED!!!", ""},
-        {value_devinfo, Id("DEV"), nullptr, "", desc, ""},
+        {value_existfile, Str("exists.txt"), 0, "", "TRUE", ""}, {value_existfile, Int(3), 0, "", "FALSE", ""},
+        {value_existfile, Str("nope.txt"), 0, "", "FALSE", "File \"nope.txt\" does not exist\n"},
+        {value_devinfo, PipeOf(a), 0, "", desc, ""}, {value_devinfo, Str("x"), 0, "", U, ""}, {value_devinfo, Id("DEV"), 0, "", desc, ""},
     };
     for (const auto &r : rows) {
         r.fn(r.v, r.fn == value_devinfo && r.v->value_type == pipe_value ? nullptr : &ctx);
