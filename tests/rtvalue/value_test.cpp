@@ -72,9 +72,9 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
     V e;
     Take(&e.v, Enum({"LOW", "HIGH"}));
     for (int i : {2, -1, INT32_MIN}) value_enum_setvalue_asInt(&e.v, i);
-    EXPECT_EQ(value_enum_getvalue_asInt(&e.v), 0);
+    const int first = value_enum_getvalue_asInt(&e.v);
     value_enum_setvalue_asString(&e.v, "high"), value_enum_setvalue_asString(&e.v, "MEDIUM");
-    EXPECT_EQ(value_enum_getvalue_asInt(&e.v), 1);
+    EXPECT_EQ(first * 10 + value_enum_getvalue_asInt(&e.v), 1);
     const char *names[] = {"a", "b", "c"};
     value_setenum_size(&e.v, 3), value_assign_enum_as_char(&e.v, names);
     EXPECT_EQ(Printed(&e.v), "[ a , b , c ] The Current Element is a");
@@ -140,12 +140,9 @@ TEST_F(ValueTest, AllocationFailuresLeaveTargetsAsTheyWere) {
         zarn::failalloc_set(n), value_copy(&list.v, &v.v), zarn::failalloc_set(0);
         EXPECT_EQ(Printed(&v.v) + history_.text(), "keep!!! value_copy: unable to allocate memory\n") << n;
     }
-    zarn::failalloc_set(1);
-    EXPECT_EQ(value_assign_copy_of_string(&v.v, "new"), nullptr);
-    zarn::failalloc_set(1);
-    EXPECT_EQ(value_create_from_int(1), nullptr);
-    zarn::failalloc_set(2);
-    EXPECT_EQ(value_create_from_string(const_cast<char *>("x"), 1), nullptr);
+    EXPECT_EQ((zarn::failalloc_set(1), value_assign_copy_of_string(&v.v, "new")), nullptr);
+    EXPECT_EQ((zarn::failalloc_set(1), value_create_from_int(1)), nullptr);
+    EXPECT_EQ((zarn::failalloc_set(2), value_create_from_string(const_cast<char *>("x"), 1)), nullptr);
     zarn::failalloc_set(1), value_coerce(&list.v, &out.v, string_value, nullptr), zarn::failalloc_set(0);
     EXPECT_EQ(Printed(&out.v) + Printed(&v.v), "!!!UNDEFINED!!!keep");
     EXPECT_EQ(history_.text(), "!!! value_assign_copy_of_string: unable to allocate memory\n"
