@@ -55,25 +55,22 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     rtvarlst_t *top = named_list(5), *l = rtovarlst_create_embedded(3, top, "U.", 2);  // names local, block index absolute
     rtovarlst_set_nvar(l, 3), rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
     rtovarlst_set_var_blockptr(l, 2, &block), rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
+#define W(...) [](rtvarlst_t *x) { __VA_ARGS__; }
     const struct { void (*write)(rtvarlst_t *); intptr_t code; } rows[] = {
-        {[](rtvarlst_t *x) { rtovarlst_set_var_value(x, 2, 1.0, 0); }, RTOVARLST_CHG_VALUE},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_value(x, 2, 1.0, 0), rtovarlst_set_var_lower(x, 2, 1e35, 0); }, 0},  // unchanged
-        {[](rtvarlst_t *x) { rtovarlst_set_var_upper(x, 2, 1e35, 0), rtovarlst_set_var_slvscl(x, 2, 1e35, 0); }, 0},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_lower(x, 2, 0.0, 0); }, RTOVARLST_CHG_LOWER},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_upper(x, 2, 5.0, 0); }, RTOVARLST_CHG_UPPER},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_slvscl(x, 2, 2.0, 0); }, RTOVARLST_CHG_SLVSCALE},
-        {[](rtvarlst_t *x) { rtovarlst_set_spec_value(x, 2, VAR_CONST); }, RTOVARLST_CHG_SPEC},
-        {[](rtvarlst_t *x) { rtovarlst_set_spec_value(x, 2, VAR_CONST), rtovarlst_set_spec_value(x, 2, 9); }, 0},  // 9: refused
-        {[](rtvarlst_t *x) { rtovarlst_set_var_quality(x, 2, 0); }, RTOVARLST_CHG_QUALITY},  // these: on every call
-        {[](rtvarlst_t *x) { rtovarlst_set_var_threshold(x, 2, 1e35, 0); }, RTOVARLST_CHG_THRESHOLD},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_ramped(x, 2, 0); }, RTOVARLST_CHG_RAMPED},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_param_homo(x, 2, 0); }, RTOVARLST_CHG_PARAM_HOMO},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_target_homo(x, 2, 1e35, 0); }, RTOVARLST_CHG_TARGET_HOMO},
-        {[](rtvarlst_t *x) {
-             rtovarlst_set_var_initial(x, 2, 3.0, 0), rtovarlst_set_var_step(x, 2, 3.0), rtovarlst_set_var_sbweight(x, 2, 3.0);
-             rtovarlst_set_var_shadow_price(x, 2, 3.0, 0), rtovarlst_set_var_uom(x, 2, 2), rtovarlst_set_var_baseuom(x, 2, 1);
-             rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2)), rtovarlst_set_var_ramped(x, 0, 1);
-         }, 0}};
+        {W(rtovarlst_set_var_value(x, 2, 1.0, 0)), RTOVARLST_CHG_VALUE}, {W(rtovarlst_set_var_lower(x, 2, 0.0, 0)), RTOVARLST_CHG_LOWER},
+        {W(rtovarlst_set_var_value(x, 2, 1.0, 0), rtovarlst_set_var_lower(x, 2, 0.0, 0)), 0},  // unchanged
+        {W(rtovarlst_set_var_upper(x, 2, 1e35, 0), rtovarlst_set_var_slvscl(x, 2, 1e35, 0)), 0},
+        {W(rtovarlst_set_var_upper(x, 2, 5.0, 0)), RTOVARLST_CHG_UPPER}, {W(rtovarlst_set_var_slvscl(x, 2, 2.0, 0)), RTOVARLST_CHG_SLVSCALE},
+        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST)), RTOVARLST_CHG_SPEC},
+        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST), rtovarlst_set_spec_value(x, 2, 9)), 0},  // 9: refused
+        {W(rtovarlst_set_var_quality(x, 2, 0)), RTOVARLST_CHG_QUALITY},  // these: on every call
+        {W(rtovarlst_set_var_threshold(x, 2, 1e35, 0)), RTOVARLST_CHG_THRESHOLD}, {W(rtovarlst_set_var_ramped(x, 2, 0)), RTOVARLST_CHG_RAMPED},
+        {W(rtovarlst_set_var_param_homo(x, 2, 0)), RTOVARLST_CHG_PARAM_HOMO},
+        {W(rtovarlst_set_var_target_homo(x, 2, 1e35, 0)), RTOVARLST_CHG_TARGET_HOMO},
+        {W(rtovarlst_set_var_initial(x, 2, 3.0, 0), rtovarlst_set_var_step(x, 2, 3.0), rtovarlst_set_var_sbweight(x, 2, 3.0);
+           rtovarlst_set_var_shadow_price(x, 2, 3.0, 0), rtovarlst_set_var_uom(x, 2, 2), rtovarlst_set_var_baseuom(x, 2, 1);
+           rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2)), rtovarlst_set_var_ramped(x, 0, 1)), 0}};
+#undef W
     size_t calls = 0;
     intptr_t last = 0;
     for (const auto &r : rows) {
