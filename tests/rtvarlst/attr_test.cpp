@@ -96,17 +96,15 @@ TEST(VarListModified, RecordTextMasksAndFlags) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(2);
     static const rtvarmod_t pair{2, 8}, only{0, 16}, fresh{5, 6};
+#define M(...) [](rtvarlst_t *x) { (void)x; __VA_ARGS__; }
     const struct { void (*op)(rtvarlst_t *); const char *text; } rows[] = {
-        {[](rtvarlst_t *) {}, "untouched"}, {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1;2"); }, "1;2"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 4); }, "4;2"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, -3); }, "4;-3"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 0); }, "4;-3"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1024;0"); }, "1024;0"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_attribs_modified(x, 1, &pair); }, "1026;8"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_attribs_modified(x, 1, &only); }, "1026;24"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "-7"); }, "-7;0"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified(x, 1, &fresh); }, "5;6"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "-2147483648;-2147483648"); }, "-2147483648;-2147483648"}};
+        {M(), "untouched"}, {M(rtovarlst_set_var_modified_string(x, 1, "1;2")), "1;2"}, {M(rtovarlst_set_var_modified_mask(x, 1, 4)), "4;2"},
+        {M(rtovarlst_set_var_modified_mask(x, 1, -3)), "4;-3"}, {M(rtovarlst_set_var_modified_mask(x, 1, 0)), "4;-3"},
+        {M(rtovarlst_set_var_modified_string(x, 1, "1024;0")), "1024;0"}, {M(rtovarlst_set_var_attribs_modified(x, 1, &pair)), "1026;8"},
+        {M(rtovarlst_set_var_attribs_modified(x, 1, &only)), "1026;24"}, {M(rtovarlst_set_var_modified_string(x, 1, "-7")), "-7;0"},
+        {M(rtovarlst_set_var_modified(x, 1, &fresh)), "5;6"},
+        {M(rtovarlst_set_var_modified_string(x, 1, "-2147483648;-2147483648")), "-2147483648;-2147483648"}};
+#undef M
     for (const auto &r : rows) {
         char buf[32] = "untouched";
         r.op(l), rtovarlst_inq_var_modified_string(l, 1, buf);
