@@ -95,18 +95,17 @@ TEST(Plex, AllocationFailureDiagnosesAndRaises) {
     int64_t dp = RTO_DMALLOC(&n), ip = RTO_IMALLOC(&n), cp = RTO_CMALLOC(&n);
     for (int k = 0; k < n; ++k) ZARN_b0[dp + k] = 1.5 + k, ZARN_ib0[ip + k] = 7 + k, ZARN_cb0[cp + k] = 'a';
     // 4 elements are 40 bytes; the probe at 0.9 of that succeeds: 36 available, 32 - 36 + 10000 to add.
+    const string d = alloc_text("rto_dmalloc", 32, 36, 9996), dre = re("drealloc", "  b1              = ", 32, idx(dp));
+#define CALL(x) [&] { return x; }
     const struct { std::function<int64_t()> call; string text; } rows[] = {
-        {[&] { return RTO_DMALLOC(&n); }, alloc_text("rto_dmalloc", 32, 36, 9996)},
-        {[&] { return RTO_HUGEDMALLOC(&hn); }, alloc_text("rto_dmalloc", 32, 36, 9996)},
-        {[&] { return RTO_IMALLOC(&n); }, alloc_text("rto_imalloc", 32, 36, 9996)},
-        {[&] { return RTO_HUGEIMALLOC(&hn); }, alloc_text("rto_hugeimalloc", 32, 36, 9996)},
-        {[&] { return RTO_CMALLOC(&n); }, alloc_text("rto_cmalloc", 4, 4, 10000)},
-        {[&] { return RTO_DREALLOC(&dp, &n); }, re("drealloc", "  b1              = ", 32, idx(dp))},
-        {[&] { return RTO_HUGEDREALLOC(&dp, &hn); }, re("drealloc", "  b1              = ", 32, idx(dp))},
-        {[&] { return RTO_IREALLOC(&ip, &n); }, re("irealloc", "  ib1             = ", 32, idx(ip))},
-        {[&] { return RTO_HUGEIREALLOC(&ip, &hn); }, re("irealloc", "  ib1         = ", 32, idx(ip))},
-        {[&] { return RTO_CREALLOC(&cp, &n); }, re("crealloc", "  cb1             = ", 4, "")},
+        {CALL(RTO_DMALLOC(&n)), d}, {CALL(RTO_HUGEDMALLOC(&hn)), d}, {CALL(RTO_IMALLOC(&n)), alloc_text("rto_imalloc", 32, 36, 9996)},
+        {CALL(RTO_HUGEIMALLOC(&hn)), alloc_text("rto_hugeimalloc", 32, 36, 9996)}, {CALL(RTO_CMALLOC(&n)), alloc_text("rto_cmalloc", 4, 4, 10000)},
+        {CALL(RTO_DREALLOC(&dp, &n)), dre}, {CALL(RTO_HUGEDREALLOC(&dp, &hn)), dre},
+        {CALL(RTO_IREALLOC(&ip, &n)), re("irealloc", "  ib1             = ", 32, idx(ip))},
+        {CALL(RTO_HUGEIREALLOC(&ip, &hn)), re("irealloc", "  ib1         = ", 32, idx(ip))},
+        {CALL(RTO_CREALLOC(&cp, &n)), re("crealloc", "  cb1             = ", 4, "")},
     };
+#undef CALL
     for (const auto &row : rows) {
         zarn::failalloc_set(1, false, true);
         const string raised = outcome(row.call);
