@@ -176,13 +176,13 @@ const Row kRows[] = {
     {"create(v<=0), create_embedded(v<=0) without parent, create_embedded(start v)", {0, -1, kMin},
      RUN(rtvarlst_t *l = rtovarlst_create(v), *e = rtovarlst_create_embedded(v, nullptr, "", 1);
          EXPECT_EQ(rtovarlst_inq_capacity(l) + rtovarlst_inq_capacity(e), 0);
-         EXPECT_EQ(rtovarlst_create_embedded(1, w.list, "", v), nullptr), rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&e)),
+         EXPECT_EQ(rtovarlst_create_embedded(1, w.list, "", v), nullptr); rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&e)),
      "!! rtovarlst_create_embedded: bad start {v} or capacity 1\n"},
     {"create_sublist(v)", kAll, RUN(EXPECT_EQ(rtovarlst_create_sublist(w.list, v), nullptr)),
      "!! rtovarlst_create_sublist: bad start {v} (3 vars in parent)\n"},
     {"negative counts: move_items, create_embedded, resize, set_nvar and their twins", kNegative,
      RUN(rtovarlst_move_items(w.list, 1, 2, v), rtovarlst_resize(w.list, v), rtovarlst_set_nvar(w.list, v);
-         EXPECT_EQ(rtovarlst_create_embedded(v, w.list, "", 1), nullptr), RTOVARLST_RESIZE_F(&w.list, &v), RTOVARLST_SET_NVAR_F(&w.list, &v)),
+         EXPECT_EQ(rtovarlst_create_embedded(v, w.list, "", 1), nullptr); RTOVARLST_RESIZE_F(&w.list, &v), RTOVARLST_SET_NVAR_F(&w.list, &v)),
      "!! head_move_elems: size < 0 ({v})\n!! rtovarlst_create_embedded: bad start 1 or capacity {v}\n"},
     {"resize(0)", {0}, RUN(rtovarlst_resize(w.list, v)), "!!head_change_capacity: capacity 0 less than size 3 (not changed)\n"},
     {"INT_MAX counts: removevars, create_embedded, resize with memory short, set_nvar, move_items", {kMax},
