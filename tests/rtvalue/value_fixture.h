@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -81,9 +82,8 @@ inline void Take(value_t *w, value_t *heap) { value_destroy(w), *w = *heap, std:
 inline std::string Printed(const value_t *v) {
     rtopipe *q = create_queue_rtopipe();
     value_print(q, v);
-    std::string s = drain(q);
-    rtodestroy(q);
-    return s;
+    const std::string s = drain(q);
+    return rtodestroy(q), s;
 }
 // The printed form of a heap value, which is then destroyed.
 inline std::string Consumed(value_t *v) {
@@ -94,8 +94,7 @@ inline std::string Consumed(value_t *v) {
 // A parameter read and printed; a heap value set as a parameter and destroyed.
 inline std::string Read(const char *name, HashTable *local = nullptr) {
     V v;
-    param_read(name, &v.v, local, nullptr);
-    return Printed(&v.v);
+    return param_read(name, &v.v, local, nullptr), Printed(&v.v);
 }
 inline void Set(const char *name, value_t *heap, HashTable *local = nullptr, IValueContext *ctx = nullptr) {
     param_set(name, heap, local, ctx), value_destroy_list_item(heap);
@@ -109,8 +108,7 @@ struct FakeContext final : IValueContext {
     bool garbage = false;  // Resolve hands back a value with a bad tag
 
     ~FakeContext() {
-        for (auto *m : {&objects, &params})
-            for (auto &kv : *m) value_destroy(&kv.second);
+        for (auto *m : {&objects, &params}) std::for_each(m->begin(), m->end(), [](auto &kv) { value_destroy(&kv.second); });
     }
     void set(std::map<std::string, value_t> &m, const char *name, value_t *heap) { value_init(&m[name]), Take(&m[name], heap); }
     static void lookup(std::map<std::string, value_t> &m, const char *name, value_t *out) {
