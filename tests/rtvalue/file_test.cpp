@@ -1,6 +1,8 @@
-// Files and tees as pipe values, file existence and pipe descriptions.
+// Files and tees as pipe values, file existence, pipe descriptions, and closing every file stream
+// of the library under the pipes that hold them.
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -10,147 +12,95 @@ namespace {
 
 using namespace zarn::test;
 
+std::string Slurp(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return in ? s.str() : "(missing)";
+}
+
 class FileValueTest : public ValueTest {
 protected:
     void SetUp() override {
         ValueTest::SetUp();
         char tmpl[] = "/tmp/rtvalue_XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        old_ = getcwd(nullptr, 0);
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        dir_ = mkdtemp(tmpl), old_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
     }
     void TearDown() override {
-        EXPECT_EQ(chdir(old_), 0);
-        free(old_);
-        EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
+        std::filesystem::current_path(old_), std::filesystem::remove_all(dir_);
         ValueTest::TearDown();
     }
-    static std::string Slurp(const char *path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return in ? s.str() : "(missing)";
-    }
-    static void Put(const char *path, const char *text) { std::ofstream(path) << text; }
-    std::string dir_;
-    char *old_ = nullptr;
+    std::filesystem::path dir_, old_;
 };
 
-TEST_F(FileValueTest, ListFormOpensWithTheModeWord) {
-    Put("a.txt", "old");
-    struct Row {
-        Fn open;
-        value_t *path;
-        const char *mode;
-        const char *text;  // written when a pipe results
-        const char *file, *content, *message;
-    } rows[] = {
-        {value_openfile, Str("out.txt"), "WRITE", "hi", "out.txt", "hi", ""},
-        {value_openfile, Str("a.txt"), "READWRITE", "new", "a.txt", "new", ""},  // truncates like WRITE
-        {value_openfile, Str("a.txt"), "APPEND", "+", "a.txt", "new+", ""},
-        {value_openfile, Str("a.txt"), "BINARY_APPEND", "b", "a.txt", "new+b", ""},
-        {value_openfile, Str("out.txt"), "write", nullptr, "out.txt", "hi", ""},
-        {value_openfile, Str("no/such"), "READ", nullptr, "", "", "Unable to open file no/such for READ: No such file or directory\n"},
-        {value_openfile, Id("MIXED.TXT"), "WRITE", "m", "mixed.txt", "m", ""},  // created under the lower-case name
-        {value_openfile, Id("NO/SUCH"), "READ", nullptr, "", "", "Unable to open file: No such file or directory\n"},
-        {value_openfile, Int(1), "WRITE", nullptr, "", "", ""},
-        {value_openbinary, Str("bin.dat"), "WRITE", "\x01", "bin.dat", "\x01", ""},
-        {value_openbinary, Str("bin.dat"), "BINARY_WRITE", nullptr, "bin.dat", "\x01", ""},
-        {value_openbinary, Str("no/such"), "READ", nullptr, "", "",
-         "Unable to open binary file no/such for READ: No such file or directory\n"},
-    };
-    for (const Row &r : rows) {
-        V v;
-        Take(&v.v, ListOf({r.path, Id(r.mode)}));
-        r.open(&v.v);
-        EXPECT_EQ(history_.text(), r.message) << r.mode;
-        ASSERT_EQ(v.kind(), r.text ? pipe_value : undefined_value) << r.mode;
-        if (r.text) rtowritestr(v.v.u.pipe, r.text), value_destroy(&v.v);
-        if (*r.file) {
-            EXPECT_EQ(Slurp(r.file), r.content) << r.mode;
-        }
-    }
-    Put("data.txt", "x");  // an identifier finds an existing file whatever its case
-    V in;
-    Take(&in.v, ListOf({Id("DATA.TXT"), Id("READ")}));
-    value_openfile(&in.v);
-    ASSERT_EQ(in.kind(), pipe_value);
-    char buf[8] = "";
-    EXPECT_EQ(rtoread(in.v.u.pipe, buf, sizeof buf), 1);
-    EXPECT_EQ(buf[0], 'x');
-    V s;
-    Take(&s.v, ListOf({Str("x"), Str("WRITE")}));  // a STRING mode word is refused
-    value_openfile(&s.v);
-    EXPECT_EQ(s.kind(), undefined_value);
-}
-
-TEST_F(FileValueTest, SingleNamesAreOpenedForWriting) {
-    Put("exists.txt", "data");
-    struct Row {
-        Fn open;
-        value_t *v;
-        int kind_after;
-        const char *message;
-    } rows[] = {
-        {value_openfile, Str("s.txt"), pipe_value, ""}, {value_openfile, Id("ID.TXT"), pipe_value, ""},
-        {value_openfile, Str("no/such"), undefined_value, "Unable to open file no/such for WRITE: No such file or directory\n"},
-        {value_openfile, Id("NO/SUCH"), undefined_value, "Unable to open file: No such file or directory\n"},
-        {value_openfile, Bool(1), undefined_value, ""}, {value_openbinary, Bool(1), logical_value, ""},
-        {value_openbinary, Str("no/such"), string_value, "Unable to open file no/such for WRITE: No such file or directory\n"},
-        {value_openbinary, ListOf({Str("x")}), undefined_value, ""},
-    };
-    for (const Row &r : rows) {
-        r.open(r.v);
-        EXPECT_EQ(r.v->value_type, r.kind_after);
-        EXPECT_EQ(history_.text(), r.message);
-        value_destroy_list_item(r.v);
-    }
-    EXPECT_EQ(Slurp("id.txt"), "");
-
-    FakeContext ctx;
-    struct Exist {
-        value_t *v;
-        const char *want, *message;
-    } exists[] = {{Str("exists.txt"), "TRUE", ""}, {Str("nope.txt"), "FALSE", "File \"nope.txt\" does not exist\n"},
-                  {Int(3), "FALSE", ""}};
-    for (const Exist &e : exists) {
-        value_existfile(e.v, &ctx);
-        EXPECT_EQ(Printed(e.v), e.want);
-        EXPECT_EQ(history_.text(), e.message);
-        value_destroy_list_item(e.v);
-    }
-}
-
-TEST_F(FileValueTest, TeesAndDescriptions) {
+// {function, argument, text written when a pipe results, file read afterwards, result, message}; the
+// result is "pipe" or the printed value, then "|" and the file's content.
+TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
+    std::ofstream("a.txt") << "old", std::ofstream("exists.txt") << "data", std::ofstream("data.txt") << "x";
     rtopipe *a = create_queue_rtopipe(), *b = create_queue_rtopipe();
-    V t;
-    Take(&t.v, ListOf({PipeOf(a), PipeOf(b)}));
-    value_opentee(&t.v);
-    ASSERT_EQ(t.kind(), pipe_value);
-    rtowritestr(t.v.u.pipe, "both");
-    rtoflush(t.v.u.pipe);
-    EXPECT_EQ(drain(a), "both");
-    EXPECT_EQ(drain(b), "both");
-    V mixed;
-    Take(&mixed.v, ListOf({PipeOf(a), Str("x")}));
-    value_opentee(&mixed.v);
-    EXPECT_EQ(mixed.kind(), undefined_value);
-
     FakeContext ctx;
     ctx.set(ctx.objects, "DEV", PipeOf(a));
-    V d, s, id;
-    value_assign_pipe(&d.v, copyPipe(a));
-    value_devinfo(&d.v, nullptr);
-    EXPECT_EQ(d.kind(), string_value);
-    EXPECT_EQ(Text(d.v), rtodesc(a));
-    value_assign_copy_of_string(&s.v, "x");
-    value_devinfo(&s.v, &ctx);
-    EXPECT_EQ(s.kind(), undefined_value);
-    value_assign_copy_of_id(&id.v, "DEV");
-    value_devinfo(&id.v, &ctx);
-    EXPECT_EQ(Text(id.v), rtodesc(a));
-    rtodestroy(a);
-    rtodestroy(b);
+    auto L = [](value_t *path, const char *mode) { return ListOf({path, Id(mode)}); };
+    const std::string none = ": No such file or directory\n", desc = rtodesc(a), U = "!!!UNDEFINED!!!";
+    void (*const OF)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openfile(v); };
+    void (*const OB)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openbinary(v); };
+    const struct { void (*fn)(value_t *, IValueContext *); value_t *v; const char *write, *file; std::string want, message; } rows[] = {
+#define NOCTX(f) [](value_t *v, IValueContext *) { f(v); }
+        {OF, L(Str("out.txt"), "WRITE"), "hi", "out.txt", "pipe|hi", ""}, {OF, L(Str("out.txt"), "write"), 0, "out.txt", U + "|hi", ""},
+        {OF, L(Str("a.txt"), "READWRITE"), "new", "a.txt", "pipe|new", ""},  // truncates like WRITE
+        {OF, L(Str("a.txt"), "APPEND"), "+", "a.txt", "pipe|new+", ""}, {OF, L(Str("a.txt"), "BINARY_APPEND"), "b", "a.txt", "pipe|new+b", ""},
+        {OF, ListOf({Str("out.txt"), Str("WRITE")}), 0, "out.txt", U + "|hi", ""}, {OF, L(Int(1), "WRITE"), 0, "", U, ""},
+        {OF, L(Str("no/such"), "READ"), 0, "", U, "Unable to open file no/such for READ" + none},
+        {OF, L(Id("MIXED.TXT"), "WRITE"), "m", "mixed.txt", "pipe|m", ""},  // created under the lower-case name
+        {OF, L(Id("NO/SUCH"), "READ"), 0, "", U, "Unable to open file" + none}, {OB, L(Str("bin.dat"), "WRITE"), "\x01", "bin.dat", "pipe|\x01", ""},
+        {OB, L(Str("bin.dat"), "BINARY_WRITE"), 0, "bin.dat", U + "|\x01", ""},
+        {OB, L(Str("no/such"), "READ"), 0, "", U, "Unable to open binary file no/such for READ" + none},
+        {OF, Str("s.txt"), "s", "s.txt", "pipe|s", ""}, {OF, Id("ID.TXT"), 0, "id.txt", "pipe|", ""},  // a single name: for writing
+        {OF, Str("no/such"), 0, "", U, "Unable to open file no/such for WRITE" + none}, {OF, Bool(1), 0, "", U, ""},
+        {OF, Id("NO/SUCH"), 0, "", U, "Unable to open file" + none}, {OB, Bool(1), 0, "", "TRUE", ""}, {OB, ListOf({Str("x")}), 0, "", U, ""},
+        {OB, Str("no/such"), 0, "", "no/such", "Unable to open file no/such for WRITE" + none},
+        {NOCTX(value_opentee), ListOf({PipeOf(a), PipeOf(b)}), "both", "", "pipe", ""},
+        {NOCTX(value_opentee), ListOf({PipeOf(a), Str("x")}), 0, "", U, ""},
+#undef NOCTX
+        {value_existfile, Str("exists.txt"), 0, "", "TRUE", ""}, {value_existfile, Int(3), 0, "", "FALSE", ""},
+        {value_existfile, Str("nope.txt"), 0, "", "FALSE", "File \"nope.txt\" does not exist\n"},
+        {value_devinfo, PipeOf(a), 0, "", desc, ""}, {value_devinfo, Str("x"), 0, "", U, ""}, {value_devinfo, Id("DEV"), 0, "", desc, ""},
+    };
+    for (const auto &r : rows) {
+        r.fn(r.v, r.fn == value_devinfo && r.v->value_type == pipe_value ? nullptr : &ctx);
+        EXPECT_EQ(history_.text(), r.message) << &r - rows;
+        if (r.v->value_type == pipe_value && r.write) rtowritestr(r.v->u.pipe, r.write), rtoflush(r.v->u.pipe);
+        std::string got = r.v->value_type == pipe_value && r.fn != value_devinfo ? "pipe" : Printed(r.v);
+        value_destroy_list_item(r.v);
+        EXPECT_EQ(got + (*r.file ? "|" + Slurp(r.file) : ""), r.want) << &r - rows;
+    }
+    EXPECT_EQ(drain(a) + drain(b), "bothboth");
+    V in;  // an identifier finds an existing file whatever its case
+    Take(&in.v, ListOf({Id("DATA.TXT"), Id("READ")}));
+    value_openfile(&in.v);
+    char buf[8] = "";
+    ASSERT_EQ(in.kind(), pipe_value);
+    EXPECT_EQ(rtoread(in.v.u.pipe, buf, sizeof buf) * 1000 + buf[0], 1000 + 'x');
+    rtodestroy(a), rtodestroy(b);
+}
+
+// Not under the fixture: its history capture is a file stream too.
+TEST(CloseAllFiles, ClosesFileStreamsAndLeavesTheirPipesSafe) {
+    const std::string a = testing::TempDir() + "closeall_a.txt", b = testing::TempDir() + "closeall_b.txt";
+    rtopipe *pa = create_ascii_stream_rtopipe(std::fopen(a.c_str(), "w"), a.c_str(), 1);
+    rtopipe *pb = create_binary_stream_rtopipe(std::fopen(b.c_str(), "w+"), b.c_str(), 1);
+    rtopipe *po = create_ascii_stream_rtopipe(stdout, "stdout", 0);  // a standard stream is never closed
+    ASSERT_TRUE(pa && pb && po);
+    ASSERT_EQ(rtowritestr(pa, "kept\n"), 1);
+    EXPECT_EQ(value_close_all_files_opened_by_rtvalue() * 10 + value_close_all_files_opened_by_rtvalue(), 20);
+    // The text reached the file; the pipes now refuse writes, read as ended, and are destroyed without closing twice.
+    char buf[16] = {};
+    EXPECT_EQ(Slurp(a), "kept\n");
+    EXPECT_NE(rtowritestr(pa, "lost"), 1);
+    EXPECT_EQ(rtoread(pb, buf, sizeof buf), 0);
+    EXPECT_NE(rtostatus(pb), 0);
+    rtodestroy(pa), rtodestroy(pb), rtodestroy(po), std::remove(a.c_str()), std::remove(b.c_str());
 }
 
 }  // namespace

@@ -22,28 +22,22 @@ TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
     const int32_t base[] = {2, rtouom_add_uom("DTOFFSETTEST", 31, 2.0, 10.0), rtouom_add_uom("TOFFSETTEST", 22, 2.0, 10.0),
                             rtouom_add_uom("PDOFFSETTEST", 75, 2.0, 10.0), 1};
     for (int32_t k = 1; k <= 5; ++k) rtovarlst_set_physical_type(l, k, ptype[k - 1]), rtovarlst_set_var_baseuom(l, k, base[k - 1]);
-    const struct { int32_t i; Set set; double v; int set_si; Get get; int get_si; double expect; } rows[] = {
-        {5, rtovarlst_set_var_value, 300.0, 1, rtovarlst_inq_var_value, 0, 300.0},
-        {1, rtovarlst_set_var_value, 212.0, 0, rtovarlst_inq_var_value, 1, 373.15},
-        {1, rtovarlst_set_var_value, 373.15, 1, rtovarlst_inq_var_value, 0, 212.0},
-        {1, rtovarlst_set_var_value, 1e35, 0, rtovarlst_inq_var_value, 1, 1e35 / 1.8},  // converted all the same
-        {1, rtovarlst_set_var_lower, 255.3722222222222, 1, rtovarlst_inq_var_lower, 0, 0.0},
-        {1, rtovarlst_set_var_upper, 32.0, 0, rtovarlst_inq_var_upper, 1, 273.15},
-        {1, rtovarlst_set_var_shadow_price, 50.0, 0, rtovarlst_inq_var_shadow_price, 1, 283.15},
-        {1, rtovarlst_set_var_target_homo, 50.0, 0, rtovarlst_inq_var_target_homo, 1, 283.15},
-        {1, rtovarlst_set_var_slvscl, 9.0, 0, rtovarlst_inq_var_slvscl, 1, 5.0},  // always a difference
-        {1, rtovarlst_set_var_slvscl, 10.0, 1, rtovarlst_inq_var_slvscl, 0, 18.0},
-        {1, rtovarlst_set_var_initial, 1e35, 1, rtovarlst_inq_var_initial, 0, 1e35},  // undefined: never converted
-        {1, rtovarlst_set_var_threshold, 1e35, 0, rtovarlst_inq_var_threshold, 1, 1e35},
-        {1, rtovarlst_set_var_initial, 32.0, 0, rtovarlst_inq_var_initial, 1, 273.15},
-        {1, rtovarlst_set_var_threshold, 273.15, 1, rtovarlst_inq_var_threshold, 0, 32.0},
-        {2, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 6.0},
-        {2, rtovarlst_set_var_value, 8.0, 1, rtovarlst_inq_var_value, 0, 4.0},
-        {3, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 16.0},
-        {4, rtovarlst_set_var_value, 3.0, 0, rtovarlst_inq_var_value, 1, 6.0}};
+    const std::pair<Set, Get> V{rtovarlst_set_var_value, rtovarlst_inq_var_value}, LO{rtovarlst_set_var_lower, rtovarlst_inq_var_lower},
+        UP{rtovarlst_set_var_upper, rtovarlst_inq_var_upper}, SP{rtovarlst_set_var_shadow_price, rtovarlst_inq_var_shadow_price},
+        TH{rtovarlst_set_var_target_homo, rtovarlst_inq_var_target_homo}, SC{rtovarlst_set_var_slvscl, rtovarlst_inq_var_slvscl},
+        IN{rtovarlst_set_var_initial, rtovarlst_inq_var_initial}, TR{rtovarlst_set_var_threshold, rtovarlst_inq_var_threshold};
+    // {item, attribute, value given, given in SI?, read in SI?, value read}
+    const struct { int32_t i; std::pair<Set, Get> attr; double v; int set_si, get_si; double expect; } rows[] = {
+        {5, V, 300.0, 1, 0, 300.0}, {1, V, 212.0, 0, 1, 373.15}, {1, V, 373.15, 1, 0, 212.0}, {1, UP, 32.0, 0, 1, 273.15},
+        {1, V, 1e35, 0, 1, 1e35 / 1.8},  // converted all the same
+        {1, LO, 255.3722222222222, 1, 0, 0.0}, {1, SP, 50.0, 0, 1, 283.15}, {1, TH, 50.0, 0, 1, 283.15},
+        {1, SC, 9.0, 0, 1, 5.0}, {1, SC, 10.0, 1, 0, 18.0},  // always a difference
+        {1, IN, 1e35, 1, 0, 1e35}, {1, TR, 1e35, 0, 1, 1e35},  // undefined: never converted
+        {1, IN, 32.0, 0, 1, 273.15}, {1, TR, 273.15, 1, 0, 32.0}, {2, V, 3.0, 0, 1, 6.0}, {2, V, 8.0, 1, 0, 4.0},
+        {3, V, 3.0, 0, 1, 16.0}, {4, V, 3.0, 0, 1, 6.0}};
     for (const auto &r : rows) {
-        r.set(l, r.i, r.v, r.set_si);
-        EXPECT_NEAR(r.get(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect))) << r.i << " " << r.v;
+        r.attr.first(l, r.i, r.v, r.set_si);
+        EXPECT_NEAR(r.attr.second(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect))) << r.i << " " << r.v;
     }
     rtovarlst_set_var_step(l, 1, 300.0);  // from SI with the ordinary forms
     rtovarlst_set_var_sbweight(l, 1, 3.0);  // never converted
@@ -59,28 +53,24 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     int associated = 0;
     block.associated = &associated;
     rtvarlst_t *top = named_list(5), *l = rtovarlst_create_embedded(3, top, "U.", 2);  // names local, block index absolute
-    rtovarlst_set_nvar(l, 3);
-    rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
+    rtovarlst_set_nvar(l, 3), rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
     rtovarlst_set_var_blockptr(l, 2, &block), rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
+#define W(...) [](rtvarlst_t *x) { __VA_ARGS__; }
     const struct { void (*write)(rtvarlst_t *); intptr_t code; } rows[] = {
-        {[](rtvarlst_t *x) { rtovarlst_set_var_value(x, 2, 1.0, 0); }, RTOVARLST_CHG_VALUE},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_value(x, 2, 1.0, 0), rtovarlst_set_var_lower(x, 2, 1e35, 0); }, 0},  // unchanged
-        {[](rtvarlst_t *x) { rtovarlst_set_var_upper(x, 2, 1e35, 0), rtovarlst_set_var_slvscl(x, 2, 1e35, 0); }, 0},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_lower(x, 2, 0.0, 0); }, RTOVARLST_CHG_LOWER},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_upper(x, 2, 5.0, 0); }, RTOVARLST_CHG_UPPER},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_slvscl(x, 2, 2.0, 0); }, RTOVARLST_CHG_SLVSCALE},
-        {[](rtvarlst_t *x) { rtovarlst_set_spec_value(x, 2, VAR_CONST); }, RTOVARLST_CHG_SPEC},
-        {[](rtvarlst_t *x) { rtovarlst_set_spec_value(x, 2, VAR_CONST), rtovarlst_set_spec_value(x, 2, 9); }, 0},  // 9: refused
-        {[](rtvarlst_t *x) { rtovarlst_set_var_quality(x, 2, 0); }, RTOVARLST_CHG_QUALITY},  // these: on every call
-        {[](rtvarlst_t *x) { rtovarlst_set_var_threshold(x, 2, 1e35, 0); }, RTOVARLST_CHG_THRESHOLD},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_ramped(x, 2, 0); }, RTOVARLST_CHG_RAMPED},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_param_homo(x, 2, 0); }, RTOVARLST_CHG_PARAM_HOMO},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_target_homo(x, 2, 1e35, 0); }, RTOVARLST_CHG_TARGET_HOMO},
-        {[](rtvarlst_t *x) {
-             rtovarlst_set_var_initial(x, 2, 3.0, 0), rtovarlst_set_var_step(x, 2, 3.0), rtovarlst_set_var_sbweight(x, 2, 3.0);
-             rtovarlst_set_var_shadow_price(x, 2, 3.0, 0), rtovarlst_set_var_uom(x, 2, 2), rtovarlst_set_var_baseuom(x, 2, 1);
-             rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2)), rtovarlst_set_var_ramped(x, 0, 1);
-         }, 0}};
+        {W(rtovarlst_set_var_value(x, 2, 1.0, 0)), RTOVARLST_CHG_VALUE}, {W(rtovarlst_set_var_lower(x, 2, 0.0, 0)), RTOVARLST_CHG_LOWER},
+        {W(rtovarlst_set_var_value(x, 2, 1.0, 0), rtovarlst_set_var_lower(x, 2, 0.0, 0)), 0},  // unchanged
+        {W(rtovarlst_set_var_upper(x, 2, 1e35, 0), rtovarlst_set_var_slvscl(x, 2, 1e35, 0)), 0},
+        {W(rtovarlst_set_var_upper(x, 2, 5.0, 0)), RTOVARLST_CHG_UPPER}, {W(rtovarlst_set_var_slvscl(x, 2, 2.0, 0)), RTOVARLST_CHG_SLVSCALE},
+        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST)), RTOVARLST_CHG_SPEC},
+        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST), rtovarlst_set_spec_value(x, 2, 9)), 0},  // 9: refused
+        {W(rtovarlst_set_var_quality(x, 2, 0)), RTOVARLST_CHG_QUALITY},  // these: on every call
+        {W(rtovarlst_set_var_threshold(x, 2, 1e35, 0)), RTOVARLST_CHG_THRESHOLD}, {W(rtovarlst_set_var_ramped(x, 2, 0)), RTOVARLST_CHG_RAMPED},
+        {W(rtovarlst_set_var_param_homo(x, 2, 0)), RTOVARLST_CHG_PARAM_HOMO},
+        {W(rtovarlst_set_var_target_homo(x, 2, 1e35, 0)), RTOVARLST_CHG_TARGET_HOMO},
+        {W(rtovarlst_set_var_initial(x, 2, 3.0, 0), rtovarlst_set_var_step(x, 2, 3.0), rtovarlst_set_var_sbweight(x, 2, 3.0);
+           rtovarlst_set_var_shadow_price(x, 2, 3.0, 0), rtovarlst_set_var_uom(x, 2, 2), rtovarlst_set_var_baseuom(x, 2, 1);
+           rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2)), rtovarlst_set_var_ramped(x, 0, 1)), 0}};
+#undef W
     size_t calls = 0;
     intptr_t last = 0;
     for (const auto &r : rows) {
@@ -106,22 +96,18 @@ TEST(VarListModified, RecordTextMasksAndFlags) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(2);
     static const rtvarmod_t pair{2, 8}, only{0, 16}, fresh{5, 6};
+#define M(...) [](rtvarlst_t *x) { (void)x; __VA_ARGS__; }
     const struct { void (*op)(rtvarlst_t *); const char *text; } rows[] = {
-        {[](rtvarlst_t *) {}, "untouched"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1;2"); }, "1;2"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 4); }, "4;2"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, -3); }, "4;-3"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_mask(x, 1, 0); }, "4;-3"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "1024;0"); }, "1024;0"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_attribs_modified(x, 1, &pair); }, "1026;8"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_attribs_modified(x, 1, &only); }, "1026;24"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "-7"); }, "-7;0"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified(x, 1, &fresh); }, "5;6"},
-        {[](rtvarlst_t *x) { rtovarlst_set_var_modified_string(x, 1, "-2147483648;-2147483648"); }, "-2147483648;-2147483648"}};
+        {M(), "untouched"}, {M(rtovarlst_set_var_modified_string(x, 1, "1;2")), "1;2"}, {M(rtovarlst_set_var_modified_mask(x, 1, 4)), "4;2"},
+        {M(rtovarlst_set_var_modified_mask(x, 1, -3)), "4;-3"}, {M(rtovarlst_set_var_modified_mask(x, 1, 0)), "4;-3"},
+        {M(rtovarlst_set_var_modified_string(x, 1, "1024;0")), "1024;0"}, {M(rtovarlst_set_var_attribs_modified(x, 1, &pair)), "1026;8"},
+        {M(rtovarlst_set_var_attribs_modified(x, 1, &only)), "1026;24"}, {M(rtovarlst_set_var_modified_string(x, 1, "-7")), "-7;0"},
+        {M(rtovarlst_set_var_modified(x, 1, &fresh)), "5;6"},
+        {M(rtovarlst_set_var_modified_string(x, 1, "-2147483648;-2147483648")), "-2147483648;-2147483648"}};
+#undef M
     for (const auto &r : rows) {
         char buf[32] = "untouched";
-        r.op(l);
-        rtovarlst_inq_var_modified_string(l, 1, buf);
+        r.op(l), rtovarlst_inq_var_modified_string(l, 1, buf);
         EXPECT_STREQ(buf, r.text);
         EXPECT_EQ(std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(l, 1))) + ";" +
                       std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(l, 1))), r.op == rows[0].op ? "0;0" : r.text);

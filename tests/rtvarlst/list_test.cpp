@@ -125,10 +125,8 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtvarlst_t *l = named_list(6), *out = nullptr, *none = nullptr;
     VarProfile *kept = new VarProfile;
     for (int32_t k = 1; k <= 6; ++k) {
-        rtovarlst_set_var_value(l, k, 10.0 * k, 0);
-        rtovarlst_set_var_blockptr(l, k, &block);
-        rtovarlst_set_var_profile(l, k, k == 1 ? kept : new VarProfile);
-        rtovarlst_set_var_modified_mask(l, k, k);
+        rtovarlst_set_var_value(l, k, 10.0 * k, 0), rtovarlst_set_var_blockptr(l, k, &block);
+        rtovarlst_set_var_profile(l, k, k == 1 ? kept : new VarProfile), rtovarlst_set_var_modified_mask(l, k, k);
     }
     rtovarlst_set_var_description(l, 3, "feed"), rtovarlst_set_var_connMgr(l, 3, &block);
     rtovarlst_extract(l, 3, 5, &out);  // values and names, no host pointers
@@ -171,8 +169,7 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     EXPECT_EQ(num(rtovarlst_inq_var_value(b, 2, 0) + rtovarlst_inq_var_upper(b, 2, 0)) + std::to_string(rtovarlst_inq_var_quality(b, 2)) +
                   rtovarlst_lookup_var_name(b, 2), num(14) + "3X2");  // a default quality is not copied
     EXPECT_TRUE(rtovarlst_inq_var_modified(b, 2) == nullptr && rtovarlst_inq_var_value(b, 1, 0) == 1e35);
-    rtovarlst_set_var_value(a, 2, 6.0, 0), rtovarlst_set_var_shadow_price(a, 2, 3.0, 0);
-    rtovarlst_presolve(a);
+    rtovarlst_set_var_value(a, 2, 6.0, 0), rtovarlst_set_var_shadow_price(a, 2, 3.0, 0), rtovarlst_presolve(a);
     rtovarlst_set_var_value(a, 1, 8.0, 0), rtovarlst_set_var_value(a, 3, 4.0, 0);
     rtovarlst_copyinittovalue(a);  // an undefined INIT keeps VALUE
     EXPECT_EQ(num(rtovarlst_inq_var_value(a, 1, 0)) + num(rtovarlst_inq_var_initial(a, 2, 0)) + num(rtovarlst_inq_var_value(a, 3, 0)) +
@@ -198,8 +195,7 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
             rtovarlst_set_var_modified_string(l, 1, "1;2");  // records of other items are kept on failure
             const std::string before = dump(l);
             HistoryCapture his;
-            zarn::failalloc_set(n);
-            op(l);
+            zarn::failalloc_set(n), op(l);
             if (n == 0) total = zarn::failalloc_count();
             zarn::failalloc_set(0);
             if (n > 0) {

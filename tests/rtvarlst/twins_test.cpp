@@ -40,38 +40,28 @@ std::string padded(const char *s, size_t n) { return (std::string(s ? s : "") + 
 #define VAL(x) [](rtvarlst_t **l, const int32_t *i) { return num(x); }
 #define TXT(x) [](rtvarlst_t **l, const int32_t *i) { return std::string(x); }
 
+// Twins of the common shapes: setters with the SI flag, plain real setters, integer setters, readers with and
+// without the SI flag.
+#define SET_SI(F, f) {#F, DO(RTOVARLST_SET_VAR_##F##_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_##f(*l, *i, kV, 0))}
+#define SET_R(F, f) {#F, DO(RTOVARLST_SET_VAR_##F##_F(l, i, &kV)), DO(rtovarlst_set_var_##f(*l, *i, kV))}
+#define SET_I(F, f, v) {#F, DO(RTOVARLST_##F##_F(l, i, &v)), DO(rtovarlst_##f(*l, *i, v))}
+#define INQ_SI(F, f) {#F, VAL(RTOVARLST_INQ_VAR_##F##_F(l, i, &kEven)), VAL(rtovarlst_inq_var_##f(*l, *i, 0))}
+#define INQ(F, f) {#F, VAL(RTOVARLST_INQ_VAR_##F##_F(l, i)), VAL(rtovarlst_inq_var_##f(*l, *i))}
+
 const Twin kTwins[] = {
-    {"SET_VALUE", DO(RTOVARLST_SET_VAR_VALUE_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_value(*l, *i, kV, 0))},
-    {"SET_LOWER", DO(RTOVARLST_SET_VAR_LOWER_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_lower(*l, *i, kV, 0))},
-    {"SET_UPPER", DO(RTOVARLST_SET_VAR_UPPER_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_upper(*l, *i, kV, 0))},
-    {"SET_SLVSCL", DO(RTOVARLST_SET_VAR_SLVSCL_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_slvscl(*l, *i, kV, 0))},
-    {"SET_INITIAL", DO(RTOVARLST_SET_VAR_INITIAL_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_initial(*l, *i, kV, 0))},
-    {"SET_TARGET_HOMO", DO(RTOVARLST_SET_VAR_TARGET_HOMO_F(l, i, &kV, &kEven)), DO(rtovarlst_set_var_target_homo(*l, *i, kV, 0))},
-    {"SET_STEP", DO(RTOVARLST_SET_VAR_STEP_F(l, i, &kV)), DO(rtovarlst_set_var_step(*l, *i, kV))},
-    {"SET_STEP_INBASEUOM", DO(RTOVARLST_SET_VAR_STEP_INBASEUOM_F(l, i, &kV)), DO(rtovarlst_set_var_step_inbaseuom(*l, *i, kV))},
-    {"SET_SBWEIGHT", DO(RTOVARLST_SET_VAR_SBWEIGHT_F(l, i, &kV)), DO(rtovarlst_set_var_sbweight(*l, *i, kV))},
+    SET_SI(VALUE, value), SET_SI(LOWER, lower), SET_SI(UPPER, upper), SET_SI(SLVSCL, slvscl), SET_SI(INITIAL, initial),
+    SET_SI(TARGET_HOMO, target_homo), SET_R(STEP, step), SET_R(STEP_INBASEUOM, step_inbaseuom), SET_R(SBWEIGHT, sbweight),
     {"SET_THRESHOLD", DO(RTOVARLST_SET_VAR_THRESHOLD_F(l, i, &kV)), DO(rtovarlst_set_var_threshold(*l, *i, kV, 1))},
-    {"SET_UOM", DO(RTOVARLST_SET_VAR_UOM_F(l, i, &kTwo)), DO(rtovarlst_set_var_uom(*l, *i, kTwo))},
-    {"SET_SPEC_VALUE", DO(RTOVARLST_SET_SPEC_VALUE_F(l, i, &kTwo)), DO(rtovarlst_set_spec_value(*l, *i, kTwo))},
-    {"SET_PHYSICAL_TYPE", DO(RTOVARLST_SET_PHYSICAL_TYPE_F(l, i, &kSeven)), DO(rtovarlst_set_physical_type(*l, *i, kSeven))},
-    {"SET_CONN_TYPE", DO(RTOVARLST_SET_VAR_CONN_TYPE_F(l, i, &kSeven)), DO(rtovarlst_set_var_conn_type(*l, *i, kSeven))},
-    {"SET_QUALITY", DO(RTOVARLST_SET_VAR_QUALITY_F(l, i, &kTwo)), DO(rtovarlst_set_var_quality(*l, *i, kTwo))},
-    {"SET_RAMPED", DO(RTOVARLST_SET_VAR_RAMPED_F(l, i, &kTwo)), DO(rtovarlst_set_var_ramped(*l, *i, kTwo))},
-    {"SET_MODIFIED_MASK", DO(RTOVARLST_SET_VAR_MODIFIED_MASK_F(l, i, &kSeven)), DO(rtovarlst_set_var_modified_mask(*l, *i, kSeven))},
+    SET_I(SET_VAR_UOM, set_var_uom, kTwo), SET_I(SET_SPEC_VALUE, set_spec_value, kTwo),
+    SET_I(SET_PHYSICAL_TYPE, set_physical_type, kSeven), SET_I(SET_VAR_CONN_TYPE, set_var_conn_type, kSeven),
+    SET_I(SET_VAR_QUALITY, set_var_quality, kTwo), SET_I(SET_VAR_RAMPED, set_var_ramped, kTwo),
+    SET_I(SET_VAR_MODIFIED_MASK, set_var_modified_mask, kSeven),
     {"SET_PARAM_HOMO", DO(RTOVARLST_SET_VAR_PARAM_HOMO_F(l, i, &kEven)), DO(rtovarlst_set_var_param_homo(*l, *i, 0))},
     {"SET_BLOCKPTR_INT", DO(RTOVARLST_SET_VAR_BLOCKPTR_INT_F(l, i, &kNoBlock)), DO(rtovarlst_set_var_blockptr_int(*l, *i, 0))},
-    {"INQ_VALUE", VAL(RTOVARLST_INQ_VAR_VALUE_F(l, i, &kEven)), VAL(rtovarlst_inq_var_value(*l, *i, 0))},
-    {"INQ_TARGET_HOMO", VAL(RTOVARLST_INQ_VAR_TARGET_HOMO_F(l, i, &kEven)), VAL(rtovarlst_inq_var_target_homo(*l, *i, 0))},
-    {"INQ_STEP", VAL(RTOVARLST_INQ_VAR_STEP_F(l, i)), VAL(rtovarlst_inq_var_step(*l, *i))},
-    {"INQ_STEP_INBASEUOM", VAL(RTOVARLST_INQ_VAR_STEP_INBASEUOM_F(l, i)), VAL(rtovarlst_inq_var_step_inbaseuom(*l, *i))},
+    INQ_SI(VALUE, value), INQ_SI(TARGET_HOMO, target_homo), INQ(STEP, step), INQ(STEP_INBASEUOM, step_inbaseuom),
+    INQ(SCALE, scale), INQ(SBWEIGHT, sbweight), INQ(UOM, uom), INQ(CONN_TYPE, conn_type), INQ(QUALITY, quality),
+    INQ(PARAM_HOMO, param_homo), INQ(RAMPED, ramped),
     {"INQ_THRESHOLD", VAL(RTOVARLST_INQ_VAR_THRESHOLD_F(l, i)), VAL(rtovarlst_inq_var_threshold(*l, *i, 1))},
-    {"INQ_SCALE", VAL(RTOVARLST_INQ_VAR_SCALE_F(l, i)), VAL(rtovarlst_inq_var_scale(*l, *i))},
-    {"INQ_SBWEIGHT", VAL(RTOVARLST_INQ_VAR_SBWEIGHT_F(l, i)), VAL(rtovarlst_inq_var_sbweight(*l, *i))},
-    {"INQ_UOM", VAL(RTOVARLST_INQ_VAR_UOM_F(l, i)), VAL(rtovarlst_inq_var_uom(*l, *i))},
-    {"INQ_CONN_TYPE", VAL(RTOVARLST_INQ_VAR_CONN_TYPE_F(l, i)), VAL(rtovarlst_inq_var_conn_type(*l, *i))},
-    {"INQ_QUALITY", VAL(RTOVARLST_INQ_VAR_QUALITY_F(l, i)), VAL(rtovarlst_inq_var_quality(*l, *i))},
-    {"INQ_PARAM_HOMO", VAL(RTOVARLST_INQ_VAR_PARAM_HOMO_F(l, i)), VAL(rtovarlst_inq_var_param_homo(*l, *i))},
-    {"INQ_RAMPED", VAL(RTOVARLST_INQ_VAR_RAMPED_F(l, i)), VAL(rtovarlst_inq_var_ramped(*l, *i))},
     {"INQ_MASK1", VAL(RTOVARLST_INQ_VAR_MODIFIED_MASK1_F(l, i)), VAL(static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(*l, *i)))},
     {"INQ_MASK2", VAL(RTOVARLST_INQ_VAR_MODIFIED_MASK2_F(l, i)), VAL(static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(*l, *i)))},
     {"SUPER_INDEX", VAL(RTOVARLST_SUPER_INDEX_F(l, i)), VAL(rtovarlst_super_index(*l, *i))},

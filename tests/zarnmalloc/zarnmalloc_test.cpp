@@ -1,5 +1,6 @@
 // Plex-indexed blocks: anchors, reallocation, failure diagnostics and raises,
 // pointer conversion, packed text, and the caller who passes anything at all.
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -22,11 +23,15 @@ using zarn::test::seq;
 
 string plex_line(const char *label) {
     char b[128];
-    std::snprintf(b, sizeof b, "%s%p\n", label, static_cast<void *>(ZARN_PLEX));
-    return b;
+    return std::snprintf(b, sizeof b, "%s%p\n", label, static_cast<void *>(ZARN_PLEX)), b;
 }
-uintptr_t at(const void *p) { return reinterpret_cast<uintptr_t>(p); }
+int64_t at(const void *p) { return static_cast<int64_t>(reinterpret_cast<uintptr_t>(p)); }
 string bytes(const void *p, size_t n) { return string(static_cast<const char *>(p), n); }
+// The numbers in the order written (a braced list is evaluated left to right).
+string cat(std::initializer_list<long long> v) {
+    string s;
+    return std::for_each(v.begin(), v.end(), [&](long long x) { s += to_string(x); }), s;
+}
 
 // The call's result, or the source named by its raise of rtmalloc_allocate_failed.
 string outcome(const std::function<int64_t()> &call) {
@@ -58,8 +63,7 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     int64_t p = RTO_DMALLOC(&zero);  // the spare element makes even an empty block addressable
     EXPECT_EQ(rto_dptr2plex_c(&ZARN_b0[p]) - p, 0);
     RTO_DFREE(&p);
-    EXPECT_EQ(seq({to_string(p), to_string(at(ZARN_PLEX) - at(ZARN_b0)), to_string(at(ZARN_PLEX) - at(ZARN_ib0)),
-                   to_string(at(ZARN_PLEX) - at(ZARN_cb0))}), "0881");
+    EXPECT_EQ(cat({p, at(ZARN_PLEX) - at(ZARN_b0), at(ZARN_PLEX) - at(ZARN_ib0), at(ZARN_PLEX) - at(ZARN_cb0)}), "0881");
     p = RTO_DMALLOC(&n);
     for (int i = 0; i < n; ++i) ZARN_b0[p + i] = i * 0.5;
     double *q = &ZARN_b0[p];
@@ -79,7 +83,7 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     c = RTO_CREALLOC(&c, &cbig);
     EXPECT_STREQ(&ZARN_cb0[c], "hello");
     RTO_DFREE(&p), RTO_IFREE(&i), RTO_CFREE(&c);
-    EXPECT_EQ(seq({to_string(p), to_string(i), to_string(c)}), "000");
+    EXPECT_EQ(cat({p, i, c}), "000");
 }
 
 // Every allocation entry with its first allocation failed: the documented
@@ -91,24 +95,22 @@ TEST(Plex, AllocationFailureDiagnosesAndRaises) {
     int64_t dp = RTO_DMALLOC(&n), ip = RTO_IMALLOC(&n), cp = RTO_CMALLOC(&n);
     for (int k = 0; k < n; ++k) ZARN_b0[dp + k] = 1.5 + k, ZARN_ib0[ip + k] = 7 + k, ZARN_cb0[cp + k] = 'a';
     // 4 elements are 40 bytes; the probe at 0.9 of that succeeds: 36 available, 32 - 36 + 10000 to add.
+    const string d = alloc_text("rto_dmalloc", 32, 36, 9996), dre = re("drealloc", "  b1              = ", 32, idx(dp));
+#define CALL(x) [&] { return x; }
     const struct { std::function<int64_t()> call; string text; } rows[] = {
-        {[&] { return RTO_DMALLOC(&n); }, alloc_text("rto_dmalloc", 32, 36, 9996)},
-        {[&] { return RTO_HUGEDMALLOC(&hn); }, alloc_text("rto_dmalloc", 32, 36, 9996)},
-        {[&] { return RTO_IMALLOC(&n); }, alloc_text("rto_imalloc", 32, 36, 9996)},
-        {[&] { return RTO_HUGEIMALLOC(&hn); }, alloc_text("rto_hugeimalloc", 32, 36, 9996)},
-        {[&] { return RTO_CMALLOC(&n); }, alloc_text("rto_cmalloc", 4, 4, 10000)},
-        {[&] { return RTO_DREALLOC(&dp, &n); }, re("drealloc", "  b1              = ", 32, idx(dp))},
-        {[&] { return RTO_HUGEDREALLOC(&dp, &hn); }, re("drealloc", "  b1              = ", 32, idx(dp))},
-        {[&] { return RTO_IREALLOC(&ip, &n); }, re("irealloc", "  ib1             = ", 32, idx(ip))},
-        {[&] { return RTO_HUGEIREALLOC(&ip, &hn); }, re("irealloc", "  ib1         = ", 32, idx(ip))},
-        {[&] { return RTO_CREALLOC(&cp, &n); }, re("crealloc", "  cb1             = ", 4, "")},
+        {CALL(RTO_DMALLOC(&n)), d}, {CALL(RTO_HUGEDMALLOC(&hn)), d}, {CALL(RTO_IMALLOC(&n)), alloc_text("rto_imalloc", 32, 36, 9996)},
+        {CALL(RTO_HUGEIMALLOC(&hn)), alloc_text("rto_hugeimalloc", 32, 36, 9996)}, {CALL(RTO_CMALLOC(&n)), alloc_text("rto_cmalloc", 4, 4, 10000)},
+        {CALL(RTO_DREALLOC(&dp, &n)), dre}, {CALL(RTO_HUGEDREALLOC(&dp, &hn)), dre},
+        {CALL(RTO_IREALLOC(&ip, &n)), re("irealloc", "  ib1             = ", 32, idx(ip))},
+        {CALL(RTO_HUGEIREALLOC(&ip, &hn)), re("irealloc", "  ib1         = ", 32, idx(ip))},
+        {CALL(RTO_CREALLOC(&cp, &n)), re("crealloc", "  cb1             = ", 4, "")},
     };
+#undef CALL
     for (const auto &row : rows) {
         zarn::failalloc_set(1, false, true);
-        EXPECT_EQ(outcome(row.call), kRaised);
+        const string raised = outcome(row.call);
         zarn::failalloc_set(0);
-        EXPECT_EQ(his.text(), row.text);
-        EXPECT_EQ(CII_Except_stack, nullptr);
+        EXPECT_EQ(raised + his.text() + (CII_Except_stack ? "stack left" : ""), kRaised + row.text);
     }
     for (int k = 0; k < n; ++k) EXPECT_EQ(seq({to_string(ZARN_b0[dp + k]), to_string(ZARN_ib0[ip + k]), bytes(&ZARN_cb0[cp + k], 1)}),
                                           seq({to_string(1.5 + k), to_string(7 + k), "a"}));
@@ -131,9 +133,8 @@ TEST(Plex, PackedTextRoundTripsAndBlankFill) {
         {8, "AB", 0, "AB" + string(14, ' '), "AB"}, {8, "AB", 1, "AB" + string(14, ' '), "AB      #"}, {6, "ABCDEFGHIJ", 0, "ABCD    EF      ", "ABCDEF"},
     };
     for (const auto &r : rows) {
-        std::memset(w, 0x55, sizeof w), rto_str2int_c(w, r.text, r.n);
         char out[10];
-        std::memset(out, '#', sizeof out);
+        std::memset(w, 0x55, sizeof w), rto_str2int_c(w, r.text, r.n), std::memset(out, '#', sizeof out);
         if (r.n > 0) rto_int2str_c(out, w, r.n, r.keep);
         const string shown = r.n <= 0 ? "" : r.keep ? string(out, 9) : string(out, strnlen(out, 10));
         EXPECT_EQ(bytes(w, 24) + "/" + shown, r.packed + string(24 - r.packed.size(), 'U') + "/" + r.shown) << r.n;
@@ -146,51 +147,41 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
     const int32_t imin = INT_MIN, minus = -1, zero = 0, eight = 8, imax = INT_MAX;
     const int64_t lmin = LLONG_MIN, lmax = LLONG_MAX;
     int64_t w[2], kp = RTO_IMALLOC(&eight);
-    ZARN_ib0[kp] = 42;
     double r[1];
     char t[9] = "ABCDEFGH", o[9] = "........";
-    const auto b0 = static_cast<int64_t>(at(ZARN_b0)), cb0 = static_cast<int64_t>(at(ZARN_cb0));
+    ZARN_ib0[kp] = 42;
+    const int64_t b0 = at(ZARN_b0), cb0 = at(ZARN_cb0);
     const string init = "!! rto_malloc_init: The memory system has "
         "already been initialized with different base addresses.\nSevere programming error\n";
     auto bad = [](const char *fn, auto v) { return "!! rto_" + string(fn) + ": Invalid element count " + to_string(v) + "\n"; };
     const std::vector<zarn::test::HostileRow> rows = {
         {"allocators and reallocators with NULL, -1, INT_MIN, LLONG_MIN counts", [&] {
              int64_t d = RTO_DMALLOC(&zero), i = RTO_IMALLOC(&zero), c = RTO_CMALLOC(&zero);
-             string s = seq({to_string(RTO_DMALLOC(nullptr)), to_string(RTO_IMALLOC(&imin)), to_string(RTO_CMALLOC(&minus)),
-                             to_string(RTO_HUGEDMALLOC(&lmin)), to_string(RTO_HUGEIMALLOC(&lmin)), to_string(RTO_DREALLOC(nullptr, nullptr)),
-                             to_string(RTO_DREALLOC(&d, &imin) == d), to_string(RTO_HUGEDREALLOC(&d, &lmin) == d),
-                             to_string(RTO_IREALLOC(&i, nullptr) == i), to_string(RTO_HUGEIREALLOC(&i, &lmin) == i),
-                             to_string(RTO_CREALLOC(&c, &imin) == c)});
-             RTO_DFREE(&d), RTO_IFREE(&i), RTO_CFREE(&c);
-             return s;
+             string s = cat({RTO_DMALLOC(nullptr), RTO_IMALLOC(&imin), RTO_CMALLOC(&minus), RTO_HUGEDMALLOC(&lmin), RTO_HUGEIMALLOC(&lmin),
+                            RTO_DREALLOC(nullptr, nullptr), RTO_DREALLOC(&d, &imin) == d, RTO_HUGEDREALLOC(&d, &lmin) == d,
+                            RTO_IREALLOC(&i, nullptr) == i, RTO_HUGEIREALLOC(&i, &lmin) == i, RTO_CREALLOC(&c, &imin) == c});
+             return RTO_DFREE(&d), RTO_IFREE(&i), RTO_CFREE(&c), s;
          }, "00000011111|" + bad("dmalloc", -1) + bad("imalloc", INT_MIN) + bad("cmalloc", -1) + bad("dmalloc", LLONG_MIN) +
                 bad("hugeimalloc", LLONG_MIN) + bad("dmalloc", -1) + bad("drealloc", INT_MIN) + bad("drealloc", LLONG_MIN) +
                 bad("irealloc", -1) + bad("irealloc", LLONG_MIN) + bad("crealloc", INT_MIN) + "|"},
-        {"RTO_HUGEDMALLOC(LLONG_MAX): bytes that cannot be represented", [&] { return outcome([&] { return RTO_HUGEDMALLOC(&lmax); }); },
-         kRaised + "|!! rto_dmalloc: \n  bytes requested = -8\n Total memory available is about 0 bytes\n Insufficient virtual "
-                   "memory to solve this model.\n Please increase the size of the swap file by atleast 9992 bytes and retry.\n|"},
-        {"RTO_HUGEIREALLOC(&p, LLONG_MAX) keeps the block", [&] {
-             return outcome([&] { return RTO_HUGEIREALLOC(&kp, &lmax); }) + "," + to_string(ZARN_ib0[kp]);
-         }, kRaised + ",42|" + re("irealloc", "  ib1         = ", -8, idx(kp)) + "|"},
-        {"frees of NULL, of 0 and twice", [&] {
-             int64_t z = 0, d = RTO_DMALLOC(&eight);
-             RTO_DFREE(nullptr), RTO_IFREE(nullptr), RTO_CFREE(nullptr), RTO_DFREE(&z), RTO_IFREE(&z), RTO_CFREE(&z);
-             RTO_DFREE(&d), RTO_DFREE(&d);
-             return to_string(z) + to_string(d);
-         }, "00||"},
+        {"RTO_HUGEDMALLOC(LLONG_MAX): bytes that cannot be represented; RTO_HUGEIREALLOC(&p, LLONG_MAX) keeps the block", [&] {
+             return seq({outcome([&] { return RTO_HUGEDMALLOC(&lmax); }), outcome([&] { return RTO_HUGEIREALLOC(&kp, &lmax); }),
+                         ",", to_string(ZARN_ib0[kp])});
+         }, kRaised + kRaised + ",42|" + alloc_text("rto_dmalloc", -8, 0, 9992) + re("irealloc", "  ib1         = ", -8, idx(kp)) + "|"},
         {"RTO_MALLOC_INIT(NULL, NULL, NULL) and with any one anchor different", [&] {
              double other[4];
              auto *ip = reinterpret_cast<int64_t *>(ZARN_PLEX), *io = reinterpret_cast<int64_t *>(other);
              auto *cp = reinterpret_cast<char *>(ZARN_PLEX), *co = reinterpret_cast<char *>(other);
-             return seq({to_string(RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0)), to_string(U3PLG_RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0)),
-                         to_string(RTO_MALLOC_INIT(other, ip, cp, 1)), to_string(RTO_MALLOC_INIT(ZARN_PLEX, io, cp, 1)),
-                         to_string(RTO_MALLOC_INIT(ZARN_PLEX, ip, co, 1))});
+             return cat({RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0), U3PLG_RTO_MALLOC_INIT(nullptr, nullptr, nullptr, 0),
+                        RTO_MALLOC_INIT(other, ip, cp, 1), RTO_MALLOC_INIT(ZARN_PLEX, io, cp, 1), RTO_MALLOC_INIT(ZARN_PLEX, ip, co, 1)});
          }, "11111|" + init + init + init + init + init + "|"},
-        {"pointer conversions of NULL", [&] {
-             return seq({to_string(rto_dptr2plex_c(nullptr) + b0 / 8), to_string(RTO_DPTR2PLEX(nullptr) + b0 / 8),
-                         to_string(rto_iptr2plex_c(nullptr) + b0 / 8), to_string(RTO_IPTR2PLEX(nullptr) + b0 / 8),
-                         to_string(rto_cptr2plex_c(nullptr) + cb0)});
-         }, "00000||"},
+        {"frees of NULL, 0 and twice; conversions of NULL; GETFUNCPTR_F(NULL, &out), (f, NULL), (f, &out); avail_mem; debug_mem", [&] {
+             int64_t z = 0, d = RTO_DMALLOC(&eight), out = 7, addr = 0;
+             RTO_DFREE(nullptr), RTO_IFREE(nullptr), RTO_CFREE(nullptr), RTO_DFREE(&z), RTO_IFREE(&z), RTO_CFREE(&z);
+             RTO_DFREE(&d), RTO_DFREE(&d), GETFUNCPTR_F(nullptr, &out), GETFUNCPTR_F(noop, nullptr), GETFUNCPTR_F(noop, &addr), debug_mem();
+             return cat({z, d, rto_dptr2plex_c(nullptr) + b0 / 8, RTO_DPTR2PLEX(nullptr) + b0 / 8, rto_iptr2plex_c(nullptr) + b0 / 8,
+                        RTO_IPTR2PLEX(nullptr) + b0 / 8, rto_cptr2plex_c(nullptr) + cb0, out, avail_mem(), addr == reinterpret_cast<intptr_t>(&noop)});
+         }, "0000000001|debug_mem not available in zarnmalloc build\n|"},
         {"packed text with NULLs, INT_MIN and INT_MAX counts", [&] {
              std::memset(w, '#', sizeof w);
              RTO_I42STR(nullptr, w, &eight, 8), RTO_I42STR(t, nullptr, &eight, 8), RTO_I42STR(t, w, nullptr, 8);
@@ -200,24 +191,16 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
              string s = t + bytes(w, 16);
              RTO_STR2I4(w, "WXYZ", &imax, 4), RTO_I42STR(o, w, &imax, 3);
              s += "," + bytes(w, 16) + o;
-             rto_str2int_c(w, nullptr, 0);
-             rto_int2str_c(t, w, INT_MIN, 0);
+             rto_str2int_c(w, nullptr, 0), rto_int2str_c(t, w, INT_MIN, 0);
              return s + "," + bytes(w, 16) + "[" + t + "]";
          }, "ABCDEFGH################,WXYZ############WXY.....,        ########[]||"},
         {"double text with NULLs and INT_MIN / INT_MAX counts", [&] {
-             std::memset(r, '-', sizeof r);
-             std::memcpy(o, "........", 8);
+             std::memset(r, '-', sizeof r), std::memcpy(o, "........", 8);
              RTO_STR2R8(r, "ABCDEFGHIJ", &imax, 8), RTO_STR2R8(nullptr, "A", &imax, 1), RTO_STR2R8(r, nullptr, &imax, 1);
              RTO_R82STR(o, r, &imin, 8), RTO_R82STR(nullptr, r, &imax, 8), U3PLG_RTO_R82STR(o, nullptr, &imax, 8);
-             string s = o;
-             RTO_R82STR(o, r, &imax, 8);
-             return s + "," + o;
+             const string s = o;
+             return RTO_R82STR(o, r, &imax, 8), s + "," + o;
          }, "........,ABCDEFGH||"},
-        {"GETFUNCPTR_F(NULL, &out), (f, NULL), (f, &out); avail_mem; debug_mem", [] {
-             int64_t out = 7, addr = 0;
-             GETFUNCPTR_F(nullptr, &out), GETFUNCPTR_F(noop, nullptr), GETFUNCPTR_F(noop, &addr), debug_mem();
-             return seq({to_string(out), to_string(avail_mem()), to_string(addr == reinterpret_cast<intptr_t>(&noop))});
-         }, "001|debug_mem not available in zarnmalloc build\n|"},
     };
     zarn::test::run_hostile(rows);
     RTO_IFREE(&kp);
@@ -225,12 +208,12 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
 
 TEST(PlexDeathTest, UnrepresentablePointerAndUncaughtRaise) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char *off = reinterpret_cast<const char *>(&ZARN_b0[10]) + 4;
+    char *const off = reinterpret_cast<char *>(&ZARN_b0[10]) + 4;
+    int64_t *const ip = reinterpret_cast<int64_t *>(off);
+    const int64_t lmax = LLONG_MAX;
     EXPECT_EXIT(rto_dptr2plex_c(reinterpret_cast<const double *>(off)), testing::ExitedWithCode(2),
                 "!! rto_dptr2plex_c: Unrepresentable double pointer 0x[0-9a-f]+ \\(0x[0-9a-f]+\\)");
-    int64_t *const ip = reinterpret_cast<int64_t *>(const_cast<char *>(off));
     EXPECT_EXIT(RTO_IPTR2PLEX(&ip), testing::ExitedWithCode(2), "!! rto_iptr2plex_c: Unrepresentable int pointer");
-    const int64_t lmax = LLONG_MAX;
     EXPECT_DEATH(RTO_HUGEIMALLOC(&lmax), "Uncaught exception Allocation failed");
 }
 
