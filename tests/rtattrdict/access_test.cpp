@@ -89,12 +89,9 @@ TEST(AttrAccess, WrapperReferencesBalance) {
 }
 
 TEST(AttrAccess, ChecksumIsTheNamesWithoutTheWindowsPrefix) {
-    rtattrdict_t *d = rtattrdict_create(6, kDesc, 0);
-    rtattrdict_resize(d, 6);
-    rtattrdict_t *w = rtattrdict_create_embedded(d, 2, 3, "U1.", 0);
-    rtattrdict_resize(w, 3);
-    add(w, 1, {"FEED", "PROD", "T"});
-    for (auto [dict, count, text] : {std::tuple{w, 3, "FEEDPRODT"}, std::tuple{d, 6, "U1.FEEDU1.PRODU1.T"}}) {
+    rtattrdict_t *d = named_head(6), *w = rtattrdict_create_embedded(d, 2, 3, "U1.", 0);
+    rtattrdict_resize(w, 3), add(w, 1, {"FEED", "PROD", "T"});
+    for (auto [dict, count, text] : {std::tuple{w, 3, "FEEDPRODT"}, std::tuple{d, 6, "E1U1.FEEDU1.PRODU1.TE5E6"}}) {
         zarn_md5_ctx_t a, b;
         MD5Init(&a), MD5Init(&b);
         EXPECT_EQ(rtattrdict_checksum(dict, &a), count);
@@ -102,15 +99,13 @@ TEST(AttrAccess, ChecksumIsTheNamesWithoutTheWindowsPrefix) {
         MD5Final(&a), MD5Final(&b);
         EXPECT_EQ(std::memcmp(a.digest, b.digest, 16), 0) << text;
     }
-    rtattrdict_destroy(w);
-    rtattrdict_destroy(d);
+    rtattrdict_destroy(w), rtattrdict_destroy(d);
 }
 
 TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     CountingWrapper wr;
     rtattrdict_t *head = named_head(10), *sub = rtattrdict_create(3, kDesc, 1);
-    rtattrdict_resize(sub, 3);
-    add(sub, 1, {"A", "B", "C"});
+    rtattrdict_resize(sub, 3), add(sub, 1, {"A", "B", "C"});
     rtattrdict_setd(sub, 2, "VALUE", 7.5), rtattrdict_sets(sub, 3, "PORT", "P"), rtattrdict_seti(sub, 1, "TAG", 11);
     rtattrdict_setwrapper(sub, 2, "WRAP", &wr);
     rtattrdict_t *inner = rtattrdict_create_embedded(sub, 2, 1, nullptr, 1);
