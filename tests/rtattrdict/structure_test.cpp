@@ -23,8 +23,7 @@ TEST(AttrDictStructure, NamesGroupsAndPrefixesCutAt1024) {
     EXPECT_EQ(add(w2, 1, {"NAME5"}), 1);
     EXPECT_EQ(rtattrdict_name(d, 1), big + "NAME");
     EXPECT_EQ(rtattrdict_index(w2, "NAME5") * 10 + rtattrdict_index(w2, "NAME"), 11);
-    EXPECT_EQ(add(w3, 1, {"NAME5"}), 0);
-    EXPECT_EQ(rtattrdict_add_group(w3, 1, 1, 5, "NAME5"), 0);
+    EXPECT_EQ(add(w3, 1, {"NAME5"}) + rtattrdict_add_group(w3, 1, 1, 5, "NAME5"), 0);
     EXPECT_EQ(his.text(), "!!embedded_additems: prefix " + big + "INNER. longer than 1024" +
                           "!!embedded_addgroup: prefix " + big + "INNER. longer than 1024");
     EXPECT_EQ(add(w4, 1, {"NAME5"}), 1);  // prefixes of exactly 1024
@@ -39,8 +38,7 @@ TEST(AttrDictStructure, DeleteMovesLaterWindowsAndRemoveResets) {
     rtattrdict_resize(after, 2);
     rtattrdict_delete_items(d, 4, 2);  // windows starting at or after the range move down by its length
     EXPECT_EQ(rtattrdict_inq_num(d) * 100 + rtattrdict_inq_capacity(d), 808);
-    EXPECT_EQ(start_of(before) * 100 + start_of(at) * 10 + start_of(after), 225);
-    EXPECT_STREQ(rtattrdict_name(after, 2), "E8");
+    EXPECT_EQ(std::to_string(start_of(before) * 100 + start_of(at) * 10 + start_of(after)) + rtattrdict_name(after, 2), "225E8");
     EXPECT_EQ(rtattrdict_index(d, "E6") * 10 + rtattrdict_index(d, "E4"), 40);
     rtattrdict_seti(d, 8, "TAG", 4), rtattrdict_remove_items(d, 7, 2);  // up to the last element
     ExpectDefunct(d, 7), ExpectDefunct(d, 8);
@@ -79,16 +77,13 @@ TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
     rtattrdict_resize(w, 3);
     EXPECT_EQ(his.text(), "!!embedded_resize: attempt to extend beyond capacity 3 2\n");
     rtattrdict_change_capacity(w, 5), rtattrdict_resize(w, 5);  // up to the parent's last element
-    EXPECT_EQ(rtattrdict_inq_num(w) * 10 + rtattrdict_inq_capacity(w), 55);
-    EXPECT_STREQ(rtattrdict_name(w, 5), "E6");
+    EXPECT_EQ(std::to_string(rtattrdict_inq_num(w) * 10 + rtattrdict_inq_capacity(w)) + rtattrdict_name(w, 5), "55E6");
     rtattrdict_resize(w, 2), rtattrdict_change_capacity(w, 2);
     rtattrdict_relocate(w, 5);  // moves E2, E3 over E5, E6
-    EXPECT_STREQ(rtattrdict_name(w, 2), "E3");
-    EXPECT_EQ(rtattrdict_index(d, "E2") * 10 + rtattrdict_index(d, "E5"), 50);
+    EXPECT_EQ(rtattrdict_name(w, 2) + std::to_string(rtattrdict_index(d, "E2") * 10 + rtattrdict_index(d, "E5")), "E350");
     rtattrdict_t *sh = rtattrdict_create_embedded(d, 1, 2, nullptr, 0);
     rtattrdict_resize(sh, 2), rtattrdict_resize(d, 1);  // the window now reaches past its parent
-    EXPECT_EQ(rtattrdict_okay(sh), 0);
-    EXPECT_EQ(his.text(), "");
+    EXPECT_EQ(std::to_string(rtattrdict_okay(sh)) + his.text(), "0");
     for (rtattrdict_t *x : {sh, w, d}) rtattrdict_destroy(x);
 }
 

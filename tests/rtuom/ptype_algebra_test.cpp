@@ -2,10 +2,10 @@
 // products and quotients, and the listing of both tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <set>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -87,13 +87,10 @@ TEST_F(UomTest, ProductAndQuotientTypesFollowTheRulesInOrder) {
 
 TEST_F(UomTest, DumpListsBothTablesByFirstOperand) {
     ptype_dump(history_.pipe());
-    std::istringstream in(history_.text());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    ASSERT_EQ(lines.size(), 89u + 132);
-    EXPECT_EQ(lines[0], "$/HEAT * ENTHALPY-FLO => COST-RATE");
-    EXPECT_EQ(lines[88], "VOLTAGE * CURRENT => ELEC-POWER");
-    EXPECT_EQ(lines[89], "$/MOLES / MOLE-VOLUME => VOLUME-PRICE");
+    const std::string t = history_.text();  // the last product row is followed by the first quotient row
+    EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 89 + 132);
+    EXPECT_EQ(t.find("$/HEAT * ENTHALPY-FLO => COST-RATE\n"), 0u);
+    EXPECT_NE(t.find("\nVOLTAGE * CURRENT => ELEC-POWER\n$/MOLES / MOLE-VOLUME => VOLUME-PRICE\n"), std::string::npos);
 }
 
 }  // namespace

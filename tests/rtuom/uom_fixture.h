@@ -56,20 +56,13 @@ template <class T, class F> std::string each(const std::vector<T> &vs, F f) {
 // What rtouom_<fn> reports refusing each value of vs in turn as a type ('T') or a unit index.
 inline std::string says(const char *fn, char what, const std::vector<int> &vs) {
     std::string s;
-    for (int v : vs)
-        s += std::string("!! rtouom_") + fn + (what == 'T' ? ": Physical type" : ": Unit index") + " is out of bounds (" +
-             std::to_string(v) + ").\n";
+    for (int v : vs) s += std::string("!! rtouom_") + fn + (what == 'T' ? ": Physical type" : ": Unit index") + " is out of bounds (" + std::to_string(v) + ").\n";
     return s;
 }
 
 // A call as written, its result (through show) and the exact history text it writes (a '*' stands
 // for the rest of its line); the table stays as it was unless `changes`.
-struct Row {
-    const char *call;
-    std::function<std::string()> run;
-    std::string result, history;
-    bool changes = false;
-};
+struct Row { const char *call; std::function<std::string()> run; std::string result, history; bool changes = false; };
 #define ROW(call, ...) ::zarn::test::Row{#call, [&] { return ::zarn::test::show(call); }, __VA_ARGS__}
 #define V(call) ((call), ::zarn::test::Void{})
 
