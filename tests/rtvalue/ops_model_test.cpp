@@ -49,8 +49,9 @@ TEST_F(OpsTest, ModelQueriesThroughTheContext) {
         row.fn(&v.v, &ctx);
         EXPECT_EQ(ctx.log, row.log) << row.arg;
         EXPECT_EQ(Shown(v.v), want) << row.arg;
-        if (want[0] == 'L' && want.size() > 5)
+        if (want[0] == 'L' && want.size() > 5) {
             EXPECT_EQ(static_cast<value_t *>(v.v.u.list->head->data)->value_type, identifier_value);
+        }
         row.fn(&w.v, nullptr);  // nothing to ask: empty lists
         EXPECT_EQ(Shown(w.v), row.fn == value_defined ? "B:FALSE" : want == "U" ? "U" : "L:[ ]") << row.arg;
     }

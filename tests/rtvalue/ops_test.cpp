@@ -105,7 +105,7 @@ TEST_F(OpsTest, UnitsThroughValues) {
         Val l(row.left), r(row.right), res;
         kOps.at(row.op)(&l.v, &r.v, &res.v, nullptr);
         EXPECT_EQ(Shown(res.v), row.result) << row.left << row.op << row.right;
-        if (row.si != 0) EXPECT_NEAR(res.v.u.number.rval, row.si, 1e-9 * std::abs(row.si)) << row.left;
+        if (row.si != 0) { EXPECT_NEAR(res.v.u.number.rval, row.si, 1e-9 * std::abs(row.si)) << row.left; }
         EXPECT_EQ(history_.text(), row.history) << row.left << row.op << row.right;
     }
     // A pressure drop lists PSI and PSIA, names first found among the
