@@ -1,6 +1,6 @@
 /*
  * The shared vocabularies of variable lists: keyword tables that turn words
- * into specification, bound-type and connection-type codes, the names of the
+ * into SPEC, bound-type and connection-type codes, the names of the
  * connection types by code, and the print masks of variable and equation
  * listings.
  *
@@ -38,7 +38,7 @@ typedef rtvar_keyword conn_type_keyword;
 /* Number of connection-type codes, 0..1065. */
 #define CONN_TYPE_COUNT 1066
 
-/* Specification words (4-11 characters): CALC and FREE 0, CONST and FIXED 1,
+/* SPEC words (4-11 characters): CALC and FREE 0, CONST and FIXED 1,
    INDEP and INDEPENDENT 2, MEAS 3, PARAM 4, OPTIM 5, RECON 6, INITIAL 7. */
 ZARN_API const rtvar_keyword *rtvar_spec_lookup(const char *word, size_t n);
 /* Bound-type words (4-7 characters): HARD 0, RELAXED 1, SOFT 2, SOFT2 3. */

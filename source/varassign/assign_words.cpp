@@ -1,5 +1,5 @@
 // The attributes whose words come from the shared keyword tables:
-// specification, bound type and connection type.
+// SPEC, BOUND and CONN_TYPE.
 #include <cstring>
 
 #include "rtopipe/report.h"

@@ -1,4 +1,4 @@
-// The specification, bound-type and connection-type keyword tables, and the
+// The SPEC-word, bound-type and connection-type keyword tables, and the
 // connection-type names by code.
 #include <algorithm>
 #include <cstring>
