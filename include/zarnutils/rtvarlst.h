@@ -365,6 +365,129 @@ ZARN_API void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, r
 /* Copies item i of src onto item j of dst (not the name, no host pointers). */
 ZARN_API void rtovarlst_copy_var(rtvarlst_t *src, int32_t i, rtvarlst_t *dst, int32_t j);
 
+/* ---- Variable records ---- */
+
+/*
+ * A variable record ("varinfo") carries many attributes of one variable at
+ * once, with a mask of the fields meant. The mask is the same pair as the
+ * modification record. A field code is signed: a positive code c is meant
+ * when mask1 & c is set, a negative code -c when mask2 & c is set.
+ */
+typedef rtvarmod_t rtvarmask_t;
+
+/* Field codes of the record. */
+#define RTVARINFO_NAME 1
+#define RTVARINFO_VALUE 2
+#define RTVARINFO_LOWER 4
+#define RTVARINFO_UPPER 8
+#define RTVARINFO_STEP 16
+#define RTVARINFO_INTSCALE 32 /* the SCALE column (internal scale), read-only */
+#define RTVARINFO_SCALE 64    /* the SLVSCALE column (the user's scale) */
+#define RTVARINFO_SBWEIGHT 128
+#define RTVARINFO_STATUS 256
+#define RTVARINFO_INIT 512
+#define RTVARINFO_RELATED 8192
+#define RTVARINFO_MODIFIED 16384
+#define RTVARINFO_CONN_MGR 32768
+#define RTVARINFO_ACTIVE_BOUND 0x10000 /* read-only */
+#define RTVARINFO_SHADOW_PRICE 0x20000 /* read-only */
+#define RTVARINFO_QUALITY 0x40000
+#define RTVARINFO_BASEUOM 0x80000
+#define RTVARINFO_BLOCKPTR 0x200000
+#define RTVARINFO_PARAM_HOMO 0x400000
+#define RTVARINFO_TARGET_HOMO 0x800000
+#define RTVARINFO_DESCRIPTION 0x1000000
+#define RTVARINFO_VAR_PROFILE 0x4000000
+#define RTVARINFO_THRESHOLD 0x8000000
+#define RTVARINFO_RAMPED 0x10000000
+#define RTVARINFO_UOM (-2)       /* mask2 bit 2 */
+#define RTVARINFO_CONN_TYPE (-8) /* mask2 bit 8 */
+#define RTVARINFO_BASIC (-16)    /* mask2 bit 16 */
+/* Caller-side codes: attributes inside the status word or derived from
+   others. Inquiry fills UOM for UNITS and STATUS for VAR_TYPE and SPEC;
+   the record operations do not act on the others. */
+#define RTVARINFO_UNITS 1024
+#define RTVARINFO_BOUND_TYPE 2048
+#define RTVARINFO_MARKED 4096
+#define RTVARINFO_PHYSICAL_TYPE 0x100000
+#define RTVARINFO_VAR_TYPE 0x2000000
+#define RTVARINFO_CHANGE 0x20000000
+#define RTVARINFO_SPEC 0x40000000
+/* As an integer mask: every field (both halves 0x7FFFFFFF). */
+#define RTVARINFO_ALL 0x7FFFFFFF
+
+/* Size of the NAME field: 1024 characters and the terminator. */
+#define RTVARINFO_NAME_SIZE 1025
+
+/* The record; fields in this order. The caller owns it and may place fields
+   of its own after these; the list never keeps a pointer to it. */
+typedef struct rtvarinfo {
+    rtvarmask_t mask;            /* which fields are meant */
+    char name[RTVARINFO_NAME_SIZE];
+    double value;
+    double init;
+    double lower;
+    double upper;
+    double step;
+    double intscale;             /* SCALE column */
+    double scale;                /* SLVSCALE column */
+    double sbweight;
+    double shadow_price;
+    int32_t quality;
+    int64_t status;              /* the variable status word */
+    int32_t related;
+    rtvarmod_t modified;         /* the modification record */
+    void *conn_mgr;
+    int64_t baseuom;             /* writers use the low 32 bits */
+    struct QDLEOBlock *blockptr;
+    int32_t param_homo;          /* 0 or 1 */
+    double target_homo;
+    const char *description;     /* inquiry: the list's own text, not a copy */
+    int32_t active_bound;
+    struct VarProfile *profile;
+    double threshold;
+    unsigned char ramped;        /* 0 or 1 */
+    int64_t uom;                 /* writers use the low 32 bits */
+    int32_t conn_type;
+    int64_t basic;
+} rtvarinfo_t;
+
+/* 1 when the field of that code is meant. */
+static inline int rtvarinfo_mask_has(const rtvarmask_t *m, int32_t code) {
+    return code >= 0 ? (m->mask1 & (uint32_t)code) != 0 : (m->mask2 & (0u - (uint32_t)code)) != 0;
+}
+
+/* Adds a field code to the right half. */
+static inline void rtvarinfo_mask_add(rtvarmask_t *m, int32_t code) {
+    if (code >= 0)
+        m->mask1 |= (uint32_t)code;
+    else
+        m->mask2 |= 0u - (uint32_t)code;
+}
+
+/* An integer as a mask: a positive value in mask1, the magnitude of a
+   negative one in mask2, RTVARINFO_ALL in both. */
+static inline rtvarmask_t rtvarinfo_mask_from_int(int32_t v) {
+    rtvarmask_t m = {0u, 0u};
+    if (v == RTVARINFO_ALL) {
+        m.mask1 = m.mask2 = (uint32_t)RTVARINFO_ALL;
+    } else {
+        rtvarinfo_mask_add(&m, v);
+    }
+    return m;
+}
+
+/* Fills the meant fields of *info from item i (reals in SI when in_si). */
+ZARN_API void rtovarlst_inq_var(rtvarlst_t *list, int32_t i, rtvarinfo_t *info, unsigned char in_si);
+/* Writes the meant fields into item i, keeping LOWER <= VALUE <= UPPER at
+   every step when the new values are consistent; NAME, INTSCALE,
+   SHADOW_PRICE and ACTIVE_BOUND are read-only. Returns 0. */
+ZARN_API int32_t rtovarlst_set_var(rtvarlst_t *list, int32_t i, const rtvarinfo_t *info, unsigned char in_si);
+/* Names item i (just made room for) and initialises it from the meant
+   fields, with defaults for the others. */
+ZARN_API void rtovarlst_initialize_var(rtvarlst_t *list, int32_t i, const rtvarinfo_t *info,
+                                       unsigned char in_si);
+
 /* ---- Fortran twins ---- */
 
 ZARN_API int32_t RTOVARLST_INQ_NVAR_F(rtvarlst_t **list);

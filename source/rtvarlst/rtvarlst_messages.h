@@ -36,11 +36,30 @@ inline constexpr char kTypeDifferential[] =
 inline constexpr char kUomType[] = "The physical type index for variable %s is %" PRId32 ". ";
 inline constexpr char kUomIndex[] = "Unable to locate its UOM definition with UOM index %" PRId32 ".\n";
 
+// ---- variable records ----
+// documented as is: these four carry no "!!" and no function name
+inline constexpr char kNameReadOnly[] = "The NAME attribute of a variable is read-only\n";
+inline constexpr char kIntScaleReadOnly[] = "The INTSCALE attribute of a variable is read-only\n";
+inline constexpr char kShadowReadOnly[] = "The SHADOW_PRICE attribute of a variable is read-only\n";
+inline constexpr char kActiveBoundReadOnly[] = "The ACTIVE_BOUND attribute of a variable is read-only\n";
+// documented as is: no "!!"
+inline constexpr char kInitNoName[] =
+    "rtovarlst_initialize_var: Initialization failed, a variable must define its NAME attribute.\n";
+
 // ---- assertion texts ----
 inline constexpr char kAssertLookupNull[] = "rtovarlst_lookup_var_name: varlst is NULL";
 inline constexpr char kAssertPresolve[] = "rtovarlst_presolve: NULL value, initial or shadow_price";
 // documented as is: names rtovarlst_presolve though printed by rtovarlst_copyinittovalue
 inline constexpr char kAssertCopyInit[] = "rtovarlst_presolve: NULL value or initial";
+// documented as is: the inquiry names itself rtovarlst_query
+inline constexpr char kAssertInqList[] = "rtovarlst_query: varlst is NULL";
+inline constexpr char kAssertInqRecord[] = "rtovarlst_query: varinfo pointer is NULL";
+inline constexpr char kAssertSetList[] = "rtovarlst_set_var: varlst is NULL";
+inline constexpr char kAssertSetIndex[] = "rtovarlst_set_var: index is 0";
+inline constexpr char kAssertSetRecord[] = "rtovarlst_set_var: varinfo pointer is NULL";
+inline constexpr char kAssertInitList[] = "rtovarlst_initialize_var: varlst is NULL";
+inline constexpr char kAssertInitIndex[] = "rtovarlst_initialize_var: index is 0";
+inline constexpr char kAssertInitRecord[] = "rtovarlst_initialize_var: varinfo pointer is NULL";
 
 }  // namespace zarn::rtvarlst::msg
 

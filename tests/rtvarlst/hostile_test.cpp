@@ -96,6 +96,17 @@ std::string write_all_text(const std::string &h, int n) {
            "!!" + h + "_setwrapper" + tail + "!!" + h + "_setb" + tail + "!!" + h + "_sets" + tail;
 }
 
+// What set_var and then initialize_var of a record asking every field report at item {v} of three.
+std::string write_record_text() {
+    auto beyond = [](const char *kind, int n) { return times(n, std::string("!!head_set") + kind + ": Access beyond size limited {v} 3\n"); };
+    const std::string only = "The INTSCALE attribute of a variable is read-only\nThe SHADOW_PRICE attribute of a variable is read-only\n"
+                             "The ACTIVE_BOUND attribute of a variable is read-only\n";
+    return beyond("v", 1) + beyond("d", 5) + only + beyond("d", 2) + beyond("i", 4) + beyond("b", 1) + beyond("d", 1) + beyond("i", 1) +
+           beyond("i", 1) + beyond("d", 1) + beyond("i", 1) +                                              // set_var
+           beyond("v", 1) + beyond("i", 2) + beyond("d", 8) + beyond("i", 3) + beyond("d", 1) + beyond("b", 1) +  // initialize_var
+           beyond("i", 1) + beyond("s", 1) + beyond("i", 1);
+}
+
 struct Row {
     const char *call;
     std::vector<int32_t> values;
@@ -148,6 +159,13 @@ const Row kRows[] = {
     {"every reader at v", {0, 4, -1, kMin, kMax}, [](World &w, int32_t v) { read_all(w.list, v); }, ""},  // 4: within the capacity
     {"every writer at v", {4, -1, kMin, kMax}, [](World &w, int32_t v) { write_all(w.list, v); }, write_all_text("head", 3)},
     {"every writer of the sublist at v", kNonZero, [](World &w, int32_t v) { write_all(w.sub, v); }, write_all_text("embedded", 2)},
+    {"record operations at v, every field asked", kNonZero, [](World &w, int32_t v) {
+         rtvarinfo_t r{};
+         r.mask = rtvarinfo_mask_from_int(RTVARINFO_ALL);
+         rtovarlst_inq_var(w.list, v, &r, 1), r.name[0] = 'N';  // the name read is ""
+         rtovarlst_set_var(w.list, v, &r, 1), rtovarlst_initialize_var(w.list, v, &r, 1);
+     }, "!! Unable to find name for variable {v}\n!! Index out of bounds (3 vars in list)\nThe NAME attribute of a variable is read-only\n" +
+            write_record_text(), kAssert + "head_additems: bad indices' failed in source/rtattrdict/rtattrdict:"},
     {"RAMPED and BASIC at 0: nothing", {0}, [](World &w, int32_t v) { rtovarlst_set_var_ramped(w.list, v, 1), rtovarlst_set_var_basic(w.list, v, 1); }, ""},
     {"RAMPED and BASIC at v", kNonZero, [](World &w, int32_t v) { rtovarlst_set_var_ramped(w.list, v, 1), rtovarlst_set_var_basic(w.list, v, 1); },
      times(2, "!!head_seti: Access beyond size limited {v} 3\n")},
