@@ -21,6 +21,7 @@
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/xfile.h"
 #include "zarnutils/rtvalue.h"
+#include "zarnutils/varmask.h"
 #include "zarnutils/numutil.h"
 
 #endif

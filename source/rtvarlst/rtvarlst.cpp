@@ -9,7 +9,7 @@
 #include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
-#include "rtvarlst/varprofile.h"
+#include "zarnutils/varprofile.hpp"
 #include "zarnutils/zarnmalloc.h"
 
 namespace zarn::rtvarlst {
@@ -130,7 +130,7 @@ void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     for (int32_t k = first; k <= last; ++k) {
         void *p = rtattrdict_getv(list->dictionary, k, kVarProfile);
         if (p != nullptr) {
-            destroy_profile(static_cast<VarProfile *>(p));
+            delete static_cast<VarProfile *>(p);
             rtattrdict_setv(list->dictionary, k, kVarProfile, nullptr);
         }
         void **m = cell<void *>(list, kColModified, k);

@@ -4,7 +4,7 @@
 #include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
-#include "rtvarlst/varprofile.h"
+#include "zarnutils/varprofile.hpp"
 #include "zarnutils/varutl.h"
 
 namespace zarn::rtvarlst {
@@ -234,14 +234,14 @@ void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, VarProfile *profile)
     if (list == nullptr) return;
     // The list owns its profiles: one that is replaced dies here.
     VarProfile *old = in_range(list, i) ? rtovarlst_inq_var_profile(list, i) : nullptr;
-    if (rtattrdict_setv_return_modified(list->dictionary, i, kVarProfile, profile)) destroy_profile(old);
+    if (rtattrdict_setv_return_modified(list->dictionary, i, kVarProfile, profile)) delete old;
 }
 
 void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileItem *item) {
     VarProfile *p = rtovarlst_inq_var_profile(list, i);
     if (p == nullptr || item == nullptr) return;
     try {
-        p->items.push_back(*item);
+        p->AddItem(*item);
     } catch (...) {
         zarn::rtopipe::report(msg::kProfileNoMemory);
     }

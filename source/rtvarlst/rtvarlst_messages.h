@@ -24,6 +24,7 @@ inline constexpr char kNamesBad[] = "!! rtovarlst_names: Bad indices %" PRId32 "
 inline constexpr char kTruncating[] = "Truncating variable name '%s' to %" PRId32 " characters\n";
 inline constexpr char kExtractBad[] = "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
 inline constexpr char kProfileNoMemory[] = "!! rtovarlst_set_var_profile_item: out of memory\n";
+inline constexpr char kProfileIndex[] = "!! VarProfile::GetItemAt: index %" PRIu32 " is not below the size %" PRIu32 "\n";
 inline constexpr char kTypeAlgebraic[] =
     "!! rtovarlst_set_var_type: Non zero relation given for algebraic variable type\n";
 inline constexpr char kTypeState[] =

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "platform/xalloc.h"
-#include "rtvarlst/varprofile.h"
+#include "zarnutils/varprofile.hpp"
 #include "varlst_fixture.h"
 #include "zarnutils/msgdigest.h"
 #include "zarnutils/rttaglst.h"
@@ -151,8 +151,8 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     EXPECT_TRUE(rtovarlst_inq_var_profile(l, 1) == kept && rtovarlst_inq_var_profile(l, 3) == nullptr);
     ProfileItem item{1.0, 2.0};
     rtovarlst_set_var_profile_item(l, 1, &item), rtovarlst_set_var_profile_item(l, 2, &item);  // 2: no profile, nothing
-    ASSERT_EQ(kept->items.size(), 1u);
-    EXPECT_EQ(kept->items[0].y, 2.0);
+    ASSERT_EQ(kept->GetSize(), 1u);
+    EXPECT_EQ(kept->GetItemAt(0).y, 2.0);
     rtovarlst_move_items(l, 1, 4, 1);  // item 4's own records die, item 1's move
     EXPECT_EQ(rtovarlst_inq_var_profile(l, 4), kept);
     EXPECT_EQ(rtovarlst_inq_var_modified_mask1(l, 4) * 10 + (rtovarlst_inq_var_modified(l, 1) == nullptr), 11u);

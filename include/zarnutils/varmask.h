@@ -1,0 +1,111 @@
+/*
+ * The shared vocabularies of variable lists: keyword tables that turn words
+ * into specification, bound-type and connection-type codes, the names of the
+ * connection types by code, and the print masks of variable and equation
+ * listings.
+ *
+ * Keyword lookups ignore case, but only a word whose first character is an
+ * upper-case letter A-Z can match; the word is given with its length and need
+ * not end in a NUL. They return the table's constant entry (never to be
+ * freed), or NULL. The tables are read-only; their letter index is built once,
+ * safely under threads, on first use.
+ *
+ * A print mask is an array of flags, 0 or 1, one per attribute a listing
+ * shows: VMASK_SIZE machine words for variables, EMASK_SIZE 32-bit words for
+ * equations. The mask functions and g_printVar_mask are process-wide and
+ * unguarded: callers serialise. Messages go to the history device rtHisDev.
+ */
+#ifndef ZARNUTILS_VARMASK_H
+#define ZARNUTILS_VARMASK_H
+
+#include "zarnutils/gllist.h"
+#include "zarnutils/rtvalue.h"
+#include "zarnutils/zarn_api.h"
+
+ZARN_BEGIN_DECLS
+
+/* One keyword of a table and the code it stands for. */
+typedef struct rtvar_keyword {
+    const char *keyword; /* upper-case text */
+    int32_t code;        /* the code the caller reads */
+} rtvar_keyword;
+
+/* An entry of the connection-type table: the 149 physical-type names with
+   their codes 0..148 and 65 property names with codes 1001..1065. */
+typedef rtvar_keyword conn_type_keyword;
+
+/* Number of connection-type codes, 0..1065. */
+#define CONN_TYPE_COUNT 1066
+
+/* Specification words (4-11 characters): CALC and FREE 0, CONST and FIXED 1,
+   INDEP and INDEPENDENT 2, MEAS 3, PARAM 4, OPTIM 5, RECON 6, INITIAL 7. */
+ZARN_API const rtvar_keyword *rtvar_spec_lookup(const char *word, size_t n);
+/* Bound-type words (4-7 characters): HARD 0, RELAXED 1, SOFT 2, SOFT2 3. */
+ZARN_API const rtvar_keyword *rtvar_bound_lookup(const char *word, size_t n);
+/* Connection-type words (2-14 characters). */
+ZARN_API const conn_type_keyword *conn_type_lookup(const char *word, size_t n);
+
+/* The connection-type names by code: 0..148 the physical types, 1001..1065
+   the properties, "" for the codes between. Read-only for callers. */
+ZARN_API extern const char *conn_type_string[CONN_TYPE_COUNT];
+
+/* ---- variable print mask ---- */
+
+#define VMASK_SIZE 25
+/* Flag positions, in the order of vmask_names. */
+enum vmask_flag {
+    VMASK_NAME, VMASK_PHYSICAL_TYPE, VMASK_LOWER, VMASK_VALUE, VMASK_UPPER, VMASK_SCALE,
+    VMASK_UNITS, VMASK_SPEC, VMASK_STEP, VMASK_SBWEIGHT, VMASK_SHADOW_PRICE, VMASK_ACTIVE_BOUND,
+    VMASK_BASEUOM, VMASK_QUALITY, VMASK_INIT, VMASK_CHANGE, VMASK_BOUND, VMASK_PARAM,
+    VMASK_TARGET, VMASK_DESCRIPTION, VMASK_MODIFIED, VMASK_VAR_TYPE, VMASK_THRESHOLD,
+    VMASK_RAMPED, VMASK_CONN_TYPE
+};
+/* The attribute name of each flag. */
+ZARN_API extern const char *const vmask_names[VMASK_SIZE];
+
+/* The attributes a variable listing prints by default: a list of IDENTIFIER
+   values (value_t *, owned by the list). NULL or empty until
+   createPrintVarMask fills it; the host may replace it. */
+ZARN_API extern gl_list_t *g_printVar_mask;
+/* When g_printVar_mask is NULL or empty, fills it with NAME, LOWER, VALUE,
+   UPPER, UNITS and SPEC (an empty list keeps its address). Out of memory:
+   reported, and the list stays as it was. */
+ZARN_API void createPrintVarMask(void);
+
+/* All flags 0. A NULL mask is ignored by every mask function. */
+ZARN_API void vmask_select_none(int64_t *mask);
+/* NAME to SPEC (flags 0-7) and CONN_TYPE. */
+ZARN_API void vmask_select_default(int64_t *mask);
+/* One flag per name of g_printVar_mask (made first when needed), names
+   compared exactly; an unknown name is reported and skipped. */
+ZARN_API void vmask_select_print_default(int64_t *mask);
+/* value: a non-empty LIST of IDENTIFIERs naming attributes (LB, VAL, UOM, SB
+   and the like are accepted). PARAM and TARGET go together; an attribute
+   shown in units brings UNITS along. 1 on success; 0 for anything else, with
+   the flags of the items before the bad one left set. */
+ZARN_API int vmask_from_value(int64_t *mask, const value_t *value);
+/* The same, an empty list allowed and without adding UNITS. */
+ZARN_API int vmask_from_value2(int64_t *mask, const value_t *value);
+ZARN_API void vmask_copy(const int64_t *src, int64_t *dst);
+
+/* ---- equation print mask ---- */
+
+#define EMASK_SIZE 8
+enum emask_flag {
+    EMASK_NAME, EMASK_VALUE, EMASK_SCALE, EMASK_CODE, EMASK_SHADOW_PRICE, EMASK_SHADOW_PRICE_SSI,
+    EMASK_LINEARITY, EMASK_INCLUDED
+};
+/* The names of the first six flags. */
+ZARN_API extern const char *const emask_names[6];
+
+ZARN_API void emask_select_none(int32_t *mask);
+/* NAME, VALUE, SCALE, CODE, linearity and inclusion. */
+ZARN_API void emask_select_print_default(int32_t *mask);
+/* value: a LIST of IDENTIFIERs naming equation fields (an empty one sets
+   nothing). 1 on success, 0 at the first bad item or when not a list. */
+ZARN_API int emask_from_value(int32_t *mask, const value_t *value);
+ZARN_API void emask_copy(const int32_t *src, int32_t *dst);
+
+ZARN_END_DECLS
+
+#endif
