@@ -2,7 +2,6 @@
 // variable record and when it is missing.
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -194,9 +193,10 @@ bool put_field(Sink &out, const Record &r, int a, int width) {
         return put_text(out, c >= 0 && c < kConnTypes ? or_empty(rtouom_ptype_name(c)) : "", width, true);
     }
     case A::MODIFIED: {
-        char pair[32];
-        std::snprintf(pair, sizeof pair, "%d;%d", static_cast<int32_t>(r.info.modified.mask1),
-                      static_cast<int32_t>(r.info.modified.mask2));
+        char pair[32];  // "mask1;mask2" in signed decimal
+        char *end = std::to_chars(pair, pair + 12, static_cast<int32_t>(r.info.modified.mask1)).ptr;
+        *end++ = ';';
+        *std::to_chars(end, end + 12, static_cast<int32_t>(r.info.modified.mask2)).ptr = '\0';
         return put_text(out, pair, width, true);
     }
     case A::BOUND: case A::SPEC: case A::SSPEC: case A::QUALITY: case A::PARAM: case A::ACTIVE_BOUND:

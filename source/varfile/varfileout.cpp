@@ -31,11 +31,14 @@ struct Column {
     int64_t start;
 };
 
-void put_name(Sink &out, const char *name) {
+// Writes a name, quoted when it needs it; returns its printed length.
+size_t put_name(Sink &out, const char *name) {
+    const size_t n = std::strlen(name);
     const bool quote = RTVarFileIO::SpecialChars(name) != 0;
     if (quote) out.put('\'');
-    out.put(name, std::strlen(name));
+    out.put(name, n);
     if (quote) out.put('\'');
+    return n + (quote ? 2 : 0);
 }
 
 void put_header(Sink &out, int name_width, const Column *cols, int count) {
@@ -53,9 +56,9 @@ void put_header(Sink &out, int name_width, const Column *cols, int count) {
 
 void put_record(Sink &out, const Record &r, int name_width, const Column *cols, int count) {
     while (count > 0 && missing(r, cols[count - 1].attribute)) --count;
-    put_name(out, r.info.name);
-    bool overflow = RTVarFileIO::PrintedLength(r.info.name) > name_width;
-    if (!overflow && count > 0) out.blanks(static_cast<size_t>(name_width - RTVarFileIO::PrintedLength(r.info.name)));
+    const size_t printed = put_name(out, r.info.name);
+    bool overflow = printed > static_cast<size_t>(name_width);
+    if (!overflow && count > 0) out.blanks(static_cast<size_t>(name_width) - printed);
     for (int k = 0; k < count; ++k) {
         out.put(',');
         if (overflow) {
