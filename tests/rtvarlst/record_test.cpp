@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <functional>
 #include <regex>
+#include <set>
 
+#include "platform/xalloc.h"
 #include "rtvarlst/varprofile.h"
 #include "varlst_fixture.h"
 #include "zarnutils/varutl.h"
@@ -223,6 +225,29 @@ TEST(VarRecord, InitialisationDefaultsAndUnits) {
         EXPECT_EQ(fields(got), row.shown) << row.mask1;
         rtovarlst_destroy_c(&l);
     }
+}
+
+// Each allocation of a full initialisation and of a full write failing in turn: the failing attribute keeps
+// its old value with the dictionary's message, the others are written, nothing leaks.
+TEST(VarRecord, EachAllocationFailsInTurn) {
+    const rtvarinfo_t r{{0x7FFFFFFF, 0x7FFFFFFF}, "NEW", 1, 2, 0, 3, 0.5, 1, 1, 4, 5, 2, word(VAR_TYPE_STATE), 2, {3, 4}, nullptr, 1,
+                        &g_new_block, 1, 7, "new", 6, nullptr, 8, 1, 0, 22, 9};
+    std::set<std::string> texts;
+    for (long n = 0, total = 1; n <= total; ++n) {
+        rtvarlst_t *l = named_list(2);
+        HistoryCapture his;
+        StderrCapture err;
+        zarn::failalloc_set(n);
+        rtovarlst_initialize_var(l, 1, &r, 1), rtovarlst_set_var(l, 2, &r, 1);
+        if (n == 0) total = zarn::failalloc_count();
+        zarn::failalloc_set(0);
+        texts.insert(std::regex_replace(his.text(), std::regex("The [A-Z_]+ attribute of a variable is read-only\n"), "") + err.text());
+        rtvarinfo_t got = sentinel(0x7FFFFFFF, 0x7FFFFFFF);
+        rtovarlst_inq_var(l, 2, &got, 1);
+        EXPECT_EQ(fields(got).substr(0, 12), "X2|new|1|2|0") << n;
+        rtovarlst_destroy_c(&l);
+    }
+    EXPECT_EQ(texts, (std::set<std::string>{"", "!!attribute dictionary: unable to allocate a sparse record\n"}));
 }
 
 }  // namespace
