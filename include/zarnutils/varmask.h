@@ -13,13 +13,14 @@
  * A print mask is an array of flags, 0 or 1, one per attribute a listing
  * shows: VMASK_SIZE machine words for variables, EMASK_SIZE 32-bit words for
  * equations. The mask functions and g_printVar_mask are process-wide and
- * unguarded: callers serialise. Messages go to the history device rtHisDev.
+ * unguarded: callers serialise. The filters pick variables from records. Messages go to the history device rtHisDev.
  */
 #ifndef ZARNUTILS_VARMASK_H
 #define ZARNUTILS_VARMASK_H
 
 #include "zarnutils/gllist.h"
 #include "zarnutils/rtvalue.h"
+#include "zarnutils/rtvarlst.h"
 #include "zarnutils/zarn_api.h"
 
 ZARN_BEGIN_DECLS
@@ -105,6 +106,26 @@ ZARN_API void emask_select_print_default(int32_t *mask);
    nothing). 1 on success, 0 at the first bad item or when not a list. */
 ZARN_API int emask_from_value(int32_t *mask, const value_t *value);
 ZARN_API void emask_copy(const int32_t *src, int32_t *dst);
+
+/* ---- variable filters ---- */
+
+/* Picks variables from records whose STATUS, NAME and ACTIVE_BOUND fields
+   the caller has filled: 1 to take the variable, else 0. arg is a compiled
+   pattern (hs_regexp *) for the filters that match the name, unused by the
+   others. Fixedness is varIsFixed under the current problem mode. A null
+   record, a null pattern or a name without its terminator gives 0. */
+typedef int (*vfilter_fn)(const rtvarinfo_t *record, void *arg);
+
+ZARN_API int vfilter_always_true(const rtvarinfo_t *record, void *arg);
+ZARN_API int vfilter_var_is_fixed(const rtvarinfo_t *record, void *arg);
+/* The pattern matches somewhere in the name. */
+ZARN_API int vfilter_regexp_match(const rtvarinfo_t *record, void *regexp);
+/* Fixed, and the name matches. */
+ZARN_API int vfilter_fixed_regexp_match(const rtvarinfo_t *record, void *regexp);
+/* Not fixed, with an active bound. */
+ZARN_API int vfilter_active_bounds(const rtvarinfo_t *record, void *arg);
+/* Not fixed, with an active bound, and the name matches. */
+ZARN_API int vfilter_regexp_match_with_active_bounds(const rtvarinfo_t *record, void *regexp);
 
 ZARN_END_DECLS
 

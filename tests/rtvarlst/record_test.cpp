@@ -8,7 +8,7 @@
 #include <set>
 
 #include "platform/xalloc.h"
-#include "rtvarlst/varprofile.h"
+#include "zarnutils/varprofile.hpp"
 #include "varlst_fixture.h"
 #include "zarnutils/varutl.h"
 

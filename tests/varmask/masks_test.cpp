@@ -48,9 +48,18 @@ struct List {
     ~List() { value_destroy(&v); }
 };
 
-TEST(VarmaskMasks, VariableMaskFromWords) {
+// parse: 0 vmask_from_value, 1 vmask_from_value2, 2 emask_from_value; every flag starts at 1.
+std::string parsed(int parse, const value_t *v) {
+    int64_t vm[VMASK_SIZE];
+    int32_t em[EMASK_SIZE];
+    for (int f = 0; f < VMASK_SIZE; ++f) vm[f] = em[f % EMASK_SIZE] = 1;
+    int got = parse == 0 ? vmask_from_value(vm, v) : parse == 1 ? vmask_from_value2(vm, v) : emask_from_value(em, v);
+    return std::to_string(got) + " " + (parse == 2 ? shown(em, kEqn, EMASK_SIZE) : shown(vm, kVar, VMASK_SIZE));
+}
+
+TEST(VarmaskMasks, FromWords) {
     const struct {
-        int second;  // vmask_from_value2
+        int parse;
         const char *words, *expect;
     } rows[] = {
         {0, "VALUE", "1 VALUE,UNITS"}, {0, "PARAM", "1 UNITS,PARAM,TARGET"}, {1, "PARAM", "1 PARAM,TARGET"},
@@ -64,40 +73,22 @@ TEST(VarmaskMasks, VariableMaskFromWords) {
         {0, "UOM SHADOWPRICE AB", "1 UNITS,SHADOW_PRICE,ACTIVE_BOUND"},
         {0, "PARAM XYZ", "0 PARAM"},  // flags set before a bad item stay; no further rule
         {1, "VALUE value", "0 VALUE"}, {0, "NAME \"UPPER", "0 NAME"},
+        {2, "", "1 "},
+        {2, "NAME VAL EQNSCALE TYPE SHADOWPRICE SHADOW_SSI LINEARITY INCLUDED",
+         "1 NAME,VALUE,SCALE,CODE,SHADOW_PRICE,SHADOW_PRICE_SSI,LINEARITY,INCLUDED"},
+        {2, "Shadow_Price_Ssi VALUES SHADOW", "1 VALUE,SHADOW_PRICE,SHADOW_PRICE_SSI"},
+        {2, "SHADOWPRICESSI SCALE VALS VALUE SHADOW_PRICE", "1 VALUE,SCALE,SHADOW_PRICE,SHADOW_PRICE_SSI"},
+        {2, "TYPE LB", "0 CODE"}, {2, "NA", "0 "}, {2, "\"NAME", "0 "},
     };
     for (const auto &r : rows) {
         List list(r.words);
-        int64_t mask[VMASK_SIZE];
-        for (int64_t &f : mask) f = 1;
-        int got = r.second ? vmask_from_value2(mask, &list.v) : vmask_from_value(mask, &list.v);
-        EXPECT_EQ(std::to_string(got) + " " + shown(mask, kVar, VMASK_SIZE), r.expect) << r.second << r.words;
+        EXPECT_EQ(parsed(r.parse, &list.v), r.expect) << r.parse << r.words;
     }
     List not_list("VALUE");
-    const value_t *item = static_cast<const value_t *>(not_list.v.u.list->head->data);
-    int64_t mask[VMASK_SIZE] = {1, 1};
-    EXPECT_EQ(vmask_from_value(mask, item) + vmask_from_value2(mask, item) + vmask_from_value(mask, nullptr), 0);
-    EXPECT_EQ(shown(mask, kVar, VMASK_SIZE), "");
-}
-
-TEST(VarmaskMasks, EquationMaskFromWords) {
-    const struct {
-        const char *words, *expect;
-    } rows[] = {
-        {"", "1 "},
-        {"NAME VAL EQNSCALE TYPE SHADOWPRICE SHADOW_SSI LINEARITY INCLUDED",
-         "1 NAME,VALUE,SCALE,CODE,SHADOW_PRICE,SHADOW_PRICE_SSI,LINEARITY,INCLUDED"},
-        {"Shadow_Price_Ssi VALUES SHADOW", "1 VALUE,SHADOW_PRICE,SHADOW_PRICE_SSI"},
-        {"SHADOWPRICESSI SCALE VALS VALUE SHADOW_PRICE", "1 VALUE,SCALE,SHADOW_PRICE,SHADOW_PRICE_SSI"},
-        {"TYPE LB", "0 CODE"}, {"NA", "0 "}, {"\"NAME", "0 "},
-    };
-    for (const auto &r : rows) {
-        List list(r.words);
-        int32_t mask[EMASK_SIZE] = {1, 1, 1, 1, 1, 1, 1, 1};
-        int got = emask_from_value(mask, &list.v);
-        EXPECT_EQ(std::to_string(got) + " " + shown(mask, kEqn, EMASK_SIZE), r.expect) << r.words;
+    for (int parse : {0, 1, 2}) {
+        EXPECT_EQ(parsed(parse, static_cast<const value_t *>(not_list.v.u.list->head->data)), "0 ") << parse;
+        EXPECT_EQ(parsed(parse, nullptr), "0 ") << parse;
     }
-    int32_t mask[EMASK_SIZE] = {1};
-    EXPECT_EQ(emask_from_value(mask, nullptr) * 10 + mask[0], 0);
 }
 
 TEST(VarmaskMasks, SelectAndCopy) {
@@ -141,11 +132,9 @@ TEST_F(PrintDefault, MadeWhenAbsentOrEmpty) {
     vmask_select_print_default(mask);
     EXPECT_EQ(shown(mask, kVar, VMASK_SIZE), "NAME,LOWER,VALUE,UPPER,UNITS,SPEC");
     std::string names;
-    for (gl_node_t *n = g_printVar_mask->head; n; n = n->next) {
-        const value_t *item = static_cast<const value_t *>(n->data);
-        names += std::to_string(item->value_type) + item->u.text + " ";
-    }
-    EXPECT_EQ(names, "3NAME 3LOWER 3VALUE 3UPPER 3UNITS 3SPEC ");
+    for (gl_node_t *n = g_printVar_mask->head; n; n = n->next)
+        names += std::to_string(static_cast<value_t *>(n->data)->value_type) + static_cast<value_t *>(n->data)->u.text;
+    EXPECT_EQ(names, "3NAME3LOWER3VALUE3UPPER3UNITS3SPEC");
     drop();
     gl_list_t *empty = g_printVar_mask = gl_create();
     createPrintVarMask(), createPrintVarMask();  // the second keeps the full list

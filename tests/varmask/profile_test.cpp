@@ -62,11 +62,10 @@ TEST(VarmaskProfile, ItemsFlagAndCopies) {
     std::vector<ProfileItem> items = p.GetProfile();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[2].x * 10 + items[2].y + p.GetItemAt(1).y * 100, 456.0);
-    for (uint32_t k : {3u, UINT32_MAX}) {
-        ProfileItem none = p.GetItemAt(k);
-        EXPECT_EQ(none.x * 10 + none.y, 0.0);
-    }
+    for (uint32_t k : {3u, UINT32_MAX}) EXPECT_EQ(p.GetItemAt(k).x * 10 + p.GetItemAt(k).y, 0.0);
     EXPECT_EQ(his.text(), "!! VarProfile::GetItemAt: index 3 is not below the size 3\n"
+                          "!! VarProfile::GetItemAt: index 3 is not below the size 3\n"
+                          "!! VarProfile::GetItemAt: index 4294967295 is not below the size 3\n"
                           "!! VarProfile::GetItemAt: index 4294967295 is not below the size 3\n");
 }
 
