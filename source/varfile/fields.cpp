@@ -124,6 +124,20 @@ bool put_text(Sink &out, const char *text, int width, bool name) {
     return printed > static_cast<size_t>(width);
 }
 
+// Writes v in signed decimal at p (at most 11 characters); returns the end.
+char *put_int(char *p, int32_t v) {
+    uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    if (v < 0) *p++ = '-';
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    while (n > 0) *p++ = digits[--n];
+    return p;
+}
+
 const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
 
 }  // namespace
@@ -194,9 +208,9 @@ bool put_field(Sink &out, const Record &r, int a, int width) {
     }
     case A::MODIFIED: {
         char pair[32];  // "mask1;mask2" in signed decimal
-        char *end = std::to_chars(pair, pair + 12, static_cast<int32_t>(r.info.modified.mask1)).ptr;
+        char *end = put_int(pair, static_cast<int32_t>(r.info.modified.mask1));
         *end++ = ';';
-        *std::to_chars(end, end + 12, static_cast<int32_t>(r.info.modified.mask2)).ptr = '\0';
+        *put_int(end, static_cast<int32_t>(r.info.modified.mask2)) = '\0';
         return put_text(out, pair, width, true);
     }
     case A::BOUND: case A::SPEC: case A::SSPEC: case A::QUALITY: case A::PARAM: case A::ACTIVE_BOUND:
