@@ -122,7 +122,7 @@ TEST(VarfileWriter, AttributeListAndMessages) {
     {
         RTVarFileOut v(copyPipe(q), l, 2, 10, 80, 4);
         v.ClearAttributes();
-        for (int a : std::initializer_list<int>{A::VALUE, A::NAME, A::VALUE, A::SPEC}) v.AddAttribute(static_cast<A::VarAttribute>(a));
+        for (int a : std::initializer_list<int>{A::VALUE, A::VALUE, A::NAME, A::SPEC}) v.AddAttribute(static_cast<A::VarAttribute>(a));
         v.Go();
         v.RemoveAttribute(A::VALUE);
         v.Go();
