@@ -35,6 +35,14 @@ TEST(VarfileWriter, PageWidthWideningMessages) {
     EXPECT_EQ(write_out(l, 20, 16, 10, 12, {A::BOUND, A::BOUND, A::BOUND}),
               "NAME" + B(16) + ",BOUND  ,BOUND  \nV" + B(19) + ",HARD   ,HARD   \n\nNEW SECTION\nNAME" + B(16) +
                   ",BOUND  \nV" + B(19) + ",HARD   \n");
+    // SBWEIGHT keeps a width of 8 under narrower numbers.
+    EXPECT_EQ(write_out(l, 1, 5, 80, 1, {A::SBWEIGHT, A::SPEC}), "NAME,SBWEIGHT,SPEC \nV," + B(8) + ",CALC \n");
+    // SSPEC as problem mode 2 sees INDEP, CONST and MEAS.
+    rtvarlst_t *specs = make_list({{.name = "I", .spec = 2}, {.name = "C", .spec = 1}, {.name = "M", .spec = 3}});
+    rto_set_mode_c(2);
+    EXPECT_EQ(write_out(specs, 1, 10, 80, 1, {A::SSPEC}), "NAME,SSPEC\nI,INDEP\nC,CONST\nM,CONST\n");
+    rto_set_mode_c(0);
+    rtovarlst_destroy_c(&specs);
     rtovarlst_destroy_c(&l);
 }
 
@@ -55,6 +63,12 @@ TEST(VarfileWriter, DefaultColumnsInFourSections) {
               n + ",RUPPER          ,VAR_TYPE       ,THRESHOLD       ,RAMPED,CONN_TYPE    \n" +
               t + ",  8.93300000e+01,ALGEBRAIC      " + blank + "," + B(5) + ",UNTYPED      \n");
     EXPECT_EQ(h.text(), "");
+    rtovarlst_destroy_c(&l);
+    // Units read in an earlier section still convert the solver scale of a later one.
+    l = make_list({{.name = "T1", .ptype = 22, .uom = 2}, {.name = "T2", .ptype = 22, .uom = 4}});
+    EXPECT_EQ(write_out(l, 2, 10, 13, 4, {A::UNITS, A::SCALE}),
+              "NAME,UNITS\nT1,F   \nT2,C   \n\nNEW SECTION\nNAME,SCALE     \nT1,  1.80e+00\nT2,  1.00e+00\n");
+    EXPECT_EQ(h.text(), "Increasing page width to 14 because it is not big enough for a UOM.\n");
     rtovarlst_destroy_c(&l);
 }
 
