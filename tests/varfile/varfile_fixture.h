@@ -53,12 +53,12 @@ inline rtvarlst_t *make_list(const std::vector<V> &vars) {
 
 // What a writer over list writes with these widths and (when given) these attributes.
 inline std::string write_out(rtvarlst_t *l, int name, int real, int page, int uom,
-                             std::initializer_list<int> attributes = {}, bool reset_attributes = true) {
+                             std::initializer_list<int> attributes = {}) {
     rtopipe *q = create_queue_rtopipe();
     copyPipe(q);
     {
         RTVarFileOut w(q, l, name, real, page, uom);
-        if (reset_attributes && attributes.size() > 0) {
+        if (attributes.size() > 0) {
             w.ClearAttributes();
             for (int a : attributes) w.AddAttribute(static_cast<A::VarAttribute>(a));
         }
