@@ -1,0 +1,173 @@
+// VARFILE processors: the text form of a variable list's state, one header
+// line of attribute words and one record of fixed-width, comma-separated
+// fields per variable (docs/varfile.md). RTVarDatabase is the interface of
+// every processor; RTVarFileIO holds the list, the chosen attributes and the
+// sets of variables taking part; RTVarFileOut writes the file.
+//
+// Ownership: a processor owns its attribute list, its variable sets (and the
+// regular expressions handed to them) and, for the writer, its pipe; the
+// variable list stays the caller's. Messages go to the history device rtHisDev.
+// Single-threaded: create and run processors from one thread.
+#ifndef ZARNUTILS_VARFILE_HPP
+#define ZARNUTILS_VARFILE_HPP
+
+#include <cstdint>
+
+#include "zarnutils/gllist.h"
+#include "zarnutils/hsregexp.h"
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/rtvarlst.h"
+#include "zarnutils/zarn_api.h"
+
+class ZARN_API RTVarDatabase {
+public:
+    // The attributes of a variable, in header order; the header word of each
+    // is RTVarAttributeNames::Name. Values outside 0..27 are representable so
+    // that a caller's bad number can be refused.
+    enum VarAttribute : int {
+        NAME, PHYSICAL_TYPE, UNITS, BASEUOM, VALUE, INIT, CHANGE, LOWER, UPPER, STEP, BOUND, SPEC, SSPEC, SCALE,
+        SBWEIGHT, QUALITY, PARAM, TARGET, SHADOW_PRICE, ACTIVE_BOUND, DESCRIPTION, MODIFIED, RLOWER, RUPPER,
+        VAR_TYPE, THRESHOLD, RAMPED, CONN_TYPE
+    };
+    // Verbosity: warnings go to rtHisDev at level 1 or more; 0 is silent.
+    enum OutputLevel : int { SILENT = 0, WARNINGS = 1 };
+
+    virtual ~RTVarDatabase();
+    virtual int GetLevel() const = 0;
+    virtual void SetLevel(OutputLevel level) = 0;
+    virtual void Reset() = 0;  // attributes and variable sets back to the defaults
+    virtual int SupportedAttribute(VarAttribute a) const = 0;
+    virtual void ClearAttributes() = 0;
+    virtual void AddAttribute(VarAttribute a) = 0;  // appended; repetitions allowed
+    virtual void RemoveAttribute(VarAttribute a) = 0;  // every occurrence
+    virtual void ClearIncluded() = 0;
+    virtual void IncludeVariable(int i) = 0;  // 1-based index
+    virtual void IncludeRange(int lo, int hi) = 0;  // inclusive
+    virtual void IncludeRegexp(hs_regexp *re) = 0;  // takes ownership of re
+    virtual void ClearExcluded() = 0;
+    virtual void ExcludeVariable(int i) = 0;
+    virtual void ExcludeRange(int lo, int hi) = 0;
+    virtual void ExcludeRegexp(hs_regexp *re) = 0;
+    virtual void Go() = 0;  // runs the processor
+
+    // True for the attributes computed from others: CHANGE, SSPEC, RLOWER, RUPPER.
+    static int DerivedAttribute(VarAttribute a);
+};
+
+// Says which variables (1-based indices) take part.
+class ZARN_API VarFilter {
+public:
+    virtual ~VarFilter();
+    virtual int IncludeVar(int i) const = 0;
+};
+
+// A set of variable indices.
+class ZARN_API RTVarSet {
+public:
+    virtual ~RTVarSet();
+    virtual int Contains(rtvarlst_t *list, int i) const = 0;
+};
+
+class ZARN_API RTSingletonVarSet : public RTVarSet {
+public:
+    explicit RTSingletonVarSet(int i);
+    int Contains(rtvarlst_t *list, int i) const override;
+
+private:
+    int index_;
+};
+
+class ZARN_API RTRangeVarSet : public RTVarSet {
+public:
+    RTRangeVarSet(int lo, int hi);  // lo > hi holds nothing
+    int Contains(rtvarlst_t *list, int i) const override;
+
+private:
+    int lo_, hi_;
+};
+
+// The variables whose name the expression matches; owns the expression
+// (NULL matches nothing).
+class ZARN_API RTRegexpVarSet : public RTVarSet {
+public:
+    explicit RTRegexpVarSet(hs_regexp *re);
+    ~RTRegexpVarSet() override;
+    RTRegexpVarSet(const RTRegexpVarSet &) = delete;
+    RTRegexpVarSet &operator=(const RTRegexpVarSet &) = delete;
+    int Contains(rtvarlst_t *list, int i) const override;
+
+private:
+    hs_regexp *re_;
+};
+
+// The common base of the processors. Attribute list items are attribute
+// numbers carried in the pointer itself (intptr_t), in order.
+class ZARN_API RTVarFileIO : public RTVarDatabase, public VarFilter {
+public:
+    // At the given level, then Reset. list may be NULL (nothing takes part).
+    RTVarFileIO(rtvarlst_t *list, OutputLevel level);
+    ~RTVarFileIO() override;
+    RTVarFileIO(const RTVarFileIO &) = delete;
+    RTVarFileIO &operator=(const RTVarFileIO &) = delete;
+
+    int GetLevel() const override;
+    void SetLevel(OutputLevel level) override;
+    // No attribute; variables 1 to the list's current count; nothing excluded.
+    void Reset() override;
+    void ClearAttributes() override;
+    // An attribute SupportedAttribute refuses is reported (level >= 1) and not added.
+    void AddAttribute(VarAttribute a) override;
+    void RemoveAttribute(VarAttribute a) override;
+    void ClearIncluded() override;
+    void IncludeVariable(int i) override;
+    void IncludeRange(int lo, int hi) override;
+    void IncludeRegexp(hs_regexp *re) override;
+    void ClearExcluded() override;
+    void ExcludeVariable(int i) override;
+    void ExcludeRange(int lo, int hi) override;
+    void ExcludeRegexp(hs_regexp *re) override;
+    // In at least one included set and in no excluded set.
+    int IncludeVar(int i) const override;
+
+    // Nonzero when the text holds one of "* ;=,()[]{}<>&" (NULL: 0).
+    static int SpecialChars(const char *text);
+    // The text's length, plus 2 for the quotes SpecialChars asks for.
+    static int PrintedLength(const char *text);
+    // Writes the text, in single quotes when SpecialChars; no escaping inside.
+    static void WriteString(rtopipe *pipe, const char *text);
+
+protected:
+    gl_list_t *included_;    // owned RTVarSet objects
+    gl_list_t *excluded_;    // owned RTVarSet objects
+    OutputLevel level_;
+    rtvarlst_t *list_;       // borrowed
+    gl_list_t *attributes_;  // VarAttribute numbers in the pointers
+};
+
+// The writer. The attribute list starts as the 28 attributes in order.
+class ZARN_API RTVarFileOut : public RTVarFileIO {
+public:
+    // Takes ownership of pipe (destroyed with the writer). Widths are clamped
+    // to 0..32767; the page width is widened, with a message, until it holds
+    // a unit and then a real value beside the name.
+    RTVarFileOut(rtopipe *pipe, rtvarlst_t *list, int nameWidth, int realWidth, int pageWidth, int uomWidth);
+    ~RTVarFileOut() override;
+
+    int SupportedAttribute(VarAttribute a) const override;  // 0..27
+    void Reset() override;  // RTVarFileIO::Reset, then every supported attribute
+    // Writes the file: sections of the columns that fit the page width, each
+    // with its header line and a record per variable taking part. Stops at
+    // Ctrl-C, or at the first failed write (reported).
+    void Go() override;
+
+private:
+    int16_t widths_[28];
+    rtopipe *pipe_;
+    int32_t pageWidth_;
+};
+
+// A new list of the 28 attribute numbers 0..27 (in the pointers); the caller
+// destroys it with gl_destroylist. NULL when memory is short (reported).
+extern "C" ZARN_API gl_list_t *createWriteVarFileMask(void);
+
+#endif

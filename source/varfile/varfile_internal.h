@@ -1,0 +1,63 @@
+// Internals of the VARFILE writer: the output buffer and the text forms of
+// the fields.
+#ifndef ZARN_VARFILE_VARFILE_INTERNAL_H
+#define ZARN_VARFILE_VARFILE_INTERNAL_H
+
+#include <cstddef>
+
+#include "zarnutils/rtopipe.h"
+#include "zarnutils/varfile.hpp"
+
+namespace zarn::varfile {
+
+// The process-wide list of all attributes each new writer copies.
+gl_list_t *write_mask();
+
+// Collects output and hands it to the pipe in large writes. After the first
+// failed write it drops everything, so nothing follows the failure.
+class Sink {
+public:
+    explicit Sink(::rtopipe *pipe) : pipe_(pipe) {}
+    void put(const char *bytes, size_t n);
+    void put(char c) {
+        if (used_ == kSize) flush();
+        buf_[used_++] = c;
+    }
+    void blanks(size_t n);
+    // Writes what is buffered; false once a write has failed.
+    bool flush();
+    bool failed() const { return failed_; }
+
+private:
+    static constexpr size_t kSize = 1 << 16;
+    ::rtopipe *pipe_;
+    size_t used_ = 0;
+    bool failed_ = false;
+    char buf_[kSize];
+};
+
+// Writes v as "%*.*e" with width w and precision w - 8 would (a negative
+// precision meaning 6), right-aligned.
+void put_real(Sink &out, int w, double v);
+
+// The fields of one attribute of one variable.
+struct Record {
+    rtvarinfo_t info;
+    int ptype;    // from the status word, when fetched
+    int uom;      // display unit, when fetched
+    int baseuom;  // base unit, when fetched
+};
+
+// Fetch-mask codes an attribute needs; the whole record for some.
+void add_fetch(rtvarmask_t *mask, int attribute);
+
+// True when the attribute's value is missing (a blank field).
+bool missing(const Record &r, int attribute);
+
+// Writes the field of a column that is not missing; true when a word was
+// wider than the column (the next field goes on a continuation line).
+bool put_field(Sink &out, const Record &r, int attribute, int width);
+
+}  // namespace zarn::varfile
+
+#endif
