@@ -292,8 +292,10 @@ void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer) {
     if (list == nullptr) return;
     const char *name = rtattrdict_name(list->dictionary, i);
     if (name != nullptr && name[0] != '\0') {
-        std::strncpy(buffer, name, zarn::rtattrdict::kNameMax);
-        buffer[zarn::rtattrdict::kNameMax] = '\0';
+        // Only the name and its terminator: no padding of the caller's 1025 bytes.
+        const size_t n = strnlen(name, zarn::rtattrdict::kNameMax);
+        std::memcpy(buffer, name, n);
+        buffer[n] = '\0';
         return;
     }
     zarn::rtopipe::report(msg::kNoName, i);
