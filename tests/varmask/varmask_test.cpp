@@ -118,10 +118,8 @@ TEST(Varmask, Masks) {
     vmask_select_none(nullptr), vmask_select_default(nullptr), vmask_copy(nullptr, w), vmask_copy(w, nullptr);
     emask_copy(nullptr, d), emask_copy(d, nullptr), emask_select_none(nullptr), emask_select_print_default(nullptr);
     EXPECT_EQ(vmask_from_value(nullptr, nullptr) + vmask_from_value2(v, nullptr) + emask_from_value(nullptr, nullptr), 0);
-    const auto make = [] {
-        gl_destroy(g_printVar_mask, value_destroy_list_item), g_printVar_mask = nullptr, createPrintVarMask();
-        return gl_length(g_printVar_mask) == 6;
-    };
+    const auto make = [] { return gl_destroy(g_printVar_mask, value_destroy_list_item), g_printVar_mask = nullptr,
+                                  createPrintVarMask(), gl_length(g_printVar_mask) == 6; };
     EXPECT_GE(zarn::test::fail_each_allocation(make, [&](long n, bool ok) {  // reported, the list left empty
         const std::string text = his.text();
         EXPECT_EQ(text.substr(text.find("!! create")), "!! createPrintVarMask: unable to allocate memory\n") << n;
@@ -152,8 +150,7 @@ TEST(Varmask, Filters) {
         for (vfilter_fn f : filters) got += std::to_string(f(name ? &rec : nullptr, pattern));
         EXPECT_EQ(got, expect) << (name ? name : "null") << " mode " << mode;
     }
-    rtopt_mode = saved;
-    hs_regfree(re);
+    rtopt_mode = saved, hs_regfree(re);
 }
 
 TEST(Varmask, Profiles) {
@@ -178,13 +175,12 @@ TEST(Varmask, Profiles) {
     EXPECT_TRUE(p.GetHistory(1, nullptr, &y) == E_FAIL && p.GetHistory(1, &x, nullptr) == E_FAIL && y == -1);
     EXPECT_EQ(static_cast<uint32_t>(VarProfile().GetHistory(1, &x, &y)), 0x80004005u);
     zarn::test::HistoryCapture his;
-    p.SetActive(!p.Active());
+    p.SetActive(!VarProfile().Active());
     VarProfile copy = p;
-    p.SetActive(false), p.AddItem({5, 6});
+    p.AddItem({5, 6});
     EXPECT_EQ(p.GetItemAt(2).x * 1000 + copy.Active() * 100 + copy.GetSize() * 10 + p.GetProfile().size(), 5123.0);
-    EXPECT_EQ(p.GetItemAt(3).y + p.GetItemAt(3).x, 0.0);
-    EXPECT_EQ(his.text(), "!! VarProfile::GetItemAt: index 3 is not below the size 3\n"
-                          "!! VarProfile::GetItemAt: index 3 is not below the size 3\n");
+    EXPECT_EQ(p.GetItemAt(3).y, 0.0);
+    EXPECT_EQ(his.text(), "!! VarProfile::GetItemAt: index 3 is not below the size 3\n");
     rtvarlst_t *l = rtovarlst_create(2);  // appends to the profile the list owns; nothing where there is none
     rtovarlst_set_nvar(l, 2), rtovarlst_set_var_profile(l, 1, new VarProfile(copy));
     rtovarlst_set_var_profile_item(l, 1, &rows[0].items[0]), rtovarlst_set_var_profile_item(l, 2, &rows[0].items[0]);
