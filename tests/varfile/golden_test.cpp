@@ -18,21 +18,18 @@ constexpr uint32_t kMin = 0x80000000u, kMax = 0x7FFFFFFFu;
 struct Case { const char *file; std::vector<V> vars; std::initializer_list<int> attributes; };
 
 const Case kCases[] = {
-    // Typed and untyped variables, a long name, a quoted name, blank bounds.
-    {"plant",
+    {"plant",  // typed and untyped variables, a long name, a quoted name, blank bounds
      {{.name = "FEED.T", .ptype = kT, .uom = kF, .spec = 1, .value = 300, .lower = 273.15, .upper = 373.15},
       {.name = "X", .value = 2.5, .upper = 10},
       {.name = "REACTOR_SECTION_2_OUTLET_TEMP", .ptype = kT, .uom = kC, .value = 350},
       {.name = "S(1)", .uom = 1, .spec = 2, .value = 0, .lower = -1e20, .upper = 1e20}},
      {A::PHYSICAL_TYPE, A::UNITS, A::VALUE, A::LOWER, A::UPPER, A::SPEC}},
-    // Missing middle and trailing columns, MODIFIED zero and not, RAMPED, a scale.
-    {"records",
+    {"records",  // missing middle and trailing columns, MODIFIED zero and not, RAMPED, a scale
      {{.name = "A", .value = 1, .init = 0.5, .m1 = 6, .ramped = 1}, {.name = "B", .value = 3, .m2 = 5}, {.name = "C"},
       {.name = "D", .value = 1.5, .init = 1, .scale = 2, .m1 = kMax * 2 + 1, .m2 = 7},
       {.name = "E", .value = 2, .init = 2, .m1 = kMin, .m2 = kMax, .ramped = 1}},
      {A::VALUE, A::INIT, A::CHANGE, A::MODIFIED, A::RAMPED}},
-    // Keywords, relaxed bounds and descriptions, some wider than their columns.
-    {"words",
+    {"words",  // keywords, relaxed bounds and descriptions, some wider than their columns
      {{.name = "P1", .spec = 3, .type = 1, .bound = 1, .value = 5, .lower = 6, .upper = 5.5, .step = 1, .quality = 2,
        .param = 1, .desc = "feed temperature"},
       {.name = "P2", .spec = 2, .type = 64, .value = 10, .lower = 0, .upper = 100, .step = 2},

@@ -1,13 +1,8 @@
 // Shared set-up of the VARFILE tests: variable lists described row by row,
 // and a writer's output collected through a queue pipe.
-#ifndef ZARN_TESTS_VARFILE_FIXTURE_H
-#define ZARN_TESTS_VARFILE_FIXTURE_H
-
+#pragma once
 #include <cstring>
 #include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
 
 #include "capture.h"
 #include "zarnutils/varfile.hpp"
@@ -17,6 +12,7 @@ namespace zarn::test {
 
 constexpr double M = 1e35;  // missing
 using A = RTVarDatabase;
+using W = RTVarFileOut &;
 
 // One variable; reals in SI and stored form (multiplied by scale when shown).
 struct V {
@@ -37,12 +33,12 @@ struct List {
             rtvarinfo_t r{};
             std::strcpy(r.name, v.name);
             r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
-                          RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_MODIFIED | RTVARINFO_QUALITY |
-                          RTVARINFO_PARAM_HOMO, 2};
+                      RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_MODIFIED | RTVARINFO_QUALITY |
+                      RTVARINFO_PARAM_HOMO, 2};
             varSetPhysicalType(&r.status, v.ptype), varSetSpec(&r.status, v.spec), varSetType(v.type, &r.status);
-            varSetBoundType(v.bound, &r.status);
-            r.intscale = v.scale, r.value = v.value, r.init = v.init, r.lower = v.lower, r.upper = v.upper;
-            r.step = v.step, r.modified = {v.m1, v.m2}, r.quality = v.quality, r.param_homo = v.param, r.uom = v.uom;
+            varSetBoundType(v.bound, &r.status), r.intscale = v.scale, r.value = v.value, r.init = v.init;
+            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2}, r.quality = v.quality;
+            r.param_homo = v.param, r.uom = v.uom;
             rtovarlst_initialize_var(p, i, &r, 1), rtovarlst_set_var_ramped(p, i, v.ramped);
             if (v.desc) rtovarlst_set_var_description(p, i, v.desc);
             ++i;
@@ -53,15 +49,15 @@ struct List {
 };
 
 struct Widths { int name = 2, real = 10, page = 80, uom = 4; };
-using Setup = std::function<void(RTVarFileOut &)>;
 
 // What a writer over l writes with these widths, these attributes (all when none) and this set-up.
-inline std::string write_out(rtvarlst_t *l, Widths w, std::initializer_list<int> attributes = {}, const Setup &setup = {}) {
+inline std::string write_out(rtvarlst_t *l, Widths w, std::initializer_list<int> attributes = {},
+                             const std::function<void(W)> &setup = {}) {
     rtopipe *q = create_queue_rtopipe();
     {
         RTVarFileOut out(copyPipe(q), l, w.name, w.real, w.page, w.uom);
         if (attributes.size() > 0) out.ClearAttributes();
-        for (int a : attributes) out.AddAttribute(static_cast<A::VarAttribute>(a));
+        for (int a : attributes) out.AddAttribute(A::VarAttribute(a));
         if (setup) setup(out);
         out.Go();
     }
@@ -73,5 +69,3 @@ inline std::string write_out(rtvarlst_t *l, Widths w, std::initializer_list<int>
 inline std::string B(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
 }  // namespace zarn::test
-
-#endif

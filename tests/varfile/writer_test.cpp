@@ -1,5 +1,5 @@
-// The writer's widths and messages, the default 28 columns, number forms,
-// quoting, attribute lists, variable sets, and bad pipes, callers and memory.
+// The writer's widths and messages, number forms, quoting, attribute lists,
+// variable sets, and bad pipes, callers and memory.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,15 +14,10 @@ using namespace zarn::test;
 
 namespace {
 
-using Op = std::function<void(RTVarFileOut &, int)>;
-const int kExtremes[] = {INT_MIN, -1, 0, 6, INT_MAX};
-std::string widened(int w, const char *what) {
-    return "Increasing page width to " + std::to_string(w) + " because it is not big enough for a " + what + ".\n";
-}
-std::string U(int w) { return widened(w, "UOM"); }
-std::string R(int w) { return widened(w, "real value"); }
+std::string U(int w) { return "Increasing page width to " + std::to_string(w) + " because it is not big enough for a UOM.\n"; }
+std::string R(int w) { return "Increasing page width to " + std::to_string(w) + " because it is not big enough for a real value.\n"; }
 
-TEST(VarfileWriter, PageWidthWidening) {
+TEST(VarfileWriter, WidthsAndColumns) {
     struct Row { int name, real, page; std::string history; };
     const Row rows[] = {{20, 16, 32, U(32) + R(37)}, {20, 16, 33, R(37)}, {20, 16, 37, R(37)}, {20, 16, 38, ""},
                         {INT_MAX, INT_MIN, INT_MIN, U(32779)}, {-5, 40, 0, U(12) + R(41)}};
@@ -32,23 +27,18 @@ TEST(VarfileWriter, PageWidthWidening) {
         RTVarFileOut out(nullptr, l, r.name, r.real, r.page, 12);
         EXPECT_EQ(h.text(), r.history) << r.name << " " << r.real << " " << r.page;
     }
-    // Widened to 37: two BOUND columns (8 each) fit beside the name, a third does not.
     EXPECT_EQ(write_out(l, {20, 16, 10, 12}, {A::BOUND, A::BOUND, A::BOUND}), "NAME" + B(16) + ",BOUND  ,BOUND  \nV" +
               B(19) + ",HARD   ,HARD   \n\nNEW SECTION\nNAME" + B(16) + ",BOUND  \nV" + B(19) + ",HARD   \n");
-    EXPECT_EQ(write_out(l, {1, 5, 80, 1}, {A::SBWEIGHT, A::SPEC}), "NAME,SBWEIGHT,SPEC \nV," + B(8) + ",CALC \n");
+    EXPECT_EQ(write_out(l, {1, 5, 16, 1}, {A::SBWEIGHT, A::SPEC}), "NAME,SBWEIGHT,SPEC \nV," + B(8) + ",CALC \n");
     List specs({{.name = "I", .spec = 2}, {.name = "C", .spec = 1}, {.name = "M", .spec = 3}});
     rto_set_mode_c(2);
     EXPECT_EQ(write_out(specs, {1, 10, 80, 1}, {A::SSPEC}), "NAME,SSPEC\nI,INDEP\nC,CONST\nM,CONST\n");
     rto_set_mode_c(0);
-}
-
-TEST(VarfileWriter, UnitsCarryAcrossSections) {
-    HistoryCapture h;
     // Units read in an earlier section still convert the solver scale of a later one.
     List two({{.name = "T1", .ptype = 22, .uom = 2}, {.name = "T2", .ptype = 22, .uom = 4}});
     EXPECT_EQ(write_out(two, {2, 10, 13, 4}, {A::UNITS, A::SCALE}),
               "NAME,UNITS\nT1,F   \nT2,C   \n\nNEW SECTION\nNAME,SCALE     \nT1,  1.80e+00\nT2,  1.00e+00\n");
-    EXPECT_EQ(h.text(), U(14));
+    EXPECT_EQ(h.text(), U(32) + R(37) + U(14));
 }
 
 // One field of an untyped variable named A, as its column writes it.
@@ -72,20 +62,16 @@ TEST(VarfileWriter, NumberFormsAndMissingBounds) {
     }
 }
 
-TEST(VarfileWriter, QuotingHelpers) {
-    for (const char *s : {"*", " ", ";", "=", ",", "(", ")", "[", "]", "{", "}", "<", ">", "&", "x*", "", "A.B", "x'y", "$\"#%!?"}) {
-        const bool special = std::strcspn(s, "*;=,()[]{}<>& ") < std::strlen(s);
-        EXPECT_EQ(RTVarFileIO::SpecialChars(s), special) << s;
-        EXPECT_EQ(RTVarFileIO::PrintedLength(s), static_cast<int>(std::strlen(s)) + 2 * special) << s;
+TEST(VarfileWriter, QuotingAndAttributes) {
+    for (const char *s : {"*", " ", ";", "=", ",", "(", ")", "[", "]", "{", "}", "<", ">", "&", "a b", "x*", "", "A.B", "x'y", "$\"#%!?"}) {
+        const int quoted = *s && !std::strpbrk(s, ".'$");  // the last four need no quotes
+        EXPECT_TRUE(RTVarFileIO::SpecialChars(s) == quoted && RTVarFileIO::PrintedLength(s) == int(strlen(s)) + 2 * quoted) << s;
     }
     EXPECT_EQ(RTVarFileIO::SpecialChars(nullptr) + RTVarFileIO::PrintedLength(nullptr), 0);
     rtopipe *q = create_queue_rtopipe();
     for (const char *s : {"a b", "AB", "'", "&", static_cast<const char *>(nullptr)}) RTVarFileIO::WriteString(q, s);
     EXPECT_EQ(drain(q), "'a b'AB''&'");
     rtodestroy(q);
-}
-
-TEST(VarfileWriter, AttributeListAndMessages) {
     HistoryCapture h;
     List l({{.name = "V", .value = 1}});
     RTVarFileOut w(nullptr, l, 2, 10, 80, 4);
@@ -97,7 +83,7 @@ TEST(VarfileWriter, AttributeListAndMessages) {
                         "variable report -2147483648\nAttempt to add unsupported attribute to variable report 2147483647\n");
     w.SetLevel(A::SILENT), w.AddAttribute(A::VarAttribute(-1));
     EXPECT_EQ(w.GetLevel() + h.text().size(), 0u);
-    const std::string out = write_out(l, {}, {A::VALUE, A::VALUE, A::NAME, A::SPEC}, [](RTVarFileOut &v) {
+    const std::string out = write_out(l, {}, {A::VALUE, A::VALUE, A::NAME, A::SPEC}, [](W v) {
         v.Go(), v.RemoveAttribute(A::VALUE), v.Go(), v.Reset(), v.RemoveAttribute(A::NAME), v.Go(), v.ClearAttributes();
     });
     EXPECT_EQ(out.substr(0, 102), "NAME,VALUE     ,VALUE     ,SPEC \nV ,  1.00e+00,  1.00e+00,CALC \nNAME,SPEC \nV ,CALC \n"
@@ -105,8 +91,8 @@ TEST(VarfileWriter, AttributeListAndMessages) {
     EXPECT_TRUE(out.ends_with(",UNTYPED      \n")) << out;
 }
 
-// Names of the variables of F1 F2 G1 G2 F3 that a writer set up so writes.
-std::string names(rtvarlst_t *l, const Setup &setup) {
+// The first two letters of every line after the first: the names a writer so set up writes.
+std::string names(rtvarlst_t *l, const std::function<void(W)> &setup) {
     const std::string s = write_out(l, {}, {A::SPEC}, setup);
     std::string got;
     for (size_t p = s.find('\n'); p != std::string::npos && p + 1 < s.size(); p = s.find('\n', p + 1)) got += s.substr(p + 1, 2);
@@ -115,19 +101,18 @@ std::string names(rtvarlst_t *l, const Setup &setup) {
 
 TEST(VarfileWriter, VariableSetsAndHostileIndices) {
     List l({{.name = "F1"}, {.name = "F2"}, {.name = "G1"}, {.name = "G2"}, {.name = "F3"}});
-    using W = RTVarFileOut &;
     EXPECT_EQ(names(l, [](W w) { w.ClearIncluded(), w.IncludeVariable(4), w.IncludeRange(2, 2), w.IncludeRange(5, 3); }), "F2G2");
     EXPECT_EQ(names(l, [](W w) { w.ExcludeRange(2, 4), w.ExcludeVariable(1); }), "F3");
     EXPECT_EQ(names(l, [](W w) { w.ExcludeRange(2, 4), w.ClearExcluded(); }), "F1F2G1G2F3");
     EXPECT_EQ(names(l, [](W w) { w.ClearIncluded(), w.IncludeRegexp(hs_regcomp("^F")), w.ExcludeRegexp(hs_regcomp("2")); }), "F1F3");
     EXPECT_EQ(names(l, [](W w) { w.IncludeRange(INT_MIN, INT_MAX), w.ExcludeRegexp(hs_regcomp("G")); }), "F1F2F3");
-    const std::pair<Op, const char *> hostile[] = {
+    const std::pair<std::function<void(W, int)>, const char *> hostile[] = {
         {[](W w, int i) { w.ClearIncluded(), w.IncludeVariable(i); }, ""},
         {[](W w, int i) { w.ClearIncluded(), w.IncludeRange(i, i), w.IncludeRange(i, INT_MIN); }, ""},
         {[](W w, int i) { w.ExcludeVariable(i); }, "F1F2G1G2F3"},
         {[](W w, int i) { w.ExcludeRange(i, i), w.ExcludeRange(INT_MAX, i); }, "F1F2G1G2F3"}};
     for (const auto &[op, want] : hostile)
-        EXPECT_EQ(names(l, [&](W w) { for (int i : kExtremes) op(w, i); }), want);
+        EXPECT_EQ(names(l, [&](W w) { for (int i : {INT_MIN, -1, 0, 6, INT_MAX}) op(w, i); }), want);
     // The default range is taken at Reset: a variable added later waits for the next one.
     EXPECT_EQ(names(l, [&](W w) {
         rtovarlst_resize(l, 6), rtovarlst_set_nvar(l, 6), rtovarlst_addvar(l, 6, "H1");
@@ -145,22 +130,21 @@ const char *failing(rtopipe *) { return "failing pipe"; }
 
 TEST(VarfileWriter, BadPipesAndMemory) {
     HistoryCapture h;
-    std::vector<std::string> names;
-    for (int k = 0; k < 3000; ++k) names.push_back("A_RATHER_LONG_VARIABLE_NAME_" + std::to_string(k));
+    std::vector<std::string> names(3000);
     std::vector<V> many;
-    for (const std::string &n : names) many.push_back({.name = n.c_str(), .value = 1});
+    for (std::string &n : names) n = "A_RATHER_LONG_VARIABLE_NAME_" + std::to_string(many.size()), many.push_back({.name = n.c_str()});
     List l(many);
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     FILE *full = std::fopen("/dev/full", "w"), *gone = fdopen(fds[1], "w");
     close(fds[0]), close(fds[1]);
     rtopipe bad = {fail_second, nullptr, [](rtopipe *) {}, nullptr, failing, nullptr, 1, 0};
-    const std::pair<rtopipe *, const char *> pipes[] = {
-        {nullptr, "!!RTVarFileOut::Go: No output pipe\n"},
+    const char *stops = " failed; the output stops here\n";
+    const std::pair<rtopipe *, std::string> pipes[] = {{nullptr, "!!RTVarFileOut::Go: No output pipe\n"},
         {create_ascii_stream_rtopipe(full, "/dev/full", 1), "genericFileStreamPush: No space left on device on file "
-                   "/dev/full\n!!RTVarFileOut::Go: Writing to /dev/full failed; the output stops here\n"},
-        {create_ascii_stream_rtopipe(gone, "closed", 0), "!!RTVarFileOut::Go: Writing to closed failed; the output stops here\n"},
-        {&bad, "!!RTVarFileOut::Go: Writing to failing pipe failed; the output stops here\n"}};
+                                                            "/dev/full\n!!RTVarFileOut::Go: Writing to /dev/full" + std::string(stops)},
+        {create_ascii_stream_rtopipe(gone, "closed", 0), "!!RTVarFileOut::Go: Writing to closed" + std::string(stops)},
+        {&bad, "!!RTVarFileOut::Go: Writing to failing pipe" + std::string(stops)}};
     for (const auto &[pipe, message] : pipes) {
         RTVarFileOut(pipe, l, 20, 16, 132, 12).Go();
         EXPECT_TRUE(h.text().ends_with(message)) << message;
@@ -172,21 +156,19 @@ TEST(VarfileWriter, BadPipesAndMemory) {
     // Ctrl-C before the run: nothing written, no message; the pipe's flush level comes back.
     FILE *tmp = std::tmpfile();
     rtopipe *f = create_ascii_stream_rtopipe(tmp, "tmp", 0);
-    rtosetflushlevel(f, 2), rtosignal_set_ctrlc();
-    RTVarFileOut(copyPipe(f), l, 20, 16, 132, 12).Go();
+    rtosetflushlevel(f, 2), rtosignal_set_ctrlc(), RTVarFileOut(copyPipe(f), l, 20, 16, 132, 12).Go();
     rtosignal_cancel_pending_ctrlc();
     EXPECT_EQ(std::ftell(tmp) + rtoflushlevel(f) + h.text().size(), 2u);
     rtodestroy(f), std::fclose(tmp);
-    // Each allocation that fails leaves the writer as it was.
+    // Each failed allocation leaves the writer as it was.
+    const std::pair<std::function<void(W)>, const char *> memory[] = {
+        {[](W w) { w.AddAttribute(A::VALUE); }, "!!RTVarFileIO::AddAttribute: Unable to allocate memory\n"},
+        {[](W w) { w.IncludeVariable(1); }, "!!RTVarFileIO: Unable to allocate memory\n"},
+        {[](W w) { w.ClearIncluded(); }, "!!RTVarFileIO::ClearIncluded: Unable to allocate memory\n"},
+        {[](W w) { w.Go(); }, "!!RTVarFileOut::Go: Unable to allocate memory\n"}};
     List one({{.name = "V", .value = 1}});
-    const std::pair<std::function<void(RTVarFileOut &)>, const char *> memory[] = {
-        {[](RTVarFileOut &w) { w.AddAttribute(A::VALUE); }, "!!RTVarFileIO::AddAttribute: Unable to allocate memory\n"},
-        {[](RTVarFileOut &w) { w.IncludeVariable(1); }, "!!RTVarFileIO: Unable to allocate memory\n"},
-        {[](RTVarFileOut &w) { w.ClearIncluded(); }, "!!RTVarFileIO::ClearIncluded: Unable to allocate memory\n"},
-        {[](RTVarFileOut &w) { w.Go(); }, "!!RTVarFileOut::Go: Unable to allocate memory\n"}};
     for (const auto &[op, message] : memory) {
-        const auto fail = [&](RTVarFileOut &w) { zarn::failalloc_set(1), op(w), zarn::failalloc_set(0); };
-        EXPECT_EQ(write_out(one, {}, {A::SPEC}, fail), "NAME,SPEC \nV ,CALC \n") << message;
+        EXPECT_EQ(write_out(one, {}, {A::SPEC}, [&](W w) { zarn::failalloc_set(1), op(w), zarn::failalloc_set(0); }), "NAME,SPEC \nV ,CALC \n");
         EXPECT_EQ(h.text(), message);
     }
     zarn::failalloc_set(1);
