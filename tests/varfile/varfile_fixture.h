@@ -31,14 +31,13 @@ struct List {
         rtovarlst_set_nvar(p, static_cast<int32_t>(vars.size()));
         for (int32_t i = 1; const V &v : vars) {
             rtvarinfo_t r{};
-            std::strcpy(r.name, v.name);
             r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
                       RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_MODIFIED | RTVARINFO_QUALITY |
                       RTVARINFO_PARAM_HOMO, 2};
             varSetPhysicalType(&r.status, v.ptype), varSetSpec(&r.status, v.spec), varSetType(v.type, &r.status);
             varSetBoundType(v.bound, &r.status), r.intscale = v.scale, r.value = v.value, r.init = v.init;
-            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2}, r.quality = v.quality;
-            r.param_homo = v.param, r.uom = v.uom;
+            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2}, r.quality = v.quality,
+            r.param_homo = v.param, r.uom = v.uom, std::strcpy(r.name, v.name);
             rtovarlst_initialize_var(p, i, &r, 1), rtovarlst_set_var_ramped(p, i, v.ramped);
             if (v.desc) rtovarlst_set_var_description(p, i, v.desc);
             ++i;
@@ -62,8 +61,7 @@ inline std::string write_out(rtvarlst_t *l, Widths w, std::initializer_list<int>
         out.Go();
     }
     std::string text = drain(q);
-    rtodestroy(q);
-    return text;
+    return rtodestroy(q), text;
 }
 
 inline std::string B(int n) { return std::string(static_cast<size_t>(n), ' '); }
