@@ -1,7 +1,6 @@
 // Compiler, matcher, substitution, copies and the re_comp pair of the regular-expression engine.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <memory>
