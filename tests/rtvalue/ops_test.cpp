@@ -199,44 +199,41 @@ const std::map<std::string, std::pair<Fn, std::string>> kStr = {
 TEST_F(OpsTest, StringFunctionsByPosition) {
     const std::string a(99999, 'A'), big = a + "B";
     const struct {
-        const char *fn;
-        std::string args, result, history = "";
+        std::string call, result, history = "";
     } rows[] = {
-        {"sub", "S:HELLO,N:2,N:3", "S:ELL"}, {"sub", "S:HELLO,N:-2", "S:LO"}, {"sub", "S:HELLO,N:5", "S:O"},
-        {"sub", "S:HELLO,N:6", "S:"}, {"sub", "S:HELLO,N:-6,N:2", "S:HE"},
-        {"sub", "S:HELLO,N:-2147483648", "S:HELLO"}, {"sub", "S:HELLO,S:2,N:0", "S:"},
-        {"sub", "N:12345,N:-2,N:9", "S:45"}, {"sub", "S:HELLO,N:0", "U", "pos valid"},
-        {"sub", "S:HELLO,N:2.0", "U", "pos valid"},
-        {"sub", "S:HELLO,N:2,N:-1", "U", "The len argument to substr(str,pos,len) is not valid\n"},
-        {"sub", "E,N:1", "U", "str a string"}, {"sub", "S:HELLO", "U", "#"}, {"idx", "S:ABAB,S:AB", "N:3"},
-        {"idx", "S:ABAB,S:AB,N:3", "N:3"}, {"idx", "S:ABAB,S:AB,N:4", "N:0"},
-        {"idx", "S:ABAB,S:AB,N:0", "N:3"}, {"idx", "S:AB,S:ABC", "N:0"}, {"idx", "S:ABC,S:,N:3", "N:3"},
-        {"idx", "S:ABC,S:,N:4", "N:0"}, {"idx", "S:A1B,N:1", "N:2"},
-        {"idx", "S:AB,S:B,N:-1", "U", "The pos argument to index(str,substr,pos) is not valid\n"},
-        {"idx", "S:ABAB,E", "U", "substr valid"}, {"idx", "E,S:A", "U", "str a string"},
-        {"idx", "S:ABAB", "U", "#"}, {"ins", "S:ABC,S:X,N:2", "S:AXBC"}, {"ins", "S:ABC,S:X,N:-1", "S:ABXC"},
-        {"ins", "S:ABC,S:X,N:9", "S:ABCX"}, {"ins", "S:ABC,S:X,N:3", "S:ABXC"},
-        {"ins", "S:ABC,S:X,N:-3", "S:XABC"}, {"ins", "S:ABC,N:5,N:-9", "S:5ABC"},
-        {"ins", "S:ABC,S:X,N:0", "U", "pos valid"}, {"ins", "S:ABC,E,N:1", "U", "sstr valid"},
-        {"ins", "E,S:X,N:1", "U", "str a string"}, {"ins", "S:ABC,S:X", "U", "#"},
-        {"rem", "S:ABCDE,N:2,N:2", "S:ADE"}, {"rem", "S:ABCDE,N:-1,N:5", "S:ABCD"},
-        {"rem", "S:ABCDE,N:-5,N:1", "S:BCDE"}, {"rem", "S:ABCDE,N:6,N:1", "S:ABCDE"},
-        {"rem", "S:ABCDE,N:1,N:5", "S:"}, {"rem", "S:ABCDE,N:0,N:1", "U", "pos valid"},
-        {"rem", "S:ABCDE,N:1,N:1.5", "U", "len valid"}, {"rem", "E,N:1,N:1", "U", "str a string"},
-        {"rem", "S:ABCDE,N:2", "U", "#"}, {"len", "N:1.5 {FT}", "N:8"}, {"len", "L:[N:1,S:x]", "N:5"},
-        {"len", "E", "U"}, {"len", "S:" + big, "N:100000"}, {"idx", "S:" + big + ",S:B", "N:100000"},
-        {"idx", "S:" + big + ",S:" + a, "N:1"}, {"rem", "S:" + big + ",N:1,N:99999", "S:B"},
-        {"ins", "S:" + big + ",S:" + big + ",N:-1", "S:" + a + big + "B"},
+        {"sub S:HELLO,N:2,N:3", "S:ELL"}, {"sub S:HELLO,N:-2", "S:LO"}, {"sub S:HELLO,N:5", "S:O"},
+        {"sub S:HELLO,N:6", "S:"}, {"sub S:HELLO,N:-6,N:2", "S:HE"}, {"sub S:HELLO,N:-2147483648", "S:HELLO"},
+        {"sub S:HELLO,S:2,N:0", "S:"}, {"sub N:12345,N:-2,N:9", "S:45"},
+        {"sub S:HELLO,N:0", "U", "pos valid"}, {"sub S:HELLO,N:2.0", "U", "pos valid"},
+        {"sub S:HELLO,N:2,N:-1", "U", "The len argument to substr(str,pos,len) is not valid\n"},
+        {"sub E,N:1", "U", "str a string"}, {"sub S:HELLO", "U", "#"}, {"idx S:ABAB,S:AB", "N:3"},
+        {"idx S:ABAB,S:AB,N:3", "N:3"}, {"idx S:ABAB,S:AB,N:4", "N:0"}, {"idx S:ABAB,S:AB,N:0", "N:3"},
+        {"idx S:AB,S:ABC", "N:0"}, {"idx S:ABC,S:,N:3", "N:3"}, {"idx S:ABC,S:,N:4", "N:0"},
+        {"idx S:A1B,N:1", "N:2"},
+        {"idx S:AB,S:B,N:-1", "U", "The pos argument to index(str,substr,pos) is not valid\n"},
+        {"idx S:ABAB,E", "U", "substr valid"}, {"idx E,S:A", "U", "str a string"}, {"idx S:ABAB", "U", "#"},
+        {"ins S:ABC,S:X,N:2", "S:AXBC"}, {"ins S:ABC,S:X,N:-1", "S:ABXC"}, {"ins S:ABC,S:X,N:9", "S:ABCX"},
+        {"ins S:ABC,S:X,N:3", "S:ABXC"}, {"ins S:ABC,S:X,N:-3", "S:XABC"}, {"ins S:ABC,N:5,N:-9", "S:5ABC"},
+        {"ins S:ABC,S:X,N:0", "U", "pos valid"}, {"ins S:ABC,E,N:1", "U", "sstr valid"},
+        {"ins E,S:X,N:1", "U", "str a string"}, {"ins S:ABC,S:X", "U", "#"}, {"rem S:ABCDE,N:2,N:2", "S:ADE"},
+        {"rem S:ABCDE,N:-1,N:5", "S:ABCD"}, {"rem S:ABCDE,N:-5,N:1", "S:BCDE"},
+        {"rem S:ABCDE,N:6,N:1", "S:ABCDE"}, {"rem S:ABCDE,N:1,N:5", "S:"},
+        {"rem S:ABCDE,N:0,N:1", "U", "pos valid"}, {"rem S:ABCDE,N:1,N:1.5", "U", "len valid"},
+        {"rem E,N:1,N:1", "U", "str a string"}, {"rem S:ABCDE,N:2", "U", "#"}, {"len N:1.5 {FT}", "N:8"},
+        {"len L:[N:1,S:x]", "N:5"}, {"len E", "U"},
+        {"len S:" + big, "N:100000"}, {"idx S:" + big + ",S:B", "N:100000"},
+        {"idx S:" + big + ",S:" + a, "N:1"}, {"rem S:" + big + ",N:1,N:99999", "S:B"},
+        {"ins S:" + big + ",S:" + big + ",N:-1", "S:" + a + big + "B"},
     };
     for (const auto &row : rows) {
-        const auto &[fn, sig] = kStr.at(row.fn);
+        const auto &[fn, sig] = kStr.at(row.call.substr(0, 3));
         const std::string &h = row.history, word = h.substr(0, h.find(' ')), rest = h.substr(h.find(' ') + 1);
-        Val v(sig.empty() ? row.args : "L:[" + row.args + "]");
+        Val v(sig.empty() ? row.call.substr(4) : "L:[" + row.call.substr(4) + "]");
         fn(&v.v, nullptr);
-        EXPECT_EQ(Shown(v.v), row.result) << row.args.substr(0, 40);
+        EXPECT_EQ(Shown(v.v), row.result) << row.call.substr(0, 40);
         EXPECT_EQ(history_.text(), h == "#" ? "Invalid number of arguments to " + sig + "\n"
                                    : h.empty() || h[0] == 'T' ? h : "The " + word + " argument to " + sig + " is not " + rest + "\n")
-            << row.args.substr(0, 40);
+            << row.call.substr(0, 40);
     }
     Val l("S:" + big), res;
     value_concat(&l.v, &l.v, &res.v, nullptr);
