@@ -39,8 +39,8 @@ void Parse(const std::string &s, size_t &i, value_t *v, rtopipe *pipe) {
     i = end;
     static const char *const choices[] = {"LOW", "HIGH"};
     value_t str;
-    value_init(&str);
-    if (k == 'N') value_assign_copy_of_string(&str, t.c_str()), value_coerce(&str, v, number_value, nullptr);
+    if (k == 'N') value_init(&str), value_assign_copy_of_string(&str, t.c_str()), value_coerce(&str, v, number_value, nullptr),
+                  value_destroy(&str);
     if (k == 'S') value_assign_copy_of_string(v, t.c_str());
     if (k == 'I') value_assign_copy_of_id(v, t.c_str());
     if (k == 'G') value_assign_glob(v, zarn::xstrdup(t.c_str()));
@@ -49,7 +49,6 @@ void Parse(const std::string &s, size_t &i, value_t *v, rtopipe *pipe) {
     if (k == 'A') value_assign_range(v, std::atoi(t.c_str()), std::atoi(t.c_str() + t.find(':') + 1));
     if (k == 'E') value_assign_enum(v, gl_create()), value_setenum_size(v, 2), value_assign_enum_as_char(v, choices);
     if (k == 'X') v->value_type = boundednumber_value;
-    value_destroy(&str);
 }
 
 // An owning value made from the text notation.
@@ -183,9 +182,8 @@ TEST_F(OpsTest, UnitsThroughValues) {
     for (const char *name : {"S:PSI", "S:PSIA"}) {
         Val unit(name), shown;
         value_change_uom(&drop.v, &unit.v, &shown.v, nullptr);
-        EXPECT_EQ(Shown(shown.v), std::string("N:2 {") + (name + 2) + "}");
+        EXPECT_EQ(Shown(shown.v) + history_.text(), std::string("N:2 {") + (name + 2) + "}");
     }
-    EXPECT_EQ(history_.text(), "");
 }
 
 const std::map<std::string, std::pair<Fn, std::string>> kStr = {
@@ -276,9 +274,7 @@ TEST_F(OpsTest, ModelQueriesThroughTheContext) {
         row.fn(&v.v, &ctx);
         EXPECT_EQ(ctx.log, row.log) << row.arg;
         EXPECT_EQ(Shown(v.v), want) << row.arg;
-        if (want[0] == 'L' && want.size() > 5) {
-            EXPECT_EQ(static_cast<value_t *>(v.v.u.list->head->data)->value_type, identifier_value);
-        }
+        EXPECT_TRUE(want[0] != 'L' || want.size() <= 5 || static_cast<value_t *>(v.v.u.list->head->data)->value_type == identifier_value);
         row.fn(&w.v, nullptr);
         EXPECT_EQ(Shown(w.v), row.fn == value_defined ? "B:FALSE" : want == "U" ? "U" : "L:[ ]") << row.arg;
     }
@@ -331,7 +327,7 @@ TEST_F(OpsTest, BadOperandsAreRefused) {
         EXPECT_EQ(err.text().substr(0, 16 + std::strlen(text)), std::string("Assertion '!!! ") + text + "'");
         EXPECT_TRUE(Shown(res.v) == "S:kept" && bad.value_type == 42);
     }
-    Val list("L:[N:4]"), same("N:2");  // a list where a number is wanted
+    Val list("L:[N:4]"), same("N:2");  // a list where a number is wanted; a result that is an operand
     value_sqrt(&list.v, nullptr), value_add(&same.v, &good.v, &same.v, nullptr);
     EXPECT_EQ(Shown(list.v) + Shown(same.v), "UU");
 }
