@@ -86,8 +86,7 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     EXPECT_EQ(tap.take() + std::to_string(block.changed.size() - calls), "1");
     EXPECT_EQ(rtovarlst_inq_changed_attribute(), RTOVARLST_CHG_BLOCK_ONLY);
     rtovarlst_set_var_blockptr_int(l, 1, static_cast<int64_t>(reinterpret_cast<intptr_t>(&other)));
-    EXPECT_EQ(rtovarlst_inq_var_blockptr(top, 2), &other);
-    EXPECT_EQ(his.text(), "!! varSetSpec: spec is out of range. 9\n");
+    EXPECT_EQ(his.text() + (rtovarlst_inq_var_blockptr(top, 2) == &other ? "" : "?"), "!! varSetSpec: spec is out of range. 9\n");
     rtovarlst_delete_sublist(&l), rtovarlst_destroy_c(&top);
 }
 
