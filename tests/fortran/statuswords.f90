@@ -10,7 +10,7 @@ program statuswords
 
   ! ---- Variable status word ----
   vw = 0
-  call U3FXV(vw); call check(U3V_GET_SPEC(vw) == 1 .and. vw == 1, 'U3FXV touches only the spec bits')
+  call U3FXV(vw); call check(U3V_GET_SPEC(vw) == 1 .and. vw == 1, 'U3FXV touches only the SPEC bits')
   call U3V_SET_SPEC(vw, 5)
   call U3V_SET_SPEC(vw, 9)
   call check(U3V_GET_SPEC(vw) == 5, 'U3V_SET_SPEC, an out-of-range spec leaves the word')
