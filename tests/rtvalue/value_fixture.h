@@ -13,6 +13,7 @@
 #include <string>
 
 #include "capture.h"
+#include "fake_context.h"
 #include "platform/xalloc.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/rtvalue.hpp"
@@ -100,40 +101,8 @@ inline void Set(const char *name, value_t *heap, HashTable *local = nullptr, IVa
     param_set(name, heap, local, ctx), value_destroy_list_item(heap);
 }
 
-// A context over maps of names to values; counts the parameter and handle requests.
-struct FakeContext final : IValueContext {
-    std::map<std::string, value_t> objects, params;  // for Resolve and ParameterValue
-    std::map<std::string, std::string> kinds;        // for TypeOf: an IDENTIFIER text
-    int param_calls = 0, handles = 0;
-    bool garbage = false;  // Resolve hands back a value with a bad tag
-
-    ~FakeContext() {
-        for (auto *m : {&objects, &params}) std::for_each(m->begin(), m->end(), [](auto &kv) { value_destroy(&kv.second); });
-    }
-    void set(std::map<std::string, value_t> &m, const char *name, value_t *heap) { value_init(&m[name]), Take(&m[name], heap); }
-    static void lookup(std::map<std::string, value_t> &m, const char *name, value_t *out) {
-        if (auto it = m.find(name); it != m.end()) value_copy(&it->second, out);
-    }
-    void Resolve(const char *name, value_t *out) override { garbage ? void(out->value_type = 99) : lookup(objects, name, out); }
-    void ParameterValue(const char *name, value_t *out) override { ++param_calls, lookup(params, name, out); }
-    void TypeOf(const char *name, value_t *out) override {
-        if (auto it = kinds.find(name); it != kinds.end()) value_assign_id(out, dup(it->second.c_str()));
-    }
-    void *AccessorHandle() override { return ++handles, this; }
-    void Reserved0() override {}
-    void Reserved5() override {}
-    void Reserved8() override {}
-    using SV = QDLStringVector *;
-    void Attributes(const char *, SV) override {}
-    QDLVariableSource *Variables() override { return nullptr; }
-#define ZARN_NOTHING(name, ...) bool name(__VA_ARGS__) override { return false; }
-    ZARN_NOTHING(BlockVariables, const char *, QDLBlockRecord *) ZARN_NOTHING(IsDefined, const char *)
-    ZARN_NOTHING(SpecGroupsByVar, const char *, SV) ZARN_NOTHING(MeasurementsByVar, const char *, SV)
-    ZARN_NOTHING(ConnectionsByVar, const char *, SV) ZARN_NOTHING(AliasesByVar, const char *, SV)
-    ZARN_NOTHING(ActiveConnections, SV) ZARN_NOTHING(InactiveConnections, SV) ZARN_NOTHING(ActiveSpecGroups, SV)
-    ZARN_NOTHING(InactiveSpecGroups, SV) ZARN_NOTHING(ActiveMeasurements, SV) ZARN_NOTHING(InactiveMeasurements, SV)
-#undef ZARN_NOTHING
-};
+// The value tests share the recording context of the support folder.
+using FakeContext = RecordingContext;
 
 class ValueTest : public ::testing::Test {
 protected:

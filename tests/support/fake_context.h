@@ -3,28 +3,43 @@
 #define ZARN_TESTS_SUPPORT_FAKE_CONTEXT_H
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/xalloc.h"
 #include "zarnutils/rtvalue.hpp"
 
 namespace zarn::test {
 
-// An evaluation context over a table of named values, which is also the
-// variable source and the result set of its queries; every call is logged as
-// "Op(arg) ".
+// An evaluation context over tables of named values and parameters, which is
+// also the variable source and the result set of its queries; the model calls
+// are logged as "Op(arg) ", parameter and handle requests counted.
 struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
-    std::map<std::string, value_t> objects;                   // Resolve: copies of these
+    std::map<std::string, value_t> objects, params;           // Resolve, ParameterValue: copies of these
+    std::map<std::string, std::string> kinds;                 // TypeOf: an IDENTIFIER text
     std::map<std::string, std::vector<std::string>> answers;  // by operation
     std::vector<std::string> variables;                       // Load, by index from 0
     std::vector<int32_t> selected;                            // what a query selects
     QDLBlockRecord block{1, 0};
     bool filled = true;
     std::string log;
+    int param_calls = 0, handles = 0;
+    bool garbage = false;  // Resolve hands back a value with a bad tag
 
     ~RecordingContext() {
-        for (auto &kv : objects) value_destroy(&kv.second);
+        for (auto *m : {&objects, &params})
+            for (auto &kv : *m) value_destroy(&kv.second);
+    }
+    // Moves a heap value into m under name and frees the record.
+    static void set(std::map<std::string, value_t> &m, const char *name, value_t *heap) {
+        auto [it, fresh] = m.try_emplace(name);
+        if (fresh) value_init(&it->second);
+        value_destroy(&it->second), it->second = *heap, std::free(heap);
+    }
+    static void lookup(std::map<std::string, value_t> &m, const char *name, value_t *out) {
+        if (auto it = m.find(name); it != m.end()) value_copy(&it->second, out);
     }
     // name stands for a copy of v.
     void define(const char *name, const value_t &v) {
@@ -42,16 +57,18 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
     void Reserved8() override {}
     void Resolve(const char *name, value_t *out) override {
         log += std::string("Resolve(") + name + ") ";
-        if (objects.count(name)) value_copy(&objects[name], out);
+        garbage ? void(out->value_type = 99) : lookup(objects, name, out);
     }
-    void TypeOf(const char *, value_t *) override {}
+    void TypeOf(const char *name, value_t *out) override {
+        if (auto it = kinds.find(name); it != kinds.end()) value_assign_id(out, zarn::xstrdup(it->second.c_str()));
+    }
     bool BlockVariables(const char *name, QDLBlockRecord *b) override {
         *b = block;
         return fill("BlockVariables", name, nullptr);
     }
     QDLVariableSource *Variables() override { return this; }
     bool IsDefined(const char *name) override { return objects.count(name) > 0; }
-    void ParameterValue(const char *, value_t *) override {}
+    void ParameterValue(const char *name, value_t *out) override { ++param_calls, lookup(params, name, out); }
 #define ZARN_FILL_BY(op) \
     bool op(const char *q, QDLStringVector *o) override { return fill(#op, q, o); }
 #define ZARN_FILL(op) \
@@ -62,7 +79,7 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
     ZARN_FILL(InactiveMeasurements)
 #undef ZARN_FILL_BY
 #undef ZARN_FILL
-    void *AccessorHandle() override { return nullptr; }
+    void *AccessorHandle() override { return ++handles, this; }
     void Attributes(const char *name, QDLStringVector *o) override { fill("Attributes", name, o); }
     bool Load(int32_t index, QDLVariableData *record, bool names) override {
         log += "Load(" + std::to_string(index) + (names ? ",true) " : ",false) ");
