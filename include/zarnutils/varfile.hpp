@@ -166,8 +166,91 @@ private:
     int32_t pageWidth_;
 };
 
+// Receives the records of a VARFILE being read: the reader hands it every
+// field of every record and the recorder decides what to do with it.
+// Variable indices are 1-based; 0 means no variable (the record is skipped).
+class ZARN_API VarRecorder {
+public:
+    using Attribute = RTVarDatabase::VarAttribute;
+    virtual ~VarRecorder();
+    // Nonzero when the recorder takes this attribute's column.
+    virtual int AcceptsAttribute(Attribute a) = 0;
+    // The variable a record names, or 0 to skip the record.
+    virtual int LookupVariable(const char *name) = 0;
+    virtual void AssignReal(int i, Attribute a, double x) = 0;
+    virtual void AssignInteger(int i, Attribute a, int n) = 0;
+    virtual void AssignString(int i, Attribute a, const char *text) = 0;
+    // A number given in the unit the record names (the file's UNITS column).
+    virtual void AssignRealInUnit(int i, Attribute a, double x, const char *unit) = 0;
+    virtual void AssignIntegerInUnit(int i, Attribute a, int n, const char *unit) = 0;
+    // Nonzero when the recorder passes records on an attribute's text, put in *a.
+    virtual int QueryAttribute(Attribute *a) = 0;
+    // Nonzero when record i passes; the two last arguments are 0.
+    virtual int QueryMatches(int i, Attribute a, const char *text, int, int) = 0;
+};
+
+// Assigns what it receives to a variable list, converting from display
+// units. Everything it holds is borrowed.
+class ZARN_API AssignRecorder : public VarRecorder {
+public:
+    AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level, const VarFilter *filter);
+    ~AssignRecorder() override;
+    AssignRecorder(const AssignRecorder &) = delete;
+    AssignRecorder &operator=(const AssignRecorder &) = delete;
+
+    int AcceptsAttribute(Attribute a) override;  // a is in the attribute list
+    // The upper-case name found in the list and let through by the filter.
+    int LookupVariable(const char *name) override;
+    void AssignReal(int i, Attribute a, double x) override;
+    void AssignInteger(int i, Attribute a, int n) override;
+    void AssignString(int i, Attribute a, const char *text) override;
+    void AssignRealInUnit(int i, Attribute a, double x, const char *unit) override;
+    void AssignIntegerInUnit(int i, Attribute a, int n, const char *unit) override;
+    int QueryAttribute(Attribute *a) override;  // 0
+    int QueryMatches(int i, Attribute a, const char *text, int, int) override;  // 1
+
+protected:
+    const gl_list_t *attributes_;
+    rtvarlst_t *list_;
+    int level_;
+    const VarFilter *filter_;
+
+private:
+    // Upper-case copy of a text, kept between calls so that reading a file
+    // does not allocate per field.
+    const char *upper(const char *text);
+    void assign_in(int i, Attribute a, double x, int unit);
+    char *buffer_ = nullptr;
+    size_t capacity_ = 0;
+};
+
+// The reader: assigns a VARFILE's values to the variable list. Level 1;
+// the attribute list starts as a copy of the read mask.
+class ZARN_API RTVarFileIn : public RTVarFileIO {
+public:
+    // Takes ownership of pipe (destroyed with the reader).
+    RTVarFileIn(rtopipe *pipe, rtvarlst_t *list);
+    ~RTVarFileIn() override;
+
+    // The attributes 0..27 that are not derived.
+    int SupportedAttribute(VarAttribute a) const override;
+    void Reset() override;  // RTVarFileIO::Reset, then every supported attribute
+    // Reads the whole pipe once; bad records are reported and skipped.
+    void Go() override;
+
+private:
+    rtopipe *pipe_;
+};
+
 // A new list of the 28 attribute numbers 0..27 (in the pointers); the caller
 // destroys it with gl_destroylist. NULL when memory is short (reported).
 extern "C" ZARN_API gl_list_t *createWriteVarFileMask(void);
+// A new list of the 20 attributes a reader takes by default: 0..27 without
+// CHANGE, SSPEC, SHADOW_PRICE, ACTIVE_BOUND, DESCRIPTION, MODIFIED, RLOWER
+// and RUPPER. NULL when memory is short (reported).
+extern "C" ZARN_API gl_list_t *createReadVarFileMask(void);
+// The shared read mask each new reader copies, made (again) when missing or
+// empty; callers may change it. NULL when memory is short.
+extern "C" ZARN_API gl_list_t *get_readVarFile_mask(void);
 
 #endif

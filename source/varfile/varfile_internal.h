@@ -1,5 +1,5 @@
-// Internals of the VARFILE writer: the output buffer and the text forms of
-// the fields.
+// Internals of the VARFILE processors: the reader's entry, the writer's output
+// buffer and the text forms of the fields.
 #ifndef ZARN_VARFILE_VARFILE_INTERNAL_H
 #define ZARN_VARFILE_VARFILE_INTERNAL_H
 
@@ -12,6 +12,12 @@ namespace zarn::varfile {
 
 // The process-wide list of all attributes each new writer copies.
 gl_list_t *write_mask();
+
+// Reads the whole pipe as a VARFILE and hands every record to rec. The
+// scanner and parser state is process-wide: one parse at a time.
+void parse_varfile(rtopipe *pipe, VarRecorder *rec);
+// Drops what the scanner kept of pipe's input after a parse that ended early.
+void forget_input(const rtopipe *pipe);
 
 // Collects output and hands it to the pipe in large writes. After the first
 // failed write it drops everything, so nothing follows the failure.

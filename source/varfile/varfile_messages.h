@@ -15,6 +15,51 @@ inline constexpr char kWriteFailed[] = "!!RTVarFileOut::Go: Writing to %s failed
 inline constexpr char kNoRegexp[] = "!!%s: No regular expression given\n";
 inline constexpr char kNoMemory[] = "!!%s: Unable to allocate memory\n";
 
+// The reader: scanner, parser and record processing.
+inline constexpr char kUnterminated[] = "Unterminated identifier!\n";
+inline constexpr char kUnexpectedChar[] = "Ignoring unexpected character '%c' in varfile\n";
+inline constexpr char kUnexpectedCode[] = "Ignoring unexpected character (%d) in varfile\n";
+inline constexpr char kSyntax[] = "!! ZARN EO %s in VARFILE input\n";
+inline constexpr char kParseError[] = "parse error";
+inline constexpr char kStackOverflow[] = "parser stack overflow";
+inline constexpr char kMoreFieldsNamed[] =
+    "Variable %s has more fields (%d) than the header (%d).\n"
+    "Double check your commas, and remember that a record cannot end with an\nempty field.\n";
+inline constexpr char kMoreFields[] =
+    "Line in varfile has more fields (%d) than the header (%d).\n"
+    "Double check your commas, and remember that a record cannot end with an\nempty field.\n";
+inline constexpr char kNameNotText[] = "Name is not a string in VARFILE.\n";
+inline constexpr char kUomNotText[] = "UOM field is not a string in VARFILE.\n";
+inline constexpr char kBaseUomNotText[] = "BASEUOM field is not a string in VARFILE.\n";
+
+// The assigning recorder (variable name last unless stated).
+inline constexpr char kShadowPrice[] = "Attempt to assign shadow price value '%g' to the %s attribute of %s\n";
+inline constexpr char kShadowPriceWhy[] = "The shadow price cannot be read back from a file\n";
+inline constexpr char kRealRefused[] = "Attempt to assign real value %g to the %s attribute of %s\n";
+inline constexpr char kBadPtype[] = "Unrecognized physical type %s assigned to the %s attribute of %s\n";
+inline constexpr char kOtherPtype[] = "Unit of measure %s has a different physical type than that of %s\n";
+inline constexpr char kBadUom[] = "Unrecognized unit of measure %s assigned to the %s attribute of %s\n";
+inline constexpr char kBadBaseUom[] =
+    "            Unrecognized base unit of measure %s assigned to the %s attribute of %s\n";
+inline constexpr char kBadSymbol[] = "Unrecognized symbol %s assigned to the %s attribute of %s\n";
+inline constexpr char kBadQuality[] = "Unrecognized quality %s assigned to the %s attribute of %s\n";
+inline constexpr char kBadParam[] = "Unrecognized homotopy parameter %s assigned to the %s attribute of %s\n";
+inline constexpr char kActiveBound[] =
+    "Attempt to assign active bound string value '%s' to the %s attribute of %s\n";
+inline constexpr char kActiveBoundWhy[] = "The active_bound cannot be read back from a file\n";
+inline constexpr char kDescription[] = "Attempt to assign description string value '%s' to the %s attribute of %s\n";
+inline constexpr char kDescriptionWhy[] = "The description cannot be read back from a file\n";
+inline constexpr char kBadValue[] = "Unrecognized value %s assigned to the %s attribute of %s\n";
+inline constexpr char kBadConnType[] = "Unrecognized connection type %s assigned to the %s attribute of %s\n";
+inline constexpr char kStringRefused[] = "Attempt to assign string value '%s' to the %s attribute of %s\n";
+// Unit text and variable name.
+inline constexpr char kUnitOtherPtype[] =
+    "          Unit of measure %s has a different physical type than that of %s\n";
+inline constexpr char kUnitUnknown[] = "            Unrecognized unit of measure %s assigned to the %s\n";
+// Failures the documents leave to us.
+inline constexpr char kNoInput[] = "!!RTVarFileIn::Go: No input pipe\n";
+inline constexpr char kScannerFailed[] = "!!VARFILE reader: %s; the reading stops here\n";
+
 }  // namespace zarn::varfile::msg
 
 #endif
