@@ -36,7 +36,7 @@ const Model &model() {
               2};
     for (int i = 1; i <= kVars; ++i) {
         const double x = 1.0 + i * 1e-3;
-        std::snprintf(r.name, sizeof r.name, "BLOCK%d.STREAM.TEMP", i);
+        std::snprintf(r.name, sizeof r.name, "B%d.STREAM.T", i);
         r.status = 0, varSetPhysicalType(&r.status, 22), varSetSpec(&r.status, i % 2);
         r.uom = 2, r.intscale = 1, r.value = 300 + x, r.init = 290 + x, r.lower = 200, r.upper = 500 + x;
         r.step = x, r.sbweight = x, r.target_homo = x, r.modified = {static_cast<uint32_t>(i % 3), 0};
@@ -45,7 +45,7 @@ const Model &model() {
     m.path = "/tmp/zarn_varfile_read_bench_" + std::to_string(::getpid());
     FILE *f = std::fopen(m.path.c_str(), "w");
     {
-        RTVarFileOut out(create_ascii_stream_rtopipe(f, "bench", 0), m.list, 32, 16, 132, 12);
+        RTVarFileOut out(create_ascii_stream_rtopipe(f, "bench", 0), m.list, 20, 16, 132, 12);
         out.Go();
     }
     m.bytes = std::ftell(f);
