@@ -216,12 +216,15 @@ protected:
     const VarFilter *filter_;
 
 private:
-    // Upper-case copy of a text, kept between calls so that reading a file
-    // does not allocate per field.
-    const char *upper(const char *text);
-    void assign_in(int i, Attribute a, double x, int unit);
+    // Upper-case copies of names and texts, in a buffer kept between calls
+    // so that reading a file does not allocate per field.
     char *buffer_ = nullptr;
     size_t capacity_ = 0;
+    // The last unit text located within the current record, its physical
+    // type and the unit found (a record repeats one unit for every number).
+    char unitText_[40] = {};
+    int unitType_ = 0;
+    int unitFound_ = 0;
 };
 
 // The reader: assigns a VARFILE's values to the variable list. Level 1;
