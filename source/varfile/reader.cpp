@@ -66,6 +66,7 @@ struct State {
     ::rtopipe *pipe = nullptr;            // input of the running parse
     const ::rtopipe *buffered = nullptr;  // pipe whose unread input the scanner holds
     bool at_end = false;                // the pipe has given its last byte
+    bool ended = false;                 // the scanner has given its last token
 
     // The current header: per column its attribute (-1 unknown), whether the
     // recorder takes it, and the record's field.
@@ -118,7 +119,7 @@ void reset_scanner() {
     zvflex_destroy();
     for (void *&b : g_blocks) std::free(std::exchange(b, nullptr));
     g.input.release(), g.input_at = 0;
-    g.buffered = nullptr;
+    g.buffered = nullptr, g.at_end = false;
 }
 
 bool grow_columns() {
@@ -160,23 +161,28 @@ locale_t c_locale() {
 
 // Scanner side.
 
+// Fills the scanner's buffer as far as the input goes, so that a very long
+// token is rescanned only a few times as the buffer doubles.
 size_t scan_input(char *buffer, size_t size) {
     constexpr size_t kRead = 1 << 16;
-    if (g.input_at == g.input.used) {
-        g.input_at = g.input.used = 0;
-        if (g.pipe == nullptr || g.at_end) return 0;
-        if (!g.input.reserve(kRead)) scan_fatal("no memory for the input");
-        const int64_t n = rtoread(g.pipe, g.input.p, kRead);
-        if (n <= 0) {
-            g.at_end = true;
-            return 0;
+    size_t got = 0;
+    while (got < size) {
+        if (g.input_at == g.input.used) {
+            g.input_at = g.input.used = 0;
+            if (g.pipe == nullptr || g.at_end) break;
+            if (!g.input.reserve(kRead)) scan_fatal("no memory for the input");
+            const int64_t n = rtoread(g.pipe, g.input.p, kRead);
+            if (n <= 0) {
+                g.at_end = true;
+                break;
+            }
+            g.input.used = static_cast<uint64_t>(n) < kRead ? static_cast<size_t>(n) : kRead;
         }
-        g.input.used = static_cast<uint64_t>(n) < kRead ? static_cast<size_t>(n) : kRead;
+        const size_t n = std::min(size - got, g.input.used - g.input_at);
+        std::memcpy(buffer + got, g.input.p + g.input_at, n);
+        g.input_at += n, got += n;
     }
-    const size_t n = std::min(size, g.input.used - g.input_at);
-    std::memcpy(buffer, g.input.p + g.input_at, n);
-    g.input_at += n;
-    return n;
+    return got;
 }
 
 void scan_fatal(const char *what) { throw ScanFailure{what}; }
@@ -236,6 +242,8 @@ void scan_unexpected(char c) {
         zarn::rtopipe::report(msg::kUnexpectedCode, static_cast<int>(static_cast<signed char>(c)));
     }
 }
+
+void scan_ended() { g.ended = true; }
 
 void scan_unterminated() { zarn::rtopipe::report("%s", msg::kUnterminated); }
 
@@ -378,7 +386,7 @@ void parse_varfile(::rtopipe *pipe, VarRecorder *rec) {
     }
     if (g.buffered != pipe) reset_scanner();
     g.buffered = pipe, g.pipe = pipe, g.rec = rec;
-    g.at_end = false, g.bad = true, g.ncols = 0;
+    g.ended = false, g.bad = true, g.ncols = 0;
     bool failed = false;
     try {
         zvfparse();
@@ -392,7 +400,7 @@ void parse_varfile(::rtopipe *pipe, VarRecorder *rec) {
     }
     // At the end of the input the next run starts afresh; after a parse
     // that stopped early the scanner keeps the rest of this pipe's input.
-    if (g.at_end || failed) reset_scanner();
+    if (g.ended || failed) reset_scanner();
     free_columns();
     g.rec = nullptr, g.pipe = nullptr;
 }

@@ -27,6 +27,7 @@ void scan_name(Tok *t, const char *text, size_t len);
 void scan_number(Tok *t, char *text, size_t len, bool integer);
 void scan_unexpected(char c);
 void scan_unterminated();
+void scan_ended();  // the scanner has handed out its last token
 void *scan_alloc(size_t n);
 void *scan_realloc(void *p, size_t n);
 void scan_free(void *p);

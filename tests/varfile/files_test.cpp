@@ -51,13 +51,14 @@ TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
     const std::string big(5 << 20, 'x');
     const std::string file = slurp(source_dir() / "tests" / "varfile" / "data" / "bad_records.txt") +
                              "NEW SECTION\nNAME,DESCRIPTION,VALUE\n//" + big + "\nG7,'" + big + "',7\n'" + big +
-                             "',9\nG8,8\n";
+                             "',9\nG8,,8\n";
     HistoryCapture h;
     read_into(l, file);
     const std::string more = ".\nDouble check your commas, and remember that a record cannot end with an\nempty field.\n";
     const std::string parse = "!! ZARN EO parse error in VARFILE input\n";
     EXPECT_EQ(h.text(), "Variable B1 has more fields (5) than the header (4)" + more +
                             "Name is not a string in VARFILE.\n"
+                            "!! rtouom_locate: Unable to locate a unit of measurement named: FURLONG\n"
                             "Unrecognized unit of measure FURLONG assigned to the UNITS attribute of T1\n"
                             "Unit of measure BAR has a different physical type than that of T2\n"
                             "Unrecognized symbol NOSUCH assigned to the SPEC attribute of G2\n"
@@ -81,7 +82,9 @@ TEST(VarfileFiles, LargeListRoundTrip) {
     constexpr int n = 10000;
     const int t = pt_lookup("TEMPERATURE"), p = pt_lookup("PRESSURE");
     const int ptypes[] = {0, t, p};
-    const int units[3][3] = {{0, 0, 0}, {unit(t, "C"), unit(t, "F"), unit(t, "K")},
+    const int kTypes[] = {0, 3, 4, 5, 6, 7};  // no state or differential: they need a partner
+    const int untyped = unit(0, "*");
+    const int units[3][3] = {{untyped, untyped, untyped}, {unit(t, "C"), unit(t, "F"), unit(t, "K")},
                              {unit(p, "BAR"), unit(p, "PSI"), unit(p, "PA")}};
     Spread r;
     std::vector<std::string> names(n);
@@ -92,7 +95,7 @@ TEST(VarfileFiles, LargeListRoundTrip) {
         const int kind = k % 3;
         const double lo = r.real(-50, 100), v = lo + r.real(1, 100);
         vars[k] = {.name = names[k].c_str(), .ptype = ptypes[kind], .uom = units[kind][k / 3 % 3],
-                   .spec = static_cast<int>(r.next() % 8), .type = static_cast<int>(r.next() % 8),
+                   .spec = static_cast<int>(r.next() % 8), .type = kTypes[r.next() % 6],
                    .bound = static_cast<int>(r.next() % 4), .value = v + 273.15, .init = r.real(-1e6, 1e6),
                    .lower = lo + 273.15, .upper = v + r.real(1, 50) + 273.15, .step = r.real(0.1, 10),
                    .m1 = r.next(), .m2 = r.next() % 3 == 0 ? r.next() : 0, .ramped = static_cast<int>(r.next() % 2),
@@ -102,14 +105,19 @@ TEST(VarfileFiles, LargeListRoundTrip) {
     for (int i = 1; i <= n; ++i) {
         rtovarlst_set_var_slvscl(a, i, r.real(0.5, 20), 1), rtovarlst_set_var_sbweight(a, i, r.real(0, 5));
         rtovarlst_set_var_target_homo(a, i, r.real(-10, 10), 1), rtovarlst_set_var_threshold(a, i, r.real(0, 3), 1);
-        rtovarlst_set_var_conn_type(a, i, ptypes[i % 3]);
-        if (i % 3 != 0) rtovarlst_set_var_baseuom(a, i, units[i % 3][i % 2]);
+        const int kind = (i - 1) % 3;
+        rtovarlst_set_var_conn_type(a, i, ptypes[kind]);
+        if (kind != 0) rtovarlst_set_var_baseuom(a, i, units[kind][i % 2]);
     }
     std::vector<V> fresh(n);
     for (int k = 0; k < n; ++k) fresh[k] = {.name = names[k].c_str()};
     List b(fresh);
     HistoryCapture h;
-    const std::string file = write_out(a, {20, 16, 80, 12});
+    // Every column but the two whose words hold blanks, which a reader cannot take back.
+    std::vector<int> columns;
+    for (int c = A::NAME; c <= A::CONN_TYPE; ++c)
+        if (c != A::DESCRIPTION && c != A::ACTIVE_BOUND) columns.push_back(c);
+    const std::string file = write_out(a, {20, 16, 80, 12}, columns);
     read_into(b, file, [](RTVarFileIn &in) { in.AddAttribute(A::MODIFIED); });
     EXPECT_EQ(h.text(), "");
     rtvarinfo_t x, y;
@@ -126,8 +134,7 @@ TEST(VarfileFiles, LargeListRoundTrip) {
             x.baseuom == y.baseuom && x.conn_type == y.conn_type && x.modified.mask1 == y.modified.mask1 &&
             x.modified.mask2 == y.modified.mask2;
         if (!same) ++bad;
-        EXPECT_TRUE(same) << names[i - 1] << ": " << x.value << " " << y.value << " status " << x.status << " "
-                          << y.status;
+        EXPECT_TRUE(same) << names[i - 1];
     }
 }
 

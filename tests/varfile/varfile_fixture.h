@@ -3,6 +3,7 @@
 #pragma once
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "capture.h"
 #include "zarnutils/varfile.hpp"
@@ -50,7 +51,7 @@ struct List {
 struct Widths { int name = 2, real = 10, page = 80, uom = 4; };
 
 // What a writer over l writes with these widths, these attributes (all when none) and this set-up.
-inline std::string write_out(rtvarlst_t *l, Widths w, std::initializer_list<int> attributes = {},
+inline std::string write_out(rtvarlst_t *l, Widths w, const std::vector<int> &attributes = {},
                              const std::function<void(W)> &setup = {}) {
     rtopipe *q = create_queue_rtopipe();
     {
