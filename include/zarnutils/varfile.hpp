@@ -199,11 +199,14 @@ public:
     AssignRecorder &operator=(const AssignRecorder &) = delete;
 
     int AcceptsAttribute(Attribute a) override;  // a is in the attribute list
-    // The upper-case name found in the list and let through by the filter.
+    // The upper-case name found in the list and let through by the filter
+    // (a NULL filter lets every variable through); names longer than 1024
+    // characters are not found.
     int LookupVariable(const char *name) override;
     void AssignReal(int i, Attribute a, double x) override;
     void AssignInteger(int i, Attribute a, int n) override;
     void AssignString(int i, Attribute a, const char *text) override;
+    // A NULL or empty unit text means the variable's display unit.
     void AssignRealInUnit(int i, Attribute a, double x, const char *unit) override;
     void AssignIntegerInUnit(int i, Attribute a, int n, const char *unit) override;
     int QueryAttribute(Attribute *a) override;  // 0

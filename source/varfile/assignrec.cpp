@@ -20,7 +20,7 @@ namespace {
 
 using A = RTVarDatabase;
 
-constexpr int kDisplayUnit = -1;                      // assign_in: the variable's own display unit
+constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
 constexpr size_t kNameMax = RTVARINFO_NAME_SIZE - 1;  // longest name a list holds
 
 // A keyword of a small table and its code.

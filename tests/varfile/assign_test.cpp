@@ -15,10 +15,10 @@ namespace {
 
 constexpr int kT = 22, kL = 17, kF = 2, kC = 4, kFt = 2;
 
-// T1 in C, T2 in F with internal scale 2, L1 in FT, U untyped.
+// T1 in C, T2 in F with internal scale 2, L1 in FT, U untyped, Z with internal scale 0 (taken as 1).
 std::vector<V> vars() {
     return {{.name = "T1", .ptype = kT, .uom = kC}, {.name = "T2", .ptype = kT, .uom = kF, .scale = 2},
-            {.name = "L1", .ptype = kL, .uom = kFt}, {.name = "U"}};
+            {.name = "L1", .ptype = kL, .uom = kFt}, {.name = "U"}, {.name = "Z", .ptype = kT, .uom = kC, .scale = 0}};
 }
 
 rtvarinfo_t fetch(rtvarlst_t *l, int i) {
@@ -63,7 +63,7 @@ TEST(VarfileAssign, RealsAndIntegers) {
         {2, A::NAME, 1.5, false, kNoReal, 0, "Attempt to assign real value 1.5 to the NAME attribute of T2\n"},
         {4, A::SPEC, 3, true, kNoReal, 0, "Attempt to assign real value 3 to the SPEC attribute of U\n"},
         {1, A::MODIFIED, 6, true, kMod, 6, ""}, {1, A::MODIFIED, -3, true, kMod, -3, ""},
-        {1, A::MODIFIED, INT_MIN, true, kMod, INT_MIN, ""}};
+        {1, A::MODIFIED, INT_MIN, true, kMod, INT_MIN, ""}, {5, A::VALUE, 10, false, kValue, 283.15, ""}};
     HistoryCapture h;
     for (const Row &r : rows)
         for (int level : {1, 0}) {
@@ -160,7 +160,7 @@ TEST(VarfileAssign, LookupAttributesAndHostileCallers) {
     zarn::failalloc_set(1);  // the first lookup has no buffer yet
     EXPECT_EQ(rec.LookupVariable("t1"), 0);
     EXPECT_EQ(h.text(), "!!AssignRecorder: Unable to allocate memory\n");
-    const std::pair<const char *, int> names[] = {{"t1", 1}, {"T2", 0}, {"u", 4}, {lower_longest.c_str(), 5},
+    const std::pair<const char *, int> names[] = {{"t1", 1}, {"T2", 0}, {"u", 4}, {lower_longest.c_str(), 6},
                                                   {too_long.c_str(), 0}, {"NOSUCH", 0}, {nullptr, 0}};
     for (auto [name, want] : names) EXPECT_EQ(rec.LookupVariable(name), want) << (name ? name : "(null)");
     EXPECT_EQ(open.LookupVariable("t2"), 2);
