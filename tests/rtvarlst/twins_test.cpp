@@ -13,11 +13,8 @@ using namespace zarn::test;
 
 namespace {
 
-struct Twin {
-    const char *name;
-    std::function<std::string(rtvarlst_t **, const int32_t *)> fortran, c;
-    bool sizes = false;  // i is a size or capacity: extremes would ask for 2^31 items
-};
+// sizes: i is a size or capacity, extremes would ask for 2^31 items.
+struct Twin { const char *name; std::function<std::string(rtvarlst_t **, const int32_t *)> fortran, c; bool sizes = false; };
 
 // Two items with units (a temperature and a pressure drop, base unit 2) and one without.
 rtvarlst_t *make() {
@@ -94,7 +91,7 @@ const Twin kTwins[] = {
 TEST(VarLstTwins, EachTwinDoesWhatItsCFunctionDoes) {
     std::memcpy(kPacked8, "COLUMN.DUTY     ", 16);
     for (int w = 0; w < 3; ++w) std::memcpy(&kPacked[w], "B2.PRES     " + 4 * w, 4);
-    for (const Twin &t : kTwins) {
+    for (const Twin &t : kTwins)
         for (int32_t i : {0, 1, 2, 3, 4, -1, INT32_MIN, INT32_MAX}) {
             if (t.sizes && (i < -1 || i > 4)) continue;
             SCOPED_TRACE(std::string(t.name) + " i=" + std::to_string(i));
@@ -103,12 +100,10 @@ TEST(VarLstTwins, EachTwinDoesWhatItsCFunctionDoes) {
                 rtvarlst_t *l = make();
                 ChangeTap tap;
                 HistoryCapture his;
-                seen[side] = (side == 0 ? t.fortran : t.c)(&l, &i) + "\n" + his.text() + tap.take() + "\n" + dump(l);
-                rtovarlst_destroy_c(&l);
+                seen[side] = (side == 0 ? t.fortran : t.c)(&l, &i) + "\n" + his.text() + tap.take() + "\n" + dump(l), rtovarlst_destroy_c(&l);
             }
             EXPECT_EQ(seen[0], seen[1]);
         }
-    }
 }
 
 // The checked unit change has rules of its own (plex indices and MEMMOVE_F: see the Fortran program).
@@ -119,11 +114,8 @@ TEST(VarLstTwins, CheckedUnitChange) {
     const int32_t one = 1, two = 2, four = 4, bad = 999, zero = 0, minus = -1, last = rtouom_count[22];
     for (const int32_t *u : {&two, &two, &last, &zero, &bad, &minus}) RTOVARLST_SET_UOM_VALUE_F(&l, &one, u);
     for (const int32_t *i : {&zero, &four}) RTOVARLST_SET_UOM_VALUE_F(&l, i, &two);  // outside 1..n: nothing
-    EXPECT_EQ(rtovarlst_inq_var_uom(l, 1), 0);
-    const std::string uom = "X1:" + std::to_string(RTOVARLST_CHG_UOM) + " ";
-    EXPECT_EQ(tap.take(), uom + uom + uom);  // an unchanged unit raises nothing
-    EXPECT_EQ(his.text(), "The physical type index for variable X1 is 22. Unable to locate its UOM definition with UOM index 999.\n"
-                          "The physical type index for variable X1 is 22. Unable to locate its UOM definition with UOM index -1.\n");
+    const std::string uom = "X1:" + std::to_string(RTOVARLST_CHG_UOM) + " ", no = "The physical type index for variable X1 is 22. Unable to locate its UOM definition with UOM index ";
+    EXPECT_EQ(std::to_string(rtovarlst_inq_var_uom(l, 1)) + tap.take() + his.text(), "0" + uom + uom + uom + no + "999.\n" + no + "-1.\n");  // an unchanged unit raises nothing
     rtovarlst_destroy_c(&l);
 }
 
