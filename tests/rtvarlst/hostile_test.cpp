@@ -23,7 +23,7 @@ struct World {
 
 constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
 const std::vector<int32_t> kAll = {0, -1, kMin, kMax}, kNonZero = {-1, kMin, kMax}, kNegative = {-1, kMin};
-const std::string kLong(100000, 'A'), kAssert = "Assertion '";
+const std::string kLong(100000, 'A'), kAssert = "Assertion '", kAdditems = kAssert + "head_additems: bad indices' failed in source/rtattrdict/rtattrdict:";
 CountingWrapper g_wrapper;
 RecordingBlock g_block;
 
@@ -125,12 +125,12 @@ const Row kRows[] = {
     {"every writer of the sublist at v", kNonZero, RUN(write_all(w.sub, v)), write_all_text("embedded", 2)},
     {"record operations at v, every field asked", kNonZero, RUN(rtvarinfo_t r{}; r.mask = rtvarinfo_mask_from_int(RTVARINFO_ALL);
          rtovarlst_inq_var(w.list, v, &r, 1), r.name[0] = 'N'; rtovarlst_set_var(w.list, v, &r, 1), rtovarlst_initialize_var(w.list, v, &r, 1)),
-     record_text(), kAssert + "head_additems: bad indices' failed in source/rtattrdict/rtattrdict:"},
+     record_text(), kAdditems},
     {"RAMPED and BASIC at 0: nothing", {0}, RUN(rtovarlst_set_var_ramped(w.list, v, 1), rtovarlst_set_var_basic(w.list, v, 1)), ""},
     {"RAMPED and BASIC at v", kNonZero, RUN(rtovarlst_set_var_ramped(w.list, v, 1), rtovarlst_set_var_basic(w.list, v, 1)), times(2, "!!head_seti: Access beyond size limited {v} 3\n")},
     {"inq_var_name(v) and its twin", kAll, RUN(char buffer[1025] = "x", field[8]; rtovarlst_inq_var_name(w.list, v, buffer), RTOVARLST_INQ_VAR_NAME_F(&w.list, &v, field, sizeof field);
          EXPECT_EQ(buffer + std::string(field, 8), std::string(8, ' '))), times(2, "!! Unable to find name for variable {v}\n!! Index out of bounds (3 vars in list)\n")},
-    {"addvar(v) and its twin", kAll, RUN(rtovarlst_addvar(w.list, v, "N"), RTOVARLST_ADDVAR_F(&w.list, &v, "N", 1)), "", kAssert + "head_additems: bad indices' failed in source/rtattrdict/rtattrdict:"},
+    {"addvar(v) and its twin", kAll, RUN(rtovarlst_addvar(w.list, v, "N"), RTOVARLST_ADDVAR_F(&w.list, &v, "N", 1)), "", kAdditems},
     {"addvars(v, v), (INT_MIN, INT_MAX), no width", kAll, RUN(rtovarlst_addvars(w.list, v, v, 4, "ABCD"), rtovarlst_addvars(w.list, kMin, kMax, 4, "ABCD"),
          rtovarlst_addvars(w.list, 1, 1, v <= 0 ? v : 0, "ABCD")), "", kAssert + "head_addgroup: bad indices' failed in source/rtattrdict/rtattrdict:"},
     {"names(v, v); the twin without width", kNonZero, RUN(char buffer[8] = ""; const int32_t no_width = -1; rtovarlst_names(w.list, v, v, 8, buffer),

@@ -87,7 +87,8 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
     for (int32_t mode = 0; mode < 4; ++mode)
         for (int32_t spec = 0; spec < 16; ++spec) {  // 8..15 hold no spec code: nothing
             w = 0x0A5A5A50LL | spec, rto_set_mode_c(mode);
-            EXPECT_EQ(to_string(varIsFixed(w)) + to_string(varIsFixedOrInitial(w)) + to_string(varIsIndependent(w)), (spec > 7 ? "000" : string{fixed[spec][mode], fixed_or_init[spec][mode], indep[spec][mode]})) << spec << " " << mode;
+            EXPECT_EQ(to_string(varIsFixed(w)) + to_string(varIsFixedOrInitial(w)) + to_string(varIsIndependent(w)),
+                      (spec > 7 ? "000" : string{fixed[spec][mode], fixed_or_init[spec][mode], indep[spec][mode]})) << spec << " " << mode;
         }
     rtopt_mode = 4;  // outside 0..3, set directly on the global: no table
     EXPECT_EQ(varIsFixed(VAR_CONST) + (rtopt_mode = -1, varIsIndependent(VAR_INDEP)), 0);
