@@ -122,7 +122,9 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
     rtovarlst_set_var_as_integer(l, 4), rtovarlst_free_var(l, 2), rtovarlst_free_var(l, 3);
     rtovarlst_inq_num_var_type_state_diff_other(l, &s, &d, &o);  // among the free variables; 1 is fixed in every mode
     EXPECT_EQ(s * 100 + d * 10 + o + rtovarlst_inq_num_var_type(l, VAR_TYPE_DISCRETE) * 1000, 1111);
+    ChangeTap tap;
     rtovarlst_set_physical_type(l, 1, 22), rtovarlst_set_var_baseuom(l, 1, 2), rtovarlst_set_var_as_binary(l, 1, 255.3722222222222, 1);  // 0 F in SI
+    EXPECT_EQ(tap.take(), "X1:" + std::to_string(RTOVARLST_CHG_VALUE) + " X1:" + std::to_string(RTOVARLST_CHG_LOWER) + " X1:" + std::to_string(RTOVARLST_CHG_UPPER) + " ");
     EXPECT_NEAR(rtovarlst_inq_var_binary(l, 1, &iv, 0) * 100 + iv + rtovarlst_inq_var_lower(l, 1, 1) + 10 * rtovarlst_inq_var_upper(l, 1, 1), 110.0, 1e-9);
     double v = 0, st = 0, lo = 0, up = 0;
     rtovarlst_set_var_as_semi_continuous(l, 3, 4.0, 1.0, 2.0, 9.0, 0), rtovarlst_set_var_as_semi_continuous_integer(l, 4, -3.7, 1.0, -9.0, 9.0, 0);
