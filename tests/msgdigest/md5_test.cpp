@@ -13,7 +13,7 @@ static std::string md5(const std::string &text, size_t piece) {
 }
 TEST(Md5, VectorsWholeAndByteByByteAndHostileCalls) {
     for (auto [text, digest] : {std::pair<std::string, std::string>{"", "d41d8cd98f00b204e9800998ecf8427e"}, {"abc", "900150983cd24fb0d6963f7d28e17f72"}, {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"}})
-        for (size_t piece : {text.size() + 1, size_t{1}}) EXPECT_EQ(md5(text, piece), digest) << text << piece;
+        EXPECT_EQ(md5(text, text.size() + 1) + md5(text, 1), digest + digest) << text;  // whole, then byte by byte
     zarn_md5_ctx_t ctx{nullptr, {0x5a, 0x5b}, {0x5c}}, before = ctx;  // never started: left alone
     MD5Init(nullptr), MD5Update(nullptr, "x", UINT32_MAX), MD5Final(nullptr), MD5Update(&ctx, "abc", 3), MD5Final(&ctx);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(&ctx), sizeof ctx), std::string(reinterpret_cast<char *>(&before), sizeof ctx));

@@ -46,24 +46,19 @@ inline std::string item(rtvarlst_t *l, int32_t k) {
     for (auto f : {rtovarlst_inq_var_value, rtovarlst_inq_var_initial, rtovarlst_inq_var_lower, rtovarlst_inq_var_upper, rtovarlst_inq_var_slvscl,
                    rtovarlst_inq_var_shadow_price, rtovarlst_inq_var_threshold, rtovarlst_inq_var_target_homo})
         s += "," + num(f(l, k, 0));
-    for (auto f : {rtovarlst_inq_var_step, rtovarlst_inq_var_step_inbaseuom, rtovarlst_inq_var_scale, rtovarlst_inq_var_sbweight})
-        s += "," + num(f(l, k));
-    for (auto f : {rtovarlst_inq_var_related, rtovarlst_inq_var_quality, rtovarlst_inq_var_baseuom, rtovarlst_inq_var_active_bound,
-                   rtovarlst_inq_var_uom, rtovarlst_inq_var_ramped, rtovarlst_inq_var_param_homo, rtovarlst_inq_var_conn_type,
-                   rtovarlst_inq_var_basic, rtovarlst_inq_var_marked, rtovarlst_inq_spec, rtovarlst_inq_physical_type,
-                   rtovarlst_inq_var_algebraic, rtovarlst_inq_var_state, rtovarlst_inq_var_differential, rtovarlst_inq_var_integer,
-                   rtovarlst_inq_var_discrete_eqnslack})
+    for (auto f : {rtovarlst_inq_var_step, rtovarlst_inq_var_step_inbaseuom, rtovarlst_inq_var_scale, rtovarlst_inq_var_sbweight}) s += "," + num(f(l, k));
+    for (auto f : {rtovarlst_inq_var_related, rtovarlst_inq_var_quality, rtovarlst_inq_var_baseuom, rtovarlst_inq_var_active_bound, rtovarlst_inq_var_uom,
+                   rtovarlst_inq_var_ramped, rtovarlst_inq_var_param_homo, rtovarlst_inq_var_conn_type, rtovarlst_inq_var_basic, rtovarlst_inq_var_marked,
+                   rtovarlst_inq_spec, rtovarlst_inq_physical_type, rtovarlst_inq_var_algebraic, rtovarlst_inq_var_state, rtovarlst_inq_var_differential,
+                   rtovarlst_inq_var_integer, rtovarlst_inq_var_discrete_eqnslack})
         s += "," + std::to_string(f(l, k));
-    s += "," + std::to_string(rtovarlst_inq_var_modified_mask1(l, k)) + "," + std::to_string(rtovarlst_inq_var_modified_mask2(l, k)) + "," +
-         std::to_string(reinterpret_cast<intptr_t>(rtovarlst_inq_var_blockptr(l, k))) + "," +
-         std::to_string(!!rtovarlst_inq_var_connMgr(l, k) + 2 * !!rtovarlst_inq_var_comWrapper(l, k) +
-                        4 * !!rtovarlst_inq_var_profile(l, k) + 8 * !!rtovarlst_inq_var_modified(l, k));
     int32_t rel = 7, iv = 7;
     double a = 7, b = 7, c = 7, e = 7;
-    s += "," + std::to_string(rtovarlst_inq_var_type(l, k, &rel)) + "," + std::to_string(rtovarlst_inq_var_binary(l, k, &iv, 0)) + "," +
-         std::to_string(rtovarlst_inq_var_partial_integer(l, k, &a, &b, 0)) + "," +
-         std::to_string(rtovarlst_inq_var_semi_continuous(l, k, &a, &b, &c, &e, 0)) + "," +
-         std::to_string(rtovarlst_inq_var_semi_continuous_integer(l, k, &iv, &b, &c, &e, 0));
+    for (int64_t x : {int64_t(rtovarlst_inq_var_modified_mask1(l, k)), int64_t(rtovarlst_inq_var_modified_mask2(l, k)), int64_t(reinterpret_cast<intptr_t>(rtovarlst_inq_var_blockptr(l, k))),
+                      int64_t(!!rtovarlst_inq_var_connMgr(l, k) + 2 * !!rtovarlst_inq_var_comWrapper(l, k) + 4 * !!rtovarlst_inq_var_profile(l, k) + 8 * !!rtovarlst_inq_var_modified(l, k)),
+                      int64_t(rtovarlst_inq_var_type(l, k, &rel)), int64_t(rtovarlst_inq_var_binary(l, k, &iv, 0)), int64_t(rtovarlst_inq_var_partial_integer(l, k, &a, &b, 0)),
+                      int64_t(rtovarlst_inq_var_semi_continuous(l, k, &a, &b, &c, &e, 0)), int64_t(rtovarlst_inq_var_semi_continuous_integer(l, k, &iv, &b, &c, &e, 0))})
+        s += "," + std::to_string(x);
     for (double x : {double(rel), double(iv), a, b, c, e}) s += "," + num(x);
     return s;
 }
