@@ -15,9 +15,9 @@ gl_list_t *write_mask();
 
 // Reads the whole pipe as a VARFILE and hands every record to rec. The
 // scanner and parser state is process-wide: one parse at a time.
-void parse_varfile(rtopipe *pipe, VarRecorder *rec);
+void parse_varfile(::rtopipe *pipe, VarRecorder *rec);
 // Drops what the scanner kept of pipe's input after a parse that ended early.
-void forget_input(const rtopipe *pipe);
+void forget_input(const ::rtopipe *pipe);
 
 // Collects output and hands it to the pipe in large writes. After the first
 // failed write it drops everything, so nothing follows the failure.
