@@ -1,6 +1,5 @@
 // The text form of each attribute in a VARFILE record, what it needs from the
 // variable record and when it is missing.
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -224,15 +223,14 @@ bool put_field(Sink &out, const Record &r, int a, int width) {
 
 void put_real(Sink &out, int w, double v) {
     const int precision = w - 8 >= 0 ? w - 8 : 6;
-    // Sign, digit, point, digits and the longest exponent fit in precision + 16.
-    const size_t room = static_cast<size_t>(precision) + 16;
+    const size_t room = static_cast<size_t>(precision) + kRealExtra;
     char small[128];
     char *text = room <= sizeof small ? small : static_cast<char *>(zarn::xmalloc(room));
     if (text == nullptr) {  // no memory for a very wide column: leave it blank
         out.blanks(static_cast<size_t>(w));
         return;
     }
-    const char *end = std::to_chars(text, text + room, v, std::chars_format::scientific, precision).ptr;
+    const char *end = format_real(text, v, precision);
     const size_t n = static_cast<size_t>(end - text);
     if (n < static_cast<size_t>(w)) out.blanks(static_cast<size_t>(w) - n);
     out.put(text, n);

@@ -46,6 +46,12 @@ private:
 // precision meaning 6), right-aligned.
 void put_real(Sink &out, int w, double v);
 
+// Room format_real needs beyond the precision.
+inline constexpr size_t kRealExtra = 16;
+// Writes v at text as "%.*e" with this precision (0 or more) would, text
+// having precision + kRealExtra bytes; returns the end (no terminator).
+char *format_real(char *text, double v, int precision);
+
 // The fields of one attribute of one variable.
 struct Record {
     rtvarinfo_t info;
