@@ -51,9 +51,13 @@ enum Col : int {
 };
 
 // Sparse columns reached directly through their attribute records.
-enum Sparse : int { kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSparseCount };
-inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,  kRamped,    kRelated,
-                                                           kSbWeight,    kStep,     kTargetHomo};
+enum Sparse : int {
+    kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSpDescription,
+    kSpVarProfile, kSparseCount
+};
+inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,    kRamped,
+                                                           kRelated,     kSbWeight,   kStep,
+                                                           kTargetHomo,  kDescription, kVarProfile};
 
 // The record behind a handle. The attribute records belong to the head
 // dictionary and keep their address for its whole life; their columns move
