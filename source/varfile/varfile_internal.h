@@ -4,6 +4,7 @@
 #define ZARN_VARFILE_VARFILE_INTERNAL_H
 
 #include <cstddef>
+#include <cstring>
 
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/varfile.hpp"
@@ -24,18 +25,40 @@ void forget_input(const ::rtopipe *pipe);
 class Sink {
 public:
     explicit Sink(::rtopipe *pipe) : pipe_(pipe) {}
-    void put(const char *bytes, size_t n);
+    // The short pieces of a record go straight into the buffer while it has
+    // room; the rest takes the flushing path.
+    void put(const char *bytes, size_t n) {
+        if (n > kSize - used_) {
+            put_flushing(bytes, n);
+            return;
+        }
+        std::memcpy(buf_ + used_, bytes, n);
+        used_ += n;
+    }
     void put(char c) {
         if (used_ == kSize) flush();
         buf_[used_++] = c;
     }
-    void blanks(size_t n);
+    void blanks(size_t n) {
+        // A fixed-size copy is a couple of stores; what lies past n is
+        // overwritten by what follows or never flushed.
+        if (n <= kBlankRun && kBlankRun <= kSize - used_) {
+            std::memcpy(buf_ + used_, kBlanks, kBlankRun);
+            used_ += n;
+            return;
+        }
+        blanks_flushing(n);
+    }
     // Writes what is buffered; false once a write has failed.
     bool flush();
     bool failed() const { return failed_; }
 
 private:
     static constexpr size_t kSize = 1 << 16;
+    static constexpr size_t kBlankRun = 32;
+    static constexpr char kBlanks[kBlankRun + 1] = "                                ";
+    void put_flushing(const char *bytes, size_t n);
+    void blanks_flushing(size_t n);
     ::rtopipe *pipe_;
     size_t used_ = 0;
     bool failed_ = false;

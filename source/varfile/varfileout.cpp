@@ -76,7 +76,7 @@ void put_record(Sink &out, const Record &r, int name_width, const Column *cols, 
 
 }  // namespace
 
-void Sink::put(const char *bytes, size_t n) {
+void Sink::put_flushing(const char *bytes, size_t n) {
     while (n > 0) {
         if (used_ == kSize) flush();
         const size_t take = std::min(n, kSize - used_);
@@ -87,7 +87,7 @@ void Sink::put(const char *bytes, size_t n) {
     }
 }
 
-void Sink::blanks(size_t n) {
+void Sink::blanks_flushing(size_t n) {
     while (n > 0) {
         if (used_ == kSize) flush();
         const size_t take = std::min(n, kSize - used_);
