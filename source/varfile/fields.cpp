@@ -142,6 +142,15 @@ const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
 }  // namespace
 
 void add_fetch(rtvarmask_t *m, int a) {
+    switch (a) {
+    case A::SHADOW_PRICE: case A::ACTIVE_BOUND: case A::VAR_TYPE: case A::THRESHOLD: case A::RAMPED:
+        m->mask1 = m->mask2 = 0xFFFFFFFFu;  // the whole record
+        break;
+    default: add_needs(m, a); break;
+    }
+}
+
+void add_needs(rtvarmask_t *m, int a) {
     constexpr int32_t kStatusScale[] = {RTVARINFO_STATUS, RTVARINFO_INTSCALE};
     auto add = [m](std::initializer_list<int32_t> codes) {
         for (int32_t c : codes) rtvarinfo_mask_add(m, c);
@@ -170,7 +179,12 @@ void add_fetch(rtvarmask_t *m, int a) {
     case A::RLOWER: add_real({RTVARINFO_LOWER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
     case A::RUPPER: add_real({RTVARINFO_UPPER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
     case A::CONN_TYPE: add({RTVARINFO_CONN_TYPE}); break;
-    default: m->mask1 = m->mask2 = 0xFFFFFFFFu; break;  // the whole record
+    case A::SHADOW_PRICE: add({RTVARINFO_SHADOW_PRICE}); break;
+    case A::ACTIVE_BOUND: add({RTVARINFO_ACTIVE_BOUND}); break;
+    case A::VAR_TYPE: add({RTVARINFO_STATUS}); break;
+    case A::THRESHOLD: add_real({RTVARINFO_THRESHOLD, RTVARINFO_UOM}); break;
+    case A::RAMPED: add({RTVARINFO_RAMPED}); break;
+    default: break;
     }
 }
 

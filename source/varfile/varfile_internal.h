@@ -83,8 +83,12 @@ struct Record {
     int baseuom;  // base unit, when fetched
 };
 
-// Fetch-mask codes an attribute needs; the whole record for some.
+// The fetch-mask codes of an attribute: what it needs, but the whole record
+// for the attributes without a rule of their own. The units a run converts
+// with come from the record when this mask of the whole run holds them.
 void add_fetch(rtvarmask_t *mask, int attribute);
+// Only what writing the attribute reads from the record.
+void add_needs(rtvarmask_t *mask, int attribute);
 
 // True when the attribute's value is missing (a blank field).
 bool missing(const Record &r, int attribute);

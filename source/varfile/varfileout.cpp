@@ -194,11 +194,11 @@ void RTVarFileOut::Go() {
         }
         if (e == s) cols[e++].start = name_width + 1;
         // A section reads what its own columns need, and the units and type
-        // whenever any column of the run needs them, so that every section
-        // converts with the same units.
+        // whenever the run's mask holds them, so that every section converts
+        // with the same units.
         rtvarmask_t section = {RTVARINFO_NAME | (fetch.mask1 & (RTVARINFO_STATUS | RTVARINFO_BASEUOM)),
                                fetch.mask2 & (0u - static_cast<uint32_t>(RTVARINFO_UOM))};
-        for (int k = s; k < e; ++k) vf::add_fetch(&section, cols[k].attribute);
+        for (int k = s; k < e; ++k) vf::add_needs(&section, cols[k].attribute);
         if (s > 0) out.put("\nNEW SECTION\n", 13);
         vf::put_header(out, name_width, cols + s, e - s);
         for (int i = 1; i <= nvar && !out.failed() && !rtosignal_ctrlc_pressed(); ++i) {
