@@ -110,17 +110,37 @@ double real_field(const Record &r, int a) {
     }
 }
 
-// Writes text padded to the width (quoted when a name needs it); true when
-// it is wider than the column.
-bool put_text(Sink &out, const char *text, int width, bool name) {
-    const bool quote = name && RTVarFileIO::SpecialChars(text);
-    const size_t n = std::strlen(text);
+const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
+
+// Writes a text of this length padded to the width, in quotes when asked;
+// true when it is wider than the column.
+bool put_printed(Sink &out, const char *text, size_t n, bool quote, int width) {
     const size_t printed = n + (quote ? 2 : 0);
     if (quote) out.put('\'');
     out.put(text, n);
     if (quote) out.put('\'');
     if (printed < static_cast<size_t>(width)) out.blanks(static_cast<size_t>(width) - printed);
     return printed > static_cast<size_t>(width);
+}
+
+// Writes text padded to the width (quoted when a name needs it); true when
+// it is wider than the column.
+bool put_text(Sink &out, const char *text, int width, bool name) {
+    return put_printed(out, text, std::strlen(text), name && RTVarFileIO::SpecialChars(text), width);
+}
+
+// Writes the units-table name that lookup gives for (ptype, uom) as a name
+// field, looking it up only when the cache holds another pair. A missing
+// name (reported each time) and the texts of price types, which live in a
+// shared buffer, are not kept.
+template <class Lookup>
+bool put_table_name(Sink &out, TableName &cache, int ptype, int uom, int width, Lookup lookup) {
+    if (!cache.known || cache.ptype != ptype || cache.uom != uom) {
+        const char *text = lookup();
+        if (text == nullptr || ptype < 0 || ptype >= RTOUOM_NTYPES) return put_text(out, or_empty(text), width, true);
+        cache = {true, ptype, uom, text, std::strlen(text), RTVarFileIO::SpecialChars(text) != 0};
+    }
+    return put_printed(out, cache.text, cache.length, cache.quote, width);
 }
 
 // Writes v in signed decimal at p (at most 11 characters); returns the end.
@@ -136,8 +156,6 @@ char *put_int(char *p, int32_t v) {
     while (n > 0) *p++ = digits[--n];
     return p;
 }
-
-const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 
@@ -210,14 +228,19 @@ bool missing(const Record &r, int a) {
     }
 }
 
-bool put_field(Sink &out, const Record &r, int a, int width) {
+bool put_field(Sink &out, Record &r, int a, int width) {
     switch (a) {
-    case A::PHYSICAL_TYPE: return put_text(out, or_empty(rtouom_ptype_name(r.ptype)), width, true);
-    case A::UNITS: return put_text(out, or_empty(rtouom_uom_name(r.ptype, r.uom)), width, true);
-    case A::BASEUOM: return put_text(out, or_empty(rtouom_uom_name(r.ptype, r.baseuom)), width, true);
+    case A::PHYSICAL_TYPE:
+        return put_table_name(out, r.type_name, r.ptype, 0, width, [&] { return rtouom_ptype_name(r.ptype); });
+    case A::UNITS:
+        return put_table_name(out, r.unit_name, r.ptype, r.uom, width, [&] { return rtouom_uom_name(r.ptype, r.uom); });
+    case A::BASEUOM:
+        return put_table_name(out, r.base_name, r.ptype, r.baseuom, width,
+                              [&] { return rtouom_uom_name(r.ptype, r.baseuom); });
     case A::CONN_TYPE: {
         const int c = r.info.conn_type;
-        return put_text(out, c >= 0 && c < kConnTypes ? or_empty(rtouom_ptype_name(c)) : "", width, true);
+        if (c < 0 || c >= kConnTypes) return put_text(out, "", width, true);
+        return put_table_name(out, r.conn_name, c, 0, width, [c] { return rtouom_ptype_name(c); });
     }
     case A::MODIFIED: {
         char pair[32];  // "mask1;mask2" in signed decimal

@@ -75,12 +75,23 @@ inline constexpr size_t kRealExtra = 16;
 // having precision + kRealExtra bytes; returns the end (no terminator).
 char *format_real(char *text, double v, int precision);
 
-// The fields of one attribute of one variable.
+// The printed form of a units-table name, kept for the next variable of the
+// same type and unit: the table does not change while a file is written.
+struct TableName {
+    bool known;  // false until a name was looked up
+    int ptype, uom;
+    const char *text;
+    size_t length;
+    bool quote;
+};
+
+// The fields of one variable, and the names its neighbours are likely to share.
 struct Record {
     rtvarinfo_t info;
     int ptype;    // from the status word, when fetched
     int uom;      // display unit, when fetched
     int baseuom;  // base unit, when fetched
+    TableName type_name, unit_name, base_name, conn_name;
 };
 
 // The fetch-mask codes of an attribute: what it needs, but the whole record
@@ -95,7 +106,7 @@ bool missing(const Record &r, int attribute);
 
 // Writes the field of a column that is not missing; true when a word was
 // wider than the column (the next field goes on a continuation line).
-bool put_field(Sink &out, const Record &r, int attribute, int width);
+bool put_field(Sink &out, Record &r, int attribute, int width);
 
 }  // namespace zarn::varfile
 

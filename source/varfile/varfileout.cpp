@@ -54,7 +54,7 @@ void put_header(Sink &out, int name_width, const Column *cols, int count) {
     out.put('\n');
 }
 
-void put_record(Sink &out, const Record &r, int name_width, const Column *cols, int count) {
+void put_record(Sink &out, Record &r, int name_width, const Column *cols, int count) {
     while (count > 0 && missing(r, cols[count - 1].attribute)) --count;
     const size_t printed = put_name(out, r.info.name);
     bool overflow = printed > static_cast<size_t>(name_width);
