@@ -38,6 +38,14 @@ int set_real(rtvarlst_t *list, int32_t i, Col c, double v, Conv how, int in_si) 
     return 1;
 }
 
+// Item i's slot of sparse attribute a when i is in range and has a sparse
+// record; otherwise nullptr, and the dictionary's own read gives the default
+// (or reports the bad index).
+const zarn::rtattrdict::SparseSlot *record_slot(rtvarlst_t *list, int32_t i, const rtattr_t *a) {
+    if (!in_range(list, i)) return nullptr;
+    return zarn::rtattrdict::sparse_cell(as_list(list)->head, zarn::rtattrdict::head_offset(list->dictionary) + i, a);
+}
+
 // A sparse real column. An item that has a sparse record is reached through
 // the cached attribute; the dictionary's own path creates the record (and
 // reports a bad index).
@@ -227,7 +235,9 @@ void rtovarlst_set_var_comWrapper(rtvarlst_t *list, int32_t i, IWEXWrapper *wrap
 }
 
 VarProfile *rtovarlst_inq_var_profile(rtvarlst_t *list, int32_t i) {
-    return list ? static_cast<VarProfile *>(rtattrdict_getv(list->dictionary, i, kVarProfile)) : nullptr;
+    if (list == nullptr) return nullptr;
+    const zarn::rtattrdict::SparseSlot *s = record_slot(list, i, as_list(list)->sparse[kSpVarProfile]);
+    return static_cast<VarProfile *>(s ? s->v : rtattrdict_getv(list->dictionary, i, kVarProfile));
 }
 
 void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, VarProfile *profile) {
@@ -284,7 +294,9 @@ void rtovarlst_set_var_ramped(rtvarlst_t *list, int32_t i, int32_t ramped) {
 }
 
 QDLEOBlock *rtovarlst_inq_var_blockptr(rtvarlst_t *list, int32_t i) {
-    return list ? static_cast<QDLEOBlock *>(rtattrdict_getv(list->dictionary, i, kBlockPtr)) : nullptr;
+    if (list == nullptr) return nullptr;
+    const zarn::rtattrdict::SparseSlot *s = record_slot(list, i, as_list(list)->blockptr);
+    return static_cast<QDLEOBlock *>(s ? s->v : rtattrdict_getv(list->dictionary, i, kBlockPtr));
 }
 
 void rtovarlst_set_var_blockptr(rtvarlst_t *list, int32_t i, QDLEOBlock *block) {
@@ -329,7 +341,9 @@ void rtovarlst_set_var_target_homo(rtvarlst_t *list, int32_t i, double v, int in
 }
 
 const char *rtovarlst_inq_var_description(rtvarlst_t *list, int32_t i) {
-    return list ? rtattrdict_gets(list->dictionary, i, kDescription) : nullptr;
+    if (list == nullptr) return nullptr;
+    const zarn::rtattrdict::SparseSlot *s = record_slot(list, i, as_list(list)->sparse[kSpDescription]);
+    return s ? s->s : rtattrdict_gets(list->dictionary, i, kDescription);
 }
 
 void rtovarlst_set_var_description(rtvarlst_t *list, int32_t i, const char *text) {

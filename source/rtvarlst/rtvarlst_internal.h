@@ -51,9 +51,13 @@ enum Col : int {
 };
 
 // Sparse columns reached directly through their attribute records.
-enum Sparse : int { kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSparseCount };
-inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,  kRamped,    kRelated,
-                                                           kSbWeight,    kStep,     kTargetHomo};
+enum Sparse : int {
+    kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSpDescription,
+    kSpVarProfile, kSparseCount
+};
+inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,    kRamped,
+                                                           kRelated,     kSbWeight,   kStep,
+                                                           kTargetHomo,  kDescription, kVarProfile};
 
 // The record behind a handle. The attribute records belong to the head
 // dictionary and keep their address for its whole life; their columns move
@@ -109,6 +113,9 @@ enum class Conv {
 
 double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how);
 double from_si(rtvarlst_t *list, int32_t i, double si, Conv how);
+// False when item i's reals are held in SI already (base unit 1, or no such
+// item), so that to_si and from_si give back what they are given.
+bool converts(rtvarlst_t *list, int32_t i);
 
 // Change notification with the variable's name (event 18).
 void notify(rtvarlst_t *list, int32_t i, int32_t code);

@@ -74,7 +74,8 @@ void rtovarlst_inq_var(rtvarlst_t *list, int32_t i, rtvarinfo_t *r, unsigned cha
     ZARN_ASSERT(list != nullptr, msg::kAssertInqList, msg::kSource);
     ZARN_ASSERT(r != nullptr, msg::kAssertInqRecord, msg::kSource);
     if (list == nullptr || r == nullptr) return;
-    const int si = in_si != 0;
+    // Reals held in SI already are read as they are, without a unit lookup per field.
+    const int si = in_si != 0 && converts(list, i);
     if (has(r, RTVARINFO_NAME)) rtovarlst_inq_var_name(list, i, r->name);
     if ((r->mask.mask1 & kNeedsStatus) != 0) r->status = rtovarlst_inq_var_status(list, i);
     if (has(r, RTVARINFO_SHADOW_PRICE)) r->shadow_price = rtovarlst_inq_var_shadow_price(list, i, si);

@@ -27,6 +27,11 @@ bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || ptype == kDe
 
 }  // namespace
 
+bool converts(rtvarlst_t *list, int32_t i) {
+    const int64_t *b = cell<int64_t>(list, kColBaseUom, i);
+    return b != nullptr && *b != 1;
+}
+
 double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how) {
     if (how == Conv::kKeepUndefined && stored == RTOVARLST_UNDEFINED) return stored;
     int ptype = 0, base = 1;

@@ -1,6 +1,5 @@
 // The text form of each attribute in a VARFILE record, what it needs from the
 // variable record and when it is missing.
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -111,17 +110,37 @@ double real_field(const Record &r, int a) {
     }
 }
 
-// Writes text padded to the width (quoted when a name needs it); true when
-// it is wider than the column.
-bool put_text(Sink &out, const char *text, int width, bool name) {
-    const bool quote = name && RTVarFileIO::SpecialChars(text);
-    const size_t n = std::strlen(text);
+const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
+
+// Writes a text of this length padded to the width, in quotes when asked;
+// true when it is wider than the column.
+bool put_printed(Sink &out, const char *text, size_t n, bool quote, int width) {
     const size_t printed = n + (quote ? 2 : 0);
     if (quote) out.put('\'');
     out.put(text, n);
     if (quote) out.put('\'');
     if (printed < static_cast<size_t>(width)) out.blanks(static_cast<size_t>(width) - printed);
     return printed > static_cast<size_t>(width);
+}
+
+// Writes text padded to the width (quoted when a name needs it); true when
+// it is wider than the column.
+bool put_text(Sink &out, const char *text, int width, bool name) {
+    return put_printed(out, text, std::strlen(text), name && RTVarFileIO::SpecialChars(text), width);
+}
+
+// Writes the units-table name that lookup gives for (ptype, uom) as a name
+// field, looking it up only when the cache holds another pair. A missing
+// name (reported each time) and the texts of price types, which live in a
+// shared buffer, are not kept.
+template <class Lookup>
+bool put_table_name(Sink &out, TableName &cache, int ptype, int uom, int width, Lookup lookup) {
+    if (!cache.known || cache.ptype != ptype || cache.uom != uom) {
+        const char *text = lookup();
+        if (text == nullptr || ptype < 0 || ptype >= RTOUOM_NTYPES) return put_text(out, or_empty(text), width, true);
+        cache = {true, ptype, uom, text, std::strlen(text), RTVarFileIO::SpecialChars(text) != 0};
+    }
+    return put_printed(out, cache.text, cache.length, cache.quote, width);
 }
 
 // Writes v in signed decimal at p (at most 11 characters); returns the end.
@@ -138,11 +157,18 @@ char *put_int(char *p, int32_t v) {
     return p;
 }
 
-const char *or_empty(const char *text) { return text != nullptr ? text : ""; }
-
 }  // namespace
 
 void add_fetch(rtvarmask_t *m, int a) {
+    switch (a) {
+    case A::SHADOW_PRICE: case A::ACTIVE_BOUND: case A::VAR_TYPE: case A::THRESHOLD: case A::RAMPED:
+        m->mask1 = m->mask2 = 0xFFFFFFFFu;  // the whole record
+        break;
+    default: add_needs(m, a); break;
+    }
+}
+
+void add_needs(rtvarmask_t *m, int a) {
     constexpr int32_t kStatusScale[] = {RTVARINFO_STATUS, RTVARINFO_INTSCALE};
     auto add = [m](std::initializer_list<int32_t> codes) {
         for (int32_t c : codes) rtvarinfo_mask_add(m, c);
@@ -171,7 +197,12 @@ void add_fetch(rtvarmask_t *m, int a) {
     case A::RLOWER: add_real({RTVARINFO_LOWER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
     case A::RUPPER: add_real({RTVARINFO_UPPER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
     case A::CONN_TYPE: add({RTVARINFO_CONN_TYPE}); break;
-    default: m->mask1 = m->mask2 = 0xFFFFFFFFu; break;  // the whole record
+    case A::SHADOW_PRICE: add({RTVARINFO_SHADOW_PRICE}); break;
+    case A::ACTIVE_BOUND: add({RTVARINFO_ACTIVE_BOUND}); break;
+    case A::VAR_TYPE: add({RTVARINFO_STATUS}); break;
+    case A::THRESHOLD: add_real({RTVARINFO_THRESHOLD, RTVARINFO_UOM}); break;
+    case A::RAMPED: add({RTVARINFO_RAMPED}); break;
+    default: break;
     }
 }
 
@@ -197,14 +228,19 @@ bool missing(const Record &r, int a) {
     }
 }
 
-bool put_field(Sink &out, const Record &r, int a, int width) {
+bool put_field(Sink &out, Record &r, int a, int width) {
     switch (a) {
-    case A::PHYSICAL_TYPE: return put_text(out, or_empty(rtouom_ptype_name(r.ptype)), width, true);
-    case A::UNITS: return put_text(out, or_empty(rtouom_uom_name(r.ptype, r.uom)), width, true);
-    case A::BASEUOM: return put_text(out, or_empty(rtouom_uom_name(r.ptype, r.baseuom)), width, true);
+    case A::PHYSICAL_TYPE:
+        return put_table_name(out, r.type_name, r.ptype, 0, width, [&] { return rtouom_ptype_name(r.ptype); });
+    case A::UNITS:
+        return put_table_name(out, r.unit_name, r.ptype, r.uom, width, [&] { return rtouom_uom_name(r.ptype, r.uom); });
+    case A::BASEUOM:
+        return put_table_name(out, r.base_name, r.ptype, r.baseuom, width,
+                              [&] { return rtouom_uom_name(r.ptype, r.baseuom); });
     case A::CONN_TYPE: {
         const int c = r.info.conn_type;
-        return put_text(out, c >= 0 && c < kConnTypes ? or_empty(rtouom_ptype_name(c)) : "", width, true);
+        if (c < 0 || c >= kConnTypes) return put_text(out, "", width, true);
+        return put_table_name(out, r.conn_name, c, 0, width, [c] { return rtouom_ptype_name(c); });
     }
     case A::MODIFIED: {
         char pair[32];  // "mask1;mask2" in signed decimal
@@ -224,15 +260,14 @@ bool put_field(Sink &out, const Record &r, int a, int width) {
 
 void put_real(Sink &out, int w, double v) {
     const int precision = w - 8 >= 0 ? w - 8 : 6;
-    // Sign, digit, point, digits and the longest exponent fit in precision + 16.
-    const size_t room = static_cast<size_t>(precision) + 16;
+    const size_t room = static_cast<size_t>(precision) + kRealExtra;
     char small[128];
     char *text = room <= sizeof small ? small : static_cast<char *>(zarn::xmalloc(room));
     if (text == nullptr) {  // no memory for a very wide column: leave it blank
         out.blanks(static_cast<size_t>(w));
         return;
     }
-    const char *end = std::to_chars(text, text + room, v, std::chars_format::scientific, precision).ptr;
+    const char *end = format_real(text, v, precision);
     const size_t n = static_cast<size_t>(end - text);
     if (n < static_cast<size_t>(w)) out.blanks(static_cast<size_t>(w) - n);
     out.put(text, n);

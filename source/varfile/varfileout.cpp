@@ -54,7 +54,7 @@ void put_header(Sink &out, int name_width, const Column *cols, int count) {
     out.put('\n');
 }
 
-void put_record(Sink &out, const Record &r, int name_width, const Column *cols, int count) {
+void put_record(Sink &out, Record &r, int name_width, const Column *cols, int count) {
     while (count > 0 && missing(r, cols[count - 1].attribute)) --count;
     const size_t printed = put_name(out, r.info.name);
     bool overflow = printed > static_cast<size_t>(name_width);
@@ -76,7 +76,7 @@ void put_record(Sink &out, const Record &r, int name_width, const Column *cols, 
 
 }  // namespace
 
-void Sink::put(const char *bytes, size_t n) {
+void Sink::put_flushing(const char *bytes, size_t n) {
     while (n > 0) {
         if (used_ == kSize) flush();
         const size_t take = std::min(n, kSize - used_);
@@ -87,7 +87,7 @@ void Sink::put(const char *bytes, size_t n) {
     }
 }
 
-void Sink::blanks(size_t n) {
+void Sink::blanks_flushing(size_t n) {
     while (n > 0) {
         if (used_ == kSize) flush();
         const size_t take = std::min(n, kSize - used_);
@@ -194,11 +194,11 @@ void RTVarFileOut::Go() {
         }
         if (e == s) cols[e++].start = name_width + 1;
         // A section reads what its own columns need, and the units and type
-        // whenever any column of the run needs them, so that every section
-        // converts with the same units.
+        // whenever the run's mask holds them, so that every section converts
+        // with the same units.
         rtvarmask_t section = {RTVARINFO_NAME | (fetch.mask1 & (RTVARINFO_STATUS | RTVARINFO_BASEUOM)),
                                fetch.mask2 & (0u - static_cast<uint32_t>(RTVARINFO_UOM))};
-        for (int k = s; k < e; ++k) vf::add_fetch(&section, cols[k].attribute);
+        for (int k = s; k < e; ++k) vf::add_needs(&section, cols[k].attribute);
         if (s > 0) out.put("\nNEW SECTION\n", 13);
         vf::put_header(out, name_width, cols + s, e - s);
         for (int i = 1; i <= nvar && !out.failed() && !rtosignal_ctrlc_pressed(); ++i) {

@@ -38,6 +38,12 @@ TEST(VarfileWriter, WidthsAndColumns) {
     List two({{.name = "T1", .ptype = 22, .uom = 2}, {.name = "T2", .ptype = 22, .uom = 4}});
     EXPECT_EQ(write_out(two, {2, 10, 13, 4}, {A::UNITS, A::SCALE}),
               "NAME,UNITS\nT1,F   \nT2,C   \n\nNEW SECTION\nNAME,SCALE     \nT1,  1.80e+00\nT2,  1.00e+00\n");
+    // RAMPED asks for the whole record, so the type behind the unit names is read too.
+    EXPECT_EQ(write_out(two, {2, 10, 80, 4}, {A::UNITS, A::RAMPED}), "NAME,UNITS,RAMPED\nT1,F   \nT2,C   \n");
+    // Price units share one text buffer: each column of each record has its own name.
+    List prices({{.name = "P1", .ptype = -22, .uom = 2}, {.name = "P2", .ptype = -22, .uom = 4}});
+    EXPECT_EQ(write_out(prices, {2, 10, 80, 4}, {A::PHYSICAL_TYPE, A::UNITS, A::BASEUOM}),
+              "NAME,PHYSICAL_TYPE,UNITS,BASEUOM\nP1,$/TEMPERATUR ,$/F ,$/K \nP2,$/TEMPERATUR ,$/C ,$/K \n");
     EXPECT_EQ(h.text(), U(32) + R(37) + U(14));
 }
 
