@@ -1,6 +1,6 @@
 // The reader's tokens, grammar and record processing, seen through a recorder
-// that writes down every call; bad pipes and short memory; whole files with bad
-// records among good ones, and the kept fuzz inputs.
+// that writes down every call, the input given whole and a byte at a time; pipes
+// read again, short memory; bad records among good ones; the kept fuzz inputs.
 #include <gtest/gtest.h>
 
 #include <cstring>
