@@ -292,14 +292,18 @@ void header_end() {
     }
     if (g.name_col < 0) g.bad = true;
     g.file_units = g.units_col >= 0 && !g.accepted[g.units_col];
+    for (int c = 0; c < g.ncols; ++c) g.fields[c].kind = Kind::None;
+    g.nfields = 0;
 }
 
+// Only the fields the last record wrote are cleared, so that short records
+// under a very wide header cost no more than their own length.
 void record_begin() {
+    if (!g.bad)
+        for (int64_t c = 0, n = std::min<int64_t>(g.nfields, g.ncols); c < n; ++c) g.fields[c].kind = Kind::None;
     g.nfields = 0;
     g.text.used = 0;
     g.lost = false;
-    if (g.bad) return;
-    for (int c = 0; c < g.ncols; ++c) g.fields[c].kind = Kind::None;
 }
 
 void record_field(const Tok &t) {

@@ -78,6 +78,8 @@ TEST(VarfileReader, TokensGrammarAndRecords) {
          "Line in varfile has more fields (5) than the header (3)" + kMore},
         {"NAME,VALUE\nX1, 1.0,\nX2, 2.0", "", "Variable X1 has more fields (4) than the header (2)" + kMore},
         {"NAME,FOO,VALUE,F\nX1,Z,3,4\nY3,1,2,3\n", "1 VALUE i 3\n"},
+        {"NAME,VALUE,LOWER\nX1,1,2\nNEW SECTION\nNAME\nX1\nNEW SECTION\nNAME,VALUE,LOWER\nX1,,3",
+         "1 VALUE i 1\n1 LOWER i 2\n1 LOWER i 3\n"},
         {"NAME,VALUE\nX1,1.5e1\nNEW \t\n SECTION\n'name' , 'lower'\nX2, 2 // X1,3\nX1,4\nNEW section\n",
          "1 VALUE r 15\n2 LOWER i 2\n1 LOWER i 4\n"},
         // Numbers and names at the token boundaries.
