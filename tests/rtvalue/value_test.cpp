@@ -194,6 +194,15 @@ TEST_F(ValueTest, MessageTable) {
              EXPECT_TRUE(param_init(0) == param_init(0) && param_defined("X", nullptr, nullptr) == 0);
          }, "", "!!! param_create_local: NULL local_hash_table @rtparam\nparam_read: bad value for result @rtparam\n"
                 "!!! param_set: bad value @rtparam\n!!! param_init called twice @rtparam\n!!! param_init called twice @rtparam\n"},
+        {[] {  // bad operands and results: the result is left as it was
+             V one, res;
+             value_assign_int(&one.v, 1), value_assign_copy_of_string(&res.v, "kept");
+             value_add(&bad, &one.v, &res.v, nullptr), value_less(&one.v, &bad, &res.v, nullptr);
+             value_equal(&one.v, &one.v, &bad, nullptr), value_negate(&bad, nullptr), value_aliases_by_var(&bad, nullptr);
+             EXPECT_TRUE(Printed(&res.v) == "kept" && bad.value_type == 40);
+         }, "", "!!! value_add: bad left hand side @rtvalue\n!!! value_less: bad right hand side @rtvalue\n"
+                "!!! value_equal: result is a bad value @rtvalue\n!!! value_negate: bad argument @rtvalue\n"
+                "!!! value_aliases_by_var: bad argument @rtvalue\n"},
     };
     static const std::regex assertion("Assertion '([^\n]*?)' failed in source/rtvalue/(\\w+):[0-9]+\n");
     for (const auto &r : rows) {
