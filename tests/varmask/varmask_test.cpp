@@ -110,9 +110,8 @@ TEST(Varmask, Masks) {
     EXPECT_EQ(his.text(), "PRINT_VAR_MASK THRESHOLD is unknown: unable to make assignment\n"
                           "PRINT_VAR_MASK item is not an identifier: unable to make assignment\n");
     int64_t v[VMASK_SIZE], w[VMASK_SIZE] = {};
-    vmask_select_default(v), vmask_copy(v, w), vmask_select_none(v);
     int32_t e[EMASK_SIZE], d[EMASK_SIZE] = {};
-    emask_select_print_default(e), emask_copy(e, d), emask_select_none(e);
+    vmask_select_default(v), vmask_copy(v, w), vmask_select_none(v), emask_select_print_default(e), emask_copy(e, d), emask_select_none(e);
     EXPECT_EQ(shown(w, kVar) + "|" + shown(v, kVar) + "|" + shown(d, kEqn) + "|" + shown(e, kEqn),
               "NAME,PHYSICAL_TYPE,LOWER,VALUE,UPPER,SCALE,UNITS,SPEC,CONN_TYPE||NAME,VALUE,SCALE,CODE,LINEARITY,INCLUDED|");
     vmask_select_none(nullptr), vmask_select_default(nullptr), vmask_copy(nullptr, w), vmask_copy(w, nullptr);
@@ -170,7 +169,7 @@ TEST(Varmask, Profiles) {
         ASSERT_EQ(p.GetHistory(static_cast<int32_t>(r.x.size()), r.x.data(), y.data()), S_OK);
         for (size_t j = 0; j <= r.x.size(); ++j) EXPECT_NEAR(y[j], j < r.y.size() ? r.y[j] : -1, 1e-9) << r.x[0];
     }
-    double x = 1, y = -1;
+    double x = 1, y = -1;  // no positions, a missing array or an empty profile: E_FAIL, nothing written
     for (int32_t n : {0, INT32_MIN}) EXPECT_EQ(p.GetHistory(n, &x, &y), E_FAIL) << n;
     EXPECT_TRUE(p.GetHistory(1, nullptr, &y) == E_FAIL && p.GetHistory(1, &x, nullptr) == E_FAIL && y == -1);
     EXPECT_EQ(static_cast<uint32_t>(VarProfile().GetHistory(1, &x, &y)), 0x80004005u);
