@@ -66,33 +66,32 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
 // Block 0, blocks whose n, m or entries are wrong, an entry beyond n (refused before any swap), missing vectors.
 TEST(Hostile, BlocksThatAreNotPermutations) {
     HistoryCapture his;
-    int64_t two = 2, good = 0, m = 0, one = 1, out = -5;
+    int64_t two = 2, good = 0, m = 0, one = 1, out = -5, zero = 0, wild = int_block({5, 1, 7, 2, 1});
     const V status = {kConst, kFree}, i0 = {11, 22};
-    const std::vector<double> r0 = {1.5, 2.5};
+    std::vector<double> r = {1.5, 2.5};
+    V iv = i0;
+    S want;
     U3PERM_VAR_CREATE(status.data(), &two, &good, &m);  // p = 2 1, m = 1
-    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}), int_block({5, 1, 2, 2, -1}), int_block({2, 0, 0}),
-                        int_block({INT64_MIN})}) {
+    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}), int_block({5, 1, 2, 2, -1}),
+                        int_block({2, 0, 0}), int_block({INT64_MIN})}) {
         const S why = bad == 0 ? "block index is 0\n" : "block " + std::to_string(bad) + " is not a permutation block\n";
-        std::vector<double> r = r0;
-        V iv = i0;
         U3PERM_APPLY_RVEC(&bad, r.data()), U3PERM_APPLY_IVEC(&bad, iv.data()), U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
-        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data()), U3PERM_JAC_APPLY_COL(&good, &bad, iv.data());
-        U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out), U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
-        EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0);
-        S want;
+        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data());
+        U3PERM_JAC_APPLY_COL(&good, &bad, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out);
+        U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
+        EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0) << bad;
         for (const char *fn : {"apply_rvec", "apply_ivec", "copy_apply_rvec", "copy_apply_ivec", "jac_apply_row", "jac_apply_col",
                                "jac_copy_apply_row", "jac_copy_apply_col", "comp2uncomp", "uncomp2comp"})
             want += "!! u3perm_" + S(fn) + ": " + why;
-        EXPECT_TRUE(his.text() == want && r == r0 && iv == i0) << bad;
         if (bad != 0) RTO_IFREE(&bad);
     }
-    int64_t wild = int_block({5, 1, 7, 2, 1}), zero = 0;
-    V iv = i0;
-    U3PERM_APPLY_IVEC(&wild, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out), U3PERM_APPLY_RVEC(&good, nullptr);
-    U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out), U3PERM_JAC_APPLY_ROW(&good, &good, nullptr), U3PERM_APPLY_IVEC(nullptr, iv.data());
-    EXPECT_TRUE(iv == i0 && out == 0);
-    EXPECT_EQ(his.text(), "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" +
-                              missing("u3perm_apply_rvec") + missing("u3perm_copy_apply_ivec") + missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
+    U3PERM_APPLY_IVEC(&wild, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
+    U3PERM_APPLY_RVEC(&good, nullptr), U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out), U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
+    U3PERM_APPLY_IVEC(nullptr, iv.data());
+    EXPECT_TRUE(iv == i0 && r == (std::vector<double>{1.5, 2.5}) && out == 0);
+    EXPECT_EQ(his.text(), want + "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n"
+                                 "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" + missing("u3perm_apply_rvec") +
+                              missing("u3perm_copy_apply_ivec") + missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
     U3PERM_DESTROY(&zero), U3PERM_DESTROY(nullptr), RTO_IFREE(&wild), RTO_IFREE(&good);
 }
 
