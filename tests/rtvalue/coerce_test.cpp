@@ -25,7 +25,8 @@ TEST_F(ValueTest, CoercionMatrixWithAndWithoutAContext) {
             const std::string own = Printed(src);
             for (int to = 0; to < 12; ++to) {
                 const auto it = kCoerced.find({from, to});
-                const std::string plain = to == from ? "=" : it != kCoerced.end() ? it->second : from == list_value ? "[1,A,x]" : ".";
+                const std::string plain = to == from ? "=" : it != kCoerced.end() ? it->second
+                                          : from == list_value ? "[1,A,x]" : ".";
                 const std::string want = c && from == identifier_value && to != string_value && to != identifier_value
                                              ? (to == number_value ? "7" : to == logical_value ? "TRUE" : ".") : plain;
                 const int kind = want == "." ? 0 : from == list_value && to != logical_value && to != list_value ? string_value : to;

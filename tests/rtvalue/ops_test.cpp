@@ -1,5 +1,5 @@
 // Operations on values: the operator table, units through values, string positions, the queries
-// a context receives and the lists built from its answers, bad operands and short memory.
+// a context receives and the lists built from its answers, and short memory.
 #include <cmath>
 
 #include "value_fixture.h"
@@ -39,8 +39,9 @@ struct Val : V {
     explicit Val(const std::string &text = "U", rtopipe *pipe = nullptr) { size_t i = 0; Parse(text, i, &v, pipe); }
 };
 
-// "<kind letter>:<printed form>".
-std::string Shown(const value_t &v) { return v.value_type ? std::string(1, "UNSIRGBPLAEX"[v.value_type]) + ":" + Printed(&v) : "U"; }
+std::string Shown(const value_t &v) {  // "<kind letter>:<printed form>"
+    return v.value_type ? std::string(1, "UNSIRGBPLAEX"[v.value_type]) + ":" + Printed(&v) : "U";
+}
 
 using OpsTest = ValueTest;
 
@@ -134,7 +135,7 @@ TEST_F(OpsTest, UnitsThroughValues) {
     for (const auto &row : rows) {
         Val l(row.left), r(row.right), res;
         kOps.at(row.op)(&l.v, &r.v, &res.v, nullptr);
-        EXPECT_EQ(Shown(res.v) + "|" + history_.text(), row.result + ("|" + row.history)) << row.left << row.op << row.right;
+        EXPECT_EQ(Shown(res.v) + "|" + history_.text(), row.result + ("|" + row.history)) << row.left << row.op;
         if (row.si != 0) { EXPECT_NEAR(res.v.u.number.rval, row.si, 1e-9 * std::abs(row.si)) << row.left; }
     }
     Val a("N:3 {psig}"), b("N:1 {psig}"), drop, u1("S:PSI"), u2("S:PSIA"), in_psi, in_psia;

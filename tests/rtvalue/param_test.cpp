@@ -33,7 +33,8 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     EXPECT_EQ(std::string(beyond) + "/" + first, "untouched/L2");
     int seen = 0, local_seen = 0;  // the walk stops at the first non-zero answer and returns it
     auto count = [](void *arg, const char *) { return ++*static_cast<int *>(arg) == 3 ? 42 : 0; };
-    EXPECT_EQ(param_iterate(&seen, nullptr, count) * 100 + param_iterate(&local_seen, local, count) * 10 + local_seen, 4201);
+    const int global_answer = param_iterate(&seen, nullptr, count), local_answer = param_iterate(&local_seen, local, count);
+    EXPECT_EQ(global_answer * 100 + local_answer * 10 + local_seen, 4201);
     param_undef("P1", nullptr), param_undef("Q", nullptr), param_destroy(local), rtodestroy(q);
 }
 

@@ -221,7 +221,7 @@ TEST_F(ValueTest, RandomisedLifecycleOverEveryKind) {
     auto make = [&](auto &&self, int depth) -> value_t * {
         const int kind = static_cast<int>(rng() % 12);
         if (kind == list_value && depth < 3) return ListOf({self(self, depth + 1), self(self, depth + 1)});
-        if (kind == number_value) return Real(rng() % 1000 / 7.0, static_cast<int>(rng() % 30), static_cast<int>(rng() % 3));
+        if (kind == number_value) return Real(rng() % 1000 / 7.0, int(rng() % 30), int(rng() % 3));
         return kind == string_value ? Str(rng() % 2 ? "12 {FT}" : "x") : kind == identifier_value ? Id(rng() % 2 ? "X" : "A.B")
                                                                                                   : Sample(kind, q);
     };
