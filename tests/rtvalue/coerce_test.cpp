@@ -17,7 +17,7 @@ const std::map<std::pair<int, int>, const char *> kCoerced = {
 
 TEST_F(ValueTest, CoercionMatrixWithAndWithoutAContext) {
     rtopipe *q = create_queue_rtopipe();
-    FakeContext ctx;
+    RecordingContext ctx;
     ctx.set(ctx.objects, "X", Int(7));  // with a context X is the INTEGER 7
     for (IValueContext *c : {static_cast<IValueContext *>(nullptr), static_cast<IValueContext *>(&ctx)})
         for (int from = 0; from < 12; ++from) {
@@ -100,7 +100,7 @@ TEST_F(ValueTest, TextAndTruthForms) {
 }
 
 TEST_F(ValueTest, DereferencingResolvesNamesThroughTheContext) {
-    FakeContext ctx;
+    RecordingContext ctx;
     ctx.set(ctx.objects, "B1.T", Real(300, 22, 0)), ctx.set(ctx.objects, "P", Str("abc"));
     const struct { const char *name; bool with_ctx; const char *want; } rows[] = {
         {"B1.T", true, "300 {K}"}, {"P", true, "abc"}, {"B1.T", false, "B1.T"},

@@ -39,7 +39,7 @@ protected:
 TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     std::ofstream("a.txt") << "old", std::ofstream("exists.txt") << "data", std::ofstream("data.txt") << "x";
     rtopipe *a = create_queue_rtopipe(), *b = create_queue_rtopipe();
-    FakeContext ctx;
+    RecordingContext ctx;
     ctx.set(ctx.objects, "DEV", PipeOf(a));
     auto L = [](value_t *path, const char *mode) { return ListOf({path, Id(mode)}); };
     const std::string none = ": No such file or directory\n", desc = rtodesc(a), U = "!!!UNDEFINED!!!";

@@ -55,7 +55,7 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     static std::string seen_value;
     param_create_linked("HOOK", 0, 0, [](const value_t *v, void *h) { seen_handle = h, seen_value = Printed(v); },
                         [](value_t *r, void *h) { value_assign_int(r, h ? 1 : 0); });
-    FakeContext ctx;
+    RecordingContext ctx;
     V v, w;
     param_read("HOOK", &v.v, nullptr, &ctx), param_read("HOOK", &w.v, nullptr, nullptr);
     EXPECT_EQ(Printed(&v.v) + Printed(&w.v), "10");
@@ -66,7 +66,7 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
 }
 
 TEST_F(ValueTest, ExpandingParameterReferences) {
-    FakeContext ctx;
+    RecordingContext ctx;
     const std::pair<const char *, value_t *> params[] = {{"P1", Str("abc")}, {"P 1", Str("x")}, {"N", Int(5)},
                                                          {"L", ListOf({Int(1)})}, {"E", Bool(1)}};
     for (auto [name, v] : params) ctx.set(ctx.params, name, v);

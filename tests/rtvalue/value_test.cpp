@@ -99,7 +99,7 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
 
 // List, case, rounding and kind-name functions: {function, argument, with the context?, printed result}.
 TEST_F(ValueTest, ListTextAndKindFunctions) {
-    FakeContext ctx;
+    RecordingContext ctx;
     ctx.set(ctx.params, "P1", Str("abc")), ctx.set(ctx.objects, "X", Str("MiXed"));
     ctx.kinds["BLK"] = "BLOCK";
     auto L = [](std::initializer_list<value_t *> items) { return ListOf(items); };
@@ -168,7 +168,7 @@ TEST_F(ValueTest, MessageTable) {
                 "!!! value_assign_double: bad argument @rtvalue\n!!! value_assign_double: bad argument @rtvalue\n"},
         {[] {  // enumeration and bounded calls on a STRING; a host resolving to garbage (the name stays)
              V s, v;
-             FakeContext ctx;
+             RecordingContext ctx;
              value_assign_copy_of_string(&s.v, "x"), value_setenum_size(&s.v, 2), boundednumSetValAsInt(&s.v, 1);
              ctx.garbage = true, value_assign_copy_of_id(&v.v, "P"), value_deref(&v.v, &ctx);
              EXPECT_EQ(std::to_string(value_enum_getvalue_asInt(&s.v)) + Printed(&v.v), "-1P");
@@ -225,7 +225,7 @@ TEST_F(ValueTest, RandomisedLifecycleOverEveryKind) {
         return kind == string_value ? Str(rng() % 2 ? "12 {FT}" : "x") : kind == identifier_value ? Id(rng() % 2 ? "X" : "A.B")
                                                                                                   : Sample(kind, q);
     };
-    FakeContext ctx;
+    RecordingContext ctx;
     ctx.set(ctx.objects, "X", Str("3"));
     std::vector<value_t *> pool;
     for (int step = 0; step < 3000; ++step) {
