@@ -110,8 +110,9 @@ TEST(Varmask, Masks) {
     EXPECT_EQ(his.text(), "PRINT_VAR_MASK THRESHOLD is unknown: unable to make assignment\n"
                           "PRINT_VAR_MASK item is not an identifier: unable to make assignment\n");
     int64_t v[VMASK_SIZE], w[VMASK_SIZE] = {};
+    vmask_select_default(v), vmask_copy(v, w), vmask_select_none(v);
     int32_t e[EMASK_SIZE], d[EMASK_SIZE] = {};
-    vmask_select_default(v), vmask_copy(v, w), vmask_select_none(v), emask_select_print_default(e), emask_copy(e, d), emask_select_none(e);
+    emask_select_print_default(e), emask_copy(e, d), emask_select_none(e);
     EXPECT_EQ(shown(w, kVar) + "|" + shown(v, kVar) + "|" + shown(d, kEqn) + "|" + shown(e, kEqn),
               "NAME,PHYSICAL_TYPE,LOWER,VALUE,UPPER,SCALE,UNITS,SPEC,CONN_TYPE||NAME,VALUE,SCALE,CODE,LINEARITY,INCLUDED|");
     vmask_select_none(nullptr), vmask_select_default(nullptr), vmask_copy(nullptr, w), vmask_copy(w, nullptr);
