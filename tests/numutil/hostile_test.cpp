@@ -34,6 +34,7 @@ const std::pair<const char *, Counted> kCounted[] = {
     {"u3map_var_incidence", [](auto n, bool on, auto o, auto) { U3MAP_VAR_INCIDENCE(&g_four, a(on), ix(on), ix(on), n, o); }},
     {"usr3_fndobj", [](auto n, bool on, auto o, auto) { USR3_FNDOBJ(n, a(on), o); }},
     {"nz_in_row", [](auto n, bool on, auto o, auto m) { NZ_IN_ROW(&g_row, ix(on), n, o, m); }},
+    {"u3remap", [](auto n, bool on, auto, auto) { U3REMAP(n, &g_row, &g_inc, on ? g_words.data() : nullptr); }},
 };
 
 // Negative counts (a count left out reads as -1); huge counts refused before anything is read; 0 needs no arrays.
@@ -58,41 +59,42 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
     U3PERM_VAR_CREATE_INCIDENCEONLY(g_words.data(), &g_four, &none, &block, &m);
     U3PERM_JAC_CREATE_INCIDENCE(a(1), a(1), ix(1), ix(1), &g_four, &g_inc, &none, &block, &m);
     U3MAP_VAR_INCIDENCE(&three, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
+    U3REMAP(&g_four, &g_row, &none, g_words.data());
     EXPECT_EQ(his.text(), bad_count("u3perm_var_create", c) + bad_count("u3map_rel_incidence", c) + no_block("u3perm_var_create_incidenceonly") +
-                              no_block("u3perm_jac_create_incidence") + "!! u3map_var_incidence: index 4 at entry 4 is out of range 1..3\n");
+                              no_block("u3perm_jac_create_incidence") + "!! u3map_var_incidence: index 4 at entry 4 is out of range 1..3\n" +
+                              no_block("u3remap"));
     RTO_IFREE(&g_inc);
 }
 
 // Block 0, blocks whose n, m or entries are wrong, an entry beyond n (refused before any swap), missing vectors.
 TEST(Hostile, BlocksThatAreNotPermutations) {
     HistoryCapture his;
-    int64_t two = 2, good = 0, m = 0, one = 1, out = -5;
+    int64_t two = 2, good = 0, m = 0, one = 1, out = -5, zero = 0, wild = int_block({5, 1, 7, 2, 1});
     const V status = {kConst, kFree}, i0 = {11, 22};
-    const std::vector<double> r0 = {1.5, 2.5};
+    std::vector<double> r = {1.5, 2.5};
+    V iv = i0;
+    S want;
     U3PERM_VAR_CREATE(status.data(), &two, &good, &m);  // p = 2 1, m = 1
-    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}), int_block({5, 1, 2, 2, -1}), int_block({2, 0, 0}),
-                        int_block({INT64_MIN})}) {
+    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}), int_block({5, 1, 2, 2, -1}),
+                        int_block({2, 0, 0}), int_block({INT64_MIN})}) {
         const S why = bad == 0 ? "block index is 0\n" : "block " + std::to_string(bad) + " is not a permutation block\n";
-        std::vector<double> r = r0;
-        V iv = i0;
         U3PERM_APPLY_RVEC(&bad, r.data()), U3PERM_APPLY_IVEC(&bad, iv.data()), U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
-        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data()), U3PERM_JAC_APPLY_COL(&good, &bad, iv.data());
-        U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out), U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
-        EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0);
-        S want;
+        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data());
+        U3PERM_JAC_APPLY_COL(&good, &bad, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out);
+        U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
+        EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0) << bad;
         for (const char *fn : {"apply_rvec", "apply_ivec", "copy_apply_rvec", "copy_apply_ivec", "jac_apply_row", "jac_apply_col",
                                "jac_copy_apply_row", "jac_copy_apply_col", "comp2uncomp", "uncomp2comp"})
             want += "!! u3perm_" + S(fn) + ": " + why;
-        EXPECT_TRUE(his.text() == want && r == r0 && iv == i0) << bad;
         if (bad != 0) RTO_IFREE(&bad);
     }
-    int64_t wild = int_block({5, 1, 7, 2, 1}), zero = 0;
-    V iv = i0;
-    U3PERM_APPLY_IVEC(&wild, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out), U3PERM_APPLY_RVEC(&good, nullptr);
-    U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out), U3PERM_JAC_APPLY_ROW(&good, &good, nullptr), U3PERM_APPLY_IVEC(nullptr, iv.data());
-    EXPECT_TRUE(iv == i0 && out == 0);
-    EXPECT_EQ(his.text(), "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" +
-                              missing("u3perm_apply_rvec") + missing("u3perm_copy_apply_ivec") + missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
+    U3PERM_APPLY_IVEC(&wild, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
+    U3PERM_APPLY_RVEC(&good, nullptr), U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out), U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
+    U3PERM_APPLY_IVEC(nullptr, iv.data());
+    EXPECT_TRUE(iv == i0 && r == (std::vector<double>{1.5, 2.5}) && out == 0);
+    EXPECT_EQ(his.text(), want + "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n"
+                                 "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" + missing("u3perm_apply_rvec") +
+                              missing("u3perm_copy_apply_ivec") + missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
     U3PERM_DESTROY(&zero), U3PERM_DESTROY(nullptr), RTO_IFREE(&wild), RTO_IFREE(&good);
 }
 
@@ -100,20 +102,17 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
 // Texts: counts below 0 refused, huge ones bounded by the field, null fields ignored.
 TEST(Hostile, SortAndTextCounts) {
     HistoryCapture his;
+    std::vector<double> v = {2, 1, 3};
+    V iv = {2, 1, 3};
     for (int64_t bn : {int64_t{0}, int64_t{-1}, INT64_MIN, int64_t{3}})
-        for (int64_t bk : {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{1}}) {
-            std::vector<double> v = {2, 1, 3};
-            V iv = {2, 1, 3};
-            if (bn == 3 && bk == 1)  // the one valid pair: the carried arrays go missing instead
-                bk = 2, SLATEC_DSORT(v.data(), nullptr, &bn, &bk), bk = -1, SLATEC_ISORT(nullptr, nullptr, &bn, &bk);
-            else
-                SLATEC_DSORT(v.data(), nullptr, &bn, &bk), SLATEC_ISORT(iv.data(), nullptr, &bn, &bk);
-            EXPECT_TRUE(v == (std::vector<double>{2, 1, 3}) && iv == (V{2, 1, 3})) << bn << " " << bk;
-        }
+        for (int64_t bk : {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{bn == 3 ? 0 : 1}})
+            SLATEC_DSORT(v.data(), nullptr, &bn, &bk), SLATEC_ISORT(iv.data(), nullptr, &bn, &bk);
+    int64_t three = 3, two = 2, minus = -1;  // a valid call: the carried or the sorted array goes missing
+    SLATEC_DSORT(v.data(), nullptr, &three, &two), SLATEC_ISORT(nullptr, nullptr, &three, &minus);
+    EXPECT_TRUE(v == (std::vector<double>{2, 1, 3}) && iv == (V{2, 1, 3}));
     EXPECT_EQ(his.text(), missing("slatec_dsort") + missing("slatec_isort"));
-    int64_t block = int_block({1, 2}), two = 2, limit = 1, zero = 0, len = -5;
-    const int64_t big = INT_MAX, three = 3;
-    V flags = {7, 7};
+    int64_t len = -5;
+    const int64_t big = INT_MAX;
     const int32_t four[2] = {0x41414141, 0x42424242};
     int32_t back[2] = {5, 5};
     S f = "untouched", g = "12345678", d = "dst", want;
@@ -121,17 +120,17 @@ TEST(Hostile, SortAndTextCounts) {
         IU_I42STR(four, &c, f.data(), f.size()), IU_STR2I4("zz", back, &c, 2);
         want += bad_count("iu_i42str", c) + bad_count("iu_str2i4", c);
         if (c == INT64_MAX) continue;
-        U3REMAP(&c, &limit, &block, flags.data()), COPY_CHAR_STR("src", &c, d.data(), &three, 3, 3), COPY_CHAR_STR("src", &three, d.data(), &c, 3, 3);
-        want += bad_count("u3remap", c) + bad_count("copy_char_str", c) + bad_count("copy_char_str", c);
+        COPY_CHAR_STR("src", &c, d.data(), &three, 3, 3), COPY_CHAR_STR("src", &three, d.data(), &c, 3, 3);
+        want += bad_count("copy_char_str", c) + bad_count("copy_char_str", c);
     }
-    U3REMAP(&two, &limit, &zero, flags.data()), U3REMAP(&two, &limit, &block, nullptr), IU_STR2I4("zz", nullptr, &big, 2);
-    EXPECT_EQ(his.text(), want + no_block("u3remap") + missing("u3remap") + missing("iu_str2i4"));
-    EXPECT_TRUE(f + std::to_string(back[0]) + d == "untouched5dst" && ints(block, 2) == (V{1, 2}) && flags == (V{7, 7}));
+    IU_STR2I4("zz", nullptr, &big, 2);
+    EXPECT_EQ(his.text(), want + missing("iu_str2i4"));
+    EXPECT_EQ(f + std::to_string(back[0]) + d, "untouched5dst");
     IU_I42STR(four, &big, g.data(), g.size());  // the field bounds what is read
     for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) COPY_CHAR_STR("src", &c, d.data(), &c, 3, 3);
-    IU_STRUPR(nullptr, 5), IU_PACKSTR(nullptr, 5), IU_CLRSTR(nullptr, 5), IU_STRCAT(nullptr, "x", 5, 1), IU_STRLEN(&len, nullptr, 5), IU_STRLEN(nullptr, "abc", 3);
+    IU_STRUPR(nullptr, 5), IU_PACKSTR(nullptr, 5), IU_CLRSTR(nullptr, 5), IU_STRCAT(nullptr, "x", 5, 1);
+    IU_STRLEN(&len, nullptr, 5), IU_STRLEN(nullptr, "abc", 3);
     EXPECT_EQ(g + d + std::to_string(len) + his.text(), "AAAABBBBsrc0");
-    RTO_IFREE(&block);
 }
 
 TEST(HostileFailure, UnmeetableBlockRaisesBeforeAnythingChanges) {

@@ -49,10 +49,9 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
             }
             int64_t ib = int_block(incid), block = -7, m = -7, ic = 0, rc = 0;
             const int64_t kept = bld.fn(status.data(), &n, &ib, &block, &m);
-            EXPECT_TRUE(kept == row.m && m == row.m) << kept << " " << m;
             V layout = row.p;
             layout.insert(layout.begin(), n + 3), layout.push_back(n), layout.push_back(row.m);
-            EXPECT_EQ(ints(block, n + 3), layout);
+            EXPECT_TRUE(kept == row.m && m == row.m && ints(block, n + 3) == layout) << kept << " " << m;
             U3PERM_APPLY_IVEC(&block, iv.data()), U3PERM_APPLY_RVEC(&block, rv.data());
             EXPECT_TRUE(iv == applied && std::equal(rv.begin(), rv.end(), applied.begin()));
             U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic), U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
@@ -107,8 +106,8 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     // Index conversions through the equation block (p = 1 4 3 2, m = 2); out of bounds: 0 and a record on unit 6.
     int64_t two = 2, three = 3, four = 4;
     V got;
-    S text, want;
-    {
+    S want;
+    const S text = [&] {
         StdoutCapture out;
         got = {U3PERM_COMP2UNCOMP(&eb, &row1), U3PERM_COMP2UNCOMP(&eb, &two), U3PERM_UNCOMP2COMP(&eb, &two),
                U3PERM_UNCOMP2COMP(&eb, &three), U3PERM_UNCOMP2COMP(&eb, &four)};
@@ -116,8 +115,8 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
             got.push_back(U3PERM_COMP2UNCOMP(&eb, &i)), want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) + record("  nxc = ", 2);
         for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX})
             got.push_back(U3PERM_UNCOMP2COMP(&eb, &i)), want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) + record("  nx  = ", 4);
-        text = out.text();
-    }
+        return out.text();
+    }();
     EXPECT_TRUE(got == (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}) && text == want) << text;
     for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
 }

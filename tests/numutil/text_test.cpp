@@ -55,17 +55,11 @@ TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
     for (const auto &row : inPlace) EXPECT_EQ(applied(row.fn, row.before), row.after) << row.before;
     for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}})
         EXPECT_EQ((IU_STRLEN(&n, field.data(), field.size()), n), len) << field;
-    const struct { S before, after; size_t word; } justify[] = {{"   ab cd", "ab cd   ", 2}, {"abc", "abc", 3}, {"     ", "     ", 0}, {" x", "x ", 1}, {"", "", 0}};
-    for (const auto &j : justify) {
-        S f = j.before;
-        EXPECT_EQ(zarn::numutil::left_justify(f.data(), f.size()), j.word);
-        EXPECT_EQ(f, j.after);
-    }
-    S shown;
-    {
-        StdoutCapture out;
-        IU_CLRSCR(), shown = out.text();
-    }
+    const auto justified = [](S f) { const char w = char('0' + zarn::numutil::left_justify(f.data(), f.size())); return w + f; };
+    for (const auto &[before, after] : {std::pair<S, S>{"   ab cd", "2ab cd   "}, {"abc", "3abc"}, {"  ", "0  "}, {" x", "1x "}})
+        EXPECT_EQ(justified(before), after);
+    EXPECT_EQ(justified(""), "0");
+    const S shown = [] { StdoutCapture out; return IU_CLRSCR(), out.text(); }();
     EXPECT_EQ(shown, "\x1b[H\x1b[2J");
 }
 

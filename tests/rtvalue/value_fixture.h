@@ -1,5 +1,5 @@
 // Shared pieces of the value tests: a fresh units table and history capture per test, an owning
-// value wrapper, builders of heap values, printing, and a fake context.
+// value wrapper, builders of heap values, printing, and parameter reads and settings.
 #ifndef ZARN_TESTS_RTVALUE_VALUE_FIXTURE_H
 #define ZARN_TESTS_RTVALUE_VALUE_FIXTURE_H
 
@@ -87,10 +87,7 @@ inline std::string Printed(const value_t *v) {
     return rtodestroy(q), s;
 }
 // The printed form of a heap value, which is then destroyed.
-inline std::string Consumed(value_t *v) {
-    const std::string s = Printed(v);
-    return value_destroy_list_item(v), s;
-}
+inline std::string Consumed(value_t *v) { const std::string s = Printed(v); return value_destroy_list_item(v), s; }
 
 // A parameter read and printed; a heap value set as a parameter and destroyed.
 inline std::string Read(const char *name, HashTable *local = nullptr) {
@@ -100,9 +97,6 @@ inline std::string Read(const char *name, HashTable *local = nullptr) {
 inline void Set(const char *name, value_t *heap, HashTable *local = nullptr, IValueContext *ctx = nullptr) {
     param_set(name, heap, local, ctx), value_destroy_list_item(heap);
 }
-
-// The value tests share the recording context of the support folder.
-using FakeContext = RecordingContext;
 
 class ValueTest : public ::testing::Test {
 protected:

@@ -170,7 +170,7 @@ TEST(Varmask, Profiles) {
         ASSERT_EQ(p.GetHistory(static_cast<int32_t>(r.x.size()), r.x.data(), y.data()), S_OK);
         for (size_t j = 0; j <= r.x.size(); ++j) EXPECT_NEAR(y[j], j < r.y.size() ? r.y[j] : -1, 1e-9) << r.x[0];
     }
-    double x = 1, y = -1;
+    double x = 1, y = -1;  // no positions, a missing array or an empty profile: E_FAIL, nothing written
     for (int32_t n : {0, INT32_MIN}) EXPECT_EQ(p.GetHistory(n, &x, &y), E_FAIL) << n;
     EXPECT_TRUE(p.GetHistory(1, nullptr, &y) == E_FAIL && p.GetHistory(1, &x, nullptr) == E_FAIL && y == -1);
     EXPECT_EQ(static_cast<uint32_t>(VarProfile().GetHistory(1, &x, &y)), 0x80004005u);
