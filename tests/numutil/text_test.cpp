@@ -31,7 +31,12 @@ void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)
                 sortfn(x.data(), y.data(), &n, &kflag);
                 kflag > 0 ? std::sort(want.begin(), want.end()) : std::sort(want.rbegin(), want.rend());
                 ASSERT_EQ(x, want) << n << " " << shape << " " << kflag;
-                for (int64_t i = 0; i < n; ++i) after.emplace_back(x[i], kflag % 2 ? before[i].second : y[i]);  // |kflag| 1: dy alone
+                for (int64_t i = 0; i < n; ++i) {
+                    if (kflag % 2) {
+                        ASSERT_EQ(y[i], before[i].second) << "|kflag| 1 leaves dy alone: " << n << " " << shape;
+                    }
+                    after.emplace_back(x[i], y[i]);
+                }
                 if (kflag % 2) continue;
                 std::sort(before.begin(), before.end()), std::sort(after.begin(), after.end());
                 ASSERT_EQ(after, before) << "dy follows dx: " << n << " " << shape;
