@@ -92,6 +92,9 @@ TEST(VarfileReader, TokensGrammarAndRecords) {
         {"NAME,DESCRIPTION\nX1,12abc X1,1-2 X1,5.x X1,-a X1,_b X1,a$./:_+-9\n",
          "1 DESCRIPTION s 12abc\n1 DESCRIPTION s 1-2\n1 DESCRIPTION s 5.x\n1 DESCRIPTION s a\n"
          "1 DESCRIPTION s b\n1 DESCRIPTION s a$./:_+-9\n", kOdd + "'-'" + kIn + kOdd + "'_'" + kIn},
+        {"NAME,DESCRIPTION\nX1,+1e X1,-.5d+ X1,+.x X1,1.5e+ NEW SE X1,NEW\tSECTIO\n",
+         "1 DESCRIPTION i 1\n1 DESCRIPTION r -0.5\n1 DESCRIPTION s x\n1 DESCRIPTION s 1.5e+\n1 DESCRIPTION s NEW\n",
+         kOdd + "'+'" + kIn + kOdd + "'.'" + kIn},
         {"NAME,VALUE\n'A B', 1.0\n'X1\n,2 ''X2',3 //X2,4\n X2,'5\x01\xff",
          "3 VALUE r 1\n1 VALUE i 2\n2 VALUE i 3\n2 VALUE i 5\n", "Unterminated identifier!\n" + kOdd + "'''" +
          kIn + kOdd + "'''" + kIn + kOdd + "(1)" + kIn + kOdd + "(-1)" + kIn},
