@@ -223,14 +223,14 @@ void scan_number(Tok *t, char *text, size_t len, bool integer) {
             return;
         }
     }
-    // A Fortran exponent letter reads as an "e".
-    if (char *d = static_cast<char *>(std::memchr(text, 'd', len))) {
-        *d = 'e';
-    } else if (char *D = static_cast<char *>(std::memchr(text, 'D', len))) {
-        *D = 'E';
-    }
     double v;
-    if (std::from_chars(first, end, v).ec != std::errc{}) v = strtod_l(text, nullptr, c_locale());  // out of range
+    auto read = std::from_chars(first, end, v);
+    // A Fortran exponent letter (a real token holds at most one) reads as an "e".
+    if (read.ptr != end && (*read.ptr == 'd' || *read.ptr == 'D')) {
+        text[read.ptr - text] = *read.ptr == 'd' ? 'e' : 'E';
+        read = std::from_chars(first, end, v);
+    }
+    if (read.ec != std::errc{}) v = strtod_l(text, nullptr, c_locale());  // out of range
     *t = Tok{Kind::Real, 0, v, nullptr, 0};
 }
 
