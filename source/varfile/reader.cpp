@@ -230,7 +230,10 @@ void scan_number(Tok *t, char *text, size_t len, bool integer) {
         text[read.ptr - text] = *read.ptr == 'd' ? 'e' : 'E';
         read = std::from_chars(first, end, v);
     }
-    if (read.ec != std::errc{}) v = strtod_l(text, nullptr, c_locale());  // out of range
+    if (read.ec != std::errc{}) {  // out of range: infinity or an underflow, as strtod gives them
+        const locale_t c = c_locale();
+        v = c != static_cast<locale_t>(nullptr) ? strtod_l(text, nullptr, c) : std::strtod(text, nullptr);
+    }
     *t = Tok{Kind::Real, 0, v, nullptr, 0};
 }
 
