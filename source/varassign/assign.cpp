@@ -7,6 +7,7 @@
 #include "rtopipe/report.h"
 #include "varassign/varassign_internal.h"
 #include "varassign/varassign_messages.h"
+#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varassign.h"
 #include "zarnutils/varutl.h"
@@ -60,20 +61,6 @@ void mark_modified(rtvarlst_t *list, int32_t i, const Bits &b) {
     rtovarlst_set_var_attribs_modified(list, i, &pair);
 }
 
-// Code of text in a table of (word, code), compared exactly; -1 when absent.
-struct Word {
-    const char *text;
-    int32_t code;
-};
-template <size_t N>
-int32_t exact_code(const Word (&table)[N], const char *text) {
-    for (const Word &w : table)
-        if (std::strcmp(w.text, text) == 0) return w.code;
-    return -1;
-}
-
-constexpr Word kQualities[] = {{"GOOD", 0}, {"BAD", 1}, {"OVERRIDE", 2}, {"BADIGNORE", 3}};
-constexpr Word kYesNo[] = {{"YES", 1}, {"NO", 0}};
 
 // UNITS and BASEUOM: a unit name, within the variable's type when it has one;
 // without one the variable takes the unit's type.
@@ -137,7 +124,8 @@ void assign_physical_type(rtvarlst_t *list, int32_t i, const char *target, const
 void assign_choice(rtvarlst_t *list, int32_t i, int code, const char *target, const value_t *value) {
     value_t word;
     if (!word_of(value, &word, identifier_value, target)) return;
-    const int32_t c = code == kQuality ? exact_code(kQualities, word.u.text) : exact_code(kYesNo, word.u.text);
+    const int32_t c = code == kQuality ? zarn::varmask::word_code(zarn::varmask::kQualityWords, word.u.text)
+                                          : zarn::varmask::word_code(zarn::varmask::kYesNoWords, word.u.text);
     if (c >= 0 && code == kQuality) rtovarlst_set_var_quality(list, i, c);
     else if (c >= 0 && code == kParam) rtovarlst_set_var_param_homo(list, i, c);
     else if (c >= 0) rtovarlst_set_var_ramped(list, i, c);

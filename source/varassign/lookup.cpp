@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "varassign/varassign_internal.h"
+#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varassign.h"
 #include "zarnutils/varutl.h"
@@ -15,7 +16,6 @@ using Reader = double (*)(rtvarlst_t *, int32_t, int);
 
 constexpr const char *kSpecNames[] = {"CALC", "CONST", "INDEP", "MEAS", "PARAM", "OPTIM", "RECON", "INITIAL"};
 constexpr const char *kBoundNames[] = {"HARD", "RELAXED", "SOFT", "SOFT2"};
-constexpr const char *kQualityNames[] = {"GOOD", "BAD", "OVERRIDE", "BADIGNORE"};
 constexpr const char *kActiveBoundNames[] = {
     "NOT AT BOUNDS", "STEP LOWER", "STEP UPPER", "EXCEEDED STEP LOWER", "EXCEEDED STEP UPPER", "LOWER",
     "UPPER", "EXCEEDED LOWER", "EXCEEDED UPPER", "SOFT LOWER", "SOFT UPPER", "EXCEEDED SOFT LOWER",
@@ -120,7 +120,7 @@ void produce(rtvarlst_t *list, int32_t i, int code, int want_type, int want_uom,
         put_text(value, string_value, name_of(kActiveBoundNames, rtovarlst_inq_var_active_bound(list, i)));
         break;
     case kShadowPrice: put_shadow_price(list, i, want_type, want_uom, value); break;
-    case kQuality: put_text(value, identifier_value, name_of(kQualityNames, rtovarlst_inq_var_quality(list, i))); break;
+    case kQuality: put_text(value, identifier_value, zarn::varmask::code_word(zarn::varmask::kQualityWords, rtovarlst_inq_var_quality(list, i))); break;
     case kParam: put_text(value, identifier_value, rtovarlst_inq_var_param_homo(list, i) ? "YES" : "NO"); break;
     case kRamped: put_text(value, identifier_value, rtovarlst_inq_var_ramped(list, i) ? "YES" : "NO"); break;
     case kDescription: {

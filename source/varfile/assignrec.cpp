@@ -8,6 +8,7 @@
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
 #include "varfile/varfile_messages.h"
+#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varattrnames.hpp"
 #include "zarnutils/varfile.hpp"
@@ -22,27 +23,6 @@ using A = RTVarDatabase;
 
 constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
 constexpr size_t kNameMax = RTVARINFO_NAME_SIZE - 1;  // longest name a list holds
-
-// A keyword of a small table and its code.
-struct Word {
-    const char *text;
-    int code;
-};
-
-constexpr Word kQualityWords[] = {{"GOOD", 0}, {"BAD", 1}, {"OVERRIDE", 2}, {"BADIGNORE", 3}};
-constexpr Word kYesNo[] = {{"NO", 0}, {"YES", 1}};
-constexpr Word kVarTypeWords[] = {{"ALGEBRAIC", 0},      {"STATE", 1},           {"DIFFERENTIAL", 2},
-                                  {"DISCRETE", 3},       {"INTEGER", 3},         {"DISCRETE-ESLACK", 4},
-                                  {"BINARY", 5},         {"PARTIAL-INTEGER", 6}, {"SEMI-CONTINUOUS", 7},
-                                  {"SEMI-CONTINUOUS-INTEGER", 64}};
-
-// The code of an upper-case word in a table, or -1.
-template <size_t N>
-int code_of(const Word (&table)[N], const char *word) {
-    for (const Word &w : table)
-        if (std::strcmp(w.text, word) == 0) return w.code;
-    return -1;
-}
 
 // The code a varmask keyword table gives, or -1.
 int code_of(const rtvar_keyword *k) { return k != nullptr ? k->code : -1; }
@@ -167,6 +147,7 @@ rtvarmod_t modified_of(const char *text) {
 }  // namespace zarn::varfile
 
 namespace vf = zarn::varfile;
+namespace vm = zarn::varmask;
 namespace msg = zarn::varfile::msg;
 using A = RTVarDatabase;
 
@@ -267,12 +248,12 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
     case A::SSPEC:
         return;
     case A::QUALITY:
-        if ((code = vf::code_of(vf::kQualityWords, word)) < 0)
+        if ((code = vm::word_code(vm::kQualityWords, word)) < 0)
             return vf::refuse<msg::kBadQuality>(level_, list_, word, a, i);
         rtovarlst_set_var_quality(list_, i, code);
         return;
     case A::PARAM:
-        if ((code = vf::code_of(vf::kYesNo, word)) < 0) return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
+        if ((code = vm::word_code(vm::kYesNoWords, word)) < 0) return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
         rtovarlst_set_var_param_homo(list_, i, code);
         return;
     case A::ACTIVE_BOUND:
@@ -284,12 +265,12 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
         if (level_ >= 1) zarn::rtopipe::report(msg::kDescriptionWhy);
         return;
     case A::VAR_TYPE:
-        if ((code = vf::code_of(vf::kVarTypeWords, word)) < 0)
+        if ((code = vm::word_code(vm::kVarTypeWords, word)) < 0)
             return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);
         rtovarlst_set_var_type(list_, i, code, rtovarlst_inq_var_related(list_, i));
         return;
     case A::RAMPED:
-        if ((code = vf::code_of(vf::kYesNo, word)) < 0) return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);
+        if ((code = vm::word_code(vm::kYesNoWords, word)) < 0) return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);
         rtovarlst_set_var_ramped(list_, i, code);
         return;
     case A::CONN_TYPE:

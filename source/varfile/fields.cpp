@@ -7,10 +7,13 @@
 
 #include "platform/xalloc.h"
 #include "varfile/varfile_internal.h"
+#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 
 namespace zarn::varfile {
+
+namespace vm = zarn::varmask;
 
 namespace {
 
@@ -21,17 +24,12 @@ constexpr double kHuge = 1e20;     // a bound at least this large counts as none
 
 const char *const kBoundWords[] = {"HARD", "RELAXED", "SOFT", "SOFT2"};
 const char *const kSpecWords[] = {"CALC", "CONST", "INDEP", "MEAS", "PARAM", "OPTIM", "RECON", "INITIAL"};
-const char *const kQualityWords[] = {"GOOD", "BAD", "OVERRIDE", "BADIGNORE"};
-const char *const kYesNo[] = {"NO", "YES"};
 const char *const kActiveBoundWords[] = {
     "NOT AT BOUNDS",        "STEP LOWER",         "STEP UPPER",         "EXCEEDED STEP LOWER",
     "EXCEEDED STEP UPPER",  "LOWER",              "UPPER",              "EXCEEDED LOWER",
     "EXCEEDED UPPER",       "SOFT LOWER",         "SOFT UPPER",         "EXCEEDED SOFT LOWER",
     "EXCEEDED SOFT UPPER",  "RELAXED LOWER",      "RELAXED UPPER",      "EXCEEDED RELAXED LOWER",
     "EXCEEDED RELAXED UPPER", "PINCHED"};
-const char *const kVarTypeWords[] = {"ALGEBRAIC", "STATE", "DIFFERENTIAL", "DISCRETE", "DISCRETE-ESLACK",
-                                     "BINARY", "PARTIAL-INTEGER", "SEMI-CONTINUOUS"};
-constexpr int kSemiContinuousInteger = 64;
 constexpr int kRelaxed = 1;  // bound type RELAXED
 constexpr int kConnTypes = 149;
 
@@ -75,14 +73,14 @@ const char *word_field(const Record &r, int a) {
     case A::BOUND: return word_of(kBoundWords, bound_type(v));
     case A::SPEC: return word_of(kSpecWords, varInqSpec(v.status));
     case A::SSPEC: return varIsIndependent(v.status) ? "INDEP" : varIsFixed(v.status) ? "CONST" : "CALC";
-    case A::QUALITY: return word_of(kQualityWords, v.quality);
-    case A::PARAM: return word_of(kYesNo, v.param_homo);
+    case A::QUALITY: return vm::code_word(vm::kQualityWords, v.quality);
+    case A::PARAM: return vm::code_word(vm::kYesNoWords, v.param_homo);
     case A::ACTIVE_BOUND: return word_of(kActiveBoundWords, v.active_bound);
     case A::DESCRIPTION:
         return v.description != nullptr && v.description[0] != '\0' ? v.description : "Description Is Missing";
     case A::VAR_TYPE: {
         const int t = varInqType(v.status);
-        return t == kSemiContinuousInteger ? "SEMI-CONTINUOUS-INTEGER" : word_of(kVarTypeWords, t);
+        return vm::code_word(vm::kVarTypeWords, t);
     }
     case A::RAMPED: return "YES";
     default: return nullptr;
