@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "zarnutils/attrcatalog.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/rtopipe.h"
@@ -24,11 +25,13 @@ public:
     // The attributes of a variable, in header order; the header word of each
     // is RTVarAttributeNames::Name. Values outside 0..27 are representable so
     // that a caller's bad number can be refused.
-    enum VarAttribute : int {
-        NAME, PHYSICAL_TYPE, UNITS, BASEUOM, VALUE, INIT, CHANGE, LOWER, UPPER, STEP, BOUND, SPEC, SSPEC, SCALE,
-        SBWEIGHT, QUALITY, PARAM, TARGET, SHADOW_PRICE, ACTIVE_BOUND, DESCRIPTION, MODIFIED, RLOWER, RUPPER,
-        VAR_TYPE, THRESHOLD, RAMPED, CONN_TYPE
-    };
+    // NAME, PHYSICAL_TYPE, UNITS, BASEUOM, VALUE, INIT, CHANGE, LOWER, UPPER,
+    // STEP, BOUND, SPEC, SSPEC, SCALE, SBWEIGHT, QUALITY, PARAM, TARGET,
+    // SHADOW_PRICE, ACTIVE_BOUND, DESCRIPTION, MODIFIED, RLOWER, RUPPER,
+    // VAR_TYPE, THRESHOLD, RAMPED, CONN_TYPE: 0 to ZARN_VARFILE_ATTRIBUTE_COUNT - 1.
+#define ZARN_VARFILE_ENUMERATOR(attribute) attribute,
+    enum VarAttribute : int { ZARN_VARFILE_ATTRIBUTES(ZARN_VARFILE_ENUMERATOR) };
+#undef ZARN_VARFILE_ENUMERATOR
     // Verbosity: warnings go to rtHisDev at level 1 or more; 0 is silent.
     enum OutputLevel : int { SILENT = 0, WARNINGS = 1 };
 

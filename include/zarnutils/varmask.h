@@ -18,6 +18,7 @@
 #ifndef ZARNUTILS_VARMASK_H
 #define ZARNUTILS_VARMASK_H
 
+#include "zarnutils/attrcatalog.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/rtvalue.h"
 #include "zarnutils/rtvarlst.h"
@@ -25,11 +26,7 @@
 
 ZARN_BEGIN_DECLS
 
-/* One keyword of a table and the code it stands for. */
-typedef struct rtvar_keyword {
-    const char *keyword; /* upper-case text */
-    int32_t code;        /* the code the caller reads */
-} rtvar_keyword;
+/* rtvar_keyword, one keyword of a table and its code, is in attrcatalog.h. */
 
 /* An entry of the connection-type table: the 149 physical-type names with
    their codes 0..148 and 65 property names with codes 1001..1065. */
@@ -52,15 +49,16 @@ ZARN_API extern const char *conn_type_string[CONN_TYPE_COUNT];
 
 /* ---- variable print mask ---- */
 
-#define VMASK_SIZE 25
-/* Flag positions, in the order of vmask_names. */
-enum vmask_flag {
-    VMASK_NAME, VMASK_PHYSICAL_TYPE, VMASK_LOWER, VMASK_VALUE, VMASK_UPPER, VMASK_SCALE,
-    VMASK_UNITS, VMASK_SPEC, VMASK_STEP, VMASK_SBWEIGHT, VMASK_SHADOW_PRICE, VMASK_ACTIVE_BOUND,
-    VMASK_BASEUOM, VMASK_QUALITY, VMASK_INIT, VMASK_CHANGE, VMASK_BOUND, VMASK_PARAM,
-    VMASK_TARGET, VMASK_DESCRIPTION, VMASK_MODIFIED, VMASK_VAR_TYPE, VMASK_THRESHOLD,
-    VMASK_RAMPED, VMASK_CONN_TYPE
-};
+/* Flag positions, in the order of vmask_names: VMASK_NAME, VMASK_PHYSICAL_TYPE,
+   VMASK_LOWER, VMASK_VALUE, VMASK_UPPER, VMASK_SCALE, VMASK_UNITS, VMASK_SPEC,
+   VMASK_STEP, VMASK_SBWEIGHT, VMASK_SHADOW_PRICE, VMASK_ACTIVE_BOUND,
+   VMASK_BASEUOM, VMASK_QUALITY, VMASK_INIT, VMASK_CHANGE, VMASK_BOUND,
+   VMASK_PARAM, VMASK_TARGET, VMASK_DESCRIPTION, VMASK_MODIFIED,
+   VMASK_VAR_TYPE, VMASK_THRESHOLD, VMASK_RAMPED, VMASK_CONN_TYPE (0..24;
+   VMASK_SIZE of them). */
+#define ZARN_VMASK_ENUMERATOR(flag) flag,
+enum vmask_flag { ZARN_VMASK_FLAGS(ZARN_VMASK_ENUMERATOR) };
+#undef ZARN_VMASK_ENUMERATOR
 /* The attribute name of each flag. */
 ZARN_API extern const char *const vmask_names[VMASK_SIZE];
 
@@ -91,11 +89,12 @@ ZARN_API void vmask_copy(const int64_t *src, int64_t *dst);
 
 /* ---- equation print mask ---- */
 
-#define EMASK_SIZE 8
-enum emask_flag {
-    EMASK_NAME, EMASK_VALUE, EMASK_SCALE, EMASK_CODE, EMASK_SHADOW_PRICE, EMASK_SHADOW_PRICE_SSI,
-    EMASK_LINEARITY, EMASK_INCLUDED
-};
+/* EMASK_NAME, EMASK_VALUE, EMASK_SCALE, EMASK_CODE, EMASK_SHADOW_PRICE,
+   EMASK_SHADOW_PRICE_SSI, EMASK_LINEARITY, EMASK_INCLUDED (0..7; EMASK_SIZE
+   of them). */
+#define ZARN_EMASK_ENUMERATOR(flag) flag,
+enum emask_flag { ZARN_EMASK_FLAGS(ZARN_EMASK_ENUMERATOR) };
+#undef ZARN_EMASK_ENUMERATOR
 /* The names of the first six flags. */
 ZARN_API extern const char *const emask_names[6];
 

@@ -18,6 +18,11 @@
 #define ZARN_END_DECLS
 #endif
 
+/* The longest name a list, an alias or a record holds, and the bytes of a
+   buffer that holds one with its terminator. */
+#define ZARN_NAME_MAX 1024
+#define ZARN_NAME_BUF (ZARN_NAME_MAX + 1)
+
 /*
  * Defines an upper-case Fortran entry point and exports it twice: under its
  * exact name and under the gfortran/ifx name (lower case plus underscore), so

@@ -1,4 +1,5 @@
 // Variable lists: creation, windows, names and the bulk operations.
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -14,37 +15,41 @@
 
 namespace zarn::rtvarlst {
 
-// The columns every list declares, in this order. NAME is the dictionary's own.
-const rtattrdesc_t kColumns[] = {
-    {kActiveBound, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kBaseUom, RTATTR_INTEGER, 0.0, 1, nullptr, 0, nullptr},
-    {kBasic, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kBlockPtr, RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
-    {kComWrapper, RTATTR_WRAPPER, 0.0, 0, nullptr, 0, nullptr},
-    {kConnMgr, RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},
-    {kConnType, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kDescription, RTATTR_SPARSE_STRING, 0.0, 0, nullptr, 0, nullptr},
-    {kInit, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kLower, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kModified, RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},
-    {kParamHomo, RTATTR_BOOLEAN, 0.0, 0, nullptr, 0, nullptr},
-    {kQuality, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kRamped, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kRelated, RTATTR_SPARSE_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kSbWeight, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kScale, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kShadowPrice, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kSlvScale, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kStatus, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kStep, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kTargetHomo, RTATTR_SPARSE_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kThreshold, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kUom, RTATTR_INTEGER, 0.0, 0, nullptr, 0, nullptr},
-    {kUpper, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kValue, RTATTR_DOUBLE, RTOVARLST_UNDEFINED, 0, nullptr, 0, nullptr},
-    {kVarProfile, RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
-    {nullptr, RTATTR_END, 0.0, 0, nullptr, 0, nullptr},
-};
+namespace {
+
+constexpr int32_t type_of(ac::Storage s) {
+    switch (s) {
+    case ac::Storage::Integer: return RTATTR_INTEGER;
+    case ac::Storage::Double: return RTATTR_DOUBLE;
+    case ac::Storage::Boolean: return RTATTR_BOOLEAN;
+    case ac::Storage::Pointer: return RTATTR_POINTER;
+    case ac::Storage::Wrapper: return RTATTR_WRAPPER;
+    case ac::Storage::SparseInteger: return RTATTR_SPARSE_INTEGER;
+    case ac::Storage::SparseDouble: return RTATTR_SPARSE_DOUBLE;
+    case ac::Storage::SparseString: return RTATTR_SPARSE_STRING;
+    case ac::Storage::SparsePointer: return RTATTR_SPARSE_POINTER;
+    }
+    return RTATTR_END;
+}
+
+// The columns every list declares, in the catalogue's order; NAME is the
+// dictionary's own. The dictionary keeps pointers to these descriptors.
+constexpr std::array<rtattrdesc_t, ac::kListColumnCount + 1> make_columns() {
+    std::array<rtattrdesc_t, ac::kListColumnCount + 1> t{};
+    for (int k = 0; k < ac::kListColumnCount; ++k) {
+        const ac::ListColumn &c = ac::kListColumns[k];
+        t[k] = {c.name, type_of(c.storage), c.default_real, static_cast<int32_t>(c.default_integer), nullptr, 0,
+                nullptr};
+    }
+    t[ac::kListColumnCount] = {nullptr, RTATTR_END, 0.0, 0, nullptr, 0, nullptr};
+    return t;
+}
+
+constexpr std::array<rtattrdesc_t, ac::kListColumnCount + 1> kColumnTable = make_columns();
+
+}  // namespace
+
+const rtattrdesc_t *const kColumns = kColumnTable.data();
 
 namespace {
 

@@ -5,43 +5,46 @@
 
 #include <cstdint>
 
+#include "attrcat/attrcat.h"
 #include "rtattrdict/rtattrdict_sibling.h"
 #include "zarnutils/rtattrdict.h"
 #include "zarnutils/rtvarlst.h"
 
 namespace zarn::rtvarlst {
 
-// Column names.
-inline constexpr const char kActiveBound[] = "ACTIVE_BOUND";
-inline constexpr const char kBaseUom[] = "BASEUOM";
-inline constexpr const char kBasic[] = "BASIC";
-inline constexpr const char kBlockPtr[] = "BLOCKPTR";
-inline constexpr const char kComWrapper[] = "COMWRAPPER";
-inline constexpr const char kConnMgr[] = "CONN_MGR";
-inline constexpr const char kConnType[] = "CONN_TYPE";
-inline constexpr const char kDescription[] = "DESCRIPTION";
-inline constexpr const char kInit[] = "INIT";
-inline constexpr const char kLower[] = "LOWER";
-inline constexpr const char kModified[] = "MODIFIED";
-inline constexpr const char kParamHomo[] = "PARAM_HOMO";
-inline constexpr const char kQuality[] = "QUALITY";
-inline constexpr const char kRamped[] = "RAMPED";
-inline constexpr const char kRelated[] = "RELATED";
-inline constexpr const char kSbWeight[] = "SBWEIGHT";
-inline constexpr const char kScale[] = "SCALE";
-inline constexpr const char kShadowPrice[] = "SHADOW_PRICE";
-inline constexpr const char kSlvScale[] = "SLVSCALE";
-inline constexpr const char kStatus[] = "STATUS";
-inline constexpr const char kStep[] = "STEP";
-inline constexpr const char kTargetHomo[] = "TARGET_HOMO";
-inline constexpr const char kThreshold[] = "THRESHOLD";
-inline constexpr const char kUom[] = "UOM";
-inline constexpr const char kUpper[] = "UPPER";
-inline constexpr const char kValue[] = "VALUE";
-inline constexpr const char kVarProfile[] = "VAR_PROFILE";
+namespace ac = zarn::attrcat;
+
+// Column names, from the attribute catalogue.
+inline constexpr const char *kActiveBound = ac::column_of(ac::kRowActiveBound);
+inline constexpr const char *kBaseUom = ac::column_of(ac::kRowBaseuom);
+inline constexpr const char *kBasic = ac::column_of(ac::kRowBasic);
+inline constexpr const char *kBlockPtr = ac::column_of(ac::kRowBlockptr);
+inline constexpr const char *kComWrapper = ac::column_of(ac::kRowComwrapper);
+inline constexpr const char *kConnMgr = ac::column_of(ac::kRowConnMgr);
+inline constexpr const char *kConnType = ac::column_of(ac::kRowConnType);
+inline constexpr const char *kDescription = ac::column_of(ac::kRowDescription);
+inline constexpr const char *kInit = ac::column_of(ac::kRowInit);
+inline constexpr const char *kLower = ac::column_of(ac::kRowLower);
+inline constexpr const char *kModified = ac::column_of(ac::kRowModified);
+inline constexpr const char *kParamHomo = ac::column_of(ac::kRowParam);
+inline constexpr const char *kQuality = ac::column_of(ac::kRowQuality);
+inline constexpr const char *kRamped = ac::column_of(ac::kRowRamped);
+inline constexpr const char *kRelated = ac::column_of(ac::kRowRelated);
+inline constexpr const char *kSbWeight = ac::column_of(ac::kRowSbweight);
+inline constexpr const char *kScale = ac::column_of(ac::kRowIntscale);
+inline constexpr const char *kShadowPrice = ac::column_of(ac::kRowShadowPrice);
+inline constexpr const char *kSlvScale = ac::column_of(ac::kRowScale);
+inline constexpr const char *kStatus = ac::column_of(ac::kRowStatus);
+inline constexpr const char *kStep = ac::column_of(ac::kRowStep);
+inline constexpr const char *kTargetHomo = ac::column_of(ac::kRowTarget);
+inline constexpr const char *kThreshold = ac::column_of(ac::kRowThreshold);
+inline constexpr const char *kUom = ac::column_of(ac::kRowUnits);
+inline constexpr const char *kUpper = ac::column_of(ac::kRowUpper);
+inline constexpr const char *kValue = ac::column_of(ac::kRowValue);
+inline constexpr const char *kVarProfile = ac::column_of(ac::kRowVarProfile);
 
 // The column table every list declares (ends with type 0).
-extern const rtattrdesc_t kColumns[];
+extern const rtattrdesc_t *const kColumns;
 
 // Full columns reached directly through their attribute records.
 enum Col : int {

@@ -7,7 +7,6 @@
 #include "rtopipe/report.h"
 #include "varassign/varassign_internal.h"
 #include "varassign/varassign_messages.h"
-#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varassign.h"
 #include "zarnutils/varutl.h"
@@ -37,19 +36,10 @@ bool word_of(const value_t *value, value_t *word, int kind, const char *target) 
 
 namespace {
 
-// Modification bits (mask1, mask2) by attribute code; none for the read-only,
+// Modification bits (mask1, mask2) of an attribute; none for the read-only,
 // unknown and MODIFIED attributes, which leave the record alone.
 struct Bits {
     uint32_t mask1, mask2;
-};
-constexpr int kCodes = kConnType + 1;
-constexpr Bits kBits[kCodes] = {
-    {0, 0},          {2, 0},         {4, 0},         {8, 0},          {16, 0},         {0, 0},
-    {32, 0},         {128, 0},       {256, 0},       {512, 0},        {1024, 2},       {2048, 0},
-    {4096, 0},       {0, 0},         {0, 0},         {0, 0},          {0, 0},          {0, 0},
-    {0x40000, 0},    {0x80000, 0},   {0x100000, 8},  {0, 0},          {0x400000, 0},   {0x800000, 0},
-    {0x1000000, 0},  {0x2000000, 0}, {0, 0},         {0x8000000, 0},  {0x10000000, 0}, {0x20000000, 0},
-    {0, 0},          {0, 0},         {0, 0},         {0, 0},          {0, 8},
 };
 
 // ORs the bits into the record; a record that has them all already is kept
@@ -120,30 +110,6 @@ void assign_physical_type(rtvarlst_t *list, int32_t i, const char *target, const
     raise(list, i, RTOVARLST_CHG_PHYSICAL_TYPE);
 }
 
-// QUALITY, PARAM, RAMPED: an identifier out of a short list.
-void assign_choice(rtvarlst_t *list, int32_t i, int code, const char *target, const value_t *value) {
-    value_t word;
-    if (!word_of(value, &word, identifier_value, target)) return;
-    const int32_t c = code == kQuality ? zarn::varmask::word_code(zarn::varmask::kQualityWords, word.u.text)
-                                          : zarn::varmask::word_code(zarn::varmask::kYesNoWords, word.u.text);
-    if (c >= 0 && code == kQuality) rtovarlst_set_var_quality(list, i, c);
-    else if (c >= 0 && code == kParam) rtovarlst_set_var_param_homo(list, i, c);
-    else if (c >= 0) rtovarlst_set_var_ramped(list, i, c);
-    else if (code == kQuality) report(msg::kUnknownQuality, word.u.text);
-    else if (code == kParam) report(msg::kUnknownParam, word.u.text);
-    else report(msg::kUnknownRamped, word.u.text);
-    value_destroy(&word);
-}
-
-void assign_var_type(rtvarlst_t *list, int32_t i, const char *target, const value_t *value) {
-    value_t word;
-    if (!word_of(value, &word, identifier_value, target)) return;
-    const int32_t type = varTypeCode(word.u.text);
-    if (type < 0) report(msg::kUnknownVarType, word.u.text);
-    else rtovarlst_set_var_type(list, i, type, rtovarlst_inq_var_related(list, i));
-    value_destroy(&word);
-}
-
 void assign_description(rtvarlst_t *list, int32_t i, const char *target, const value_t *value) {
     value_t text;
     if (!word_of(value, &text, string_value, target)) return;
@@ -151,26 +117,25 @@ void assign_description(rtvarlst_t *list, int32_t i, const char *target, const v
     value_destroy(&text);
 }
 
-void dispatch(rtvarlst_t *list, int32_t i, int code, const char *target, const value_t *value) {
-    switch (code) {
-    case kValue: case kLower: case kUpper: case kStep: case kScale: case kSbWeight:
-    case kInit: case kTarget: case kThreshold: case kChange:
-        assign_real(list, i, code, target, value);
+void dispatch(rtvarlst_t *list, int32_t i, int row, const char *target, const value_t *value) {
+    switch (row) {
+    case ac::kRowValue: case ac::kRowLower: case ac::kRowUpper: case ac::kRowStep: case ac::kRowScale:
+    case ac::kRowSbweight: case ac::kRowInit: case ac::kRowTarget: case ac::kRowThreshold: case ac::kRowChange:
+        assign_real(list, i, row, target, value);
         break;
-    case kIntScale: case kActiveBound: case kShadowPrice:
+    case ac::kRowIntscale: case ac::kRowActiveBound: case ac::kRowShadowPrice:
         report(msg::kReadOnly, target);
         break;
-    case kSpec: assign_spec(list, i, target, value); break;
-    case kUnits: assign_unit(list, i, false, target, value); break;
-    case kBaseUom: assign_unit(list, i, true, target, value); break;
-    case kBound: assign_bound(list, i, target, value); break;
-    case kMarked: assign_marked(list, i, target, value); break;
-    case kModified: assign_modified(list, i, target, value); break;
-    case kQuality: case kParam: case kRamped: assign_choice(list, i, code, target, value); break;
-    case kPhysicalType: assign_physical_type(list, i, target, value); break;
-    case kDescription: assign_description(list, i, target, value); break;
-    case kVarType: assign_var_type(list, i, target, value); break;
-    case kConnType: assign_conn_type(list, i, target, value); break;
+    case ac::kRowSpec: case ac::kRowBound: case ac::kRowQuality: case ac::kRowParam: case ac::kRowRamped:
+    case ac::kRowVarType: case ac::kRowConnType:
+        assign_coded(list, i, row, target, value);
+        break;
+    case ac::kRowUnits: assign_unit(list, i, false, target, value); break;
+    case ac::kRowBaseuom: assign_unit(list, i, true, target, value); break;
+    case ac::kRowMarked: assign_marked(list, i, target, value); break;
+    case ac::kRowModified: assign_modified(list, i, target, value); break;
+    case ac::kRowPhysicalType: assign_physical_type(list, i, target, value); break;
+    case ac::kRowDescription: assign_description(list, i, target, value); break;
     default:  // BLOCKPTR
         report(msg::kUnknownAttribute, target);
         break;
@@ -229,8 +194,8 @@ extern "C" void rtovarlst_assign_value(rtvarlst_t *list, const char *target, con
         report("%s", msg::kNewline);
         return;
     }
-    const int code = t.code == kNone ? kValue : t.code;
-    dispatch(list, i, code, target, value);
-    const Bits &b = kBits[code];
+    const int row = t.row == ac::kNoRow ? ac::kRowValue : t.row;
+    dispatch(list, i, row, target, value);
+    const Bits b = {ac::kRows[row].modified1, ac::kRows[row].modified2};
     if (b.mask1 != 0 || b.mask2 != 0) mark_modified(list, i, b);
 }

@@ -43,25 +43,25 @@ bool agrees(int p, const Quantity &a) {
     return k != 0;
 }
 
-bool differs_in_type(int code) { return code == kStep || code == kScale || code == kChange; }
+bool differs_in_type(int row) { return (ac::kRows[row].flags & ac::kDifference) != 0; }
 
-void store(rtvarlst_t *list, int32_t i, int code, double x) {
-    switch (code) {
-    case kValue: rtovarlst_set_var_value(list, i, x, 0); break;
-    case kLower: rtovarlst_set_var_lower(list, i, x, 0); break;
-    case kUpper: rtovarlst_set_var_upper(list, i, x, 0); break;
-    case kScale: rtovarlst_set_var_slvscl(list, i, x, 0); break;
-    case kInit:
+void store(rtvarlst_t *list, int32_t i, int row, double x) {
+    switch (row) {
+    case ac::kRowValue: rtovarlst_set_var_value(list, i, x, 0); break;
+    case ac::kRowLower: rtovarlst_set_var_lower(list, i, x, 0); break;
+    case ac::kRowUpper: rtovarlst_set_var_upper(list, i, x, 0); break;
+    case ac::kRowScale: rtovarlst_set_var_slvscl(list, i, x, 0); break;
+    case ac::kRowInit:
         if (rtovarlst_inq_var_initial(list, i, 0) == x) break;
         rtovarlst_set_var_initial(list, i, x, 0);
         raise(list, i, RTOVARLST_CHG_INIT);
         break;
-    case kStep:
+    case ac::kRowStep:
         rtovarlst_set_var_step_inbaseuom(list, i, std::fabs(x));
         raise(list, i, RTOVARLST_CHG_STEP);
         break;
-    case kTarget: rtovarlst_set_var_target_homo(list, i, x, 0); break;
-    case kThreshold: rtovarlst_set_var_threshold(list, i, x, 0); break;
+    case ac::kRowTarget: rtovarlst_set_var_target_homo(list, i, x, 0); break;
+    case ac::kRowThreshold: rtovarlst_set_var_threshold(list, i, x, 0); break;
     default: {  // CHANGE: INIT moves so that VALUE - INIT is x
         const double value = rtovarlst_inq_var_value(list, i, 0);
         if (value == RTOVARLST_UNDEFINED) {
@@ -83,13 +83,13 @@ int display_uom(int ptype, int uom) {
     return (t < RTOUOM_NTYPES && uom > rtouom_count[t]) ? 0 : uom;
 }
 
-void assign_real(rtvarlst_t *list, int32_t i, int code, const char *target, const value_t *value) {
+void assign_real(rtvarlst_t *list, int32_t i, int row, const char *target, const value_t *value) {
     Quantity a;
     if (!quantity_of(value, &a)) {
         mismatch(value, target);
         return;
     }
-    if (code == kSbWeight) {
+    if (row == ac::kRowSbweight) {
         rtovarlst_set_var_sbweight(list, i, a.v);
         raise(list, i, RTOVARLST_CHG_SBWEIGHT);
         return;
@@ -100,7 +100,7 @@ void assign_real(rtvarlst_t *list, int32_t i, int code, const char *target, cons
     } else if (a.q != RTOUOM_SSI_MARKER) {
         int p = rtovarlst_inq_physical_type(list, i);
         int u = rtovarlst_inq_var_uom(list, i);
-        if (differs_in_type(code)) {
+        if (differs_in_type(row)) {
             p = rtouom_delta_ptype(p);
             u = display_uom(p, u);
         }
@@ -120,7 +120,7 @@ void assign_real(rtvarlst_t *list, int32_t i, int code, const char *target, cons
         }
         x /= scale_of(list, i);
     }
-    store(list, i, code, x);
+    store(list, i, row, x);
 }
 
 }  // namespace zarn::varassign

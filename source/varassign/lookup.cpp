@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "varassign/varassign_internal.h"
-#include "varmask/value_words.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varassign.h"
+#include "zarnutils/varmask.h"
 #include "zarnutils/varutl.h"
 
 namespace zarn::varassign {
@@ -14,22 +14,8 @@ namespace {
 
 using Reader = double (*)(rtvarlst_t *, int32_t, int);
 
-constexpr const char *kSpecNames[] = {"CALC", "CONST", "INDEP", "MEAS", "PARAM", "OPTIM", "RECON", "INITIAL"};
-constexpr const char *kBoundNames[] = {"HARD", "RELAXED", "SOFT", "SOFT2"};
-constexpr const char *kActiveBoundNames[] = {
-    "NOT AT BOUNDS", "STEP LOWER", "STEP UPPER", "EXCEEDED STEP LOWER", "EXCEEDED STEP UPPER", "LOWER",
-    "UPPER", "EXCEEDED LOWER", "EXCEEDED UPPER", "SOFT LOWER", "SOFT UPPER", "EXCEEDED SOFT LOWER",
-    "EXCEEDED SOFT UPPER", "RELAXED LOWER", "RELAXED UPPER", "EXCEEDED RELAXED LOWER",
-    "EXCEEDED RELAXED UPPER", "PINCHED"};
-constexpr const char *kVarTypeNames[] = {"algebraic", "state",           "differential",   "discrete",
-                                         "discrete-eslack", "binary",    "partial-integer", "semi-continuous"};
-constexpr const char kSemiContinuousInteger[] = "semi-continuous-integer";
-
-// The name of code in a table of names, or nullptr outside it.
-template <size_t N>
-const char *name_of(const char *const (&names)[N], int64_t code) {
-    return code >= 0 && code < static_cast<int64_t>(N) ? names[code] : nullptr;
-}
+// The written word of a code in a table of the catalogue, or nullptr.
+const char *word(const ac::WordTable &table, int64_t code) { return ac::word_of(table, code); }
 
 void put_text(value_t *value, int kind, const char *text) {
     if (text == nullptr) return;
@@ -48,16 +34,16 @@ double step_reader(rtvarlst_t *list, int32_t i, int in_si) {
 }
 
 // Reader of each real attribute with its own column.
-Reader real_reader(int code) {
-    switch (code) {
-    case kValue: return rtovarlst_inq_var_value;
-    case kLower: return rtovarlst_inq_var_lower;
-    case kUpper: return rtovarlst_inq_var_upper;
-    case kInit: return rtovarlst_inq_var_initial;
-    case kTarget: return rtovarlst_inq_var_target_homo;
-    case kThreshold: return rtovarlst_inq_var_threshold;
-    case kStep: return step_reader;
-    case kScale: return rtovarlst_inq_var_slvscl;
+Reader real_reader(int row) {
+    switch (row) {
+    case ac::kRowValue: return rtovarlst_inq_var_value;
+    case ac::kRowLower: return rtovarlst_inq_var_lower;
+    case ac::kRowUpper: return rtovarlst_inq_var_upper;
+    case ac::kRowInit: return rtovarlst_inq_var_initial;
+    case ac::kRowTarget: return rtovarlst_inq_var_target_homo;
+    case ac::kRowThreshold: return rtovarlst_inq_var_threshold;
+    case ac::kRowStep: return step_reader;
+    case ac::kRowScale: return rtovarlst_inq_var_slvscl;
     default: return nullptr;
     }
 }
@@ -78,58 +64,69 @@ void put_shadow_price(rtvarlst_t *list, int32_t i, int want_type, int want_uom, 
     value_assign_double(value, rtouom_pair2si(sp, want_type, want_uom), want_type, want_uom);
 }
 
+// The lower-case word of a variable type, "" for a code without one.
 const char *var_type_name(int32_t type) {
-    if (type == VAR_TYPE_SEMI_CONTINUOUS_INTEGER) return kSemiContinuousInteger;
-    const char *n = name_of(kVarTypeNames, type);
-    return n != nullptr ? n : "";
+    const int k = ac::position_of(ac::kVarType, type);
+    return k >= 0 ? ac::kVarType.lower[k] : "";
 }
 
-void produce(rtvarlst_t *list, int32_t i, int code, int want_type, int want_uom, value_t *value) {
-    const int64_t word = rtovarlst_inq_var_status(list, i);
-    const int p = varInqPhysicalType(word);
+// The connection-type keyword of item i, when 0..1065.
+const char *conn_type_name(rtvarlst_t *list, int32_t i) {
+    const int32_t code = rtovarlst_inq_var_conn_type(list, i);
+    return code >= 0 && code <= RTOVARLST_MAX_CONN_TYPE ? conn_type_string[code] : nullptr;
+}
+
+void produce(rtvarlst_t *list, int32_t i, int row, int want_type, int want_uom, value_t *value) {
+    const int64_t status = rtovarlst_inq_var_status(list, i);
+    const int p = varInqPhysicalType(status);
     const int u = rtovarlst_inq_var_uom(list, i);
     const int dp = rtouom_delta_ptype(p), du = display_uom(dp, u);
-    switch (code) {
-    case kValue: case kLower: case kUpper: case kInit: case kTarget: case kThreshold:
-        put_real(list, i, real_reader(code), p, u, value);
+    switch (row) {
+    case ac::kRowValue: case ac::kRowLower: case ac::kRowUpper: case ac::kRowInit: case ac::kRowTarget:
+    case ac::kRowThreshold:
+        put_real(list, i, real_reader(row), p, u, value);
         break;
-    case kStep: case kScale: put_real(list, i, real_reader(code), dp, du, value); break;
-    case kIntScale: {
+    case ac::kRowStep: case ac::kRowScale: put_real(list, i, real_reader(row), dp, du, value); break;
+    case ac::kRowIntscale: {
         const double s = rtovarlst_inq_var_scale(list, i);
         if (s != RTOVARLST_UNDEFINED) value_assign_double(value, s, dp, du);
         break;
     }
-    case kChange: put_change(list, i, dp, du, value); break;
-    case kSbWeight: {
+    case ac::kRowChange: put_change(list, i, dp, du, value); break;
+    case ac::kRowSbweight: {
         const double w = rtovarlst_inq_var_sbweight(list, i);
         value_assign_double(value, w == RTOVARLST_UNDEFINED ? 1.0 : w, 0, 0);
         break;
     }
-    case kSpec: put_text(value, identifier_value, name_of(kSpecNames, varInqSpec(word))); break;
-    case kUnits: put_text(value, string_value, rtouom_uom_name(p, u)); break;
-    case kBaseUom: put_text(value, string_value, rtouom_uom_name(p, rtovarlst_inq_var_baseuom(list, i))); break;
-    case kPhysicalType: put_text(value, string_value, rtouom_ptype_name(p)); break;
-    case kBound: {
+    case ac::kRowSpec: put_text(value, identifier_value, word(ac::kSpec, varInqSpec(status))); break;
+    case ac::kRowUnits: put_text(value, string_value, rtouom_uom_name(p, u)); break;
+    case ac::kRowBaseuom: put_text(value, string_value, rtouom_uom_name(p, rtovarlst_inq_var_baseuom(list, i))); break;
+    case ac::kRowPhysicalType: put_text(value, string_value, rtouom_ptype_name(p)); break;
+    case ac::kRowBound: {
         int64_t bound = 0;
-        varInqBoundType(word, &bound);
-        put_text(value, string_value, name_of(kBoundNames, bound));
+        varInqBoundType(status, &bound);
+        put_text(value, string_value, word(ac::kBound, bound));
         break;
     }
-    case kMarked: value_assign_logical(value, varInqMarked(word)); break;
-    case kActiveBound:
-        put_text(value, string_value, name_of(kActiveBoundNames, rtovarlst_inq_var_active_bound(list, i)));
+    case ac::kRowMarked: value_assign_logical(value, varInqMarked(status)); break;
+    case ac::kRowActiveBound:
+        put_text(value, string_value, word(ac::kActiveBound, rtovarlst_inq_var_active_bound(list, i)));
         break;
-    case kShadowPrice: put_shadow_price(list, i, want_type, want_uom, value); break;
-    case kQuality: put_text(value, identifier_value, zarn::varmask::code_word(zarn::varmask::kQualityWords, rtovarlst_inq_var_quality(list, i))); break;
-    case kParam: put_text(value, identifier_value, rtovarlst_inq_var_param_homo(list, i) ? "YES" : "NO"); break;
-    case kRamped: put_text(value, identifier_value, rtovarlst_inq_var_ramped(list, i) ? "YES" : "NO"); break;
-    case kDescription: {
+    case ac::kRowShadowPrice: put_shadow_price(list, i, want_type, want_uom, value); break;
+    case ac::kRowQuality: put_text(value, identifier_value, word(ac::kQuality, rtovarlst_inq_var_quality(list, i))); break;
+    case ac::kRowParam:
+        put_text(value, identifier_value, word(ac::kYesNo, rtovarlst_inq_var_param_homo(list, i) ? 1 : 0));
+        break;
+    case ac::kRowRamped:
+        put_text(value, identifier_value, word(ac::kYesNo, rtovarlst_inq_var_ramped(list, i) ? 1 : 0));
+        break;
+    case ac::kRowDescription: {
         const char *d = rtovarlst_inq_var_description(list, i);
         if (d != nullptr && d[0] != '\0') put_text(value, identifier_value, d);
         break;
     }
-    case kVarType: put_text(value, identifier_value, var_type_name(varInqType(word))); break;
-    case kConnType: lookup_conn_type(list, i, value); break;
+    case ac::kRowVarType: put_text(value, identifier_value, var_type_name(varInqType(status))); break;
+    case ac::kRowConnType: put_text(value, identifier_value, conn_type_name(list, i)); break;
     default: break;  // MODIFIED, BLOCKPTR: UNDEFINED
     }
 }
@@ -152,5 +149,5 @@ extern "C" void rtovarlst_lookup_value(rtvarlst_t *list, const char *target, val
     value_destroy(value);
     const int32_t i = rtovarlst__varname2index(list, t.name);
     if (i == 0) return;
-    produce(list, i, t.code == kNone ? kValue : t.code, want_type, want_uom, value);
+    produce(list, i, t.row == ac::kNoRow ? ac::kRowValue : t.row, want_type, want_uom, value);
 }

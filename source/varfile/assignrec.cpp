@@ -5,10 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
 #include "varfile/varfile_messages.h"
-#include "varmask/value_words.h"
+#include "varmask/coded.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varattrnames.hpp"
 #include "zarnutils/varfile.hpp"
@@ -23,9 +24,6 @@ using A = RTVarDatabase;
 
 constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
 constexpr size_t kNameMax = RTVARINFO_NAME_SIZE - 1;  // longest name a list holds
-
-// The code a varmask keyword table gives, or -1.
-int code_of(const rtvar_keyword *k) { return k != nullptr ? k->code : -1; }
 
 // The internal scale a number is divided by; undefined or zero count as 1,
 // as in assignment statements.
@@ -148,6 +146,7 @@ rtvarmod_t modified_of(const char *text) {
 
 namespace vf = zarn::varfile;
 namespace vm = zarn::varmask;
+namespace ac = zarn::attrcat;
 namespace msg = zarn::varfile::msg;
 using A = RTVarDatabase;
 
@@ -201,13 +200,14 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
     const char *word = vf::upper(buffer_, capacity_, text, n);
     if (word == nullptr) return;
     int64_t status = rtovarlst_inq_var_status(list_, i);
-    int code = -1;
     switch (a) {
-    case A::PHYSICAL_TYPE:
-        if ((code = pt_lookup(word)) < 0) return vf::refuse<msg::kBadPtype>(level_, list_, word, a, i);
+    case A::PHYSICAL_TYPE: {
+        const int code = pt_lookup(word);
+        if (code < 0) return vf::refuse<msg::kBadPtype>(level_, list_, word, a, i);
         varSetPhysicalType(&status, code);
         rtovarlst_set_var_status(list_, i, status);
         return;
+    }
     case A::UNITS: {
         const int t = varInqPhysicalType(status);
         int p = t, u = 0;
@@ -233,28 +233,7 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
         rtovarlst_set_var_baseuom(list_, i, u);
         return;
     }
-    case A::BOUND:
-        if ((code = vf::code_of(rtvar_bound_lookup(word, n))) < 0)
-            return vf::refuse<msg::kBadSymbol>(level_, list_, word, a, i);
-        varSetBoundType(code, &status);
-        rtovarlst_set_var_status(list_, i, status);
-        return;
-    case A::SPEC:
-        if ((code = vf::code_of(rtvar_spec_lookup(word, n))) < 0)
-            return vf::refuse<msg::kBadSymbol>(level_, list_, word, a, i);
-        varSetSpec(&status, code);
-        rtovarlst_set_var_status(list_, i, status);
-        return;
     case A::SSPEC:
-        return;
-    case A::QUALITY:
-        if ((code = vm::word_code(vm::kQualityWords, word)) < 0)
-            return vf::refuse<msg::kBadQuality>(level_, list_, word, a, i);
-        rtovarlst_set_var_quality(list_, i, code);
-        return;
-    case A::PARAM:
-        if ((code = vm::word_code(vm::kYesNoWords, word)) < 0) return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
-        rtovarlst_set_var_param_homo(list_, i, code);
         return;
     case A::ACTIVE_BOUND:
         vf::refuse<msg::kActiveBound>(level_, list_, word, a, i);
@@ -264,22 +243,19 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
         vf::refuse<msg::kDescription>(level_, list_, word, a, i);
         if (level_ >= 1) zarn::rtopipe::report(msg::kDescriptionWhy);
         return;
-    case A::VAR_TYPE:
-        if ((code = vm::word_code(vm::kVarTypeWords, word)) < 0)
-            return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);
-        rtovarlst_set_var_type(list_, i, code, rtovarlst_inq_var_related(list_, i));
-        return;
-    case A::RAMPED:
-        if ((code = vm::word_code(vm::kYesNoWords, word)) < 0) return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);
-        rtovarlst_set_var_ramped(list_, i, code);
-        return;
-    case A::CONN_TYPE:
-        if ((code = vf::code_of(conn_type_lookup(word, n))) < 0)
-            return vf::refuse<msg::kBadConnType>(level_, list_, word, a, i);
-        if (code <= RTOVARLST_MAX_CONN_TYPE) rtovarlst_set_var_conn_type(list_, i, code);
-        return;
     default:
-        return vf::refuse<msg::kStringRefused>(level_, list_, word, a, i);
+        break;
+    }
+    const int row = a >= 0 && a < ZARN_VARFILE_ATTRIBUTE_COUNT ? ac::kVarfile[a].row : int{ac::kNoRow};
+    if (!vm::is_coded(row)) return vf::refuse<msg::kStringRefused>(level_, list_, word, a, i);
+    const int32_t code = vm::coded_word(row, word, n);
+    if (code >= 0) return vm::store_coded(list_, i, row, code);
+    switch (a) {
+    case A::BOUND: case A::SPEC: return vf::refuse<msg::kBadSymbol>(level_, list_, word, a, i);
+    case A::QUALITY: return vf::refuse<msg::kBadQuality>(level_, list_, word, a, i);
+    case A::PARAM: return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
+    case A::CONN_TYPE: return vf::refuse<msg::kBadConnType>(level_, list_, word, a, i);
+    default: return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);  // VAR_TYPE, RAMPED
     }
 }
 

@@ -7,36 +7,21 @@
 
 #include "platform/xalloc.h"
 #include "varfile/varfile_internal.h"
-#include "varmask/value_words.h"
+#include "attrcat/attrcat.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 
 namespace zarn::varfile {
 
-namespace vm = zarn::varmask;
+namespace ac = zarn::attrcat;
 
 namespace {
 
 using A = RTVarDatabase;
 
-constexpr double kMissing = 1e35;  // an undefined value or an infinite bound
-constexpr double kHuge = 1e20;     // a bound at least this large counts as none
-
-const char *const kBoundWords[] = {"HARD", "RELAXED", "SOFT", "SOFT2"};
-const char *const kSpecWords[] = {"CALC", "CONST", "INDEP", "MEAS", "PARAM", "OPTIM", "RECON", "INITIAL"};
-const char *const kActiveBoundWords[] = {
-    "NOT AT BOUNDS",        "STEP LOWER",         "STEP UPPER",         "EXCEEDED STEP LOWER",
-    "EXCEEDED STEP UPPER",  "LOWER",              "UPPER",              "EXCEEDED LOWER",
-    "EXCEEDED UPPER",       "SOFT LOWER",         "SOFT UPPER",         "EXCEEDED SOFT LOWER",
-    "EXCEEDED SOFT UPPER",  "RELAXED LOWER",      "RELAXED UPPER",      "EXCEEDED RELAXED LOWER",
-    "EXCEEDED RELAXED UPPER", "PINCHED"};
-constexpr int kRelaxed = 1;  // bound type RELAXED
-constexpr int kConnTypes = 149;
-
-template <size_t N>
-const char *word_of(const char *const (&words)[N], int64_t k) {
-    return k >= 0 && k < static_cast<int64_t>(N) ? words[k] : nullptr;
-}
+constexpr double kMissing = ac::kUndefined;  // an undefined value or an infinite bound
+constexpr double kHuge = 1e20;               // a bound at least this large counts as none
+constexpr int kRelaxed = 1;                  // bound type RELAXED
 
 bool absent(double v) { return v == kMissing; }
 
@@ -66,45 +51,47 @@ int64_t bound_type(const rtvarinfo_t &r) {
     return t;
 }
 
-// The fixed word of a word column; NULL when its code has none.
-const char *word_field(const Record &r, int a) {
-    const rtvarinfo_t &v = r.info;
+// The code a word column writes the word of.
+int64_t word_code(const rtvarinfo_t &v, int a) {
     switch (a) {
-    case A::BOUND: return word_of(kBoundWords, bound_type(v));
-    case A::SPEC: return word_of(kSpecWords, varInqSpec(v.status));
-    case A::SSPEC: return varIsIndependent(v.status) ? "INDEP" : varIsFixed(v.status) ? "CONST" : "CALC";
-    case A::QUALITY: return vm::code_word(vm::kQualityWords, v.quality);
-    case A::PARAM: return vm::code_word(vm::kYesNoWords, v.param_homo);
-    case A::ACTIVE_BOUND: return word_of(kActiveBoundWords, v.active_bound);
-    case A::DESCRIPTION:
-        return v.description != nullptr && v.description[0] != '\0' ? v.description : "Description Is Missing";
-    case A::VAR_TYPE: {
-        const int t = varInqType(v.status);
-        return vm::code_word(vm::kVarTypeWords, t);
-    }
-    case A::RAMPED: return "YES";
-    default: return nullptr;
+    case A::BOUND: return bound_type(v);
+    case A::SPEC: return varInqSpec(v.status);
+    case A::SSPEC: return varIsIndependent(v.status) ? VAR_INDEP : varIsFixed(v.status) ? VAR_CONST : VAR_CALC;
+    case A::QUALITY: return v.quality;
+    case A::PARAM: return v.param_homo;
+    case A::ACTIVE_BOUND: return v.active_bound;
+    case A::VAR_TYPE: return varInqType(v.status);
+    case A::RAMPED: return 1;  // written only for a ramped variable
+    default: return -1;
     }
 }
 
-// The number of a real column, already scaled and in display units.
-double real_field(const Record &r, int a) {
-    const rtvarinfo_t &v = r.info;
-    const double s = v.intscale;
+// The number of a real column as stored, before scaling and conversion.
+double stored_number(const rtvarinfo_t &v, int a) {
     switch (a) {
-    case A::VALUE: return rtouom_si2pair(v.value * s, r.ptype, r.uom);
-    case A::INIT: return rtouom_si2pair(v.init * s, r.ptype, r.uom);
-    case A::CHANGE: return rtouom_delta_si2pair((v.value - v.init) * s, r.ptype, r.uom);
-    case A::LOWER: return rtouom_si2pair(v.lower * s, r.ptype, r.uom);
-    case A::UPPER: return rtouom_si2pair(v.upper * s, r.ptype, r.uom);
-    case A::STEP: return rtouom_delta_si2pair(v.step * s, r.ptype, r.uom);
-    case A::SCALE: return rtouom_delta_si2pair(v.scale * s, r.ptype, r.uom);
+    case A::VALUE: return v.value;
+    case A::INIT: return v.init;
+    case A::CHANGE: return v.value - v.init;
+    case A::LOWER: return v.lower;
+    case A::UPPER: return v.upper;
+    case A::STEP: return v.step;
+    case A::SCALE: return v.scale;
     case A::SBWEIGHT: return v.sbweight;
-    case A::TARGET: return rtouom_si2pair(v.target_homo * s, r.ptype, r.uom);
+    case A::TARGET: return v.target_homo;
     case A::SHADOW_PRICE: return v.shadow_price;
-    case A::RLOWER: return rtouom_si2pair(relaxed_lower(v, bound_type(v)) * s, r.ptype, r.uom);
-    case A::RUPPER: return rtouom_si2pair(relaxed_upper(v, bound_type(v)) * s, r.ptype, r.uom);
-    default: return rtouom_si2pair(v.threshold * s, r.ptype, r.uom);  // THRESHOLD
+    case A::RLOWER: return relaxed_lower(v, bound_type(v));
+    case A::RUPPER: return relaxed_upper(v, bound_type(v));
+    default: return v.threshold;  // THRESHOLD
+    }
+}
+
+// The number written: scaled and in display units, as a difference, or as stored.
+double real_field(const Record &r, int a, ac::Form form) {
+    const double x = stored_number(r.info, a);
+    switch (form) {
+    case ac::Form::Display: return rtouom_si2pair(x * r.info.intscale, r.ptype, r.uom);
+    case ac::Form::Difference: return rtouom_delta_si2pair(x * r.info.intscale, r.ptype, r.uom);
+    default: return x;
     }
 }
 
@@ -158,50 +145,15 @@ char *put_int(char *p, int32_t v) {
 }  // namespace
 
 void add_fetch(rtvarmask_t *m, int a) {
-    switch (a) {
-    case A::SHADOW_PRICE: case A::ACTIVE_BOUND: case A::VAR_TYPE: case A::THRESHOLD: case A::RAMPED:
-        m->mask1 = m->mask2 = 0xFFFFFFFFu;  // the whole record
-        break;
-    default: add_needs(m, a); break;
-    }
+    if (ac::kVarfile[a].whole_record)
+        m->mask1 = m->mask2 = 0xFFFFFFFFu;
+    else
+        add_needs(m, a);
 }
 
 void add_needs(rtvarmask_t *m, int a) {
-    constexpr int32_t kStatusScale[] = {RTVARINFO_STATUS, RTVARINFO_INTSCALE};
-    auto add = [m](std::initializer_list<int32_t> codes) {
-        for (int32_t c : codes) rtvarinfo_mask_add(m, c);
-    };
-    auto add_real = [&](std::initializer_list<int32_t> codes) {
-        for (int32_t c : kStatusScale) rtvarinfo_mask_add(m, c);
-        add(codes);
-    };
-    switch (a) {
-    case A::PHYSICAL_TYPE: case A::BOUND: case A::SPEC: case A::SSPEC: add({RTVARINFO_STATUS}); break;
-    case A::UNITS: add({RTVARINFO_UOM}); break;
-    case A::BASEUOM: add({RTVARINFO_BASEUOM}); break;
-    case A::VALUE: add_real({RTVARINFO_VALUE, RTVARINFO_UOM}); break;
-    case A::INIT: add_real({RTVARINFO_INIT, RTVARINFO_UOM}); break;
-    case A::CHANGE: add_real({RTVARINFO_VALUE, RTVARINFO_INIT, RTVARINFO_UOM}); break;
-    case A::LOWER: add_real({RTVARINFO_LOWER, RTVARINFO_UOM}); break;
-    case A::UPPER: add_real({RTVARINFO_UPPER, RTVARINFO_UOM}); break;
-    case A::STEP: add_real({RTVARINFO_STEP, RTVARINFO_UOM}); break;
-    case A::SCALE: add_real({RTVARINFO_SCALE}); break;
-    case A::SBWEIGHT: add_real({RTVARINFO_SBWEIGHT}); break;
-    case A::QUALITY: add({RTVARINFO_QUALITY}); break;
-    case A::PARAM: add({RTVARINFO_PARAM_HOMO}); break;
-    case A::TARGET: add({RTVARINFO_TARGET_HOMO, RTVARINFO_INTSCALE}); break;
-    case A::DESCRIPTION: add({RTVARINFO_DESCRIPTION}); break;
-    case A::MODIFIED: add({RTVARINFO_MODIFIED}); break;
-    case A::RLOWER: add_real({RTVARINFO_LOWER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
-    case A::RUPPER: add_real({RTVARINFO_UPPER, RTVARINFO_VALUE, RTVARINFO_STEP, RTVARINFO_UOM}); break;
-    case A::CONN_TYPE: add({RTVARINFO_CONN_TYPE}); break;
-    case A::SHADOW_PRICE: add({RTVARINFO_SHADOW_PRICE}); break;
-    case A::ACTIVE_BOUND: add({RTVARINFO_ACTIVE_BOUND}); break;
-    case A::VAR_TYPE: add({RTVARINFO_STATUS}); break;
-    case A::THRESHOLD: add_real({RTVARINFO_THRESHOLD, RTVARINFO_UOM}); break;
-    case A::RAMPED: add({RTVARINFO_RAMPED}); break;
-    default: break;
-    }
+    m->mask1 |= ac::kVarfile[a].needs1;
+    m->mask2 |= ac::kVarfile[a].needs2;
 }
 
 bool missing(const Record &r, int a) {
@@ -227,32 +179,36 @@ bool missing(const Record &r, int a) {
 }
 
 bool put_field(Sink &out, Record &r, int a, int width) {
-    switch (a) {
-    case A::PHYSICAL_TYPE:
+    const ac::Form form = ac::kVarfile[a].form;
+    switch (form) {
+    case ac::Form::TypeName:
         return put_table_name(out, r.type_name, r.ptype, 0, width, [&] { return rtouom_ptype_name(r.ptype); });
-    case A::UNITS:
+    case ac::Form::UnitName:
         return put_table_name(out, r.unit_name, r.ptype, r.uom, width, [&] { return rtouom_uom_name(r.ptype, r.uom); });
-    case A::BASEUOM:
+    case ac::Form::BaseName:
         return put_table_name(out, r.base_name, r.ptype, r.baseuom, width,
                               [&] { return rtouom_uom_name(r.ptype, r.baseuom); });
-    case A::CONN_TYPE: {
+    case ac::Form::ConnName: {
         const int c = r.info.conn_type;
-        if (c < 0 || c >= kConnTypes) return put_text(out, "", width, true);
+        if (c < 0 || c >= RTOUOM_NTYPES) return put_text(out, "", width, true);
         return put_table_name(out, r.conn_name, c, 0, width, [c] { return rtouom_ptype_name(c); });
     }
-    case A::MODIFIED: {
+    case ac::Form::Pair: {
         char pair[32];  // "mask1;mask2" in signed decimal
         char *end = put_int(pair, static_cast<int32_t>(r.info.modified.mask1));
         *end++ = ';';
         *put_int(end, static_cast<int32_t>(r.info.modified.mask2)) = '\0';
         return put_text(out, pair, width, true);
     }
-    case A::BOUND: case A::SPEC: case A::SSPEC: case A::QUALITY: case A::PARAM: case A::ACTIVE_BOUND:
-    case A::DESCRIPTION: case A::VAR_TYPE: case A::RAMPED: {
-        const char *w = word_field(r, a);
+    case ac::Form::Word: {
+        const char *w = ac::word_of(*ac::kRows[ac::kVarfile[a].row].words, word_code(r.info, a));
         return w != nullptr && put_text(out, w, width, false);  // an unknown code writes nothing
     }
-    default: put_real(out, width, real_field(r, a)); return false;
+    case ac::Form::Text: {
+        const char *d = r.info.description;
+        return put_text(out, d != nullptr && d[0] != '\0' ? d : "Description Is Missing", width, false);
+    }
+    default: put_real(out, width, real_field(r, a, form)); return false;
     }
 }
 

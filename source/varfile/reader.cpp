@@ -10,6 +10,7 @@
 
 #include <locale.h>
 
+#include "attrcat/attrcat.h"
 #include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
@@ -26,7 +27,8 @@ namespace zarn::varfile {
 namespace {
 
 using A = RTVarDatabase;
-constexpr int kAttributeCount = 28;
+namespace ac = zarn::attrcat;
+constexpr int kAttributeCount = ZARN_VARFILE_ATTRIBUTE_COUNT;
 
 // A growable byte buffer.
 struct Bytes {
@@ -420,14 +422,6 @@ namespace {
 
 gl_list_t *g_read_mask = nullptr;
 
-bool read_by_default(int a) {
-    switch (a) {
-    case A::CHANGE: case A::SSPEC: case A::SHADOW_PRICE: case A::ACTIVE_BOUND: case A::DESCRIPTION:
-    case A::MODIFIED: case A::RLOWER: case A::RUPPER: return false;
-    default: return true;
-    }
-}
-
 }  // namespace
 
 }  // namespace zarn::varfile
@@ -437,7 +431,7 @@ namespace vf = zarn::varfile;
 gl_list_t *createReadVarFileMask(void) {
     gl_list_t *list = gl_create();
     for (int a = 0; list != nullptr && a < vf::kAttributeCount; ++a) {
-        if (!vf::read_by_default(a)) continue;
+        if (!vf::ac::kVarfile[a].read) continue;
         const uint32_t before = gl_length(list);
         gl_addtoend(list, reinterpret_cast<void *>(static_cast<intptr_t>(a)));
         if (gl_length(list) == before) {
@@ -473,12 +467,12 @@ RTVarFileIn::~RTVarFileIn() {
 }
 
 int RTVarFileIn::SupportedAttribute(VarAttribute a) const {
-    return a >= NAME && a <= CONN_TYPE && !DerivedAttribute(a) ? 1 : 0;
+    return a >= 0 && a < vf::kAttributeCount && !DerivedAttribute(a) ? 1 : 0;
 }
 
 void RTVarFileIn::Reset() {
     RTVarFileIO::Reset();
-    for (int a = NAME; a <= CONN_TYPE; ++a)
+    for (int a = 0; a < vf::kAttributeCount; ++a)
         if (SupportedAttribute(VarAttribute(a))) AddAttribute(VarAttribute(a));
 }
 

@@ -12,7 +12,7 @@ namespace zarn::varfile {
 
 namespace {
 
-constexpr int kAttributeCount = 28;
+constexpr int kAttributeCount = ZARN_VARFILE_ATTRIBUTE_COUNT;
 
 // Every writer starts with a copy of this list of all attributes.
 gl_list_t *g_write_mask = nullptr;

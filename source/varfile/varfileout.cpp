@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
 #include "varfile/varfile_internal.h"
@@ -19,7 +20,9 @@ namespace {
 
 using A = RTVarDatabase;
 
-constexpr int kAttributeCount = 28;
+namespace ac = zarn::attrcat;
+
+constexpr int kAttributeCount = ZARN_VARFILE_ATTRIBUTE_COUNT;
 constexpr int kWidthMax = INT16_MAX;
 
 int16_t clamp_width(int w) { return static_cast<int16_t>(std::clamp(w, 0, kWidthMax)); }
@@ -123,10 +126,15 @@ RTVarFileOut::RTVarFileOut(rtopipe *pipe, rtvarlst_t *list, int nameWidth, int r
     }
     const int16_t name = vf::clamp_width(nameWidth), real = vf::clamp_width(realWidth);
     const int16_t uom = vf::clamp_width(uomWidth);
-    const int16_t by_attribute[vf::kAttributeCount] = {
-        name, 13, uom, uom, real, real, real, real, real, real, 7, 5, 5, real, std::max<int16_t>(real, 8), 10, 5,
-        real, real, 22, name, real, real, real, 15, real, 5, 13};
-    std::copy(by_attribute, by_attribute + vf::kAttributeCount, widths_);
+    for (int a = 0; a < vf::kAttributeCount; ++a) {
+        switch (vf::ac::kVarfile[a].width) {
+        case vf::ac::Width::Name: widths_[a] = name; break;
+        case vf::ac::Width::Uom: widths_[a] = uom; break;
+        case vf::ac::Width::Real: widths_[a] = real; break;
+        case vf::ac::Width::RealAtLeast8: widths_[a] = std::max<int16_t>(real, 8); break;
+        case vf::ac::Width::Fixed: widths_[a] = vf::ac::kVarfile[a].fixed_width; break;
+        }
+    }
     // The page must hold the name and a unit, then the name and a real value.
     if (pageWidth_ <= name + 12) {
         pageWidth_ = name + 12;

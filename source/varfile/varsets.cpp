@@ -1,4 +1,5 @@
 // The sets of variable indices a processor includes or excludes.
+#include "attrcat/attrcat.h"
 #include "zarnutils/varfile.hpp"
 
 RTVarDatabase::~RTVarDatabase() = default;
@@ -6,7 +7,7 @@ VarFilter::~VarFilter() = default;
 RTVarSet::~RTVarSet() = default;
 
 int RTVarDatabase::DerivedAttribute(VarAttribute a) {
-    return a == CHANGE || a == SSPEC || a == RLOWER || a == RUPPER;
+    return a >= 0 && a < ZARN_VARFILE_ATTRIBUTE_COUNT && zarn::attrcat::kVarfile[a].derived ? 1 : 0;
 }
 
 RTSingletonVarSet::RTSingletonVarSet(int i) : index_(i) {}

@@ -1,82 +1,62 @@
-// The SPEC-word, bound-type and connection-type keyword tables, and the
-// connection-type names by code.
+// The SPEC-word, bound-type and connection-type lookups, the connection-type
+// names by code, and the VARFILE header words: all read from the attribute
+// catalogue (the physical-type names from the units catalogue).
 #include <algorithm>
 #include <cstring>
 
 #include "rtuom/uomcatalog.h"
 #include "varmask/varmask_internal.h"
+#include "zarnutils/varattrnames.hpp"
 
 namespace zarn::varmask {
 
 namespace {
 
-const rtvar_keyword kSpecWords[] = {
-    {"CALC", 0},  {"CONST", 1}, {"FIXED", 1},   {"FREE", 0},  {"INDEP", 2},  {"INDEPENDENT", 2},
-    {"INITIAL", 7}, {"MEAS", 3}, {"OPTIM", 5}, {"PARAM", 4}, {"RECON", 6},
-};
+namespace ac = zarn::attrcat;
 
-const rtvar_keyword kBoundWords[] = {{"HARD", 0}, {"RELAXED", 1}, {"SOFT", 2}, {"SOFT2", 3}};
+constexpr int kConnWordCount = rtuom::kTypeCount + ac::kConnProperty.count;
+static_assert(ac::kConnProperty.written[ac::kConnProperty.count - 1].code == CONN_TYPE_COUNT - 1,
+              "the last property is the last connection-type code");
 
-// The property names, in the order of their codes from kFirstProperty.
-constexpr int kFirstProperty = 1001;
-const char *const kPropertyNames[] = {
-    "AROM-FACTOR",    "ANILINE-PT",     "API",           "AROM-BY-VOL",   "BASIC-N2-CONT",
-    "BENZ-BY-VOL",    "CON-11",         "CON-CLEAR",     "CONRAD-CARBON", "CETANE-IDX",
-    "DON-11",         "DON-CLEAR",      "EX-BENZ-EMISS", "WATSON-K",      "LUMIN-NO",
-    "MON-11",         "MON-CLEAR",      "NPLUS2A-BY-VOL", "NAPH-VOL-PCT", "NOX-EMISS",
-    "OLEF-VOL-PCT",   "O2-WT-PCT",      "POUR-PT",       "POUR-PT-IDX",   "RON-11",
-    "RON-CLEAR",      "RVP-IDX",        "REID-VAP-PRES", "SP-GRAVITY",    "SP-VOLUME",
-    "SULF-WT-PCT",    "TOXIC-EMISS",    "VANADIUM-BY-WT", "VISCO-INDEX",  "VOC-EMISS",
-    "AROM-BY-WT",     "ASPHALT-CONT",   "C5-BY-WT",      "CLOUD-PT",      "COPPER-CONT",
-    "IRON-CONT",      "D2887-X-PCT",    "D86-X-PCT",     "DRIVE-IDX",     "FLASH-PT",
-    "FREEZE-PT",      "NPLUSA-BY-VOL",  "NAPH-WT-PCT",   "NICKEL-CONT",   "N2-CONT",
-    "OLEF-WT-PCT",    "PARAF-VOL-PCT",  "PARAF-WT-PCT",  "REFRACT-INDEX", "SMOKE-PT",
-    "SODIUM-CONT",    "STD-LIQ-DEN",    "SULFUR-MCAP-WT", "TBP-X-PCT",    "WAX-CONT",
-    "X-PCT-EVAP",     "UNSAT-IN-C3MIX", "UNSAT-IN-C4MIX", "ISO-IN-C4MIX", "LE-COMPONENT",
-};
-constexpr int kPropertyCount = sizeof kPropertyNames / sizeof kPropertyNames[0];
-static_assert(kFirstProperty + kPropertyCount == CONN_TYPE_COUNT, "the last property is the last code");
-
-constexpr int kConnWordCount = rtuom::kTypeCount + kPropertyCount;
 rtvar_keyword g_conn_words[kConnWordCount];
 
-// The physical-type names come from the units catalogue; the table is sorted
-// once, before its letter index is built.
-LetterIndex prepare_conn_words() {
+// The physical-type names with their codes and the property names, sorted
+// by byte and indexed by first letter, under the keyword rule.
+ac::Vocabulary prepare_conn_words() {
     for (int t = 0; t < rtuom::kTypeCount; ++t) g_conn_words[t] = {rtuom::kTypeNames[t], t};
-    for (int p = 0; p < kPropertyCount; ++p)
-        g_conn_words[rtuom::kTypeCount + p] = {kPropertyNames[p], kFirstProperty + p};
+    std::copy(ac::kConnProperty.written, ac::kConnProperty.written + ac::kConnProperty.count,
+              g_conn_words + rtuom::kTypeCount);
     std::sort(g_conn_words, g_conn_words + kConnWordCount,
               [](const rtvar_keyword &a, const rtvar_keyword &b) { return std::strcmp(a.keyword, b.keyword) < 0; });
-    return build_index(g_conn_words, kConnWordCount);
+    ac::Vocabulary v{g_conn_words, kConnWordCount, 0xFF, 0, ac::Match::Keyword, {}};
+    for (int e = 0; e < kConnWordCount; ++e) {
+        const char *w = g_conn_words[e].keyword;
+        const size_t n = std::strlen(w);
+        v.min_len = static_cast<uint8_t>(std::min<size_t>(v.min_len, n));
+        v.max_len = static_cast<uint8_t>(std::max<size_t>(v.max_len, n));
+        if (w[0] < 'A' || w[0] > 'Z') continue;
+        const int l = w[0] - 'A';
+        if (v.index.last[l] == 0) v.index.first[l] = static_cast<uint16_t>(e);
+        v.index.last[l] = static_cast<uint16_t>(e + 1);
+    }
+    return v;
 }
-
-const LetterIndex &spec_index() {
-    static const LetterIndex index = build_index(kSpecWords, 11);
-    return index;
-}
-const LetterIndex &bound_index() {
-    static const LetterIndex index = build_index(kBoundWords, 4);
-    return index;
-}
-const LetterIndex &conn_index() {
-    static const LetterIndex index = prepare_conn_words();
-    return index;
-}
-
-const KeywordTable g_spec{kSpecWords, 11, 4, 11, spec_index};
-const KeywordTable g_bound{kBoundWords, 4, 4, 7, bound_index};
-const KeywordTable g_conn{g_conn_words, kConnWordCount, 2, 14, conn_index};
 
 // Fills the names by code when the library is loaded; codes without a name are "".
 bool fill_conn_type_string() {
     for (int c = 0; c < CONN_TYPE_COUNT; ++c) conn_type_string[c] = "";
     for (int t = 0; t < rtuom::kTypeCount; ++t) conn_type_string[t] = rtuom::kTypeNames[t];
-    for (int p = 0; p < kPropertyCount; ++p) conn_type_string[kFirstProperty + p] = kPropertyNames[p];
+    for (int p = 0; p < ac::kConnProperty.count; ++p)
+        conn_type_string[ac::kConnProperty.written[p].code] = ac::kConnProperty.written[p].keyword;
     return true;
 }
 
 }  // namespace
+
+const attrcat::Vocabulary &conn_words() {
+    static const attrcat::Vocabulary words = prepare_conn_words();
+    return words;
+}
 
 }  // namespace zarn::varmask
 
@@ -87,13 +67,22 @@ namespace {
 }
 
 const rtvar_keyword *rtvar_spec_lookup(const char *word, size_t n) {
-    return zarn::varmask::lookup(zarn::varmask::g_spec, word, n);
+    return zarn::attrcat::find(zarn::attrcat::kSpec.accepted, word, n);
 }
 
 const rtvar_keyword *rtvar_bound_lookup(const char *word, size_t n) {
-    return zarn::varmask::lookup(zarn::varmask::g_bound, word, n);
+    return zarn::attrcat::find(zarn::attrcat::kBound.accepted, word, n);
 }
 
 const conn_type_keyword *conn_type_lookup(const char *word, size_t n) {
-    return zarn::varmask::lookup(zarn::varmask::g_conn, word, n);
+    return zarn::attrcat::find(zarn::varmask::conn_words(), word, n);
+}
+
+const char *RTVarAttributeNames::Name(int attribute) {
+    return attribute >= 0 && attribute < ZARN_VARFILE_ATTRIBUTE_COUNT ? zarn::attrcat::kVarfile[attribute].word
+                                                                       : "";
+}
+
+int RTVarAttributeNames::Value(const char *word) {
+    return word != nullptr ? zarn::attrcat::code_of(zarn::attrcat::kVarfileWords, word, std::strlen(word), -1) : -1;
 }

@@ -11,76 +11,18 @@
 
 namespace zarn::varmask {
 
+namespace ac = zarn::attrcat;
+
 namespace {
 
-// Words of the variable print mask and their flags (here SB is STEP).
-const rtvar_keyword kVarWords[] = {
-    {"AB", VMASK_ACTIVE_BOUND},     {"ACTIVE", VMASK_ACTIVE_BOUND},   {"ACTIVEBOUND", VMASK_ACTIVE_BOUND},
-    {"ACTIVE_BOUND", VMASK_ACTIVE_BOUND}, {"BASEUOM", VMASK_BASEUOM}, {"BOUND", VMASK_BOUND},
-    {"CHANGE", VMASK_CHANGE},       {"CONN_TYPE", VMASK_CONN_TYPE},   {"DESCRIPTION", VMASK_DESCRIPTION},
-    {"INIT", VMASK_INIT},           {"INITIAL", VMASK_INIT},          {"LB", VMASK_LOWER},
-    {"LOWER", VMASK_LOWER},         {"MODIFIED", VMASK_MODIFIED},     {"NAME", VMASK_NAME},
-    {"PARAM", VMASK_PARAM},         {"PARAM_HOMO", VMASK_PARAM},      {"PHYSICAL_TYPE", VMASK_PHYSICAL_TYPE},
-    {"QUALITY", VMASK_QUALITY},     {"RAMPED", VMASK_RAMPED},         {"SB", VMASK_STEP},
-    {"SBWEIGHT", VMASK_SBWEIGHT},   {"SCALE", VMASK_SCALE},           {"SHADOW", VMASK_SHADOW_PRICE},
-    {"SHADOWPRICE", VMASK_SHADOW_PRICE}, {"SHADOW_PRICE", VMASK_SHADOW_PRICE}, {"SP", VMASK_SHADOW_PRICE},
-    {"SPEC", VMASK_SPEC},           {"SPECS", VMASK_SPEC},            {"STEP", VMASK_STEP},
-    {"TARGET", VMASK_TARGET},       {"TARGET_HOMO", VMASK_TARGET},    {"THRESHOLD", VMASK_THRESHOLD},
-    {"UB", VMASK_UPPER},            {"UNIT", VMASK_UNITS},            {"UNITS", VMASK_UNITS},
-    {"UOM", VMASK_UNITS},           {"UPPER", VMASK_UPPER},           {"VAL", VMASK_VALUE},
-    {"VALS", VMASK_VALUE},          {"VALUE", VMASK_VALUE},           {"VALUES", VMASK_VALUE},
-    {"VAR_TYPE", VMASK_VAR_TYPE},
-};
-constexpr int kVarWordCount = sizeof kVarWords / sizeof kVarWords[0];
-static_assert(kVarWordCount == 43);
+// The attributes a listing prints when the host has chosen none.
+constexpr int kDefaultPrintFlags[] = {VMASK_NAME, VMASK_LOWER, VMASK_VALUE, VMASK_UPPER, VMASK_UNITS, VMASK_SPEC};
 
-const rtvar_keyword kEqnWords[] = {
-    {"EQNSCALE", EMASK_SCALE},           {"INCLUDED", EMASK_INCLUDED},
-    {"LINEARITY", EMASK_LINEARITY},      {"NAME", EMASK_NAME},
-    {"SCALE", EMASK_SCALE},              {"SHADOW", EMASK_SHADOW_PRICE},
-    {"SHADOWPRICE", EMASK_SHADOW_PRICE}, {"SHADOWPRICESSI", EMASK_SHADOW_PRICE_SSI},
-    {"SHADOW_PRICE", EMASK_SHADOW_PRICE}, {"SHADOW_PRICE_SSI", EMASK_SHADOW_PRICE_SSI},
-    {"SHADOW_SSI", EMASK_SHADOW_PRICE_SSI}, {"TYPE", EMASK_CODE},
-    {"VAL", EMASK_VALUE},                {"VALS", EMASK_VALUE},
-    {"VALUE", EMASK_VALUE},              {"VALUES", EMASK_VALUE},
-};
-constexpr int kEqnWordCount = sizeof kEqnWords / sizeof kEqnWords[0];
-static_assert(kEqnWordCount == 16);
-
-const LetterIndex &var_index() {
-    static const LetterIndex index = build_index(kVarWords, kVarWordCount);
-    return index;
-}
-const LetterIndex &eqn_index() {
-    static const LetterIndex index = build_index(kEqnWords, kEqnWordCount);
-    return index;
-}
-const KeywordTable g_var_words{kVarWords, kVarWordCount, 2, 13, var_index};
-const KeywordTable g_eqn_words{kEqnWords, kEqnWordCount, 3, 16, eqn_index};
-
-// The names g_printVar_mask may hold, compared exactly.
-const struct {
-    const char *name;
-    int flag;
-} kPrintNames[] = {
-    {"NAME", VMASK_NAME},       {"PHYSICAL_TYPE", VMASK_PHYSICAL_TYPE}, {"LOWER", VMASK_LOWER},
-    {"VALUE", VMASK_VALUE},     {"UPPER", VMASK_UPPER},                 {"SCALE", VMASK_SCALE},
-    {"UNITS", VMASK_UNITS},     {"UOM", VMASK_UNITS},                   {"SPEC", VMASK_SPEC},
-    {"STEP", VMASK_STEP},       {"SBWEIGHT", VMASK_SBWEIGHT},           {"SHADOW_PRICE", VMASK_SHADOW_PRICE},
-    {"ACTIVE_BOUND", VMASK_ACTIVE_BOUND}, {"BASEUOM", VMASK_BASEUOM},   {"QUALITY", VMASK_QUALITY},
-    {"INIT", VMASK_INIT},       {"INITIAL", VMASK_INIT},                {"CHANGE", VMASK_CHANGE},
-    {"BOUND", VMASK_BOUND},     {"PARAM", VMASK_PARAM},                 {"PARAM_HOMO", VMASK_PARAM},
-    {"TARGET", VMASK_TARGET},   {"TARGET_HOMO", VMASK_TARGET},          {"DESCRIPTION", VMASK_DESCRIPTION},
-    {"CONN_TYPE", VMASK_CONN_TYPE},
-};
-
-const char *const kDefaultPrintNames[] = {"NAME", "LOWER", "VALUE", "UPPER", "UNITS", "SPEC"};
-
-// The flag of an IDENTIFIER item in a table, or -1.
-int item_flag(const KeywordTable &table, const void *data) {
+// The flag of an IDENTIFIER item in a vocabulary, or -1.
+int item_flag(const ac::Vocabulary &table, const void *data) {
     const value_t *item = static_cast<const value_t *>(data);
     if (!item || item->value_type != identifier_value || !item->u.text) return -1;
-    return code_of(table, item->u.text, std::strlen(item->u.text), -1);
+    return ac::code_of(table, item->u.text, std::strlen(item->u.text), -1);
 }
 
 bool is_list(const value_t *value) { return value && value->value_type == list_value && value->u.list; }
@@ -89,7 +31,7 @@ bool is_list(const value_t *value) { return value && value->value_type == list_v
 // together. Returns false at the first bad item.
 bool parse_var_items(int64_t *mask, const value_t *value) {
     for (const gl_node_t *node = value->u.list->head; node; node = node->next) {
-        int flag = item_flag(g_var_words, node->data);
+        int flag = item_flag(ac::kVmaskWords, node->data);
         if (flag < 0) return false;
         mask[flag] = 1;
     }
@@ -112,8 +54,8 @@ value_t *new_identifier(const char *name) {
 gl_list_t *default_print_list() {
     gl_list_t *list = gl_create();
     if (!list) return nullptr;
-    for (const char *name : kDefaultPrintNames) {
-        value_t *v = new_identifier(name);
+    for (int flag : kDefaultPrintFlags) {
+        value_t *v = new_identifier(ac::kVmaskFlags[flag].name);
         uint32_t before = gl_length(list);
         if (v) gl_addtoend(list, v);
         if (!v || gl_length(list) == before) {
@@ -131,13 +73,15 @@ gl_list_t *default_print_list() {
 
 using namespace zarn::varmask;
 
-const char *const vmask_names[VMASK_SIZE] = {
-    "NAME",    "PHYSICAL_TYPE", "LOWER",  "VALUE",  "UPPER",        "SCALE",       "UNITS",
-    "SPEC",    "STEP",          "SBWEIGHT", "SHADOW_PRICE", "ACTIVE_BOUND", "BASEUOM", "QUALITY",
-    "INIT",    "CHANGE",        "BOUND",  "PARAM",  "TARGET",       "DESCRIPTION", "MODIFIED",
-    "VAR_TYPE", "THRESHOLD",    "RAMPED", "CONN_TYPE"};
+// The names come from the catalogue's constant rows, so the arrays are
+// filled before any code runs.
+#define ZARN_VMASK_NAME_OF(flag) ac::kVmaskFlags[flag].name,
+const char *const vmask_names[VMASK_SIZE] = {ZARN_VMASK_FLAGS(ZARN_VMASK_NAME_OF)};
+#undef ZARN_VMASK_NAME_OF
 
-const char *const emask_names[6] = {"NAME", "VALUE", "SCALE", "CODE", "SHADOW_PRICE", "SHADOW_PRICE_SSI"};
+const char *const emask_names[6] = {ac::kEmaskFlags[EMASK_NAME].name,         ac::kEmaskFlags[EMASK_VALUE].name,
+                                    ac::kEmaskFlags[EMASK_SCALE].name,        ac::kEmaskFlags[EMASK_CODE].name,
+                                    ac::kEmaskFlags[EMASK_SHADOW_PRICE].name, ac::kEmaskFlags[EMASK_SHADOW_PRICE_SSI].name};
 
 gl_list_t *g_printVar_mask = nullptr;
 
@@ -177,10 +121,7 @@ void vmask_select_print_default(int64_t *mask) {
             zarn::rtopipe::report(msg::kPrintVarNotName);
             continue;
         }
-        int flag = -1;
-        for (const auto &p : kPrintNames) {
-            if (std::strcmp(p.name, item->u.text) == 0) flag = p.flag;
-        }
+        const int flag = ac::code_of(ac::kPrintNames, item->u.text, std::strlen(item->u.text), -1);
         if (flag < 0)
             zarn::rtopipe::report(msg::kPrintVarUnknown, item->u.text);
         else
@@ -226,7 +167,7 @@ int emask_from_value(int32_t *mask, const value_t *value) {
     emask_select_none(mask);
     if (!is_list(value)) return 0;
     for (const gl_node_t *node = value->u.list->head; node; node = node->next) {
-        int flag = item_flag(g_eqn_words, node->data);
+        int flag = item_flag(ac::kEmaskWords, node->data);
         if (flag < 0) return 0;
         mask[flag] = 1;
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "attrcat/attrcat.h"
 #include "rtopipe/report.h"
 #include "varutl/varutl_internal.h"
 #include "varutl/varutl_messages.h"
@@ -28,21 +29,6 @@ constexpr unsigned char kFixedNotInitial[8][4] = {
 constexpr unsigned char kIndependent[8][4] = {
     {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 1, 1}, {0, 0, 0, 0},
     {0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 1, 0}, {0, 0, 0, 0},
-};
-
-constexpr const char *kSpecNames[8] = {"Calc", "Const", "Indep", "Meas",
-                                       "Param", "Optim", "Recon", "Initial"};
-
-struct TypeName {
-    const char *name;
-    int32_t code;
-};
-// Names in the order callers list them; "INTEGER" is a second name of 3.
-constexpr TypeName kTypeNames[] = {
-    {"ALGEBRAIC", 0},       {"STATE", 1},           {"DIFFERENTIAL", 2},
-    {"DISCRETE", 3},        {"INTEGER", 3},         {"DISCRETE-ESLACK", 4},
-    {"BINARY", 5},          {"PARTIAL-INTEGER", 6}, {"SEMI-CONTINUOUS", 7},
-    {"SEMI-CONTINUOUS-INTEGER", 64},
 };
 
 // Table entry for its spec code (bits 0-3) under the current mode.
@@ -89,8 +75,8 @@ int32_t varIsFixedOrInitial(int64_t word) { return classify(kFixedNotInitial, wo
 int32_t varIsIndependent(int64_t word) { return classify(kIndependent, word); }
 
 const char *varSpecId(int32_t spec) {
-    if (spec < VAR_CALC || spec > VAR_INITIAL) return "Unknown";
-    return kSpecNames[spec];
+    const int k = zarn::attrcat::position_of(zarn::attrcat::kSpec, spec);
+    return k >= 0 ? zarn::attrcat::kSpec.titles[k] : "Unknown";
 }
 
 int32_t varInqPhysicalType(int64_t word) { return physical_type(word); }
@@ -138,16 +124,12 @@ int32_t varTypeIsSemiContinuousInteger(int64_t word) {
 
 const char *varTypeId(int32_t type) {
     // "INTEGER" is only an input name; DISCRETE is the display name of 3.
-    for (const TypeName &t : kTypeNames)
-        if (t.code == type) return t.name;
-    return nullptr;
+    return zarn::attrcat::word_of(zarn::attrcat::kVarType, type);
 }
 
 int32_t varTypeCode(const char *name) {
     if (name == nullptr) return -1;
-    for (const TypeName &t : kTypeNames)
-        if (std::strcmp(t.name, name) == 0) return t.code;
-    return -1;
+    return zarn::attrcat::code_of(zarn::attrcat::kVarType.accepted, name, std::strlen(name), -1);
 }
 
 void varInqBoundType(int64_t word, int64_t *out) {

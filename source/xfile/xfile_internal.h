@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "attrcat/attrcat.h"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/xfile.h"
 
@@ -19,13 +20,16 @@ constexpr int kFlagsAt = 21;  // header word of the first flag; word 20 counts t
 constexpr int kFirstUnit = 60;
 constexpr int kUnits = 40;
 
-// Codes 11, 12, 16, 20 and 22 name no attribute: never present, whatever a file says.
-inline bool has_attribute(int code) { return code != 11 && code != 12 && code != 16 && code != 20 && code != 22; }
+// A code the catalogue gives no attribute is never present, whatever a file says.
+inline bool has_attribute(int code) {
+    return code >= 1 && code <= kFlags && zarn::attrcat::kXfile[code].row != zarn::attrcat::kNoRow;
+}
 
-// One attribute word (or real) of a variable, in file order.
-enum class Field : uint8_t {
-    Spec, BaseUom, Quality, Mask1, Mask2, Uom, PhysType, ConnType, BoundType, ParamHomo, Ramped,  // integers
-    Scale, Lower, Value, Upper, Step, Initial, SbWeight, TargetHomo, Threshold                    // reals
+// One attribute word (or real) of a variable, in file order: its attribute
+// code and, for the modified masks, which of the two words.
+struct Field {
+    int8_t code;
+    int8_t part;
 };
 
 // The words of one variable, fixed by the header's flags.
@@ -38,8 +42,6 @@ struct Layout {
     int words() const { return 1 + (names ? kNameWords : 0) + nints + 2 * nreals; }
 };
 Layout layout_of(const int32_t flags[kFlags]);
-// The attribute code of a field.
-int code_of(Field f);
 
 // Header record as read (flags normalised to 0/1, old-version rules applied).
 struct Header {

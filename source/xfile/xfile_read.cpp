@@ -20,20 +20,7 @@ using zarn::rtopipe::report;
 
 namespace {
 
-constexpr int kMaxName = 1024;  // longest name a substitution may produce
-
-// Labels of the attributes present, in the order they are listed on restore.
-struct Label {
-    int code;
-    const char *text;
-};
-constexpr Label kLabels[] = {
-    {8, "  spec\n"},           {13, "  baseuom\n"},      {14, "  quality\n"},        {21, "  modified-mask1\n"},
-    {21, "  modified-mask2\n"}, {7, "  UOM\n"},          {2, "  physical type\n"},   {25, "  connection type\n"},
-    {17, "  bound type\n"},     {18, "  homotopy param\n"}, {6, "  scale\n"},        {3, "  lower\n"},
-    {4, "  value\n"},           {5, "  upper\n"},         {9, "  step\n"},            {15, "  initial\n"},
-    {10, "  SBWeight\n"},       {19, "  homotopy target\n"}, {23, "  threshold\n"},  {24, "  ramped\n"},
-};
+constexpr int kMaxName = ZARN_NAME_MAX;  // longest name a substitution may produce
 
 // Compiled substitution patterns with their replacement texts.
 struct Compiled {
@@ -117,28 +104,27 @@ int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, 
 }
 
 void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, const int64_t *select) {
-    auto selected = [&](Field f) { return select != nullptr && select[code_of(f) - 1] != 0; };
+    auto selected = [&](Field f) { return select != nullptr && select[f.code - 1] != 0; };
     for (int k = 0; k < l.nints; ++k) {
         const Field f = l.ints[k];
         if (!selected(f)) continue;
         const int32_t w = v.ints[k];
-        switch (f) {
-        case Field::Spec: rtovarlst_set_spec_value(list, t, w); break;
-        case Field::BaseUom: rtovarlst_set_var_baseuom(list, t, w); break;
-        case Field::Quality: rtovarlst_set_var_quality(list, t, w); break;
-        case Field::Mask1:
-        case Field::Mask2: rtovarlst_set_var_modified_mask(list, t, w); break;
-        case Field::Uom: rtovarlst_set_var_uom(list, t, w); break;
-        case Field::PhysType: rtovarlst_set_physical_type(list, t, w); break;
-        case Field::ConnType: rtovarlst_set_var_conn_type(list, t, w); break;
-        case Field::BoundType: {
+        switch (f.code) {
+        case RTXFILE_SPEC: rtovarlst_set_spec_value(list, t, w); break;
+        case RTXFILE_BASEUOM: rtovarlst_set_var_baseuom(list, t, w); break;
+        case RTXFILE_QUALITY: rtovarlst_set_var_quality(list, t, w); break;
+        case RTXFILE_MODIFIED: rtovarlst_set_var_modified_mask(list, t, w); break;
+        case RTXFILE_UOM: rtovarlst_set_var_uom(list, t, w); break;
+        case RTXFILE_PHYSICAL_TYPE: rtovarlst_set_physical_type(list, t, w); break;
+        case RTXFILE_CONN_TYPE: rtovarlst_set_var_conn_type(list, t, w); break;
+        case RTXFILE_BOUND_TYPE: {
             int64_t status = rtovarlst_inq_var_status(list, t);
             varSetBoundType(w, &status);
             rtovarlst_set_var_status(list, t, status);
             break;
         }
-        case Field::ParamHomo: rtovarlst_set_var_param_homo(list, t, w); break;
-        case Field::Ramped: rtovarlst_set_var_ramped(list, t, w); break;
+        case RTXFILE_PARAM_HOMO: rtovarlst_set_var_param_homo(list, t, w); break;
+        case RTXFILE_RAMPED: rtovarlst_set_var_ramped(list, t, w); break;
         default: break;
         }
     }
@@ -147,16 +133,16 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
         const Field f = l.reals[k];
         if (!selected(f)) continue;
         const double x = v.reals[k];
-        switch (f) {
-        case Field::Lower: rtovarlst_set_var_lower(list, t, x / scale, 0); break;
-        case Field::Value: rtovarlst_set_var_value(list, t, x / scale, 0); break;
-        case Field::Upper: rtovarlst_set_var_upper(list, t, x / scale, 0); break;
+        switch (f.code) {
+        case RTXFILE_LOWER: rtovarlst_set_var_lower(list, t, x / scale, 0); break;
+        case RTXFILE_VALUE: rtovarlst_set_var_value(list, t, x / scale, 0); break;
+        case RTXFILE_UPPER: rtovarlst_set_var_upper(list, t, x / scale, 0); break;
         // These go to their setters as the file holds them.
-        case Field::Step: rtovarlst_set_var_step_inbaseuom(list, t, x); break;
-        case Field::Initial: rtovarlst_set_var_initial(list, t, x, 0); break;
-        case Field::SbWeight: rtovarlst_set_var_sbweight(list, t, x); break;
-        case Field::TargetHomo: rtovarlst_set_var_target_homo(list, t, x, 0); break;
-        case Field::Threshold: rtovarlst_set_var_threshold(list, t, x, 0); break;
+        case RTXFILE_STEP: rtovarlst_set_var_step_inbaseuom(list, t, x); break;
+        case RTXFILE_INITIAL: rtovarlst_set_var_initial(list, t, x, 0); break;
+        case RTXFILE_SBWEIGHT: rtovarlst_set_var_sbweight(list, t, x); break;
+        case RTXFILE_TARGET_HOMO: rtovarlst_set_var_target_homo(list, t, x, 0); break;
+        case RTXFILE_THRESHOLD: rtovarlst_set_var_threshold(list, t, x, 0); break;
         default: break;  // scale is never restored
         }
     }
@@ -212,8 +198,12 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
         return 0;
     }
     report(msg::kSavedWith);
-    for (const Label &lb : kLabels)
-        if (h.flags[lb.code - 1] != 0) report("%s", lb.text);
+    for (int8_t code : zarn::attrcat::kXfileLabelOrder) {
+        if (h.flags[code - 1] == 0) continue;
+        const zarn::attrcat::XfileAttribute &x = zarn::attrcat::kXfile[code];
+        report("%s\n", x.label);
+        if (x.label2 != nullptr) report("%s\n", x.label2);
+    }
 
     Compiled c;
     if (!compile(subs, &c)) return 0;

@@ -19,28 +19,17 @@ bool attached(int64_t unit, int mode) {
     return s.unit >= 0 && unit == s.unit && (mode < 0 || s.mode == mode);
 }
 
-int code_of(Field f) {
-    static constexpr int kCodes[] = {RTXFILE_SPEC,      RTXFILE_BASEUOM,   RTXFILE_QUALITY,   RTXFILE_MODIFIED,
-                                     RTXFILE_MODIFIED,  RTXFILE_UOM,       RTXFILE_PHYSICAL_TYPE,
-                                     RTXFILE_CONN_TYPE, RTXFILE_BOUND_TYPE, RTXFILE_PARAM_HOMO, RTXFILE_RAMPED,
-                                     RTXFILE_SCALE,     RTXFILE_LOWER,     RTXFILE_VALUE,     RTXFILE_UPPER,
-                                     RTXFILE_STEP,      RTXFILE_INITIAL,   RTXFILE_SBWEIGHT,  RTXFILE_TARGET_HOMO,
-                                     RTXFILE_THRESHOLD};
-    return kCodes[static_cast<int>(f)];
-}
-
 Layout layout_of(const int32_t flags[kFlags]) {
-    static constexpr Field kIntOrder[] = {Field::Spec, Field::BaseUom,  Field::Quality,   Field::Mask1,
-                                          Field::Mask2, Field::Uom,     Field::PhysType,  Field::ConnType,
-                                          Field::BoundType, Field::ParamHomo, Field::Ramped};
-    static constexpr Field kRealOrder[] = {Field::Scale, Field::Lower,   Field::Value,    Field::Upper,     Field::Step,
-                                           Field::Initial, Field::SbWeight, Field::TargetHomo, Field::Threshold};
+    namespace ac = zarn::attrcat;
     Layout l;
     l.names = flags[RTXFILE_NAME - 1] != 0;
-    for (Field f : kIntOrder)
-        if (flags[code_of(f) - 1] != 0) l.ints[l.nints++] = f;
-    for (Field f : kRealOrder)
-        if (flags[code_of(f) - 1] != 0) l.reals[l.nreals++] = f;
+    for (int8_t code : ac::kXfileIntOrder) {
+        if (flags[code - 1] == 0) continue;
+        const int parts = ac::kXfile[code].kind == ac::XKind::Pair ? 2 : 1;
+        for (int p = 0; p < parts; ++p) l.ints[l.nints++] = Field{code, static_cast<int8_t>(p)};
+    }
+    for (int8_t code : ac::kXfileRealOrder)
+        if (flags[code - 1] != 0) l.reals[l.nreals++] = Field{code, 0};
     return l;
 }
 

@@ -50,22 +50,23 @@ bool digest_matches(const Header &h, const int64_t *digest) {
 // The integer word of a field for variable i (update replaces SPEC by
 // whether the variable is fixed).
 int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool updating) {
-    switch (f) {
-    case Field::Spec: return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
-    case Field::BaseUom: return rtovarlst_inq_var_baseuom(list, i);
-    case Field::Quality: return rtovarlst_inq_var_quality(list, i);
-    case Field::Mask1: return static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(list, i));
-    case Field::Mask2: return static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(list, i));
-    case Field::Uom: return rtovarlst_inq_var_uom(list, i);
-    case Field::PhysType: return varInqPhysicalType(status);
-    case Field::ConnType: return rtovarlst_inq_var_conn_type(list, i);
-    case Field::BoundType: {
+    switch (f.code) {
+    case RTXFILE_SPEC: return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
+    case RTXFILE_BASEUOM: return rtovarlst_inq_var_baseuom(list, i);
+    case RTXFILE_QUALITY: return rtovarlst_inq_var_quality(list, i);
+    case RTXFILE_MODIFIED:
+        return static_cast<int32_t>(f.part == 0 ? rtovarlst_inq_var_modified_mask1(list, i)
+                                                : rtovarlst_inq_var_modified_mask2(list, i));
+    case RTXFILE_UOM: return rtovarlst_inq_var_uom(list, i);
+    case RTXFILE_PHYSICAL_TYPE: return varInqPhysicalType(status);
+    case RTXFILE_CONN_TYPE: return rtovarlst_inq_var_conn_type(list, i);
+    case RTXFILE_BOUND_TYPE: {
         int64_t bt = 0;
         varInqBoundType(status, &bt);
         return static_cast<int32_t>(bt);
     }
-    case Field::ParamHomo: return rtovarlst_inq_var_param_homo(list, i);
-    case Field::Ramped: return rtovarlst_inq_var_ramped(list, i);
+    case RTXFILE_PARAM_HOMO: return rtovarlst_inq_var_param_homo(list, i);
+    case RTXFILE_RAMPED: return rtovarlst_inq_var_ramped(list, i);
     default: return 0;
     }
 }
@@ -73,16 +74,16 @@ int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool upda
 // The real of a field for variable i: the held numbers times the internal
 // scale, except scale, SBWeight and threshold, which are written as held.
 double real_value(rtvarlst_t *list, int32_t i, Field f, double scale) {
-    switch (f) {
-    case Field::Scale: return scale;
-    case Field::Lower: return rtovarlst_inq_var_lower(list, i, 0) * scale;
-    case Field::Value: return rtovarlst_inq_var_value(list, i, 0) * scale;
-    case Field::Upper: return rtovarlst_inq_var_upper(list, i, 0) * scale;
-    case Field::Step: return rtovarlst_inq_var_step_inbaseuom(list, i) * scale;
-    case Field::Initial: return rtovarlst_inq_var_initial(list, i, 0) * scale;
-    case Field::SbWeight: return rtovarlst_inq_var_sbweight(list, i);
-    case Field::TargetHomo: return rtovarlst_inq_var_target_homo(list, i, 0) * scale;
-    case Field::Threshold: return rtovarlst_inq_var_threshold(list, i, 0);
+    switch (f.code) {
+    case RTXFILE_SCALE: return scale;
+    case RTXFILE_LOWER: return rtovarlst_inq_var_lower(list, i, 0) * scale;
+    case RTXFILE_VALUE: return rtovarlst_inq_var_value(list, i, 0) * scale;
+    case RTXFILE_UPPER: return rtovarlst_inq_var_upper(list, i, 0) * scale;
+    case RTXFILE_STEP: return rtovarlst_inq_var_step_inbaseuom(list, i) * scale;
+    case RTXFILE_INITIAL: return rtovarlst_inq_var_initial(list, i, 0) * scale;
+    case RTXFILE_SBWEIGHT: return rtovarlst_inq_var_sbweight(list, i);
+    case RTXFILE_TARGET_HOMO: return rtovarlst_inq_var_target_homo(list, i, 0) * scale;
+    case RTXFILE_THRESHOLD: return rtovarlst_inq_var_threshold(list, i, 0);
     default: return 0.0;
     }
 }
@@ -331,7 +332,7 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
         report(msg::kUpdateHeader);
         return;
     }
-    auto wanted = [&](Field f) { return flags != nullptr && flags[code_of(f) - 1] != 0; };
+    auto wanted = [&](Field f) { return flags != nullptr && flags[f.code - 1] != 0; };
     for (int32_t i = h.first; i <= h.last; ++i) {
         int32_t w;
         int st = get(&w);
