@@ -16,6 +16,7 @@ compares them):
   include/zarnutils/attrcatalog.h   public C header: the keyword entry type and
                                     the attribute enumerations as lists
   source/attrcat/attrcat_data.h     the rows and vocabularies as constexpr data
+  docs/attributes.md                the same rows for readers
 
 Usage: scripts/gen_attrcatalog.py [--out DIR] [--compare DIR]
   --out DIR      write both files below DIR (default: the tree)
@@ -647,6 +648,52 @@ def data_header(cat):
     return "\n".join(out)
 
 
+def markdown(cat):
+    def words(ws):
+        return ", ".join(f"`{w}`" for w in ws) if ws else ""
+
+    def code(c):
+        return "" if c is None else (f"mask2 {-c}" if c < 0 else str(c))
+
+    out = [f"<!-- {HEAD} -->", "# Variable and equation attributes", "",
+           "Every attribute of a variable or an equation, with the words and numbers each part",
+           "of the library knows it by. The library reads all of them from one catalogue",
+           "(`scripts/gen_attrcatalog.py`); this page is written from the same rows.", "",
+           "Synonyms belong to their context: `SB` is SBWEIGHT in an assignment and STEP in a",
+           "print mask. Keyword words compare ignoring case, but only a word whose first",
+           "character is an upper-case letter A-Z can match.", "",
+           "## Variables", "",
+           "| attribute | list column | record code | assignment (code: keywords) | print mask (flag: words) "
+           "| VARFILE (id: words) | X-file code | query (id name) |",
+           "|---|---|---|---|---|---|---|---|"]
+    for r in ROWS:
+        if r["owner"] != "variable":
+            continue
+        a = r.get("assign")
+        v = r.get("vmask")
+        f = r.get("varfile")
+        x = r.get("xfile")
+        rec = r.get("record") or r.get("caller")
+        q = "; ".join(f"{code(i)} `{n}`" + (f" ({words(al)})" if al else "") for i, n, al, _ in r.get("query", []))
+        out.append(f"| {r['name']} | {r['column'][0] if 'column' in r else ''} | {code(rec) if rec else ''} "
+                   f"| {str(a[0]) + ': ' + words(a[1]) if a else ''} | {str(v[0]) + ': ' + words(v[2]) if v else ''} "
+                   f"| {str(f['id']) + ': ' + words(f['words']) if f else ''} | {x['code'] if x else ''} | {q} |")
+    out += ["", "## Equations (print mask)", "", "| attribute | flag | name | words |", "|---|---|---|---|"]
+    for r in cat["emask"]:
+        e = r["emask"]
+        out.append(f"| {r['name']} | {e[0]} | {e[1] or ''} | {words(e[2])} |")
+    out += ["", "## Word tables", "", "| table | codes and written words | also read | query words |",
+            "|---|---|---|---|"]
+    for key, t in cat["tables"].items():
+        written = "; ".join(f"{c} `{w}`" for c, w in t["written"])
+        also = "; ".join(f"`{w}` {c}" for w, c in t.get("also", []))
+        query = "; ".join(f"{c} `{w}`" for c, w in t.get("query_written", []))
+        out.append(f"| {key} | {written} | {also} | {query} |")
+    out += ["", "Connection types 0-148 are the physical-type names of the units catalogue",
+            "(docs/units.md); the property table above gives 1001-1065.", ""]
+    return "\n".join(out)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -655,7 +702,8 @@ def main():
     args = parser.parse_args()
     cat = build()
     files = {os.path.join("include", "zarnutils", "attrcatalog.h"): public_header(cat),
-             os.path.join("source", "attrcat", "attrcat_data.h"): data_header(cat)}
+             os.path.join("source", "attrcat", "attrcat_data.h"): data_header(cat),
+             os.path.join("docs", "attributes.md"): markdown(cat)}
     for rel, text in files.items():
         path = os.path.join(args.out, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)

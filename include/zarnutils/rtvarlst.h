@@ -203,7 +203,7 @@ ZARN_API struct VarProfile *rtovarlst_inq_var_profile(rtvarlst_t *list, int32_t 
 ZARN_API void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, struct VarProfile *profile);
 /* Appends a copy of item to variable i's profile when both exist. */
 ZARN_API void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileItem *item);
-/* 0 GOOD, 1 BAD, 2 OVERRIDE, 3 BADIGNORE; the writer always notifies RTOVARLST_CHG_QUALITY. */
+/* Quality codes 0-3 (words in docs/attributes.md); the writer always notifies RTOVARLST_CHG_QUALITY. */
 ZARN_API int32_t rtovarlst_inq_var_quality(rtvarlst_t *list, int32_t i);
 ZARN_API void rtovarlst_set_var_quality(rtvarlst_t *list, int32_t i, int32_t quality);
 /* Display unit index. */

@@ -35,10 +35,10 @@ typedef rtvar_keyword conn_type_keyword;
 /* Number of connection-type codes, 0..1065. */
 #define CONN_TYPE_COUNT 1066
 
-/* SPEC words (4-11 characters): CALC and FREE 0, CONST and FIXED 1,
-   INDEP and INDEPENDENT 2, MEAS 3, PARAM 4, OPTIM 5, RECON 6, INITIAL 7. */
+/* SPEC words (4-11 characters) and their codes 0-7; every word table is
+   listed in docs/attributes.md. */
 ZARN_API const rtvar_keyword *rtvar_spec_lookup(const char *word, size_t n);
-/* Bound-type words (4-7 characters): HARD 0, RELAXED 1, SOFT 2, SOFT2 3. */
+/* Bound-type words (4-7 characters) and their codes 0-3. */
 ZARN_API const rtvar_keyword *rtvar_bound_lookup(const char *word, size_t n);
 /* Connection-type words (2-14 characters). */
 ZARN_API const conn_type_keyword *conn_type_lookup(const char *word, size_t n);

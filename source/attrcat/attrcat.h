@@ -46,9 +46,9 @@ inline int32_t code_of(const Vocabulary &v, const char *word, size_t n, int32_t 
 struct WordTable {
     const rtvar_keyword *written;  // the word written for each code, in code order
     int16_t count;
-    Vocabulary accepted;           // the words read back, synonyms included
-    const char *const *titles;     // per written word, capitalised (or null)
-    const char *const *lower;      // per written word, in lower case (or null)
+    Vocabulary accepted;        // the words read back, synonyms included
+    const char *const *titles;  // per written word, capitalised (or null)
+    const char *const *lower;   // per written word, in lower case (or null)
 };
 
 // The written word of a code, or null when the table has none.
@@ -74,23 +74,31 @@ struct Attribute {
     Owner owner;
     Value value;
     uint8_t flags;
-    int32_t record;       // varinfo field code: a mask1 bit, or minus a mask2 bit
-    int32_t caller_bit;   // the caller-side mask1 bit that stands for it
-    int8_t assign;        // assignment code
-    uint32_t modified1;   // modification bits an assignment ORs in
+    int32_t record;      // varinfo field code: a mask1 bit, or minus a mask2 bit
+    int32_t caller_bit;  // the caller-side mask1 bit that stands for it
+    int8_t assign;       // assignment code
+    uint32_t modified1;  // modification bits an assignment ORs in
     uint32_t modified2;
-    int32_t change;       // change code a write raises
-    int8_t vmask;         // variable print-mask flag
-    int8_t emask;         // equation print-mask flag
-    int8_t varfile;       // VARFILE attribute
-    int8_t xfile;         // X-file attribute code
+    int32_t change;                // change code a write raises
+    int8_t vmask;                  // variable print-mask flag
+    int8_t emask;                  // equation print-mask flag
+    int8_t varfile;                // VARFILE attribute
+    int8_t xfile;                  // X-file attribute code
     const WordTable *words;        // the words of a coded attribute
     const WordTable *query_words;  // its words in a query
 };
 
 // The storage of a list column.
 enum class Storage : uint8_t {
-    Integer, Double, Boolean, Pointer, Wrapper, SparseInteger, SparseDouble, SparseString, SparsePointer
+    Integer,
+    Double,
+    Boolean,
+    Pointer,
+    Wrapper,
+    SparseInteger,
+    SparseDouble,
+    SparseString,
+    SparsePointer
 };
 
 struct ListColumn {
@@ -126,10 +134,10 @@ enum class Form : uint8_t {
 };
 
 struct VarfileAttribute {
-    const char *word;     // the header word
+    const char *word;  // the header word
     int16_t row;
-    bool derived;         // computed from others, never assigned
-    bool read;            // in the default read mask
+    bool derived;  // computed from others, never assigned
+    bool read;     // in the default read mask
     Width width;
     int16_t fixed_width;  // with Width::Fixed
     Form form;

@@ -11,7 +11,8 @@ char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' +
 bool same(Match match, const char *word, size_t n, const char *keyword) {
     for (size_t i = 0; i < n; ++i) {
         if (keyword[i] == '\0') return false;
-        const bool equal = match == Match::Exact ? word[i] == keyword[i] : upper(word[i]) == upper(keyword[i]);
+        const bool equal =
+            match == Match::Exact ? word[i] == keyword[i] : upper(word[i]) == upper(keyword[i]);
         if (!equal) return false;
     }
     return keyword[n] == '\0';

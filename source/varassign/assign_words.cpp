@@ -14,16 +14,45 @@ namespace {
 namespace vm = zarn::varmask;
 using zarn::rtopipe::report;
 
+// The valid variable-type words, each written word followed by the words
+// that read as the same type.
+void report_var_types(const char *word) {
+    report(msg::kUnknownVarType, word);
+    report("%s", msg::kValidVarTypes);
+    const ac::WordTable &t = ac::kVarType;
+    for (int k = 0; k < t.count; ++k) {
+        report("%s\n", t.written[k].keyword);
+        for (int e = 0; e < t.accepted.count; ++e) {
+            const rtvar_keyword &w = t.accepted.words[e];
+            if (w.code == t.written[k].code && std::strcmp(w.keyword, t.written[k].keyword) != 0)
+                report("%s\n", w.keyword);
+        }
+    }
+}
+
 // An unknown connection type is ignored without a message.
 void report_unknown(int row, const char *word) {
     switch (row) {
-    case ac::kRowSpec: report(msg::kUnknownSpec, word); break;
-    case ac::kRowBound: report(msg::kUnknownBound, word); break;
-    case ac::kRowQuality: report(msg::kUnknownQuality, word); break;
-    case ac::kRowParam: report(msg::kUnknownParam, word); break;
-    case ac::kRowRamped: report(msg::kUnknownRamped, word); break;
-    case ac::kRowVarType: report(msg::kUnknownVarType, word); break;
-    default: break;
+        case ac::kRowSpec:
+            report(msg::kUnknownSpec, word);
+            break;
+        case ac::kRowBound:
+            report(msg::kUnknownBound, word);
+            break;
+        case ac::kRowQuality:
+            report(msg::kUnknownQuality, word);
+            break;
+        case ac::kRowParam:
+            report(msg::kUnknownParam, word);
+            break;
+        case ac::kRowRamped:
+            report(msg::kUnknownRamped, word);
+            break;
+        case ac::kRowVarType:
+            report_var_types(word);
+            break;
+        default:
+            break;
     }
 }
 

@@ -34,10 +34,9 @@ inline constexpr char kPtypeWarnTo[] = " to %s";
 inline constexpr char kPtypeWarnTail[] = ".  This may have serious consequences.\n";
 inline constexpr char kUnknownParam[] = "Unknown variable homotopy param %s.  Valid strings are YES or NO.\n";
 inline constexpr char kUnknownRamped[] = "Unknown variable ramped %s.  Valid strings are YES or NO.\n";
-// One message: the first line names the text, then every valid type a line.
-inline constexpr char kUnknownVarType[] =
-    "Unknown variable type %s. Valid strings are:\nALGEBRAIC\nSTATE\nDIFFERENTIAL\nDISCRETE\nINTEGER\n"
-    "DISCRETE-ESLACK\nBINARY\nPARTIAL-INTEGER\nSEMI-CONTINUOUS\nSEMI-CONTINUOUS-INTEGER\n";
+// The first line names the text; every valid type follows, a line each.
+inline constexpr char kUnknownVarType[] = "Unknown variable type %s. ";
+inline constexpr char kValidVarTypes[] = "Valid strings are:\n";
 inline constexpr char kPtypeMismatch[] = "Physical type mismatch in assignment: %s - variable(%d)/value(%d)\n";
 inline constexpr char kChangeUndefined[] =
     "You cannot make an assignment to %s.CHANGE because %s.VALUE is undefined\n";

@@ -8,7 +8,9 @@ namespace zarn::varmask {
 
 namespace ac = zarn::attrcat;
 
-bool is_coded(int row) { return row == ac::kRowConnType || (row >= 0 && row < ac::kRowCount && ac::kRows[row].words); }
+bool is_coded(int row) {
+    return row == ac::kRowConnType || (row >= 0 && row < ac::kRowCount && ac::kRows[row].words);
+}
 
 int32_t coded_word(int row, const char *word, size_t n) {
     if (row == ac::kRowConnType) return ac::code_of(conn_words(), word, n, -1);
@@ -19,22 +21,31 @@ int32_t coded_word(int row, const char *word, size_t n) {
 void store_coded(rtvarlst_t *list, int32_t i, int row, int32_t code) {
     int64_t status = rtovarlst_inq_var_status(list, i);
     switch (row) {
-    case ac::kRowSpec:
-        varSetSpec(&status, code);
-        rtovarlst_set_var_status(list, i, status);
-        break;
-    case ac::kRowBound:
-        varSetBoundType(code, &status);
-        rtovarlst_set_var_status(list, i, status);
-        break;
-    case ac::kRowQuality: rtovarlst_set_var_quality(list, i, code); break;
-    case ac::kRowParam: rtovarlst_set_var_param_homo(list, i, code); break;
-    case ac::kRowRamped: rtovarlst_set_var_ramped(list, i, code); break;
-    case ac::kRowVarType: rtovarlst_set_var_type(list, i, code, rtovarlst_inq_var_related(list, i)); break;
-    case ac::kRowConnType:
-        if (code <= RTOVARLST_MAX_CONN_TYPE) rtovarlst_set_var_conn_type(list, i, code);
-        break;
-    default: break;
+        case ac::kRowSpec:
+            varSetSpec(&status, code);
+            rtovarlst_set_var_status(list, i, status);
+            break;
+        case ac::kRowBound:
+            varSetBoundType(code, &status);
+            rtovarlst_set_var_status(list, i, status);
+            break;
+        case ac::kRowQuality:
+            rtovarlst_set_var_quality(list, i, code);
+            break;
+        case ac::kRowParam:
+            rtovarlst_set_var_param_homo(list, i, code);
+            break;
+        case ac::kRowRamped:
+            rtovarlst_set_var_ramped(list, i, code);
+            break;
+        case ac::kRowVarType:
+            rtovarlst_set_var_type(list, i, code, rtovarlst_inq_var_related(list, i));
+            break;
+        case ac::kRowConnType:
+            if (code <= RTOVARLST_MAX_CONN_TYPE) rtovarlst_set_var_conn_type(list, i, code);
+            break;
+        default:
+            break;
     }
 }
 

@@ -26,8 +26,9 @@ ac::Vocabulary prepare_conn_words() {
     for (int t = 0; t < rtuom::kTypeCount; ++t) g_conn_words[t] = {rtuom::kTypeNames[t], t};
     std::copy(ac::kConnProperty.written, ac::kConnProperty.written + ac::kConnProperty.count,
               g_conn_words + rtuom::kTypeCount);
-    std::sort(g_conn_words, g_conn_words + kConnWordCount,
-              [](const rtvar_keyword &a, const rtvar_keyword &b) { return std::strcmp(a.keyword, b.keyword) < 0; });
+    std::sort(
+        g_conn_words, g_conn_words + kConnWordCount,
+        [](const rtvar_keyword &a, const rtvar_keyword &b) { return std::strcmp(a.keyword, b.keyword) < 0; });
     ac::Vocabulary v{g_conn_words, kConnWordCount, 0xFF, 0, ac::Match::Keyword, {}};
     for (int e = 0; e < kConnWordCount; ++e) {
         const char *w = g_conn_words[e].keyword;
@@ -79,10 +80,12 @@ const conn_type_keyword *conn_type_lookup(const char *word, size_t n) {
 }
 
 const char *RTVarAttributeNames::Name(int attribute) {
-    return attribute >= 0 && attribute < ZARN_VARFILE_ATTRIBUTE_COUNT ? zarn::attrcat::kVarfile[attribute].word
-                                                                       : "";
+    return attribute >= 0 && attribute < ZARN_VARFILE_ATTRIBUTE_COUNT
+               ? zarn::attrcat::kVarfile[attribute].word
+               : "";
 }
 
 int RTVarAttributeNames::Value(const char *word) {
-    return word != nullptr ? zarn::attrcat::code_of(zarn::attrcat::kVarfileWords, word, std::strlen(word), -1) : -1;
+    return word != nullptr ? zarn::attrcat::code_of(zarn::attrcat::kVarfileWords, word, std::strlen(word), -1)
+                           : -1;
 }
