@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "zarnutils/host.hpp"
+#include "zarnutils/rtattrdict.hpp"
 #include "zarnutils/msgdigest.h"
 #include "zarnutils/rtattrdict.h"
 #include "zarnutils/rtopipe.h"

@@ -1,8 +1,8 @@
 /*
- * The host's C++ interfaces and the library's classes that hold them: the COM
+ * The host's stream interfaces and the pipe over a host stream: the COM
  * stand-ins (only the methods the library calls matter; the order of the
  * virtual methods follows COM so that a host object's layout is what it
- * expects), the pipe over a host stream, and the holder of a host wrapper.
+ * expects). The wrapper interface of dictionaries is in rtattrdict.hpp.
  */
 #ifndef ZARNUTILS_HOST_HPP
 #define ZARNUTILS_HOST_HPP
@@ -31,16 +31,6 @@ protected:
     ~IStream() = default;
 };
 
-/* The host's wrapper object held by wrapper attributes of a dictionary. */
-struct ZARN_API IWEXWrapper : IUnknown {
-    /* The element's 1-based index in the head dictionary, as last set. */
-    virtual HRESULT GetIndex(int32_t *index) = 0;
-    /* Tells the wrapper its element's new 1-based index in the head dictionary. */
-    virtual HRESULT SetIndex(int32_t index) = 0;
-protected:
-    ~IWEXWrapper() = default;
-};
-
 /* Adapts a host IStream to a readable pipe; only the stream's Read is used. */
 class ZARN_API rtopipestream {
 public:
@@ -58,25 +48,6 @@ public:
 private:
     IStream *stream_;
     rtopipe *pipe_;
-};
-
-/* Keeps one reference of a host wrapper (attribute dictionaries). Not
-   copyable: one holder, one Release. */
-class ZARN_API IWEXWrapperHolder {
-public:
-    IWEXWrapperHolder();
-    ~IWEXWrapperHolder();
-    IWEXWrapperHolder(const IWEXWrapperHolder &) = delete;
-    IWEXWrapperHolder &operator=(const IWEXWrapperHolder &) = delete;
-    /* The held wrapper, no reference added. */
-    IWEXWrapper *GetWrapper() const;
-    /* Releases the held wrapper and holds none. */
-    void Release();
-    /* AddRef on w, Release on the old one, then holds w. */
-    void SetWrapper(IWEXWrapper *w);
-
-private:
-    IWEXWrapper *wrapper_;
 };
 
 #endif

@@ -573,20 +573,5 @@ ZARN_API void MEMMOVE_F(void *dst, const void *src, const int64_t *n);
 
 ZARN_END_DECLS
 
-#ifdef __cplusplus
-/*
- * The host's block object of a variable. The list only tells it which
- * variable changed and asks it for the object handed on with the change
- * event; the block belongs to the host.
- */
-struct ZARN_API QDLEOBlock {
-    /* Variable absolute_index (1-based, in the head list) has changed. */
-    virtual void VariableChanged(int32_t absolute_index) = 0;
-    /* The object passed on with the change event, or NULL. */
-    virtual void *AssociatedObject() = 0;
-protected:
-    ~QDLEOBlock() = default;
-};
-#endif
 
 #endif

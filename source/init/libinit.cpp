@@ -1,15 +1,8 @@
 // Load and unload of the shared library: what the process attach and detach do.
 // Each step is a module's own initialiser, called in the order of dependence.
-#include "platform/libinit.h"
 #include "rtuom/rtuom_load.h"
 #include "zarnutils/rtvalue.h"
 #include "zarnutils/zarnmalloc.h"
-
-namespace zarn {
-// Referenced by modules with load-time state, so that a program linking the
-// objects statically (tests, benchmarks) also runs the constructor below.
-extern const int libinit_anchor = 1;
-}  // namespace zarn
 
 namespace {
 

@@ -3,7 +3,7 @@
 #define ZARN_RTATTRDICT_INTERNAL_H
 
 #include "rtattrdict/rtattrdict_sibling.h"
-#include "zarnutils/host.hpp"
+#include "zarnutils/rtattrdict.hpp"
 #include "zarnutils/rtattrdict.h"
 
 // The 41 operations, in their fixed order. Index arguments are 1-based and in

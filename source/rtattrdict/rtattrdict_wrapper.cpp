@@ -1,6 +1,6 @@
 // The holder that keeps one reference of a host wrapper for C++ callers.
 #include "zarnutils/com.h"
-#include "zarnutils/host.hpp"
+#include "zarnutils/rtattrdict.hpp"
 #include "zarnutils/rtattrdict.h"
 
 IWEXWrapperHolder::IWEXWrapperHolder() : wrapper_(nullptr) {}

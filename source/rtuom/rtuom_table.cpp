@@ -2,7 +2,6 @@
 // their destruction, at library load and unload and on request.
 #include <cstdlib>
 
-#include "platform/libinit.h"
 #include "platform/xalloc.h"
 #include "rtuom/rtuom_internal.h"
 #include "rtuom/rtuom_messages.h"
@@ -15,7 +14,6 @@ ZARN_API int rtouom_default_uom[RTOUOM_NTYPES];
 ZARN_API int rtouom_strict_uom_checking = 0;
 }
 
-ZARN_NEEDS_LIBINIT(rtuom);
 
 namespace zarn::rtuom {
 namespace {

@@ -1,12 +1,30 @@
 // Compatibility of physical types: equivalence, the type of a sum or a
 // difference, coercion and the type of a difference of two values.
+#include <array>
 #include <climits>
 #include <cstdint>
 
+#include "rtuom/difference.h"
 #include "rtuom/uomcatalog.h"
 
 namespace zarn::rtuom {
 namespace {
+
+// The type of a difference of two values of p: PDROP for PRESSURE, DELTA-T
+// for TEMPERATURE, p itself otherwise.
+constexpr int delta_of(int p) {
+    if (p == kPressure) return kPdrop;
+    if (p == kTemperature) return kDeltaT;
+    return p;
+}
+
+// The types that are the difference type of another type.
+constexpr std::array<bool, RTOUOM_NTYPES> kIsDifference = [] {
+    std::array<bool, RTOUOM_NTYPES> t{};
+    for (int q = 0; q < RTOUOM_NTYPES; ++q)
+        if (delta_of(q) != q) t[delta_of(q)] = true;
+    return t;
+}();
 
 struct TypePair {
     int a, b;
@@ -112,6 +130,9 @@ int difference_type(int a, int b, int *out) {
 }
 
 }  // namespace
+
+bool is_difference_type(int p) { return p >= 0 && p < RTOUOM_NTYPES && kIsDifference[p]; }
+
 }  // namespace zarn::rtuom
 
 using namespace zarn::rtuom;
@@ -145,10 +166,6 @@ ZARN_API int rtouom_coercion_allowed(int from, int to) {
     return from == kUntyped && to >= 1 && to <= RTOUOM_NTYPES - 1 ? 1 : 0;
 }
 
-ZARN_API int rtouom_delta_ptype(int p) {
-    if (p == kPressure) return kPdrop;
-    if (p == kTemperature) return kDeltaT;
-    return p;
-}
+ZARN_API int rtouom_delta_ptype(int p) { return delta_of(p); }
 
 }  // extern "C"

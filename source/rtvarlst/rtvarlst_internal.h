@@ -8,7 +8,7 @@
 #include "attrcat/attrcat.h"
 #include "rtattrdict/rtattrdict_sibling.h"
 #include "zarnutils/rtattrdict.h"
-#include "zarnutils/rtvarlst.h"
+#include "zarnutils/rtvarlst.hpp"
 
 namespace zarn::rtvarlst {
 

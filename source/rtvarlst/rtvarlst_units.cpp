@@ -1,6 +1,7 @@
 // Variable lists: conversion between a variable's base unit and SI, and the
 // checked change of its display unit.
 #include "rtopipe/report.h"
+#include "rtuom/difference.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
 #include "zarnutils/rtuom.h"
@@ -9,9 +10,6 @@
 namespace zarn::rtvarlst {
 
 namespace {
-
-constexpr int kDeltaT = 31;  // DELTA-T
-constexpr int kPDrop = 75;   // PDROP
 
 // The unit data of item i: its base unit and physical type; false when the
 // stored numbers need no conversion.
@@ -23,7 +21,7 @@ bool unit_pair(rtvarlst_t *list, int32_t i, int *ptype, int *base) {
     return true;
 }
 
-bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || ptype == kDeltaT || ptype == kPDrop; }
+bool use_delta(Conv how, int ptype) { return how == Conv::kDelta || zarn::rtuom::is_difference_type(ptype); }
 
 }  // namespace
 

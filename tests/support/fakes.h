@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "zarnutils/host.hpp"
+#include "zarnutils/rtattrdict.hpp"
+#include "zarnutils/rtvarlst.hpp"
 #include "zarnutils/rtvarlst.h"
 
 namespace zarn::test {
