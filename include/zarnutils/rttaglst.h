@@ -23,7 +23,7 @@ ZARN_BEGIN_DECLS
 /* The longest alias accepted by rtotaglst_add_tag. */
 #define RTOTAGLST_MAX_ALIAS 40
 /* Propagated aliases and names are cut to this many characters. */
-#define RTOTAGLST_MAX_KEY 1024
+#define RTOTAGLST_MAX_KEY ZARN_NAME_MAX
 
 /* One alias. */
 typedef struct rtotag_t {

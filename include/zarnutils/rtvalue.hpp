@@ -15,7 +15,7 @@
 
 // One variable's record as a variable source fills it; the library reads the name.
 struct QDLVariableData {
-    char name[1025];  // up to 1024 characters and the terminator
+    char name[ZARN_NAME_BUF];  // up to ZARN_NAME_MAX characters and the terminator
 };
 
 // The first and last variable index of a block (inclusive).

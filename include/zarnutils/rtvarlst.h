@@ -416,7 +416,7 @@ typedef rtvarmod_t rtvarmask_t;
 #define RTVARINFO_ALL 0x7FFFFFFF
 
 /* Size of the NAME field: 1024 characters and the terminator. */
-#define RTVARINFO_NAME_SIZE 1025
+#define RTVARINFO_NAME_SIZE ZARN_NAME_BUF
 
 /* The record; fields in this order. The caller owns it and may place fields
    of its own after these; the list never keeps a pointer to it. */

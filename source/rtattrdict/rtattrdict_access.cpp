@@ -145,11 +145,11 @@ double head_getd(rtattrdict_t *d, int32_t i, const char *attr) {
     return 0.0;
 }
 
-int embedded_setd(rtattrdict_t *d, int32_t i, const char *attr, double v) {
+int emb_setd(rtattrdict_t *d, int32_t i, const char *attr, double v) {
     return forward_set<int>(d, i, kDouble, [&](rtattrdict_t *p, int32_t k) { return p->ops->setd(p, k, attr, v); });
 }
 
-double embedded_getd(rtattrdict_t *d, int32_t i, const char *attr) {
+double emb_getd(rtattrdict_t *d, int32_t i, const char *attr) {
     return forward_get<double>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getd(p, k, attr); });
 }
 
@@ -183,11 +183,11 @@ int32_t head_geti(rtattrdict_t *d, int32_t i, const char *attr) {
     return 0;
 }
 
-int embedded_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v) {
+int emb_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v) {
     return forward_set<int>(d, i, kInteger, [&](rtattrdict_t *p, int32_t k) { return p->ops->seti(p, k, attr, v); });
 }
 
-int32_t embedded_geti(rtattrdict_t *d, int32_t i, const char *attr) {
+int32_t emb_geti(rtattrdict_t *d, int32_t i, const char *attr) {
     return forward_get<int32_t>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->geti(p, k, attr); });
 }
 
@@ -218,11 +218,11 @@ int head_getb(rtattrdict_t *d, int32_t i, const char *attr) {
     return 0;
 }
 
-int embedded_setb(rtattrdict_t *d, int32_t i, const char *attr, int v) {
+int emb_setb(rtattrdict_t *d, int32_t i, const char *attr, int v) {
     return forward_set<int>(d, i, kBoolean, [&](rtattrdict_t *p, int32_t k) { return p->ops->setb(p, k, attr, v); });
 }
 
-int embedded_getb(rtattrdict_t *d, int32_t i, const char *attr) {
+int emb_getb(rtattrdict_t *d, int32_t i, const char *attr) {
     return forward_get<int>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getb(p, k, attr); });
 }
 
@@ -252,11 +252,11 @@ void *head_getv(rtattrdict_t *d, int32_t i, const char *attr) {
     return nullptr;
 }
 
-int embedded_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v) {
+int emb_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v) {
     return forward_set<int>(d, i, kPointer, [&](rtattrdict_t *p, int32_t k) { return p->ops->setv(p, k, attr, v); });
 }
 
-void *embedded_getv(rtattrdict_t *d, int32_t i, const char *attr) {
+void *emb_getv(rtattrdict_t *d, int32_t i, const char *attr) {
     return forward_get<void *>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getv(p, k, attr); });
 }
 
@@ -287,12 +287,12 @@ IWEXWrapper *head_getwrapper(rtattrdict_t *d, int32_t i, const char *attr) {
     return static_cast<IWEXWrapper **>(a->where.column)[i - 1];
 }
 
-int embedded_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w) {
+int emb_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w) {
     return forward_set<int>(d, i, kWrapper,
                             [&](rtattrdict_t *p, int32_t k) { return p->ops->setwrapper(p, k, attr, w); });
 }
 
-IWEXWrapper *embedded_getwrapper(rtattrdict_t *d, int32_t i, const char *attr) {
+IWEXWrapper *emb_getwrapper(rtattrdict_t *d, int32_t i, const char *attr) {
     return forward_get<IWEXWrapper *>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getwrapper(p, k, attr); });
 }
 
@@ -366,7 +366,7 @@ const char *head_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_ki
     return nullptr;
 }
 
-void embedded_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, char *buf) {
+void emb_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, char *buf) {
     if (i < 1 || i > d->size) {
         emb_beyond(kString, i, d->size);
         return;
@@ -384,7 +384,7 @@ void embedded_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *tex
     p->ops->sets(p, parent_index(d, i), attr, text, buf);
 }
 
-const char *embedded_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind) {
+const char *emb_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind) {
     if (i < 1 || i > d->size) return nullptr;
     rtattrdict_t *p = as_emb(d)->parent;
     int kind = 0;
@@ -411,19 +411,19 @@ const char **head_svector(rtattrdict_t *d, const char *attr) {
 }
 void **head_vvector(rtattrdict_t *d, const char *attr) { return dense_vector<void *>(d, attr, kPointer, RTATTR_POINTER); }
 
-double *embedded_dvector(rtattrdict_t *d, const char *attr) {
+double *emb_dvector(rtattrdict_t *d, const char *attr) {
     return window_vector<double>(d, [&](rtattrdict_t *p) { return p->ops->dvector(p, attr); });
 }
-int64_t *embedded_ivector(rtattrdict_t *d, const char *attr) {
+int64_t *emb_ivector(rtattrdict_t *d, const char *attr) {
     return window_vector<int64_t>(d, [&](rtattrdict_t *p) { return p->ops->ivector(p, attr); });
 }
-unsigned char *embedded_bvector(rtattrdict_t *d, const char *attr) {
+unsigned char *emb_bvector(rtattrdict_t *d, const char *attr) {
     return window_vector<unsigned char>(d, [&](rtattrdict_t *p) { return p->ops->bvector(p, attr); });
 }
-const char **embedded_svector(rtattrdict_t *d, const char *attr) {
+const char **emb_svector(rtattrdict_t *d, const char *attr) {
     return window_vector<const char *>(d, [&](rtattrdict_t *p) { return p->ops->svector(p, attr); });
 }
-void **embedded_vvector(rtattrdict_t *d, const char *attr) {
+void **emb_vvector(rtattrdict_t *d, const char *attr) {
     return window_vector<void *>(d, [&](rtattrdict_t *p) { return p->ops->vvector(p, attr); });
 }
 

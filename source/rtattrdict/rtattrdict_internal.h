@@ -129,7 +129,7 @@ const unsigned char *shared_bvector_ro(rtattrdict_t *d, const char *attr);
     void **kind##_vvector(rtattrdict_t *d, const char *attr);                                       \
     unsigned char *kind##_bvector(rtattrdict_t *d, const char *attr);
 ZARN_RTATTRDICT_ACCESS(head)
-ZARN_RTATTRDICT_ACCESS(embedded)
+ZARN_RTATTRDICT_ACCESS(emb)
 #undef ZARN_RTATTRDICT_ACCESS
 
 // Splices a window of `old` elements at `start` of d to `fresh` elements;

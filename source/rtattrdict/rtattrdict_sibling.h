@@ -13,8 +13,8 @@
 namespace zarn::rtattrdict {
 
 // Longest element name, and the size of a buffer that holds one.
-inline constexpr int kNameMax = 1024;
-inline constexpr int kNameBuf = kNameMax + 1;
+inline constexpr int kNameMax = ZARN_NAME_MAX;
+inline constexpr int kNameBuf = ZARN_NAME_BUF;
 
 // One 8-byte slot of a sparse record.
 union SparseSlot {

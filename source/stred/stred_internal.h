@@ -6,12 +6,13 @@
 #include <cstdint>
 
 #include "stred/stred_messages.h"
+#include "zarnutils/zarn_api.h"
 
 namespace zarn::stred {
 
 using msg::kSource;
 // Longest block, port or attribute part of a dissected name.
-constexpr std::size_t kMaxPart = 1024;
+constexpr std::size_t kMaxPart = ZARN_NAME_MAX;
 
 // True (after printing the assertion line `text`) when p is null.
 bool null_arg(const void *p, const char *text, int line);

@@ -23,7 +23,7 @@ namespace {
 using A = RTVarDatabase;
 
 constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
-constexpr size_t kNameMax = RTVARINFO_NAME_SIZE - 1;  // longest name a list holds
+constexpr size_t kNameMax = ZARN_NAME_MAX;  // longest name a list holds
 
 // The internal scale a number is divided by; undefined or zero count as 1,
 // as in assignment statements.
