@@ -44,6 +44,9 @@ bool give_up_reading(::rtopipe *p, int *errors);
 // caller, echo and prompts go to out_fd.
 ::rtopipe *create_async_fd(const char *prompt, int in_fd, int out_fd);
 
+// The Fortran set-up: initialises unless that has been done already.
+void initialize_once(int interactive);
+
 }  // namespace zarn::rtopipe
 
 #endif

@@ -88,5 +88,3 @@ extern "C" ZARN_API void rtsymtab_shutdown(void) {
     g_store = nullptr;
     g_empty = nullptr;
 }
-
-ZARN_FORTRAN(void, RTSYMTAB_SHUTDOWN_F, rtsymtab_shutdown_f_, (void)) { rtsymtab_shutdown(); }
