@@ -307,7 +307,9 @@ class Scratch:
         self.other_tests = []
         for t in info.get("tests", []):
             cmd = t.get("command") or [""]
-            if not re.search(r"/test_\w+$", cmd[0]):
+            # A regenerated catalogue is compared with the checked-in one,
+            # which tells a planted fault in generated data by its text alone.
+            if not re.search(r"/test_\w+$", cmd[0]) and not t["name"].endswith(".catalogue_regenerates"):
                 self.other_tests.append(t["name"])
 
     def env(self):
