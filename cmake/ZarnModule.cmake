@@ -4,6 +4,9 @@
 # Anything else does not resolve, so an upward or undeclared include fails to
 # build. See docs/architecture.md for the layer order.
 #
+# Its layer comes from ZARN_LAYERS in the top-level CMakeLists.txt; every module
+# it uses must lie on a lower layer, and every sibling header must exist.
+#
 #   zarn_module(<name>
 #     PUBLIC_HEADERS <headers under include/zarnutils>
 #     USES <modules below it>
@@ -25,9 +28,23 @@ function(zarn_module name)
   cmake_parse_arguments(M "" "" "PUBLIC_HEADERS;USES;SIBLINGS;SOURCES" ${ARGN})
   set(here ${CMAKE_CURRENT_SOURCE_DIR})
   set(stage ${ZARN_LAYER_DIR}/${name})
+  get_property(layer GLOBAL PROPERTY ZARN_LAYER_${name})
+  if(layer STREQUAL "")
+    message(FATAL_ERROR "module ${name} has no layer in ZARN_LAYERS")
+  endif()
   foreach(dep ${M_USES})
     if(NOT TARGET zarn_${dep})
       message(FATAL_ERROR "module ${name} uses ${dep}, which is not declared below it")
+    endif()
+    get_property(dep_layer GLOBAL PROPERTY ZARN_LAYER_${dep})
+    if(NOT dep_layer LESS layer)
+      message(FATAL_ERROR "module ${name} (layer ${layer}) uses ${dep} (layer ${dep_layer}): "
+                          "a module uses only lower layers")
+    endif()
+  endforeach()
+  foreach(h ${M_SIBLINGS})
+    if(NOT EXISTS ${here}/${h})
+      message(FATAL_ERROR "module ${name}: no sibling header ${h} in ${here}")
     endif()
   endforeach()
 

@@ -1,0 +1,13 @@
+# Fails when a file under SOURCE includes a path that starts with "../".
+file(GLOB_RECURSE files ${SOURCE}/*.c ${SOURCE}/*.cpp ${SOURCE}/*.h ${SOURCE}/*.hpp ${SOURCE}/*.l ${SOURCE}/*.y)
+set(bad "")
+foreach(f ${files})
+  file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]\\.\\./")
+  if(hits)
+    list(APPEND bad "${f}: ${hits}")
+  endif()
+endforeach()
+if(bad)
+  string(REPLACE ";" "\n" bad "${bad}")
+  message(FATAL_ERROR "relative includes out of a module folder:\n${bad}")
+endif()
