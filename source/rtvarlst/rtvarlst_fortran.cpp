@@ -287,36 +287,38 @@ ZARN_FORTRAN(void, RTOVARLST_ADDVAR_F, rtovarlst_addvar_f_,
     rtovarlst_addvar(handle(list), arg(i), n.c_str());
 }
 
+// A name or description packed into n words (4 characters in each integer,
+// 8 in each double), unpacked and stripped of trailing blanks.
+struct PackedText {
+    char text[kTextMax + 1] = "";
+    PackedText(const int64_t *words, const int32_t *n) {
+        if (words != nullptr) stred_i4_to_string(text, sizeof text, words, arg(n));
+        stred_remove_trailing_blanks(text);
+    }
+    PackedText(const double *words, const int32_t *n) {
+        if (words != nullptr) stred_r8_to_string(text, sizeof text, words, arg(n));
+        stred_remove_trailing_blanks(text);
+    }
+};
+
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_I4_F, rtovarlst_addvar_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
-    char text[kTextMax + 1] = "";
-    if (words != nullptr) stred_i4_to_string(text, kTextMax + 1, words, arg(n));
-    stred_remove_trailing_blanks(text);
-    rtovarlst_addvar(handle(list), arg(i), text);
+    rtovarlst_addvar(handle(list), arg(i), PackedText(words, n).text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_ADDVAR_R8_F, rtovarlst_addvar_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
-    char text[kTextMax + 1] = "";
-    if (words != nullptr) stred_r8_to_string(text, kTextMax + 1, words, arg(n));
-    stred_remove_trailing_blanks(text);
-    rtovarlst_addvar(handle(list), arg(i), text);
+    rtovarlst_addvar(handle(list), arg(i), PackedText(words, n).text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_I4_F, rtovarlst_set_var_decsription_i4_f_,
              (rtvarlst_t **list, const int32_t *i, const int64_t *words, const int32_t *n)) {
-    char text[kTextMax + 1] = "";
-    if (words != nullptr) stred_i4_to_string(text, kTextMax + 1, words, arg(n));
-    stred_remove_trailing_blanks(text);
-    rtovarlst_set_var_description(handle(list), arg(i), text);
+    rtovarlst_set_var_description(handle(list), arg(i), PackedText(words, n).text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_SET_VAR_DECSRIPTION_R8_F, rtovarlst_set_var_decsription_r8_f_,
              (rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n)) {
-    char text[kTextMax + 1] = "";
-    if (words != nullptr) stred_r8_to_string(text, kTextMax + 1, words, arg(n));
-    stred_remove_trailing_blanks(text);
-    rtovarlst_set_var_description(handle(list), arg(i), text);
+    rtovarlst_set_var_description(handle(list), arg(i), PackedText(words, n).text);
 }
 
 ZARN_FORTRAN(void, RTOVARLST_INQ_VAR_DESCRIPTION_F, rtovarlst_inq_var_description_f_,

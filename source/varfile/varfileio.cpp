@@ -43,6 +43,28 @@ void add_set(gl_list_t *sets, RTVarSet *set) {
     }
 }
 
+// Empties a set list; when no new list can be had, reports and keeps the old one.
+void clear_sets(gl_list_t *&sets, const char *who) {
+    gl_list_t *empty = gl_create();
+    if (empty == nullptr) {
+        zarn::rtopipe::report(msg::kNoMemory, who);
+        return;
+    }
+    destroy_sets(sets);
+    sets = empty;
+}
+
+// Appends a set of the names an expression matches; the set owns it.
+void add_regexp(gl_list_t *sets, hs_regexp *re, const char *who) {
+    if (re == nullptr) {
+        zarn::rtopipe::report(msg::kNoRegexp, who);
+        return;
+    }
+    RTVarSet *set = new (std::nothrow) RTRegexpVarSet(re);
+    if (set == nullptr) hs_regfree(re);
+    add_set(sets, set);
+}
+
 }  // namespace
 
 // The process-wide write mask, made (again) when missing or empty; NULL when
@@ -116,7 +138,8 @@ void RTVarFileIO::AddAttribute(VarAttribute a) {
     }
     const uint32_t before = gl_length(attributes_);
     gl_addtoend(attributes_, vf::as_item(a));
-    if (gl_length(attributes_) == before) zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIO::AddAttribute");
+    if (gl_length(attributes_) == before)
+        zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIO::AddAttribute");
 }
 
 void RTVarFileIO::RemoveAttribute(VarAttribute a) {
@@ -130,53 +153,28 @@ void RTVarFileIO::RemoveAttribute(VarAttribute a) {
     }
 }
 
-
-void RTVarFileIO::ClearIncluded() {
-    gl_list_t *empty = gl_create();
-    if (empty == nullptr) {
-        zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIO::ClearIncluded");
-        return;
-    }
-    vf::destroy_sets(included_);
-    included_ = empty;
-}
+void RTVarFileIO::ClearIncluded() { vf::clear_sets(included_, "RTVarFileIO::ClearIncluded"); }
 
 void RTVarFileIO::IncludeVariable(int i) { vf::add_set(included_, new (std::nothrow) RTSingletonVarSet(i)); }
 
-void RTVarFileIO::IncludeRange(int lo, int hi) { vf::add_set(included_, new (std::nothrow) RTRangeVarSet(lo, hi)); }
+void RTVarFileIO::IncludeRange(int lo, int hi) {
+    vf::add_set(included_, new (std::nothrow) RTRangeVarSet(lo, hi));
+}
 
 void RTVarFileIO::IncludeRegexp(hs_regexp *re) {
-    if (re == nullptr) {
-        zarn::rtopipe::report(vf::msg::kNoRegexp, "RTVarFileIO::IncludeRegexp");
-        return;
-    }
-    RTVarSet *set = new (std::nothrow) RTRegexpVarSet(re);
-    if (set == nullptr) hs_regfree(re);
-    vf::add_set(included_, set);
+    vf::add_regexp(included_, re, "RTVarFileIO::IncludeRegexp");
 }
 
-void RTVarFileIO::ClearExcluded() {
-    gl_list_t *empty = gl_create();
-    if (empty == nullptr) {
-        zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIO::ClearExcluded");
-        return;
-    }
-    vf::destroy_sets(excluded_);
-    excluded_ = empty;
-}
+void RTVarFileIO::ClearExcluded() { vf::clear_sets(excluded_, "RTVarFileIO::ClearExcluded"); }
 
 void RTVarFileIO::ExcludeVariable(int i) { vf::add_set(excluded_, new (std::nothrow) RTSingletonVarSet(i)); }
 
-void RTVarFileIO::ExcludeRange(int lo, int hi) { vf::add_set(excluded_, new (std::nothrow) RTRangeVarSet(lo, hi)); }
+void RTVarFileIO::ExcludeRange(int lo, int hi) {
+    vf::add_set(excluded_, new (std::nothrow) RTRangeVarSet(lo, hi));
+}
 
 void RTVarFileIO::ExcludeRegexp(hs_regexp *re) {
-    if (re == nullptr) {
-        zarn::rtopipe::report(vf::msg::kNoRegexp, "RTVarFileIO::ExcludeRegexp");
-        return;
-    }
-    RTVarSet *set = new (std::nothrow) RTRegexpVarSet(re);
-    if (set == nullptr) hs_regfree(re);
-    vf::add_set(excluded_, set);
+    vf::add_regexp(excluded_, re, "RTVarFileIO::ExcludeRegexp");
 }
 
 int RTVarFileIO::IncludeVar(int i) const {
