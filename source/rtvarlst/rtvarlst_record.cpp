@@ -6,6 +6,7 @@
 #include "platform/zassert.h"
 #include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "rtvarlst/rtvarlst_messages.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
@@ -173,8 +174,9 @@ void rtovarlst_initialize_var(rtvarlst_t *list, int32_t i, const rtvarinfo_t *r,
     // divided by the internal scale s.
     const int p = rtovarlst_inq_physical_type(list, i);
     const int u = rtovarlst_inq_var_uom(list, i);
-    const double s = has(r, RTVARINFO_INTSCALE) ? r->intscale : rtouom_delta_pair2si(1.0, p, u);
-    rtattrdict_setd(list->dictionary, i, kScale, s);
+    const double scale = has(r, RTVARINFO_INTSCALE) ? r->intscale : rtouom_delta_pair2si(1.0, p, u);
+    rtattrdict_setd(list->dictionary, i, kScale, scale);
+    const double s = effective_scale(scale);
     if (has(r, RTVARINFO_VALUE))
         rtovarlst_set_var_value(list, i, r->value, si);
     else

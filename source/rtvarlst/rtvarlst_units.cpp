@@ -4,6 +4,7 @@
 #include "rtuom/difference.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 
@@ -42,6 +43,18 @@ double from_si(rtvarlst_t *list, int32_t i, double si, Conv how) {
     int ptype = 0, base = 1;
     if (!unit_pair(list, i, &ptype, &base)) return si;
     return use_delta(how, ptype) ? rtouom_delta_si2pair(si, ptype, base) : rtouom_si2pair(si, ptype, base);
+}
+
+double effective_scale(rtvarlst_t *list, int32_t i) {
+    return effective_scale(in_range(list, i) ? rtovarlst_inq_var_scale(list, i) : 1.0);
+}
+
+double base_to_si(rtvarlst_t *list, int32_t i, double v, bool difference) {
+    return in_range(list, i) ? to_si(list, i, v, difference ? Conv::kDelta : Conv::kPlain) : v;
+}
+
+double si_to_base(rtvarlst_t *list, int32_t i, double si, bool difference) {
+    return in_range(list, i) ? from_si(list, i, si, difference ? Conv::kDelta : Conv::kPlain) : si;
 }
 
 void set_uom_value(rtvarlst_t *list, int32_t i, int32_t uom) {

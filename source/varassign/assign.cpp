@@ -144,11 +144,6 @@ void dispatch(rtvarlst_t *list, int32_t i, int row, const char *target, const va
 
 }  // namespace
 
-double scale_of(rtvarlst_t *list, int32_t i) {
-    const double s = rtovarlst_inq_var_scale(list, i);
-    return (s == RTOVARLST_UNDEFINED || s == 0.0) ? 1.0 : s;
-}
-
 void raise(rtvarlst_t *list, int32_t i, int32_t code) {
     const char *name = rtovarlst_lookup_var_name(list, i);
     rtovarlst_inq_blockptr_docallback(list, i, RTOVARLST_CHANGE_EVENT, name ? name : "", code);

@@ -23,10 +23,13 @@ void put_text(value_t *value, int kind, const char *text) {
     else value_assign_copy_of_id(value, text);
 }
 
-// A real column: undefined stays UNDEFINED; else SI times the scale.
-void put_real(rtvarlst_t *list, int32_t i, Reader read, int ptype, int uom, value_t *value) {
-    if (read(list, i, 0) == RTOVARLST_UNDEFINED) return;
-    value_assign_double(value, read(list, i, 1) * scale_of(list, i), ptype, uom);
+// A real column: undefined stays UNDEFINED; else the held number times the
+// scale, in the base unit, brought to SI (the inverse of assignment).
+void put_real(rtvarlst_t *list, int32_t i, Reader read, bool difference, int ptype, int uom, value_t *value) {
+    const double held = read(list, i, 0);
+    if (held == RTOVARLST_UNDEFINED) return;
+    const double si = zarn::rtvarlst::base_to_si(list, i, held * scale_of(list, i), difference);
+    value_assign_double(value, si, ptype, uom);
 }
 
 double step_reader(rtvarlst_t *list, int32_t i, int in_si) {
@@ -53,7 +56,9 @@ void put_change(rtvarlst_t *list, int32_t i, int ptype, int uom, value_t *value)
     if (rtovarlst_inq_var_value(list, i, 0) == RTOVARLST_UNDEFINED) return;
     double d = 0.0;
     if (rtovarlst_inq_var_initial(list, i, 0) != RTOVARLST_UNDEFINED)
-        d = (rtovarlst_inq_var_value(list, i, 1) - rtovarlst_inq_var_initial(list, i, 1)) * scale_of(list, i);
+        d = zarn::rtvarlst::base_to_si(
+            list, i, (rtovarlst_inq_var_value(list, i, 0) - rtovarlst_inq_var_initial(list, i, 0)) * scale_of(list, i),
+            true);
     value_assign_double(value, d, ptype, uom);
 }
 
@@ -84,9 +89,10 @@ void produce(rtvarlst_t *list, int32_t i, int row, int want_type, int want_uom, 
     switch (row) {
     case ac::kRowValue: case ac::kRowLower: case ac::kRowUpper: case ac::kRowInit: case ac::kRowTarget:
     case ac::kRowThreshold:
-        put_real(list, i, real_reader(row), p, u, value);
+        put_real(list, i, real_reader(row), false, p, u, value);
         break;
-    case ac::kRowStep: case ac::kRowScale: put_real(list, i, real_reader(row), dp, du, value); break;
+    case ac::kRowStep: put_real(list, i, real_reader(row), false, dp, du, value); break;
+    case ac::kRowScale: put_real(list, i, real_reader(row), true, dp, du, value); break;
     case ac::kRowIntscale: {
         const double s = rtovarlst_inq_var_scale(list, i);
         if (s != RTOVARLST_UNDEFINED) value_assign_double(value, s, dp, du);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "attrcat/attrcat.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "zarnutils/rtvalue.h"
 #include "zarnutils/rtvarlst.h"
 
@@ -29,8 +30,8 @@ int keyword_row(const char *word, size_t n);
 // Splits text at its last "." into target.
 void split_target(const char *text, Target *target);
 
-// The internal scale of item i as a divisor: an undefined or zero scale is 1.
-double scale_of(rtvarlst_t *list, int32_t i);
+// The internal scale of item i as a divisor (the variable list's one rule).
+inline double scale_of(rtvarlst_t *list, int32_t i) { return zarn::rtvarlst::effective_scale(list, i); }
 
 // The display unit of a difference type: one beyond the type's units is its default (0).
 int display_uom(int ptype, int uom);

@@ -8,6 +8,7 @@
 #include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "varfile/varfile_messages.h"
 #include "varmask/coded.h"
 #include "zarnutils/rtuom.h"
@@ -24,13 +25,6 @@ using A = RTVarDatabase;
 
 constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
 constexpr size_t kNameMax = ZARN_NAME_MAX;  // longest name a list holds
-
-// The internal scale a number is divided by; undefined or zero count as 1,
-// as in assignment statements.
-double scale_of(rtvarlst_t *list, int i) {
-    const double s = rtovarlst_inq_var_scale(list, i);
-    return (s == RTOVARLST_UNDEFINED || s == 0.0) ? 1.0 : s;
-}
 
 int ptype_of(rtvarlst_t *list, int i) { return varInqPhysicalType(rtovarlst_inq_var_status(list, i)); }
 
@@ -60,10 +54,11 @@ int locate_in(int level, const char *unit, int ptype) {
     return uom;
 }
 
-// Is the unit listed under any physical type? Decides between two messages.
-bool known_unit(const char *unit) {
+// Is the unit listed under any physical type? Decides between two messages;
+// the search among all types reports a unit it cannot find, at level 1 or more.
+bool known_unit(int level, const char *unit) {
     int ptype = 0, uom = 0;
-    rtouom_locate2(unit, &ptype, &uom);
+    locate(level, unit, &ptype, &uom);
     return uom != 0;
 }
 
@@ -108,20 +103,22 @@ void store(rtvarlst_t *list, int level, int i, A::VarAttribute a, double x, int 
         refuse<msg::kRealRefused>(level, list, x, a, i);
         return;
     }
+    // The number as assignment would hold it: to SI, to the base unit, then
+    // divided by the internal scale.
     const int t = ptype_of(list, i);
     const int u = unit == kDisplayUnit ? rtovarlst_inq_var_uom(list, i) : unit;
     const bool difference = a == A::STEP || a == A::SCALE;
     const double si = difference ? rtouom_delta_pair2si(x, t, u) : rtouom_pair2si(x, t, u);
-    const double v = si / scale_of(list, i);
+    const double v = zarn::rtvarlst::si_to_base(list, i, si, a == A::SCALE) / zarn::rtvarlst::effective_scale(list, i);
     switch (a) {
-    case A::VALUE: rtovarlst_set_var_value(list, i, v, 1); break;
-    case A::INIT: rtovarlst_set_var_initial(list, i, v, 1); break;
-    case A::LOWER: rtovarlst_set_var_lower(list, i, v, 1); break;
-    case A::UPPER: rtovarlst_set_var_upper(list, i, v, 1); break;
-    case A::TARGET: rtovarlst_set_var_target_homo(list, i, v, 1); break;
-    case A::THRESHOLD: rtovarlst_set_var_threshold(list, i, v, 1); break;
-    case A::STEP: rtovarlst_set_var_step(list, i, v); break;
-    default: rtovarlst_set_var_slvscl(list, i, v, 1); break;  // SCALE
+    case A::VALUE: rtovarlst_set_var_value(list, i, v, 0); break;
+    case A::INIT: rtovarlst_set_var_initial(list, i, v, 0); break;
+    case A::LOWER: rtovarlst_set_var_lower(list, i, v, 0); break;
+    case A::UPPER: rtovarlst_set_var_upper(list, i, v, 0); break;
+    case A::TARGET: rtovarlst_set_var_target_homo(list, i, v, 0); break;
+    case A::THRESHOLD: rtovarlst_set_var_threshold(list, i, v, 0); break;
+    case A::STEP: rtovarlst_set_var_step_inbaseuom(list, i, v); break;
+    default: rtovarlst_set_var_slvscl(list, i, v, 0); break;  // SCALE
     }
 }
 
@@ -213,7 +210,7 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
         int p = t, u = 0;
         if (t != 0) u = vf::locate_in(level_, word, t);
         else vf::locate(level_, word, &p, &u);
-        if (u == 0 && t != 0 && vf::known_unit(word)) {
+        if (u == 0 && t != 0 && vf::known_unit(level_, word)) {
             if (level_ >= 1) zarn::rtopipe::report(msg::kOtherPtype, word, vf::name_of(list_, i));
             return;
         }
@@ -273,7 +270,7 @@ void AssignRecorder::AssignRealInUnit(int i, Attribute a, double x, const char *
         if (upper_unit == nullptr) return;
         if (t != 0) u = vf::locate_in(level_, upper_unit, t);
         if (u == 0 && level_ >= 1) {
-            if (vf::known_unit(upper_unit))
+            if (vf::known_unit(level_, upper_unit))
                 zarn::rtopipe::report(msg::kUnitOtherPtype, upper_unit, vf::name_of(list_, i));
             else
                 zarn::rtopipe::report(msg::kUnitUnknown, unit, vf::name_of(list_, i));

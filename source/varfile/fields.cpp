@@ -6,9 +6,11 @@
 #include <initializer_list>
 
 #include "platform/xalloc.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "varfile/varfile_internal.h"
 #include "attrcat/attrcat.h"
 #include "zarnutils/rtuom.h"
+#include "zarnutils/varmask.h"
 #include "zarnutils/varutl.h"
 
 namespace zarn::varfile {
@@ -43,6 +45,10 @@ double relaxed_upper(const rtvarinfo_t &r, int64_t bound_type) {
     if (r.upper > r.value + std::fabs(r.step)) return r.value + std::fabs(r.step);
     if (r.value > r.upper && bound_type == kRelaxed) return r.value;
     return r.upper;
+}
+
+bool conn_type_named(int32_t code) {
+    return code >= 0 && code < CONN_TYPE_COUNT && conn_type_string[code] != nullptr && conn_type_string[code][0] != '\0';
 }
 
 int64_t bound_type(const rtvarinfo_t &r) {
@@ -85,13 +91,22 @@ double stored_number(const rtvarinfo_t &v, int a) {
     }
 }
 
-// The number written: scaled and in display units, as a difference, or as stored.
+// A held number in SI: multiplied by the scale in the base unit, then
+// converted as the list's accessors convert (difference: the solver scale's rule).
+double si_of(const Record &r, double held, double scale, bool difference) {
+    const double base = held * scale;
+    return r.info.baseuom == 1 ? base : zarn::rtvarlst::base_to_si(r.list, r.index, base, difference);
+}
+
+// The number written: scaled and in display units, as a difference, or
+// unscaled (SBWEIGHT as held, SHADOW_PRICE in SI).
 double real_field(const Record &r, int a, ac::Form form) {
     const double x = stored_number(r.info, a);
+    const bool difference = a == A::SCALE || a == A::CHANGE;
     switch (form) {
-    case ac::Form::Display: return rtouom_si2pair(x * r.info.intscale, r.ptype, r.uom);
-    case ac::Form::Difference: return rtouom_delta_si2pair(x * r.info.intscale, r.ptype, r.uom);
-    default: return x;
+    case ac::Form::Display: return rtouom_si2pair(si_of(r, x, r.scale, difference), r.ptype, r.uom);
+    case ac::Form::Difference: return rtouom_delta_si2pair(si_of(r, x, r.scale, difference), r.ptype, r.uom);
+    default: return a == A::SHADOW_PRICE ? si_of(r, x, 1.0, false) : x;
     }
 }
 
@@ -162,9 +177,9 @@ bool missing(const Record &r, int a) {
     case A::VALUE: return absent(v.value);
     case A::INIT: return absent(v.init);
     case A::CHANGE: return absent(v.init) || absent(v.value);
-    case A::LOWER: return absent(v.lower) || v.lower * v.intscale <= -kHuge;
-    case A::UPPER: return absent(v.upper) || v.upper * v.intscale >= kHuge;
-    case A::STEP: return absent(v.step) || std::fabs(v.step * v.intscale) >= kHuge;
+    case A::LOWER: return absent(v.lower) || si_of(r, v.lower, r.scale, false) <= -kHuge;
+    case A::UPPER: return absent(v.upper) || si_of(r, v.upper, r.scale, false) >= kHuge;
+    case A::STEP: return absent(v.step) || std::fabs(si_of(r, v.step, r.scale, false)) >= kHuge;
     case A::SCALE: return absent(v.scale);
     case A::SBWEIGHT: return absent(v.sbweight);
     case A::TARGET: return absent(v.target_homo);
@@ -174,6 +189,8 @@ bool missing(const Record &r, int a) {
     case A::RUPPER: return absent(v.upper) && (absent(v.step) || absent(v.value));
     case A::THRESHOLD: return absent(v.threshold);
     case A::RAMPED: return v.ramped == 0;
+    // Only the codes with a connection-type word can be written and read back.
+    case A::CONN_TYPE: return !conn_type_named(v.conn_type);
     default: return false;
     }
 }
@@ -189,9 +206,8 @@ bool put_field(Sink &out, Record &r, int a, int width) {
         return put_table_name(out, r.base_name, r.ptype, r.baseuom, width,
                               [&] { return rtouom_uom_name(r.ptype, r.baseuom); });
     case ac::Form::ConnName: {
-        const int c = r.info.conn_type;
-        if (c < 0 || c >= RTOUOM_NTYPES) return put_text(out, "", width, true);
-        return put_table_name(out, r.conn_name, c, 0, width, [c] { return rtouom_ptype_name(c); });
+        const int c = r.info.conn_type;  // a code with a name (missing() holds the others back)
+        return put_table_name(out, r.conn_name, c, 0, width, [c] { return conn_type_string[c]; });
     }
     case ac::Form::Pair: {
         char pair[32];  // "mask1;mask2" in signed decimal

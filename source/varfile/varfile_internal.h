@@ -86,11 +86,16 @@ struct TableName {
 };
 
 // The fields of one variable, and the names its neighbours are likely to share.
+// The reals of info are the numbers the list holds (in the base unit, divided
+// by the internal scale).
 struct Record {
     rtvarinfo_t info;
-    int ptype;    // from the status word, when fetched
-    int uom;      // display unit, when fetched
-    int baseuom;  // base unit, when fetched
+    rtvarlst_t *list;  // the list and index the record was read from
+    int32_t index;
+    double scale;      // the internal scale the reals are multiplied by
+    int ptype;         // from the status word, when fetched
+    int uom;           // display unit, when fetched
+    int baseuom;       // base unit, when fetched
     TableName type_name, unit_name, base_name, conn_name;
 };
 

@@ -8,6 +8,7 @@
 #include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "varfile/varfile_internal.h"
 #include "varfile/varfile_messages.h"
 #include "zarnutils/rtcontext.h"
@@ -204,7 +205,7 @@ void RTVarFileOut::Go() {
         // A section reads what its own columns need, and the units and type
         // whenever the run's mask holds them, so that every section converts
         // with the same units.
-        rtvarmask_t section = {RTVARINFO_NAME | (fetch.mask1 & (RTVARINFO_STATUS | RTVARINFO_BASEUOM)),
+        rtvarmask_t section = {RTVARINFO_NAME | RTVARINFO_BASEUOM | (fetch.mask1 & RTVARINFO_STATUS),
                                fetch.mask2 & (0u - static_cast<uint32_t>(RTVARINFO_UOM))};
         for (int k = s; k < e; ++k) vf::add_needs(&section, cols[k].attribute);
         if (s > 0) out.put("\nNEW SECTION\n", 13);
@@ -212,7 +213,10 @@ void RTVarFileOut::Go() {
         for (int i = 1; i <= nvar && !out.failed() && !rtosignal_ctrlc_pressed(); ++i) {
             if (!IncludeVar(i)) continue;
             r->info.mask = section;
-            rtovarlst_inq_var(list_, i, &r->info, 1);
+            rtovarlst_inq_var(list_, i, &r->info, 0);
+            r->list = list_;
+            r->index = i;
+            r->scale = zarn::rtvarlst::effective_scale(r->info.intscale);
             r->ptype = rtvarinfo_mask_has(&fetch, RTVARINFO_STATUS) ? varInqPhysicalType(r->info.status) : 0;
             r->uom = rtvarinfo_mask_has(&fetch, RTVARINFO_UOM) ? static_cast<int32_t>(r->info.uom) : 0;
             r->baseuom = rtvarinfo_mask_has(&fetch, RTVARINFO_BASEUOM) ? static_cast<int32_t>(r->info.baseuom) : 0;

@@ -8,6 +8,7 @@
 #include "platform/funit.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "xfile/xfile_internal.h"
 #include "xfile/xfile_messages.h"
 #include "zarnutils/hsregexp.h"
@@ -128,16 +129,19 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
         default: break;
         }
     }
-    const double scale = rtovarlst_inq_var_scale(list, t);
+    // Every real the file holds unscaled is divided by the variable's internal
+    // scale at restore time (the list's one rule); an undefined one stays so.
+    const double scale = zarn::rtvarlst::effective_scale(list, t);
     for (int k = 0; k < l.nreals; ++k) {
         const Field f = l.reals[k];
         if (!selected(f)) continue;
-        const double x = v.reals[k];
+        const double x = zarn::attrcat::kXfile[f.code].unscaled && v.reals[k] != RTOVARLST_UNDEFINED
+                             ? v.reals[k] / scale
+                             : v.reals[k];
         switch (f.code) {
-        case RTXFILE_LOWER: rtovarlst_set_var_lower(list, t, x / scale, 0); break;
-        case RTXFILE_VALUE: rtovarlst_set_var_value(list, t, x / scale, 0); break;
-        case RTXFILE_UPPER: rtovarlst_set_var_upper(list, t, x / scale, 0); break;
-        // These go to their setters as the file holds them.
+        case RTXFILE_LOWER: rtovarlst_set_var_lower(list, t, x, 0); break;
+        case RTXFILE_VALUE: rtovarlst_set_var_value(list, t, x, 0); break;
+        case RTXFILE_UPPER: rtovarlst_set_var_upper(list, t, x, 0); break;
         case RTXFILE_STEP: rtovarlst_set_var_step_inbaseuom(list, t, x); break;
         case RTXFILE_INITIAL: rtovarlst_set_var_initial(list, t, x, 0); break;
         case RTXFILE_SBWEIGHT: rtovarlst_set_var_sbweight(list, t, x); break;

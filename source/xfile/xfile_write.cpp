@@ -9,6 +9,7 @@
 #include "platform/checked.h"
 #include "platform/funit.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "xfile/xfile_internal.h"
 #include "xfile/xfile_messages.h"
 #include "zarnutils/varutl.h"
@@ -71,21 +72,28 @@ int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool upda
     }
 }
 
-// The real of a field for variable i: the held numbers times the internal
-// scale, except scale, SBWeight and threshold, which are written as held.
-double real_value(rtvarlst_t *list, int32_t i, Field f, double scale) {
+// The number the list holds for a real field of variable i.
+double held_value(rtvarlst_t *list, int32_t i, Field f) {
     switch (f.code) {
-    case RTXFILE_SCALE: return scale;
-    case RTXFILE_LOWER: return rtovarlst_inq_var_lower(list, i, 0) * scale;
-    case RTXFILE_VALUE: return rtovarlst_inq_var_value(list, i, 0) * scale;
-    case RTXFILE_UPPER: return rtovarlst_inq_var_upper(list, i, 0) * scale;
-    case RTXFILE_STEP: return rtovarlst_inq_var_step_inbaseuom(list, i) * scale;
-    case RTXFILE_INITIAL: return rtovarlst_inq_var_initial(list, i, 0) * scale;
+    case RTXFILE_SCALE: return rtovarlst_inq_var_scale(list, i);
+    case RTXFILE_LOWER: return rtovarlst_inq_var_lower(list, i, 0);
+    case RTXFILE_VALUE: return rtovarlst_inq_var_value(list, i, 0);
+    case RTXFILE_UPPER: return rtovarlst_inq_var_upper(list, i, 0);
+    case RTXFILE_STEP: return rtovarlst_inq_var_step_inbaseuom(list, i);
+    case RTXFILE_INITIAL: return rtovarlst_inq_var_initial(list, i, 0);
     case RTXFILE_SBWEIGHT: return rtovarlst_inq_var_sbweight(list, i);
-    case RTXFILE_TARGET_HOMO: return rtovarlst_inq_var_target_homo(list, i, 0) * scale;
+    case RTXFILE_TARGET_HOMO: return rtovarlst_inq_var_target_homo(list, i, 0);
     case RTXFILE_THRESHOLD: return rtovarlst_inq_var_threshold(list, i, 0);
     default: return 0.0;
     }
+}
+
+// The real of a field as the file holds it: the fields held unscaled are
+// multiplied by the internal scale (the list's one rule); an undefined
+// number stays undefined.
+double real_value(rtvarlst_t *list, int32_t i, Field f, double scale) {
+    const double x = held_value(list, i, f);
+    return zarn::attrcat::kXfile[f.code].unscaled && x != RTOVARLST_UNDEFINED ? x * scale : x;
 }
 
 void split(double v, int32_t *lo, int32_t *hi) {
@@ -121,7 +129,7 @@ int save_one(rtvarlst_t *list, int32_t i) {
     }
     const int64_t status = rtovarlst_inq_var_status(list, i);
     for (int k = 0; k < l.nints && st == 0; ++k) st = put(int_word(list, i, l.ints[k], status, false));
-    const double scale = rtovarlst_inq_var_scale(list, i);
+    const double scale = zarn::rtvarlst::effective_scale(list, i);
     for (int k = 0; k < l.nreals && st == 0; ++k) {
         int32_t lo, hi;
         split(real_value(list, i, l.reals[k], scale), &lo, &hi);
@@ -352,7 +360,7 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
             }
             if (wanted(l.ints[k])) replace_last(int_word(list, i, l.ints[k], status, true));
         }
-        const double scale = rtovarlst_inq_var_scale(list, i);
+        const double scale = zarn::rtvarlst::effective_scale(list, i);
         for (int k = 0; k < l.nreals; ++k) {
             int32_t lo, hi;
             split(real_value(list, i, l.reals[k], scale), &lo, &hi);

@@ -66,8 +66,9 @@ TEST(VarfileAssign, CallsInOrder) {
         {"1 VALUE R 212 f", {{kValue, 373.15}}}, {"1 LOWER I 32 f", {{kLower, 273.15}}},
         {"3 VALUE R 2 f", {{kValue, 2}}, "          Unit of measure F" + other + "L1\n"},
         {"1 STEP R 18 F", {{kStep, 10}}}, {"2 MODIFIED I -4 F", {{kM2, 4}}},
+        // A typed variable: the unit is searched within its type, then among all; both report.
         {"1 VALUE R 10 zz", {{kValue, 10}},
-         not_located("ZZ") + "            Unrecognized unit of measure zz assigned to the T1\n"},
+         not_located("ZZ") + not_located("ZZ") + "            Unrecognized unit of measure zz assigned to the T1\n"},
         {"4 VALUE I 5 F", {{kValue, 5}}, "          Unit of measure F" + other + "U\n"},
         {"1 INIT R 7", {{kInit, 280.15}}}, {"1 UPPER I 7 ", {{kUpper, 280.15}}},
         {"1 PHYSICAL_TYPE s Temp", {}, bad("physical type TEMP", "PHYSICAL_TYPE")},

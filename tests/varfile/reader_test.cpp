@@ -47,11 +47,6 @@ struct Log : VarRecorder {
     }
 };
 
-rtopipe *text_pipe(const std::string &text) {
-    rtopipe *q = create_queue_rtopipe();
-    return rtowrite(q, text.data(), text.size()), q;
-}
-
 // A pipe that gives one byte per read, so that every token is split across reads.
 int64_t trickle_read(rtopipe *p, char *buffer, size_t size) {
     auto *rest = static_cast<std::string *>(p->data);
@@ -189,6 +184,8 @@ TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
                           "',9\nG8,,8\n"), l).Go();
     EXPECT_EQ(h.text(), "Variable B1 has more fields (5) than the header (4)" + kMore +
                             "Name is not a string in VARFILE.\n"
+                            // Once from the search within the type, once from the search among all.
+                            "!! rtouom_locate: Unable to locate a unit of measurement named: FURLONG\n"
                             "!! rtouom_locate: Unable to locate a unit of measurement named: FURLONG\n"
                             "Unrecognized unit of measure FURLONG assigned to the UNITS attribute of T1\n"
                             "Unit of measure BAR has a different physical type than that of T2\n"

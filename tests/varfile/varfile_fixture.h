@@ -65,6 +65,13 @@ inline std::string write_out(rtvarlst_t *l, Widths w, const std::vector<int> &at
     return rtodestroy(q), text;
 }
 
+// A queue pipe holding text, for a reader.
+inline rtopipe *text_pipe(const std::string &text) {
+    rtopipe *q = create_queue_rtopipe();
+    rtowrite(q, text.data(), text.size());
+    return q;
+}
+
 inline std::string B(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
 }  // namespace zarn::test

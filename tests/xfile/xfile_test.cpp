@@ -34,12 +34,12 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
                                     rtovarlst_inq_var_uom(dst, 1), rtovarlst_inq_physical_type(dst, 1), rtovarlst_inq_var_conn_type(dst, 1), bt,
                                     rtovarlst_inq_var_param_homo(dst, 1), rtovarlst_inq_var_ramped(dst, 1)}),
               (std::vector<int64_t>{5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1}));
-    // Scale is never restored; lower, value, upper are divided by the scale now held; step, initial
-    // and homotopy target keep the file's (scaled) numbers.
+    // Scale is never restored; every real the file holds unscaled (lower, value, upper, step, initial,
+    // homotopy target) is divided by the scale now held; SBWeight and threshold come back as saved.
     EXPECT_EQ((Reals{rtovarlst_inq_var_scale(dst, 1), rtovarlst_inq_var_lower(dst, 1, 0), rtovarlst_inq_var_value(dst, 1, 0),
                      rtovarlst_inq_var_upper(dst, 1, 0), rtovarlst_inq_var_step_inbaseuom(dst, 1), rtovarlst_inq_var_initial(dst, 1, 0),
                      rtovarlst_inq_var_sbweight(dst, 1), rtovarlst_inq_var_target_homo(dst, 1, 0), rtovarlst_inq_var_threshold(dst, 1, 0)}),
-              (Reals{4.0, -8.0 / 4, 3.0 / 4, 16.0 / 4, 0.5, 1.0, 3.5, 12.0, 0.125}));
+              (Reals{4.0, -8.0 / 4, 3.0 / 4, 16.0 / 4, 0.5 / 4, 1.0 / 4, 3.5, 12.0 / 4, 0.125}));
     rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&dst);
     // Spec only, two words a variable: 256 fill record 2 and the end word starts record 3; 255 leave it the last word.
     for (int n : {255, 256, 257, 0}) {
