@@ -8,6 +8,7 @@
 #include <string>
 
 #include "failsweep.h"
+#include "platform/xalloc.h"
 #include "heap_count.h"
 #include "qdlvarquery/qdlvarquery_internal.h"
 #include "query_fake.h"
@@ -419,6 +420,26 @@ TEST(QueryTree, ScannerAloneCountsTokens) {
     for (const Row &row : rows) EXPECT_EQ(qp::scan_only(row.text), row.tokens) << row.text;
 }
 
+// The scanner allocates the texts of names, words and quoted texts and
+// nothing else per token: three blocks to set up, one per such token.
+TEST(QueryTree, ScannerAllocatesOnlyTokenTexts) {
+    struct Row {
+        const char *text;
+        long allocations;
+    };
+    const Row rows[] = {
+        {"A = 1 AND B >= 2.5 OR NOT (C <> TRUE)", 3 + 3},
+        {"(((1 2 3))) AND OR NOT = 1 < 2 <> -3.5e2 >= TRUE", 3 + 0},
+        {"NAME = 'a b' OR F(w) OR G()", 3 + 5},
+        {"", 3},
+    };
+    for (const Row &row : rows) {
+        zarn::failalloc_set(0);
+        qp::scan_only(row.text);
+        EXPECT_EQ(zarn::failalloc_count(), row.allocations) << row.text;
+    }
+}
+
 // Short memory anywhere (token texts, the scanner, the parser stack beyond
 // 200 entries, tree nodes, glob conversion, leaves): no tree and one report,
 // or, once no allocation fails, the whole tree; nothing leaks either way.
@@ -436,13 +457,23 @@ TEST(QueryTree, ShortMemoryAnywhereStopsCleanly) {
         std::string outcome;
         const long seen = fail_each_allocation(
             [&] {
-                RecordingCallback cb;
-                IQDLQTest *root = qp::parse(&cb, text);
-                outcome = root != nullptr ? printed(root) : "";
-                if (cb.errors.size() == 1) outcome += "|" + cb.errors[0];
-                if (cb.errors.size() > 1) outcome += "|several reports";
-                delete root;
-                return cb.errors.empty();
+                std::string result;
+                result.reserve(4096);
+                const long before = live_heap_blocks();
+                bool ok;
+                {
+                    RecordingCallback cb;
+                    IQDLQTest *root = qp::parse(&cb, text);
+                    if (root != nullptr) result.append(printed(root));
+                    if (cb.errors.size() == 1) result.append("|" + cb.errors[0]);
+                    if (cb.errors.size() > 1) result.append("|several reports");
+                    delete root;
+                    ok = cb.errors.empty();
+                }
+                const long left = live_heap_blocks() - before;
+                outcome = result;
+                if (left != 0) outcome += "|" + std::to_string(left) + " heap blocks left";
+                return ok;
             },
             [&](long n, bool ok) {
                 EXPECT_FALSE(ok) << "allocation " << n << " failed unnoticed: " << outcome;
@@ -452,7 +483,7 @@ TEST(QueryTree, ShortMemoryAnywhereStopsCleanly) {
                 EXPECT_EQ(g_live_leaves, 0) << "allocation " << n;
             });
         EXPECT_GT(seen, 5);
-        EXPECT_EQ(outcome, row.tree);
+        EXPECT_EQ(outcome, row.tree) << "no allocation failing";
     }
 }
 
