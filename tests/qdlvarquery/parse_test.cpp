@@ -83,6 +83,9 @@ const Row kEnginePath[] = {
 TEST(QueryParse, Trees) {
     for (const Row &row : kQueries) check(row, false);
     for (const Row &row : kEnginePath) check(row, true);
+    RecordingCallback cb;
+    EXPECT_EQ(qp::parse_query_text(&cb, ""), nullptr);
+    EXPECT_EQ(cb.errors, "") << "the engine refuses an empty text unparsed";
 }
 
 TEST(QueryParse, FirstRefusalStopsTheParse) {
