@@ -27,6 +27,9 @@ TEST(QDLString, CopiesAndOwnership) {
     EXPECT_TRUE(shown(b) == "abc" && a.IsNull());
     a.Attach(QDLString::s_NewString(3, 'z'));
     EXPECT_EQ(shown(a), "zzz");
+    char *given = b.Detach();
+    EXPECT_TRUE(std::string(given) == "abc" && b.IsNull());
+    std::free(given);
     zarn::test::HistoryCapture history;
     zarn::failalloc_set(1);
     EXPECT_FALSE(a.Copy("new text", 0));

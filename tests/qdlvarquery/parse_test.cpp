@@ -73,7 +73,7 @@ const Row kQueries[] = {
 
 // Through the engine's path: lower-case keywords before a blank become keywords.
 const Row kEnginePath[] = {
-    {"lower_case_keywords", "not A = 1 or B = 2", "OR(NAND(A 0 i:1), AND(B 0 i:2))"},
+    {"lower_case_keywords", "not A = 1 or B = 2 and C = 3", "AND(OR(NAND(A 0 i:1), AND(B 0 i:2)), AND(C 0 i:3))"},
     {"without_blank", "VALUE > 1 and(LOWER < 0)", ""},
     {"inside_quoted_text", "NAME = 'x and y'", "AND(NAME 0 t:'x AND y')"},
     {"inside_a_name_without_blank", "colors = 1", "AND(colors 0 i:1)"},
