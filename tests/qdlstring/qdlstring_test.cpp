@@ -1,0 +1,131 @@
+// Owned texts: copies and ownership transfer, short memory; the natural and
+// byte-wise orders on corner cases and against a reference on random texts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "capture.h"
+#include "platform/xalloc.h"
+#include "zarnutils/qdlstring.hpp"
+
+namespace {
+
+std::string shown(const QDLString &s) { return s.IsNull() ? "<null>" : static_cast<const char *>(s); }
+
+TEST(QDLString, CopiesAndOwnership) {
+    QDLString a("abcdef"), null(static_cast<const char *>(nullptr)), empty("");
+    EXPECT_TRUE(null.IsNull() && null.IsEmpty() && !empty.IsNull() && empty.IsEmpty());
+    QDLString b(a);
+    EXPECT_TRUE(b.Copy(b, 3));  // from its own text
+    a.Attach(b);
+    EXPECT_TRUE(shown(a) == "abc" && b.IsNull());
+    a.Detach(a);
+    EXPECT_EQ(shown(a), "abc") << "handing the text to itself";
+    a.Detach(b);
+    EXPECT_TRUE(shown(b) == "abc" && a.IsNull());
+    a.Attach(QDLString::s_NewString(3, 'z'));
+    EXPECT_EQ(shown(a), "zzz");
+    char *given = b.Detach();
+    EXPECT_TRUE(std::string(given) == "abc" && b.IsNull());
+    std::free(given);
+    zarn::test::HistoryCapture history;
+    zarn::failalloc_set(1);
+    EXPECT_FALSE(a.Copy("new text", 0));
+    zarn::failalloc_set(0);
+    EXPECT_EQ(shown(a), "zzz") << "short memory";
+    EXPECT_EQ(history.text(), "!!QDLString: Unable to allocate memory for a text of 8 characters\n");
+}
+
+struct Diff {
+    const char *name, *a, *b;
+    int result;       // exact
+    size_t position;  // where it was decided in a
+};
+
+// clang-format off
+const Diff kNatural[] = {
+    {"numbers", "X2", "X10", 2 - 10, 1},
+    {"fewer_digits_first", "A7", "A007", 1 - 3, 1},
+    {"missing_first", nullptr, "1", -1, 0},
+};
+// clang-format on
+
+TEST(QDLStringOrder, NaturalAndByteWise) {
+    for (const Diff &d : kNatural) {
+        size_t position = 99;
+        EXPECT_EQ(QDLString::s_AlphaNumericDiff(d.a, d.b, &position), d.result) << d.name;
+        EXPECT_EQ(position, d.position) << d.name;
+    }
+    size_t position = 99;
+    EXPECT_EQ(QDLString::s_AlphabeticDiff("X10", "X2", &position), '1' - '2');
+    EXPECT_EQ(position, 1u);
+    const QDLString x2("X2");
+    EXPECT_TRUE(x2 == "X2" && !(x2 < "X2") && !(x2 < "X10"));
+    EXPECT_TRUE(x2.Compare("X10", true) < 0 && x2.Compare("X10", false) > 0);
+}
+
+// The reference cuts each text into tokens (a whole digit run, or one other
+// character) and compares token by token, numbers as digit strings.
+std::vector<std::string> tokens_of(const std::string &s) {
+    std::vector<std::string> t;
+    for (size_t i = 0, j; i < s.size(); i = j) {
+        for (j = i + 1; std::isdigit(s[i]) && j < s.size() && std::isdigit(s[j]);) ++j;
+        t.push_back(s.substr(i, j - i));
+    }
+    return t;
+}
+
+int sign(long v) { return (v > 0) - (v < 0); }
+bool run(const std::vector<std::string> &t, size_t k) { return k < t.size() && std::isdigit(t[k][0]); }
+bool digit_goes_after(const std::vector<std::string> &t, size_t k) {
+    return k >= t.size() || t[k] == "\"" || t[k] == "'" || (t[k] == "-" && run(t, k + 1));
+}
+std::string without_zeros(const std::string &s) {
+    return s.substr(std::min(s.find_first_not_of('0'), s.size()));
+}
+
+int reference(const std::string &a, const std::string &b) {
+    const std::vector<std::string> ta = tokens_of(a), tb = tokens_of(b);
+    for (size_t k = 0;; ++k) {
+        if (k == ta.size() || k == tb.size()) return sign(long(ta.size() - k) - long(tb.size() - k));
+        if (run(ta, k) && run(tb, k)) {
+            const std::string x = without_zeros(ta[k]), y = without_zeros(tb[k]);
+            int s = x.size() != y.size() ? sign(long(x.size()) - long(y.size())) : sign(x.compare(y));
+            if (k > 0 && ta[k - 1] == "-") s = -s;
+            if (s == 0) s = sign(long(ta[k].size()) - long(tb[k].size()));
+            if (s != 0) return s;
+        } else if (run(ta, k) || run(tb, k)) {
+            return run(ta, k) == digit_goes_after(run(ta, k) ? tb : ta, k) ? 1 : -1;
+        } else if (ta[k] != tb[k]) {
+            return sign(static_cast<unsigned char>(ta[k][0]) - static_cast<unsigned char>(tb[k][0]));
+        }
+    }
+}
+
+// Letters, digit runs (many zeros, now and then very long), minus signs, quotes.
+std::string random_text(unsigned &seed) {
+    auto next = [&seed](unsigned bound) { return (seed = seed * 1103515245u + 12345u) / 65536u % bound; };
+    std::string s;
+    for (unsigned parts = next(6); parts > 0; --parts) {
+        const unsigned kind = next(10);
+        if (kind < 4) s += "aAbz"[next(4)];
+        for (unsigned n = next(12) == 0 ? 20 + next(30) : 1 + next(3); kind >= 4 && kind < 8 && n > 0; --n)
+            s += "0369"[next(4)];
+        if (kind >= 8) s += "-'\"-"[next(4)];
+    }
+    return s;
+}
+
+TEST(QDLStringOrder, NaturalAgreesWithReference) {
+    unsigned seed = 2024;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string a = random_text(seed);
+        const std::string b = i % 2 ? random_text(seed) : a.substr(0, a.size() / 2) + random_text(seed);
+        ASSERT_EQ(sign(QDLString::s_AlphaNumericDiff(a.c_str(), b.c_str())), reference(a, b))
+            << a << " | " << b;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// Compound tests over scripted leaves: order, short-circuit, selection as
+// sets, deep copies; and the kept fuzz inputs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "zarnutils/qdlvarquery.hpp"
+
+#define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
+#include "../../fuzz/qdlquery_one_input.h"
+
+namespace {
+
+// Passes, or selects numbers ({-1}: cannot select), as told; logs its name when asked.
+struct Scripted final : IQDLQTest {
+    char name;
+    bool passes;
+    std::vector<int32_t> numbers;
+    std::string *log;
+    Scripted(char n, bool p, std::vector<int32_t> s, std::string *l)
+        : name(n), passes(p), numbers(s), log(l) {}
+    IQDLQTest *Clone() const override { return new Scripted(*this); }
+    void Negate() override { passes = !passes; }
+    bool Matches() override {
+        *log += name;
+        return passes;
+    }
+    bool Select(QDLQObjectSet &result) override {
+        *log += name;
+        for (int32_t n : numbers) result.Insert(n);
+        return numbers != std::vector<int32_t>{-1};
+    }
+};
+
+struct Case {
+    const char *name;
+    int32_t op;
+    std::vector<bool> answers;
+    std::vector<std::vector<int32_t>> sets;
+    bool matches, selects;
+    const char *asked_to_match, *asked_to_select, *selected;  // selected into {100}
+};
+
+// clang-format off
+const Case kCases[] = {
+    {"and", QDLQ_AND, {true, false, true}, {{1, 2, 3, 5}, {2, 3, 5}, {3, 5, 9}}, false, true, "ab", "abc", "3 5 100"},
+    {"and_stops_when_empty", QDLQ_AND, {true, true}, {{1, 2}, {3}, {1}}, true, true, "ab", "ab", "100"},
+    {"and_child_cannot", QDLQ_AND, {true}, {{1}, {-1}, {1}}, true, false, "a", "ab", "100"},
+    {"or", QDLQ_OR, {false, true, false}, {{1, 3}, {2, 3}}, true, true, "ab", "ab", "1 2 3 100"},
+    {"or_child_cannot_leaves_part", QDLQ_OR, {false, false}, {{7}, {-1}, {8}}, false, false, "ab", "ab", "-1 7 100"},
+    {"nand", QDLQ_NAND, {true, false, true}, {{1}}, true, false, "ab", "", "100"},
+    {"nor", QDLQ_NOR, {false, false}, {{1}}, true, false, "ab", "", "100"},
+    {"empty", QDLQ_AND, {}, {}, false, true, "", "", "100"},
+    {"comparison_code", QDLQ_GT, {true}, {{1}}, false, false, "", "", "100"},
+};
+// clang-format on
+
+TEST(QueryCompound, MatchAndSelect) {
+    for (const Case &c : kCases) {
+        std::string matched, selected, numbers;
+        QDLQCompoundTest matching(c.op), selecting(c.op);
+        char name = 'a';
+        for (bool passes : c.answers) matching.AddTest(new Scripted(name++, passes, {}, &matched));
+        name = 'a';
+        for (const auto &set : c.sets) selecting.AddTest(new Scripted(name++, true, set, &selected));
+        QDLQObjectSet result;
+        result.Insert(100);
+        EXPECT_EQ(matching.Matches(), c.matches) << c.name;
+        EXPECT_EQ(matched, c.asked_to_match) << c.name;
+        EXPECT_EQ(selecting.Select(result), c.selects) << c.name;
+        EXPECT_EQ(selected, c.asked_to_select) << c.name;
+        for (int32_t i = 0; i < result.Count(); ++i)
+            numbers += (i > 0 ? " " : "") + std::to_string(result.At(i));
+        EXPECT_EQ(numbers, c.selected) << c.name;
+    }
+}
+
+TEST(QueryCompound, CloneIsDeep) {
+    std::string log;
+    QDLQCompoundTest outer(QDLQ_AND);
+    auto *inner = new QDLQCompoundTest(QDLQ_OR);
+    inner->AddTest(new Scripted('a', false, {}, &log));
+    outer.AddTest(inner);
+    auto *copy = static_cast<QDLQCompoundTest *>(outer.Clone());
+    static_cast<QDLQCompoundTest *>(copy->TestAt(0))->Negate();
+    EXPECT_TRUE(copy->Matches());
+    EXPECT_FALSE(outer.Matches()) << "the original changed with its copy";
+    delete copy;
+}
+
+TEST(QueryFuzzCorpus, EveryKeptInputPasses) {
+    namespace fs = std::filesystem;
+    const char *top = std::getenv("ZARN_SOURCE_DIR");  // from CTest; a hand run finds the tree by __FILE__
+    const fs::path root = top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / ".." / "..";
+    int replayed = 0;
+    for (const auto &entry : fs::directory_iterator(root / "fuzz" / "corpus" / "qdlquery")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        SCOPED_TRACE(entry.path().filename().string());
+        zarn::fuzz::qdlquery::one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+        ++replayed;
+    }
+    EXPECT_GE(replayed, 15);
+}
+
+}  // namespace
