@@ -309,6 +309,9 @@ class Scratch:
             cmd = t.get("command") or [""]
             # A regenerated catalogue is compared with the checked-in one,
             # which tells a planted fault in generated data by its text alone.
+            # A GoogleTest program not built yet stands in as NAME_NOT_BUILT.
+            if t["name"].endswith("_NOT_BUILT"):
+                continue
             if not re.search(r"/test_\w+$", cmd[0]) and not t["name"].endswith(".catalogue_regenerates"):
                 self.other_tests.append(t["name"])
 
