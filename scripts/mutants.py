@@ -460,7 +460,8 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--module", action="append", default=[], help="catalogue to run (repeatable)")
     ap.add_argument("--mutant", action="append", default=[], help="one mutant, MODULE:N (repeatable)")
-    ap.add_argument("--list", action="store_true", help="validate and list the mutants; run nothing")
+    ap.add_argument("--list", action="store_true",
+                    help="validate and list the mutants (with --sample: the draws in order); run nothing")
     ap.add_argument("--full", action="store_true", help="run all of ctest for every mutant")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="build and test parallelism")
     ap.add_argument("--timeout", type=float, default=0,
@@ -681,8 +682,6 @@ class AsanScratch:
 
     def try_survivor(self, m):
         """Tries a survivor under ASan; a fault caught there counts as killed."""
-        if not self.ready():
-            return
         plain = (m.outcome, m.detail)
         try_mutant(self.scratch.dir, m, self.ninja, lambda: self.test(self.per_test, self.overall))
         if m.outcome in ("killed", "timeout"):
@@ -752,11 +751,14 @@ def run_sample(args):
         try:
             try_mutant(scratch.dir, m, lambda: scratch.ninja(scratch.all_targets),
                        lambda: scratch.run_ctest(None, per_test, overall))
-            if m.outcome == "survived" and asan:
+            m.seconds = time.time() - t0
+            # The ASan build is prepared outside the mutant's time.
+            if m.outcome == "survived" and asan and asan.ready():
+                t0 = time.time()
                 asan.try_survivor(m)
+                m.seconds += time.time() - t0
         except KeyboardInterrupt:
             interrupted = True
-        m.seconds = time.time() - t0
         if interrupted:
             print("\ninterrupted; the scratch file is restored")
             break
