@@ -14,8 +14,9 @@ from random.Random(seed): the same seed on the same tree draws the same faults.
 
 The tokenizer is not a parser. It tells a template's angle brackets from
 comparisons, unary from binary operators and declarations from expression
-statements by the shapes clang-formatted code has; a misjudged place makes a
-mutant that does not compile, which the harness drops and replaces.
+statements by the shapes clang-formatted code has; a place it misjudges
+mostly yields a mutant that does not compile, which the harness drops and
+replaces.
 """
 
 import os
