@@ -20,6 +20,12 @@ rtattrdict_t *create_or_null(int32_t capacity, const rtattrdesc_t *table, int al
     return d;
 }
 
+bool declares_all(rtattrdict_t *d, const rtattrdesc_t *table) {
+    uint32_t declared = 1;  // NAME
+    for (const rtattrdesc_t *c = table; c->type != RTATTR_END; ++c) ++declared;
+    return hashNum(rtattrdict_attributes(d)) == declared;
+}
+
 bool change_capacity_caught(rtattrdict_t *d, int32_t capacity) {
     volatile bool done = false;
     ZARN_TRY

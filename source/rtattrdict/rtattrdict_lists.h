@@ -62,6 +62,10 @@ constexpr std::array<rtattrdesc_t, N + 1> column_table(const attrcat::ListColumn
 // allocator raises; the raise stops here).
 rtattrdict_t *create_or_null(int32_t capacity, const rtattrdesc_t *table, int allow_resize);
 
+// True when the head d holds every attribute of the table and NAME (an
+// attribute whose allocation failed is left out).
+bool declares_all(rtattrdict_t *d, const rtattrdesc_t *table);
+
 // rtattrdict_change_capacity; false when a column allocation raised, which
 // leaves the capacity as it was.
 bool change_capacity_caught(rtattrdict_t *d, int32_t capacity);

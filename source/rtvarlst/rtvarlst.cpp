@@ -36,9 +36,7 @@ constexpr const char *kColNames[kColCount] = {
 // Finds the attribute records of the direct columns at the head; false when
 // the head lacks any column (one left out when memory ran short).
 bool bind_columns(VarList *l) {
-    uint32_t declared = 1;  // NAME
-    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) ++declared;
-    if (hashNum(rtattrdict_attributes(l->head)) != declared) return false;
+    if (!zarn::rtattrdict::declares_all(l->head, kColumns)) return false;
     for (int c = 0; c < kColCount; ++c) {
         l->cols[c] = zarn::rtattrdict::lookup_attr(l->head, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
