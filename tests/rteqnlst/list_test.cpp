@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eqnlst_fixture.h"
+#include "failsweep.h"
 #include "fakes.h"
 #include "rtattrdict/rtattrdict_sibling.h"
 #include "zarnutils/msgdigest.h"
@@ -37,6 +38,20 @@ TEST(EqnListShape, NewListHasNoEquationsAndDefaultsOnceSized) {
     EXPECT_STREQ(rtoeqnlst_inq_eqn_proc_var(g.list, 4), "");
     EXPECT_EQ(rtoeqnlst_inq_eqn_comWrapper(g.list, 4), nullptr);
     EXPECT_EQ(rtoeqnlst_inq_neqn_active(g.list), 4);  // a zero status word is included
+}
+
+TEST(EqnListShape, CreationSurvivesEveryAllocationFailing) {
+    HistoryCapture his;
+    const long seen = fail_each_allocation(
+        [] {
+            rtattrdict_t *l = rtoeqnlst_create(5);
+            const bool whole = l != nullptr && rtoeqnlst_vec_residual(l) != nullptr;
+            rtoeqnlst_destroy(&l);
+            return whole;
+        },
+        [](long n, bool ok) { EXPECT_FALSE(ok) << "allocation " << n << " failed, yet a list came back"; });
+    EXPECT_GT(seen, 5);
+    his.text();
 }
 
 TEST(EqnListShape, NineColumnsAndNameGiveTheDocumentedAttributeIndex) {

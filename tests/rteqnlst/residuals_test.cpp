@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "eqnlst_fixture.h"
+#include "platform/xalloc.h"
 #include "zarnutils/varutl.h"
 
 using namespace zarn::test;
@@ -323,6 +324,25 @@ TEST(EqnLargest, WindowGivesItsOwnIndices) {
     std::vector<int32_t> out(2, -7);
     rtoeqnlst_inq_max_residuals(w.list, 1, 3, 2, 0, out.data());
     EXPECT_EQ(joined(out), "2 3");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EqnLargest, MemoryShortForTheSortLeavesZerosAndSaysSo) {
+    HistoryCapture his;
+    Model m(std::vector<double>(64, 1.0), {}, {});  // all tied: the full sort is needed
+    for (long fail : {1L, 2L}) {
+        std::vector<int32_t> out(3, -7);
+        zarn::failalloc_set(fail);
+        rtoeqnlst_inq_max_residuals(m.list, 1, 64, 3, 0, out.data());
+        zarn::failalloc_set(0);
+        EXPECT_EQ(joined(out), "0 0 0") << "allocation " << fail << " fails";
+    }
+    EXPECT_EQ(his.text(),
+              "!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n"
+              "!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n");
 }
 
 }  // namespace
