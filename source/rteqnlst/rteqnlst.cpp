@@ -19,6 +19,15 @@ constexpr auto kColumnTable = rtattrdict::column_table(ac::kEqnColumns);
 
 void report_truncated(const char *name, int32_t width) { rtopipe::report(msg::kTruncating, name, width); }
 
+// A list and a record to work on; else the assertion line of the missing one.
+bool record_call_ok(const rtattrdict_t *list, const eqninfo *record) {
+    if (list == nullptr)
+        zarn::assert_report(msg::kAssertRecordList, msg::kSource, __LINE__);
+    else if (record == nullptr)
+        zarn::assert_report(msg::kAssertRecordNull, msg::kSource, __LINE__);
+    return list != nullptr && record != nullptr;
+}
+
 }  // namespace
 
 const rtattrdesc_t *const kColumns = kColumnTable.data();
@@ -239,14 +248,7 @@ void **rtoeqnlst_vec_blockptr(rtattrdict_t *list) {
 // ---- records ----
 
 void rtoeqnlst_inq_eqn(rtattrdict_t *list, int32_t i, eqninfo *record) {
-    if (list == nullptr) {
-        zarn::assert_report(msg::kAssertRecordList, msg::kSource, __LINE__);
-        return;
-    }
-    if (record == nullptr) {
-        zarn::assert_report(msg::kAssertRecordNull, msg::kSource, __LINE__);
-        return;
-    }
+    if (!record_call_ok(list, record)) return;
     const uint32_t m = record->mask.mask1;
     if (m & EQNINFO_NAME) dict::copy_name(list, i, record->name);
     if (m & EQNINFO_RESIDUAL) record->residual = rtoeqnlst_inq_eqn_value(list, i);
@@ -260,14 +262,7 @@ void rtoeqnlst_inq_eqn(rtattrdict_t *list, int32_t i, eqninfo *record) {
 }
 
 void rtoeqnlst_initialize_eqn(rtattrdict_t *list, int32_t i, const eqninfo *record) {
-    if (list == nullptr) {
-        zarn::assert_report(msg::kAssertRecordList, msg::kSource, __LINE__);
-        return;
-    }
-    if (record == nullptr) {
-        zarn::assert_report(msg::kAssertRecordNull, msg::kSource, __LINE__);
-        return;
-    }
+    if (!record_call_ok(list, record)) return;
     const uint32_t m = record->mask.mask1;
     if (m & EQNINFO_NAME)
         rtoeqnlst_addeqn(list, i, record->name);

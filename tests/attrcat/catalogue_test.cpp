@@ -573,85 +573,57 @@ TEST(AttributeCatalogue, LookupRefusesOnLengthAndFirstLetterBeforeComparing) {
     EXPECT_EQ(ac::find(ac::kAssignWords, "_VALUE", 6), nullptr);
 }
 
-TEST(AttributeCatalogue, EquationColumnsInDeclarationOrderWithStorageAndDefaults) {
+TEST(AttributeCatalogue, EquationColumnsInDeclarationOrderWithTheirRecordBits) {
     struct Column {
         const char *name;
         ac::Storage storage;
-        bool undefined;  // a real column whose default is 1e35
+        double real;  // the default of a real column
         ac::Row row;
+        int32_t bit;  // the record's field bit
     };
     using S = ac::Storage;
-    const Column columns[] = {{"COMWRAPPER", S::Wrapper, false, ac::kRowEqnComwrapper},
-                              {"RESIDUAL", S::Double, true, ac::kRowEqnValue},
-                              {"SCALE", S::Double, true, ac::kRowEqnScale},
-                              {"STATUS", S::Integer, false, ac::kRowEqnStatus},
-                              {"GROUP", S::Integer, false, ac::kRowEqnGroup},
-                              {"PROCVAR", S::SparseName, false, ac::kRowEqnProcvar},
-                              {"BLOCKPTR", S::Pointer, false, ac::kRowEqnBlockptr},
-                              {"BASIC", S::Integer, false, ac::kRowEqnBasic},
-                              {"SHADOW_PRICE", S::Double, true, ac::kRowEqnShadowPrice}};
+    const Column columns[] = {
+        {"COMWRAPPER", S::Wrapper, 0.0, ac::kRowEqnComwrapper, 0},
+        {"RESIDUAL", S::Double, 1e35, ac::kRowEqnValue, EQNINFO_RESIDUAL},
+        {"SCALE", S::Double, 1e35, ac::kRowEqnScale, EQNINFO_SCALE},
+        {"STATUS", S::Integer, 0.0, ac::kRowEqnStatus, EQNINFO_STATUS},
+        {"GROUP", S::Integer, 0.0, ac::kRowEqnGroup, EQNINFO_GROUP},
+        {"PROCVAR", S::SparseName, 0.0, ac::kRowEqnProcvar, EQNINFO_PROCVAR},
+        {"BLOCKPTR", S::Pointer, 0.0, ac::kRowEqnBlockptr, EQNINFO_BLOCKPTR},
+        {"BASIC", S::Integer, 0.0, ac::kRowEqnBasic, EQNINFO_BASIC},
+        {"SHADOW_PRICE", S::Double, 1e35, ac::kRowEqnShadowPrice, EQNINFO_SHADOW_PRICE}};
     ASSERT_EQ(ac::kEqnColumnCount, 9);
     for (int k = 0; k < ac::kEqnColumnCount; ++k) {
         const ac::ListColumn &c = ac::kEqnColumns[k];
         EXPECT_STREQ(c.name, columns[k].name) << "column " << k;
-        EXPECT_EQ(c.storage, columns[k].storage) << columns[k].name;
-        EXPECT_EQ(c.default_real, columns[k].undefined ? 1e35 : 0.0) << columns[k].name;
-        EXPECT_EQ(c.default_integer, 0) << columns[k].name;
-        EXPECT_EQ(c.row, columns[k].row) << columns[k].name;
-        EXPECT_EQ(ac::kRows[c.row].owner, ac::Owner::Equation) << columns[k].name;
+        EXPECT_EQ(c.storage, columns[k].storage) << c.name;
+        EXPECT_EQ(c.default_real, columns[k].real) << c.name;
+        EXPECT_EQ(c.default_integer, 0) << c.name;
+        EXPECT_EQ(c.row, columns[k].row) << c.name;
+        EXPECT_EQ(ac::kRows[c.row].record, columns[k].bit) << c.name;
     }
+    EXPECT_EQ(ac::kRows[ac::kRowEqnName].record, EQNINFO_NAME);
 }
 
-TEST(AttributeCatalogue, EquationRecordBitsMatchTheRecordMask) {
-    const std::pair<ac::Row, int32_t> bits[] = {{ac::kRowEqnName, EQNINFO_NAME},
-                                                {ac::kRowEqnValue, EQNINFO_RESIDUAL},
-                                                {ac::kRowEqnScale, EQNINFO_SCALE},
-                                                {ac::kRowEqnStatus, EQNINFO_STATUS},
-                                                {ac::kRowEqnGroup, EQNINFO_GROUP},
-                                                {ac::kRowEqnProcvar, EQNINFO_PROCVAR},
-                                                {ac::kRowEqnBlockptr, EQNINFO_BLOCKPTR},
-                                                {ac::kRowEqnBasic, EQNINFO_BASIC},
-                                                {ac::kRowEqnShadowPrice, EQNINFO_SHADOW_PRICE}};
-    for (const auto &[row, bit] : bits) EXPECT_EQ(ac::kRows[row].record, bit) << ac::kRows[row].name;
-}
-
-TEST(AttributeCatalogue, EquationDottedNameKeywordsCodesAndAssignability) {
+TEST(AttributeCatalogue, EquationDottedNameKeywordsAndTheirWords) {
     const std::vector<WordCode> table = {
         {"INCLUDED", 0}, {"EQNSCALE", 1}, {"SHADOW_PRICE", 2}, {"TYPE", 3}, {"LINEARITY", 4}};
     EXPECT_EQ(words_of(ac::kEqnAssignWords), expected_map(table));
     expect_lookups(ac::kEqnAssignWords, table, "equation keyword");
-    EXPECT_EQ(ac::kEqnAssignWords.min_len, 4);
-    EXPECT_EQ(ac::kEqnAssignWords.max_len, 12);
-    EXPECT_EQ(ac::kEqnAssignWords.match, ac::Match::Keyword);
+    EXPECT_EQ(ac::kEqnAssignWords.min_len * 100 + ac::kEqnAssignWords.max_len, 412) << "4 to 12 characters";
     const ac::Row rows[] = {ac::kRowEqnIncluded, ac::kRowEqnScale, ac::kRowEqnShadowPrice, ac::kRowEqnCode,
                             ac::kRowEqnLinearity};
-    ASSERT_EQ(ac::kEqnAssignCodeCount, 5);
-    for (int code = 0; code < ac::kEqnAssignCodeCount; ++code) {
-        EXPECT_EQ(ac::kEqnAssignRows[code], rows[code]) << "code " << code;
-        EXPECT_EQ(ac::kRows[rows[code]].assign, code) << ac::kRows[rows[code]].name;
-    }
-    EXPECT_EQ(ac::kEqnAssignDefault, ac::kRowEqnValue) << "a name without keyword stands for the residual";
-    EXPECT_NE(ac::kRows[ac::kRowEqnValue].flags & ac::kReadOnly, 0) << "the residual";
-    EXPECT_NE(ac::kRows[ac::kRowEqnShadowPrice].flags & ac::kReadOnly, 0) << "the shadow price";
-    for (ac::Row assignable : {ac::kRowEqnIncluded, ac::kRowEqnScale, ac::kRowEqnCode, ac::kRowEqnLinearity})
-        EXPECT_EQ(ac::kRows[assignable].flags & ac::kReadOnly, 0) << ac::kRows[assignable].name;
-    EXPECT_EQ(ac::code_of(ac::kEqnAssignWords, "scale", 5, -1), -1) << "a variable keyword is none here";
-    EXPECT_EQ(ac::code_of(ac::kEqnAssignWords, "Scale", 5, -1), -1);
-    EXPECT_EQ(ac::code_of(ac::kEqnAssignWords, "VAL", 3, -1), -1) << "three letters: below the bound";
-}
-
-TEST(AttributeCatalogue, MathTypeAndLinearityWords) {
+    for (int code = 0; code < 5; ++code) EXPECT_EQ(ac::kEqnAssignRows[code], rows[code]) << "code " << code;
+    EXPECT_EQ(ac::kEqnAssignDefault, ac::kRowEqnValue) << "no keyword: the residual";
+    for (ac::Row row : {ac::kRowEqnValue, ac::kRowEqnShadowPrice, ac::kRowEqnScale, ac::kRowEqnCode})
+        EXPECT_EQ((ac::kRows[row].flags & ac::kReadOnly) != 0,
+                  row == ac::kRowEqnValue || row == ac::kRowEqnShadowPrice)
+            << ac::kRows[row].name;
     const char *const types[] = {"EQUALITY", "LT", "LEQ", "GT", "GEQ", "OBJ_FUNC"};
-    ASSERT_EQ(ac::kMathType.count, 6);
-    for (int code = 0; code < 6; ++code) {
-        EXPECT_STREQ(ac::word_of(ac::kMathType, code), types[code]) << "math type " << code;
-        EXPECT_EQ(ac::code_of(ac::kMathType.accepted, types[code], std::strlen(types[code]), -1), code);
-    }
+    ASSERT_EQ(ac::kRows[ac::kRowEqnCode].words, &ac::kMathType);
+    for (int code = 0; code < 6; ++code) EXPECT_STREQ(ac::word_of(ac::kMathType, code), types[code]);
     EXPECT_EQ(ac::code_of(ac::kMathType.accepted, "Leq", 3, -1), -1) << "assignment upper-cases first";
-    EXPECT_EQ(ac::kRows[ac::kRowEqnCode].words, &ac::kMathType);
-    EXPECT_EQ(ac::kRows[ac::kRowEqnLinearity].words, &ac::kLinearity);
+    ASSERT_EQ(ac::kRows[ac::kRowEqnLinearity].words, &ac::kLinearity);
     EXPECT_EQ(ac::code_of(ac::kLinearity.accepted, "LINEAR", 6, -1), 1);
-    EXPECT_EQ(ac::code_of(ac::kLinearity.accepted, "NONLINEAR", 9, -1), 0);
-    EXPECT_STREQ(ac::kLinearity.lower[ac::position_of(ac::kLinearity, 1)], "linear");
     EXPECT_STREQ(ac::kLinearity.lower[ac::position_of(ac::kLinearity, 0)], "nonlinear");
 }
