@@ -8,7 +8,6 @@
 #include "rteqnlst/rteqnlst_internal.h"
 #include "rteqnlst/rteqnlst_messages.h"
 #include "rtopipe/report.h"
-#include "zarnutils/rtuom.h"
 #include "zarnutils/stred.h"
 #include "zarnutils/varutl.h"
 
@@ -58,23 +57,14 @@ __attribute__((format(printf, 2, 3))) void report_with_value(const value_t *valu
     zarn::rtopipe::report("%s", msg::kNewline);
 }
 
-// A number as a plain real: an integer's value, a real's in SI.
+// A defined number as a plain real: an integer's value, a real's number.
 bool real_of(const value_t *value, double *out) {
     value_t n;
     if (!coerce(value, &n, number_value)) return false;
-    const num &x = n.u.number;
-    const bool defined = !x.undefined;
-    if (!defined) {
-        // an undefined number sets nothing
-    } else if (x.is_int) {
-        *out = static_cast<double>(x.ival);
-    } else {
-        const bool marker = x.ptype == RTOUOM_SI_MARKER || x.ptype == RTOUOM_SSI_MARKER;
-        const int held_in = marker ? 1 : numBaseUom(&x, x.ptype);
-        *out = held_in == 1 ? x.rval : rtouom_pair2si(x.rval, x.ptype, held_in);
-    }
+    const num x = n.u.number;
     value_destroy(&n);
-    return defined;
+    if (!x.undefined) *out = x.is_int ? static_cast<double>(x.ival) : x.rval;
+    return !x.undefined;
 }
 
 // The code of the upper-cased identifier form of value in a word table, or -1.
@@ -164,8 +154,7 @@ extern "C" {
 int32_t rtoeqnlst_equation_object(rtattrdict_t *list, const char *text) {
     if (list == nullptr || text == nullptr) return 0;
     Dotted d;
-    split_dotted(text, &d);
-    if (d.code == kCodeTooLong) return 0;
+    split_dotted(text, &d);  // a name too long is empty: no equation
     return rtattrdict_index(list, d.name);
 }
 

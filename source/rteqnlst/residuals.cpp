@@ -146,8 +146,7 @@ void largest(const Texts &t, rtattrdict_t *list, int32_t first, int32_t last, in
     // The selection pays while it keeps few entries against the range.
     const int64_t m = static_cast<int64_t>(hi) - lo + 1;
     const bool select = n < kKeptMax && (static_cast<int64_t>(n) + 1) * 4 <= m;
-    if (select && by_selection<how>(c, lo, hi, n, out)) return;
-    std::fill(out, out + n, 0);
+    if (select && by_selection<how>(c, lo, hi, n, out)) return;  // out is written only when it succeeds
     by_full_sort<how>(t.fn, c, lo, hi, n, out);
 }
 

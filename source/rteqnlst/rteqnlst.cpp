@@ -42,7 +42,6 @@ extern "C" {
 // ---- lifecycle and shape ----
 
 rtattrdict_t *rtoeqnlst_create(int32_t capacity) {
-    if (capacity < 0) capacity = 0;
     rtattrdict_t *d = dict::create_or_null(capacity, kColumns, 0);
     if (d != nullptr && !dict::declares_all(d, kColumns)) {
         rtattrdict_destroy(d);
@@ -58,7 +57,7 @@ rtattrdict_t *rtoeqnlst_create_embedded(int32_t capacity, rtattrdict_t *parent, 
 }
 
 void rtoeqnlst_destroy(rtattrdict_t **list) {
-    if (list == nullptr || *list == nullptr) return;
+    if (list == nullptr) return;
     rtattrdict_destroy(*list);
     *list = nullptr;
 }
@@ -68,9 +67,7 @@ int32_t rtoeqnlst_parent_check(rtattrdict_t *parent, rtattrdict_t *list) {
     return rtattrdict_embedded(list) == parent ? 1 : 0;
 }
 
-int32_t rtoeqnlst_absolute_index(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_absolute_index(list, i) : 0;
-}
+int32_t rtoeqnlst_absolute_index(rtattrdict_t *list, int32_t i) { return rtattrdict_absolute_index(list, i); }
 
 int32_t rtoeqnlst_inq_neqn(rtattrdict_t *list) { return list ? list->size : 0; }
 
@@ -86,57 +83,47 @@ void rtoeqnlst_set_neqn(rtattrdict_t *list, int32_t n) {
 int32_t rtoeqnlst_inq_capacity(rtattrdict_t *list) { return list ? list->capacity : 0; }
 
 void rtoeqnlst_resize(rtattrdict_t *list, int32_t n) {
-    if (list == nullptr || n < 0) return;
-    dict::change_capacity_caught(list, n);
+    if (n >= 0) dict::change_capacity_caught(list, n);
 }
 
 void rtoeqnlst_move_items(rtattrdict_t *list, int32_t source, int32_t destination, int32_t count) {
-    if (list != nullptr) rtattrdict_move_items(list, source, destination, count);
+    rtattrdict_move_items(list, source, destination, count);
 }
 
-void rtoeqnlst_relocate(rtattrdict_t *list, int32_t start) {
-    if (list != nullptr) rtattrdict_relocate(list, start);
-}
+void rtoeqnlst_relocate(rtattrdict_t *list, int32_t start) { rtattrdict_relocate(list, start); }
 
-void rtoeqnlst_printsymbolstats(rtattrdict_t *list) {
-    if (list != nullptr) rtattrdict_print_stats(list);
-}
+void rtoeqnlst_printsymbolstats(rtattrdict_t *list) { rtattrdict_print_stats(list); }
 
 int32_t rtoeqnlst_compute_md(rtattrdict_t *list, zarn_md5_ctx_t *ctx) {
-    if (list == nullptr || ctx == nullptr) return 0;
     return rtattrdict_checksum(list, ctx);
 }
 
 // ---- names ----
 
 void rtoeqnlst_addeqn(rtattrdict_t *list, int32_t i, const char *name) {
-    if (list != nullptr) rtattrdict_sets(list, i, "NAME", name);
+    rtattrdict_sets(list, i, "NAME", name);
 }
 
 int32_t rtoeqnlst_addeqns(rtattrdict_t *list, int32_t first, int32_t last, int32_t width, const char *block) {
-    if (list == nullptr || block == nullptr || width <= 0 || last < first) return 0;
+    if (width <= 0 || last < first) return 0;
     return rtattrdict_add_group(list, first, dict::span(first, last), width, block);
 }
 
 void rtoeqnlst_removeeqns(rtattrdict_t *list, int32_t first, int32_t last) {
-    if (list != nullptr) rtattrdict_remove_items(list, first, dict::span(first, last));
+    rtattrdict_remove_items(list, first, dict::span(first, last));
 }
 
-const char *rtoeqnlst_lookup_eqn_name(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_name(list, i) : nullptr;
-}
+const char *rtoeqnlst_lookup_eqn_name(rtattrdict_t *list, int32_t i) { return rtattrdict_name(list, i); }
 
 void rtoeqnlst_inq_eqn_name(rtattrdict_t *list, int32_t i, char *buffer) {
     if (buffer != nullptr) dict::copy_name(list, i, buffer);
 }
 
 int32_t rtoeqnlst__eqnname2index(rtattrdict_t *list, const char *name) {
-    if (list == nullptr || name == nullptr) return 0;
     return rtattrdict_index(list, name);
 }
 
 void rtoeqnlst_names(rtattrdict_t *list, int32_t first, int32_t last, int32_t width, char *block) {
-    if (list == nullptr) return;
     if (dict::names_to_fields(list, first, last, width, block, report_truncated) == dict::Fields::kBadRange)
         zarn::rtopipe::report(msg::kNamesBad, first, last, list->size);
 }
@@ -155,52 +142,42 @@ int32_t rtoeqnlst_names_eq(rtattrdict_t *list1, int32_t first1, int32_t last1, r
 
 // ---- attributes ----
 
-double rtoeqnlst_inq_eqn_value(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_getd(list, i, kResidual) : 0.0;
-}
+double rtoeqnlst_inq_eqn_value(rtattrdict_t *list, int32_t i) { return rtattrdict_getd(list, i, kResidual); }
 
-double rtoeqnlst_inq_eqn_scale(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_getd(list, i, kScale) : 0.0;
-}
+double rtoeqnlst_inq_eqn_scale(rtattrdict_t *list, int32_t i) { return rtattrdict_getd(list, i, kScale); }
 
 void rtoeqnlst_set_eqn_scale(rtattrdict_t *list, int32_t i, double scale) {
-    if (list != nullptr) rtattrdict_setd(list, i, kScale, scale);
+    rtattrdict_setd(list, i, kScale, scale);
 }
 
 double rtoeqnlst_inq_eqn_shadow_price(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_getd(list, i, kShadowPrice) : 0.0;
+    return rtattrdict_getd(list, i, kShadowPrice);
 }
 
 void rtoeqnlst_set_eqn_shadow_price(rtattrdict_t *list, int32_t i, double price) {
-    if (list != nullptr) rtattrdict_setd(list, i, kShadowPrice, price);
+    rtattrdict_setd(list, i, kShadowPrice, price);
 }
 
-int32_t rtoeqnlst_inq_eqn_status(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_geti(list, i, kStatus) : 0;
-}
+int32_t rtoeqnlst_inq_eqn_status(rtattrdict_t *list, int32_t i) { return rtattrdict_geti(list, i, kStatus); }
 
 void rtoeqnlst_set_eqn_status(rtattrdict_t *list, int32_t i, int64_t status) {
-    if (list != nullptr) rtattrdict_seti(list, i, kStatus, status);
+    rtattrdict_seti(list, i, kStatus, status);
 }
 
-int32_t rtoeqnlst_inq_eqn_group(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_geti(list, i, kGroup) : 0;
-}
+int32_t rtoeqnlst_inq_eqn_group(rtattrdict_t *list, int32_t i) { return rtattrdict_geti(list, i, kGroup); }
 
-int32_t rtoeqnlst_inq_eqn_basic(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_geti(list, i, kBasic) : 0;
-}
+int32_t rtoeqnlst_inq_eqn_basic(rtattrdict_t *list, int32_t i) { return rtattrdict_geti(list, i, kBasic); }
 
 void rtoeqnlst_set_eqn_basic(rtattrdict_t *list, int32_t i, int64_t basic) {
-    if (list != nullptr) rtattrdict_seti(list, i, kBasic, basic);
+    rtattrdict_seti(list, i, kBasic, basic);
 }
 
 void *rtoeqnlst_inq_eqn_blockptr(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_getv(list, i, kBlockPtr) : nullptr;
+    return rtattrdict_getv(list, i, kBlockPtr);
 }
 
 void rtoeqnlst_set_eqn_blockptr(rtattrdict_t *list, int32_t i, void *block) {
-    if (list != nullptr) rtattrdict_setv(list, i, kBlockPtr, block);
+    rtattrdict_setv(list, i, kBlockPtr, block);
 }
 
 void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int64_t block) {
@@ -208,42 +185,34 @@ void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int64_t block
 }
 
 const char *rtoeqnlst_inq_eqn_proc_var(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_gets(list, i, kProcVar) : nullptr;
+    return rtattrdict_gets(list, i, kProcVar);
 }
 
 void rtoeqnlst_set_eqn_proc_var(rtattrdict_t *list, int32_t i, const char *name) {
-    if (list != nullptr) rtattrdict_sets(list, i, kProcVar, name);
+    rtattrdict_sets(list, i, kProcVar, name);
 }
 
 IWEXWrapper *rtoeqnlst_inq_eqn_comWrapper(rtattrdict_t *list, int32_t i) {
-    return list ? rtattrdict_getwrapper(list, i, kComWrapper) : nullptr;
+    return rtattrdict_getwrapper(list, i, kComWrapper);
 }
 
 void rtoeqnlst_set_eqn_comWrapper(rtattrdict_t *list, int32_t i, IWEXWrapper *wrapper) {
-    if (list != nullptr) rtattrdict_setwrapper(list, i, kComWrapper, wrapper);
+    rtattrdict_setwrapper(list, i, kComWrapper, wrapper);
 }
 
-double *rtoeqnlst_vec_residual(rtattrdict_t *list) {
-    return list ? rtattrdict_dvector(list, kResidual) : nullptr;
-}
+double *rtoeqnlst_vec_residual(rtattrdict_t *list) { return rtattrdict_dvector(list, kResidual); }
 
-double *rtoeqnlst_vec_scale(rtattrdict_t *list) { return list ? rtattrdict_dvector(list, kScale) : nullptr; }
+double *rtoeqnlst_vec_scale(rtattrdict_t *list) { return rtattrdict_dvector(list, kScale); }
 
-double *rtoeqnlst_vec_shadow_price(rtattrdict_t *list) {
-    return list ? rtattrdict_dvector(list, kShadowPrice) : nullptr;
-}
+double *rtoeqnlst_vec_shadow_price(rtattrdict_t *list) { return rtattrdict_dvector(list, kShadowPrice); }
 
-int64_t *rtoeqnlst_vec_status(rtattrdict_t *list) {
-    return list ? rtattrdict_ivector(list, kStatus) : nullptr;
-}
+int64_t *rtoeqnlst_vec_status(rtattrdict_t *list) { return rtattrdict_ivector(list, kStatus); }
 
-int64_t *rtoeqnlst_vec_group(rtattrdict_t *list) { return list ? rtattrdict_ivector(list, kGroup) : nullptr; }
+int64_t *rtoeqnlst_vec_group(rtattrdict_t *list) { return rtattrdict_ivector(list, kGroup); }
 
-int64_t *rtoeqnlst_vec_basic(rtattrdict_t *list) { return list ? rtattrdict_ivector(list, kBasic) : nullptr; }
+int64_t *rtoeqnlst_vec_basic(rtattrdict_t *list) { return rtattrdict_ivector(list, kBasic); }
 
-void **rtoeqnlst_vec_blockptr(rtattrdict_t *list) {
-    return list ? rtattrdict_vvector(list, kBlockPtr) : nullptr;
-}
+void **rtoeqnlst_vec_blockptr(rtattrdict_t *list) { return rtattrdict_vvector(list, kBlockPtr); }
 
 // ---- records ----
 

@@ -37,8 +37,7 @@ ZARN_FORTRAN(void, RTOEQNLST_RESIZE_F, rtoeqnlst_resize_f_, (rtattrdict_t * *lis
 
 ZARN_FORTRAN(int64_t, RTOEQNLST_EQNNAME2INDEX, rtoeqnlst_eqnname2index_,
              (rtattrdict_t * *list, const char *name, size_t name_len)) {
-    zarn::FText n(name, name_len);
-    if (n.absent()) return 0;
+    zarn::FText n(name, name_len);  // absent: "", no equation
     return rtoeqnlst__eqnname2index(handle(list), n.c_str());
 }
 
@@ -52,7 +51,7 @@ ZARN_FORTRAN(void, RTOEQNLST_INQ_EQN_NAME_F, rtoeqnlst_inq_eqn_name_f_,
 ZARN_FORTRAN(void, RTOEQNLST_ADDEQN_F, rtoeqnlst_addeqn_f_,
              (rtattrdict_t * *list, const int64_t *i, const char *name, size_t name_len)) {
     zarn::FText n(name, name_len);
-    rtoeqnlst_addeqn(handle(list), narrow(i), n.absent() ? nullptr : n.c_str());
+    rtoeqnlst_addeqn(handle(list), narrow(i), n.c_str());
 }
 
 ZARN_FORTRAN(void, RTOEQNLST_ADDEQN_I4_F, rtoeqnlst_addeqn_i4_f_,

@@ -78,6 +78,8 @@ program eqnlst
   call rtoeqnlst_inq_max_residuals(list, 1, 5, 3, 0, top)
   if (any(top /= [3, 5, 4])) error stop 'largest residuals'
 
+  ips = 0
+  ipg = 0
   call RTOEQNLST_ZARN_LBESCL(list, ips)
   call RTOEQNLST_ZARN_LBEGROUP(list, ipg)
   if (ips == ipr .or. ipg == ipt .or. ips == 0 .or. ipg == 0) error stop 'scale and group columns'

@@ -24,20 +24,27 @@ TEST(EqnList, ShapeWindowsAndNames) {
          [](World &w) {
              for (int32_t n : {4, 5, -1}) rtoeqnlst_set_neqn(w.list, n);
              rtoeqnlst_resize(w.list, -1);
+             rtoeqnlst_resize(w.list, 0);
+             rtoeqnlst_relocate(w.list, 1);
+             rtoeqnlst_move_items(w.list, 2, 9, 1);
              const std::string before = line(rtoeqnlst_inq_neqn(w.list), rtoeqnlst_inq_capacity(w.list));
              rtoeqnlst_resize(w.list, 50);
              return line(before, rtoeqnlst_inq_capacity(w.list), rtoeqnlst__eqnname2index(w.list, "EQ3"));
          },
-         "4 4 50 3|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n|"},
+         "4 4 50 3|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n"
+         "!!head_change_capacity: capacity 0 less than size 4 (not changed)\n"
+         "!! head_relocate: relocate is not allowed for a head list\n"
+         "!!head_move_elems: bad source or destination, source 2, dest 9, move size 1, list size 4|"},
         {"a window names through its prefix, numbers from 1, knows its parent",
          [](World &w) {
              rtoeqnlst_addeqn(w.window, 1, "X");
              return line(name(w.list, 2), name(w.window, 1), rtoeqnlst__eqnname2index(w.window, "X"),
                          rtoeqnlst_parent_check(w.list, w.window), rtoeqnlst_parent_check(w.window, w.list),
-                         rtoeqnlst_absolute_index(w.window, 2),
+                         rtoeqnlst_parent_check(w.window, w.window),
+                         rtoeqnlst_parent_check(nullptr, w.window), rtoeqnlst_absolute_index(w.window, 2),
                          rtoeqnlst_vec_status(w.window) - rtoeqnlst_vec_status(w.list));
          },
-         "W.X X 1 1 0 3 1||"},
+         "W.X X 1 1 0 0 0 3 1||"},
         {"without a parent a window is a head of its own",
          [](World &) {
              rtattrdict_t *own = rtoeqnlst_create_embedded(2, nullptr, "P.", 9);
@@ -69,18 +76,23 @@ TEST(EqnList, ShapeWindowsAndNames) {
          },
          "EQ1**EQ2**LONGN EQ1*  NULL|Truncating equation name 'LONGNAME' to 5 characters\n"
          "!!rtoeqnlst_names_c: Bad indices 2 4 3\n|"},
-        {"ranges of names compared: equal, different, empty, lengths, beyond, below 1, no list; the digest",
+        {"ranges of names compared: equal, first or last different, across lists, empty, lengths, beyond, "
+         "below 1, no list, against a shorter list; the digest",
          [](World &w) {
-             rtattrdict_t *l = w.list;
+             World other;
+             rtattrdict_t *l = w.list, *o = other.list;
+             rtoeqnlst_addeqn(o, 3, "W.EQ3");  // its window sees EQ3
              zarn_md5_ctx_t ctx;
              MD5Init(&ctx);
              return line(rtoeqnlst_names_eq(l, 2, 3, l, 2, 3), rtoeqnlst_names_eq(l, 1, 2, l, 2, 3),
-                         rtoeqnlst_names_eq(l, 3, 2, l, 4, 3), rtoeqnlst_names_eq(l, 1, 3, l, 1, 4),
-                         rtoeqnlst_names_eq(l, 2, 4, l, 2, 4), rtoeqnlst_names_eq(l, 0, 1, l, 0, 1),
-                         rtoeqnlst_names_eq(nullptr, 1, 1, l, 1, 1), rtoeqnlst_compute_md(l, &ctx),
+                         rtoeqnlst_names_eq(l, 2, 3, o, 2, 3), rtoeqnlst_names_eq(l, 1, 2, o, 1, 2),
+                         rtoeqnlst_names_eq(l, 3, 2, l, 4, 3), rtoeqnlst_names_eq(l, 0, -1, l, 1, 0),
+                         rtoeqnlst_names_eq(l, 1, 3, l, 1, 4), rtoeqnlst_names_eq(l, 2, 4, l, 2, 4),
+                         rtoeqnlst_names_eq(l, 0, 1, l, 0, 1), rtoeqnlst_names_eq(nullptr, 1, 1, l, 1, 1),
+                         rtoeqnlst_names_eq(other.window, 2, 2, l, 3, 3), rtoeqnlst_compute_md(l, &ctx),
                          rtoeqnlst_compute_md(l, nullptr));
          },
-         "1 0 1 0 0 0 0 3 0||"},
+         "1 0 0 1 1 0 0 0 0 0 1 3 0||"},
     });
 }
 
@@ -156,12 +168,12 @@ TEST(EqnList, AttributesColumnsAndRecords) {
                             r.basic, r.shadow_price);
              }
              eqninfo part{};
-             part.mask.mask1 = EQNINFO_SCALE;
+             part.mask.mask1 = EQNINFO_STATUS;
              part.residual = -9.0;
              rtoeqnlst_inq_eqn(w.list, 1, &part);
-             return line(got, part.residual, part.name);
+             return line(got, part.status, part.residual, part.group, part.name);
          },
-         " BAL 0 2 3 6 V 0 5 0 EB 0.5 1 0 4  1 0 8 -9 ||"},
+         " BAL 0 2 3 6 V 0 5 0 EB 0.5 1 0 4  1 0 8 3 -9 0 ||"},
         {"initialisation without a name says so and goes on; no process variable, no sparse record",
          [](World &w) {
              eqninfo r{};
@@ -220,6 +232,27 @@ TEST(EqnList, CarelessCallers) {
                          RTOEQNLST_INQ_NEQN_F(&w.list), RTOEQNLST_INQ_CAPACITY_F(&w.list));
          },
          "     2147483647 3 4|!!head_sets: Access beyond size limited 2147483647 3\n|"},
+        {"a dictionary with a residual column only: the dictionary reports, nothing is touched",
+         [](World &) {
+             static const rtattrdesc_t kResidualOnly[] = {
+                 {"RESIDUAL", RTATTR_DOUBLE, 1.0, 0, nullptr, 0, nullptr},
+                 {nullptr, RTATTR_END, 0.0, 0, nullptr, 0, nullptr}};
+             rtattrdict_t *d = rtattrdict_create(2, kResidualOnly, 0);
+             rtattrdict_resize(d, 2);
+             double norm = 0.0;
+             int32_t top[1] = {-7};
+             rtoeqnlst_norm(d, 1, 2, &norm);
+             rtoeqnlst_inq_max_residuals(d, 1, 2, 1, 0, top);
+             rtoeqnlst_in_exclude_equation(d, 1, 0);
+             const std::string got = line(norm, top[0], rtoeqnlst_inq_neqn_active(d));
+             rtattrdict_destroy(d);
+             return got;
+         },
+         "1e+35 0 0|"
+         "!!head_ivector: Unknown integer attribute STATUS\n!!head_ivector: Unknown integer attribute "
+         "STATUS\n"
+         "!!head_ivector: Unknown integer attribute STATUS\n!!head_ivector: Unknown integer attribute "
+         "STATUS\n|"},
         {"no list: zero values and no effect, silently",
          [](World &) {
              rtattrdict_t *none = nullptr;
@@ -228,12 +261,13 @@ TEST(EqnList, CarelessCallers) {
              rtoeqnlst_addeqn(none, 1, "EQ1");
              rtoeqnlst_set_eqn_scale(none, 1, 1.0);
              rtoeqnlst_destroy(&none);
+             rtoeqnlst_destroy(nullptr);
              RTOEQNLST_ZARN_LBE(&none, &plex);
-             return line(rtoeqnlst_inq_neqn(none), rtoeqnlst_inq_eqn_value(none, 1),
-                         rtoeqnlst__eqnname2index(none, "EQ1"), rtoeqnlst_vec_residual(none) == nullptr,
-                         rtoeqnlst_inq_eqn_proc_var(none, 1), plex);
+             return line(rtoeqnlst_inq_neqn(none), rtoeqnlst_inq_neqn_active(none),
+                         rtoeqnlst_inq_eqn_value(none, 1), rtoeqnlst__eqnname2index(none, "EQ1"),
+                         rtoeqnlst_vec_residual(none) == nullptr, rtoeqnlst_inq_eqn_proc_var(none, 1), plex);
          },
-         "0 0 0 1 NULL 0||"},
+         "0 0 0 0 1 NULL 0||"},
     });
 }
 
