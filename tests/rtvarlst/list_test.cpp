@@ -148,6 +148,33 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtovarlst_destroy_c(&a), rtovarlst_destroy_c(&b);
 }
 
+// A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
+// the one it already holds stays, one it replaces is deleted (the ASan build sees any left or freed twice).
+TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
+    HistoryCapture his;
+    rtvarlst_t *l = named_list(2);
+    VarProfile *kept = new VarProfile;
+    rtovarlst_set_var_profile(l, 1, kept), rtovarlst_set_var_profile(l, 2, new VarProfile);
+    const struct {
+        const char *rule;
+        rtvarlst_t *list;
+        int32_t i;
+        bool same;
+    } rows[] = {
+        {"no list", nullptr, 1, false},
+        {"an index below the list", l, 0, false},
+        {"an index past the list", l, 3, false},
+        {"the profile it holds already", l, 1, true},
+        {"a profile replacing another", l, 2, false},
+    };
+    for (const auto &r : rows) {
+        rtovarlst_set_var_profile(r.list, r.i, r.same ? kept : new VarProfile);
+        EXPECT_EQ(owned(l), "0p0 0p0 ") << r.rule;
+        EXPECT_EQ(rtovarlst_inq_var_profile(l, 1), kept) << r.rule;
+    }
+    his.text(), rtovarlst_destroy_c(&l);
+}
+
 // Every allocation of an operation made to fail in turn: one of its messages, no list made,
 // the items unchanged, nothing leaked (ASan).
 TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
