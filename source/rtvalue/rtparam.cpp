@@ -1,5 +1,6 @@
 // Named parameters: one global table for the process and local tables owned
 // by the host, with plain, read-only and linked (computed) parameters.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -120,7 +121,8 @@ void p_amb_get(value_t *result, void *) {
 void p_amb_set(const value_t *v, void *) {
     if (v->value_type != number_value) return;
     const num &n = v->u.number;
-    rtouom_modify_p_amb(n.is_int ? static_cast<double>(n.ival) : n.rval);
+    // An undefined number has no value: the units table refuses it like any non-finite one.
+    rtouom_modify_p_amb(n.undefined ? std::nan("") : n.is_int ? static_cast<double>(n.ival) : n.rval);
 }
 
 void date_get(value_t *result, void *) {

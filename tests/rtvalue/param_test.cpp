@@ -54,12 +54,14 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     }
     EXPECT_EQ(Read("P_AMB"), "90000 {N/SQM}");
     Set("P_AMB", Real(101325, 20));
-    rtouom_modify_mult_offset(20, "PSIG", 6894.75729316836,
-                              0);  // a gauge unit changed apart: the ambient stays
-    Set("P_AMB", Real(std::nan(""), 20));
+    // A gauge unit changed apart leaves the ambient; a NaN and an undefined number are refused.
+    rtouom_modify_mult_offset(20, "PSIG", 6894.75729316836, 0);
+    Set("P_AMB", Real(std::nan(""), 20)),
+        Set("P_AMB", With(Real(5), [](value_t *v) { v->u.number.undefined = 1; }));
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
-    EXPECT_EQ(history_.text(),
-              "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not nan.\n");
+    const std::string not_finite =
+        "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not nan.\n";
+    EXPECT_EQ(history_.text(), not_finite + not_finite);
     EXPECT_TRUE(std::regex_match(Read("DATE"), std::regex("\\w{3}, \\w{3} \\d+, \\d+, \\d+:\\d+:\\d+"))) << Read("DATE");
     static void *seen_handle;
     static std::string seen_value;
