@@ -95,7 +95,11 @@ void free_contents(value_t *v) {
 
 }  // namespace
 
-TreeFault tree_fault(const value_t *v) {
+namespace {
+
+// The items under a list, level by level without recursion. Kept out of
+// tree_fault so that checking a value without items costs no room for levels.
+[[gnu::noinline]] TreeFault walk_items(const gl_list_t *top_list) {
     // One entry per open level: the next node, the list, the nodes still due.
     struct Level {
         const gl_node_t *next;
@@ -109,8 +113,6 @@ TreeFault tree_fault(const value_t *v) {
         open[depth++] = Level{l->head, l, l->length};
         return true;
     };
-    const gl_list_t *top_list = items_of(v);
-    if (!top_list) return TreeFault::None;
     if (!enter(top_list)) return TreeFault::BadItem;
     while (depth > 0) {
         Level &top = open[depth - 1];
@@ -133,33 +135,38 @@ TreeFault tree_fault(const value_t *v) {
     return TreeFault::None;
 }
 
-void destroy_items(gl_list_t *work) {
-    if (!work) return;
-    // Items whose own list is met are opened in place: its nodes go in front
-    // of the work list, so each node is handled once and nothing recurses.
-    while (work->head) {
-        gl_top(work);
-        auto *item = static_cast<value_t *>(gl_unlinkcur(work));
+}  // namespace
+
+TreeFault tree_fault(const value_t *v) {
+    const gl_list_t *l = items_of(v);
+    return l ? walk_items(l) : TreeFault::None;
+}
+
+void destroy_items(gl_list_t *list) {
+    if (!list) return;
+    // A chain of nodes still to free. The nodes of an item's own list go in
+    // front of it, so each node is handled once and nothing recurses. Lists
+    // and nodes are records of the library's allocator, freed with free.
+    gl_node_t *work = list->head;
+    std::free(list);
+    while (work) {
+        gl_node_t *node = work;
+        work = node->next;
+        auto *item = static_cast<value_t *>(node->data);
+        std::free(node);
         if (!item) continue;
         if (gl_list_t *sub = items_of(item)) {
-            if (gl_node_t *first = sub->head) {
-                gl_node_t *last = first;
-                uint32_t count = 1;
-                for (; last->next; last = last->next) ++count;
-                last->next = work->head;
-                if (!work->head) work->tail = last;
-                work->head = first;
-                work->length += count;
-                sub->head = sub->tail = nullptr;
-                sub->length = 0;
+            if (gl_node_t *last = sub->head) {
+                while (last->next) last = last->next;
+                last->next = work;
+                work = sub->head;
             }
-            gl_destroylist(sub);
+            std::free(sub);
         } else {
             free_contents(item);
         }
         std::free(item);
     }
-    gl_destroylist(work);
 }
 
 void release(value_t *v) {
