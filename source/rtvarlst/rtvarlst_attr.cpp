@@ -331,7 +331,7 @@ void rtovarlst_set_var_param_homo(rtvarlst_t *list, int32_t i, int32_t flag) {
 void rtovarlst_clear_var_param_homo(rtvarlst_t *list) {
     if (list == nullptr) return;
     unsigned char *v = rtattrdict_bvector(list->dictionary, kParamHomo);
-    if (v != nullptr) std::memset(v, 0, static_cast<size_t>(list->dictionary->size));
+    if (v != nullptr) std::memset(v, 0, static_cast<size_t>(held(list)));
 }
 
 double rtovarlst_inq_var_target_homo(rtvarlst_t *list, int32_t i, int in_si) {
