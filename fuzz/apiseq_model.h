@@ -46,14 +46,14 @@ inline const char *attribute_word(uint8_t k) {
 
 // Texts a value or a VARFILE field may hold: status words, numbers, units.
 inline const char *value_text(uint8_t k) {
-    static const char *texts[] = {"FIXED", "FREE", "INITIAL", "LOWER", "UPPER", "BOTH", "NONE", "IN",
-                                  "FT",    "K",    "3.5",     "-1e35", "x",     "",     "1e400", "YES",
-                                  "NO",    "NaN",  "[1,2]",   "BAD",   "STATE"};
+    static const char *texts[] = {"FIXED", "FREE", "INITIAL", "LOWER", "UPPER", "BOTH", "NONE",
+                                  "IN",    "FT",   "K",       "3.5",   "-1e35", "x",    "",
+                                  "1e400", "YES",  "NO",      "NaN",   "[1,2]", "BAD",  "STATE"};
     return texts[k % (sizeof texts / sizeof texts[0])];
 }
 
 class ModelSteps {
-public:
+  public:
     explicit ModelSteps(Bytes &in) : in_(in) {}
     ModelSteps(const ModelSteps &) = delete;
     ModelSteps &operator=(const ModelSteps &) = delete;
@@ -87,7 +87,7 @@ public:
         }
     }
 
-private:
+  private:
     Bytes &in_;
     std::string path_;
 
@@ -138,7 +138,8 @@ private:
             auto *item = static_cast<value_t *>(std::malloc(sizeof(value_t)));
             if (item == nullptr) break;
             value_init(item);
-            value_assign_copy_of_id(item, (in_.byte() & 1) ? attribute_word(in_.byte()) : value_text(in_.byte()));
+            value_assign_copy_of_id(item,
+                                    (in_.byte() & 1) ? attribute_word(in_.byte()) : value_text(in_.byte()));
             gl_addtoend(items, item);
         }
         value_assign_list(v, items);
@@ -172,8 +173,10 @@ private:
         int32_t n = rtovarlst_inq_nvar(l);
         if (n > 0 && (in_.byte() & 3) != 0) from = 1 + in_.byte() % n, to = 1 + in_.byte() % n;
         std::memset(&r, 0, sizeof r);
-        r.mask = {in_.byte() & 1 ? 0x7FFFFFFFu : static_cast<uint32_t>(in_.arg()), static_cast<uint32_t>(in_.arg())};
-        r.mask.mask1 &= ~static_cast<uint32_t>(RTVARINFO_VAR_PROFILE | RTVARINFO_BLOCKPTR | RTVARINFO_CONN_MGR);
+        r.mask = {in_.byte() & 1 ? 0x7FFFFFFFu : static_cast<uint32_t>(in_.arg()),
+                  static_cast<uint32_t>(in_.arg())};
+        r.mask.mask1 &=
+            ~static_cast<uint32_t>(RTVARINFO_VAR_PROFILE | RTVARINFO_BLOCKPTR | RTVARINFO_CONN_MGR);
         unsigned char si = in_.byte() & 1;
         rtovarlst_inq_var(l, from, &r, si);
         ZARN_FUZZ_CHECK(std::memchr(r.name, '\0', sizeof r.name) != nullptr);
@@ -216,12 +219,10 @@ private:
         static const char *patterns[] = {"A", "^B", "x*", "(", "", ".*"};
         hs_regexp *re = hs_regcomp(patterns[in_.byte() % 6]);
         const rtvarinfo_t *record = (in_.byte() & 7) != 0 ? &r : nullptr;
-        int answers[] = {vfilter_always_true(record, nullptr),
-                         vfilter_var_is_fixed(record, nullptr),
-                         vfilter_regexp_match(record, re),
-                         vfilter_fixed_regexp_match(record, re),
-                         vfilter_active_bounds(record, nullptr),
-                         vfilter_regexp_match_with_active_bounds(record, re)};
+        int answers[] = {
+            vfilter_always_true(record, nullptr),   vfilter_var_is_fixed(record, nullptr),
+            vfilter_regexp_match(record, re),       vfilter_fixed_regexp_match(record, re),
+            vfilter_active_bounds(record, nullptr), vfilter_regexp_match_with_active_bounds(record, re)};
         for (int answer : answers) ZARN_FUZZ_CHECK(answer == 0 || answer == 1);
         hs_regfree(re);
     }
@@ -242,7 +243,8 @@ private:
         for (int64_t got; (got = rtoread(q, buffer, sizeof buffer)) > 0;)
             text.append(buffer, static_cast<std::size_t>(got));
         rtodestroy(q);
-        if (!text.empty() && (in_.byte() & 1)) text[in_.byte() * 131u % text.size()] = static_cast<char>(in_.byte());
+        if (!text.empty() && (in_.byte() & 1))
+            text[in_.byte() * 131u % text.size()] = static_cast<char>(in_.byte());
         rtopipe *p = create_queue_rtopipe();
         if (p == nullptr) return;
         rtowrite(p, text.data(), text.size());
@@ -298,7 +300,8 @@ private:
         MD5Final(&ctx);
         for (int k = 0; k < RTXFILE_NDIGEST; ++k) digest[k] = ctx.digest[k];
         int64_t flags[RTXFILE_NFLAGS], select[RTXFILE_NFLAGS];
-        for (int k = 0; k < RTXFILE_NFLAGS; ++k) flags[k] = in_.byte() % 4 != 0, select[k] = in_.byte() % 4 != 0;
+        for (int k = 0; k < RTXFILE_NFLAGS; ++k)
+            flags[k] = in_.byte() % 4 != 0, select[k] = in_.byte() % 4 != 0;
         const int64_t create = 1, read = 0, update = 2;
         int64_t by_name = 0, first = in_.arg(), last = in_.arg();
         int32_t n = rtovarlst_inq_nvar(l);
