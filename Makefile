@@ -1,7 +1,7 @@
 # Thin front end over the CMake presets; see README.md.
 # JOBS: build and test parallelism (default: the machine's processors).
 # WERROR=ON turns compiler warnings into errors (CI sets it).
-.PHONY: all deps build demo test asan bench release fuzz mutants coverage clean
+.PHONY: all deps build demo test asan bench release fuzz mutants coverage format clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= OFF
@@ -52,6 +52,10 @@ coverage: deps
 	find build/coverage -name '*.gcda' -delete
 	ctest --preset coverage -j$(JOBS)
 	python3 scripts/coverage.py --jobs $(JOBS)
+
+# Formats every hand-written C and C++ file with the root .clang-format (CI checks it).
+format: deps
+	python3 scripts/format.py --fix
 
 clean:
 	rm -rf build
