@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/checked.h"
 #include "platform/fargs.h"
@@ -256,10 +257,16 @@ extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
     if (ints == nullptr) return;
     // Truncating division, so n = 0 still blanks one word; 64-bit so no n overflows.
     const int64_t words = (static_cast<int64_t>(n) - 1) / 4 + 1;
+    const size_t len = text != nullptr && n > 0 ? strnlen(text, static_cast<size_t>(n)) : 0;
+    // A text inside the words to be blanked is read before the blanking.
+    std::string copy;
+    const auto *first = reinterpret_cast<const char *>(ints);
+    if (len > 0 && words > 0 && text < first + words * 8 && first < text + len) {
+        copy.assign(text, len);
+        text = copy.c_str();
+    }
     if (words > 0) std::memset(ints, ' ', static_cast<size_t>(words) * 8u);
-    if (text == nullptr || n <= 0) return;
-    size_t len = std::strlen(text);
-    if (len > static_cast<size_t>(n)) len = static_cast<size_t>(n);
+    if (len == 0) return;
     zarn::pack_text(ints, text, len, 4);
 }
 

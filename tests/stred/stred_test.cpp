@@ -179,6 +179,27 @@ TEST(StredEdit, ReplaceInPlaceWithinMaxLength) {
     gl_destroy(progs, reinterpret_cast<gl_free_fn>(hs_regfree)), gl_destroylist(reps);
 }
 
+// A caller may pass one buffer as input and output: the input is read whole first.
+TEST(StredEdit, InputInsideAnOutputIsReadFirst) {
+    char name[1025] = "B1.IN.STR.TEMP";
+    char port[1025], attr[1025];
+    EXPECT_EQ(dissect_port_name(name, name, port, attr), 1) << "port name dissected into itself";
+    EXPECT_STREQ(name, "B1") << "block written over the name";
+    EXPECT_STREQ(port, "IN");
+    EXPECT_STREQ(attr, "TEMP");
+
+    char block_name[1025] = "A.B1.T";
+    EXPECT_EQ(dissect_block_name(block_name, block_name, attr), 1) << "block name dissected into itself";
+    EXPECT_STREQ(block_name, "A.B1");
+    EXPECT_STREQ(attr, "T");
+
+    char text[32] = "ab-XY";
+    hs_regexp *prog = hs_regcomp("ab");
+    EXPECT_EQ(stred_replace_regexp(text, 31, prog, text + 3), 1) << "replacement taken from the edited text";
+    EXPECT_STREQ(text, "XY-XY");
+    hs_regfree(prog);
+}
+
 TEST(StredWrite, ColumnsQuotingAndNumbers) {
     rtopipe *q = create_queue_rtopipe();
     const std::string dashes(231, '-');

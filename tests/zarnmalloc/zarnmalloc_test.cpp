@@ -167,6 +167,15 @@ TEST(Plex, PackedTextRoundTripsAndBlankFill) {
     }
 }
 
+// A text that lies in the very words it is packed into is read before they are blanked.
+TEST(Plex, TextPackedIntoTheWordsThatHoldIt) {
+    int64_t w[3];
+    char *bytes_of_w = reinterpret_cast<char *>(w);
+    std::memcpy(bytes_of_w, "ABCDEFG", 8);
+    rto_str2int_c(w, bytes_of_w, 7);
+    EXPECT_EQ(bytes(w, 16), "ABCD    EFG     ") << "the text read from the first words";
+}
+
 void noop() {}
 
 TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
