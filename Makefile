@@ -18,8 +18,12 @@ build: deps
 	cmake --preset dev $(CONFIGURE) >/dev/null
 	cmake --build --preset dev --parallel $(JOBS)
 
-demo: build
-	cmake --build --preset dev --parallel $(JOBS) --target demo
+# Only the library and the example programs, then runs them; ninja's status
+# line, prefixed "demo", shows how far the build is.
+demo: deps
+	cmake --preset dev $(CONFIGURE) >/dev/null
+	@echo "demo: building the library and the example programs (the tests are not built)"
+	NINJA_STATUS="demo [%f/%t] " cmake --build --preset dev --parallel $(JOBS) --target demo
 
 test: build
 	ctest --preset dev -j$(JOBS)
