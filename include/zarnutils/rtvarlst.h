@@ -575,6 +575,19 @@ ZARN_API void RTOVARLST_SET_VAR_BLOCKPTR_INT_F(rtvarlst_t **list, const int32_t 
 /* Moves *n bytes (overlap allowed). */
 ZARN_API void MEMMOVE_F(void *dst, const void *src, const int64_t *n);
 
+/* A list for a Fortran program without a C host: a new empty list of that
+   capacity (absent or negative: 0; beyond 32 bits: the most), NULL when memory
+   runs out. The caller keeps the handle in an INTEGER*8 and destroys it with
+   RTOVARLST_DESTROY_F, which sets the handle to 0 (an absent or 0 handle does
+   nothing). */
+ZARN_API rtvarlst_t *RTOVARLST_CREATE_F(const int64_t *capacity);
+ZARN_API void RTOVARLST_DESTROY_F(rtvarlst_t **list);
+/* The MD5 digest of the list's names, as RTXFILE_OPEN takes it: 16 integers,
+   one byte value (0..255) each. Returns the number of names digested; -1, with
+   digest unchanged, for an absent list or digest. The digest context is made
+   and released within the call. */
+ZARN_API int64_t RTOVARLST_NAME_DIGEST_F(rtvarlst_t **list, int64_t *digest);
+
 ZARN_END_DECLS
 
 #endif

@@ -154,6 +154,10 @@ ZARN_API void RTO_SHARE_OPEN(const char *name, int64_t *unit, int64_t *status, s
 ZARN_API void RTO_SHARE_OPENEW(const char *name, int64_t *unit, int64_t *status, size_t name_len);
 /* Does nothing. */
 ZARN_API void RTO_FLUSH_UNIT(const int64_t *unit);
+/* The version word of the last X-file header read or written (RTXFILE_VERSION
+   for files written here; 0 before any). A failed header read keeps the
+   previous value. */
+ZARN_API int64_t RTO_INQ_XFILE_VERSION_F(void);
 
 ZARN_END_DECLS
 

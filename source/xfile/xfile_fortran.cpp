@@ -134,3 +134,7 @@ ZARN_FORTRAN(void, RTO_SHARE_OPENEW, rto_share_openew_,
 }
 
 ZARN_FORTRAN(void, RTO_FLUSH_UNIT, rto_flush_unit_, (const int64_t *unit)) { (void)unit; }
+
+ZARN_FORTRAN(int64_t, RTO_INQ_XFILE_VERSION_F, rto_inq_xfile_version_f_, (void)) {
+    return xf::state().version;
+}

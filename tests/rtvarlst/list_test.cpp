@@ -307,4 +307,41 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
     }
 }
 
+// The list and digest entries of a Fortran program without a C host: the digest of known names
+// (MD5 of the names one after the other), a cleared handle after destroy, absent arguments refused.
+TEST(VarListFortran, CreateDestroyAndNameDigest) {
+    const struct {
+        std::vector<std::string> names;
+        const char *md5;
+    } digests[] = {
+        {{}, "d41d8cd98f00b204e9800998ecf8427e"},
+        {{"A", "BC"}, "902fbdd2b1df0c4f70b4a5d23525e932"},
+    };
+    for (const auto &d : digests) {
+        const int64_t n = static_cast<int64_t>(d.names.size());
+        rtvarlst_t *l = RTOVARLST_CREATE_F(&n);
+        rtovarlst_set_nvar(l, static_cast<int32_t>(n));
+        for (int32_t k = 1; k <= n; ++k) rtovarlst_addvar(l, k, d.names[k - 1].c_str());
+        int64_t digest[16];
+        const int64_t count = RTOVARLST_NAME_DIGEST_F(&l, digest);
+        std::string hex;
+        char byte[3];
+        for (int64_t v : digest) {
+            std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned>(v));
+            hex += byte;
+        }
+        EXPECT_EQ(count, n) << d.md5;
+        EXPECT_EQ(hex, d.md5);
+        RTOVARLST_DESTROY_F(&l);
+        EXPECT_EQ(l, nullptr) << "destroy leaves the handle set";
+    }
+    int64_t untouched[16] = {7};
+    rtvarlst_t *none = nullptr;
+    RTOVARLST_DESTROY_F(&none);
+    RTOVARLST_DESTROY_F(nullptr);
+    EXPECT_EQ(RTOVARLST_NAME_DIGEST_F(&none, untouched), -1);
+    EXPECT_EQ(RTOVARLST_NAME_DIGEST_F(nullptr, nullptr), -1);
+    EXPECT_EQ(untouched[0], 7) << "a refused digest call wrote into the caller's array";
+}
+
 }  // namespace
