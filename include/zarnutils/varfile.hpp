@@ -2,15 +2,19 @@
 // line of attribute words and one record of fixed-width, comma-separated
 // fields per variable (docs/varfile.md). RTVarDatabase is the interface of
 // every processor; RTVarFileIO holds the list, the chosen attributes and the
-// sets of variables taking part; RTVarFileOut writes the file.
+// sets of variables taking part; RTVarFileOut writes the file; the readers
+// share one scanner and grammar and differ only in the recorder that
+// receives the records.
 //
 // Ownership: a processor owns its attribute list, its variable sets (and the
-// regular expressions handed to them) and, for the writer, its pipe; the
-// variable list stays the caller's. Messages go to the history device rtHisDev.
-// Single-threaded: create and run processors from one thread.
+// regular expressions handed to them) and the pipe it reads or writes; the
+// variable list and a comparer's report pipe stay the caller's. Messages go
+// to the history device rtHisDev. Single-threaded: create and run processors
+// from one thread, one reader at a time.
 #ifndef ZARNUTILS_VARFILE_HPP
 #define ZARNUTILS_VARFILE_HPP
 
+#include <cstddef>
 #include <cstdint>
 
 #include "zarnutils/attrcatalog.h"
@@ -196,6 +200,16 @@ class ZARN_API VarRecorder {
 // units. Everything it holds is borrowed.
 class ZARN_API AssignRecorder : public VarRecorder {
   public:
+    // Where a variant assigns less: numbers and texts of the attributes in
+    // these sets (bit 1 << attribute) get the plain refusal ("Attempt to
+    // assign ... value") instead of being stored or explained, and a unit
+    // that types an untyped variable may leave its connection type alone.
+    struct Rules {
+        uint32_t refusedNumbers;
+        uint32_t refusedTexts;
+        bool unitSetsConnType;
+    };
+
     AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level, const VarFilter *filter);
     ~AssignRecorder() override;
     AssignRecorder(const AssignRecorder &) = delete;
@@ -216,10 +230,14 @@ class ZARN_API AssignRecorder : public VarRecorder {
     int QueryMatches(int i, Attribute a, const char *text, int, int) override;  // 1
 
   protected:
+    AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level, const VarFilter *filter,
+                   const Rules &rules);
+
     const gl_list_t *attributes_;
     rtvarlst_t *list_;
     int level_;
     const VarFilter *filter_;
+    Rules rules_;
 
   private:
     // Upper-case copies of names and texts, in a buffer kept between calls
@@ -233,22 +251,41 @@ class ZARN_API AssignRecorder : public VarRecorder {
     int unitFound_ = 0;
 };
 
-// The reader: assigns a VARFILE's values to the variable list. Level 1;
-// the attribute list starts as a copy of the read mask.
-class ZARN_API RTVarFileIn : public RTVarFileIO {
+// The common base of the processors that read a file: owns the input pipe,
+// takes the attributes 0..27 that are not derived, and parses the pipe into
+// a recorder. Level 1.
+class ZARN_API RTVarFileReader : public RTVarFileIO {
   public:
-    // Takes ownership of pipe (destroyed with the reader).
-    RTVarFileIn(rtopipe *pipe, rtvarlst_t *list);
-    ~RTVarFileIn() override;
+    ~RTVarFileReader() override;  // drops what the scanner read ahead, destroys the pipe
 
     // The attributes 0..27 that are not derived.
     int SupportedAttribute(VarAttribute a) const override;
     void Reset() override;  // RTVarFileIO::Reset, then every supported attribute
+
+  protected:
+    // Takes ownership of pipe. The attribute list starts empty.
+    RTVarFileReader(rtopipe *pipe, rtvarlst_t *list);
+    // Appends every supported attribute in ascending order.
+    void AddSupportedAttributes();
+    // Makes the attribute list a copy of the read mask (get_readVarFile_mask).
+    void CopyReadMask(const char *who);
+    // Parses the whole pipe into rec. Without a pipe: a message naming who
+    // ("who::Go"), nothing read, false. A C++ exception out of the parse
+    // (a pipe's or recorder's) leaves the reader's state clean and passes on.
+    bool Read(VarRecorder &rec, const char *who);
+
+    rtopipe *pipe_;
+};
+
+// The reader: assigns a VARFILE's values to the variable list. The attribute
+// list starts as a copy of the read mask.
+class ZARN_API RTVarFileIn : public RTVarFileReader {
+  public:
+    // Takes ownership of pipe (destroyed with the reader).
+    RTVarFileIn(rtopipe *pipe, rtvarlst_t *list);
+    ~RTVarFileIn() override;
     // Reads the whole pipe once; bad records are reported and skipped.
     void Go() override;
-
-  private:
-    rtopipe *pipe_;
 };
 
 // A new list of the 28 attribute numbers 0..27 (in the pointers); the caller

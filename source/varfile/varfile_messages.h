@@ -61,7 +61,7 @@ inline constexpr char kUnitOtherPtype[] =
     "          Unit of measure %s has a different physical type than that of %s\n";
 inline constexpr char kUnitUnknown[] = "            Unrecognized unit of measure %s assigned to the %s\n";
 // Failures the documents leave to us.
-inline constexpr char kNoInput[] = "!!RTVarFileIn::Go: No input pipe\n";
+inline constexpr char kNoInput[] = "!!%s::Go: No input pipe\n";  // the reader's class
 inline constexpr char kReadAheadDropped[] = "!!RTVarFileIn::Go: The input read ahead from %s is dropped\n";
 inline constexpr char kBusy[] = "!!VARFILE reader: another file is being read; this one is not\n";
 inline constexpr char kScannerFailed[] = "!!VARFILE reader: %s; the reading stops here\n";
