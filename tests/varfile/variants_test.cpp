@@ -110,7 +110,7 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
                                  {.name = "X4", .spec = 1, .value = -1},
                                  {.name = "X5", .spec = 1, .value = -1}};
     HistoryCapture h;
-    List l(vars), on_value(vars), none(vars), plain(vars);
+    List l(vars), on_value(vars);
     RTVarFileInQuery in(text_pipe(file), l);
     EXPECT_EQ(in.SetQuery(A::SPEC, texts({"initial"})), 1);
     EXPECT_EQ(in.SetQuery(A::VALUE, nullptr), 0) << "a missing list changes nothing";
@@ -125,9 +125,6 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     value_query.SetQuery(A::VALUE, texts({"CONST"}));
     value_query.Go();
     EXPECT_EQ(values(on_value), std::vector<double>(5, -1)) << "a query on another attribute passes nothing";
-    RTVarFileInQuery(text_pipe(file), none).Go();
-    RTVarFileIn(text_pipe(file), plain).Go();
-    EXPECT_EQ(values(none), values(plain)) << "without a query it reads what the plain reader reads";
 }
 
 // Names rewritten at their leading part; a name without the old prefix is no variable's.
@@ -150,8 +147,6 @@ TEST(VarfileVariants, SubstitutionReaderOverGoodAndBadRecords) {
         << "the old prefix and the character after it go";
     RTVarFileInWithSubs(text_pipe("NAME,VALUE\nC1.X,10\nX,11\n"), l, nullptr, "B2.").Go();
     EXPECT_EQ(values(l), std::vector<double>({11, 2, 7, -1, 4, 5})) << "a new prefix alone is put in front";
-    RTVarFileInWithSubs(text_pipe("NAME,VALUE\nC1.X,12\n"), l, "", nullptr).Go();
-    EXPECT_EQ(values(l), std::vector<double>({11, 2, 7, 12, 4, 5})) << "no prefix: names as they are";
 }
 
 std::vector<std::string> blocks(const RTVarFileQry &q) {
