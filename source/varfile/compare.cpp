@@ -104,17 +104,19 @@ bool unit_differs(int level, rtvarlst_t *list, int i, int a, const char *word, i
 // Does the upper-case word differ from variable i's current setting of a?
 // An unrecognised word differs; the messages say why.
 bool text_differs(int level, rtvarlst_t *list, int i, int a, const char *word) {
-    const int t = ptype_of(list, i);
     switch (a) {
         case A::PHYSICAL_TYPE: {
             const int code = pt_lookup(word);
             if (code < 0) refuse<msg::kCmpBadPtype>(level, list, word, a, i);
-            return code != t;
+            return code != ptype_of(list, i);
         }
-        case A::UNITS:
+        case A::UNITS: {
+            const int t = ptype_of(list, i);
             return unit_differs(level, list, i, a, word, t, display_unit(list, i, t));
+        }
         case A::BASEUOM:
-            return unit_differs(level, list, i, a, word, t, rtovarlst_inq_var_baseuom(list, i));
+            return unit_differs(level, list, i, a, word, ptype_of(list, i),
+                                rtovarlst_inq_var_baseuom(list, i));
         case A::ACTIVE_BOUND:
             refuse<msg::kCmpActiveBound>(level, list, word, a, i);
             if (level >= 1) zarn::rtopipe::report(msg::kActiveBoundWhy);
