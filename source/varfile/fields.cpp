@@ -5,10 +5,11 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
 #include "rtvarlst/rtvarlst_scale.h"
+#include "varfile/recorders.h"
 #include "varfile/varfile_internal.h"
-#include "attrcat/attrcat.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varmask.h"
 #include "zarnutils/varutl.h"
@@ -274,6 +275,22 @@ bool put_field(Sink &out, Record &r, int a, int width) {
             put_real(out, width, real_field(r, a, form));
             return false;
     }
+}
+
+double written_number(rtvarlst_t *list, int32_t i, int a, int unit) {
+    // Only the fields the number is made of are fetched, and only those are read.
+    Record r;
+    r.info.mask = {RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_BASEUOM,
+                   0u - static_cast<uint32_t>(RTVARINFO_UOM)};
+    add_needs(&r.info.mask, a);
+    rtovarlst_inq_var(list, i, &r.info, 0);
+    r.list = list;
+    r.index = i;
+    r.scale = zarn::rtvarlst::effective_scale(r.info.intscale);
+    r.ptype = varInqPhysicalType(r.info.status);
+    r.uom = unit == kDisplayUnit ? static_cast<int32_t>(r.info.uom) : unit;
+    r.baseuom = static_cast<int32_t>(r.info.baseuom);
+    return real_field(r, a, ac::kVarfile[a].form);
 }
 
 void put_real(Sink &out, int w, double v) {

@@ -475,37 +475,55 @@ gl_list_t *get_readVarFile_mask(void) {
     return vf::g_read_mask;
 }
 
-RTVarFileIn::RTVarFileIn(rtopipe *pipe, rtvarlst_t *list) : RTVarFileIO(list, WARNINGS), pipe_(pipe) {
+RTVarFileReader::RTVarFileReader(rtopipe *pipe, rtvarlst_t *list)
+    : RTVarFileIO(list, WARNINGS), pipe_(pipe) {}
+
+RTVarFileReader::~RTVarFileReader() {
+    vf::forget_input(pipe_);
+    if (pipe_ != nullptr) rtodestroy(pipe_);
+}
+
+int RTVarFileReader::SupportedAttribute(VarAttribute a) const {
+    return a >= 0 && a < vf::kAttributeCount && !DerivedAttribute(a) ? 1 : 0;
+}
+
+void RTVarFileReader::Reset() {
+    RTVarFileIO::Reset();
+    AddSupportedAttributes();
+}
+
+void RTVarFileReader::AddSupportedAttributes() {
+    for (int a = 0; a < vf::kAttributeCount; ++a)
+        if (SupportedAttribute(VarAttribute(a))) AddAttribute(VarAttribute(a));
+}
+
+void RTVarFileReader::CopyReadMask(const char *who) {
     gl_list_t *mask = get_readVarFile_mask();
     gl_list_t *copy = mask != nullptr ? gl_copy(mask, gl_samedata) : nullptr;
     if (copy != nullptr) {
         gl_destroylist(attributes_);
         attributes_ = copy;
     } else {
-        zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIn");
+        zarn::rtopipe::report(vf::msg::kNoMemory, who);
     }
 }
 
-RTVarFileIn::~RTVarFileIn() {
-    vf::forget_input(pipe_);
-    if (pipe_ != nullptr) rtodestroy(pipe_);
+bool RTVarFileReader::Read(VarRecorder &rec, const char *who) {
+    if (pipe_ == nullptr) {
+        zarn::rtopipe::report(vf::msg::kNoInput, who);
+        return false;
+    }
+    vf::parse_varfile(pipe_, &rec);
+    return true;
 }
 
-int RTVarFileIn::SupportedAttribute(VarAttribute a) const {
-    return a >= 0 && a < vf::kAttributeCount && !DerivedAttribute(a) ? 1 : 0;
+RTVarFileIn::RTVarFileIn(rtopipe *pipe, rtvarlst_t *list) : RTVarFileReader(pipe, list) {
+    CopyReadMask("RTVarFileIn");
 }
 
-void RTVarFileIn::Reset() {
-    RTVarFileIO::Reset();
-    for (int a = 0; a < vf::kAttributeCount; ++a)
-        if (SupportedAttribute(VarAttribute(a))) AddAttribute(VarAttribute(a));
-}
+RTVarFileIn::~RTVarFileIn() = default;
 
 void RTVarFileIn::Go() {
-    if (pipe_ == nullptr) {
-        zarn::rtopipe::report("%s", vf::msg::kNoInput);
-        return;
-    }
     AssignRecorder recorder(attributes_, list_, GetLevel(), this);
-    vf::parse_varfile(pipe_, &recorder);
+    Read(recorder, "RTVarFileIn");
 }

@@ -60,8 +60,33 @@ inline constexpr char kStringRefused[] = "Attempt to assign string value '%s' to
 inline constexpr char kUnitOtherPtype[] =
     "          Unit of measure %s has a different physical type than that of %s\n";
 inline constexpr char kUnitUnknown[] = "            Unrecognized unit of measure %s assigned to the %s\n";
+// The comparing recorder (variable name last unless stated).
+inline constexpr char kCmpShadowPrice[] =
+    "Attempt to compare shadow price value '%g' to the %s attribute of %s\n";
+inline constexpr char kCmpReal[] = "Attempt to compare real value %g with the %s attribute of %s\n";
+inline constexpr char kCmpBadPtype[] = "Unrecognized physical type %s compared to the %s attribute of %s\n";
+inline constexpr char kCmpBadUom[] = "Unrecognized unit of measure %s compared to the %s attribute of %s\n";
+inline constexpr char kCmpBadSymbol[] = "Unrecognized symbol %s compared to the %s attribute of %s\n";
+inline constexpr char kCmpActiveBound[] =
+    "Attempt to compare active bound string value '%s' to the %s attribute of %s\n";
+inline constexpr char kCmpDescription[] =
+    "Attempt to compare description string value '%s' to the %s attribute of %s\n";
+inline constexpr char kCmpBadConnType[] =
+    "Unrecognized connection type %s compared to the %s attribute of %s\n";
+inline constexpr char kCmpString[] = "Attempt to compare string value '%s' to the %s attribute of %s\n";
+// On the report pipe: the detail line of a difference (variable name, header
+// word, the file's value, the current one), and the summary.
+inline constexpr char kCmpNumberDetail[] = "%s %s FILE = %g CURRENT = %g\n";
+inline constexpr char kCmpTextDetail[] = "%s %s FILE = %s CURRENT = %s\n";
+inline constexpr char kCmpTitle[] =
+    "COMPARE VARFILE REPORT\n"
+    "ATTRIBUTE      # Changed  Relative Difference  Absolute Difference\n"
+    "============== ========== ==================== ===================\n";
+inline constexpr char kCmpRow[] = "%-14s %10i %20.12g %20.12g\n";
+
 // Failures the documents leave to us.
-inline constexpr char kNoInput[] = "!!RTVarFileIn::Go: No input pipe\n";
+inline constexpr char kNoReport[] = "!!RTVarFileCmp::Go: No report pipe\n";
+inline constexpr char kNoInput[] = "!!%s::Go: No input pipe\n";  // the reader's class
 inline constexpr char kReadAheadDropped[] = "!!RTVarFileIn::Go: The input read ahead from %s is dropped\n";
 inline constexpr char kBusy[] = "!!VARFILE reader: another file is being read; this one is not\n";
 inline constexpr char kScannerFailed[] = "!!VARFILE reader: %s; the reading stops here\n";
