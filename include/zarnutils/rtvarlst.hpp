@@ -66,6 +66,24 @@ struct ZARN_API QDLEOBlock {
     ~QDLEOBlock() = default;
 };
 
+// The full columns of a variable list, fetched once for many loads of its
+// variables (QDLVariableData::Load); valid while the list keeps its capacity
+// and size.
+struct QDLVariableColumns {
+    rtvarlst_t *list;       // the list they belong to
+    int32_t count;          // its variables
+    const int64_t *status;  // element k - 1 is variable k
+    const int64_t *baseuom;
+    const int64_t *uom;
+    const double *value;
+    const double *init;
+    const double *lower;
+    const double *upper;
+    const double *intscale;  // the SCALE column
+    const double *scale;     // the SLVSCALE column
+    const double *shadow_price;
+};
+
 // One variable as the query engines see it: the variable record of
 // rtvarlst.h (whose mask says which fields are meant) and the fields a query
 // adds. The attribute ids are the record's field codes (a negative id is a
@@ -97,6 +115,15 @@ struct ZARN_API QDLVariableData : rtvarinfo_t {
     char uom_name[kUnitNameSize];          // UOM: the display unit's name
     char baseuom_name[kUnitNameSize];      // BASEUOM: the base unit's name
     bool user_units;                       // the reals are in the display unit
+
+    // The factors of the last display unit met (x_display = x_si * f + o),
+    // kept while that unit's entry in the units table stays the same.
+    struct UnitFactors {
+        int32_t ptype = 0;
+        double multiplier = 0.0, offset = 0.0;  // the entry they were taken from
+        double f = 1.0, o = 0.0;
+        bool known = false;
+    };
 
     // An empty record: both masks clear, every field zero.
     QDLVariableData()
@@ -151,6 +178,11 @@ struct ZARN_API QDLVariableData : rtvarinfo_t {
     // Writes the writable attributes of the mask to item index; false for a
     // NULL list or a bad index.
     bool Commit(rtvarlst_t *list, int32_t index) const;
+    // The same through columns fetched before (GetColumns); false for an
+    // index outside 1..count.
+    bool Load(const QDLVariableColumns &columns, int32_t index, bool user_units);
+    // Fetches the columns of list; false (out cleared) for a NULL list.
+    static bool GetColumns(rtvarlst_t *list, QDLVariableColumns &out);
     // The same for object number of the block (without a block, of the
     // container), through the variable list it reports.
     bool Load(QDLEOCntr *container, QDLEOBlock *block, int32_t number, bool user_units);
@@ -160,18 +192,15 @@ struct ZARN_API QDLVariableData : rtvarinfo_t {
     bool Create(rtvarlst_t *list, int32_t index) const;
 
   private:
-    bool DoLoad(rtvarlst_t *list, int32_t index, bool user_units);
+    bool DoLoad(rtvarlst_t *list, int32_t index, bool user_units, const QDLVariableColumns *columns);
     bool DoCommit(rtvarlst_t *list, int32_t index) const;
     // A real attribute as item index holds it to SI (or the display unit
     // with user units), and back.
     double ScaleValue(rtvarlst_t *list, int32_t index, int32_t id, double held) const;
     double UnscaleValue(rtvarlst_t *list, int32_t index, int32_t id, double x) const;
-    // x_display = x_si * f + o for the record's type and display unit; the
-    // last pair is kept while the unit's entry stays the same.
+    // x_display = x_si * f + o for the record's type and display unit.
     void DisplayFactors(double &f, double &o) const;
-    mutable int32_t units_ptype_ = 0;
-    mutable double units_m_ = 0.0, units_offset_ = 0.0, units_f_ = 1.0, units_o_ = 0.0;
-    mutable bool units_known_ = false;
+    mutable UnitFactors units_;
 };
 
 #endif

@@ -30,7 +30,57 @@ void print_error(const char *message);
 void report_run(const char *message);
 
 inline bool mask_has(const rtvarmask_t &m, int32_t id) { return rtvarinfo_mask_has(&m, id) != 0; }
+
+// x op literal, exactly, for the six comparison operators (false for another code).
+inline bool compares(int32_t x, int32_t op, int32_t literal) {
+    switch (op) {
+        case QDLQ_EQ:
+            return x == literal;
+        case QDLQ_NE:
+            return x != literal;
+        case QDLQ_LT:
+            return x < literal;
+        case QDLQ_LE:
+            return x <= literal;
+        case QDLQ_GT:
+            return x > literal;
+        case QDLQ_GE:
+            return x >= literal;
+        default:
+            return false;
+    }
+}
 inline void mask_add(rtvarmask_t &m, int32_t id) { rtvarinfo_mask_add(&m, id); }
+
+// x op literal for reals: "=", "<>", "<=" and ">=" with the tolerance.
+inline bool compares_real(double x, int32_t op, double literal, double tolerance) {
+    switch (op) {
+        case QDLQ_EQ:
+            return x >= literal - tolerance && x <= literal + tolerance;
+        case QDLQ_NE:
+            return x > literal + tolerance || x < literal - tolerance;
+        case QDLQ_LT:
+            return x < literal;
+        case QDLQ_LE:
+            return x <= literal + tolerance;
+        case QDLQ_GT:
+            return x > literal;
+        case QDLQ_GE:
+            return x >= literal - tolerance;
+        default:
+            return false;
+    }
+}
+
+// The display-unit factors of a type and display unit (0: the default),
+// through cache (vardata.cpp): f = 1, o = 0 for a type without units.
+void display_factors(int32_t ptype, int64_t uom, QDLVariableData::UnitFactors &cache, double &f, double &o);
+// A real attribute of variable index as a query sees it: the held number
+// times the internal scale (when the attribute is held scaled), from the base
+// unit to SI, then with factors f, o to the display unit (o only where the
+// attribute is not a difference). Undefined stays undefined.
+double shown_real(rtvarlst_t *list, int32_t index, int32_t id, double held, double intscale, int64_t baseuom,
+                  bool display, double f, double o);
 
 // Texts equal ignoring the case of ASCII letters.
 bool same_text(const char *a, const char *b);
@@ -89,6 +139,15 @@ struct IQDLQueryContext {
     virtual QDLVariableSource *VariableSource() const = 0;
     virtual int32_t CurrentObject() const = 0;   // the number of the object being tested
     virtual const char *NamePrefix() const = 0;  // the block's, for this run; NULL or "" for none
+    // Adds to out, in ascending order, the objects whose code of the attribute
+    // compares so with literal, read straight from the block's columns; false
+    // when the engine cannot answer so for that attribute.
+    virtual bool SelectCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &out) const = 0;
+    // Whether the texts of the attribute can be read object by object
+    // without loading (TextAt, for the objects 1..count); and one such text,
+    // NULL when the object has none.
+    virtual bool TextColumn(int32_t id, int32_t &count) const = 0;
+    virtual const char *TextAt(int32_t id, int32_t number) const = 0;
 
   protected:
     ~IQDLQueryContext() = default;
@@ -138,25 +197,10 @@ class QDLQTestReal : public QDLQTestBase<QDLQTestReal<Data>, Data> {
         : Base(c, r, id, op), literal_(literal) {}
     bool Evaluate() const {
         double x = 0.0;
-        if (!this->record_->GetValue(this->attribute_, x)) return false;
-        const double t = this->context_->Tolerance(), l = literal_;
-        switch (this->op_) {
-            case QDLQ_EQ:
-                return x >= l - t && x <= l + t;
-            case QDLQ_NE:
-                return x > l + t || x < l - t;
-            case QDLQ_LT:
-                return x < l;
-            case QDLQ_LE:
-                return x <= l + t;
-            case QDLQ_GT:
-                return x > l;
-            case QDLQ_GE:
-                return x >= l - t;
-            default:
-                return false;
-        }
+        return this->record_->GetValue(this->attribute_, x) &&
+               compares_real(x, this->op_, literal_, this->context_->Tolerance());
     }
+    bool Negated() const { return this->negated_; }
     double Literal() const { return literal_; }
 
   private:
@@ -173,24 +217,12 @@ class QDLQTestInteger : public QDLQTestBase<QDLQTestInteger<Data>, Data> {
         : Base(c, r, id, op), literal_(literal) {}
     bool Evaluate() const {
         int32_t x = 0;
-        if (!this->record_->GetValue(this->attribute_, x)) return false;
-        switch (this->op_) {
-            case QDLQ_EQ:
-                return x == literal_;
-            case QDLQ_NE:
-                return x != literal_;
-            case QDLQ_LT:
-                return x < literal_;
-            case QDLQ_LE:
-                return x <= literal_;
-            case QDLQ_GT:
-                return x > literal_;
-            case QDLQ_GE:
-                return x >= literal_;
-            default:
-                return false;
-        }
+        return this->record_->GetValue(this->attribute_, x) && compares(x, this->op_, literal_);
     }
+    bool Select(QDLQObjectSet &result) override {
+        return !this->negated_ && this->context_->SelectCodes(this->attribute_, this->op_, literal_, result);
+    }
+    bool Negated() const { return this->negated_; }
     int32_t Literal() const { return literal_; }
 
   private:
@@ -247,6 +279,17 @@ class QDLQTestString : public QDLQTestBase<QDLQTestString<Data>, Data> {
         const char *s = nullptr;
         if (!this->record_->GetValue(this->attribute_, s) || s == nullptr) return false;
         return Compare(s) != not_equal_;
+    }
+    // The objects whose text passes, read without loading when the engine can.
+    bool Select(QDLQObjectSet &result) override {
+        int32_t n = 0;
+        if (this->negated_ || !this->context_->TextColumn(this->attribute_, n)) return false;
+        for (int32_t k = 1; k <= n; ++k) {
+            const char *s = text_[0] != '\0' ? this->context_->TextAt(this->attribute_, k) : nullptr;
+            const bool passes = text_[0] == '\0' || (s != nullptr && Compare(s) != not_equal_);
+            if (passes && !result.Insert(k)) return false;
+        }
+        return true;
     }
     const char *Text() const { return text_; }
     bool NameFlag() const { return name_flag_; }
@@ -445,6 +488,9 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     QDLVariableSource *VariableSource() const override { return nullptr; }
     int32_t CurrentObject() const override { return current_; }
     const char *NamePrefix() const override { return prefix_; }
+    bool SelectCodes(int32_t, int32_t, int32_t, QDLQObjectSet &) const override { return false; }
+    bool TextColumn(int32_t, int32_t &) const override { return false; }
+    const char *TextAt(int32_t, int32_t) const override { return nullptr; }
 
     // IQDLQueryParserCallback
     IQDLQTest *CreateTest(char *name, int32_t op, QDLQLiteral &literal, char *error) override {
@@ -584,9 +630,12 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     const Data &Record() const { return record_; }
 
   protected:
-    // Hooks a query class may hide: set-up at the start of a run, and the
-    // loading of one object into the record under the attribute mask.
+    // Hooks a query class may hide: set-up at the start of a run; dropping
+    // from a set the objects a test fails, read from columns (false when it
+    // cannot; what it dropped fails the test all the same); and the loading
+    // of one object into the record under the attribute mask.
     void OnRunStart() {}
+    bool Filter(IQDLQTest *, QDLQObjectSet &) { return false; }
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
         return record_.Load(container_, block_, number, true);
@@ -609,6 +658,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     QDLEOBlock *block_;
     rtvarmask_t mask_{0u, 0u};
     Data record_;
+    int32_t count_ = 0;  // the objects of the block, for the run
 
   private:
     Query *self() { return static_cast<Query *>(this); }
@@ -638,16 +688,57 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         current_ = number;
         return number >= 1 && number <= count_ && self()->LoadObject(number) && root_->Matches();
     }
-    // Appends to out the objects that pass (the root's set when it can give
-    // one, else object by object), skipping those in the sorted list skip.
+    // How the objects of a run are found.
+    enum class Answer {
+        kEach,    // every object is loaded and tested
+        kSet,     // the set is the answer
+        kWithin,  // only the set's objects can pass; each is loaded and tested
+    };
+    // The root's set answer; for an AND, the common part of the sets its
+    // children can give, which is the answer when all of them can and
+    // otherwise bounds it.
+    // Children that cannot select may still drop from the set the objects
+    // they fail (Filter); when all of them can, the set is the answer.
+    Answer Select(QDLQObjectSet &set) {
+        auto *all = dynamic_cast<QDLQCompoundTest *>(root_);
+        if (all == nullptr || all->Operator() != QDLQ_AND)
+            return root_->Select(set) ? Answer::kSet : Answer::kEach;
+        // The first 64 children that cannot select are tried as filters.
+        uint64_t unanswered = 0;
+        bool some = false, filtered = all->Count() > 0;
+        for (int32_t k = 0; k < all->Count(); ++k) {
+            QDLQObjectSet part;
+            if (!all->TestAt(k)->Select(part)) {
+                if (k < 64) {
+                    unanswered |= uint64_t{1} << k;
+                } else {
+                    filtered = false;
+                }
+                continue;
+            }
+            if (some) {
+                set.KeepCommon(part);
+            } else {
+                set.swap(part);
+            }
+            some = true;
+        }
+        if (!some) return Answer::kEach;
+        for (int32_t k = 0; k < 64 && k < all->Count(); ++k)
+            if ((unanswered >> k & 1) != 0 && !self()->Filter(all->TestAt(k), set)) filtered = false;
+        return filtered ? Answer::kSet : Answer::kWithin;
+    }
+    // Appends to out the objects that pass, skipping those in the sorted list
+    // skip. Candidates are tested one by one: a set answer would cost the
+    // whole block.
     void Collect(NumberList &out, const NumberList *skip) {
         StartRun();
         QDLQObjectSet set;
-        const bool selected = root_->Select(set);
+        const Answer answer = restricted_ ? Answer::kEach : Select(set);
         auto consider = [&](int32_t n) {
             if (skip != nullptr && skip->ContainsSorted(n)) return true;
             if (n < 1 || n > count_) return true;
-            if (selected ? !set.Contains(n) : !Test(n)) return true;
+            if (answer != Answer::kSet && !Test(n)) return true;
             if (out.Append(n)) return true;
             report_run(msg::kNoMemoryToRun);
             return false;
@@ -655,7 +746,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         if (restricted_) {
             for (int32_t k = 0; k < candidates_.Count(); ++k)
                 if (!consider(candidates_.At(k))) return;
-        } else if (selected) {
+        } else if (answer != Answer::kEach) {
             for (int32_t k = 0; k < set.Count(); ++k)
                 if (!consider(set.At(k))) return;
         } else {
@@ -670,7 +761,6 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     NumberList results_;
     double tolerance_ = 1e-6;
     int32_t current_ = 0;
-    int32_t count_ = 0;
     const char *prefix_ = nullptr;
     QDLString last_error_;
 };
@@ -689,15 +779,26 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
     IQDLQTest *BuildFunctionTest(char *name, QDLQLiteral &literal, char *error);
     IQDLQTest *MakeNameTest(int32_t id, const char *name, int32_t op, char *text, bool name_flag,
                             char *error);
+    bool SelectCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &out) const override;
+    bool Filter(IQDLQTest *test, QDLQObjectSet &set);
+    bool TextColumn(int32_t id, int32_t &count) const override;
+    const char *TextAt(int32_t id, int32_t number) const override;
     void OnRunStart();
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
-        return record_.Load(list_, number, true);
+        return record_.Load(columns_, number, true);
     }
 
   private:
+    // Keeps the members of set whose real attribute, as a query sees it,
+    // compares so with literal; false for an attribute without a full column.
+    bool FilterReals(int32_t id, int32_t op, double literal, QDLQObjectSet &set);
+    bool FilterCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &set) const;
+
     QDLVariableSource *source_;
-    rtvarlst_t *list_ = nullptr;  // the block's variables during a run
+    rtvarlst_t *list_ = nullptr;    // the block's variables during a run
+    QDLVariableColumns columns_{};  // and their columns
+    QDLVariableData::UnitFactors units_;
 };
 
 class QDLEquationQuery : public QDLQueryExecutor<QDLEquationQuery, QDLEquationData> {

@@ -87,10 +87,6 @@ double *real_field(rtvarinfo_t &r, int32_t id) {
     }
 }
 
-constexpr int32_t kReals[] = {V::VALUE,        V::INITIAL,     V::LOWER,    V::UPPER,
-                              V::STEP,         V::INTSCALE,    V::SCALE,    V::SBWEIGHT,
-                              V::SHADOW_PRICE, V::TARGET_HOMO, V::THRESHOLD};
-
 // The reals written back by Commit (the list refuses the others).
 constexpr int32_t kWritableReals[] = {V::VALUE, V::INITIAL,  V::LOWER,       V::UPPER,    V::STEP,
                                       V::SCALE, V::SBWEIGHT, V::TARGET_HOMO, V::THRESHOLD};
@@ -108,6 +104,8 @@ constexpr uint32_t kRealFields1 = V::VALUE | V::LOWER | V::UPPER | V::STEP | V::
                                   V::SBWEIGHT | V::INITIAL | V::SHADOW_PRICE | V::TARGET_HOMO | V::THRESHOLD |
                                   V::CHANGE;
 constexpr uint32_t kPhysicalTypeName2 = 1u;  // PHYSICAL_TYPE (-1)
+constexpr uint32_t kColumnFields1 =
+    V::VALUE | V::INITIAL | V::LOWER | V::UPPER | V::INTSCALE | V::SCALE | V::SHADOW_PRICE;
 
 bool type_has_units(int32_t ptype) {
     const int32_t t = ptype < 0 ? -ptype : ptype;
@@ -165,10 +163,18 @@ rtvarmask_t modified_bits(int32_t id) {
     return bits;
 }
 
+// Copies text and its NUL into to (size bytes); false, to unchanged, when
+// the text is missing or does not fit.
 bool copy_text(char *to, size_t size, const char *text) {
     if (text == nullptr || std::strlen(text) >= size) return false;
     std::memcpy(to, text, std::strlen(text) + 1);
     return true;
+}
+
+// The same in one pass, for names the list holds (which always fit): the
+// name field is "" when one does not.
+void copy_name(char *to, size_t size, const char *text) {
+    if (text == nullptr || memccpy(to, text, '\0', size) == nullptr) to[0] = '\0';
 }
 
 }  // namespace
@@ -472,8 +478,9 @@ bool QDLVariableData::IsFixed() const { return varIsFixed(status) != 0; }
 
 // ---- units ----
 
-void QDLVariableData::DisplayFactors(double &f, double &o) const {
-    const int32_t p = varInqPhysicalType(status);
+namespace zarn::qdlvarquery {
+
+void display_factors(int32_t p, int64_t uom, QDLVariableData::UnitFactors &cache, double &f, double &o) {
     f = 1.0;
     o = 0.0;
     if (!type_has_units(p)) return;
@@ -481,29 +488,40 @@ void QDLVariableData::DisplayFactors(double &f, double &o) const {
     const int64_t use = uom == 0 ? rtouom_default_uom[t] : uom;
     if (use < 1 || use > rtouom_count[t]) return;
     const rtouom_entry &e = rtouom_table[t][use - 1];
-    if (!units_known_ || units_ptype_ != p || units_m_ != e.multiplier || units_offset_ != e.offset) {
-        units_f_ = rtouom_delta_si2pair(1.0, p, static_cast<int>(use));
-        units_o_ = rtouom_si2pair(0.0, p, static_cast<int>(use));
-        units_ptype_ = p;
-        units_m_ = e.multiplier;
-        units_offset_ = e.offset;
-        units_known_ = true;
+    if (!cache.known || cache.ptype != p || cache.multiplier != e.multiplier || cache.offset != e.offset) {
+        cache.f = rtouom_delta_si2pair(1.0, p, static_cast<int>(use));
+        cache.o = rtouom_si2pair(0.0, p, static_cast<int>(use));
+        cache.ptype = p;
+        cache.multiplier = e.multiplier;
+        cache.offset = e.offset;
+        cache.known = true;
     }
-    f = units_f_;
-    o = units_o_;
+    f = cache.f;
+    o = cache.o;
 }
 
-double QDLVariableData::ScaleValue(rtvarlst_t *list, int32_t index, int32_t id, double held) const {
+double shown_real(rtvarlst_t *list, int32_t index, int32_t id, double held, double intscale, int64_t baseuom,
+                  bool display, double f, double o) {
     const Form form = form_of(id);
     if (held == kUndefined || form == Form::Held || form == Form::None) return held;
     if (form == Form::Si) return baseuom == 1 ? held : zarn::rtvarlst::base_to_si(list, index, held, false);
     const bool difference = form == Form::Difference;
     const double quantity = held * zarn::rtvarlst::effective_scale(intscale);
     const double si = baseuom == 1 ? quantity : zarn::rtvarlst::base_to_si(list, index, quantity, difference);
-    if (!user_units) return si;
-    double f = 1.0, o = 0.0;
-    DisplayFactors(f, o);
+    if (!display) return si;
     return difference ? si * f : si * f + o;
+}
+
+}  // namespace zarn::qdlvarquery
+
+void QDLVariableData::DisplayFactors(double &f, double &o) const {
+    qv::display_factors(varInqPhysicalType(status), uom, units_, f, o);
+}
+
+double QDLVariableData::ScaleValue(rtvarlst_t *list, int32_t index, int32_t id, double held) const {
+    double f = 1.0, o = 0.0;
+    if (user_units) DisplayFactors(f, o);
+    return qv::shown_real(list, index, id, held, intscale, baseuom, user_units, f, o);
 }
 
 double QDLVariableData::UnscaleValue(rtvarlst_t *list, int32_t index, int32_t id, double x) const {
@@ -525,7 +543,30 @@ double QDLVariableData::UnscaleValue(rtvarlst_t *list, int32_t index, int32_t id
 
 bool QDLVariableData::Load(rtvarlst_t *list, int32_t index, bool units) {
     if (list == nullptr || index < 1 || index > rtovarlst_inq_nvar(list)) return false;
-    return DoLoad(list, index, units);
+    return DoLoad(list, index, units, nullptr);
+}
+
+bool QDLVariableData::Load(const QDLVariableColumns &columns, int32_t index, bool units) {
+    if (columns.list == nullptr || index < 1 || index > columns.count) return false;
+    return DoLoad(columns.list, index, units, &columns);
+}
+
+bool QDLVariableData::GetColumns(rtvarlst_t *list, QDLVariableColumns &out) {
+    out = QDLVariableColumns{};
+    if (list == nullptr) return false;
+    out.list = list;
+    out.count = rtovarlst_inq_nvar(list);
+    out.status = rtovarlst_vec_status(list);
+    out.baseuom = rtovarlst_vec_baseuom(list);
+    out.uom = rtovarlst_vec_uom(list);
+    out.value = rtovarlst_vec_value(list);
+    out.init = rtovarlst_vec_initial(list);
+    out.lower = rtovarlst_vec_lower(list);
+    out.upper = rtovarlst_vec_upper(list);
+    out.intscale = rtovarlst_vec_scale(list);
+    out.scale = rtovarlst_vec_solveScale(list);
+    out.shadow_price = rtovarlst_vec_shadow_price(list);
+    return true;
 }
 
 bool QDLVariableData::Load(QDLEOCntr *container, QDLEOBlock *block, int32_t number, bool units) {
@@ -535,7 +576,49 @@ bool QDLVariableData::Load(QDLEOCntr *container, QDLEOBlock *block, int32_t numb
     return Load(list, number, units);
 }
 
-bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units) {
+// The real fields that a list's columns hold.
+struct RealColumn {
+    uint32_t bit;
+    const double *QDLVariableColumns::*column;
+    double rtvarinfo_t::*field;
+};
+constexpr RealColumn kRealColumns[] = {
+    {V::VALUE, &QDLVariableColumns::value, &rtvarinfo_t::value},
+    {V::INITIAL, &QDLVariableColumns::init, &rtvarinfo_t::init},
+    {V::LOWER, &QDLVariableColumns::lower, &rtvarinfo_t::lower},
+    {V::UPPER, &QDLVariableColumns::upper, &rtvarinfo_t::upper},
+    {V::INTSCALE, &QDLVariableColumns::intscale, &rtvarinfo_t::intscale},
+    {V::SCALE, &QDLVariableColumns::scale, &rtvarinfo_t::scale},
+    {V::SHADOW_PRICE, &QDLVariableColumns::shadow_price, &rtvarinfo_t::shadow_price}};
+
+// Takes from the columns the fields of fetch that they hold, and drops those
+// from fetch.
+void take_columns(rtvarinfo_t &r, const QDLVariableColumns &c, int32_t index, rtvarmask_t &fetch) {
+    const size_t k = static_cast<size_t>(index - 1);
+    if ((fetch.mask1 & kColumnFields1) != 0) {
+        for (const RealColumn &f : kRealColumns) {
+            const double *column = c.*f.column;
+            if ((fetch.mask1 & f.bit) == 0 || column == nullptr) continue;
+            r.*f.field = column[k];
+            fetch.mask1 &= ~f.bit;
+        }
+    }
+    if ((fetch.mask1 & RTVARINFO_STATUS) != 0 && c.status != nullptr) {
+        r.status = c.status[k];
+        fetch.mask1 &= ~static_cast<uint32_t>(RTVARINFO_STATUS);
+    }
+    if ((fetch.mask1 & V::BASEUOM) != 0 && c.baseuom != nullptr) {
+        r.baseuom = c.baseuom[k];
+        fetch.mask1 &= ~static_cast<uint32_t>(V::BASEUOM);
+    }
+    if (((fetch.mask1 & V::UOM) != 0 || (fetch.mask2 & 2u) != 0) && c.uom != nullptr) {
+        r.uom = static_cast<int32_t>(c.uom[k]);
+        fetch.mask1 &= ~static_cast<uint32_t>(V::UOM);
+        fetch.mask2 &= ~2u;
+    }
+}
+
+bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units, const QDLVariableColumns *columns) {
     const CMask asked = mask;
     const bool reals = (asked.mask1 & kRealFields1) != 0;
     const bool names = (asked.mask1 & (UOM | BASEUOM)) != 0 || (asked.mask2 & kPhysicalTypeName2) != 0;
@@ -544,23 +627,29 @@ bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units) {
     if (reals) fetch.mask1 |= INTSCALE | BASEUOM;
     if (reals && units) fetch.mask1 |= UOM;
     if ((asked.mask1 & CHANGE) != 0) fetch.mask1 |= VALUE | INITIAL;
-    mask = fetch;
-    rtovarlst_inq_var(list, index, this, 0);
-    mask = asked;
+    const bool status_read = (fetch.mask1 & RTVARINFO_STATUS) != 0;
+    if (columns != nullptr) take_columns(*this, *columns, index, fetch);
+    if (fetch.mask1 != 0 || fetch.mask2 != 0) {
+        mask = fetch;
+        rtovarlst_inq_var(list, index, this, 0);
+        mask = asked;
+    }
     number = index;
     user_units = units;
     if (qv::mask_has(asked, NAME)) {
         const char *stored = rtovarlst_lookup_var_name(list, index);
-        if (!copy_text(name, sizeof name, stored)) name[0] = '\0';
+        copy_name(name, sizeof name, stored);
     }
-    if ((fetch.mask1 & RTVARINFO_STATUS) != 0) {
-        spec = varInqSpec(status);
-        marked = varInqMarked(status);
+    if (status_read) {
         physical_type_id = varInqPhysicalType(status);
-        int64_t b = 0;
-        varInqBoundType(status, &b);
-        bound = static_cast<int32_t>(b);
-        variable_type = varInqType(status);
+        if ((asked.mask1 & SPEC) != 0) spec = varInqSpec(status);
+        if ((asked.mask1 & MARKED) != 0) marked = varInqMarked(status);
+        if ((asked.mask1 & VARIABLE_TYPE) != 0) variable_type = varInqType(status);
+        if ((asked.mask1 & BOUND) != 0) {
+            int64_t b = 0;
+            varInqBoundType(status, &b);
+            bound = static_cast<int32_t>(b);
+        }
     }
     if (qv::mask_has(asked, PHYSICAL_TYPE)) {
         std::strncpy(physical_type, rtouom_ptype_name(physical_type_id), kTypeNameMax);
@@ -570,15 +659,19 @@ bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units) {
     if (qv::mask_has(asked, BASEUOM))
         unit_name(physical_type_id, baseuom > 0 ? baseuom : 1, baseuom_name, sizeof baseuom_name);
     if (!reals) return true;
+    // One pair of display factors serves every real of the variable.
+    double f = 1.0, o = 0.0;
+    if (units) qv::display_factors(physical_type_id, uom, units_, f, o);
     if ((asked.mask1 & CHANGE) != 0) {
-        const double v = ScaleValue(list, index, VALUE, value), i = ScaleValue(list, index, INITIAL, init);
+        const double v = qv::shown_real(list, index, VALUE, value, intscale, baseuom, units, f, o);
+        const double i = qv::shown_real(list, index, INITIAL, init, intscale, baseuom, units, f, o);
         change = v == kUndefined || i == kUndefined ? kUndefined : v - i;
     }
-    for (int32_t id : kReals) {
-        if (qv::mask_has(asked, id)) {
-            double *field = real_field(*this, id);
-            *field = ScaleValue(list, index, id, *field);
-        }
+    for (uint32_t left = asked.mask1 & kRealFields1 & ~static_cast<uint32_t>(CHANGE); left != 0;
+         left &= left - 1) {
+        const int32_t id = static_cast<int32_t>(left & (0u - left));
+        double *field = real_field(*this, id);
+        *field = qv::shown_real(list, index, id, *field, intscale, baseuom, units, f, o);
     }
     return true;
 }

@@ -14,6 +14,7 @@
 #include "fake_model.h"
 #include "qdlvarquery/qdlquery_internal.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/varutl.h"
 
 using namespace zarn::test;
 
@@ -177,7 +178,7 @@ TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
     block.objects.extra_variables = 20;
     EXPECT_EQ(Execute("InObjective(OBJ)"), (Numbers{3, 7})) << "30 is beyond the block";
     Candidates({7, 1, 3});
-    EXPECT_EQ(Execute("InObjective(OBJ)"), (Numbers{7, 3})) << "candidates keep their order";
+    EXPECT_EQ(Execute("InObjective(OBJ)"), Numbers{}) << "candidates are loaded one by one, and cannot be";
     ASSERT_TRUE(engine->SetCandidates(0, nullptr));
     EXPECT_EQ(Execute("NOT InObjective(OBJ)"), Numbers{}) << "a negated set cannot answer, and nothing loads";
     engine->Execute();
@@ -189,6 +190,55 @@ TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
 TEST_F(Run, ObjectiveOnTheLoadedPathToo) {
     EXPECT_EQ(Execute("InObjective(OBJ) AND VALUE > 5"), (Numbers{7}));
     EXPECT_EQ(Execute("NOT InObjective(OBJ)").size(), 18u);
+    Candidates({7, 1, 3});
+    EXPECT_EQ(Execute("InObjective(OBJ)"), (Numbers{7, 3})) << "candidates keep their order";
+}
+
+TEST_F(Run, ColumnAnswersStopAtTheBlocksCount) {
+    for (int32_t k : {2, 5, 12, 19}) rtovarlst_set_spec(list, k, VAR_CONST);
+    EXPECT_EQ(Execute("SPEC = CONST"), (Numbers{2, 5, 12, 19}));
+    block.objects.extra_variables = -10;
+    EXPECT_EQ(Execute("SPEC = CONST"), (Numbers{2, 5})) << "the block counts 10 of the list's 20";
+    EXPECT_EQ(Execute("SPEC = CONST AND VALUE > 3"), (Numbers{5}));
+    EXPECT_EQ(Execute("SPEC <> CONST AND NUMBER > 8"), (Numbers{9, 10}));
+    block.objects.extra_variables = 5;
+    EXPECT_EQ(Execute("SPEC = CALC AND NUMBER > 18"), (Numbers{20})) << "21 to 25 cannot be loaded";
+    EXPECT_EQ(Execute("SPEC = CONST OR SPEC = CALC").size(), 20u);
+}
+
+TEST_F(Run, UnnamedVariableHasTheEmptyNameEitherWay) {
+    rtvarlst_t *names = rtovarlst_create(3);
+    rtovarlst_set_nvar(names, 3);
+    rtovarlst_addvar(names, 1, "A1");
+    rtovarlst_addvar(names, 3, "A3");
+    block.objects.list = names;
+    const Numbers all = {1, 2, 3};
+    for (const char *text : {"NAME <> A1", "NAME = ''", "NAME = A*", "NAME <> A*"}) {
+        ASSERT_TRUE(engine->SetCandidates(0, nullptr));
+        const Numbers by_column = Execute(text);
+        Candidates(all);
+        EXPECT_EQ(Execute(text), by_column) << text;
+    }
+    ASSERT_TRUE(engine->SetCandidates(0, nullptr));
+    EXPECT_EQ(Execute("NAME <> A*"), (Numbers{2}));
+    block.objects.list = list;
+    rtovarlst_destroy_c(&names);
+}
+
+TEST_F(Run, ShortMemoryInAColumnAnswerFallsBackToLoading) {
+    for (int32_t k : {4, 6, 15}) rtovarlst_set_spec(list, k, VAR_MEAS);
+    ASSERT_TRUE(engine->SetQueryText("SPEC = MEAS AND VALUE > 5"));
+    HistoryCapture history;
+    fail_each_allocation(
+        [&] {
+            engine->Execute();
+            return Results() == Numbers{6, 15};
+        },
+        [&](long n, bool ok) {
+            const std::string text = history.text();
+            EXPECT_TRUE(ok || text == "!!Query: not enough memory for the results; the run stopped\n")
+                << "allocation " << n << ": " << text;
+        });
 }
 
 TEST_F(Run, ExecuteMoreThroughTheSetAnswer) {

@@ -163,6 +163,16 @@ const QueryRow kQueries[] = {
     {"is_free_of_an_alias", "IsFree(top)", [](const VarRow &, const Seen &) { return false; }},
     {"is_alias", "IsAlias(FEED)", [](const VarRow &r, const Seen &) { return r.name == std::string(kPrefix) + ".S1.X(10)"; }},
     // Compounds.
+    {"spec_or_bound_both_from_the_status_column", "SPEC = CONST OR BOUND = SOFT", [](const VarRow &r, const Seen &) { return r.spec == 1 || r.bound == 2; }},
+    {"codes_and_not", "MARKED = 1 AND VARIABLE_TYPE <> ALGEBRAIC AND NOT PHYSICAL_TYPE_ID = 0", [](const VarRow &r, const Seen &) { return r.marked == 1 && r.var_type != 0 && r.ptype != 0; }},
+    {"codes_then_reals_in_display_units", "SPEC = CONST AND LOWER < -5", [](const VarRow &r, const Seen &s) { return r.spec == 1 && s.lower < -5; }},
+    {"codes_then_equal_within_tolerance", "SPEC <> CALC AND UPPER >= 1e20", [](const VarRow &r, const Seen &s) { return r.spec != 0 && s.upper >= 1e20 - kTol; }},
+    {"codes_then_solver_scale_difference", "BOUND = HARD AND SCALE >= 2", [](const VarRow &r, const Seen &s) { return r.bound == 0 && s.slvscale >= 2 - kTol; }},
+    {"codes_then_shadow_price_and_held_scale", "MARKED = 1 AND SHADOW_PRICE > 0 AND INTSCALE <> 2.5", [](const VarRow &r, const Seen &s) { return r.marked == 1 && s.shadow > 0 && (s.intscale > 2.5 + kTol || s.intscale < 2.5 - kTol); }},
+    {"codes_then_nested_reals_and_codes", "SPEC = CONST AND (VALUE > 0 AND MARKED = 1)", [](const VarRow &r, const Seen &s) { return r.spec == 1 && s.value > 0 && r.marked == 1; }},
+    {"codes_then_an_or_that_cannot_filter", "SPEC = CONST AND (VALUE > 0 OR MARKED = 1)", [](const VarRow &r, const Seen &s) { return r.spec == 1 && (s.value > 0 || r.marked == 1); }},
+    {"codes_then_a_step_without_column", "SPEC = CONST AND STEP > 1 AND STEP < 1e30", [](const VarRow &r, const Seen &s) { return r.spec == 1 && s.step > 1 && s.step < 1e30; }},
+    {"codes_then_initial_and_lower", "VARIABLE_TYPE = INTEGER AND INITIAL < 0 AND LOWER > -20", [](const VarRow &r, const Seen &s) { return r.var_type == 3 && s.init < 0 && s.lower > -20; }},
     {"fixed_and_positive", "SPEC = FIXED AND VALUE > 0", [](const VarRow &r, const Seen &s) { return r.spec == 1 && s.value > 0; }},
     {"name_or_quality", "NAME = S1.* OR QUALITY = BAD", [](const VarRow &r, const Seen &s) { return (s.in_block && glob("S1.*", s.stripped.c_str())) || r.quality == 1; }},
     {"not_or_group", "NOT (SPEC = CALC OR SPEC = MEAS)", [](const VarRow &r, const Seen &) { return r.spec != 0 && r.spec != 3; }},
@@ -211,6 +221,19 @@ TEST_F(VariableEngine, QueryTableSelectsSomethingAndNotEverythingInMostRows) {
         if (n == 0 || n == static_cast<size_t>(kVariables)) ++trivial;
     }
     EXPECT_LE(trivial, 8);
+}
+
+TEST_F(VariableEngine, SetAnswersAgreeWithLoadingEveryObject) {
+    // With every variable a candidate, each one is loaded and tested; without,
+    // codes and names are read from the columns and reals filter the sets.
+    std::vector<int32_t> all;
+    for (int32_t k = 1; k <= kVariables; ++k) all.push_back(k);
+    for (const QueryRow &q : kQueries) {
+        ASSERT_TRUE(model.engine->SetCandidates(0, nullptr));
+        const std::vector<int32_t> by_sets = model.Run(q.text);
+        ASSERT_TRUE(model.engine->SetCandidates(kVariables, all.data()));
+        EXPECT_EQ(model.Run(q.text), by_sets) << q.name << ": " << q.text;
+    }
 }
 
 TEST_F(VariableEngine, ToleranceIsReadWhenTheQueryRuns) {

@@ -126,6 +126,7 @@ TEST(VariableRecord, EnumerationWordsBothWays) {
 }
 
 TEST(VariableRecord, EnumerationSynonymsAndRefusals) {
+    const std::string kLongWord(300, 'B');
     struct Case {
         int32_t id;
         const char *word;
@@ -142,7 +143,7 @@ TEST(VariableRecord, EnumerationSynonymsAndRefusals) {
                           {V::SPEC, "", -1},
                           {V::VALUE, "CALC", -1},
                           {12345, "CALC", -1},
-                          {V::QUALITY, std::string(300, 'B').c_str(), -1}};
+                          {V::QUALITY, kLongWord.c_str(), -1}};
     for (const Case &c : cases) {
         int32_t code = -99;
         const bool found = V::StringToEnum(c.id, c.word, code);
