@@ -2,14 +2,13 @@
  * The plain C part of the host's COM conventions: result codes and counts,
  * and the automation types the query engines' parameter records exchange
  * with a host: VARIANT, BSTR and one-dimensional SAFEARRAY, with the few
- * operations on them, all inline here (nothing of this is exported).
+ * operations the library uses, all inline here (nothing of this is exported).
  * The interfaces themselves are C++ and live in zarnutils/host.hpp.
  *
  * A BSTR is a UTF-16 text that owns its block: a 32-bit byte count stands
  * just before the first character and a NUL after the last; NULL is the
  * empty text. A VARIANT owns its BSTR or array; VariantClear frees them.
- * The operations allocate with malloc and answer E_OUTOFMEMORY (or NULL)
- * when it fails, leaving their target as it was.
+ * The operations allocate with malloc and give NULL when it fails.
  */
 #ifndef ZARNUTILS_COM_H
 #define ZARNUTILS_COM_H
@@ -27,9 +26,6 @@ typedef uint32_t ULONG;
 #define E_FAIL ((HRESULT)0x80004005u)
 #define E_NOINTERFACE ((HRESULT)0x80004002u)
 #define E_INVALIDARG ((HRESULT)0x80070057u)
-#define E_OUTOFMEMORY ((HRESULT)0x8007000Eu)
-#define DISP_E_BADINDEX ((HRESULT)0x8002000Bu)
-#define DISP_E_BADVARTYPE ((HRESULT)0x80020008u)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 
@@ -106,29 +102,12 @@ static inline ULONG SysStringLen(BSTR s) {
     return bytes / (ULONG)sizeof(OLECHAR);
 }
 
-/* A new BSTR of a NUL-terminated text (NULL for NULL or when memory is short). */
-static inline BSTR SysAllocString(const OLECHAR *s) {
-    ULONG n = 0;
-    if (s == NULL) return NULL;
-    while (s[n] != 0 && n < (ULONG)0x3FFFFFF0u) ++n;
-    return SysAllocStringLen(s, n);
-}
-
 /* Frees a BSTR; NULL is accepted. */
 static inline void SysFreeString(BSTR s) {
     if (s != NULL) free((unsigned char *)s - sizeof(ULONG));
 }
 
 /* ---- one-dimensional safe arrays of VT_I4, VT_R8 or VT_BSTR ---- */
-
-/* An element travels as a pointer to it, but a BSTR element as the BSTR
-   itself; the compiler cannot see which branch an array's type takes. */
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-#pragma GCC diagnostic ignored "-Wstringop-overread"
-#pragma GCC diagnostic ignored "-Wstringop-overflow"
-#endif
 
 static inline ULONG zarn_com_element_size(VARTYPE vt) {
     return vt == VT_I4     ? (ULONG)sizeof(int32_t)
@@ -170,90 +149,6 @@ static inline HRESULT SafeArrayDestroy(SAFEARRAY *a) {
     return S_OK;
 }
 
-static inline HRESULT SafeArrayGetLBound(const SAFEARRAY *a, uint32_t dim, int32_t *out) {
-    if (a == NULL || out == NULL || dim != 1 || a->cDims != 1) return E_INVALIDARG;
-    *out = a->rgsabound[0].lLbound;
-    return S_OK;
-}
-
-static inline HRESULT SafeArrayGetUBound(const SAFEARRAY *a, uint32_t dim, int32_t *out) {
-    if (a == NULL || out == NULL || dim != 1 || a->cDims != 1) return E_INVALIDARG;
-    *out = (int32_t)((int64_t)a->rgsabound[0].lLbound + (int64_t)a->rgsabound[0].cElements - 1);
-    return S_OK;
-}
-
-/* The element's slot, or NULL when index is outside the bounds. */
-static inline void *zarn_com_element(const SAFEARRAY *a, const int32_t *index) {
-    if (a == NULL || index == NULL || a->cDims != 1) return NULL;
-    const int64_t k = (int64_t)*index - a->rgsabound[0].lLbound;
-    if (k < 0 || k >= (int64_t)a->rgsabound[0].cElements) return NULL;
-    return (unsigned char *)a->pvData + (size_t)k * a->cbElements;
-}
-
-/* Copies the element out; a BSTR is copied (the caller frees the copy). */
-static inline HRESULT SafeArrayGetElement(const SAFEARRAY *a, const int32_t *index, void *out) {
-    void *slot = zarn_com_element(a, index);
-    if (slot == NULL || out == NULL) return DISP_E_BADINDEX;
-    if ((a->fFeatures & FADF_BSTR) != 0) {
-        BSTR s = *(BSTR *)slot;
-        BSTR copy = s != NULL ? SysAllocStringLen(s, SysStringLen(s)) : NULL;
-        if (s != NULL && copy == NULL) return E_OUTOFMEMORY;
-        memcpy(out, &copy, sizeof copy);
-    } else {
-        memcpy(out, slot, a->cbElements);
-    }
-    return S_OK;
-}
-
-/* Stores a copy of the element; a BSTR element is copied and the old one freed. */
-static inline HRESULT SafeArrayPutElement(SAFEARRAY *a, const int32_t *index, const void *in) {
-    void *slot = zarn_com_element(a, index);
-    if (slot == NULL || in == NULL) return DISP_E_BADINDEX;
-    if ((a->fFeatures & FADF_BSTR) != 0) {
-        BSTR s = (BSTR)in;
-        BSTR copy = SysAllocStringLen(s, SysStringLen(s));
-        if (copy == NULL) return E_OUTOFMEMORY;
-        SysFreeString(*(BSTR *)slot);
-        *(BSTR *)slot = copy;
-    } else {
-        memcpy(slot, in, a->cbElements);
-    }
-    return S_OK;
-}
-
-/* *out = an independent copy of a (NULL for NULL). */
-static inline HRESULT SafeArrayCopy(const SAFEARRAY *a, SAFEARRAY **out) {
-    if (out == NULL) return E_INVALIDARG;
-    *out = NULL;
-    if (a == NULL) return S_OK;
-    if (a->cDims != 1) return E_INVALIDARG;
-    const VARTYPE vt = (a->fFeatures & FADF_BSTR) != 0   ? VT_BSTR
-                       : a->cbElements == sizeof(double) ? VT_R8
-                                                         : VT_I4;
-    SAFEARRAY *copy = SafeArrayCreateVector(vt, a->rgsabound[0].lLbound, a->rgsabound[0].cElements);
-    if (copy == NULL) return E_OUTOFMEMORY;
-    if (vt == VT_BSTR) {
-        const BSTR *from = (const BSTR *)a->pvData;
-        BSTR *to = (BSTR *)copy->pvData;
-        for (ULONG k = 0; k < a->rgsabound[0].cElements; ++k) {
-            if (from[k] == NULL) continue;
-            to[k] = SysAllocStringLen(from[k], SysStringLen(from[k]));
-            if (to[k] == NULL) {
-                SafeArrayDestroy(copy);
-                return E_OUTOFMEMORY;
-            }
-        }
-    } else {
-        memcpy(copy->pvData, a->pvData, (size_t)a->rgsabound[0].cElements * a->cbElements);
-    }
-    *out = copy;
-    return S_OK;
-}
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-
 /* ---- VARIANT ---- */
 
 static inline void VariantInit(VARIANT *v) {
@@ -269,24 +164,6 @@ static inline HRESULT VariantClear(VARIANT *v) {
         SafeArrayDestroy(v->parray);
     }
     memset(v, 0, sizeof *v);
-    return S_OK;
-}
-
-/* dst (cleared first) becomes an independent copy of src; dst is left as it
-   was when memory is short. */
-static inline HRESULT VariantCopy(VARIANT *dst, const VARIANT *src) {
-    if (dst == NULL || src == NULL) return E_INVALIDARG;
-    if (dst == src) return S_OK;
-    VARIANT copy = *src;
-    if (src->vt == VT_BSTR && src->bstrVal != NULL) {
-        copy.bstrVal = SysAllocStringLen(src->bstrVal, SysStringLen(src->bstrVal));
-        if (copy.bstrVal == NULL) return E_OUTOFMEMORY;
-    } else if ((src->vt & VT_ARRAY) != 0) {
-        const HRESULT hr = SafeArrayCopy(src->parray, &copy.parray);
-        if (FAILED(hr)) return hr;
-    }
-    VariantClear(dst);
-    *dst = copy;
     return S_OK;
 }
 
