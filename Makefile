@@ -1,7 +1,7 @@
 # Thin front end over the CMake presets; see README.md.
 # JOBS: build and test parallelism (default: the machine's processors).
 # WERROR=ON turns compiler warnings into errors (CI sets it).
-.PHONY: all deps build demo test asan bench release fuzz mutants clean
+.PHONY: all deps build demo test asan bench release fuzz mutants coverage clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= OFF
@@ -40,9 +40,18 @@ fuzz: deps
 
 # Plants every catalogued fault (scripts/mutants/*.txt) in a scratch copy and reports
 # which ones no test catches; a developer tool, not part of test or CI.
-# Extra options: make mutants MUTANTS_ARGS="--module rtuom --full"
+# Extra options: make mutants MUTANTS_ARGS="--module rtuom --full"; random faults
+# instead of the catalogue: make mutants MUTANTS_ARGS="--sample 150 --seed 7"
 mutants: deps
 	python3 scripts/mutants.py --jobs $(JOBS) $(MUTANTS_ARGS)
+
+# Line and branch coverage per module (gcovr); every line in build/coverage/html/index.html.
+coverage: deps
+	cmake --preset coverage $(CONFIGURE) >/dev/null
+	cmake --build --preset coverage --parallel $(JOBS)
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage -j$(JOBS)
+	python3 scripts/coverage.py --jobs $(JOBS)
 
 clean:
 	rm -rf build

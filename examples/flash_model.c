@@ -2,21 +2,26 @@
  * drum. The host names its variables, gives each a physical type and a
  * display unit, sets values in SI and prints them in the display units;
  * it also watches change events, fixes the feed and reaches a unit's
- * variables through a window and an alias. */
+ * variables through a window and an alias. The model's equations (mass,
+ * component and energy balances, phase equilibrium) go into an equation
+ * list with their scaled residuals at the printed state, and the solver's
+ * questions are asked of it: the largest residuals and the norm. */
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
 #include "zarnutils/zarnutils.h"
 
 typedef struct {
-    const char *suffix;  /* variable name after the stream name */
-    const char *ptype;   /* physical type */
-    const char *unit;    /* display unit */
+    const char *suffix; /* variable name after the stream name */
+    const char *ptype;  /* physical type */
+    const char *unit;   /* display unit */
 } Quantity;
 
 static const Quantity kStream[] = {
-    {"T", "TEMPERATURE", "F"},     {"P", "PRESSURE", "PSIA"},  {"MASSFLOW", "MASS-FLOW", "LB/HR"},
-    {"MOLEFLOW", "MOLE-FLOW", "KMOL/HR"}, {"Z(C3)", "COMPOSITION", "MOL-FR"}, {"Z(NC4)", "COMPOSITION", "MOL-FR"},
+    {"T", "TEMPERATURE", "F"},           {"P", "PRESSURE", "PSIA"},
+    {"MASSFLOW", "MASS-FLOW", "LB/HR"},  {"MOLEFLOW", "MOLE-FLOW", "KMOL/HR"},
+    {"Z(C3)", "COMPOSITION", "MOL-FR"},  {"Z(NC4)", "COMPOSITION", "MOL-FR"},
     {"Z(NC5)", "COMPOSITION", "MOL-FR"},
 };
 #define NQ ((int32_t)(sizeof kStream / sizeof kStream[0]))
@@ -52,8 +57,98 @@ static void print_var(rtvarlst_t *l, int32_t i) {
         printf("  %-16s %14s   %-8s %s\n", rtovarlst_lookup_var_name(l, i), "undefined", unit,
                varSpecId(rtovarlst_inq_spec(l, i)));
     else
-        printf("  %-16s %14.4f   %-8s %s\n", rtovarlst_lookup_var_name(l, i), rtouom_si2pair(si, t, uom), unit,
-               varSpecId(rtovarlst_inq_spec(l, i)));
+        printf("  %-16s %14.4f   %-8s %s\n", rtovarlst_lookup_var_name(l, i), rtouom_si2pair(si, t, uom),
+               unit, varSpecId(rtovarlst_inq_spec(l, i)));
+}
+
+/* The value of a named variable in SI. */
+static double si(rtvarlst_t *l, const char *name) {
+    return rtovarlst_inq_var_value(l, rtovarlst__varname2index(l, name), 1);
+}
+
+/* Stream s's component flow of component c (kmol/s). */
+static double component_flow(rtvarlst_t *l, const char *stream, const char *component) {
+    char name[64];
+    snprintf(name, sizeof name, "%s.MOLEFLOW", stream);
+    const double flow = si(l, name);
+    snprintf(name, sizeof name, "%s.Z(%s)", stream, component);
+    return flow * si(l, name);
+}
+
+/* Wilson's estimate of a component's K value at T (K) and P (Pa). */
+static double k_value(double tc, double pc, double omega, double t, double p) {
+    return pc / p * exp(5.373 * (1.0 + omega) * (1.0 - tc / t));
+}
+
+/* Names equation i, sets its scale and stores residual / scale. */
+static void equation(rtattrdict_t *eqns, int32_t i, const char *name, double residual, double scale) {
+    rtoeqnlst_addeqn(eqns, i, name);
+    rtoeqnlst_set_eqn_scale(eqns, i, scale);
+    rtoeqnlst_vec_residual(eqns)[i - 1] = residual / scale;
+}
+
+/* The heater and drum equations, evaluated at the model's values. */
+static void flash_equations(rtvarlst_t *model) {
+    static const char *const comp[3] = {"C3", "NC4", "NC5"};
+    static const double tc[3] = {369.8, 425.1, 469.7}, pc[3] = {42.48e5, 37.96e5, 33.70e5};
+    static const double omega[3] = {0.152, 0.200, 0.252};
+    const double cp = 150.0e3; /* J/(kmol K), the liquid mixture's molar heat capacity */
+    const double feed = si(model, "FEED.MOLEFLOW");
+    rtattrdict_t *eqns = rtoeqnlst_create(16);
+    int32_t n = 0;
+    char name[64];
+
+    rtoeqnlst_set_neqn(eqns, 14);
+    equation(eqns, ++n, "HEATER.MASS", si(model, "HOT.MASSFLOW") - si(model, "FEED.MASSFLOW"), 1.0);
+    equation(eqns, ++n, "HEATER.ENERGY",
+             si(model, "HEATER.DUTY") - feed * cp * (si(model, "HOT.T") - si(model, "FEED.T")), 1.0e5);
+    equation(eqns, ++n, "DRUM.MASS",
+             si(model, "HOT.MASSFLOW") - si(model, "VAPOUR.MASSFLOW") - si(model, "LIQUID.MASSFLOW"), 1.0);
+    equation(eqns, ++n, "DRUM.MOLES",
+             si(model, "HOT.MOLEFLOW") - si(model, "VAPOUR.MOLEFLOW") - si(model, "LIQUID.MOLEFLOW"), feed);
+    for (int c = 0; c < 3; ++c) {
+        snprintf(name, sizeof name, "DRUM.COMP(%s)", comp[c]);
+        equation(eqns, ++n, name,
+                 component_flow(model, "HOT", comp[c]) - component_flow(model, "VAPOUR", comp[c]) -
+                     component_flow(model, "LIQUID", comp[c]),
+                 feed);
+    }
+    double ysum = -1.0, xsum = -1.0;
+    for (int c = 0; c < 3; ++c) {
+        char zname[32];
+        snprintf(zname, sizeof zname, "VAPOUR.Z(%s)", comp[c]);
+        const double y = si(model, zname);
+        snprintf(zname, sizeof zname, "LIQUID.Z(%s)", comp[c]);
+        const double x = si(model, zname);
+        const double k = k_value(tc[c], pc[c], omega[c], si(model, "VAPOUR.T"), si(model, "VAPOUR.P"));
+        snprintf(name, sizeof name, "DRUM.EQUIL(%s)", comp[c]);
+        equation(eqns, ++n, name, y - k * x, 1.0);
+        ysum += y;
+        xsum += x;
+    }
+    equation(eqns, ++n, "DRUM.SUMY", ysum, 1.0);
+    equation(eqns, ++n, "DRUM.SUMX", xsum, 1.0);
+    equation(eqns, ++n, "DRUM.TEQ", si(model, "VAPOUR.T") - si(model, "LIQUID.T"), 100.0);
+    equation(eqns, ++n, "DRUM.PEQ", si(model, "VAPOUR.P") - si(model, "LIQUID.P"), 1.0e5);
+
+    /* Only one of the two summations is independent: the host leaves out SUMX. */
+    value_t no;
+    value_init(&no);
+    value_assign_logical(&no, 0);
+    rtoeqnlst_assign_value(eqns, "DRUM.SUMX.INCLUDED", &no);
+
+    int32_t top[3];
+    double norm = 0.0;
+    rtoeqnlst_inq_max_residuals(eqns, 1, n, 3, 0, top);
+    rtoeqnlst_norm(eqns, 1, n, &norm);
+    printf("\n%d equations, %d included; scaled residuals at this state: norm %.4g\n",
+           rtoeqnlst_inq_neqn(eqns), rtoeqnlst_inq_neqn_active(eqns), norm);
+    printf("  %-16s %14s %12s\n", "largest", "residual", "scale");
+    for (int k = 0; k < 3 && top[k] != 0; ++k)
+        printf("  %-16s %14.4g %12.4g\n", rtoeqnlst_lookup_eqn_name(eqns, top[k]),
+               rtoeqnlst_inq_eqn_value(eqns, top[k]), rtoeqnlst_inq_eqn_scale(eqns, top[k]));
+    value_destroy(&no);
+    rtoeqnlst_destroy(&eqns);
 }
 
 int main(void) {
@@ -102,9 +197,9 @@ int main(void) {
     rtotaglst_add_tag(aliases, "TV", "VAPOUR.T");
     rtovarlst_set_taglst(model, aliases);
     int32_t tv = rtovarlst__varname2index(model, "TV");
-    printf("\nalias TV is variable %d (%s), held as %.2f %s, %.2f K in SI\n", tv, rtovarlst_lookup_var_name(model, tv),
-           rtovarlst_inq_var_value(model, tv, 0), rtouom_uom_name(22, rtovarlst_inq_var_baseuom(model, tv)),
-           rtovarlst_inq_var_value(model, tv, 1));
+    printf("\nalias TV is variable %d (%s), held as %.2f %s, %.2f K in SI\n", tv,
+           rtovarlst_lookup_var_name(model, tv), rtovarlst_inq_var_value(model, tv, 0),
+           rtouom_uom_name(22, rtovarlst_inq_var_baseuom(model, tv)), rtovarlst_inq_var_value(model, tv, 1));
     printf("the vapour window starts at item %d of the model; its item 1 is %s\n",
            rtovarlst_super_index(vapour, 1), rtovarlst_lookup_var_name(vapour, 1));
 
@@ -115,6 +210,7 @@ int main(void) {
     printf("vapour mole fractions sum to %.3f\n", zsum);
 
     rtovarlst_delete_sublist(&vapour);
+    flash_equations(model);
     rtovarlst_destroy_c(&model);
     rtotaglst_destroy(aliases);
     rtoevent_destroy_callbacks();

@@ -2,10 +2,10 @@
 # Installs the Debian packages every make target needs, only those that are missing:
 # the build and tests (build, test, asan), ccache, clang with its sanitizer and
 # libFuzzer run-times (fuzz), the benchmark library and the UDUNITS-2 baseline
-# (bench), python3 (mutants, generators).
+# (bench), python3 (mutants, generators), gcovr (coverage).
 set -euo pipefail
 need=(cmake ninja-build g++ gfortran libgtest-dev libbenchmark-dev libssl-dev bison flex
-      ccache clang libclang-rt-dev libudunits2-dev python3 binutils)
+      ccache clang libclang-rt-dev libudunits2-dev python3 binutils gcovr)
 missing=()
 for p in "${need[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -62,6 +62,14 @@ WORD_TABLES = {
                  (12, "EXCEEDED SOFT UPPER"), (13, "RELAXED LOWER"), (14, "RELAXED UPPER"),
                  (15, "EXCEEDED RELAXED LOWER"), (16, "EXCEEDED RELAXED UPPER"), (17, "PINCHED")],
         rule="exact", query=dict()),
+    # The equation status word's math types; dotted-name assignment upper-cases
+    # the word before it looks it up.
+    "math_type": dict(
+        written=[(0, "EQUALITY"), (1, "LT"), (2, "LEQ"), (3, "GT"), (4, "GEQ"), (5, "OBJ_FUNC")],
+        rule="exact"),
+    # An equation's linearity flag: assignment reads the upper-case words,
+    # lookup gives the lower-case ones.
+    "linearity": dict(written=[(0, "NONLINEAR"), (1, "LINEAR")], rule="exact", lower=True),
     # The connection types beyond the physical types (whose names are the
     # units catalogue's): the property names with their codes.
     "conn_property": dict(
@@ -275,17 +283,32 @@ ROWS = [
          record=0x4000000, query=[(0x4000000, "VAR_PROFILE", [], "-")]),
     dict(name="BASIC", owner="variable", value="integer", column=("BASIC", "int", 0), record=M2(16)),
     dict(name="NUMBER", owner="variable", value="integer", query=[(M2(4), "NUMBER", [], "I")]),
-    # Equation attributes (the equation list adds its columns and keywords here).
-    dict(name="EQN_NAME", owner="equation", value="text", emask=(0, "NAME", ["NAME"])),
-    dict(name="EQN_VALUE", owner="equation", value="real", emask=(1, "VALUE", ["VAL", "VALS", "VALUE", "VALUES"])),
-    dict(name="EQN_SCALE", owner="equation", value="real", emask=(2, "SCALE", ["EQNSCALE", "SCALE"])),
-    dict(name="EQN_CODE", owner="equation", value="integer", emask=(3, "CODE", ["TYPE"])),
-    dict(name="EQN_SHADOW_PRICE", owner="equation", value="real",
+    # Equation attributes. The rows with a column come in the order the
+    # equation list declares its columns; "assign" here is the code in the
+    # equation vocabulary of dotted names, the record code a bit of the
+    # equation record's first mask.
+    dict(name="EQN_COMWRAPPER", owner="equation", value="pointer", column=("COMWRAPPER", "wrapper", None)),
+    dict(name="EQN_VALUE", owner="equation", value="real", column=("RESIDUAL", "double", "undefined"), record=2,
+         readonly=True, emask=(1, "VALUE", ["VAL", "VALS", "VALUE", "VALUES"])),
+    dict(name="EQN_SCALE", owner="equation", value="real", column=("SCALE", "double", "undefined"), record=4,
+         assign=(1, ["EQNSCALE"], None), emask=(2, "SCALE", ["EQNSCALE", "SCALE"])),
+    dict(name="EQN_STATUS", owner="equation", value="status", column=("STATUS", "int", 0), record=8),
+    dict(name="EQN_GROUP", owner="equation", value="integer", column=("GROUP", "int", 0), record=16),
+    dict(name="EQN_PROCVAR", owner="equation", value="text", column=("PROCVAR", "sparse_name", None), record=32),
+    dict(name="EQN_BLOCKPTR", owner="equation", value="pointer", column=("BLOCKPTR", "pointer", None), record=64),
+    dict(name="EQN_BASIC", owner="equation", value="integer", column=("BASIC", "int", 0), record=128),
+    dict(name="EQN_SHADOW_PRICE", owner="equation", value="real", column=("SHADOW_PRICE", "double", "undefined"),
+         record=256, assign=(2, ["SHADOW_PRICE"], None), readonly=True,
          emask=(4, "SHADOW_PRICE", ["SHADOW", "SHADOWPRICE", "SHADOW_PRICE"])),
+    dict(name="EQN_NAME", owner="equation", value="text", record=1, emask=(0, "NAME", ["NAME"])),
+    dict(name="EQN_CODE", owner="equation", value="word", words="math_type", assign=(3, ["TYPE"], None),
+         emask=(3, "CODE", ["TYPE"])),
     dict(name="EQN_SHADOW_PRICE_SSI", owner="equation", value="real",
          emask=(5, "SHADOW_PRICE_SSI", ["SHADOWPRICESSI", "SHADOW_PRICE_SSI", "SHADOW_SSI"])),
-    dict(name="EQN_LINEARITY", owner="equation", value="integer", emask=(6, None, ["LINEARITY"])),
-    dict(name="EQN_INCLUDED", owner="equation", value="flag", emask=(7, None, ["INCLUDED"])),
+    dict(name="EQN_LINEARITY", owner="equation", value="word", words="linearity", assign=(4, ["LINEARITY"], None),
+         emask=(6, None, ["LINEARITY"])),
+    dict(name="EQN_INCLUDED", owner="equation", value="flag", assign=(0, ["INCLUDED"], None),
+         emask=(7, None, ["INCLUDED"])),
 ]
 
 # ------------------------------------------------------------------ query records
@@ -319,6 +342,9 @@ QUERY_RECORDS = {
 }
 # ------------------------------------------------------------------ (end of query records)
 
+# What a dotted equation name without a keyword stands for (its code is -1).
+EQN_ASSIGN_DEFAULT = "EQN_VALUE"
+
 # Context sizes and the length bounds of their keyword tables as the text gives them.
 VARFILE_COUNT = 28
 VMASK_COUNT = 25
@@ -329,6 +355,7 @@ XFILE_REAL_ORDER = [6, 3, 4, 5, 9, 15, 10, 19, 23]
 # The order in which restore lists the attributes a file holds.
 XFILE_LABEL_ORDER = [8, 13, 14, 21, 7, 2, 25, 17, 18, 6, 3, 4, 5, 9, 15, 10, 19, 23, 24]
 ASSIGN_BOUNDS = (2, 13)
+EQN_ASSIGN_BOUNDS = (4, 12)
 VMASK_BOUNDS = (2, 13)
 VARFILE_BOUNDS = (2, 13)
 EMASK_BOUNDS = (3, 16)
@@ -450,13 +477,26 @@ def build():
     for code in XFILE_INT_ORDER + XFILE_REAL_ORDER:
         if xfile[code] is None:
             fail(f"X-file order names code {code}, which has no row")
-    assign_codes = {}
+    def assign_context(owner):
+        codes = {}
+        for r in ROWS:
+            if "assign" in r and r["owner"] == owner:
+                code = r["assign"][0]
+                if code in codes:
+                    fail(f"{owner} assignment code {code} twice")
+                codes[code] = r
+        return codes
+
+    assign_codes = assign_context("variable")
+    eqn_assign = assign_context("equation")
+    if sorted(eqn_assign) != list(range(len(eqn_assign))):
+        fail("the equation assignment codes are not 0..n-1")
+    if "assign" in by_name[EQN_ASSIGN_DEFAULT] or by_name[EQN_ASSIGN_DEFAULT]["owner"] != "equation":
+        fail("the default of a dotted equation name must be an equation row without a keyword")
     for r in ROWS:
-        if "assign" in r:
-            code = r["assign"][0]
-            if code in assign_codes:
-                fail(f"assignment code {code} twice")
-            assign_codes[code] = r
+        if "record" in r and r["owner"] == "equation" and not 0 < r["record"] < 2**31:
+            fail(f"{r['name']}: an equation record code is a bit of the first mask")
+    eqn_columns = [r for r in ROWS if r["owner"] == "equation" and "column" in r]
     query = []
     for r in ROWS:
         for q in r.get("query", []):
@@ -467,6 +507,8 @@ def build():
     vocab = {}
     vocab["kAssignWords"] = Vocabulary("kAssignWords", [(w, r["assign"][0]) for r in assign_codes.values()
                                               for w in r["assign"][1]], "keyword", ASSIGN_BOUNDS)
+    vocab["kEqnAssignWords"] = Vocabulary("kEqnAssignWords", [(w, r["assign"][0]) for r in eqn_assign.values()
+                                                    for w in r["assign"][1]], "keyword", EQN_ASSIGN_BOUNDS)
     vocab["kVmaskWords"] = Vocabulary("kVmaskWords", [(w, r["vmask"][0]) for r in vmask for w in r["vmask"][2]],
                                  "keyword", VMASK_BOUNDS)
     vocab["kPrintNames"] = Vocabulary("kPrintNames", [(w, r["vmask"][0]) for r in vmask
@@ -490,8 +532,8 @@ def build():
             tables[key]["query_accepted"] = Vocabulary(f"k{camel(key)}QueryAccepted", [(w, c) for c, w in words],
                                                        "exact")
     return dict(by_name=by_name, index=index, variables=len(variables), varfile=varfile, vmask=vmask,
-                emask=emask, xfile=xfile, assign=assign_codes, query=query, vocab=vocab, tables=tables,
-                records=build_records())
+                emask=emask, xfile=xfile, assign=assign_codes, eqn_assign=eqn_assign, eqn_columns=eqn_columns,
+                query=query, vocab=vocab, tables=tables, records=build_records())
 
 
 # ------------------------------------------------------------------ query records (output)
@@ -662,6 +704,7 @@ def data_header(cat):
     storage = {"int": "Storage::Integer", "double": "Storage::Double", "sparse_int": "Storage::SparseInteger",
                "sparse_double": "Storage::SparseDouble", "sparse_string": "Storage::SparseString",
                "bool": "Storage::Boolean", "pointer": "Storage::Pointer", "sparse_pointer": "Storage::SparsePointer",
+               "sparse_name": "Storage::SparseName",
                "wrapper": "Storage::Wrapper"}
     out.append("inline constexpr Attribute kRows[kRowCount] = {")
     for r in ROWS:
@@ -687,16 +730,22 @@ def data_header(cat):
                    f".query_words = {query_table_ref(r.get('query_words'))}}},")
     out += ["};", ""]
 
-    # The variable list's columns, in the order it declares them.
-    cols = sorted([r for r in ROWS if "column" in r], key=lambda r: r["column"][0].encode())
-    out.append(f"inline constexpr int kListColumnCount = {len(cols)};")
-    out.append("inline constexpr ListColumn kListColumns[kListColumnCount] = {")
-    for r in cols:
-        name, kind, default = r["column"]
-        real = "kUndefined" if default == "undefined" else "0.0"
-        integer = default if isinstance(default, int) else 0
-        out.append(f"    {{{cstr(name)}, {storage[kind]}, {real}, {integer}, {ident(r['name'])}}},")
-    out += ["};", ""]
+    def columns(cname, count, rows):
+        out.append(f"inline constexpr int {count} = {len(rows)};")
+        out.append(f"inline constexpr ListColumn {cname}[{count}] = {{")
+        for r in rows:
+            name, kind, default = r["column"]
+            real = "kUndefined" if default == "undefined" else "0.0"
+            integer = default if isinstance(default, int) else 0
+            out.append(f"    {{{cstr(name)}, {storage[kind]}, {real}, {integer}, {ident(r['name'])}}},")
+        out.extend(["};", ""])
+
+    # The variable list's columns, in the order it declares them (by name).
+    columns("kListColumns", "kListColumnCount",
+            sorted([r for r in ROWS if "column" in r and r["owner"] == "variable"],
+                   key=lambda r: r["column"][0].encode()))
+    # The equation list's columns, in the order it declares them (row order).
+    columns("kEqnColumns", "kEqnColumnCount", cat["eqn_columns"])
 
     # Assignment: codes 0..34 to rows.
     top = max(cat["assign"])
@@ -706,6 +755,15 @@ def data_header(cat):
                                   for c in range(top + 1)) + ",")
     out += ["};"]
     cat["vocab"]["kAssignWords"].emit(out)
+    out.append("")
+
+    # Dotted equation names: codes 0..n-1 to rows; no keyword means the default row.
+    codes = cat["eqn_assign"]
+    out.append(f"inline constexpr int kEqnAssignCodeCount = {len(codes)};")
+    out.append("inline constexpr Row kEqnAssignRows[kEqnAssignCodeCount] = {")
+    out.append("    " + ", ".join(ident(codes[c]["name"]) for c in range(len(codes))) + ",")
+    out += ["};", f"inline constexpr Row kEqnAssignDefault = {ident(EQN_ASSIGN_DEFAULT)};"]
+    cat["vocab"]["kEqnAssignWords"].emit(out)
     out.append("")
 
     # Print masks.
@@ -800,10 +858,22 @@ def markdown(cat):
         out.append(f"| {r['name']} | {r['column'][0] if 'column' in r else ''} | {code(rec) if rec else ''} "
                    f"| {str(a[0]) + ': ' + words(a[1]) if a else ''} | {str(v[0]) + ': ' + words(v[2]) if v else ''} "
                    f"| {str(f['id']) + ': ' + words(f['words']) if f else ''} | {x['code'] if x else ''} | {q} |")
-    out += ["", "## Equations (print mask)", "", "| attribute | flag | name | words |", "|---|---|---|---|"]
-    for r in cat["emask"]:
-        e = r["emask"]
-        out.append(f"| {r['name']} | {e[0]} | {e[1] or ''} | {words(e[2])} |")
+    out += ["", "## Equations", "",
+            "List columns in the order the equation list declares them. A dotted name",
+            "`EQ.KEYWORD` takes its keyword (4 to 12 characters) from the assignment",
+            f"column; a name without one stands for {EQN_ASSIGN_DEFAULT} (code -1).", "",
+            "| attribute | list column | record bit | assignment (code: keywords) | print mask (flag: words) |",
+            "|---|---|---|---|---|"]
+    for r in ROWS:
+        if r["owner"] != "equation":
+            continue
+        a = r.get("assign")
+        e = r.get("emask")
+        assign = str(a[0]) + ": " + words(a[1]) if a else ("-1" if r["name"] == EQN_ASSIGN_DEFAULT else "")
+        if r.get("readonly") and assign:
+            assign += " (read-only)"
+        out.append(f"| {r['name']} | {r['column'][0] if 'column' in r else ''} | {r.get('record', '')} "
+                   f"| {assign} | {str(e[0]) + ': ' + words(e[2]) if e else ''} |")
     out += ["", "## Word tables", "", "| table | codes and written words | also read | query words |",
             "|---|---|---|---|"]
     for key, t in cat["tables"].items():

@@ -1,43 +1,114 @@
 #!/usr/bin/env python3
-"""Non-blank lines of each module's tests (tests/<m>/) against its code: the
-ratio is taken over source/<m>/ alone (the owner's measure for a module); the
-public headers are shown beside it and count in the project total, which
-takes tests/ against source/ + include/. Generated data is left out."""
-import pathlib, re, sys
+"""Size of the tests against the code they test, in non-whitespace characters
+(so that layout and line packing change nothing).
 
-root = pathlib.Path(__file__).resolve().parent.parent
-GENERATED = {"source/rtuom/uomcatalog.cpp", "source/rtuom/uomcatalog.h"}
-CODE = {".cpp", ".c", ".h", ".hpp", ".f90", ".l", ".y", ".py", ".txt", ".cmake"}
+Per module: tests/<module>/ against source/<module>/; the module's public
+headers are shown beside it and count in the project total, which takes all of
+tests/ against source/ + include/. Generated files (a head that names its
+generator and says not to edit it) are left out on both sides, and so are the
+CMakeLists.txt build descriptions. Every other file under tests/ counts as
+test, data files included.
+
+    python3 scripts/lines.py
+    python3 scripts/lines.py --check --max-total 0.45 --max-module 0.60
+"""
+
+import argparse
+import os
+import pathlib
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from codefiles import is_generated  # noqa: E402
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+WHITESPACE = re.compile(rb"\s+")
 
 
-def count(path):
-    if str(path.relative_to(root)) in GENERATED or path.suffix not in CODE:
+def counted(path):
+    """True for a file that takes part in the measure."""
+    return path.is_file() and path.name != "CMakeLists.txt" and not is_generated(path)
+
+
+def characters(path):
+    """Non-whitespace characters of one file (0 for a file left out)."""
+    if not counted(path):
         return 0
-    return sum(1 for line in path.read_text(errors="replace").splitlines() if line.strip())
+    return len(WHITESPACE.sub(b"", path.read_bytes()))
 
 
-def lines_under(d):
-    return sum(count(p) for p in sorted(d.rglob("*")) if p.is_file()) if d.exists() else 0
+def characters_under(folder):
+    """Non-whitespace characters of every counted file below `folder`."""
+    if not folder.is_dir():
+        return 0
+    return sum(characters(p) for p in sorted(folder.rglob("*")))
 
 
-rows, code_total, test_total = [], 0, 0
-for mod in sorted(p.name for p in (root / "source").iterdir() if p.is_dir()):
-    code = sum(count(p) for p in (root / "source" / mod).iterdir() if p.is_file() and p.name != "CMakeLists.txt")
-    headers = 0
-    cm = root / "source" / mod / "CMakeLists.txt"
-    if cm.exists():
-        m = re.search(r"PUBLIC_HEADERS([^)]*?)(USES|SIBLINGS|SOURCES|\))", cm.read_text(), re.S)
-        for h in (m.group(1).split() if m else []):
-            headers += count(root / "include" / "zarnutils" / h)
-    tests = lines_under(root / "tests" / mod)
-    rows.append((mod, code, headers, tests))
-code_total = sum(count(p) for d in ("source", "include") for p in (root / d).rglob("*")
-                 if p.is_file() and p.name != "CMakeLists.txt")
-test_total = sum(count(p) for p in (root / "tests").rglob("*") if p.is_file() and p.name != "CMakeLists.txt")
-print(f"{'module':12} {'code':>6} {'tests':>6} {'ratio':>6} {'headers':>8}")
-for mod, code, headers, tests in rows:
-    print(f"{mod:12} {code:6} {tests:6} {tests / code if code else 0:6.2f} {headers:8}")
-other = test_total - sum(r[3] for r in rows)
-print(f"{'(other tests)':12} {'':6} {other:6}   fortran/, support/, abi/, mutants/")
-print(f"{'total':12} {code_total:6} {test_total:6} {test_total / code_total:6.2f}")
-sys.exit(0)
+def public_headers(module):
+    """The public headers a module's CMakeLists.txt declares."""
+    cmake = ROOT / "source" / module / "CMakeLists.txt"
+    if not cmake.exists():
+        return []
+    m = re.search(r"PUBLIC_HEADERS([^)]*?)(USES|SIBLINGS|SOURCES|\))", cmake.read_text(), re.S)
+    return m.group(1).split() if m else []
+
+
+def measure():
+    """Rows (module, code, tests, headers) and the project totals."""
+    rows = []
+    for folder in sorted(p for p in (ROOT / "source").iterdir() if p.is_dir()):
+        module = folder.name
+        code = characters_under(folder)
+        headers = sum(characters(ROOT / "include" / "zarnutils" / h) for h in public_headers(module))
+        tests = characters_under(ROOT / "tests" / module)
+        rows.append((module, code, tests, headers))
+    code_total = characters_under(ROOT / "source") + characters_under(ROOT / "include")
+    test_total = characters_under(ROOT / "tests")
+    return rows, code_total, test_total
+
+
+def ratio(tests, code):
+    return tests / code if code else 0.0
+
+
+def print_table(rows, code_total, test_total):
+    modules = {r[0] for r in rows}
+    others = sorted(p.name + "/" for p in (ROOT / "tests").iterdir() if p.is_dir() and p.name not in modules)
+    print(f"{'module':14} {'code':>8} {'tests':>8} {'ratio':>6} {'headers':>8}")
+    for module, code, tests, headers in rows:
+        print(f"{module:14} {code:8} {tests:8} {ratio(tests, code):6.2f} {headers:8}")
+    other = test_total - sum(r[2] for r in rows)
+    print(f"{'(other tests)':14} {'':8} {other:8}        {' '.join(others)}")
+    print(f"{'total':14} {code_total:8} {test_total:8} {ratio(test_total, code_total):6.2f}"
+          f"   (code: source/ + include/)")
+
+
+def check(rows, code_total, test_total, max_total, max_module):
+    """Names every ratio above its limit; returns the number of them."""
+    over = 0
+    for module, code, tests, _ in rows:
+        if ratio(tests, code) > max_module:
+            print(f"lines: {module}: tests/code {ratio(tests, code):.2f} is above {max_module:.2f}")
+            over += 1
+    if ratio(test_total, code_total) > max_total:
+        print(f"lines: project: tests/code {ratio(test_total, code_total):.2f} is above {max_total:.2f}")
+        over += 1
+    return over
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--check", action="store_true", help="exit 1 when a ratio is above its maximum")
+    ap.add_argument("--max-total", type=float, default=0.45, help="project maximum for --check (0.45)")
+    ap.add_argument("--max-module", type=float, default=0.60, help="module maximum for --check (0.60)")
+    args = ap.parse_args()
+    rows, code_total, test_total = measure()
+    print_table(rows, code_total, test_total)
+    if args.check and check(rows, code_total, test_total, args.max_total, args.max_module):
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -12,9 +12,19 @@ dev build is reused so that a mutant costs one object, a relink and the tests.
     python3 scripts/mutants.py --module rtuom  # one module (repeatable)
     python3 scripts/mutants.py --list          # validate and list, run nothing
     python3 scripts/mutants.py --full          # run all of ctest per mutant
+
+With --sample N --seed S it draws N faults at random instead, with standard
+operators over the library's code lines (scripts/mutation_sites.py), runs the
+whole test suite against each, tries every survivor once more under
+AddressSanitizer and lists the survivors:
+
+    python3 scripts/mutants.py --sample 150 --seed 7
+    python3 scripts/mutants.py --sample 150 --seed 7 --list    # what the seed draws
+    python3 scripts/mutants.py --sample 40 --seed 3 --module rtuom
 """
 
 import argparse
+import contextlib
 import fcntl
 import hashlib
 import json
@@ -29,6 +39,9 @@ import time
 from dataclasses import dataclass, field
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import mutation_sites  # noqa: E402
+
 CATALOGUE_DIR = os.path.join(ROOT, "scripts", "mutants")
 KEYS = ("file", "find", "replace", "fault", "occurrence", "equivalent")
 # Never copied into the scratch tree (and never deleted from it).
@@ -57,10 +70,15 @@ class Mutant:
     outcome: str = ""
     detail: str = ""
     seconds: float = 0.0
+    # Random mutants: the operator and the mutated lines before and after.
+    drawn: bool = False
+    operator: str = ""
+    before: str = ""
+    after: str = ""
 
     @property
     def ident(self):
-        return f"{self.module}:{self.index}"
+        return f"#{self.index}" if self.drawn else f"{self.module}:{self.index}"
 
 
 def decode(text):
@@ -247,6 +265,32 @@ def run(cmd, cwd, timeout=None, env=None):
         return None, out.decode(errors="replace")
 
 
+def test_targets(build, cwd):
+    """The library and every test program of a build folder: (all, gtests)."""
+    rc, out = run(["ninja", "-C", build, "-t", "targets", "all"], cwd)
+    names = [l.split(":")[0] for l in out.splitlines()]
+    ftests = sorted(n for n in names if n.startswith("ftest_") and "/" not in n)
+    gtests = sorted(n for n in names if re.fullmatch(r"test_\w+", n))
+    return ["zarnutils"] + ftests + gtests, gtests
+
+
+@contextlib.contextmanager
+def planted(tree, m):
+    """Writes the mutant into its file of `tree` and puts the original back
+    afterwards, whatever happens in between."""
+    target = os.path.join(tree, m.file)
+    with open(target, encoding="utf-8", errors="surrogateescape") as f:
+        original = f.read()
+    mutated = original[:m.offset] + m.replace_text + original[m.offset + len(m.find_text):]
+    try:
+        with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write(mutated)
+        yield
+    finally:
+        with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write(original)
+
+
 class Scratch:
     def __init__(self, args):
         self.dir = scratch_dir()
@@ -277,12 +321,8 @@ class Scratch:
         self.discover()
 
     def base_targets(self):
-        rc, out = run(["ninja", "-C", self.build, "-t", "targets", "all"], self.dir)
-        names = [l.split(":")[0] for l in out.splitlines()]
-        ftests = sorted(n for n in names if n.startswith("ftest_") and "/" not in n)
-        gtests = sorted(n for n in names if re.fullmatch(r"test_\w+", n))
+        self.all_targets, gtests = test_targets(self.build, self.dir)
         self.target_names = set(gtests)
-        self.all_targets = ["zarnutils"] + ftests + gtests
         return self.all_targets
 
     def targets_for(self, module):
@@ -309,6 +349,9 @@ class Scratch:
             cmd = t.get("command") or [""]
             # A regenerated catalogue is compared with the checked-in one,
             # which tells a planted fault in generated data by its text alone.
+            # A GoogleTest program not built yet stands in as NAME_NOT_BUILT.
+            if t["name"].endswith("_NOT_BUILT"):
+                continue
             if not re.search(r"/test_\w+$", cmd[0]) and not t["name"].endswith(".catalogue_regenerates"):
                 self.other_tests.append(t["name"])
 
@@ -358,14 +401,18 @@ class Scratch:
         where = f" in {running[-1]}" if running else ""
         return False, f"test_{module} ended with {how}{where}"
 
-    def run_ctest(self, names, timeout):
-        cmd = ["ctest", "--test-dir", self.build, "-j", str(self.jobs), "--timeout", str(int(timeout)),
-               "--stop-on-failure"]
+    def run_ctest(self, names, timeout, overall=None, where=None):
+        """ctest over `names` (None: every test) in the dev build, or as `where`
+        says (e.g. ["--preset", "asan"]). Returns (passed, detail) with passed
+        None on time-out; the last output is kept in self.last_output."""
+        where = where or ["--test-dir", self.build]
+        cmd = ["ctest"] + where + ["-j", str(self.jobs), "--timeout", str(int(timeout)), "--stop-on-failure"]
         if names is not None:
             if not names:
                 return True, ""
             cmd += ["-R", "^(" + "|".join(re.escape(n) for n in names) + ")$"]
-        rc, out = run(cmd, self.dir, timeout=timeout * 3 + 60, env=self.env())
+        rc, out = run(cmd, self.dir, timeout=overall or timeout * 3 + 60, env=self.env())
+        self.last_output = out
         if rc is None:
             return None, "ctest timed out"
         if rc == 0:
@@ -389,6 +436,20 @@ class Scratch:
         return self.run_ctest(others, timeout)
 
 
+def try_mutant(tree, m, build, test):
+    """Plants m in `tree`, builds and tests it, and records the outcome on m:
+    stillborn (the build fails), killed, timeout or survived."""
+    with planted(tree, m):
+        rc, out = build()
+        if rc != 0:
+            errs = [l for l in out.splitlines() if "error" in l]
+            m.outcome, m.detail = "stillborn", (errs[0] if errs else out.strip()[-200:])[:200]
+            return
+        ok, detail = test()
+        m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
+        m.detail = detail
+
+
 def test_module(m):
     """The GoogleTest program that owns a mutant: its catalogue's name, else the
     module folder of the mutated file."""
@@ -402,13 +463,27 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--module", action="append", default=[], help="catalogue to run (repeatable)")
     ap.add_argument("--mutant", action="append", default=[], help="one mutant, MODULE:N (repeatable)")
-    ap.add_argument("--list", action="store_true", help="validate and list the mutants; run nothing")
+    ap.add_argument("--list", action="store_true",
+                    help="validate and list the mutants (with --sample: the draws in order); run nothing")
     ap.add_argument("--full", action="store_true", help="run all of ctest for every mutant")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="build and test parallelism")
     ap.add_argument("--timeout", type=float, default=0,
                     help="seconds per test step (default: 4 x the unmutated time + 20)")
     ap.add_argument("--json", help="write every mutant's outcome to this file")
+    ap.add_argument("--sample", type=int, default=0, metavar="N",
+                    help="draw N random mutants instead of the catalogue; with --module, from those modules")
+    ap.add_argument("--seed", type=int, default=0, help="seed of the random draw (default 0)")
+    ap.add_argument("--draw", type=int, action="append", default=[], metavar="K",
+                    help="with --sample: run only the K-th draw of the seed (repeatable)")
+    ap.add_argument("--no-asan", action="store_true", help="with --sample: do not try survivors under ASan")
+    ap.add_argument("--max-stillborn", type=int, default=0, metavar="M",
+                    help="with --sample: stop after M mutants that do not compile (default: N + 20)")
     args = ap.parse_args()
+    if args.sample or args.draw:
+        if args.mutant or args.full:
+            ap.error("--sample runs the whole suite per mutant; --mutant and --full are for the catalogue")
+        args.max_stillborn = args.max_stillborn or args.sample + 20
+        return run_sample(args)
 
     modules = set(args.module) | {x.split(":")[0] for x in args.mutant}
     mutants, problems = load(modules)
@@ -456,27 +531,12 @@ def main():
         cat, folder = test_module(m)
         mod = cat if cat in scratch.gtests else folder
         timeout = args.timeout or 4 * baseline[mod] + 20
-        target = os.path.join(scratch.dir, m.file)
-        with open(target, encoding="utf-8", errors="surrogateescape") as f:
-            original = f.read()
-        mutated = original[:m.offset] + m.replace_text + original[m.offset + len(m.find_text):]
         t0 = time.time()
         try:
-            with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
-                f.write(mutated)
-            rc, out = scratch.ninja(scratch.targets_for(mod))
-            if rc != 0:
-                errs = [l for l in out.splitlines() if "error" in l]
-                m.outcome, m.detail = "stillborn", (errs[0] if errs else out.strip()[-200:])[:200]
-            else:
-                ok, detail = scratch.run_tests(mod, timeout, m.file)
-                m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
-                m.detail = detail
+            try_mutant(scratch.dir, m, lambda: scratch.ninja(scratch.targets_for(mod)),
+                       lambda: scratch.run_tests(mod, timeout, m.file))
         except KeyboardInterrupt:
             interrupted = True
-        finally:
-            with open(target, "w", encoding="utf-8", errors="surrogateescape") as f:
-                f.write(original)
         m.seconds = time.time() - t0
         if interrupted:
             print("\ninterrupted; the scratch file is restored")
@@ -520,6 +580,248 @@ def report(todo, mutants, bad):
     if live:
         k = sum(1 for m in live if m.outcome in ("killed", "timeout"))
         print(f"score without stillborn mutants: {k}/{len(live)} = {100.0 * k / len(live):.1f}%")
+
+
+# ------------------------------------------------------------- random mutants
+
+class Draws:
+    """The random mutants of one seed, numbered in the order they are drawn."""
+
+    def __init__(self, files, seed):
+        self.sampler = mutation_sites.Sampler(files, seed)
+        self.texts = {f.path: f.text for f in files}
+        self.count = 0
+
+    def next(self):
+        """The next drawn Mutant, or None when every place has been drawn."""
+        drawn = self.sampler.draw()
+        if drawn is None:
+            return None
+        site, replacement = drawn
+        self.count += 1
+        m = Mutant(module=site.file.split("/")[1], index=self.count, path="", line=0, file=site.file,
+                   find=site.find, replace=replacement, fault=mutation_sites.describe(site, replacement),
+                   drawn=True, operator=site.operator)
+        m.offset, m.find_text, m.replace_text, m.src_line = site.start, site.find, replacement, site.line
+        m.before, m.after = changed_lines(self.texts[site.file], site.start, site.end, replacement)
+        return m
+
+
+def changed_lines(text, start, end, replacement):
+    """The whole lines around text[start:end], before and after the change."""
+    first = text.rfind("\n", 0, start) + 1
+    last = text.find("\n", end)
+    last = len(text) if last < 0 else last
+    return text[first:last], text[first:start] + replacement + text[end:last]
+
+
+def show_change(m, indent="      "):
+    """The mutated lines, before (-) and after (+)."""
+    out = []
+    for sign, text in (("-", m.before), ("+", m.after)):
+        for k, line in enumerate(text.split("\n")):
+            out.append(f"{indent}{sign if k == 0 else ' '} {line.strip()}")
+    return "\n".join(out)
+
+
+def suite_limits(output, elapsed, args):
+    """Time limits for a mutant from the unmutated run: per test 4 x the
+    slowest test + 20 s (or --timeout), for the whole suite 4 x its time + 60 s."""
+    times = [float(t) for t in re.findall(r"Test\s+#\d+: \S+ \.*\s+Passed\s+([\d.]+) sec", output)]
+    slowest = max(times) if times else elapsed
+    per_test = args.timeout or 4 * slowest + 20
+    return per_test, max(4 * elapsed + 60, per_test + 60)
+
+
+class AsanScratch:
+    """The scratch tree's second build, with the asan preset, prepared on
+    first use: a survivor of the plain build is tried there once more."""
+
+    def __init__(self, scratch, args):
+        self.scratch = scratch
+        self.args = args
+        self.build = os.path.join(scratch.dir, "build", "asan")
+        self.state = None   # None: not prepared yet; then True (usable) or False
+        self.targets = []
+        self.per_test = self.overall = 0
+
+    def ready(self):
+        if self.state is None:
+            self.state = self.prepare()
+        return self.state
+
+    def prepare(self):
+        """Configures and builds the unmutated tree, and runs its suite once;
+        False (with a note) when either fails, so that nothing is credited to it."""
+        print("preparing the scratch ASan build (kept for later runs)", flush=True)
+        if not os.path.exists(os.path.join(self.build, "build.ninja")):
+            rc, out = run(["cmake", "--preset", "asan"], self.scratch.dir)
+            if rc != 0:
+                print("mutants: configuring the scratch ASan build failed; survivors stay survivors\n"
+                      + out[-2000:])
+                return False
+        self.targets, _ = test_targets(self.build, self.scratch.dir)
+        t0 = time.time()
+        rc, out = self.ninja()
+        if rc != 0:
+            print("mutants: the unmutated ASan build fails; survivors stay survivors\n" + out[-2000:])
+            return False
+        print(f"ASan build ready in {time.time() - t0:.0f} s", flush=True)
+        t0 = time.time()
+        ok, detail = self.test(1800, None)
+        elapsed = time.time() - t0
+        if ok is not True:
+            print(f"mutants: the unmutated suite fails under ASan ({detail}); survivors stay survivors")
+            return False
+        self.per_test, self.overall = suite_limits(self.scratch.last_output, elapsed, self.args)
+        print(f"baseline under ASan: the whole suite passes in {elapsed:.1f} s", flush=True)
+        return True
+
+    def ninja(self):
+        return run(["ninja", "-C", self.build, f"-j{self.args.jobs}"] + self.targets, self.scratch.dir)
+
+    def test(self, per_test, overall):
+        return self.scratch.run_ctest(None, per_test, overall, where=["--preset", "asan"])
+
+    def try_survivor(self, m):
+        """Tries a survivor under ASan; a fault caught there counts as killed."""
+        plain = (m.outcome, m.detail)
+        try_mutant(self.scratch.dir, m, self.ninja, lambda: self.test(self.per_test, self.overall))
+        if m.outcome in ("killed", "timeout"):
+            m.outcome = "killed (asan)"
+        else:
+            m.outcome, m.detail = plain
+
+
+def describe_library(files):
+    code_lines = sum(len(f.code_lines) for f in files)
+    drawable = len({(f.path, s.line) for f in files for s in f.sites})
+    places = sum(len(f.sites) for f in files)
+    return f"{len(files)} files, {code_lines} code lines, {drawable} with a place to mutate ({places} places)"
+
+
+def list_draws(draws, count):
+    """Prints what a seed draws, in order, without running anything."""
+    for _ in range(count):
+        m = draws.next()
+        if m is None:
+            print("every place has been drawn")
+            break
+        print(f"{m.ident:<6} {m.file}:{m.src_line}  {m.fault}")
+        print(show_change(m))
+    print("a mutant that does not compile is replaced by the next draw (list more to see them)")
+    return 0
+
+
+def run_sample(args):
+    """Draws args.sample random mutants with args.seed, runs the whole suite
+    against each (survivors once more under ASan) and reports the survivors."""
+    modules = set(args.module)
+    files = mutation_sites.read_library(ROOT, modules)
+    unknown = modules - {f.path.split("/")[1] for f in files}
+    if unknown:
+        sys.exit("mutants: no library code in source/" + ", source/".join(sorted(unknown)))
+    print(f"seed {args.seed}: {describe_library(files)}", flush=True)
+    draws = Draws(files, args.seed)
+    if args.list:
+        return list_draws(draws, max([args.sample] + args.draw))
+
+    scratch = Scratch(args)
+    scratch.prepare()
+    t0 = time.time()
+    ok, detail = scratch.run_ctest(None, args.timeout or 1800, None)
+    elapsed = time.time() - t0
+    if ok is not True:
+        sys.exit(f"mutants: the unmutated suite fails, fix it first: {detail}")
+    per_test, overall = suite_limits(scratch.last_output, elapsed, args)
+    print(f"baseline: the whole suite passes in {elapsed:.1f} s", flush=True)
+    asan = None if args.no_asan else AsanScratch(scratch, args)
+
+    wanted = set(args.draw)
+    goal = len(wanted) if wanted else args.sample
+    scored, stillborn, interrupted = [], [], False
+    while len(scored) < goal:
+        if len(stillborn) > args.max_stillborn:
+            print(f"mutants: more than {args.max_stillborn} mutants did not compile; stopping")
+            break
+        m = draws.next()
+        if m is None:
+            print("every place has been drawn")
+            break
+        if wanted and m.index not in wanted:
+            continue
+        t0 = time.time()
+        try:
+            try_mutant(scratch.dir, m, lambda: scratch.ninja(scratch.all_targets),
+                       lambda: scratch.run_ctest(None, per_test, overall))
+            m.seconds = time.time() - t0
+            # The ASan build is prepared outside the mutant's time.
+            if m.outcome == "survived" and asan and asan.ready():
+                t0 = time.time()
+                asan.try_survivor(m)
+                m.seconds += time.time() - t0
+        except KeyboardInterrupt:
+            interrupted = True
+        if interrupted:
+            print("\ninterrupted; the scratch file is restored")
+            break
+        if m.outcome == "stillborn":
+            stillborn.append(m)
+            step = "redrawn"
+        else:
+            scored.append(m)
+            step = f"{len(scored)}/{goal}"
+        print(f"[{step}] {m.ident:<5} {m.outcome:<13} {m.seconds:5.1f}s  {m.file}:{m.src_line}  {m.fault}"
+              + (f"  ({m.detail})" if m.outcome != "survived" and m.detail else ""), flush=True)
+
+    # Leave the scratch build matching the tree.
+    scratch.ninja(scratch.all_targets)
+    report_sample(args, scored, stillborn)
+    if args.json:
+        write_sample_json(args, scored, stillborn)
+    return 1 if interrupted or len(scored) < goal else 0
+
+
+def report_sample(args, scored, stillborn):
+    """Score per module and per operator, then every survivor with its change."""
+    def table(title, key):
+        print(f"\n{title:<22} scored  killed  survived  score")
+        for name in sorted({key(m) for m in scored}) + ["TOTAL"]:
+            ms = [m for m in scored if name == "TOTAL" or key(m) == name]
+            killed = sum(1 for m in ms if m.outcome != "survived")
+            print(f"{name:<22} {len(ms):>6}  {killed:>6}  {len(ms) - killed:>8}  {100.0 * killed / len(ms):5.1f}%")
+
+    if not scored:
+        print("\nno mutant scored")
+        return
+    table("module", lambda m: m.module)
+    table("operator", lambda m: m.operator)
+    survivors = [m for m in scored if m.outcome == "survived"]
+    if survivors:
+        print("\nsurviving mutants:")
+        for m in survivors:
+            print(f"  {m.ident:<5} {m.file}:{m.src_line}  {m.fault}")
+            print(show_change(m, indent="        "))
+    killed = len(scored) - len(survivors)
+    by_asan = sum(1 for m in scored if m.outcome == "killed (asan)")
+    by_time = sum(1 for m in scored if m.outcome == "timeout")
+    print(f"\nseed {args.seed}: {killed}/{len(scored)} killed = {100.0 * killed / len(scored):.1f}%"
+          f" ({by_asan} only under ASan, {by_time} by a time-out); {len(stillborn)} mutant(s) that did not"
+          f" compile dropped and redrawn")
+
+
+def write_sample_json(args, scored, stillborn):
+    killed = sum(1 for m in scored if m.outcome != "survived")
+    record = {
+        "seed": args.seed, "sample": args.sample, "modules": sorted(args.module), "scored": len(scored),
+        "killed": killed, "score": round(100.0 * killed / len(scored), 1) if scored else 0.0,
+        "mutants": [{"draw": m.index, "file": m.file, "line": m.src_line, "operator": m.operator,
+                     "fault": m.fault, "before": m.before, "after": m.after, "outcome": m.outcome,
+                     "detail": m.detail, "seconds": round(m.seconds, 1)}
+                    for m in sorted(scored + stillborn, key=lambda m: m.index)],
+    }
+    with open(args.json, "w") as f:
+        json.dump(record, f, indent=1)
 
 
 if __name__ == "__main__":

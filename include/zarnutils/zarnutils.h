@@ -23,6 +23,7 @@
 #include "zarnutils/rtvalue.h"
 #include "zarnutils/varmask.h"
 #include "zarnutils/varassign.h"
+#include "zarnutils/rteqnlst.h"
 #include "zarnutils/numutil.h"
 
 #endif

@@ -74,9 +74,9 @@ struct Attribute {
     Owner owner;
     Value value;
     uint8_t flags;
-    int32_t record;      // varinfo field code: a mask1 bit, or minus a mask2 bit
+    int32_t record;      // record field code: a mask1 bit, or minus a mask2 bit (equations: mask1 only)
     int32_t caller_bit;  // the caller-side mask1 bit that stands for it
-    int8_t assign;       // assignment code
+    int8_t assign;       // assignment code in its owner's vocabulary
     uint32_t modified1;  // modification bits an assignment ORs in
     uint32_t modified2;
     int32_t change;                // change code a write raises
@@ -98,6 +98,7 @@ enum class Storage : uint8_t {
     SparseInteger,
     SparseDouble,
     SparseString,
+    SparseName,  // interned text that carries the list's prefixes
     SparsePointer
 };
 
@@ -178,9 +179,11 @@ struct RecordAttribute {
 
 namespace zarn::attrcat {
 
-// The variable list's column of a row, or null.
+// The list column of a row (variable or equation list), or null.
 constexpr const char *column_of(int row) {
     for (const ListColumn &c : kListColumns)
+        if (c.row == row) return c.name;
+    for (const ListColumn &c : kEqnColumns)
         if (c.row == row) return c.name;
     return nullptr;
 }

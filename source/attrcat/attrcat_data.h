@@ -48,11 +48,17 @@ enum Row : int16_t {
     kRowVarProfile,
     kRowBasic,
     kRowNumber,
-    kRowEqnName,
+    kRowEqnComwrapper,
     kRowEqnValue,
     kRowEqnScale,
-    kRowEqnCode,
+    kRowEqnStatus,
+    kRowEqnGroup,
+    kRowEqnProcvar,
+    kRowEqnBlockptr,
+    kRowEqnBasic,
     kRowEqnShadowPrice,
+    kRowEqnName,
+    kRowEqnCode,
     kRowEqnShadowPriceSsi,
     kRowEqnLinearity,
     kRowEqnIncluded,
@@ -307,6 +313,46 @@ inline constexpr Vocabulary kActiveBoundQueryAccepted = {
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 9, 0, 10, 0, 11, 13, 0, 17, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 9, 0, 10, 0, 11, 0, 13, 17, 0, 18, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kActiveBoundQuery = {kActiveBoundQueryWritten, 18, kActiveBoundQueryAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kMathTypeWritten[] = {
+    {"EQUALITY", 0},
+    {"LT", 1},
+    {"LEQ", 2},
+    {"GT", 3},
+    {"GEQ", 4},
+    {"OBJ_FUNC", 5},
+};
+inline constexpr rtvar_keyword kMathTypeAcceptedList[] = {
+    {"EQUALITY", 0},
+    {"GEQ", 4},
+    {"GT", 3},
+    {"LEQ", 2},
+    {"LT", 1},
+    {"OBJ_FUNC", 5},
+};
+inline constexpr Vocabulary kMathTypeAccepted = {
+    kMathTypeAcceptedList, 6, 2, 8, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 1, 0, 3, 0, 0, 0, 0, 5, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kMathType = {kMathTypeWritten, 6, kMathTypeAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kLinearityWritten[] = {
+    {"NONLINEAR", 0},
+    {"LINEAR", 1},
+};
+inline constexpr rtvar_keyword kLinearityAcceptedList[] = {
+    {"LINEAR", 1},
+    {"NONLINEAR", 0},
+};
+inline constexpr Vocabulary kLinearityAccepted = {
+    kLinearityAcceptedList, 2, 6, 9, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
+inline constexpr const char *kLinearityLower[] = {
+    "nonlinear",
+    "linear",
+};
+inline constexpr WordTable kLinearity = {kLinearityWritten, 2, kLinearityAccepted, nullptr, kLinearityLower};
 
 inline constexpr rtvar_keyword kConnPropertyWritten[] = {
     {"AROM-FACTOR", 1001},
@@ -601,36 +647,60 @@ inline constexpr Attribute kRows[kRowCount] = {
      .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
-    {.name = "EQN_NAME", .owner = Owner::Equation, .value = Value::Text, .flags = 0,
+    {.name = "EQN_COMWRAPPER", .owner = Owner::Equation, .value = Value::Pointer, .flags = 0,
      .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
-     .vmask = -1, .emask = 0, .varfile = -1, .xfile = -1,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
-    {.name = "EQN_VALUE", .owner = Owner::Equation, .value = Value::Real, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+    {.name = "EQN_VALUE", .owner = Owner::Equation, .value = Value::Real, .flags = kReadOnly,
+     .record = 2, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 1, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
     {.name = "EQN_SCALE", .owner = Owner::Equation, .value = Value::Real, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .record = 4, .caller_bit = 0, .assign = 1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 2, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
-    {.name = "EQN_CODE", .owner = Owner::Equation, .value = Value::Integer, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
-     .vmask = -1, .emask = 3, .varfile = -1, .xfile = -1,
+    {.name = "EQN_STATUS", .owner = Owner::Equation, .value = Value::Status, .flags = 0,
+     .record = 8, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
-    {.name = "EQN_SHADOW_PRICE", .owner = Owner::Equation, .value = Value::Real, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+    {.name = "EQN_GROUP", .owner = Owner::Equation, .value = Value::Integer, .flags = 0,
+     .record = 16, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
+     .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_PROCVAR", .owner = Owner::Equation, .value = Value::Text, .flags = 0,
+     .record = 32, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
+     .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_BLOCKPTR", .owner = Owner::Equation, .value = Value::Pointer, .flags = 0,
+     .record = 64, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
+     .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_BASIC", .owner = Owner::Equation, .value = Value::Integer, .flags = 0,
+     .record = 128, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = -1, .varfile = -1, .xfile = -1,
+     .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_SHADOW_PRICE", .owner = Owner::Equation, .value = Value::Real, .flags = kReadOnly,
+     .record = 256, .caller_bit = 0, .assign = 2, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 4, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_NAME", .owner = Owner::Equation, .value = Value::Text, .flags = 0,
+     .record = 1, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = 0, .varfile = -1, .xfile = -1,
+     .words = nullptr, .query_words = nullptr},
+    {.name = "EQN_CODE", .owner = Owner::Equation, .value = Value::Word, .flags = 0,
+     .record = 0, .caller_bit = 0, .assign = 3, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .vmask = -1, .emask = 3, .varfile = -1, .xfile = -1,
+     .words = &kMathType, .query_words = nullptr},
     {.name = "EQN_SHADOW_PRICE_SSI", .owner = Owner::Equation, .value = Value::Real, .flags = 0,
      .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 5, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
-    {.name = "EQN_LINEARITY", .owner = Owner::Equation, .value = Value::Integer, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+    {.name = "EQN_LINEARITY", .owner = Owner::Equation, .value = Value::Word, .flags = 0,
+     .record = 0, .caller_bit = 0, .assign = 4, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 6, .varfile = -1, .xfile = -1,
-     .words = nullptr, .query_words = nullptr},
+     .words = &kLinearity, .query_words = nullptr},
     {.name = "EQN_INCLUDED", .owner = Owner::Equation, .value = Value::Flag, .flags = 0,
-     .record = 0, .caller_bit = 0, .assign = -1, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
+     .record = 0, .caller_bit = 0, .assign = 0, .modified1 = 0x0u, .modified2 = 0x0u, .change = 0x0,
      .vmask = -1, .emask = 7, .varfile = -1, .xfile = -1,
      .words = nullptr, .query_words = nullptr},
 };
@@ -664,6 +734,19 @@ inline constexpr ListColumn kListColumns[kListColumnCount] = {
     {"UPPER", Storage::Double, kUndefined, 0, kRowUpper},
     {"VALUE", Storage::Double, kUndefined, 0, kRowValue},
     {"VAR_PROFILE", Storage::SparsePointer, 0.0, 0, kRowVarProfile},
+};
+
+inline constexpr int kEqnColumnCount = 9;
+inline constexpr ListColumn kEqnColumns[kEqnColumnCount] = {
+    {"COMWRAPPER", Storage::Wrapper, 0.0, 0, kRowEqnComwrapper},
+    {"RESIDUAL", Storage::Double, kUndefined, 0, kRowEqnValue},
+    {"SCALE", Storage::Double, kUndefined, 0, kRowEqnScale},
+    {"STATUS", Storage::Integer, 0.0, 0, kRowEqnStatus},
+    {"GROUP", Storage::Integer, 0.0, 0, kRowEqnGroup},
+    {"PROCVAR", Storage::SparseName, 0.0, 0, kRowEqnProcvar},
+    {"BLOCKPTR", Storage::Pointer, 0.0, 0, kRowEqnBlockptr},
+    {"BASIC", Storage::Integer, 0.0, 0, kRowEqnBasic},
+    {"SHADOW_PRICE", Storage::Double, kUndefined, 0, kRowEqnShadowPrice},
 };
 
 inline constexpr int kAssignCodeCount = 35;
@@ -722,6 +805,23 @@ inline constexpr Vocabulary kAssignWords = {
     kAssignWordsList, 46, 2, 13, Match::Keyword,
     {{0, 4, 8, 10, 0, 0, 0, 0, 11, 0, 0, 14, 16, 0, 0, 18, 21, 22, 23, 33, 36, 41, 0, 0, 0, 0},
      {4, 8, 10, 11, 0, 0, 0, 0, 14, 0, 0, 16, 18, 0, 0, 21, 22, 23, 33, 36, 41, 46, 0, 0, 0, 0}}};
+
+inline constexpr int kEqnAssignCodeCount = 5;
+inline constexpr Row kEqnAssignRows[kEqnAssignCodeCount] = {
+    kRowEqnIncluded, kRowEqnScale, kRowEqnShadowPrice, kRowEqnCode, kRowEqnLinearity,
+};
+inline constexpr Row kEqnAssignDefault = kRowEqnValue;
+inline constexpr rtvar_keyword kEqnAssignWordsList[] = {
+    {"EQNSCALE", 1},
+    {"INCLUDED", 0},
+    {"LINEARITY", 4},
+    {"SHADOW_PRICE", 2},
+    {"TYPE", 3},
+};
+inline constexpr Vocabulary kEqnAssignWords = {
+    kEqnAssignWordsList, 5, 4, 12, Match::Keyword,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 3, 4, 0, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 5, 0, 0, 0, 0, 0, 0}}};
 
 inline constexpr PrintFlag kVmaskFlags[VMASK_SIZE] = {
     {"NAME", kRowName},

@@ -7,6 +7,7 @@
 #include "platform/checked.h"
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
+#include "rtattrdict/rtattrdict_lists.h"
 #include "rtopipe/report.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
@@ -17,35 +18,9 @@ namespace zarn::rtvarlst {
 
 namespace {
 
-constexpr int32_t type_of(ac::Storage s) {
-    switch (s) {
-    case ac::Storage::Integer: return RTATTR_INTEGER;
-    case ac::Storage::Double: return RTATTR_DOUBLE;
-    case ac::Storage::Boolean: return RTATTR_BOOLEAN;
-    case ac::Storage::Pointer: return RTATTR_POINTER;
-    case ac::Storage::Wrapper: return RTATTR_WRAPPER;
-    case ac::Storage::SparseInteger: return RTATTR_SPARSE_INTEGER;
-    case ac::Storage::SparseDouble: return RTATTR_SPARSE_DOUBLE;
-    case ac::Storage::SparseString: return RTATTR_SPARSE_STRING;
-    case ac::Storage::SparsePointer: return RTATTR_SPARSE_POINTER;
-    }
-    return RTATTR_END;
-}
-
 // The columns every list declares, in the catalogue's order; NAME is the
 // dictionary's own. The dictionary keeps pointers to these descriptors.
-constexpr std::array<rtattrdesc_t, ac::kListColumnCount + 1> make_columns() {
-    std::array<rtattrdesc_t, ac::kListColumnCount + 1> t{};
-    for (int k = 0; k < ac::kListColumnCount; ++k) {
-        const ac::ListColumn &c = ac::kListColumns[k];
-        t[k] = {c.name, type_of(c.storage), c.default_real, static_cast<int32_t>(c.default_integer), nullptr, 0,
-                nullptr};
-    }
-    t[ac::kListColumnCount] = {nullptr, RTATTR_END, 0.0, 0, nullptr, 0, nullptr};
-    return t;
-}
-
-constexpr std::array<rtattrdesc_t, ac::kListColumnCount + 1> kColumnTable = make_columns();
+constexpr auto kColumnTable = zarn::rtattrdict::column_table(ac::kListColumns);
 
 }  // namespace
 
@@ -54,16 +29,14 @@ const rtattrdesc_t *const kColumns = kColumnTable.data();
 namespace {
 
 // Names of the directly reached columns, in Col order.
-constexpr const char *kColNames[kColCount] = {kValue,  kInit,    kLower,   kUpper,    kScale,     kSlvScale,
-                                              kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
-                                              kConnType, kModified, kConnMgr, kParamHomo};
+constexpr const char *kColNames[kColCount] = {
+    kValue,  kInit,    kLower, kUpper, kScale,    kSlvScale, kShadowPrice, kThreshold,
+    kStatus, kBaseUom, kUom,   kBasic, kConnType, kModified, kConnMgr,     kParamHomo};
 
 // Finds the attribute records of the direct columns at the head; false when
 // the head lacks any column (one left out when memory ran short).
 bool bind_columns(VarList *l) {
-    uint32_t declared = 1;  // NAME
-    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) ++declared;
-    if (hashNum(rtattrdict_attributes(l->head)) != declared) return false;
+    if (!zarn::rtattrdict::declares_all(l->head, kColumns)) return false;
     for (int c = 0; c < kColCount; ++c) {
         l->cols[c] = zarn::rtattrdict::lookup_attr(l->head, kColNames[c]);
         if (l->cols[c] == nullptr) return false;
@@ -78,23 +51,8 @@ bool bind_columns(VarList *l) {
 
 VarList *new_record() { return static_cast<VarList *>(zarn::xcalloc(1, sizeof(VarList))); }
 
-// A head dictionary with the list's columns, or NULL when memory runs out.
-rtattrdict_t *make_head(int32_t capacity) {
-    rtattrdict_t *volatile d = nullptr;
-    ZARN_TRY
-        d = rtattrdict_create(capacity, kColumns, 1);
-    ZARN_EXCEPT(rtmalloc_allocate_failed)
-        d = nullptr;
-    ZARN_END_TRY;
-    return d;
-}
-
-// Items in first..last, in 64 bits and kept within int32_t: a span too long
-// for any list stays too long, an empty or reversed one stays below 1.
-int32_t span(int32_t first, int32_t last) {
-    const int64_t n = static_cast<int64_t>(last) - first + 1;
-    return n > INT32_MAX ? INT32_MAX : (n < INT32_MIN ? INT32_MIN : static_cast<int32_t>(n));
-}
+// Items in first..last, kept within int32_t.
+using zarn::rtattrdict::span;
 
 const char *name_or_empty(rtvarlst_t *list, int32_t i) {
     const char *n = rtattrdict_name(list->dictionary, i);
@@ -131,7 +89,7 @@ rtvarlst_t *rtovarlst_create(int32_t capacity) {
     if (capacity < 0) capacity = 0;
     VarList *l = new_record();
     if (l == nullptr) return nullptr;
-    rtattrdict_t *d = make_head(capacity);
+    rtattrdict_t *d = zarn::rtattrdict::create_or_null(capacity, kColumns, 1);
     if (d == nullptr) {
         std::free(l);
         return nullptr;
@@ -146,7 +104,8 @@ rtvarlst_t *rtovarlst_create(int32_t capacity) {
     return l;
 }
 
-rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, const char *prefix, int32_t start) {
+rtvarlst_t *rtovarlst_create_embedded(int32_t capacity, rtvarlst_t *parent, const char *prefix,
+                                      int32_t start) {
     if (parent == nullptr) return rtovarlst_create(capacity);
     if (start < 1 || capacity < 0) {
         zarn::rtopipe::report(msg::kEmbBadStart, start, capacity);
@@ -211,7 +170,7 @@ int32_t rtovarlst_inq_capacity(rtvarlst_t *list) { return list ? list->dictionar
 
 void rtovarlst_resize(rtvarlst_t *list, int32_t capacity) {
     if (list == nullptr || capacity < 0) return;
-    rtattrdict_change_capacity(list->dictionary, capacity);
+    zarn::rtattrdict::change_capacity_caught(list->dictionary, capacity);
 }
 
 void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
@@ -294,18 +253,9 @@ const char *rtovarlst_lookup_var_name(rtvarlst_t *list, int32_t i) {
 void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer) {
     if (buffer == nullptr) return;
     buffer[0] = '\0';
-    if (list == nullptr) return;
-    const char *name = rtattrdict_name(list->dictionary, i);
-    if (name != nullptr && name[0] != '\0') {
-        // Only the name and its terminator: no padding of the caller's 1025 bytes.
-        const size_t n = strnlen(name, zarn::rtattrdict::kNameMax);
-        std::memcpy(buffer, name, n);
-        buffer[n] = '\0';
-        return;
-    }
+    if (list == nullptr || zarn::rtattrdict::copy_name(list->dictionary, i, buffer)) return;
     zarn::rtopipe::report(msg::kNoName, i);
-    if (i < 1 || i > list->dictionary->size)
-        zarn::rtopipe::report(msg::kOutOfBounds, list->dictionary->size);
+    if (i < 1 || i > list->dictionary->size) zarn::rtopipe::report(msg::kOutOfBounds, list->dictionary->size);
 }
 
 void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name) {
@@ -320,36 +270,23 @@ void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t wi
 }
 
 void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, char *buffer) {
-    if (list == nullptr || buffer == nullptr || first == 0 || last == 0 || width <= 0) return;
-    const int32_t n = list->dictionary->size;
-    if (first < 1 || first > n || last < 1 || last > n) {
-        zarn::rtopipe::report(msg::kNamesBad, first, last, n);
-        return;
-    }
-    for (int32_t k = first; k <= last; ++k) {
-        const char *name = name_or_empty(list, k);
-        char *field = buffer + static_cast<size_t>(k - first) * static_cast<size_t>(width);
-        size_t len = std::strlen(name);
-        if (len > static_cast<size_t>(width)) {
-            zarn::rtopipe::report(msg::kTruncating, name, width);
-            len = static_cast<size_t>(width);
-        }
-        std::memcpy(field, name, len);
-    }
+    if (list == nullptr) return;
+    const auto truncated = [](const char *name, int32_t w) {
+        zarn::rtopipe::report(msg::kTruncating, name, w);
+    };
+    if (zarn::rtattrdict::names_to_fields(list->dictionary, first, last, width, buffer, truncated) ==
+        zarn::rtattrdict::Fields::kBadRange)
+        zarn::rtopipe::report(msg::kNamesBad, first, last, list->dictionary->size);
 }
 
-int32_t rtovarlst_names_eq(rtvarlst_t *list1, int32_t first1, int32_t last1, rtvarlst_t *list2, int32_t first2,
-                           int32_t last2) {
+int32_t rtovarlst_names_eq(rtvarlst_t *list1, int32_t first1, int32_t last1, rtvarlst_t *list2,
+                           int32_t first2, int32_t last2) {
     if (list1 == nullptr || list2 == nullptr) return 0;
     if (first1 < 1 || first2 < 1 || last1 < first1 || last2 < first2) return 0;
     if (last1 - first1 != last2 - first2) return 0;
     if (last1 > list1->dictionary->size || last2 > list2->dictionary->size) return 0;
-    for (int32_t k = 0; k <= last1 - first1; ++k) {
-        const char *a = name_or_empty(list1, first1 + k);
-        const char *b = name_or_empty(list2, first2 + k);
-        if (a != b && std::strcmp(a, b) != 0) return 0;
-    }
-    return 1;
+    return zarn::rtattrdict::names_equal(list1->dictionary, first1, list2->dictionary, first2,
+                                         last1 - first1 + 1);
 }
 
 void rtovarlst_presolve(rtvarlst_t *list) {
@@ -394,7 +331,8 @@ namespace {
 // Copies one column of src items i..i+count-1 onto dst items j..: full columns
 // always, sparse ones only where the value is not the column's default; host
 // pointers, wrappers and owned records never.
-void copy_column(const rtattrdesc_t *c, rtvarlst_t *src, int32_t i, rtvarlst_t *dst, int32_t j, int32_t count) {
+void copy_column(const rtattrdesc_t *c, rtvarlst_t *src, int32_t i, rtvarlst_t *dst, int32_t j,
+                 int32_t count) {
     rtattrdict_t *s = src->dictionary, *t = dst->dictionary;
     const size_t n = static_cast<size_t>(count);
     switch (c->type) {
@@ -409,7 +347,8 @@ void copy_column(const rtattrdesc_t *c, rtvarlst_t *src, int32_t i, rtvarlst_t *
             break;
         }
         case RTATTR_STRING:
-            for (int32_t k = 0; k < count; ++k) rtattrdict_sets(t, j + k, c->name, rtattrdict_gets(s, i + k, c->name));
+            for (int32_t k = 0; k < count; ++k)
+                rtattrdict_sets(t, j + k, c->name, rtattrdict_gets(s, i + k, c->name));
             break;
         case RTATTR_BOOLEAN: {
             unsigned char *a = rtattrdict_bvector(s, c->name), *b = rtattrdict_bvector(t, c->name);
@@ -461,7 +400,8 @@ void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, rtvarlst_t
     rtvarlst_t *out = rtovarlst_create(count);
     if (out == nullptr) return;
     rtovarlst_set_nvar(out, count);
-    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c) copy_column(c, list, first, out, 1, count);
+    for (const rtattrdesc_t *c = kColumns; c->type != RTATTR_END; ++c)
+        copy_column(c, list, first, out, 1, count);
     for (int32_t k = 0; k < count; ++k) {
         const char *name = name_or_empty(list, first + k);
         if (name[0] != '\0') rtattrdict_add_items(out->dictionary, k + 1, 1, &name);

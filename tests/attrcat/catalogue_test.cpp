@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "attrcat/attrcat.h"
+#include "zarnutils/rteqnlst.h"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/xfile.h"
 
@@ -655,4 +656,59 @@ TEST(AttributeCatalogue, QueryRecordAttributesAndWords) {
     }
     const ac::RecordAttribute &access = ac::kParameterRecord[3];
     EXPECT_EQ(ac::code_of(access.words->accepted, "READ-ONLY", 9, -1), 1) << "the synonym of READ_ONLY";
+}
+
+TEST(AttributeCatalogue, EquationColumnsInDeclarationOrderWithTheirRecordBits) {
+    struct Column {
+        const char *name;
+        ac::Storage storage;
+        double real;  // the default of a real column
+        ac::Row row;
+        int32_t bit;  // the record's field bit
+    };
+    using S = ac::Storage;
+    const Column columns[] = {
+        {"COMWRAPPER", S::Wrapper, 0.0, ac::kRowEqnComwrapper, 0},
+        {"RESIDUAL", S::Double, 1e35, ac::kRowEqnValue, EQNINFO_RESIDUAL},
+        {"SCALE", S::Double, 1e35, ac::kRowEqnScale, EQNINFO_SCALE},
+        {"STATUS", S::Integer, 0.0, ac::kRowEqnStatus, EQNINFO_STATUS},
+        {"GROUP", S::Integer, 0.0, ac::kRowEqnGroup, EQNINFO_GROUP},
+        {"PROCVAR", S::SparseName, 0.0, ac::kRowEqnProcvar, EQNINFO_PROCVAR},
+        {"BLOCKPTR", S::Pointer, 0.0, ac::kRowEqnBlockptr, EQNINFO_BLOCKPTR},
+        {"BASIC", S::Integer, 0.0, ac::kRowEqnBasic, EQNINFO_BASIC},
+        {"SHADOW_PRICE", S::Double, 1e35, ac::kRowEqnShadowPrice, EQNINFO_SHADOW_PRICE}};
+    ASSERT_EQ(ac::kEqnColumnCount, 9);
+    for (int k = 0; k < ac::kEqnColumnCount; ++k) {
+        const ac::ListColumn &c = ac::kEqnColumns[k];
+        EXPECT_STREQ(c.name, columns[k].name) << "column " << k;
+        EXPECT_EQ(c.storage, columns[k].storage) << c.name;
+        EXPECT_EQ(c.default_real, columns[k].real) << c.name;
+        EXPECT_EQ(c.default_integer, 0) << c.name;
+        EXPECT_EQ(c.row, columns[k].row) << c.name;
+        EXPECT_EQ(ac::kRows[c.row].record, columns[k].bit) << c.name;
+    }
+    EXPECT_EQ(ac::kRows[ac::kRowEqnName].record, EQNINFO_NAME);
+}
+
+TEST(AttributeCatalogue, EquationDottedNameKeywordsAndTheirWords) {
+    const std::vector<WordCode> table = {
+        {"INCLUDED", 0}, {"EQNSCALE", 1}, {"SHADOW_PRICE", 2}, {"TYPE", 3}, {"LINEARITY", 4}};
+    EXPECT_EQ(words_of(ac::kEqnAssignWords), expected_map(table));
+    expect_lookups(ac::kEqnAssignWords, table, "equation keyword");
+    EXPECT_EQ(ac::kEqnAssignWords.min_len * 100 + ac::kEqnAssignWords.max_len, 412) << "4 to 12 characters";
+    const ac::Row rows[] = {ac::kRowEqnIncluded, ac::kRowEqnScale, ac::kRowEqnShadowPrice, ac::kRowEqnCode,
+                            ac::kRowEqnLinearity};
+    for (int code = 0; code < 5; ++code) EXPECT_EQ(ac::kEqnAssignRows[code], rows[code]) << "code " << code;
+    EXPECT_EQ(ac::kEqnAssignDefault, ac::kRowEqnValue) << "no keyword: the residual";
+    for (ac::Row row : {ac::kRowEqnValue, ac::kRowEqnShadowPrice, ac::kRowEqnScale, ac::kRowEqnCode})
+        EXPECT_EQ((ac::kRows[row].flags & ac::kReadOnly) != 0,
+                  row == ac::kRowEqnValue || row == ac::kRowEqnShadowPrice)
+            << ac::kRows[row].name;
+    const char *const types[] = {"EQUALITY", "LT", "LEQ", "GT", "GEQ", "OBJ_FUNC"};
+    ASSERT_EQ(ac::kRows[ac::kRowEqnCode].words, &ac::kMathType);
+    for (int code = 0; code < 6; ++code) EXPECT_STREQ(ac::word_of(ac::kMathType, code), types[code]);
+    EXPECT_EQ(ac::code_of(ac::kMathType.accepted, "Leq", 3, -1), -1) << "assignment upper-cases first";
+    ASSERT_EQ(ac::kRows[ac::kRowEqnLinearity].words, &ac::kLinearity);
+    EXPECT_EQ(ac::code_of(ac::kLinearity.accepted, "LINEAR", 6, -1), 1);
+    EXPECT_STREQ(ac::kLinearity.lower[ac::position_of(ac::kLinearity, 0)], "nonlinear");
 }

@@ -1,0 +1,324 @@
+// What the solver and the command language ask of the equations: inclusion,
+// the residual norm, the largest residuals and shadow prices (checked against
+// a full SLATEC sort of the same keys, with excluded equations, ties, unset
+// values and NaN), and dotted names assigned and looked up.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "eqnlst_fixture.h"
+#include "platform/xalloc.h"
+#include "zarnutils/numutil.h"
+
+using namespace zarn::test;
+
+namespace {
+
+enum Keys { kResidual, kPrice, kWeighted };
+constexpr int64_t kOut = 1;  // the excluded bit
+
+// A list's residuals, shadow prices and status words, kept beside it.
+struct Columns {
+    std::vector<double> r, p;
+    std::vector<int64_t> s;
+    void put(rtattrdict_t *l) const {
+        rtoeqnlst_set_neqn(l, static_cast<int32_t>(r.size()));
+        std::copy(r.begin(), r.end(), rtoeqnlst_vec_residual(l));
+        std::copy(p.begin(), p.end(), rtoeqnlst_vec_shadow_price(l));
+        std::copy(s.begin(), s.end(), rtoeqnlst_vec_status(l));
+    }
+};
+
+std::string joined(const std::vector<int32_t> &v) {
+    std::string text;
+    for (int32_t k : v) text += (text.empty() ? "" : " ") + str(k);
+    return text;
+}
+
+// What a largest-value list must hold: every key of the clipped range sorted
+// by SLATEC_DSORT carrying its index, then the first n included equations.
+std::string the_long_way(const Columns &c, int32_t first, int32_t last, int32_t n, Keys keys) {
+    std::vector<double> key, index;
+    for (int32_t k = std::max(first, 1); k <= std::min<int32_t>(last, static_cast<int32_t>(c.r.size()));
+         ++k) {
+        const double r = c.r[k - 1], p = c.p[k - 1];
+        double x = keys == kResidual ? std::fabs(r) : p == 1e35 ? -1.0 : std::fabs(p);
+        if (keys == kWeighted && p != 1e35) x = r == 1e35 ? -1.0 : std::fabs(p * r);
+        key.push_back(x);
+        index.push_back(k);
+    }
+    const int64_t m = static_cast<int64_t>(key.size()), descending = -2;
+    SLATEC_DSORT(key.data(), index.data(), &m, &descending);
+    std::vector<int32_t> out(static_cast<size_t>(n), 0);
+    size_t filled = 0;
+    for (size_t j = 0; j < key.size() && filled < out.size(); ++j)
+        if ((c.s[static_cast<size_t>(index[j]) - 1] & kOut) == 0)
+            out[filled++] = static_cast<int32_t>(index[j]);
+    return joined(out);
+}
+
+std::string listed(rtattrdict_t *l, int32_t first, int32_t last, int32_t n, Keys keys) {
+    std::vector<int32_t> out(static_cast<size_t>(n), -7);
+    if (keys == kResidual)
+        rtoeqnlst_inq_max_residuals(l, first, last, n, 1, out.data());
+    else
+        rtoeqnlst_inq_max_shadow_prices(l, first, last, n, keys == kWeighted, out.data());
+    return joined(out);
+}
+
+TEST(EqnSolver, InclusionAndNorm) {
+    run_rows({
+        {"a flag includes, zero excludes, other bits stay; bad indices and no list change nothing",
+         [](World &w) {
+             rtoeqnlst_set_eqn_status(w.list, 3, 0x40000A);
+             rtoeqnlst_in_exclude_equation(w.list, 3, 0);
+             const std::string out =
+                 line(rtoeqnlst_inq_eqn_status(w.list, 3), rtoeqnlst_inq_neqn_active(w.window));
+             rtoeqnlst_in_exclude_equation(w.list, 3, 5);
+             rtoeqnlst_in_exclude_equation(w.list, 4, 0);
+             rtoeqnlst_in_exclude_equation(w.list, 0, 0);
+             rtoeqnlst_in_exclude_equation(nullptr, 1, 0);
+             return line(out, rtoeqnlst_inq_eqn_status(w.list, 3), rtoeqnlst_inq_neqn_active(w.list));
+         },
+         "4194315 1 4194314 3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: "
+         "eqnlst is 0)"},
+        {"norms: whole, one, skipped, empty, empty past the end, beyond, below 1, no list, a window",
+         [](World &w) {
+             rtoeqnlst_resize(w.list, 8);  // equations 5..8: room, not equations
+             Columns{{3.0, 4.0, 12.0, 5.0}, {1e35, 1e35, 1e35, 1e35}, {0, 0, kOut, 2 << 1}}.put(w.list);
+             rtoeqnlst_vec_residual(w.list)[4] = 2.0;  // a number in the room beyond the equations
+             const std::pair<int32_t, int32_t> ranges[] = {{1, 4}, {2, 2}, {3, 4}, {3, 2},
+                                                           {5, 4}, {3, 5}, {0, 2}};
+             std::string out;
+             double x = 0.0;
+             for (auto [first, last] : ranges) {
+                 rtoeqnlst_norm(w.list, first, last, &x);
+                 out = line(out, x);
+             }
+             rtoeqnlst_norm(nullptr, 1, 1, &x);
+             out = line(out, x);
+             rtoeqnlst_norm(w.window, 1, 2, &x);
+             rtoeqnlst_norm(w.list, 1, 1, nullptr);
+             return line(out, x);
+         },
+         " 5 4 0 0 0 1e+35 1e+35 1e+35 4||A(rtoeqnlst_norm: start<=0)A(rtoeqnlst_norm: eqnlst is 0)"},
+    });
+}
+
+TEST(EqnSolver, LargestValuesAtTheEdges) {
+    World w(5);
+    Columns{{1.0, -9.0, 4.0, -3.0, 2.0}, {-3.0, 1e35, 0.5, 4.0, 0.0}, {0, kOut, 0, 0, 0}}.put(w.list);
+    struct Case {
+        const char *what;
+        int32_t first, last, n;
+        Keys keys;
+        const char *want;
+    };
+    const Case cases[] = {
+        {"the largest is excluded: the next three", 1, 5, 3, kResidual, "3 4 5"},
+        {"more slots than included equations", 1, 5, 6, kResidual, "3 4 5 1 0 0"},
+        {"the range clipped to the list", 0, 99, 2, kResidual, "3 4"},
+        {"a one-equation range", 4, 4, 1, kResidual, "4"},
+        {"a reversed range writes nothing", 2, 1, 2, kResidual, "-7 -7"},
+        {"shadow prices by magnitude, unset last", 1, 5, 4, kPrice, "4 1 3 5"},
+        {"weighted by the residual", 1, 5, 3, kWeighted, "4 1 3"},
+        {"nothing left after clipping", 6, 9, 2, kResidual, "0 0"},
+    };
+    HistoryCapture his;
+    StderrCapture err;
+    for (const Case &k : cases) EXPECT_EQ(listed(w.list, k.first, k.last, k.n, k.keys), k.want) << k.what;
+    EXPECT_EQ(listed(w.window, 1, 2, 2, kResidual), "2 0") << "a window numbers its own equations";
+    std::vector<int32_t> slots = {-7, -7};
+    rtoeqnlst_inq_max_residuals(w.list, 1, 5, 0, 0, slots.data());
+    rtoeqnlst_inq_max_shadow_prices(w.list, 1, 5, 2, 0, nullptr);
+    rtoeqnlst_inq_max_shadow_prices(nullptr, 1, 5, 2, 0, slots.data());
+    EXPECT_EQ(joined(slots), "0 0") << "no list zeroes the slots";
+    const std::string lines = err.text();
+    for (const char *a :
+         {"residuals: start<=0", "residuals: nres<=0", "prices: NULL index array", "prices: eqnlst is 0"})
+        EXPECT_NE(lines.find(a), std::string::npos) << a << " in\n" << lines;
+    EXPECT_EQ(his.text(), "");
+}
+
+TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
+    std::mt19937 rng(20240531);
+    for (int trial = 0; trial < 400; ++trial) {
+        const int32_t size = 1 + static_cast<int32_t>(rng() % 300);
+        const int distinct = 1 + static_cast<int>(rng() % 60);  // few values: many ties
+        Columns c;
+        for (int32_t k = 0; k < size; ++k) {
+            const int pick = static_cast<int>(rng() % 40);
+            const double v = (static_cast<int>(rng() % distinct) - distinct / 2) * 0.5;
+            c.r.push_back(pick == 0 ? 1e35 : pick == 1 ? std::numeric_limits<double>::quiet_NaN() : v);
+            c.p.push_back(pick == 2 ? 1e35 : v * 0.25 + 1.0);
+            c.s.push_back(rng() % 4 == 0 ? kOut : 0);
+        }
+        World w(size);
+        c.put(w.list);
+        const int32_t first = static_cast<int32_t>(rng() % size) + 1;
+        const int32_t last = first + static_cast<int32_t>(rng() % size);
+        const int32_t n = 1 + static_cast<int32_t>(rng() % 12);
+        for (Keys keys : {kResidual, kPrice, kWeighted})
+            EXPECT_EQ(listed(w.list, first, last, n, keys), the_long_way(c, first, last, n, keys))
+                << "trial " << trial << " keys " << keys << " range " << first << ".." << last << " n " << n;
+    }
+}
+
+TEST(EqnSolver, MemoryShortForTheSortLeavesZerosAndSaysSo) {
+    HistoryCapture his;
+    World w(64);  // every residual unset: all tied, so the full sort is needed
+    zarn::failalloc_set(2);
+    EXPECT_EQ(listed(w.list, 1, 64, 2, kResidual), "0 0");
+    zarn::failalloc_set(0);
+    EXPECT_EQ(his.text(), "!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n");
+}
+
+// EQ1 (residual 2.5), A.B.C, EQ1.TYPES and B.INCLUDED.
+struct Dotted : World {
+    Dotted() : World(4) {
+        rtoeqnlst_addeqn(list, 2, "A.B.C");
+        rtoeqnlst_addeqn(list, 3, "EQ1.TYPES");
+        rtoeqnlst_addeqn(list, 4, "B.INCLUDED");
+        rtoeqnlst_vec_residual(list)[0] = 2.5;
+    }
+};
+
+TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
+    Dotted d;
+    const std::string n1024(1024, 'N'), n1025(1025, 'N');
+    rtoeqnlst_addeqn(d.list, 2, n1024.c_str());
+    const std::pair<std::string, int32_t> rows[] = {{"EQ1.TYPE", 1},
+                                                    {"EQ1.Linearity", 1},  // after the first letter any case
+                                                    {"EQ1.type", 0},
+                                                    {"EQ1.TYPES", 3},
+                                                    {"EQ1.SCALE", 0},  // no keyword: the whole text
+                                                    {"B.INCLUDED", 0},
+                                                    {"EQ1.SHADOW_PRICE", 1},
+                                                    {"EQ1.EQNSCALE", 1},
+                                                    {n1024 + ".TYPE", 2},
+                                                    {n1025, 0},
+                                                    {n1025 + ".TYPE", 0},
+                                                    {"", 0}};
+    for (const auto &[text, index] : rows)
+        EXPECT_EQ(rtoeqnlst_equation_object(d.list, text.c_str()), index) << text.substr(0, 30);
+    EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1") + rtoeqnlst_equation_object(d.list, nullptr), 0);
+}
+
+// "i:5" INTEGER, "r:2.5" plain REAL, "s:text" STRING, "d:text" IDENTIFIER, "b:1" BOOLEAN.
+value_t make(const std::string &spec) {
+    value_t v;
+    value_init(&v);
+    const std::string t = spec.substr(2);
+    if (spec[0] == 'i') value_assign_int(&v, std::stoi(t));
+    if (spec[0] == 'r') value_assign_double(&v, std::stod(t), 0, 0);
+    if (spec[0] == 's') value_assign_copy_of_string(&v, t.c_str());
+    if (spec[0] == 'd') value_assign_copy_of_id(&v, t.c_str());
+    if (spec[0] == 'b') value_assign_logical(&v, std::stoi(t));
+    return v;
+}
+
+TEST(EqnDottedNames, AssignmentOfEveryAttributeAndItsMessages) {
+    struct Case {
+        const char *target;
+        int64_t before;  // EQ1's status word
+        const char *value;
+        const char *want;  // "status scale|history"
+    };
+    const Case cases[] = {
+        {"EQ1.INCLUDED", 0, "b:0", "1 1e+35|"},
+        {"EQ1.Included", 1, "i:3", "0 1e+35|"},    // a number: true unless 0
+        {"EQ1.INCLUDED", 1, "d:YES", "1 1e+35|"},  // an IDENTIFIER without a context is no logical
+        {"EQ1.EQNSCALE", 0, "r:0.5", "0 0.5|"},
+        {"EQ1.EQNSCALE", 0, "i:4", "0 4|"},
+        {"EQ1.EQNSCALE", 0, "d:BIG", "0 1e+35|"},
+        {"EQ1.TYPE", 0, "d:leq", "4 1e+35|"},
+        {"EQ1.TYPE", 7, "d:equality", "1 1e+35|"},  // the type cleared, the excluded bit kept
+        {"EQ1.TYPE", 0, "d:GE", "0 1e+35|"},
+        {"EQ1.LINEARITY", 1, "d:linear", "4194305 1e+35|"},
+        {"EQ1.LINEARITY", 0x400000, "d:NonLinear", "0 1e+35|"},
+        {"EQ1.LINEARITY", 0, "d:LINEARLY", "0 1e+35|"},
+        {"EQ1", 0, "r:1.5", "0 1e+35|Assignment to read-only value: EQ1 = 1.5 {*}\n"},
+        {"EQ1.SHADOW_PRICE", 0, "i:2", "0 1e+35|Assignment to read-only value: EQ1.SHADOW_PRICE = 2\n"},
+        {"EQ1.type", 0, "d:LT", "0 1e+35|Invalid equation name in assignment: EQ1.type = LT\n"},
+    };
+    HistoryCapture his;
+    for (const Case &c : cases) {
+        Dotted d;
+        rtoeqnlst_set_eqn_status(d.list, 1, c.before);
+        value_t v = make(c.value);
+        rtoeqnlst_assign_value(d.list, c.target, &v);
+        EXPECT_EQ(
+            line(rtoeqnlst_inq_eqn_status(d.list, 1), rtoeqnlst_inq_eqn_scale(d.list, 1)) + "|" + his.text(),
+            c.want)
+            << c.target << " = " << c.value;
+        value_destroy(&v);
+    }
+}
+
+TEST(EqnDottedNames, AssignmentRefusals) {
+    static value_t no = make("b:0");
+    run_rows({
+        {"no list",
+         [](World &) { return rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &no), std::string(); },
+         "||A(!!rtoeqnlst_assign_value: NULL eqnlst)"},
+        {"no value",
+         [](World &w) { return rtoeqnlst_assign_value(w.list, "EQ1.INCLUDED", nullptr), std::string(); },
+         "||A(!!rtoeqnlst_assign_value: NULL value pointer)"},
+        {"no name", [](World &w) { return rtoeqnlst_assign_value(w.list, nullptr, &no), std::string(); },
+         "||A(!!rtoeqnlst_assign_value: NULL name pointer)"},
+        {"an empty list, a name too long: nothing",
+         [](World &w) {
+             World empty(0);
+             rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &no);
+             rtoeqnlst_assign_value(w.list, (std::string(1100, 'E') + ".INCLUDED").c_str(), &no);
+             return line(rtoeqnlst_inq_neqn_active(w.list));
+         },
+         "3||"},
+    });
+}
+
+TEST(EqnDottedNames, LookupOfEveryAttribute) {
+    HistoryCapture his;
+    Dotted d;
+    rtoeqnlst_set_eqn_status(d.list, 1, 0x400000 | (2 << 1));
+    rtoeqnlst_set_eqn_scale(d.list, 1, 0.125);
+    rtoeqnlst_set_eqn_shadow_price(d.list, 1, -4.0);
+    rtoeqnlst_set_eqn_status(d.list, 2, 1 | (5 << 1));
+    rtoeqnlst_set_eqn_status(d.list, 3, 7 << 1);
+    const std::pair<const char *, const char *> rows[] = {
+        {"EQ1", "1:2.5 {*}"},  // a plain number
+        {"EQ1.EQNSCALE", "1:0.125 {*}"},
+        {"EQ1.SHADOW_PRICE", "1:-4 {*}"},
+        {"EQ1.TYPE", "3:LEQ"},
+        {"EQ1.LINEARITY", "3:linear"},
+        {"A.B.C", "0:!!!UNDEFINED!!!"},  // not set
+        {"A.B.C.INCLUDED", "6:FALSE"},
+        {"A.B.C.TYPE", "3:OBJ_FUNC"},
+        {"A.B.C.LINEARITY", "3:nonlinear"},
+        {"EQ1.TYPES.TYPE", "0:!!!UNDEFINED!!!"},  // math type 7 has no word
+        {"NOSUCH", "1:0 {*}"},                    // no equation: the readers' zero values
+    };
+    for (const auto &[target, want] : rows) {
+        value_t v = make("s:old");
+        rtoeqnlst_lookup_value(d.list, target, &v);
+        value_print(his.pipe(), &v);
+        EXPECT_EQ(str(v.value_type) + ":" + his.text(), want) << target;
+        value_destroy(&v);
+    }
+    World empty(0);
+    const std::string too_long = std::string(1100, 'E') + ".TYPE";
+    const std::pair<rtattrdict_t *, const char *> nothing[] = {
+        {empty.list, "EQ1"}, {d.list, too_long.c_str()}, {nullptr, "EQ1"}, {d.list, nullptr}};
+    for (const auto &[l, target] : nothing) {
+        value_t v = make("s:old");
+        rtoeqnlst_lookup_value(l, target, &v);
+        EXPECT_EQ(v.value_type, undefined_value) << "emptied even when nothing is found";
+    }
+    StderrCapture err;
+    rtoeqnlst_lookup_value(d.list, "EQ1", nullptr);
+    EXPECT_EQ(err.text() + his.text(), "") << "no value: nothing, silently";
+}
+
+}  // namespace
