@@ -291,8 +291,6 @@ class QDLQTestString : public QDLQTestBase<QDLQTestString<Data>, Data> {
         }
         return true;
     }
-    const char *Text() const { return text_; }
-    bool NameFlag() const { return name_flag_; }
     bool IsPattern() const { return text_ != nullptr && (text_[0] == '%' || text_[0] == '/'); }
 
   private:
@@ -351,7 +349,6 @@ class QDLQTestRtValue : public QDLQTestBase<QDLQTestRtValue<Data>, Data> {
         value_destroy(&x);
         return passes;
     }
-    const value_t &Literal() const { return literal_; }
 
   private:
     QDLQTestRtValue(IQDLQueryContext *c, const Data *r, int32_t id, int32_t op) : Base(c, r, id, op) {
@@ -625,9 +622,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
 
     // The last message given to ReportError (NULL when the last text parsed).
     const char *LastError() const { return last_error_; }
-    const rtvarmask_t &AttributeMask() const { return mask_; }
     IQDLQTest *Root() const { return root_; }
-    const Data &Record() const { return record_; }
 
   protected:
     // Hooks a query class may hide: set-up at the start of a run; dropping
