@@ -8,7 +8,8 @@
 // reference to its variable source; the host releases the engine with
 // Release. Records own their texts and values. Object numbers are 1-based
 // within the block. Build errors of a query are printed on the history device
-// rtHisDev. Single-threaded.
+// rtHisDev. Single-threaded; a host that calls back into an engine while it
+// runs or reads a query (from a load or a lookup) is refused with a message.
 #ifndef ZARNUTILS_QDLQUERY_HPP
 #define ZARNUTILS_QDLQUERY_HPP
 

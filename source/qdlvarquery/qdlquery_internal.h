@@ -502,18 +502,24 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     }
 
     // IQDLQueryEngine
-    void Release() override { delete self(); }
+    void Release() override {
+        if (!Busy("Release")) delete self();
+    }
     bool SetQueryText(const char *text) override {
+        if (Busy("SetQueryText")) return false;
         delete root_;
         root_ = nullptr;
         mask_ = {0u, 0u};
         last_error_.Clear();
+        busy_ = true;  // the engine's lookups call the host
         root_ = parse_query_text(this, text);
+        busy_ = false;
         if (root_ == nullptr) mask_ = {0u, 0u};  // tests made before a refusal are gone
         return root_ != nullptr;
     }
     void Unused2() override {}
     bool SetCandidates(int32_t count, const int32_t *numbers) override {
+        if (Busy("SetCandidates")) return false;
         if (numbers == nullptr) {
             restricted_ = false;
             candidates_.Clear();
@@ -532,11 +538,13 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     }
     void SetTolerance(double tolerance) override { tolerance_ = tolerance; }
     void Execute() override {
+        if (Busy("Execute")) return;
         results_.Clear();
         if (root_ == nullptr) return;
         Guarded([&] { Collect(results_, nullptr); });
     }
     int32_t ExecuteMore() override {
+        if (Busy("ExecuteMore")) return 0;
         if (results_.Count() == 0) {
             Execute();
             return results_.Count();
@@ -554,7 +562,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         return added;
     }
     void Refine() override {
-        if (root_ == nullptr || results_.Count() == 0) return;
+        if (Busy("Refine") || root_ == nullptr || results_.Count() == 0) return;
         const int32_t n = results_.Count();
         auto *keep = static_cast<unsigned char *>(zarn::xmalloc(static_cast<size_t>(n)));
         if (keep == nullptr) return report_run(msg::kNoMemoryToRun);
@@ -568,7 +576,9 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     }
     int32_t NumResults() override { return results_.Count(); }
     int32_t ResultAt(int32_t index) override { return results_.At(index); }
-    void ClearResults() override { results_.Clear(); }
+    void ClearResults() override {
+        if (!Busy("ClearResults")) results_.Clear();
+    }
 
     // The rules every engine shares: the attribute's kind says which test a
     // literal makes. An engine that looked the name up itself passes its id.
@@ -661,11 +671,20 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     // Runs f; a host exception ends the run with a report.
     template <class F>
     void Guarded(F f) {
+        busy_ = true;
         try {
             f();
         } catch (...) {
             report_run(msg::kHostFailed);
         }
+        busy_ = false;
+    }
+    // A host that calls back into the engine from a load or a lookup would
+    // pull the tree, the candidates or the results from under the run: such a
+    // call is refused with a report.
+    bool Busy(const char *operation) const {
+        if (busy_) zarn::rtopipe::report(msg::kEngineBusy, operation);
+        return busy_;
     }
     int32_t ObjectCount() const {
         const int32_t n = block_ != nullptr       ? block_->ObjectCount(Query::kObjectKind)
@@ -758,6 +777,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     int32_t current_ = 0;
     const char *prefix_ = nullptr;
     QDLString last_error_;
+    bool busy_ = false;  // a run or a parse is under way
 };
 
 // ---- the four engines ----

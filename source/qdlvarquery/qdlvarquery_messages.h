@@ -53,6 +53,7 @@ inline constexpr char kHostFailedMaking[] = "!!Query: the host failed while the 
 inline constexpr char kNoMemoryToRun[] = "!!Query: not enough memory for the results; the run stopped\n";
 inline constexpr char kBadCandidateCount[] = "!!Query: a candidate list cannot have %d entries\n";
 inline constexpr char kNoMemoryForCandidates[] = "!!Query: not enough memory for %d candidates\n";
+inline constexpr char kEngineBusy[] = "!!Query: %s refused: the engine is running a query\n";
 
 // The assertion of an id that is no attribute, and its source name.
 inline constexpr char kAssertBadId[] = "Invalid attribute id";

@@ -201,6 +201,58 @@ TEST_F(Run, ShortMemoryStopsARunOrFallsBackToLoading) {
     EXPECT_EQ(history.text(), "!!Query: not enough memory for 2 candidates\n");
 }
 
+TEST_F(Run, ShortMemoryWhileBuildingATestIsReported) {
+    HistoryCapture history;
+    const std::string build = "Not enough memory to build the test of NAME\n";
+    bool build_reported = false;
+    fail_each_allocation(
+        [&] { return engine->SetQueryText("NAME = 'V1'"); },
+        [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << "allocation " << n;
+            const std::string report = history.text();
+            if (report == build) build_reported = true;
+            EXPECT_TRUE(report == build || report == "Not enough memory to parse the query\n")
+                << "allocation " << n << ": " << report;
+        });
+    EXPECT_TRUE(build_reported);
+    EXPECT_EQ(Execute("NAME = 'V1'"), (Numbers{1}));
+}
+
+TEST_F(Run, CallsBackIntoTheEngineWhileItRunsAreRefused) {
+    for (int k = 1; k <= 3; ++k) block.objects.equations.push_back({"E" + std::to_string(k), 1.0 * k, 1, 0});
+    IQDLQueryEngine *e = QDLQueryFactory::NewEquationQuery(nullptr, &block);
+    ASSERT_TRUE(e->SetQueryText("VALUE > 1"));
+    int loads = 0;
+    block.objects.during_load = [&] {
+        if (++loads > 1) return;
+        EXPECT_FALSE(e->SetQueryText("VALUE > 0"));
+        EXPECT_FALSE(e->SetCandidates(0, nullptr));
+        e->Execute();
+        EXPECT_EQ(e->ExecuteMore(), 0);
+        e->Refine();
+        e->ClearResults();
+        e->Release();
+    };
+    HistoryCapture history;
+    e->Execute();
+    EXPECT_EQ(e->NumResults(), 2) << "the run went on with its own tree and results";
+    EXPECT_EQ(history.text(),
+              "!!Query: SetQueryText refused: the engine is running a query\n"
+              "!!Query: SetCandidates refused: the engine is running a query\n"
+              "!!Query: Execute refused: the engine is running a query\n"
+              "!!Query: ExecuteMore refused: the engine is running a query\n"
+              "!!Query: Refine refused: the engine is running a query\n"
+              "!!Query: ClearResults refused: the engine is running a query\n"
+              "!!Query: Release refused: the engine is running a query\n");
+    e->Release();
+    source.during_lookup = [&] { engine->Release(); };
+    EXPECT_TRUE(engine->SetQueryText("IsAlias(V3)")) << "a lookup of the parse calls the host";
+    EXPECT_EQ(history.text(), "!!Query: Release refused: the engine is running a query\n");
+    source.during_lookup = nullptr;
+    engine->Execute();
+    EXPECT_EQ(Results(), (Numbers{3}));
+}
+
 TEST(Factory, VariableEngineHoldsOneReferenceToTheBlocksSource) {
     FakeBlock block;
     FakeContainer container;
@@ -222,6 +274,11 @@ TEST(Factory, VariableEngineHoldsOneReferenceToTheBlocksSource) {
         EXPECT_EQ(e, nullptr) << "kind " << kind;
     }
     EXPECT_EQ(source.refs, 1) << "short memory hands the reference back";
+    source.throw_on_initialize = true;
+    HistoryCapture history;
+    EXPECT_EQ(QDLQueryFactory::NewVariableQuery(&container, &block), nullptr);
+    EXPECT_EQ(history.text(), "!!Query: the host failed while the engine was made\n");
+    EXPECT_EQ(source.refs, 1) << "a throwing host gets its reference back";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #ifndef ZARN_TESTS_SUPPORT_FAKE_MODEL_H
 #define ZARN_TESTS_SUPPORT_FAKE_MODEL_H
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -45,9 +46,10 @@ struct FakeObjects {
     std::vector<EquationRow> equations;
     std::vector<ParameterRow> parameters;
     std::vector<FakePort> ports;
-    int32_t extra_variables = 0;  // counted beyond (or, negative, short of) the list's items
-    int loads = 0;                // equations, parameters and ports loaded
-    int throw_after_loads = -1;   // the load after that many throws; -1: none
+    int32_t extra_variables = 0;        // counted beyond (or, negative, short of) the list's items
+    int loads = 0;                      // equations, parameters and ports loaded
+    int throw_after_loads = -1;         // the load after that many throws; -1: none
+    std::function<void()> during_load;  // the host's own work in each load
 
     ~FakeObjects() {
         for (ParameterRow &p : parameters) value_destroy(&p.value);
@@ -55,6 +57,7 @@ struct FakeObjects {
     bool Known(int32_t n, size_t count) {
         if (throw_after_loads >= 0 && loads >= throw_after_loads) throw std::runtime_error("host failure");
         ++loads;
+        if (during_load) during_load();
         return n >= 1 && static_cast<size_t>(n) <= count;
     }
     int32_t Count(int32_t kind) {
@@ -127,12 +130,17 @@ struct FakeVariableSource final : QDLVariableSource {
     int refs = 1;  // the owner's
     QDLEOCntr *initialized_with = nullptr;
     std::map<std::string, std::vector<int32_t>> objectives;
-    bool throw_on_lookup = false;
+    bool throw_on_lookup = false, throw_on_initialize = false;
+    std::function<void()> during_lookup;  // the host's own work in each lookup
     void Release() override { --refs; }
     void AddRef() override { ++refs; }
-    void Initialize(QDLEOCntr *container) override { initialized_with = container; }
+    void Initialize(QDLEOCntr *container) override {
+        if (throw_on_initialize) throw std::runtime_error("initialize failure");
+        initialized_with = container;
+    }
     int32_t Lookup(const char *name) override {
         if (throw_on_lookup) throw std::runtime_error("lookup failure");
+        if (during_lookup) during_lookup();
         return list != nullptr ? rtovarlst__varname2index(list, name) : 0;
     }
     bool Load(int32_t, QDLVariableData *, bool) override { return false; }
