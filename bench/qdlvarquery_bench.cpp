@@ -6,6 +6,7 @@
 // follows the candidates, not the list. Times are per variable of the block.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "pair_reporter.h"
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/qdlquery.hpp"
+#include "zarnutils/rtuom.h"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/varutl.h"
 
@@ -26,7 +28,9 @@ struct Block final : QDLEOBlock {
     rtvarlst_t *list = nullptr;
     void VariableChanged(int32_t) override {}
     void *AssociatedObject() override { return nullptr; }
-    int32_t ObjectCount(int32_t kind) override { return kind == QDL_VARIABLES ? rtovarlst_inq_nvar(list) : 0; }
+    int32_t ObjectCount(int32_t kind) override {
+        return kind == QDL_VARIABLES ? rtovarlst_inq_nvar(list) : 0;
+    }
     rtvarlst_t *VariableList() override { return list; }
 };
 
@@ -106,6 +110,38 @@ void BM_loop_spec_value(benchmark::State &state) {
 }
 BENCHMARK(BM_loop_spec_value)->Unit(benchmark::kMillisecond);
 
+// The same selection by the rule a query follows on any list: the held value
+// times its internal scale (undefined, zero or not finite counting as 1),
+// brought from its base unit to SI where that is not SI's own. The
+// variables here are dimensionless, so their display unit changes nothing.
+void BM_loop_spec_value_scaled(benchmark::State &state) {
+    rtvarlst_t *list = model().list;
+    std::vector<int32_t> found;
+    found.reserve(kN);
+    for (auto _ : state) {
+        found.clear();
+        const int64_t *status = rtovarlst_vec_status(list);
+        const double *value = rtovarlst_vec_value(list);
+        const double *scale = rtovarlst_vec_scale(list);
+        const int64_t *base = rtovarlst_vec_baseuom(list);
+        const int32_t n = rtovarlst_inq_nvar(list);
+        for (int32_t k = 0; k < n; ++k) {
+            if ((status[k] & 0xF) != VAR_CONST) continue;
+            double x = value[k];
+            if (x != 1e35) {
+                const double s = scale[k];
+                x *= s == 1e35 || s == 0.0 || !std::isfinite(s) ? 1.0 : s;
+                if (base[k] != 1)
+                    x = rtouom_pair2si(x, varInqPhysicalType(status[k]), static_cast<int>(base[k]));
+            }
+            if (x > 0) found.push_back(k + 1);
+        }
+        benchmark::DoNotOptimize(found.data());
+    }
+    per_variable(state, found.size());
+}
+BENCHMARK(BM_loop_spec_value_scaled)->Unit(benchmark::kMillisecond);
+
 void BM_engine_name_glob(benchmark::State &state) {
     IQDLQueryEngine *e = engine_for("NAME = B1.*");
     for (auto _ : state) {
@@ -140,7 +176,8 @@ BENCHMARK(BM_loop_name_glob)->Unit(benchmark::kMillisecond);
 void BM_engine_candidates_refine(benchmark::State &state) {
     IQDLQueryEngine *e = engine_for("SPEC = FIXED AND VALUE > 0");
     std::vector<int32_t> candidates;
-    for (int32_t k = 1; static_cast<int32_t>(candidates.size()) < kCandidates; k += 99) candidates.push_back(k);
+    for (int32_t k = 1; static_cast<int32_t>(candidates.size()) < kCandidates; k += 99)
+        candidates.push_back(k);
     e->SetCandidates(static_cast<int32_t>(candidates.size()), candidates.data());
     e->SetQueryText("VALUE > -30");
     e->Execute();
@@ -162,7 +199,8 @@ BENCHMARK(BM_engine_candidates_refine)->Unit(benchmark::kMillisecond);
 void BM_engine_candidates_execute(benchmark::State &state) {
     IQDLQueryEngine *e = engine_for("SPEC = FIXED AND VALUE > 0");
     std::vector<int32_t> candidates;
-    for (int32_t k = 1; static_cast<int32_t>(candidates.size()) < kCandidates; k += 99) candidates.push_back(k);
+    for (int32_t k = 1; static_cast<int32_t>(candidates.size()) < kCandidates; k += 99)
+        candidates.push_back(k);
     e->SetCandidates(static_cast<int32_t>(candidates.size()), candidates.data());
     for (auto _ : state) {
         e->Execute();
@@ -180,6 +218,7 @@ int main(int argc, char **argv) {
     model();
     zarn::bench::PairReporter reporter({
         {"SPEC = FIXED AND VALUE > 0 (engine/loop)", "BM_engine_spec_value", "BM_loop_spec_value"},
+        {"the same, loop with scale and base unit", "BM_engine_spec_value", "BM_loop_spec_value_scaled"},
         {"NAME = B1.* (engine/loop)", "BM_engine_name_glob", "BM_loop_name_glob"},
         {"Refine 1e4 of 1e6 / Execute 1e6", "BM_engine_candidates_refine", "BM_engine_spec_value"},
         {"Execute 1e4 candidates / Execute 1e6", "BM_engine_candidates_execute", "BM_engine_spec_value"},

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "qdlvarquery/qdlquery_internal.h"
+#include "varutl/varutl_internal.h"
 #include "zarnutils/stred.h"
 #include "zarnutils/varutl.h"
 
@@ -39,29 +40,107 @@ QDLVariableQuery::~QDLVariableQuery() {
     if (source_ != nullptr) source_->Release();
 }
 
-// The codes kept in the status word, read for a whole column at a time.
-int32_t bound_of(int64_t word) {
-    int64_t b = 0;
-    varInqBoundType(word, &b);
-    return static_cast<int32_t>(b);
-}
+// ---- answers from the columns ----
 
-using Decoder = int32_t (*)(int64_t);
+namespace {
 
-Decoder status_decoder(int32_t id) {
+// The codes kept in the status word.
+enum class Field { kSpec, kMarked, kBound, kType, kPtype, kNone };
+
+Field field_of(int32_t id) {
     switch (id) {
         case V::SPEC:
-            return varInqSpec;
+            return Field::kSpec;
         case V::MARKED:
-            return varInqMarked;
+            return Field::kMarked;
         case V::BOUND:
-            return bound_of;
+            return Field::kBound;
         case V::VARIABLE_TYPE:
-            return varInqType;
+            return Field::kType;
         case V::PHYSICAL_TYPE_ID:
-            return varInqPhysicalType;
+            return Field::kPtype;
         default:
-            return nullptr;
+            return Field::kNone;
+    }
+}
+
+template <Field F>
+inline int32_t decode(int64_t word) {
+    if constexpr (F == Field::kSpec) return zarn::varutl::spec(word);
+    if constexpr (F == Field::kMarked) return (word & zarn::varutl::kMarked) != 0 ? 1 : 0;
+    if constexpr (F == Field::kBound) return zarn::varutl::bound_type(word);
+    if constexpr (F == Field::kType) return zarn::varutl::var_type(word);
+    return zarn::varutl::physical_type(word);
+}
+
+int32_t decode(Field field, int64_t word) {
+    switch (field) {
+        case Field::kSpec:
+            return decode<Field::kSpec>(word);
+        case Field::kMarked:
+            return decode<Field::kMarked>(word);
+        case Field::kBound:
+            return decode<Field::kBound>(word);
+        case Field::kType:
+            return decode<Field::kType>(word);
+        default:
+            return decode<Field::kPtype>(word);
+    }
+}
+
+// Writes to out the numbers 1..n whose code passes and that pass rest
+// (given the index and the status word); the count written. One loop per
+// field and operator, so that the first test costs no branch of its own.
+template <Field F, class Pass, class Rest>
+int32_t scan_field(const int64_t *status, int32_t n, Pass pass, Rest rest, int32_t *out) {
+    int32_t m = 0;
+    for (int32_t k = 0; k < n; ++k) {
+        const int64_t word = status[k];
+        if (pass(decode<F>(word)) && rest(k, word)) out[m++] = k + 1;
+    }
+    return m;
+}
+
+template <Field F, class Rest>
+int32_t scan_op(const int64_t *status, int32_t n, int32_t op, int32_t literal, Rest rest, int32_t *out) {
+    switch (op) {
+        case QDLQ_EQ:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x == literal; }, rest, out);
+        case QDLQ_NE:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x != literal; }, rest, out);
+        case QDLQ_LT:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x < literal; }, rest, out);
+        case QDLQ_LE:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x <= literal; }, rest, out);
+        case QDLQ_GT:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x > literal; }, rest, out);
+        case QDLQ_GE:
+            return scan_field<F>(
+                status, n, [literal](int32_t x) { return x >= literal; }, rest, out);
+        default:
+            return 0;
+    }
+}
+
+template <class Rest>
+int32_t scan_codes(Field field, const int64_t *status, int32_t n, int32_t op, int32_t literal, Rest rest,
+                   int32_t *out) {
+    switch (field) {
+        case Field::kSpec:
+            return scan_op<Field::kSpec>(status, n, op, literal, rest, out);
+        case Field::kMarked:
+            return scan_op<Field::kMarked>(status, n, op, literal, rest, out);
+        case Field::kBound:
+            return scan_op<Field::kBound>(status, n, op, literal, rest, out);
+        case Field::kType:
+            return scan_op<Field::kType>(status, n, op, literal, rest, out);
+        default:
+            return scan_op<Field::kPtype>(status, n, op, literal, rest, out);
     }
 }
 
@@ -87,86 +166,141 @@ const double *real_column(const QDLVariableColumns &c, int32_t id) {
     }
 }
 
-// Keeps the members of set for which keep(n) holds; false, set unchanged,
-// when memory is short.
-template <class Keep>
-bool keep_members(QDLQObjectSet &set, Keep keep) {
-    QDLQObjectSet kept;
-    for (int32_t k = 0; k < set.Count(); ++k) {
-        const int32_t n = set.At(k);
-        if (keep(n) && !kept.Insert(n)) return false;
-    }
-    set.swap(kept);
-    return true;
-}
-
-// Inserts into out the numbers 1..n whose decoded status word passes.
-template <class Pass>
-bool scan_status(const int64_t *status, int32_t n, Decoder decode, Pass pass, QDLQObjectSet &out) {
-    for (int32_t k = 1; k <= n; ++k)
-        if (pass(decode(status[k - 1])) && !out.Insert(k)) return false;
-    return true;
-}
+}  // namespace
 
 bool QDLVariableQuery::SelectCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &out) const {
-    const Decoder decode = status_decoder(id);
-    if (decode == nullptr || columns_.status == nullptr) return false;
+    const Field field = field_of(id);
+    if (field == Field::kNone || columns_.status == nullptr) return false;
     const int32_t n = std::min(count_, columns_.count);
-    const int64_t *status = columns_.status;
-    // One loop per operator, so that the comparison is no branch of its own.
-    switch (op) {
-        case QDLQ_EQ:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x == literal; }, out);
-        case QDLQ_NE:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x != literal; }, out);
-        case QDLQ_LT:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x < literal; }, out);
-        case QDLQ_LE:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x <= literal; }, out);
-        case QDLQ_GT:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x > literal; }, out);
-        case QDLQ_GE:
-            return scan_status(
-                status, n, decode, [literal](int32_t x) { return x >= literal; }, out);
-        default:
-            return false;
+    for (int32_t k = 1; k <= n; ++k)
+        if (compares(decode(field, columns_.status[k - 1]), op, literal) && !out.Insert(k)) return false;
+    return true;
+}
+
+// The tests under the AND at the root, sorted by how a scan answers them.
+struct QDLVariableQuery::Plan {
+    static constexpr int kMax = 16;
+    struct Code {
+        Field field;
+        int32_t op, literal;
+    } codes[kMax];
+    struct Real {
+        const double *column;
+        Form form;
+        int32_t op;
+        double literal;
+    } reals[kMax];
+    int ncodes = 0, nreals = 0;
+    QDLQObjectSet within;  // the common part of the sets of the tests that select
+    bool bounded = false;  // some test selected
+    bool exact = true;     // every test was answered; else objects are loaded
+    double tolerance = 0.0;
+};
+
+bool QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
+    auto *all = dynamic_cast<QDLQCompoundTest *>(test);
+    if (all != nullptr && all->Operator() == QDLQ_AND && all->Count() > 0) {
+        for (int32_t k = 0; k < all->Count(); ++k)
+            if (!Gather(all->TestAt(k), plan)) return false;
+        return true;
     }
+    auto *code = dynamic_cast<QDLQTestInteger<V> *>(test);
+    if (code != nullptr && !code->Negated() && field_of(code->Attribute()) != Field::kNone &&
+        plan.ncodes < Plan::kMax) {
+        plan.codes[plan.ncodes++] = {field_of(code->Attribute()), code->Operator(), code->Literal()};
+        return true;
+    }
+    auto *real = dynamic_cast<QDLQTestReal<V> *>(test);
+    const double *column = real != nullptr ? real_column(columns_, real->Attribute()) : nullptr;
+    if (column != nullptr && !real->Negated() && plan.nreals < Plan::kMax) {
+        plan.reals[plan.nreals++] = {column, form_of(real->Attribute()), real->Operator(), real->Literal()};
+        return true;
+    }
+    QDLQObjectSet part;
+    if (!test->Select(part)) {
+        plan.exact = false;
+        return true;
+    }
+    if (plan.bounded) {
+        plan.within.KeepCommon(part);
+    } else {
+        plan.within.swap(part);
+    }
+    plan.bounded = true;
+    return true;
 }
 
-bool QDLVariableQuery::FilterCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &set) const {
-    const Decoder decode = status_decoder(id);
-    if (decode == nullptr || columns_.status == nullptr) return false;
-    return keep_members(set, [&](int32_t n) {
-        return n <= columns_.count && compares(decode(columns_.status[n - 1]), op, literal);
-    });
+void QDLVariableQuery::Factors(int64_t word, size_t k, double &f, double &o) {
+    const int32_t p = zarn::varutl::physical_type(word);
+    // A type whose units are all SI shows every unit alike: its unit column
+    // need not be read.
+    if (!shown_.known || p != shown_.ptype) shown_ = Shown{p, units_convert(p), true};
+    if (shown_.converts && columns_.uom[k] != shown_.uom) {
+        shown_.uom = columns_.uom[k];
+        display_factors(p, shown_.uom, units_, shown_.f, shown_.o);
+    }
+    f = shown_.f;
+    o = shown_.o;
 }
 
-bool QDLVariableQuery::FilterReals(int32_t id, int32_t op, double literal, QDLQObjectSet &set) {
+inline bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int64_t word) {
+    for (int t = first; t < plan.ncodes; ++t)
+        if (!compares(decode(plan.codes[t].field, word), plan.codes[t].op, plan.codes[t].literal))
+            return false;
     const QDLVariableColumns &c = columns_;
-    const double *column = real_column(c, id);
-    if (column == nullptr || c.status == nullptr || c.uom == nullptr || c.baseuom == nullptr ||
-        c.intscale == nullptr)
+    for (int t = 0; t < plan.nreals; ++t) {
+        const Plan::Real &r = plan.reals[t];
+        double f = 1.0, o = 0.0;
+        if (r.form == Form::Scaled || r.form == Form::Difference) Factors(word, k, f, o);
+        const int32_t number = static_cast<int32_t>(k) + 1;
+        const double x =
+            shown_real(c.list, number, r.form, r.column[k], c.intscale[k], c.baseuom[k], true, f, o);
+        if (!compares_real(x, r.op, r.literal, plan.tolerance)) return false;
+    }
+    return true;
+}
+
+bool QDLVariableQuery::Scan(NumberList &out) {
+    auto *all = dynamic_cast<QDLQCompoundTest *>(Root());
+    const QDLVariableColumns &c = columns_;
+    if (all == nullptr || all->Operator() != QDLQ_AND || c.status == nullptr || c.intscale == nullptr ||
+        c.baseuom == nullptr || c.uom == nullptr)
         return false;
-    const double tolerance = Tolerance();
-    // Neighbours mostly share their type and display unit: their factors are kept.
-    int64_t last_status = 0, last_uom = 0;
-    double f = 1.0, o = 0.0;
-    bool known = false;
-    return keep_members(set, [&](int32_t n) {
-        if (n > c.count) return false;
-        const size_t k = static_cast<size_t>(n - 1);
-        if (!known || c.status[k] != last_status || c.uom[k] != last_uom) {
-            display_factors(varInqPhysicalType(c.status[k]), c.uom[k], units_, f, o);
-            last_status = c.status[k], last_uom = c.uom[k], known = true;
+    Plan plan;
+    if (!Gather(all, plan)) return false;
+    if (plan.ncodes == 0 && plan.nreals == 0 && !plan.bounded) return false;
+    plan.tolerance = Tolerance();
+    const int32_t n = std::min(count_, c.count);
+    int32_t *list = out.Room(plan.bounded ? plan.within.Count() : n);
+    if (list == nullptr) {
+        report_run(msg::kNoMemoryToRun);
+        return true;
+    }
+    int32_t m = 0;
+    if (plan.bounded) {
+        for (int32_t i = 0; i < plan.within.Count(); ++i) {
+            const int32_t number = plan.within.At(i);
+            const size_t k = static_cast<size_t>(number - 1);
+            if (number >= 1 && number <= n && Passes(plan, 0, k, c.status[k])) list[m++] = number;
         }
-        const double x = shown_real(c.list, n, id, column[k], c.intscale[k], c.baseuom[k], true, f, o);
-        return compares_real(x, op, literal, tolerance);
-    });
+    } else if (plan.ncodes > 0) {
+        // The first code test picks from every object in one pass.
+        const auto rest = [&](int32_t k, int64_t word) {
+            return Passes(plan, 1, static_cast<size_t>(k), word);
+        };
+        m = scan_codes(plan.codes[0].field, c.status, n, plan.codes[0].op, plan.codes[0].literal, rest, list);
+    } else {
+        for (int32_t k = 0; k < n; ++k)
+            if (Passes(plan, 0, static_cast<size_t>(k), c.status[k])) list[m++] = k + 1;
+    }
+    if (!plan.exact) {
+        int32_t kept = 0;
+        for (int32_t i = 0; i < m; ++i)
+            if (Test(list[i])) list[kept++] = list[i];
+        m = kept;
+    }
+    out.Grow(m);
+    return true;
 }
 
 bool QDLVariableQuery::TextColumn(int32_t id, int32_t &count) const {
@@ -191,26 +325,12 @@ const char *QDLVariableQuery::TextAt(int32_t id, int32_t number) const {
     }
 }
 
-bool QDLVariableQuery::Filter(IQDLQTest *test, QDLQObjectSet &set) {
-    if (auto *all = dynamic_cast<QDLQCompoundTest *>(test)) {
-        if (all->Operator() != QDLQ_AND) return false;
-        bool every = true;
-        for (int32_t k = 0; k < all->Count(); ++k)
-            if (!Filter(all->TestAt(k), set)) every = false;
-        return every;
-    }
-    if (auto *real = dynamic_cast<QDLQTestReal<V> *>(test))
-        return !real->Negated() && FilterReals(real->Attribute(), real->Operator(), real->Literal(), set);
-    if (auto *code = dynamic_cast<QDLQTestInteger<V> *>(test))
-        return !code->Negated() && FilterCodes(code->Attribute(), code->Operator(), code->Literal(), set);
-    return false;
-}
-
 void QDLVariableQuery::OnRunStart() {
     list_ = block_ != nullptr       ? block_->VariableList()
             : container_ != nullptr ? container_->VariableList()
                                     : nullptr;
     QDLVariableData::GetColumns(list_, columns_);
+    shown_ = Shown{};  // the units table may have changed since the last run
 }
 
 IQDLQTest *QDLVariableQuery::MakeNameTest(int32_t id, const char *name, int32_t op, char *text,

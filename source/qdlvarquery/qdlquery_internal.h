@@ -12,6 +12,7 @@
 #include "platform/xalloc.h"
 #include "qdlvarquery/qdlvarquery_internal.h"
 #include "qdlvarquery/qdlvarquery_messages.h"
+#include "rtvarlst/rtvarlst_scale.h"
 #include "zarnutils/hsregexp.h"
 #include "zarnutils/qdlquery.hpp"
 #include "rtopipe/report.h"
@@ -72,15 +73,42 @@ inline bool compares_real(double x, int32_t op, double literal, double tolerance
     }
 }
 
+// Whether a physical type has units, and whether one of them is not SI
+// itself (vardata.cpp).
+bool type_has_units(int32_t ptype);
+bool units_convert(int32_t ptype);
 // The display-unit factors of a type and display unit (0: the default),
 // through cache (vardata.cpp): f = 1, o = 0 for a type without units.
 void display_factors(int32_t ptype, int64_t uom, QDLVariableData::UnitFactors &cache, double &f, double &o);
+
+// How a real attribute of a variable is held and shown.
+enum class Form {
+    Scaled,      // held times the internal scale, in the base unit; shown in the display unit
+    Difference,  // the same as a difference (no offset)
+    Held,        // a plain number, never converted
+    Si,          // held without the internal scale; shown in SI
+    None,        // not a real attribute
+};
+Form form_of(int32_t id);  // vardata.cpp
+
 // A real attribute of variable index as a query sees it: the held number
 // times the internal scale (when the attribute is held scaled), from the base
 // unit to SI, then with factors f, o to the display unit (o only where the
 // attribute is not a difference). Undefined stays undefined.
-double shown_real(rtvarlst_t *list, int32_t index, int32_t id, double held, double intscale, int64_t baseuom,
-                  bool display, double f, double o);
+inline double shown_real(rtvarlst_t *list, int32_t index, Form form, double held, double intscale,
+                         int64_t baseuom, bool display, double f, double o) {
+    if (held == RTOVARLST_UNDEFINED || form == Form::Held || form == Form::None) return held;
+    if (form == Form::Si) return baseuom == 1 ? held : zarn::rtvarlst::base_to_si(list, index, held, false);
+    const bool difference = form == Form::Difference;
+    const double quantity = held * zarn::rtvarlst::effective_scale(intscale);
+    const double si = baseuom == 1 ? quantity : zarn::rtvarlst::base_to_si(list, index, quantity, difference);
+    if (!display) return si;
+    return difference ? si * f : si * f + o;
+}
+inline double shown_real(rtvarlst_t *list, int32_t index, int32_t id, double held, double intscale,
+                         int64_t baseuom, bool display, double f, double o) {
+    return shown_real(list, index, form_of(id), held, intscale, baseuom, display, f, o);
+}
 
 // Texts equal ignoring the case of ASCII letters.
 bool same_text(const char *a, const char *b);
@@ -107,7 +135,19 @@ class NumberList {
     int32_t Count() const { return count_; }
     int32_t At(int32_t i) const { return i >= 0 && i < count_ ? items_[i] : 0; }
     const int32_t *Items() const { return items_; }
-    bool Append(int32_t n);  // false when memory is short
+    bool Append(int32_t n) {  // false when memory is short
+        if (count_ == capacity_ && (count_ == INT32_MAX || !Reserve(count_ + 1))) return false;
+        items_[count_++] = n;
+        return true;
+    }
+    // Room for n more numbers, to be written in place and then counted with
+    // Grow; NULL when memory is short.
+    int32_t *Room(int32_t n) {
+        return n >= 0 && n <= INT32_MAX - count_ && Reserve(count_ + n) ? items_ + count_ : nullptr;
+    }
+    void Grow(int32_t n) { count_ += n; }
+    // Drops the numbers that the sorted list holds.
+    void DropSorted(const NumberList &sorted);
     void Clear() { count_ = 0; }
     bool Assign(int32_t count, const int32_t *numbers);  // false, unchanged, when memory is short
     bool SortedCopyOf(const NumberList &other);          // this := other, sorted
@@ -635,12 +675,12 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     IQDLQTest *Root() const { return root_; }
 
   protected:
-    // Hooks a query class may hide: set-up at the start of a run; dropping
-    // from a set the objects a test fails, read from columns (false when it
-    // cannot; what it dropped fails the test all the same); and the loading
-    // of one object into the record under the attribute mask.
+    // Hooks a query class may hide: set-up at the start of a run; the whole
+    // answer of a run over every object, appended to an empty list without
+    // loading objects one by one (false when it cannot answer so); and the
+    // loading of one object into the record under the attribute mask.
     void OnRunStart() {}
-    bool Filter(IQDLQTest *, QDLQObjectSet &) { return false; }
+    bool Scan(NumberList &) { return false; }
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
         return record_.Load(container_, block_, number, true);
@@ -664,6 +704,12 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     rtvarmask_t mask_{0u, 0u};
     Data record_;
     int32_t count_ = 0;  // the objects of the block, for the run
+
+    // Loads object number and tests it.
+    bool Test(int32_t number) {
+        current_ = number;
+        return number >= 1 && number <= count_ && self()->LoadObject(number) && root_->Matches();
+    }
 
   private:
     Query *self() { return static_cast<Query *>(this); }
@@ -697,62 +743,21 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         prefix_ = block_ != nullptr ? block_->NamePrefix() : nullptr;
         self()->OnRunStart();
     }
-    // Loads object number and tests it.
-    bool Test(int32_t number) {
-        current_ = number;
-        return number >= 1 && number <= count_ && self()->LoadObject(number) && root_->Matches();
-    }
-    // How the objects of a run are found.
-    enum class Answer {
-        kEach,    // every object is loaded and tested
-        kSet,     // the set is the answer
-        kWithin,  // only the set's objects can pass; each is loaded and tested
-    };
-    // The root's set answer; for an AND, the common part of the sets its
-    // children can give, which is the answer when all of them can and
-    // otherwise bounds it.
-    // Children that cannot select may still drop from the set the objects
-    // they fail (Filter); when all of them can, the set is the answer.
-    Answer Select(QDLQObjectSet &set) {
-        auto *all = dynamic_cast<QDLQCompoundTest *>(root_);
-        if (all == nullptr || all->Operator() != QDLQ_AND)
-            return root_->Select(set) ? Answer::kSet : Answer::kEach;
-        // The first 64 children that cannot select are tried as filters.
-        uint64_t unanswered = 0;
-        bool some = false, filtered = all->Count() > 0;
-        for (int32_t k = 0; k < all->Count(); ++k) {
-            QDLQObjectSet part;
-            if (!all->TestAt(k)->Select(part)) {
-                if (k < 64) {
-                    unanswered |= uint64_t{1} << k;
-                } else {
-                    filtered = false;
-                }
-                continue;
-            }
-            if (some) {
-                set.KeepCommon(part);
-            } else {
-                set.swap(part);
-            }
-            some = true;
-        }
-        if (!some) return Answer::kEach;
-        for (int32_t k = 0; k < 64 && k < all->Count(); ++k)
-            if ((unanswered >> k & 1) != 0 && !self()->Filter(all->TestAt(k), set)) filtered = false;
-        return filtered ? Answer::kSet : Answer::kWithin;
-    }
     // Appends to out the objects that pass, skipping those in the sorted list
     // skip. Candidates are tested one by one: a set answer would cost the
     // whole block.
     void Collect(NumberList &out, const NumberList *skip) {
         StartRun();
+        if (!restricted_ && self()->Scan(out)) {
+            if (skip != nullptr) out.DropSorted(*skip);
+            return;
+        }
         QDLQObjectSet set;
-        const Answer answer = restricted_ ? Answer::kEach : Select(set);
+        const bool selected = !restricted_ && root_->Select(set);
         auto consider = [&](int32_t n) {
             if (skip != nullptr && skip->ContainsSorted(n)) return true;
             if (n < 1 || n > count_) return true;
-            if (answer != Answer::kSet && !Test(n)) return true;
+            if (!selected && !Test(n)) return true;
             if (out.Append(n)) return true;
             report_run(msg::kNoMemoryToRun);
             return false;
@@ -760,7 +765,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         if (restricted_) {
             for (int32_t k = 0; k < candidates_.Count(); ++k)
                 if (!consider(candidates_.At(k))) return;
-        } else if (answer != Answer::kEach) {
+        } else if (selected) {
             for (int32_t k = 0; k < set.Count(); ++k)
                 if (!consider(set.At(k))) return;
         } else {
@@ -795,25 +800,41 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
     IQDLQTest *MakeNameTest(int32_t id, const char *name, int32_t op, char *text, bool name_flag,
                             char *error);
     bool SelectCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &out) const override;
-    bool Filter(IQDLQTest *test, QDLQObjectSet &set);
     bool TextColumn(int32_t id, int32_t &count) const override;
     const char *TextAt(int32_t id, int32_t number) const override;
     void OnRunStart();
+    // An AND at the root: its tests of status-word codes and of reals with a
+    // full column are read straight from the columns, its tests that can
+    // select bound the objects, and only when some test can do neither are
+    // the remaining objects loaded and tested.
+    bool Scan(NumberList &out);
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
         return record_.Load(columns_, number, true);
     }
 
   private:
-    // Keeps the members of set whose real attribute, as a query sees it,
-    // compares so with literal; false for an attribute without a full column.
-    bool FilterReals(int32_t id, int32_t op, double literal, QDLQObjectSet &set);
-    bool FilterCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &set) const;
+    struct Plan;
+    // Sorts the tests under an AND into plan; false when memory is short.
+    bool Gather(IQDLQTest *test, Plan &plan);
+    // Whether variable k + 1, with status word, passes the plan's column
+    // tests from code test first on.
+    bool Passes(const Plan &plan, int first, size_t k, int64_t word);
+    // The display-unit factors of variable k + 1 for the reals a scan shows.
+    void Factors(int64_t word, size_t k, double &f, double &o);
 
     QDLVariableSource *source_;
     rtvarlst_t *list_ = nullptr;    // the block's variables during a run
     QDLVariableColumns columns_{};  // and their columns
     QDLVariableData::UnitFactors units_;
+    // The factors of the last variable a scan showed, by its type and unit.
+    struct Shown {
+        int32_t ptype = 0;
+        bool converts = false;  // the type has a unit other than SI
+        bool known = false;
+        int64_t uom = -1;
+        double f = 1.0, o = 0.0;
+    } shown_;
 };
 
 class QDLEquationQuery : public QDLQueryExecutor<QDLEquationQuery, QDLEquationData> {

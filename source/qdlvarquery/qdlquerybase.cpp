@@ -113,10 +113,11 @@ bool NumberList::Reserve(int32_t n) {
     return true;
 }
 
-bool NumberList::Append(int32_t n) {
-    if (count_ == INT32_MAX || !Reserve(count_ + 1)) return false;
-    items_[count_++] = n;
-    return true;
+void NumberList::DropSorted(const NumberList &sorted) {
+    int32_t kept = 0;
+    for (int32_t k = 0; k < count_; ++k)
+        if (!sorted.ContainsSorted(items_[k])) items_[kept++] = items_[k];
+    count_ = kept;
 }
 
 bool NumberList::Assign(int32_t count, const int32_t *numbers) {

@@ -26,36 +26,9 @@ const ac::QueryAttribute *query_attribute(int32_t id) {
     return nullptr;
 }
 
-// How a real attribute is held and shown.
-enum class Form {
-    Scaled,      // held times the internal scale, in the base unit; shown in the display unit
-    Difference,  // the same as a difference (no offset)
-    Held,        // a plain number, never converted
-    Si,          // held without the internal scale; shown in SI
-    None,        // not a real attribute
-};
-
-Form form_of(int32_t id) {
-    switch (id) {
-        case V::VALUE:
-        case V::INITIAL:
-        case V::LOWER:
-        case V::UPPER:
-        case V::TARGET_HOMO:
-        case V::THRESHOLD:
-            return Form::Scaled;
-        case V::STEP:
-        case V::SCALE:
-            return Form::Difference;
-        case V::SBWEIGHT:
-        case V::INTSCALE:
-            return Form::Held;
-        case V::SHADOW_PRICE:
-            return Form::Si;
-        default:
-            return Form::None;
-    }
-}
+using qv::Form;
+using qv::form_of;
+using qv::type_has_units;
 
 // The record's field of a real attribute other than CHANGE.
 double *real_field(rtvarinfo_t &r, int32_t id) {
@@ -106,11 +79,6 @@ constexpr uint32_t kRealFields1 = V::VALUE | V::LOWER | V::UPPER | V::STEP | V::
 constexpr uint32_t kPhysicalTypeName2 = 1u;  // PHYSICAL_TYPE (-1)
 constexpr uint32_t kColumnFields1 =
     V::VALUE | V::INITIAL | V::LOWER | V::UPPER | V::INTSCALE | V::SCALE | V::SHADOW_PRICE;
-
-bool type_has_units(int32_t ptype) {
-    const int32_t t = ptype < 0 ? -ptype : ptype;
-    return t < RTOUOM_NTYPES && rtouom_table[t] != nullptr && rtouom_count[t] > 0;
-}
 
 // Copies the name of unit u (0: the default) of ptype into out, "" when there is none.
 void unit_name(int32_t ptype, int64_t u, char *out, size_t size) {
@@ -480,6 +448,41 @@ bool QDLVariableData::IsFixed() const { return varIsFixed(status) != 0; }
 
 namespace zarn::qdlvarquery {
 
+Form form_of(int32_t id) {
+    switch (id) {
+        case V::VALUE:
+        case V::INITIAL:
+        case V::LOWER:
+        case V::UPPER:
+        case V::TARGET_HOMO:
+        case V::THRESHOLD:
+            return Form::Scaled;
+        case V::STEP:
+        case V::SCALE:
+            return Form::Difference;
+        case V::SBWEIGHT:
+        case V::INTSCALE:
+            return Form::Held;
+        case V::SHADOW_PRICE:
+            return Form::Si;
+        default:
+            return Form::None;
+    }
+}
+
+bool type_has_units(int32_t ptype) {
+    const int32_t t = ptype < 0 ? -ptype : ptype;
+    return t < RTOUOM_NTYPES && rtouom_table[t] != nullptr && rtouom_count[t] > 0;
+}
+
+bool units_convert(int32_t ptype) {
+    if (!type_has_units(ptype)) return false;
+    const int32_t t = ptype < 0 ? -ptype : ptype;
+    for (int32_t u = 0; u < rtouom_count[t]; ++u)
+        if (rtouom_table[t][u].multiplier != 1.0 || rtouom_table[t][u].offset != 0.0) return true;
+    return false;
+}
+
 void display_factors(int32_t p, int64_t uom, QDLVariableData::UnitFactors &cache, double &f, double &o) {
     f = 1.0;
     o = 0.0;
@@ -498,18 +501,6 @@ void display_factors(int32_t p, int64_t uom, QDLVariableData::UnitFactors &cache
     }
     f = cache.f;
     o = cache.o;
-}
-
-double shown_real(rtvarlst_t *list, int32_t index, int32_t id, double held, double intscale, int64_t baseuom,
-                  bool display, double f, double o) {
-    const Form form = form_of(id);
-    if (held == kUndefined || form == Form::Held || form == Form::None) return held;
-    if (form == Form::Si) return baseuom == 1 ? held : zarn::rtvarlst::base_to_si(list, index, held, false);
-    const bool difference = form == Form::Difference;
-    const double quantity = held * zarn::rtvarlst::effective_scale(intscale);
-    const double si = baseuom == 1 ? quantity : zarn::rtvarlst::base_to_si(list, index, quantity, difference);
-    if (!display) return si;
-    return difference ? si * f : si * f + o;
 }
 
 }  // namespace zarn::qdlvarquery
