@@ -1,8 +1,9 @@
 // One input of the API-sequence fuzz target, shared with the corpus replay test.
 // The bytes are read as a program: each step picks an operation on attribute
 // dictionaries or variable lists (heads and windows up to three deep), or on
-// values, parameters, hash tables and numerical routines (apiseq_values.h), and
-// its arguments, many of them extreme (INT_MIN, INT_MAX, -1, 0). After every step
+// values, parameters, hash tables and numerical routines (apiseq_values.h), or
+// on a list as a model (assignment, records, masks, filters, VARFILE, X-file:
+// apiseq_model.h), and its arguments, many of them extreme (INT_MIN, INT_MAX, -1, 0). After every step
 // each dictionary must pass its own consistency check, unless the step shrank
 // a dictionary under a window, which a caller may do; vectors must cover their
 // elements, and wrapper references must balance once everything is destroyed.
@@ -135,6 +136,7 @@ private:
 }  // namespace zarn::fuzz::apiseq
 
 #include "apiseq_values.h"
+#include "apiseq_model.h"
 
 namespace zarn::fuzz::apiseq {
 
@@ -213,6 +215,7 @@ public:
 private:
     Bytes in_;
     ValueSteps values_{in_};  // values, parameters, hash tables and numerical routines
+    ModelSteps model_{in_};   // assignment, records, masks, filters, VARFILE and X-file on a list
     Node nodes_[kMaxNodes];
     std::vector<int32_t> before_;
     bool broken_ = false;     // a caller-made state in which windows may lie outside their parents
@@ -613,8 +616,13 @@ private:
     }
 
     void one_step() {
-        uint8_t op = in_.byte() % 28;
-        if (op >= 24) return values_.step();
+        uint8_t op = in_.byte() % 32;
+        if (op >= 24 && op < 28) return values_.step();
+        if (op >= 28) {
+            int n = pick(1);
+            if (n >= 0 && !broken_) model_.step(nodes_[n].list);
+            return;
+        }
         int n = -1;
         if (op >= 3) {
             n = pick();

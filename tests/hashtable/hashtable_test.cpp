@@ -78,6 +78,43 @@ TEST(Hash, RandomAddsAndRemovalsAgreeWithAReferenceSet) {
     }
     hashDestroy(t, nullptr);
 }
+// Removal from one run of linear probing: the items after the hole move back
+// exactly when their home lies at or before the hole, so every item stays
+// reachable from its home. Homes are slot numbers of a table of 227 slots.
+struct RunRow {
+    const char *name;
+    std::vector<uint32_t> homes;   // item k (key k) hashes to homes[k], added in order
+    int removed;                   // the key removed
+    std::vector<int> slot_of_key;  // where each key then sits (-1: removed)
+};
+
+TEST(Hash, RemovalShiftsTheRunBackIntoTheHole) {
+    const RunRow rows[] = {
+        {"second moved item's home is the first new hole", {3, 3, 4}, 0, {-1, 3, 4}},
+        {"item at its home stays, the one behind it moves", {3, 3, 5, 3}, 1, {3, -1, 5, 4}},
+        {"item whose home is past the hole stays", {3, 4, 4}, 0, {-1, 4, 5}},
+        {"run wrapping past the last slot", {226, 226, 0}, 0, {-1, 226, 0}},
+        {"last item of a run removed, nothing moves", {3, 3, 3}, 2, {3, 4, -1}},
+    };
+    for (const RunRow &row : rows) {
+        std::vector<Placed> items;
+        for (std::size_t k = 0; k < row.homes.size(); ++k) items.push_back(Placed{row.homes[k], static_cast<int>(k)});
+        HashTable *t = hashCreate(50, placed_hash, nullptr, placed_cmp, 0, 0);
+        ASSERT_EQ(t->size, 227u) << row.name;
+        for (Placed &p : items) hashAddItem(t, &p);
+        EXPECT_EQ(hashRemoveItem(t, &items[row.removed]), &items[row.removed]) << row.name;
+        for (std::size_t k = 0; k < items.size(); ++k) {
+            const int want = row.slot_of_key[k];
+            const void *found = hashFindItem(t, &items[k]);
+            EXPECT_EQ(found, want < 0 ? nullptr : &items[k]) << row.name << ": key " << k << " found";
+            if (want >= 0) {
+                EXPECT_EQ(t->slots[want], &items[k]) << row.name << ": key " << k << " in slot " << want;
+            }
+        }
+        hashDestroy(t, nullptr);
+    }
+}
+
 TEST(Hash, ChainedDuplicatesThroughACursor) {
     HashTable *t = strings(2, 1, 1);  // two buckets: shared chains
     char d1[] = "dup", d2[] = "dup", d3[] = "dup", o1[] = "other", o2[] = "zz";

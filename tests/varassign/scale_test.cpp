@@ -87,6 +87,14 @@ TEST(AssignScale, ChangeIsAHeldDifferenceBroughtBackWithoutOffset) {
     EXPECT_NEAR(lookup_si(x.list, "X.CHANGE"), 20.0 / 1.8, 1e-9) << "20 F of difference in kelvin";
 }
 
+// CHANGE moves INIT in the base unit: a flag saying "in SI" would store 7 m (22.97 FT).
+TEST(AssignScale, ChangeMovesInitInTheBaseUnit) {
+    OneVariable x("LENGTH", "FT", "FT", 1.0);
+    rtovarlst_set_var_value(x.list, 1, 10.0, 0);
+    assign_si(x.list, "X.CHANGE", 3 * 0.3048, "LENGTH", "FT");
+    EXPECT_NEAR(rtovarlst_inq_var_initial(x.list, 1, 0), 7.0, 1e-9) << "INIT held in FT after X.CHANGE = 3 FT";
+}
+
 TEST(AssignScale, LowerAndUpperFollowTheSameRule) {
     OneVariable x("TEMPERATURE", "F", "F", 2.0);
     assign_si(x.list, "X.LOWER", 250.0, "TEMPERATURE", "K");

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
 #include "../../fuzz/varfile_one_input.h"
@@ -141,6 +142,34 @@ TEST(VarfileReader, Runs) {
     EXPECT_EQ(stopped.calls + "|" + other.calls, "|2 VALUE i 8\n");
     EXPECT_EQ(h.text(), kParse + "!!RTVarFileIn::Go: The input read ahead from *queue pipe* is dropped\n");
     rtodestroy(a), rtodestroy(b);
+}
+
+// A recorder that throws out of its first assignment.
+struct ThrowsOnce : Log {
+    bool thrown = false;
+    void AssignInteger(int i, Attribute a, int n) override {
+        if (!thrown) {
+            thrown = true;
+            throw std::runtime_error("host refused the value");
+        }
+        Log::AssignInteger(i, a, n);
+    }
+};
+
+// An exception from the recorder leaves the reader as a finished run does: the
+// next parse of another pipe starts afresh, with no message about the first.
+TEST(VarfileReader, ExceptionFromTheRecorderResetsTheScanner) {
+    HistoryCapture h;
+    ThrowsOnce throwing;
+    rtopipe *first = text_pipe("NAME,VALUE\nX1,1\nX2,2\n");
+    EXPECT_THROW(vf::parse_varfile(first, &throwing), std::runtime_error);
+    rtopipe *second = text_pipe("NAME,VALUE\nX3,3\n");
+    Log after;
+    vf::parse_varfile(second, &after);
+    EXPECT_EQ(after.calls, "3 VALUE i 3\n") << "the parse after the exception";
+    EXPECT_EQ(h.text(), "") << "no reader is busy and no read-ahead was left behind";
+    rtodestroy(first);
+    rtodestroy(second);
 }
 
 // A failed allocation anywhere ends the parse or the record with a message;
