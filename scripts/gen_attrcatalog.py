@@ -61,7 +61,7 @@ WORD_TABLES = {
                  (8, "EXCEEDED UPPER"), (9, "SOFT LOWER"), (10, "SOFT UPPER"), (11, "EXCEEDED SOFT LOWER"),
                  (12, "EXCEEDED SOFT UPPER"), (13, "RELAXED LOWER"), (14, "RELAXED UPPER"),
                  (15, "EXCEEDED RELAXED LOWER"), (16, "EXCEEDED RELAXED UPPER"), (17, "PINCHED")],
-        rule="exact", query=dict(leave_out=[3, 4])),
+        rule="exact", query=dict()),
     # The equation status word's math types; dotted-name assignment upper-cases
     # the word before it looks it up.
     "math_type": dict(
@@ -311,6 +311,37 @@ ROWS = [
          emask=(7, None, ["INCLUDED"])),
 ]
 
+# ------------------------------------------------------------------ query records
+# (query engines) The attributes of the equation, parameter and port records
+# of the query engines, and the words of their enumerations; the variable
+# record's attributes are the rows' query entries above. The codes behind the
+# parameter and port words are the library's own: a word's position in its
+# list. Kinds as for the rows, plus "V": a value of the command language.
+# Each record: [(id, name, kind, word table or None)].
+
+RECORD_WORDS = {
+    "param_type": dict(written=["BOOLEAN", "COMPONENTLIST", "DOUBLE", "INTEGER", "STRING"]),
+    "param_access": dict(written=["READ-WRITE", "READ_ONLY"], also=[("READ-ONLY", 1)]),
+    "port_type": dict(written=["UNSPECIFIED", "MATERIAL", "INFORMATION", "SPECIAL_ORDERED_SET"]),
+    "port_direction": dict(written=["UNSPECIFIED", "INPUT", "OUTPUT"]),
+    "port_basis": dict(written=["UNSPECIFIED", "MOLE_FLOW", "MOLE_FRACTION"]),
+    "port_phase": dict(written=["UNSPECIFIED", "VAPOR", "LIQUID", "VAPOR-LIQUID", "VAPOR-LIQUID-FREEWATER"]),
+    "port_sos": dict(written=["SOS TYPE1", "SOS TYPE2", "SOS TYPE3", "SOS TYPE COMPLEMENTARITY GROUP",
+                              "SOS TYPE TEMPORARY BOUNDS", "SOS TYPE TRUST REGION2"]),
+}
+
+QUERY_RECORDS = {
+    "equation": [(1, "NAME", "T", None), (2, "VALUE", "R", None), (4, "SCALE", "R", None),
+                 (8, "SHADOW_PRICE", "R", None), (16, "NUMBER", "I", None)],
+    "parameter": [(1, "NAME", "T", None), (2, "VALUE", "V", None), (4, "UOM", "T", None),
+                  (8, "ACCESS", "E", "param_access"), (16, "DESCRIPTION", "T", None), (32, "LOWER", "V", None),
+                  (64, "UPPER", "V", None), (128, "TYPE", "E", "param_type"), (256, "PHYSICALTYPE", "T", None)],
+    "port": [(1, "NAME", "T", None), (2, "TYPE", "E", "port_type"), (4, "DIRECTION", "E", "port_direction"),
+             (8, "BASIS", "E", "port_basis"), (16, "PHASE", "E", "port_phase"), (32, "STREAM", "T", None),
+             (64, "SPECIAL_ORDERED_SET", "E", "port_sos")],
+}
+# ------------------------------------------------------------------ (end of query records)
+
 # What a dotted equation name without a keyword stands for (its code is -1).
 EQN_ASSIGN_DEFAULT = "EQN_VALUE"
 
@@ -502,7 +533,94 @@ def build():
                                                        "exact")
     return dict(by_name=by_name, index=index, variables=len(variables), varfile=varfile, vmask=vmask,
                 emask=emask, xfile=xfile, assign=assign_codes, eqn_assign=eqn_assign, eqn_columns=eqn_columns,
-                query=query, vocab=vocab, tables=tables)
+                query=query, vocab=vocab, tables=tables, records=build_records())
+
+
+# ------------------------------------------------------------------ query records (output)
+
+QKINDS = {"R": "QKind::Real", "T": "QKind::Text", "I": "QKind::Integer", "E": "QKind::Enumeration",
+          "V": "QKind::Value", "-": "QKind::None"}
+
+
+def build_records():
+    """The query records' attributes, vocabularies and word tables."""
+    tables = {}
+    for key, t in RECORD_WORDS.items():
+        written = list(enumerate(t["written"]))
+        accepted = [(w, c) for c, w in written] + t.get("also", [])
+        tables[key] = dict(written=written, also=t.get("also", []),
+                           accepted=Vocabulary(f"kRecord{camel(key)}Accepted", accepted, "exact"))
+    records = {}
+    for name, attrs in QUERY_RECORDS.items():
+        ids = [a[0] for a in attrs]
+        if len(set(ids)) != len(ids) or 0 in ids:
+            fail(f"record {name}: ids must be distinct and non-zero")
+        for a in attrs:
+            if a[2] not in QKINDS or (a[2] == "E") != (a[3] is not None):
+                fail(f"record {name}: {a[1]} has kind {a[2]} and words {a[3]}")
+            if a[3] is not None and a[3] not in tables:
+                fail(f"record {name}: {a[1]} names the unknown word table {a[3]}")
+        records[name] = dict(attrs=attrs, vocab=Vocabulary(f"k{camel(name)}RecordWords",
+                                                           [(a[1], a[0]) for a in attrs], "anycase"))
+    return dict(tables=tables, records=records)
+
+
+def record_public(cat):
+    """The attribute ids of the query records as lists X(name, id)."""
+    out = ["/* The attribute ids of the query engines' records (zarnutils/qdlquery.hpp), as lists. */",
+           "#define ZARN_QUERY_VARIABLE_ATTRIBUTES(X) \\"]
+    items = [f"X({q[1]}, {q[0]})" for q, _ in cat["query"]]
+    out += [f"    {i} \\" for i in items[:-1]] + [f"    {items[-1]}", ""]
+    for name, r in cat["records"]["records"].items():
+        out.append(f"#define ZARN_QUERY_{name.upper()}_ATTRIBUTES(X) \\")
+        items = [f"X({a[1]}, {a[0]})" for a in r["attrs"]]
+        out += [f"    {i} \\" for i in items[:-1]] + [f"    {items[-1]}", ""]
+    return out
+
+
+def record_data(cat):
+    out = ["// The query engines' equation, parameter and port records: their",
+           "// attributes and the words of their enumerations (codes: positions).", ""]
+    for key, t in cat["records"]["tables"].items():
+        c = f"kRecord{camel(key)}"
+        out.append(f"inline constexpr rtvar_keyword {c}Written[] = {{")
+        out += [f"    {{{cstr(w)}, {code}}}," for code, w in t["written"]] + ["};"]
+        t["accepted"].emit(out)
+        out.append(f"inline constexpr WordTable {c} = {{{c}Written, {len(t['written'])}, {c}Accepted, "
+                   "nullptr, nullptr};")
+        out.append("")
+    for name, r in cat["records"]["records"].items():
+        c = f"k{camel(name)}Record"
+        out.append(f"inline constexpr RecordAttribute {c}[] = {{")
+        for a in r["attrs"]:
+            words = f"&kRecord{camel(a[3])}" if a[3] else "nullptr"
+            out.append(f"    {{{a[0]}, {cstr(a[1])}, {QKINDS[a[2]]}, {words}}},")
+        out += ["};"]
+        r["vocab"].emit(out)
+        out.append("")
+    return out
+
+
+def record_markdown(cat):
+    out = ["## Query records", "",
+           "The attributes of the equation, parameter and port records of the query engines",
+           "(kinds: R real, T text, I integer, E enumeration, V a value of the command",
+           "language). A word's code is its position in its list.", "",
+           "| record | id | name | kind | words |", "|---|---|---|---|---|"]
+    for name, r in cat["records"]["records"].items():
+        for a in r["attrs"]:
+            words = ""
+            if a[3]:
+                t = cat["records"]["tables"][a[3]]
+                words = "; ".join(f"{c} `{w}`" for c, w in t["written"])
+                if t["also"]:
+                    words += "; also " + ", ".join(f"`{w}` {c}" for w, c in t["also"])
+            out.append(f"| {name} | {a[0]} | {a[1]} | {a[2]} | {words} |")
+    out.append("")
+    return out
+
+
+# ------------------------------------------------------------------ (end of query records output)
 
 
 HEAD = "Generated by scripts/gen_attrcatalog.py from its rows; do not edit."
@@ -532,6 +650,7 @@ def public_header(cat):
             "#define ZARN_EMASK_FLAGS(X) \\"]
     names = ["EMASK_" + r["name"][len("EQN_"):] for r in cat["emask"]]
     out += [f"    X({n}) \\" for n in names[:-1]] + [f"    X({names[-1]})", ""]
+    out += record_public(cat)
     out += ["ZARN_END_DECLS", "", "#endif", ""]
     return "\n".join(out)
 
@@ -703,7 +822,9 @@ def data_header(cat):
         out.append(f"    {{{q[0]}, {cstr(q[1])}, {kinds[q[3]]}, {ident(r['name'])}}},")
     out += ["};"]
     cat["vocab"]["kQueryWords"].emit(out)
-    out += ["", "// clang-format on", "", "}  // namespace zarn::attrcat", "", "#endif", ""]
+    out.append("")
+    out += record_data(cat)
+    out += ["// clang-format on", "", "}  // namespace zarn::attrcat", "", "#endif", ""]
     return "\n".join(out)
 
 
@@ -762,6 +883,7 @@ def markdown(cat):
         out.append(f"| {key} | {written} | {also} | {query} |")
     out += ["", "Connection types 0-148 are the physical-type names of the units catalogue",
             "(docs/units.md); the property table above gives 1001-1065.", ""]
+    out += record_markdown(cat)
     return "\n".join(out)
 
 

@@ -89,6 +89,68 @@ typedef struct rtvar_keyword {
     X(EMASK_LINEARITY) \
     X(EMASK_INCLUDED)
 
+/* The attribute ids of the query engines' records (zarnutils/qdlquery.hpp), as lists. */
+#define ZARN_QUERY_VARIABLE_ATTRIBUTES(X) \
+    X(NAME, 1) \
+    X(PHYSICAL_TYPE, -1) \
+    X(PHYSICAL_TYPE_ID, 1048576) \
+    X(UOM, 1024) \
+    X(UOM_ID, -2) \
+    X(BASEUOM, 524288) \
+    X(VALUE, 2) \
+    X(INITIAL, 512) \
+    X(CHANGE, 536870912) \
+    X(LOWER, 4) \
+    X(UPPER, 8) \
+    X(STEP, 16) \
+    X(BOUND, 2048) \
+    X(SPEC, 1073741824) \
+    X(INTSCALE, 32) \
+    X(SCALE, 64) \
+    X(SBWEIGHT, 128) \
+    X(QUALITY, 262144) \
+    X(PARAM_HOMO, 4194304) \
+    X(TARGET_HOMO, 8388608) \
+    X(SHADOW_PRICE, 131072) \
+    X(ACTIVE_BOUND, 65536) \
+    X(DESCRIPTION, 16777216) \
+    X(MODIFIED, 16384) \
+    X(VARIABLE_TYPE, 33554432) \
+    X(THRESHOLD, 134217728) \
+    X(RAMPED, 268435456) \
+    X(CONN_TYPE, -8) \
+    X(MARKED, 4096) \
+    X(BLOCKPTR, 2097152) \
+    X(VAR_PROFILE, 67108864) \
+    X(NUMBER, -4)
+
+#define ZARN_QUERY_EQUATION_ATTRIBUTES(X) \
+    X(NAME, 1) \
+    X(VALUE, 2) \
+    X(SCALE, 4) \
+    X(SHADOW_PRICE, 8) \
+    X(NUMBER, 16)
+
+#define ZARN_QUERY_PARAMETER_ATTRIBUTES(X) \
+    X(NAME, 1) \
+    X(VALUE, 2) \
+    X(UOM, 4) \
+    X(ACCESS, 8) \
+    X(DESCRIPTION, 16) \
+    X(LOWER, 32) \
+    X(UPPER, 64) \
+    X(TYPE, 128) \
+    X(PHYSICALTYPE, 256)
+
+#define ZARN_QUERY_PORT_ATTRIBUTES(X) \
+    X(NAME, 1) \
+    X(TYPE, 2) \
+    X(DIRECTION, 4) \
+    X(BASIS, 8) \
+    X(PHASE, 16) \
+    X(STREAM, 32) \
+    X(SPECIAL_ORDERED_SET, 64)
+
 ZARN_END_DECLS
 
 #endif

@@ -6,17 +6,17 @@
 #define ZARNUTILS_RTVALUE_HPP
 
 #include "zarnutils/rtvalue.h"
+#include "zarnutils/rtvarlst.hpp"
 
 #include <string>
 #include <vector>
 
-// Host records and objects the model-asking value functions use. Only the
-// positions the library calls are named; the others are the host's own.
+// Host records and objects the model-asking value functions and the query
+// engines use. Only the positions the library calls are named; the others
+// are the host's own. A variable source fills a QDLVariableData
+// (zarnutils/rtvarlst.hpp); the value functions read its name.
 
-// One variable's record as a variable source fills it; the library reads the name.
-struct QDLVariableData {
-    char name[ZARN_NAME_BUF];  // up to ZARN_NAME_MAX characters and the terminator
-};
+class QDLQObjectSet;
 
 // The first and last variable index of a block (inclusive).
 struct QDLBlockRecord {
@@ -46,15 +46,23 @@ struct QDLResultSet {
     ~QDLResultSet() = default;
 };
 
-// The model's variables.
+// The model's variables, or one block's of them (the query engines get such
+// a source from their container, hold a reference while they live, and
+// number its variables as the block does).
 struct QDLVariableSource {
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
+    // 0: drops one reference.
+    virtual void Release() {}
+    // 1: adds one reference.
+    virtual void AddRef() {}
+    // 2: readies the source for queries over the container's model.
+    virtual void Initialize(QDLEOCntr *container) {}
+    // 3: the number of the variable a name (or an alias) names; 0 when none.
+    virtual int32_t Lookup(const char *name) { return 0; }
     // 4: fills record with the variable's data; false when there is no such variable.
     virtual bool Load(int32_t index, QDLVariableData *record, bool names) = 0;
-    virtual void Reserved5() {}
+    // 5: inserts the numbers of the objective's variables into out; false
+    // when the source knows no such objective.
+    virtual bool ObjectiveVariables(const char *objective, QDLQObjectSet *out) { return false; }
     virtual void Reserved6() {}
     virtual void Reserved7() {}
     // 8: runs a query over the variables; null when it selects nothing or fails.

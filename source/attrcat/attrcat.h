@@ -156,13 +156,21 @@ struct XfileAttribute {
     bool unscaled;       // held in the file times the internal scale
 };
 
-enum class QKind : uint8_t { None, Real, Text, Integer, Enumeration };
+enum class QKind : uint8_t { None, Real, Text, Integer, Enumeration, Value };
 
 struct QueryAttribute {
     int32_t id;  // the record's mask bit; minus a mask2 bit
     const char *name;
     QKind kind;
     int16_t row;
+};
+
+// An attribute of a query engine's equation, parameter or port record.
+struct RecordAttribute {
+    int32_t id;  // the record's mask bit
+    const char *name;
+    QKind kind;
+    const WordTable *words;  // an enumeration's words, else null
 };
 
 }  // namespace zarn::attrcat

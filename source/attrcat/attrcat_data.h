@@ -272,6 +272,8 @@ inline constexpr rtvar_keyword kActiveBoundQueryWritten[] = {
     {"NOT_AT_BOUNDS", 0},
     {"STEP_LOWER", 1},
     {"STEP_UPPER", 2},
+    {"EXCEEDED_STEP_LOWER", 3},
+    {"EXCEEDED_STEP_UPPER", 4},
     {"LOWER", 5},
     {"UPPER", 6},
     {"EXCEEDED_LOWER", 7},
@@ -292,6 +294,8 @@ inline constexpr rtvar_keyword kActiveBoundQueryAcceptedList[] = {
     {"EXCEEDED_RELAXED_UPPER", 16},
     {"EXCEEDED_SOFT_LOWER", 11},
     {"EXCEEDED_SOFT_UPPER", 12},
+    {"EXCEEDED_STEP_LOWER", 3},
+    {"EXCEEDED_STEP_UPPER", 4},
     {"EXCEEDED_UPPER", 8},
     {"LOWER", 5},
     {"NOT_AT_BOUNDS", 0},
@@ -305,10 +309,10 @@ inline constexpr rtvar_keyword kActiveBoundQueryAcceptedList[] = {
     {"UPPER", 6},
 };
 inline constexpr Vocabulary kActiveBoundQueryAccepted = {
-    kActiveBoundQueryAcceptedList, 16, 5, 22, Match::Exact,
-    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 7, 0, 8, 0, 9, 11, 0, 15, 0, 0, 0, 0, 0},
-     {0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 7, 0, 8, 0, 9, 0, 11, 15, 0, 16, 0, 0, 0, 0, 0}}};
-inline constexpr WordTable kActiveBoundQuery = {kActiveBoundQueryWritten, 16, kActiveBoundQueryAccepted, nullptr, nullptr};
+    kActiveBoundQueryAcceptedList, 18, 5, 22, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 9, 0, 10, 0, 11, 13, 0, 17, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 9, 0, 10, 0, 11, 0, 13, 17, 0, 18, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kActiveBoundQuery = {kActiveBoundQueryWritten, 18, kActiveBoundQueryAccepted, nullptr, nullptr};
 
 inline constexpr rtvar_keyword kMathTypeWritten[] = {
     {"EQUALITY", 0},
@@ -1170,6 +1174,205 @@ inline constexpr Vocabulary kQueryWords = {
     kQueryWordsList, 37, 3, 16, Match::AnyCase,
     {{0, 1, 4, 6, 0, 0, 0, 7, 9, 0, 0, 11, 12, 14, 0, 16, 20, 21, 22, 27, 30, 34, 0, 0, 0, 0},
      {1, 4, 6, 7, 0, 0, 0, 9, 11, 0, 0, 12, 14, 16, 0, 20, 21, 22, 27, 30, 34, 37, 0, 0, 0, 0}}};
+
+// The query engines' equation, parameter and port records: their
+// attributes and the words of their enumerations (codes: positions).
+
+inline constexpr rtvar_keyword kRecordParamTypeWritten[] = {
+    {"BOOLEAN", 0},
+    {"COMPONENTLIST", 1},
+    {"DOUBLE", 2},
+    {"INTEGER", 3},
+    {"STRING", 4},
+};
+inline constexpr rtvar_keyword kRecordParamTypeAcceptedList[] = {
+    {"BOOLEAN", 0},
+    {"COMPONENTLIST", 1},
+    {"DOUBLE", 2},
+    {"INTEGER", 3},
+    {"STRING", 4},
+};
+inline constexpr Vocabulary kRecordParamTypeAccepted = {
+    kRecordParamTypeAcceptedList, 5, 6, 13, Match::Exact,
+    {{0, 0, 1, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0},
+     {0, 1, 2, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordParamType = {kRecordParamTypeWritten, 5, kRecordParamTypeAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordParamAccessWritten[] = {
+    {"READ-WRITE", 0},
+    {"READ_ONLY", 1},
+};
+inline constexpr rtvar_keyword kRecordParamAccessAcceptedList[] = {
+    {"READ-ONLY", 1},
+    {"READ-WRITE", 0},
+    {"READ_ONLY", 1},
+};
+inline constexpr Vocabulary kRecordParamAccessAccepted = {
+    kRecordParamAccessAcceptedList, 3, 9, 10, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordParamAccess = {kRecordParamAccessWritten, 2, kRecordParamAccessAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordPortTypeWritten[] = {
+    {"UNSPECIFIED", 0},
+    {"MATERIAL", 1},
+    {"INFORMATION", 2},
+    {"SPECIAL_ORDERED_SET", 3},
+};
+inline constexpr rtvar_keyword kRecordPortTypeAcceptedList[] = {
+    {"INFORMATION", 2},
+    {"MATERIAL", 1},
+    {"SPECIAL_ORDERED_SET", 3},
+    {"UNSPECIFIED", 0},
+};
+inline constexpr Vocabulary kRecordPortTypeAccepted = {
+    kRecordPortTypeAcceptedList, 4, 8, 19, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordPortType = {kRecordPortTypeWritten, 4, kRecordPortTypeAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordPortDirectionWritten[] = {
+    {"UNSPECIFIED", 0},
+    {"INPUT", 1},
+    {"OUTPUT", 2},
+};
+inline constexpr rtvar_keyword kRecordPortDirectionAcceptedList[] = {
+    {"INPUT", 1},
+    {"OUTPUT", 2},
+    {"UNSPECIFIED", 0},
+};
+inline constexpr Vocabulary kRecordPortDirectionAccepted = {
+    kRecordPortDirectionAcceptedList, 3, 5, 11, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordPortDirection = {kRecordPortDirectionWritten, 3, kRecordPortDirectionAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordPortBasisWritten[] = {
+    {"UNSPECIFIED", 0},
+    {"MOLE_FLOW", 1},
+    {"MOLE_FRACTION", 2},
+};
+inline constexpr rtvar_keyword kRecordPortBasisAcceptedList[] = {
+    {"MOLE_FLOW", 1},
+    {"MOLE_FRACTION", 2},
+    {"UNSPECIFIED", 0},
+};
+inline constexpr Vocabulary kRecordPortBasisAccepted = {
+    kRecordPortBasisAcceptedList, 3, 9, 13, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordPortBasis = {kRecordPortBasisWritten, 3, kRecordPortBasisAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordPortPhaseWritten[] = {
+    {"UNSPECIFIED", 0},
+    {"VAPOR", 1},
+    {"LIQUID", 2},
+    {"VAPOR-LIQUID", 3},
+    {"VAPOR-LIQUID-FREEWATER", 4},
+};
+inline constexpr rtvar_keyword kRecordPortPhaseAcceptedList[] = {
+    {"LIQUID", 2},
+    {"UNSPECIFIED", 0},
+    {"VAPOR", 1},
+    {"VAPOR-LIQUID", 3},
+    {"VAPOR-LIQUID-FREEWATER", 4},
+};
+inline constexpr Vocabulary kRecordPortPhaseAccepted = {
+    kRecordPortPhaseAcceptedList, 5, 5, 22, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 5, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordPortPhase = {kRecordPortPhaseWritten, 5, kRecordPortPhaseAccepted, nullptr, nullptr};
+
+inline constexpr rtvar_keyword kRecordPortSosWritten[] = {
+    {"SOS TYPE1", 0},
+    {"SOS TYPE2", 1},
+    {"SOS TYPE3", 2},
+    {"SOS TYPE COMPLEMENTARITY GROUP", 3},
+    {"SOS TYPE TEMPORARY BOUNDS", 4},
+    {"SOS TYPE TRUST REGION2", 5},
+};
+inline constexpr rtvar_keyword kRecordPortSosAcceptedList[] = {
+    {"SOS TYPE COMPLEMENTARITY GROUP", 3},
+    {"SOS TYPE TEMPORARY BOUNDS", 4},
+    {"SOS TYPE TRUST REGION2", 5},
+    {"SOS TYPE1", 0},
+    {"SOS TYPE2", 1},
+    {"SOS TYPE3", 2},
+};
+inline constexpr Vocabulary kRecordPortSosAccepted = {
+    kRecordPortSosAcceptedList, 6, 9, 30, Match::Exact,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0}}};
+inline constexpr WordTable kRecordPortSos = {kRecordPortSosWritten, 6, kRecordPortSosAccepted, nullptr, nullptr};
+
+inline constexpr RecordAttribute kEquationRecord[] = {
+    {1, "NAME", QKind::Text, nullptr},
+    {2, "VALUE", QKind::Real, nullptr},
+    {4, "SCALE", QKind::Real, nullptr},
+    {8, "SHADOW_PRICE", QKind::Real, nullptr},
+    {16, "NUMBER", QKind::Integer, nullptr},
+};
+inline constexpr rtvar_keyword kEquationRecordWordsList[] = {
+    {"NAME", 1},
+    {"NUMBER", 16},
+    {"SCALE", 4},
+    {"SHADOW_PRICE", 8},
+    {"VALUE", 2},
+};
+inline constexpr Vocabulary kEquationRecordWords = {
+    kEquationRecordWordsList, 5, 4, 12, Match::AnyCase,
+    {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 4, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 4, 0, 0, 5, 0, 0, 0, 0}}};
+
+inline constexpr RecordAttribute kParameterRecord[] = {
+    {1, "NAME", QKind::Text, nullptr},
+    {2, "VALUE", QKind::Value, nullptr},
+    {4, "UOM", QKind::Text, nullptr},
+    {8, "ACCESS", QKind::Enumeration, &kRecordParamAccess},
+    {16, "DESCRIPTION", QKind::Text, nullptr},
+    {32, "LOWER", QKind::Value, nullptr},
+    {64, "UPPER", QKind::Value, nullptr},
+    {128, "TYPE", QKind::Enumeration, &kRecordParamType},
+    {256, "PHYSICALTYPE", QKind::Text, nullptr},
+};
+inline constexpr rtvar_keyword kParameterRecordWordsList[] = {
+    {"ACCESS", 8},
+    {"DESCRIPTION", 16},
+    {"LOWER", 32},
+    {"NAME", 1},
+    {"PHYSICALTYPE", 256},
+    {"TYPE", 128},
+    {"UOM", 4},
+    {"UPPER", 64},
+    {"VALUE", 2},
+};
+inline constexpr Vocabulary kParameterRecordWords = {
+    kParameterRecordWordsList, 9, 3, 12, Match::AnyCase,
+    {{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 3, 0, 4, 0, 0, 0, 5, 6, 8, 0, 0, 0, 0},
+     {1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 4, 0, 5, 0, 0, 0, 6, 8, 9, 0, 0, 0, 0}}};
+
+inline constexpr RecordAttribute kPortRecord[] = {
+    {1, "NAME", QKind::Text, nullptr},
+    {2, "TYPE", QKind::Enumeration, &kRecordPortType},
+    {4, "DIRECTION", QKind::Enumeration, &kRecordPortDirection},
+    {8, "BASIS", QKind::Enumeration, &kRecordPortBasis},
+    {16, "PHASE", QKind::Enumeration, &kRecordPortPhase},
+    {32, "STREAM", QKind::Text, nullptr},
+    {64, "SPECIAL_ORDERED_SET", QKind::Enumeration, &kRecordPortSos},
+};
+inline constexpr rtvar_keyword kPortRecordWordsList[] = {
+    {"BASIS", 8},
+    {"DIRECTION", 4},
+    {"NAME", 1},
+    {"PHASE", 16},
+    {"SPECIAL_ORDERED_SET", 64},
+    {"STREAM", 32},
+    {"TYPE", 2},
+};
+inline constexpr Vocabulary kPortRecordWords = {
+    kPortRecordWordsList, 7, 4, 19, Match::AnyCase,
+    {{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 4, 6, 0, 0, 0, 0, 0, 0},
+     {0, 1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 6, 7, 0, 0, 0, 0, 0, 0}}};
 
 // clang-format on
 

@@ -46,6 +46,12 @@ bool QDLQObjectSet::Contains(int32_t number) const {
 }
 
 bool QDLQObjectSet::Insert(int32_t number) {
+    // Numbers met in ascending order (a scan of a column) go to the end at once.
+    if (count_ == 0 || numbers_[count_ - 1] < number) {
+        if (count_ == INT32_MAX || !Reserve(count_ + 1)) return false;
+        numbers_[count_++] = number;
+        return true;
+    }
     int32_t *at = std::lower_bound(numbers_, numbers_ + count_, number);
     if (at != numbers_ + count_ && *at == number) return true;
     const ptrdiff_t k = at - numbers_;

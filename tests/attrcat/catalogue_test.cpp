@@ -546,9 +546,9 @@ TEST(AttributeCatalogue, QueryEnumerationWordsUseUnderscores) {
     EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowVarType].query_words, 3), "INTEGER");
     EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowVarType].query_words, 4), "DISCRETE_ESLACK");
     EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowActiveBound].query_words, 0), "NOT_AT_BOUNDS");
-    EXPECT_EQ(ac::word_of(*ac::kRows[ac::kRowActiveBound].query_words, 3), nullptr)
-        << "codes 3 and 4 have none";
-    EXPECT_EQ(ac::kRows[ac::kRowActiveBound].query_words->count, 16);
+    EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowActiveBound].query_words, 3), "EXCEEDED_STEP_LOWER");
+    EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowActiveBound].query_words, 4), "EXCEEDED_STEP_UPPER");
+    EXPECT_EQ(ac::kRows[ac::kRowActiveBound].query_words->count, 18);
     EXPECT_STREQ(ac::word_of(*ac::kRows[ac::kRowSpec].query_words, 6), "RECON");
 }
 
@@ -571,6 +571,91 @@ TEST(AttributeCatalogue, LookupRefusesOnLengthAndFirstLetterBeforeComparing) {
         << "the start of a keyword is not the keyword";
     EXPECT_EQ(ac::find(ac::kSpec.accepted, nullptr, 4), nullptr);
     EXPECT_EQ(ac::find(ac::kAssignWords, "_VALUE", 6), nullptr);
+}
+
+// The query engines' equation, parameter and port records.
+TEST(AttributeCatalogue, QueryRecordAttributesAndWords) {
+    struct Attr {
+        int32_t id;
+        const char *name;
+        ac::QKind kind;
+        std::vector<const char *> words;  // in code order
+    };
+    using K = ac::QKind;
+    struct Record {
+        const char *name;
+        const ac::RecordAttribute *rows;
+        size_t count;
+        const ac::Vocabulary &names;
+        std::vector<Attr> attrs;
+    };
+    const Record records[] = {
+        {"equation",
+         ac::kEquationRecord,
+         std::size(ac::kEquationRecord),
+         ac::kEquationRecordWords,
+         {{1, "NAME", K::Text, {}},
+          {2, "VALUE", K::Real, {}},
+          {4, "SCALE", K::Real, {}},
+          {8, "SHADOW_PRICE", K::Real, {}},
+          {16, "NUMBER", K::Integer, {}}}},
+        {"parameter",
+         ac::kParameterRecord,
+         std::size(ac::kParameterRecord),
+         ac::kParameterRecordWords,
+         {{1, "NAME", K::Text, {}},
+          {2, "VALUE", K::Value, {}},
+          {4, "UOM", K::Text, {}},
+          {8, "ACCESS", K::Enumeration, {"READ-WRITE", "READ_ONLY"}},
+          {16, "DESCRIPTION", K::Text, {}},
+          {32, "LOWER", K::Value, {}},
+          {64, "UPPER", K::Value, {}},
+          {128, "TYPE", K::Enumeration, {"BOOLEAN", "COMPONENTLIST", "DOUBLE", "INTEGER", "STRING"}},
+          {256, "PHYSICALTYPE", K::Text, {}}}},
+        {"port",
+         ac::kPortRecord,
+         std::size(ac::kPortRecord),
+         ac::kPortRecordWords,
+         {{1, "NAME", K::Text, {}},
+          {2, "TYPE", K::Enumeration, {"UNSPECIFIED", "MATERIAL", "INFORMATION", "SPECIAL_ORDERED_SET"}},
+          {4, "DIRECTION", K::Enumeration, {"UNSPECIFIED", "INPUT", "OUTPUT"}},
+          {8, "BASIS", K::Enumeration, {"UNSPECIFIED", "MOLE_FLOW", "MOLE_FRACTION"}},
+          {16,
+           "PHASE",
+           K::Enumeration,
+           {"UNSPECIFIED", "VAPOR", "LIQUID", "VAPOR-LIQUID", "VAPOR-LIQUID-FREEWATER"}},
+          {32, "STREAM", K::Text, {}},
+          {64,
+           "SPECIAL_ORDERED_SET",
+           K::Enumeration,
+           {"SOS TYPE1", "SOS TYPE2", "SOS TYPE3", "SOS TYPE COMPLEMENTARITY GROUP",
+            "SOS TYPE TEMPORARY BOUNDS", "SOS TYPE TRUST REGION2"}}}},
+    };
+    for (const Record &r : records) {
+        ASSERT_EQ(r.count, r.attrs.size()) << r.name;
+        for (size_t k = 0; k < r.count; ++k) {
+            const ac::RecordAttribute &row = r.rows[k];
+            const Attr &want = r.attrs[k];
+            EXPECT_EQ(row.id, want.id) << r.name << " " << want.name;
+            EXPECT_STREQ(row.name, want.name) << r.name;
+            EXPECT_EQ(row.kind, want.kind) << r.name << " " << want.name;
+            EXPECT_EQ(ac::code_of(r.names, want.name, std::strlen(want.name), 0), want.id) << r.name;
+            std::string lower = want.name;
+            for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            EXPECT_EQ(ac::code_of(r.names, lower.data(), lower.size(), 0), want.id) << r.name << " " << lower;
+            ASSERT_EQ(row.words != nullptr, !want.words.empty()) << r.name << " " << want.name;
+            if (row.words == nullptr) continue;
+            ASSERT_EQ(row.words->count, static_cast<int>(want.words.size())) << want.name;
+            for (size_t c = 0; c < want.words.size(); ++c) {
+                EXPECT_STREQ(ac::word_of(*row.words, static_cast<int64_t>(c)), want.words[c]) << want.name;
+                EXPECT_EQ(ac::code_of(row.words->accepted, want.words[c], std::strlen(want.words[c]), -1),
+                          static_cast<int>(c))
+                    << want.words[c];
+            }
+        }
+    }
+    const ac::RecordAttribute &access = ac::kParameterRecord[3];
+    EXPECT_EQ(ac::code_of(access.words->accepted, "READ-ONLY", 9, -1), 1) << "the synonym of READ_ONLY";
 }
 
 TEST(AttributeCatalogue, EquationColumnsInDeclarationOrderWithTheirRecordBits) {

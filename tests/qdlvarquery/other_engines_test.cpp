@@ -1,0 +1,160 @@
+// The equation, parameter and port engines, each over a small fake block
+// with its own messages; and the executor's own rules when no engine adds
+// any, and its tests' copies.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "capture.h"
+#include "failsweep.h"
+#include "fake_model.h"
+#include "qdlvarquery/qdlquery_internal.h"
+
+using namespace zarn::test;
+
+namespace {
+
+using Numbers = std::vector<int32_t>;
+
+struct Case {
+    const char *text;
+    Numbers expected;     // {-1}: refused
+    const char *message;  // printed on the history device
+};
+
+void check(IQDLQueryEngine *engine, const std::vector<Case> &cases) {
+    HistoryCapture history;
+    for (const Case &c : cases) {
+        Numbers got = {-1};
+        if (engine->SetQueryText(c.text)) {
+            engine->Execute();
+            got.clear();
+            for (int32_t i = 0; i < engine->NumResults(); ++i) got.push_back(engine->ResultAt(i));
+        }
+        EXPECT_EQ(got, c.expected) << c.text;
+        EXPECT_EQ(history.text(), c.message) << c.text;
+    }
+    engine->Release();
+}
+
+TEST(OtherEngines, EquationsWithTheirNameRule) {
+    FakeBlock block;
+    block.objects.prefix = "U1";
+    block.objects.equations = {{"U1.MB(1)", 1.5, 10.0, 0.0},
+                               {"U1.MB(2)", -2.0, 1.0, 3.5},
+                               {"U1.EB", 1e-7, 1.0, -1.0},
+                               {"U2.MB", 4, 2, 0}};
+    check(QDLQueryFactory::NewEquationQuery(nullptr, &block),
+          {{"VALUE > 1 AND SCALE >= 2", {1, 4}, ""},
+           {"VALUE = 0 OR SHADOW_PRICE > 3", {2, 3}, ""},
+           {"NUMBER > 3", {4}, ""},
+           {"NAME = mb*", {1, 2}, ""},
+           {"NAME <> MB*", {3, 4}, ""},
+           {"SPEC = 1", {-1}, "SPEC is not a recognised equation attribute\n"},
+           {"NAME >= A", {-1}, "Only equality and inequality tests are supported on names\n"},
+           {"NAME = 1", {-1}, "Can only compare names with strings\n"},
+           {"NUMBER = 2.5", {-1}, "Can only compare NUMBER with integer values\n"},
+           {"IsFixed()", {-1}, "Unknown function IsFixed\n"}});
+}
+
+TEST(OtherEngines, ParametersComparedAsValues) {
+    FakeBlock block;
+    value_t v;
+    value_init(&v);
+    value_assign_int(&v, 3);
+    block.objects.AddParameter("P_INT", v, QDLParameterData::TYPE_INTEGER,
+                               QDLParameterData::ACCESS_READ_WRITE);
+    value_assign_double(&v, 2.5, 0, 0);
+    block.objects.AddParameter("P_REAL", v, QDLParameterData::TYPE_DOUBLE,
+                               QDLParameterData::ACCESS_READ_ONLY);
+    value_assign_copy_of_string(&v, "abc");
+    block.objects.AddParameter("p_text", v, QDLParameterData::TYPE_STRING,
+                               QDLParameterData::ACCESS_READ_WRITE);
+    value_assign_logical(&v, 1);
+    block.objects.AddParameter("P_FLAG", v, QDLParameterData::TYPE_BOOLEAN,
+                               QDLParameterData::ACCESS_READ_ONLY);
+    value_destroy(&v);
+    block.objects.parameters[0].uom = "KG";
+    block.objects.parameters[1].modified = {QDLParameterData::VALUE};
+    check(QDLQueryFactory::NewParameterQuery(nullptr, &block),
+          {{"VALUE = 3", {1}, ""},
+           {"VALUE > 2.5", {1}, ""},
+           {"VALUE >= 2.5", {1, 2}, ""},
+           {"VALUE <= 2.5 OR VALUE < 3", {2}, ""},
+           {"VALUE <> 3", {2}, ""},
+           {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
+           {"TYPE = string OR TYPE = 0", {3, 4}, ""},
+           {"ACCESS = READ-ONLY", {2, 4}, ""},
+           {"NAME = P_* AND NOT UOM = KG", {2, 4}, ""},
+           {"ismodified(value)", {2}, ""},
+           {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
+           {"TYPE = REAL", {-1}, "Unrecognised enumeration value REAL\n"},
+           {"ACCESS = 2", {-1}, "Can only compare ACCESS with valid enumeration values\n"},
+           {"IsModified(1)", {-1}, "IsModified function expects a string argument\n"},
+           {"IsModified(SPEC)", {-1}, "SPEC is not a recognised parameter attribute\n"},
+           {"IsFixed()", {-1}, "Invalid function\n"}});
+}
+
+TEST(OtherEngines, PortsReadFromThePortObject) {
+    FakeBlock block;
+    block.objects.prefix = "U1";
+    block.objects.ports.resize(4);
+    FakePort *p = block.objects.ports.data();
+    p[0].name = "U1.FEED", p[0].stream = "S1", p[0].type = 1, p[0].direction = 1, p[0].phase = 3;
+    p[1].name = "U1.PRODUCT", p[1].stream = "S2", p[1].type = 1, p[1].direction = 2, p[1].basis = 2,
+    p[1].sos = 1;
+    p[2].name = "U1.SIGNAL", p[2].type = 2, p[2].phase = 4, p[2].sos = 5;
+    p[3].type = 3;  // no name, no stream
+    check(QDLQueryFactory::NewPortQuery(nullptr, &block),
+          {{"TYPE = MATERIAL AND DIRECTION = OUTPUT", {2}, ""},
+           {"TYPE = SPECIAL_ORDERED_SET OR BASIS = mole_fraction", {2, 4}, ""},
+           {"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
+           {"SPECIAL_ORDERED_SET = 'sos type2'", {2}, ""},
+           {"STREAM <> S1", {2}, ""},
+           {"NAME = feed", {1}, ""},
+           {"NAME <> FEED", {2, 3}, ""},
+           {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"},
+           {"NAME < A", {-1}, "Only equality and inequality tests are supported on names\n"},
+           {"DIRECTION = 3", {-1}, "Can only compare DIRECTION with valid enumeration values\n"},
+           {"IsAlias(X)", {-1}, "Unknown function IsAlias\n"}});
+}
+
+// An engine that adds nothing to the shared rules.
+struct BareQuery : zarn::qdlvarquery::QDLQueryExecutor<BareQuery, QDLEquationData> {
+    static constexpr int32_t kObjectKind = QDL_EQUATIONS;
+    using QDLQueryExecutor::QDLQueryExecutor;
+};
+
+TEST(Executor, OwnMessagesAndTestsThatCopyWhole) {
+    FakeContainer container;  // without a block the container answers
+    container.objects.equations = {{"E1", 1, 1, 0}, {"E2", 5, 1, 0}};
+    auto *engine = new BareQuery(&container, nullptr);
+    HistoryCapture history;
+    EXPECT_FALSE(engine->SetQueryText("FOO = 1"));
+    EXPECT_STREQ(engine->LastError(), "FOO is not a recognised attribute");
+    EXPECT_FALSE(engine->SetQueryText("Foo()"));
+    EXPECT_EQ(history.text(), "FOO is not a recognised attribute\nUnknown function Foo\n");
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 2 AND NAME = 'e2'"));
+    EXPECT_EQ(engine->LastError(), nullptr);
+    auto *root = static_cast<QDLQCompoundTest *>(engine->Root());
+    root->TestAt(0)->Negate();
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 0) << "E2's VALUE > 2 turned round";
+    IQDLQTest *copy = root->Clone();
+    root->TestAt(0)->Negate();
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 1);
+    EXPECT_FALSE(copy->Matches()) << "the copy kept the negation; the record holds E2";
+    delete copy;
+    fail_each_allocation(
+        [&] {
+            IQDLQTest *c = root->Clone();
+            delete c;
+            return c != nullptr;
+        },
+        [&](long n, bool ok) { EXPECT_FALSE(ok) << "allocation " << n; });
+    engine->Release();
+}
+
+}  // namespace

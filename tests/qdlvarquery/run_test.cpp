@@ -1,0 +1,284 @@
+// Running a query: Execute, ExecuteMore and Refine over the whole block and
+// over candidates, repeated runs, empty results, the set answer of
+// InObjective, a host that throws, short memory, and the factory's
+// references to the variable source.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "capture.h"
+#include "failsweep.h"
+#include "fake_model.h"
+#include "zarnutils/varutl.h"
+
+using namespace zarn::test;
+
+namespace {
+
+using Numbers = std::vector<int32_t>;
+
+// Twenty variables V1..V20 with VALUE k, in a block without a prefix.
+class Run : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rtovarlst_set_nvar(list, 20);
+        for (int32_t k = 1; k <= 20; ++k) {
+            rtovarlst_addvar(list, k, ("V" + std::to_string(k)).c_str());
+            rtovarlst_set_var_value(list, k, k, 1);
+        }
+        block.objects.list = source.list = list;
+        source.objectives["OBJ"] = {3, 7, 30};
+        container.source = &source;
+        engine = QDLQueryFactory::NewVariableQuery(&container, &block);
+    }
+    void TearDown() override {
+        engine->Release();
+        rtovarlst_destroy_c(&list);
+    }
+    Numbers Results() const {
+        Numbers out;
+        for (int32_t i = 0; i < engine->NumResults(); ++i) out.push_back(engine->ResultAt(i));
+        return out;
+    }
+    Numbers Execute(const char *text) {
+        EXPECT_TRUE(engine->SetQueryText(text)) << text;
+        engine->Execute();
+        return Results();
+    }
+    Numbers More(const char *text) {
+        EXPECT_TRUE(engine->SetQueryText(text)) << text;
+        added = engine->ExecuteMore();
+        return Results();
+    }
+    void Candidates(const Numbers &numbers) {
+        EXPECT_TRUE(engine->SetCandidates(static_cast<int32_t>(numbers.size()), numbers.data()));
+    }
+
+    rtvarlst_t *list = rtovarlst_create(20);
+    FakeBlock block;
+    FakeContainer container;
+    FakeVariableSource source;
+    IQDLQueryEngine *engine = nullptr;
+    int32_t added = -1;
+};
+
+TEST_F(Run, ExecuteRepeatsAndReplacesAndResultsAreBounded) {
+    EXPECT_EQ(Execute("VALUE > 17"), (Numbers{18, 19, 20}));
+    engine->Execute();
+    EXPECT_EQ(Results(), (Numbers{18, 19, 20})) << "a second run gives the same, not twice";
+    EXPECT_EQ(Execute("VALUE > 100"), Numbers{});
+    for (int32_t i : {0, -1, INT32_MAX, INT32_MIN}) EXPECT_EQ(engine->ResultAt(i), 0) << i;
+    EXPECT_EQ(Execute("VALUE < 2"), (Numbers{1}));
+    engine->ClearResults();
+    EXPECT_EQ(engine->NumResults(), 0);
+}
+
+TEST_F(Run, CandidatesInTheirOrderCopiedAndBounded) {
+    Numbers numbers = {15, 3, 12, 40, -1, 0, 20, INT32_MAX, INT32_MIN};
+    Candidates(numbers);
+    numbers[0] = 19;
+    EXPECT_EQ(Execute("VALUE > 10"), (Numbers{15, 12, 20}));
+    const int32_t none[1] = {1};
+    ASSERT_TRUE(engine->SetCandidates(0, none));
+    EXPECT_EQ(Execute("VALUE > 10"), Numbers{}) << "an empty list allows nothing";
+    HistoryCapture history;
+    EXPECT_FALSE(engine->SetCandidates(-1, none));
+    EXPECT_EQ(history.text(), "!!Query: a candidate list cannot have -1 entries\n");
+    EXPECT_EQ(Execute("VALUE > 10"), Numbers{}) << "the refused list changed nothing";
+    ASSERT_TRUE(engine->SetCandidates(7, nullptr));
+    EXPECT_EQ(Execute("VALUE > 18"), (Numbers{19, 20})) << "no array lifts the restriction";
+}
+
+TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
+    EXPECT_EQ(More("VALUE > 18"), (Numbers{19, 20}));
+    EXPECT_EQ(added, 2) << "on no results, as Execute";
+    EXPECT_EQ(More("VALUE > 18 OR VALUE < 3 OR VALUE = 10"), (Numbers{1, 2, 10, 19, 20}));
+    EXPECT_EQ(added, 3);
+    EXPECT_EQ(More("VALUE < 3"), (Numbers{1, 2, 10, 19, 20}));
+    EXPECT_EQ(added, 0);
+    Candidates({15, 12});
+    EXPECT_EQ(Execute("VALUE > 0"), (Numbers{15, 12}));
+    Candidates({13, 4, 16, 4, 12});
+    EXPECT_EQ(More("VALUE > 0"), (Numbers{4, 13, 15, 12, 16})) << "each before the first greater result";
+    EXPECT_EQ(added, 3) << "4 once, though named twice";
+}
+
+TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
+    Candidates({9, 2, 7, 4, 14});
+    EXPECT_EQ(Execute("VALUE < 10"), (Numbers{9, 2, 7, 4}));
+    rtovarlst_set_var_value(list, 7, 70.0, 1);
+    engine->Refine();
+    EXPECT_EQ(Results(), (Numbers{9, 2, 4})) << "7 changed";
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 3"));
+    engine->Refine();
+    EXPECT_EQ(Results(), (Numbers{9, 4}));
+    rtovarlst_set_nvar(list, 8);
+    engine->Refine();
+    EXPECT_EQ(Results(), (Numbers{4})) << "9 is no longer in the block";
+}
+
+TEST_F(Run, WithoutATreeRefineAndMoreKeepAndExecuteClears) {
+    EXPECT_EQ(Execute("VALUE > 18"), (Numbers{19, 20}));
+    HistoryCapture history;
+    EXPECT_FALSE(engine->SetQueryText("VALUE >"));
+    engine->Refine();
+    EXPECT_EQ(engine->ExecuteMore(), 0);
+    EXPECT_EQ(Results(), (Numbers{19, 20}));
+    engine->Execute();
+    EXPECT_EQ(Results(), Numbers{});
+}
+
+TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
+    block.objects.list = nullptr;  // nothing can be loaded
+    block.objects.extra_variables = 20;
+    EXPECT_EQ(Execute("InObjective(OBJ) OR InObjective(OBJ)"), (Numbers{3, 7})) << "30 is beyond the block";
+    EXPECT_EQ(Execute("NOT InObjective(OBJ)"), Numbers{});
+    block.objects.list = list;
+    block.objects.extra_variables = 0;
+    EXPECT_EQ(Execute("NOT InObjective(OBJ)").size(), 18u);
+    EXPECT_EQ(Execute("VALUE = 5"), (Numbers{5}));
+    EXPECT_EQ(More("InObjective(OBJ)"), (Numbers{3, 5, 7}));
+    Candidates({7, 1, 3});
+    EXPECT_EQ(Execute("InObjective(OBJ) AND VALUE > 5"), (Numbers{7}));
+}
+
+TEST_F(Run, ColumnAnswersStopAtTheBlocksCount) {
+    for (int32_t k : {2, 5, 12, 19}) rtovarlst_set_spec(list, k, VAR_CONST);
+    block.objects.extra_variables = -10;  // the block counts 10 of the list's 20
+    EXPECT_EQ(Execute("SPEC = CONST"), (Numbers{2, 5}));
+    EXPECT_EQ(Execute("SPEC = CONST AND VALUE > 3"), (Numbers{5}));
+    EXPECT_EQ(Execute("NAME = V1*"), (Numbers{1, 10}));
+    block.objects.extra_variables = 5;  // and 5 it cannot load
+    EXPECT_EQ(Execute("SPEC = CALC AND NUMBER > 18"), (Numbers{20}));
+    EXPECT_EQ(Execute("SPEC <> CONST AND VALUE > 19"), (Numbers{20}));
+}
+
+TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {
+    for (int k = 1; k <= 6; ++k) block.objects.equations.push_back({"E" + std::to_string(k), 1.0 * k, 1, 0});
+    IQDLQueryEngine *e = QDLQueryFactory::NewEquationQuery(nullptr, &block);
+    ASSERT_TRUE(e->SetQueryText("VALUE > 1"));
+    block.objects.throw_after_loads = 4;
+    HistoryCapture history;
+    e->Execute();
+    EXPECT_EQ(e->NumResults(), 3) << "2, 3 and 4 were found before";
+    e->Release();
+    source.throw_on_lookup = true;
+    EXPECT_FALSE(engine->SetQueryText("IsAlias(TOP)"));
+    EXPECT_EQ(history.text(),
+              "!!Query: the host failed while the query ran; the run stopped\n"
+              "The query engine failed while building a test\n");
+}
+
+TEST_F(Run, ShortMemoryStopsARunOrFallsBackToLoading) {
+    for (int32_t k : {4, 6, 15}) rtovarlst_set_spec(list, k, VAR_MEAS);
+    Candidates({3, 1, 2});
+    HistoryCapture history;
+    for (const char *text : {"VALUE > 0", "SPEC = MEAS AND VALUE > 5", "NAME = V1*"}) {
+        ASSERT_TRUE(engine->SetQueryText(text));
+        const long seen = fail_each_allocation(
+            [&] {
+                engine->Execute();
+                const Numbers first = Results();
+                engine->ExecuteMore();
+                engine->Refine();
+                return Results() == first;
+            },
+            [&](long n, bool) {
+                const std::string report = history.text();
+                EXPECT_TRUE(report.empty() ||
+                            report == "!!Query: not enough memory for the results; the run stopped\n")
+                    << text << ", allocation " << n << ": " << report;
+            });
+        EXPECT_GT(seen, 0) << text;
+        ASSERT_TRUE(engine->SetCandidates(0, nullptr));
+    }
+    EXPECT_EQ(Execute("SPEC = MEAS AND VALUE > 5"), (Numbers{6, 15}));
+    zarn::failalloc_set(1);
+    EXPECT_FALSE(engine->SetCandidates(2, std::vector<int32_t>{5, 6}.data()));
+    zarn::failalloc_set(0);
+    EXPECT_EQ(history.text(), "!!Query: not enough memory for 2 candidates\n");
+}
+
+TEST_F(Run, ShortMemoryWhileBuildingATestIsReported) {
+    HistoryCapture history;
+    const std::string build = "Not enough memory to build the test of NAME\n";
+    bool build_reported = false;
+    fail_each_allocation(
+        [&] { return engine->SetQueryText("NAME = 'V1'"); },
+        [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << "allocation " << n;
+            const std::string report = history.text();
+            if (report == build) build_reported = true;
+            EXPECT_TRUE(report == build || report == "Not enough memory to parse the query\n")
+                << "allocation " << n << ": " << report;
+        });
+    EXPECT_TRUE(build_reported);
+    EXPECT_EQ(Execute("NAME = 'V1'"), (Numbers{1}));
+}
+
+TEST_F(Run, CallsBackIntoTheEngineWhileItRunsAreRefused) {
+    for (int k = 1; k <= 3; ++k) block.objects.equations.push_back({"E" + std::to_string(k), 1.0 * k, 1, 0});
+    IQDLQueryEngine *e = QDLQueryFactory::NewEquationQuery(nullptr, &block);
+    ASSERT_TRUE(e->SetQueryText("VALUE > 1"));
+    int loads = 0;
+    block.objects.during_load = [&] {
+        if (++loads > 1) return;
+        EXPECT_FALSE(e->SetQueryText("VALUE > 0"));
+        EXPECT_FALSE(e->SetCandidates(0, nullptr));
+        e->Execute();
+        EXPECT_EQ(e->ExecuteMore(), 0);
+        e->Refine();
+        e->ClearResults();
+        e->Release();
+    };
+    HistoryCapture history;
+    e->Execute();
+    EXPECT_EQ(e->NumResults(), 2) << "the run went on with its own tree and results";
+    EXPECT_EQ(history.text(),
+              "!!Query: SetQueryText refused: the engine is running a query\n"
+              "!!Query: SetCandidates refused: the engine is running a query\n"
+              "!!Query: Execute refused: the engine is running a query\n"
+              "!!Query: ExecuteMore refused: the engine is running a query\n"
+              "!!Query: Refine refused: the engine is running a query\n"
+              "!!Query: ClearResults refused: the engine is running a query\n"
+              "!!Query: Release refused: the engine is running a query\n");
+    e->Release();
+    source.during_lookup = [&] { engine->Release(); };
+    EXPECT_TRUE(engine->SetQueryText("IsAlias(V3)")) << "a lookup of the parse calls the host";
+    EXPECT_EQ(history.text(), "!!Query: Release refused: the engine is running a query\n");
+    source.during_lookup = nullptr;
+    engine->Execute();
+    EXPECT_EQ(Results(), (Numbers{3}));
+}
+
+TEST(Factory, VariableEngineHoldsOneReferenceToTheBlocksSource) {
+    FakeBlock block;
+    FakeContainer container;
+    FakeVariableSource source;
+    container.source = &source;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewVariableQuery(&container, &block);
+    EXPECT_EQ(container.asked_for, &block);
+    EXPECT_EQ(source.initialized_with, &container);
+    EXPECT_EQ(source.refs, 2) << "the owner's and the engine's";
+    engine->Release();
+    EXPECT_EQ(source.refs, 1);
+    for (int kind = 0; kind < 4; ++kind) {
+        zarn::failalloc_set(1);
+        IQDLQueryEngine *e = kind == 0   ? QDLQueryFactory::NewVariableQuery(&container, nullptr)
+                             : kind == 1 ? QDLQueryFactory::NewEquationQuery(&container, nullptr)
+                             : kind == 2 ? QDLQueryFactory::NewParameterQuery(&container, nullptr)
+                                         : QDLQueryFactory::NewPortQuery(&container, nullptr);
+        zarn::failalloc_set(0);
+        EXPECT_EQ(e, nullptr) << "kind " << kind;
+    }
+    EXPECT_EQ(source.refs, 1) << "short memory hands the reference back";
+    source.throw_on_initialize = true;
+    HistoryCapture history;
+    EXPECT_EQ(QDLQueryFactory::NewVariableQuery(&container, &block), nullptr);
+    EXPECT_EQ(history.text(), "!!Query: the host failed while the engine was made\n");
+    EXPECT_EQ(source.refs, 1) << "a throwing host gets its reference back";
+}
+
+}  // namespace
