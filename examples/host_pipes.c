@@ -12,6 +12,8 @@ static intptr_t on_change(intptr_t a, intptr_t b, intptr_t c) {
 }
 
 int main(void) {
+    /* Once, before any other pipe call: commands from the console, output and
+     * history to the terminal (messages reach standard output even without it). */
     rtoPipeIOInitialize(1);
     rtoprintf(rtHisDev, "zarnutils %s: history device is %s\n", rtoFullVersion(), rtodesc(rtHisDev));
 

@@ -1,5 +1,7 @@
 /* Units of measure from a host program: look a unit up by name, convert
- * values both ways, add a unit of one's own and list a type's units. */
+ * values both ways, add a unit of one's own and list a type's units. It reads
+ * no commands, so it sets up no pipes: the library's messages go to standard
+ * output from load on (host_pipes.c shows rtoPipeIOInitialize). */
 #include <stdio.h>
 
 #include "zarnutils/zarnutils.h"

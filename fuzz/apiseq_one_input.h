@@ -1,7 +1,8 @@
 // One input of the API-sequence fuzz target, shared with the corpus replay test.
 // The bytes are read as a program: each step picks an operation on attribute
-// dictionaries or variable lists (heads and windows up to three deep) and its
-// arguments, many of them extreme (INT_MIN, INT_MAX, -1, 0). After every step
+// dictionaries or variable lists (heads and windows up to three deep), or on
+// values, parameters, hash tables and numerical routines (apiseq_values.h), and
+// its arguments, many of them extreme (INT_MIN, INT_MAX, -1, 0). After every step
 // each dictionary must pass its own consistency check, unless the step shrank
 // a dictionary under a window, which a caller may do; vectors must cover their
 // elements, and wrapper references must balance once everything is destroyed.
@@ -131,6 +132,12 @@ private:
     const uint8_t *end_;
 };
 
+}  // namespace zarn::fuzz::apiseq
+
+#include "apiseq_values.h"
+
+namespace zarn::fuzz::apiseq {
+
 inline const char *long_text(char fill, std::size_t n) {
     static std::string cache[2];
     std::string &s = cache[fill == 'L' ? 0 : 1];
@@ -205,6 +212,7 @@ public:
 
 private:
     Bytes in_;
+    ValueSteps values_{in_};  // values, parameters, hash tables and numerical routines
     Node nodes_[kMaxNodes];
     std::vector<int32_t> before_;
     bool broken_ = false;     // a caller-made state in which windows may lie outside their parents
@@ -605,7 +613,8 @@ private:
     }
 
     void one_step() {
-        uint8_t op = in_.byte() % 24;
+        uint8_t op = in_.byte() % 28;
+        if (op >= 24) return values_.step();
         int n = -1;
         if (op >= 3) {
             n = pick();

@@ -47,7 +47,8 @@ ZARN_API void gl_next(gl_list_t *list);
 ZARN_API void *gl_replcur(gl_list_t *list, void *data);
 /* Removes the current node, returns its data; the cursor moves to the successor. */
 ZARN_API void *gl_unlinkcur(gl_list_t *list);
-/* Calls fn(info, data) for every element in order. */
+/* Calls fn(info, data) for every element in order. fn may add elements (not
+   visited by this walk); unlinking from or destroying the list is refused. */
 ZARN_API void gl_info_iterate(void *info, gl_list_t *list, gl_info_fn fn);
 /* Frees nodes and list, not the data. NULL is a no-op. */
 ZARN_API void gl_destroylist(gl_list_t *list);

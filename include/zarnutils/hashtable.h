@@ -7,7 +7,9 @@
  *    duplicate keys.
  * The table never copies, owns or interprets items. A lookup key is a probe
  * item the caller's functions can hash and compare with stored items.
- * Tables are not thread-safe; callers serialise access.
+ * The caller's functions (hash, step, compare, release, modify, visit) must
+ * not change the table they are called for: such a change is refused with a
+ * message on standard error. Tables are not thread-safe; callers serialise access.
  */
 #ifndef ZARNUTILS_HASHTABLE_H
 #define ZARNUTILS_HASHTABLE_H

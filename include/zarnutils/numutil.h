@@ -19,8 +19,13 @@
  * Bad input (a negative or unrepresentable count, a missing array, block 0, a
  * block whose header does not describe a permutation, an index beyond its
  * range) prints a message on the history device rtHisDev and changes nothing;
- * an output block index is then set to 0. The index conversions instead write
- * their documented list-directed records on the Fortran standard output unit.
+ * an output block index is then set to 0. A call that makes a block is
+ * refused when the argument for the block is missing (nothing is allocated).
+ * Arrays that overlap (a vector and its permutation block, the two arrays of
+ * a sort other than the same array twice, the flags and block of U3REMAP)
+ * are refused the same way; a sort given one array twice sorts it. The index
+ * conversions instead write their documented list-directed records on the
+ * Fortran standard output unit.
  *
  * Character arguments are fixed-length fields; their hidden lengths follow
  * the other arguments in order.

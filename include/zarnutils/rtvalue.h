@@ -76,7 +76,8 @@ ZARN_API void value_init(value_t *v);
 ZARN_API void value_destroy(value_t *v);
 /* Destroys v and frees the record (a heap value or list item); NULL is ignored. */
 ZARN_API void value_destroy_list_item(void *v);
-/* 1 when v is a valid value of its kind, else 0. */
+/* 1 when v is a valid value of its kind, else 0; lists (with enumeration
+   choices) nest at most 1000 levels, and every item is a valid value. */
 ZARN_API int value_okay(const value_t *v);
 /* A new heap STRING: copy != 0 stores a copy of text, else takes text. NULL on failure. */
 ZARN_API value_t *value_create_from_string(char *text, int copy);
@@ -99,12 +100,14 @@ ZARN_API int value_assign_double(value_t *v, double x, int ptype, int uom);
 ZARN_API void value_assign_int(value_t *v, int i);
 /* BOOLEAN: 1 when i is non-zero. */
 ZARN_API void value_assign_logical(value_t *v, int i);
-/* PIPE, taking over the caller's reference. */
+/* PIPE, taking over the caller's reference (released when the call is refused). */
 ZARN_API void value_assign_pipe(value_t *v, rtopipe *pipe);
-/* LIST, taking the list of value_t * items. */
+/* LIST, taking the list of value_t * items; a list with a null or invalid item,
+   or nested beyond 1000 levels, is refused and destroyed with its items. */
 ZARN_API void value_assign_list(value_t *v, gl_list_t *list);
 ZARN_API void value_assign_range(value_t *v, int low, int high);
-/* ENUMERATION over a list of STRING values (taken), index 0. */
+/* ENUMERATION over a list of STRING values (taken), index 0; an empty list or
+   one with a null or invalid item is refused and destroyed. */
 ZARN_API void value_assign_enum(value_t *v, gl_list_t *list);
 /* Sets the number of choices of an ENUMERATION. */
 ZARN_API void value_setenum_size(value_t *v, int n);
@@ -254,7 +257,8 @@ ZARN_API void value_destroy_names_query(char *text);
 /* Accessors of a linked parameter; handle is the context's AccessorHandle (NULL without one). */
 typedef void (*param_setter_fn)(const value_t *value, void *handle);
 typedef void (*param_getter_fn)(value_t *result, void *handle);
-/* Callback of param_iterate: non-zero stops the walk. */
+/* Callback of param_iterate: non-zero stops the walk. It may define and
+   undefine parameters; name stays readable until it returns. */
 typedef int (*param_visit_fn)(void *arg, const char *name);
 
 /* which = 0: the global table with P_AMB and DATE; else a new empty local table. */
@@ -276,7 +280,8 @@ ZARN_API int param_num_defined(HashTable *local);
 ZARN_API int param_iterate(void *arg, HashTable *local, param_visit_fn visit);
 /* Copies the n-th name (1-based; below 1 the first) into buffer (room for the name). */
 ZARN_API void param_inq_name(HashTable *local, int n, char *buffer);
-/* text with &NAME and &<name> replaced by parameter values; caller frees; NULL on failure. */
+/* text with &NAME and &<name> replaced by parameter values (from the context, or
+   the global table when ctx is NULL); caller frees; NULL on failure. */
 ZARN_API char *rtidex_expand_params(const char *text, IValueContext *ctx);
 
 ZARN_END_DECLS

@@ -198,7 +198,8 @@ ZARN_API void rtovarlst_set_var_connMgr(rtvarlst_t *list, int32_t i, void *manag
 /* Automation wrapper; the cell holds one reference. */
 ZARN_API struct IWEXWrapper *rtovarlst_inq_var_comWrapper(rtvarlst_t *list, int32_t i);
 ZARN_API void rtovarlst_set_var_comWrapper(rtvarlst_t *list, int32_t i, struct IWEXWrapper *wrapper);
-/* Profile, owned by the list from now on (an old one is not freed here). */
+/* Profile, owned by the list from the call on: a profile it replaces is
+   deleted, and so is one it cannot store (NULL list, index outside the list). */
 ZARN_API struct VarProfile *rtovarlst_inq_var_profile(rtvarlst_t *list, int32_t i);
 ZARN_API void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, struct VarProfile *profile);
 /* Appends a copy of item to variable i's profile when both exist. */

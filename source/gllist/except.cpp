@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "gllist/gllist_messages.h"
+#include "gllist/inuse.h"
 
 namespace msg = zarn::gllist::msg;
 
@@ -28,6 +29,7 @@ void CII_Except_raise(const CII_Except_T *e, const char *file, int line) {
     frame->exception = e;
     frame->file = file;
     frame->line = line;
+    zarn::gllist::forget_uses_of(frame);
     CII_Except_stack = frame->prev;
     longjmp(frame->env, 1);
 }

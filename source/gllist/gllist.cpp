@@ -1,8 +1,11 @@
 // Generic singly linked list with a cursor.
 #include "zarnutils/gllist.h"
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "gllist/gllist_messages.h"
+#include "gllist/inuse.h"
 #include "platform/xalloc.h"
 
 namespace zarn::gllist {
@@ -17,10 +20,18 @@ gl_node_t *new_node(void *data) {
     return n;
 }
 
+// A list whose elements gl_info_iterate is visiting keeps its nodes until the walk ends.
+bool refused_while_walked(const gl_list_t *list, const char *fn) {
+    if (!in_use(list)) return false;
+    std::fprintf(stderr, msg::kWalked, fn);
+    return true;
+}
+
 }  // namespace
 }  // namespace zarn::gllist
 
 using zarn::gllist::new_node;
+using zarn::gllist::refused_while_walked;
 
 extern "C" {
 
@@ -95,6 +106,7 @@ void *gl_replcur(gl_list_t *list, void *data) {
 
 void *gl_unlinkcur(gl_list_t *list) {
     if (list == nullptr || list->cursor == nullptr) return nullptr;
+    if (refused_while_walked(list, "gl_unlinkcur")) return nullptr;
     gl_node_t *cur = list->cursor;
     gl_node_t *succ = cur->next;
     if (cur == list->head) {
@@ -116,11 +128,17 @@ void *gl_unlinkcur(gl_list_t *list) {
 
 void gl_info_iterate(void *info, gl_list_t *list, gl_info_fn fn) {
     if (list == nullptr || fn == nullptr) return;
-    for (gl_node_t *n = list->head; n != nullptr; n = n->next) fn(info, n->data);
+    // fn may add elements (they are not visited) but not remove any.
+    zarn::gllist::InUse mark;
+    zarn::gllist::enter_use(&mark, list);
+    uint32_t left = list->length;
+    for (gl_node_t *n = list->head; n != nullptr && left > 0; n = n->next, --left) fn(info, n->data);
+    zarn::gllist::leave_use(&mark);
 }
 
 void gl_destroy(gl_list_t *list, gl_free_fn freefn) {
     if (list == nullptr) return;
+    if (refused_while_walked(list, "gl_destroy")) return;
     gl_node_t *n = list->head;
     while (n != nullptr) {
         gl_node_t *next = n->next;

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
+#include "gllist/inuse.h"
 #include "hashtable/hashtable_internal.h"
 #include "hashtable/hashtable_messages.h"
 #include "platform/checked.h"
@@ -307,6 +309,30 @@ void analyze_jumps(const HashTable *t) {
     std::printf(msg::kStatAverageJumps, static_cast<double>(sum) / static_cast<double>(divisor));
 }
 
+// While a table's hash, step, compare, release, modify or visit function runs,
+// the table is in use: a change made to it from inside that function is
+// refused, so no walk or probe sequence loses its footing.
+// Runs f with t marked in use; returns what f returns.
+template <class F>
+auto with_table(const HashTable *t, F f) {
+    zarn::gllist::InUse mark;
+    zarn::gllist::enter_use(&mark, t);
+    if constexpr (std::is_void_v<decltype(f())>) {
+        f();
+        zarn::gllist::leave_use(&mark);
+    } else {
+        auto r = f();
+        zarn::gllist::leave_use(&mark);
+        return r;
+    }
+}
+
+bool refused_while_busy(const HashTable *t, const char *fn) {
+    if (!zarn::gllist::in_use(t)) return false;
+    std::fprintf(stderr, msg::kInUse, fn);
+    return true;
+}
+
 }  // namespace
 
 uint32_t next_table_prime(uint32_t n) {
@@ -355,28 +381,34 @@ HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompa
 
 void hashSizeEstimate(HashTable *table, uint32_t n) {
     if (table == nullptr || table->chained || n <= table->threshold) return;
+    if (refused_while_busy(table, "hashSizeEstimate")) return;
     resize_table(table, next_table_prime(fourfold(n)));
 }
 
 void *hashAddItem(HashTable *table, void *item) {
     if (table == nullptr || item == nullptr) return nullptr;
-    if (table->chained) return add_chained(table, item);
-    grow_if_needed(table);
-    return add_double(table, item);
+    if (refused_while_busy(table, "hashAddItem")) return nullptr;
+    return with_table(table, [&] {
+        if (table->chained) return add_chained(table, item);
+        grow_if_needed(table);
+        return add_double(table, item);
+    });
 }
 
 void *hashFindNextItem(HashTable *table, const void *key, hash_node **cursor) {
     if (table == nullptr || key == nullptr) return nullptr;
-    if (!table->chained) return find_double(table, key);
-    hash_node *n = buckets(table)[table->hash(key) % table->size];
-    if (table->duplicates && cursor != nullptr && *cursor != nullptr) n = (*cursor)->next;
-    for (; n != nullptr; n = n->next) {
-        if (table->compare(key, n->item) == 0) {
-            if (cursor != nullptr) *cursor = n;
-            return n->item;
+    return with_table(table, [&]() -> void * {
+        if (!table->chained) return find_double(table, key);
+        hash_node *n = buckets(table)[table->hash(key) % table->size];
+        if (table->duplicates && cursor != nullptr && *cursor != nullptr) n = (*cursor)->next;
+        for (; n != nullptr; n = n->next) {
+            if (table->compare(key, n->item) == 0) {
+                if (cursor != nullptr) *cursor = n;
+                return n->item;
+            }
         }
-    }
-    return nullptr;
+        return nullptr;
+    });
 }
 
 void *hashFindItem(HashTable *table, const void *key) {
@@ -385,12 +417,14 @@ void *hashFindItem(HashTable *table, const void *key) {
 
 void *hashRemoveDupItem(HashTable *table, const void *key, hash_node **cursor) {
     if (table == nullptr || key == nullptr) return nullptr;
-    if (table->chained) return remove_chained(table, key, cursor);
-    if (table->step != nullptr) {
+    if (!table->chained && table->step != nullptr) {
         std::fputs(msg::kIllegalRemove, stderr);
         return nullptr;
     }
-    return remove_linear(table, key);
+    if (refused_while_busy(table, "hashRemoveItem")) return nullptr;
+    return with_table(table, [&] {
+        return table->chained ? remove_chained(table, key, cursor) : remove_linear(table, key);
+    });
 }
 
 void *hashRemoveItem(HashTable *table, const void *key) {
@@ -399,7 +433,8 @@ void *hashRemoveItem(HashTable *table, const void *key) {
 
 void hashRemoveAll(HashTable *table, HashReleaseFunc release) {
     if (table == nullptr || table->count == 0) return;
-    release_items(table, release);
+    if (refused_while_busy(table, "hashRemoveAll")) return;
+    with_table(table, [&] { release_items(table, release); });
     std::memset(table->slots, 0, sizeof(void *) * table->size);
     table->count = 0;
     table->slotsUsed = 0;
@@ -407,7 +442,8 @@ void hashRemoveAll(HashTable *table, HashReleaseFunc release) {
 
 void hashDestroy(HashTable *table, HashReleaseFunc release) {
     if (table == nullptr) return;
-    if (table->count != 0) release_items(table, release);
+    if (refused_while_busy(table, "hashDestroy")) return;
+    if (table->count != 0) with_table(table, [&] { release_items(table, release); });
     std::free(table->slots);
     std::free(table);
 }
@@ -429,42 +465,48 @@ void hashIterate(HashTable *table, HashModifyFunc modify) {
         }
         return after;
     };
-    for (uint32_t i = 0; i < table->size; ++i) {
-        if (table->chained) {
-            for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
-                if (n->item != nullptr) visit(n->item);
+    with_table(table, [&] {
+        for (uint32_t i = 0; i < table->size; ++i) {
+            if (table->chained) {
+                for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
+                    if (n->item != nullptr) visit(n->item);
+                }
+            } else if (table->slots[i] != nullptr) {
+                // The item stays in its slot; removals then see its present hash, as lookups do.
+                cached_hashes(table)[i] = visit(table->slots[i]);
             }
-        } else if (table->slots[i] != nullptr) {
-            // The item stays in its slot; removals then see its present hash, as lookups do.
-            cached_hashes(table)[i] = visit(table->slots[i]);
         }
-    }
+    });
 }
 
 void hashDataIterate(HashTable *table, void *data, HashVisitFunc visit) {
     if (table == nullptr || visit == nullptr || table->count == 0) return;
-    for (uint32_t i = 0; i < table->size; ++i) {
-        if (table->chained) {
-            for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
-                if (n->item != nullptr && visit(data, n->item) != 0) return;
+    with_table(table, [&] {
+        for (uint32_t i = 0; i < table->size; ++i) {
+            if (table->chained) {
+                for (hash_node *n = buckets(table)[i]; n != nullptr; n = n->next) {
+                    if (n->item != nullptr && visit(data, n->item) != 0) return;
+                }
+            } else if (table->slots[i] != nullptr) {
+                if (visit(data, table->slots[i]) != 0) return;
             }
-        } else if (table->slots[i] != nullptr) {
-            if (visit(data, table->slots[i]) != 0) return;
         }
-    }
+    });
 }
 
 int hashEqual(HashTable *a, HashTable *b, HashItemEqualFunc itemEqual) {
     if (a == b) return 1;
     if (a == nullptr || b == nullptr || itemEqual == nullptr) return 0;
     if (a->compare != b->compare || a->count != b->count) return 0;
-    for (hash_iter it = hash_begin(a); it.index < a->size; hash_iter_next(&it)) {
-        void *item = hash_iter_deref(&it);
-        if (item == nullptr) continue;
-        void *found = hashFindItem(b, item);
-        if (found == nullptr || itemEqual(item, found) != 0) return 0;
-    }
-    return 1;
+    return with_table(a, [&] {
+        for (hash_iter it = hash_begin(a); it.index < a->size; hash_iter_next(&it)) {
+            void *item = hash_iter_deref(&it);
+            if (item == nullptr) continue;
+            void *found = hashFindItem(b, item);
+            if (found == nullptr || with_table(b, [&] { return itemEqual(item, found); }) != 0) return 0;
+        }
+        return 1;
+    });
 }
 
 void hashPrintStats(HashTable *table) {
@@ -487,7 +529,7 @@ void hashPrintStats(HashTable *table) {
                         ? static_cast<double>(nodes) / static_cast<double>(table->slotsUsed)
                         : 0.0);
     } else {
-        analyze_jumps(table);
+        with_table(table, [&] { analyze_jumps(table); });
     }
 }
 

@@ -14,6 +14,8 @@ inline constexpr char kResizeFailed[] =
     "!!hashResize: Unable to allocate memory for new table with %" PRIu32
     " slots (reverting to existing table with %" PRIu32 " slots)\n";
 inline constexpr char kIllegalRemove[] = "!!hashRemoveItem: Illegal for hash table using double hashing\n";
+// A change from inside one of the table's own callbacks (%s: the call refused).
+inline constexpr char kInUse[] = "!!%s: Illegal while a function of the table is running\n";
 
 // Standard output.
 inline constexpr char kIllegalModify[] = "!! hashIterate: Illegal modification of entry in hashIterate";  // documented as is

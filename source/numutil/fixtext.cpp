@@ -73,12 +73,16 @@ void pack(char *text, std::size_t len) {
 void values_to_text(const char *fn, const void *values, int64_t count, std::size_t width,
                     char *text, std::size_t len) {
     if (text == nullptr || bad_value_count(fn, count, width)) return;
-    blank(text, len);
-    if (values == nullptr) return;
-    // Clamp the count to the values the field can hold before taking bytes.
-    const auto room = static_cast<int64_t>(len / width + 1);
-    const std::size_t bytes = static_cast<std::size_t>(clamp_count(count, room)) * width;
-    std::memcpy(text, values, bytes < len ? bytes : len);
+    std::size_t copied = 0;
+    if (values != nullptr) {
+        // Clamp the count to the values the field can hold before taking bytes.
+        const auto room = static_cast<int64_t>(len / width + 1);
+        const std::size_t bytes = static_cast<std::size_t>(clamp_count(count, room)) * width;
+        copied = bytes < len ? bytes : len;
+        // Copied before the rest is blanked: the values may lie in the field itself.
+        std::memmove(text, values, copied);
+    }
+    blank(text + copied, len - copied);
 }
 
 void text_to_values(const char *fn, const char *text, std::size_t len, void *values,
@@ -89,8 +93,10 @@ void text_to_values(const char *fn, const char *text, std::size_t len, void *val
         return;
     }
     const std::size_t bytes = static_cast<std::size_t>(count) * width;
-    std::memset(values, ' ', bytes);
-    if (text != nullptr) std::memcpy(values, text, len < bytes ? len : bytes);
+    // Copied before the rest is blanked: the field may lie in the values themselves.
+    const std::size_t copied = text != nullptr ? (len < bytes ? len : bytes) : 0;
+    if (copied > 0) std::memmove(values, text, copied);
+    std::memset(static_cast<char *>(values) + copied, ' ', bytes - copied);
 }
 
 void concat(char *dst, std::size_t dstlen, const char *src, std::size_t srclen) {

@@ -98,6 +98,10 @@ void remap(int64_t n, int64_t limit, int64_t block, int64_t *flags) {
         return;
     }
     int64_t *x = ints_at(block);
+    if (overlap(flags, n, x, n, sizeof(int64_t))) {
+        report(msg::kOverlap, fn);
+        return;
+    }
     int64_t next = 0;
     for (int64_t i = 0; i < n; ++i) {
         flags[i] = x[i] <= limit ? 1 : 0;

@@ -1,6 +1,8 @@
 // Fortran entry points of the numerical utilities: dereference and forward.
 #include "numutil/numutil_internal.h"
+#include "numutil/numutil_messages.h"
 #include "platform/fargs.h"
+#include "rtopipe/report.h"
 #include "zarnutils/numutil.h"
 #include "zarnutils/zarnmalloc.h"
 
@@ -13,12 +15,26 @@ namespace {
 // A count argument that was left out reads as -1 and is refused.
 inline int64_t count_of(const int64_t *n) { return deref(n, int64_t{-1}); }
 
-// Builds, then stores the block and m through outputs the caller may omit.
+// A new block is made only when there is an output to receive it: without
+// one the call is refused, so that no block is made and dropped.
+bool has_output(const char *fn, const int64_t *out) {
+    if (out != nullptr) return true;
+    zarn::rtopipe::report(zarn::numutil::msg::kNoOutput, fn);
+    return false;
+}
+
+template <class Make>
+void new_block_out(const char *fn, int64_t *out, Make make) {
+    if (has_output(fn, out)) *out = make();
+}
+
+// Builds, then stores the block and m (m may be omitted); a raise leaves both as they were.
 template <class Build>
-int64_t build_out(int64_t *block, int64_t *m, Build build) {
+int64_t build_out(const char *fn, int64_t *block, int64_t *m, Build build) {
+    if (!has_output(fn, block)) return 0;
     int64_t b = 0;
     const int64_t kept = build(&b);
-    store(block, b);
+    *block = b;
     store(m, kept);
     return kept;
 }
@@ -27,14 +43,14 @@ int64_t build_out(int64_t *block, int64_t *m, Build build) {
 
 ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE, u3perm_var_create_,
              (const int64_t *status, const int64_t *n, int64_t *block, int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_var_create", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_var_create", nu::Rule::VarFree, status, count_of(n), 0, b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE_INCIDENCE, u3perm_var_create_incidence_,
              (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
               int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_var_create_incidence", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_var_create_incidence", nu::Rule::VarFreeIncidence, status,
                                count_of(n), deref(incid), b);
     });
@@ -42,21 +58,21 @@ ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE_INCIDENCE, u3perm_var_create_incidence_,
 ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE_INCIDENCEONLY, u3perm_var_create_incidenceonly_,
              (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
               int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_var_create_incidenceonly", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_var_create_incidenceonly", nu::Rule::VarIncidenceOnly,
                                status, count_of(n), deref(incid), b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE, u3perm_eqn_create_,
              (const int64_t *status, const int64_t *n, int64_t *block, int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_eqn_create", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_eqn_create", nu::Rule::EqnActive, status, count_of(n), 0, b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE_INCIDENCE, u3perm_eqn_create_incidence_,
              (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
               int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_eqn_create_incidence", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_eqn_create_incidence", nu::Rule::EqnActiveIncidence, status,
                                count_of(n), deref(incid), b);
     });
@@ -64,7 +80,7 @@ ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE_INCIDENCE, u3perm_eqn_create_incidence_,
 ZARN_FORTRAN(int64_t, U3PERM_JAC_CREATE, u3perm_jac_create_,
              (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows,
               const int64_t *cols, const int64_t *nnz, int64_t *block, int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_jac_create", block, m, [&](int64_t *b) {
         return nu::build_nonzeros("u3perm_jac_create", eqnstatus, varstatus, rows, cols,
                                   count_of(nnz), false, 0, 0, b);
     });
@@ -73,7 +89,7 @@ ZARN_FORTRAN(int64_t, U3PERM_JAC_CREATE_INCIDENCE, u3perm_jac_create_incidence_,
              (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows,
               const int64_t *cols, const int64_t *nnz, const int64_t *eqnincid,
               const int64_t *varincid, int64_t *block, int64_t *m)) {
-    return build_out(block, m, [&](int64_t *b) {
+    return build_out("u3perm_jac_create_incidence", block, m, [&](int64_t *b) {
         return nu::build_nonzeros("u3perm_jac_create_incidence", eqnstatus, varstatus, rows, cols,
                                   count_of(nnz), true, deref(eqnincid), deref(varincid), b);
     });
@@ -88,11 +104,13 @@ ZARN_FORTRAN(void, U3PERM_APPLY_IVEC, u3perm_apply_ivec_, (const int64_t *block,
 }
 ZARN_FORTRAN(void, U3PERM_COPY_APPLY_RVEC, u3perm_copy_apply_rvec_,
              (const int64_t *block, const double *v, int64_t *out)) {
-    store(out, nu::copy_apply_reals("u3perm_copy_apply_rvec", deref(block), v));
+    new_block_out("u3perm_copy_apply_rvec", out,
+                  [&] { return nu::copy_apply_reals("u3perm_copy_apply_rvec", deref(block), v); });
 }
 ZARN_FORTRAN(void, U3PERM_COPY_APPLY_IVEC, u3perm_copy_apply_ivec_,
              (const int64_t *block, const int64_t *v, int64_t *out)) {
-    store(out, nu::copy_apply_ints("u3perm_copy_apply_ivec", deref(block), v));
+    new_block_out("u3perm_copy_apply_ivec", out,
+                  [&] { return nu::copy_apply_ints("u3perm_copy_apply_ivec", deref(block), v); });
 }
 ZARN_FORTRAN(void, U3PERM_JAC_APPLY_ROW, u3perm_jac_apply_row_,
              (const int64_t *nzblock, const int64_t *eqnblock, int64_t *rows)) {
@@ -104,11 +122,15 @@ ZARN_FORTRAN(void, U3PERM_JAC_APPLY_COL, u3perm_jac_apply_col_,
 }
 ZARN_FORTRAN(void, U3PERM_JAC_COPY_APPLY_ROW, u3perm_jac_copy_apply_row_,
              (const int64_t *nzblock, const int64_t *eqnblock, const int64_t *rows, int64_t *out)) {
-    store(out, nu::jac_copy_apply("u3perm_jac_copy_apply_row", deref(nzblock), deref(eqnblock), rows));
+    new_block_out("u3perm_jac_copy_apply_row", out, [&] {
+        return nu::jac_copy_apply("u3perm_jac_copy_apply_row", deref(nzblock), deref(eqnblock), rows);
+    });
 }
 ZARN_FORTRAN(void, U3PERM_JAC_COPY_APPLY_COL, u3perm_jac_copy_apply_col_,
              (const int64_t *nzblock, const int64_t *varblock, const int64_t *cols, int64_t *out)) {
-    store(out, nu::jac_copy_apply("u3perm_jac_copy_apply_col", deref(nzblock), deref(varblock), cols));
+    new_block_out("u3perm_jac_copy_apply_col", out, [&] {
+        return nu::jac_copy_apply("u3perm_jac_copy_apply_col", deref(nzblock), deref(varblock), cols);
+    });
 }
 ZARN_FORTRAN(int64_t, U3PERM_COMP2UNCOMP, u3perm_comp2uncomp_,
              (const int64_t *block, const int64_t *i)) {
@@ -122,12 +144,14 @@ ZARN_FORTRAN(int64_t, U3PERM_UNCOMP2COMP, u3perm_uncomp2comp_,
 ZARN_FORTRAN(void, U3MAP_REL_INCIDENCE, u3map_rel_incidence_,
              (const int64_t *neqn, const int64_t *varstatus, const int64_t *rows,
               const int64_t *cols, const int64_t *nnz, int64_t *out)) {
-    store(out, nu::rel_incidence(count_of(neqn), varstatus, rows, cols, count_of(nnz)));
+    new_block_out("u3map_rel_incidence", out,
+                  [&] { return nu::rel_incidence(count_of(neqn), varstatus, rows, cols, count_of(nnz)); });
 }
 ZARN_FORTRAN(void, U3MAP_VAR_INCIDENCE, u3map_var_incidence_,
              (const int64_t *nvar, const int64_t *eqnstatus, const int64_t *rows,
               const int64_t *cols, const int64_t *nnz, int64_t *out)) {
-    store(out, nu::var_incidence(count_of(nvar), eqnstatus, rows, cols, count_of(nnz)));
+    new_block_out("u3map_var_incidence", out,
+                  [&] { return nu::var_incidence(count_of(nvar), eqnstatus, rows, cols, count_of(nnz)); });
 }
 ZARN_FORTRAN(void, U3REMAP, u3remap_,
              (const int64_t *n, const int64_t *limit, const int64_t *block, int64_t *flags)) {
@@ -142,8 +166,9 @@ ZARN_FORTRAN(int64_t, USR3_FNDOBJ, usr3_fndobj_,
 ZARN_FORTRAN(void, NZ_IN_ROW, nz_in_row_,
              (const int64_t *row, const int64_t *rows, const int64_t *nnz, int64_t *list,
               int64_t *count)) {
+    if (!has_output("nz_in_row", list)) return;
     int64_t found = 0;
-    store(list, nu::nonzeros_in_row(deref(row), rows, count_of(nnz), &found));
+    *list = nu::nonzeros_in_row(deref(row), rows, count_of(nnz), &found);
     store(count, found);
 }
 

@@ -25,6 +25,9 @@ struct Perm {
     int64_t m;         // retained items, 0..n
 };
 
+// True when acount elements of `width` bytes at a and bcount at b share a byte.
+bool overlap(const void *a, int64_t acount, const void *b, int64_t bcount, std::size_t width);
+
 // Checks the block's header and trailer; false (with a message) when block is
 // 0 or does not describe a permutation.
 bool open_perm(const char *fn, int64_t block, Perm *out);

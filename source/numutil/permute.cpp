@@ -89,6 +89,14 @@ bool open_perm(const char *fn, int64_t block, Perm *out) {
     return true;
 }
 
+bool overlap(const void *a, int64_t acount, const void *b, int64_t bcount, std::size_t width) {
+    if (acount <= 0 || bcount <= 0) return false;
+    const auto x = reinterpret_cast<uintptr_t>(a), y = reinterpret_cast<uintptr_t>(b);
+    // Elements from the lower start to the higher one, against the lower array's count.
+    const uint64_t gap = (x < y ? y - x : x - y) / width;
+    return gap < static_cast<uint64_t>(x < y ? acount : bcount);
+}
+
 bool tail_in_range(const char *fn, const Perm &perm) {
     for (int64_t i = perm.m + 1; i <= perm.n; ++i) {
         if (!index_within(perm.p[i], perm.n)) {
@@ -102,11 +110,10 @@ bool tail_in_range(const char *fn, const Perm &perm) {
 
 namespace {
 
-// Allocates the block of n items, lets fill() write p(1..n) and returns m;
-// nothing is allocated when n is bad.
-template <class Fill>
-int64_t make_block(const char *fn, int64_t n, int64_t *block, Fill fill) {
-    *block = 0;
+// Allocates the block of n items, fills p(1..n) from retained(i) and returns
+// m; nothing is allocated when n is bad.
+template <class Retained>
+int64_t make_block(const char *fn, int64_t n, int64_t *block, Retained retained) {
     int64_t length = 0;
     if (n < 0 || !checked_add<int64_t>(n, 3, &length)) {
         report(msg::kBadCount, fn, static_cast<long long>(n));
@@ -115,7 +122,7 @@ int64_t make_block(const char *fn, int64_t n, int64_t *block, Fill fill) {
     const int64_t b = new_int_block(fn, length);
     if (b == 0) return 0;
     int64_t *x = view(b);
-    const int64_t m = fill(x);
+    const int64_t m = make_permutation(n, retained, x);
     x[0] = length;
     x[n + 1] = n;
     x[n + 2] = m;
@@ -145,24 +152,21 @@ int64_t build_items(const char *fn, Rule rule, const int64_t *status, int64_t n,
     }
     const int64_t *counts = usesIncidence && n > 0 ? view(incid) : nullptr;
     const Classes is;
-    return make_block(fn, n, block, [&](int64_t *x) {
-        switch (rule) {
+    switch (rule) {
         case Rule::VarFree:
-            return make_permutation(n, [&](int64_t i) { return is.var_free(status[i - 1]); }, x);
+            return make_block(fn, n, block, [&](int64_t i) { return is.var_free(status[i - 1]); });
         case Rule::VarFreeIncidence:
-            return make_permutation(
-                n, [&](int64_t i) { return is.var_free(status[i - 1]) && counts[i - 1] != 0; },
-                x);
+            return make_block(fn, n, block,
+                              [&](int64_t i) { return is.var_free(status[i - 1]) && counts[i - 1] != 0; });
         case Rule::VarIncidenceOnly:
-            return make_permutation(n, [&](int64_t i) { return counts[i - 1] != 0; }, x);
+            return make_block(fn, n, block, [&](int64_t i) { return counts[i - 1] != 0; });
         case Rule::EqnActive:
-            return make_permutation(n, [&](int64_t i) { return is.eqn_active(status[i - 1]); }, x);
+            return make_block(fn, n, block, [&](int64_t i) { return is.eqn_active(status[i - 1]); });
         case Rule::EqnActiveIncidence:
-            return make_permutation(
-                n, [&](int64_t i) { return is.eqn_active(status[i - 1]) && counts[i - 1] != 0; }, x);
-        }
-        return int64_t{0};
-    });
+            return make_block(fn, n, block,
+                              [&](int64_t i) { return is.eqn_active(status[i - 1]) && counts[i - 1] != 0; });
+    }
+    return 0;
 }
 
 int64_t build_nonzeros(const char *fn, const int64_t *eqnstatus, const int64_t *varstatus,
@@ -191,7 +195,7 @@ int64_t build_nonzeros(const char *fn, const int64_t *eqnstatus, const int64_t *
         if (!is.var_free(varstatus[c - 1]) || !is.eqn_active(eqnstatus[r - 1])) return false;
         return !withIncidence || (eqnCounts[r - 1] != 0 && varCounts[c - 1] != 0);
     };
-    return make_block(fn, nnz, block, [&](int64_t *x) { return make_permutation(nnz, retained, x); });
+    return make_block(fn, nnz, block, retained);
 }
 
 namespace {
@@ -214,6 +218,11 @@ void apply(const char *fn, int64_t block, T *v) {
     if (!open_perm(fn, block, &perm)) return;
     if (perm.n > 0 && v == nullptr) {
         report(msg::kMissingArray, fn);
+        return;
+    }
+    // Swapping inside the block itself would change the permutation under way.
+    if (overlap(v, perm.n, perm.p, perm.n + 3, sizeof(int64_t))) {
+        report(msg::kOverlap, fn);
         return;
     }
     if (!tail_in_range(fn, perm)) return;
@@ -283,6 +292,11 @@ bool open_jac(const char *fn, int64_t nzblock, int64_t itemblock, const void *id
 void jac_apply(const char *fn, int64_t nzblock, int64_t itemblock, int64_t *idx) {
     Perm nz{}, items{};
     if (!open_jac(fn, nzblock, itemblock, idx, &nz, &items)) return;
+    if (overlap(idx, nz.n, nz.p, nz.n + 3, sizeof(int64_t)) ||
+        overlap(idx, nz.n, items.p, items.n + 3, sizeof(int64_t))) {
+        report(msg::kOverlap, fn);
+        return;
+    }
     jac_permute_map(nz, items, idx);
 }
 

@@ -120,14 +120,22 @@ bool sort_args_ok(const char *fn, const void *x, const void *y, int64_t n, int64
         rtopipe::report(msg::kMissingArray, fn);
         return false;
     }
+    // y carried along part of x would move keys behind the sort's back.
+    if ((kflag == 2 || kflag == -2) && x != y && overlap(x, n, y, n, 8)) {
+        rtopipe::report(msg::kOverlap, fn);
+        return false;
+    }
     return true;
 }
+
+// Whether y is moved along with x: the same array passed twice is sorted once.
+bool carried(const void *x, const void *y, int64_t kflag) { return (kflag == 2 || kflag == -2) && x != y; }
 
 }  // namespace
 
 void sort_reals(double *x, double *y, int64_t n, int64_t kflag) {
     if (!sort_args_ok("slatec_dsort", x, y, n, kflag)) return;
-    const bool carry = kflag == 2 || kflag == -2;
+    const bool carry = carried(x, y, kflag);
     if (kflag < 0) {
         for (int64_t i = 0; i < n; ++i) x[i] = -x[i];
     }
@@ -139,7 +147,7 @@ void sort_reals(double *x, double *y, int64_t n, int64_t kflag) {
 
 void sort_ints(int64_t *x, int64_t *y, int64_t n, int64_t kflag) {
     if (!sort_args_ok("slatec_isort", x, y, n, kflag)) return;
-    const bool carry = kflag == 2 || kflag == -2;
+    const bool carry = carried(x, y, kflag);
     // Ones' complement reverses the order like negation and cannot overflow.
     if (kflag < 0) {
         for (int64_t i = 0; i < n; ++i) x[i] = ~x[i];

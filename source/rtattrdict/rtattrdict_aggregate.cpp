@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "rtattrdict/rtattrdict_internal.h"
+#include "rtattrdict/rtattrdict_messages.h"
+#include "rtopipe/report.h"
 
 namespace zarn::rtattrdict {
 
@@ -128,6 +130,10 @@ extern "C" rtattrdict_t *rtattrdict_aggregate(rtattrdict_t *head, rtattrdict_t *
     if (!is_head(head) || !is_head(other)) return nullptr;
     Head *h = as_head(head), *o = as_head(other);
     if (!same_attributes(h, o)) return nullptr;
+    if (1 + height_below(other) > kMaxWindowDepth) {  // other's windows move one level down
+        zarn::rtopipe::report(msg::kAggregateTooDeep, kMaxWindowDepth);
+        return nullptr;
+    }
     rtattrdict_t *w = rtattrdict_create_embedded(head, start, other->size, prefix, 1);
     if (w == nullptr) return nullptr;
     w->ops->resize(w, other->size);

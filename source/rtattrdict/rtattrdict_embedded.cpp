@@ -1,4 +1,5 @@
 // Embedded dictionaries: windows that translate indices and prefixes to their parent.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -301,6 +302,23 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
 
 }  // namespace zarn::rtattrdict
 
+namespace zarn::rtattrdict {
+
+int depth_of(const rtattrdict_t *d) {
+    int n = 0;
+    for (; d != nullptr && d->ops == &kEmbeddedOps; d = reinterpret_cast<const Embedded *>(d)->parent) ++n;
+    return n;
+}
+
+int height_below(const rtattrdict_t *d) {
+    int most = 0;  // the windows obey the limit already, so this recursion is bounded by it
+    for (const gl_node_t *n = d->children ? d->children->head : nullptr; n != nullptr; n = n->next)
+        most = std::max(most, 1 + height_below(&static_cast<const Embedded *>(n->data)->base));
+    return most;
+}
+
+}  // namespace zarn::rtattrdict
+
 using namespace zarn::rtattrdict;
 
 extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_t start, int32_t capacity,
@@ -312,6 +330,10 @@ extern "C" rtattrdict_t *rtattrdict_create_embedded(rtattrdict_t *parent, int32_
     }
     if (static_cast<int64_t>(start) + capacity - 1 > parent->size) {
         zarn::rtopipe::report(msg::kEmbTooSmall, parent->size, capacity);
+        return nullptr;
+    }
+    if (depth_of(parent) >= kMaxWindowDepth) {
+        zarn::rtopipe::report(msg::kEmbTooDeep, kMaxWindowDepth);
         return nullptr;
     }
     auto *e = static_cast<Embedded *>(zarn::xcalloc(1, sizeof(Embedded)));

@@ -75,6 +75,14 @@ inline Embedded *as_emb(rtattrdict_t *d) { return reinterpret_cast<Embedded *>(d
 // The head at the top of a chain of windows, and the offset of d's element 1 in it.
 Head *top(rtattrdict_t *d, int32_t *offset);
 
+// Windows nest at most this many levels below their head: most operations on a
+// window pass through its parents, one call per level.
+inline constexpr int kMaxWindowDepth = 1000;
+// Levels of windows between d and its head (0 for a head).
+int depth_of(const rtattrdict_t *d);
+// Levels of resizable windows below d (0 when it has none).
+int height_below(const rtattrdict_t *d);
+
 // Attribute lookup by name at a head; NULL when absent.
 rtattr_t *find_attr(Head *h, const char *name);
 

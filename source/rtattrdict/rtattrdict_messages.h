@@ -19,6 +19,9 @@ inline constexpr char kEmbTooSmall[] =
     "!! rtattrdict_create_embedded: parent too small (%" PRId32 ") for embedded (%" PRId32 ")\n";
 inline constexpr char kEmbNoMemory[] = "!! rtattrdict_create_embedded: unable to allocate the window\n";
 inline constexpr char kEmbNoResize[] = "!!rtattrdict_create_embedded: cannot allow resize\n";
+inline constexpr char kEmbTooDeep[] = "!! rtattrdict_create_embedded: windows nest at most %d levels\n";
+inline constexpr char kAggregateTooDeep[] =
+    "!! rtattrdict_aggregate: windows would nest more than %d levels\n";
 inline constexpr char kRemoveTooMany[] = "!!rtattrdict_remove_items: removing too many elements\n";
 inline constexpr char kDeleteTooMany[] = "!!rtattrdict_delete_items: deleting too many elements\n";
 

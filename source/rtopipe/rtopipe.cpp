@@ -1,5 +1,6 @@
 // The pipe record, reference counting, and the basic operations.
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,6 +73,18 @@ void report_about(const ::rtopipe *p, const char *format, ...) {
     return nullptr;
 }
 
+// Calls op on p holding a reference of its own, so that a pipe whose
+// operation runs caller code (a caller's pipe kind, a tee over one) is not
+// destroyed under the call; a pipe already being destroyed is called as it is.
+template <class Op>
+auto holding(::rtopipe *p, Op op) {
+    const bool hold = p->refcount > 0 && p->refcount < INT32_MAX;
+    if (hold) ++p->refcount;
+    auto result = op();
+    if (hold) rtodestroy(p);
+    return result;
+}
+
 bool give_up_reading(::rtopipe *p, int *errors) {
     if (++*errors < kMaxReadErrors) return false;
     if (::rtopipe *target = report_target(p)) {
@@ -99,7 +112,7 @@ int rtowrite(rtopipe *p, const char *bytes, size_t length) {
         std::fputs(msg::kNullWriteBuffer, stderr);
         return -1;
     }
-    return p->write(p, bytes, length);
+    return zarn::rtopipe::holding(p, [&] { return p->write(p, bytes, length); });
 }
 
 int rtowritestr(rtopipe *p, const char *text) { return rtowrite(p, text, text ? std::strlen(text) : 0); }
@@ -113,7 +126,7 @@ int64_t rtoread(rtopipe *p, char *buffer, size_t size) {
         std::fputs(msg::kNullReadBuffer, stderr);
         return -1;
     }
-    return p->read(p, buffer, size);
+    return zarn::rtopipe::holding(p, [&] { return p->read(p, buffer, size); });
 }
 
 int64_t rtoread_trim(rtopipe *p, char *buffer, size_t size) {
@@ -129,7 +142,7 @@ int64_t rtoread_trim(rtopipe *p, char *buffer, size_t size) {
 
 int rtoflush(rtopipe *p) {
     if (p == nullptr || p->flush == nullptr) return 0;
-    return p->flush(p);
+    return zarn::rtopipe::holding(p, [&] { return p->flush(p); });
 }
 
 int rtodestroy(rtopipe *p) {

@@ -3,6 +3,7 @@
 #ifndef ZARN_RTUOM_RTUOM_INTERNAL_H
 #define ZARN_RTUOM_RTUOM_INTERNAL_H
 
+#include "rtuom/rtuom_ambient.h"
 #include "rtuom/rtuom_load.h"
 #include "rtuom/uomcatalog.h"
 #include "zarnutils/rtuom.h"
@@ -17,8 +18,7 @@ struct Place {
 // True while the table and its unit-name index exist.
 bool built();
 
-// The ambient pressure that gauge and vacuum units carry as offset.
-double ambient_pressure();
+// Sets the ambient pressure that gauge and vacuum units carry as offset.
 void set_ambient_pressure(double p);
 
 // |ptype| in a width where the lowest int has a magnitude too.

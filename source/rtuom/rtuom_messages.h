@@ -13,6 +13,9 @@ inline constexpr const char *kNotFound = "Unable to locate a unit of measurement
 inline constexpr const char *kNameTooLong = "unit name {%s} exceeds the maximum of %i.\n";
 inline constexpr const char *kExists = "A unit of measurement named: %s already exists\n";
 inline constexpr const char *kNoName = "a unit of measurement needs a name.\n";
+inline constexpr const char *kAmbientNotFinite = "the ambient pressure must be a finite number, not %g.\n";
+inline constexpr const char *kFactorsNotFinite =
+    "a unit needs a finite non-zero multiplier and a finite offset, not %g and %g.\n";
 // Whole lines without the usual prefix.
 inline constexpr const char *kSetDefaultBounds = "!!! rtouom_set_default: physical type out of bounds %i\n";
 inline constexpr const char *kAssumeSI = "BaseUom of the variable is invalid. Assume SI \n";  // documented as is

@@ -2,12 +2,23 @@
 // and offset.
 #include <strings.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "rtuom/rtuom_internal.h"
 #include "rtuom/rtuom_messages.h"
 
 namespace zarn::rtuom {
+namespace {
+
+// Conversions divide by the multiplier: a unit's factors must keep them finite.
+bool factors_ok(const char *fn, double mult, double offset) {
+    if (std::isfinite(mult) && mult != 0 && std::isfinite(offset)) return true;
+    report(fn, kFactorsNotFinite, mult, offset);
+    return false;
+}
+
+}  // namespace
 
 int add_unit(const char *unit, int ptype, double mult, double offset, bool also_equal, bool no_check) {
     constexpr const char *fn = "rtouom_add_uom";
@@ -27,6 +38,7 @@ int add_unit(const char *unit, int ptype, double mult, double offset, bool also_
         report(fn, kNameTooLong, unit, RTOUOM_MAX_NAME);
         return 0;
     }
+    if (!factors_ok(fn, mult, offset)) return 0;
     if (!no_check && position_in(ptype, unit) != 0) {
         report(fn, kExists, unit);
         return 0;
@@ -51,6 +63,10 @@ ZARN_API int rtouom_add_uom(const char *unit, int ptype, double mult, double off
 }
 
 ZARN_API void rtouom_modify_p_amb(double p) {
+    if (!std::isfinite(p)) {
+        report("rtouom_modify_p_amb", kAmbientNotFinite, p);
+        return;
+    }
     const double old = ambient_pressure();
     for (int i = 0; i < rtouom_count[kPressure]; ++i) {
         rtouom_entry &e = rtouom_table[kPressure][i];
@@ -69,6 +85,7 @@ ZARN_API int rtouom_modify_mult_offset(int ptype, const char *unit, double mult,
         return 0;
     }
     if (unit == nullptr) return 0;
+    if (!factors_ok("rtouom_modify_mult_offset", mult, offset)) return 0;
     for (int i = 0; i < rtouom_count[ptype]; ++i) {
         rtouom_entry &e = rtouom_table[ptype][i];
         if (strcasecmp(e.name, unit) == 0) {

@@ -10,7 +10,6 @@
 #include "rtopipe/report.h"
 #include "rtvalue/rtvalue_internal.h"
 #include "rtvalue/rtvalue_messages.h"
-#include "zarnutils/hsregexp.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/stred.h"
 
@@ -86,35 +85,74 @@ void list_text(const gl_list_t *list, TextBuf &b) {
     b.add("]");
 }
 
-// ---- the three number patterns
+// ---- the three number forms, each recognised in one left-to-right pass
 
-struct Pattern {
-    const char *text;
-    const char *failure;
-    hs_regexp *prog;
-    bool tried;
+std::size_t digits(const char *s) {
+    std::size_t n = 0;
+    while (s[n] >= '0' && s[n] <= '9') ++n;
+    return n;
+}
+
+// Length of an exponent ([dDeE], optional sign, digits) at s; 0 when there is none.
+std::size_t exponent(const char *s) {
+    if (*s != 'd' && *s != 'D' && *s != 'e' && *s != 'E') return 0;
+    const std::size_t sign = s[1] == '+' || s[1] == '-' ? 1 : 0;
+    const std::size_t n = digits(s + 1 + sign);
+    return n > 0 ? 1 + sign + n : 0;
+}
+
+// Digits, an optional point, digits.
+struct Mantissa {
+    std::size_t whole, fraction, length;
+    bool point;
 };
 
-Pattern g_patterns[3] = {
-    {"^\\-?[0-9]+$", msg::kNoIntegerPattern, nullptr, false},
-    {"^\\-?(([0-9]+\\.?[dDeE][+-]?[0-9]+)|([0-9]*\\.[0-9]+([dDeE][+-]?[0-9]+)?))$", msg::kNoRealPattern, nullptr,
-     false},
-    {"^(\\-?([0-9]+\\.?[0-9]*|\\.[0-9]+)([dDeE][+-]?[0-9]+)?) *{([^}]*)}$", msg::kNoUomPattern, nullptr, false},
-};
+Mantissa mantissa(const char *s) {
+    Mantissa m{digits(s), 0, 0, false};
+    m.length = m.whole;
+    if (s[m.length] == '.') {
+        m.point = true;
+        m.fraction = digits(s + m.length + 1);
+        m.length += 1 + m.fraction;
+    }
+    return m;
+}
 
-// The compiled pattern, compiled once; null after the two messages.
-hs_regexp *pattern(int i) {
-    Pattern &p = g_patterns[i];
-    if (!p.tried) {
-        p.prog = hs_regcomp(p.text);
-        p.tried = p.prog != nullptr;
-    }
-    if (!p.prog) {
-        zarn::rtopipe::report("%s", p.failure);
-        const char *err = hs_get_regerr();
-        zarn::rtopipe::report(msg::kPatternError, err ? err : "");
-    }
-    return p.prog;
+const char *unsigned_part(const char *s) { return *s == '-' ? s + 1 : s; }
+
+// -?[0-9]+, the whole text.
+bool integer_text(const char *s) {
+    const char *p = unsigned_part(s);
+    const std::size_t n = digits(p);
+    return n > 0 && p[n] == '\0';
+}
+
+// The whole text is a real: digits with an exponent (a point between them
+// allowed), or digits after a point with an optional exponent.
+bool real_text(const char *s) {
+    const char *p = unsigned_part(s);
+    const Mantissa m = mantissa(p);
+    const std::size_t e = exponent(p + m.length);
+    if (p[m.length + e] != '\0') return false;
+    return (m.whole > 0 && m.fraction == 0 && e > 0) || (m.point && m.fraction > 0);
+}
+
+// A number, blanks and a unit in braces closing the text: the number's length
+// and the unit's place and length, or false.
+bool braced_text(const char *s, std::size_t *number, const char **unit, std::size_t *unit_length) {
+    const char *p = unsigned_part(s);
+    const Mantissa m = mantissa(p);
+    if (m.whole == 0 && m.fraction == 0) return false;
+    p += m.length;
+    p += exponent(p);
+    *number = static_cast<std::size_t>(p - s);
+    while (*p == ' ') ++p;
+    if (*p != '{') return false;
+    const char *close = std::strchr(p + 1, '}');
+    if (!close || close[1] != '\0') return false;
+    *unit = p + 1;
+    *unit_length = static_cast<std::size_t>(close - *unit);
+    return true;
 }
 
 // A Fortran exponent letter becomes "e" (the first "d", else the first "D").
@@ -134,9 +172,7 @@ void set_real(value_t *out, double x, int ptype, int uom) {
 
 void string_to_number(const value_t &src, value_t *out, IValueContext *) {
     const char *text = src.u.text;
-    // The two plain patterns cannot match a text with a brace: go straight to the third.
-    const bool braced = std::strchr(text, '{') != nullptr;
-    if (hs_regexp *p = braced ? nullptr : pattern(0); p && hs_regexec(p, text)) {
+    if (integer_text(text)) {
         const long long v = std::strtoll(text, nullptr, 10);
         if (v >= INT32_MIN && v <= INT32_MAX) {
             out->value_type = number_value;
@@ -150,7 +186,7 @@ void string_to_number(const value_t &src, value_t *out, IValueContext *) {
         set_real(out, std::strtod(text, nullptr), 0, 0);
         return;
     }
-    if (hs_regexp *p = braced ? nullptr : pattern(1); p && hs_regexec(p, text)) {
+    if (real_text(text)) {
         char *copy = zarn::xstrdup(text);
         if (!copy) return out_of_memory("value_coerce");
         fix_exponent(copy);
@@ -158,16 +194,15 @@ void string_to_number(const value_t &src, value_t *out, IValueContext *) {
         std::free(copy);
         return;
     }
-    hs_regexp *p = pattern(2);
-    if (!p || !hs_regexec(p, text)) return;
-    const std::size_t nlen = static_cast<std::size_t>(p->endp[1] - p->startp[1]);
-    const std::size_t ulen = static_cast<std::size_t>(p->endp[4] - p->startp[4]);
+    std::size_t nlen = 0, ulen = 0;
+    const char *unit_text = nullptr;
+    if (!braced_text(text, &nlen, &unit_text, &ulen)) return;
     char *number = static_cast<char *>(zarn::xmalloc(nlen + 1));
     char *unit = static_cast<char *>(zarn::xmalloc(ulen + 1));
     if (number && unit) {
-        std::memcpy(number, p->startp[1], nlen);
+        std::memcpy(number, text, nlen);
         number[nlen] = '\0';
-        std::memcpy(unit, p->startp[4], ulen);
+        std::memcpy(unit, unit_text, ulen);
         unit[ulen] = '\0';
         fix_exponent(number);
         stred_upper_case(unit);

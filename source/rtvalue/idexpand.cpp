@@ -33,7 +33,10 @@ bool name_char(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
 bool append_value(Expansion &e, const char *name, IValueContext *ctx) {
     value_t v;
     clear(&v);
-    if (ctx) ctx->ParameterValue(name, &v);
+    if (ctx)
+        ctx->ParameterValue(name, &v);
+    else
+        global_parameter(name, &v);  // without a host, the process's own parameters
     if (!value_okay(&v)) clear(&v);  // not a value: taken as nothing
     if (v.value_type == undefined_value) return true;
     // A list's text is a structure, not a name part.

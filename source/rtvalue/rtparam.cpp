@@ -1,5 +1,6 @@
 // Named parameters: one global table for the process and local tables owned
 // by the host, with plain, read-only and linked (computed) parameters.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "platform/xalloc.h"
 #include "platform/zassert.h"
 #include "rtopipe/report.h"
+#include "rtuom/rtuom_ambient.h"
 #include "rtvalue/rtvalue_internal.h"
 #include "rtvalue/rtvalue_messages.h"
 #include "zarnutils/rtuom.h"
@@ -111,21 +113,16 @@ void assign(HashTable *table, const char *name, const value_t *value, IValueCont
     value_copy(value, &p->value);
 }
 
-// Ambient pressure as the gauge units carry it: PSIG's offset.
-double ambient_pressure() {
-    int u = 0;
-    rtouom_ptype_locate2("PSIG", kPressure, &u);
-    double offset = 101325.0;
-    if (u > 0) rtouom_inq_info_c(kPressure, u, nullptr, &offset, nullptr);
-    return offset;
+// The units table keeps the ambient pressure apart from the units that carry it.
+void p_amb_get(value_t *result, void *) {
+    value_assign_double(result, zarn::rtuom::ambient_pressure(), kPressure, 0);
 }
-
-void p_amb_get(value_t *result, void *) { value_assign_double(result, ambient_pressure(), kPressure, 0); }
 
 void p_amb_set(const value_t *v, void *) {
     if (v->value_type != number_value) return;
     const num &n = v->u.number;
-    rtouom_modify_p_amb(n.is_int ? static_cast<double>(n.ival) : n.rval);
+    // An undefined number has no value: the units table refuses it like any non-finite one.
+    rtouom_modify_p_amb(n.undefined ? std::nan("") : n.is_int ? static_cast<double>(n.ival) : n.rval);
 }
 
 void date_get(value_t *result, void *) {
@@ -138,7 +135,51 @@ void date_get(value_t *result, void *) {
 
 HashTable *table_or_global(HashTable *local) { return local ? local : g_global; }
 
+// Copies of the names of a table, in its order; walks that call back into
+// caller code go over these, so that the caller may define and undefine
+// parameters meanwhile. No destructor: caller code may raise through the walk.
+struct Names {
+    char **names;
+    uint32_t count;
+};
+
+// False (after the message) when memory is short.
+void free_names(Names *names);
+
+bool copy_names(HashTable *t, Names *out, const char *fn) {
+    *out = Names{nullptr, 0};
+    const uint32_t n = hashNum(t);
+    if (n == 0) return true;
+    out->names = static_cast<char **>(zarn::xcalloc(n, sizeof(char *)));
+    bool ok = out->names != nullptr;
+    for (hash_iter it = hash_begin(t), end = hash_end(t); ok && out->count < n && !hash_iter_equal(&it, &end);
+         hash_iter_next(&it)) {
+        char *copy = zarn::xstrdup(static_cast<const Param *>(hash_iter_deref(&it))->name);
+        ok = copy != nullptr;
+        if (ok) out->names[out->count++] = copy;
+    }
+    if (ok) return true;
+    free_names(out);
+    out_of_memory(fn);
+    return false;
+}
+
+void free_names(Names *names) {
+    for (uint32_t i = 0; i < names->count; ++i) std::free(names->names[i]);
+    std::free(names->names);
+    *names = Names{nullptr, 0};
+}
+
+// The table a walk started on, as long as it still exists: the caller may
+// destroy the global table from inside the walk.
+bool still_there(HashTable *t, HashTable *local) { return local || t == g_global; }
+
 }  // namespace
+
+void global_parameter(const char *name, value_t *out) {
+    if (name && stred_valid_name(name)) param_read(name, out, nullptr, nullptr);
+}
+
 }  // namespace zarn::rtvalue
 
 using namespace zarn::rtvalue;
@@ -256,11 +297,14 @@ void param_show(rtopipe *pipe, HashTable *local) {
         rtoprintf(pipe, msg::kShowNone, where);
         return;
     }
+    // A pipe may run caller code on each write.
+    Names names;
+    if (!copy_names(t, &names, "param_show")) return;
     rtoprintf(pipe, msg::kShowHeader, where);
-    for (hash_iter it = hash_begin(t), end = hash_end(t); !hash_iter_equal(&it, &end); hash_iter_next(&it)) {
-        const auto *p = static_cast<const Param *>(hash_iter_deref(&it));
-        rtoprintf(pipe, msg::kShowLine, p->name, p->read_only ? msg::kShowReadOnly : "");
-    }
+    for (uint32_t i = 0; i < names.count && still_there(t, local); ++i)
+        if (const Param *p = find(t, names.names[i]))
+            rtoprintf(pipe, msg::kShowLine, p->name, p->read_only ? msg::kShowReadOnly : "");
+    free_names(&names);
 }
 
 int param_num_defined(HashTable *local) {
@@ -270,9 +314,16 @@ int param_num_defined(HashTable *local) {
 int param_iterate(void *arg, HashTable *local, param_visit_fn visit) {
     HashTable *t = table_or_global(local);
     if (!t || !visit) return 0;
-    for (hash_iter it = hash_begin(t), end = hash_end(t); !hash_iter_equal(&it, &end); hash_iter_next(&it))
-        if (int r = visit(arg, static_cast<const Param *>(hash_iter_deref(&it))->name)) return r;
-    return 0;
+    Names names;
+    if (!copy_names(t, &names, "param_iterate")) return 0;
+    // The visit gets the walk's own copy of the name: it stays readable after
+    // the visit undefines the parameter. Parameters gone by their turn are
+    // skipped; new ones are not visited.
+    int r = 0;
+    for (uint32_t i = 0; i < names.count && r == 0 && still_there(t, local); ++i)
+        if (find(t, names.names[i])) r = visit(arg, names.names[i]);
+    free_names(&names);
+    return r;
 }
 
 void param_inq_name(HashTable *local, int n, char *buffer) {

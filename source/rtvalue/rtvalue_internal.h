@@ -10,6 +10,9 @@ namespace zarn::rtvalue {
 
 inline constexpr char kSource[] = "source/rtvalue/rtvalue";
 inline constexpr int kKinds = 12;
+// Lists (and enumerations holding lists) nest at most this many levels; a
+// deeper value is not valid. Every walk over items recurses at most this deep.
+inline constexpr int kMaxDepth = 1000;
 
 // Prints the assertion line with text formatted over fn; returns cond.
 bool check(bool cond, const char *text, const char *fn, int line);
@@ -24,8 +27,17 @@ inline bool is_text_kind(int k) {
 
 // Zeroes v: the UNDEFINED value.
 void clear(value_t *v);
-// Frees v's contents; v must be valid. v is UNDEFINED afterwards.
+// Frees v's contents; v must be valid. v is UNDEFINED afterwards. Nested
+// items are freed in one pass, without recursion and without validating again.
 void release(value_t *v);
+// Frees a list of heap items and every value nested in them, in one pass; null
+// and invalid items are skipped (their records freed).
+void destroy_items(gl_list_t *list);
+
+// Why the items under v cannot be valid: none, a bad item (null, invalid, or a
+// list whose length or tail is wrong), or nesting beyond kMaxDepth.
+enum class TreeFault { None, BadItem, TooDeep };
+TreeFault tree_fault(const value_t *v);
 // Deep copy of a valid src into an UNDEFINED dst; false (dst UNDEFINED) when memory is short.
 bool copy_into(const value_t *src, value_t *dst);
 // A heap copy of src, or null.
@@ -69,6 +81,10 @@ inline bool coerce_to(const value_t &v, value_t *out, int kind, IValueContext *c
     value_coerce(&v, out, kind, ctx);
     return out->value_type == kind;
 }
+
+// The value of the global parameter name into the UNDEFINED out; nothing (and
+// no message) when there is none or the name is not valid.
+void global_parameter(const char *name, value_t *out);
 
 // The i-th (0-based) item of a list, or null.
 value_t *list_item(const gl_list_t *list, uint32_t i);

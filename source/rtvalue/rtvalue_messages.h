@@ -12,10 +12,6 @@ inline constexpr char kOpenFile[] = "Unable to open file: %s\n";
 inline constexpr char kNoMemory[] = "Unable to allocate memory!\n";
 inline constexpr char kNoFile[] = "File \"%s\" does not exist\n";
 inline constexpr char kOutOfMemory[] = "!!! %s: unable to allocate memory\n";
-inline constexpr char kNoIntegerPattern[] = "!!! value_coerce: Unable to make regular expression for integer\n";
-inline constexpr char kNoRealPattern[] = "!!! value_coerce: Unable to make regular expression for real\n";
-inline constexpr char kNoUomPattern[] = "!!! value_coerce: Unable to make regular expression for real with UOM\n";
-inline constexpr char kPatternError[] = "!!! value_coerce: %s\n";
 
 // ---- operators: history device
 inline constexpr char kBadChange[] = "!! bad # expression:%s\n";
@@ -64,6 +60,9 @@ inline constexpr char kNullText[] = "!!! %s: NULL text";
 inline constexpr char kNullPipe[] = "!!! value_assign_pipe: NULL pipe";
 inline constexpr char kListNull[] = "!!! value_assign_list: NULL list pointer";
 inline constexpr char kEnumNull[] = "!!! value_assign_enum: NULL list pointer";
+inline constexpr char kEnumEmpty[] = "!!! value_assign_enum: empty list";
+inline constexpr char kBadItem[] = "!!! %s: bad list item";
+inline constexpr char kTooDeep[] = "!!! %s: lists nested more than 1000 levels";
 inline constexpr char kNotEnum[] = "!!! %s: value not an enum_value";
 inline constexpr char kNotBounded[] = "!!! %s: value not an boundednumber_value";  // documented as is
 inline constexpr char kCopySrc[] = "!!! value_copy: src is bad value";

@@ -34,7 +34,50 @@ void out_of_memory(const char *fn) { zarn::rtopipe::report(msg::kOutOfMemory, fn
 
 void clear(value_t *v) { std::memset(v, 0, sizeof *v); }
 
-void release(value_t *v) {
+namespace {
+
+// The list under v: a LIST's items or an ENUMERATION's choices; null for other kinds.
+gl_list_t *items_of(const value_t *v) {
+    if (v->value_type == list_value) return v->u.list;
+    if (v->value_type == enum_value) return v->u.enumeration.choices;
+    return nullptr;
+}
+
+// Every byte zero, padding included (operators check their temporaries often).
+bool all_zero(const value_t *v) {
+    static const value_t zero{};
+    return std::memcmp(v, &zero, sizeof *v) == 0;
+}
+
+// v's own fields, not the items under it.
+bool shallow_ok(const value_t *v) {
+    switch (v->value_type) {
+        case undefined_value:
+            return all_zero(v);
+        case number_value:
+        case range_value:
+        case boundednumber_value:
+            return true;
+        case string_value:
+        case identifier_value:
+        case regexp_value:
+        case glob_value:
+            return v->u.text != nullptr;
+        case pipe_value:
+            return v->u.pipe != nullptr;
+        case logical_value:
+            return v->u.logical <= 1;
+        case list_value:
+            return v->u.list != nullptr;
+        case enum_value:
+            return v->u.enumeration.nchoices != 0 && v->u.enumeration.choices != nullptr;
+        default:
+            return false;
+    }
+}
+
+// Frees what a value's record points to, except a list under it.
+void free_contents(value_t *v) {
     switch (v->value_type) {
     case string_value:
     case identifier_value:
@@ -45,15 +88,90 @@ void release(value_t *v) {
     case pipe_value:
         rtodestroy(v->u.pipe);
         break;
-    case list_value:
-        gl_destroy(v->u.list, value_destroy_list_item);
-        break;
-    case enum_value:
-        gl_destroy(v->u.enumeration.choices, value_destroy_list_item);
-        break;
     default:
         break;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The items under a list, level by level without recursion. Kept out of
+// tree_fault so that checking a value without items costs no room for levels.
+[[gnu::noinline]] TreeFault walk_items(const gl_list_t *top_list) {
+    // One entry per open level: the next node, the list, the nodes still due.
+    struct Level {
+        const gl_node_t *next;
+        const gl_list_t *list;
+        uint32_t left;
+    };
+    Level open[kMaxDepth];
+    int depth = 0;
+    auto enter = [&](const gl_list_t *l) {
+        if (l->length == 0 && l->tail != nullptr) return false;
+        open[depth++] = Level{l->head, l, l->length};
+        return true;
+    };
+    if (!enter(top_list)) return TreeFault::BadItem;
+    while (depth > 0) {
+        Level &top = open[depth - 1];
+        if (top.left == 0) {
+            if (top.next != nullptr) return TreeFault::BadItem;  // more nodes than its length
+            --depth;
+            continue;
+        }
+        const gl_node_t *n = top.next;
+        if (n == nullptr) return TreeFault::BadItem;  // fewer nodes than its length
+        top.next = n->next;
+        if (--top.left == 0 && (n != top.list->tail || n->next != nullptr)) return TreeFault::BadItem;
+        const auto *item = static_cast<const value_t *>(n->data);
+        if (!item || !shallow_ok(item)) return TreeFault::BadItem;
+        if (const gl_list_t *l = items_of(item)) {
+            if (depth == kMaxDepth) return TreeFault::TooDeep;
+            if (!enter(l)) return TreeFault::BadItem;
+        }
+    }
+    return TreeFault::None;
+}
+
+}  // namespace
+
+TreeFault tree_fault(const value_t *v) {
+    const gl_list_t *l = items_of(v);
+    return l ? walk_items(l) : TreeFault::None;
+}
+
+void destroy_items(gl_list_t *list) {
+    if (!list) return;
+    // A chain of nodes still to free. The nodes of an item's own list go in
+    // front of it, so each node is handled once and nothing recurses. Lists
+    // and nodes are records of the library's allocator, freed with free.
+    gl_node_t *work = list->head;
+    std::free(list);
+    while (work) {
+        gl_node_t *node = work;
+        work = node->next;
+        auto *item = static_cast<value_t *>(node->data);
+        std::free(node);
+        if (!item) continue;
+        if (gl_list_t *sub = items_of(item)) {
+            if (gl_node_t *last = sub->head) {
+                while (last->next) last = last->next;
+                last->next = work;
+                work = sub->head;
+            }
+            std::free(sub);
+        } else {
+            free_contents(item);
+        }
+        std::free(item);
+    }
+}
+
+void release(value_t *v) {
+    free_contents(v);
+    if (gl_list_t *list = items_of(v)) destroy_items(list);
     clear(v);
 }
 
@@ -74,19 +192,6 @@ gl_list_t *copy_list(const gl_list_t *src) {
         }
     }
     return out;
-}
-
-bool valid_list(const gl_list_t *list) {
-    if (!list) return false;
-    for (const gl_node_t *n = list->head; n; n = n->next)
-        if (!value_okay(static_cast<const value_t *>(n->data))) return false;
-    return true;
-}
-
-// Every byte zero, padding included (operators check their temporaries often).
-bool all_zero(const value_t *v) {
-    static const value_t zero{};
-    return std::memcmp(v, &zero, sizeof *v) == 0;
 }
 
 // Validates v for an assign function named fn; false after the assertion.
@@ -127,8 +232,24 @@ char *assign_copy(value_t *v, const char *text, int kind, const char *fn, int li
     return copy;
 }
 
+// An ENUMERATION, and a valid one (its choices are read).
 bool is_enum(const value_t *v, const char *fn, int line) {
-    return check(v && v->value_type == enum_value, msg::kNotEnum, fn, line);
+    return check(v && v->value_type == enum_value, msg::kNotEnum, fn, line) &&
+           check(value_okay(v), msg::kBadValueType, fn, line);
+}
+
+// A list that can become v's items: its items are valid values, nested at most
+// kMaxDepth levels with v. A refused list is destroyed (it came with the call).
+bool items_ok(gl_list_t *list, const char *fn, int line) {
+    value_t probe;
+    clear(&probe);
+    probe.value_type = list_value;
+    probe.u.list = list;
+    const TreeFault fault = tree_fault(&probe);
+    if (fault == TreeFault::None) return true;
+    check(false, fault == TreeFault::TooDeep ? msg::kTooDeep : msg::kBadItem, fn, line);
+    destroy_items(list);
+    return false;
 }
 
 bool is_bounded(const value_t *v, const char *fn, int line) {
@@ -245,32 +366,7 @@ void value_init(value_t *v) {
     if (v) clear(v);
 }
 
-int value_okay(const value_t *v) {
-    if (!v) return 0;
-    switch (v->value_type) {
-    case undefined_value:
-        return all_zero(v);
-    case number_value:
-    case range_value:
-    case boundednumber_value:
-        return 1;
-    case string_value:
-    case identifier_value:
-    case regexp_value:
-    case glob_value:
-        return v->u.text != nullptr;
-    case pipe_value:
-        return v->u.pipe != nullptr;
-    case logical_value:
-        return v->u.logical <= 1;
-    case list_value:
-        return valid_list(v->u.list);
-    case enum_value:
-        return v->u.enumeration.nchoices != 0;
-    default:
-        return 0;
-    }
-}
+int value_okay(const value_t *v) { return v && shallow_ok(v) && tree_fault(v) == TreeFault::None; }
 
 void value_destroy(value_t *v) {
     if (!target_ok(v, "value_destroy", __LINE__)) return;
@@ -368,6 +464,7 @@ void value_assign_logical(value_t *v, int i) {
 void value_assign_pipe(value_t *v, rtopipe *pipe) {
     if (!v || !value_okay(v)) {
         fail_assert(msg::kPipeBadValueType, __LINE__);
+        rtodestroy(pipe);  // the reference came with the call
         return;
     }
     if (!pipe) {
@@ -380,11 +477,12 @@ void value_assign_pipe(value_t *v, rtopipe *pipe) {
 }
 
 void value_assign_list(value_t *v, gl_list_t *list) {
-    if (!target_ok(v, "value_assign_list", __LINE__)) return;
+    if (!target_ok(v, "value_assign_list", __LINE__)) return destroy_items(list);
     if (!list) {
         fail_assert(msg::kListNull, __LINE__);
         return;
     }
+    if (!items_ok(list, "value_assign_list", __LINE__)) return;
     release(v);
     v->value_type = list_value;
     v->u.list = list;
@@ -399,11 +497,16 @@ void value_assign_range(value_t *v, int low, int high) {
 }
 
 void value_assign_enum(value_t *v, gl_list_t *list) {
-    if (!target_ok(v, "value_assign_enum", __LINE__)) return;
+    if (!target_ok(v, "value_assign_enum", __LINE__)) return destroy_items(list);
     if (!list) {
         fail_assert(msg::kEnumNull, __LINE__);
         return;
     }
+    if (gl_length(list) == 0) {
+        fail_assert(msg::kEnumEmpty, __LINE__);
+        return destroy_items(list);
+    }
+    if (!items_ok(list, "value_assign_enum", __LINE__)) return;
     release(v);
     v->value_type = enum_value;
     v->u.enumeration.choices = list;

@@ -183,7 +183,7 @@ void value_existfile(value_t *v, IValueContext *ctx) {
 void value_devinfo(value_t *v, IValueContext *ctx) {
     if (!check(v && value_okay(v), msg::kBadArgument, "value_devinfo", __LINE__)) return;
     value_coerce(v, v, pipe_value, ctx);
-    if (v->value_type != pipe_value) return;
+    if (v->value_type != pipe_value) return release(v);  // a list gives its STRING form: not a pipe
     const char *desc = rtodesc(v->u.pipe);
     char *copy = zarn::xstrdup(desc ? desc : "");
     release(v);

@@ -157,7 +157,7 @@ void value_id2string(value_t *v, IValueContext *) {
 void value_int(value_t *v, IValueContext *ctx) {
     if (!argument_ok(v, "value_int", __LINE__)) return;
     value_coerce(v, v, number_value, ctx);
-    if (v->value_type != number_value) return;
+    if (v->value_type != number_value) return release(v);  // a list gives its STRING form: not a number
     num &n = v->u.number;
     if (!n.is_int) {
         const double x = std::round(display_value(n));  // halves away from zero

@@ -139,23 +139,22 @@ void order(const value_t *l, const value_t *r, value_t *res, IValueContext *ctx,
     }
 }
 
-int equality(const value_t &a, const value_t &b, IValueContext *ctx);
+int equal_values(const value_t *l, const value_t *r, IValueContext *ctx, int depth);
 
 // Equal lengths and every pair of items equal.
-int lists_equal(const gl_list_t *x, const gl_list_t *y, IValueContext *ctx) {
+int lists_equal(const gl_list_t *x, const gl_list_t *y, IValueContext *ctx, int depth) {
     if (gl_length(x) != gl_length(y)) return 0;
     const gl_node_t *m = y->head;
     for (const gl_node_t *n = x->head; n; n = n->next, m = m->next) {
-        value_t r;
-        clear(&r);
-        value_equal(static_cast<const value_t *>(n->data), static_cast<const value_t *>(m->data), &r, ctx);
-        if (r.value_type != logical_value || !r.u.logical) return 0;
+        const int e = equal_values(static_cast<const value_t *>(n->data),
+                                   static_cast<const value_t *>(m->data), ctx, depth + 1);
+        if (e != 1) return 0;
     }
     return 1;
 }
 
 // 1 equal, 0 not, -1 when the pair does not compare.
-int equality(const value_t &a, const value_t &b, IValueContext *ctx) {
+int equality(const value_t &a, const value_t &b, IValueContext *ctx, int depth) {
     num x, y;
     if (a.value_type != b.value_type) return numbers(a, b, &x, &y, ctx) ? numEqual(&x, &y) : -1;
     switch (a.value_type) {
@@ -169,7 +168,7 @@ int equality(const value_t &a, const value_t &b, IValueContext *ctx) {
     case logical_value:
         return a.u.logical == b.u.logical;
     case list_value:
-        return lists_equal(a.u.list, b.u.list, ctx);
+        return lists_equal(a.u.list, b.u.list, ctx, depth);
     case range_value:
         return a.u.range.low == b.u.range.low && a.u.range.high == b.u.range.high;
     case pipe_value:
@@ -180,6 +179,20 @@ int equality(const value_t &a, const value_t &b, IValueContext *ctx) {
     default:
         return -1;
     }
+}
+
+// value_equal of two valid values, items not validated again. Names the
+// context resolves to lists may nest without end: beyond the nesting a value
+// may have, the pair does not compare.
+int equal_values(const value_t *l, const value_t *r, IValueContext *ctx, int depth) {
+    if (depth > kMaxDepth) return -1;
+    if (l->value_type == undefined_value || r->value_type == undefined_value) return -1;
+    if (l->value_type == identifier_value && r->value_type == identifier_value &&
+        std::strcmp(l->u.text, r->u.text) == 0)
+        return 1;  // the same name, whatever it stands for
+    Pair t;
+    const value_t *a = resolved(l, &t.a, ctx, "value_equal");
+    return equality(*a, *resolved(r, &t.b, ctx, "value_equal"), ctx, depth);
 }
 
 }  // namespace
@@ -266,13 +279,7 @@ void value_greater(const value_t *l, const value_t *r, value_t *res, IValueConte
 void value_equal(const value_t *l, const value_t *r, value_t *res, IValueContext *ctx) {
     if (!RTVALUE_OPERANDS(l, r, res, "value_equal")) return;
     release(res);
-    if (l->value_type == undefined_value || r->value_type == undefined_value) return;
-    if (l->value_type == identifier_value && r->value_type == identifier_value &&
-        std::strcmp(l->u.text, r->u.text) == 0)
-        return set_truth(res, 1);  // the same name, whatever it stands for
-    Pair t;
-    const value_t *a = resolved(l, &t.a, ctx, "value_equal");
-    set_truth(res, equality(*a, *resolved(r, &t.b, ctx, "value_equal"), ctx));
+    set_truth(res, equal_values(l, r, ctx, 0));
 }
 
 void value_offset(const value_t *list, const value_t *n, value_t *res, IValueContext *) {

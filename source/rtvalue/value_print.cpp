@@ -42,6 +42,8 @@ int bound_as_int(const num &value, const num &bound) {
     return static_cast<int>(x);
 }
 
+void print_value(rtopipe *pipe, const value_t *v);
+
 void print_items(rtopipe *pipe, const gl_list_t *list, bool plain) {
     rtowritestr(pipe, "[");
     bool first = true;
@@ -53,7 +55,7 @@ void print_items(rtopipe *pipe, const gl_list_t *list, bool plain) {
         if (t)
             rtowritestr(pipe, t);
         else
-            value_print(pipe, item);
+            print_value(pipe, item);
     }
     rtowritestr(pipe, " ]");
 }
@@ -78,11 +80,11 @@ const char *display_unit(const num &n) {
 
 using namespace zarn::rtvalue;
 
-extern "C" void value_print(rtopipe *pipe, const value_t *v) {
-    if (!v || !value_okay(v)) {
-        check(false, msg::kBadValueType, "value_print", __LINE__);
-        return;
-    }
+namespace zarn::rtvalue {
+namespace {
+
+// The printed form of a valid value; items are not validated again.
+void print_value(rtopipe *pipe, const value_t *v) {
     switch (v->value_type) {
     case undefined_value:
         rtowritestr(pipe, "!!!UNDEFINED!!!");
@@ -112,7 +114,9 @@ extern "C" void value_print(rtopipe *pipe, const value_t *v) {
         break;
     case enum_value: {
         print_items(pipe, v->u.enumeration.choices, true);
-        const char *cur = value_enum_getvalue_asString(v);
+        const auto &e = v->u.enumeration;
+        const value_t *item = e.index >= 0 ? list_item(e.choices, static_cast<uint32_t>(e.index)) : nullptr;
+        const char *cur = item ? text_of(*item) : nullptr;
         rtoprintf(pipe, " The Current Element is %s", cur ? cur : "");
         break;
     }
@@ -124,4 +128,15 @@ extern "C" void value_print(rtopipe *pipe, const value_t *v) {
         break;
     }
     }
+}
+
+}  // namespace
+}  // namespace zarn::rtvalue
+
+extern "C" void value_print(rtopipe *pipe, const value_t *v) {
+    if (!v || !value_okay(v)) {
+        check(false, msg::kBadValueType, "value_print", __LINE__);
+        return;
+    }
+    print_value(pipe, v);
 }

@@ -64,7 +64,7 @@ const char *name_or_empty(rtvarlst_t *list, int32_t i) {
 void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     if (list == nullptr) return;
     if (first < 1) first = 1;
-    if (last > list->dictionary->size) last = list->dictionary->size;
+    if (last > held(list)) last = held(list);
     for (int32_t k = first; k <= last; ++k) {
         void *p = rtattrdict_getv(list->dictionary, k, kVarProfile);
         if (p != nullptr) {
@@ -186,7 +186,7 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
 
 void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination, int32_t count) {
     if (list == nullptr) return;
-    const int32_t n = list->dictionary->size;
+    const int32_t n = held(list);
     const bool valid = count > 0 && source != destination && zarn::run_within(source, count, n) &&
                        zarn::run_within(destination, count, n);
     if (valid) {
@@ -298,7 +298,7 @@ void rtovarlst_presolve(rtvarlst_t *list) {
         zarn::assert_report(msg::kAssertPresolve, msg::kSource, __LINE__);
         return;
     }
-    const size_t n = static_cast<size_t>(list->dictionary->size);
+    const size_t n = static_cast<size_t>(held(list));
     if (n == 0) return;
     std::memcpy(init, value, n * sizeof(double));
     for (size_t k = 0; k < n; ++k) shadow[k] = RTOVARLST_UNDEFINED;
@@ -312,7 +312,7 @@ void rtovarlst_copyinittovalue(rtvarlst_t *list) {
         zarn::assert_report(msg::kAssertCopyInit, msg::kSource, __LINE__);
         return;
     }
-    const int32_t n = list->dictionary->size;
+    const int32_t n = held(list);
     for (int32_t k = 0; k < n; ++k)
         if (init[k] != RTOVARLST_UNDEFINED) value[k] = init[k];
 }
@@ -391,7 +391,7 @@ extern "C" {
 
 void rtovarlst_extract(rtvarlst_t *list, int32_t first, int32_t last, rtvarlst_t **newlist) {
     if (list == nullptr || newlist == nullptr || first == 0 || last == 0) return;
-    const int32_t n = list->dictionary->size;
+    const int32_t n = held(list);
     if (first < 1 || last < first || last > n) {
         zarn::rtopipe::report(msg::kExtractBad, first, last, n);
         return;

@@ -241,10 +241,14 @@ VarProfile *rtovarlst_inq_var_profile(rtvarlst_t *list, int32_t i) {
 }
 
 void rtovarlst_set_var_profile(rtvarlst_t *list, int32_t i, VarProfile *profile) {
-    if (list == nullptr) return;
-    // The list owns its profiles: one that is replaced dies here.
-    VarProfile *old = in_range(list, i) ? rtovarlst_inq_var_profile(list, i) : nullptr;
-    if (rtattrdict_setv_return_modified(list->dictionary, i, kVarProfile, profile)) delete old;
+    // The list owns its profiles from the call on: one it replaces dies here,
+    // and so does one it cannot store (no list, an index outside it).
+    VarProfile *old = list != nullptr && in_range(list, i) ? rtovarlst_inq_var_profile(list, i) : nullptr;
+    if (profile != nullptr && profile == old) return;
+    if (list != nullptr && rtattrdict_setv_return_modified(list->dictionary, i, kVarProfile, profile))
+        delete old;
+    else
+        delete profile;
 }
 
 void rtovarlst_set_var_profile_item(rtvarlst_t *list, int32_t i, const ProfileItem *item) {
@@ -327,7 +331,7 @@ void rtovarlst_set_var_param_homo(rtvarlst_t *list, int32_t i, int32_t flag) {
 void rtovarlst_clear_var_param_homo(rtvarlst_t *list) {
     if (list == nullptr) return;
     unsigned char *v = rtattrdict_bvector(list->dictionary, kParamHomo);
-    if (v != nullptr) std::memset(v, 0, static_cast<size_t>(list->dictionary->size));
+    if (v != nullptr) std::memset(v, 0, static_cast<size_t>(held(list)));
 }
 
 double rtovarlst_inq_var_target_homo(rtvarlst_t *list, int32_t i, int in_si) {

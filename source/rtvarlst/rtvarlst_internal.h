@@ -74,11 +74,22 @@ struct VarList : rtvarlst_t {
 
 inline VarList *as_list(rtvarlst_t *l) { return static_cast<VarList *>(l); }
 
-// Cell of item i of a full column, or nullptr when i is outside 1..n.
+// Items 1..held of the list lie in its head's columns: all n of them, unless
+// the list is a window that its head, shrinking under it, left partly beyond
+// its columns. Only held items are read or written.
+inline int32_t held(rtvarlst_t *list) {
+    VarList *l = as_list(list);
+    const int64_t room =
+        static_cast<int64_t>(l->head->capacity) - zarn::rtattrdict::head_offset(l->dictionary);
+    const int32_t n = l->dictionary->size;
+    return room >= n ? n : room > 0 ? static_cast<int32_t>(room) : 0;
+}
+
+// Cell of item i of a full column, or nullptr when i is outside 1..held.
 template <class T>
 inline T *cell(rtvarlst_t *list, Col c, int32_t i) {
     VarList *l = as_list(list);
-    if (i < 1 || i > l->dictionary->size) return nullptr;
+    if (i < 1 || i > held(list)) return nullptr;
     return zarn::rtattrdict::column_base<T>(l->cols[c]) + zarn::rtattrdict::head_offset(l->dictionary) + (i - 1);
 }
 
@@ -90,9 +101,7 @@ inline QDLEOBlock *block_of(rtvarlst_t *list, int32_t i) {
     return s != nullptr ? static_cast<QDLEOBlock *>(s->v) : nullptr;
 }
 
-inline bool in_range(rtvarlst_t *list, int32_t i) {
-    return list != nullptr && i >= 1 && i <= list->dictionary->size;
-}
+inline bool in_range(rtvarlst_t *list, int32_t i) { return list != nullptr && i >= 1 && i <= held(list); }
 
 // Item i's slot of a sparse column (i within 1..n), or nullptr while the item
 // has no sparse record yet.

@@ -99,7 +99,7 @@ int32_t rtovarlst_inq_num_var_type(rtvarlst_t *list, int32_t type) {
     const int64_t *w = rtovarlst_vec_status(list);
     if (w == nullptr) return 0;
     int32_t count = 0;
-    for (int32_t k = 0; k < list->dictionary->size; ++k)
+    for (int32_t k = 0; k < held(list); ++k)
         if (varInqType(w[k]) == type) ++count;
     return count;
 }
@@ -108,7 +108,7 @@ void rtovarlst_inq_num_var_type_state_diff_other(rtvarlst_t *list, int32_t *stat
     int32_t s = 0, d = 0, o = 0;
     const int64_t *w = rtovarlst_vec_status(list);
     if (w != nullptr) {
-        for (int32_t k = 0; k < list->dictionary->size; ++k) {
+        for (int32_t k = 0; k < held(list); ++k) {
             if (varIsFixedOrInitial(w[k]) || varIsIndependent(w[k])) continue;
             const int32_t t = varInqType(w[k]);
             if (t == VAR_TYPE_STATE)

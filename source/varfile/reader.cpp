@@ -393,7 +393,15 @@ void parse_varfile(::rtopipe *pipe, VarRecorder *rec) {
         zarn::rtopipe::report(msg::kBusy);
         return;
     }
-    if (g.buffered != pipe) reset_scanner();
+    if (g.buffered != pipe) {
+        // Another reader stopped early and left input in the scanner: that reader
+        // resumes after it.
+        if (g.buffered != nullptr) {
+            const char *other = rtodesc(const_cast<::rtopipe *>(g.buffered));
+            zarn::rtopipe::report(msg::kReadAheadDropped, other ? other : "another pipe");
+        }
+        reset_scanner();
+    }
     g.buffered = pipe, g.pipe = pipe, g.rec = rec;
     g.ended = false, g.bad = true, g.ncols = 0;
     bool failed = false;

@@ -58,6 +58,7 @@ inline constexpr char kUnitOtherPtype[] =
 inline constexpr char kUnitUnknown[] = "            Unrecognized unit of measure %s assigned to the %s\n";
 // Failures the documents leave to us.
 inline constexpr char kNoInput[] = "!!RTVarFileIn::Go: No input pipe\n";
+inline constexpr char kReadAheadDropped[] = "!!RTVarFileIn::Go: The input read ahead from %s is dropped\n";
 inline constexpr char kBusy[] = "!!VARFILE reader: another file is being read; this one is not\n";
 inline constexpr char kScannerFailed[] = "!!VARFILE reader: %s; the reading stops here\n";
 

@@ -20,7 +20,7 @@ bool active_unfixed(const rtvarinfo_t *record) { return !fixed(record) && record
 
 }  // namespace
 
-int vfilter_always_true(const rtvarinfo_t *, void *) { return 1; }
+int vfilter_always_true(const rtvarinfo_t *record, void *) { return record ? 1 : 0; }
 
 int vfilter_var_is_fixed(const rtvarinfo_t *record, void *) { return record && fixed(record) ? 1 : 0; }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include <string>
+#include <utility>
+#include "capture.h"
 #include "failsweep.h"
 #include "zarnutils/except.h"
 #include "zarnutils/gllist.h"
@@ -52,6 +54,52 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothingAndNullCallersGetNothing)
                 !gl_get(nullptr) && !gl_replcur(nullptr, l) && !gl_unlinkcur(nullptr));
     EXPECT_EQ(run(l, "LNUU"), "-a|-");
     gl_destroy(l, nullptr), gl_destroylist(two);
+}
+// A walk's function acting on the walked list, on its first element: the elements visited, the list after,
+// stderr.
+static gl_list_t *g_walked = nullptr;
+static const CII_Except_T kOutOfTheWalk = {"out of the walk"};
+// Walks l into seen, the first visit running act once; a raise out of the walk ends it here.
+static void walk_once(gl_list_t *l, std::string *seen, void (*act)(gl_list_t *)) {
+    static void (*pending)(gl_list_t *);
+    pending = act, g_walked = l;
+    ZARN_TRY
+    gl_info_iterate(seen, l, [](void *info, void *d) {
+        if (auto once = std::exchange(pending, nullptr)) once(g_walked);
+        *static_cast<std::string *>(info) += name(d);
+    });
+    ZARN_ELSE
+    *seen += "raised";
+    ZARN_END_TRY;
+}
+TEST(GlList, AWalksListKeepsItsNodesUntilTheWalkEnds) {
+    using Act = void (*)(gl_list_t *);
+    // post: the script run on the list after the walk.
+    const struct {
+        const char *rule;
+        Act act;
+        const char *seen, *post, *after, *err;
+    } rows[] = {
+        {"no node is unlinked", [](gl_list_t *l) { gl_top(l), gl_unlinkcur(l); }, "abc", "", "-abc|a",
+         "!!gl_unlinkcur: Illegal while the list is being walked\n"},
+        {"the list is not destroyed", [](gl_list_t *l) { gl_destroylist(l); }, "abc", "", "-abc|-",
+         "!!gl_destroy: Illegal while the list is being walked\n"},
+        {"added elements wait for the next walk",
+         [](gl_list_t *l) { gl_addtoend(l, el('d')), gl_addtohead(l, el('e')); }, "abc", "", "-eabcd|-", ""},
+        {"a raise out of the walk frees the list", [](gl_list_t *) { ZARN_RAISE(kOutOfTheWalk); }, "raised",
+         "TU", "abc|b", ""},
+    };
+    for (const auto &r : rows) {
+        gl_list_t *l = gl_create();
+        for (char c : {'a', 'b', 'c'}) gl_addtoend(l, el(c));
+        std::string seen;
+        zarn::test::StderrCapture err;
+        walk_once(l, &seen, r.act);
+        EXPECT_EQ(seen + " " + run(l, r.post) + " " + err.text(),
+                  std::string(r.seen) + " " + r.after + " " + r.err)
+            << r.rule;
+        gl_destroylist(l);
+    }
 }
 static const CII_Except_T kFirst = {"first failure"}, kSecond = {"second failure"}, kNoReason = {nullptr};
 TEST(Except, HandlersReceiveRaisesAndPassOnTheUnmatched) {

@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "failsweep.h"
 #include "hashtable/hashtable_internal.h"
 #include "hostile.h"
+#include "zarnutils/except.h"
 #include "zarnutils/hashtable.h"
 using zarn::test::seq;
 static uint32_t str_hash(const void *s) { return hash_pjw(static_cast<const char *>(s)); }
@@ -125,6 +128,70 @@ TEST(Hash, ReleaseIterateWalkAndEqual) {
     EXPECT_EQ(seq({n(hashEqual(a, a, never_equal)), n(hashEqual(a, d, str_cmp)), n(hashEqual(d, a, str_cmp)), n(hashEqual(a, d, never_equal)), n(hashEqual(a, f, str_cmp)),
                    (hashAddItem(d, z), n(hashEqual(a, d, str_cmp))), (hashRemoveItem(d, "x"), n(hashEqual(a, d, str_cmp)))}), "1 1 1 0 0 0 0 ");  // by content, the same compare
     for (HashTable *t : {a, c, d, f, o}) hashDestroy(t, nullptr);
+}
+// What a table's own function does to the table while it runs, once; the trigger runs that function.
+static HashTable *g_table = nullptr;
+static std::function<void(HashTable *)> g_act;
+static void act_once() {
+    if (auto act = std::exchange(g_act, nullptr)) act(g_table);
+}
+static int acting_cmp(const void *a, const void *b) { return act_once(), str_cmp(a, b); }
+static const CII_Except_T g_out = {"out of the visit"};
+static void visit(HashTable *t) {
+    hashDataIterate(t, nullptr, [](void *, void *) { return act_once(), 0; });
+}
+TEST(Hash, ChangesFromInsideTheTablesOwnFunctionsAreRefused) {
+    const auto refused = [](const char *fn) {
+        return std::string("!!") + fn + ": Illegal while a function of the table is running\n";
+    };
+    static char fresh[] = "fresh";
+    using Trigger = void (*)(HashTable *);
+    const Trigger modify = [](HashTable *t) {
+        hashIterate(t, [](void *) -> void * { return act_once(), nullptr; });
+    };
+    const Trigger release = [](HashTable *t) { hashRemoveAll(t, [](void *) { act_once(); }); };
+    const Trigger compare = [](HashTable *t) { hashFindItem(t, "v1"); };
+    const struct {
+        const char *rule;
+        Trigger trigger;
+        std::function<void(HashTable *)> act;
+        uint32_t count;
+        std::string err;
+    } rows[] = {
+        {"a visit adds nothing", visit, [](HashTable *t) { EXPECT_EQ(hashAddItem(t, fresh), nullptr); }, 3,
+         refused("hashAddItem")},
+        {"a visit removes nothing", visit, [](HashTable *t) { EXPECT_EQ(hashRemoveItem(t, "v0"), nullptr); },
+         3, refused("hashRemoveItem")},
+        {"a visit may look up", visit, [](HashTable *t) { EXPECT_NE(hashFindItem(t, "v2"), nullptr); }, 3,
+         ""},
+        {"a modify function empties nothing", modify, [](HashTable *t) { hashRemoveAll(t, nullptr); }, 3,
+         refused("hashRemoveAll")},
+        {"a modify function resizes nothing (chained tables never resize)", modify,
+         [](HashTable *t) { hashSizeEstimate(t, 100000); }, 3, refused("hashSizeEstimate")},
+        {"a release function destroys nothing", release, [](HashTable *t) { hashDestroy(t, nullptr); }, 0,
+         refused("hashDestroy")},
+        {"a compare function adds nothing", compare,
+         [](HashTable *t) { EXPECT_EQ(hashAddItem(t, fresh), nullptr); }, 3, refused("hashAddItem")},
+        {"a raise out of a visit leaves the table free",
+         [](HashTable *t) {
+             ZARN_TRY visit(t);
+             ZARN_ELSE ZARN_END_TRY;
+             EXPECT_EQ(hashAddItem(t, fresh), fresh);
+         },
+         [](HashTable *) { ZARN_RAISE(g_out); }, 4, ""},
+    };
+    for (const auto &r : rows)
+        for (int chaining : {0, 1}) {
+            HashTable *t = hashCreate(10, str_hash, nullptr, acting_cmp, chaining, 0);
+            std::vector<std::string> name = names("v", 3);
+            for (auto &s : name) hashAddItem(t, s.data());
+            zarn::test::StderrCapture err;
+            g_table = t, g_act = r.act, r.trigger(t);
+            const bool said = !chaining || r.err.find("Estimate") == std::string::npos;
+            EXPECT_EQ(seq({n(hashNum(t)), err.text()}), seq({n(r.count), said ? r.err : ""}))
+                << r.rule << (chaining ? ", chained" : "");
+            hashDestroy(t, nullptr);
+        }
 }
 static void *to_new(void *item) { return std::strcmp(static_cast<char *>(item), "old") == 0 ? const_cast<char *>("new") : nullptr; }
 static void *to_same(void *item) { static char same[] = "old"; return std::strcmp(static_cast<char *>(item), "old") == 0 ? same : nullptr; }

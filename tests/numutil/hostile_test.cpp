@@ -1,9 +1,13 @@
 // Every entry point called with the extreme values of its arguments: each gets its message, nothing is
 // written, and the process goes on; an unmeetable block raises before anything changes.
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <functional>
 
 #include "numutil_fixture.h"
+#include "platform/xalloc.h"
+#include "zarnutils/except.h"
 
 // Under AddressSanitizer an unmeetable request must come back as null, as from the heap.
 extern "C" const char *__asan_default_options() { return "allocator_may_return_null=1"; }
@@ -131,6 +135,140 @@ TEST(Hostile, SortAndTextCounts) {
     IU_STRUPR(nullptr, 5), IU_PACKSTR(nullptr, 5), IU_CLRSTR(nullptr, 5), IU_STRCAT(nullptr, "x", 5, 1);
     IU_STRLEN(&len, nullptr, 5), IU_STRLEN(nullptr, "abc", 3);
     EXPECT_EQ(g + d + std::to_string(len) + his.text(), "AAAABBBBsrc0");
+}
+
+// One array passed for two, or one inside the other: each row's arrays after the call and what it said.
+TEST(Hostile, ArraysPassedTwiceOrInsideEachOther) {
+    HistoryCapture his;
+    int64_t three = 3, two = 2, minus2 = -2, one = 1;
+    const auto overlap = [](const char *fn) { return "!! " + S(fn) + ": the arrays overlap\n"; };
+    const struct {
+        const char *rule;
+        std::function<S()> run;
+        S want, said;
+    } rows[] = {
+        {"DSORT of one array given twice sorts it (long enough to be split)",
+         [&] {
+             std::vector<double> x = {9, 3, 14, 1, 20, 7, 5, 18, 2, 11, 16, 4, 13, 8, 19, 6, 10, 17, 12, 15};
+             int64_t n = static_cast<int64_t>(x.size());
+             SLATEC_DSORT(x.data(), x.data(), &n, &two);
+             return S(std::is_sorted(x.begin(), x.end()) && x.front() == 1 && x.back() == 20 ? "sorted"
+                                                                                             : "not sorted");
+         },
+         "sorted", ""},
+        {"ISORT of one array given twice sorts it downwards",
+         [&] {
+             V x = {1, 3, 2};
+             SLATEC_ISORT(x.data(), x.data(), &three, &minus2);
+             return std::to_string(x[0] * 100 + x[1] * 10 + x[2]);
+         },
+         "321", ""},
+        {"a carried array inside the sorted one is refused",
+         [&] {
+             V x = {4, 3, 2, 1};
+             SLATEC_ISORT(x.data(), x.data() + 1, &three, &two);
+             return std::to_string(x[0] * 1000 + x[1] * 100 + x[2] * 10 + x[3]);
+         },
+         "4321", overlap("slatec_isort")},
+        {"a permutation is not applied to its own block",
+         [&] {
+             const V status = {kConst, kFree};
+             int64_t b = 0, m = 0;
+             U3PERM_VAR_CREATE(status.data(), &two, &b, &m), U3PERM_APPLY_IVEC(&b, ZARN_ib0 + b + 1);
+             const S p = std::to_string(ZARN_ib0[b + 1] * 10 + ZARN_ib0[b + 2]);
+             return RTO_IFREE(&b), p;
+         },
+         "21", overlap("u3perm_apply_ivec")},
+        {"rows inside the equation block are not renumbered",
+         [&] {
+             const V status = {kConst, kFree};
+             int64_t nz = 0, eq = 0, m = 0;
+             U3PERM_VAR_CREATE(status.data(), &two, &nz, &m), U3PERM_VAR_CREATE(status.data(), &two, &eq, &m);
+             U3PERM_JAC_APPLY_ROW(&nz, &eq, ZARN_ib0 + eq + 1);
+             const S p = std::to_string(ZARN_ib0[eq + 1] * 10 + ZARN_ib0[eq + 2]);
+             return RTO_IFREE(&nz), RTO_IFREE(&eq), p;
+         },
+         "21", overlap("u3perm_jac_apply_row")},
+        {"remap flags are not written over the block",
+         [&] {
+             int64_t b = int_block({5, 1, 7});
+             U3REMAP(&three, &two, &b, ZARN_ib0 + b);
+             const S p = std::to_string(ZARN_ib0[b] * 100 + ZARN_ib0[b + 1] * 10 + ZARN_ib0[b + 2]);
+             return RTO_IFREE(&b), p;
+         },
+         "517", overlap("u3remap")},
+        {"values inside the field are copied before it is blanked",
+         [&] {
+             S field = "ABCDEFGH";
+             IU_I42STR(reinterpret_cast<const int32_t *>(field.data() + 4), &one, field.data(), field.size());
+             return field;
+         },
+         "EFGH    ", ""},
+        {"a field inside the values is copied before they are blanked",
+         [&] {
+             char bytes[9] = "abcdefgh";
+             int32_t values[2];
+             std::memcpy(values, bytes, 8);
+             IU_STR2I4(reinterpret_cast<const char *>(values) + 4, values, &two, 4);
+             std::memcpy(bytes, values, 8);
+             return S(bytes);
+         },
+         "efgh    ", ""},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(r.run(), r.want) << r.rule;
+        EXPECT_EQ(his.text(), r.said) << r.rule;
+    }
+}
+
+bool Raises(const std::function<void()> &run) {
+    volatile bool raised = false;
+    ZARN_TRY
+    run();
+    ZARN_EXCEPT(rtmalloc_allocate_failed)
+    raised = true;
+    ZARN_END_TRY;
+    return raised;
+}
+
+// Calls that make a new block, given no place for it: refused before anything is allocated (every
+// block request would raise here), with the name of the call.
+TEST(Hostile, NoNewBlockWithoutAPlaceForIt) {
+    HistoryCapture his;
+    ModeGuard mode;
+    const V status = {kConst, kFree, kFree}, rows_ = {1, 2, 3};
+    const std::vector<double> vec = {1, 2, 3};
+    int64_t three = 3, m = -5, count = -5, perm = 0, one = 1;
+    U3PERM_VAR_CREATE(status.data(), &three, &perm, &m);
+    const struct {
+        const char *fn;
+        std::function<void()> run;
+    } rows[] = {
+        {"u3perm_var_create", [&] { U3PERM_VAR_CREATE(status.data(), &three, nullptr, &m); }},
+        {"u3perm_eqn_create", [&] { U3PERM_EQN_CREATE(status.data(), &three, nullptr, &m); }},
+        {"u3perm_jac_create",
+         [&] {
+             U3PERM_JAC_CREATE(status.data(), status.data(), rows_.data(), rows_.data(), &three, nullptr, &m);
+         }},
+        {"u3perm_copy_apply_rvec", [&] { U3PERM_COPY_APPLY_RVEC(&perm, vec.data(), nullptr); }},
+        {"u3perm_copy_apply_ivec", [&] { U3PERM_COPY_APPLY_IVEC(&perm, rows_.data(), nullptr); }},
+        {"u3perm_jac_copy_apply_col",
+         [&] { U3PERM_JAC_COPY_APPLY_COL(&perm, &perm, rows_.data(), nullptr); }},
+        {"u3map_rel_incidence",
+         [&] { U3MAP_REL_INCIDENCE(&three, status.data(), rows_.data(), rows_.data(), &three, nullptr); }},
+        {"u3map_var_incidence",
+         [&] { U3MAP_VAR_INCIDENCE(&three, status.data(), rows_.data(), rows_.data(), &three, nullptr); }},
+        {"nz_in_row", [&] { NZ_IN_ROW(&one, rows_.data(), &three, nullptr, &count); }},
+    };
+    for (const auto &r : rows) {
+        zarn::failalloc_set(1, true, true);
+        const bool raised = Raises(r.run);
+        zarn::failalloc_set(0);
+        EXPECT_FALSE(raised) << r.fn;
+        EXPECT_EQ(his.text(), "!! " + S(r.fn) + ": no argument for the new block\n") << r.fn;
+    }
+    EXPECT_EQ(m * 100 + count, 2 * 100 - 5);  // outputs untouched: m from the first call
+    RTO_IFREE(&perm);
 }
 
 TEST(HostileFailure, UnmeetableBlockRaisesBeforeAnythingChanges) {

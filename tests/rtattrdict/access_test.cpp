@@ -132,3 +132,46 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A chain of up to `levels` resizable windows of one element under d, outermost first.
+std::vector<rtattrdict_t *> Chain(rtattrdict_t *d, int levels) {
+    std::vector<rtattrdict_t *> made;
+    for (int k = 0; k < levels && (d = rtattrdict_create_embedded(d, 1, 1, nullptr, 1)) != nullptr; ++k)
+        rtattrdict_resize(d, 1), made.push_back(d);
+    return made;
+}
+
+// Windows nest at most 1000 levels below their head, also when a head with windows is folded into another.
+TEST(AttrAccess, WindowsNestAtMostAThousandLevels) {
+    HistoryCapture his;
+    const struct {
+        const char *rule;
+        int below;
+        bool fold;
+        size_t windows;
+        bool folded;
+        std::string said;
+    } rows[] = {
+        {"a thousand levels of windows", 1000, false, 1000, false, ""},
+        {"a window one level deeper is refused", 1001, false, 1000, false,
+         "!! rtattrdict_create_embedded: windows nest at most 1000 levels\n"},
+        {"a head whose windows would sink past the limit is not folded in", 1000, true, 1000, false,
+         "!! rtattrdict_aggregate: windows would nest more than 1000 levels\n"},
+        {"a head with 999 levels of windows is folded in", 999, true, 999, true, ""},
+    };
+    for (const auto &r : rows) {
+        rtattrdict_t *head = named_head(2), *other = named_head(1);
+        std::vector<rtattrdict_t *> windows = Chain(r.fold ? other : head, r.below);
+        rtattrdict_t *w = r.fold ? rtattrdict_aggregate(head, other, 1, nullptr) : nullptr;
+        EXPECT_EQ(windows.size(), r.windows) << r.rule;
+        EXPECT_EQ(w != nullptr, r.folded) << r.rule;
+        EXPECT_EQ(his.text(), r.said) << r.rule;
+        EXPECT_EQ(rtattrdict_okay(windows.back()), 1) << r.rule;
+        for (auto k = windows.rbegin(); k != windows.rend(); ++k) rtattrdict_destroy(*k);
+        rtattrdict_destroy(w != nullptr ? w : other), rtattrdict_destroy(head);
+    }
+}
+
+}  // namespace

@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
 #include "hostile.h"
+#include "zarnutils/gllist.h"
 #include "zarnutils/rtopipe.h"
 using zarn::test::seq;
 static std::string n(int64_t v) { return std::to_string(v) + " "; }
@@ -56,5 +58,35 @@ TEST(PipeHostileCaller, SetUpSequences) {
         EXPECT_EQ(seq({n(rtoPipeIOInitialize(INT_MIN)), n(stdoutPipe == out), rtodesc(out)}), flag == nullptr ? "1 1 *queue pipe*" : "1 1 TERMINAL");  // a second call only counts
         rtoPipeIOTerminate(), rtoPipeIOTerminate();
         EXPECT_EQ(n(stdoutPipe == terminal) + n(rtHisDev == terminal), "1 1 ");
+    }
+}
+// A caller's pipe kind runs caller code inside a write, read or flush: that code may drop the last reference
+// of the pipe being called (here a tee over it); the pipe lives until the call returns, and the rest of the
+// tee's members are still served.
+static rtopipe *g_tee = nullptr;
+TEST(PipeHostileCaller, APipeOutlivesTheCallThatDropsIt) {
+    rtopipe dropper{};
+    dropper.write = [](rtopipe *, const char *, size_t) {
+        return rtodestroy(std::exchange(g_tee, nullptr)), 1;
+    };
+    dropper.flush = [](rtopipe *) { return rtodestroy(std::exchange(g_tee, nullptr)), 1; };
+    dropper.destroy = [](rtopipe *) {};
+    dropper.refcount = 1;
+    const struct {
+        const char *rule;
+        int (*call)(rtopipe *);
+    } rows[] = {
+        {"a write", [](rtopipe *t) { return rtowritestr(t, "x"); }},
+        {"a flush", [](rtopipe *t) { return rtoflush(t); }},
+    };
+    for (const auto &r : rows) {
+        rtopipe *q = create_queue_rtopipe();
+        gl_list_t *members = gl_create();
+        gl_addtoend(members, copyPipe(&dropper)), gl_addtoend(members, copyPipe(q));
+        g_tee = rtopipe_create_tee(members);
+        EXPECT_EQ(seq({n(r.call(g_tee)), n(g_tee == nullptr), n(dropper.refcount), n(q->refcount)}),
+                  "1 1 1 1 ")
+            << r.rule;
+        rtodestroy(q);
     }
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "rtuom/rtuom_ambient.h"
 #include "uom_fixture.h"
 
 namespace {
@@ -165,6 +166,56 @@ TEST_F(UomTest, AmbientPressureMultipliersAndDefaults) {
     const int predefined[][3] = {{kPressure, 37, 1}, {kPressure, 38, 0}, {kPressure, 0, 0}, {-kPressure, 2, 1}};
     for (auto &p : predefined)
         EXPECT_EQ(rtouom_predefined(p[0], p[1]) * 100 + rtouom_force_predefined_units(p[0], p[1]), p[2] ? 100 + p[1] : 1);
+}
+
+}  // namespace
+
+namespace {
+
+using zarn::test::UomTest;
+
+// The ambient pressure is the table's own state, taken only finite; a unit's factors only finite,
+// the multiplier non-zero. Each row: what it does, the ambient then, 0 PSIG and 0 BARG in Pa, the messages.
+TEST_F(UomTest, AmbientPressureAndFactorsStayFinite) {
+    int psig = 0, barg = 0;
+    rtouom_ptype_locate2("PSIG", kPressure, &psig), rtouom_ptype_locate2("BARG", kPressure, &barg);
+    const std::string amb = "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not ";
+    const std::string factors = ": a unit needs a finite non-zero multiplier and a finite offset, not ";
+    const struct {
+        const char *rule;
+        std::function<void()> run;
+        double ambient, psig0, barg0;
+        std::string said;
+    } rows[] = {
+        {"a gauge unit changed apart leaves the ambient",
+         [] { rtouom_modify_mult_offset(kPressure, "PSIG", 6894.75729316836, 0); }, 101325, 0, 101325, ""},
+        {"units that carry the ambient follow it", [] { rtouom_modify_p_amb(90000); }, 90000, 90000, 90000,
+         ""},
+        {"a NaN ambient is refused", [] { rtouom_modify_p_amb(std::nan("")); }, 101325, 101325, 101325,
+         amb + "nan.\n"},
+        {"an infinite ambient is refused", [] { rtouom_modify_p_amb(-HUGE_VAL); }, 101325, 101325, 101325,
+         amb + "-inf.\n"},
+        {"after a refusal the gauge units still follow",
+         [] { rtouom_modify_p_amb(std::nan("")), rtouom_modify_p_amb(80000); }, 80000, 80000, 80000,
+         amb + "nan.\n"},
+        {"a zero multiplier is refused", [] { rtouom_modify_mult_offset(kPressure, "BARG", 0, 0); }, 101325,
+         101325, 101325, "!! rtouom_modify_mult_offset" + factors + "0 and 0.\n"},
+        {"an infinite offset is refused", [] { rtouom_modify_mult_offset(kPressure, "PSIG", 1, HUGE_VAL); },
+         101325, 101325, 101325, "!! rtouom_modify_mult_offset" + factors + "1 and inf.\n"},
+        {"a new unit with a NaN multiplier is refused",
+         [] { rtouom_add_uom("NANPA", kPressure, std::nan(""), 0); }, 101325, 101325, 101325,
+         "!! rtouom_add_uom" + factors + "nan and 0.\n"},
+    };
+    for (const auto &r : rows) {
+        RTOUOM_RESET_UOM_F();
+        const int count = rtouom_count[kPressure];
+        r.run();
+        EXPECT_EQ(zarn::rtuom::ambient_pressure(), r.ambient) << r.rule;
+        EXPECT_EQ(rtouom_pair2si(0, kPressure, psig), r.psig0) << r.rule;
+        EXPECT_EQ(rtouom_pair2si(0, kPressure, barg), r.barg0) << r.rule;
+        EXPECT_EQ(rtouom_count[kPressure], count) << r.rule;
+        EXPECT_EQ(history_.text(), r.said) << r.rule;
+    }
 }
 
 }  // namespace

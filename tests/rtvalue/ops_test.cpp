@@ -22,7 +22,6 @@ void Parse(const std::string &s, size_t &i, value_t *v, rtopipe *pipe) {
     const size_t end = std::min(s.find_first_of(",]", i), s.size());
     const std::string t = s.substr(i, end - i);
     i = end;
-    static const char *const choices[] = {"LOW", "HIGH"};
     if (k == 'N') { V str; value_assign_copy_of_string(&str.v, t.c_str()), value_coerce(&str.v, v, number_value, nullptr); }
     if (k == 'S') value_assign_copy_of_string(v, t.c_str());
     if (k == 'I') value_assign_copy_of_id(v, t.c_str());
@@ -30,7 +29,7 @@ void Parse(const std::string &s, size_t &i, value_t *v, rtopipe *pipe) {
     if (k == 'B') value_assign_logical(v, t == "1");
     if (k == 'P') value_assign_pipe(v, copyPipe(pipe));
     if (k == 'A') value_assign_range(v, std::atoi(t.c_str()), std::atoi(t.c_str() + t.find(':') + 1));
-    if (k == 'E') value_assign_enum(v, gl_create()), value_setenum_size(v, 2), value_assign_enum_as_char(v, choices);
+    if (k == 'E') Take(v, Enum({"LOW", "HIGH"}));
     if (k == 'X') v->value_type = boundednumber_value;
 }
 

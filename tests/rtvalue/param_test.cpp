@@ -1,6 +1,10 @@
 // Parameters: local over global, listing, linked parameters, and the expansion of parameter
 // references in names (their messages: the message table).
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <regex>
+#include <vector>
 
 #include "value_fixture.h"
 
@@ -50,6 +54,14 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     }
     EXPECT_EQ(Read("P_AMB"), "90000 {N/SQM}");
     Set("P_AMB", Real(101325, 20));
+    // A gauge unit changed apart leaves the ambient; a NaN and an undefined number are refused.
+    rtouom_modify_mult_offset(20, "PSIG", 6894.75729316836, 0);
+    Set("P_AMB", Real(std::nan(""), 20)),
+        Set("P_AMB", With(Real(5), [](value_t *v) { v->u.number.undefined = 1; }));
+    EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
+    const std::string not_finite =
+        "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not nan.\n";
+    EXPECT_EQ(history_.text(), not_finite + not_finite);
     EXPECT_TRUE(std::regex_match(Read("DATE"), std::regex("\\w{3}, \\w{3} \\d+, \\d+, \\d+:\\d+:\\d+"))) << Read("DATE");
     static void *seen_handle;
     static std::string seen_value;
@@ -74,18 +86,118 @@ TEST_F(ValueTest, ExpandingParameterReferences) {
     ctx.params["E"].u.enumeration = {0, 1, gl_create()};
     const std::string long_name = "B&<" + std::string(2000, 'N') + ">", long_text = std::string(1500, 'A') + "&P1",
                       cut(1024, 'A');
-    const struct { const char *text; bool ctx; const char *want; } rows[] = {  // want null: the expansion fails
-        {"ABC", true, "ABC"}, {"b c", true, "b c"}, {"B&P1.X", true, "BABC.X"}, {"B&<P 1>", true, "BX"},
-        {"B&<P 1>.Y", true, "BX.Y"}, {"B&<P1", true, nullptr}, {"B&Q.X", true, "B.X"}, {"B&L", true, nullptr},
-        {"B&N", true, "B5"}, {"B&P1&P1", true, "BABCABC"}, {"&P1 Y", true, "ABC Y"}, {"&P1 y", true, nullptr},
-        {"B&E", true, nullptr}, {"B&P1", false, "B"}, {"B&", true, "B"}, {"@&P1", true, nullptr},
-        {long_name.c_str(), true, "B"}, {long_text.c_str(), true, cut.c_str()}, {nullptr, true, nullptr},
+    const struct { const char *text; bool ctx; const char *want;
+    } rows[] = {
+        // want null: the expansion fails
+        {"ABC", true, "ABC"},
+        {"b c", true, "b c"},
+        {"B&P1.X", true, "BABC.X"},
+        {"B&<P 1>", true, "BX"},
+        {"B&<P 1>.Y", true, "BX.Y"},
+        {"B&<P1", true, nullptr},
+        {"B&Q.X", true, "B.X"},
+        {"B&L", true, nullptr},
+        {"B&N", true, "B5"},
+        {"B&P1&P1", true, "BABCABC"},
+        {"&P1 Y", true, "ABC Y"},
+        {"&P1 y", true, nullptr},
+        {"B&E", true, nullptr},
+        {"B&P1", false, "B"},
+        {"B&GP.X", false, "BABC.X"},
+        {"B&<G P>", false, "B"},  // no host: globals
+        {"B&", true, "B"},
+        {"@&P1", true, nullptr},
+        {long_name.c_str(), true, "B"},
+        {long_text.c_str(), true, cut.c_str()},
+        {nullptr, true, nullptr},
     };
+    Set("GP", Str("abc"));
     for (const auto &r : rows) {
         char *out = rtidex_expand_params(r.text, r.ctx ? &ctx : nullptr);
         EXPECT_STREQ(out, r.want) << &r - rows;
         free(out);
     }
+    param_undef("GP", nullptr);
+    EXPECT_EQ(history_.text(), "");
+}
+
+}  // namespace
+
+namespace {
+
+using namespace zarn::test;
+
+// What a walk's visit does to the table it walks, and what it leaves: the names the walk gave in
+// order (each read after the visit acted), the answer, and the table's names afterwards.
+struct Walk {
+    HashTable *table;
+    std::string seen;
+    std::function<int(Walk &, const char *)> act;
+};
+
+int VisitAndAct(void *arg, const char *name) {
+    auto &w = *static_cast<Walk *>(arg);
+    const int answer = w.act(w, name);
+    w.seen += std::string(name) + " ";
+    return answer;
+}
+
+std::string Names(HashTable *t) {
+    std::vector<std::string> names;
+    param_iterate(&names, t, [](void *arg, const char *name) {
+        return static_cast<std::vector<std::string> *>(arg)->push_back(name), 0;
+    });
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string &n : names) out += n + " ";
+    return out;
+}
+
+// All of A, B and C but those in seen.
+std::string AllBut(const std::string &seen) {
+    std::string out;
+    for (std::string n : {"A ", "B ", "C "}) out += seen.find(n) == std::string::npos ? n : "";
+    return out;
+}
+
+TEST_F(ValueTest, WalksSurviveTheirVisitsChangingTheTable) {
+    using Left = std::function<std::string(const std::string &seen)>;
+    const struct {
+        const char *rule;
+        std::function<int(Walk &, const char *)> act;
+        size_t visits;
+        int answer;
+        Left left;
+    } rows[] = {
+        {"the name given stays readable after it is undefined",
+         [](Walk &w, const char *name) { return param_undef(name, w.table), 0; }, 3, 0,
+         [](const std::string &) { return ""; }},
+        {"a parameter undefined before its turn is not visited",
+         [](Walk &w, const char *name) {
+             for (const char *n : {"A", "B", "C"})
+                 if (std::strcmp(n, name) != 0) param_undef(n, w.table);
+             return 0;
+         },
+         1, 0, [](const std::string &seen) { return seen; }},
+        {"parameters defined meanwhile are not visited",
+         [](Walk &w, const char *name) {
+             return param_define_local((std::string("N") + name).c_str(), w.table, nullptr), 0;
+         },
+         3, 0, [](const std::string &) { return "A B C NA NB NC "; }},
+        {"the answer that stops the walk comes back",
+         [](Walk &w, const char *name) { return param_undef(name, w.table), 7; }, 1, 7, AllBut},
+    };
+    for (const auto &r : rows) {
+        Walk w{param_init(1), "", r.act};
+        for (const char *n : {"A", "B", "C"}) param_define_local(n, w.table, nullptr);
+        const int answer = param_iterate(&w, w.table, VisitAndAct);
+        EXPECT_EQ(std::count(w.seen.begin(), w.seen.end(), ' '), static_cast<long>(r.visits))
+            << r.rule << ": " << w.seen;
+        EXPECT_EQ(answer, r.answer) << r.rule;
+        EXPECT_EQ(Names(w.table), r.left(w.seen)) << r.rule;
+        param_destroy(w.table);
+    }
+    EXPECT_EQ(history_.text(), "");
 }
 
 }  // namespace

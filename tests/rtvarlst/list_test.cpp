@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "platform/xalloc.h"
 #include "zarnutils/varprofile.hpp"
@@ -99,6 +100,46 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     for (rtvarlst_t *x : {a, b, top}) rtovarlst_destroy_c(&x);
 }
 
+// A head that shrinks under a window (a caller may) leaves the window's last items beyond the head's columns:
+// every call on the window reaches only the items the head still holds; the rest read as missing.
+TEST(VarListShape, AWindowLeftBeyondItsShrunkHeadStaysInsideTheColumns) {
+    HistoryCapture his;
+    rtvarlst_t *head = named_list(21), *w = rtovarlst_create_sublist(head, 5);  // items 5..21
+    rtovarlst_set_nvar(head, 17), rtovarlst_resize(head, 17);                   // the window keeps 17 items
+    const struct {
+        const char *rule;
+        std::function<std::string()> run;
+        std::string want;
+    } rows[] = {
+        {"the last item the head holds is written",
+         [&] { return rtovarlst_set_var_value(w, 13, 2.5, 0), num(rtovarlst_inq_var_value(w, 13, 0)); },
+         num(2.5)},
+        {"an item beyond the head reads like one past the list's end",
+         [&] {
+             return rtovarlst_set_var_value(w, 14, 2.5, 0),
+                    num(rtovarlst_inq_var_value(w, 14, 0)) + num(rtovarlst_inq_var_value(w, 99, 0));
+         },
+         num(0) + num(0)},
+        {"whole-list copies stop at the head's end",
+         [&] {
+             return rtovarlst_presolve(w), rtovarlst_copyinittovalue(w),
+                    num(rtovarlst_inq_var_initial(w, 13, 0));
+         },
+         num(2.5)},
+        {"counts stop at the head's end", [&] { return ints({rtovarlst_inq_num_var_type(w, 0)}); }, "13 "},
+        {"moves and extracts stop at the head's end",
+         [&] {
+             rtvarlst_t *out = nullptr;
+             rtovarlst_move_items(w, 10, 1, 5), rtovarlst_extract(w, 12, 15, &out),
+                 rtovarlst_clear_var_param_homo(w);
+             return rtovarlst_destroy_c(&out), ints({out == nullptr});
+         },
+         "1 "},
+    };
+    for (const auto &r : rows) EXPECT_EQ(r.run(), r.want) << r.rule;
+    his.text(), rtovarlst_delete_sublist(&w), rtovarlst_destroy_c(&head);
+}
+
 // What each item owns beyond its columns: its modification mask, profile (with its size), connection manager, block.
 std::string owned(rtvarlst_t *l) {
     std::string s;
@@ -146,6 +187,33 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     EXPECT_EQ(num(rtovarlst_inq_var_value(a, 1, 0)) + num(rtovarlst_inq_var_initial(a, 2, 0)) + num(rtovarlst_inq_var_value(a, 3, 0)) +
                   num(rtovarlst_inq_var_shadow_price(a, 2, 0)), num(5) + num(6) + num(4) + num(1e35));
     rtovarlst_destroy_c(&a), rtovarlst_destroy_c(&b);
+}
+
+// A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
+// the one it already holds stays, one it replaces is deleted (the ASan build sees any left or freed twice).
+TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
+    HistoryCapture his;
+    rtvarlst_t *l = named_list(2);
+    VarProfile *kept = new VarProfile;
+    rtovarlst_set_var_profile(l, 1, kept), rtovarlst_set_var_profile(l, 2, new VarProfile);
+    const struct {
+        const char *rule;
+        rtvarlst_t *list;
+        int32_t i;
+        bool same;
+    } rows[] = {
+        {"no list", nullptr, 1, false},
+        {"an index below the list", l, 0, false},
+        {"an index past the list", l, 3, false},
+        {"the profile it holds already", l, 1, true},
+        {"a profile replacing another", l, 2, false},
+    };
+    for (const auto &r : rows) {
+        rtovarlst_set_var_profile(r.list, r.i, r.same ? kept : new VarProfile);
+        EXPECT_EQ(owned(l), "0p0 0p0 ") << r.rule;
+        EXPECT_EQ(rtovarlst_inq_var_profile(l, 1), kept) << r.rule;
+    }
+    his.text(), rtovarlst_destroy_c(&l);
 }
 
 // Every allocation of an operation made to fail in turn: one of its messages, no list made,

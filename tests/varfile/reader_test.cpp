@@ -133,6 +133,14 @@ TEST(VarfileReader, Runs) {
     vf::parse_varfile(r, &second), rtodestroy(r);
     EXPECT_EQ(second.calls, "1 VALUE i 1\n2 VALUE i 6\n");
     EXPECT_EQ(h.text(), kParse + kParse);
+    // Another reader in between takes the scanner: what the first had read ahead is dropped, and said so.
+    Log stopped, other;
+    rtopipe *a = text_pipe("NAME,,VALUE\nX1,5\nNEW SECTION NAME,VALUE\nX3,7\n"),
+            *b = text_pipe("NAME,VALUE\nX2,8\n");
+    vf::parse_varfile(a, &stopped), vf::parse_varfile(b, &other), vf::parse_varfile(a, &stopped);
+    EXPECT_EQ(stopped.calls + "|" + other.calls, "|2 VALUE i 8\n");
+    EXPECT_EQ(h.text(), kParse + "!!RTVarFileIn::Go: The input read ahead from *queue pipe* is dropped\n");
+    rtodestroy(a), rtodestroy(b);
 }
 
 // A failed allocation anywhere ends the parse or the record with a message;

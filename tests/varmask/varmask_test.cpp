@@ -138,7 +138,7 @@ TEST(Varmask, Filters) {
         {0, VAR_CALC, 1, "FEED.P", re, "101011"},  {0, VAR_CALC, -1, "OUT.P", re, "100010"},
         {0, VAR_CALC, 0, "FEED.F", re, "101000"},  {0, VAR_MEAS, 2, "FEED.X", re, "101011"},
         {1, VAR_MEAS, 2, "FEED.X", re, "111100"},  {0, VAR_CONST, 1, "FEED", nullptr, "110000"},
-        {0, VAR_CALC, 1, "", re, "100010"},        {0, 0, 0, nullptr, re, "100000"},
+        {0, VAR_CALC, 1, "", re, "100010"},        {0, 0, 0, nullptr, re, "000000"},
     };
     const int32_t saved = rtopt_mode;
     for (const auto &[mode, spec, active_bound, name, pattern, expect] : rows) {
