@@ -62,14 +62,6 @@ struct HessKind {
         return a == kEqn ? e->eqnOffset : (a == kVar ? e->varOffset : e->var2Offset);
     }
     template <int A>
-    static auto set_number(const rt_hess_ops *o) {
-        return pick<A>(o->seteqn, o->setvar, o->setvar2);
-    }
-    template <int A>
-    static auto inq_number(const rt_hess_ops *o) {
-        return pick<A>(o->inqeqn, o->inqvar, o->inqvar2);
-    }
-    template <int A>
     static auto numbers_of(const rt_hess_ops *o) {
         return pick<A>(o->rowptr, o->colptr, o->col2ptr);
     }
@@ -240,6 +232,9 @@ int32_t rtohess_inq_nz_varnum2(rt_hess_t *hess, int32_t k) {
 
 void rtohess_set_nz_coord(rt_hess_t *hess, int32_t k, int32_t eqn, int32_t var, int32_t var2) {
     if (hess == nullptr) return;
+    // As rtojac_set_nz_coord: one walk, or each number's own refusal.
+    const int64_t numbers[] = {eqn, var, var2};
+    if (Hess::set_all(hess, k, numbers)) return;
     hess->ops->seteqn(hess, k, eqn);
     hess->ops->setvar(hess, k, var);
     hess->ops->setvar2(hess, k, var2);

@@ -261,23 +261,65 @@ struct Core {
         }
         return K::numbers(head(j), A)[k - 1];
     }
+    // Where a window's nonzero lies in the head, found as a call passed up
+    // the chain would find it: each level checks the index it is given
+    // against its own nnz. Without an indirect call per level: filling a
+    // window nonzero by nonzero is a hot path.
+    struct Place {
+        Base *at;               // the window; then the head, or the level that refuses the index
+        int64_t k;              // the index at that level (a level adds less than 2^32)
+        int64_t add[K::kAxes];  // what the window's numbers gain on the way to the head
+    };
+    static bool locate(Place &p) {
+        if (p.k < 1) return false;
+        Base *at = p.at;
+        int64_t k = p.k;
+        int64_t add[K::kAxes] = {};
+        bool found = false;
+        for (;;) {
+            if (k > at->nnz) break;
+            if (is_head(at)) {
+                found = true;
+                break;
+            }
+            Emb *e = emb(at);
+            for (int a = 0; a < K::kAxes; ++a) add[a] += K::offset(e, a);
+            k += e->nzOffset;
+            at = e->parent;
+        }
+        p.at = at;
+        p.k = k;
+        for (int a = 0; a < K::kAxes; ++a) p.add[a] = add[a];
+        return found;
+    }
+    // Every number of nonzero k at once, with one walk to the head; false,
+    // with nothing set or printed, when a level refuses k.
+    static bool set_all(Base *j, int32_t k, const int64_t (&v)[K::kAxes]) {
+        Place p{j, k, {}};
+        if (!locate(p)) return false;
+        for (int a = 0; a < K::kAxes; ++a) K::numbers(head(p.at), a)[p.k - 1] = wrap_add(v[a], p.add[a]);
+        return true;
+    }
+
     template <int A>
     static void emb_set_number(Base *j, int32_t k, int64_t v) {
-        if (!within(k, j)) {
-            rtopipe::report(msg::kEmbSetNumber[A], k, j->nnz);
+        Place p{j, k, {}};
+        if (!locate(p)) {
+            rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
+                            p.at->nnz);
             return;
         }
-        Emb *e = emb(j);
-        K::template set_number<A>(e->parent->ops)(e->parent, up(e, k), wrap_add(v, K::offset(e, A)));
+        K::numbers(head(p.at), A)[p.k - 1] = wrap_add(v, p.add[A]);
     }
     template <int A>
     static int64_t emb_inq_number(Base *j, int32_t k) {
-        if (!within(k, j)) {
-            rtopipe::report(msg::kEmbInqNumber[A], k, j->nnz);
+        Place p{j, k, {}};
+        if (!locate(p)) {
+            rtopipe::report(is_head(p.at) ? msg::kHeadInqNumber[A] : msg::kEmbInqNumber[A], clamp32(p.k),
+                            p.at->nnz);
             return 0;
         }
-        Emb *e = emb(j);
-        return wrap_sub(K::template inq_number<A>(e->parent->ops)(e->parent, up(e, k)), K::offset(e, A));
+        return wrap_sub(K::numbers(head(p.at), A)[p.k - 1], p.add[A]);
     }
 
     static void head_set_value(Base *j, int32_t k, double v) {
@@ -295,20 +337,20 @@ struct Core {
         return head(j)->values[k - 1];
     }
     static void emb_set_value(Base *j, int32_t k, double v) {
-        if (!within(k, j)) {
-            rtopipe::report(msg::kEmbSetValue, k, j->nnz);
+        Place p{j, k, {}};
+        if (!locate(p)) {
+            rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
             return;
         }
-        Emb *e = emb(j);
-        e->parent->ops->setval(e->parent, up(e, k), v);
+        head(p.at)->values[p.k - 1] = v;
     }
     static double emb_inq_value(Base *j, int32_t k) {
-        if (!within(k, j)) {
-            rtopipe::report(msg::kEmbInqValue, k, j->nnz);
+        Place p{j, k, {}};
+        if (!locate(p)) {
+            rtopipe::report(is_head(p.at) ? msg::kHeadInqValue : msg::kEmbInqValue, clamp32(p.k), p.at->nnz);
             return 0.0;
         }
-        Emb *e = emb(j);
-        return e->parent->ops->inqval(e->parent, up(e, k));
+        return head(p.at)->values[p.k - 1];
     }
 
     // ---- the head's arrays and the offsets ----
@@ -480,12 +522,24 @@ struct Core {
             }
             c = e->parent;
         }
+        // One pass over the nonzeros for every axis at once. Each range is
+        // held in locals (the numbers are int64_t too, and would be read
+        // again after every store) and tested with one unsigned comparison
+        // of the distance from low against the width; an empty range shifts
+        // nothing.
+        int64_t *n[K::kAxes];
+        int64_t low[K::kAxes], by[K::kAxes];
+        uint64_t width[K::kAxes];
         for (int a = 0; a < K::kAxes; ++a) {
-            if (s[a].by == 0) continue;
-            int64_t *n = K::numbers(head(c), a);
-            for (int64_t k = f - 1; k < l; ++k)
-                if (n[k] >= s[a].low && n[k] <= s[a].high) n[k] = wrap_add(n[k], s[a].by);
+            n[a] = K::numbers(head(c), a);
+            low[a] = s[a].low;
+            by[a] = s[a].low > s[a].high ? 0 : s[a].by;
+            width[a] = static_cast<uint64_t>(s[a].high) - static_cast<uint64_t>(low[a]);
         }
+        for (int64_t k = f - 1; k < l; ++k)
+            for (int a = 0; a < K::kAxes; ++a)
+                if (by[a] != 0 && static_cast<uint64_t>(n[a][k]) - static_cast<uint64_t>(low[a]) <= width[a])
+                    n[a][k] = wrap_add(n[a][k], by[a]);
     }
 
     // The first nonzero after start for which test gives 1; 0 when it gives

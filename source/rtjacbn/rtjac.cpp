@@ -27,21 +27,30 @@ unsigned char head_inq_linear(rt_jac_t *j, int32_t k) {
 }
 
 void emb_set_linear(rt_jac_t *j, int32_t k, unsigned char flag) {
-    if (!Jac::within(k, j)) {
-        rtopipe::report(msg::kEmbSetLinear, k, j->nnz);
+    Jac::Place p{j, k, {}};
+    if (!Jac::locate(p)) {
+        rtopipe::report(Jac::is_head(p.at) ? msg::kHeadSetLinear : msg::kEmbSetLinear, clamp32(p.k),
+                        p.at->nnz);
         return;
     }
-    rt_jac_embedded_t *e = Jac::emb(j);
-    e->parent->ops->set_linear(e->parent, Jac::up(e, k), flag);
+    Jac::head(p.at)->linear[p.k - 1] = flag;
 }
 
 unsigned char emb_inq_linear(rt_jac_t *j, int32_t k) {
-    if (!Jac::within(k, j)) {
-        rtopipe::report(msg::kEmbInqLinear, k, j->nnz);
+    Jac::Place p{j, k, {}};
+    if (!Jac::locate(p)) {
+        rtopipe::report(Jac::is_head(p.at) ? msg::kHeadInqLinear : msg::kEmbInqLinear, clamp32(p.k),
+                        p.at->nnz);
         return 0;
     }
-    rt_jac_embedded_t *e = Jac::emb(j);
-    return e->parent->ops->inq_linear(e->parent, Jac::up(e, k));
+    return Jac::head(p.at)->linear[p.k - 1];
+}
+
+// The equation number, then the variable number, each through its operation
+// (which refuses the index with its own message).
+[[gnu::cold, gnu::noinline]] void set_one_by_one(rt_jac_t *j, int32_t k, int32_t eqn, int32_t var) {
+    j->ops->seteqn(j, k, eqn);
+    j->ops->setvar(j, k, var);
 }
 
 }  // namespace
@@ -161,8 +170,10 @@ int32_t rtojac_inq_nz_varnum(rt_jac_t *jac, int32_t k) {
 
 void rtojac_set_nz_coord(rt_jac_t *jac, int32_t k, int32_t eqn, int32_t var) {
     if (jac == nullptr) return;
-    jac->ops->seteqn(jac, k, eqn);
-    jac->ops->setvar(jac, k, var);
+    // Both numbers with one walk to the head; a refused index gets each
+    // number's own message from the operations.
+    const int64_t numbers[] = {eqn, var};
+    if (!Jac::set_all(jac, k, numbers)) set_one_by_one(jac, k, eqn, var);
 }
 
 void rtojac_set_nz_value(rt_jac_t *jac, int32_t k, double value) {

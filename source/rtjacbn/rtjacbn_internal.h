@@ -49,14 +49,6 @@ struct JacKind {
     static int64_t *&numbers(Head *h, int a) { return a == kEqn ? h->irn : h->icn; }
     static uint32_t &offset(Emb *e, int a) { return a == kEqn ? e->eqnOffset : e->varOffset; }
     template <int A>
-    static auto set_number(const rt_jac_ops *o) {
-        return A == kEqn ? o->seteqn : o->setvar;
-    }
-    template <int A>
-    static auto inq_number(const rt_jac_ops *o) {
-        return A == kEqn ? o->inqeqn : o->inqvar;
-    }
-    template <int A>
     static auto numbers_of(const rt_jac_ops *o) {
         return A == kEqn ? o->rowptr : o->colptr;
     }
