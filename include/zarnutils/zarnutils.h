@@ -25,5 +25,7 @@
 #include "zarnutils/varassign.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/numutil.h"
+#include "zarnutils/rtjacbn.h"
+#include "zarnutils/rthessbn.h"
 
 #endif

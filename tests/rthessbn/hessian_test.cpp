@@ -1,0 +1,180 @@
+// The Hessian where it differs from the Jacobian: a second variable number
+// with its own window offset, renumbering and relocation that move both
+// variable numbers, no linear flags, and its own texts. A head of capacity 6
+// with 5 nonzeros and a window over nonzeros 3..4 (first variable 3, first
+// second variable 5, first equation 2).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture.h"
+#include "platform/xalloc.h"
+#include "rthessbn/rthessbn_sibling.h"
+#include "zarnutils/rteqnlst.h"
+#include "zarnutils/rthessbn.h"
+#include "zarnutils/zarnmalloc.h"
+
+namespace {
+
+using zarn::test::HistoryCapture;
+using zarn::test::StderrCapture;
+
+struct World {
+    rt_hess_t *head = rtohess_create(6);
+    rt_hess_t *win = nullptr;
+    World() {
+        rtohess_set_nnz(head, 5);
+        win = rtohess_create_embedded(2, head, 3, 5, 2, 3);
+        rtohess_set_nnz(win, 2);
+    }
+    ~World() {
+        rtohess_destroy(&win);
+        rtohess_destroy(&head);
+    }
+};
+
+// Equation, variable, second variable and value of nonzero k.
+std::string nonzero(rt_hess_t *h, int32_t k) {
+    const int32_t eqn = rtohess_inq_nz_eqnnum(h, k);
+    const int32_t var = rtohess_inq_nz_varnum(h, k);
+    const int32_t var2 = rtohess_inq_nz_varnum2(h, k);
+    double value = -1.0;
+    rtohess_inq_nz_value(h, k, &value);
+    char text[64];
+    std::snprintf(text, sizeof text, "%d %d %d %g", eqn, var, var2, value);
+    return text;
+}
+
+TEST(Hessian, WindowsShiftAllThreeNumbers) {
+    World w;
+    EXPECT_EQ(nonzero(w.head, 3), "0 0 0 1e+35") << "reset: three numbers 0";
+    rtohess_set_nz_coord(w.win, 1, 1, 1, 1);
+    rtohess_set_nz_value(w.win, 1, 2.5);
+    const int64_t second[] = {7, 8};
+    rtohess_set_columns2(w.win, second);
+    EXPECT_EQ(nonzero(w.head, 3) + " | " + nonzero(w.win, 1), "2 3 11 2.5 | 1 1 7 2.5");
+    EXPECT_EQ(rtohess_col2offset(w.win) * 100 + rtohess_coloffset(w.win) * 10 + rtohess_rowoffset(w.win),
+              421);
+    EXPECT_EQ(rtohess_col2ptr(w.win) - rtohess_col2ptr(w.head), 2);
+    EXPECT_EQ(rtohess_vec_hessianvalues(w.win)[0], 2.5);
+
+    rtohess_renumber(w.head, 1, 5, 3, 10, 9, 1);
+    EXPECT_EQ(nonzero(w.head, 3), "2 13 21 2.5") << "the variable threshold and shift move both variables";
+    rtohess_renumber_vars_in_range(w.win, 1, 1, 11, 16, -1);
+    EXPECT_EQ(nonzero(w.win, 1), "1 10 17 2.5") << "only the first variable lies in the range";
+    rtohess_relocate(w.win, 1, 2, 0);
+    EXPECT_EQ(nonzero(w.win, 1) + " | " + nonzero(w.head, 3), "1 8 15 2.5 | 0 0 0 0")
+        << "relocation shifts both variable offsets and clears what it leaves";
+
+    const zarn::rtjacbn::Pattern p = zarn::rthessbn::column2_pattern(w.win, false);
+    EXPECT_EQ(std::to_string(ZARN_ib0[p.plex]) + " " + std::to_string(p.copied), "15 1")
+        << "local second variables";
+    int64_t plex = p.plex;
+    RTO_IFREE(&plex);
+    rt_hess_t *flat = rtohess_create_embedded(1, w.head, 1, 1, 1, 5);
+    EXPECT_EQ(zarn::rthessbn::row_pattern(flat, false).plex - zarn::rthessbn::row_pattern(w.head, false).plex,
+              4);
+    zarn::rtjacbn::Pattern forced = zarn::rthessbn::column_pattern(w.head, true);
+    EXPECT_TRUE(forced.copied);
+    RTO_IFREE(&forced.plex);
+    rtohess_destroy(&flat);
+}
+
+TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
+    World w;
+    rtvarlst_t *vars = rtovarlst_create(9);
+    rtattrdict_t *eqns = rtoeqnlst_create(9);
+    rtovarlst_set_nvar(vars, 9);
+    rtoeqnlst_set_neqn(eqns, 9);
+    for (int32_t k = 1; k <= 9; ++k) {
+        rtovarlst_addvar(vars, k, ("X" + std::to_string(k)).c_str());
+        rtoeqnlst_addeqn(eqns, k, ("E" + std::to_string(k)).c_str());
+    }
+    rtohess_set_nz_coord(w.head, 1, 1, 2, 3);
+    rtohess_set_nz_value(w.head, 1, 0.5);
+    rtohess_set_nz_coord(w.head, 2, 4, 3, 5);
+    rt_hess_nz rec{};
+    rec.mask = RT_HESS_NZ_EQNNAME | RT_HESS_NZ_VARNAMES | RT_HESS_NZ_VALUE;
+    rtohess_inq_nz(vars, eqns, w.head, 1, &rec);
+    EXPECT_EQ(std::string(rec.eqnname) + rec.varname + rec.var2name + std::to_string(rec.value),
+              "E1X2X30.500000");
+    ASSERT_EQ(re_comp("^X3$"), nullptr);
+    EXPECT_EQ(rtohess_match_var_regexp(w.head, vars, 0) * 10 + rtohess_match_var_regexp(w.head, vars, 1), 12);
+    ASSERT_EQ(re_comp("^E4$"), nullptr);
+    EXPECT_EQ(rtohess_match_eqn_regexp(w.head, eqns, 0), 2);
+    hs_regexp *x3 = hs_regcomp("X3");
+    EXPECT_EQ(std::to_string(rtohess_filter_var_match_regexp(&rec, x3)) +
+                  std::to_string(rtohess_filter_var_match_name(&rec, "X2")) +
+                  std::to_string(rtohess_filter_var_match_index(&rec, 3)) +
+                  std::to_string(rtohess_filter_var_match_index(&rec, 1)) +
+                  std::to_string(rtohess_filter_eqn_match_regexp(&rec, x3)) +
+                  std::to_string(rtohess_filter_eqn_match_name(&rec, "E1")) +
+                  std::to_string(rtohess_filter_eqn_match_index(&rec, 1)) +
+                  std::to_string(rtohess_filter_always_true(nullptr, nullptr)),
+              "11100111");
+    hs_regfree(x3);
+    rtoeqnlst_destroy(&eqns);
+    rtovarlst_destroy_c(&vars);
+}
+
+TEST(Hessian, OwnTexts) {
+    HistoryCapture his;
+    std::string errors;
+    {
+        StderrCapture err;
+        World w;
+        rtohess_set_nz_varnum2(w.head, 6, 1);
+        rtohess_inq_nz_varnum2(w.head, 0);
+        rtohess_set_nz_varnum2(w.win, 3, 1);
+        rtohess_inq_nz_varnum2(w.win, 3);
+        EXPECT_EQ(rtohess_create_embedded(4, w.head, 1, 1, 1, 3), nullptr);
+        rtohess_relocate(w.head, 1, 0, 0);
+        rtohess_relocate(w.win, 5, 0, 0);
+        rtohess_move_items(w.head, 1, 2, -1);
+        rtohess_move_items(w.head, 4, 1, 3);
+        rtohess_move_items(w.win, 1, 2, -1);
+        rtohess_move_items(w.win, 2, 1, 2);
+        rtohess_inq_nz(nullptr, nullptr, nullptr, 1, nullptr);
+        rtohess_inq_nz(nullptr, nullptr, w.head, 1, nullptr);
+        rtohess_match_var_regexp(nullptr, nullptr, 0);
+        rtohess_match_eqn_regexp(nullptr, nullptr, 0);
+        rtohess_set_rows(nullptr, nullptr);
+        rtohess_set_columns(nullptr, nullptr);
+        rtohess_set_columns2(nullptr, nullptr);
+        zarn::failalloc_set(2, false, true);
+        rtohess_resize(w.head, 9);
+        zarn::failalloc_set(1, false, true);
+        EXPECT_EQ(rtohess_create(3), nullptr);
+        zarn::failalloc_set(1, false, true);
+        EXPECT_EQ(rtohess_create_embedded(1, w.head, 1, 1, 1, 1), nullptr);
+        zarn::failalloc_set(2, false, true);
+        EXPECT_EQ(rtohess_create(3), nullptr);
+        zarn::failalloc_set(0);
+        errors = err.text();
+    }
+    std::string text = his.text();
+    for (size_t at; (at = text.find("!! rto_")) != std::string::npos;)  // the plex allocator's own report
+        text.erase(at, text.find("!!", at + 2) - at);
+    EXPECT_EQ(
+        text,
+        "!!head_setvar2: Index out of bounds 6 5\n!!head_inqvar2: Index out of bounds 0 5\n"
+        "!!embed_setvar2: Index out of bounds 3 2\n!!embed_inqvar2: Index out of bounds 3 2\n"
+        "!!rtohess_create_embedded: Parent (sized for 5 nonzeros out of 6) is not big enough for embedded "
+        "Hessian 4\n!! rtohess_head_relocate: relocate is not allowed for a head list\n"
+        "!!rtohess_embedded_relocate: parent is not big enough\n!! rtohess_move_items: size < 0 (-1)\n"
+        "!!rtohess_head_move_items: bad source or destination, source 4, dest 1, move size 3, list size 5"
+        "!! rtohess_embed_move_items: size < 0 (-1)\n"
+        "!!rtohess_embed_move_items: bad source or destination, source 2, dest 1, move size 2, list size 2\n"
+        "!!head_resize: Hessian resize failed 9!!rtohess_create: Unable to allocate memory for hessian\n"
+        "!!rtohess_create_embedded: Unable to allocate memory for Hessian\n"
+        "!!rtohess_create: Unable to allocate memory for hessian 3\n");
+    for (const char *a : {"rtohess_inq_nz: hessian is NULL", "rtohess_inq_nz: nonzero record is NULL",
+                          "rtohess_match_var_regexp: hessian is NULL",
+                          "rtohess_match_eqn_regexp: hessian is NULL", "rtohess_set_rows: NULL hessian",
+                          "rtohess_set_columns: NULL hessian", "rtohess_set_columns2: NULL hessian"})
+        EXPECT_NE(errors.find(std::string("Assertion '") + a + "' failed in source/rthessbn/rthess:"),
+                  std::string::npos)
+            << a;
+}
+
+}  // namespace
