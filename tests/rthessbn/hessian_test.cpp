@@ -35,6 +35,14 @@ struct World {
     }
 };
 
+// Readings joined by blanks.
+template <class... T>
+std::string line(T... parts) {
+    std::string out;
+    ((out += (out.empty() ? "" : " ") + std::to_string(parts)), ...);
+    return out;
+}
+
 // The first n cells of a pattern's block, and whether it is a copy.
 std::string cells(const Pattern &p, int n) {
     std::string out = p.copied ? "copy" : "own";
@@ -60,6 +68,17 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     EXPECT_EQ(cells(zarn::rthessbn::column2_pattern(flat, false), 1), "own 0");
     EXPECT_EQ(zarn::rthessbn::row_pattern(flat, false).plex - own.plex, 4) << "the head's array at nonzero 5";
     EXPECT_EQ(rtohess_vec_hessianvalues(w.win)[1], 2.5);
+    const auto *h = reinterpret_cast<const rt_hess_head_t *>(w.head);
+    EXPECT_EQ(line(rtohess_rowptr(w.head) == h->irn, rtohess_colptr(w.head) == h->icn,
+                   rtohess_col2ptr(w.head) == h->icn2),
+              "1 1 1")
+        << "the arrays in their documented fields";
+    rtohess_renumber(w.win, 1, 2, 3, 10, 9, 0);
+    rtohess_renumber_vars_in_range(w.win, 2, 2, 15, 16, 1);
+    EXPECT_EQ(line(rtohess_inq_nz_varnum(w.win, 1), rtohess_inq_nz_varnum2(w.win, 1),
+                   rtohess_inq_nz_varnum(w.win, 2), rtohess_inq_nz_varnum2(w.win, 2)),
+              "2 13 16 17")
+        << "both variables renumbered, each against the threshold or range";
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
     rtohess_destroy(&flat);
 }

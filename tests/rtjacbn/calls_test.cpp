@@ -307,9 +307,10 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
     rt_jac_nz bare{};
     std::snprintf(bare.eqnname, sizeof bare.eqnname, "kept");
     bare.value = -1.0;
+    bare.mask = RT_JAC_NZ_LINEAR;
     rtojac_inq_nz(vars, eqns, w.head, 5, &bare);
-    EXPECT_EQ(line(bare.eqnname, bare.eqnnum, bare.varnum, bare.value, line(bare.linear)), "kept 3 8 -1 0")
-        << "mask 0: numbers only";
+    EXPECT_EQ(line(bare.eqnname, bare.eqnnum, bare.varnum, bare.value, line(bare.linear)), "kept 3 8 -1 1")
+        << "the linear flag alone: no names, no value";
 
     ASSERT_EQ(re_comp("^X2[26]$"), nullptr);
     const int32_t first = rtojac_match_var_regexp(w.head, vars, -3);
