@@ -31,8 +31,8 @@ const Model &model() {
     rtovarlst_set_nvar(m.list, kVars);
     rtvarinfo_t r{};
     r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
-                  RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT | RTVARINFO_TARGET_HOMO |
-                  RTVARINFO_MODIFIED,
+                  RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT |
+                  RTVARINFO_TARGET_HOMO | RTVARINFO_MODIFIED,
               2};
     for (int i = 1; i <= kVars; ++i) {
         const double x = 1.0 + i * 1e-3;
@@ -93,7 +93,8 @@ void BM_bound_strtod_lookup(benchmark::State &state) {
                 for (; comma != nullptr; comma = std::strchr(comma + 1, ',')) {
                     const char *q = comma + 1;
                     while (*q == ' ') ++q;
-                    if ((*q >= '0' && *q <= '9') || *q == '-' || *q == '+' || *q == '.') sum += std::strtod(q, nullptr);
+                    if ((*q >= '0' && *q <= '9') || *q == '-' || *q == '+' || *q == '.')
+                        sum += std::strtod(q, nullptr);
                 }
                 line.clear();
             }
