@@ -31,7 +31,7 @@ program jacobian
   bind(C, name='ZARN_PLEX') :: /zplex/
   integer(8) :: RTOJAC_INQ_NNZ_F, RTOJAC_INQ_CAPACITY_F, RTOJAC_INQ_NZ_EQNNUM_F, RTOJAC_INQ_NZ_VARNUM_F
   integer(8) :: RTOJAC_ZARN_LBIRN, RTOJAC_ZARN_LBICN
-  integer(8) :: head, win, ipe, ipv, ipa, iph, copy, k
+  integer(8) :: head, win, flat, none, ipe, ipv, ipa, iph, copy, k
   integer(8) :: rows(6), cols(6)
   real(8) :: a(6), x(4), y(3), yc(3)
   type(c_ptr), volatile :: at
@@ -85,6 +85,20 @@ program jacobian
   call RTO_IFREE(ipe)
   call RTO_IFREE(ipv)
   if (ipe /= 0 .or. ipv /= 0) error stop 'copies freed'
+
+  ! The copy rule further: only bit 0 of a request counts, a window without
+  ! number offsets lends the head's array, a copy has capacity cells.
+  flat = rtojac_create_embedded(3, head, 1, 1, 10)
+  copy = 2
+  if (RTOJAC_ZARN_LBIRN(flat, ipe, copy) /= 0 .or. copy /= 0 .or. ipe /= iph + 9) error stop 'lent'
+  copy = 1
+  if (RTOJAC_ZARN_LBICN(flat, ipv, copy) /= -1 .or. any(ianchor(ipv:ipv + 2) /= 0)) error stop 'asked'
+  call RTO_IFREE(ipv)
+  none = 0
+  if (RTOJAC_ZARN_LBICN(none, ipv, copy) /= 0 .or. ipv /= 0 .or. copy /= 0) error stop 'no Jacobian'
+  call RTOJAC_ZARN_LBBJ(none, ipa)
+  if (ipa /= 0) error stop 'no values'
+  call rtojac_destroy(flat)
   call rtojac_destroy(win)
   call rtojac_destroy(head)
   if (head /= 0) error stop 'handle cleared'

@@ -1,8 +1,9 @@
-// The Hessian where it differs from the Jacobian: a second variable number
-// with its own window offset, renumbering and relocation that move both
-// variable numbers, no linear flags, and its own texts. A head of capacity 6
-// with 5 nonzeros and a window over nonzeros 3..4 (first variable 3, first
-// second variable 5, first equation 2).
+// The Hessian where the model test (tests/rtjacbn/model_test.cpp, which runs
+// every operation on a Hessian beside the Jacobian) does not reach: its
+// local-number vectors, records, searches and filters that take either
+// variable, and its own texts. A head of capacity 6 with 5 nonzeros and a
+// window over nonzeros 3..4 (first variable 3, first second variable 5,
+// first equation 2).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,6 +17,7 @@
 
 namespace {
 
+using zarn::rtjacbn::Pattern;
 using zarn::test::HistoryCapture;
 using zarn::test::StderrCapture;
 
@@ -33,50 +35,51 @@ struct World {
     }
 };
 
-// Equation, variable, second variable and value of nonzero k.
-std::string nonzero(rt_hess_t *h, int32_t k) {
-    const int32_t eqn = rtohess_inq_nz_eqnnum(h, k);
-    const int32_t var = rtohess_inq_nz_varnum(h, k);
-    const int32_t var2 = rtohess_inq_nz_varnum2(h, k);
-    double value = -1.0;
-    rtohess_inq_nz_value(h, k, &value);
-    char text[64];
-    std::snprintf(text, sizeof text, "%d %d %d %g", eqn, var, var2, value);
-    return text;
+// Readings joined by blanks.
+template <class... T>
+std::string line(T... parts) {
+    std::string out;
+    ((out += (out.empty() ? "" : " ") + std::to_string(parts)), ...);
+    return out;
 }
 
-TEST(Hessian, WindowsShiftAllThreeNumbers) {
+// The first n cells of a pattern's block, and whether it is a copy.
+std::string cells(const Pattern &p, int n) {
+    std::string out = p.copied ? "copy" : "own";
+    for (int k = 0; k < n; ++k) out += " " + std::to_string(ZARN_ib0[p.plex + k]);
+    return out;
+}
+
+TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     World w;
-    EXPECT_EQ(nonzero(w.head, 3), "0 0 0 1e+35") << "reset: three numbers 0";
-    rtohess_set_nz_coord(w.win, 1, 1, 1, 1);
-    rtohess_set_nz_value(w.win, 1, 2.5);
-    const int64_t second[] = {7, 8};
-    rtohess_set_columns2(w.win, second);
-    EXPECT_EQ(nonzero(w.head, 3) + " | " + nonzero(w.win, 1), "2 3 11 2.5 | 1 1 7 2.5");
-    EXPECT_EQ(rtohess_col2offset(w.win) * 100 + rtohess_coloffset(w.win) * 10 + rtohess_rowoffset(w.win),
-              421);
-    EXPECT_EQ(rtohess_col2ptr(w.win) - rtohess_col2ptr(w.head), 2);
-    EXPECT_EQ(rtohess_vec_hessianvalues(w.win)[0], 2.5);
-
-    rtohess_renumber(w.head, 1, 5, 3, 10, 9, 1);
-    EXPECT_EQ(nonzero(w.head, 3), "2 13 21 2.5") << "the variable threshold and shift move both variables";
-    rtohess_renumber_vars_in_range(w.win, 1, 1, 11, 16, -1);
-    EXPECT_EQ(nonzero(w.win, 1), "1 10 17 2.5") << "only the first variable lies in the range";
-    rtohess_relocate(w.win, 1, 2, 0);
-    EXPECT_EQ(nonzero(w.win, 1) + " | " + nonzero(w.head, 3), "1 8 15 2.5 | 0 0 0 0")
-        << "relocation shifts both variable offsets and clears what it leaves";
-
-    const zarn::rtjacbn::Pattern p = zarn::rthessbn::column2_pattern(w.win, false);
-    EXPECT_EQ(std::to_string(ZARN_ib0[p.plex]) + " " + std::to_string(p.copied), "15 1")
-        << "local second variables";
-    int64_t plex = p.plex;
-    RTO_IFREE(&plex);
+    rtohess_set_nz_coord(w.win, 1, 1, 2, 3);
+    rtohess_set_nz_coord(w.win, 2, 4, 5, 6);
+    rtohess_set_nz_value(w.win, 2, 2.5);
     rt_hess_t *flat = rtohess_create_embedded(1, w.head, 1, 1, 1, 5);
-    EXPECT_EQ(zarn::rthessbn::row_pattern(flat, false).plex - zarn::rthessbn::row_pattern(w.head, false).plex,
-              4);
-    zarn::rtjacbn::Pattern forced = zarn::rthessbn::column_pattern(w.head, true);
-    EXPECT_TRUE(forced.copied);
-    RTO_IFREE(&forced.plex);
+    rtohess_set_nnz(flat, 1);
+    const Pattern own = zarn::rthessbn::row_pattern(w.head, false);
+    Pattern copies[] = {
+        zarn::rthessbn::row_pattern(w.win, false), zarn::rthessbn::column_pattern(w.win, false),
+        zarn::rthessbn::column2_pattern(w.win, false), zarn::rthessbn::column_pattern(w.head, true)};
+    EXPECT_EQ(cells(copies[0], 2) + " | " + cells(copies[1], 2) + " | " + cells(copies[2], 2) + " | " +
+                  cells(copies[3], 5),
+              "copy 1 4 | copy 2 5 | copy 3 6 | copy 0 0 4 7 0")
+        << "each axis less its own offset; a copy of the head when asked";
+    EXPECT_EQ(cells(zarn::rthessbn::column2_pattern(flat, false), 1), "own 0");
+    EXPECT_EQ(zarn::rthessbn::row_pattern(flat, false).plex - own.plex, 4) << "the head's array at nonzero 5";
+    EXPECT_EQ(rtohess_vec_hessianvalues(w.win)[1], 2.5);
+    const auto *h = reinterpret_cast<const rt_hess_head_t *>(w.head);
+    EXPECT_EQ(line(rtohess_rowptr(w.head) == h->irn, rtohess_colptr(w.head) == h->icn,
+                   rtohess_col2ptr(w.head) == h->icn2),
+              "1 1 1")
+        << "the arrays in their documented fields";
+    rtohess_renumber(w.win, 1, 2, 3, 10, 9, 0);
+    rtohess_renumber_vars_in_range(w.win, 2, 2, 15, 16, 1);
+    EXPECT_EQ(line(rtohess_inq_nz_varnum(w.win, 1), rtohess_inq_nz_varnum2(w.win, 1),
+                   rtohess_inq_nz_varnum(w.win, 2), rtohess_inq_nz_varnum2(w.win, 2)),
+              "2 13 16 17")
+        << "both variables renumbered, each against the threshold or range";
+    for (Pattern &p : copies) RTO_IFREE(&p.plex);
     rtohess_destroy(&flat);
 }
 
@@ -96,22 +99,34 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     rt_hess_nz rec{};
     rec.mask = RT_HESS_NZ_EQNNAME | RT_HESS_NZ_VARNAMES | RT_HESS_NZ_VALUE;
     rtohess_inq_nz(vars, eqns, w.head, 1, &rec);
-    EXPECT_EQ(std::string(rec.eqnname) + rec.varname + rec.var2name + std::to_string(rec.value),
-              "E1X2X30.500000");
+    EXPECT_EQ(std::string(rec.eqnname) + " " + rec.varname + " " + rec.var2name + " " +
+                  std::to_string(rec.var2num) + " " + std::to_string(rec.value),
+              "E1 X2 X3 3 0.500000");
     ASSERT_EQ(re_comp("^X3$"), nullptr);
-    EXPECT_EQ(rtohess_match_var_regexp(w.head, vars, 0) * 10 + rtohess_match_var_regexp(w.head, vars, 1), 12);
+    EXPECT_EQ(std::to_string(rtohess_match_var_regexp(w.head, vars, 0)) + " " +
+                  std::to_string(rtohess_match_var_regexp(w.head, vars, 1)),
+              "1 2")
+        << "X3 as the second variable of nonzero 1, the first of nonzero 2";
     ASSERT_EQ(re_comp("^E4$"), nullptr);
     EXPECT_EQ(rtohess_match_eqn_regexp(w.head, eqns, 0), 2);
     hs_regexp *x3 = hs_regcomp("X3");
-    EXPECT_EQ(std::to_string(rtohess_filter_var_match_regexp(&rec, x3)) +
-                  std::to_string(rtohess_filter_var_match_name(&rec, "X2")) +
-                  std::to_string(rtohess_filter_var_match_index(&rec, 3)) +
-                  std::to_string(rtohess_filter_var_match_index(&rec, 1)) +
-                  std::to_string(rtohess_filter_eqn_match_regexp(&rec, x3)) +
-                  std::to_string(rtohess_filter_eqn_match_name(&rec, "E1")) +
-                  std::to_string(rtohess_filter_eqn_match_index(&rec, 1)) +
-                  std::to_string(rtohess_filter_always_true(nullptr, nullptr)),
-              "11100111");
+    const std::vector<std::pair<const char *, int>> filters = {
+        {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3)},
+        {"var name, first variable", rtohess_filter_var_match_name(&rec, "X2")},
+        {"var name, neither", rtohess_filter_var_match_name(&rec, "X4")},
+        {"var index, second variable", rtohess_filter_var_match_index(&rec, 3)},
+        {"var index, the equation's", rtohess_filter_var_match_index(&rec, 1)},
+        {"eqn regexp fails", rtohess_filter_eqn_match_regexp(&rec, x3)},
+        {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1")},
+        {"eqn index", rtohess_filter_eqn_match_index(&rec, 1)},
+        {"always", rtohess_filter_always_true(nullptr, nullptr)},
+    };
+    std::string got;
+    for (const auto &f : filters) got += std::string(f.first) + "=" + std::to_string(f.second) + " ";
+    EXPECT_EQ(
+        got,
+        "var regexp, second variable=1 var name, first variable=1 var name, neither=0 var index, second "
+        "variable=1 var index, the equation's=0 eqn regexp fails=0 eqn name=1 eqn index=1 always=1 ");
     hs_regfree(x3);
     rtoeqnlst_destroy(&eqns);
     rtovarlst_destroy_c(&vars);
@@ -125,7 +140,7 @@ TEST(Hessian, OwnTexts) {
         World w;
         rtohess_set_nz_varnum2(w.head, 6, 1);
         rtohess_inq_nz_varnum2(w.head, 0);
-        rtohess_set_nz_varnum2(w.win, 3, 1);
+        rtohess_set_nz_coord(w.win, 3, 1, 1, 1);
         rtohess_inq_nz_varnum2(w.win, 3);
         EXPECT_EQ(rtohess_create_embedded(4, w.head, 1, 1, 1, 3), nullptr);
         rtohess_relocate(w.head, 1, 0, 0);
@@ -158,6 +173,7 @@ TEST(Hessian, OwnTexts) {
     EXPECT_EQ(
         text,
         "!!head_setvar2: Index out of bounds 6 5\n!!head_inqvar2: Index out of bounds 0 5\n"
+        "!!embed_seteqn: Index out of bounds 3 2\n!!embed_setvar: Index out of bounds 3 2\n"
         "!!embed_setvar2: Index out of bounds 3 2\n!!embed_inqvar2: Index out of bounds 3 2\n"
         "!!rtohess_create_embedded: Parent (sized for 5 nonzeros out of 6) is not big enough for embedded "
         "Hessian 4\n!! rtohess_head_relocate: relocate is not allowed for a head list\n"
