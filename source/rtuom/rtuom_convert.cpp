@@ -110,11 +110,13 @@ double by_name_convert(const char *fn, double x, int *ptype, const char *unit, D
     return e == nullptr ? x : convert(x, t, *e, dir, false);
 }
 
-// A quick path for the common case: a built table, an ordinary type, an explicit index.
+// A quick path for the common case: an ordinary type and an explicit index
+// within its list. An unbuilt table has no units in any list (its counts are
+// 0), so it always takes the checked path, which reports it.
 inline const rtouom_entry *plain_entry(int ptype, int uom) {
-    if (ptype >= 0 && ptype < kTypeCount && built() && index_within(uom, rtouom_count[ptype]))
-        return &rtouom_table[ptype][uom - 1];
-    return nullptr;
+    if (static_cast<unsigned>(ptype) >= static_cast<unsigned>(kTypeCount)) return nullptr;
+    if (static_cast<unsigned>(uom) - 1u >= static_cast<unsigned>(rtouom_count[ptype])) return nullptr;
+    return &rtouom_table[ptype][uom - 1];
 }
 
 }  // namespace
