@@ -189,33 +189,22 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
     }
 }
 
-// Walks the stream once to find every variable's target, so that a damaged
-// stream is refused before the list is touched. Returns the count, or -1
-// (message printed).
-int64_t resolve_all(rtvarlst_t *list, bool by_name, const Compiled &c, int32_t **targets,
-                    int64_t *unmatched) {
-    const int32_t n = rtovarlst_inq_nvar(list);
-    int64_t count = 0, room = 0;
-    VarWords v;
+// Walks the stream once to its end word, reading only each variable's index,
+// so that a damaged stream is refused before the list is touched. Returns the
+// count, or -1 (message printed).
+int64_t count_variables() {
+    const int rest = state().layout.words() - 1;
+    int64_t count = 0;
     while (count < RTXFILE_MAX_VARIABLES) {
-        const int st = read_variable(&v, by_name);
-        if (st == 1) break;
+        int32_t index = 0;
+        int st = get(&index);
+        if (st == 0 && index < 0) break;
+        if (st == 0) st = skip(rest);
         if (st != 0) {
             report(msg::kRestoreRead);
             return -1;
         }
-        if (count == room) {
-            const int64_t grown = room == 0 ? 1024 : room * 2;
-            std::size_t bytes = 0;
-            void *p = byte_count(grown, sizeof(int32_t), &bytes) ? xrealloc(*targets, bytes) : nullptr;
-            if (p == nullptr) {
-                report(msg::kRestoreMemory, static_cast<long long>(grown));
-                return -1;
-            }
-            *targets = static_cast<int32_t *>(p);
-            room = grown;
-        }
-        (*targets)[count++] = target_of(list, n, v, by_name, c, unmatched);
+        ++count;
     }
     return count;
 }
@@ -249,32 +238,30 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
 
     Compiled c;
     if (!compile(subs, &c)) return 0;
-    int32_t *targets = nullptr;
-    int64_t unmatched = 0;
-    const int64_t count = resolve_all(list, by_name, c, &targets, &unmatched);
-    release(&c);
+    const int64_t count = count_variables();
     if (count < 0) {
-        std::free(targets);
+        release(&c);
         return 0;
     }
-    // Second pass from the first variable on: apply.
+    // Second pass from the first variable on: find each target and apply.
     s.record = 1;
     s.pos = kWords;
     const int32_t n = rtovarlst_inq_nvar(list);
+    int64_t unmatched = 0;
     VarWords v;
     for (int64_t k = 0; k < count; ++k) {
-        if (read_variable(&v, false) != 0) {
+        if (read_variable(&v, by_name) != 0) {
             report(msg::kRestoreRead);
-            std::free(targets);
+            release(&c);
             return 0;
         }
-        const int32_t t = targets[k];
+        const int32_t t = target_of(list, n, v, by_name, c, &unmatched);
         if (!index_within(t, n)) continue;
         if (except.use && except.entries != nullptr && except.entries[t - 1] != 0) continue;
         if (except.skip_fixed && varIsFixed(rtovarlst_inq_var_status(list, t)) != 0) continue;
         apply(list, t, v, s.layout, select);
     }
-    std::free(targets);
+    release(&c);
     return -unmatched;
 }
 

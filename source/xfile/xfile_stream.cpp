@@ -1,4 +1,9 @@
-// The word stream of an X-file: 512-word records, the header, one variable's words.
+// The word stream of an X-file: 512-word records moved in blocks, the header,
+// one variable's words.
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/funit.h"
@@ -6,6 +11,8 @@
 
 static_assert(RTXFILE_STATUS_NOT_OPEN == ZARN_FUNIT_NOT_OPEN);
 static_assert(RTXFILE_STATUS_SHORT == ZARN_FUNIT_SHORT);
+// The file's words are little-endian; blocks are moved as the host holds them.
+static_assert(std::endian::native == std::endian::little);
 
 namespace zarn::xfile {
 
@@ -35,19 +42,137 @@ Layout layout_of(const int32_t flags[kFlags]) {
 
 void attach_for_reading(int32_t unit, int mode) {
     State &s = state();
+    forget_records(unit);
     s.unit = unit;
     s.mode = mode;
     const int64_t bytes = zarn_funit_size(unit);
     s.records = bytes > 0 ? bytes / RTXFILE_RECORD_BYTES : 0;
 }
 
+namespace {
+
+constexpr size_t kRecordBytes = RTXFILE_RECORD_BYTES;
+
+void forget(Block *b, int32_t unit) {
+    b->unit = unit;
+    b->fd = -1;
+    b->first = 0;
+    b->count = b->dirty_from = b->dirty_to = 0;
+}
+
+// The block of the current unit: one held for another unit is dropped.
+// Nothing of it is dirty then: every writing call ends with a flush.
+void follow_unit(Block *b, int32_t unit) {
+    if (b->unit != unit) forget(b, unit);
+}
+
+// The unit's descriptor, asked for before every system call: a unit the
+// caller closed is not transferred on (as a run-time statement would refuse
+// it), and one opened again is followed.
+int descriptor(Block *b) {
+    b->fd = zarn_funit_descriptor(b->unit);
+    return b->fd;
+}
+
+// An I/O status for a failed system call: the error number, never 0.
+int failure() { return errno != 0 ? errno : EIO; }
+
+int write_dirty(Block *b) {
+    if (b->dirty_to <= b->dirty_from) return 0;
+    const char *at = reinterpret_cast<const char *>(b->words + static_cast<size_t>(b->dirty_from) * kWords);
+    size_t left = static_cast<size_t>(b->dirty_to - b->dirty_from) * kRecordBytes;
+    off_t offset = static_cast<off_t>(b->first - 1 + b->dirty_from) * static_cast<off_t>(kRecordBytes);
+    b->dirty_from = b->dirty_to = 0;
+    if (descriptor(b) < 0) return ZARN_FUNIT_NOT_OPEN;
+    while (left > 0) {
+        const ssize_t n = ::pwrite(b->fd, at, left, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return failure();
+        at += n;
+        left -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return 0;
+}
+
+// Reads up to a block from record rec on; a record the file holds only in
+// part reads padded with zeros, as the run-time would give it.
+int load(Block *b, int64_t rec) {
+    char *at = reinterpret_cast<char *>(b->words);
+    const size_t want = sizeof b->words;
+    size_t got = 0;
+    b->count = 0;
+    if (descriptor(b) < 0) return ZARN_FUNIT_NOT_OPEN;
+    while (got < want) {
+        const ssize_t n =
+            ::pread(b->fd, at + got, want - got,
+                    static_cast<off_t>(rec - 1) * static_cast<off_t>(kRecordBytes) + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failure();
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got == 0) return RTXFILE_STATUS_SHORT;
+    const size_t records = (got + kRecordBytes - 1) / kRecordBytes;
+    std::memset(at + got, 0, records * kRecordBytes - got);
+    b->first = rec;
+    b->count = static_cast<int>(records);
+    return 0;
+}
+
+}  // namespace
+
+void forget_records(int32_t unit) { forget(&state().block, unit); }
+
+int flush_records() {
+    State &s = state();
+    Block &b = s.block;
+    if (b.unit != s.unit) return 0;
+    return write_dirty(&b);
+}
+
 int read_record(int64_t rec) {
     State &s = state();
     // Only whole records count: the run-time would pad a cut one.
     if (s.mode != kWriting && rec > s.records) return RTXFILE_STATUS_SHORT;
-    return zarn_funit_read_direct(s.unit, rec, s.buf);
+    if (s.unit < 0) return ZARN_FUNIT_NOT_OPEN;
+    if (rec < 1) return RTXFILE_STATUS_SHORT;
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    int st = 0;
+    if (rec < b.first || rec >= b.first + b.count) {
+        if ((st = write_dirty(&b)) != 0 || (st = load(&b, rec)) != 0) return st;
+    }
+    std::memcpy(s.buf, b.words + static_cast<size_t>(rec - b.first) * kWords, sizeof s.buf);
+    return 0;
 }
-int write_record(int64_t rec) { return zarn_funit_write_direct(state().unit, rec, state().buf); }
+
+int write_record(int64_t rec) {
+    State &s = state();
+    if (s.unit < 0) return ZARN_FUNIT_NOT_OPEN;
+    if (rec < 1) return RTXFILE_STATUS_SHORT;
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    int st = 0;
+    // A record within the block or right after its last one joins it; any
+    // other starts a new block once the held records are written.
+    if (b.count == 0 || rec < b.first || rec > b.first + b.count || rec >= b.first + kBlockRecords) {
+        if ((st = write_dirty(&b)) != 0) return st;
+        b.first = rec;
+        b.count = 0;
+    }
+    const int at = static_cast<int>(rec - b.first);
+    std::memcpy(b.words + static_cast<size_t>(at) * kWords, s.buf, sizeof s.buf);
+    if (at == b.count) ++b.count;
+    if (b.dirty_to <= b.dirty_from) {
+        b.dirty_from = at;
+        b.dirty_to = at + 1;
+    } else {
+        b.dirty_from = at < b.dirty_from ? at : b.dirty_from;
+        b.dirty_to = at + 1 > b.dirty_to ? at + 1 : b.dirty_to;
+    }
+    return 0;
+}
 
 int read_header(Header *h) {
     State &s = state();
