@@ -89,7 +89,9 @@ struct State {
     int32_t buf[kWords] = {};
     Block block;  // records moved in blocks under buf
 };
-State &state();
+// One per process, constant-initialised: the stream's word calls reach it without a guard.
+extern State g_state;
+inline State &state() { return g_state; }
 
 // True when unit is the open X-file and its mode is `mode` (-1: any).
 bool attached(int64_t unit, int mode);

@@ -105,12 +105,36 @@ int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, 
     return t;
 }
 
-void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, const int64_t *select) {
-    auto selected = [&](Field f) { return select != nullptr && select[f.code - 1] != 0; };
-    for (int k = 0; k < l.nints; ++k) {
-        const Field f = l.ints[k];
-        if (!selected(f)) continue;
-        const int32_t w = v.ints[k];
+// The fields of the file's layout that the caller selected, with their
+// places among the variable's words: worked out once a restore.
+struct Chosen {
+    int nints = 0, nreals = 0;
+    int int_at[RTXFILE_MAX_INT_WORDS] = {};
+    int real_at[RTXFILE_MAX_REALS] = {};
+    Field ints[RTXFILE_MAX_INT_WORDS] = {};
+    Field reals[RTXFILE_MAX_REALS] = {};
+};
+
+Chosen choose(const Layout &l, const int64_t *select) {
+    Chosen c;
+    if (select == nullptr) return c;
+    for (int k = 0; k < l.nints; ++k)
+        if (select[l.ints[k].code - 1] != 0) {
+            c.int_at[c.nints] = k;
+            c.ints[c.nints++] = l.ints[k];
+        }
+    for (int k = 0; k < l.nreals; ++k)
+        if (select[l.reals[k].code - 1] != 0) {
+            c.real_at[c.nreals] = k;
+            c.reals[c.nreals++] = l.reals[k];
+        }
+    return c;
+}
+
+void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Chosen &chosen) {
+    for (int j = 0; j < chosen.nints; ++j) {
+        const Field f = chosen.ints[j];
+        const int32_t w = v.ints[chosen.int_at[j]];
         switch (f.code) {
             case RTXFILE_SPEC:
                 rtovarlst_set_spec_value(list, t, w);
@@ -149,15 +173,14 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
                 break;
         }
     }
+    if (chosen.nreals == 0) return;
     // Every real the file holds unscaled is divided by the variable's internal
     // scale at restore time (the list's one rule); an undefined one stays so.
     const double scale = zarn::rtvarlst::effective_scale(list, t);
-    for (int k = 0; k < l.nreals; ++k) {
-        const Field f = l.reals[k];
-        if (!selected(f)) continue;
-        const double x = zarn::attrcat::kXfile[f.code].unscaled && v.reals[k] != RTOVARLST_UNDEFINED
-                             ? v.reals[k] / scale
-                             : v.reals[k];
+    for (int j = 0; j < chosen.nreals; ++j) {
+        const Field f = chosen.reals[j];
+        const double r = v.reals[chosen.real_at[j]];
+        const double x = zarn::attrcat::kXfile[f.code].unscaled && r != RTOVARLST_UNDEFINED ? r / scale : r;
         switch (f.code) {
             case RTXFILE_LOWER:
                 rtovarlst_set_var_lower(list, t, x, 0);
@@ -193,13 +216,18 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
 // so that a damaged stream is refused before the list is touched. Returns the
 // count, or -1 (message printed).
 int64_t count_variables() {
-    const int rest = state().layout.words() - 1;
+    State &s = state();
+    const int rest = s.layout.words() - 1;
     int64_t count = 0;
     while (count < RTXFILE_MAX_VARIABLES) {
         int32_t index = 0;
         int st = get(&index);
         if (st == 0 && index < 0) break;
-        if (st == 0) st = skip(rest);
+        if (st == 0 && s.pos + rest <= kWords) {
+            s.pos += rest;
+        } else if (st == 0) {
+            st = skip(rest);
+        }
         if (st != 0) {
             report(msg::kRestoreRead);
             return -1;
@@ -248,6 +276,7 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
     s.pos = kWords;
     const int32_t n = rtovarlst_inq_nvar(list);
     int64_t unmatched = 0;
+    const Chosen chosen = choose(s.layout, select);
     VarWords v;
     for (int64_t k = 0; k < count; ++k) {
         if (read_variable(&v, by_name) != 0) {
@@ -259,7 +288,7 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
         if (!index_within(t, n)) continue;
         if (except.use && except.entries != nullptr && except.entries[t - 1] != 0) continue;
         if (except.skip_fixed && varIsFixed(rtovarlst_inq_var_status(list, t)) != 0) continue;
-        apply(list, t, v, s.layout, select);
+        if (chosen.nints + chosen.nreals > 0) apply(list, t, v, chosen);
     }
     release(&c);
     return -unmatched;

@@ -16,10 +16,7 @@ static_assert(std::endian::native == std::endian::little);
 
 namespace zarn::xfile {
 
-State &state() {
-    static State s;
-    return s;
-}
+constinit State g_state{};
 
 bool attached(int64_t unit, int mode) {
     const State &s = state();
@@ -270,17 +267,23 @@ int take(int32_t *dst, int n) {
 }
 
 int read_variable(VarWords *v, bool with_name) {
-    const Layout &l = state().layout;
+    State &s = state();
+    const Layout &l = s.layout;
     int st = get(&v->index);
     if (st != 0) return st;
     if (v->index < 0) return 1;
     int32_t w[kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
     const int32_t *at = w;
-    if (l.names && !with_name) {
+    const int rest = l.words() - 1;
+    if (s.pos + rest <= kWords) {  // the whole variable is in this record: read it in place
+        at = s.buf + s.pos;
+        s.pos += rest;
+        if (l.names && !with_name) at += kNameWords;
+    } else if (l.names && !with_name) {
         if ((st = skip(kNameWords)) != 0) return st;
         st = take(w, l.nints + 2 * l.nreals);
     } else {
-        st = take(w, l.words() - 1);
+        st = take(w, rest);
     }
     if (st != 0) return st;
     if (l.names && with_name) {
