@@ -106,6 +106,12 @@ int write_record(int64_t rec);
 // that writes ends with it, so that between calls the file holds every
 // record written, as with one transfer a record.
 int flush_records();
+// Counts the variables of the stream up to its end word (at most limit),
+// looking only at each variable's index word in a small window of the file
+// mapped at a time: no copy, nothing held that grows with the file. -1 with a
+// non-zero status when the stream ends first, -1 with status 0 when the
+// system cannot map the file (count by reading then).
+int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status);
 // Drops the records held (none dirty: flushed first) as unit's file is attached or closed.
 void forget_records(int32_t unit);
 // Reads record 1 into h and leaves the stream before record 2. RTXFILE_STATUS_BAD

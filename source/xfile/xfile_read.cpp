@@ -218,6 +218,13 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Chosen &chosen)
 int64_t count_variables() {
     State &s = state();
     const int rest = s.layout.words() - 1;
+    int mapped_status = 0;
+    const int64_t mapped = count_by_index_words(rest + 1, RTXFILE_MAX_VARIABLES, &mapped_status);
+    if (mapped >= 0) return mapped;
+    if (mapped_status != 0) {
+        report(msg::kRestoreRead);
+        return -1;
+    }
     int64_t count = 0;
     while (count < RTXFILE_MAX_VARIABLES) {
         int32_t index = 0;

@@ -1,7 +1,9 @@
 // The word stream of an X-file: 512-word records moved in blocks, the header,
 // one variable's words.
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -120,6 +122,75 @@ int load(Block *b, int64_t rec) {
 }  // namespace
 
 void forget_records(int32_t unit) { forget(&state().block, unit); }
+
+namespace {
+
+// A window of the file's records mapped for reading; unmapped when moved or done.
+struct Window {
+    const char *base = nullptr;  // mapping of file records [first, first + count), 0-based
+    size_t bytes = 0;
+    int64_t first = 0, count = 0;
+    ~Window() { drop(); }
+    void drop() {
+        if (base != nullptr) ::munmap(const_cast<char *>(base), bytes);
+        base = nullptr;
+    }
+    // Maps up to `want` records from 0-based record r on (r rounded down to a
+    // page); false when the system refuses.
+    bool map(int fd, int64_t r, int64_t want, int64_t records) {
+        drop();
+        static const int64_t per_page = std::max<int64_t>(1, ::sysconf(_SC_PAGESIZE) / kRecordBytes);
+        first = r - r % per_page;
+        count = std::min(want, records - first);
+        bytes = static_cast<size_t>(count) * kRecordBytes;
+        void *m = ::mmap(nullptr, bytes, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(first) * kRecordBytes);
+        if (m == MAP_FAILED) return false;
+        base = static_cast<const char *>(m);
+        return true;
+    }
+    int32_t word(int64_t r, int64_t w) const {
+        int32_t v;
+        std::memcpy(&v, base + static_cast<size_t>(r - first) * kRecordBytes + static_cast<size_t>(w) * 4,
+                    sizeof v);
+        return v;
+    }
+};
+
+}  // namespace
+
+int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status) {
+    State &s = state();
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    *status = 0;
+    if (descriptor(&b) < 0) {
+        *status = ZARN_FUNIT_NOT_OPEN;
+        return -1;
+    }
+    // A window of 2 MiB: what is mapped at once stays small whatever the file.
+    constexpr int64_t kWindowRecords = 1024;
+    const int64_t stream_words = s.records > 1 ? (s.records - 1) * kWords : 0;
+    Window win;
+    int64_t count = 0, p = 0;  // p: the stream word of the next index
+    while (count < limit) {
+        if (p >= stream_words) {
+            *status = RTXFILE_STATUS_SHORT;
+            return -1;
+        }
+        const int64_t r = 1 + p / kWords;  // 0-based file record holding word p
+        if (win.base == nullptr || r >= win.first + win.count) {
+            if (!win.map(b.fd, r, kWindowRecords, s.records)) return -1;  // status 0: not counted this way
+        }
+        if (win.word(r, p % kWords) < 0) break;
+        if (p + words_per_variable - 1 >= stream_words) {
+            *status = RTXFILE_STATUS_SHORT;
+            return -1;
+        }
+        ++count;
+        p += words_per_variable;
+    }
+    return count;
+}
 
 int flush_records() {
     State &s = state();
