@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "memory.h"
 #include "pair_reporter.h"
 #include "platform/xalloc.h"
 #include "zarnutils/rtuom.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kN = 1000000;
+const int32_t kN = zarn::bench::count_from_env("ZARN_BENCH_VARIABLES", 1000000);  // fewer for profiling
 constexpr int kTemperature = 22, kFahrenheit = 2;
 
 struct Model {
@@ -55,7 +56,8 @@ void BM_assign_value(benchmark::State &state) {
     value_t v;
     value_init(&v);
     value_assign_double(&v, 300.0, kTemperature, kFahrenheit);
-    for (int32_t i = 0; i < kN; ++i) rtovarlst_assign_value(m.list, m.targets[i].c_str(), &v);  // records exist
+    for (int32_t i = 0; i < kN; ++i)
+        rtovarlst_assign_value(m.list, m.targets[i].c_str(), &v);  // records exist
     zarn::failalloc_set(0);
     uint64_t k = 0;
     for (auto _ : state) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "memory.h"
 #include "pair_reporter.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/varfile.hpp"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr int kVars = 1000000;
+const int kVars = zarn::bench::count_from_env("ZARN_BENCH_VARIABLES", 1000000);
 
 struct Model {
     rtvarlst_t *list;
@@ -31,8 +32,8 @@ const Model &model() {
     rtovarlst_set_nvar(m.list, kVars);
     rtvarinfo_t r{};
     r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
-                  RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT | RTVARINFO_TARGET_HOMO |
-                  RTVARINFO_MODIFIED,
+                  RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT |
+                  RTVARINFO_TARGET_HOMO | RTVARINFO_MODIFIED,
               2};
     for (int i = 1; i <= kVars; ++i) {
         const double x = 1.0 + i * 1e-3;
@@ -93,7 +94,8 @@ void BM_bound_strtod_lookup(benchmark::State &state) {
                 for (; comma != nullptr; comma = std::strchr(comma + 1, ',')) {
                     const char *q = comma + 1;
                     while (*q == ' ') ++q;
-                    if ((*q >= '0' && *q <= '9') || *q == '-' || *q == '+' || *q == '.') sum += std::strtod(q, nullptr);
+                    if ((*q >= '0' && *q <= '9') || *q == '-' || *q == '+' || *q == '.')
+                        sum += std::strtod(q, nullptr);
                 }
                 line.clear();
             }
@@ -108,10 +110,32 @@ BENCHMARK(BM_bound_strtod_lookup)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
+// Peak resident set above the model while the reader reads and assigns every
+// variable, per variable, and the program's peak. A first read gives every
+// variable what the list keeps only once set, so the second measures the
+// reader alone: records are parsed as they arrive, the file is not kept.
+void memory_figures(zarn::bench::PairReporter *reporter) {
+    using namespace zarn::bench;
+    const Model &m = model();
+    const auto read_once = [&] {
+        FILE *f = std::fopen(m.path.c_str(), "r");
+        RTVarFileIn in(create_ascii_stream_rtopipe(f, "bench", 1), m.list);
+        in.Go();
+    };
+    read_once();
+    const double before = resident_now();
+    if (!reset_peak()) return;
+    read_once();
+    const double peak = resident_peak();
+    reporter->figure("read: peak RSS above the model, bytes per variable", (peak - before) / kVars);
+    reporter->figure("read: peak RSS of the program, bytes per variable", peak / kVars);
+}
+
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     zarn::bench::PairReporter reporter(
         {{"VARFILE read, 10^6 variables, default columns", "BM_varfile_In_Go", "BM_bound_strtod_lookup"}});
+    memory_figures(&reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::remove(model().path.c_str());
