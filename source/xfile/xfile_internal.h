@@ -151,8 +151,9 @@ struct VarWords {
     int32_t ints[RTXFILE_MAX_INT_WORDS] = {};
     double reals[RTXFILE_MAX_REALS] = {};
 };
-// 0 and the variable, 1 at the end word, else the I/O status.
-int read_variable(VarWords *v, bool with_name);
+// 0 and the variable, 1 at the end word, else the I/O status. Without
+// with_fields the integer and real words are passed over, not decoded.
+int read_variable(VarWords *v, bool with_name, bool with_fields = true);
 
 // ---- Entry bodies ----
 int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags,

@@ -286,7 +286,7 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
     const Chosen chosen = choose(s.layout, select);
     VarWords v;
     for (int64_t k = 0; k < count; ++k) {
-        if (read_variable(&v, by_name) != 0) {
+        if (read_variable(&v, by_name, chosen.nints + chosen.nreals > 0) != 0) {
             report(msg::kRestoreRead);
             release(&c);
             return 0;

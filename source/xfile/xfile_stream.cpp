@@ -337,7 +337,7 @@ int take(int32_t *dst, int n) {
     return 0;
 }
 
-int read_variable(VarWords *v, bool with_name) {
+int read_variable(VarWords *v, bool with_name, bool with_fields) {
     State &s = state();
     const Layout &l = s.layout;
     int st = get(&v->index);
@@ -358,12 +358,10 @@ int read_variable(VarWords *v, bool with_name) {
     }
     if (st != 0) return st;
     if (l.names && with_name) {
-        for (int k = 0; k < kNameWords; ++k) {
-            const uint32_t u = static_cast<uint32_t>(at[k]);
-            for (int b = 0; b < 4; ++b) v->name[4 * k + b] = static_cast<char>((u >> (8 * b)) & 0xFF);
-        }
+        std::memcpy(v->name, at, RTXFILE_NAME_LEN);  // little-endian words hold the bytes in order
         at += kNameWords;
     }
+    if (!with_fields) return 0;
     for (int k = 0; k < l.nints; ++k) v->ints[k] = *at++;
     for (int k = 0; k < l.nreals; ++k, at += 2) {
         const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(at[0])) |
