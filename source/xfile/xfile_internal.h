@@ -140,7 +140,8 @@ inline int put(int32_t w) {
     return 0;
 }
 int skip(int n);
-int take(int32_t *dst, int n);  // the next n words
+int put_words(const int32_t *src, int n);  // n words, as put() one by one
+int take(int32_t *dst, int n);             // the next n words
 // Overwrites the word last read (update mode).
 inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
 

@@ -321,6 +321,22 @@ int skip(int n) {
     return 0;
 }
 
+int put_words(const int32_t *src, int n) {
+    State &s = state();
+    while (n > 0) {
+        if (s.pos == kWords) {
+            int st = next_write();
+            if (st != 0) return st;
+        }
+        const int k = kWords - s.pos < n ? kWords - s.pos : n;
+        std::memcpy(s.buf + s.pos, src, sizeof(int32_t) * static_cast<size_t>(k));
+        src += k;
+        s.pos += k;
+        n -= k;
+    }
+    return 0;
+}
+
 int take(int32_t *dst, int n) {
     State &s = state();
     while (n > 0) {

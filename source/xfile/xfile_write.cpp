@@ -131,30 +131,27 @@ void name_words(rtvarlst_t *list, int32_t i, int32_t words[kNameWords]) {
         const size_t n = strnlen(name, sizeof field);
         std::memcpy(field, name, n);
     }
-    for (int k = 0; k < kNameWords; ++k) {
-        const uint32_t u = field[4 * k] | (field[4 * k + 1] << 8) | (field[4 * k + 2] << 16) |
-                           (static_cast<uint32_t>(field[4 * k + 3]) << 24);
-        words[k] = static_cast<int32_t>(u);
-    }
+    std::memcpy(words, field, sizeof field);  // little-endian words hold the bytes in order
 }
 
+// The variable's words are gathered first and go to the stream in one piece.
 int save_one(rtvarlst_t *list, int32_t i) {
     const Layout &l = state().layout;
-    int st = put(i);
-    if (st == 0 && l.names) {
-        int32_t words[kNameWords];
-        name_words(list, i, words);
-        for (int k = 0; k < kNameWords && st == 0; ++k) st = put(words[k]);
+    int32_t w[1 + kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
+    int n = 0;
+    w[n++] = i;
+    if (l.names) {
+        name_words(list, i, w + n);
+        n += kNameWords;
     }
     const int64_t status = rtovarlst_inq_var_status(list, i);
-    for (int k = 0; k < l.nints && st == 0; ++k) st = put(int_word(list, i, l.ints[k], status, false));
+    for (int k = 0; k < l.nints; ++k) w[n++] = int_word(list, i, l.ints[k], status, false);
     const double scale = zarn::rtvarlst::effective_scale(list, i);
-    for (int k = 0; k < l.nreals && st == 0; ++k) {
-        int32_t lo, hi;
-        split(real_value(list, i, l.reals[k], scale), &lo, &hi);
-        if ((st = put(lo)) == 0) st = put(hi);
+    for (int k = 0; k < l.nreals; ++k) {
+        split(real_value(list, i, l.reals[k], scale), &w[n], &w[n + 1]);
+        n += 2;
     }
-    return st;
+    return put_words(w, n);
 }
 
 int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
