@@ -1,6 +1,7 @@
 // The word stream of an X-file: 512-word records moved in blocks, the header,
 // one variable's words.
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -169,7 +170,12 @@ int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status)
     }
     // A window of 2 MiB: what is mapped at once stays small whatever the file.
     constexpr int64_t kWindowRecords = 1024;
-    const int64_t stream_words = s.records > 1 ? (s.records - 1) * kWords : 0;
+    // Only records the file holds now are mapped (touching a page past its end
+    // would end the process): a file cut since the open reads as ending there.
+    struct stat st {};
+    if (::fstat(b.fd, &st) != 0) return -1;  // status 0: count by reading
+    const int64_t records = std::min<int64_t>(s.records, st.st_size / static_cast<int64_t>(kRecordBytes));
+    const int64_t stream_words = records > 1 ? (records - 1) * kWords : 0;
     Window win;
     int64_t count = 0, p = 0;  // p: the stream word of the next index
     while (count < limit) {
@@ -179,7 +185,7 @@ int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status)
         }
         const int64_t r = 1 + p / kWords;  // 0-based file record holding word p
         if (win.base == nullptr || r >= win.first + win.count) {
-            if (!win.map(b.fd, r, kWindowRecords, s.records)) return -1;  // status 0: not counted this way
+            if (!win.map(b.fd, r, kWindowRecords, records)) return -1;  // status 0: not counted this way
         }
         if (win.word(r, p % kWords) < 0) break;
         if (p + words_per_variable - 1 >= stream_words) {

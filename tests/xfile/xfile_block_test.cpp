@@ -127,3 +127,29 @@ TEST(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file cut after it was opened: the first pass maps only what the file still holds, so the restore is
+// refused with its message and the list left alone, instead of the process dying on a page past the end.
+TEST(XFileBlocks, AFileCutAfterItsOpenIsRefused) {
+    HistoryCapture hist;
+    rtvarlst_t *src = list_of(numbered(20000), true);
+    const std::string path = scratch("cut");
+    save_file(path, src, flags_of({4}));
+    rtvarlst_t *dst = list_of(numbered(20000));
+    int64_t by_name = 0, nsub = 0;
+    int64_t unit = open_file(path, RTXFILE_READ, dst, flags_of({4}), &by_name);
+    ASSERT_NE(unit, 0);
+    ASSERT_EQ(::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES), 0);
+    hist.text();  // the open's own lines
+    const int64_t r =
+        RTXFILE_RESTORE_VARIABLE(&unit, &dst, flags_of({4}).data(), &by_name, &nsub, "", "", 0, 0);
+    RTXFILE_CLOSE(&unit);
+    EXPECT_EQ(r, 0);
+    EXPECT_NE(hist.text().find("!! rtxfile_restore_variable: Problem reading X file\n"), std::string::npos);
+    EXPECT_EQ(values(dst), Reals(20000, 0.0));
+    rtovarlst_destroy_c(&src), rtovarlst_destroy_c(&dst), std::remove(path.c_str());
+}
+
+}  // namespace
