@@ -21,7 +21,7 @@
 #include "zarnutils/zarn_api.h"
 
 class ZARN_API RTVarDatabase {
-public:
+  public:
     // The attributes of a variable, in header order; the header word of each
     // is RTVarAttributeNames::Name. Values outside 0..27 are representable so
     // that a caller's bad number can be refused.
@@ -41,10 +41,10 @@ public:
     virtual void Reset() = 0;  // attributes and variable sets back to the defaults
     virtual int SupportedAttribute(VarAttribute a) const = 0;
     virtual void ClearAttributes() = 0;
-    virtual void AddAttribute(VarAttribute a) = 0;  // appended; repetitions allowed
+    virtual void AddAttribute(VarAttribute a) = 0;     // appended; repetitions allowed
     virtual void RemoveAttribute(VarAttribute a) = 0;  // every occurrence
     virtual void ClearIncluded() = 0;
-    virtual void IncludeVariable(int i) = 0;  // 1-based index
+    virtual void IncludeVariable(int i) = 0;        // 1-based index
     virtual void IncludeRange(int lo, int hi) = 0;  // inclusive
     virtual void IncludeRegexp(hs_regexp *re) = 0;  // takes ownership of re
     virtual void ClearExcluded() = 0;
@@ -59,54 +59,54 @@ public:
 
 // Says which variables (1-based indices) take part.
 class ZARN_API VarFilter {
-public:
+  public:
     virtual ~VarFilter();
     virtual int IncludeVar(int i) const = 0;
 };
 
 // A set of variable indices.
 class ZARN_API RTVarSet {
-public:
+  public:
     virtual ~RTVarSet();
     virtual int Contains(rtvarlst_t *list, int i) const = 0;
 };
 
 class ZARN_API RTSingletonVarSet : public RTVarSet {
-public:
+  public:
     explicit RTSingletonVarSet(int i);
     int Contains(rtvarlst_t *list, int i) const override;
 
-private:
+  private:
     int index_;
 };
 
 class ZARN_API RTRangeVarSet : public RTVarSet {
-public:
+  public:
     RTRangeVarSet(int lo, int hi);  // lo > hi holds nothing
     int Contains(rtvarlst_t *list, int i) const override;
 
-private:
+  private:
     int lo_, hi_;
 };
 
 // The variables whose name the expression matches; owns the expression
 // (NULL matches nothing).
 class ZARN_API RTRegexpVarSet : public RTVarSet {
-public:
+  public:
     explicit RTRegexpVarSet(hs_regexp *re);
     ~RTRegexpVarSet() override;
     RTRegexpVarSet(const RTRegexpVarSet &) = delete;
     RTRegexpVarSet &operator=(const RTRegexpVarSet &) = delete;
     int Contains(rtvarlst_t *list, int i) const override;
 
-private:
+  private:
     hs_regexp *re_;
 };
 
 // The common base of the processors. Attribute list items are attribute
 // numbers carried in the pointer itself (intptr_t), in order.
 class ZARN_API RTVarFileIO : public RTVarDatabase, public VarFilter {
-public:
+  public:
     // At the given level, then Reset. list may be NULL (nothing takes part).
     RTVarFileIO(rtvarlst_t *list, OutputLevel level);
     ~RTVarFileIO() override;
@@ -139,9 +139,9 @@ public:
     // Writes the text, in single quotes when SpecialChars; no escaping inside.
     static void WriteString(rtopipe *pipe, const char *text);
 
-protected:
-    gl_list_t *included_;    // owned RTVarSet objects
-    gl_list_t *excluded_;    // owned RTVarSet objects
+  protected:
+    gl_list_t *included_;  // owned RTVarSet objects
+    gl_list_t *excluded_;  // owned RTVarSet objects
     OutputLevel level_;
     rtvarlst_t *list_;       // borrowed
     gl_list_t *attributes_;  // VarAttribute numbers in the pointers
@@ -149,7 +149,7 @@ protected:
 
 // The writer. The attribute list starts as the 28 attributes in order.
 class ZARN_API RTVarFileOut : public RTVarFileIO {
-public:
+  public:
     // Takes ownership of pipe (destroyed with the writer). Widths are clamped
     // to 0..32767; the page width is widened, with a message, until it holds
     // a unit and then a real value beside the name.
@@ -163,7 +163,7 @@ public:
     // Ctrl-C, or at the first failed write (reported).
     void Go() override;
 
-private:
+  private:
     int16_t widths_[28];
     rtopipe *pipe_;
     int32_t pageWidth_;
@@ -173,7 +173,7 @@ private:
 // field of every record and the recorder decides what to do with it.
 // Variable indices are 1-based; 0 means no variable (the record is skipped).
 class ZARN_API VarRecorder {
-public:
+  public:
     using Attribute = RTVarDatabase::VarAttribute;
     virtual ~VarRecorder();
     // Nonzero when the recorder takes this attribute's column.
@@ -195,7 +195,7 @@ public:
 // Assigns what it receives to a variable list, converting from display
 // units. Everything it holds is borrowed.
 class ZARN_API AssignRecorder : public VarRecorder {
-public:
+  public:
     AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level, const VarFilter *filter);
     ~AssignRecorder() override;
     AssignRecorder(const AssignRecorder &) = delete;
@@ -212,16 +212,16 @@ public:
     // A NULL or empty unit text means the variable's display unit.
     void AssignRealInUnit(int i, Attribute a, double x, const char *unit) override;
     void AssignIntegerInUnit(int i, Attribute a, int n, const char *unit) override;
-    int QueryAttribute(Attribute *a) override;  // 0
+    int QueryAttribute(Attribute *a) override;                                  // 0
     int QueryMatches(int i, Attribute a, const char *text, int, int) override;  // 1
 
-protected:
+  protected:
     const gl_list_t *attributes_;
     rtvarlst_t *list_;
     int level_;
     const VarFilter *filter_;
 
-private:
+  private:
     // Upper-case copies of names and texts, in a buffer kept between calls
     // so that reading a file does not allocate per field.
     char *buffer_ = nullptr;
@@ -236,7 +236,7 @@ private:
 // The reader: assigns a VARFILE's values to the variable list. Level 1;
 // the attribute list starts as a copy of the read mask.
 class ZARN_API RTVarFileIn : public RTVarFileIO {
-public:
+  public:
     // Takes ownership of pipe (destroyed with the reader).
     RTVarFileIn(rtopipe *pipe, rtvarlst_t *list);
     ~RTVarFileIn() override;
@@ -247,7 +247,7 @@ public:
     // Reads the whole pipe once; bad records are reported and skipped.
     void Go() override;
 
-private:
+  private:
     rtopipe *pipe_;
 };
 

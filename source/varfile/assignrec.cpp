@@ -23,7 +23,7 @@ namespace {
 
 using A = RTVarDatabase;
 
-constexpr int kDisplayUnit = -1;                      // store: the variable's own display unit
+constexpr int kDisplayUnit = -1;            // store: the variable's own display unit
 constexpr size_t kNameMax = ZARN_NAME_MAX;  // longest name a list holds
 
 int ptype_of(rtvarlst_t *list, int i) { return varInqPhysicalType(rtovarlst_inq_var_status(list, i)); }
@@ -43,14 +43,18 @@ void refuse(int level, rtvarlst_t *list, T value, int a, int i) {
 // Unit lookups print the units table's own not-found line only at level 1 or
 // more, so that a silent reader stays silent.
 void locate(int level, const char *unit, int *ptype, int *uom) {
-    if (level >= 1) rtouom_locate(unit, ptype, uom);
-    else rtouom_locate2(unit, ptype, uom);
+    if (level >= 1)
+        rtouom_locate(unit, ptype, uom);
+    else
+        rtouom_locate2(unit, ptype, uom);
 }
 
 int locate_in(int level, const char *unit, int ptype) {
     int uom = 0;
-    if (level >= 1) rtouom_ptype_locate(unit, ptype, &uom);
-    else rtouom_ptype_locate2(unit, ptype, &uom);
+    if (level >= 1)
+        rtouom_ptype_locate(unit, ptype, &uom);
+    else
+        rtouom_ptype_locate2(unit, ptype, &uom);
     return uom;
 }
 
@@ -87,21 +91,28 @@ const char *upper(char *&buffer, size_t &capacity, const char *text, size_t n) {
 // its display unit), as attribute a of variable i.
 void store(rtvarlst_t *list, int level, int i, A::VarAttribute a, double x, int unit) {
     switch (a) {
-    case A::VALUE: case A::INIT: case A::LOWER: case A::UPPER: case A::TARGET: case A::THRESHOLD:
-    case A::STEP: case A::SCALE:
-        break;  // converted below
-    case A::SBWEIGHT:
-        rtovarlst_set_var_sbweight(list, i, x);
-        return;
-    case A::SHADOW_PRICE:
-        refuse<msg::kShadowPrice>(level, list, x, a, i);
-        if (level >= 1) zarn::rtopipe::report(msg::kShadowPriceWhy);
-        return;
-    case A::RLOWER: case A::RUPPER:
-        return;
-    default:
-        refuse<msg::kRealRefused>(level, list, x, a, i);
-        return;
+        case A::VALUE:
+        case A::INIT:
+        case A::LOWER:
+        case A::UPPER:
+        case A::TARGET:
+        case A::THRESHOLD:
+        case A::STEP:
+        case A::SCALE:
+            break;  // converted below
+        case A::SBWEIGHT:
+            rtovarlst_set_var_sbweight(list, i, x);
+            return;
+        case A::SHADOW_PRICE:
+            refuse<msg::kShadowPrice>(level, list, x, a, i);
+            if (level >= 1) zarn::rtopipe::report(msg::kShadowPriceWhy);
+            return;
+        case A::RLOWER:
+        case A::RUPPER:
+            return;
+        default:
+            refuse<msg::kRealRefused>(level, list, x, a, i);
+            return;
     }
     // The number as assignment would hold it: to SI, to the base unit, then
     // divided by the internal scale.
@@ -109,16 +120,33 @@ void store(rtvarlst_t *list, int level, int i, A::VarAttribute a, double x, int 
     const int u = unit == kDisplayUnit ? rtovarlst_inq_var_uom(list, i) : unit;
     const bool difference = a == A::STEP || a == A::SCALE;
     const double si = difference ? rtouom_delta_pair2si(x, t, u) : rtouom_pair2si(x, t, u);
-    const double v = zarn::rtvarlst::si_to_base(list, i, si, a == A::SCALE) / zarn::rtvarlst::effective_scale(list, i);
+    const double v =
+        zarn::rtvarlst::si_to_base(list, i, si, a == A::SCALE) / zarn::rtvarlst::effective_scale(list, i);
     switch (a) {
-    case A::VALUE: rtovarlst_set_var_value(list, i, v, 0); break;
-    case A::INIT: rtovarlst_set_var_initial(list, i, v, 0); break;
-    case A::LOWER: rtovarlst_set_var_lower(list, i, v, 0); break;
-    case A::UPPER: rtovarlst_set_var_upper(list, i, v, 0); break;
-    case A::TARGET: rtovarlst_set_var_target_homo(list, i, v, 0); break;
-    case A::THRESHOLD: rtovarlst_set_var_threshold(list, i, v, 0); break;
-    case A::STEP: rtovarlst_set_var_step_inbaseuom(list, i, v); break;
-    default: rtovarlst_set_var_slvscl(list, i, v, 0); break;  // SCALE
+        case A::VALUE:
+            rtovarlst_set_var_value(list, i, v, 0);
+            break;
+        case A::INIT:
+            rtovarlst_set_var_initial(list, i, v, 0);
+            break;
+        case A::LOWER:
+            rtovarlst_set_var_lower(list, i, v, 0);
+            break;
+        case A::UPPER:
+            rtovarlst_set_var_upper(list, i, v, 0);
+            break;
+        case A::TARGET:
+            rtovarlst_set_var_target_homo(list, i, v, 0);
+            break;
+        case A::THRESHOLD:
+            rtovarlst_set_var_threshold(list, i, v, 0);
+            break;
+        case A::STEP:
+            rtovarlst_set_var_step_inbaseuom(list, i, v);
+            break;
+        default:
+            rtovarlst_set_var_slvscl(list, i, v, 0);
+            break;  // SCALE
     }
 }
 
@@ -149,7 +177,8 @@ using A = RTVarDatabase;
 
 VarRecorder::~VarRecorder() = default;
 
-AssignRecorder::AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level, const VarFilter *filter)
+AssignRecorder::AssignRecorder(const gl_list_t *attributes, rtvarlst_t *list, int level,
+                               const VarFilter *filter)
     : attributes_(attributes), list_(list), level_(level), filter_(filter) {}
 
 AssignRecorder::~AssignRecorder() { std::free(buffer_); }
@@ -198,61 +227,69 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
     if (word == nullptr) return;
     int64_t status = rtovarlst_inq_var_status(list_, i);
     switch (a) {
-    case A::PHYSICAL_TYPE: {
-        const int code = pt_lookup(word);
-        if (code < 0) return vf::refuse<msg::kBadPtype>(level_, list_, word, a, i);
-        varSetPhysicalType(&status, code);
-        rtovarlst_set_var_status(list_, i, status);
-        return;
-    }
-    case A::UNITS: {
-        const int t = varInqPhysicalType(status);
-        int p = t, u = 0;
-        if (t != 0) u = vf::locate_in(level_, word, t);
-        else vf::locate(level_, word, &p, &u);
-        if (u == 0 && t != 0 && vf::known_unit(level_, word)) {
-            if (level_ >= 1) zarn::rtopipe::report(msg::kOtherPtype, word, vf::name_of(list_, i));
+        case A::PHYSICAL_TYPE: {
+            const int code = pt_lookup(word);
+            if (code < 0) return vf::refuse<msg::kBadPtype>(level_, list_, word, a, i);
+            varSetPhysicalType(&status, code);
+            rtovarlst_set_var_status(list_, i, status);
             return;
         }
-        if (u == 0) return vf::refuse<msg::kBadUom>(level_, list_, word, a, i);
-        rtovarlst_set_var_uom(list_, i, u);
-        if (t == 0) {
-            varSetPhysicalType(&status, p);
-            rtovarlst_set_var_status(list_, i, status);
-            rtovarlst_set_var_conn_type(list_, i, p);
+        case A::UNITS: {
+            const int t = varInqPhysicalType(status);
+            int p = t, u = 0;
+            if (t != 0)
+                u = vf::locate_in(level_, word, t);
+            else
+                vf::locate(level_, word, &p, &u);
+            if (u == 0 && t != 0 && vf::known_unit(level_, word)) {
+                if (level_ >= 1) zarn::rtopipe::report(msg::kOtherPtype, word, vf::name_of(list_, i));
+                return;
+            }
+            if (u == 0) return vf::refuse<msg::kBadUom>(level_, list_, word, a, i);
+            rtovarlst_set_var_uom(list_, i, u);
+            if (t == 0) {
+                varSetPhysicalType(&status, p);
+                rtovarlst_set_var_status(list_, i, status);
+                rtovarlst_set_var_conn_type(list_, i, p);
+            }
+            return;
         }
-        return;
-    }
-    case A::BASEUOM: {
-        int p = 0, u = 0;
-        vf::locate(level_, word, &p, &u);
-        if (u == 0) return vf::refuse<msg::kBadBaseUom>(level_, list_, word, a, i);
-        rtovarlst_set_var_baseuom(list_, i, u);
-        return;
-    }
-    case A::SSPEC:
-        return;
-    case A::ACTIVE_BOUND:
-        vf::refuse<msg::kActiveBound>(level_, list_, word, a, i);
-        if (level_ >= 1) zarn::rtopipe::report(msg::kActiveBoundWhy);
-        return;
-    case A::DESCRIPTION:
-        vf::refuse<msg::kDescription>(level_, list_, word, a, i);
-        if (level_ >= 1) zarn::rtopipe::report(msg::kDescriptionWhy);
-        return;
-    default:
-        break;
+        case A::BASEUOM: {
+            int p = 0, u = 0;
+            vf::locate(level_, word, &p, &u);
+            if (u == 0) return vf::refuse<msg::kBadBaseUom>(level_, list_, word, a, i);
+            rtovarlst_set_var_baseuom(list_, i, u);
+            return;
+        }
+        case A::SSPEC:
+            return;
+        case A::ACTIVE_BOUND:
+            vf::refuse<msg::kActiveBound>(level_, list_, word, a, i);
+            if (level_ >= 1) zarn::rtopipe::report(msg::kActiveBoundWhy);
+            return;
+        case A::DESCRIPTION:
+            vf::refuse<msg::kDescription>(level_, list_, word, a, i);
+            if (level_ >= 1) zarn::rtopipe::report(msg::kDescriptionWhy);
+            return;
+        default:
+            break;
     }
     const int row = a >= 0 && a < ZARN_VARFILE_ATTRIBUTE_COUNT ? ac::kVarfile[a].row : int{ac::kNoRow};
     if (!vm::is_coded(row)) return vf::refuse<msg::kStringRefused>(level_, list_, word, a, i);
     const int32_t code = vm::coded_word(row, word, n);
     if (code >= 0) return vm::store_coded(list_, i, row, code);
     switch (a) {
-    case A::BOUND: case A::SPEC: return vf::refuse<msg::kBadSymbol>(level_, list_, word, a, i);
-    case A::QUALITY: return vf::refuse<msg::kBadQuality>(level_, list_, word, a, i);
-    case A::PARAM: return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
-    case A::CONN_TYPE: return vf::refuse<msg::kBadConnType>(level_, list_, word, a, i);
-    default: return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);  // VAR_TYPE, RAMPED
+        case A::BOUND:
+        case A::SPEC:
+            return vf::refuse<msg::kBadSymbol>(level_, list_, word, a, i);
+        case A::QUALITY:
+            return vf::refuse<msg::kBadQuality>(level_, list_, word, a, i);
+        case A::PARAM:
+            return vf::refuse<msg::kBadParam>(level_, list_, word, a, i);
+        case A::CONN_TYPE:
+            return vf::refuse<msg::kBadConnType>(level_, list_, word, a, i);
+        default:
+            return vf::refuse<msg::kBadValue>(level_, list_, word, a, i);  // VAR_TYPE, RAMPED
     }
 }
 

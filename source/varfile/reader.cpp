@@ -67,8 +67,8 @@ struct State {
     VarRecorder *rec = nullptr;
     ::rtopipe *pipe = nullptr;            // input of the running parse
     const ::rtopipe *buffered = nullptr;  // pipe whose unread input the scanner holds
-    bool at_end = false;                // the pipe has given its last byte
-    bool ended = false;                 // the scanner has given its last token
+    bool at_end = false;                  // the pipe has given its last byte
+    bool ended = false;                   // the scanner has given its last token
 
     // The current header: per column its attribute (-1 unknown), whether the
     // recorder takes it, and the record's field.
@@ -127,7 +127,8 @@ void reset_scanner() {
 bool grow_columns() {
     const int32_t want = g.cap == 0 ? 32 : (g.cap > INT32_MAX / 2 ? INT32_MAX : g.cap * 2);
     size_t a, f;
-    if (want <= g.cap || !byte_count(want, sizeof(int), &a) || !byte_count(want, sizeof(Field), &f)) return false;
+    if (want <= g.cap || !byte_count(want, sizeof(int), &a) || !byte_count(want, sizeof(Field), &f))
+        return false;
     auto *attribute = static_cast<int *>(zarn::xrealloc(g.attribute, a));
     if (attribute != nullptr) g.attribute = attribute;
     auto *accepted = static_cast<uint8_t *>(zarn::xrealloc(g.accepted, static_cast<size_t>(want)));
@@ -286,12 +287,23 @@ void header_end() {
         if (seen[a]) g.bad = true;
         seen[a] = true;
         switch (a) {
-        case A::NAME: g.name_col = c; break;
-        case A::PHYSICAL_TYPE: g.ptype_col = c; break;
-        case A::UNITS: g.units_col = c; break;
-        case A::BASEUOM: g.baseuom_col = c; break;
-        case A::SPEC: g.spec_col = c; break;
-        default: break;
+            case A::NAME:
+                g.name_col = c;
+                break;
+            case A::PHYSICAL_TYPE:
+                g.ptype_col = c;
+                break;
+            case A::UNITS:
+                g.units_col = c;
+                break;
+            case A::BASEUOM:
+                g.baseuom_col = c;
+                break;
+            case A::SPEC:
+                g.spec_col = c;
+                break;
+            default:
+                break;
         }
         g.accepted[c] = g.rec->AcceptsAttribute(A::VarAttribute(a)) ? 1 : 0;
     }
@@ -305,7 +317,8 @@ void header_end() {
 // under a very wide header cost no more than their own length.
 void record_begin() {
     if (!g.bad)
-        for (int64_t c = 0, n = std::min<int64_t>(g.nfields, g.ncols); c < n; ++c) g.fields[c].kind = Kind::None;
+        for (int64_t c = 0, n = std::min<int64_t>(g.nfields, g.ncols); c < n; ++c)
+            g.fields[c].kind = Kind::None;
     g.nfields = 0;
     g.text.used = 0;
     g.lost = false;
@@ -364,26 +377,30 @@ void record_end() {
     if (g.file_units && g.units_col < g.nfields && g.fields[g.units_col].kind == Kind::Text)
         unit = text_of(g.fields[g.units_col]);
     for (int c = 0; c < g.nfields; ++c) {
-        if (!g.accepted[c] || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col) continue;
+        if (!g.accepted[c] || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col)
+            continue;
         const Field &f = g.fields[c];
         const auto a = A::VarAttribute(g.attribute[c]);
         switch (f.kind) {
-        case Kind::Text: g.rec->AssignString(index, a, text_of(f)); break;
-        case Kind::Real:
-            if (unit != nullptr) {
-                g.rec->AssignRealInUnit(index, a, f.r, unit);
-            } else {
-                g.rec->AssignReal(index, a, f.r);
-            }
-            break;
-        case Kind::Integer:
-            if (unit != nullptr) {
-                g.rec->AssignIntegerInUnit(index, a, f.i, unit);
-            } else {
-                g.rec->AssignInteger(index, a, f.i);
-            }
-            break;
-        case Kind::None: break;
+            case Kind::Text:
+                g.rec->AssignString(index, a, text_of(f));
+                break;
+            case Kind::Real:
+                if (unit != nullptr) {
+                    g.rec->AssignRealInUnit(index, a, f.r, unit);
+                } else {
+                    g.rec->AssignReal(index, a, f.r);
+                }
+                break;
+            case Kind::Integer:
+                if (unit != nullptr) {
+                    g.rec->AssignIntegerInUnit(index, a, f.i, unit);
+                } else {
+                    g.rec->AssignInteger(index, a, f.i);
+                }
+                break;
+            case Kind::None:
+                break;
         }
     }
 }

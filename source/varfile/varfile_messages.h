@@ -4,8 +4,10 @@
 
 namespace zarn::varfile::msg {
 
-inline constexpr char kUnsupportedAttribute[] = "Attempt to add unsupported attribute to variable report %d\n";
-inline constexpr char kWidenForUom[] = "Increasing page width to %d because it is not big enough for a UOM.\n";
+inline constexpr char kUnsupportedAttribute[] =
+    "Attempt to add unsupported attribute to variable report %d\n";
+inline constexpr char kWidenForUom[] =
+    "Increasing page width to %d because it is not big enough for a UOM.\n";
 inline constexpr char kWidenForReal[] =
     "Increasing page width to %d because it is not big enough for a real value.\n";
 // Failures the documents leave to us.
@@ -33,7 +35,8 @@ inline constexpr char kUomNotText[] = "UOM field is not a string in VARFILE.\n";
 inline constexpr char kBaseUomNotText[] = "BASEUOM field is not a string in VARFILE.\n";
 
 // The assigning recorder (variable name last unless stated).
-inline constexpr char kShadowPrice[] = "Attempt to assign shadow price value '%g' to the %s attribute of %s\n";
+inline constexpr char kShadowPrice[] =
+    "Attempt to assign shadow price value '%g' to the %s attribute of %s\n";
 inline constexpr char kShadowPriceWhy[] = "The shadow price cannot be read back from a file\n";
 inline constexpr char kRealRefused[] = "Attempt to assign real value %g to the %s attribute of %s\n";
 inline constexpr char kBadPtype[] = "Unrecognized physical type %s assigned to the %s attribute of %s\n";
@@ -47,7 +50,8 @@ inline constexpr char kBadParam[] = "Unrecognized homotopy parameter %s assigned
 inline constexpr char kActiveBound[] =
     "Attempt to assign active bound string value '%s' to the %s attribute of %s\n";
 inline constexpr char kActiveBoundWhy[] = "The active_bound cannot be read back from a file\n";
-inline constexpr char kDescription[] = "Attempt to assign description string value '%s' to the %s attribute of %s\n";
+inline constexpr char kDescription[] =
+    "Attempt to assign description string value '%s' to the %s attribute of %s\n";
 inline constexpr char kDescriptionWhy[] = "The description cannot be read back from a file\n";
 inline constexpr char kBadValue[] = "Unrecognized value %s assigned to the %s attribute of %s\n";
 inline constexpr char kBadConnType[] = "Unrecognized connection type %s assigned to the %s attribute of %s\n";
