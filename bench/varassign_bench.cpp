@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "memory.h"
 #include "pair_reporter.h"
 #include "platform/xalloc.h"
 #include "zarnutils/rtuom.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kN = 1000000;
+const int32_t kN = zarn::bench::count_from_env("ZARN_BENCH_VARIABLES", 1000000);  // fewer for profiling
 constexpr int kTemperature = 22, kFahrenheit = 2;
 
 struct Model {

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "memory.h"
 #include "pair_reporter.h"
 #include "zarnutils/varfile.hpp"
 #include "zarnutils/varutl.h"
 
 namespace {
 
-constexpr int kVars = 1000000;
+const int kVars = zarn::bench::count_from_env("ZARN_BENCH_VARIABLES", 1000000);
 constexpr int kNumbers = 13;  // real columns of the default attribute list
 long g_go_bytes = 0;          // what the writer wrote, for the bound to match
 
@@ -88,10 +89,30 @@ BENCHMARK(BM_bound_to_chars_fwrite)->Unit(benchmark::kMillisecond)->Iterations(2
 
 }  // namespace
 
+// Peak resident set above the model while the writer writes every variable,
+// per variable, and the program's peak: the text goes out through the pipe's
+// stream as it is made, nothing of the file is kept.
+void memory_figures(zarn::bench::PairReporter *reporter) {
+    using namespace zarn::bench;
+    rtvarlst_t *l = model();
+    FILE *f = scratch();
+    const double before = resident_now();
+    if (!reset_peak()) return;
+    {
+        RTVarFileOut w(create_ascii_stream_rtopipe(f, "bench", 0), l, 20, 16, 132, 12);
+        w.Go();
+    }
+    const double peak = resident_peak();
+    std::fclose(f);
+    reporter->figure("write: peak RSS above the model, bytes per variable", (peak - before) / kVars);
+    reporter->figure("write: peak RSS of the program, bytes per variable", peak / kVars);
+}
+
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     zarn::bench::PairReporter reporter(
         {{"VARFILE Go, 10^6 variables, 28 columns", "BM_varfile_Go", "BM_bound_to_chars_fwrite"}});
+    memory_figures(&reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "memory.h"
 #include "pair_reporter.h"
 #include "zarnutils/rtopipe.h"
 #include "zarnutils/varfile.hpp"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr int kVars = 1000000;
+const int kVars = zarn::bench::count_from_env("ZARN_BENCH_VARIABLES", 1000000);
 
 struct Model {
     rtvarlst_t *list;
@@ -145,11 +146,33 @@ BENCHMARK(BM_bound_strtod_lookup)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
+// Peak resident set above the model while the reader reads and assigns every
+// variable, per variable, and the program's peak. A first read gives every
+// variable what the list keeps only once set, so the second measures the
+// reader alone: records are parsed as they arrive, the file is not kept.
+void memory_figures(zarn::bench::PairReporter *reporter) {
+    using namespace zarn::bench;
+    const Model &m = model();
+    const auto read_once = [&] {
+        FILE *f = std::fopen(m.path.c_str(), "r");
+        RTVarFileIn in(create_ascii_stream_rtopipe(f, "bench", 1), m.list);
+        in.Go();
+    };
+    read_once();
+    const double before = resident_now();
+    if (!reset_peak()) return;
+    read_once();
+    const double peak = resident_peak();
+    reporter->figure("read: peak RSS above the model, bytes per variable", (peak - before) / kVars);
+    reporter->figure("read: peak RSS of the program, bytes per variable", peak / kVars);
+}
+
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     zarn::bench::PairReporter reporter(
         {{"VARFILE read, 10^6 variables, default columns", "BM_varfile_In_Go", "BM_bound_strtod_lookup"},
          {"VARFILE compare against read, 10^6 variables", "BM_varfile_Cmp_Go", "BM_varfile_In_Go_silent"}});
+    memory_figures(&reporter);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::remove(model().path.c_str());

@@ -5,9 +5,14 @@
 # (bench), python3 (mutants, generators), gcovr (coverage), clang-format (the
 # format check of CI), pkg-config and dpkg-dev (the install test's consumers and
 # the Debian package's dependencies).
+# With --bench: only the tools that compare benchmark runs (scripts/bench_compare.sh:
+# libbenchmark-tools and the system Python's scipy), which neither the build nor CI needs.
 set -euo pipefail
 need=(cmake ninja-build g++ gfortran libgtest-dev libbenchmark-dev libssl-dev bison flex
       ccache clang libclang-rt-dev libudunits2-dev python3 binutils gcovr clang-format pkg-config dpkg-dev)
+if [ "${1:-}" = "--bench" ]; then
+  need=(libbenchmark-tools python3-scipy)
+fi
 missing=()
 for p in "${need[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -8,7 +8,7 @@ module zarn_funit
             zarn_funit_is_open, zarn_funit_free_unit, zarn_funit_flush
   public :: zarn_funit_open_direct, zarn_funit_read_direct, zarn_funit_write_direct, &
             zarn_funit_size, zarn_funit_unit_of_file, zarn_funit_exists, zarn_funit_open_shared, &
-            zarn_funit_close_delete
+            zarn_funit_close_delete, zarn_funit_descriptor
 
   ! Direct-access records of 2048 bytes (512 words), as the X-file lays them out.
   integer, parameter :: direct_recl = 2048
@@ -172,6 +172,22 @@ contains
     end if
     write (unit, rec=rec, iostat=ios) words
     stat = ios
+  end function
+
+  ! The operating system's descriptor of the file connected to unit, or -1,
+  ! after the run-time has written out what it holds for the unit: callers
+  ! that move whole blocks of records with pread and pwrite start from the
+  ! file as the unit's own statements left it.
+  function zarn_funit_descriptor(unit) result(fd) bind(C, name='zarn_funit_descriptor')
+    integer(c_int32_t), value :: unit
+    integer(c_int) :: fd
+    integer :: ios
+    logical :: op
+    fd = -1
+    inquire (unit=unit, opened=op, iostat=ios)
+    if (ios /= 0 .or. .not. op) return
+    flush (unit, iostat=ios)
+    fd = fnum(unit)
   end function
 
   ! Size in bytes of the file connected to unit, or -1.

@@ -24,6 +24,11 @@ int zarn_funit_open_direct(int32_t unit, const char *name, std::size_t namelen, 
 // status. A record the file holds only in part reads padded: check the size.
 int zarn_funit_read_direct(int32_t unit, int64_t rec, int32_t *words);
 int zarn_funit_write_direct(int32_t unit, int64_t rec, const int32_t *words);
+// The descriptor of the file connected to unit, or -1, once the run-time has
+// written out its own buffer for the unit. Records moved through it bypass
+// the run-time's buffer: a caller doing so does all its transfers on the unit
+// that way while it holds the unit.
+int zarn_funit_descriptor(int32_t unit);
 // Bytes in the file connected to unit, or -1.
 int64_t zarn_funit_size(int32_t unit);
 // The unit a named file is connected to, or -1.

@@ -9,6 +9,7 @@
 #include "platform/fargs.h"
 #include "platform/ftext.h"
 #include "platform/xalloc.h"
+#include "rtcontext/listeners.h"
 #include "zarnutils/gllist.h"
 #include "zarnutils/rtcontext.h"
 
@@ -62,6 +63,11 @@ void on_sigint(int) {
 }
 
 }  // namespace
+
+bool has_callbacks(int event) {
+    return event_ok(event) && g_events.enabled[event] && gl_length(g_events.lists[event]) > 0;
+}
+
 }  // namespace zarn::rtcontext
 
 using namespace zarn::rtcontext;

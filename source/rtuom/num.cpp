@@ -9,6 +9,7 @@
 #include "rtopipe/report.h"
 #include "rtuom/ptype_tables.h"
 #include "rtuom/rtnum_messages.h"
+#include "rtuom/rtuom_internal.h"
 #include "zarnutils/rtnum.h"
 #include "zarnutils/rtuom.h"
 
@@ -59,16 +60,21 @@ bool price_pair(const char *x, const char *y) {
     return false;
 }
 
-// The unit of a product: "KG/HR" times "$/KG" is "$/HR" when the shared part
-// cancels and the result names a unit of the product's type (or of its price
-// twin, which then becomes the type); else the pick rule.
-int16_t compose(int *r, int p1, int x, int p2, int y) {
+// What the names of a product's operands compose to: a unit that becomes the
+// result's (and maybe a new type r), or none, leaving the pick rule.
+struct Composed {
+    bool found = false;
+    int r = 0;      // the product's type, changed to its price twin when that names the unit
+    int16_t u = 0;  // the unit found
+};
+
+Composed compose_names(int r, int p1, int x, int p2, int y) {
     char n1[96], n2[96];
     if (!copy_name(n1, sizeof n1, rtouom_uom_name(p1, x)) ||
         !copy_name(n2, sizeof n2, rtouom_uom_name(p2, y)))
-        return pick(*r, x, y);
+        return {};
     char *d1 = std::strchr(n1, '/'), *d2 = std::strchr(n2, '/');
-    if (!d1 || !d2) return pick(*r, x, y);
+    if (!d1 || !d2) return {};
     *d1++ = '\0';
     *d2++ = '\0';
     char cand[200];
@@ -78,16 +84,24 @@ int16_t compose(int *r, int p1, int x, int p2, int y) {
         std::snprintf(cand, sizeof cand, "%s/%s", n2, d1);
     int t = 0, u = 0;
     rtouom_locate2(cand, &t, &u);
-    if (t == *r && u != 0) return static_cast<int16_t>(u);
+    if (t == r && u != 0) return {true, r, static_cast<int16_t>(u)};
     if (u != 0) {
         char tn[96], rn[96];
         if (copy_name(tn, sizeof tn, rtouom_ptype_name(t)) &&
-            copy_name(rn, sizeof rn, rtouom_ptype_name(*r)) && price_pair(tn, rn)) {
-            *r = t;
-            return static_cast<int16_t>(u);
-        }
+            copy_name(rn, sizeof rn, rtouom_ptype_name(r)) && price_pair(tn, rn))
+            return {true, t, static_cast<int16_t>(u)};
     }
-    return pick(*r, x, y);
+    return {};
+}
+
+// The unit of a product: "KG/HR" times "$/KG" is "$/HR" when the shared part
+// cancels and the result names a unit of the product's type (or of its price
+// twin, which then becomes the type); else the pick rule.
+int16_t compose(int *r, int p1, int x, int p2, int y) {
+    const Composed c = compose_names(*r, p1, x, p2, y);
+    if (!c.found) return pick(*r, x, y);
+    *r = c.r;
+    return c.u;
 }
 
 const char *type_name(int p) { return p < 0 ? msg::kNameUnavailable : rtouom_ptype_name(p); }
@@ -120,6 +134,73 @@ bool same_units_as_operand(int r, const num &a, const num &b, num *out) {
     if (!src) return false;
     out->uom = src->uom;
     out->baseuom = src->baseuom;
+    return true;
+}
+
+// Type, display unit and base unit of a product, or false after the report of
+// types that do not multiply.
+bool product_units_uncached(const num &a, const num &b, num *out) {
+    int r = ptype_multiply(a.ptype, a.uom, b.ptype, b.uom);
+    if (std::abs(r) > RTOUOM_NTYPES) {
+        zarn::rtopipe::report(msg::kMultUndefined, a.ptype, type_name(a.ptype), b.ptype, type_name(b.ptype));
+        return false;
+    }
+    if (!same_units_as_operand(r, a, b, out)) {
+        out->uom = compose(&r, a.ptype, a.uom, b.ptype, b.uom);
+        out->baseuom = compose(&r, a.ptype, a.baseuom, b.ptype, b.baseuom);
+    }
+    out->ptype = static_cast<int16_t>(r);
+    return true;
+}
+
+// A product's units cost a composed name and its lookup, far more than the
+// arithmetic, and a model multiplies the same few pairs of units over and
+// over: answers are kept, direct-mapped, while the units table is unchanged.
+struct ProductKey {
+    int16_t pa, ua, ba, pb, ub, bb;  // types, display units and base units of the operands
+    bool operator==(const ProductKey &) const = default;
+};
+struct ProductSlot {
+    uint64_t changes = 0;  // the table's change count the answer was found at; 0: empty
+    ProductKey key{};
+    int16_t ptype = 0, uom = 0, baseuom = 0;
+};
+constexpr unsigned kProductSlots = 256;
+ProductSlot g_products[kProductSlots];
+
+// A unit index that names a unit of |p| without a message.
+bool names_a_unit(int p, int u) {
+    const int t = std::abs(p);
+    return t < RTOUOM_NTYPES && u >= 1 && u <= rtouom_count[t];
+}
+
+// An answer may be kept when it follows from the operands and the counted
+// changes alone: every index explicit and valid (a bad one reports on every
+// call; 0 reads the default, which the exported array lets a caller change
+// uncounted), and no unit of the result taken from its type's default.
+bool keepable(const num &a, const num &b, const num &out) {
+    const int n = unit_count(out.ptype);
+    const bool by_default = (a.uom > n && b.uom > n) || (a.baseuom > n && b.baseuom > n);
+    return !by_default && names_a_unit(a.ptype, a.uom) && names_a_unit(a.ptype, a.baseuom) &&
+           names_a_unit(b.ptype, b.uom) && names_a_unit(b.ptype, b.baseuom);
+}
+
+bool product_units(const num &a, const num &b, num *out) {
+    const ProductKey key{a.ptype, a.uom, a.baseuom, b.ptype, b.uom, b.baseuom};
+    const uint32_t h =
+        (static_cast<uint32_t>(static_cast<uint16_t>(key.pa)) * 0x9E3779B1u) ^
+        (static_cast<uint32_t>(static_cast<uint16_t>(key.pb)) * 0x85EBCA77u) ^
+        (static_cast<uint32_t>(static_cast<uint16_t>(key.ua) << 16 | static_cast<uint16_t>(key.ub)));
+    ProductSlot &slot = g_products[(h ^ (h >> 15)) % kProductSlots];
+    const uint64_t now = zarn::rtuom::table_changes();
+    if (slot.changes == now && slot.key == key) {
+        out->ptype = slot.ptype;
+        out->uom = slot.uom;
+        out->baseuom = slot.baseuom;
+        return true;
+    }
+    if (!product_units_uncached(a, b, out)) return false;
+    if (keepable(a, b, *out)) slot = ProductSlot{now, key, out->ptype, out->uom, out->baseuom};
     return true;
 }
 
@@ -171,17 +252,8 @@ extern "C" void numMult(const num *pa, const num *pb, num *result) {
     if (!pa || !pb || !result) return;
     const num a = *pa, b = *pb;
     if (a.undefined || b.undefined) return fail(result);
-    int r = ptype_multiply(a.ptype, a.uom, b.ptype, b.uom);
-    if (std::abs(r) > RTOUOM_NTYPES) {
-        zarn::rtopipe::report(msg::kMultUndefined, a.ptype, type_name(a.ptype), b.ptype, type_name(b.ptype));
-        return fail(result);
-    }
     num out{};
-    if (!same_units_as_operand(r, a, b, &out)) {
-        out.uom = compose(&r, a.ptype, a.uom, b.ptype, b.uom);
-        out.baseuom = compose(&r, a.ptype, a.baseuom, b.ptype, b.baseuom);
-    }
-    out.ptype = static_cast<int16_t>(r);
+    if (!product_units(a, b, &out)) return fail(result);
     if (a.is_int && b.is_int) {
         out.is_int = 1;
         out.ival = wrap(int64_t{a.ival} * b.ival);

@@ -110,11 +110,12 @@ double by_name_convert(const char *fn, double x, int *ptype, const char *unit, D
     return e == nullptr ? x : convert(x, t, *e, dir, false);
 }
 
-// A quick path for the common case: a built table, an ordinary type, an explicit index.
-inline const rtouom_entry *plain_entry(int ptype, int uom) {
-    if (ptype >= 0 && ptype < kTypeCount && built() && index_within(uom, rtouom_count[ptype]))
-        return &rtouom_table[ptype][uom - 1];
-    return nullptr;
+// The quick path's test, for the common case: an ordinary type and an
+// explicit index within its list. An unbuilt table has no units in any list
+// (its counts are 0), so it always takes the checked path, which reports it.
+inline bool plain_pair(int ptype, int uom) {
+    return static_cast<unsigned>(ptype) < static_cast<unsigned>(kTypeCount) &&
+           static_cast<unsigned>(uom) - 1u < static_cast<unsigned>(rtouom_count[ptype]);
 }
 
 }  // namespace
@@ -125,12 +126,18 @@ using namespace zarn::rtuom;
 extern "C" {
 
 ZARN_API double rtouom_pair2si(double value, int ptype, int uom) {
-    if (const rtouom_entry *e = plain_entry(ptype, uom)) return value * e->multiplier + e->offset;
+    if (plain_pair(ptype, uom)) {
+        const rtouom_entry &e = rtouom_table[ptype][uom - 1];
+        return value * e.multiplier + e.offset;
+    }
     return pair_convert("rtouom_pair2si", value, ptype, uom, Direction::ToSI, false);
 }
 
 ZARN_API double rtouom_si2pair(double si, int ptype, int uom) {
-    if (const rtouom_entry *e = plain_entry(ptype, uom)) return (si - e->offset) / e->multiplier;
+    if (plain_pair(ptype, uom)) {
+        const rtouom_entry &e = rtouom_table[ptype][uom - 1];
+        return (si - e.offset) / e.multiplier;
+    }
     return pair_convert("rtouom_si2pair", si, ptype, uom, Direction::FromSI, false);
 }
 

@@ -257,6 +257,7 @@ bool append_units(const int *types, int n, const char *unit, double mult, double
         assertion(failed != nullptr ? failed : kAddMalloc, __LINE__);
         return false;
     }
+    note_table_change();
     for (int j = 0; j < n; ++j) {
         const int t = types[j], index = rtouom_count[t] + 1;
         rtouom_table[t][index - 1] = rtouom_entry{copies[j], mult, offset, t};

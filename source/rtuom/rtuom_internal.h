@@ -3,6 +3,8 @@
 #ifndef ZARN_RTUOM_RTUOM_INTERNAL_H
 #define ZARN_RTUOM_RTUOM_INTERNAL_H
 
+#include <cstdint>
+
 #include "rtuom/rtuom_ambient.h"
 #include "rtuom/rtuom_load.h"
 #include "rtuom/uomcatalog.h"
@@ -17,6 +19,13 @@ struct Place {
 
 // True while the table and its unit-name index exist.
 bool built();
+
+// Counts every change that can alter what a unit name or index stands for: a
+// build or teardown of the table, a unit added, a default changed. Caches of
+// results derived from names compare it instead of being told of changes.
+extern uint64_t g_table_changes;
+inline uint64_t table_changes() { return g_table_changes; }
+inline void note_table_change() { ++g_table_changes; }
 
 // Sets the ambient pressure that gauge and vacuum units carry as offset.
 void set_ambient_pressure(double p);

@@ -235,6 +235,7 @@ ZARN_API int rtouom_set_default(int ptype, int uom) {
     if (uom > count) return count;
     if (uom < 1) return -1;
     rtouom_default_uom[ptype] = uom;
+    note_table_change();
     return uom - 1;
 }
 

@@ -15,6 +15,9 @@ ZARN_API int rtouom_strict_uom_checking = 0;
 }
 
 namespace zarn::rtuom {
+
+uint64_t g_table_changes = 1;  // never 0, which a cache may take for "nothing kept"
+
 namespace {
 
 constexpr double kStandardAmbient = 101325.0;
@@ -56,6 +59,7 @@ extern "C" {
 // A build that runs short of memory reports it and leaves no table at all.
 ZARN_API void pt_init_units_table(void) {
     pt_destroy_units_table();
+    note_table_change();
     if (!g_defaults_set) {
         for (int &d : rtouom_default_uom) d = 1;
         g_defaults_set = true;
@@ -69,6 +73,7 @@ ZARN_API void pt_init_units_table(void) {
 }
 
 ZARN_API void pt_destroy_units_table(void) {
+    note_table_change();
     index_destroy();
     for (int t = 0; t < kTypeCount; ++t) {
         if (rtouom_table[t] != nullptr) {

@@ -1,4 +1,5 @@
 // Variable lists: change notification and the process-wide assignment flags.
+#include "rtcontext/listeners.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "zarnutils/rtcontext.h"
 
@@ -13,6 +14,11 @@ unsigned char g_manipulate_assignment = 0;
 }  // namespace
 
 void notify(rtvarlst_t *list, int32_t i, int32_t code) {
+    // Nobody to tell (no block object, no callback of the change event): the
+    // name is not looked up for nothing.
+    if (!in_range(list, i) || block_of(list, i) == nullptr) {
+        if (!zarn::rtcontext::has_callbacks(RTOVARLST_CHANGE_EVENT)) return;
+    }
     const char *name = rtattrdict_name(list->dictionary, i);
     rtovarlst_inq_blockptr_docallback(list, i, RTOVARLST_CHANGE_EVENT, name ? name : "", code);
 }

@@ -52,6 +52,25 @@ struct Header {
     int32_t version = 0;
 };
 
+// Records move between the file and memory in blocks of up to this many, one
+// system call a block, on the unit's own descriptor: the per-record cost of a
+// run-time transfer statement is paid once a block instead.
+constexpr int kBlockRecords = 64;
+
+// The records of the open file held in memory: a window of consecutive
+// records read ahead, or written behind until the window is left, the call
+// that wrote them ends, or the file is closed. Never more than one block, so
+// memory does not grow with the file.
+struct Block {
+    int32_t unit = -1;   // unit whose records these are; -1: none held
+    int fd = -1;         // that unit's descriptor
+    int64_t first = 0;   // record number of the first record held
+    int count = 0;       // records held, from first on
+    int dirty_from = 0;  // positions [dirty_from, dirty_to) are still to be written
+    int dirty_to = 0;
+    int32_t words[kBlockRecords * RTXFILE_RECORD_WORDS];
+};
+
 // Mode of the open file.
 enum Mode : int { kNone = -1, kReading = 0, kWriting = 1, kUpdating = 2 };
 
@@ -68,8 +87,11 @@ struct State {
     Header header;        // last header read or written
     Layout layout;        // per-variable words of that header
     int32_t buf[kWords] = {};
+    Block block;  // records moved in blocks under buf
 };
-State &state();
+// One per process, constant-initialised: the stream's word calls reach it without a guard.
+extern State g_state;
+inline State &state() { return g_state; }
 
 // True when unit is the open X-file and its mode is `mode` (-1: any).
 bool attached(int64_t unit, int mode);
@@ -77,8 +99,21 @@ bool attached(int64_t unit, int mode);
 // ---- Records and the word stream (0 or the I/O status) ----
 // Attaches the opened unit for reading or updating: counts the file's whole records.
 void attach_for_reading(int32_t unit, int mode);
+// Record rec into or out of buf, through the block; 0 or the I/O status.
 int read_record(int64_t rec);
 int write_record(int64_t rec);
+// Writes the records still held to the file; 0 or the I/O status. Every entry
+// that writes ends with it, so that between calls the file holds every
+// record written, as with one transfer a record.
+int flush_records();
+// Counts the variables of the stream up to its end word (at most limit),
+// looking only at each variable's index word in a small window of the file
+// mapped at a time: no copy, nothing held that grows with the file. -1 with a
+// non-zero status when the stream ends first, -1 with status 0 when the
+// system cannot map the file (count by reading then).
+int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status);
+// Drops the records held (none dirty: flushed first) as unit's file is attached or closed.
+void forget_records(int32_t unit);
 // Reads record 1 into h and leaves the stream before record 2. RTXFILE_STATUS_BAD
 // for a flag count the record cannot hold.
 int read_header(Header *h);
@@ -105,7 +140,8 @@ inline int put(int32_t w) {
     return 0;
 }
 int skip(int n);
-int take(int32_t *dst, int n);  // the next n words
+int put_words(const int32_t *src, int n);  // n words, as put() one by one
+int take(int32_t *dst, int n);             // the next n words
 // Overwrites the word last read (update mode).
 inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
 
@@ -116,8 +152,9 @@ struct VarWords {
     int32_t ints[RTXFILE_MAX_INT_WORDS] = {};
     double reals[RTXFILE_MAX_REALS] = {};
 };
-// 0 and the variable, 1 at the end word, else the I/O status.
-int read_variable(VarWords *v, bool with_name);
+// 0 and the variable, 1 at the end word, else the I/O status. Without
+// with_fields the integer and real words are passed over, not decoded.
+int read_variable(VarWords *v, bool with_name, bool with_fields = true);
 
 // ---- Entry bodies ----
 int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags,

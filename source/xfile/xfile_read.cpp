@@ -105,12 +105,36 @@ int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, 
     return t;
 }
 
-void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, const int64_t *select) {
-    auto selected = [&](Field f) { return select != nullptr && select[f.code - 1] != 0; };
-    for (int k = 0; k < l.nints; ++k) {
-        const Field f = l.ints[k];
-        if (!selected(f)) continue;
-        const int32_t w = v.ints[k];
+// The fields of the file's layout that the caller selected, with their
+// places among the variable's words: worked out once a restore.
+struct Chosen {
+    int nints = 0, nreals = 0;
+    int int_at[RTXFILE_MAX_INT_WORDS] = {};
+    int real_at[RTXFILE_MAX_REALS] = {};
+    Field ints[RTXFILE_MAX_INT_WORDS] = {};
+    Field reals[RTXFILE_MAX_REALS] = {};
+};
+
+Chosen choose(const Layout &l, const int64_t *select) {
+    Chosen c;
+    if (select == nullptr) return c;
+    for (int k = 0; k < l.nints; ++k)
+        if (select[l.ints[k].code - 1] != 0) {
+            c.int_at[c.nints] = k;
+            c.ints[c.nints++] = l.ints[k];
+        }
+    for (int k = 0; k < l.nreals; ++k)
+        if (select[l.reals[k].code - 1] != 0) {
+            c.real_at[c.nreals] = k;
+            c.reals[c.nreals++] = l.reals[k];
+        }
+    return c;
+}
+
+void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Chosen &chosen) {
+    for (int j = 0; j < chosen.nints; ++j) {
+        const Field f = chosen.ints[j];
+        const int32_t w = v.ints[chosen.int_at[j]];
         switch (f.code) {
             case RTXFILE_SPEC:
                 rtovarlst_set_spec_value(list, t, w);
@@ -149,15 +173,14 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
                 break;
         }
     }
+    if (chosen.nreals == 0) return;
     // Every real the file holds unscaled is divided by the variable's internal
     // scale at restore time (the list's one rule); an undefined one stays so.
     const double scale = zarn::rtvarlst::effective_scale(list, t);
-    for (int k = 0; k < l.nreals; ++k) {
-        const Field f = l.reals[k];
-        if (!selected(f)) continue;
-        const double x = zarn::attrcat::kXfile[f.code].unscaled && v.reals[k] != RTOVARLST_UNDEFINED
-                             ? v.reals[k] / scale
-                             : v.reals[k];
+    for (int j = 0; j < chosen.nreals; ++j) {
+        const Field f = chosen.reals[j];
+        const double r = v.reals[chosen.real_at[j]];
+        const double x = zarn::attrcat::kXfile[f.code].unscaled && r != RTOVARLST_UNDEFINED ? r / scale : r;
         switch (f.code) {
             case RTXFILE_LOWER:
                 rtovarlst_set_var_lower(list, t, x, 0);
@@ -189,33 +212,34 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
     }
 }
 
-// Walks the stream once to find every variable's target, so that a damaged
-// stream is refused before the list is touched. Returns the count, or -1
-// (message printed).
-int64_t resolve_all(rtvarlst_t *list, bool by_name, const Compiled &c, int32_t **targets,
-                    int64_t *unmatched) {
-    const int32_t n = rtovarlst_inq_nvar(list);
-    int64_t count = 0, room = 0;
-    VarWords v;
+// Walks the stream once to its end word, reading only each variable's index,
+// so that a damaged stream is refused before the list is touched. Returns the
+// count, or -1 (message printed).
+int64_t count_variables() {
+    State &s = state();
+    const int rest = s.layout.words() - 1;
+    int mapped_status = 0;
+    const int64_t mapped = count_by_index_words(rest + 1, RTXFILE_MAX_VARIABLES, &mapped_status);
+    if (mapped >= 0) return mapped;
+    if (mapped_status != 0) {
+        report(msg::kRestoreRead);
+        return -1;
+    }
+    int64_t count = 0;
     while (count < RTXFILE_MAX_VARIABLES) {
-        const int st = read_variable(&v, by_name);
-        if (st == 1) break;
+        int32_t index = 0;
+        int st = get(&index);
+        if (st == 0 && index < 0) break;
+        if (st == 0 && s.pos + rest <= kWords) {
+            s.pos += rest;
+        } else if (st == 0) {
+            st = skip(rest);
+        }
         if (st != 0) {
             report(msg::kRestoreRead);
             return -1;
         }
-        if (count == room) {
-            const int64_t grown = room == 0 ? 1024 : room * 2;
-            std::size_t bytes = 0;
-            void *p = byte_count(grown, sizeof(int32_t), &bytes) ? xrealloc(*targets, bytes) : nullptr;
-            if (p == nullptr) {
-                report(msg::kRestoreMemory, static_cast<long long>(grown));
-                return -1;
-            }
-            *targets = static_cast<int32_t *>(p);
-            room = grown;
-        }
-        (*targets)[count++] = target_of(list, n, v, by_name, c, unmatched);
+        ++count;
     }
     return count;
 }
@@ -249,32 +273,31 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
 
     Compiled c;
     if (!compile(subs, &c)) return 0;
-    int32_t *targets = nullptr;
-    int64_t unmatched = 0;
-    const int64_t count = resolve_all(list, by_name, c, &targets, &unmatched);
-    release(&c);
+    const int64_t count = count_variables();
     if (count < 0) {
-        std::free(targets);
+        release(&c);
         return 0;
     }
-    // Second pass from the first variable on: apply.
+    // Second pass from the first variable on: find each target and apply.
     s.record = 1;
     s.pos = kWords;
     const int32_t n = rtovarlst_inq_nvar(list);
+    int64_t unmatched = 0;
+    const Chosen chosen = choose(s.layout, select);
     VarWords v;
     for (int64_t k = 0; k < count; ++k) {
-        if (read_variable(&v, false) != 0) {
+        if (read_variable(&v, by_name, chosen.nints + chosen.nreals > 0) != 0) {
             report(msg::kRestoreRead);
-            std::free(targets);
+            release(&c);
             return 0;
         }
-        const int32_t t = targets[k];
+        const int32_t t = target_of(list, n, v, by_name, c, &unmatched);
         if (!index_within(t, n)) continue;
         if (except.use && except.entries != nullptr && except.entries[t - 1] != 0) continue;
         if (except.skip_fixed && varIsFixed(rtovarlst_inq_var_status(list, t)) != 0) continue;
-        apply(list, t, v, s.layout, select);
+        if (chosen.nints + chosen.nreals > 0) apply(list, t, v, chosen);
     }
-    std::free(targets);
+    release(&c);
     return -unmatched;
 }
 

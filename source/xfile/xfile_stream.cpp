@@ -1,4 +1,12 @@
-// The word stream of an X-file: 512-word records, the header, one variable's words.
+// The word stream of an X-file: 512-word records moved in blocks, the header,
+// one variable's words.
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/funit.h"
@@ -6,13 +14,12 @@
 
 static_assert(RTXFILE_STATUS_NOT_OPEN == ZARN_FUNIT_NOT_OPEN);
 static_assert(RTXFILE_STATUS_SHORT == ZARN_FUNIT_SHORT);
+// The file's words are little-endian; blocks are moved as the host holds them.
+static_assert(std::endian::native == std::endian::little);
 
 namespace zarn::xfile {
 
-State &state() {
-    static State s;
-    return s;
-}
+constinit State g_state{};
 
 bool attached(int64_t unit, int mode) {
     const State &s = state();
@@ -35,19 +42,211 @@ Layout layout_of(const int32_t flags[kFlags]) {
 
 void attach_for_reading(int32_t unit, int mode) {
     State &s = state();
+    forget_records(unit);
     s.unit = unit;
     s.mode = mode;
     const int64_t bytes = zarn_funit_size(unit);
     s.records = bytes > 0 ? bytes / RTXFILE_RECORD_BYTES : 0;
 }
 
+namespace {
+
+constexpr size_t kRecordBytes = RTXFILE_RECORD_BYTES;
+
+void forget(Block *b, int32_t unit) {
+    b->unit = unit;
+    b->fd = -1;
+    b->first = 0;
+    b->count = b->dirty_from = b->dirty_to = 0;
+}
+
+// The block of the current unit: one held for another unit is dropped.
+// Nothing of it is dirty then: every writing call ends with a flush.
+void follow_unit(Block *b, int32_t unit) {
+    if (b->unit != unit) forget(b, unit);
+}
+
+// The unit's descriptor, asked for before every system call: a unit the
+// caller closed is not transferred on (as a run-time statement would refuse
+// it), and one opened again is followed.
+int descriptor(Block *b) {
+    b->fd = zarn_funit_descriptor(b->unit);
+    return b->fd;
+}
+
+// An I/O status for a failed system call: the error number, never 0.
+int failure() { return errno != 0 ? errno : EIO; }
+
+int write_dirty(Block *b) {
+    if (b->dirty_to <= b->dirty_from) return 0;
+    const char *at = reinterpret_cast<const char *>(b->words + static_cast<size_t>(b->dirty_from) * kWords);
+    size_t left = static_cast<size_t>(b->dirty_to - b->dirty_from) * kRecordBytes;
+    off_t offset = static_cast<off_t>(b->first - 1 + b->dirty_from) * static_cast<off_t>(kRecordBytes);
+    b->dirty_from = b->dirty_to = 0;
+    if (descriptor(b) < 0) return ZARN_FUNIT_NOT_OPEN;
+    while (left > 0) {
+        const ssize_t n = ::pwrite(b->fd, at, left, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return failure();
+        at += n;
+        left -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return 0;
+}
+
+// Reads up to a block from record rec on; a record the file holds only in
+// part reads padded with zeros, as the run-time would give it.
+int load(Block *b, int64_t rec) {
+    char *at = reinterpret_cast<char *>(b->words);
+    const size_t want = sizeof b->words;
+    size_t got = 0;
+    b->count = 0;
+    if (descriptor(b) < 0) return ZARN_FUNIT_NOT_OPEN;
+    while (got < want) {
+        const ssize_t n =
+            ::pread(b->fd, at + got, want - got,
+                    static_cast<off_t>(rec - 1) * static_cast<off_t>(kRecordBytes) + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failure();
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got == 0) return RTXFILE_STATUS_SHORT;
+    const size_t records = (got + kRecordBytes - 1) / kRecordBytes;
+    std::memset(at + got, 0, records * kRecordBytes - got);
+    b->first = rec;
+    b->count = static_cast<int>(records);
+    return 0;
+}
+
+}  // namespace
+
+void forget_records(int32_t unit) { forget(&state().block, unit); }
+
+namespace {
+
+// A window of the file's records mapped for reading; unmapped when moved or done.
+struct Window {
+    const char *base = nullptr;  // mapping of file records [first, first + count), 0-based
+    size_t bytes = 0;
+    int64_t first = 0, count = 0;
+    ~Window() { drop(); }
+    void drop() {
+        if (base != nullptr) ::munmap(const_cast<char *>(base), bytes);
+        base = nullptr;
+    }
+    // Maps up to `want` records from 0-based record r on (r rounded down to a
+    // page); false when the system refuses.
+    bool map(int fd, int64_t r, int64_t want, int64_t records) {
+        drop();
+        static const int64_t per_page = std::max<int64_t>(1, ::sysconf(_SC_PAGESIZE) / kRecordBytes);
+        first = r - r % per_page;
+        count = std::min(want, records - first);
+        bytes = static_cast<size_t>(count) * kRecordBytes;
+        void *m = ::mmap(nullptr, bytes, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(first) * kRecordBytes);
+        if (m == MAP_FAILED) return false;
+        base = static_cast<const char *>(m);
+        return true;
+    }
+    int32_t word(int64_t r, int64_t w) const {
+        int32_t v;
+        std::memcpy(&v, base + static_cast<size_t>(r - first) * kRecordBytes + static_cast<size_t>(w) * 4,
+                    sizeof v);
+        return v;
+    }
+};
+
+}  // namespace
+
+int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status) {
+    State &s = state();
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    *status = 0;
+    if (descriptor(&b) < 0) {
+        *status = ZARN_FUNIT_NOT_OPEN;
+        return -1;
+    }
+    // A window of 2 MiB: what is mapped at once stays small whatever the file.
+    constexpr int64_t kWindowRecords = 1024;
+    // Only records the file holds now are mapped (touching a page past its end
+    // would end the process): a file cut since the open reads as ending there.
+    struct stat st {};
+    if (::fstat(b.fd, &st) != 0) return -1;  // status 0: count by reading
+    const int64_t records = std::min<int64_t>(s.records, st.st_size / static_cast<int64_t>(kRecordBytes));
+    const int64_t stream_words = records > 1 ? (records - 1) * kWords : 0;
+    Window win;
+    int64_t count = 0, p = 0;  // p: the stream word of the next index
+    while (count < limit) {
+        if (p >= stream_words) {
+            *status = RTXFILE_STATUS_SHORT;
+            return -1;
+        }
+        const int64_t r = 1 + p / kWords;  // 0-based file record holding word p
+        if (win.base == nullptr || r >= win.first + win.count) {
+            if (!win.map(b.fd, r, kWindowRecords, records)) return -1;  // status 0: not counted this way
+        }
+        if (win.word(r, p % kWords) < 0) break;
+        if (p + words_per_variable - 1 >= stream_words) {
+            *status = RTXFILE_STATUS_SHORT;
+            return -1;
+        }
+        ++count;
+        p += words_per_variable;
+    }
+    return count;
+}
+
+int flush_records() {
+    State &s = state();
+    Block &b = s.block;
+    if (b.unit != s.unit) return 0;
+    return write_dirty(&b);
+}
+
 int read_record(int64_t rec) {
     State &s = state();
     // Only whole records count: the run-time would pad a cut one.
     if (s.mode != kWriting && rec > s.records) return RTXFILE_STATUS_SHORT;
-    return zarn_funit_read_direct(s.unit, rec, s.buf);
+    if (s.unit < 0) return ZARN_FUNIT_NOT_OPEN;
+    if (rec < 1) return RTXFILE_STATUS_SHORT;
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    int st = 0;
+    if (rec < b.first || rec >= b.first + b.count) {
+        if ((st = write_dirty(&b)) != 0 || (st = load(&b, rec)) != 0) return st;
+    }
+    std::memcpy(s.buf, b.words + static_cast<size_t>(rec - b.first) * kWords, sizeof s.buf);
+    return 0;
 }
-int write_record(int64_t rec) { return zarn_funit_write_direct(state().unit, rec, state().buf); }
+
+int write_record(int64_t rec) {
+    State &s = state();
+    if (s.unit < 0) return ZARN_FUNIT_NOT_OPEN;
+    if (rec < 1) return RTXFILE_STATUS_SHORT;
+    Block &b = s.block;
+    follow_unit(&b, s.unit);
+    int st = 0;
+    // A record within the block or right after its last one joins it; any
+    // other starts a new block once the held records are written.
+    if (b.count == 0 || rec < b.first || rec > b.first + b.count || rec >= b.first + kBlockRecords) {
+        if ((st = write_dirty(&b)) != 0) return st;
+        b.first = rec;
+        b.count = 0;
+    }
+    const int at = static_cast<int>(rec - b.first);
+    std::memcpy(b.words + static_cast<size_t>(at) * kWords, s.buf, sizeof s.buf);
+    if (at == b.count) ++b.count;
+    if (b.dirty_to <= b.dirty_from) {
+        b.dirty_from = at;
+        b.dirty_to = at + 1;
+    } else {
+        b.dirty_from = at < b.dirty_from ? at : b.dirty_from;
+        b.dirty_to = at + 1 > b.dirty_to ? at + 1 : b.dirty_to;
+    }
+    return 0;
+}
 
 int read_header(Header *h) {
     State &s = state();
@@ -128,6 +327,22 @@ int skip(int n) {
     return 0;
 }
 
+int put_words(const int32_t *src, int n) {
+    State &s = state();
+    while (n > 0) {
+        if (s.pos == kWords) {
+            int st = next_write();
+            if (st != 0) return st;
+        }
+        const int k = kWords - s.pos < n ? kWords - s.pos : n;
+        std::memcpy(s.buf + s.pos, src, sizeof(int32_t) * static_cast<size_t>(k));
+        src += k;
+        s.pos += k;
+        n -= k;
+    }
+    return 0;
+}
+
 int take(int32_t *dst, int n) {
     State &s = state();
     while (n > 0) {
@@ -144,27 +359,31 @@ int take(int32_t *dst, int n) {
     return 0;
 }
 
-int read_variable(VarWords *v, bool with_name) {
-    const Layout &l = state().layout;
+int read_variable(VarWords *v, bool with_name, bool with_fields) {
+    State &s = state();
+    const Layout &l = s.layout;
     int st = get(&v->index);
     if (st != 0) return st;
     if (v->index < 0) return 1;
     int32_t w[kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
     const int32_t *at = w;
-    if (l.names && !with_name) {
+    const int rest = l.words() - 1;
+    if (s.pos + rest <= kWords) {  // the whole variable is in this record: read it in place
+        at = s.buf + s.pos;
+        s.pos += rest;
+        if (l.names && !with_name) at += kNameWords;
+    } else if (l.names && !with_name) {
         if ((st = skip(kNameWords)) != 0) return st;
         st = take(w, l.nints + 2 * l.nreals);
     } else {
-        st = take(w, l.words() - 1);
+        st = take(w, rest);
     }
     if (st != 0) return st;
     if (l.names && with_name) {
-        for (int k = 0; k < kNameWords; ++k) {
-            const uint32_t u = static_cast<uint32_t>(at[k]);
-            for (int b = 0; b < 4; ++b) v->name[4 * k + b] = static_cast<char>((u >> (8 * b)) & 0xFF);
-        }
+        std::memcpy(v->name, at, RTXFILE_NAME_LEN);  // little-endian words hold the bytes in order
         at += kNameWords;
     }
+    if (!with_fields) return 0;
     for (int k = 0; k < l.nints; ++k) v->ints[k] = *at++;
     for (int k = 0; k < l.nreals; ++k, at += 2) {
         const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(at[0])) |

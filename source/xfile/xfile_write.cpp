@@ -131,30 +131,27 @@ void name_words(rtvarlst_t *list, int32_t i, int32_t words[kNameWords]) {
         const size_t n = strnlen(name, sizeof field);
         std::memcpy(field, name, n);
     }
-    for (int k = 0; k < kNameWords; ++k) {
-        const uint32_t u = field[4 * k] | (field[4 * k + 1] << 8) | (field[4 * k + 2] << 16) |
-                           (static_cast<uint32_t>(field[4 * k + 3]) << 24);
-        words[k] = static_cast<int32_t>(u);
-    }
+    std::memcpy(words, field, sizeof field);  // little-endian words hold the bytes in order
 }
 
+// The variable's words are gathered first and go to the stream in one piece.
 int save_one(rtvarlst_t *list, int32_t i) {
     const Layout &l = state().layout;
-    int st = put(i);
-    if (st == 0 && l.names) {
-        int32_t words[kNameWords];
-        name_words(list, i, words);
-        for (int k = 0; k < kNameWords && st == 0; ++k) st = put(words[k]);
+    int32_t w[1 + kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
+    int n = 0;
+    w[n++] = i;
+    if (l.names) {
+        name_words(list, i, w + n);
+        n += kNameWords;
     }
     const int64_t status = rtovarlst_inq_var_status(list, i);
-    for (int k = 0; k < l.nints && st == 0; ++k) st = put(int_word(list, i, l.ints[k], status, false));
+    for (int k = 0; k < l.nints; ++k) w[n++] = int_word(list, i, l.ints[k], status, false);
     const double scale = zarn::rtvarlst::effective_scale(list, i);
-    for (int k = 0; k < l.nreals && st == 0; ++k) {
-        int32_t lo, hi;
-        split(real_value(list, i, l.reals[k], scale), &lo, &hi);
-        if ((st = put(lo)) == 0) st = put(hi);
+    for (int k = 0; k < l.nreals; ++k) {
+        split(real_value(list, i, l.reals[k], scale), &w[n], &w[n + 1]);
+        n += 2;
     }
-    return st;
+    return put_words(w, n);
 }
 
 int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
@@ -166,10 +163,11 @@ int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
     for (int k = 0; k < kDigest; ++k) h.digest[k] = digest ? static_cast<int32_t>(digest[k]) : 0;
     for (int k = 0; k < kFlags; ++k) h.flags[k] = flags && flags[k] != 0 ? 1 : 0;
     h.version = RTXFILE_VERSION;
+    forget_records(unit);
     s.unit = unit;
     s.mode = kWriting;
     encode_header(h, s.buf);
-    if (write_record(1) != 0) {
+    if (write_record(1) != 0 || flush_records() != 0) {
         report(msg::kOpenWrite);
         s.unit = -1;
         return give_up(unit);
@@ -267,7 +265,7 @@ int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const i
     if (refusal == nullptr) {
         h.version = RTXFILE_VERSION;
         encode_header(h, s.buf);
-        if (write_record(1) != 0) refusal = msg::kOpenWrite;
+        if (write_record(1) != 0 || flush_records() != 0) refusal = msg::kOpenWrite;
     }
     if (refusal != nullptr) {
         report("%s", refusal);
@@ -298,10 +296,12 @@ int finish_and_close(int64_t unit) {
             s.buf[2] = s.last;
             st = write_record(1);
         }
+        if (st == 0) st = flush_records();
         if (st != 0) report(msg::kSaveWrite);
     } else if (s.mode == kUpdating) {
-        if (write_record(s.record) != 0) report(msg::kUpdateIO);
+        if (write_record(s.record) != 0 || flush_records() != 0) report(msg::kUpdateIO);
     }
+    forget_records(-1);
     s.unit = -1;
     return zarn_funit_close(static_cast<int32_t>(unit));
 }
@@ -332,25 +332,29 @@ void save(int64_t unit, rtvarlst_t *list, int64_t first, int64_t last, const int
         if (s.first == -1) s.first = static_cast<int32_t>(i);
         s.last = static_cast<int32_t>(i);
     }
+    if (flush_records() != 0) report(msg::kSaveWrite);
 }
 
-void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
+namespace {
+
+// The walk of update; false after its message.
+bool update_walk(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
     State &s = state();
     if (!attached(unit, kUpdating)) {
         report(msg::kNotOpen, "rtxfile_update_variable", static_cast<long long>(unit));
-        return;
+        return false;
     }
     Header h;
     if (read_header(&h) != 0 || h.magic != RTXFILE_MAGIC) {
         report(msg::kUpdateHeader);
-        return;
+        return false;
     }
     const int64_t n = rtovarlst_inq_nvar(list);
     if (h.first > n || h.last > n) {
         report(msg::kUpdateMismatch);
-        return;
+        return false;
     }
-    if (h.first == -1 && h.last == -1) return;  // nothing was saved
+    if (h.first == -1 && h.last == -1) return true;  // nothing was saved
     // The header's range is the file's word: the file must hold that many variables.
     const Layout &l = s.layout;
     const int64_t count = static_cast<int64_t>(h.last) - h.first + 1;
@@ -359,7 +363,7 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
     if (h.first < 1 || count < 1 || !checked_mul<int64_t>(count, l.words(), &words) ||
         1 + (words + 1 + kWords - 1) / kWords > records) {
         report(msg::kUpdateHeader);
-        return;
+        return false;
     }
     auto wanted = [&](Field f) { return flags != nullptr && flags[f.code - 1] != 0; };
     for (int32_t i = h.first; i <= h.last; ++i) {
@@ -367,17 +371,17 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
         int st = get(&w);
         if (st != 0 || w != i) {
             report(msg::kUpdateIO);
-            return;
+            return false;
         }
         if (l.names && skip(kNameWords) != 0) {
             report(msg::kUpdateIO);
-            return;
+            return false;
         }
         const int64_t status = rtovarlst_inq_var_status(list, i);
         for (int k = 0; k < l.nints; ++k) {
             if (get(&w) != 0) {
                 report(msg::kUpdateIO);
-                return;
+                return false;
             }
             if (wanted(l.ints[k])) replace_last(int_word(list, i, l.ints[k], status, true));
         }
@@ -388,16 +392,24 @@ void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
             const bool put_it = wanted(l.reals[k]);
             if (get(&w) != 0) {
                 report(msg::kUpdateIO);
-                return;
+                return false;
             }
             if (put_it) replace_last(lo);
             if (get(&w) != 0) {
                 report(msg::kUpdateIO);
-                return;
+                return false;
             }
             if (put_it) replace_last(hi);
         }
     }
+    return true;
+}
+
+}  // namespace
+
+void update(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
+    const bool walked = update_walk(unit, list, flags);
+    if (flush_records() != 0 && walked) report(msg::kUpdateIO);
 }
 
 }  // namespace zarn::xfile

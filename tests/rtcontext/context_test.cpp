@@ -7,6 +7,7 @@
 #include <utility>
 #include "failsweep.h"
 #include "hostile.h"
+#include "rtcontext/listeners.h"
 #include "zarnutils/rtcontext.h"
 using zarn::test::seq;
 static std::string n(int64_t v) { return std::to_string(v) + " "; }
@@ -34,6 +35,25 @@ TEST(Context, EventsInListOrderWithStateAndUsers) {
               "40 b;15 da;15 a;0 ;5 0 ");  // a user remained; cb_drop unsets cb_b
     rtoevent_destroy_callbacks();
 }
+// has_callbacks answers exactly when rtoevent_do_callback would call someone.
+TEST(Context, AnEventHasCallbacksOnlyWhenOneWouldBeCalled) {
+    using zarn::rtcontext::has_callbacks;
+    EXPECT_FALSE(has_callbacks(18)) << "no table";
+    ASSERT_EQ(rtoevent_create_callbacks(20), 20);
+    EXPECT_FALSE(has_callbacks(18)) << "nothing registered";
+    ASSERT_EQ(rtoevent_set_callback(18, cb_a), 1);
+    EXPECT_TRUE(has_callbacks(18)) << "one registered";
+    EXPECT_FALSE(has_callbacks(17)) << "another event";
+    EXPECT_FALSE(has_callbacks(20)) << "beyond the table";
+    EXPECT_FALSE(has_callbacks(-1)) << "negative event";
+    rtoevent_disable_callback(0, 18);
+    EXPECT_FALSE(has_callbacks(18)) << "disabled";
+    rtoevent_disable_callback(1, 18);
+    rtoevent_unset_callback(18, cb_a);
+    EXPECT_FALSE(has_callbacks(18)) << "unset again";
+    rtoevent_destroy_callbacks();
+}
+
 TEST(Context, CtrlCModesIdentifierAndVersion) {
     rtosignal_intercept_ctrlc();
     int64_t out = -1, fm = 3;

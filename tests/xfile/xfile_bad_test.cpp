@@ -74,9 +74,10 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
     std::remove(path.c_str()), ::rmdir(path.c_str()), rtovarlst_destroy_c(&src);
 }
 
-// Every allocation of a restore by name with one substitution fails in turn (the first pass counts them): a
+// Every allocation of a restore by name with one substitution fails in turn (the first run counts them): a
 // reported failure gives 0 and leaves the values; one reported by a lower module leaves them or restores them
-// whole.
+// whole. The restore's own allocations are the compiled substitutions: its passes over the stream allocate
+// nothing.
 TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
     rtvarlst_t *l = list_of({"A", "B"});
     rtovarlst_set_var_value(l, 1, 5.0, 0);
@@ -102,9 +103,8 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
         EXPECT_TRUE(at == std::string::npos || r == 0) << n;
         if (at != std::string::npos) seen += text.substr(at + said.size());
     }
-    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos &&
-                seen.find("1024 variables\n") != std::string::npos)
-        << seen;
+    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos) << seen;
+    EXPECT_EQ(seen.find("1024 variables\n"), std::string::npos) << seen;
     rtovarlst_destroy_c(&l), std::remove(path.c_str());
 }
 
