@@ -47,6 +47,7 @@ const QueryRow kQueries[] = {
     {"value_less_or_equal", "VALUE <= 1", [](const VarRow &, const Seen &s) { return s.value <= 1 + kTol; }},
     {"value_greater_or_equal", "VALUE >= 1", [](const VarRow &, const Seen &s) { return s.value >= 1 - kTol; }},
     {"lower", "LOWER < -5", [](const VarRow &, const Seen &s) { return s.lower < -5; }},
+    {"upper", "UPPER < 5", [](const VarRow &, const Seen &s) { return s.upper < 5; }},
     {"step_difference", "STEP > 10 AND STEP < 1e30", [](const VarRow &, const Seen &s) { return s.step > 10 && s.step < 1e30; }},
     {"solver_scale_difference", "SCALE > 2.5", [](const VarRow &, const Seen &s) { return s.slvscale > 2.5; }},
     {"internal_scale_held", "INTSCALE = 2.5", [](const VarRow &r, const Seen &) { return r.intscale == 2.5; }},
@@ -97,6 +98,7 @@ const QueryRow kQueries[] = {
     {"codes_then_nested", "SPEC = CONST AND (VALUE > 0 AND MARKED = 1)", [](const VarRow &r, const Seen &s) { return r.spec == 1 && s.value > 0 && r.marked == 1; }},
     {"codes_then_or", "SPEC = CONST AND (VALUE > 0 OR MARKED = 1)", [](const VarRow &r, const Seen &s) { return r.spec == 1 && (s.value > 0 || r.marked == 1); }},
     {"codes_then_text", "MARKED = 1 AND UOM = K AND VALUE < 5", [](const VarRow &r, const Seen &s) { return r.marked == 1 && s.uom == "K" && s.value < 5; }},
+    {"names_then_codes_and_reals", "NAME = S1.* AND VALUE > 0 AND SPEC <> CALC", [](const VarRow &r, const Seen &s) { return named(s, "S1.*") && s.value > 0 && r.spec != 0; }},
     {"names_or_codes", "NAME = S1.* OR QUALITY = BAD", [](const VarRow &r, const Seen &s) { return named(s, "S1.*") || r.quality == 1; }},
     {"not_or", "NOT (SPEC = CALC OR SPEC = MEAS)", [](const VarRow &r, const Seen &) { return r.spec != 0 && r.spec != 3; }},
 };
