@@ -2,10 +2,12 @@
 # Installs the Debian packages every make target needs, only those that are missing:
 # the build and tests (build, test, asan), ccache, clang with its sanitizer and
 # libFuzzer run-times (fuzz), the benchmark library and the UDUNITS-2 baseline
-# (bench), python3 (mutants, generators), gcovr (coverage).
+# (bench), python3 (mutants, generators), gcovr (coverage), clang-format (the
+# format check of CI), pkg-config and dpkg-dev (the install test's consumers and
+# the Debian package's dependencies).
 set -euo pipefail
 need=(cmake ninja-build g++ gfortran libgtest-dev libbenchmark-dev libssl-dev bison flex
-      ccache clang libclang-rt-dev libudunits2-dev python3 binutils gcovr)
+      ccache clang libclang-rt-dev libudunits2-dev python3 binutils gcovr clang-format pkg-config dpkg-dev)
 missing=()
 for p in "${need[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -4,7 +4,8 @@
 
 Per module: tests/<module>/ against source/<module>/; the module's public
 headers are shown beside it and count in the project total, which takes all of
-tests/ against source/ + include/. Generated files (a head that names its
+tests/ against source/ + include/ + tools/. Each program under tools/<name>/
+(the zarn command) is a row of its own against tests/<name>/. Generated files (a head that names its
 generator and says not to edit it) are left out on both sides, and so are the
 CMakeLists.txt build descriptions. Every other file under tests/ counts as
 test, data files included.
@@ -63,7 +64,10 @@ def measure():
         headers = sum(characters(ROOT / "include" / "zarnutils" / h) for h in public_headers(module))
         tests = characters_under(ROOT / "tests" / module)
         rows.append((module, code, tests, headers))
-    code_total = characters_under(ROOT / "source") + characters_under(ROOT / "include")
+    tools = ROOT / "tools"
+    for folder in sorted(p for p in tools.iterdir() if p.is_dir()) if tools.is_dir() else []:
+        rows.append((folder.name, characters_under(folder), characters_under(ROOT / "tests" / folder.name), 0))
+    code_total = characters_under(ROOT / "source") + characters_under(ROOT / "include") + characters_under(tools)
     test_total = characters_under(ROOT / "tests")
     return rows, code_total, test_total
 
@@ -81,7 +85,7 @@ def print_table(rows, code_total, test_total):
     other = test_total - sum(r[2] for r in rows)
     print(f"{'(other tests)':14} {'':8} {other:8}        {' '.join(others)}")
     print(f"{'total':14} {code_total:8} {test_total:8} {ratio(test_total, code_total):6.2f}"
-          f"   (code: source/ + include/)")
+          f"   (code: source/ + include/ + tools/)")
 
 
 def check(rows, code_total, test_total, max_total, max_module):

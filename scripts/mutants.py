@@ -21,6 +21,7 @@ AddressSanitizer and lists the survivors:
     python3 scripts/mutants.py --sample 150 --seed 7
     python3 scripts/mutants.py --sample 150 --seed 7 --list    # what the seed draws
     python3 scripts/mutants.py --sample 40 --seed 3 --module rtuom
+    python3 scripts/mutants.py --sample 40 --seed 3 --file source/rtuom/rtuom_lookup.cpp
 """
 
 import argparse
@@ -472,6 +473,9 @@ def main():
     ap.add_argument("--json", help="write every mutant's outcome to this file")
     ap.add_argument("--sample", type=int, default=0, metavar="N",
                     help="draw N random mutants instead of the catalogue; with --module, from those modules")
+    ap.add_argument("--file", action="append", default=[], metavar="PATH",
+                    help="with --sample: draw only from this library file, e.g. source/varfile/compare.cpp "
+                         "(repeatable)")
     ap.add_argument("--seed", type=int, default=0, help="seed of the random draw (default 0)")
     ap.add_argument("--draw", type=int, action="append", default=[], metavar="K",
                     help="with --sample: run only the K-th draw of the seed (repeatable)")
@@ -721,6 +725,11 @@ def run_sample(args):
     unknown = modules - {f.path.split("/")[1] for f in files}
     if unknown:
         sys.exit("mutants: no library code in source/" + ", source/".join(sorted(unknown)))
+    if args.file:
+        missing = set(args.file) - {f.path for f in files}
+        if missing:
+            sys.exit("mutants: not a drawable library file: " + ", ".join(sorted(missing)))
+        files = [f for f in files if f.path in set(args.file)]
     print(f"seed {args.seed}: {describe_library(files)}", flush=True)
     draws = Draws(files, args.seed)
     if args.list:

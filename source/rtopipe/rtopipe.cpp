@@ -76,13 +76,17 @@ void report_about(const ::rtopipe *p, const char *format, ...) {
 // Calls op on p holding a reference of its own, so that a pipe whose
 // operation runs caller code (a caller's pipe kind, a tee over one) is not
 // destroyed under the call; a pipe already being destroyed is called as it is.
+// The reference is given back also when the operation throws.
 template <class Op>
 auto holding(::rtopipe *p, Op op) {
-    const bool hold = p->refcount > 0 && p->refcount < INT32_MAX;
-    if (hold) ++p->refcount;
-    auto result = op();
-    if (hold) rtodestroy(p);
-    return result;
+    struct Hold {
+        ::rtopipe *pipe;
+        ~Hold() {
+            if (pipe != nullptr) rtodestroy(pipe);
+        }
+    } hold{p->refcount > 0 && p->refcount < INT32_MAX ? p : nullptr};
+    if (hold.pipe != nullptr) ++p->refcount;
+    return op();
 }
 
 bool give_up_reading(::rtopipe *p, int *errors) {

@@ -331,3 +331,28 @@ ZARN_FORTRAN(void, MEMMOVE_F, memmove_f_, (void *dst, const void *src, const int
     if (dst == nullptr || src == nullptr || n == nullptr || *n <= 0) return;
     std::memmove(dst, src, static_cast<size_t>(*n));
 }
+
+// ---- A list and its name digest for a program without a C host ----
+
+ZARN_FORTRAN(rtvarlst_t *, RTOVARLST_CREATE_F, rtovarlst_create_f_, (const int64_t *capacity)) {
+    // An absent or negative capacity makes an empty list; one beyond 32 bits asks for the most.
+    return rtovarlst_create(zarn::fortran::narrow(capacity));
+}
+
+ZARN_FORTRAN(void, RTOVARLST_DESTROY_F, rtovarlst_destroy_f_, (rtvarlst_t * *list)) {
+    if (list == nullptr) return;
+    rtovarlst_destroy_c(list);
+}
+
+ZARN_FORTRAN(int64_t, RTOVARLST_NAME_DIGEST_F, rtovarlst_name_digest_f_,
+             (rtvarlst_t * *list, int64_t *digest)) {
+    rtvarlst_t *l = handle(list);
+    if (l == nullptr || digest == nullptr) return -1;
+    zarn_md5_ctx_t ctx;
+    MD5Init(&ctx);
+    if (ctx.impl == nullptr) return -1;  // MD5Init has reported it
+    const int32_t n = rtovarlst_compute_md(l, &ctx);
+    MD5Final(&ctx);
+    for (size_t k = 0; k < sizeof ctx.digest; ++k) digest[k] = ctx.digest[k];
+    return n;
+}

@@ -1,6 +1,8 @@
 // Case changes, packed-text unpacking and the name rules of the command language.
 #include <cctype>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 #include "platform/checked.h"
 #include "platform/packtext.h"
@@ -211,14 +213,36 @@ extern "C" ZARN_API char *stred_replace_self(const char *name, const char *self)
     return out;
 }
 
+namespace {
+
+// name itself, or a copy of it in own when it shares a byte with one of the
+// output parts (each kMaxPart + 1 bytes long).
+const char *outside_outputs(const char *name, std::string &own, std::initializer_list<const char *> outputs) {
+    const std::size_t n = std::strlen(name) + 1;
+    for (const char *out : outputs) {
+        if (zarn::stred::overlaps(name, n, out, zarn::stred::kMaxPart + 1)) {
+            own.assign(name, n - 1);
+            return own.c_str();
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
 extern "C" ZARN_API int dissect_block_name(const char *name, char *block, char *attribute) {
     if (null_arg(block, msg::kDissectBlockNameBlockIsNULL, __LINE__) ||
         null_arg(attribute, msg::kDissectBlockNameAttributeIsNULL, __LINE__)) {
         return 0;
     }
+    if (null_arg(name, msg::kDissectBlockNameNameIsNULL, __LINE__)) {
+        block[0] = attribute[0] = '\0';
+        return 0;
+    }
+    std::string own_name;  // a name inside an output is read before the outputs are written
+    name = outside_outputs(name, own_name, {block, attribute});
     block[0] = '\0';
     attribute[0] = '\0';
-    if (null_arg(name, msg::kDissectBlockNameNameIsNULL, __LINE__)) return 0;
     const char *dot = std::strrchr(name, '.');
     if (dot == nullptr) return 0;
     std::size_t nb = static_cast<std::size_t>(dot - name);
@@ -236,8 +260,13 @@ extern "C" ZARN_API int dissect_port_name(const char *name, char *block, char *p
         null_arg(attribute, msg::kDissectPortNameAttributeIsNULL, __LINE__)) {
         return 0;
     }
+    if (null_arg(name, msg::kDissectPortNameNameIsNULL, __LINE__)) {
+        block[0] = port[0] = attribute[0] = '\0';
+        return 0;
+    }
+    std::string own_name;
+    name = outside_outputs(name, own_name, {block, port, attribute});
     block[0] = port[0] = attribute[0] = '\0';
-    if (null_arg(name, msg::kDissectPortNameNameIsNULL, __LINE__)) return 0;
     std::size_t len = std::strlen(name);
     // Find ".STR" that ends the name or is followed by "." and an attribute
     // without further ".".

@@ -14,6 +14,13 @@ using msg::kSource;
 // Longest block, port or attribute part of a dissected name.
 constexpr std::size_t kMaxPart = ZARN_NAME_MAX;
 
+// Whether the n bytes at p share a byte with the size bytes at buffer: a
+// caller's input that lies in an output is copied before the output is written.
+inline bool overlaps(const char *p, std::size_t n, const char *buffer, std::size_t size) {
+    const auto a = reinterpret_cast<std::uintptr_t>(p), b = reinterpret_cast<std::uintptr_t>(buffer);
+    return a < b + size && b < a + n;
+}
+
 // True (after printing the assertion line `text`) when p is null.
 bool null_arg(const void *p, const char *text, int line);
 

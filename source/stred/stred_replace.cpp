@@ -1,6 +1,7 @@
 // Replacing every match of a regular expression inside a bounded buffer.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/checked.h"
 #include "platform/ftext.h"
@@ -27,9 +28,14 @@ extern "C" ZARN_API int32_t stred_replace_regexp(char *s, int32_t maxLen, hs_reg
     }
     const std::size_t max = static_cast<std::size_t>(maxLen);
     const std::size_t rlen = std::strlen(replacement);
+    std::string own_replacement;  // a replacement inside the edited text changes with it
+    if (zarn::stred::overlaps(replacement, rlen + 1, s, max + 1)) {
+        own_replacement.assign(replacement, rlen);
+        replacement = own_replacement.c_str();
+    }
     std::size_t len = std::strlen(s);
-    std::size_t pos = 0;                  // where the next search starts
-    std::size_t after = SIZE_MAX;         // end of the last non-empty replacement
+    std::size_t pos = 0;           // where the next search starts
+    std::size_t after = SIZE_MAX;  // end of the last non-empty replacement
     int32_t count = 0;
     // Once the text has been edited its start is no longer the one "^" means.
     while (pos <= len && zarn::regexp::exec_from(prog, s, s + pos, count > 0) != 0) {

@@ -67,8 +67,8 @@ struct State {
     VarRecorder *rec = nullptr;
     ::rtopipe *pipe = nullptr;            // input of the running parse
     const ::rtopipe *buffered = nullptr;  // pipe whose unread input the scanner holds
-    bool at_end = false;                // the pipe has given its last byte
-    bool ended = false;                 // the scanner has given its last token
+    bool at_end = false;                  // the pipe has given its last byte
+    bool ended = false;                   // the scanner has given its last token
 
     // The current header: per column its attribute (-1 unknown), whether the
     // recorder takes it, and the record's field.
@@ -127,7 +127,8 @@ void reset_scanner() {
 bool grow_columns() {
     const int32_t want = g.cap == 0 ? 32 : (g.cap > INT32_MAX / 2 ? INT32_MAX : g.cap * 2);
     size_t a, f;
-    if (want <= g.cap || !byte_count(want, sizeof(int), &a) || !byte_count(want, sizeof(Field), &f)) return false;
+    if (want <= g.cap || !byte_count(want, sizeof(int), &a) || !byte_count(want, sizeof(Field), &f))
+        return false;
     auto *attribute = static_cast<int *>(zarn::xrealloc(g.attribute, a));
     if (attribute != nullptr) g.attribute = attribute;
     auto *accepted = static_cast<uint8_t *>(zarn::xrealloc(g.accepted, static_cast<size_t>(want)));
@@ -286,12 +287,23 @@ void header_end() {
         if (seen[a]) g.bad = true;
         seen[a] = true;
         switch (a) {
-        case A::NAME: g.name_col = c; break;
-        case A::PHYSICAL_TYPE: g.ptype_col = c; break;
-        case A::UNITS: g.units_col = c; break;
-        case A::BASEUOM: g.baseuom_col = c; break;
-        case A::SPEC: g.spec_col = c; break;
-        default: break;
+            case A::NAME:
+                g.name_col = c;
+                break;
+            case A::PHYSICAL_TYPE:
+                g.ptype_col = c;
+                break;
+            case A::UNITS:
+                g.units_col = c;
+                break;
+            case A::BASEUOM:
+                g.baseuom_col = c;
+                break;
+            case A::SPEC:
+                g.spec_col = c;
+                break;
+            default:
+                break;
         }
         g.accepted[c] = g.rec->AcceptsAttribute(A::VarAttribute(a)) ? 1 : 0;
     }
@@ -305,7 +317,8 @@ void header_end() {
 // under a very wide header cost no more than their own length.
 void record_begin() {
     if (!g.bad)
-        for (int64_t c = 0, n = std::min<int64_t>(g.nfields, g.ncols); c < n; ++c) g.fields[c].kind = Kind::None;
+        for (int64_t c = 0, n = std::min<int64_t>(g.nfields, g.ncols); c < n; ++c)
+            g.fields[c].kind = Kind::None;
     g.nfields = 0;
     g.text.used = 0;
     g.lost = false;
@@ -364,26 +377,30 @@ void record_end() {
     if (g.file_units && g.units_col < g.nfields && g.fields[g.units_col].kind == Kind::Text)
         unit = text_of(g.fields[g.units_col]);
     for (int c = 0; c < g.nfields; ++c) {
-        if (!g.accepted[c] || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col) continue;
+        if (!g.accepted[c] || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col)
+            continue;
         const Field &f = g.fields[c];
         const auto a = A::VarAttribute(g.attribute[c]);
         switch (f.kind) {
-        case Kind::Text: g.rec->AssignString(index, a, text_of(f)); break;
-        case Kind::Real:
-            if (unit != nullptr) {
-                g.rec->AssignRealInUnit(index, a, f.r, unit);
-            } else {
-                g.rec->AssignReal(index, a, f.r);
-            }
-            break;
-        case Kind::Integer:
-            if (unit != nullptr) {
-                g.rec->AssignIntegerInUnit(index, a, f.i, unit);
-            } else {
-                g.rec->AssignInteger(index, a, f.i);
-            }
-            break;
-        case Kind::None: break;
+            case Kind::Text:
+                g.rec->AssignString(index, a, text_of(f));
+                break;
+            case Kind::Real:
+                if (unit != nullptr) {
+                    g.rec->AssignRealInUnit(index, a, f.r, unit);
+                } else {
+                    g.rec->AssignReal(index, a, f.r);
+                }
+                break;
+            case Kind::Integer:
+                if (unit != nullptr) {
+                    g.rec->AssignIntegerInUnit(index, a, f.i, unit);
+                } else {
+                    g.rec->AssignInteger(index, a, f.i);
+                }
+                break;
+            case Kind::None:
+                break;
         }
     }
 }
@@ -458,37 +475,55 @@ gl_list_t *get_readVarFile_mask(void) {
     return vf::g_read_mask;
 }
 
-RTVarFileIn::RTVarFileIn(rtopipe *pipe, rtvarlst_t *list) : RTVarFileIO(list, WARNINGS), pipe_(pipe) {
+RTVarFileReader::RTVarFileReader(rtopipe *pipe, rtvarlst_t *list)
+    : RTVarFileIO(list, WARNINGS), pipe_(pipe) {}
+
+RTVarFileReader::~RTVarFileReader() {
+    vf::forget_input(pipe_);
+    if (pipe_ != nullptr) rtodestroy(pipe_);
+}
+
+int RTVarFileReader::SupportedAttribute(VarAttribute a) const {
+    return a >= 0 && a < vf::kAttributeCount && !DerivedAttribute(a) ? 1 : 0;
+}
+
+void RTVarFileReader::Reset() {
+    RTVarFileIO::Reset();
+    AddSupportedAttributes();
+}
+
+void RTVarFileReader::AddSupportedAttributes() {
+    for (int a = 0; a < vf::kAttributeCount; ++a)
+        if (SupportedAttribute(VarAttribute(a))) AddAttribute(VarAttribute(a));
+}
+
+void RTVarFileReader::CopyReadMask(const char *who) {
     gl_list_t *mask = get_readVarFile_mask();
     gl_list_t *copy = mask != nullptr ? gl_copy(mask, gl_samedata) : nullptr;
     if (copy != nullptr) {
         gl_destroylist(attributes_);
         attributes_ = copy;
     } else {
-        zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileIn");
+        zarn::rtopipe::report(vf::msg::kNoMemory, who);
     }
 }
 
-RTVarFileIn::~RTVarFileIn() {
-    vf::forget_input(pipe_);
-    if (pipe_ != nullptr) rtodestroy(pipe_);
+bool RTVarFileReader::Read(VarRecorder &rec, const char *who) {
+    if (pipe_ == nullptr) {
+        zarn::rtopipe::report(vf::msg::kNoInput, who);
+        return false;
+    }
+    vf::parse_varfile(pipe_, &rec);
+    return true;
 }
 
-int RTVarFileIn::SupportedAttribute(VarAttribute a) const {
-    return a >= 0 && a < vf::kAttributeCount && !DerivedAttribute(a) ? 1 : 0;
+RTVarFileIn::RTVarFileIn(rtopipe *pipe, rtvarlst_t *list) : RTVarFileReader(pipe, list) {
+    CopyReadMask("RTVarFileIn");
 }
 
-void RTVarFileIn::Reset() {
-    RTVarFileIO::Reset();
-    for (int a = 0; a < vf::kAttributeCount; ++a)
-        if (SupportedAttribute(VarAttribute(a))) AddAttribute(VarAttribute(a));
-}
+RTVarFileIn::~RTVarFileIn() = default;
 
 void RTVarFileIn::Go() {
-    if (pipe_ == nullptr) {
-        zarn::rtopipe::report("%s", vf::msg::kNoInput);
-        return;
-    }
     AssignRecorder recorder(attributes_, list_, GetLevel(), this);
-    vf::parse_varfile(pipe_, &recorder);
+    Read(recorder, "RTVarFileIn");
 }

@@ -49,4 +49,28 @@ void store_coded(rtvarlst_t *list, int32_t i, int row, int32_t code) {
     }
 }
 
+int64_t coded_value(rtvarlst_t *list, int32_t i, int row) {
+    switch (row) {
+        case ac::kRowSpec:
+            return varInqSpec(rtovarlst_inq_var_status(list, i));
+        case ac::kRowBound: {
+            int64_t bound = 0;
+            varInqBoundType(rtovarlst_inq_var_status(list, i), &bound);
+            return bound;
+        }
+        case ac::kRowQuality:
+            return rtovarlst_inq_var_quality(list, i);
+        case ac::kRowParam:
+            return rtovarlst_inq_var_param_homo(list, i);
+        case ac::kRowRamped:
+            return rtovarlst_inq_var_ramped(list, i) != 0 ? 1 : 0;
+        case ac::kRowVarType:
+            return varInqType(rtovarlst_inq_var_status(list, i));
+        case ac::kRowConnType:
+            return rtovarlst_inq_var_conn_type(list, i);
+        default:
+            return -1;
+    }
+}
+
 }  // namespace zarn::varmask

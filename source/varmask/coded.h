@@ -22,6 +22,10 @@ int32_t coded_word(int row, const char *word, size_t n);
 // partner offset for VAR_TYPE, a connection type 0..1065 only.
 void store_coded(rtvarlst_t *list, int32_t i, int row, int32_t code);
 
+// The code variable i holds now for a coded row (RAMPED as 0 or 1); -1 for
+// a row that is not coded.
+int64_t coded_value(rtvarlst_t *list, int32_t i, int row);
+
 }  // namespace zarn::varmask
 
 #endif

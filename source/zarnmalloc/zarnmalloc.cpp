@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/checked.h"
 #include "platform/fargs.h"
@@ -34,8 +35,8 @@ uintptr_t g_char_anchor = 0;
 
 namespace {
 
-using zarn::rtopipe::report;
 using msg::kSource;
+using zarn::rtopipe::report;
 
 // Memory still to be had, probed with shrinking fractions of the request.
 uint64_t probe_available(uint64_t blockBytes) {
@@ -70,14 +71,12 @@ uint64_t probe_available(uint64_t blockBytes) {
 }
 
 // Diagnoses a reallocation that could not be met (the old block stays) and raises.
-[[noreturn]] void reallocation_failed(Kind kind, int err, int64_t count, int64_t oldIndex,
-                                      int line) {
+[[noreturn]] void reallocation_failed(Kind kind, int err, int64_t count, int64_t oldIndex, int line) {
     const bool isChar = kind == Kind::Char;
     const bool isInt = kind == Kind::Int || kind == Kind::HugeInt;
     report("%s", isChar ? msg::kReallocChar : isInt ? msg::kReallocInt : msg::kReallocDouble);
     report(msg::kErrorText, std::strerror(err));
-    const uint64_t requested =
-        isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
+    const uint64_t requested = isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
     report(msg::kBytesRequested, static_cast<int64_t>(requested));
     if (isChar) {
         report(msg::kAnchorChar, reinterpret_cast<void *>(g_char_anchor));
@@ -108,11 +107,15 @@ uint64_t block_bytes(int64_t n, unsigned width) {
 
 const char *kind_name(Kind kind) {
     switch (kind) {
-    case Kind::Double:
-    case Kind::HugeDouble: return "rto_dmalloc";
-    case Kind::Int: return "rto_imalloc";
-    case Kind::HugeInt: return "rto_hugeimalloc";
-    case Kind::Char: return "rto_cmalloc";
+        case Kind::Double:
+        case Kind::HugeDouble:
+            return "rto_dmalloc";
+        case Kind::Int:
+            return "rto_imalloc";
+        case Kind::HugeInt:
+            return "rto_hugeimalloc";
+        case Kind::Char:
+            return "rto_cmalloc";
     }
     return "";
 }
@@ -214,8 +217,8 @@ extern "C" int64_t rto_dptr2plex_c(const double *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_b0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, msg::kBadDoublePointer,
-                     static_cast<const void *>(q), static_cast<void *>(ZARN_b0));
+        std::fprintf(stderr, msg::kBadDoublePointer, static_cast<const void *>(q),
+                     static_cast<void *>(ZARN_b0));
         std::fflush(stderr);
         std::exit(2);
     }
@@ -226,8 +229,8 @@ extern "C" int64_t rto_iptr2plex_c(const int64_t *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_ib0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, msg::kBadIntPointer,
-                     static_cast<const void *>(q), static_cast<void *>(ZARN_ib0));
+        std::fprintf(stderr, msg::kBadIntPointer, static_cast<const void *>(q),
+                     static_cast<void *>(ZARN_ib0));
         std::fflush(stderr);
         std::exit(2);
     }
@@ -254,15 +257,19 @@ extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
     if (ints == nullptr) return;
     // Truncating division, so n = 0 still blanks one word; 64-bit so no n overflows.
     const int64_t words = (static_cast<int64_t>(n) - 1) / 4 + 1;
+    const size_t len = text != nullptr && n > 0 ? strnlen(text, static_cast<size_t>(n)) : 0;
+    // A text inside the words to be blanked is read before the blanking.
+    std::string copy;
+    const auto *first = reinterpret_cast<const char *>(ints);
+    if (len > 0 && words > 0 && text < first + words * 8 && first < text + len) {
+        copy.assign(text, len);
+        text = copy.c_str();
+    }
     if (words > 0) std::memset(ints, ' ', static_cast<size_t>(words) * 8u);
-    if (text == nullptr || n <= 0) return;
-    size_t len = std::strlen(text);
-    if (len > static_cast<size_t>(n)) len = static_cast<size_t>(n);
+    if (len == 0) return;
     zarn::pack_text(ints, text, len, 4);
 }
 
 extern "C" int avail_mem(void) { return 0; }
 
-extern "C" void debug_mem(void) {
-    report("%s", msg::kDebugMem);
-}
+extern "C" void debug_mem(void) { report("%s", msg::kDebugMem); }

@@ -47,11 +47,13 @@ struct Case {
 
 // clang-format off
 const Case kCases[] = {
-    {"and", QDLQ_AND, {true, false, true}, {{1, 2, 3, 5}, {2, 3, 5}, {3, 5, 9}}, false, true, "ab", "abc", "3 5 100"},
+    {"and", QDLQ_AND, {true, false, true}, {{1, 2, 3, 5}, {2, 3, 5}, {3, 5, 9}}, false, true, "ab",
+     "abc", "3 5 100"},
     {"and_stops_when_empty", QDLQ_AND, {true, true}, {{1, 2}, {3}, {1}}, true, true, "ab", "ab", "100"},
     {"and_child_cannot", QDLQ_AND, {true}, {{1}, {-1}, {1}}, true, false, "a", "ab", "100"},
     {"or", QDLQ_OR, {false, true, false}, {{1, 3}, {2, 3}}, true, true, "ab", "ab", "1 2 3 100"},
-    {"or_child_cannot_leaves_part", QDLQ_OR, {false, false}, {{7}, {-1}, {8}}, false, false, "ab", "ab", "-1 7 100"},
+    {"or_child_cannot_leaves_part", QDLQ_OR, {false, false}, {{7}, {-1}, {8}}, false, false, "ab", "ab",
+     "-1 7 100"},
     {"nand", QDLQ_NAND, {true, false, true}, {{1}}, true, false, "ab", "", "100"},
     {"nor", QDLQ_NOR, {false, false}, {{1}}, true, false, "ab", "", "100"},
     {"empty", QDLQ_AND, {}, {}, false, true, "", "", "100"},

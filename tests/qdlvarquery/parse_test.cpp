@@ -38,7 +38,8 @@ const Row kQueries[] = {
     {"less_or_equal", "A <= 1", "AND(A 3 i:1)"},
     {"greater_or_equal_tabs", "A\t>=\t1", "AND(A 5 i:1)"},
     {"first_example", "SPEC = FIXED AND VALUE > 0", "AND(SPEC 0 t:'FIXED', AND(VALUE 4 i:0))"},
-    {"second_example", "IsModified(VALUE) OR NOT LOWER < -1e20", "OR(IsModified t:'VALUE', NAND(LOWER 2 r:-1e+20))"},
+    {"second_example", "IsModified(VALUE) OR NOT LOWER < -1e20",
+     "OR(IsModified t:'VALUE', NAND(LOWER 2 r:-1e+20))"},
     {"and_chain_in_one_node", "A = 1 AND B = 2 AND C = 3", "AND(A 0 i:1, AND(B 0 i:2), AND(C 0 i:3))"},
     {"and_then_or", "A = 1 AND B = 2 OR C = 3", "OR(AND(A 0 i:1, AND(B 0 i:2)), AND(C 0 i:3))"},
     {"or_then_and_from_the_left", "A = 1 OR B = 2 AND C = 3", "AND(OR(A 0 i:1, AND(B 0 i:2)), AND(C 0 i:3))"},
@@ -73,7 +74,8 @@ const Row kQueries[] = {
 
 // Through the engine's path: lower-case keywords before a blank become keywords.
 const Row kEnginePath[] = {
-    {"lower_case_keywords", "not A = 1 or B = 2 and C = 3", "AND(OR(NAND(A 0 i:1), AND(B 0 i:2)), AND(C 0 i:3))"},
+    {"lower_case_keywords", "not A = 1 or B = 2 and C = 3",
+     "AND(OR(NAND(A 0 i:1), AND(B 0 i:2)), AND(C 0 i:3))"},
     {"without_blank", "VALUE > 1 and(LOWER < 0)", ""},
     {"inside_quoted_text", "NAME = 'x and y'", "AND(NAME 0 t:'x AND y')"},
     {"inside_a_name_without_blank", "colors = 1", "AND(colors 0 i:1)"},

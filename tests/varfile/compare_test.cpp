@@ -1,0 +1,217 @@
+// The comparer: a report worked out by hand from the counting rules, a file
+// written from the list compared with the same list, and the comparison of
+// each kind of text and unit field.
+#include <gtest/gtest.h>
+
+#include "varfile_fixture.h"
+#include "zarnutils/rtuom.h"
+#include "zarnutils/varattrnames.hpp"
+
+using namespace zarn::test;
+
+namespace {
+
+constexpr int kTemperature = 22, kKelvin = 1, kCelsius = 4;
+
+const std::string kTitle =
+    "COMPARE VARFILE REPORT\n"
+    "ATTRIBUTE      # Changed  Relative Difference  Absolute Difference\n"
+    "============== ========== ==================== ===================\n";
+
+std::string compare(rtvarlst_t *list, const std::string &file, int level,
+                    const std::function<void(RTVarFileCmp &)> &setup = {}) {
+    rtopipe *report = create_queue_rtopipe();
+    {
+        RTVarFileCmp cmp(text_pipe(file), report, list);
+        cmp.SetLevel(A::OutputLevel(level));
+        if (setup) setup(cmp);
+        cmp.Go();
+    }
+    std::string text = drain(report);
+    return rtodestroy(report), text;
+}
+
+// A: VALUE 4 vs 5 and STEP 0.5 vs 0.25 differ (sums 1 over 307 and 0.25 over 0.5); UPPER 1e30
+// vs 1e21 and B's LOWER -1e25 vs -1e22 lie beyond 1e20 on one side, so they are equal; A's
+// SBWEIGHT is undefined (1e35) against 1.5. Words: unknown QUALITY counts as 5, unknown PARAM
+// as 1; VAR_TYPE, DESCRIPTION, MODIFIED and SHADOW_PRICE always differ. D is not in the list.
+TEST(VarfileCompare, ReportWorkedOutByHand) {
+    List l({{.name = "A", .spec = 1, .bound = 2, .value = 4, .init = 2, .upper = 1e30, .step = 0.5},
+            {.name = "B", .value = -3, .lower = -1e25},
+            {.name = "C", .ptype = kTemperature, .uom = kKelvin, .value = 300}});
+    const std::string file =
+        "NAME,VALUE,INIT,UPPER,LOWER,STEP,SPEC,BOUND\n"
+        "A,5.0,2,1e21,,0.25,CONST,HARD\nB,-3,,,-1e22,,FIXED,SOFT2\nC,300\nD,1\n"
+        "NEW SECTION\nNAME,PHYSICAL_TYPE,UNITS,QUALITY,PARAM,RAMPED,VAR_TYPE,DESCRIPTION\n"
+        "A,,,GOOD,NO,YES,state,hot\nB,,,ugly,maybe,NO\nC,TEMPERATURE,K,BAD,YES\n"
+        "NEW SECTION\nNAME,SHADOW_PRICE,MODIFIED,SBWEIGHT,CONN_TYPE\n"
+        "A,2.5,6,1.5,PRESSURE\nB,,'1;0',,wire\nC,,,,UNTYPED\n";
+    const std::string details =
+        "A VALUE FILE = 5 CURRENT = 4\n"
+        "A STEP FILE = 0.25 CURRENT = 0.5\n"
+        "A BOUND FILE = HARD CURRENT = SOFT\n"
+        "B SPEC FILE = FIXED CURRENT = CALC\n"
+        "B BOUND FILE = SOFT2 CURRENT = HARD\n"
+        "A RAMPED FILE = YES CURRENT = NO\n"
+        "A VAR_TYPE FILE = state CURRENT = \n"
+        "A DESCRIPTION FILE = hot CURRENT = \n"
+        "B QUALITY FILE = ugly CURRENT = \n"
+        "B PARAM FILE = maybe CURRENT = \n"
+        "C QUALITY FILE = BAD CURRENT = \n"
+        "C PARAM FILE = YES CURRENT = \n"
+        "A SHADOW_PRICE FILE = 2.5 CURRENT = 1e+35\n"
+        "A MODIFIED FILE = 6 CURRENT = 0\n"
+        "A SBWEIGHT FILE = 1.5 CURRENT = 1e+35\n"
+        "A CONN_TYPE FILE = PRESSURE CURRENT = \n"
+        "B MODIFIED FILE = 1;0 CURRENT = \n"
+        "B CONN_TYPE FILE = wire CURRENT = \n";
+    const std::string summary = kTitle +
+                                "NAME                    0                    0                    0\n"
+                                "PHYSICAL_TYPE           0                    0                    0\n"
+                                "UNITS                   0                    0                    0\n"
+                                "BASEUOM                 0                    0                    0\n"
+                                "VALUE                   1     0.00325732899023                    1\n"
+                                "INIT                    0                    0                    0\n"
+                                "LOWER                   0                    0                    0\n"
+                                "UPPER                   0                    0                    0\n"
+                                "STEP                    1                  0.5                 0.25\n"
+                                "BOUND                   2                    0                    0\n"
+                                "SPEC                    1                    0                    0\n"
+                                "SCALE                   0                    0                    0\n"
+                                "SBWEIGHT                1                    1                1e+35\n"
+                                "QUALITY                 2                    0                    0\n"
+                                "PARAM                   2                    0                    0\n"
+                                "TARGET                  0                    0                    0\n"
+                                "SHADOW_PRICE            1                    0                    0\n"
+                                "ACTIVE_BOUND            0                    0                    0\n"
+                                "DESCRIPTION             1                    0                    0\n"
+                                "MODIFIED                2                    0                    0\n"
+                                "VAR_TYPE                1                    0                    0\n"
+                                "THRESHOLD               0                    0                    0\n"
+                                "RAMPED                  1                    0                    0\n"
+                                "CONN_TYPE               2                    0                    0\n";
+    const std::string messages =
+        "Attempt to compare string value 'STATE' to the VAR_TYPE attribute of A\n"
+        "Attempt to compare description string value 'HOT' to the DESCRIPTION attribute of A\n"
+        "The description cannot be read back from a file\n"
+        "Unrecognized symbol UGLY compared to the QUALITY attribute of B\n"
+        "Unrecognized symbol MAYBE compared to the PARAM attribute of B\n"
+        "Attempt to compare shadow price value '2.5' to the SHADOW_PRICE attribute of A\n"
+        "The shadow price cannot be read back from a file\n"
+        "Attempt to compare real value 6 with the MODIFIED attribute of A\n"
+        "Attempt to compare string value '1;0' to the MODIFIED attribute of B\n"
+        "Unrecognized connection type WIRE compared to the CONN_TYPE attribute of B\n";
+    HistoryCapture h;
+    EXPECT_EQ(compare(l, file, 2), details + summary);
+    EXPECT_EQ(h.text(), messages);
+    EXPECT_EQ(compare(l, file, 1), summary) << "no detail lines below level 2";
+    EXPECT_EQ(h.text(), messages);
+    EXPECT_EQ(compare(l, file, 0), summary) << "silent at level 0";
+    EXPECT_EQ(h.text(), "");
+}
+
+// A file the writer made from the list (wide enough that every number reads back
+// exactly) compared with that list: nothing differs. The attributes that always
+// differ are left out of the file; a removed one has no line.
+TEST(VarfileCompare, IdenticalStatesReportNothing) {
+    List l({{.name = "T1",
+             .ptype = kTemperature,
+             .uom = kCelsius,
+             .spec = 1,
+             .bound = 3,
+             .value = 300.1,
+             .init = 290,
+             .lower = 250,
+             .upper = 1e30,
+             .step = 5,
+             .scale = 2},
+            {.name = "P(1)", .ptype = 20, .uom = 2, .value = 101325, .lower = -1e30, .scale = 0.5},
+            {.name = "U", .value = -7.25, .init = 1e-300, .ramped = 1, .quality = 3, .param = 1}});
+    rtovarlst_set_var_sbweight(l, 1, 0.125), rtovarlst_set_var_target_homo(l, 2, 99.5, 1);
+    rtovarlst_set_var_conn_type(l, 2, 1003);
+    std::vector<int> written;
+    for (int a = A::PHYSICAL_TYPE; a < ZARN_VARFILE_ATTRIBUTE_COUNT; ++a)
+        if (a != A::SHADOW_PRICE && a != A::ACTIVE_BOUND && a != A::DESCRIPTION && a != A::MODIFIED &&
+            a != A::VAR_TYPE)
+            written.push_back(a);
+    const std::string file = write_out(l, {.name = 8, .real = 32, .page = 200, .uom = 8}, written);
+    std::string zeros = kTitle;
+    for (int a = 0; a < ZARN_VARFILE_ATTRIBUTE_COUNT; ++a) {
+        const std::string word = RTVarAttributeNames::Name(a);
+        if (a != A::VALUE && !A::DerivedAttribute(A::VarAttribute(a)))
+            zeros += word + B(24 - int(word.size())) + "0" + B(20) + "0" + B(20) + "0\n";
+    }
+    HistoryCapture h;
+    EXPECT_EQ(
+        compare(l, file, 2, [](RTVarFileCmp &c) { c.RemoveAttribute(A::VALUE), c.AddAttribute(A::SPEC); }),
+        zeros)
+        << file;
+    EXPECT_EQ(h.text(), "");
+}
+
+std::string not_located(const char *unit) {
+    return std::string("!! rtouom_locate: Unable to locate a unit of measurement named: ") + unit + "\n";
+}
+
+std::string unknown(const char *unit, const char *var) {
+    return std::string("Unrecognized unit of measure ") + unit + " compared to the UNITS attribute of " +
+           var + "\n";
+}
+
+// Texts against a temperature shown in K (its third unit, named like the first) and an
+// untyped variable without a unit; numbers in the unit a record names against C3, shown in C
+// and holding 273.15 K. Whether each counts as changed, what it adds to the sums, what is said.
+TEST(VarfileCompare, FieldByField) {
+    struct Row {
+        int i;
+        const char *attribute, *text, *unit;
+        double number;
+        int changed;
+        double magnitude, difference;
+        std::string said;
+    };
+    const Row rows[] = {
+        {1, "UNITS", "k", nullptr, 0, 0, 0, 0, ""},
+        {1, "UNITS", "c", nullptr, 0, 1, 0, 0, ""},
+        {1, "UNITS", "psia", nullptr, 0, 1, 0, 0,
+         "Unit of measure PSIA has a different physical type than that of T\n"},
+        {1, "UOM", "zz", nullptr, 0, 1, 0, 0, not_located("ZZ") + not_located("ZZ") + unknown("ZZ", "T")},
+        {2, "UNITS", "*", nullptr, 0, 0, 0, 0, ""},
+        {2, "UNITS", "K", nullptr, 0, 1, 0, 0, ""},
+        {2, "UNITS", "zz", nullptr, 0, 1, 0, 0, not_located("ZZ") + unknown("ZZ", "U")},
+        {1, "BASEUOM", "R", nullptr, 0, 1, 0, 0, ""},
+        {2, "BASEUOM", "*", nullptr, 0, 0, 0, 0, ""},
+        {2, "BASEUOM", "K", nullptr, 0, 1, 0, 0, ""},
+        {1, "PT", "pressure", nullptr, 0, 1, 0, 0, ""},
+        {2, "PT", "Temp", nullptr, 0, 1, 0, 0,
+         "Unrecognized physical type TEMP compared to the PHYSICAL_TYPE attribute of U\n"},
+        {1, "AB", "lower", nullptr, 0, 1, 0, 0,
+         "Attempt to compare active bound string value 'LOWER' to the "
+         "ACTIVE_BOUND attribute of T\nThe active_bound cannot be read back from a file\n"},
+        {3, "VALUE", nullptr, "c", 0, 0, 0, 0, ""},
+        {3, "VALUE", nullptr, "zz", 0, 1, 273.15, 273.15,
+         not_located("ZZ") + not_located("ZZ") +
+             "            Unrecognized unit of measure zz assigned to the C3\n"},
+        {3, "LOWER", nullptr, "", 5, 1, 1e35, 1e35, ""}};
+    HistoryCapture h;
+    for (int level : {1, 0}) {
+        List l({{.name = "T", .ptype = kTemperature, .uom = 3},
+                {.name = "U"},
+                {.name = "C3", .ptype = kTemperature, .uom = kCelsius, .value = 273.15}});
+        for (const Row &r : rows) {
+            SCOPED_TRACE(std::string(r.attribute) + " " + (r.text ? r.text : r.unit));
+            StatisticsRecorder rec(nullptr, l, level, nullptr, nullptr);
+            const auto a = A::VarAttribute(RTVarAttributeNames::Value(r.attribute));
+            if (r.text != nullptr)
+                rec.AssignString(r.i, a, r.text);
+            else
+                rec.AssignRealInUnit(r.i, a, r.number, r.unit);
+            EXPECT_EQ(rec.ChangedCount(a), r.changed);
+            EXPECT_NEAR(rec.MagnitudeSum(a), r.magnitude, 1e-9 * r.magnitude);
+            EXPECT_NEAR(rec.DifferenceSum(a), r.difference, 1e-9 * r.difference);
+            EXPECT_EQ(h.text(), level ? r.said : "");
+        }
+    }
+}
+
+}  // namespace
