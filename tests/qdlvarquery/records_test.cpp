@@ -365,30 +365,39 @@ TEST(QueryRecords, NamesKindsAndWordsOfEquationsParametersAndPorts) {
         int32_t id;
         const char *name;  // looked up in lower case
         int kind;
-        const char *word1;  // the word of code 1 (looked up in lower case), NULL for none
+        std::vector<const char *> words;  // by code from 0, looked up in lower case
     };
     const Row rows[] = {
-        {equation, 1, "NAME", QDL_KIND_TEXT, nullptr},
-        {equation, 2, "VALUE", QDL_KIND_REAL, nullptr},
-        {equation, 4, "SCALE", QDL_KIND_REAL, nullptr},
-        {equation, 8, "SHADOW_PRICE", QDL_KIND_REAL, nullptr},
-        {equation, 16, "NUMBER", QDL_KIND_INTEGER, nullptr},
-        {parameter, 1, "NAME", QDL_KIND_TEXT, nullptr},
-        {parameter, 2, "VALUE", QDL_KIND_VALUE, nullptr},
-        {parameter, 4, "UOM", QDL_KIND_TEXT, nullptr},
-        {parameter, 8, "ACCESS", QDL_KIND_ENUM, "READ_ONLY"},
-        {parameter, 16, "DESCRIPTION", QDL_KIND_TEXT, nullptr},
-        {parameter, 32, "LOWER", QDL_KIND_VALUE, nullptr},
-        {parameter, 64, "UPPER", QDL_KIND_VALUE, nullptr},
-        {parameter, 128, "TYPE", QDL_KIND_ENUM, "COMPONENTLIST"},
-        {parameter, 256, "PHYSICALTYPE", QDL_KIND_TEXT, nullptr},
-        {port, 1, "NAME", QDL_KIND_TEXT, nullptr},
-        {port, 2, "TYPE", QDL_KIND_ENUM, "MATERIAL"},
-        {port, 4, "DIRECTION", QDL_KIND_ENUM, "INPUT"},
-        {port, 8, "BASIS", QDL_KIND_ENUM, "MOLE_FLOW"},
-        {port, 16, "PHASE", QDL_KIND_ENUM, "VAPOR"},
-        {port, 32, "STREAM", QDL_KIND_TEXT, nullptr},
-        {port, 64, "SPECIAL_ORDERED_SET", QDL_KIND_ENUM, "SOS TYPE2"},
+        {equation, 1, "NAME", QDL_KIND_TEXT, {}},
+        {equation, 2, "VALUE", QDL_KIND_REAL, {}},
+        {equation, 4, "SCALE", QDL_KIND_REAL, {}},
+        {equation, 8, "SHADOW_PRICE", QDL_KIND_REAL, {}},
+        {equation, 16, "NUMBER", QDL_KIND_INTEGER, {}},
+        {parameter, 1, "NAME", QDL_KIND_TEXT, {}},
+        {parameter, 2, "VALUE", QDL_KIND_VALUE, {}},
+        {parameter, 4, "UOM", QDL_KIND_TEXT, {}},
+        {parameter, 8, "ACCESS", QDL_KIND_ENUM, {"READ-WRITE", "READ_ONLY"}},
+        {parameter, 16, "DESCRIPTION", QDL_KIND_TEXT, {}},
+        {parameter, 32, "LOWER", QDL_KIND_VALUE, {}},
+        {parameter, 64, "UPPER", QDL_KIND_VALUE, {}},
+        {parameter, 128, "TYPE", QDL_KIND_ENUM, {"BOOLEAN", "COMPONENTLIST", "DOUBLE", "INTEGER", "STRING"}},
+        {parameter, 256, "PHYSICALTYPE", QDL_KIND_TEXT, {}},
+        {port, 1, "NAME", QDL_KIND_TEXT, {}},
+        {port, 2, "TYPE", QDL_KIND_ENUM, {"UNSPECIFIED", "MATERIAL", "INFORMATION", "SPECIAL_ORDERED_SET"}},
+        {port, 4, "DIRECTION", QDL_KIND_ENUM, {"UNSPECIFIED", "INPUT", "OUTPUT"}},
+        {port, 8, "BASIS", QDL_KIND_ENUM, {"UNSPECIFIED", "MOLE_FLOW", "MOLE_FRACTION"}},
+        {port,
+         16,
+         "PHASE",
+         QDL_KIND_ENUM,
+         {"UNSPECIFIED", "VAPOR", "LIQUID", "VAPOR-LIQUID", "VAPOR-LIQUID-FREEWATER"}},
+        {port, 32, "STREAM", QDL_KIND_TEXT, {}},
+        {port,
+         64,
+         "SPECIAL_ORDERED_SET",
+         QDL_KIND_ENUM,
+         {"SOS TYPE1", "SOS TYPE2", "SOS TYPE3", "SOS TYPE COMPLEMENTARITY GROUP",
+          "SOS TYPE TEMPORARY BOUNDS", "SOS TYPE TRUST REGION2"}},
     };
     auto lower = [](std::string s) {
         for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -399,14 +408,18 @@ TEST(QueryRecords, NamesKindsAndWordsOfEquationsParametersAndPorts) {
         EXPECT_STREQ(r.name(row.id), row.name) << r.record << " " << row.id;
         EXPECT_EQ(r.id(lower(row.name).c_str()), row.id) << r.record << " " << row.name;
         EXPECT_EQ(r.kind(row.id), row.kind) << r.record << " " << row.name;
-        const char *word = r.word(row.id, 1);
-        EXPECT_EQ(word != nullptr, row.word1 != nullptr) << r.record << " " << row.name;
-        if (word == nullptr || row.word1 == nullptr) continue;
-        EXPECT_STREQ(word, row.word1) << r.record << " " << row.name;
-        int32_t code = -1;
-        EXPECT_TRUE(r.code(row.id, lower(row.word1).c_str(), code)) << row.word1;
-        EXPECT_EQ(code, 1) << row.word1;
+        const int32_t past = static_cast<int32_t>(row.words.size());
+        EXPECT_EQ(r.word(row.id, past), nullptr) << r.record << " " << row.name << ": no word past the last";
+        for (int32_t c = 0; c < past; ++c) {
+            EXPECT_STREQ(r.word(row.id, c), row.words[static_cast<size_t>(c)]) << row.name << " " << c;
+            int32_t code = -1;
+            EXPECT_TRUE(r.code(row.id, lower(row.words[static_cast<size_t>(c)]).c_str(), code)) << row.name;
+            EXPECT_EQ(code, c) << row.words[static_cast<size_t>(c)];
+        }
     }
+    int32_t code = -1;
+    EXPECT_TRUE(P::StringToEnum(P::ACCESS, "Read-Only", code));
+    EXPECT_EQ(code, P::ACCESS_READ_ONLY) << "READ-ONLY also stands for READ_ONLY";
     for (const Statics &r : {equation, parameter, port}) {
         StderrCapture err;
         EXPECT_EQ(r.name(512), nullptr) << r.record;
@@ -416,7 +429,6 @@ TEST(QueryRecords, NamesKindsAndWordsOfEquationsParametersAndPorts) {
                       "Assertion 'Invalid attribute id' failed in source/qdlvarquery/qdlquerybase:", 0),
                   0u)
             << r.record;
-        int32_t code = -1;
         EXPECT_FALSE(r.code(2, "NOPE", code)) << r.record;
     }
 }
