@@ -99,6 +99,8 @@ TEST_F(Loading, DisplayUnitsScaleBaseUnitOffsetsAndDifferences) {
     ASSERT_TRUE(r.GetValue(V::VALUE, v));
     EXPECT_NEAR(v.u.number.rval, 300.0, 1e-9) << "a value holds SI with its display unit";
     EXPECT_EQ(v.u.number.uom, 4);
+    ASSERT_TRUE(r.GetValue(V::LOWER, v));
+    EXPECT_EQ(v.u.number.undefined, 1);
     value_destroy(&v);
 }
 
@@ -122,8 +124,10 @@ TEST_F(Loading, CommitWritesBackTheWritableAttributesSilently) {
     r.mask = {V::VALUE | V::SPEC | V::NAME | V::INTSCALE | V::SHADOW_PRICE | V::ACTIVE_BOUND | V::CHANGE, 0u};
     ASSERT_TRUE(r.Load(list, 2, true));
     ASSERT_TRUE(r.SetValue(V::VALUE, 30.0) && r.SetValue(V::SPEC, int32_t{VAR_CALC}));
+    ASSERT_TRUE(r.SetValue(V::STEP, 5.0) && r.SetValue(V::SHADOW_PRICE, 2.0));
     ASSERT_TRUE(r.Commit(list, 2));
     EXPECT_NEAR(rtovarlst_inq_var_value(list, 2, 1), 303.15, 1e-9);
+    EXPECT_NEAR(rtovarlst_inq_var_step(list, 2), 5.0, 1e-9) << "a step of 5 C is one of 5 K";
     EXPECT_EQ(rtovarlst_inq_spec(list, 2), VAR_CALC);
     EXPECT_EQ(rtovarlst_inq_physical_type(list, 2), 22) << "the rest of the status word kept";
     r.mask = {V::VALUE, 0u};
@@ -339,7 +343,11 @@ TEST(VariableRecord, RealAndTextSettersKeepEachAttributeApart) {
     int32_t code = 0;
     EXPECT_FALSE(V::StringToEnum(V::CONN_TYPE, "NOPE", code)) << "past every type and property";
     r.SetIsModified(V::UOM, true);
-    EXPECT_TRUE(r.modified.mask1 == 1024u && r.modified.mask2 == 2u) << "the bits of UNITS' assignment";
+    r.SetIsModified(V::VALUE, true);
+    EXPECT_TRUE(r.modified.mask1 == (1024u | 2u) && r.modified.mask2 == 2u)
+        << "the bits of UNITS' assignment";
+    r.SetIsModified(V::UOM, false);
+    EXPECT_TRUE(r.modified.mask1 == 2u && r.modified.mask2 == 0u) << "and only those cleared";
 }
 
 // The static operations of the equation, parameter and port records.
@@ -464,28 +472,33 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     VARIANT var;
     VariantInit(&var);
     P r;
+    // The value goes out of VALUE as a VARIANT, and that VARIANT back into LOWER.
+    auto out_and_back = [&](VARTYPE vt) {
+        ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
+        EXPECT_EQ(var.vt, vt);
+        ASSERT_TRUE(r.SetValue(P::LOWER, var) && r.GetValue(P::LOWER, back));
+        EXPECT_EQ(back.value_type, v.value_type);
+    };
     value_assign_int(&v, -7);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_I4 && var.lVal == -7);
+    out_and_back(VT_I4);
+    EXPECT_EQ(var.lVal, -7);
+    EXPECT_EQ(back.u.number.ival, -7);
     value_assign_double(&v, 2.5, 0, 0);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_R8 && var.dblVal == 2.5);
-    ASSERT_TRUE(r.SetValue(P::LOWER, var) && r.GetValue(P::LOWER, back));
+    out_and_back(VT_R8);
+    EXPECT_EQ(var.dblVal, 2.5);
     EXPECT_EQ(back.u.number.rval, 2.5);
     value_assign_logical(&v, 1);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_BOOL && var.boolVal == VARIANT_TRUE);
+    out_and_back(VT_BOOL);
+    EXPECT_EQ(var.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(back.u.logical, 1);
     gl_list_t *list = gl_create();
     gl_addtoend(list, value_create_from_string(const_cast<char *>("CO2"), 1));
     value_assign_list(&v, list);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    ASSERT_EQ(var.vt, VT_ARRAY | VT_BSTR);
+    out_and_back(VT_ARRAY | VT_BSTR);
     EXPECT_EQ(units_of(static_cast<BSTR *>(var.parray->pvData)[0]), (std::vector<OLECHAR>{'C', 'O', '2'}));
-    ASSERT_TRUE(r.SetValue(P::UPPER, var) && r.GetValue(P::UPPER, back));
     EXPECT_STREQ(static_cast<value_t *>(back.u.list->head->data)->u.text, "CO2");
     value_destroy(&v);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_EQ(var.vt, VT_EMPTY) << "UNDEFINED";
+    out_and_back(VT_EMPTY);
     value_assign_range(&v, 1, 3);
     ASSERT_TRUE(r.SetValue(P::VALUE, v));
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a range has no VARIANT";
@@ -548,6 +561,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::VALUE, v));
     ASSERT_TRUE(made->SetValue(P::NAME, "P1"));
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
+    ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed") && made->SetValue(P::PHYSICALTYPE, "MASS"));
     made->mask = {P::VALUE | P::NAME, 0u};
     P assigned;
     assigned = *made;
@@ -556,7 +570,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::NAME | P::TYPE});
+        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::NAME | P::TYPE | P::DESCRIPTION | P::PHYSICALTYPE});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
@@ -567,6 +581,10 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         const char *name = nullptr;
         EXPECT_TRUE(r->GetValue(P::NAME, name));
         EXPECT_STREQ(name, "P1");
+        EXPECT_TRUE(r->GetValue(P::DESCRIPTION, name));
+        EXPECT_STREQ(name, "feed");
+        EXPECT_TRUE(r->GetValue(P::PHYSICALTYPE, name));
+        EXPECT_STREQ(name, "MASS");
     }
     value_destroy(&v);
 }
