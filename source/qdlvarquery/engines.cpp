@@ -144,28 +144,6 @@ int32_t scan_codes(Field field, const int64_t *status, int32_t n, int32_t op, in
     }
 }
 
-// The full column of a real attribute, or null.
-const double *real_column(const QDLVariableColumns &c, int32_t id) {
-    switch (id) {
-        case V::VALUE:
-            return c.value;
-        case V::INITIAL:
-            return c.init;
-        case V::LOWER:
-            return c.lower;
-        case V::UPPER:
-            return c.upper;
-        case V::INTSCALE:
-            return c.intscale;
-        case V::SCALE:
-            return c.scale;
-        case V::SHADOW_PRICE:
-            return c.shadow_price;
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
 
 bool QDLVariableQuery::SelectCodes(int32_t id, int32_t op, int32_t literal, QDLQObjectSet &out) const {
@@ -197,29 +175,29 @@ struct QDLVariableQuery::Plan {
     double tolerance = 0.0;
 };
 
-bool QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
+void QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
+    // An AND inside the AND (each single test has one of its own) adds its tests.
     auto *all = dynamic_cast<QDLQCompoundTest *>(test);
     if (all != nullptr && all->Operator() == QDLQ_AND && all->Count() > 0) {
-        for (int32_t k = 0; k < all->Count(); ++k)
-            if (!Gather(all->TestAt(k), plan)) return false;
-        return true;
+        for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan);
+        return;
     }
     auto *code = dynamic_cast<QDLQTestInteger<V> *>(test);
     if (code != nullptr && !code->Negated() && field_of(code->Attribute()) != Field::kNone &&
         plan.ncodes < Plan::kMax) {
         plan.codes[plan.ncodes++] = {field_of(code->Attribute()), code->Operator(), code->Literal()};
-        return true;
+        return;
     }
     auto *real = dynamic_cast<QDLQTestReal<V> *>(test);
-    const double *column = real != nullptr ? real_column(columns_, real->Attribute()) : nullptr;
+    const double *column = real != nullptr ? column_of(columns_, real->Attribute()) : nullptr;
     if (column != nullptr && !real->Negated() && plan.nreals < Plan::kMax) {
         plan.reals[plan.nreals++] = {column, form_of(real->Attribute()), real->Operator(), real->Literal()};
-        return true;
+        return;
     }
     QDLQObjectSet part;
     if (!test->Select(part)) {
         plan.exact = false;
-        return true;
+        return;
     }
     if (plan.bounded) {
         plan.within.KeepCommon(part);
@@ -227,7 +205,6 @@ bool QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
         plan.within.swap(part);
     }
     plan.bounded = true;
-    return true;
 }
 
 void QDLVariableQuery::Factors(int64_t word, size_t k, double &f, double &o) {
@@ -263,11 +240,9 @@ inline bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int6
 bool QDLVariableQuery::Scan(NumberList &out) {
     auto *all = dynamic_cast<QDLQCompoundTest *>(Root());
     const QDLVariableColumns &c = columns_;
-    if (all == nullptr || all->Operator() != QDLQ_AND || c.status == nullptr || c.intscale == nullptr ||
-        c.baseuom == nullptr || c.uom == nullptr)
-        return false;
+    if (all == nullptr || all->Operator() != QDLQ_AND || all->Count() == 0 || c.list == nullptr) return false;
     Plan plan;
-    if (!Gather(all, plan)) return false;
+    for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan);
     if (plan.ncodes == 0 && plan.nreals == 0 && !plan.bounded) return false;
     plan.tolerance = Tolerance();
     const int32_t n = std::min(count_, c.count);

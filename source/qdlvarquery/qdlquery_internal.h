@@ -90,6 +90,8 @@ enum class Form {
     None,        // not a real attribute
 };
 Form form_of(int32_t id);  // vardata.cpp
+// The full column of a real attribute, or NULL (vardata.cpp).
+const double *column_of(const QDLVariableColumns &columns, int32_t id);
 
 // A real attribute of variable index as a query sees it: the held number
 // times the internal scale (when the attribute is held scaled), from the base
@@ -815,8 +817,8 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
 
   private:
     struct Plan;
-    // Sorts the tests under an AND into plan; false when memory is short.
-    bool Gather(IQDLQTest *test, Plan &plan);
+    // Sorts a test of the AND at the root into plan.
+    void Gather(IQDLQTest *test, Plan &plan);
     // Whether variable k + 1, with status word, passes the plan's column
     // tests from code test first on.
     bool Passes(const Plan &plan, int first, size_t k, int64_t word);

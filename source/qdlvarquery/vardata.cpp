@@ -77,8 +77,12 @@ constexpr uint32_t kRealFields1 = V::VALUE | V::LOWER | V::UPPER | V::STEP | V::
                                   V::SBWEIGHT | V::INITIAL | V::SHADOW_PRICE | V::TARGET_HOMO | V::THRESHOLD |
                                   V::CHANGE;
 constexpr uint32_t kPhysicalTypeName2 = 1u;  // PHYSICAL_TYPE (-1)
-constexpr uint32_t kColumnFields1 =
+// The reals that a list keeps in full columns, and every field the columns
+// of QDLVariableColumns give (UOM_ID is the UOM column too).
+constexpr uint32_t kColumnReals1 =
     V::VALUE | V::INITIAL | V::LOWER | V::UPPER | V::INTSCALE | V::SCALE | V::SHADOW_PRICE;
+constexpr uint32_t kColumnFields1 = kColumnReals1 | RTVARINFO_STATUS | V::BASEUOM | V::UOM;
+constexpr uint32_t kColumnFields2 = 2u;
 
 // Copies the name of unit u (0: the default) of ptype into out, "" when there is none.
 void unit_name(int32_t ptype, int64_t u, char *out, size_t size) {
@@ -557,7 +561,13 @@ bool QDLVariableData::GetColumns(rtvarlst_t *list, QDLVariableColumns &out) {
     out.intscale = rtovarlst_vec_scale(list);
     out.scale = rtovarlst_vec_solveScale(list);
     out.shadow_price = rtovarlst_vec_shadow_price(list);
-    return true;
+    // Loads through columns read every one of them.
+    const bool complete = out.status != nullptr && out.baseuom != nullptr && out.uom != nullptr &&
+                          out.value != nullptr && out.init != nullptr && out.lower != nullptr &&
+                          out.upper != nullptr && out.intscale != nullptr && out.scale != nullptr &&
+                          out.shadow_price != nullptr;
+    if (!complete) out = QDLVariableColumns{};
+    return complete;
 }
 
 bool QDLVariableData::Load(QDLEOCntr *container, QDLEOBlock *block, int32_t number, bool units) {
@@ -567,46 +577,44 @@ bool QDLVariableData::Load(QDLEOCntr *container, QDLEOBlock *block, int32_t numb
     return Load(list, number, units);
 }
 
-// The real fields that a list's columns hold.
-struct RealColumn {
-    uint32_t bit;
-    const double *QDLVariableColumns::*column;
-    double rtvarinfo_t::*field;
-};
-constexpr RealColumn kRealColumns[] = {
-    {V::VALUE, &QDLVariableColumns::value, &rtvarinfo_t::value},
-    {V::INITIAL, &QDLVariableColumns::init, &rtvarinfo_t::init},
-    {V::LOWER, &QDLVariableColumns::lower, &rtvarinfo_t::lower},
-    {V::UPPER, &QDLVariableColumns::upper, &rtvarinfo_t::upper},
-    {V::INTSCALE, &QDLVariableColumns::intscale, &rtvarinfo_t::intscale},
-    {V::SCALE, &QDLVariableColumns::scale, &rtvarinfo_t::scale},
-    {V::SHADOW_PRICE, &QDLVariableColumns::shadow_price, &rtvarinfo_t::shadow_price}};
+namespace zarn::qdlvarquery {
+
+const double *column_of(const QDLVariableColumns &c, int32_t id) {
+    switch (id) {
+        case V::VALUE:
+            return c.value;
+        case V::INITIAL:
+            return c.init;
+        case V::LOWER:
+            return c.lower;
+        case V::UPPER:
+            return c.upper;
+        case V::INTSCALE:
+            return c.intscale;
+        case V::SCALE:
+            return c.scale;
+        case V::SHADOW_PRICE:
+            return c.shadow_price;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace zarn::qdlvarquery
 
 // Takes from the columns the fields of fetch that they hold, and drops those
 // from fetch.
 void take_columns(rtvarinfo_t &r, const QDLVariableColumns &c, int32_t index, rtvarmask_t &fetch) {
     const size_t k = static_cast<size_t>(index - 1);
-    if ((fetch.mask1 & kColumnFields1) != 0) {
-        for (const RealColumn &f : kRealColumns) {
-            const double *column = c.*f.column;
-            if ((fetch.mask1 & f.bit) == 0 || column == nullptr) continue;
-            r.*f.field = column[k];
-            fetch.mask1 &= ~f.bit;
-        }
+    for (uint32_t left = fetch.mask1 & kColumnReals1; left != 0; left &= left - 1) {
+        const int32_t id = static_cast<int32_t>(left & (0u - left));
+        *real_field(r, id) = qv::column_of(c, id)[k];
     }
-    if ((fetch.mask1 & RTVARINFO_STATUS) != 0 && c.status != nullptr) {
-        r.status = c.status[k];
-        fetch.mask1 &= ~static_cast<uint32_t>(RTVARINFO_STATUS);
-    }
-    if ((fetch.mask1 & V::BASEUOM) != 0 && c.baseuom != nullptr) {
-        r.baseuom = c.baseuom[k];
-        fetch.mask1 &= ~static_cast<uint32_t>(V::BASEUOM);
-    }
-    if (((fetch.mask1 & V::UOM) != 0 || (fetch.mask2 & 2u) != 0) && c.uom != nullptr) {
+    if ((fetch.mask1 & RTVARINFO_STATUS) != 0) r.status = c.status[k];
+    if ((fetch.mask1 & V::BASEUOM) != 0) r.baseuom = c.baseuom[k];
+    if ((fetch.mask1 & V::UOM) != 0 || (fetch.mask2 & kColumnFields2) != 0)
         r.uom = static_cast<int32_t>(c.uom[k]);
-        fetch.mask1 &= ~static_cast<uint32_t>(V::UOM);
-        fetch.mask2 &= ~2u;
-    }
+    fetch = {fetch.mask1 & ~kColumnFields1, fetch.mask2 & ~kColumnFields2};
 }
 
 bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units, const QDLVariableColumns *columns) {

@@ -58,26 +58,26 @@ TEST(OtherEngines, EquationsWithTheirNameRule) {
            {"IsFixed()", {-1}, "Unknown function IsFixed\n"}});
 }
 
-TEST(OtherEngines, ParametersComparedAsValues) {
-    FakeBlock block;
+TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
+    FakeContainer model;  // no block: the whole model's parameters
     value_t v;
     value_init(&v);
     value_assign_int(&v, 3);
-    block.objects.AddParameter("P_INT", v, QDLParameterData::TYPE_INTEGER,
+    model.objects.AddParameter("P_INT", v, QDLParameterData::TYPE_INTEGER,
                                QDLParameterData::ACCESS_READ_WRITE);
     value_assign_double(&v, 2.5, 0, 0);
-    block.objects.AddParameter("P_REAL", v, QDLParameterData::TYPE_DOUBLE,
+    model.objects.AddParameter("P_REAL", v, QDLParameterData::TYPE_DOUBLE,
                                QDLParameterData::ACCESS_READ_ONLY);
     value_assign_copy_of_string(&v, "abc");
-    block.objects.AddParameter("p_text", v, QDLParameterData::TYPE_STRING,
+    model.objects.AddParameter("p_text", v, QDLParameterData::TYPE_STRING,
                                QDLParameterData::ACCESS_READ_WRITE);
     value_assign_logical(&v, 1);
-    block.objects.AddParameter("P_FLAG", v, QDLParameterData::TYPE_BOOLEAN,
+    model.objects.AddParameter("P_FLAG", v, QDLParameterData::TYPE_BOOLEAN,
                                QDLParameterData::ACCESS_READ_ONLY);
     value_destroy(&v);
-    block.objects.parameters[0].uom = "KG";
-    block.objects.parameters[1].modified = {QDLParameterData::VALUE};
-    check(QDLQueryFactory::NewParameterQuery(nullptr, &block),
+    model.objects.parameters[0].uom = "KG";
+    model.objects.parameters[1].modified = {QDLParameterData::VALUE};
+    check(QDLQueryFactory::NewParameterQuery(&model, nullptr),
           {{"VALUE = 3", {1}, ""},
            {"VALUE > 2.5", {1}, ""},
            {"VALUE >= 2.5", {1, 2}, ""},

@@ -4,7 +4,10 @@
 // parameter values as VARIANTs and back.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,8 @@ using V = QDLVariableData;
 using P = QDLParameterData;
 
 namespace {
+
+std::vector<OLECHAR> units_of(BSTR b) { return std::vector<OLECHAR>(b, b + SysStringLen(b)); }
 
 TEST(VariableRecord, UnknownIdsAndWords) {
     StderrCapture err;
@@ -94,6 +99,8 @@ TEST_F(Loading, DisplayUnitsScaleBaseUnitOffsetsAndDifferences) {
     ASSERT_TRUE(r.GetValue(V::VALUE, v));
     EXPECT_NEAR(v.u.number.rval, 300.0, 1e-9) << "a value holds SI with its display unit";
     EXPECT_EQ(v.u.number.uom, 4);
+    ASSERT_TRUE(r.GetValue(V::LOWER, v));
+    EXPECT_EQ(v.u.number.undefined, 1);
     value_destroy(&v);
 }
 
@@ -117,8 +124,10 @@ TEST_F(Loading, CommitWritesBackTheWritableAttributesSilently) {
     r.mask = {V::VALUE | V::SPEC | V::NAME | V::INTSCALE | V::SHADOW_PRICE | V::ACTIVE_BOUND | V::CHANGE, 0u};
     ASSERT_TRUE(r.Load(list, 2, true));
     ASSERT_TRUE(r.SetValue(V::VALUE, 30.0) && r.SetValue(V::SPEC, int32_t{VAR_CALC}));
+    ASSERT_TRUE(r.SetValue(V::STEP, 5.0) && r.SetValue(V::SHADOW_PRICE, 2.0));
     ASSERT_TRUE(r.Commit(list, 2));
     EXPECT_NEAR(rtovarlst_inq_var_value(list, 2, 1), 303.15, 1e-9);
+    EXPECT_NEAR(rtovarlst_inq_var_step(list, 2), 5.0, 1e-9) << "a step of 5 C is one of 5 K";
     EXPECT_EQ(rtovarlst_inq_spec(list, 2), VAR_CALC);
     EXPECT_EQ(rtovarlst_inq_physical_type(list, 2), 22) << "the rest of the status word kept";
     r.mask = {V::VALUE, 0u};
@@ -131,20 +140,330 @@ TEST_F(Loading, CommitWritesBackTheWritableAttributesSilently) {
     EXPECT_EQ(history.text(), "");
 }
 
-TEST(VariableRecord, SettersCheckCodesAndModificationBits) {
+TEST_F(Loading, RecordsGoBackThroughTheBlockOrTheContainer) {
+    FakeBlock block;
+    block.objects.list = list;
+    V r;
+    r.mask = {V::VALUE, 0u};
+    ASSERT_TRUE(r.Load(nullptr, &block, 2, true));
+    ASSERT_TRUE(r.SetValue(V::VALUE, 40.0));
+    ASSERT_TRUE(r.Commit(nullptr, &block, 2));
+    EXPECT_NEAR(rtovarlst_inq_var_value(list, 2, 1), 313.15, 1e-9) << "from the display unit C";
+    EXPECT_FALSE(r.Commit(nullptr, nullptr, 2)) << "no host, no list";
+    rtovarlst_set_nvar(list, 3);
+    V made;
+    ASSERT_TRUE(made.SetValue(V::SPEC, int32_t{VAR_CONST}) && made.SetValue(V::VALUE, 5.0));
+    EXPECT_FALSE(made.Create(list, 3)) << "a variable needs a name";
+    ASSERT_TRUE(made.SetValue(V::NAME, "NEW"));
+    EXPECT_FALSE(made.Create(list, 4));
+    ASSERT_TRUE(made.Create(list, 3));
+    EXPECT_STREQ(rtovarlst_lookup_var_name(list, 3), "NEW");
+    EXPECT_EQ(rtovarlst_inq_spec(list, 3), VAR_CONST);
+    EXPECT_EQ(rtovarlst_inq_var_value(list, 3, 1), 5.0);
+    FakeContainer container;
+    container.objects.equations = {{"E1", 1, 1, 0}};
+    block.objects.parameters.resize(2);
+    EXPECT_TRUE(QDLEquationData().Commit(&container, nullptr, 1));
+    EXPECT_FALSE(QDLEquationData().Commit(&container, nullptr, 2));
+    EXPECT_TRUE(P().Commit(&container, &block, 2));
+    EXPECT_FALSE(P().Commit(nullptr, nullptr, 1));
+    EXPECT_EQ(container.objects.committed, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(block.objects.committed, (std::vector<int32_t>{2})) << "the block before the container";
+}
+
+TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
+    V r;
+    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}) && r.SetValue(V::ACTIVE_BOUND, int32_t{3}) &&
+                r.SetValue(V::NUMBER, int32_t{7}) && r.SetValue(V::NAME, "B1.X"));
+    value_t v;
+    value_init(&v);
+    ASSERT_TRUE(r.GetValue(V::SPEC, v));
+    EXPECT_STREQ(v.u.text, "CONST");
+    ASSERT_TRUE(r.GetValue(V::ACTIVE_BOUND, v));
+    EXPECT_STREQ(v.u.text, "EXCEEDED_STEP_LOWER");
+    ASSERT_TRUE(r.GetValue(V::NUMBER, v));
+    EXPECT_EQ(v.u.number.ival, 7);
+    ASSERT_TRUE(r.GetValue(V::NAME, v));
+    EXPECT_STREQ(v.u.text, "B1.X");
+    EXPECT_FALSE(r.GetValue(V::QUALITY, v)) << "not held";
+    P p;
+    ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}) && p.SetValue(P::UOM, "KG"));
+    EXPECT_FALSE(p.SetValue(P::ACCESS, int32_t{2}));
+    VARIANT var;
+    VariantInit(&var);
+    ASSERT_TRUE(p.GetValue(P::ACCESS, var));
+    EXPECT_TRUE(var.vt == VT_I4 && var.lVal == P::ACCESS_READ_ONLY);
+    ASSERT_TRUE(p.GetValue(P::UOM, var));
+    ASSERT_EQ(var.vt, VT_BSTR);
+    EXPECT_EQ(units_of(var.bstrVal), (std::vector<OLECHAR>{'K', 'G'}));
+    EXPECT_FALSE(p.GetValue(P::DESCRIPTION, var)) << "not held";
+    VariantClear(&var);
+    FakePort port;
+    port.stream = "S1";
+    port.phase = 3;
+    QDLPortData q;
+    q.mask = {QDLPortData::PHASE | QDLPortData::STREAM, 0u};
+    FakeBlock block;
+    block.objects.ports = {port};
+    ASSERT_TRUE(q.Load(nullptr, &block, 1, false));
+    ASSERT_TRUE(q.GetValue(QDLPortData::PHASE, v));
+    EXPECT_STREQ(v.u.text, "VAPOR-LIQUID");
+    ASSERT_TRUE(q.GetValue(QDLPortData::STREAM, v));
+    EXPECT_STREQ(v.u.text, "S1");
+    EXPECT_FALSE(q.GetValue(QDLPortData::TYPE, v)) << "not asked for";
+    EXPECT_FALSE(q.Load(nullptr, &block, 2, false));
+    value_destroy(&v);
+}
+
+TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     HistoryCapture history;
-    V v;
-    EXPECT_FALSE(v.SetValue(V::SPEC, int32_t{8}) || v.SetValue(V::PHYSICAL_TYPE_ID, int32_t{-256}));
+    const int unit = rtouom_add_uom("KPA_OF_QUERIES", 20, 1000.0, 0.0);
+    ASSERT_GT(unit, 0);
+    rtovarlst_set_var_uom(list, 1, unit);
+    FakeBlock block;
+    block.objects.list = list;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewVariableQuery(nullptr, &block);
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 1000"));
+    V r;
+    r.mask = {V::VALUE, 0u};
+    ASSERT_TRUE(r.Load(list, 1, true));
+    EXPECT_NEAR(Real(r, V::VALUE), 202.65, 1e-9);
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 0);
+    ASSERT_EQ(rtouom_modify_mult_offset(20, "KPA_OF_QUERIES", 100.0, 0.0), 1);
+    ASSERT_TRUE(r.Load(list, 1, true));
+    EXPECT_NEAR(Real(r, V::VALUE), 2026.5, 1e-9) << "the record's kept factors follow the table";
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 1) << "and so do the engine's";
+    engine->Release();
+}
+
+int32_t bound_in(int64_t word) {
+    int64_t b = -1;
+    varInqBoundType(word, &b);
+    return static_cast<int32_t>(b);
+}
+
+TEST(VariableRecord, CodeSettersTakeValidCodesIntoFieldAndStatusWord) {
+    struct Row {
+        const char *what;
+        int32_t id, code;
+        bool taken;
+        int32_t (*in_status)(int64_t);  // where the status word keeps it, or NULL
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"spec_last", V::SPEC, 7, true, varInqSpec},
+        {"spec_beyond", V::SPEC, 8, false, nullptr},
+        {"spec_negative", V::SPEC, -1, false, nullptr},
+        {"bound_last", V::BOUND, 3, true, bound_in},
+        {"bound_beyond", V::BOUND, 4, false, nullptr},
+        {"quality_last", V::QUALITY, 3, true, nullptr},
+        {"quality_beyond", V::QUALITY, 4, false, nullptr},
+        {"active_bound_first", V::ACTIVE_BOUND, 0, true, nullptr},
+        {"active_bound_last", V::ACTIVE_BOUND, 17, true, nullptr},
+        {"active_bound_beyond", V::ACTIVE_BOUND, 18, false, nullptr},
+        {"active_bound_negative", V::ACTIVE_BOUND, -1, false, nullptr},
+        {"param_homo_yes", V::PARAM_HOMO, 1, true, nullptr},
+        {"param_homo_two", V::PARAM_HOMO, 2, false, nullptr},
+        {"variable_type_last", V::VARIABLE_TYPE, 64, true, varInqType},
+        {"variable_type_gap", V::VARIABLE_TYPE, 8, false, nullptr},
+        {"conn_type_last", V::CONN_TYPE, RTOVARLST_MAX_CONN_TYPE, true, nullptr},
+        {"conn_type_beyond", V::CONN_TYPE, RTOVARLST_MAX_CONN_TYPE + 1, false, nullptr},
+        {"conn_type_negative", V::CONN_TYPE, -1, false, nullptr},
+        {"marked", V::MARKED, 1, true, varInqMarked},
+        {"marked_two", V::MARKED, 2, false, nullptr},
+        {"ramped", V::RAMPED, 1, true, nullptr},
+        {"ramped_two", V::RAMPED, 2, false, nullptr},
+        {"physical_type_last", V::PHYSICAL_TYPE_ID, 255, true, varInqPhysicalType},
+        {"physical_type_first", V::PHYSICAL_TYPE_ID, -255, true, varInqPhysicalType},
+        {"physical_type_beyond", V::PHYSICAL_TYPE_ID, 256, false, nullptr},
+        {"physical_type_below", V::PHYSICAL_TYPE_ID, -256, false, nullptr},
+        {"uom_id_default", V::UOM_ID, 0, true, nullptr},
+        {"uom_id_negative", V::UOM_ID, -1, false, nullptr},
+        {"number", V::NUMBER, 12, true, nullptr},
+        {"a_real", V::VALUE, 1, false, nullptr},
+        {"a_text", V::NAME, 1, false, nullptr},
+    };
+    // clang-format on
+    HistoryCapture history;
+    for (const Row &row : rows) {
+        V r;
+        EXPECT_EQ(r.SetValue(row.id, row.code), row.taken) << row.what;
+        int32_t back = -12345;
+        EXPECT_EQ(r.GetValue(row.id, back), row.taken) << row.what << ": held only when taken";
+        if (row.taken) {
+            EXPECT_EQ(back, row.code) << row.what;
+        }
+        if (row.in_status != nullptr) {
+            EXPECT_EQ(row.in_status(r.status), row.code) << row.what;
+        }
+    }
     EXPECT_EQ(history.text(), "") << "a refused code never reaches the status-word writers";
-    EXPECT_TRUE(v.SetValue(V::PHYSICAL_TYPE_ID, int32_t{-20}) && varInqPhysicalType(v.status) == -20);
-    EXPECT_TRUE(v.SetValue(V::CONN_TYPE, "pressure") && v.conn_type == 20);
-    v.SetIsModified(V::UOM, true);
-    EXPECT_TRUE(v.modified.mask1 == 1024u && v.modified.mask2 == 2u) << "the bits of UNITS' assignment";
+}
+
+TEST(VariableRecord, RealAndTextSettersKeepEachAttributeApart) {
+    const int32_t reals[] = {V::VALUE, V::INITIAL,  V::LOWER,        V::UPPER,       V::STEP,     V::INTSCALE,
+                             V::SCALE, V::SBWEIGHT, V::SHADOW_PRICE, V::TARGET_HOMO, V::THRESHOLD};
+    V r;
+    for (size_t k = 0; k < std::size(reals); ++k) EXPECT_TRUE(r.SetValue(reals[k], 1.0 + k)) << k;
+    for (size_t k = 0; k < std::size(reals); ++k) {
+        double x = 0.0;
+        EXPECT_TRUE(r.GetValue(reals[k], x)) << V::AttribName(reals[k]);
+        EXPECT_EQ(x, 1.0 + k) << V::AttribName(reals[k]);
+    }
+    EXPECT_FALSE(r.SetValue(V::CHANGE, 1.0)) << "worked out when loaded";
+    EXPECT_FALSE(r.SetValue(V::SPEC, 1.0));
+    struct Text {
+        int32_t id;
+        const char *text;
+        const char *back;  // NULL: refused
+    };
+    const std::string too_long(ZARN_NAME_BUF, 'N');
+    const Text texts[] = {{V::NAME, "B1.X", "B1.X"},
+                          {V::DESCRIPTION, "feed", "feed"},
+                          {V::UOM, "ATM", "ATM"},
+                          {V::BASEUOM, "PSIA", "PSIA"},
+                          {V::PHYSICAL_TYPE, "PRESSURE", "PRESSURE"},
+                          {V::CONN_TYPE, "pressure", "PRESSURE"},
+                          {V::CONN_TYPE, "NOPE", nullptr},
+                          {V::NAME, too_long.c_str(), nullptr},
+                          {V::VALUE, "1", nullptr},
+                          {V::DESCRIPTION, nullptr, nullptr}};
+    for (const Text &t : texts) {
+        V fresh;
+        EXPECT_EQ(fresh.SetValue(t.id, t.text), t.back != nullptr) << V::AttribName(t.id);
+        const char *got = nullptr;
+        const bool held = fresh.GetValue(t.id, got);
+        EXPECT_EQ(held, t.back != nullptr) << V::AttribName(t.id);
+        if (held && t.back != nullptr) {
+            EXPECT_STREQ(got, t.back);
+        }
+    }
+    int32_t code = 0;
+    EXPECT_FALSE(V::StringToEnum(V::CONN_TYPE, "NOPE", code)) << "past every type and property";
+    r.SetIsModified(V::UOM, true);
+    r.SetIsModified(V::VALUE, true);
+    EXPECT_TRUE(r.modified.mask1 == (1024u | 2u) && r.modified.mask2 == 2u)
+        << "the bits of UNITS' assignment";
+    r.SetIsModified(V::UOM, false);
+    EXPECT_TRUE(r.modified.mask1 == 2u && r.modified.mask2 == 0u) << "and only those cleared";
+}
+
+// The static operations of the equation, parameter and port records.
+struct Statics {
+    const char *record;
+    const char *(*name)(int32_t);
+    int32_t (*id)(const char *);
+    int (*kind)(int32_t);
+    const char *(*word)(int32_t, int32_t);
+    bool (*code)(int32_t, const char *, int32_t &);
+};
+template <class R>
+Statics statics_of(const char *record) {
+    return {record, &R::AttribName, &R::AttribId, &R::BaseType, &R::EnumToString, &R::StringToEnum};
+}
+
+TEST(QueryRecords, NamesKindsAndWordsOfEquationsParametersAndPorts) {
+    const Statics equation = statics_of<QDLEquationData>("equation");
+    const Statics parameter = statics_of<P>("parameter");
+    const Statics port = statics_of<QDLPortData>("port");
+    struct Row {
+        const Statics &record;
+        int32_t id;
+        const char *name;  // looked up in lower case
+        int kind;
+        std::vector<const char *> words;  // by code from 0, looked up in lower case
+    };
+    const Row rows[] = {
+        {equation, 1, "NAME", QDL_KIND_TEXT, {}},
+        {equation, 2, "VALUE", QDL_KIND_REAL, {}},
+        {equation, 4, "SCALE", QDL_KIND_REAL, {}},
+        {equation, 8, "SHADOW_PRICE", QDL_KIND_REAL, {}},
+        {equation, 16, "NUMBER", QDL_KIND_INTEGER, {}},
+        {parameter, 1, "NAME", QDL_KIND_TEXT, {}},
+        {parameter, 2, "VALUE", QDL_KIND_VALUE, {}},
+        {parameter, 4, "UOM", QDL_KIND_TEXT, {}},
+        {parameter, 8, "ACCESS", QDL_KIND_ENUM, {"READ-WRITE", "READ_ONLY"}},
+        {parameter, 16, "DESCRIPTION", QDL_KIND_TEXT, {}},
+        {parameter, 32, "LOWER", QDL_KIND_VALUE, {}},
+        {parameter, 64, "UPPER", QDL_KIND_VALUE, {}},
+        {parameter, 128, "TYPE", QDL_KIND_ENUM, {"BOOLEAN", "COMPONENTLIST", "DOUBLE", "INTEGER", "STRING"}},
+        {parameter, 256, "PHYSICALTYPE", QDL_KIND_TEXT, {}},
+        {port, 1, "NAME", QDL_KIND_TEXT, {}},
+        {port, 2, "TYPE", QDL_KIND_ENUM, {"UNSPECIFIED", "MATERIAL", "INFORMATION", "SPECIAL_ORDERED_SET"}},
+        {port, 4, "DIRECTION", QDL_KIND_ENUM, {"UNSPECIFIED", "INPUT", "OUTPUT"}},
+        {port, 8, "BASIS", QDL_KIND_ENUM, {"UNSPECIFIED", "MOLE_FLOW", "MOLE_FRACTION"}},
+        {port,
+         16,
+         "PHASE",
+         QDL_KIND_ENUM,
+         {"UNSPECIFIED", "VAPOR", "LIQUID", "VAPOR-LIQUID", "VAPOR-LIQUID-FREEWATER"}},
+        {port, 32, "STREAM", QDL_KIND_TEXT, {}},
+        {port,
+         64,
+         "SPECIAL_ORDERED_SET",
+         QDL_KIND_ENUM,
+         {"SOS TYPE1", "SOS TYPE2", "SOS TYPE3", "SOS TYPE COMPLEMENTARITY GROUP",
+          "SOS TYPE TEMPORARY BOUNDS", "SOS TYPE TRUST REGION2"}},
+    };
+    auto lower = [](std::string s) {
+        for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    for (const Row &row : rows) {
+        const Statics &r = row.record;
+        EXPECT_STREQ(r.name(row.id), row.name) << r.record << " " << row.id;
+        EXPECT_EQ(r.id(lower(row.name).c_str()), row.id) << r.record << " " << row.name;
+        EXPECT_EQ(r.kind(row.id), row.kind) << r.record << " " << row.name;
+        const int32_t past = static_cast<int32_t>(row.words.size());
+        EXPECT_EQ(r.word(row.id, past), nullptr) << r.record << " " << row.name << ": no word past the last";
+        for (int32_t c = 0; c < past; ++c) {
+            EXPECT_STREQ(r.word(row.id, c), row.words[static_cast<size_t>(c)]) << row.name << " " << c;
+            int32_t code = -1;
+            EXPECT_TRUE(r.code(row.id, lower(row.words[static_cast<size_t>(c)]).c_str(), code)) << row.name;
+            EXPECT_EQ(code, c) << row.words[static_cast<size_t>(c)];
+        }
+    }
+    int32_t code = -1;
+    EXPECT_TRUE(P::StringToEnum(P::ACCESS, "Read-Only", code));
+    EXPECT_EQ(code, P::ACCESS_READ_ONLY) << "READ-ONLY also stands for READ_ONLY";
+    for (const Statics &r : {equation, parameter, port}) {
+        StderrCapture err;
+        EXPECT_EQ(r.name(512), nullptr) << r.record;
+        EXPECT_EQ(r.id("NOPE"), 0) << r.record;
+        EXPECT_EQ(r.kind(512), QDL_KIND_NONE) << r.record;
+        EXPECT_EQ(err.text().rfind(
+                      "Assertion 'Invalid attribute id' failed in source/qdlvarquery/qdlquerybase:", 0),
+                  0u)
+            << r.record;
+        EXPECT_FALSE(r.code(2, "NOPE", code)) << r.record;
+    }
+}
+
+TEST(QueryRecords, EquationSettersTakeTheirOwnKindsOnly) {
+    QDLEquationData e;
+    EXPECT_TRUE(e.SetValue(QDLEquationData::VALUE, 2.5));
+    EXPECT_TRUE(e.SetValue(QDLEquationData::SCALE, 4.0));
+    EXPECT_TRUE(e.SetValue(QDLEquationData::SHADOW_PRICE, -1.0));
+    EXPECT_TRUE(e.SetValue(QDLEquationData::NUMBER, int32_t{7}));
+    EXPECT_TRUE(e.SetValue(QDLEquationData::NAME, "E1"));
+    EXPECT_FALSE(e.SetValue(QDLEquationData::NAME, 1.0));
+    EXPECT_FALSE(e.SetValue(QDLEquationData::VALUE, int32_t{1}));
+    EXPECT_FALSE(e.SetValue(QDLEquationData::VALUE, "1"));
+    double x = 0.0;
+    EXPECT_TRUE(e.GetValue(QDLEquationData::SCALE, x));
+    EXPECT_EQ(x, 4.0);
+    value_t v;
+    value_init(&v);
+    EXPECT_TRUE(e.GetValue(QDLEquationData::NUMBER, v));
+    EXPECT_EQ(v.u.number.ival, 7);
+    EXPECT_TRUE(e.GetValue(QDLEquationData::NAME, v));
+    EXPECT_STREQ(v.u.text, "E1");
+    value_destroy(&v);
 }
 
 // ---- parameter values as VARIANTs ----
-
-std::vector<OLECHAR> units_of(BSTR b) { return std::vector<OLECHAR>(b, b + SysStringLen(b)); }
 
 TEST(ParameterVariant, ValuesAndBackKindByKind) {
     value_t v, back;
@@ -153,28 +472,33 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     VARIANT var;
     VariantInit(&var);
     P r;
+    // The value goes out of VALUE as a VARIANT, and that VARIANT back into LOWER.
+    auto out_and_back = [&](VARTYPE vt) {
+        ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
+        EXPECT_EQ(var.vt, vt);
+        ASSERT_TRUE(r.SetValue(P::LOWER, var) && r.GetValue(P::LOWER, back));
+        EXPECT_EQ(back.value_type, v.value_type);
+    };
     value_assign_int(&v, -7);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_I4 && var.lVal == -7);
+    out_and_back(VT_I4);
+    EXPECT_EQ(var.lVal, -7);
+    EXPECT_EQ(back.u.number.ival, -7);
     value_assign_double(&v, 2.5, 0, 0);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_R8 && var.dblVal == 2.5);
-    ASSERT_TRUE(r.SetValue(P::LOWER, var) && r.GetValue(P::LOWER, back));
+    out_and_back(VT_R8);
+    EXPECT_EQ(var.dblVal, 2.5);
     EXPECT_EQ(back.u.number.rval, 2.5);
     value_assign_logical(&v, 1);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_TRUE(var.vt == VT_BOOL && var.boolVal == VARIANT_TRUE);
+    out_and_back(VT_BOOL);
+    EXPECT_EQ(var.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(back.u.logical, 1);
     gl_list_t *list = gl_create();
     gl_addtoend(list, value_create_from_string(const_cast<char *>("CO2"), 1));
     value_assign_list(&v, list);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    ASSERT_EQ(var.vt, VT_ARRAY | VT_BSTR);
+    out_and_back(VT_ARRAY | VT_BSTR);
     EXPECT_EQ(units_of(static_cast<BSTR *>(var.parray->pvData)[0]), (std::vector<OLECHAR>{'C', 'O', '2'}));
-    ASSERT_TRUE(r.SetValue(P::UPPER, var) && r.GetValue(P::UPPER, back));
     EXPECT_STREQ(static_cast<value_t *>(back.u.list->head->data)->u.text, "CO2");
     value_destroy(&v);
-    ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
-    EXPECT_EQ(var.vt, VT_EMPTY) << "UNDEFINED";
+    out_and_back(VT_EMPTY);
     value_assign_range(&v, 1, 3);
     ASSERT_TRUE(r.SetValue(P::VALUE, v));
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a range has no VARIANT";
@@ -224,6 +548,45 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
     EXPECT_STREQ(v.u.text, "x\xef\xbf\xbd");
     value_destroy(&v);
     VariantClear(&var);
+}
+
+TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
+    alignas(P) unsigned char space[sizeof(P)];
+    std::memset(space, 0xA5, sizeof space);  // memory used before
+    P *made = new (space) P;
+    value_t v;
+    value_init(&v);
+    value_assign_copy_of_string(&v, "abc");
+    StderrCapture err;
+    ASSERT_TRUE(made->SetValue(P::VALUE, v));
+    ASSERT_TRUE(made->SetValue(P::NAME, "P1"));
+    ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
+    ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed") && made->SetValue(P::PHYSICALTYPE, "MASS"));
+    made->mask = {P::VALUE | P::NAME, 0u};
+    P assigned;
+    assigned = *made;
+    const P constructed(*made);
+    made->~P();
+    EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
+    for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
+        EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
+        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::NAME | P::TYPE | P::DESCRIPTION | P::PHYSICALTYPE});
+        value_t back;
+        value_init(&back);
+        EXPECT_TRUE(r->GetValue(P::VALUE, back));
+        EXPECT_STREQ(back.u.text, "abc") << "kept after the original went";
+        EXPECT_TRUE(r->GetValue(P::TYPE, back));
+        EXPECT_STREQ(back.u.text, "STRING");
+        value_destroy(&back);
+        const char *name = nullptr;
+        EXPECT_TRUE(r->GetValue(P::NAME, name));
+        EXPECT_STREQ(name, "P1");
+        EXPECT_TRUE(r->GetValue(P::DESCRIPTION, name));
+        EXPECT_STREQ(name, "feed");
+        EXPECT_TRUE(r->GetValue(P::PHYSICALTYPE, name));
+        EXPECT_STREQ(name, "MASS");
+    }
+    value_destroy(&v);
 }
 
 }  // namespace

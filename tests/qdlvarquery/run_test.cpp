@@ -4,6 +4,7 @@
 // references to the variable source.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -175,21 +176,27 @@ TEST_F(Run, ShortMemoryStopsARunOrFallsBackToLoading) {
     for (int32_t k : {4, 6, 15}) rtovarlst_set_spec(list, k, VAR_MEAS);
     Candidates({3, 1, 2});
     HistoryCapture history;
-    for (const char *text : {"VALUE > 0", "SPEC = MEAS AND VALUE > 5", "NAME = V1*"}) {
-        ASSERT_TRUE(engine->SetQueryText(text));
+    for (const char *text :
+         {"VALUE > 0", "SPEC = MEAS AND VALUE > 5", "NAME = V1*", "VALUE > 0 OR SPEC = 7"}) {
+        const Numbers full = Execute(text);
+        Numbers executed;
         const long seen = fail_each_allocation(
             [&] {
                 engine->Execute();
-                const Numbers first = Results();
+                executed = Results();
                 engine->ExecuteMore();
                 engine->Refine();
-                return Results() == first;
+                return Results() == executed;
             },
             [&](long n, bool) {
                 const std::string report = history.text();
                 EXPECT_TRUE(report.empty() ||
                             report == "!!Query: not enough memory for the results; the run stopped\n")
                     << text << ", allocation " << n << ": " << report;
+                const bool prefix = executed.size() <= full.size() &&
+                                    std::equal(executed.begin(), executed.end(), full.begin());
+                EXPECT_TRUE(prefix) << text << ", allocation " << n
+                                    << ": a stopped run keeps what it found first";
             });
         EXPECT_GT(seen, 0) << text;
         ASSERT_TRUE(engine->SetCandidates(0, nullptr));

@@ -50,6 +50,7 @@ struct FakeObjects {
     int loads = 0;                      // equations, parameters and ports loaded
     int throw_after_loads = -1;         // the load after that many throws; -1: none
     std::function<void()> during_load;  // the host's own work in each load
+    std::vector<int32_t> committed;     // the numbers of the records written back
 
     ~FakeObjects() {
         for (ParameterRow &p : parameters) value_destroy(&p.value);
@@ -93,6 +94,11 @@ struct FakeObjects {
         r->SetValue(QDLParameterData::VALUE, p.value);
         return true;
     }
+    // Takes a record back: notes its number, true for a known object.
+    bool Commit(int32_t n, size_t count) {
+        committed.push_back(n);
+        return n >= 1 && static_cast<size_t>(n) <= count;
+    }
     bool ParameterModified(int32_t n, int32_t attribute) {
         if (n < 1 || static_cast<size_t>(n) > parameters.size()) return false;
         for (int32_t a : parameters[static_cast<size_t>(n - 1)].modified)
@@ -118,7 +124,13 @@ struct FakeBlock final : QDLEOBlock {
     int32_t ObjectCount(int32_t kind) override { return objects.Count(kind); }
     rtvarlst_t *VariableList() override { return objects.list; }
     bool LoadEquation(int32_t n, QDLEquationData *r) override { return objects.LoadEquation(n, r); }
+    bool CommitEquation(int32_t n, const QDLEquationData *) override {
+        return objects.Commit(n, objects.equations.size());
+    }
     bool LoadParameter(int32_t n, QDLParameterData *r) override { return objects.LoadParameter(n, r); }
+    bool CommitParameter(int32_t n, const QDLParameterData *) override {
+        return objects.Commit(n, objects.parameters.size());
+    }
     bool ParameterModified(int32_t n, int32_t a) override { return objects.ParameterModified(n, a); }
     qdl_port *Port(int32_t n) override { return objects.Port(n); }
 };
@@ -161,9 +173,13 @@ struct FakeContainer final : QDLEOCntr {
     int32_t ObjectCount(int32_t kind) override { return objects.Count(kind); }
     rtvarlst_t *VariableList() override { return objects.list; }
     bool LoadEquation(int32_t n, QDLEquationData *r) override { return objects.LoadEquation(n, r); }
-    bool CommitEquation(int32_t, const QDLEquationData *) override { return false; }
+    bool CommitEquation(int32_t n, const QDLEquationData *) override {
+        return objects.Commit(n, objects.equations.size());
+    }
     bool LoadParameter(int32_t n, QDLParameterData *r) override { return objects.LoadParameter(n, r); }
-    bool CommitParameter(int32_t, const QDLParameterData *) override { return false; }
+    bool CommitParameter(int32_t n, const QDLParameterData *) override {
+        return objects.Commit(n, objects.parameters.size());
+    }
     bool ParameterModified(int32_t n, int32_t a) override { return objects.ParameterModified(n, a); }
     qdl_port *Port(int32_t n) override { return objects.Port(n); }
     QDLVariableSource *VariableSource(QDLEOBlock *block) override {
