@@ -125,6 +125,14 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     value_query.SetQuery(A::VALUE, texts({"CONST"}));
     value_query.Go();
     EXPECT_EQ(values(on_value), std::vector<double>(5, -1)) << "a query on another attribute passes nothing";
+    gl_list_t *words = texts({"CONST"});
+    AssignRecorderWithQuery listed(nullptr, l, 1, nullptr, words, A::SPEC),
+        unlisted(nullptr, l, 1, nullptr, nullptr, A::SPEC);
+    EXPECT_EQ(listed.QueryMatches(1, A::SPEC, "CONST", 0, 0), 1);
+    EXPECT_EQ(listed.QueryMatches(1, A::VALUE, "CONST", 0, 0), 0) << "only SPEC texts pass";
+    EXPECT_EQ(listed.QueryMatches(1, A::SPEC, "", 0, 0), 0);
+    EXPECT_EQ(unlisted.QueryMatches(1, A::SPEC, "CONST", 0, 0), 0) << "no list passes nothing";
+    gl_destroy(words, std::free);
 }
 
 // Names rewritten at their leading part; a name without the old prefix is no variable's.
@@ -179,6 +187,9 @@ TEST(VarfileVariants, FileQueryListsAttributesAndBlocks) {
     many.Go(), many.Go();
     EXPECT_EQ(blocks(many), want);
     EXPECT_EQ(blocks(q).size(), 5u) << "a reader keeps its own blocks";
+    QueryRecorder recorder;
+    recorder.Collect(true);
+    EXPECT_EQ(recorder.LookupVariable("A.BLK.X"), 0) << "no record is processed further";
 }
 
 // A pipe that counts its destruction and throws from its read.
@@ -231,7 +242,7 @@ TEST(VarfileVariants, ShortMemory) {
     StderrCapture quiet;  // a queue pipe that could not be made complains there
     long count = 0;
     for (long n = 0; n == 0 || n <= count; ++n) {
-        List l({{.name = "B.X", .value = 1}});
+        List l({{.name = "B.X", .value = 1}, {.name = "X", .value = 1}});
         zarn::failalloc_set(n);
         RTVarFileQry q(text_pipe(file));
         q.Go();
@@ -240,6 +251,8 @@ TEST(VarfileVariants, ShortMemory) {
         zarn::failalloc_set(0);
         const bool whole = q.NumAttr() == 2 && q.NumBlocks() == 100 && rtovarlst_inq_var_value(l, 1, 1) == 2;
         EXPECT_TRUE(whole || n > 0);
+        EXPECT_EQ(rtovarlst_inq_var_value(l, 2, 1), 1)
+            << "a prefix that could not be copied is not taken as none";
         EXPECT_EQ(h.text().find("!!") != std::string::npos, n > 0) << "every failure is reported: " << n;
     }
     EXPECT_GT(count, 100);
