@@ -211,6 +211,9 @@ TEST(VarfileCompare, FieldByField) {
             EXPECT_NEAR(rec.DifferenceSum(a), r.difference, 1e-9 * r.difference);
             EXPECT_EQ(h.text(), level ? r.said : "");
         }
+        StatisticsRecorder rec(nullptr, l, 0, nullptr, nullptr);
+        rec.AssignString(1, A::SPEC, nullptr);
+        EXPECT_EQ(rec.ChangedCount(A::SPEC), 1) << "a missing text is an empty word, which is no SPEC";
     }
 }
 

@@ -190,6 +190,8 @@ TEST(VarfileVariants, FileQueryListsAttributesAndBlocks) {
     QueryRecorder recorder;
     recorder.Collect(true);
     EXPECT_EQ(recorder.LookupVariable("A.BLK.X"), 0) << "no record is processed further";
+    recorder.Collect(false);
+    EXPECT_EQ(recorder.LookupVariable("B.BLK.X"), 0) << "nor when not collecting";
 }
 
 // A pipe that counts its destruction and throws from its read.
