@@ -63,9 +63,9 @@ Map build_map() {
 
 void per_op(benchmark::State &state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kNames);
-    state.counters["ns_per_op"] = benchmark::Counter(
-        static_cast<double>(kNames) * 1e-9,
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_op"] =
+        benchmark::Counter(static_cast<double>(kNames) * 1e-9,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_Add_hashAddItem(benchmark::State &state) {
@@ -112,8 +112,7 @@ void BM_FindHit_unordered_map(benchmark::State &state) {
 void BM_FindMiss_hashFindItem(benchmark::State &state) {
     HashTable *t = build_table();
     for (auto _ : state) {
-        for (const std::string &s : names().misses)
-            benchmark::DoNotOptimize(hashFindItem(t, s.c_str()));
+        for (const std::string &s : names().misses) benchmark::DoNotOptimize(hashFindItem(t, s.c_str()));
     }
     hashDestroy(t, nullptr);
     per_op(state);
@@ -161,7 +160,6 @@ BENCHMARK(BM_FindMiss_hashFindItem)->Unit(benchmark::kMillisecond)->MinTime(1.0)
 BENCHMARK(BM_FindMiss_unordered_map)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Remove_hashRemoveItem)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Remove_unordered_map)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
 
 }  // namespace
 

@@ -19,7 +19,7 @@ struct Pair {
 };
 
 class PairReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     explicit PairReporter(std::vector<Pair> pairs) : pairs_(std::move(pairs)) {}
 
     void ReportRuns(const std::vector<Run> &runs) override {
@@ -51,7 +51,7 @@ public:
         return r.GetAdjustedCPUTime();
     }
 
-private:
+  private:
     std::vector<Pair> pairs_;
     std::map<std::string, double> ns_;
 };

@@ -53,9 +53,9 @@ std::vector<std::string> glob_patterns() {
 
 void per_call(benchmark::State &state, int64_t calls_per_iteration) {
     state.SetItemsProcessed(state.iterations() * calls_per_iteration);
-    state.counters["ns_per_op"] = benchmark::Counter(
-        static_cast<double>(calls_per_iteration) * 1e-9,
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_op"] =
+        benchmark::Counter(static_cast<double>(calls_per_iteration) * 1e-9,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_Match_hs_regexec(benchmark::State &state) {
@@ -151,7 +151,6 @@ BENCHMARK(BM_Intern_rtsymtab_add)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Intern_unordered_set)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Reintern_rtsymtab_add)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Reintern_unordered_set)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-
 
 }  // namespace
 

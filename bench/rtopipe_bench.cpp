@@ -19,7 +19,8 @@ FILE *scratch() {
 void BM_fprintf_FILE(benchmark::State &state) {
     FILE *f = scratch();
     int64_t i = 0;
-    for (auto _ : state) std::fprintf(f, "%-24s %18.10e %s\n", "REACTOR.FEED.TEMP", 1.0 + static_cast<double>(i++), "K");
+    for (auto _ : state)
+        std::fprintf(f, "%-24s %18.10e %s\n", "REACTOR.FEED.TEMP", 1.0 + static_cast<double>(i++), "K");
     state.SetItemsProcessed(state.iterations());
     std::fclose(f);
 }
@@ -30,7 +31,8 @@ void run_rtoprintf(benchmark::State &state, int level) {
     rtopipe *p = create_ascii_stream_rtopipe(f, "bench", 1);
     rtosetflushlevel(p, level);
     int64_t i = 0;
-    for (auto _ : state) rtoprintf(p, "%-24s %18.10e %s\n", "REACTOR.FEED.TEMP", 1.0 + static_cast<double>(i++), "K");
+    for (auto _ : state)
+        rtoprintf(p, "%-24s %18.10e %s\n", "REACTOR.FEED.TEMP", 1.0 + static_cast<double>(i++), "K");
     state.SetItemsProcessed(state.iterations());
     rtodestroy(p);
 }

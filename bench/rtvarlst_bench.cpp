@@ -199,7 +199,8 @@ void BM_varlst_inq_var_getters(benchmark::State &state) {
         for (int32_t k = 1; k <= kN; ++k) {
             rtovarlst_inq_var_name(l, k, r.name);
             r.status = rtovarlst_inq_var_status(l, k);
-            r.shadow_price = rtovarlst_inq_var_shadow_price(l, k, 0), r.value = rtovarlst_inq_var_value(l, k, 0);
+            r.shadow_price = rtovarlst_inq_var_shadow_price(l, k, 0),
+            r.value = rtovarlst_inq_var_value(l, k, 0);
             r.init = rtovarlst_inq_var_initial(l, k, 0), r.lower = rtovarlst_inq_var_lower(l, k, 0);
             r.upper = rtovarlst_inq_var_upper(l, k, 0), r.step = rtovarlst_inq_var_step_inbaseuom(l, k);
             r.intscale = rtovarlst_inq_var_scale(l, k), r.scale = rtovarlst_inq_var_slvscl(l, k, 0);
@@ -207,11 +208,14 @@ void BM_varlst_inq_var_getters(benchmark::State &state) {
             r.related = rtovarlst_inq_var_related(l, k);
             const rtvarmod_t *m = rtovarlst_inq_var_modified(l, k);
             r.modified = m ? *m : rtvarmod_t{0, 0};
-            r.conn_mgr = rtovarlst_inq_var_connMgr(l, k), r.active_bound = rtovarlst_inq_var_active_bound(l, k);
+            r.conn_mgr = rtovarlst_inq_var_connMgr(l, k),
+            r.active_bound = rtovarlst_inq_var_active_bound(l, k);
             r.baseuom = rtovarlst_inq_var_baseuom(l, k), r.blockptr = rtovarlst_inq_var_blockptr(l, k);
-            r.param_homo = rtovarlst_inq_var_param_homo(l, k), r.target_homo = rtovarlst_inq_var_target_homo(l, k, 0);
+            r.param_homo = rtovarlst_inq_var_param_homo(l, k),
+            r.target_homo = rtovarlst_inq_var_target_homo(l, k, 0);
             r.description = rtovarlst_inq_var_description(l, k), r.uom = rtovarlst_inq_var_uom(l, k);
-            r.threshold = rtovarlst_inq_var_threshold(l, k, 0), r.ramped = rtovarlst_inq_var_ramped(l, k) != 0;
+            r.threshold = rtovarlst_inq_var_threshold(l, k, 0),
+            r.ramped = rtovarlst_inq_var_ramped(l, k) != 0;
             r.profile = rtovarlst_inq_var_profile(l, k), r.conn_type = rtovarlst_inq_var_conn_type(l, k);
             r.basic = rtovarlst_inq_var_basic(l, k);
             benchmark::DoNotOptimize(r);
@@ -253,7 +257,8 @@ int main(int argc, char **argv) {
         {"look up every name", "BM_varlst_lookup_all", "BM_plain_lookup_all"},
         {"set and read VALUE", "BM_varlst_set_read_value", "BM_plain_set_read_value"},
         {"sum VALUE vector", "BM_varlst_sum_vector", "BM_plain_sum_vector"},
-        {"every field: record / per-attribute readers", "BM_varlst_inq_var_record", "BM_varlst_inq_var_getters"},
+        {"every field: record / per-attribute readers", "BM_varlst_inq_var_record",
+         "BM_varlst_inq_var_getters"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("resident memory per variable: list %.1f bytes, baseline %.1f bytes\n", (r1 - r0) / kN,

@@ -26,10 +26,14 @@ struct NamedUnit {
 };
 
 constexpr NamedUnit kUnits[] = {
-    {"KG/SEC", "kg/s"}, {"LB/HR", "lb/h"},   {"FT", "ft"},     {"METER", "m"},     {"BTU", "Btu"},
-    {"J/KG", "J/kg"},   {"KG/CUM", "kg/m3"}, {"SQFT", "ft2"},  {"ATM", "atm"},     {"BAR", "bar"},
-    {"C", "degC"},      {"F", "degF"},       {"HR", "h"},      {"GAL", "US_liquid_gallon"},     {"KW", "kW"},
-    {"LB", "lb"},
+    {"KG/SEC", "kg/s"},  {"LB/HR", "lb/h"},
+    {"FT", "ft"},        {"METER", "m"},
+    {"BTU", "Btu"},      {"J/KG", "J/kg"},
+    {"KG/CUM", "kg/m3"}, {"SQFT", "ft2"},
+    {"ATM", "atm"},      {"BAR", "bar"},
+    {"C", "degC"},       {"F", "degF"},
+    {"HR", "h"},         {"GAL", "US_liquid_gallon"},
+    {"KW", "kW"},        {"LB", "lb"},
 };
 constexpr int kUnitCount = sizeof kUnits / sizeof kUnits[0];
 constexpr int kMask = 1023;
@@ -123,7 +127,8 @@ struct Udunits {
             }
             // the SI unit of the same dimension: the unit with its scale and origin removed
             ut_unit *s = nullptr;
-            for (const char *candidate : {"kg/s", "m", "J", "J/kg", "kg/m3", "m2", "Pa", "K", "s", "m3", "W", "kg"}) {
+            for (const char *candidate :
+                 {"kg/s", "m", "J", "J/kg", "kg/m3", "m2", "Pa", "K", "s", "m3", "W", "kg"}) {
                 ut_unit *c = ut_parse(system, candidate, UT_ASCII);
                 if (c != nullptr && ut_are_convertible(u, c)) {
                     s = c;
@@ -216,15 +221,14 @@ bool udunits_agrees() {
         const double ours = rtouom_pair2si(2.5, ptype, uom);
         const double theirs = cv_convert_double(u.to_si[k], 2.5);
         if (std::fabs(ours - theirs) > 1e-6 * std::fabs(ours)) {
-            std::fprintf(stderr, "uom_bench: %s gives %.15g here and %.15g in UDUNITS-2\n", kUnits[k].ours, ours,
-                         theirs);
+            std::fprintf(stderr, "uom_bench: %s gives %.15g here and %.15g in UDUNITS-2\n", kUnits[k].ours,
+                         ours, theirs);
             return false;
         }
     }
     return true;
 }
 #endif
-
 
 // n user units added to one type (FLOW, which also adds each to MASS-FLOW):
 // the time of the whole run should grow with n, not n squared. The table is

@@ -55,7 +55,8 @@ void BM_assign_value(benchmark::State &state) {
     value_t v;
     value_init(&v);
     value_assign_double(&v, 300.0, kTemperature, kFahrenheit);
-    for (int32_t i = 0; i < kN; ++i) rtovarlst_assign_value(m.list, m.targets[i].c_str(), &v);  // records exist
+    for (int32_t i = 0; i < kN; ++i)
+        rtovarlst_assign_value(m.list, m.targets[i].c_str(), &v);  // records exist
     zarn::failalloc_set(0);
     uint64_t k = 0;
     for (auto _ : state) {

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kVars = 1000000;
 constexpr int kNumbers = 13;  // real columns of the default attribute list
-long g_go_bytes = 0;           // what the writer wrote, for the bound to match
+long g_go_bytes = 0;          // what the writer wrote, for the bound to match
 
 double number(int i, int k) { return 1.0 + i * 1e-3 + k * 0.25; }
 
@@ -25,8 +25,9 @@ rtvarlst_t *model() {
     l = rtovarlst_create(kVars);
     rtovarlst_set_nvar(l, kVars);
     rtvarinfo_t r{};
-    r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT | RTVARINFO_LOWER |
-                  RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT | RTVARINFO_TARGET_HOMO | RTVARINFO_MODIFIED,
+    r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
+                  RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_SBWEIGHT |
+                  RTVARINFO_TARGET_HOMO | RTVARINFO_MODIFIED,
               2};
     for (int i = 1; i <= kVars; ++i) {
         std::snprintf(r.name, sizeof r.name, "BLOCK%d.STREAM.TEMP", i);
@@ -67,14 +68,18 @@ void BM_bound_to_chars_fwrite(benchmark::State &state) {
         long written = 0;
         size_t used = 0;
         for (int i = 1; i <= kVars; ++i) {
-            if (used + kNumbers * 32 > buf.size()) written += static_cast<long>(std::fwrite(buf.data(), 1, used, f)), used = 0;
+            if (used + kNumbers * 32 > buf.size())
+                written += static_cast<long>(std::fwrite(buf.data(), 1, used, f)), used = 0;
             for (int k = 0; k < kNumbers; ++k)
-                used = static_cast<size_t>(std::to_chars(buf.data() + used, buf.data() + buf.size(), number(i, k),
-                                                         std::chars_format::scientific, 8).ptr - buf.data());
+                used = static_cast<size_t>(std::to_chars(buf.data() + used, buf.data() + buf.size(),
+                                                         number(i, k), std::chars_format::scientific, 8)
+                                               .ptr -
+                                           buf.data());
         }
         written += static_cast<long>(std::fwrite(buf.data(), 1, used, f));
         for (long rest = g_go_bytes - written; rest > 0; rest -= static_cast<long>(blanks.size()))
-            std::fwrite(blanks.data(), 1, static_cast<size_t>(std::min<long>(rest, static_cast<long>(blanks.size()))), f);
+            std::fwrite(blanks.data(), 1,
+                        static_cast<size_t>(std::min<long>(rest, static_cast<long>(blanks.size()))), f);
         std::fclose(f);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * g_go_bytes);
@@ -85,7 +90,8 @@ BENCHMARK(BM_bound_to_chars_fwrite)->Unit(benchmark::kMillisecond)->Iterations(2
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    zarn::bench::PairReporter reporter({{"VARFILE Go, 10^6 variables, 28 columns", "BM_varfile_Go", "BM_bound_to_chars_fwrite"}});
+    zarn::bench::PairReporter reporter(
+        {{"VARFILE Go, 10^6 variables, 28 columns", "BM_varfile_Go", "BM_bound_to_chars_fwrite"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -80,8 +80,10 @@ void restore(benchmark::State &state, bool by_name, bool select = true) {
     const int64_t none[RTXFILE_NDIGEST] = {};
     for (auto _ : state) {
         int64_t mode = RTXFILE_READ, bn = 0, nsub = 0;
-        int64_t unit = RTXFILE_OPEN(kFile.c_str(), by_name ? none : m.digest, &mode, m.flags, &bn, kFile.size());
-        const int64_t r = RTXFILE_RESTORE_VARIABLE(&unit, &m.list, select ? m.flags : nothing, &bn, &nsub, "", "", 0, 0);
+        int64_t unit =
+            RTXFILE_OPEN(kFile.c_str(), by_name ? none : m.digest, &mode, m.flags, &bn, kFile.size());
+        const int64_t r =
+            RTXFILE_RESTORE_VARIABLE(&unit, &m.list, select ? m.flags : nothing, &bn, &nsub, "", "", 0, 0);
         RTXFILE_CLOSE(&unit);
         if (r != 0 || bn != (by_name ? 1 : 0)) state.SkipWithError("restore failed");
     }
@@ -103,7 +105,8 @@ void BM_plain_write(benchmark::State &state) {
     for (auto _ : state) {
         int fd = ::open(kPlain.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         for (int64_t r = 0; r < records; ++r)
-            if (::write(fd, rec.data(), rec.size()) != static_cast<ssize_t>(rec.size())) state.SkipWithError("write");
+            if (::write(fd, rec.data(), rec.size()) != static_cast<ssize_t>(rec.size()))
+                state.SkipWithError("write");
         ::close(fd);
     }
     state.SetBytesProcessed(state.iterations() * records * RTXFILE_RECORD_BYTES);

@@ -29,11 +29,12 @@ int main() {
         writer.Go();
     }
     // The edited file: FEED.T in degrees C, FEED.P fixed, an unknown unit for X.
-    const char edited[] = "// edited by hand\n"
-                          "NAME   , UNITS, VALUE, SPEC\n"
-                          "feed.t , C    , 25.5\n"
-                          "FEED.P ,      , 2.0e5, FIXED\n"
-                          "X      , FURLONG, 7\n";
+    const char edited[] =
+        "// edited by hand\n"
+        "NAME   , UNITS, VALUE, SPEC\n"
+        "feed.t , C    , 25.5\n"
+        "FEED.P ,      , 2.0e5, FIXED\n"
+        "X      , FURLONG, 7\n";
     rtopipe *in = create_queue_rtopipe();
     rtowritestr(in, edited);
     std::printf("\nreading the edited file back:\n");

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#define ZARN_FUZZ_CHECK(cond) \
-    do {                      \
+#define ZARN_FUZZ_CHECK(cond)          \
+    do {                               \
         if (!(cond)) __builtin_trap(); \
     } while (0)
 #include "apiseq_one_input.h"

@@ -99,7 +99,7 @@ inline const rtattrdesc_t *table() {
 }
 
 class Bytes {
-public:
+  public:
     Bytes(const uint8_t *data, std::size_t size) : p_(data), end_(data + size) {}
     bool empty() const { return p_ >= end_; }
     uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
@@ -108,13 +108,20 @@ public:
     int32_t arg() {
         uint8_t k = byte();
         switch (k % 16) {
-        case 0: return INT_MIN;
-        case 1: return INT_MAX;
-        case 2: return -1;
-        case 3: return 0;
-        case 4: return INT_MIN + 1;
-        case 5: return INT_MAX - 1;
-        default: return small(-2, 70);
+            case 0:
+                return INT_MIN;
+            case 1:
+                return INT_MAX;
+            case 2:
+                return -1;
+            case 3:
+                return 0;
+            case 4:
+                return INT_MIN + 1;
+            case 5:
+                return INT_MAX - 1;
+            default:
+                return small(-2, 70);
         }
     }
     int32_t alloc_arg() {
@@ -128,7 +135,7 @@ public:
         return __builtin_nan("");
     }
 
-private:
+  private:
     const uint8_t *p_;
     const uint8_t *end_;
 };
@@ -149,45 +156,63 @@ inline const char *long_text(char fill, std::size_t n) {
 
 inline const char *name_from(Bytes &in, std::string &scratch) {
     switch (in.byte() % 12) {
-    case 0: return "A";
-    case 1: return "B.C";
-    case 2: return "A(1).B";
-    case 3: return "$X";
-    case 4: return "x1";
-    case 5: return "";
-    case 6: return nullptr;
-    case 7: return long_text('L', 1100);
-    case 8: return "Z 9";
-    case 9: return "SUB.A";
-    case 10: return "Q:R";
-    default: {
-        scratch.clear();
-        int n = in.small(1, 6);
-        for (int i = 0; i < n; ++i) scratch.push_back(static_cast<char>(in.byte() % 96 + 32));
-        return scratch.c_str();
-    }
+        case 0:
+            return "A";
+        case 1:
+            return "B.C";
+        case 2:
+            return "A(1).B";
+        case 3:
+            return "$X";
+        case 4:
+            return "x1";
+        case 5:
+            return "";
+        case 6:
+            return nullptr;
+        case 7:
+            return long_text('L', 1100);
+        case 8:
+            return "Z 9";
+        case 9:
+            return "SUB.A";
+        case 10:
+            return "Q:R";
+        default: {
+            scratch.clear();
+            int n = in.small(1, 6);
+            for (int i = 0; i < n; ++i) scratch.push_back(static_cast<char>(in.byte() % 96 + 32));
+            return scratch.c_str();
+        }
     }
 }
 
 inline const char *prefix_from(Bytes &in) {
     static std::string longp = std::string(1020, 'P') + ".";
     switch (in.byte() % 7) {
-    case 0: return nullptr;
-    case 1: return "";
-    case 2: return "SUB.";
-    case 3: return "P.";
-    case 4: return "Q:";
-    case 5: return longp.c_str();
-    default: return "low.";
+        case 0:
+            return nullptr;
+        case 1:
+            return "";
+        case 2:
+            return "SUB.";
+        case 3:
+            return "P.";
+        case 4:
+            return "Q:";
+        case 5:
+            return longp.c_str();
+        default:
+            return "low.";
     }
 }
 
 inline const char *attr_from(Bytes &in, bool list) {
-    static const char *plain[] = {"D", "I", "S", "N2", "P", "B", "W", "SD", "SI", "SS", "SN", "SP", "SB",
-                                  "NAME", "NOPE", "", nullptr};
-    static const char *var[] = {"VALUE", "STATUS", "LOWER", "BASEUOM", "NAME", "DESCRIPTION", "COMWRAPPER",
-                                "PROFILE", "NOPE", "", nullptr, "D", "QUALITY", "CONN_GROUP", "INIT", "UOM",
-                                "BLOCKPTR"};
+    static const char *plain[] = {"D",  "I",  "S",  "N2", "P",    "B",    "W", "SD",   "SI",
+                                  "SS", "SN", "SP", "SB", "NAME", "NOPE", "",  nullptr};
+    static const char *var[] = {"VALUE",      "STATUS",     "LOWER", "BASEUOM", "NAME",    "DESCRIPTION",
+                                "COMWRAPPER", "PROFILE",    "NOPE",  "",        nullptr,   "D",
+                                "QUALITY",    "CONN_GROUP", "INIT",  "UOM",     "BLOCKPTR"};
     return list ? var[in.byte() % 17] : plain[in.byte() % 17];
 }
 
@@ -200,7 +225,7 @@ struct Node {
 };
 
 class Program {
-public:
+  public:
     Program(const uint8_t *data, std::size_t size) : in_(data, size) {}
 
     void run() {
@@ -212,14 +237,14 @@ public:
         teardown();
     }
 
-private:
+  private:
     Bytes in_;
     ValueSteps values_{in_};  // values, parameters, hash tables and numerical routines
     ModelSteps model_{in_};   // assignment, records, masks, filters, VARFILE and X-file on a list
     Node nodes_[kMaxNodes];
     std::vector<int32_t> before_;
-    bool broken_ = false;     // a caller-made state in which windows may lie outside their parents
-    bool aggregated_ = false; // wrapper hand-over on aggregation is not settled
+    bool broken_ = false;      // a caller-made state in which windows may lie outside their parents
+    bool aggregated_ = false;  // wrapper hand-over on aggregation is not settled
 
     rtattrdict_t *dict(int n) { return nodes_[n].list != nullptr ? nodes_[n].list->dictionary : nodes_[n].d; }
 
@@ -366,7 +391,8 @@ private:
             std::string block(len * w + 1, ' ');
             for (std::size_t k = 0; k < len && w > 0; ++k) {
                 const char *nm = name_from(in_, scratch);
-                if (nm != nullptr) block.replace(k * w, std::min(w, std::strlen(nm)), nm, std::min(w, std::strlen(nm)));
+                if (nm != nullptr)
+                    block.replace(k * w, std::min(w, std::strlen(nm)), nm, std::min(w, std::strlen(nm)));
             }
             rtattrdict_add_group(d, start, count, width, block.c_str());
         }
@@ -378,34 +404,44 @@ private:
         const char *a = attr_from(in_, listy(n));
         std::string scratch;
         switch (in_.byte() % 8) {
-        case 0: rtattrdict_setd(d, i, a, in_.real()); break;
-        case 1: rtattrdict_seti(d, i, a, static_cast<int64_t>(in_.arg()) * (in_.byte() & 1 ? 1 : 4294967296LL)); break;
-        case 2: rtattrdict_setb(d, i, a, in_.arg()); break;
-        case 3: rtattrdict_sets(d, i, a, name_from(in_, scratch)); break;
-        case 4:
-            if (!listy(n)) rtattrdict_setv(d, i, a, in_.byte() & 1 ? nullptr : &nodes_[0]);
-            break;
-        case 5: {
-            uint8_t k = in_.byte() % 4;
-            rtattrdict_setwrapper(d, i, a, k == 3 ? nullptr : &wrappers()[k]);
-            break;
-        }
-        case 6: {
-            volatile int modified = rtattrdict_setd_return_modified(d, i, a, in_.real()) +
-                                    rtattrdict_seti_return_modified(d, i, a, in_.arg()) +
-                                    rtattrdict_setb_return_modified(d, i, a, in_.arg()) +
-                                    (listy(n) ? 0 : rtattrdict_setv_return_modified(d, i, a, nullptr));
-            (void)modified;
-            break;
-        }
-        default: {
-            volatile double sink = rtattrdict_getd(d, i, a) + rtattrdict_geti(d, i, a) + rtattrdict_getb(d, i, a);
-            const char *s = rtattrdict_gets(d, i, a);
-            if (s != nullptr) sink = sink + std::strlen(s);
-            (void)rtattrdict_getv(d, i, a);
-            (void)rtattrdict_getwrapper(d, i, a);
-            (void)sink;
-        }
+            case 0:
+                rtattrdict_setd(d, i, a, in_.real());
+                break;
+            case 1:
+                rtattrdict_seti(d, i, a,
+                                static_cast<int64_t>(in_.arg()) * (in_.byte() & 1 ? 1 : 4294967296LL));
+                break;
+            case 2:
+                rtattrdict_setb(d, i, a, in_.arg());
+                break;
+            case 3:
+                rtattrdict_sets(d, i, a, name_from(in_, scratch));
+                break;
+            case 4:
+                if (!listy(n)) rtattrdict_setv(d, i, a, in_.byte() & 1 ? nullptr : &nodes_[0]);
+                break;
+            case 5: {
+                uint8_t k = in_.byte() % 4;
+                rtattrdict_setwrapper(d, i, a, k == 3 ? nullptr : &wrappers()[k]);
+                break;
+            }
+            case 6: {
+                volatile int modified = rtattrdict_setd_return_modified(d, i, a, in_.real()) +
+                                        rtattrdict_seti_return_modified(d, i, a, in_.arg()) +
+                                        rtattrdict_setb_return_modified(d, i, a, in_.arg()) +
+                                        (listy(n) ? 0 : rtattrdict_setv_return_modified(d, i, a, nullptr));
+                (void)modified;
+                break;
+            }
+            default: {
+                volatile double sink =
+                    rtattrdict_getd(d, i, a) + rtattrdict_geti(d, i, a) + rtattrdict_getb(d, i, a);
+                const char *s = rtattrdict_gets(d, i, a);
+                if (s != nullptr) sink = sink + std::strlen(s);
+                (void)rtattrdict_getv(d, i, a);
+                (void)rtattrdict_getwrapper(d, i, a);
+                (void)sink;
+            }
         }
     }
 
@@ -415,35 +451,40 @@ private:
         volatile std::size_t sink = 0;
         int32_t i = in_.arg();
         switch (in_.byte() % 7) {
-        case 0: sink = rtattrdict_index(d, name_from(in_, scratch)); break;
-        case 1: {
-            const char *nm = rtattrdict_name(d, i);
-            if (nm != nullptr) sink = std::strlen(nm);
-            break;
-        }
-        case 2:
-            if (shift_wide(n, i) && skipping("window_shift")) break;
-            sink = static_cast<std::size_t>(rtattrdict_safe_index(d, i)) ^ rtattrdict_absolute_index(d, i); break;
-        case 3:
-            if (!broken_) {
-                zarn_md5_ctx_t ctx;
-                MD5Init(&ctx);
-                ZARN_FUZZ_CHECK(rtattrdict_checksum(d, &ctx) == d->size);
-                MD5Final(&ctx);
+            case 0:
+                sink = rtattrdict_index(d, name_from(in_, scratch));
+                break;
+            case 1: {
+                const char *nm = rtattrdict_name(d, i);
+                if (nm != nullptr) sink = std::strlen(nm);
+                break;
             }
-            break;
-        case 4: {
-            const char *p = rtattrdict_prefix(d);
-            ZARN_FUZZ_CHECK(p != nullptr);
-            ZARN_FUZZ_CHECK((rtattrdict_embedded(d) == nullptr) == (nodes_[n].parent < 0));
-            break;
-        }
-        case 5:
-            ZARN_FUZZ_CHECK(rtattrdict_inq_num(d) == d->size && rtattrdict_inq_capacity(d) == d->capacity);
-            if (in_.byte() % 8 == 0) rtattrdict_print_stats(d);
-            break;
-        default:
-            if (!broken_) touch_vectors(n);
+            case 2:
+                if (shift_wide(n, i) && skipping("window_shift")) break;
+                sink =
+                    static_cast<std::size_t>(rtattrdict_safe_index(d, i)) ^ rtattrdict_absolute_index(d, i);
+                break;
+            case 3:
+                if (!broken_) {
+                    zarn_md5_ctx_t ctx;
+                    MD5Init(&ctx);
+                    ZARN_FUZZ_CHECK(rtattrdict_checksum(d, &ctx) == d->size);
+                    MD5Final(&ctx);
+                }
+                break;
+            case 4: {
+                const char *p = rtattrdict_prefix(d);
+                ZARN_FUZZ_CHECK(p != nullptr);
+                ZARN_FUZZ_CHECK((rtattrdict_embedded(d) == nullptr) == (nodes_[n].parent < 0));
+                break;
+            }
+            case 5:
+                ZARN_FUZZ_CHECK(rtattrdict_inq_num(d) == d->size &&
+                                rtattrdict_inq_capacity(d) == d->capacity);
+                if (in_.byte() % 8 == 0) rtattrdict_print_stats(d);
+                break;
+            default:
+                if (!broken_) touch_vectors(n);
         }
         (void)sink;
     }
@@ -453,105 +494,122 @@ private:
         std::string scratch;
         int32_t i = in_.arg();
         switch (in_.byte() % 20) {
-        case 16: status_op(l, i); break;
-        case 17: unit_op(l, i); break;
-        case 0:
-            if (shift_wide(n, i) && skipping("window_shift")) break;
-            rtovarlst_addvar(l, i, name_from(in_, scratch));
-            break;
-        case 1: {
-            static const int32_t widths[] = {INT_MIN, -1, 0, 1, 4, 9};
-            int32_t last = in_.arg(), width = widths[in_.byte() % 6];
-            int64_t span = static_cast<int64_t>(last) - i + 1;
-            int32_t cap = dict(n)->capacity;
-            std::size_t items = span > 0 && span <= cap ? static_cast<std::size_t>(span) : 0;
-            std::string block(items * (width > 0 ? width : 0) + 1, 'N');
-            if (in_.byte() & 1) {
-                if (outside_int(span) && skipping("addvars")) break;
+            case 16:
+                status_op(l, i);
+                break;
+            case 17:
+                unit_op(l, i);
+                break;
+            case 0:
                 if (shift_wide(n, i) && skipping("window_shift")) break;
-                rtovarlst_addvars(l, i, last, width, block.c_str());
-            } else {
-                rtovarlst_names(l, i, last, width, block.data());
+                rtovarlst_addvar(l, i, name_from(in_, scratch));
+                break;
+            case 1: {
+                static const int32_t widths[] = {INT_MIN, -1, 0, 1, 4, 9};
+                int32_t last = in_.arg(), width = widths[in_.byte() % 6];
+                int64_t span = static_cast<int64_t>(last) - i + 1;
+                int32_t cap = dict(n)->capacity;
+                std::size_t items = span > 0 && span <= cap ? static_cast<std::size_t>(span) : 0;
+                std::string block(items * (width > 0 ? width : 0) + 1, 'N');
+                if (in_.byte() & 1) {
+                    if (outside_int(span) && skipping("addvars")) break;
+                    if (shift_wide(n, i) && skipping("window_shift")) break;
+                    rtovarlst_addvars(l, i, last, width, block.c_str());
+                } else {
+                    rtovarlst_names(l, i, last, width, block.data());
+                }
+                break;
             }
-            break;
-        }
-        case 2: rtovarlst_set_var_value(l, i, in_.real(), in_.byte() & 1); break;
-        case 3: rtovarlst_set_var_status(l, i, static_cast<int64_t>(static_cast<uint64_t>(static_cast<int64_t>(in_.arg())) << (in_.byte() % 40))); break;
-        case 4: rtovarlst_set_var_baseuom(l, i, in_.arg()); break;
-        case 5: rtovarlst_set_var_lower(l, i, in_.real(), in_.byte() & 1); break;
-        case 6: {
-            volatile double sink = rtovarlst_inq_var_value(l, i, in_.byte() & 1) +
-                                   rtovarlst_inq_var_slvscl(l, i, 1) + rtovarlst_inq_var_status(l, i);
-            (void)sink;
-            break;
-        }
-        case 7: {
-            char buffer[1025];
-            rtovarlst_inq_var_name(l, i, buffer);
-            ZARN_FUZZ_CHECK(std::memchr(buffer, '\0', sizeof buffer) != nullptr);
-            const char *nm = rtovarlst_lookup_var_name(l, i);
-            if (nm != nullptr && *nm != '\0') {
-                int32_t j = rtovarlst__varname2index(l, nm);
-                ZARN_FUZZ_CHECK(j >= 0 && j <= dict(n)->size);
+            case 2:
+                rtovarlst_set_var_value(l, i, in_.real(), in_.byte() & 1);
+                break;
+            case 3:
+                rtovarlst_set_var_status(
+                    l, i,
+                    static_cast<int64_t>(static_cast<uint64_t>(static_cast<int64_t>(in_.arg()))
+                                         << (in_.byte() % 40)));
+                break;
+            case 4:
+                rtovarlst_set_var_baseuom(l, i, in_.arg());
+                break;
+            case 5:
+                rtovarlst_set_var_lower(l, i, in_.real(), in_.byte() & 1);
+                break;
+            case 6: {
+                volatile double sink = rtovarlst_inq_var_value(l, i, in_.byte() & 1) +
+                                       rtovarlst_inq_var_slvscl(l, i, 1) + rtovarlst_inq_var_status(l, i);
+                (void)sink;
+                break;
             }
-            (void)rtovarlst_variable_object(l, name_from(in_, scratch));
-            break;
-        }
-        case 8: rtovarlst_removevars(l, i, in_.arg()); break;
-        case 9: {
-            rtvarlst_t *out = nullptr;
-            rtovarlst_extract(l, i, in_.arg(), &out);
-            if (out != nullptr) {
-                ZARN_FUZZ_CHECK(rtattrdict_okay(out->dictionary));
-                if (free_slot() >= 0)
-                    add(nullptr, out, -1);
+            case 7: {
+                char buffer[1025];
+                rtovarlst_inq_var_name(l, i, buffer);
+                ZARN_FUZZ_CHECK(std::memchr(buffer, '\0', sizeof buffer) != nullptr);
+                const char *nm = rtovarlst_lookup_var_name(l, i);
+                if (nm != nullptr && *nm != '\0') {
+                    int32_t j = rtovarlst__varname2index(l, nm);
+                    ZARN_FUZZ_CHECK(j >= 0 && j <= dict(n)->size);
+                }
+                (void)rtovarlst_variable_object(l, name_from(in_, scratch));
+                break;
+            }
+            case 8:
+                rtovarlst_removevars(l, i, in_.arg());
+                break;
+            case 9: {
+                rtvarlst_t *out = nullptr;
+                rtovarlst_extract(l, i, in_.arg(), &out);
+                if (out != nullptr) {
+                    ZARN_FUZZ_CHECK(rtattrdict_okay(out->dictionary));
+                    if (free_slot() >= 0)
+                        add(nullptr, out, -1);
+                    else
+                        rtovarlst_destroy_c(&out);
+                }
+                break;
+            }
+            case 10: {
+                int other = pick(1);
+                rtovarlst_copy_var(l, i, nodes_[other].list, in_.arg());
+                break;
+            }
+            case 11: {
+                int other = pick(1);
+                (void)rtovarlst_names_eq(l, i, in_.arg(), nodes_[other].list, in_.arg(), in_.arg());
+                break;
+            }
+            case 12:
+                if (in_.byte() & 1)
+                    rtovarlst_presolve(l);
                 else
-                    rtovarlst_destroy_c(&out);
+                    rtovarlst_copyinittovalue(l);
+                break;
+            case 13: {
+                zarn_md5_ctx_t ctx;
+                MD5Init(&ctx);
+                if (!broken_) (void)rtovarlst_compute_md(l, &ctx);
+                MD5Final(&ctx);
+                if (shift_wide(n, i) && skipping("window_shift")) break;
+                (void)rtovarlst_super_index(l, i);
+                (void)rtovarlst_absolute_index(l, i);
+                break;
             }
-            break;
-        }
-        case 10: {
-            int other = pick(1);
-            rtovarlst_copy_var(l, i, nodes_[other].list, in_.arg());
-            break;
-        }
-        case 11: {
-            int other = pick(1);
-            (void)rtovarlst_names_eq(l, i, in_.arg(), nodes_[other].list, in_.arg(), in_.arg());
-            break;
-        }
-        case 12:
-            if (in_.byte() & 1)
-                rtovarlst_presolve(l);
-            else
-                rtovarlst_copyinittovalue(l);
-            break;
-        case 13: {
-            zarn_md5_ctx_t ctx;
-            MD5Init(&ctx);
-            if (!broken_) (void)rtovarlst_compute_md(l, &ctx);
-            MD5Final(&ctx);
-            if (shift_wide(n, i) && skipping("window_shift")) break;
-            (void)rtovarlst_super_index(l, i);
-            (void)rtovarlst_absolute_index(l, i);
-            break;
-        }
-        case 14: {
-            char buffer[32];
-            rtovarlst_set_var_modified_mask(l, i, in_.arg());
-            rtovarlst_set_var_modified_string(l, i, in_.byte() & 1 ? "3;-4" : "x");
-            std::memset(buffer, 0, sizeof buffer);
-            rtovarlst_inq_var_modified_string(l, i, buffer);
-            ZARN_FUZZ_CHECK(buffer[sizeof buffer - 1] == '\0');
-            break;
-        }
-        default: {
-            const char *text = name_from(in_, scratch);
-            rtovarlst_set_var_description(l, i, text);
-            const char *back = rtovarlst_inq_var_description(l, i);
-            if (back != nullptr) (void)std::strlen(back);
-            rtovarlst_set_var_comWrapper(l, i, in_.byte() & 1 ? nullptr : &wrappers()[in_.byte() % 3]);
-        }
+            case 14: {
+                char buffer[32];
+                rtovarlst_set_var_modified_mask(l, i, in_.arg());
+                rtovarlst_set_var_modified_string(l, i, in_.byte() & 1 ? "3;-4" : "x");
+                std::memset(buffer, 0, sizeof buffer);
+                rtovarlst_inq_var_modified_string(l, i, buffer);
+                ZARN_FUZZ_CHECK(buffer[sizeof buffer - 1] == '\0');
+                break;
+            }
+            default: {
+                const char *text = name_from(in_, scratch);
+                rtovarlst_set_var_description(l, i, text);
+                const char *back = rtovarlst_inq_var_description(l, i);
+                if (back != nullptr) (void)std::strlen(back);
+                rtovarlst_set_var_comWrapper(l, i, in_.byte() & 1 ? nullptr : &wrappers()[in_.byte() % 3]);
+            }
         }
     }
 
@@ -561,22 +619,55 @@ private:
         int32_t related = 0, s1 = 0, s2 = 0, s3 = 0, iv = 0;
         volatile int64_t sink = 0;
         switch (in_.byte() % 12) {
-        case 0: rtovarlst_set_spec(l, i, a); rtovarlst_set_spec_value(l, i, b); break;
-        case 1: rtovarlst_fix_var(l, i); rtovarlst_free_var(l, i); rtovarlst_var_independent(l, i); break;
-        case 2: rtovarlst_var_fix_initially(l, i); rtovarlst_set_physical_type(l, i, a); break;
-        case 3: rtovarlst_set_var_type(l, i, a, b); break;
-        case 4: rtovarlst_set_var_as_state(l, i, a); rtovarlst_set_var_as_differential(l, i, b); break;
-        case 5: rtovarlst_set_var_related(l, i, a); rtovarlst_set_var_marked(l, i, b); break;
-        case 6: rtovarlst_set_var_quality(l, i, a); rtovarlst_set_var_conn_type(l, i, b); break;
-        case 7: rtovarlst_set_var_ramped(l, i, a); rtovarlst_set_var_param_homo(l, i, b); break;
-        case 8: rtovarlst_set_var_active_bound(l, i, a); rtovarlst_set_var_basic(l, i, b); break;
-        case 9:
-            sink = rtovarlst_inq_var_type(l, i, &related) + related + rtovarlst_inq_num_var_type(l, a) +
-                   rtovarlst_inq_spec(l, i) + rtovarlst_inq_physical_type(l, i) + rtovarlst_inq_var_state(l, i);
-            rtovarlst_inq_num_var_type_state_diff_other(l, &s1, &s2, &s3);
-            break;
-        case 10: rtovarlst_set_var_as_binary(l, i, in_.real(), 1); sink = rtovarlst_inq_var_binary(l, i, &iv, 1); break;
-        default: rtovarlst_set_var_as_semi_continuous(l, i, in_.real(), in_.real(), in_.real(), in_.real(), b & 1);
+            case 0:
+                rtovarlst_set_spec(l, i, a);
+                rtovarlst_set_spec_value(l, i, b);
+                break;
+            case 1:
+                rtovarlst_fix_var(l, i);
+                rtovarlst_free_var(l, i);
+                rtovarlst_var_independent(l, i);
+                break;
+            case 2:
+                rtovarlst_var_fix_initially(l, i);
+                rtovarlst_set_physical_type(l, i, a);
+                break;
+            case 3:
+                rtovarlst_set_var_type(l, i, a, b);
+                break;
+            case 4:
+                rtovarlst_set_var_as_state(l, i, a);
+                rtovarlst_set_var_as_differential(l, i, b);
+                break;
+            case 5:
+                rtovarlst_set_var_related(l, i, a);
+                rtovarlst_set_var_marked(l, i, b);
+                break;
+            case 6:
+                rtovarlst_set_var_quality(l, i, a);
+                rtovarlst_set_var_conn_type(l, i, b);
+                break;
+            case 7:
+                rtovarlst_set_var_ramped(l, i, a);
+                rtovarlst_set_var_param_homo(l, i, b);
+                break;
+            case 8:
+                rtovarlst_set_var_active_bound(l, i, a);
+                rtovarlst_set_var_basic(l, i, b);
+                break;
+            case 9:
+                sink = rtovarlst_inq_var_type(l, i, &related) + related + rtovarlst_inq_num_var_type(l, a) +
+                       rtovarlst_inq_spec(l, i) + rtovarlst_inq_physical_type(l, i) +
+                       rtovarlst_inq_var_state(l, i);
+                rtovarlst_inq_num_var_type_state_diff_other(l, &s1, &s2, &s3);
+                break;
+            case 10:
+                rtovarlst_set_var_as_binary(l, i, in_.real(), 1);
+                sink = rtovarlst_inq_var_binary(l, i, &iv, 1);
+                break;
+            default:
+                rtovarlst_set_var_as_semi_continuous(l, i, in_.real(), in_.real(), in_.real(), in_.real(),
+                                                     b & 1);
         }
         (void)sink;
     }
@@ -588,15 +679,30 @@ private:
         int si = in_.byte() & 1;
         volatile double sink = 0;
         switch (in_.byte() % 6) {
-        case 0: rtovarlst_set_var_initial(l, i, in_.real(), si); sink = rtovarlst_inq_var_initial(l, i, si); break;
-        case 1: rtovarlst_set_var_upper(l, i, in_.real(), si); sink = rtovarlst_inq_var_upper(l, i, si); break;
-        case 2: rtovarlst_set_var_slvscl(l, i, in_.real(), si); sink = rtovarlst_inq_var_slvscl(l, i, si); break;
-        case 3: rtovarlst_set_var_step(l, i, in_.real()); sink = rtovarlst_inq_var_step(l, i); break;
-        case 4: rtovarlst_set_var_threshold(l, i, in_.real(), si); sink = rtovarlst_inq_var_threshold(l, i, si); break;
-        default:
-            rtovarlst_set_var_target_homo(l, i, in_.real(), si);
-            rtovarlst_set_var_shadow_price(l, i, in_.real(), si);
-            sink = rtovarlst_inq_var_target_homo(l, i, si) + rtovarlst_inq_var_shadow_price(l, i, si);
+            case 0:
+                rtovarlst_set_var_initial(l, i, in_.real(), si);
+                sink = rtovarlst_inq_var_initial(l, i, si);
+                break;
+            case 1:
+                rtovarlst_set_var_upper(l, i, in_.real(), si);
+                sink = rtovarlst_inq_var_upper(l, i, si);
+                break;
+            case 2:
+                rtovarlst_set_var_slvscl(l, i, in_.real(), si);
+                sink = rtovarlst_inq_var_slvscl(l, i, si);
+                break;
+            case 3:
+                rtovarlst_set_var_step(l, i, in_.real());
+                sink = rtovarlst_inq_var_step(l, i);
+                break;
+            case 4:
+                rtovarlst_set_var_threshold(l, i, in_.real(), si);
+                sink = rtovarlst_inq_var_threshold(l, i, si);
+                break;
+            default:
+                rtovarlst_set_var_target_homo(l, i, in_.real(), si);
+                rtovarlst_set_var_shadow_price(l, i, in_.real(), si);
+                sink = rtovarlst_inq_var_target_homo(l, i, si) + rtovarlst_inq_var_shadow_price(l, i, si);
         }
         (void)sink;
     }
@@ -629,135 +735,153 @@ private:
             if (n < 0) op = in_.byte() & 1;  // nothing alive: make something
         }
         switch (op) {
-        case 0: case 1: {  // a head: plain dictionary or variable list
-            if (free_slot() < 0) return;
-            int32_t cap = in_.alloc_arg();
-            if (op == 0) {
-                rtattrdict_t *d = rtattrdict_create(cap, table(), in_.byte() & 1);
-                if (d != nullptr) add(d, nullptr, -1);
-            } else {
-                rtvarlst_t *l = rtovarlst_create(cap);
-                if (l != nullptr) add(nullptr, l, -1);
-            }
-            return;
-        }
-        case 2: case 3: {  // a window; on a list: embedded list or sublist
-            int p = op == 2 ? pick() : n;
-            if (p < 0 || free_slot() < 0 || nodes_[p].depth >= kMaxDepth) return;
-            int32_t start = in_.arg(), cap = in_.arg();
-            const char *prefix = prefix_from(in_);
-            bool wide = outside_int(static_cast<int64_t>(start) + cap);
-            if (nodes_[p].list != nullptr) {
-                rtvarlst_t *l = nullptr;
-                if (in_.byte() & 1) {
-                    if (wide && skipping("create_embedded")) return;
-                    l = rtovarlst_create_embedded(cap, nodes_[p].list, prefix, start);
+            case 0:
+            case 1: {  // a head: plain dictionary or variable list
+                if (free_slot() < 0) return;
+                int32_t cap = in_.alloc_arg();
+                if (op == 0) {
+                    rtattrdict_t *d = rtattrdict_create(cap, table(), in_.byte() & 1);
+                    if (d != nullptr) add(d, nullptr, -1);
                 } else {
-                    if (outside_int(static_cast<int64_t>(dict(p)->size) - start + 1) && skipping("create_sublist"))
-                        return;
-                    l = rtovarlst_create_sublist(nodes_[p].list, start);
+                    rtvarlst_t *l = rtovarlst_create(cap);
+                    if (l != nullptr) add(nullptr, l, -1);
                 }
-                if (l != nullptr) add(nullptr, l, p);
-            } else {
-                if (wide && skipping("create_embedded")) return;
-                rtattrdict_t *d = rtattrdict_create_embedded(dict(p), start, cap, prefix, in_.byte() & 1);
-                if (d != nullptr) add(d, nullptr, p);
+                return;
             }
-            return;
-        }
-        case 4: {  // aggregate one plain head into another
-            int h = pick(0), o = pick(0);
-            if (h < 0 || o < 0 || h == o || nodes_[h].parent >= 0 || nodes_[o].parent >= 0) return;
-            if (free_slot() < 0) return;
-            int32_t start = in_.arg();
-            if (outside_int(static_cast<int64_t>(start) + dict(o)->size) && skipping("create_embedded")) return;
-            rtattrdict_t *w = rtattrdict_aggregate(dict(h), dict(o), start, prefix_from(in_));
-            if (w == nullptr) return;
-            aggregated_ = true;
-            nodes_[o].alive = false;
-            int slot = add(w, nullptr, h);
-            for (int i = 0; i < kMaxNodes; ++i)
-                if (nodes_[i].alive && nodes_[i].parent == o) nodes_[i].parent = slot;
-            for (int i = 0; i < kMaxNodes; ++i)  // depths below the new window
-                if (nodes_[i].alive) {
-                    int dd = 0;
-                    for (int m = nodes_[i].parent; m >= 0; m = nodes_[m].parent) ++dd;
-                    nodes_[i].depth = dd;
+            case 2:
+            case 3: {  // a window; on a list: embedded list or sublist
+                int p = op == 2 ? pick() : n;
+                if (p < 0 || free_slot() < 0 || nodes_[p].depth >= kMaxDepth) return;
+                int32_t start = in_.arg(), cap = in_.arg();
+                const char *prefix = prefix_from(in_);
+                bool wide = outside_int(static_cast<int64_t>(start) + cap);
+                if (nodes_[p].list != nullptr) {
+                    rtvarlst_t *l = nullptr;
+                    if (in_.byte() & 1) {
+                        if (wide && skipping("create_embedded")) return;
+                        l = rtovarlst_create_embedded(cap, nodes_[p].list, prefix, start);
+                    } else {
+                        if (outside_int(static_cast<int64_t>(dict(p)->size) - start + 1) &&
+                            skipping("create_sublist"))
+                            return;
+                        l = rtovarlst_create_sublist(nodes_[p].list, start);
+                    }
+                    if (l != nullptr) add(nullptr, l, p);
+                } else {
+                    if (wide && skipping("create_embedded")) return;
+                    rtattrdict_t *d = rtattrdict_create_embedded(dict(p), start, cap, prefix, in_.byte() & 1);
+                    if (d != nullptr) add(d, nullptr, p);
                 }
-            return;
-        }
-        case 5:  // destroy a leaf
-            if (!has_children(n)) destroy(n);
-            return;
-        // A list owns per-item records in its columns: its items are dropped,
-        // moved and emptied through the list, never through its dictionary.
-        case 6:
-            if (nodes_[n].list != nullptr)
-                rtovarlst_set_nvar(nodes_[n].list, 0);
-            else
-                rtattrdict_empty_all(dict(n));
-            return;
-        case 7: {
-            bool list = nodes_[n].list != nullptr;
-            int32_t size = in_.arg();
-            if (shift_wide(n, size) && skipping("window_shift")) return;
-            if (list)
-                rtovarlst_set_nvar(nodes_[n].list, size);
-            else
-                rtattrdict_resize(dict(n), size);
-            return;
-        }
-        case 8:
-            if (nodes_[n].list != nullptr)
-                rtovarlst_resize(nodes_[n].list, in_.alloc_arg());
-            else
-                rtattrdict_change_capacity(dict(n), in_.alloc_arg());
-            return;
-        case 9: {
-            bool list = nodes_[n].list != nullptr;
-            int32_t start = in_.arg();
-            if (outside_int(static_cast<int64_t>(start) + dict(n)->capacity) && skipping("window_shift")) return;
-            if (list)
-                rtovarlst_relocate(nodes_[n].list, start);
-            else
-                rtattrdict_relocate(dict(n), start);
-            return;
-        }
-        case 10: {
-            int32_t s = in_.arg(), t = in_.arg(), c = in_.arg();
-            // The library forms source + count before subtracting one.
-            bool wide = outside_int(static_cast<int64_t>(s) + c) || outside_int(static_cast<int64_t>(t) + c);
-            if (nodes_[n].list != nullptr) {
-                if (wide && skipping("list_move")) return;
-                rtovarlst_move_items(nodes_[n].list, s, t, c);
-            } else {
-                if (wide && skipping("dict_move")) return;
-                rtattrdict_move_items(dict(n), s, t, c);
+                return;
             }
-            return;
-        }
-        case 11: names_op(n, false); return;
-        case 12: names_op(n, true); return;
-        case 13: {
-            int32_t s = in_.arg(), c = in_.arg();
-            if (nodes_[n].list == nullptr)
-                rtattrdict_remove_items(dict(n), s, c);
-            else if (!outside_int(static_cast<int64_t>(s) + c - 1))
-                rtovarlst_removevars(nodes_[n].list, s, static_cast<int32_t>(static_cast<int64_t>(s) + c - 1));
-            return;
-        }
-        case 14: {
-            int32_t s = in_.arg(), c = in_.arg();
-            if (nodes_[n].list == nullptr) rtattrdict_delete_items(dict(n), s, c);
-            return;
-        }
-        case 15: case 16: case 17: set_op(n); return;
-        case 18: case 19: lookup_op(n); return;
-        default:
-            if (nodes_[n].list != nullptr)
-                list_op(n);
-            else
+            case 4: {  // aggregate one plain head into another
+                int h = pick(0), o = pick(0);
+                if (h < 0 || o < 0 || h == o || nodes_[h].parent >= 0 || nodes_[o].parent >= 0) return;
+                if (free_slot() < 0) return;
+                int32_t start = in_.arg();
+                if (outside_int(static_cast<int64_t>(start) + dict(o)->size) && skipping("create_embedded"))
+                    return;
+                rtattrdict_t *w = rtattrdict_aggregate(dict(h), dict(o), start, prefix_from(in_));
+                if (w == nullptr) return;
+                aggregated_ = true;
+                nodes_[o].alive = false;
+                int slot = add(w, nullptr, h);
+                for (int i = 0; i < kMaxNodes; ++i)
+                    if (nodes_[i].alive && nodes_[i].parent == o) nodes_[i].parent = slot;
+                for (int i = 0; i < kMaxNodes; ++i)  // depths below the new window
+                    if (nodes_[i].alive) {
+                        int dd = 0;
+                        for (int m = nodes_[i].parent; m >= 0; m = nodes_[m].parent) ++dd;
+                        nodes_[i].depth = dd;
+                    }
+                return;
+            }
+            case 5:  // destroy a leaf
+                if (!has_children(n)) destroy(n);
+                return;
+            // A list owns per-item records in its columns: its items are dropped,
+            // moved and emptied through the list, never through its dictionary.
+            case 6:
+                if (nodes_[n].list != nullptr)
+                    rtovarlst_set_nvar(nodes_[n].list, 0);
+                else
+                    rtattrdict_empty_all(dict(n));
+                return;
+            case 7: {
+                bool list = nodes_[n].list != nullptr;
+                int32_t size = in_.arg();
+                if (shift_wide(n, size) && skipping("window_shift")) return;
+                if (list)
+                    rtovarlst_set_nvar(nodes_[n].list, size);
+                else
+                    rtattrdict_resize(dict(n), size);
+                return;
+            }
+            case 8:
+                if (nodes_[n].list != nullptr)
+                    rtovarlst_resize(nodes_[n].list, in_.alloc_arg());
+                else
+                    rtattrdict_change_capacity(dict(n), in_.alloc_arg());
+                return;
+            case 9: {
+                bool list = nodes_[n].list != nullptr;
+                int32_t start = in_.arg();
+                if (outside_int(static_cast<int64_t>(start) + dict(n)->capacity) && skipping("window_shift"))
+                    return;
+                if (list)
+                    rtovarlst_relocate(nodes_[n].list, start);
+                else
+                    rtattrdict_relocate(dict(n), start);
+                return;
+            }
+            case 10: {
+                int32_t s = in_.arg(), t = in_.arg(), c = in_.arg();
+                // The library forms source + count before subtracting one.
+                bool wide =
+                    outside_int(static_cast<int64_t>(s) + c) || outside_int(static_cast<int64_t>(t) + c);
+                if (nodes_[n].list != nullptr) {
+                    if (wide && skipping("list_move")) return;
+                    rtovarlst_move_items(nodes_[n].list, s, t, c);
+                } else {
+                    if (wide && skipping("dict_move")) return;
+                    rtattrdict_move_items(dict(n), s, t, c);
+                }
+                return;
+            }
+            case 11:
+                names_op(n, false);
+                return;
+            case 12:
+                names_op(n, true);
+                return;
+            case 13: {
+                int32_t s = in_.arg(), c = in_.arg();
+                if (nodes_[n].list == nullptr)
+                    rtattrdict_remove_items(dict(n), s, c);
+                else if (!outside_int(static_cast<int64_t>(s) + c - 1))
+                    rtovarlst_removevars(nodes_[n].list, s,
+                                         static_cast<int32_t>(static_cast<int64_t>(s) + c - 1));
+                return;
+            }
+            case 14: {
+                int32_t s = in_.arg(), c = in_.arg();
+                if (nodes_[n].list == nullptr) rtattrdict_delete_items(dict(n), s, c);
+                return;
+            }
+            case 15:
+            case 16:
+            case 17:
                 set_op(n);
+                return;
+            case 18:
+            case 19:
+                lookup_op(n);
+                return;
+            default:
+                if (nodes_[n].list != nullptr)
+                    list_op(n);
+                else
+                    set_op(n);
         }
     }
 
@@ -788,9 +912,7 @@ inline void quiet() {
     }
 }
 
-inline void one_input(const uint8_t *data, std::size_t size) {
-    Program(data, size).run();
-}
+inline void one_input(const uint8_t *data, std::size_t size) { Program(data, size).run(); }
 
 }  // namespace zarn::fuzz::apiseq
 

@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#define ZARN_FUZZ_CHECK(cond) \
-    do {                      \
+#define ZARN_FUZZ_CHECK(cond)          \
+    do {                               \
         if (!(cond)) __builtin_trap(); \
     } while (0)
 #include "regexp_one_input.h"

@@ -4,8 +4,8 @@
 
 #include "zarnutils/rtopipe.h"
 
-#define ZARN_FUZZ_CHECK(cond) \
-    do {                      \
+#define ZARN_FUZZ_CHECK(cond)          \
+    do {                               \
         if (!(cond)) __builtin_trap(); \
     } while (0)
 #include "varfile_one_input.h"

@@ -65,8 +65,8 @@ inline void xfile_one_input(const uint8_t *data, size_t size) {
         if (opt & 1) by_name = 1 - by_name;
         int64_t nsub = (opt & 2) ? 2 : 0, use_except = (opt >> 2) & 1, skip_fixed = (opt >> 3) & 1;
         int64_t except[kVars] = {0, 1, 0, 1};
-        RTXFILE_RESTORE_EXCEPT(&unit, &list, flags, &by_name, &nsub, "^A  C$  ", "ZFLOWX  ", &use_except, except,
-                               &skip_fixed, 4, 4);
+        RTXFILE_RESTORE_EXCEPT(&unit, &list, flags, &by_name, &nsub, "^A  C$  ", "ZFLOWX  ", &use_except,
+                               except, &skip_fixed, 4, 4);
         RTXFILE_CLOSE(&unit);
     }
     unit = RTXFILE_OPEN(path.c_str(), digest, &mode, flags, &by_name, path.size());

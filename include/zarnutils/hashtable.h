@@ -65,8 +65,8 @@ typedef struct hash_iter {
  * compare is NULL or memory cannot be had; a slot array above 4 GiB counts as
  * memory that cannot be had, here and when a table grows.
  */
-ZARN_API HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step,
-                               HashCompareFunc compare, int chaining, int duplicates);
+ZARN_API HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompareFunc compare,
+                               int chaining, int duplicates);
 /* Open addressing: sizes the table once for about n items. Chained tables ignore it. */
 ZARN_API void hashSizeEstimate(HashTable *table, uint32_t n);
 /*

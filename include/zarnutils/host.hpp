@@ -14,7 +14,8 @@ struct ZARN_API IUnknown {
     virtual HRESULT QueryInterface(const void *iid, void **object) = 0;
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
-protected:
+
+  protected:
     ~IUnknown() = default;
 };
 
@@ -22,18 +23,19 @@ struct ZARN_API ISequentialStream : IUnknown {
     /* Reads up to size bytes; *read receives the count. */
     virtual HRESULT Read(void *buffer, ULONG size, ULONG *read) = 0;
     virtual HRESULT Write(const void *buffer, ULONG size, ULONG *written) = 0;
-protected:
+
+  protected:
     ~ISequentialStream() = default;
 };
 
 struct ZARN_API IStream : ISequentialStream {
-protected:
+  protected:
     ~IStream() = default;
 };
 
 /* Adapts a host IStream to a readable pipe; only the stream's Read is used. */
 class ZARN_API rtopipestream {
-public:
+  public:
     explicit rtopipestream(IStream *stream);
     virtual ~rtopipestream();
     /* Makes the pipe once; returns 1. */
@@ -45,7 +47,7 @@ public:
     /* Called when the pipe is destroyed: forgets stream and pipe. */
     void OnRTOPipeDestroy();
 
-private:
+  private:
     IStream *stream_;
     rtopipe *pipe_;
 };

@@ -17,7 +17,8 @@ ZARN_BEGIN_DECLS
 /* A compiled pattern: one heap block, freed with hs_regfree. Field order is
  * part of the ABI; callers read startp and endp. */
 typedef struct hs_regexp {
-    const char *startp[HS_NSUBEXP]; /* after a match: start of the match (0) and of each group; NULL for a group that took no part */
+    const char *startp[HS_NSUBEXP]; /* after a match: start of the match (0) and of each group; NULL for a
+                                       group that took no part */
     const char *endp[HS_NSUBEXP];   /* one past the last matched character of each */
     char regstart;                  /* character every match begins with, or 0 */
     char reganch;                   /* nonzero: the pattern is anchored at the subject's start */
@@ -65,9 +66,8 @@ typedef struct rtregex rtregex;
  * the bare names are tested; each text of the NULL-terminated suffixes array
  * (which may be NULL; it must outlive the search) adds the candidate
  * name + "." + suffix. NULL when prog or nameOf is NULL or count < 0. */
-ZARN_API rtregex *rtregex_create(hs_regexp *prog, void *collection, int32_t count,
-                                 rtregex_name_fn nameOf, int32_t maxLength, int bareNames,
-                                 const char *const *suffixes);
+ZARN_API rtregex *rtregex_create(hs_regexp *prog, void *collection, int32_t count, rtregex_name_fn nameOf,
+                                 int32_t maxLength, int bareNames, const char *const *suffixes);
 /* Restricts the search to items first..last and restarts it before first.
  * Returns 4. */
 ZARN_API int32_t rtregex_limit_search(rtregex *search, int32_t first, int32_t last);

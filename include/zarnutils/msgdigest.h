@@ -13,9 +13,9 @@ ZARN_BEGIN_DECLS
 
 /* 104 bytes, ending in the 16-byte digest. */
 typedef struct zarn_md5_ctx {
-    void *impl;                /* the running digest; NULL before MD5Init and after MD5Final */
+    void *impl;                 /* the running digest; NULL before MD5Init and after MD5Final */
     unsigned char reserved[80]; /* unused; keeps the platform's context size */
-    unsigned char digest[16];  /* the result, valid after MD5Final */
+    unsigned char digest[16];   /* the result, valid after MD5Final */
 } zarn_md5_ctx_t;
 
 /* Starts a context; ctx may hold garbage. A context already started and not

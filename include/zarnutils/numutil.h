@@ -46,17 +46,14 @@ ZARN_BEGIN_DECLS
  * count non-zero (status is not read); EQN_CREATE included and math type not 5
  * (objective); EQN_CREATE_INCIDENCE that and count non-zero.
  */
-ZARN_API int64_t U3PERM_VAR_CREATE(const int64_t *status, const int64_t *n, int64_t *block,
-                                   int64_t *m);
-ZARN_API int64_t U3PERM_VAR_CREATE_INCIDENCE(const int64_t *status, const int64_t *n,
-                                             const int64_t *incid, int64_t *block, int64_t *m);
+ZARN_API int64_t U3PERM_VAR_CREATE(const int64_t *status, const int64_t *n, int64_t *block, int64_t *m);
+ZARN_API int64_t U3PERM_VAR_CREATE_INCIDENCE(const int64_t *status, const int64_t *n, const int64_t *incid,
+                                             int64_t *block, int64_t *m);
 ZARN_API int64_t U3PERM_VAR_CREATE_INCIDENCEONLY(const int64_t *status, const int64_t *n,
-                                                 const int64_t *incid, int64_t *block,
-                                                 int64_t *m);
-ZARN_API int64_t U3PERM_EQN_CREATE(const int64_t *status, const int64_t *n, int64_t *block,
-                                   int64_t *m);
-ZARN_API int64_t U3PERM_EQN_CREATE_INCIDENCE(const int64_t *status, const int64_t *n,
-                                             const int64_t *incid, int64_t *block, int64_t *m);
+                                                 const int64_t *incid, int64_t *block, int64_t *m);
+ZARN_API int64_t U3PERM_EQN_CREATE(const int64_t *status, const int64_t *n, int64_t *block, int64_t *m);
+ZARN_API int64_t U3PERM_EQN_CREATE_INCIDENCE(const int64_t *status, const int64_t *n, const int64_t *incid,
+                                             int64_t *block, int64_t *m);
 /*
  * Nonzero permutation of a Jacobian of nnz entries (rows, cols). A nonzero is
  * retained when variable cols(k) is not fixed, equation rows(k) is included
@@ -64,13 +61,11 @@ ZARN_API int64_t U3PERM_EQN_CREATE_INCIDENCE(const int64_t *status, const int64_
  * varincid(col), blocks by plex index) are non-zero. A row or column below 1
  * is never retained.
  */
-ZARN_API int64_t U3PERM_JAC_CREATE(const int64_t *eqnstatus, const int64_t *varstatus,
-                                   const int64_t *rows, const int64_t *cols, const int64_t *nnz,
-                                   int64_t *block, int64_t *m);
+ZARN_API int64_t U3PERM_JAC_CREATE(const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows,
+                                   const int64_t *cols, const int64_t *nnz, int64_t *block, int64_t *m);
 ZARN_API int64_t U3PERM_JAC_CREATE_INCIDENCE(const int64_t *eqnstatus, const int64_t *varstatus,
-                                             const int64_t *rows, const int64_t *cols,
-                                             const int64_t *nnz, const int64_t *eqnincid,
-                                             const int64_t *varincid, int64_t *block,
+                                             const int64_t *rows, const int64_t *cols, const int64_t *nnz,
+                                             const int64_t *eqnincid, const int64_t *varincid, int64_t *block,
                                              int64_t *m);
 /* Frees the block and sets *block = 0; a block of 0 does nothing. */
 ZARN_API void U3PERM_DESTROY(int64_t *block);
@@ -87,14 +82,12 @@ ZARN_API void U3PERM_COPY_APPLY_IVEC(const int64_t *block, const int64_t *v, int
  * column through the variable permutation). Entries outside 1..n keep their
  * value. The COPY forms write a new block (*out) and leave the input alone.
  */
-ZARN_API void U3PERM_JAC_APPLY_ROW(const int64_t *nzblock, const int64_t *eqnblock,
-                                   int64_t *rows);
-ZARN_API void U3PERM_JAC_APPLY_COL(const int64_t *nzblock, const int64_t *varblock,
-                                   int64_t *cols);
-ZARN_API void U3PERM_JAC_COPY_APPLY_ROW(const int64_t *nzblock, const int64_t *eqnblock,
-                                        const int64_t *rows, int64_t *out);
-ZARN_API void U3PERM_JAC_COPY_APPLY_COL(const int64_t *nzblock, const int64_t *varblock,
-                                        const int64_t *cols, int64_t *out);
+ZARN_API void U3PERM_JAC_APPLY_ROW(const int64_t *nzblock, const int64_t *eqnblock, int64_t *rows);
+ZARN_API void U3PERM_JAC_APPLY_COL(const int64_t *nzblock, const int64_t *varblock, int64_t *cols);
+ZARN_API void U3PERM_JAC_COPY_APPLY_ROW(const int64_t *nzblock, const int64_t *eqnblock, const int64_t *rows,
+                                        int64_t *out);
+ZARN_API void U3PERM_JAC_COPY_APPLY_COL(const int64_t *nzblock, const int64_t *varblock, const int64_t *cols,
+                                        int64_t *out);
 /*
  * p(i): the uncompressed index of compressed index i (1 <= i <= m), or the
  * compressed position of uncompressed index i (1 <= i <= n; above m for a
@@ -110,23 +103,20 @@ ZARN_API int64_t U3PERM_UNCOMP2COMP(const int64_t *block, const int64_t *i);
  * whose equation is included. Nonzeros with a row (column) below 1 are not
  * counted; one beyond neqn (nvar) is bad input.
  */
-ZARN_API void U3MAP_REL_INCIDENCE(const int64_t *neqn, const int64_t *varstatus,
-                                  const int64_t *rows, const int64_t *cols, const int64_t *nnz,
-                                  int64_t *out);
-ZARN_API void U3MAP_VAR_INCIDENCE(const int64_t *nvar, const int64_t *eqnstatus,
-                                  const int64_t *rows, const int64_t *cols, const int64_t *nnz,
-                                  int64_t *out);
+ZARN_API void U3MAP_REL_INCIDENCE(const int64_t *neqn, const int64_t *varstatus, const int64_t *rows,
+                                  const int64_t *cols, const int64_t *nnz, int64_t *out);
+ZARN_API void U3MAP_VAR_INCIDENCE(const int64_t *nvar, const int64_t *eqnstatus, const int64_t *rows,
+                                  const int64_t *cols, const int64_t *nnz, int64_t *out);
 /*
  * flags(i) = 1 when entry i of the block is at most *limit, else 0; then the
  * flagged entries are renumbered 1, 2, 3... in order and the others set to 0.
  */
-ZARN_API void U3REMAP(const int64_t *n, const int64_t *limit, const int64_t *block,
-                      int64_t *flags);
+ZARN_API void U3REMAP(const int64_t *n, const int64_t *limit, const int64_t *block, int64_t *flags);
 /* The first equation that is included and has math type 5, or 0; also stored in *out. */
 ZARN_API int64_t USR3_FNDOBJ(const int64_t *neqn, const int64_t *eqnstatus, int64_t *out);
 /* A new block (*list) of the positions k with rows(k) = *row, in order; their count in *count. */
-ZARN_API void NZ_IN_ROW(const int64_t *row, const int64_t *rows, const int64_t *nnz,
-                        int64_t *list, int64_t *count);
+ZARN_API void NZ_IN_ROW(const int64_t *row, const int64_t *rows, const int64_t *nnz, int64_t *list,
+                        int64_t *count);
 
 /*
  * Sorts dx(1..n): ascending for kflag 1 or 2, descending for -1 or -2; with
@@ -140,8 +130,8 @@ ZARN_API void SLATEC_ISORT(int64_t *ix, int64_t *iy, const int64_t *n, const int
  * Fixed-length text. COPY_CHAR_STR copies min(srclen, dstlen) characters and
  * blanks dst up to dstlen; neither length reaches past its field's hidden length.
  */
-ZARN_API void COPY_CHAR_STR(const char *src, const int64_t *srclen, char *dst,
-                            const int64_t *dstlen, size_t src_len, size_t dst_len);
+ZARN_API void COPY_CHAR_STR(const char *src, const int64_t *srclen, char *dst, const int64_t *dstlen,
+                            size_t src_len, size_t dst_len);
 /* a-z to A-Z / A-Z to a-z in place. */
 ZARN_API void IU_STRUPR(char *text, size_t text_len);
 ZARN_API void IU_STRLWR(char *text, size_t text_len);

@@ -18,15 +18,15 @@ ZARN_BEGIN_DECLS
 /* Attribute types; 0 ends a descriptor table. */
 enum rtattr_type {
     RTATTR_END = 0,
-    RTATTR_DOUBLE = 1,          /* 64-bit float column (plex allocated) */
-    RTATTR_INTEGER = 2,         /* signed 64-bit column (plex allocated) */
-    RTATTR_STRING = 3,          /* interned text */
-    RTATTR_NAME = 4,            /* interned text carrying the dictionary prefixes */
-    RTATTR_POINTER = 5,         /* untyped pointer owned by the caller */
-    RTATTR_BOOLEAN = 6,         /* one byte, 0 or 1 */
-    RTATTR_WRAPPER = 7,         /* IWEXWrapper holding one reference */
+    RTATTR_DOUBLE = 1,  /* 64-bit float column (plex allocated) */
+    RTATTR_INTEGER = 2, /* signed 64-bit column (plex allocated) */
+    RTATTR_STRING = 3,  /* interned text */
+    RTATTR_NAME = 4,    /* interned text carrying the dictionary prefixes */
+    RTATTR_POINTER = 5, /* untyped pointer owned by the caller */
+    RTATTR_BOOLEAN = 6, /* one byte, 0 or 1 */
+    RTATTR_WRAPPER = 7, /* IWEXWrapper holding one reference */
     RTATTR_SPARSE_DOUBLE = 8,
-    RTATTR_SPARSE_INTEGER = 9,  /* 32 bits kept */
+    RTATTR_SPARSE_INTEGER = 9, /* 32 bits kept */
     RTATTR_SPARSE_STRING = 10,
     RTATTR_SPARSE_NAME = 11,
     RTATTR_SPARSE_POINTER = 12,
@@ -48,8 +48,8 @@ typedef struct rtattrdesc {
 typedef struct rtattr {
     const rtattrdesc_t *desc; /* its descriptor */
     union {
-        void *column;         /* dense types: capacity cells, cell k is element k+1 */
-        uint32_t slot;        /* sparse types: slot number in the sparse records */
+        void *column;  /* dense types: capacity cells, cell k is element k+1 */
+        uint32_t slot; /* sparse types: slot number in the sparse records */
     } where;
 } rtattr_t;
 
@@ -58,10 +58,10 @@ struct IWEXWrapper;
 
 /* Fields common to both kinds; the order is part of the ABI. */
 typedef struct rtattrdict {
-    int32_t size;                      /* elements in use */
-    int32_t capacity;                  /* cells in every column */
-    const struct rtattrdict_ops *ops;  /* head or embedded operations */
-    gl_list_t *children;               /* windows that may change size; NULL when not allowed */
+    int32_t size;                     /* elements in use */
+    int32_t capacity;                 /* cells in every column */
+    const struct rtattrdict_ops *ops; /* head or embedded operations */
+    gl_list_t *children;              /* windows that may change size; NULL when not allowed */
 } rtattrdict_t;
 
 /* A head dictionary: owns columns, attribute index and name index. */
@@ -77,9 +77,9 @@ typedef struct rtattrdict_head {
 /* An embedded dictionary: a window of its parent. */
 typedef struct rtattrdict_embedded {
     rtattrdict_t base;
-    rtattrdict_t *parent;  /* head or another window */
-    int32_t start;         /* 1-based index in the parent of element 1 */
-    const char *prefix;    /* interned; "" when none */
+    rtattrdict_t *parent; /* head or another window */
+    int32_t start;        /* 1-based index in the parent of element 1 */
+    const char *prefix;   /* interned; "" when none */
 } rtattrdict_embedded_t;
 
 /* Structure. */
@@ -97,7 +97,8 @@ ZARN_API void rtattrdict_change_capacity(rtattrdict_t *d, int32_t capacity);
 ZARN_API void rtattrdict_relocate(rtattrdict_t *d, int32_t start);
 ZARN_API void rtattrdict_move_items(rtattrdict_t *d, int32_t source, int32_t destination, int32_t count);
 /* Names elements start..start+count-1; returns count. */
-ZARN_API int32_t rtattrdict_add_items(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names);
+ZARN_API int32_t rtattrdict_add_items(rtattrdict_t *d, int32_t start, int32_t count,
+                                      const char *const *names);
 /* As add_items for count fixed-width records of width bytes. */
 ZARN_API int32_t rtattrdict_add_group(rtattrdict_t *d, int32_t start, int32_t count, int32_t width,
                                       const char *block);

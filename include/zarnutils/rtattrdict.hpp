@@ -14,14 +14,15 @@ struct ZARN_API IWEXWrapper : IUnknown {
     virtual HRESULT GetIndex(int32_t *index) = 0;
     /* Tells the wrapper its element's new 1-based index in the head dictionary. */
     virtual HRESULT SetIndex(int32_t index) = 0;
-protected:
+
+  protected:
     ~IWEXWrapper() = default;
 };
 
 /* Keeps one reference of a host wrapper (attribute dictionaries). Not
    copyable: one holder, one Release. */
 class ZARN_API IWEXWrapperHolder {
-public:
+  public:
     IWEXWrapperHolder();
     ~IWEXWrapperHolder();
     IWEXWrapperHolder(const IWEXWrapperHolder &) = delete;
@@ -33,7 +34,7 @@ public:
     /* AddRef on w, Release on the old one, then holds w. */
     void SetWrapper(IWEXWrapper *w);
 
-private:
+  private:
     IWEXWrapper *wrapper_;
 };
 

@@ -27,10 +27,10 @@ typedef int (*rtopipe_flush_fn)(rtopipe *pipe);
 typedef const char *(*rtopipe_describe_fn)(rtopipe *pipe);
 
 /* Flag bits. */
-#define RTOPIPE_INTERACTIVE 0x1u      /* bit 0: a person is at the other end */
-#define RTOPIPE_FLUSH_SHIFT 1         /* bits 1-2: flush level */
+#define RTOPIPE_INTERACTIVE 0x1u /* bit 0: a person is at the other end */
+#define RTOPIPE_FLUSH_SHIFT 1    /* bits 1-2: flush level */
 #define RTOPIPE_FLUSH_MASK 0x6u
-#define RTOPIPE_STATUS 0x8u           /* bit 3: end of input or failed read */
+#define RTOPIPE_STATUS 0x8u /* bit 3: end of input or failed read */
 
 /* Flush levels. */
 #define RTOPIPE_FLUSH_NEVER 0
@@ -50,11 +50,11 @@ struct rtopipe {
 };
 
 /* Process-wide pipes. */
-ZARN_API extern rtopipe *stdinPipe;    /* command input */
-ZARN_API extern rtopipe *stdoutPipe;   /* command output */
-ZARN_API extern rtopipe *rtHisDev;     /* history device: the library's messages */
-ZARN_API extern rtopipe *rtRepDev;     /* report device; NULL until set */
-ZARN_API extern rtopipe *nowherePipe;  /* the null pipe */
+ZARN_API extern rtopipe *stdinPipe;   /* command input */
+ZARN_API extern rtopipe *stdoutPipe;  /* command output */
+ZARN_API extern rtopipe *rtHisDev;    /* history device: the library's messages */
+ZARN_API extern rtopipe *rtRepDev;    /* report device; NULL until set */
+ZARN_API extern rtopipe *nowherePipe; /* the null pipe */
 /* Flush level given to new ASCII file pipes; starts at 1. */
 ZARN_API extern int rtopipe_ascii_flush_level;
 
@@ -78,8 +78,7 @@ ZARN_API int rtoflushlevel(const rtopipe *pipe);
 ZARN_API int rtosetflushlevel(rtopipe *pipe, int level);
 ZARN_API const char *rtodesc(rtopipe *pipe);
 /* Formats into a 20480-byte buffer and writes it; returns the write's result. */
-ZARN_API int rtoprintf(rtopipe *pipe, const char *format, ...)
-    __attribute__((format(printf, 2, 3)));
+ZARN_API int rtoprintf(rtopipe *pipe, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 /* Pipe kinds. The caller holds the one reference of a new pipe. */
 /* file: an open stream; name: copied; owns: destroy closes the stream. */

@@ -114,8 +114,7 @@ ZARN_API void rtouom_inq_info_c(int ptype, int uom, double *mult, double *offset
 /* The same with a 16-character name field: blank-padded, cut, not terminated. */
 ZARN_API void rtouom_inq_info_4a4_c(int ptype, int uom, double *mult, double *offset, char name[16]);
 /* As rtouom_inq_info_c; *name and the result point at the name (NULL on failure). */
-ZARN_API const char *rtouom_uom_info(int ptype, int uom, double *mult, double *offset,
-                                     const char **name);
+ZARN_API const char *rtouom_uom_info(int ptype, int uom, double *mult, double *offset, const char **name);
 /*
  * *list = a new NULL-terminated array of private copies of every unit name of
  * |ptype| in index order ("$/" forms for a price type); returns their number,
@@ -184,12 +183,11 @@ ZARN_API double RTOUOM_SI2PAIR_F(const double *si, const int64_t *ptype, const i
 ZARN_API double RTOUOM_DELTA_PAIR2SI_F(const double *value, const int64_t *ptype, const int64_t *uom);
 ZARN_API double RTOUOM_DELTA_SI2PAIR_F(const double *si, const int64_t *ptype, const int64_t *uom);
 /* name receives the default unit's name, blank when the conversion fails. */
-ZARN_API void RTOUOM_DEF_RCONV1_F(const int64_t *ptype, const double *si, double *value,
-                                  char *name, size_t name_len);
+ZARN_API void RTOUOM_DEF_RCONV1_F(const int64_t *ptype, const double *si, double *value, char *name,
+                                  size_t name_len);
 ZARN_API void RTOUOM_LOCATE_F(const char *unit, int64_t *ptype, int64_t *uom, size_t unit_len);
 /* ptype is input. */
-ZARN_API void RTOUOM_PTYPE_LOCATE_F(const char *unit, const int64_t *ptype, int64_t *uom,
-                                    size_t unit_len);
+ZARN_API void RTOUOM_PTYPE_LOCATE_F(const char *unit, const int64_t *ptype, int64_t *uom, size_t unit_len);
 ZARN_API int64_t RTOUOM_PREDEFINED_F(const int64_t *ptype, const int64_t *uom);
 ZARN_API int64_t RTOUOM_FORCE_PREDEFINED_UNITS_F(const int64_t *ptype, const int64_t *uom);
 ZARN_API int64_t RTOUOM_COERCION_ALLOWED_F(const int64_t *from, const int64_t *to);
@@ -202,24 +200,22 @@ ZARN_API int64_t RTOUOM_SET_DEFAULT_F(const int64_t *ptype, const int64_t *uom);
 ZARN_API void RTOUOM_INQ_INFO(const int64_t *ptype, const int64_t *uom, double *mult, double *offset,
                               char *name, size_t name_len);
 /* name16 is a 16-character field without hidden length. */
-ZARN_API void RTOUOM_INQ_INFO_4A4(const int64_t *ptype, const int64_t *uom, double *mult,
-                                  double *offset, char *name16);
+ZARN_API void RTOUOM_INQ_INFO_4A4(const int64_t *ptype, const int64_t *uom, double *mult, double *offset,
+                                  char *name16);
 /* A bad pair also writes "BaseUom of the variable is invalid. Assume SI \n" and gives 1 and 0. */
-ZARN_API void RTOUOM_UOM_INFO_F(const int64_t *ptype, const int64_t *uom, double *mult,
-                                double *offset);
+ZARN_API void RTOUOM_UOM_INFO_F(const int64_t *ptype, const int64_t *uom, double *mult, double *offset);
 /* Adds with the duplicate check; alsoEqual != 0 also adds to the equal types. */
 ZARN_API int64_t RTOUOM_ADD_UOM2_F(const char *unit, const int64_t *ptype, const double *mult,
                                    const double *offset, const int64_t *alsoEqual, size_t unit_len);
 /* noCheck != 0 skips the duplicate check. */
 ZARN_API int64_t RTOUOM_ADD_UOM3_F(const char *unit, const int64_t *ptype, const double *mult,
-                                   const double *offset, const int64_t *alsoEqual,
-                                   const int64_t *noCheck, size_t unit_len);
+                                   const double *offset, const int64_t *alsoEqual, const int64_t *noCheck,
+                                   size_t unit_len);
 /* Destroys and rebuilds the table: user units and changed multipliers are lost. */
 ZARN_API void RTOUOM_RESET_UOM_F(void);
 ZARN_API void RTOUOM_MODIFY_P_AMB_F(const double *p);
-ZARN_API int64_t RTOUOM_MODIFY_MULT_OFFSET_F(const int64_t *ptype, const char *unit,
-                                             const double *mult, const double *offset,
-                                             size_t unit_len);
+ZARN_API int64_t RTOUOM_MODIFY_MULT_OFFSET_F(const int64_t *ptype, const char *unit, const double *mult,
+                                             const double *offset, size_t unit_len);
 ZARN_API int64_t PT_LOOKUP_F(const char *name, size_t name_len);
 
 ZARN_END_DECLS

@@ -45,22 +45,22 @@ enum value_type_code {
 
 typedef struct value_t {
     union {
-        num number;         /* number_value */
-        char *text;         /* string, identifier, regexp and glob values: owned, never NULL */
+        num number;            /* number_value */
+        char *text;            /* string, identifier, regexp and glob values: owned, never NULL */
         unsigned char logical; /* logical_value: 0 or 1 */
-        rtopipe *pipe;      /* pipe_value: one counted reference */
-        gl_list_t *list;    /* list_value: owned list of owned value_t * items */
+        rtopipe *pipe;         /* pipe_value: one counted reference */
+        gl_list_t *list;       /* list_value: owned list of owned value_t * items */
         struct {
             int32_t low, high;
-        } range;            /* range_value */
+        } range; /* range_value */
         struct {
-            int32_t index;     /* current choice, 0-based */
-            int32_t nchoices;  /* number of choices */
+            int32_t index;      /* current choice, 0-based */
+            int32_t nchoices;   /* number of choices */
             gl_list_t *choices; /* owned list of STRING value_t * items */
-        } enumeration;      /* enum_value */
+        } enumeration;          /* enum_value */
         struct {
             num value, lower, upper;
-        } bounded;          /* boundednumber_value: integer when value.is_int is set */
+        } bounded; /* boundednumber_value: integer when value.is_int is set */
     } u;
     int value_type; /* a value_type_code */
 } value_t;
@@ -198,9 +198,11 @@ ZARN_API void value_or(const value_t *left, const value_t *right, value_t *resul
 /* Lists appended, identifiers joined (with a GLOB tail: a GLOB), else the two STRING forms joined. */
 ZARN_API void value_concat(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
 /* "#": left number shown in the unit named by right; the stored value does not change. */
-ZARN_API void value_change_uom(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_change_uom(const value_t *left, const value_t *right, value_t *result,
+                               IValueContext *ctx);
 /* "##": an untyped number read in the unit named by the STRING right, or a typed one stripped by "*". */
-ZARN_API void value_coerce_uom(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
+ZARN_API void value_coerce_uom(const value_t *left, const value_t *right, value_t *result,
+                               IValueContext *ctx);
 /* BOOLEAN comparisons; UNDEFINED when the kinds do not compare. */
 ZARN_API void value_less(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);
 ZARN_API void value_greater(const value_t *left, const value_t *right, value_t *result, IValueContext *ctx);

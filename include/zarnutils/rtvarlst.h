@@ -145,7 +145,8 @@ ZARN_API void rtovarlst_inq_var_name(rtvarlst_t *list, int32_t i, char *buffer);
 /* Names item i. */
 ZARN_API void rtovarlst_addvar(rtvarlst_t *list, int32_t i, const char *name);
 /* Names items first..last from consecutive fixed-width fields of width bytes. */
-ZARN_API void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, const char *names);
+ZARN_API void rtovarlst_addvars(rtvarlst_t *list, int32_t first, int32_t last, int32_t width,
+                                const char *names);
 /* Writes the names of first..last into consecutive fields of width bytes; a
    shorter name leaves the rest of its field as it was, a longer one is cut. */
 ZARN_API void rtovarlst_names(rtvarlst_t *list, int32_t first, int32_t last, int32_t width, char *buffer);
@@ -291,7 +292,8 @@ ZARN_API void rtovarlst_set_var_as_partial_integer(rtvarlst_t *list, int32_t i, 
 ZARN_API void rtovarlst_set_var_as_semi_continuous(rtvarlst_t *list, int32_t i, double value, double step,
                                                    double lower, double upper, int in_si);
 ZARN_API void rtovarlst_set_var_as_semi_continuous_integer(rtvarlst_t *list, int32_t i, double value,
-                                                           double step, double lower, double upper, int in_si);
+                                                           double step, double lower, double upper,
+                                                           int in_si);
 ZARN_API int32_t rtovarlst_inq_var_algebraic(rtvarlst_t *list, int32_t i);
 ZARN_API int32_t rtovarlst_inq_var_state(rtvarlst_t *list, int32_t i);
 ZARN_API int32_t rtovarlst_inq_var_differential(rtvarlst_t *list, int32_t i);
@@ -422,32 +424,32 @@ typedef rtvarmod_t rtvarmask_t;
 /* The record; fields in this order. The caller owns it and may place fields
    of its own after these; the list never keeps a pointer to it. */
 typedef struct rtvarinfo {
-    rtvarmask_t mask;            /* which fields are meant */
+    rtvarmask_t mask; /* which fields are meant */
     char name[RTVARINFO_NAME_SIZE];
     double value;
     double init;
     double lower;
     double upper;
     double step;
-    double intscale;             /* SCALE column */
-    double scale;                /* SLVSCALE column */
+    double intscale; /* SCALE column */
+    double scale;    /* SLVSCALE column */
     double sbweight;
     double shadow_price;
     int32_t quality;
-    int64_t status;              /* the variable status word */
+    int64_t status; /* the variable status word */
     int32_t related;
-    rtvarmod_t modified;         /* the modification record */
+    rtvarmod_t modified; /* the modification record */
     void *conn_mgr;
-    int64_t baseuom;             /* writers use the low 32 bits */
+    int64_t baseuom; /* writers use the low 32 bits */
     struct QDLEOBlock *blockptr;
-    int32_t param_homo;          /* 0 or 1 */
+    int32_t param_homo; /* 0 or 1 */
     double target_homo;
-    const char *description;     /* inquiry: the list's own text, not a copy */
+    const char *description; /* inquiry: the list's own text, not a copy */
     int32_t active_bound;
     struct VarProfile *profile;
     double threshold;
-    unsigned char ramped;        /* 0 or 1 */
-    int64_t uom;                 /* writers use the low 32 bits */
+    unsigned char ramped; /* 0 or 1 */
+    int64_t uom;          /* writers use the low 32 bits */
     int32_t conn_type;
     int64_t basic;
 } rtvarinfo_t;
@@ -560,7 +562,8 @@ ZARN_API void RTOVARLST_ADDVAR_F(rtvarlst_t **list, const int32_t *i, const char
 /* Name packed four characters to each 8-byte word (low half) / eight to each word. */
 ZARN_API void RTOVARLST_ADDVAR_I4_F(rtvarlst_t **list, const int32_t *i, const int64_t *words,
                                     const int32_t *n);
-ZARN_API void RTOVARLST_ADDVAR_R8_F(rtvarlst_t **list, const int32_t *i, const double *words, const int32_t *n);
+ZARN_API void RTOVARLST_ADDVAR_R8_F(rtvarlst_t **list, const int32_t *i, const double *words,
+                                    const int32_t *n);
 ZARN_API void RTOVARLST_SET_VAR_DECSRIPTION_I4_F(rtvarlst_t **list, const int32_t *i, const int64_t *words,
                                                  const int32_t *n);
 ZARN_API void RTOVARLST_SET_VAR_DECSRIPTION_R8_F(rtvarlst_t **list, const int32_t *i, const double *words,
@@ -573,6 +576,5 @@ ZARN_API void RTOVARLST_SET_VAR_BLOCKPTR_INT_F(rtvarlst_t **list, const int32_t 
 ZARN_API void MEMMOVE_F(void *dst, const void *src, const int64_t *n);
 
 ZARN_END_DECLS
-
 
 #endif

@@ -13,7 +13,7 @@ struct ZARN_API QDLEOBlock {
     // The object passed on with the change event, or NULL.
     virtual void *AssociatedObject() = 0;
 
-protected:
+  protected:
     ~QDLEOBlock() = default;
 };
 

@@ -101,8 +101,8 @@ ZARN_API char *stred_bad_spec_name(const char *name, char *out);
 /* Replaces, in the field s, every match of the pattern text by the
  * replacement text; the field length is the maximum length. Returns the
  * number of replacements, -1 when the pattern does not compile. */
-ZARN_API int64_t STRED_REPLACE_REGEXP_F(char *s, const char *pattern, const char *replacement,
-                                        size_t sLen, size_t patternLen, size_t replacementLen);
+ZARN_API int64_t STRED_REPLACE_REGEXP_F(char *s, const char *pattern, const char *replacement, size_t sLen,
+                                        size_t patternLen, size_t replacementLen);
 /* The same with arrays of n pattern fields and n replacement fields, applied
  * in order. Returns the total count, -1 when a pattern does not compile
  * (s is then left as it was). */

@@ -7,7 +7,7 @@
 #include "zarnutils/zarn_api.h"
 
 class ZARN_API RTVarAttributeNames {
-public:
+  public:
     // The header word of an attribute 0..27 (constant text); "" for any other.
     static const char *Name(int attribute);
     // The attribute a word names, or -1. The word must be 2-13 characters

@@ -13,7 +13,8 @@
  * A print mask is an array of flags, 0 or 1, one per attribute a listing
  * shows: VMASK_SIZE machine words for variables, EMASK_SIZE 32-bit words for
  * equations. The mask functions and g_printVar_mask are process-wide and
- * unguarded: callers serialise. The filters pick variables from records. Messages go to the history device rtHisDev.
+ * unguarded: callers serialise. The filters pick variables from records. Messages go to the history device
+ * rtHisDev.
  */
 #ifndef ZARNUTILS_VARMASK_H
 #define ZARNUTILS_VARMASK_H

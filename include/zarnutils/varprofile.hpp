@@ -12,8 +12,8 @@
 #include "zarnutils/rtvarlst.h"
 
 struct ZARN_API VarProfile {
-public:
-    bool Active() const;            // false at construction
+  public:
+    bool Active() const;  // false at construction
     void SetActive(bool flag);
     // Appends a copy of item (std::bad_alloc when memory is short).
     void AddItem(const ProfileItem &item);
@@ -27,7 +27,7 @@ public:
     // E_FAIL (0x80004005) when n <= 0, an array is null or there is no item.
     HRESULT GetHistory(int32_t n, const double *x, double *y) const;
 
-private:
+  private:
     bool active_ = false;
     std::vector<ProfileItem> items_;  // in insertion order
 };

@@ -169,9 +169,8 @@ ZARN_API void varDofDecDelta(int64_t a, int64_t b, int32_t out1[4], int32_t out2
  * Each flag buffer (at least two bytes) receives " " (as given), "S" (limited
  * by the step window) or "R" (relaxed to the value).
  */
-ZARN_API void varInqBoundInfo(int64_t word, double x, double r, double lower, double upper,
-                              double step, int32_t use_step, int32_t use_soft,
-                              double *eff_lower, char *lower_flag,
+ZARN_API void varInqBoundInfo(int64_t word, double x, double r, double lower, double upper, double step,
+                              int32_t use_step, int32_t use_soft, double *eff_lower, char *lower_flag,
                               double *eff_upper, char *upper_flag);
 
 /* ---- Equation status word ---- */

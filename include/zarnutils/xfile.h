@@ -30,11 +30,11 @@ ZARN_BEGIN_DECLS
 #define RTXFILE_VERSION 2004     /* version word written after the flags */
 #define RTXFILE_RECORD_BYTES 2048
 #define RTXFILE_RECORD_WORDS 512
-#define RTXFILE_NDIGEST 16        /* digest integers (one byte value each) */
-#define RTXFILE_NFLAGS 25         /* attribute flags */
-#define RTXFILE_NAME_LEN 128      /* bytes of a name in the file */
-#define RTXFILE_MAX_INT_WORDS 11  /* integer words of one variable, at most */
-#define RTXFILE_MAX_REALS 9       /* reals of one variable, at most */
+#define RTXFILE_NDIGEST 16              /* digest integers (one byte value each) */
+#define RTXFILE_NFLAGS 25               /* attribute flags */
+#define RTXFILE_NAME_LEN 128            /* bytes of a name in the file */
+#define RTXFILE_MAX_INT_WORDS 11        /* integer words of one variable, at most */
+#define RTXFILE_MAX_REALS 9             /* reals of one variable, at most */
 #define RTXFILE_MAX_VARIABLES 100000000 /* variables read by one restore or query */
 
 /* Open modes. */
@@ -66,7 +66,7 @@ ZARN_BEGIN_DECLS
 #define RTXFILE_CONN_TYPE 25
 
 /* Status outputs besides the Fortran run-time's I/O status codes. */
-#define RTXFILE_STATUS_SHORT (-1)   /* the file ends before the record needed */
+#define RTXFILE_STATUS_SHORT (-1)    /* the file ends before the record needed */
 #define RTXFILE_STATUS_NOT_OPEN 9901 /* the unit is not connected */
 #define RTXFILE_STATUS_BAD 9902      /* not the open X-file, or a damaged header */
 #define RTXFILE_STATUS_NO_UNIT 9903  /* no free unit, or a unit number out of range */
@@ -132,8 +132,8 @@ ZARN_API void RTO_OPENRD_XFILE_F(const int64_t *unit, const char *name, int64_t 
 ZARN_API void RTO_READ_XFILE_F(const int64_t *unit, int64_t *index, char *name, int64_t *ints, double *reals,
                                int64_t *eof, int64_t *status, size_t name_len);
 /* As RTO_READ_XFILE_F for the n-th variable of the file (n >= 1). */
-ZARN_API void RTO_READ_XREC_F(const int64_t *unit, const int64_t *n, int64_t *index, char *name, int64_t *ints,
-                              double *reals, int64_t *eof, int64_t *status, size_t name_len);
+ZARN_API void RTO_READ_XREC_F(const int64_t *unit, const int64_t *n, int64_t *index, char *name,
+                              int64_t *ints, double *reals, int64_t *eof, int64_t *status, size_t name_len);
 /* Finishes the file according to its mode and closes the unit; *status is
    the close's I/O status. The unit number stays allocated. */
 ZARN_API void RTO_CLOSE_XFILE_F(const int64_t *unit, int64_t *status);

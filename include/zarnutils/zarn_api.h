@@ -33,10 +33,9 @@
  * The body follows the macro. The export test checks that every upper-case
  * export has its alias.
  */
-#define ZARN_FORTRAN(ret, UPPER, lower, params)                                  \
-    ZARN_EXTERN_C ZARN_API ret UPPER params;                                     \
-    ZARN_EXTERN_C ZARN_API ret lower params __attribute__((alias(#UPPER)));      \
+#define ZARN_FORTRAN(ret, UPPER, lower, params)                             \
+    ZARN_EXTERN_C ZARN_API ret UPPER params;                                \
+    ZARN_EXTERN_C ZARN_API ret lower params __attribute__((alias(#UPPER))); \
     ZARN_EXTERN_C ZARN_API ret UPPER params
-
 
 #endif

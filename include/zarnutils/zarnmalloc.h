@@ -94,11 +94,9 @@ ZARN_API int64_t rto_cptr2plex_c(const char *q);
  * at the hidden text length.
  */
 ZARN_API void RTO_I42STR(char *text, const int64_t *ints, const int32_t *n, size_t text_len);
-ZARN_API void U3PLG_RTO_I42STR(char *text, const int64_t *ints, const int32_t *n,
-                               size_t text_len);
+ZARN_API void U3PLG_RTO_I42STR(char *text, const int64_t *ints, const int32_t *n, size_t text_len);
 ZARN_API void RTO_STR2I4(int64_t *ints, const char *text, const int32_t *n, size_t text_len);
-ZARN_API void U3PLG_RTO_STR2I4(int64_t *ints, const char *text, const int32_t *n,
-                               size_t text_len);
+ZARN_API void U3PLG_RTO_STR2I4(int64_t *ints, const char *text, const int32_t *n, size_t text_len);
 /*
  * As RTO_I42STR; with keep 0 a NUL follows the last non-blank character (text
  * then needs n + 1 bytes; an all-blank text becomes "").
@@ -112,8 +110,7 @@ ZARN_API void rto_str2int_c(int64_t *ints, const char *text, int32_t n);
 
 /* Copies *n bytes of text kept in doubles (8 characters each), up to the hidden length. */
 ZARN_API void RTO_R82STR(char *text, const double *src, const int32_t *n, size_t text_len);
-ZARN_API void U3PLG_RTO_R82STR(char *text, const double *src, const int32_t *n,
-                               size_t text_len);
+ZARN_API void U3PLG_RTO_R82STR(char *text, const double *src, const int32_t *n, size_t text_len);
 ZARN_API void RTO_STR2R8(double *dest, const char *text, const int32_t *n, size_t text_len);
 
 /* Stores the address of func in *out. */

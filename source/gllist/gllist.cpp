@@ -35,9 +35,7 @@ using zarn::gllist::refused_while_walked;
 
 extern "C" {
 
-gl_list_t *gl_create(void) {
-    return static_cast<gl_list_t *>(zarn::xcalloc(1, sizeof(gl_list_t)));
-}
+gl_list_t *gl_create(void) { return static_cast<gl_list_t *>(zarn::xcalloc(1, sizeof(gl_list_t))); }
 
 void *gl_samedata(void *data) { return data; }
 

@@ -19,16 +19,15 @@ namespace {
 
 // Every slot count comes from this list; growth jumps to the next entry at or above size * 10.
 constexpr uint32_t kTablePrimes[] = {
-    2u,         3u,         5u,         7u,         11u,        13u,        17u,
-    23u,        37u,        53u,        73u,        107u,       157u,       227u,
-    313u,       443u,       619u,       877u,       1223u,      1697u,      2371u,
-    3307u,      4547u,      6271u,      8681u,      11941u,     16361u,     22469u,
-    30869u,     42187u,     57679u,     78893u,     107741u,    146891u,    200041u,
-    272333u,    370631u,    503879u,    684617u,    929009u,    1260661u,   1709483u,
-    2316449u,   3137879u,   4247707u,   5747459u,   7772797u,   10507463u,  14198549u,
-    19176523u,  25891717u,  34945601u,  47142863u,  63583589u,  85724879u,  115537039u,
-    155671577u, 209680799u, 282348229u, 380094151u, 511560869u, 688274467u, 925828957u,
-    1245085799u, 1673993023u, 2147483647u};
+    2u,          3u,         5u,         7u,         11u,        13u,        17u,        23u,
+    37u,         53u,        73u,        107u,       157u,       227u,       313u,       443u,
+    619u,        877u,       1223u,      1697u,      2371u,      3307u,      4547u,      6271u,
+    8681u,       11941u,     16361u,     22469u,     30869u,     42187u,     57679u,     78893u,
+    107741u,     146891u,    200041u,    272333u,    370631u,    503879u,    684617u,    929009u,
+    1260661u,    1709483u,   2316449u,   3137879u,   4247707u,   5747459u,   7772797u,   10507463u,
+    14198549u,   19176523u,  25891717u,  34945601u,  47142863u,  63583589u,  85724879u,  115537039u,
+    155671577u,  209680799u, 282348229u, 380094151u, 511560869u, 688274467u, 925828957u, 1245085799u,
+    1673993023u, 2147483647u};
 static_assert(std::size(kTablePrimes) == 66);
 
 constexpr uint32_t kLargestPrime = 2147483647u;
@@ -353,8 +352,8 @@ using namespace zarn::hashtable;
 
 extern "C" {
 
-HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompareFunc compare,
-                      int chaining, int duplicates) {
+HashTable *hashCreate(uint32_t sizeHint, HashFunc hash, HashFunc step, HashCompareFunc compare, int chaining,
+                      int duplicates) {
     if (hash == nullptr || compare == nullptr) return nullptr;
     bool chained = chaining < 0 ? sizeHint < kChainingLimit : chaining > 0;
     if (duplicates != 0) chained = true;
@@ -411,9 +410,7 @@ void *hashFindNextItem(HashTable *table, const void *key, hash_node **cursor) {
     });
 }
 
-void *hashFindItem(HashTable *table, const void *key) {
-    return hashFindNextItem(table, key, nullptr);
-}
+void *hashFindItem(HashTable *table, const void *key) { return hashFindNextItem(table, key, nullptr); }
 
 void *hashRemoveDupItem(HashTable *table, const void *key, hash_node **cursor) {
     if (table == nullptr || key == nullptr) return nullptr;
@@ -427,9 +424,7 @@ void *hashRemoveDupItem(HashTable *table, const void *key, hash_node **cursor) {
     });
 }
 
-void *hashRemoveItem(HashTable *table, const void *key) {
-    return hashRemoveDupItem(table, key, nullptr);
-}
+void *hashRemoveItem(HashTable *table, const void *key) { return hashRemoveDupItem(table, key, nullptr); }
 
 void hashRemoveAll(HashTable *table, HashReleaseFunc release) {
     if (table == nullptr || table->count == 0) return;
@@ -524,10 +519,9 @@ void hashPrintStats(HashTable *table) {
         }
         std::printf(msg::kStatSlotsUsed, table->slotsUsed);
         std::printf(msg::kStatLongest, longest);
-        std::printf(msg::kStatAverageChain,
-                    table->slotsUsed != 0
-                        ? static_cast<double>(nodes) / static_cast<double>(table->slotsUsed)
-                        : 0.0);
+        std::printf(
+            msg::kStatAverageChain,
+            table->slotsUsed != 0 ? static_cast<double>(nodes) / static_cast<double>(table->slotsUsed) : 0.0);
     } else {
         with_table(table, [&] { analyze_jumps(table); });
     }

@@ -10,15 +10,15 @@ namespace zarn::hashtable::msg {
 
 // Standard error.
 inline constexpr char kTooSmall[] = "hashAddItem(addDouble): hash table too small\n";
-inline constexpr char kResizeFailed[] =
-    "!!hashResize: Unable to allocate memory for new table with %" PRIu32
-    " slots (reverting to existing table with %" PRIu32 " slots)\n";
+inline constexpr char kResizeFailed[] = "!!hashResize: Unable to allocate memory for new table with %" PRIu32
+                                        " slots (reverting to existing table with %" PRIu32 " slots)\n";
 inline constexpr char kIllegalRemove[] = "!!hashRemoveItem: Illegal for hash table using double hashing\n";
 // A change from inside one of the table's own callbacks (%s: the call refused).
 inline constexpr char kInUse[] = "!!%s: Illegal while a function of the table is running\n";
 
 // Standard output.
-inline constexpr char kIllegalModify[] = "!! hashIterate: Illegal modification of entry in hashIterate";  // documented as is
+inline constexpr char kIllegalModify[] =
+    "!! hashIterate: Illegal modification of entry in hashIterate";  // documented as is
 inline constexpr char kStatSize[] = "Length of hash table: %" PRIu32 "\n";
 inline constexpr char kStatCount[] = "Number of symbols:    %" PRIu32 "\n";
 inline constexpr char kStatSlotsUsed[] = "Number of slots used: %" PRIu32 "\n";

@@ -70,8 +70,8 @@ void pack(char *text, std::size_t len) {
     blank(text + at, len - at);
 }
 
-void values_to_text(const char *fn, const void *values, int64_t count, std::size_t width,
-                    char *text, std::size_t len) {
+void values_to_text(const char *fn, const void *values, int64_t count, std::size_t width, char *text,
+                    std::size_t len) {
     if (text == nullptr || bad_value_count(fn, count, width)) return;
     std::size_t copied = 0;
     if (values != nullptr) {
@@ -85,8 +85,8 @@ void values_to_text(const char *fn, const void *values, int64_t count, std::size
     blank(text + copied, len - copied);
 }
 
-void text_to_values(const char *fn, const char *text, std::size_t len, void *values,
-                    int64_t count, std::size_t width) {
+void text_to_values(const char *fn, const char *text, std::size_t len, void *values, int64_t count,
+                    std::size_t width) {
     if (bad_value_count(fn, count, width) || count == 0) return;
     if (values == nullptr) {
         rtopipe::report(msg::kMissingArray, fn);

@@ -31,8 +31,8 @@ bool check_counts(const char *fn, int64_t size, const int64_t *status, const int
 bool positive_within(const char *fn, const int64_t *idx, int64_t nnz, int64_t size) {
     for (int64_t k = 0; k < nnz; ++k) {
         if (idx[k] > size) {
-            report(msg::kIndexRange, fn, static_cast<long long>(idx[k]),
-                   static_cast<long long>(k + 1), static_cast<long long>(size));
+            report(msg::kIndexRange, fn, static_cast<long long>(idx[k]), static_cast<long long>(k + 1),
+                   static_cast<long long>(size));
             return false;
         }
     }
@@ -50,8 +50,8 @@ int64_t zeroed_block(const char *fn, int64_t size) {
 
 }  // namespace
 
-int64_t rel_incidence(int64_t neqn, const int64_t *varstatus, const int64_t *rows,
-                      const int64_t *cols, int64_t nnz) {
+int64_t rel_incidence(int64_t neqn, const int64_t *varstatus, const int64_t *rows, const int64_t *cols,
+                      int64_t nnz) {
     const char *fn = "u3map_rel_incidence";
     if (!check_counts(fn, neqn, varstatus, rows, cols, nnz)) return 0;
     if (!positive_within(fn, rows, nnz, neqn)) return 0;
@@ -66,8 +66,8 @@ int64_t rel_incidence(int64_t neqn, const int64_t *varstatus, const int64_t *row
     return b;
 }
 
-int64_t var_incidence(int64_t nvar, const int64_t *eqnstatus, const int64_t *rows,
-                      const int64_t *cols, int64_t nnz) {
+int64_t var_incidence(int64_t nvar, const int64_t *eqnstatus, const int64_t *rows, const int64_t *cols,
+                      int64_t nnz) {
     const char *fn = "u3map_var_incidence";
     if (!check_counts(fn, nvar, eqnstatus, rows, cols, nnz)) return 0;
     if (!positive_within(fn, cols, nnz, nvar)) return 0;

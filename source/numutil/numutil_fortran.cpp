@@ -48,19 +48,17 @@ ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE, u3perm_var_create_,
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE_INCIDENCE, u3perm_var_create_incidence_,
-             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
-              int64_t *m)) {
+             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block, int64_t *m)) {
     return build_out("u3perm_var_create_incidence", block, m, [&](int64_t *b) {
-        return nu::build_items("u3perm_var_create_incidence", nu::Rule::VarFreeIncidence, status,
-                               count_of(n), deref(incid), b);
+        return nu::build_items("u3perm_var_create_incidence", nu::Rule::VarFreeIncidence, status, count_of(n),
+                               deref(incid), b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_VAR_CREATE_INCIDENCEONLY, u3perm_var_create_incidenceonly_,
-             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
-              int64_t *m)) {
+             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block, int64_t *m)) {
     return build_out("u3perm_var_create_incidenceonly", block, m, [&](int64_t *b) {
-        return nu::build_items("u3perm_var_create_incidenceonly", nu::Rule::VarIncidenceOnly,
-                               status, count_of(n), deref(incid), b);
+        return nu::build_items("u3perm_var_create_incidenceonly", nu::Rule::VarIncidenceOnly, status,
+                               count_of(n), deref(incid), b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE, u3perm_eqn_create_,
@@ -70,31 +68,30 @@ ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE, u3perm_eqn_create_,
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_EQN_CREATE_INCIDENCE, u3perm_eqn_create_incidence_,
-             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block,
-              int64_t *m)) {
+             (const int64_t *status, const int64_t *n, const int64_t *incid, int64_t *block, int64_t *m)) {
     return build_out("u3perm_eqn_create_incidence", block, m, [&](int64_t *b) {
         return nu::build_items("u3perm_eqn_create_incidence", nu::Rule::EqnActiveIncidence, status,
                                count_of(n), deref(incid), b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_JAC_CREATE, u3perm_jac_create_,
-             (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows,
-              const int64_t *cols, const int64_t *nnz, int64_t *block, int64_t *m)) {
+             (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows, const int64_t *cols,
+              const int64_t *nnz, int64_t *block, int64_t *m)) {
     return build_out("u3perm_jac_create", block, m, [&](int64_t *b) {
-        return nu::build_nonzeros("u3perm_jac_create", eqnstatus, varstatus, rows, cols,
-                                  count_of(nnz), false, 0, 0, b);
+        return nu::build_nonzeros("u3perm_jac_create", eqnstatus, varstatus, rows, cols, count_of(nnz), false,
+                                  0, 0, b);
     });
 }
 ZARN_FORTRAN(int64_t, U3PERM_JAC_CREATE_INCIDENCE, u3perm_jac_create_incidence_,
-             (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows,
-              const int64_t *cols, const int64_t *nnz, const int64_t *eqnincid,
-              const int64_t *varincid, int64_t *block, int64_t *m)) {
+             (const int64_t *eqnstatus, const int64_t *varstatus, const int64_t *rows, const int64_t *cols,
+              const int64_t *nnz, const int64_t *eqnincid, const int64_t *varincid, int64_t *block,
+              int64_t *m)) {
     return build_out("u3perm_jac_create_incidence", block, m, [&](int64_t *b) {
         return nu::build_nonzeros("u3perm_jac_create_incidence", eqnstatus, varstatus, rows, cols,
                                   count_of(nnz), true, deref(eqnincid), deref(varincid), b);
     });
 }
-ZARN_FORTRAN(void, U3PERM_DESTROY, u3perm_destroy_, (int64_t *block)) { RTO_IFREE(block); }
+ZARN_FORTRAN(void, U3PERM_DESTROY, u3perm_destroy_, (int64_t * block)) { RTO_IFREE(block); }
 
 ZARN_FORTRAN(void, U3PERM_APPLY_RVEC, u3perm_apply_rvec_, (const int64_t *block, double *v)) {
     nu::apply_reals("u3perm_apply_rvec", deref(block), v);
@@ -132,24 +129,22 @@ ZARN_FORTRAN(void, U3PERM_JAC_COPY_APPLY_COL, u3perm_jac_copy_apply_col_,
         return nu::jac_copy_apply("u3perm_jac_copy_apply_col", deref(nzblock), deref(varblock), cols);
     });
 }
-ZARN_FORTRAN(int64_t, U3PERM_COMP2UNCOMP, u3perm_comp2uncomp_,
-             (const int64_t *block, const int64_t *i)) {
+ZARN_FORTRAN(int64_t, U3PERM_COMP2UNCOMP, u3perm_comp2uncomp_, (const int64_t *block, const int64_t *i)) {
     return nu::comp2uncomp(deref(block), deref(i));
 }
-ZARN_FORTRAN(int64_t, U3PERM_UNCOMP2COMP, u3perm_uncomp2comp_,
-             (const int64_t *block, const int64_t *i)) {
+ZARN_FORTRAN(int64_t, U3PERM_UNCOMP2COMP, u3perm_uncomp2comp_, (const int64_t *block, const int64_t *i)) {
     return nu::uncomp2comp(deref(block), deref(i));
 }
 
 ZARN_FORTRAN(void, U3MAP_REL_INCIDENCE, u3map_rel_incidence_,
-             (const int64_t *neqn, const int64_t *varstatus, const int64_t *rows,
-              const int64_t *cols, const int64_t *nnz, int64_t *out)) {
+             (const int64_t *neqn, const int64_t *varstatus, const int64_t *rows, const int64_t *cols,
+              const int64_t *nnz, int64_t *out)) {
     new_block_out("u3map_rel_incidence", out,
                   [&] { return nu::rel_incidence(count_of(neqn), varstatus, rows, cols, count_of(nnz)); });
 }
 ZARN_FORTRAN(void, U3MAP_VAR_INCIDENCE, u3map_var_incidence_,
-             (const int64_t *nvar, const int64_t *eqnstatus, const int64_t *rows,
-              const int64_t *cols, const int64_t *nnz, int64_t *out)) {
+             (const int64_t *nvar, const int64_t *eqnstatus, const int64_t *rows, const int64_t *cols,
+              const int64_t *nnz, int64_t *out)) {
     new_block_out("u3map_var_incidence", out,
                   [&] { return nu::var_incidence(count_of(nvar), eqnstatus, rows, cols, count_of(nnz)); });
 }
@@ -164,8 +159,7 @@ ZARN_FORTRAN(int64_t, USR3_FNDOBJ, usr3_fndobj_,
     return found;
 }
 ZARN_FORTRAN(void, NZ_IN_ROW, nz_in_row_,
-             (const int64_t *row, const int64_t *rows, const int64_t *nnz, int64_t *list,
-              int64_t *count)) {
+             (const int64_t *row, const int64_t *rows, const int64_t *nnz, int64_t *list, int64_t *count)) {
     if (!has_output("nz_in_row", list)) return;
     int64_t found = 0;
     *list = nu::nonzeros_in_row(deref(row), rows, count_of(nnz), &found);
@@ -177,31 +171,23 @@ ZARN_FORTRAN(void, SLATEC_DSORT, slatec_dsort_,
     nu::sort_reals(dx, dy, deref(n), deref(kflag));
 }
 ZARN_FORTRAN(void, SLATEC_ISORT, slatec_isort_,
-             (int64_t *ix, int64_t *iy, const int64_t *n, const int64_t *kflag)) {
+             (int64_t * ix, int64_t *iy, const int64_t *n, const int64_t *kflag)) {
     nu::sort_ints(ix, iy, deref(n), deref(kflag));
 }
 
 ZARN_FORTRAN(void, COPY_CHAR_STR, copy_char_str_,
-             (const char *src, const int64_t *srclen, char *dst, const int64_t *dstlen,
-              size_t src_len, size_t dst_len)) {
+             (const char *src, const int64_t *srclen, char *dst, const int64_t *dstlen, size_t src_len,
+              size_t dst_len)) {
     nu::copy_text(src, deref(srclen), src_len, dst, deref(dstlen), dst_len);
 }
-ZARN_FORTRAN(void, IU_STRUPR, iu_strupr_, (char *text, size_t text_len)) {
-    nu::to_upper(text, text_len);
-}
-ZARN_FORTRAN(void, IU_STRLWR, iu_strlwr_, (char *text, size_t text_len)) {
-    nu::to_lower(text, text_len);
-}
-ZARN_FORTRAN(void, IU_CLRSTR, iu_clrstr_, (char *text, size_t text_len)) {
-    nu::blank(text, text_len);
-}
+ZARN_FORTRAN(void, IU_STRUPR, iu_strupr_, (char *text, size_t text_len)) { nu::to_upper(text, text_len); }
+ZARN_FORTRAN(void, IU_STRLWR, iu_strlwr_, (char *text, size_t text_len)) { nu::to_lower(text, text_len); }
+ZARN_FORTRAN(void, IU_CLRSTR, iu_clrstr_, (char *text, size_t text_len)) { nu::blank(text, text_len); }
 ZARN_FORTRAN(void, IU_CLRSCR, iu_clrscr_, (void)) { nu::clear_screen(); }
-ZARN_FORTRAN(void, IU_STRLEN, iu_strlen_, (int64_t *len, const char *text, size_t text_len)) {
+ZARN_FORTRAN(void, IU_STRLEN, iu_strlen_, (int64_t * len, const char *text, size_t text_len)) {
     store(len, nu::trimmed_length(text, text_len));
 }
-ZARN_FORTRAN(void, IU_PACKSTR, iu_packstr_, (char *text, size_t text_len)) {
-    nu::pack(text, text_len);
-}
+ZARN_FORTRAN(void, IU_PACKSTR, iu_packstr_, (char *text, size_t text_len)) { nu::pack(text, text_len); }
 ZARN_FORTRAN(void, IU_I42STR, iu_i42str_,
              (const int32_t *values, const int64_t *n, char *text, size_t text_len)) {
     nu::values_to_text("iu_i42str", values, count_of(n), 4, text, text_len);
@@ -218,7 +204,6 @@ ZARN_FORTRAN(void, IU_STR2R8, iu_str2r8_,
              (const char *text, double *values, const int64_t *n, size_t text_len)) {
     nu::text_to_values("iu_str2r8", text, text_len, values, count_of(n), 8);
 }
-ZARN_FORTRAN(void, IU_STRCAT, iu_strcat_,
-             (char *dst, const char *src, size_t dst_len, size_t src_len)) {
+ZARN_FORTRAN(void, IU_STRCAT, iu_strcat_, (char *dst, const char *src, size_t dst_len, size_t src_len)) {
     nu::concat(dst, dst_len, src, src_len);
 }

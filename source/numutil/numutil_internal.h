@@ -36,11 +36,11 @@ bool tail_in_range(const char *fn, const Perm &perm);
 
 // Which items a builder keeps.
 enum class Rule {
-    VarFree,              // variable not fixed
-    VarFreeIncidence,     // not fixed and incidence non-zero
-    VarIncidenceOnly,     // incidence non-zero
-    EqnActive,            // included and not the objective
-    EqnActiveIncidence,   // included, not the objective, incidence non-zero
+    VarFree,             // variable not fixed
+    VarFreeIncidence,    // not fixed and incidence non-zero
+    VarIncidenceOnly,    // incidence non-zero
+    EqnActive,           // included and not the objective
+    EqnActiveIncidence,  // included, not the objective, incidence non-zero
 };
 
 // Item permutation over n status words; incid is a plex index (ignored by the
@@ -91,10 +91,10 @@ int64_t comp2uncomp(int64_t block, int64_t i);
 int64_t uncomp2comp(int64_t block, int64_t i);
 
 // Incidence counts and helpers.
-int64_t rel_incidence(int64_t neqn, const int64_t *varstatus, const int64_t *rows,
-                      const int64_t *cols, int64_t nnz);
-int64_t var_incidence(int64_t nvar, const int64_t *eqnstatus, const int64_t *rows,
-                      const int64_t *cols, int64_t nnz);
+int64_t rel_incidence(int64_t neqn, const int64_t *varstatus, const int64_t *rows, const int64_t *cols,
+                      int64_t nnz);
+int64_t var_incidence(int64_t nvar, const int64_t *eqnstatus, const int64_t *rows, const int64_t *cols,
+                      int64_t nnz);
 void remap(int64_t n, int64_t limit, int64_t block, int64_t *flags);
 int64_t find_objective(int64_t neqn, const int64_t *eqnstatus);
 // New block of the positions of row in rows; count in *count (0 and block 0 on bad input).
@@ -114,11 +114,11 @@ void blank(char *text, std::size_t len);
 std::size_t trimmed_length(const char *text, std::size_t len);
 void pack(char *text, std::size_t len);
 // Bytes of count values of `width` bytes into the blanked field, cut to the field.
-void values_to_text(const char *fn, const void *values, int64_t count, std::size_t width,
-                    char *text, std::size_t len);
+void values_to_text(const char *fn, const void *values, int64_t count, std::size_t width, char *text,
+                    std::size_t len);
 // Blanks count values of `width` bytes, then copies the field's bytes into them.
-void text_to_values(const char *fn, const char *text, std::size_t len, void *values,
-                    int64_t count, std::size_t width);
+void text_to_values(const char *fn, const char *text, std::size_t len, void *values, int64_t count,
+                    std::size_t width);
 void concat(char *dst, std::size_t dstlen, const char *src, std::size_t srclen);
 // Removes leading blanks, blanks the vacated end; returns the length of the
 // first blank-delimited word.

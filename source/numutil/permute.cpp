@@ -19,8 +19,7 @@ constexpr int32_t kObjective = 5;  // math type of the objective function
 
 inline int64_t *view(int64_t p) {
     if (ZARN_ib0 == nullptr) (void)FORTRAN_MALLOC_INIT();
-    return reinterpret_cast<int64_t *>(reinterpret_cast<uintptr_t>(ZARN_ib0) +
-                                       static_cast<uint64_t>(p) * 8u);
+    return reinterpret_cast<int64_t *>(reinterpret_cast<uintptr_t>(ZARN_ib0) + static_cast<uint64_t>(p) * 8u);
 }
 
 // A variable's fixed test looks only at its spec (bits 0-3), an equation's
@@ -45,8 +44,7 @@ int64_t *ints_at(int64_t p) { return view(p); }
 
 double *reals_at(int64_t p) {
     if (ZARN_b0 == nullptr) (void)FORTRAN_MALLOC_INIT();
-    return reinterpret_cast<double *>(reinterpret_cast<uintptr_t>(ZARN_b0) +
-                                      static_cast<uint64_t>(p) * 8u);
+    return reinterpret_cast<double *>(reinterpret_cast<uintptr_t>(ZARN_b0) + static_cast<uint64_t>(p) * 8u);
 }
 
 namespace {
@@ -100,8 +98,8 @@ bool overlap(const void *a, int64_t acount, const void *b, int64_t bcount, std::
 bool tail_in_range(const char *fn, const Perm &perm) {
     for (int64_t i = perm.m + 1; i <= perm.n; ++i) {
         if (!index_within(perm.p[i], perm.n)) {
-            report(msg::kIndexRange, fn, static_cast<long long>(perm.p[i]),
-                   static_cast<long long>(i), static_cast<long long>(perm.n));
+            report(msg::kIndexRange, fn, static_cast<long long>(perm.p[i]), static_cast<long long>(i),
+                   static_cast<long long>(perm.n));
             return false;
         }
     }
@@ -136,8 +134,8 @@ int64_t build_items(const char *fn, Rule rule, const int64_t *status, int64_t n,
                     int64_t *block) {
     *block = 0;
     const bool usesStatus = rule != Rule::VarIncidenceOnly;
-    const bool usesIncidence = rule == Rule::VarFreeIncidence || rule == Rule::VarIncidenceOnly ||
-                               rule == Rule::EqnActiveIncidence;
+    const bool usesIncidence =
+        rule == Rule::VarFreeIncidence || rule == Rule::VarIncidenceOnly || rule == Rule::EqnActiveIncidence;
     if (n < 0) {
         report(msg::kBadCount, fn, static_cast<long long>(n));
         return 0;
@@ -177,8 +175,7 @@ int64_t build_nonzeros(const char *fn, const int64_t *eqnstatus, const int64_t *
         report(msg::kBadCount, fn, static_cast<long long>(nnz));
         return 0;
     }
-    if (nnz > 0 && (eqnstatus == nullptr || varstatus == nullptr || rows == nullptr ||
-                    cols == nullptr)) {
+    if (nnz > 0 && (eqnstatus == nullptr || varstatus == nullptr || rows == nullptr || cols == nullptr)) {
         report(msg::kMissingArray, fn);
         return 0;
     }
@@ -277,8 +274,7 @@ void jac_permute_map(const Perm &nz, const Perm &items, int64_t *idx) {
     }
 }
 
-bool open_jac(const char *fn, int64_t nzblock, int64_t itemblock, const void *idx, Perm *nz,
-              Perm *items) {
+bool open_jac(const char *fn, int64_t nzblock, int64_t itemblock, const void *idx, Perm *nz, Perm *items) {
     if (!open_perm(fn, nzblock, nz) || !open_perm(fn, itemblock, items)) return false;
     if (nz->n > 0 && idx == nullptr) {
         report(msg::kMissingArray, fn);

@@ -70,8 +70,10 @@ struct Sorter {
         }
         int64_t l = j, k = i;
         for (;;) {
-            do --l; while (x[l] > t);
-            do ++k; while (x[k] < t);
+            do --l;
+            while (x[l] > t);
+            do ++k;
+            while (x[k] < t);
             if (k > l) break;
             swap(l, k);
         }

@@ -36,7 +36,7 @@ inline void ftext_store(char *field, std::size_t length, std::string_view src) {
 // A NUL-terminated copy of a field's text for calls that need a C string.
 // Short texts stay on the stack; longer ones take one heap block.
 class FText {
-public:
+  public:
     FText(const char *text, std::size_t length);
     ~FText();
     FText(const FText &) = delete;
@@ -46,7 +46,7 @@ public:
     bool absent() const { return absent_; }
     std::string_view view() const { return {ptr_, size_}; }
 
-private:
+  private:
     char local_[256];
     char *ptr_;
     std::size_t size_;

@@ -48,9 +48,7 @@ void *xrealloc(void *block, std::size_t bytes) {
     return should_fail() ? nullptr : std::realloc(block, bytes);
 }
 
-void *xmalloc_plex(std::size_t bytes) {
-    return g_plex && should_fail() ? nullptr : std::malloc(bytes);
-}
+void *xmalloc_plex(std::size_t bytes) { return g_plex && should_fail() ? nullptr : std::malloc(bytes); }
 
 void *xrealloc_plex(void *block, std::size_t bytes) {
     return g_plex && should_fail() ? nullptr : std::realloc(block, bytes);

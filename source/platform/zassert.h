@@ -10,8 +10,8 @@ void assert_report(const char *text, const char *source, int line);
 }  // namespace zarn
 
 // Checks cond; on failure reports `text` under the documented source name.
-#define ZARN_ASSERT(cond, text, source)                                \
-    do {                                                               \
+#define ZARN_ASSERT(cond, text, source)                                 \
+    do {                                                                \
         if (!(cond)) ::zarn::assert_report((text), (source), __LINE__); \
     } while (0)
 

@@ -26,7 +26,7 @@ constexpr const char *kMeta = "^$.[()|?+*\\";
 inline bool is_repeat(char c) { return c == '*' || c == '+' || c == '?'; }
 
 class Compiler {
-public:
+  public:
     Compiler(const char *pattern, uint8_t *code) : parse_(pattern), code_(code) {}
 
     // Parses the whole pattern; false after an error (error text set).
@@ -36,7 +36,7 @@ public:
     }
     long size() const { return size_; }
 
-private:
+  private:
     const char *parse_;  // current position in the pattern
     int groups_ = 1;     // next group number
     uint8_t *code_;      // program under construction; nullptr while measuring
@@ -245,50 +245,50 @@ private:
         if (c == '\0' || c == '|' || c == ')') return fail(msg::kInternalUrp);
         ++parse_;
         switch (c) {
-        case '^':
-            return emit_node(BOL);
-        case '$':
-            return emit_node(EOL);
-        case '.':
-            flags = kHasWidth | kSimple;
-            return emit_node(ANY);
-        case '[':
-            flags = kHasWidth | kSimple;
-            return parse_set();
-        case '(': {
-            int gflags = 0;
-            long node = parse_alternatives(true, gflags);
-            if (node < 0) return -1;
-            flags = gflags & (kHasWidth | kSpStart);
-            return node;
-        }
-        case '?':
-        case '+':
-        case '*':
-            return fail(msg::kRepeatFollowsNothing);
-        case '\\': {
-            char e = *parse_;
-            if (e == '\0') return fail(msg::kTrailingBackslash);
-            ++parse_;
-            if (e == '<') return emit_node(WORDA);
-            if (e == '>') return emit_node(WORDZ);
-            flags = kHasWidth | kSimple;
-            long node = emit_node(EXACTLY);
-            emit_byte(static_cast<uint8_t>(e));
-            emit_byte(0);
-            return node;
-        }
-        default: {
-            --parse_;
-            std::size_t len = std::strcspn(parse_, kMeta);
-            // A repeat applies to the last character of a run alone.
-            if (len > 1 && is_repeat(parse_[len])) --len;
-            flags = kHasWidth | (len == 1 ? kSimple : 0);
-            long node = emit_node(EXACTLY);
-            for (std::size_t i = 0; i < len; ++i) emit_byte(static_cast<uint8_t>(*parse_++));
-            emit_byte(0);
-            return node;
-        }
+            case '^':
+                return emit_node(BOL);
+            case '$':
+                return emit_node(EOL);
+            case '.':
+                flags = kHasWidth | kSimple;
+                return emit_node(ANY);
+            case '[':
+                flags = kHasWidth | kSimple;
+                return parse_set();
+            case '(': {
+                int gflags = 0;
+                long node = parse_alternatives(true, gflags);
+                if (node < 0) return -1;
+                flags = gflags & (kHasWidth | kSpStart);
+                return node;
+            }
+            case '?':
+            case '+':
+            case '*':
+                return fail(msg::kRepeatFollowsNothing);
+            case '\\': {
+                char e = *parse_;
+                if (e == '\0') return fail(msg::kTrailingBackslash);
+                ++parse_;
+                if (e == '<') return emit_node(WORDA);
+                if (e == '>') return emit_node(WORDZ);
+                flags = kHasWidth | kSimple;
+                long node = emit_node(EXACTLY);
+                emit_byte(static_cast<uint8_t>(e));
+                emit_byte(0);
+                return node;
+            }
+            default: {
+                --parse_;
+                std::size_t len = std::strcspn(parse_, kMeta);
+                // A repeat applies to the last character of a run alone.
+                if (len > 1 && is_repeat(parse_[len])) --len;
+                flags = kHasWidth | (len == 1 ? kSimple : 0);
+                long node = emit_node(EXACTLY);
+                for (std::size_t i = 0; i < len; ++i) emit_byte(static_cast<uint8_t>(*parse_++));
+                emit_byte(0);
+                return node;
+            }
         }
     }
 };
@@ -331,8 +331,8 @@ std::size_t program_length(const uint8_t *program, std::size_t limit) {
     std::size_t at = 1;
     while (at + kNodeSize <= limit) {
         uint8_t op = program[at];
-        bool known = op <= WORDZ || (op > OPEN && op < OPEN + HS_NSUBEXP) ||
-                     (op > CLOSE && op < CLOSE + HS_NSUBEXP);
+        bool known =
+            op <= WORDZ || (op > OPEN && op < OPEN + HS_NSUBEXP) || (op > CLOSE && op < CLOSE + HS_NSUBEXP);
         if (!known) return 0;
         at += kNodeSize;
         if (op == END) return at;

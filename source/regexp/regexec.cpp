@@ -24,16 +24,16 @@ constexpr std::size_t kMemoMaxBits = std::size_t{1} << 28;
 struct Frame {
     enum Kind : uint8_t { kAlternative, kRepeat, kRestore, kFailed };
     Kind kind;
-    uint8_t slot;          // kRestore: 0-9 startp, 10-19 endp
-    const uint8_t *node;   // kAlternative: next BRANCH; kRepeat: STAR/PLUS; kFailed: node
-    const char *pos;       // subject position (kRestore: the old value)
-    std::size_t count;     // kRepeat: next repeat count to try
-    std::size_t min;       // kRepeat: fewest repeats allowed
+    uint8_t slot;         // kRestore: 0-9 startp, 10-19 endp
+    const uint8_t *node;  // kAlternative: next BRANCH; kRepeat: STAR/PLUS; kFailed: node
+    const char *pos;      // subject position (kRestore: the old value)
+    std::size_t count;    // kRepeat: next repeat count to try
+    std::size_t min;      // kRepeat: fewest repeats allowed
 };
 
 // Growable stack kept between calls so that matching does not allocate.
 class FrameStack {
-public:
+  public:
     ~FrameStack() { std::free(data_); }
     void clear() { size_ = 0; }
     bool empty() const { return size_ == 0; }
@@ -44,7 +44,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool grow() {
         std::size_t cap = capacity_ == 0 ? 256 : capacity_ * 2;
         void *mem = zarn::xrealloc(data_, cap * sizeof(Frame));
@@ -63,7 +63,7 @@ thread_local FrameStack t_stack;
 enum Result { kNoMatch = 0, kMatch = 1, kError = -1 };
 
 class Matcher {
-public:
+  public:
     Matcher(hs_regexp *prog, const char *subject, bool notbol)
         : prog_(prog), program_(program_of(prog)), bol_(subject), notbol_(notbol) {}
     ~Matcher() {
@@ -78,13 +78,13 @@ public:
         return r;
     }
 
-private:
+  private:
     hs_regexp *prog_;
     const uint8_t *program_;
     const char *bol_;
-    const char *eos_ = nullptr;   // end of the subject, found when first needed
-    bool notbol_;                 // "^" matches nowhere
-    FrameStack *stack_ = nullptr; // this thread's stack, looked up when first needed
+    const char *eos_ = nullptr;    // end of the subject, found when first needed
+    bool notbol_;                  // "^" matches nowhere
+    FrameStack *stack_ = nullptr;  // this thread's stack, looked up when first needed
     unsigned long steps_ = 0;
     bool memo_tried_ = false;
     uint64_t *memo_ = nullptr;
@@ -141,19 +141,19 @@ private:
         const char *s = pos;
         const char *set = reinterpret_cast<const char *>(operand_of(node));
         switch (op_of(node)) {
-        case ANY:
-            return static_cast<std::size_t>(eos - pos);
-        case EXACTLY:
-            while (*s == *set && *s != '\0') ++s;
-            break;
-        case ANYOF:
-            while (*s != '\0' && std::strchr(set, *s) != nullptr) ++s;
-            break;
-        case ANYBUT:
-            while (*s != '\0' && std::strchr(set, *s) == nullptr) ++s;
-            break;
-        default:
-            return SIZE_MAX;
+            case ANY:
+                return static_cast<std::size_t>(eos - pos);
+            case EXACTLY:
+                while (*s == *set && *s != '\0') ++s;
+                break;
+            case ANYOF:
+                while (*s != '\0' && std::strchr(set, *s) != nullptr) ++s;
+                break;
+            case ANYBUT:
+                while (*s != '\0' && std::strchr(set, *s) == nullptr) ++s;
+                break;
+            default:
+                return SIZE_MAX;
         }
         return static_cast<std::size_t>(s - pos);
     }
@@ -185,87 +185,88 @@ private:
             const uint8_t *next = next_node(p);
             uint8_t op = op_of(p);
             switch (op) {
-            case END:
-                prog_->endp[0] = s;
-                return kMatch;
-            case BOL:
-                if (s != bol_ || notbol_) goto fail;
-                break;
-            case EOL:
-                if (*s != '\0') goto fail;
-                break;
-            case WORDA:
-                if (!is_word_char(static_cast<unsigned char>(*s))) goto fail;
-                if (s != bol_ && is_word_char(static_cast<unsigned char>(s[-1]))) goto fail;
-                break;
-            case WORDZ:
-                if (is_word_char(static_cast<unsigned char>(*s))) goto fail;
-                break;
-            case ANY:
-                if (*s == '\0') goto fail;
-                ++s;
-                break;
-            case EXACTLY: {
-                const char *lit = reinterpret_cast<const char *>(operand_of(p));
-                if (*lit != *s) goto fail;
-                while (*lit != '\0') {
-                    if (*lit != *s) goto fail;
-                    ++lit;
+                case END:
+                    prog_->endp[0] = s;
+                    return kMatch;
+                case BOL:
+                    if (s != bol_ || notbol_) goto fail;
+                    break;
+                case EOL:
+                    if (*s != '\0') goto fail;
+                    break;
+                case WORDA:
+                    if (!is_word_char(static_cast<unsigned char>(*s))) goto fail;
+                    if (s != bol_ && is_word_char(static_cast<unsigned char>(s[-1]))) goto fail;
+                    break;
+                case WORDZ:
+                    if (is_word_char(static_cast<unsigned char>(*s))) goto fail;
+                    break;
+                case ANY:
+                    if (*s == '\0') goto fail;
                     ++s;
+                    break;
+                case EXACTLY: {
+                    const char *lit = reinterpret_cast<const char *>(operand_of(p));
+                    if (*lit != *s) goto fail;
+                    while (*lit != '\0') {
+                        if (*lit != *s) goto fail;
+                        ++lit;
+                        ++s;
+                    }
+                    break;
                 }
-                break;
-            }
-            case ANYOF:
-            case ANYBUT: {
-                if (*s == '\0') goto fail;
-                bool in = std::strchr(reinterpret_cast<const char *>(operand_of(p)), *s) != nullptr;
-                if (in != (op == ANYOF)) goto fail;
-                ++s;
-                break;
-            }
-            case NOTHING:
-            case BACK:
-                break;
-            case BRANCH:
-                if (next != nullptr && op_of(next) == BRANCH) {
+                case ANYOF:
+                case ANYBUT: {
+                    if (*s == '\0') goto fail;
+                    bool in = std::strchr(reinterpret_cast<const char *>(operand_of(p)), *s) != nullptr;
+                    if (in != (op == ANYOF)) goto fail;
+                    ++s;
+                    break;
+                }
+                case NOTHING:
+                case BACK:
+                    break;
+                case BRANCH:
+                    if (next != nullptr && op_of(next) == BRANCH) {
+                        if (known_failure(p, s, oom)) goto fail;
+                        if (oom || !push(Frame{Frame::kAlternative, 0, next, s, 0, 0})) {
+                            return error(msg::kOutOfSpace);
+                        }
+                    }
+                    next = operand_of(p);
+                    break;
+                case STAR:
+                case PLUS: {
+                    std::size_t min = op == PLUS ? 1 : 0;
                     if (known_failure(p, s, oom)) goto fail;
-                    if (oom || !push(Frame{Frame::kAlternative, 0, next, s, 0, 0})) {
+                    if (oom) return error(msg::kOutOfSpace);
+                    std::size_t n =
+                        repeat_count(operand_of(p), s, op_of(operand_of(p)) == ANY ? end() : nullptr);
+                    if (n == SIZE_MAX) return error(msg::kInternalFoulup);
+                    std::size_t k = 0;
+                    if (n < min || !viable_count(p, s, n, min, k)) goto fail;
+                    if (k > min && !push(Frame{Frame::kRepeat, 0, p, s, k - 1, min})) {
                         return error(msg::kOutOfSpace);
                     }
+                    s += k;
+                    break;
                 }
-                next = operand_of(p);
-                break;
-            case STAR:
-            case PLUS: {
-                std::size_t min = op == PLUS ? 1 : 0;
-                if (known_failure(p, s, oom)) goto fail;
-                if (oom) return error(msg::kOutOfSpace);
-                std::size_t n = repeat_count(operand_of(p), s, op_of(operand_of(p)) == ANY ? end() : nullptr);
-                if (n == SIZE_MAX) return error(msg::kInternalFoulup);
-                std::size_t k = 0;
-                if (n < min || !viable_count(p, s, n, min, k)) goto fail;
-                if (k > min && !push(Frame{Frame::kRepeat, 0, p, s, k - 1, min})) {
-                    return error(msg::kOutOfSpace);
+                default: {
+                    uint8_t slot;
+                    if (op > OPEN && op < OPEN + HS_NSUBEXP) {
+                        slot = static_cast<uint8_t>(op - OPEN);
+                    } else if (op > CLOSE && op < CLOSE + HS_NSUBEXP) {
+                        slot = static_cast<uint8_t>(op - CLOSE + HS_NSUBEXP);
+                    } else {
+                        return error(msg::kMemoryCorruption);
+                    }
+                    const char **ref = slot_ref(slot);
+                    if (!push(Frame{Frame::kRestore, slot, nullptr, *ref, 0, 0})) {
+                        return error(msg::kOutOfSpace);
+                    }
+                    *ref = s;
+                    break;
                 }
-                s += k;
-                break;
-            }
-            default: {
-                uint8_t slot;
-                if (op > OPEN && op < OPEN + HS_NSUBEXP) {
-                    slot = static_cast<uint8_t>(op - OPEN);
-                } else if (op > CLOSE && op < CLOSE + HS_NSUBEXP) {
-                    slot = static_cast<uint8_t>(op - CLOSE + HS_NSUBEXP);
-                } else {
-                    return error(msg::kMemoryCorruption);
-                }
-                const char **ref = slot_ref(slot);
-                if (!push(Frame{Frame::kRestore, slot, nullptr, *ref, 0, 0})) {
-                    return error(msg::kOutOfSpace);
-                }
-                *ref = s;
-                break;
-            }
             }
             p = next;
             continue;

@@ -38,9 +38,7 @@ constexpr long kMaxProgram = 32767;      // programs must stay below this size
 constexpr std::size_t kErrorSize = 128;  // error text buffer, terminator included
 
 inline uint8_t op_of(const uint8_t *node) { return node[0]; }
-inline unsigned next_offset(const uint8_t *node) {
-    return (static_cast<unsigned>(node[1]) << 8) | node[2];
-}
+inline unsigned next_offset(const uint8_t *node) { return (static_cast<unsigned>(node[1]) << 8) | node[2]; }
 inline const uint8_t *operand_of(const uint8_t *node) { return node + kNodeSize; }
 
 // The node that follows `node`, or nullptr at the end of a chain.

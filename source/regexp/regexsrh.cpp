@@ -9,21 +9,21 @@
 // A cursor or limit is a pair (item, position); position 0 is the bare name
 // when bare names are searched, the others are the suffixes in order.
 struct rtregex {
-    hs_regexp *prog;          // pattern (not owned unless destroyed with _all)
-    rtregex_name_fn nameOf;   // name source
-    void *collection;         // passed to nameOf
-    int32_t count;            // items 1..count
-    bool cursorSet;           // false: the search has ended
-    int32_t cursorItem;       // last position tested (item 0: before the first)
+    hs_regexp *prog;         // pattern (not owned unless destroyed with _all)
+    rtregex_name_fn nameOf;  // name source
+    void *collection;        // passed to nameOf
+    int32_t count;           // items 1..count
+    bool cursorSet;          // false: the search has ended
+    int32_t cursorItem;      // last position tested (item 0: before the first)
     int32_t cursorPos;
-    bool limitSet;            // true: items after limitItem are not searched
+    bool limitSet;  // true: items after limitItem are not searched
     int32_t limitItem;
     int32_t limitPos;
     const char *const *suffixes;  // NULL-terminated, or NULL
-    int32_t positions;        // positions per item
-    int bareNames;            // nonzero: position 0 is the bare name
-    int32_t maxLength;        // characters the name buffer holds
-    char *buffer;             // maxLength + 1 bytes
+    int32_t positions;            // positions per item
+    int bareNames;                // nonzero: position 0 is the bare name
+    int32_t maxLength;            // characters the name buffer holds
+    char *buffer;                 // maxLength + 1 bytes
 };
 
 namespace msg = zarn::regexp::msg;

@@ -66,7 +66,8 @@ int32_t rtattrdict_add_items(rtattrdict_t *d, int32_t start, int32_t count, cons
     return d->ops->additems(d, start, count, names, buf);
 }
 
-int32_t rtattrdict_add_group(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block) {
+int32_t rtattrdict_add_group(rtattrdict_t *d, int32_t start, int32_t count, int32_t width,
+                             const char *block) {
     if (!usable(d)) return 0;
     char buf[kNameBuf] = "";
     return d->ops->addgroup(d, start, count, width, block, buf);
@@ -163,14 +164,18 @@ void rtattrdict_seti(rtattrdict_t *d, int32_t i, const char *name, int64_t value
 int rtattrdict_seti_return_modified(rtattrdict_t *d, int32_t i, const char *name, int32_t value) {
     return usable(d) ? d->ops->seti(d, i, name, value) : 0;
 }
-int32_t rtattrdict_geti(rtattrdict_t *d, int32_t i, const char *name) { return usable(d) ? d->ops->geti(d, i, name) : 0; }
+int32_t rtattrdict_geti(rtattrdict_t *d, int32_t i, const char *name) {
+    return usable(d) ? d->ops->geti(d, i, name) : 0;
+}
 void rtattrdict_setb(rtattrdict_t *d, int32_t i, const char *name, int value) {
     if (usable(d)) d->ops->setb(d, i, name, value);
 }
 int rtattrdict_setb_return_modified(rtattrdict_t *d, int32_t i, const char *name, int value) {
     return usable(d) ? d->ops->setb(d, i, name, value) : 0;
 }
-int rtattrdict_getb(rtattrdict_t *d, int32_t i, const char *name) { return usable(d) ? d->ops->getb(d, i, name) : 0; }
+int rtattrdict_getb(rtattrdict_t *d, int32_t i, const char *name) {
+    return usable(d) ? d->ops->getb(d, i, name) : 0;
+}
 void rtattrdict_sets(rtattrdict_t *d, int32_t i, const char *name, const char *text) {
     if (!usable(d)) return;
     char buf[kNameBuf];
@@ -186,7 +191,9 @@ void rtattrdict_setv(rtattrdict_t *d, int32_t i, const char *name, void *value) 
 int rtattrdict_setv_return_modified(rtattrdict_t *d, int32_t i, const char *name, void *value) {
     return usable(d) ? d->ops->setv(d, i, name, value) : 0;
 }
-void *rtattrdict_getv(rtattrdict_t *d, int32_t i, const char *name) { return usable(d) ? d->ops->getv(d, i, name) : nullptr; }
+void *rtattrdict_getv(rtattrdict_t *d, int32_t i, const char *name) {
+    return usable(d) ? d->ops->getv(d, i, name) : nullptr;
+}
 void rtattrdict_setwrapper(rtattrdict_t *d, int32_t i, const char *name, IWEXWrapper *w) {
     if (usable(d)) d->ops->setwrapper(d, i, name, w);
 }
@@ -197,11 +204,15 @@ IWEXWrapper *rtattrdict_getwrapper(rtattrdict_t *d, int32_t i, const char *name)
     return usable(d) ? d->ops->getwrapper(d, i, name) : nullptr;
 }
 
-double *rtattrdict_dvector(rtattrdict_t *d, const char *name) { return usable(d) ? d->ops->dvector(d, name) : nullptr; }
+double *rtattrdict_dvector(rtattrdict_t *d, const char *name) {
+    return usable(d) ? d->ops->dvector(d, name) : nullptr;
+}
 const double *rtattrdict_dvector_ro(rtattrdict_t *d, const char *name) {
     return usable(d) ? d->ops->dvector_ro(d, name) : nullptr;
 }
-int64_t *rtattrdict_ivector(rtattrdict_t *d, const char *name) { return usable(d) ? d->ops->ivector(d, name) : nullptr; }
+int64_t *rtattrdict_ivector(rtattrdict_t *d, const char *name) {
+    return usable(d) ? d->ops->ivector(d, name) : nullptr;
+}
 const int64_t *rtattrdict_ivector_ro(rtattrdict_t *d, const char *name) {
     return usable(d) ? d->ops->ivector_ro(d, name) : nullptr;
 }
@@ -217,7 +228,9 @@ const char **rtattrdict_svector(rtattrdict_t *d, const char *name) {
 const char *const *rtattrdict_svector_ro(rtattrdict_t *d, const char *name) {
     return usable(d) ? d->ops->svector_ro(d, name) : nullptr;
 }
-void **rtattrdict_vvector(rtattrdict_t *d, const char *name) { return usable(d) ? d->ops->vvector(d, name) : nullptr; }
+void **rtattrdict_vvector(rtattrdict_t *d, const char *name) {
+    return usable(d) ? d->ops->vvector(d, name) : nullptr;
+}
 void *const *rtattrdict_vvector_ro(rtattrdict_t *d, const char *name) {
     return usable(d) ? d->ops->vvector_ro(d, name) : nullptr;
 }

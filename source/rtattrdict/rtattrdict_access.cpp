@@ -11,11 +11,11 @@ namespace {
 
 // The words one kind of access puts into the shared message texts.
 struct KindText {
-    const char *set;     // setter operation, e.g. "setd"
-    const char *get;     // getter operation
-    const char *vector;  // vector operation; NULL when the kind has none
-    const char *type;    // type word of "Unknown <type> attribute"
-    const char *article; // "" or "an " before the type in "Not <type> attribute"
+    const char *set;      // setter operation, e.g. "setd"
+    const char *get;      // getter operation
+    const char *vector;   // vector operation; NULL when the kind has none
+    const char *type;     // type word of "Unknown <type> attribute"
+    const char *article;  // "" or "an " before the type in "Not <type> attribute"
 };
 
 const KindText kDouble = {"setd", "getd", "dvector", "double", ""};
@@ -26,8 +26,12 @@ const KindText kPointer = {"setv", "getv", "vvector", "void", ""};
 const KindText kWrapper = {"setwrapper", "getwrapper", nullptr, "IWEXWrapper", "an "};
 
 const char *shown(const char *attr) { return attr ? attr : "(null)"; }
-void set_beyond(const KindText &t, int32_t i, int32_t size) { zarn::rtopipe::report(msg::kHeadBeyond, t.set, i, size); }
-void emb_beyond(const KindText &t, int32_t i, int32_t size) { zarn::rtopipe::report(msg::kEmbBeyond, t.set, i, size); }
+void set_beyond(const KindText &t, int32_t i, int32_t size) {
+    zarn::rtopipe::report(msg::kHeadBeyond, t.set, i, size);
+}
+void emb_beyond(const KindText &t, int32_t i, int32_t size) {
+    zarn::rtopipe::report(msg::kEmbBeyond, t.set, i, size);
+}
 void unknown(const char *op, const KindText &t, const char *attr) {
     zarn::rtopipe::report(msg::kUnknownAttr, op, t.type, shown(attr));
 }
@@ -146,7 +150,8 @@ double head_getd(rtattrdict_t *d, int32_t i, const char *attr) {
 }
 
 int emb_setd(rtattrdict_t *d, int32_t i, const char *attr, double v) {
-    return forward_set<int>(d, i, kDouble, [&](rtattrdict_t *p, int32_t k) { return p->ops->setd(p, k, attr, v); });
+    return forward_set<int>(d, i, kDouble,
+                            [&](rtattrdict_t *p, int32_t k) { return p->ops->setd(p, k, attr, v); });
 }
 
 double emb_getd(rtattrdict_t *d, int32_t i, const char *attr) {
@@ -184,7 +189,8 @@ int32_t head_geti(rtattrdict_t *d, int32_t i, const char *attr) {
 }
 
 int emb_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v) {
-    return forward_set<int>(d, i, kInteger, [&](rtattrdict_t *p, int32_t k) { return p->ops->seti(p, k, attr, v); });
+    return forward_set<int>(d, i, kInteger,
+                            [&](rtattrdict_t *p, int32_t k) { return p->ops->seti(p, k, attr, v); });
 }
 
 int32_t emb_geti(rtattrdict_t *d, int32_t i, const char *attr) {
@@ -197,7 +203,8 @@ int head_setb(rtattrdict_t *d, int32_t i, const char *attr, int v) {
     rtattr_t *a = setter_attr(d, i, attr, kBoolean);
     if (a == nullptr) return 0;
     unsigned char b = v != 0 ? 1 : 0;
-    if (a->desc->type == RTATTR_BOOLEAN) return store(static_cast<unsigned char *>(a->where.column)[i - 1], b);
+    if (a->desc->type == RTATTR_BOOLEAN)
+        return store(static_cast<unsigned char *>(a->where.column)[i - 1], b);
     if (a->desc->type == RTATTR_SPARSE_BOOLEAN) {
         SparseSlot *s = slot_of(as_head(d), i, a, true);
         return s ? store(s->b, b) : 0;
@@ -219,7 +226,8 @@ int head_getb(rtattrdict_t *d, int32_t i, const char *attr) {
 }
 
 int emb_setb(rtattrdict_t *d, int32_t i, const char *attr, int v) {
-    return forward_set<int>(d, i, kBoolean, [&](rtattrdict_t *p, int32_t k) { return p->ops->setb(p, k, attr, v); });
+    return forward_set<int>(d, i, kBoolean,
+                            [&](rtattrdict_t *p, int32_t k) { return p->ops->setb(p, k, attr, v); });
 }
 
 int emb_getb(rtattrdict_t *d, int32_t i, const char *attr) {
@@ -253,7 +261,8 @@ void *head_getv(rtattrdict_t *d, int32_t i, const char *attr) {
 }
 
 int emb_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v) {
-    return forward_set<int>(d, i, kPointer, [&](rtattrdict_t *p, int32_t k) { return p->ops->setv(p, k, attr, v); });
+    return forward_set<int>(d, i, kPointer,
+                            [&](rtattrdict_t *p, int32_t k) { return p->ops->setv(p, k, attr, v); });
 }
 
 void *emb_getv(rtattrdict_t *d, int32_t i, const char *attr) {
@@ -293,7 +302,8 @@ int emb_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w)
 }
 
 IWEXWrapper *emb_getwrapper(rtattrdict_t *d, int32_t i, const char *attr) {
-    return forward_get<IWEXWrapper *>(d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getwrapper(p, k, attr); });
+    return forward_get<IWEXWrapper *>(
+        d, i, [&](rtattrdict_t *p, int32_t k) { return p->ops->getwrapper(p, k, attr); });
 }
 
 // ---- strings ----
@@ -357,7 +367,8 @@ const char *head_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_ki
     if (a == nullptr) return nullptr;
     const int32_t type = a->desc->type;
     if (name_kind) *name_kind = (type == RTATTR_NAME || type == RTATTR_SPARSE_NAME) ? 1 : 0;
-    if (type == RTATTR_STRING || type == RTATTR_NAME) return static_cast<const char **>(a->where.column)[i - 1];
+    if (type == RTATTR_STRING || type == RTATTR_NAME)
+        return static_cast<const char **>(a->where.column)[i - 1];
     if (type == RTATTR_SPARSE_STRING || type == RTATTR_SPARSE_NAME) {
         SparseSlot *s = slot_of(as_head(d), i, a, false);
         return s ? s->s : default_text(a->desc);
@@ -409,7 +420,9 @@ unsigned char *head_bvector(rtattrdict_t *d, const char *attr) {
 const char **head_svector(rtattrdict_t *d, const char *attr) {
     return dense_vector<const char *>(d, attr, kString, RTATTR_STRING, RTATTR_NAME);
 }
-void **head_vvector(rtattrdict_t *d, const char *attr) { return dense_vector<void *>(d, attr, kPointer, RTATTR_POINTER); }
+void **head_vvector(rtattrdict_t *d, const char *attr) {
+    return dense_vector<void *>(d, attr, kPointer, RTATTR_POINTER);
+}
 
 double *emb_dvector(rtattrdict_t *d, const char *attr) {
     return window_vector<double>(d, [&](rtattrdict_t *p) { return p->ops->dvector(p, attr); });

@@ -18,17 +18,21 @@ bool same_default(const rtattrdesc_t *a, const rtattrdesc_t *b) {
         case RTATTR_SPARSE_DOUBLE:
             return !std::isnan(a->ddefault) && !std::isnan(b->ddefault) && a->ddefault == b->ddefault;
         case RTATTR_INTEGER:
-        case RTATTR_SPARSE_INTEGER: return a->idefault == b->idefault;
+        case RTATTR_SPARSE_INTEGER:
+            return a->idefault == b->idefault;
         case RTATTR_STRING:
         case RTATTR_NAME:
         case RTATTR_SPARSE_STRING:
         case RTATTR_SPARSE_NAME:
             return std::strcmp(a->sdefault ? a->sdefault : "", b->sdefault ? b->sdefault : "") == 0;
         case RTATTR_POINTER:
-        case RTATTR_SPARSE_POINTER: return a->vdefault == b->vdefault;
+        case RTATTR_SPARSE_POINTER:
+            return a->vdefault == b->vdefault;
         case RTATTR_BOOLEAN:
-        case RTATTR_SPARSE_BOOLEAN: return (a->bdefault != 0) == (b->bdefault != 0);
-        default: return true;  // wrappers
+        case RTATTR_SPARSE_BOOLEAN:
+            return (a->bdefault != 0) == (b->bdefault != 0);
+        default:
+            return true;  // wrappers
     }
 }
 
@@ -111,7 +115,8 @@ void copy_attribute(rtattrdict_t *w, Head *from, rtattr_t *src) {
                     case RTATTR_SPARSE_BOOLEAN:
                         if (s.b != desc->bdefault) w->ops->setb(w, k, name, s.b);
                         break;
-                    default: break;
+                    default:
+                        break;
                 }
             }
             break;
@@ -124,7 +129,8 @@ void copy_attribute(rtattrdict_t *w, Head *from, rtattr_t *src) {
 
 using namespace zarn::rtattrdict;
 
-extern "C" rtattrdict_t *rtattrdict_aggregate(rtattrdict_t *head, rtattrdict_t *other, int32_t start, const char *prefix) {
+extern "C" rtattrdict_t *rtattrdict_aggregate(rtattrdict_t *head, rtattrdict_t *other, int32_t start,
+                                              const char *prefix) {
     if (!usable(head) || !usable(other) || start < 1) return nullptr;
     if (head->children == nullptr || other->children == nullptr) return nullptr;
     if (!is_head(head) || !is_head(other)) return nullptr;

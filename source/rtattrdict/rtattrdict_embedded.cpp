@@ -155,7 +155,8 @@ int32_t emb_additems(rtattrdict_t *d, int32_t start, int32_t count, const char *
     return p->ops->additems(p, parent_index(d, start), count, names, buf);
 }
 
-int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
+int32_t emb_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block,
+                     char *buf) {
     if (!prepend_prefix(d, buf)) {
         zarn::rtopipe::report(msg::kEmbAddGroupPrefix, as_emb(d)->prefix, buf, kNameMax);
         return 0;
@@ -214,7 +215,9 @@ int emb_okay(rtattrdict_t *d) {
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 ||
+                static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size)
+                return 0;
         }
     return 1;
 }

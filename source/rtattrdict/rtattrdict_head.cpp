@@ -20,7 +20,8 @@ const rtattrdesc_t kNameDesc = {"NAME", RTATTR_NAME, 0.0, 0, nullptr, 0, nullptr
 uint32_t attr_hash(const void *item) { return hash_pjw(static_cast<const rtattr_t *>(item)->desc->name); }
 uint32_t attr_step(const void *item) { return hash_simple(static_cast<const rtattr_t *>(item)->desc->name); }
 int attr_compare(const void *a, const void *b) {
-    return std::strcmp(static_cast<const rtattr_t *>(a)->desc->name, static_cast<const rtattr_t *>(b)->desc->name);
+    return std::strcmp(static_cast<const rtattr_t *>(a)->desc->name,
+                       static_cast<const rtattr_t *>(b)->desc->name);
 }
 
 // Name index: items are addresses of NAME cells.
@@ -37,10 +38,14 @@ bool is_sparse(int32_t type) { return type >= RTATTR_SPARSE_DOUBLE && type <= RT
 
 size_t cell_bytes(int32_t type) {
     switch (type) {
-        case RTATTR_DOUBLE: return sizeof(double);
-        case RTATTR_INTEGER: return sizeof(int64_t);
-        case RTATTR_BOOLEAN: return 1;
-        default: return sizeof(void *);
+        case RTATTR_DOUBLE:
+            return sizeof(double);
+        case RTATTR_INTEGER:
+            return sizeof(int64_t);
+        case RTATTR_BOOLEAN:
+            return 1;
+        default:
+            return sizeof(void *);
     }
 }
 
@@ -244,9 +249,7 @@ void head_change_capacity(rtattrdict_t *d, int32_t capacity) {
     rebuild_index(h, msg::kWhyCapacity);
 }
 
-void head_relocate(rtattrdict_t *, int32_t) {
-    zarn::rtopipe::report(msg::kHeadRelocate);
-}
+void head_relocate(rtattrdict_t *, int32_t) { zarn::rtopipe::report(msg::kHeadRelocate); }
 
 void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
     Head *h = as_head(d);
@@ -305,8 +308,7 @@ void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
         head_defunct(d, lb_first, lb_last);
     }
     for (int32_t k = dst; k < dst + count; ++k)
-        if (!index_add(h, k))
-            zarn::rtopipe::report(msg::kDuplicate, names(h)[k - 1], msg::kWhyMoving);
+        if (!index_add(h, k)) zarn::rtopipe::report(msg::kDuplicate, names(h)[k - 1], msg::kWhyMoving);
 }
 
 // Names one element from its built full name; `why` selects the duplicate text.
@@ -365,7 +367,8 @@ int32_t head_additems(rtattrdict_t *d, int32_t start, int32_t count, const char 
     return count;
 }
 
-int32_t head_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf) {
+int32_t head_addgroup(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block,
+                      char *buf) {
     Head *h = as_head(d);
     if (!head_range_ok(d, start, count, msg::kAssertAddGroup)) return 0;
     if (width < 0 || (block == nullptr && count > 0)) return 0;
@@ -442,7 +445,9 @@ int head_okay(rtattrdict_t *d) {
     if (d->children != nullptr)
         for (gl_node_t *n = d->children->head; n != nullptr; n = n->next) {
             auto *c = static_cast<Embedded *>(n->data);
-            if (c->parent != d || c->start < 1 || static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size) return 0;
+            if (c->parent != d || c->start < 1 ||
+                static_cast<int64_t>(c->start) + c->base.capacity - 1 > d->size)
+                return 0;
         }
     return 1;
 }
@@ -545,7 +550,8 @@ void reset_cells(Head *h, rtattr_t *a, int32_t first, int32_t last) {
             break;
         }
         case RTATTR_POINTER:
-            for (int32_t k = first; k <= last; ++k) static_cast<void **>(a->where.column)[k - 1] = desc->vdefault;
+            for (int32_t k = first; k <= last; ++k)
+                static_cast<void **>(a->where.column)[k - 1] = desc->vdefault;
             break;
         case RTATTR_BOOLEAN:
             std::memset(static_cast<unsigned char *>(a->where.column) + first - 1, desc->bdefault,
@@ -567,13 +573,24 @@ SparseSlot *new_sparse(Head *h) {
         const rtattrdesc_t *desc = a->desc;
         SparseSlot &s = rec[a->where.slot];
         switch (desc->type) {
-            case RTATTR_SPARSE_DOUBLE: s.d = desc->ddefault; break;
-            case RTATTR_SPARSE_INTEGER: s.i = desc->idefault; break;
+            case RTATTR_SPARSE_DOUBLE:
+                s.d = desc->ddefault;
+                break;
+            case RTATTR_SPARSE_INTEGER:
+                s.i = desc->idefault;
+                break;
             case RTATTR_SPARSE_STRING:
-            case RTATTR_SPARSE_NAME: s.s = default_text(desc); break;
-            case RTATTR_SPARSE_POINTER: s.v = desc->vdefault; break;
-            case RTATTR_SPARSE_BOOLEAN: s.b = desc->bdefault; break;
-            default: break;
+            case RTATTR_SPARSE_NAME:
+                s.s = default_text(desc);
+                break;
+            case RTATTR_SPARSE_POINTER:
+                s.v = desc->vdefault;
+                break;
+            case RTATTR_SPARSE_BOOLEAN:
+                s.b = desc->bdefault;
+                break;
+            default:
+                break;
         }
     }
     return rec;
@@ -611,7 +628,8 @@ extern "C" rtattrdict_t *rtattrdict_create(int32_t capacity, const rtattrdesc_t 
     h->attrs = static_cast<rtattr_t **>(zarn::xcalloc(ndesc + 1, sizeof(rtattr_t *)));
     h->attributes = hashCreate(ndesc + 1, attr_hash, attr_step, attr_compare, 0, 0);
     h->mapping = hashCreate(static_cast<uint32_t>(capacity), cell_hash, nullptr, cell_compare, 0, 0);
-    if (h->nsparse > 0) h->sparse = static_cast<void **>(zarn::xcalloc(capacity > 0 ? capacity : 1, sizeof(void *)));
+    if (h->nsparse > 0)
+        h->sparse = static_cast<void **>(zarn::xcalloc(capacity > 0 ? capacity : 1, sizeof(void *)));
     if (h->attrs == nullptr || h->attributes == nullptr || h->mapping == nullptr ||
         (h->nsparse > 0 && h->sparse == nullptr)) {
         zarn::rtopipe::report(msg::kCreateNoMemory);
@@ -649,4 +667,3 @@ extern "C" rtattrdict_t *rtattrdict_create(int32_t capacity, const rtattrdesc_t 
     if (allow_resize) h->base.children = gl_create();
     return &h->base;
 }
-

@@ -18,7 +18,8 @@ struct rtattrdict_ops {
     void (*move_elems)(rtattrdict_t *d, int32_t source, int32_t destination, int32_t count);
     // buf holds the prefixes gathered so far (kNameBuf bytes).
     int32_t (*additems)(rtattrdict_t *d, int32_t start, int32_t count, const char *const *names, char *buf);
-    int32_t (*addgroup)(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block, char *buf);
+    int32_t (*addgroup)(rtattrdict_t *d, int32_t start, int32_t count, int32_t width, const char *block,
+                        char *buf);
     rtattrdict_t *(*embedded)(rtattrdict_t *d);
     const char *(*prefix)(rtattrdict_t *d);
     int32_t (*checksum)(rtattrdict_t *d, zarn_md5_ctx_t *ctx);
@@ -69,7 +70,9 @@ extern const rtattrdict_ops kEmbeddedOps;
 // A handle the entry points accept: not null, with its operations.
 inline bool usable(const rtattrdict_t *d) { return d != nullptr && d->ops != nullptr; }
 
-inline Head *as_head(rtattrdict_t *d) { return static_cast<Head *>(reinterpret_cast<rtattrdict_head_t *>(d)); }
+inline Head *as_head(rtattrdict_t *d) {
+    return static_cast<Head *>(reinterpret_cast<rtattrdict_head_t *>(d));
+}
 inline Embedded *as_emb(rtattrdict_t *d) { return reinterpret_cast<Embedded *>(d); }
 
 // The head at the top of a chain of windows, and the offset of d's element 1 in it.
@@ -118,23 +121,23 @@ void *const *shared_vvector_ro(rtattrdict_t *d, const char *attr);
 const unsigned char *shared_bvector_ro(rtattrdict_t *d, const char *attr);
 
 // Typed access of each kind (defined with the access code).
-#define ZARN_RTATTRDICT_ACCESS(kind)                                                                  \
-    int kind##_setd(rtattrdict_t *d, int32_t i, const char *attr, double v);                        \
-    double kind##_getd(rtattrdict_t *d, int32_t i, const char *attr);                               \
-    int kind##_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v);                       \
-    int32_t kind##_geti(rtattrdict_t *d, int32_t i, const char *attr);                              \
-    int kind##_setb(rtattrdict_t *d, int32_t i, const char *attr, int v);                           \
-    int kind##_getb(rtattrdict_t *d, int32_t i, const char *attr);                                  \
-    void kind##_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, char *buf);    \
-    const char *kind##_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind);          \
-    int kind##_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v);                         \
-    void *kind##_getv(rtattrdict_t *d, int32_t i, const char *attr);                                \
-    int kind##_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w);            \
-    IWEXWrapper *kind##_getwrapper(rtattrdict_t *d, int32_t i, const char *attr);                   \
-    double *kind##_dvector(rtattrdict_t *d, const char *attr);                                      \
-    int64_t *kind##_ivector(rtattrdict_t *d, const char *attr);                                     \
-    const char **kind##_svector(rtattrdict_t *d, const char *attr);                                 \
-    void **kind##_vvector(rtattrdict_t *d, const char *attr);                                       \
+#define ZARN_RTATTRDICT_ACCESS(kind)                                                             \
+    int kind##_setd(rtattrdict_t *d, int32_t i, const char *attr, double v);                     \
+    double kind##_getd(rtattrdict_t *d, int32_t i, const char *attr);                            \
+    int kind##_seti(rtattrdict_t *d, int32_t i, const char *attr, int64_t v);                    \
+    int32_t kind##_geti(rtattrdict_t *d, int32_t i, const char *attr);                           \
+    int kind##_setb(rtattrdict_t *d, int32_t i, const char *attr, int v);                        \
+    int kind##_getb(rtattrdict_t *d, int32_t i, const char *attr);                               \
+    void kind##_sets(rtattrdict_t *d, int32_t i, const char *attr, const char *text, char *buf); \
+    const char *kind##_gets(rtattrdict_t *d, int32_t i, const char *attr, int *name_kind);       \
+    int kind##_setv(rtattrdict_t *d, int32_t i, const char *attr, void *v);                      \
+    void *kind##_getv(rtattrdict_t *d, int32_t i, const char *attr);                             \
+    int kind##_setwrapper(rtattrdict_t *d, int32_t i, const char *attr, IWEXWrapper *w);         \
+    IWEXWrapper *kind##_getwrapper(rtattrdict_t *d, int32_t i, const char *attr);                \
+    double *kind##_dvector(rtattrdict_t *d, const char *attr);                                   \
+    int64_t *kind##_ivector(rtattrdict_t *d, const char *attr);                                  \
+    const char **kind##_svector(rtattrdict_t *d, const char *attr);                              \
+    void **kind##_vvector(rtattrdict_t *d, const char *attr);                                    \
     unsigned char *kind##_bvector(rtattrdict_t *d, const char *attr);
 ZARN_RTATTRDICT_ACCESS(head)
 ZARN_RTATTRDICT_ACCESS(emb)

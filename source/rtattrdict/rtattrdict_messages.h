@@ -14,7 +14,8 @@ inline constexpr char kSource[] = "source/rtattrdict/rtattrdict";
 inline constexpr char kCreateNoMemory[] = "!!rtattrdict_create: unable to allocate the dictionary\n";
 inline constexpr char kUnknownType[] = "!!make_attr: Unknown attribute type %" PRId32 "\n";
 inline constexpr char kAttrNoMemory[] = "!! make_attr: malloc failed\n";
-inline constexpr char kEmbBadStart[] = "!! rtattrdict_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n";
+inline constexpr char kEmbBadStart[] =
+    "!! rtattrdict_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n";
 inline constexpr char kEmbTooSmall[] =
     "!! rtattrdict_create_embedded: parent too small (%" PRId32 ") for embedded (%" PRId32 ")\n";
 inline constexpr char kEmbNoMemory[] = "!! rtattrdict_create_embedded: unable to allocate the window\n";
@@ -30,10 +31,12 @@ inline constexpr char kHeadDefunct[] =
 inline constexpr char kEmbDefunct[] =
     "!! embedded_defunct: illegal range, start %" PRId32 ", stop %" PRId32 ", capacity %" PRId32 "\n";
 inline constexpr char kHeadResizeNegative[] = "!!head_resize: negative size %" PRId32 " (not changed)\n";
-inline constexpr char kHeadResizeBeyond[] = "!!head_resize: attempt to resize beyond capacity %" PRId32 " %" PRId32 "\n";
+inline constexpr char kHeadResizeBeyond[] =
+    "!!head_resize: attempt to resize beyond capacity %" PRId32 " %" PRId32 "\n";
 inline constexpr char kEmbResizeNegative[] = "!! embedded_resize: negative size %" PRId32 " (not changed)\n";
-inline constexpr char kEmbResizeParent[] = "!! embedded_resize: parent (size %" PRId32 " cap %" PRId32
-                                           ") is not big enough for resize (start %" PRId32 " newsize %" PRId32 ")\n";
+inline constexpr char kEmbResizeParent[] =
+    "!! embedded_resize: parent (size %" PRId32 " cap %" PRId32
+    ") is not big enough for resize (start %" PRId32 " newsize %" PRId32 ")\n";
 inline constexpr char kEmbResizeBeyond[] =
     "!!embedded_resize: attempt to extend beyond capacity %" PRId32 " %" PRId32 "\n";
 inline constexpr char kHeadCapBelowSize[] =
@@ -82,7 +85,8 @@ inline constexpr char kNotFullAttr[] = "!!head_%s: Not full %s attribute %s\n";
 inline constexpr char kSparseNoMemory[] = "!!attribute dictionary: unable to allocate a sparse record\n";
 
 // ---- statistics ----
-inline constexpr char kStatsBegin[] = "****************Begin attribute dictionary statistics****************\n";
+inline constexpr char kStatsBegin[] =
+    "****************Begin attribute dictionary statistics****************\n";
 inline constexpr char kStatsEnd[] = "****************End attribute dictionary statistics****************\n";
 inline constexpr char kStatsHead[] = "Head attribute dictionary\n";
 inline constexpr char kStatsSize[] = "       Size: %" PRId32 "\n";

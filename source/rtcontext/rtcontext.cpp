@@ -208,7 +208,8 @@ void rto_setprobId(const char *text) {
 }
 
 const char *rto_getprobId(void) {
-    if (g_prob_id == nullptr || g_prob_id[0] == '\0' || std::isspace(static_cast<unsigned char>(g_prob_id[0])))
+    if (g_prob_id == nullptr || g_prob_id[0] == '\0' ||
+        std::isspace(static_cast<unsigned char>(g_prob_id[0])))
         return "KFPxxx";
     return g_prob_id;
 }
@@ -228,8 +229,8 @@ const char *rtoBuildUserName(void) { return ZARN_BUILD_USER; }
 const char *rtoFullVersion(void) {
     static char text[64];
     if (text[0] == '\0')
-        std::snprintf(text, sizeof text, "%s.%d.%s.%s", rtoMajorVersion(), rtoMinorVersion(), rtoPatchNumber(),
-                      rtoBuildNum());
+        std::snprintf(text, sizeof text, "%s.%d.%s.%s", rtoMajorVersion(), rtoMinorVersion(),
+                      rtoPatchNumber(), rtoBuildNum());
     return text;
 }
 

@@ -21,15 +21,15 @@ constexpr int kLineMax = 64;
 struct AsyncData {
     char prompt[256];
     char line[kLineMax + 1];
-    int cursor = 0;       // characters typed into the current line
-    int length = 0;       // length of the finished line
-    bool ready = false;   // a finished line waits to be read
-    bool stop = false;    // asks the thread to end
-    std::mutex lock;      // guards line, cursor, length, ready
+    int cursor = 0;          // characters typed into the current line
+    int length = 0;          // length of the finished line
+    bool ready = false;      // a finished line waits to be read
+    bool stop = false;       // asks the thread to end
+    std::mutex lock;         // guards line, cursor, length, ready
     int wake[2] = {-1, -1};  // the signalling object: a byte on wake[1] ends the wait
     int in_fd = -1;
     int out_fd = -1;
-    bool raw = false;     // terminal settings were changed and must be restored
+    bool raw = false;  // terminal settings were changed and must be restored
     termios saved{};
     std::thread reader;
 };
@@ -49,9 +49,7 @@ void put(int fd, const char *text, size_t n) {
 void put(int fd, const char *text) { put(fd, text, std::strlen(text)); }
 
 // Printable keys: digits, letters, punctuation and the blank.
-bool echoes(unsigned char c) {
-    return (c >= 33 && c <= 126) || c == ' ';
-}
+bool echoes(unsigned char c) { return (c >= 33 && c <= 126) || c == ' '; }
 
 void key(AsyncData *d, unsigned char c) {
     if (echoes(c)) put(d->out_fd, reinterpret_cast<const char *>(&c), 1);
@@ -160,7 +158,8 @@ namespace zarn::rtopipe {
         t.c_cc[VTIME] = 0;
         d->raw = tcsetattr(in_fd, TCSANOW, &t) == 0;
     }
-    ::rtopipe *p = make(nullptr, async_read, async_destroy, async_flush, async_describe, d, RTOPIPE_FLUSH_NEVER);
+    ::rtopipe *p =
+        make(nullptr, async_read, async_destroy, async_flush, async_describe, d, RTOPIPE_FLUSH_NEVER);
     if (p == nullptr) {
         if (d->raw) tcsetattr(in_fd, TCSANOW, &d->saved);
         ::close(d->wake[0]);

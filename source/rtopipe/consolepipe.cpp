@@ -58,8 +58,9 @@ namespace zarn::rtopipe {
 
 ::rtopipe *create_console_reader(FILE *in, FILE *out) {
     auto *d = static_cast<ConsoleData *>(xmalloc(sizeof(ConsoleData)));
-    ::rtopipe *p = d ? make(nullptr, console_read, console_destroy, nullptr, console_describe, d, RTOPIPE_FLUSH_NEVER)
-                     : nullptr;
+    ::rtopipe *p =
+        d ? make(nullptr, console_read, console_destroy, nullptr, console_describe, d, RTOPIPE_FLUSH_NEVER)
+          : nullptr;
     if (p == nullptr) {
         std::free(d);
         return no_memory("rtoPipeIOInitialize");

@@ -19,7 +19,7 @@ struct FileData {
     FILE *file;  // NULL for the static pipes until bound: then stdin/stdout
     char *name;
     int owns;
-    bool closed;  // its stream was closed under it by close_file_streams
+    bool closed;            // its stream was closed under it by close_file_streams
     FileData *prev, *next;  // every live stream pipe, for close_file_streams
 };
 
@@ -32,8 +32,10 @@ void enlist(FileData *d) {
 }
 
 void delist(FileData *d) {
-    if (d->prev != nullptr) d->prev->next = d->next;
-    else if (g_streams == d) g_streams = d->next;
+    if (d->prev != nullptr)
+        d->prev->next = d->next;
+    else if (g_streams == d)
+        g_streams = d->next;
     if (d->next != nullptr) d->next->prev = d->prev;
     d->prev = d->next = nullptr;
 }
@@ -91,7 +93,8 @@ int push(rtopipe *p, FILE *f, const char *bytes, size_t length) {
         return -1;
     }
     int lvl = rp::level(p);
-    if (lvl == RTOPIPE_FLUSH_ALWAYS || (lvl == RTOPIPE_FLUSH_NEWLINE && std::memchr(bytes, '\n', length) != nullptr))
+    if (lvl == RTOPIPE_FLUSH_ALWAYS ||
+        (lvl == RTOPIPE_FLUSH_NEWLINE && std::memchr(bytes, '\n', length) != nullptr))
         file_flush_stream(p, f);
     return 1;
 }
@@ -135,8 +138,9 @@ rtopipe *create_stream(const char *fn, FILE *file, const char *name, int owns, i
     if (file == nullptr) return nullptr;
     auto *d = static_cast<FileData *>(zarn::xcalloc(1, sizeof(FileData)));
     char *copy = zarn::xstrdup(name ? name : "");
-    rtopipe *p = d && copy ? rp::make(file_write, file_read, file_destroy, file_flush, file_describe, d, level)
-                           : nullptr;
+    rtopipe *p = d && copy
+                     ? rp::make(file_write, file_read, file_destroy, file_flush, file_describe, d, level)
+                     : nullptr;
     if (p == nullptr) {
         std::free(copy);
         std::free(d);
@@ -179,7 +183,13 @@ FileData g_stdin_data{nullptr, const_cast<char *>("KEYBOARD"), 0, false, nullptr
 FileData g_stdout_data{nullptr, const_cast<char *>("TERMINAL"), 0, false, nullptr, nullptr};
 
 rtopipe g_stdin_pipe{nullptr, stdin_read, static_destroy, nullptr, keyboard_describe, &g_stdin_data, 1, 0};
-rtopipe g_stdout_pipe{stdout_write, nullptr, static_destroy, stdout_flush, terminal_describe, &g_stdout_data, 2,
+rtopipe g_stdout_pipe{stdout_write,
+                      nullptr,
+                      static_destroy,
+                      stdout_flush,
+                      terminal_describe,
+                      &g_stdout_data,
+                      2,
                       RTOPIPE_FLUSH_NEWLINE << RTOPIPE_FLUSH_SHIFT};
 
 }  // namespace
@@ -191,7 +201,8 @@ namespace zarn::rtopipe {
 int close_file_streams() {
     int closed = 0;
     for (FileData *d = g_streams; d != nullptr; d = d->next) {
-        if (d->closed || d->file == nullptr || d->file == stdin || d->file == stdout || d->file == stderr) continue;
+        if (d->closed || d->file == nullptr || d->file == stdin || d->file == stdout || d->file == stderr)
+            continue;
         (void)std::fclose(d->file);
         d->closed = true;
         ++closed;

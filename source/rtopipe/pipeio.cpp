@@ -39,7 +39,8 @@ int rtoPipeIOInitialize(int interactive) {
     in->flags = (in->flags & ~RTOPIPE_INTERACTIVE) | (isatty(STDIN_FILENO) ? RTOPIPE_INTERACTIVE : 0u);
     if (interactive != 0) {
         rtopipe *reader = nullptr;
-        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) reader = zarn::rtopipe::create_console_reader(stdin, stdout);
+        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO))
+            reader = zarn::rtopipe::create_console_reader(stdin, stdout);
         stdinPipe = reader != nullptr ? reader : in;
         out->refcount = 2;
         stdoutPipe = out;
@@ -88,7 +89,8 @@ void rtorep_set_repDev(rtopipe *pipe) { set_device(rtRepDev, pipe); }
 int rtohis_inq_host(rtopipe *pipe) {
     const char *d = rtodesc(pipe);
     if (d == nullptr) return 0;
-    return (std::strcmp(d, "host terminal output pipe") == 0 || std::strcmp(d, "WEXSimulationMsgs") == 0) ? 1 : 0;
+    return (std::strcmp(d, "host terminal output pipe") == 0 || std::strcmp(d, "WEXSimulationMsgs") == 0) ? 1
+                                                                                                          : 0;
 }
 
 }  // extern "C"
@@ -99,4 +101,3 @@ void initialize_once(int interactive) {
     if (g_init_count == 0) rtoPipeIOInitialize(interactive);
 }
 }  // namespace zarn::rtopipe
-

@@ -111,8 +111,8 @@ void queue_destroy(rtopipe *p) {
 
 extern "C" rtopipe *create_queue_rtopipe(void) {
     gl_list_t *list = gl_create();
-    rtopipe *p = list ? zarn::rtopipe::make(queue_write, queue_read, queue_destroy, queue_flush, queue_describe, list,
-                                            RTOPIPE_FLUSH_NEVER)
+    rtopipe *p = list ? zarn::rtopipe::make(queue_write, queue_read, queue_destroy, queue_flush,
+                                            queue_describe, list, RTOPIPE_FLUSH_NEVER)
                       : nullptr;
     if (p == nullptr) {
         gl_destroylist(list);

@@ -26,7 +26,8 @@ inline constexpr char kGiveUp[] = "%d consecutive read errors!  Giving up!\n";
 inline constexpr char kGiveUpStderr[] = "%d consecutive read error!  Giving up!\n";  // documented as is
 
 // Host streams.
-inline constexpr char kStreamPull[] = "StreamRTOPipePull reported an error while trying to read the IStream.\n";
+inline constexpr char kStreamPull[] =
+    "StreamRTOPipePull reported an error while trying to read the IStream.\n";
 
 // A new pipe, or a queue's new chunks, could not be had; names the function.
 inline constexpr char kNoMemory[] = "!!%s: Unable to allocate memory for the pipe\n";

@@ -33,7 +33,8 @@ const char *tee_describe(rtopipe *) { return "<tee pipe>"; }
 
 extern "C" rtopipe *rtopipe_create_tee(gl_list_t *list) {
     if (list == nullptr) return nullptr;
-    rtopipe *p = zarn::rtopipe::make(tee_write, nullptr, tee_destroy, tee_flush, tee_describe, list, RTOPIPE_FLUSH_NEVER);
+    rtopipe *p = zarn::rtopipe::make(tee_write, nullptr, tee_destroy, tee_flush, tee_describe, list,
+                                     RTOPIPE_FLUSH_NEVER);
     // The list stays the caller's when no tee takes it over.
     return p != nullptr ? p : zarn::rtopipe::no_memory("rtopipe_create_tee");
 }

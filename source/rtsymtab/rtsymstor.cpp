@@ -9,10 +9,10 @@
 namespace {
 
 struct Block {
-    Block *nextAll;   // every block of the store
-    Block *nextRoom;  // blocks that still have room
-    std::size_t free; // characters still free at the front of data
-    char data[1];     // kBlockChars characters (more for an own block)
+    Block *nextAll;    // every block of the store
+    Block *nextRoom;   // blocks that still have room
+    std::size_t free;  // characters still free at the front of data
+    char data[1];      // kBlockChars characters (more for an own block)
 };
 
 Block *new_block(std::size_t chars) {

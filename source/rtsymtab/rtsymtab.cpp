@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr uint32_t kInitialSlots = 10000;  // slots requested at creation
-constexpr std::size_t kKeyOnStack = 1024;  // longer partial keys take a heap copy
+constexpr uint32_t kInitialSlots = 10000;             // slots requested at creation
+constexpr std::size_t kKeyOnStack = 1024;             // longer partial keys take a heap copy
 constexpr uint64_t kMaxEstimate = uint64_t{1} << 24;  // texts a size estimate may ask room for
 
 HashTable *g_table = nullptr;
@@ -69,9 +69,7 @@ extern "C" ZARN_API const char *rtsymtab_add_part(const char *text, int64_t n) {
     return result;
 }
 
-extern "C" ZARN_API const char *rtsymtab_empty(void) {
-    return ensure_table() ? g_empty : nullptr;
-}
+extern "C" ZARN_API const char *rtsymtab_empty(void) { return ensure_table() ? g_empty : nullptr; }
 
 extern "C" ZARN_API void rtsymtab_size_estimate(uint32_t n) {
     if (!ensure_table()) return;

@@ -48,7 +48,7 @@ bool legal_alias(const char *alias) {
 
 // prefix + text, cut to RTOTAGLST_MAX_KEY characters, in a caller's buffer.
 class Joined {
-public:
+  public:
     Joined(const char *prefix, const char *text) {
         size_t n = 0;
         const char *const parts[2] = {prefix, text};
@@ -63,7 +63,7 @@ public:
     }
     const char *c_str() const { return buf_; }
 
-private:
+  private:
     char buf_[RTOTAGLST_MAX_KEY + 1];
 };
 
@@ -83,7 +83,8 @@ void rebuild_index(rtotaglst *list) {
 bool grow(rtotaglst *list) {
     int32_t cap = 0;
     std::size_t bytes = 0;
-    if (!zarn::checked_mul<int32_t>(list->capacity, 2, &cap) || !zarn::byte_count(cap, sizeof(rtotag_t), &bytes))
+    if (!zarn::checked_mul<int32_t>(list->capacity, 2, &cap) ||
+        !zarn::byte_count(cap, sizeof(rtotag_t), &bytes))
         return false;
     auto *fresh = static_cast<rtotag_t *>(zarn::xmalloc(bytes));
     if (fresh == nullptr) return false;
@@ -91,7 +92,8 @@ bool grow(rtotaglst *list) {
     HashTable *t = list->index;
     if (t->chained == 0) {
         for (uint32_t s = 0; s < t->size; ++s)
-            if (t->slots[s] != nullptr) t->slots[s] = fresh + (static_cast<rtotag_t *>(t->slots[s]) - list->entries);
+            if (t->slots[s] != nullptr)
+                t->slots[s] = fresh + (static_cast<rtotag_t *>(t->slots[s]) - list->entries);
     }
     std::free(list->entries);
     list->entries = fresh;
@@ -110,7 +112,8 @@ int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned cha
     slot->tagid = rtsymtab_add(alias);
     slot->varid = rtsymtab_add(name != nullptr ? name : "");
     slot->inherited = inherited;
-    void *stored = slot->tagid != nullptr && slot->varid != nullptr ? hashAddItem(list->index, slot) : nullptr;
+    void *stored =
+        slot->tagid != nullptr && slot->varid != nullptr ? hashAddItem(list->index, slot) : nullptr;
     if (stored != slot) {
         if (stored != nullptr) return 1;
         report(msg::kNoMemoryAdd, alias);
@@ -119,8 +122,7 @@ int add_entry(rtotaglst *list, const char *alias, const char *name, unsigned cha
     ++list->count;
     if (list->parent != nullptr) {
         Joined key(list->prefix, alias), full(list->prefix, name);
-        if (add_entry(list->parent, key.c_str(), full.c_str(), 1) == 1)
-            report(msg::kDuplicateOnAdd, alias);
+        if (add_entry(list->parent, key.c_str(), full.c_str(), 1) == 1) report(msg::kDuplicateOnAdd, alias);
     }
     return 0;
 }
@@ -206,7 +208,8 @@ rtotaglst_t *rtotaglst_create(int32_t capacity) {
     list->capacity = capacity;
     list->prefix = "";
     std::size_t bytes = 0;
-    if (zarn::byte_count(capacity, sizeof(rtotag_t), &bytes)) list->entries = static_cast<rtotag_t *>(zarn::xmalloc(bytes));
+    if (zarn::byte_count(capacity, sizeof(rtotag_t), &bytes))
+        list->entries = static_cast<rtotag_t *>(zarn::xmalloc(bytes));
     list->index = hashCreate(static_cast<uint32_t>(capacity), entry_hash, entry_step, entry_compare, 0, 0);
     list->children = gl_create();
     if (list->entries == nullptr || list->index == nullptr || list->children == nullptr) {
@@ -264,8 +267,7 @@ void rtotaglst_link_parent(rtotaglst_t *parent, rtotaglst_t *child) {
     for (int32_t i = 0; i < child->count; ++i) {
         const rtotag_t &e = child->entries[i];
         Joined key(child->prefix, e.tagid), full(child->prefix, e.varid);
-        if (add_entry(parent, key.c_str(), full.c_str(), 1) == 1)
-            report(msg::kDuplicateOnLink, e.tagid);
+        if (add_entry(parent, key.c_str(), full.c_str(), 1) == 1) report(msg::kDuplicateOnLink, e.tagid);
     }
 }
 
@@ -289,8 +291,10 @@ int32_t rtotaglst_none(rtotaglst_t *list) {
     }
     int32_t kept = 0, ndefined = 0;
     for (int32_t i = 0; i < list->count; ++i) {
-        if (list->entries[i].inherited != 0) list->entries[kept++] = list->entries[i];
-        else defined[ndefined++] = list->entries[i].tagid;
+        if (list->entries[i].inherited != 0)
+            list->entries[kept++] = list->entries[i];
+        else
+            defined[ndefined++] = list->entries[i].tagid;
     }
     list->count = kept;
     rebuild_index(list);
@@ -336,8 +340,10 @@ void rtotaglst_inq_by_tag(rtotaglst_t *list, const char *alias, char *name_out, 
     const char *name = zarn::rttaglst::find_tag(list, alias, &k);
     if (k_out != nullptr) *k_out = k;
     if (name_out == nullptr) return;
-    if (name != nullptr) std::strcpy(name_out, name);
-    else name_out[0] = '\0';
+    if (name != nullptr)
+        std::strcpy(name_out, name);
+    else
+        name_out[0] = '\0';
 }
 
 }  // extern "C"

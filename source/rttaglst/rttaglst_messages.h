@@ -13,12 +13,14 @@ inline constexpr char kBadAlias[] =
     "Bad alias name '%s'.  Alias names must be 40 characters or less, must start\n"
     "with A-Z, and contain only letters (A-Z), digits (0-9) and underbar (_).\n";  // documented as is
 // A propagated copy that the parent already holds ("one" here, "same" when linking).
-inline constexpr char kDuplicateOnAdd[] = "Duplicate definition of alias %s in the one scope.\n";  // documented as is
+inline constexpr char kDuplicateOnAdd[] =
+    "Duplicate definition of alias %s in the one scope.\n";  // documented as is
 inline constexpr char kDuplicateOnLink[] = "Duplicate definition of alias %s in the same scope.\n";
 inline constexpr char kAlreadyLinked[] = "!!rtotaglst_link_parent: child already linked to a parent\n";
 inline constexpr char kLinkBelowItself[] = "!!rtotaglst_link_parent: a list cannot be linked below itself\n";
 inline constexpr char kNoMemoryAdd[] = "!!rtotaglst_add_tag: Unable to allocate memory for alias %s\n";
-inline constexpr char kNoMemoryDestroy[] = "!!rtotaglst_destroy: Unable to allocate memory to withdraw aliases\n";
+inline constexpr char kNoMemoryDestroy[] =
+    "!!rtotaglst_destroy: Unable to allocate memory to withdraw aliases\n";
 inline constexpr char kNoMemoryNone[] = "!!rtotaglst_none: Unable to allocate memory to withdraw aliases\n";
 
 // rtotaglst_print lines.

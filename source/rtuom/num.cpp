@@ -64,7 +64,8 @@ bool price_pair(const char *x, const char *y) {
 // twin, which then becomes the type); else the pick rule.
 int16_t compose(int *r, int p1, int x, int p2, int y) {
     char n1[96], n2[96];
-    if (!copy_name(n1, sizeof n1, rtouom_uom_name(p1, x)) || !copy_name(n2, sizeof n2, rtouom_uom_name(p2, y)))
+    if (!copy_name(n1, sizeof n1, rtouom_uom_name(p1, x)) ||
+        !copy_name(n2, sizeof n2, rtouom_uom_name(p2, y)))
         return pick(*r, x, y);
     char *d1 = std::strchr(n1, '/'), *d2 = std::strchr(n2, '/');
     if (!d1 || !d2) return pick(*r, x, y);
@@ -80,8 +81,8 @@ int16_t compose(int *r, int p1, int x, int p2, int y) {
     if (t == *r && u != 0) return static_cast<int16_t>(u);
     if (u != 0) {
         char tn[96], rn[96];
-        if (copy_name(tn, sizeof tn, rtouom_ptype_name(t)) && copy_name(rn, sizeof rn, rtouom_ptype_name(*r)) &&
-            price_pair(tn, rn)) {
+        if (copy_name(tn, sizeof tn, rtouom_ptype_name(t)) &&
+            copy_name(rn, sizeof rn, rtouom_ptype_name(*r)) && price_pair(tn, rn)) {
             *r = t;
             return static_cast<int16_t>(u);
         }
@@ -260,25 +261,32 @@ extern "C" void numAbs(num *a) {
 }
 
 extern "C" void numLog(num *a) {
-    unary(a, [](double x) { return std::log(x); }, [](double x) { return x > 0; });
+    unary(
+        a, [](double x) { return std::log(x); }, [](double x) { return x > 0; });
 }
 extern "C" void numLog10(num *a) {
-    unary(a, [](double x) { return std::log10(x); }, [](double x) { return x > 0; });
+    unary(
+        a, [](double x) { return std::log10(x); }, [](double x) { return x > 0; });
 }
 extern "C" void numSqrt(num *a) {
-    unary(a, [](double x) { return std::sqrt(x); }, [](double x) { return !(x < 0); });
+    unary(
+        a, [](double x) { return std::sqrt(x); }, [](double x) { return !(x < 0); });
 }
 extern "C" void numExp(num *a) {
-    unary(a, [](double x) { return std::exp(x); }, any);
+    unary(
+        a, [](double x) { return std::exp(x); }, any);
 }
 extern "C" void numCos(num *a) {
-    unary(a, [](double x) { return std::cos(x); }, any);
+    unary(
+        a, [](double x) { return std::cos(x); }, any);
 }
 extern "C" void numSin(num *a) {
-    unary(a, [](double x) { return std::sin(x); }, any);
+    unary(
+        a, [](double x) { return std::sin(x); }, any);
 }
 extern "C" void numTan(num *a) {
-    unary(a, [](double x) { return std::tan(x); }, any);
+    unary(
+        a, [](double x) { return std::tan(x); }, any);
 }
 
 extern "C" int numBaseUom(const num *a, int ptype) {

@@ -289,7 +289,9 @@ constexpr TypeRow kQuotientRows[] = {
 
 }  // namespace
 
-const TypeTable kProductTable = {kProductRows, static_cast<int>(sizeof kProductRows / sizeof kProductRows[0])};
-const TypeTable kQuotientTable = {kQuotientRows, static_cast<int>(sizeof kQuotientRows / sizeof kQuotientRows[0])};
+const TypeTable kProductTable = {kProductRows,
+                                 static_cast<int>(sizeof kProductRows / sizeof kProductRows[0])};
+const TypeTable kQuotientTable = {kQuotientRows,
+                                  static_cast<int>(sizeof kQuotientRows / sizeof kQuotientRows[0])};
 
 }  // namespace zarn::rtuom::ptalg

@@ -31,22 +31,27 @@ double pair_convert(const char *fn, double x, int ptype, int uom, Direction dir,
     }
     if (is_marker(ptype)) return x;
     if (!type_valid(ptype)) {
-        if (joined) report_joined(fn, kTypeBounds, ptype);
-        else report(fn, kTypeBounds, ptype);
+        if (joined)
+            report_joined(fn, kTypeBounds, ptype);
+        else
+            report(fn, kTypeBounds, ptype);
         return x;
     }
     const long long p = magnitude(ptype);
     const int count = rtouom_count[p];
     const int use = uom == 0 ? rtouom_default_uom[p] : uom;
     if ((uom != 0 && !index_within(uom, count)) || !index_within(use, count)) {
-        if (joined) report_joined(fn, kIndexBounds, uom);
-        else report(fn, kIndexBounds, uom);
+        if (joined)
+            report_joined(fn, kIndexBounds, uom);
+        else
+            report(fn, kIndexBounds, uom);
         return x;
     }
     return convert(x, ptype, rtouom_table[p][use - 1], dir, delta);
 }
 
-void rconv1_impl(const char *fn, int ptype, int uom, double si, double *value, const char **name, bool delta) {
+void rconv1_impl(const char *fn, int ptype, int uom, double si, double *value, const char **name,
+                 bool delta) {
     if (value != nullptr) *value = si;
     if (name != nullptr) *name = nullptr;
     if (!built()) {

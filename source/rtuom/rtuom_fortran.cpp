@@ -96,7 +96,8 @@ ZARN_FORTRAN(int64_t, RTOUOM_GET_DEFAULT_F, rtouom_get_default_f_, (const int64_
     return rtouom_get_default(narrow(ptype));
 }
 
-ZARN_FORTRAN(int64_t, RTOUOM_SET_DEFAULT_F, rtouom_set_default_f_, (const int64_t *ptype, const int64_t *uom)) {
+ZARN_FORTRAN(int64_t, RTOUOM_SET_DEFAULT_F, rtouom_set_default_f_,
+             (const int64_t *ptype, const int64_t *uom)) {
     return rtouom_set_default(narrow(ptype), narrow(uom));
 }
 
@@ -122,16 +123,16 @@ ZARN_FORTRAN(int64_t, RTOUOM_ADD_UOM2_F, rtouom_add_uom2_f_,
              (const char *unit, const int64_t *ptype, const double *mult, const double *offset,
               const int64_t *alsoEqual, size_t unit_len)) {
     zarn::FText text(unit, unit_len);
-    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset), deref(alsoEqual) != 0,
-                                 false);
+    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset),
+                                 deref(alsoEqual) != 0, false);
 }
 
 ZARN_FORTRAN(int64_t, RTOUOM_ADD_UOM3_F, rtouom_add_uom3_f_,
              (const char *unit, const int64_t *ptype, const double *mult, const double *offset,
               const int64_t *alsoEqual, const int64_t *noCheck, size_t unit_len)) {
     zarn::FText text(unit, unit_len);
-    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset), deref(alsoEqual) != 0,
-                                 deref(noCheck) != 0);
+    return zarn::rtuom::add_unit(text.c_str(), narrow(ptype), deref(mult), deref(offset),
+                                 deref(alsoEqual) != 0, deref(noCheck) != 0);
 }
 
 // Building destroys the table first: this is the reset.

@@ -50,10 +50,10 @@ struct NameRecord {
 
 HashTable *g_names = nullptr;
 HashTable *g_folds = nullptr;
-long long g_clock = 0;                // appends since the build
-long long g_appended[kTypeCount];     // when each type was last appended to; 0: never
-int g_last_added[kTypeCount];         // the index that append gave
-int g_capacity[kTypeCount];           // entries each type's array holds
+long long g_clock = 0;             // appends since the build
+long long g_appended[kTypeCount];  // when each type was last appended to; 0: never
+int g_last_added[kTypeCount];      // the index that append gave
+int g_capacity[kTypeCount];        // entries each type's array holds
 
 uint32_t name_hash(const void *item) { return hash_pjw(static_cast<const NameRecord *>(item)->name); }
 int name_compare(const void *a, const void *b) {
@@ -189,7 +189,8 @@ Place place_of(const NameRecord *r, const char *name) {
     const Holder *latest = nullptr;
     for (int i = 0; i < r->count; ++i) {
         const Holder &h = r->holders[i];
-        if (g_appended[h.ptype] > h.since && (latest == nullptr || g_appended[h.ptype] > g_appended[latest->ptype]))
+        if (g_appended[h.ptype] > h.since &&
+            (latest == nullptr || g_appended[h.ptype] > g_appended[latest->ptype]))
             latest = &h;
     }
     if (latest == nullptr) return Place{r->holders[0].ptype, r->holders[0].first};

@@ -105,8 +105,10 @@ ZARN_API int pt_lookup(const char *name) {
         const int mid = (lo + hi) / 2;
         const int c = std::strcmp(name, kSortedTypes[mid].name);
         if (c == 0) return kSortedTypes[mid].number;
-        if (c < 0) hi = mid - 1;
-        else lo = mid + 1;
+        if (c < 0)
+            hi = mid - 1;
+        else
+            lo = mid + 1;
     }
     return -1;
 }
@@ -160,8 +162,10 @@ ZARN_API void rtouom_inq_info_c(int ptype, int uom, double *mult, double *offset
     const rtouom_entry *e = checked_entry("rtouom_inq_info_c", ptype, uom);
     if (e == nullptr) return;
     if (name != nullptr) {
-        if (ptype < 0) std::snprintf(name, RTOUOM_MAX_NAME + 1, "$/%.30s", e->name);
-        else std::snprintf(name, RTOUOM_MAX_NAME + 1, "%s", e->name);
+        if (ptype < 0)
+            std::snprintf(name, RTOUOM_MAX_NAME + 1, "$/%.30s", e->name);
+        else
+            std::snprintf(name, RTOUOM_MAX_NAME + 1, "%s", e->name);
     }
     if (mult != nullptr) *mult = ptype < 0 ? 1.0 / e->multiplier : e->multiplier;
     if (offset != nullptr) *offset = ptype < 0 ? 0.0 : e->offset;
@@ -213,7 +217,9 @@ ZARN_API void rtouom_destroy_uomlist(char **list) {
 
 ZARN_API int rtouom_predefined(int ptype, int uom) { return predefined_test(ptype, uom) == 1 ? 1 : 0; }
 
-ZARN_API int rtouom_force_predefined_units(int ptype, int uom) { return predefined_test(ptype, uom) == 1 ? uom : 1; }
+ZARN_API int rtouom_force_predefined_units(int ptype, int uom) {
+    return predefined_test(ptype, uom) == 1 ? uom : 1;
+}
 
 ZARN_API int rtouom_get_default(int ptype) {
     if (ptype < 0 || ptype >= kTypeCount || rtouom_count[ptype] == 0) return 0;

@@ -12,7 +12,8 @@ namespace {
 
 // A message cut to the buffer (a very long unit name) still ends its line.
 void format(char (&text)[2048], const char *fmt, va_list ap) {
-    if (std::vsnprintf(text, sizeof text, fmt, ap) >= static_cast<int>(sizeof text)) text[sizeof text - 2] = '\n';
+    if (std::vsnprintf(text, sizeof text, fmt, ap) >= static_cast<int>(sizeof text))
+        text[sizeof text - 2] = '\n';
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ inline constexpr const char *kFactorsNotFinite =
     "a unit needs a finite non-zero multiplier and a finite offset, not %g and %g.\n";
 // Whole lines without the usual prefix.
 inline constexpr const char *kSetDefaultBounds = "!!! rtouom_set_default: physical type out of bounds %i\n";
-inline constexpr const char *kAssumeSI = "BaseUom of the variable is invalid. Assume SI \n";  // documented as is
+inline constexpr const char *kAssumeSI =
+    "BaseUom of the variable is invalid. Assume SI \n";  // documented as is
 
 // Assertion texts on standard error, under the documented source name.
 inline constexpr const char *kSource = "source/rtuom/rtuom";

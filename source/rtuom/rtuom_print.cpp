@@ -12,8 +12,8 @@ extern "C" {
 ZARN_API void rtouom_print_header(rtopipe *pipe) {
     rtoprintf(pipe, "%-*s %-*s    %-*s %-*s\n", 32, "", 12, "Physical", 12, "", 12, "");
     rtoprintf(pipe, "%-*s %-*s P/U %-*s %-*s\n", 32, "Name", 12, "Type", 12, "Multiplier", 12, "Offset");
-    rtoprintf(pipe, "%.32s %.12s %.3s %.12s %.12s\n", "================================",
-              "============", "===", "============", "============");
+    rtoprintf(pipe, "%.32s %.12s %.3s %.12s %.12s\n",
+              "================================", "============", "===", "============", "============");
 }
 
 ZARN_API void rtouom_print_uom(rtopipe *pipe, int ptype, int uom) {

@@ -14,7 +14,6 @@ ZARN_API int rtouom_default_uom[RTOUOM_NTYPES];
 ZARN_API int rtouom_strict_uom_checking = 0;
 }
 
-
 namespace zarn::rtuom {
 namespace {
 
@@ -27,7 +26,8 @@ bool build_arrays() {
     for (int t = 0; t < kTypeCount; ++t) {
         const CatalogSpan span = kCatalogSpans[t];
         rtouom_npredefined[t] = span.count;
-        auto *array = static_cast<rtouom_entry *>(xmalloc(sizeof(rtouom_entry) * static_cast<size_t>(span.count)));
+        auto *array =
+            static_cast<rtouom_entry *>(xmalloc(sizeof(rtouom_entry) * static_cast<size_t>(span.count)));
         if (array == nullptr) return false;
         for (int i = 0; i < span.count; ++i) {
             const CatalogUnit &u = kCatalogUnits[span.first + i];

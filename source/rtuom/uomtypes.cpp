@@ -32,14 +32,18 @@ struct TypePair {
 
 // Pairs that rtouom_ptype_equal treats as equal, in either order.
 constexpr TypePair kEqualPairs[] = {
-    {kFlow, kMassFlow},          {-kArea, kAreaPrice},          {-kVolume, kVolumePrice},
-    {kComposition, kDimensionles}, {kPressure, kPdrop},         {kEnthalpy, kMoleEnthalp},
-    {kEnthalpy, kMassEnthalp},   {kEntropy, kMoleEntropy},      {kEntropy, kMassEntropy},
-    {kMoleEntropy, kMoleHeatCa}, {kMassEntropy, kMassHeatCa},   {kPower, kEnthalpyFlo},
-    {kPower, kElecPower},        {kEnthalpyFlo, kElecPower},    {kInverseLeng, kFilterResis},
-    {kInverseLeng, kPackFactor}, {kPackFactor, kFilterResis},   {kEnergy, kHeat},
-    {-kEnergy, kEnergyPrice},    {kElecPrice, kEnergyPrice},    {kElecPrice, -kEnergy},
-    {kDensity, kMassDensity},    {kUntyped, kDimensionles},     {kEntropy, kMoleHeatCa},
+    {kFlow, kMassFlow},           {-kArea, kAreaPrice},
+    {-kVolume, kVolumePrice},     {kComposition, kDimensionles},
+    {kPressure, kPdrop},          {kEnthalpy, kMoleEnthalp},
+    {kEnthalpy, kMassEnthalp},    {kEntropy, kMoleEntropy},
+    {kEntropy, kMassEntropy},     {kMoleEntropy, kMoleHeatCa},
+    {kMassEntropy, kMassHeatCa},  {kPower, kEnthalpyFlo},
+    {kPower, kElecPower},         {kEnthalpyFlo, kElecPower},
+    {kInverseLeng, kFilterResis}, {kInverseLeng, kPackFactor},
+    {kPackFactor, kFilterResis},  {kEnergy, kHeat},
+    {-kEnergy, kEnergyPrice},     {kElecPrice, kEnergyPrice},
+    {kElecPrice, -kEnergy},       {kDensity, kMassDensity},
+    {kUntyped, kDimensionles},    {kEntropy, kMoleHeatCa},
 };
 
 bool is_pair(int a, int b, int x, int y) { return (a == x && b == y) || (a == y && b == x); }
@@ -63,9 +67,9 @@ int sum_type(int a, int b, int *out) {
         int x, y, result;
     };
     static constexpr Rule kPairs[] = {
-        {kFlow, kMassFlow, kMassFlow},         {-kArea, kAreaPrice, kAreaPrice},
-        {-kVolume, kVolumePrice, kVolumePrice}, {kComposition, kDimensionles, kComposition},
-        {kPressure, kPdrop, kPressure},         {kTemperature, kDeltaT, kTemperature},
+        {kFlow, kMassFlow, kMassFlow},           {-kArea, kAreaPrice, kAreaPrice},
+        {-kVolume, kVolumePrice, kVolumePrice},  {kComposition, kDimensionles, kComposition},
+        {kPressure, kPdrop, kPressure},          {kTemperature, kDeltaT, kTemperature},
         {kEnthalpy, kMoleEnthalp, kMoleEnthalp}, {kEntropy, kMoleEntropy, kMoleEntropy},
     };
     for (const Rule &r : kPairs) {
@@ -110,14 +114,10 @@ int difference_type(int a, int b, int *out) {
         bool ordered;  // only a = x, b = y
     };
     static constexpr Rule kRules[] = {
-        {kFlow, kMassFlow, kMassFlow, false},
-        {-kArea, kAreaPrice, kAreaPrice, false},
-        {-kVolume, kVolumePrice, kVolumePrice, false},
-        {kComposition, kDimensionles, kComposition, false},
-        {kPressure, kPdrop, kPressure, true},
-        {kTemperature, kDeltaT, kTemperature, true},
-        {kEnthalpy, kMoleEnthalp, kMoleEnthalp, false},
-        {kEntropy, kMoleEntropy, kMoleEntropy, false},
+        {kFlow, kMassFlow, kMassFlow, false},           {-kArea, kAreaPrice, kAreaPrice, false},
+        {-kVolume, kVolumePrice, kVolumePrice, false},  {kComposition, kDimensionles, kComposition, false},
+        {kPressure, kPdrop, kPressure, true},           {kTemperature, kDeltaT, kTemperature, true},
+        {kEnthalpy, kMoleEnthalp, kMoleEnthalp, false}, {kEntropy, kMoleEntropy, kMoleEntropy, false},
         {kUntyped, kDimensionles, kUntyped, false},
     };
     for (const Rule &r : kRules) {

@@ -272,7 +272,8 @@ int param_linked(const char *name, HashTable *local) {
     return p ? p->linked : 0;
 }
 
-void param_create_linked(const char *name, int readOnly, int type, param_setter_fn setter, param_getter_fn getter) {
+void param_create_linked(const char *name, int readOnly, int type, param_setter_fn setter,
+                         param_getter_fn getter) {
     if (!g_global) return param_assert(msg::kNoGlobalTable, __LINE__);
     if (!name) return;
     if (find(g_global, name)) {

@@ -20,7 +20,7 @@ inline constexpr char kLeftWrong[] = " left hand side undefined or wrong type";
 inline constexpr char kRightNotUom[] = " right hand side undefined or not UOM";
 inline constexpr char kRightWrong[] = " right hand side undefined or wrong type";
 inline constexpr char kUnknownUom[] = "!! unknown UOM %s unable to coerce ";  // then the value, then kToUnit
-inline constexpr char kCannotChange[] = "!! unable to change the UOM of ";     // then the value, then kToUnit
+inline constexpr char kCannotChange[] = "!! unable to change the UOM of ";    // then the value, then kToUnit
 inline constexpr char kToUnit[] = " to {%s}\n";
 inline constexpr char kBothTyped[] = "Bad ## expression: both sides are typed.\n";
 // standard error
@@ -37,16 +37,14 @@ inline constexpr const char *kIndex[] = {
     "The str argument to index(str,substr[,pos]) is not a string\n",
     "The substr argument to index(str,substr[,pos]) is not valid\n",
     "The pos argument to index(str,substr,pos) is not valid\n"};  // documented as is
-inline constexpr const char *kInsert[] = {
-    "Invalid number of arguments to insertstr(str,sstr,pos)\n",
-    "The str argument to insertstr(str,sstr,pos) is not a string\n",
-    "The sstr argument to insertstr(str,sstr,pos) is not valid\n",
-    "The pos argument to insertstr(str,sstr,pos) is not valid\n"};
-inline constexpr const char *kRemove[] = {
-    "Invalid number of arguments to removestr(str,pos,len)\n",
-    "The str argument to removestr(str,pos,len) is not a string\n",
-    "The pos argument to removestr(str,pos,len) is not valid\n",
-    "The len argument to removestr(str,pos,len) is not valid\n"};
+inline constexpr const char *kInsert[] = {"Invalid number of arguments to insertstr(str,sstr,pos)\n",
+                                          "The str argument to insertstr(str,sstr,pos) is not a string\n",
+                                          "The sstr argument to insertstr(str,sstr,pos) is not valid\n",
+                                          "The pos argument to insertstr(str,sstr,pos) is not valid\n"};
+inline constexpr const char *kRemove[] = {"Invalid number of arguments to removestr(str,pos,len)\n",
+                                          "The str argument to removestr(str,pos,len) is not a string\n",
+                                          "The pos argument to removestr(str,pos,len) is not valid\n",
+                                          "The len argument to removestr(str,pos,len) is not valid\n"};
 
 // ---- names queries sent to the host
 inline constexpr char kQueryOr[] = " or ";
@@ -75,14 +73,16 @@ inline constexpr char kBadQueryArgs[] = "!!! %s: bad query text arguments";
 
 // ---- parameters: history device
 inline constexpr char kSetInvalidName[] =
-    "!!! param_set: invalid parameter name %s.\n!!! Parameters must start with A-Z and contain only A-Z, 0-9, and _.\n";
+    "!!! param_set: invalid parameter name %s.\n!!! Parameters must start with A-Z and contain only A-Z, "
+    "0-9, and _.\n";
 inline constexpr char kSetReadOnly[] = "!!! param_set: assignment to read-only parameter %s\n";
 inline constexpr char kSetKind[] = "!!! param_set: assignment of a %s value to a %s parameter\n";
 inline constexpr char kReadInvalidName[] = "!! param_read: invalid parameter name %s\n";
 inline constexpr char kLinkedUnable[] = "!!! param_create_linked: unable to add linked parameter %s\n";
 inline constexpr char kLinkedExists[] = "!!! param_create_linked: variable of that name already exists\n";
 inline constexpr char kLinkedInvalidName[] =
-    "!!! param_create_linked: Invalid parameter name %s\n!!! Parameters must start with A-Z and contain only A-Z, "
+    "!!! param_create_linked: Invalid parameter name %s\n!!! Parameters must start with A-Z and contain only "
+    "A-Z, "
     "0-9, and _.\n";
 inline constexpr char kShowHeader[] = "The following parameters are %s defined\n";
 inline constexpr char kShowLine[] = "   %s%s\n";
@@ -93,19 +93,28 @@ inline constexpr char kShowNone[] = "There are no %s defined parameters\n";
 inline constexpr char kInitTwice[] = "!!! param_init called twice";
 inline constexpr char kDestroyNoTable[] = "!!! param_destroy: NULL param_hash_table";
 inline constexpr char kDefineNoLocal[] = "!!! param_create_local: NULL local_hash_table";  // documented as is
-inline constexpr char kReadBadResult[] = "param_read: bad value for result";                // documented as is
+inline constexpr char kReadBadResult[] = "param_read: bad value for result";               // documented as is
 inline constexpr char kSetBadValue[] = "!!! param_set: bad value";
 inline constexpr char kNoGlobalTable[] = "!!! param: no global parameter table";
 
 // Kind names of the parameter messages, by value_type.
-inline constexpr const char *kParamKindNames[] = {
-    "undefined", "number", "string", "identifer",  // documented as is
-    "regular expression", "glob regular expression", "logical", "pipe", "list", "range", "enumeration",
-    "boundednumber"};
+inline constexpr const char *kParamKindNames[] = {"undefined",
+                                                  "number",
+                                                  "string",
+                                                  "identifer",  // documented as is
+                                                  "regular expression",
+                                                  "glob regular expression",
+                                                  "logical",
+                                                  "pipe",
+                                                  "list",
+                                                  "range",
+                                                  "enumeration",
+                                                  "boundednumber"};
 
 // Names of the kinds as value_typeof gives them, by value_type.
-inline constexpr const char *kTypeofNames[] = {"UNDEFINED", "NUMBER", "STRING", "IDENTIFIER", "REGEXP", "GLOB",
-                                               "BOOLEAN", "PIPE", "LIST", "RANGE", "ENUMERATION", "BOUNDEDNUMBER"};
+inline constexpr const char *kTypeofNames[] = {"UNDEFINED", "NUMBER", "STRING",      "IDENTIFIER",
+                                               "REGEXP",    "GLOB",   "BOOLEAN",     "PIPE",
+                                               "LIST",      "RANGE",  "ENUMERATION", "BOUNDEDNUMBER"};
 
 }  // namespace zarn::rtvalue::msg
 

@@ -79,17 +79,17 @@ bool shallow_ok(const value_t *v) {
 // Frees what a value's record points to, except a list under it.
 void free_contents(value_t *v) {
     switch (v->value_type) {
-    case string_value:
-    case identifier_value:
-    case regexp_value:
-    case glob_value:
-        std::free(v->u.text);
-        break;
-    case pipe_value:
-        rtodestroy(v->u.pipe);
-        break;
-    default:
-        break;
+        case string_value:
+        case identifier_value:
+        case regexp_value:
+        case glob_value:
+            std::free(v->u.text);
+            break;
+        case pipe_value:
+            rtodestroy(v->u.pipe);
+            break;
+        default:
+            break;
     }
 }
 
@@ -307,33 +307,33 @@ value_t *list_item(const gl_list_t *list, uint32_t i) {
 
 bool copy_into(const value_t *src, value_t *dst) {
     switch (src->value_type) {
-    case string_value:
-    case identifier_value:
-    case regexp_value:
-    case glob_value: {
-        char *t = zarn::xstrdup(src->u.text);
-        if (!t) return false;
-        dst->u.text = t;
-        break;
-    }
-    case pipe_value:
-        dst->u.pipe = copyPipe(src->u.pipe);
-        break;
-    case list_value:
-        dst->u.list = copy_list(src->u.list);
-        if (!dst->u.list) return false;
-        break;
-    case enum_value:
-        dst->u.enumeration = src->u.enumeration;
-        dst->u.enumeration.choices = copy_list(src->u.enumeration.choices);
-        if (!dst->u.enumeration.choices) {
-            clear(dst);
-            return false;
+        case string_value:
+        case identifier_value:
+        case regexp_value:
+        case glob_value: {
+            char *t = zarn::xstrdup(src->u.text);
+            if (!t) return false;
+            dst->u.text = t;
+            break;
         }
-        break;
-    default:
-        dst->u = src->u;
-        break;
+        case pipe_value:
+            dst->u.pipe = copyPipe(src->u.pipe);
+            break;
+        case list_value:
+            dst->u.list = copy_list(src->u.list);
+            if (!dst->u.list) return false;
+            break;
+        case enum_value:
+            dst->u.enumeration = src->u.enumeration;
+            dst->u.enumeration.choices = copy_list(src->u.enumeration.choices);
+            if (!dst->u.enumeration.choices) {
+                clear(dst);
+                return false;
+            }
+            break;
+        default:
+            dst->u = src->u;
+            break;
     }
     dst->value_type = src->value_type;
     return true;
@@ -408,11 +408,15 @@ value_t *value_create_from_int(int i) {
 void value_assign_string(value_t *v, char *text) {
     assign_text(v, text, string_value, "value_assign_string", __LINE__);
 }
-void value_assign_id(value_t *v, char *text) { assign_text(v, text, identifier_value, "value_assign_id", __LINE__); }
+void value_assign_id(value_t *v, char *text) {
+    assign_text(v, text, identifier_value, "value_assign_id", __LINE__);
+}
 void value_assign_regexp(value_t *v, char *text) {
     assign_text(v, text, regexp_value, "value_assign_regexp", __LINE__);
 }
-void value_assign_glob(value_t *v, char *text) { assign_text(v, text, glob_value, "value_assign_glob", __LINE__); }
+void value_assign_glob(value_t *v, char *text) {
+    assign_text(v, text, glob_value, "value_assign_glob", __LINE__);
+}
 
 char *value_assign_copy_of_string(value_t *v, const char *text) {
     return assign_copy(v, text, string_value, "value_assign_copy_of_string", __LINE__);

@@ -53,7 +53,8 @@ const Mode *find_mode(const Flavour &f, const char *word) {
 
 // A pipe owning file, named name; the stream is closed when no pipe is made.
 ::rtopipe *make_pipe(FILE *file, const char *name, bool binary) {
-    ::rtopipe *p = binary ? create_binary_stream_rtopipe(file, name, 1) : create_ascii_stream_rtopipe(file, name, 1);
+    ::rtopipe *p =
+        binary ? create_binary_stream_rtopipe(file, name, 1) : create_ascii_stream_rtopipe(file, name, 1);
     if (!p) std::fclose(file);
     return p;
 }
@@ -103,27 +104,28 @@ void open_from_list(value_t *v, const Flavour &f) {
 void open_file(value_t *v, const Flavour &f) {
     if (!check(v && value_okay(v), msg::kBadArgument, f.fn, __LINE__)) return;
     switch (v->value_type) {
-    case list_value:
-        if (gl_length(v->u.list) == 2) return open_from_list(v, f);
-        break;
-    case string_value:
-        if (FILE *file = std::fopen(v->u.text, f.single_mode)) return become_pipe(v, make_pipe(file, v->u.text, f.binary));
-        zarn::rtopipe::report(msg::kOpenFileFor, v->u.text, "WRITE", std::strerror(errno));
-        if (f.binary) return;  // the binary form keeps its STRING
-        break;
-    case identifier_value: {
-        rtocase *it = rtocase_newfile(v->u.text);
-        ::rtopipe *p = nullptr;
-        if (it)
-            p = open_variants(it, f.single_mode, f.binary);
-        else
-            zarn::rtopipe::report(msg::kNoMemory);
-        rtocase_destroy(it);
-        return become_pipe(v, p);
-    }
-    default:
-        if (f.binary) return;  // other kinds are left as they are
-        break;
+        case list_value:
+            if (gl_length(v->u.list) == 2) return open_from_list(v, f);
+            break;
+        case string_value:
+            if (FILE *file = std::fopen(v->u.text, f.single_mode))
+                return become_pipe(v, make_pipe(file, v->u.text, f.binary));
+            zarn::rtopipe::report(msg::kOpenFileFor, v->u.text, "WRITE", std::strerror(errno));
+            if (f.binary) return;  // the binary form keeps its STRING
+            break;
+        case identifier_value: {
+            rtocase *it = rtocase_newfile(v->u.text);
+            ::rtopipe *p = nullptr;
+            if (it)
+                p = open_variants(it, f.single_mode, f.binary);
+            else
+                zarn::rtopipe::report(msg::kNoMemory);
+            rtocase_destroy(it);
+            return become_pipe(v, p);
+        }
+        default:
+            if (f.binary) return;  // other kinds are left as they are
+            break;
     }
     release(v);
 }

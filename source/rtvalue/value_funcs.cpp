@@ -41,7 +41,9 @@ uint32_t position(const value_t &item, uint32_t n) {
     return pos;
 }
 
-bool is_list_of(const value_t *v, uint32_t n) { return v->value_type == list_value && gl_length(v->u.list) == n; }
+bool is_list_of(const value_t *v, uint32_t n) {
+    return v->value_type == list_value && gl_length(v->u.list) == n;
+}
 
 // v made a STRING through coercion; false (v UNDEFINED) when it does not convert.
 bool to_string(value_t *v, IValueContext *ctx) {

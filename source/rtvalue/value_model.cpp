@@ -135,21 +135,21 @@ bool append_name(Query &q, const char *name) {
 // Every name of v, in order; false at the first item with no text form.
 bool append_names(const value_t &v, Query &q) {
     switch (v.value_type) {
-    case string_value:
-    case identifier_value:
-    case glob_value:
-        return append_name(q, v.u.text);
-    case list_value:
-        for (const gl_node_t *n = v.u.list->head; n; n = n->next)
-            if (!append_names(*static_cast<const value_t *>(n->data), q)) return false;
-        return true;
-    default: {
-        value_t s;
-        clear(&s);
-        const bool ok = coerce_to(v, &s, string_value, nullptr) && append_name(q, s.u.text);
-        release(&s);
-        return ok;
-    }
+        case string_value:
+        case identifier_value:
+        case glob_value:
+            return append_name(q, v.u.text);
+        case list_value:
+            for (const gl_node_t *n = v.u.list->head; n; n = n->next)
+                if (!append_names(*static_cast<const value_t *>(n->data), q)) return false;
+            return true;
+        default: {
+            value_t s;
+            clear(&s);
+            const bool ok = coerce_to(v, &s, string_value, nullptr) && append_name(q, s.u.text);
+            release(&s);
+            return ok;
+        }
     }
 }
 
@@ -180,7 +180,8 @@ void value_variables(value_t *v, IValueContext *ctx) {
         if (!ctx || !ctx->BlockVariables(id.u.text, &block)) return;
         QDLVariableSource *source = ctx->Variables();
         if (!source) return;
-        for (int64_t i = block.first; i <= block.last && names.ok; ++i) names.add(source, static_cast<int32_t>(i));
+        for (int64_t i = block.first; i <= block.last && names.ok; ++i)
+            names.add(source, static_cast<int32_t>(i));
     });
     release(&id);
 }
@@ -249,7 +250,8 @@ void value_inactive_meas(value_t *v, IValueContext *ctx) {
 
 int value_build_names_query(const value_t *v, char **text, size_t *position, size_t *capacity) {
     if (!check(v && value_okay(v), msg::kBadArgument, "value_build_names_query", __LINE__)) return 0;
-    if (!check(text && position && capacity && (*text ? *position < *capacity : *capacity == 0 && *position == 0),
+    if (!check(text && position && capacity &&
+                   (*text ? *position < *capacity : *capacity == 0 && *position == 0),
                msg::kBadQueryArgs, "value_build_names_query", __LINE__))
         return 0;
     Query q{*text, *position, *capacity};

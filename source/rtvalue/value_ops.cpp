@@ -38,8 +38,8 @@ struct Pair {
     Pair &operator=(const Pair &) = delete;
 };
 
-void arithmetic(const value_t *l, const value_t *r, value_t *res, IValueContext *ctx, NumOp op, const char *fn,
-                int line) {
+void arithmetic(const value_t *l, const value_t *r, value_t *res, IValueContext *ctx, NumOp op,
+                const char *fn, int line) {
     if (!operands_ok(l, r, res, fn, line)) return;
     release(res);
     Pair t;
@@ -158,26 +158,26 @@ int equality(const value_t &a, const value_t &b, IValueContext *ctx, int depth) 
     num x, y;
     if (a.value_type != b.value_type) return numbers(a, b, &x, &y, ctx) ? numEqual(&x, &y) : -1;
     switch (a.value_type) {
-    case number_value:
-        return numEqual(&a.u.number, &b.u.number);
-    case string_value:
-    case identifier_value:
-    case regexp_value:
-    case glob_value:
-        return std::strcmp(a.u.text, b.u.text) == 0;
-    case logical_value:
-        return a.u.logical == b.u.logical;
-    case list_value:
-        return lists_equal(a.u.list, b.u.list, ctx, depth);
-    case range_value:
-        return a.u.range.low == b.u.range.low && a.u.range.high == b.u.range.high;
-    case pipe_value:
-    case enum_value:
-    case boundednumber_value:
-        std::fputs(msg::kEqualKind, stderr);
-        return -1;
-    default:
-        return -1;
+        case number_value:
+            return numEqual(&a.u.number, &b.u.number);
+        case string_value:
+        case identifier_value:
+        case regexp_value:
+        case glob_value:
+            return std::strcmp(a.u.text, b.u.text) == 0;
+        case logical_value:
+            return a.u.logical == b.u.logical;
+        case list_value:
+            return lists_equal(a.u.list, b.u.list, ctx, depth);
+        case range_value:
+            return a.u.range.low == b.u.range.low && a.u.range.high == b.u.range.high;
+        case pipe_value:
+        case enum_value:
+        case boundednumber_value:
+            std::fputs(msg::kEqualKind, stderr);
+            return -1;
+        default:
+            return -1;
     }
 }
 
@@ -289,7 +289,8 @@ void value_offset(const value_t *list, const value_t *n, value_t *res, IValueCon
     const num &x = n->u.number;
     const double pos = x.is_int ? x.ival : std::trunc(x.rval);
     if (!(pos >= 1 && pos <= gl_length(list->u.list))) return;  // NaN falls out too
-    if (!copy_into(list_item(list->u.list, static_cast<uint32_t>(pos) - 1), res)) out_of_memory("value_offset");
+    if (!copy_into(list_item(list->u.list, static_cast<uint32_t>(pos) - 1), res))
+        out_of_memory("value_offset");
 }
 
 }  // extern "C"

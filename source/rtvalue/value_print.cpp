@@ -86,47 +86,48 @@ namespace {
 // The printed form of a valid value; items are not validated again.
 void print_value(rtopipe *pipe, const value_t *v) {
     switch (v->value_type) {
-    case undefined_value:
-        rtowritestr(pipe, "!!!UNDEFINED!!!");
-        break;
-    case number_value:
-        print_number(pipe, v->u.number);
-        break;
-    case string_value:
-    case glob_value:
-    case regexp_value:
-        rtowritestr(pipe, v->u.text);
-        break;
-    case identifier_value:
-        stred_write_id(pipe, v->u.text);
-        break;
-    case logical_value:
-        rtowritestr(pipe, v->u.logical ? "TRUE" : "FALSE");
-        break;
-    case pipe_value:
-        rtowritestr(pipe, rtodesc(v->u.pipe));
-        break;
-    case list_value:
-        print_items(pipe, v->u.list, false);
-        break;
-    case range_value:
-        rtoprintf(pipe, "%d : %d", v->u.range.low, v->u.range.high);
-        break;
-    case enum_value: {
-        print_items(pipe, v->u.enumeration.choices, true);
-        const auto &e = v->u.enumeration;
-        const value_t *item = e.index >= 0 ? list_item(e.choices, static_cast<uint32_t>(e.index)) : nullptr;
-        const char *cur = item ? text_of(*item) : nullptr;
-        rtoprintf(pipe, " The Current Element is %s", cur ? cur : "");
-        break;
-    }
-    case boundednumber_value: {
-        const auto &b = v->u.bounded;
-        print_number(pipe, b.value);
-        rtoprintf(pipe, " Lowerbound = %d : Upperbound= %d", bound_as_int(b.value, b.lower),
-                  bound_as_int(b.value, b.upper));
-        break;
-    }
+        case undefined_value:
+            rtowritestr(pipe, "!!!UNDEFINED!!!");
+            break;
+        case number_value:
+            print_number(pipe, v->u.number);
+            break;
+        case string_value:
+        case glob_value:
+        case regexp_value:
+            rtowritestr(pipe, v->u.text);
+            break;
+        case identifier_value:
+            stred_write_id(pipe, v->u.text);
+            break;
+        case logical_value:
+            rtowritestr(pipe, v->u.logical ? "TRUE" : "FALSE");
+            break;
+        case pipe_value:
+            rtowritestr(pipe, rtodesc(v->u.pipe));
+            break;
+        case list_value:
+            print_items(pipe, v->u.list, false);
+            break;
+        case range_value:
+            rtoprintf(pipe, "%d : %d", v->u.range.low, v->u.range.high);
+            break;
+        case enum_value: {
+            print_items(pipe, v->u.enumeration.choices, true);
+            const auto &e = v->u.enumeration;
+            const value_t *item =
+                e.index >= 0 ? list_item(e.choices, static_cast<uint32_t>(e.index)) : nullptr;
+            const char *cur = item ? text_of(*item) : nullptr;
+            rtoprintf(pipe, " The Current Element is %s", cur ? cur : "");
+            break;
+        }
+        case boundednumber_value: {
+            const auto &b = v->u.bounded;
+            print_number(pipe, b.value);
+            rtoprintf(pipe, " Lowerbound = %d : Upperbound= %d", bound_as_int(b.value, b.lower),
+                      bound_as_int(b.value, b.upper));
+            break;
+        }
     }
 }
 

@@ -135,7 +135,8 @@ void value_substr(value_t *v, IValueContext *ctx) {
     if (!read_args(v, ctx, kSubstr, a)) return release(v);
     const int64_t len = a.length(0), start = place(a.number[1], len);
     const int64_t rest = len - start + 1;
-    set_pieces(v, {{a.str(0) + start - 1, a.count == 3 ? std::min(a.number[2], rest) : rest}}, "value_substr");
+    set_pieces(v, {{a.str(0) + start - 1, a.count == 3 ? std::min(a.number[2], rest) : rest}},
+               "value_substr");
 }
 
 void value_index(value_t *v, IValueContext *ctx) {

@@ -102,7 +102,8 @@ void value_coerce_uom(const value_t *l, const value_t *r, value_t *res, IValueCo
     const bool left_ok = coerce_to(*l, &left, number_value, ctx);
     const bool right_ok = r->value_type == string_value;  // the unit name is not coerced
     if (!left_ok || !right_ok) {
-        zarn::rtopipe::report(msg::kBadCoerce, left_ok ? "" : msg::kLeftWrong, right_ok ? "" : msg::kRightWrong);
+        zarn::rtopipe::report(msg::kBadCoerce, left_ok ? "" : msg::kLeftWrong,
+                              right_ok ? "" : msg::kRightWrong);
         return release(&left);
     }
     const char *name = r->u.text;

@@ -12,9 +12,9 @@ namespace zarn::rtvarlst {
 namespace {
 
 const char *col_name(Col c) {
-    static constexpr const char *names[kColCount] = {kValue,     kInit,    kLower,  kUpper, kScale,  kSlvScale,
-                                                     kShadowPrice, kThreshold, kStatus, kBaseUom, kUom, kBasic,
-                                                     kConnType,  kModified, kConnMgr, kParamHomo};
+    static constexpr const char *names[kColCount] = {
+        kValue,  kInit,    kLower, kUpper, kScale,    kSlvScale, kShadowPrice, kThreshold,
+        kStatus, kBaseUom, kUom,   kBasic, kConnType, kModified, kConnMgr,     kParamHomo};
     return names[c];
 }
 // A full real column: read (with conversion) or write (returns 1 when the stored number changed).
@@ -43,7 +43,8 @@ int set_real(rtvarlst_t *list, int32_t i, Col c, double v, Conv how, int in_si) 
 // (or reports the bad index).
 const zarn::rtattrdict::SparseSlot *record_slot(rtvarlst_t *list, int32_t i, const rtattr_t *a) {
     if (!in_range(list, i)) return nullptr;
-    return zarn::rtattrdict::sparse_cell(as_list(list)->head, zarn::rtattrdict::head_offset(list->dictionary) + i, a);
+    return zarn::rtattrdict::sparse_cell(as_list(list)->head,
+                                         zarn::rtattrdict::head_offset(list->dictionary) + i, a);
 }
 
 // A sparse real column. An item that has a sparse record is reached through
@@ -166,7 +167,9 @@ void rtovarlst_set_var_step_inbaseuom(rtvarlst_t *list, int32_t i, double v) {
     set_sparse_real(list, i, kSpStep, v, Conv::kPlain, 0);
 }
 
-double rtovarlst_inq_var_scale(rtvarlst_t *list, int32_t i) { return inq_real(list, i, kColScale, Conv::kPlain, 0); }
+double rtovarlst_inq_var_scale(rtvarlst_t *list, int32_t i) {
+    return inq_real(list, i, kColScale, Conv::kPlain, 0);
+}
 
 double rtovarlst_inq_var_slvscl(rtvarlst_t *list, int32_t i, int in_si) {
     return inq_real(list, i, kColSlvScale, Conv::kDelta, in_si);
@@ -194,7 +197,9 @@ void rtovarlst_set_var_shadow_price(rtvarlst_t *list, int32_t i, double v, int i
 
 /* ---- Integers and codes ---- */
 
-int32_t rtovarlst_inq_var_active_bound(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kSpActiveBound, 0); }
+int32_t rtovarlst_inq_var_active_bound(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_int(list, i, kSpActiveBound, 0);
+}
 
 void rtovarlst_set_var_active_bound(rtvarlst_t *list, int32_t i, int32_t code) {
     set_sparse_int(list, i, kSpActiveBound, code);
@@ -206,7 +211,9 @@ int64_t rtovarlst_inq_var_status(rtvarlst_t *list, int32_t i) {
     return p ? *p : 0;
 }
 
-void rtovarlst_set_var_status(rtvarlst_t *list, int32_t i, int64_t word) { set_full_int(list, i, kColStatus, word); }
+void rtovarlst_set_var_status(rtvarlst_t *list, int32_t i, int64_t word) {
+    set_full_int(list, i, kColStatus, word);
+}
 
 int32_t rtovarlst_inq_var_related(rtvarlst_t *list, int32_t i) {
     return inq_sparse_int(list, i, kSpRelated, RTOVARLST_NEUTRAL_INT);
@@ -275,9 +282,13 @@ int32_t rtovarlst_inq_var_uom(rtvarlst_t *list, int32_t i) { return inq_full_int
 
 void rtovarlst_set_var_uom(rtvarlst_t *list, int32_t i, int32_t uom) { set_full_int(list, i, kColUom, uom); }
 
-int32_t rtovarlst_inq_var_baseuom(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColBaseUom, 1); }
+int32_t rtovarlst_inq_var_baseuom(rtvarlst_t *list, int32_t i) {
+    return inq_full_int(list, i, kColBaseUom, 1);
+}
 
-void rtovarlst_set_var_baseuom(rtvarlst_t *list, int32_t i, int32_t uom) { set_full_int(list, i, kColBaseUom, uom); }
+void rtovarlst_set_var_baseuom(rtvarlst_t *list, int32_t i, int32_t uom) {
+    set_full_int(list, i, kColBaseUom, uom);
+}
 
 double rtovarlst_inq_var_threshold(rtvarlst_t *list, int32_t i, int in_si) {
     return inq_real(list, i, kColThreshold, Conv::kKeepUndefined, in_si);
@@ -289,7 +300,9 @@ void rtovarlst_set_var_threshold(rtvarlst_t *list, int32_t i, double v, int in_s
     if (in_range(list, i)) notify(list, i, RTOVARLST_CHG_THRESHOLD);
 }
 
-int32_t rtovarlst_inq_var_ramped(rtvarlst_t *list, int32_t i) { return inq_sparse_int(list, i, kSpRamped, 0); }
+int32_t rtovarlst_inq_var_ramped(rtvarlst_t *list, int32_t i) {
+    return inq_sparse_int(list, i, kSpRamped, 0);
+}
 
 void rtovarlst_set_var_ramped(rtvarlst_t *list, int32_t i, int32_t ramped) {
     if (list == nullptr || i == 0) return;
@@ -354,7 +367,9 @@ void rtovarlst_set_var_description(rtvarlst_t *list, int32_t i, const char *text
     if (list != nullptr) rtattrdict_sets(list->dictionary, i, kDescription, text ? text : "");
 }
 
-int32_t rtovarlst_inq_var_conn_type(rtvarlst_t *list, int32_t i) { return inq_full_int(list, i, kColConnType, 0); }
+int32_t rtovarlst_inq_var_conn_type(rtvarlst_t *list, int32_t i) {
+    return inq_full_int(list, i, kColConnType, 0);
+}
 
 void rtovarlst_set_var_conn_type(rtvarlst_t *list, int32_t i, int32_t code) {
     if (!in_range(list, i) || code < 0 || code > RTOVARLST_MAX_CONN_TYPE) return;
@@ -379,23 +394,39 @@ void rtovarlst_set_var_marked(rtvarlst_t *list, int32_t i, int32_t flag) {
 }
 /* ---- Column vectors ---- */
 
-double *rtovarlst_vec_value(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kValue) : nullptr; }
-double *rtovarlst_vec_scale(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kScale) : nullptr; }
+double *rtovarlst_vec_value(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kValue) : nullptr;
+}
+double *rtovarlst_vec_scale(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kScale) : nullptr;
+}
 double *rtovarlst_vec_solveScale(rtvarlst_t *list) {
     return list ? rtattrdict_dvector(list->dictionary, kSlvScale) : nullptr;
 }
 double *rtovarlst_vec_shadow_price(rtvarlst_t *list) {
     return list ? rtattrdict_dvector(list->dictionary, kShadowPrice) : nullptr;
 }
-double *rtovarlst_vec_lower(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kLower) : nullptr; }
-double *rtovarlst_vec_upper(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kUpper) : nullptr; }
-double *rtovarlst_vec_initial(rtvarlst_t *list) { return list ? rtattrdict_dvector(list->dictionary, kInit) : nullptr; }
-int64_t *rtovarlst_vec_status(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kStatus) : nullptr; }
+double *rtovarlst_vec_lower(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kLower) : nullptr;
+}
+double *rtovarlst_vec_upper(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kUpper) : nullptr;
+}
+double *rtovarlst_vec_initial(rtvarlst_t *list) {
+    return list ? rtattrdict_dvector(list->dictionary, kInit) : nullptr;
+}
+int64_t *rtovarlst_vec_status(rtvarlst_t *list) {
+    return list ? rtattrdict_ivector(list->dictionary, kStatus) : nullptr;
+}
 int64_t *rtovarlst_vec_baseuom(rtvarlst_t *list) {
     return list ? rtattrdict_ivector(list->dictionary, kBaseUom) : nullptr;
 }
-int64_t *rtovarlst_vec_uom(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kUom) : nullptr; }
-int64_t *rtovarlst_vec_basic(rtvarlst_t *list) { return list ? rtattrdict_ivector(list->dictionary, kBasic) : nullptr; }
+int64_t *rtovarlst_vec_uom(rtvarlst_t *list) {
+    return list ? rtattrdict_ivector(list->dictionary, kUom) : nullptr;
+}
+int64_t *rtovarlst_vec_basic(rtvarlst_t *list) {
+    return list ? rtattrdict_ivector(list->dictionary, kBasic) : nullptr;
+}
 void **rtovarlst_vec_connGroup(rtvarlst_t *list) {
     return list ? rtattrdict_vvector(list->dictionary, "CONN_GROUP") : nullptr;
 }

@@ -48,27 +48,48 @@ extern const rtattrdesc_t *const kColumns;
 
 // Full columns reached directly through their attribute records.
 enum Col : int {
-    kColValue, kColInit, kColLower, kColUpper, kColScale, kColSlvScale, kColShadow, kColThreshold,
-    kColStatus, kColBaseUom, kColUom, kColBasic, kColConnType, kColModified, kColConnMgr,
-    kColParamHomo, kColCount
+    kColValue,
+    kColInit,
+    kColLower,
+    kColUpper,
+    kColScale,
+    kColSlvScale,
+    kColShadow,
+    kColThreshold,
+    kColStatus,
+    kColBaseUom,
+    kColUom,
+    kColBasic,
+    kColConnType,
+    kColModified,
+    kColConnMgr,
+    kColParamHomo,
+    kColCount
 };
 
 // Sparse columns reached directly through their attribute records.
 enum Sparse : int {
-    kSpActiveBound, kSpQuality, kSpRamped, kSpRelated, kSpSbWeight, kSpStep, kSpTargetHomo, kSpDescription,
-    kSpVarProfile, kSparseCount
+    kSpActiveBound,
+    kSpQuality,
+    kSpRamped,
+    kSpRelated,
+    kSpSbWeight,
+    kSpStep,
+    kSpTargetHomo,
+    kSpDescription,
+    kSpVarProfile,
+    kSparseCount
 };
-inline constexpr const char *kSparseNames[kSparseCount] = {kActiveBound, kQuality,    kRamped,
-                                                           kRelated,     kSbWeight,   kStep,
-                                                           kTargetHomo,  kDescription, kVarProfile};
+inline constexpr const char *kSparseNames[kSparseCount] = {
+    kActiveBound, kQuality, kRamped, kRelated, kSbWeight, kStep, kTargetHomo, kDescription, kVarProfile};
 
 // The record behind a handle. The attribute records belong to the head
 // dictionary and keep their address for its whole life; their columns move
 // on a capacity change, so cells are always reached through them.
 struct VarList : rtvarlst_t {
-    rtattrdict_t *head;       // head dictionary at the top of the chain
+    rtattrdict_t *head;  // head dictionary at the top of the chain
     rtattr_t *cols[kColCount];
-    rtattr_t *blockptr;       // sparse BLOCKPTR: its slot in the head's sparse records
+    rtattr_t *blockptr;  // sparse BLOCKPTR: its slot in the head's sparse records
     rtattr_t *sparse[kSparseCount];
 };
 
@@ -90,7 +111,8 @@ template <class T>
 inline T *cell(rtvarlst_t *list, Col c, int32_t i) {
     VarList *l = as_list(list);
     if (i < 1 || i > held(list)) return nullptr;
-    return zarn::rtattrdict::column_base<T>(l->cols[c]) + zarn::rtattrdict::head_offset(l->dictionary) + (i - 1);
+    return zarn::rtattrdict::column_base<T>(l->cols[c]) + zarn::rtattrdict::head_offset(l->dictionary) +
+           (i - 1);
 }
 
 // The block object of item i (i within 1..n), or nullptr.
@@ -107,7 +129,8 @@ inline bool in_range(rtvarlst_t *list, int32_t i) { return list != nullptr && i 
 // has no sparse record yet.
 inline zarn::rtattrdict::SparseSlot *sparse_slot(rtvarlst_t *list, Sparse s, int32_t i) {
     VarList *l = as_list(list);
-    return zarn::rtattrdict::sparse_cell(l->head, zarn::rtattrdict::head_offset(l->dictionary) + i, l->sparse[s]);
+    return zarn::rtattrdict::sparse_cell(l->head, zarn::rtattrdict::head_offset(l->dictionary) + i,
+                                         l->sparse[s]);
 }
 
 // The status word of item i (0 when out of range).

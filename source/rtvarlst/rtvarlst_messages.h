@@ -10,11 +10,13 @@ namespace zarn::rtvarlst::msg {
 // Source name of the assertion lines.
 inline constexpr char kSource[] = "source/rtvarlst/rtvarlst";
 
-inline constexpr char kEmbBadStart[] = "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n";
+inline constexpr char kEmbBadStart[] =
+    "!! rtovarlst_create_embedded: bad start %" PRId32 " or capacity %" PRId32 "\n";
 inline constexpr char kNoParent[] = "!! No parent for rtovarlst_create_sublist\n";
 inline constexpr char kSublistBadStart[] =
     "!! rtovarlst_create_sublist: bad start %" PRId32 " (%" PRId32 " vars in parent)\n";
-inline constexpr char kSetNvarBeyond[] = "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n";
+inline constexpr char kSetNvarBeyond[] =
+    "!!rtovarlst_set_nvar: size %" PRId32 " exceeds capacity %" PRId32 "\n";
 inline constexpr char kStatsBegin[] = "====Begin variable symbol table statistics====\n";
 inline constexpr char kStatsEnd[] = "=====End variable symbol table statistics=====\n";
 inline constexpr char kTagsAttached[] = "!! rtovarlst_set_taglst: variable list already has tag list\n";
@@ -22,9 +24,11 @@ inline constexpr char kNoName[] = "!! Unable to find name for variable %" PRId32
 inline constexpr char kOutOfBounds[] = "!! Index out of bounds (%" PRId32 " vars in list)\n";
 inline constexpr char kNamesBad[] = "!! rtovarlst_names: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
 inline constexpr char kTruncating[] = "Truncating variable name '%s' to %" PRId32 " characters\n";
-inline constexpr char kExtractBad[] = "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
+inline constexpr char kExtractBad[] =
+    "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
 inline constexpr char kProfileNoMemory[] = "!! rtovarlst_set_var_profile_item: out of memory\n";
-inline constexpr char kProfileIndex[] = "!! VarProfile::GetItemAt: index %" PRIu32 " is not below the size %" PRIu32 "\n";
+inline constexpr char kProfileIndex[] =
+    "!! VarProfile::GetItemAt: index %" PRIu32 " is not below the size %" PRIu32 "\n";
 inline constexpr char kTypeAlgebraic[] =
     "!! rtovarlst_set_var_type: Non zero relation given for algebraic variable type\n";
 inline constexpr char kTypeState[] =

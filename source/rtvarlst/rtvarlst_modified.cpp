@@ -62,7 +62,8 @@ uint32_t rtovarlst_inq_var_modified_mask2(rtvarlst_t *list, int32_t i) {
 void rtovarlst_inq_var_modified_string(rtvarlst_t *list, int32_t i, char *buffer) {
     const rtvarmod_t *r = record_of(list, i);
     if (r == nullptr || buffer == nullptr) return;
-    std::snprintf(buffer, 24, "%" PRId32 ";%" PRId32, static_cast<int32_t>(r->mask1), static_cast<int32_t>(r->mask2));
+    std::snprintf(buffer, 24, "%" PRId32 ";%" PRId32, static_cast<int32_t>(r->mask1),
+                  static_cast<int32_t>(r->mask2));
 }
 
 void rtovarlst_set_var_modified(rtvarlst_t *list, int32_t i, const rtvarmod_t *record) {

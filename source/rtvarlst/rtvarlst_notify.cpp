@@ -22,7 +22,8 @@ using namespace zarn::rtvarlst;
 
 extern "C" {
 
-void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int32_t event, const char *name, int32_t code) {
+void rtovarlst_inq_blockptr_docallback(rtvarlst_t *list, int32_t i, int32_t event, const char *name,
+                                       int32_t code) {
     if (list == nullptr) return;
     void *handle = nullptr;
     QDLEOBlock *block = in_range(list, i) ? block_of(list, i) : nullptr;

@@ -39,7 +39,8 @@ bool writer_args(rtvarlst_t *list, int32_t i, const rtvarinfo_t *r, const char *
 // every step when the new values are consistent, so that a host watching
 // the notifications never sees a value outside its bounds.
 void write_value_and_bounds(rtvarlst_t *list, int32_t i, const rtvarinfo_t *r, int si) {
-    const bool lower = has(r, RTVARINFO_LOWER), upper = has(r, RTVARINFO_UPPER), value = has(r, RTVARINFO_VALUE);
+    const bool lower = has(r, RTVARINFO_LOWER), upper = has(r, RTVARINFO_UPPER),
+               value = has(r, RTVARINFO_VALUE);
     if (!value) {
         if (lower) rtovarlst_set_var_lower(list, i, r->lower, si);
         if (upper) rtovarlst_set_var_upper(list, i, r->upper, si);
@@ -84,7 +85,8 @@ void rtovarlst_inq_var(rtvarlst_t *list, int32_t i, rtvarinfo_t *r, unsigned cha
     if (has(r, RTVARINFO_INIT)) r->init = rtovarlst_inq_var_initial(list, i, si);
     if (has(r, RTVARINFO_LOWER)) r->lower = rtovarlst_inq_var_lower(list, i, si);
     if (has(r, RTVARINFO_UPPER)) r->upper = rtovarlst_inq_var_upper(list, i, si);
-    if (has(r, RTVARINFO_STEP)) r->step = si ? rtovarlst_inq_var_step(list, i) : rtovarlst_inq_var_step_inbaseuom(list, i);
+    if (has(r, RTVARINFO_STEP))
+        r->step = si ? rtovarlst_inq_var_step(list, i) : rtovarlst_inq_var_step_inbaseuom(list, i);
     if (has(r, RTVARINFO_INTSCALE)) r->intscale = rtovarlst_inq_var_scale(list, i);
     if (has(r, RTVARINFO_SCALE)) r->scale = rtovarlst_inq_var_slvscl(list, i, si);
     if (has(r, RTVARINFO_SBWEIGHT)) r->sbweight = rtovarlst_inq_var_sbweight(list, i);

@@ -11,7 +11,9 @@ using namespace zarn::rtvarlst;
 
 namespace {
 
-int64_t *word_of(rtvarlst_t *list, int32_t i) { return in_range(list, i) ? cell<int64_t>(list, kColStatus, i) : nullptr; }
+int64_t *word_of(rtvarlst_t *list, int32_t i) {
+    return in_range(list, i) ? cell<int64_t>(list, kColStatus, i) : nullptr;
+}
 
 // Truncation toward zero into the 32-bit range (NaN gives 0).
 int32_t to_int32(double v) {
@@ -104,7 +106,8 @@ int32_t rtovarlst_inq_num_var_type(rtvarlst_t *list, int32_t type) {
     return count;
 }
 
-void rtovarlst_inq_num_var_type_state_diff_other(rtvarlst_t *list, int32_t *state, int32_t *diff, int32_t *other) {
+void rtovarlst_inq_num_var_type_state_diff_other(rtvarlst_t *list, int32_t *state, int32_t *diff,
+                                                 int32_t *other) {
     int32_t s = 0, d = 0, o = 0;
     const int64_t *w = rtovarlst_vec_status(list);
     if (w != nullptr) {
@@ -136,7 +139,9 @@ void rtovarlst_set_var_as_differential(rtvarlst_t *list, int32_t i, int32_t rela
     rtovarlst_set_var_type(list, i, VAR_TYPE_DIFFERENTIAL, related);
 }
 
-void rtovarlst_set_var_as_integer(rtvarlst_t *list, int32_t i) { set_type_keep_related(list, i, VAR_TYPE_DISCRETE); }
+void rtovarlst_set_var_as_integer(rtvarlst_t *list, int32_t i) {
+    set_type_keep_related(list, i, VAR_TYPE_DISCRETE);
+}
 
 void rtovarlst_set_var_as_discrete_eqnslack(rtvarlst_t *list, int32_t i) {
     set_type_keep_related(list, i, VAR_TYPE_DISCRETE_ESLACK);
@@ -160,8 +165,8 @@ void rtovarlst_set_var_as_partial_integer(rtvarlst_t *list, int32_t i, double va
     set_type_keep_related(list, i, VAR_TYPE_PARTIAL_INTEGER);
 }
 
-static void set_semi(rtvarlst_t *list, int32_t i, double value, double step, double lower, double upper, int in_si,
-                     int32_t type) {
+static void set_semi(rtvarlst_t *list, int32_t i, double value, double step, double lower, double upper,
+                     int in_si, int32_t type) {
     if (!in_range(list, i)) return;
     rtovarlst_set_var_value(list, i, value, in_si);
     rtovarlst_set_var_lower(list, i, lower, in_si);
@@ -173,8 +178,8 @@ static void set_semi(rtvarlst_t *list, int32_t i, double value, double step, dou
     set_type_keep_related(list, i, type);
 }
 
-void rtovarlst_set_var_as_semi_continuous(rtvarlst_t *list, int32_t i, double value, double step, double lower,
-                                          double upper, int in_si) {
+void rtovarlst_set_var_as_semi_continuous(rtvarlst_t *list, int32_t i, double value, double step,
+                                          double lower, double upper, int in_si) {
     set_semi(list, i, value, step, lower, upper, in_si, VAR_TYPE_SEMI_CONTINUOUS);
 }
 
@@ -183,9 +188,13 @@ void rtovarlst_set_var_as_semi_continuous_integer(rtvarlst_t *list, int32_t i, d
     set_semi(list, i, value, step, lower, upper, in_si, VAR_TYPE_SEMI_CONTINUOUS_INTEGER);
 }
 
-int32_t rtovarlst_inq_var_algebraic(rtvarlst_t *list, int32_t i) { return type_is(list, i, varTypeIsAlgebraic); }
+int32_t rtovarlst_inq_var_algebraic(rtvarlst_t *list, int32_t i) {
+    return type_is(list, i, varTypeIsAlgebraic);
+}
 int32_t rtovarlst_inq_var_state(rtvarlst_t *list, int32_t i) { return type_is(list, i, varTypeIsState); }
-int32_t rtovarlst_inq_var_differential(rtvarlst_t *list, int32_t i) { return type_is(list, i, varTypeIsDifferential); }
+int32_t rtovarlst_inq_var_differential(rtvarlst_t *list, int32_t i) {
+    return type_is(list, i, varTypeIsDifferential);
+}
 int32_t rtovarlst_inq_var_integer(rtvarlst_t *list, int32_t i) { return type_is(list, i, varTypeIsInteger); }
 int32_t rtovarlst_inq_var_discrete_eqnslack(rtvarlst_t *list, int32_t i) {
     return type_is(list, i, varTypeIsDiscreteEqnSlack);
@@ -201,15 +210,16 @@ static double step_of(rtvarlst_t *list, int32_t i, int in_si) {
     return in_si ? rtovarlst_inq_var_step(list, i) : rtovarlst_inq_var_step_inbaseuom(list, i);
 }
 
-int32_t rtovarlst_inq_var_partial_integer(rtvarlst_t *list, int32_t i, double *value, double *step, int in_si) {
+int32_t rtovarlst_inq_var_partial_integer(rtvarlst_t *list, int32_t i, double *value, double *step,
+                                          int in_si) {
     if (!in_range(list, i)) return 0;
     if (value) *value = rtovarlst_inq_var_value(list, i, in_si);
     if (step) *step = step_of(list, i, in_si);
     return varTypeIsPartialInteger(status_of(list, i));
 }
 
-int32_t rtovarlst_inq_var_semi_continuous(rtvarlst_t *list, int32_t i, double *value, double *step, double *lower,
-                                          double *upper, int in_si) {
+int32_t rtovarlst_inq_var_semi_continuous(rtvarlst_t *list, int32_t i, double *value, double *step,
+                                          double *lower, double *upper, int in_si) {
     if (!in_range(list, i)) return 0;
     if (value) *value = rtovarlst_inq_var_value(list, i, in_si);
     if (step) *step = step_of(list, i, in_si);

@@ -35,7 +35,8 @@ double to_si(rtvarlst_t *list, int32_t i, double stored, Conv how) {
     if (how == Conv::kKeepUndefined && stored == RTOVARLST_UNDEFINED) return stored;
     int ptype = 0, base = 1;
     if (!unit_pair(list, i, &ptype, &base)) return stored;
-    return use_delta(how, ptype) ? rtouom_delta_pair2si(stored, ptype, base) : rtouom_pair2si(stored, ptype, base);
+    return use_delta(how, ptype) ? rtouom_delta_pair2si(stored, ptype, base)
+                                 : rtouom_pair2si(stored, ptype, base);
 }
 
 double from_si(rtvarlst_t *list, int32_t i, double si, Conv how) {

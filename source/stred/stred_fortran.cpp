@@ -9,7 +9,8 @@ using zarn::fortran::deref;
 ZARN_FORTRAN(int64_t, STRED_REPLACE_REGEXPS_F, stred_replace_regexps_f_,
              (char *s, const char *patterns, const char *replacements, const int64_t *n, size_t sLen,
               size_t patternLen, size_t replacementLen)) {
-    return zarn::stred::replace_in_field(s, sLen, patterns, patternLen, replacements, replacementLen, deref(n));
+    return zarn::stred::replace_in_field(s, sLen, patterns, patternLen, replacements, replacementLen,
+                                         deref(n));
 }
 
 ZARN_FORTRAN(int64_t, STRED_REPLACE_REGEXP_F, stred_replace_regexp_f_,

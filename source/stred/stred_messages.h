@@ -22,7 +22,8 @@ inline constexpr const char *kStredI4ToStringDestIsNULL = "stred_i4_to_string: d
 inline constexpr const char *kStredI4ToStringWordsIsNULL = "stred_i4_to_string: words is NULL";
 inline constexpr const char *kStredR8ToStringDestIsNULL = "stred_r8_to_string: dest is NULL";
 inline constexpr const char *kStredR8ToStringWordsIsNULL = "stred_r8_to_string: words is NULL";
-inline constexpr const char *kStredRemoveTrailingBlanksStrIsNULL = "stred_remove_trailing_blanks: str is NULL";
+inline constexpr const char *kStredRemoveTrailingBlanksStrIsNULL =
+    "stred_remove_trailing_blanks: str is NULL";
 inline constexpr const char *kStredValidNameStrIsNULL = "stred_valid_name: str is NULL";
 inline constexpr const char *kStredIsGlobStrIsNULL = "stred_is_glob: str is NULL";
 inline constexpr const char *kStredRtoptNameStrIsNULL = "stred_rtopt_name: str is NULL";
@@ -46,12 +47,16 @@ inline constexpr const char *kStredBadSpecNameNameIsNULL = "stred_bad_spec_name:
 inline constexpr const char *kStredBadSpecNameOutIsNULL = "stred_bad_spec_name: out is NULL";
 inline constexpr const char *kStredReplaceRegexpStrIsNULL = "stred_replace_regexp: str is NULL";
 inline constexpr const char *kStredReplaceRegexpRegexpIsNULL = "stred_replace_regexp: regexp is NULL";
-inline constexpr const char *kStredReplaceRegexpReplacementIsNULL = "stred_replace_regexp: replacement is NULL";
-inline constexpr const char *kStredReplaceRegexpStrIsLongerThanMaxlength = "stred_replace_regexp: str is longer than maxlength";
+inline constexpr const char *kStredReplaceRegexpReplacementIsNULL =
+    "stred_replace_regexp: replacement is NULL";
+inline constexpr const char *kStredReplaceRegexpStrIsLongerThanMaxlength =
+    "stred_replace_regexp: str is longer than maxlength";
 inline constexpr const char *kStredReplaceRegexpsStrIsNULL = "stred_replace_regexps: str is NULL";
 inline constexpr const char *kStredReplaceRegexpsRegexpsIsNULL = "stred_replace_regexps: regexps is NULL";
-inline constexpr const char *kStredReplaceRegexpsReplacementsIsNULL = "stred_replace_regexps: replacements is NULL";
-inline constexpr const char *kStredReplaceRegexpsNOfRegexpsNeNOfReplacements = "stred_replace_regexps: # of regexps != # of replacements";
+inline constexpr const char *kStredReplaceRegexpsReplacementsIsNULL =
+    "stred_replace_regexps: replacements is NULL";
+inline constexpr const char *kStredReplaceRegexpsNOfRegexpsNeNOfReplacements =
+    "stred_replace_regexps: # of regexps != # of replacements";
 inline constexpr const char *kStredWriteIdStrIsNULL = "stred_write_id: str is NULL";
 inline constexpr const char *kStredWriteNameStrIsNULL = "stred_write_name: str is NULL";
 inline constexpr const char *kStredWriteHdrStrIsNULL = "stred_write_hdr: str is NULL";

@@ -28,8 +28,8 @@ extern "C" ZARN_API int32_t stred_replace_regexp(char *s, int32_t maxLen, hs_reg
     const std::size_t max = static_cast<std::size_t>(maxLen);
     const std::size_t rlen = std::strlen(replacement);
     std::size_t len = std::strlen(s);
-    std::size_t pos = 0;                  // where the next search starts
-    std::size_t after = SIZE_MAX;         // end of the last non-empty replacement
+    std::size_t pos = 0;           // where the next search starts
+    std::size_t after = SIZE_MAX;  // end of the last non-empty replacement
     int32_t count = 0;
     // Once the text has been edited its start is no longer the one "^" means.
     while (pos <= len && zarn::regexp::exec_from(prog, s, s + pos, count > 0) != 0) {

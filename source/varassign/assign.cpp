@@ -51,7 +51,6 @@ void mark_modified(rtvarlst_t *list, int32_t i, const Bits &b) {
     rtovarlst_set_var_attribs_modified(list, i, &pair);
 }
 
-
 // UNITS and BASEUOM: a unit name, within the variable's type when it has one;
 // without one the variable takes the unit's type.
 void assign_unit(rtvarlst_t *list, int32_t i, bool base, const char *target, const value_t *value) {
@@ -59,14 +58,18 @@ void assign_unit(rtvarlst_t *list, int32_t i, bool base, const char *target, con
     if (word_of(value, &name, string_value, target)) {
         const int32_t p = rtovarlst_inq_physical_type(list, i);
         int uom = 0, found_type = p;
-        if (p != 0) rtouom_ptype_locate(name.u.text, p, &uom);
-        else rtouom_locate(name.u.text, &found_type, &uom);
+        if (p != 0)
+            rtouom_ptype_locate(name.u.text, p, &uom);
+        else
+            rtouom_locate(name.u.text, &found_type, &uom);
         if (uom == 0) {
             report_with_value(msg::kUomHead, value, msg::kUomTail, target);
         } else {
             if (p == 0) rtovarlst_set_physical_type(list, i, found_type);
-            if (base) rtovarlst_set_var_baseuom(list, i, uom);
-            else rtovarlst_set_var_uom(list, i, uom);
+            if (base)
+                rtovarlst_set_var_baseuom(list, i, uom);
+            else
+                rtovarlst_set_var_uom(list, i, uom);
             if (p == 0) raise(list, i, RTOVARLST_CHG_PHYSICAL_TYPE);
         }
         value_destroy(&name);
@@ -75,8 +78,10 @@ void assign_unit(rtvarlst_t *list, int32_t i, bool base, const char *target, con
 }
 
 void assign_marked(rtvarlst_t *list, int32_t i, const char *target, const value_t *value) {
-    if (value->value_type == logical_value) rtovarlst_set_var_marked(list, i, value->u.logical);
-    else report_with_value(msg::kKindMismatch, value, msg::kMismatchTail, target);
+    if (value->value_type == logical_value)
+        rtovarlst_set_var_marked(list, i, value->u.logical);
+    else
+        report_with_value(msg::kKindMismatch, value, msg::kMismatchTail, target);
     raise(list, i, RTOVARLST_CHG_MARKED);
 }
 
@@ -119,26 +124,53 @@ void assign_description(rtvarlst_t *list, int32_t i, const char *target, const v
 
 void dispatch(rtvarlst_t *list, int32_t i, int row, const char *target, const value_t *value) {
     switch (row) {
-    case ac::kRowValue: case ac::kRowLower: case ac::kRowUpper: case ac::kRowStep: case ac::kRowScale:
-    case ac::kRowSbweight: case ac::kRowInit: case ac::kRowTarget: case ac::kRowThreshold: case ac::kRowChange:
-        assign_real(list, i, row, target, value);
-        break;
-    case ac::kRowIntscale: case ac::kRowActiveBound: case ac::kRowShadowPrice:
-        report(msg::kReadOnly, target);
-        break;
-    case ac::kRowSpec: case ac::kRowBound: case ac::kRowQuality: case ac::kRowParam: case ac::kRowRamped:
-    case ac::kRowVarType: case ac::kRowConnType:
-        assign_coded(list, i, row, target, value);
-        break;
-    case ac::kRowUnits: assign_unit(list, i, false, target, value); break;
-    case ac::kRowBaseuom: assign_unit(list, i, true, target, value); break;
-    case ac::kRowMarked: assign_marked(list, i, target, value); break;
-    case ac::kRowModified: assign_modified(list, i, target, value); break;
-    case ac::kRowPhysicalType: assign_physical_type(list, i, target, value); break;
-    case ac::kRowDescription: assign_description(list, i, target, value); break;
-    default:  // BLOCKPTR
-        report(msg::kUnknownAttribute, target);
-        break;
+        case ac::kRowValue:
+        case ac::kRowLower:
+        case ac::kRowUpper:
+        case ac::kRowStep:
+        case ac::kRowScale:
+        case ac::kRowSbweight:
+        case ac::kRowInit:
+        case ac::kRowTarget:
+        case ac::kRowThreshold:
+        case ac::kRowChange:
+            assign_real(list, i, row, target, value);
+            break;
+        case ac::kRowIntscale:
+        case ac::kRowActiveBound:
+        case ac::kRowShadowPrice:
+            report(msg::kReadOnly, target);
+            break;
+        case ac::kRowSpec:
+        case ac::kRowBound:
+        case ac::kRowQuality:
+        case ac::kRowParam:
+        case ac::kRowRamped:
+        case ac::kRowVarType:
+        case ac::kRowConnType:
+            assign_coded(list, i, row, target, value);
+            break;
+        case ac::kRowUnits:
+            assign_unit(list, i, false, target, value);
+            break;
+        case ac::kRowBaseuom:
+            assign_unit(list, i, true, target, value);
+            break;
+        case ac::kRowMarked:
+            assign_marked(list, i, target, value);
+            break;
+        case ac::kRowModified:
+            assign_modified(list, i, target, value);
+            break;
+        case ac::kRowPhysicalType:
+            assign_physical_type(list, i, target, value);
+            break;
+        case ac::kRowDescription:
+            assign_description(list, i, target, value);
+            break;
+        default:  // BLOCKPTR
+            report(msg::kUnknownAttribute, target);
+            break;
     }
 }
 
@@ -163,9 +195,9 @@ void report_with_value(const char *head, const value_t *value, const char *tail,
 using namespace zarn::varassign;
 
 extern "C" void rtovarlst_assign_value(rtvarlst_t *list, const char *target, const value_t *value) {
-    const char *fault = list == nullptr ? msg::kAssertNullList
-                        : value == nullptr ? msg::kAssertNullValue
-                        : target == nullptr ? msg::kAssertNullName
+    const char *fault = list == nullptr      ? msg::kAssertNullList
+                        : value == nullptr   ? msg::kAssertNullValue
+                        : target == nullptr  ? msg::kAssertNullName
                         : !value_okay(value) ? msg::kAssertBadValue
                                              : nullptr;
     if (fault != nullptr) {

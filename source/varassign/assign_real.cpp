@@ -47,32 +47,45 @@ bool differs_in_type(int row) { return (ac::kRows[row].flags & ac::kDifference) 
 
 void store(rtvarlst_t *list, int32_t i, int row, double x) {
     switch (row) {
-    case ac::kRowValue: rtovarlst_set_var_value(list, i, x, 0); break;
-    case ac::kRowLower: rtovarlst_set_var_lower(list, i, x, 0); break;
-    case ac::kRowUpper: rtovarlst_set_var_upper(list, i, x, 0); break;
-    case ac::kRowScale: rtovarlst_set_var_slvscl(list, i, x, 0); break;
-    case ac::kRowInit:
-        if (rtovarlst_inq_var_initial(list, i, 0) == x) break;
-        rtovarlst_set_var_initial(list, i, x, 0);
-        raise(list, i, RTOVARLST_CHG_INIT);
-        break;
-    case ac::kRowStep:
-        rtovarlst_set_var_step_inbaseuom(list, i, std::fabs(x));
-        raise(list, i, RTOVARLST_CHG_STEP);
-        break;
-    case ac::kRowTarget: rtovarlst_set_var_target_homo(list, i, x, 0); break;
-    case ac::kRowThreshold: rtovarlst_set_var_threshold(list, i, x, 0); break;
-    default: {  // CHANGE: INIT moves so that VALUE - INIT is x
-        const double value = rtovarlst_inq_var_value(list, i, 0);
-        if (value == RTOVARLST_UNDEFINED) {
-            const char *name = rtovarlst_lookup_var_name(list, i);
-            zarn::rtopipe::report(msg::kChangeUndefined, name, name);
+        case ac::kRowValue:
+            rtovarlst_set_var_value(list, i, x, 0);
+            break;
+        case ac::kRowLower:
+            rtovarlst_set_var_lower(list, i, x, 0);
+            break;
+        case ac::kRowUpper:
+            rtovarlst_set_var_upper(list, i, x, 0);
+            break;
+        case ac::kRowScale:
+            rtovarlst_set_var_slvscl(list, i, x, 0);
+            break;
+        case ac::kRowInit:
+            if (rtovarlst_inq_var_initial(list, i, 0) == x) break;
+            rtovarlst_set_var_initial(list, i, x, 0);
+            raise(list, i, RTOVARLST_CHG_INIT);
+            break;
+        case ac::kRowStep:
+            rtovarlst_set_var_step_inbaseuom(list, i, std::fabs(x));
+            raise(list, i, RTOVARLST_CHG_STEP);
+            break;
+        case ac::kRowTarget:
+            rtovarlst_set_var_target_homo(list, i, x, 0);
+            break;
+        case ac::kRowThreshold:
+            rtovarlst_set_var_threshold(list, i, x, 0);
+            break;
+        default: {  // CHANGE: INIT moves so that VALUE - INIT is x
+            const double value = rtovarlst_inq_var_value(list, i, 0);
+            if (value == RTOVARLST_UNDEFINED) {
+                const char *name = rtovarlst_lookup_var_name(list, i);
+                zarn::rtopipe::report(msg::kChangeUndefined, name, name);
+                break;
+            }
+            if (rtovarlst_inq_var_initial(list, i, 0) != value - x)
+                rtovarlst_set_var_initial(list, i, value - x, 0);
+            raise(list, i, RTOVARLST_CHG_CHANGE);
             break;
         }
-        if (rtovarlst_inq_var_initial(list, i, 0) != value - x) rtovarlst_set_var_initial(list, i, value - x, 0);
-        raise(list, i, RTOVARLST_CHG_CHANGE);
-        break;
-    }
     }
 }
 

@@ -37,7 +37,8 @@ inline constexpr char kUnknownRamped[] = "Unknown variable ramped %s.  Valid str
 // The first line names the text; every valid type follows, a line each.
 inline constexpr char kUnknownVarType[] = "Unknown variable type %s. ";
 inline constexpr char kValidVarTypes[] = "Valid strings are:\n";
-inline constexpr char kPtypeMismatch[] = "Physical type mismatch in assignment: %s - variable(%d)/value(%d)\n";
+inline constexpr char kPtypeMismatch[] =
+    "Physical type mismatch in assignment: %s - variable(%d)/value(%d)\n";
 inline constexpr char kChangeUndefined[] =
     "You cannot make an assignment to %s.CHANGE because %s.VALUE is undefined\n";
 

@@ -14,9 +14,9 @@ enum class Kind : uint8_t { None, Text, Real, Integer };
 // after the next one is read, so the parser copies what it keeps.
 struct Tok {
     Kind kind;
-    int32_t i;       // integer, or the count of extra commas
-    double r;        // real
-    char *text;      // name, NUL-terminated
+    int32_t i;   // integer, or the count of extra commas
+    double r;    // real
+    char *text;  // name, NUL-terminated
     size_t len;
 };
 

@@ -116,7 +116,8 @@ char *format_real(char *text, double v, int precision) {
             if (end != nullptr) return end;
         }
     }
-    return std::to_chars(text, text + precision + kRealExtra, v, std::chars_format::scientific, precision).ptr;
+    return std::to_chars(text, text + precision + kRealExtra, v, std::chars_format::scientific, precision)
+        .ptr;
 }
 
 }  // namespace zarn::varfile

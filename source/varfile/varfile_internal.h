@@ -23,7 +23,7 @@ void forget_input(const ::rtopipe *pipe);
 // Collects output and hands it to the pipe in large writes. After the first
 // failed write it drops everything, so nothing follows the failure.
 class Sink {
-public:
+  public:
     explicit Sink(::rtopipe *pipe) : pipe_(pipe) {}
     // The short pieces of a record go straight into the buffer while it has
     // room; the rest takes the flushing path.
@@ -53,7 +53,7 @@ public:
     bool flush();
     bool failed() const { return failed_; }
 
-private:
+  private:
     static constexpr size_t kSize = 1 << 16;
     static constexpr size_t kBlankRun = 32;
     static constexpr char kBlanks[kBlankRun + 1] = "                                ";
@@ -92,10 +92,10 @@ struct Record {
     rtvarinfo_t info;
     rtvarlst_t *list;  // the list and index the record was read from
     int32_t index;
-    double scale;      // the internal scale the reals are multiplied by
-    int ptype;         // from the status word, when fetched
-    int uom;           // display unit, when fetched
-    int baseuom;       // base unit, when fetched
+    double scale;  // the internal scale the reals are multiplied by
+    int ptype;     // from the status word, when fetched
+    int uom;       // display unit, when fetched
+    int baseuom;   // base unit, when fetched
     TableName type_name, unit_name, base_name, conn_name;
 };
 

@@ -129,11 +129,21 @@ RTVarFileOut::RTVarFileOut(rtopipe *pipe, rtvarlst_t *list, int nameWidth, int r
     const int16_t uom = vf::clamp_width(uomWidth);
     for (int a = 0; a < vf::kAttributeCount; ++a) {
         switch (vf::ac::kVarfile[a].width) {
-        case vf::ac::Width::Name: widths_[a] = name; break;
-        case vf::ac::Width::Uom: widths_[a] = uom; break;
-        case vf::ac::Width::Real: widths_[a] = real; break;
-        case vf::ac::Width::RealAtLeast8: widths_[a] = std::max<int16_t>(real, 8); break;
-        case vf::ac::Width::Fixed: widths_[a] = vf::ac::kVarfile[a].fixed_width; break;
+            case vf::ac::Width::Name:
+                widths_[a] = name;
+                break;
+            case vf::ac::Width::Uom:
+                widths_[a] = uom;
+                break;
+            case vf::ac::Width::Real:
+                widths_[a] = real;
+                break;
+            case vf::ac::Width::RealAtLeast8:
+                widths_[a] = std::max<int16_t>(real, 8);
+                break;
+            case vf::ac::Width::Fixed:
+                widths_[a] = vf::ac::kVarfile[a].fixed_width;
+                break;
         }
     }
     // The page must hold the name and a unit, then the name and a real value.
@@ -219,7 +229,8 @@ void RTVarFileOut::Go() {
             r->scale = zarn::rtvarlst::effective_scale(r->info.intscale);
             r->ptype = rtvarinfo_mask_has(&fetch, RTVARINFO_STATUS) ? varInqPhysicalType(r->info.status) : 0;
             r->uom = rtvarinfo_mask_has(&fetch, RTVARINFO_UOM) ? static_cast<int32_t>(r->info.uom) : 0;
-            r->baseuom = rtvarinfo_mask_has(&fetch, RTVARINFO_BASEUOM) ? static_cast<int32_t>(r->info.baseuom) : 0;
+            r->baseuom =
+                rtvarinfo_mask_has(&fetch, RTVARINFO_BASEUOM) ? static_cast<int32_t>(r->info.baseuom) : 0;
             vf::put_record(out, *r, name_width, cols + s, e - s);
         }
         s = e;

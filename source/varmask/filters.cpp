@@ -32,7 +32,9 @@ int vfilter_fixed_regexp_match(const rtvarinfo_t *record, void *regexp) {
     return record && fixed(record) && name_matches(record, regexp) ? 1 : 0;
 }
 
-int vfilter_active_bounds(const rtvarinfo_t *record, void *) { return record && active_unfixed(record) ? 1 : 0; }
+int vfilter_active_bounds(const rtvarinfo_t *record, void *) {
+    return record && active_unfixed(record) ? 1 : 0;
+}
 
 int vfilter_regexp_match_with_active_bounds(const rtvarinfo_t *record, void *regexp) {
     return record && active_unfixed(record) && name_matches(record, regexp) ? 1 : 0;

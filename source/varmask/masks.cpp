@@ -16,7 +16,8 @@ namespace ac = zarn::attrcat;
 namespace {
 
 // The attributes a listing prints when the host has chosen none.
-constexpr int kDefaultPrintFlags[] = {VMASK_NAME, VMASK_LOWER, VMASK_VALUE, VMASK_UPPER, VMASK_UNITS, VMASK_SPEC};
+constexpr int kDefaultPrintFlags[] = {VMASK_NAME,  VMASK_LOWER, VMASK_VALUE,
+                                      VMASK_UPPER, VMASK_UNITS, VMASK_SPEC};
 
 // The flag of an IDENTIFIER item in a vocabulary, or -1.
 int item_flag(const ac::Vocabulary &table, const void *data) {
@@ -79,9 +80,10 @@ using namespace zarn::varmask;
 const char *const vmask_names[VMASK_SIZE] = {ZARN_VMASK_FLAGS(ZARN_VMASK_NAME_OF)};
 #undef ZARN_VMASK_NAME_OF
 
-const char *const emask_names[6] = {ac::kEmaskFlags[EMASK_NAME].name,         ac::kEmaskFlags[EMASK_VALUE].name,
-                                    ac::kEmaskFlags[EMASK_SCALE].name,        ac::kEmaskFlags[EMASK_CODE].name,
-                                    ac::kEmaskFlags[EMASK_SHADOW_PRICE].name, ac::kEmaskFlags[EMASK_SHADOW_PRICE_SSI].name};
+const char *const emask_names[6] = {
+    ac::kEmaskFlags[EMASK_NAME].name,         ac::kEmaskFlags[EMASK_VALUE].name,
+    ac::kEmaskFlags[EMASK_SCALE].name,        ac::kEmaskFlags[EMASK_CODE].name,
+    ac::kEmaskFlags[EMASK_SHADOW_PRICE].name, ac::kEmaskFlags[EMASK_SHADOW_PRICE_SSI].name};
 
 gl_list_t *g_printVar_mask = nullptr;
 

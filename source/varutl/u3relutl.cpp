@@ -21,8 +21,8 @@ constexpr int64_t kLinear = 0x400000;
 
 // Where one pre-connection lives in the word.
 struct Precon {
-    int spec_shift;  // 4 bits: spec + 1
-    int conn_shift;  // 3 bits: connection state
+    int spec_shift;            // 4 bits: spec + 1
+    int conn_shift;            // 3 bits: connection state
     const char *const *texts;  // the four assertion texts
 };
 constexpr Precon kPrecon1 = {6, 14, zarn::varutl::msg::kPrecon1};
@@ -72,17 +72,22 @@ void u3rpmt_c(int64_t *word, int32_t type) {
 
 double u3rgsn_c(int32_t word) {
     switch ((word & kSignMask) >> kSignShift) {
-    case 1: return -1.0;
-    case 2: return 1.0;
-    default: return 0.0;
+        case 1:
+            return -1.0;
+        case 2:
+            return 1.0;
+        default:
+            return 0.0;
     }
 }
 
 void u3rpsn_c(int64_t *word, double value) {
     if (word == nullptr) return;
     int64_t code = 0;
-    if (value < 0.0) code = 1;
-    else if (value > 0.0) code = 2;
+    if (value < 0.0)
+        code = 1;
+    else if (value > 0.0)
+        code = 2;
     *word = (*word & ~kSignMask) | (code << kSignShift);
 }
 

@@ -192,54 +192,54 @@ void varInqBoundInfo(int64_t word, double x, double r, double lower, double uppe
     double vl = lower, vu = upper;
     char fl = ' ', fu = ' ';
     switch (t) {
-    case VAR_BOUND_RELAXED:
-        if (lower > x) {
-            vl = x;
-            fl = 'R';
-        } else if (window && lo > lower) {
-            vl = lo;
-            fl = 'S';
-        }
-        if (x > upper) {
-            vu = x;
-            fu = 'R';
-        } else if (window && upper > hi) {
-            vu = hi;
-            fu = 'S';
-        }
-        break;
-    case VAR_BOUND_SOFT:
-        if (window) {
-            if (lower > hi) {
-                vl = hi;
-                fl = 'S';
-            } else if (lo > lower) {
+        case VAR_BOUND_RELAXED:
+            if (lower > x) {
+                vl = x;
+                fl = 'R';
+            } else if (window && lo > lower) {
                 vl = lo;
                 fl = 'S';
             }
-            if (lo > upper) {
-                vu = lo;
-                fu = 'S';
-            } else if (upper > hi) {
+            if (x > upper) {
+                vu = x;
+                fu = 'R';
+            } else if (window && upper > hi) {
                 vu = hi;
                 fu = 'S';
             }
-        }
-        break;
-    case VAR_BOUND_SOFT2:
-        vl = -kInfinite;
-        vu = kInfinite;
-        break;
-    default:  // HARD
-        if (window && lo > lower) {
-            vl = lo;
-            fl = 'S';
-        }
-        if (window && upper > hi) {
-            vu = hi;
-            fu = 'S';
-        }
-        break;
+            break;
+        case VAR_BOUND_SOFT:
+            if (window) {
+                if (lower > hi) {
+                    vl = hi;
+                    fl = 'S';
+                } else if (lo > lower) {
+                    vl = lo;
+                    fl = 'S';
+                }
+                if (lo > upper) {
+                    vu = lo;
+                    fu = 'S';
+                } else if (upper > hi) {
+                    vu = hi;
+                    fu = 'S';
+                }
+            }
+            break;
+        case VAR_BOUND_SOFT2:
+            vl = -kInfinite;
+            vu = kInfinite;
+            break;
+        default:  // HARD
+            if (window && lo > lower) {
+                vl = lo;
+                fl = 'S';
+            }
+            if (window && upper > hi) {
+                vu = hi;
+                fu = 'S';
+            }
+            break;
     }
     if (eff_lower != nullptr) *eff_lower = vl;
     if (eff_upper != nullptr) *eff_upper = vu;

@@ -21,7 +21,8 @@ void store_variable(const xf::VarWords &v, int st, int64_t *index, char *name, i
     if (st != 0) return;
     const xf::Layout &l = xf::state().layout;
     store(index, v.index);
-    if (l.names && name != nullptr) zarn::ftext_store(name, name_len, std::string_view(v.name, RTXFILE_NAME_LEN));
+    if (l.names && name != nullptr)
+        zarn::ftext_store(name, name_len, std::string_view(v.name, RTXFILE_NAME_LEN));
     for (int k = 0; ints != nullptr && k < l.nints; ++k) ints[k] = v.ints[k];
     for (int k = 0; reals != nullptr && k < l.nreals; ++k) reals[k] = v.reals[k];
 }
@@ -29,12 +30,14 @@ void store_variable(const xf::VarWords &v, int st, int64_t *index, char *name, i
 }  // namespace
 
 ZARN_FORTRAN(int64_t, RTXFILE_OPEN, rtxfile_open_,
-             (const char *name, const int64_t *digest, const int64_t *mode, const int64_t *flags, int64_t *by_name,
-              size_t name_len)) {
+             (const char *name, const int64_t *digest, const int64_t *mode, const int64_t *flags,
+              int64_t *by_name, size_t name_len)) {
     return xf::open(zarn::ftext_view(name, name_len), digest, deref(mode, int64_t{-1}), flags, by_name);
 }
 
-ZARN_FORTRAN(void, RTXFILE_CLOSE, rtxfile_close_, (const int64_t *unit)) { xf::close(deref(unit, int64_t{-1})); }
+ZARN_FORTRAN(void, RTXFILE_CLOSE, rtxfile_close_, (const int64_t *unit)) {
+    xf::close(deref(unit, int64_t{-1}));
+}
 
 ZARN_FORTRAN(void, RTXFILE_SAVE_VARIABLE, rtxfile_save_variable_,
              (const int64_t *unit, rtvarlst_t **list, const int64_t *first, const int64_t *last,
@@ -56,7 +59,8 @@ ZARN_FORTRAN(int64_t, RTXFILE_RESTORE_VARIABLE, rtxfile_restore_variable_,
               const int64_t *nsub, const char *patterns, const char *replacements, size_t pattern_len,
               size_t replacement_len)) {
     const xf::Subs subs{deref(nsub), patterns, replacements, pattern_len, replacement_len};
-    return xf::restore(deref(unit, int64_t{-1}), handle(list), select, deref(by_name) != 0, subs, xf::Except{});
+    return xf::restore(deref(unit, int64_t{-1}), handle(list), select, deref(by_name) != 0, subs,
+                       xf::Except{});
 }
 
 ZARN_FORTRAN(void, RTXFILE_UPDATE_VARIABLE, rtxfile_update_variable_,
@@ -88,7 +92,7 @@ ZARN_FORTRAN(void, RTO_READ_XFILE_F, rto_read_xfile_f_,
               int64_t *status, size_t name_len)) {
     xf::VarWords v;
     const int st = xf::attached(deref(unit, int64_t{-1}), xf::kReading) ? xf::read_variable(&v, true)
-                                                                         : RTXFILE_STATUS_BAD;
+                                                                        : RTXFILE_STATUS_BAD;
     store_variable(v, st, index, name, ints, reals, eof, status, name_len);
 }
 
@@ -104,7 +108,7 @@ ZARN_FORTRAN(void, RTO_CLOSE_XFILE_F, rto_close_xfile_f_, (const int64_t *unit, 
     store(status, xf::finish_and_close(deref(unit, int64_t{-1})));
 }
 
-ZARN_FORTRAN(void, RTO_GETIOC, rto_getioc_, (int64_t *unit, int64_t *error)) {
+ZARN_FORTRAN(void, RTO_GETIOC, rto_getioc_, (int64_t * unit, int64_t *error)) {
     // Without a place for the unit none is taken.
     const int64_t u = unit != nullptr ? xf::get_unit() : -1;
     store(unit, u);

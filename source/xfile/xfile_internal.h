@@ -35,8 +35,8 @@ struct Field {
 // The words of one variable, fixed by the header's flags.
 struct Layout {
     bool names = false;
-    int nints = 0;                          // integer words
-    int nreals = 0;                         // reals (two words each)
+    int nints = 0;   // integer words
+    int nreals = 0;  // reals (two words each)
     Field ints[RTXFILE_MAX_INT_WORDS] = {};
     Field reals[RTXFILE_MAX_REALS] = {};
     int words() const { return 1 + (names ? kNameWords : 0) + nints + 2 * nreals; }
@@ -58,15 +58,15 @@ enum Mode : int { kNone = -1, kReading = 0, kWriting = 1, kUpdating = 2 };
 // The state of the one X-file open at a time.
 struct State {
     int mode = kNone;
-    int32_t unit = -1;     // -1 once closed (mode stays as it was)
-    int64_t record = 0;    // record whose contents are in buf
-    int pos = 0;           // words of buf consumed or filled (0..512)
-    int32_t first = -1;    // first and last index written since the open
+    int32_t unit = -1;   // -1 once closed (mode stays as it was)
+    int64_t record = 0;  // record whose contents are in buf
+    int pos = 0;         // words of buf consumed or filled (0..512)
+    int32_t first = -1;  // first and last index written since the open
     int32_t last = -1;
-    int32_t version = 0;   // version word of the last header read
-    int64_t records = 0;   // whole records in the file when reading or updating
-    Header header;         // last header read or written
-    Layout layout;         // per-variable words of that header
+    int32_t version = 0;  // version word of the last header read
+    int64_t records = 0;  // whole records in the file when reading or updating
+    Header header;        // last header read or written
+    Layout layout;        // per-variable words of that header
     int32_t buf[kWords] = {};
 };
 State &state();
@@ -120,7 +120,8 @@ struct VarWords {
 int read_variable(VarWords *v, bool with_name);
 
 // ---- Entry bodies ----
-int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags, int64_t *by_name);
+int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags,
+             int64_t *by_name);
 void close(int64_t unit);
 int finish_and_close(int64_t unit);
 void save(int64_t unit, rtvarlst_t *list, int64_t first, int64_t last, const int64_t *flags);

@@ -28,12 +28,14 @@ inline constexpr char kSaveRange[] = "!! rtxfile_save_variable: Variable subscri
 inline constexpr char kSaveWrite[] = "!! rtxfile_save_variable: Problem writing X file\n";
 
 // Restore.
-inline constexpr char kNoNames1[] = "Variables in this file were not saved with the NAME attribute, and cannot\n";
+inline constexpr char kNoNames1[] =
+    "Variables in this file were not saved with the NAME attribute, and cannot\n";
 inline constexpr char kNoNames2[] = "be restored into the current configuration.\n";
 // documented as is (two blanks before "with")
 inline constexpr char kSavedWith[] = "Variables in this file were saved  with the following attributes:\n";
 inline constexpr char kRestoreRead[] = "!! rtxfile_restore_variable: Problem reading X file\n";
-inline constexpr char kRestoreMemory[] = "!! rtxfile_restore_variable: Unable to allocate memory for %lld variables\n";
+inline constexpr char kRestoreMemory[] =
+    "!! rtxfile_restore_variable: Unable to allocate memory for %lld variables\n";
 inline constexpr char kRestorePattern[] = "!! rtxfile_restore_variable: Bad substitution pattern '%.1024s'\n";
 
 // Update.

@@ -45,8 +45,9 @@ bool compile(const Subs &subs, Compiled *c) {
     if (subs.n <= 0) return true;
     std::size_t bytes = 0;
     // The fields lie at k * length within the caller's arrays: the last offset must exist.
-    if (subs.patterns == nullptr || subs.replacements == nullptr || !byte_count(subs.n, sizeof(void *), &bytes) ||
-        !byte_count(subs.n, subs.pattern_len, &bytes) || !byte_count(subs.n, subs.replacement_len, &bytes)) {
+    if (subs.patterns == nullptr || subs.replacements == nullptr ||
+        !byte_count(subs.n, sizeof(void *), &bytes) || !byte_count(subs.n, subs.pattern_len, &bytes) ||
+        !byte_count(subs.n, subs.replacement_len, &bytes)) {
         report(msg::kRestorePattern, "(none)");
         return false;
     }
@@ -111,22 +112,41 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
         if (!selected(f)) continue;
         const int32_t w = v.ints[k];
         switch (f.code) {
-        case RTXFILE_SPEC: rtovarlst_set_spec_value(list, t, w); break;
-        case RTXFILE_BASEUOM: rtovarlst_set_var_baseuom(list, t, w); break;
-        case RTXFILE_QUALITY: rtovarlst_set_var_quality(list, t, w); break;
-        case RTXFILE_MODIFIED: rtovarlst_set_var_modified_mask(list, t, w); break;
-        case RTXFILE_UOM: rtovarlst_set_var_uom(list, t, w); break;
-        case RTXFILE_PHYSICAL_TYPE: rtovarlst_set_physical_type(list, t, w); break;
-        case RTXFILE_CONN_TYPE: rtovarlst_set_var_conn_type(list, t, w); break;
-        case RTXFILE_BOUND_TYPE: {
-            int64_t status = rtovarlst_inq_var_status(list, t);
-            varSetBoundType(w, &status);
-            rtovarlst_set_var_status(list, t, status);
-            break;
-        }
-        case RTXFILE_PARAM_HOMO: rtovarlst_set_var_param_homo(list, t, w); break;
-        case RTXFILE_RAMPED: rtovarlst_set_var_ramped(list, t, w); break;
-        default: break;
+            case RTXFILE_SPEC:
+                rtovarlst_set_spec_value(list, t, w);
+                break;
+            case RTXFILE_BASEUOM:
+                rtovarlst_set_var_baseuom(list, t, w);
+                break;
+            case RTXFILE_QUALITY:
+                rtovarlst_set_var_quality(list, t, w);
+                break;
+            case RTXFILE_MODIFIED:
+                rtovarlst_set_var_modified_mask(list, t, w);
+                break;
+            case RTXFILE_UOM:
+                rtovarlst_set_var_uom(list, t, w);
+                break;
+            case RTXFILE_PHYSICAL_TYPE:
+                rtovarlst_set_physical_type(list, t, w);
+                break;
+            case RTXFILE_CONN_TYPE:
+                rtovarlst_set_var_conn_type(list, t, w);
+                break;
+            case RTXFILE_BOUND_TYPE: {
+                int64_t status = rtovarlst_inq_var_status(list, t);
+                varSetBoundType(w, &status);
+                rtovarlst_set_var_status(list, t, status);
+                break;
+            }
+            case RTXFILE_PARAM_HOMO:
+                rtovarlst_set_var_param_homo(list, t, w);
+                break;
+            case RTXFILE_RAMPED:
+                rtovarlst_set_var_ramped(list, t, w);
+                break;
+            default:
+                break;
         }
     }
     // Every real the file holds unscaled is divided by the variable's internal
@@ -139,15 +159,32 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
                              ? v.reals[k] / scale
                              : v.reals[k];
         switch (f.code) {
-        case RTXFILE_LOWER: rtovarlst_set_var_lower(list, t, x, 0); break;
-        case RTXFILE_VALUE: rtovarlst_set_var_value(list, t, x, 0); break;
-        case RTXFILE_UPPER: rtovarlst_set_var_upper(list, t, x, 0); break;
-        case RTXFILE_STEP: rtovarlst_set_var_step_inbaseuom(list, t, x); break;
-        case RTXFILE_INITIAL: rtovarlst_set_var_initial(list, t, x, 0); break;
-        case RTXFILE_SBWEIGHT: rtovarlst_set_var_sbweight(list, t, x); break;
-        case RTXFILE_TARGET_HOMO: rtovarlst_set_var_target_homo(list, t, x, 0); break;
-        case RTXFILE_THRESHOLD: rtovarlst_set_var_threshold(list, t, x, 0); break;
-        default: break;  // scale is never restored
+            case RTXFILE_LOWER:
+                rtovarlst_set_var_lower(list, t, x, 0);
+                break;
+            case RTXFILE_VALUE:
+                rtovarlst_set_var_value(list, t, x, 0);
+                break;
+            case RTXFILE_UPPER:
+                rtovarlst_set_var_upper(list, t, x, 0);
+                break;
+            case RTXFILE_STEP:
+                rtovarlst_set_var_step_inbaseuom(list, t, x);
+                break;
+            case RTXFILE_INITIAL:
+                rtovarlst_set_var_initial(list, t, x, 0);
+                break;
+            case RTXFILE_SBWEIGHT:
+                rtovarlst_set_var_sbweight(list, t, x);
+                break;
+            case RTXFILE_TARGET_HOMO:
+                rtovarlst_set_var_target_homo(list, t, x, 0);
+                break;
+            case RTXFILE_THRESHOLD:
+                rtovarlst_set_var_threshold(list, t, x, 0);
+                break;
+            default:
+                break;  // scale is never restored
         }
     }
 }
@@ -155,7 +192,8 @@ void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Layout &l, cons
 // Walks the stream once to find every variable's target, so that a damaged
 // stream is refused before the list is touched. Returns the count, or -1
 // (message printed).
-int64_t resolve_all(rtvarlst_t *list, bool by_name, const Compiled &c, int32_t **targets, int64_t *unmatched) {
+int64_t resolve_all(rtvarlst_t *list, bool by_name, const Compiled &c, int32_t **targets,
+                    int64_t *unmatched) {
     const int32_t n = rtovarlst_inq_nvar(list);
     int64_t count = 0, room = 0;
     VarWords v;

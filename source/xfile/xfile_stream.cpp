@@ -65,7 +65,8 @@ int read_header(Header *h) {
     // them must lie within the record.
     const int32_t n = w[20];
     if (n < 0 || n > kWords - 1 - kFlagsAt) return RTXFILE_STATUS_BAD;
-    for (int k = 0; k < n && k < kFlags; ++k) h->flags[k] = (w[kFlagsAt + k] != 0 && has_attribute(k + 1)) ? 1 : 0;
+    for (int k = 0; k < n && k < kFlags; ++k)
+        h->flags[k] = (w[kFlagsAt + k] != 0 && has_attribute(k + 1)) ? 1 : 0;
     h->version = w[kFlagsAt + n];
     // Older files never restore physical type or unit of measure.
     if (h->version != RTXFILE_VERSION) {

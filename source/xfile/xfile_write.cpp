@@ -52,39 +52,58 @@ bool digest_matches(const Header &h, const int64_t *digest) {
 // whether the variable is fixed).
 int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool updating) {
     switch (f.code) {
-    case RTXFILE_SPEC: return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
-    case RTXFILE_BASEUOM: return rtovarlst_inq_var_baseuom(list, i);
-    case RTXFILE_QUALITY: return rtovarlst_inq_var_quality(list, i);
-    case RTXFILE_MODIFIED:
-        return static_cast<int32_t>(f.part == 0 ? rtovarlst_inq_var_modified_mask1(list, i)
-                                                : rtovarlst_inq_var_modified_mask2(list, i));
-    case RTXFILE_UOM: return rtovarlst_inq_var_uom(list, i);
-    case RTXFILE_PHYSICAL_TYPE: return varInqPhysicalType(status);
-    case RTXFILE_CONN_TYPE: return rtovarlst_inq_var_conn_type(list, i);
-    case RTXFILE_BOUND_TYPE: {
-        int64_t bt = 0;
-        varInqBoundType(status, &bt);
-        return static_cast<int32_t>(bt);
-    }
-    case RTXFILE_PARAM_HOMO: return rtovarlst_inq_var_param_homo(list, i);
-    case RTXFILE_RAMPED: return rtovarlst_inq_var_ramped(list, i);
-    default: return 0;
+        case RTXFILE_SPEC:
+            return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
+        case RTXFILE_BASEUOM:
+            return rtovarlst_inq_var_baseuom(list, i);
+        case RTXFILE_QUALITY:
+            return rtovarlst_inq_var_quality(list, i);
+        case RTXFILE_MODIFIED:
+            return static_cast<int32_t>(f.part == 0 ? rtovarlst_inq_var_modified_mask1(list, i)
+                                                    : rtovarlst_inq_var_modified_mask2(list, i));
+        case RTXFILE_UOM:
+            return rtovarlst_inq_var_uom(list, i);
+        case RTXFILE_PHYSICAL_TYPE:
+            return varInqPhysicalType(status);
+        case RTXFILE_CONN_TYPE:
+            return rtovarlst_inq_var_conn_type(list, i);
+        case RTXFILE_BOUND_TYPE: {
+            int64_t bt = 0;
+            varInqBoundType(status, &bt);
+            return static_cast<int32_t>(bt);
+        }
+        case RTXFILE_PARAM_HOMO:
+            return rtovarlst_inq_var_param_homo(list, i);
+        case RTXFILE_RAMPED:
+            return rtovarlst_inq_var_ramped(list, i);
+        default:
+            return 0;
     }
 }
 
 // The number the list holds for a real field of variable i.
 double held_value(rtvarlst_t *list, int32_t i, Field f) {
     switch (f.code) {
-    case RTXFILE_SCALE: return rtovarlst_inq_var_scale(list, i);
-    case RTXFILE_LOWER: return rtovarlst_inq_var_lower(list, i, 0);
-    case RTXFILE_VALUE: return rtovarlst_inq_var_value(list, i, 0);
-    case RTXFILE_UPPER: return rtovarlst_inq_var_upper(list, i, 0);
-    case RTXFILE_STEP: return rtovarlst_inq_var_step_inbaseuom(list, i);
-    case RTXFILE_INITIAL: return rtovarlst_inq_var_initial(list, i, 0);
-    case RTXFILE_SBWEIGHT: return rtovarlst_inq_var_sbweight(list, i);
-    case RTXFILE_TARGET_HOMO: return rtovarlst_inq_var_target_homo(list, i, 0);
-    case RTXFILE_THRESHOLD: return rtovarlst_inq_var_threshold(list, i, 0);
-    default: return 0.0;
+        case RTXFILE_SCALE:
+            return rtovarlst_inq_var_scale(list, i);
+        case RTXFILE_LOWER:
+            return rtovarlst_inq_var_lower(list, i, 0);
+        case RTXFILE_VALUE:
+            return rtovarlst_inq_var_value(list, i, 0);
+        case RTXFILE_UPPER:
+            return rtovarlst_inq_var_upper(list, i, 0);
+        case RTXFILE_STEP:
+            return rtovarlst_inq_var_step_inbaseuom(list, i);
+        case RTXFILE_INITIAL:
+            return rtovarlst_inq_var_initial(list, i, 0);
+        case RTXFILE_SBWEIGHT:
+            return rtovarlst_inq_var_sbweight(list, i);
+        case RTXFILE_TARGET_HOMO:
+            return rtovarlst_inq_var_target_homo(list, i, 0);
+        case RTXFILE_THRESHOLD:
+            return rtovarlst_inq_var_threshold(list, i, 0);
+        default:
+            return 0.0;
     }
 }
 
@@ -170,7 +189,8 @@ int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
 
 }  // namespace
 
-int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags, int64_t *by_name) {
+int64_t open(std::string_view name, const int64_t *digest, int64_t mode, const int64_t *flags,
+             int64_t *by_name) {
     State &s = state();
     s.mode = kNone;
     s.unit = -1;
@@ -267,7 +287,8 @@ int finish_and_close(int64_t unit) {
     State &s = state();
     // A unit of the table that a later open left behind is still closed;
     // other units that are not the X-file are not ours to close.
-    if (!attached(unit, -1)) return handed_out(unit) ? zarn_funit_close(static_cast<int32_t>(unit)) : RTXFILE_STATUS_BAD;
+    if (!attached(unit, -1))
+        return handed_out(unit) ? zarn_funit_close(static_cast<int32_t>(unit)) : RTXFILE_STATUS_BAD;
     if (s.mode == kWriting) {
         int st = put(-1);
         if (st == 0) st = write_record(s.record);

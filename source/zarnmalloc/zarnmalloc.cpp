@@ -34,8 +34,8 @@ uintptr_t g_char_anchor = 0;
 
 namespace {
 
-using zarn::rtopipe::report;
 using msg::kSource;
+using zarn::rtopipe::report;
 
 // Memory still to be had, probed with shrinking fractions of the request.
 uint64_t probe_available(uint64_t blockBytes) {
@@ -70,14 +70,12 @@ uint64_t probe_available(uint64_t blockBytes) {
 }
 
 // Diagnoses a reallocation that could not be met (the old block stays) and raises.
-[[noreturn]] void reallocation_failed(Kind kind, int err, int64_t count, int64_t oldIndex,
-                                      int line) {
+[[noreturn]] void reallocation_failed(Kind kind, int err, int64_t count, int64_t oldIndex, int line) {
     const bool isChar = kind == Kind::Char;
     const bool isInt = kind == Kind::Int || kind == Kind::HugeInt;
     report("%s", isChar ? msg::kReallocChar : isInt ? msg::kReallocInt : msg::kReallocDouble);
     report(msg::kErrorText, std::strerror(err));
-    const uint64_t requested =
-        isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
+    const uint64_t requested = isChar ? static_cast<uint64_t>(count) : static_cast<uint64_t>(count) * 8u;
     report(msg::kBytesRequested, static_cast<int64_t>(requested));
     if (isChar) {
         report(msg::kAnchorChar, reinterpret_cast<void *>(g_char_anchor));
@@ -108,11 +106,15 @@ uint64_t block_bytes(int64_t n, unsigned width) {
 
 const char *kind_name(Kind kind) {
     switch (kind) {
-    case Kind::Double:
-    case Kind::HugeDouble: return "rto_dmalloc";
-    case Kind::Int: return "rto_imalloc";
-    case Kind::HugeInt: return "rto_hugeimalloc";
-    case Kind::Char: return "rto_cmalloc";
+        case Kind::Double:
+        case Kind::HugeDouble:
+            return "rto_dmalloc";
+        case Kind::Int:
+            return "rto_imalloc";
+        case Kind::HugeInt:
+            return "rto_hugeimalloc";
+        case Kind::Char:
+            return "rto_cmalloc";
     }
     return "";
 }
@@ -214,8 +216,8 @@ extern "C" int64_t rto_dptr2plex_c(const double *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_b0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, msg::kBadDoublePointer,
-                     static_cast<const void *>(q), static_cast<void *>(ZARN_b0));
+        std::fprintf(stderr, msg::kBadDoublePointer, static_cast<const void *>(q),
+                     static_cast<void *>(ZARN_b0));
         std::fflush(stderr);
         std::exit(2);
     }
@@ -226,8 +228,8 @@ extern "C" int64_t rto_iptr2plex_c(const int64_t *q) {
     ensure_anchors();
     const auto diff = static_cast<int64_t>(addr(q) - addr(ZARN_ib0));
     if ((diff & 7) != 0) {
-        std::fprintf(stderr, msg::kBadIntPointer,
-                     static_cast<const void *>(q), static_cast<void *>(ZARN_ib0));
+        std::fprintf(stderr, msg::kBadIntPointer, static_cast<const void *>(q),
+                     static_cast<void *>(ZARN_ib0));
         std::fflush(stderr);
         std::exit(2);
     }
@@ -263,6 +265,4 @@ extern "C" void rto_str2int_c(int64_t *ints, const char *text, int32_t n) {
 
 extern "C" int avail_mem(void) { return 0; }
 
-extern "C" void debug_mem(void) {
-    report("%s", msg::kDebugMem);
-}
+extern "C" void debug_mem(void) { report("%s", msg::kDebugMem); }

@@ -23,8 +23,8 @@ inline constexpr const char *kAllocChar = "!! rto_cmalloc: \n";
 inline constexpr const char *kBytesRequested = "  bytes requested = %" PRId64 "\n";
 inline constexpr const char *kAvailable = " Total memory available is about %" PRId64 " bytes\n";
 inline constexpr const char *kInsufficient = " Insufficient virtual memory to solve this model.\n";
-inline constexpr const char *kIncreaseBy =
-    " Please increase the size of the swap file by atleast %" PRId64 " bytes and retry.\n";  // documented as is
+inline constexpr const char *kIncreaseBy = " Please increase the size of the swap file by atleast %" PRId64
+                                           " bytes and retry.\n";  // documented as is
 
 // Reallocation failure: header of each kind, the system's error text, the anchor.
 inline constexpr const char *kReallocDouble = "!! rto_drealloc: ";

@@ -16,7 +16,9 @@ namespace {
 
 using namespace zarn::test;
 
-S bad_count(const S &fn, int64_t v) { return "!! " + fn + ": count is out of range. " + std::to_string(v) + "\n"; }
+S bad_count(const S &fn, int64_t v) {
+    return "!! " + fn + ": count is out of range. " + std::to_string(v) + "\n";
+}
 S missing(const S &fn) { return "!! " + fn + ": an array argument is missing\n"; }
 S no_block(const S &fn) { return "!! " + fn + ": block index is 0\n"; }
 
@@ -29,26 +31,37 @@ const int64_t *ix(bool on) { return on ? g_idx.data() : nullptr; }
 using Counted = std::function<void(const int64_t *, bool, int64_t *, int64_t *)>;
 const std::pair<const char *, Counted> kCounted[] = {
     {"u3perm_var_create", [](auto n, bool on, auto o, auto m) { U3PERM_VAR_CREATE(a(on), n, o, m); }},
-    {"u3perm_var_create_incidence", [](auto n, bool on, auto o, auto m) { U3PERM_VAR_CREATE_INCIDENCE(a(on), n, &g_inc, o, m); }},
+    {"u3perm_var_create_incidence",
+     [](auto n, bool on, auto o, auto m) { U3PERM_VAR_CREATE_INCIDENCE(a(on), n, &g_inc, o, m); }},
     {"u3perm_eqn_create", [](auto n, bool on, auto o, auto m) { U3PERM_EQN_CREATE(a(on), n, o, m); }},
-    {"u3perm_eqn_create_incidence", [](auto n, bool on, auto o, auto m) { U3PERM_EQN_CREATE_INCIDENCE(a(on), n, &g_inc, o, m); }},
-    {"u3perm_jac_create", [](auto n, bool on, auto o, auto m) { U3PERM_JAC_CREATE(a(on), a(on), ix(on), ix(on), n, o, m); }},
-    {"u3perm_jac_create_incidence", [](auto n, bool on, auto o, auto m) { U3PERM_JAC_CREATE_INCIDENCE(a(on), a(on), ix(on), ix(on), n, &g_inc, &g_inc, o, m); }},
-    {"u3map_rel_incidence", [](auto n, bool on, auto o, auto) { U3MAP_REL_INCIDENCE(&g_four, a(on), ix(on), ix(on), n, o); }},
-    {"u3map_var_incidence", [](auto n, bool on, auto o, auto) { U3MAP_VAR_INCIDENCE(&g_four, a(on), ix(on), ix(on), n, o); }},
+    {"u3perm_eqn_create_incidence",
+     [](auto n, bool on, auto o, auto m) { U3PERM_EQN_CREATE_INCIDENCE(a(on), n, &g_inc, o, m); }},
+    {"u3perm_jac_create",
+     [](auto n, bool on, auto o, auto m) { U3PERM_JAC_CREATE(a(on), a(on), ix(on), ix(on), n, o, m); }},
+    {"u3perm_jac_create_incidence",
+     [](auto n, bool on, auto o, auto m) {
+         U3PERM_JAC_CREATE_INCIDENCE(a(on), a(on), ix(on), ix(on), n, &g_inc, &g_inc, o, m);
+     }},
+    {"u3map_rel_incidence",
+     [](auto n, bool on, auto o, auto) { U3MAP_REL_INCIDENCE(&g_four, a(on), ix(on), ix(on), n, o); }},
+    {"u3map_var_incidence",
+     [](auto n, bool on, auto o, auto) { U3MAP_VAR_INCIDENCE(&g_four, a(on), ix(on), ix(on), n, o); }},
     {"usr3_fndobj", [](auto n, bool on, auto o, auto) { USR3_FNDOBJ(n, a(on), o); }},
     {"nz_in_row", [](auto n, bool on, auto o, auto m) { NZ_IN_ROW(&g_row, ix(on), n, o, m); }},
-    {"u3remap", [](auto n, bool on, auto, auto) { U3REMAP(n, &g_row, &g_inc, on ? g_words.data() : nullptr); }},
+    {"u3remap",
+     [](auto n, bool on, auto, auto) { U3REMAP(n, &g_row, &g_inc, on ? g_words.data() : nullptr); }},
 };
 
-// Negative counts (a count left out reads as -1); huge counts refused before anything is read; 0 needs no arrays.
+// Negative counts (a count left out reads as -1); huge counts refused before anything is read; 0 needs no
+// arrays.
 TEST(Hostile, CountsOfEveryBuilderAndCounter) {
     ModeGuard mode;
     HistoryCapture his;
     g_inc = int_block({1, 1, 1, 1});
     for (const auto &[fn, call] : kCounted) {
         int64_t out = -5, m = -5, zero = 0, worst = -5;
-        for (int64_t c : {int64_t{-1}, int64_t{INT_MIN}, INT64_MIN}) call(&c, true, &out, &m), worst = std::max(worst, out);
+        for (int64_t c : {int64_t{-1}, int64_t{INT_MIN}, INT64_MIN})
+            call(&c, true, &out, &m), worst = std::max(worst, out);
         S want = bad_count(fn, -1) + bad_count(fn, INT_MIN) + bad_count(fn, INT64_MIN) + bad_count(fn, -1);
         call(nullptr, true, &out, &m);
         for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) call(&c, false, &out, &m), want += missing(fn);
@@ -57,20 +70,24 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
         if (out > 0) RTO_IFREE(&out);
     }
     // Counts too large for a block, incidence block 0, indices beyond a count block.
-    int64_t block = -5, m = -5, out = -5, none = 0, three = 3, c = INT64_MAX - 2;  // the block's n + 3 words overflow
-    U3PERM_VAR_CREATE(g_words.data(), &c, &block, &m), U3MAP_REL_INCIDENCE(&c, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
+    int64_t block = -5, m = -5, out = -5, none = 0, three = 3,
+            c = INT64_MAX - 2;  // the block's n + 3 words overflow
+    U3PERM_VAR_CREATE(g_words.data(), &c, &block, &m),
+        U3MAP_REL_INCIDENCE(&c, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
     EXPECT_EQ(block + m + out, 0);
     U3PERM_VAR_CREATE_INCIDENCEONLY(g_words.data(), &g_four, &none, &block, &m);
     U3PERM_JAC_CREATE_INCIDENCE(a(1), a(1), ix(1), ix(1), &g_four, &g_inc, &none, &block, &m);
     U3MAP_VAR_INCIDENCE(&three, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
     U3REMAP(&g_four, &g_row, &none, g_words.data());
-    EXPECT_EQ(his.text(), bad_count("u3perm_var_create", c) + bad_count("u3map_rel_incidence", c) + no_block("u3perm_var_create_incidenceonly") +
-                              no_block("u3perm_jac_create_incidence") + "!! u3map_var_incidence: index 4 at entry 4 is out of range 1..3\n" +
-                              no_block("u3remap"));
+    EXPECT_EQ(his.text(),
+              bad_count("u3perm_var_create", c) + bad_count("u3map_rel_incidence", c) +
+                  no_block("u3perm_var_create_incidenceonly") + no_block("u3perm_jac_create_incidence") +
+                  "!! u3map_var_incidence: index 4 at entry 4 is out of range 1..3\n" + no_block("u3remap"));
     RTO_IFREE(&g_inc);
 }
 
-// Block 0, blocks whose n, m or entries are wrong, an entry beyond n (refused before any swap), missing vectors.
+// Block 0, blocks whose n, m or entries are wrong, an entry beyond n (refused before any swap), missing
+// vectors.
 TEST(Hostile, BlocksThatAreNotPermutations) {
     HistoryCapture his;
     int64_t two = 2, good = 0, m = 0, one = 1, out = -5, zero = 0, wild = int_block({5, 1, 7, 2, 1});
@@ -79,26 +96,33 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
     V iv = i0;
     S want;
     U3PERM_VAR_CREATE(status.data(), &two, &good, &m);  // p = 2 1, m = 1
-    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}), int_block({5, 1, 2, 2, -1}),
-                        int_block({2, 0, 0}), int_block({INT64_MIN})}) {
-        const S why = bad == 0 ? "block index is 0\n" : "block " + std::to_string(bad) + " is not a permutation block\n";
-        U3PERM_APPLY_RVEC(&bad, r.data()), U3PERM_APPLY_IVEC(&bad, iv.data()), U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
+    for (int64_t bad : {int64_t{0}, int_block({5, 1, 2, 9, 1}), int_block({5, 1, 2, 2, 3}),
+                        int_block({5, 1, 2, 2, -1}), int_block({2, 0, 0}), int_block({INT64_MIN})}) {
+        const S why = bad == 0 ? "block index is 0\n"
+                               : "block " + std::to_string(bad) + " is not a permutation block\n";
+        U3PERM_APPLY_RVEC(&bad, r.data()), U3PERM_APPLY_IVEC(&bad, iv.data()),
+            U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
         U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data());
         U3PERM_JAC_APPLY_COL(&good, &bad, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out);
         U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
         EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0) << bad;
-        for (const char *fn : {"apply_rvec", "apply_ivec", "copy_apply_rvec", "copy_apply_ivec", "jac_apply_row", "jac_apply_col",
-                               "jac_copy_apply_row", "jac_copy_apply_col", "comp2uncomp", "uncomp2comp"})
+        for (const char *fn :
+             {"apply_rvec", "apply_ivec", "copy_apply_rvec", "copy_apply_ivec", "jac_apply_row",
+              "jac_apply_col", "jac_copy_apply_row", "jac_copy_apply_col", "comp2uncomp", "uncomp2comp"})
             want += "!! u3perm_" + S(fn) + ": " + why;
         if (bad != 0) RTO_IFREE(&bad);
     }
-    U3PERM_APPLY_IVEC(&wild, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
-    U3PERM_APPLY_RVEC(&good, nullptr), U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out), U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
+    U3PERM_APPLY_IVEC(&wild, iv.data()),
+        U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
+    U3PERM_APPLY_RVEC(&good, nullptr), U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out),
+        U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
     U3PERM_APPLY_IVEC(nullptr, iv.data());
     EXPECT_TRUE(iv == i0 && r == (std::vector<double>{1.5, 2.5}) && out == 0);
-    EXPECT_EQ(his.text(), want + "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n"
-                                 "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" + missing("u3perm_apply_rvec") +
-                              missing("u3perm_copy_apply_ivec") + missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
+    EXPECT_EQ(his.text(), want +
+                              "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n"
+                              "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" +
+                              missing("u3perm_apply_rvec") + missing("u3perm_copy_apply_ivec") +
+                              missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
     U3PERM_DESTROY(&zero), U3PERM_DESTROY(nullptr), RTO_IFREE(&wild), RTO_IFREE(&good);
 }
 
@@ -109,7 +133,8 @@ TEST(Hostile, SortAndTextCounts) {
     std::vector<double> v = {2, 1, 3};
     V iv = {2, 1, 3};
     for (int64_t bn : {int64_t{0}, int64_t{-1}, INT64_MIN, int64_t{3}})
-        for (int64_t bk : {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{bn == 3 ? 0 : 1}})
+        for (int64_t bk :
+             {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{bn == 3 ? 0 : 1}})
             SLATEC_DSORT(v.data(), nullptr, &bn, &bk), SLATEC_ISORT(iv.data(), nullptr, &bn, &bk);
     int64_t three = 3, two = 2, minus = -1;  // a valid call: the carried or the sorted array goes missing
     SLATEC_DSORT(v.data(), nullptr, &three, &two), SLATEC_ISORT(nullptr, nullptr, &three, &minus);
@@ -274,12 +299,14 @@ TEST(Hostile, NoNewBlockWithoutAPlaceForIt) {
 TEST(HostileFailure, UnmeetableBlockRaisesBeforeAnythingChanges) {
     HistoryCapture his;
     int64_t block = -5, m = -5, count = INT64_C(1) << 47;
-    const auto build_unmeetable = [&](int64_t *b, int64_t *k) { U3PERM_EQN_CREATE(g_words.data(), &count, b, k); };
+    const auto build_unmeetable = [&](int64_t *b, int64_t *k) {
+        U3PERM_EQN_CREATE(g_words.data(), &count, b, k);
+    };
     volatile bool caught = false;
     ZARN_TRY
-        build_unmeetable(&block, &m);
+    build_unmeetable(&block, &m);
     ZARN_EXCEPT(rtmalloc_allocate_failed)
-        caught = true;
+    caught = true;
     ZARN_END_TRY;
     EXPECT_TRUE(caught && block + m == -10);
     EXPECT_EQ(his.text().rfind("!! rto_hugeimalloc: \n  bytes requested = 1125899906842648\n", 0), 0u);

@@ -20,7 +20,7 @@ namespace zarn::test {
 using V = std::vector<int64_t>;
 using S = std::string;
 constexpr int64_t kFree = 0, kConst = 1, kIndep = 2, kInitial = 7;  // variable specs
-constexpr int64_t kExcluded = 0x1, kObjective = 0xA;                 // equation words
+constexpr int64_t kExcluded = 0x1, kObjective = 0xA;                // equation words
 
 inline int64_t int_block(const V &v) {
     const int64_t n = static_cast<int64_t>(v.size()), b = RTO_HUGEIMALLOC(&n);
@@ -29,9 +29,10 @@ inline int64_t int_block(const V &v) {
 inline V ints(int64_t block, int64_t n) { return V(ZARN_ib0 + block, ZARN_ib0 + block + n); }
 inline V perm_of(int64_t block) { return ints(block + 1, ZARN_ib0[block] - 3); }
 
-// While alive, file descriptor 1 goes to a file; check results only after it is gone, or a failure report lands in it.
+// While alive, file descriptor 1 goes to a file; check results only after it is gone, or a failure report
+// lands in it.
 class StdoutCapture {
-public:
+  public:
     StdoutCapture() : saved_((std::fflush(stdout), dup(1))) {
         char name[] = "/tmp/zarn-stdout-XXXXXX";
         file_ = mkstemp(name), unlink(name), dup2(file_, 1);
@@ -42,7 +43,7 @@ public:
         return out.substr(0, static_cast<size_t>(pread(file_, out.data(), out.size(), 0)));
     }
 
-private:
+  private:
     int saved_, file_ = -1;
 };
 

@@ -10,29 +10,51 @@ namespace {
 using namespace zarn::test;
 
 // Items 'x' dropped, '.' kept; the expected p and m (applied to 10, 20, ...: p times 10).
-const struct { S items; V p; int64_t m; } kPerms[] = {
-    {"", {}, 0}, {".", {1}, 1}, {"x", {1}, 0}, {"x.", {2, 1}, 1}, {"x...", {4, 2, 3, 1}, 3}, {"..xx", {1, 2, 3, 4}, 2},
-    {"xxxx", {1, 2, 3, 4}, 0}, {"x.x...", {6, 2, 5, 4, 3, 1}, 4}, {"x..x.x", {5, 2, 3, 4, 1, 6}, 3}, {".x.x.", {1, 5, 3, 4, 2}, 3},
+const struct {
+    S items;
+    V p;
+    int64_t m;
+} kPerms[] = {
+    {"", {}, 0},
+    {".", {1}, 1},
+    {"x", {1}, 0},
+    {"x.", {2, 1}, 1},
+    {"x...", {4, 2, 3, 1}, 3},
+    {"..xx", {1, 2, 3, 4}, 2},
+    {"xxxx", {1, 2, 3, 4}, 0},
+    {"x.x...", {6, 2, 5, 4, 3, 1}, 4},
+    {"x..x.x", {5, 2, 3, 4, 1, 6}, 3},
+    {".x.x.", {1, 5, 3, 4, 2}, 3},
     {"xxx...", {6, 5, 4, 3, 2, 1}, 3},
 };
 
 // Each builder with the status word and incidence count of a dropped and a kept item i: every reason
 // to drop is used, and words carry unrelated bits.
-int64_t var_create(const int64_t *s, const int64_t *n, const int64_t *, int64_t *b, int64_t *m) { return U3PERM_VAR_CREATE(s, n, b, m); }
-int64_t eqn_create(const int64_t *s, const int64_t *n, const int64_t *, int64_t *b, int64_t *m) { return U3PERM_EQN_CREATE(s, n, b, m); }
+int64_t var_create(const int64_t *s, const int64_t *n, const int64_t *, int64_t *b, int64_t *m) {
+    return U3PERM_VAR_CREATE(s, n, b, m);
+}
+int64_t eqn_create(const int64_t *s, const int64_t *n, const int64_t *, int64_t *b, int64_t *m) {
+    return U3PERM_EQN_CREATE(s, n, b, m);
+}
 const struct {
     int64_t (*fn)(const int64_t *, const int64_t *, const int64_t *, int64_t *, int64_t *);
     int64_t (*drop)(int64_t i), dropCount, (*keep)(int64_t i), keepCount;
 } kBuilders[] = {
-    {var_create, [](int64_t i) { return V{kConst, kInitial, kIndep}[i % 3] | 0x1234560; }, 0,
-     [](int64_t i) { return i % 2 ? kFree : 0x2000003; }, 0},  // MEAS: free in mode 0
+    {var_create,
+     [](int64_t i) {
+         return V{kConst, kInitial, kIndep}[i % 3] | 0x1234560;
+     },
+     0, [](int64_t i) { return i % 2 ? kFree : 0x2000003; }, 0},  // MEAS: free in mode 0
     {U3PERM_VAR_CREATE_INCIDENCE, [](int64_t) { return kConst; }, 4, [](int64_t) { return kFree; }, 2},
     {U3PERM_VAR_CREATE_INCIDENCEONLY, [](int64_t) { return kFree; }, 0, [](int64_t) { return kConst; }, -1},
-    {eqn_create, [](int64_t i) { return i % 2 ? kExcluded | 0x2 : kObjective; }, 0, [](int64_t i) { return ((i % 5) << 1) | 0x400020; }, 0},
-    {U3PERM_EQN_CREATE_INCIDENCE, [](int64_t i) { return i % 2 ? kObjective : 0x4; }, 0, [](int64_t) { return int64_t{0x8}; }, 1},
+    {eqn_create, [](int64_t i) { return i % 2 ? kExcluded | 0x2 : kObjective; }, 0,
+     [](int64_t i) { return ((i % 5) << 1) | 0x400020; }, 0},
+    {U3PERM_EQN_CREATE_INCIDENCE, [](int64_t i) { return i % 2 ? kObjective : 0x4; }, 0,
+     [](int64_t) { return int64_t{0x8}; }, 1},
 };
 
-// The block holds n + 3, p, n, m; applying moves item i to p(i); the copy forms apply again into fresh blocks.
+// The block holds n + 3, p, n, m; applying moves item i to p(i); the copy forms apply again into fresh
+// blocks.
 TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
     ModeGuard mode;
     HistoryCapture his;
@@ -44,7 +66,8 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
             std::vector<double> rv;
             for (int64_t i = 1; i <= n; ++i) {
                 const bool drop = row.items[i - 1] == 'x';
-                status.push_back(drop ? bld.drop(i) : bld.keep(i)), incid.push_back(drop ? (i % 2 ? bld.dropCount : 0) : bld.keepCount);
+                status.push_back(drop ? bld.drop(i) : bld.keep(i)),
+                    incid.push_back(drop ? (i % 2 ? bld.dropCount : 0) : bld.keepCount);
                 iv.push_back(10 * i), rv.push_back(10.0 * i), applied.push_back(10 * row.p[i - 1]);
             }
             int64_t ib = int_block(incid), block = -7, m = -7, ic = 0, rc = 0;
@@ -64,19 +87,25 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
 }
 
 // gfortran's list-directed record: a blank, the label, a blank, the value in 20 columns.
-S record(const S &label, int64_t v) { return " " + label + S(21 - std::to_string(v).size(), ' ') + std::to_string(v) + "\n"; }
+S record(const S &label, int64_t v) {
+    return " " + label + S(21 - std::to_string(v).size(), ' ') + std::to_string(v) + "\n";
+}
 
 // Equations 2 (excluded) and 3 (objective) and variable 2 (fixed) drop out, and with them nonzeros 2, 3
 // and 4; rows and columns renumber; rows outside 1..4 keep their value.
 TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     ModeGuard mode;
     HistoryCapture his;
-    V eqn = {0, kExcluded, kObjective, 0x4}, var = {kFree, kConst, kFree}, rows = {1, 1, 2, 3, 1, 4}, cols = {1, 2, 1, 3, 3, 1};
+    V eqn = {0, kExcluded, kObjective, 0x4}, var = {kFree, kConst, kFree}, rows = {1, 1, 2, 3, 1, 4},
+      cols = {1, 2, 1, 3, 3, 1};
     int64_t neqn = 4, nvar = 3, nnz = 6, eb = 0, vb = 0, nb = 0, m = 0, ro = 0, co = 0, rel = 0, vin = 0;
-    EXPECT_EQ(U3PERM_EQN_CREATE(eqn.data(), &neqn, &eb, &m) * 100 + U3PERM_VAR_CREATE(var.data(), &nvar, &vb, &m) * 10 +
-                  U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &m), 223);
+    EXPECT_EQ(U3PERM_EQN_CREATE(eqn.data(), &neqn, &eb, &m) * 100 +
+                  U3PERM_VAR_CREATE(var.data(), &nvar, &vb, &m) * 10 +
+                  U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &m),
+              223);
     EXPECT_EQ(perm_of(nb), (V{1, 6, 5, 4, 3, 2}));
-    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro), U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
+    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro),
+        U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
     EXPECT_TRUE(ints(ro, 6) == (V{1, 2, 1, 3, 4, 1}) && ints(co, 6) == (V{1, 1, 2, 2, 1, 3}));
     V r = {0, 1, 2, 3, 4, 9}, c = cols;
     U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
@@ -85,11 +114,17 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     U3MAP_VAR_INCIDENCE(&nvar, eqn.data(), rows.data(), cols.data(), &nnz, &vin);
     EXPECT_TRUE(ints(rel, 4) == (V{2, 1, 1, 1}) && ints(vin, 3) == (V{2, 1, 2}));
     // Without incidence, variable 3 loses nonzero 5, equation 1 loses 1 and 5.
-    const struct { V eqnCounts, varCounts, p; int64_t m; } inc[] = {
-        {{2, 1, 1, 1}, {2, 1, 2}, {1, 6, 5, 4, 3, 2}, 3}, {{2, 1, 1, 1}, {2, 1, 0}, {1, 6, 3, 4, 5, 2}, 2}, {{0, 1, 1, 1}, {2, 1, 2}, {6, 2, 3, 4, 5, 1}, 1}};
+    const struct {
+        V eqnCounts, varCounts, p;
+        int64_t m;
+    } inc[] = {{{2, 1, 1, 1}, {2, 1, 2}, {1, 6, 5, 4, 3, 2}, 3},
+               {{2, 1, 1, 1}, {2, 1, 0}, {1, 6, 3, 4, 5, 2}, 2},
+               {{0, 1, 1, 1}, {2, 1, 2}, {6, 2, 3, 4, 5, 1}, 1}};
     for (const auto &row : inc) {
         int64_t ei = int_block(row.eqnCounts), vi = int_block(row.varCounts), b = 0;
-        EXPECT_EQ(U3PERM_JAC_CREATE_INCIDENCE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &ei, &vi, &b, &m), row.m);
+        EXPECT_EQ(U3PERM_JAC_CREATE_INCIDENCE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &ei,
+                                              &vi, &b, &m),
+                  row.m);
         EXPECT_EQ(perm_of(b), row.p);
         RTO_IFREE(&ei), RTO_IFREE(&vi), RTO_IFREE(&b);
     }
@@ -101,9 +136,11 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     const int64_t none = USR3_FNDOBJ(&nvar, var.data(), &out);
     EXPECT_EQ(none * 10 + out, 0);
     NZ_IN_ROW(&row1, rows.data(), &nnz, &list, &count), U3REMAP(&five, &limit, &flagged, flags.data());
-    EXPECT_TRUE(ints(list, count) == (V{1, 2, 5}) && flags == (V{0, 1, 1, 1, 0}) && ints(flagged, 5) == (V{0, 1, 2, 3, 0}));
+    EXPECT_TRUE(ints(list, count) == (V{1, 2, 5}) && flags == (V{0, 1, 1, 1, 0}) &&
+                ints(flagged, 5) == (V{0, 1, 2, 3, 0}));
     EXPECT_EQ(his.text(), "");
-    // Index conversions through the equation block (p = 1 4 3 2, m = 2); out of bounds: 0 and a record on unit 6.
+    // Index conversions through the equation block (p = 1 4 3 2, m = 2); out of bounds: 0 and a record on
+    // unit 6.
     int64_t two = 2, three = 3, four = 4;
     V got;
     S want;
@@ -112,16 +149,21 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
         got = {U3PERM_COMP2UNCOMP(&eb, &row1), U3PERM_COMP2UNCOMP(&eb, &two), U3PERM_UNCOMP2COMP(&eb, &two),
                U3PERM_UNCOMP2COMP(&eb, &three), U3PERM_UNCOMP2COMP(&eb, &four)};
         for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN})
-            got.push_back(U3PERM_COMP2UNCOMP(&eb, &i)), want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) + record("  nxc = ", 2);
+            got.push_back(U3PERM_COMP2UNCOMP(&eb, &i)),
+                want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) +
+                        record("  nxc = ", 2);
         for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX})
-            got.push_back(U3PERM_UNCOMP2COMP(&eb, &i)), want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) + record("  nx  = ", 4);
+            got.push_back(U3PERM_UNCOMP2COMP(&eb, &i)),
+                want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) +
+                        record("  nx  = ", 4);
         return out.text();
     }();
     EXPECT_TRUE(got == (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}) && text == want) << text;
     for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
 }
 
-// The documented placement, stated independently: the holes among 1..m, ascending, take the kept items beyond m, last first.
+// The documented placement, stated independently: the holes among 1..m, ascending, take the kept items beyond
+// m, last first.
 V reference_perm(const std::vector<bool> &kept, int64_t m) {
     const int64_t n = static_cast<int64_t>(kept.size());
     V p(n), holes, tail;
@@ -141,16 +183,19 @@ TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
     const int64_t ne = 300, nv = 400, nnz = 5000;
     V eqn(ne), var(nv), rows(nnz), cols(nnz);
     std::vector<bool> eqnKept(ne), varKept(nv);
-    for (int64_t i = 0; i < ne; ++i) eqnKept[i] = !(eqn[i] = rng() % 4 == 0 ? kExcluded : rng() % 30 == 0 ? kObjective : 0);
+    for (int64_t i = 0; i < ne; ++i)
+        eqnKept[i] = !(eqn[i] = rng() % 4 == 0 ? kExcluded : rng() % 30 == 0 ? kObjective : 0);
     for (int64_t i = 0; i < nv; ++i) varKept[i] = !(var[i] = rng() % 3 == 0 ? kConst : kFree);
     for (int64_t k = 0; k < nnz; ++k) rows[k] = rng() % ne + 1, cols[k] = rng() % nv + 1;
     int64_t eb = 0, vb = 0, nb = 0, me = 0, mv = 0, mn = 0;
     U3PERM_EQN_CREATE(eqn.data(), &ne, &eb, &me), U3PERM_VAR_CREATE(var.data(), &nv, &vb, &mv);
     U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &mn);
-    const V eqnPos = reference_perm(eqnKept, me), varPos = reference_perm(varKept, mv);  // item i lands at p(i)
+    const V eqnPos = reference_perm(eqnKept, me),
+            varPos = reference_perm(varKept, mv);  // item i lands at p(i)
     std::vector<std::pair<int64_t, int64_t>> want, got;
     for (int64_t k = 0; k < nnz; ++k)
-        if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1]) want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
+        if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1])
+            want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
     V twice = var;
     U3PERM_APPLY_IVEC(&vb, twice.data()), U3PERM_APPLY_IVEC(&vb, twice.data());
     EXPECT_EQ(twice, var);

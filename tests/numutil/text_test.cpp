@@ -12,8 +12,8 @@ using namespace zarn::test;
 
 S applied(void (*fn)(char *, size_t), S f) { return fn(f.data(), f.size()), f; }
 
-// Sizes around the insertion-sort cut, six shapes (random, all equal, few values, sorted, reversed, extreme keys),
-// kflag +-1, +-2.
+// Sizes around the insertion-sort cut, six shapes (random, all equal, few values, sorted, reversed, extreme
+// keys), kflag +-1, +-2.
 template <class K>
 void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *), std::vector<K> extremes) {
     std::mt19937_64 rng(99);
@@ -22,8 +22,11 @@ void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)
             for (int64_t kflag : {1, -1, 2, -2}) {
                 std::vector<K> x(n), y(n), want(n);
                 for (int64_t i = 0; i < n; ++i)
-                    x[i] = shape == 5 ? extremes[rng() % extremes.size()] : shape == 1 ? K(42)
-                                      : static_cast<K>(int64_t(rng() % (shape == 2 ? 7 : 2000001)) - 1000) / K(7), y[i] = K(i);
+                    x[i] = shape == 5 ? extremes[rng() % extremes.size()]
+                           : shape == 1
+                               ? K(42)
+                               : static_cast<K>(int64_t(rng() % (shape == 2 ? 7 : 2000001)) - 1000) / K(7),
+                    y[i] = K(i);
                 if (shape == 3) std::sort(x.begin(), x.end());
                 if (shape == 4) std::sort(x.rbegin(), x.rend());
                 std::vector<std::pair<K, K>> before, after;
@@ -33,7 +36,8 @@ void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)
                 ASSERT_EQ(x, want) << n << " " << shape << " " << kflag;
                 for (int64_t i = 0; i < n; ++i) {
                     if (kflag % 2) {
-                        ASSERT_EQ(y[i], before[i].second) << "|kflag| 1 leaves dy alone: " << n << " " << shape;
+                        ASSERT_EQ(y[i], before[i].second)
+                            << "|kflag| 1 leaves dy alone: " << n << " " << shape;
                     }
                     after.emplace_back(x[i], y[i]);
                 }
@@ -52,33 +56,69 @@ TEST(Sort, DsortAndIsortMatchStdSort) {
 
 TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
     int64_t n = -1;
-    const struct { void (*fn)(char *, size_t); S before, after; } inPlace[] = {
-        {IU_STRUPR, "azAZ09 @[`{~", "AZAZ09 @[`{~"}, {IU_STRUPR, S("a\0b\xe9z", 5), S("A\0B\xe9Z", 5)}, {IU_STRLWR, "AZaz09 @[`{~", "azaz09 @[`{~"},
-        {IU_STRLWR, "FULLFIELD", "fullfield"}, {IU_CLRSTR, S("a\0c", 3), "   "}, {IU_PACKSTR, " a b ", "ab   "}, {IU_PACKSTR, "abc", "abc"},
-        {IU_PACKSTR, "     ", "     "}, {IU_PACKSTR, S("\0x \0y", 5), "xy   "}, {IU_PACKSTR, "  z", "z  "},
+    const struct {
+        void (*fn)(char *, size_t);
+        S before, after;
+    } inPlace[] = {
+        {IU_STRUPR, "azAZ09 @[`{~", "AZAZ09 @[`{~"},
+        {IU_STRUPR, S("a\0b\xe9z", 5), S("A\0B\xe9Z", 5)},
+        {IU_STRLWR, "AZaz09 @[`{~", "azaz09 @[`{~"},
+        {IU_STRLWR, "FULLFIELD", "fullfield"},
+        {IU_CLRSTR, S("a\0c", 3), "   "},
+        {IU_PACKSTR, " a b ", "ab   "},
+        {IU_PACKSTR, "abc", "abc"},
+        {IU_PACKSTR, "     ", "     "},
+        {IU_PACKSTR, S("\0x \0y", 5), "xy   "},
+        {IU_PACKSTR, "  z", "z  "},
     };
     for (const auto &row : inPlace) EXPECT_EQ(applied(row.fn, row.before), row.after) << row.before;
-    for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0}, {"     ", 0}, {"abc  ", 3}, {"abcde", 5}, {S("ab\0\0 ", 5), 2}, {S(" a \0", 4), 2}})
+    for (const auto &[field, len] : {std::pair<S, int64_t>{"", 0},
+                                     {"     ", 0},
+                                     {"abc  ", 3},
+                                     {"abcde", 5},
+                                     {S("ab\0\0 ", 5), 2},
+                                     {S(" a \0", 4), 2}})
         EXPECT_EQ((IU_STRLEN(&n, field.data(), field.size()), n), len) << field;
-    const auto justified = [](S f) { const char w = char('0' + zarn::numutil::left_justify(f.data(), f.size())); return w + f; };
-    for (const auto &[before, after] : {std::pair<S, S>{"   ab cd", "2ab cd   "}, {"abc", "3abc"}, {"  ", "0  "}, {" x", "1x "}})
+    const auto justified = [](S f) {
+        const char w = char('0' + zarn::numutil::left_justify(f.data(), f.size()));
+        return w + f;
+    };
+    for (const auto &[before, after] :
+         {std::pair<S, S>{"   ab cd", "2ab cd   "}, {"abc", "3abc"}, {"  ", "0  "}, {" x", "1x "}})
         EXPECT_EQ(justified(before), after);
     EXPECT_EQ(justified(""), "0");
-    const S shown = [] { StdoutCapture out; return IU_CLRSCR(), out.text(); }();
+    const S shown = [] {
+        StdoutCapture out;
+        return IU_CLRSCR(), out.text();
+    }();
     EXPECT_EQ(shown, "\x1b[H\x1b[2J");
 }
 
 // Concatenation; copies into an 8-byte field (lengths beyond a field are cut to it); words to text and back.
 TEST(FixedText, ConcatenationCopiesAndPackedValues) {
-    const struct { S dst, src, result; } cats[] = {
-        {"ab      ", "cd  ", "abcd    "}, {"        ", "xyz", "xyz     "}, {"abcdef  ", "ghij", "abcdefgh"}, {"full", "more", "full"},
-        {"a b     ", " c ", "a b c   "}, {"ab      ", S("cd\0ef", 5), "abcd    "}, {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
-    const auto cat = [](S d, const S &src) { return IU_STRCAT(d.data(), src.data(), d.size(), src.size()), d; };
+    const struct {
+        S dst, src, result;
+    } cats[] = {{"ab      ", "cd  ", "abcd    "},
+                {"        ", "xyz", "xyz     "},
+                {"abcdef  ", "ghij", "abcdefgh"},
+                {"full", "more", "full"},
+                {"a b     ", " c ", "a b c   "},
+                {"ab      ", S("cd\0ef", 5), "abcd    "},
+                {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
+    const auto cat = [](S d, const S &src) {
+        return IU_STRCAT(d.data(), src.data(), d.size(), src.size()), d;
+    };
     for (const auto &c : cats) EXPECT_EQ(cat(c.dst, c.src), c.result) << c.dst << "+" << c.src;
-    const struct { int64_t srclen, dstlen; S result; } copies[] = {
-        {6, 8, "abcdef  "}, {3, 8, "abc     "}, {6, 4, "abcd****"}, {0, 5, "     ***"}, {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
-    const auto copy = [](const int64_t &srclen, const int64_t &dstlen, S d) { return COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8), d; };
-    for (const auto &c : copies) EXPECT_EQ(copy(c.srclen, c.dstlen, S(8, '*')), c.result) << c.srclen << " into " << c.dstlen;
+    const struct {
+        int64_t srclen, dstlen;
+        S result;
+    } copies[] = {{6, 8, "abcdef  "}, {3, 8, "abc     "},  {6, 4, "abcd****"}, {0, 5, "     ***"},
+                  {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
+    const auto copy = [](const int64_t &srclen, const int64_t &dstlen, S d) {
+        return COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8), d;
+    };
+    for (const auto &c : copies)
+        EXPECT_EQ(copy(c.srclen, c.dstlen, S(8, '*')), c.result) << c.srclen << " into " << c.dstlen;
     const int32_t four[2] = {0x64636261, 0x68676665};  // "abcd" "efgh" in memory
     S f(10, '*'), g(6, '*');
     int64_t n = 2, one = 1, three = 3;

@@ -9,13 +9,13 @@ namespace {
 
 TEST(FText, InputRules) {
     EXPECT_EQ(zarn::ftext_view("ABC   ", 6), "ABC");
-    EXPECT_EQ(zarn::ftext_view("AB\0C   ", 7), "AB");       // first NUL ends the text
-    EXPECT_EQ(zarn::ftext_view("A B  \0xx", 8), "A B  ");   // blanks before a NUL are kept
+    EXPECT_EQ(zarn::ftext_view("AB\0C   ", 7), "AB");      // first NUL ends the text
+    EXPECT_EQ(zarn::ftext_view("A B  \0xx", 8), "A B  ");  // blanks before a NUL are kept
     EXPECT_EQ(zarn::ftext_view("      ", 6), "");
-    EXPECT_EQ(zarn::ftext_view("\0\0\0\0XYZ", 7), "");      // absent
+    EXPECT_EQ(zarn::ftext_view("\0\0\0\0XYZ", 7), "");  // absent
     EXPECT_TRUE(zarn::ftext_absent("\0\0\0\0XYZ", 7));
     EXPECT_FALSE(zarn::ftext_absent("\0\0\0X", 4));
-    EXPECT_FALSE(zarn::ftext_absent("\0\0", 2));            // too short to be absent
+    EXPECT_FALSE(zarn::ftext_absent("\0\0", 2));  // too short to be absent
     EXPECT_TRUE(zarn::ftext_absent(nullptr, 8));
     EXPECT_EQ(zarn::ftext_view("X", 0), "");
 

@@ -21,13 +21,24 @@ TEST(PlatformHostile, CheckedArithmeticAtTheEnds) {
         int64_t first, count, size;
         bool within;
     } runs[] = {
-        {1, 0, 0, true},          {0, 0, 5, false},         {6, 0, 5, true},  {7, 0, 5, false},
-        {5, 1, 5, true},          {5, 2, 5, false},         {1, 5, 5, true},  {1, -1, 5, false},
-        {LLONG_MAX, 1, LLONG_MAX, true},                    {LLONG_MAX, 2, LLONG_MAX, false},
-        {LLONG_MIN, 1, 5, false}, {1, LLONG_MAX, LLONG_MAX, true},          {2, LLONG_MAX, LLONG_MAX, false},
-        {1, 1, LLONG_MIN, false}, {INT_MAX, INT_MAX, INT_MAX, false},
+        {1, 0, 0, true},
+        {0, 0, 5, false},
+        {6, 0, 5, true},
+        {7, 0, 5, false},
+        {5, 1, 5, true},
+        {5, 2, 5, false},
+        {1, 5, 5, true},
+        {1, -1, 5, false},
+        {LLONG_MAX, 1, LLONG_MAX, true},
+        {LLONG_MAX, 2, LLONG_MAX, false},
+        {LLONG_MIN, 1, 5, false},
+        {1, LLONG_MAX, LLONG_MAX, true},
+        {2, LLONG_MAX, LLONG_MAX, false},
+        {1, 1, LLONG_MIN, false},
+        {INT_MAX, INT_MAX, INT_MAX, false},
     };
-    for (const Run &r : runs) EXPECT_EQ(zarn::run_within(r.first, r.count, r.size), r.within) << r.first << "," << r.count;
+    for (const Run &r : runs)
+        EXPECT_EQ(zarn::run_within(r.first, r.count, r.size), r.within) << r.first << "," << r.count;
     EXPECT_FALSE(zarn::index_within(0, 5));
     EXPECT_TRUE(zarn::index_within(5, 5));
     EXPECT_FALSE(zarn::index_within(6, 5));
@@ -37,7 +48,7 @@ TEST(PlatformHostile, CheckedArithmeticAtTheEnds) {
     EXPECT_FALSE(zarn::byte_count(-1, 8, &bytes));
     EXPECT_FALSE(zarn::byte_count(LLONG_MAX, 8, &bytes));
     EXPECT_FALSE(zarn::byte_count(LLONG_MAX / 4, 8, &bytes));  // fits size_t, not the allocator
-    EXPECT_EQ(bytes, 7u);                                     // untouched when refused
+    EXPECT_EQ(bytes, 7u);                                      // untouched when refused
     EXPECT_TRUE(zarn::byte_count(PTRDIFF_MAX / 8, 8, &bytes));
     EXPECT_TRUE(zarn::byte_count(0, 8, &bytes) && bytes == 0);
     int64_t out = 3;

@@ -30,7 +30,8 @@ std::string gen_atom(Rng &rng, int depth) {
     if (kind == 5) return std::string(1, "ab"[rng(2)]) + static_cast<char>('a' + rng(3));
     if (kind > 5) return "(" + gen_pattern(rng, depth - 1, false) + ")";
     std::string s = rng(4) == 0 ? "[^" : "[";
-    for (unsigned i = 0, n = 1 + rng(3); i < n; ++i) s += rng(4) == 0 ? std::string("a-c") : std::string(1, static_cast<char>('a' + rng(4)));
+    for (unsigned i = 0, n = 1 + rng(3); i < n; ++i)
+        s += rng(4) == 0 ? std::string("a-c") : std::string(1, static_cast<char>('a' + rng(4)));
     return s + "]";
 }
 
@@ -67,7 +68,8 @@ TEST(RegexpPosix, AgreesOnGeneratedCorpus) {
             std::string subject;
             for (unsigned i = 0, len = rng(9); i < len; ++i) subject += static_cast<char>('a' + rng(4));
             const int got = hs_regexec(ours, subject.c_str());
-            ASSERT_EQ(got, regexec(&posix, subject.c_str(), 0, nullptr, 0) == 0 ? 1 : 0) << pattern << " on \"" << subject << "\"";
+            ASSERT_EQ(got, regexec(&posix, subject.c_str(), 0, nullptr, 0) == 0 ? 1 : 0)
+                << pattern << " on \"" << subject << "\"";
             matches += got;
         }
         regfree(&posix);
@@ -80,13 +82,16 @@ TEST(RegexpPosix, AgreesOnGeneratedCorpus) {
 TEST(RegexpFuzzCorpus, EveryKeptInputPasses) {
     namespace fs = std::filesystem;
     const char *top = std::getenv("ZARN_SOURCE_DIR");  // from CTest; a hand run finds the tree by __FILE__
-    const fs::path corpus = (top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / ".." / "..") / "fuzz" / "corpus" / "regexp";
+    const fs::path corpus =
+        (top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / ".." / "..") / "fuzz" /
+        "corpus" / "regexp";
     int replayed = 0;
     for (const auto &entry : fs::directory_iterator(corpus)) {
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         SCOPED_TRACE(entry.path().filename().string());
-        zarn::fuzz::regexp_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()), ++replayed;
+        zarn::fuzz::regexp_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()),
+            ++replayed;
     }
     EXPECT_GE(replayed, 8);
 }

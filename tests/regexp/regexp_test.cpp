@@ -24,7 +24,8 @@ std::vector<int> bytes(const hs_regexp *p) {
 std::string groups(const hs_regexp *p, int matched) {
     if (matched == 0) return "-";
     std::string out;
-    for (int i = 0; i < HS_NSUBEXP; ++i) out += (i ? "|" : "") + (p->startp[i] ? std::string(p->startp[i], p->endp[i]) : "~");
+    for (int i = 0; i < HS_NSUBEXP; ++i)
+        out += (i ? "|" : "") + (p->startp[i] ? std::string(p->startp[i], p->endp[i]) : "~");
     while (out.size() >= 2 && out.compare(out.size() - 2, 2, "|~") == 0) out.resize(out.size() - 2);
     return out;
 }
@@ -33,20 +34,29 @@ std::string compile_error(const std::string &pattern) { return comp(pattern) ? "
 
 TEST(RegexpProgram, ExactBytesAndHints) {
     // Magic, then nodes: opcode, big-endian next offset, operand.
-    const struct { const char *pattern; std::vector<int> bytes; } rows[] = {
+    const struct {
+        const char *pattern;
+        std::vector<int> bytes;
+    } rows[] = {
         {"a", {156, 6, 0, 8, 8, 0, 5, 'a', 0, 0, 0, 0}},
         {"a|b", {156, 6, 0, 8, 8, 0, 13, 'a', 0, 6, 0, 8, 8, 0, 5, 'b', 0, 0, 0, 0}},
         {"ab*", {156, 6, 0, 16, 8, 0, 5, 'a', 0, 10, 0, 8, 8, 0, 0, 'b', 0, 0, 0, 0}},
-        {"(a)*", {156, 6, 0, 29, 6, 0, 20, 21, 0, 3, 6, 0, 8, 8, 0, 5, 'a', 0, 31, 0, 3, 7, 0, 17, 6, 0, 3, 9, 0, 3, 0, 0, 0}},
+        {"(a)*", {156, 6,  0, 29, 6, 0, 20, 21, 0, 3, 6, 0, 8, 8, 0, 5, 'a',
+                  0,   31, 0, 3,  7, 0, 17, 6,  0, 3, 9, 0, 3, 0, 0, 0}},
         {"[a-c]", {156, 6, 0, 10, 4, 0, 7, 'a', 'b', 'c', 0, 0, 0, 0}},
-        {"^a.*b$", {156, 6, 0, 25, 1, 0, 3, 8, 0, 5, 'a', 0, 10, 0, 6, 3, 0, 0, 8, 0, 5, 'b', 0, 2, 0, 3, 0, 0, 0}},
+        {"^a.*b$",
+         {156, 6, 0, 25, 1, 0, 3, 8, 0, 5, 'a', 0, 10, 0, 6, 3, 0, 0, 8, 0, 5, 'b', 0, 2, 0, 3, 0, 0, 0}},
         {"\\<x+\\>", {156, 6, 0, 17, 12, 0, 3, 11, 0, 8, 8, 0, 0, 'x', 0, 13, 0, 3, 0, 0, 0}},
     };
     for (const auto &r : rows) EXPECT_EQ(bytes(comp(r.pattern).get()), r.bytes) << r.pattern;
     // regstart, reganch and regmust: the longest literal after a leading repeat, the later of equals.
-    const struct { const char *pattern; int start, anch; const char *must; } hints[] = {
-        {"abc|x", 0, 0, nullptr}, {"abc.d", 'a', 0, nullptr}, {"^ab", 0, 1, nullptr},
-        {"x*ab*cd.efg", 0, 0, "efg"}, {"a?bc.de", 0, 0, "de"}, {"(a*b)cde", 0, 0, "cde"},
+    const struct {
+        const char *pattern;
+        int start, anch;
+        const char *must;
+    } hints[] = {
+        {"abc|x", 0, 0, nullptr},     {"abc.d", 'a', 0, nullptr}, {"^ab", 0, 1, nullptr},
+        {"x*ab*cd.efg", 0, 0, "efg"}, {"a?bc.de", 0, 0, "de"},    {"(a*b)cde", 0, 0, "cde"},
     };
     for (const auto &h : hints) {
         Prog p = comp(h.pattern);
@@ -67,14 +77,34 @@ TEST(RegexpProgram, ExactBytesAndHints) {
 
 TEST(RegexpCompile, EveryErrorText) {
     EXPECT_TRUE(hs_regcomp(nullptr) == nullptr && std::string(hs_get_regerr()) == "NULL argument");
-    const struct { std::string pattern; const char *error; } rows[] = {
-        {"(a)(b)(c)(d)(e)(f)(g)(h)(i)", ""}, {"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)", "too many ()"}, {"((((((((((a))))))))))", "too many ()"},
-        {"(a", "unmatched ()"}, {"a)", "unmatched ()"}, {"(a|b))", "unmatched ()"}, {"a**", "nested *?+"}, {"a+?", "nested *?+"},
-        {"(a*)*", "*+ operand could be empty"}, {"(a|)+", "*+ operand could be empty"}, {"^*", "*+ operand could be empty"},
-        {"^((a|b)*(b|a)*)+c", "*+ operand could be empty"}, {"(a*)?", ""}, {"*a", "?+* follows nothing"},
-        {"a|+b", "?+* follows nothing"}, {"(?a)", "?+* follows nothing"}, {"[z-a]", "invalid [] range"}, {"[a-a]", ""},
-        {"[abc", "unmatched []"}, {"[]", "unmatched []"}, {"[^", "unmatched []"}, {"a\\", "trailing \\"},
-        {std::string(32755, 'q'), ""}, {std::string(32756, 'q'), "hs_regexp too big"},  // a run of n takes n + 11 bytes
+    const struct {
+        std::string pattern;
+        const char *error;
+    } rows[] = {
+        {"(a)(b)(c)(d)(e)(f)(g)(h)(i)", ""},
+        {"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)", "too many ()"},
+        {"((((((((((a))))))))))", "too many ()"},
+        {"(a", "unmatched ()"},
+        {"a)", "unmatched ()"},
+        {"(a|b))", "unmatched ()"},
+        {"a**", "nested *?+"},
+        {"a+?", "nested *?+"},
+        {"(a*)*", "*+ operand could be empty"},
+        {"(a|)+", "*+ operand could be empty"},
+        {"^*", "*+ operand could be empty"},
+        {"^((a|b)*(b|a)*)+c", "*+ operand could be empty"},
+        {"(a*)?", ""},
+        {"*a", "?+* follows nothing"},
+        {"a|+b", "?+* follows nothing"},
+        {"(?a)", "?+* follows nothing"},
+        {"[z-a]", "invalid [] range"},
+        {"[a-a]", ""},
+        {"[abc", "unmatched []"},
+        {"[]", "unmatched []"},
+        {"[^", "unmatched []"},
+        {"a\\", "trailing \\"},
+        {std::string(32755, 'q'), ""},
+        {std::string(32756, 'q'), "hs_regexp too big"},  // a run of n takes n + 11 bytes
     };
     for (const auto &r : rows) EXPECT_EQ(compile_error(r.pattern), r.error) << r.pattern.substr(0, 40);
     EXPECT_STREQ(hs_get_regerr(), "hs_regexp too big") << "a later success leaves the text";
@@ -95,18 +125,41 @@ TEST(RegexpCompile, EveryErrorText) {
 }
 
 TEST(RegexpMatch, GroupsOverATable) {
-    const struct { const char *pattern, *subject, *groups; } rows[] = {
-        {"a|b", "b", "b"}, {"(a)(b)", "xab", "ab|a|b"}, {"\\<cat\\>", "the cat sat", "cat"}, {"\\<cat\\>", "concatenate", "-"},
-        {"\\<cat\\>", "cat", "cat"}, {"\\<cat\\>", "cat_", "-"}, {"\\<cat\\>", "(cat)", "cat"}, {"x*", "abc", ""}, {"x*", "", ""},
-        {"a$", "aab", "-"}, {"a$", "ba", "a"}, {"a^b", "a^b", "-"}, {"(a|ab)(c|bcd)(d*)", "abcd", "abcd|a|bcd|"},
-        {"(a|(b))*c", "bac", "bac|a|b"}, {"x(y)?z", "xz", "xz"}, {"x(y)?(z)", "xz", "xz|~|z"}, {"[]a-]+", "x-]a-y", "-]a-"},
-        {"[^]-]+", "]-ab]", "ab"}, {"[a-c-e]+", "zzbde-f", "bde"}, {"a\\.b\\*", "axb*", "-"}, {"a\\.b\\*", "a.b*", "a.b*"},
-        {"(ab)+c", "xababcab", "ababc|ab"}, {"\xe9+[\xf0-\xf2]", "a\xe9\xe9\xf1", "\xe9\xe9\xf1"}, {"\xe9+[\xf0-\xf2]", "a\xe9\xf3", "-"},
-        {"x*ab*cd.efg", "xxabbbcdZefh", "-"}, {"x*ab*cd.efg", "xxabbbcdZefg", "xxabbbcdZefg"}, {"", "", ""},
+    const struct {
+        const char *pattern, *subject, *groups;
+    } rows[] = {
+        {"a|b", "b", "b"},
+        {"(a)(b)", "xab", "ab|a|b"},
+        {"\\<cat\\>", "the cat sat", "cat"},
+        {"\\<cat\\>", "concatenate", "-"},
+        {"\\<cat\\>", "cat", "cat"},
+        {"\\<cat\\>", "cat_", "-"},
+        {"\\<cat\\>", "(cat)", "cat"},
+        {"x*", "abc", ""},
+        {"x*", "", ""},
+        {"a$", "aab", "-"},
+        {"a$", "ba", "a"},
+        {"a^b", "a^b", "-"},
+        {"(a|ab)(c|bcd)(d*)", "abcd", "abcd|a|bcd|"},
+        {"(a|(b))*c", "bac", "bac|a|b"},
+        {"x(y)?z", "xz", "xz"},
+        {"x(y)?(z)", "xz", "xz|~|z"},
+        {"[]a-]+", "x-]a-y", "-]a-"},
+        {"[^]-]+", "]-ab]", "ab"},
+        {"[a-c-e]+", "zzbde-f", "bde"},
+        {"a\\.b\\*", "axb*", "-"},
+        {"a\\.b\\*", "a.b*", "a.b*"},
+        {"(ab)+c", "xababcab", "ababc|ab"},
+        {"\xe9+[\xf0-\xf2]", "a\xe9\xe9\xf1", "\xe9\xe9\xf1"},
+        {"\xe9+[\xf0-\xf2]", "a\xe9\xf3", "-"},
+        {"x*ab*cd.efg", "xxabbbcdZefh", "-"},
+        {"x*ab*cd.efg", "xxabbbcdZefg", "xxabbbcdZefg"},
+        {"", "", ""},
     };
     for (const auto &r : rows) {
         Prog p = comp(r.pattern);
-        EXPECT_EQ(groups(p.get(), hs_regexec(p.get(), r.subject)), r.groups) << r.pattern << " on " << r.subject;
+        EXPECT_EQ(groups(p.get(), hs_regexec(p.get(), r.subject)), r.groups)
+            << r.pattern << " on " << r.subject;
     }
     // A success leaves choice points behind that the next search must not backtrack into.
     Prog first = comp("(a|ab)b*"), other = comp("x(y|z)*w");
@@ -117,12 +170,15 @@ TEST(RegexpMatch, GroupsOverATable) {
     // A million characters of loop use no machine stack; nested repeats do not backtrack for ever.
     std::string ab;
     for (int i = 0; i < 500000; ++i) ab += "ab";
-    Prog loop = comp("^(ab)*c$"), alt = comp("^(a|b)+$"), nested = comp("(x+x+)+y"), alts = comp("^(a|aa|aaa)*b");
+    Prog loop = comp("^(ab)*c$"), alt = comp("^(a|b)+$"), nested = comp("(x+x+)+y"),
+         alts = comp("^(a|aa|aaa)*b");
     Prog deep = comp("^(((a+)+)+)+z");
     const std::clock_t t0 = std::clock();  // processor time: a loaded machine does not count
     EXPECT_EQ(groups(loop.get(), hs_regexec(loop.get(), (ab + "c").c_str())).substr(1000000), "c|ab");
-    EXPECT_TRUE(hs_regexec(alt.get(), (ab + "c").c_str()) == 0 && hs_regexec(nested.get(), std::string(2000, 'x').c_str()) == 0);
-    EXPECT_TRUE(hs_regexec(alts.get(), std::string(3000, 'a').c_str()) == 0 && hs_regexec(deep.get(), std::string(500, 'a').c_str()) == 0);
+    EXPECT_TRUE(hs_regexec(alt.get(), (ab + "c").c_str()) == 0 &&
+                hs_regexec(nested.get(), std::string(2000, 'x').c_str()) == 0);
+    EXPECT_TRUE(hs_regexec(alts.get(), std::string(3000, 'a').c_str()) == 0 &&
+                hs_regexec(deep.get(), std::string(500, 'a').c_str()) == 0);
     EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 30.0);
 }
 
@@ -151,18 +207,27 @@ TEST(RegexpSub, TemplatesAndTheKeptPattern) {
     Prog p = comp("(b)c");
     char subject[] = "abcd", dest[64];
     ASSERT_EQ(hs_regexec(p.get(), subject), 1);
-    const struct { const char *tmpl, *out; } rows[] = {
-        {"[&] \\1", "[bc] b"}, {"\\&\\\\\\0|\\2|\\x", "&\\bc||\\x"}, {"tail\\", "tail\\"},
+    const struct {
+        const char *tmpl, *out;
+    } rows[] = {
+        {"[&] \\1", "[bc] b"},
+        {"\\&\\\\\\0|\\2|\\x", "&\\bc||\\x"},
+        {"tail\\", "tail\\"},
     };
-    for (const auto &r : rows) { hs_regsub(p.get(), r.tmpl, dest); EXPECT_STREQ(dest, r.out) << r.tmpl; }
+    for (const auto &r : rows) {
+        hs_regsub(p.get(), r.tmpl, dest);
+        EXPECT_STREQ(dest, r.out) << r.tmpl;
+    }
     subject[1] = '\0';  // the subject changed after the match: group 0 now holds a NUL
     hs_regsub(p.get(), "<&>", dest);
     EXPECT_TRUE(std::string(dest) == "<" && std::string(hs_get_regerr()) == "damaged match string");
     re_free();
     EXPECT_EQ(re_exec("anything"), -1) << "no pattern yet";
-    EXPECT_TRUE(re_comp("b+c") == nullptr && hs_get_regerr() == nullptr && re_exec("abbc") == 1 && re_exec("abd") == 0);
+    EXPECT_TRUE(re_comp("b+c") == nullptr && hs_get_regerr() == nullptr && re_exec("abbc") == 1 &&
+                re_exec("abd") == 0);
     EXPECT_STREQ(re_comp("(x"), "unmatched ()");
-    EXPECT_TRUE(re_exec("abbc") == 1 && hs_get_regerr() == nullptr) << "the old pattern stays; re_exec clears the text";
+    EXPECT_TRUE(re_exec("abbc") == 1 && hs_get_regerr() == nullptr)
+        << "the old pattern stays; re_exec clears the text";
     re_free();
     EXPECT_EQ(re_exec("abbc"), -1);
 }

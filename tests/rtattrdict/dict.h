@@ -1,4 +1,5 @@
-// Shared by the attribute dictionary tests: one attribute table of every kind and small populated dictionaries.
+// Shared by the attribute dictionary tests: one attribute table of every kind and small populated
+// dictionaries.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,13 +19,20 @@ using zarn::test::HistoryCapture;
 using zarn::test::StderrCapture;
 
 inline const rtattrdesc_t kDesc[] = {
-    {"VALUE", RTATTR_DOUBLE, 1.5, 0, nullptr, 0, nullptr},         {"STATUS", RTATTR_INTEGER, 0.0, 7, nullptr, 0, nullptr},
-    {"UNIT", RTATTR_STRING, 0.0, 0, "KG", 0, nullptr},             {"PORT", RTATTR_NAME, 0.0, 0, nullptr, 0, nullptr},
-    {"OWNER", RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},        {"FIXED", RTATTR_BOOLEAN, 0.0, 0, nullptr, 1, nullptr},
-    {"WRAP", RTATTR_WRAPPER, 0.0, 0, nullptr, 0, nullptr},         {"SHADOW", RTATTR_SPARSE_DOUBLE, 1e35, 0, nullptr, 0, nullptr},
-    {"TAG", RTATTR_SPARSE_INTEGER, 0.0, -3, nullptr, 0, nullptr},  {"NOTE", RTATTR_SPARSE_STRING, 0.0, 0, "none", 0, nullptr},
-    {"LINK", RTATTR_SPARSE_NAME, 0.0, 0, nullptr, 0, nullptr},     {"PTR", RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
-    {"FLAG", RTATTR_SPARSE_BOOLEAN, 0.0, 0, nullptr, 1, nullptr},  {nullptr, 0, 0.0, 0, nullptr, 0, nullptr},
+    {"VALUE", RTATTR_DOUBLE, 1.5, 0, nullptr, 0, nullptr},
+    {"STATUS", RTATTR_INTEGER, 0.0, 7, nullptr, 0, nullptr},
+    {"UNIT", RTATTR_STRING, 0.0, 0, "KG", 0, nullptr},
+    {"PORT", RTATTR_NAME, 0.0, 0, nullptr, 0, nullptr},
+    {"OWNER", RTATTR_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {"FIXED", RTATTR_BOOLEAN, 0.0, 0, nullptr, 1, nullptr},
+    {"WRAP", RTATTR_WRAPPER, 0.0, 0, nullptr, 0, nullptr},
+    {"SHADOW", RTATTR_SPARSE_DOUBLE, 1e35, 0, nullptr, 0, nullptr},
+    {"TAG", RTATTR_SPARSE_INTEGER, 0.0, -3, nullptr, 0, nullptr},
+    {"NOTE", RTATTR_SPARSE_STRING, 0.0, 0, "none", 0, nullptr},
+    {"LINK", RTATTR_SPARSE_NAME, 0.0, 0, nullptr, 0, nullptr},
+    {"PTR", RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, nullptr},
+    {"FLAG", RTATTR_SPARSE_BOOLEAN, 0.0, 0, nullptr, 1, nullptr},
+    {nullptr, 0, 0.0, 0, nullptr, 0, nullptr},
 };
 
 inline int32_t add(rtattrdict_t *d, int32_t at, std::vector<const char *> names) {
@@ -49,10 +57,12 @@ inline std::string str(const char *p) { return p ? p : "(null)"; }
 
 // Every cell of element k holds its attribute's default and the element has no name.
 inline void ExpectDefunct(rtattrdict_t *d, int32_t k) {
-    EXPECT_EQ(std::make_tuple(str(rtattrdict_name(d, k)), rtattrdict_getd(d, k, "VALUE"), rtattrdict_geti(d, k, "STATUS"),
-                              str(rtattrdict_gets(d, k, "UNIT")), rtattrdict_getb(d, k, "FIXED"), rtattrdict_getd(d, k, "SHADOW"),
+    EXPECT_EQ(std::make_tuple(str(rtattrdict_name(d, k)), rtattrdict_getd(d, k, "VALUE"),
+                              rtattrdict_geti(d, k, "STATUS"), str(rtattrdict_gets(d, k, "UNIT")),
+                              rtattrdict_getb(d, k, "FIXED"), rtattrdict_getd(d, k, "SHADOW"),
                               rtattrdict_geti(d, k, "TAG"), rtattrdict_getwrapper(d, k, "WRAP") == nullptr),
-              std::make_tuple(std::string(), 1.5, 7, std::string("KG"), 1, 1e35, -3, true)) << "element " << k;
+              std::make_tuple(std::string(), 1.5, 7, std::string("KG"), 1, 1e35, -3, true))
+        << "element " << k;
 }
 
 // A head of capacity 8 holding E1..E5 and a resizable window "W." over its elements 2..4.
@@ -64,9 +74,11 @@ struct World {
     // What a caller can see of both.
     std::string snapshot() const {
         std::string s = std::to_string(rtattrdict_inq_num(head) * 100 + rtattrdict_inq_capacity(head)) + " " +
-                        std::to_string(rtattrdict_inq_num(win) * 10000 + rtattrdict_inq_capacity(win) * 100 + start_of(win));
+                        std::to_string(rtattrdict_inq_num(win) * 10000 + rtattrdict_inq_capacity(win) * 100 +
+                                       start_of(win));
         for (int k = 1; k <= rtattrdict_inq_num(head); ++k)
-            s += " " + str(rtattrdict_name(head, k)) + "=" + std::to_string(rtattrdict_getd(head, k, "VALUE") + rtattrdict_geti(head, k, "TAG"));
+            s += " " + str(rtattrdict_name(head, k)) + "=" +
+                 std::to_string(rtattrdict_getd(head, k, "VALUE") + rtattrdict_geti(head, k, "TAG"));
         return s + (rtattrdict_okay(win) ? " ok" : " broken");
     }
 };

@@ -10,9 +10,20 @@
 namespace {
 using namespace attrtest;
 
-struct Elem { std::string name, note = "none"; double value = 1.5; int64_t status = 7; IWEXWrapper *wrap = nullptr; };
-// parent: index into the window table, -1 for the head; start: 1-based in the parent; the size is kept equal to cap.
-struct Win { rtattrdict_t *d; int parent; int32_t start, cap; std::string prefix; };
+struct Elem {
+    std::string name, note = "none";
+    double value = 1.5;
+    int64_t status = 7;
+    IWEXWrapper *wrap = nullptr;
+};
+// parent: index into the window table, -1 for the head; start: 1-based in the parent; the size is kept equal
+// to cap.
+struct Win {
+    rtattrdict_t *d;
+    int parent;
+    int32_t start, cap;
+    std::string prefix;
+};
 
 struct Model {
     std::mt19937 rng;
@@ -20,8 +31,11 @@ struct Model {
     rtattrdict_t *head = rtattrdict_create(20, kDesc, 1);
     std::vector<Elem> elems = std::vector<Elem>(20);
     // A over 2..9 holding X (holding a third level) and Q; a window without prefix beside A.
-    std::vector<Win> wins = {{nullptr, -1, 2, 8, "A."}, {nullptr, -1, 12, 4, ""}, {nullptr, 0, 1, 4, "X."},
-                             {nullptr, 2, 2, 2, ""}, {nullptr, 0, 6, 2, "Q."}};
+    std::vector<Win> wins = {{nullptr, -1, 2, 8, "A."},
+                             {nullptr, -1, 12, 4, ""},
+                             {nullptr, 0, 1, 4, "X."},
+                             {nullptr, 2, 2, 2, ""},
+                             {nullptr, 0, 6, 2, "Q."}};
     CountingWrapper pool[3];
     int next = 1;
     std::vector<std::string> retired;  // the last names that left the model
@@ -29,7 +43,8 @@ struct Model {
     explicit Model(uint32_t seed) : rng(seed) {
         rtattrdict_resize(head, 20);
         for (Win &w : wins) {
-            w.d = rtattrdict_create_embedded(w.parent < 0 ? head : wins[w.parent].d, w.start, w.cap, w.prefix.c_str(), 1);
+            w.d = rtattrdict_create_embedded(w.parent < 0 ? head : wins[w.parent].d, w.start, w.cap,
+                                             w.prefix.c_str(), 1);
             rtattrdict_resize(w.d, w.cap);
         }
     }
@@ -50,7 +65,8 @@ struct Model {
     void splice(int w, int32_t delta) {
         for (int node = w; node >= 0; node = wins[node].parent) {
             for (Win &s : wins)
-                if (&s != &wins[node] && s.parent == wins[node].parent && s.start >= wins[node].start) s.start += delta;
+                if (&s != &wins[node] && s.parent == wins[node].parent && s.start >= wins[node].start)
+                    s.start += delta;
             wins[node].cap += delta;
         }
     }
@@ -58,7 +74,8 @@ struct Model {
     void step() {
         const int op = pick(0, 10), w = pick(-1, static_cast<int>(wins.size()) - 1);
         rtattrdict_t *d = w < 0 ? head : wins[w].d;
-        const int32_t i = size_of(w) > 0 ? pick(1, size_of(w)) : 1, a = abs_start(w) + i - 1, cap = size_of(w);
+        const int32_t i = size_of(w) > 0 ? pick(1, size_of(w)) : 1, a = abs_start(w) + i - 1,
+                      cap = size_of(w);
         Elem &e = elems[a - 1];
         const std::string n1 = "N" + std::to_string(next++), n2 = "N" + std::to_string(next++);
         if (op == 0) {
@@ -74,7 +91,9 @@ struct Model {
         } else if (op == 4) {
             add(d, i, {n1.c_str()}), retire(e), e.name = prefixes(w) + n1;
         } else if (op == 5 && i < cap) {  // two as fixed-width records
-            rtattrdict_add_group(d, i, 2, 12, (n1 + std::string(12 - n1.size(), ' ') + n2 + std::string(12 - n2.size(), ' ')).c_str());
+            rtattrdict_add_group(
+                d, i, 2, 12,
+                (n1 + std::string(12 - n1.size(), ' ') + n2 + std::string(12 - n2.size(), ' ')).c_str());
             retire(elems[a]), elems[a].name = prefixes(w) + n2, retire(e), e.name = prefixes(w) + n1;
         } else if (op == 6) {
             rtattrdict_sets(d, i, "NAME", n1.c_str()), retire(e), e.name = prefixes(w) + n1;
@@ -91,18 +110,23 @@ struct Model {
                 if (k < src || k >= src + count) retire(elems[k - 1]);  // overwritten
             for (int32_t k = src; k < src + count; ++k) elems[k - 1] = Elem{};
             std::copy(block.begin(), block.end(), elems.begin() + dst - 1);
-        } else if (op == 9 && w >= 0) {  // grow (capacity first) or shrink (size first) at the end; children stay whole
-            const int32_t k = pick(0, 1) ? pick(1, 3) : -pick(1, 2), at = abs_start(w) + cap - 1 + std::min(k, 0);
+        } else if (op == 9 &&
+                   w >= 0) {  // grow (capacity first) or shrink (size first) at the end; children stay whole
+            const int32_t k = pick(0, 1) ? pick(1, 3) : -pick(1, 2),
+                          at = abs_start(w) + cap - 1 + std::min(k, 0);
             if (cap + k < 1) return;
             for (const Win &c : wins)
                 if (k < 0 && c.parent == w && c.start + c.cap - 1 > cap + k) return;
-            if (k > 0) rtattrdict_change_capacity(d, cap + k), rtattrdict_resize(d, cap + k);
-            else rtattrdict_resize(d, cap + k), rtattrdict_change_capacity(d, cap + k);
+            if (k > 0)
+                rtattrdict_change_capacity(d, cap + k), rtattrdict_resize(d, cap + k);
+            else
+                rtattrdict_resize(d, cap + k), rtattrdict_change_capacity(d, cap + k);
             if (k > 0) elems.insert(elems.begin() + at, k, Elem{});
             for (int32_t j = 0; j < -k; ++j) elems.erase(elems.begin() + at);
             splice(w, k);
         } else if (op == 10 && (w == 1 || w == 3) && cap > 1) {  // delete inside a window without children
-            const int32_t count = pick(1, cap - 1), start = pick(1, cap - count + 1), at = abs_start(w) + start - 2;
+            const int32_t count = pick(1, cap - 1), start = pick(1, cap - count + 1),
+                          at = abs_start(w) + start - 2;
             rtattrdict_delete_items(d, start, count);
             for (int32_t k = 0; k < count; ++k) retire(elems[at + k]);
             elems.erase(elems.begin() + at, elems.begin() + at + count);
@@ -121,25 +145,34 @@ struct Model {
         for (int32_t k = 1; k <= capacity; ++k) {  // beyond the size: defunct
             const Elem e = k <= size ? elems[k - 1] : Elem{};
             ASSERT_EQ(std::string(n[k - 1]) + "," + std::to_string(v[k - 1]) + "," + std::to_string(s[k - 1]),
-                      e.name + "," + std::to_string(e.value) + "," + std::to_string(e.status)) << k;
-            ASSERT_TRUE(k > size || (rtattrdict_getwrapper(head, k, "WRAP") == e.wrap && rtattrdict_gets(head, k, "NOTE") == e.note &&
-                                     rtattrdict_index(head, e.name.c_str()) == (e.name.empty() ? 0 : k))) << k << " " << e.name;
+                      e.name + "," + std::to_string(e.value) + "," + std::to_string(e.status))
+                << k;
+            ASSERT_TRUE(k > size || (rtattrdict_getwrapper(head, k, "WRAP") == e.wrap &&
+                                     rtattrdict_gets(head, k, "NOTE") == e.note &&
+                                     rtattrdict_index(head, e.name.c_str()) == (e.name.empty() ? 0 : k)))
+                << k << " " << e.name;
         }
         for (int w = 0; w < static_cast<int>(wins.size()); ++w) {
             const Win &win = wins[w];
-            ASSERT_EQ(std::tuple(rtattrdict_inq_num(win.d), rtattrdict_inq_capacity(win.d), start_of(win.d), rtattrdict_okay(win.d)),
-                      std::tuple(win.cap, win.cap, win.start, 1)) << w;
+            ASSERT_EQ(std::tuple(rtattrdict_inq_num(win.d), rtattrdict_inq_capacity(win.d), start_of(win.d),
+                                 rtattrdict_okay(win.d)),
+                      std::tuple(win.cap, win.cap, win.start, 1))
+                << w;
             const std::string chain = prefixes(w);
             for (int32_t i = 1, base = abs_start(w); i <= win.cap; ++i) {
                 const std::string &full = elems[base + i - 2].name;
                 ASSERT_EQ(rtattrdict_absolute_index(win.d, i), base + i - 1);
                 if (full.empty() || full.compare(0, chain.size(), chain) != 0) continue;
-                ASSERT_EQ(rtattrdict_name(win.d, i) + std::to_string(rtattrdict_index(win.d, full.c_str() + chain.size())),
-                          full.substr(chain.size()) + std::to_string(i)) << w;
+                ASSERT_EQ(rtattrdict_name(win.d, i) +
+                              std::to_string(rtattrdict_index(win.d, full.c_str() + chain.size())),
+                          full.substr(chain.size()) + std::to_string(i))
+                    << w;
             }
         }
         for (const std::string &gone : retired) ASSERT_EQ(rtattrdict_index(head, gone.c_str()), 0) << gone;
-        for (auto &wr : pool) ASSERT_EQ(wr.refs, std::count_if(elems.begin(), elems.end(), [&](const Elem &e) { return e.wrap == &wr; }));
+        for (auto &wr : pool)
+            ASSERT_EQ(wr.refs, std::count_if(elems.begin(), elems.end(),
+                                             [&](const Elem &e) { return e.wrap == &wr; }));
     }
 };
 

@@ -25,18 +25,24 @@ TEST(UomCatalogue, EveryEntryIsBuiltAndRoundTrips) {
         for (int i = 1; i <= span.count; ++i) {
             const rtouom_entry &e = rtouom_table[t][i - 1];
             const CatalogUnit &c = kCatalogUnits[span.first + i - 1];
-            ASSERT_TRUE(!std::strcmp(e.name, c.name) && e.ptype == t && e.multiplier == c.multiplier && e.offset == c.offset)
+            ASSERT_TRUE(!std::strcmp(e.name, c.name) && e.ptype == t && e.multiplier == c.multiplier &&
+                        e.offset == c.offset)
                 << c.name << " in " << t;
-            EXPECT_EQ(std::pair(rtouom_pair2si(1, t, i), rtouom_delta_pair2si(1, t, i)), std::pair(e.multiplier + e.offset, e.multiplier));
+            EXPECT_EQ(std::pair(rtouom_pair2si(1, t, i), rtouom_delta_pair2si(1, t, i)),
+                      std::pair(e.multiplier + e.offset, e.multiplier));
             int p = 0, u = 0, in_t = 0;  // the name leads to a unit of that name, also within this type
             rtouom_locate2(e.name, &p, &u);
             rtouom_ptype_locate2(e.name, t, &in_t);
             ASSERT_TRUE(u > 0 && in_t > 0) << e.name;
-            EXPECT_TRUE(!strcasecmp(rtouom_uom_name(p, u), e.name) && !std::strcmp(rtouom_table[t][in_t - 1].name, e.name)) << e.name;
+            EXPECT_TRUE(!strcasecmp(rtouom_uom_name(p, u), e.name) &&
+                        !std::strcmp(rtouom_table[t][in_t - 1].name, e.name))
+                << e.name;
             const double spread = std::fabs(e.offset / e.multiplier);  // left after subtracting the offset
             for (double v : {-1e3, 0.0, 0.5, 123.456, 1e6}) {
-                EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, t, i), t, i), v, 1e-13 * (std::fabs(v) + spread));
-                EXPECT_NEAR(rtouom_delta_si2pair(rtouom_delta_pair2si(v, t, i), t, i), v, 1e-13 * std::fabs(v));
+                EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, t, i), t, i), v,
+                            1e-13 * (std::fabs(v) + spread));
+                EXPECT_NEAR(rtouom_delta_si2pair(rtouom_delta_pair2si(v, t, i), t, i), v,
+                            1e-13 * std::fabs(v));
                 if (t > 0) {
                     EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, -t, i), -t, i), v, 1e-13 * std::fabs(v));
                 }
@@ -46,7 +52,8 @@ TEST(UomCatalogue, EveryEntryIsBuiltAndRoundTrips) {
     EXPECT_EQ(total, kCatalogSize);
     for (int i = 1; i < kTypeCount; ++i)  // bisection needs strictly ascending bytes
         EXPECT_LT(std::strcmp(kSortedTypes[i - 1].name, kSortedTypes[i].name), 0);
-    for (const char *bad : {"mass-flow", "MASS-FLO", "MASS-FLOWS", "USR-DUMMY3", "", static_cast<const char *>(nullptr)})
+    for (const char *bad :
+         {"mass-flow", "MASS-FLO", "MASS-FLOWS", "USR-DUMMY3", "", static_cast<const char *>(nullptr)})
         EXPECT_EQ(pt_lookup(bad), -1);
 }
 

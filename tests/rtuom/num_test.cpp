@@ -16,7 +16,8 @@ using Op = void (*)(const num *, const num *, num *);
 
 num R(double x, int ptype = 0, int uom = 0, int baseuom = 1) {
     num n{};
-    n.rval = x, n.ptype = static_cast<int16_t>(ptype), n.uom = static_cast<int16_t>(uom), n.baseuom = static_cast<int16_t>(baseuom);
+    n.rval = x, n.ptype = static_cast<int16_t>(ptype), n.uom = static_cast<int16_t>(uom),
+    n.baseuom = static_cast<int16_t>(baseuom);
     return n;
 }
 num I(int32_t i, int ptype = 0, int uom = 0) {
@@ -44,38 +45,66 @@ TEST_F(UomTest, UndefinedOperandsAndNullArguments) {
         op(nullptr, &x, &r), op(&x, nullptr, &r), op(&x, &x, nullptr);
         EXPECT_TRUE(r.rval == 5 && r.ptype == 17);
     }
-    for (auto fn : {numUminus, numAbs, numLog, numLog10, numSqrt, numExp, numCos, numSin, numTan}) fn(nullptr);
+    for (auto fn : {numUminus, numAbs, numLog, numLog10, numSqrt, numExp, numCos, numSin, numTan})
+        fn(nullptr);
     EXPECT_EQ(numLess(&u, &x) + numEqual(&u, &u) + numGreater(&x, &u), 0);
-    EXPECT_EQ(numLess(nullptr, &x) + numEqual(&x, nullptr) + numGreater(nullptr, nullptr) + numBaseUom(nullptr, 17), 1);
+    EXPECT_EQ(
+        numLess(nullptr, &x) + numEqual(&x, nullptr) + numGreater(nullptr, nullptr) + numBaseUom(nullptr, 17),
+        1);
     EXPECT_EQ(history_.text(), "");
 }
 
 // Result type, display unit, base unit and value, with the display unit's name; or a failure and its message.
 TEST_F(UomTest, ResultTypesDisplayUnitsAndConflicts) {
     const double lb = 0.45359237, hr = 3600;
-    const char *M = "Multiplication of physical type ", *D = "Division of physical type ", *P = "Unable to perform the required power.\n";
-    const struct { Op op; num a, b; int ptype, uom, baseuom; double value; const char *unit; std::string fails = ""; } rows[] = {
-        {numAdd, R(300, 22, 2), R(10, 31, 2), 22, 2, 1, 310, "F"}, {numSub, R(300, 22, 2), R(280, 22, 2), 31, 2, 1, 20, "DELTA-F"},
-        {numAdd, R(1, 17, 40), R(2, 17, 4), 17, 4, 1, 3, nullptr},  // x beyond LENGTH's 12 units: y; both beyond: the default
-        {numAdd, R(1, 17, 12), R(2, 17, 2), 17, 12, 1, 3, nullptr}, {numAdd, R(1, 17, 40), R(2, 17, 41), 17, 1, 1, 3, nullptr},
-        {numSub, R(5, 17, 2, 2), R(1, 17, 2), 17, 2, 2, 4, nullptr}, {numAdd, I(2), R(0.5), 0, 0, 1, 2.5, nullptr},
+    const char *M = "Multiplication of physical type ", *D = "Division of physical type ",
+               *P = "Unable to perform the required power.\n";
+    const struct {
+        Op op;
+        num a, b;
+        int ptype, uom, baseuom;
+        double value;
+        const char *unit;
+        std::string fails = "";
+    } rows[] = {
+        {numAdd, R(300, 22, 2), R(10, 31, 2), 22, 2, 1, 310, "F"},
+        {numSub, R(300, 22, 2), R(280, 22, 2), 31, 2, 1, 20, "DELTA-F"},
+        {numAdd, R(1, 17, 40), R(2, 17, 4), 17, 4, 1, 3,
+         nullptr},  // x beyond LENGTH's 12 units: y; both beyond: the default
+        {numAdd, R(1, 17, 12), R(2, 17, 2), 17, 12, 1, 3, nullptr},
+        {numAdd, R(1, 17, 40), R(2, 17, 41), 17, 1, 1, 3, nullptr},
+        {numSub, R(5, 17, 2, 2), R(1, 17, 2), 17, 2, 2, 4, nullptr},
+        {numAdd, I(2), R(0.5), 0, 0, 1, 2.5, nullptr},
         {numMult, R(2 * lb / hr, 10, 2), R(3 * hr, 24, 2), 18, 2, 1, 6 * lb, "LB"},
         {numMult, R(4, 18, 2), R(2.5, -18, 2), 8, 2, 1, 10, nullptr},  // price x quantity is FISCAL
-        {numMult, R(2, 29, 1), R(3, 10, 3), 119, 2, 1, 6, "$/HR"}, {numMult, R(3, 10, 3), R(2, 29, 1), 119, 2, 1, 6, "$/HR"},
+        {numMult, R(2, 29, 1), R(3, 10, 3), 119, 2, 1, 6, "$/HR"},
+        {numMult, R(3, 10, 3), R(2, 29, 1), 119, 2, 1, 6, "$/HR"},
         {numMult, R(2, 43, 2), R(5, 55, 2), 125, 2, 1, 10, "$/LBMOL"},  // a composed unit of another type
-        {numMult, R(2, 17, 4), R(3, 44, 2), 17, 4, 1, 6, "CM"}, {numMult, R(2, 0, 0), R(3, 24, 5), 24, 5, 1, 6, "MIN"},
-        {numMult, I(6), I(7), 0, 0, 1, 42, nullptr}, {numMult, R(1, 17, 2), R(1, 17, 2), 1, 2, 1, 1, "SQFT"},
-        {numDiv, R(1, 1, 2), R(1, 17, 2), 17, 2, 1, 1, "FT"}, {numDiv, R(6, 17), R(3, 1), 35, 0, 1, 2, nullptr},
-        {numDiv, R(1.0), R(4, 24, 2), 24, 2, 1, 0.25, "HR"}, {numDiv, R(1.0), R(4, 24, 2, 2), 24, 2, 2, 0.25, nullptr},
-        {numDiv, I(7), I(2), 0, 0, 1, 3, nullptr}, {numDiv, I(-7), I(2), 0, 0, 1, -3, nullptr},
-        {numDiv, I(7), R(2.0), 0, 0, 1, 3.5, nullptr}, {numDiv, I(INT_MIN), I(-1), 0, 0, 1, INT_MIN, nullptr},
-        {numAdd, I(INT_MAX), I(1), 0, 0, 1, INT_MIN, nullptr}, {numSub, I(INT_MIN), I(1), 0, 0, 1, INT_MAX, nullptr},  // 32-bit wrap
+        {numMult, R(2, 17, 4), R(3, 44, 2), 17, 4, 1, 6, "CM"},
+        {numMult, R(2, 0, 0), R(3, 24, 5), 24, 5, 1, 6, "MIN"},
+        {numMult, I(6), I(7), 0, 0, 1, 42, nullptr},
+        {numMult, R(1, 17, 2), R(1, 17, 2), 1, 2, 1, 1, "SQFT"},
+        {numDiv, R(1, 1, 2), R(1, 17, 2), 17, 2, 1, 1, "FT"},
+        {numDiv, R(6, 17), R(3, 1), 35, 0, 1, 2, nullptr},
+        {numDiv, R(1.0), R(4, 24, 2), 24, 2, 1, 0.25, "HR"},
+        {numDiv, R(1.0), R(4, 24, 2, 2), 24, 2, 2, 0.25, nullptr},
+        {numDiv, I(7), I(2), 0, 0, 1, 3, nullptr},
+        {numDiv, I(-7), I(2), 0, 0, 1, -3, nullptr},
+        {numDiv, I(7), R(2.0), 0, 0, 1, 3.5, nullptr},
+        {numDiv, I(INT_MIN), I(-1), 0, 0, 1, INT_MIN, nullptr},
+        {numAdd, I(INT_MAX), I(1), 0, 0, 1, INT_MIN, nullptr},
+        {numSub, I(INT_MIN), I(1), 0, 0, 1, INT_MAX, nullptr},    // 32-bit wrap
         {numAdd, R(1, 17), R(1, 24), 0, 0, 1, 0, nullptr, "\n"},  // a failure without a message
-        {numMult, R(1, 6, 2), R(1, 18), 0, 0, 1, 0, nullptr, M + std::string("6 (ENTHALPY) by 18 (MASS) is undefined\n")},
-        {numMult, R(1, -18), R(1, 17), 0, 0, 1, 0, nullptr, M + std::string("-18 (name unavailable) by 17 (LENGTH) is undefined\n")},
-        {numDiv, R(1, 24), R(1, 10), 0, 0, 1, 0, nullptr, D + std::string("24 (TIME) by 10 (MASS-FLOW) is undefined\n")},
-        {numDiv, R(1, 17), R(1, -5), 0, 0, 1, 0, nullptr, D + std::string("17 (LENGTH) by -5 (name unavailable) is undefined\n")},
-        {numPow, R(2, 32), I(2), 0, 0, 1, 0, nullptr, P}, {numPow, R(2), R(2, 17), 0, 0, 1, 0, nullptr, P},
+        {numMult, R(1, 6, 2), R(1, 18), 0, 0, 1, 0, nullptr,
+         M + std::string("6 (ENTHALPY) by 18 (MASS) is undefined\n")},
+        {numMult, R(1, -18), R(1, 17), 0, 0, 1, 0, nullptr,
+         M + std::string("-18 (name unavailable) by 17 (LENGTH) is undefined\n")},
+        {numDiv, R(1, 24), R(1, 10), 0, 0, 1, 0, nullptr,
+         D + std::string("24 (TIME) by 10 (MASS-FLOW) is undefined\n")},
+        {numDiv, R(1, 17), R(1, -5), 0, 0, 1, 0, nullptr,
+         D + std::string("17 (LENGTH) by -5 (name unavailable) is undefined\n")},
+        {numPow, R(2, 32), I(2), 0, 0, 1, 0, nullptr, P},
+        {numPow, R(2), R(2, 17), 0, 0, 1, 0, nullptr, P},
     };
     for (const auto &r : rows) {
         num out = Noise();
@@ -87,7 +116,8 @@ TEST_F(UomTest, ResultTypesDisplayUnitsAndConflicts) {
             continue;
         }
         EXPECT_EQ(std::tuple(out.undefined, out.is_int, out.ptype, out.uom, out.baseuom),
-                  std::tuple(0, r.a.is_int && r.b.is_int, r.ptype, r.uom, r.baseuom)) << i;
+                  std::tuple(0, r.a.is_int && r.b.is_int, r.ptype, r.uom, r.baseuom))
+            << i;
         EXPECT_NEAR(out.is_int ? out.ival : out.rval, r.value, 1e-9 * std::fabs(r.value)) << i;
         EXPECT_STREQ(r.unit ? rtouom_uom_name(out.ptype, out.uom) : nullptr, r.unit) << i;
     }
@@ -97,29 +127,43 @@ TEST_F(UomTest, ZeroDivisorAndPowerDomains) {
     num out = Noise();
     const num len = R(3, 17, 2), zero = R(0.0, 24, 2), izero = I(0), seven = I(7);
     numDiv(&len, &zero, &out);
-    EXPECT_TRUE(out.undefined == 1 && out.ptype == 25 && out.uom == 2);  // type set before the divisor is seen
+    EXPECT_TRUE(out.undefined == 1 && out.ptype == 25 &&
+                out.uom == 2);  // type set before the divisor is seen
     numDiv(&seven, &izero, &out);
     EXPECT_TRUE(out.undefined == 1 && out.ptype == 0);
     // {base, exponent, undefined, value}: a domain error leaves everything but the flag.
-    const struct { num a, b; bool undefined; double value; } rows[] = {
-        {I(2), I(-1), false, 0.5}, {I(0), I(-1), true, 0}, {R(-8), R(0.5), true, 0}, {R(0), R(0.5), true, 0},
-        {I(0), I(2), false, 0},    {I(0), I(0), false, 1}, {R(-2), I(3), false, -8}, {R(9, 44, 3), R(0.5), false, 3}};
+    const struct {
+        num a, b;
+        bool undefined;
+        double value;
+    } rows[] = {{I(2), I(-1), false, 0.5}, {I(0), I(-1), true, 0},         {R(-8), R(0.5), true, 0},
+                {R(0), R(0.5), true, 0},   {I(0), I(2), false, 0},         {I(0), I(0), false, 1},
+                {R(-2), I(3), false, -8},  {R(9, 44, 3), R(0.5), false, 3}};
     for (const auto &r : rows) {
         num res = R(99, 17, 2);
         numPow(&r.a, &r.b, &res);
         EXPECT_EQ(res.undefined, r.undefined);
         EXPECT_TRUE(r.undefined ? res.ptype == 17 && res.rval == 99
-                                : !res.is_int && res.ptype == 44 && res.uom == 0 && res.baseuom == 1 && res.rval == r.value);
+                                : !res.is_int && res.ptype == 44 && res.uom == 0 && res.baseuom == 1 &&
+                                      res.rval == r.value);
     }
     EXPECT_EQ(history_.text(), "");
 }
 
 TEST_F(UomTest, ComparisonsCheckTypesUnlessOneIsSi) {
-    const struct { num a, b; int less, equal, greater; const char *alert; } rows[] = {
-        {R(1, 22), R(2, RTOUOM_SI_MARKER), 1, 0, 0, ""}, {R(2, RTOUOM_SI_MARKER), R(1, 20), 0, 0, 1, ""},
-        {I(3), I(4), 1, 0, 0, ""}, {I(3), R(3.0), 0, 1, 0, ""}, {R(2, 19), R(2, 13), 0, 1, 0, ""}, {R(std::nan("")), R(1), 0, 0, 0, ""},
-        {R(1, 22), R(2, 20), 0, 0, 0, "!! Alert physical type mismatch in < or >= operation\n!! Alert physical type mismatch in = "
-                                      "operation\n!! Alert physical type mismatch in > or <= operation\n"}};
+    const struct {
+        num a, b;
+        int less, equal, greater;
+        const char *alert;
+    } rows[] = {{R(1, 22), R(2, RTOUOM_SI_MARKER), 1, 0, 0, ""},
+                {R(2, RTOUOM_SI_MARKER), R(1, 20), 0, 0, 1, ""},
+                {I(3), I(4), 1, 0, 0, ""},
+                {I(3), R(3.0), 0, 1, 0, ""},
+                {R(2, 19), R(2, 13), 0, 1, 0, ""},
+                {R(std::nan("")), R(1), 0, 0, 0, ""},
+                {R(1, 22), R(2, 20), 0, 0, 0,
+                 "!! Alert physical type mismatch in < or >= operation\n!! Alert physical type mismatch in = "
+                 "operation\n!! Alert physical type mismatch in > or <= operation\n"}};
     for (const auto &r : rows) {
         const int less = numLess(&r.a, &r.b), equal = numEqual(&r.a, &r.b);
         EXPECT_EQ(std::tuple(less, equal, numGreater(&r.a, &r.b)), std::tuple(r.less, r.equal, r.greater));
@@ -128,7 +172,12 @@ TEST_F(UomTest, ComparisonsCheckTypesUnlessOneIsSi) {
 }
 
 TEST_F(UomTest, UnaryFunctionsAndBaseUnits) {
-    const struct { void (*fn)(num *); num a; bool undefined; double value; } rows[] = {
+    const struct {
+        void (*fn)(num *);
+        num a;
+        bool undefined;
+        double value;
+    } rows[] = {
         {numExp, I(0), false, 1},       {numLog, R(M_E, 44, 2), false, 1}, {numLog, I(0), true, 0},
         {numLog10, R(1000), false, 3},  {numLog10, R(-1), true, 0},        {numSqrt, R(-0.0), false, -0.0},
         {numSqrt, R(-1e-300), true, 0}, {numSqrt, I(16), false, 4},        {numCos, R(0), false, 1},
@@ -138,17 +187,28 @@ TEST_F(UomTest, UnaryFunctionsAndBaseUnits) {
         r.fn(&a);
         EXPECT_EQ(a.undefined, r.undefined);
         EXPECT_TRUE(r.undefined ? a.ptype == r.a.ptype && a.is_int == r.a.is_int
-                                : !a.is_int && a.ptype == 44 && a.uom == 0 && a.baseuom == 1 && a.rval == r.value &&
-                                      std::signbit(a.rval) == std::signbit(r.value)) << r.value;
+                                : !a.is_int && a.ptype == 44 && a.uom == 0 && a.baseuom == 1 &&
+                                      a.rval == r.value && std::signbit(a.rval) == std::signbit(r.value))
+            << r.value;
     }
     num a = R(2.5, 17, 2), b = I(-4, 24, 2), c = I(INT_MIN);
     numUminus(&a), numAbs(&b), numAbs(&c);
-    EXPECT_TRUE(a.rval == -2.5 && a.ptype == 17 && a.uom == 2 && b.ival == 4 && b.ptype == 24 && c.ival == INT_MIN);
+    EXPECT_TRUE(a.rval == -2.5 && a.ptype == 17 && a.uom == 2 && b.ival == 4 && b.ptype == 24 &&
+                c.ival == INT_MIN);
     numUminus(&c);
     EXPECT_EQ(c.ival, INT_MIN);
     // {held base unit, type, result}: one unless a unit of the type.
-    for (auto [base, ptype, want] : {std::tuple{2, 17, 2}, {12, 17, 12}, {13, 17, 1}, {0, 17, 1}, {-3, 17, 1}, {2, 0, 1},
-                                     {2, 44, 1}, {2, RTOUOM_SI_MARKER, 1}, {2, RTOUOM_SSI_MARKER, 1}, {2, 149, 1}, {2, -29, 2}}) {
+    for (auto [base, ptype, want] : {std::tuple{2, 17, 2},
+                                     {12, 17, 12},
+                                     {13, 17, 1},
+                                     {0, 17, 1},
+                                     {-3, 17, 1},
+                                     {2, 0, 1},
+                                     {2, 44, 1},
+                                     {2, RTOUOM_SI_MARKER, 1},
+                                     {2, RTOUOM_SSI_MARKER, 1},
+                                     {2, 149, 1},
+                                     {2, -29, 2}}) {
         const num n = R(1, 17, 0, base);
         EXPECT_EQ(numBaseUom(&n, ptype), want) << base << " " << ptype;
     }

@@ -14,21 +14,41 @@ using namespace zarn::rtuom;
 using zarn::test::UomTest;
 using P = std::pair<int, int>;
 
-constexpr double kF = 0.555555555555556, kF0 = 255.372222222222, kBtu = 1055.05585262, kSqft = 10.7639104167097;
+constexpr double kF = 0.555555555555556, kF0 = 255.372222222222, kBtu = 1055.05585262,
+                 kSqft = 10.7639104167097;
 
-P at(const char *name) { int p = -1, u = -1; rtouom_locate(name, &p, &u); return {p, u}; }
-int in(const char *name, int ptype) { int u = -1; rtouom_ptype_locate2(name, ptype, &u); return u; }
+P at(const char *name) {
+    int p = -1, u = -1;
+    rtouom_locate(name, &p, &u);
+    return {p, u};
+}
+int in(const char *name, int ptype) {
+    int u = -1;
+    rtouom_ptype_locate2(name, ptype, &u);
+    return u;
+}
 
 TEST_F(UomTest, PairConversionsBothWaysAndForDifferences) {
-    const struct { double (*fn)(double, int, int); double v; int t, u; double want; } cases[] = {
-        {rtouom_pair2si, 1, kTemperature, 2, kF + kF0}, {rtouom_delta_pair2si, 1, kTemperature, 2, kF},
-        {rtouom_si2pair, 373.15, kTemperature, 2, 212}, {rtouom_delta_si2pair, 10, kTemperature, 2, 18},
-        {rtouom_si2pair, 0, kTemperature, 4, -273.15},  {rtouom_pair2si, 10, kPressure, 26, 101325 - 1333.22368421053},
-        {rtouom_pair2si, 3, kPressure, 0, 3},           {rtouom_pair2si, 1, -kTemperature, 2, 1 / kF},
-        {rtouom_pair2si, 1, -kArea, 2, kSqft},          {rtouom_si2pair, kSqft, -kArea, 2, 1},
-        {rtouom_pair2si, 1, kAreaPrice, 2, kSqft},      {rtouom_delta_pair2si, 2, -kEnergy, 2, 2 / kBtu},
-        {rtouom_delta_si2pair, 2, -kEnergy, 2, 2 * kBtu}};
-    for (const auto &c : cases) EXPECT_NEAR(c.fn(c.v, c.t, c.u), c.want, 1e-12 * std::max(1.0, std::fabs(c.want)));
+    const struct {
+        double (*fn)(double, int, int);
+        double v;
+        int t, u;
+        double want;
+    } cases[] = {{rtouom_pair2si, 1, kTemperature, 2, kF + kF0},
+                 {rtouom_delta_pair2si, 1, kTemperature, 2, kF},
+                 {rtouom_si2pair, 373.15, kTemperature, 2, 212},
+                 {rtouom_delta_si2pair, 10, kTemperature, 2, 18},
+                 {rtouom_si2pair, 0, kTemperature, 4, -273.15},
+                 {rtouom_pair2si, 10, kPressure, 26, 101325 - 1333.22368421053},
+                 {rtouom_pair2si, 3, kPressure, 0, 3},
+                 {rtouom_pair2si, 1, -kTemperature, 2, 1 / kF},
+                 {rtouom_pair2si, 1, -kArea, 2, kSqft},
+                 {rtouom_si2pair, kSqft, -kArea, 2, 1},
+                 {rtouom_pair2si, 1, kAreaPrice, 2, kSqft},
+                 {rtouom_delta_pair2si, 2, -kEnergy, 2, 2 / kBtu},
+                 {rtouom_delta_si2pair, 2, -kEnergy, 2, 2 * kBtu}};
+    for (const auto &c : cases)
+        EXPECT_NEAR(c.fn(c.v, c.t, c.u), c.want, 1e-12 * std::max(1.0, std::fabs(c.want)));
     for (auto fn : {rtouom_pair2si, rtouom_si2pair, rtouom_delta_pair2si, rtouom_delta_si2pair})
         EXPECT_EQ(fn(7.5, RTOUOM_SI_MARKER, 12345) + fn(7.5, RTOUOM_SSI_MARKER, -1), 15);
     double value = 0;
@@ -41,16 +61,29 @@ TEST_F(UomTest, PairConversionsBothWaysAndForDifferences) {
 }
 
 TEST_F(UomTest, LookupsByName) {
-    const struct { const char *name; int ptype, uom; } located[] = {
-        {"KG/SEC", kMassFlow, 1}, {"MCFH", kFlow, 7}, {"J/KG", kMassEnthalp, 1}, {"BTU/LBMOL", kMoleEnthalp, 2},
-        {"KG/CUM", kMassDensity, 1}, {"LB/BBL", kDensity, 7}, {"$/BTU", kEnergyPrice, 2}, {"$/FT", -kLength, 2},
-        {"$/KG/SEC", -kFlow, 1}, {"*", kUntyped, 1}, {"kg/sec", 0, 0}, {"$/NOPE", 0, 0}}, within[] = {
-        {"FT", kShortLength, 2}, {"FT", kArea, 0}, {"KG/SEC", kFlow, 1}, {"$/SQFT", -kArea, 2}, {"$/SQFT", kAreaPrice, 2},
-        {"PSIG", kDesignPres, 2}, {"psig", kPressure, 0}};
+    const struct {
+        const char *name;
+        int ptype, uom;
+    } located[] = {{"KG/SEC", kMassFlow, 1},
+                   {"MCFH", kFlow, 7},
+                   {"J/KG", kMassEnthalp, 1},
+                   {"BTU/LBMOL", kMoleEnthalp, 2},
+                   {"KG/CUM", kMassDensity, 1},
+                   {"LB/BBL", kDensity, 7},
+                   {"$/BTU", kEnergyPrice, 2},
+                   {"$/FT", -kLength, 2},
+                   {"$/KG/SEC", -kFlow, 1},
+                   {"*", kUntyped, 1},
+                   {"kg/sec", 0, 0},
+                   {"$/NOPE", 0, 0}},
+      within[] = {{"FT", kShortLength, 2}, {"FT", kArea, 0},          {"KG/SEC", kFlow, 1},
+                  {"$/SQFT", -kArea, 2},   {"$/SQFT", kAreaPrice, 2}, {"PSIG", kDesignPres, 2},
+                  {"psig", kPressure, 0}};
     for (const auto &f : located) EXPECT_EQ(at(f.name), P(f.ptype, f.uom)) << f.name;
     for (const auto &f : within) EXPECT_EQ(in(f.name, f.ptype), f.uom) << f.name << " in " << f.ptype;
-    EXPECT_EQ(history_.text(), "!! rtouom_locate: Unable to locate a unit of measurement named: kg/sec\n"
-                               "!! rtouom_locate: Unable to locate a unit of measurement named: $/NOPE\n");
+    EXPECT_EQ(history_.text(),
+              "!! rtouom_locate: Unable to locate a unit of measurement named: kg/sec\n"
+              "!! rtouom_locate: Unable to locate a unit of measurement named: $/NOPE\n");
     EXPECT_DOUBLE_EQ(rtouom_uu2siGivenAPhysicalType(10, "SHORT-LENGTH", "FT"), 3.048);
     EXPECT_NEAR(rtouom_si2uuGivenAPhysicalType(273.15, "TEMPERATURE", "F"), 32, 1e-12);
     EXPECT_EQ(rtouom_uu2siGivenAPhysicalType(5, "PRESSURE", "FT"), 5.0);  // not listed: the default unit
@@ -69,7 +102,8 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
     double mult = -1, offset = -1;
     char name[40], field[20];
     rtouom_inq_info_c(-kArea, 2, &mult, &offset, name);
-    EXPECT_EQ(std::string(name) + " " + std::to_string(mult) + " " + std::to_string(offset), "$/SQFT 10.763910 0.000000");
+    EXPECT_EQ(std::string(name) + " " + std::to_string(mult) + " " + std::to_string(offset),
+              "$/SQFT 10.763910 0.000000");
     std::memset(field, '#', sizeof field);
     rtouom_inq_info_4a4_c(kMassFlow, 49, &mult, &offset, field);  // MML-TONS/OPER-YEAR: 18 characters
     EXPECT_EQ(std::string(field, 20) + std::to_string(offset), "MML-TONS/OPER-YE####-99999.000000");
@@ -80,24 +114,31 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
     EXPECT_EQ(info + text, "$/BTU$/BTU");
     char **list = nullptr;
     ASSERT_EQ(rtouom_get_uomlist(-kUnitPrice, &list), 9);
-    EXPECT_EQ(std::string(list[0]) + " " + list[8] + (list[9] == nullptr ? " end" : ""), "$/$/KG $/$/MMLB end");
+    EXPECT_EQ(std::string(list[0]) + " " + list[8] + (list[9] == nullptr ? " end" : ""),
+              "$/$/KG $/$/MMLB end");
     rtouom_destroy_uomlist(list);
     rtopipe *pipe = create_queue_rtopipe();
     rtouom_print_header(pipe);
     const std::string b12(12, ' '), e12(12, '=');
-    EXPECT_EQ(zarn::test::drain(pipe), std::string(33, ' ') + "Physical        " + b12 + " " + b12 + "\nName" +
-                                           std::string(29, ' ') + "Type         P/U Multiplier   Offset      \n" +
-                                           std::string(32, '=') + " " + e12 + " === " + e12 + " " + e12 + "\n");
-    for (P p : {P(kPressure, 13), P(kArea, 7), P(-kArea, 2), P(kArea, 8)}) rtouom_print_uom(pipe, p.first, p.second);
-    EXPECT_EQ(zarn::test::drain(pipe), "PSIG" + std::string(28, ' ') + " PRESSURE      P  6894.76      101325      \n" +
-                                           "SQMM" + std::string(28, ' ') + " AREA          P  1e-06        0           \n" +
-                                           "$/SQFT" + std::string(26, ' ') + " AREA          P  10.7639      0           \n" +
-                                           q32 + " AREA          U  2            0           \n");
-    rtouom_table[kArea][0].ptype = kEnergy;  // an entry filed under the wrong type trips the check, and prints
+    EXPECT_EQ(zarn::test::drain(pipe),
+              std::string(33, ' ') + "Physical        " + b12 + " " + b12 + "\nName" + std::string(29, ' ') +
+                  "Type         P/U Multiplier   Offset      \n" + std::string(32, '=') + " " + e12 +
+                  " === " + e12 + " " + e12 + "\n");
+    for (P p : {P(kPressure, 13), P(kArea, 7), P(-kArea, 2), P(kArea, 8)})
+        rtouom_print_uom(pipe, p.first, p.second);
+    EXPECT_EQ(zarn::test::drain(pipe),
+              "PSIG" + std::string(28, ' ') + " PRESSURE      P  6894.76      101325      \n" + "SQMM" +
+                  std::string(28, ' ') + " AREA          P  1e-06        0           \n" + "$/SQFT" +
+                  std::string(26, ' ') + " AREA          P  10.7639      0           \n" + q32 +
+                  " AREA          U  2            0           \n");
+    rtouom_table[kArea][0].ptype =
+        kEnergy;  // an entry filed under the wrong type trips the check, and prints
     zarn::test::StderrCapture err;
     rtouom_print_uom(pipe, kArea, 1);
     rtouom_table[kArea][0].ptype = kArea;
-    EXPECT_EQ(err.text().rfind("Assertion 'rtouom_print_uom: physical type mismatch' failed in source/rtuom/rtuom:", 0), 0u);
+    EXPECT_EQ(err.text().rfind(
+                  "Assertion 'rtouom_print_uom: physical type mismatch' failed in source/rtuom/rtuom:", 0),
+              0u);
     EXPECT_EQ(zarn::test::drain(pipe).substr(0, 4) + history_.text(), "SQM ");
     rtodestroy(pipe);
 }
@@ -105,7 +146,8 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
 TEST_F(UomTest, UserUnitsAndTheIndex) {
     EXPECT_EQ(rtouom_add_uom("SQKM", kArea, 1e6, 0) * 10 + rtouom_npredefined[kArea], 87);
     EXPECT_EQ(rtouom_pair2si(2, kArea, 8), 2e6);
-    EXPECT_EQ(rtouom_add_uom("FT", kArea, 0.5, 0), 9);  // a name of another type: allowed, the index keeps LENGTH
+    EXPECT_EQ(rtouom_add_uom("FT", kArea, 0.5, 0),
+              9);  // a name of another type: allowed, the index keeps LENGTH
     EXPECT_EQ(std::pair(at("SQKM"), at("FT")), std::pair(P(kArea, 8), P(kLength, 2)));
     // FLOW's equal type MASS-FLOW gets the unit too; its names now map to it directly
     EXPECT_EQ(rtouom_add_uom("KG/FORTNIGHT", kFlow, 1.0 / 1209600, 0), 46);
@@ -127,9 +169,11 @@ TEST_F(UomTest, UserUnitsAndTheIndex) {
     // a PRESSURE unit with an offset reaches PDROP, whose differences ignore the offset
     ASSERT_EQ(rtouom_add_uom("BARG2", kPressure, 1e5, 101325) * 100 + rtouom_count[kPdrop], 3821);
     EXPECT_EQ(rtouom_pair2si(1, kPdrop, 21), 1e5 + 101325);
-    EXPECT_EQ(std::pair(rtouom_delta_pair2si(1, kPdrop, 21), rtouom_delta_si2pair(1e5, kPdrop, 21)), std::pair(1e5, 1.0));
+    EXPECT_EQ(std::pair(rtouom_delta_pair2si(1, kPdrop, 21), rtouom_delta_si2pair(1e5, kPdrop, 21)),
+              std::pair(1e5, 1.0));
     rtouom_modify_p_amb(90000);  // PRESSURE's copy follows the ambient, PDROP's does not
-    EXPECT_EQ(std::pair(rtouom_pair2si(0, kPressure, 38), rtouom_pair2si(0, kPdrop, 21)), std::pair(90000.0, 101325.0));
+    EXPECT_EQ(std::pair(rtouom_pair2si(0, kPressure, 38), rtouom_pair2si(0, kPdrop, 21)),
+              std::pair(90000.0, 101325.0));
     EXPECT_EQ(history_.text(), "");
     RTOUOM_RESET_UOM_F();  // user units go; built-in ones come back
     EXPECT_EQ(P(rtouom_count[kArea], in("SQKM", kArea)), P(7, 0));
@@ -148,9 +192,12 @@ TEST_F(UomTest, AmbientPressureMultipliersAndDefaults) {
     EXPECT_EQ(rtouom_pair2si(0, kPressure, 13), 95000.0);
     EXPECT_EQ(rtouom_modify_mult_offset(kTime, "hr", 3000, 0), 1);  // any case, the first of the name only
     EXPECT_EQ(std::pair(rtouom_pair2si(1, kTime, 2), rtouom_pair2si(1, kTime, 3)), std::pair(3000.0, 3600.0));
-    EXPECT_EQ(rtouom_modify_mult_offset(kTime, "FORTNIGHT", 1, 0) + rtouom_modify_mult_offset(kTime, nullptr, 1, 0), 0);
+    EXPECT_EQ(
+        rtouom_modify_mult_offset(kTime, "FORTNIGHT", 1, 0) + rtouom_modify_mult_offset(kTime, nullptr, 1, 0),
+        0);
     // defaults: set within 1..count, survive rebuilds, may outlive the user unit they named
-    for (P s : {P(38, 37), P(0, -1), P(37, 36), P(3, 2)}) EXPECT_EQ(rtouom_set_default(kPressure, s.first), s.second);
+    for (P s : {P(38, 37), P(0, -1), P(37, 36), P(3, 2)})
+        EXPECT_EQ(rtouom_set_default(kPressure, s.first), s.second);
     rtouom_strict_uom_checking = 1;
     RTOUOM_RESET_UOM_F();
     EXPECT_EQ(rtouom_strict_uom_checking + rtouom_get_default(kPressure) + rtouom_get_default(-kPressure), 4);
@@ -161,11 +208,15 @@ TEST_F(UomTest, AmbientPressureMultipliersAndDefaults) {
     RTOUOM_RESET_UOM_F();
     EXPECT_EQ(rtouom_pair2si(2, kArea, 0), 2.0);
     EXPECT_EQ(rtouom_uom_name(kArea, 0), nullptr);
-    EXPECT_EQ(history_.text(), "!! rtouom_pair2si: Unit index is out of bounds (0).\n!! rtouom_uom_name: Unit index is out of bounds (0).\n");
+    EXPECT_EQ(history_.text(),
+              "!! rtouom_pair2si: Unit index is out of bounds (0).\n!! rtouom_uom_name: Unit index is out of "
+              "bounds (0).\n");
     // built-in units: 1..predefined count
-    const int predefined[][3] = {{kPressure, 37, 1}, {kPressure, 38, 0}, {kPressure, 0, 0}, {-kPressure, 2, 1}};
+    const int predefined[][3] = {
+        {kPressure, 37, 1}, {kPressure, 38, 0}, {kPressure, 0, 0}, {-kPressure, 2, 1}};
     for (auto &p : predefined)
-        EXPECT_EQ(rtouom_predefined(p[0], p[1]) * 100 + rtouom_force_predefined_units(p[0], p[1]), p[2] ? 100 + p[1] : 1);
+        EXPECT_EQ(rtouom_predefined(p[0], p[1]) * 100 + rtouom_force_predefined_units(p[0], p[1]),
+                  p[2] ? 100 + p[1] : 1);
 }
 
 }  // namespace

@@ -17,9 +17,15 @@
 namespace zarn::test {
 
 class UomTest : public ::testing::Test {
-protected:
-    void SetUp() override { std::copy_n(rtouom_default_uom, RTOUOM_NTYPES, saved_defaults_); RTOUOM_RESET_UOM_F(); }
-    void TearDown() override { RTOUOM_RESET_UOM_F(); std::copy_n(saved_defaults_, RTOUOM_NTYPES, rtouom_default_uom); }
+  protected:
+    void SetUp() override {
+        std::copy_n(rtouom_default_uom, RTOUOM_NTYPES, saved_defaults_);
+        RTOUOM_RESET_UOM_F();
+    }
+    void TearDown() override {
+        RTOUOM_RESET_UOM_F();
+        std::copy_n(saved_defaults_, RTOUOM_NTYPES, rtouom_default_uom);
+    }
     HistoryCapture history_;
     int saved_defaults_[RTOUOM_NTYPES] = {};
 };
@@ -42,11 +48,18 @@ struct Void {};
 inline std::string show(Void) { return "-"; }
 inline std::string show(const std::string &s) { return s; }
 inline std::string show(const char *s) { return s != nullptr ? std::string("\"") + s + "\"" : "null"; }
-template <class N> std::string show(N v) { return std::to_string(v); }
-template <class A, class B> std::string show(std::pair<A, B> p) { return show(p.first) + "/" + show(p.second); }
+template <class N>
+std::string show(N v) {
+    return std::to_string(v);
+}
+template <class A, class B>
+std::string show(std::pair<A, B> p) {
+    return show(p.first) + "/" + show(p.second);
+}
 
 // The common result of f over vs, or "!=" and every result when they differ.
-template <class T, class F> std::string each(const std::vector<T> &vs, F f) {
+template <class T, class F>
+std::string each(const std::vector<T> &vs, F f) {
     std::vector<std::string> r;
     std::string all = "!=";
     for (T v : vs) r.push_back(show(f(v))), all += " " + r.back();
@@ -56,24 +69,38 @@ template <class T, class F> std::string each(const std::vector<T> &vs, F f) {
 // What rtouom_<fn> reports refusing each value of vs in turn as a type ('T') or a unit index.
 inline std::string says(const char *fn, char what, const std::vector<int> &vs) {
     std::string s;
-    for (int v : vs) s += std::string("!! rtouom_") + fn + (what == 'T' ? ": Physical type" : ": Unit index") + " is out of bounds (" + std::to_string(v) + ").\n";
+    for (int v : vs)
+        s += std::string("!! rtouom_") + fn + (what == 'T' ? ": Physical type" : ": Unit index") +
+             " is out of bounds (" + std::to_string(v) + ").\n";
     return s;
 }
 
 // A call as written, its result (through show) and the exact history text it writes (a '*' stands
 // for the rest of its line); the table stays as it was unless `changes`.
-struct Row { const char *call; std::function<std::string()> run; std::string result, history; bool changes = false; };
-#define ROW(call, ...) ::zarn::test::Row{#call, [&] { return ::zarn::test::show(call); }, __VA_ARGS__}
+struct Row {
+    const char *call;
+    std::function<std::string()> run;
+    std::string result, history;
+    bool changes = false;
+};
+#define ROW(call, ...)                                               \
+    ::zarn::test::Row {                                              \
+#call, [&] { return ::zarn::test::show(call); }, __VA_ARGS__ \
+    }
 #define V(call) ((call), ::zarn::test::Void{})
 
-template <size_t N> void run_rows(const Row (&rows)[N], HistoryCapture &history) {
+template <size_t N>
+void run_rows(const Row (&rows)[N], HistoryCapture &history) {
     for (const Row &row : rows) {
         SCOPED_TRACE(row.call);
         RTOUOM_RESET_UOM_F();
-        const std::string before = uom_digest("PSIG"), result = row.run(), said = history.text(), &want = row.history;
+        const std::string before = uom_digest("PSIG"), result = row.run(), said = history.text(),
+                          &want = row.history;
         EXPECT_EQ(result, row.result);
         const size_t k = want.find('*'), e = said.find('\n', std::min(k, said.size()));
-        EXPECT_EQ(k == std::string::npos || e == std::string::npos ? said : said.substr(0, k) + "*" + said.substr(e), want);
+        EXPECT_EQ(k == std::string::npos || e == std::string::npos ? said
+                                                                   : said.substr(0, k) + "*" + said.substr(e),
+                  want);
         EXPECT_EQ(row.changes ? before : uom_digest("PSIG"), before);
     }
 }

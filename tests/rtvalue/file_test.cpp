@@ -20,7 +20,7 @@ std::string Slurp(const std::string &path) {
 }
 
 class FileValueTest : public ValueTest {
-protected:
+  protected:
     void SetUp() override {
         ValueTest::SetUp();
         char tmpl[] = "/tmp/rtvalue_XXXXXX";
@@ -45,32 +45,50 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     const std::string none = ": No such file or directory\n", desc = rtodesc(a), U = "!!!UNDEFINED!!!";
     void (*const OF)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openfile(v); };
     void (*const OB)(value_t *, IValueContext *) = [](value_t *v, IValueContext *) { value_openbinary(v); };
-    const struct { void (*fn)(value_t *, IValueContext *); value_t *v; const char *write, *file; std::string want, message; } rows[] = {
+    const struct {
+        void (*fn)(value_t *, IValueContext *);
+        value_t *v;
+        const char *write, *file;
+        std::string want, message;
+    } rows[] = {
 #define NOCTX(f) [](value_t *v, IValueContext *) { f(v); }
-        {OF, L(Str("out.txt"), "WRITE"), "hi", "out.txt", "pipe|hi", ""}, {OF, L(Str("out.txt"), "write"), 0, "out.txt", U + "|hi", ""},
+        {OF, L(Str("out.txt"), "WRITE"), "hi", "out.txt", "pipe|hi", ""},
+        {OF, L(Str("out.txt"), "write"), 0, "out.txt", U + "|hi", ""},
         {OF, L(Str("a.txt"), "READWRITE"), "new", "a.txt", "pipe|new", ""},  // truncates like WRITE
-        {OF, L(Str("a.txt"), "APPEND"), "+", "a.txt", "pipe|new+", ""}, {OF, L(Str("a.txt"), "BINARY_APPEND"), "b", "a.txt", "pipe|new+b", ""},
-        {OF, ListOf({Str("out.txt"), Str("WRITE")}), 0, "out.txt", U + "|hi", ""}, {OF, L(Int(1), "WRITE"), 0, "", U, ""},
+        {OF, L(Str("a.txt"), "APPEND"), "+", "a.txt", "pipe|new+", ""},
+        {OF, L(Str("a.txt"), "BINARY_APPEND"), "b", "a.txt", "pipe|new+b", ""},
+        {OF, ListOf({Str("out.txt"), Str("WRITE")}), 0, "out.txt", U + "|hi", ""},
+        {OF, L(Int(1), "WRITE"), 0, "", U, ""},
         {OF, L(Str("no/such"), "READ"), 0, "", U, "Unable to open file no/such for READ" + none},
-        {OF, L(Id("MIXED.TXT"), "WRITE"), "m", "mixed.txt", "pipe|m", ""},  // created under the lower-case name
-        {OF, L(Id("NO/SUCH"), "READ"), 0, "", U, "Unable to open file" + none}, {OB, L(Str("bin.dat"), "WRITE"), "\x01", "bin.dat", "pipe|\x01", ""},
+        {OF, L(Id("MIXED.TXT"), "WRITE"), "m", "mixed.txt", "pipe|m",
+         ""},  // created under the lower-case name
+        {OF, L(Id("NO/SUCH"), "READ"), 0, "", U, "Unable to open file" + none},
+        {OB, L(Str("bin.dat"), "WRITE"), "\x01", "bin.dat", "pipe|\x01", ""},
         {OB, L(Str("bin.dat"), "BINARY_WRITE"), 0, "bin.dat", U + "|\x01", ""},
         {OB, L(Str("no/such"), "READ"), 0, "", U, "Unable to open binary file no/such for READ" + none},
-        {OF, Str("s.txt"), "s", "s.txt", "pipe|s", ""}, {OF, Id("ID.TXT"), 0, "id.txt", "pipe|", ""},  // a single name: for writing
-        {OF, Str("no/such"), 0, "", U, "Unable to open file no/such for WRITE" + none}, {OF, Bool(1), 0, "", U, ""},
-        {OF, Id("NO/SUCH"), 0, "", U, "Unable to open file" + none}, {OB, Bool(1), 0, "", "TRUE", ""}, {OB, ListOf({Str("x")}), 0, "", U, ""},
+        {OF, Str("s.txt"), "s", "s.txt", "pipe|s", ""},
+        {OF, Id("ID.TXT"), 0, "id.txt", "pipe|", ""},  // a single name: for writing
+        {OF, Str("no/such"), 0, "", U, "Unable to open file no/such for WRITE" + none},
+        {OF, Bool(1), 0, "", U, ""},
+        {OF, Id("NO/SUCH"), 0, "", U, "Unable to open file" + none},
+        {OB, Bool(1), 0, "", "TRUE", ""},
+        {OB, ListOf({Str("x")}), 0, "", U, ""},
         {OB, Str("no/such"), 0, "", "no/such", "Unable to open file no/such for WRITE" + none},
         {NOCTX(value_opentee), ListOf({PipeOf(a), PipeOf(b)}), "both", "", "pipe", ""},
         {NOCTX(value_opentee), ListOf({PipeOf(a), Str("x")}), 0, "", U, ""},
 #undef NOCTX
-        {value_existfile, Str("exists.txt"), 0, "", "TRUE", ""}, {value_existfile, Int(3), 0, "", "FALSE", ""},
+        {value_existfile, Str("exists.txt"), 0, "", "TRUE", ""},
+        {value_existfile, Int(3), 0, "", "FALSE", ""},
         {value_existfile, Str("nope.txt"), 0, "", "FALSE", "File \"nope.txt\" does not exist\n"},
-        {value_devinfo, PipeOf(a), 0, "", desc, ""}, {value_devinfo, Str("x"), 0, "", U, ""}, {value_devinfo, Id("DEV"), 0, "", desc, ""},
+        {value_devinfo, PipeOf(a), 0, "", desc, ""},
+        {value_devinfo, Str("x"), 0, "", U, ""},
+        {value_devinfo, Id("DEV"), 0, "", desc, ""},
     };
     for (const auto &r : rows) {
         r.fn(r.v, r.fn == value_devinfo && r.v->value_type == pipe_value ? nullptr : &ctx);
         EXPECT_EQ(history_.text(), r.message) << &r - rows;
-        if (r.v->value_type == pipe_value && r.write) rtowritestr(r.v->u.pipe, r.write), rtoflush(r.v->u.pipe);
+        if (r.v->value_type == pipe_value && r.write)
+            rtowritestr(r.v->u.pipe, r.write), rtoflush(r.v->u.pipe);
         std::string got = r.v->value_type == pipe_value && r.fn != value_devinfo ? "pipe" : Printed(r.v);
         value_destroy_list_item(r.v);
         EXPECT_EQ(got + (*r.file ? "|" + Slurp(r.file) : ""), r.want) << &r - rows;
@@ -94,7 +112,8 @@ TEST(CloseAllFiles, ClosesFileStreamsAndLeavesTheirPipesSafe) {
     ASSERT_TRUE(pa && pb && po);
     ASSERT_EQ(rtowritestr(pa, "kept\n"), 1);
     EXPECT_EQ(value_close_all_files_opened_by_rtvalue() * 10 + value_close_all_files_opened_by_rtvalue(), 20);
-    // The text reached the file; the pipes now refuse writes, read as ended, and are destroyed without closing twice.
+    // The text reached the file; the pipes now refuse writes, read as ended, and are destroyed without
+    // closing twice.
     char buf[16] = {};
     EXPECT_EQ(Slurp(a), "kept\n");
     EXPECT_TRUE(rtowritestr(pa, "lost") != 1 && rtoread(pb, buf, sizeof buf) == 0 && rtostatus(pb) != 0);

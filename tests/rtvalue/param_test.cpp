@@ -26,25 +26,30 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     EXPECT_EQ(Read("P1", local) + std::to_string(param_num_defined(local)), "a0");
     rtopipe *q = create_queue_rtopipe();
     param_show(q, local), param_define_local("L2", local, nullptr), param_show(q, local);
-    EXPECT_EQ(drain(q), "There are no locally defined parameters\nThe following parameters are locally defined\n   L2\n");
+    EXPECT_EQ(
+        drain(q),
+        "There are no locally defined parameters\nThe following parameters are locally defined\n   L2\n");
     param_show(q, nullptr);
     const std::string global = drain(q);
     EXPECT_EQ(global.rfind("The following parameters are globally defined\n", 0), 0u);
-    EXPECT_TRUE(global.find("   DATE - read only\n") != std::string::npos && global.find("   P_AMB\n") != std::string::npos);
+    EXPECT_TRUE(global.find("   DATE - read only\n") != std::string::npos &&
+                global.find("   P_AMB\n") != std::string::npos);
     EXPECT_EQ(param_num_defined(nullptr), 4);  // P_AMB, DATE, P1, Q
     char beyond[64] = "untouched", first[64] = "";
     param_inq_name(local, 2, beyond), param_inq_name(local, 0, first);
     EXPECT_EQ(std::string(beyond) + "/" + first, "untouched/L2");
     int seen = 0, local_seen = 0;  // the walk stops at the first non-zero answer and returns it
     auto count = [](void *arg, const char *) { return ++*static_cast<int *>(arg) == 3 ? 42 : 0; };
-    const int global_answer = param_iterate(&seen, nullptr, count), local_answer = param_iterate(&local_seen, local, count);
+    const int global_answer = param_iterate(&seen, nullptr, count),
+              local_answer = param_iterate(&local_seen, local, count);
     EXPECT_EQ(global_answer * 100 + local_answer * 10 + local_seen, 4201);
     param_undef("P1", nullptr), param_undef("Q", nullptr), param_destroy(local), rtodestroy(q);
 }
 
 TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
-    EXPECT_TRUE(param_linked("P_AMB", nullptr) && !param_read_only("P_AMB", nullptr) && param_read_only("DATE", nullptr));
+    EXPECT_TRUE(param_linked("P_AMB", nullptr) && !param_read_only("P_AMB", nullptr) &&
+                param_read_only("DATE", nullptr));
     int psig = 0;
     rtouom_ptype_locate2("PSIG", 20, &psig);
     for (value_t *v : {Real(100000, 20), Int(90000)}) {
@@ -62,11 +67,13 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     const std::string not_finite =
         "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not nan.\n";
     EXPECT_EQ(history_.text(), not_finite + not_finite);
-    EXPECT_TRUE(std::regex_match(Read("DATE"), std::regex("\\w{3}, \\w{3} \\d+, \\d+, \\d+:\\d+:\\d+"))) << Read("DATE");
+    EXPECT_TRUE(std::regex_match(Read("DATE"), std::regex("\\w{3}, \\w{3} \\d+, \\d+, \\d+:\\d+:\\d+")))
+        << Read("DATE");
     static void *seen_handle;
     static std::string seen_value;
-    param_create_linked("HOOK", 0, 0, [](const value_t *v, void *h) { seen_handle = h, seen_value = Printed(v); },
-                        [](value_t *r, void *h) { value_assign_int(r, h ? 1 : 0); });
+    param_create_linked(
+        "HOOK", 0, 0, [](const value_t *v, void *h) { seen_handle = h, seen_value = Printed(v); },
+        [](value_t *r, void *h) { value_assign_int(r, h ? 1 : 0); });
     RecordingContext ctx;
     V v, w;
     param_read("HOOK", &v.v, nullptr, &ctx), param_read("HOOK", &w.v, nullptr, nullptr);
@@ -79,14 +86,17 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
 
 TEST_F(ValueTest, ExpandingParameterReferences) {
     RecordingContext ctx;
-    const std::pair<const char *, value_t *> params[] = {{"P1", Str("abc")}, {"P 1", Str("x")}, {"N", Int(5)},
-                                                         {"L", ListOf({Int(1)})}, {"E", Bool(1)}};
+    const std::pair<const char *, value_t *> params[] = {
+        {"P1", Str("abc")}, {"P 1", Str("x")}, {"N", Int(5)}, {"L", ListOf({Int(1)})}, {"E", Bool(1)}};
     for (auto [name, v] : params) ctx.set(ctx.params, name, v);
     ctx.params["E"].value_type = enum_value;  // an enumeration has no text form
     ctx.params["E"].u.enumeration = {0, 1, gl_create()};
-    const std::string long_name = "B&<" + std::string(2000, 'N') + ">", long_text = std::string(1500, 'A') + "&P1",
-                      cut(1024, 'A');
-    const struct { const char *text; bool ctx; const char *want;
+    const std::string long_name = "B&<" + std::string(2000, 'N') + ">",
+                      long_text = std::string(1500, 'A') + "&P1", cut(1024, 'A');
+    const struct {
+        const char *text;
+        bool ctx;
+        const char *want;
     } rows[] = {
         // want null: the expansion fails
         {"ABC", true, "ABC"},

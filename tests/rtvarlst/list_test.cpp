@@ -16,38 +16,57 @@ using namespace zarn::test;
 namespace {
 
 std::string name(rtvarlst_t *l, int32_t i) { return rtovarlst_lookup_var_name(l, i); }
-std::string ints(std::initializer_list<int64_t> v) { std::string s; for (int64_t x : v) s += std::to_string(x) + " "; return s; }
+std::string ints(std::initializer_list<int64_t> v) {
+    std::string s;
+    for (int64_t x : v) s += std::to_string(x) + " ";
+    return s;
+}
 
 TEST(VarListShape, CapacityGrowthAndWindows) {
     HistoryCapture his;
     rtvarlst_t *l = rtovarlst_create(10);
     for (int32_t n : {10, 11, -1}) rtovarlst_set_nvar(l, n);  // exactly the capacity is allowed
-    rtovarlst_resize(l, -5), rtovarlst_set_var_value(l, 10, 4.5, 0), rtovarlst_resize(l, 20), rtovarlst_set_nvar(l, 20);
-    EXPECT_EQ(ints({rtovarlst_inq_nvar(l), rtovarlst_inq_capacity(l), rtovarlst_inq_var_baseuom(l, 1)}) + num(rtovarlst_inq_var_value(l, 10, 0)) +
-                  num(rtovarlst_inq_var_value(l, 20, 0)) + num(rtovarlst_inq_var_sbweight(l, 1)), "20 20 1 " + num(4.5) + num(1e35) + num(1e35));
+    rtovarlst_resize(l, -5), rtovarlst_set_var_value(l, 10, 4.5, 0), rtovarlst_resize(l, 20),
+        rtovarlst_set_nvar(l, 20);
+    EXPECT_EQ(ints({rtovarlst_inq_nvar(l), rtovarlst_inq_capacity(l), rtovarlst_inq_var_baseuom(l, 1)}) +
+                  num(rtovarlst_inq_var_value(l, 10, 0)) + num(rtovarlst_inq_var_value(l, 20, 0)) +
+                  num(rtovarlst_inq_var_sbweight(l, 1)),
+              "20 20 1 " + num(4.5) + num(1e35) + num(1e35));
     rtovarlst_destroy_c(&l);
     rtvarlst_t *top = named_list(6), *sub = rtovarlst_create_sublist(top, 3);
     rtovarlst_set_var_value(sub, 2, 7.0, 0);
     // Sparse cells through a window: the second write finds the record made by the first.
     rtovarlst_set_var_step_inbaseuom(top, 2, 9.0), rtovarlst_set_var_step_inbaseuom(sub, 2, 0.5);
     rtovarlst_set_var_step_inbaseuom(sub, 2, 0.25), rtovarlst_set_var_quality(sub, 2, 3);
-    EXPECT_EQ(dump(sub).substr(0, 7) + ints({rtovarlst_parent_check(top, sub), rtovarlst_parent_check(sub, top), rtovarlst__varname2index(sub, "X5"),
-                                             rtovarlst__varname2index(sub, "X2"), rtovarlst_vec_value(sub) - rtovarlst_vec_value(top),
-                                             rtovarlst_inq_var_quality(top, 4), rtovarlst_inq_var_quality(sub, 1)}) +
-                  num(rtovarlst_inq_var_step_inbaseuom(top, 2)) + num(rtovarlst_inq_var_step_inbaseuom(top, 4)), "4/4|X3,1 0 3 0 2 3 0 " + num(9.0) + num(0.25));
+    EXPECT_EQ(dump(sub).substr(0, 7) +
+                  ints({rtovarlst_parent_check(top, sub), rtovarlst_parent_check(sub, top),
+                        rtovarlst__varname2index(sub, "X5"), rtovarlst__varname2index(sub, "X2"),
+                        rtovarlst_vec_value(sub) - rtovarlst_vec_value(top),
+                        rtovarlst_inq_var_quality(top, 4), rtovarlst_inq_var_quality(sub, 1)}) +
+                  num(rtovarlst_inq_var_step_inbaseuom(top, 2)) +
+                  num(rtovarlst_inq_var_step_inbaseuom(top, 4)),
+              "4/4|X3,1 0 3 0 2 3 0 " + num(9.0) + num(0.25));
     rtvarlst_t *inner = rtovarlst_create_embedded(2, sub, "B1.", 2);  // a prefixed window of a window
     rtovarlst_set_nvar(inner, 2), rtovarlst_set_nvar(inner, 3), rtovarlst_addvar(inner, 1, "T");
-    EXPECT_EQ(name(top, 4) + name(inner, 1) + ints({rtovarlst__varname2index(inner, "T"), rtovarlst_super_index(inner, 1), rtovarlst_absolute_index(inner, 1)}), "B1.TT1 2 4 ");
+    EXPECT_EQ(name(top, 4) + name(inner, 1) +
+                  ints({rtovarlst__varname2index(inner, "T"), rtovarlst_super_index(inner, 1),
+                        rtovarlst_absolute_index(inner, 1)}),
+              "B1.TT1 2 4 ");
     rtovarlst_delete_sublist(&inner), rtovarlst_delete_sublist(&sub);
-    rtvarlst_t *empty = rtovarlst_create_sublist(top, 7), *own = rtovarlst_create_embedded(3, nullptr, "P.", 9);
+    rtvarlst_t *empty = rtovarlst_create_sublist(top, 7),
+               *own = rtovarlst_create_embedded(3, nullptr, "P.", 9);
     EXPECT_TRUE(!inner && !rtovarlst_create_sublist(top, 8));
-    EXPECT_EQ(rtovarlst_inq_nvar(empty) * 10 + rtovarlst_inq_capacity(own), 3);  // just past the end: empty; no parent: own
+    EXPECT_EQ(rtovarlst_inq_nvar(empty) * 10 + rtovarlst_inq_capacity(own),
+              3);  // just past the end: empty; no parent: own
     rtovarlst_delete_sublist(&empty), rtovarlst_destroy_c(&own);
     rtvarlst_t *w = rtovarlst_create_sublist(top, 5);
     rtovarlst_destroy_c(&w);  // destroying (not deleting) a window resets the items it covers
-    EXPECT_EQ(name(top, 4) + "/" + name(top, 5) + "/" + num(rtovarlst_inq_var_value(top, 4, 0)), "B1.T//" + num(7.0));
-    EXPECT_EQ(his.text(), "!!rtovarlst_set_nvar: size 11 exceeds capacity 10\n!!rtovarlst_set_nvar: size 3 exceeds capacity 2\n"
-                          "!! rtovarlst_create_sublist: bad start 8 (6 vars in parent)\n");
+    EXPECT_EQ(name(top, 4) + "/" + name(top, 5) + "/" + num(rtovarlst_inq_var_value(top, 4, 0)),
+              "B1.T//" + num(7.0));
+    EXPECT_EQ(
+        his.text(),
+        "!!rtovarlst_set_nvar: size 11 exceeds capacity 10\n!!rtovarlst_set_nvar: size 3 exceeds capacity 2\n"
+        "!! rtovarlst_create_sublist: bad start 8 (6 vars in parent)\n");
     rtovarlst_destroy_c(&top);
 }
 
@@ -57,9 +76,12 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     char buf[1025] = "junk";
     rtovarlst_set_nvar(l, 4), rtovarlst_inq_var_name(l, 4, buf);  // the last item, unnamed
     EXPECT_EQ(his.text() + buf, "!! Unable to find name for variable 4\n");
-    rtovarlst_inq_var_name(l, 5, buf), rtovarlst_addvar(l, 4, "x4"), rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  "), rtovarlst_inq_var_name(l, 4, buf);
-    EXPECT_EQ(his.text() + buf + ints({rtovarlst__varname2index(l, "AB"), rtovarlst__varname2index(l, "X3")}), "!! Unable to find name for variable 5\n"
-              "!! Index out of bounds (4 vars in list)\nUnable to process illegal equation/variable name 'x4'\nCD.E3 0 ");
+    rtovarlst_inq_var_name(l, 5, buf), rtovarlst_addvar(l, 4, "x4"),
+        rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  "), rtovarlst_inq_var_name(l, 4, buf);
+    EXPECT_EQ(his.text() + buf + ints({rtovarlst__varname2index(l, "AB"), rtovarlst__varname2index(l, "X3")}),
+              "!! Unable to find name for variable 5\n"
+              "!! Index out of bounds (4 vars in list)\nUnable to process illegal equation/variable name "
+              "'x4'\nCD.E3 0 ");
     zarn_md5_ctx_t a, b;
     MD5Init(&a), MD5Init(&b), MD5Update(&b, "X1X2ABCD.E", 10);
     EXPECT_EQ(rtovarlst_compute_md(l, &a), 4);
@@ -67,7 +89,8 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     EXPECT_EQ(std::memcmp(a.digest, b.digest, sizeof a.digest), 0);
     rtovarlst_printsymbolstats(l);
     const std::string stats = his.text();
-    EXPECT_TRUE(stats.starts_with("====Begin variable symbol table statistics====\n") && stats.find("Head attribute dictionary\n       Size: 4\n") != std::string::npos);
+    EXPECT_TRUE(stats.starts_with("====Begin variable symbol table statistics====\n") &&
+                stats.find("Head attribute dictionary\n       Size: 4\n") != std::string::npos);
     rtovarlst_destroy_c(&l);
 }
 
@@ -79,23 +102,36 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     ASSERT_EQ(rtotaglst_add_tag(tags, "T", "B1.TEMP") + rtotaglst_add_tag(tags, "GONE", "NOSUCH"), 0);
     EXPECT_EQ(rtovarlst__varname2index(l, "T"), 0);  // nothing attached yet
     rtovarlst_set_taglst(l, tags);
-    const std::pair<const char *, int32_t> rows[] = {{"T", 2}, {"B1.TEMP", 2}, {"GONE", 0}, {"", 0}, {"B1", 0}, {"X3", 3}};
+    const std::pair<const char *, int32_t> rows[] = {{"T", 2}, {"B1.TEMP", 2}, {"GONE", 0},
+                                                     {"", 0},  {"B1", 0},      {"X3", 3}};
     for (auto [n, index] : rows) EXPECT_EQ(rtovarlst__varname2index(l, n), index) << n;
     rtovarlst_destroy_c(&l);  // detaches, does not destroy
     EXPECT_EQ(rtotaglst_lookup(tags, "T"), 1);
     rtotaglst_destroy(tags);
-    rtvarlst_t *a = named_list(4), *b = named_list(5), *top = named_list(3), *w = rtovarlst_create_embedded(1, top, "P.", 3);
-    rtovarlst_addvar(b, 1, "ZZ"), rtovarlst_addvar(b, 5, "LONGNAME"), rtovarlst_set_nvar(w, 1), rtovarlst_addvar(w, 1, "X2");
+    rtvarlst_t *a = named_list(4), *b = named_list(5), *top = named_list(3),
+               *w = rtovarlst_create_embedded(1, top, "P.", 3);
+    rtovarlst_addvar(b, 1, "ZZ"), rtovarlst_addvar(b, 5, "LONGNAME"), rtovarlst_set_nvar(w, 1),
+        rtovarlst_addvar(w, 1, "X2");
     char f[18] = "****************";
-    rtovarlst_names(b, 3, 5, 5, f), rtovarlst_names(b, 0, 3, 5, f), rtovarlst_names(b, 1, 3, 0, f), rtovarlst_names(b, 3, 2, 5, f);  // 2nd-4th: nothing
-    rtovarlst_names(b, 1, 1, 2, f + 15);  // exactly as long as its field: not cut
+    rtovarlst_names(b, 3, 5, 5, f), rtovarlst_names(b, 0, 3, 5, f), rtovarlst_names(b, 1, 3, 0, f),
+        rtovarlst_names(b, 3, 2, 5, f);              // 2nd-4th: nothing
+    rtovarlst_names(b, 1, 1, 2, f + 15);             // exactly as long as its field: not cut
     EXPECT_EQ(std::string(f), "X3***X4***LONGNZZ");  // short names leave the rest of their field alone
     rtovarlst_names(b, 2, 6, 5, f), rtovarlst_names(b, -1, 2, 5, f);
-    EXPECT_EQ(his.text(), "Truncating variable name 'LONGNAME' to 5 characters\n!! rtovarlst_names: Bad indices 2 6 5\n!! rtovarlst_names: Bad indices -1 2 5\n");
-    struct { rtvarlst_t *x; int32_t f, t; rtvarlst_t *y; int32_t g, u, eq; } ranges[] = {
-        {a, 2, 2, b, 2, 2, 1}, {a, 2, 4, b, 2, 4, 1}, {a, 1, 4, b, 1, 4, 0}, {a, 2, 3, b, 2, 4, 0}, {a, 3, 5, b, 3, 5, 0},
-        {a, 0, 1, b, 0, 1, 0}, {a, 1, 1, b, 2, 2, 0}, {nullptr, 1, 1, b, 1, 1, 0}, {w, 1, 1, a, 2, 2, 1}};  // prefix not compared
-    for (auto &r : ranges) EXPECT_EQ(rtovarlst_names_eq(r.x, r.f, r.t, r.y, r.g, r.u), r.eq) << r.f << r.t << r.g << r.u;
+    EXPECT_EQ(his.text(),
+              "Truncating variable name 'LONGNAME' to 5 characters\n!! rtovarlst_names: Bad indices 2 6 "
+              "5\n!! rtovarlst_names: Bad indices -1 2 5\n");
+    struct {
+        rtvarlst_t *x;
+        int32_t f, t;
+        rtvarlst_t *y;
+        int32_t g, u, eq;
+    } ranges[] = {
+        {a, 2, 2, b, 2, 2, 1}, {a, 2, 4, b, 2, 4, 1},       {a, 1, 4, b, 1, 4, 0},
+        {a, 2, 3, b, 2, 4, 0}, {a, 3, 5, b, 3, 5, 0},       {a, 0, 1, b, 0, 1, 0},
+        {a, 1, 1, b, 2, 2, 0}, {nullptr, 1, 1, b, 1, 1, 0}, {w, 1, 1, a, 2, 2, 1}};  // prefix not compared
+    for (auto &r : ranges)
+        EXPECT_EQ(rtovarlst_names_eq(r.x, r.f, r.t, r.y, r.g, r.u), r.eq) << r.f << r.t << r.g << r.u;
     rtovarlst_delete_sublist(&w);
     for (rtvarlst_t *x : {a, b, top}) rtovarlst_destroy_c(&x);
 }
@@ -140,13 +176,15 @@ TEST(VarListShape, AWindowLeftBeyondItsShrunkHeadStaysInsideTheColumns) {
     his.text(), rtovarlst_delete_sublist(&w), rtovarlst_destroy_c(&head);
 }
 
-// What each item owns beyond its columns: its modification mask, profile (with its size), connection manager, block.
+// What each item owns beyond its columns: its modification mask, profile (with its size), connection manager,
+// block.
 std::string owned(rtvarlst_t *l) {
     std::string s;
     for (int32_t k = 1; k <= rtovarlst_inq_nvar(l); ++k) {
         VarProfile *p = rtovarlst_inq_var_profile(l, k);
-        s += std::to_string(rtovarlst_inq_var_modified_mask1(l, k)) + (p ? "p" + std::to_string(p->GetSize()) : "") +
-             (rtovarlst_inq_var_connMgr(l, k) ? "c" : "") + (rtovarlst_inq_var_blockptr(l, k) ? "b" : "") + " ";
+        s += std::to_string(rtovarlst_inq_var_modified_mask1(l, k)) +
+             (p ? "p" + std::to_string(p->GetSize()) : "") + (rtovarlst_inq_var_connMgr(l, k) ? "c" : "") +
+             (rtovarlst_inq_var_blockptr(l, k) ? "b" : "") + " ";
     }
     return s;
 }
@@ -157,35 +195,51 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtvarlst_t *l = named_list(6), *out = nullptr, *none = nullptr;
     const ProfileItem point{1.0, 2.0};
     for (int32_t k = 1; k <= 6; ++k)
-        rtovarlst_set_var_value(l, k, 10.0 * k, 0), rtovarlst_set_var_profile(l, k, new VarProfile), rtovarlst_set_var_modified_mask(l, k, k);
-    rtovarlst_set_var_description(l, 3, "feed"), rtovarlst_set_var_connMgr(l, 3, &block), rtovarlst_set_var_blockptr(l, 3, &block);
+        rtovarlst_set_var_value(l, k, 10.0 * k, 0), rtovarlst_set_var_profile(l, k, new VarProfile),
+            rtovarlst_set_var_modified_mask(l, k, k);
+    rtovarlst_set_var_description(l, 3, "feed"), rtovarlst_set_var_connMgr(l, 3, &block),
+        rtovarlst_set_var_blockptr(l, 3, &block);
     rtovarlst_extract(l, 3, 5, &out), rtovarlst_extract(l, 0, 2, &none), rtovarlst_extract(l, 5, 7, &none);
-    EXPECT_EQ(name(out, 3) + rtovarlst_inq_var_description(out, 1) + num(rtovarlst_inq_var_value(out, 2, 0)) + owned(out) +
-                  std::to_string(rtovarlst_inq_capacity(out) * 10 + !!none), "X5feed" + num(40) + "0 0 0 30");  // no host pointers, no records
-    rtovarlst_removevars(l, 2, 3), rtovarlst_removevars(l, 3, 9), rtovarlst_set_var_profile_item(l, 1, &point), rtovarlst_set_var_profile_item(l, 2, &point);
-    EXPECT_EQ(name(l, 2) + ints({rtovarlst__varname2index(l, "X3"), rtovarlst_inq_nvar(l)}) + owned(l), "0 6 1p1 0 0 4p0 5p0 6p0 ");
+    EXPECT_EQ(name(out, 3) + rtovarlst_inq_var_description(out, 1) + num(rtovarlst_inq_var_value(out, 2, 0)) +
+                  owned(out) + std::to_string(rtovarlst_inq_capacity(out) * 10 + !!none),
+              "X5feed" + num(40) + "0 0 0 30");  // no host pointers, no records
+    rtovarlst_removevars(l, 2, 3), rtovarlst_removevars(l, 3, 9),
+        rtovarlst_set_var_profile_item(l, 1, &point), rtovarlst_set_var_profile_item(l, 2, &point);
+    EXPECT_EQ(name(l, 2) + ints({rtovarlst__varname2index(l, "X3"), rtovarlst_inq_nvar(l)}) + owned(l),
+              "0 6 1p1 0 0 4p0 5p0 6p0 ");
     rtovarlst_move_items(l, 1, 4, 1);  // item 4's own records die, item 1's move
-    EXPECT_EQ(owned(l) + num(rtovarlst_inq_var_profile(l, 4)->GetItemAt(0).y), "0 0 0 1p1 5p0 6p0 " + num(2.0));
+    EXPECT_EQ(owned(l) + num(rtovarlst_inq_var_profile(l, 4)->GetItemAt(0).y),
+              "0 0 0 1p1 5p0 6p0 " + num(2.0));
     rtovarlst_set_nvar(l, 1), rtovarlst_set_nvar(l, 6);  // shrinking frees what the dropped items owned
     EXPECT_EQ(owned(l), "0 0 0 0 0 0 ");
-    EXPECT_EQ(his.text(), "!! rtovarlst_extract: Bad indices 5 7 6\n!!rtattrdict_remove_items: removing too many elements\n");
+    EXPECT_EQ(
+        his.text(),
+        "!! rtovarlst_extract: Bad indices 5 7 6\n!!rtattrdict_remove_items: removing too many elements\n");
     rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&out);
     // Up to the last item, or right after a moved run: the ASan leak check sees records dropped, not freed.
-    for (auto op : {+[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); }, +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}) {
+    for (auto op : {+[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); },
+                    +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}) {
         l = named_list(3);
         rtovarlst_set_var_modified_mask(l, 3, 5), rtovarlst_set_var_profile(l, 3, new VarProfile), op(l);
         EXPECT_TRUE(!rtovarlst_inq_var_modified(l, 3) && !rtovarlst_inq_var_profile(l, 3));
         rtovarlst_destroy_c(&l);
     }
     rtvarlst_t *a = named_list(3), *b = named_list(2);
-    rtovarlst_set_var_value(a, 1, 5.0, 0), rtovarlst_set_var_upper(a, 1, 9.0, 0), rtovarlst_set_var_modified_mask(a, 1, 2), rtovarlst_set_var_quality(b, 2, 3);
-    rtovarlst_copy_var(a, 1, b, 2), rtovarlst_copy_var(a, 4, b, 1), rtovarlst_copy_var(a, 1, b, 3);  // out of range: nothing
-    EXPECT_EQ(num(rtovarlst_inq_var_value(b, 2, 0) + rtovarlst_inq_var_upper(b, 2, 0)) + std::to_string(rtovarlst_inq_var_quality(b, 2)) + name(b, 2) +
-                  num(rtovarlst_inq_var_value(b, 1, 0)) + std::to_string(!!rtovarlst_inq_var_modified(b, 2)), num(14) + "3X2" + num(1e35) + "0");  // a default quality, a record: not copied
-    rtovarlst_set_var_value(a, 2, 6.0, 0), rtovarlst_set_var_shadow_price(a, 2, 3.0, 0), rtovarlst_presolve(a);
-    rtovarlst_set_var_value(a, 1, 8.0, 0), rtovarlst_set_var_value(a, 3, 4.0, 0), rtovarlst_copyinittovalue(a);  // undefined INIT keeps VALUE
-    EXPECT_EQ(num(rtovarlst_inq_var_value(a, 1, 0)) + num(rtovarlst_inq_var_initial(a, 2, 0)) + num(rtovarlst_inq_var_value(a, 3, 0)) +
-                  num(rtovarlst_inq_var_shadow_price(a, 2, 0)), num(5) + num(6) + num(4) + num(1e35));
+    rtovarlst_set_var_value(a, 1, 5.0, 0), rtovarlst_set_var_upper(a, 1, 9.0, 0),
+        rtovarlst_set_var_modified_mask(a, 1, 2), rtovarlst_set_var_quality(b, 2, 3);
+    rtovarlst_copy_var(a, 1, b, 2), rtovarlst_copy_var(a, 4, b, 1),
+        rtovarlst_copy_var(a, 1, b, 3);  // out of range: nothing
+    EXPECT_EQ(num(rtovarlst_inq_var_value(b, 2, 0) + rtovarlst_inq_var_upper(b, 2, 0)) +
+                  std::to_string(rtovarlst_inq_var_quality(b, 2)) + name(b, 2) +
+                  num(rtovarlst_inq_var_value(b, 1, 0)) + std::to_string(!!rtovarlst_inq_var_modified(b, 2)),
+              num(14) + "3X2" + num(1e35) + "0");  // a default quality, a record: not copied
+    rtovarlst_set_var_value(a, 2, 6.0, 0), rtovarlst_set_var_shadow_price(a, 2, 3.0, 0),
+        rtovarlst_presolve(a);
+    rtovarlst_set_var_value(a, 1, 8.0, 0), rtovarlst_set_var_value(a, 3, 4.0, 0),
+        rtovarlst_copyinittovalue(a);  // undefined INIT keeps VALUE
+    EXPECT_EQ(num(rtovarlst_inq_var_value(a, 1, 0)) + num(rtovarlst_inq_var_initial(a, 2, 0)) +
+                  num(rtovarlst_inq_var_value(a, 3, 0)) + num(rtovarlst_inq_var_shadow_price(a, 2, 0)),
+              num(5) + num(6) + num(4) + num(1e35));
     rtovarlst_destroy_c(&a), rtovarlst_destroy_c(&b);
 }
 
@@ -222,10 +276,13 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
     static rtvarlst_t *made = nullptr;
     static const rtvarmod_t pair{4, 5};
     const std::pair<void (*)(rtvarlst_t *), std::vector<std::string>> rows[] = {
-        {[](rtvarlst_t *) { made = rtovarlst_create(4); }, {"", "!! make_attr: malloc failed\n", "!!rtattrdict_create: unable to allocate the dictionary\n"}},
-        {[](rtvarlst_t *l) { made = rtovarlst_create_sublist(l, 2); }, {"", "!! rtattrdict_create_embedded: unable to allocate the window\n"}},
+        {[](rtvarlst_t *) { made = rtovarlst_create(4); },
+         {"", "!! make_attr: malloc failed\n", "!!rtattrdict_create: unable to allocate the dictionary\n"}},
+        {[](rtvarlst_t *l) { made = rtovarlst_create_sublist(l, 2); },
+         {"", "!! rtattrdict_create_embedded: unable to allocate the window\n"}},
         {[](rtvarlst_t *l) { rtovarlst_set_var_modified(l, 2, &pair); }, {""}},
-        {[](rtvarlst_t *l) { rtovarlst_set_var_step(l, 2, 0.5); }, {"!!attribute dictionary: unable to allocate a sparse record\n"}}};
+        {[](rtvarlst_t *l) { rtovarlst_set_var_step(l, 2, 0.5); },
+         {"!!attribute dictionary: unable to allocate a sparse record\n"}}};
     for (const auto &[op, messages] : rows) {
         std::vector<bool> seen(messages.size());
         for (long n = 0, total = 1; n <= total; ++n) {  // n = 0: count the allocations
@@ -233,7 +290,8 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
             rtovarlst_set_var_modified_string(l, 1, "1;2");  // records of other items are kept on failure
             const std::string before = dump(l);
             HistoryCapture his;
-            zarn::failalloc_set(n), op(l), total = n ? total : zarn::failalloc_count(), zarn::failalloc_set(0);
+            zarn::failalloc_set(n), op(l), total = n ? total : zarn::failalloc_count(),
+                                           zarn::failalloc_set(0);
             if (n > 0) {
                 const std::string text = his.text();
                 const auto m = std::find(messages.begin(), messages.end(), text) - messages.begin();

@@ -12,7 +12,7 @@ namespace zarn::test {
 // file, whose writes allocate nothing, so that tests which make allocations
 // fail still see every message; text() gives what was written.
 class HistoryCapture {
-public:
+  public:
     HistoryCapture();
     ~HistoryCapture();
     HistoryCapture(const HistoryCapture &) = delete;
@@ -21,7 +21,7 @@ public:
     std::string text();
     rtopipe *pipe() const { return pipe_; }
 
-private:
+  private:
     rtopipe *pipe_;
     rtopipe *saved_;
     int fd_;
@@ -30,7 +30,7 @@ private:
 
 // While alive, file descriptor 2 goes to a temporary file.
 class StderrCapture {
-public:
+  public:
     StderrCapture();
     ~StderrCapture();
     StderrCapture(const StderrCapture &) = delete;
@@ -38,7 +38,7 @@ public:
     // Everything written since the last call.
     std::string text();
 
-private:
+  private:
     int saved_fd_;
     int file_fd_;
     long offset_;

@@ -11,7 +11,8 @@ namespace zarn::test {
 // op() returns true when it succeeded. For n = 1, 2, ... the n-th allocation
 // fails and failed(n, ok) checks the outcome, until op no longer reaches its
 // n-th allocation; then op must have succeeded. Returns the allocations seen.
-inline long fail_each_allocation(const std::function<bool()> &op, const std::function<void(long, bool)> &failed) {
+inline long fail_each_allocation(const std::function<bool()> &op,
+                                 const std::function<void(long, bool)> &failed) {
     for (long n = 1;; ++n) {
         zarn::failalloc_set(n);
         const bool ok = op();

@@ -60,7 +60,8 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
         garbage ? void(out->value_type = 99) : lookup(objects, name, out);
     }
     void TypeOf(const char *name, value_t *out) override {
-        if (auto it = kinds.find(name); it != kinds.end()) value_assign_id(out, zarn::xstrdup(it->second.c_str()));
+        if (auto it = kinds.find(name); it != kinds.end())
+            value_assign_id(out, zarn::xstrdup(it->second.c_str()));
     }
     bool BlockVariables(const char *name, QDLBlockRecord *b) override {
         *b = block;
@@ -73,13 +74,15 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
     bool op(const char *q, QDLStringVector *o) override { return fill(#op, q, o); }
 #define ZARN_FILL(op) \
     bool op(QDLStringVector *o) override { return fill(#op, nullptr, o); }
-    ZARN_FILL_BY(SpecGroupsByVar) ZARN_FILL_BY(MeasurementsByVar) ZARN_FILL_BY(ConnectionsByVar)
-    ZARN_FILL_BY(AliasesByVar) ZARN_FILL(ActiveConnections) ZARN_FILL(InactiveConnections)
-    ZARN_FILL(ActiveSpecGroups) ZARN_FILL(InactiveSpecGroups) ZARN_FILL(ActiveMeasurements)
-    ZARN_FILL(InactiveMeasurements)
+    ZARN_FILL_BY(SpecGroupsByVar)
+    ZARN_FILL_BY(MeasurementsByVar) ZARN_FILL_BY(ConnectionsByVar) ZARN_FILL_BY(AliasesByVar)
+        ZARN_FILL(ActiveConnections) ZARN_FILL(InactiveConnections) ZARN_FILL(ActiveSpecGroups)
+            ZARN_FILL(InactiveSpecGroups) ZARN_FILL(ActiveMeasurements) ZARN_FILL(InactiveMeasurements)
 #undef ZARN_FILL_BY
 #undef ZARN_FILL
-    void *AccessorHandle() override { return ++handles, this; }
+                void *AccessorHandle() override {
+        return ++handles, this;
+    }
     void Attributes(const char *name, QDLStringVector *o) override { fill("Attributes", name, o); }
     bool Load(int32_t index, QDLVariableData *record, bool names) override {
         log += "Load(" + std::to_string(index) + (names ? ",true) " : ",false) ");

@@ -12,8 +12,8 @@ namespace zarn::test {
 
 // A host wrapper that counts its references and remembers the index it was told.
 struct CountingWrapper final : IWEXWrapper {
-    int refs = 0;          // references held by others
-    int32_t index = 0;     // last index set by the library
+    int refs = 0;       // references held by others
+    int32_t index = 0;  // last index set by the library
     int set_index_calls = 0;
     HRESULT QueryInterface(const void *, void **) override { return E_NOINTERFACE; }
     ULONG AddRef() override { return static_cast<ULONG>(++refs); }

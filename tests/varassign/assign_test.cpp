@@ -17,7 +17,11 @@ using namespace zarn::test;
 
 namespace {
 
-std::string g(double x) { char b[32]; std::snprintf(b, sizeof b, "%.6g", x); return b; }
+std::string g(double x) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.6g", x);
+    return b;
+}
 
 // X untyped with VALUE 10; T a temperature shown in F; P a pressure shown in BAR, stored in KPA,
 // internal scale 2; B1.T untyped; N with no internal scale. AL is an alias of X.
@@ -30,18 +34,23 @@ struct Model {
         for (int32_t k = 1; k <= 5; ++k) rtovarlst_addvar(l, k, kNames[k - 1]);
         double *s = rtovarlst_vec_scale(l);
         s[0] = s[1] = s[3] = 1, s[2] = 2, rtovarlst_set_var_value(l, 1, 10, 0);
-        rtovarlst_set_physical_type(l, 2, 22), rtovarlst_set_var_uom(l, 2, 2), rtovarlst_set_var_quality(l, 5, 4);
-        rtovarlst_set_physical_type(l, 3, 20), rtovarlst_set_var_uom(l, 3, 5), rtovarlst_set_var_baseuom(l, 3, 10);
-        rtotaglst_add_tag(tags, "AL", "X"), rtovarlst_set_taglst(l, tags), rtovarlst_set_var_shadow_price(l, 3, 50, 1);
+        rtovarlst_set_physical_type(l, 2, 22), rtovarlst_set_var_uom(l, 2, 2),
+            rtovarlst_set_var_quality(l, 5, 4);
+        rtovarlst_set_physical_type(l, 3, 20), rtovarlst_set_var_uom(l, 3, 5),
+            rtovarlst_set_var_baseuom(l, 3, 10);
+        rtotaglst_add_tag(tags, "AL", "X"), rtovarlst_set_taglst(l, tags),
+            rtovarlst_set_var_shadow_price(l, 3, 50, 1);
         rtovarlst_set_var_active_bound(l, 5, 17), rtovarlst_set_var_active_bound(l, 4, 18);
-        rtovarlst_set_var_type(l, 5, 64, 0), rtovarlst_set_var_type(l, 4, 8, 0), rtovarlst_set_var_conn_type(l, 5, 500);
+        rtovarlst_set_var_type(l, 5, 64, 0), rtovarlst_set_var_type(l, 4, 8, 0),
+            rtovarlst_set_var_conn_type(l, 5, 500);
     }
     ~Model() { rtovarlst_destroy_c(&l), rtotaglst_destroy(tags); }
 };
 
 // Every field of every item a caller can read, as "NAME.FIELD=value" entries.
-const char *const kFields[] = {"VALUE", "INIT", "LOWER", "UPPER", "TARGET", "THRESH", "SLV", "STEP", "SB", "SPEC", "PT",
-                               "BOUND", "MARKED", "TYPE", "UOM", "BASE", "QUAL", "PARAM", "RAMPED", "CONN", "DESC", "M"};
+const char *const kFields[] = {"VALUE", "INIT",  "LOWER",  "UPPER", "TARGET", "THRESH", "SLV", "STEP",
+                               "SB",    "SPEC",  "PT",     "BOUND", "MARKED", "TYPE",   "UOM", "BASE",
+                               "QUAL",  "PARAM", "RAMPED", "CONN",  "DESC",   "M"};
 std::vector<std::string> state(rtvarlst_t *l) {
     std::vector<std::string> out;
     for (int32_t i = 1; i <= rtovarlst_inq_nvar(l); ++i) {
@@ -51,24 +60,26 @@ std::vector<std::string> state(rtvarlst_t *l) {
         char mod[32] = "-";
         rtovarlst_inq_var_modified_string(l, i, mod);
         std::vector<std::string> f;
-        for (auto r : {rtovarlst_inq_var_value, rtovarlst_inq_var_initial, rtovarlst_inq_var_lower, rtovarlst_inq_var_upper,
-                       rtovarlst_inq_var_target_homo, rtovarlst_inq_var_threshold, rtovarlst_inq_var_slvscl})
+        for (auto r : {rtovarlst_inq_var_value, rtovarlst_inq_var_initial, rtovarlst_inq_var_lower,
+                       rtovarlst_inq_var_upper, rtovarlst_inq_var_target_homo, rtovarlst_inq_var_threshold,
+                       rtovarlst_inq_var_slvscl})
             f.push_back(g(r(l, i, 0)));
         for (auto r : {rtovarlst_inq_var_step_inbaseuom, rtovarlst_inq_var_sbweight}) f.push_back(g(r(l, i)));
-        for (int64_t n : std::initializer_list<int64_t>{varInqSpec(w), varInqPhysicalType(w), bound, varInqMarked(w),
-                                                        varInqType(w)})
+        for (int64_t n : std::initializer_list<int64_t>{varInqSpec(w), varInqPhysicalType(w), bound,
+                                                        varInqMarked(w), varInqType(w)})
             f.push_back(g(n));
         for (auto r : {rtovarlst_inq_var_uom, rtovarlst_inq_var_baseuom, rtovarlst_inq_var_quality,
                        rtovarlst_inq_var_param_homo, rtovarlst_inq_var_ramped, rtovarlst_inq_var_conn_type})
             f.push_back(g(r(l, i)));
         f.push_back(rtovarlst_inq_var_description(l, i)), f.push_back(mod);
-        for (size_t k = 0; k < f.size(); ++k) out.push_back(std::string(kNames[i - 1]) + "." + kFields[k] + "=" + f[k]);
+        for (size_t k = 0; k < f.size(); ++k)
+            out.push_back(std::string(kNames[i - 1]) + "." + kFields[k] + "=" + f[k]);
     }
     return out;
 }
 
-// "i:5" INTEGER, "r:x:ptype:uom[:base]" REAL held in SI (or in unit base), "s:text" STRING, "d:text" IDENTIFIER,
-// "b:1" BOOLEAN, "l:" the list [ 1 ], "u:" UNDEFINED.
+// "i:5" INTEGER, "r:x:ptype:uom[:base]" REAL held in SI (or in unit base), "s:text" STRING, "d:text"
+// IDENTIFIER, "b:1" BOOLEAN, "l:" the list [ 1 ], "u:" UNDEFINED.
 value_t make(const std::string &spec) {
     value_t v;
     value_init(&v);
@@ -77,8 +88,9 @@ value_t make(const std::string &spec) {
     int p = 0, u = 0, base = 1;
     const char k = spec[0];
     if (k == 'i') value_assign_int(&v, std::stoi(t));
-    if (k == 'r') std::sscanf(t.c_str(), "%lf:%d:%d:%d", &x, &p, &u, &base), value_assign_double(&v, x, p, u),
-                  v.u.number.baseuom = static_cast<int16_t>(base);
+    if (k == 'r')
+        std::sscanf(t.c_str(), "%lf:%d:%d:%d", &x, &p, &u, &base), value_assign_double(&v, x, p, u),
+            v.u.number.baseuom = static_cast<int16_t>(base);
     if (k == 's') value_assign_copy_of_string(&v, t.c_str());
     if (k == 'd') value_assign_copy_of_id(&v, t.c_str());
     if (k == 'b') value_assign_logical(&v, t == "1");
@@ -92,39 +104,61 @@ struct Row {
     std::string message = "";
 };
 
-const std::string kMis = "Assignment type mismatch.  You cannot assign ", kMis1 = "Assignment type mismatch. You cannot assign ";
-const std::string kPt = "Physical type mismatch in assignment: T.VALUE - variable(22)/value(", kRO = " attribute is read-only\n";
-const std::string kBad = "Invalid variable name in assignment: ", kUom = "Unable to locate definition for UOM {";
-const std::string kUnk = "Unknown variable ", kYN = ".  Valid strings are YES or NO.\n", kAsg = ".  Unable to assign to ";
+const std::string kMis = "Assignment type mismatch.  You cannot assign ",
+                  kMis1 = "Assignment type mismatch. You cannot assign ";
+const std::string kPt = "Physical type mismatch in assignment: T.VALUE - variable(22)/value(",
+                  kRO = " attribute is read-only\n";
+const std::string kBad = "Invalid variable name in assignment: ",
+                  kUom = "Unable to locate definition for UOM {";
+const std::string kUnk = "Unknown variable ", kYN = ".  Valid strings are YES or NO.\n",
+                  kAsg = ".  Unable to assign to ";
 const std::string kLoc = "!! rtouom_locate: Unable to locate a unit of measurement named: NOSUCH\n";
 const std::string kChange = "You cannot make an assignment to T.CHANGE because T.VALUE is undefined\n";
-const std::string kWarmth = "Unable to locate definition for Physical Type WARMTH" + kAsg + "X.PHYSICAL_TYPE.\n";
-const std::string kWarn = "Warning: Assigning TEMPERATURE to X.PHYSICAL_TYPE.  This may have serious consequences.\n";
-const char kState[] = "!! rtovarlst_set_var_type: State variable must specify non-zero offset to differential variable\n";
-const char kLinear[] = "Unknown variable type LINEAR. Valid strings are:\nALGEBRAIC\nSTATE\nDIFFERENTIAL\nDISCRETE\n"
-                       "INTEGER\nDISCRETE-ESLACK\nBINARY\nPARTIAL-INTEGER\nSEMI-CONTINUOUS\nSEMI-CONTINUOUS-INTEGER\n";
+const std::string kWarmth =
+    "Unable to locate definition for Physical Type WARMTH" + kAsg + "X.PHYSICAL_TYPE.\n";
+const std::string kWarn =
+    "Warning: Assigning TEMPERATURE to X.PHYSICAL_TYPE.  This may have serious consequences.\n";
+const char kState[] =
+    "!! rtovarlst_set_var_type: State variable must specify non-zero offset to differential variable\n";
+const char kLinear[] =
+    "Unknown variable type LINEAR. Valid strings are:\nALGEBRAIC\nSTATE\nDIFFERENTIAL\nDISCRETE\n"
+    "INTEGER\nDISCRETE-ESLACK\nBINARY\nPARTIAL-INTEGER\nSEMI-CONTINUOUS\nSEMI-CONTINUOUS-INTEGER\n";
 
 const Row kAssign[] = {
-    {"X=i:5", "X.VALUE=5 X.M=2;0|X:1024"}, {"X.VALUE=i:10", "X.M=2;0|"},
-    {"T.VALUE=i:5", "T.VALUE=258.15 T.M=2;0|T:1024"}, {"!T.VALUE=i:5", "T.M=2;0|", kPt + "0)\n"},
-    {"T.VALUE=r:1e5:20:3", "T.M=2;0|", kPt + "20)\n"}, {"P.VALUE=r:2e5:20:5", "P.VALUE=100 P.M=2;0|P:1024"},
+    {"X=i:5", "X.VALUE=5 X.M=2;0|X:1024"},
+    {"X.VALUE=i:10", "X.M=2;0|"},
+    {"T.VALUE=i:5", "T.VALUE=258.15 T.M=2;0|T:1024"},
+    {"!T.VALUE=i:5", "T.M=2;0|", kPt + "0)\n"},
+    {"T.VALUE=r:1e5:20:3", "T.M=2;0|", kPt + "20)\n"},
+    {"P.VALUE=r:2e5:20:5", "P.VALUE=100 P.M=2;0|P:1024"},
     {"P.VALUE=r:1:20:3:3", "P.VALUE=50.6625 P.M=2;0|P:1024"},
-    {"!P.VALUE=r:7:-181:0", "P.VALUE=7 P.M=2;0|P:1024"}, {"!P.VALUE=r:8:-182:0", "P.VALUE=4 P.M=2;0|P:1024"},
-    {"N=i:6", "N.VALUE=6 N.M=2;0|N:1024"}, {"X=s:5 {K}", "X.VALUE=5 X.PT=22 X.M=2;0|X:16384 X:1024"},
-    {"X.LB=i:1", "X.LOWER=1 X.M=4;0|X:8"}, {"X.UB=i:2", "X.UPPER=2 X.M=8;0|X:256"},
-    {"X.STEP=i:-3", "X.STEP=3 X.M=16;0|X:2048"}, {"T.STEP=i:9", "T.STEP=5 T.M=16;0|T:2048"},
-    {"X.SCALE=i:4", "X.SLV=4 X.M=32;0|X:32"}, {"X.SB=i:7", "X.SB=7 X.M=128;0|X:16"},
-    {"X.INITIAL=i:2", "X.INIT=2 X.M=512;0|X:4"}, {"X.TARGET=i:6", "X.TARGET=6 X.M=8388608;0|X:262144"},
+    {"!P.VALUE=r:7:-181:0", "P.VALUE=7 P.M=2;0|P:1024"},
+    {"!P.VALUE=r:8:-182:0", "P.VALUE=4 P.M=2;0|P:1024"},
+    {"N=i:6", "N.VALUE=6 N.M=2;0|N:1024"},
+    {"X=s:5 {K}", "X.VALUE=5 X.PT=22 X.M=2;0|X:16384 X:1024"},
+    {"X.LB=i:1", "X.LOWER=1 X.M=4;0|X:8"},
+    {"X.UB=i:2", "X.UPPER=2 X.M=8;0|X:256"},
+    {"X.STEP=i:-3", "X.STEP=3 X.M=16;0|X:2048"},
+    {"T.STEP=i:9", "T.STEP=5 T.M=16;0|T:2048"},
+    {"X.SCALE=i:4", "X.SLV=4 X.M=32;0|X:32"},
+    {"X.SB=i:7", "X.SB=7 X.M=128;0|X:16"},
+    {"X.INITIAL=i:2", "X.INIT=2 X.M=512;0|X:4"},
+    {"X.TARGET=i:6", "X.TARGET=6 X.M=8388608;0|X:262144"},
     {"X.THRESHOLD=i:6", "X.THRESH=6 X.M=134217728;0|X:1048576"},
-    {"X.CHANGE=i:1", "X.INIT=9 X.M=536870912;0|X:2"}, {"T.CHANGE=i:1", "T.M=536870912;0|", kChange},
+    {"X.CHANGE=i:1", "X.INIT=9 X.M=536870912;0|X:2"},
+    {"T.CHANGE=i:1", "T.M=536870912;0|", kChange},
     {"X.VALUE=b:1", "X.M=2;0|", kMis + "TRUE to X.VALUE\n"},
     {"X.VAL=d:FOO", "X.M=2;0|", kMis + "FOO to X.VAL\n"},
-    {"X.VALS=l:", "X.M=2;0|", kMis + "[ 1 ] to X.VALS\n"}, {"X.INTSCALE=i:1", "|", "The X.INTSCALE" + kRO},
-    {"X.AB=i:1", "|", "The X.AB" + kRO}, {"X.SP=i:1", "|", "The X.SP" + kRO},
-    {"X.BLOCKPTR=i:1", "|", kUnk + "attribute X.BLOCKPTR\n"}, {"X.SPEC=d:FIXED", "X.SPEC=1 X.M=256;0|X:512"},
+    {"X.VALS=l:", "X.M=2;0|", kMis + "[ 1 ] to X.VALS\n"},
+    {"X.INTSCALE=i:1", "|", "The X.INTSCALE" + kRO},
+    {"X.AB=i:1", "|", "The X.AB" + kRO},
+    {"X.SP=i:1", "|", "The X.SP" + kRO},
+    {"X.BLOCKPTR=i:1", "|", kUnk + "attribute X.BLOCKPTR\n"},
+    {"X.SPEC=d:FIXED", "X.SPEC=1 X.M=256;0|X:512"},
     {"X.SPECS=d:Fixed", "X.SPEC=1 X.M=256;0|X:512"},
     {"X.SPEC=d:fixed", "X.M=256;0|", kUnk + "specification fixed\n"},
-    {"X.SPEC=s:FIXED", "X.M=256;0|", kMis + "FIXED to X.SPEC\n"}, {"T.UNITS=s:C", "T.UOM=4 T.M=1024;2|T:128"},
+    {"X.SPEC=s:FIXED", "X.M=256;0|", kMis + "FIXED to X.SPEC\n"},
+    {"T.UNITS=s:C", "T.UOM=4 T.M=1024;2|T:128"},
     {"T.UOM=s:PSIA", "T.M=1024;2|T:128", kUom + "PSIA}" + kAsg + "T.UOM.\n"},
     {"T.UNIT=s:NOSUCH", "T.M=1024;2|T:128", kLoc + kUom + "NOSUCH}" + kAsg + "T.UNIT.\n"},
     {"X.UNITS=s:ATM", "X.PT=20 X.UOM=3 X.M=1024;2|X:16384 X:128"},
@@ -134,8 +168,10 @@ const Row kAssign[] = {
     {"X.BOUND=d:SOFT", "X.BOUND=2 X.M=2048;0|X:1"},
     {"X.BOUND_TYPE=d:WEAK", "X.M=2048;0|X:1", kUnk + "bound type WEAK\n"},
     {"X.MARKED=b:1", "X.MARKED=1 X.M=4096;0|X:4096"},
-    {"X.MARKED=i:1", "X.M=4096;0|X:4096", kMis1 + "1 to X.MARKED\n"}, {"X.MODIFIED=i:-6", "X.M=0;6|"},
-    {"X.MODIFIED=i:5", "X.M=5;0|"}, {"X.MODIFIED=i:-2147483648", "X.M=0;-2147483648|"},
+    {"X.MARKED=i:1", "X.M=4096;0|X:4096", kMis1 + "1 to X.MARKED\n"},
+    {"X.MODIFIED=i:-6", "X.M=0;6|"},
+    {"X.MODIFIED=i:5", "X.M=5;0|"},
+    {"X.MODIFIED=i:-2147483648", "X.M=0;-2147483648|"},
     {"X.MODIFIED=r:2.5:0:0", "|", kMis1 + "2.5 {*} to X.MODIFIED\n"},
     {"X.QUALITY=d:BADIGNORE", "X.QUAL=3 X.M=262144;0|X:8192"},
     {"X.QUALITY=d:bad", "X.M=262144;0|", kUnk + "quality bad\n"},
@@ -146,12 +182,18 @@ const Row kAssign[] = {
     {"X.RAMPED=d:YES", "X.RAMPED=1 X.M=268435456;0|X:524288"},
     {"X.RAMPED=d:yes", "X.M=268435456;0|", kUnk + "ramped yes" + kYN},
     {"X.DESCRIPTION=s:feed rate", "X.DESC=feed rate X.M=16777216;0|"},
-    {"X.VAR_TYPE=d:BINARY", "X.TYPE=5 X.M=33554432;0|"}, {"X.VAR_TYPE=d:STATE", "X.M=33554432;0|", kState},
-    {"X.VAR_TYPE=d:LINEAR", "X.M=33554432;0|", kLinear}, {"X.CONN_TYPE=d:RON-CLEAR", "X.CONN=1026 X.M=0;8|"},
-    {"X.CONN_TYPE=d:NOSUCH", "X.M=0;8|"}, {"B1.T=i:4", "B1.T.VALUE=4 B1.T.M=2;0|B1.T:1024"},
-    {"B1.T.UPPER=i:4", "B1.T.UPPER=4 B1.T.M=8;0|B1.T:256"}, {"AL.LB=i:1", "X.LOWER=1 X.M=4;0|X:8"},
-    {"X.value=i:1", "|", kBad + "X.value = 1\n"}, {"NOSUCH.VALUE=i:1", "|", kBad + "NOSUCH.VALUE = 1\n"},
-    {".VALUE=i:1", "|", kBad + ".VALUE = 1\n"}, {"X.=i:1", "|", kBad + "X. = 1\n"},
+    {"X.VAR_TYPE=d:BINARY", "X.TYPE=5 X.M=33554432;0|"},
+    {"X.VAR_TYPE=d:STATE", "X.M=33554432;0|", kState},
+    {"X.VAR_TYPE=d:LINEAR", "X.M=33554432;0|", kLinear},
+    {"X.CONN_TYPE=d:RON-CLEAR", "X.CONN=1026 X.M=0;8|"},
+    {"X.CONN_TYPE=d:NOSUCH", "X.M=0;8|"},
+    {"B1.T=i:4", "B1.T.VALUE=4 B1.T.M=2;0|B1.T:1024"},
+    {"B1.T.UPPER=i:4", "B1.T.UPPER=4 B1.T.M=8;0|B1.T:256"},
+    {"AL.LB=i:1", "X.LOWER=1 X.M=4;0|X:8"},
+    {"X.value=i:1", "|", kBad + "X.value = 1\n"},
+    {"NOSUCH.VALUE=i:1", "|", kBad + "NOSUCH.VALUE = 1\n"},
+    {".VALUE=i:1", "|", kBad + ".VALUE = 1\n"},
+    {"X.=i:1", "|", kBad + "X. = 1\n"},
 };
 
 TEST(VarAssign, EveryAttributeEveryKindEveryMessage) {
@@ -168,7 +210,10 @@ TEST(VarAssign, EveryAttributeEveryKindEveryMessage) {
         rtouom_strict_uom_checking = 0;
         std::string d, events = tap.take();
         for (const std::string &f : state(l)) d += std::count(before.begin(), before.end(), f) ? "" : f + " ";
-        EXPECT_EQ(d.substr(0, d.size() - !d.empty()) + "|" + events.substr(0, events.size() - !events.empty()), r.diff) << where;
+        EXPECT_EQ(
+            d.substr(0, d.size() - !d.empty()) + "|" + events.substr(0, events.size() - !events.empty()),
+            r.diff)
+            << where;
         EXPECT_EQ(his.text(), r.message) << where;
         value_destroy(&v);
     }
@@ -181,25 +226,50 @@ struct Trip {
     const char *assign, *lookup, *printed, *incoming = "i:1";
 };
 const Trip kTrips[] = {
-    {"P=i:3", "P.VALUE", "3 {BAR}"}, {"T=i:5", "T.VALS", "5 {F}"}, {"AL=i:4", "X", "4 {*}"},
-    {"X.LB=r:2:-182:0", "X.LOWER", "2 {*}"}, {"T.UPPER=r:300:22:1", "T.UB", "80.33 {F}"},
-    {"T.STEP=i:9", "T.STEP", "9 {DELTA-F}"}, {"P.SCALE=i:3", "P.SCALE", "3 {BAR}"},
-    {"X.SB=i:7", "X.SBWEIGHT", "7 {*}"}, {"X.SPEC=d:FIXED", "X.SPECS", "CONST"},
-    {"T.INIT=i:5", "T.INITIAL", "5 {F}"}, {"T.UNITS=s:C", "T.UOM", "C"},
-    {"P.BASEUOM=s:ATM", "P.BASEUOM", "ATM"}, {"X.BOUND=d:RELAXED", "X.BOUND_TYPE", "RELAXED"},
-    {"X.MARKED=b:1", "X.MARKED", "TRUE"}, {"X.QUALITY=d:OVERRIDE", "X.QUALITY", "OVERRIDE"},
-    {"X.PHYSICAL_TYPE=s:PRESSURE", "X.PHYSICAL_TYPE", "PRESSURE"}, {"X.PARAM=d:YES", "X.PARAM_HOMO", "YES"},
-    {"P.TARGET=i:2", "P.TARGET_HOMO", "2 {BAR}"}, {"X.DESCRIPTION=s:FEED", "X.DESCRIPTION", "FEED"},
-    {"X.VAR_TYPE=d:INTEGER", "X.VAR_TYPE", "discrete"}, {"P.THRESHOLD=i:4", "P.THRESHOLD", "4 {BAR}"},
-    {"X.RAMPED=d:YES", "X.RAMPED", "YES"}, {"X.CHANGE=i:1", "X.CHANGE", "1 {*}"},
+    {"P=i:3", "P.VALUE", "3 {BAR}"},
+    {"T=i:5", "T.VALS", "5 {F}"},
+    {"AL=i:4", "X", "4 {*}"},
+    {"X.LB=r:2:-182:0", "X.LOWER", "2 {*}"},
+    {"T.UPPER=r:300:22:1", "T.UB", "80.33 {F}"},
+    {"T.STEP=i:9", "T.STEP", "9 {DELTA-F}"},
+    {"P.SCALE=i:3", "P.SCALE", "3 {BAR}"},
+    {"X.SB=i:7", "X.SBWEIGHT", "7 {*}"},
+    {"X.SPEC=d:FIXED", "X.SPECS", "CONST"},
+    {"T.INIT=i:5", "T.INITIAL", "5 {F}"},
+    {"T.UNITS=s:C", "T.UOM", "C"},
+    {"P.BASEUOM=s:ATM", "P.BASEUOM", "ATM"},
+    {"X.BOUND=d:RELAXED", "X.BOUND_TYPE", "RELAXED"},
+    {"X.MARKED=b:1", "X.MARKED", "TRUE"},
+    {"X.QUALITY=d:OVERRIDE", "X.QUALITY", "OVERRIDE"},
+    {"X.PHYSICAL_TYPE=s:PRESSURE", "X.PHYSICAL_TYPE", "PRESSURE"},
+    {"X.PARAM=d:YES", "X.PARAM_HOMO", "YES"},
+    {"P.TARGET=i:2", "P.TARGET_HOMO", "2 {BAR}"},
+    {"X.DESCRIPTION=s:FEED", "X.DESCRIPTION", "FEED"},
+    {"X.VAR_TYPE=d:INTEGER", "X.VAR_TYPE", "discrete"},
+    {"P.THRESHOLD=i:4", "P.THRESHOLD", "4 {BAR}"},
+    {"X.RAMPED=d:YES", "X.RAMPED", "YES"},
+    {"X.CHANGE=i:1", "X.CHANGE", "1 {*}"},
     {"X.CONN_TYPE=d:LE-COMPONENT", "X.CONN_TYPE", "LE-COMPONENT"},
-    {"P.UNITS=s:MPA", "P.INTSCALE", "0.204147 {MM-WATER-60F}"}, {"P.UNITS=s:PAG", "P.INTSCALE", "2 {N/SQM}"},
-    {"", "NOSUCH", kU, "s:junk"}, {"", "X.MODIFIED", kU}, {"", "X.BLOCKPTR", kU}, {"", "T.VALUE", kU},
-    {"", "P.INTSCALE", "2e-05 {BAR}"}, {"", "X.CHANGE", "0 {*}"}, {"", "T.CHANGE", kU},
-    {"", "X.AB", "NOT AT BOUNDS"}, {"", "N.ACTIVE_BOUND", "PINCHED"}, {"", "B1.T.AB", kU},
-    {"", "X.DESCRIPTION", kU}, {"", "X.SPEC", "CALC"}, {"", "N.QUALITY", kU},
-    {"", "N.VAR_TYPE", "semi-continuous-integer"}, {"", "B1.T.VAR_TYPE", ""}, {"", "N.CONN_TYPE", ""},
-    {"", "X.SP", kU, "r:0:20:3"}, {"", "P.SHADOW_PRICE", "25 {ATM}", "r:0:20:3"},
+    {"P.UNITS=s:MPA", "P.INTSCALE", "0.204147 {MM-WATER-60F}"},
+    {"P.UNITS=s:PAG", "P.INTSCALE", "2 {N/SQM}"},
+    {"", "NOSUCH", kU, "s:junk"},
+    {"", "X.MODIFIED", kU},
+    {"", "X.BLOCKPTR", kU},
+    {"", "T.VALUE", kU},
+    {"", "P.INTSCALE", "2e-05 {BAR}"},
+    {"", "X.CHANGE", "0 {*}"},
+    {"", "T.CHANGE", kU},
+    {"", "X.AB", "NOT AT BOUNDS"},
+    {"", "N.ACTIVE_BOUND", "PINCHED"},
+    {"", "B1.T.AB", kU},
+    {"", "X.DESCRIPTION", kU},
+    {"", "X.SPEC", "CALC"},
+    {"", "N.QUALITY", kU},
+    {"", "N.VAR_TYPE", "semi-continuous-integer"},
+    {"", "B1.T.VAR_TYPE", ""},
+    {"", "N.CONN_TYPE", ""},
+    {"", "X.SP", kU, "r:0:20:3"},
+    {"", "P.SHADOW_PRICE", "25 {ATM}", "r:0:20:3"},
 };
 
 TEST(VarAssign, AssignThenLookupAndLookupAlone) {
@@ -227,14 +297,19 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     bad.value_type = 99;
     StderrCapture err;  // every hostile call is refused with an assertion line
     rtovarlst_assign_value(nullptr, "X", &v), rtovarlst_assign_value(l, "X", nullptr);
-    rtovarlst_assign_value(l, nullptr, &v), rtovarlst_assign_value(l, "X", &bad), rtovarlst_lookup_value(nullptr, "X", &v);
-    rtovarlst_lookup_value(l, nullptr, &v), rtovarlst_lookup_value(l, "X", nullptr), rtovarlst_lookup_value(l, "X", &bad);
+    rtovarlst_assign_value(l, nullptr, &v), rtovarlst_assign_value(l, "X", &bad),
+        rtovarlst_lookup_value(nullptr, "X", &v);
+    rtovarlst_lookup_value(l, nullptr, &v), rtovarlst_lookup_value(l, "X", nullptr),
+        rtovarlst_lookup_value(l, "X", &bad);
     const std::string e = err.text();
     for (const char *t : {"NULL varlst'", "NULL value pointer'", "NULL name pointer'", "bad value'"})
-        EXPECT_NE(e.find(std::string("Assertion '!! rtovarlst_assign_value: ") + t + " failed in source/varassign/varassign:"),
-                  std::string::npos) << t;
+        EXPECT_NE(e.find(std::string("Assertion '!! rtovarlst_assign_value: ") + t +
+                         " failed in source/varassign/varassign:"),
+                  std::string::npos)
+            << t;
     EXPECT_EQ(rtovarlst_variable_object(nullptr, "X") + rtovarlst_variable_object(l, nullptr) +
-                  rtovarlst_variable_object(empty, "X"), 0);
+                  rtovarlst_variable_object(empty, "X"),
+              0);
     rtovarlst_assign_value(empty, "X", &v), rtovarlst_lookup_value(empty, "X", &v);
     EXPECT_EQ(his.text(), "There are no variables to assign.\n");
     for (const std::string &t : {z + "Z.VALUE", std::string(2000, 'Q')}) {
@@ -244,16 +319,21 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     }
     value_print(his.pipe(), &v);  // an empty list and a name too long leave the value alone
     EXPECT_EQ(his.text(), "7");
-    EXPECT_EQ(rtovarlst_variable_object(l, (z + ".value").c_str()) * 10 + rtovarlst_variable_object(l, (z + ".UB").c_str()), 1);
+    EXPECT_EQ(rtovarlst_variable_object(l, (z + ".value").c_str()) * 10 +
+                  rtovarlst_variable_object(l, (z + ".UB").c_str()),
+              1);
     rtovarlst_assign_value(l, (z + ".VALUE").c_str(), &v);
     EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 0), 7.0);
     EXPECT_EQ(tap.take(), z + ":1024 ");
     char mod[32];
-    rtovarlst_set_var_modified_string(l, 1, "1024;0"), rtovarlst_assign_value(l, (z + ".UNITS").c_str(), &star);
+    rtovarlst_set_var_modified_string(l, 1, "1024;0"),
+        rtovarlst_assign_value(l, (z + ".UNITS").c_str(), &star);
     rtovarlst_inq_var_modified_string(l, 1, mod);
     EXPECT_STREQ(mod, "1024;2");
-    zarn::failalloc_set(1), rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id), zarn::failalloc_set(0);  // the coerced copy
-    EXPECT_EQ(his.text(), "!!! value_coerce: unable to allocate memory\n" + kMis + "FIXED to " + z + ".SPEC\n");
+    zarn::failalloc_set(1), rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id),
+        zarn::failalloc_set(0);  // the coerced copy
+    EXPECT_EQ(his.text(),
+              "!!! value_coerce: unable to allocate memory\n" + kMis + "FIXED to " + z + ".SPEC\n");
     EXPECT_EQ(rtovarlst_inq_spec(l, 1), 0);
     bad.value_type = 0, value_destroy(&v), value_destroy(&id), value_destroy(&star);
     rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&empty);

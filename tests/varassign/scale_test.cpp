@@ -49,7 +49,8 @@ double lookup_si(rtvarlst_t *list, const char *target) {
     value_t v;
     value_init(&v);
     rtovarlst_lookup_value(list, target, &v);
-    const double x = v.value_type == number_value ? v.u.number.rval : std::numeric_limits<double>::quiet_NaN();
+    const double x =
+        v.value_type == number_value ? v.u.number.rval : std::numeric_limits<double>::quiet_NaN();
     value_destroy(&v);
     return x;
 }
@@ -67,7 +68,8 @@ TEST(AssignScale, ValueIsHeldInTheBaseUnitDividedByTheScaleAndLookedUpAsAssigned
     const double f_of_300k = 300.0 * 1.8 - 459.67;  // 80.33 F
     const ScaleRow rows[] = {
         {"offset base unit, scale 2", "TEMPERATURE", "F", "F", 2.0, "K", 300.0, f_of_300k / 2},
-        {"offset base unit, undefined scale counts as 1", "TEMPERATURE", "F", "F", kUndefined, "K", 300.0, f_of_300k},
+        {"offset base unit, undefined scale counts as 1", "TEMPERATURE", "F", "F", kUndefined, "K", 300.0,
+         f_of_300k},
         {"offset base unit, zero scale counts as 1", "TEMPERATURE", "C", "F", 0.0, "C", 300.0, f_of_300k},
         {"base unit FT, scale 4", "LENGTH", "METER", "FT", 4.0, "METER", 3.048, 10.0 / 4},
         {"SI base unit, infinite scale counts as 1", "LENGTH", "METER", "METER", HUGE_VAL, "METER", 2.5, 2.5},

@@ -17,18 +17,57 @@ using namespace zarn::test;
 namespace {
 
 // What a reader may change of a variable: reals in SI, the two MODIFIED words, then the codes.
-enum F { kValue, kInit, kLower, kUpper, kStep, kScale, kSbWeight, kTarget, kThreshold, kM1, kM2,
-         kPtype, kUom, kBaseUom, kBound, kSpec, kQuality, kParam, kType, kRamped, kConn, kFields };
+enum F {
+    kValue,
+    kInit,
+    kLower,
+    kUpper,
+    kStep,
+    kScale,
+    kSbWeight,
+    kTarget,
+    kThreshold,
+    kM1,
+    kM2,
+    kPtype,
+    kUom,
+    kBaseUom,
+    kBound,
+    kSpec,
+    kQuality,
+    kParam,
+    kType,
+    kRamped,
+    kConn,
+    kFields
+};
 std::vector<double> fields(rtvarlst_t *l, int i) {
     rtvarinfo_t r{};
     r.mask = {RTVARINFO_ALL, RTVARINFO_ALL};
     rtovarlst_inq_var(l, i, &r, 1);
     int64_t bound = -1;
     varInqBoundType(r.status, &bound);
-    return {r.value, r.init, r.lower, r.upper, r.step, r.scale, r.sbweight, r.target_homo, r.threshold,
-            double(r.modified.mask1), double(r.modified.mask2), double(varInqPhysicalType(r.status)),
-            double(r.uom), double(r.baseuom), double(bound), double(varInqSpec(r.status)), double(r.quality),
-            double(r.param_homo), double(varInqType(r.status)), double(r.ramped), double(r.conn_type)};
+    return {r.value,
+            r.init,
+            r.lower,
+            r.upper,
+            r.step,
+            r.scale,
+            r.sbweight,
+            r.target_homo,
+            r.threshold,
+            double(r.modified.mask1),
+            double(r.modified.mask2),
+            double(varInqPhysicalType(r.status)),
+            double(r.uom),
+            double(r.baseuom),
+            double(bound),
+            double(varInqSpec(r.status)),
+            double(r.quality),
+            double(r.param_homo),
+            double(varInqType(r.status)),
+            double(r.ramped),
+            double(r.conn_type)};
 }
 
 int unit(int ptype, const char *name) {
@@ -52,47 +91,76 @@ std::string attempt(const std::string &what, const char *attribute, const char *
 TEST(VarfileAssign, CallsInOrder) {
     constexpr int kT = 22, kF = 2, kC = 4;
     const std::string other = " has a different physical type than that of ";
-    struct Row { const char *call; std::map<F, double> set; std::string history = ""; };
+    struct Row {
+        const char *call;
+        std::map<F, double> set;
+        std::string history = "";
+    };
     const Row rows[] = {
-        {"1 VALUE r 10", {{kValue, 283.15}}}, {"2 VALUE r 212", {{kValue, 373.15 / 2}}},
-        {"1 STEP r 10", {{kStep, 10}}}, {"2 SCALE r 18", {{kScale, 5}}}, {"5 VALUE r 10", {{kValue, 283.15}}},
-        {"1 LOWER i 0", {{kLower, 273.15}}}, {"3 INIT r 10", {{kInit, 3.048}}}, {"1 RLOWER r 5", {}},
-        {"3 SBWEIGHT r 3.5", {{kSbWeight, 3.5}}}, {"1 RUPPER i 5", {}}, {"1 MODIFIED i 6", {{kM1, 6}}},
-        {"1 MODIFIED i -3", {{kM1, 0}, {kM2, 3}}}, {"1 MODIFIED i -2147483648", {{kM2, 2147483648.0}}},
-        {"1 SHADOW_PRICE r 2.5", {}, attempt("shadow price value '2.5'", "SHADOW_PRICE",
-                                             "The shadow price cannot be read back from a file\n")},
+        {"1 VALUE r 10", {{kValue, 283.15}}},
+        {"2 VALUE r 212", {{kValue, 373.15 / 2}}},
+        {"1 STEP r 10", {{kStep, 10}}},
+        {"2 SCALE r 18", {{kScale, 5}}},
+        {"5 VALUE r 10", {{kValue, 283.15}}},
+        {"1 LOWER i 0", {{kLower, 273.15}}},
+        {"3 INIT r 10", {{kInit, 3.048}}},
+        {"1 RLOWER r 5", {}},
+        {"3 SBWEIGHT r 3.5", {{kSbWeight, 3.5}}},
+        {"1 RUPPER i 5", {}},
+        {"1 MODIFIED i 6", {{kM1, 6}}},
+        {"1 MODIFIED i -3", {{kM1, 0}, {kM2, 3}}},
+        {"1 MODIFIED i -2147483648", {{kM2, 2147483648.0}}},
+        {"1 SHADOW_PRICE r 2.5",
+         {},
+         attempt("shadow price value '2.5'", "SHADOW_PRICE",
+                 "The shadow price cannot be read back from a file\n")},
         {"2 NAME r 1.5", {}, "Attempt to assign real value 1.5 to the NAME attribute of T2\n"},
         // A record's unit is remembered per physical type until the next name is looked up.
-        {"1 VALUE R 212 f", {{kValue, 373.15}}}, {"1 LOWER I 32 f", {{kLower, 273.15}}},
+        {"1 VALUE R 212 f", {{kValue, 373.15}}},
+        {"1 LOWER I 32 f", {{kLower, 273.15}}},
         {"3 VALUE R 2 f", {{kValue, 2}}, "          Unit of measure F" + other + "L1\n"},
-        {"1 STEP R 18 F", {{kStep, 10}}}, {"2 MODIFIED I -4 F", {{kM2, 4}}},
+        {"1 STEP R 18 F", {{kStep, 10}}},
+        {"2 MODIFIED I -4 F", {{kM2, 4}}},
         // A typed variable: the unit is searched within its type, then among all; both report.
-        {"1 VALUE R 10 zz", {{kValue, 10}},
-         not_located("ZZ") + not_located("ZZ") + "            Unrecognized unit of measure zz assigned to the T1\n"},
+        {"1 VALUE R 10 zz",
+         {{kValue, 10}},
+         not_located("ZZ") + not_located("ZZ") +
+             "            Unrecognized unit of measure zz assigned to the T1\n"},
         {"4 VALUE I 5 F", {{kValue, 5}}, "          Unit of measure F" + other + "U\n"},
-        {"1 INIT R 7", {{kInit, 280.15}}}, {"1 UPPER I 7 ", {{kUpper, 280.15}}},
+        {"1 INIT R 7", {{kInit, 280.15}}},
+        {"1 UPPER I 7 ", {{kUpper, 280.15}}},
         {"1 PHYSICAL_TYPE s Temp", {}, bad("physical type TEMP", "PHYSICAL_TYPE")},
         {"4 UNITS s zz", {}, not_located("ZZ") + bad("unit of measure ZZ", "UNITS", "U")},
         {"4 UNITS s psia", {{kUom, 2}, {kPtype, 20}, {kConn, 20}}},
-        {"1 BASEUOM s qq", {},
+        {"1 BASEUOM s qq",
+         {},
          not_located("QQ") + std::string(12, ' ') + bad("base unit of measure QQ", "BASEUOM")},
-        {"1 BOUND s firm", {}, bad("symbol FIRM", "BOUND")}, {"1 SSPEC s const", {}},
+        {"1 BOUND s firm", {}, bad("symbol FIRM", "BOUND")},
+        {"1 SSPEC s const", {}},
         {"1 QUALITY s ugly", {}, bad("quality UGLY", "QUALITY")},
         {"1 PARAM s maybe", {}, bad("homotopy parameter MAYBE", "PARAM")},
-        {"1 ACTIVE_BOUND s lower", {}, attempt("active bound string value 'LOWER'", "ACTIVE_BOUND",
-                                               "The active_bound cannot be read back from a file\n")},
-        {"1 DESCRIPTION s hot feed", {}, attempt("description string value 'HOT FEED'", "DESCRIPTION",
-                                                 "The description cannot be read back from a file\n")},
-        {"1 MODIFIED s 6;-1", {{kM1, 6}, {kM2, 4294967295.0}}}, {"1 MODIFIED s ;7", {{kM1, 0}, {kM2, 7}}},
-        {"1 VAR_TYPE s semi-continuous-integer", {{kType, 64}}}, {"1 VAR_TYPE s integer", {{kType, 3}}},
+        {"1 ACTIVE_BOUND s lower",
+         {},
+         attempt("active bound string value 'LOWER'", "ACTIVE_BOUND",
+                 "The active_bound cannot be read back from a file\n")},
+        {"1 DESCRIPTION s hot feed",
+         {},
+         attempt("description string value 'HOT FEED'", "DESCRIPTION",
+                 "The description cannot be read back from a file\n")},
+        {"1 MODIFIED s 6;-1", {{kM1, 6}, {kM2, 4294967295.0}}},
+        {"1 MODIFIED s ;7", {{kM1, 0}, {kM2, 7}}},
+        {"1 VAR_TYPE s semi-continuous-integer", {{kType, 64}}},
+        {"1 VAR_TYPE s integer", {{kType, 3}}},
         {"1 VAR_TYPE s analog", {}, bad("value ANALOG", "VAR_TYPE")},
         {"1 CONN_TYPE s wire", {}, bad("connection type WIRE", "CONN_TYPE")},
         {"1 VALUE s abc", {}, attempt("string value 'ABC'", "VALUE")}};
     HistoryCapture h;
     for (int level : {1, 0}) {
         // T2 in F with internal scale 2, L1 in FT, U untyped, Z with internal scale 0 (taken as 1).
-        List l({{.name = "T1", .ptype = kT, .uom = kC}, {.name = "T2", .ptype = kT, .uom = kF, .scale = 2},
-                {.name = "L1", .ptype = 17, .uom = 2}, {.name = "U"},
+        List l({{.name = "T1", .ptype = kT, .uom = kC},
+                {.name = "T2", .ptype = kT, .uom = kF, .scale = 2},
+                {.name = "L1", .ptype = 17, .uom = 2},
+                {.name = "U"},
                 {.name = "Z", .ptype = kT, .uom = kC, .scale = 0}});
         AssignRecorder rec(nullptr, l, level, nullptr);
         for (const Row &r : rows) {
@@ -117,7 +185,9 @@ TEST(VarfileAssign, CallsInOrder) {
     }
 }
 
-struct NotTwo : VarFilter { int IncludeVar(int i) const override { return i != 2; } };
+struct NotTwo : VarFilter {
+    int IncludeVar(int i) const override { return i != 2; }
+};
 
 TEST(VarfileAssign, LookupAttributesAndHostileCallers) {
     const std::string longest(1024, 'N'), lower_longest(1024, 'n'), too_long(1025, 'n');
@@ -127,20 +197,23 @@ TEST(VarfileAssign, LookupAttributesAndHostileCallers) {
     AssignRecorder rec(nullptr, l, 1, &filter), open(nullptr, l, 1, nullptr);
     zarn::failalloc_set(1);  // the first lookup has no buffer yet
     EXPECT_EQ(rec.LookupVariable("t1"), 0);
-    const std::pair<const char *, int> names[] = {{"t1", 1}, {"T2", 0}, {"u", 3}, {lower_longest.c_str(), 4},
-                                                  {too_long.c_str(), 0}, {"NOSUCH", 0}, {nullptr, 0}};
+    const std::pair<const char *, int> names[] = {
+        {"t1", 1},     {"T2", 0},   {"u", 3}, {lower_longest.c_str(), 4}, {too_long.c_str(), 0},
+        {"NOSUCH", 0}, {nullptr, 0}};
     for (auto [name, want] : names) EXPECT_EQ(rec.LookupVariable(name), want) << (name ? name : "(null)");
     EXPECT_EQ(open.LookupVariable("t2"), 2);
     zarn::failalloc_set(1);  // a description longer than any name needs a larger buffer
     rec.AssignString(1, A::DESCRIPTION, std::string(2000, 'd').c_str());
-    EXPECT_EQ(h.text(), "!!AssignRecorder: Unable to allocate memory\n"
-                        "!!AssignRecorder: Unable to allocate memory\n");
+    EXPECT_EQ(h.text(),
+              "!!AssignRecorder: Unable to allocate memory\n"
+              "!!AssignRecorder: Unable to allocate memory\n");
     gl_list_t *attributes = gl_create();
     for (intptr_t a : {A::VALUE, A::UNITS, A::VALUE}) gl_addtoend(attributes, reinterpret_cast<void *>(a));
     AssignRecorder with(attributes, nullptr, 1, nullptr);
     EXPECT_EQ(std::vector<int>({with.AcceptsAttribute(A::VALUE), with.AcceptsAttribute(A::UNITS),
                                 with.AcceptsAttribute(A::LOWER), with.AcceptsAttribute(A::VarAttribute(28)),
-                                rec.AcceptsAttribute(A::VALUE)}), std::vector<int>({1, 1, 0, 0, 0}));
+                                rec.AcceptsAttribute(A::VALUE)}),
+              std::vector<int>({1, 1, 0, 0, 0}));
     // Index 0, or no list: nothing is looked up, assigned or reported.
     StderrCapture err;
     EXPECT_EQ(with.LookupVariable("T1"), 0);
@@ -169,11 +242,22 @@ TEST(VarfileAssign, LargeListRoundTrip) {
                                : (k % 101 == 0 ? std::string(60, 'L') : "V") + std::to_string(k);
         const double lo = real(-50, 100), v = lo + real(1, 100);
         const int t = ptypes[k % 3];
-        vars[k] = {.name = names[k].c_str(), .ptype = t, .uom = unit(t, units[k % 3][k / 3 % 3]),
-                   .spec = below(8), .type = kTypes[below(6)], .bound = below(4), .value = v + 273.15,
-                   .init = real(-1e6, 1e6), .lower = lo + 273.15, .upper = v + real(1, 50) + 273.15,
-                   .step = real(0.1, 10), .m1 = uint32_t(g()), .m2 = below(3) == 0 ? uint32_t(g()) : 0,
-                   .ramped = below(2), .quality = below(4), .param = below(2)};
+        vars[k] = {.name = names[k].c_str(),
+                   .ptype = t,
+                   .uom = unit(t, units[k % 3][k / 3 % 3]),
+                   .spec = below(8),
+                   .type = kTypes[below(6)],
+                   .bound = below(4),
+                   .value = v + 273.15,
+                   .init = real(-1e6, 1e6),
+                   .lower = lo + 273.15,
+                   .upper = v + real(1, 50) + 273.15,
+                   .step = real(0.1, 10),
+                   .m1 = uint32_t(g()),
+                   .m2 = below(3) == 0 ? uint32_t(g()) : 0,
+                   .ramped = below(2),
+                   .quality = below(4),
+                   .param = below(2)};
         fresh[k] = {.name = names[k].c_str()};
     }
     List a(vars), b(fresh);

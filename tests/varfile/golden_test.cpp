@@ -15,7 +15,11 @@ namespace {
 constexpr int kT = 22, kF = 2, kC = 4;
 constexpr uint32_t kMin = 0x80000000u, kMax = 0x7FFFFFFFu;
 
-struct Case { const char *file; std::vector<V> vars; std::initializer_list<int> attributes; };
+struct Case {
+    const char *file;
+    std::vector<V> vars;
+    std::initializer_list<int> attributes;
+};
 
 const Case kCases[] = {
     {"plant",  // typed and untyped variables, a long name, a quoted name, blank bounds
@@ -25,21 +29,41 @@ const Case kCases[] = {
       {.name = "S(1)", .uom = 1, .spec = 2, .value = 0, .lower = -1e20, .upper = 1e20}},
      {A::PHYSICAL_TYPE, A::UNITS, A::VALUE, A::LOWER, A::UPPER, A::SPEC}},
     {"records",  // missing middle and trailing columns, MODIFIED zero and not, RAMPED, a scale
-     {{.name = "A", .value = 1, .init = 0.5, .m1 = 6, .ramped = 1}, {.name = "B", .value = 3, .m2 = 5}, {.name = "C"},
+     {{.name = "A", .value = 1, .init = 0.5, .m1 = 6, .ramped = 1},
+      {.name = "B", .value = 3, .m2 = 5},
+      {.name = "C"},
       {.name = "D", .value = 1.5, .init = 1, .scale = 2, .m1 = kMax * 2 + 1, .m2 = 7},
       {.name = "E", .value = 2, .init = 2, .m1 = kMin, .m2 = kMax, .ramped = 1}},
      {A::VALUE, A::INIT, A::CHANGE, A::MODIFIED, A::RAMPED}},
     {"words",  // keywords, relaxed bounds and descriptions, some wider than their columns
-     {{.name = "P1", .spec = 3, .type = 1, .bound = 1, .value = 5, .lower = 6, .upper = 5.5, .step = 1, .quality = 2,
-       .param = 1, .desc = "feed temperature"},
+     {{.name = "P1",
+       .spec = 3,
+       .type = 1,
+       .bound = 1,
+       .value = 5,
+       .lower = 6,
+       .upper = 5.5,
+       .step = 1,
+       .quality = 2,
+       .param = 1,
+       .desc = "feed temperature"},
       {.name = "P2", .spec = 2, .type = 64, .value = 10, .lower = 0, .upper = 100, .step = 2},
       {.name = "P3", .bound = 3, .lower = 1, .quality = 9, .desc = "x"},
-      {.name = "P4", .spec = 7, .type = 4, .bound = 2, .value = 1, .quality = 3, .param = 1, .desc = "last one"}},
-     {A::SPEC, A::SSPEC, A::BOUND, A::QUALITY, A::PARAM, A::VAR_TYPE, A::STEP, A::RLOWER, A::RUPPER, A::DESCRIPTION}}};
+      {.name = "P4",
+       .spec = 7,
+       .type = 4,
+       .bound = 2,
+       .value = 1,
+       .quality = 3,
+       .param = 1,
+       .desc = "last one"}},
+     {A::SPEC, A::SSPEC, A::BOUND, A::QUALITY, A::PARAM, A::VAR_TYPE, A::STEP, A::RLOWER, A::RUPPER,
+      A::DESCRIPTION}}};
 
 std::string expected(const std::string &name) {
     const char *top = std::getenv("ZARN_SOURCE_DIR");
-    const std::string here(__FILE__), dir = top ? std::string(top) + "/tests/varfile" : here.substr(0, here.rfind('/'));
+    const std::string here(__FILE__),
+        dir = top ? std::string(top) + "/tests/varfile" : here.substr(0, here.rfind('/'));
     std::ifstream in(dir + "/data/" + name);
     EXPECT_TRUE(in.good()) << name;
     return (std::stringstream() << in.rdbuf()).str();

@@ -30,7 +30,10 @@ struct Log : VarRecorder {
         calls += std::to_string(i) + " " + RTVarAttributeNames::Name(a) + " " + what + (unit ? " " : "");
         calls += (unit ? unit : "") + std::string("\n");
     }
-    static std::string num(double x) { char b[32]; return std::snprintf(b, sizeof b, "r %.17g", x), b; }
+    static std::string num(double x) {
+        char b[32];
+        return std::snprintf(b, sizeof b, "r %.17g", x), b;
+    }
     static std::string num(int n) { return "i " + std::to_string(n); }
     int AcceptsAttribute(Attribute a) override { return a != refused; }
     int LookupVariable(const char *n) override {
@@ -55,13 +58,18 @@ int64_t trickle_read(rtopipe *p, char *buffer, size_t size) {
     return rest->erase(0, 1), 1;
 }
 
-const std::string kMore = ".\nDouble check your commas, and remember that a record cannot end with an\n"
-                          "empty field.\n";
+const std::string kMore =
+    ".\nDouble check your commas, and remember that a record cannot end with an\n"
+    "empty field.\n";
 const std::string kParse = "!! ZARN EO parse error in VARFILE input\n";
 const std::string kOdd = "Ignoring unexpected character ", kIn = " in varfile\n";
 
 TEST(VarfileReader, TokensGrammarAndRecords) {
-    struct Row { std::string file, calls, said = ""; int refused = -1, query = -1; const char *passes = ""; };
+    struct Row {
+        std::string file, calls, said = "";
+        int refused = -1, query = -1;
+        const char *passes = "";
+    };
     const Row rows[] = {
         // Type and unit go first, whatever their column; numbers by kind.
         {"NAME, VALUE, UNITS\nX1, 10.0, C\n", "1 UNITS s C\n1 VALUE r 10\n"},
@@ -86,20 +94,25 @@ TEST(VarfileReader, TokensGrammarAndRecords) {
          "1 VALUE r inf\n"},
         {"NAME,DESCRIPTION\nX1,12abc X1,1-2 X1,5.x X1,-a X1,_b X1,a$./:_+-9\n",
          "1 DESCRIPTION s 12abc\n1 DESCRIPTION s 1-2\n1 DESCRIPTION s 5.x\n1 DESCRIPTION s a\n"
-         "1 DESCRIPTION s b\n1 DESCRIPTION s a$./:_+-9\n", kOdd + "'-'" + kIn + kOdd + "'_'" + kIn},
+         "1 DESCRIPTION s b\n1 DESCRIPTION s a$./:_+-9\n",
+         kOdd + "'-'" + kIn + kOdd + "'_'" + kIn},
         {"NAME,DESCRIPTION\nX1,+1e X1,-.5d+ X1,+.x X1,1.5e+ NEW SE X1,NEW\tSECTIO\n",
-         "1 DESCRIPTION i 1\n1 DESCRIPTION r -0.5\n1 DESCRIPTION s x\n1 DESCRIPTION s 1.5e+\n1 DESCRIPTION s NEW\n",
+         "1 DESCRIPTION i 1\n1 DESCRIPTION r -0.5\n1 DESCRIPTION s x\n1 DESCRIPTION s 1.5e+\n1 DESCRIPTION s "
+         "NEW\n",
          kOdd + "'+'" + kIn + kOdd + "'.'" + kIn},
         {"NAME,VALUE\n'A B', 1.0\n'X1\n,2 ''X2',3 //X2,4\n X2,'5\x01\xff",
-         "3 VALUE r 1\n1 VALUE i 2\n2 VALUE i 3\n2 VALUE i 5\n", "Unterminated identifier!\n" + kOdd + "'''" +
-         kIn + kOdd + "'''" + kIn + kOdd + "(1)" + kIn + kOdd + "(-1)" + kIn},
+         "3 VALUE r 1\n1 VALUE i 2\n2 VALUE i 3\n2 VALUE i 5\n",
+         "Unterminated identifier!\n" + kOdd + "'''" + kIn + kOdd + "'''" + kIn + kOdd + "(1)" + kIn + kOdd +
+             "(-1)" + kIn},
         // Bad records: skipped one by one, the good ones kept.
         {"NAME,PHYSICAL_TYPE,BASEUOM,UNITS,VALUE\nX1,5,6.5,7,1\nX2,,,,2\n", "1 VALUE i 1\n2 VALUE i 2\n",
          "UOM field is not a string in VARFILE.\nBASEUOM field is not a string in VARFILE.\n"
          "UOM field is not a string in VARFILE.\n"},
         {"NAME,VALUE\nX1,1,\nNEW SECTION\nNAME,LOWER\nX2,2\nX1,3,\n", "2 LOWER i 2\n", kParse + kParse},
-        {"NAME,VALUE\nX1,1,\nNEW SECTION 5\nNAME,VALUE\nX2,2", "", kParse}, {"NAME,VALUE\n", "", kParse},
-        {"NAME,,VALUE\nX1,1\n", "", kParse}, {"// nothing\n  \n", ""},
+        {"NAME,VALUE\nX1,1,\nNEW SECTION 5\nNAME,VALUE\nX2,2", "", kParse},
+        {"NAME,VALUE\n", "", kParse},
+        {"NAME,,VALUE\nX1,1\n", "", kParse},
+        {"// nothing\n  \n", ""},
         // A recorder that filters on SPEC passes the records whose text it matches.
         {"NAME,SPEC,VALUE\nX1,FIXED,1\nX2,FREE,2\nX1,3\n", "1 SPEC s FIXED\n1 VALUE i 1\n", "", -1, A::SPEC,
          "FIXED"},
@@ -189,7 +202,9 @@ TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
     HistoryCapture h;
     RTVarFileIn(text_pipe(slurp(source_dir() / "tests/varfile/data/bad_records.txt") +
                           "NEW SECTION\nNAME,DESCRIPTION,VALUE\n//" + big + "\nG7,'" + big + "',7\n'" + big +
-                          "',9\nG8,,8\n"), l).Go();
+                          "',9\nG8,,8\n"),
+                l)
+        .Go();
     EXPECT_EQ(h.text(), "Variable B1 has more fields (5) than the header (4)" + kMore +
                             "Name is not a string in VARFILE.\n"
                             // Once from the search within the type, once from the search among all.

@@ -24,10 +24,38 @@ std::string mismatch(double v, int precision) {
 }
 
 TEST(VarfileRealText, EdgeValuesAtEveryPrecision) {
-    const double edges[] = {0.0, -0.0, INFINITY, -INFINITY, NAN, -NAN, DBL_MIN, -DBL_MIN, DBL_TRUE_MIN, DBL_MAX,
-                            std::nextafter(DBL_MIN, 0.0), 1e22, 1e23, 1e-22, 1e-23, 9.5, 0.5, 2.5, 0.125, 1e35,
-                            9.9999999995, 99999.9999999995, 1e15 - 0.5, 1e14 + 0.5, 123456789012345.0, 5e-324,
-                            4503599627370495.5, 9007199254740993.0, 0.1, 1.0 / 3, 2.0 / 3, 8.03300000e+01};
+    const double edges[] = {0.0,
+                            -0.0,
+                            INFINITY,
+                            -INFINITY,
+                            NAN,
+                            -NAN,
+                            DBL_MIN,
+                            -DBL_MIN,
+                            DBL_TRUE_MIN,
+                            DBL_MAX,
+                            std::nextafter(DBL_MIN, 0.0),
+                            1e22,
+                            1e23,
+                            1e-22,
+                            1e-23,
+                            9.5,
+                            0.5,
+                            2.5,
+                            0.125,
+                            1e35,
+                            9.9999999995,
+                            99999.9999999995,
+                            1e15 - 0.5,
+                            1e14 + 0.5,
+                            123456789012345.0,
+                            5e-324,
+                            4503599627370495.5,
+                            9007199254740993.0,
+                            0.1,
+                            1.0 / 3,
+                            2.0 / 3,
+                            8.03300000e+01};
     for (double v : edges)
         for (int precision = 0; precision <= 40; ++precision) {
             EXPECT_EQ(mismatch(v, precision), "");
@@ -49,8 +77,10 @@ TEST(VarfileRealText, RandomAndNearTies) {
     for (int k = 0; k < 200000; ++k) {
         const int precision = static_cast<int>(random() % 16), e = static_cast<int>(random() % 80) - 40;
         const double top = std::pow(10.0, precision + 1), scale = std::pow(10.0, e);
-        for (double v : {(static_cast<double>(random() % static_cast<uint64_t>(top)) + 0.5) * scale, (top - 0.5) * scale})
-            for (double x : {v, std::nextafter(v, 0.0), std::nextafter(v, INFINITY)}) check(random() % 2 ? x : -x, precision);
+        for (double v : {(static_cast<double>(random() % static_cast<uint64_t>(top)) + 0.5) * scale,
+                         (top - 0.5) * scale})
+            for (double x : {v, std::nextafter(v, 0.0), std::nextafter(v, INFINITY)})
+                check(random() % 2 ? x : -x, precision);
     }
     EXPECT_EQ(failures, 0);
 }

@@ -86,7 +86,8 @@ TEST(VarfileScale, NumbersComeBackAsHeldUnderEveryScaleAndBaseUnit) {
     rtvarlst_t *source = model(vars);
     const std::string text = write_out(source, {.name = 8, .real = 24, .page = 400, .uom = 6});
     std::vector<Variable> blank = vars;
-    for (Variable &v : blank) v.value = v.lower = v.upper = v.init = v.step = v.target = v.threshold = v.slvscale = 0;
+    for (Variable &v : blank)
+        v.value = v.lower = v.upper = v.init = v.step = v.target = v.threshold = v.slvscale = 0;
     rtvarlst_t *back = model(blank);
     HistoryCapture history;
     read_into(back, text);
@@ -118,28 +119,30 @@ TEST(VarfileScale, TheWriterShowsTheQuantityScaledInTheBaseUnitThenConverted) {
         double shown;  // in the display unit
     };
     const Row rows[] = {
-        {{"TEMPF", "TEMPERATURE", "C", "F", 2.0, 40, kUndefined, kUndefined, kUndefined, kUndefined, kUndefined,
-          kUndefined, kUndefined},
+        {{"TEMPF", "TEMPERATURE", "C", "F", 2.0, 40, kUndefined, kUndefined, kUndefined, kUndefined,
+          kUndefined, kUndefined, kUndefined},
          (80.0 - 32.0) / 1.8},
-        {{"LENFT", "LENGTH", "METER", "FT", 4.0, 2.5, kUndefined, kUndefined, kUndefined, kUndefined, kUndefined,
-          kUndefined, kUndefined},
+        {{"LENFT", "LENGTH", "METER", "FT", 4.0, 2.5, kUndefined, kUndefined, kUndefined, kUndefined,
+          kUndefined, kUndefined, kUndefined},
          3.048},
     };
     for (const Row &row : rows) {
         rtvarlst_t *l = model({row.variable});
-        const std::string text = write_out(l, {.name = 6, .real = 24, .page = 80, .uom = 4}, {A::NAME, A::VALUE});
+        const std::string text =
+            write_out(l, {.name = 6, .real = 24, .page = 80, .uom = 4}, {A::NAME, A::VALUE});
         EXPECT_NEAR(written_value(text), row.shown, 1e-12) << row.variable.name << ":\n" << text;
         rtovarlst_destroy_c(&l);
     }
 }
 
 TEST(VarfileScale, AnUndefinedScaleWritesTheHeldNumberAndKeepsTheBound) {
-    rtvarlst_t *l = model({{"U", "", "", "", kUndefined, 5, kUndefined, 10, kUndefined, kUndefined, kUndefined,
-                            kUndefined, kUndefined}});
-    const std::string text = write_out(l, {.name = 2, .real = 16, .page = 80, .uom = 4},
-                                       {A::NAME, A::VALUE, A::UPPER});
-    EXPECT_EQ(text, "NAME,VALUE           ,UPPER           \n"
-                    "U ,  5.00000000e+00,  1.00000000e+01\n");
+    rtvarlst_t *l = model({{"U", "", "", "", kUndefined, 5, kUndefined, 10, kUndefined, kUndefined,
+                            kUndefined, kUndefined, kUndefined}});
+    const std::string text =
+        write_out(l, {.name = 2, .real = 16, .page = 80, .uom = 4}, {A::NAME, A::VALUE, A::UPPER});
+    EXPECT_EQ(text,
+              "NAME,VALUE           ,UPPER           \n"
+              "U ,  5.00000000e+00,  1.00000000e+01\n");
     rtovarlst_destroy_c(&l);
 }
 
@@ -148,9 +151,9 @@ TEST(VarfileScale, EveryNamedConnectionTypeRoundTripsAndOthersLeaveTheFieldOut) 
         int32_t code;
         const char *word;  // what the field holds, "" when it is left out
     };
-    const Row rows[] = {{0, "UNTYPED"}, {22, "TEMPERATURE"}, {148, "MOLEFL-LEN"},
-                        {149, ""},      {500, ""},            {1000, ""},
-                        {1001, "AROM-FACTOR"}, {1026, "RON-CLEAR"}, {1065, "LE-COMPONENT"}};
+    const Row rows[] = {
+        {0, "UNTYPED"},        {22, "TEMPERATURE"}, {148, "MOLEFL-LEN"},   {149, ""}, {500, ""}, {1000, ""},
+        {1001, "AROM-FACTOR"}, {1026, "RON-CLEAR"}, {1065, "LE-COMPONENT"}};
     for (const Row &row : rows) {
         rtvarlst_t *l = rtovarlst_create(2);
         rtovarlst_set_nvar(l, 2);
@@ -170,7 +173,8 @@ TEST(VarfileScale, EveryNamedConnectionTypeRoundTripsAndOthersLeaveTheFieldOut) 
         HistoryCapture history;
         read_into(back, text);
         EXPECT_EQ(history.text(), "") << "code " << row.code;
-        EXPECT_EQ(rtovarlst_inq_var_conn_type(back, 1), row.word[0] != '\0' ? row.code : 0) << "code " << row.code;
+        EXPECT_EQ(rtovarlst_inq_var_conn_type(back, 1), row.word[0] != '\0' ? row.code : 0)
+            << "code " << row.code;
         EXPECT_EQ(rtovarlst_inq_var_value(back, 2, 0), 7.0) << "the record after code " << row.code;
         rtovarlst_destroy_c(&l);
         rtovarlst_destroy_c(&back);

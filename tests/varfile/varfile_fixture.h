@@ -32,13 +32,15 @@ struct List {
         rtovarlst_set_nvar(p, static_cast<int32_t>(vars.size()));
         for (int32_t i = 1; const V &v : vars) {
             rtvarinfo_t r{};
-            r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE | RTVARINFO_INIT |
-                      RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP | RTVARINFO_MODIFIED | RTVARINFO_QUALITY |
-                      RTVARINFO_PARAM_HOMO, 2};
-            varSetPhysicalType(&r.status, v.ptype), varSetSpec(&r.status, v.spec), varSetType(v.type, &r.status);
+            r.mask = {RTVARINFO_NAME | RTVARINFO_STATUS | RTVARINFO_INTSCALE | RTVARINFO_VALUE |
+                          RTVARINFO_INIT | RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP |
+                          RTVARINFO_MODIFIED | RTVARINFO_QUALITY | RTVARINFO_PARAM_HOMO,
+                      2};
+            varSetPhysicalType(&r.status, v.ptype), varSetSpec(&r.status, v.spec),
+                varSetType(v.type, &r.status);
             varSetBoundType(v.bound, &r.status), r.intscale = v.scale, r.value = v.value, r.init = v.init;
-            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2}, r.quality = v.quality,
-            r.param_homo = v.param, r.uom = v.uom, std::strcpy(r.name, v.name);
+            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2},
+            r.quality = v.quality, r.param_homo = v.param, r.uom = v.uom, std::strcpy(r.name, v.name);
             rtovarlst_initialize_var(p, i, &r, 1), rtovarlst_set_var_ramped(p, i, v.ramped);
             if (v.desc) rtovarlst_set_var_description(p, i, v.desc);
             ++i;
@@ -48,7 +50,9 @@ struct List {
     operator rtvarlst_t *() const { return p; }
 };
 
-struct Widths { int name = 2, real = 10, page = 80, uom = 4; };
+struct Widths {
+    int name = 2, real = 10, page = 80, uom = 4;
+};
 
 // What a writer over l writes with these widths, these attributes (all when none) and this set-up.
 inline std::string write_out(rtvarlst_t *l, Widths w, const std::vector<int> &attributes = {},

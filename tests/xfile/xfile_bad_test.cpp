@@ -21,8 +21,11 @@ namespace {
 TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
     rtvarlst_t *src = list_of(numbered(300), true);
     const std::string path = scratch("bad");
-    const char *not_x = "!! rtxfile_open: The file appears not to have been created with the save variables command\n",
-               *header = "!! rtxfile_open: Problem reading Header record\n", *stream = "!! rtxfile_restore_variable: Problem reading X file\n";
+    const char
+        *not_x =
+            "!! rtxfile_open: The file appears not to have been created with the save variables command\n",
+        *header = "!! rtxfile_open: Problem reading Header record\n",
+        *stream = "!! rtxfile_restore_variable: Problem reading X file\n";
     const Digest d = digest_of(src);
     const auto good = [&] { save_file(path, src, flags_of({1, 4})); };
     const auto cut = [&](off_t bytes) { good(), ::truncate(path.c_str(), bytes); };
@@ -30,14 +33,22 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         Words w = header_words(d, flags_of({4}), 1, 1, RTXFILE_VERSION, magic);
         w[at] = value, write_words(path, w, bytes);
     };
-    const struct { const char *what; std::function<void()> make; int64_t mode; const char *message; } rows[] = {
+    const struct {
+        const char *what;
+        std::function<void()> make;
+        int64_t mode;
+        const char *message;
+    } rows[] = {
         {"wrong magic", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_READ, not_x},
         {"wrong magic, update", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_UPDATE, not_x},
         {"truncated header", [&] { hand(1, 1, RTXFILE_MAGIC, 100); }, RTXFILE_READ, header},
         {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ, header},
-        {"flag count beyond the record", [&] { hand(20, 491, RTXFILE_MAGIC, SIZE_MAX); }, RTXFILE_READ, header},
-        {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ, "_bad is a directory, not an X file\n"},
-        {"read-only for update", [&] { good(), ::chmod(path.c_str(), 0444); }, RTXFILE_UPDATE, "_bad is read-only and cannot be updated\n"},
+        {"flag count beyond the record", [&] { hand(20, 491, RTXFILE_MAGIC, SIZE_MAX); }, RTXFILE_READ,
+         header},
+        {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ,
+         "_bad is a directory, not an X file\n"},
+        {"read-only for update", [&] { good(), ::chmod(path.c_str(), 0444); }, RTXFILE_UPDATE,
+         "_bad is read-only and cannot be updated\n"},
         {"truncated stream", [&] { cut(20 * 2048); }, RTXFILE_READ, stream},
         {"cut inside a record", [&] { cut(22 * 2048 - 100); }, RTXFILE_READ, stream},
         {"header claims more variables than the file holds", [&] { cut(10 * 2048); }, RTXFILE_UPDATE,
@@ -50,7 +61,9 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         int64_t unit = open_file(path, r.mode, l, flags_of({4})), by_name = 0, zero = 0;
         if (unit != 0 && r.mode == RTXFILE_UPDATE) RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
         const int64_t got = unit != 0 && r.mode == RTXFILE_READ  // opened: the fault is in the stream
-            ? RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &zero, "", "", &zero, nullptr, &zero, 0, 0) : 0;
+                                ? RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &zero, "",
+                                                         "", &zero, nullptr, &zero, 0, 0)
+                                : 0;
         RTXFILE_CLOSE(&unit);
         const std::string text = hist.text();
         EXPECT_TRUE(got == 0 && text.find(r.message) != std::string::npos) << r.what << ": " << text;
@@ -62,7 +75,8 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
 }
 
 // Every allocation of a restore by name with one substitution fails in turn (the first pass counts them): a
-// reported failure gives 0 and leaves the values; one reported by a lower module leaves them or restores them whole.
+// reported failure gives 0 and leaves the values; one reported by a lower module leaves them or restores them
+// whole.
 TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
     rtvarlst_t *l = list_of({"A", "B"});
     rtovarlst_set_var_value(l, 1, 5.0, 0);
@@ -75,17 +89,22 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
         HistoryCapture hist;
         int64_t by_name = 0, unit = open_file(path, RTXFILE_READ, l, {}, &by_name), nsub = 1, zero = 0;
         zarn::failalloc_set(n);
-        const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ", "C   ", &zero, nullptr, &zero, 4, 4);
+        const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ",
+                                                 "C   ", &zero, nullptr, &zero, 4, 4);
         if (n == 0) total = zarn::failalloc_count();
         zarn::failalloc_set(0), RTXFILE_CLOSE(&unit);
-        const std::string text = hist.text(), said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
+        const std::string text = hist.text(),
+                          said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
         const size_t at = text.find(said);
         if (n == 0) continue;
-        EXPECT_TRUE(values(l) == (Reals{0, 0}) || (at == std::string::npos && values(l) == (Reals{5, 0}))) << n;
+        EXPECT_TRUE(values(l) == (Reals{0, 0}) || (at == std::string::npos && values(l) == (Reals{5, 0})))
+            << n;
         EXPECT_TRUE(at == std::string::npos || r == 0) << n;
         if (at != std::string::npos) seen += text.substr(at + said.size());
     }
-    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos && seen.find("1024 variables\n") != std::string::npos) << seen;
+    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos &&
+                seen.find("1024 variables\n") != std::string::npos)
+        << seen;
     rtovarlst_destroy_c(&l), std::remove(path.c_str());
 }
 
@@ -94,56 +113,116 @@ TEST(XFileBad, HostileArguments) {
     rtvarlst_t *l = list_of({"A", "B"});
     const std::string path = scratch("hostile"), longname(100000, 'N');
     int64_t out = 0, out2 = 0, status = 0, yes = 1, one = 1;
-    const auto opened = [&](int64_t mode) { return RTXFILE_OPEN(path.c_str(), nullptr, &mode, nullptr, nullptr, path.size()); };
+    const auto opened = [&](int64_t mode) {
+        return RTXFILE_OPEN(path.c_str(), nullptr, &mode, nullptr, nullptr, path.size());
+    };
     const auto just = [](int64_t v) { return [v](int64_t) { return v; }; };
     const auto says = [](const char *text) { return [text](int64_t) { return std::string(text); }; };
     const auto not_open = [](int64_t x) {
-        return "!! rtxfile_save_variable: No X file is open on unit " + std::to_string(x) + " for this operation\n"
-               "!! rtxfile_update_variable: No X file is open on unit " + std::to_string(x) + " for this operation\n"; };
-    const struct { const char *what; std::function<int64_t(int64_t)> call, result; std::function<std::string(int64_t)> message; } rows[] = {
-        {"open: null or absent name", [&](int64_t x) { return RTXFILE_OPEN(x ? "\0\0\0\0xx" : nullptr, nullptr, &out, nullptr, nullptr, x ? 6 : 0); },
+        return "!! rtxfile_save_variable: No X file is open on unit " + std::to_string(x) +
+               " for this operation\n"
+               "!! rtxfile_update_variable: No X file is open on unit " +
+               std::to_string(x) + " for this operation\n";
+    };
+    const struct {
+        const char *what;
+        std::function<int64_t(int64_t)> call, result;
+        std::function<std::string(int64_t)> message;
+    } rows[] = {
+        {"open: null or absent name",
+         [&](int64_t x) {
+             return RTXFILE_OPEN(x ? "\0\0\0\0xx" : nullptr, nullptr, &out, nullptr, nullptr, x ? 6 : 0);
+         },
          just(0), says("!! rtxfile_open: No file name given\n")},
-        {"open: 10^5-character name", [&](int64_t) { return RTXFILE_OPEN(longname.c_str(), nullptr, &out2, nullptr, nullptr, longname.size()); },
+        {"open: 10^5-character name",
+         [&](int64_t) {
+             return RTXFILE_OPEN(longname.c_str(), nullptr, &out2, nullptr, nullptr, longname.size());
+         },
          just(0), says("!! rtxfile_open: Unable to open NNNN")},
-        {"open: null mode", [&](int64_t) { return RTXFILE_OPEN(path.c_str(), nullptr, nullptr, nullptr, nullptr, path.size()); },
+        {"open: null mode",
+         [&](int64_t) { return RTXFILE_OPEN(path.c_str(), nullptr, nullptr, nullptr, nullptr, path.size()); },
          just(0), says("!! rtxfile_open: Unknown mode -1")},
-        {"open: mode", [&](int64_t x) { int64_t u = opened(x); return RTXFILE_CLOSE(&u), u > 0; }, [](int64_t x) { return x == 0; },
-         [](int64_t x) { return x == 0 ? "Restoring values by name\n" : "!! rtxfile_open: Unknown mode " + std::to_string(x); }},
-        {"low level: 10^5-character name", [&](int64_t) {
+        {"open: mode",
+         [&](int64_t x) {
+             int64_t u = opened(x);
+             return RTXFILE_CLOSE(&u), u > 0;
+         },
+         [](int64_t x) { return x == 0; },
+         [](int64_t x) {
+             return x == 0 ? "Restoring values by name\n"
+                           : "!! rtxfile_open: Unknown mode " + std::to_string(x);
+         }},
+        {"low level: 10^5-character name",
+         [&](int64_t) {
              int64_t u = 70;
-             RTO_OPENRD_XFILE_F(&u, longname.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, &status, longname.size());
-             return status != 0 && zarn_funit_is_open(70) == 0; }, just(1), says("")},
-        {"query and restore: null", [&](int64_t) {
-             return RTXFILE_QUERY(nullptr, nullptr, nullptr) + RTXFILE_RESTORE_VARIABLE(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0); },
-         just(1), says("!! rtxfile_query: No X file is open on unit -1 for this operation\n!! rtxfile_restore_variable: No X file is open on unit -1")},
-        {"close, flush, free, reserve: null; opfunt: reversed and null ranges", [&](int64_t) {
+             RTO_OPENRD_XFILE_F(&u, longname.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, &status,
+                                longname.size());
+             return status != 0 && zarn_funit_is_open(70) == 0;
+         },
+         just(1), says("")},
+        {"query and restore: null",
+         [&](int64_t) {
+             return RTXFILE_QUERY(nullptr, nullptr, nullptr) +
+                    RTXFILE_RESTORE_VARIABLE(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0,
+                                             0);
+         },
+         just(1),
+         says("!! rtxfile_query: No X file is open on unit -1 for this operation\n!! "
+              "rtxfile_restore_variable: No X file is open on unit -1")},
+        {"close, flush, free, reserve: null; opfunt: reversed and null ranges",
+         [&](int64_t) {
              const int64_t a = INT_MAX, b = INT_MIN;
-             RTXFILE_CLOSE(nullptr), RTO_FLUSH_UNIT(nullptr), RTO_FREIOC(nullptr), RTO_RESIOC(nullptr), RTO_CLOSE_XFILE_F(nullptr, nullptr), RTO_GETIOC(nullptr, nullptr);
-             return RTO_OPFUNT(&a, &b) + RTO_OPFUNT(nullptr, nullptr) + RTO_OPFUNT(&b, &a) * 0; }, just(-2), says("")},
-        {"save, update: bad unit", [&](int64_t x) { return RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr), RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr), 0; },
+             RTXFILE_CLOSE(nullptr), RTO_FLUSH_UNIT(nullptr), RTO_FREIOC(nullptr), RTO_RESIOC(nullptr),
+                 RTO_CLOSE_XFILE_F(nullptr, nullptr), RTO_GETIOC(nullptr, nullptr);
+             return RTO_OPFUNT(&a, &b) + RTO_OPFUNT(nullptr, nullptr) + RTO_OPFUNT(&b, &a) * 0;
+         },
+         just(-2), says("")},
+        {"save, update: bad unit",
+         [&](int64_t x) {
+             return RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr),
+                    RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr), 0;
+         },
          just(0), not_open},
-        {"close, free, reserve: not ours", [&](int64_t x) {
+        {"close, free, reserve: not ours",
+         [&](int64_t x) {
              RTO_CLOSE_XFILE_F(&x, &status), RTO_FREIOC(&x), RTO_RESIOC(&x);
-             return status + (x == 0 ? zarn_funit_is_open(0) - 1 : 0); }, just(RTXFILE_STATUS_BAD), says("")},
-        {"share open: far unit (a usable unit was used: closed)", [&](int64_t x) {
+             return status + (x == 0 ? zarn_funit_is_open(0) - 1 : 0);
+         },
+         just(RTXFILE_STATUS_BAD), says("")},
+        {"share open: far unit (a usable unit was used: closed)",
+         [&](int64_t x) {
              RTO_SHARE_OPEN(path.c_str(), &(out = x), &status, path.size());
-             return status == 0 ? zarn_funit_close(static_cast<int32_t>(out)), int64_t{RTXFILE_STATUS_NO_UNIT} : status; },
+             return status == 0                     ? zarn_funit_close(static_cast<int32_t>(out)),
+                    int64_t{RTXFILE_STATUS_NO_UNIT} : status;
+         },
          just(RTXFILE_STATUS_NO_UNIT), says("")},
-        {"save: bad range", [&](int64_t x) {
+        {"save: bad range",
+         [&](int64_t x) {
              int64_t u = opened(RTXFILE_CREATE);
-             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, nullptr), RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, nullptr);
-             return RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, nullptr), RTXFILE_CLOSE(&u), 0; },
+             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, nullptr),
+                 RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, nullptr);
+             return RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, nullptr), RTXFILE_CLOSE(&u), 0;
+         },
          just(0), says("!! rtxfile_save_variable: Variable subscript is out of range\n")},
-        {"read xrec: bad n", [&](int64_t x) {
+        {"read xrec: bad n",
+         [&](int64_t x) {
              int64_t u = opened(RTXFILE_READ);
-             return RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0), RTXFILE_CLOSE(&u), status; },
-         [](int64_t x) { return x == INT_MAX ? RTXFILE_STATUS_SHORT : RTXFILE_STATUS_BAD; }, says("Restoring values by name\n")},
-        {"restore: substitution count", [&](int64_t x) {
-             int64_t u = opened(RTXFILE_READ), r = RTXFILE_RESTORE_EXCEPT(&u, &l, nullptr, &yes, &x, nullptr, nullptr, &x, nullptr, &x, 4, 4);
-             return RTXFILE_CLOSE(&u), r; }, just(0), says("Restoring values by name\n")},
+             return RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0),
+                    RTXFILE_CLOSE(&u), status;
+         },
+         [](int64_t x) { return x == INT_MAX ? RTXFILE_STATUS_SHORT : RTXFILE_STATUS_BAD; },
+         says("Restoring values by name\n")},
+        {"restore: substitution count",
+         [&](int64_t x) {
+             int64_t u = opened(RTXFILE_READ), r = RTXFILE_RESTORE_EXCEPT(&u, &l, nullptr, &yes, &x, nullptr,
+                                                                          nullptr, &x, nullptr, &x, 4, 4);
+             return RTXFILE_CLOSE(&u), r;
+         },
+         just(0), says("Restoring values by name\n")},
     };
     for (const auto &r : rows)
-        for (int64_t x : {int64_t(0), int64_t(-1), int64_t(INT_MIN), int64_t(INT_MAX), int64_t(LLONG_MIN), int64_t(LLONG_MAX)}) {
+        for (int64_t x : {int64_t(0), int64_t(-1), int64_t(INT_MIN), int64_t(INT_MAX), int64_t(LLONG_MIN),
+                          int64_t(LLONG_MAX)}) {
             save_file(path, l, flags_of({1, 4}));
             HistoryCapture hist;
             out2 = RTXFILE_READ;
@@ -166,7 +245,8 @@ TEST(XFileBad, EveryKeptFuzzInputPasses) {
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         SCOPED_TRACE(entry.path().filename().string());
-        zarn::fuzz::xfile_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()), ++replayed;
+        zarn::fuzz::xfile_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()),
+            ++replayed;
     }
     EXPECT_GE(replayed, 4);
 }

@@ -46,9 +46,11 @@ TEST(XFileScale, EveryRealComesBackAsItWasHeldWhateverTheScale) {
         {"scale 1", 1.0, {-4, 1.5, 8, 0.25, 0.5, 3.5, 6, 0.125}},
         {"scale 2", 2.0, {-4, 1.5, 8, 0.25, 7, 3.5, 6, 0.125}},
         {"undefined scale", kUndefined, {-4, 5, 10, 0.25, 7, 3.5, 6, 0.125}},
-        {"scale 2, undefined init, step and target", 2.0,
+        {"scale 2, undefined init, step and target",
+         2.0,
          {-4, 1.5, 8, kUndefined, kUndefined, 3.5, kUndefined, kUndefined}},
-        {"undefined scale, undefined init and step", kUndefined,
+        {"undefined scale, undefined init and step",
+         kUndefined,
          {kUndefined, 5, kUndefined, kUndefined, kUndefined, kUndefined, kUndefined, kUndefined}},
         {"zero scale counts as 1", 0.0, {-1, 2, 3, 0.5, 1, 1, 1, 1}},
     };
@@ -87,7 +89,8 @@ TEST(XFileScale, UnscaledRealsAreWrittenTimesTheScaleAndUndefinedOnesAsTheyAre) 
     for (double r : {1.5 * 2, kUndefined, 7.0 * 2, 0.125}) push_real(want_tail, r);
     want_tail.push_back(-1);
     ASSERT_GE(words.size(), 512 + want_tail.size());
-    EXPECT_EQ(Words(words.begin() + 512, words.begin() + 512 + static_cast<long>(want_tail.size())), want_tail);
+    EXPECT_EQ(Words(words.begin() + 512, words.begin() + 512 + static_cast<long>(want_tail.size())),
+              want_tail);
     rtovarlst_destroy_c(&src);
     std::remove(path.c_str());
 }

@@ -19,8 +19,9 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
     Words want = header_words(digest_of(l), all_flags(), 1, 2);
     for (int v = 1; v <= 2; ++v) {
         want.push_back(v), push_name(want, v == 1 ? "AB" : "C");
-        want.insert(want.end(), {5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1});                                      // 8 13 14 21 21 7 2 25 17 18 24
-        for (double r : {2.0, -8.0, 3.0, 16.0, 0.5, 1.0, 3.5, 12.0, 0.125}) push_real(want, r);  // 6 3 4 5 9 15 10 19 23
+        want.insert(want.end(), {5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1});  // 8 13 14 21 21 7 2 25 17 18 24
+        for (double r : {2.0, -8.0, 3.0, 16.0, 0.5, 1.0, 3.5, 12.0, 0.125})
+            push_real(want, r);  // 6 3 4 5 9 15 10 19 23
     }
     want.push_back(-1), want.resize(2 * 512, 0);
     EXPECT_EQ(read_words(path), want);
@@ -29,19 +30,25 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
     EXPECT_EQ(restore_file(path, dst, all_flags()), 0);
     int64_t bt = 0;
     varInqBoundType(rtovarlst_inq_var_status(dst, 1), &bt);
-    EXPECT_EQ((std::vector<int64_t>{rtovarlst_inq_spec(dst, 1), rtovarlst_inq_var_baseuom(dst, 1), rtovarlst_inq_var_quality(dst, 1),
-                                    rtovarlst_inq_var_modified_mask1(dst, 1), static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(dst, 1)),
-                                    rtovarlst_inq_var_uom(dst, 1), rtovarlst_inq_physical_type(dst, 1), rtovarlst_inq_var_conn_type(dst, 1), bt,
-                                    rtovarlst_inq_var_param_homo(dst, 1), rtovarlst_inq_var_ramped(dst, 1)}),
-              (std::vector<int64_t>{5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1}));
+    EXPECT_EQ(
+        (std::vector<int64_t>{rtovarlst_inq_spec(dst, 1), rtovarlst_inq_var_baseuom(dst, 1),
+                              rtovarlst_inq_var_quality(dst, 1), rtovarlst_inq_var_modified_mask1(dst, 1),
+                              static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(dst, 1)),
+                              rtovarlst_inq_var_uom(dst, 1), rtovarlst_inq_physical_type(dst, 1),
+                              rtovarlst_inq_var_conn_type(dst, 1), bt, rtovarlst_inq_var_param_homo(dst, 1),
+                              rtovarlst_inq_var_ramped(dst, 1)}),
+        (std::vector<int64_t>{5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1}));
     // Scale is never restored; every real the file holds unscaled (lower, value, upper, step, initial,
     // homotopy target) is divided by the scale now held; SBWeight and threshold come back as saved.
-    EXPECT_EQ((Reals{rtovarlst_inq_var_scale(dst, 1), rtovarlst_inq_var_lower(dst, 1, 0), rtovarlst_inq_var_value(dst, 1, 0),
-                     rtovarlst_inq_var_upper(dst, 1, 0), rtovarlst_inq_var_step_inbaseuom(dst, 1), rtovarlst_inq_var_initial(dst, 1, 0),
-                     rtovarlst_inq_var_sbweight(dst, 1), rtovarlst_inq_var_target_homo(dst, 1, 0), rtovarlst_inq_var_threshold(dst, 1, 0)}),
+    EXPECT_EQ((Reals{rtovarlst_inq_var_scale(dst, 1), rtovarlst_inq_var_lower(dst, 1, 0),
+                     rtovarlst_inq_var_value(dst, 1, 0), rtovarlst_inq_var_upper(dst, 1, 0),
+                     rtovarlst_inq_var_step_inbaseuom(dst, 1), rtovarlst_inq_var_initial(dst, 1, 0),
+                     rtovarlst_inq_var_sbweight(dst, 1), rtovarlst_inq_var_target_homo(dst, 1, 0),
+                     rtovarlst_inq_var_threshold(dst, 1, 0)}),
               (Reals{4.0, -8.0 / 4, 3.0 / 4, 16.0 / 4, 0.5 / 4, 1.0 / 4, 3.5, 12.0 / 4, 0.125}));
     rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&dst);
-    // Spec only, two words a variable: 256 fill record 2 and the end word starts record 3; 255 leave it the last word.
+    // Spec only, two words a variable: 256 fill record 2 and the end word starts record 3; 255 leave it the
+    // last word.
     for (int n : {255, 256, 257, 0}) {
         l = list_of(numbered(n));
         for (int k = 1; k <= n; ++k) rtovarlst_set_spec(l, k, k % 8);
@@ -53,7 +60,9 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
         for (int k = 1; k <= n; ++k) tail.insert(tail.end(), {k, k % 8});
         tail.push_back(-1), tail.resize((tail.size() + 511) / 512 * 512, 0);
         ASSERT_EQ(got.size(), 512 + tail.size()) << n;
-        EXPECT_TRUE(Words(got.begin() + 512, got.end()) == tail && got[1] == (n ? 1 : -1) && got[2] == (n ? n : -1)) << n;
+        EXPECT_TRUE(Words(got.begin() + 512, got.end()) == tail && got[1] == (n ? 1 : -1) &&
+                    got[2] == (n ? n : -1))
+            << n;
         rtovarlst_destroy_c(&l), std::remove(path.c_str());
     }
 }
@@ -63,29 +72,85 @@ void collect(const char *name) { g_names.push_back(name ? name : "(none)"); }
 
 // A file of A, B, C, D, ZFLOW1, Q.ZFRAC (values 1..6), one without names, one of version 2003 written by hand
 // (flags 1, 2, 7 and 4; the stream holds names and values; names blank-padded, cut at a NUL, and empty).
-// ZFLOW and ZFRAC names never count as unmatched. Query gives the flags and the names, 1 for a file without them.
+// ZFLOW and ZFRAC names never count as unmatched. Query gives the flags and the names, 1 for a file without
+// them.
 TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     const std::string abcd = scratch("abcd"), nonames = scratch("nonames"), v2003 = scratch("v2003");
-    rtvarlst_t *src = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, true), *abc = list_of({"A", "B", "C"});
+    rtvarlst_t *src = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, true),
+               *abc = list_of({"A", "B", "C"});
     save_file(abcd, src, flags_of({1, 4})), save_file(nonames, abc, flags_of({4}));
     Words w = header_words(digest_of(abc), flags_of({1, 2, 4, 7}), 1, 3, 2003);
     for (int32_t k = 1; k <= 3; ++k)
-        w.push_back(k), push_name(w, k == 1 ? std::string("X") : k == 2 ? std::string("Y\0junk", 6) : std::string("\0\0\0\0tail", 8)), push_real(w, 10.0 * k);
+        w.push_back(k),
+            push_name(w, k == 1   ? std::string("X")
+                         : k == 2 ? std::string("Y\0junk", 6)
+                                  : std::string("\0\0\0\0tail", 8)),
+            push_real(w, 10.0 * k);
     w.push_back(-1), write_words(v2003, w);
     constexpr double U = 0.0;  // not restored: the list's own value
-    const std::string index = "Matched message digest, restoring values by index\n", name = "Restoring values by name\n",
+    const std::string index = "Matched message digest, restoring values by index\n",
+                      name = "Restoring values by name\n",
                       saved = "Variables in this file were saved  with the following attributes:\n  value\n";
-    const struct { const char *what; const std::string &file; Names names, subs; int64_t by_name, result; Reals expect; std::string history; } rows[] = {
-        {"unchanged", abcd, {"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 0, 0, {1, 2, 3, 4, 5, 6}, index + saved},
-        {"renamed", abcd, {"A", "B2", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, -1, {1, U, 3, 4, 5, 6}, name + saved},
-        {"reordered", abcd, {"D", "C", "B", "A", "ZFLOW1", "Q.ZFRAC"}, {}, 1, 0, {4, 3, 2, 1, 5, 6}, name + saved},
-        {"inserted", abcd, {"A", "X", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, 0, {1, U, 2, 3, 4, 5, 6}, name + saved},
+    const struct {
+        const char *what;
+        const std::string &file;
+        Names names, subs;
+        int64_t by_name, result;
+        Reals expect;
+        std::string history;
+    } rows[] = {
+        {"unchanged",
+         abcd,
+         {"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"},
+         {},
+         0,
+         0,
+         {1, 2, 3, 4, 5, 6},
+         index + saved},
+        {"renamed",
+         abcd,
+         {"A", "B2", "C", "D", "ZFLOW1", "Q.ZFRAC"},
+         {},
+         1,
+         -1,
+         {1, U, 3, 4, 5, 6},
+         name + saved},
+        {"reordered",
+         abcd,
+         {"D", "C", "B", "A", "ZFLOW1", "Q.ZFRAC"},
+         {},
+         1,
+         0,
+         {4, 3, 2, 1, 5, 6},
+         name + saved},
+        {"inserted",
+         abcd,
+         {"A", "X", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"},
+         {},
+         1,
+         0,
+         {1, U, 2, 3, 4, 5, 6},
+         name + saved},
         {"deleted", abcd, {"A", "C", "D", "ZFLOW1", "Q.ZFRAC"}, {}, 1, -1, {1, 3, 4, 5, 6}, name + saved},
         {"ZFLOW and ZFRAC never counted", abcd, {"A", "B", "C"}, {}, 1, -1, {1, 2, 3}, name + saved},
         {"substituted", abcd, {"A", "QB", "C"}, {"^B", "QB", "^D", "C"}, 1, 0, {1, 2, 4}, name + saved},
-        {"by name without names", nonames, {"A", "B2"}, {}, 1, 0, {U, U}, name +
-         "Variables in this file were not saved with the NAME attribute, and cannot\nbe restored into the current configuration.\n"},
-        {"version 2003: no physical type, no unit", v2003, {"A", "B", "C"}, {}, 0, 0, {10, 20, 30}, index + saved},
+        {"by name without names",
+         nonames,
+         {"A", "B2"},
+         {},
+         1,
+         0,
+         {U, U},
+         name + "Variables in this file were not saved with the NAME attribute, and cannot\nbe restored into "
+                "the current configuration.\n"},
+        {"version 2003: no physical type, no unit",
+         v2003,
+         {"A", "B", "C"},
+         {},
+         0,
+         0,
+         {10, 20, 30},
+         index + saved},
     };
     for (const auto &r : rows) {
         HistoryCapture hist;
@@ -98,14 +163,17 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
         EXPECT_EQ(hist.text(), r.history) << r.what;
         rtovarlst_destroy_c(&l);
     }
-    // The exception list (1-based) and skip-fixed; unselected attributes are read past; fixed ones restored without skip-fixed.
+    // The exception list (1-based) and skip-fixed; unselected attributes are read past; fixed ones restored
+    // without skip-fixed.
     HistoryCapture hist;
     rtvarlst_t *l = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"});
     rtovarlst_fix_var(l, 3);
     const std::vector<int64_t> except = {0, 1, 0, 0, 0, 0};
     EXPECT_EQ(restore_file(abcd, l, flags_of({1, 4}), {}, &except, 1), 0);
     EXPECT_EQ(values(l), (Reals{1, 0, 0, 4, 5, 6}));
-    EXPECT_EQ(restore_file(abcd, l, flags_of({1}), {}, nullptr, 0) + restore_file(abcd, l, flags_of({4}), {}, nullptr, 0), 0);
+    EXPECT_EQ(restore_file(abcd, l, flags_of({1}), {}, nullptr, 0) +
+                  restore_file(abcd, l, flags_of({4}), {}, nullptr, 0),
+              0);
     EXPECT_EQ(values(l), (Reals{1, 2, 3, 4, 5, 6}));
     Flags got{}, got2{};
     int64_t unit = open_file(v2003, RTXFILE_READ, l, {});
@@ -113,7 +181,8 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     RTXFILE_CLOSE(&unit), unit = open_file(nonames, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got2.data(), collect), 1);
     RTXFILE_CLOSE(&unit);
-    EXPECT_TRUE(got == flags_of({1, 4}) && got2 == flags_of({4}));  // version 2003 holds no physical type, no unit
+    EXPECT_TRUE(got == flags_of({1, 4}) &&
+                got2 == flags_of({4}));  // version 2003 holds no physical type, no unit
     EXPECT_EQ(g_names, (Names{"X", "Y", "(none)"}));
     for (rtvarlst_t *p : {l, src, abc}) rtovarlst_destroy_c(&p);
     for (const std::string &p : {abcd, nonames, v2003}) std::remove(p.c_str());
@@ -121,7 +190,8 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
 
 TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     HistoryCapture hist;
-    rtvarlst_t *l = list_of({"A", "B", "C"}), *now = list_of({"A", "B", "C"}, true), *other = list_of({"A", "B", "X"});
+    rtvarlst_t *l = list_of({"A", "B", "C"}), *now = list_of({"A", "B", "C"}, true),
+               *other = list_of({"A", "B", "X"});
     const std::string path = scratch("update");
     save_file(path, l, flags_of({1, 4, 8}));
     rtovarlst_set_spec(now, 2, 4);  // PARAM: fixed in mode 0, written as 1
@@ -129,15 +199,20 @@ TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4, 8}).data()), RTXFILE_CLOSE(&unit);
     EXPECT_EQ(read_words(path)[512 + 36 * 1 + 33], 1);  // B's spec word
     EXPECT_EQ(restore_file(path, l, all_flags()), 0);
-    EXPECT_TRUE(values(l) == (Reals{1, 2, 3}) && rtovarlst_inq_spec(l, 2) == 1 && hist.text().find("!!") == std::string::npos);
+    EXPECT_TRUE(values(l) == (Reals{1, 2, 3}) && rtovarlst_inq_spec(l, 2) == 1 &&
+                hist.text().find("!!") == std::string::npos);
     // Refused: an attribute not in the file; a list whose names differ; a list shorter than the file's range.
-    EXPECT_EQ(open_file(path, RTXFILE_UPDATE, l, flags_of({4, 3})) + open_file(path, RTXFILE_UPDATE, other, flags_of({4})), 0);
+    EXPECT_EQ(open_file(path, RTXFILE_UPDATE, l, flags_of({4, 3})) +
+                  open_file(path, RTXFILE_UPDATE, other, flags_of({4})),
+              0);
     rtovarlst_set_nvar(now, 2);
     unit = open_file(path, RTXFILE_UPDATE, l, flags_of({4}));
     RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4}).data()), RTXFILE_CLOSE(&unit);
-    EXPECT_EQ(hist.text(), "!! rtxfile_open: Attemping update with attributes not currently in file\n"  // documented as is
-                           "!! rtxfile_open: Update operation not allowed on file not matched by index\n"
-                           "!! rtxfile_update_variable: There current variable list and x-file being updated are mismatched.\n");
+    EXPECT_EQ(
+        hist.text(),
+        "!! rtxfile_open: Attemping update with attributes not currently in file\n"  // documented as is
+        "!! rtxfile_open: Update operation not allowed on file not matched by index\n"
+        "!! rtxfile_update_variable: There current variable list and x-file being updated are mismatched.\n");
     EXPECT_TRUE(all_units_free());
     for (rtvarlst_t *p : {l, other, now}) rtovarlst_destroy_c(&p);
     std::remove(path.c_str());
@@ -150,14 +225,16 @@ TEST(XFile, LowLevelSequentialAndRandomReads) {
     for (int k = 1; k <= 300; ++k) rtovarlst_set_spec(l, k, k % 8);
     const std::string path = scratch("low");
     save_file(path, l, flags_of({8, 4}));
-    int64_t unit = 77, magic = 0, first = 0, last = 0, status = -5, index = 0, eof = -5, ints[RTXFILE_MAX_INT_WORDS] = {}, beyond = 301 + 256;
+    int64_t unit = 77, magic = 0, first = 0, last = 0, status = -5, index = 0, eof = -5,
+            ints[RTXFILE_MAX_INT_WORDS] = {}, beyond = 301 + 256;
     Digest d{};
     Flags f{};
     double reals[RTXFILE_MAX_REALS] = {};
     char name[8] = "unused";
     RTO_OPENRD_XFILE_F(&unit, path.c_str(), &magic, d.data(), f.data(), &first, &last, &status, path.size());
     ASSERT_EQ(status, 0);
-    EXPECT_TRUE(magic == RTXFILE_MAGIC && d == digest_of(l) && f == flags_of({4, 8}) && first == 1 && last == 300);
+    EXPECT_TRUE(magic == RTXFILE_MAGIC && d == digest_of(l) && f == flags_of({4, 8}) && first == 1 &&
+                last == 300);
     for (int k = 1; k <= 2; ++k) {
         RTO_READ_XFILE_F(&unit, &index, name, ints, reals, &eof, &status, sizeof name);
         EXPECT_TRUE(index == k && ints[0] == k % 8 && reals[0] == 0.0 && eof == 0) << k;
@@ -177,13 +254,16 @@ TEST(XFile, LowLevelSequentialAndRandomReads) {
 }
 
 // The search starts after the unit handed out last, wraps at 99, and keeps a unit the caller opened itself
-// out of the table; then text files shared by unit (a negative unit: searched from |unit|; already open: its unit).
+// out of the table; then text files shared by unit (a negative unit: searched from |unit|; already open: its
+// unit).
 TEST(XFile, UnitTableAndSharedTextFiles) {
     int64_t u = 0, err = -1, first = 0;
     RTO_GETIOC(&first, &err), RTO_FREIOC(&first), RTO_GETIOC(&u, &err), RTO_FREIOC(&u);
     EXPECT_EQ(u, first == 99 ? 60 : first + 1);
     int64_t held = u == 99 ? 60 : u + 1;
-    ASSERT_EQ(zarn_funit_open_seq(static_cast<int32_t>(held), scratch("held").c_str(), scratch("held").size(), 1), 0);
+    ASSERT_EQ(
+        zarn_funit_open_seq(static_cast<int32_t>(held), scratch("held").c_str(), scratch("held").size(), 1),
+        0);
     std::vector<int64_t> got;
     for (RTO_GETIOC(&u, &err); err == 0; RTO_GETIOC(&u, &err)) got.push_back(u);
     EXPECT_TRUE(got.front() == (held == 99 ? 60 : held + 1) && got.size() == 39u && u == -1);
@@ -195,8 +275,11 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
     const int64_t lo = 60, hi = 62, six = 6;
     EXPECT_EQ(RTO_OPFUNT(&lo, &hi) * 10 + RTO_OPFUNT(&six, &six), 599);  // standard output is open
     const std::string path = scratch("shared.txt"), other = scratch("other");
-    const struct { int64_t unit; bool fresh; const char *expect; } rows[] = {
-        {40, false, "old\nnew\n"}, {-40, false, "new\n"}, {41, true, "new\n"}, {-40, true, "new\n"}};
+    const struct {
+        int64_t unit;
+        bool fresh;
+        const char *expect;
+    } rows[] = {{40, false, "old\nnew\n"}, {-40, false, "new\n"}, {41, true, "new\n"}, {-40, true, "new\n"}};
     for (const auto &r : rows) {
         std::ofstream(path) << "old\n";
         zarn_funit_open_seq(41, other.c_str(), other.size(), 1);  // closed first when given
@@ -208,7 +291,9 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3), RTO_FLUSH_UNIT(&unit);
         zarn_funit_close(static_cast<int32_t>(unit)), zarn_funit_close(41);
         std::ifstream in(path);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), r.expect) << r.unit << r.fresh;
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+                  r.expect)
+            << r.unit << r.fresh;
     }
     for (const std::string &p : {path, other, scratch("held")}) std::remove(p.c_str());
 }
