@@ -33,11 +33,12 @@ std::string compare(rtvarlst_t *list, const std::string &file, int level,
 
 // A: VALUE 4 vs 5 and STEP 0.5 vs 0.25 differ (sums 1 over 307 and 0.25 over 0.5); UPPER 1e30
 // vs 1e21 and B's LOWER -1e25 vs -1e22 lie beyond 1e20 on one side, so they are equal; A's
-// SBWEIGHT is undefined (1e35) against 1.5. Words: unknown QUALITY counts as 5, unknown PARAM
-// as 1; VAR_TYPE, DESCRIPTION, MODIFIED and SHADOW_PRICE always differ. D is not in the list.
+// SBWEIGHT is undefined (1e35) against 1.5. Words: an unknown QUALITY counts as 5 and an unknown
+// PARAM as 1, which B holds; VAR_TYPE, DESCRIPTION, MODIFIED and SHADOW_PRICE always differ. D is
+// not in the list.
 TEST(VarfileCompare, ReportWorkedOutByHand) {
     List l({{.name = "A", .spec = 1, .bound = 2, .value = 4, .init = 2, .upper = 1e30, .step = 0.5},
-            {.name = "B", .value = -3, .lower = -1e25},
+            {.name = "B", .value = -3, .lower = -1e25, .quality = 5, .param = 1},
             {.name = "C", .ptype = kTemperature, .uom = kKelvin, .value = 300}});
     const std::string file =
         "NAME,VALUE,INIT,UPPER,LOWER,STEP,SPEC,BOUND\n"
@@ -55,8 +56,6 @@ TEST(VarfileCompare, ReportWorkedOutByHand) {
         "A RAMPED FILE = YES CURRENT = NO\n"
         "A VAR_TYPE FILE = state CURRENT = \n"
         "A DESCRIPTION FILE = hot CURRENT = \n"
-        "B QUALITY FILE = ugly CURRENT = \n"
-        "B PARAM FILE = maybe CURRENT = \n"
         "C QUALITY FILE = BAD CURRENT = \n"
         "C PARAM FILE = YES CURRENT = \n"
         "A SHADOW_PRICE FILE = 2.5 CURRENT = 1e+35\n"
@@ -79,8 +78,8 @@ TEST(VarfileCompare, ReportWorkedOutByHand) {
                                 "SPEC                    1                    0                    0\n"
                                 "SCALE                   0                    0                    0\n"
                                 "SBWEIGHT                1                    1                1e+35\n"
-                                "QUALITY                 2                    0                    0\n"
-                                "PARAM                   2                    0                    0\n"
+                                "QUALITY                 1                    0                    0\n"
+                                "PARAM                   1                    0                    0\n"
                                 "TARGET                  0                    0                    0\n"
                                 "SHADOW_PRICE            1                    0                    0\n"
                                 "ACTIVE_BOUND            0                    0                    0\n"
@@ -211,6 +210,9 @@ TEST(VarfileCompare, FieldByField) {
             EXPECT_NEAR(rec.DifferenceSum(a), r.difference, 1e-9 * r.difference);
             EXPECT_EQ(h.text(), level ? r.said : "");
         }
+        StatisticsRecorder rec(nullptr, l, 0, nullptr, nullptr);
+        rec.AssignString(1, A::SPEC, nullptr);
+        EXPECT_EQ(rec.ChangedCount(A::SPEC), 1) << "a missing text is an empty word, which is no SPEC";
     }
 }
 

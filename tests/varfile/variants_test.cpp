@@ -125,28 +125,41 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     value_query.SetQuery(A::VALUE, texts({"CONST"}));
     value_query.Go();
     EXPECT_EQ(values(on_value), std::vector<double>(5, -1)) << "a query on another attribute passes nothing";
+    gl_list_t *words = texts({"CONST"});
+    AssignRecorderWithQuery listed(nullptr, l, 1, nullptr, words, A::SPEC),
+        unlisted(nullptr, l, 1, nullptr, nullptr, A::SPEC);
+    EXPECT_EQ(listed.QueryMatches(1, A::SPEC, "CONST", 0, 0), 1);
+    EXPECT_EQ(listed.QueryMatches(1, A::VALUE, "CONST", 0, 0), 0) << "only SPEC texts pass";
+    EXPECT_EQ(listed.QueryMatches(1, A::SPEC, "", 0, 0), 0);
+    EXPECT_EQ(unlisted.QueryMatches(1, A::SPEC, "CONST", 0, 0), 0) << "no list passes nothing";
+    gl_destroy(words, std::free);
 }
 
 // Names rewritten at their leading part; a name without the old prefix is no variable's.
 TEST(VarfileVariants, SubstitutionReaderOverGoodAndBadRecords) {
-    const std::string longer = "'B1." + std::string(1022, 'N') + "',9\n";  // one more than a name holds
+    const std::string longest = "B2." + std::string(1021, 'N');  // as long as a name can be
+    const std::string records =
+        "'B1." + std::string(1021, 'N') + "',8\n'B1." + std::string(1022, 'N') + "',9\n";
     HistoryCapture h;
     List l({{.name = "B2.X", .value = -1},
             {.name = "B2.Y", .value = -1},
             {.name = "X", .value = -1},
             {.name = "C1.X", .value = -1},
             {.name = "B2", .value = -1},
-            {.name = "B2X", .value = -1}});
+            {.name = "B2X", .value = -1},
+            {.name = longest.c_str(), .value = -1}});
     RTVarFileInWithSubs(
-        text_pipe("NAME,VALUE\nB1.X,1\nb1.y,2\nC1.X,3\nB1,4\nB1X,5\nX,6\nB1.X,1,2\n" + longer), l, "b1", "b2")
+        text_pipe("NAME,VALUE\nB1.X,1\nb1.y,2\nC1.X,3\nB1,4\nB1X,5\nX,6\nB1.X,1,2\n" + records), l, "b1",
+        "b2")
         .Go();
-    EXPECT_EQ(values(l), std::vector<double>({1, 2, -1, -1, 4, 5}));
+    EXPECT_EQ(values(l), std::vector<double>({1, 2, -1, -1, 4, 5, 8}));
     EXPECT_EQ(h.text(), "Variable B1.X has more fields (3) than the header (2)" + kMore);
     RTVarFileInWithSubs(text_pipe("NAME,VALUE\nB1.X,7\nB1,8\nB1X,9\nC1.X,9\n"), l, "B1", nullptr).Go();
-    EXPECT_EQ(values(l), std::vector<double>({1, 2, 7, -1, 4, 5}))
+    EXPECT_EQ(values(l), std::vector<double>({1, 2, 7, -1, 4, 5, 8}))
         << "the old prefix and the character after it go";
     RTVarFileInWithSubs(text_pipe("NAME,VALUE\nC1.X,10\nX,11\n"), l, nullptr, "B2.").Go();
-    EXPECT_EQ(values(l), std::vector<double>({11, 2, 7, -1, 4, 5})) << "a new prefix alone is put in front";
+    EXPECT_EQ(values(l), std::vector<double>({11, 2, 7, -1, 4, 5, 8}))
+        << "a new prefix alone is put in front";
 }
 
 std::vector<std::string> blocks(const RTVarFileQry &q) {
@@ -178,7 +191,13 @@ TEST(VarfileVariants, FileQueryListsAttributesAndBlocks) {
     RTVarFileQry many(text_pipe(file));
     many.Go(), many.Go();
     EXPECT_EQ(blocks(many), want);
+    EXPECT_EQ(many.NumAttr(), 1) << "a second Go keeps what the first found";
     EXPECT_EQ(blocks(q).size(), 5u) << "a reader keeps its own blocks";
+    QueryRecorder recorder;
+    recorder.Collect(true);
+    EXPECT_EQ(recorder.LookupVariable("A.BLK.X"), 0) << "no record is processed further";
+    recorder.Collect(false);
+    EXPECT_EQ(recorder.LookupVariable("B.BLK.X"), 0) << "nor when not collecting";
 }
 
 // A pipe that counts its destruction and throws from its read.
@@ -231,7 +250,7 @@ TEST(VarfileVariants, ShortMemory) {
     StderrCapture quiet;  // a queue pipe that could not be made complains there
     long count = 0;
     for (long n = 0; n == 0 || n <= count; ++n) {
-        List l({{.name = "B.X", .value = 1}});
+        List l({{.name = "B.X", .value = 1}, {.name = "X", .value = 1}});
         zarn::failalloc_set(n);
         RTVarFileQry q(text_pipe(file));
         q.Go();
@@ -240,6 +259,8 @@ TEST(VarfileVariants, ShortMemory) {
         zarn::failalloc_set(0);
         const bool whole = q.NumAttr() == 2 && q.NumBlocks() == 100 && rtovarlst_inq_var_value(l, 1, 1) == 2;
         EXPECT_TRUE(whole || n > 0);
+        EXPECT_EQ(rtovarlst_inq_var_value(l, 2, 1), 1)
+            << "a prefix that could not be copied is not taken as none";
         EXPECT_EQ(h.text().find("!!") != std::string::npos, n > 0) << "every failure is reported: " << n;
     }
     EXPECT_GT(count, 100);
