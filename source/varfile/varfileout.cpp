@@ -58,8 +58,16 @@ void put_header(Sink &out, int name_width, const Column *cols, int count) {
     out.put('\n');
 }
 
-void put_record(Sink &out, Record &r, int name_width, const Column *cols, int count) {
-    while (count > 0 && missing(r, cols[count - 1].attribute)) --count;
+// Each attribute is asked once whether it is missing (absent has room for
+// count flags): the trailing ones end the record early, the others leave
+// blank fields.
+void put_record(Sink &out, Record &r, int name_width, const Column *cols, int count, bool *absent) {
+    int last = 0;
+    for (int k = 0; k < count; ++k) {
+        absent[k] = missing(r, cols[k].attribute);
+        if (!absent[k]) last = k + 1;
+    }
+    count = last;
     const size_t printed = put_name(out, r.info.name);
     bool overflow = printed > static_cast<size_t>(name_width);
     if (!overflow && count > 0) out.blanks(static_cast<size_t>(name_width) - printed);
@@ -70,7 +78,7 @@ void put_record(Sink &out, Record &r, int name_width, const Column *cols, int co
             out.put('\n');
             out.blanks(static_cast<size_t>(cols[k].start));
         }
-        if (missing(r, cols[k].attribute))
+        if (absent[k])
             out.blanks(static_cast<size_t>(cols[k].width));
         else
             overflow = put_field(out, r, cols[k].attribute, cols[k].width);
@@ -181,11 +189,12 @@ void RTVarFileOut::Go() {
     // The columns, every NAME left out, and what the records must hold for them.
     const uint32_t listed = gl_length(attributes_);
     if (listed == 0) return;
-    auto *cols = static_cast<vf::Column *>(zarn::xmalloc(listed * sizeof(vf::Column)));
+    auto *cols = static_cast<vf::Column *>(zarn::xmalloc(listed * (sizeof(vf::Column) + sizeof(bool))));
     if (cols == nullptr) {
         zarn::rtopipe::report(vf::msg::kNoMemory, "RTVarFileOut::Go");
         return;
     }
+    bool *absent = reinterpret_cast<bool *>(cols + listed);
     int n = 0;
     rtvarmask_t fetch = {RTVARINFO_NAME, 0};
     for (const gl_node_t *node = attributes_->head; node != nullptr; node = node->next) {
@@ -231,7 +240,7 @@ void RTVarFileOut::Go() {
             r->uom = rtvarinfo_mask_has(&fetch, RTVARINFO_UOM) ? static_cast<int32_t>(r->info.uom) : 0;
             r->baseuom =
                 rtvarinfo_mask_has(&fetch, RTVARINFO_BASEUOM) ? static_cast<int32_t>(r->info.baseuom) : 0;
-            vf::put_record(out, *r, name_width, cols + s, e - s);
+            vf::put_record(out, *r, name_width, cols + s, e - s, absent);
         }
         s = e;
     }
