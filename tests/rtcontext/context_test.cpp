@@ -146,7 +146,9 @@ TEST(Context, FullVersionJoinsItsParts) {
     const std::string parts = std::string(rtoMajorVersion()) + "." + std::to_string(rtoMinorVersion()) + "." +
                               rtoPatchNumber() + "." + rtoBuildNum();
     EXPECT_EQ(rtoFullVersion(), parts);
+    ASSERT_NE(rtoBuildDate(), nullptr) << "build date";
     EXPECT_STRNE(rtoBuildDate(), "") << "build date";
+    ASSERT_NE(rtoBuildUserName(), nullptr) << "build user";
     EXPECT_STRNE(rtoBuildUserName(), "") << "build user";
 }
 
