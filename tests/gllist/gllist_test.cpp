@@ -7,15 +7,29 @@
 #include "failsweep.h"
 #include "zarnutils/except.h"
 #include "zarnutils/gllist.h"
+
 static char g_data[] = "abcdefgh";              // element k is &g_data[k]
 static gl_node_t g_stray{nullptr, &g_data[7]};  // a node of no list
 static void *el(char c) { return &g_data[c - 'a']; }
 static char name(void *d) { return d == nullptr ? '-' : *static_cast<char *>(d); }
-// Runs ops (H/E x: add at head/end, T/L/N: top/last/next, R x: replace, U: unlink, S: stray cursor); gives
-// what the last R or U returned, the contents, '|' and the cursor's element, checking that length, tail and
-// the last link agree.
-static std::string run(gl_list_t *l, const char *ops = "") {
-    void *r = nullptr;
+
+// The elements from head to tail, checking that the length, the tail and the last link agree.
+static std::string contents(const gl_list_t *l) {
+    std::string s;
+    const gl_node_t *last = nullptr;
+    for (const gl_node_t *n = l->head; n != nullptr; n = n->next) {
+        s += name(n->data);
+        last = n;
+    }
+    EXPECT_EQ(l->tail, last) << "tail of " << s;
+    EXPECT_EQ(gl_length(l), s.size()) << "length of " << s;
+    return s;
+}
+
+// Runs ops (H/E x: add x at head/end, T/L/N: top/last/next, R x: replace, U: unlink, S: a stray cursor) and
+// gives the element the last R or U returned ('-' for none).
+static char run(gl_list_t *l, const char *ops) {
+    void *returned = nullptr;
     for (const char *o = ops; *o != '\0'; ++o) switch (*o) {
             case 'H':
                 gl_addtohead(l, el(*++o));
@@ -33,38 +47,73 @@ static std::string run(gl_list_t *l, const char *ops = "") {
                 gl_next(l);
                 break;
             case 'R':
-                r = gl_replcur(l, el(*++o));
+                returned = gl_replcur(l, el(*++o));
                 break;
             case 'U':
-                r = gl_unlinkcur(l);
+                returned = gl_unlinkcur(l);
                 break;
             case 'S':
                 l->cursor = &g_stray;
         }
-    std::string s(1, name(r));
-    const gl_node_t *last = nullptr;
-    for (const gl_node_t *n = l->head; n != nullptr; n = n->next) s += name((last = n)->data);
-    EXPECT_TRUE(l->tail == last && gl_length(l) == s.size() - 1) << s;
-    return s + "|" + name(gl_get(l));
+    return name(returned);
 }
-TEST(GlList, ScriptCopyAndDestroy) {
-    gl_list_t *l = gl_create();
+
+TEST(GlList, OperationsOnOneListInTurn) {
     const struct {
-        const char *ops, *after;
-    } script[] = {{"Hb", "-b|-"}, {"Ha", "-ab|-"}, {"Ec", "-abc|-"}, {"T", "-abc|a"}, {"NRd", "badc|d"},
-                  {"U", "dac|c"}, {"U", "ca|-"},   {"U", "-a|-"},    {"NRe", "-a|-"}, {"EbSU", "-ab|h"},
-                  {"TU", "ab|b"}, {"LU", "b|-"},   {"EfEg", "-fg|-"}};
-    for (const auto &s : script) EXPECT_EQ(run(l, s.ops), s.after) << s.ops;
-    gl_list_t *copy = gl_copy(l, gl_samedata);  // same data, own nodes
-    std::string seen = run(copy, "TRa");
-    gl_info_iterate(&seen, l, [](void *info, void *d) { *static_cast<std::string *>(info) += name(d); });
-    gl_destroylist(copy),
-        gl_destroy(l, [](void *d) { *static_cast<char *>(d) -= 'a' - 'A'; });  // frees each datum once
-    EXPECT_EQ(seen + g_data, "fag|afgabcdeFGh");
+        const char *name, *ops;
+        char returned;
+        const char *contents;
+        char cursor;
+    } rows[] = {
+        {"add to the head of an empty list", "Hb", '-', "b", '-'},
+        {"add to the head", "Ha", '-', "ab", '-'},
+        {"add to the end after head insertions", "Ec", '-', "abc", '-'},
+        {"top", "T", '-', "abc", 'a'},
+        {"replace the cursor's element", "NRd", 'b', "adc", 'd'},
+        {"unlink: the cursor moves to the successor", "U", 'd', "ac", 'c'},
+        {"unlink the tail: the cursor at the end", "U", 'c', "a", '-'},
+        {"unlink at the end does nothing", "U", '-', "a", '-'},
+        {"next and replace at the end do nothing", "NRe", '-', "a", '-'},
+        {"a cursor on a node of no list unlinks nothing", "EbSU", '-', "ab", 'h'},
+        {"unlink the head", "TU", 'a', "b", 'b'},
+        {"unlink the only node", "LU", 'b', "", '-'},
+        {"add to the end of the emptied list", "EfEg", '-', "fg", '-'},
+    };
+    gl_list_t *l = gl_create();
+    for (const auto &row : rows) {
+        EXPECT_EQ(run(l, row.ops), row.returned) << row.name << ": returned";
+        EXPECT_EQ(contents(l), row.contents) << row.name << ": contents";
+        EXPECT_EQ(name(gl_get(l)), row.cursor) << row.name << ": cursor";
+    }
+    gl_destroylist(l);
 }
-TEST(GlList, AllocationFailuresAddNothingAndCopyNothingAndNullCallersGetNothing) {
+
+static void append_name(void *seen, void *d) { *static_cast<std::string *>(seen) += name(d); }
+static void to_upper(void *d) { *static_cast<char *>(d) -= 'a' - 'A'; }
+
+TEST(GlList, CopyHasItsOwnNodesAndDestroyReleasesEachDatumOnce) {
+    char letters[] = "fg";
+    gl_list_t *l = gl_create();
+    gl_addtoend(l, &letters[0]);
+    gl_addtoend(l, &letters[1]);
+    gl_list_t *copy = gl_copy(l, gl_samedata);
+    gl_top(copy);
+    EXPECT_EQ(gl_replcur(copy, el('a')), &letters[0]) << "replaced in the copy";
+    EXPECT_EQ(contents(copy), "ag") << "the copy";
+    std::string walked;
+    gl_info_iterate(&walked, l, append_name);
+    EXPECT_EQ(walked, "fg") << "the original, walked";
+    gl_destroylist(copy);
+    gl_destroy(l, to_upper);
+    EXPECT_STREQ(letters, "FG") << "each datum released once";
+    EXPECT_STREQ(g_data, "abcdefgh") << "the copy's datum is not the original's to release";
+}
+
+TEST(GlList, AllocationFailuresAddNothingAndCopyNothing) {
     gl_list_t *l = gl_create(), *two = gl_create();
-    gl_addtoend(l, el('a')), gl_addtoend(two, el('a')), gl_addtoend(two, el('b'));
+    gl_addtoend(l, el('a'));
+    gl_addtoend(two, el('a'));
+    gl_addtoend(two, el('b'));
     const struct {
         const char *name;
         std::function<bool()> op;
@@ -79,13 +128,19 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothingAndNullCallersGetNothing)
                 {"gl_addtoend",
                  [&] {
                      gl_addtoend(l, el('b'));
-                     return gl_length(l) == 2 && run(l, "LU") == "ba|-";
+                     if (contents(l) != "ab") return false;
+                     gl_last(l);
+                     return gl_unlinkcur(l) == el('b');
                  },
                  1},
                 {"gl_addtohead",
                  [&] {
                      gl_addtohead(l, el('b'));
-                     return gl_length(l) == 2 && run(l, "TUN") == "ba|-";
+                     if (contents(l) != "ba") return false;
+                     gl_top(l);
+                     const bool removed = gl_unlinkcur(l) == el('b');
+                     gl_next(l);
+                     return removed;
                  },
                  1},
                 {"gl_copy",
@@ -95,96 +150,140 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothingAndNullCallersGetNothing)
                      return c != nullptr;
                  },
                  3}};
-    for (const auto &row : rows)
-        EXPECT_EQ(zarn::test::fail_each_allocation(
-                      row.op,
-                      [&](long n, bool ok) { EXPECT_EQ(run(l) + (ok ? "!" : ""), "-a|-") << row.name << n; }),
-                  row.allocations)
-            << row.name;
-    gl_info_iterate(nullptr, nullptr, [](void *, void *) { FAIL(); }), gl_info_iterate(nullptr, l, nullptr),
-        gl_destroylist(nullptr), gl_addtoend(nullptr, l);
-    gl_addtohead(nullptr, l), gl_top(nullptr), gl_last(nullptr), gl_next(nullptr),
-        gl_destroy(nullptr, std::free);
-    EXPECT_TRUE(!gl_copy(nullptr, gl_samedata) && !gl_copy(l, nullptr) && !gl_samedata(nullptr) &&
-                gl_length(nullptr) == 0 && gl_end(nullptr) == 1 && !gl_get(nullptr) &&
-                !gl_replcur(nullptr, l) && !gl_unlinkcur(nullptr));
-    EXPECT_EQ(run(l, "LNUU"), "-a|-");
-    gl_destroy(l, nullptr), gl_destroylist(two);
+    for (const auto &row : rows) {
+        const auto failed = [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << row.name << ", allocation " << n << " failing: result";
+            EXPECT_EQ(contents(l), "a") << row.name << ", allocation " << n << " failing: contents";
+            EXPECT_EQ(gl_get(l), nullptr) << row.name << ", allocation " << n << " failing: cursor";
+        };
+        EXPECT_EQ(zarn::test::fail_each_allocation(row.op, failed), row.allocations) << row.name;
+    }
+    gl_destroy(l, nullptr);
+    gl_destroylist(two);
 }
-// A walk's function acting on the walked list, on its first element: the elements visited, the list after,
-// stderr.
+
+TEST(GlList, NullCallersGetNothing) {
+    gl_list_t *l = gl_create();
+    gl_addtoend(l, el('a'));
+    gl_info_iterate(nullptr, nullptr, [](void *, void *) { FAIL() << "walked no list"; });
+    gl_info_iterate(nullptr, l, nullptr);
+    gl_destroylist(nullptr);
+    gl_addtoend(nullptr, l);
+    gl_addtohead(nullptr, l);
+    gl_top(nullptr);
+    gl_last(nullptr);
+    gl_next(nullptr);
+    gl_destroy(nullptr, std::free);
+    EXPECT_EQ(gl_copy(nullptr, gl_samedata), nullptr) << "copy of no list";
+    EXPECT_EQ(gl_copy(l, nullptr), nullptr) << "copy without a copy function";
+    EXPECT_EQ(gl_samedata(nullptr), nullptr) << "gl_samedata of nothing";
+    EXPECT_EQ(gl_length(nullptr), 0u) << "length of no list";
+    EXPECT_EQ(gl_end(nullptr), 1) << "no list is at its end";
+    EXPECT_EQ(gl_get(nullptr), nullptr) << "cursor of no list";
+    EXPECT_EQ(gl_replcur(nullptr, l), nullptr) << "replace in no list";
+    EXPECT_EQ(gl_unlinkcur(nullptr), nullptr) << "unlink from no list";
+    EXPECT_EQ(contents(l), "a") << "the list given as a datum is unchanged";
+    gl_destroylist(l);
+}
+
+// A walk's function acting on the walked list at its first element, once.
 static gl_list_t *g_walked = nullptr;
+static void (*g_pending)(gl_list_t *) = nullptr;
 static const CII_Except_T kOutOfTheWalk = {"out of the walk"};
-// Walks l into seen, the first visit running act once; a raise out of the walk ends it here.
+static void visit_acting_once(void *seen, void *d) {
+    if (auto once = std::exchange(g_pending, nullptr)) once(g_walked);
+    append_name(seen, d);
+}
+// Walks l into seen, the first visit running act; a raise out of the walk ends it here.
 static void walk_once(gl_list_t *l, std::string *seen, void (*act)(gl_list_t *)) {
-    static void (*pending)(gl_list_t *);
-    pending = act, g_walked = l;
+    g_pending = act;
+    g_walked = l;
     ZARN_TRY
-    gl_info_iterate(seen, l, [](void *info, void *d) {
-        if (auto once = std::exchange(pending, nullptr)) once(g_walked);
-        *static_cast<std::string *>(info) += name(d);
-    });
+    gl_info_iterate(seen, l, visit_acting_once);
     ZARN_ELSE
     *seen += "raised";
     ZARN_END_TRY;
 }
+
 TEST(GlList, AWalksListKeepsItsNodesUntilTheWalkEnds) {
     using Act = void (*)(gl_list_t *);
-    // post: the script run on the list after the walk.
     const struct {
         const char *rule;
         Act act;
-        const char *seen, *post, *after, *err;
+        const char *seen, *after, *err;
     } rows[] = {
-        {"no node is unlinked", [](gl_list_t *l) { gl_top(l), gl_unlinkcur(l); }, "abc", "", "-abc|a",
-         "!!gl_unlinkcur: Illegal while the list is being walked\n"},
-        {"the list is not destroyed", [](gl_list_t *l) { gl_destroylist(l); }, "abc", "", "-abc|-",
+        {"no node is unlinked",
+         [](gl_list_t *l) {
+             gl_top(l);
+             gl_unlinkcur(l);
+         },
+         "abc", "abc", "!!gl_unlinkcur: Illegal while the list is being walked\n"},
+        {"the list is not destroyed", [](gl_list_t *l) { gl_destroylist(l); }, "abc", "abc",
          "!!gl_destroy: Illegal while the list is being walked\n"},
         {"added elements wait for the next walk",
-         [](gl_list_t *l) { gl_addtoend(l, el('d')), gl_addtohead(l, el('e')); }, "abc", "", "-eabcd|-", ""},
+         [](gl_list_t *l) {
+             gl_addtoend(l, el('d'));
+             gl_addtohead(l, el('e'));
+         },
+         "abc", "eabcd", ""},
         {"a raise out of the walk frees the list", [](gl_list_t *) { ZARN_RAISE(kOutOfTheWalk); }, "raised",
-         "TU", "abc|b", ""},
+         "abc", ""},
     };
-    for (const auto &r : rows) {
+    for (const auto &row : rows) {
         gl_list_t *l = gl_create();
         for (char c : {'a', 'b', 'c'}) gl_addtoend(l, el(c));
         std::string seen;
         zarn::test::StderrCapture err;
-        walk_once(l, &seen, r.act);
-        EXPECT_EQ(seen + " " + run(l, r.post) + " " + err.text(),
-                  std::string(r.seen) + " " + r.after + " " + r.err)
-            << r.rule;
+        walk_once(l, &seen, row.act);
+        EXPECT_EQ(seen, row.seen) << row.rule << ": visited";
+        EXPECT_EQ(contents(l), row.after) << row.rule << ": the list after the walk";
+        EXPECT_EQ(err.text(), row.err) << row.rule << ": message";
+        gl_top(l);
+        EXPECT_EQ(gl_unlinkcur(l), el(row.after[0]))
+            << row.rule << ": the list may be changed after the walk";
         gl_destroylist(l);
     }
 }
+
 static const CII_Except_T kFirst = {"first failure"}, kSecond = {"second failure"}, kNoReason = {nullptr};
+
 TEST(Except, HandlersReceiveRaisesAndPassOnTheUnmatched) {
     CII_Except_Frame *const before = CII_Except_stack;
-    volatile int seen = 0;
+    volatile int line = 0;
+    volatile bool wrong_handler = false, same_file = false;
     ZARN_TRY
     ZARN_TRY CII_Except_raise(&kSecond, "here.c", 12);
-    ZARN_EXCEPT(kFirst) seen = -1;
+    ZARN_EXCEPT(kFirst) wrong_handler = true;
     ZARN_END_TRY;
-    ZARN_EXCEPT(kSecond) seen = zarn_except_frame_.line + (std::string(zarn_except_frame_.file) == "here.c");
+    ZARN_EXCEPT(kSecond) {
+        line = zarn_except_frame_.line;
+        same_file = std::string(zarn_except_frame_.file) == "here.c";
+    }
     ZARN_END_TRY;
-    EXPECT_EQ(seen + (CII_Except_stack != before), 13);  // every frame popped, by raise or by leaving
+    EXPECT_FALSE(wrong_handler) << "the inner handler is for another exception";
+    EXPECT_EQ(line, 12) << "line of the raise";
+    EXPECT_TRUE(same_file) << "file of the raise";
+    EXPECT_EQ(CII_Except_stack, before) << "every frame popped";
 }
+
 TEST(ExceptDeathTest, RaiseWithoutHandlerAbortsAfterItsLine) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char *const kNowhere =
-        "^Uncaught exception first failure\\s*aborting\\.\\.\\.\n$";  // no place without a file and a line >=
-                                                                      // 1
+    // No place is given without a file and a line of at least 1.
+    const char *const kNowhere = "^Uncaught exception first failure\\s*aborting\\.\\.\\.\n$";
     const struct {
+        const char *name;
         const CII_Except_T *e;
         const char *file;
         int line;
         const char *text;
     } rows[] = {
-        {&kFirst, "one.c", 1, "^Uncaught exception first failure raised at one\\.c:1\naborting\\.\\.\\.\n$"},
-        {&kFirst, "zero.c", 0, kNowhere},
-        {&kFirst, nullptr, 7, kNowhere},
-        {&kNoReason, "x.c", INT_MIN, "^Uncaught exception at 0x0x[0-9a-f]+aborting\\.\\.\\.\n$"},
-        {nullptr, "", INT_MAX,
+        {"file and line 1", &kFirst, "one.c", 1,
+         "^Uncaught exception first failure raised at one\\.c:1\naborting\\.\\.\\.\n$"},
+        {"line 0", &kFirst, "zero.c", 0, kNowhere},
+        {"no file", &kFirst, nullptr, 7, kNowhere},
+        {"no reason", &kNoReason, "x.c", INT_MIN, "^Uncaught exception at 0x0x[0-9a-f]+aborting\\.\\.\\.\n$"},
+        {"no exception", nullptr, "", INT_MAX,
          "^Uncaught exception at 0x\\(nil\\) raised at :2147483647\naborting\\.\\.\\.\n$"}};
-    for (const auto &r : rows) EXPECT_DEATH(CII_Except_raise(r.e, r.file, r.line), r.text) << r.line;
+    for (const auto &row : rows)
+        EXPECT_DEATH(CII_Except_raise(row.e, row.file, row.line), row.text) << row.name;
 }

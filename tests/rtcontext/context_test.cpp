@@ -3,38 +3,60 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include "failsweep.h"
-#include "hostile.h"
 #include "rtcontext/listeners.h"
 #include "zarnutils/rtcontext.h"
-using zarn::test::seq;
-static std::string n(int64_t v) { return std::to_string(v) + " "; }
-static std::string g_calls;
-static intptr_t cb_a(intptr_t a, intptr_t b, intptr_t c) { return g_calls += "a", a + b + c; }
-static intptr_t cb_b(intptr_t a, intptr_t, intptr_t) { return g_calls += "b", a * 10; }
-static intptr_t cb_drop(intptr_t, intptr_t, intptr_t) {
-    return g_calls += "d", rtoevent_unset_callback(4, cb_b), rtoevent_unset_callback(4, cb_drop), 7;
+
+static std::string g_calls;  // the callbacks that ran, in order
+static intptr_t cb_a(intptr_t a, intptr_t b, intptr_t c) {
+    g_calls += "a";
+    return a + b + c;
 }
-static std::string called(int e) {
-    return g_calls.clear(), seq({n(rtoevent_do_callback(e, 4, 5, 6)), g_calls, ";"});
-}  // result, who ran
-TEST(Context, EventsInListOrderWithStateAndUsers) {
+static intptr_t cb_b(intptr_t a, intptr_t, intptr_t) {
+    g_calls += "b";
+    return a * 10;
+}
+// Takes cb_b and itself off event 4 while the event's callbacks run.
+static intptr_t cb_drop(intptr_t, intptr_t, intptr_t) {
+    g_calls += "d";
+    rtoevent_unset_callback(4, cb_b);
+    rtoevent_unset_callback(4, cb_drop);
+    return 7;
+}
+struct Fired {
+    intptr_t result;
+    std::string calls;
+};
+static Fired fire(int event) {
+    g_calls.clear();
+    const intptr_t result = rtoevent_do_callback(event, 4, 5, 6);
+    return {result, g_calls};
+}
+
+TEST(Context, CallbacksRunInListOrderAndTheLastResultIsReturned) {
     ASSERT_EQ(rtoevent_create_callbacks(20), 20);
-    EXPECT_EQ(
-        seq({n(rtoevent_create_callbacks(30)), n(rtoevent_set_callback(18, cb_a)),
-             n(rtoevent_set_callback(18, cb_a)), n(rtoevent_set_callback(18, cb_b)), called(18), called(17),
-             n(rtoevent_disable_callback(0, 18)), called(18), n(rtoevent_disable_callback(1, 18)),
-             n(rtoevent_unset_callback(18, cb_a)), n(rtoevent_unset_callback(18, cb_a))}),
-        "0 1 0 1 40 ab;0 ;1 0 ;0 1 0 ");
-    rtoevent_destroy_callbacks(), rtoevent_set_callback(4, cb_drop), rtoevent_set_callback(4, cb_b),
-        rtoevent_set_callback(4, cb_a);
-    EXPECT_EQ(seq({called(18), called(4), called(4), (rtoevent_destroy_callbacks(), called(18)),
-                   n(rtoevent_create_callbacks(5)), n(rtoevent_set_callback(18, cb_a))}),
-              "40 b;15 da;15 a;0 ;5 0 ");  // a user remained; cb_drop unsets cb_b
+    EXPECT_EQ(rtoevent_create_callbacks(30), 0) << "a second create keeps the table";
+    EXPECT_EQ(rtoevent_set_callback(18, cb_a), 1) << "set cb_a";
+    EXPECT_EQ(rtoevent_set_callback(18, cb_a), 0) << "set cb_a again";
+    EXPECT_EQ(rtoevent_set_callback(18, cb_b), 1) << "set cb_b";
+    const Fired both = fire(18);
+    EXPECT_EQ(both.calls, "ab") << "event 18: callbacks run";
+    EXPECT_EQ(both.result, 40) << "event 18: result of the last";
+    const Fired none = fire(17);
+    EXPECT_EQ(none.calls, "") << "event 17: callbacks run";
+    EXPECT_EQ(none.result, 0) << "event 17: result without callbacks";
+    EXPECT_EQ(rtoevent_disable_callback(0, 18), 1) << "disabling gives the previous flag";
+    EXPECT_EQ(fire(18).calls, "") << "disabled event 18: callbacks run";
+    EXPECT_EQ(rtoevent_disable_callback(1, 18), 0) << "enabling gives the previous flag";
+    EXPECT_EQ(rtoevent_unset_callback(18, cb_a), 1) << "unset cb_a";
+    EXPECT_EQ(rtoevent_unset_callback(18, cb_a), 0) << "unset cb_a again";
+    rtoevent_destroy_callbacks();
     rtoevent_destroy_callbacks();
 }
+
 // has_callbacks answers exactly when rtoevent_do_callback would call someone.
 TEST(Context, AnEventHasCallbacksOnlyWhenOneWouldBeCalled) {
     using zarn::rtcontext::has_callbacks;
@@ -54,57 +76,129 @@ TEST(Context, AnEventHasCallbacksOnlyWhenOneWouldBeCalled) {
     rtoevent_destroy_callbacks();
 }
 
-TEST(Context, CtrlCModesIdentifierAndVersion) {
-    rtosignal_intercept_ctrlc();
-    int64_t out = -1, fm = 3;
-    int m = -1, r = -1;
-    std::raise(SIGINT);
-    EXPECT_EQ(
-        seq({n(rtosignal_ctrlc_pressed()), (rtosignal_cancel_pending_ctrlc(), n(rtosignal_ctrlc_pressed())),
-             (std::raise(SIGINT), rtosignal_set_severity(3), RTOSIGNAL_Q_CTRLC_F(&out), n(out)),
-             n(RTOSIGNAL_CTRLC_PRESSED_F()),
-             (rtosignal_cancel_pending_ctrlc(), RTOSIGNAL_S_CTRLC_F(), n(rtosignal_ctrlc_pressed()))}),
-        "1 0 3 3 3 ");
-    rtosignal_cancel_pending_ctrlc(), rtosignal_set_severity(1), std::signal(SIGINT, SIG_DFL);
-    rto_set_mode_c(2), rto_set_run_mode_c(2), rto_inq_mode_c(&m), rto_inq_run_mode_c(&r), RTO_SET_MODE(&fm),
-        RTO_INQ_MODE(&out);
-    EXPECT_EQ(seq({n(m), n(r), n(out), n(rtopt_mode), n(rtopt_run_mode), n(GetRTORunType()),
-                   n(RTO_INQ_NOT_CORBA()), n(SetRTORunType(0)), n(RTO_INQ_NOT_CORBA()), n(SetRTORunType(1)),
-                   (rto_set_use_hessian_parameter(255), n(rto_inq_use_hessian_parameter()))}),
-              "2 2 3 3 2 1 1 1 0 0 255 ");
-    rto_set_mode_c(0), rto_set_run_mode_c(0), rto_set_use_hessian_parameter(0);
-    for (auto [in, want] :
-         {std::pair{"   ", "KFPxxx"}, {" lead", "KFPxxx"}, {"", "KFPxxx"}, {"CRUDE-1 \t\n", "CRUDE-1"}})
-        EXPECT_STREQ((rto_setprobId(in), rto_getprobId()), want) << in;
-    char field[10], tiny[4];
-    RTO_GETPROBID_F(field, sizeof field), RTO_GETPROBID_F(tiny, sizeof tiny), rto_freeprobId();
-    EXPECT_EQ(std::string(field, 10) + std::string(tiny, 4) + rto_getprobId(), "CRUDE-1   CRUDKFPxxx");
-    EXPECT_EQ(rtoFullVersion() + std::string(*rtoBuildDate() && *rtoBuildUserName() ? "" : "no date or user"),
-              seq({rtoMajorVersion(), ".", std::to_string(rtoMinorVersion()), ".", rtoPatchNumber(), ".",
-                   rtoBuildNum()}));
+TEST(Context, TheTableLivesUntilItsLastUserDestroysIt) {
+    ASSERT_EQ(rtoevent_create_callbacks(20), 20);
+    rtoevent_set_callback(18, cb_b);
+    rtoevent_create_callbacks(30);
+    rtoevent_destroy_callbacks();
+    EXPECT_EQ(fire(18).calls, "b") << "one user left: event 18 still fires";
+    rtoevent_set_callback(4, cb_drop);
+    rtoevent_set_callback(4, cb_b);
+    rtoevent_set_callback(4, cb_a);
+    const Fired dropping = fire(4);
+    EXPECT_EQ(dropping.calls, "da") << "a callback unsetting the next one: callbacks run";
+    EXPECT_EQ(dropping.result, 15) << "a callback unsetting the next one: result";
+    EXPECT_EQ(fire(4).calls, "a") << "after the unsetting: callbacks run";
+    rtoevent_destroy_callbacks();
+    EXPECT_EQ(fire(18).calls, "") << "no table: callbacks run";
+    EXPECT_EQ(rtoevent_create_callbacks(5), 5) << "a new table";
+    EXPECT_EQ(rtoevent_set_callback(18, cb_a), 0) << "event 18 of a 5-event table";
+    rtoevent_destroy_callbacks();
 }
+
+TEST(Context, CtrlCIsReportedAtTheSeverityInForce) {
+    rtosignal_intercept_ctrlc();
+    std::raise(SIGINT);
+    EXPECT_EQ(rtosignal_ctrlc_pressed(), 1) << "after SIGINT, default severity";
+    rtosignal_cancel_pending_ctrlc();
+    EXPECT_EQ(rtosignal_ctrlc_pressed(), 0) << "after cancelling";
+    std::raise(SIGINT);
+    rtosignal_set_severity(3);
+    int64_t severity = -1;
+    RTOSIGNAL_Q_CTRLC_F(&severity);
+    EXPECT_EQ(severity, 3) << "RTOSIGNAL_Q_CTRLC_F at severity 3";
+    EXPECT_EQ(RTOSIGNAL_CTRLC_PRESSED_F(), 3) << "RTOSIGNAL_CTRLC_PRESSED_F at severity 3";
+    rtosignal_cancel_pending_ctrlc();
+    RTOSIGNAL_S_CTRLC_F();
+    EXPECT_EQ(rtosignal_ctrlc_pressed(), 3) << "set from Fortran";
+    rtosignal_cancel_pending_ctrlc();
+    rtosignal_set_severity(1);
+    std::signal(SIGINT, SIG_DFL);
+}
+
+TEST(Context, ModesRunTypeAndHessianParameter) {
+    int mode = -1, run_mode = -1;
+    int64_t fortran_mode = 3, mode_seen_from_fortran = -1;
+    rto_set_mode_c(2);
+    rto_set_run_mode_c(2);
+    rto_inq_mode_c(&mode);
+    rto_inq_run_mode_c(&run_mode);
+    EXPECT_EQ(mode, 2) << "mode";
+    EXPECT_EQ(run_mode, 2) << "run mode";
+    RTO_SET_MODE(&fortran_mode);
+    RTO_INQ_MODE(&mode_seen_from_fortran);
+    EXPECT_EQ(mode_seen_from_fortran, 3) << "mode set and read from Fortran";
+    EXPECT_EQ(rtopt_mode, 3) << "rtopt_mode";
+    EXPECT_EQ(rtopt_run_mode, 2) << "rtopt_run_mode";
+    EXPECT_EQ(GetRTORunType(), 1) << "default run type";
+    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "run type 1";
+    EXPECT_EQ(SetRTORunType(0), 1) << "setting gives the previous run type";
+    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 0) << "run type 0";
+    EXPECT_EQ(SetRTORunType(1), 0) << "setting back";
+    rto_set_use_hessian_parameter(255);
+    EXPECT_EQ(rto_inq_use_hessian_parameter(), 255) << "hessian parameter";
+    rto_set_mode_c(0);
+    rto_set_run_mode_c(0);
+    rto_set_use_hessian_parameter(0);
+}
+
+TEST(Context, ProblemIdentifier) {
+    const struct {
+        const char *name, *given, *kept;
+    } rows[] = {{"only white space", "   ", "KFPxxx"},
+                {"leading white space", " lead", "KFPxxx"},
+                {"empty", "", "KFPxxx"},
+                {"trailing white space trimmed", "CRUDE-1 \t\n", "CRUDE-1"}};
+    for (const auto &row : rows) {
+        rto_setprobId(row.given);
+        EXPECT_STREQ(rto_getprobId(), row.kept) << row.name;
+    }
+    char field[10], tiny[4];
+    RTO_GETPROBID_F(field, sizeof field);
+    RTO_GETPROBID_F(tiny, sizeof tiny);
+    EXPECT_EQ(std::string(field, sizeof field), "CRUDE-1   ") << "Fortran field padded with blanks";
+    EXPECT_EQ(std::string(tiny, sizeof tiny), "CRUD") << "Fortran field too short: cut";
+    rto_freeprobId();
+    EXPECT_STREQ(rto_getprobId(), "KFPxxx") << "freed: the default";
+}
+
+TEST(Context, FullVersionJoinsItsParts) {
+    const std::string parts = std::string(rtoMajorVersion()) + "." + std::to_string(rtoMinorVersion()) + "." +
+                              rtoPatchNumber() + "." + rtoBuildNum();
+    EXPECT_EQ(rtoFullVersion(), parts);
+    ASSERT_NE(rtoBuildDate(), nullptr) << "build date";
+    EXPECT_STRNE(rtoBuildDate(), "") << "build date";
+    ASSERT_NE(rtoBuildUserName(), nullptr) << "build user";
+    EXPECT_STRNE(rtoBuildUserName(), "") << "build user";
+}
+
 static int g_called = 0;
 template <int I>
 intptr_t counted(intptr_t, intptr_t, intptr_t) {
-    return ++g_called, I;
+    ++g_called;
+    return I;
 }
 template <int... I>
 void register_all(std::integer_sequence<int, I...>) {
     (rtoevent_set_callback(0, counted<I>), ...);
 }
+
 TEST(Context, AllocationFailuresLeaveNothingHalfMade) {
     const struct {
         const char *name;
+        std::function<void()> prepare;
         std::function<bool()> op;
         long allocations;
         std::function<bool()> untouched;
-    } rows[] = {{"rtoevent_create_callbacks: the table, the flags, three lists, one callback",
+    } rows[] = {{"rtoevent_create_callbacks: the table, the flags, three lists, one callback", [] {},
                  [] {
-                     bool ok = rtoevent_create_callbacks(3) == 3 && rtoevent_set_callback(2, counted<0>) == 1;
-                     return rtoevent_destroy_callbacks(), ok;
+                     const bool ok =
+                         rtoevent_create_callbacks(3) == 3 && rtoevent_set_callback(2, counted<0>) == 1;
+                     rtoevent_destroy_callbacks();
+                     return ok;
                  },
                  6, [] { return rtoevent_set_callback(0, counted<0>) == 0; }},
-                {"rto_setprobId",
+                {"rto_setprobId", [] {},
                  [] {
                      rto_setprobId("CRUDE");
                      return std::string(rto_getprobId()) == "CRUDE";
@@ -112,58 +206,99 @@ TEST(Context, AllocationFailuresLeaveNothingHalfMade) {
                  1, [] { return std::string(rto_getprobId()) == "KFPxxx"; }},
                 {"rtoevent_do_callback of more callbacks than the stack copy holds",
                  [] {
+                     rtoevent_create_callbacks(1);
+                     register_all(std::make_integer_sequence<int, 17>{});
+                 },
+                 [] {
                      g_called = 0;
                      return rtoevent_do_callback(0, 0, 0, 0) == 16 && g_called == 17;
                  },
                  1, [] { return g_called == 0; }}};
     for (const auto &row : rows) {
-        if (&row == &rows[2])
-            rtoevent_create_callbacks(1), register_all(std::make_integer_sequence<int, 17>{});
-        EXPECT_EQ(zarn::test::fail_each_allocation(
-                      row.op, [&](long k, bool ok) { EXPECT_TRUE(!ok && row.untouched()) << row.name << k; }),
-                  row.allocations)
-            << row.name;
+        row.prepare();
+        const auto failed = [&](long k, bool ok) {
+            EXPECT_FALSE(ok) << row.name << ", allocation " << k << " failing: result";
+            EXPECT_TRUE(row.untouched()) << row.name << ", allocation " << k << " failing: state kept";
+        };
+        EXPECT_EQ(zarn::test::fail_each_allocation(row.op, failed), row.allocations) << row.name;
     }
-    rtoevent_destroy_callbacks(), rto_freeprobId();
+    rtoevent_destroy_callbacks();
+    rto_freeprobId();
 }
+
 static intptr_t one(intptr_t, intptr_t, intptr_t) { return 1; }
-TEST(Context, ExtremeArgumentsChangeNothing) {
-    int64_t r = 0, out = 0;
-    int m = 0;
-    auto refused = [&](std::initializer_list<int> events) {
-        for (int e : events)
-            r += rtoevent_set_callback(e, one) + rtoevent_unset_callback(e, one) +
-                 rtoevent_disable_callback(INT_MIN, e) + rtoevent_do_callback(e, INTPTR_MIN, INTPTR_MAX, 0);
-    };
-    rtoevent_destroy_callbacks(), rtoevent_destroy_callbacks(), refused({0});  // no table yet
-    for (int v : {INT_MIN, -1, 0, 4, 65537, INT_MAX})
-        r += v == 4 ? 0 : rtoevent_create_callbacks(v), rtoevent_destroy_callbacks(), rto_set_mode_c(v),
-            rto_set_run_mode_c(v), rtosignal_set_severity(v < 1 ? v : 0);
-    EXPECT_EQ(seq({n(rtoevent_create_callbacks(65536)), n(rtoevent_set_callback(65535, one)),
-                   (rtoevent_destroy_callbacks(), n(rtoevent_create_callbacks(3)))}),
-              "65536 1 3 ");
-    refused({INT_MIN, -1, 3, INT_MAX});  // a table of 3 events
-    r += rtoevent_set_callback(2, nullptr) + rtoevent_unset_callback(2, nullptr);
-    EXPECT_EQ(seq({n(r), n(rtoevent_set_callback(2, one)), n(rtoevent_disable_callback(INT_MIN, 2)),
-                   n(rtoevent_do_callback(2, 0, 0, 0)),
-                   (rtoevent_destroy_callbacks(), n(rtoevent_do_callback(2, 0, 0, 0)))}),
-              "0 1 1 1 0 ");  // INT_MIN is non-zero: enabled
-    for (int64_t v :
+// Every event call on an event outside the table (or without a table) refuses and changes nothing.
+static void expect_refused(int event, const char *table) {
+    EXPECT_EQ(rtoevent_set_callback(event, one), 0) << table << ", event " << event << ": set";
+    EXPECT_EQ(rtoevent_unset_callback(event, one), 0) << table << ", event " << event << ": unset";
+    EXPECT_EQ(rtoevent_disable_callback(INT_MIN, event), 0) << table << ", event " << event << ": disable";
+    EXPECT_EQ(rtoevent_do_callback(event, INTPTR_MIN, INTPTR_MAX, 0), 0)
+        << table << ", event " << event << ": do";
+}
+
+TEST(Context, EventsOutsideTheTableAndTableSizesAreRefused) {
+    rtoevent_destroy_callbacks();
+    rtoevent_destroy_callbacks();
+    expect_refused(0, "no table");
+    for (int events : {INT_MIN, -1, 0, 65537, INT_MAX}) {
+        EXPECT_EQ(rtoevent_create_callbacks(events), 0) << events << " events";
+        rtoevent_destroy_callbacks();
+    }
+    EXPECT_EQ(rtoevent_create_callbacks(65536), 65536) << "the largest table";
+    EXPECT_EQ(rtoevent_set_callback(65535, one), 1) << "its last event";
+    rtoevent_destroy_callbacks();
+    ASSERT_EQ(rtoevent_create_callbacks(3), 3);
+    for (int event : {INT_MIN, -1, 3, INT_MAX}) expect_refused(event, "3 events");
+    EXPECT_EQ(rtoevent_set_callback(2, nullptr), 0) << "set no function";
+    EXPECT_EQ(rtoevent_unset_callback(2, nullptr), 0) << "unset no function";
+    EXPECT_EQ(rtoevent_set_callback(2, one), 1) << "set event 2";
+    EXPECT_EQ(rtoevent_disable_callback(INT_MIN, 2), 1) << "previous flag of event 2";
+    EXPECT_EQ(rtoevent_do_callback(2, 0, 0, 0), 1) << "any non-zero flag enables";
+    rtoevent_destroy_callbacks();
+    EXPECT_EQ(rtoevent_do_callback(2, 0, 0, 0), 0) << "after destroying";
+}
+
+TEST(Context, ModesAndSeverityOutOfRangeAreRefused) {
+    for (int value : {INT_MIN, -1, 4, 65537, INT_MAX}) {
+        rto_set_mode_c(value);
+        rto_set_run_mode_c(value);
+    }
+    for (int severity : {INT_MIN, -1, 0}) rtosignal_set_severity(severity);
+    for (int64_t value :
          {int64_t{LLONG_MIN}, int64_t{-1}, int64_t{4}, (int64_t{1} << 32) + 2, int64_t{LLONG_MAX}})
-        RTO_SET_MODE(&v);
-    RTO_SET_MODE(nullptr), rto_inq_mode_c(nullptr), rto_inq_run_mode_c(nullptr), RTO_INQ_MODE(nullptr),
-        RTO_INQ_MODE(&out), rto_inq_run_mode_c(&m);
-    EXPECT_EQ(
-        seq({n(out), n(m),
-             (rtosignal_set_ctrlc(), RTOSIGNAL_Q_CTRLC_F(nullptr), n(rtosignal_ctrlc_pressed())),
-             (rtosignal_set_severity(INT_MAX), n(RTOSIGNAL_CTRLC_PRESSED_F())),
-             (SetRTORunType(INT_MIN), n(GetRTORunType())), n(RTO_INQ_NOT_CORBA()), n(SetRTORunType(1))}),
-        "0 0 1 2147483647 -2147483648 1 -2147483648 ");
-    rtosignal_cancel_pending_ctrlc(), rtosignal_set_severity(1),
-        rto_setprobId(("P" + std::string(99999, 'x') + "   ").c_str());
-    EXPECT_EQ(std::strlen(rto_getprobId()), 100000u);
+        RTO_SET_MODE(&value);
+    RTO_SET_MODE(nullptr);
+    rto_inq_mode_c(nullptr);
+    rto_inq_run_mode_c(nullptr);
+    RTO_INQ_MODE(nullptr);
+    int64_t mode = -1;
+    int run_mode = -1;
+    RTO_INQ_MODE(&mode);
+    rto_inq_run_mode_c(&run_mode);
+    EXPECT_EQ(mode, 0) << "mode";
+    EXPECT_EQ(run_mode, 0) << "run mode";
+    rtosignal_set_ctrlc();
+    RTOSIGNAL_Q_CTRLC_F(nullptr);
+    EXPECT_EQ(rtosignal_ctrlc_pressed(), 1) << "severity";
+    rtosignal_set_severity(INT_MAX);
+    EXPECT_EQ(RTOSIGNAL_CTRLC_PRESSED_F(), INT_MAX) << "the largest severity";
+    rtosignal_cancel_pending_ctrlc();
+    rtosignal_set_severity(1);
+    SetRTORunType(INT_MIN);
+    EXPECT_EQ(GetRTORunType(), INT_MIN) << "any run type is kept";
+    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "a run type other than 0";
+    SetRTORunType(1);
+}
+
+TEST(Context, ProblemIdentifierExtremes) {
+    rto_setprobId(("P" + std::string(99999, 'x') + "   ").c_str());
+    EXPECT_EQ(std::strlen(rto_getprobId()), 100000u) << "a long identifier, trailing blanks trimmed";
     char field[6] = "#";
-    RTO_GETPROBID_F(nullptr, 6), RTO_GETPROBID_F(field, 0), rto_freeprobId(), rto_freeprobId(),
-        rto_setprobId(nullptr);
-    EXPECT_EQ(field + std::string(rto_getprobId()), "#KFPxxx");
+    RTO_GETPROBID_F(nullptr, 6);
+    RTO_GETPROBID_F(field, 0);
+    EXPECT_STREQ(field, "#") << "a field of length 0";
+    rto_freeprobId();
+    rto_freeprobId();
+    rto_setprobId(nullptr);
+    EXPECT_STREQ(rto_getprobId(), "KFPxxx") << "no identifier given";
 }
