@@ -10,7 +10,7 @@
 namespace zarn::cli {
 namespace {
 
-const Family *const kFamilies[] = {&kUnitsFamily, &kXfileFamily};
+const Family *const kFamilies[] = {&kUnitsFamily, &kXfileFamily, &kVarfileFamily};
 
 bool wants_help(const char *arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
