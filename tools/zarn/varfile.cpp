@@ -455,8 +455,8 @@ int compare(const Call &call) {
     rtodestroy(report_pipe);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (other.unknown > 0)
-        std::printf("%lld records of %s name no variable of %s\n", static_cast<long long>(other.unknown),
-                    second.path().c_str(), first.path().c_str());
+        std::printf("%lld %s of %s name no variable of %s\n", static_cast<long long>(other.unknown),
+                    other.unknown == 1 ? "record" : "records", second.path().c_str(), first.path().c_str());
     return changed_in(text) > 0 || other.unknown > 0 ? kNothing : kDone;
 }
 
