@@ -29,7 +29,7 @@ void print_overview(FILE *out) {
     }
     std::fprintf(out,
                  "\n"
-                 "Exit status: 0 done, 1 nothing found, 2 bad usage or bad input.\n");
+                 "Exit status: 0 done, 1 nothing found or differences found, 2 bad usage or bad input.\n");
 }
 
 void print_family(FILE *out, const Family &f) {

@@ -453,10 +453,12 @@ int compare(const Call &call) {
     for (int64_t n; (n = rtoread(report_pipe, buffer, sizeof buffer)) > 0;)
         text.append(buffer, static_cast<size_t>(n));
     rtodestroy(report_pipe);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    // Records the comparer skipped are differences the report cannot show: said first.
     if (other.unknown > 0)
-        std::printf("%lld %s of %s name no variable of %s\n", static_cast<long long>(other.unknown),
-                    other.unknown == 1 ? "record" : "records", second.path().c_str(), first.path().c_str());
+        std::printf("%lld %s of %s %s no variable of %s\n", static_cast<long long>(other.unknown),
+                    other.unknown == 1 ? "record" : "records", second.path().c_str(),
+                    other.unknown == 1 ? "names" : "name", first.path().c_str());
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return changed_in(text) > 0 || other.unknown > 0 ? kNothing : kDone;
 }
 
