@@ -368,6 +368,8 @@ int info(const Call &call) {
 int query(const Call &call) {
     Input file(call, call.args[0]);
     const char *text = call.args[1];
+    // Refused before a long read: an empty query never builds.
+    if (*text == '\0') return fail(call, "bad query '': it is empty");
     List list;
     Shape shape;
     if (!load(file, list, &shape)) return kBad;
@@ -378,7 +380,8 @@ int query(const Call &call) {
     if (!engine->SetQueryText(text)) {
         engine->Release();
         const std::string why = take_messages();
-        return fail(call, "bad query '" + std::string(text) + "': " + (why.empty() ? "it is empty" : why));
+        return fail(call,
+                    "bad query '" + std::string(text) + "': " + (why.empty() ? "it does not build" : why));
     }
     engine->Execute();
     const int32_t found = engine->NumResults();
