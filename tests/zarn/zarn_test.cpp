@@ -1,5 +1,5 @@
-// zarn as a user runs it: the installed-style binary on X-files the library writes here, its standard
-// output, standard error and exit status; the progress bar on a terminal and nowhere else.
+// zarn as a user runs it: the installed-style binary on X-files and VARFILEs the library writes here,
+// its standard output, standard error and exit status; the progress bar on a terminal and nowhere else.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -10,11 +10,13 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "capture.h"
 #include "zarnutils/rtvarlst.h"
+#include "zarnutils/varfile.hpp"
 #include "zarnutils/xfile.h"
 
 namespace {
@@ -90,6 +92,36 @@ rtvarlst_t *named(const std::vector<std::string> &names) {
     return l;
 }
 
+// Writes a VARFILE of the list with the library's writer: the given attributes, names 20 wide, numbers
+// 16 wide, units 12 wide, on pages of the given width.
+void write_varfile(const std::string &path, rtvarlst_t *list, std::initializer_list<int> attributes,
+                   int page = 132) {
+    rtopipe *file = create_ascii_stream_rtopipe(std::fopen(path.c_str(), "w"), path.c_str(), 1);
+    RTVarFileOut out(file, list, 20, 16, page, 12);
+    out.ClearAttributes();
+    for (int a : attributes) out.AddAttribute(RTVarDatabase::VarAttribute(a));
+    out.Go();
+}
+
+// A small plant: two typed variables of block FEED and two untyped ones, values in SI.
+rtvarlst_t *plant() {
+    rtvarlst_t *l = named({"FEED.BLK.T", "FEED.BLK.P", "X", "Y(1)"});
+    rtovarlst_set_physical_type(l, 1, 22);  // TEMPERATURE
+    rtovarlst_set_var_uom(l, 1, 2);         // F
+    rtovarlst_set_spec(l, 1, 1);            // CONST
+    rtovarlst_set_var_value(l, 1, 300.0, 1);
+    rtovarlst_set_var_lower(l, 1, 250.0, 1);
+    rtovarlst_set_physical_type(l, 2, 20);  // PRESSURE
+    rtovarlst_set_var_uom(l, 2, 3);         // ATM
+    rtovarlst_set_var_value(l, 2, 202650.0, 1);
+    rtovarlst_set_var_value(l, 3, 2.5, 1);
+    rtovarlst_set_spec(l, 4, 1);
+    rtovarlst_set_var_value(l, 4, -1.0, 1);
+    return l;
+}
+
+using VF = RTVarDatabase;
+
 class Zarn : public ::testing::Test {
   protected:
     // The files of every case: written once by the library, removed at the end.
@@ -124,10 +156,54 @@ class Zarn : public ::testing::Test {
         for (size_t k = 0; k < noise.size(); ++k) noise[k] = static_cast<char>(k * 7919 % 251);
         std::ofstream(dir_ + "/noise.xf", std::ios::binary) << noise;
         std::ofstream(dir_ + "/short.xf", std::ios::binary) << noise.substr(0, 100);
+        write_varfiles();
+    }
+    static void write_varfiles() {
+        rtvarlst_t *p = plant();
+        write_varfile(dir_ + "/plant.var", p, {VF::NAME, VF::PHYSICAL_TYPE, VF::UNITS, VF::VALUE, VF::SPEC});
+        // Pages too narrow for more than two columns beside the name: three sections.
+        write_varfile(dir_ + "/narrow.var", p,
+                      {VF::NAME, VF::VALUE, VF::LOWER, VF::SPEC, VF::BOUND, VF::CHANGE}, 60);
+        // The untyped variables only, so that numbers read back unchanged, then with two changes.
+        rtvarlst_t *u = named({"X", "Y(1)"});
+        rtovarlst_set_var_value(u, 1, 2.5, 1);
+        rtovarlst_set_var_value(u, 2, -1.0, 1);
+        write_varfile(dir_ + "/before.var", u, {VF::NAME, VF::VALUE, VF::SPEC});
+        rtovarlst_set_var_value(u, 1, 3.5, 1);
+        rtovarlst_set_spec(u, 2, 1);
+        write_varfile(dir_ + "/after.var", u, {VF::NAME, VF::VALUE, VF::SPEC});
+        rtvarlst_t *more = named({"X", "Y(1)", "Z"});
+        write_varfile(dir_ + "/more.var", more, {VF::NAME, VF::VALUE, VF::SPEC});
+        rtovarlst_destroy_c(&more);
+        rtovarlst_destroy_c(&u);
+        std::vector<std::string> many;
+        for (int k = 1; k <= 20000; ++k)
+            many.push_back("B" + std::to_string(k % 3) + ".BLK.V" + std::to_string(k));
+        rtvarlst_t *big = named(many);
+        for (int32_t k = 1; k <= 20000; ++k) {
+            rtovarlst_set_var_value(big, k, k * 0.5, 1);
+            rtovarlst_set_var_lower(big, k, -k * 1.0, 1);
+            rtovarlst_set_var_upper(big, k, k * 2.0, 1);
+        }
+        write_varfile(dir_ + "/big.var", big, {VF::NAME, VF::VALUE, VF::LOWER, VF::UPPER});  // 1.4 MB
+        rtovarlst_destroy_c(&big);
+        std::ifstream in(dir_ + "/plant.var", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // Cut inside the second record.
+        std::ofstream(dir_ + "/cut.var", std::ios::binary) << text.substr(0, text.find('\n') + 30);
+        std::string noise(4096, '\0');
+        for (size_t k = 0; k < noise.size(); ++k) noise[k] = static_cast<char>(k * 7919 % 251);
+        std::ofstream(dir_ + "/noise.var", std::ios::binary) << noise << '\n';
+        std::ofstream(dir_ + "/header.var", std::ios::binary) << text.substr(0, text.find('\n') + 1);
+        std::ofstream(dir_ + "/blank.var", std::ios::binary) << "";
+        rtovarlst_destroy_c(&p);
     }
     static void TearDownTestSuite() {
         for (const char *f : {"pair", "unnamed", "empty", "big", "long", "noise", "short"})
             std::remove((dir_ + "/" + f + ".xf").c_str());
+        for (const char *f :
+             {"plant", "narrow", "before", "after", "more", "big", "cut", "noise", "header", "blank"})
+            std::remove((dir_ + "/" + f + ".var").c_str());
         rmdir(dir_.c_str());
     }
     static std::string dir_;
@@ -214,6 +290,92 @@ const Case kCases[] = {
      "",
      "zarn xfile info: {d}/missing.xf: No such file or directory\n"},
     {{"xfile", "info", "{d}"}, 2, "", "zarn xfile info: {d}: is a directory, not an X-file\n"},
+    // VARFILEs written above
+    {{"varfile", "info", "{d}/plant.var"},
+     0,
+     "file        {d}/plant.var\nsize        355 bytes\nsections    1\nrecords     4\nattributes  5\n"
+     "  NAME\n  PHYSICAL_TYPE\n  UNITS\n  VALUE\n  SPEC\nblocks      1\n  FEED\n",
+     ""},
+    {{"varfile", "info", "{d}/narrow.var"},
+     0,
+     "file        {d}/narrow.var\nsize        480 bytes\nsections    2\nrecords     8\nattributes  6\n"
+     "  NAME\n  VALUE\n  CHANGE         written only, never read back\n  LOWER\n  BOUND\n  SPEC\n"
+     "blocks      1\n  FEED\n",
+     ""},
+    {{"varfile", "info", "{d}/blank.var"},
+     1,
+     "file        {d}/blank.var\nsize        0 bytes\nsections    0\nrecords     0\nattributes  0\n"
+     "blocks      0\n",
+     "zarn varfile info: {d}/blank.var: holds no records\n"},
+    {{"varfile", "query", "{d}/plant.var", "SPEC = CONST"},
+     0,
+     "NAME                ,PHYSICAL_TYPE,UNITS       ,VALUE           ,SPEC \n"
+     "FEED.BLK.T          ,TEMPERATURE  ,F           ,  8.03300000e+01,CONST\n"
+     "'Y(1)'              ,UNTYPED      ,'*'         , -1.00000000e+00,CONST\n",
+     ""},
+    // The two sections of a variable meet again in one record; the derived CHANGE is left out.
+    {{"varfile", "query", "{d}/narrow.var", "VALUE < 0 OR NAME = FEED.*"},
+     0,
+     "NAME                ,VALUE           ,LOWER           ,BOUND  ,SPEC \n"
+     "FEED.BLK.T          ,  8.03300000e+01, -9.67000000e+00,HARD   ,CONST\n"
+     "FEED.BLK.P          ,  2.00000000e+00,                ,HARD   ,CALC \n"
+     "'Y(1)'              , -1.00000000e+00,                ,HARD   ,CONST\n",
+     ""},
+    {{"varfile", "query", "{d}/plant.var", "VALUE > 1000"},
+     1,
+     "",
+     "zarn varfile query: no variable of {d}/plant.var matches\n"},
+    {{"varfile", "compare", "{d}/before.var", "{d}/before.var"}, 0, "COMPARE VARFILE REPORT\n", "", true},
+    // The report is the library's; what zarn adds is the status it reads from the counts.
+    {{"varfile", "compare", "{d}/before.var", "{d}/after.var"}, 1, "COMPARE VARFILE REPORT\n", "", true},
+    {{"varfile", "compare", "--details", "{d}/before.var", "{d}/after.var"},
+     1,
+     "X VALUE FILE = 3.5 CURRENT = 2.5\nY(1) SPEC FILE = CONST CURRENT = CALC\nCOMPARE VARFILE REPORT\n",
+     "",
+     true},
+    {{"varfile", "compare", "{d}/before.var", "{d}/more.var"},
+     1,
+     "1 record of {d}/more.var names no variable of {d}/before.var\nCOMPARE VARFILE REPORT\n",
+     "",
+     true},
+    // bad VARFILEs
+    {{"varfile", "info", "{d}/cut.var"},
+     2,
+     "",
+     "zarn varfile info: {d}/cut.var: truncated: the last line has no line end\n"},
+    {{"varfile", "info", "{d}/noise.var"},
+     2,
+     "",
+     "zarn varfile info: {d}/noise.var: not a readable VARFILE: Ignoring unexpected character (0) in varfile "
+     "(and 4 more messages)\n"},
+    {{"varfile", "compare", "{d}/before.var", "{d}/noise.var"},
+     2,
+     "",
+     "zarn varfile compare: {d}/noise.var: not a readable VARFILE: Ignoring unexpected character (0) in "
+     "varfile (and 4 more messages)\n"},
+    {{"varfile", "info", "{d}/header.var"},
+     2,
+     "",
+     "zarn varfile info: {d}/header.var: not a readable VARFILE: ZARN EO parse error in VARFILE input\n"},
+    {{"varfile", "compare", "{d}/missing.var", "{d}/after.var"},
+     2,
+     "",
+     "zarn varfile compare: {d}/missing.var: No such file or directory\n"},
+    {{"varfile", "query", "{d}", "VALUE > 0"},
+     2,
+     "",
+     "zarn varfile query: {d}: is a directory, not a VARFILE\n"},
+    // bad queries
+    {{"varfile", "query", "{d}/plant.var", "VALUE >"},
+     2,
+     "",
+     "zarn varfile query: bad query 'VALUE >': parse error\n"},
+    {{"varfile", "query", "{d}/plant.var", "COLOUR = RED"},
+     2,
+     "",
+     "zarn varfile query: bad query 'COLOUR = RED': COLOUR is not a recognised variable attribute\n"},
+    {{"varfile", "query", "{d}/plant.var", ""}, 2, "", "zarn varfile query: bad query '': it is empty\n"},
+    {{"varfile", "compare", "--help"}, 0, "usage: zarn varfile compare A B\n", "", true},
     // usage
     {{}, 2, "", "zarn: no command given (zarn --help lists them)\n"},
     {{"frobnicate"}, 2, "", "zarn: unknown command 'frobnicate' (zarn --help lists them)\n"},
@@ -244,15 +406,28 @@ TEST_F(Zarn, OutputsAndExitStatusOfEachCase) {
 // A long run draws a bar on a terminal, which is erased at the end, and nothing when standard error is a
 // pipe; what goes to standard output is the same either way.
 TEST_F(Zarn, ProgressBarOnlyOnATerminal) {
-    const std::vector<std::string> args{"xfile", "info", dir_ + "/big.xf"};
-    const Result piped = run(args);
-    const Result shown = run(args, true);
-    EXPECT_EQ(piped.status, 0);
-    EXPECT_EQ(piped.err, "");
-    EXPECT_NE(piped.out.find("variables   100000\n"), std::string::npos) << piped.out;
-    EXPECT_EQ(shown.out, piped.out);
-    EXPECT_NE(shown.err.find("] 100%"), std::string::npos) << "no full bar on the terminal: " << shown.err;
-    EXPECT_EQ(shown.err.back(), '\r') << "the bar is left on the terminal";
+    struct Long {
+        std::vector<std::string> args;
+        std::string holds;  // a line of what it prints
+    };
+    const Long runs[] = {
+        {{"xfile", "info", dir_ + "/big.xf"}, "variables   100000\n"},
+        // the names of block B1 from V10000 to V10009 that are in it (k % 3 == 1)
+        {{"varfile", "query", dir_ + "/big.var", "NAME = B1.BLK.V1000?"}, "B1.BLK.V10009       ,"},
+    };
+    for (const Long &l : runs) {
+        const std::string what = l.args[0] + " " + l.args[1];
+        const Result piped = run(l.args);
+        const Result shown = run(l.args, true);
+        EXPECT_EQ(piped.status, 0) << what;
+        EXPECT_EQ(piped.err, "") << what;
+        EXPECT_NE(piped.out.find(l.holds), std::string::npos) << what << ": " << piped.out;
+        EXPECT_EQ(shown.out, piped.out) << what;
+        EXPECT_NE(shown.err.find("] 100%"), std::string::npos)
+            << what << ": no full bar on the terminal: " << shown.err;
+        EXPECT_TRUE(!shown.err.empty() && shown.err.back() == '\r')
+            << what << ": the bar is left on the terminal";
+    }
 }
 
 }  // namespace

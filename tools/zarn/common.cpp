@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "zarn.h"
 #include "zarnutils/rtopipe.h"
@@ -42,20 +43,26 @@ std::string plain(std::string line) {
 
 }  // namespace
 
-std::string take_messages() {
+std::vector<std::string> take_message_lines() {
     std::string all;
     char buffer[4096];
     for (int64_t n; (n = rtoread(rtHisDev, buffer, sizeof buffer)) > 0;)
         all.append(buffer, static_cast<size_t>(n));
-    std::string joined;
+    std::vector<std::string> lines;
     size_t from = 0;
     while (from < all.size()) {
         size_t end = all.find('\n', from);
         if (end == std::string::npos) end = all.size();
-        const std::string line = plain(all.substr(from, end - from));
-        if (!line.empty()) joined += (joined.empty() ? "" : "; ") + line;
+        std::string line = plain(all.substr(from, end - from));
+        if (!line.empty()) lines.push_back(std::move(line));
         from = end + 1;
     }
+    return lines;
+}
+
+std::string take_messages() {
+    std::string joined;
+    for (const std::string &line : take_message_lines()) joined += (joined.empty() ? "" : "; ") + line;
     return joined;
 }
 

@@ -10,7 +10,7 @@
 namespace zarn::cli {
 namespace {
 
-const Family *const kFamilies[] = {&kUnitsFamily, &kXfileFamily};
+const Family *const kFamilies[] = {&kUnitsFamily, &kXfileFamily, &kVarfileFamily};
 
 bool wants_help(const char *arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
@@ -29,7 +29,7 @@ void print_overview(FILE *out) {
     }
     std::fprintf(out,
                  "\n"
-                 "Exit status: 0 done, 1 nothing found, 2 bad usage or bad input.\n");
+                 "Exit status: 0 done, 1 nothing found or differences found, 2 bad usage or bad input.\n");
 }
 
 void print_family(FILE *out, const Family &f) {

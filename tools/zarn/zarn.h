@@ -47,6 +47,7 @@ struct Family {
 // main.cpp's list.
 extern const Family kUnitsFamily;
 extern const Family kXfileFamily;
+extern const Family kVarfileFamily;
 
 // One clear line on standard error, "<call name>: <message>", and kBad.
 int fail(const Call &call, const std::string &message);
@@ -59,6 +60,8 @@ int report(const Call &call, const std::string &message, int status);
 // "!! function: " removed) to explain a failure.
 void capture_messages();
 std::string take_messages();
+// The same, one message line each (without the prefixes).
+std::vector<std::string> take_message_lines();
 // Forgets what the library said, after a call whose messages do not matter.
 void drop_messages();
 // Gives the history device back to standard output, freeing the queue.
