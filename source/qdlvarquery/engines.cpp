@@ -175,11 +175,11 @@ struct QDLVariableQuery::Plan {
     double tolerance = 0.0;
 };
 
-void QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
+void QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan, bool select) {
     // An AND inside the AND (each single test has one of its own) adds its tests.
     auto *all = dynamic_cast<QDLQCompoundTest *>(test);
     if (all != nullptr && all->Operator() == QDLQ_AND && all->Count() > 0) {
-        for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan);
+        for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan, select);
         return;
     }
     auto *code = dynamic_cast<QDLQTestInteger<V> *>(test);
@@ -195,7 +195,7 @@ void QDLVariableQuery::Gather(IQDLQTest *test, Plan &plan) {
         return;
     }
     QDLQObjectSet part;
-    if (!test->Select(part)) {
+    if (!select || !test->Select(part)) {
         plan.exact = false;
         return;
     }
@@ -237,14 +237,36 @@ inline bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int6
     return true;
 }
 
-bool QDLVariableQuery::Scan(NumberList &out) {
+bool QDLVariableQuery::Planned(Plan &plan, bool select) {
     auto *all = dynamic_cast<QDLQCompoundTest *>(Root());
-    const QDLVariableColumns &c = columns_;
-    if (all == nullptr || all->Operator() != QDLQ_AND || all->Count() == 0 || c.list == nullptr) return false;
-    Plan plan;
-    for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan);
+    if (all == nullptr || all->Operator() != QDLQ_AND || all->Count() == 0 || columns_.list == nullptr)
+        return false;
+    for (int32_t k = 0; k < all->Count(); ++k) Gather(all->TestAt(k), plan, select);
     if (plan.ncodes == 0 && plan.nreals == 0 && !plan.bounded) return false;
     plan.tolerance = Tolerance();
+    return true;
+}
+
+bool QDLVariableQuery::FlagListed(const NumberList &listed, unsigned char *keep) {
+    Plan plan;
+    if (!Planned(plan, false) || (plan.ncodes == 0 && plan.nreals == 0)) return false;
+    const QDLVariableColumns &c = columns_;
+    const int32_t n = std::min(count_, c.count);
+    for (int32_t i = 0; i < listed.Count(); ++i) {
+        const int32_t number = listed.At(i);
+        const size_t k = static_cast<size_t>(number) - 1;
+        const bool passed = number >= 1 && number <= n
+                                ? Passes(plan, 0, k, c.status[k]) && (plan.exact || Test(number))
+                                : Test(number);
+        keep[i] = passed ? 1 : 0;
+    }
+    return true;
+}
+
+bool QDLVariableQuery::Scan(NumberList &out) {
+    const QDLVariableColumns &c = columns_;
+    Plan plan;
+    if (!Planned(plan, true)) return false;
     const int32_t n = std::min(count_, c.count);
     int32_t *list = out.Room(plan.bounded ? plan.within.Count() : n);
     if (list == nullptr) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "attrcat/attrcat.h"
 #include "platform/xalloc.h"
@@ -611,6 +612,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         std::memset(keep, 1, static_cast<size_t>(n));
         Guarded([&] {
             StartRun();
+            if (self()->FlagListed(results_, keep)) return;
             for (int32_t i = n - 1; i >= 0; --i) keep[i] = Test(results_.At(i)) ? 1 : 0;
         });
         results_.KeepFlagged(keep);
@@ -683,6 +685,9 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     // loading of one object into the record under the attribute mask.
     void OnRunStart() {}
     bool Scan(NumberList &) { return false; }
+    // keep[i] set to whether object listed.At(i) passes, without loading
+    // every object (false, keep untouched, when it cannot answer so).
+    bool FlagListed(const NumberList &, unsigned char *) { return false; }
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
         return record_.Load(container_, block_, number, true);
@@ -756,23 +761,30 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         }
         QDLQObjectSet set;
         const bool selected = !restricted_ && root_->Select(set);
-        auto consider = [&](int32_t n) {
+        // passed: -1 when the object is still to be tested, else whether it passed.
+        auto consider = [&](int32_t n, int passed) {
             if (skip != nullptr && skip->ContainsSorted(n)) return true;
             if (n < 1 || n > count_) return true;
-            if (!selected && !Test(n)) return true;
+            if (passed == 0 || (passed < 0 && !selected && !Test(n))) return true;
             if (out.Append(n)) return true;
             report_run(msg::kNoMemoryToRun);
             return false;
         };
         if (restricted_) {
-            for (int32_t k = 0; k < candidates_.Count(); ++k)
-                if (!consider(candidates_.At(k))) return;
+            // The query class may answer for all candidates at once.
+            const int32_t count = candidates_.Count();
+            std::unique_ptr<unsigned char, decltype(&std::free)> flags(
+                static_cast<unsigned char *>(zarn::xmalloc(static_cast<size_t>(count > 0 ? count : 1))),
+                &std::free);
+            const bool flagged = flags != nullptr && self()->FlagListed(candidates_, flags.get());
+            for (int32_t k = 0; k < count; ++k)
+                if (!consider(candidates_.At(k), flagged ? flags.get()[k] : -1)) return;
         } else if (selected) {
             for (int32_t k = 0; k < set.Count(); ++k)
-                if (!consider(set.At(k))) return;
+                if (!consider(set.At(k), -1)) return;
         } else {
             for (int32_t n = 1; n <= count_; ++n)
-                if (!consider(n)) return;
+                if (!consider(n, -1)) return;
         }
     }
 
@@ -810,6 +822,10 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
     // select bound the objects, and only when some test can do neither are
     // the remaining objects loaded and tested.
     bool Scan(NumberList &out);
+    // The same column tests over listed objects only: the tests that would
+    // select from the whole block are left to loading the objects that pass
+    // the columns.
+    bool FlagListed(const NumberList &listed, unsigned char *keep);
     bool LoadObject(int32_t number) {
         record_.mask = mask_;
         return record_.Load(columns_, number, true);
@@ -817,8 +833,11 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
 
   private:
     struct Plan;
+    // The plan of a scan when the root is an AND with a test the columns
+    // answer; select: tests that can select from the whole block do so.
+    bool Planned(Plan &plan, bool select);
     // Sorts a test of the AND at the root into plan.
-    void Gather(IQDLQTest *test, Plan &plan);
+    void Gather(IQDLQTest *test, Plan &plan, bool select);
     // Whether variable k + 1, with status word, passes the plan's column
     // tests from code test first on.
     bool Passes(const Plan &plan, int first, size_t k, int64_t word);

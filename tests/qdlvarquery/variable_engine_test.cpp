@@ -123,16 +123,27 @@ TEST_F(VariableEngine, QueryTableMatchesALoopOverTheRows) {
     EXPECT_EQ(history.text(), "");
 }
 
-TEST_F(VariableEngine, SameAnswersWhenEveryObjectIsLoaded) {
-    // Candidates are loaded one by one; without them codes and names come
-    // from the columns and reals narrow the sets.
+TEST_F(VariableEngine, SameAnswersOverCandidatesAndWhenRefined) {
+    // Candidates, and results being refined, are tested one by one (from the
+    // columns where the tests allow); the whole block is scanned.
     std::vector<int32_t> all;
     for (int32_t k = 1; k <= kVariables; ++k) all.push_back(k);
     for (const QueryRow &q : kQueries) {
         ASSERT_TRUE(model.engine->SetCandidates(0, nullptr));
-        const std::vector<int32_t> from_columns = model.Run(q.text);
+        const std::vector<int32_t> whole_block = model.Run(q.text);
         ASSERT_TRUE(model.engine->SetCandidates(kVariables, all.data()));
-        EXPECT_EQ(model.Run(q.text), from_columns) << q.name;
+        EXPECT_EQ(model.Run(q.text), whole_block) << q.name << ": over candidates";
+        model.engine->Refine();
+        EXPECT_EQ(model.engine->NumResults(), static_cast<int32_t>(whole_block.size()))
+            << q.name << ": refined by itself";
+        ASSERT_TRUE(model.engine->SetQueryText("SPEC <> CALC OR SPEC = CALC"));
+        model.engine->Execute();
+        ASSERT_EQ(model.engine->NumResults(), kVariables) << "every candidate passes";
+        ASSERT_TRUE(model.engine->SetQueryText(q.text));
+        model.engine->Refine();
+        std::vector<int32_t> refined;
+        for (int32_t i = 0; i < model.engine->NumResults(); ++i) refined.push_back(model.engine->ResultAt(i));
+        EXPECT_EQ(refined, whole_block) << q.name << ": every variable refined";
     }
 }
 
