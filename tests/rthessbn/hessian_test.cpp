@@ -1,9 +1,7 @@
-// The Hessian where the model test (tests/rtjacbn/model_test.cpp, which runs
-// every operation on a Hessian beside the Jacobian) does not reach: its
-// local-number vectors, records, searches and filters that take either
-// variable, and its own texts. A head of capacity 6 with 5 nonzeros and a
-// window over nonzeros 3..4 (first variable 3, first second variable 5,
-// first equation 2).
+// What the model test in tests/rtjacbn does not reach: local-number vectors,
+// records, searches and filters that take either variable, and the Hessian's
+// own texts. A head of capacity 6 with 5 nonzeros and a window over nonzeros
+// 3..4 (first variable 3, first second variable 5, first equation 2).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -73,12 +71,6 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
                    rtohess_col2ptr(w.head) == h->icn2),
               "1 1 1")
         << "the arrays in their documented fields";
-    rtohess_renumber(w.win, 1, 2, 3, 10, 9, 0);
-    rtohess_renumber_vars_in_range(w.win, 2, 2, 15, 16, 1);
-    EXPECT_EQ(line(rtohess_inq_nz_varnum(w.win, 1), rtohess_inq_nz_varnum2(w.win, 1),
-                   rtohess_inq_nz_varnum(w.win, 2), rtohess_inq_nz_varnum2(w.win, 2)),
-              "2 13 16 17")
-        << "both variables renumbered, each against the threshold or range";
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
     rtohess_destroy(&flat);
 }
