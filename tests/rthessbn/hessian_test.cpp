@@ -1,7 +1,8 @@
-// What the model test in tests/rtjacbn does not reach: local-number vectors,
-// records, searches and filters that take either variable, and the Hessian's
-// own texts. A head of capacity 6 with 5 nonzeros and a window over nonzeros
-// 3..4 (first variable 3, first second variable 5, first equation 2).
+// Local-number vectors, both variables renumbered, records, searches and
+// filters that take either variable, and the Hessian's own texts (the model
+// test in tests/rtjacbn runs the other operations). A head of capacity 6 with
+// 5 nonzeros and a window over nonzeros 3..4 (first variable 3, first second
+// variable 5, first equation 2).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,6 +72,12 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
                    rtohess_col2ptr(w.head) == h->icn2),
               "1 1 1")
         << "the arrays in their documented fields";
+    rtohess_renumber(w.win, 1, 2, 3, 10, 9, 0);
+    rtohess_renumber_vars_in_range(w.win, 2, 2, 15, 16, 1);
+    EXPECT_EQ(line(rtohess_inq_nz_varnum(w.win, 1), rtohess_inq_nz_varnum2(w.win, 1),
+                   rtohess_inq_nz_varnum(w.win, 2), rtohess_inq_nz_varnum2(w.win, 2)),
+              "2 13 16 17")
+        << "both variables renumbered, each against the threshold or range";
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
     rtohess_destroy(&flat);
 }
