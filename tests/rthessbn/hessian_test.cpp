@@ -1,9 +1,8 @@
-// The Hessian where the model test (tests/rtjacbn/model_test.cpp, which runs
-// every operation on a Hessian beside the Jacobian) does not reach: its
-// local-number vectors, records, searches and filters that take either
-// variable, and its own texts. A head of capacity 6 with 5 nonzeros and a
-// window over nonzeros 3..4 (first variable 3, first second variable 5,
-// first equation 2).
+// Local-number vectors, both variables renumbered, records, searches and
+// filters that take either variable, and the Hessian's own texts (the model
+// test in tests/rtjacbn runs the other operations). A head of capacity 6 with
+// 5 nonzeros and a window over nonzeros 3..4 (first variable 3, first second
+// variable 5, first equation 2).
 #include <gtest/gtest.h>
 
 #include <string>
