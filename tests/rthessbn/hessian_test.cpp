@@ -82,6 +82,16 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     rtohess_destroy(&flat);
 }
 
+TEST(Hessian, AWindowKnowsItsParent) {
+    World w;
+    rt_hess_t *parent = nullptr;
+    rtohess_parent(w.win, &parent);
+    EXPECT_EQ(parent, w.head);
+    EXPECT_EQ(rtohess_parent_check(w.head, w.win), 1) << "the window's own parent";
+    EXPECT_EQ(rtohess_parent_check(w.win, w.head), 0) << "a head has no parent";
+    EXPECT_EQ(rtohess_parent_check(w.head, nullptr), 0) << "no window";
+}
+
 TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     World w;
     rtvarlst_t *vars = rtovarlst_create(9);
