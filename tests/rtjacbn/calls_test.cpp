@@ -322,6 +322,7 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
         {"var index", rtojac_filter_var_match_index(&rec, 2)},
         {"var index is not the equation's", rtojac_filter_var_match_index(&rec, 1)},
         {"eqn regexp", rtojac_filter_eqn_match_regexp(&rec, e1)},
+        {"eqn regexp without a record", rtojac_filter_eqn_match_regexp(nullptr, e1)},
         {"eqn name", rtojac_filter_eqn_match_name(&rec, "E1")},
         {"eqn name none", rtojac_filter_eqn_match_name(&rec, nullptr)},
         {"eqn index", rtojac_filter_eqn_match_index(&rec, 1)},
@@ -331,7 +332,8 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
     for (const auto &f : filters) got += std::string(f.first) + "=" + std::to_string(f.second) + " ";
     EXPECT_EQ(got,
               "always=1 var regexp=1 var regexp none=0 var name=1 var name is not a prefix=0 var index=1 "
-              "var index is not the equation's=0 eqn regexp=1 eqn name=1 eqn name none=0 eqn index=1 "
+              "var index is not the equation's=0 eqn regexp=1 eqn regexp without a record=0 eqn name=1 eqn "
+              "name none=0 eqn index=1 "
               "eqn index is not the variable's=0 ");
     hs_regfree(x2);
     hs_regfree(e1);
