@@ -33,16 +33,16 @@ inline int64_t shifted(int64_t i, int64_t offset, int64_t size) {
 
 // Working arrays of the grouping, from the C heap (never a raise).
 struct Work {
-    int64_t *colstart = nullptr;  // ncol + 2: first entry of each column in colrows
+    int64_t *colstart = nullptr;  // ncol + 1: first entry of each column in colrows, then the count
     int64_t *colrows = nullptr;   // nnz: rows of the unmarked nonzeros, by column
     int64_t *group = nullptr;     // ncol + 1: -1 not grouped, 0 candidate, else its group
-    int64_t *flag = nullptr;      // ncol + 2: the column that last flagged a group; later the list offsets
+    int64_t *flag = nullptr;      // ncol + 1: the column that last flagged a group; later the list offsets
     bool get(int64_t ncol, int64_t nnz) {
         const auto bytes = [](int64_t n) { return static_cast<std::size_t>(n) * sizeof(int64_t); };
-        colstart = static_cast<int64_t *>(xmalloc(bytes(ncol + 2)));
+        colstart = static_cast<int64_t *>(xmalloc(bytes(ncol + 1)));
         colrows = static_cast<int64_t *>(xmalloc(bytes(nnz > 0 ? nnz : 1)));
         group = static_cast<int64_t *>(xmalloc(bytes(ncol + 1)));
-        flag = static_cast<int64_t *>(xcalloc(static_cast<std::size_t>(ncol + 2), sizeof(int64_t)));
+        flag = static_cast<int64_t *>(xcalloc(static_cast<std::size_t>(ncol + 1), sizeof(int64_t)));
         return colstart != nullptr && colrows != nullptr && group != nullptr && flag != nullptr;
     }
     ~Work() {

@@ -1,10 +1,12 @@
 // Variable groups: the groups of random patterns checked against the patterns themselves, small patterns
 // with known groups, refused input, the counting sort and the report's layout.
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 
 #include "numutil_fixture.h"
+#include "platform/xalloc.h"
 
 namespace {
 
@@ -192,6 +194,95 @@ TEST(VariableGroups, ReportOfThirteenMembersTakesThreeLines) {
               "                                    107    108    109    110    111    112\n"
               "                                    113\n"
               " \n");
+}
+
+TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
+    // Row 1 holds columns 1, 2, 3 with (1, 2) marked: column 2 has no other nonzero and is in no group.
+    const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 3}, marks = {0, 1, 0, 0};
+    const int64_t ncol = 3, nrow = 2, nnz = 4;
+    V starts(3, -7), list(6, -7);
+    int64_t ngroups = -7, err = -7;
+    U3_KPR(&ncol, &nrow, &nnz, rows.data(), cols.data(), marks.data(), starts.data(), list.data(), &ngroups,
+           &err);
+    EXPECT_EQ(err, 0);
+    EXPECT_EQ(ngroups, 2);
+    EXPECT_EQ(list, (V{1, 1, 1, 3, 0, 0}));
+    EXPECT_EQ(starts, (V{1, 4, 5}));
+}
+
+// Every entry's refusals: the message, and the code or output where there is one.
+TEST(VariableGroups, EntriesRefuseBadArguments) {
+    const int64_t three = 3, zero = 0, minus = -1, unit = 97, one = 1;
+    int64_t g = 0, err = -1, out = -1, state = 0;
+    U3VGRP_CREATE(&three, &three, &three, &g);
+    V rows = {1, 2, 3}, cols = {1, 2, 3}, status = {0, 0, 0}, order(3), work(4), list(6);
+    std::vector<double> x(3, 1.0), jac(3);
+    const struct {
+        const char *what;
+        std::function<void()> call;
+        int64_t want;  // err or the output, after the call
+        S message;
+    } kCases[] = {
+        {"compute object 0",
+         [&] { U3VGRP_COMPUTE(rows.data(), cols.data(), nullptr, &zero, &zero, &zero, &zero, &err); }, 1,
+         "!! u3vgrp_compute: block index is 0\n"},
+        {"compute missing columns",
+         [&] { U3VGRP_COMPUTE(rows.data(), nullptr, nullptr, &zero, &zero, &zero, &g, &err); }, 1,
+         "!! u3vgrp_compute: an array argument is missing\n"},
+        {"compute no memory for the fixed test",
+         [&] {
+             zarn::failalloc_set(1);
+             U3VGRP_COMPUTE(rows.data(), cols.data(), status.data(), &zero, &zero, &one, &g, &err);
+         },
+         4, "!! u3vgrp_compute: not enough memory for 3 entries\n"},
+        {"compute no memory for the work",
+         [&] {
+             zarn::failalloc_set(1);
+             U3VGRP_COMPUTE(rows.data(), cols.data(), nullptr, &zero, &zero, &zero, &g, &err);
+         },
+         4, "!! u3vgrp_compute: not enough memory for 6 entries\n"},
+        {"kpr negative count",
+         [&] {
+             U3_KPR(&three, &minus, &three, rows.data(), cols.data(), nullptr, order.data(), list.data(),
+                    &out, &err);
+         },
+         1, "!! u3_kpr: count is out of range. -1\n"},
+        {"kpr outputs overlap",
+         [&] {
+             U3_KPR(&three, &three, &three, rows.data(), cols.data(), nullptr, list.data(), list.data(), &out,
+                    &err);
+         },
+         1, "!! u3_kpr: the arrays overlap\n"},
+        {"bksort key out of range",
+         [&] { U3_BKSORT(&one, &three, rows.data(), order.data(), work.data()), err = order[0]; }, 0,
+         "!! u3_bksort: index 2 at entry 2 is out of range 1..1\n"},
+        {"njac no memory",
+         [&] {
+             U3NJAC_COMPUTE(&g, x.data(), x.data(), status.data(), x.data(), &zero, cols.data(), x.data(),
+                            x.data(), jac.data(), &state, &err);
+             zarn::failalloc_set(1);
+             U3NJAC_COMPUTE(&g, x.data(), x.data(), status.data(), x.data(), &zero, cols.data(), x.data(),
+                            x.data(), jac.data(), &state, &err);
+         },
+         1, "!! u3njac_compute: not enough memory for 15 entries\n"},
+        {"save object 0", [&] { U3VGRP_SAVE_TO_FILE(&unit, &zero), err = 0; }, 0,
+         "!! u3vgrp_save_to_file: block index is 0\n"},
+        {"read from a unit not open", [&] { U3VGRP_READ_FM_FILE(&unit, &out), err = out; }, 0,
+         "!! u3vgrp_read_fm_file: unit 97 is not connected for unformatted sequential transfers\n"},
+    };
+    HistoryCapture his;
+    for (const auto &c : kCases) {
+        err = -1;
+        c.call();
+        zarn::failalloc_set(0);
+        EXPECT_EQ(err, c.want) << c.what;
+        EXPECT_EQ(his.text(), c.message) << c.what;
+    }
+    // An object without nonzeros is done at once.
+    ZARN_ib0[g + 2] = 0;
+    U3VGRP_COMPUTE(nullptr, nullptr, nullptr, &zero, &zero, &zero, &g, &err);
+    EXPECT_EQ(err, 0);
+    U3VGRP_DESTROY(&g);
 }
 
 }  // namespace
