@@ -134,17 +134,25 @@ program vgroups
   call check(ig2 == 0, 'U3VGRP_DESTROY')
   close (41, status='delete')
 
-  ! A first record with a negative count reads as nothing; one whose sizes the file cannot hold too.
+  ! A first record with a negative count reads as nothing, and so does one announcing sizes the file
+  ! cannot hold: in both cases the next record is the one after that first record.
   open (unit=41, file='vgroups.grp', form='unformatted', access='sequential', status='replace')
-  write (41) -1_8, 6_8, 5_8, 12_8
-  write (41) 0_8, 1000000_8, 5_8, 12_8
-  write (41) (1_8, k = 1, 3)
+  write (41) -1_8, ncol, nrow, nnz
+  do k = 1, 2*ncol + nrow + 1
+    write (41) 7_8
+  end do
+  write (41) 0_8, 1000000_8, nrow, nnz
+  write (41) 9_8
   rewind (41)
-  ig2 = -5
   call U3VGRP_READ_FM_FILE(unit, ig2)
-  call check(ig2 == 0, 'negative count reads as nothing')
+  read (41) k
+  call check(ig2 == 0 .and. k == 7, 'negative count reads as nothing')
+  do k = 2, 2*ncol + nrow + 1
+    read (41)
+  end do
   call U3VGRP_READ_FM_FILE(unit, ig2)
-  call check(ig2 == 0, 'a file too short is refused')
+  read (41) k
+  call check(ig2 == 0 .and. k == 9, 'a file too short is refused')
   close (41, status='delete')
 
   call U3VGRP_DESTROY(ig)

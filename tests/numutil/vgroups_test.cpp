@@ -197,16 +197,17 @@ TEST(VariableGroups, ReportOfThirteenMembersTakesThreeLines) {
 }
 
 TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
-    // Row 1 holds columns 1, 2, 3 with (1, 2) marked: column 2 has no other nonzero and is in no group.
-    const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 3}, marks = {0, 1, 0, 0};
+    // Row 1 holds columns 1, 2, 3 with (1, 1) and (1, 3) marked: columns 1 and 2 no longer meet, and
+    // column 3, with no unmarked nonzero, is in no group.
+    const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 1}, marks = {1, 0, 1, 0};
     const int64_t ncol = 3, nrow = 2, nnz = 4;
     V starts(3, -7), list(6, -7);
     int64_t ngroups = -7, err = -7;
     U3_KPR(&ncol, &nrow, &nnz, rows.data(), cols.data(), marks.data(), starts.data(), list.data(), &ngroups,
            &err);
     EXPECT_EQ(err, 0);
-    EXPECT_EQ(ngroups, 2);
-    EXPECT_EQ(list, (V{1, 1, 1, 3, 0, 0}));
+    EXPECT_EQ(ngroups, 1);
+    EXPECT_EQ(list, (V{2, 1, 2, 0, 0, 0}));
     EXPECT_EQ(starts, (V{1, 4, 5}));
 }
 
