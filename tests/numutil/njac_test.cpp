@@ -26,9 +26,10 @@ struct Loop {
 };
 
 TEST(NumericalJacobian, StepRuleByPhysicalType) {
-    // d = minstep(p + 1) * typical = 0.5, 2e-3, 4, and 40 for the price type (the entry of type 2).
-    const D x0 = {0.5, -1e-3, 3.0, -5.0};
-    const D moved = {0.5 + 0.5 * 1e-2, -1e-3 + 2e-3 * 1e-2, 3.0 + 4 * 1e-2, -5.0 + 40 * 1e-2};
+    // d = minstep(p + 1) * typical = 0.5, 2e-3, 4, and 40 for the price type (the entry of type 2); |x| = d
+    // takes the relative step.
+    const D x0 = {-0.5, -1e-3, 3.0, -5.0};
+    const D moved = {-0.5 - 0.5 * 1e-2, -1e-3 + 2e-3 * 1e-2, 3.0 + 4 * 1e-2, -5.0 + 40 * 1e-2};
     Loop loop;
     D x = x0;
     loop.call(x);
