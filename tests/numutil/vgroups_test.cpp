@@ -1,6 +1,7 @@
 // Variable groups: the groups of random patterns checked against the patterns themselves, small patterns
 // with known groups, refused input, the counting sort and the report's layout.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <random>
 #include <set>
@@ -213,7 +214,7 @@ TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
 
 // Every entry's refusals: the message, and the code or output where there is one.
 TEST(VariableGroups, EntriesRefuseBadArguments) {
-    const int64_t three = 3, zero = 0, minus = -1, unit = 97, one = 1;
+    const int64_t three = 3, zero = 0, minus = -1, unit = 97, one = 1, huge = INT64_MAX;
     int64_t g = 0, err = -1, out = -1, state = 0;
     U3VGRP_CREATE(&three, &three, &three, &g);
     V rows = {1, 2, 3}, cols = {1, 2, 3}, status = {0, 0, 0}, order(3), work(4), list(6);
@@ -248,6 +249,12 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
                     &out, &err);
          },
          1, "!! u3_kpr: count is out of range. -1\n"},
+        {"kpr sizes beyond a block",
+         [&] {
+             U3_KPR(&huge, &three, &three, rows.data(), cols.data(), nullptr, order.data(), list.data(), &out,
+                    &err);
+         },
+         1, "!! u3_kpr: count is out of range. 9223372036854775807\n"},
         {"kpr outputs overlap",
          [&] {
              U3_KPR(&three, &three, &three, rows.data(), cols.data(), nullptr, list.data(), list.data(), &out,
