@@ -1,10 +1,12 @@
 // A C++ program built against an installed zarnutils found with
 // find_package(zarnutils): it writes a small VARFILE through the library's
-// writer into a queue pipe and checks the header line. Exits 0 when right.
+// writer into a queue pipe and checks the header line, and reads the list
+// through a solver data provider. Exits 0 when right.
 #include <cstdio>
 #include <string>
 
 #include "zarnutils/rtopipe.h"
+#include "zarnutils/rtprovider.hpp"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/varfile.hpp"
 
@@ -12,6 +14,12 @@ int main() {
     rtvarlst_t *list = rtovarlst_create(1);
     rtovarlst_set_nvar(list, 1);
     rtovarlst_addvar(list, 1, "FEED.T");
+    RTVarlstProvider provider(list);
+    VarProvider &vars = provider;
+    if (vars.Nvar() != 1 || vars.ValueVec() != rtovarlst_vec_value(list)) {
+        std::printf("the provider does not hand out the list's VALUE column\n");
+        return 1;
+    }
     rtopipe *queue = create_queue_rtopipe();
     copyPipe(queue);  // one reference for the writer, one to read back
     {
