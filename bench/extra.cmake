@@ -14,3 +14,18 @@ if(TARGET uom_bench)
     message(STATUS "uom_bench: UDUNITS-2 not found, its baseline is skipped")
   endif()
 endif()
+
+# ColPack is a baseline of the grouping benchmark only; without it the
+# benchmark runs the library's side alone.
+if(TARGET vgroups_bench)
+  find_path(COLPACK_INCLUDE_DIR ColPack/ColPackHeaders.h)
+  find_library(COLPACK_LIBRARY ColPack)
+  if(COLPACK_INCLUDE_DIR AND COLPACK_LIBRARY)
+    message(STATUS "vgroups_bench: ColPack baseline enabled (${COLPACK_LIBRARY})")
+    target_include_directories(vgroups_bench SYSTEM PRIVATE ${COLPACK_INCLUDE_DIR} ${COLPACK_INCLUDE_DIR}/ColPack)
+    target_link_libraries(vgroups_bench PRIVATE ${COLPACK_LIBRARY})
+    target_compile_definitions(vgroups_bench PRIVATE ZARN_BENCH_HAVE_COLPACK=1)
+  else()
+    message(STATUS "vgroups_bench: ColPack not found, its baseline is skipped")
+  endif()
+endif()

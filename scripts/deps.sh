@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages every make target needs, only those that are missing:
 # the build and tests (build, test, asan), ccache, clang with its sanitizer and
-# libFuzzer run-times (fuzz), the benchmark library and the UDUNITS-2 baseline
+# libFuzzer run-times (fuzz), the benchmark library, the UDUNITS-2 and ColPack baselines
 # (bench), python3 (mutants, generators), gcovr (coverage), clang-format (the
 # format check of CI), pkg-config and dpkg-dev (the install test's consumers and
 # the Debian package's dependencies).
@@ -9,7 +9,7 @@
 # libbenchmark-tools and the system Python's scipy), which neither the build nor CI needs.
 set -euo pipefail
 need=(cmake ninja-build g++ gfortran libgtest-dev libbenchmark-dev libssl-dev bison flex
-      ccache clang libclang-rt-dev libudunits2-dev python3 binutils gcovr clang-format pkg-config dpkg-dev)
+      ccache clang libclang-rt-dev libudunits2-dev libcolpack-dev python3 binutils gcovr clang-format pkg-config dpkg-dev)
 if [ "${1:-}" = "--bench" ]; then
   need=(libbenchmark-tools python3-scipy)
 fi

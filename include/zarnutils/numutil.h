@@ -119,6 +119,92 @@ ZARN_API void NZ_IN_ROW(const int64_t *row, const int64_t *rows, const int64_t *
                         int64_t *count);
 
 /*
+ * Variable groups for finite-difference Jacobians. The object is an integer
+ * block of 8 entries at plex index g: X(g) ncol, X(g+1) nrow, X(g+2) nnz,
+ * X(g+3) the number of groups (0 until computed), X(g+4) the plex index of
+ * the group list (2 * ncol integers), X(g+6) that of the row starts (nrow + 1
+ * integers). The group list holds, group after group, the member count and
+ * the members in increasing order; the rest of it is 0. Row start r is the
+ * position of row r's first nonzero, entry nrow + 1 is nnz + 1. Nonzeros are
+ * given as row and column arrays ordered by row.
+ *
+ * U3VGRP_CREATE makes an object with 0 groups when all three sizes are at
+ * least 1, else stores 0 in *g (a negative size is reported). U3VGRP_DESTROY
+ * frees the object and its blocks and sets *g = 0; 0 does nothing.
+ */
+ZARN_API void U3VGRP_CREATE(const int64_t *ncol, const int64_t *nrow, const int64_t *nnz, int64_t *g);
+ZARN_API void U3VGRP_DESTROY(int64_t *g);
+/*
+ * Groups the columns so that no two columns of a group have a nonzero in the
+ * same row: each column, in increasing order, joins the lowest-numbered group
+ * none of whose columns shares a row with it, or opens a new one. Rows and
+ * columns are taken less rowoffset and coloffset; the arrays are only read.
+ * With usefixed non-zero the nonzeros of fixed variables (status words,
+ * current problem mode) take no part, and a fixed variable is in no group.
+ * *err: 0 done (also when nnz is 0), 1 object 0 or a negative size, a
+ * negative offset or a missing array, 2 a column outside 1..ncol, 3 a row
+ * outside 1..nrow or out of order, 4 no memory for the work. On an error the
+ * object is unchanged.
+ */
+ZARN_API void U3VGRP_COMPUTE(const int64_t *rows, const int64_t *cols, const int64_t *status,
+                             const int64_t *rowoffset, const int64_t *coloffset, const int64_t *usefixed,
+                             const int64_t *g, int64_t *err);
+/*
+ * The grouping itself over rows and columns without offsets: nonzero k takes
+ * no part when marks is given and marks(k) is non-zero. Writes the row starts
+ * (nrow + 1), the group list (2 * ncol) and the number of groups; *err as for
+ * U3VGRP_COMPUTE (1 also for outputs that overlap an input), outputs unchanged
+ * on an error.
+ */
+ZARN_API void U3_KPR(const int64_t *ncol, const int64_t *nrow, const int64_t *nnz, const int64_t *rows,
+                     const int64_t *cols, const int64_t *marks, int64_t *rowstart, int64_t *grouplist,
+                     int64_t *ngroups, int64_t *err);
+/*
+ * Counting sort: order(1..nnz) lists the positions 1..nnz grouped by their
+ * key (1..n), in increasing position within a key; work(1..n+1) ends with the
+ * position in order of the first entry of each key, and nnz + 1. A key
+ * outside 1..n is reported and nothing is written.
+ */
+ZARN_API void U3_BKSORT(const int64_t *n, const int64_t *nnz, const int64_t *keys, int64_t *order,
+                        int64_t *work);
+/*
+ * Finite-difference Jacobian by reverse communication. Call with *state = 0,
+ * then evaluate f at x and call again with *state = 1, as long as the call
+ * leaves *state at 1; it ends at 2 with jac filled and x and f as before the
+ * first evaluation. Each call with *state = 1 moves the variables of one group
+ * by their steps: with p the physical type of variable j (a price type -p
+ * counts as p), d = minstep(p + 1) * typical(j); the step is x(j) * relstep
+ * when |x(j)| >= d, else d * relstep. The next call sets, for every row, the
+ * entry of its first nonzero whose column (less coloffset) is in that group
+ * to the change of f over the actual step. minstep holds one entry per
+ * physical type from 0 up to the highest type the status words carry. One
+ * evaluation runs at a time in the process; a start (*state = 0) drops an
+ * unfinished one. *err: 0, or 1 for object 0, a negative size, a missing
+ * argument, an inconsistent object, or a call that continues another
+ * object's evaluation. Another *state returns at once.
+ */
+ZARN_API void U3NJAC_COMPUTE(const int64_t *g, double *x, const double *typical, const int64_t *status,
+                             double *f, const int64_t *coloffset, const int64_t *cols, const double *minstep,
+                             const double *relstep, double *jac, int64_t *state, int64_t *err);
+/*
+ * The group file on a unit opened for unformatted sequential transfers: one
+ * record with the number of groups, ncol, nrow and nnz, then the group list
+ * and the row starts, one integer to a record. Reading a first record with a
+ * negative value reads no more and stores 0 in *g; a file too short for its
+ * sizes, or whose groups are not consistent, is reported and gives 0.
+ */
+ZARN_API void U3VGRP_SAVE_TO_FILE(const int64_t *unit, const int64_t *g);
+ZARN_API void U3VGRP_READ_FM_FILE(const int64_t *unit, int64_t *g);
+/*
+ * The groups on the history device, every variable index plus *offset:
+ * " Number of groups detected = " and the count, then per group " Group ",
+ * its number, " contains variables:" and six indices a line, continued on
+ * lines indented by 32 blanks, then a line of one blank. Nothing for object
+ * 0, a negative offset or no groups.
+ */
+ZARN_API void U3VGRP_REPORT_BY_IDX(const int64_t *g, const int64_t *offset);
+
+/*
  * Sorts dx(1..n): ascending for kflag 1 or 2, descending for -1 or -2; with
  * |kflag| = 2 dy follows the same reordering. The sort is not stable. n < 1
  * or another kflag returns silently.

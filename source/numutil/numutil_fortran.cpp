@@ -166,6 +166,53 @@ ZARN_FORTRAN(void, NZ_IN_ROW, nz_in_row_,
     store(count, found);
 }
 
+ZARN_FORTRAN(void, U3VGRP_CREATE, u3vgrp_create_,
+             (const int64_t *ncol, const int64_t *nrow, const int64_t *nnz, int64_t *g)) {
+    if (!has_output("u3vgrp_create", g)) return;
+    *g = nu::vgrp_create(count_of(ncol), count_of(nrow), count_of(nnz));
+}
+ZARN_FORTRAN(void, U3VGRP_DESTROY, u3vgrp_destroy_, (int64_t * g)) { nu::vgrp_destroy(g); }
+ZARN_FORTRAN(void, U3VGRP_COMPUTE, u3vgrp_compute_,
+             (const int64_t *rows, const int64_t *cols, const int64_t *status, const int64_t *rowoffset,
+              const int64_t *coloffset, const int64_t *usefixed, const int64_t *g, int64_t *err)) {
+    // An offset left out reads as -1 and is refused.
+    store(err, nu::vgrp_compute(rows, cols, status, count_of(rowoffset), count_of(coloffset), deref(usefixed),
+                                deref(g)));
+}
+ZARN_FORTRAN(void, U3_KPR, u3_kpr_,
+             (const int64_t *ncol, const int64_t *nrow, const int64_t *nnz, const int64_t *rows,
+              const int64_t *cols, const int64_t *marks, int64_t *rowstart, int64_t *grouplist,
+              int64_t *ngroups, int64_t *err)) {
+    store(err, nu::kpr(count_of(ncol), count_of(nrow), count_of(nnz), rows, cols, marks, rowstart, grouplist,
+                       ngroups));
+}
+ZARN_FORTRAN(void, U3_BKSORT, u3_bksort_,
+             (const int64_t *n, const int64_t *nnz, const int64_t *keys, int64_t *order, int64_t *work)) {
+    (void)nu::bksort(count_of(n), count_of(nnz), keys, order, work);
+}
+ZARN_FORTRAN(void, U3NJAC_COMPUTE, u3njac_compute_,
+             (const int64_t *g, double *x, const double *typical, const int64_t *status, double *f,
+              const int64_t *coloffset, const int64_t *cols, const double *minstep, const double *relstep,
+              double *jac, int64_t *state, int64_t *err)) {
+    if (coloffset == nullptr || relstep == nullptr) {
+        zarn::rtopipe::report(zarn::numutil::msg::kMissingArray, "u3njac_compute");
+        store(err, 1);
+        return;
+    }
+    const nu::NjacArgs args{deref(g), x, typical, status, f, *coloffset, cols, minstep, *relstep, jac};
+    store(err, nu::njac(args, state));
+}
+ZARN_FORTRAN(void, U3VGRP_SAVE_TO_FILE, u3vgrp_save_to_file_, (const int64_t *unit, const int64_t *g)) {
+    nu::vgrp_save(count_of(unit), deref(g));
+}
+ZARN_FORTRAN(void, U3VGRP_READ_FM_FILE, u3vgrp_read_fm_file_, (const int64_t *unit, int64_t *g)) {
+    if (!has_output("u3vgrp_read_fm_file", g)) return;
+    *g = nu::vgrp_read(count_of(unit));
+}
+ZARN_FORTRAN(void, U3VGRP_REPORT_BY_IDX, u3vgrp_report_by_idx_, (const int64_t *g, const int64_t *offset)) {
+    nu::vgrp_report(deref(g), count_of(offset));
+}
+
 ZARN_FORTRAN(void, SLATEC_DSORT, slatec_dsort_,
              (double *dx, double *dy, const int64_t *n, const int64_t *kflag)) {
     nu::sort_reals(dx, dy, deref(n), deref(kflag));

@@ -125,6 +125,67 @@ void concat(char *dst, std::size_t dstlen, const char *src, std::size_t srclen);
 std::size_t left_justify(char *text, std::size_t len);
 void clear_screen();
 
+// Variable groups for finite-difference Jacobians (vgroups.cpp, njac.cpp,
+// vgroup_file.cpp). The object is an integer block of kVgrpLength entries.
+enum VgrpEntry : int64_t {
+    kVgrpNcol = 0,       // number of variables (columns)
+    kVgrpNrow = 1,       // number of equations (rows)
+    kVgrpNnz = 2,        // number of nonzeros
+    kVgrpGroups = 3,     // number of groups, 0 until computed
+    kVgrpGroupList = 4,  // plex index of the group list, 2 * ncol integers
+    kVgrpRowStart = 6,   // plex index of the row starts, nrow + 1 integers
+    kVgrpLength = 8,
+};
+
+// An opened group object: its sizes and the blocks it names (null when 0).
+struct Groups {
+    int64_t g;   // its plex index
+    int64_t *x;  // the object's entries
+    int64_t ncol, nrow, nnz, ngroups;
+    int64_t *list;   // group list
+    int64_t *start;  // row starts
+};
+
+// Reads the object at g; false (with a message) when g is 0 or a size is negative.
+bool open_groups(const char *fn, int64_t g, Groups *out);
+// True when the group count, the group list and the row starts describe
+// groups of columns 1..ncol and rows within 1..nnz; else a message.
+bool groups_consistent(const char *fn, const Groups &grp);
+
+int64_t vgrp_create(int64_t ncol, int64_t nrow, int64_t nnz);
+void vgrp_destroy(int64_t *g);
+// Error code: 0 done, 1 bad object, arrays or offsets, 2 a column outside
+// 1..ncol, 3 a row outside 1..nrow or out of order, 4 no memory for the work.
+int64_t vgrp_compute(const int64_t *rows, const int64_t *cols, const int64_t *status, int64_t rowoffset,
+                     int64_t coloffset, int64_t usefixed, int64_t g);
+// The grouping over 1-based rows and columns with no offsets; marks may be
+// null (nothing marked). Same error codes; *ngroups untouched on error.
+int64_t kpr(int64_t ncol, int64_t nrow, int64_t nnz, const int64_t *rows, const int64_t *cols,
+            const int64_t *marks, int64_t *rowstart, int64_t *grouplist, int64_t *ngroups);
+// Counting sort of positions 1..nnz by keys 1..n; work (n + 1) ends with
+// the first position of every key and nnz + 1. False after a message.
+bool bksort(int64_t n, int64_t nnz, const int64_t *keys, int64_t *order, int64_t *work);
+void vgrp_report(int64_t g, int64_t offset);
+void vgrp_save(int64_t unit, int64_t g);
+int64_t vgrp_read(int64_t unit);
+
+// One step of the finite-difference loop; see U3NJAC_COMPUTE.
+struct NjacArgs {
+    int64_t g;
+    double *x;
+    const double *typical;
+    const int64_t *status;
+    double *f;
+    int64_t coloffset;
+    const int64_t *cols;
+    const double *minstep;
+    double relstep;
+    double *jac;
+};
+int64_t njac(const NjacArgs &a, int64_t *state);
+// Drops the saved data of an unfinished evaluation (a new start does too).
+void njac_reset();
+
 }  // namespace zarn::numutil
 
 extern "C" {
@@ -132,6 +193,12 @@ extern "C" {
 void zarn_funit_list_text(const char *text, std::size_t len);
 void zarn_funit_list_int(const char *label, std::size_t len, int64_t value);
 void zarn_funit_put_raw(const char *text, std::size_t len);
+// One unformatted sequential record of count 64-bit integers (numutil_seqio.f90);
+// 0 on success, else the Fortran I/O status (negative at the end of the file).
+int zarn_funit_write_ints(int32_t unit, const int64_t *values, int64_t count);
+int zarn_funit_read_ints(int32_t unit, int64_t *values, int64_t count);
+// 1 when the unit is connected for unformatted sequential transfers.
+int zarn_funit_is_unformatted_seq(int32_t unit);
 }
 
 #endif

@@ -20,6 +20,27 @@ constexpr const char *kLabelI = "  i   = ";
 constexpr const char *kLabelNxc = "  nxc = ";
 constexpr const char *kLabelNx = "  nx  = ";
 
+// Variable groups and the finite-difference Jacobian (history device).
+constexpr const char *kNegativeOffset = "!! %s: offsets must not be negative (rows %lld, columns %lld)\n";
+constexpr const char *kRowOrder =
+    "!! %s: row %lld at entry %lld comes after row %lld: nonzeros must be ordered by row\n";
+constexpr const char *kNoMemory = "!! %s: not enough memory for %lld entries\n";
+constexpr const char *kInconsistent = "!! %s: group object %lld is not consistent\n";
+constexpr const char *kOtherObject =
+    "!! %s: the evaluation in progress belongs to group object %lld, not %lld\n";
+constexpr const char *kZeroStep = "!! %s: the step of variable %lld is zero\n";
+constexpr const char *kBadUnit = "!! %s: unit %lld is not connected for unformatted sequential transfers\n";
+constexpr const char *kIoFailed = "!! %s: transfer on unit %lld failed (status %d)\n";
+constexpr const char *kShortFile =
+    "!! %s: the file on unit %lld is too short for %lld columns and %lld rows\n";
+
+// Group report (history device): lines of at most 80 characters.
+constexpr const char *kReportCount = " Number of groups detected = %3lld";
+constexpr const char *kReportGroup = " Group %4lld contains variables:";
+constexpr const char *kReportIndent = "                                ";  // 32 blanks
+constexpr const char *kReportMember = " %6lld";
+constexpr int kReportPerLine = 6;
+
 }  // namespace zarn::numutil::msg
 
 #endif
