@@ -78,17 +78,30 @@ void rtovarlst_inq_var(rtvarlst_t *list, int32_t i, rtvarinfo_t *r, unsigned cha
     if (list == nullptr || r == nullptr) return;
     // Reals held in SI already are read as they are, without a unit lookup per field.
     const int si = in_si != 0 && converts(list, i);
+    // An item within the list has its full columns read at one cell index,
+    // found once for the record; reals so only when nothing is converted.
+    const bool direct = in_range(list, i);
+    const int32_t at = direct ? zarn::rtattrdict::head_offset(list->dictionary) + i - 1 : 0;
+    const VarList *l = as_list(list);
+    auto real = [&](Col c, double (*inquire)(rtvarlst_t *, int32_t, int)) {
+        return direct && si == 0 ? zarn::rtattrdict::column_base<double>(l->cols[c])[at]
+                                 : inquire(list, i, si);
+    };
     if (has(r, RTVARINFO_NAME)) rtovarlst_inq_var_name(list, i, r->name);
-    if ((r->mask.mask1 & kNeedsStatus) != 0) r->status = rtovarlst_inq_var_status(list, i);
-    if (has(r, RTVARINFO_SHADOW_PRICE)) r->shadow_price = rtovarlst_inq_var_shadow_price(list, i, si);
-    if (has(r, RTVARINFO_VALUE)) r->value = rtovarlst_inq_var_value(list, i, si);
-    if (has(r, RTVARINFO_INIT)) r->init = rtovarlst_inq_var_initial(list, i, si);
-    if (has(r, RTVARINFO_LOWER)) r->lower = rtovarlst_inq_var_lower(list, i, si);
-    if (has(r, RTVARINFO_UPPER)) r->upper = rtovarlst_inq_var_upper(list, i, si);
+    if ((r->mask.mask1 & kNeedsStatus) != 0)
+        r->status = direct ? zarn::rtattrdict::column_base<int64_t>(l->cols[kColStatus])[at]
+                           : rtovarlst_inq_var_status(list, i);
+    if (has(r, RTVARINFO_SHADOW_PRICE)) r->shadow_price = real(kColShadow, rtovarlst_inq_var_shadow_price);
+    if (has(r, RTVARINFO_VALUE)) r->value = real(kColValue, rtovarlst_inq_var_value);
+    if (has(r, RTVARINFO_INIT)) r->init = real(kColInit, rtovarlst_inq_var_initial);
+    if (has(r, RTVARINFO_LOWER)) r->lower = real(kColLower, rtovarlst_inq_var_lower);
+    if (has(r, RTVARINFO_UPPER)) r->upper = real(kColUpper, rtovarlst_inq_var_upper);
     if (has(r, RTVARINFO_STEP))
         r->step = si ? rtovarlst_inq_var_step(list, i) : rtovarlst_inq_var_step_inbaseuom(list, i);
-    if (has(r, RTVARINFO_INTSCALE)) r->intscale = rtovarlst_inq_var_scale(list, i);
-    if (has(r, RTVARINFO_SCALE)) r->scale = rtovarlst_inq_var_slvscl(list, i, si);
+    if (has(r, RTVARINFO_INTSCALE))
+        r->intscale = direct ? zarn::rtattrdict::column_base<double>(l->cols[kColScale])[at]
+                             : rtovarlst_inq_var_scale(list, i);
+    if (has(r, RTVARINFO_SCALE)) r->scale = real(kColSlvScale, rtovarlst_inq_var_slvscl);
     if (has(r, RTVARINFO_SBWEIGHT)) r->sbweight = rtovarlst_inq_var_sbweight(list, i);
     if (has(r, RTVARINFO_QUALITY)) r->quality = rtovarlst_inq_var_quality(list, i);
     // An algebraic variable has no partner, whatever its RELATED column holds.
@@ -100,13 +113,18 @@ void rtovarlst_inq_var(rtvarlst_t *list, int32_t i, rtvarinfo_t *r, unsigned cha
     }
     if (has(r, RTVARINFO_CONN_MGR)) r->conn_mgr = rtovarlst_inq_var_connMgr(list, i);
     if (has(r, RTVARINFO_ACTIVE_BOUND)) r->active_bound = rtovarlst_inq_var_active_bound(list, i);
-    if (has(r, RTVARINFO_BASEUOM)) r->baseuom = rtovarlst_inq_var_baseuom(list, i);
+    if (has(r, RTVARINFO_BASEUOM))
+        r->baseuom =
+            direct ? static_cast<int32_t>(zarn::rtattrdict::column_base<int64_t>(l->cols[kColBaseUom])[at])
+                   : rtovarlst_inq_var_baseuom(list, i);
     if (has(r, RTVARINFO_BLOCKPTR)) r->blockptr = rtovarlst_inq_var_blockptr(list, i);
     if (has(r, RTVARINFO_PARAM_HOMO)) r->param_homo = rtovarlst_inq_var_param_homo(list, i);
     if (has(r, RTVARINFO_TARGET_HOMO)) r->target_homo = rtovarlst_inq_var_target_homo(list, i, si);
     if (has(r, RTVARINFO_DESCRIPTION)) r->description = rtovarlst_inq_var_description(list, i);
-    if (has(r, RTVARINFO_UOM) || has(r, RTVARINFO_UNITS)) r->uom = rtovarlst_inq_var_uom(list, i);
-    if (has(r, RTVARINFO_THRESHOLD)) r->threshold = rtovarlst_inq_var_threshold(list, i, si);
+    if (has(r, RTVARINFO_UOM) || has(r, RTVARINFO_UNITS))
+        r->uom = direct ? static_cast<int32_t>(zarn::rtattrdict::column_base<int64_t>(l->cols[kColUom])[at])
+                        : rtovarlst_inq_var_uom(list, i);
+    if (has(r, RTVARINFO_THRESHOLD)) r->threshold = real(kColThreshold, rtovarlst_inq_var_threshold);
     if (has(r, RTVARINFO_RAMPED)) r->ramped = rtovarlst_inq_var_ramped(list, i) != 0 ? 1 : 0;
     if (has(r, RTVARINFO_VAR_PROFILE)) r->profile = rtovarlst_inq_var_profile(list, i);
     if (has(r, RTVARINFO_CONN_TYPE)) r->conn_type = rtovarlst_inq_var_conn_type(list, i);

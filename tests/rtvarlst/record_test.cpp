@@ -254,3 +254,50 @@ TEST(VarRecord, WritesInquiriesAndInitialisations) {
 }
 
 }  // namespace
+
+// A window's record holds the cells of its head's item for the same
+// variable: item j of a window at start s is the parent's item s + j - 1,
+// one level down or two, read as held or in SI (the items are held in SI).
+TEST(VarRecord, AWindowReadsTheCellsOfItsHeadsItem) {
+    rtvarlst_t *head = rtovarlst_create(6);
+    rtovarlst_set_nvar(head, 6);
+    for (int32_t k = 1; k <= 6; ++k) {
+        rtovarlst_set_var_lower(head, k, -100.0 * k, 0);
+        rtovarlst_set_var_upper(head, k, 100.0 * k, 0);
+        rtovarlst_set_var_value(head, k, 10.0 * k, 0);
+        rtovarlst_set_var_initial(head, k, 20.0 * k, 0);
+        rtovarlst_set_var_shadow_price(head, k, 30.0 * k, 0);
+        rtovarlst_set_var_slvscl(head, k, 40.0 * k, 0);
+        rtovarlst_set_var_threshold(head, k, 50.0 * k, 0);
+    }
+    rtvarlst_t *outer = rtovarlst_create_sublist(head, 3);
+    rtvarlst_t *inner = rtovarlst_create_sublist(outer, 2);
+    const struct {
+        const char *name;
+        rtvarlst_t *list;
+        int32_t first;  // the head's item behind the window's item 1
+    } windows[] = {{"a window at item 3", outer, 3}, {"a window at its item 2", inner, 4}};
+    for (const auto &w : windows) {
+        for (unsigned char in_si : {0, 1}) {
+            for (int32_t j = 1; w.first + j - 1 <= 6; ++j) {
+                const double k = w.first + j - 1;
+                rtvarinfo_t r{};
+                r.mask = rtvarinfo_mask_from_int(RTVARINFO_ALL);
+                rtovarlst_inq_var(w.list, j, &r, in_si);
+                const std::string where = std::string(w.name) + ", item " + std::to_string(j) +
+                                          (in_si != 0 ? ", in SI" : ", as held");
+                EXPECT_EQ(r.value, 10.0 * k) << where << ": VALUE";
+                EXPECT_EQ(r.init, 20.0 * k) << where << ": INIT";
+                EXPECT_EQ(r.lower, -100.0 * k) << where << ": LOWER";
+                EXPECT_EQ(r.upper, 100.0 * k) << where << ": UPPER";
+                EXPECT_EQ(r.shadow_price, 30.0 * k) << where << ": SHADOW_PRICE";
+                EXPECT_EQ(r.scale, 40.0 * k) << where << ": SCALE";
+                EXPECT_EQ(r.threshold, 50.0 * k) << where << ": THRESHOLD";
+                EXPECT_EQ(r.baseuom, 1) << where << ": BASEUOM";
+            }
+        }
+    }
+    rtovarlst_delete_sublist(&inner);
+    rtovarlst_delete_sublist(&outer);
+    rtovarlst_destroy_c(&head);
+}
