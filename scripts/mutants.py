@@ -267,7 +267,10 @@ def run(cmd, cwd, timeout=None, env=None):
 
 
 def test_targets(build, cwd):
-    """The library and every test program of a build folder: (all, gtests)."""
+    """The library and every test program of a build folder: (all, gtests).
+    The build file is brought up to date first, so that programs added to the
+    tree since the folder was configured are among them."""
+    run(["ninja", "-C", build, "build.ninja"], cwd)
     rc, out = run(["ninja", "-C", build, "-t", "targets", "all"], cwd)
     names = [l.split(":")[0] for l in out.splitlines()]
     ftests = sorted(n for n in names if n.startswith("ftest_") and "/" not in n)
