@@ -140,6 +140,15 @@ TEST_F(Loading, CommitWritesBackTheWritableAttributesSilently) {
     EXPECT_EQ(history.text(), "");
 }
 
+TEST_F(Loading, CommitWritesBackACodeSetOnTheRecord) {
+    V r;
+    r.mask = {V::NAME, 0u};
+    ASSERT_TRUE(r.Load(list, 2, false));
+    ASSERT_TRUE(r.SetValue(V::QUALITY, int32_t{2}));
+    ASSERT_TRUE(r.Commit(list, 2));
+    EXPECT_EQ(rtovarlst_inq_var_quality(list, 2), 2) << "QUALITY set on the record and committed";
+}
+
 TEST_F(Loading, RecordsGoBackThroughTheBlockOrTheContainer) {
     FakeBlock block;
     block.objects.list = list;
@@ -348,6 +357,28 @@ TEST(VariableRecord, RealAndTextSettersKeepEachAttributeApart) {
         << "the bits of UNITS' assignment";
     r.SetIsModified(V::UOM, false);
     EXPECT_TRUE(r.modified.mask1 == 2u && r.modified.mask2 == 0u) << "and only those cleared";
+}
+
+// INTSCALE has no assignment of its own, so its own bit marks it modified.
+TEST(VariableRecord, AnAttributeWithoutAssignmentBitsIsMarkedByItsOwnBit) {
+    V r;
+    r.mask = {V::MODIFIED, 0u};
+    r.modified = {0u, 0u};
+    r.SetIsModified(V::INTSCALE, true);
+    EXPECT_EQ(r.modified.mask1, static_cast<uint32_t>(V::INTSCALE)) << "INTSCALE's own bit";
+    EXPECT_EQ(r.modified.mask2, 0u);
+    EXPECT_TRUE(r.IsModified(V::INTSCALE));
+    EXPECT_FALSE(r.IsModified(V::VALUE)) << "VALUE's assignment sets other bits";
+}
+
+// Physical type 0 is a connection type too: its name is found by the first
+// comparison of the search.
+TEST(VariableRecord, TheFirstPhysicalTypeNamesAConnectionType) {
+    const char *first = rtouom_ptype_name(0);
+    ASSERT_NE(first, nullptr);
+    int32_t code = -1;
+    EXPECT_TRUE(V::StringToEnum(V::CONN_TYPE, first, code)) << first;
+    EXPECT_EQ(code, 0) << first;
 }
 
 // The static operations of the equation, parameter and port records.
