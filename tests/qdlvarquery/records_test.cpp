@@ -224,6 +224,29 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     value_destroy(&v);
 }
 
+// A port's code without a word comes back as an integer value, and a code
+// attribute is not a text.
+TEST(QueryRecords, APortsCodeWithoutAWordIsAnIntegerAndNoText) {
+    FakePort port;
+    port.sos = 7;
+    port.phase = 3;
+    QDLPortData q;
+    q.mask = {QDLPortData::SPECIAL_ORDERED_SET | QDLPortData::PHASE, 0u};
+    FakeBlock block;
+    block.objects.ports = {port};
+    ASSERT_TRUE(q.Load(nullptr, &block, 1, false));
+    value_t v;
+    value_init(&v);
+    ASSERT_TRUE(q.GetValue(QDLPortData::SPECIAL_ORDERED_SET, v));
+    EXPECT_EQ(v.value_type, number_value);
+    EXPECT_EQ(v.u.number.is_int, 1);
+    EXPECT_EQ(v.u.number.ival, 7) << "SPECIAL_ORDERED_SET as an integer";
+    const char *text = nullptr;
+    EXPECT_FALSE(q.GetValue(QDLPortData::PHASE, text)) << "PHASE is a code, not a text";
+    EXPECT_EQ(text, nullptr);
+    value_destroy(&v);
+}
+
 TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     HistoryCapture history;
     const int unit = rtouom_add_uom("KPA_OF_QUERIES", 20, 1000.0, 0.0);
