@@ -118,6 +118,18 @@ TEST_F(Loading, MaskLimitsWhatIsLoadedAndIndicesAreChecked) {
     EXPECT_TRUE(r.Load(nullptr, &block, 1, false) && std::string(r.name) == "P1");
 }
 
+TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
+    int64_t word = rtovarlst_inq_var_status(list, 2);
+    varSetBoundType(VAR_BOUND_SOFT, &word);
+    rtovarlst_set_var_status(list, 2, word);
+    V r;
+    r.mask = {V::BOUND, 0u};
+    ASSERT_TRUE(r.Load(list, 2, false));
+    int32_t bound = -1;
+    ASSERT_TRUE(r.GetValue(V::BOUND, bound));
+    EXPECT_EQ(bound, VAR_BOUND_SOFT);
+}
+
 TEST_F(Loading, CommitWritesBackTheWritableAttributesSilently) {
     HistoryCapture history;
     V r;
@@ -380,6 +392,16 @@ TEST(VariableRecord, RealAndTextSettersKeepEachAttributeApart) {
         << "the bits of UNITS' assignment";
     r.SetIsModified(V::UOM, false);
     EXPECT_TRUE(r.modified.mask1 == 2u && r.modified.mask2 == 0u) << "and only those cleared";
+}
+
+TEST(VariableRecord, AModificationMaskSetIsTheOneRead) {
+    V r;
+    const V::CMask set{1u << 3, 1u << 5};
+    ASSERT_TRUE(r.SetValue(V::MODIFIED, set));
+    V::CMask back{0u, 0u};
+    ASSERT_TRUE(r.GetValue(V::MODIFIED, back));
+    EXPECT_EQ(back.mask1, set.mask1) << "MODIFIED, first half";
+    EXPECT_EQ(back.mask2, set.mask2) << "MODIFIED, second half";
 }
 
 // INTSCALE has no assignment of its own, so its own bit marks it modified.
