@@ -259,6 +259,19 @@ TEST(QueryRecords, APortsCodeWithoutAWordIsAnIntegerAndNoText) {
     value_destroy(&v);
 }
 
+// The pressure (2 ATM) and the temperature (26.85 C) are each compared in
+// their own display unit within one run.
+TEST_F(Loading, EachPhysicalTypeIsShownInItsOwnUnitWithinARun) {
+    FakeBlock block;
+    block.objects.list = list;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewVariableQuery(nullptr, &block);
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 20"));
+    engine->Execute();
+    ASSERT_EQ(engine->NumResults(), 1);
+    EXPECT_EQ(engine->ResultAt(0), 2) << "26.85 C only";
+    engine->Release();
+}
+
 TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     HistoryCapture history;
     const int unit = rtouom_add_uom("KPA_OF_QUERIES", 20, 1000.0, 0.0);
