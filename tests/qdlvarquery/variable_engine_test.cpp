@@ -103,6 +103,7 @@ const QueryRow kQueries[] = {
     {"codes_then_or", "SPEC = CONST AND (VALUE > 0 OR MARKED = 1)", [](const VarRow &r, const Seen &s) { return r.spec == 1 && (s.value > 0 || r.marked == 1); }},
     {"codes_then_text", "MARKED = 1 AND UOM = K AND VALUE < 5", [](const VarRow &r, const Seen &s) { return r.marked == 1 && s.uom == "K" && s.value < 5; }},
     {"names_then_codes_and_reals", "NAME = S1.* AND VALUE > 0 AND SPEC <> CALC", [](const VarRow &r, const Seen &s) { return named(s, "S1.*") && s.value > 0 && r.spec != 0; }},
+    {"two_name_sets", "NAME = S1.* AND NAME = '%1\\)$'", [](const VarRow &, const Seen &s) { return named(s, "S1.*") && named(s, "*1)"); }},
     {"names_or_codes", "NAME = S1.* OR QUALITY = BAD", [](const VarRow &r, const Seen &s) { return named(s, "S1.*") || r.quality == 1; }},
     {"not_or", "NOT (SPEC = CALC OR SPEC = MEAS)", [](const VarRow &r, const Seen &) { return r.spec != 0 && r.spec != 3; }},
 };
