@@ -169,7 +169,7 @@ struct ZARN_API QDLVariableData : rtvarinfo_t {
     // assignment of it sets (its own bit when it has none).
     bool IsModified(int32_t id) const;
     void SetIsModified(int32_t id, bool flag);
-    // The specification counts as fixed in the current problem mode.
+    // The SPEC counts as fixed in the current problem mode.
     bool IsFixed() const;
 
     // Fills the record from item index of list (1-based) under its mask;

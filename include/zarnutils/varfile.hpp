@@ -291,7 +291,7 @@ class ZARN_API RTVarFileIn : public RTVarFileReader {
 
 // Assigns like AssignRecorder the records whose SPEC passes a query: the
 // record's SPEC text is one of the query's texts and is also the variable's
-// current specification word (both ignoring case). It refuses THRESHOLD
+// current SPEC word (both ignoring case). It refuses THRESHOLD
 // numbers, MODIFIED integers and MODIFIED, VAR_TYPE and RAMPED texts, and a
 // unit it gives an untyped variable leaves the connection type alone.
 class ZARN_API AssignRecorderWithQuery : public AssignRecorder {

@@ -466,7 +466,7 @@ class QDLQObjectiveTest : public QDLQTestBase<QDLQObjectiveTest, QDLVariableData
     bool complete_ = true;
 };
 
-// IsFixed() and IsFree(): the variable's specification is fixed (or not) in
+// IsFixed() and IsFree(): the variable's SPEC is fixed (or not) in
 // the current problem mode; with a name, only the variable it names can pass.
 class QDLQFixedTest : public QDLQTestBase<QDLQFixedTest, QDLVariableData> {
   public:

@@ -32,7 +32,7 @@ bool glob(const char *p, const char *s) {
 
 bool near(double x, double l) { return x >= l - kTol && x <= l + kTol; }
 
-// The specifications fixed in problem mode 0.
+// The SPEC words fixed in problem mode 0.
 bool fixed(int32_t spec) { return spec != 0 && spec != 3; }
 
 bool named(const Seen &s, const char *pattern) { return s.in_block && glob(pattern, s.stripped.c_str()); }

@@ -1,5 +1,5 @@
 // A block of a few hundred variables on a real variable list, made from
-// plain rows (names with the block's prefix, every specification, bounds,
+// plain rows (names with the block's prefix, every SPEC, bounds,
 // units, internal scales, modification masks, aliases), with the variable
 // engine over it. What a query should see is worked out here from the rows,
 // so that a test can compare the engine with a plain loop.

@@ -98,7 +98,7 @@ gl_list_t *texts(std::initializer_list<const char *> words) {
 const std::string kMore =
     ".\nDouble check your commas, and remember that a record cannot end with an\nempty field.\n";
 
-// Only records whose SPEC is a queried word and the variable's specification now are
+// Only records whose SPEC is a queried word and the variable's SPEC now are
 // read: not X2 (CALC now), X3 (FIXED not asked; INITIAL not its spec), X5 (no SPEC text).
 TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     const std::string file =
