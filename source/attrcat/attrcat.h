@@ -51,10 +51,21 @@ struct WordTable {
     const char *const *lower;   // per written word, in lower case (or null)
 };
 
+// The position of a code among the written words, or -1. Inline: the
+// VARFILE writer asks it for several fields of every variable.
+inline int position_of(const WordTable &t, int64_t code) {
+    // Most tables hold the codes 0..count-1 in order: their code is the position.
+    if (code >= 0 && code < t.count && t.written[code].code == code) return static_cast<int>(code);
+    for (int k = 0; k < t.count; ++k)
+        if (t.written[k].code == code) return k;
+    return -1;
+}
+
 // The written word of a code, or null when the table has none.
-const char *word_of(const WordTable &t, int64_t code);
-// The position of a code among the written words, or -1.
-int position_of(const WordTable &t, int64_t code);
+inline const char *word_of(const WordTable &t, int64_t code) {
+    const int k = position_of(t, code);
+    return k >= 0 ? t.written[k].keyword : nullptr;
+}
 
 inline constexpr double kUndefined = 1e35;
 

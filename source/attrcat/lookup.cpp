@@ -1,5 +1,4 @@
-// The one keyword lookup of the attribute vocabularies, and the word tables
-// read by code.
+// The one keyword lookup of the attribute vocabularies.
 #include "attrcat/attrcat.h"
 
 namespace zarn::attrcat {
@@ -29,19 +28,6 @@ const rtvar_keyword *find(const Vocabulary &v, const char *word, size_t n) {
         if (same(v.match, word, n, v.words[e].keyword)) return &v.words[e];
     }
     return nullptr;
-}
-
-int position_of(const WordTable &t, int64_t code) {
-    // Most tables hold the codes 0..count-1 in order: their code is the position.
-    if (code >= 0 && code < t.count && t.written[code].code == code) return static_cast<int>(code);
-    for (int k = 0; k < t.count; ++k)
-        if (t.written[k].code == code) return k;
-    return -1;
-}
-
-const char *word_of(const WordTable &t, int64_t code) {
-    const int k = position_of(t, code);
-    return k >= 0 ? t.written[k].keyword : nullptr;
 }
 
 }  // namespace zarn::attrcat
