@@ -39,31 +39,40 @@ TEST(QDLString, CopiesAndOwnership) {
 }
 
 struct Diff {
-    const char *name, *a, *b;
+    const char *name;
+    bool natural;  // else byte-wise
+    const char *a, *b;
     int result;       // exact
     size_t position;  // where it was decided in a
 };
 
 // clang-format off
-const Diff kNatural[] = {
-    {"numbers", "X2", "X10", 2 - 10, 1},
-    {"fewer_digits_first", "A7", "A007", 1 - 3, 1},
-    {"missing_first", nullptr, "1", -1, 0},
+const Diff kDiffs[] = {
+    {"numbers", true, "X2", "X10", 2 - 10, 1},
+    {"fewer_digits_first", true, "A7", "A007", 1 - 3, 1},
+    {"missing_first", true, nullptr, "1", -1, 0},
+    {"bytes_digit_by_digit", false, "X10", "X2", '1' - '2', 1},
+    {"bytes_first_character", false, "b", "a", 'b' - 'a', 0},
+    {"bytes_missing_first", false, nullptr, "x", -1, 0},
 };
 // clang-format on
 
 TEST(QDLStringOrder, NaturalAndByteWise) {
-    for (const Diff &d : kNatural) {
+    for (const Diff &d : kDiffs) {
         size_t position = 99;
-        EXPECT_EQ(QDLString::s_AlphaNumericDiff(d.a, d.b, &position), d.result) << d.name;
+        const int result = d.natural ? QDLString::s_AlphaNumericDiff(d.a, d.b, &position)
+                                     : QDLString::s_AlphabeticDiff(d.a, d.b, &position);
+        EXPECT_EQ(result, d.result) << d.name;
         EXPECT_EQ(position, d.position) << d.name;
     }
-    size_t position = 99;
-    EXPECT_EQ(QDLString::s_AlphabeticDiff("X10", "X2", &position), '1' - '2');
-    EXPECT_EQ(position, 1u);
     const QDLString x2("X2");
-    EXPECT_TRUE(x2 == "X2" && !(x2 < "X2") && !(x2 < "X10"));
-    EXPECT_TRUE(x2.Compare("X10", true) < 0 && x2.Compare("X10", false) > 0);
+    EXPECT_TRUE(x2 == "X2");
+    EXPECT_TRUE(x2 == QDLString("X2"));
+    EXPECT_FALSE(x2 == QDLString("X10"));
+    EXPECT_FALSE(x2 < "X2");
+    EXPECT_FALSE(x2 < "X10") << "byte-wise, 1 comes before 2";
+    EXPECT_LT(x2.Compare("X10", true), 0);
+    EXPECT_GT(x2.Compare("X10", false), 0);
 }
 
 // The reference cuts each text into tokens (a whole digit run, or one other
