@@ -218,7 +218,8 @@ TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
                                                     {"", 0}};
     for (const auto &[text, index] : rows)
         EXPECT_EQ(rtoeqnlst_equation_object(d.list, text.c_str()), index) << text.substr(0, 30);
-    EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1") + rtoeqnlst_equation_object(d.list, nullptr), 0);
+    EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1"), 0) << "no list";
+    EXPECT_EQ(rtoeqnlst_equation_object(d.list, nullptr), 0) << "no text";
 }
 
 // "i:5" INTEGER, "r:2.5" plain REAL, "s:text" STRING, "d:text" IDENTIFIER,
