@@ -96,7 +96,9 @@ TEST(EqnList, ShapeWindowsAndNames) {
          [](World &w) {
              zarn_md5_ctx_t ctx;
              MD5Init(&ctx);
-             return line(rtoeqnlst_compute_md(w.list, &ctx), rtoeqnlst_compute_md(w.list, nullptr));
+             const int32_t fed = rtoeqnlst_compute_md(w.list, &ctx);
+             MD5Final(&ctx);
+             return line(fed, rtoeqnlst_compute_md(w.list, nullptr));
          },
          "3 0||"},
     });
