@@ -68,78 +68,79 @@ std::string listed(rtattrdict_t *l, int32_t first, int32_t last, int32_t n, Keys
     return joined(out);
 }
 
-TEST(EqnSolver, InclusionAndNorm) {
+TEST(EqnSolver, Inclusion) {
     run_rows({
-        {"a flag includes, zero excludes, other bits stay; bad indices and no list change nothing",
+        {"a zero flag excludes, the other bits kept",
          [](World &w) {
              rtoeqnlst_set_eqn_status(w.list, 3, 0x40000A);
              rtoeqnlst_in_exclude_equation(w.list, 3, 0);
-             const std::string out =
-                 line(rtoeqnlst_inq_eqn_status(w.list, 3), rtoeqnlst_inq_neqn_active(w.window));
+             return line(rtoeqnlst_inq_eqn_status(w.list, 3), rtoeqnlst_inq_neqn_active(w.window));
+         },
+         "4194315 1||"},
+        {"a non-zero flag includes",
+         [](World &w) {
+             rtoeqnlst_set_eqn_status(w.list, 3, 0x40000B);
              rtoeqnlst_in_exclude_equation(w.list, 3, 5);
+             return line(rtoeqnlst_inq_eqn_status(w.list, 3));
+         },
+         "4194314||"},
+        {"an index beyond the list, at 0 or no list: nothing changes",
+         [](World &w) {
              rtoeqnlst_in_exclude_equation(w.list, 4, 0);
              rtoeqnlst_in_exclude_equation(w.list, 0, 0);
              rtoeqnlst_in_exclude_equation(nullptr, 1, 0);
-             return line(out, rtoeqnlst_inq_eqn_status(w.list, 3), rtoeqnlst_inq_neqn_active(w.list));
+             return line(rtoeqnlst_inq_neqn_active(w.list));
          },
-         "4194315 1 4194314 3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: "
-         "eqnlst is 0)"},
-        {"norms: whole, one, skipped, empty, empty past the end, beyond, below 1, no list, a window",
-         [](World &w) {
-             rtoeqnlst_resize(w.list, 8);  // equations 5..8: room, not equations
-             Columns{{3.0, 4.0, 12.0, 5.0}, {1e35, 1e35, 1e35, 1e35}, {0, 0, kOut, 2 << 1}}.put(w.list);
-             rtoeqnlst_vec_residual(w.list)[4] = 2.0;  // a number in the room beyond the equations
-             const std::pair<int32_t, int32_t> ranges[] = {{1, 4}, {2, 2}, {3, 4}, {3, 2},
-                                                           {5, 4}, {3, 5}, {0, 2}};
-             std::string out;
-             double x = 0.0;
-             for (auto [first, last] : ranges) {
-                 rtoeqnlst_norm(w.list, first, last, &x);
-                 out = line(out, x);
-             }
-             rtoeqnlst_norm(nullptr, 1, 1, &x);
-             out = line(out, x);
-             rtoeqnlst_norm(w.window, 1, 2, &x);
-             rtoeqnlst_norm(w.list, 1, 1, nullptr);
-             return line(out, x);
-         },
-         " 5 4 0 0 0 1e+35 1e+35 1e+35 4||A(rtoeqnlst_norm: start<=0)A(rtoeqnlst_norm: eqnlst is 0)"},
+         "3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
+    });
+}
+
+TEST(EqnSolver, NormOverRanges) {
+    World w;
+    rtoeqnlst_resize(w.list, 8);  // equations 5..8: room, not equations
+    Columns{{3.0, 4.0, 12.0, 5.0}, {1e35, 1e35, 1e35, 1e35}, {0, 0, kOut, 2 << 1}}.put(w.list);
+    rtoeqnlst_vec_residual(w.list)[4] = 2.0;  // a number in the room beyond the equations
+    const auto norm = [](rtattrdict_t *list, int32_t first, int32_t last) {
+        double x = -1.0;
+        rtoeqnlst_norm(list, first, last, &x);
+        return line(x);
+    };
+    run_hostile({
+        {"the whole list without the excluded and the objective", [&] { return norm(w.list, 1, 4); }, "5||"},
+        {"one equation", [&] { return norm(w.list, 2, 2); }, "4||"},
+        {"only equations left out", [&] { return norm(w.list, 3, 4); }, "0||"},
+        {"an empty range", [&] { return norm(w.list, 3, 2); }, "0||"},
+        {"an empty range past the end", [&] { return norm(w.list, 5, 4); }, "0||"},
+        {"beyond the equations, within the capacity", [&] { return norm(w.list, 3, 5); }, "1e+35||"},
+        {"from 0", [&] { return norm(w.list, 0, 2); }, "1e+35||A(rtoeqnlst_norm: start<=0)"},
+        {"no list", [&] { return norm(nullptr, 1, 1); }, "1e+35||A(rtoeqnlst_norm: eqnlst is 0)"},
+        {"a window: its own residuals and status words", [&] { return norm(w.window, 1, 2); }, "4||"},
+        {"no result: nothing", [&] { return rtoeqnlst_norm(w.list, 1, 1, nullptr), std::string(); }, "||"},
     });
 }
 
 TEST(EqnSolver, LargestValuesAtTheEdges) {
     World w(5);
     Columns{{1.0, -9.0, 4.0, -3.0, 2.0}, {-3.0, 1e35, 0.5, 4.0, 0.0}, {0, kOut, 0, 0, 0}}.put(w.list);
-    struct Case {
-        const char *what;
-        int32_t first, last, n;
-        Keys keys;
-        const char *want;
-    };
-    const Case cases[] = {
-        {"the largest is excluded: the next three", 1, 5, 3, kResidual, "3 4 5"},
-        {"more slots than included equations", 1, 5, 6, kResidual, "3 4 5 1 0 0"},
-        {"the range clipped to the list", 0, 99, 2, kResidual, "3 4"},
-        {"a one-equation range", 4, 4, 1, kResidual, "4"},
-        {"a reversed range writes nothing", 2, 1, 2, kResidual, "-7 -7"},
-        {"shadow prices by magnitude, unset last", 1, 5, 4, kPrice, "4 1 3 5"},
-        {"weighted by the residual", 1, 5, 3, kWeighted, "4 1 3"},
-        {"nothing left after clipping", 6, 9, 2, kResidual, "0 0"},
-    };
-    HistoryCapture his;
-    StderrCapture err;
-    for (const Case &k : cases) EXPECT_EQ(listed(w.list, k.first, k.last, k.n, k.keys), k.want) << k.what;
-    EXPECT_EQ(listed(w.window, 1, 2, 2, kResidual), "2 0") << "a window numbers its own equations";
-    std::vector<int32_t> slots = {-7, -7};
-    rtoeqnlst_inq_max_residuals(w.list, 1, 5, 0, 0, slots.data());
-    rtoeqnlst_inq_max_shadow_prices(w.list, 1, 5, 2, 0, nullptr);
-    rtoeqnlst_inq_max_shadow_prices(nullptr, 1, 5, 2, 0, slots.data());
-    EXPECT_EQ(joined(slots), "0 0") << "no list zeroes the slots";
-    const std::string lines = err.text();
-    for (const char *a :
-         {"residuals: start<=0", "residuals: nres<=0", "prices: NULL index array", "prices: eqnlst is 0"})
-        EXPECT_NE(lines.find(a), std::string::npos) << a << " in\n" << lines;
-    EXPECT_EQ(his.text(), "");
+    run_hostile({
+        {"the range clipped to the list", [&] { return listed(w.list, 0, 99, 2, kResidual); },
+         "3 4||A(rtoeqnlst_inq_max_residuals: start<=0)"},
+        {"a reversed range writes nothing", [&] { return listed(w.list, 2, 1, 2, kResidual); }, "-7 -7||"},
+        {"nothing left after clipping", [&] { return listed(w.list, 6, 9, 2, kPrice); }, "0 0||"},
+        {"a window numbers its own equations", [&] { return listed(w.window, 1, 2, 2, kResidual); }, "2 0||"},
+        {"no slots",
+         [&] {
+             int32_t slot = -7;
+             rtoeqnlst_inq_max_residuals(w.list, 1, 5, 0, 0, &slot);
+             return line(slot);
+         },
+         "-7||A(rtoeqnlst_inq_max_residuals: nres<=0)"},
+        {"no index array",
+         [&] { return rtoeqnlst_inq_max_shadow_prices(w.list, 1, 5, 2, 0, nullptr), std::string(); },
+         "||A(rtoeqnlst_inq_max_shadow_prices: NULL index array)"},
+        {"no list: the slots zeroed", [&] { return listed(nullptr, 1, 5, 2, kPrice); },
+         "0 0||A(rtoeqnlst_inq_max_shadow_prices: eqnlst is 0)"},
+    });
 }
 
 TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
@@ -168,11 +169,25 @@ TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
 
 TEST(EqnSolver, MemoryShortForTheSortLeavesZerosAndSaysSo) {
     HistoryCapture his;
-    World w(64);  // every residual unset: all tied, so the full sort is needed
-    zarn::failalloc_set(2);
-    EXPECT_EQ(listed(w.list, 1, 64, 2, kResidual), "0 0");
+    World w(64);                     // every residual unset: all tied, so the full sort is needed
+    for (long failing : {1L, 2L}) {  // the keys' array, then the indices'
+        zarn::failalloc_set(failing);
+        const std::string top = listed(w.list, 1, 64, 2, kResidual);
+        zarn::failalloc_set(0);
+        EXPECT_EQ(top + "|" + his.text(),
+                  "0 0|!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n")
+            << "allocation " << failing << " failed";
+    }
+}
+
+TEST(EqnSolver, DistinctKeysAndFewSlotsNeedNoSortAndNoMemory) {
+    HistoryCapture his;
+    World w(64);
+    for (int32_t k = 0; k < 64; ++k) rtoeqnlst_vec_residual(w.list)[k] = k;
+    zarn::failalloc_set(1);
+    const std::string top = listed(w.list, 1, 64, 2, kResidual);
     zarn::failalloc_set(0);
-    EXPECT_EQ(his.text(), "!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n");
+    EXPECT_EQ(top + "|" + his.text(), "64 63|") << "the selection alone, with no memory to sort";
 }
 
 // EQ1 (residual 2.5), A.B.C, EQ1.TYPES and B.INCLUDED.
@@ -203,10 +218,12 @@ TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
                                                     {"", 0}};
     for (const auto &[text, index] : rows)
         EXPECT_EQ(rtoeqnlst_equation_object(d.list, text.c_str()), index) << text.substr(0, 30);
-    EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1") + rtoeqnlst_equation_object(d.list, nullptr), 0);
+    EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1"), 0) << "no list";
+    EXPECT_EQ(rtoeqnlst_equation_object(d.list, nullptr), 0) << "no text";
 }
 
-// "i:5" INTEGER, "r:2.5" plain REAL, "s:text" STRING, "d:text" IDENTIFIER, "b:1" BOOLEAN.
+// "i:5" INTEGER, "r:2.5" plain REAL, "s:text" STRING, "d:text" IDENTIFIER,
+// "b:1" BOOLEAN.
 value_t make(const std::string &spec) {
     value_t v;
     value_init(&v);
@@ -258,25 +275,25 @@ TEST(EqnDottedNames, AssignmentOfEveryAttributeAndItsMessages) {
 }
 
 TEST(EqnDottedNames, AssignmentRefusals) {
-    static value_t no = make("b:0");
-    run_rows({
-        {"no list",
-         [](World &) { return rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &no), std::string(); },
+    World w, empty(0);
+    value_t no = make("b:0");
+    run_hostile({
+        {"no list", [&] { return rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &no), std::string(); },
          "||A(!!rtoeqnlst_assign_value: NULL eqnlst)"},
-        {"no value",
-         [](World &w) { return rtoeqnlst_assign_value(w.list, "EQ1.INCLUDED", nullptr), std::string(); },
+        {"no value", [&] { return rtoeqnlst_assign_value(w.list, "EQ1.INCLUDED", nullptr), std::string(); },
          "||A(!!rtoeqnlst_assign_value: NULL value pointer)"},
-        {"no name", [](World &w) { return rtoeqnlst_assign_value(w.list, nullptr, &no), std::string(); },
+        {"no name", [&] { return rtoeqnlst_assign_value(w.list, nullptr, &no), std::string(); },
          "||A(!!rtoeqnlst_assign_value: NULL name pointer)"},
-        {"an empty list, a name too long: nothing",
-         [](World &w) {
-             World empty(0);
-             rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &no);
+        {"an empty list: nothing, silently",
+         [&] { return rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &no), std::string(); }, "||"},
+        {"a name too long: nothing, silently",
+         [&] {
              rtoeqnlst_assign_value(w.list, (std::string(1100, 'E') + ".INCLUDED").c_str(), &no);
              return line(rtoeqnlst_inq_neqn_active(w.list));
          },
          "3||"},
     });
+    value_destroy(&no);
 }
 
 TEST(EqnDottedNames, LookupOfEveryAttribute) {
