@@ -39,7 +39,10 @@ TEST(EqnList, ShapeWindowsAndNames) {
          },
          "4|!!head_change_capacity: unable to allocate 2147483647 elements (not changed)\n|"},
         {"a move beyond the list is refused",
-         [](World &w) { return rtoeqnlst_move_items(w.list, 2, 9, 1), std::string(); },
+         [](World &w) {
+             rtoeqnlst_move_items(w.list, 2, 9, 1);
+             return std::string();
+         },
          "|!!head_move_elems: bad source or destination, source 2, dest 9, move size 1, list size 3|"},
         {"a window names through its prefix and numbers from 1",
          [](World &w) {

@@ -115,7 +115,12 @@ TEST(EqnSolver, NormOverRanges) {
         {"from 0", [&] { return norm(w.list, 0, 2); }, "1e+35||A(rtoeqnlst_norm: start<=0)"},
         {"no list", [&] { return norm(nullptr, 1, 1); }, "1e+35||A(rtoeqnlst_norm: eqnlst is 0)"},
         {"a window: its own residuals and status words", [&] { return norm(w.window, 1, 2); }, "4||"},
-        {"no result: nothing", [&] { return rtoeqnlst_norm(w.list, 1, 1, nullptr), std::string(); }, "||"},
+        {"no result: nothing",
+         [&] {
+             rtoeqnlst_norm(w.list, 1, 1, nullptr);
+             return std::string();
+         },
+         "||"},
     });
 }
 
@@ -136,7 +141,10 @@ TEST(EqnSolver, LargestValuesAtTheEdges) {
          },
          "-7||A(rtoeqnlst_inq_max_residuals: nres<=0)"},
         {"no index array",
-         [&] { return rtoeqnlst_inq_max_shadow_prices(w.list, 1, 5, 2, 0, nullptr), std::string(); },
+         [&] {
+             rtoeqnlst_inq_max_shadow_prices(w.list, 1, 5, 2, 0, nullptr);
+             return std::string();
+         },
          "||A(rtoeqnlst_inq_max_shadow_prices: NULL index array)"},
         {"no list: the slots zeroed", [&] { return listed(nullptr, 1, 5, 2, kPrice); },
          "0 0||A(rtoeqnlst_inq_max_shadow_prices: eqnlst is 0)"},
@@ -278,14 +286,30 @@ TEST(EqnDottedNames, AssignmentRefusals) {
     World w, empty(0);
     value_t no = make("b:0");
     run_hostile({
-        {"no list", [&] { return rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &no), std::string(); },
+        {"no list",
+         [&] {
+             rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &no);
+             return std::string();
+         },
          "||A(!!rtoeqnlst_assign_value: NULL eqnlst)"},
-        {"no value", [&] { return rtoeqnlst_assign_value(w.list, "EQ1.INCLUDED", nullptr), std::string(); },
+        {"no value",
+         [&] {
+             rtoeqnlst_assign_value(w.list, "EQ1.INCLUDED", nullptr);
+             return std::string();
+         },
          "||A(!!rtoeqnlst_assign_value: NULL value pointer)"},
-        {"no name", [&] { return rtoeqnlst_assign_value(w.list, nullptr, &no), std::string(); },
+        {"no name",
+         [&] {
+             rtoeqnlst_assign_value(w.list, nullptr, &no);
+             return std::string();
+         },
          "||A(!!rtoeqnlst_assign_value: NULL name pointer)"},
         {"an empty list: nothing, silently",
-         [&] { return rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &no), std::string(); }, "||"},
+         [&] {
+             rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &no);
+             return std::string();
+         },
+         "||"},
         {"a name too long: nothing, silently",
          [&] {
              rtoeqnlst_assign_value(w.list, (std::string(1100, 'E') + ".INCLUDED").c_str(), &no);

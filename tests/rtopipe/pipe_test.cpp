@@ -211,7 +211,11 @@ TEST(PipeMessages, EveryTextOnItsDevice) {
          "", "A(rtoprintf: vsprintf returned negative)"}};
     std::vector<zarn::test::HostileRow> table;
     for (const auto &row : rows)
-        table.push_back(
-            {row.what, [&row] { return row.run(), std::string(); }, "|" + row.his + "|" + row.err});
+        table.push_back({row.what,
+                         [&row] {
+                             row.run();
+                             return std::string();
+                         },
+                         "|" + row.his + "|" + row.err});
     zarn::test::run_hostile(table);
 }

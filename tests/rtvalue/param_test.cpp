@@ -180,8 +180,11 @@ TEST_F(ValueTest, WalksSurviveTheirVisitsChangingTheTable) {
         Left left;
     } rows[] = {
         {"the name given stays readable after it is undefined",
-         [](Walk &w, const char *name) { return param_undef(name, w.table), 0; }, 3, 0,
-         [](const std::string &) { return ""; }},
+         [](Walk &w, const char *name) {
+             param_undef(name, w.table);
+             return 0;
+         },
+         3, 0, [](const std::string &) { return ""; }},
         {"a parameter undefined before its turn is not visited",
          [](Walk &w, const char *name) {
              for (const char *n : {"A", "B", "C"})
