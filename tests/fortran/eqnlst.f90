@@ -34,6 +34,11 @@ program eqnlst
       integer(c_int32_t), value :: first, last, n, flag
       integer(c_int32_t) :: out(*)
     end subroutine rtoeqnlst_inq_max_residuals
+    integer(c_intptr_t) function rtoeqnlst_inq_eqn_blockptr(list, i) bind(C)
+      import :: c_int32_t, c_intptr_t
+      integer(c_intptr_t), value :: list
+      integer(c_int32_t), value :: i
+    end function rtoeqnlst_inq_eqn_blockptr
   end interface
   real(8), target :: plex(1)
   common /zplex/ plex
@@ -83,7 +88,8 @@ program eqnlst
   call RTOEQNLST_ZARN_LBESCL(list, ips)
   call RTOEQNLST_ZARN_LBEGROUP(list, ipg)
   if (ips == ipr .or. ipg == ipt .or. ips == 0 .or. ipg == 0) error stop 'scale and group columns'
-  call RTOEQNLST_SET_EQN_BLOCKPTR_INT_F(list, 1_8, 0_8)
+  call RTOEQNLST_SET_EQN_BLOCKPTR_INT_F(list, 2_8, 4096_8)
+  if (rtoeqnlst_inq_eqn_blockptr(list, 2) /= 4096) error stop 'block object of equation 2'
   call rtoeqnlst_destroy(list)
   if (list /= 0) error stop 'handle cleared'
   print '(a)', 'eqnlst: all checks passed'
