@@ -50,6 +50,7 @@ const Diff kDiffs[] = {
     {"missing_first", true, nullptr, "1", -1, 0},
     {"bytes_digit_by_digit", false, "X10", "X2", '1' - '2', 1},
     {"bytes_first_character", false, "b", "a", 'b' - 'a', 0},
+    {"bytes_missing_first", false, nullptr, "x", -1, 0},
 };
 // clang-format on
 
@@ -62,6 +63,7 @@ TEST(QDLStringOrder, NaturalAndByteWise) {
         EXPECT_EQ(position, d.position) << d.name;
     }
     const QDLString x2("X2");
+    EXPECT_TRUE(x2 == QDLString("X2"));
     EXPECT_FALSE(x2 < "X2");
     EXPECT_LT(x2.Compare("X10", true), 0);
     EXPECT_GT(x2.Compare("X10", false), 0);
