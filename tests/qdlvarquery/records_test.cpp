@@ -648,6 +648,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     value_assign_copy_of_string(&v, "abc");
     StderrCapture err;
     ASSERT_TRUE(made->SetValue(P::VALUE, v));
+    ASSERT_TRUE(made->SetValue(P::LOWER, v)) << "a bound held in memory of its own, freed with its record";
     ASSERT_TRUE(made->SetValue(P::NAME, "P1"));
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
     ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed") && made->SetValue(P::PHYSICALTYPE, "MASS"));
@@ -659,7 +660,8 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::NAME | P::TYPE | P::DESCRIPTION | P::PHYSICALTYPE});
+        EXPECT_EQ(r->loaded.mask1,
+                  uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::DESCRIPTION | P::PHYSICALTYPE});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
