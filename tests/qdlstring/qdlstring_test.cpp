@@ -48,6 +48,8 @@ struct Diff {
 // clang-format off
 const Diff kDiffs[] = {
     {"missing_first", true, nullptr, "1", -1, 0},
+    {"both_missing", true, nullptr, nullptr, 0, 0},
+    {"digit_after_quote", true, "X1", "X'", 1, 1},
     {"bytes_digit_by_digit", false, "X10", "X2", '1' - '2', 1},
     {"bytes_first_character", false, "b", "a", 'b' - 'a', 0},
     {"bytes_missing_first", false, nullptr, "x", -1, 0},
