@@ -10,7 +10,8 @@ program aliases
   tags = RTOTAGLST_CREATE_F(1_8)
   name = 'B1.TEMP'
   call check(tags /= 0 .and. RTOTAGLST_ADD_TAG_F(tags, 'T1', name) == 0, 'list created, padded field added')
-  call check(RTOTAGLST_ADD_TAG_F(tags, 'P1', 'B1.PRES') + RTOTAGLST_ADD_TAG_F(tags, 'lower', 'X') == 0, 'added, refused')
+  call check(RTOTAGLST_ADD_TAG_F(tags, 'P1', 'B1.PRES') + RTOTAGLST_ADD_TAG_F(tags, 'lower', 'X') == 0, &
+             'added, refused')
   call check(RTOTAGLST_ADD_TAG_F(tags, 'T1', 'OTHER') == 1, 'second definition refused')
   call check(RTOTAGLST_INQ_NTAG_F(tags) == 2 .and. RTOTAGLST_LOOKUP_F(tags, 'P1') == 2, 'grown past capacity 1')
   call RTOTAGLST_INQ_BY_TAG_F(tags, 'T1', name, k)

@@ -129,7 +129,8 @@ program varlst
   call RTOVARLST_SET_SPEC_VALUE_F(list, 1, 1)
   call RTOVARLST_SET_VAR_CONN_TYPE_F(list, 1, 7)
   call RTOVARLST_SET_VAR_QUALITY_F(list, 1, 2)
-  call check(RTOVARLST_INQ_VAR_CONN_TYPE_F(list, 1) == 7 .and. RTOVARLST_INQ_VAR_QUALITY_F(list, 1) == 2, 'conn, quality')
+  call check(RTOVARLST_INQ_VAR_CONN_TYPE_F(list, 1) == 7 .and. RTOVARLST_INQ_VAR_QUALITY_F(list, 1) == 2, &
+             'conn, quality')
   call RTOVARLST_SET_VAR_PARAM_HOMO_F(list, 1, 1)
   call RTOVARLST_SET_VAR_RAMPED_F(list, 1, 1)
   call check(RTOVARLST_INQ_VAR_PARAM_HOMO_F(list, 1) == 1 .and. RTOVARLST_INQ_VAR_RAMPED_F(list, 1) == 1, 'flags')

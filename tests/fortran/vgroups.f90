@@ -126,7 +126,8 @@ program vgroups
   call U3VGRP_READ_FM_FILE(unit, ig2)
   call check(ig2 /= 0, 'U3VGRP_READ_FM_FILE')
   call check(all(iplex(ig2:ig2 + 3) == iplex(ig:ig + 3)), 'sizes and group count read back')
-  call check(all(iplex(iplex(ig2 + 4):iplex(ig2 + 4) + 2*ncol - 1) == iplex(iplex(ig + 4):iplex(ig + 4) + 2*ncol - 1)), &
+  call check(all(iplex(iplex(ig2 + 4):iplex(ig2 + 4) + 2*ncol - 1) == &
+                 iplex(iplex(ig + 4):iplex(ig + 4) + 2*ncol - 1)), &
              'group list read back')
   call check(all(iplex(iplex(ig2 + 6):iplex(ig2 + 6) + nrow) == iplex(iplex(ig + 6):iplex(ig + 6) + nrow)), &
              'row starts read back')

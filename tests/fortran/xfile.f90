@@ -50,7 +50,8 @@ program xfile
   real(8) :: reals(9)
   real(8), pointer :: scale(:)
 
-  names = [character(len=128) :: 'PLANT.REACTOR.FEED.TEMPERATURE', 'PLANT.REACTOR.FEED.PRESSURE', 'PLANT.COLUMN.TOP.FLOW']
+  names = [character(len=128) :: 'PLANT.REACTOR.FEED.TEMPERATURE', 'PLANT.REACTOR.FEED.PRESSURE', &
+           'PLANT.COLUMN.TOP.FLOW']
   list = make_list(names, 3)
   do i = 1, 3
     call RTOVARLST_SET_VAR_VALUE_F(list, i, 100.0d0 * i, insi)
