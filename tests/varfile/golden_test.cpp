@@ -2,10 +2,7 @@
 // and compared with files written by hand from the format rules.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
+#include "source_tree.h"
 #include "varfile_fixture.h"
 
 using namespace zarn::test;
@@ -61,12 +58,9 @@ const Case kCases[] = {
       A::DESCRIPTION}}};
 
 std::string expected(const std::string &name) {
-    const char *top = std::getenv("ZARN_SOURCE_DIR");
-    const std::string here(__FILE__),
-        dir = top ? std::string(top) + "/tests/varfile" : here.substr(0, here.rfind('/'));
-    std::ifstream in(dir + "/data/" + name);
-    EXPECT_TRUE(in.good()) << name;
-    return (std::stringstream() << in.rdbuf()).str();
+    const std::string text = slurp(source_tree() / "tests/varfile/data" / name);
+    EXPECT_FALSE(text.empty()) << "no golden file " << name;
+    return text;
 }
 
 TEST(VarfileGolden, ThreeListsAtThreeWidths) {

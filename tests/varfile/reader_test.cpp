@@ -4,19 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
 #include "../../fuzz/varfile_one_input.h"
 #include "platform/xalloc.h"
+#include "source_tree.h"
 #include "varfile/varfile_internal.h"
 #include "varfile_fixture.h"
 #include "zarnutils/varattrnames.hpp"
 
 using namespace zarn::test;
-namespace fs = std::filesystem;
 namespace vf = zarn::varfile;
 
 namespace {
@@ -207,16 +205,6 @@ TEST(VarfileReader, ShortMemory) {
     EXPECT_GT(count, 8);
 }
 
-fs::path source_dir() {
-    const char *top = std::getenv("ZARN_SOURCE_DIR");
-    return top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / "../..";
-}
-
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
     const int t = pt_lookup("TEMPERATURE");
     int c = 0, k = 0;
@@ -229,7 +217,7 @@ TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
     List l(vars);
     const std::string big(5 << 20, 'x');
     HistoryCapture h;
-    RTVarFileIn(text_pipe(slurp(source_dir() / "tests/varfile/data/bad_records.txt") +
+    RTVarFileIn(text_pipe(slurp(source_tree() / "tests/varfile/data/bad_records.txt") +
                           "NEW SECTION\nNAME,DESCRIPTION,VALUE\n//" + big + "\nG7,'" + big + "',7\n'" + big +
                           "',9\nG8,,8\n"),
                 l)
@@ -251,14 +239,7 @@ TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
 
 TEST(VarfileFiles, EveryKeptFuzzInputPasses) {
     HistoryCapture h;
-    int replayed = 0;
-    for (const auto &entry : fs::directory_iterator(source_dir() / "fuzz" / "corpus" / "varfile")) {
-        const std::string bytes = slurp(entry.path());
-        SCOPED_TRACE(entry.path().filename().string());
-        zarn::fuzz::varfile_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
-        ++replayed;
-    }
-    EXPECT_GE(replayed, 4);
+    EXPECT_GE(replay_corpus("varfile", zarn::fuzz::varfile_one_input), 4);
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 
 #include "platform/funit.h"
 #include "platform/xalloc.h"
+#include "source_tree.h"
 #include "xfile_fixture.h"
 #define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
 #include "../../fuzz/xfile_one_input.h"
@@ -236,19 +236,8 @@ TEST(XFileBad, HostileArguments) {
 }
 
 TEST(XFileBad, EveryKeptFuzzInputPasses) {
-    namespace fs = std::filesystem;
-    const char *top = std::getenv("ZARN_SOURCE_DIR");
-    const fs::path root = top != nullptr ? fs::path(top) : fs::path(__FILE__).parent_path() / ".." / "..";
-    int replayed = 0;
     HistoryCapture hist;
-    for (const auto &entry : fs::directory_iterator(root / "fuzz" / "corpus" / "xfile")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        SCOPED_TRACE(entry.path().filename().string());
-        zarn::fuzz::xfile_one_input(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()),
-            ++replayed;
-    }
-    EXPECT_GE(replayed, 4);
+    EXPECT_GE(replay_corpus("xfile", zarn::fuzz::xfile_one_input), 4);
 }
 
 }  // namespace
