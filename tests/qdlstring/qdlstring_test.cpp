@@ -19,22 +19,32 @@ TEST(QDLString, CopiesAndOwnership) {
     QDLString b(a);
     EXPECT_TRUE(b.Copy(b, 3));  // from its own text
     a.Attach(b);
-    EXPECT_TRUE(shown(a) == "abc" && b.IsNull());
+    EXPECT_EQ(shown(a), "abc");
+    EXPECT_TRUE(b.IsNull()) << "attached from";
     a.Detach(a);
     EXPECT_EQ(shown(a), "abc") << "handing the text to itself";
-    a.Detach(b);
-    EXPECT_TRUE(shown(b) == "abc" && a.IsNull());
+    b.Attach(QDLString::s_StringCopy("xyz", 2));
+    a.Detach(b);  // frees b's own text
+    EXPECT_EQ(shown(b), "abc");
+    EXPECT_TRUE(a.IsNull()) << "detached into another";
     a.Attach(QDLString::s_NewString(3, 'z'));
     EXPECT_EQ(shown(a), "zzz");
     char *given = b.Detach();
-    EXPECT_TRUE(std::string(given) == "abc" && b.IsNull());
+    EXPECT_EQ(std::string(given), "abc");
     std::free(given);
+    b.Attach(QDLString::s_StringCopy("xyz", 2));
+    EXPECT_EQ(shown(b), "xy");
     zarn::test::HistoryCapture history;
-    zarn::failalloc_set(1);
+    EXPECT_EQ(QDLString::s_NewString(SIZE_MAX, 'x'), nullptr);
+    zarn::failalloc_set(1, true);
+    EXPECT_EQ(QDLString::s_NewString(4, 'x'), nullptr);
     EXPECT_FALSE(a.Copy("new text", 0));
     zarn::failalloc_set(0);
     EXPECT_EQ(shown(a), "zzz") << "short memory";
-    EXPECT_EQ(history.text(), "!!QDLString: Unable to allocate memory for a text of 8 characters\n");
+    EXPECT_EQ(history.text(),
+              "!!QDLString: Unable to allocate memory for a text of 18446744073709551615 characters\n"
+              "!!QDLString: Unable to allocate memory for a text of 4 characters\n"
+              "!!QDLString: Unable to allocate memory for a text of 8 characters\n");
 }
 
 struct Diff {

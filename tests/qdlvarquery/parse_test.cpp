@@ -72,9 +72,6 @@ void check(const Row &row, bool engine_path) {
 
 // clang-format off
 const Row kQueries[] = {
-    {"not_equal", "A <> 1", "AND(A 1 i:1)"},
-    {"less_without_blanks", "A<1", "AND(A 2 i:1)"},
-    {"less_or_equal", "A <= 1", "AND(A 3 i:1)"},
     {"greater_or_equal_tabs", "A\t>=\t1", "AND(A 5 i:1)"},
     {"word_then_greater", "SPEC = FIXED AND VALUE > 0", "AND(SPEC 0 t:'FIXED', AND(VALUE 4 i:0))"},
     {"and_chain_in_one_node", "A = 1 AND B = 2 AND C = 3", "AND(A 0 i:1, AND(B 0 i:2), AND(C 0 i:3))"},
@@ -128,6 +125,9 @@ TEST(QueryParse, NestedParseIsRefused) {
     delete qp::parse(&cb, "A = 1");
     EXPECT_EQ(cb.inner.errors, "Another query is being parsed");
 }
+
+// The scanner alone, the benchmark's baseline, counts the tokens of a text.
+TEST(QueryParse, ScannerAloneCountsTokens) { EXPECT_EQ(qp::scan_only("SPEC = FIXED AND F(x*)"), 8); }
 
 std::string nested(int depth) { return std::string(depth, '(') + "A = 1" + std::string(depth, ')'); }
 
