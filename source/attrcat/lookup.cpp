@@ -7,13 +7,17 @@ namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool same(Match match, const char *word, size_t n, const char *keyword) {
-    for (size_t i = 0; i < n; ++i) {
-        if (keyword[i] == '\0') return false;
-        const bool equal =
-            match == Match::Exact ? word[i] == keyword[i] : upper(word[i]) == upper(keyword[i]);
-        if (!equal) return false;
-    }
+// Whether the n characters at word are the keyword, from position `from` on
+// (the characters before it are known to be equal).
+bool same_exact(const char *word, size_t n, const char *keyword, size_t from) {
+    for (size_t i = from; i < n; ++i)
+        if (keyword[i] == '\0' || word[i] != keyword[i]) return false;
+    return keyword[n] == '\0';
+}
+
+bool same_folded(const char *word, size_t n, const char *keyword, size_t from) {
+    for (size_t i = from; i < n; ++i)
+        if (keyword[i] == '\0' || upper(word[i]) != upper(keyword[i])) return false;
     return keyword[n] == '\0';
 }
 
@@ -24,8 +28,15 @@ const rtvar_keyword *find(const Vocabulary &v, const char *word, size_t n) {
     const char first = v.match == Match::AnyCase ? upper(word[0]) : word[0];
     if (first < 'A' || first > 'Z') return nullptr;
     const int l = first - 'A';
-    for (int e = v.index.first[l]; e < v.index.last[l]; ++e) {
-        if (same(v.match, word, n, v.words[e].keyword)) return &v.words[e];
+    // Every keyword of the range starts with the letter of l, as the word does
+    // under the vocabulary's rule: the comparison starts at the second character.
+    const int end = v.index.last[l];
+    if (v.match == Match::Exact) {
+        for (int e = v.index.first[l]; e < end; ++e)
+            if (same_exact(word, n, v.words[e].keyword, 1)) return &v.words[e];
+    } else {
+        for (int e = v.index.first[l]; e < end; ++e)
+            if (same_folded(word, n, v.words[e].keyword, 1)) return &v.words[e];
     }
     return nullptr;
 }
