@@ -292,6 +292,35 @@ struct Core {
         for (int a = 0; a < K::kAxes; ++a) p.add[a] = add[a];
         return found;
     }
+    // A nonzero of the two common shapes, a window placed straight on its
+    // head (filling a sub-model's window nonzero by nonzero is a hot path)
+    // and a head, found without the walk: the head, the index there and
+    // what the window's numbers gain. False for deeper windows and refused
+    // indices, which take the walk. Inlined into the entry points, the
+    // window's case runs straight through.
+    struct Near {
+        Head *h;
+        int64_t k;
+        int64_t add[K::kAxes];
+    };
+    [[gnu::always_inline]] static bool near(Base *j, int32_t k, Near &n) {
+        if (k < 1 || k > j->nnz) return false;
+        if (!is_head(j)) [[likely]] {
+            Emb *e = emb(j);
+            Base *const parent = e->parent;
+            n.k = static_cast<int64_t>(k) + e->nzOffset;
+            if (!is_head(parent) || n.k > parent->nnz) [[unlikely]]
+                return false;
+            n.h = head(parent);
+            for (int a = 0; a < K::kAxes; ++a) n.add[a] = K::offset(e, a);
+            return true;
+        }
+        n.h = head(j);
+        n.k = k;
+        for (int a = 0; a < K::kAxes; ++a) n.add[a] = 0;
+        return true;
+    }
+
     // Every number of nonzero k at once, with one walk to the head; false,
     // with nothing set or printed, when a level refuses k.
     static bool set_all(Base *j, int32_t k, const int64_t (&v)[K::kAxes]) {
