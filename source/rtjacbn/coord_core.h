@@ -292,33 +292,62 @@ struct Core {
         for (int a = 0; a < K::kAxes; ++a) p.add[a] = add[a];
         return found;
     }
-    // A nonzero of the two common shapes, a window placed straight on its
-    // head (filling a sub-model's window nonzero by nonzero is a hot path)
-    // and a head, found without the walk: the head, the index there and
-    // what the window's numbers gain. False for deeper windows and refused
-    // indices, which take the walk. Inlined into the entry points, the
-    // window's case runs straight through.
-    struct Near {
+    // Where nonzero k of j lies in the head, as locate finds it, written for
+    // the entry points that set one nonzero (filling a sub-model's window
+    // nonzero by nonzero is a hot path): inlined there, the common shape, a
+    // window placed straight on its head, runs straight through, and deeper
+    // windows continue up the chain. The head and the index there, and v
+    // moved from j's numbers to the head's; false, with nothing printed and
+    // v partly moved, when a level refuses k.
+    struct Found {
         Head *h;
         int64_t k;
-        int64_t add[K::kAxes];
     };
-    [[gnu::always_inline]] static bool near(Base *j, int32_t k, Near &n) {
+    [[gnu::always_inline]] static bool find(Base *j, int32_t k, Found &f, int64_t (&v)[K::kAxes]) {
         if (k < 1 || k > j->nnz) return false;
-        if (!is_head(j)) [[likely]] {
-            Emb *e = emb(j);
-            Base *const parent = e->parent;
-            n.k = static_cast<int64_t>(k) + e->nzOffset;
-            if (!is_head(parent) || n.k > parent->nnz) [[unlikely]]
-                return false;
-            n.h = head(parent);
-            for (int a = 0; a < K::kAxes; ++a) n.add[a] = K::offset(e, a);
+        if (is_head(j)) [[unlikely]] {
+            f.h = head(j);
+            f.k = k;
             return true;
         }
-        n.h = head(j);
-        n.k = k;
-        for (int a = 0; a < K::kAxes; ++a) n.add[a] = 0;
-        return true;
+        Emb *e = emb(j);
+        Base *parent = e->parent;
+        f.k = static_cast<int64_t>(k) + e->nzOffset;
+        for (int a = 0; a < K::kAxes; ++a) v[a] = wrap_add(v[a], K::offset(e, a));
+        // Deeper windows are the rarer shape: the loop stays out of the straight path.
+        for (; __builtin_expect(!is_head(parent), 0); parent = e->parent) {
+            if (f.k > parent->nnz) return false;
+            e = emb(parent);
+            f.k += e->nzOffset;
+            for (int a = 0; a < K::kAxes; ++a) v[a] = wrap_add(v[a], K::offset(e, a));
+        }
+        f.h = head(parent);
+        return f.k <= parent->nnz;
+    }
+    [[gnu::always_inline]] static bool find(Base *j, int32_t k, Found &f) {
+        int64_t no_numbers[K::kAxes] = {};
+        return find(j, k, f, no_numbers);
+    }
+    // The messages of the setters when a level refuses nonzero k of j (after
+    // find, which prints nothing): the text of that level, a head's or a
+    // window's, with k there and its nnz; one for every number axis in order
+    // (equation first), or for the value.
+    [[gnu::cold, gnu::noinline]] static void refused_numbers(Base *j, int32_t k) {
+        Place p{j, k, {}};
+        if (locate(p)) return;
+        report_refused_number<kEqn>(p);
+        report_refused_number<kVar>(p);
+        if constexpr (K::kAxes > kVar2) report_refused_number<kVar2>(p);
+    }
+    template <int A>
+    static void report_refused_number(const Place &p) {
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
+                        p.at->nnz);
+    }
+    [[gnu::cold, gnu::noinline]] static void refused_value(Base *j, int32_t k) {
+        Place p{j, k, {}};
+        if (locate(p)) return;
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
     }
 
     // Every number of nonzero k at once, with one walk to the head; false,

@@ -46,16 +46,6 @@ unsigned char emb_inq_linear(rt_jac_t *j, int32_t k) {
     return Jac::head(p.at)->linear[p.k - 1];
 }
 
-// Both numbers of a nonzero in a deeper window with one walk to the head;
-// a refused index gets each number's own message from the operations, the
-// equation's first.
-[[gnu::cold, gnu::noinline]] void set_coord_walking(rt_jac_t *j, int32_t k, int32_t eqn, int32_t var) {
-    const int64_t numbers[] = {eqn, var};
-    if (Jac::set_all(j, k, numbers)) return;
-    j->ops->seteqn(j, k, eqn);
-    j->ops->setvar(j, k, var);
-}
-
 }  // namespace
 
 const rt_jac_ops JacKind::kHeadOps = {
@@ -175,25 +165,26 @@ int32_t rtojac_inq_nz_varnum(rt_jac_t *jac, int32_t k) {
 
 void rtojac_set_nz_coord(rt_jac_t *jac, int32_t k, int32_t eqn, int32_t var) {
     if (jac == nullptr) return;
-    Jac::Near n;
-    if (!Jac::near(jac, k, n)) {
-        set_coord_walking(jac, k, eqn, var);
+    // Both numbers with one walk to the head; a refused index gets each
+    // number's own message, the equation's first.
+    int64_t numbers[] = {eqn, var};
+    Jac::Found f;
+    if (!Jac::find(jac, k, f, numbers)) {
+        Jac::refused_numbers(jac, k);
         return;
     }
-    n.h->irn[n.k - 1] = wrap_add(eqn, n.add[kEqn]);
-    n.h->icn[n.k - 1] = wrap_add(var, n.add[kVar]);
+    f.h->irn[f.k - 1] = numbers[kEqn];
+    f.h->icn[f.k - 1] = numbers[kVar];
 }
 
 void rtojac_set_nz_value(rt_jac_t *jac, int32_t k, double value) {
     if (jac == nullptr) return;
-    // Deeper windows and refused indices through the operation, which walks
-    // to the head or prints the message of the level that refuses k.
-    Jac::Near n;
-    if (!Jac::near(jac, k, n)) {
-        jac->ops->setval(jac, k, value);
+    Jac::Found f;
+    if (!Jac::find(jac, k, f)) {
+        Jac::refused_value(jac, k);
         return;
     }
-    n.h->values[n.k - 1] = value;
+    f.h->values[f.k - 1] = value;
 }
 
 void rtojac_inq_nz_value(rt_jac_t *jac, int32_t k, double *value) {
