@@ -328,10 +328,19 @@ struct Core {
         int64_t no_numbers[K::kAxes] = {};
         return find(j, k, f, no_numbers);
     }
-    // The messages of the setters when a level refuses nonzero k of j (after
-    // find, which prints nothing): the text of that level, a head's or a
-    // window's, with k there and its nnz; one for every number axis in order
-    // (equation first), or for the value.
+    // The text of a setter whose index a level refuses, where locate
+    // stopped: that level's, a head's or a window's, with the index there
+    // and its nnz.
+    template <int A>
+    static void report_refused_number(const Place &p) {
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
+                        p.at->nnz);
+    }
+    static void report_refused_value(const Place &p) {
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
+    }
+    // After find refused k (it prints nothing): every number's text in
+    // order, the equation's first, or the value's.
     [[gnu::cold, gnu::noinline]] static void refused_numbers(Base *j, int32_t k) {
         Place p{j, k, {}};
         if (locate(p)) return;
@@ -339,32 +348,36 @@ struct Core {
         report_refused_number<kVar>(p);
         if constexpr (K::kAxes > kVar2) report_refused_number<kVar2>(p);
     }
-    template <int A>
-    static void report_refused_number(const Place &p) {
-        rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
-                        p.at->nnz);
-    }
     [[gnu::cold, gnu::noinline]] static void refused_value(Base *j, int32_t k) {
         Place p{j, k, {}};
-        if (locate(p)) return;
-        rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
+        if (!locate(p)) report_refused_value(p);
     }
 
-    // Every number of nonzero k at once, with one walk to the head; false,
-    // with nothing set or printed, when a level refuses k.
-    static bool set_all(Base *j, int32_t k, const int64_t (&v)[K::kAxes]) {
-        Place p{j, k, {}};
-        if (!locate(p)) return false;
-        for (int a = 0; a < K::kAxes; ++a) K::numbers(head(p.at), a)[p.k - 1] = wrap_add(v[a], p.add[a]);
-        return true;
+    // The entry points that set one nonzero: every number (local to j) with
+    // one walk to the head, or the value; a refused index gets each number's
+    // own text, the equation's first.
+    [[gnu::always_inline]] static void set_coord(Base *j, int32_t k, int64_t (&v)[K::kAxes]) {
+        Found f;
+        if (!find(j, k, f, v)) {
+            refused_numbers(j, k);
+            return;
+        }
+        for (int a = 0; a < K::kAxes; ++a) K::numbers(f.h, a)[f.k - 1] = v[a];
+    }
+    [[gnu::always_inline]] static void set_value(Base *j, int32_t k, double value) {
+        Found f;
+        if (!find(j, k, f)) {
+            refused_value(j, k);
+            return;
+        }
+        f.h->values[f.k - 1] = value;
     }
 
     template <int A>
     static void emb_set_number(Base *j, int32_t k, int64_t v) {
         Place p{j, k, {}};
         if (!locate(p)) {
-            rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
-                            p.at->nnz);
+            report_refused_number<A>(p);
             return;
         }
         K::numbers(head(p.at), A)[p.k - 1] = wrap_add(v, p.add[A]);
@@ -397,7 +410,7 @@ struct Core {
     static void emb_set_value(Base *j, int32_t k, double v) {
         Place p{j, k, {}};
         if (!locate(p)) {
-            rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
+            report_refused_value(p);
             return;
         }
         head(p.at)->values[p.k - 1] = v;

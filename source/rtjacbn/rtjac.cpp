@@ -164,27 +164,12 @@ int32_t rtojac_inq_nz_varnum(rt_jac_t *jac, int32_t k) {
 }
 
 void rtojac_set_nz_coord(rt_jac_t *jac, int32_t k, int32_t eqn, int32_t var) {
-    if (jac == nullptr) return;
-    // Both numbers with one walk to the head; a refused index gets each
-    // number's own message, the equation's first.
     int64_t numbers[] = {eqn, var};
-    Jac::Found f;
-    if (!Jac::find(jac, k, f, numbers)) {
-        Jac::refused_numbers(jac, k);
-        return;
-    }
-    f.h->irn[f.k - 1] = numbers[kEqn];
-    f.h->icn[f.k - 1] = numbers[kVar];
+    if (jac != nullptr) Jac::set_coord(jac, k, numbers);
 }
 
 void rtojac_set_nz_value(rt_jac_t *jac, int32_t k, double value) {
-    if (jac == nullptr) return;
-    Jac::Found f;
-    if (!Jac::find(jac, k, f)) {
-        Jac::refused_value(jac, k);
-        return;
-    }
-    f.h->values[f.k - 1] = value;
+    if (jac != nullptr) Jac::set_value(jac, k, value);
 }
 
 void rtojac_inq_nz_value(rt_jac_t *jac, int32_t k, double *value) {
