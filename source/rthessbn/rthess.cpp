@@ -231,17 +231,12 @@ int32_t rtohess_inq_nz_varnum2(rt_hess_t *hess, int32_t k) {
 }
 
 void rtohess_set_nz_coord(rt_hess_t *hess, int32_t k, int32_t eqn, int32_t var, int32_t var2) {
-    if (hess == nullptr) return;
-    // As rtojac_set_nz_coord: one walk, or each number's own refusal.
-    const int64_t numbers[] = {eqn, var, var2};
-    if (Hess::set_all(hess, k, numbers)) return;
-    hess->ops->seteqn(hess, k, eqn);
-    hess->ops->setvar(hess, k, var);
-    hess->ops->setvar2(hess, k, var2);
+    int64_t numbers[] = {eqn, var, var2};
+    if (hess != nullptr) Hess::set_coord(hess, k, numbers);
 }
 
 void rtohess_set_nz_value(rt_hess_t *hess, int32_t k, double value) {
-    if (hess != nullptr) hess->ops->setval(hess, k, value);
+    if (hess != nullptr) Hess::set_value(hess, k, value);
 }
 
 void rtohess_inq_nz_value(rt_hess_t *hess, int32_t k, double *value) {

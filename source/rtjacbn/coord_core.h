@@ -292,21 +292,92 @@ struct Core {
         for (int a = 0; a < K::kAxes; ++a) p.add[a] = add[a];
         return found;
     }
-    // Every number of nonzero k at once, with one walk to the head; false,
-    // with nothing set or printed, when a level refuses k.
-    static bool set_all(Base *j, int32_t k, const int64_t (&v)[K::kAxes]) {
+    // Where nonzero k of j lies in the head, as locate finds it, written for
+    // the entry points that set one nonzero (filling a sub-model's window
+    // nonzero by nonzero is a hot path): inlined there, the common shape, a
+    // window placed straight on its head, runs straight through, and deeper
+    // windows continue up the chain. The head and the index there, and v
+    // moved from j's numbers to the head's; false, with nothing printed and
+    // v partly moved, when a level refuses k.
+    struct Found {
+        Head *h;
+        int64_t k;
+    };
+    [[gnu::always_inline]] static bool find(Base *j, int32_t k, Found &f, int64_t (&v)[K::kAxes]) {
+        if (k < 1 || k > j->nnz) return false;
+        if (is_head(j)) [[unlikely]] {
+            f.h = head(j);
+            f.k = k;
+            return true;
+        }
+        Emb *e = emb(j);
+        Base *parent = e->parent;
+        f.k = static_cast<int64_t>(k) + e->nzOffset;
+        for (int a = 0; a < K::kAxes; ++a) v[a] = wrap_add(v[a], K::offset(e, a));
+        // Deeper windows are the rarer shape: the loop stays out of the straight path.
+        for (; __builtin_expect(!is_head(parent), 0); parent = e->parent) {
+            if (f.k > parent->nnz) return false;
+            e = emb(parent);
+            f.k += e->nzOffset;
+            for (int a = 0; a < K::kAxes; ++a) v[a] = wrap_add(v[a], K::offset(e, a));
+        }
+        f.h = head(parent);
+        return f.k <= parent->nnz;
+    }
+    [[gnu::always_inline]] static bool find(Base *j, int32_t k, Found &f) {
+        int64_t no_numbers[K::kAxes] = {};
+        return find(j, k, f, no_numbers);
+    }
+    // The text of a setter whose index a level refuses, where locate
+    // stopped: that level's, a head's or a window's, with the index there
+    // and its nnz.
+    template <int A>
+    static void report_refused_number(const Place &p) {
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
+                        p.at->nnz);
+    }
+    static void report_refused_value(const Place &p) {
+        rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
+    }
+    // After find refused k (it prints nothing): every number's text in
+    // order, the equation's first, or the value's.
+    [[gnu::cold, gnu::noinline]] static void refused_numbers(Base *j, int32_t k) {
         Place p{j, k, {}};
-        if (!locate(p)) return false;
-        for (int a = 0; a < K::kAxes; ++a) K::numbers(head(p.at), a)[p.k - 1] = wrap_add(v[a], p.add[a]);
-        return true;
+        if (locate(p)) return;
+        report_refused_number<kEqn>(p);
+        report_refused_number<kVar>(p);
+        if constexpr (K::kAxes > kVar2) report_refused_number<kVar2>(p);
+    }
+    [[gnu::cold, gnu::noinline]] static void refused_value(Base *j, int32_t k) {
+        Place p{j, k, {}};
+        if (!locate(p)) report_refused_value(p);
+    }
+
+    // The entry points that set one nonzero: every number (local to j) with
+    // one walk to the head, or the value; a refused index gets each number's
+    // own text, the equation's first.
+    [[gnu::always_inline]] static void set_coord(Base *j, int32_t k, int64_t (&v)[K::kAxes]) {
+        Found f;
+        if (!find(j, k, f, v)) {
+            refused_numbers(j, k);
+            return;
+        }
+        for (int a = 0; a < K::kAxes; ++a) K::numbers(f.h, a)[f.k - 1] = v[a];
+    }
+    [[gnu::always_inline]] static void set_value(Base *j, int32_t k, double value) {
+        Found f;
+        if (!find(j, k, f)) {
+            refused_value(j, k);
+            return;
+        }
+        f.h->values[f.k - 1] = value;
     }
 
     template <int A>
     static void emb_set_number(Base *j, int32_t k, int64_t v) {
         Place p{j, k, {}};
         if (!locate(p)) {
-            rtopipe::report(is_head(p.at) ? msg::kHeadSetNumber[A] : msg::kEmbSetNumber[A], clamp32(p.k),
-                            p.at->nnz);
+            report_refused_number<A>(p);
             return;
         }
         K::numbers(head(p.at), A)[p.k - 1] = wrap_add(v, p.add[A]);
@@ -339,7 +410,7 @@ struct Core {
     static void emb_set_value(Base *j, int32_t k, double v) {
         Place p{j, k, {}};
         if (!locate(p)) {
-            rtopipe::report(is_head(p.at) ? msg::kHeadSetValue : msg::kEmbSetValue, clamp32(p.k), p.at->nnz);
+            report_refused_value(p);
             return;
         }
         head(p.at)->values[p.k - 1] = v;

@@ -46,13 +46,6 @@ unsigned char emb_inq_linear(rt_jac_t *j, int32_t k) {
     return Jac::head(p.at)->linear[p.k - 1];
 }
 
-// The equation number, then the variable number, each through its operation
-// (which refuses the index with its own message).
-[[gnu::cold, gnu::noinline]] void set_one_by_one(rt_jac_t *j, int32_t k, int32_t eqn, int32_t var) {
-    j->ops->seteqn(j, k, eqn);
-    j->ops->setvar(j, k, var);
-}
-
 }  // namespace
 
 const rt_jac_ops JacKind::kHeadOps = {
@@ -171,15 +164,12 @@ int32_t rtojac_inq_nz_varnum(rt_jac_t *jac, int32_t k) {
 }
 
 void rtojac_set_nz_coord(rt_jac_t *jac, int32_t k, int32_t eqn, int32_t var) {
-    if (jac == nullptr) return;
-    // Both numbers with one walk to the head; a refused index gets each
-    // number's own message from the operations.
-    const int64_t numbers[] = {eqn, var};
-    if (!Jac::set_all(jac, k, numbers)) set_one_by_one(jac, k, eqn, var);
+    int64_t numbers[] = {eqn, var};
+    if (jac != nullptr) Jac::set_coord(jac, k, numbers);
 }
 
 void rtojac_set_nz_value(rt_jac_t *jac, int32_t k, double value) {
-    if (jac != nullptr) jac->ops->setval(jac, k, value);
+    if (jac != nullptr) Jac::set_value(jac, k, value);
 }
 
 void rtojac_inq_nz_value(rt_jac_t *jac, int32_t k, double *value) {

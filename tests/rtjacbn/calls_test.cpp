@@ -117,6 +117,13 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
              return line(rtojac_inq_linear(w.win, 2));
          },
          "0|" OOB("head_setval", 6, 5) OOB("head_inq_linear", 6, 5) "|"},
+        {"a window's coordinates beyond its head cut below it: both texts with the head's index",
+         [](World &w) {
+             rtojac_set_nnz(w.head, 5);
+             rtojac_set_nz_coord(w.win, 2, 1, 1);
+             return "";
+         },
+         "|" OOB("head_seteqn", 6, 5) OOB("head_setvar", 6, 5) "|"},
         {"a window in a window cut below it: the middle window's text",
          [](World &w) {
              rt_jac_t *inner = rtojac_create_embedded(2, w.win, 1, 1, 1);
