@@ -3,6 +3,7 @@
 #define ZARN_PLATFORM_FTEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -21,6 +22,14 @@ inline std::string_view ftext_view(const char *text, std::size_t length) {
     if (ftext_absent(text, length)) return {};
     const void *nul = std::memchr(text, '\0', length);
     if (nul != nullptr) return {text, static_cast<std::size_t>(static_cast<const char *>(nul) - text)};
+    // Whole words of blanks first: a long field is mostly padding.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+    while (length >= sizeof kBlanks) {
+        std::uint64_t word;
+        std::memcpy(&word, text + length - sizeof word, sizeof word);
+        if (word != kBlanks) break;
+        length -= sizeof word;
+    }
     while (length > 0 && text[length - 1] == ' ') --length;
     return {text, length};
 }
