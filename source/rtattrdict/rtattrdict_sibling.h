@@ -64,6 +64,12 @@ inline rtattrdict_t *head_of(rtattrdict_t *d) {
 // address for the head's life; its column moves on a capacity change.
 rtattr_t *lookup_attr(rtattrdict_t *d, const char *name);
 
+// True when looking up the name (len bytes, no NUL among them) in d would
+// give element i, known without the lookup: d is a head, element i holds
+// that name, and every named element is the one its name finds. False says
+// nothing: look the name up.
+bool finds(rtattrdict_t *d, int32_t i, const char *name, size_t len);
+
 // Base of a dense attribute's column: cell k - 1 is head element k.
 template <class T>
 inline T *column_base(const rtattr_t *a) {
