@@ -1,0 +1,66 @@
+// For readers of saved files that bring back a whole variable at a time: the
+// item a saved name stands for, confirmed at a guessed index without a
+// lookup where the list can; and several attributes of one variable written
+// in one call when nobody hears a change of it. Each value has the effect
+// its attribute's own writer has; the writers' change notifications are left
+// out, since they would reach nobody.
+#ifndef ZARN_RTVARLST_RTVARLST_RESTORE_H
+#define ZARN_RTVARLST_RTVARLST_RESTORE_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "zarnutils/rtvarlst.h"
+
+namespace zarn::rtvarlst {
+
+// The attribute a value goes to, named after the writer whose effect it has.
+enum class Quiet : uint8_t {
+    kSpec,          // rtovarlst_set_spec_value
+    kBaseUom,       // rtovarlst_set_var_baseuom
+    kQuality,       // rtovarlst_set_var_quality
+    kModifiedMask,  // rtovarlst_set_var_modified_mask: positive to mask 1, negative to mask 2
+    kUom,           // rtovarlst_set_var_uom
+    kPhysicalType,  // rtovarlst_set_physical_type
+    kConnType,      // rtovarlst_set_var_conn_type
+    kBoundType,     // the bound-type field of the status word (varSetBoundType)
+    kParamHomo,     // rtovarlst_set_var_param_homo
+    kRamped,        // rtovarlst_set_var_ramped
+    kLower,         // rtovarlst_set_var_lower, not in SI
+    kValue,         // rtovarlst_set_var_value, not in SI
+    kUpper,         // rtovarlst_set_var_upper, not in SI
+    kStep,          // rtovarlst_set_var_step_inbaseuom
+    kInitial,       // rtovarlst_set_var_initial, not in SI
+    kSbWeight,      // rtovarlst_set_var_sbweight
+    kTargetHomo,    // rtovarlst_set_var_target_homo, not in SI
+    kThreshold,     // rtovarlst_set_var_threshold, not in SI
+};
+
+struct QuietValue {
+    Quiet what;
+    bool per_scale;  // a real given as the quantity: held divided by the internal scale (1e35 as it is)
+    int32_t i;       // the integer attributes' value
+    double d;        // the real attributes' value
+};
+
+// What rtovarlst__varname2index(list, name) gives; the name has len bytes
+// (no NUL among them) and a NUL after them. Item guess is tried first: where
+// the list has no aliases and its dictionary confirms that the name finds
+// the guess, no lookup is made.
+int32_t name_index(rtvarlst_t *list, const char *name, std::size_t len, int32_t guess);
+
+// True when item i lies in the list's columns and a change of it reaches
+// nobody: the item has no block object and no callback listens to the
+// change event.
+bool unheard(rtvarlst_t *list, int32_t i);
+
+// Writes values[0..n) into item i in that order, for an item that unheard()
+// accepts (with no caller code run since), and gives how many it wrote. It
+// stops before a value that needs its writer's own path: a code its writer
+// reports as out of range, or a sparse or modification record the item does
+// not have yet. The caller passes the rest to the writers.
+int store_unheard(rtvarlst_t *list, int32_t i, const QuietValue *values, int n);
+
+}  // namespace zarn::rtvarlst
+
+#endif
