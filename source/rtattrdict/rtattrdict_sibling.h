@@ -76,12 +76,18 @@ inline T *column_base(const rtattr_t *a) {
     return static_cast<T *>(a->where.column);
 }
 
+// Head element k's sparse record, one slot for each sparse attribute (k
+// within 1..capacity), or NULL when the element has no sparse record yet.
+inline SparseSlot *sparse_record(rtattrdict_t *head, int32_t k) {
+    void **records = reinterpret_cast<rtattrdict_head_t *>(head)->sparse;
+    return records != nullptr ? static_cast<SparseSlot *>(records[k - 1]) : nullptr;
+}
+
 // The slot of sparse attribute a in head element k's record (k within
 // 1..capacity), or NULL when the element has no sparse record yet.
 inline SparseSlot *sparse_cell(rtattrdict_t *head, int32_t k, const rtattr_t *a) {
-    void **records = reinterpret_cast<rtattrdict_head_t *>(head)->sparse;
-    if (records == nullptr || records[k - 1] == nullptr) return nullptr;
-    return static_cast<SparseSlot *>(records[k - 1]) + a->where.slot;
+    SparseSlot *record = sparse_record(head, k);
+    return record != nullptr ? record + a->where.slot : nullptr;
 }
 
 }  // namespace zarn::rtattrdict

@@ -2,6 +2,8 @@
 // one hears the change (see rtvarlst_restore.h).
 #include "rtvarlst/rtvarlst_restore.h"
 
+#include <cstring>
+
 #include "rtcontext/listeners.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_scale.h"
@@ -13,24 +15,6 @@ namespace {
 
 using zarn::rtattrdict::column_base;
 using zarn::rtattrdict::SparseSlot;
-
-// The sparse column a value goes to, or kSparseCount for a full one.
-Sparse sparse_of(Quiet what) {
-    switch (what) {
-        case Quiet::kQuality:
-            return kSpQuality;
-        case Quiet::kRamped:
-            return kSpRamped;
-        case Quiet::kStep:
-            return kSpStep;
-        case Quiet::kSbWeight:
-            return kSpSbWeight;
-        case Quiet::kTargetHomo:
-            return kSpTargetHomo;
-        default:
-            return kSparseCount;
-    }
-}
 
 }  // namespace
 
@@ -46,97 +30,92 @@ bool unheard(rtvarlst_t *list, int32_t i) {
            !zarn::rtcontext::has_callbacks(RTOVARLST_CHANGE_EVENT);
 }
 
-int store_unheard(rtvarlst_t *list, int32_t i, const QuietValue *values, int n) {
-    if (!in_range(list, i)) return 0;
+bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r) {
+    if (!in_range(list, i)) return false;
     VarList *l = as_list(list);
     const int32_t at = zarn::rtattrdict::head_offset(list->dictionary) + i - 1;  // cell of every full column
-    // One sparse record holds every sparse column of the item.
-    SparseSlot *const any_sparse = sparse_slot(list, kSpStep, i);
-    auto *const modified = static_cast<rtvarmod_t *>(column_base<void *>(l->cols[kColModified])[at]);
-    int64_t *const status = column_base<int64_t>(l->cols[kColStatus]) + at;
+    const uint32_t given = r.given;
+    auto has = [given](Quiet q) { return (given & bit(q)) != 0; };
     const double scale = effective_scale(column_base<double>(l->cols[kColScale])[at]);
-    auto held = [scale](const QuietValue &v) {
-        return v.per_scale && v.d != RTOVARLST_UNDEFINED ? v.d / scale : v.d;
+    auto held = [&](Quiet q) {
+        const double d = r.reals[static_cast<int>(q) - kQuietInts];
+        return (r.per_scale & bit(q)) != 0 && d != RTOVARLST_UNDEFINED ? d / scale : d;
     };
-    auto full_real = [&](Col c, double x) {
-        double *p = column_base<double>(l->cols[c]) + at;
-        if (*p != x) *p = x;  // an equal number (0 against -0) stays as it is, as the writers keep it
-    };
-    auto slot = [&](Quiet what) { return sparse_slot(list, sparse_of(what), i); };
-    int k = 0;
-    for (; k < n; ++k) {
-        const QuietValue &v = values[k];
-        switch (v.what) {
-            case Quiet::kSpec:
-                if (varInqSpec(*status) == v.i) break;
-                if (v.i < VAR_CALC || v.i > VAR_INITIAL) return k;  // its writer reports it
-                varSetSpec(status, v.i);
-                break;
-            case Quiet::kBaseUom:
-                column_base<int64_t>(l->cols[kColBaseUom])[at] = v.i;
-                break;
-            case Quiet::kModifiedMask:
-                if (modified == nullptr) return k;  // its writer makes the record
-                if (v.i > 0) modified->mask1 = static_cast<uint32_t>(v.i);
-                if (v.i < 0) modified->mask2 = static_cast<uint32_t>(v.i);
-                break;
-            case Quiet::kUom:
-                column_base<int64_t>(l->cols[kColUom])[at] = v.i;
-                break;
-            case Quiet::kPhysicalType:
-                if (v.i < -255 || v.i > 255) return k;
-                varSetPhysicalType(status, v.i);
-                break;
-            case Quiet::kConnType:
-                if (v.i >= 0 && v.i <= RTOVARLST_MAX_CONN_TYPE)
-                    column_base<int64_t>(l->cols[kColConnType])[at] = v.i;
-                break;
-            case Quiet::kBoundType:
-                if (v.i < VAR_BOUND_HARD || v.i > VAR_BOUND_SOFT2) return k;
-                varSetBoundType(v.i, status);
-                break;
-            case Quiet::kParamHomo:
-                column_base<unsigned char>(l->cols[kColParamHomo])[at] = v.i != 0 ? 1 : 0;
-                break;
-            case Quiet::kQuality:
-            case Quiet::kRamped:
-                if (any_sparse != nullptr)
-                    slot(v.what)->i = v.i;
-                else if (l->sparse[sparse_of(v.what)]->desc->idefault != v.i)
-                    return k;  // only the default stores nothing without a record
-                break;
-            case Quiet::kStep: {
-                const double x = held(v);
-                if (any_sparse != nullptr) {
-                    if (slot(v.what)->d != x) slot(v.what)->d = x;
-                } else if (l->sparse[kSpStep]->desc->ddefault != x) {
-                    return k;  // likewise
-                }
-                break;
-            }
-            case Quiet::kSbWeight:
-            case Quiet::kTargetHomo:
-                if (any_sparse == nullptr) return k;  // their writers make the record whatever the value
-                slot(v.what)->d = held(v);
-                break;
-            case Quiet::kLower:
-                full_real(kColLower, held(v));
-                break;
-            case Quiet::kValue:
-                full_real(kColValue, held(v));
-                break;
-            case Quiet::kUpper:
-                full_real(kColUpper, held(v));
-                break;
-            case Quiet::kInitial:
-                full_real(kColInit, held(v));
-                break;
-            case Quiet::kThreshold:
-                full_real(kColThreshold, held(v));
-                break;
-        }
+    auto code = [&](Quiet q) { return r.ints[static_cast<int>(q)]; };
+    int64_t *const status = column_base<int64_t>(l->cols[kColStatus]) + at;
+    int64_t word = *status;  // its fields change in this copy, stored once
+    // One sparse record holds every sparse column of the item.
+    SparseSlot *const record = zarn::rtattrdict::sparse_record(l->head, at + 1);
+    auto *const modified = static_cast<rtvarmod_t *>(column_base<void *>(l->cols[kColModified])[at]);
+    auto slot = [&](Sparse s) { return record + l->sparse[s]->where.slot; };
+
+    // What needs the writers: codes they report, records they would make.
+    if (has(Quiet::kSpec) && varInqSpec(word) != code(Quiet::kSpec) &&
+        (code(Quiet::kSpec) < VAR_CALC || code(Quiet::kSpec) > VAR_INITIAL))
+        return false;
+    if (has(Quiet::kPhysicalType) && (code(Quiet::kPhysicalType) < -255 || code(Quiet::kPhysicalType) > 255))
+        return false;
+    if (has(Quiet::kBoundType) &&
+        (code(Quiet::kBoundType) < VAR_BOUND_HARD || code(Quiet::kBoundType) > VAR_BOUND_SOFT2))
+        return false;
+    if (has(Quiet::kModifiedMask) && modified == nullptr) return false;
+    if (record == nullptr) {
+        // Without a sparse record an integer equal to its default and a step
+        // equal to the one held (the default) store nothing; SBWeight and the
+        // homotopy target make the record whatever their value.
+        if ((has(Quiet::kQuality) && code(Quiet::kQuality) != l->sparse[kSpQuality]->desc->idefault) ||
+            (has(Quiet::kRamped) && code(Quiet::kRamped) != l->sparse[kSpRamped]->desc->idefault) ||
+            (has(Quiet::kStep) && held(Quiet::kStep) != l->sparse[kSpStep]->desc->ddefault) ||
+            has(Quiet::kSbWeight) || has(Quiet::kTargetHomo))
+            return false;
     }
-    return k;
+
+    // Cells are written only when they change, so that restoring what the
+    // list holds already leaves its memory clean.
+    auto keep = [](auto *cell, auto value) {
+        if (*cell != value)
+            *cell = value;  // for reals: an equal number (0 against -0) stays, as the writers keep it
+    };
+    auto keep_bits = [](double *cell, double value) {  // what a writer that always stores leaves
+        if (std::memcmp(cell, &value, sizeof value) != 0) *cell = value;
+    };
+    auto full_int = [&](Col c, Quiet q) {
+        if (has(q)) keep(column_base<int64_t>(l->cols[c]) + at, static_cast<int64_t>(code(q)));
+    };
+    auto full_real = [&](Col c, Quiet q) {
+        if (has(q)) keep(column_base<double>(l->cols[c]) + at, held(q));
+    };
+    auto mask = [&](int32_t m) {
+        if (m > 0) keep(&modified->mask1, static_cast<uint32_t>(m));
+        if (m < 0) keep(&modified->mask2, static_cast<uint32_t>(m));
+    };
+    if (has(Quiet::kSpec) && varInqSpec(word) != code(Quiet::kSpec)) varSetSpec(&word, code(Quiet::kSpec));
+    if (has(Quiet::kPhysicalType)) varSetPhysicalType(&word, code(Quiet::kPhysicalType));
+    if (has(Quiet::kBoundType)) varSetBoundType(code(Quiet::kBoundType), &word);
+    keep(status, word);
+    full_int(kColBaseUom, Quiet::kBaseUom);
+    full_int(kColUom, Quiet::kUom);
+    if (has(Quiet::kConnType) && code(Quiet::kConnType) >= 0 &&
+        code(Quiet::kConnType) <= RTOVARLST_MAX_CONN_TYPE)
+        full_int(kColConnType, Quiet::kConnType);
+    if (has(Quiet::kParamHomo))
+        keep(column_base<unsigned char>(l->cols[kColParamHomo]) + at,
+             static_cast<unsigned char>(code(Quiet::kParamHomo) != 0 ? 1 : 0));
+    if (has(Quiet::kModifiedMask)) mask(code(Quiet::kModifiedMask));
+    if (has(Quiet::kModifiedMask) && r.second_given) mask(r.second_mask);
+    if (record != nullptr) {
+        if (has(Quiet::kQuality)) keep(&slot(kSpQuality)->i, code(Quiet::kQuality));
+        if (has(Quiet::kRamped)) keep(&slot(kSpRamped)->i, code(Quiet::kRamped));
+        if (has(Quiet::kStep)) keep(&slot(kSpStep)->d, held(Quiet::kStep));
+        if (has(Quiet::kSbWeight)) keep_bits(&slot(kSpSbWeight)->d, held(Quiet::kSbWeight));
+        if (has(Quiet::kTargetHomo)) keep_bits(&slot(kSpTargetHomo)->d, held(Quiet::kTargetHomo));
+    }
+    full_real(kColLower, Quiet::kLower);
+    full_real(kColValue, Quiet::kValue);
+    full_real(kColUpper, Quiet::kUpper);
+    full_real(kColInit, Quiet::kInitial);
+    full_real(kColThreshold, Quiet::kThreshold);
+    return true;
 }
 
 }  // namespace zarn::rtvarlst

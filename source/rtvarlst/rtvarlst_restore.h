@@ -36,11 +36,22 @@ enum class Quiet : uint8_t {
     kThreshold,     // rtovarlst_set_var_threshold, not in SI
 };
 
-struct QuietValue {
-    Quiet what;
-    bool per_scale;  // a real given as the quantity: held divided by the internal scale (1e35 as it is)
-    int32_t i;       // the integer attributes' value
-    double d;        // the real attributes' value
+inline constexpr int kQuietInts = static_cast<int>(Quiet::kLower);  // the integer attributes come first
+inline constexpr int kQuietCount = static_cast<int>(Quiet::kThreshold) + 1;
+inline constexpr uint32_t bit(Quiet q) { return 1u << static_cast<int>(q); }
+
+// One variable's attributes as a reader brings them back: those whose bit is
+// set in `given`. The two modified-mask words go in order.
+struct Restored {
+    uint32_t given = 0;
+    uint32_t per_scale = 0;         // reals given as the quantity: held divided by the internal scale
+                                    // (1e35 as it is)
+    int32_t ints[kQuietInts] = {};  // by Quiet; the first mask word at kModifiedMask
+    int32_t second_mask = 0;        // the second mask word, when second_given
+    bool second_given = false;
+    double reals[kQuietCount - kQuietInts] = {};  // by Quiet, from kLower on
+    int32_t &at(Quiet q) { return ints[static_cast<int>(q)]; }
+    double &real(Quiet q) { return reals[static_cast<int>(q) - kQuietInts]; }
 };
 
 // What rtovarlst__varname2index(list, name) gives; the name has len bytes
@@ -54,12 +65,12 @@ int32_t name_index(rtvarlst_t *list, const char *name, std::size_t len, int32_t 
 // change event.
 bool unheard(rtvarlst_t *list, int32_t i);
 
-// Writes values[0..n) into item i in that order, for an item that unheard()
-// accepts (with no caller code run since), and gives how many it wrote. It
-// stops before a value that needs its writer's own path: a code its writer
-// reports as out of range, or a sparse or modification record the item does
-// not have yet. The caller passes the rest to the writers.
-int store_unheard(rtvarlst_t *list, int32_t i, const QuietValue *values, int n);
+// Writes the given attributes into item i, each with its writer's effect,
+// for an item that unheard() accepts (with no caller code run since). False,
+// with nothing written, when a value needs its writer's own path: a code its
+// writer reports as out of range, or a sparse or modification record the
+// item does not have yet; the caller then uses the writers.
+bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r);
 
 }  // namespace zarn::rtvarlst
 

@@ -91,15 +91,15 @@ bool never_counted(const char *name) {
 // name, the item at the file's index moved by the shift of the last name
 // found is tried first: a list that gained or lost variables since the save
 // keeps most of them in runs.
-int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, const Compiled &c,
-                  int64_t *unmatched, int64_t *shift) {
+int32_t target_of(rtvarlst_t *list, int32_t n, int32_t index, const char *field, bool by_name,
+                  const Compiled &c, int64_t *unmatched, int64_t *shift) {
     if (!by_name) {
-        if (index_within(v.index, n)) return v.index;
+        if (index_within(index, n)) return index;
         ++*unmatched;
         return 0;
     }
     char name[kMaxName + 1];
-    const std::string_view text = ftext_view(v.name, RTXFILE_NAME_LEN);
+    const std::string_view text = ftext_view(field, RTXFILE_NAME_LEN);
     if (!text.empty()) std::memcpy(name, text.data(), text.size());
     name[text.size()] = '\0';
     std::size_t len = text.size();
@@ -107,17 +107,17 @@ int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, 
         for (int64_t k = 0; k < c.n; ++k) stred_replace_regexp(name, kMaxName, c.progs[k], c.replacements[k]);
         len = std::strlen(name);
     }
-    const int64_t guess = v.index + *shift;
+    const int64_t guess = index + *shift;
     const int32_t t = len > 0 ? zarn::rtvarlst::name_index(
                                     list, name, len, fits_int32(guess) ? static_cast<int32_t>(guess) : 0)
                               : 0;
-    if (t != 0) *shift = static_cast<int64_t>(t) - v.index;
+    if (t != 0) *shift = static_cast<int64_t>(t) - index;
     if (t == 0 && c.n == 0 && !never_counted(name)) ++*unmatched;  // the name as saved
     return t;
 }
 
 using zarn::rtvarlst::Quiet;
-using zarn::rtvarlst::QuietValue;
+using zarn::rtvarlst::Restored;
 
 // The list's attribute that a code of the file restores into (the scale,
 // which is never restored, has none).
@@ -164,13 +164,19 @@ bool quiet_of(int code, Quiet *q) {
     }
 }
 
-// The selected attributes of the file's layout as values for the list, in
-// file order (the integers first), each with its place among the variable's
-// integer words or reals: worked out once a restore.
+// The selected attributes of the file's layout, in file order (the integers
+// first), each with its first word among the variable's words after the
+// name, and the record they are read into for the list: worked out once a
+// restore.
 struct Chosen {
-    int nquiet = 0, quiet_ints = 0;
-    QuietValue quiet[RTXFILE_MAX_INT_WORDS + RTXFILE_MAX_REALS] = {};
-    int quiet_from[RTXFILE_MAX_INT_WORDS + RTXFILE_MAX_REALS] = {};
+    struct Entry {
+        Quiet what;
+        bool second;  // the second modified-mask word
+        int from;
+    };
+    int n = 0, ints = 0;  // entries, and of them integers
+    Entry entries[RTXFILE_MAX_INT_WORDS + RTXFILE_MAX_REALS] = {};
+    Restored values;
 };
 
 Chosen choose(const Layout &l, const int64_t *select) {
@@ -179,66 +185,78 @@ Chosen choose(const Layout &l, const int64_t *select) {
     Quiet q{};
     for (int k = 0; k < l.nints; ++k)
         if (select[l.ints[k].code - 1] != 0 && quiet_of(l.ints[k].code, &q)) {
-            c.quiet_from[c.nquiet] = k;
-            c.quiet[c.nquiet++] = {q, false, 0, 0.0};
+            const bool second = (c.values.given & zarn::rtvarlst::bit(q)) != 0;  // only the masks come twice
+            c.entries[c.n++] = {q, second, k};
+            c.values.given |= zarn::rtvarlst::bit(q);
+            c.values.second_given = c.values.second_given || second;
         }
-    c.quiet_ints = c.nquiet;
+    c.ints = c.n;
     for (int k = 0; k < l.nreals; ++k)
         if (select[l.reals[k].code - 1] != 0 && quiet_of(l.reals[k].code, &q)) {
-            c.quiet_from[c.nquiet] = k;
-            c.quiet[c.nquiet++] = {q, zarn::attrcat::kXfile[l.reals[k].code].unscaled, 0, 0.0};
+            c.entries[c.n++] = {q, false, l.nints + 2 * k};
+            c.values.given |= zarn::rtvarlst::bit(q);
+            if (zarn::attrcat::kXfile[l.reals[k].code].unscaled) c.values.per_scale |= zarn::rtvarlst::bit(q);
         }
     return c;
 }
 
-// The selected words of v into the values.
-void fill_quiet(Chosen *c, const VarWords &v) {
-    for (int n = 0; n < c->quiet_ints; ++n) c->quiet[n].i = v.ints[c->quiet_from[n]];
-    for (int n = c->quiet_ints; n < c->nquiet; ++n) c->quiet[n].d = v.reals[c->quiet_from[n]];
+// The selected words of a variable into the record; fields are its words
+// after the name.
+void fill(Chosen *c, const int32_t *fields) {
+    for (int k = 0; k < c->ints; ++k) {
+        const Chosen::Entry &e = c->entries[k];
+        (e.second ? c->values.second_mask : c->values.at(e.what)) = fields[e.from];
+    }
+    for (int k = c->ints; k < c->n; ++k)
+        c->values.real(c->entries[k].what) = real_at(fields + c->entries[k].from);
 }
 
-// Values from..n of a variable through the list's writers, each of which
-// tells the listeners of its change. The internal scale is read before the
-// first real, after the integers' writers have run.
-void apply(rtvarlst_t *list, int32_t t, const Chosen &chosen, int from) {
+// A variable through the list's writers, in file order, each of which tells
+// the listeners of its change. The internal scale is read before the first
+// real, after the integers' writers have run.
+void apply(rtvarlst_t *list, int32_t t, Chosen &chosen) {
     double scale = 1.0;
-    for (int k = from; k < chosen.nquiet; ++k) {
-        const QuietValue &v = chosen.quiet[k];
-        if (k == std::max(from, chosen.quiet_ints)) scale = zarn::rtvarlst::effective_scale(list, t);
-        const double x = v.per_scale && v.d != RTOVARLST_UNDEFINED ? v.d / scale : v.d;
-        switch (v.what) {
+    Restored &r = chosen.values;
+    for (int k = 0; k < chosen.n; ++k) {
+        const Chosen::Entry &e = chosen.entries[k];
+        if (k == chosen.ints) scale = zarn::rtvarlst::effective_scale(list, t);
+        const int32_t i = k < chosen.ints ? (e.second ? r.second_mask : r.at(e.what)) : 0;
+        const double d = k < chosen.ints ? 0.0 : r.real(e.what);
+        const double x =
+            (r.per_scale & zarn::rtvarlst::bit(e.what)) != 0 && d != RTOVARLST_UNDEFINED ? d / scale : d;
+        switch (e.what) {
             case Quiet::kSpec:
-                rtovarlst_set_spec_value(list, t, v.i);
+                rtovarlst_set_spec_value(list, t, i);
                 break;
             case Quiet::kBaseUom:
-                rtovarlst_set_var_baseuom(list, t, v.i);
+                rtovarlst_set_var_baseuom(list, t, i);
                 break;
             case Quiet::kQuality:
-                rtovarlst_set_var_quality(list, t, v.i);
+                rtovarlst_set_var_quality(list, t, i);
                 break;
             case Quiet::kModifiedMask:
-                rtovarlst_set_var_modified_mask(list, t, v.i);
+                rtovarlst_set_var_modified_mask(list, t, i);
                 break;
             case Quiet::kUom:
-                rtovarlst_set_var_uom(list, t, v.i);
+                rtovarlst_set_var_uom(list, t, i);
                 break;
             case Quiet::kPhysicalType:
-                rtovarlst_set_physical_type(list, t, v.i);
+                rtovarlst_set_physical_type(list, t, i);
                 break;
             case Quiet::kConnType:
-                rtovarlst_set_var_conn_type(list, t, v.i);
+                rtovarlst_set_var_conn_type(list, t, i);
                 break;
             case Quiet::kBoundType: {
                 int64_t status = rtovarlst_inq_var_status(list, t);
-                varSetBoundType(v.i, &status);
+                varSetBoundType(i, &status);
                 rtovarlst_set_var_status(list, t, status);
                 break;
             }
             case Quiet::kParamHomo:
-                rtovarlst_set_var_param_homo(list, t, v.i);
+                rtovarlst_set_var_param_homo(list, t, i);
                 break;
             case Quiet::kRamped:
-                rtovarlst_set_var_ramped(list, t, v.i);
+                rtovarlst_set_var_ramped(list, t, i);
                 break;
             case Quiet::kLower:
                 rtovarlst_set_var_lower(list, t, x, 0);
@@ -340,26 +358,29 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
     const int32_t n = rtovarlst_inq_nvar(list);
     int64_t unmatched = 0, shift = 0;
     Chosen chosen = choose(s.layout, select);
-    VarWords v;
+    const int name_words = s.layout.names ? kNameWords : 0;
+    int32_t scratch[kMaxVariableWords];
     for (int64_t k = 0; k < count; ++k) {
-        if (read_variable(&v, by_name, chosen.nquiet > 0) != 0) {
+        int32_t index = 0;
+        const int32_t *words = nullptr;
+        if (next_variable(&index, &words, scratch) != 0) {
             report(msg::kRestoreRead);
             release(&c);
             return 0;
         }
-        const int32_t t = target_of(list, n, v, by_name, c, &unmatched, &shift);
+        // The name field's bytes are the words' bytes in order (little-endian words).
+        const char *name = reinterpret_cast<const char *>(words);
+        const int32_t t = target_of(list, n, index, name, by_name, c, &unmatched, &shift);
         if (!index_within(t, n)) continue;
         if (except.use && except.entries != nullptr && except.entries[t - 1] != 0) continue;
         if (except.skip_fixed && varIsFixed(rtovarlst_inq_var_status(list, t)) != 0) continue;
-        if (chosen.nquiet == 0) continue;
+        if (chosen.n == 0) continue;
         // A variable nobody hears of is written in one call; one with a
         // listener goes through the writers, which tell it of each change as
-        // it happens, and so does what the one call leaves to them.
-        fill_quiet(&chosen, v);
-        const int done = zarn::rtvarlst::unheard(list, t)
-                             ? zarn::rtvarlst::store_unheard(list, t, chosen.quiet, chosen.nquiet)
-                             : 0;
-        if (done < chosen.nquiet) apply(list, t, chosen, done);
+        // it happens, and so does one the call leaves to them.
+        fill(&chosen, words + name_words);
+        if (!zarn::rtvarlst::unheard(list, t) || !zarn::rtvarlst::store_unheard(list, t, chosen.values))
+            apply(list, t, chosen);
     }
     release(&c);
     return -unmatched;

@@ -175,6 +175,72 @@ TEST(XFileListeners, QuietAndHeardRestoresLeaveTheSameVariable) {
     std::remove(path.c_str());
 }
 
+// Quality, ramped, step, SBWeight and homotopy target (those of the row's codes) written by hand into a file
+// matched by index and restored into a variable with or without a sparse record (one is made by setting
+// quality 3), once with nobody listening and once with a listener: the same values either way.
+TEST(XFileListeners, SparseAttributesWithAndWithoutARecord) {
+    constexpr double U = 1e35;
+    const struct {
+        const char *name;
+        bool with_sparse;
+        std::vector<int> codes;  // of 14, 24, 9, 10, 19
+        int32_t quality, ramped;
+        double step, sbweight, target;
+        std::string want;
+    } rows[] = {
+        {"a record: every value stored", true, {14, 24, 9, 10, 19}, 2, 1, 0.5, 3.5, 6, "q2 r1 s0.5 w3.5 h6"},
+        {"a record: values back to their defaults",
+         true,
+         {14, 24, 9, 10, 19},
+         0,
+         0,
+         U,
+         U,
+         U,
+         "q0 r0 sU wU hU"},
+        {"no record, defaults only: nothing to make", false, {14, 24, 9}, 0, 0, U, 0, 0, "q0 r0 sU wU hU"},
+        {"no record, quality 2", false, {14, 24, 9}, 2, 0, U, 0, 0, "q2 r0 sU wU hU"},
+        {"no record, ramped", false, {14, 24, 9}, 0, 1, U, 0, 0, "q0 r1 sU wU hU"},
+        {"no record, a step", false, {14, 24, 9}, 0, 0, 0.5, 0, 0, "q0 r0 s0.5 wU hU"},
+        {"no record, SBWeight", false, {14, 10}, 0, 0, 0, 3.5, 0, "q0 r0 sU w3.5 hU"},
+        {"no record, homotopy target", false, {14, 19}, 0, 0, 0, 0, 6, "q0 r0 sU wU h6"},
+    };
+    auto text = [](double x) {
+        if (x == U) return std::string("U");
+        std::string t = std::to_string(x);
+        return t.erase(t.find_last_not_of('0') + 1).erase(t.find_last_not_of('.') + 1);
+    };
+    const std::string path = scratch("sparse");
+    for (const auto &row : rows) {
+        for (bool heard : {false, true}) {
+            rtvarlst_t *l = list_of({"A"});
+            if (row.with_sparse) rtovarlst_set_var_quality(l, 1, 3);
+            Flags f{};
+            for (int code : row.codes) f[code - 1] = 1;
+            Words words = header_words(digest_of(l), f, 1, 1);
+            words.push_back(1);
+            if (f[13]) words.push_back(row.quality);
+            if (f[23]) words.push_back(row.ramped);
+            if (f[8]) push_real(words, row.step);
+            if (f[9]) push_real(words, row.sbweight);
+            if (f[18]) push_real(words, row.target);
+            words.push_back(-1), write_words(path, words);
+            HistoryCapture hist;
+            std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
+            EXPECT_EQ(restore_file(path, l, f), 0) << row.name;
+            listener.reset();
+            const std::string got = "q" + std::to_string(rtovarlst_inq_var_quality(l, 1)) + " r" +
+                                    std::to_string(rtovarlst_inq_var_ramped(l, 1)) + " s" +
+                                    text(rtovarlst_inq_var_step_inbaseuom(l, 1)) + " w" +
+                                    text(rtovarlst_inq_var_sbweight(l, 1)) + " h" +
+                                    text(rtovarlst_inq_var_target_homo(l, 1, 0));
+            EXPECT_EQ(got, row.want) << row.name << (heard ? " (heard)" : " (quiet)");
+            rtovarlst_destroy_c(&l);
+        }
+    }
+    std::remove(path.c_str());
+}
+
 // Names saved as A, B (values 1, 2) or X, Y, A (values 1, 2, 3) restored by name into lists where the item
 // at the saved index is not the one the name finds.
 TEST(XFileListeners, ByNameTheGuessedItemIsTakenOnlyWhereTheLookupGivesIt) {
