@@ -25,13 +25,10 @@ int32_t name_index(rtvarlst_t *list, const char *name, std::size_t len, int32_t 
     return rtovarlst__varname2index(list, name);
 }
 
-bool unheard(rtvarlst_t *list, int32_t i) {
-    return in_range(list, i) && block_of(list, i) == nullptr &&
-           !zarn::rtcontext::has_callbacks(RTOVARLST_CHANGE_EVENT);
-}
-
 bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r) {
-    if (!in_range(list, i)) return false;
+    if (!in_range(list, i) || block_of(list, i) != nullptr ||
+        zarn::rtcontext::has_callbacks(RTOVARLST_CHANGE_EVENT))
+        return false;
     VarList *l = as_list(list);
     const int32_t at = zarn::rtattrdict::head_offset(list->dictionary) + i - 1;  // cell of every full column
     const uint32_t given = r.given;

@@ -60,16 +60,13 @@ struct Restored {
 // the guess, no lookup is made.
 int32_t name_index(rtvarlst_t *list, const char *name, std::size_t len, int32_t guess);
 
-// True when item i lies in the list's columns and a change of it reaches
-// nobody: the item has no block object and no callback listens to the
-// change event.
-bool unheard(rtvarlst_t *list, int32_t i);
-
 // Writes the given attributes into item i, each with its writer's effect,
-// for an item that unheard() accepts (with no caller code run since). False,
-// with nothing written, when a value needs its writer's own path: a code its
-// writer reports as out of range, or a sparse or modification record the
-// item does not have yet; the caller then uses the writers.
+// when the item lies in the list's columns and a change of it reaches
+// nobody: it has no block object and no callback listens to the change
+// event. False, with nothing written, when somebody would hear, or when a
+// value needs its writer's own path (a code its writer reports as out of
+// range, a sparse or modification record the item does not have yet): the
+// caller then uses the writers.
 bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r);
 
 }  // namespace zarn::rtvarlst

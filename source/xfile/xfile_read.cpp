@@ -379,8 +379,7 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
         // listener goes through the writers, which tell it of each change as
         // it happens, and so does one the call leaves to them.
         fill(&chosen, words + name_words);
-        if (!zarn::rtvarlst::unheard(list, t) || !zarn::rtvarlst::store_unheard(list, t, chosen.values))
-            apply(list, t, chosen);
+        if (!zarn::rtvarlst::store_unheard(list, t, chosen.values)) apply(list, t, chosen);
     }
     release(&c);
     return -unmatched;

@@ -50,6 +50,8 @@ TEST(FText, TrailingBlanksWhereverTheTextEnds) {
     } rows[] = {
         {"text fills the field", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
         {"text ends one byte into the last word", "ABCDEFGHI       ", "ABCDEFGHI"},
+        {"text ends one byte into a step of two words", "ABCDEFGHIJKLMNOPQ" + std::string(15, ' '),
+         "ABCDEFGHIJKLMNOPQ"},
         {"text ends a word before two blank words", "ABCDEFGH" + std::string(16, ' '), "ABCDEFGH"},
         {"text ends one byte before a blank word", "ABCDEFG " + std::string(8, ' '), "ABCDEFG"},
         {"a blank inside the text survives", "AB CD   " + std::string(8, ' '), "AB CD"},
@@ -59,6 +61,10 @@ TEST(FText, TrailingBlanksWhereverTheTextEnds) {
         {"blanks only, not whole words", std::string(13, ' '), ""},
         {"one character then 127 blanks", "X" + std::string(127, ' '), "X"},
         {"field shorter than a word", "AB     ", "AB"},
+        {"a NUL before the trailing blanks ends the text", std::string("AB\0", 3) + std::string(13, ' '),
+         "AB"},
+        {"a NUL inside the last word before blank words", std::string("ABCDEF\0G", 8) + std::string(8, ' '),
+         "ABCDEF"},
         {"tab is not a blank", "AB\t" + std::string(13, ' '), "AB\t"},
     };
     for (const auto &row : rows) {
