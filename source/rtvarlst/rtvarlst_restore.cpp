@@ -35,10 +35,10 @@ bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r) {
     auto has = [given](Quiet q) { return (given & bit(q)) != 0; };
     const double scale = effective_scale(column_base<double>(l->cols[kColScale])[at]);
     auto held = [&](Quiet q) {
-        const double d = r.reals[static_cast<int>(q) - kQuietInts];
+        const double d = r.real(q);
         return (r.per_scale & bit(q)) != 0 && d != RTOVARLST_UNDEFINED ? d / scale : d;
     };
-    auto code = [&](Quiet q) { return r.ints[static_cast<int>(q)]; };
+    auto code = [&](Quiet q) { return r.code(q); };
     int64_t *const status = column_base<int64_t>(l->cols[kColStatus]) + at;
     int64_t word = *status;  // its fields change in this copy, stored once
     // One sparse record holds every sparse column of the item.
@@ -99,7 +99,7 @@ bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r) {
         keep(column_base<unsigned char>(l->cols[kColParamHomo]) + at,
              static_cast<unsigned char>(code(Quiet::kParamHomo) != 0 ? 1 : 0));
     if (has(Quiet::kModifiedMask)) mask(code(Quiet::kModifiedMask));
-    if (has(Quiet::kModifiedMask) && r.second_given) mask(r.second_mask);
+    if (has(Quiet::kModifiedMask) && r.second_given) mask(r.second_mask());
     if (record != nullptr) {
         if (has(Quiet::kQuality)) keep(&slot(kSpQuality)->i, code(Quiet::kQuality));
         if (has(Quiet::kRamped)) keep(&slot(kSpRamped)->i, code(Quiet::kRamped));

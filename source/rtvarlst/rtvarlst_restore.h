@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "zarnutils/rtvarlst.h"
 
@@ -36,22 +37,31 @@ enum class Quiet : uint8_t {
     kThreshold,     // rtovarlst_set_var_threshold, not in SI
 };
 
-inline constexpr int kQuietInts = static_cast<int>(Quiet::kLower);  // the integer attributes come first
 inline constexpr int kQuietCount = static_cast<int>(Quiet::kThreshold) + 1;
 inline constexpr uint32_t bit(Quiet q) { return 1u << static_cast<int>(q); }
 
-// One variable's attributes as a reader brings them back: those whose bit is
-// set in `given`. The two modified-mask words go in order.
+// One variable's attributes as a reader brings them back, read where they
+// lie among the reader's 32-bit words: those whose bit is set in `given`,
+// an integer as one word, a real as two (the low word first). The offsets
+// are fixed once for a run of variables; only `words` moves.
 struct Restored {
     uint32_t given = 0;
-    uint32_t per_scale = 0;         // reals given as the quantity: held divided by the internal scale
-                                    // (1e35 as it is)
-    int32_t ints[kQuietInts] = {};  // by Quiet; the first mask word at kModifiedMask
-    int32_t second_mask = 0;        // the second mask word, when second_given
-    bool second_given = false;
-    double reals[kQuietCount - kQuietInts] = {};  // by Quiet, from kLower on
-    int32_t &at(Quiet q) { return ints[static_cast<int>(q)]; }
-    double &real(Quiet q) { return reals[static_cast<int>(q) - kQuietInts]; }
+    uint32_t per_scale =
+        0;  // reals given as the quantity: held divided by the internal scale (1e35 as it is)
+    bool second_given = false;         // a second modified-mask word follows the first
+    int16_t offset[kQuietCount] = {};  // by Quiet; the first mask word at kModifiedMask
+    int16_t second_offset = 0;
+    const int32_t *words = nullptr;
+    int32_t code(Quiet q) const { return words[offset[static_cast<int>(q)]]; }
+    int32_t second_mask() const { return words[second_offset]; }
+    double real(Quiet q) const {
+        const int32_t *w = words + offset[static_cast<int>(q)];
+        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(w[0])) |
+                              (static_cast<uint64_t>(static_cast<uint32_t>(w[1])) << 32);
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        return d;
+    }
 };
 
 // What rtovarlst__varname2index(list, name) gives; the name has len bytes

@@ -172,55 +172,53 @@ struct Chosen {
     struct Entry {
         Quiet what;
         bool second;  // the second modified-mask word
-        int from;
     };
     int n = 0, ints = 0;  // entries, and of them integers
     Entry entries[RTXFILE_MAX_INT_WORDS + RTXFILE_MAX_REALS] = {};
-    Restored values;
+    Restored values;  // where each lies among a variable's words after the name
+    int words = 0;    // those words
 };
 
 Chosen choose(const Layout &l, const int64_t *select) {
     Chosen c;
     if (select == nullptr) return c;
+    Restored &r = c.values;
+    c.words = l.nints + 2 * l.nreals;
     Quiet q{};
     for (int k = 0; k < l.nints; ++k)
         if (select[l.ints[k].code - 1] != 0 && quiet_of(l.ints[k].code, &q)) {
-            const bool second = (c.values.given & zarn::rtvarlst::bit(q)) != 0;  // only the masks come twice
-            c.entries[c.n++] = {q, second, k};
-            c.values.given |= zarn::rtvarlst::bit(q);
-            c.values.second_given = c.values.second_given || second;
+            const bool second = (r.given & zarn::rtvarlst::bit(q)) != 0;  // only the masks come twice
+            c.entries[c.n++] = {q, second};
+            (second ? r.second_offset : r.offset[static_cast<int>(q)]) = static_cast<int16_t>(k);
+            r.given |= zarn::rtvarlst::bit(q);
+            r.second_given = r.second_given || second;
         }
     c.ints = c.n;
     for (int k = 0; k < l.nreals; ++k)
         if (select[l.reals[k].code - 1] != 0 && quiet_of(l.reals[k].code, &q)) {
-            c.entries[c.n++] = {q, false, l.nints + 2 * k};
-            c.values.given |= zarn::rtvarlst::bit(q);
-            if (zarn::attrcat::kXfile[l.reals[k].code].unscaled) c.values.per_scale |= zarn::rtvarlst::bit(q);
+            c.entries[c.n++] = {q, false};
+            r.offset[static_cast<int>(q)] = static_cast<int16_t>(l.nints + 2 * k);
+            r.given |= zarn::rtvarlst::bit(q);
+            if (zarn::attrcat::kXfile[l.reals[k].code].unscaled) r.per_scale |= zarn::rtvarlst::bit(q);
         }
     return c;
-}
-
-// The selected words of a variable into the record; fields are its words
-// after the name.
-void fill(Chosen *c, const int32_t *fields) {
-    for (int k = 0; k < c->ints; ++k) {
-        const Chosen::Entry &e = c->entries[k];
-        (e.second ? c->values.second_mask : c->values.at(e.what)) = fields[e.from];
-    }
-    for (int k = c->ints; k < c->n; ++k)
-        c->values.real(c->entries[k].what) = real_at(fields + c->entries[k].from);
 }
 
 // A variable through the list's writers, in file order, each of which tells
 // the listeners of its change. The internal scale is read before the first
 // real, after the integers' writers have run.
-void apply(rtvarlst_t *list, int32_t t, Chosen &chosen) {
+void apply(rtvarlst_t *list, int32_t t, const Chosen &chosen) {
+    // Listeners run between the writers: the values are read from a copy,
+    // whatever they do to the stream's buffer.
+    int32_t kept[kMaxVariableWords];
+    std::memcpy(kept, chosen.values.words, static_cast<std::size_t>(chosen.words) * sizeof kept[0]);
+    Restored r = chosen.values;
+    r.words = kept;
     double scale = 1.0;
-    Restored &r = chosen.values;
     for (int k = 0; k < chosen.n; ++k) {
         const Chosen::Entry &e = chosen.entries[k];
         if (k == chosen.ints) scale = zarn::rtvarlst::effective_scale(list, t);
-        const int32_t i = k < chosen.ints ? (e.second ? r.second_mask : r.at(e.what)) : 0;
+        const int32_t i = k >= chosen.ints ? 0 : e.second ? r.second_mask() : r.code(e.what);
         const double d = k < chosen.ints ? 0.0 : r.real(e.what);
         const double x =
             (r.per_scale & zarn::rtvarlst::bit(e.what)) != 0 && d != RTOVARLST_UNDEFINED ? d / scale : d;
@@ -378,7 +376,7 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
         // A variable nobody hears of is written in one call; one with a
         // listener goes through the writers, which tell it of each change as
         // it happens, and so does one the call leaves to them.
-        fill(&chosen, words + name_words);
+        chosen.values.words = words + name_words;
         if (!zarn::rtvarlst::store_unheard(list, t, chosen.values)) apply(list, t, chosen);
     }
     release(&c);
