@@ -241,6 +241,50 @@ TEST(XFileListeners, SparseAttributesWithAndWithoutARecord) {
     std::remove(path.c_str());
 }
 
+// A file of P3, P4 (values 3, 4; every attribute set) restored into a sublist over items 3 and 4 of a list
+// P1..P4, by index (the sublist's names match) and by name (one name differs), with nobody listening and
+// with a listener: the parent's items 3 and 4 get the values, items 1 and 2 keep theirs (every item holds
+// every attribute first, so that the restore can write any of them in one call).
+TEST(XFileListeners, RestoresIntoASublistReachTheParentsItems) {
+    rtvarlst_t *src = list_of({"P3", "P4"});
+    set_every_attribute(src, 1), set_every_attribute(src, 2);
+    rtovarlst_set_var_value(src, 1, 3.0, 0), rtovarlst_set_var_value(src, 2, 4.0, 0);
+    const std::string path = scratch("sublist");
+    save_file(path, src, all_flags());
+    const struct {
+        const char *name;
+        bool heard;
+        const char *fourth;  // the name of the parent's item 4
+        int64_t by_name;
+        Reals want;
+    } rows[] = {
+        {"by index, nobody listens", false, "P4", 0, {9, 9, 3, 4}},
+        {"by index, heard", true, "P4", 0, {9, 9, 3, 4}},
+        {"by name, nobody listens", false, "Q4", 1, {9, 9, 3, 9}},
+        {"by name, heard", true, "Q4", 1, {9, 9, 3, 9}},
+    };
+    for (const auto &row : rows) {
+        HistoryCapture hist;
+        rtvarlst_t *parent = list_of({"P1", "P2", "P3", row.fourth});
+        // Every item holds every attribute (scale 2, records made) but value 9.
+        for (int32_t k = 1; k <= 4; ++k)
+            set_every_attribute(parent, k), rtovarlst_set_var_value(parent, k, 9.0, 0);
+        rtvarlst_t *sub = rtovarlst_create_sublist(parent, 3);
+        {
+            std::unique_ptr<Listener> listener(row.heard ? new Listener(sub) : nullptr);
+            int64_t by_name = -1;
+            EXPECT_EQ(restore_file(path, sub, all_flags(), {}, nullptr, 0, &by_name), row.by_name ? -1 : 0)
+                << row.name;
+            EXPECT_EQ(by_name, row.by_name) << row.name;
+        }
+        EXPECT_EQ(values(parent), row.want) << row.name;
+        EXPECT_EQ(held(parent, 3), held(src, 1)) << row.name << ": P3";
+        rtovarlst_delete_sublist(&sub);
+        rtovarlst_destroy_c(&parent);
+    }
+    rtovarlst_destroy_c(&src), std::remove(path.c_str());
+}
+
 // Names saved as A, B (values 1, 2) or X, Y, A (values 1, 2, 3) restored by name into lists where the item
 // at the saved index is not the one the name finds.
 TEST(XFileListeners, ByNameTheGuessedItemIsTakenOnlyWhereTheLookupGivesIt) {
