@@ -3,6 +3,7 @@
 #define ZARN_PLATFORM_FTEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -19,10 +20,25 @@ inline bool ftext_absent(const char *text, std::size_t length) {
 // blanks. An absent field gives an empty view.
 inline std::string_view ftext_view(const char *text, std::size_t length) {
     if (ftext_absent(text, length)) return {};
-    const void *nul = std::memchr(text, '\0', length);
+    // Trailing blanks first, whole words of them before single bytes (a long
+    // field is mostly padding); a NUL can only lie before them.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020u;
+    std::size_t end = length;
+    std::uint64_t words[2];
+    while (end >= sizeof words) {  // two words a step
+        std::memcpy(words, text + end - sizeof words, sizeof words);
+        if ((words[0] ^ kBlanks) != 0 || (words[1] ^ kBlanks) != 0) break;
+        end -= sizeof words;
+    }
+    while (end >= sizeof kBlanks) {
+        std::memcpy(words, text + end - sizeof kBlanks, sizeof kBlanks);
+        if (words[0] != kBlanks) break;
+        end -= sizeof kBlanks;
+    }
+    while (end > 0 && text[end - 1] == ' ') --end;
+    const void *nul = end > 0 ? std::memchr(text, '\0', end) : nullptr;
     if (nul != nullptr) return {text, static_cast<std::size_t>(static_cast<const char *>(nul) - text)};
-    while (length > 0 && text[length - 1] == ' ') --length;
-    return {text, length};
+    return {text, end};
 }
 
 // Writes src into a field of `length` bytes, blank-padded and cut to the field.

@@ -145,6 +145,7 @@ void release_wrappers(Head *h, int32_t first, int32_t last) {
 
 void rebuild_index(Head *h, const char *why) {
     hashRemoveAll(h->mapping, nullptr);
+    h->names_unsure = hashNum(h->mapping) != 0;  // a table busy in a callback keeps its entries
     hashSizeEstimate(h->mapping, static_cast<uint32_t>(h->base.capacity));
     for (int32_t k = 1; k <= h->base.size; ++k)
         if (!index_add(h, k)) zarn::rtopipe::report(msg::kDuplicate, names(h)[k - 1], why);
@@ -517,18 +518,31 @@ rtattr_t *lookup_attr(rtattrdict_t *d, const char *name) {
     return d != nullptr && d->ops != nullptr ? find_attr(top(d, nullptr), name) : nullptr;
 }
 
+bool finds(rtattrdict_t *d, int32_t i, const char *name, size_t len) {
+    if (d == nullptr || !is_head(d) || i < 1 || i > d->size || len == 0 ||
+        len > static_cast<size_t>(kNameMax))
+        return false;
+    Head *h = as_head(d);
+    if (h->names_unsure) return false;
+    const char *held = names(h)[i - 1];
+    return std::strncmp(held, name, len) == 0 && held[len] == '\0';
+}
+
 void index_remove(Head *h, int32_t k) {
     const char **cell = &names(h)[k - 1];
     if ((*cell)[0] == '\0') return;
     // Only this element's own entry: a duplicate name belongs to the element registered first.
-    if (hashFindItem(h->mapping, cell) == cell) hashRemoveItem(h->mapping, cell);
+    if (hashFindItem(h->mapping, cell) != cell || hashRemoveItem(h->mapping, cell) != cell)
+        h->names_unsure = true;
 }
 
 int index_add(Head *h, int32_t k) {
     const char **cell = &names(h)[k - 1];
     if ((*cell)[0] == '\0') return 1;
     void *stored = hashAddItem(h->mapping, cell);
-    return stored == cell ? 1 : 0;
+    if (stored == cell) return 1;
+    h->names_unsure = true;
+    return 0;
 }
 
 const char *default_text(const rtattrdesc_t *desc) { return intern(desc->sdefault ? desc->sdefault : ""); }

@@ -61,6 +61,10 @@ namespace zarn::rtattrdict {
 struct Head : rtattrdict_head_t {
     rtattr_t **attrs;  // every attribute in declaration order, NAME first
     uint32_t nattrs;
+    // Set when an update of the name index failed (a duplicate name, memory,
+    // a table busy in a callback): some named element may then not be the one
+    // its name finds. Cleared by a rebuild of the index in which every name went in.
+    bool names_unsure;
 };
 
 using Embedded = rtattrdict_embedded_t;

@@ -64,18 +64,30 @@ inline rtattrdict_t *head_of(rtattrdict_t *d) {
 // address for the head's life; its column moves on a capacity change.
 rtattr_t *lookup_attr(rtattrdict_t *d, const char *name);
 
+// True when looking up the name (len bytes, no NUL among them) in d would
+// give element i, known without the lookup: d is a head, element i holds
+// that name, and every named element is the one its name finds. False says
+// nothing: look the name up.
+bool finds(rtattrdict_t *d, int32_t i, const char *name, size_t len);
+
 // Base of a dense attribute's column: cell k - 1 is head element k.
 template <class T>
 inline T *column_base(const rtattr_t *a) {
     return static_cast<T *>(a->where.column);
 }
 
+// Head element k's sparse record, one slot for each sparse attribute (k
+// within 1..capacity), or NULL when the element has no sparse record yet.
+inline SparseSlot *sparse_record(rtattrdict_t *head, int32_t k) {
+    void **records = reinterpret_cast<rtattrdict_head_t *>(head)->sparse;
+    return records != nullptr ? static_cast<SparseSlot *>(records[k - 1]) : nullptr;
+}
+
 // The slot of sparse attribute a in head element k's record (k within
 // 1..capacity), or NULL when the element has no sparse record yet.
 inline SparseSlot *sparse_cell(rtattrdict_t *head, int32_t k, const rtattr_t *a) {
-    void **records = reinterpret_cast<rtattrdict_head_t *>(head)->sparse;
-    if (records == nullptr || records[k - 1] == nullptr) return nullptr;
-    return static_cast<SparseSlot *>(records[k - 1]) + a->where.slot;
+    SparseSlot *record = sparse_record(head, k);
+    return record != nullptr ? record + a->where.slot : nullptr;
 }
 
 }  // namespace zarn::rtattrdict

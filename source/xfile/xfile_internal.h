@@ -4,6 +4,7 @@
 #define ZARN_XFILE_INTERNAL_H
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "attrcat/attrcat.h"
@@ -144,6 +145,24 @@ int put_words(const int32_t *src, int n);  // n words, as put() one by one
 int take(int32_t *dst, int n);             // the next n words
 // Overwrites the word last read (update mode).
 inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
+
+// Words of one variable after its index, at most.
+constexpr int kMaxVariableWords = kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS;
+
+// The real held in two words, low word first.
+inline double real_at(const int32_t *w) {
+    const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(w[0])) |
+                          (static_cast<uint64_t>(static_cast<uint32_t>(w[1])) << 32);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+// The next variable of the stream: 0 with its index and *words at the words
+// after the index (name, integers, reals), read in place when the variable
+// lies in the record held, else gathered into scratch (kMaxVariableWords);
+// 1 at the end word, else the I/O status.
+int next_variable(int32_t *index, const int32_t **words, int32_t *scratch);
 
 // One variable as read from the stream.
 struct VarWords {

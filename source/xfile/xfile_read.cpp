@@ -1,5 +1,6 @@
 // Restoring variables from an X-file by index or by name, listing its names,
 // and the low-level reads used by Fortran callers.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include "platform/funit.h"
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_restore.h"
 #include "rtvarlst/rtvarlst_scale.h"
 #include "xfile/xfile_internal.h"
 #include "xfile/xfile_messages.h"
@@ -85,129 +87,199 @@ bool never_counted(const char *name) {
     return std::strstr(name, "ZFLOW") != nullptr || std::strstr(name, "ZFRAC") != nullptr;
 }
 
-// The list's index for a variable of the file, 0 when there is none.
-int32_t target_of(rtvarlst_t *list, int32_t n, const VarWords &v, bool by_name, const Compiled &c,
-                  int64_t *unmatched) {
+// The list's index for a variable of the file, 0 when there is none. By
+// name, the item at the file's index moved by the shift of the last name
+// found is tried first: a list that gained or lost variables since the save
+// keeps most of them in runs.
+int32_t target_of(rtvarlst_t *list, int32_t n, int32_t index, const char *field, bool by_name,
+                  const Compiled &c, int64_t *unmatched, int64_t *shift) {
     if (!by_name) {
-        if (index_within(v.index, n)) return v.index;
+        if (index_within(index, n)) return index;
         ++*unmatched;
         return 0;
     }
     char name[kMaxName + 1];
-    const std::string_view text = ftext_view(v.name, RTXFILE_NAME_LEN);
+    const std::string_view text = ftext_view(field, RTXFILE_NAME_LEN);
     if (!text.empty()) std::memcpy(name, text.data(), text.size());
     name[text.size()] = '\0';
-    char original[RTXFILE_NAME_LEN + 1];
-    std::memcpy(original, name, text.size() + 1);
-    for (int64_t k = 0; k < c.n; ++k) stred_replace_regexp(name, kMaxName, c.progs[k], c.replacements[k]);
-    const int32_t t = name[0] != '\0' ? rtovarlst__varname2index(list, name) : 0;
-    if (t == 0 && c.n == 0 && !never_counted(original)) ++*unmatched;
+    std::size_t len = text.size();
+    if (c.n > 0) {
+        for (int64_t k = 0; k < c.n; ++k) stred_replace_regexp(name, kMaxName, c.progs[k], c.replacements[k]);
+        len = std::strlen(name);
+    }
+    const int64_t guess = index + *shift;
+    const int32_t t = len > 0 ? zarn::rtvarlst::name_index(
+                                    list, name, len, fits_int32(guess) ? static_cast<int32_t>(guess) : 0)
+                              : 0;
+    if (t != 0) *shift = static_cast<int64_t>(t) - index;
+    if (t == 0 && c.n == 0 && !never_counted(name)) ++*unmatched;  // the name as saved
     return t;
 }
 
-// The fields of the file's layout that the caller selected, with their
-// places among the variable's words: worked out once a restore.
+using zarn::rtvarlst::Quiet;
+using zarn::rtvarlst::Restored;
+
+// The list's attribute that a code of the file restores into (the scale,
+// which is never restored, has none).
+bool quiet_of(int code, Quiet *q) {
+    switch (code) {
+        case RTXFILE_SPEC:
+            return *q = Quiet::kSpec, true;
+        case RTXFILE_BASEUOM:
+            return *q = Quiet::kBaseUom, true;
+        case RTXFILE_QUALITY:
+            return *q = Quiet::kQuality, true;
+        case RTXFILE_MODIFIED:
+            return *q = Quiet::kModifiedMask, true;
+        case RTXFILE_UOM:
+            return *q = Quiet::kUom, true;
+        case RTXFILE_PHYSICAL_TYPE:
+            return *q = Quiet::kPhysicalType, true;
+        case RTXFILE_CONN_TYPE:
+            return *q = Quiet::kConnType, true;
+        case RTXFILE_BOUND_TYPE:
+            return *q = Quiet::kBoundType, true;
+        case RTXFILE_PARAM_HOMO:
+            return *q = Quiet::kParamHomo, true;
+        case RTXFILE_RAMPED:
+            return *q = Quiet::kRamped, true;
+        case RTXFILE_LOWER:
+            return *q = Quiet::kLower, true;
+        case RTXFILE_VALUE:
+            return *q = Quiet::kValue, true;
+        case RTXFILE_UPPER:
+            return *q = Quiet::kUpper, true;
+        case RTXFILE_STEP:
+            return *q = Quiet::kStep, true;
+        case RTXFILE_INITIAL:
+            return *q = Quiet::kInitial, true;
+        case RTXFILE_SBWEIGHT:
+            return *q = Quiet::kSbWeight, true;
+        case RTXFILE_TARGET_HOMO:
+            return *q = Quiet::kTargetHomo, true;
+        case RTXFILE_THRESHOLD:
+            return *q = Quiet::kThreshold, true;
+        default:
+            return false;
+    }
+}
+
+// The selected attributes of the file's layout, in file order (the integers
+// first), each with its first word among the variable's words after the
+// name, and the record they are read into for the list: worked out once a
+// restore.
 struct Chosen {
-    int nints = 0, nreals = 0;
-    int int_at[RTXFILE_MAX_INT_WORDS] = {};
-    int real_at[RTXFILE_MAX_REALS] = {};
-    Field ints[RTXFILE_MAX_INT_WORDS] = {};
-    Field reals[RTXFILE_MAX_REALS] = {};
+    struct Entry {
+        Quiet what;
+        bool second;  // the second modified-mask word
+    };
+    int n = 0, ints = 0;  // entries, and of them integers
+    Entry entries[RTXFILE_MAX_INT_WORDS + RTXFILE_MAX_REALS] = {};
+    Restored values;  // where each lies among a variable's words after the name
+    int words = 0;    // those words
 };
 
 Chosen choose(const Layout &l, const int64_t *select) {
     Chosen c;
     if (select == nullptr) return c;
+    Restored &r = c.values;
+    c.words = l.nints + 2 * l.nreals;
+    Quiet q{};
     for (int k = 0; k < l.nints; ++k)
-        if (select[l.ints[k].code - 1] != 0) {
-            c.int_at[c.nints] = k;
-            c.ints[c.nints++] = l.ints[k];
+        if (select[l.ints[k].code - 1] != 0 && quiet_of(l.ints[k].code, &q)) {
+            const bool second = (r.given & zarn::rtvarlst::bit(q)) != 0;  // only the masks come twice
+            c.entries[c.n++] = {q, second};
+            (second ? r.second_offset : r.offset[static_cast<int>(q)]) = static_cast<int16_t>(k);
+            r.given |= zarn::rtvarlst::bit(q);
+            r.second_given = r.second_given || second;
         }
+    c.ints = c.n;
     for (int k = 0; k < l.nreals; ++k)
-        if (select[l.reals[k].code - 1] != 0) {
-            c.real_at[c.nreals] = k;
-            c.reals[c.nreals++] = l.reals[k];
+        if (select[l.reals[k].code - 1] != 0 && quiet_of(l.reals[k].code, &q)) {
+            c.entries[c.n++] = {q, false};
+            r.offset[static_cast<int>(q)] = static_cast<int16_t>(l.nints + 2 * k);
+            r.given |= zarn::rtvarlst::bit(q);
+            if (zarn::attrcat::kXfile[l.reals[k].code].unscaled) r.per_scale |= zarn::rtvarlst::bit(q);
         }
     return c;
 }
 
-void apply(rtvarlst_t *list, int32_t t, const VarWords &v, const Chosen &chosen) {
-    for (int j = 0; j < chosen.nints; ++j) {
-        const Field f = chosen.ints[j];
-        const int32_t w = v.ints[chosen.int_at[j]];
-        switch (f.code) {
-            case RTXFILE_SPEC:
-                rtovarlst_set_spec_value(list, t, w);
+// A variable through the list's writers, in file order, each of which tells
+// the listeners of its change. The internal scale is read before the first
+// real, after the integers' writers have run.
+void apply(rtvarlst_t *list, int32_t t, const Chosen &chosen) {
+    // Listeners run between the writers: the values are read from a copy,
+    // whatever they do to the stream's buffer.
+    int32_t kept[kMaxVariableWords];
+    std::memcpy(kept, chosen.values.words, static_cast<std::size_t>(chosen.words) * sizeof kept[0]);
+    Restored r = chosen.values;
+    r.words = kept;
+    double scale = 1.0;
+    for (int k = 0; k < chosen.n; ++k) {
+        const Chosen::Entry &e = chosen.entries[k];
+        if (k == chosen.ints) scale = zarn::rtvarlst::effective_scale(list, t);
+        const int32_t i = k >= chosen.ints ? 0 : e.second ? r.second_mask() : r.code(e.what);
+        const double d = k < chosen.ints ? 0.0 : r.real(e.what);
+        const double x =
+            (r.per_scale & zarn::rtvarlst::bit(e.what)) != 0 && d != RTOVARLST_UNDEFINED ? d / scale : d;
+        switch (e.what) {
+            case Quiet::kSpec:
+                rtovarlst_set_spec_value(list, t, i);
                 break;
-            case RTXFILE_BASEUOM:
-                rtovarlst_set_var_baseuom(list, t, w);
+            case Quiet::kBaseUom:
+                rtovarlst_set_var_baseuom(list, t, i);
                 break;
-            case RTXFILE_QUALITY:
-                rtovarlst_set_var_quality(list, t, w);
+            case Quiet::kQuality:
+                rtovarlst_set_var_quality(list, t, i);
                 break;
-            case RTXFILE_MODIFIED:
-                rtovarlst_set_var_modified_mask(list, t, w);
+            case Quiet::kModifiedMask:
+                rtovarlst_set_var_modified_mask(list, t, i);
                 break;
-            case RTXFILE_UOM:
-                rtovarlst_set_var_uom(list, t, w);
+            case Quiet::kUom:
+                rtovarlst_set_var_uom(list, t, i);
                 break;
-            case RTXFILE_PHYSICAL_TYPE:
-                rtovarlst_set_physical_type(list, t, w);
+            case Quiet::kPhysicalType:
+                rtovarlst_set_physical_type(list, t, i);
                 break;
-            case RTXFILE_CONN_TYPE:
-                rtovarlst_set_var_conn_type(list, t, w);
+            case Quiet::kConnType:
+                rtovarlst_set_var_conn_type(list, t, i);
                 break;
-            case RTXFILE_BOUND_TYPE: {
+            case Quiet::kBoundType: {
                 int64_t status = rtovarlst_inq_var_status(list, t);
-                varSetBoundType(w, &status);
+                varSetBoundType(i, &status);
                 rtovarlst_set_var_status(list, t, status);
                 break;
             }
-            case RTXFILE_PARAM_HOMO:
-                rtovarlst_set_var_param_homo(list, t, w);
+            case Quiet::kParamHomo:
+                rtovarlst_set_var_param_homo(list, t, i);
                 break;
-            case RTXFILE_RAMPED:
-                rtovarlst_set_var_ramped(list, t, w);
+            case Quiet::kRamped:
+                rtovarlst_set_var_ramped(list, t, i);
                 break;
-            default:
-                break;
-        }
-    }
-    if (chosen.nreals == 0) return;
-    // Every real the file holds unscaled is divided by the variable's internal
-    // scale at restore time (the list's one rule); an undefined one stays so.
-    const double scale = zarn::rtvarlst::effective_scale(list, t);
-    for (int j = 0; j < chosen.nreals; ++j) {
-        const Field f = chosen.reals[j];
-        const double r = v.reals[chosen.real_at[j]];
-        const double x = zarn::attrcat::kXfile[f.code].unscaled && r != RTOVARLST_UNDEFINED ? r / scale : r;
-        switch (f.code) {
-            case RTXFILE_LOWER:
+            case Quiet::kLower:
                 rtovarlst_set_var_lower(list, t, x, 0);
                 break;
-            case RTXFILE_VALUE:
+            case Quiet::kValue:
                 rtovarlst_set_var_value(list, t, x, 0);
                 break;
-            case RTXFILE_UPPER:
+            case Quiet::kUpper:
                 rtovarlst_set_var_upper(list, t, x, 0);
                 break;
-            case RTXFILE_STEP:
+            case Quiet::kStep:
                 rtovarlst_set_var_step_inbaseuom(list, t, x);
                 break;
-            case RTXFILE_INITIAL:
+            case Quiet::kInitial:
                 rtovarlst_set_var_initial(list, t, x, 0);
                 break;
-            case RTXFILE_SBWEIGHT:
+            case Quiet::kSbWeight:
                 rtovarlst_set_var_sbweight(list, t, x);
                 break;
-            case RTXFILE_TARGET_HOMO:
+            case Quiet::kTargetHomo:
                 rtovarlst_set_var_target_homo(list, t, x, 0);
                 break;
-            case RTXFILE_THRESHOLD:
+            case Quiet::kThreshold:
                 rtovarlst_set_var_threshold(list, t, x, 0);
                 break;
-            default:
-                break;  // scale is never restored
         }
     }
 }
@@ -282,20 +354,30 @@ int64_t restore(int64_t unit, rtvarlst_t *list, const int64_t *select, bool by_n
     s.record = 1;
     s.pos = kWords;
     const int32_t n = rtovarlst_inq_nvar(list);
-    int64_t unmatched = 0;
-    const Chosen chosen = choose(s.layout, select);
-    VarWords v;
+    int64_t unmatched = 0, shift = 0;
+    Chosen chosen = choose(s.layout, select);
+    const int name_words = s.layout.names ? kNameWords : 0;
+    int32_t scratch[kMaxVariableWords];
     for (int64_t k = 0; k < count; ++k) {
-        if (read_variable(&v, by_name, chosen.nints + chosen.nreals > 0) != 0) {
+        int32_t index = 0;
+        const int32_t *words = nullptr;
+        if (next_variable(&index, &words, scratch) != 0) {
             report(msg::kRestoreRead);
             release(&c);
             return 0;
         }
-        const int32_t t = target_of(list, n, v, by_name, c, &unmatched);
+        // The name field's bytes are the words' bytes in order (little-endian words).
+        const char *name = reinterpret_cast<const char *>(words);
+        const int32_t t = target_of(list, n, index, name, by_name, c, &unmatched, &shift);
         if (!index_within(t, n)) continue;
         if (except.use && except.entries != nullptr && except.entries[t - 1] != 0) continue;
         if (except.skip_fixed && varIsFixed(rtovarlst_inq_var_status(list, t)) != 0) continue;
-        if (chosen.nints + chosen.nreals > 0) apply(list, t, v, chosen);
+        if (chosen.n == 0) continue;
+        // A variable nobody hears of is written in one call; one with a
+        // listener goes through the writers, which tell it of each change as
+        // it happens, and so does one the call leaves to them.
+        chosen.values.words = words + name_words;
+        if (!zarn::rtvarlst::store_unheard(list, t, chosen.values)) apply(list, t, chosen);
     }
     release(&c);
     return -unmatched;

@@ -359,37 +359,34 @@ int take(int32_t *dst, int n) {
     return 0;
 }
 
-int read_variable(VarWords *v, bool with_name, bool with_fields) {
+int next_variable(int32_t *index, const int32_t **words, int32_t *scratch) {
     State &s = state();
-    const Layout &l = s.layout;
-    int st = get(&v->index);
+    int st = get(index);
     if (st != 0) return st;
-    if (v->index < 0) return 1;
-    int32_t w[kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS];
-    const int32_t *at = w;
-    const int rest = l.words() - 1;
+    if (*index < 0) return 1;
+    const int rest = s.layout.words() - 1;
     if (s.pos + rest <= kWords) {  // the whole variable is in this record: read it in place
-        at = s.buf + s.pos;
+        *words = s.buf + s.pos;
         s.pos += rest;
-        if (l.names && !with_name) at += kNameWords;
-    } else if (l.names && !with_name) {
-        if ((st = skip(kNameWords)) != 0) return st;
-        st = take(w, l.nints + 2 * l.nreals);
-    } else {
-        st = take(w, rest);
+        return 0;
     }
+    if ((st = take(scratch, rest)) != 0) return st;
+    *words = scratch;
+    return 0;
+}
+
+int read_variable(VarWords *v, bool with_name, bool with_fields) {
+    const Layout &l = state().layout;
+    int32_t scratch[kMaxVariableWords];
+    const int32_t *at = nullptr;
+    const int st = next_variable(&v->index, &at, scratch);
     if (st != 0) return st;
-    if (l.names && with_name) {
+    if (l.names && with_name)
         std::memcpy(v->name, at, RTXFILE_NAME_LEN);  // little-endian words hold the bytes in order
-        at += kNameWords;
-    }
+    if (l.names) at += kNameWords;
     if (!with_fields) return 0;
     for (int k = 0; k < l.nints; ++k) v->ints[k] = *at++;
-    for (int k = 0; k < l.nreals; ++k, at += 2) {
-        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(at[0])) |
-                              (static_cast<uint64_t>(static_cast<uint32_t>(at[1])) << 32);
-        std::memcpy(&v->reals[k], &bits, sizeof bits);
-    }
+    for (int k = 0; k < l.nreals; ++k, at += 2) v->reals[k] = real_at(at);
     return 0;
 }
 

@@ -40,4 +40,36 @@ TEST(FText, OutputIsBlankPaddedAndCut) {
     zarn::ftext_store(nullptr, 8, "x");  // no field: nothing happens
 }
 
+// Trailing blanks go eight at a time while whole words of them end the field, then one by one: the text
+// must come out the same wherever it ends against those words.
+TEST(FText, TrailingBlanksWhereverTheTextEnds) {
+    const struct {
+        const char *name;
+        std::string field;
+        std::string text;
+    } rows[] = {
+        {"text fills the field", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
+        {"text ends one byte into the last word", "ABCDEFGHI       ", "ABCDEFGHI"},
+        {"text ends one byte into a step of two words", "ABCDEFGHIJKLMNOPQ" + std::string(15, ' '),
+         "ABCDEFGHIJKLMNOPQ"},
+        {"text ends a word before two blank words", "ABCDEFGH" + std::string(16, ' '), "ABCDEFGH"},
+        {"text ends one byte before a blank word", "ABCDEFG " + std::string(8, ' '), "ABCDEFG"},
+        {"a blank inside the text survives", "AB CD   " + std::string(8, ' '), "AB CD"},
+        {"blank word inside the text survives", "A" + std::string(8, ' ') + "B" + std::string(14, ' '),
+         "A" + std::string(8, ' ') + "B"},
+        {"blanks only, whole words", std::string(24, ' '), ""},
+        {"blanks only, not whole words", std::string(13, ' '), ""},
+        {"one character then 127 blanks", "X" + std::string(127, ' '), "X"},
+        {"field shorter than a word", "AB     ", "AB"},
+        {"a NUL before the trailing blanks ends the text", std::string("AB\0", 3) + std::string(13, ' '),
+         "AB"},
+        {"a NUL inside the last word before blank words", std::string("ABCDEF\0G", 8) + std::string(8, ' '),
+         "ABCDEF"},
+        {"tab is not a blank", "AB\t" + std::string(13, ' '), "AB\t"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(zarn::ftext_view(row.field.data(), row.field.size()), row.text) << row.name;
+    }
+}
+
 }  // namespace

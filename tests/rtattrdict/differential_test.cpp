@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dict.h"
+#include "rtattrdict/rtattrdict_sibling.h"
 
 namespace {
 using namespace attrtest;
@@ -150,6 +151,14 @@ struct Model {
             ASSERT_TRUE(k > size || (rtattrdict_getwrapper(head, k, "WRAP") == e.wrap &&
                                      rtattrdict_gets(head, k, "NOTE") == e.note &&
                                      rtattrdict_index(head, e.name.c_str()) == (e.name.empty() ? 0 : k)))
+                << k << " " << e.name;
+            // No duplicate, no failure: each name is confirmed at its own element without a lookup, and not
+            // at the next one.
+            ASSERT_TRUE(k > size || e.name.empty() ||
+                        zarn::rtattrdict::finds(head, k, e.name.c_str(), e.name.size()))
+                << k << " " << e.name;
+            ASSERT_TRUE(k >= size || e.name.empty() ||
+                        !zarn::rtattrdict::finds(head, k + 1, e.name.c_str(), e.name.size()))
                 << k << " " << e.name;
         }
         for (int w = 0; w < static_cast<int>(wins.size()); ++w) {
