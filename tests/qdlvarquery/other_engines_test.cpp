@@ -68,11 +68,11 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
     model.objects.AddParameter("P_FLAG", v, QDLParameterData::TYPE_BOOLEAN,
                                QDLParameterData::ACCESS_READ_ONLY);
     value_destroy(&v);
-    model.objects.parameters[1].modified = {QDLParameterData::VALUE};
+    model.objects.parameters[3].modified = {QDLParameterData::VALUE};  // number and attribute differ
     check(QDLQueryFactory::NewParameterQuery(&model, nullptr),
           {{"VALUE <> 3", {2}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
-           {"ismodified(value)", {2}, ""},
+           {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
            {"IsFixed()", {-1}, "Invalid function\n"}});
 }
