@@ -1,13 +1,12 @@
 // The equation, parameter and port engines, each over a small fake block
-// with its own messages; and the executor's own rules when no engine adds
-// any, and its tests' copies.
+// with its own messages; and the executor's own messages when no engine adds
+// any.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "capture.h"
-#include "failsweep.h"
 #include "fake_model.h"
 #include "qdlvarquery/qdlquery_internal.h"
 
@@ -46,15 +45,9 @@ TEST(OtherEngines, EquationsWithTheirNameRule) {
                                {"U1.EB", 1e-7, 1.0, -1.0},
                                {"U2.MB", 4, 2, 0}};
     check(QDLQueryFactory::NewEquationQuery(nullptr, &block),
-          {{"VALUE > 1 AND SCALE >= 2", {1, 4}, ""},
-           {"VALUE = 0 OR SHADOW_PRICE > 3", {2, 3}, ""},
-           {"NUMBER > 3", {4}, ""},
-           {"NAME = mb*", {1, 2}, ""},
+          {{"VALUE = 0 OR SHADOW_PRICE > 3", {2, 3}, ""},
            {"NAME <> MB*", {3, 4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised equation attribute\n"},
-           {"NAME >= A", {-1}, "Only equality and inequality tests are supported on names\n"},
-           {"NAME = 1", {-1}, "Can only compare names with strings\n"},
-           {"NUMBER = 2.5", {-1}, "Can only compare NUMBER with integer values\n"},
            {"IsFixed()", {-1}, "Unknown function IsFixed\n"}});
 }
 
@@ -75,24 +68,12 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
     model.objects.AddParameter("P_FLAG", v, QDLParameterData::TYPE_BOOLEAN,
                                QDLParameterData::ACCESS_READ_ONLY);
     value_destroy(&v);
-    model.objects.parameters[0].uom = "KG";
-    model.objects.parameters[1].modified = {QDLParameterData::VALUE};
+    model.objects.parameters[3].modified = {QDLParameterData::VALUE};  // number and attribute differ
     check(QDLQueryFactory::NewParameterQuery(&model, nullptr),
-          {{"VALUE = 3", {1}, ""},
-           {"VALUE > 2.5", {1}, ""},
-           {"VALUE >= 2.5", {1, 2}, ""},
-           {"VALUE <= 2.5 OR VALUE < 3", {2}, ""},
-           {"VALUE <> 3", {2}, ""},
+          {{"VALUE <> 3", {2}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
-           {"TYPE = string OR TYPE = 0", {3, 4}, ""},
-           {"ACCESS = READ-ONLY", {2, 4}, ""},
-           {"NAME = P_* AND NOT UOM = KG", {2, 4}, ""},
-           {"ismodified(value)", {2}, ""},
+           {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
-           {"TYPE = REAL", {-1}, "Unrecognised enumeration value REAL\n"},
-           {"ACCESS = 2", {-1}, "Can only compare ACCESS with valid enumeration values\n"},
-           {"IsModified(1)", {-1}, "IsModified function expects a string argument\n"},
-           {"IsModified(SPEC)", {-1}, "SPEC is not a recognised parameter attribute\n"},
            {"IsFixed()", {-1}, "Invalid function\n"}});
 }
 
@@ -101,22 +82,15 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     block.objects.prefix = "U1";
     block.objects.ports.resize(4);
     FakePort *p = block.objects.ports.data();
-    p[0].name = "U1.FEED", p[0].stream = "S1", p[0].type = 1, p[0].direction = 1, p[0].phase = 3;
-    p[1].name = "U1.PRODUCT", p[1].stream = "S2", p[1].type = 1, p[1].direction = 2, p[1].basis = 2,
-    p[1].sos = 1;
-    p[2].name = "U1.SIGNAL", p[2].type = 2, p[2].phase = 4, p[2].sos = 5;
-    p[3].type = 3;  // no name, no stream
+    p[0].name = "U1.FEED", p[0].stream = "S1", p[0].phase = 3;
+    p[1].name = "U1.PRODUCT", p[1].stream = "S2";
+    p[2].name = "U1.SIGNAL", p[2].phase = 4;
+    // the fourth has no name and no stream
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
-          {{"TYPE = MATERIAL AND DIRECTION = OUTPUT", {2}, ""},
-           {"TYPE = SPECIAL_ORDERED_SET OR BASIS = mole_fraction", {2, 4}, ""},
-           {"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
-           {"SPECIAL_ORDERED_SET = 'sos type2'", {2}, ""},
+          {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
            {"STREAM <> S1", {2}, ""},
-           {"NAME = feed", {1}, ""},
            {"NAME <> FEED", {2, 3}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"},
-           {"NAME < A", {-1}, "Only equality and inequality tests are supported on names\n"},
-           {"DIRECTION = 3", {-1}, "Can only compare DIRECTION with valid enumeration values\n"},
            {"IsAlias(X)", {-1}, "Unknown function IsAlias\n"}});
 }
 
@@ -126,7 +100,7 @@ struct BareQuery : zarn::qdlvarquery::QDLQueryExecutor<BareQuery, QDLEquationDat
     using QDLQueryExecutor::QDLQueryExecutor;
 };
 
-TEST(Executor, OwnMessagesAndTestsThatCopyWhole) {
+TEST(Executor, OwnMessages) {
     FakeContainer container;  // without a block the container answers
     container.objects.equations = {{"E1", 1, 1, 0}, {"E2", 5, 1, 0}};
     auto *engine = new BareQuery(&container, nullptr);
@@ -136,24 +110,9 @@ TEST(Executor, OwnMessagesAndTestsThatCopyWhole) {
     EXPECT_FALSE(engine->SetQueryText("Foo()"));
     EXPECT_EQ(history.text(), "FOO is not a recognised attribute\nUnknown function Foo\n");
     ASSERT_TRUE(engine->SetQueryText("VALUE > 2 AND NAME = 'e2'"));
-    EXPECT_EQ(engine->LastError(), nullptr);
-    auto *root = static_cast<QDLQCompoundTest *>(engine->Root());
-    root->TestAt(0)->Negate();
-    engine->Execute();
-    EXPECT_EQ(engine->NumResults(), 0) << "E2's VALUE > 2 turned round";
-    IQDLQTest *copy = root->Clone();
-    root->TestAt(0)->Negate();
+    EXPECT_EQ(engine->LastError(), nullptr) << "a built query leaves no error";
     engine->Execute();
     EXPECT_EQ(engine->NumResults(), 1);
-    EXPECT_FALSE(copy->Matches()) << "the copy kept the negation; the record holds E2";
-    delete copy;
-    fail_each_allocation(
-        [&] {
-            IQDLQTest *c = root->Clone();
-            delete c;
-            return c != nullptr;
-        },
-        [&](long n, bool ok) { EXPECT_FALSE(ok) << "allocation " << n; });
     engine->Release();
 }
 
