@@ -11,6 +11,7 @@
 
 #include "capture.h"
 #include "fake_model.h"
+#include "platform/xalloc.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/varutl.h"
 
@@ -191,6 +192,9 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     out_and_back(VT_ARRAY | VT_BSTR);
     EXPECT_EQ(units_of(static_cast<BSTR *>(var.parray->pvData)[0]), (std::vector<OLECHAR>{'C', 'O', '2'}));
     EXPECT_STREQ(static_cast<value_t *>(back.u.list->head->data)->u.text, "CO2");
+    zarn::failalloc_set(1);
+    EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a list whose text cannot be made has no VARIANT";
+    zarn::failalloc_set(0);
     value_destroy(&v);
     out_and_back(VT_EMPTY);
     value_assign_range(&v, 1, 3);
@@ -213,7 +217,9 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
                         {"a\xff", {'a', 0xFFFD}},
                         {"\xe2\x82", {0xFFFD, 0xFFFD}},
                         {"\xc0\xaf", {0xFFFD, 0xFFFD}},
-                        {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}}};
+                        {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
+                        {"\xed\xbf\xbf", {0xFFFD, 0xFFFD, 0xFFFD}},
+                        {"\xe2\x82\xac", {0x20AC}}};
     for (const Row &row : rows) {
         P r;
         value_t v;
@@ -248,6 +254,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     alignas(P) unsigned char space[sizeof(P)];
     std::memset(space, 0xA5, sizeof space);  // memory used before
     P *made = new (space) P;
+    EXPECT_EQ(made->loaded.mask1, 0u) << "a new record has loaded nothing";
     value_t v;
     value_init(&v);
     value_assign_copy_of_string(&v, "abc");
