@@ -257,6 +257,12 @@ TEST_F(VariableEngine, QueryTableMatchesALoopOverTheRows) {
         EXPECT_EQ(model.Run(q.text), expected) << q.name << ": " << q.text;
         EXPECT_GT(expected.size(), 0u) << q.name << " selects nothing and tests little";
     }
+    // More real tests than a scan plans for: the rest are loaded and tested.
+    std::string seventeen_tests = "VALUE > 0";
+    for (int k = 1; k < 17; ++k) seventeen_tests += " AND VALUE > 0";
+    const std::vector<int32_t> positive =
+        model.Expected([](const VarRow &, const Seen &s) { return s.value > 0; });
+    EXPECT_EQ(model.Run(seventeen_tests.c_str()), positive) << "seventeen real tests under one AND";
     EXPECT_EQ(history.text(), "");
 }
 
@@ -289,6 +295,8 @@ TEST_F(VariableEngine, ToleranceAppliesWhenTheQueryRuns) {
     EXPECT_EQ(model.engine->NumResults(), 4) << "and within 0.001";
     model.engine->SetTolerance(0.0);
     EXPECT_EQ(model.Run("VALUE <= 1"), (std::vector<int32_t>{12, 16}));
+    EXPECT_EQ(model.Run("VALUE >= 1"), (std::vector<int32_t>{4, 8, 16}))
+        << ">= with no tolerance keeps 1.0 itself";
 }
 
 struct MessageRow {
