@@ -154,6 +154,23 @@ TEST_F(Run, ShortMemoryStopsARunThatKeepsWhatItFound) {
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped run keeps what it found first";
         });
     EXPECT_GT(seen, 0);
+    // Over candidates, ExecuteMore adds what it finds one by one.
+    const int32_t first[] = {1}, more[] = {1, 10, 11};
+    ASSERT_TRUE(engine->SetCandidates(3, more));
+    const long seen_more = fail_each_allocation(
+        [&] {
+            engine->SetCandidates(1, first);
+            engine->Execute();
+            engine->SetCandidates(3, more);
+            engine->ExecuteMore();
+            return Results() == Numbers{1, 10, 11};
+        },
+        [&](long n, bool) {
+            const Numbers kept = Results();
+            const bool prefix = kept.size() <= 3 && std::equal(kept.begin(), kept.end(), more);
+            EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped ExecuteMore keeps what it found first";
+        });
+    EXPECT_GT(seen_more, 0);
 }
 
 TEST_F(Run, CandidateListsThatCannotBeTakenChangeNothing) {
