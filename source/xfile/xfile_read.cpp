@@ -122,46 +122,36 @@ using zarn::rtvarlst::Restored;
 // The list's attribute that a code of the file restores into (the scale,
 // which is never restored, has none).
 bool quiet_of(int code, Quiet *q) {
-    switch (code) {
-        case RTXFILE_SPEC:
-            return *q = Quiet::kSpec, true;
-        case RTXFILE_BASEUOM:
-            return *q = Quiet::kBaseUom, true;
-        case RTXFILE_QUALITY:
-            return *q = Quiet::kQuality, true;
-        case RTXFILE_MODIFIED:
-            return *q = Quiet::kModifiedMask, true;
-        case RTXFILE_UOM:
-            return *q = Quiet::kUom, true;
-        case RTXFILE_PHYSICAL_TYPE:
-            return *q = Quiet::kPhysicalType, true;
-        case RTXFILE_CONN_TYPE:
-            return *q = Quiet::kConnType, true;
-        case RTXFILE_BOUND_TYPE:
-            return *q = Quiet::kBoundType, true;
-        case RTXFILE_PARAM_HOMO:
-            return *q = Quiet::kParamHomo, true;
-        case RTXFILE_RAMPED:
-            return *q = Quiet::kRamped, true;
-        case RTXFILE_LOWER:
-            return *q = Quiet::kLower, true;
-        case RTXFILE_VALUE:
-            return *q = Quiet::kValue, true;
-        case RTXFILE_UPPER:
-            return *q = Quiet::kUpper, true;
-        case RTXFILE_STEP:
-            return *q = Quiet::kStep, true;
-        case RTXFILE_INITIAL:
-            return *q = Quiet::kInitial, true;
-        case RTXFILE_SBWEIGHT:
-            return *q = Quiet::kSbWeight, true;
-        case RTXFILE_TARGET_HOMO:
-            return *q = Quiet::kTargetHomo, true;
-        case RTXFILE_THRESHOLD:
-            return *q = Quiet::kThreshold, true;
-        default:
-            return false;
-    }
+    struct Pair {
+        int code;
+        Quiet what;
+    };
+    static constexpr Pair kPairs[] = {
+        {RTXFILE_SPEC, Quiet::kSpec},
+        {RTXFILE_BASEUOM, Quiet::kBaseUom},
+        {RTXFILE_QUALITY, Quiet::kQuality},
+        {RTXFILE_MODIFIED, Quiet::kModifiedMask},
+        {RTXFILE_UOM, Quiet::kUom},
+        {RTXFILE_PHYSICAL_TYPE, Quiet::kPhysicalType},
+        {RTXFILE_CONN_TYPE, Quiet::kConnType},
+        {RTXFILE_BOUND_TYPE, Quiet::kBoundType},
+        {RTXFILE_PARAM_HOMO, Quiet::kParamHomo},
+        {RTXFILE_RAMPED, Quiet::kRamped},
+        {RTXFILE_LOWER, Quiet::kLower},
+        {RTXFILE_VALUE, Quiet::kValue},
+        {RTXFILE_UPPER, Quiet::kUpper},
+        {RTXFILE_STEP, Quiet::kStep},
+        {RTXFILE_INITIAL, Quiet::kInitial},
+        {RTXFILE_SBWEIGHT, Quiet::kSbWeight},
+        {RTXFILE_TARGET_HOMO, Quiet::kTargetHomo},
+        {RTXFILE_THRESHOLD, Quiet::kThreshold},
+    };
+    for (const Pair &p : kPairs)
+        if (p.code == code) {
+            *q = p.what;
+            return true;
+        }
+    return false;
 }
 
 // The selected attributes of the file's layout, in file order (the integers
