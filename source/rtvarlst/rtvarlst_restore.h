@@ -40,28 +40,30 @@ enum class Quiet : uint8_t {
 inline constexpr int kQuietCount = static_cast<int>(Quiet::kThreshold) + 1;
 inline constexpr uint32_t bit(Quiet q) { return 1u << static_cast<int>(q); }
 
+// The real held in two 32-bit words of a saved file, the low word first.
+inline double real_in_words(const int32_t *w) {
+    const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(w[0])) |
+                          (static_cast<uint64_t>(static_cast<uint32_t>(w[1])) << 32);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 // One variable's attributes as a reader brings them back, read where they
 // lie among the reader's 32-bit words: those whose bit is set in `given`,
 // an integer as one word, a real as two (the low word first). The offsets
 // are fixed once for a run of variables; only `words` moves.
 struct Restored {
     uint32_t given = 0;
-    uint32_t per_scale =
-        0;  // reals given as the quantity: held divided by the internal scale (1e35 as it is)
+    // Reals given as the quantity: held divided by the internal scale (1e35 as it is).
+    uint32_t per_scale = 0;
     bool second_given = false;         // a second modified-mask word follows the first
     int16_t offset[kQuietCount] = {};  // by Quiet; the first mask word at kModifiedMask
     int16_t second_offset = 0;
     const int32_t *words = nullptr;
     int32_t code(Quiet q) const { return words[offset[static_cast<int>(q)]]; }
     int32_t second_mask() const { return words[second_offset]; }
-    double real(Quiet q) const {
-        const int32_t *w = words + offset[static_cast<int>(q)];
-        const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(w[0])) |
-                              (static_cast<uint64_t>(static_cast<uint32_t>(w[1])) << 32);
-        double d;
-        std::memcpy(&d, &bits, sizeof d);
-        return d;
-    }
+    double real(Quiet q) const { return real_in_words(words + offset[static_cast<int>(q)]); }
 };
 
 // What rtovarlst__varname2index(list, name) gives; the name has len bytes

@@ -4,7 +4,6 @@
 #define ZARN_XFILE_INTERNAL_H
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "attrcat/attrcat.h"
@@ -148,15 +147,6 @@ inline void replace_last(int32_t w) { state().buf[state().pos - 1] = w; }
 
 // Words of one variable after its index, at most.
 constexpr int kMaxVariableWords = kNameWords + RTXFILE_MAX_INT_WORDS + 2 * RTXFILE_MAX_REALS;
-
-// The real held in two words, low word first.
-inline double real_at(const int32_t *w) {
-    const uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(w[0])) |
-                          (static_cast<uint64_t>(static_cast<uint32_t>(w[1])) << 32);
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
-}
 
 // The next variable of the stream: 0 with its index and *words at the words
 // after the index (name, integers, reals), read in place when the variable

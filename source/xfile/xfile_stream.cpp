@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/funit.h"
+#include "rtvarlst/rtvarlst_restore.h"
 #include "xfile/xfile_internal.h"
 
 static_assert(RTXFILE_STATUS_NOT_OPEN == ZARN_FUNIT_NOT_OPEN);
@@ -386,7 +387,7 @@ int read_variable(VarWords *v, bool with_name, bool with_fields) {
     if (l.names) at += kNameWords;
     if (!with_fields) return 0;
     for (int k = 0; k < l.nints; ++k) v->ints[k] = *at++;
-    for (int k = 0; k < l.nreals; ++k, at += 2) v->reals[k] = real_at(at);
+    for (int k = 0; k < l.nreals; ++k, at += 2) v->reals[k] = zarn::rtvarlst::real_in_words(at);
     return 0;
 }
 
