@@ -8,17 +8,22 @@ namespace {
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Whether the n characters at word are the keyword, from position `from` on
-// (the characters before it are known to be equal).
-bool same_exact(const char *word, size_t n, const char *keyword, size_t from) {
-    for (size_t i = from; i < n; ++i)
-        if (keyword[i] == '\0' || word[i] != keyword[i]) return false;
+// (the characters before it are known to be equal), with or without case.
+template <bool kFold>
+bool same(const char *word, size_t n, const char *keyword, size_t from) {
+    for (size_t i = from; i < n; ++i) {
+        if (keyword[i] == '\0') return false;
+        if (kFold ? upper(word[i]) != upper(keyword[i]) : word[i] != keyword[i]) return false;
+    }
     return keyword[n] == '\0';
 }
 
-bool same_folded(const char *word, size_t n, const char *keyword, size_t from) {
-    for (size_t i = from; i < n; ++i)
-        if (keyword[i] == '\0' || upper(word[i]) != upper(keyword[i])) return false;
-    return keyword[n] == '\0';
+// The first keyword from e to end that the word is.
+template <bool kFold>
+const rtvar_keyword *first_same(const Vocabulary &v, int e, int end, const char *word, size_t n) {
+    for (; e < end; ++e)
+        if (same<kFold>(word, n, v.words[e].keyword, 1)) return &v.words[e];
+    return nullptr;
 }
 
 }  // namespace
@@ -30,15 +35,9 @@ const rtvar_keyword *find(const Vocabulary &v, const char *word, size_t n) {
     const int l = first - 'A';
     // Every keyword of the range starts with the letter of l, as the word does
     // under the vocabulary's rule: the comparison starts at the second character.
-    const int end = v.index.last[l];
-    if (v.match == Match::Exact) {
-        for (int e = v.index.first[l]; e < end; ++e)
-            if (same_exact(word, n, v.words[e].keyword, 1)) return &v.words[e];
-    } else {
-        for (int e = v.index.first[l]; e < end; ++e)
-            if (same_folded(word, n, v.words[e].keyword, 1)) return &v.words[e];
-    }
-    return nullptr;
+    const int first_e = v.index.first[l], end = v.index.last[l];
+    return v.match == Match::Exact ? first_same<false>(v, first_e, end, word, n)
+                                   : first_same<true>(v, first_e, end, word, n);
 }
 
 }  // namespace zarn::attrcat
