@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "source_tree.h"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/varutl.h"
 #include "zarnutils/xfile.h"
@@ -109,10 +110,10 @@ inline int64_t restore_file(const std::string &path, rtvarlst_t *list, const Fla
 
 // Raw words of a file (little-endian hosts: the file's own order).
 inline Words read_words(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = slurp(path);
     Words w(bytes.size() / 4);
-    return std::memcpy(w.data(), bytes.data(), w.size() * 4), w;
+    std::memcpy(w.data(), bytes.data(), w.size() * 4);
+    return w;
 }
 // Writes words, zero-padded to whole records unless a byte count is given.
 inline void write_words(const std::string &path, Words w, size_t bytes = SIZE_MAX) {

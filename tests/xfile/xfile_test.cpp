@@ -328,10 +328,7 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         EXPECT_EQ(again, unit);
         zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3), RTO_FLUSH_UNIT(&unit);
         zarn_funit_close(static_cast<int32_t>(unit)), zarn_funit_close(41);
-        std::ifstream in(path);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
-                  r.expect)
-            << r.unit << r.fresh;
+        EXPECT_EQ(slurp(path), r.expect) << r.unit << r.fresh;
     }
     for (const std::string &p : {path, other, scratch("held")}) std::remove(p.c_str());
 }

@@ -10,11 +10,11 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "capture.h"
+#include "source_tree.h"
 #include "zarnutils/rtvarlst.h"
 #include "zarnutils/varfile.hpp"
 #include "zarnutils/xfile.h"
@@ -187,8 +187,7 @@ class Zarn : public ::testing::Test {
         }
         write_varfile(dir_ + "/big.var", big, {VF::NAME, VF::VALUE, VF::LOWER, VF::UPPER});  // 1.4 MB
         rtovarlst_destroy_c(&big);
-        std::ifstream in(dir_ + "/plant.var", std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text = zarn::test::slurp(dir_ + "/plant.var");
         // Cut inside the second record.
         std::ofstream(dir_ + "/cut.var", std::ios::binary) << text.substr(0, text.find('\n') + 30);
         std::string noise(4096, '\0');
