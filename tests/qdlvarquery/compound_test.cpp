@@ -48,11 +48,9 @@ struct Case {
 const Case kCases[] = {
     {"and", QDLQ_AND, {true, false, true}, {{1, 2, 3, 5}, {2, 3, 5}, {3, 5, 9}}, false, true, "ab",
      "abc", "3 5 100"},
-    {"and_stops_when_empty", QDLQ_AND, {true, true}, {{1, 2}, {3}, {1}}, true, true, "ab", "ab", "100"},
     {"or", QDLQ_OR, {false, true, false}, {{1, 3}, {2, 3}}, true, true, "ab", "ab", "1 2 3 100"},
     {"nand", QDLQ_NAND, {true, false, true}, {{1}}, true, false, "ab", "", "100"},
     {"nor", QDLQ_NOR, {false, false}, {{1}}, true, false, "ab", "", "100"},
-    {"comparison_code", QDLQ_GT, {true}, {{1}}, false, false, "", "", "100"},
 };
 // clang-format on
 
