@@ -21,8 +21,14 @@ struct Quantity {
 // false when the value is no defined number; an integer is an untyped real.
 bool quantity_of(const value_t *value, Quantity *out) {
     value_t n;
-    if (!coerce(value, &n, number_value) || n.u.number.undefined) return false;
-    const num &x = n.u.number;
+    const num *given = nullptr;
+    if (value != nullptr && value->value_type == number_value) {
+        given = &value->u.number;  // read in place: coercing a number only copies it
+    } else if (coerce(value, &n, number_value)) {
+        given = &n.u.number;
+    }
+    if (given == nullptr || given->undefined) return false;
+    const num &x = *given;
     if (x.is_int) {
         *out = {static_cast<double>(x.ival), 0, 0};
         return true;

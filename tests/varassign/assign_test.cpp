@@ -79,7 +79,7 @@ std::vector<std::string> state(rtvarlst_t *l) {
 }
 
 // "i:5" INTEGER, "r:x:ptype:uom[:base]" REAL held in SI (or in unit base), "s:text" STRING, "d:text"
-// IDENTIFIER, "b:1" BOOLEAN, "l:" the list [ 1 ], "u:" UNDEFINED.
+// IDENTIFIER, "b:1" BOOLEAN, "l:" the list [ 1 ], "u:" UNDEFINED, "n:" an undefined number.
 value_t make(const std::string &spec) {
     value_t v;
     value_init(&v);
@@ -95,6 +95,10 @@ value_t make(const std::string &spec) {
     if (k == 'd') value_assign_copy_of_id(&v, t.c_str());
     if (k == 'b') value_assign_logical(&v, t == "1");
     if (k == 'l') value_assign_list(&v, gl_create()), gl_addtoend(v.u.list, value_create_from_int(1));
+    if (k == 'n') {  // a number left undefined, as by a failed operation
+        value_assign_double(&v, 0, 0, 0);
+        v.u.number.undefined = 1;
+    }
     return v;
 }
 
@@ -150,6 +154,7 @@ const Row kAssign[] = {
     {"X.VALUE=b:1", "X.M=2;0|", kMis + "TRUE to X.VALUE\n"},
     {"X.VAL=d:FOO", "X.M=2;0|", kMis + "FOO to X.VAL\n"},
     {"X.VALS=l:", "X.M=2;0|", kMis + "[ 1 ] to X.VALS\n"},
+    {"X.VALUE=n:", "X.M=2;0|", kMis + "!!!Bad Number!!! to X.VALUE\n"},
     {"X.INTSCALE=i:1", "|", "The X.INTSCALE" + kRO},
     {"X.AB=i:1", "|", "The X.AB" + kRO},
     {"X.SP=i:1", "|", "The X.SP" + kRO},
