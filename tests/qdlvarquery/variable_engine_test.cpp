@@ -205,7 +205,6 @@ const QueryRow kQueries[] = {
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
     {"name_regex_slash", "NAME = '/X\\(3[0-9]\\)$'", [](const VarRow &r) { return named(r, "*X(3?)"); }},
-    {"name_not", "NAME <> S1.*", [](const VarRow &r) { return !named(r, "S1.*"); }},
     {"name_empty_passes", "NAME = '' AND SPEC = 7", [](const VarRow &r) { return r.spec == 7; }},
     // Functions.
     {"modified_any", "IsModified()",
@@ -271,7 +270,6 @@ struct MessageRow {
 
 // clang-format off
 const MessageRow kMessages[] = {
-    {"FOO = 1", "FOO is not a recognised variable attribute\n"},
     {"MODIFIED = 1", "Cannot test Modified attribute directly use the IsModified() function\n"},
     {"NAME > A", "Only equality and inequality tests are supported on names\n"},
     {"CONN_TYPE <= A", "Only equality and inequality tests are supported on names\n"},
