@@ -1,4 +1,4 @@
-// Variable groups: random and known patterns, refusals, the counting sort and the report.
+// Variable groups, their refusals, the counting sort and the report.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -91,7 +91,7 @@ TEST(VariableGroups, KnownPatterns) {
     const struct {
         const char *what;
         Pattern p;
-        V status;  // given with usefixed set
+        V status;
         V list;
     } kCases[] = {
         {"diagonal", {3, 3, {1, 2, 3}, {1, 2, 3}}, {}, {3, 1, 2, 3, 0, 0}},
@@ -109,12 +109,13 @@ TEST(VariableGroups, KnownPatterns) {
     }
 }
 
-// Every entry's refusals: the code or output and the message; the caller's arrays stay as they were.
+// Refusals: the code or output and the message; the caller's arrays unchanged.
 TEST(VariableGroups, EntriesRefuseBadArguments) {
     const int64_t ncol = 3, nrow = 2, nnz = 3, zero = 0, one = 1, minus = -1, unit = 97, huge = INT64_MAX;
     int64_t g = 0, result = -1, ngroups = -1, state = 0;
     U3VGRP_CREATE(&ncol, &nrow, &nnz, &g);
-    const V rows = {1, 1, 2}, cols = {1, 2, 3}, cols_out_of_range = {1, 4, 3}, status(3, 256 << 4);
+    const V rows = {1, 1, 2}, cols = {1, 2, 3}, cols_out_of_range = {1, 4, 3}, rows_out_of_range = {3, 1, 2},
+            status(3, 256 << 4);
     V starts(3), groups(6);
     std::vector<double> x(3, 1.0), jac(3);
     const auto compute = [&](const V &row_indices, const V &col_indices, const int64_t &usefixed) {
@@ -137,6 +138,8 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     } kCases[] = {
         {"compute column above ncol", [&] { compute(rows, cols_out_of_range, zero); }, 2,
          "!! u3vgrp_compute: index 4 at entry 2 is out of range 1..3\n"},
+        {"compute row above nrow at entry 1", [&] { compute(rows_out_of_range, cols, zero); }, 3,
+         "!! u3vgrp_compute: index 3 at entry 1 is out of range 1..2\n"},
         {"compute no memory for the fixed test",
          [&] {
              zarn::failalloc_set(1);
@@ -180,7 +183,7 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     }
     ZARN_ib0[g + 2] = 0;
     U3VGRP_COMPUTE(nullptr, nullptr, nullptr, &zero, &zero, &zero, &g, &result);
-    EXPECT_EQ(result, 0) << "an object without nonzeros is done at once";
+    EXPECT_EQ(result, 0) << "no nonzeros: done at once";
     U3VGRP_DESTROY(&g);
 }
 
@@ -208,8 +211,7 @@ TEST(VariableGroups, ReportOfThirteenMembersTakesThreeLines) {
               " \n");
 }
 
-// Row 1 holds columns 1, 2, 3 with (1, 1) and (1, 3) marked: columns 1 and 2 no longer meet; column 3
-// is in no group.
+// (1, 1) and (1, 3) marked: columns 1 and 2 no longer meet in row 1; column 3 is in no group.
 TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
     const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 1}, marks = {1, 0, 1, 0};
     const int64_t ncol = 3, nrow = 2, nnz = 4;
