@@ -230,9 +230,12 @@ TEST_F(ValueTest, AllocationFailuresLeaveTargetsAsTheyWere) {
         zarn::failalloc_set(0);
         EXPECT_EQ(Printed(&v.v) + history_.text(), "keep!!! value_copy: unable to allocate memory\n") << n;
     }
-    EXPECT_EQ((zarn::failalloc_set(1), value_assign_copy_of_string(&v.v, "new")), nullptr);
-    EXPECT_EQ((zarn::failalloc_set(1), value_create_from_int(1)), nullptr);
-    EXPECT_EQ((zarn::failalloc_set(2), value_create_from_string(const_cast<char *>("x"), 1)), nullptr);
+    zarn::failalloc_set(1);
+    EXPECT_EQ(value_assign_copy_of_string(&v.v, "new"), nullptr);
+    zarn::failalloc_set(1);
+    EXPECT_EQ(value_create_from_int(1), nullptr);
+    zarn::failalloc_set(2);
+    EXPECT_EQ(value_create_from_string(const_cast<char *>("x"), 1), nullptr);
     zarn::failalloc_set(1);
     value_coerce(&list.v, &out.v, string_value, nullptr);
     zarn::failalloc_set(0);
