@@ -120,8 +120,10 @@ TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
 // The documented message when an allocation fails; the lists are left as they were.
 TEST(TagList, AllocationFailures) {
     HistoryCapture his;
-    for (long n : {1, 2})
-        EXPECT_EQ((zarn::failalloc_set(n), rtotaglst_create(4)), nullptr) << n;  // the record, its entries
+    for (long n : {1, 2}) {
+        zarn::failalloc_set(n);
+        EXPECT_EQ(rtotaglst_create(4), nullptr) << n;  // the record, its entries
+    }
     rtotaglst_t *parent = rtotaglst_create(4), *child = rtotaglst_create(1);
     rtotaglst_set_prefix(child, "B1.");
     rtotaglst_link_parent(parent, child);
@@ -132,12 +134,15 @@ TEST(TagList, AllocationFailures) {
         zarn::failalloc_set(0);
         return to_string(r) + his.text();
     };
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_add_tag(child, "U", "UU"))),
-              "0!!rtotaglst_add_tag: " + no + " for alias U\n");
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_none(parent))),
-              "2!!rtotaglst_none: " + no + " to withdraw aliases\n");
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_destroy(child), 0)),
-              "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n");
+    zarn::failalloc_set(1);
+    const int32_t added = rtotaglst_add_tag(child, "U", "UU");
+    EXPECT_EQ(failing(added), "0!!rtotaglst_add_tag: " + no + " for alias U\n");
+    zarn::failalloc_set(1);
+    const int32_t withdrawn = rtotaglst_none(parent);
+    EXPECT_EQ(failing(withdrawn), "2!!rtotaglst_none: " + no + " to withdraw aliases\n");
+    zarn::failalloc_set(1);
+    rtotaglst_destroy(child);
+    EXPECT_EQ(failing(0), "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n");
     // The child is gone; what it had given the parent stays, nothing else changed.
     EXPECT_EQ(seq({to_string(rtotaglst_inq_ntag(parent)), target(parent, "B1.T"), target(parent, "P"),
                    target(parent, "B1.U")}),
