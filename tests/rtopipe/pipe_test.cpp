@@ -76,10 +76,10 @@ TEST(FilePipe, FlushLevelsOwnershipReadBackAndReadErrors) {
                  {0, "held\n", "no newline then one\n"},
                  {2, "x", "no newline then one\nheld\nx"},
                  {2, "", "no newline then one\nheld\nx"}};  // what the file holds after each write
-    for (const auto &s : steps)
-        EXPECT_EQ(seq({(rtosetflushlevel(p, s.level), n(rtowritestr(p, s.text))), file_bytes(path)}),
-                  "1 " + std::string(s.file))
-            << s.text;
+    for (const auto &s : steps) {
+        rtosetflushlevel(p, s.level);
+        EXPECT_EQ(seq({n(rtowritestr(p, s.text)), file_bytes(path)}), "1 " + std::string(s.file)) << s.text;
+    }
     EXPECT_EQ(rtodestroy(p), 0);  // owns the stream: closes it
     FILE *f = std::fopen(path, "rb");
     rtopipe_ascii_flush_level = 2;
