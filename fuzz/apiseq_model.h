@@ -171,7 +171,10 @@ class ModelSteps {
         static rtvarinfo_t r;
         int32_t from = in_.arg(), to = in_.arg();
         int32_t n = rtovarlst_inq_nvar(l);
-        if (n > 0 && (in_.byte() & 3) != 0) from = 1 + in_.byte() % n, to = 1 + in_.byte() % n;
+        if (n > 0 && (in_.byte() & 3) != 0) {
+            from = 1 + in_.byte() % n;
+            to = 1 + in_.byte() % n;
+        }
         std::memset(&r, 0, sizeof r);
         r.mask = {in_.byte() & 1 ? 0x7FFFFFFFu : static_cast<uint32_t>(in_.arg()),
                   static_cast<uint32_t>(in_.arg())};
@@ -180,8 +183,14 @@ class ModelSteps {
         unsigned char si = in_.byte() & 1;
         rtovarlst_inq_var(l, from, &r, si);
         ZARN_FUZZ_CHECK(std::memchr(r.name, '\0', sizeof r.name) != nullptr);
-        r.profile = nullptr, r.blockptr = nullptr, r.conn_mgr = nullptr;
-        if (in_.byte() & 1) r.value = in_.real(), r.lower = in_.real(), r.status = in_.arg();
+        r.profile = nullptr;
+        r.blockptr = nullptr;
+        r.conn_mgr = nullptr;
+        if (in_.byte() & 1) {
+            r.value = in_.real();
+            r.lower = in_.real();
+            r.status = in_.arg();
+        }
         if (in_.byte() & 1)
             rtovarlst_set_var(l, to, &r, si);
         else if (to >= 1 && to <= n && in_.byte() % 4 == 0)
@@ -300,12 +309,17 @@ class ModelSteps {
         MD5Final(&ctx);
         for (int k = 0; k < RTXFILE_NDIGEST; ++k) digest[k] = ctx.digest[k];
         int64_t flags[RTXFILE_NFLAGS], select[RTXFILE_NFLAGS];
-        for (int k = 0; k < RTXFILE_NFLAGS; ++k)
-            flags[k] = in_.byte() % 4 != 0, select[k] = in_.byte() % 4 != 0;
+        for (int k = 0; k < RTXFILE_NFLAGS; ++k) {
+            flags[k] = in_.byte() % 4 != 0;
+            select[k] = in_.byte() % 4 != 0;
+        }
         const int64_t create = 1, read = 0, update = 2;
         int64_t by_name = 0, first = in_.arg(), last = in_.arg();
         int32_t n = rtovarlst_inq_nvar(l);
-        if (in_.byte() & 1) first = 1, last = n;
+        if (in_.byte() & 1) {
+            first = 1;
+            last = n;
+        }
         int64_t unit = RTXFILE_OPEN(path_.c_str(), digest, &create, flags, &by_name, path_.size());
         if (unit == 0) return;
         RTXFILE_SAVE_VARIABLE(&unit, &l, &first, &last, flags);

@@ -70,13 +70,18 @@ struct PoolContext final : IValueContext, QDLVariableSource {
         if (name[0] == 'B') value_assign_copy_of_id(out, "BLOCK");
     }
     bool BlockVariables(const char *, QDLBlockRecord *b) override {
-        b->first = 0, b->last = 2;
+        b->first = 0;
+        b->last = 2;
         return true;
     }
     QDLVariableSource *Variables() override { return this; }
     bool IsDefined(const char *name) override { return name[0] == 'A'; }
     void ParameterValue(const char *name, value_t *out) override { param_read(name, out, nullptr, nullptr); }
-    bool fill(QDLStringVector *o) { return o->names.push_back("V.1"), o->names.push_back(""), true; }
+    bool fill(QDLStringVector *o) {
+        o->names.push_back("V.1");
+        o->names.push_back("");
+        return true;
+    }
     bool SpecGroupsByVar(const char *, QDLStringVector *o) override { return fill(o); }
     bool MeasurementsByVar(const char *, QDLStringVector *o) override { return fill(o); }
     bool ConnectionsByVar(const char *, QDLStringVector *) override { return false; }
@@ -169,13 +174,18 @@ class ValueSteps {
         for (value_t *v : pool_) ZARN_FUZZ_CHECK(value_okay(v));
         for (HashTable *t : locals_) {
             int walked = 0;
-            param_iterate(&walked, t, [](void *arg, const char *) { return ++*static_cast<int *>(arg), 0; });
+            param_iterate(&walked, t, [](void *arg, const char *) {
+                ++*static_cast<int *>(arg);
+                return 0;
+            });
             ZARN_FUZZ_CHECK(t == nullptr || walked == param_num_defined(t));
         }
         if (hash_) {
             uint32_t walked = 0;
-            hashDataIterate(hash_, &walked,
-                            [](void *arg, void *) { return ++*static_cast<uint32_t *>(arg), 0; });
+            hashDataIterate(hash_, &walked, [](void *arg, void *) {
+                ++*static_cast<uint32_t *>(arg);
+                return 0;
+            });
             ZARN_FUZZ_CHECK(walked == hashNum(hash_));
         }
     }
@@ -279,9 +289,15 @@ class ValueSteps {
                     gl_addtoend(l, inner);
                     inner = fresh();
                     value_assign_list(inner, l);
-                    if (inner->value_type != list_value) value_destroy_list_item(inner), inner = nullptr;
+                    if (inner->value_type != list_value) {
+                        value_destroy_list_item(inner);
+                        inner = nullptr;
+                    }
                 }
-                if (inner) value_copy(inner, v), value_destroy_list_item(inner);
+                if (inner) {
+                    value_copy(inner, v);
+                    value_destroy_list_item(inner);
+                }
                 break;
             }
             default: {  // a bounded number, its parts as the kind has them
@@ -289,11 +305,17 @@ class ValueSteps {
                 b.value_type = boundednumber_value;
                 num *parts[] = {&b.u.bounded.value, &b.u.bounded.lower, &b.u.bounded.upper};
                 const int integer = in_.byte() & 1;
-                for (num *p : parts)
-                    p->is_int = integer, p->baseuom = 1, p->ival = in_.arg(), p->rval = in_.real();
+                for (num *p : parts) {
+                    p->is_int = integer;
+                    p->baseuom = 1;
+                    p->ival = in_.arg();
+                    p->rval = in_.real();
+                }
                 value_copy(&b, v);
-                boundednumSetValAsInt(v, in_.arg()), boundednumSetLowerAsReal(v, in_.real());
-                boundednumSetUpperAsInt(v, in_.arg()), boundednumSetValAsReal(v, in_.real());
+                boundednumSetValAsInt(v, in_.arg());
+                boundednumSetLowerAsReal(v, in_.real());
+                boundednumSetUpperAsInt(v, in_.arg());
+                boundednumSetValAsReal(v, in_.real());
             }
         }
     }
@@ -510,12 +532,17 @@ class ValueSteps {
                 break;
             case 2:
                 hashDataIterate(hash_, const_cast<char *>(key), [](void *k, void *item) {
-                    hashAddItem(walked, k), hashRemoveItem(walked, item), hashSizeEstimate(walked, 1000);
+                    hashAddItem(walked, k);
+                    hashRemoveItem(walked, item);
+                    hashSizeEstimate(walked, 1000);
                     return hashFindItem(walked, item) == nullptr ? 1 : 0;
                 });
                 break;
             case 3:
-                hashIterate(hash_, [](void *item) -> void * { return hashRemoveAll(walked, nullptr), item; });
+                hashIterate(hash_, [](void *item) -> void * {
+                    hashRemoveAll(walked, nullptr);
+                    return item;
+                });
                 break;
             case 4:
                 hashRemoveAll(hash_, [](void *) { hashDestroy(walked, nullptr); });
@@ -596,13 +623,15 @@ class ValueSteps {
                     IU_I42STR(reinterpret_cast<const int32_t *>(field + 4 * shift), &count, field, len);
                 else if (count * 4 <= 64 - 4 * shift)
                     IU_STR2I4(field + shift, reinterpret_cast<int32_t *>(field), &count, len);
-                IU_STRCAT(field, field + shift, len, len), IU_PACKSTR(field, len);
+                IU_STRCAT(field, field + shift, len, len);
+                IU_PACKSTR(field, len);
                 break;
             }
             default: {
                 const int64_t len = in_.small(-1, 40);
                 char a[40], b[40];
-                std::memset(a, 'x', sizeof a), std::memset(b, ' ', sizeof b);
+                std::memset(a, 'x', sizeof a);
+                std::memset(b, ' ', sizeof b);
                 COPY_CHAR_STR(a + shift, &len, a, &len, sizeof a - static_cast<size_t>(shift), sizeof a);
                 COPY_CHAR_STR(a, &len, b, &len, sizeof a, sizeof b);
             }

@@ -105,7 +105,9 @@ TEST(PlatformHostile, FailureSwitchCountsAndFails) {
     EXPECT_EQ(zarn::failalloc_set(0), 2);
     ASSERT_NE(c, nullptr);
     EXPECT_STREQ(static_cast<char *>(c), "x");
-    std::free(a), std::free(b), std::free(c);
+    std::free(a);
+    std::free(b);
+    std::free(c);
 }
 
 }  // namespace

@@ -198,7 +198,8 @@ TEST(RegexpMatch, DamagedProgramsAndSubjects) {
     ASSERT_EQ(b[9], zarn::regexp::OPEN + 1);
     b[9] = 99;  // an unknown opcode where OPEN should be
     EXPECT_TRUE(hs_regexec(op, "abc") == 0 && std::string(hs_get_regerr()) == "memory corruption");
-    b[9] = zarn::regexp::OPEN + 1, b[10] = b[11] = 0;  // a chain that ends before END
+    b[9] = zarn::regexp::OPEN + 1;
+    b[10] = b[11] = 0;  // a chain that ends before END
     EXPECT_TRUE(hs_regexec(op, "abc") == 0 && std::string(hs_get_regerr()) == "corrupted pointers");
     hs_regfree(op);
 }

@@ -110,8 +110,10 @@ TEST(RegexpHostile, EveryEntryWithExtremeArguments) {
          [&] {
              std::string r;
              for (auto [p, s, d] :
-                  {std::tuple{(hs_regexp *)nullptr, "&", dest}, {a, nullptr, dest}, {a, "&", nullptr}})
-                 hs_regsub(p, s, d), r += err("");
+                  {std::tuple{(hs_regexp *)nullptr, "&", dest}, {a, nullptr, dest}, {a, "&", nullptr}}) {
+                 hs_regsub(p, s, d);
+                 r += err("");
+             }
              return r;
          },
          "/NULL parm to hs_regsub/NULL parm to hs_regsub/NULL parm to hs_regsub||"},
@@ -123,7 +125,8 @@ TEST(RegexpHostile, EveryEntryWithExtremeArguments) {
          "NULL/NULL argument||"},
         {"re_free twice, re_exec before re_comp, re_comp(NULL), re_comp(a) then re_exec(NULL)",
          [] {
-             re_free(), re_free();
+             re_free();
+             re_free();
              std::string r =
                  seq({to_string(re_exec("a")), shown(re_comp(nullptr)), to_string(re_exec(nullptr)),
                       shown(re_comp("a")), err(to_string(re_exec(nullptr)))});
@@ -141,7 +144,8 @@ TEST(RegexpHostile, EveryEntryWithExtremeArguments) {
          "NULLNULLNULLNULL||"},
         {"rtregex_limit_search(NULL), rtregex_match(NULL / r, NULL, &w / r, d, NULL), destroy(NULL)",
          [&] {
-             rtregex_destroy(nullptr), rtregex_destroy_all(nullptr);
+             rtregex_destroy(nullptr);
+             rtregex_destroy_all(nullptr);
              rtregex *r = rtregex_create(a, nullptr, 3, two_names, 8, 1, nullptr);
              std::string out = seq({to_string(rtregex_limit_search(nullptr, 1, 2)),
                                     to_string(rtregex_match(nullptr, dest, &with)),

@@ -34,7 +34,8 @@ TEST(AttrAccess, ChangeFlagsFoldingAndWidths) {
     EXPECT_EQ(rtattrdict_ivector(d, "STATUS")[2], (int64_t{1} << 40) + 9);
     EXPECT_EQ(rtattrdict_geti(d, 3, "STATUS"), 9);
     char again[] = "KG/HR";
-    rtattrdict_sets(d, 1, "UNIT", "KG/HR"), rtattrdict_sets(d, 2, "UNIT", again);
+    rtattrdict_sets(d, 1, "UNIT", "KG/HR");
+    rtattrdict_sets(d, 2, "UNIT", again);
     EXPECT_EQ(rtattrdict_gets(d, 1, "UNIT"), rtattrdict_gets(d, 2, "UNIT"));  // interned: one pointer
     zarn::failalloc_set(0);  // counts allocations: a sparse record is one, made by the first write only
     const long before = zarn::failalloc_count();
@@ -98,42 +99,53 @@ TEST(AttrAccess, WrapperReferencesBalance) {
               10);
     EXPECT_EQ(a.refs * 10 + (rtattrdict_getwrapper(d, 1, "WRAP") == &a),
               11);  // once for the cell, none for the read
-    rtattrdict_setwrapper(d, 1, "WRAP", &b), rtattrdict_setwrapper(d, 2, "WRAP", &a),
-        rtattrdict_change_capacity(d, 50);
+    rtattrdict_setwrapper(d, 1, "WRAP", &b);
+    rtattrdict_setwrapper(d, 2, "WRAP", &a);
+    rtattrdict_change_capacity(d, 50);
     rtattrdict_move_items(d, 2, 3, 1);  // the wrapper learns its new index (references: the random model)
     EXPECT_EQ(a.refs * 100 + a.index * 10 + (rtattrdict_getwrapper(d, 3, "WRAP") == &a), 131);
     rtattrdict_destroy(d);
     EXPECT_EQ(a.refs + b.refs, 0);
     IWEXWrapperHolder holder, *scoped = new IWEXWrapperHolder;
     EXPECT_EQ(holder.GetWrapper(), nullptr);
-    holder.SetWrapper(&a), holder.SetWrapper(&a), holder.SetWrapper(&b),
-        scoped->SetWrapper(&a);  // the one held again is safe
+    holder.SetWrapper(&a);
+    holder.SetWrapper(&a);
+    holder.SetWrapper(&b);
+    scoped->SetWrapper(&a);  // the one held again is safe
     EXPECT_EQ(a.refs * 10 + b.refs, 11);
-    holder.Release(), holder.Release(), delete scoped;
+    holder.Release();
+    holder.Release();
+    delete scoped;
     EXPECT_EQ(a.refs + b.refs, 0);
 }
 
 TEST(AttrAccess, ChecksumIsTheNamesWithoutTheWindowsPrefix) {
     rtattrdict_t *d = named_head(6), *w = rtattrdict_create_embedded(d, 2, 3, "U1.", 0);
-    rtattrdict_resize(w, 3), add(w, 1, {"FEED", "PROD", "T"});
+    rtattrdict_resize(w, 3);
+    add(w, 1, {"FEED", "PROD", "T"});
     for (auto [dict, count, text] :
          {std::tuple{w, 3, "FEEDPRODT"}, std::tuple{d, 6, "E1U1.FEEDU1.PRODU1.TE5E6"}}) {
         zarn_md5_ctx_t a, b;
-        MD5Init(&a), MD5Init(&b);
+        MD5Init(&a);
+        MD5Init(&b);
         EXPECT_EQ(rtattrdict_checksum(dict, &a), count);
         MD5Update(&b, text, static_cast<unsigned>(std::strlen(text)));
-        MD5Final(&a), MD5Final(&b);
+        MD5Final(&a);
+        MD5Final(&b);
         EXPECT_EQ(std::memcmp(a.digest, b.digest, 16), 0) << text;
     }
-    rtattrdict_destroy(w), rtattrdict_destroy(d);
+    rtattrdict_destroy(w);
+    rtattrdict_destroy(d);
 }
 
 TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     CountingWrapper wr;
     rtattrdict_t *head = named_head(10), *sub = rtattrdict_create(3, kDesc, 1);
-    rtattrdict_resize(sub, 3), add(sub, 1, {"A", "B", "C"});
-    rtattrdict_setd(sub, 2, "VALUE", 7.5), rtattrdict_sets(sub, 3, "PORT", "P"),
-        rtattrdict_seti(sub, 1, "TAG", 11);
+    rtattrdict_resize(sub, 3);
+    add(sub, 1, {"A", "B", "C"});
+    rtattrdict_setd(sub, 2, "VALUE", 7.5);
+    rtattrdict_sets(sub, 3, "PORT", "P");
+    rtattrdict_seti(sub, 1, "TAG", 11);
     rtattrdict_setwrapper(sub, 2, "WRAP", &wr);
     rtattrdict_t *inner = rtattrdict_create_embedded(sub, 2, 1, nullptr, 1);
     rtattrdict_resize(inner, 1);
@@ -168,8 +180,10 @@ namespace {
 // A chain of up to `levels` resizable windows of one element under d, outermost first.
 std::vector<rtattrdict_t *> Chain(rtattrdict_t *d, int levels) {
     std::vector<rtattrdict_t *> made;
-    for (int k = 0; k < levels && (d = rtattrdict_create_embedded(d, 1, 1, nullptr, 1)) != nullptr; ++k)
-        rtattrdict_resize(d, 1), made.push_back(d);
+    for (int k = 0; k < levels && (d = rtattrdict_create_embedded(d, 1, 1, nullptr, 1)) != nullptr; ++k) {
+        rtattrdict_resize(d, 1);
+        made.push_back(d);
+    }
     return made;
 }
 
@@ -200,7 +214,8 @@ TEST(AttrAccess, WindowsNestAtMostAThousandLevels) {
         EXPECT_EQ(his.text(), r.said) << r.rule;
         EXPECT_EQ(rtattrdict_okay(windows.back()), 1) << r.rule;
         for (auto k = windows.rbegin(); k != windows.rend(); ++k) rtattrdict_destroy(*k);
-        rtattrdict_destroy(w != nullptr ? w : other), rtattrdict_destroy(head);
+        rtattrdict_destroy(w != nullptr ? w : other);
+        rtattrdict_destroy(head);
     }
 }
 

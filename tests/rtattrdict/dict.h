@@ -70,7 +70,10 @@ struct World {
     rtattrdict_t *head = named_head(5, 8);
     rtattrdict_t *win = rtattrdict_create_embedded(head, 2, 3, "W.", 1);
     World() { rtattrdict_resize(win, 3); }
-    ~World() { rtattrdict_destroy(win), rtattrdict_destroy(head); }
+    ~World() {
+        rtattrdict_destroy(win);
+        rtattrdict_destroy(head);
+    }
     // What a caller can see of both.
     std::string snapshot() const {
         std::string s = std::to_string(rtattrdict_inq_num(head) * 100 + rtattrdict_inq_capacity(head)) + " " +

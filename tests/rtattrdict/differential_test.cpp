@@ -90,16 +90,24 @@ struct Model {
             const int k = pick(0, 3);
             rtattrdict_setwrapper(d, i, "WRAP", e.wrap = k == 3 ? nullptr : &pool[k]);
         } else if (op == 4) {
-            add(d, i, {n1.c_str()}), retire(e), e.name = prefixes(w) + n1;
+            add(d, i, {n1.c_str()});
+            retire(e);
+            e.name = prefixes(w) + n1;
         } else if (op == 5 && i < cap) {  // two as fixed-width records
             rtattrdict_add_group(
                 d, i, 2, 12,
                 (n1 + std::string(12 - n1.size(), ' ') + n2 + std::string(12 - n2.size(), ' ')).c_str());
-            retire(elems[a]), elems[a].name = prefixes(w) + n2, retire(e), e.name = prefixes(w) + n1;
+            retire(elems[a]);
+            elems[a].name = prefixes(w) + n2;
+            retire(e);
+            e.name = prefixes(w) + n1;
         } else if (op == 6) {
-            rtattrdict_sets(d, i, "NAME", n1.c_str()), retire(e), e.name = prefixes(w) + n1;
+            rtattrdict_sets(d, i, "NAME", n1.c_str());
+            retire(e);
+            e.name = prefixes(w) + n1;
         } else if (op == 7) {
-            rtattrdict_remove_items(d, i, 1), retire(e, true);
+            rtattrdict_remove_items(d, i, 1);
+            retire(e, true);
         } else if (op == 8) {  // a block of the head to anywhere
             const int32_t count = pick(1, 4), size = size_of(-1);
             if (count > size) return;
@@ -118,10 +126,13 @@ struct Model {
             if (cap + k < 1) return;
             for (const Win &c : wins)
                 if (k < 0 && c.parent == w && c.start + c.cap - 1 > cap + k) return;
-            if (k > 0)
-                rtattrdict_change_capacity(d, cap + k), rtattrdict_resize(d, cap + k);
-            else
-                rtattrdict_resize(d, cap + k), rtattrdict_change_capacity(d, cap + k);
+            if (k > 0) {
+                rtattrdict_change_capacity(d, cap + k);
+                rtattrdict_resize(d, cap + k);
+            } else {
+                rtattrdict_resize(d, cap + k);
+                rtattrdict_change_capacity(d, cap + k);
+            }
             if (k > 0) elems.insert(elems.begin() + at, k, Elem{});
             for (int32_t j = 0; j < -k; ++j) elems.erase(elems.begin() + at);
             splice(w, k);

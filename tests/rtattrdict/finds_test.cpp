@@ -40,8 +40,12 @@ TEST(AttrDictFinds, ConfirmsOnlyWhatTheLookupWouldGive) {
         {"still not after the duplicate is renamed", [&] { add(d, 4, {"R4"}); }, 4, "R4", false, 4},
         {"a rebuilt index confirms again", [&] { rtattrdict_change_capacity(d, 8); }, 2, "E2", true, 2},
         {"the renamed one too", [] {}, 4, "R4", true, 4},
-        {"a duplicate survives a rebuild", [&] { add(d, 4, {"E1"}), rtattrdict_change_capacity(d, 9); }, 1,
-         "E1", false, 1},
+        {"a duplicate survives a rebuild",
+         [&] {
+             add(d, 4, {"E1"});
+             rtattrdict_change_capacity(d, 9);
+         },
+         1, "E1", false, 1},
     };
     for (const auto &row : rows) {
         row.act();
@@ -60,7 +64,8 @@ TEST(AttrDictFinds, WindowsAlwaysLookUp) {
     EXPECT_EQ(rtattrdict_index(w, "E2"), 1);
     EXPECT_FALSE(finds(w, 1, "E2"));
     EXPECT_FALSE(zarn::rtattrdict::finds(nullptr, 1, "E1", 2));
-    rtattrdict_destroy(w), rtattrdict_destroy(d);
+    rtattrdict_destroy(w);
+    rtattrdict_destroy(d);
 }
 
 }  // namespace

@@ -46,13 +46,17 @@ const auto kRest = {"getd",    "geti",    "getb",    "gets",    "getv",    "getw
 
 // Every typed setter, getter (and vector) at element i with attribute attr; each answers nothing.
 void touch_all(rtattrdict_t *d, int32_t i, const char *attr, bool vectors = false) {
-    rtattrdict_setd(d, i, attr, 2.0), rtattrdict_setd_return_modified(d, i, attr, 2.0),
-        rtattrdict_seti(d, i, attr, 2);
-    rtattrdict_seti_return_modified(d, i, attr, 2), rtattrdict_setb(d, i, attr, 1),
-        rtattrdict_setb_return_modified(d, i, attr, 1);
-    rtattrdict_sets(d, i, attr, "X"), rtattrdict_setv(d, i, attr, d),
-        rtattrdict_setv_return_modified(d, i, attr, d);
-    rtattrdict_setwrapper(d, i, attr, nullptr), rtattrdict_setwrapper_return_modified(d, i, attr, nullptr);
+    rtattrdict_setd(d, i, attr, 2.0);
+    rtattrdict_setd_return_modified(d, i, attr, 2.0);
+    rtattrdict_seti(d, i, attr, 2);
+    rtattrdict_seti_return_modified(d, i, attr, 2);
+    rtattrdict_setb(d, i, attr, 1);
+    rtattrdict_setb_return_modified(d, i, attr, 1);
+    rtattrdict_sets(d, i, attr, "X");
+    rtattrdict_setv(d, i, attr, d);
+    rtattrdict_setv_return_modified(d, i, attr, d);
+    rtattrdict_setwrapper(d, i, attr, nullptr);
+    rtattrdict_setwrapper_return_modified(d, i, attr, nullptr);
     EXPECT_TRUE(rtattrdict_getd(d, i, attr) == 0.0 && rtattrdict_geti(d, i, attr) == 0 &&
                 rtattrdict_getb(d, i, attr) == 0 && !rtattrdict_gets(d, i, attr) &&
                 !rtattrdict_getv(d, i, attr) && !rtattrdict_getwrapper(d, i, attr));
@@ -83,7 +87,9 @@ const Row kRows[] = {
          rtattrdict_t *c = rtattrdict_create(v, kDesc, 1), *d = rtattrdict_create(2, nullptr, 0),
                       *e = rtattrdict_create(2, kBadType, 0);
          EXPECT_EQ(rtattrdict_inq_capacity(c) * 10 + hashNum(rtattrdict_attributes(e)), 1u);
-         rtattrdict_destroy(c), rtattrdict_destroy(d), rtattrdict_destroy(e);
+         rtattrdict_destroy(c);
+         rtattrdict_destroy(d);
+         rtattrdict_destroy(e);
      },
      "!!make_attr: Unknown attribute type 99\n"},
     {"create_embedded(start v)", kLow,
@@ -115,11 +121,15 @@ const Row kRows[] = {
      "" /* only INT_MAX reaches the window check: set in the loop */},
     {"every call on NULL", kOne,
      [](World &, int32_t) {
-         rtattrdict_destroy(nullptr), rtattrdict_empty_all(nullptr), rtattrdict_resize(nullptr, 1);
-         rtattrdict_change_capacity(nullptr, 1), rtattrdict_relocate(nullptr, 1),
-             rtattrdict_move_items(nullptr, 1, 2, 1);
-         rtattrdict_remove_items(nullptr, 1, 1), rtattrdict_delete_items(nullptr, 1, 1),
-             rtattrdict_print_stats(nullptr);
+         rtattrdict_destroy(nullptr);
+         rtattrdict_empty_all(nullptr);
+         rtattrdict_resize(nullptr, 1);
+         rtattrdict_change_capacity(nullptr, 1);
+         rtattrdict_relocate(nullptr, 1);
+         rtattrdict_move_items(nullptr, 1, 2, 1);
+         rtattrdict_remove_items(nullptr, 1, 1);
+         rtattrdict_delete_items(nullptr, 1, 1);
+         rtattrdict_print_stats(nullptr);
          EXPECT_EQ(
              rtattrdict_add_items(nullptr, 1, 1, nullptr) + rtattrdict_add_group(nullptr, 1, 1, 4, "ABCD"),
              0);
@@ -134,24 +144,31 @@ const Row kRows[] = {
          EXPECT_FALSE(rtattrdict_embedded(nullptr) || rtattrdict_prefix(nullptr) ||
                       rtattrdict_name(nullptr, 1) || rtattrdict_attributes(nullptr) ||
                       rtattrdict_checksum(nullptr, &ctx));
-         MD5Final(&ctx), touch_all(nullptr, 1, "VALUE", true);
+         MD5Final(&ctx);
+         touch_all(nullptr, 1, "VALUE", true);
      },
      ""},
     {"empty_all and delete_items twice", kOne,
      [](World &w, int32_t) {
-         rtattrdict_delete_items(w.head, 5, 1), rtattrdict_delete_items(w.head, 5, 1);
+         rtattrdict_delete_items(w.head, 5, 1);
+         rtattrdict_delete_items(w.head, 5, 1);
          EXPECT_EQ(rtattrdict_inq_num(w.head), 4);
-         rtattrdict_empty_all(w.head), rtattrdict_empty_all(w.head);
+         rtattrdict_empty_all(w.head);
+         rtattrdict_empty_all(w.head);
          EXPECT_EQ(rtattrdict_inq_num(w.head) + rtattrdict_inq_num(w.win) + 10 * rtattrdict_okay(w.win), 10);
      },
      "!!rtattrdict_delete_items: deleting too many elements\n", "", true},
     {"resize(v<0)", kNeg,
-     [](World &w, int32_t v) { rtattrdict_resize(w.head, v), rtattrdict_resize(w.win, v); },
+     [](World &w, int32_t v) {
+         rtattrdict_resize(w.head, v);
+         rtattrdict_resize(w.win, v);
+     },
      "!!head_resize: negative size {v} (not changed)\n!! embedded_resize: negative size {v} (not changed)\n"},
     {"resize(INT_MAX)",
      {kMax},
      [](World &w, int32_t v) {
-         rtattrdict_resize(w.win, v), rtattrdict_resize(w.head, v);
+         rtattrdict_resize(w.win, v);
+         rtattrdict_resize(w.head, v);
          EXPECT_EQ(rtattrdict_inq_num(w.head), 8);
      },
      "!! embedded_resize: parent (size 5 cap 8) is not big enough for resize (start 2 newsize {v})\n"
@@ -166,7 +183,9 @@ const Row kRows[] = {
     {"change_capacity(head, INT_MAX), memory short",
      {kMax},
      [](World &w, int32_t v) {
-         zarn::failalloc_set(1, true), rtattrdict_change_capacity(w.head, v), zarn::failalloc_set(0);
+         zarn::failalloc_set(1, true);
+         rtattrdict_change_capacity(w.head, v);
+         zarn::failalloc_set(0);
      },
      "!!head_change_capacity: unable to allocate {v} elements (not changed)\n"},
     {"change_capacity(window, v<0)", kNeg, [](World &w, int32_t v) { rtattrdict_change_capacity(w.win, v); },
@@ -182,12 +201,16 @@ const Row kRows[] = {
      "!!embedded_change_capacity: parent (size 5 cap 8) is not big enough for capacity change (start 2 "
      "newcapacity {v})\n"},
     {"relocate(v)", kAll,
-     [](World &w, int32_t v) { rtattrdict_relocate(w.head, v), rtattrdict_relocate(w.win, v); },
+     [](World &w, int32_t v) {
+         rtattrdict_relocate(w.head, v);
+         rtattrdict_relocate(w.win, v);
+     },
      "!! head_relocate: relocate is not allowed for a head list\n!!embedded_relocate: parent is not big "
      "enough\n"},
     {"move_items(v, 1, 1)", kAll,
      [](World &w, int32_t v) {
-         rtattrdict_move_items(w.head, v, 1, 1), rtattrdict_move_items(w.win, v, 1, 1);
+         rtattrdict_move_items(w.head, v, 1, 1);
+         rtattrdict_move_items(w.win, v, 1, 1);
      },
      "!!head_move_elems: " + kMoveBad + "5!!embedded_move_elems: " + kMoveBad + "3\n"},
     {"move_items(head, 1, v, 1)", kAll, [](World &w, int32_t v) { rtattrdict_move_items(w.head, 1, v, 1); },
@@ -198,33 +221,39 @@ const Row kRows[] = {
      "!!head_move_elems: bad source or destination, source 2, dest 3, move size {v}, list size 5"},
     {"move_items(1, 2, v<0)", kNeg,
      [](World &w, int32_t v) {
-         rtattrdict_move_items(w.head, 1, 2, v), rtattrdict_move_items(w.win, 1, 2, v);
+         rtattrdict_move_items(w.head, 1, 2, v);
+         rtattrdict_move_items(w.win, 1, 2, v);
      },
      "!! head_move_elems: size < 0 ({v})\n!! embedded_move_elems: size < 0 ({v})\n"},
     {"move_items(1, 2, INT_MAX)",
      {kMax},
      [](World &w, int32_t v) {
-         rtattrdict_move_items(w.head, 1, 2, v), rtattrdict_move_items(w.win, 1, 2, v);
+         rtattrdict_move_items(w.head, 1, 2, v);
+         rtattrdict_move_items(w.win, 1, 2, v);
      },
      "!!head_move_elems: bad source or destination, source 1, dest 2, move size {v}, list size 5"
      "!!embedded_move_elems: bad source or destination, source 1, dest 2, move size {v}, list size 3\n"},
     {"remove_items and delete_items(v, 1)", kLow,
      [](World &w, int32_t v) {
-         rtattrdict_remove_items(w.head, v, 1), rtattrdict_delete_items(w.head, v, 1),
-             rtattrdict_remove_items(w.win, v, 1);
+         rtattrdict_remove_items(w.head, v, 1);
+         rtattrdict_delete_items(w.head, v, 1);
+         rtattrdict_remove_items(w.win, v, 1);
      },
      "!! head_defunct: " + kDefunct + "8\n!! head_defunct: " + kDefunct +
          "8\n!! embedded_defunct: " + kDefunct + "3\n"},
     {"remove_items and delete_items(1, v)", kLow,
      [](World &w, int32_t v) {
-         rtattrdict_remove_items(w.head, 1, v), rtattrdict_delete_items(w.head, 1, v);
+         rtattrdict_remove_items(w.head, 1, v);
+         rtattrdict_delete_items(w.head, 1, v);
      },
      "!! head_defunct: " + kRange1 + "!! head_defunct: " + kRange1},
     {"remove_items and delete_items INT_MAX",
      {kMax},
      [](World &w, int32_t v) {
-         rtattrdict_remove_items(w.head, v, 1), rtattrdict_remove_items(w.head, 1, v);
-         rtattrdict_delete_items(w.head, v, 1), rtattrdict_delete_items(w.win, 1, v);
+         rtattrdict_remove_items(w.head, v, 1);
+         rtattrdict_remove_items(w.head, 1, v);
+         rtattrdict_delete_items(w.head, v, 1);
+         rtattrdict_delete_items(w.win, 1, v);
      },
      each({"remove_items: removing", "remove_items: removing", "delete_items: deleting",
            "delete_items: deleting"},
@@ -247,16 +276,21 @@ const Row kRows[] = {
      [](World &w, int32_t) {
          const std::string lng(1100, 'L');
          EXPECT_EQ(rtattrdict_add_items(w.head, 1, 1, nullptr) + add(w.head, 2, {nullptr}), 2);
-         add(w.head, 1, {kLong.c_str()}), add(w.win, 1, {kLong.c_str()});
+         add(w.head, 1, {kLong.c_str()});
+         add(w.win, 1, {kLong.c_str()});
          EXPECT_EQ(rtattrdict_name(w.head, 1) + std::string(rtattrdict_name(w.head, 2)),
                    kLong.substr(0, 1024) + "W." + kLong.substr(0, 1022));
          EXPECT_EQ(rtattrdict_index(w.head, kLong.c_str()), 1);
-         add(w.head, 1, {"x1"}), add(w.head, 1, {"TWIN", "TWIN"}), add(w.head, 2, {"SOLO"});
+         add(w.head, 1, {"x1"});
+         add(w.head, 1, {"TWIN", "TWIN"});
+         add(w.head, 2, {"SOLO"});
          EXPECT_EQ(rtattrdict_index(w.head, "TWIN") * 10 + rtattrdict_index(w.head, "SOLO"),
                    12);  // the first holder stays
-         add(w.win, 1, {"A", "A"}), rtattrdict_add_group(w.win, 1, 2, 6, "FEED  FEED  ");
-         rtattrdict_sets(w.win, 3, "NAME", ""), rtattrdict_sets(w.win, 3, "NAME", "FEED"),
-             add(w.head, 4, {lng.c_str(), lng.c_str()});
+         add(w.win, 1, {"A", "A"});
+         rtattrdict_add_group(w.win, 1, 2, 6, "FEED  FEED  ");
+         rtattrdict_sets(w.win, 3, "NAME", "");
+         rtattrdict_sets(w.win, 3, "NAME", "FEED");
+         add(w.head, 4, {lng.c_str(), lng.c_str()});
          EXPECT_EQ(rtattrdict_index(w.head, lng.c_str()), 4);
      },
      "Unable to process illegal equation/variable name ''\nUnable to process illegal equation/variable name "
@@ -281,7 +315,10 @@ const Row kRows[] = {
      },
      ""},
     {"every setter and getter at v", kAll,
-     [](World &w, int32_t v) { touch_all(w.head, v, "VALUE"), touch_all(w.win, v, "VALUE"); },
+     [](World &w, int32_t v) {
+         touch_all(w.head, v, "VALUE");
+         touch_all(w.win, v, "VALUE");
+     },
      each(kSetters, "!!head_{op}: Access beyond size limited {v} 5\n") +
          each(kSetters, "!!embedded_{op}: Access beyond size limited {v} 3\n")},
     {"every setter, getter and vector of attribute NULL", kOne,
@@ -290,15 +327,20 @@ const Row kRows[] = {
          each(kRest, "!!head_{op}: Unknown {kind} attribute (null)\n")},
     {"typed access of the wrong kind", kOne,
      [](World &w, int32_t) {
-         rtattrdict_setd(w.head, 1, "STATUS", 1.0), rtattrdict_seti(w.head, 1, "NOPE", 1),
-             rtattrdict_setb(w.head, 6, "FIXED", 1);
-         rtattrdict_sets(w.head, 1, "VALUE", "x"), rtattrdict_setv(w.head, 1, "FIXED", nullptr),
-             rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
-         rtattrdict_getd(w.head, 9, "VALUE"), rtattrdict_getd(w.head, 1, "UNIT"),
-             rtattrdict_geti(w.head, 1, "X");  // silent beyond the size
-         rtattrdict_gets(w.head, 1, "FIXED"), rtattrdict_getwrapper(w.head, 1, "VALUE"),
-             rtattrdict_dvector(w.head, "SHADOW");
-         rtattrdict_svector(w.head, "NOTE"), rtattrdict_bvector(w.head, "NONE");
+         rtattrdict_setd(w.head, 1, "STATUS", 1.0);
+         rtattrdict_seti(w.head, 1, "NOPE", 1);
+         rtattrdict_setb(w.head, 6, "FIXED", 1);
+         rtattrdict_sets(w.head, 1, "VALUE", "x");
+         rtattrdict_setv(w.head, 1, "FIXED", nullptr);
+         rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
+         rtattrdict_getd(w.head, 9, "VALUE");
+         rtattrdict_getd(w.head, 1, "UNIT");
+         rtattrdict_geti(w.head, 1, "X");  // silent beyond the size
+         rtattrdict_gets(w.head, 1, "FIXED");
+         rtattrdict_getwrapper(w.head, 1, "VALUE");
+         rtattrdict_dvector(w.head, "SHADOW");
+         rtattrdict_svector(w.head, "NOTE");
+         rtattrdict_bvector(w.head, "NONE");
      },
      "!!head_setd: Not double attribute STATUS\n!!head_seti: Unknown integer attribute NOPE\n"
      "!!head_setb: Access beyond size limited 6 5\n!!head_sets: Not string attribute VALUE\n"
@@ -309,12 +351,13 @@ const Row kRows[] = {
      "!!head_bvector: Unknown boolean attribute NONE\n"},
     {"extreme values stored", kOne,
      [](World &w, int32_t) {
-         rtattrdict_seti(w.head, 1, "STATUS", LLONG_MAX),
-             rtattrdict_seti(w.head, 1, "TAG", LLONG_MIN);  // geti: the low 32 bits
+         rtattrdict_seti(w.head, 1, "STATUS", LLONG_MAX);
+         rtattrdict_seti(w.head, 1, "TAG", LLONG_MIN);  // geti: the low 32 bits
          EXPECT_EQ(rtattrdict_ivector(w.head, "STATUS")[0] + rtattrdict_geti(w.head, 1, "STATUS") * 10 +
                        rtattrdict_geti(w.head, 1, "TAG"),
                    LLONG_MAX - 10);
-         rtattrdict_sets(w.head, 1, "UNIT", nullptr), rtattrdict_sets(w.win, 1, "UNIT", kLong.c_str());
+         rtattrdict_sets(w.head, 1, "UNIT", nullptr);
+         rtattrdict_sets(w.win, 1, "UNIT", kLong.c_str());
          EXPECT_EQ(rtattrdict_gets(w.head, 1, "UNIT") + std::string(rtattrdict_gets(w.head, 2, "UNIT")),
                    kLong);
          rtattrdict_t *e = rtattrdict_create_embedded(w.head, 1, 0, kLong.c_str(), 0);
@@ -386,7 +429,8 @@ TEST(AttrDictRefusals, EveryAllocationOfEachOperationFails) {
             ASSERT_TRUE(text.empty() || m < row.messages.size()) << n << ": " << text;
             if (!text.empty()) seen[m] = true;
             EXPECT_TRUE(text.empty() || !made || (m == 1 && hashNum(rtattrdict_attributes(made)) < 14u)) << n;
-            rtattrdict_destroy(made), made = nullptr;
+            rtattrdict_destroy(made);
+            made = nullptr;
         }
         for (size_t m = 0; m < seen.size(); ++m) EXPECT_TRUE(seen[m]) << "never printed: " << row.messages[m];
     }

@@ -21,7 +21,8 @@ TEST(AttrDictStructure, NamesGroupsAndPrefixesCutAt1024) {
     EXPECT_EQ(rtattrdict_safe_index(w2, 1), 1);  // a prefixed window keeps its own numbering
     rtattrdict_t *w3 = rtattrdict_create_embedded(w2, 1, 1, "INNER.", 0),
                  *w4 = rtattrdict_create_embedded(w2, 1, 1, "ABCD", 0);
-    rtattrdict_resize(w3, 1), rtattrdict_resize(w4, 1);
+    rtattrdict_resize(w3, 1);
+    rtattrdict_resize(w4, 1);
     EXPECT_EQ(add(w2, 1, {"NAME5"}), 1);
     EXPECT_EQ(rtattrdict_name(d, 1), big + "NAME");
     EXPECT_EQ(rtattrdict_index(w2, "NAME5") * 10 + rtattrdict_index(w2, "NAME"), 11);
@@ -45,8 +46,10 @@ TEST(AttrDictStructure, DeleteMovesLaterWindowsAndRemoveResets) {
                   rtattrdict_name(after, 2),
               "225E8");
     EXPECT_EQ(rtattrdict_index(d, "E6") * 10 + rtattrdict_index(d, "E4"), 40);
-    rtattrdict_seti(d, 8, "TAG", 4), rtattrdict_remove_items(d, 7, 2);  // up to the last element
-    ExpectDefunct(d, 7), ExpectDefunct(d, 8);
+    rtattrdict_seti(d, 8, "TAG", 4);
+    rtattrdict_remove_items(d, 7, 2);  // up to the last element
+    ExpectDefunct(d, 7);
+    ExpectDefunct(d, 8);
     EXPECT_EQ(rtattrdict_index(d, "E10") + rtattrdict_index(d, "E9") + rtattrdict_inq_num(d), 8);
     for (rtattrdict_t *w : {before, at, after, d}) rtattrdict_destroy(w);
 }
@@ -59,19 +62,23 @@ TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
         EXPECT_EQ(rtattrdict_inq_capacity(d), expect) << cap;
         EXPECT_EQ(rtattrdict_index(d, ("E" + std::to_string(cap)).c_str()), cap + 3);
         for (int32_t k = 4; k <= 6; ++k) ExpectDefunct(d, k);
-        rtattrdict_destroy(w), rtattrdict_destroy(d);
+        rtattrdict_destroy(w);
+        rtattrdict_destroy(d);
     }
     rtattrdict_t *d = named_head(10);
     rtattrdict_t *a = rtattrdict_create_embedded(d, 1, 3, "A.", 1),
                  *b = rtattrdict_create_embedded(d, 4, 3, "B.", 1);
-    rtattrdict_resize(a, 3), rtattrdict_resize(b, 3);
+    rtattrdict_resize(a, 3);
+    rtattrdict_resize(b, 3);
     rtattrdict_t *same = rtattrdict_create_embedded(d, 1, 0, nullptr, 1);  // empty, at A's start
     rtattrdict_change_capacity(a, 5);
     EXPECT_EQ(start_of(same) * 10 + start_of(b), 36);  // every later sibling shifted
-    rtattrdict_destroy(same), rtattrdict_destroy(a);   // a resizable window is spliced out of the head
+    rtattrdict_destroy(same);
+    rtattrdict_destroy(a);  // a resizable window is spliced out of the head
     EXPECT_EQ(rtattrdict_inq_num(d) * 10 + start_of(b), 71);
     EXPECT_EQ(rtattrdict_index(d, "E10") * 10 + static_cast<int>(gl_length(d->children)), 71);
-    rtattrdict_destroy(b), rtattrdict_destroy(d);
+    rtattrdict_destroy(b);
+    rtattrdict_destroy(d);
 }
 
 TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
@@ -82,23 +89,27 @@ TEST(AttrDictStructure, WindowsReachTheParentsEndAndRelocate) {
     EXPECT_EQ(rtattrdict_safe_index(w, 1), 2);  // no prefix: the head's numbering
     rtattrdict_resize(w, 3);
     EXPECT_EQ(his.text(), "!!embedded_resize: attempt to extend beyond capacity 3 2\n");
-    rtattrdict_change_capacity(w, 5), rtattrdict_resize(w, 5);  // up to the parent's last element
+    rtattrdict_change_capacity(w, 5);
+    rtattrdict_resize(w, 5);  // up to the parent's last element
     EXPECT_EQ(std::to_string(rtattrdict_inq_num(w) * 10 + rtattrdict_inq_capacity(w)) + rtattrdict_name(w, 5),
               "55E6");
-    rtattrdict_resize(w, 2), rtattrdict_change_capacity(w, 2);
+    rtattrdict_resize(w, 2);
+    rtattrdict_change_capacity(w, 2);
     rtattrdict_relocate(w, 5);  // moves E2, E3 over E5, E6
     EXPECT_EQ(
         rtattrdict_name(w, 2) + std::to_string(rtattrdict_index(d, "E2") * 10 + rtattrdict_index(d, "E5")),
         "E350");
     rtattrdict_t *sh = rtattrdict_create_embedded(d, 1, 2, nullptr, 0);
-    rtattrdict_resize(sh, 2), rtattrdict_resize(d, 1);  // the window now reaches past its parent
+    rtattrdict_resize(sh, 2);
+    rtattrdict_resize(d, 1);  // the window now reaches past its parent
     EXPECT_EQ(std::to_string(rtattrdict_okay(sh)) + his.text(), "0");
     for (rtattrdict_t *x : {sh, w, d}) rtattrdict_destroy(x);
 }
 
 TEST(AttrDictStructure, EmptyAllClearsWindowsAndStats) {
     rtattrdict_t *d = named_head(6), *w = rtattrdict_create_embedded(d, 3, 2, "W.", 1);
-    rtattrdict_resize(w, 2), rtattrdict_empty_all(d);
+    rtattrdict_resize(w, 2);
+    rtattrdict_empty_all(d);
     EXPECT_EQ(rtattrdict_inq_num(d) + rtattrdict_inq_num(w) + rtattrdict_inq_capacity(w) +
                   rtattrdict_index(d, "E1"),
               0);
@@ -115,7 +126,8 @@ TEST(AttrDictStructure, EmptyAllClearsWindowsAndStats) {
                 0),
         0u)
         << s;
-    rtattrdict_destroy(w), rtattrdict_destroy(d);
+    rtattrdict_destroy(w);
+    rtattrdict_destroy(d);
 }
 
 }  // namespace

@@ -89,8 +89,11 @@ TEST(PipeHostileCaller, EveryEntryWithExtremeArguments) {
           "-1 0 ||"},
          {"rto_set_prompt(NULL / 10^5)",
           [&] {
-              return seq({(rto_set_prompt(nullptr), n(std::strlen(rtoprompt()))),
-                          (rto_set_prompt(huge.c_str()), n(std::strlen(rtoprompt())))});
+              rto_set_prompt(nullptr);
+              const std::string cleared = n(std::strlen(rtoprompt()));
+              rto_set_prompt(huge.c_str());
+              const std::string capped = n(std::strlen(rtoprompt()));
+              return seq({cleared, capped});
           },
           "0 255 ||"},
          {"rtohis_set_hisDev(dead pipe) keeps the device",
@@ -103,16 +106,24 @@ TEST(PipeHostileCaller, EveryEntryWithExtremeArguments) {
           "1 |" + dead + "|"},
          {"RTOHIS_* with NULL, unterminated and 10^5 padded",
           [&] {
-              RTOHIS_WRITELN(nullptr, SIZE_MAX), RTOHIS_WRITE(field, sizeof field),
-                  RTOHIS_WRITE(padded.data(), padded.size()), RTOHIS_FLUSH();
+              RTOHIS_WRITELN(nullptr, SIZE_MAX);
+              RTOHIS_WRITE(field, sizeof field);
+              RTOHIS_WRITE(padded.data(), padded.size());
+              RTOHIS_FLUSH();
               return n(RTOHIS_INQ_HOST_F()) + n(rtohis_inq_host(nullptr));
           },
           "0 0 |\n" + std::string(16, 'f') + "v|"},
          {"RTOREP_* without a device, then NULL to one",
           [&] {
-              rtorep_set_repDev(nullptr), rtorep_set_repDev(nullptr), RTOREP_WRITELN(nullptr, 0),
-                  RTOREP_WRITE(nullptr, SIZE_MAX), RTOREP_WRITESTR(nullptr), RTOREP_FLUSH();
-              rtorep_set_repDev(q), RTOREP_WRITESTR(nullptr), rtorep_set_repDev(nullptr);
+              rtorep_set_repDev(nullptr);
+              rtorep_set_repDev(nullptr);
+              RTOREP_WRITELN(nullptr, 0);
+              RTOREP_WRITE(nullptr, SIZE_MAX);
+              RTOREP_WRITESTR(nullptr);
+              RTOREP_FLUSH();
+              rtorep_set_repDev(q);
+              RTOREP_WRITESTR(nullptr);
+              rtorep_set_repDev(nullptr);
               return n(rtRepDev == nullptr) + n(q->refcount);
           },
           "1 1 ||!!rtorep__writeln: NULL report device\n!!rtorep__write: NULL report "
@@ -131,7 +142,8 @@ TEST(PipeHostileCaller, SetUpSequences) {
         rtopipe *out = stdoutPipe;
         EXPECT_EQ(seq({n(rtoPipeIOInitialize(INT_MIN)), n(stdoutPipe == out), rtodesc(out)}),
                   flag == nullptr ? "1 1 *queue pipe*" : "1 1 TERMINAL");  // a second call only counts
-        rtoPipeIOTerminate(), rtoPipeIOTerminate();
+        rtoPipeIOTerminate();
+        rtoPipeIOTerminate();
         EXPECT_EQ(n(stdoutPipe == terminal) + n(rtHisDev == terminal), "1 1 ");
     }
 }
@@ -142,9 +154,13 @@ static rtopipe *g_tee = nullptr;
 TEST(PipeHostileCaller, APipeOutlivesTheCallThatDropsIt) {
     rtopipe dropper{};
     dropper.write = [](rtopipe *, const char *, size_t) {
-        return rtodestroy(std::exchange(g_tee, nullptr)), 1;
+        rtodestroy(std::exchange(g_tee, nullptr));
+        return 1;
     };
-    dropper.flush = [](rtopipe *) { return rtodestroy(std::exchange(g_tee, nullptr)), 1; };
+    dropper.flush = [](rtopipe *) {
+        rtodestroy(std::exchange(g_tee, nullptr));
+        return 1;
+    };
     dropper.destroy = [](rtopipe *) {};
     dropper.refcount = 1;
     const struct {
@@ -157,7 +173,8 @@ TEST(PipeHostileCaller, APipeOutlivesTheCallThatDropsIt) {
     for (const auto &r : rows) {
         rtopipe *q = create_queue_rtopipe();
         gl_list_t *members = gl_create();
-        gl_addtoend(members, copyPipe(&dropper)), gl_addtoend(members, copyPipe(q));
+        gl_addtoend(members, copyPipe(&dropper));
+        gl_addtoend(members, copyPipe(q));
         g_tee = rtopipe_create_tee(members);
         EXPECT_EQ(seq({n(r.call(g_tee)), n(g_tee == nullptr), n(dropper.refcount), n(q->refcount)}),
                   "1 1 1 1 ")

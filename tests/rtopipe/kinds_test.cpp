@@ -33,12 +33,14 @@ static std::string screen_until(int master, const std::string &want) {
 // Types keys, then polls the never-waiting read until a line arrives: what it shows, then the line.
 static std::string type_line(int master, rtopipe *p, const std::string &keys, const std::string &until,
                              size_t size = 128) {
-    std::string buf(size, '\0'),
-        shown = (write(master, keys.data(), keys.size()), screen_until(master, until));
+    std::string buf(size, '\0');
+    write(master, keys.data(), keys.size());
+    const std::string shown = screen_until(master, until);
     int64_t got = 0;
-    for (int i = 0; i < 300 && got <= 0; ++i)
-        got = rtoread(p, buf.data(), size),
+    for (int i = 0; i < 300 && got <= 0; ++i) {
+        got = rtoread(p, buf.data(), size);
         std::this_thread::sleep_for(std::chrono::milliseconds(got > 0 ? 0 : 10));
+    }
     return shown + "|" + buf.substr(0, size_t(got > 0 ? got : 0)) + "|";
 }
 TEST(AsyncKeyboard, EditsEchoesAndEndsLongLines) {
@@ -63,7 +65,8 @@ TEST(AsyncKeyboard, EditsEchoesAndEndsLongLines) {
     screen_until(master, "P> ");
     EXPECT_EQ(type_line(master, p, "r\n", "\n", 3), "r\n|r|");  // echoed but not kept
     EXPECT_EQ(rtodestroy(p), 0);                                // stops and joins the reader thread
-    close(master), close(slave);
+    close(master);
+    close(slave);
 }
 struct FakeStream final : IStream {
     int refs = 1;
@@ -75,7 +78,9 @@ struct FakeStream final : IStream {
     ULONG Release() override { return static_cast<ULONG>(--refs); }
     HRESULT Read(void *buffer, ULONG size, ULONG *got) override {
         const size_t k = fail ? 0 : std::min<size_t>(size, data.size() - pos);
-        std::memcpy(buffer, data.data() + pos, k), pos += k, *got = static_cast<ULONG>(k);
+        std::memcpy(buffer, data.data() + pos, k);
+        pos += k;
+        *got = static_cast<ULONG>(k);
         return fail ? E_FAIL : k < size ? S_FALSE : S_OK;
     }
     HRESULT Write(const void *, ULONG, ULONG *) override { return E_FAIL; }
@@ -90,10 +95,12 @@ TEST(HostStream, ReadsTheStreamAndReleasesItOnDestroy) {
         "2 1 1 1 ");
     rtopipe *p = owner->Getrtopipe();  // made once
     char buf[10];
-    EXPECT_EQ(seq({rtodesc(p), " ", n(rtoread(p, buf, sizeof buf)), std::string(buf, 10),
-                   n(rtoread(p, buf, sizeof buf)), (s.fail = true, n(rtoread(p, buf, sizeof buf))),
-                   n(rtostatus(p)), his.text(), n(rtodestroy(p)), n(s.refs),
-                   n(owner->Getrtopipe() == nullptr), n(owner->RTOPipePull(buf, sizeof buf))}),
+    const std::string reads_before_failure = seq({rtodesc(p), " ", n(rtoread(p, buf, sizeof buf)),
+                                                  std::string(buf, 10), n(rtoread(p, buf, sizeof buf))});
+    s.fail = true;
+    EXPECT_EQ(seq({reads_before_failure, n(rtoread(p, buf, sizeof buf)), n(rtostatus(p)), his.text(),
+                   n(rtodestroy(p)), n(s.refs), n(owner->Getrtopipe() == nullptr),
+                   n(owner->RTOPipePull(buf, sizeof buf))}),
               "streamrtopipe 10 LINE ONE\nL8 0 1 StreamRTOPipePull reported an error while trying to read "
               "the IStream.\n0 1 1 -1 ");  // the stream given back
     delete owner;
@@ -148,7 +155,8 @@ static std::string file_text(const char *path) {
     char buf[64];
     FILE *f = std::fopen(path, "rb");
     const size_t got = std::fread(buf, 1, sizeof buf, f);
-    return std::fclose(f), std::string(buf, got);
+    std::fclose(f);
+    return std::string(buf, got);
 }
 TEST(FortranUnitPipe, OneRecordPerWriteWithNulBlanked) {
     char path[] = "/tmp/zarn-unit-XXXXXX";
@@ -179,9 +187,12 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
                               {sizeof buf, "3 end|0 "},
                               {sizeof buf, "0 |1 "}})
         EXPECT_EQ(seq({(buf[0] = '\0', n(p->read(p, buf, size))), buf, "|", n(rtostatus(p))}), text) << text;
-    rtodestroy(p), std::fclose(in), std::fclose(out);
+    rtodestroy(p);
+    std::fclose(in);
+    std::fclose(out);
     EXPECT_EQ(std::string(shown, shownLen), "P>P>P>P>P>");
-    std::free(shown), rto_set_prompt("ZARN>");
+    std::free(shown);
+    rto_set_prompt("ZARN>");
 }
 TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
     int fds[2], saved = dup(STDIN_FILENO);
@@ -193,6 +204,8 @@ TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
     EXPECT_EQ(seq({rtodesc(in), " ", n(rtoread(in, buf, sizeof buf)), std::string(buf, 6), n(rtostatus(in)),
                    (close(fds[1]), n(rtoread(in, buf, sizeof buf))), n(rtostatus(in))}),
               "KEYBOARD 6 SOLVE\n0 0 1 ");
-    dup2(saved, STDIN_FILENO), close(saved), close(fds[0]);
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+    close(fds[0]);
     in->flags &= ~RTOPIPE_STATUS;
 }

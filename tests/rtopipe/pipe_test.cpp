@@ -35,7 +35,8 @@ TEST(QueuePipe, ChunksReadsTrimAndFlushLevel) {
     std::string expect = "z", got;  // pieces of 7 to 9 bytes cross the 512-byte chunks, with reads between
     for (int i = 0; i < 300; ++i) {
         const std::string piece = pattern(7 + i % 3).substr(i % 3);
-        rtowritestr(q, piece.c_str()), expect += piece;
+        rtowritestr(q, piece.c_str());
+        expect += piece;
         if (i % 97 == 96) got += read_some(q, 100);
     }
     got += drain(q);
@@ -59,7 +60,8 @@ static std::string file_bytes(const char *path) {
     std::string out;
     FILE *f = std::fopen(path, "rb");
     for (int c; (c = std::fgetc(f)) != EOF;) out += static_cast<char>(c);
-    return std::fclose(f), out;
+    std::fclose(f);
+    return out;
 }
 TEST(FilePipe, FlushLevelsOwnershipReadBackAndReadErrors) {
     char path[] = "/tmp/zarn-fpipe-XXXXXX";
@@ -74,10 +76,10 @@ TEST(FilePipe, FlushLevelsOwnershipReadBackAndReadErrors) {
                  {0, "held\n", "no newline then one\n"},
                  {2, "x", "no newline then one\nheld\nx"},
                  {2, "", "no newline then one\nheld\nx"}};  // what the file holds after each write
-    for (const auto &s : steps)
-        EXPECT_EQ(seq({(rtosetflushlevel(p, s.level), n(rtowritestr(p, s.text))), file_bytes(path)}),
-                  "1 " + std::string(s.file))
-            << s.text;
+    for (const auto &s : steps) {
+        rtosetflushlevel(p, s.level);
+        EXPECT_EQ(seq({n(rtowritestr(p, s.text)), file_bytes(path)}), "1 " + std::string(s.file)) << s.text;
+    }
     EXPECT_EQ(rtodestroy(p), 0);  // owns the stream: closes it
     FILE *f = std::fopen(path, "rb");
     rtopipe_ascii_flush_level = 2;
@@ -99,10 +101,15 @@ TEST(FilePipe, FlushLevelsOwnershipReadBackAndReadErrors) {
 TEST(TeePipe, FansOutAndReportsAnyFailureThenSetUpQueuesWhenNotInteractive) {
     static int bad_writes = 0;
     rtopipe *a = create_queue_rtopipe(), *bad = create_queue_rtopipe(), *c = create_queue_rtopipe();
-    bad->write = [](rtopipe *, const char *, size_t) { return ++bad_writes, -1; };
+    bad->write = [](rtopipe *, const char *, size_t) {
+        ++bad_writes;
+        return -1;
+    };
     bad->flush = [](rtopipe *) { return 0; };
     gl_list_t *list = gl_create();
-    gl_addtoend(list, copyPipe(a)), gl_addtoend(list, bad), gl_addtoend(list, copyPipe(c));
+    gl_addtoend(list, copyPipe(a));
+    gl_addtoend(list, bad);
+    gl_addtoend(list, copyPipe(c));
     rtopipe *tee = rtopipe_create_tee(list);
     EXPECT_EQ(seq({rtodesc(tee), " ", n(rtowritestr(tee, "both")), drain(a), drain(c), n(bad_writes),
                    n(rtoflush(tee)), n(rtodestroy(tee)), n(a->refcount), n(c->refcount)}),
@@ -111,7 +118,8 @@ TEST(TeePipe, FansOutAndReportsAnyFailureThenSetUpQueuesWhenNotInteractive) {
     gl_addtoend(list = gl_create(), a);
     tee = rtopipe_create_tee(list);
     EXPECT_EQ(seq({n(rtowritestr(tee, "ok")), n(rtoflush(tee)), drain(a)}), "1 1 ok");
-    rtodestroy(tee), rtodestroy(c);
+    rtodestroy(tee);
+    rtodestroy(c);
     EXPECT_EQ(seq({rtodesc(stdoutPipe), " ", n(rtoPipeIOInitialize(0)), rtodesc(stdinPipe), " ",
                    n(stdinPipe != stdoutPipe), n(rtHisDev == stdoutPipe), n(stdoutPipe->refcount),
                    (rtoprintf(rtHisDev, "message %d\n", 1), drain(stdoutPipe))}),
@@ -125,17 +133,25 @@ TEST(TeePipe, FansOutAndReportsAnyFailureThenSetUpQueuesWhenNotInteractive) {
 TEST(Devices, FixedLengthTextsReferencesAndHosts) {
     zarn::test::HistoryCapture his;
     char name[128], with_nul[16] = "abc  ";  // NUL inside the field: the text as it stands
-    std::memset(name, ' ', sizeof name), std::memcpy(name, "REACTOR.FEED.TEMP", 17),
-        std::memset(with_nul + 6, 'Z', 9);
+    std::memset(name, ' ', sizeof name);
+    std::memcpy(name, "REACTOR.FEED.TEMP", 17);
+    std::memset(with_nul + 6, 'Z', 9);
     const char absent[8] = {0, 0, 0, 0, 'x', 'y', 'z', 'w'};
-    RTOHIS_WRITELN(name, sizeof name), RTOHIS_WRITE(with_nul, sizeof with_nul),
-        RTOHIS_WRITELN(absent, sizeof absent), RTOHIS_WRITE("   ", 3), RTOHIS_WRITE("tail", 4);
+    RTOHIS_WRITELN(name, sizeof name);
+    RTOHIS_WRITE(with_nul, sizeof with_nul);
+    RTOHIS_WRITELN(absent, sizeof absent);
+    RTOHIS_WRITE("   ", 3);
+    RTOHIS_WRITE("tail", 4);
     EXPECT_EQ(his.text(), "REACTOR.FEED.TEMP\nabc  \ntail");
     rtopipe *q = create_queue_rtopipe();
-    rtorep_set_repDev(q), rtorep_set_repDev(q);  // already the device: no second reference
+    rtorep_set_repDev(q);
+    rtorep_set_repDev(q);  // already the device: no second reference
     EXPECT_EQ(q->refcount, 2);
-    RTOREP_WRITELN("line    ", 8), RTOREP_WRITE("more", 4), RTOREP_WRITESTR("  kept  "), RTOREP_FLUSH(),
-        rtorep_set_repDev(nullptr);
+    RTOREP_WRITELN("line    ", 8);
+    RTOREP_WRITE("more", 4);
+    RTOREP_WRITESTR("  kept  ");
+    RTOREP_FLUSH();
+    rtorep_set_repDev(nullptr);
     EXPECT_EQ(drain(q) + n(q->refcount), "line\nmore  kept  1 ");
     static const char *desc;
     q->describe = [](rtopipe *) { return desc; };
@@ -143,7 +159,8 @@ TEST(Devices, FixedLengthTextsReferencesAndHosts) {
                            {"host terminal output pipe", "1 1 "},
                            {"host terminal output pipe ", "0 0 "},
                            {"TERMINAL", "0 0 "}}) {
-        desc = d, rtohis_set_hisDev(q);
+        desc = d;
+        rtohis_set_hisDev(q);
         EXPECT_EQ(n(rtohis_inq_host(q)) + n(RTOHIS_INQ_HOST_F()), want) << d;
         rtohis_set_hisDev(his.pipe());
     }
@@ -194,9 +211,12 @@ TEST(PipeMessages, EveryTextOnItsDevice) {
          [] {
              rtopipe *saved = copyPipe(rtHisDev);
              rtohis_set_hisDev(nullptr);
-             RTOHIS_WRITELN("x", 1), RTOHIS_WRITE("x", 1), RTOHIS_FLUSH();
+             RTOHIS_WRITELN("x", 1);
+             RTOHIS_WRITE("x", 1);
+             RTOHIS_FLUSH();
              EXPECT_EQ(RTOHIS_INQ_HOST_F(), 0);
-             rtohis_set_hisDev(saved), rtodestroy(saved);
+             rtohis_set_hisDev(saved);
+             rtodestroy(saved);
          },
          "", "!!rtohis__writeln: NULL history device\n!!rtohis__write: NULL history device\n"},
         {"overrun", [&] { rtoprintf(rtHisDev, "%s", big.c_str()); }, big.substr(0, 20479), overran},

@@ -13,7 +13,8 @@ using namespace zarn::rtsymtab;
 using namespace zarn::test;
 
 TEST(Symtab, IdentityPartsAndGrowth) {
-    rtsymtab_shutdown(), rtsymtab_size_estimate(1000);
+    rtsymtab_shutdown();
+    rtsymtab_size_estimate(1000);
     const std::string t = "B1.TEMP";
     const char *p = rtsymtab_add(t.c_str());
     EXPECT_TRUE(p != t.c_str() && rtsymtab_add(p) == p && rtsymtab_add("B1.TEMp") != p);
@@ -77,7 +78,8 @@ TEST(Symtab, AllocationFailuresAndHostileCallers) {
     zarn::test::run_hostile({
         {"rtsymtab_add(NULL / 10^5 q), _add_part(NULL / abc by -1, LLONG_MIN, LLONG_MAX, 0), size_estimate",
          [&] {
-             rtsymtab_size_estimate(UINT32_MAX), rtsymtab_size_estimate(0);
+             rtsymtab_size_estimate(UINT32_MAX);
+             rtsymtab_size_estimate(0);
              return seq(
                  {shown(rtsymtab_add(nullptr)), shown(rtsymtab_add_part(nullptr, 3)),
                   shown(rtsymtab_add_part("abc", -1)), shown(rtsymtab_add_part("abc", LLONG_MIN)),
@@ -87,7 +89,9 @@ TEST(Symtab, AllocationFailuresAndHostileCallers) {
          "NULLNULLNULLNULLabc1||"},
         {"rtsymtab_shutdown twice, RTSYMTAB_SHUTDOWN_F, then use",
          [] {
-             rtsymtab_shutdown(), rtsymtab_shutdown(), RTSYMTAB_SHUTDOWN_F();
+             rtsymtab_shutdown();
+             rtsymtab_shutdown();
+             RTSYMTAB_SHUTDOWN_F();
              return seq({"[", rtsymtab_empty(), "]", rtsymtab_add("x")});
          },
          "[]x||"},
@@ -100,7 +104,9 @@ TEST(Symtab, AllocationFailuresAndHostileCallers) {
                   shown(rtsymstor_add_part(nullptr, "abc", 1)), s == nullptr ? "none" : "made",
                   shown(rtsymstor_add_part(&s, "abc", LLONG_MAX)),
                   shown(rtsymstor_add(&s, big.c_str())).substr(0, 1)});
-             rtsymstor_destroy(&s), rtsymstor_destroy(&s), rtsymstor_destroy(nullptr);
+             rtsymstor_destroy(&s);
+             rtsymstor_destroy(&s);
+             rtsymstor_destroy(nullptr);
              return r + (s == nullptr ? "gone" : "kept");
          },
          "NULLNULLNULLNULLNULLnoneabcqgone||"},

@@ -48,22 +48,29 @@ TEST(TagList, AliasRuleDuplicatesInquiryAndGrowth) {
     EXPECT_EQ(rtotaglst_inq_tag(l, 3)->varid, rtsymtab_add("V$T(2).A"));  // interned
     char a[64] = "garbage", b[64] = "garbage";  // the outputs of a hit and of a miss
     int32_t ka = -1, kb = -1;
-    rtotaglst_inq_by_tag(l, "1ST", a, &ka), rtotaglst_inq_by_tag(l, "NOPE", b, &kb);
+    rtotaglst_inq_by_tag(l, "1ST", a, &ka);
+    rtotaglst_inq_by_tag(l, "NOPE", b, &kb);
     EXPECT_EQ(seq({a, "/", to_string(ka), ",", b, "/", to_string(kb)}), "V1ST/2,/0");
-    expect_consistent(l), rtotaglst_destroy(l);
+    expect_consistent(l);
+    rtotaglst_destroy(l);
 }
 
 // root <- child (prefix B1.) <- grand (prefix C1.): none and destroy withdraw exactly the copies they made.
 TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
     HistoryCapture his;
     rtotaglst_t *root = rtotaglst_create(1), *child = rtotaglst_create(1), *grand = rtotaglst_create(1);
-    rtotaglst_set_prefix(child, "B1."), rtotaglst_set_prefix(grand, "C1.");
+    rtotaglst_set_prefix(child, "B1.");
+    rtotaglst_set_prefix(grand, "C1.");
     rtotaglst_link_parent(child, grand);  // linked before its aliases ...
-    rtotaglst_add_tag(grand, "T", "TEMP"), rtotaglst_add_tag(root, "R1", "RV");
-    rtotaglst_add_tag(root, "B1.Y", "ROOT.OWN"), rtotaglst_add_tag(root, "B1.Z", "ROOT.Z");  // the root's own
-    rtotaglst_add_tag(child, "X", "XV"), rtotaglst_add_tag(child, "Z", "ZV");
+    rtotaglst_add_tag(grand, "T", "TEMP");
+    rtotaglst_add_tag(root, "R1", "RV");
+    rtotaglst_add_tag(root, "B1.Y", "ROOT.OWN");
+    rtotaglst_add_tag(root, "B1.Z", "ROOT.Z");  // the root's own
+    rtotaglst_add_tag(child, "X", "XV");
+    rtotaglst_add_tag(child, "Z", "ZV");
     rtotaglst_link_parent(root, child);  // ... and after them: both ways propagate
-    rtotaglst_add_tag(child, "Y", "YV"), rtotaglst_add_tag(root, "R2", "RV2");
+    rtotaglst_add_tag(child, "Y", "YV");
+    rtotaglst_add_tag(root, "R2", "RV2");
     EXPECT_EQ(his.text(),
               "Duplicate definition of alias Z in the same scope.\n"
               "Duplicate definition of alias Y in the one scope.\n");  // documented as is
@@ -72,8 +79,9 @@ TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
                    to_string(rtotaglst_inq_tag(root, rtotaglst_lookup(root, "B1.C1.T"))->inherited)}),
               "B1.C1.TEMPB1.XVNULL61");
     // The same parent again: nothing happens; another parent, or an ancestor below its descendant: refused.
-    rtotaglst_link_parent(root, child), rtotaglst_link_parent(grand, child),
-        rtotaglst_link_parent(grand, root);
+    rtotaglst_link_parent(root, child);
+    rtotaglst_link_parent(grand, child);
+    rtotaglst_link_parent(grand, root);
     EXPECT_EQ(his.text(),
               "!!rtotaglst_link_parent: child already linked to a parent\n"
               "!!rtotaglst_link_parent: a list cannot be linked below itself\n");
@@ -84,11 +92,14 @@ TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
     expect_consistent(root);
     EXPECT_EQ(rtotaglst_none(root) * 10 + rtotaglst_lookup(root, "B1.C1.T"),
               11);  // drops its own, keeps the inherited one
-    rtotaglst_destroy(child),
-        rtotaglst_link_parent(root, grand);  // the grandchild outlives its parent; linked again
+    rtotaglst_destroy(child);
+    rtotaglst_link_parent(root, grand);  // the grandchild outlives its parent; linked again
     rtopipe *q = create_queue_rtopipe();
-    rtosignal_set_ctrlc(), rtotaglst_print(q, root), rtosignal_cancel_pending_ctrlc();  // prints nothing
-    rtotaglst_print(nullptr, root), rtotaglst_print(q, grand);  // alias padded to 12, name to 40
+    rtosignal_set_ctrlc();
+    rtotaglst_print(q, root);
+    rtosignal_cancel_pending_ctrlc();  // prints nothing
+    rtotaglst_print(nullptr, root);
+    rtotaglst_print(q, grand);  // alias padded to 12, name to 40
     EXPECT_EQ(his.text() + drain(q), "C1.T         C1.TEMP" + string(33, ' ') +
                                          " (from subplant or superplant)\nT            TEMP" +
                                          string(36, ' ') + "\n");
@@ -96,30 +107,42 @@ TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
     EXPECT_EQ(rtotaglst_add_tag(grand, "U", "UV") + rtotaglst_inq_ntag(grand), 2);
     // Propagated texts are cut at 1024 characters; the list itself keeps them whole.
     const string prefix(1020, 'P'), name(2000, 'N');
-    rtotaglst_set_prefix(grand, prefix.c_str()), rtotaglst_add_tag(grand, "ABCDEFGH", name.c_str());
+    rtotaglst_set_prefix(grand, prefix.c_str());
+    rtotaglst_add_tag(grand, "ABCDEFGH", name.c_str());
     rtotaglst_link_parent(root = rtotaglst_create(1), grand);
     EXPECT_EQ(seq({rtotaglst_inq_varid(grand, 3), rtotaglst_inq_tagid(root, 3)}), name + prefix + "ABCD");
     EXPECT_EQ(std::strlen(rtotaglst_inq_varid(root, 3)) + his.text().size(), 1024u);
-    rtotaglst_destroy(grand), rtotaglst_destroy(root), rtodestroy(q);
+    rtotaglst_destroy(grand);
+    rtotaglst_destroy(root);
+    rtodestroy(q);
 }
 
 // The documented message when an allocation fails; the lists are left as they were.
 TEST(TagList, AllocationFailures) {
     HistoryCapture his;
-    for (long n : {1, 2})
-        EXPECT_EQ((zarn::failalloc_set(n), rtotaglst_create(4)), nullptr) << n;  // the record, its entries
+    for (long n : {1, 2}) {
+        zarn::failalloc_set(n);
+        EXPECT_EQ(rtotaglst_create(4), nullptr) << n;  // the record, its entries
+    }
     rtotaglst_t *parent = rtotaglst_create(4), *child = rtotaglst_create(1);
-    rtotaglst_set_prefix(child, "B1."), rtotaglst_link_parent(parent, child),
-        rtotaglst_add_tag(child, "T", "TEMP");
+    rtotaglst_set_prefix(child, "B1.");
+    rtotaglst_link_parent(parent, child);
+    rtotaglst_add_tag(child, "T", "TEMP");
     rtotaglst_add_tag(parent, "P", "PRES");
     const string no = "Unable to allocate memory";
-    const auto failing = [&](int32_t r) { return zarn::failalloc_set(0), to_string(r) + his.text(); };
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_add_tag(child, "U", "UU"))),
-              "0!!rtotaglst_add_tag: " + no + " for alias U\n");
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_none(parent))),
-              "2!!rtotaglst_none: " + no + " to withdraw aliases\n");
-    EXPECT_EQ(failing((zarn::failalloc_set(1), rtotaglst_destroy(child), 0)),
-              "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n");
+    const auto failing = [&](int32_t r) {
+        zarn::failalloc_set(0);
+        return to_string(r) + his.text();
+    };
+    zarn::failalloc_set(1);
+    const int32_t added = rtotaglst_add_tag(child, "U", "UU");
+    EXPECT_EQ(failing(added), "0!!rtotaglst_add_tag: " + no + " for alias U\n");
+    zarn::failalloc_set(1);
+    const int32_t withdrawn = rtotaglst_none(parent);
+    EXPECT_EQ(failing(withdrawn), "2!!rtotaglst_none: " + no + " to withdraw aliases\n");
+    zarn::failalloc_set(1);
+    rtotaglst_destroy(child);
+    EXPECT_EQ(failing(0), "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n");
     // The child is gone; what it had given the parent stays, nothing else changed.
     EXPECT_EQ(seq({to_string(rtotaglst_inq_ntag(parent)), target(parent, "B1.T"), target(parent, "P"),
                    target(parent, "B1.U")}),
@@ -149,23 +172,30 @@ TEST(TagList, HostileCallerGetsMessagesNotCrashes) {
              for (rtotaglst_t *t : {rtotaglst_create(0), rtotaglst_create(-1), rtotaglst_create(INT_MIN),
                                     rtotaglst_create(INT_MAX), RTOTAGLST_CREATE_F(nullptr),
                                     RTOTAGLST_CREATE_F(&lo), RTOTAGLST_CREATE_F(&hi)}) {
-                 RTOTAGLST_ADD_TAG_F(&t, "AB  ", "TARGET", 4, 6), rtotaglst_add_tag(t, "B", "Y"),
-                     RTOTAGLST_INQ_BY_TAG_F(&t, "AB", out, &fk, 2, 4);
+                 RTOTAGLST_ADD_TAG_F(&t, "AB  ", "TARGET", 4, 6);
+                 rtotaglst_add_tag(t, "B", "Y");
+                 RTOTAGLST_INQ_BY_TAG_F(&t, "AB", out, &fk, 2, 4);
                  r += to_string(RTOTAGLST_LOOKUP_F(&t, "AB", 2) + rtotaglst_lookup(t, "B")) + string(out, 4) +
                       to_string(fk);
-                 RTOTAGLST_DESTROY_F(&t), RTOTAGLST_DESTROY_F(&t);  // the handle was cleared
+                 RTOTAGLST_DESTROY_F(&t);
+                 RTOTAGLST_DESTROY_F(&t);  // the handle was cleared
              }
              return r;
          },
          "3TARG13TARG13TARG13TARG13TARG13TARG13TARG1||"},
         {"NULL list everywhere, C and Fortran; link_parent(NULL, l), (l, NULL), (l, l); prefix NULL",
          [&] {
-             rtotaglst_link_parent(nullptr, l), rtotaglst_link_parent(l, nullptr),
-                 rtotaglst_link_parent(l, l), rtotaglst_set_prefix(l, nullptr);
-             rtotaglst_destroy(nullptr), rtotaglst_set_prefix(nullptr, "P."), rtotaglst_print(q, nullptr),
-                 rtotaglst_inq_by_tag(nullptr, "A", name, &k);
-             RTOTAGLST_DESTROY_F(nullptr), RTOTAGLST_PRINT_F(nullptr, nullptr),
-                 RTOTAGLST_INQ_BY_TAG_F(nullptr, "A", out, &fk, 1, 8);
+             rtotaglst_link_parent(nullptr, l);
+             rtotaglst_link_parent(l, nullptr);
+             rtotaglst_link_parent(l, l);
+             rtotaglst_set_prefix(l, nullptr);
+             rtotaglst_destroy(nullptr);
+             rtotaglst_set_prefix(nullptr, "P.");
+             rtotaglst_print(q, nullptr);
+             rtotaglst_inq_by_tag(nullptr, "A", name, &k);
+             RTOTAGLST_DESTROY_F(nullptr);
+             RTOTAGLST_PRINT_F(nullptr, nullptr);
+             RTOTAGLST_INQ_BY_TAG_F(nullptr, "A", out, &fk, 1, 8);
              return seq(
                  {to_string(rtotaglst_none(nullptr)), to_string(rtotaglst_inq_ntag(nullptr)),
                   to_string(rtotaglst_lookup(nullptr, "A")), shown(rtotaglst_search_tags(nullptr, "A")),
@@ -188,7 +218,8 @@ TEST(TagList, HostileCallerGetsMessagesNotCrashes) {
              "|A(rtoprintf: Overran it's buffer)"},
         {"NULL aliases and outputs; tag numbers 0, -1, INT_MIN, INT_MAX",
          [&] {
-             rtotaglst_inq_by_tag(l, nullptr, nullptr, nullptr), rtotaglst_inq_by_tag(l, "A", nullptr, &k);
+             rtotaglst_inq_by_tag(l, nullptr, nullptr, nullptr);
+             rtotaglst_inq_by_tag(l, "A", nullptr, &k);
              string r = seq({to_string(rtotaglst_lookup(l, nullptr)),
                              shown(rtotaglst_search_tags(l, nullptr)), to_string(k)});
              for (int32_t i : {0, -1, INT_MIN, INT_MAX})
@@ -200,7 +231,8 @@ TEST(TagList, HostileCallerGetsMessagesNotCrashes) {
              bad_index},
     };
     run_hostile(rows);
-    rtotaglst_destroy(l), rtodestroy(q);
+    rtotaglst_destroy(l);
+    rtodestroy(q);
 }
 
 }  // namespace

@@ -16,13 +16,16 @@ using Op = void (*)(const num *, const num *, num *);
 
 num R(double x, int ptype = 0, int uom = 0, int baseuom = 1) {
     num n{};
-    n.rval = x, n.ptype = static_cast<int16_t>(ptype), n.uom = static_cast<int16_t>(uom),
+    n.rval = x;
+    n.ptype = static_cast<int16_t>(ptype);
+    n.uom = static_cast<int16_t>(uom);
     n.baseuom = static_cast<int16_t>(baseuom);
     return n;
 }
 num I(int32_t i, int ptype = 0, int uom = 0) {
     num n = R(0, ptype, uom);
-    n.is_int = 1, n.ival = i;
+    n.is_int = 1;
+    n.ival = i;
     return n;
 }
 // A result record full of noise, so that a field the operation forgets shows.
@@ -39,10 +42,13 @@ TEST_F(UomTest, UndefinedOperandsAndNullArguments) {
     const num x = R(2, 17, 2);
     for (Op op : {numAdd, numSub, numMult, numDiv, numPow}) {
         num r = Noise(), s = Noise();
-        op(&u, &x, &r), op(&x, &u, &s);
+        op(&u, &x, &r);
+        op(&x, &u, &s);
         EXPECT_TRUE(failed(r) && failed(s));
         r = R(5, 17, 2);
-        op(nullptr, &x, &r), op(&x, nullptr, &r), op(&x, &x, nullptr);
+        op(nullptr, &x, &r);
+        op(&x, nullptr, &r);
+        op(&x, &x, nullptr);
         EXPECT_TRUE(r.rval == 5 && r.ptype == 17);
     }
     for (auto fn : {numUminus, numAbs, numLog, numLog10, numSqrt, numExp, numCos, numSin, numTan})
@@ -222,7 +228,9 @@ TEST_F(UomTest, UnaryFunctionsAndBaseUnits) {
             << r.value;
     }
     num a = R(2.5, 17, 2), b = I(-4, 24, 2), c = I(INT_MIN);
-    numUminus(&a), numAbs(&b), numAbs(&c);
+    numUminus(&a);
+    numAbs(&b);
+    numAbs(&c);
     EXPECT_TRUE(a.rval == -2.5 && a.ptype == 17 && a.uom == 2 && b.ival == 4 && b.ptype == 24 &&
                 c.ival == INT_MIN);
     numUminus(&c);

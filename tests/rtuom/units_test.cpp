@@ -229,7 +229,8 @@ using zarn::test::UomTest;
 // the multiplier non-zero. Each row: what it does, the ambient then, 0 PSIG and 0 BARG in Pa, the messages.
 TEST_F(UomTest, AmbientPressureAndFactorsStayFinite) {
     int psig = 0, barg = 0;
-    rtouom_ptype_locate2("PSIG", kPressure, &psig), rtouom_ptype_locate2("BARG", kPressure, &barg);
+    rtouom_ptype_locate2("PSIG", kPressure, &psig);
+    rtouom_ptype_locate2("BARG", kPressure, &barg);
     const std::string amb = "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not ";
     const std::string factors = ": a unit needs a finite non-zero multiplier and a finite offset, not ";
     const struct {
@@ -247,8 +248,11 @@ TEST_F(UomTest, AmbientPressureAndFactorsStayFinite) {
         {"an infinite ambient is refused", [] { rtouom_modify_p_amb(-HUGE_VAL); }, 101325, 101325, 101325,
          amb + "-inf.\n"},
         {"after a refusal the gauge units still follow",
-         [] { rtouom_modify_p_amb(std::nan("")), rtouom_modify_p_amb(80000); }, 80000, 80000, 80000,
-         amb + "nan.\n"},
+         [] {
+             rtouom_modify_p_amb(std::nan(""));
+             rtouom_modify_p_amb(80000);
+         },
+         80000, 80000, 80000, amb + "nan.\n"},
         {"a zero multiplier is refused", [] { rtouom_modify_mult_offset(kPressure, "BARG", 0, 0); }, 101325,
          101325, 101325, "!! rtouom_modify_mult_offset" + factors + "0 and 0.\n"},
         {"an infinite offset is refused", [] { rtouom_modify_mult_offset(kPressure, "PSIG", 1, HUGE_VAL); },

@@ -62,7 +62,10 @@ template <class T, class F>
 std::string each(const std::vector<T> &vs, F f) {
     std::vector<std::string> r;
     std::string all = "!=";
-    for (T v : vs) r.push_back(show(f(v))), all += " " + r.back();
+    for (T v : vs) {
+        r.push_back(show(f(v)));
+        all += " " + r.back();
+    }
     return std::count(r.begin(), r.end(), r[0]) == static_cast<std::ptrdiff_t>(r.size()) ? r[0] : all;
 }
 

@@ -85,7 +85,8 @@ TEST_F(ValueTest, NumbersAreReadFromTextInThreePatterns) {
     };
     for (const auto &r : rows) {
         V src, out;
-        value_assign_copy_of_string(&src.v, r.text), value_coerce(&src.v, &out.v, number_value, nullptr);
+        value_assign_copy_of_string(&src.v, r.text);
+        value_coerce(&src.v, &out.v, number_value, nullptr);
         const num &n = out.v.u.number;
         const double v = n.is_int ? n.ival : n.rval;
         EXPECT_EQ(history_.text().substr(0, std::strlen(r.message)), r.message) << r.text;
@@ -150,7 +151,8 @@ TEST_F(ValueTest, TextAndTruthForms) {
 
 TEST_F(ValueTest, DereferencingResolvesNamesThroughTheContext) {
     RecordingContext ctx;
-    ctx.set(ctx.objects, "B1.T", Real(300, 22, 0)), ctx.set(ctx.objects, "P", Str("abc"));
+    ctx.set(ctx.objects, "B1.T", Real(300, 22, 0));
+    ctx.set(ctx.objects, "P", Str("abc"));
     const struct {
         const char *name;
         bool with_ctx;
@@ -162,7 +164,8 @@ TEST_F(ValueTest, DereferencingResolvesNamesThroughTheContext) {
     };
     for (const auto &[name, with_ctx, want] : rows) {
         V v;
-        value_assign_copy_of_id(&v.v, name), value_deref(&v.v, with_ctx ? &ctx : nullptr);
+        value_assign_copy_of_id(&v.v, name);
+        value_deref(&v.v, with_ctx ? &ctx : nullptr);
         EXPECT_EQ(Printed(&v.v), want) << name;
     }
 }

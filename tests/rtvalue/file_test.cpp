@@ -24,11 +24,13 @@ class FileValueTest : public ValueTest {
     void SetUp() override {
         ValueTest::SetUp();
         char tmpl[] = "/tmp/rtvalue_XXXXXX";
-        dir_ = mkdtemp(tmpl), old_ = std::filesystem::current_path();
+        dir_ = mkdtemp(tmpl);
+        old_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
     }
     void TearDown() override {
-        std::filesystem::current_path(old_), std::filesystem::remove_all(dir_);
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(dir_);
         ValueTest::TearDown();
     }
     std::filesystem::path dir_, old_;
@@ -37,7 +39,9 @@ class FileValueTest : public ValueTest {
 // {function, argument, text written when a pipe results, file read afterwards, result, message}; the
 // result is "pipe" or the printed value, then "|" and the file's content.
 TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
-    std::ofstream("a.txt") << "old", std::ofstream("exists.txt") << "data", std::ofstream("data.txt") << "x";
+    std::ofstream("a.txt") << "old";
+    std::ofstream("exists.txt") << "data";
+    std::ofstream("data.txt") << "x";
     rtopipe *a = create_queue_rtopipe(), *b = create_queue_rtopipe();
     RecordingContext ctx;
     ctx.set(ctx.objects, "DEV", PipeOf(a));
@@ -87,8 +91,10 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     for (const auto &r : rows) {
         r.fn(r.v, r.fn == value_devinfo && r.v->value_type == pipe_value ? nullptr : &ctx);
         EXPECT_EQ(history_.text(), r.message) << &r - rows;
-        if (r.v->value_type == pipe_value && r.write)
-            rtowritestr(r.v->u.pipe, r.write), rtoflush(r.v->u.pipe);
+        if (r.v->value_type == pipe_value && r.write) {
+            rtowritestr(r.v->u.pipe, r.write);
+            rtoflush(r.v->u.pipe);
+        }
         std::string got = r.v->value_type == pipe_value && r.fn != value_devinfo ? "pipe" : Printed(r.v);
         value_destroy_list_item(r.v);
         EXPECT_EQ(got + (*r.file ? "|" + Slurp(r.file) : ""), r.want) << &r - rows;
@@ -100,7 +106,8 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     char buf[8] = "";
     ASSERT_EQ(in.kind(), pipe_value);
     EXPECT_EQ(rtoread(in.v.u.pipe, buf, sizeof buf) * 1000 + buf[0], 1000 + 'x');
-    rtodestroy(a), rtodestroy(b);
+    rtodestroy(a);
+    rtodestroy(b);
 }
 
 // Not under the fixture: its history capture is a file stream too.
@@ -117,7 +124,11 @@ TEST(CloseAllFiles, ClosesFileStreamsAndLeavesTheirPipesSafe) {
     char buf[16] = {};
     EXPECT_EQ(Slurp(a), "kept\n");
     EXPECT_TRUE(rtowritestr(pa, "lost") != 1 && rtoread(pb, buf, sizeof buf) == 0 && rtostatus(pb) != 0);
-    rtodestroy(pa), rtodestroy(pb), rtodestroy(po), std::remove(a.c_str()), std::remove(b.c_str());
+    rtodestroy(pa);
+    rtodestroy(pb);
+    rtodestroy(po);
+    std::remove(a.c_str());
+    std::remove(b.c_str());
 }
 
 }  // namespace

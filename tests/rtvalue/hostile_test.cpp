@@ -88,8 +88,9 @@ TEST_F(ValueTest, ListsNestAtMostAThousandLevels) {
         {"a thousand levels are a value that every call walks",
          [](value_t *v) {
              V copy, same, text;
-             value_copy(v, &copy.v), value_equal(v, &copy.v, &same.v, nullptr),
-                 value_coerce(v, &text.v, string_value, nullptr);
+             value_copy(v, &copy.v);
+             value_equal(v, &copy.v, &same.v, nullptr);
+             value_coerce(v, &text.v, string_value, nullptr);
              return Printed(&same.v) + " " + text.v.u.text + " " + std::to_string(Printed(v).size());
          },
          "TRUE " + deep + " 4001", "", false},
@@ -98,7 +99,8 @@ TEST_F(ValueTest, ListsNestAtMostAThousandLevels) {
              gl_list_t *l = gl_create();
              gl_addtoend(l, v);
              V keep;
-             value_assign_int(&keep.v, 5), value_assign_list(&keep.v, l);
+             value_assign_int(&keep.v, 5);
+             value_assign_list(&keep.v, l);
              return Printed(&keep.v);
          },
          "5", "!!! value_assign_list: lists nested more than 1000 levels\n", true},
@@ -110,8 +112,10 @@ TEST_F(ValueTest, ListsNestAtMostAThousandLevels) {
              inner->head->data = extra;
              V copy;
              const int okay = value_okay(v);
-             value_copy(v, &copy.v), value_destroy(v);
-             inner->head->data = one, value_destroy_list_item(extra);
+             value_copy(v, &copy.v);
+             value_destroy(v);
+             inner->head->data = one;
+             value_destroy_list_item(extra);
              return std::to_string(okay) + Printed(&copy.v);
          },
          "0!!!UNDEFINED!!!", "!!! value_copy: src is bad value\n!!! value_destroy: bad value type\n", false},
@@ -121,7 +125,8 @@ TEST_F(ValueTest, ListsNestAtMostAThousandLevels) {
              void *one = inner->head->data;
              inner->head->data = v;
              const int okay = value_okay(v);
-             value_print(nowherePipe, v), inner->head->data = one;
+             value_print(nowherePipe, v);
+             inner->head->data = one;
              return std::to_string(okay);
          },
          "0", "!!! value_print: bad value type\n", false},
@@ -148,7 +153,8 @@ TEST_F(ValueTest, NestedValuesAreDestroyedInLinearTime) {
             gl_list_t *l = gl_create();
             for (int k = 0; k < (nested ? width : levels * width); ++k) gl_addtoend(l, Int(k));
             if (inner) gl_addtoend(l, inner);
-            inner = Kind(Heap(), list_value), inner->u.list = l;  // put together by hand: made in linear time
+            inner = Kind(Heap(), list_value);
+            inner->u.list = l;  // put together by hand: made in linear time
         }
         Take(&v.v, inner);
     };
@@ -225,7 +231,8 @@ TEST_F(ValueTest, ValuesThatCannotBeValidAreRefusedWhenMade) {
         {"a list's length counts its items",
          [&](value_t *v) {
              gl_list_t *l = list_of({Int(1), Int(2)});
-             l->length = 1, value_assign_list(v, l);
+             l->length = 1;
+             value_assign_list(v, l);
          },
          "!!! value_assign_list: bad list item\n"},
         {"a choice nulled by hand makes no value",
@@ -235,8 +242,9 @@ TEST_F(ValueTest, ValuesThatCannotBeValidAreRefusedWhenMade) {
              gl_node_t *second = e.v.u.enumeration.choices->head->next;
              void *high = second->data;
              second->data = nullptr;
-             value_copy(&e.v, &copy.v), value_print(nowherePipe, &e.v),
-                 value_enum_setvalue_asString(&e.v, "HIGH");
+             value_copy(&e.v, &copy.v);
+             value_print(nowherePipe, &e.v);
+             value_enum_setvalue_asString(&e.v, "HIGH");
              second->data = high;
          },
          "!!! value_copy: src is bad value\n!!! value_print: bad value type\n"

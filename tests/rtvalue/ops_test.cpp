@@ -18,16 +18,19 @@ void Parse(const std::string &s, size_t &i, value_t *v, rtopipe *pipe) {
         gl_list_t *l = gl_create();
         for (++i; s[i] != ']'; i += s[i] == ',') {
             value_t *item = Heap();
-            Parse(s, i, item, pipe), gl_addtoend(l, item);
+            Parse(s, i, item, pipe);
+            gl_addtoend(l, item);
         }
-        return ++i, value_assign_list(v, l);
+        ++i;
+        return value_assign_list(v, l);
     }
     const size_t end = std::min(s.find_first_of(",]", i), s.size());
     const std::string t = s.substr(i, end - i);
     i = end;
     if (k == 'N') {
         V str;
-        value_assign_copy_of_string(&str.v, t.c_str()), value_coerce(&str.v, v, number_value, nullptr);
+        value_assign_copy_of_string(&str.v, t.c_str());
+        value_coerce(&str.v, v, number_value, nullptr);
     }
     if (k == 'S') value_assign_copy_of_string(v, t.c_str());
     if (k == 'I') value_assign_copy_of_id(v, t.c_str());
@@ -151,7 +154,8 @@ TEST_F(OpsTest, OperatorTable) {
     }
     Val list("L:[N:4]"), same("N:2"),
         one("N:1");  // a list where a number is wanted; a result that is an operand
-    value_sqrt(&list.v, nullptr), value_add(&same.v, &one.v, &same.v, nullptr);
+    value_sqrt(&list.v, nullptr);
+    value_add(&same.v, &one.v, &same.v, nullptr);
     EXPECT_EQ(Shown(list.v) + Shown(same.v), "UU");
     rtodestroy(pipe);
 }
@@ -205,7 +209,8 @@ TEST_F(OpsTest, UnitsThroughValues) {
         }
     }
     Val a("N:3 {psig}"), b("N:1 {psig}"), drop, u1("S:PSI"), u2("S:PSIA"), in_psi, in_psia;
-    value_subtract(&a.v, &b.v, &drop.v, nullptr), value_change_uom(&drop.v, &u1.v, &in_psi.v, nullptr);
+    value_subtract(&a.v, &b.v, &drop.v, nullptr);
+    value_change_uom(&drop.v, &u1.v, &in_psi.v, nullptr);
     value_change_uom(&drop.v, &u2.v, &in_psia.v, nullptr);
     EXPECT_EQ(Shown(in_psi.v) + Shown(in_psia.v) + history_.text(), "N:2 {PSI}N:2 {PSIA}");
 }
@@ -328,11 +333,15 @@ TEST_F(OpsTest, ModelQueriesThroughTheContext) {
     ctx.define("X", Val("N:1").v);
     for (const auto &row : rows)
         if (!*row.result) ctx.answers[std::string(row.log, std::strcspn(row.log, "("))] = {"V1", "V2"};
-    ctx.variables = {"A", "B", "C", "D", "E"}, ctx.block = {2, 4}, ctx.selected = {4, 0};
+    ctx.variables = {"A", "B", "C", "D", "E"};
+    ctx.block = {2, 4};
+    ctx.selected = {4, 0};
     for (const auto &row : rows) {
         const std::string want = *row.result ? row.result : "L:[ V1 , V2 ]";
         Val v(row.arg), w(row.arg);
-        ctx.log.clear(), row.fn(&v.v, &ctx), row.fn(&w.v, nullptr);
+        ctx.log.clear();
+        row.fn(&v.v, &ctx);
+        row.fn(&w.v, nullptr);
         EXPECT_EQ(ctx.log + Shown(v.v), row.log + want) << row.arg;
         if (want.size() > 5 && want[0] == 'L') {  // names as IDENTIFIERs
             EXPECT_EQ(static_cast<value_t *>(v.v.u.list->head->data)->value_type, identifier_value)
@@ -341,8 +350,10 @@ TEST_F(OpsTest, ModelQueriesThroughTheContext) {
         EXPECT_EQ(Shown(w.v), row.fn == value_defined ? "B:FALSE" : want == "U" ? "U" : "L:[ ]") << row.arg;
     }
     Val none("I:A"), past("I:B1");  // a context that fills nothing; a block past the known variables
-    ctx.block = {4, 6}, value_variables(&past.v, &ctx);
-    ctx.filled = false, value_active_meas(&none.v, &ctx);
+    ctx.block = {4, 6};
+    value_variables(&past.v, &ctx);
+    ctx.filled = false;
+    value_active_meas(&none.v, &ctx);
     EXPECT_EQ(Shown(past.v) + Shown(none.v) + history_.text(), "L:[ E ]L:[ ]");
 }
 
@@ -376,7 +387,9 @@ TEST_F(OpsTest, NamesQueryGrowsAsDocumented) {
 // was, or (a query text that could not be copied) an empty list; and no leak.
 TEST_F(OpsTest, ShortMemory) {
     RecordingContext ctx;
-    ctx.answers["ActiveConnections"] = {"C1", "C2"}, ctx.variables = {"A", "B"}, ctx.selected = {1, 0};
+    ctx.answers["ActiveConnections"] = {"C1", "C2"};
+    ctx.variables = {"A", "B"};
+    ctx.selected = {1, 0};
     const struct {
         Fn fn;
         const char *arg, *right, *whole;

@@ -17,15 +17,19 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     int is_local = -1;
     Set("P1", Int(5));
     EXPECT_TRUE(param_defined("P1", nullptr, &is_local) == 1 && is_local == 0);
-    Set("P1", Str("a")), param_define_local("P1", local, nullptr);  // plain parameters take any kind
+    Set("P1", Str("a"));
+    param_define_local("P1", local, nullptr);  // plain parameters take any kind
     EXPECT_EQ(Read("P1", local), "!!!UNDEFINED!!!");
-    Set("P1", Int(7), local), Set("Q", Int(1), local);  // a new name goes to the global table
+    Set("P1", Int(7), local);
+    Set("Q", Int(1), local);  // a new name goes to the global table
     EXPECT_EQ(Read("P1", local) + Read("P1") + Read("Q") + std::to_string(param_num_defined(local)), "7a11");
     EXPECT_TRUE(param_defined("P1", local, &is_local) == 1 && is_local == 1);
     param_undef("P1", local);
     EXPECT_EQ(Read("P1", local) + std::to_string(param_num_defined(local)), "a0");
     rtopipe *q = create_queue_rtopipe();
-    param_show(q, local), param_define_local("L2", local, nullptr), param_show(q, local);
+    param_show(q, local);
+    param_define_local("L2", local, nullptr);
+    param_show(q, local);
     EXPECT_EQ(
         drain(q),
         "There are no locally defined parameters\nThe following parameters are locally defined\n   L2\n");
@@ -36,14 +40,18 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
                 global.find("   P_AMB\n") != std::string::npos);
     EXPECT_EQ(param_num_defined(nullptr), 4);  // P_AMB, DATE, P1, Q
     char beyond[64] = "untouched", first[64] = "";
-    param_inq_name(local, 2, beyond), param_inq_name(local, 0, first);
+    param_inq_name(local, 2, beyond);
+    param_inq_name(local, 0, first);
     EXPECT_EQ(std::string(beyond) + "/" + first, "untouched/L2");
     int seen = 0, local_seen = 0;  // the walk stops at the first non-zero answer and returns it
     auto count = [](void *arg, const char *) { return ++*static_cast<int *>(arg) == 3 ? 42 : 0; };
     const int global_answer = param_iterate(&seen, nullptr, count),
               local_answer = param_iterate(&local_seen, local, count);
     EXPECT_EQ(global_answer * 100 + local_answer * 10 + local_seen, 4201);
-    param_undef("P1", nullptr), param_undef("Q", nullptr), param_destroy(local), rtodestroy(q);
+    param_undef("P1", nullptr);
+    param_undef("Q", nullptr);
+    param_destroy(local);
+    rtodestroy(q);
 }
 
 TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
@@ -61,8 +69,8 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     Set("P_AMB", Real(101325, 20));
     // A gauge unit changed apart leaves the ambient; a NaN and an undefined number are refused.
     rtouom_modify_mult_offset(20, "PSIG", 6894.75729316836, 0);
-    Set("P_AMB", Real(std::nan(""), 20)),
-        Set("P_AMB", With(Real(5), [](value_t *v) { v->u.number.undefined = 1; }));
+    Set("P_AMB", Real(std::nan(""), 20));
+    Set("P_AMB", With(Real(5), [](value_t *v) { v->u.number.undefined = 1; }));
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
     const std::string not_finite =
         "!! rtouom_modify_p_amb: the ambient pressure must be a finite number, not nan.\n";
@@ -72,11 +80,16 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     static void *seen_handle;
     static std::string seen_value;
     param_create_linked(
-        "HOOK", 0, 0, [](const value_t *v, void *h) { seen_handle = h, seen_value = Printed(v); },
+        "HOOK", 0, 0,
+        [](const value_t *v, void *h) {
+            seen_handle = h;
+            seen_value = Printed(v);
+        },
         [](value_t *r, void *h) { value_assign_int(r, h ? 1 : 0); });
     RecordingContext ctx;
     V v, w;
-    param_read("HOOK", &v.v, nullptr, &ctx), param_read("HOOK", &w.v, nullptr, nullptr);
+    param_read("HOOK", &v.v, nullptr, &ctx);
+    param_read("HOOK", &w.v, nullptr, nullptr);
     EXPECT_EQ(Printed(&v.v) + Printed(&w.v), "10");
     Set("HOOK", Str("s"), nullptr, &ctx);
     EXPECT_TRUE(seen_handle == &ctx && seen_value == "s" && ctx.handles == 2);
@@ -155,7 +168,8 @@ int VisitAndAct(void *arg, const char *name) {
 std::string Names(HashTable *t) {
     std::vector<std::string> names;
     param_iterate(&names, t, [](void *arg, const char *name) {
-        return static_cast<std::vector<std::string> *>(arg)->push_back(name), 0;
+        static_cast<std::vector<std::string> *>(arg)->push_back(name);
+        return 0;
     });
     std::sort(names.begin(), names.end());
     std::string out;
@@ -194,11 +208,16 @@ TEST_F(ValueTest, WalksSurviveTheirVisitsChangingTheTable) {
          1, 0, [](const std::string &seen) { return seen; }},
         {"parameters defined meanwhile are not visited",
          [](Walk &w, const char *name) {
-             return param_define_local((std::string("N") + name).c_str(), w.table, nullptr), 0;
+             param_define_local((std::string("N") + name).c_str(), w.table, nullptr);
+             return 0;
          },
          3, 0, [](const std::string &) { return "A B C NA NB NC "; }},
         {"the answer that stops the walk comes back",
-         [](Walk &w, const char *name) { return param_undef(name, w.table), 7; }, 1, 7, AllBut},
+         [](Walk &w, const char *name) {
+             param_undef(name, w.table);
+             return 7;
+         },
+         1, 7, AllBut},
     };
     for (const auto &r : rows) {
         Walk w{param_init(1), "", r.act};

@@ -34,9 +34,13 @@ inline char *dup(const char *s) { return zarn::xstrdup(s); }
 inline value_t *Heap() { return static_cast<value_t *>(std::calloc(1, sizeof(value_t))); }
 template <class F>
 value_t *With(value_t *v, F set) {
-    return set(v), v;
+    set(v);
+    return v;
 }
-inline value_t *Kind(value_t *v, int kind) { return v->value_type = kind, v; }
+inline value_t *Kind(value_t *v, int kind) {
+    v->value_type = kind;
+    return v;
+}
 inline value_t *Str(const char *s) { return value_create_from_string(dup(s), 0); }
 inline value_t *Int(int i) { return value_create_from_int(i); }
 inline value_t *Id(const char *s) {
@@ -62,15 +66,21 @@ inline value_t *ListOf(std::initializer_list<value_t *> items) {
 inline value_t *Enum(std::initializer_list<const char *> names, int current = 0) {
     gl_list_t *l = gl_create();
     for (const char *n : names) gl_addtoend(l, Str(n));
-    return With(Heap(), [&](value_t *v) { value_assign_enum(v, l), value_enum_setvalue_asInt(v, current); });
+    return With(Heap(), [&](value_t *v) {
+        value_assign_enum(v, l);
+        value_enum_setvalue_asInt(v, current);
+    });
 }
 inline value_t *Bounded(bool integer, double v, double lo, double hi) {
     value_t *b = Kind(Heap(), boundednumber_value);
     num *parts[] = {&b->u.bounded.value, &b->u.bounded.lower, &b->u.bounded.upper};
     const double xs[] = {v, lo, hi};
-    for (int i = 0; i < 3; ++i)
-        parts[i]->is_int = integer, parts[i]->baseuom = 1, parts[i]->ival = static_cast<int>(xs[i]),
+    for (int i = 0; i < 3; ++i) {
+        parts[i]->is_int = integer;
+        parts[i]->baseuom = 1;
+        parts[i]->ival = static_cast<int>(xs[i]);
         parts[i]->rval = xs[i];
+    }
     return b;
 }
 // One value of each kind, by value_type.
@@ -102,34 +112,43 @@ inline value_t *Sample(int kind, rtopipe *pipe) {
     }
 }
 // Moves a heap value into w and frees the record.
-inline void Take(value_t *w, value_t *heap) { value_destroy(w), *w = *heap, std::free(heap); }
+inline void Take(value_t *w, value_t *heap) {
+    value_destroy(w);
+    *w = *heap;
+    std::free(heap);
+}
 
 inline std::string Printed(const value_t *v) {
     rtopipe *q = create_queue_rtopipe();
     value_print(q, v);
     const std::string s = drain(q);
-    return rtodestroy(q), s;
+    rtodestroy(q);
+    return s;
 }
 // The printed form of a heap value, which is then destroyed.
 inline std::string Consumed(value_t *v) {
     const std::string s = Printed(v);
-    return value_destroy_list_item(v), s;
+    value_destroy_list_item(v);
+    return s;
 }
 
 // A parameter read and printed; a heap value set as a parameter and destroyed.
 inline std::string Read(const char *name, HashTable *local = nullptr) {
     V v;
-    return param_read(name, &v.v, local, nullptr), Printed(&v.v);
+    param_read(name, &v.v, local, nullptr);
+    return Printed(&v.v);
 }
 inline void Set(const char *name, value_t *heap, HashTable *local = nullptr, IValueContext *ctx = nullptr) {
-    param_set(name, heap, local, ctx), value_destroy_list_item(heap);
+    param_set(name, heap, local, ctx);
+    value_destroy_list_item(heap);
 }
 
 class ValueTest : public ::testing::Test {
   protected:
     void SetUp() override { RTOUOM_RESET_UOM_F(); }
     void TearDown() override {
-        zarn::failalloc_set(0), RTOUOM_RESET_UOM_F();
+        zarn::failalloc_set(0);
+        RTOUOM_RESET_UOM_F();
         for (int t = 0; t < RTOUOM_NTYPES; ++t) rtouom_default_uom[t] = 1;
     }
     HistoryCapture history_;

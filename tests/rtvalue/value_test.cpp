@@ -45,17 +45,27 @@ TEST_F(ValueTest, PrintedFormsOfEveryKind) {
 TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
     value_t bad[7];
     for (auto &b : bad) value_init(&b);
-    bad[0].value_type = 12, bad[1].value_type = -1,
+    bad[0].value_type = 12;
+    bad[1].value_type = -1;
     bad[2].u.number.ival = 5;  // 2: UNDEFINED with a stray byte
-    bad[3].value_type = string_value, bad[4].value_type = logical_value, bad[4].u.logical = 2;
-    bad[5].value_type = enum_value, bad[6].value_type = list_value, bad[6].u.list = gl_create();
+    bad[3].value_type = string_value;
+    bad[4].value_type = logical_value;
+    bad[4].u.logical = 2;
+    bad[5].value_type = enum_value;
+    bad[6].value_type = list_value;
+    bad[6].u.list = gl_create();
     gl_addtoend(bad[6].u.list, &bad[3]);  // an item without text
     StderrCapture err;
     for (value_t &b : bad) {
         const value_t before = b;
         V good;
-        value_copy(&b, &good.v), value_copy(&good.v, &b), value_destroy(&b), value_assign_int(&b, 1);
-        value_print(nowherePipe, &b), value_coerce(&b, &good.v, string_value, nullptr), value_head(&b);
+        value_copy(&b, &good.v);
+        value_copy(&good.v, &b);
+        value_destroy(&b);
+        value_assign_int(&b, 1);
+        value_print(nowherePipe, &b);
+        value_coerce(&b, &good.v, string_value, nullptr);
+        value_head(&b);
         EXPECT_TRUE(value_okay(&b) == 0 && std::memcmp(&b, &before, sizeof b) == 0 &&
                     good.kind() == undefined_value)
             << &b - bad;
@@ -75,15 +85,18 @@ TEST_F(ValueTest, CopiesAreDeepAndPipesShared) {
     V src, dst, p1, p2, ec;
     Take(&src.v, ListOf({Str("abc"), ListOf({Int(2)})}));
     value_assign_copy_of_string(&dst.v, "old");
-    value_copy(&src.v, &dst.v), value_copy(&dst.v, &dst.v);  // onto itself: unchanged
+    value_copy(&src.v, &dst.v);
+    value_copy(&dst.v, &dst.v);  // onto itself: unchanged
     static_cast<value_t *>(src.v.u.list->head->data)->u.text[0] = 'X';
     EXPECT_EQ(Printed(&dst.v), "[ abc , [ 2 ] ]");
     value_assign_pipe(&p1.v, create_queue_rtopipe());
-    value_copy(&p1.v, &p2.v), value_destroy(&p1.v);  // the copy's reference keeps the queue
+    value_copy(&p1.v, &p2.v);
+    value_destroy(&p1.v);  // the copy's reference keeps the queue
     rtowritestr(p2.v.u.pipe, "still open");
     EXPECT_EQ(drain(p2.v.u.pipe), "still open");
     value_t *e = Enum({"A", "B"}, 1);
-    value_copy(e, &ec.v), value_destroy_list_item(e);
+    value_copy(e, &ec.v);
+    value_destroy_list_item(e);
     EXPECT_STREQ(value_enum_getvalue_asString(&ec.v), "B");
 }
 
@@ -92,13 +105,15 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
     Take(&e.v, Enum({"LOW", "HIGH"}));
     for (int i : {2, -1, INT32_MIN}) value_enum_setvalue_asInt(&e.v, i);
     const int first = value_enum_getvalue_asInt(&e.v);
-    value_enum_setvalue_asString(&e.v, "high"), value_enum_setvalue_asString(&e.v, "MEDIUM");
+    value_enum_setvalue_asString(&e.v, "high");
+    value_enum_setvalue_asString(&e.v, "MEDIUM");
     EXPECT_EQ(first * 10 + value_enum_getvalue_asInt(&e.v), 1);
     const char *names[] = {"a", "b", "c"};
-    value_setenum_size(&e.v, 3), value_assign_enum_as_char(&e.v, names);
+    value_setenum_size(&e.v, 3);
+    value_assign_enum_as_char(&e.v, names);
     EXPECT_EQ(Printed(&e.v), "[ a , b , c ] The Current Element is a");
-    value_setenum_size(&e.v, 5),
-        value_enum_setvalue_asInt(&e.v, 4);  // more choices than names: no reading past them
+    value_setenum_size(&e.v, 5);
+    value_enum_setvalue_asInt(&e.v, 4);  // more choices than names: no reading past them
     EXPECT_EQ(value_enum_getvalue_asString(&e.v), nullptr);
     // {integer?, operations on value 3 (0.5) in 1..9 (0..1), the value after}: out-of-range settings change
     // nothing.
@@ -107,14 +122,33 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
         void (*ops)(value_t *);
         double want;
     } rows[] = {
-        {true, [](value_t *b) { boundednumSetValAsReal(b, 4.0), boundednumSetValAsInt(b, 10); }, 3},
+        {true,
+         [](value_t *b) {
+             boundednumSetValAsReal(b, 4.0);
+             boundednumSetValAsInt(b, 10);
+         },
+         3},
         {true, [](value_t *b) { boundednumSetValAsInt(b, 9); }, 9},
-        {true, [](value_t *b) { boundednumSetValAsInt(b, 9), boundednumSetUpperAsInt(b, 6); }, 6},
+        {true,
+         [](value_t *b) {
+             boundednumSetValAsInt(b, 9);
+             boundednumSetUpperAsInt(b, 6);
+         },
+         6},
         {true, [](value_t *b) { boundednumSetLowerAsInt(b, 7); }, 7},
-        {false, [](value_t *b) { boundednumSetValAsReal(b, std::nan("")), boundednumSetValAsInt(b, 1); },
+        {false,
+         [](value_t *b) {
+             boundednumSetValAsReal(b, std::nan(""));
+             boundednumSetValAsInt(b, 1);
+         },
          0.5},
         {false, [](value_t *b) { boundednumSetLowerAsReal(b, 0.75); }, 0.75},
-        {false, [](value_t *b) { boundednumSetUpperAsReal(b, 0.8), boundednumSetValAsReal(b, 0.8); }, 0.8},
+        {false,
+         [](value_t *b) {
+             boundednumSetUpperAsReal(b, 0.8);
+             boundednumSetValAsReal(b, 0.8);
+         },
+         0.8},
     };
     for (const auto &r : rows) {
         V b;
@@ -127,7 +161,8 @@ TEST_F(ValueTest, EnumerationsAndBoundedNumbersStayInsideTheirRange) {
 // List, case, rounding and kind-name functions: {function, argument, with the context?, printed result}.
 TEST_F(ValueTest, ListTextAndKindFunctions) {
     RecordingContext ctx;
-    ctx.set(ctx.params, "P1", Str("abc")), ctx.set(ctx.objects, "X", Str("MiXed"));
+    ctx.set(ctx.params, "P1", Str("abc"));
+    ctx.set(ctx.objects, "X", Str("MiXed"));
     ctx.kinds["BLK"] = "BLOCK";
     auto L = [](std::initializer_list<value_t *> items) { return ListOf(items); };
     const char *const U = "!!!UNDEFINED!!!";
@@ -190,13 +225,20 @@ TEST_F(ValueTest, AllocationFailuresLeaveTargetsAsTheyWere) {
     value_assign_copy_of_string(&v.v, "keep");
     Take(&list.v, ListOf({Str("a"), ListOf({Str("b"), Str("c")})}));
     for (long n = 1; n <= 5; ++n) {  // every allocation of a deep copy in turn
-        zarn::failalloc_set(n), value_copy(&list.v, &v.v), zarn::failalloc_set(0);
+        zarn::failalloc_set(n);
+        value_copy(&list.v, &v.v);
+        zarn::failalloc_set(0);
         EXPECT_EQ(Printed(&v.v) + history_.text(), "keep!!! value_copy: unable to allocate memory\n") << n;
     }
-    EXPECT_EQ((zarn::failalloc_set(1), value_assign_copy_of_string(&v.v, "new")), nullptr);
-    EXPECT_EQ((zarn::failalloc_set(1), value_create_from_int(1)), nullptr);
-    EXPECT_EQ((zarn::failalloc_set(2), value_create_from_string(const_cast<char *>("x"), 1)), nullptr);
-    zarn::failalloc_set(1), value_coerce(&list.v, &out.v, string_value, nullptr), zarn::failalloc_set(0);
+    zarn::failalloc_set(1);
+    EXPECT_EQ(value_assign_copy_of_string(&v.v, "new"), nullptr);
+    zarn::failalloc_set(1);
+    EXPECT_EQ(value_create_from_int(1), nullptr);
+    zarn::failalloc_set(2);
+    EXPECT_EQ(value_create_from_string(const_cast<char *>("x"), 1), nullptr);
+    zarn::failalloc_set(1);
+    value_coerce(&list.v, &out.v, string_value, nullptr);
+    zarn::failalloc_set(0);
     EXPECT_EQ(Printed(&out.v) + Printed(&v.v), "!!!UNDEFINED!!!keep");
     EXPECT_EQ(history_.text(),
               "!!! value_assign_copy_of_string: unable to allocate memory\n"
@@ -209,16 +251,20 @@ TEST_F(ValueTest, AllocationFailuresLeaveTargetsAsTheyWere) {
 TEST_F(ValueTest, MessageTable) {
     const std::string kName = "!!! Parameters must start with A-Z and contain only A-Z, 0-9, and _.\n";
     static value_t bad;
-    value_init(&bad), bad.value_type = 40;
+    value_init(&bad);
+    bad.value_type = 40;
     const struct {
         std::function<void()> run;
         std::string history, asserted;
     } rows[] = {
         {[] {  // null contents, arguments beyond 16 bits
              V v;
-             value_assign_list(&v.v, nullptr), value_assign_enum(&v.v, nullptr),
-                 value_assign_pipe(&v.v, nullptr);
-             value_assign_string(&v.v, nullptr), value_init(nullptr), value_destroy_list_item(nullptr);
+             value_assign_list(&v.v, nullptr);
+             value_assign_enum(&v.v, nullptr);
+             value_assign_pipe(&v.v, nullptr);
+             value_assign_string(&v.v, nullptr);
+             value_init(nullptr);
+             value_destroy_list_item(nullptr);
              EXPECT_EQ(value_assign_double(&v.v, 1, 70000, 0) + value_assign_double(&v.v, 1, 17, -40000) +
                            value_okay(nullptr),
                        0);
@@ -232,9 +278,12 @@ TEST_F(ValueTest, MessageTable) {
         {[] {  // enumeration and bounded calls on a STRING; a host resolving to garbage (the name stays)
              V s, v;
              RecordingContext ctx;
-             value_assign_copy_of_string(&s.v, "x"), value_setenum_size(&s.v, 2),
-                 boundednumSetValAsInt(&s.v, 1);
-             ctx.garbage = true, value_assign_copy_of_id(&v.v, "P"), value_deref(&v.v, &ctx);
+             value_assign_copy_of_string(&s.v, "x");
+             value_setenum_size(&s.v, 2);
+             boundednumSetValAsInt(&s.v, 1);
+             ctx.garbage = true;
+             value_assign_copy_of_id(&v.v, "P");
+             value_deref(&v.v, &ctx);
              EXPECT_EQ(std::to_string(value_enum_getvalue_asInt(&s.v)) + Printed(&v.v), "-1P");
          },
          "",
@@ -243,10 +292,12 @@ TEST_F(ValueTest, MessageTable) {
          "!!! value_enum_getvalue_asInt: value not an enum_value @rtvalue\n"},
         {[] {  // parameter names, kinds and read-only parameters
              for (const char *name : {"p1", "1P", "A-B_9"}) Set(name, Int(1));
-             Set("DATE", Str("x")), Set("P_AMB", Str("x"));
+             Set("DATE", Str("x"));
+             Set("P_AMB", Str("x"));
              EXPECT_EQ(param_defined("p1", nullptr, nullptr) + param_defined("A-B_9", nullptr, nullptr), 1);
              EXPECT_EQ(Read("bad name") + Read("NOPE"), "!!!UNDEFINED!!!!!!UNDEFINED!!!");
-             param_undef("A-B_9", nullptr), param_create_linked("P_AMB", 0, 0, nullptr, nullptr);
+             param_undef("A-B_9", nullptr);
+             param_create_linked("P_AMB", 0, 0, nullptr, nullptr);
              param_create_linked("x y", 0, 0, nullptr, nullptr);
          },
          "!!! param_set: invalid parameter name p1.\n" + kName +
@@ -260,7 +311,8 @@ TEST_F(ValueTest, MessageTable) {
              kName,
          ""},
         {[] {  // parameter calls without tables or with bad values
-             param_define_local("X", nullptr, nullptr), param_read("P_AMB", &bad, nullptr, nullptr);
+             param_define_local("X", nullptr, nullptr);
+             param_read("P_AMB", &bad, nullptr, nullptr);
              param_set("X", &bad, nullptr, nullptr);
              EXPECT_TRUE(param_init(0) == param_init(0) && param_defined("X", nullptr, nullptr) == 0);
          },
@@ -270,10 +322,13 @@ TEST_F(ValueTest, MessageTable) {
          "twice @rtparam\n"},
         {[] {  // bad operands and results: the result is left as it was
              V one, res;
-             value_assign_int(&one.v, 1), value_assign_copy_of_string(&res.v, "kept");
-             value_add(&bad, &one.v, &res.v, nullptr), value_less(&one.v, &bad, &res.v, nullptr);
-             value_equal(&one.v, &one.v, &bad, nullptr), value_negate(&bad, nullptr),
-                 value_aliases_by_var(&bad, nullptr);
+             value_assign_int(&one.v, 1);
+             value_assign_copy_of_string(&res.v, "kept");
+             value_add(&bad, &one.v, &res.v, nullptr);
+             value_less(&one.v, &bad, &res.v, nullptr);
+             value_equal(&one.v, &one.v, &bad, nullptr);
+             value_negate(&bad, nullptr);
+             value_aliases_by_var(&bad, nullptr);
              EXPECT_TRUE(Printed(&res.v) == "kept" && bad.value_type == 40);
          },
          "",
@@ -315,11 +370,14 @@ TEST_F(ValueTest, RandomisedLifecycleOverEveryKind) {
         : op == 3 ? value_print(nowherePipe, a)
                   : void();
         ASSERT_EQ(value_okay(b), 1) << step;
-        if (const auto at = pool.begin() + static_cast<long>(rng() % pool.size()); op == 2)
-            value_destroy_list_item(*at), pool.erase(at);
+        if (const auto at = pool.begin() + static_cast<long>(rng() % pool.size()); op == 2) {
+            value_destroy_list_item(*at);
+            pool.erase(at);
+        }
     }
     for (value_t *v : pool) value_destroy_list_item(v);
-    history_.text(), rtodestroy(q);
+    history_.text();
+    rtodestroy(q);
 }
 
 }  // namespace

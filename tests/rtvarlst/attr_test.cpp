@@ -22,8 +22,10 @@ TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
     const int32_t ptype[] = {22, 31, 22, 75, 22}, base[] = {2, rtouom_add_uom("DTOFFSETTEST", 31, 2.0, 10.0),
                                                             rtouom_add_uom("TOFFSETTEST", 22, 2.0, 10.0),
                                                             rtouom_add_uom("PDOFFSETTEST", 75, 2.0, 10.0), 1};
-    for (int32_t k = 1; k <= 5; ++k)
-        rtovarlst_set_physical_type(l, k, ptype[k - 1]), rtovarlst_set_var_baseuom(l, k, base[k - 1]);
+    for (int32_t k = 1; k <= 5; ++k) {
+        rtovarlst_set_physical_type(l, k, ptype[k - 1]);
+        rtovarlst_set_var_baseuom(l, k, base[k - 1]);
+    }
     const Attr V = A(value), SC = A(slvscl), IN = A(initial), TR = A(threshold);
     // {item, attribute, value given, given in SI?, read in SI?, value read}
     const struct {
@@ -55,8 +57,8 @@ TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
         EXPECT_NEAR(r.attr.second(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect)))
             << r.i << " " << r.v;
     }
-    rtovarlst_set_var_step(l, 1, 300.0),
-        rtovarlst_set_var_sbweight(l, 1, 3.0);  // STEP from SI with the ordinary forms; SBWEIGHT never
+    rtovarlst_set_var_step(l, 1, 300.0);
+    rtovarlst_set_var_sbweight(l, 1, 3.0);  // STEP from SI with the ordinary forms; SBWEIGHT never
     EXPECT_NEAR(rtovarlst_inq_var_step_inbaseuom(l, 1) + rtovarlst_inq_var_step(l, 1) * 10 +
                     rtovarlst_inq_var_sbweight(l, 1),
                 3083.33, 1e-9);
@@ -71,9 +73,10 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     block.associated = &associated;
     rtvarlst_t *top = named_list(5),
                *l = rtovarlst_create_embedded(3, top, "U.", 2);  // names local, block index absolute
-    rtovarlst_set_nvar(l, 3), rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
-    rtovarlst_set_var_blockptr(l, 2, &block),
-        rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
+    rtovarlst_set_nvar(l, 3);
+    rtovarlst_addvars(l, 1, 3, 2, "X1X2X3");
+    rtovarlst_set_var_blockptr(l, 2, &block);
+    rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
 #define W(...) [](rtvarlst_t *x) { __VA_ARGS__; }
     const struct {
         void (*write)(rtvarlst_t *);
@@ -101,7 +104,8 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
 #undef W
     intptr_t last = 0;
     for (const auto &r : rows) {
-        r.write(l), last = r.code ? r.code : last;
+        r.write(l);
+        last = r.code ? r.code : last;
         EXPECT_EQ(tap.take(), r.code ? "X2:" + std::to_string(r.code) + "@" +
                                            std::to_string(reinterpret_cast<intptr_t>(&associated)) + " "
                                      : "");
@@ -111,8 +115,8 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
             << r.code;
     }
     const size_t calls = block.changed.size();
-    rtovarlst_set_changed_attribute(0),
-        rtovarlst_set_var_value(l, 3, 4.0, 0);  // no block: no handle, no code kept
+    rtovarlst_set_changed_attribute(0);
+    rtovarlst_set_var_value(l, 3, 4.0, 0);  // no block: no handle, no code kept
     EXPECT_EQ(tap.take() + std::to_string(rtovarlst_inq_changed_attribute()),
               "X3:" + std::to_string(RTOVARLST_CHG_VALUE) + " 0");
     rtovarlst_inq_blockptr_docallback(l, 2, RTOVARLST_CHANGE_EVENT, "X2",
@@ -123,7 +127,8 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     rtovarlst_set_var_blockptr_int(l, 1, static_cast<int64_t>(reinterpret_cast<intptr_t>(&other)));
     EXPECT_EQ(his.text() + (rtovarlst_inq_var_blockptr(top, 2) == &other ? "" : "?"),
               "!! varSetSpec: spec is out of range. 9\n");
-    rtovarlst_delete_sublist(&l), rtovarlst_destroy_c(&top);
+    rtovarlst_delete_sublist(&l);
+    rtovarlst_destroy_c(&top);
 }
 
 TEST(VarListModified, RecordTextMasksAndFlags) {
@@ -153,14 +158,16 @@ TEST(VarListModified, RecordTextMasksAndFlags) {
 #undef M
     for (const auto &r : rows) {
         char buf[32] = "untouched";
-        r.op(l), rtovarlst_inq_var_modified_string(l, 1, buf);
+        r.op(l);
+        rtovarlst_inq_var_modified_string(l, 1, buf);
         EXPECT_EQ(buf + std::string(" ") +
                       std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask1(l, 1))) + ";" +
                       std::to_string(static_cast<int32_t>(rtovarlst_inq_var_modified_mask2(l, 1))),
                   r.text + std::string(" ") + (r.op == rows[0].op ? "0;0" : r.text));
     }
     EXPECT_NE(rtovarlst_inq_var_modified(l, 1), &fresh);  // the list keeps its own copy
-    rtovarlst_set_var_modified(l, 1, nullptr), rtovarlst_set_var_attribs_modified(l, 2, &only);
+    rtovarlst_set_var_modified(l, 1, nullptr);
+    rtovarlst_set_var_attribs_modified(l, 2, &only);
     EXPECT_EQ(his.text() + item(l, 1).substr(0, 6) +
                   std::to_string(rtovarlst_inq_var_modified_mask1(l, 2) * 100 +
                                  rtovarlst_inq_var_modified_mask2(l, 2)),
@@ -179,9 +186,13 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
     HistoryCapture his;
     CountingWrapper wrap;
     rtvarlst_t *l = named_list(4);
-    rtovarlst_fix_var(l, 1), rtovarlst_var_independent(l, 2), rtovarlst_var_fix_initially(l, 3),
-        rtovarlst_free_var(l, 4), rtovarlst_set_spec(l, 4, 8);
-    rtovarlst_set_var_as_state(l, 2, 1), rtovarlst_set_var_as_differential(l, 3, -1);
+    rtovarlst_fix_var(l, 1);
+    rtovarlst_var_independent(l, 2);
+    rtovarlst_var_fix_initially(l, 3);
+    rtovarlst_free_var(l, 4);
+    rtovarlst_set_spec(l, 4, 8);
+    rtovarlst_set_var_as_state(l, 2, 1);
+    rtovarlst_set_var_as_differential(l, 3, -1);
     for (auto [type, related] : {std::pair{1, 0}, std::pair{2, 0}, std::pair{0, 4}, std::pair{65, 3}})
         rtovarlst_set_var_type(l, 2, type, related);  // X2 stays a state
     int32_t rel = 0, s = -1, d = -1, o = -1, iv = -5;
@@ -189,13 +200,16 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
                                     rtovarlst_inq_spec(l, 3), rtovarlst_inq_spec(l, 4),
                                     rtovarlst_inq_var_type(l, 2, &rel), rel, rtovarlst_inq_var_state(l, 2)}),
               std::vector<int32_t>({VAR_CONST, VAR_OPTIM, VAR_INITIAL, VAR_CALC, VAR_TYPE_STATE, 1, 1}));
-    rtovarlst_set_var_as_integer(l, 4), rtovarlst_free_var(l, 2), rtovarlst_free_var(l, 3);
+    rtovarlst_set_var_as_integer(l, 4);
+    rtovarlst_free_var(l, 2);
+    rtovarlst_free_var(l, 3);
     rtovarlst_inq_num_var_type_state_diff_other(l, &s, &d,
                                                 &o);  // among the free variables; 1 is fixed in every mode
     EXPECT_EQ(s * 100 + d * 10 + o + rtovarlst_inq_num_var_type(l, VAR_TYPE_DISCRETE) * 1000, 1111);
     ChangeTap tap;
-    rtovarlst_set_physical_type(l, 1, 22), rtovarlst_set_var_baseuom(l, 1, 2),
-        rtovarlst_set_var_as_binary(l, 1, 255.3722222222222, 1);  // 0 F in SI
+    rtovarlst_set_physical_type(l, 1, 22);
+    rtovarlst_set_var_baseuom(l, 1, 2);
+    rtovarlst_set_var_as_binary(l, 1, 255.3722222222222, 1);  // 0 F in SI
     EXPECT_EQ(tap.take(), "X1:" + std::to_string(RTOVARLST_CHG_VALUE) +
                               " X1:" + std::to_string(RTOVARLST_CHG_LOWER) +
                               " X1:" + std::to_string(RTOVARLST_CHG_UPPER) + " ");
@@ -203,22 +217,24 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
                     10 * rtovarlst_inq_var_upper(l, 1, 1),
                 110.0, 1e-9);
     double v = 0, st = 0, lo = 0, up = 0;
-    rtovarlst_set_var_as_semi_continuous(l, 3, 4.0, 1.0, 2.0, 9.0, 0),
-        rtovarlst_set_var_as_semi_continuous_integer(l, 4, -3.7, 1.0, -9.0, 9.0, 0);
+    rtovarlst_set_var_as_semi_continuous(l, 3, 4.0, 1.0, 2.0, 9.0, 0);
+    rtovarlst_set_var_as_semi_continuous_integer(l, 4, -3.7, 1.0, -9.0, 9.0, 0);
     EXPECT_EQ(rtovarlst_inq_var_semi_continuous(l, 3, &v, &st, &lo, &up, 0) +
                   rtovarlst_inq_var_partial_integer(l, 3, &v, &st, 0),
               1);
     EXPECT_EQ(num(v) + num(st) + num(lo) + num(up), num(4) + num(1) + num(2) + num(9));
     EXPECT_EQ(rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, &st, &lo, &up, 0) * 10 + iv,
               7);  // -3.7: toward zero
-    rtovarlst_set_var_value(l, 4, 1e35, 0),
-        rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, nullptr, nullptr, nullptr, 0);
+    rtovarlst_set_var_value(l, 4, 1e35, 0);
+    rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, nullptr, nullptr, nullptr, 0);
     EXPECT_EQ(iv, INT32_MAX);  // undefined: saturates instead of overflowing
     for (int32_t c : {1065, 1066, -1}) rtovarlst_set_var_conn_type(l, 1, c);
-    rtovarlst_set_var_param_homo(l, 1, 7), rtovarlst_set_var_comWrapper(l, 1, &wrap);
+    rtovarlst_set_var_param_homo(l, 1, 7);
+    rtovarlst_set_var_comWrapper(l, 1, &wrap);
     EXPECT_EQ(rtovarlst_inq_var_conn_type(l, 1) * 100 + rtovarlst_inq_var_param_homo(l, 1) * 10 + wrap.refs,
               106511);
-    rtovarlst_clear_var_param_homo(l), rtovarlst_vec_value(l)[2] = 8.5;
+    rtovarlst_clear_var_param_homo(l);
+    rtovarlst_vec_value(l)[2] = 8.5;
     EXPECT_EQ(rtovarlst_inq_var_param_homo(l, 1) + rtovarlst_inq_var_value(l, 3, 0) +
                   rtovarlst_vec_baseuom(l)[1] +
                   (rtovarlst_vec_status(l)[1] != rtovarlst_inq_var_status(l, 2)),

@@ -18,7 +18,10 @@ namespace {
 // A list X1..X3 of capacity 4 and a sublist over items 2..3.
 struct World {
     rtvarlst_t *list = named_list(3, 4), *sub = rtovarlst_create_sublist(list, 2);
-    ~World() { rtovarlst_delete_sublist(&sub), rtovarlst_destroy_c(&list); }
+    ~World() {
+        rtovarlst_delete_sublist(&sub);
+        rtovarlst_destroy_c(&list);
+    }
 };
 
 constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
@@ -39,7 +42,8 @@ void read_all(rtvarlst_t *l, int32_t i) {
     EXPECT_EQ(item(l, i), ",,-" + n + times(12, r) + n + n + (l ? ",0" : ",1") + times(18, ",0") + "," +
                               std::to_string(RTOVARLST_NEUTRAL_INT) + times(4, ",0") +
                               times(6, "," + num(7)));
-    rtovarlst_copy_var(l, i, l, 1), rtovarlst_copy_var(l, 1, l, i);
+    rtovarlst_copy_var(l, i, l, 1);
+    rtovarlst_copy_var(l, 1, l, i);
     EXPECT_EQ(rtovarlst_names_eq(l, i, i, l, 1, 1), 0);
 }
 
@@ -58,13 +62,18 @@ void write_all(rtvarlst_t *l, int32_t i) {
         f(l, i, 2);
     const rtvarmod_t pair{1, 2};
     const ProfileItem item{};
-    rtovarlst_set_var_status(l, i, 2), rtovarlst_set_var_connMgr(l, i, l),
-        rtovarlst_set_var_profile(l, i, nullptr), rtovarlst_set_var_blockptr(l, i, &g_block);
-    rtovarlst_set_var_blockptr_int(l, i, 8), rtovarlst_set_var_modified(l, i, &pair),
-        rtovarlst_set_var_modified_string(l, i, "1;2");
-    rtovarlst_set_var_modified_mask(l, i, 4), rtovarlst_set_var_attribs_modified(l, i, &pair),
-        rtovarlst_set_var_comWrapper(l, i, &g_wrapper);
-    rtovarlst_set_var_param_homo(l, i, 1), rtovarlst_set_var_description(l, i, "D");
+    rtovarlst_set_var_status(l, i, 2);
+    rtovarlst_set_var_connMgr(l, i, l);
+    rtovarlst_set_var_profile(l, i, nullptr);
+    rtovarlst_set_var_blockptr(l, i, &g_block);
+    rtovarlst_set_var_blockptr_int(l, i, 8);
+    rtovarlst_set_var_modified(l, i, &pair);
+    rtovarlst_set_var_modified_string(l, i, "1;2");
+    rtovarlst_set_var_modified_mask(l, i, 4);
+    rtovarlst_set_var_attribs_modified(l, i, &pair);
+    rtovarlst_set_var_comWrapper(l, i, &g_wrapper);
+    rtovarlst_set_var_param_homo(l, i, 1);
+    rtovarlst_set_var_description(l, i, "D");
     // Silent from here: these check the index themselves.
     for (auto f :
          {rtovarlst_set_var_conn_type, rtovarlst_set_var_marked, rtovarlst_set_spec, rtovarlst_set_spec_value,
@@ -74,10 +83,11 @@ void write_all(rtvarlst_t *l, int32_t i) {
                    rtovarlst_var_fix_initially, rtovarlst_set_var_as_algebraic, rtovarlst_set_var_as_integer,
                    rtovarlst_set_var_as_discrete_eqnslack})
         f(l, i);
-    rtovarlst_set_var_type(l, i, 1, 1), rtovarlst_set_var_as_binary(l, i, 1.0, 1),
-        rtovarlst_set_var_as_partial_integer(l, i, 1.0, 1.0, 1);
-    rtovarlst_set_var_as_semi_continuous(l, i, 1.0, 1.0, 0.0, 2.0, 1),
-        rtovarlst_set_var_as_semi_continuous_integer(l, i, 1.0, 1.0, 0.0, 2.0, 1);
+    rtovarlst_set_var_type(l, i, 1, 1);
+    rtovarlst_set_var_as_binary(l, i, 1.0, 1);
+    rtovarlst_set_var_as_partial_integer(l, i, 1.0, 1.0, 1);
+    rtovarlst_set_var_as_semi_continuous(l, i, 1.0, 1.0, 0.0, 2.0, 1);
+    rtovarlst_set_var_as_semi_continuous_integer(l, i, 1.0, 1.0, 0.0, 2.0, 1);
     rtovarlst_set_var_profile_item(l, i, &item);
 }
 
@@ -124,19 +134,29 @@ const Row kRows[] = {
     {"every C call on NULL",
      {0},
      [](World &, int32_t) {
-         read_all(nullptr, 1), write_all(nullptr, 1);
+         read_all(nullptr, 1);
+         write_all(nullptr, 1);
          rtvarlst_t *none = nullptr;
          int32_t s = 9, d = 9, o = 9;
-         rtovarlst_delete_sublist(nullptr), rtovarlst_delete_sublist(&none), rtovarlst_destroy_c(nullptr),
-             rtovarlst_destroy_c(&none), rtovarlst_resize(nullptr, 1);
-         rtovarlst_set_nvar(nullptr, 1), rtovarlst_move_items(nullptr, 1, 2, 1),
-             rtovarlst_relocate(nullptr, 1), rtovarlst_printsymbolstats(nullptr);
-         rtovarlst_set_taglst(nullptr, nullptr), rtovarlst_inq_var_name(nullptr, 1, nullptr),
-             rtovarlst_addvar(nullptr, 1, "X");
-         rtovarlst_addvars(nullptr, 1, 1, 1, "X"), rtovarlst_names(nullptr, 1, 1, 1, nullptr),
-             rtovarlst_clear_var_param_homo(nullptr), rtovarlst_presolve(nullptr);
-         rtovarlst_copyinittovalue(nullptr), rtovarlst_removevars(nullptr, 1, 1),
-             rtovarlst_extract(nullptr, 1, 1, &none);
+         rtovarlst_delete_sublist(nullptr);
+         rtovarlst_delete_sublist(&none);
+         rtovarlst_destroy_c(nullptr);
+         rtovarlst_destroy_c(&none);
+         rtovarlst_resize(nullptr, 1);
+         rtovarlst_set_nvar(nullptr, 1);
+         rtovarlst_move_items(nullptr, 1, 2, 1);
+         rtovarlst_relocate(nullptr, 1);
+         rtovarlst_printsymbolstats(nullptr);
+         rtovarlst_set_taglst(nullptr, nullptr);
+         rtovarlst_inq_var_name(nullptr, 1, nullptr);
+         rtovarlst_addvar(nullptr, 1, "X");
+         rtovarlst_addvars(nullptr, 1, 1, 1, "X");
+         rtovarlst_names(nullptr, 1, 1, 1, nullptr);
+         rtovarlst_clear_var_param_homo(nullptr);
+         rtovarlst_presolve(nullptr);
+         rtovarlst_copyinittovalue(nullptr);
+         rtovarlst_removevars(nullptr, 1, 1);
+         rtovarlst_extract(nullptr, 1, 1, &none);
          rtovarlst_inq_num_var_type_state_diff_other(nullptr, &s, &d, &o);
          EXPECT_EQ(rtovarlst_parent_check(nullptr, nullptr) + rtovarlst_inq_nvar(nullptr) +
                        rtovarlst_inq_capacity(nullptr) + rtovarlst_super_index(nullptr, 1) +
@@ -162,20 +182,23 @@ const Row kRows[] = {
                        RTOVARLST_SUPER_INDEX_F(nullptr, nullptr) +
                        RTOVARLST_VARNAME2INDEX(nullptr, nullptr, 0),
                    0);
-         RTOVARLST_RESIZE_F(nullptr, nullptr), RTOVARLST_SET_NVAR_F(nullptr, nullptr),
-             RTOVARLST_INQ_VAR_NAME_F(nullptr, nullptr, field, sizeof field);
+         RTOVARLST_RESIZE_F(nullptr, nullptr);
+         RTOVARLST_SET_NVAR_F(nullptr, nullptr);
+         RTOVARLST_INQ_VAR_NAME_F(nullptr, nullptr, field, sizeof field);
          for (auto f : {RTOVARLST_ZARN_LBX, RTOVARLST_ZARN_LBXLB, RTOVARLST_ZARN_LBXUB, RTOVARLST_ZARN_LBXSCL,
                         RTOVARLST_ZARN_LBXSOLVSCL, RTOVARLST_ZARN_LBXINIT, RTOVARLST_ZARN_LBXSHADOW,
                         RTOVARLST_ZARN_LBXSTAT, RTOVARLST_ZARN_LBXBASEUOM}) {
              int64_t out = 5;
-             f(nullptr, &out), f(nullptr, nullptr);
+             f(nullptr, &out);
+             f(nullptr, nullptr);
              EXPECT_EQ(out, 0);
          }
-         RTOVARLST_NAMES_F(nullptr, nullptr, nullptr, nullptr, nullptr, 0),
-             RTOVARLST_ADDVAR_F(nullptr, nullptr, nullptr, 0);
-         RTOVARLST_ADDVAR_I4_F(nullptr, nullptr, nullptr, nullptr),
-             RTOVARLST_ADDVAR_R8_F(nullptr, nullptr, nullptr, nullptr);
-         RTOVARLST_SET_VAR_BLOCKPTR_INT_F(nullptr, nullptr, nullptr), MEMMOVE_F(nullptr, nullptr, nullptr);
+         RTOVARLST_NAMES_F(nullptr, nullptr, nullptr, nullptr, nullptr, 0);
+         RTOVARLST_ADDVAR_F(nullptr, nullptr, nullptr, 0);
+         RTOVARLST_ADDVAR_I4_F(nullptr, nullptr, nullptr, nullptr);
+         RTOVARLST_ADDVAR_R8_F(nullptr, nullptr, nullptr, nullptr);
+         RTOVARLST_SET_VAR_BLOCKPTR_INT_F(nullptr, nullptr, nullptr);
+         MEMMOVE_F(nullptr, nullptr, nullptr);
          for (const int64_t k : {int64_t{0}, int64_t{-1}, int64_t{LLONG_MIN}})
              MEMMOVE_F(field, field + 1, &k);
      },
@@ -321,7 +344,9 @@ TEST(VarLstHostile, EveryEntryPointGetsItsDocumentedAnswer) {
             {
                 StderrCapture se;
                 HistoryCapture hc;
-                row.run(w, v), his = hc.text(), err = se.text();
+                row.run(w, v);
+                his = hc.text();
+                err = se.text();
             }
             for (size_t at; (at = expect.find("{v}")) != std::string::npos;)
                 expect.replace(at, 3, std::to_string(v));

@@ -26,8 +26,10 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     HistoryCapture his;
     rtvarlst_t *l = rtovarlst_create(10);
     for (int32_t n : {10, 11, -1}) rtovarlst_set_nvar(l, n);  // exactly the capacity is allowed
-    rtovarlst_resize(l, -5), rtovarlst_set_var_value(l, 10, 4.5, 0), rtovarlst_resize(l, 20),
-        rtovarlst_set_nvar(l, 20);
+    rtovarlst_resize(l, -5);
+    rtovarlst_set_var_value(l, 10, 4.5, 0);
+    rtovarlst_resize(l, 20);
+    rtovarlst_set_nvar(l, 20);
     EXPECT_EQ(ints({rtovarlst_inq_nvar(l), rtovarlst_inq_capacity(l), rtovarlst_inq_var_baseuom(l, 1)}) +
                   num(rtovarlst_inq_var_value(l, 10, 0)) + num(rtovarlst_inq_var_value(l, 20, 0)) +
                   num(rtovarlst_inq_var_sbweight(l, 1)),
@@ -36,8 +38,10 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     rtvarlst_t *top = named_list(6), *sub = rtovarlst_create_sublist(top, 3);
     rtovarlst_set_var_value(sub, 2, 7.0, 0);
     // Sparse cells through a window: the second write finds the record made by the first.
-    rtovarlst_set_var_step_inbaseuom(top, 2, 9.0), rtovarlst_set_var_step_inbaseuom(sub, 2, 0.5);
-    rtovarlst_set_var_step_inbaseuom(sub, 2, 0.25), rtovarlst_set_var_quality(sub, 2, 3);
+    rtovarlst_set_var_step_inbaseuom(top, 2, 9.0);
+    rtovarlst_set_var_step_inbaseuom(sub, 2, 0.5);
+    rtovarlst_set_var_step_inbaseuom(sub, 2, 0.25);
+    rtovarlst_set_var_quality(sub, 2, 3);
     EXPECT_EQ(dump(sub).substr(0, 7) +
                   ints({rtovarlst_parent_check(top, sub), rtovarlst_parent_check(sub, top),
                         rtovarlst__varname2index(sub, "X5"), rtovarlst__varname2index(sub, "X2"),
@@ -47,18 +51,22 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
                   num(rtovarlst_inq_var_step_inbaseuom(top, 4)),
               "4/4|X3,1 0 3 0 2 3 0 " + num(9.0) + num(0.25));
     rtvarlst_t *inner = rtovarlst_create_embedded(2, sub, "B1.", 2);  // a prefixed window of a window
-    rtovarlst_set_nvar(inner, 2), rtovarlst_set_nvar(inner, 3), rtovarlst_addvar(inner, 1, "T");
+    rtovarlst_set_nvar(inner, 2);
+    rtovarlst_set_nvar(inner, 3);
+    rtovarlst_addvar(inner, 1, "T");
     EXPECT_EQ(name(top, 4) + name(inner, 1) +
                   ints({rtovarlst__varname2index(inner, "T"), rtovarlst_super_index(inner, 1),
                         rtovarlst_absolute_index(inner, 1)}),
               "B1.TT1 2 4 ");
-    rtovarlst_delete_sublist(&inner), rtovarlst_delete_sublist(&sub);
+    rtovarlst_delete_sublist(&inner);
+    rtovarlst_delete_sublist(&sub);
     rtvarlst_t *empty = rtovarlst_create_sublist(top, 7),
                *own = rtovarlst_create_embedded(3, nullptr, "P.", 9);
     EXPECT_TRUE(!inner && !rtovarlst_create_sublist(top, 8));
     EXPECT_EQ(rtovarlst_inq_nvar(empty) * 10 + rtovarlst_inq_capacity(own),
               3);  // just past the end: empty; no parent: own
-    rtovarlst_delete_sublist(&empty), rtovarlst_destroy_c(&own);
+    rtovarlst_delete_sublist(&empty);
+    rtovarlst_destroy_c(&own);
     rtvarlst_t *w = rtovarlst_create_sublist(top, 5);
     rtovarlst_destroy_c(&w);  // destroying (not deleting) a window resets the items it covers
     EXPECT_EQ(name(top, 4) + "/" + name(top, 5) + "/" + num(rtovarlst_inq_var_value(top, 4, 0)),
@@ -74,18 +82,24 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(3, 5);
     char buf[1025] = "junk";
-    rtovarlst_set_nvar(l, 4), rtovarlst_inq_var_name(l, 4, buf);  // the last item, unnamed
+    rtovarlst_set_nvar(l, 4);
+    rtovarlst_inq_var_name(l, 4, buf);  // the last item, unnamed
     EXPECT_EQ(his.text() + buf, "!! Unable to find name for variable 4\n");
-    rtovarlst_inq_var_name(l, 5, buf), rtovarlst_addvar(l, 4, "x4"),
-        rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  "), rtovarlst_inq_var_name(l, 4, buf);
+    rtovarlst_inq_var_name(l, 5, buf);
+    rtovarlst_addvar(l, 4, "x4");
+    rtovarlst_addvars(l, 3, 4, 6, "AB    CD.E  ");
+    rtovarlst_inq_var_name(l, 4, buf);
     EXPECT_EQ(his.text() + buf + ints({rtovarlst__varname2index(l, "AB"), rtovarlst__varname2index(l, "X3")}),
               "!! Unable to find name for variable 5\n"
               "!! Index out of bounds (4 vars in list)\nUnable to process illegal equation/variable name "
               "'x4'\nCD.E3 0 ");
     zarn_md5_ctx_t a, b;
-    MD5Init(&a), MD5Init(&b), MD5Update(&b, "X1X2ABCD.E", 10);
+    MD5Init(&a);
+    MD5Init(&b);
+    MD5Update(&b, "X1X2ABCD.E", 10);
     EXPECT_EQ(rtovarlst_compute_md(l, &a), 4);
-    MD5Final(&a), MD5Final(&b);
+    MD5Final(&a);
+    MD5Final(&b);
     EXPECT_EQ(std::memcmp(a.digest, b.digest, sizeof a.digest), 0);
     rtovarlst_printsymbolstats(l);
     const std::string stats = his.text();
@@ -97,7 +111,8 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
 TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(3);
-    rtovarlst_addvar(l, 1, "X"), rtovarlst_addvar(l, 2, "B1.TEMP");
+    rtovarlst_addvar(l, 1, "X");
+    rtovarlst_addvar(l, 2, "B1.TEMP");
     rtotaglst_t *tags = rtotaglst_create(2);
     ASSERT_EQ(rtotaglst_add_tag(tags, "T", "B1.TEMP") + rtotaglst_add_tag(tags, "GONE", "NOSUCH"), 0);
     EXPECT_EQ(rtovarlst__varname2index(l, "T"), 0);  // nothing attached yet
@@ -110,14 +125,19 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     rtotaglst_destroy(tags);
     rtvarlst_t *a = named_list(4), *b = named_list(5), *top = named_list(3),
                *w = rtovarlst_create_embedded(1, top, "P.", 3);
-    rtovarlst_addvar(b, 1, "ZZ"), rtovarlst_addvar(b, 5, "LONGNAME"), rtovarlst_set_nvar(w, 1),
-        rtovarlst_addvar(w, 1, "X2");
+    rtovarlst_addvar(b, 1, "ZZ");
+    rtovarlst_addvar(b, 5, "LONGNAME");
+    rtovarlst_set_nvar(w, 1);
+    rtovarlst_addvar(w, 1, "X2");
     char f[18] = "****************";
-    rtovarlst_names(b, 3, 5, 5, f), rtovarlst_names(b, 0, 3, 5, f), rtovarlst_names(b, 1, 3, 0, f),
-        rtovarlst_names(b, 3, 2, 5, f);              // 2nd-4th: nothing
+    rtovarlst_names(b, 3, 5, 5, f);
+    rtovarlst_names(b, 0, 3, 5, f);
+    rtovarlst_names(b, 1, 3, 0, f);
+    rtovarlst_names(b, 3, 2, 5, f);                  // 2nd-4th: nothing
     rtovarlst_names(b, 1, 1, 2, f + 15);             // exactly as long as its field: not cut
     EXPECT_EQ(std::string(f), "X3***X4***LONGNZZ");  // short names leave the rest of their field alone
-    rtovarlst_names(b, 2, 6, 5, f), rtovarlst_names(b, -1, 2, 5, f);
+    rtovarlst_names(b, 2, 6, 5, f);
+    rtovarlst_names(b, -1, 2, 5, f);
     EXPECT_EQ(his.text(),
               "Truncating variable name 'LONGNAME' to 5 characters\n!! rtovarlst_names: Bad indices 2 6 "
               "5\n!! rtovarlst_names: Bad indices -1 2 5\n");
@@ -141,39 +161,48 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
 TEST(VarListShape, AWindowLeftBeyondItsShrunkHeadStaysInsideTheColumns) {
     HistoryCapture his;
     rtvarlst_t *head = named_list(21), *w = rtovarlst_create_sublist(head, 5);  // items 5..21
-    rtovarlst_set_nvar(head, 17), rtovarlst_resize(head, 17);                   // the window keeps 17 items
+    rtovarlst_set_nvar(head, 17);
+    rtovarlst_resize(head, 17);  // the window keeps 17 items
     const struct {
         const char *rule;
         std::function<std::string()> run;
         std::string want;
     } rows[] = {
         {"the last item the head holds is written",
-         [&] { return rtovarlst_set_var_value(w, 13, 2.5, 0), num(rtovarlst_inq_var_value(w, 13, 0)); },
+         [&] {
+             rtovarlst_set_var_value(w, 13, 2.5, 0);
+             return num(rtovarlst_inq_var_value(w, 13, 0));
+         },
          num(2.5)},
         {"an item beyond the head reads like one past the list's end",
          [&] {
-             return rtovarlst_set_var_value(w, 14, 2.5, 0),
-                    num(rtovarlst_inq_var_value(w, 14, 0)) + num(rtovarlst_inq_var_value(w, 99, 0));
+             rtovarlst_set_var_value(w, 14, 2.5, 0);
+             return num(rtovarlst_inq_var_value(w, 14, 0)) + num(rtovarlst_inq_var_value(w, 99, 0));
          },
          num(0) + num(0)},
         {"whole-list copies stop at the head's end",
          [&] {
-             return rtovarlst_presolve(w), rtovarlst_copyinittovalue(w),
-                    num(rtovarlst_inq_var_initial(w, 13, 0));
+             rtovarlst_presolve(w);
+             rtovarlst_copyinittovalue(w);
+             return num(rtovarlst_inq_var_initial(w, 13, 0));
          },
          num(2.5)},
         {"counts stop at the head's end", [&] { return ints({rtovarlst_inq_num_var_type(w, 0)}); }, "13 "},
         {"moves and extracts stop at the head's end",
          [&] {
              rtvarlst_t *out = nullptr;
-             rtovarlst_move_items(w, 10, 1, 5), rtovarlst_extract(w, 12, 15, &out),
-                 rtovarlst_clear_var_param_homo(w);
-             return rtovarlst_destroy_c(&out), ints({out == nullptr});
+             rtovarlst_move_items(w, 10, 1, 5);
+             rtovarlst_extract(w, 12, 15, &out);
+             rtovarlst_clear_var_param_homo(w);
+             rtovarlst_destroy_c(&out);
+             return ints({out == nullptr});
          },
          "1 "},
     };
     for (const auto &r : rows) EXPECT_EQ(r.run(), r.want) << r.rule;
-    his.text(), rtovarlst_delete_sublist(&w), rtovarlst_destroy_c(&head);
+    his.text();
+    rtovarlst_delete_sublist(&w);
+    rtovarlst_destroy_c(&head);
 }
 
 // What each item owns beyond its columns: its modification mask, profile (with its size), connection manager,
@@ -194,53 +223,70 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     RecordingBlock block;
     rtvarlst_t *l = named_list(6), *out = nullptr, *none = nullptr;
     const ProfileItem point{1.0, 2.0};
-    for (int32_t k = 1; k <= 6; ++k)
-        rtovarlst_set_var_value(l, k, 10.0 * k, 0), rtovarlst_set_var_profile(l, k, new VarProfile),
-            rtovarlst_set_var_modified_mask(l, k, k);
-    rtovarlst_set_var_description(l, 3, "feed"), rtovarlst_set_var_connMgr(l, 3, &block),
-        rtovarlst_set_var_blockptr(l, 3, &block);
-    rtovarlst_extract(l, 3, 5, &out), rtovarlst_extract(l, 0, 2, &none), rtovarlst_extract(l, 5, 7, &none);
+    for (int32_t k = 1; k <= 6; ++k) {
+        rtovarlst_set_var_value(l, k, 10.0 * k, 0);
+        rtovarlst_set_var_profile(l, k, new VarProfile);
+        rtovarlst_set_var_modified_mask(l, k, k);
+    }
+    rtovarlst_set_var_description(l, 3, "feed");
+    rtovarlst_set_var_connMgr(l, 3, &block);
+    rtovarlst_set_var_blockptr(l, 3, &block);
+    rtovarlst_extract(l, 3, 5, &out);
+    rtovarlst_extract(l, 0, 2, &none);
+    rtovarlst_extract(l, 5, 7, &none);
     EXPECT_EQ(name(out, 3) + rtovarlst_inq_var_description(out, 1) + num(rtovarlst_inq_var_value(out, 2, 0)) +
                   owned(out) + std::to_string(rtovarlst_inq_capacity(out) * 10 + !!none),
               "X5feed" + num(40) + "0 0 0 30");  // no host pointers, no records
-    rtovarlst_removevars(l, 2, 3), rtovarlst_removevars(l, 3, 9),
-        rtovarlst_set_var_profile_item(l, 1, &point), rtovarlst_set_var_profile_item(l, 2, &point);
+    rtovarlst_removevars(l, 2, 3);
+    rtovarlst_removevars(l, 3, 9);
+    rtovarlst_set_var_profile_item(l, 1, &point);
+    rtovarlst_set_var_profile_item(l, 2, &point);
     EXPECT_EQ(name(l, 2) + ints({rtovarlst__varname2index(l, "X3"), rtovarlst_inq_nvar(l)}) + owned(l),
               "0 6 1p1 0 0 4p0 5p0 6p0 ");
     rtovarlst_move_items(l, 1, 4, 1);  // item 4's own records die, item 1's move
     EXPECT_EQ(owned(l) + num(rtovarlst_inq_var_profile(l, 4)->GetItemAt(0).y),
               "0 0 0 1p1 5p0 6p0 " + num(2.0));
-    rtovarlst_set_nvar(l, 1), rtovarlst_set_nvar(l, 6);  // shrinking frees what the dropped items owned
+    rtovarlst_set_nvar(l, 1);
+    rtovarlst_set_nvar(l, 6);  // shrinking frees what the dropped items owned
     EXPECT_EQ(owned(l), "0 0 0 0 0 0 ");
     EXPECT_EQ(
         his.text(),
         "!! rtovarlst_extract: Bad indices 5 7 6\n!!rtattrdict_remove_items: removing too many elements\n");
-    rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&out);
+    rtovarlst_destroy_c(&l);
+    rtovarlst_destroy_c(&out);
     // Up to the last item, or right after a moved run: the ASan leak check sees records dropped, not freed.
     for (auto op : {+[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); },
                     +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}) {
         l = named_list(3);
-        rtovarlst_set_var_modified_mask(l, 3, 5), rtovarlst_set_var_profile(l, 3, new VarProfile), op(l);
+        rtovarlst_set_var_modified_mask(l, 3, 5);
+        rtovarlst_set_var_profile(l, 3, new VarProfile);
+        op(l);
         EXPECT_TRUE(!rtovarlst_inq_var_modified(l, 3) && !rtovarlst_inq_var_profile(l, 3));
         rtovarlst_destroy_c(&l);
     }
     rtvarlst_t *a = named_list(3), *b = named_list(2);
-    rtovarlst_set_var_value(a, 1, 5.0, 0), rtovarlst_set_var_upper(a, 1, 9.0, 0),
-        rtovarlst_set_var_modified_mask(a, 1, 2), rtovarlst_set_var_quality(b, 2, 3);
-    rtovarlst_copy_var(a, 1, b, 2), rtovarlst_copy_var(a, 4, b, 1),
-        rtovarlst_copy_var(a, 1, b, 3);  // out of range: nothing
+    rtovarlst_set_var_value(a, 1, 5.0, 0);
+    rtovarlst_set_var_upper(a, 1, 9.0, 0);
+    rtovarlst_set_var_modified_mask(a, 1, 2);
+    rtovarlst_set_var_quality(b, 2, 3);
+    rtovarlst_copy_var(a, 1, b, 2);
+    rtovarlst_copy_var(a, 4, b, 1);
+    rtovarlst_copy_var(a, 1, b, 3);  // out of range: nothing
     EXPECT_EQ(num(rtovarlst_inq_var_value(b, 2, 0) + rtovarlst_inq_var_upper(b, 2, 0)) +
                   std::to_string(rtovarlst_inq_var_quality(b, 2)) + name(b, 2) +
                   num(rtovarlst_inq_var_value(b, 1, 0)) + std::to_string(!!rtovarlst_inq_var_modified(b, 2)),
               num(14) + "3X2" + num(1e35) + "0");  // a default quality, a record: not copied
-    rtovarlst_set_var_value(a, 2, 6.0, 0), rtovarlst_set_var_shadow_price(a, 2, 3.0, 0),
-        rtovarlst_presolve(a);
-    rtovarlst_set_var_value(a, 1, 8.0, 0), rtovarlst_set_var_value(a, 3, 4.0, 0),
-        rtovarlst_copyinittovalue(a);  // undefined INIT keeps VALUE
+    rtovarlst_set_var_value(a, 2, 6.0, 0);
+    rtovarlst_set_var_shadow_price(a, 2, 3.0, 0);
+    rtovarlst_presolve(a);
+    rtovarlst_set_var_value(a, 1, 8.0, 0);
+    rtovarlst_set_var_value(a, 3, 4.0, 0);
+    rtovarlst_copyinittovalue(a);  // undefined INIT keeps VALUE
     EXPECT_EQ(num(rtovarlst_inq_var_value(a, 1, 0)) + num(rtovarlst_inq_var_initial(a, 2, 0)) +
                   num(rtovarlst_inq_var_value(a, 3, 0)) + num(rtovarlst_inq_var_shadow_price(a, 2, 0)),
               num(5) + num(6) + num(4) + num(1e35));
-    rtovarlst_destroy_c(&a), rtovarlst_destroy_c(&b);
+    rtovarlst_destroy_c(&a);
+    rtovarlst_destroy_c(&b);
 }
 
 // A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
@@ -249,7 +295,8 @@ TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
     HistoryCapture his;
     rtvarlst_t *l = named_list(2);
     VarProfile *kept = new VarProfile;
-    rtovarlst_set_var_profile(l, 1, kept), rtovarlst_set_var_profile(l, 2, new VarProfile);
+    rtovarlst_set_var_profile(l, 1, kept);
+    rtovarlst_set_var_profile(l, 2, new VarProfile);
     const struct {
         const char *rule;
         rtvarlst_t *list;
@@ -267,7 +314,8 @@ TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
         EXPECT_EQ(owned(l), "0p0 0p0 ") << r.rule;
         EXPECT_EQ(rtovarlst_inq_var_profile(l, 1), kept) << r.rule;
     }
-    his.text(), rtovarlst_destroy_c(&l);
+    his.text();
+    rtovarlst_destroy_c(&l);
 }
 
 // Every allocation of an operation made to fail in turn: one of its messages, no list made,
@@ -290,8 +338,10 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
             rtovarlst_set_var_modified_string(l, 1, "1;2");  // records of other items are kept on failure
             const std::string before = dump(l);
             HistoryCapture his;
-            zarn::failalloc_set(n), op(l), total = n ? total : zarn::failalloc_count(),
-                                           zarn::failalloc_set(0);
+            zarn::failalloc_set(n);
+            op(l);
+            total = n ? total : zarn::failalloc_count();
+            zarn::failalloc_set(0);
             if (n > 0) {
                 const std::string text = his.text();
                 const auto m = std::find(messages.begin(), messages.end(), text) - messages.begin();
@@ -301,7 +351,8 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
                 EXPECT_TRUE(made == nullptr || (text.empty() && rtattrdict_okay(made->dictionary))) << n;
                 EXPECT_EQ(dump(l), before) << n;
             }
-            rtovarlst_destroy_c(&made), rtovarlst_destroy_c(&l);
+            rtovarlst_destroy_c(&made);
+            rtovarlst_destroy_c(&l);
         }
         for (size_t m = 0; m < seen.size(); ++m) EXPECT_TRUE(seen[m]) << "never printed: " << messages[m];
     }

@@ -117,14 +117,20 @@ std::string diff(const rtvarinfo_t &a, const rtvarinfo_t &b) {
 // column; X3..X5 untyped, X4 shown in F, X5 held in F.
 rtvarlst_t *old_items() {
     rtvarlst_t *l = named_list(5);
-    rtovarlst_set_var_status(l, 1, kState), rtovarlst_set_var_related(l, 1, 1),
-        rtovarlst_set_var_related(l, 2, 7), rtovarlst_set_var_baseuom(l, 1, 2);
-    rtovarlst_set_var_value(l, 1, 50, 0), rtovarlst_set_var_step_inbaseuom(l, 1, 1),
-        rtovarlst_set_var_ramped(l, 1, 5), rtovarlst_set_var_uom(l, 1, 1);
-    rtovarlst_set_var_connMgr(l, 1, &g_old), rtovarlst_set_var_blockptr(l, 1, &g_old),
-        rtovarlst_set_var_description(l, 1, "old");
-    rtovarlst_set_var_profile(l, 1, new VarProfile), rtovarlst_set_var_uom(l, 4, 2),
-        rtovarlst_set_var_baseuom(l, 5, 2);
+    rtovarlst_set_var_status(l, 1, kState);
+    rtovarlst_set_var_related(l, 1, 1);
+    rtovarlst_set_var_related(l, 2, 7);
+    rtovarlst_set_var_baseuom(l, 1, 2);
+    rtovarlst_set_var_value(l, 1, 50, 0);
+    rtovarlst_set_var_step_inbaseuom(l, 1, 1);
+    rtovarlst_set_var_ramped(l, 1, 5);
+    rtovarlst_set_var_uom(l, 1, 1);
+    rtovarlst_set_var_connMgr(l, 1, &g_old);
+    rtovarlst_set_var_blockptr(l, 1, &g_old);
+    rtovarlst_set_var_description(l, 1, "old");
+    rtovarlst_set_var_profile(l, 1, new VarProfile);
+    rtovarlst_set_var_uom(l, 4, 2);
+    rtovarlst_set_var_baseuom(l, 5, 2);
     return l;
 }
 
@@ -149,30 +155,45 @@ void check(const std::vector<Row> &rows) {
     for (const auto &row : rows) {
         rtvarlst_t *l = old_items();
         rtvarinfo_t before = kFresh, after = kFresh, r = kFresh;
-        before.mask = after.mask = mask("all"), r.mask = mask(row.fields), r.lower = row.lo, r.value = row.v,
-        r.upper = row.up, rtovarlst_inq_var(l, 1, &before, row.si);
+        before.mask = after.mask = mask("all");
+        r.mask = mask(row.fields);
+        r.lower = row.lo;
+        r.value = row.v;
+        r.upper = row.up;
+        rtovarlst_inq_var(l, 1, &before, row.si);
         ChangeTap tap;
         StderrCapture err;
         HistoryCapture his;  // what the operation reports
         EXPECT_EQ(row.op == 's' ? rtovarlst_set_var(l, 1, &r, row.si) : 0, 0);
-        if (row.op == 'n') rtovarlst_initialize_var(l, row.i, &r, row.si), r.mask = mask("all");
+        if (row.op == 'n') {
+            rtovarlst_initialize_var(l, row.i, &r, row.si);
+            r.mask = mask("all");
+        }
         if (row.op == 'q' || row.op == 'n') rtovarlst_inq_var(l, row.i, &r, row.op == 'q' ? row.si : 0);
-        if (row.op == 'x')
-            rtovarlst_inq_var(nullptr, 1, &r, 1), rtovarlst_inq_var(l, 1, nullptr, 0),
-                rtovarlst_set_var(nullptr, 1, &r, 0), rtovarlst_set_var(l, 0, nullptr, 1),
-                rtovarlst_initialize_var(nullptr, 1, &r, 0), rtovarlst_initialize_var(l, 0, &r, 0),
-                rtovarlst_initialize_var(l, 1, nullptr, 0), r.related = 0, rtovarlst_set_var(l, 1, &r, 0),
-                                                            r.name[0] = '\0',
-                                                            rtovarlst_initialize_var(l, 1, &r, 0);
+        if (row.op == 'x') {
+            rtovarlst_inq_var(nullptr, 1, &r, 1);
+            rtovarlst_inq_var(l, 1, nullptr, 0);
+            rtovarlst_set_var(nullptr, 1, &r, 0);
+            rtovarlst_set_var(l, 0, nullptr, 1);
+            rtovarlst_initialize_var(nullptr, 1, &r, 0);
+            rtovarlst_initialize_var(l, 0, &r, 0);
+            rtovarlst_initialize_var(l, 1, nullptr, 0);
+            r.related = 0;
+            rtovarlst_set_var(l, 1, &r, 0);
+            r.name[0] = '\0';
+            rtovarlst_initialize_var(l, 1, &r, 0);
+        }
         std::string texts;
         for (long n = row.op == 'a' ? 0 : 1, total = 0; n <= total; ++n) {
             rtvarlst_t *f = named_list(2);
-            zarn::failalloc_set(n), rtovarlst_initialize_var(f, 1, &r, 1), rtovarlst_set_var(f, 2, &r, 1),
-                total = n ? total : zarn::failalloc_count();
-            zarn::failalloc_set(0),
-                texts += std::regex_replace(his.text(), read_only, "") + err.text() +
-                         (std::regex_search(dump(f), written) ? "" : "lost "),
-                rtovarlst_destroy_c(&f);
+            zarn::failalloc_set(n);
+            rtovarlst_initialize_var(f, 1, &r, 1);
+            rtovarlst_set_var(f, 2, &r, 1);
+            total = n ? total : zarn::failalloc_count();
+            zarn::failalloc_set(0);
+            texts += std::regex_replace(his.text(), read_only, "") + err.text() +
+                     (std::regex_search(dump(f), written) ? "" : "lost ");
+            rtovarlst_destroy_c(&f);
         }
         rtovarlst_inq_var(l, 1, &after, row.si);
         const std::string gave =

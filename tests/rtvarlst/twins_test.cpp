@@ -23,9 +23,11 @@ struct Twin {
 // Two items with units (a temperature and a pressure drop, base unit 2) and one without.
 rtvarlst_t *make() {
     rtvarlst_t *l = named_list(3, 5);
-    for (int32_t k : {1, 2})
-        rtovarlst_set_physical_type(l, k, k == 1 ? 22 : 75), rtovarlst_set_var_baseuom(l, k, 2),
-            rtovarlst_set_var_value(l, k, 10.0 * k, 0);
+    for (int32_t k : {1, 2}) {
+        rtovarlst_set_physical_type(l, k, k == 1 ? 22 : 75);
+        rtovarlst_set_var_baseuom(l, k, 2);
+        rtovarlst_set_var_value(l, k, 10.0 * k, 0);
+    }
     rtovarlst_set_var_modified_string(l, 3, "7;9");
     return l;
 }
@@ -176,7 +178,7 @@ TEST(VarLstTwins, EachTwinDoesWhatItsCFunctionDoes) {
                 ChangeTap tap;
                 HistoryCapture his;
                 seen[side] =
-                    (side == 0 ? t.fortran : t.c)(&l, &i) + "\n" + his.text() + tap.take() + "\n" + dump(l),
+                    (side == 0 ? t.fortran : t.c)(&l, &i) + "\n" + his.text() + tap.take() + "\n" + dump(l);
                 rtovarlst_destroy_c(&l);
             }
             EXPECT_EQ(seen[0], seen[1]);

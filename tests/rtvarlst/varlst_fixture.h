@@ -26,10 +26,14 @@ struct ChangeTap {
         return 0;
     }
     ChangeTap() {
-        rtoevent_create_callbacks(32), events.clear(),
-            rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_event);
+        rtoevent_create_callbacks(32);
+        events.clear();
+        rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_event);
     }
-    ~ChangeTap() { rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_event), rtoevent_destroy_callbacks(); }
+    ~ChangeTap() {
+        rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_event);
+        rtoevent_destroy_callbacks();
+    }
     std::string take() { return std::exchange(events, ""); }
 };
 

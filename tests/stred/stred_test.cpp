@@ -66,7 +66,8 @@ TEST(StredNames, RulesDissectionAndSelf) {
                               {L + "." + L, "1" + L + "|" + L},
                               {L + "B.T", "0|"},
                               {"B." + L + "T", "0|"}}) {
-        std::strcpy(block, "junk"), std::strcpy(attr, "junk");
+        std::strcpy(block, "junk");
+        std::strcpy(attr, "junk");
         EXPECT_EQ(to_string(dissect_block_name(name.c_str(), block, attr)) + block + "|" + attr, want)
             << name.size();
     }
@@ -79,7 +80,9 @@ TEST(StredNames, RulesDissectionAndSelf) {
                               {"B1.IN.STR.", "0||"},
                               {"B1.IN.STR.A.B", "0||"},
                               {"B1.IN.XSTR", "0||"}}) {
-        std::strcpy(block, "junk"), std::strcpy(port, "junk"), std::strcpy(attr, "junk");
+        std::strcpy(block, "junk");
+        std::strcpy(port, "junk");
+        std::strcpy(attr, "junk");
         EXPECT_EQ(to_string(dissect_port_name(name, block, port, attr)) + block + "|" + port + "|" + attr,
                   want)
             << name;
@@ -98,17 +101,23 @@ TEST(StredNames, RulesDissectionAndSelf) {
 TEST(StredEdit, CaseTrimUnpackAndGlobs) {
     char s[] = "aBz_9\xe9", one[] = "one", two[] = "Two", t[] = "AB \t\n ", all[] = "   ", dest[16];
     gl_list_t *list = gl_create();
-    std::string cased = (stred_upper_case(s), s);
-    gl_addtoend(list, one), gl_addtoend(list, two), stred_upper_case_list(list), gl_destroylist(list),
-        stred_lower_case(s);
-    stred_remove_trailing_blanks(t), stred_remove_trailing_blanks(all);
+    stred_upper_case(s);
+    std::string cased = s;
+    gl_addtoend(list, one);
+    gl_addtoend(list, two);
+    stred_upper_case_list(list);
+    gl_destroylist(list);
+    stred_lower_case(s);
+    stred_remove_trailing_blanks(t);
+    stred_remove_trailing_blanks(all);
     EXPECT_EQ(cased + s + one + two + t + "|" + all,
               "ABZ_9\xe9"
               "abz_9\xe9"
               "ONETWOAB|");
     int64_t words[2];  // "ABCDEFG " four to an 8-byte word, the high halves junk
     double reals[2];
-    std::memcpy(words, "ABCDxxxxEFG yyyy", 16), std::memcpy(reals, "TEMPERATURE     ", 16);
+    std::memcpy(words, "ABCDxxxxEFG yyyy", 16);
+    std::memcpy(reals, "TEMPERATURE     ", 16);
     for (auto [len, n, want] : {std::tuple{16, 2, "ABCDEFG "}, {6, 2, "ABCDE"}, {16, 0, ""}}) {
         stred_i4_to_string(dest, len, words, n);
         EXPECT_STREQ(dest, want) << len;
@@ -128,10 +137,13 @@ TEST(StredEdit, CaseTrimUnpackAndGlobs) {
     for (const char *name : {"F.T1", "FEED.B1.TX", "F..T.", "F.T", "XF.T1", "F_T1", "F.T12"})
         got += std::to_string(hs_regexec(prog, name));
     EXPECT_EQ(got, "1110000");
-    hs_regfree(prog), std::free(r), list = gl_create();
+    hs_regfree(prog);
+    std::free(r);
+    list = gl_create();
     EXPECT_TRUE(stred_matching_name("ANY", nullptr) && stred_matching_name("ANY", list))
         << "no patterns match everything";
-    gl_addtoend(list, p1), gl_addtoend(list, p2);
+    gl_addtoend(list, p1);
+    gl_addtoend(list, p2);
     EXPECT_TRUE(stred_matching_name("B1.X", list) && stred_matching_name("B2.T", list) &&
                 !stred_matching_name("B2.X", list));
     gl_destroy(list, reinterpret_cast<gl_free_fn>(hs_regfree));
@@ -173,10 +185,13 @@ TEST(StredEdit, ReplaceInPlaceWithinMaxLength) {
         0u);
     gl_list_t *progs = gl_create(), *reps = gl_create();
     char r1[] = "a", r2[] = "b", s[32] = "abab";
-    gl_addtoend(progs, hs_regcomp("ab")), gl_addtoend(progs, hs_regcomp("a")), gl_addtoend(reps, r1),
-        gl_addtoend(reps, r2);
+    gl_addtoend(progs, hs_regcomp("ab"));
+    gl_addtoend(progs, hs_regcomp("a"));
+    gl_addtoend(reps, r1);
+    gl_addtoend(reps, r2);
     EXPECT_EQ(std::to_string(stred_replace_regexps(s, 31, progs, reps)) + s, "4bb") << "ab->a, then a->b";
-    gl_destroy(progs, reinterpret_cast<gl_free_fn>(hs_regfree)), gl_destroylist(reps);
+    gl_destroy(progs, reinterpret_cast<gl_free_fn>(hs_regfree));
+    gl_destroylist(reps);
 }
 
 // A caller may pass one buffer as input and output: the input is read whole first.
@@ -275,8 +290,10 @@ TEST(StredWrite, ColumnsQuotingAndNumbers) {
 TEST(StredFiles, CaseVariantsAndPathSearch) {
     std::string seen;
     for (rtocase *it : {rtocase_existing("Data.TXT"), rtocase_newfile("Data.TXT")}) {
-        for (int pass = 0; pass < 2; ++pass, rtocase_reset(it))
+        for (int pass = 0; pass < 2; ++pass) {
             for (const char *v; (v = rtocase_next(it)) != nullptr;) seen += std::string(v) + " ";
+            rtocase_reset(it);
+        }
         seen += std::string(rtocase_next(it)) + "| ";
         rtocase_destroy(it);
     }
@@ -286,7 +303,8 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
     const fs::path dir = fs::temp_directory_path() / ("zarn-path-" + std::to_string(getpid())),
                    sub = dir / "sub";
     fs::create_directories(sub / "DIRNAME");
-    std::ofstream(sub / "MODEL.inp"), std::ofstream(sub / "PLAIN");
+    std::ofstream(sub / "MODEL.inp");
+    std::ofstream(sub / "PLAIN");
     char out[1025];
     const std::string list = "/nonexistent;;" + sub.string(), huge(2000, 'X');
     const struct {
@@ -323,7 +341,8 @@ TEST(StredFortran, TwinsAgreeWithTheCFunctions) {
     EXPECT_EQ(STRED_REPLACE_REGEXP_F(field, "A", "BB", 11, 1, 2), stred_replace_regexp(c, 11, a, "BB"));
     EXPECT_EQ(std::string(field, 11), c) << "the field length is the maximum length";
     const int64_t n = 2;
-    hs_regfree(a), std::memcpy(field, "B1.T       ", 11);
+    hs_regfree(a);
+    std::memcpy(field, "B1.T       ", 11);
     EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, pats, reps, &n, 11, 4, 6), 2);
     EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, bad, reps, &n, 11, 4, 6), -1);
     EXPECT_EQ(std::string(field, 11), "F.B1.TEMP  ") << "untouched when a later pattern fails";
@@ -337,7 +356,9 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
     rtopipe *q = create_queue_rtopipe();
     hs_regexp *prog = hs_regcomp("a");
     gl_list_t *one = gl_create(), *none = gl_create();
-    gl_addtoend(one, prog), std::memset(blanks, ' ', 100000), blanks[100000] = 0;
+    gl_addtoend(one, prog);
+    std::memset(blanks, ' ', 100000);
+    blanks[100000] = 0;
     auto rules = [](const char *n) {
         return seq({to_string(stred_valid_name(n)), to_string(stred_rtopt_name(n)),
                     to_string(stred_rtopt_object(n)), to_string(stred_special_id(n)),
@@ -347,21 +368,31 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
     run_hostile({
         {"case, list and trailing blanks of NULL / 10^5 blanks",
          [&] {
-             stred_upper_case(nullptr), stred_lower_case(nullptr), stred_upper_case_list(nullptr),
-                 stred_remove_trailing_blanks(nullptr);
-             return stred_remove_trailing_blanks(blanks), std::string(blanks);
+             stred_upper_case(nullptr);
+             stred_lower_case(nullptr);
+             stred_upper_case_list(nullptr);
+             stred_remove_trailing_blanks(nullptr);
+             stred_remove_trailing_blanks(blanks);
+             return std::string(blanks);
          },
          "||A(stred_upper_case: str is NULL)A(stred_lower_case: str is NULL)A(stred_upper_case_list: list is "
          "NULL)A(stred_remove_trailing_blanks: str is NULL)"},
         {"stred_i4_to_string / r8 with n LLONG_MAX, LLONG_MIN, destLen LLONG_MIN, NULL dest and words",
          [&] {
-             std::string r = seq({(stred_i4_to_string(out, LLONG_MIN, words, 1), out),
-                                  (stred_i4_to_string(out, 8, words, LLONG_MAX), out), ",",
-                                  (stred_i4_to_string(out, 8, words, LLONG_MIN), out),
-                                  (stred_r8_to_string(out, 4, reals, LLONG_MAX), out), "|"});
-             stred_i4_to_string(nullptr, 8, words, 1), stred_i4_to_string(out, 8, nullptr, 1),
-                 stred_r8_to_string(nullptr, 8, nullptr, INT_MAX);
-             return stred_r8_to_string(out, 8, nullptr, 1), r + out;
+             stred_i4_to_string(out, LLONG_MIN, words, 1);
+             const std::string n_min = out;
+             stred_i4_to_string(out, 8, words, LLONG_MAX);
+             const std::string i4_len_max = out;
+             stred_i4_to_string(out, 8, words, LLONG_MIN);
+             const std::string i4_len_min = out;
+             stred_r8_to_string(out, 4, reals, LLONG_MAX);
+             const std::string r8_len_max = out;
+             std::string r = seq({n_min, i4_len_max, ",", i4_len_min, r8_len_max, "|"});
+             stred_i4_to_string(nullptr, 8, words, 1);
+             stred_i4_to_string(out, 8, nullptr, 1);
+             stred_r8_to_string(nullptr, 8, nullptr, INT_MAX);
+             stred_r8_to_string(out, 8, nullptr, 1);
+             return r + out;
          },
          "keptABCDEFG,|||A(stred_i4_to_string: dest is NULL)A(stred_i4_to_string: words is "
          "NULL)A(stred_r8_to_string: dest is NULL)A(stred_r8_to_string: words is NULL)"},
@@ -382,11 +413,17 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
          "NULL)A(stred_caseless_cmp: second str is NULL)A(stred_matching_name: name is NULL)"},
         {"writers with NULL text, widths 0 / INT_MIN / 1, dashes at INT_MAX and INT_MIN",
          [&] {
-             stred_write_id(q, nullptr), stred_write_name(q, nullptr, 5), stred_write_hdr(q, nullptr, 5),
-                 stred_write_name(q, "ABC", 0), stred_write_name(q, "ABC", INT_MIN);
-             stred_write_hdr(q, "ABC", INT_MIN), stred_write_name(q, "ABC", 1), stred_write_hdr(q, "ABC", 1),
-                 stred_write_dash(q, INT_MAX, INT_MIN, -1);
-             return stred_write_dash(q, INT_MIN, INT_MIN, INT_MIN), drain(q);
+             stred_write_id(q, nullptr);
+             stred_write_name(q, nullptr, 5);
+             stred_write_hdr(q, nullptr, 5);
+             stred_write_name(q, "ABC", 0);
+             stred_write_name(q, "ABC", INT_MIN);
+             stred_write_hdr(q, "ABC", INT_MIN);
+             stred_write_name(q, "ABC", 1);
+             stred_write_hdr(q, "ABC", 1);
+             stred_write_dash(q, INT_MAX, INT_MIN, -1);
+             stred_write_dash(q, INT_MIN, INT_MIN, INT_MIN);
+             return drain(q);
          },
          "|A" + std::string(231, ' ') +
              "||A(stred_write_id: str is NULL)A(stred_write_name: str is NULL)A(stred_write_hdr: str is "
@@ -466,19 +503,23 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
                                   fmt_numbr_dec(1.5, INT_MAX, INT_MAX, buf), ",",
                                   fmt_numbr_dec(1.5, INT_MIN, INT_MIN, buf), ",",
                                   fmt_numbr_dec(0.0, 8, INT_MIN, buf), ","});
-             return wrt_numbr_max(q, 1.5, INT_MIN), wrt_numbr_dec(q, 1.5, -1, INT_MIN),
-                    wrt_numbr_dec(q, 1.5, 6, INT_MAX), r + drain(q);
+             wrt_numbr_max(q, 1.5, INT_MIN);
+             wrt_numbr_dec(q, 1.5, -1, INT_MIN);
+             wrt_numbr_dec(q, 1.5, 6, INT_MAX);
+             return r + drain(q);
          },
          "2.,-2.,1.5NULLNULL,1.5,2., 0.0,2.2.   1.5||"},
         {"rtocase with NULL, three variants of \"\"",
          [] {
-             rtocase_destroy(nullptr), rtocase_reset(nullptr);
+             rtocase_destroy(nullptr);
+             rtocase_reset(nullptr);
              rtocase *it = rtocase_existing("");
              std::string r = seq({shown(reinterpret_cast<const char *>(rtocase_existing(nullptr))),
                                   shown(reinterpret_cast<const char *>(rtocase_newfile(nullptr))),
                                   shown(rtocase_next(nullptr)), shown(rtocase_next(it)), ",",
                                   shown(rtocase_next(it)), ",", shown(rtocase_next(it))});
-             return rtocase_destroy(it), r;
+             rtocase_destroy(it);
+             return r;
          },
          "NULLNULLNULL,,NULL||A(rtocase_reset: iterator is NULL)A(rtocase_existing: name is "
          "NULL)A(rtocase_newfile: name is NULL)A(rtocase_next: iterator is NULL)"},
@@ -490,7 +531,10 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
          },
          "NULLNULLNULL1024||A(path_search: name is NULL)A(path_search: out is NULL)"},
     });
-    gl_destroylist(one), gl_destroylist(none), hs_regfree(prog), rtodestroy(q);
+    gl_destroylist(one);
+    gl_destroylist(none);
+    hs_regfree(prog);
+    rtodestroy(q);
 }
 
 }  // namespace
@@ -519,6 +563,7 @@ TEST(StredEdit, AllocationFailures) {
         zarn::failalloc_set(k);
         EXPECT_EQ(rtocase_existing("a.txt"), nullptr) << k;
     }  // its name, its variant
-    zarn::failalloc_set(0), rtodestroy(q);
+    zarn::failalloc_set(0);
+    rtodestroy(q);
     EXPECT_EQ(std::string(field, 12), "ABC         ");
 }

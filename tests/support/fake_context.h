@@ -36,7 +36,9 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
     static void set(std::map<std::string, value_t> &m, const char *name, value_t *heap) {
         auto [it, fresh] = m.try_emplace(name);
         if (fresh) value_init(&it->second);
-        value_destroy(&it->second), it->second = *heap, std::free(heap);
+        value_destroy(&it->second);
+        it->second = *heap;
+        std::free(heap);
     }
     static void lookup(std::map<std::string, value_t> &m, const char *name, value_t *out) {
         if (auto it = m.find(name); it != m.end()) value_copy(&it->second, out);
@@ -69,7 +71,10 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
     }
     QDLVariableSource *Variables() override { return this; }
     bool IsDefined(const char *name) override { return objects.count(name) > 0; }
-    void ParameterValue(const char *name, value_t *out) override { ++param_calls, lookup(params, name, out); }
+    void ParameterValue(const char *name, value_t *out) override {
+        ++param_calls;
+        lookup(params, name, out);
+    }
     // clang-format off
 #define ZARN_FILL_BY(op) \
     bool op(const char *q, QDLStringVector *o) override { return fill(#op, q, o); }
@@ -88,7 +93,10 @@ struct RecordingContext final : IValueContext, QDLVariableSource, QDLResultSet {
 #undef ZARN_FILL_BY
 #undef ZARN_FILL
     // clang-format on
-    void *AccessorHandle() override { return ++handles, this; }
+    void *AccessorHandle() override {
+        ++handles;
+        return this;
+    }
     void Attributes(const char *name, QDLStringVector *o) override { fill("Attributes", name, o); }
     bool Load(int32_t index, QDLVariableData *record, bool names) override {
         log += "Load(" + std::to_string(index) + (names ? ",true) " : ",false) ");

@@ -33,18 +33,28 @@ struct Model {
         rtovarlst_set_nvar(l, 5);
         for (int32_t k = 1; k <= 5; ++k) rtovarlst_addvar(l, k, kNames[k - 1]);
         double *s = rtovarlst_vec_scale(l);
-        s[0] = s[1] = s[3] = 1, s[2] = 2, rtovarlst_set_var_value(l, 1, 10, 0);
-        rtovarlst_set_physical_type(l, 2, 22), rtovarlst_set_var_uom(l, 2, 2),
-            rtovarlst_set_var_quality(l, 5, 4);
-        rtovarlst_set_physical_type(l, 3, 20), rtovarlst_set_var_uom(l, 3, 5),
-            rtovarlst_set_var_baseuom(l, 3, 10);
-        rtotaglst_add_tag(tags, "AL", "X"), rtovarlst_set_taglst(l, tags),
-            rtovarlst_set_var_shadow_price(l, 3, 50, 1);
-        rtovarlst_set_var_active_bound(l, 5, 17), rtovarlst_set_var_active_bound(l, 4, 18);
-        rtovarlst_set_var_type(l, 5, 64, 0), rtovarlst_set_var_type(l, 4, 8, 0),
-            rtovarlst_set_var_conn_type(l, 5, 500);
+        s[0] = s[1] = s[3] = 1;
+        s[2] = 2;
+        rtovarlst_set_var_value(l, 1, 10, 0);
+        rtovarlst_set_physical_type(l, 2, 22);
+        rtovarlst_set_var_uom(l, 2, 2);
+        rtovarlst_set_var_quality(l, 5, 4);
+        rtovarlst_set_physical_type(l, 3, 20);
+        rtovarlst_set_var_uom(l, 3, 5);
+        rtovarlst_set_var_baseuom(l, 3, 10);
+        rtotaglst_add_tag(tags, "AL", "X");
+        rtovarlst_set_taglst(l, tags);
+        rtovarlst_set_var_shadow_price(l, 3, 50, 1);
+        rtovarlst_set_var_active_bound(l, 5, 17);
+        rtovarlst_set_var_active_bound(l, 4, 18);
+        rtovarlst_set_var_type(l, 5, 64, 0);
+        rtovarlst_set_var_type(l, 4, 8, 0);
+        rtovarlst_set_var_conn_type(l, 5, 500);
     }
-    ~Model() { rtovarlst_destroy_c(&l), rtotaglst_destroy(tags); }
+    ~Model() {
+        rtovarlst_destroy_c(&l);
+        rtotaglst_destroy(tags);
+    }
 };
 
 // Every field of every item a caller can read, as "NAME.FIELD=value" entries.
@@ -71,7 +81,8 @@ std::vector<std::string> state(rtvarlst_t *l) {
         for (auto r : {rtovarlst_inq_var_uom, rtovarlst_inq_var_baseuom, rtovarlst_inq_var_quality,
                        rtovarlst_inq_var_param_homo, rtovarlst_inq_var_ramped, rtovarlst_inq_var_conn_type})
             f.push_back(g(r(l, i)));
-        f.push_back(rtovarlst_inq_var_description(l, i)), f.push_back(mod);
+        f.push_back(rtovarlst_inq_var_description(l, i));
+        f.push_back(mod);
         for (size_t k = 0; k < f.size(); ++k)
             out.push_back(std::string(kNames[i - 1]) + "." + kFields[k] + "=" + f[k]);
     }
@@ -88,13 +99,18 @@ value_t make(const std::string &spec) {
     int p = 0, u = 0, base = 1;
     const char k = spec[0];
     if (k == 'i') value_assign_int(&v, std::stoi(t));
-    if (k == 'r')
-        std::sscanf(t.c_str(), "%lf:%d:%d:%d", &x, &p, &u, &base), value_assign_double(&v, x, p, u),
-            v.u.number.baseuom = static_cast<int16_t>(base);
+    if (k == 'r') {
+        std::sscanf(t.c_str(), "%lf:%d:%d:%d", &x, &p, &u, &base);
+        value_assign_double(&v, x, p, u);
+        v.u.number.baseuom = static_cast<int16_t>(base);
+    }
     if (k == 's') value_assign_copy_of_string(&v, t.c_str());
     if (k == 'd') value_assign_copy_of_id(&v, t.c_str());
     if (k == 'b') value_assign_logical(&v, t == "1");
-    if (k == 'l') value_assign_list(&v, gl_create()), gl_addtoend(v.u.list, value_create_from_int(1));
+    if (k == 'l') {
+        value_assign_list(&v, gl_create());
+        gl_addtoend(v.u.list, value_create_from_int(1));
+    }
     if (k == 'n') {  // a number left undefined, as by a failed operation
         value_assign_double(&v, 0, 0, 0);
         v.u.number.undefined = 1;
@@ -288,7 +304,8 @@ TEST(VarAssign, AssignThenLookupAndLookupAlone) {
         his.text();  // the assignment's own messages are the other test's
         value_print(his.pipe(), &out);
         EXPECT_EQ(his.text(), r.printed) << r.lookup;
-        value_destroy(&in), value_destroy(&out);
+        value_destroy(&in);
+        value_destroy(&out);
     }
 }
 
@@ -297,15 +314,19 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     ChangeTap tap;
     rtvarlst_t *empty = rtovarlst_create(1), *l = rtovarlst_create(1);
     const std::string z(1024, 'Z');
-    rtovarlst_set_nvar(l, 1), rtovarlst_addvar(l, 1, z.c_str());
+    rtovarlst_set_nvar(l, 1);
+    rtovarlst_addvar(l, 1, z.c_str());
     value_t v = make("i:7"), bad = make("i:7"), star = make("s:*"), id = make("d:FIXED");
     bad.value_type = 99;
     StderrCapture err;  // every hostile call is refused with an assertion line
-    rtovarlst_assign_value(nullptr, "X", &v), rtovarlst_assign_value(l, "X", nullptr);
-    rtovarlst_assign_value(l, nullptr, &v), rtovarlst_assign_value(l, "X", &bad),
-        rtovarlst_lookup_value(nullptr, "X", &v);
-    rtovarlst_lookup_value(l, nullptr, &v), rtovarlst_lookup_value(l, "X", nullptr),
-        rtovarlst_lookup_value(l, "X", &bad);
+    rtovarlst_assign_value(nullptr, "X", &v);
+    rtovarlst_assign_value(l, "X", nullptr);
+    rtovarlst_assign_value(l, nullptr, &v);
+    rtovarlst_assign_value(l, "X", &bad);
+    rtovarlst_lookup_value(nullptr, "X", &v);
+    rtovarlst_lookup_value(l, nullptr, &v);
+    rtovarlst_lookup_value(l, "X", nullptr);
+    rtovarlst_lookup_value(l, "X", &bad);
     const std::string e = err.text();
     for (const char *t : {"NULL varlst'", "NULL value pointer'", "NULL name pointer'", "bad value'"})
         EXPECT_NE(e.find(std::string("Assertion '!! rtovarlst_assign_value: ") + t +
@@ -315,10 +336,12 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     EXPECT_EQ(rtovarlst_variable_object(nullptr, "X") + rtovarlst_variable_object(l, nullptr) +
                   rtovarlst_variable_object(empty, "X"),
               0);
-    rtovarlst_assign_value(empty, "X", &v), rtovarlst_lookup_value(empty, "X", &v);
+    rtovarlst_assign_value(empty, "X", &v);
+    rtovarlst_lookup_value(empty, "X", &v);
     EXPECT_EQ(his.text(), "There are no variables to assign.\n");
     for (const std::string &t : {z + "Z.VALUE", std::string(2000, 'Q')}) {
-        rtovarlst_assign_value(l, t.c_str(), &v), rtovarlst_lookup_value(l, t.c_str(), &v);
+        rtovarlst_assign_value(l, t.c_str(), &v);
+        rtovarlst_lookup_value(l, t.c_str(), &v);
         EXPECT_EQ(rtovarlst_variable_object(l, t.c_str()), 0);
         EXPECT_EQ(his.text(), "The name " + t + " is too long for a variable.\n");
     }
@@ -331,17 +354,22 @@ TEST(VarAssign, HostileCallersAndBoundaries) {
     EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 0), 7.0);
     EXPECT_EQ(tap.take(), z + ":1024 ");
     char mod[32];
-    rtovarlst_set_var_modified_string(l, 1, "1024;0"),
-        rtovarlst_assign_value(l, (z + ".UNITS").c_str(), &star);
+    rtovarlst_set_var_modified_string(l, 1, "1024;0");
+    rtovarlst_assign_value(l, (z + ".UNITS").c_str(), &star);
     rtovarlst_inq_var_modified_string(l, 1, mod);
     EXPECT_STREQ(mod, "1024;2");
-    zarn::failalloc_set(1), rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id),
-        zarn::failalloc_set(0);  // the coerced copy
+    zarn::failalloc_set(1);
+    rtovarlst_assign_value(l, (z + ".SPEC").c_str(), &id);
+    zarn::failalloc_set(0);  // the coerced copy
     EXPECT_EQ(his.text(),
               "!!! value_coerce: unable to allocate memory\n" + kMis + "FIXED to " + z + ".SPEC\n");
     EXPECT_EQ(rtovarlst_inq_spec(l, 1), 0);
-    bad.value_type = 0, value_destroy(&v), value_destroy(&id), value_destroy(&star);
-    rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&empty);
+    bad.value_type = 0;
+    value_destroy(&v);
+    value_destroy(&id);
+    value_destroy(&star);
+    rtovarlst_destroy_c(&l);
+    rtovarlst_destroy_c(&empty);
 }
 
 }  // namespace

@@ -85,7 +85,8 @@ std::string shown(const T *mask, const std::vector<std::string> &names) {
 // 6 vmask_select_print_default with the words as print list. The words are IDENTIFIERs ('"' first: a STRING).
 std::string mask_of(int how, const char *words) {
     value_t v;
-    value_init(&v), value_assign_list(&v, gl_create());
+    value_init(&v);
+    value_assign_list(&v, gl_create());
     for (const std::string &w : split(words)) {
         auto *item = static_cast<value_t *>(std::calloc(1, sizeof(value_t)));
         w[0] == '"' ? value_assign_copy_of_string(item, &w[1]) : value_assign_copy_of_id(item, w.c_str());
@@ -95,11 +96,16 @@ std::string mask_of(int how, const char *words) {
     int64_t vm[VMASK_SIZE];
     int32_t em[EMASK_SIZE];
     for (int f = 0; f < VMASK_SIZE; ++f) vm[f] = em[f % EMASK_SIZE] = 1;
-    const int ok =
-        how == 6 ? (g_printVar_mask = v.u.list, vmask_select_print_default(vm), g_printVar_mask = nullptr, 1)
-        : how % 3 == 0 ? vmask_from_value(vm, arg)
-        : how % 3 == 1 ? vmask_from_value2(vm, arg)
-                       : emask_from_value(em, arg);
+    int ok = 1;
+    if (how == 6) {
+        g_printVar_mask = v.u.list;
+        vmask_select_print_default(vm);
+        g_printVar_mask = nullptr;
+    } else {
+        ok = how % 3 == 0   ? vmask_from_value(vm, arg)
+             : how % 3 == 1 ? vmask_from_value2(vm, arg)
+                            : emask_from_value(em, arg);
+    }
     value_destroy(&v);
     return std::to_string(ok) + " " + (how % 3 == 2 ? shown(em, kEqn) : shown(vm, kVar));
 }
@@ -139,21 +145,32 @@ TEST(Varmask, Masks) {
               "PRINT_VAR_MASK THRESHOLD is unknown: unable to make assignment\n"
               "PRINT_VAR_MASK item is not an identifier: unable to make assignment\n");
     int64_t v[VMASK_SIZE], w[VMASK_SIZE] = {};
-    vmask_select_default(v), vmask_copy(v, w), vmask_select_none(v);
+    vmask_select_default(v);
+    vmask_copy(v, w);
+    vmask_select_none(v);
     int32_t e[EMASK_SIZE], d[EMASK_SIZE] = {};
-    emask_select_print_default(e), emask_copy(e, d), emask_select_none(e);
+    emask_select_print_default(e);
+    emask_copy(e, d);
+    emask_select_none(e);
     EXPECT_EQ(shown(w, kVar) + "|" + shown(v, kVar) + "|" + shown(d, kEqn) + "|" + shown(e, kEqn),
               "NAME,PHYSICAL_TYPE,LOWER,VALUE,UPPER,SCALE,UNITS,SPEC,CONN_TYPE||NAME,VALUE,SCALE,CODE,"
               "LINEARITY,INCLUDED|");
-    vmask_select_none(nullptr), vmask_select_default(nullptr), vmask_copy(nullptr, w), vmask_copy(w, nullptr);
-    emask_copy(nullptr, d), emask_copy(d, nullptr), emask_select_none(nullptr),
-        emask_select_print_default(nullptr);
+    vmask_select_none(nullptr);
+    vmask_select_default(nullptr);
+    vmask_copy(nullptr, w);
+    vmask_copy(w, nullptr);
+    emask_copy(nullptr, d);
+    emask_copy(d, nullptr);
+    emask_select_none(nullptr);
+    emask_select_print_default(nullptr);
     EXPECT_EQ(vmask_from_value(nullptr, nullptr) + vmask_from_value2(v, nullptr) +
                   emask_from_value(nullptr, nullptr),
               0);
     const auto make = [] {
-        return gl_destroy(g_printVar_mask, value_destroy_list_item),
-               g_printVar_mask = nullptr, createPrintVarMask(), gl_length(g_printVar_mask) == 6;
+        gl_destroy(g_printVar_mask, value_destroy_list_item);
+        g_printVar_mask = nullptr;
+        createPrintVarMask();
+        return gl_length(g_printVar_mask) == 6;
     };
     EXPECT_GE(zarn::test::fail_each_allocation(make,
                                                [&](long n, bool ok) {  // reported, the list left empty
@@ -165,7 +182,8 @@ TEST(Varmask, Masks) {
                                                    EXPECT_TRUE(!ok && gl_length(g_printVar_mask) == 0) << n;
                                                }),
               13);
-    gl_destroy(g_printVar_mask, value_destroy_list_item), g_printVar_mask = nullptr;
+    gl_destroy(g_printVar_mask, value_destroy_list_item);
+    g_printVar_mask = nullptr;
 }
 
 // One digit per filter. Name "": the field filled with FEEDFEED... without terminator; null: no record.
@@ -184,14 +202,17 @@ TEST(Varmask, Filters) {
     const int32_t saved = rtopt_mode;
     for (const auto &[mode, spec, active_bound, name, pattern, expect] : rows) {
         rtvarinfo_t rec{};
-        rtopt_mode = mode, varSetSpec(&rec.status, spec), rec.active_bound = active_bound;
+        rtopt_mode = mode;
+        varSetSpec(&rec.status, spec);
+        rec.active_bound = active_bound;
         for (size_t i = 0; i < sizeof rec.name; ++i) rec.name[i] = name && *name ? 0 : "FEED"[i % 4];
         if (name) std::memcpy(rec.name, name, std::strlen(name));
         std::string got;
         for (vfilter_fn f : filters) got += std::to_string(f(name ? &rec : nullptr, pattern));
         EXPECT_EQ(got, expect) << (name ? name : "null") << " mode " << mode;
     }
-    rtopt_mode = saved, hs_regfree(re);
+    rtopt_mode = saved;
+    hs_regfree(re);
 }
 
 TEST(Varmask, Profiles) {
@@ -229,9 +250,10 @@ TEST(Varmask, Profiles) {
     EXPECT_EQ(p.GetItemAt(3).y, 0.0);
     EXPECT_EQ(his.text(), "!! VarProfile::GetItemAt: index 3 is not below the size 3\n");
     rtvarlst_t *l = rtovarlst_create(2);  // appends to the profile the list owns; nothing where there is none
-    rtovarlst_set_nvar(l, 2), rtovarlst_set_var_profile(l, 1, new VarProfile(copy));
-    rtovarlst_set_var_profile_item(l, 1, &rows[0].items[0]),
-        rtovarlst_set_var_profile_item(l, 2, &rows[0].items[0]);
+    rtovarlst_set_nvar(l, 2);
+    rtovarlst_set_var_profile(l, 1, new VarProfile(copy));
+    rtovarlst_set_var_profile_item(l, 1, &rows[0].items[0]);
+    rtovarlst_set_var_profile_item(l, 2, &rows[0].items[0]);
     EXPECT_EQ(rtovarlst_inq_var_profile(l, 1)->GetSize() * 10 + (rtovarlst_inq_var_profile(l, 2) != nullptr),
               30u);
     rtovarlst_destroy_c(&l);

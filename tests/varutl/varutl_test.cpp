@@ -24,7 +24,8 @@ struct Field {
 };
 int32_t bound_of(int64_t w) {
     int64_t out = -1;
-    return varInqBoundType(w, &out), static_cast<int32_t>(out);
+    varInqBoundType(w, &out);
+    return static_cast<int32_t>(out);
 }
 template <void (*Set)(unsigned char, int64_t *)>
 void byte_set(int64_t *w, int32_t v) {
@@ -34,7 +35,8 @@ void byte_set(int64_t *w, int32_t v) {
 template <void (*Get)(int32_t, int64_t *, int64_t *)>
 int32_t precon(int64_t w) {
     int64_t s = -9, c = -9;
-    return Get(int32_t(w), &s, &c), int32_t(s * 5 + c);
+    Get(int32_t(w), &s, &c);
+    return int32_t(s * 5 + c);
 }
 template <int32_t (*Get)(int32_t)>
 int32_t eqn(int64_t w) {
@@ -71,7 +73,10 @@ const std::vector<Field> kEqnFields = {
 const Field &field(const std::vector<Field> &fs, const string &name) {
     return *std::find_if(fs.begin(), fs.end(), [&](const Field &f) { return name == f.name; });
 }
-int64_t with(const Field &f, int64_t w, int32_t v) { return f.set(&w, v), w; }  // w with field f set to v
+int64_t with(const Field &f, int64_t w, int32_t v) {
+    f.set(&w, v);
+    return w;
+}  // w with field f set to v
 const struct {
     int32_t code;
     int32_t (*pred)(int64_t);
@@ -137,8 +142,10 @@ TEST(StatusWord, EveryFieldRoundTripsWithoutTouchingOtherBits) {
 TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
     int64_t w = 0x0A5A5A50LL;
     string specs;
-    for (void (*fn)(int64_t *) : {varFix, varMakeIndependent, varFixInitially, varFree})
-        fn(&w), specs += varSpecId(varInqSpec(w));
+    for (void (*fn)(int64_t *) : {varFix, varMakeIndependent, varFixInitially, varFree}) {
+        fn(&w);
+        specs += varSpecId(varInqSpec(w));
+    }
     for (int32_t s : {0, 1, 2, 3, 4, 5, 6, 7, 8, -1}) specs += varSpecId(s);
     EXPECT_EQ(specs + to_string(w),
               "ConstIndepInitialCalcCalcConstIndepMeasParamOptimReconInitialUnknownUnknown" +
@@ -161,7 +168,8 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
                *fixed_or_init[8] = {"0000", "1111", "1100", "0110", "1001", "1110", "1101", "0000"};
     for (int32_t mode = 0; mode < 4; ++mode)
         for (int32_t spec = 0; spec < 16; ++spec) {  // 8..15 hold no spec code: nothing
-            w = 0x0A5A5A50LL | spec, rto_set_mode_c(mode);
+            w = 0x0A5A5A50LL | spec;
+            rto_set_mode_c(mode);
             EXPECT_EQ(
                 to_string(varIsFixed(w)) + to_string(varIsFixedOrInitial(w)) + to_string(varIsIndependent(w)),
                 (spec > 7 ? "000" : string{fixed[spec][mode], fixed_or_init[spec][mode], indep[spec][mode]}))
@@ -172,7 +180,7 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
     for (int32_t a = 0; a < 8; ++a)
         for (int32_t b = 0; b < 8; ++b) {
             int32_t out1[4] = {9, 9, 9, 9}, out2[4] = {9, 9, 9, 9};
-            rtopt_mode = 3,
+            rtopt_mode = 3;
             varDofDecDelta(0xFFFFFFF0LL | a, 0x0A5A5A50LL | b, out1, out2);  // whatever the mode
             for (int32_t m = 0; m < 4; ++m)
                 EXPECT_TRUE(out1[m] == fixed[a][m] - fixed[b][m] && out2[m] == indep[b][m] - indep[a][m] &&
@@ -222,8 +230,12 @@ TEST(StatusWord, EffectiveBoundsAndResidualNorm) {
     // matter.
     const double resid[6] = {3, 4, 100, 100, 100, 12};
     int64_t words[6] = {};
-    u3uncr_c(&words[2]), u3rpmt_c(&words[3], EQN_LEQ), u3rpmt_c(&words[4], EQN_OBJ_FUNC),
-        u3rpsn_c(&words[5], -1.0), u3rpln_c(&words[5], 1), u3r_set_precon1_c(&words[5], 3, 2);
+    u3uncr_c(&words[2]);
+    u3rpmt_c(&words[3], EQN_LEQ);
+    u3rpmt_c(&words[4], EQN_OBJ_FUNC);
+    u3rpsn_c(&words[5], -1.0);
+    u3rpln_c(&words[5], 1);
+    u3r_set_precon1_c(&words[5], 3, 2);
     EXPECT_EQ(u3rmserr_c(6, resid, words) * 10 + u3rmserr_c(2, resid, words), 135.0);
 }
 
@@ -256,13 +268,20 @@ TEST(StatusWord, HostileCallerGetsMessagesNotCrashes) {
         {"every setter with a NULL word",
          [] {
              for (const auto *fs : {&kVarFields, &kEqnFields})
-                 std::for_each(fs->begin(), fs->end(),
-                               [](const Field &f) { f.set(nullptr, 0), f.set(nullptr, 1); });
-             varFix(nullptr), varFree(nullptr), varMakeIndependent(nullptr), varFixInitially(nullptr),
-                 varInqBoundType(-1, nullptr);
-             varDofDecDelta(1, 2, nullptr, nullptr),
-                 varInqBoundInfo(-1, 1, 1, 0, 2, 1, 1, 1, nullptr, nullptr, nullptr, nullptr);
-             return u3r_get_precon1_c(-1, nullptr, nullptr), u3r_get_precon2_c(-1, nullptr, nullptr), "";
+                 std::for_each(fs->begin(), fs->end(), [](const Field &f) {
+                     f.set(nullptr, 0);
+                     f.set(nullptr, 1);
+                 });
+             varFix(nullptr);
+             varFree(nullptr);
+             varMakeIndependent(nullptr);
+             varFixInitially(nullptr);
+             varInqBoundType(-1, nullptr);
+             varDofDecDelta(1, 2, nullptr, nullptr);
+             varInqBoundInfo(-1, 1, 1, 0, 2, 1, 1, 1, nullptr, nullptr, nullptr, nullptr);
+             u3r_get_precon1_c(-1, nullptr, nullptr);
+             u3r_get_precon2_c(-1, nullptr, nullptr);
+             return "";
          },
          "||"},
         {"coded setters one past each end and at INT_MIN, INT_MAX; pre-connections at -1 / INT_MIN, 5 / "
@@ -270,8 +289,10 @@ TEST(StatusWord, HostileCallerGetsMessagesNotCrashes) {
          [&] {
              for (const auto &c : coded)
                  for (int32_t v : {c.bad[0], c.bad[1], INT_MIN, INT_MAX}) c.set(&w, v);
-             u3r_set_precon1_c(&w, -1, 5), u3r_set_precon2_c(&w, 8, -1),
-                 u3r_set_precon1_c(&w, INT_MIN, INT_MAX), u3r_set_precon2_c(&w, INT_MAX, INT_MIN);
+             u3r_set_precon1_c(&w, -1, 5);
+             u3r_set_precon2_c(&w, 8, -1);
+             u3r_set_precon1_c(&w, INT_MIN, INT_MAX);
+             u3r_set_precon2_c(&w, INT_MAX, INT_MIN);
              return to_string(w);
          },
          "23130|" + refused + "|" + precon + precon},
@@ -320,18 +341,34 @@ TEST(StatusWord, HostileCallerGetsMessagesNotCrashes) {
          "UnknownUnknownNULLNULL-1-1-10.000000||"},
         {"every Fortran twin with NULL arguments",
          [] {
-             U3INCR(nullptr), U3UNCR(nullptr), U3RPMT(nullptr, nullptr), U3RPSN(nullptr, nullptr),
-                 U3RPTF(nullptr, nullptr), U3RPLN(nullptr, nullptr);
-             U3RPPF(nullptr, nullptr), U3R_GET_PRECON1(nullptr, nullptr, nullptr),
-                 U3R_SET_PRECON1(nullptr, nullptr, nullptr), U3FXV(nullptr);
-             U3R_GET_PRECON2(nullptr, nullptr, nullptr), U3R_SET_PRECON2(nullptr, nullptr, nullptr),
-                 U3UFXV(nullptr), U3V_INDEPENDENT(nullptr);
-             U3V_SET_SPEC(nullptr, nullptr), U3VGPT(nullptr, nullptr), U3VPPT(nullptr, nullptr),
-                 U3V_SET_CONNECTED(nullptr, nullptr), U3V_HARD(nullptr);
-             U3V_GET_BNDTYP(nullptr, nullptr), U3V_SET_BNDTYP(nullptr, nullptr), U3V_RELAX(nullptr),
-                 U3V_SOFT(nullptr), U3V_SOFT2(nullptr);
-             U3V_SET_INSTRUMENT(nullptr, nullptr), U3V_SET_MEASURED(nullptr, nullptr),
-                 U3V_SET_EXCLUDED(nullptr, nullptr), U3V_SET_LINEAR(nullptr, nullptr);
+             U3INCR(nullptr);
+             U3UNCR(nullptr);
+             U3RPMT(nullptr, nullptr);
+             U3RPSN(nullptr, nullptr);
+             U3RPTF(nullptr, nullptr);
+             U3RPLN(nullptr, nullptr);
+             U3RPPF(nullptr, nullptr);
+             U3R_GET_PRECON1(nullptr, nullptr, nullptr);
+             U3R_SET_PRECON1(nullptr, nullptr, nullptr);
+             U3FXV(nullptr);
+             U3R_GET_PRECON2(nullptr, nullptr, nullptr);
+             U3R_SET_PRECON2(nullptr, nullptr, nullptr);
+             U3UFXV(nullptr);
+             U3V_INDEPENDENT(nullptr);
+             U3V_SET_SPEC(nullptr, nullptr);
+             U3VGPT(nullptr, nullptr);
+             U3VPPT(nullptr, nullptr);
+             U3V_SET_CONNECTED(nullptr, nullptr);
+             U3V_HARD(nullptr);
+             U3V_GET_BNDTYP(nullptr, nullptr);
+             U3V_SET_BNDTYP(nullptr, nullptr);
+             U3V_RELAX(nullptr);
+             U3V_SOFT(nullptr);
+             U3V_SOFT2(nullptr);
+             U3V_SET_INSTRUMENT(nullptr, nullptr);
+             U3V_SET_MEASURED(nullptr, nullptr);
+             U3V_SET_EXCLUDED(nullptr, nullptr);
+             U3V_SET_LINEAR(nullptr, nullptr);
              const auto n = [](double v) { return to_string(static_cast<int>(v)); };
              return seq({n(U3RINC(nullptr)), n(U3RGMT(nullptr)), n(U3RGSN(nullptr)), n(U3RGTF(nullptr)),
                          n(U3RGLN(nullptr)), n(U3RGPF(nullptr)), n(U3RMSERR(nullptr, nullptr, nullptr)),
@@ -344,9 +381,14 @@ TEST(StatusWord, HostileCallerGetsMessagesNotCrashes) {
          "1000000000010000000||"},
         {"Fortran setters with codes at the ends of int32_t; readers of LLONG_MIN and LLONG_MAX words",
          [&] {
-             U3RPMT(&w, &imin), U3V_SET_SPEC(&w, &imax), U3VPPT(&w, &imin), U3V_SET_CONNECTED(&w, &imax);
-             U3V_SET_BNDTYP(&imin, &w), U3R_SET_PRECON1(&w, &imax, &imin), U3VGPT(&lmax, &pt),
-                 U3V_GET_BNDTYP(&lmin, &bt);
+             U3RPMT(&w, &imin);
+             U3V_SET_SPEC(&w, &imax);
+             U3VPPT(&w, &imin);
+             U3V_SET_CONNECTED(&w, &imax);
+             U3V_SET_BNDTYP(&imin, &w);
+             U3R_SET_PRECON1(&w, &imax, &imin);
+             U3VGPT(&lmax, &pt);
+             U3V_GET_BNDTYP(&lmin, &bt);
              return seq({to_string(w), to_string(U3RINC(&lmin)), to_string(U3RINC(&lmax)),
                          to_string(U3V_GET_SPEC(&lmax)), to_string(pt), to_string(bt),
                          to_string(U3V_IS_LINEAR(&lmin))});

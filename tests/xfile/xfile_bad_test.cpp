@@ -28,10 +28,14 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         *stream = "!! rtxfile_restore_variable: Problem reading X file\n";
     const Digest d = digest_of(src);
     const auto good = [&] { save_file(path, src, flags_of({1, 4})); };
-    const auto cut = [&](off_t bytes) { good(), ::truncate(path.c_str(), bytes); };
+    const auto cut = [&](off_t bytes) {
+        good();
+        ::truncate(path.c_str(), bytes);
+    };
     const auto hand = [&](int32_t at, int32_t value, int32_t magic, size_t bytes) {
         Words w = header_words(d, flags_of({4}), 1, 1, RTXFILE_VERSION, magic);
-        w[at] = value, write_words(path, w, bytes);
+        w[at] = value;
+        write_words(path, w, bytes);
     };
     const struct {
         const char *what;
@@ -47,15 +51,21 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
          header},
         {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ,
          "_bad is a directory, not an X file\n"},
-        {"read-only for update", [&] { good(), ::chmod(path.c_str(), 0444); }, RTXFILE_UPDATE,
-         "_bad is read-only and cannot be updated\n"},
+        {"read-only for update",
+         [&] {
+             good();
+             ::chmod(path.c_str(), 0444);
+         },
+         RTXFILE_UPDATE, "_bad is read-only and cannot be updated\n"},
         {"truncated stream", [&] { cut(20 * 2048); }, RTXFILE_READ, stream},
         {"cut inside a record", [&] { cut(22 * 2048 - 100); }, RTXFILE_READ, stream},
         {"header claims more variables than the file holds", [&] { cut(10 * 2048); }, RTXFILE_UPDATE,
          "!! rtxfile_update_variable: Problem reading Header record\n"},
     };
     for (const auto &r : rows) {
-        std::remove(path.c_str()), ::rmdir(path.c_str()), r.make();
+        std::remove(path.c_str());
+        ::rmdir(path.c_str());
+        r.make();
         rtvarlst_t *l = list_of(numbered(300));
         HistoryCapture hist;
         int64_t unit = open_file(path, r.mode, l, flags_of({4})), by_name = 0, zero = 0;
@@ -69,9 +79,12 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         EXPECT_TRUE(got == 0 && text.find(r.message) != std::string::npos) << r.what << ": " << text;
         EXPECT_EQ(values(l), Reals(300, 0.0)) << r.what;
         EXPECT_TRUE(all_units_free()) << r.what;
-        rtovarlst_destroy_c(&l), ::chmod(path.c_str(), 0644);
+        rtovarlst_destroy_c(&l);
+        ::chmod(path.c_str(), 0644);
     }
-    std::remove(path.c_str()), ::rmdir(path.c_str()), rtovarlst_destroy_c(&src);
+    std::remove(path.c_str());
+    ::rmdir(path.c_str());
+    rtovarlst_destroy_c(&src);
 }
 
 // Every allocation of a restore by name with one substitution fails in turn (the first run counts them): a
@@ -93,7 +106,8 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
         const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ",
                                                  "C   ", &zero, nullptr, &zero, 4, 4);
         if (n == 0) total = zarn::failalloc_count();
-        zarn::failalloc_set(0), RTXFILE_CLOSE(&unit);
+        zarn::failalloc_set(0);
+        RTXFILE_CLOSE(&unit);
         const std::string text = hist.text(),
                           said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
         const size_t at = text.find(said);
@@ -105,7 +119,8 @@ TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
     }
     EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos) << seen;
     EXPECT_EQ(seen.find("1024 variables\n"), std::string::npos) << seen;
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 // Each row: the call with each extreme value x, its result, and how the history text starts.
@@ -145,7 +160,8 @@ TEST(XFileBad, HostileArguments) {
         {"open: mode",
          [&](int64_t x) {
              int64_t u = opened(x);
-             return RTXFILE_CLOSE(&u), u > 0;
+             RTXFILE_CLOSE(&u);
+             return u > 0;
          },
          [](int64_t x) { return x == 0; },
          [](int64_t x) {
@@ -172,43 +188,54 @@ TEST(XFileBad, HostileArguments) {
         {"close, flush, free, reserve: null; opfunt: reversed and null ranges",
          [&](int64_t) {
              const int64_t a = INT_MAX, b = INT_MIN;
-             RTXFILE_CLOSE(nullptr), RTO_FLUSH_UNIT(nullptr), RTO_FREIOC(nullptr), RTO_RESIOC(nullptr),
-                 RTO_CLOSE_XFILE_F(nullptr, nullptr), RTO_GETIOC(nullptr, nullptr);
+             RTXFILE_CLOSE(nullptr);
+             RTO_FLUSH_UNIT(nullptr);
+             RTO_FREIOC(nullptr);
+             RTO_RESIOC(nullptr);
+             RTO_CLOSE_XFILE_F(nullptr, nullptr);
+             RTO_GETIOC(nullptr, nullptr);
              return RTO_OPFUNT(&a, &b) + RTO_OPFUNT(nullptr, nullptr) + RTO_OPFUNT(&b, &a) * 0;
          },
          just(-2), says("")},
         {"save, update: bad unit",
          [&](int64_t x) {
-             return RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr),
-                    RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr), 0;
+             RTXFILE_SAVE_VARIABLE(&x, &l, &one, &one, nullptr);
+             RTXFILE_UPDATE_VARIABLE(&x, &l, nullptr);
+             return 0;
          },
          just(0), not_open},
         {"close, free, reserve: not ours",
          [&](int64_t x) {
-             RTO_CLOSE_XFILE_F(&x, &status), RTO_FREIOC(&x), RTO_RESIOC(&x);
+             RTO_CLOSE_XFILE_F(&x, &status);
+             RTO_FREIOC(&x);
+             RTO_RESIOC(&x);
              return status + (x == 0 ? zarn_funit_is_open(0) - 1 : 0);
          },
          just(RTXFILE_STATUS_BAD), says("")},
         {"share open: far unit (a usable unit was used: closed)",
          [&](int64_t x) {
              RTO_SHARE_OPEN(path.c_str(), &(out = x), &status, path.size());
-             return status == 0                     ? zarn_funit_close(static_cast<int32_t>(out)),
-                    int64_t{RTXFILE_STATUS_NO_UNIT} : status;
+             if (status != 0) return status;
+             zarn_funit_close(static_cast<int32_t>(out));
+             return int64_t{RTXFILE_STATUS_NO_UNIT};
          },
          just(RTXFILE_STATUS_NO_UNIT), says("")},
         {"save: bad range",
          [&](int64_t x) {
              int64_t u = opened(RTXFILE_CREATE);
-             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, nullptr),
-                 RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, nullptr);
-             return RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, nullptr), RTXFILE_CLOSE(&u), 0;
+             RTXFILE_SAVE_VARIABLE(&u, &l, &x, &one, nullptr);
+             RTXFILE_SAVE_VARIABLE(&u, &l, &one, &x, nullptr);
+             RTXFILE_SAVE_VARIABLE(&u, nullptr, &one, &one, nullptr);
+             RTXFILE_CLOSE(&u);
+             return 0;
          },
          just(0), says("!! rtxfile_save_variable: Variable subscript is out of range\n")},
         {"read xrec: bad n",
          [&](int64_t x) {
              int64_t u = opened(RTXFILE_READ);
-             return RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0),
-                    RTXFILE_CLOSE(&u), status;
+             RTO_READ_XREC_F(&u, &x, &out, nullptr, nullptr, nullptr, &out2, &status, 0);
+             RTXFILE_CLOSE(&u);
+             return status;
          },
          [](int64_t x) { return x == INT_MAX ? RTXFILE_STATUS_SHORT : RTXFILE_STATUS_BAD; },
          says("Restoring values by name\n")},
@@ -216,7 +243,8 @@ TEST(XFileBad, HostileArguments) {
          [&](int64_t x) {
              int64_t u = opened(RTXFILE_READ), r = RTXFILE_RESTORE_EXCEPT(&u, &l, nullptr, &yes, &x, nullptr,
                                                                           nullptr, &x, nullptr, &x, 4, 4);
-             return RTXFILE_CLOSE(&u), r;
+             RTXFILE_CLOSE(&u);
+             return r;
          },
          just(0), says("Restoring values by name\n")},
     };
@@ -232,7 +260,8 @@ TEST(XFileBad, HostileArguments) {
             EXPECT_TRUE(all_units_free()) << r.what;
         }
     EXPECT_EQ(values(l), (Reals{0, 0}));
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 TEST(XFileBad, EveryKeptFuzzInputPasses) {

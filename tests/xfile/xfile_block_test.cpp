@@ -13,7 +13,10 @@ constexpr int kBlockWords = 64 * RTXFILE_RECORD_WORDS;
 // The bytes a save of variables 1..n with values only (three words each) must give, built word by word.
 Words values_file(rtvarlst_t *l, int n) {
     Words want = header_words(digest_of(l), flags_of({4}), n > 0 ? 1 : -1, n > 0 ? n : -1);
-    for (int k = 1; k <= n; ++k) want.push_back(k), push_real(want, rtovarlst_inq_var_value(l, k, 0));
+    for (int k = 1; k <= n; ++k) {
+        want.push_back(k);
+        push_real(want, rtovarlst_inq_var_value(l, k, 0));
+    }
     want.push_back(-1);
     want.resize((want.size() + RTXFILE_RECORD_WORDS - 1) / RTXFILE_RECORD_WORDS * RTXFILE_RECORD_WORDS, 0);
     return want;
@@ -47,7 +50,8 @@ TEST(XFileBlocks, SavedBytesAndRoundTripsAtBlockAndRecordBoundaries) {
         rtvarlst_t *by_index = list_of(numbered(b.variables));
         EXPECT_EQ(restore_file(path, by_index, flags_of({4})), 0) << b.where;
         EXPECT_EQ(values(by_index), values(src)) << b.where;
-        rtovarlst_destroy_c(&by_index), rtovarlst_destroy_c(&src);
+        rtovarlst_destroy_c(&by_index);
+        rtovarlst_destroy_c(&src);
     }
     std::remove(path.c_str());
 }
@@ -69,7 +73,8 @@ TEST(XFileBlocks, SavesSplitAcrossCallsWriteTheSameFile) {
     }
     RTXFILE_CLOSE(&unit);
     EXPECT_EQ(read_words(path), values_file(l, n));
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 // Update walks records 2 onwards and writes each back; across three blocks every value is replaced and the
@@ -107,7 +112,8 @@ TEST(XFileBlocks, UpdatesAndRandomReadsAcrossBlocks) {
     EXPECT_EQ(eof, 1);
     RTO_CLOSE_XFILE_F(&unit, &status);
     EXPECT_EQ(status, 0);
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 // A caller that closes the X-file's unit itself: the next save writes nothing anywhere and says so.
@@ -123,7 +129,8 @@ TEST(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {
     EXPECT_EQ(read_words(path).size(), static_cast<size_t>(RTXFILE_RECORD_WORDS));  // the header alone
     RTXFILE_CLOSE(&unit);
     EXPECT_TRUE(all_units_free());
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 }  // namespace
@@ -149,7 +156,9 @@ TEST(XFileBlocks, AFileCutAfterItsOpenIsRefused) {
     EXPECT_EQ(r, 0);
     EXPECT_NE(hist.text().find("!! rtxfile_restore_variable: Problem reading X file\n"), std::string::npos);
     EXPECT_EQ(values(dst), Reals(20000, 0.0));
-    rtovarlst_destroy_c(&src), rtovarlst_destroy_c(&dst), std::remove(path.c_str());
+    rtovarlst_destroy_c(&src);
+    rtovarlst_destroy_c(&dst);
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -39,9 +39,12 @@ inline Flags all_flags() {
 }
 inline Digest digest_of(rtvarlst_t *list) {
     zarn_md5_ctx_t ctx;
-    MD5Init(&ctx), rtovarlst_compute_md(list, &ctx), MD5Final(&ctx);
+    MD5Init(&ctx);
+    rtovarlst_compute_md(list, &ctx);
+    MD5Final(&ctx);
     Digest d{};
-    return std::copy(ctx.digest, ctx.digest + RTXFILE_NDIGEST, d.begin()), d;
+    std::copy(ctx.digest, ctx.digest + RTXFILE_NDIGEST, d.begin());
+    return d;
 }
 inline Names numbered(int n) {
     Names v;
@@ -53,27 +56,37 @@ inline rtvarlst_t *list_of(const Names &names, bool counted = false) {
     const auto n = static_cast<int32_t>(names.size());
     rtvarlst_t *l = rtovarlst_create(n);
     rtovarlst_set_nvar(l, n);
-    for (int32_t k = 1; k <= n; ++k)
-        rtovarlst_addvar(l, k, names[k - 1].c_str()),
-            rtovarlst_vec_scale(l)[k - 1] = 1.0, rtovarlst_set_var_value(l, k, counted ? k : 0, 0);
+    for (int32_t k = 1; k <= n; ++k) {
+        rtovarlst_addvar(l, k, names[k - 1].c_str());
+        rtovarlst_vec_scale(l)[k - 1] = 1.0;
+        rtovarlst_set_var_value(l, k, counted ? k : 0, 0);
+    }
     return l;
 }
 // Every attribute of variable i set to a value of its own; internal scale 2.
 inline void set_every_attribute(rtvarlst_t *l, int32_t i) {
     rtvarmod_t m{7, static_cast<uint32_t>(-9)};
-    rtovarlst_set_spec(l, i, 5), rtovarlst_set_var_baseuom(l, i, 3), rtovarlst_set_var_quality(l, i, 2),
-        rtovarlst_set_var_modified(l, i, &m);
-    rtovarlst_set_var_uom(l, i, 4), rtovarlst_set_physical_type(l, i, 6),
-        rtovarlst_set_var_conn_type(l, i, 11);
+    rtovarlst_set_spec(l, i, 5);
+    rtovarlst_set_var_baseuom(l, i, 3);
+    rtovarlst_set_var_quality(l, i, 2);
+    rtovarlst_set_var_modified(l, i, &m);
+    rtovarlst_set_var_uom(l, i, 4);
+    rtovarlst_set_physical_type(l, i, 6);
+    rtovarlst_set_var_conn_type(l, i, 11);
     int64_t w = rtovarlst_inq_var_status(l, i);
-    varSetBoundType(2, &w), rtovarlst_set_var_status(l, i, w), rtovarlst_set_var_param_homo(l, i, 1),
-        rtovarlst_set_var_ramped(l, i, 1);
-    rtovarlst_vec_scale(l)[i - 1] = 2.0, rtovarlst_set_var_lower(l, i, -4.0, 0),
-                               rtovarlst_set_var_value(l, i, 1.5, 0);
-    rtovarlst_set_var_upper(l, i, 8.0, 0), rtovarlst_set_var_step_inbaseuom(l, i, 0.25),
-        rtovarlst_set_var_initial(l, i, 0.5, 0);
-    rtovarlst_set_var_sbweight(l, i, 3.5), rtovarlst_set_var_target_homo(l, i, 6.0, 0),
-        rtovarlst_set_var_threshold(l, i, 0.125, 0);
+    varSetBoundType(2, &w);
+    rtovarlst_set_var_status(l, i, w);
+    rtovarlst_set_var_param_homo(l, i, 1);
+    rtovarlst_set_var_ramped(l, i, 1);
+    rtovarlst_vec_scale(l)[i - 1] = 2.0;
+    rtovarlst_set_var_lower(l, i, -4.0, 0);
+    rtovarlst_set_var_value(l, i, 1.5, 0);
+    rtovarlst_set_var_upper(l, i, 8.0, 0);
+    rtovarlst_set_var_step_inbaseuom(l, i, 0.25);
+    rtovarlst_set_var_initial(l, i, 0.5, 0);
+    rtovarlst_set_var_sbweight(l, i, 3.5);
+    rtovarlst_set_var_target_homo(l, i, 6.0, 0);
+    rtovarlst_set_var_threshold(l, i, 0.125, 0);
 }
 inline Reals values(rtvarlst_t *l) {
     Reals v;
@@ -89,7 +102,8 @@ inline int64_t open_file(const std::string &path, int64_t mode, rtvarlst_t *list
 // Saves every variable and closes.
 inline void save_file(const std::string &path, rtvarlst_t *list, const Flags &f) {
     int64_t unit = open_file(path, RTXFILE_CREATE, list, f), first = 1, last = rtovarlst_inq_nvar(list);
-    RTXFILE_SAVE_VARIABLE(&unit, &list, &first, &last, f.data()), RTXFILE_CLOSE(&unit);
+    RTXFILE_SAVE_VARIABLE(&unit, &list, &first, &last, f.data());
+    RTXFILE_CLOSE(&unit);
 }
 // Opens for reading, restores with `select` and closes; the restore's result. Substitutions go as pairs.
 inline int64_t restore_file(const std::string &path, rtvarlst_t *list, const Flags &select,
@@ -98,14 +112,16 @@ inline int64_t restore_file(const std::string &path, rtvarlst_t *list, const Fla
     int64_t by_name = 0, unit = open_file(path, RTXFILE_READ, list, select, &by_name);
     if (by_name_out) *by_name_out = unit ? by_name : -1;
     std::string pat, rep;
-    for (size_t k = 0; k + 1 < subs.size(); k += 2)
-        pat += subs[k] + std::string(16 - subs[k].size(), ' '),
-            rep += subs[k + 1] + std::string(16 - subs[k + 1].size(), ' ');
+    for (size_t k = 0; k + 1 < subs.size(); k += 2) {
+        pat += subs[k] + std::string(16 - subs[k].size(), ' ');
+        rep += subs[k + 1] + std::string(16 - subs[k + 1].size(), ' ');
+    }
     int64_t nsub = static_cast<int64_t>(subs.size() / 2), use = except != nullptr;
     const int64_t r =
         RTXFILE_RESTORE_EXCEPT(&unit, &list, select.data(), &by_name, &nsub, pat.c_str(), rep.c_str(), &use,
                                except ? except->data() : nullptr, &skip_fixed, 16, 16);
-    return RTXFILE_CLOSE(&unit), r;
+    RTXFILE_CLOSE(&unit);
+    return r;
 }
 
 // Raw words of a file (little-endian hosts: the file's own order).
@@ -126,25 +142,38 @@ inline void write_words(const std::string &path, Words w, size_t bytes = SIZE_MA
 // The two words of a double, low word first.
 inline void push_real(Words &w, double v) {
     int32_t h[2];
-    std::memcpy(h, &v, 8), w.insert(w.end(), h, h + 2);
+    std::memcpy(h, &v, 8);
+    w.insert(w.end(), h, h + 2);
 }
 // The 32 words of a 128-character name field, blank-padded.
 inline void push_name(Words &w, std::string f) {
-    f.resize(128, ' '), w.resize(w.size() + 32), std::memcpy(&*(w.end() - 32), f.data(), 128);
+    f.resize(128, ' ');
+    w.resize(w.size() + 32);
+    std::memcpy(&*(w.end() - 32), f.data(), 128);
 }
 // A header record written by hand: magic, indices, digest, flags, version.
 inline Words header_words(const Digest &d, const Flags &f, int32_t first, int32_t last,
                           int32_t version = RTXFILE_VERSION, int32_t magic = RTXFILE_MAGIC) {
     Words w(RTXFILE_RECORD_WORDS, 0);
-    w[0] = magic, w[1] = first, w[2] = last, w[3] = 32, w[20] = 25, w[46] = version;
-    std::copy(d.begin(), d.end(), w.begin() + 4), std::copy(f.begin(), f.end(), w.begin() + 21);
+    w[0] = magic;
+    w[1] = first;
+    w[2] = last;
+    w[3] = 32;
+    w[20] = 25;
+    w[46] = version;
+    std::copy(d.begin(), d.end(), w.begin() + 4);
+    std::copy(f.begin(), f.end(), w.begin() + 21);
     return w;
 }
 
 // True when every unit of 60..99 can be allocated again (then freed): no unit leaked.
 inline bool all_units_free() {
     std::vector<int64_t> got;
-    for (int64_t u = -1, err = 0; got.size() < 40 && (RTO_GETIOC(&u, &err), err == 0);) got.push_back(u);
+    for (int64_t u = -1, err = 0; got.size() < 40;) {
+        RTO_GETIOC(&u, &err);
+        if (err != 0) break;
+        got.push_back(u);
+    }
     for (int64_t u : got) RTO_FREIOC(&u);
     return got.size() == 40;
 }

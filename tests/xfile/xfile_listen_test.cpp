@@ -29,10 +29,15 @@ struct Listener {
         return 0;
     }
     explicit Listener(rtvarlst_t *l) {
-        list = l, heard.clear();
-        rtoevent_create_callbacks(32), rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_change);
+        list = l;
+        heard.clear();
+        rtoevent_create_callbacks(32);
+        rtoevent_set_callback(RTOVARLST_CHANGE_EVENT, on_change);
     }
-    ~Listener() { rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_change), rtoevent_destroy_callbacks(); }
+    ~Listener() {
+        rtoevent_unset_callback(RTOVARLST_CHANGE_EVENT, on_change);
+        rtoevent_destroy_callbacks();
+    }
 };
 
 // What a restore leaves in a variable, for comparing whole variables.
@@ -61,15 +66,18 @@ rtvarlst_t *changed_copy() {
     rtvarlst_t *l = list_of({"A", "B"});
     for (int32_t i = 1; i <= 2; ++i) {
         set_every_attribute(l, i);
-        rtovarlst_set_spec(l, i, 1), rtovarlst_set_var_lower(l, i, -7.0, 0);
-        rtovarlst_set_var_value(l, i, 9.0, 0), rtovarlst_set_var_upper(l, i, 10.0, 0);
+        rtovarlst_set_spec(l, i, 1);
+        rtovarlst_set_var_lower(l, i, -7.0, 0);
+        rtovarlst_set_var_value(l, i, 9.0, 0);
+        rtovarlst_set_var_upper(l, i, 10.0, 0);
     }
     return l;
 }
 
 TEST(XFileListeners, EachChangeIsToldInFileOrderWithTheListAsItIsThen) {
     rtvarlst_t *src = list_of({"A", "B"});
-    set_every_attribute(src, 1), set_every_attribute(src, 2);
+    set_every_attribute(src, 1);
+    set_every_attribute(src, 2);
     const std::string path = scratch("listen");
     save_file(path, src, all_flags());
     // spec, quality, homotopy parameter, ramped, lower, value, upper, homotopy target, threshold
@@ -103,7 +111,8 @@ TEST(XFileListeners, EachChangeIsToldInFileOrderWithTheListAsItIsThen) {
         EXPECT_EQ(held(dst, 2), held(src, 2)) << row.name << ": B";
         rtovarlst_destroy_c(&dst);
     }
-    rtovarlst_destroy_c(&src), std::remove(path.c_str());
+    rtovarlst_destroy_c(&src);
+    std::remove(path.c_str());
 }
 
 // Spec, the modified masks, physical type, connection type and bound type as integer words, then the
@@ -141,15 +150,19 @@ TEST(XFileListeners, QuietAndHeardRestoresLeaveTheSameVariable) {
     for (const auto &row : rows) {
         for (bool heard : {false, true}) {
             rtvarlst_t *l = list_of({"A"});
-            rtovarlst_set_spec(l, 1, 1), rtovarlst_set_physical_type(l, 1, 3),
-                rtovarlst_set_var_conn_type(l, 1, 4);
+            rtovarlst_set_spec(l, 1, 1);
+            rtovarlst_set_physical_type(l, 1, 3);
+            rtovarlst_set_var_conn_type(l, 1, 4);
             int64_t w = rtovarlst_inq_var_status(l, 1);
-            varSetBoundType(1, &w), rtovarlst_set_var_status(l, 1, w);
+            varSetBoundType(1, &w);
+            rtovarlst_set_var_status(l, 1, w);
             rtovarlst_vec_value(l)[0] = kMinusZero;  // a writer would keep the 0 held: equal numbers
             if (row.with_record) rtovarlst_set_var_modified_string(l, 1, "1;2");
             Words words = header_words(digest_of(l), f, 1, 1);
             words.insert(words.end(), {1, row.spec, row.mask1, row.mask2, row.ptype, row.conn, row.bound});
-            push_real(words, row.value), words.push_back(-1), write_words(path, words);
+            push_real(words, row.value);
+            words.push_back(-1);
+            write_words(path, words);
             HistoryCapture hist;
             std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
             EXPECT_EQ(restore_file(path, l, f), 0) << row.name;
@@ -224,7 +237,8 @@ TEST(XFileListeners, SparseAttributesWithAndWithoutARecord) {
             if (f[8]) push_real(words, row.step);
             if (f[9]) push_real(words, row.sbweight);
             if (f[18]) push_real(words, row.target);
-            words.push_back(-1), write_words(path, words);
+            words.push_back(-1);
+            write_words(path, words);
             HistoryCapture hist;
             std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
             EXPECT_EQ(restore_file(path, l, f), 0) << row.name;
@@ -247,8 +261,10 @@ TEST(XFileListeners, SparseAttributesWithAndWithoutARecord) {
 // every attribute first, so that the restore can write any of them in one call).
 TEST(XFileListeners, RestoresIntoASublistReachTheParentsItems) {
     rtvarlst_t *src = list_of({"P3", "P4"});
-    set_every_attribute(src, 1), set_every_attribute(src, 2);
-    rtovarlst_set_var_value(src, 1, 3.0, 0), rtovarlst_set_var_value(src, 2, 4.0, 0);
+    set_every_attribute(src, 1);
+    set_every_attribute(src, 2);
+    rtovarlst_set_var_value(src, 1, 3.0, 0);
+    rtovarlst_set_var_value(src, 2, 4.0, 0);
     const std::string path = scratch("sublist");
     save_file(path, src, all_flags());
     const struct {
@@ -267,8 +283,10 @@ TEST(XFileListeners, RestoresIntoASublistReachTheParentsItems) {
         HistoryCapture hist;
         rtvarlst_t *parent = list_of({"P1", "P2", "P3", row.fourth});
         // Every item holds every attribute (scale 2, records made) but value 9.
-        for (int32_t k = 1; k <= 4; ++k)
-            set_every_attribute(parent, k), rtovarlst_set_var_value(parent, k, 9.0, 0);
+        for (int32_t k = 1; k <= 4; ++k) {
+            set_every_attribute(parent, k);
+            rtovarlst_set_var_value(parent, k, 9.0, 0);
+        }
         rtvarlst_t *sub = rtovarlst_create_sublist(parent, 3);
         {
             std::unique_ptr<Listener> listener(row.heard ? new Listener(sub) : nullptr);
@@ -282,7 +300,8 @@ TEST(XFileListeners, RestoresIntoASublistReachTheParentsItems) {
         rtovarlst_delete_sublist(&sub);
         rtovarlst_destroy_c(&parent);
     }
-    rtovarlst_destroy_c(&src), std::remove(path.c_str());
+    rtovarlst_destroy_c(&src);
+    std::remove(path.c_str());
 }
 
 // Names saved as A, B (values 1, 2) or X, Y, A (values 1, 2, 3) restored by name into lists where the item
@@ -290,7 +309,8 @@ TEST(XFileListeners, RestoresIntoASublistReachTheParentsItems) {
 TEST(XFileListeners, ByNameTheGuessedItemIsTakenOnlyWhereTheLookupGivesIt) {
     const std::string ab = scratch("guess_ab"), xya = scratch("guess_xya");
     rtvarlst_t *src_ab = list_of({"A", "B"}, true), *src_xya = list_of({"X", "Y", "A"}, true);
-    save_file(ab, src_ab, flags_of({1, 4})), save_file(xya, src_xya, flags_of({1, 4}));
+    save_file(ab, src_ab, flags_of({1, 4}));
+    save_file(xya, src_xya, flags_of({1, 4}));
     const struct {
         const char *name;
         const std::string &file;
@@ -314,7 +334,10 @@ TEST(XFileListeners, ByNameTheGuessedItemIsTakenOnlyWhereTheLookupGivesIt) {
         HistoryCapture hist;
         rtvarlst_t *l = list_of(row.names);
         rtotaglst_t *tags = row.alias ? rtotaglst_create(4) : nullptr;
-        if (tags) rtotaglst_add_tag(tags, row.alias, row.stands_for), rtovarlst_set_taglst(l, tags);
+        if (tags) {
+            rtotaglst_add_tag(tags, row.alias, row.stands_for);
+            rtovarlst_set_taglst(l, tags);
+        }
         int64_t by_name = 0;
         EXPECT_EQ(restore_file(row.file, l, flags_of({1, 4}), {}, nullptr, 0, &by_name), row.result)
             << row.name;
@@ -323,8 +346,10 @@ TEST(XFileListeners, ByNameTheGuessedItemIsTakenOnlyWhereTheLookupGivesIt) {
         rtovarlst_destroy_c(&l);
         rtotaglst_destroy(tags);
     }
-    rtovarlst_destroy_c(&src_ab), rtovarlst_destroy_c(&src_xya);
-    std::remove(ab.c_str()), std::remove(xya.c_str());
+    rtovarlst_destroy_c(&src_ab);
+    rtovarlst_destroy_c(&src_xya);
+    std::remove(ab.c_str());
+    std::remove(xya.c_str());
 }
 
 }  // namespace

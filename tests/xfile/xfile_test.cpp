@@ -13,17 +13,20 @@ namespace {
 TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
     HistoryCapture hist;
     rtvarlst_t *l = list_of({"AB", "C"});
-    set_every_attribute(l, 1), set_every_attribute(l, 2);
+    set_every_attribute(l, 1);
+    set_every_attribute(l, 2);
     const std::string path = scratch("layout");
     save_file(path, l, all_flags());
     Words want = header_words(digest_of(l), all_flags(), 1, 2);
     for (int v = 1; v <= 2; ++v) {
-        want.push_back(v), push_name(want, v == 1 ? "AB" : "C");
+        want.push_back(v);
+        push_name(want, v == 1 ? "AB" : "C");
         want.insert(want.end(), {5, 3, 2, 7, -9, 4, 6, 11, 2, 1, 1});  // 8 13 14 21 21 7 2 25 17 18 24
         for (double r : {2.0, -8.0, 3.0, 16.0, 0.5, 1.0, 3.5, 12.0, 0.125})
             push_real(want, r);  // 6 3 4 5 9 15 10 19 23
     }
-    want.push_back(-1), want.resize(2 * 512, 0);
+    want.push_back(-1);
+    want.resize(2 * 512, 0);
     EXPECT_EQ(read_words(path), want);
     rtvarlst_t *dst = list_of({"C", "AB"});  // C's scale is 4 at restore time
     rtovarlst_vec_scale(dst)[0] = 4.0;
@@ -46,7 +49,8 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
                      rtovarlst_inq_var_sbweight(dst, 1), rtovarlst_inq_var_target_homo(dst, 1, 0),
                      rtovarlst_inq_var_threshold(dst, 1, 0)}),
               (Reals{4.0, -8.0 / 4, 3.0 / 4, 16.0 / 4, 0.5 / 4, 1.0 / 4, 3.5, 12.0 / 4, 0.125}));
-    rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&dst);
+    rtovarlst_destroy_c(&l);
+    rtovarlst_destroy_c(&dst);
     // Spec only, two words a variable: 256 fill record 2 and the end word starts record 3; 255 leave it the
     // last word.
     for (int n : {255, 256, 257, 0}) {
@@ -58,12 +62,14 @@ TEST(XFile, LayoutEveryAttributeRoundTripAndRecordBoundaries) {
         const Words got = read_words(path);
         Words tail;
         for (int k = 1; k <= n; ++k) tail.insert(tail.end(), {k, k % 8});
-        tail.push_back(-1), tail.resize((tail.size() + 511) / 512 * 512, 0);
+        tail.push_back(-1);
+        tail.resize((tail.size() + 511) / 512 * 512, 0);
         ASSERT_EQ(got.size(), 512 + tail.size()) << n;
         EXPECT_TRUE(Words(got.begin() + 512, got.end()) == tail && got[1] == (n ? 1 : -1) &&
                     got[2] == (n ? n : -1))
             << n;
-        rtovarlst_destroy_c(&l), std::remove(path.c_str());
+        rtovarlst_destroy_c(&l);
+        std::remove(path.c_str());
     }
 }
 
@@ -78,15 +84,18 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     const std::string abcd = scratch("abcd"), nonames = scratch("nonames"), v2003 = scratch("v2003");
     rtvarlst_t *src = list_of({"A", "B", "C", "D", "ZFLOW1", "Q.ZFRAC"}, true),
                *abc = list_of({"A", "B", "C"});
-    save_file(abcd, src, flags_of({1, 4})), save_file(nonames, abc, flags_of({4}));
+    save_file(abcd, src, flags_of({1, 4}));
+    save_file(nonames, abc, flags_of({4}));
     Words w = header_words(digest_of(abc), flags_of({1, 2, 4, 7}), 1, 3, 2003);
-    for (int32_t k = 1; k <= 3; ++k)
-        w.push_back(k),
-            push_name(w, k == 1   ? std::string("X")
-                         : k == 2 ? std::string("Y\0junk", 6)
-                                  : std::string("\0\0\0\0tail", 8)),
-            push_real(w, 10.0 * k);
-    w.push_back(-1), write_words(v2003, w);
+    for (int32_t k = 1; k <= 3; ++k) {
+        w.push_back(k);
+        push_name(w, k == 1   ? std::string("X")
+                     : k == 2 ? std::string("Y\0junk", 6)
+                              : std::string("\0\0\0\0tail", 8));
+        push_real(w, 10.0 * k);
+    }
+    w.push_back(-1);
+    write_words(v2003, w);
     constexpr double U = 0.0;  // not restored: the list's own value
     const std::string index = "Matched message digest, restoring values by index\n",
                       name = "Restoring values by name\n",
@@ -178,7 +187,8 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     Flags got{}, got2{};
     int64_t unit = open_file(v2003, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got.data(), collect), 0);
-    RTXFILE_CLOSE(&unit), unit = open_file(nonames, RTXFILE_READ, l, {});
+    RTXFILE_CLOSE(&unit);
+    unit = open_file(nonames, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got2.data(), collect), 1);
     RTXFILE_CLOSE(&unit);
     EXPECT_TRUE(got == flags_of({1, 4}) &&
@@ -196,7 +206,8 @@ TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     save_file(path, l, flags_of({1, 4, 8}));
     rtovarlst_set_spec(now, 2, 4);  // PARAM: fixed in mode 0, written as 1
     int64_t unit = open_file(path, RTXFILE_UPDATE, now, flags_of({4, 8}));
-    RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4, 8}).data()), RTXFILE_CLOSE(&unit);
+    RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4, 8}).data());
+    RTXFILE_CLOSE(&unit);
     EXPECT_EQ(read_words(path)[512 + 36 * 1 + 33], 1);  // B's spec word
     EXPECT_EQ(restore_file(path, l, all_flags()), 0);
     EXPECT_TRUE(values(l) == (Reals{1, 2, 3}) && rtovarlst_inq_spec(l, 2) == 1 &&
@@ -207,7 +218,8 @@ TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
               0);
     rtovarlst_set_nvar(now, 2);
     unit = open_file(path, RTXFILE_UPDATE, l, flags_of({4}));
-    RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4}).data()), RTXFILE_CLOSE(&unit);
+    RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4}).data());
+    RTXFILE_CLOSE(&unit);
     EXPECT_EQ(
         hist.text(),
         "!! rtxfile_open: Attemping update with attributes not currently in file\n"  // documented as is
@@ -250,7 +262,8 @@ TEST(XFile, LowLevelSequentialAndRandomReads) {
     EXPECT_EQ(status, RTXFILE_STATUS_SHORT);
     RTO_CLOSE_XFILE_F(&unit, &status);
     EXPECT_EQ(std::to_string(status + zarn_funit_is_open(77)) + hist.text(), "0");
-    rtovarlst_destroy_c(&l), std::remove(path.c_str());
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 // The version word of the last header read: a file written here, one written by hand with an older
@@ -296,7 +309,10 @@ TEST(XFile, VersionOfTheLastHeaderRead) {
 // unit).
 TEST(XFile, UnitTableAndSharedTextFiles) {
     int64_t u = 0, err = -1, first = 0;
-    RTO_GETIOC(&first, &err), RTO_FREIOC(&first), RTO_GETIOC(&u, &err), RTO_FREIOC(&u);
+    RTO_GETIOC(&first, &err);
+    RTO_FREIOC(&first);
+    RTO_GETIOC(&u, &err);
+    RTO_FREIOC(&u);
     EXPECT_EQ(u, first == 99 ? 60 : first + 1);
     int64_t held = u == 99 ? 60 : u + 1;
     ASSERT_EQ(
@@ -305,9 +321,12 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
     std::vector<int64_t> got;
     for (RTO_GETIOC(&u, &err); err == 0; RTO_GETIOC(&u, &err)) got.push_back(u);
     EXPECT_TRUE(got.front() == (held == 99 ? 60 : held + 1) && got.size() == 39u && u == -1);
-    RTO_FREIOC(&got[5]), RTO_RESIOC(&got[5]), RTO_GETIOC(&u, &err);
+    RTO_FREIOC(&got[5]);
+    RTO_RESIOC(&got[5]);
+    RTO_GETIOC(&u, &err);
     EXPECT_EQ(err, 1);  // reserved again
-    zarn_funit_close(static_cast<int32_t>(held)), RTO_FREIOC(&held);
+    zarn_funit_close(static_cast<int32_t>(held));
+    RTO_FREIOC(&held);
     for (int64_t g : got) RTO_FREIOC(&g);
     EXPECT_TRUE(all_units_free());
     const int64_t lo = 60, hi = 62, six = 6;
@@ -326,8 +345,10 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         EXPECT_TRUE(status == 0 && unit == (r.unit < 0 ? 40 : r.unit));
         RTO_SHARE_OPEN(path.c_str(), &again, &status, path.size());
         EXPECT_EQ(again, unit);
-        zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3), RTO_FLUSH_UNIT(&unit);
-        zarn_funit_close(static_cast<int32_t>(unit)), zarn_funit_close(41);
+        zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3);
+        RTO_FLUSH_UNIT(&unit);
+        zarn_funit_close(static_cast<int32_t>(unit));
+        zarn_funit_close(41);
         EXPECT_EQ(slurp(path), r.expect) << r.unit << r.fresh;
     }
     for (const std::string &p : {path, other, scratch("held")}) std::remove(p.c_str());

@@ -21,14 +21,16 @@ using std::string, std::to_string, zarn::test::seq;
 
 string plex_line(const char *label) {
     char b[128];
-    return std::snprintf(b, sizeof b, "%s%p\n", label, static_cast<void *>(ZARN_PLEX)), b;
+    std::snprintf(b, sizeof b, "%s%p\n", label, static_cast<void *>(ZARN_PLEX));
+    return b;
 }
 int64_t at(const void *p) { return static_cast<int64_t>(reinterpret_cast<uintptr_t>(p)); }
 string bytes(const void *p, size_t n) { return string(static_cast<const char *>(p), n); }
 // The numbers in the order written (a braced list is evaluated left to right).
 string cat(std::initializer_list<long long> v) {
     string s;
-    return std::for_each(v.begin(), v.end(), [&](long long x) { s += to_string(x); }), s;
+    std::for_each(v.begin(), v.end(), [&](long long x) { s += to_string(x); });
+    return s;
 }
 
 // The call's result, or the source named by its raise of rtmalloc_allocate_failed.
@@ -46,7 +48,8 @@ string outcome(const std::function<int64_t()> &call) {
 string first_fails(const std::function<int64_t()> &call) {
     zarn::failalloc_set(1, false, true);
     const string r = outcome(call);
-    return zarn::failalloc_set(0), r;
+    zarn::failalloc_set(0);
+    return r;
 }
 const string kRaised = "source/zarnmalloc/zarnmalloc";
 const string kReallocTail =
@@ -71,14 +74,18 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
     const int64_t hn = 20;
     int64_t p = RTO_DMALLOC(&zero);  // the spare element makes even an empty block addressable
     EXPECT_EQ(rto_dptr2plex_c(&ZARN_b0[p]) - p, 0);
-    EXPECT_EQ(cat({(RTO_DFREE(&p), p), at(ZARN_PLEX) - at(ZARN_b0), at(ZARN_PLEX) - at(ZARN_ib0),
-                   at(ZARN_PLEX) - at(ZARN_cb0)}),
-              "0881");
-    for (int i = (p = RTO_DMALLOC(&n), 0); i < n; ++i) ZARN_b0[p + i] = i * 0.5;
+    RTO_DFREE(&p);
+    EXPECT_EQ(
+        cat({p, at(ZARN_PLEX) - at(ZARN_b0), at(ZARN_PLEX) - at(ZARN_ib0), at(ZARN_PLEX) - at(ZARN_cb0)}),
+        "0881");
+    p = RTO_DMALLOC(&n);
+    for (int i = 0; i < n; ++i) ZARN_b0[p + i] = i * 0.5;
     double *q = &ZARN_b0[p];
     EXPECT_EQ(RTO_DPTR2PLEX(&q) + rto_dptr2plex_c(&ZARN_b0[p + 999]), 2 * p + 999);
-    p = RTO_DREALLOC(&p, &big), ZARN_b0[p + big - 1] = -1.0;
-    p = RTO_DREALLOC(&p, &small), p = RTO_HUGEDREALLOC(&p, &hn);
+    p = RTO_DREALLOC(&p, &big);
+    ZARN_b0[p + big - 1] = -1.0;
+    p = RTO_DREALLOC(&p, &small);
+    p = RTO_HUGEDREALLOC(&p, &hn);
     for (int i = 0; i < small; ++i) ASSERT_EQ(ZARN_b0[p + i], i * 0.5) << i;
     int64_t i = RTO_IMALLOC(&in), c = RTO_CMALLOC(&cn), *iq = &ZARN_ib0[i];
     for (int k = 0; k < in; ++k) ZARN_ib0[i + k] = INT64_C(1) << 40 | k;
@@ -91,7 +98,9 @@ TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
               "12");
     c = RTO_CREALLOC(&c, &cbig);
     EXPECT_STREQ(&ZARN_cb0[c], "hello");
-    RTO_DFREE(&p), RTO_IFREE(&i), RTO_CFREE(&c);
+    RTO_DFREE(&p);
+    RTO_IFREE(&i);
+    RTO_CFREE(&c);
     EXPECT_EQ(cat({p, i, c}), "000");
 }
 
@@ -102,7 +111,11 @@ TEST(Plex, AllocationFailureDiagnosesAndRaises) {
     const int32_t n = 4;
     const int64_t hn = 4;
     int64_t dp = RTO_DMALLOC(&n), ip = RTO_IMALLOC(&n), cp = RTO_CMALLOC(&n);
-    for (int k = 0; k < n; ++k) ZARN_b0[dp + k] = 1.5 + k, ZARN_ib0[ip + k] = 7 + k, ZARN_cb0[cp + k] = 'a';
+    for (int k = 0; k < n; ++k) {
+        ZARN_b0[dp + k] = 1.5 + k;
+        ZARN_ib0[ip + k] = 7 + k;
+        ZARN_cb0[cp + k] = 'a';
+    }
     // 4 elements are 40 bytes; the probe at 0.9 of that succeeds: 36 available, 32 - 36 + 10000 to add.
     const string d = alloc_text("rto_dmalloc", 32, 36, 9996),
                  dre = re("drealloc", "  b1              = ", 32, idx(dp));
@@ -127,7 +140,9 @@ TEST(Plex, AllocationFailureDiagnosesAndRaises) {
     for (int k = 0; k < n; ++k)
         EXPECT_EQ(seq({to_string(ZARN_b0[dp + k]), to_string(ZARN_ib0[ip + k]), bytes(&ZARN_cb0[cp + k], 1)}),
                   seq({to_string(1.5 + k), to_string(7 + k), "a"}));
-    RTO_DFREE(&dp), RTO_IFREE(&ip), RTO_CFREE(&cp);
+    RTO_DFREE(&dp);
+    RTO_IFREE(&ip);
+    RTO_CFREE(&cp);
 }
 
 // Text packed 4 characters to an 8-byte word (the rest of the word untouched or
@@ -136,9 +151,11 @@ TEST(Plex, PackedTextRoundTripsAndBlankFill) {
     int64_t w[4];
     const int32_t ten = 10, twelve = 12;
     char t[16], out[10];
-    std::memset(w, 0x55, sizeof w), std::memset(t, '#', sizeof t);
-    RTO_STR2I4(w, "ABCDEFGHIJ", &ten, 10), U3PLG_RTO_I42STR(t, w, &ten, sizeof t),
-        RTO_I42STR(t + 11, w, &twelve, 3);
+    std::memset(w, 0x55, sizeof w);
+    std::memset(t, '#', sizeof t);
+    RTO_STR2I4(w, "ABCDEFGHIJ", &ten, 10);
+    U3PLG_RTO_I42STR(t, w, &ten, sizeof t);
+    RTO_I42STR(t + 11, w, &twelve, 3);
     U3PLG_RTO_STR2I4(w + 3, "xy", &twelve, 2);
     EXPECT_EQ(bytes(w, 32) + bytes(t, 16),
               "ABCDUUUUEFGHUUUUIJUUUUUUxyUUUUUUABCDEFGHIJ#ABC##");  // no NUL added
@@ -158,10 +175,14 @@ TEST(Plex, PackedTextRoundTripsAndBlankFill) {
                 {8, "AB", 1, "AB" + string(14, ' '), "AB      #"},
                 {6, "ABCDEFGHIJ", 0, "ABCD    EF      ", "ABCDEF"}};
     for (const auto &r : rows) {
-        std::memset(w, 0x55, sizeof w), rto_str2int_c(w, r.text, r.n), std::memset(out, '#', sizeof out);
-        const string shown = r.n <= 0                                       ? ""
-                             : (rto_int2str_c(out, w, r.n, r.keep), r.keep) ? string(out, 9)
-                                                                            : string(out, strnlen(out, 10));
+        std::memset(w, 0x55, sizeof w);
+        rto_str2int_c(w, r.text, r.n);
+        std::memset(out, '#', sizeof out);
+        string shown;
+        if (r.n > 0) {
+            rto_int2str_c(out, w, r.n, r.keep);
+            shown = r.keep ? string(out, 9) : string(out, strnlen(out, 10));
+        }
         EXPECT_EQ(bytes(w, 24) + "/" + shown, r.packed + string(24 - r.packed.size(), 'U') + "/" + r.shown)
             << r.n;
     }
@@ -200,7 +221,10 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
                       RTO_HUGEIMALLOC(&lmin), RTO_DREALLOC(nullptr, nullptr), RTO_DREALLOC(&d, &imin) == d,
                       RTO_HUGEDREALLOC(&d, &lmin) == d, RTO_IREALLOC(&i, nullptr) == i,
                       RTO_HUGEIREALLOC(&i, &lmin) == i, RTO_CREALLOC(&c, &imin) == c});
-             return RTO_DFREE(&d), RTO_IFREE(&i), RTO_CFREE(&c), s;
+             RTO_DFREE(&d);
+             RTO_IFREE(&i);
+             RTO_CFREE(&c);
+             return s;
          },
          "00000011111|" + bad("dmalloc", -1) + bad("imalloc", INT_MIN) + bad("cmalloc", -1) +
              bad("dmalloc", LLONG_MIN) + bad("hugeimalloc", LLONG_MIN) + bad("dmalloc", -1) +
@@ -230,10 +254,18 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
          "avail_mem; debug_mem",
          [&] {
              int64_t z = 0, d = RTO_DMALLOC(&eight), out = 7, addr = 0;
-             RTO_DFREE(nullptr), RTO_IFREE(nullptr), RTO_CFREE(nullptr), RTO_DFREE(&z), RTO_IFREE(&z),
-                 RTO_CFREE(&z);
-             RTO_DFREE(&d), RTO_DFREE(&d), GETFUNCPTR_F(nullptr, &out), GETFUNCPTR_F(noop, nullptr),
-                 GETFUNCPTR_F(noop, &addr), debug_mem();
+             RTO_DFREE(nullptr);
+             RTO_IFREE(nullptr);
+             RTO_CFREE(nullptr);
+             RTO_DFREE(&z);
+             RTO_IFREE(&z);
+             RTO_CFREE(&z);
+             RTO_DFREE(&d);
+             RTO_DFREE(&d);
+             GETFUNCPTR_F(nullptr, &out);
+             GETFUNCPTR_F(noop, nullptr);
+             GETFUNCPTR_F(noop, &addr);
+             debug_mem();
              return cat({z, d, rto_dptr2plex_c(nullptr) + b0 / 8, RTO_DPTR2PLEX(nullptr) + b0 / 8,
                          rto_iptr2plex_c(nullptr) + b0 / 8, RTO_IPTR2PLEX(nullptr) + b0 / 8,
                          rto_cptr2plex_c(nullptr) + cb0, out, avail_mem(),
@@ -242,32 +274,46 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
          "0000000001|debug_mem not available in zarnmalloc build\n|"},
         {"packed text with NULLs, INT_MIN and INT_MAX counts",
          [&] {
-             std::memset(w, '#', sizeof w), RTO_I42STR(nullptr, w, &eight, 8),
-                 RTO_I42STR(t, nullptr, &eight, 8), RTO_I42STR(t, w, nullptr, 8),
-                 RTO_STR2I4(nullptr, t, &eight, 8);
-             RTO_STR2I4(w, nullptr, &eight, 8), RTO_STR2I4(w, t, &imin, 8), U3PLG_RTO_I42STR(t, w, &imin, 8),
-                 U3PLG_RTO_STR2I4(w, t, nullptr, 8);
-             rto_str2int_c(w, "AB", INT_MIN), rto_int2str_c(nullptr, w, 8, 0),
-                 rto_int2str_c(t, nullptr, 8, 0), rto_str2int_c(nullptr, "AB", 8);
+             std::memset(w, '#', sizeof w);
+             RTO_I42STR(nullptr, w, &eight, 8);
+             RTO_I42STR(t, nullptr, &eight, 8);
+             RTO_I42STR(t, w, nullptr, 8);
+             RTO_STR2I4(nullptr, t, &eight, 8);
+             RTO_STR2I4(w, nullptr, &eight, 8);
+             RTO_STR2I4(w, t, &imin, 8);
+             U3PLG_RTO_I42STR(t, w, &imin, 8);
+             U3PLG_RTO_STR2I4(w, t, nullptr, 8);
+             rto_str2int_c(w, "AB", INT_MIN);
+             rto_int2str_c(nullptr, w, 8, 0);
+             rto_int2str_c(t, nullptr, 8, 0);
+             rto_str2int_c(nullptr, "AB", 8);
              string s = t + bytes(w, 16);
-             RTO_STR2I4(w, "WXYZ", &imax, 4), RTO_I42STR(o, w, &imax, 3), s += "," + bytes(w, 16) + o,
-                 rto_str2int_c(w, nullptr, 0), rto_int2str_c(t, w, INT_MIN, 0);
+             RTO_STR2I4(w, "WXYZ", &imax, 4);
+             RTO_I42STR(o, w, &imax, 3);
+             s += "," + bytes(w, 16) + o;
+             rto_str2int_c(w, nullptr, 0);
+             rto_int2str_c(t, w, INT_MIN, 0);
              return s + "," + bytes(w, 16) + "[" + t + "]";
          },
          "ABCDEFGH################,WXYZ############WXY.....,        ########[]||"},
         {"double text with NULLs and INT_MIN / INT_MAX counts",
          [&] {
-             std::memset(r, '-', sizeof r), std::memcpy(o, "........", 8),
-                 RTO_STR2R8(r, "ABCDEFGHIJ", &imax, 8), RTO_STR2R8(nullptr, "A", &imax, 1);
+             std::memset(r, '-', sizeof r);
+             std::memcpy(o, "........", 8);
+             RTO_STR2R8(r, "ABCDEFGHIJ", &imax, 8);
+             RTO_STR2R8(nullptr, "A", &imax, 1);
              RTO_STR2R8(r, nullptr, &imax, 1);
-             RTO_R82STR(o, r, &imin, 8), RTO_R82STR(nullptr, r, &imax, 8),
-                 U3PLG_RTO_R82STR(o, nullptr, &imax, 8);
+             RTO_R82STR(o, r, &imin, 8);
+             RTO_R82STR(nullptr, r, &imax, 8);
+             U3PLG_RTO_R82STR(o, nullptr, &imax, 8);
              const string s = o;
-             return RTO_R82STR(o, r, &imax, 8), s + "," + o;
+             RTO_R82STR(o, r, &imax, 8);
+             return s + "," + o;
          },
          "........,ABCDEFGH||"},
     };
-    zarn::test::run_hostile(rows), RTO_IFREE(&kp);
+    zarn::test::run_hostile(rows);
+    RTO_IFREE(&kp);
 }
 
 TEST(PlexDeathTest, UnrepresentablePointerAndUncaughtRaise) {
