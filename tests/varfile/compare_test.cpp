@@ -146,9 +146,7 @@ TEST(VarfileCompare, IdenticalStatesReportNothing) {
     EXPECT_EQ(h.text(), "");
 }
 
-// Against C, shown in C and holding 273.15 K: an active bound always differs and is
-// explained, a number in the unit its record names is compared in that unit, and a missing
-// text is an empty word.
+// Against C, shown in C and holding 273.15 K.
 TEST(VarfileCompare, FieldsAFileSeldomGives) {
     List l({{.name = "C", .ptype = kTemperature, .uom = kCelsius, .value = 273.15}});
     HistoryCapture h;
@@ -158,6 +156,8 @@ TEST(VarfileCompare, FieldsAFileSeldomGives) {
     EXPECT_EQ(h.text(),
               "Attempt to compare active bound string value 'LOWER' to the ACTIVE_BOUND attribute of C\n"
               "The active_bound cannot be read back from a file\n");
+    rec.AssignString(1, A::PHYSICAL_TYPE, "Temp");
+    EXPECT_EQ(h.text(), "Unrecognized physical type TEMP compared to the PHYSICAL_TYPE attribute of C\n");
     rec.AssignRealInUnit(1, A::VALUE, 273.15, "K");
     EXPECT_EQ(rec.ChangedCount(A::VALUE), 0) << "273.15 K is the 0 C held";
     EXPECT_NEAR(rec.MagnitudeSum(A::VALUE), 273.15, 1e-9) << "the current value in the record's unit";

@@ -37,6 +37,7 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
             {.name = "X4", .spec = 1, .value = -1},
             {.name = "X5", .spec = 1, .value = -1}});
     RTVarFileInQuery in(text_pipe(file), l);
+    in.SetQuery(A::SPEC, texts({"initial"}));  // freed when replaced
     in.SetQuery(A::SPEC, texts({"Const", "INITIAL"}));
     EXPECT_EQ(in.SetQuery(A::SPEC, nullptr), 0) << "a missing list keeps the one before";
     in.Go();
