@@ -114,7 +114,8 @@ inline void varfile_one_input(const uint8_t *data, size_t size) {
     static rtvarlst_t *scratch = varfile_list();
     if (size < 1) return;
     const uint8_t opt = data[0];
-    ++data, --size;
+    ++data;
+    --size;
     rtopipe *q = varfile_pipe(data, size);
     if (q == nullptr) return;
     {

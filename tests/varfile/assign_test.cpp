@@ -72,7 +72,8 @@ std::vector<double> fields(rtvarlst_t *l, int i) {
 
 int unit(int ptype, const char *name) {
     int u = 0;
-    return rtouom_ptype_locate(name, ptype, &u), u;
+    rtouom_ptype_locate(name, ptype, &u);
+    return u;
 }
 
 std::string not_located(const char *unit) {
@@ -217,9 +218,13 @@ TEST(VarfileAssign, LookupAttributesAndHostileCallers) {
     // Index 0, or no list: nothing is looked up, assigned or reported.
     StderrCapture err;
     EXPECT_EQ(with.LookupVariable("T1"), 0);
-    rec.AssignReal(0, A::VALUE, 1), rec.AssignInteger(0, A::MODIFIED, 1), rec.AssignString(0, A::SPEC, "x");
-    rec.AssignRealInUnit(0, A::VALUE, 1, "F"), rec.AssignIntegerInUnit(0, A::VALUE, 1, "F");
-    with.AssignString(1, A::DESCRIPTION, "x"), with.AssignReal(1, A::NAME, 1);
+    rec.AssignReal(0, A::VALUE, 1);
+    rec.AssignInteger(0, A::MODIFIED, 1);
+    rec.AssignString(0, A::SPEC, "x");
+    rec.AssignRealInUnit(0, A::VALUE, 1, "F");
+    rec.AssignIntegerInUnit(0, A::VALUE, 1, "F");
+    with.AssignString(1, A::DESCRIPTION, "x");
+    with.AssignReal(1, A::NAME, 1);
     with.AssignRealInUnit(1, A::VALUE, 1, "zz");
     EXPECT_EQ(h.text() + err.text(), "");
     gl_destroylist(attributes);
@@ -262,7 +267,8 @@ TEST(VarfileAssign, LargeListRoundTrip) {
     }
     List a(vars), b(fresh);
     for (int i = 1, k = 0; i <= n; ++i, ++k) {
-        rtovarlst_set_var_slvscl(a, i, real(0.5, 20), 1), rtovarlst_set_var_sbweight(a, i, real(0, 5));
+        rtovarlst_set_var_slvscl(a, i, real(0.5, 20), 1);
+        rtovarlst_set_var_sbweight(a, i, real(0, 5));
         rtovarlst_set_var_target_homo(a, i, real(-10, 10), 1);
         rtovarlst_set_var_threshold(a, i, real(0, 3), 1);
         rtovarlst_set_var_conn_type(a, i, ptypes[k % 3]);
@@ -277,7 +283,8 @@ TEST(VarfileAssign, LargeListRoundTrip) {
     rtopipe *q = create_queue_rtopipe();
     rtowrite(q, file.data(), file.size());
     RTVarFileIn in(q, b);
-    in.AddAttribute(A::MODIFIED), in.Go();
+    in.AddAttribute(A::MODIFIED);
+    in.Go();
     EXPECT_EQ(h.text(), "");
     for (int i = 1; i <= n && !HasFailure(); ++i) {
         const std::vector<double> x = fields(a, i), y = fields(b, i);

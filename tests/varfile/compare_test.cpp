@@ -26,7 +26,8 @@ std::string compare(rtvarlst_t *list, const std::string &file, int level,
         cmp.Go();
     }
     std::string text = drain(report);
-    return rtodestroy(report), text;
+    rtodestroy(report);
+    return text;
 }
 
 // A: VALUE 4 vs 5 and STEP 0.5 vs 0.25 differ (sums 1 over 307 and 0.25 over 0.5); UPPER 1e30
@@ -124,7 +125,8 @@ TEST(VarfileCompare, IdenticalStatesReportNothing) {
              .scale = 2},
             {.name = "P(1)", .ptype = 20, .uom = 2, .value = 101325, .lower = -1e30, .scale = 0.5},
             {.name = "U", .value = -7.25, .init = 1e-300, .ramped = 1, .quality = 3, .param = 1}});
-    rtovarlst_set_var_sbweight(l, 1, 0.125), rtovarlst_set_var_target_homo(l, 2, 99.5, 1);
+    rtovarlst_set_var_sbweight(l, 1, 0.125);
+    rtovarlst_set_var_target_homo(l, 2, 99.5, 1);
     rtovarlst_set_var_conn_type(l, 2, 1003);
     std::vector<int> written;
     for (int a = A::PHYSICAL_TYPE; a < ZARN_VARFILE_ATTRIBUTE_COUNT; ++a)

@@ -31,7 +31,8 @@ struct Log : VarRecorder {
     }
     static std::string num(double x) {
         char b[32];
-        return std::snprintf(b, sizeof b, "r %.17g", x), b;
+        std::snprintf(b, sizeof b, "r %.17g", x);
+        return b;
     }
     static std::string num(int n) { return "i " + std::to_string(n); }
     int AcceptsAttribute(Attribute a) override { return a != refused; }
@@ -43,7 +44,11 @@ struct Log : VarRecorder {
     void AssignString(int i, Attribute a, const char *t) override { put(i, a, std::string("s ") + t); }
     void AssignRealInUnit(int i, Attribute a, double x, const char *u) override { put(i, a, num(x), u); }
     void AssignIntegerInUnit(int i, Attribute a, int n, const char *u) override { put(i, a, num(n), u); }
-    int QueryAttribute(Attribute *a) override { return query >= 0 ? (*a = Attribute(query), 1) : 0; }
+    int QueryAttribute(Attribute *a) override {
+        if (query < 0) return 0;
+        *a = Attribute(query);
+        return 1;
+    }
     int QueryMatches(int, Attribute, const char *t, int x, int y) override {
         return !x && !y && !std::strcmp(t, passes);
     }
@@ -54,7 +59,8 @@ int64_t trickle_read(rtopipe *p, char *buffer, size_t size) {
     auto *rest = static_cast<std::string *>(p->data);
     if (rest->empty() || size == 0) return 0;
     buffer[0] = (*rest)[0];
-    return rest->erase(0, 1), 1;
+    rest->erase(0, 1);
+    return 1;
 }
 
 const std::string kMore =
@@ -121,11 +127,14 @@ TEST(VarfileReader, TokensGrammarAndRecords) {
     for (const Row &r : rows)
         for (bool trickling : {false, true}) {
             Log log;
-            log.refused = r.refused, log.query = r.query, log.passes = r.passes;
+            log.refused = r.refused;
+            log.query = r.query;
+            log.passes = r.passes;
             std::string rest = r.file;
             rtopipe trickle{nullptr, trickle_read, nullptr, nullptr, nullptr, &rest, 1, 0};
             rtopipe *q = trickling ? &trickle : text_pipe(r.file);
-            vf::parse_varfile(q, &log), vf::forget_input(q);
+            vf::parse_varfile(q, &log);
+            vf::forget_input(q);
             EXPECT_EQ(log.calls, r.calls) << r.file;
             EXPECT_EQ(h.text(), r.said) << r.file;
             if (!trickling) rtodestroy(q);
@@ -138,21 +147,28 @@ TEST(VarfileReader, Runs) {
     HistoryCapture h;
     Log first, second;
     rtopipe *q = text_pipe("NEW SECTION 5\nNAME,VALUE\nX1,1\n"), *r = text_pipe("NAME,VALUE\nX2,6\n");
-    vf::parse_varfile(q, &first), vf::parse_varfile(q, &second);
+    vf::parse_varfile(q, &first);
+    vf::parse_varfile(q, &second);
     EXPECT_EQ(first.calls + "|" + second.calls, "|1 VALUE i 1\n");
     rtowritestr(q, "NAME,,VALUE\nX1,5\n");
-    vf::parse_varfile(q, &first), vf::forget_input(q), rtodestroy(q);
-    vf::parse_varfile(r, &second), rtodestroy(r);
+    vf::parse_varfile(q, &first);
+    vf::forget_input(q);
+    rtodestroy(q);
+    vf::parse_varfile(r, &second);
+    rtodestroy(r);
     EXPECT_EQ(second.calls, "1 VALUE i 1\n2 VALUE i 6\n");
     EXPECT_EQ(h.text(), kParse + kParse);
     // Another reader in between takes the scanner: what the first had read ahead is dropped, and said so.
     Log stopped, other;
     rtopipe *a = text_pipe("NAME,,VALUE\nX1,5\nNEW SECTION NAME,VALUE\nX3,7\n"),
             *b = text_pipe("NAME,VALUE\nX2,8\n");
-    vf::parse_varfile(a, &stopped), vf::parse_varfile(b, &other), vf::parse_varfile(a, &stopped);
+    vf::parse_varfile(a, &stopped);
+    vf::parse_varfile(b, &other);
+    vf::parse_varfile(a, &stopped);
     EXPECT_EQ(stopped.calls + "|" + other.calls, "|2 VALUE i 8\n");
     EXPECT_EQ(h.text(), kParse + "!!RTVarFileIn::Go: The input read ahead from *queue pipe* is dropped\n");
-    rtodestroy(a), rtodestroy(b);
+    rtodestroy(a);
+    rtodestroy(b);
 }
 
 // A recorder that throws out of its first assignment.
@@ -197,7 +213,8 @@ TEST(VarfileReader, ShortMemory) {
         zarn::failalloc_set(n);
         vf::parse_varfile(q, &log);
         if (n == 0) count = zarn::failalloc_count();
-        zarn::failalloc_set(0), rtodestroy(q);
+        zarn::failalloc_set(0);
+        rtodestroy(q);
         EXPECT_EQ(log.calls == "1 VALUE i 1\n2 VALUE i 3\n", n == 0) << n << h.text();
         const std::string said = h.text();
         EXPECT_EQ(said.rfind("!!VARFILE reader: ", 0) == 0, n > 0) << n << said;
@@ -208,7 +225,8 @@ TEST(VarfileReader, ShortMemory) {
 TEST(VarfileFiles, BadRecordsAmongGoodOnes) {
     const int t = pt_lookup("TEMPERATURE");
     int c = 0, k = 0;
-    rtouom_ptype_locate("C", t, &c), rtouom_ptype_locate("K", t, &k);
+    rtouom_ptype_locate("C", t, &c);
+    rtouom_ptype_locate("K", t, &k);
     std::vector<V> vars;
     for (const char *n : {"G1", "G2", "G3", "G4", "G5", "G6", "G7", "G8", "B1", "B2", "B3", "B4"})
         vars.push_back({.name = n, .value = -1});

@@ -36,12 +36,23 @@ struct List {
                           RTVARINFO_INIT | RTVARINFO_LOWER | RTVARINFO_UPPER | RTVARINFO_STEP |
                           RTVARINFO_MODIFIED | RTVARINFO_QUALITY | RTVARINFO_PARAM_HOMO,
                       2};
-            varSetPhysicalType(&r.status, v.ptype), varSetSpec(&r.status, v.spec),
-                varSetType(v.type, &r.status);
-            varSetBoundType(v.bound, &r.status), r.intscale = v.scale, r.value = v.value, r.init = v.init;
-            r.lower = v.lower, r.upper = v.upper, r.step = v.step, r.modified = {v.m1, v.m2},
-            r.quality = v.quality, r.param_homo = v.param, r.uom = v.uom, std::strcpy(r.name, v.name);
-            rtovarlst_initialize_var(p, i, &r, 1), rtovarlst_set_var_ramped(p, i, v.ramped);
+            varSetPhysicalType(&r.status, v.ptype);
+            varSetSpec(&r.status, v.spec);
+            varSetType(v.type, &r.status);
+            varSetBoundType(v.bound, &r.status);
+            r.intscale = v.scale;
+            r.value = v.value;
+            r.init = v.init;
+            r.lower = v.lower;
+            r.upper = v.upper;
+            r.step = v.step;
+            r.modified = {v.m1, v.m2};
+            r.quality = v.quality;
+            r.param_homo = v.param;
+            r.uom = v.uom;
+            std::strcpy(r.name, v.name);
+            rtovarlst_initialize_var(p, i, &r, 1);
+            rtovarlst_set_var_ramped(p, i, v.ramped);
             if (v.desc) rtovarlst_set_var_description(p, i, v.desc);
             ++i;
         }
@@ -66,7 +77,8 @@ inline std::string write_out(rtvarlst_t *l, Widths w, const std::vector<int> &at
         out.Go();
     }
     std::string text = drain(q);
-    return rtodestroy(q), text;
+    rtodestroy(q);
+    return text;
 }
 
 // A queue pipe holding text, for a reader.

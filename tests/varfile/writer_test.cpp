@@ -123,11 +123,17 @@ TEST(VarfileWriter, QuotingAndAttributes) {
         h.text(),
         "Attempt to add unsupported attribute to variable report 28\nAttempt to add unsupported attribute to "
         "variable report -2147483648\nAttempt to add unsupported attribute to variable report 2147483647\n");
-    w.SetLevel(A::SILENT), w.AddAttribute(A::VarAttribute(-1));
+    w.SetLevel(A::SILENT);
+    w.AddAttribute(A::VarAttribute(-1));
     EXPECT_EQ(w.GetLevel() + h.text().size(), 0u);
     const std::string out = write_out(l, {}, {A::VALUE, A::VALUE, A::NAME, A::SPEC}, [](W v) {
-        v.Go(), v.RemoveAttribute(A::VALUE), v.Go(), v.Reset(), v.RemoveAttribute(A::NAME), v.Go(),
-            v.ClearAttributes();
+        v.Go();
+        v.RemoveAttribute(A::VALUE);
+        v.Go();
+        v.Reset();
+        v.RemoveAttribute(A::NAME);
+        v.Go();
+        v.ClearAttributes();
     });
     EXPECT_EQ(out.substr(0, 102),
               "NAME,VALUE     ,VALUE     ,SPEC \nV ,  1.00e+00,  1.00e+00,CALC \nNAME,SPEC \nV ,CALC \n"
@@ -162,10 +168,23 @@ TEST(VarfileWriter, VariableSetsAndHostileIndices) {
     EXPECT_EQ(names(l, [](W w) { w.IncludeRange(INT_MIN, INT_MAX), w.ExcludeRegexp(hs_regcomp("G")); }),
               "F1F2F3");
     const std::pair<std::function<void(W, int)>, const char *> hostile[] = {
-        {[](W w, int i) { w.ClearIncluded(), w.IncludeVariable(i); }, ""},
-        {[](W w, int i) { w.ClearIncluded(), w.IncludeRange(i, i), w.IncludeRange(i, INT_MIN); }, ""},
+        {[](W w, int i) {
+             w.ClearIncluded();
+             w.IncludeVariable(i);
+         },
+         ""},
+        {[](W w, int i) {
+             w.ClearIncluded();
+             w.IncludeRange(i, i);
+             w.IncludeRange(i, INT_MIN);
+         },
+         ""},
         {[](W w, int i) { w.ExcludeVariable(i); }, "F1F2G1G2F3"},
-        {[](W w, int i) { w.ExcludeRange(i, i), w.ExcludeRange(INT_MAX, i); }, "F1F2G1G2F3"}};
+        {[](W w, int i) {
+             w.ExcludeRange(i, i);
+             w.ExcludeRange(INT_MAX, i);
+         },
+         "F1F2G1G2F3"}};
     for (const auto &[op, want] : hostile)
         EXPECT_EQ(names(l,
                         [&](W w) {
@@ -180,8 +199,8 @@ TEST(VarfileWriter, VariableSetsAndHostileIndices) {
                     }),
               "F1F2G1G2F3NAF1F2G1G2F3H1");
     HistoryCapture h;
-    RTVarFileOut(nullptr, l, 2, 10, 80, 4).IncludeRegexp(nullptr),
-        RTVarFileOut(nullptr, l, 2, 10, 80, 4).ExcludeRegexp(nullptr);
+    RTVarFileOut(nullptr, l, 2, 10, 80, 4).IncludeRegexp(nullptr);
+    RTVarFileOut(nullptr, l, 2, 10, 80, 4).ExcludeRegexp(nullptr);
     EXPECT_EQ(h.text(),
               "!!RTVarFileIO::IncludeRegexp: No regular expression given\n!!RTVarFileIO::ExcludeRegexp: No "
               "regular expression given\n");
@@ -196,13 +215,16 @@ TEST(VarfileWriter, BadPipesAndMemory) {
     HistoryCapture h;
     std::vector<std::string> names(3000);
     std::vector<V> many;
-    for (std::string &n : names)
-        n = "A_RATHER_LONG_VARIABLE_NAME_" + std::to_string(many.size()), many.push_back({.name = n.c_str()});
+    for (std::string &n : names) {
+        n = "A_RATHER_LONG_VARIABLE_NAME_" + std::to_string(many.size());
+        many.push_back({.name = n.c_str()});
+    }
     List l(many);
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     FILE *full = std::fopen("/dev/full", "w"), *gone = fdopen(fds[1], "w");
-    close(fds[0]), close(fds[1]);
+    close(fds[0]);
+    close(fds[1]);
     rtopipe bad = {fail_second, nullptr, [](rtopipe *) {}, nullptr, failing, nullptr, 1, 0};
     const char *stops = " failed; the output stops here\n";
     const std::pair<rtopipe *, std::string> pipes[] = {
@@ -225,10 +247,13 @@ TEST(VarfileWriter, BadPipesAndMemory) {
     // Ctrl-C before the run: nothing written, no message; the pipe's flush level comes back.
     FILE *tmp = std::tmpfile();
     rtopipe *f = create_ascii_stream_rtopipe(tmp, "tmp", 0);
-    rtosetflushlevel(f, 2), rtosignal_set_ctrlc(), RTVarFileOut(copyPipe(f), l, 20, 16, 132, 12).Go();
+    rtosetflushlevel(f, 2);
+    rtosignal_set_ctrlc();
+    RTVarFileOut(copyPipe(f), l, 20, 16, 132, 12).Go();
     rtosignal_cancel_pending_ctrlc();
     EXPECT_EQ(std::ftell(tmp) + rtoflushlevel(f) + h.text().size(), 2u);
-    rtodestroy(f), std::fclose(tmp);
+    rtodestroy(f);
+    std::fclose(tmp);
     // Each failed allocation leaves the writer as it was.
     const std::pair<std::function<void(W)>, const char *> memory[] = {
         {[](W w) { w.AddAttribute(A::VALUE); }, "!!RTVarFileIO::AddAttribute: Unable to allocate memory\n"},
