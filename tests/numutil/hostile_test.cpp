@@ -60,11 +60,16 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
     g_inc = int_block({1, 1, 1, 1});
     for (const auto &[fn, call] : kCounted) {
         int64_t out = -5, m = -5, zero = 0, worst = -5;
-        for (int64_t c : {int64_t{-1}, int64_t{INT_MIN}, INT64_MIN})
-            call(&c, true, &out, &m), worst = std::max(worst, out);
+        for (int64_t c : {int64_t{-1}, int64_t{INT_MIN}, INT64_MIN}) {
+            call(&c, true, &out, &m);
+            worst = std::max(worst, out);
+        }
         S want = bad_count(fn, -1) + bad_count(fn, INT_MIN) + bad_count(fn, INT64_MIN) + bad_count(fn, -1);
         call(nullptr, true, &out, &m);
-        for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) call(&c, false, &out, &m), want += missing(fn);
+        for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) {
+            call(&c, false, &out, &m);
+            want += missing(fn);
+        }
         call(&zero, false, &out, &m);
         EXPECT_EQ(his.text() + std::to_string(worst <= 0), want + "1") << fn;
         if (out > 0) RTO_IFREE(&out);
@@ -72,8 +77,8 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
     // Counts too large for a block, incidence block 0, indices beyond a count block.
     int64_t block = -5, m = -5, out = -5, none = 0, three = 3,
             c = INT64_MAX - 2;  // the block's n + 3 words overflow
-    U3PERM_VAR_CREATE(g_words.data(), &c, &block, &m),
-        U3MAP_REL_INCIDENCE(&c, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
+    U3PERM_VAR_CREATE(g_words.data(), &c, &block, &m);
+    U3MAP_REL_INCIDENCE(&c, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
     EXPECT_EQ(block + m + out, 0);
     U3PERM_VAR_CREATE_INCIDENCEONLY(g_words.data(), &g_four, &none, &block, &m);
     U3PERM_JAC_CREATE_INCIDENCE(a(1), a(1), ix(1), ix(1), &g_four, &g_inc, &none, &block, &m);
@@ -100,10 +105,13 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
                         int_block({5, 1, 2, 2, -1}), int_block({2, 0, 0}), int_block({INT64_MIN})}) {
         const S why = bad == 0 ? "block index is 0\n"
                                : "block " + std::to_string(bad) + " is not a permutation block\n";
-        U3PERM_APPLY_RVEC(&bad, r.data()), U3PERM_APPLY_IVEC(&bad, iv.data()),
-            U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
-        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out), U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data());
-        U3PERM_JAC_APPLY_COL(&good, &bad, iv.data()), U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out);
+        U3PERM_APPLY_RVEC(&bad, r.data());
+        U3PERM_APPLY_IVEC(&bad, iv.data());
+        U3PERM_COPY_APPLY_RVEC(&bad, r.data(), &out);
+        U3PERM_COPY_APPLY_IVEC(&bad, iv.data(), &out);
+        U3PERM_JAC_APPLY_ROW(&bad, &good, iv.data());
+        U3PERM_JAC_APPLY_COL(&good, &bad, iv.data());
+        U3PERM_JAC_COPY_APPLY_ROW(&good, &bad, iv.data(), &out);
         U3PERM_JAC_COPY_APPLY_COL(&bad, &good, iv.data(), &out);
         EXPECT_EQ(U3PERM_COMP2UNCOMP(&bad, &one) + U3PERM_UNCOMP2COMP(&bad, &one) + out, 0) << bad;
         for (const char *fn :
@@ -112,10 +120,11 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
             want += "!! u3perm_" + S(fn) + ": " + why;
         if (bad != 0) RTO_IFREE(&bad);
     }
-    U3PERM_APPLY_IVEC(&wild, iv.data()),
-        U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
-    U3PERM_APPLY_RVEC(&good, nullptr), U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out),
-        U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
+    U3PERM_APPLY_IVEC(&wild, iv.data());
+    U3PERM_JAC_COPY_APPLY_ROW(&wild, &good, iv.data(), &out);  // an entry beyond n
+    U3PERM_APPLY_RVEC(&good, nullptr);
+    U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out);
+    U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
     U3PERM_APPLY_IVEC(nullptr, iv.data());
     EXPECT_TRUE(iv == i0 && r == (std::vector<double>{1.5, 2.5}) && out == 0);
     EXPECT_EQ(his.text(), want +
@@ -123,7 +132,10 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
                               "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" +
                               missing("u3perm_apply_rvec") + missing("u3perm_copy_apply_ivec") +
                               missing("u3perm_jac_apply_row") + no_block("u3perm_apply_ivec"));
-    U3PERM_DESTROY(&zero), U3PERM_DESTROY(nullptr), RTO_IFREE(&wild), RTO_IFREE(&good);
+    U3PERM_DESTROY(&zero);
+    U3PERM_DESTROY(nullptr);
+    RTO_IFREE(&wild);
+    RTO_IFREE(&good);
 }
 
 // Sorts: n < 1 or kflag other than +-1, +-2 move nothing and say nothing; a missing array is refused first.
@@ -134,10 +146,13 @@ TEST(Hostile, SortAndTextCounts) {
     V iv = {2, 1, 3};
     for (int64_t bn : {int64_t{0}, int64_t{-1}, INT64_MIN, int64_t{3}})
         for (int64_t bk :
-             {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{bn == 3 ? 0 : 1}})
-            SLATEC_DSORT(v.data(), nullptr, &bn, &bk), SLATEC_ISORT(iv.data(), nullptr, &bn, &bk);
+             {int64_t{0}, int64_t{3}, int64_t{-3}, INT64_MIN, INT64_MAX, int64_t{bn == 3 ? 0 : 1}}) {
+            SLATEC_DSORT(v.data(), nullptr, &bn, &bk);
+            SLATEC_ISORT(iv.data(), nullptr, &bn, &bk);
+        }
     int64_t three = 3, two = 2, minus = -1;  // a valid call: the carried or the sorted array goes missing
-    SLATEC_DSORT(v.data(), nullptr, &three, &two), SLATEC_ISORT(nullptr, nullptr, &three, &minus);
+    SLATEC_DSORT(v.data(), nullptr, &three, &two);
+    SLATEC_ISORT(nullptr, nullptr, &three, &minus);
     EXPECT_TRUE(v == (std::vector<double>{2, 1, 3}) && iv == (V{2, 1, 3}));
     EXPECT_EQ(his.text(), missing("slatec_dsort") + missing("slatec_isort"));
     int64_t len = -5;
@@ -146,10 +161,12 @@ TEST(Hostile, SortAndTextCounts) {
     int32_t back[2] = {5, 5};
     S f = "untouched", g = "12345678", d = "dst", want;
     for (int64_t c : {int64_t{-1}, int64_t{INT_MIN}, INT64_MIN, INT64_MAX}) {
-        IU_I42STR(four, &c, f.data(), f.size()), IU_STR2I4("zz", back, &c, 2);
+        IU_I42STR(four, &c, f.data(), f.size());
+        IU_STR2I4("zz", back, &c, 2);
         want += bad_count("iu_i42str", c) + bad_count("iu_str2i4", c);
         if (c == INT64_MAX) continue;
-        COPY_CHAR_STR("src", &c, d.data(), &three, 3, 3), COPY_CHAR_STR("src", &three, d.data(), &c, 3, 3);
+        COPY_CHAR_STR("src", &c, d.data(), &three, 3, 3);
+        COPY_CHAR_STR("src", &three, d.data(), &c, 3, 3);
         want += bad_count("copy_char_str", c) + bad_count("copy_char_str", c);
     }
     IU_STR2I4("zz", nullptr, &big, 2);
@@ -157,8 +174,12 @@ TEST(Hostile, SortAndTextCounts) {
     EXPECT_EQ(f + std::to_string(back[0]) + d, "untouched5dst");
     IU_I42STR(four, &big, g.data(), g.size());  // the field bounds what is read
     for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) COPY_CHAR_STR("src", &c, d.data(), &c, 3, 3);
-    IU_STRUPR(nullptr, 5), IU_PACKSTR(nullptr, 5), IU_CLRSTR(nullptr, 5), IU_STRCAT(nullptr, "x", 5, 1);
-    IU_STRLEN(&len, nullptr, 5), IU_STRLEN(nullptr, "abc", 3);
+    IU_STRUPR(nullptr, 5);
+    IU_PACKSTR(nullptr, 5);
+    IU_CLRSTR(nullptr, 5);
+    IU_STRCAT(nullptr, "x", 5, 1);
+    IU_STRLEN(&len, nullptr, 5);
+    IU_STRLEN(nullptr, "abc", 3);
     EXPECT_EQ(g + d + std::to_string(len) + his.text(), "AAAABBBBsrc0");
 }
 
@@ -199,19 +220,24 @@ TEST(Hostile, ArraysPassedTwiceOrInsideEachOther) {
          [&] {
              const V status = {kConst, kFree};
              int64_t b = 0, m = 0;
-             U3PERM_VAR_CREATE(status.data(), &two, &b, &m), U3PERM_APPLY_IVEC(&b, ZARN_ib0 + b + 1);
+             U3PERM_VAR_CREATE(status.data(), &two, &b, &m);
+             U3PERM_APPLY_IVEC(&b, ZARN_ib0 + b + 1);
              const S p = std::to_string(ZARN_ib0[b + 1] * 10 + ZARN_ib0[b + 2]);
-             return RTO_IFREE(&b), p;
+             RTO_IFREE(&b);
+             return p;
          },
          "21", overlap("u3perm_apply_ivec")},
         {"rows inside the equation block are not renumbered",
          [&] {
              const V status = {kConst, kFree};
              int64_t nz = 0, eq = 0, m = 0;
-             U3PERM_VAR_CREATE(status.data(), &two, &nz, &m), U3PERM_VAR_CREATE(status.data(), &two, &eq, &m);
+             U3PERM_VAR_CREATE(status.data(), &two, &nz, &m);
+             U3PERM_VAR_CREATE(status.data(), &two, &eq, &m);
              U3PERM_JAC_APPLY_ROW(&nz, &eq, ZARN_ib0 + eq + 1);
              const S p = std::to_string(ZARN_ib0[eq + 1] * 10 + ZARN_ib0[eq + 2]);
-             return RTO_IFREE(&nz), RTO_IFREE(&eq), p;
+             RTO_IFREE(&nz);
+             RTO_IFREE(&eq);
+             return p;
          },
          "21", overlap("u3perm_jac_apply_row")},
         {"remap flags are not written over the block",
@@ -219,7 +245,8 @@ TEST(Hostile, ArraysPassedTwiceOrInsideEachOther) {
              int64_t b = int_block({5, 1, 7});
              U3REMAP(&three, &two, &b, ZARN_ib0 + b);
              const S p = std::to_string(ZARN_ib0[b] * 100 + ZARN_ib0[b + 1] * 10 + ZARN_ib0[b + 2]);
-             return RTO_IFREE(&b), p;
+             RTO_IFREE(&b);
+             return p;
          },
          "517", overlap("u3remap")},
         {"values inside the field are copied before it is blanked",

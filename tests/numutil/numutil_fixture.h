@@ -24,7 +24,8 @@ constexpr int64_t kExcluded = 0x1, kObjective = 0xA;                // equation 
 
 inline int64_t int_block(const V &v) {
     const int64_t n = static_cast<int64_t>(v.size()), b = RTO_HUGEIMALLOC(&n);
-    return std::copy(v.begin(), v.end(), ZARN_ib0 + b), b;
+    std::copy(v.begin(), v.end(), ZARN_ib0 + b);
+    return b;
 }
 inline V ints(int64_t block, int64_t n) { return V(ZARN_ib0 + block, ZARN_ib0 + block + n); }
 inline V perm_of(int64_t block) { return ints(block + 1, ZARN_ib0[block] - 3); }
@@ -33,11 +34,19 @@ inline V perm_of(int64_t block) { return ints(block + 1, ZARN_ib0[block] - 3); }
 // lands in it.
 class StdoutCapture {
   public:
-    StdoutCapture() : saved_((std::fflush(stdout), dup(1))) {
+    StdoutCapture() {
+        std::fflush(stdout);
+        saved_ = dup(1);
         char name[] = "/tmp/zarn-stdout-XXXXXX";
-        file_ = mkstemp(name), unlink(name), dup2(file_, 1);
+        file_ = mkstemp(name);
+        unlink(name);
+        dup2(file_, 1);
     }
-    ~StdoutCapture() { dup2(saved_, 1), close(saved_), close(file_); }
+    ~StdoutCapture() {
+        dup2(saved_, 1);
+        close(saved_);
+        close(file_);
+    }
     S text() {
         S out(static_cast<size_t>(lseek(file_, 0, SEEK_END)), '\0');
         return out.substr(0, static_cast<size_t>(pread(file_, out.data(), out.size(), 0)));

@@ -66,21 +66,30 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
             std::vector<double> rv;
             for (int64_t i = 1; i <= n; ++i) {
                 const bool drop = row.items[i - 1] == 'x';
-                status.push_back(drop ? bld.drop(i) : bld.keep(i)),
-                    incid.push_back(drop ? (i % 2 ? bld.dropCount : 0) : bld.keepCount);
-                iv.push_back(10 * i), rv.push_back(10.0 * i), applied.push_back(10 * row.p[i - 1]);
+                status.push_back(drop ? bld.drop(i) : bld.keep(i));
+                incid.push_back(drop ? (i % 2 ? bld.dropCount : 0) : bld.keepCount);
+                iv.push_back(10 * i);
+                rv.push_back(10.0 * i);
+                applied.push_back(10 * row.p[i - 1]);
             }
             int64_t ib = int_block(incid), block = -7, m = -7, ic = 0, rc = 0;
             const int64_t kept = bld.fn(status.data(), &n, &ib, &block, &m);
             V layout = row.p;
-            layout.insert(layout.begin(), n + 3), layout.push_back(n), layout.push_back(row.m);
+            layout.insert(layout.begin(), n + 3);
+            layout.push_back(n);
+            layout.push_back(row.m);
             EXPECT_TRUE(kept == row.m && m == row.m && ints(block, n + 3) == layout) << kept << " " << m;
-            U3PERM_APPLY_IVEC(&block, iv.data()), U3PERM_APPLY_RVEC(&block, rv.data());
+            U3PERM_APPLY_IVEC(&block, iv.data());
+            U3PERM_APPLY_RVEC(&block, rv.data());
             EXPECT_TRUE(iv == applied && std::equal(rv.begin(), rv.end(), applied.begin()));
-            U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic), U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
+            U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic);
+            U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
             for (int64_t i = 0; i < n; ++i) EXPECT_EQ(ZARN_ib0[ic + i] + ZARN_b0[rc + i], 20.0 * (i + 1));
             EXPECT_EQ(iv, applied) << "the copy forms leave the source alone";
-            RTO_IFREE(&ic), RTO_DFREE(&rc), RTO_IFREE(&ib), U3PERM_DESTROY(&block);
+            RTO_IFREE(&ic);
+            RTO_DFREE(&rc);
+            RTO_IFREE(&ib);
+            U3PERM_DESTROY(&block);
             EXPECT_EQ(block, 0);
         }
     EXPECT_EQ(his.text(), "");
@@ -104,11 +113,12 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
                   U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &m),
               223);
     EXPECT_EQ(perm_of(nb), (V{1, 6, 5, 4, 3, 2}));
-    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro),
-        U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
+    U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro);
+    U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
     EXPECT_TRUE(ints(ro, 6) == (V{1, 2, 1, 3, 4, 1}) && ints(co, 6) == (V{1, 1, 2, 2, 1, 3}));
     V r = {0, 1, 2, 3, 4, 9}, c = cols;
-    U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
+    U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data());
+    U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
     EXPECT_TRUE(r == (V{0, 9, 2, 3, 4, 1}) && c == ints(co, 6));
     U3MAP_REL_INCIDENCE(&neqn, var.data(), rows.data(), cols.data(), &nnz, &rel);
     U3MAP_VAR_INCIDENCE(&nvar, eqn.data(), rows.data(), cols.data(), &nnz, &vin);
@@ -126,7 +136,9 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
                                               &vi, &b, &m),
                   row.m);
         EXPECT_EQ(perm_of(b), row.p);
-        RTO_IFREE(&ei), RTO_IFREE(&vi), RTO_IFREE(&b);
+        RTO_IFREE(&ei);
+        RTO_IFREE(&vi);
+        RTO_IFREE(&b);
     }
     // The objective (an excluded one is passed over), the nonzeros of a row, and renumbering under a limit.
     const int64_t row1 = 1, limit = 3, five = 5;
@@ -135,7 +147,8 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     EXPECT_EQ(USR3_FNDOBJ(&neqn, eqn.data(), &out) * 10 + USR3_FNDOBJ(&neqn, obj2.data(), &out), 33);
     const int64_t none = USR3_FNDOBJ(&nvar, var.data(), &out);
     EXPECT_EQ(none * 10 + out, 0);
-    NZ_IN_ROW(&row1, rows.data(), &nnz, &list, &count), U3REMAP(&five, &limit, &flagged, flags.data());
+    NZ_IN_ROW(&row1, rows.data(), &nnz, &list, &count);
+    U3REMAP(&five, &limit, &flagged, flags.data());
     EXPECT_TRUE(ints(list, count) == (V{1, 2, 5}) && flags == (V{0, 1, 1, 1, 0}) &&
                 ints(flagged, 5) == (V{0, 1, 2, 3, 0}));
     EXPECT_EQ(his.text(), "");
@@ -148,14 +161,16 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
         StdoutCapture out;
         got = {U3PERM_COMP2UNCOMP(&eb, &row1), U3PERM_COMP2UNCOMP(&eb, &two), U3PERM_UNCOMP2COMP(&eb, &two),
                U3PERM_UNCOMP2COMP(&eb, &three), U3PERM_UNCOMP2COMP(&eb, &four)};
-        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN})
-            got.push_back(U3PERM_COMP2UNCOMP(&eb, &i)),
-                want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) +
-                        record("  nxc = ", 2);
-        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX})
-            got.push_back(U3PERM_UNCOMP2COMP(&eb, &i)),
-                want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) +
-                        record("  nx  = ", 4);
+        for (int64_t i : {int64_t{0}, int64_t{3}, INT64_MIN}) {
+            got.push_back(U3PERM_COMP2UNCOMP(&eb, &i));
+            want += " !! u3perm_comp2uncomp: i is out of bounds\n" + record("  i   = ", i) +
+                    record("  nxc = ", 2);
+        }
+        for (int64_t i : {int64_t{0}, int64_t{5}, INT64_MAX}) {
+            got.push_back(U3PERM_UNCOMP2COMP(&eb, &i));
+            want += " !! u3perm_uncomp2comp: i is out of bounds\n" + record("  i   = ", i) +
+                    record("  nx  = ", 4);
+        }
         return out.text();
     }();
     EXPECT_TRUE(got == (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}) && text == want) << text;
@@ -171,7 +186,10 @@ V reference_perm(const std::vector<bool> &kept, int64_t m) {
         if (p[i - 1] = i; i <= m && !kept[i - 1]) holes.push_back(i);
     for (int64_t i = n; i > m; --i)
         if (kept[i - 1]) tail.push_back(i);
-    for (size_t t = 0; t < holes.size(); ++t) p[holes[t] - 1] = tail[t], p[tail[t] - 1] = holes[t];
+    for (size_t t = 0; t < holes.size(); ++t) {
+        p[holes[t] - 1] = tail[t];
+        p[tail[t] - 1] = holes[t];
+    }
     return p;
 }
 
@@ -186,9 +204,13 @@ TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
     for (int64_t i = 0; i < ne; ++i)
         eqnKept[i] = !(eqn[i] = rng() % 4 == 0 ? kExcluded : rng() % 30 == 0 ? kObjective : 0);
     for (int64_t i = 0; i < nv; ++i) varKept[i] = !(var[i] = rng() % 3 == 0 ? kConst : kFree);
-    for (int64_t k = 0; k < nnz; ++k) rows[k] = rng() % ne + 1, cols[k] = rng() % nv + 1;
+    for (int64_t k = 0; k < nnz; ++k) {
+        rows[k] = rng() % ne + 1;
+        cols[k] = rng() % nv + 1;
+    }
     int64_t eb = 0, vb = 0, nb = 0, me = 0, mv = 0, mn = 0;
-    U3PERM_EQN_CREATE(eqn.data(), &ne, &eb, &me), U3PERM_VAR_CREATE(var.data(), &nv, &vb, &mv);
+    U3PERM_EQN_CREATE(eqn.data(), &ne, &eb, &me);
+    U3PERM_VAR_CREATE(var.data(), &nv, &vb, &mv);
     U3PERM_JAC_CREATE(eqn.data(), var.data(), rows.data(), cols.data(), &nnz, &nb, &mn);
     const V eqnPos = reference_perm(eqnKept, me),
             varPos = reference_perm(varKept, mv);  // item i lands at p(i)
@@ -197,12 +219,15 @@ TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
         if (eqnKept[rows[k] - 1] && varKept[cols[k] - 1])
             want.push_back({eqnPos[rows[k] - 1], varPos[cols[k] - 1]});
     V twice = var;
-    U3PERM_APPLY_IVEC(&vb, twice.data()), U3PERM_APPLY_IVEC(&vb, twice.data());
+    U3PERM_APPLY_IVEC(&vb, twice.data());
+    U3PERM_APPLY_IVEC(&vb, twice.data());
     EXPECT_EQ(twice, var);
-    U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data()), U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
+    U3PERM_JAC_APPLY_ROW(&nb, &eb, rows.data());
+    U3PERM_JAC_APPLY_COL(&nb, &vb, cols.data());
     ASSERT_EQ(mn, static_cast<int64_t>(want.size()));
     for (int64_t k = 0; k < mn; ++k) got.push_back({rows[k], cols[k]});
-    std::sort(want.begin(), want.end()), std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    std::sort(got.begin(), got.end());
     EXPECT_TRUE(got == want && *std::max_element(rows.begin(), rows.begin() + mn) <= me);
     for (int64_t *b : {&eb, &vb, &nb}) U3PERM_DESTROY(b);
 }

@@ -10,7 +10,10 @@ namespace {
 
 using namespace zarn::test;
 
-S applied(void (*fn)(char *, size_t), S f) { return fn(f.data(), f.size()), f; }
+S applied(void (*fn)(char *, size_t), S f) {
+    fn(f.data(), f.size());
+    return f;
+}
 
 // Sizes around the insertion-sort cut, six shapes (random, all equal, few values, sorted, reversed, extreme
 // keys), kflag +-1, +-2.
@@ -89,7 +92,8 @@ TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
     EXPECT_EQ(justified(""), "0");
     const S shown = [] {
         StdoutCapture out;
-        return IU_CLRSCR(), out.text();
+        IU_CLRSCR();
+        return out.text();
     }();
     EXPECT_EQ(shown, "\x1b[H\x1b[2J");
 }
@@ -106,7 +110,8 @@ TEST(FixedText, ConcatenationCopiesAndPackedValues) {
                 {"ab      ", S("cd\0ef", 5), "abcd    "},
                 {"ab      ", S("\0\0\0\0zz", 6), "ab      "}};
     const auto cat = [](S d, const S &src) {
-        return IU_STRCAT(d.data(), src.data(), d.size(), src.size()), d;
+        IU_STRCAT(d.data(), src.data(), d.size(), src.size());
+        return d;
     };
     for (const auto &c : cats) EXPECT_EQ(cat(c.dst, c.src), c.result) << c.dst << "+" << c.src;
     const struct {
@@ -115,14 +120,16 @@ TEST(FixedText, ConcatenationCopiesAndPackedValues) {
     } copies[] = {{6, 8, "abcdef  "}, {3, 8, "abc     "},  {6, 4, "abcd****"}, {0, 5, "     ***"},
                   {6, 0, "********"}, {6, 20, "abcdef  "}, {99, 8, "abcdef  "}};
     const auto copy = [](const int64_t &srclen, const int64_t &dstlen, S d) {
-        return COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8), d;
+        COPY_CHAR_STR("abcdef", &srclen, d.data(), &dstlen, 6, 8);
+        return d;
     };
     for (const auto &c : copies)
         EXPECT_EQ(copy(c.srclen, c.dstlen, S(8, '*')), c.result) << c.srclen << " into " << c.dstlen;
     const int32_t four[2] = {0x64636261, 0x68676665};  // "abcd" "efgh" in memory
     S f(10, '*'), g(6, '*');
     int64_t n = 2, one = 1, three = 3;
-    IU_I42STR(four, &n, f.data(), f.size()), IU_I42STR(four, &n, g.data(), g.size());
+    IU_I42STR(four, &n, f.data(), f.size());
+    IU_I42STR(four, &n, g.data(), g.size());
     EXPECT_EQ(f + g, "abcdefgh  abcdef");
     int32_t back[3] = {7, 7, 7};
     IU_STR2I4("xyz12", back, &one, 5);

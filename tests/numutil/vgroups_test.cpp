@@ -79,7 +79,10 @@ TEST(VariableGroups, RandomPatternsFollowEveryRule) {
         for (int64_t r = 1; r <= c.nrow; ++r) {
             std::set<int64_t> in_row;
             for (int i = count(gen); i > 0; --i) in_row.insert(col(gen));
-            for (int64_t j : in_row) p.rows.push_back(r), p.cols.push_back(j);
+            for (int64_t j : in_row) {
+                p.rows.push_back(r);
+                p.cols.push_back(j);
+            }
         }
         Grouped run(p, c.rowoffset, c.coloffset);
         EXPECT_EQ(run.err, 0) << c.ncol;
@@ -198,7 +201,10 @@ TEST(VariableGroups, BucketSortIsStableAndGivesKeyStarts) {
 
 TEST(VariableGroups, ReportOfThirteenMembersTakesThreeLines) {
     Pattern p{13, 13, {}, {}};
-    for (int64_t i = 1; i <= 13; ++i) p.rows.push_back(i), p.cols.push_back(i);
+    for (int64_t i = 1; i <= 13; ++i) {
+        p.rows.push_back(i);
+        p.cols.push_back(i);
+    }
     Grouped run(p, 0, 0);
     const int64_t offset = 100;
     HistoryCapture his;
