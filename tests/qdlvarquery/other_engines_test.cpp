@@ -79,9 +79,13 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     block.objects.prefix = "U1";
     block.objects.ports.resize(4);
     FakePort *p = block.objects.ports.data();
-    p[0].name = "U1.FEED", p[0].stream = "S1", p[0].phase = 3;
-    p[1].name = "U1.PRODUCT", p[1].stream = "S2";
-    p[2].name = "U1.SIGNAL", p[2].phase = 4;
+    p[0].name = "U1.FEED";
+    p[0].stream = "S1";
+    p[0].phase = 3;
+    p[1].name = "U1.PRODUCT";
+    p[1].stream = "S2";
+    p[2].name = "U1.SIGNAL";
+    p[2].phase = 4;
     // the fourth has no name and no stream
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
           {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
