@@ -24,18 +24,26 @@ void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)
         for (int shape = 0; shape < 6; ++shape)
             for (int64_t kflag : {1, -1, 2, -2}) {
                 std::vector<K> x(n), y(n), want(n);
-                for (int64_t i = 0; i < n; ++i)
+                for (int64_t i = 0; i < n; ++i) {
                     x[i] = shape == 5 ? extremes[rng() % extremes.size()]
                            : shape == 1
                                ? K(42)
-                               : static_cast<K>(int64_t(rng() % (shape == 2 ? 7 : 2000001)) - 1000) / K(7),
+                               : static_cast<K>(int64_t(rng() % (shape == 2 ? 7 : 2000001)) - 1000) / K(7);
                     y[i] = K(i);
+                }
                 if (shape == 3) std::sort(x.begin(), x.end());
                 if (shape == 4) std::sort(x.rbegin(), x.rend());
                 std::vector<std::pair<K, K>> before, after;
-                for (int64_t i = 0; i < n; ++i) before.emplace_back(x[i], y[i]), want[i] = x[i];
+                for (int64_t i = 0; i < n; ++i) {
+                    before.emplace_back(x[i], y[i]);
+                    want[i] = x[i];
+                }
                 sortfn(x.data(), y.data(), &n, &kflag);
-                kflag > 0 ? std::sort(want.begin(), want.end()) : std::sort(want.rbegin(), want.rend());
+                if (kflag > 0) {
+                    std::sort(want.begin(), want.end());
+                } else {
+                    std::sort(want.rbegin(), want.rend());
+                }
                 ASSERT_EQ(x, want) << n << " " << shape << " " << kflag;
                 for (int64_t i = 0; i < n; ++i) {
                     if (kflag % 2) {
@@ -45,7 +53,8 @@ void against_std_sort(void (*sortfn)(K *, K *, const int64_t *, const int64_t *)
                     after.emplace_back(x[i], y[i]);
                 }
                 if (kflag % 2) continue;
-                std::sort(before.begin(), before.end()), std::sort(after.begin(), after.end());
+                std::sort(before.begin(), before.end());
+                std::sort(after.begin(), after.end());
                 ASSERT_EQ(after, before) << "dy follows dx: " << n << " " << shape;
             }
 }
