@@ -40,6 +40,14 @@ struct Listener {
     }
 };
 
+// The words of one record file, ended and written, restored into l with a listener or without.
+int64_t restore_words(const std::string &path, Words words, rtvarlst_t *l, const Flags &f, bool heard) {
+    words.push_back(-1);
+    write_words(path, words);
+    std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
+    return restore_file(path, l, f);
+}
+
 // What a restore leaves in a variable, for comparing whole variables.
 std::string held(rtvarlst_t *l, int32_t i) {
     int64_t bound = 0;
@@ -161,12 +169,8 @@ TEST(XFileListeners, QuietAndHeardRestoresLeaveTheSameVariable) {
             Words words = header_words(digest_of(l), f, 1, 1);
             words.insert(words.end(), {1, row.spec, row.mask1, row.mask2, row.ptype, row.conn, row.bound});
             push_real(words, row.value);
-            words.push_back(-1);
-            write_words(path, words);
             HistoryCapture hist;
-            std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
-            EXPECT_EQ(restore_file(path, l, f), 0) << row.name;
-            listener.reset();
+            EXPECT_EQ(restore_words(path, words, l, f, heard), 0) << row.name;
             int64_t bound = 0;
             varInqBoundType(rtovarlst_inq_var_status(l, 1), &bound);
             char mod[32] = "none";
@@ -237,12 +241,8 @@ TEST(XFileListeners, SparseAttributesWithAndWithoutARecord) {
             if (f[8]) push_real(words, row.step);
             if (f[9]) push_real(words, row.sbweight);
             if (f[18]) push_real(words, row.target);
-            words.push_back(-1);
-            write_words(path, words);
             HistoryCapture hist;
-            std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
-            EXPECT_EQ(restore_file(path, l, f), 0) << row.name;
-            listener.reset();
+            EXPECT_EQ(restore_words(path, words, l, f, heard), 0) << row.name;
             const std::string got = "q" + std::to_string(rtovarlst_inq_var_quality(l, 1)) + " r" +
                                     std::to_string(rtovarlst_inq_var_ramped(l, 1)) + " s" +
                                     text(rtovarlst_inq_var_step_inbaseuom(l, 1)) + " w" +
