@@ -2,10 +2,12 @@
 // and the kept fuzz inputs.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "failsweep.h"
 #include "source_tree.h"
 #include "zarnutils/qdlvarquery.hpp"
 
@@ -22,7 +24,7 @@ struct Scripted final : IQDLQTest {
     std::string *log;
     Scripted(char n, bool p, std::vector<int32_t> s, std::string *l)
         : name(n), passes(p), numbers(s), log(l) {}
-    IQDLQTest *Clone() const override { return nullptr; }
+    IQDLQTest *Clone() const override { return new Scripted(*this); }
     void Negate() override { passes = !passes; }
     bool Matches() override {
         *log += name;
@@ -84,7 +86,26 @@ TEST(QueryCompound, NegateSwapsAndOtherCodesAreRefused) {
         EXPECT_EQ(test.Operator(), opposite) << "negated " << op;
         EXPECT_FALSE(test.SetOperator(QDLQ_GT)) << op;
         EXPECT_EQ(test.Operator(), opposite) << "a comparison code was taken";
+        EXPECT_TRUE(test.SetOperator(op)) << "logic code " << op << " refused";
+        EXPECT_EQ(test.Operator(), op) << "logic code not taken";
     }
+}
+
+// A copy made while memory runs short is whole or nothing, and leaks nothing.
+TEST(QueryCompound, CloneUnderShortMemory) {
+    std::string asked;
+    QDLQCompoundTest tree(QDLQ_OR);
+    tree.AddTest(new Scripted('a', false, {}, &asked));
+    tree.AddTest(new Scripted('b', true, {}, &asked));
+    zarn::test::fail_each_allocation(
+        [&] {
+            std::unique_ptr<IQDLQTest> copy(tree.Clone());
+            return copy != nullptr && copy->Matches();
+        },
+        [&](long n, bool made) {
+            EXPECT_FALSE(made) << "allocation " << n << " failed, yet a copy was made";
+        });
+    EXPECT_EQ(asked, "ab") << "the whole copy asks both its tests, in order";
 }
 
 TEST(QueryFuzzCorpus, EveryKeptInputPasses) {

@@ -84,7 +84,7 @@ const Row kQueries[] = {
     {"integer_smallest", "V = -2147483648", "AND(V 0 i:-2147483648)"},
     {"integer_beyond_32_bits", "V = +3000000000", "AND(V 0 r:3000000000.000000)"},
     {"real_d_exponent", "V = -1D-3", "AND(V 0 r:-0.001000)"},
-    {"boolean", "F = TRUE", "AND(F 0 b:1)"},
+    {"boolean_then_keyword", "F = TRUE OR G = 1", "OR(F 0 b:1, AND(G 0 i:1))"},
     {"text_keeps_glob", "NAME = 'B* C'", "AND(NAME 0 t:'B* C')"},
     {"empty", "", ""},
     {"unclosed_parenthesis", "(A = 1", ""},
