@@ -72,6 +72,7 @@ TEST(QDLStringOrder, ByteWiseAndCompare) {
     const QDLString x2("X2");
     EXPECT_EQ(x2.Compare("X'", true), 1) << "a digit after a quote";
     EXPECT_GT(x2.Compare("X10", false), 0);
+    EXPECT_FALSE(x2 < "X2") << "a text before itself";
 }
 
 // The reference cuts each text into tokens (a whole digit run, or one other
