@@ -3,7 +3,8 @@
 program aliases
   implicit none
   integer(8) :: tags, k
-  integer(8) :: RTOTAGLST_CREATE_F, RTOTAGLST_ADD_TAG_F, RTOTAGLST_LOOKUP_F, RTOTAGLST_INQ_NTAG_F, RTOTAGLST_NONE_F
+  integer(8) :: RTOTAGLST_CREATE_F, RTOTAGLST_ADD_TAG_F, RTOTAGLST_LOOKUP_F, RTOTAGLST_INQ_NTAG_F, &
+      RTOTAGLST_NONE_F
   character(len=40) :: name
   character(len=5) :: short
 
@@ -13,7 +14,8 @@ program aliases
   call check(RTOTAGLST_ADD_TAG_F(tags, 'P1', 'B1.PRES') + RTOTAGLST_ADD_TAG_F(tags, 'lower', 'X') == 0, &
              'added, refused')
   call check(RTOTAGLST_ADD_TAG_F(tags, 'T1', 'OTHER') == 1, 'second definition refused')
-  call check(RTOTAGLST_INQ_NTAG_F(tags) == 2 .and. RTOTAGLST_LOOKUP_F(tags, 'P1') == 2, 'grown past capacity 1')
+  call check(RTOTAGLST_INQ_NTAG_F(tags) == 2 .and. RTOTAGLST_LOOKUP_F(tags, 'P1') == 2, &
+             'grown past capacity 1')
   call RTOTAGLST_INQ_BY_TAG_F(tags, 'T1', name, k)
   call check(k == 1 .and. name == 'B1.TEMP', 'T1 stands for B1.TEMP')
   call RTOTAGLST_INQ_BY_TAG_F(tags, 'P1', short, k); call check(short == 'B1.PR', 'result cut to the field')

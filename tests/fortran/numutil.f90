@@ -20,8 +20,10 @@ subroutine permutations(ix, dx)
   real(8) :: dx(*)
   integer(8) :: U3PERM_VAR_CREATE, U3PERM_VAR_CREATE_INCIDENCE, U3PERM_VAR_CREATE_INCIDENCEONLY
   integer(8) :: U3PERM_EQN_CREATE, U3PERM_EQN_CREATE_INCIDENCE, U3PERM_JAC_CREATE
-  integer(8) :: U3PERM_JAC_CREATE_INCIDENCE, U3PERM_COMP2UNCOMP, U3PERM_UNCOMP2COMP, USR3_FNDOBJ, RTO_HUGEIMALLOC
-  integer(8) :: n, m, k, ipvs, ipes, iprow, ipcol, ipvar, ipeqn, ipnz, ipout, iprel, ipvin, nnz, neqn, ipinc, iplist
+  integer(8) :: U3PERM_JAC_CREATE_INCIDENCE, U3PERM_COMP2UNCOMP, U3PERM_UNCOMP2COMP, USR3_FNDOBJ, &
+      RTO_HUGEIMALLOC
+  integer(8) :: n, m, k, ipvs, ipes, iprow, ipcol, ipvar, ipeqn, ipnz, ipout, iprel, ipvin, nnz, neqn, &
+      ipinc, iplist
   integer(8) :: iv(4), flags(4)
   real(8) :: v(4)
 
@@ -43,9 +45,11 @@ subroutine permutations(ix, dx)
   iv = [10_8, 20_8, 30_8, 40_8]
   call U3PERM_APPLY_IVEC(ipvar, iv)
   call U3PERM_COPY_APPLY_IVEC(ipvar, iv, ipout)
-  call check(iv(1) == 40 .and. all(ix(ipout:ipout + 3) == [10_8, 20_8, 30_8, 40_8]), 'U3PERM_(COPY_)APPLY_IVEC')
+  call check(iv(1) == 40 .and. all(ix(ipout:ipout + 3) == [10_8, 20_8, 30_8, 40_8]), &
+             'U3PERM_(COPY_)APPLY_IVEC')
   call RTO_IFREE(ipout)
-  call check(U3PERM_COMP2UNCOMP(ipvar, 1_8) == 4 .and. U3PERM_UNCOMP2COMP(ipvar, 4_8) == 1, 'COMP2UNCOMP and back')
+  call check(U3PERM_COMP2UNCOMP(ipvar, 1_8) == 4 .and. U3PERM_UNCOMP2COMP(ipvar, 4_8) == 1, &
+             'COMP2UNCOMP and back')
   call check(U3PERM_EQN_CREATE(ix(ipes), neqn, ipeqn, m) == 1, 'U3PERM_EQN_CREATE')
   m = USR3_FNDOBJ(neqn, ix(ipes), k)
   call check(m == 3 .and. k == 3, 'USR3_FNDOBJ')
@@ -56,7 +60,8 @@ subroutine permutations(ix, dx)
   ipcol = RTO_HUGEIMALLOC(nnz)
   ix(iprow:iprow + 4) = [1_8, 1_8, 2_8, 3_8, 1_8]
   ix(ipcol:ipcol + 4) = [2_8, 3_8, 3_8, 4_8, 1_8]
-  call check(U3PERM_JAC_CREATE(ix(ipes), ix(ipvs), ix(iprow), ix(ipcol), nnz, ipnz, m) == 2, 'U3PERM_JAC_CREATE')
+  call check(U3PERM_JAC_CREATE(ix(ipes), ix(ipvs), ix(iprow), ix(ipcol), nnz, ipnz, m) == 2, &
+             'U3PERM_JAC_CREATE')
   call U3PERM_JAC_COPY_APPLY_ROW(ipnz, ipeqn, ix(iprow), ipout)
   call check(all(ix(ipout:ipout + 1) == [1_8, 1_8]), 'U3PERM_JAC_COPY_APPLY_ROW')
   call RTO_IFREE(ipout)
@@ -76,8 +81,8 @@ subroutine permutations(ix, dx)
   call U3PERM_DESTROY(ipinc)
   call check(U3PERM_EQN_CREATE_INCIDENCE(ix(ipes), neqn, iprel, ipinc, m) == 1, 'U3PERM_EQN_CREATE_INCIDENCE')
   call U3PERM_DESTROY(ipinc)
-  call check(U3PERM_JAC_CREATE_INCIDENCE(ix(ipes), ix(ipvs), ix(iprow), ix(ipcol), nnz, iprel, ipvin, ipinc, m) == 2, &
-             'U3PERM_JAC_CREATE_INCIDENCE')
+  call check(U3PERM_JAC_CREATE_INCIDENCE(ix(ipes), ix(ipvs), ix(iprow), ix(ipcol), nnz, iprel, ipvin, ipinc, &
+                                         m) == 2, 'U3PERM_JAC_CREATE_INCIDENCE')
   call U3PERM_DESTROY(ipinc)
   call NZ_IN_ROW(1_8, ix(iprow), nnz, iplist, k)
   call check(k == 3 .and. all(ix(iplist:iplist + 2) == [1_8, 2_8, 5_8]), 'NZ_IN_ROW')
@@ -105,7 +110,8 @@ subroutine sorts_and_text()
   dx = [3d0, 1d0, 5d0, 2d0, 4d0]
   dy = 10d0 * dx
   call SLATEC_DSORT(dx, dy, 5_8, -2_8)
-  call check(all(dx == [5d0, 4d0, 3d0, 2d0, 1d0]) .and. all(dy == 10d0 * dx), 'SLATEC_DSORT descending, carries dy')
+  call check(all(dx == [5d0, 4d0, 3d0, 2d0, 1d0]) .and. all(dy == 10d0 * dx), &
+             'SLATEC_DSORT descending, carries dy')
   ix = [4_8, -2_8, 9_8, 0_8]
   iy = 0
   call SLATEC_ISORT(ix, iy, 4_8, 1_8); call check(all(ix == [-2_8, 0_8, 4_8, 9_8]), 'SLATEC_ISORT ascending')

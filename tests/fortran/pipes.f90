@@ -40,8 +40,8 @@ program pipes
   type(c_ptr) :: saved, up
   character(len=80) :: got(10)
   ! One record per write; the newline of WRITELN is a record of its own.
-  character(len=13), parameter :: expect(9) = [character(len=13) :: 'first', 'second record', '', '', 'third', '', &
-                                                '', 'fourth', 'fifth']
+  character(len=13), parameter :: expect(9) = [character(len=13) :: 'first', 'second record', '', '', &
+                                               'third', '', '', 'fourth', 'fifth']
   integer :: ios, n
 
   call INIT_PIPE_4HOST_F(1_8)

@@ -70,9 +70,11 @@ program plex_anchor
   call c_f_pointer(at, d, [1])
   call c_f_pointer(at, iv, [1])
   call c_f_pointer(at, cv, [1])
-  call check(base_b0 == loc(dplex) - 8 .and. rglob(1) == 1.0d35 .and. iglob(1) == 99999999, 'anchors set at load')
+  call check(base_b0 == loc(dplex) - 8 .and. rglob(1) == 1.0d35 .and. iglob(1) == 99999999, &
+             'anchors set at load')
   call check(FORTRAN_MALLOC_INIT() == 0 .and. U3PLG_FORTRAN_MALLOC_INIT() == 0, 'FORTRAN_MALLOC_INIT, again')
-  call check(RTO_MALLOC_INIT(dplex, dplex, dplex) + U3PLG_RTO_MALLOC_INIT(dplex, dplex, dplex) == 0, 'RTO_MALLOC_INIT')
+  call check(RTO_MALLOC_INIT(dplex, dplex, dplex) + U3PLG_RTO_MALLOC_INIT(dplex, dplex, dplex) == 0, &
+             'RTO_MALLOC_INIT')
 
   ! Doubles: the old values at the new index after each reallocation; the index from the address.
   ip = RTO_DMALLOC(100)
@@ -93,7 +95,8 @@ program plex_anchor
   call check(irange(iv, ip, 100, .true.), 'RTO_IMALLOC')
   ip2 = RTO_IREALLOC(ip, 300)
   ip = RTO_HUGEIREALLOC(ip2, 400_8)
-  call check(irange(iv, ip, 100, .false.) .and. RTO_IPTR2PLEX(loc(dplex) - 8 + 8 * ip) == ip, 'RTO_IREALLOC and HUGE')
+  call check(irange(iv, ip, 100, .false.) .and. RTO_IPTR2PLEX(loc(dplex) - 8 + 8 * ip) == ip, &
+             'RTO_IREALLOC and HUGE')
   call rto_ifree(ip); call check(ip == 0, 'RTO_IFREE clears the index')
 
   ! Text packed four characters to a word into a library block, and back.

@@ -29,11 +29,13 @@ program statuswords
   call U3V_SET_MEASURED(vw, 1)
   call U3V_SET_EXCLUDED(vw, 1)
   call U3V_SET_LINEAR(vw, 1)
-  call check(U3V_IS_INSTRUMENT(vw) + U3V_IS_MEASURED(vw) + U3V_IS_EXCLUDED(vw) + U3V_IS_LINEAR(vw) == 4, 'flags set')
+  call check(U3V_IS_INSTRUMENT(vw) + U3V_IS_MEASURED(vw) + U3V_IS_EXCLUDED(vw) + U3V_IS_LINEAR(vw) == 4, &
+             'flags set')
   call U3V_SET_MEASURED(vw, 0)
   call check(U3V_IS_MEASURED(vw) == 0 .and. U3V_IS_INSTRUMENT(vw) == 1, 'measured cleared alone')
   call U3VGPT(vw, out)
-  call check(U3V_GET_SPEC(vw) == 5 .and. out == -182 .and. U3V_GET_CONNECTED(vw) == 4, 'fields kept by the others')
+  call check(U3V_GET_SPEC(vw) == 5 .and. out == -182 .and. U3V_GET_CONNECTED(vw) == 4, &
+             'fields kept by the others')
   ! Fixed and independent under the problem mode.
   call RTO_SET_MODE(2_8)
   call U3V_INDEPENDENT(vw); call check(U3V_IS_INDEPENDENT(vw) == 1 .and. U3VFXD(vw) == 0, 'INDEP in mode 2')

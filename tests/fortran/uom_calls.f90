@@ -32,17 +32,22 @@ program uom_calls
   ! Default units: the name comes back blank-padded, whatever the field's length.
   call rtouom_def_rconv1_f(22_8, 273.15d0, v, name)
   call check(v == 273.15d0 .and. name == 'K', 'def_rconv1 in K')
-  call check(rtouom_set_default_f(22_8, 2_8) == 1 .and. rtouom_get_default_f(22_8) == 2, 'set_default, get_default')
+  call check(rtouom_set_default_f(22_8, 2_8) == 1 .and. rtouom_get_default_f(22_8) == 2, &
+             'set_default, get_default')
   call rtouom_def_rconv1_f(22_8, 273.15d0, v, short)
   call near('def_rconv1 F', v, 32.0d0); call check(short == 'F', 'def_rconv1 F name')
   call rtouom_def_rconv1_f(149_8, 5.0d0, v, name)
   call check(v == 5.0d0 .and. name == ' ', 'def_rconv1 of a bad type')
 
   ! Type rules.
-  call check(rtouom_predefined_f(20_8, 38_8) == 0 .and. rtouom_force_predefined_units_f(20_8, 38_8) == 1, 'predefined')
-  call check(rtouom_coercion_allowed_f(0_8, 20_8) == 1 .and. rtouom_ptype_equal_f(9_8, 10_8) == 1, 'coercion, equal')
-  call check(rtouom_ptype_add_f(9_8, 10_8, psum) == 1 .and. rtouom_ptype_sub_f(22_8, 22_8, pdif) == 1, 'add, sub')
-  call check(psum == 10 .and. pdif == 31 .and. rtouom_delta_ptype_f(20_8) == 75, 'type of a sum, of a difference')
+  call check(rtouom_predefined_f(20_8, 38_8) == 0 .and. rtouom_force_predefined_units_f(20_8, 38_8) == 1, &
+             'predefined')
+  call check(rtouom_coercion_allowed_f(0_8, 20_8) == 1 .and. rtouom_ptype_equal_f(9_8, 10_8) == 1, &
+             'coercion, equal')
+  call check(rtouom_ptype_add_f(9_8, 10_8, psum) == 1 .and. rtouom_ptype_sub_f(22_8, 22_8, pdif) == 1, &
+             'add, sub')
+  call check(psum == 10 .and. pdif == 31 .and. rtouom_delta_ptype_f(20_8) == 75, &
+             'type of a sum, of a difference')
 
   ! Unit information: full name, 16-character name, multiplier and offset only.
   call rtouom_inq_info(20_8, 13_8, mult, offset, short)

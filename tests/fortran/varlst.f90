@@ -44,13 +44,15 @@ program varlst
   real(8), target :: plex(1)
   common /zplex/ plex
   bind(C, name='ZARN_PLEX') :: /zplex/
-  integer(4) :: RTOVARLST_INQ_NVAR_F, RTOVARLST_VARNAME2INDEX, RTOVARLST_INQ_CAPACITY_F, RTOVARLST_SUPER_INDEX_F
+  integer(4) :: RTOVARLST_INQ_NVAR_F, RTOVARLST_VARNAME2INDEX, RTOVARLST_INQ_CAPACITY_F, &
+      RTOVARLST_SUPER_INDEX_F
   integer(4) :: RTOVARLST_INQ_VAR_UOM_F, RTOVARLST_INQ_VAR_CONN_TYPE_F, RTOVARLST_INQ_VAR_QUALITY_F
   integer(4) :: RTOVARLST_INQ_VAR_PARAM_HOMO_F, RTOVARLST_INQ_VAR_RAMPED_F
   integer(4) :: RTOVARLST_INQ_VAR_MODIFIED_MASK1_F, RTOVARLST_INQ_VAR_MODIFIED_MASK2_F
   real(8) :: RTOVARLST_INQ_VAR_VALUE_F, RTOVARLST_INQ_VAR_TARGET_HOMO_F, RTOVARLST_INQ_VAR_STEP_F
   real(8) :: RTOVARLST_INQ_VAR_STEP_INBASEUOM_F, RTOVARLST_INQ_VAR_THRESHOLD_F, RTOVARLST_INQ_VAR_SCALE_F
-  real(8) :: RTOVARLST_INQ_VAR_SBWEIGHT_F, RTOVARLST_VALUEINSI2BASEUOM_F, RTOVARLST_VALUEINBASEUOM2SI_F, sum_values
+  real(8) :: RTOVARLST_INQ_VAR_SBWEIGHT_F, RTOVARLST_VALUEINSI2BASEUOM_F, RTOVARLST_VALUEINBASEUOM2SI_F, &
+      sum_values
   integer(8) :: list, ip, ipx, ips(3), words(2)
   integer(4) :: n, i, insi
   real(8) :: packed(1)
@@ -73,7 +75,8 @@ program varlst
     write (name, '(a,i0)') 'STAGE', i
     call RTOVARLST_ADDVAR_F(list, i, name)
   end do
-  call check(RTOVARLST_VARNAME2INDEX(list, 'STAGE3') == 3 .and. RTOVARLST_VARNAME2INDEX(list, 'STAGE9') == 0, 'names')
+  call check(RTOVARLST_VARNAME2INDEX(list, 'STAGE3') == 3 &
+             .and. RTOVARLST_VARNAME2INDEX(list, 'STAGE9') == 0, 'names')
   call RTOVARLST_INQ_VAR_NAME_F(list, 4, name)
   call check(name == 'STAGE4', 'name of variable 4, blank-padded')
 
@@ -93,7 +96,8 @@ program varlst
   ! Every other twin, by a write and the read that sees it.
   call check(RTOVARLST_INQ_CAPACITY_F(list) == 5, 'capacity')
   call RTOVARLST_RESIZE_F(list, 6)
-  call check(RTOVARLST_INQ_CAPACITY_F(list) == 6 .and. RTOVARLST_SUPER_INDEX_F(list, 2) == 2, 'resize, parent')
+  call check(RTOVARLST_INQ_CAPACITY_F(list) == 6 .and. RTOVARLST_SUPER_INDEX_F(list, 2) == 2, &
+             'resize, parent')
   call RTOVARLST_SET_VAR_LOWER_F(list, 1, -1.0d0, insi)
   call RTOVARLST_SET_VAR_UPPER_F(list, 1, 9.0d0, insi)
   call RTOVARLST_SET_VAR_SLVSCL_F(list, 1, 8.0d0, insi)
@@ -115,11 +119,13 @@ program varlst
   call check(all(ips /= 0_8) .and. ips(1) /= ips(2), 'plex indices of SHADOW_PRICE, STATUS, BASEUOM')
   call RTOVARLST_SET_VAR_STEP_F(list, 1, 0.5d0)
   call RTOVARLST_SET_VAR_STEP_INBASEUOM_F(list, 2, 0.25d0)
-  call check(RTOVARLST_INQ_VAR_STEP_F(list, 1) == 0.5d0 .and. RTOVARLST_INQ_VAR_STEP_INBASEUOM_F(list, 2) == 0.25d0, &
+  call check(RTOVARLST_INQ_VAR_STEP_F(list, 1) == 0.5d0 &
+             .and. RTOVARLST_INQ_VAR_STEP_INBASEUOM_F(list, 2) == 0.25d0, &
              'steps')
   call RTOVARLST_SET_VAR_THRESHOLD_F(list, 1, 0.125d0)
   call RTOVARLST_SET_VAR_SBWEIGHT_F(list, 1, 2.5d0)
-  call check(RTOVARLST_INQ_VAR_THRESHOLD_F(list, 1) == 0.125d0 .and. RTOVARLST_INQ_VAR_SBWEIGHT_F(list, 1) == 2.5d0, &
+  call check(RTOVARLST_INQ_VAR_THRESHOLD_F(list, 1) == 0.125d0 &
+             .and. RTOVARLST_INQ_VAR_SBWEIGHT_F(list, 1) == 2.5d0, &
              'threshold, sbweight')
   call check(RTOVARLST_INQ_VAR_SCALE_F(list, 1) == 1.0d35, 'scale undefined')
   call RTOVARLST_SET_VAR_UOM_F(list, 1, 2); call check(RTOVARLST_INQ_VAR_UOM_F(list, 1) == 2, 'uom')
@@ -133,9 +139,11 @@ program varlst
              'conn, quality')
   call RTOVARLST_SET_VAR_PARAM_HOMO_F(list, 1, 1)
   call RTOVARLST_SET_VAR_RAMPED_F(list, 1, 1)
-  call check(RTOVARLST_INQ_VAR_PARAM_HOMO_F(list, 1) == 1 .and. RTOVARLST_INQ_VAR_RAMPED_F(list, 1) == 1, 'flags')
+  call check(RTOVARLST_INQ_VAR_PARAM_HOMO_F(list, 1) == 1 .and. RTOVARLST_INQ_VAR_RAMPED_F(list, 1) == 1, &
+             'flags')
   call RTOVARLST_SET_VAR_MODIFIED_MASK_F(list, 1, 4)
-  call check(RTOVARLST_INQ_VAR_MODIFIED_MASK1_F(list, 1) == 4 .and. RTOVARLST_INQ_VAR_MODIFIED_MASK2_F(list, 1) == 0, &
+  call check(RTOVARLST_INQ_VAR_MODIFIED_MASK1_F(list, 1) == 4 &
+             .and. RTOVARLST_INQ_VAR_MODIFIED_MASK2_F(list, 1) == 0, &
              'masks')
   text = '************'
   call RTOVARLST_INQ_VAR_MODIFIED_STRING_F(list, 1, text)

@@ -89,7 +89,8 @@ program xfile
   call check(unit >= 60 .and. byname == 1, 'open for reading by name')
   r = RTXFILE_RESTORE_VARIABLE(unit, list2, flags, byname, 0_8, pat, rep)
   call RTXFILE_CLOSE(unit)
-  call check(r == 0 .and. all([(value_of(list2, i), i = 1, 4)] == [300d0, 0d0, 100d0, 200d0]), 'values by name')
+  call check(r == 0 .and. all([(value_of(list2, i), i = 1, 4)] == [300d0, 0d0, 100d0, 200d0]), &
+             'values by name')
 
   ! With a substitution and the exception list: the column top becomes PLANT.NEW.
   unit = RTXFILE_OPEN(fname, digest2, 0_8, flags, byname)
@@ -99,7 +100,8 @@ program xfile
   call RTOVARLST_SET_VAR_VALUE_F(list2, 3, 0.0d0, insi)
   r = RTXFILE_RESTORE_EXCEPT(unit, list2, flags, byname, 1_8, pat, rep, 1_8, except, 0_8)
   call RTXFILE_CLOSE(unit)
-  call check(r == 0 .and. value_of(list2, 2) == 300.0d0 .and. value_of(list2, 3) == 0.0d0, 'substitution, exception')
+  call check(r == 0 .and. value_of(list2, 2) == 300.0d0 .and. value_of(list2, 3) == 0.0d0, &
+             'substitution, exception')
 
   ! Update in place with new values, then restore by index.
   do i = 1, 3
@@ -115,7 +117,8 @@ program xfile
   unit = RTXFILE_OPEN(fname, digest, 0_8, flags, byname)
   r = RTXFILE_RESTORE_VARIABLE(unit, list, flags, byname, 0_8, pat, rep)
   call RTXFILE_CLOSE(unit)
-  call check(byname == 0 .and. value_of(list, 2) == 14.0d0, 'matched by digest, updated value restored by index')
+  call check(byname == 0 .and. value_of(list, 2) == 14.0d0, &
+             'matched by digest, updated value restored by index')
 
   ! Query: the flags and a call per name.
   unit = RTXFILE_OPEN(fname, digest, 0_8, flags, byname)

@@ -39,7 +39,8 @@ program consumer
   unit = RTXFILE_OPEN(file, digest, 0_c_int64_t, flags, by_name)
   if (by_name /= 0) error stop 'opened by index'
   if (RTO_INQ_XFILE_VERSION_F() /= 2004) error stop 'version 2004'
-  if (RTXFILE_RESTORE_VARIABLE(unit, copy, flags, by_name, 0_c_int64_t, [' '], [' ']) /= 0) error stop 'restore'
+  if (RTXFILE_RESTORE_VARIABLE(unit, copy, flags, by_name, 0_c_int64_t, [' '], [' ']) /= 0) &
+      error stop 'restore'
   call RTXFILE_CLOSE(unit)
   if (RTOVARLST_INQ_VAR_VALUE_F(copy, 2_c_int32_t, 0_c_int32_t) /= 5.0_c_double) error stop 'restored value'
   unit = RTXFILE_OPEN(file, digest, 0_c_int64_t, flags, by_name)
