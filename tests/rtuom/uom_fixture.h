@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -43,9 +44,7 @@ inline std::string uom_digest(const char *probe) {
     return d + std::to_string(p) + "/" + std::to_string(u);
 }
 
-// A call's result as text: numbers, "quoted" or null strings, a/b pairs, "-" for nothing.
-struct Void {};
-inline std::string show(Void) { return "-"; }
+// A result as text: numbers, "quoted" or null strings, a/b pairs.
 inline std::string show(const std::string &s) { return s; }
 inline std::string show(const char *s) { return s != nullptr ? std::string("\"") + s + "\"" : "null"; }
 template <class N>
@@ -78,33 +77,55 @@ inline std::string says(const char *fn, char what, const std::vector<int> &vs) {
     return s;
 }
 
-// A call as written, its result (through show) and the exact history text it writes (a '*' stands
-// for the rest of its line); the table stays as it was unless `changes`.
+// A named check: a body, the result it returns through show ("-" for none), the exact history text it
+// writes (a '*' stands for the rest of its line). Given values, the body runs on each, as in each().
+// The table stays as it was unless `changes`.
 struct Row {
-    const char *call;
+    template <class F>
+    Row(const char *name, F body, std::string result, std::string history, bool changes = false)
+        : name(name), result(result), history(history), changes(changes) {
+        run = [body] {
+            if constexpr (std::is_void_v<decltype(body())>) {
+                body();
+                return std::string("-");
+            } else {
+                return show(body());
+            }
+        };
+    }
+    template <class T, class F>
+    Row(const char *name, const std::vector<T> &values, F body, std::string result, std::string history)
+        : name(name), run([values, body] { return each(values, body); }), result(result), history(history) {}
+
+    const char *name;
     std::function<std::string()> run;
     std::string result, history;
     bool changes = false;
 };
-#define ROW(call, ...)                                               \
-    ::zarn::test::Row {                                              \
-#call, [&] { return ::zarn::test::show(call); }, __VA_ARGS__ \
-    }
-#define V(call) ((call), ::zarn::test::Void{})
 
+// The history text with the rest of the line after a '*' in want replaced by that '*'.
+inline std::string starred(const std::string &said, const std::string &want) {
+    const size_t star = want.find('*');
+    if (star == std::string::npos) return said;
+    const size_t end = said.find('\n', std::min(star, said.size()));
+    if (end == std::string::npos) return said;
+    return said.substr(0, star) + "*" + said.substr(end);
+}
+
+// Each row on a fresh table; a failure names the row and what differed.
 template <size_t N>
 void run_rows(const Row (&rows)[N], HistoryCapture &history) {
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.call);
         RTOUOM_RESET_UOM_F();
-        const std::string before = uom_digest("PSIG"), result = row.run(), said = history.text(),
-                          &want = row.history;
-        EXPECT_EQ(result, row.result);
-        const size_t k = want.find('*'), e = said.find('\n', std::min(k, said.size()));
-        EXPECT_EQ(k == std::string::npos || e == std::string::npos ? said
-                                                                   : said.substr(0, k) + "*" + said.substr(e),
-                  want);
-        EXPECT_EQ(row.changes ? before : uom_digest("PSIG"), before);
+        const std::string before = uom_digest("PSIG");
+        const std::string result = row.run();
+        const std::string said = history.text();
+        EXPECT_EQ(result, row.result) << row.name << ": result";
+        EXPECT_EQ(starred(said, row.history), row.history) << row.name << ": history text";
+        if (!row.changes) {
+            const bool unchanged = uom_digest("PSIG") == before;  // the digest is too long to print
+            EXPECT_TRUE(unchanged) << row.name << ": table changed";
+        }
     }
 }
 
