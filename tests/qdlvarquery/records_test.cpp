@@ -59,6 +59,14 @@ TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
     EXPECT_EQ(bound, VAR_BOUND_SOFT);
 }
 
+TEST_F(Loading, ACreatedVariableTakesTheStatusWordOfTheRecordsCodes) {
+    V r;
+    ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INITIAL}));
+    ASSERT_TRUE(r.Create(list, 1));
+    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INITIAL);
+}
+
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     V r;
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}));
@@ -75,6 +83,9 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     P p;
     ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(p.SetValue(P::UOM, "KG"));
+    ASSERT_TRUE(p.GetValue(P::ACCESS, v));
+    ASSERT_EQ(v.value_type, string_value) << "a parameter's code as a value is its word";
+    EXPECT_STREQ(v.u.text, "READ_ONLY");
     VARIANT var;
     VariantInit(&var);
     ASSERT_TRUE(p.GetValue(P::ACCESS, var));
@@ -151,6 +162,8 @@ TEST(QueryRecords, EquationSettersKeepEachAttributeApart) {
     double x = 0.0;
     EXPECT_TRUE(e.GetValue(QDLEquationData::SCALE, x));
     EXPECT_EQ(x, 4.0) << "SCALE kept apart from VALUE and SHADOW_PRICE";
+    EXPECT_FALSE(e.SetValue(QDLEquationData::NUMBER, 1.0)) << "NUMBER is not a real";
+    EXPECT_STREQ(QDLEquationData::AttribName(QDLEquationData::SHADOW_PRICE), "SHADOW_PRICE");
 }
 
 TEST(ParameterVariant, ValuesAndBackKindByKind) {
@@ -186,6 +199,8 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     zarn::failalloc_set(1);
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a list whose text cannot be made has no VARIANT";
     zarn::failalloc_set(0);
+    value_destroy(&v);
+    out_and_back(VT_EMPTY);
     value_assign_range(&v, 1, 3);
     ASSERT_TRUE(r.SetValue(P::VALUE, v));
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a range has no VARIANT";
@@ -208,7 +223,8 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
                         {"\xc0\xaf", {0xFFFD, 0xFFFD}},
                         {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xed\xbf\xbf", {0xFFFD, 0xFFFD, 0xFFFD}},
-                        {"\xe2\x82\xac", {0x20AC}}};
+                        {"\xe2\x82\xac", {0x20AC}},
+                        {"\xe0\xa0\x80", {0x800}}};
     for (const Row &row : rows) {
         P r;
         value_t v;
