@@ -69,6 +69,7 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
     check(QDLQueryFactory::NewParameterQuery(&model, nullptr),
           {{"VALUE <> 3", {2}, ""},
            {"VALUE >= 2.5", {1, 2}, ""},
+           {"VALUE < 3", {2}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
            {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
@@ -85,6 +86,7 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     p[0].phase = 3;
     p[1].name = "U1.PRODUCT";
     p[1].stream = "S2";
+    p[1].sos = 1;
     p[2].name = "U1.SIGNAL";
     p[2].phase = 4;
     // the fourth has no name and no stream
@@ -94,6 +96,7 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
           {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
            {"STREAM <> S1", {2}, ""},
+           {"SPECIAL_ORDERED_SET = 1", {2}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"},
            {"IsAlias(X)", {-1}, "Unknown function IsAlias\n"}});
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture.h"
@@ -47,7 +48,7 @@ class Loading : public ::testing::Test {
     rtvarlst_t *list = rtovarlst_create(1);
 };
 
-TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
+TEST_F(Loading, TheStatusWordIsReadByLoadsAndWrittenByCommitsAndCreates) {
     int64_t word = rtovarlst_inq_var_status(list, 1);
     varSetBoundType(VAR_BOUND_SOFT, &word);
     rtovarlst_set_var_status(list, 1, word);
@@ -57,35 +58,43 @@ TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
     int32_t bound = -1;
     ASSERT_TRUE(r.GetValue(V::BOUND, bound));
     EXPECT_EQ(bound, VAR_BOUND_SOFT);
-}
-
-TEST_F(Loading, ACreatedVariableTakesTheStatusWordOfTheRecordsCodes) {
-    V r;
-    ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    EXPECT_EQ(r.number, 1) << "the record knows its variable";
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INITIAL}));
+    ASSERT_TRUE(r.Commit(list, 1));
+    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INITIAL) << "written back";
+    EXPECT_FALSE(r.Load(list, 2, false)) << "there is no variable 2";
+    ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INDEP}));
     ASSERT_TRUE(r.Create(list, 1));
-    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INITIAL);
+    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INDEP) << "and created";
 }
 
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     V r;
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}));
     ASSERT_TRUE(r.SetValue(V::NUMBER, int32_t{7}));
-    ASSERT_TRUE(r.SetValue(V::NAME, "B1.X"));
+    ASSERT_TRUE(r.SetValue(V::RAMPED, int32_t{1}));
     value_t v;
+    value_init(&v);
+    v.value_type = static_cast<value_type_code>(99);
+    EXPECT_FALSE(r.GetValue(V::SPEC, v)) << "a broken value is refused";
     value_init(&v);
     ASSERT_TRUE(r.GetValue(V::SPEC, v));
     EXPECT_STREQ(v.u.text, "CONST");
     ASSERT_TRUE(r.GetValue(V::NUMBER, v));
     EXPECT_EQ(v.u.number.ival, 7);
-    ASSERT_TRUE(r.GetValue(V::NAME, v));
-    EXPECT_STREQ(v.u.text, "B1.X");
+    ASSERT_TRUE(r.GetValue(V::RAMPED, v));
+    EXPECT_EQ(v.u.number.ival, 1);
+    const std::pair<int32_t, const char *> texts[] = {
+        {V::NAME, "B1.X"}, {V::DESCRIPTION, "feed"}, {V::CONN_TYPE, "PRESSURE"}};
+    for (const auto &[id, text] : texts) {
+        ASSERT_TRUE(r.SetValue(id, text)) << text;
+        ASSERT_TRUE(r.GetValue(id, v)) << text;
+        EXPECT_STREQ(v.u.text, text);
+    }
     P p;
     ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(p.SetValue(P::UOM, "KG"));
-    ASSERT_TRUE(p.GetValue(P::ACCESS, v));
-    ASSERT_EQ(v.value_type, string_value) << "a parameter's code as a value is its word";
-    EXPECT_STREQ(v.u.text, "READ_ONLY");
     VARIANT var;
     VariantInit(&var);
     ASSERT_TRUE(p.GetValue(P::ACCESS, var));
@@ -268,6 +277,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::LOWER, v)) << "a bound held in memory of its own, freed with its record";
     ASSERT_TRUE(made->SetValue(P::NAME, "P1"));
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
+    ASSERT_TRUE(made->SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed"));
     made->mask = {P::VALUE | P::NAME, 0u};
     P assigned;
@@ -277,11 +287,15 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::DESCRIPTION});
+        EXPECT_EQ(r->loaded.mask1,
+                  uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS | P::DESCRIPTION});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
         EXPECT_STREQ(back.u.text, "abc") << "kept after the original went";
+        EXPECT_TRUE(r->GetValue(P::ACCESS, back));
+        ASSERT_EQ(back.value_type, string_value) << "a code as a value is its word";
+        EXPECT_STREQ(back.u.text, "READ_ONLY");
         value_destroy(&back);
         const char *name = nullptr;
         EXPECT_TRUE(r->GetValue(P::NAME, name));

@@ -210,6 +210,8 @@ const QueryRow kQueries[] = {
     // Functions.
     {"modified_any", "IsModified()",
      [](const VarRow &r) { return r.modified1 != 0 || r.modified2 != 0; }},
+    {"modified_unit", "IsModified(UOM)",
+     [](const VarRow &r) { return (r.modified1 & 1024u) != 0 || (r.modified2 & 2u) != 0; }},
     {"objective", "InObjective(OBJ)",
      [](const VarRow &r) {
          return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
