@@ -68,6 +68,8 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
     model.objects.parameters[3].modified = {Parameter::VALUE};  // number and attribute differ
     check(QDLQueryFactory::NewParameterQuery(&model, nullptr),
           {{"VALUE <> 3", {2}, ""},
+           {"VALUE >= 2.5", {1, 2}, ""},
+           {"VALUE < 3", {2}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
            {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
@@ -84,12 +86,17 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     p[0].phase = 3;
     p[1].name = "U1.PRODUCT";
     p[1].stream = "S2";
+    p[1].sos = 1;
     p[2].name = "U1.SIGNAL";
     p[2].phase = 4;
     // the fourth has no name and no stream
+    const QDLPortData fresh;
+    EXPECT_EQ(fresh.loaded.mask1, 0u) << "a new port record has loaded nothing";
+    EXPECT_EQ(fresh.loaded.mask2, 0u) << "a new port record has loaded nothing, second word";
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
           {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
            {"STREAM <> S1", {2}, ""},
+           {"SPECIAL_ORDERED_SET = 1", {2}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"},
            {"IsAlias(X)", {-1}, "Unknown function IsAlias\n"}});
 }

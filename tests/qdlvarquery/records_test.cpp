@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture.h"
@@ -47,7 +48,7 @@ class Loading : public ::testing::Test {
     rtvarlst_t *list = rtovarlst_create(1);
 };
 
-TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
+TEST_F(Loading, TheStatusWordIsReadByLoadsAndWrittenByCommitsAndCreates) {
     int64_t word = rtovarlst_inq_var_status(list, 1);
     varSetBoundType(VAR_BOUND_SOFT, &word);
     rtovarlst_set_var_status(list, 1, word);
@@ -57,21 +58,40 @@ TEST_F(Loading, TheBoundTypeComesFromTheStatusWord) {
     int32_t bound = -1;
     ASSERT_TRUE(r.GetValue(V::BOUND, bound));
     EXPECT_EQ(bound, VAR_BOUND_SOFT);
+    EXPECT_EQ(r.number, 1) << "the record knows its variable";
+    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INITIAL}));
+    ASSERT_TRUE(r.Commit(list, 1));
+    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INITIAL) << "written back";
+    EXPECT_FALSE(r.Load(list, 2, false)) << "there is no variable 2";
+    ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INDEP}));
+    ASSERT_TRUE(r.Create(list, 1));
+    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INDEP) << "and created";
 }
 
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     V r;
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}));
     ASSERT_TRUE(r.SetValue(V::NUMBER, int32_t{7}));
-    ASSERT_TRUE(r.SetValue(V::NAME, "B1.X"));
+    ASSERT_TRUE(r.SetValue(V::RAMPED, int32_t{1}));
     value_t v;
+    value_init(&v);
+    v.value_type = static_cast<value_type_code>(99);
+    EXPECT_FALSE(r.GetValue(V::SPEC, v)) << "a broken value is refused";
     value_init(&v);
     ASSERT_TRUE(r.GetValue(V::SPEC, v));
     EXPECT_STREQ(v.u.text, "CONST");
     ASSERT_TRUE(r.GetValue(V::NUMBER, v));
     EXPECT_EQ(v.u.number.ival, 7);
-    ASSERT_TRUE(r.GetValue(V::NAME, v));
-    EXPECT_STREQ(v.u.text, "B1.X");
+    ASSERT_TRUE(r.GetValue(V::RAMPED, v));
+    EXPECT_EQ(v.u.number.ival, 1);
+    const std::pair<int32_t, const char *> texts[] = {
+        {V::NAME, "B1.X"}, {V::DESCRIPTION, "feed"}, {V::CONN_TYPE, "PRESSURE"}};
+    for (const auto &[id, text] : texts) {
+        ASSERT_TRUE(r.SetValue(id, text)) << text;
+        ASSERT_TRUE(r.GetValue(id, v)) << text;
+        EXPECT_STREQ(v.u.text, text);
+    }
     P p;
     ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(p.SetValue(P::UOM, "KG"));
@@ -151,6 +171,8 @@ TEST(QueryRecords, EquationSettersKeepEachAttributeApart) {
     double x = 0.0;
     EXPECT_TRUE(e.GetValue(QDLEquationData::SCALE, x));
     EXPECT_EQ(x, 4.0) << "SCALE kept apart from VALUE and SHADOW_PRICE";
+    EXPECT_FALSE(e.SetValue(QDLEquationData::NUMBER, 1.0)) << "NUMBER is not a real";
+    EXPECT_STREQ(QDLEquationData::AttribName(QDLEquationData::SHADOW_PRICE), "SHADOW_PRICE");
 }
 
 TEST(ParameterVariant, ValuesAndBackKindByKind) {
@@ -186,6 +208,8 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     zarn::failalloc_set(1);
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a list whose text cannot be made has no VARIANT";
     zarn::failalloc_set(0);
+    value_destroy(&v);
+    out_and_back(VT_EMPTY);
     value_assign_range(&v, 1, 3);
     ASSERT_TRUE(r.SetValue(P::VALUE, v));
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a range has no VARIANT";
@@ -208,7 +232,8 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
                         {"\xc0\xaf", {0xFFFD, 0xFFFD}},
                         {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xed\xbf\xbf", {0xFFFD, 0xFFFD, 0xFFFD}},
-                        {"\xe2\x82\xac", {0x20AC}}};
+                        {"\xe2\x82\xac", {0x20AC}},
+                        {"\xe0\xa0\x80", {0x800}}};
     for (const Row &row : rows) {
         P r;
         value_t v;
@@ -252,6 +277,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::LOWER, v)) << "a bound held in memory of its own, freed with its record";
     ASSERT_TRUE(made->SetValue(P::NAME, "P1"));
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
+    ASSERT_TRUE(made->SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed"));
     made->mask = {P::VALUE | P::NAME, 0u};
     P assigned;
@@ -261,11 +287,15 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::DESCRIPTION});
+        EXPECT_EQ(r->loaded.mask1,
+                  uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS | P::DESCRIPTION});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
         EXPECT_STREQ(back.u.text, "abc") << "kept after the original went";
+        EXPECT_TRUE(r->GetValue(P::ACCESS, back));
+        ASSERT_EQ(back.value_type, string_value) << "a code as a value is its word";
+        EXPECT_STREQ(back.u.text, "READ_ONLY");
         value_destroy(&back);
         const char *name = nullptr;
         EXPECT_TRUE(r->GetValue(P::NAME, name));

@@ -156,20 +156,20 @@ TEST_F(Run, ShortMemoryStopsARunThatKeepsWhatItFound) {
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped run keeps what it found first";
         });
     EXPECT_GT(seen, 0);
-    // Over candidates, ExecuteMore adds what it finds one by one.
-    const int32_t first[] = {1}, more[] = {1, 10, 11};
-    ASSERT_TRUE(engine->SetCandidates(3, more));
+    // Over candidates, ExecuteMore adds what it finds one by one, once each.
+    const int32_t first[] = {1}, found[] = {1, 10, 11}, more[] = {1, 10, 11, 11};
+    ASSERT_TRUE(engine->SetCandidates(3, found));
     const long seen_more = fail_each_allocation(
         [&] {
             engine->SetCandidates(1, first);
             engine->Execute();
-            engine->SetCandidates(3, more);
+            engine->SetCandidates(4, more);
             engine->ExecuteMore();
             return Results() == Numbers{1, 10, 11};
         },
         [&](long n, bool) {
             const Numbers kept = Results();
-            const bool prefix = kept.size() <= 3 && std::equal(kept.begin(), kept.end(), more);
+            const bool prefix = kept.size() <= 3 && std::equal(kept.begin(), kept.end(), found);
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped ExecuteMore keeps what it found first";
         });
     EXPECT_GT(seen_more, 0);

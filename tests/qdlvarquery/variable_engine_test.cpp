@@ -202,6 +202,7 @@ const QueryRow kQueries[] = {
     {"spec_code", "SPEC = 1", [](const VarRow &r) { return r.spec == 1; }},
     {"codes_less_first", "VARIABLE_TYPE < 3 AND PHYSICAL_TYPE_ID >= 20",
      [](const VarRow &r) { return r.var_type < 3 && r.ptype >= 20; }},
+    {"code_greater", "VARIABLE_TYPE > 3 AND MARKED = 0", [](const VarRow &r) { return r.var_type > 3 && r.marked == 0; }},
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
     {"name_regex_slash", "NAME = '/X\\(3[0-9]\\)$'", [](const VarRow &r) { return named(r, "*X(3?)"); }},
@@ -209,6 +210,8 @@ const QueryRow kQueries[] = {
     // Functions.
     {"modified_any", "IsModified()",
      [](const VarRow &r) { return r.modified1 != 0 || r.modified2 != 0; }},
+    {"modified_unit", "IsModified(UOM)",
+     [](const VarRow &r) { return (r.modified1 & 1024u) != 0 || (r.modified2 & 2u) != 0; }},
     {"objective", "InObjective(OBJ)",
      [](const VarRow &r) {
          return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
