@@ -1,9 +1,8 @@
-// Random operation sequences on a Jacobian and a Hessian built alike, a head
-// and four windows each (a chain three levels deep and a sibling): every step
-// is made on both and checked against a plain model, one cell per head
-// nonzero in the model's numbers (with the Hessian's second variable), and
-// each window's offsets. A Hessian window's second variable offset is never
-// below its variable offset, so that both stores refuse the same calls.
+// Random operation sequences made on a Jacobian and a Hessian alike (a head,
+// a chain of windows three levels deep and a sibling), each step checked
+// against a plain model: one cell per head nonzero, and each window's offsets.
+// A Hessian window's second variable offset is never below its variable
+// offset, so that both stores refuse the same calls.
 #include <gtest/gtest.h>
 
 #include <cstdint>
