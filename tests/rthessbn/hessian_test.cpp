@@ -138,6 +138,12 @@ TEST(Hessian, OwnTexts) {
         rtohess_set_nz_coord(w.win, 3, 1, 1, 1);
         rtohess_inq_nz_varnum2(w.win, 3);
         EXPECT_EQ(rtohess_create_embedded(4, w.head, 1, 1, 1, 3), nullptr);
+        rtohess_relocate(w.head, 1, 0, 0);
+        rtohess_relocate(w.win, 5, 0, 0);
+        rtohess_move_items(w.head, 1, 2, -1);
+        rtohess_move_items(w.head, 4, 1, 3);
+        rtohess_move_items(w.win, 1, 2, -1);
+        rtohess_move_items(w.win, 2, 1, 2);
         rtohess_inq_nz(nullptr, nullptr, nullptr, 1, nullptr);
         EXPECT_EQ(line(rtohess_match_var_regexp(nullptr, nullptr, 0),
                        rtohess_match_eqn_regexp(nullptr, nullptr, 0)),
@@ -157,7 +163,12 @@ TEST(Hessian, OwnTexts) {
         "!!embed_seteqn: Index out of bounds 3 2\n!!embed_setvar: Index out of bounds 3 2\n"
         "!!embed_setvar2: Index out of bounds 3 2\n!!embed_inqvar2: Index out of bounds 3 2\n"
         "!!rtohess_create_embedded: Parent (sized for 5 nonzeros out of 6) is not big enough for embedded "
-        "Hessian 4\n!!rtohess_create: Unable to allocate memory for hessian 3\n");
+        "Hessian 4\n!! rtohess_head_relocate: relocate is not allowed for a head list\n"
+        "!!rtohess_embedded_relocate: parent is not big enough\n!! rtohess_move_items: size < 0 (-1)\n"
+        "!!rtohess_head_move_items: bad source or destination, source 4, dest 1, move size 3, list size 5"
+        "!! rtohess_embed_move_items: size < 0 (-1)\n"
+        "!!rtohess_embed_move_items: bad source or destination, source 2, dest 1, move size 2, list size 2\n"
+        "!!rtohess_create: Unable to allocate memory for hessian 3\n");
     for (const char *a : {"rtohess_inq_nz: hessian is NULL", "rtohess_match_eqn_regexp: hessian is NULL"})
         EXPECT_NE(errors.find(std::string("Assertion '") + a + "' failed in source/rthessbn/rthess:"),
                   std::string::npos)

@@ -158,6 +158,33 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          "Jacobian 4\n!!rtojac_create_embedded: Parent (sized for 2 nonzeros out of 3) is "
          "not big enough for embedded Jacobian 2\n!!rtojac_create_embedded: Negative capacity or first "
          "number\n|"},
+        {"relocation: a head, a window past its parent's nnz, a bad start or shift",
+         [](World &w) {
+             rtojac_relocate(w.head, 1, 0, 0);
+             rtojac_relocate(w.win, 8, 0, 0);
+             rtojac_relocate(w.win, 0, 0, 0);
+             rtojac_relocate(w.win, 1, -7, 0);
+             rtojac_relocate(w.win, 1, 0, INT32_MIN);
+             return "";
+         },
+         "|!! rtojac_head_relocate: relocate is not allowed for a head list\n"
+         "!!rtojac_embedded_relocate: parent is not big enough\n"
+         "!!rtojac_embedded_relocate: Bad first nonzero or shift (0 0 0)\n"
+         "!!rtojac_embedded_relocate: Bad first nonzero or shift (1 -7 0)\n"
+         "!!rtojac_embedded_relocate: Bad first nonzero or shift (1 0 -2147483648)\n|"},
+        {"moves: negative counts, ranges beyond nnz",
+         [](World &w) {
+             rtojac_move_items(w.head, 1, 2, -1);
+             rtojac_move_items(w.head, 7, 1, 3);
+             rtojac_move_items(w.win, 1, 2, INT32_MIN);
+             rtojac_move_items(w.win, 1, 2, 2);
+             return "";
+         },
+         "|!! rtojac_move_items: size < 0 (-1)\n"
+         "!!rtojac_head_move_items: bad source or destination, source 7, dest 1, move size 3, list size 8"
+         "!! rtojac_embed_move_items: size < 0 (-2147483648)\n"
+         "!!rtojac_embed_move_items: bad source or destination, source 1, dest 2, move size 2, list size "
+         "2\n|"},
         {"bulk numbers for a window beyond its head cut below it",
          [](World &w) {
              const int64_t numbers[] = {1, 2};
