@@ -432,9 +432,13 @@ class Vocabulary:
         for w, c in self.entries:
             out.append(f"    {{{cstr(w)}, {c}}},")
         out.append("};")
+        out.append(f"inline constexpr uint8_t {self.cname}Lengths[] = {{")
+        out.append("    " + ", ".join(str(len(w.encode())) for w, _ in self.entries) + ",")
+        out.append("};")
         rule = {"keyword": "Match::Keyword", "exact": "Match::Exact", "anycase": "Match::AnyCase"}[self.rule]
         out.append(f"inline constexpr Vocabulary {self.cname} = {{")
-        out.append(f"    {self.cname}List, {len(self.entries)}, {self.bounds[0]}, {self.bounds[1]}, {rule},")
+        out.append(f"    {self.cname}List, {self.cname}Lengths, {len(self.entries)}, {self.bounds[0]}, "
+                   f"{self.bounds[1]}, {rule},")
         out.append("    {{" + ", ".join(map(str, self.first)) + "},")
         out.append("     {" + ", ".join(map(str, self.last)) + "}}};")
 

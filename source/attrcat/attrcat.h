@@ -24,6 +24,7 @@ enum class Match : uint8_t {
 // each first letter stand together, from first[l] to one before last[l].
 struct Vocabulary {
     const rtvar_keyword *words;
+    const uint8_t *lengths;  // each word's length: most words are passed over on it alone
     int16_t count;
     uint8_t min_len, max_len;  // a word outside these fails before any comparison
     Match match;

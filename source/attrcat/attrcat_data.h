@@ -90,8 +90,11 @@ inline constexpr rtvar_keyword kSpecAcceptedList[] = {
     {"PARAM", 4},
     {"RECON", 6},
 };
+inline constexpr uint8_t kSpecAcceptedLengths[] = {
+    4, 5, 5, 4, 5, 11, 7, 4, 5, 5, 5,
+};
 inline constexpr Vocabulary kSpecAccepted = {
-    kSpecAcceptedList, 11, 4, 11, Match::Keyword,
+    kSpecAcceptedList, kSpecAcceptedLengths, 11, 4, 11, Match::Keyword,
     {{0, 0, 0, 0, 0, 2, 0, 0, 4, 0, 0, 0, 7, 0, 8, 9, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 2, 0, 0, 4, 0, 0, 7, 0, 0, 0, 8, 0, 9, 10, 0, 11, 0, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr const char *kSpecTitles[] = {
@@ -118,8 +121,11 @@ inline constexpr rtvar_keyword kBoundAcceptedList[] = {
     {"SOFT", 2},
     {"SOFT2", 3},
 };
+inline constexpr uint8_t kBoundAcceptedLengths[] = {
+    4, 7, 4, 5,
+};
 inline constexpr Vocabulary kBoundAccepted = {
-    kBoundAcceptedList, 4, 4, 7, Match::Keyword,
+    kBoundAcceptedList, kBoundAcceptedLengths, 4, 4, 7, Match::Keyword,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 4, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kBound = {kBoundWritten, 4, kBoundAccepted, nullptr, nullptr};
@@ -136,8 +142,11 @@ inline constexpr rtvar_keyword kQualityAcceptedList[] = {
     {"GOOD", 0},
     {"OVERRIDE", 2},
 };
+inline constexpr uint8_t kQualityAcceptedLengths[] = {
+    3, 9, 4, 8,
+};
 inline constexpr Vocabulary kQualityAccepted = {
-    kQualityAcceptedList, 4, 3, 9, Match::Exact,
+    kQualityAcceptedList, kQualityAcceptedLengths, 4, 3, 9, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kQuality = {kQualityWritten, 4, kQualityAccepted, nullptr, nullptr};
@@ -150,8 +159,11 @@ inline constexpr rtvar_keyword kYesNoAcceptedList[] = {
     {"NO", 0},
     {"YES", 1},
 };
+inline constexpr uint8_t kYesNoAcceptedLengths[] = {
+    2, 3,
+};
 inline constexpr Vocabulary kYesNoAccepted = {
-    kYesNoAcceptedList, 2, 2, 3, Match::Exact,
+    kYesNoAcceptedList, kYesNoAcceptedLengths, 2, 2, 3, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}}};
 inline constexpr WordTable kYesNo = {kYesNoWritten, 2, kYesNoAccepted, nullptr, nullptr};
@@ -179,8 +191,11 @@ inline constexpr rtvar_keyword kVarTypeAcceptedList[] = {
     {"SEMI-CONTINUOUS-INTEGER", 64},
     {"STATE", 1},
 };
+inline constexpr uint8_t kVarTypeAcceptedLengths[] = {
+    9, 6, 12, 8, 15, 7, 15, 15, 23, 5,
+};
 inline constexpr Vocabulary kVarTypeAccepted = {
-    kVarTypeAcceptedList, 10, 5, 23, Match::Exact,
+    kVarTypeAcceptedList, kVarTypeAcceptedLengths, 10, 5, 23, Match::Exact,
     {{0, 1, 0, 2, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0},
      {1, 2, 0, 5, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 7, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr const char *kVarTypeLower[] = {
@@ -217,8 +232,11 @@ inline constexpr rtvar_keyword kVarTypeQueryAcceptedList[] = {
     {"SEMI_CONTINUOUS_INTEGER", 64},
     {"STATE", 1},
 };
+inline constexpr uint8_t kVarTypeQueryAcceptedLengths[] = {
+    9, 6, 12, 15, 7, 15, 15, 23, 5,
+};
 inline constexpr Vocabulary kVarTypeQueryAccepted = {
-    kVarTypeQueryAcceptedList, 9, 5, 23, Match::Exact,
+    kVarTypeQueryAcceptedList, kVarTypeQueryAcceptedLengths, 9, 5, 23, Match::Exact,
     {{0, 1, 0, 2, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 5, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0},
      {1, 2, 0, 4, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kVarTypeQuery = {kVarTypeQueryWritten, 9, kVarTypeQueryAccepted, nullptr, nullptr};
@@ -263,8 +281,11 @@ inline constexpr rtvar_keyword kActiveBoundAcceptedList[] = {
     {"STEP UPPER", 2},
     {"UPPER", 6},
 };
+inline constexpr uint8_t kActiveBoundAcceptedLengths[] = {
+    14, 22, 22, 19, 19, 19, 19, 14, 5, 13, 7, 13, 13, 10, 10, 10, 10, 5,
+};
 inline constexpr Vocabulary kActiveBoundAccepted = {
-    kActiveBoundAcceptedList, 18, 5, 22, Match::Exact,
+    kActiveBoundAcceptedList, kActiveBoundAcceptedLengths, 18, 5, 22, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 9, 0, 10, 0, 11, 13, 0, 17, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 9, 0, 10, 0, 11, 0, 13, 17, 0, 18, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kActiveBound = {kActiveBoundWritten, 18, kActiveBoundAccepted, nullptr, nullptr};
@@ -308,8 +329,11 @@ inline constexpr rtvar_keyword kActiveBoundQueryAcceptedList[] = {
     {"STEP_UPPER", 2},
     {"UPPER", 6},
 };
+inline constexpr uint8_t kActiveBoundQueryAcceptedLengths[] = {
+    14, 22, 22, 19, 19, 19, 19, 14, 5, 13, 7, 13, 13, 10, 10, 10, 10, 5,
+};
 inline constexpr Vocabulary kActiveBoundQueryAccepted = {
-    kActiveBoundQueryAcceptedList, 18, 5, 22, Match::Exact,
+    kActiveBoundQueryAcceptedList, kActiveBoundQueryAcceptedLengths, 18, 5, 22, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0, 9, 0, 10, 0, 11, 13, 0, 17, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 9, 0, 10, 0, 11, 0, 13, 17, 0, 18, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kActiveBoundQuery = {kActiveBoundQueryWritten, 18, kActiveBoundQueryAccepted, nullptr, nullptr};
@@ -330,8 +354,11 @@ inline constexpr rtvar_keyword kMathTypeAcceptedList[] = {
     {"LT", 1},
     {"OBJ_FUNC", 5},
 };
+inline constexpr uint8_t kMathTypeAcceptedLengths[] = {
+    8, 3, 2, 3, 2, 8,
+};
 inline constexpr Vocabulary kMathTypeAccepted = {
-    kMathTypeAcceptedList, 6, 2, 8, Match::Exact,
+    kMathTypeAcceptedList, kMathTypeAcceptedLengths, 6, 2, 8, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 1, 0, 3, 0, 0, 0, 0, 5, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kMathType = {kMathTypeWritten, 6, kMathTypeAccepted, nullptr, nullptr};
@@ -344,8 +371,11 @@ inline constexpr rtvar_keyword kLinearityAcceptedList[] = {
     {"LINEAR", 1},
     {"NONLINEAR", 0},
 };
+inline constexpr uint8_t kLinearityAcceptedLengths[] = {
+    6, 9,
+};
 inline constexpr Vocabulary kLinearityAccepted = {
-    kLinearityAcceptedList, 2, 6, 9, Match::Exact,
+    kLinearityAcceptedList, kLinearityAcceptedLengths, 2, 6, 9, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr const char *kLinearityLower[] = {
@@ -488,8 +518,11 @@ inline constexpr rtvar_keyword kConnPropertyAcceptedList[] = {
     {"WAX-CONT", 1060},
     {"X-PCT-EVAP", 1061},
 };
+inline constexpr uint8_t kConnPropertyAcceptedLengths[] = {
+    10, 3, 11, 10, 11, 12, 13, 11, 8, 10, 8, 6, 9, 13, 11, 11, 9, 6, 9, 9, 13, 8, 9, 9, 12, 12, 8, 6, 9, 7, 12, 11, 11, 9, 14, 13, 9, 12, 11, 13, 12, 7, 11, 13, 13, 6, 9, 7, 8, 11, 10, 9, 11, 11, 14, 9, 11, 14, 14, 14, 11, 9, 8, 8, 10,
+};
 inline constexpr Vocabulary kConnPropertyAccepted = {
-    kConnPropertyAcceptedList, 65, 3, 14, Match::Keyword,
+    kConnPropertyAcceptedList, kConnPropertyAcceptedLengths, 65, 3, 14, Match::Keyword,
     {{0, 6, 8, 15, 20, 21, 0, 0, 23, 0, 0, 25, 27, 29, 36, 39, 0, 43, 48, 55, 57, 59, 62, 64, 0, 0},
      {6, 8, 15, 20, 21, 23, 0, 0, 25, 0, 0, 27, 29, 36, 39, 43, 0, 48, 55, 57, 59, 62, 64, 65, 0, 0}}};
 inline constexpr WordTable kConnProperty = {kConnPropertyWritten, 65, kConnPropertyAccepted, nullptr, nullptr};
@@ -801,8 +834,11 @@ inline constexpr rtvar_keyword kAssignWordsList[] = {
     {"VALUES", 1},
     {"VAR_TYPE", 25},
 };
+inline constexpr uint8_t kAssignWordsLengths[] = {
+    2, 6, 11, 12, 7, 8, 5, 10, 6, 9, 11, 4, 7, 8, 2, 5, 6, 8, 5, 10, 13, 7, 6, 2, 8, 5, 6, 11, 12, 2, 4, 5, 4, 6, 11, 9, 2, 4, 5, 3, 5, 3, 4, 5, 6, 8,
+};
 inline constexpr Vocabulary kAssignWords = {
-    kAssignWordsList, 46, 2, 13, Match::Keyword,
+    kAssignWordsList, kAssignWordsLengths, 46, 2, 13, Match::Keyword,
     {{0, 4, 8, 10, 0, 0, 0, 0, 11, 0, 0, 14, 16, 0, 0, 18, 21, 22, 23, 33, 36, 41, 0, 0, 0, 0},
      {4, 8, 10, 11, 0, 0, 0, 0, 14, 0, 0, 16, 18, 0, 0, 21, 22, 23, 33, 36, 41, 46, 0, 0, 0, 0}}};
 
@@ -818,8 +854,11 @@ inline constexpr rtvar_keyword kEqnAssignWordsList[] = {
     {"SHADOW_PRICE", 2},
     {"TYPE", 3},
 };
+inline constexpr uint8_t kEqnAssignWordsLengths[] = {
+    8, 8, 9, 12, 4,
+};
 inline constexpr Vocabulary kEqnAssignWords = {
-    kEqnAssignWordsList, 5, 4, 12, Match::Keyword,
+    kEqnAssignWordsList, kEqnAssignWordsLengths, 5, 4, 12, Match::Keyword,
     {{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 3, 4, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4, 5, 0, 0, 0, 0, 0, 0}}};
 
@@ -895,8 +934,11 @@ inline constexpr rtvar_keyword kVmaskWordsList[] = {
     {"VALUES", 3},
     {"VAR_TYPE", 21},
 };
+inline constexpr uint8_t kVmaskWordsLengths[] = {
+    2, 6, 11, 12, 7, 5, 6, 9, 11, 4, 7, 2, 5, 8, 4, 5, 10, 13, 7, 6, 2, 8, 5, 6, 11, 12, 2, 4, 5, 4, 6, 11, 9, 2, 4, 5, 3, 5, 3, 4, 5, 6, 8,
+};
 inline constexpr Vocabulary kVmaskWords = {
-    kVmaskWordsList, 43, 2, 13, Match::Keyword,
+    kVmaskWordsList, kVmaskWordsLengths, 43, 2, 13, Match::Keyword,
     {{0, 4, 6, 8, 0, 0, 0, 0, 9, 0, 0, 11, 13, 14, 0, 15, 18, 19, 20, 30, 33, 38, 0, 0, 0, 0},
      {4, 6, 8, 9, 0, 0, 0, 0, 11, 0, 0, 13, 14, 15, 0, 18, 19, 20, 30, 33, 38, 43, 0, 0, 0, 0}}};
 inline constexpr rtvar_keyword kPrintNamesList[] = {
@@ -926,8 +968,11 @@ inline constexpr rtvar_keyword kPrintNamesList[] = {
     {"UPPER", 4},
     {"VALUE", 3},
 };
+inline constexpr uint8_t kPrintNamesLengths[] = {
+    12, 7, 5, 6, 9, 11, 4, 7, 5, 4, 5, 10, 13, 7, 8, 5, 12, 4, 4, 6, 11, 5, 3, 5, 5,
+};
 inline constexpr Vocabulary kPrintNames = {
-    kPrintNamesList, 25, 3, 13, Match::Exact,
+    kPrintNamesList, kPrintNamesLengths, 25, 3, 13, Match::Exact,
     {{0, 1, 3, 5, 0, 0, 0, 0, 6, 0, 0, 8, 0, 9, 0, 10, 13, 0, 14, 19, 21, 24, 0, 0, 0, 0},
      {1, 3, 5, 6, 0, 0, 0, 0, 8, 0, 0, 9, 0, 10, 0, 13, 14, 0, 19, 21, 24, 25, 0, 0, 0, 0}}};
 inline constexpr PrintFlag kEmaskFlags[EMASK_SIZE] = {
@@ -958,8 +1003,11 @@ inline constexpr rtvar_keyword kEmaskWordsList[] = {
     {"VALUE", 1},
     {"VALUES", 1},
 };
+inline constexpr uint8_t kEmaskWordsLengths[] = {
+    8, 8, 9, 4, 5, 6, 11, 14, 12, 16, 10, 4, 3, 4, 5, 6,
+};
 inline constexpr Vocabulary kEmaskWords = {
-    kEmaskWordsList, 16, 3, 16, Match::Keyword,
+    kEmaskWordsList, kEmaskWordsLengths, 16, 3, 16, Match::Keyword,
     {{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 2, 0, 3, 0, 0, 0, 0, 4, 11, 0, 12, 0, 0, 0, 0},
      {0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 4, 0, 0, 0, 0, 11, 12, 0, 16, 0, 0, 0, 0}}};
 
@@ -1060,8 +1108,11 @@ inline constexpr rtvar_keyword kVarfileWordsList[] = {
     {"VALUE", 4},
     {"VAR_TYPE", 24},
 };
+inline constexpr uint8_t kVarfileWordsLengths[] = {
+    2, 6, 12, 7, 5, 6, 9, 11, 4, 7, 5, 8, 4, 5, 10, 13, 2, 7, 6, 6, 6, 8, 5, 6, 12, 2, 4, 5, 4, 6, 11, 9, 5, 3, 5, 5, 8,
+};
 inline constexpr Vocabulary kVarfileWords = {
-    kVarfileWordsList, 37, 2, 13, Match::Keyword,
+    kVarfileWordsList, kVarfileWordsLengths, 37, 2, 13, Match::Keyword,
     {{0, 3, 5, 7, 0, 0, 0, 0, 8, 0, 0, 10, 11, 12, 0, 13, 17, 18, 21, 29, 32, 35, 0, 0, 0, 0},
      {3, 5, 7, 8, 0, 0, 0, 0, 10, 0, 0, 11, 12, 13, 0, 17, 18, 21, 29, 32, 35, 37, 0, 0, 0, 0}}};
 
@@ -1170,8 +1221,11 @@ inline constexpr rtvar_keyword kQueryWordsList[] = {
     {"VARIABLE_TYPE", 33554432},
     {"VAR_PROFILE", 67108864},
 };
+inline constexpr uint8_t kQueryWordsLengths[] = {
+    12, 7, 8, 5, 6, 9, 11, 10, 11, 7, 8, 5, 6, 8, 4, 6, 5, 10, 13, 16, 7, 6, 8, 5, 12, 4, 4, 6, 11, 9, 5, 3, 6, 5, 5, 13, 11,
+};
 inline constexpr Vocabulary kQueryWords = {
-    kQueryWordsList, 37, 3, 16, Match::AnyCase,
+    kQueryWordsList, kQueryWordsLengths, 37, 3, 16, Match::AnyCase,
     {{0, 1, 4, 6, 0, 0, 0, 7, 9, 0, 0, 11, 12, 14, 0, 16, 20, 21, 22, 27, 30, 34, 0, 0, 0, 0},
      {1, 4, 6, 7, 0, 0, 0, 9, 11, 0, 0, 12, 14, 16, 0, 20, 21, 22, 27, 30, 34, 37, 0, 0, 0, 0}}};
 
@@ -1192,8 +1246,11 @@ inline constexpr rtvar_keyword kRecordParamTypeAcceptedList[] = {
     {"INTEGER", 3},
     {"STRING", 4},
 };
+inline constexpr uint8_t kRecordParamTypeAcceptedLengths[] = {
+    7, 13, 6, 7, 6,
+};
 inline constexpr Vocabulary kRecordParamTypeAccepted = {
-    kRecordParamTypeAcceptedList, 5, 6, 13, Match::Exact,
+    kRecordParamTypeAcceptedList, kRecordParamTypeAcceptedLengths, 5, 6, 13, Match::Exact,
     {{0, 0, 1, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0},
      {0, 1, 2, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordParamType = {kRecordParamTypeWritten, 5, kRecordParamTypeAccepted, nullptr, nullptr};
@@ -1207,8 +1264,11 @@ inline constexpr rtvar_keyword kRecordParamAccessAcceptedList[] = {
     {"READ-WRITE", 0},
     {"READ_ONLY", 1},
 };
+inline constexpr uint8_t kRecordParamAccessAcceptedLengths[] = {
+    9, 10, 9,
+};
 inline constexpr Vocabulary kRecordParamAccessAccepted = {
-    kRecordParamAccessAcceptedList, 3, 9, 10, Match::Exact,
+    kRecordParamAccessAcceptedList, kRecordParamAccessAcceptedLengths, 3, 9, 10, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordParamAccess = {kRecordParamAccessWritten, 2, kRecordParamAccessAccepted, nullptr, nullptr};
@@ -1225,8 +1285,11 @@ inline constexpr rtvar_keyword kRecordPortTypeAcceptedList[] = {
     {"SPECIAL_ORDERED_SET", 3},
     {"UNSPECIFIED", 0},
 };
+inline constexpr uint8_t kRecordPortTypeAcceptedLengths[] = {
+    11, 8, 19, 11,
+};
 inline constexpr Vocabulary kRecordPortTypeAccepted = {
-    kRecordPortTypeAcceptedList, 4, 8, 19, Match::Exact,
+    kRecordPortTypeAcceptedList, kRecordPortTypeAcceptedLengths, 4, 8, 19, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordPortType = {kRecordPortTypeWritten, 4, kRecordPortTypeAccepted, nullptr, nullptr};
@@ -1241,8 +1304,11 @@ inline constexpr rtvar_keyword kRecordPortDirectionAcceptedList[] = {
     {"OUTPUT", 2},
     {"UNSPECIFIED", 0},
 };
+inline constexpr uint8_t kRecordPortDirectionAcceptedLengths[] = {
+    5, 6, 11,
+};
 inline constexpr Vocabulary kRecordPortDirectionAccepted = {
-    kRecordPortDirectionAcceptedList, 3, 5, 11, Match::Exact,
+    kRecordPortDirectionAcceptedList, kRecordPortDirectionAcceptedLengths, 3, 5, 11, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordPortDirection = {kRecordPortDirectionWritten, 3, kRecordPortDirectionAccepted, nullptr, nullptr};
@@ -1257,8 +1323,11 @@ inline constexpr rtvar_keyword kRecordPortBasisAcceptedList[] = {
     {"MOLE_FRACTION", 2},
     {"UNSPECIFIED", 0},
 };
+inline constexpr uint8_t kRecordPortBasisAcceptedLengths[] = {
+    9, 13, 11,
+};
 inline constexpr Vocabulary kRecordPortBasisAccepted = {
-    kRecordPortBasisAcceptedList, 3, 9, 13, Match::Exact,
+    kRecordPortBasisAcceptedList, kRecordPortBasisAcceptedLengths, 3, 9, 13, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordPortBasis = {kRecordPortBasisWritten, 3, kRecordPortBasisAccepted, nullptr, nullptr};
@@ -1277,8 +1346,11 @@ inline constexpr rtvar_keyword kRecordPortPhaseAcceptedList[] = {
     {"VAPOR-LIQUID", 3},
     {"VAPOR-LIQUID-FREEWATER", 4},
 };
+inline constexpr uint8_t kRecordPortPhaseAcceptedLengths[] = {
+    6, 11, 5, 12, 22,
+};
 inline constexpr Vocabulary kRecordPortPhaseAccepted = {
-    kRecordPortPhaseAcceptedList, 5, 5, 22, Match::Exact,
+    kRecordPortPhaseAcceptedList, kRecordPortPhaseAcceptedLengths, 5, 5, 22, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 2, 5, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordPortPhase = {kRecordPortPhaseWritten, 5, kRecordPortPhaseAccepted, nullptr, nullptr};
@@ -1299,8 +1371,11 @@ inline constexpr rtvar_keyword kRecordPortSosAcceptedList[] = {
     {"SOS TYPE2", 1},
     {"SOS TYPE3", 2},
 };
+inline constexpr uint8_t kRecordPortSosAcceptedLengths[] = {
+    30, 25, 22, 9, 9, 9,
+};
 inline constexpr Vocabulary kRecordPortSosAccepted = {
-    kRecordPortSosAcceptedList, 6, 9, 30, Match::Exact,
+    kRecordPortSosAcceptedList, kRecordPortSosAcceptedLengths, 6, 9, 30, Match::Exact,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0}}};
 inline constexpr WordTable kRecordPortSos = {kRecordPortSosWritten, 6, kRecordPortSosAccepted, nullptr, nullptr};
@@ -1319,8 +1394,11 @@ inline constexpr rtvar_keyword kEquationRecordWordsList[] = {
     {"SHADOW_PRICE", 8},
     {"VALUE", 2},
 };
+inline constexpr uint8_t kEquationRecordWordsLengths[] = {
+    4, 6, 5, 12, 5,
+};
 inline constexpr Vocabulary kEquationRecordWords = {
-    kEquationRecordWordsList, 5, 4, 12, Match::AnyCase,
+    kEquationRecordWordsList, kEquationRecordWordsLengths, 5, 4, 12, Match::AnyCase,
     {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 4, 0, 0, 0, 0},
      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 4, 0, 0, 5, 0, 0, 0, 0}}};
 
@@ -1346,8 +1424,11 @@ inline constexpr rtvar_keyword kParameterRecordWordsList[] = {
     {"UPPER", 64},
     {"VALUE", 2},
 };
+inline constexpr uint8_t kParameterRecordWordsLengths[] = {
+    6, 11, 5, 4, 12, 4, 3, 5, 5,
+};
 inline constexpr Vocabulary kParameterRecordWords = {
-    kParameterRecordWordsList, 9, 3, 12, Match::AnyCase,
+    kParameterRecordWordsList, kParameterRecordWordsLengths, 9, 3, 12, Match::AnyCase,
     {{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 2, 0, 3, 0, 4, 0, 0, 0, 5, 6, 8, 0, 0, 0, 0},
      {1, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 4, 0, 5, 0, 0, 0, 6, 8, 9, 0, 0, 0, 0}}};
 
@@ -1369,8 +1450,11 @@ inline constexpr rtvar_keyword kPortRecordWordsList[] = {
     {"STREAM", 32},
     {"TYPE", 2},
 };
+inline constexpr uint8_t kPortRecordWordsLengths[] = {
+    5, 9, 4, 5, 19, 6, 4,
+};
 inline constexpr Vocabulary kPortRecordWords = {
-    kPortRecordWordsList, 7, 4, 19, Match::AnyCase,
+    kPortRecordWordsList, kPortRecordWordsLengths, 7, 4, 19, Match::AnyCase,
     {{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 4, 6, 0, 0, 0, 0, 0, 0},
      {0, 1, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 6, 7, 0, 0, 0, 0, 0, 0}}};
 

@@ -7,22 +7,21 @@ namespace {
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Whether the n characters at word are the keyword, from position `from` on
-// (the characters before it are known to be equal), with or without case.
+// Whether the n characters at word are those of a keyword of the same length,
+// from position `from` on (the characters before it are known to be equal),
+// with or without case.
 template <bool kFold>
 bool same(const char *word, size_t n, const char *keyword, size_t from) {
-    for (size_t i = from; i < n; ++i) {
-        if (keyword[i] == '\0') return false;
+    for (size_t i = from; i < n; ++i)
         if (kFold ? upper(word[i]) != upper(keyword[i]) : word[i] != keyword[i]) return false;
-    }
-    return keyword[n] == '\0';
+    return true;
 }
 
 // The first keyword from e to end that the word is.
 template <bool kFold>
 const rtvar_keyword *first_same(const Vocabulary &v, int e, int end, const char *word, size_t n) {
     for (; e < end; ++e)
-        if (same<kFold>(word, n, v.words[e].keyword, 1)) return &v.words[e];
+        if (v.lengths[e] == n && same<kFold>(word, n, v.words[e].keyword, 1)) return &v.words[e];
     return nullptr;
 }
 

@@ -19,6 +19,7 @@ static_assert(ac::kConnProperty.written[ac::kConnProperty.count - 1].code == CON
               "the last property is the last connection-type code");
 
 rtvar_keyword g_conn_words[kConnWordCount];
+uint8_t g_conn_lengths[kConnWordCount];
 
 // The physical-type names with their codes and the property names, sorted
 // by byte and indexed by first letter, under the keyword rule.
@@ -29,10 +30,11 @@ ac::Vocabulary prepare_conn_words() {
     std::sort(
         g_conn_words, g_conn_words + kConnWordCount,
         [](const rtvar_keyword &a, const rtvar_keyword &b) { return std::strcmp(a.keyword, b.keyword) < 0; });
-    ac::Vocabulary v{g_conn_words, kConnWordCount, 0xFF, 0, ac::Match::Keyword, {}};
+    ac::Vocabulary v{g_conn_words, g_conn_lengths, kConnWordCount, 0xFF, 0, ac::Match::Keyword, {}};
     for (int e = 0; e < kConnWordCount; ++e) {
         const char *w = g_conn_words[e].keyword;
         const size_t n = std::strlen(w);
+        g_conn_lengths[e] = static_cast<uint8_t>(n);
         v.min_len = static_cast<uint8_t>(std::min<size_t>(v.min_len, n));
         v.max_len = static_cast<uint8_t>(std::max<size_t>(v.max_len, n));
         if (w[0] < 'A' || w[0] > 'Z') continue;
