@@ -1,6 +1,4 @@
-// Shared by the equation-list tests: a small list with a prefixed window, and
-// tables of calls run through the hostile-caller runner, each row giving
-// "result|history|assertion lines".
+// Shared by the equation-list tests: a small list with a prefixed window.
 #ifndef ZARN_TESTS_RTEQNLST_FIXTURE_H
 #define ZARN_TESTS_RTEQNLST_FIXTURE_H
 
@@ -59,7 +57,6 @@ inline std::string str(double x) {
     return b;
 }
 inline std::string str(const char *s) { return s ? s : "NULL"; }
-inline std::string str(const std::string &s) { return s; }
 // Arguments are evaluated in no set order: pass only readings, no calls that change anything.
 template <class... T>
 std::string line(T... parts) {
