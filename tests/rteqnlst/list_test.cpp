@@ -76,19 +76,16 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(fed);
          },
          "3||"},
-        {"a record initialised: the meant fields written, GROUP and BASIC kept, the rest set to their "
-         "defaults",
+        {"a record initialised: the meant fields written, GROUP and BASIC kept, the rest defaulted",
          [](World &w) {
              rtoeqnlst_set_eqn_basic(w.list, 2, 5);
              rtoeqnlst_vec_group(w.list)[1] = 6;
              rtoeqnlst_set_eqn_shadow_price(w.list, 2, 8.0);
              rtoeqnlst_set_eqn_blockptr_int(w.list, 2, 9);
              eqninfo in{}, out{};
-             in.mask.mask1 =
-                 EQNINFO_NAME | EQNINFO_RESIDUAL | EQNINFO_SCALE | EQNINFO_STATUS | EQNINFO_PROCVAR;
+             in.mask.mask1 = EQNINFO_NAME | EQNINFO_RESIDUAL | EQNINFO_STATUS | EQNINFO_PROCVAR;
              std::strcpy(in.name, "BAL");
              in.residual = 0.5;
-             in.scale = 2.0;
              in.status = 3;
              in.proc_var = "V";
              rtoeqnlst_initialize_eqn(w.list, 2, &in);
@@ -97,7 +94,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(out.name, out.residual, out.scale, out.status, out.group, out.proc_var,
                          out.blockptr == nullptr, out.basic, out.shadow_price);
          },
-         "BAL 0.5 2 3 6 V 1 5 0||"},
+         "BAL 0.5 1 3 6 V 1 5 0||"},
     });
 }
 

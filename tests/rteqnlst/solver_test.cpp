@@ -68,7 +68,7 @@ std::string listed(rtattrdict_t *l, int32_t first, int32_t last, int32_t n, Keys
 TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
     World w;
     rtoeqnlst_resize(w.list, 8);  // equations 5..8: room, not equations
-    Columns{{3.0, 4.0, 12.0, 5.0}, {1e35, 1e35, 1e35, 1e35}, {0, 0, kOut, 2 << 1}}.put(w.list);
+    Columns{{3.0, 3.0, 4.0, 5.0}, {1e35, 1e35, 1e35, 1e35}, {kOut, 0, 0, 2 << 1}}.put(w.list);
     rtoeqnlst_vec_residual(w.list)[4] = 20.0;  // a number in the room beyond the equations
     const auto norm = [](rtattrdict_t *list, int32_t first, int32_t last) {
         double x = -1.0;
@@ -86,13 +86,14 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
          "3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
         {"the norm of the whole list without the excluded and the objective",
          [&] { return norm(w.list, 1, 4); }, "5||"},
+        {"the norm of one equation", [&] { return norm(w.list, 2, 2); }, "3||"},
         {"the norm of an empty range", [&] { return norm(w.list, 3, 2); }, "0||"},
         {"the norm beyond the equations, within the capacity", [&] { return norm(w.list, 3, 5); }, "1e+35||"},
         {"the norm from 0", [&] { return norm(w.list, 0, 2); }, "1e+35||A(rtoeqnlst_norm: start<=0)"},
         {"the norm of no list", [&] { return norm(nullptr, 1, 1); }, "1e+35||A(rtoeqnlst_norm: eqnlst is 0)"},
         {"the largest residuals of a range clipped to the list",
          [&] { return listed(w.list, 0, 99, 2, kResidual); },
-         "4 2||A(rtoeqnlst_inq_max_residuals: start<=0)"},
+         "4 3||A(rtoeqnlst_inq_max_residuals: start<=0)"},
     });
 }
 
