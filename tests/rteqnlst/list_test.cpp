@@ -54,6 +54,8 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(rtoeqnlst_names_eq(other.window, 2, 2, w.list, 3, 3));
          },
          "1||"},
+        {"ranges beyond the list do not compare",
+         [](World &w) { return line(rtoeqnlst_names_eq(w.list, 2, 4, w.list, 2, 4)); }, "0||"},
         {"removed equations lose their names",
          [](World &w) {
              rtoeqnlst_removeeqns(w.list, 2, 3);

@@ -155,6 +155,8 @@ struct Dotted : World {
 
 TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
     Dotted d;
+    const std::string longest(1024, 'N');
+    rtoeqnlst_addeqn(d.list, 2, longest.c_str());
     // clang-format off
     const std::pair<const char *, int32_t> rows[] = {
         {"EQ1.TYPE", 1},
@@ -164,6 +166,7 @@ TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
         {"EQ1.SCALE", 0},  // no keyword: the whole text
         {"B.INCLUDED", 0},
         {"EQ1.SHADOW_PRICE", 1},
+        {longest.c_str(), 2},  // the longest name
         {"", 0},
     };
     // clang-format on
@@ -210,14 +213,15 @@ TEST(EqnDottedNames, AssignmentOfEveryAttributeAndItsMessages) {
         {"EQ1.type", 0, "d:LT", "0 1e+35|Invalid equation name in assignment: EQ1.type = LT\n"},
     };
     HistoryCapture his;
+    StderrCapture err;  // no assertion line either
     for (const Case &c : cases) {
         Dotted d;
         rtoeqnlst_set_eqn_status(d.list, 1, c.before);
         value_t v = make(c.value);
         rtoeqnlst_assign_value(d.list, c.target, &v);
-        EXPECT_EQ(
-            line(rtoeqnlst_inq_eqn_status(d.list, 1), rtoeqnlst_inq_eqn_scale(d.list, 1)) + "|" + his.text(),
-            c.want)
+        EXPECT_EQ(line(rtoeqnlst_inq_eqn_status(d.list, 1), rtoeqnlst_inq_eqn_scale(d.list, 1)) + "|" +
+                      his.text() + err.text(),
+                  c.want)
             << c.target << " = " << c.value;
         value_destroy(&v);
     }
