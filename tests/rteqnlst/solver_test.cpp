@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 
 #include "eqnlst_fixture.h"
@@ -94,6 +93,17 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
         {"the largest residuals of a range clipped to the list",
          [&] { return listed(w.list, 0, 99, 2, kResidual); },
          "4 3||A(rtoeqnlst_inq_max_residuals: start<=0)"},
+        {"the largest residuals of a dictionary without status words: none",
+         [] {
+             const rtattrdesc_t residual_only[] = {{"RESIDUAL", RTATTR_DOUBLE, 9.0, 0, nullptr, 0, nullptr},
+                                                   {}};
+             rtattrdict_t *d = rtattrdict_create(2, residual_only, 0);
+             rtattrdict_resize(d, 2);
+             const std::string top = listed(d, 1, 2, 1, kResidual);
+             rtattrdict_destroy(d);
+             return top;
+         },
+         "0|!!head_ivector: Unknown integer attribute STATUS\n|"},
     });
 }
 
@@ -106,7 +116,7 @@ TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
         for (int32_t k = 0; k < size; ++k) {
             const int pick = static_cast<int>(rng() % 40);
             const double v = (static_cast<int>(rng() % distinct) - distinct / 2) * 0.5;
-            c.r.push_back(pick == 0 ? 1e35 : pick == 1 ? std::numeric_limits<double>::quiet_NaN() : v);
+            c.r.push_back(pick == 0 ? 1e35 : pick == 1 ? std::nan("") : v);
             c.p.push_back(pick == 2 ? 1e35 : v * 0.25 + 1.0);
             c.s.push_back(rng() % 4 == 0 ? kOut : 0);
         }
@@ -121,27 +131,29 @@ TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
     }
 }
 
-TEST(EqnSolver, MemoryShortForTheSortLeavesZerosAndSaysSo) {
+TEST(EqnSolver, OnlyTiesNeedTheSortAndItsMemory) {
     HistoryCapture his;
-    World w(64);                     // every residual unset: all tied, so the full sort is needed
-    for (long failing : {1L, 2L}) {  // the keys' array, then the indices'
+    World w(64);
+    double *residual = rtoeqnlst_vec_residual(w.list);
+    for (int32_t k = 0; k < 64; ++k) residual[k] = k;
+    const auto top_two_without_memory = [&](long failing) {
         zarn::failalloc_set(failing);
         const std::string top = listed(w.list, 1, 64, 2, kResidual);
         zarn::failalloc_set(0);
-        EXPECT_EQ(top + "|" + his.text(),
+        return top + "|" + his.text();
+    };
+    EXPECT_EQ(top_two_without_memory(1), "64 63|")
+        << "distinct keys: the selection alone, with no memory to sort";
+    residual[0] = 100.0;
+    residual[1] = 99.0;  // ties with EQ3 for the second place: only the sort can order them
+    residual[2] = 99.0;
+    for (long failing : {1L, 2L})  // the keys' array, then the indices'
+        EXPECT_EQ(top_two_without_memory(failing),
                   "0 0|!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n")
             << "allocation " << failing << " failed";
-    }
-}
-
-TEST(EqnSolver, DistinctKeysAndFewSlotsNeedNoSortAndNoMemory) {
-    HistoryCapture his;
-    World w(64);
-    for (int32_t k = 0; k < 64; ++k) rtoeqnlst_vec_residual(w.list)[k] = k;
-    zarn::failalloc_set(1);
-    const std::string top = listed(w.list, 1, 64, 2, kResidual);
-    zarn::failalloc_set(0);
-    EXPECT_EQ(top + "|" + his.text(), "64 63|") << "the selection alone, with no memory to sort";
+    StderrCapture err;
+    EXPECT_EQ(listed(w.window, 0, 1, 1, kResidual), "1")
+        << "a window's range from 0 starts at its own first equation";
 }
 
 struct Dotted : World {
@@ -235,6 +247,7 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
     rtoeqnlst_set_eqn_shadow_price(d.list, 1, -4.0);
     rtoeqnlst_set_eqn_status(d.list, 2, 1 | (5 << 1));
     rtoeqnlst_set_eqn_status(d.list, 3, 7 << 1);
+    const std::string too_long(1025, 'N');
     const std::pair<const char *, const char *> rows[] = {
         {"EQ1", "1:2.5 {*}"},  // a plain number
         {"EQ1.EQNSCALE", "1:0.125 {*}"},
@@ -247,6 +260,7 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
         {"A.B.C.LINEARITY", "3:nonlinear"},
         {"EQ1.TYPES.TYPE", "0:!!!UNDEFINED!!!"},  // math type 7 has no word
         {"NOSUCH", "1:0 {*}"},                    // no equation: the readers' zero values
+        {too_long.c_str(), "0:!!!UNDEFINED!!!"},  // no name that long: nothing
     };
     for (const auto &[target, want] : rows) {
         value_t v = make("s:old");
