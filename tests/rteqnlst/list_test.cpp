@@ -13,64 +13,80 @@ namespace {
 const char *name(rtattrdict_t *l, int32_t i) { return rtoeqnlst_lookup_eqn_name(l, i); }
 
 TEST(EqnList, ShapeWindowsNamesAndRecords) {
-    run_rows({
-        {"the size may reach the capacity, not pass it",
-         [](World &w) {
+    run_hostile({
+        {"the size may reach the capacity, not pass it nor go below 0",
+         [] {
+             World w;
              rtoeqnlst_set_neqn(w.list, 4);
              rtoeqnlst_set_neqn(w.list, 5);
+             rtoeqnlst_set_neqn(w.list, -1);
              return line(rtoeqnlst_inq_neqn(w.list));
          },
          "4|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n|"},
         {"a capacity below the size is refused",
-         [](World &w) {
+         [] {
+             World w;
              rtoeqnlst_resize(w.list, 0);
              return line(rtoeqnlst_inq_capacity(w.list));
          },
          "4|!!head_change_capacity: capacity 0 less than size 3 (not changed)\n|"},
         {"a move beyond the list is refused",
-         [](World &w) {
+         [] {
+             World w;
              rtoeqnlst_move_items(w.list, 2, 9, 1);
              return std::string();
          },
          "|!!head_move_elems: bad source or destination, source 2, dest 9, move size 1, list size 3|"},
-        {"a window names through its prefix and numbers from 1",
-         [](World &w) {
+        {"a window names through its prefix, numbers from 1 and can be moved",
+         [] {
+             World w;
              rtoeqnlst_addeqn(w.window, 1, "X");
-             return line(name(w.list, 2), name(w.window, 1), rtoeqnlst__eqnname2index(w.window, "X"),
+             rtoeqnlst_relocate(w.window, 1);
+             return line(name(w.list, 1), name(w.window, 1), rtoeqnlst__eqnname2index(w.window, "X"),
                          rtoeqnlst_absolute_index(w.window, 2));
          },
-         "W.X X 1 3||"},
+         "W.X X 1 2||"},
         {"a window is the child of its parent alone",
-         [](World &w) {
+         [] {
+             World w;
              return line(rtoeqnlst_parent_check(w.list, w.window), rtoeqnlst_parent_check(w.window, w.list),
                          rtoeqnlst_parent_check(w.window, w.window),
                          rtoeqnlst_parent_check(nullptr, w.window));
          },
          "1 0 0 0||"},
         {"a window's name matches the same name further down a longer list",
-         [](World &w) {
+         [] {
+             World w;
              World other;
              rtoeqnlst_addeqn(other.list, 3, "W.EQ3");  // its window sees EQ3
              return line(rtoeqnlst_names_eq(other.window, 2, 2, w.list, 3, 3));
          },
          "1||"},
-        {"ranges beyond the list do not compare",
-         [](World &w) { return line(rtoeqnlst_names_eq(w.list, 2, 4, w.list, 2, 4)); }, "0||"},
+        {"ranges beyond the list or of other names do not compare",
+         [] {
+             World w;
+             return line(rtoeqnlst_names_eq(w.list, 2, 4, w.list, 2, 4),
+                         rtoeqnlst_names_eq(w.list, 1, 1, w.list, 2, 2));
+         },
+         "0 0||"},
         {"removed equations lose their names",
-         [](World &w) {
+         [] {
+             World w;
              rtoeqnlst_removeeqns(w.list, 2, 3);
              return line(name(w.list, 2), rtoeqnlst__eqnname2index(w.list, "EQ1"));
          },
          " 1||"},
         {"names of a range beyond the list: refused",
-         [](World &w) {
+         [] {
+             World w;
              char fields[11] = "**********";
              rtoeqnlst_names(w.list, 2, 4, 5, fields);
              return line(fields);
          },
          "**********|!!rtoeqnlst_names_c: Bad indices 2 4 3\n|"},
         {"the digest is fed every name",
-         [](World &w) {
+         [] {
+             World w;
              zarn_md5_ctx_t ctx;
              MD5Init(&ctx);
              const int32_t fed = rtoeqnlst_compute_md(w.list, &ctx);
@@ -79,12 +95,14 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
          },
          "3||"},
         {"a record initialised: the meant fields written, GROUP and BASIC kept, the rest defaulted",
-         [](World &w) {
+         [] {
+             World w;
              rtoeqnlst_set_eqn_basic(w.list, 2, 5);
              rtoeqnlst_vec_group(w.list)[1] = 6;
              rtoeqnlst_set_eqn_shadow_price(w.list, 2, 8.0);
-             rtoeqnlst_set_eqn_blockptr_int(w.list, 2, 9);
-             eqninfo in{}, out{};
+             rtoeqnlst_vec_blockptr(w.list)[1] = &w;
+             eqninfo in{}, out;
+             std::memset(&out, 1, sizeof out);  // stale bytes in every field the reading must fill
              in.mask.mask1 = EQNINFO_NAME | EQNINFO_RESIDUAL | EQNINFO_STATUS | EQNINFO_PROCVAR;
              std::strcpy(in.name, "BAL");
              in.residual = 0.5;

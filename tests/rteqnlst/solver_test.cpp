@@ -133,24 +133,25 @@ TEST(EqnSolver, LargestValuesAgreeWithTheSortOverTiesAndNaN) {
 
 TEST(EqnSolver, OnlyTiesNeedTheSortAndItsMemory) {
     HistoryCapture his;
-    World w(64);
+    World w(1028);  // four times the 257 entries the selection could keep
     double *residual = rtoeqnlst_vec_residual(w.list);
-    for (int32_t k = 0; k < 64; ++k) residual[k] = k;
-    const auto top_two_without_memory = [&](long failing) {
+    for (int32_t k = 0; k < 1028; ++k) residual[k] = k;
+    const auto top_without_memory = [&](int32_t n, long failing) {
         zarn::failalloc_set(failing);
-        const std::string top = listed(w.list, 1, 64, 2, kResidual);
+        const std::string top = listed(w.list, 1, 1028, n, kResidual);
         zarn::failalloc_set(0);
         return top + "|" + his.text();
     };
-    EXPECT_EQ(top_two_without_memory(1), "64 63|")
+    const std::string refused = "|!! rtoeqnlst_inq_max_residuals: not enough memory to sort 1028 equations\n";
+    EXPECT_EQ(top_without_memory(2, 1), "1028 1027|")
         << "distinct keys: the selection alone, with no memory to sort";
-    residual[0] = 100.0;
-    residual[1] = 99.0;  // ties with EQ3 for the second place: only the sort can order them
-    residual[2] = 99.0;
+    EXPECT_EQ(top_without_memory(256, 1), joined(std::vector<int32_t>(256, 0)) + refused)
+        << "256 places are more than the selection keeps";
+    residual[0] = 2000.0;
+    residual[1] = 1999.0;  // ties with EQ3 for the second place: only the sort can order them
+    residual[2] = 1999.0;
     for (long failing : {1L, 2L})  // the keys' array, then the indices'
-        EXPECT_EQ(top_two_without_memory(failing),
-                  "0 0|!! rtoeqnlst_inq_max_residuals: not enough memory to sort 64 equations\n")
-            << "allocation " << failing << " failed";
+        EXPECT_EQ(top_without_memory(2, failing), "0 0" + refused) << "allocation " << failing << " failed";
     StderrCapture err;
     EXPECT_EQ(listed(w.window, 0, 1, 1, kResidual), "1")
         << "a window's range from 0 starts at its own first equation";
@@ -180,11 +181,11 @@ TEST(EqnDottedNames, KeywordRulesDecideWhichEquationIsMeant) {
         {"EQ1.SHADOW_PRICE", 1},
         {longest.c_str(), 2},  // the longest name
         {"", 0},
+        {nullptr, 0},
     };
     // clang-format on
     for (const auto &[text, index] : rows) EXPECT_EQ(rtoeqnlst_equation_object(d.list, text), index) << text;
     EXPECT_EQ(rtoeqnlst_equation_object(nullptr, "EQ1"), 0) << "no list";
-    EXPECT_EQ(rtoeqnlst_equation_object(d.list, nullptr), 0) << "no text";
 }
 
 // "i:5" INTEGER, "r:2.5" plain REAL, "s:text" STRING, "d:text" IDENTIFIER,
@@ -260,7 +261,8 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
         {"A.B.C.LINEARITY", "3:nonlinear"},
         {"EQ1.TYPES.TYPE", "0:!!!UNDEFINED!!!"},  // math type 7 has no word
         {"NOSUCH", "1:0 {*}"},                    // no equation: the readers' zero values
-        {too_long.c_str(), "0:!!!UNDEFINED!!!"},  // no name that long: nothing
+        {too_long.c_str(), "0:!!!UNDEFINED!!!"},
+        {nullptr, "0:!!!UNDEFINED!!!"},
     };
     for (const auto &[target, want] : rows) {
         value_t v = make("s:old");
