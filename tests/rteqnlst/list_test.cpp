@@ -23,13 +23,13 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(rtoeqnlst_inq_neqn(w.list));
          },
          "4|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n|"},
-        {"a capacity below the size is refused",
+        {"a capacity below the size is refused; no list has any",
          [] {
              World w;
              rtoeqnlst_resize(w.list, 0);
-             return line(rtoeqnlst_inq_capacity(w.list));
+             return line(rtoeqnlst_inq_capacity(w.list), rtoeqnlst_inq_capacity(nullptr));
          },
-         "4|!!head_change_capacity: capacity 0 less than size 3 (not changed)\n|"},
+         "4 0|!!head_change_capacity: capacity 0 less than size 3 (not changed)\n|"},
         {"a move beyond the list is refused",
          [] {
              World w;
@@ -37,7 +37,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return std::string();
          },
          "|!!head_move_elems: bad source or destination, source 2, dest 9, move size 1, list size 3|"},
-        {"a window names through its prefix, numbers from 1 and can be moved",
+        {"a window names through its prefix, numbers from 1 and moves",
          [] {
              World w;
              rtoeqnlst_addeqn(w.window, 1, "X");
@@ -58,7 +58,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
          [] {
              World w;
              World other;
-             rtoeqnlst_addeqn(other.list, 3, "W.EQ3");  // its window sees EQ3
+             rtoeqnlst_addeqn(other.list, 3, "W.EQ3");
              return line(rtoeqnlst_names_eq(other.window, 2, 2, w.list, 3, 3));
          },
          "1||"},
