@@ -1,13 +1,9 @@
-// Shared by the equation-list tests: a small list with a prefixed window, and
-// tables of calls run through the hostile-caller runner, each row giving
-// "result|history|assertion lines".
+// Shared by the equation-list tests: a small list with a prefixed window.
 #ifndef ZARN_TESTS_RTEQNLST_FIXTURE_H
 #define ZARN_TESTS_RTEQNLST_FIXTURE_H
 
 #include <cstdio>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "hostile.h"
 #include "zarnutils/rteqnlst.h"
@@ -31,35 +27,13 @@ struct World {
     }
 };
 
-struct Row {
-    const char *what;
-    std::function<std::string(World &)> run;
-    std::string expect;
-};
-
-// Runs each row on a fresh world.
-inline void run_rows(const std::vector<Row> &rows) {
-    std::vector<HostileRow> calls;
-    for (const Row &r : rows) {
-        auto run = r.run;
-        calls.push_back({r.what,
-                         [run] {
-                             World w;
-                             return run(w);
-                         },
-                         r.expect});
-    }
-    run_hostile(calls);
-}
-
 // Numbers and texts joined by blanks.
 inline std::string str(double x) {
     char b[32];
     std::snprintf(b, sizeof b, "%.12g", x);
     return b;
 }
-inline std::string str(const char *s) { return s ? s : "NULL"; }
-inline std::string str(const std::string &s) { return s; }
+inline std::string str(const char *s) { return shown(s); }
 // Arguments are evaluated in no set order: pass only readings, no calls that change anything.
 template <class... T>
 std::string line(T... parts) {
