@@ -79,27 +79,50 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     rtovarlst_set_var_blockptr(l, 2, nullptr);  // a null block is not stored
 #define W(...) [](rtvarlst_t *x) { __VA_ARGS__; }
     const struct {
+        const char *what;
         void (*write)(rtvarlst_t *);
         intptr_t code;
     } rows[] = {
-        {W(rtovarlst_set_var_value(x, 2, 1.0, 0)), RTOVARLST_CHG_VALUE},
-        {W(rtovarlst_set_var_lower(x, 2, 0.0, 0)), RTOVARLST_CHG_LOWER},
-        {W(rtovarlst_set_var_value(x, 2, 1.0, 0), rtovarlst_set_var_lower(x, 2, 0.0, 0)), 0},  // unchanged
-        {W(rtovarlst_set_var_upper(x, 2, 1e35, 0), rtovarlst_set_var_slvscl(x, 2, 1e35, 0)), 0},
-        {W(rtovarlst_set_var_upper(x, 2, 5.0, 0)), RTOVARLST_CHG_UPPER},
-        {W(rtovarlst_set_var_slvscl(x, 2, 2.0, 0)), RTOVARLST_CHG_SLVSCALE},
-        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST)), RTOVARLST_CHG_SPEC},
-        {W(rtovarlst_set_spec_value(x, 2, VAR_CONST), rtovarlst_set_spec_value(x, 2, 9)), 0},  // 9: refused
-        {W(rtovarlst_set_var_quality(x, 2, 0)), RTOVARLST_CHG_QUALITY},  // these: on every call
-        {W(rtovarlst_set_var_threshold(x, 2, 1e35, 0)), RTOVARLST_CHG_THRESHOLD},
-        {W(rtovarlst_set_var_ramped(x, 2, 0)), RTOVARLST_CHG_RAMPED},
-        {W(rtovarlst_set_var_param_homo(x, 2, 0)), RTOVARLST_CHG_PARAM_HOMO},
-        {W(rtovarlst_set_var_target_homo(x, 2, 1e35, 0)), RTOVARLST_CHG_TARGET_HOMO},
-        {W(rtovarlst_set_var_initial(x, 2, 3.0, 0), rtovarlst_set_var_step(x, 2, 3.0),
-           rtovarlst_set_var_sbweight(x, 2, 3.0);
-           rtovarlst_set_var_shadow_price(x, 2, 3.0, 0), rtovarlst_set_var_uom(x, 2, 2),
-           rtovarlst_set_var_baseuom(x, 2, 1);
-           rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2)), rtovarlst_set_var_ramped(x, 0, 1)),
+        {"VALUE changed", W(rtovarlst_set_var_value(x, 2, 1.0, 0)), RTOVARLST_CHG_VALUE},
+        {"LOWER changed", W(rtovarlst_set_var_lower(x, 2, 0.0, 0)), RTOVARLST_CHG_LOWER},
+        {"VALUE and LOWER set to what they hold",
+         [](rtvarlst_t *x) {
+             rtovarlst_set_var_value(x, 2, 1.0, 0);
+             rtovarlst_set_var_lower(x, 2, 0.0, 0);
+         },
+         0},
+        {"UPPER and SLVSCALE set to 1e35",
+         [](rtvarlst_t *x) {
+             rtovarlst_set_var_upper(x, 2, 1e35, 0);
+             rtovarlst_set_var_slvscl(x, 2, 1e35, 0);
+         },
+         0},
+        {"UPPER changed", W(rtovarlst_set_var_upper(x, 2, 5.0, 0)), RTOVARLST_CHG_UPPER},
+        {"SLVSCALE changed", W(rtovarlst_set_var_slvscl(x, 2, 2.0, 0)), RTOVARLST_CHG_SLVSCALE},
+        {"SPEC changed", W(rtovarlst_set_spec_value(x, 2, VAR_CONST)), RTOVARLST_CHG_SPEC},
+        {"SPEC set to what it holds, then to 9 (refused)",
+         [](rtvarlst_t *x) {
+             rtovarlst_set_spec_value(x, 2, VAR_CONST);
+             rtovarlst_set_spec_value(x, 2, 9);
+         },
+         0},
+        // These notify on every call.
+        {"QUALITY set", W(rtovarlst_set_var_quality(x, 2, 0)), RTOVARLST_CHG_QUALITY},
+        {"THRESHOLD set", W(rtovarlst_set_var_threshold(x, 2, 1e35, 0)), RTOVARLST_CHG_THRESHOLD},
+        {"RAMPED set", W(rtovarlst_set_var_ramped(x, 2, 0)), RTOVARLST_CHG_RAMPED},
+        {"PARAM_HOMO set", W(rtovarlst_set_var_param_homo(x, 2, 0)), RTOVARLST_CHG_PARAM_HOMO},
+        {"TARGET_HOMO set", W(rtovarlst_set_var_target_homo(x, 2, 1e35, 0)), RTOVARLST_CHG_TARGET_HOMO},
+        {"INITIAL, STEP, SBWEIGHT, SHADOW_PRICE, the units and STATUS set; RAMPED of item 0",
+         [](rtvarlst_t *x) {
+             rtovarlst_set_var_initial(x, 2, 3.0, 0);
+             rtovarlst_set_var_step(x, 2, 3.0);
+             rtovarlst_set_var_sbweight(x, 2, 3.0);
+             rtovarlst_set_var_shadow_price(x, 2, 3.0, 0);
+             rtovarlst_set_var_uom(x, 2, 2);
+             rtovarlst_set_var_baseuom(x, 2, 1);
+             rtovarlst_set_var_status(x, 2, rtovarlst_inq_var_status(x, 2));
+             rtovarlst_set_var_ramped(x, 0, 1);
+         },
          0}};
 #undef W
     intptr_t last = 0;
@@ -108,11 +131,12 @@ TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
         last = r.code ? r.code : last;
         EXPECT_EQ(tap.take(), r.code ? "X2:" + std::to_string(r.code) + "@" +
                                            std::to_string(reinterpret_cast<intptr_t>(&associated)) + " "
-                                     : "");
-        EXPECT_EQ(rtovarlst_inq_changed_attribute(), last);
+                                     : "")
+            << r.what;
+        EXPECT_EQ(rtovarlst_inq_changed_attribute(), last) << r.what;
         EXPECT_EQ(block.changed,
                   std::vector<int32_t>(std::count_if(rows, &r + 1, [](auto &x) { return x.code != 0; }), 3))
-            << r.code;
+            << r.what;
     }
     const size_t calls = block.changed.size();
     rtovarlst_set_changed_attribute(0);

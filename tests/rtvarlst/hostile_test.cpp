@@ -126,9 +126,16 @@ struct Row {
 
 #define RUN(...)              \
     [](World &w, int32_t v) { \
-        (void)w, (void)v;     \
+        (void)w;              \
+        (void)v;              \
         __VA_ARGS__;          \
     }
+
+// removevars(v, 2), then removevars(1, v).
+void remove_ranges(World &w, int32_t v) {
+    rtovarlst_removevars(w.list, v, 2);
+    rtovarlst_removevars(w.list, 1, v);
+}
 
 const Row kRows[] = {
     {"every C call on NULL",
@@ -207,59 +214,93 @@ const Row kRows[] = {
     {"every writer at v", {4, -1, kMin, kMax}, RUN(write_all(w.list, v)), write_all_text("head", 3)},
     {"every writer of the sublist at v", kNonZero, RUN(write_all(w.sub, v)), write_all_text("embedded", 2)},
     {"record operations at v, every field asked", kNonZero,
-     RUN(rtvarinfo_t r{}; r.mask = rtvarinfo_mask_from_int(RTVARINFO_ALL);
-         rtovarlst_inq_var(w.list, v, &r, 1), r.name[0] = 'N';
-         rtovarlst_set_var(w.list, v, &r, 1), rtovarlst_initialize_var(w.list, v, &r, 1)),
+     [](World &w, int32_t v) {
+         rtvarinfo_t r{};
+         r.mask = rtvarinfo_mask_from_int(RTVARINFO_ALL);
+         rtovarlst_inq_var(w.list, v, &r, 1);
+         r.name[0] = 'N';
+         rtovarlst_set_var(w.list, v, &r, 1);
+         rtovarlst_initialize_var(w.list, v, &r, 1);
+     },
      record_text(), kAdditems},
     {"RAMPED and BASIC at 0: nothing",
      {0},
-     RUN(rtovarlst_set_var_ramped(w.list, v, 1), rtovarlst_set_var_basic(w.list, v, 1)),
+     [](World &w, int32_t v) {
+         rtovarlst_set_var_ramped(w.list, v, 1);
+         rtovarlst_set_var_basic(w.list, v, 1);
+     },
      ""},
     {"inq_var_name(v) and its twin", kAll,
-     RUN(char buffer[1025] = "x", field[8]; rtovarlst_inq_var_name(w.list, v, buffer),
-                                            RTOVARLST_INQ_VAR_NAME_F(&w.list, &v, field, sizeof field);
-         EXPECT_EQ(buffer + std::string(field, 8), std::string(8, ' '))),
+     [](World &w, int32_t v) {
+         char buffer[1025] = "x";
+         char field[8];
+         rtovarlst_inq_var_name(w.list, v, buffer);
+         RTOVARLST_INQ_VAR_NAME_F(&w.list, &v, field, sizeof field);
+         EXPECT_EQ(buffer + std::string(field, 8), std::string(8, ' '));
+     },
      times(2, "!! Unable to find name for variable {v}\n!! Index out of bounds (3 vars in list)\n")},
     {"addvar(v) and its twin", kAll,
-     RUN(rtovarlst_addvar(w.list, v, "N"), RTOVARLST_ADDVAR_F(&w.list, &v, "N", 1)), "", kAdditems},
+     [](World &w, int32_t v) {
+         rtovarlst_addvar(w.list, v, "N");
+         RTOVARLST_ADDVAR_F(&w.list, &v, "N", 1);
+     },
+     "", kAdditems},
     {"addvars(v, v), (INT_MIN, INT_MAX), no width", kAll,
-     RUN(rtovarlst_addvars(w.list, v, v, 4, "ABCD"), rtovarlst_addvars(w.list, kMin, kMax, 4, "ABCD"),
-         rtovarlst_addvars(w.list, 1, 1, v <= 0 ? v : 0, "ABCD")),
+     [](World &w, int32_t v) {
+         rtovarlst_addvars(w.list, v, v, 4, "ABCD");
+         rtovarlst_addvars(w.list, kMin, kMax, 4, "ABCD");
+         rtovarlst_addvars(w.list, 1, 1, v <= 0 ? v : 0, "ABCD");
+     },
      "", kAssert + "head_addgroup: bad indices' failed in source/rtattrdict/rtattrdict:"},
     {"names(v, v); the twin without width", kNonZero,
-     RUN(char buffer[8] = ""; const int32_t no_width = -1;
-         rtovarlst_names(w.list, v, v, 8, buffer),
-         RTOVARLST_NAMES_F(&w.list, &v, &v, &no_width, buffer, sizeof buffer)),
+     [](World &w, int32_t v) {
+         char buffer[8] = "";
+         const int32_t no_width = -1;
+         rtovarlst_names(w.list, v, v, 8, buffer);
+         RTOVARLST_NAMES_F(&w.list, &v, &v, &no_width, buffer, sizeof buffer);
+     },
      "!! rtovarlst_names: Bad indices {v} {v} 3\n"},
     {"extract(v, v)", kNonZero,
-     RUN(rtvarlst_t *out = nullptr;
-         rtovarlst_extract(w.list, v, v, &out), rtovarlst_extract(w.list, 1, 1, nullptr);
-         EXPECT_EQ(out, nullptr)),
+     [](World &w, int32_t v) {
+         rtvarlst_t *out = nullptr;
+         rtovarlst_extract(w.list, v, v, &out);
+         rtovarlst_extract(w.list, 1, 1, nullptr);
+         EXPECT_EQ(out, nullptr);
+     },
      "!! rtovarlst_extract: Bad indices {v} {v} 3\n"},
     {"removevars(v, 2), (1, v)",
      {0, -1},
-     RUN(rtovarlst_removevars(w.list, v, 2), rtovarlst_removevars(w.list, 1, v)),
+     remove_ranges,
      "!! head_defunct: illegal range, start {v}, stop 2, capacity 4\n!! head_defunct: illegal range, start "
      "1, stop {v}, capacity 4\n"},
     {"removevars(INT_MIN, 2): the count kept within 32 bits; (1, INT_MIN)",
      {kMin},
-     RUN(rtovarlst_removevars(w.list, v, 2), rtovarlst_removevars(w.list, 1, v)),
+     remove_ranges,
      "!! head_defunct: illegal range, start {v}, stop -2, capacity 4\n!! head_defunct: illegal range, start "
      "1, stop {v}, capacity 4\n"},
     {"create(v<=0), create_embedded(v<=0) without parent, create_embedded(start v)",
      {0, -1, kMin},
-     RUN(rtvarlst_t *l = rtovarlst_create(v), *e = rtovarlst_create_embedded(v, nullptr, "", 1);
+     [](World &w, int32_t v) {
+         rtvarlst_t *l = rtovarlst_create(v);
+         rtvarlst_t *e = rtovarlst_create_embedded(v, nullptr, "", 1);
          EXPECT_EQ(rtovarlst_inq_capacity(l) + rtovarlst_inq_capacity(e) +
                        !!rtovarlst_create_embedded(1, w.list, "", v),
                    0);
-         rtovarlst_destroy_c(&l), rtovarlst_destroy_c(&e)),
+         rtovarlst_destroy_c(&l);
+         rtovarlst_destroy_c(&e);
+     },
      "!! rtovarlst_create_embedded: bad start {v} or capacity 1\n"},
     {"create_sublist(v)", kAll, RUN(EXPECT_EQ(rtovarlst_create_sublist(w.list, v), nullptr)),
      "!! rtovarlst_create_sublist: bad start {v} (3 vars in parent)\n"},
     {"negative counts: move_items, create_embedded, resize, set_nvar and their twins", kNegative,
-     RUN(rtovarlst_move_items(w.list, 1, 2, v), rtovarlst_resize(w.list, v); rtovarlst_set_nvar(w.list, v);
+     [](World &w, int32_t v) {
+         rtovarlst_move_items(w.list, 1, 2, v);
+         rtovarlst_resize(w.list, v);
+         rtovarlst_set_nvar(w.list, v);
          EXPECT_EQ(rtovarlst_create_embedded(v, w.list, "", 1), nullptr);
-         RTOVARLST_RESIZE_F(&w.list, &v), RTOVARLST_SET_NVAR_F(&w.list, &v)),
+         RTOVARLST_RESIZE_F(&w.list, &v);
+         RTOVARLST_SET_NVAR_F(&w.list, &v);
+     },
      "!! head_move_elems: size < 0 ({v})\n!! rtovarlst_create_embedded: bad start 1 or capacity {v}\n"},
     {"resize(0)",
      {0},
@@ -267,10 +308,17 @@ const Row kRows[] = {
      "!!head_change_capacity: capacity 0 less than size 3 (not changed)\n"},
     {"INT_MAX counts: removevars, create_embedded, resize with memory short, set_nvar, move_items",
      {kMax},
-     RUN(rtovarlst_removevars(w.list, v, 2), rtovarlst_removevars(w.list, 1, v); EXPECT_TRUE(
-             !rtovarlst_create_embedded(v, w.list, "", 1) && !rtovarlst_create_embedded(1, w.list, "", v));
-         zarn::failalloc_set(1, true), rtovarlst_resize(w.list, v), zarn::failalloc_set(0),
-         rtovarlst_set_nvar(w.list, v), rtovarlst_move_items(w.list, 1, 2, v)),
+     [](World &w, int32_t v) {
+         rtovarlst_removevars(w.list, v, 2);
+         rtovarlst_removevars(w.list, 1, v);
+         EXPECT_TRUE(!rtovarlst_create_embedded(v, w.list, "", 1) &&
+                     !rtovarlst_create_embedded(1, w.list, "", v));
+         zarn::failalloc_set(1, true);
+         rtovarlst_resize(w.list, v);
+         zarn::failalloc_set(0);
+         rtovarlst_set_nvar(w.list, v);
+         rtovarlst_move_items(w.list, 1, 2, v);
+     },
      "!! head_defunct: illegal range, start {v}, stop 2, capacity 4\n!!rtattrdict_remove_items: removing too "
      "many elements\n"
      "!! rtattrdict_create_embedded: parent too small (3) for embedded ({v})\n!! rtattrdict_create_embedded: "
@@ -280,7 +328,11 @@ const Row kRows[] = {
      "!!head_move_elems: bad source or destination, source 1, dest 2, move size {v}, list size 3"},
     {"move_items(v, 1, 1)", kAll, RUN(rtovarlst_move_items(w.list, v, 1, 1)),
      "!!head_move_elems: bad source or destination, source {v}, dest 1, move size 1, list size 3"},
-    {"relocate(v)", kAll, RUN(rtovarlst_relocate(w.list, v), rtovarlst_relocate(w.sub, v)),
+    {"relocate(v)", kAll,
+     [](World &w, int32_t v) {
+         rtovarlst_relocate(w.list, v);
+         rtovarlst_relocate(w.sub, v);
+     },
      "!! head_relocate: relocate is not allowed for a head list\n!!embedded_relocate: parent is not big "
      "enough\n"},
     {"super_index and absolute_index of v, kept within 32 bits", kAll,
@@ -295,40 +347,51 @@ const Row kRows[] = {
      "{v}.\n"},
     {"names and descriptions of 10^5 characters, and none",
      {0},
-     RUN(EXPECT_EQ(rtovarlst__varname2index(w.list, kLong.c_str()) +
+     [](World &w, int32_t) {
+         EXPECT_EQ(rtovarlst__varname2index(w.list, kLong.c_str()) +
                        RTOVARLST_VARNAME2INDEX(&w.list, kLong.c_str(), kLong.size()),
                    0);
-         rtovarlst_set_var_description(w.list, 1, kLong.c_str()),
-         rtovarlst_set_var_description(w.list, 2, nullptr), rtovarlst_addvar(w.list, 3, kLong.c_str());
-         rtovarlst_set_var_modified_string(w.list, 1,
-                                           "99999999999999999999;-5");  // a sparse text keeps 1024 characters
+         rtovarlst_set_var_description(w.list, 1, kLong.c_str());
+         rtovarlst_set_var_description(w.list, 2, nullptr);
+         rtovarlst_addvar(w.list, 3, kLong.c_str());
+         // A sparse text keeps 1024 characters.
+         rtovarlst_set_var_modified_string(w.list, 1, "99999999999999999999;-5");
          EXPECT_EQ(std::to_string(std::strlen(rtovarlst_inq_var_description(w.list, 1))) + " " +
                        std::to_string(std::strlen(rtovarlst_lookup_var_name(w.list, 3))) + " " +
                        rtovarlst_inq_var_description(w.list, 2) +
                        std::to_string(rtovarlst_inq_var_modified_mask1(w.list, 1) -
                                       rtovarlst_inq_var_modified_mask2(w.list, 1)),
                    "1024 1024 4");
-         rtovarlst_set_var_modified_string(w.list, 2, nullptr),
-         rtovarlst_set_var_modified(w.list, 2, nullptr),
-         rtovarlst_set_var_attribs_modified(w.list, 2, nullptr)),
+         rtovarlst_set_var_modified_string(w.list, 2, nullptr);
+         rtovarlst_set_var_modified(w.list, 2, nullptr);
+         rtovarlst_set_var_attribs_modified(w.list, 2, nullptr);
+     },
      "",
      "",
      true},
     {"status words of LLONG_MIN/MAX; no block",
      {0},
-     RUN(rtovarlst_set_var_status(w.list, 1, LLONG_MAX), rtovarlst_set_var_status(w.list, 2, LLONG_MIN);
-         rtovarlst_set_var_blockptr_int(w.list, 3, 0); EXPECT_TRUE(
-             rtovarlst_inq_var_status(w.list, 1) == LLONG_MAX &&
-             rtovarlst_inq_var_status(w.list, 2) == LLONG_MIN && !rtovarlst_inq_var_blockptr(w.list, 3))),
+     [](World &w, int32_t) {
+         rtovarlst_set_var_status(w.list, 1, LLONG_MAX);
+         rtovarlst_set_var_status(w.list, 2, LLONG_MIN);
+         rtovarlst_set_var_blockptr_int(w.list, 3, 0);
+         EXPECT_TRUE(rtovarlst_inq_var_status(w.list, 1) == LLONG_MAX &&
+                     rtovarlst_inq_var_status(w.list, 2) == LLONG_MIN &&
+                     !rtovarlst_inq_var_blockptr(w.list, 3));
+     },
      "",
      "",
      true},
     {"set_taglst twice, delete_sublist twice",
      {0},
-     RUN(auto *tags = reinterpret_cast<rtotaglst_t *>(&g_block);
-         rtovarlst_set_taglst(w.list, tags), rtovarlst_set_taglst(w.list, nullptr);
-         rtovarlst_delete_sublist(&w.sub), rtovarlst_delete_sublist(&w.sub);
-         EXPECT_EQ(rtovarlst_inq_taglst(w.list), tags)),
+     [](World &w, int32_t) {
+         auto *tags = reinterpret_cast<rtotaglst_t *>(&g_block);
+         rtovarlst_set_taglst(w.list, tags);
+         rtovarlst_set_taglst(w.list, nullptr);
+         rtovarlst_delete_sublist(&w.sub);
+         rtovarlst_delete_sublist(&w.sub);
+         EXPECT_EQ(rtovarlst_inq_taglst(w.list), tags);
+     },
      "!! rtovarlst_set_taglst: variable list already has tag list\n",
      "",
      true},

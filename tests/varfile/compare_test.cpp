@@ -141,10 +141,11 @@ TEST(VarfileCompare, IdenticalStatesReportNothing) {
             zeros += word + B(24 - int(word.size())) + "0" + B(20) + "0" + B(20) + "0\n";
     }
     HistoryCapture h;
-    EXPECT_EQ(
-        compare(l, file, 2, [](RTVarFileCmp &c) { c.RemoveAttribute(A::VALUE), c.AddAttribute(A::SPEC); }),
-        zeros)
-        << file;
+    const std::string differences = compare(l, file, 2, [](RTVarFileCmp &c) {
+        c.RemoveAttribute(A::VALUE);
+        c.AddAttribute(A::SPEC);
+    });
+    EXPECT_EQ(differences, zeros) << file;
     EXPECT_EQ(h.text(), "");
 }
 

@@ -152,21 +152,47 @@ std::string names(rtvarlst_t *l, const std::function<void(W)> &setup) {
 
 TEST(VarfileWriter, VariableSetsAndHostileIndices) {
     List l({{.name = "F1"}, {.name = "F2"}, {.name = "G1"}, {.name = "G2"}, {.name = "F3"}});
-    EXPECT_EQ(names(l,
-                    [](W w) {
-                        w.ClearIncluded(), w.IncludeVariable(4), w.IncludeRange(2, 2), w.IncludeRange(5, 3);
-                    }),
-              "F2G2");
-    EXPECT_EQ(names(l, [](W w) { w.ExcludeRange(2, 4), w.ExcludeVariable(1); }), "F3");
-    EXPECT_EQ(names(l, [](W w) { w.ExcludeRange(2, 4), w.ClearExcluded(); }), "F1F2G1G2F3");
-    EXPECT_EQ(names(l,
-                    [](W w) {
-                        w.ClearIncluded(), w.IncludeRegexp(hs_regcomp("^F")),
-                            w.ExcludeRegexp(hs_regcomp("2"));
-                    }),
-              "F1F3");
-    EXPECT_EQ(names(l, [](W w) { w.IncludeRange(INT_MIN, INT_MAX), w.ExcludeRegexp(hs_regcomp("G")); }),
-              "F1F2F3");
+    const struct {
+        const char *what;
+        std::function<void(W)> setup;
+        const char *want;
+    } sets[] = {{"variable 4 and the range 2..2 only; the range 5..3 is empty",
+                 [](W w) {
+                     w.ClearIncluded();
+                     w.IncludeVariable(4);
+                     w.IncludeRange(2, 2);
+                     w.IncludeRange(5, 3);
+                 },
+                 "F2G2"},
+                {"all but the range 2..4 and variable 1",
+                 [](W w) {
+                     w.ExcludeRange(2, 4);
+                     w.ExcludeVariable(1);
+                 },
+                 "F3"},
+                {"an exclusion cleared",
+                 [](W w) {
+                     w.ExcludeRange(2, 4);
+                     w.ClearExcluded();
+                 },
+                 "F1F2G1G2F3"},
+                {"names starting with F only, but none with a 2",
+                 [](W w) {
+                     w.ClearIncluded();
+                     w.IncludeRegexp(hs_regcomp("^F"));
+                     w.ExcludeRegexp(hs_regcomp("2"));
+                 },
+                 "F1F3"},
+                {"every index from INT_MIN to INT_MAX, but no name with a G",
+                 [](W w) {
+                     w.IncludeRange(INT_MIN, INT_MAX);
+                     w.ExcludeRegexp(hs_regcomp("G"));
+                 },
+                 "F1F2F3"}};
+    for (const auto &set : sets) {
+        const std::string written = names(l, set.setup);
+        EXPECT_EQ(written, set.want) << set.what;
+    }
     const std::pair<std::function<void(W, int)>, const char *> hostile[] = {
         {[](W w, int i) {
              w.ClearIncluded();
@@ -192,12 +218,16 @@ TEST(VarfileWriter, VariableSetsAndHostileIndices) {
                         }),
                   want);
     // The default range is taken at Reset: a variable added later waits for the next one.
-    EXPECT_EQ(names(l,
-                    [&](W w) {
-                        rtovarlst_resize(l, 6), rtovarlst_set_nvar(l, 6), rtovarlst_addvar(l, 6, "H1");
-                        w.Go(), w.Reset(), w.ClearAttributes(), w.AddAttribute(A::SPEC);
-                    }),
-              "F1F2G1G2F3NAF1F2G1G2F3H1");
+    const std::string before_and_after_reset = names(l, [&](W w) {
+        rtovarlst_resize(l, 6);
+        rtovarlst_set_nvar(l, 6);
+        rtovarlst_addvar(l, 6, "H1");
+        w.Go();
+        w.Reset();
+        w.ClearAttributes();
+        w.AddAttribute(A::SPEC);
+    });
+    EXPECT_EQ(before_and_after_reset, "F1F2G1G2F3NAF1F2G1G2F3H1");
     HistoryCapture h;
     RTVarFileOut(nullptr, l, 2, 10, 80, 4).IncludeRegexp(nullptr);
     RTVarFileOut(nullptr, l, 2, 10, 80, 4).ExcludeRegexp(nullptr);
@@ -262,9 +292,12 @@ TEST(VarfileWriter, BadPipesAndMemory) {
         {[](W w) { w.Go(); }, "!!RTVarFileOut::Go: Unable to allocate memory\n"}};
     List one({{.name = "V", .value = 1}});
     for (const auto &[op, message] : memory) {
-        EXPECT_EQ(write_out(one, {}, {A::SPEC},
-                            [&](W w) { zarn::failalloc_set(1), op(w), zarn::failalloc_set(0); }),
-                  "NAME,SPEC \nV ,CALC \n");
+        const std::string written = write_out(one, {}, {A::SPEC}, [&](W w) {
+            zarn::failalloc_set(1);
+            op(w);
+            zarn::failalloc_set(0);
+        });
+        EXPECT_EQ(written, "NAME,SPEC \nV ,CALC \n") << message;
         EXPECT_EQ(h.text(), message);
     }
     zarn::failalloc_set(1);
