@@ -173,6 +173,15 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              njac();
          },
          1, "!! u3njac_compute: not enough memory for 13 entries\n"},
+        {"njac no groups",
+         [&] {
+             ZARN_ib0[g + 3] = 0;
+             state = 1;
+             njac();
+         },
+         0, ""},
+        {"save object 0", [&] { U3VGRP_SAVE_TO_FILE(&unit, &zero); }, -1,
+         "!! u3vgrp_save_to_file: block index is 0\n"},
         {"create negative count", [&] { U3VGRP_CREATE(&minus, &nrow, &nnz, &result); }, 0,
          "!! u3vgrp_create: count is out of range. -1\n"},
         {"bksort no keys for one entry",
