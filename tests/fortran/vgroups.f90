@@ -42,13 +42,12 @@ contains
     jac = -99d0
     state = 0
     evals = 0
-    call U3NJAC_COMPUTE(ig, x, typical, status, f, coloff, cols, minstep, relstep, jac, state, ierr)
-    call check(ierr == 0 .and. state == 1, 'U3NJAC_COMPUTE start')
-    do while (state == 1)
+    do
+      call U3NJAC_COMPUTE(ig, x, typical, status, f, coloff, cols, minstep, relstep, jac, state, ierr)
+      call check(ierr == 0, 'U3NJAC_COMPUTE')
+      if (state /= 1) exit
       call model(power, x, f, moved)
       evals = evals + 1
-      call U3NJAC_COMPUTE(ig, x, typical, status, f, coloff, cols, minstep, relstep, jac, state, ierr)
-      call check(ierr == 0, 'U3NJAC_COMPUTE step')
     end do
     call check(state == 2, 'loop ends in state 2')
     call check(evals == 5, 'one evaluation per group')
@@ -61,12 +60,13 @@ end module vgroups_checks
 program vgroups
   use vgroups_checks
   implicit none
-  integer(8) :: ig, ig2, ierr, k
+  integer(8) :: ig, ig2, ierr, k, j
+  integer(8), parameter :: damaged_count(3) = [-1, 1, 1], damaged_records(3) = 2*ncol + nrow + [1, 0, 2]
+  character(*), parameter :: damage(3) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit']
   real(8) :: err1, err2
 
   call U3VGRP_CREATE(ncol, nrow, nnz, ig)
   call U3VGRP_COMPUTE(rows, cols, status, 0_8, coloff, 0_8, ig, ierr)
-  call check(ierr == 0, 'U3VGRP_COMPUTE')
   err1 = drive(ig, 1, at_linear, 1d-6)
   call check(err1 <= 1d-6, 'linear model reproduces A')
 
@@ -86,16 +86,19 @@ program vgroups
   call U3VGRP_DESTROY(ig2)
   call check(ig2 == 0, 'U3VGRP_DESTROY')
 
-  ! A first record with a negative count reads as nothing more.
-  rewind (41)
-  write (41) -1_8, ncol, nrow, nnz
-  do k = 1, 2*ncol + nrow + 1
-    write (41) 7_8
+  ! Damaged files read as nothing and leave the unit at a record of 7.
+  do j = 1, 3
+    rewind (41)
+    write (41) damaged_count(j), ncol, nrow, nnz
+    do k = 1, damaged_records(j)
+      write (41) 7_8
+    end do
+    if (j == 2) write (41) 7
+    rewind (41)
+    call U3VGRP_READ_FM_FILE(41_8, ig2)
+    read (41) k
+    call check(ig2 == 0 .and. k == 7, damage(j))
   end do
-  rewind (41)
-  call U3VGRP_READ_FM_FILE(41_8, ig2)
-  read (41) k
-  call check(ig2 == 0 .and. k == 7, 'negative count reads as nothing')
   close (41, status='delete')
 
   call U3VGRP_DESTROY(ig)

@@ -71,8 +71,7 @@ void expect_vectors(Provider *provider, const std::vector<Slot> &table) {
 TEST(Providers, HandOutTheListsOwnColumnsInTheDocumentedSlots) {
     Lists l;
     Jacobian j(1, 1);
-    double lower[2] = {0, 0};
-    double upper[2] = {9, 9};
+    double lower[2] = {0, 0}, upper[2] = {9, 9};
     RTVarlstProvider var(l.vars, lower, upper);
     RTEqnlstProvider eqn(l.eqns);
     RTJacProvider jac(j.win);
