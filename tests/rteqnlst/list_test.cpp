@@ -5,6 +5,7 @@
 
 #include "eqnlst_fixture.h"
 #include "failsweep.h"
+#include "fakes.h"
 
 using namespace zarn::test;
 
@@ -84,6 +85,37 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(fields);
          },
          "**********|!!rtoeqnlst_names_c: Bad indices 2 4 3\n|"},
+        {"names into fields of 5: the rest of a field kept, a long name cut",
+         [] {
+             World w;
+             char fields[16] = "***************";
+             rtoeqnlst_addeqn(w.list, 3, "LONGNAME");
+             rtoeqnlst_names(w.list, 1, 3, 5, fields);
+             return line(fields);
+         },
+         "EQ1**EQ2**LONGN|Truncating equation name 'LONGNAME' to 5 characters\n|"},
+        {"a process variable named through a window; a COM wrapper held, then let go",
+         [] {
+             World w;
+             CountingWrapper wrapper;
+             rtoeqnlst_set_eqn_proc_var(w.window, 1, "T");
+             rtoeqnlst_set_eqn_comWrapper(w.list, 2, &wrapper);
+             const std::string held = line(rtoeqnlst_inq_eqn_proc_var(w.list, 2),
+                                           rtoeqnlst_inq_eqn_comWrapper(w.list, 2) == &wrapper, wrapper.refs);
+             rtoeqnlst_set_eqn_comWrapper(w.list, 2, nullptr);
+             return line(held.c_str(), wrapper.refs);
+         },
+         "W.T 1 1 0||"},
+        {"a record initialised without a name: said, and the rest written",
+         [] {
+             World w;
+             eqninfo in{};
+             in.mask.mask1 = EQNINFO_SCALE;
+             in.scale = 3.0;
+             rtoeqnlst_initialize_eqn(w.list, 1, &in);
+             return line(name(w.list, 1), rtoeqnlst_inq_eqn_scale(w.list, 1));
+         },
+         "EQ1 3|rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
         {"the digest is fed every name",
          [] {
              World w;

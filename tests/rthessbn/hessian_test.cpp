@@ -112,6 +112,12 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     EXPECT_EQ(std::string(rec.eqnname) + " " + rec.varname + " " + rec.var2name + " " +
                   std::to_string(rec.var2num) + " " + std::to_string(rec.value),
               "E1 X2 X3 3 0.500000");
+    ASSERT_EQ(re_comp("^X3$"), nullptr);
+    EXPECT_EQ(line(rtohess_match_var_regexp(w.head, vars, 0), rtohess_match_var_regexp(w.head, vars, 1)),
+              "1 2")
+        << "X3 as the second variable of nonzero 1, the first of nonzero 2";
+    ASSERT_EQ(re_comp("^E4$"), nullptr);
+    EXPECT_EQ(rtohess_match_eqn_regexp(w.head, eqns, 0), 2);
     hs_regexp *x3 = hs_regcomp("X3");
     const FilterRow filters[] = {
         {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3), 1},

@@ -210,6 +210,20 @@ struct FilterRow {
     int expect;
 };
 
+TEST(JacobianCalls, LineageAndShape) {
+    World w;
+    rt_jac_t *parent = nullptr, *none = w.win;
+    rtojac_parent(w.win, &parent);
+    rtojac_parent(w.head, &none);
+    EXPECT_EQ(parent, w.head);
+    EXPECT_EQ(none, nullptr) << "a head has no parent";
+    EXPECT_EQ(line(rtojac_parent_check(w.head, w.win), rtojac_parent_check(w.win, w.head),
+                   rtojac_parent_check(w.win, w.win), rtojac_parent_check(w.head, nullptr)),
+              "1 0 0 0");
+    EXPECT_EQ(line(rtojac_size(w.win), rtojac_capacity(w.win), rtojac_size(w.head), rtojac_capacity(w.head)),
+              "2 3 8 10");
+}
+
 TEST(JacobianCalls, RecordsSearchesAndFilters) {
     World w;
     rtvarlst_t *vars = rtovarlst_create(30);
