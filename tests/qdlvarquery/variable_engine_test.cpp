@@ -202,7 +202,8 @@ const QueryRow kQueries[] = {
     {"spec_code", "SPEC = 1", [](const VarRow &r) { return r.spec == 1; }},
     {"codes_less_first", "VARIABLE_TYPE < 3 AND PHYSICAL_TYPE_ID >= 20",
      [](const VarRow &r) { return r.var_type < 3 && r.ptype >= 20; }},
-    {"code_greater", "VARIABLE_TYPE > 3 AND MARKED = 0", [](const VarRow &r) { return r.var_type > 3 && r.marked == 0; }},
+    {"code_greater", "VARIABLE_TYPE > 3 AND MARKED = 0",
+     [](const VarRow &r) { return r.var_type > 3 && r.marked == 0; }},
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
     {"name_regex_slash", "NAME = '/X\\(3[0-9]\\)$'", [](const VarRow &r) { return named(r, "*X(3?)"); }},
