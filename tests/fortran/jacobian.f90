@@ -31,7 +31,7 @@ program jacobian
   bind(C, name='ZARN_PLEX') :: /zplex/
   integer(8) :: RTOJAC_INQ_NNZ_F, RTOJAC_INQ_CAPACITY_F, RTOJAC_INQ_NZ_EQNNUM_F, RTOJAC_INQ_NZ_VARNUM_F
   integer(8) :: RTOJAC_ZARN_LBIRN, RTOJAC_ZARN_LBICN
-  integer(8) :: head, win, flat, none, ipe, ipv, ipa, iph, copy, k
+  integer(8) :: head, win, flat, none, ipe, ipv, ipa, iph, copy, k, got
   integer(8) :: rows(6), cols(6)
   real(8) :: a(6), x(4), y(3), yc(3)
   type(c_ptr), volatile :: at
@@ -65,13 +65,16 @@ program jacobian
   call RTOJAC_ZARN_LBBJ(win, ipa)
   anchor(ipa:ipa + 5) = a
 
-  ! Offsets: both number vectors are fresh blocks of local numbers.
+  ! Offsets: both number vectors are fresh blocks of local numbers. Each call
+  ! stands alone: what it writes back must not be read in the same expression.
   copy = 0
-  if (RTOJAC_ZARN_LBIRN(win, ipe, copy) /= -1 .or. copy /= -1) error stop 'equation copy'
+  got = RTOJAC_ZARN_LBIRN(win, ipe, copy)
+  if (got /= -1 .or. copy /= -1) error stop 'equation copy'
   copy = 0
   if (RTOJAC_ZARN_LBICN(win, ipv, copy) /= -1) error stop 'variable copy'
   copy = 0
-  if (RTOJAC_ZARN_LBIRN(head, iph, copy) /= 0 .or. copy /= 0) error stop 'the head lends its own'
+  got = RTOJAC_ZARN_LBIRN(head, iph, copy)
+  if (got /= 0 .or. copy /= 0) error stop 'the head lends its own'
   if (any(ianchor(iph + 3:iph + 8) /= ianchor(ipe:ipe + 5) + 1)) error stop 'the head holds the model numbers'
 
   x = [1.0d0, 2.0d0, 3.0d0, 4.0d0]
@@ -90,12 +93,15 @@ program jacobian
   ! number offsets lends the head's array, a copy has capacity cells.
   flat = rtojac_create_embedded(3, head, 1, 1, 10)
   copy = 2
-  if (RTOJAC_ZARN_LBIRN(flat, ipe, copy) /= 0 .or. copy /= 0 .or. ipe /= iph + 9) error stop 'lent'
+  got = RTOJAC_ZARN_LBIRN(flat, ipe, copy)
+  if (got /= 0 .or. copy /= 0 .or. ipe /= iph + 9) error stop 'lent'
   copy = 1
-  if (RTOJAC_ZARN_LBICN(flat, ipv, copy) /= -1 .or. any(ianchor(ipv:ipv + 2) /= 0)) error stop 'asked'
+  got = RTOJAC_ZARN_LBICN(flat, ipv, copy)
+  if (got /= -1 .or. any(ianchor(ipv:ipv + 2) /= 0)) error stop 'asked'
   call RTO_IFREE(ipv)
   none = 0
-  if (RTOJAC_ZARN_LBICN(none, ipv, copy) /= 0 .or. ipv /= 0 .or. copy /= 0) error stop 'no Jacobian'
+  got = RTOJAC_ZARN_LBICN(none, ipv, copy)
+  if (got /= 0 .or. ipv /= 0 .or. copy /= 0) error stop 'no Jacobian'
   call RTOJAC_ZARN_LBBJ(none, ipa)
   if (ipa /= 0) error stop 'no values'
   call rtojac_destroy(flat)
