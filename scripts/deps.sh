@@ -4,12 +4,13 @@
 # libFuzzer run-times (fuzz), the benchmark library, the UDUNITS-2 and ColPack baselines
 # (bench), python3 (mutants, generators), gcovr (coverage), clang-format (the
 # format check of CI), pkg-config and dpkg-dev (the install test's consumers and
-# the Debian package's dependencies).
+# the Debian package's dependencies), lld (a Fortran host linked by it, in the
+# tests; the mutant builds link with it).
 # With --bench: only the tools that compare benchmark runs (scripts/bench_compare.sh:
 # libbenchmark-tools and the system Python's scipy), which neither the build nor CI needs.
 set -euo pipefail
 need=(cmake ninja-build g++ gfortran libgtest-dev libbenchmark-dev libssl-dev bison flex
-      ccache clang libclang-rt-dev libudunits2-dev libcolpack-dev python3 binutils gcovr clang-format pkg-config dpkg-dev)
+      ccache clang libclang-rt-dev libudunits2-dev libcolpack-dev python3 binutils gcovr clang-format pkg-config dpkg-dev lld)
 if [ "${1:-}" = "--bench" ]; then
   need=(libbenchmark-tools python3-scipy)
 fi

@@ -14,12 +14,18 @@
 #include "platform/xalloc.h"
 #include "rtopipe/report.h"
 #include "zarnmalloc/zarnmalloc_internal.h"
+#include "zarnmalloc/zarnmalloc_load.h"
 #include "zarnmalloc/zarnmalloc_messages.h"
+
+namespace {
+constexpr double kRglobFirst = 1e35;
+constexpr int32_t kGlobalFirst = 99999999;
+}  // namespace
 
 extern "C" {
 alignas(16) ZARN_API double ZARN_PLEX[1] = {0.0};
-alignas(16) ZARN_API double ZARN_RGLOB[1] = {1e35};
-alignas(16) ZARN_API int32_t ZARN_GLOBAL[1] = {99999999};
+alignas(16) ZARN_API double ZARN_RGLOB[1] = {kRglobFirst};
+alignas(16) ZARN_API int32_t ZARN_GLOBAL[1] = {kGlobalFirst};
 ZARN_API double *ZARN_b0 = nullptr;
 ZARN_API int64_t *ZARN_ib0 = nullptr;
 ZARN_API char *ZARN_cb0 = nullptr;
@@ -28,6 +34,12 @@ ZARN_API int32_t rtmalloc_memory_debug = 0;
 }
 
 namespace zarn::zarnmalloc {
+
+void load() {
+    ZARN_RGLOB[0] = kRglobFirst;
+    ZARN_GLOBAL[0] = kGlobalFirst;
+    (void)FORTRAN_MALLOC_INIT();
+}
 
 uintptr_t g_double_anchor = 0;
 uintptr_t g_int_anchor = 0;
