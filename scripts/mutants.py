@@ -266,6 +266,32 @@ def run(cmd, cwd, timeout=None, env=None):
         return None, out.decode(errors="replace")
 
 
+# Linking is most of a mutant's build: every test program links the library's
+# objects again. The scratch builds link with lld where it is installed (about
+# four times faster than the default linker on the debug-info builds), and the
+# programs that load the shared library are not linked again when only it
+# changes.
+SCRATCH_OPTIONS = ["-DCMAKE_LINK_DEPENDS_NO_SHARED:BOOL=ON"]
+if shutil.which("ld.lld"):
+    SCRATCH_OPTIONS += ["-DCMAKE_EXE_LINKER_FLAGS:STRING=-fuse-ld=lld",
+                        "-DCMAKE_SHARED_LINKER_FLAGS:STRING=-fuse-ld=lld"]
+
+
+def configured(build):
+    """True when the scratch build folder exists with the options above."""
+    try:
+        with open(os.path.join(build, "CMakeCache.txt")) as fh:
+            cache = fh.read()
+    except FileNotFoundError:
+        return False
+    return os.path.exists(os.path.join(build, "build.ninja")) and all(
+        o[2:] in cache for o in SCRATCH_OPTIONS)
+
+
+def configure(preset, cwd):
+    return run(["cmake", "--preset", preset] + SCRATCH_OPTIONS, cwd)
+
+
 def test_targets(build, cwd):
     """The library and every test program of a build folder: (all, gtests).
     The build file is brought up to date first, so that programs added to the
@@ -313,9 +339,9 @@ class Scratch:
             sys.exit(f"mutants: another run is using {self.dir}")
         n = sync_tree(ROOT, self.dir)
         print(f"scratch tree {self.dir}: {n} file(s) updated", flush=True)
-        if not os.path.exists(os.path.join(self.build, "build.ninja")):
+        if not configured(self.build):
             print("configuring the scratch dev build", flush=True)
-            rc, out = run(["cmake", "--preset", "dev"], self.dir)
+            rc, out = configure("dev", self.dir)
             if rc != 0:
                 sys.exit("mutants: configuring the scratch build failed\n" + out[-4000:])
         targets = self.base_targets()
@@ -661,8 +687,8 @@ class AsanScratch:
         """Configures and builds the unmutated tree, and runs its suite once;
         False (with a note) when either fails, so that nothing is credited to it."""
         print("preparing the scratch ASan build (kept for later runs)", flush=True)
-        if not os.path.exists(os.path.join(self.build, "build.ninja")):
-            rc, out = run(["cmake", "--preset", "asan"], self.scratch.dir)
+        if not configured(self.build):
+            rc, out = configure("asan", self.scratch.dir)
             if rc != 0:
                 print("mutants: configuring the scratch ASan build failed; survivors stay survivors\n"
                       + out[-2000:])
