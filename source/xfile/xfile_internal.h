@@ -87,6 +87,9 @@ struct State {
     Header header;        // last header read or written
     Layout layout;        // per-variable words of that header
     int32_t buf[kWords] = {};
+    // The words of the current record as the readers see them: buf, or when
+    // the file is only read, the record where it lies in the block (no copy).
+    const int32_t *cur = buf;
     Block block;  // records moved in blocks under buf
 };
 // One per process, constant-initialised: the stream's word calls reach it without a guard.
@@ -126,7 +129,7 @@ inline int get(int32_t *w) {
         int st = next_record();
         if (st != 0) return st;
     }
-    *w = s.buf[s.pos++];
+    *w = s.cur[s.pos++];
     return 0;
 }
 int next_write();  // writes the full buffer and starts the next record

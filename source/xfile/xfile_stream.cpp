@@ -218,7 +218,13 @@ int read_record(int64_t rec) {
     if (rec < b.first || rec >= b.first + b.count) {
         if ((st = write_dirty(&b)) != 0 || (st = load(&b, rec)) != 0) return st;
     }
-    std::memcpy(s.buf, b.words + static_cast<size_t>(rec - b.first) * kWords, sizeof s.buf);
+    const int32_t *held = b.words + static_cast<size_t>(rec - b.first) * kWords;
+    if (s.mode == kReading) {
+        s.cur = held;
+    } else {
+        std::memcpy(s.buf, held, sizeof s.buf);
+        s.cur = s.buf;
+    }
     return 0;
 }
 
@@ -255,7 +261,7 @@ int read_header(Header *h) {
     if (st != 0) return st;
     s.record = 1;
     s.pos = kWords;
-    const int32_t *w = s.buf;
+    const int32_t *w = s.cur;
     *h = Header{};
     h->magic = w[0];
     h->first = w[1];
@@ -311,6 +317,7 @@ int next_write() {
     ++s.record;
     s.pos = 0;
     std::memset(s.buf, 0, sizeof s.buf);
+    s.cur = s.buf;
     return 0;
 }
 
@@ -352,7 +359,7 @@ int take(int32_t *dst, int n) {
             if (st != 0) return st;
         }
         const int k = kWords - s.pos < n ? kWords - s.pos : n;
-        std::memcpy(dst, s.buf + s.pos, sizeof(int32_t) * static_cast<size_t>(k));
+        std::memcpy(dst, s.cur + s.pos, sizeof(int32_t) * static_cast<size_t>(k));
         dst += k;
         s.pos += k;
         n -= k;
@@ -367,7 +374,7 @@ int next_variable(int32_t *index, const int32_t **words, int32_t *scratch) {
     if (*index < 0) return 1;
     const int rest = s.layout.words() - 1;
     if (s.pos + rest <= kWords) {  // the whole variable is in this record: read it in place
-        *words = s.buf + s.pos;
+        *words = s.cur + s.pos;
         s.pos += rest;
         return 0;
     }

@@ -180,6 +180,7 @@ int64_t open_create(int32_t unit, const int64_t *digest, const int64_t *flags) {
     s.record = 2;
     s.pos = 0;
     std::memset(s.buf, 0, sizeof s.buf);
+    s.cur = s.buf;
     s.first = s.last = -1;
     s.mode = kWriting;
     return unit;
