@@ -1,5 +1,6 @@
 // The attribute catalogue's one keyword lookup under each comparison rule, its
-// reading of codes back into words, and the rows each context points back to.
+// reading of codes back into words, the rows each context points back to, and
+// the entries no writer, reader or message of another module shows.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -87,7 +88,6 @@ TEST(AttributeCatalogue, EachContextNamesARowThatNamesItBack) {
             << "equation column " << k;
 }
 
-// Only the catalogue holds these: no writer or reader shows them all.
 TEST(AttributeCatalogue, PrintMaskFlagNames) {
     const char *const variable[] = {"NAME",         "PHYSICAL_TYPE", "LOWER",     "VALUE",   "UPPER",
                                     "SCALE",        "UNITS",         "SPEC",      "STEP",    "SBWEIGHT",
