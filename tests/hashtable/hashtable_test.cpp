@@ -93,8 +93,6 @@ TEST(Hash, CreateChoosesTheKindAndSizeFromTheHint) {
     } rows[] = {
         {"automatic choice below 5000 chains", 4999, nullptr, -1, 0, 6271, 2090, 1},
         {"automatic choice at 5000 probes, four slots an item", 5000, nullptr, -1, 0, 22469, 7489, 0},
-        {"double hashing, four slots an item", 10000, str_step, 0, 0, 42187, 14062, 0},
-        {"chaining keeps the hint", 50, nullptr, 1, 0, 53, 17, 1},
         {"hint 0: the smallest table", 0, nullptr, 0, 0, 2, 1, 0},
         {"duplicates force chaining", 10, nullptr, 0, 1, 11, 3, 1},
     };

@@ -146,7 +146,6 @@ const char kLinear[] =
 
 const Row kAssign[] = {
     {"X=i:5", "X.VALUE=5 X.M=2;0|X:1024"},
-    {"X.VALUE=i:10", "X.M=2;0|"},
     {"T.VALUE=i:5", "T.VALUE=258.15 T.M=2;0|T:1024"},
     {"!T.VALUE=i:5", "T.M=2;0|", kPt + "0)\n"},
     {"T.VALUE=r:1e5:20:3", "T.M=2;0|", kPt + "20)\n"},
@@ -168,17 +167,13 @@ const Row kAssign[] = {
     {"X.CHANGE=i:1", "X.INIT=9 X.M=536870912;0|X:2"},
     {"T.CHANGE=i:1", "T.M=536870912;0|", kChange},
     {"X.VALUE=b:1", "X.M=2;0|", kMis + "TRUE to X.VALUE\n"},
-    {"X.VAL=d:FOO", "X.M=2;0|", kMis + "FOO to X.VAL\n"},
-    {"X.VALS=l:", "X.M=2;0|", kMis + "[ 1 ] to X.VALS\n"},
     {"X.VALUE=n:", "X.M=2;0|", kMis + "!!!Bad Number!!! to X.VALUE\n"},
     {"X.INTSCALE=i:1", "|", "The X.INTSCALE" + kRO},
-    {"X.AB=i:1", "|", "The X.AB" + kRO},
     {"X.SP=i:1", "|", "The X.SP" + kRO},
     {"X.BLOCKPTR=i:1", "|", kUnk + "attribute X.BLOCKPTR\n"},
     {"X.SPEC=d:FIXED", "X.SPEC=1 X.M=256;0|X:512"},
     {"X.SPECS=d:Fixed", "X.SPEC=1 X.M=256;0|X:512"},
     {"X.SPEC=d:fixed", "X.M=256;0|", kUnk + "specification fixed\n"},
-    {"X.SPEC=s:FIXED", "X.M=256;0|", kMis + "FIXED to X.SPEC\n"},
     {"T.UNITS=s:C", "T.UOM=4 T.M=1024;2|T:128"},
     {"T.UOM=s:PSIA", "T.M=1024;2|T:128", kUom + "PSIA}" + kAsg + "T.UOM.\n"},
     {"T.UNIT=s:NOSUCH", "T.M=1024;2|T:128", kLoc + kUom + "NOSUCH}" + kAsg + "T.UNIT.\n"},
@@ -248,7 +243,6 @@ struct Trip {
 };
 const Trip kTrips[] = {
     {"P=i:3", "P.VALUE", "3 {BAR}"},
-    {"T=i:5", "T.VALS", "5 {F}"},
     {"AL=i:4", "X", "4 {*}"},
     {"X.LB=r:2:-182:0", "X.LOWER", "2 {*}"},
     {"T.UPPER=r:300:22:1", "T.UB", "80.33 {F}"},

@@ -98,13 +98,4 @@ TEST(AssignScale, ChangeMovesInitInTheBaseUnit) {
         << "INIT held in FT after X.CHANGE = 3 FT";
 }
 
-TEST(AssignScale, LowerAndUpperFollowTheSameRule) {
-    OneVariable x("TEMPERATURE", "F", "F", 2.0);
-    assign_si(x.list, "X.LOWER", 250.0, "TEMPERATURE", "K");
-    assign_si(x.list, "X.UPPER", 400.0, "TEMPERATURE", "K");
-    EXPECT_NEAR(lookup_si(x.list, "X.LOWER"), 250.0, 1e-9);
-    EXPECT_NEAR(lookup_si(x.list, "X.UPPER"), 400.0, 1e-9);
-    EXPECT_NEAR(rtovarlst_inq_var_upper(x.list, 1, 0), (400.0 * 1.8 - 459.67) / 2, 1e-9);
-}
-
 }  // namespace

@@ -58,7 +58,6 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
          },
          RTXFILE_UPDATE, "_bad is read-only and cannot be updated\n"},
         {"truncated stream", [&] { cut(20 * 2048); }, RTXFILE_READ, stream},
-        {"cut inside a record", [&] { cut(22 * 2048 - 100); }, RTXFILE_READ, stream},
         {"header claims more variables than the file holds", [&] { cut(10 * 2048); }, RTXFILE_UPDATE,
          "!! rtxfile_update_variable: Problem reading Header record\n"},
     };
