@@ -99,8 +99,10 @@ TEST(XFileListeners, EachChangeIsToldInFileOrderWithTheListAsItIsThen) {
         std::string heard;
         std::vector<int32_t> block_told;
     } rows[] = {
+        {"nobody listens", false, false, "", {}},
         {"a change callback hears every variable", true, false, a + b, {}},
         {"a block object on B is told of B only", false, true, "", {2, 2, 2, 2, 2, 2, 2, 2, 2}},
+        {"both", true, true, a + b, {2, 2, 2, 2, 2, 2, 2, 2, 2}},
     };
     for (const auto &row : rows) {
         HistoryCapture hist;
