@@ -50,11 +50,10 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
         {"a window is the child of its parent alone",
          [] {
              World w;
-             return line(rtoeqnlst_parent_check(w.list, w.window), rtoeqnlst_parent_check(w.window, w.list),
-                         rtoeqnlst_parent_check(w.window, w.window),
+             return line(rtoeqnlst_parent_check(w.list, w.window), rtoeqnlst_parent_check(w.window, w.window),
                          rtoeqnlst_parent_check(nullptr, w.window));
          },
-         "1 0 0 0||"},
+         "1 0 0||"},
         {"a window's name matches the same name further down a longer list",
          [] {
              World w;
@@ -121,9 +120,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              World w;
              zarn_md5_ctx_t ctx;
              MD5Init(&ctx);
-             const int32_t fed = rtoeqnlst_compute_md(w.list, &ctx);
-             MD5Final(&ctx);
-             return line(fed);
+             return line(rtoeqnlst_compute_md(w.list, &ctx));
          },
          "3||"},
         {"a record initialised: the meant fields written, GROUP and BASIC kept, the rest defaulted",
@@ -153,8 +150,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
 TEST(EqnList, CreationUnderEveryAllocationFailingGivesAWholeListOrNone) {
     HistoryCapture his;
     bool whole = false;
-    int none = 0;
-    fail_each_allocation(
+    const long seen = fail_each_allocation(
         [&whole] {
             rtattrdict_t *l = rtoeqnlst_create(5);
             whole = l != nullptr && hashNum(rtattrdict_attributes(l)) == 10;
@@ -162,11 +158,10 @@ TEST(EqnList, CreationUnderEveryAllocationFailingGivesAWholeListOrNone) {
             rtoeqnlst_destroy(&l);
             return made;
         },
-        [&whole, &none](long n, bool made) {
+        [&whole](long n, bool made) {
             EXPECT_TRUE(!made || whole) << "allocation " << n << " failed: a list without all its columns";
-            none += made ? 0 : 1;
         });
-    EXPECT_GT(none, 0);
+    EXPECT_GT(seen, 0) << "a list is made without allocating";
 }
 
 }  // namespace
