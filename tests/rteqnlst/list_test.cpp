@@ -120,7 +120,9 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              World w;
              zarn_md5_ctx_t ctx;
              MD5Init(&ctx);
-             return line(rtoeqnlst_compute_md(w.list, &ctx));
+             const int32_t fed = rtoeqnlst_compute_md(w.list, &ctx);
+             MD5Final(&ctx);
+             return line(fed);
          },
          "3||"},
         {"a record initialised: the meant fields written, GROUP and BASIC kept, the rest defaulted",
@@ -161,7 +163,7 @@ TEST(EqnList, CreationUnderEveryAllocationFailingGivesAWholeListOrNone) {
         [&whole](long n, bool made) {
             EXPECT_TRUE(!made || whole) << "allocation " << n << " failed: a list without all its columns";
         });
-    EXPECT_GT(seen, 0) << "a list is made without allocating";
+    EXPECT_GT(seen, 0) << "no allocation seen";
 }
 
 }  // namespace

@@ -65,9 +65,9 @@ std::string listed(rtattrdict_t *l, int32_t first, int32_t last, int32_t n, Keys
 
 TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
     World w;
-    rtoeqnlst_resize(w.list, 8);  // room for 8; 4 equations below
+    rtoeqnlst_resize(w.list, 8);  // room beyond the 4 equations
     Columns{{3.0, 3.0, 4.0, 5.0}, {}, {kOut, 0, 0, 2 << 1}}.put(w.list);
-    rtoeqnlst_vec_residual(w.list)[4] = 20.0;  // a number in the room
+    rtoeqnlst_vec_residual(w.list)[4] = 20.0;
     const auto norm = [](rtattrdict_t *list, int32_t first, int32_t last) {
         double x = -1.0;
         rtoeqnlst_norm(list, first, last, &x);
@@ -149,7 +149,7 @@ TEST(EqnSolver, OnlyTheFullSortNeedsMemory) {
         EXPECT_EQ(top_without_memory(256, failing),
                   joined(std::vector<int32_t>(256, 0)) +
                       "|!! rtoeqnlst_inq_max_residuals: not enough memory to sort 1028 equations\n")
-            << "256 places, more than the selection keeps: allocation " << failing << " of the sort failed";
+            << "256 places, beyond the selection: allocation " << failing << " of the sort failed";
 }
 
 struct Dotted : World {
