@@ -1,4 +1,4 @@
-// The second variable's copy, both variables renumbered, records and filters
+// Copies of local numbers, both variables renumbered, records and filters
 // that take either variable, and the Hessian's own texts (tests/rtjacbn runs
 // the other operations). A head of capacity 6 with 5 nonzeros and a window
 // over nonzeros 3..4 (first variable 3, first second variable 5, first
@@ -54,17 +54,23 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     rtohess_set_nz_coord(w.win, 1, 1, 2, 3);
     rtohess_set_nz_coord(w.win, 2, 4, 5, 6);
     rtohess_set_nz_value(w.win, 2, 2.5);
-    Pattern copies[] = {zarn::rthessbn::column2_pattern(w.win, false),
+    Pattern copies[] = {zarn::rthessbn::row_pattern(w.win, false),
+                        zarn::rthessbn::column2_pattern(w.win, false),
                         zarn::rthessbn::column_pattern(w.head, true)};
-    EXPECT_EQ(cells(copies[0], 2) + " | " + cells(copies[1], 5), "copy 3 6 | copy 0 0 4 7 0")
-        << "the second variables less their offset; a copy of the head when asked";
-    EXPECT_EQ(rtohess_vec_hessianvalues(w.win)[1], 2.5);
+    EXPECT_EQ(cells(copies[0], 2) + " | " + cells(copies[1], 2) + " | " + cells(copies[2], 5),
+              "copy 1 4 | copy 3 6 | copy 0 0 4 7 0")
+        << "each axis less its offset; the head copied when asked";
+    double value = 0.0;
+    rtohess_inq_nz_value(w.win, 2, &value);
+    EXPECT_EQ(line(value, rtohess_vec_hessianvalues(w.win)[1]), "2.500000 2.500000")
+        << "the window's value, read and in its array";
     rtohess_renumber(w.win, 1, 2, 3, 10, 9, 0);
     rtohess_renumber_vars_in_range(w.win, 2, 2, 15, 16, 1);
-    EXPECT_EQ(line(rtohess_inq_nz_varnum(w.win, 1), rtohess_inq_nz_varnum2(w.win, 1),
-                   rtohess_inq_nz_varnum(w.win, 2), rtohess_inq_nz_varnum2(w.win, 2)),
-              "2 13 16 17")
-        << "both variables renumbered, each against the threshold or range";
+    EXPECT_EQ(line(rtohess_inq_nz_eqnnum(w.win, 2), rtohess_inq_nz_varnum(w.win, 1),
+                   rtohess_inq_nz_varnum2(w.win, 1), rtohess_inq_nz_varnum(w.win, 2),
+                   rtohess_inq_nz_varnum2(w.win, 2)),
+              "4 2 13 16 17")
+        << "both variables renumbered, each against the threshold or range; the equation kept";
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
 }
 
@@ -101,7 +107,7 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     rec.mask = RT_HESS_NZ_EQNNAME | RT_HESS_NZ_VARNAMES | RT_HESS_NZ_VALUE;
     rtohess_inq_nz(vars, eqns, w.head, 1, &rec);
     EXPECT_EQ(std::string(rec.eqnname) + " " + rec.varname + " " + rec.var2name + " " +
-                  std::to_string(rec.var2num) + " " + std::to_string(rec.value),
+                  line(rec.var2num, rec.value),
               "E1 X2 X3 3 0.500000");
     ASSERT_EQ(re_comp("^X3$"), nullptr);
     EXPECT_EQ(line(rtohess_match_var_regexp(w.head, vars, 0), rtohess_match_var_regexp(w.head, vars, 1)),

@@ -1,7 +1,6 @@
-// Refused Jacobian calls and their texts (the model test checks that a
-// refusal changes nothing), records, searches and filters. The world: a head
-// of capacity 10 whose 8 nonzeros are (k, 20 + k), and a window over its
-// nonzeros 5..7 (first variable 7, first equation 3) holding 2.
+// Refused Jacobian calls and their texts, records, searches and filters. The
+// world: a head of capacity 10 whose 8 nonzeros are (k, 20 + k), and a window
+// over its nonzeros 5..7 (first variable 7, first equation 3) holding 2.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -126,14 +125,13 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
              rt_jac_t *made[] = {rtojac_create(INT32_MIN),
                                  rtojac_create_embedded(4, w.head, 1, 1, 6),
                                  rtojac_create_embedded(1, w.head, 1, 0, 1),
-                                 rtojac_create_embedded(1, w.head, 1, 1, 0),
                                  rtojac_create_embedded(1, nullptr, 1, 1, 1),
                                  rtojac_create_embedded(1, w.head, 1, INT32_MIN, 1)};
              std::string got;
              for (rt_jac_t *j : made) got += j != nullptr ? "+" : "-";
              return got;
          },
-         "------|!!rtojac_create: Negative capacity -2147483648\n"
+         "-----|!!rtojac_create: Negative capacity -2147483648\n"
          "!!rtojac_create_embedded: Parent (sized for 8 nonzeros out of 10) is not big enough for embedded "
          "Jacobian 4\n!!rtojac_create_embedded: Negative capacity or first number\n|"},
         {"relocation: a head, a window past its parent's nnz, a shift below the first number",
@@ -197,8 +195,7 @@ TEST(JacobianCalls, LineageAndShape) {
     EXPECT_EQ(line(rtojac_parent_check(w.head, w.win), rtojac_parent_check(w.win, w.head),
                    rtojac_parent_check(w.head, nullptr)),
               "1 0 0");
-    EXPECT_EQ(line(rtojac_size(w.win), rtojac_capacity(w.win), rtojac_size(w.head), rtojac_capacity(w.head)),
-              "2 3 8 10");
+    EXPECT_EQ(line(rtojac_size(w.win), rtojac_capacity(w.win)), "2 3") << "the window's size and capacity";
 }
 
 TEST(JacobianCalls, RecordsSearchesAndFilters) {

@@ -53,9 +53,9 @@ class Model {
         levels_.push_back({rtojac_create(80), rtohess_create(80), -1, 0, 0, 0, 0, 0, 80});
         cells_.resize(80);
         set_nnz(0, 70);
-        add(0, 40, 11, 3, 7, 12);  // level 1
-        add(1, 20, 6, 5, 2, 9);    // level 2, inside level 1
-        add(2, 8, 3, 1, 4, 6);     // level 3, inside level 2
+        add(0, 40, 11, 3, 7, 12);
+        add(1, 20, 6, 5, 2, 9);
+        add(2, 8, 3, 1, 4, 6);
         add(0, 10, 55, 50, 100, 130);
         his_.text();
     }
@@ -213,10 +213,8 @@ class Model {
         Level &lv = levels_[l];
         if (n < 0 || n > lv.cap) {
             refused_ = n != lv.nnz;
-        } else if (n < lv.nnz) {
-            reset(l, n + 1, lv.nnz);
-            lv.nnz = n;
         } else {
+            if (n < lv.nnz) reset(l, n + 1, lv.nnz);
             lv.nnz = n;
         }
         return "set_nnz " + std::to_string(n);
@@ -268,13 +266,13 @@ class Model {
         Level &lv = levels_[l];
         if (c < 0 || (l > 0 && c + lv.nz > levels_[lv.parent].nnz)) {
             refused_ = l > 0 || c != lv.cap;
-            return "resize " + std::to_string(c);
+        } else {
+            if (l == 0) cells_.resize(c);
+            if (l > 0 && c < lv.cap) reset(l, c + 1, lv.cap);
+            if (l > 0 && c > lv.cap) reset(l, lv.cap + 1, c);
+            lv.cap = c;
+            lv.nnz = std::min(lv.nnz, c);
         }
-        if (l == 0) cells_.resize(c);
-        if (l > 0 && c < lv.cap) reset(l, c + 1, lv.cap);
-        if (l > 0 && c > lv.cap) reset(l, lv.cap + 1, c);
-        lv.cap = c;
-        lv.nnz = std::min(lv.nnz, c);
         return "resize " + std::to_string(c);
     }
 
