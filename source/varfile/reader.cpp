@@ -62,6 +62,10 @@ struct ScanFailure {
     const char *what;
 };
 
+// Per column: the recorder takes its values; a text in it is kept for the
+// record's end (only those are copied out of the scanner's buffer).
+constexpr uint8_t kTakes = 1, kKeepsText = 2;
+
 // The reader's process-wide state: one VARFILE is read at a time.
 struct State {
     VarRecorder *rec = nullptr;
@@ -74,7 +78,7 @@ struct State {
     // recorder takes it, and the record's field.
     int32_t ncols = 0, cap = 0;
     int *attribute = nullptr;
-    uint8_t *accepted = nullptr;
+    uint8_t *accepted = nullptr;  // kTakes, kKeepsText
     Field *fields = nullptr;
     int name_col = -1, ptype_col = -1, units_col = -1, baseuom_col = -1, spec_col = -1;
     bool file_units = false;
@@ -89,11 +93,6 @@ struct State {
     // may ask for fewer than a pipe gives at once.
     Bytes input;
     size_t input_at = 0;
-
-    // Token texts alternate between two buffers: a token's text survives
-    // the reading of one more token (the parser's look-ahead).
-    Bytes tokens[2];
-    int slot = 0;
 };
 
 State g;
@@ -102,7 +101,7 @@ void free_columns() {
     std::free(g.attribute), std::free(g.accepted), std::free(g.fields);
     g.attribute = nullptr, g.accepted = nullptr, g.fields = nullptr;
     g.ncols = g.cap = 0;
-    g.text.release(), g.tokens[0].release(), g.tokens[1].release();
+    g.text.release();
 }
 
 // The scanner's own blocks. When an allocation fails inside the generated
@@ -144,7 +143,7 @@ const char *text_of(const Field &f) { return g.text.p + f.text; }
 
 // PHYSICAL_TYPE, BASEUOM or UNITS, which must be texts.
 void assign_unit_word(int index, int col, const char *refusal) {
-    if (col < 0 || !g.accepted[col] || col >= g.nfields) return;
+    if (col < 0 || !(g.accepted[col] & kTakes) || col >= g.nfields) return;
     const Field &f = g.fields[col];
     if (f.kind == Kind::Text) {
         g.rec->AssignString(index, A::VarAttribute(g.attribute[col]), text_of(f));
@@ -165,14 +164,27 @@ locale_t c_locale() {
 // Scanner side.
 
 // Fills the scanner's buffer as far as the input goes, so that a very long
-// token is rescanned only a few times as the buffer doubles.
+// token is rescanned only a few times as the buffer doubles. Where the
+// scanner has room for a good block the pipe writes straight into it; a
+// small request goes through the reader's own block, since some pipes
+// cannot give a few bytes at a time.
 size_t scan_input(char *buffer, size_t size) {
-    constexpr size_t kRead = 1 << 16;
+    constexpr size_t kRead = 1 << 16, kDirect = 1 << 12;
     size_t got = 0;
     while (got < size) {
         if (g.input_at == g.input.used) {
             g.input_at = g.input.used = 0;
             if (g.pipe == nullptr || g.at_end) break;
+            if (size - got >= kDirect) {
+                const size_t want = std::min(size - got, kRead);
+                const int64_t n = rtoread(g.pipe, buffer + got, want);
+                if (n <= 0) {
+                    g.at_end = true;
+                    break;
+                }
+                got += static_cast<uint64_t>(n) < want ? static_cast<size_t>(n) : want;
+                continue;
+            }
             if (!g.input.reserve(kRead)) scan_fatal("no memory for the input");
             const int64_t n = rtoread(g.pipe, g.input.p, kRead);
             if (n <= 0) {
@@ -207,13 +219,11 @@ void scan_free(void *p) {
     std::free(p);
 }
 
-void scan_name(Tok *t, const char *text, size_t len) {
-    g.slot ^= 1;
-    Bytes &b = g.tokens[g.slot];
-    if (len == SIZE_MAX || !b.reserve(len + 1)) scan_fatal("no memory for a name");
-    std::memcpy(b.p, text, len);
-    b.p[len] = '\0';
-    *t = Tok{Kind::Text, 0, 0.0, b.p, len};
+void scan_name(Tok *t, char *text, size_t len) {
+    text[len] = '\0';  // a closing quote, or the end the scanner marked already
+    t->kind = Kind::Text;
+    t->i = 0;
+    t->text = text;
 }
 
 void scan_number(Tok *t, char *text, size_t len, bool integer) {
@@ -222,7 +232,9 @@ void scan_number(Tok *t, char *text, size_t len, bool integer) {
     if (integer) {
         int32_t v;
         if (std::from_chars(first, end, v).ec == std::errc{}) {
-            *t = Tok{Kind::Integer, v, 0.0, nullptr, 0};
+            t->kind = Kind::Integer;
+            t->i = v;
+            t->r = 0.0;
             return;
         }
     }
@@ -237,7 +249,18 @@ void scan_number(Tok *t, char *text, size_t len, bool integer) {
         const locale_t c = c_locale();
         v = c != static_cast<locale_t>(nullptr) ? strtod_l(text, nullptr, c) : std::strtod(text, nullptr);
     }
-    *t = Tok{Kind::Real, 0, v, nullptr, 0};
+    t->kind = Kind::Real;
+    t->i = 0;
+    t->r = v;
+}
+
+// The commas after the first, as many empty columns; a count past the
+// largest int stays there.
+void scan_commas(Tok *t, const char *text, size_t len) {
+    int32_t extra = -1;
+    for (size_t k = 0; k < len; ++k)
+        if (text[k] == ',' && extra < INT32_MAX) ++extra;
+    t->i = extra;
 }
 
 void scan_unexpected(char c) {
@@ -305,10 +328,12 @@ void header_end() {
             default:
                 break;
         }
-        g.accepted[c] = g.rec->AcceptsAttribute(A::VarAttribute(a)) ? 1 : 0;
+        g.accepted[c] = g.rec->AcceptsAttribute(A::VarAttribute(a)) ? kTakes | kKeepsText : 0;
     }
     if (g.name_col < 0) g.bad = true;
-    g.file_units = g.units_col >= 0 && !g.accepted[g.units_col];
+    g.file_units = g.units_col >= 0 && !(g.accepted[g.units_col] & kTakes);
+    for (const int c : {g.name_col, g.ptype_col, g.units_col, g.baseuom_col, g.spec_col})
+        if (c >= 0) g.accepted[c] |= kKeepsText;
     for (int c = 0; c < g.ncols; ++c) g.fields[c].kind = Kind::None;
     g.nfields = 0;
 }
@@ -327,11 +352,12 @@ void record_begin() {
 void record_field(const Tok &t) {
     if (!g.bad && g.nfields < g.ncols) {
         Field &f = g.fields[g.nfields];
-        f = Field{t.kind, t.i, t.r, g.text.used};
-        if (t.kind == Kind::Text) {
-            if (t.len < SIZE_MAX - g.text.used && g.text.reserve(g.text.used + t.len + 1)) {
-                std::memcpy(g.text.p + g.text.used, t.text, t.len + 1);
-                g.text.used += t.len + 1;
+        f = Field{t.kind, t.i, t.kind == Kind::Real ? t.r : 0.0, g.text.used};
+        if (t.kind == Kind::Text && (g.accepted[g.nfields] & kKeepsText)) {
+            const size_t len = std::strlen(t.text);
+            if (len < SIZE_MAX - g.text.used && g.text.reserve(g.text.used + len + 1)) {
+                std::memcpy(g.text.p + g.text.used, t.text, len + 1);
+                g.text.used += len + 1;
             } else if (!g.lost) {
                 zarn::rtopipe::report(msg::kNoMemory, "VARFILE reader");
                 g.lost = true;
@@ -377,7 +403,7 @@ void record_end() {
     if (g.file_units && g.units_col < g.nfields && g.fields[g.units_col].kind == Kind::Text)
         unit = text_of(g.fields[g.units_col]);
     for (int c = 0; c < g.nfields; ++c) {
-        if (!g.accepted[c] || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col)
+        if (!(g.accepted[c] & kTakes) || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col)
             continue;
         const Field &f = g.fields[c];
         const auto a = A::VarAttribute(g.attribute[c]);

@@ -10,21 +10,25 @@ namespace zarn::varfile {
 
 enum class Kind : uint8_t { None, Text, Real, Integer };
 
-// A token's value; a text lives in the scanner's buffers until the token
-// after the next one is read, so the parser copies what it keeps.
+// A token's value, sixteen bytes because the parser copies it at every
+// step. A name's text stays in the scanner's buffer, which holds it until the
+// scanner is called again; the parser acts on a field as soon as it has read
+// it, before it reads the next token, and copies what it keeps.
 struct Tok {
     Kind kind;
-    int32_t i;   // integer, or the count of extra commas
-    double r;    // real
-    char *text;  // name, NUL-terminated
-    size_t len;
+    int32_t i;  // integer, or the count of extra commas
+    union {
+        double r;    // real
+        char *text;  // name, NUL-terminated
+    };
 };
 
 // Scanner side.
 size_t scan_input(char *buffer, size_t size);  // the next bytes of the pipe
 [[noreturn]] void scan_fatal(const char *what);
-void scan_name(Tok *t, const char *text, size_t len);
+void scan_name(Tok *t, char *text, size_t len);
 void scan_number(Tok *t, char *text, size_t len, bool integer);
+void scan_commas(Tok *t, const char *text, size_t len);  // a run of commas and blanks
 void scan_unexpected(char c);
 void scan_unterminated();
 void scan_ended();  // the scanner has handed out its last token
@@ -33,6 +37,13 @@ void *scan_realloc(void *p, size_t n);
 void scan_free(void *p);
 
 // Parser side.
+inline bool is_name(const Tok &t) { return t.kind == Kind::Text; }
+// The extra commas of a run followed by a run of 1 + extra commas, held at
+// the largest int.
+inline int32_t more_commas(int32_t extra, int32_t next_extra) {
+    const int64_t sum = int64_t{extra} + next_extra + 1;
+    return sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(sum);
+}
 void header_begin();
 void header_word(Tok *word);
 void header_end();

@@ -16,9 +16,14 @@ static void zvferror(const char *what) { vf::syntax_error(what); }
 /* Room for 200 entries at first, doubled up to 10000. */
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
+#define HEADER_REFUSED \
+    do {                                            \
+        if (!YYRECOVERING()) zvferror("syntax error"); \
+        YYERROR;                                    \
+    } while (0)
 }
 
-%token VF_SECTION VF_NAME VF_INTEGER VF_REAL VF_COMMA
+%token VF_SECTION VF_FIELD VF_COMMAS
 
 %%
 
@@ -33,8 +38,13 @@ more_sections: %empty
              ;
 header:        header_words                      { vf::header_end(); }
              ;
-header_words:  VF_NAME                           { vf::header_begin(); vf::header_word(&$1); }
-             | header_words VF_COMMA VF_NAME     { vf::header_word(&$3); }
+/* A header holds names only, one comma apart; anything else ends the file
+   as a syntax error, reported unless the parser is still recovering. */
+header_words:  VF_FIELD                          { if (!vf::is_name($1)) { HEADER_REFUSED; }
+                                                   vf::header_begin(); vf::header_word(&$1); }
+             | header_words VF_COMMAS            { if ($2.i != 0) { HEADER_REFUSED; } }
+               VF_FIELD                          { if (!vf::is_name($4)) { HEADER_REFUSED; }
+                                                   vf::header_word(&$4); }
              ;
 records:       record
              | records record
@@ -43,15 +53,18 @@ records:       record
              ;
 record:        first_field more_fields           { vf::record_end(); }
              ;
-first_field:   field                             { vf::record_begin(); vf::record_field($1); }
+first_field:   VF_FIELD                          { vf::record_begin(); vf::record_field($1); }
              ;
+/* A run of commas is one token, whose value counts the commas after its
+   first; a character dropped inside the run splits it. */
 more_fields:   %empty
-             | more_fields commas field          { vf::record_skip($2.i); vf::record_field($3); }
+             | more_fields VF_COMMAS VF_FIELD    { vf::record_skip($2.i); vf::record_field($3); }
+             | more_fields VF_COMMAS split_commas VF_FIELD
+                                                 { vf::record_skip(vf::more_commas($2.i, $3.i));
+                                                   vf::record_field($4); }
              ;
-commas:        VF_COMMA                          { $$.i = 0; }
-             | commas VF_COMMA                   { $$.i = $1.i < INT32_MAX ? $1.i + 1 : $1.i; }
-             ;
-field:         VF_NAME | VF_INTEGER | VF_REAL
+split_commas:  VF_COMMAS
+             | split_commas VF_COMMAS            { $$.i = vf::more_commas($1.i, $2.i); }
              ;
 
 %%
