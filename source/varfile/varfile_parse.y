@@ -46,18 +46,22 @@ header_words:  VF_FIELD                          { if (!vf::is_name($1)) { HEADE
                VF_FIELD                          { if (!vf::is_name($4)) { HEADER_REFUSED; }
                                                    vf::header_word(&$4); }
              ;
-records:       record
-             | records record
+/* A record ends where the next begins or the section ends; the rules are
+   flat because the parser steps through them for every field of a model. */
+records:       first_field                       { vf::record_end(); }
+             | first_field more_fields           { vf::record_end(); }
+             | records first_field               { vf::record_end(); }
+             | records first_field more_fields   { vf::record_end(); }
              | error
              | records error
-             ;
-record:        first_field more_fields           { vf::record_end(); }
              ;
 first_field:   VF_FIELD                          { vf::record_begin(); vf::record_field($1); }
              ;
 /* A run of commas is one token, whose value counts the commas after its
    first; a character dropped inside the run splits it. */
-more_fields:   %empty
+more_fields:   VF_COMMAS VF_FIELD                { vf::record_skip($1.i); vf::record_field($2); }
+             | VF_COMMAS split_commas VF_FIELD   { vf::record_skip(vf::more_commas($1.i, $2.i));
+                                                   vf::record_field($3); }
              | more_fields VF_COMMAS VF_FIELD    { vf::record_skip($2.i); vf::record_field($3); }
              | more_fields VF_COMMAS split_commas VF_FIELD
                                                  { vf::record_skip(vf::more_commas($2.i, $3.i));
