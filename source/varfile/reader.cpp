@@ -403,7 +403,8 @@ void record_end() {
     if (g.file_units && g.units_col < g.nfields && g.fields[g.units_col].kind == Kind::Text)
         unit = text_of(g.fields[g.units_col]);
     for (int c = 0; c < g.nfields; ++c) {
-        if (!(g.accepted[c] & kTakes) || c == g.name_col || c == g.ptype_col || c == g.baseuom_col || c == g.units_col)
+        if (!(g.accepted[c] & kTakes) || c == g.name_col || c == g.ptype_col || c == g.baseuom_col ||
+            c == g.units_col)
             continue;
         const Field &f = g.fields[c];
         const auto a = A::VarAttribute(g.attribute[c]);
