@@ -117,6 +117,10 @@ TEST(VarfileReader, TokensGrammarAndRecords) {
         {"NAME,VALUE\nX1,1,\nNEW SECTION 5\nNAME,VALUE\nX2,2", "", kParse},
         {"NAME,VALUE\n", "", kParse},
         {"NAME,,VALUE\nX1,1\n", "", kParse},
+        {"NAME, ? ,VALUE\nX1,1\n", "", kOdd + "'?'" + kIn + kParse},
+        {"NAME,5\nX1,1\n", "", kParse},
+        // Commas that a dropped character or a comment splits still count one column each.
+        {"NAME,VALUE,LOWER,UPPER\nX1, ? ,//c\n, 5\n", "1 UPPER i 5\n", kOdd + "'?'" + kIn},
         {"// nothing\n  \n", ""},
         // A recorder that filters on SPEC passes the records whose text it matches.
         {"NAME,SPEC,VALUE\nX1,FIXED,1\nX2,FREE,2\nX1,3\n", "1 SPEC s FIXED\n1 VALUE i 1\n", "", -1, A::SPEC,
