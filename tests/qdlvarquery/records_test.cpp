@@ -1,5 +1,5 @@
-// The engines' records: setters, loads and commits, modification bits, codes,
-// texts and values as VARIANTs and back, and copies.
+// The engines' records: setters, loads, commits, modification bits, values as
+// VARIANTs and back, copies.
 #include <gtest/gtest.h>
 
 #include <cstring>
