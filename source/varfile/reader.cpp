@@ -159,6 +159,29 @@ locale_t c_locale() {
     return c;
 }
 
+// A number field's value: an integer that int32 holds, else a real.
+Field number_field(char *text, bool integer, size_t at) {
+    const size_t len = std::strlen(text);
+    const char *first = text[0] == '+' ? text + 1 : text;
+    const char *end = text + len;
+    if (integer) {
+        int32_t v;
+        if (std::from_chars(first, end, v).ec == std::errc{}) return Field{Kind::Integer, v, 0.0, at};
+    }
+    double v;
+    auto read = std::from_chars(first, end, v);
+    // A Fortran exponent letter (a real token holds at most one) reads as an "e".
+    if (read.ptr != end && (*read.ptr == 'd' || *read.ptr == 'D')) {
+        text[read.ptr - text] = *read.ptr == 'd' ? 'e' : 'E';
+        read = std::from_chars(first, end, v);
+    }
+    if (read.ec != std::errc{}) {  // out of range: infinity or an underflow, as strtod gives them
+        const locale_t c = c_locale();
+        v = c != static_cast<locale_t>(nullptr) ? strtod_l(text, nullptr, c) : std::strtod(text, nullptr);
+    }
+    return Field{Kind::Real, 0, v, at};
+}
+
 }  // namespace
 
 // Scanner side.
@@ -222,36 +245,17 @@ void scan_free(void *p) {
 void scan_name(Tok *t, char *text, size_t len) {
     text[len] = '\0';  // a closing quote, or the end the scanner marked already
     t->kind = Kind::Text;
+    t->raw = false;
     t->i = 0;
     t->text = text;
 }
 
-void scan_number(Tok *t, char *text, size_t len, bool integer) {
-    const char *first = text[0] == '+' ? text + 1 : text;
-    const char *end = text + len;
-    if (integer) {
-        int32_t v;
-        if (std::from_chars(first, end, v).ec == std::errc{}) {
-            t->kind = Kind::Integer;
-            t->i = v;
-            t->r = 0.0;
-            return;
-        }
-    }
-    double v;
-    auto read = std::from_chars(first, end, v);
-    // A Fortran exponent letter (a real token holds at most one) reads as an "e".
-    if (read.ptr != end && (*read.ptr == 'd' || *read.ptr == 'D')) {
-        text[read.ptr - text] = *read.ptr == 'd' ? 'e' : 'E';
-        read = std::from_chars(first, end, v);
-    }
-    if (read.ec != std::errc{}) {  // out of range: infinity or an underflow, as strtod gives them
-        const locale_t c = c_locale();
-        v = c != static_cast<locale_t>(nullptr) ? strtod_l(text, nullptr, c) : std::strtod(text, nullptr);
-    }
-    t->kind = Kind::Real;
+// A number's text is converted only where a record takes its column.
+void scan_number(Tok *t, char *text, bool integer) {
+    t->kind = integer ? Kind::Integer : Kind::Real;
+    t->raw = true;
     t->i = 0;
-    t->r = v;
+    t->text = text;
 }
 
 // The commas after the first, as many empty columns; a count past the
@@ -352,7 +356,13 @@ void record_begin() {
 void record_field(const Tok &t) {
     if (!g.bad && g.nfields < g.ncols) {
         Field &f = g.fields[g.nfields];
-        f = Field{t.kind, t.i, t.kind == Kind::Real ? t.r : 0.0, g.text.used};
+        if (t.raw) {
+            f = g.accepted[g.nfields] & kTakes ? number_field(t.text, t.kind == Kind::Integer, g.text.used)
+                                               : Field{t.kind, 0, 0.0, g.text.used};
+            ++g.nfields;
+            return;
+        }
+        f = Field{t.kind, t.i, 0.0, g.text.used};
         if (t.kind == Kind::Text && (g.accepted[g.nfields] & kKeepsText)) {
             const size_t len = std::strlen(t.text);
             if (len < SIZE_MAX - g.text.used && g.text.reserve(g.text.used + len + 1)) {

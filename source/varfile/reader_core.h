@@ -16,10 +16,11 @@ enum class Kind : uint8_t { None, Text, Real, Integer };
 // it, before it reads the next token, and copies what it keeps.
 struct Tok {
     Kind kind;
-    int32_t i;  // integer, or the count of extra commas
+    bool raw;   // a number not yet converted: its text, and its kind as scanned
+    int32_t i;  // the count of extra commas
     union {
-        double r;    // real
-        char *text;  // name, NUL-terminated
+        double r;
+        char *text;  // name or number, NUL-terminated
     };
 };
 
@@ -27,7 +28,7 @@ struct Tok {
 size_t scan_input(char *buffer, size_t size);  // the next bytes of the pipe
 [[noreturn]] void scan_fatal(const char *what);
 void scan_name(Tok *t, char *text, size_t len);
-void scan_number(Tok *t, char *text, size_t len, bool integer);
+void scan_number(Tok *t, char *text, bool integer);      // text NUL-terminated
 void scan_commas(Tok *t, const char *text, size_t len);  // a run of commas and blanks
 void scan_unexpected(char c);
 void scan_unterminated();
