@@ -63,8 +63,10 @@ struct ScanFailure {
 };
 
 // Per column: the recorder takes its values; a text in it is kept for the
-// record's end (only those are copied out of the scanner's buffer).
-constexpr uint8_t kTakes = 1, kKeepsText = 2;
+// record's end (only those are copied out of the scanner's buffer); its
+// field is assigned in the record's loop (taken, and not the name, type or a
+// unit, which go first).
+constexpr uint8_t kTakes = 1, kKeepsText = 2, kAssigns = 4;
 
 // The reader's process-wide state: one VARFILE is read at a time.
 struct State {
@@ -336,8 +338,12 @@ void header_end() {
     }
     if (g.name_col < 0) g.bad = true;
     g.file_units = g.units_col >= 0 && !(g.accepted[g.units_col] & kTakes);
+    for (int c = 0; c < g.ncols; ++c)
+        if (g.accepted[c] & kTakes) g.accepted[c] |= kAssigns;
     for (const int c : {g.name_col, g.ptype_col, g.units_col, g.baseuom_col, g.spec_col})
         if (c >= 0) g.accepted[c] |= kKeepsText;
+    for (const int c : {g.name_col, g.ptype_col, g.units_col, g.baseuom_col})
+        if (c >= 0) g.accepted[c] &= static_cast<uint8_t>(~kAssigns);
     for (int c = 0; c < g.ncols; ++c) g.fields[c].kind = Kind::None;
     g.nfields = 0;
 }
@@ -413,9 +419,7 @@ void record_end() {
     if (g.file_units && g.units_col < g.nfields && g.fields[g.units_col].kind == Kind::Text)
         unit = text_of(g.fields[g.units_col]);
     for (int c = 0; c < g.nfields; ++c) {
-        if (!(g.accepted[c] & kTakes) || c == g.name_col || c == g.ptype_col || c == g.baseuom_col ||
-            c == g.units_col)
-            continue;
+        if (!(g.accepted[c] & kAssigns)) continue;
         const Field &f = g.fields[c];
         const auto a = A::VarAttribute(g.attribute[c]);
         switch (f.kind) {
