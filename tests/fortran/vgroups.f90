@@ -1,5 +1,6 @@
 ! Variable groups from Fortran: the finite-difference loop and the group file.
 module vgroups_checks
+  use, intrinsic :: iso_c_binding
   implicit none
   ! A 5 x 6 pattern ordered by row, its columns offset by 10 as in a window.
   integer(8), parameter :: ncol = 6, nrow = 5, nnz = 12, coloff = 10
@@ -9,6 +10,17 @@ module vgroups_checks
   integer(8), parameter :: status(ncol) = 4096  ! physical type 0: p + 256 in bits 4-12
   real(8), parameter :: typical(ncol) = 1d0, minstep(1) = 1d-3
   real(8), parameter :: at_linear(ncol) = [1d0, -2d0, 0.5d0, 3d0, 0d0, 1d-4]
+  interface
+    function rtoPipe_fortran_output(unit) bind(C, name='rtoPipe_fortran_output')
+      import :: c_int32_t, c_ptr
+      integer(c_int32_t), value :: unit
+      type(c_ptr) :: rtoPipe_fortran_output
+    end function
+    subroutine rtohis_set_hisDev(pipe) bind(C, name='rtohis_set_hisDev')
+      import :: c_ptr
+      type(c_ptr), value :: pipe
+    end subroutine
+  end interface
 contains
   subroutine check(ok, what)
     logical, intent(in) :: ok
@@ -64,6 +76,7 @@ program vgroups
   integer(8), parameter :: damaged_count(3) = [-1, 1, 1], damaged_records(3) = 2*ncol + nrow + [1, 0, 2]
   character(*), parameter :: damage(3) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit']
   real(8) :: err1, err2
+  character(100) :: reported(5)
 
   call U3VGRP_CREATE(ncol, nrow, nnz, ig)
   call U3VGRP_COMPUTE(rows, cols, status, 0_8, coloff, 0_8, ig, ierr)
@@ -86,7 +99,11 @@ program vgroups
   call U3VGRP_DESTROY(ig2)
   call check(ig2 == 0, 'U3VGRP_DESTROY')
 
-  ! Damaged files read as nothing and leave the unit at a record of 7.
+  ! Damaged and empty files read as nothing; the damaged ones leave the unit at a record of 7. The
+  ! history device, here unit 42, tells a short file, a list that does not fit and a failed read,
+  ! each message followed by an empty record.
+  open (42, status='scratch')
+  call rtohis_set_hisDev(rtoPipe_fortran_output(42_c_int32_t))
   do j = 1, 3
     rewind (41)
     write (41) damaged_count(j), ncol, nrow, nnz
@@ -99,7 +116,18 @@ program vgroups
     read (41) k
     call check(ig2 == 0 .and. k == 7, damage(j))
   end do
+  rewind (41)
+  endfile (41)
+  rewind (41)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  call check(ig2 == 0, 'empty file')
   close (41, status='delete')
+  call RTOHIS_FLUSH()
+  rewind (42)
+  read (42, '(a)') reported
+  call check(reported(1) == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
+             'short file reported')
+  call check(reported(5) == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
 
   call U3VGRP_DESTROY(ig)
   print '(a)', 'vgroups: all calls behaved'
