@@ -76,7 +76,7 @@ program vgroups
   integer(8), parameter :: damaged_count(3) = [-1, 1, 1], damaged_records(3) = 2*ncol + nrow + [1, 0, 2]
   character(*), parameter :: damage(3) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit']
   real(8) :: err1, err2
-  character(100) :: reported(5)
+  character(100) :: reported
 
   call U3VGRP_CREATE(ncol, nrow, nnz, ig)
   call U3VGRP_COMPUTE(rows, cols, status, 0_8, coloff, 0_8, ig, ierr)
@@ -99,9 +99,7 @@ program vgroups
   call U3VGRP_DESTROY(ig2)
   call check(ig2 == 0, 'U3VGRP_DESTROY')
 
-  ! Damaged and empty files read as nothing; the damaged ones leave the unit at a record of 7. The
-  ! history device, here unit 42, tells a short file, a list that does not fit and a failed read,
-  ! each message followed by an empty record.
+  ! Damaged files read as nothing and leave the unit at a record of 7; history goes to unit 42.
   open (42, status='scratch')
   call rtohis_set_hisDev(rtoPipe_fortran_output(42_c_int32_t))
   do j = 1, 3
@@ -116,18 +114,12 @@ program vgroups
     read (41) k
     call check(ig2 == 0 .and. k == 7, damage(j))
   end do
-  rewind (41)
-  endfile (41)
-  rewind (41)
-  call U3VGRP_READ_FM_FILE(41_8, ig2)
-  call check(ig2 == 0, 'empty file')
   close (41, status='delete')
   call RTOHIS_FLUSH()
   rewind (42)
   read (42, '(a)') reported
-  call check(reported(1) == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
+  call check(reported == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')
-  call check(reported(5) == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
 
   call U3VGRP_DESTROY(ig)
   print '(a)', 'vgroups: all calls behaved'
