@@ -79,7 +79,7 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     } kCases[] = {
         {"compute column above ncol", [&] { compute(rows, cols_out_of_range, zero); }, 2,
          "!! u3vgrp_compute: index 4 at entry 2 is out of range 1..3\n"},
-        {"compute row above nrow at entry 1",
+        {"compute row above nrow",
          [&] {
              compute(V{3, 1, 2}, cols, zero);
          },
@@ -92,20 +92,20 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
         {"compute no rows",
          [&] { U3VGRP_COMPUTE(nullptr, cols.data(), status.data(), &zero, &zero, &zero, &g, &result); }, 1,
          "!! u3vgrp_compute: an array argument is missing\n"},
-        {"compute an object too large",
+        {"compute too large",
          [&] {
              ZARN_ib0[g] = huge;
              compute(rows, cols, zero);
              ZARN_ib0[g] = ncol;
          },
          1, "!! u3vgrp_compute: group object " + std::to_string(g) + " is not consistent\n"},
-        {"compute no memory for the fixed test",
+        {"compute no memory for flags",
          [&] {
              zarn::failalloc_set(1);
              compute(rows, cols, one);
          },
          4, "!! u3vgrp_compute: not enough memory for 3 entries\n"},
-        {"compute no memory for the work",
+        {"compute no memory for work",
          [&] {
              zarn::failalloc_set(1);
              compute(rows, cols, zero);
@@ -115,11 +115,11 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          "!! u3_kpr: count is out of range. -1\n"},
         {"kpr sizes beyond a block", [&] { kpr(huge, nrow, starts.data(), cols.data()); }, 1,
          "!! u3_kpr: count is out of range. 9223372036854775807\n"},
-        {"kpr row starts over the group list", [&] { kpr(ncol, nrow, groups.data(), cols.data()); }, 1,
+        {"kpr starts over the list", [&] { kpr(ncol, nrow, groups.data(), cols.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
-        {"kpr group list over the columns", [&] { kpr(ncol, nrow, starts.data(), groups.data()); }, 1,
+        {"kpr list over the columns", [&] { kpr(ncol, nrow, starts.data(), groups.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
-        {"njac another shape mid-evaluation",
+        {"njac another shape midway",
          [&] {
              compute(rows, cols, zero);
              state = 0;
@@ -148,7 +148,7 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              EXPECT_EQ(state, 2) << "no groups: done at once";
          },
          0, ""},
-        {"njac a second group of no members",
+        {"njac an empty second group",
          [&] {
              ZARN_ib0[g + 3] = 2;
              ZARN_ib0[ZARN_ib0[g + 4] + 2] = 0;
@@ -159,17 +159,17 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
         {"njac no state", [&] { njac(nullptr); }, 1, "!! u3njac_compute: an array argument is missing\n"},
         {"save object 0", [&] { U3VGRP_SAVE_TO_FILE(&unit, &zero); }, -1,
          "!! u3vgrp_save_to_file: block index is 0\n"},
+        {"create zero rows", [&] { U3VGRP_CREATE(&ncol, &zero, &nnz, &result); }, 0, ""},
         {"create negative count", [&] { U3VGRP_CREATE(&minus, &nrow, &nnz, &result); }, 0,
          "!! u3vgrp_create: count is out of range. -1\n"},
-        {"bksort no keys for one entry",
-         [&] { U3_BKSORT(&one, &one, nullptr, starts.data(), groups.data()); }, -1,
+        {"bksort no keys", [&] { U3_BKSORT(&one, &one, nullptr, starts.data(), groups.data()); }, -1,
          "!! u3_bksort: an array argument is missing\n"},
         {"bksort keys over the last start",
          [&] { U3_BKSORT(&one, &one, groups.data() + 1, starts.data(), groups.data()); }, -1,
          "!! u3_bksort: the arrays overlap\n"},
-        {"bksort negative entry count", [&] { U3_BKSORT(&zero, &minus, nullptr, nullptr, starts.data()); },
-         -1, "!! u3_bksort: count is out of range. -1\n"},
-        {"read from a unit not open", [&] { U3VGRP_READ_FM_FILE(&unit, &result); }, 0,
+        {"bksort negative count", [&] { U3_BKSORT(&zero, &minus, nullptr, nullptr, starts.data()); }, -1,
+         "!! u3_bksort: count is out of range. -1\n"},
+        {"read a unit not open", [&] { U3VGRP_READ_FM_FILE(&unit, &result); }, 0,
          "!! u3vgrp_read_fm_file: unit 97 is not connected for unformatted sequential transfers\n"},
     };
     HistoryCapture his;
