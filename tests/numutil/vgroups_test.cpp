@@ -1,5 +1,7 @@
 // Variable groups, their refusals, the counting sort and the report.
 #include <functional>
+#include <random>
+#include <set>
 #include <string>
 
 #include "numutil_fixture.h"
@@ -28,7 +30,44 @@ struct Grouped {
     }
     ~Grouped() { U3VGRP_DESTROY(&g); }
     V list() const { return ints(ZARN_ib0[g + 4], 2 * ZARN_ib0[g]); }
+    int64_t ngroups() const { return ZARN_ib0[g + 3]; }
 };
+
+// Random patterns of 10 to 10^5 columns, up to three nonzeros a row: every
+// column is in exactly one group and no two columns of a group share a row.
+TEST(VariableGroups, RandomPatternsGroupEachColumnOnceWithNoRowShared) {
+    for (const int64_t ncol : {10, 1000, 100000}) {
+        std::mt19937 gen(static_cast<uint32_t>(ncol));
+        std::uniform_int_distribution<int64_t> column(1, ncol);
+        Pattern p{ncol, ncol, {}, {}};
+        for (int64_t r = 1; r <= ncol; ++r) {
+            const std::set<int64_t> in_row{r, column(gen), column(gen)};
+            // Every other row lists its columns backwards: a row's order is free.
+            const V ordered =
+                r % 2 != 0 ? V(in_row.rbegin(), in_row.rend()) : V(in_row.begin(), in_row.end());
+            for (const int64_t c : ordered) {
+                p.rows.push_back(r);
+                p.cols.push_back(c);
+            }
+        }
+        const Grouped run(p, 3, 5);
+        const V list = run.list();
+        V group_of(static_cast<size_t>(ncol) + 1, 0);
+        for (int64_t h = 1, slot = 0; h <= run.ngroups(); slot += list.at(slot) + 1, ++h)
+            for (int64_t i = 1; i <= list.at(slot); ++i) {
+                int64_t &group = group_of.at(list.at(slot + i));
+                EXPECT_EQ(group, 0) << ncol << " columns: column " << list[slot + i] << " in two groups";
+                group = h;
+            }
+        std::set<std::pair<int64_t, int64_t>> row_in_group;
+        for (size_t k = 0; k < p.rows.size(); ++k) {
+            const int64_t group = group_of[p.cols[k]], row = p.rows[k];
+            ASSERT_NE(group, 0) << ncol << " columns: column " << p.cols[k] << " in no group";
+            EXPECT_TRUE(row_in_group.insert({row, group}).second)
+                << ncol << " columns: row " << row << " twice in group " << group;
+        }
+    }
+}
 
 TEST(VariableGroups, KnownPatterns) {
     const struct {
@@ -37,6 +76,7 @@ TEST(VariableGroups, KnownPatterns) {
         V status;
         V list;
     } kCases[] = {
+        {"diagonal", {3, 3, {1, 2, 3}, {1, 2, 3}}, {}, {3, 1, 2, 3, 0, 0}},
         {"dense row", {3, 1, {1, 1, 1}, {1, 2, 3}}, {}, {1, 1, 1, 2, 1, 3}},
         {"dense row, variable 2 fixed",
          {3, 1, {1, 1, 1}, {1, 2, 3}},
