@@ -208,6 +208,9 @@ TEST(VarfileAssign, LookupAttributesAndHostileCallers) {
     EXPECT_EQ(h.text(),
               "!!AssignRecorder: Unable to allocate memory\n"
               "!!AssignRecorder: Unable to allocate memory\n");
+    open.AssignString(1, A::SPEC, "fixed{|}~");
+    EXPECT_EQ(h.text(), "Unrecognized symbol FIXED{|}~ assigned to the SPEC attribute of T1\n")
+        << "the signs just past 'z' keep their case";
     gl_list_t *attributes = gl_create();
     for (intptr_t a : {A::VALUE, A::UNITS, A::VALUE}) gl_addtoend(attributes, reinterpret_cast<void *>(a));
     AssignRecorder with(attributes, nullptr, 1, nullptr);
