@@ -80,7 +80,7 @@ struct State {
     // recorder takes it, and the record's field.
     int32_t ncols = 0, cap = 0;
     int *attribute = nullptr;
-    uint8_t *accepted = nullptr;  // kTakes, kKeepsText
+    uint8_t *accepted = nullptr;  // kTakes, kKeepsText, kAssigns
     Field *fields = nullptr;
     int name_col = -1, ptype_col = -1, units_col = -1, baseuom_col = -1, spec_col = -1;
     bool file_units = false;

@@ -11,9 +11,10 @@ namespace zarn::varfile {
 enum class Kind : uint8_t { None, Text, Real, Integer };
 
 // A token's value, sixteen bytes because the parser copies it at every
-// step. A name's text stays in the scanner's buffer, which holds it until the
-// scanner is called again; the parser acts on a field as soon as it has read
-// it, before it reads the next token, and copies what it keeps.
+// step. The text of a name or number stays in the scanner's buffer, which
+// holds it until the scanner is called again; the parser acts on a field as
+// soon as it has read it, before it reads the next token, and copies what it
+// keeps.
 struct Tok {
     Kind kind;
     bool raw;   // a number not yet converted: its text, and its kind as scanned
