@@ -161,9 +161,12 @@ locale_t c_locale() {
     return c;
 }
 
+// A token's text length: as scanned, or measured for a text too long to be
+// counted in the token.
+size_t length_of(const Tok &t) { return t.i >= 0 ? static_cast<size_t>(t.i) : std::strlen(t.text); }
+
 // A number field's value: an integer that int32 holds, else a real.
-Field number_field(char *text, bool integer, size_t at) {
-    const size_t len = std::strlen(text);
+Field number_field(char *text, size_t len, bool integer, size_t at) {
     const char *first = text[0] == '+' ? text + 1 : text;
     const char *end = text + len;
     if (integer) {
@@ -248,25 +251,26 @@ void scan_name(Tok *t, char *text, size_t len) {
     text[len] = '\0';  // a closing quote, or the end the scanner marked already
     t->kind = Kind::Text;
     t->raw = false;
-    t->i = 0;
+    t->i = len <= INT32_MAX ? static_cast<int32_t>(len) : -1;
     t->text = text;
 }
 
 // A number's text is converted only where a record takes its column.
-void scan_number(Tok *t, char *text, bool integer) {
+void scan_number(Tok *t, char *text, size_t len, bool integer) {
     t->kind = integer ? Kind::Integer : Kind::Real;
     t->raw = true;
-    t->i = 0;
+    t->i = len <= INT32_MAX ? static_cast<int32_t>(len) : -1;
     t->text = text;
 }
 
 // The commas after the first, as many empty columns; a count past the
 // largest int stays there.
 void scan_commas(Tok *t, const char *text, size_t len) {
-    int32_t extra = -1;
-    for (size_t k = 0; k < len; ++k)
-        if (text[k] == ',' && extra < INT32_MAX) ++extra;
-    t->i = extra;
+    size_t commas = 0;
+    for (const char *c = text, *end = text + len;
+         (c = static_cast<const char *>(std::memchr(c, ',', static_cast<size_t>(end - c)))) != nullptr; ++c)
+        ++commas;
+    t->i = commas - 1 < INT32_MAX ? static_cast<int32_t>(commas - 1) : INT32_MAX;
 }
 
 void scan_unexpected(char c) {
@@ -363,14 +367,15 @@ void record_field(const Tok &t) {
     if (!g.bad && g.nfields < g.ncols) {
         Field &f = g.fields[g.nfields];
         if (t.raw) {
-            f = g.accepted[g.nfields] & kTakes ? number_field(t.text, t.kind == Kind::Integer, g.text.used)
-                                               : Field{t.kind, 0, 0.0, g.text.used};
+            f = g.accepted[g.nfields] & kTakes
+                    ? number_field(t.text, length_of(t), t.kind == Kind::Integer, g.text.used)
+                    : Field{t.kind, 0, 0.0, g.text.used};
             ++g.nfields;
             return;
         }
-        f = Field{t.kind, t.i, 0.0, g.text.used};
+        f = Field{t.kind, 0, 0.0, g.text.used};
         if (t.kind == Kind::Text && (g.accepted[g.nfields] & kKeepsText)) {
-            const size_t len = std::strlen(t.text);
+            const size_t len = length_of(t);
             if (len < SIZE_MAX - g.text.used && g.text.reserve(g.text.used + len + 1)) {
                 std::memcpy(g.text.p + g.text.used, t.text, len + 1);
                 g.text.used += len + 1;

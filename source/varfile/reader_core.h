@@ -18,7 +18,7 @@ enum class Kind : uint8_t { None, Text, Real, Integer };
 struct Tok {
     Kind kind;
     bool raw;   // a number not yet converted: its text, and its kind as scanned
-    int32_t i;  // the count of extra commas
+    int32_t i;  // the count of extra commas; a text's length (-1: too long to hold)
     union {
         double r;
         char *text;  // name or number, NUL-terminated
@@ -29,7 +29,7 @@ struct Tok {
 size_t scan_input(char *buffer, size_t size);  // the next bytes of the pipe
 [[noreturn]] void scan_fatal(const char *what);
 void scan_name(Tok *t, char *text, size_t len);
-void scan_number(Tok *t, char *text, bool integer);      // text NUL-terminated
+void scan_number(Tok *t, char *text, size_t len, bool integer);
 void scan_commas(Tok *t, const char *text, size_t len);  // a run of commas and blanks
 void scan_unexpected(char c);
 void scan_unterminated();
