@@ -21,9 +21,11 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              rtoeqnlst_set_neqn(w.list, 4);
              rtoeqnlst_set_neqn(w.list, 5);
              rtoeqnlst_set_neqn(w.list, -1);
-             return line(rtoeqnlst_inq_neqn(w.list));
+             const int32_t kept = rtoeqnlst_inq_neqn(w.list);
+             rtoeqnlst_set_neqn(w.list, 0);
+             return line(kept, rtoeqnlst_inq_neqn(w.list));
          },
-         "4|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n|"},
+         "4 0|!! rtoeqnlst_set_neqn: size 5 exceeds capacity 4\n|"},
         {"a capacity below the size is refused; no list has any",
          [] {
              World w;
@@ -115,6 +117,26 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(name(w.list, 1), rtoeqnlst_inq_eqn_scale(w.list, 1));
          },
          "EQ1 3|rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
+        {"a record without a process variable clears even a one-letter one",
+         [] {
+             World w;
+             rtoeqnlst_set_eqn_proc_var(w.list, 1, "V");
+             eqninfo in{};
+             in.mask.mask1 = EQNINFO_NAME;
+             std::strcpy(in.name, "BAL");
+             rtoeqnlst_initialize_eqn(w.list, 1, &in);
+             return line(rtoeqnlst_inq_eqn_proc_var(w.list, 1));
+         },
+         "||"},
+        {"a record read or written without a list or a record: each said",
+         [] {
+             World w;
+             eqninfo record{};
+             rtoeqnlst_inq_eqn(nullptr, 1, &record);
+             rtoeqnlst_initialize_eqn(w.list, 1, nullptr);
+             return std::string();
+         },
+         "||A(rtoeqnlst_inq_eqn: eqnlst is NULL)A(rtoeqnlst_inq_eqn: eqninfo pointer is NULL)"},
         {"the digest is fed every name",
          [] {
              World w;

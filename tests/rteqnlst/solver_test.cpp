@@ -92,6 +92,18 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
         {"the largest residuals of a range clipped to the list",
          [&] { return listed(w.list, 0, 99, 2, kResidual); },
          "4 3||A(rtoeqnlst_inq_max_residuals: start<=0)"},
+        {"the largest of no list, of no places and into no array: each said",
+         [&] {
+             int32_t out[1] = {7};
+             rtoeqnlst_inq_max_residuals(w.list, 1, 4, 0, 1, out);
+             rtoeqnlst_inq_max_residuals(w.list, 1, 4, 1, 1, nullptr);
+             rtoeqnlst_inq_max_shadow_prices(w.list, 1, 4, 1, 0, nullptr);
+             const int32_t untouched = out[0];
+             rtoeqnlst_inq_max_residuals(nullptr, 1, 4, 1, 1, out);
+             return line(untouched, out[0]);
+         },
+         "7 0||A(rtoeqnlst_inq_max_residuals: nres<=0)A(rtoeqnlst_inq_max_residuals: NULL index array)"
+         "A(rtoeqnlst_inq_max_shadow_prices: NULL index array)A(rtoeqnlst_inq_max_residuals: eqnlst is 0)"},
         {"the largest residuals of a dictionary without status words: none",
          [] {
              const rtattrdesc_t residual_only[] = {{"RESIDUAL", RTATTR_DOUBLE, 9.0, 0, nullptr, 0, nullptr},
