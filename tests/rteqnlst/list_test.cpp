@@ -137,6 +137,16 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return std::string();
          },
          "||A(rtoeqnlst_inq_eqn: eqnlst is NULL)A(rtoeqnlst_inq_eqn: eqninfo pointer is NULL)"},
+        {"the symbol statistics are the dictionary's",
+         [] {
+             World w(2);
+             rtoeqnlst_printsymbolstats(w.list);
+             return std::string();
+         },
+         "|****************Begin attribute dictionary statistics****************\n"
+         "Head attribute dictionary\n       Size: 2\nNon-defunct: 2\n Attributes: 10\n     Sparse: 1\n"
+         "Attribute hash table statistics\nMapping hash table statistics\n"
+         "****************End attribute dictionary statistics****************\n|"},
         {"the digest is fed every name",
          [] {
              World w;
