@@ -157,6 +157,9 @@ TEST(EqnSolver, OnlyTheFullSortNeedsMemory) {
         return top + "|" + his.text();
     };
     EXPECT_EQ(top_without_memory(2, 1), "1028 1027|") << "distinct keys: the selection alone, no memory";
+    std::vector<int32_t> top255;
+    for (int32_t k = 1028; k > 1028 - 255; --k) top255.push_back(k);
+    EXPECT_EQ(top_without_memory(255, 1), joined(top255) + "|") << "255 places, the most the selection keeps";
     for (long failing : {1L, 2L})  // the keys' array, then the indices'
         EXPECT_EQ(top_without_memory(256, failing),
                   joined(std::vector<int32_t>(256, 0)) +
