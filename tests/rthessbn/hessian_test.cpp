@@ -74,13 +74,20 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
 }
 
-TEST(Hessian, AWindowKnowsItsParent) {
+TEST(Hessian, LineageShapeAndHandles) {
     World w;
     rt_hess_t *parent = nullptr;
     rtohess_parent(w.win, &parent);
     EXPECT_EQ(parent, w.head);
     EXPECT_EQ(rtohess_parent_check(w.head, w.win), 1) << "the window's own parent";
     EXPECT_EQ(rtohess_parent_check(w.win, w.head), 0) << "a head has no parent";
+    EXPECT_EQ(line(rtohess_size(w.head), rtohess_capacity(w.head)), "5 6") << "the head's size and capacity";
+    EXPECT_EQ(line(rtohess_inq_nnz(nullptr), rtohess_inq_capacity(nullptr), rtohess_size(nullptr),
+                   rtohess_capacity(nullptr)),
+              "0 0 0 0")
+        << "a missing Hessian's counts";
+    rtohess_destroy(&w.win);
+    EXPECT_EQ(w.win, nullptr) << "destroying clears the handle";
 }
 
 // A filter's answer for one record and the answer it should give.
@@ -120,6 +127,7 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
         {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3), 1},
         {"var name, first variable", rtohess_filter_var_match_name(&rec, "X2"), 1},
         {"var index, second variable", rtohess_filter_var_match_index(&rec, 3), 1},
+        {"var index, neither variable", rtohess_filter_var_match_index(&rec, 9), 0},
         {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1"), 1},
         {"eqn index", rtohess_filter_eqn_match_index(&rec, 1), 1},
         {"always", rtohess_filter_always_true(nullptr, nullptr), 1},

@@ -179,7 +179,11 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          },
          "0 0||A(rtojac_match_eqn_regexp: jacobian is NULL)A(rtojac_match_var_regexp: jacobian is NULL)"},
         {"a NULL handle: inquiries give 0, silently",
-         [] { return line(nonzero(nullptr, 1), rtojac_inq_capacity(nullptr)); }, "0 0 0 0 0||"},
+         [] {
+             return line(nonzero(nullptr, 1), rtojac_inq_nnz(nullptr), rtojac_inq_capacity(nullptr),
+                         rtojac_size(nullptr), rtojac_capacity(nullptr));
+         },
+         "0 0 0 0 0 0 0 0||"},
     });
 }
 
@@ -201,6 +205,8 @@ TEST(JacobianCalls, LineageAndShape) {
                    rtojac_parent_check(w.head, nullptr)),
               "1 0 0");
     EXPECT_EQ(line(rtojac_size(w.win), rtojac_capacity(w.win)), "2 3") << "the window's size and capacity";
+    rtojac_destroy(&w.win);
+    EXPECT_EQ(w.win, nullptr) << "destroying clears the handle";
 }
 
 TEST(JacobianCalls, RecordsSearchesAndFilters) {
@@ -215,7 +221,7 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
     rtojac_set_nz_value(w.win, 1, 1.5);
     rtojac_set_linear(w.win, 1, 1);
     rt_jac_nz rec;
-    std::memset(&rec, 'x', sizeof rec);  // no name field ends before its last byte
+    std::memset(&rec, 'x', sizeof rec);
     rec.mask = RT_JAC_NZ_EQNNAME | RT_JAC_NZ_VARNAME | RT_JAC_NZ_VALUE | RT_JAC_NZ_LINEAR;
     rtojac_inq_nz(vars, eqns, w.win, 1, &rec);
     EXPECT_EQ(line(rec.eqnname, rec.varname, rec.eqnnum, rec.varnum, rec.value, line(rec.linear)),
