@@ -74,13 +74,20 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     for (Pattern &p : copies) RTO_IFREE(&p.plex);
 }
 
-TEST(Hessian, AWindowKnowsItsParent) {
+TEST(Hessian, LineageShapeAndHandles) {
     World w;
     rt_hess_t *parent = nullptr;
     rtohess_parent(w.win, &parent);
     EXPECT_EQ(parent, w.head);
     EXPECT_EQ(rtohess_parent_check(w.head, w.win), 1) << "the window's own parent";
     EXPECT_EQ(rtohess_parent_check(w.win, w.head), 0) << "a head has no parent";
+    EXPECT_EQ(line(rtohess_size(w.head), rtohess_capacity(w.head)), "5 6") << "the head's size and capacity";
+    EXPECT_EQ(line(rtohess_inq_nnz(nullptr), rtohess_inq_capacity(nullptr), rtohess_size(nullptr),
+                   rtohess_capacity(nullptr)),
+              "0 0 0 0")
+        << "a missing Hessian's counts";
+    rtohess_destroy(&w.win);
+    EXPECT_EQ(w.win, nullptr) << "destroying clears the handle";
 }
 
 // A filter's answer for one record and the answer it should give.
@@ -120,6 +127,7 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
         {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3), 1},
         {"var name, first variable", rtohess_filter_var_match_name(&rec, "X2"), 1},
         {"var index, second variable", rtohess_filter_var_match_index(&rec, 3), 1},
+        {"var index, neither variable", rtohess_filter_var_match_index(&rec, 9), 0},
         {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1"), 1},
         {"eqn index", rtohess_filter_eqn_match_index(&rec, 1), 1},
         {"always", rtohess_filter_always_true(nullptr, nullptr), 1},
@@ -147,13 +155,18 @@ TEST(Hessian, OwnTexts) {
         rtohess_move_items(w.head, 4, 1, 3);
         rtohess_move_items(w.win, 1, 2, -1);
         rtohess_move_items(w.win, 2, 1, 2);
-        rtohess_inq_nz(nullptr, nullptr, nullptr, 1, nullptr);
+        rt_hess_nz untouched{};
+        untouched.eqnnum = 7;
+        rtohess_inq_nz(nullptr, nullptr, nullptr, 1, &untouched);
+        EXPECT_EQ(untouched.eqnnum, 7) << "a missing Hessian leaves the record as it was";
         EXPECT_EQ(line(rtohess_match_var_regexp(nullptr, nullptr, 0),
                        rtohess_match_eqn_regexp(nullptr, nullptr, 0)),
                   "0 0")
             << "searches without a Hessian find nothing";
-        zarn::failalloc_set(2, false, true);
-        EXPECT_EQ(rtohess_create(3), nullptr);
+        zarn::failalloc_set(1);
+        EXPECT_EQ(rtohess_create(3), nullptr) << "no head record";
+        zarn::failalloc_set(5, false, true);
+        EXPECT_EQ(rtohess_create(3), nullptr) << "no values, after three number blocks";
         zarn::failalloc_set(0);
         errors = err.text();
     }
@@ -171,8 +184,10 @@ TEST(Hessian, OwnTexts) {
         "!!rtohess_head_move_items: bad source or destination, source 4, dest 1, move size 3, list size 5"
         "!! rtohess_embed_move_items: size < 0 (-1)\n"
         "!!rtohess_embed_move_items: bad source or destination, source 2, dest 1, move size 2, list size 2\n"
+        "!!rtohess_create: Unable to allocate memory for hessian\n"
         "!!rtohess_create: Unable to allocate memory for hessian 3\n");
-    for (const char *a : {"rtohess_inq_nz: hessian is NULL", "rtohess_match_eqn_regexp: hessian is NULL"})
+    for (const char *a : {"rtohess_inq_nz: hessian is NULL", "rtohess_match_var_regexp: hessian is NULL",
+                          "rtohess_match_eqn_regexp: hessian is NULL"})
         EXPECT_NE(errors.find(std::string("Assertion '") + a + "' failed in source/rthessbn/rthess:"),
                   std::string::npos)
             << a;

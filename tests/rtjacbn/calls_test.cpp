@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "hostile.h"
@@ -108,12 +109,13 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          },
          "|!!generic_setnnz: Capacity exceeded 11 10\n"
          "!!generic_setnnz: Negative count -2147483648\n|"},
-        {"capacities: a window beyond its parent's nnz, negative ones",
+        {"capacities: a window beyond its parent's nnz, negative ones; a head's 0 is taken silently",
          [] {
              World w;
              rtojac_resize(w.win, 5);
              rtojac_resize(w.win, -1);
              rtojac_resize(w.head, INT32_MIN);
+             rtojac_resize(w.head, 0);
              return "";
          },
          "|!!embed_resize: Parent is not big enough for capacity expansion.\n"
@@ -170,11 +172,18 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          },
          "|!!rtojac_set_rows: Window reaches beyond the nonzeros of its parent\n"
          "!!rtojac_set_columns: Window reaches beyond the nonzeros of its parent\n|"},
-        {"a missing Jacobian in an equation search: its assertion line",
-         [] { return line(rtojac_match_eqn_regexp(nullptr, nullptr, 0)); },
-         "0||A(rtojac_match_eqn_regexp: jacobian is NULL)"},
-        {"a NULL handle: inquiries give 0, silently", [] { return nonzero(nullptr, 1); },
-         "0 0 0 0||"},
+        {"a missing Jacobian in a search: each search's assertion line",
+         [] {
+             const int32_t eqn = rtojac_match_eqn_regexp(nullptr, nullptr, 0);
+             return line(eqn, rtojac_match_var_regexp(nullptr, nullptr, 0));
+         },
+         "0 0||A(rtojac_match_eqn_regexp: jacobian is NULL)A(rtojac_match_var_regexp: jacobian is NULL)"},
+        {"a NULL handle: inquiries give 0, silently",
+         [] {
+             return line(nonzero(nullptr, 1), rtojac_inq_nnz(nullptr), rtojac_inq_capacity(nullptr),
+                         rtojac_size(nullptr), rtojac_capacity(nullptr));
+         },
+         "0 0 0 0 0 0 0 0||"},
     });
 }
 
@@ -196,6 +205,8 @@ TEST(JacobianCalls, LineageAndShape) {
                    rtojac_parent_check(w.head, nullptr)),
               "1 0 0");
     EXPECT_EQ(line(rtojac_size(w.win), rtojac_capacity(w.win)), "2 3") << "the window's size and capacity";
+    rtojac_destroy(&w.win);
+    EXPECT_EQ(w.win, nullptr) << "destroying clears the handle";
 }
 
 TEST(JacobianCalls, RecordsSearchesAndFilters) {
@@ -209,12 +220,15 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
     rtojac_set_nz_coord(w.win, 1, 1, 2);  // the head's equation 3, variable 8
     rtojac_set_nz_value(w.win, 1, 1.5);
     rtojac_set_linear(w.win, 1, 1);
-    rt_jac_nz rec{};
+    rt_jac_nz rec;
+    std::memset(&rec, 'x', sizeof rec);
     rec.mask = RT_JAC_NZ_EQNNAME | RT_JAC_NZ_VARNAME | RT_JAC_NZ_VALUE | RT_JAC_NZ_LINEAR;
     rtojac_inq_nz(vars, eqns, w.win, 1, &rec);
     EXPECT_EQ(line(rec.eqnname, rec.varname, rec.eqnnum, rec.varnum, rec.value, line(rec.linear)),
               "E1 X2 1 2 1.5 1")
         << "names from the lists by the window's local numbers";
+    EXPECT_EQ(rec.eqnname[ZARN_NAME_MAX] + rec.varname[ZARN_NAME_MAX], 0)
+        << "each name field's last byte cleared";
 
     ASSERT_EQ(re_comp("^X2[26]$"), nullptr);
     const int32_t first = rtojac_match_var_regexp(w.head, vars, -3);
