@@ -107,27 +107,19 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(held.c_str(), wrapper.refs);
          },
          "W.T 1 1 0||"},
-        {"a record initialised without a name: said, and the rest written",
-         [] {
-             World w;
-             eqninfo in{};
-             in.mask.mask1 = EQNINFO_SCALE;
-             in.scale = 3.0;
-             rtoeqnlst_initialize_eqn(w.list, 1, &in);
-             return line(name(w.list, 1), rtoeqnlst_inq_eqn_scale(w.list, 1));
-         },
-         "EQ1 3|rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
-        {"a record without a process variable clears even a one-letter one",
+        {"a record without a name or a process variable: the name said, a one-letter one cleared, the rest "
+         "written",
          [] {
              World w;
              rtoeqnlst_set_eqn_proc_var(w.list, 1, "V");
              eqninfo in{};
-             in.mask.mask1 = EQNINFO_NAME;
-             std::strcpy(in.name, "BAL");
+             in.mask.mask1 = EQNINFO_SCALE;
+             in.scale = 3.0;
              rtoeqnlst_initialize_eqn(w.list, 1, &in);
-             return line(rtoeqnlst_inq_eqn_proc_var(w.list, 1));
+             return line(name(w.list, 1), rtoeqnlst_inq_eqn_scale(w.list, 1),
+                         std::strlen(rtoeqnlst_inq_eqn_proc_var(w.list, 1)));
          },
-         "||"},
+         "EQ1 3 0|rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
         {"a record read or written without a list or a record: each said",
          [] {
              World w;
