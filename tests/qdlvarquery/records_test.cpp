@@ -63,6 +63,30 @@ TEST_F(Loading, TheStatusWordIsReadByLoadsAndWrittenByCommitsAndCreates) {
     EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INDEP) << "and created";
 }
 
+// A commit takes a real from the display unit (ATM) back to the held PSIA
+// over the scale.
+TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
+    V r;
+    r.mask = {V::VALUE, 0u};
+    ASSERT_TRUE(r.Load(list, 1, true));
+    ASSERT_TRUE(r.SetValue(V::VALUE, 1.5));
+    ASSERT_TRUE(r.Commit(list, 1));
+    V si;
+    si.mask = {V::VALUE, 0u};
+    ASSERT_TRUE(si.Load(list, 1, false));
+    double pascals = 0.0;
+    ASSERT_TRUE(si.GetValue(V::VALUE, pascals));
+    EXPECT_NEAR(pascals, 151987.5, 1e-6) << "1.5 ATM";
+}
+
+TEST_F(Loading, AttributesNotAskedForAreNotRead) {
+    V r;
+    r.mask = {V::SPEC, 0u};
+    r.value = -1.0;
+    ASSERT_TRUE(r.Load(list, 1, false));
+    EXPECT_EQ(r.value, -1.0) << "VALUE left as it was";
+}
+
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     V r;
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}));
@@ -76,8 +100,14 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     EXPECT_STREQ(v.u.text, "CONST");
     ASSERT_TRUE(r.GetValue(V::NUMBER, v));
     EXPECT_EQ(v.u.number.ival, 7);
-    const std::pair<int32_t, const char *> texts[] = {
-        {V::NAME, "B1.X"}, {V::DESCRIPTION, "feed"}, {V::CONN_TYPE, "PRESSURE"}};
+    ASSERT_TRUE(r.SetValue(V::CONN_TYPE, int32_t{500}));
+    ASSERT_TRUE(r.GetValue(V::CONN_TYPE, v)) << "a code without a word";
+    EXPECT_EQ(v.u.number.ival, 500);
+    const std::pair<int32_t, const char *> texts[] = {{V::NAME, "B1.X"},
+                                                      {V::DESCRIPTION, "feed"},
+                                                      {V::CONN_TYPE, "PRESSURE"},
+                                                      {V::CONN_TYPE, "API"},
+                                                      {V::PHYSICAL_TYPE, "LENGTH"}};
     for (const auto &[id, text] : texts) {
         ASSERT_TRUE(r.SetValue(id, text)) << text;
         ASSERT_TRUE(r.GetValue(id, v)) << text;
@@ -94,6 +124,11 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     ASSERT_TRUE(p.GetValue(P::UOM, var));
     ASSERT_EQ(var.vt, VT_BSTR);
     EXPECT_EQ(units_of(var.bstrVal), (std::vector<OLECHAR>{'K', 'G'}));
+    ASSERT_TRUE(p.GetValue(P::UOM, var)) << "again, over the text it holds (freed first)";
+    p.type = 9;  // a code without a word, as a host may load it
+    p.loaded.mask1 |= P::TYPE;
+    ASSERT_TRUE(p.GetValue(P::TYPE, v));
+    EXPECT_EQ(v.u.number.ival, 9);
     VariantClear(&var);
     value_destroy(&v);
 }
@@ -141,6 +176,7 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     };
     const Row rows[] = {{V::SPEC, VAR_CALC, VAR_INITIAL},
                         {V::BOUND, VAR_BOUND_HARD, VAR_BOUND_SOFT2},
+                        {V::QUALITY, 0, 3},
                         {V::ACTIVE_BOUND, 0, 17},
                         {V::VARIABLE_TYPE, 0, 7},
                         {V::PARAM_HOMO, 0, 1},
@@ -154,7 +190,7 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
         EXPECT_FALSE(r.GetValue(row.id, held)) << name << " unset";
         for (int32_t code : {row.highest, row.lowest}) {
             EXPECT_TRUE(r.SetValue(row.id, code)) << name << " " << code;
-            r.GetValue(row.id, held);
+            EXPECT_TRUE(r.GetValue(row.id, held)) << name << " " << code;
             EXPECT_EQ(held, code) << name;
         }
         for (int32_t beyond : {row.lowest - 1, row.highest + 1})
@@ -162,6 +198,8 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     }
     V r;
     EXPECT_FALSE(r.SetValue(V::VALUE, int32_t{1})) << "VALUE takes no code";
+    EXPECT_TRUE(r.SetValue(V::UOM_ID, int32_t{0})) << "unit 0 stands for the default unit";
+    EXPECT_FALSE(r.SetValue(V::UOM_ID, int32_t{-1}));
 }
 
 // An attribute is marked by the bits its assignment sets (UOM: 1024 and 2 in
@@ -185,6 +223,7 @@ TEST(VariableRecord, ModificationBitsOfEachAttribute) {
 
 TEST(QueryRecords, EquationSettersKeepEachAttributeApart) {
     QDLEquationData e;
+    EXPECT_EQ(e.mask.mask1 | e.mask.mask2, 0u) << "a new record asks the host for nothing";
     EXPECT_TRUE(e.SetValue(QDLEquationData::VALUE, 2.5));
     EXPECT_TRUE(e.SetValue(QDLEquationData::SCALE, 4.0));
     EXPECT_TRUE(e.SetValue(QDLEquationData::SHADOW_PRICE, -1.0));
@@ -196,6 +235,7 @@ TEST(QueryRecords, EquationSettersKeepEachAttributeApart) {
     EXPECT_TRUE(e.GetValue(QDLEquationData::NUMBER, number));
     EXPECT_EQ(number, 7);
     EXPECT_FALSE(e.SetValue(QDLEquationData::NUMBER, 1.0)) << "NUMBER is not a real";
+    EXPECT_FALSE(e.GetValue(QDLEquationData::NUMBER, x)) << "nor read as one";
     EXPECT_STREQ(QDLEquationData::AttribName(QDLEquationData::SHADOW_PRICE), "SHADOW_PRICE");
 }
 

@@ -155,19 +155,23 @@ TEST_F(Run, ShortMemoryStopsARunThatKeepsWhatItFound) {
     EXPECT_GT(seen, 0);
     // Over candidates, ExecuteMore adds what it finds one by one, once each.
     const int32_t first[] = {1}, found[] = {1, 10, 11}, more[] = {1, 10, 11, 11};
+    int32_t grown = -1;
     ASSERT_TRUE(engine->SetCandidates(3, found));
     const long seen_more = fail_each_allocation(
         [&] {
             engine->SetCandidates(1, first);
             engine->Execute();
             engine->SetCandidates(4, more);
-            engine->ExecuteMore();
+            const int32_t before = engine->NumResults();
+            added = engine->ExecuteMore();
+            grown = engine->NumResults() - before;
             return Results() == Numbers{1, 10, 11};
         },
         [&](long n, bool) {
             const Numbers kept = Results();
             const bool prefix = kept.size() <= 3 && std::equal(kept.begin(), kept.end(), found);
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped ExecuteMore keeps what it found first";
+            EXPECT_EQ(added, grown) << "allocation " << n << ": ExecuteMore counts only what it added";
         });
     EXPECT_GT(seen_more, 0);
 }

@@ -201,6 +201,8 @@ const QueryRow kQueries[] = {
      [](const VarRow &r) { return r.var_type > 3 && r.marked == 0; }},
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
+    {"code_without_match_or_name", "SPEC > INITIAL OR NAME = S1.*",
+     [](const VarRow &r) { return named(r, "S1.*"); }},
     {"name_regex_slash", "NAME = '/X\\(3[0-9]\\)$'", [](const VarRow &r) { return named(r, "*X(3?)"); }},
     {"name_empty_passes", "NAME = '' AND SPEC = 7", [](const VarRow &r) { return r.spec == 7; }},
     // Functions.
