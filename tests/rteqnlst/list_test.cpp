@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "eqnlst_fixture.h"
+#include "rtattrdict/rtattrdict_sibling.h"
 #include "failsweep.h"
 #include "fakes.h"
 
@@ -64,13 +65,15 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(rtoeqnlst_names_eq(other.window, 2, 2, w.list, 3, 3));
          },
          "1||"},
-        {"ranges beyond the list or of other names do not compare",
+        {"ranges beyond the list or of other names differ; empty ones are equal unless one starts at 0",
          [] {
              World w;
              return line(rtoeqnlst_names_eq(w.list, 2, 4, w.list, 2, 4),
-                         rtoeqnlst_names_eq(w.list, 1, 1, w.list, 2, 2));
+                         rtoeqnlst_names_eq(w.list, 1, 1, w.list, 2, 2),
+                         rtoeqnlst_names_eq(w.list, 3, 2, w.list, 4, 3),
+                         rtoeqnlst_names_eq(w.list, 0, -1, w.list, 1, 0));
          },
-         "0 0||"},
+         "0 0 1 0||"},
         {"removed equations lose their names",
          [] {
              World w;
@@ -95,20 +98,23 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(fields);
          },
          "EQ1**EQ2**LONGN|Truncating equation name 'LONGNAME' to 5 characters\n|"},
-        {"a process variable named through a window; a COM wrapper held, then let go",
+        {"a process variable named through a window, a block pointer from a negative integer; a COM wrapper "
+         "held, then let go",
          [] {
              World w;
              CountingWrapper wrapper;
              rtoeqnlst_set_eqn_proc_var(w.window, 1, "T");
              rtoeqnlst_set_eqn_comWrapper(w.list, 2, &wrapper);
+             rtoeqnlst_set_eqn_blockptr_int(w.list, 2, -2);
              const std::string held = line(rtoeqnlst_inq_eqn_proc_var(w.list, 2),
-                                           rtoeqnlst_inq_eqn_comWrapper(w.list, 2) == &wrapper, wrapper.refs);
+                                           rtoeqnlst_inq_eqn_comWrapper(w.list, 2) == &wrapper, wrapper.refs,
+                                           rtoeqnlst_vec_blockptr(w.list)[1] == reinterpret_cast<void *>(-2));
              rtoeqnlst_set_eqn_comWrapper(w.list, 2, nullptr);
              return line(held.c_str(), wrapper.refs);
          },
-         "W.T 1 1 0||"},
-        {"a record without a name or a process variable: the name said, a one-letter one cleared, the rest "
-         "written",
+         "W.T 1 1 1 0||"},
+        {"records without a name or a process variable: the name said, a one-letter one cleared, none not "
+         "made",
          [] {
              World w;
              rtoeqnlst_set_eqn_proc_var(w.list, 1, "V");
@@ -116,10 +122,14 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              in.mask.mask1 = EQNINFO_SCALE;
              in.scale = 3.0;
              rtoeqnlst_initialize_eqn(w.list, 1, &in);
+             rtoeqnlst_initialize_eqn(w.list, 2, &in);
+             const rtattr_t *procvar = zarn::rtattrdict::lookup_attr(w.list, "PROCVAR");
              return line(name(w.list, 1), rtoeqnlst_inq_eqn_scale(w.list, 1),
-                         std::strlen(rtoeqnlst_inq_eqn_proc_var(w.list, 1)));
+                         std::strlen(rtoeqnlst_inq_eqn_proc_var(w.list, 1)),
+                         zarn::rtattrdict::sparse_cell(w.list, 2, procvar) == nullptr);
          },
-         "EQ1 3 0|rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
+         "EQ1 3 0 1|rtoeqnlst_initialize_eqn: You must set the eqation name.\n"
+         "rtoeqnlst_initialize_eqn: You must set the eqation name.\n|"},
         {"a record read or written without a list or a record: each said",
          [] {
              World w;
@@ -166,10 +176,13 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              rtoeqnlst_initialize_eqn(w.list, 2, &in);
              out.mask.mask1 = 0x1FF;
              rtoeqnlst_inq_eqn(w.list, 2, &out);
+             eqninfo status_only{};
+             status_only.mask.mask1 = EQNINFO_STATUS;
+             rtoeqnlst_inq_eqn(w.list, 2, &status_only);
              return line(out.name, out.residual, out.scale, out.status, out.group, out.proc_var,
-                         out.blockptr == nullptr, out.basic, out.shadow_price);
+                         out.blockptr == nullptr, out.basic, out.shadow_price, status_only.group);
          },
-         "BAL 0.5 1 3 6 V 1 5 0||"},
+         "BAL 0.5 1 3 6 V 1 5 0 0||"},
     });
 }
 

@@ -74,14 +74,18 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
         return line(x);
     };
     run_hostile({
-        {"inclusion of an index beyond the list, at 0 or of no list: nothing changes",
+        {"the last equation excluded and included again; an index beyond the list, at 0 or of no list: "
+         "nothing",
          [&] {
+             rtoeqnlst_in_exclude_equation(w.list, 4, 0);
+             const int32_t without_last = rtoeqnlst_inq_neqn_active(w.list);
+             rtoeqnlst_in_exclude_equation(w.list, 4, 1);
              rtoeqnlst_in_exclude_equation(w.list, 5, 0);
              rtoeqnlst_in_exclude_equation(w.list, 0, 0);
              rtoeqnlst_in_exclude_equation(nullptr, 1, 0);
-             return line(rtoeqnlst_inq_neqn_active(w.list));
+             return line(without_last, rtoeqnlst_inq_neqn_active(w.list));
          },
-         "3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
+         "2 3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
         {"the norm of the whole list without the excluded and the objective",
          [&] { return norm(w.list, 1, 4); }, "5||"},
         {"the norm of one equation", [&] { return norm(w.list, 2, 2); }, "3||"},
@@ -236,6 +240,10 @@ TEST(EqnDottedNames, AssignmentOfEveryAttributeAndItsMessages) {
             << c.target << " = " << c.value;
         value_destroy(&v);
     }
+    World empty(0);
+    value_t one = make("i:1");
+    rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &one);
+    EXPECT_EQ(his.text() + err.text(), "") << "an empty list takes no assignment, silently";
 }
 
 TEST(EqnDottedNames, LookupOfEveryAttribute) {
