@@ -74,8 +74,9 @@ program vgroups
   use vgroups_checks
   implicit none
   integer(8) :: ig, ig2, ierr, k, j
-  integer(8), parameter :: damaged_count(3) = [-1, 1, 1], damaged_records(3) = 2*ncol + nrow + [1, 0, 2]
-  character(*), parameter :: damage(3) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit']
+  integer(8), parameter :: damaged_count(4) = [-1, 1, 1, 0], damaged_records(4) = 2*ncol + nrow + [1, 0, 2, 2]
+  character(*), parameter :: damage(4) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit', &
+                                          'row starts from 7']
   real(8) :: err1, err2
   character(100) :: reported
 
@@ -111,7 +112,12 @@ program vgroups
   ! Damaged files read as nothing and leave the unit at a record of 7; history goes to unit 42.
   open (42, status='scratch')
   call rtohis_set_hisDev(rtoPipe_fortran_output(42_c_int32_t))
-  do j = 1, 3
+  ! An empty file: not even the sizes can be read.
+  rewind (41)
+  endfile (41)
+  rewind (41)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  do j = 1, 4
     rewind (41)
     write (41) damaged_count(j), ncol, nrow, nnz
     do k = 1, damaged_records(j)
@@ -123,20 +129,15 @@ program vgroups
     read (41) k
     call check(ig2 == 0 .and. k == 7, damage(j))
   end do
-  ! An empty file: not even the sizes can be read.
-  rewind (41)
-  endfile (41)
-  rewind (41)
-  call U3VGRP_READ_FM_FILE(41_8, ig2)
   close (41, status='delete')
   call RTOHIS_FLUSH()
   rewind (42)
   read (42, '(a)') reported
+  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
+  ! Each message is followed by a blank record.
+  read (42, '(/a)') reported
   call check(reported == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')
-  ! Past a blank record, the list's message and another blank one.
-  read (42, '(///a)') reported
-  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
 
   call U3VGRP_DESTROY(ig)
   print '(a)', 'vgroups: all calls behaved'

@@ -139,6 +139,13 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              ZARN_ib0[g] = ncol;
          },
          1, "!! u3vgrp_compute: group object " + std::to_string(g) + " is not consistent\n"},
+        {"compute a negative count",
+         [&] {
+             ZARN_ib0[g + 1] = minus;
+             compute(rows, cols, zero);
+             ZARN_ib0[g + 1] = nrow;
+         },
+         1, "!! u3vgrp_compute: count is out of range. -1\n"},
         {"compute no memory for flags",
          [&] {
              zarn::failalloc_set(1);
@@ -153,8 +160,8 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          4, "!! u3vgrp_compute: not enough memory for 6 entries\n"},
         {"kpr negative count", [&] { kpr(ncol, minus, starts.data(), cols.data()); }, 1,
          "!! u3_kpr: count is out of range. -1\n"},
-        {"kpr sizes beyond a block", [&] { kpr(huge, nrow, starts.data(), cols.data()); }, 1,
-         "!! u3_kpr: count is out of range. 9223372036854775807\n"},
+        {"kpr columns beyond a block", [&] { kpr(int64_t{1} << 59, nrow, starts.data(), cols.data()); }, 1,
+         "!! u3_kpr: count is out of range. 576460752303423488\n"},
         {"kpr starts over the list", [&] { kpr(ncol, nrow, groups.data(), cols.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
         {"kpr list over the columns", [&] { kpr(ncol, nrow, starts.data(), groups.data()); }, 1,
