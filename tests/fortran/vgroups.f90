@@ -8,7 +8,8 @@ module vgroups_checks
   integer(8), parameter :: cols(nnz) = coloff + [1, 2, 2, 3, 6, 3, 4, 4, 5, 1, 5, 6]
   real(8), parameter :: vals(nnz) = [2d0, -1d0, 3d0, 0.5d0, 4d0, -2d0, 1.5d0, 7d0, -3d0, 1d0, 2.5d0, -0.25d0]
   integer(8), parameter :: status(ncol) = 4096  ! physical type 0: p + 256 in bits 4-12
-  real(8), parameter :: typical(ncol) = 1d0, minstep(1) = 1d-3
+  ! Column 3's small typical magnitude keeps its step relative to its value.
+  real(8), parameter :: typical(ncol) = [1d0, 1d0, 1d-4, 1d0, 1d0, 1d0], minstep(1) = 1d-3
   real(8), parameter :: at_linear(ncol) = [1d0, -2d0, 0.5d0, 3d0, 0d0, 1d-4]
   interface
     function rtoPipe_fortran_output(unit) bind(C, name='rtoPipe_fortran_output')
@@ -73,12 +74,16 @@ program vgroups
   use vgroups_checks
   implicit none
   integer(8) :: ig, ig2, ierr, k, j
-  integer(8), parameter :: damaged_count(3) = [-1, 1, 1], damaged_records(3) = 2*ncol + nrow + [1, 0, 2]
-  character(*), parameter :: damage(3) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit']
+  integer(8), parameter :: damaged_count(4) = [-1, 1, 1, 0], damaged_records(4) = 2*ncol + nrow + [1, 0, 2, 2]
+  character(*), parameter :: damage(4) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit', &
+                                          'row starts from 7']
   real(8) :: err1, err2
   character(100) :: reported
 
+  ! The file holds the object before and after its groups are computed.
+  open (unit=41, file='vgroups.grp', form='unformatted', access='sequential', status='replace')
   call U3VGRP_CREATE(ncol, nrow, nnz, ig)
+  call U3VGRP_SAVE_TO_FILE(41_8, ig)
   call U3VGRP_COMPUTE(rows, cols, status, 0_8, coloff, 0_8, ig, ierr)
   err1 = drive(ig, 1, at_linear, 1d-6)
   call check(err1 <= 1d-6, 'linear model reproduces A')
@@ -90,10 +95,15 @@ program vgroups
   call check(err1/err2 > 8d0 .and. err1/err2 < 12d0, 'error falls with the step')
 
   ! Saved and read back, the groups give the same Jacobian.
-  open (unit=41, file='vgroups.grp', form='unformatted', access='sequential', status='replace')
   call U3VGRP_SAVE_TO_FILE(41_8, ig)
+  write (41) 7_8
   rewind (41)
   call U3VGRP_READ_FM_FILE(41_8, ig2)
+  call check(ig2 /= 0, 'an object without groups read back')
+  call U3VGRP_DESTROY(ig2)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  read (41) k
+  call check(k == 7, 'the group file ends after the row starts')
   err1 = drive(ig2, 1, at_linear, 1d-6)
   call check(err1 <= 1d-6, 'groups read back')
   call U3VGRP_DESTROY(ig2)
@@ -102,7 +112,12 @@ program vgroups
   ! Damaged files read as nothing and leave the unit at a record of 7; history goes to unit 42.
   open (42, status='scratch')
   call rtohis_set_hisDev(rtoPipe_fortran_output(42_c_int32_t))
-  do j = 1, 3
+  ! An empty file: not even the sizes can be read.
+  rewind (41)
+  endfile (41)
+  rewind (41)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  do j = 1, 4
     rewind (41)
     write (41) damaged_count(j), ncol, nrow, nnz
     do k = 1, damaged_records(j)
@@ -118,6 +133,9 @@ program vgroups
   call RTOHIS_FLUSH()
   rewind (42)
   read (42, '(a)') reported
+  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
+  ! Each message is followed by a blank record.
+  read (42, '(/a)') reported
   call check(reported == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')
 

@@ -96,7 +96,7 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     int64_t g = 0, result = -1, ngroups = -1, state = 0;
     U3VGRP_CREATE(&ncol, &nrow, &nnz, &g);
     const V rows = {1, 1, 1}, cols = {1, 2, 3}, cols_out_of_range = {1, 4, 3}, status(3, 256 << 4);
-    V starts(3), groups(6);
+    V starts(6), groups(6);
     std::vector<double> x(3, 1.0), jac(3);
     const auto compute = [&](const V &row_indices, const V &col_indices, const int64_t &usefixed) {
         U3VGRP_COMPUTE(row_indices.data(), col_indices.data(), status.data(), &zero, &zero, &usefixed, &g,
@@ -139,6 +139,13 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              ZARN_ib0[g] = ncol;
          },
          1, "!! u3vgrp_compute: group object " + std::to_string(g) + " is not consistent\n"},
+        {"compute a negative count",
+         [&] {
+             ZARN_ib0[g + 1] = minus;
+             compute(rows, cols, zero);
+             ZARN_ib0[g + 1] = nrow;
+         },
+         1, "!! u3vgrp_compute: count is out of range. -1\n"},
         {"compute no memory for flags",
          [&] {
              zarn::failalloc_set(1);
@@ -153,12 +160,23 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          4, "!! u3vgrp_compute: not enough memory for 6 entries\n"},
         {"kpr negative count", [&] { kpr(ncol, minus, starts.data(), cols.data()); }, 1,
          "!! u3_kpr: count is out of range. -1\n"},
-        {"kpr sizes beyond a block", [&] { kpr(huge, nrow, starts.data(), cols.data()); }, 1,
-         "!! u3_kpr: count is out of range. 9223372036854775807\n"},
+        {"kpr columns beyond a block", [&] { kpr(int64_t{1} << 59, nrow, starts.data(), cols.data()); }, 1,
+         "!! u3_kpr: count is out of range. 576460752303423488\n"},
         {"kpr starts over the list", [&] { kpr(ncol, nrow, groups.data(), cols.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
         {"kpr list over the columns", [&] { kpr(ncol, nrow, starts.data(), groups.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
+        {"kpr columns from the last start", [&] { kpr(ncol, nrow, starts.data(), starts.data() + nrow); }, 1,
+         "!! u3_kpr: the arrays overlap\n"},
+        {"kpr no row starts", [&] { kpr(ncol, nrow, nullptr, cols.data()); }, 1,
+         "!! u3_kpr: an array argument is missing\n"},
+        {"kpr no columns needs no list",
+         [&] {
+             U3_KPR(&zero, &nrow, &zero, nullptr, nullptr, nullptr, starts.data(), nullptr, &ngroups,
+                    &result);
+             EXPECT_EQ(ngroups, 0) << "no columns: no groups";
+         },
+         0, ""},
         {"njac another shape midway",
          [&] {
              compute(rows, cols, zero);
@@ -202,11 +220,14 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
         {"create zero rows", [&] { U3VGRP_CREATE(&ncol, &zero, &nnz, &result); }, 0, ""},
         {"create negative count", [&] { U3VGRP_CREATE(&minus, &nrow, &nnz, &result); }, 0,
          "!! u3vgrp_create: count is out of range. -1\n"},
+        {"create beyond a block", [&] { U3VGRP_CREATE(&ncol, &huge, &nnz, &result); }, 0,
+         "!! u3vgrp_create: count is out of range. 9223372036854775807\n"},
         {"bksort no keys", [&] { U3_BKSORT(&one, &one, nullptr, starts.data(), groups.data()); }, -1,
          "!! u3_bksort: an array argument is missing\n"},
         {"bksort keys over the last start",
          [&] { U3_BKSORT(&one, &one, groups.data() + 1, starts.data(), groups.data()); }, -1,
          "!! u3_bksort: the arrays overlap\n"},
+        {"bksort no entries", [&] { U3_BKSORT(&one, &zero, nullptr, nullptr, starts.data()); }, -1, ""},
         {"bksort negative count", [&] { U3_BKSORT(&zero, &minus, nullptr, nullptr, starts.data()); }, -1,
          "!! u3_bksort: count is out of range. -1\n"},
         {"read a unit not open", [&] { U3VGRP_READ_FM_FILE(&unit, &result); }, 0,
