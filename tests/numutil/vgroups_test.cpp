@@ -250,6 +250,24 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     U3VGRP_DESTROY(&g);
 }
 
+// A column steps by relstep * x when |x| >= minstep(type) * typical, else by relstep times that product; a
+// price type -p takes type p's minimum step.
+TEST(VariableGroups, NjacStepByPhysicalType) {
+    const Pattern diagonal{2, 2, {1, 2}, {1, 2}};
+    Grouped run(diagonal, 0, 0);
+    const int64_t zero = 0;
+    const V status = {254 << 4, 256 << 4}, cols = {1, 2};  // the price type -2, type 0
+    const std::vector<double> typical = {1, 2}, minstep = {1e-3, 0, 4};
+    const double relstep = 1e-2;
+    std::vector<double> x = {0.1, -2e-3}, f = {0, 0}, jac(2);
+    int64_t state = 0, err = -1;
+    for (int call = 1; call <= 2; ++call)
+        U3NJAC_COMPUTE(&run.g, x.data(), typical.data(), status.data(), f.data(), &zero, cols.data(),
+                       minstep.data(), &relstep, jac.data(), &state, &err);
+    EXPECT_DOUBLE_EQ(x[0], 0.1 + 4 * relstep) << "the price type's step below its minimum";
+    EXPECT_DOUBLE_EQ(x[1], -2e-3 - 2e-3 * relstep) << "a value exactly at the minimum steps relative to it";
+}
+
 TEST(VariableGroups, BucketSortIsStableAndGivesKeyStarts) {
     const V keys = {3, 1, 3, 2, 1, 3};
     const int64_t n = 4, nnz = 6;

@@ -60,6 +60,8 @@ TEST(Hessian, LocalNumberVectorsAreTheOwnArrayOrACopy) {
     EXPECT_EQ(cells(copies[0], 2) + " | " + cells(copies[1], 2) + " | " + cells(copies[2], 5),
               "copy 1 4 | copy 3 6 | copy 0 0 4 7 0")
         << "each axis less its offset; the head copied when asked";
+    const auto *h = reinterpret_cast<const rt_hess_head_t *>(w.head);
+    EXPECT_EQ(line(h->icn[2], h->icn2[2]), "4 7") << "the head's first and second variable arrays";
     double value = 0.0;
     rtohess_inq_nz_value(w.win, 2, &value);
     EXPECT_EQ(line(value, rtohess_vec_hessianvalues(w.win)[1]), "2.500000 2.500000")

@@ -229,6 +229,10 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
         << "names from the lists by the window's local numbers";
     EXPECT_EQ(rec.eqnname[ZARN_NAME_MAX] + rec.varname[ZARN_NAME_MAX], 0)
         << "each name field's last byte cleared";
+    rec.mask = RT_JAC_NZ_VALUE;
+    rec.value = 0.0;
+    rtojac_inq_nz(vars, eqns, w.win, 1, &rec);
+    EXPECT_EQ(str(rec.value), "1.5") << "the value asked for alone";
 
     ASSERT_EQ(re_comp("^X2[26]$"), nullptr);
     const int32_t first = rtojac_match_var_regexp(w.head, vars, -3);
@@ -239,12 +243,14 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
     ASSERT_EQ(re_comp("^E[34]$"), nullptr);
     EXPECT_EQ(rtojac_match_eqn_regexp(w.head, eqns, 0), 3) << "E3";
     re_free();
+    EXPECT_EQ(rtojac_match_eqn_regexp(w.head, eqns, 0), 0) << "no pattern kept";
 
     hs_regexp *x2 = hs_regcomp("X2"), *e1 = hs_regcomp("E1");
     const FilterRow filters[] = {
         {"always", rtojac_filter_always_true(nullptr, nullptr), 1},
         {"var regexp", rtojac_filter_var_match_regexp(&rec, x2), 1},
         {"var name", rtojac_filter_var_match_name(&rec, "X2"), 1},
+        {"var name, its first letter only", rtojac_filter_var_match_name(&rec, "X"), 0},
         {"var index", rtojac_filter_var_match_index(&rec, 2), 1},
         {"eqn regexp", rtojac_filter_eqn_match_regexp(&rec, e1), 1},
         {"eqn regexp without a record", rtojac_filter_eqn_match_regexp(nullptr, e1), 0},

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "capture.h"
+#include "platform/xalloc.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/rtprovider.hpp"
 #include "zarnutils/zarnmalloc.h"
@@ -107,6 +109,15 @@ TEST(Providers, HandOutTheListsOwnColumnsAndCopyOnlyOffsetPatterns) {
                       pattern(icn, rtohess_colptr(hess_window)) + " | " +
                       pattern(icn2, rtohess_col2ptr(hess_window)),
                   "copy | own | copy | own");
+        zarn::test::HistoryCapture his;
+        zarn::failalloc_set(1, false, true);
+        const RTJacIcn unmade(window);
+        zarn::failalloc_set(0);
+        const std::string text = his.text();
+        EXPECT_EQ(unmade.Elements(), nullptr) << "no memory for the copy";
+        EXPECT_EQ(text.substr(text.rfind("!!")),
+                  "!!RTJacIcn: Unable to allocate memory for a copy of 2 numbers\n")
+            << "after the allocator's own diagnosis";
     }
     rtohess_destroy(&hess_window);
     rtohess_destroy(&hessian);
