@@ -62,6 +62,11 @@ VarRow make_row(int32_t k) {
             : r.ptype == 22 ? temperature[k % 3]
             : r.ptype == 17 ? length[k % 3]
                             : 0;
+    // Type 60's units differ from SI by an offset alone.
+    if (k % 40 == 21) {
+        r.ptype = 60;
+        r.uom = 2;
+    }
     r.baseuom = k % 3 == 0 && r.ptype != 0 ? 2 : 1;
     r.intscale = k % 5 == 0 ? 2.5 : kUndef;
     r.value = ((k * 37) % 41) - 20.0 + 0.25;
@@ -178,6 +183,10 @@ bool fixed(int32_t spec) { return spec != 0 && spec != 3; }
 
 bool named(const VarRow &r, const char *pattern) { return r.in_block && glob(pattern, r.stripped.c_str()); }
 
+bool in_objective(const VarRow &r) {
+    return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
+}
+
 // clang-format off
 const QueryRow kQueries[] = {
     // Reals: "=", "<>", "<=" and ">=" with the tolerance; display units, scales, differences.
@@ -210,10 +219,8 @@ const QueryRow kQueries[] = {
      [](const VarRow &r) { return r.modified1 != 0 || r.modified2 != 0; }},
     {"modified_unit", "IsModified(UOM)",
      [](const VarRow &r) { return (r.modified1 & 1024u) != 0 || (r.modified2 & 2u) != 0; }},
-    {"objective", "InObjective(OBJ)",
-     [](const VarRow &r) {
-         return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
-     }},
+    {"objective", "InObjective(OBJ)", in_objective},
+    {"not_objective", "NOT InObjective(OBJ)", [](const VarRow &r) { return !in_objective(r); }},
     {"fixed", "IsFixed()", [](const VarRow &r) { return fixed(r.spec); }},
     {"free", "IsFree()", [](const VarRow &r) { return !fixed(r.spec); }},
     {"alias", "IsAlias(FEED)", [](const VarRow &r) { return r.name == "B1.S1.X(10)"; }},
