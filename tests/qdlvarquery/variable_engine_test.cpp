@@ -183,10 +183,6 @@ bool fixed(int32_t spec) { return spec != 0 && spec != 3; }
 
 bool named(const VarRow &r, const char *pattern) { return r.in_block && glob(pattern, r.stripped.c_str()); }
 
-bool in_objective(const VarRow &r) {
-    return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
-}
-
 // clang-format off
 const QueryRow kQueries[] = {
     // Reals: "=", "<>", "<=" and ">=" with the tolerance; display units, scales, differences.
@@ -219,8 +215,10 @@ const QueryRow kQueries[] = {
      [](const VarRow &r) { return r.modified1 != 0 || r.modified2 != 0; }},
     {"modified_unit", "IsModified(UOM)",
      [](const VarRow &r) { return (r.modified1 & 1024u) != 0 || (r.modified2 & 2u) != 0; }},
-    {"objective", "InObjective(OBJ)", in_objective},
-    {"not_objective", "NOT InObjective(OBJ)", [](const VarRow &r) { return !in_objective(r); }},
+    {"objective", "InObjective(OBJ)",
+     [](const VarRow &r) {
+         return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
+     }},
     {"fixed", "IsFixed()", [](const VarRow &r) { return fixed(r.spec); }},
     {"free", "IsFree()", [](const VarRow &r) { return !fixed(r.spec); }},
     {"alias", "IsAlias(FEED)", [](const VarRow &r) { return r.name == "B1.S1.X(10)"; }},
