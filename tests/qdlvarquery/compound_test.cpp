@@ -18,12 +18,17 @@ namespace {
 
 // Passes, or selects numbers, as told; logs its name when asked.
 struct Scripted final : IQDLQTest {
+    static int live;  // made and not yet deleted
     char name;
     bool passes;
     std::vector<int32_t> numbers;
     std::string *log;
     Scripted(char n, bool p, std::vector<int32_t> s, std::string *l)
-        : name(n), passes(p), numbers(s), log(l) {}
+        : name(n), passes(p), numbers(s), log(l) {
+        ++live;
+    }
+    Scripted(const Scripted &o) : name(o.name), passes(o.passes), numbers(o.numbers), log(o.log) { ++live; }
+    ~Scripted() override { --live; }
     IQDLQTest *Clone() const override { return new Scripted(*this); }
     void Negate() override { passes = !passes; }
     bool Matches() override {
@@ -36,6 +41,8 @@ struct Scripted final : IQDLQTest {
         return true;
     }
 };
+
+int Scripted::live = 0;
 
 struct Case {
     const char *name;
@@ -52,6 +59,8 @@ const Case kCases[] = {
      "abc", "3 5 100"},
     {"or", QDLQ_OR, {false, true, false}, {{1, 3}, {2, 3}}, true, true, "ab", "ab", "1 2 3 100"},
     {"nand", QDLQ_NAND, {true, false, true}, {{1}}, true, false, "ab", "", "100"},
+    {"and_stops_once_empty", QDLQ_AND, {false}, {{1}, {2}, {3}}, false, true, "a", "ab", "100"},
+    {"comparison_code_asks_nothing", QDLQ_GT, {true}, {{1}}, false, false, "", "", "100"},
     {"nor", QDLQ_NOR, {false, false}, {{1}}, true, false, "ab", "", "100"},
 };
 // clang-format on
@@ -103,6 +112,7 @@ TEST(QueryCompound, CloneUnderShortMemory) {
         },
         [&](long n, bool made) {
             EXPECT_FALSE(made) << "allocation " << n << " failed, yet a copy was made";
+            EXPECT_EQ(Scripted::live, 2) << "allocation " << n << ": a copied test left behind";
         });
     EXPECT_EQ(asked, "ab") << "the whole copy asks both its tests, in order";
 }

@@ -117,6 +117,23 @@ TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
     EXPECT_EQ(More("InObjective(OBJ)"), (Numbers{3, 5, 7}));
 }
 
+// A host that negates the engine's InObjective test gets no set from it.
+TEST_F(Run, NegatedObjectiveSelectsNothing) {
+    auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
+    ASSERT_NE(callback, nullptr);
+    char name[] = "InObjective", objective[] = "OBJ", error[QDLQ_ERROR_BUFFER_SIZE] = "";
+    QDLQLiteral literal{};
+    literal.kind = QDLQLiteral::TEXT;
+    literal.text = objective;
+    IQDLQTest *test = callback->CreateFunctionTest(name, literal, error);
+    ASSERT_NE(test, nullptr) << error;
+    test->Negate();
+    QDLQObjectSet selected;
+    EXPECT_FALSE(test->Select(selected)) << "a negated test answered with the objective's variables";
+    EXPECT_EQ(selected.Count(), 0);
+    delete test;
+}
+
 TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {
     IQDLQueryEngine *e = EquationEngine(6);
     block.objects.throw_after_loads = 4;

@@ -62,6 +62,11 @@ VarRow make_row(int32_t k) {
             : r.ptype == 22 ? temperature[k % 3]
             : r.ptype == 17 ? length[k % 3]
                             : 0;
+    // Type 60's units differ from SI by an offset alone.
+    if (k % 40 == 21) {
+        r.ptype = 60;
+        r.uom = 2;
+    }
     r.baseuom = k % 3 == 0 && r.ptype != 0 ? 2 : 1;
     r.intscale = k % 5 == 0 ? 2.5 : kUndef;
     r.value = ((k * 37) % 41) - 20.0 + 0.25;
