@@ -59,6 +59,7 @@ const Diff kDiffs[] = {
     {"digit_by_digit", "X10", "X2", '1' - '2', 1},
     {"first_character", "b", "a", 'b' - 'a', 0},
     {"both_missing", nullptr, nullptr, 0, 0},
+    {"first_missing_sorts_first", nullptr, "A", -1, 0},
 };
 // clang-format on
 
