@@ -187,19 +187,32 @@ struct ThrowsOnce : Log {
     }
 };
 
-// An exception from the recorder leaves the reader as a finished run does: the
-// next parse of another pipe starts afresh, with no message about the first.
+// A reader that parses into any recorder.
+struct PlainReader : RTVarFileReader {
+    explicit PlainReader(rtopipe *pipe) : RTVarFileReader(pipe, nullptr) {}
+    void Go() override {}
+    using RTVarFileReader::Read;
+};
+
+// An exception from the recorder passes out of the reader and leaves it as a
+// finished run does: the next parse of another pipe starts afresh, with no
+// message about the first.
 TEST(VarfileReader, ExceptionFromTheRecorderResetsTheScanner) {
     HistoryCapture h;
     ThrowsOnce throwing;
-    rtopipe *first = text_pipe("NAME,VALUE\nX1,1\nX2,2\n");
-    EXPECT_THROW(vf::parse_varfile(first, &throwing), std::runtime_error);
+    {
+        PlainReader first(text_pipe("NAME,VALUE\nX1,1\nX2,2\n"));
+        EXPECT_THROW(first.Read(throwing, "PlainReader"), std::runtime_error);
+        Log again;
+        first.Read(again, "PlainReader");
+        EXPECT_EQ(again.calls, "")
+            << "the same reader's next read resumed the input read before the exception";
+    }
     rtopipe *second = text_pipe("NAME,VALUE\nX3,3\n");
     Log after;
     vf::parse_varfile(second, &after);
     EXPECT_EQ(after.calls, "3 VALUE i 3\n") << "the parse after the exception";
     EXPECT_EQ(h.text(), "") << "no reader is busy and no read-ahead was left behind";
-    rtodestroy(first);
     rtodestroy(second);
 }
 
