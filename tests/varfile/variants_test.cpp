@@ -29,7 +29,8 @@ const std::string kMore =
 TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     const std::string file =
         "NAME,SPEC,VALUE,THRESHOLD\nX1,CONST,1,10\nX2,CONST,2\nX3,FIXED,3\nx4,const,4\nX5,,5\n"
-        "X5,7,5\nX6,CONST,6\nX3,CONST,3,4,5\nX3,INITIAL,3\nNEW SECTION\nNAME,VALUE\nX3,9\n";
+        "X5,7,5\nX6,CONST,6\nX3,CONST,3,4,5\nX3,INITIAL,3\nNEW SECTION\nNAME,VALUE\nX3,9\n"
+        "NEW SECTION\nNAME,SPEC,UNITS\nX1,CONST,ATM\n";
     HistoryCapture h;
     List l({{.name = "X1", .spec = 1, .value = -1},
             {.name = "X2", .value = -1},
@@ -42,6 +43,8 @@ TEST(VarfileVariants, QueryReaderOverGoodAndBadRecords) {
     EXPECT_EQ(in.SetQuery(A::SPEC, nullptr), 0) << "a missing list keeps the one before";
     in.Go();
     EXPECT_EQ(values(l), std::vector<double>({1, -1, -1, 4, -1}));
+    EXPECT_EQ(varInqPhysicalType(rtovarlst_inq_var_status(l, 1)), 20) << "X1 typed by its unit";
+    EXPECT_EQ(rtovarlst_inq_var_conn_type(l, 1), 0) << "the unit leaves X1's connection type alone";
     EXPECT_EQ(h.text(),
               "Attempt to assign real value 10 to the THRESHOLD attribute of X1\n"
               "Variable X3 has more fields (5) than the header (4)" +
