@@ -166,6 +166,10 @@ TEST(VarfileCompare, FieldsAFileSeldomGives) {
     EXPECT_NEAR(rec.MagnitudeSum(A::VALUE), 273.15, 1e-9) << "the current value in the record's unit";
     rec.AssignString(1, A::SPEC, nullptr);
     EXPECT_EQ(rec.ChangedCount(A::SPEC), 1) << "a missing text is an empty word, which is no SPEC";
+    List area({{.name = "S", .ptype = 1, .uom = 3, .value = 1}});  // AREA: SQM, SQFT, SQM, ...
+    StatisticsRecorder area_rec(nullptr, area, 1, nullptr, nullptr);
+    area_rec.AssignString(1, A::UNITS, "SQM");
+    EXPECT_EQ(area_rec.ChangedCount(A::UNITS), 0) << "SQM held at index 3 is the SQM the table finds at 1";
 }
 
 }  // namespace
