@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "eqnlst_fixture.h"
-#include "rtattrdict/rtattrdict_sibling.h"
 #include "failsweep.h"
 #include "fakes.h"
+#include "rtattrdict/rtattrdict_sibling.h"
 
 using namespace zarn::test;
 
@@ -113,8 +113,7 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              return line(held.c_str(), wrapper.refs);
          },
          "W.T 1 1 1 0||"},
-        {"records without a name or a process variable: the name said, a one-letter one cleared, none not "
-         "made",
+        {"records without a name or a process variable: name said, a one-letter one cleared, none stored",
          [] {
              World w;
              rtoeqnlst_set_eqn_proc_var(w.list, 1, "V");
