@@ -167,6 +167,46 @@ void BM_vectors_push_back(benchmark::State &state) {
 }
 BENCHMARK(BM_vectors_push_back)->Unit(benchmark::kMillisecond);
 
+// The least any pair of per-nonzero entry points can cost: two calls the
+// compiler may not inline or see through, which only store the global
+// numbers and the value, with no index check and no window to translate.
+struct Window {
+    int64_t *rows, *cols;
+    double *values;
+    int64_t eqn_offset, var_offset;
+};
+
+[[gnu::noipa]] void store_only_coord(Window *w, int32_t k, int32_t eqn, int32_t var) {
+    w->rows[k - 1] = eqn + w->eqn_offset;
+    w->cols[k - 1] = var + w->var_offset;
+}
+
+[[gnu::noipa]] void store_only_value(Window *w, int32_t k, double value) { w->values[k - 1] = value; }
+
+void BM_store_only_calls(benchmark::State &state) {
+    const Local &l = local();
+    Plain &p = plain();
+    std::vector<Window> windows;
+    for (int32_t w = 0; w < kWindows; ++w) {
+        const int64_t at = static_cast<int64_t>(w) * kPerWindow;
+        windows.push_back({p.rows.data() + at, p.cols.data() + at, p.values.data() + at,
+                           static_cast<int64_t>(w) * kEqnPerWindow, static_cast<int64_t>(w) * kVarPerWindow});
+    }
+    const int64_t *eqn = l.eqn.data(), *var = l.var.data();
+    const double *value = l.value.data();
+    for (auto _ : state) {
+        for (Window &win : windows) {
+            for (int32_t k = 1; k <= kPerWindow; ++k) {
+                store_only_coord(&win, k, static_cast<int32_t>(eqn[k - 1]), static_cast<int32_t>(var[k - 1]));
+                store_only_value(&win, k, value[k - 1]);
+            }
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kNnz);
+}
+BENCHMARK(BM_store_only_calls)->Unit(benchmark::kMillisecond);
+
 // Variables from the middle of the model up move by 2 and back, equations
 // likewise, so that every iteration starts from the same numbers.
 constexpr int32_t kVarThreshold = kWindows / 2 * kVarPerWindow;
@@ -235,6 +275,9 @@ int main(int argc, char **argv) {
     zarn::bench::PairReporter reporter({
         {"fill through windows, by nonzero / vectors", "BM_jac_fill_by_nonzero", "BM_vectors_fill"},
         {"fill through windows, by nonzero / push_back", "BM_jac_fill_by_nonzero", "BM_vectors_push_back"},
+        {"fill through windows, by nonzero / two store-only calls", "BM_jac_fill_by_nonzero",
+         "BM_store_only_calls"},
+        {"two store-only calls / vectors", "BM_store_only_calls", "BM_vectors_fill"},
         {"fill through windows, bulk / vectors", "BM_jac_fill_bulk", "BM_vectors_fill"},
         {"renumber whole store / plain loop", "BM_jac_renumber", "BM_plain_renumber"},
     });

@@ -304,7 +304,8 @@ struct Core {
         int64_t k;
     };
     [[gnu::always_inline]] static bool find(Base *j, int32_t k, Found &f, int64_t (&v)[K::kAxes]) {
-        if (k < 1 || k > j->nnz) return false;
+        // One unsigned compare: k - 1 wraps to a huge value for k < 1, and nnz is never negative.
+        if (static_cast<uint32_t>(k) - 1u >= static_cast<uint32_t>(j->nnz)) return false;
         if (is_head(j)) [[unlikely]] {
             f.h = head(j);
             f.k = k;
