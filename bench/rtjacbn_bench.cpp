@@ -275,8 +275,7 @@ int main(int argc, char **argv) {
     zarn::bench::PairReporter reporter({
         {"fill through windows, by nonzero / vectors", "BM_jac_fill_by_nonzero", "BM_vectors_fill"},
         {"fill through windows, by nonzero / push_back", "BM_jac_fill_by_nonzero", "BM_vectors_push_back"},
-        {"fill through windows, by nonzero / two store-only calls", "BM_jac_fill_by_nonzero",
-         "BM_store_only_calls"},
+        {"by nonzero / two store-only calls", "BM_jac_fill_by_nonzero", "BM_store_only_calls"},
         {"two store-only calls / vectors", "BM_store_only_calls", "BM_vectors_fill"},
         {"fill through windows, bulk / vectors", "BM_jac_fill_bulk", "BM_vectors_fill"},
         {"renumber whole store / plain loop", "BM_jac_renumber", "BM_plain_renumber"},
