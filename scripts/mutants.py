@@ -71,6 +71,8 @@ class Mutant:
     outcome: str = ""
     detail: str = ""
     seconds: float = 0.0
+    # Every test that failed against the mutant, as far as the run went.
+    killers: list = field(default_factory=list)
     # Random mutants: the operator and the mutated lines before and after.
     drawn: bool = False
     operator: str = ""
@@ -332,6 +334,8 @@ class Scratch:
         self.jobs = args.jobs
         self.full = args.full
         self.gtests = {}        # module -> test program path
+        self.killers = KILLERS  # the tests that failed in the run in progress
+        self.all_killers = getattr(args, "all_killers", False)
         self.other_tests = []   # ctest names that are not GoogleTest cases
 
     def prepare(self):
@@ -428,11 +432,15 @@ class Scratch:
             return True, ""
         text = "\n".join(outs)
         names = re.findall(r"^\[  FAILED  \] (\w+\.\S+)", text, re.M)
+        self.killers += [n for n in dict.fromkeys(names) if n not in self.killers]
         if names:
             return False, f"test_{module}: " + ", ".join(dict.fromkeys(names))[:300]
         how = f"signal {-codes[0]}" if codes[0] < 0 else f"exit status {codes[0]}"
         running = re.findall(r"^\[ RUN      \] (\S+)", text, re.M)
         where = f" in {running[-1]}" if running else ""
+        # The test that crashed caught it; the program's later tests never ran.
+        if running and running[-1] not in self.killers:
+            self.killers.append(running[-1])
         return False, f"test_{module} ended with {how}{where}"
 
     def run_ctest(self, names, timeout, overall=None, where=None):
@@ -440,7 +448,9 @@ class Scratch:
         says (e.g. ["--preset", "asan"]). Returns (passed, detail) with passed
         None on time-out; the last output is kept in self.last_output."""
         where = where or ["--test-dir", self.build]
-        cmd = ["ctest"] + where + ["-j", str(self.jobs), "--timeout", str(int(timeout)), "--stop-on-failure"]
+        cmd = ["ctest"] + where + ["-j", str(self.jobs), "--timeout", str(int(timeout))]
+        if not self.all_killers:
+            cmd.append("--stop-on-failure")
         if names is not None:
             if not names:
                 return True, ""
@@ -452,6 +462,7 @@ class Scratch:
         if rc == 0:
             return True, ""
         bad = re.findall(r"^\s*\d+ - (\S+) \((Failed|Timeout|SEGFAULT|Subprocess aborted|[^)]*)\)", out, re.M)
+        self.killers += [n for n, _ in bad if n not in self.killers]
         if bad:
             if all(kind == "Timeout" for _, kind in bad):
                 return None, "ctest: " + ", ".join(n for n, _ in bad)[:300] + " timed out"
@@ -462,12 +473,17 @@ class Scratch:
         if self.full:
             return self.run_ctest(None, timeout)
         ok, detail = self.run_gtest(module, timeout)
-        if ok is not True:
+        if ok is not True and not (self.all_killers and ok is False):
             return ok, detail
         # The stand-alone header compilations only see a change to a public header.
         others = [t for t in self.other_tests
                   if not t.startswith("abi.c11_header.") or path.startswith("include/")]
-        return self.run_ctest(others, timeout)
+        rest = self.run_ctest(others, timeout)
+        return rest if ok is True else (ok, detail)
+
+
+# The failing tests of the run in progress: the scratch builds share this list.
+KILLERS = []
 
 
 def try_mutant(tree, m, build, test):
@@ -479,9 +495,11 @@ def try_mutant(tree, m, build, test):
             errs = [l for l in out.splitlines() if "error" in l]
             m.outcome, m.detail = "stillborn", (errs[0] if errs else out.strip()[-200:])[:200]
             return
+        KILLERS.clear()
         ok, detail = test()
         m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
         m.detail = detail
+        m.killers = list(KILLERS)
 
 
 def test_module(m):
@@ -513,6 +531,9 @@ def main():
     ap.add_argument("--draw", type=int, action="append", default=[], metavar="K",
                     help="with --sample: run only the K-th draw of the seed (repeatable)")
     ap.add_argument("--no-asan", action="store_true", help="with --sample: do not try survivors under ASan")
+    ap.add_argument("--all-killers", action="store_true",
+                    help="run every test against a mutant instead of stopping at the first failure, so that "
+                         "--json lists every test that catches it (scripts/unique_kills.py reads the lists)")
     ap.add_argument("--max-stillborn", type=int, default=0, metavar="M",
                     help="with --sample: stop after M mutants that do not compile (default: N + 20)")
     args = ap.parse_args()
@@ -588,7 +609,8 @@ def main():
         with open(args.json, "w") as f:
             json.dump([{"id": m.ident, "file": m.file, "line": m.src_line, "fault": m.fault,
                         "outcome": m.outcome or ("equivalent" if m.equivalent else "invalid"),
-                        "detail": m.detail, "seconds": round(m.seconds, 1)} for m in mutants], f, indent=1)
+                        "detail": m.detail, "killers": m.killers, "seconds": round(m.seconds, 1)}
+                       for m in mutants], f, indent=1)
     return 1 if bad or problems or interrupted else 0
 
 
@@ -859,7 +881,7 @@ def write_sample_json(args, scored, stillborn):
         "killed": killed, "score": round(100.0 * killed / len(scored), 1) if scored else 0.0,
         "mutants": [{"draw": m.index, "file": m.file, "line": m.src_line, "operator": m.operator,
                      "fault": m.fault, "before": m.before, "after": m.after, "outcome": m.outcome,
-                     "detail": m.detail, "seconds": round(m.seconds, 1)}
+                     "detail": m.detail, "killers": m.killers, "seconds": round(m.seconds, 1)}
                     for m in sorted(scored + stillborn, key=lambda m: m.index)],
     }
     with open(args.json, "w") as f:
