@@ -1,6 +1,7 @@
 ! Defines, looks up and drops aliases through the Fortran entry points, with
 ! gfortran's hidden text lengths and blank-padded fields.
 program aliases
+  use test_checks
   implicit none
   integer(8) :: tags, k
   integer(8) :: RTOTAGLST_CREATE_F, RTOTAGLST_ADD_TAG_F, RTOTAGLST_LOOKUP_F, RTOTAGLST_INQ_NTAG_F, &
@@ -26,11 +27,4 @@ program aliases
   call RTOTAGLST_DESTROY_F(tags); call check(tags == 0, 'handle cleared')
   print '(a)', 'aliases: all checks passed'
 
-contains
-
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 end program aliases

@@ -1,20 +1,11 @@
 ! Calls every numerical-utility entry point as legacy Fortran does: implicit
 ! interfaces, INTEGER*8 arguments, plex blocks reached through ZARN_PLEX and
 ! hidden character lengths.
-module numutil_checks
-  implicit none
-contains
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine check
-end module numutil_checks
 
 ! Permutations and incidence counts; ix and dx are the integer and double views
 ! of the anchor, so ix(ip) is element 1 of the block at ip.
 subroutine permutations(ix, dx)
-  use numutil_checks
+  use test_checks
   implicit none
   integer(8) :: ix(*)
   real(8) :: dx(*)
@@ -99,7 +90,7 @@ subroutine permutations(ix, dx)
 end subroutine permutations
 
 subroutine sorts_and_text()
-  use numutil_checks
+  use test_checks
   implicit none
   real(8) :: dx(5), dy(5), r8(1)
   integer(8) :: ix(4), iy(4), length

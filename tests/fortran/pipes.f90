@@ -6,15 +6,6 @@ module pipes_c
   implicit none
   type(c_ptr), bind(C, name='rtHisDev') :: his_dev
   interface
-    function rtoPipe_fortran_output(unit) bind(C, name='rtoPipe_fortran_output')
-      import :: c_int32_t, c_ptr
-      integer(c_int32_t), value :: unit
-      type(c_ptr) :: rtoPipe_fortran_output
-    end function
-    subroutine rtohis_set_hisDev(p) bind(C, name='rtohis_set_hisDev')
-      import :: c_ptr
-      type(c_ptr), value :: p
-    end subroutine
     subroutine rtorep_set_repDev(p) bind(C, name='rtorep_set_repDev')
       import :: c_ptr
       type(c_ptr), value :: p
@@ -33,6 +24,7 @@ module pipes_c
 end module
 
 program pipes
+  use test_checks
   use pipes_c
   implicit none
   integer*8 RTOHIS_INQ_HOST_F, RTOSIGNAL_CTRLC_PRESSED_F, RTO_INQ_NOT_CORBA, i8
@@ -86,11 +78,4 @@ program pipes
   call check(RTO_INQ_NOT_CORBA() == 1 .and. probid == 'KFPxxx', 'run type, problem identifier')
   call RTOHIS_WRITELN('pipes: all checks passed')
 
-contains
-
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 end program

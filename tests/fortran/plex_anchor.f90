@@ -33,6 +33,7 @@ subroutine funptr_target() bind(C)
 end subroutine
 
 program plex_anchor
+  use test_checks
   use iso_c_binding
   implicit none
   interface
@@ -127,11 +128,4 @@ program plex_anchor
   call check(fp == transfer(c_funloc(funptr_target), fp), 'GETFUNCPTR_F')
   print '(a)', 'plex_anchor: all checks passed'
 
-contains
-
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 end program plex_anchor

@@ -1,6 +1,7 @@
 ! Packs and reads a variable status word and an equation status word through the
 ! upper-case entry points as legacy Fortran calls them: 64-bit words, 32-bit codes.
 program statuswords
+  use test_checks
   implicit none
   integer(8) :: vw, ew, out, spec, conn
   integer(4) :: U3V_GET_SPEC, U3VFXD, U3V_IS_INDEPENDENT, U3V_GET_CONNECTED, U3V_IS_HARD, U3V_IS_RELAX
@@ -64,11 +65,4 @@ program statuswords
   call check(abs(U3RMSERR(3, [3d0, 4d0, 50d0], [0_8, 0_8, 1_8]) - 5d0) < 1d-12, 'U3RMSERR skips excluded')
   print '(a)', 'statuswords: all checks passed'
 
-contains
-
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 end program statuswords

@@ -1,6 +1,7 @@
 ! Calls the string editors the way legacy Fortran does: implicit interfaces,
 ! blank-padded fields and hidden lengths.
 program stred_forms
+  use test_checks
   implicit none
   integer(8) :: STRSTR_F, STRED_REPLACE_REGEXP_F, STRED_REPLACE_REGEXPS_F, k
   character(len=24) :: name
@@ -25,11 +26,4 @@ program stred_forms
   call RTSYMTAB_SHUTDOWN_F()
   print '(a)', 'stred_forms: all checks passed'
 
-contains
-
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 end program stred_forms

@@ -1,6 +1,7 @@
 ! Calls the units entries the way legacy Fortran code does: implicit
 ! interfaces, 64-bit integers, character arguments with hidden lengths.
 program uom_calls
+  use test_checks
   implicit none
   double precision rtouom_pair2si_f, rtouom_si2pair_f, rtouom_delta_pair2si_f, rtouom_delta_si2pair_f
   double precision v, mult, offset
@@ -70,11 +71,6 @@ program uom_calls
 
 contains
 
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine
 
   subroutine near(what, got, want)
     character(*) what

@@ -1,15 +1,6 @@
 ! Builds a variable list and works on it through the Fortran entry points:
 ! names in fixed-length fields, values through the VALUE column's plex index
 ! in the ZARN_PLEX anchor array, checks through RTOVARLST_INQ_VAR_VALUE_F.
-module varlst_checks
-  implicit none
-contains
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine check
-end module varlst_checks
 
 ! The VALUE column (or any double column) as an element range of the anchor array.
 subroutine fill_values(x, ip, n)
@@ -28,7 +19,7 @@ end function sum_values
 
 program varlst
   use iso_c_binding, only: c_int32_t, c_intptr_t, c_ptr, c_loc, c_f_pointer
-  use varlst_checks
+  use test_checks
   implicit none
   interface
     function rtovarlst_create(capacity) bind(C, name='rtovarlst_create')

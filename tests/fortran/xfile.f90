@@ -3,14 +3,10 @@
 ! changed list, updates it in place, queries it and reads it at low level.
 module xfile_checks
   use iso_c_binding
+  use test_checks
   implicit none
   integer :: names_seen = 0
 contains
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine check
 
   ! Called by RTXFILE_QUERY with each name as a C string.
   subroutine count_name(name) bind(C)
