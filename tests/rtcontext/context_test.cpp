@@ -36,43 +36,28 @@ static Fired fire(int event) {
     return {result, g_calls};
 }
 
+// has_callbacks answers exactly when rtoevent_do_callback would call someone.
 TEST(Context, CallbacksRunInListOrderAndTheLastResultIsReturned) {
+    using zarn::rtcontext::has_callbacks;
+    EXPECT_FALSE(has_callbacks(18)) << "no table: has callbacks";
     ASSERT_EQ(rtoevent_create_callbacks(20), 20);
     EXPECT_EQ(rtoevent_create_callbacks(30), 0) << "a second create keeps the table";
     EXPECT_EQ(rtoevent_set_callback(18, cb_a), 1) << "set cb_a";
     EXPECT_EQ(rtoevent_set_callback(18, cb_a), 0) << "set cb_a again";
     EXPECT_EQ(rtoevent_set_callback(18, cb_b), 1) << "set cb_b";
+    EXPECT_TRUE(has_callbacks(18)) << "event 18: has callbacks";
+    EXPECT_FALSE(has_callbacks(17)) << "event 17: has callbacks";
     const Fired both = fire(18);
     EXPECT_EQ(both.calls, "ab") << "event 18: callbacks run";
     EXPECT_EQ(both.result, 40) << "event 18: result of the last";
-    const Fired none = fire(17);
-    EXPECT_EQ(none.calls, "") << "event 17: callbacks run";
-    EXPECT_EQ(none.result, 0) << "event 17: result without callbacks";
+    EXPECT_EQ(fire(17).result, 0) << "event 17: result without callbacks";
     EXPECT_EQ(rtoevent_disable_callback(0, 18), 1) << "disabling gives the previous flag";
+    EXPECT_FALSE(has_callbacks(18)) << "disabled event 18: has callbacks";
     EXPECT_EQ(fire(18).calls, "") << "disabled event 18: callbacks run";
     EXPECT_EQ(rtoevent_disable_callback(1, 18), 0) << "enabling gives the previous flag";
     EXPECT_EQ(rtoevent_unset_callback(18, cb_a), 1) << "unset cb_a";
     EXPECT_EQ(rtoevent_unset_callback(18, cb_a), 0) << "unset cb_a again";
     rtoevent_destroy_callbacks();
-    rtoevent_destroy_callbacks();
-}
-
-// has_callbacks answers exactly when rtoevent_do_callback would call someone.
-TEST(Context, AnEventHasCallbacksOnlyWhenOneWouldBeCalled) {
-    using zarn::rtcontext::has_callbacks;
-    EXPECT_FALSE(has_callbacks(18)) << "no table";
-    ASSERT_EQ(rtoevent_create_callbacks(20), 20);
-    EXPECT_FALSE(has_callbacks(18)) << "nothing registered";
-    ASSERT_EQ(rtoevent_set_callback(18, cb_a), 1);
-    EXPECT_TRUE(has_callbacks(18)) << "one registered";
-    EXPECT_FALSE(has_callbacks(17)) << "another event";
-    EXPECT_FALSE(has_callbacks(20)) << "beyond the table";
-    EXPECT_FALSE(has_callbacks(-1)) << "negative event";
-    rtoevent_disable_callback(0, 18);
-    EXPECT_FALSE(has_callbacks(18)) << "disabled";
-    rtoevent_disable_callback(1, 18);
-    rtoevent_unset_callback(18, cb_a);
-    EXPECT_FALSE(has_callbacks(18)) << "unset again";
     rtoevent_destroy_callbacks();
 }
 
@@ -91,9 +76,6 @@ TEST(Context, TheTableLivesUntilItsLastUserDestroysIt) {
     EXPECT_EQ(fire(4).calls, "a") << "after the unsetting: callbacks run";
     rtoevent_destroy_callbacks();
     EXPECT_EQ(fire(18).calls, "") << "no table: callbacks run";
-    EXPECT_EQ(rtoevent_create_callbacks(5), 5) << "a new table";
-    EXPECT_EQ(rtoevent_set_callback(18, cb_a), 0) << "event 18 of a 5-event table";
-    rtoevent_destroy_callbacks();
 }
 
 TEST(Context, CtrlCIsReportedAtTheSeverityInForce) {
@@ -104,35 +86,60 @@ TEST(Context, CtrlCIsReportedAtTheSeverityInForce) {
     EXPECT_EQ(rtosignal_ctrlc_pressed(), 0) << "after cancelling";
     std::raise(SIGINT);
     rtosignal_set_severity(3);
-    EXPECT_EQ(rtosignal_ctrlc_pressed(), 3) << "a second SIGINT, severity 3";
+    rtosignal_set_severity(0);
+    EXPECT_EQ(rtosignal_ctrlc_pressed(), 3) << "a second SIGINT, severity 3, then 0 refused";
     rtosignal_cancel_pending_ctrlc();
+    rtosignal_set_ctrlc();
     rtosignal_set_severity(1);
+    RTOSIGNAL_Q_CTRLC_F(nullptr);
+    EXPECT_EQ(RTOSIGNAL_CTRLC_PRESSED_F(), 1) << "set by hand, severity 1 again, read from Fortran";
+    rtosignal_cancel_pending_ctrlc();
     std::signal(SIGINT, SIG_DFL);
 }
 
-TEST(Context, ModesRunTypeAndHessianParameter) {
-    int mode = -1, run_mode = -1;
-    int64_t fortran_mode = 3, mode_seen_from_fortran = -1;
-    rto_set_mode_c(2);
-    rto_set_run_mode_c(2);
-    rto_inq_mode_c(&mode);
-    rto_inq_run_mode_c(&run_mode);
-    EXPECT_EQ(mode, 2) << "mode";
-    EXPECT_EQ(run_mode, 2) << "run mode";
+// Each mode takes 0 up to its largest value; anything else leaves it as it was.
+TEST(Context, ModesKeepOnlyValuesInRange) {
+    const struct {
+        const char *name;
+        void (*set)(int);
+        void (*inq)(int *);
+        int largest;
+    } modes[] = {{"mode", rto_set_mode_c, rto_inq_mode_c, 3},
+                 {"run mode", rto_set_run_mode_c, rto_inq_run_mode_c, 2}};
+    for (const auto &mode : modes) {
+        int value = -1;
+        mode.inq(&value);
+        EXPECT_EQ(value, 0) << mode.name << ": at start";
+        mode.set(mode.largest);
+        mode.set(-1);
+        mode.set(mode.largest + 1);
+        mode.inq(&value);
+        EXPECT_EQ(value, mode.largest) << mode.name << ": the largest kept, -1 and one more refused";
+        mode.set(0);
+        mode.inq(&value);
+        EXPECT_EQ(value, 0) << mode.name << ": 0";
+        mode.inq(nullptr);
+    }
+    int64_t fortran_mode = 3, too_wide = (int64_t{1} << 32) + 2, mode_seen_from_fortran = -1;
     RTO_SET_MODE(&fortran_mode);
+    RTO_SET_MODE(&too_wide);
+    RTO_SET_MODE(nullptr);
     RTO_INQ_MODE(&mode_seen_from_fortran);
-    EXPECT_EQ(mode_seen_from_fortran, 3) << "mode set and read from Fortran";
-    EXPECT_EQ(rtopt_mode, 3) << "rtopt_mode";
-    EXPECT_EQ(rtopt_run_mode, 2) << "rtopt_run_mode";
-    EXPECT_EQ(GetRTORunType(), 1) << "default run type";
-    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "run type 1";
+    RTO_INQ_MODE(nullptr);
+    EXPECT_EQ(mode_seen_from_fortran, 3) << "mode set from Fortran, 2^32+2 and no mode refused";
+    rto_set_mode_c(0);
+}
+
+TEST(Context, RunTypeAndHessianParameter) {
+    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "default run type";
     EXPECT_EQ(SetRTORunType(0), 1) << "setting gives the previous run type";
     EXPECT_EQ(RTO_INQ_NOT_CORBA(), 0) << "run type 0";
-    EXPECT_EQ(SetRTORunType(1), 0) << "setting back";
+    SetRTORunType(INT_MIN);
+    EXPECT_EQ(GetRTORunType(), INT_MIN) << "any run type is kept";
+    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "a run type other than 0";
+    SetRTORunType(1);
     rto_set_use_hessian_parameter(255);
     EXPECT_EQ(rto_inq_use_hessian_parameter(), 255) << "hessian parameter";
-    rto_set_mode_c(0);
-    rto_set_run_mode_c(0);
     rto_set_use_hessian_parameter(0);
 }
 
@@ -141,19 +148,18 @@ TEST(Context, ProblemIdentifier) {
         const char *name, *given, *kept;
     } rows[] = {{"only white space", "   ", "KFPxxx"},
                 {"leading white space", " lead", "KFPxxx"},
-                {"empty", "", "KFPxxx"},
+                {"no identifier", nullptr, "KFPxxx"},
                 {"trailing white space trimmed", "CRUDE-1 \t\n", "CRUDE-1"}};
     for (const auto &row : rows) {
         rto_setprobId(row.given);
         EXPECT_STREQ(rto_getprobId(), row.kept) << row.name;
     }
-    char field[10], tiny[4];
+    char field[10];
     RTO_GETPROBID_F(field, sizeof field);
-    RTO_GETPROBID_F(tiny, sizeof tiny);
     EXPECT_EQ(std::string(field, sizeof field), "CRUDE-1   ") << "Fortran field padded with blanks";
-    EXPECT_EQ(std::string(tiny, sizeof tiny), "CRUD") << "Fortran field too short: cut";
     rto_freeprobId();
-    EXPECT_STREQ(rto_getprobId(), "KFPxxx") << "freed: the default";
+    rto_freeprobId();
+    EXPECT_STREQ(rto_getprobId(), "KFPxxx") << "freed twice: the default";
 }
 
 TEST(Context, FullVersionJoinsItsParts) {
@@ -221,7 +227,7 @@ TEST(Context, AllocationFailuresLeaveNothingHalfMade) {
 }
 
 static intptr_t one(intptr_t, intptr_t, intptr_t) { return 1; }
-// Every event call on an event outside the table (or without a table) refuses and changes nothing.
+// Every event call on an event outside the table refuses and changes nothing.
 static void expect_refused(int event, const char *table) {
     EXPECT_EQ(rtoevent_set_callback(event, one), 0) << table << ", event " << event << ": set";
     EXPECT_EQ(rtoevent_unset_callback(event, one), 0) << table << ", event " << event << ": unset";
@@ -233,8 +239,7 @@ static void expect_refused(int event, const char *table) {
 TEST(Context, EventsOutsideTheTableAndTableSizesAreRefused) {
     rtoevent_destroy_callbacks();
     rtoevent_destroy_callbacks();
-    expect_refused(0, "no table");
-    for (int events : {INT_MIN, -1, 0, 65537, INT_MAX}) {
+    for (int events : {-1, 0, 65537}) {
         EXPECT_EQ(rtoevent_create_callbacks(events), 0) << events << " events";
         rtoevent_destroy_callbacks();
     }
@@ -242,57 +247,11 @@ TEST(Context, EventsOutsideTheTableAndTableSizesAreRefused) {
     EXPECT_EQ(rtoevent_set_callback(65535, one), 1) << "its last event";
     rtoevent_destroy_callbacks();
     ASSERT_EQ(rtoevent_create_callbacks(3), 3);
-    for (int event : {INT_MIN, -1, 3, INT_MAX}) expect_refused(event, "3 events");
+    for (int event : {-1, 3}) expect_refused(event, "3 events");
     EXPECT_EQ(rtoevent_set_callback(2, nullptr), 0) << "set no function";
     EXPECT_EQ(rtoevent_unset_callback(2, nullptr), 0) << "unset no function";
     EXPECT_EQ(rtoevent_set_callback(2, one), 1) << "set event 2";
     EXPECT_EQ(rtoevent_disable_callback(INT_MIN, 2), 1) << "previous flag of event 2";
     EXPECT_EQ(rtoevent_do_callback(2, 0, 0, 0), 1) << "any non-zero flag enables";
     rtoevent_destroy_callbacks();
-    EXPECT_EQ(rtoevent_do_callback(2, 0, 0, 0), 0) << "after destroying";
-}
-
-TEST(Context, ModesAndSeverityOutOfRangeAreRefused) {
-    for (int value : {INT_MIN, -1, 4, 65537, INT_MAX}) {
-        rto_set_mode_c(value);
-        rto_set_run_mode_c(value);
-    }
-    for (int severity : {INT_MIN, -1, 0}) rtosignal_set_severity(severity);
-    for (int64_t value :
-         {int64_t{LLONG_MIN}, int64_t{-1}, int64_t{4}, (int64_t{1} << 32) + 2, int64_t{LLONG_MAX}})
-        RTO_SET_MODE(&value);
-    RTO_SET_MODE(nullptr);
-    rto_inq_mode_c(nullptr);
-    rto_inq_run_mode_c(nullptr);
-    RTO_INQ_MODE(nullptr);
-    int64_t mode = -1;
-    int run_mode = -1;
-    RTO_INQ_MODE(&mode);
-    rto_inq_run_mode_c(&run_mode);
-    EXPECT_EQ(mode, 0) << "mode";
-    EXPECT_EQ(run_mode, 0) << "run mode";
-    rtosignal_set_ctrlc();
-    RTOSIGNAL_Q_CTRLC_F(nullptr);
-    EXPECT_EQ(rtosignal_ctrlc_pressed(), 1) << "severity";
-    rtosignal_set_severity(INT_MAX);
-    EXPECT_EQ(RTOSIGNAL_CTRLC_PRESSED_F(), INT_MAX) << "the largest severity";
-    rtosignal_cancel_pending_ctrlc();
-    rtosignal_set_severity(1);
-    SetRTORunType(INT_MIN);
-    EXPECT_EQ(GetRTORunType(), INT_MIN) << "any run type is kept";
-    EXPECT_EQ(RTO_INQ_NOT_CORBA(), 1) << "a run type other than 0";
-    SetRTORunType(1);
-}
-
-TEST(Context, ProblemIdentifierExtremes) {
-    rto_setprobId(("P" + std::string(99999, 'x') + "   ").c_str());
-    EXPECT_EQ(std::strlen(rto_getprobId()), 100000u) << "a long identifier, trailing blanks trimmed";
-    char field[6] = "#";
-    RTO_GETPROBID_F(nullptr, 6);
-    RTO_GETPROBID_F(field, 0);
-    EXPECT_STREQ(field, "#") << "a field of length 0";
-    rto_freeprobId();
-    rto_freeprobId();
-    rto_setprobId(nullptr);
-    EXPECT_STREQ(rto_getprobId(), "KFPxxx") << "no identifier given";
 }
