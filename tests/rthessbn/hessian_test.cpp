@@ -85,6 +85,9 @@ TEST(Hessian, LineageShapeAndHandles) {
     EXPECT_EQ(rtohess_parent_check(w.head, w.win), 1) << "the window's own parent";
     EXPECT_EQ(rtohess_parent_check(w.win, w.head), 0) << "a head has no parent";
     EXPECT_EQ(line(rtohess_size(w.head), rtohess_capacity(w.head)), "5 6") << "the head's size and capacity";
+    const auto *e = reinterpret_cast<const rt_hess_embedded_t *>(w.win);
+    EXPECT_EQ(line(e->varOffset, e->var2Offset, e->eqnOffset, e->nzOffset), "2 4 1 2")
+        << "the window's offset fields, each in its place";
     EXPECT_EQ(line(rtohess_inq_nnz(nullptr), rtohess_inq_capacity(nullptr), rtohess_size(nullptr),
                    rtohess_capacity(nullptr), rtohess_inq_nz_varnum2(nullptr, 1), rtohess_rowoffset(nullptr),
                    rtohess_coloffset(nullptr), rtohess_col2offset(nullptr)),
