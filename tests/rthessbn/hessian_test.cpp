@@ -133,20 +133,22 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
         << "X3 as the second variable of nonzero 1, the first of nonzero 2";
     ASSERT_EQ(re_comp("^E4$"), nullptr);
     EXPECT_EQ(rtohess_match_eqn_regexp(w.head, eqns, 0), 2);
-    hs_regexp *x3 = hs_regcomp("X3");
+    hs_regexp *x3 = hs_regcomp("X3"), *e1 = hs_regcomp("E1");
     const FilterRow filters[] = {
         {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3), 1},
         {"var name, first variable", rtohess_filter_var_match_name(&rec, "X2"), 1},
         {"var name, none given", rtohess_filter_var_match_name(&rec, nullptr), 0},
         {"var index, second variable", rtohess_filter_var_match_index(&rec, 3), 1},
         {"var index, neither variable", rtohess_filter_var_match_index(&rec, 9), 0},
-        {"eqn regexp without a record", rtohess_filter_eqn_match_regexp(nullptr, x3), 0},
+        {"eqn regexp", rtohess_filter_eqn_match_regexp(&rec, e1), 1},
+        {"eqn regexp without a record", rtohess_filter_eqn_match_regexp(nullptr, e1), 0},
         {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1"), 1},
         {"eqn index", rtohess_filter_eqn_match_index(&rec, 1), 1},
         {"always", rtohess_filter_always_true(nullptr, nullptr), 1},
     };
     for (const FilterRow &f : filters) EXPECT_EQ(f.got, f.expect) << f.what;
     hs_regfree(x3);
+    hs_regfree(e1);
     rtoeqnlst_destroy(&eqns);
     rtovarlst_destroy_c(&vars);
 }
