@@ -172,6 +172,14 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          },
          "|!!rtojac_set_rows: Window reaches beyond the nonzeros of its parent\n"
          "!!rtojac_set_columns: Window reaches beyond the nonzeros of its parent\n|"},
+        {"bulk numbers without a Jacobian or without an array: the assertion lines",
+         [] {
+             World w;
+             rtojac_set_rows(nullptr, nullptr);
+             rtojac_set_columns(w.win, nullptr);
+             return "";
+         },
+         "||A(rtojac_set_rows: NULL jacobian)A(bulk numbers: NULL array)"},
         {"a missing Jacobian in a search: each search's assertion line",
          [] {
              const int32_t eqn = rtojac_match_eqn_regexp(nullptr, nullptr, 0);
@@ -181,9 +189,10 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
         {"a NULL handle: inquiries give 0, silently",
          [] {
              return line(nonzero(nullptr, 1), rtojac_inq_nnz(nullptr), rtojac_inq_capacity(nullptr),
-                         rtojac_size(nullptr), rtojac_capacity(nullptr));
+                         rtojac_size(nullptr), rtojac_capacity(nullptr), rtojac_rowoffset(nullptr),
+                         rtojac_coloffset(nullptr));
          },
-         "0 0 0 0 0 0 0 0||"},
+         "0 0 0 0 0 0 0 0 0 0||"},
     });
 }
 
