@@ -136,6 +136,14 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          "-----|!!rtojac_create: Negative capacity -2147483648\n"
          "!!rtojac_create_embedded: Parent (sized for 8 nonzeros out of 10) is not big enough for embedded "
          "Jacobian 4\n!!rtojac_create_embedded: Negative capacity or first number\n|"},
+        {"a head of capacity 0 is made, silently",
+         [] {
+             rt_jac_t *empty = rtojac_create(0);
+             const std::string got = line(empty != nullptr ? "made" : "none", rtojac_inq_capacity(empty));
+             rtojac_destroy(&empty);
+             return got;
+         },
+         "made 0||"},
         {"relocation: a head, a window past its parent's nnz, a shift below the first number",
          [] {
              World w;
