@@ -5,6 +5,7 @@
 // equation 2).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "capture.h"
@@ -84,10 +85,14 @@ TEST(Hessian, LineageShapeAndHandles) {
     EXPECT_EQ(rtohess_parent_check(w.head, w.win), 1) << "the window's own parent";
     EXPECT_EQ(rtohess_parent_check(w.win, w.head), 0) << "a head has no parent";
     EXPECT_EQ(line(rtohess_size(w.head), rtohess_capacity(w.head)), "5 6") << "the head's size and capacity";
+    const auto *e = reinterpret_cast<const rt_hess_embedded_t *>(w.win);
+    EXPECT_EQ(line(e->varOffset, e->var2Offset, e->eqnOffset, e->nzOffset), "2 4 1 2")
+        << "the window's offset fields, each in its place";
     EXPECT_EQ(line(rtohess_inq_nnz(nullptr), rtohess_inq_capacity(nullptr), rtohess_size(nullptr),
-                   rtohess_capacity(nullptr)),
-              "0 0 0 0")
-        << "a missing Hessian's counts";
+                   rtohess_capacity(nullptr), rtohess_inq_nz_varnum2(nullptr, 1), rtohess_rowoffset(nullptr),
+                   rtohess_coloffset(nullptr), rtohess_col2offset(nullptr)),
+              "0 0 0 0 0 0 0 0")
+        << "a missing Hessian's counts, second variable and offsets";
     rtohess_destroy(&w.win);
     EXPECT_EQ(w.win, nullptr) << "destroying clears the handle";
 }
@@ -112,30 +117,38 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     rtohess_set_nz_coord(w.head, 1, 1, 2, 3);
     rtohess_set_nz_value(w.head, 1, 0.5);
     rtohess_set_nz_coord(w.head, 2, 4, 3, 5);
-    rt_hess_nz rec{};
+    rt_hess_nz rec;
+    std::memset(&rec, 'x', sizeof rec);
     rec.mask = RT_HESS_NZ_EQNNAME | RT_HESS_NZ_VARNAMES | RT_HESS_NZ_VALUE;
     rtohess_inq_nz(vars, eqns, w.head, 1, &rec);
     EXPECT_EQ(std::string(rec.eqnname) + " " + rec.varname + " " + rec.var2name + " " +
                   line(rec.var2num, rec.value),
               "E1 X2 X3 3 0.500000");
+    EXPECT_EQ(line(rec.eqnname[ZARN_NAME_MAX], rec.varname[ZARN_NAME_MAX], rec.var2name[ZARN_NAME_MAX]),
+              "0 0 0")
+        << "each name field's last byte cleared";
     ASSERT_EQ(re_comp("^X3$"), nullptr);
     EXPECT_EQ(line(rtohess_match_var_regexp(w.head, vars, 0), rtohess_match_var_regexp(w.head, vars, 1)),
               "1 2")
         << "X3 as the second variable of nonzero 1, the first of nonzero 2";
     ASSERT_EQ(re_comp("^E4$"), nullptr);
     EXPECT_EQ(rtohess_match_eqn_regexp(w.head, eqns, 0), 2);
-    hs_regexp *x3 = hs_regcomp("X3");
+    hs_regexp *x3 = hs_regcomp("X3"), *e1 = hs_regcomp("E1");
     const FilterRow filters[] = {
         {"var regexp, second variable", rtohess_filter_var_match_regexp(&rec, x3), 1},
         {"var name, first variable", rtohess_filter_var_match_name(&rec, "X2"), 1},
+        {"var name, none given", rtohess_filter_var_match_name(&rec, nullptr), 0},
         {"var index, second variable", rtohess_filter_var_match_index(&rec, 3), 1},
         {"var index, neither variable", rtohess_filter_var_match_index(&rec, 9), 0},
+        {"eqn regexp", rtohess_filter_eqn_match_regexp(&rec, e1), 1},
+        {"eqn regexp without a record", rtohess_filter_eqn_match_regexp(nullptr, e1), 0},
         {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1"), 1},
         {"eqn index", rtohess_filter_eqn_match_index(&rec, 1), 1},
         {"always", rtohess_filter_always_true(nullptr, nullptr), 1},
     };
     for (const FilterRow &f : filters) EXPECT_EQ(f.got, f.expect) << f.what;
     hs_regfree(x3);
+    hs_regfree(e1);
     rtoeqnlst_destroy(&eqns);
     rtovarlst_destroy_c(&vars);
 }
@@ -160,6 +173,7 @@ TEST(Hessian, OwnTexts) {
         rt_hess_nz untouched{};
         untouched.eqnnum = 7;
         rtohess_inq_nz(nullptr, nullptr, nullptr, 1, &untouched);
+        rtohess_inq_nz(nullptr, nullptr, w.head, 1, nullptr);
         EXPECT_EQ(untouched.eqnnum, 7) << "a missing Hessian leaves the record as it was";
         EXPECT_EQ(line(rtohess_match_var_regexp(nullptr, nullptr, 0),
                        rtohess_match_eqn_regexp(nullptr, nullptr, 0)),
@@ -188,8 +202,9 @@ TEST(Hessian, OwnTexts) {
         "!!rtohess_embed_move_items: bad source or destination, source 2, dest 1, move size 2, list size 2\n"
         "!!rtohess_create: Unable to allocate memory for hessian\n"
         "!!rtohess_create: Unable to allocate memory for hessian 3\n");
-    for (const char *a : {"rtohess_inq_nz: hessian is NULL", "rtohess_match_var_regexp: hessian is NULL",
-                          "rtohess_match_eqn_regexp: hessian is NULL"})
+    for (const char *a :
+         {"rtohess_inq_nz: hessian is NULL", "rtohess_inq_nz: nonzero record is NULL",
+          "rtohess_match_var_regexp: hessian is NULL", "rtohess_match_eqn_regexp: hessian is NULL"})
         EXPECT_NE(errors.find(std::string("Assertion '") + a + "' failed in source/rthessbn/rthess:"),
                   std::string::npos)
             << a;

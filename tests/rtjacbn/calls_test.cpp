@@ -136,6 +136,14 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          "-----|!!rtojac_create: Negative capacity -2147483648\n"
          "!!rtojac_create_embedded: Parent (sized for 8 nonzeros out of 10) is not big enough for embedded "
          "Jacobian 4\n!!rtojac_create_embedded: Negative capacity or first number\n|"},
+        {"a head of capacity 0 is made, silently",
+         [] {
+             rt_jac_t *empty = rtojac_create(0);
+             const std::string got = line(empty != nullptr ? "made" : "none", rtojac_inq_capacity(empty));
+             rtojac_destroy(&empty);
+             return got;
+         },
+         "made 0||"},
         {"relocation: a head, a window past its parent's nnz, a shift below the first number",
          [] {
              World w;
@@ -172,6 +180,14 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          },
          "|!!rtojac_set_rows: Window reaches beyond the nonzeros of its parent\n"
          "!!rtojac_set_columns: Window reaches beyond the nonzeros of its parent\n|"},
+        {"bulk numbers without a Jacobian or without an array: the assertion lines",
+         [] {
+             World w;
+             rtojac_set_rows(nullptr, nullptr);
+             rtojac_set_columns(w.win, nullptr);
+             return "";
+         },
+         "||A(rtojac_set_rows: NULL jacobian)A(bulk numbers: NULL array)"},
         {"a missing Jacobian in a search: each search's assertion line",
          [] {
              const int32_t eqn = rtojac_match_eqn_regexp(nullptr, nullptr, 0);
@@ -181,9 +197,10 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
         {"a NULL handle: inquiries give 0, silently",
          [] {
              return line(nonzero(nullptr, 1), rtojac_inq_nnz(nullptr), rtojac_inq_capacity(nullptr),
-                         rtojac_size(nullptr), rtojac_capacity(nullptr));
+                         rtojac_size(nullptr), rtojac_capacity(nullptr), rtojac_rowoffset(nullptr),
+                         rtojac_coloffset(nullptr));
          },
-         "0 0 0 0 0 0 0 0||"},
+         "0 0 0 0 0 0 0 0 0 0||"},
     });
 }
 
