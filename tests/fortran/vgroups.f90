@@ -143,6 +143,14 @@ program vgroups
     read (41) k
     call check(ig2 == 0 .and. k == 7, damage(j))
   end do
+  ! Nothing but one object.
+  rewind (41)
+  call U3VGRP_SAVE_TO_FILE(41_8, ig)
+  endfile (41)
+  rewind (41)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  call check(ig2 /= 0, 'a file of exactly one object read')
+  call U3VGRP_DESTROY(ig2)
   close (41, status='delete')
   call RTOHIS_FLUSH()
   rewind (42)

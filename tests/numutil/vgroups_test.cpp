@@ -190,6 +190,15 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          1,
          "!! u3njac_compute: the evaluation in progress belongs to group object " + std::to_string(g) +
              ", not " + std::to_string(g) + "\n"},
+        {"njac a zero step",
+         [&] {
+             x.assign(3, 0.0);
+             state = 0;
+             njac(&state);
+             njac(&state);
+             x.assign(3, 1.0);
+         },
+         0, "!! u3njac_compute: the step of variable 1 is zero\n"},
         {"njac restarted short of memory",
          [&] {
              state = 0;
