@@ -21,6 +21,14 @@ module vgroups_checks
       import :: c_ptr
       type(c_ptr), value :: pipe
     end subroutine
+    ! In vgroups.c.
+    integer(c_int) function vgroups_limit_file_size(bytes) bind(C)
+      import :: c_int, c_int64_t
+      integer(c_int64_t), intent(in) :: bytes
+    end function
+    integer(c_int) function vgroups_lift_file_size_limit() bind(C)
+      import :: c_int
+    end function
   end interface
 contains
   subroutine check(ok, what)
@@ -112,6 +120,19 @@ program vgroups
   ! Damaged files read as nothing and leave the unit at a record of 7; history goes to unit 42.
   open (42, status='scratch')
   call rtohis_set_hisDev(rtoPipe_fortran_output(42_c_int32_t))
+  ! Nothing but one object, saved and read without a message.
+  rewind (41)
+  call U3VGRP_SAVE_TO_FILE(41_8, ig)
+  endfile (41)
+  rewind (41)
+  call U3VGRP_READ_FM_FILE(41_8, ig2)
+  call check(ig2 /= 0, 'a file of exactly one object read')
+  call U3VGRP_DESTROY(ig2)
+  ! Files stop at the 40-byte sizes record: the list's first record is refused (seen with an 8-byte buffer only).
+  rewind (41)
+  call check(vgroups_limit_file_size(40_8) == 0, 'file size limited')
+  call U3VGRP_SAVE_TO_FILE(41_8, ig)
+  call check(vgroups_lift_file_size_limit() == 0, 'file size limit lifted')
   ! An empty file: not even the sizes can be read.
   rewind (41)
   endfile (41)
@@ -133,8 +154,11 @@ program vgroups
   call RTOHIS_FLUSH()
   rewind (42)
   read (42, '(a)') reported
-  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
+  ! 27: EFBIG, a write past the limit.
+  call check(reported == '!! u3vgrp_save_to_file: transfer on unit 41 failed (status 27)', 'refused write reported')
   ! Each message is followed by a blank record.
+  read (42, '(/a)') reported
+  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
   read (42, '(/a)') reported
   call check(reported == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')

@@ -170,6 +170,12 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          "!! u3_kpr: the arrays overlap\n"},
         {"kpr no row starts", [&] { kpr(ncol, nrow, nullptr, cols.data()); }, 1,
          "!! u3_kpr: an array argument is missing\n"},
+        {"kpr one nonzero without rows",
+         [&] {
+             U3_KPR(&ncol, &nrow, &one, nullptr, cols.data(), nullptr, starts.data(), groups.data(), &ngroups,
+                    &result);
+         },
+         1, "!! u3_kpr: an array argument is missing\n"},
         {"kpr no columns needs no list",
          [&] {
              U3_KPR(&zero, &nrow, &zero, nullptr, nullptr, nullptr, starts.data(), nullptr, &ngroups,
@@ -190,6 +196,15 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          1,
          "!! u3njac_compute: the evaluation in progress belongs to group object " + std::to_string(g) +
              ", not " + std::to_string(g) + "\n"},
+        {"njac a zero step",
+         [&] {
+             x.assign(3, 0.0);
+             state = 0;
+             njac(&state);
+             njac(&state);
+             x.assign(3, 1.0);
+         },
+         0, "!! u3njac_compute: the step of variable 1 is zero\n"},
         {"njac restarted short of memory",
          [&] {
              state = 0;
@@ -212,6 +227,15 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              ZARN_ib0[ZARN_ib0[g + 4] + 2] = 0;
              state = 1;
              njac(&state);
+         },
+         1, "!! u3njac_compute: group object " + std::to_string(g) + " is not consistent\n"},
+        {"njac no group list",
+         [&] {
+             const int64_t list = ZARN_ib0[g + 4];
+             ZARN_ib0[g + 4] = 0;
+             state = 1;
+             njac(&state);
+             ZARN_ib0[g + 4] = list;
          },
          1, "!! u3njac_compute: group object " + std::to_string(g) + " is not consistent\n"},
         {"njac no state", [&] { njac(nullptr); }, 1, "!! u3njac_compute: an array argument is missing\n"},
