@@ -1,6 +1,7 @@
 ! Variable groups from Fortran: the finite-difference loop and the group file.
 module vgroups_checks
   use, intrinsic :: iso_c_binding
+  use test_checks
   implicit none
   ! A 5 x 6 pattern ordered by row, its columns offset by 10 as in a window.
   integer(8), parameter :: ncol = 6, nrow = 5, nnz = 12, coloff = 10
@@ -12,15 +13,6 @@ module vgroups_checks
   real(8), parameter :: typical(ncol) = [1d0, 1d0, 1d-4, 1d0, 1d0, 1d0], minstep(1) = 1d-3
   real(8), parameter :: at_linear(ncol) = [1d0, -2d0, 0.5d0, 3d0, 0d0, 1d-4]
   interface
-    function rtoPipe_fortran_output(unit) bind(C, name='rtoPipe_fortran_output')
-      import :: c_int32_t, c_ptr
-      integer(c_int32_t), value :: unit
-      type(c_ptr) :: rtoPipe_fortran_output
-    end function
-    subroutine rtohis_set_hisDev(pipe) bind(C, name='rtohis_set_hisDev')
-      import :: c_ptr
-      type(c_ptr), value :: pipe
-    end subroutine
     ! In vgroups.c.
     integer(c_int) function vgroups_limit_file_size(bytes) bind(C)
       import :: c_int, c_int64_t
@@ -31,12 +23,6 @@ module vgroups_checks
     end function
   end interface
 contains
-  subroutine check(ok, what)
-    logical, intent(in) :: ok
-    character(*), intent(in) :: what
-    if (.not. ok) error stop 'FAILED: '//what
-  end subroutine check
-
   ! f_i = sum over row i of vals(k) x_j**power; jac gets the analytic entries.
   subroutine model(power, x, f, jac)
     integer, intent(in) :: power
@@ -83,8 +69,8 @@ program vgroups
   implicit none
   integer(8) :: ig, ig2, ierr, k, j
   integer(8), parameter :: damaged_count(4) = [-1, 1, 1, 0], damaged_records(4) = 2*ncol + nrow + [1, 0, 2, 2]
-  character(*), parameter :: damage(4) = [character(17) :: 'negative count', 'four bytes short', 'list does not fit', &
-                                          'row starts from 7']
+  character(*), parameter :: damage(4) = [character(17) :: 'negative count', 'four bytes short', &
+                                          'list does not fit', 'row starts from 7']
   real(8) :: err1, err2
   character(100) :: reported
 
@@ -128,7 +114,8 @@ program vgroups
   call U3VGRP_READ_FM_FILE(41_8, ig2)
   call check(ig2 /= 0, 'a file of exactly one object read')
   call U3VGRP_DESTROY(ig2)
-  ! Files stop at the 40-byte sizes record: the list's first record is refused (seen with an 8-byte buffer only).
+  ! Files stop at the 40-byte sizes record: the list's first record is refused
+  ! (seen with an 8-byte buffer only).
   rewind (41)
   call check(vgroups_limit_file_size(40_8) == 0, 'file size limited')
   call U3VGRP_SAVE_TO_FILE(41_8, ig)
@@ -155,12 +142,15 @@ program vgroups
   rewind (42)
   read (42, '(a)') reported
   ! 27: EFBIG, a write past the limit.
-  call check(reported == '!! u3vgrp_save_to_file: transfer on unit 41 failed (status 27)', 'refused write reported')
+  call check(reported == '!! u3vgrp_save_to_file: transfer on unit 41 failed (status 27)', &
+             'refused write reported')
   ! Each message is followed by a blank record.
   read (42, '(/a)') reported
-  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', 'empty file reported')
+  call check(reported == '!! u3vgrp_read_fm_file: transfer on unit 41 failed (status -1)', &
+             'empty file reported')
   read (42, '(/a)') reported
-  call check(reported == '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
+  call check(reported == &
+             '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')
 
   call U3VGRP_DESTROY(ig)
