@@ -84,6 +84,7 @@ TEST(QueryCompound, MatchAndSelect) {
         EXPECT_EQ(numbers, c.selected) << c.name;
         EXPECT_EQ(result.At(result.Count()), 0) << c.name << ": past the last number";
     }
+    EXPECT_EQ(Scripted::live, 0) << "a compound deleted without its tests";
 }
 
 TEST(QueryCompound, NegateSwapsAndOtherCodesAreRefused) {

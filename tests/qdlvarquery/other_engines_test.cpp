@@ -95,14 +95,6 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
            {"STREAM <> S1", {2}, ""},
            {"SPECIAL_ORDERED_SET = 1", {2}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"}});
-    QDLPortData record;
-    record.mask = {QDLPortData::PHASE, 0u};
-    ASSERT_TRUE(record.Load(nullptr, &block, 1, false));
-    value_t phase;
-    value_init(&phase);
-    ASSERT_TRUE(record.GetValue(QDLPortData::PHASE, phase));
-    EXPECT_STREQ(phase.u.text, "VAPOR-LIQUID") << "a code as a value is its word";
-    value_destroy(&phase);
     EXPECT_STREQ(QDLPortData::AttribName(QDLPortData::PHASE), "PHASE");
 }
 

@@ -86,6 +86,8 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(added, 2) << "on no results, as Execute";
     EXPECT_EQ(More("VALUE > 18 OR VALUE < 3 OR VALUE = 10"), (Numbers{1, 2, 10, 19, 20}));
     EXPECT_EQ(added, 3);
+    Candidates({12, 6});
+    EXPECT_EQ(More("VALUE > 0"), (Numbers{1, 2, 6, 10, 12, 19, 20})) << "found in descending order";
     Candidates({15, 12});
     EXPECT_EQ(Execute("VALUE > 0"), (Numbers{15, 12}));
     Candidates({13, 4, 16, 4, 12});
