@@ -134,35 +134,43 @@ const TextRow kTexts[] = {
 
 constexpr double kUnread = -7777.0;
 
-// Loads variable k under a mask of one attribute, through the list or
-// through its columns, into a record whose reals were never read.
-V load_one(rtvarlst_t *list, int32_t k, int32_t id, bool columns) {
+// The ways a record loads a variable.
+enum Path { kFromList, kFromColumns, kFromContainer };
+const char *const kPathNames[] = {" from the list: ", " from the columns: ", " from the container: "};
+
+// Loads variable k under a mask of one attribute into a record whose reals
+// were never read.
+V load_one(rtvarlst_t *list, int32_t k, int32_t id, Path path) {
     V r;
     for (const RealRow &row : kReals) r.*row.field = kUnread;
     r.change = kUnread;
     r.mask = {0u, 0u};
     rtvarinfo_mask_add(&r.mask, id);
     QDLVariableColumns c{};
-    if (columns) {
+    FakeContainer container;
+    container.objects.list = list;
+    if (path == kFromColumns) {
         EXPECT_TRUE(V::GetColumns(list, c));
     }
-    const bool loaded = columns ? r.Load(c, k, false) : r.Load(list, k, false);
+    const bool loaded = path == kFromList      ? r.Load(list, k, false)
+                        : path == kFromColumns ? r.Load(c, k, false)
+                                               : r.Load(&container, nullptr, k, false);
     EXPECT_TRUE(loaded) << k;
     return r;
 }
 
-// Each attribute of each variable read alone, through the list and through
-// the columns, against the host's data; the reals that the attribute does
+// Each attribute of each variable read alone, through the list, its columns
+// and the container, against the host's data; the reals that the attribute does
 // not need stay unread.
 void expect_loads(rtvarlst_t *list, const HostVariable *host) {
-    for (bool columns : {false, true}) {
+    for (Path path : {kFromList, kFromColumns, kFromContainer}) {
         for (int32_t k = 1; k <= 2; ++k) {
             const HostVariable &h = host[k - 1];
-            const std::string variable =
-                std::string(h.name) + (columns ? " from the columns: " : " from the list: ");
+            const std::string variable = h.name + std::string(kPathNames[path]);
             for (const RealRow &row : kReals) {
                 SCOPED_TRACE(variable + row.name);
-                const V r = load_one(list, k, row.id, columns);
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
                 double x = 0.0;
                 EXPECT_TRUE(r.GetValue(row.id, x));
                 EXPECT_EQ(x, row.scaled ? h.*row.stored * h.intscale : h.*row.stored);
@@ -176,25 +184,27 @@ void expect_loads(rtvarlst_t *list, const HostVariable *host) {
                 }
             }
             SCOPED_TRACE(variable + "the rest");
-            const V change = load_one(list, k, V::CHANGE, columns);
+            const V change = load_one(list, k, V::CHANGE, path);
             double x = 0.0;
             EXPECT_TRUE(change.GetValue(V::CHANGE, x));
             EXPECT_EQ(x, (h.value - h.init) * h.intscale) << "CHANGE";
             EXPECT_EQ(change.lower, kUnread) << "CHANGE: LOWER read too";
             for (const CodeRow &row : kCodes) {
-                const V r = load_one(list, k, row.id, columns);
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
                 int32_t code = -1;
                 EXPECT_TRUE(r.GetValue(row.id, code)) << row.name;
                 EXPECT_EQ(code, h.*row.code) << row.name;
                 EXPECT_EQ(r.value, kUnread) << row.name << ": VALUE read too";
             }
             for (const TextRow &row : kTexts) {
-                const V r = load_one(list, k, row.id, columns);
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
                 const char *text = nullptr;
                 EXPECT_TRUE(r.GetValue(row.id, text)) << row.name;
                 EXPECT_STREQ(text, h.*row.text) << row.name;
             }
-            const V r = load_one(list, k, V::MODIFIED, columns);
+            const V r = load_one(list, k, V::MODIFIED, path);
             V::CMask modified{};
             EXPECT_TRUE(r.GetValue(V::MODIFIED, modified));
             EXPECT_EQ(modified.mask1, h.modified) << "MODIFIED";
@@ -211,6 +221,9 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
     rtovarlst_set_nvar(list, 2);
     HostVariable host[2] = {kHost[0], kHost[1]};
     for (int32_t k = 1; k <= 2; ++k) write_host(list, k, host[k - 1]);
+    FakeBlock block;
+    FakeContainer container;
+    block.objects.list = container.objects.list = list;
     {
         SCOPED_TRACE("as written");
         expect_loads(list, host);
@@ -221,7 +234,7 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
             SCOPED_TRACE(std::string(h.name) + " " + row.name + " committed");
             const bool writable = row.id != V::INTSCALE && row.id != V::SHADOW_PRICE;
             const double stored = h.*row.stored * 2.0 + 1.0;
-            V r = load_one(list, k, row.id, false);
+            V r = load_one(list, k, row.id, kFromList);
             ASSERT_TRUE(r.SetValue(row.id, row.scaled ? stored * h.intscale : stored));
             ASSERT_TRUE(r.Commit(list, k));
             if (writable) h.*row.stored = stored;
@@ -243,19 +256,20 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
                                     {kCodes[10], 1}};
         for (const CodeChange &change : codes) {
             SCOPED_TRACE(std::string(h.name) + " " + change.row.name + " committed");
-            V r = load_one(list, k, change.row.id, false);
+            V r = load_one(list, k, change.row.id, kFromList);
             ASSERT_TRUE(r.SetValue(change.row.id, change.code));
-            ASSERT_TRUE(r.Commit(list, k));
+            ASSERT_TRUE(r.Commit(nullptr, &block, k)) << "through the block";
             if (change.row.id != V::ACTIVE_BOUND) h.*change.row.code = change.code;  // read only
             if (change.row.id == V::UOM_ID) h.uom_word = h.base_word;  // unit 1 is the base unit
             if (change.row.id == V::CONN_TYPE) h.conn_word = "AREA";
             expect_loads(list, host);
         }
         SCOPED_TRACE(std::string(h.name) + " DESCRIPTION and MODIFIED committed");
-        V r = load_one(list, k, V::DESCRIPTION, false);
+        V r = load_one(list, k, V::DESCRIPTION, kFromList);
         ASSERT_TRUE(r.SetValue(V::DESCRIPTION, "changed"));
         ASSERT_TRUE(r.SetValue(V::MODIFIED, V::CMask{8u, 0u}));
-        ASSERT_TRUE(r.Commit(list, k));
+        EXPECT_FALSE(r.Commit(nullptr, nullptr, k)) << "without a host";
+        ASSERT_TRUE(r.Commit(&container, nullptr, k)) << "through the container";
         h.description = "changed";
         h.modified = 8u;
         expect_loads(list, host);
@@ -271,7 +285,14 @@ TEST(HostRecordModel, EquationsAndPortsHoldWhatTheirMaskAsked) {
     using Q = QDLPortData;
     FakeBlock block;
     block.objects.equations = {{"E1", 2.5, 4.0, -1.0}, {"E2", -6.0, 0.5, 3.0}};
+    const E fresh;  // asks for nothing, holds nothing
+    EXPECT_EQ(fresh.mask.mask1 | fresh.mask.mask2 | fresh.loaded.mask1 | fresh.loaded.mask2, 0u);
+    EXPECT_EQ(fresh.number, 0);
+    EXPECT_EQ(fresh.value, 0.0);
+    EXPECT_EQ(fresh.scale, 0.0);
+    EXPECT_EQ(fresh.shadow_price, 0.0);
     E stale;  // as left by a load of another equation
+    EXPECT_FALSE(stale.SetValue(E::NUMBER, 1.0)) << "NUMBER is not a real";
     ASSERT_TRUE(stale.SetValue(E::NAME, "E0") && stale.SetValue(E::VALUE, 99.0) &&
                 stale.SetValue(E::SCALE, 99.0) && stale.SetValue(E::SHADOW_PRICE, 99.0));
     struct EquationRow {
@@ -283,6 +304,7 @@ TEST(HostRecordModel, EquationsAndPortsHoldWhatTheirMaskAsked) {
         {"VALUE", E::VALUE, -6.0}, {"SCALE", E::SCALE, 0.5}, {"SHADOW_PRICE", E::SHADOW_PRICE, 3.0}};
     for (const EquationRow &row : reals) {
         SCOPED_TRACE(std::string("E2 ") + row.name);
+        EXPECT_STREQ(E::AttribName(row.id), row.name);
         E r = stale;
         r.mask = {static_cast<uint32_t>(row.id), 0u};
         ASSERT_TRUE(r.Load(nullptr, &block, 2, false));
@@ -318,6 +340,7 @@ TEST(HostRecordModel, EquationsAndPortsHoldWhatTheirMaskAsked) {
                                  {"SPECIAL_ORDERED_SET", Q::SPECIAL_ORDERED_SET, "SOS TYPE2"}};
     for (const PortRow &row : port_rows) {
         SCOPED_TRACE(row.name);
+        EXPECT_STREQ(Q::AttribName(row.id), row.name);
         Q r;
         r.mask = {static_cast<uint32_t>(row.id), 0u};
         ASSERT_TRUE(r.Load(nullptr, &block, 1, false));
