@@ -34,16 +34,24 @@ struct HostVariable {
     const char *type_word, *uom_word, *base_word, *conn_word;
 };
 
+constexpr double kUndefined = 1e35;
+
 // A pressure held in SI and shown in ATM, and an untyped integer variable
-// whose internal scale 4 multiplies the quantities it holds.
+// whose internal scale 4 multiplies the quantities it holds (its threshold
+// undefined).
+// clang-format off
 const HostVariable kHost[] = {
-    {"B1.P",  "feed pressure", 20,    3,       VAR_CONST, VAR_BOUND_SOFT, 1,   0,     2,   5,    1,     1,
-     20,      2.0e5,           1.5e5, 1.0e5,   5.0e5,     10.0,           1.0, 1.0e5, 0.5, -3.0, 3.0e5, 7.0,
-     2u | 4u, "PRESSURE",      "ATM", "N/SQM", "PRESSURE"},
-    {"B1.N", "",        0,   0,    VAR_INDEP,    VAR_BOUND_HARD, 0,   3,   0,   17,  0,   0,
-     2,      2.5,       1.0, -1.0, 3.0,          0.25,           4.0, 0.5, 3.0, 6.0, 2.0, 0.5,
-     512u,   "UNTYPED", "*", "*",  "COMPOSITION"},
+    // name, description, ptype, uom, spec, bound, marked, vtype, quality, active_bound, param_homo, ramped,
+    // conn_type; value, init, lower, upper, step, intscale, slvscale, sbweight, shadow, target, threshold;
+    // modified; the words
+    {"B1.P", "feed pressure", 20, 3, VAR_CONST, VAR_BOUND_SOFT, 1, 0, 2, 5, 1, 1, 20,
+     2.0e5, 1.5e5, 1.0e5, 5.0e5, 10.0, 1.0, 1.0e5, 0.5, -3.0, 3.0e5, 7.0,
+     2u | 4u, "PRESSURE", "ATM", "N/SQM", "PRESSURE"},
+    {"B1.N", "", 0, 0, VAR_INDEP, VAR_BOUND_HARD, 0, 3, 0, 17, 0, 0, 2,
+     2.5, 1.0, -1.0, 3.0, 0.25, 4.0, 0.5, 3.0, 6.0, 2.0, kUndefined,
+     512u, "UNTYPED", "*", "*", "COMPOSITION"},
 };
+// clang-format on
 
 void write_host(rtvarlst_t *list, int32_t k, const HostVariable &h) {
     rtovarlst_addvar(list, k, h.name);
@@ -173,11 +181,13 @@ void expect_loads(rtvarlst_t *list, const HostVariable *host) {
                 const V r = load_one(list, k, row.id, path);
                 double x = 0.0;
                 EXPECT_TRUE(r.GetValue(row.id, x));
-                EXPECT_EQ(x, row.scaled ? h.*row.stored * h.intscale : h.*row.stored);
+                const double stored = h.*row.stored;
+                EXPECT_EQ(x, row.scaled && stored != kUndefined ? stored * h.intscale : stored);
                 value_t v;
                 value_init(&v);
                 EXPECT_TRUE(r.GetValue(row.id, v));
                 EXPECT_EQ(v.u.number.rval, x) << "as a value";
+                EXPECT_EQ(v.u.number.undefined, stored == kUndefined) << "as a value";
                 for (const RealRow &other : kReals) {
                     if (&other == &row || other.id == V::INTSCALE) continue;  // INTSCALE serves every real
                     EXPECT_EQ(r.*other.field, kUnread) << other.name << " read too";
@@ -277,10 +287,11 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
     rtovarlst_destroy_c(&list);
 }
 
-// The equation and port records hold after a load only what their mask asked
-// of the host (anything held from an earlier object is dropped) and their
-// number; a port's codes read as values are their words.
-TEST(HostRecordModel, EquationsAndPortsHoldWhatTheirMaskAsked) {
+// The equation, port and parameter records hold after a load only what their
+// mask asked of the host (anything held from an earlier object is dropped) and
+// their number; a port's codes read as values are their words; commits go to
+// the host that holds the object.
+TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack) {
     using E = QDLEquationData;
     using Q = QDLPortData;
     FakeBlock block;
@@ -373,6 +384,20 @@ TEST(HostRecordModel, EquationsAndPortsHoldWhatTheirMaskAsked) {
     ASSERT_TRUE(r.GetValue(P::VALUE, three));
     EXPECT_EQ(three.u.number.ival, 3);
     value_destroy(&three);
+    // Records go back to the block, else to the container, else nowhere.
+    FakeContainer model;
+    model.objects.equations = block.objects.equations;
+    EXPECT_TRUE(stale.Commit(&model, &block, 2));
+    EXPECT_FALSE(stale.Commit(&model, &block, 3)) << "no equation 3";
+    EXPECT_TRUE(r.Commit(&model, &block, 1));
+    EXPECT_TRUE(stale.Commit(&model, nullptr, 1));
+    EXPECT_FALSE(stale.Commit(nullptr, nullptr, 1));
+    EXPECT_FALSE(r.Commit(nullptr, nullptr, 1));
+    EXPECT_FALSE(E().Load(nullptr, nullptr, 1, false)) << "an equation loaded without a host";
+    EXPECT_FALSE(P().Load(nullptr, nullptr, 1, false)) << "a parameter loaded without a host";
+    EXPECT_FALSE(Q().Load(nullptr, nullptr, 1, false)) << "a port loaded without a host";
+    EXPECT_EQ(block.objects.committed, (std::vector<int32_t>{2, 3, 1})) << "equation 2, 3, parameter 1";
+    EXPECT_EQ(model.objects.committed, (std::vector<int32_t>{1})) << "equation 1";
 }
 
 // A pressure of 2 ATM held in PSIA with internal scale 2.
@@ -394,11 +419,21 @@ class Loading : public ::testing::Test {
     rtvarlst_t *list = rtovarlst_create(1);
 };
 
-// A created variable takes its status word from the codes set in the record.
-TEST_F(Loading, ACreateWritesTheStatusWord) {
+// A created variable takes its status word from the codes set in the record;
+// no load, commit or create reaches outside the list.
+TEST_F(Loading, ACreateWritesTheStatusWordAndNothingReachesOutsideTheList) {
     V r;
-    EXPECT_FALSE(r.Load(list, 2, false)) << "there is no variable 2";
+    EXPECT_FALSE(r.Create(list, 1)) << "a record without a name";
     ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    QDLVariableColumns c{};
+    ASSERT_TRUE(V::GetColumns(list, c));
+    EXPECT_FALSE(V::GetColumns(nullptr, c));
+    for (int32_t outside : {0, 2}) {
+        EXPECT_FALSE(r.Load(list, outside, false)) << outside;
+        EXPECT_FALSE(r.Load(c, outside, false)) << outside;
+        EXPECT_FALSE(r.Commit(list, outside)) << outside;
+        EXPECT_FALSE(r.Create(list, outside)) << outside;
+    }
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INDEP}));
     ASSERT_TRUE(r.SetValue(V::BOUND, int32_t{VAR_BOUND_SOFT2}));
     ASSERT_TRUE(r.SetValue(V::MARKED, int32_t{1}));
@@ -452,15 +487,21 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     ASSERT_TRUE(r.SetValue(V::CONN_TYPE, int32_t{500}));
     ASSERT_TRUE(r.GetValue(V::CONN_TYPE, v)) << "a code without a word";
     EXPECT_EQ(v.u.number.ival, 500);
-    const std::pair<int32_t, const char *> texts[] = {{V::NAME, "B1.X"},
-                                                      {V::DESCRIPTION, "feed"},
-                                                      {V::CONN_TYPE, "PRESSURE"},
-                                                      {V::CONN_TYPE, "API"},
-                                                      {V::PHYSICAL_TYPE, "LENGTH"}};
+    const std::pair<int32_t, const char *> texts[] = {
+        {V::NAME, "B1.X"},     {V::DESCRIPTION, "feed"},     {V::CONN_TYPE, "PRESSURE"},
+        {V::CONN_TYPE, "API"}, {V::PHYSICAL_TYPE, "LENGTH"}, {V::UOM, "ATM"},
+        {V::BASEUOM, "PSIA"}};
     for (const auto &[id, text] : texts) {
         ASSERT_TRUE(r.SetValue(id, text)) << text;
         ASSERT_TRUE(r.GetValue(id, v)) << text;
         EXPECT_STREQ(v.u.text, text);
+    }
+    const std::string longest(V::kUnitNameSize - 1, 'U');
+    for (int32_t id : {V::UOM, V::BASEUOM}) {
+        EXPECT_FALSE(r.SetValue(id, (longest + "U").c_str())) << V::AttribName(id) << ": one byte too long";
+        ASSERT_TRUE(r.SetValue(id, longest.c_str())) << V::AttribName(id) << ": the longest";
+        ASSERT_TRUE(r.GetValue(id, v));
+        EXPECT_EQ(v.u.text, longest) << V::AttribName(id);
     }
     P p;
     ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
@@ -672,6 +713,8 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
     ASSERT_TRUE(made->SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed"));
+    ASSERT_TRUE(made->SetValue(P::PHYSICALTYPE, "MASS"));
+    EXPECT_FALSE(made->SetValue(P::TYPE, int32_t{9})) << "a code without a word";
     made->mask = {P::VALUE | P::NAME, 0u};
     P assigned;
     assigned = *made;
@@ -680,8 +723,8 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1,
-                  uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS | P::DESCRIPTION});
+        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS |
+                                            P::DESCRIPTION | P::PHYSICALTYPE});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
@@ -695,6 +738,8 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         EXPECT_STREQ(name, "P1");
         EXPECT_TRUE(r->GetValue(P::DESCRIPTION, name));
         EXPECT_STREQ(name, "feed");
+        EXPECT_TRUE(r->GetValue(P::PHYSICALTYPE, name));
+        EXPECT_STREQ(name, "MASS");
     }
     value_destroy(&v);
 }
