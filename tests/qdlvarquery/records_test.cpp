@@ -238,6 +238,35 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
         SCOPED_TRACE("as written");
         expect_loads(list, host);
     }
+    // Loaded whole, the record answers and takes each attribute only in its own
+    // kind (CONN_TYPE as a code and as its word).
+    V whole;
+    whole.mask = {~0u, ~0u};
+    ASSERT_TRUE(whole.Load(list, 1, false));
+    double x = 0.0;
+    int32_t code = 0;
+    const char *text = nullptr;
+    for (const RealRow &row : kReals) {
+        EXPECT_FALSE(whole.GetValue(row.id, code)) << row.name << " as a code";
+        EXPECT_FALSE(whole.GetValue(row.id, text)) << row.name << " as a text";
+        EXPECT_FALSE(whole.SetValue(row.id, code)) << row.name << " set from a code";
+        EXPECT_FALSE(whole.SetValue(row.id, "1")) << row.name << " set from a text";
+    }
+    for (const CodeRow &row : kCodes) {
+        EXPECT_FALSE(whole.GetValue(row.id, x)) << row.name << " as a real";
+        EXPECT_FALSE(whole.SetValue(row.id, 1.0)) << row.name << " set from a real";
+        EXPECT_EQ(whole.GetValue(row.id, text), row.id == V::CONN_TYPE) << row.name << " as a text";
+    }
+    for (const TextRow &row : kTexts) {
+        EXPECT_FALSE(whole.GetValue(row.id, x)) << row.name << " as a real";
+        EXPECT_FALSE(whole.SetValue(row.id, 1.0)) << row.name << " set from a real";
+        EXPECT_EQ(whole.GetValue(row.id, code), row.id == V::CONN_TYPE) << row.name << " as a code";
+    }
+    value_t v;
+    value_init(&v);
+    EXPECT_FALSE(whole.GetValue(V::BLOCKPTR, v)) << "an attribute of no kind";
+    EXPECT_FALSE(whole.SetValue(V::CONN_TYPE, "NO_SUCH_TYPE"));
+    EXPECT_EQ(V::AttribName(3), nullptr) << "3 is no attribute";
     for (int32_t k = 1; k <= 2; ++k) {
         HostVariable &h = host[k - 1];
         for (const RealRow &row : kReals) {
@@ -304,6 +333,11 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
     EXPECT_EQ(fresh.shadow_price, 0.0);
     E stale;  // as left by a load of another equation
     EXPECT_FALSE(stale.SetValue(E::NUMBER, 1.0)) << "NUMBER is not a real";
+    EXPECT_FALSE(stale.SetValue(E::VALUE, int32_t{1})) << "VALUE is not a code";
+    ASSERT_TRUE(stale.SetValue(E::NUMBER, int32_t{7}));
+    int32_t code = -1;
+    EXPECT_EQ(E::EnumToString(E::VALUE, 0), nullptr) << "equations have no words";
+    EXPECT_FALSE(E::StringToEnum(E::VALUE, "ZERO", code));
     ASSERT_TRUE(stale.SetValue(E::NAME, "E0") && stale.SetValue(E::VALUE, 99.0) &&
                 stale.SetValue(E::SCALE, 99.0) && stale.SetValue(E::SHADOW_PRICE, 99.0));
     struct EquationRow {
@@ -369,6 +403,16 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
         }
     }
     EXPECT_FALSE(Q().Load(nullptr, &block, 2, false)) << "no port 2";
+    block.objects.ports[0].phase = 9;
+    Q phase;
+    phase.mask = {Q::PHASE, 0u};
+    ASSERT_TRUE(phase.Load(nullptr, &block, 1, false));
+    value_t nine;
+    value_init(&nine);
+    ASSERT_TRUE(phase.GetValue(Q::PHASE, nine));
+    EXPECT_EQ(nine.u.number.ival, 9) << "a code without a word as a value";
+    double x = 0.0;
+    EXPECT_FALSE(phase.GetValue(Q::PHASE, x)) << "a port has no reals";
     value_t three;
     value_init(&three);
     value_assign_int(&three, 3);
@@ -383,7 +427,14 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
     EXPECT_STREQ(text, "P1");
     ASSERT_TRUE(r.GetValue(P::VALUE, three));
     EXPECT_EQ(three.u.number.ival, 3);
+    ASSERT_TRUE(r.GetValue(P::NAME, three));
+    EXPECT_STREQ(three.u.text, "P1") << "NAME as a value";
     value_destroy(&three);
+    EXPECT_FALSE(r.GetValue(P::VALUE, x)) << "a parameter's value is no real";
+    EXPECT_FALSE(r.GetValue(P::ACCESS, text)) << "ACCESS is no text";
+    EXPECT_STREQ(P::AttribName(P::PHYSICALTYPE), "PHYSICALTYPE");
+    EXPECT_TRUE(P::StringToEnum(P::ACCESS, "read-only", code));
+    EXPECT_EQ(code, P::ACCESS_READ_ONLY);
     // Records go back to the block, else to the container, else nowhere.
     FakeContainer model;
     model.objects.equations = block.objects.equations;
@@ -482,6 +533,9 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     value_init(&v);
     ASSERT_TRUE(r.GetValue(V::SPEC, v));
     EXPECT_STREQ(v.u.text, "CONST");
+    int32_t code = -1;
+    EXPECT_FALSE(V::StringToEnum(V::SPEC, nullptr, code)) << "no word";
+    EXPECT_EQ(code, -1);
     ASSERT_TRUE(r.GetValue(V::NUMBER, v));
     EXPECT_EQ(v.u.number.ival, 7);
     ASSERT_TRUE(r.SetValue(V::CONN_TYPE, int32_t{500}));
@@ -560,7 +614,8 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
                         {V::PARAM_HOMO, 0, 1},
                         {V::MARKED, 0, 1},
                         {V::RAMPED, 0, 1},
-                        {V::CONN_TYPE, 0, RTOVARLST_MAX_CONN_TYPE}};
+                        {V::CONN_TYPE, 0, RTOVARLST_MAX_CONN_TYPE},
+                        {V::PHYSICAL_TYPE_ID, -255, 255}};
     for (const Row &row : rows) {
         const char *name = V::AttribName(row.id);
         V r;
@@ -667,7 +722,9 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
                         {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xed\xbf\xbf", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xe2\x82\xac", {0x20AC}},
-                        {"\xe0\xa0\x80", {0x800}}};
+                        {"\xe0\xa0\x80", {0x800}},
+                        {"\xf0\x90\x8d\x88", {0xD800, 0xDF48}},
+                        {"\xc3\xc3", {0xFFFD, 0xFFFD}}};
     for (const Row &row : rows) {
         P r;
         value_t v;
