@@ -96,6 +96,7 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
           {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
            {"STREAM <> S1", {2}, ""},
+           {"NAME = signal", {3}, ""},
            {"SPECIAL_ORDERED_SET = 1", {2}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"}});
 }

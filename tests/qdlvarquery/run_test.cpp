@@ -95,6 +95,17 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(added, 3) << "4 once, though named twice";
 }
 
+// Without a block the container's variables are queried.
+TEST_F(Run, TheContainerAnswersWithoutABlock) {
+    container.objects.list = list;
+    IQDLQueryEngine *e = QDLQueryFactory::NewVariableQuery(&container, nullptr);
+    ASSERT_TRUE(e->SetQueryText("VALUE > 18"));
+    e->Execute();
+    EXPECT_EQ(e->NumResults(), 2);
+    EXPECT_EQ(e->ResultAt(1), 20);
+    e->Release();
+}
+
 TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
     Candidates({9, 2, 7, 4, 14});
     EXPECT_EQ(Execute("VALUE < 10"), (Numbers{9, 2, 7, 4}));
