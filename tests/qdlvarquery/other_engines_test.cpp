@@ -68,6 +68,8 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
           {{"VALUE <> 3", {2}, ""},
            {"VALUE >= 2.5", {1, 2}, ""},
            {"VALUE < 3", {2}, ""},
+           {"VALUE <= 2.5", {2}, ""},
+           {"VALUE > 2.5", {1}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
            {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
