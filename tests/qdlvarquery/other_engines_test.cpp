@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "failsweep.h"
 #include "fake_model.h"
 #include "qdlvarquery/qdlquery_internal.h"
 
@@ -74,6 +75,23 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
            {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
            {"IsFixed()", {-1}, "Invalid function\n"}});
+}
+
+// A value literal that cannot be made while memory is short is refused with
+// the value kind's message.
+TEST(OtherEngines, AParameterValueLiteralUnderShortMemory) {
+    FakeContainer model;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewParameterQuery(&model, nullptr);
+    HistoryCapture history;
+    bool refused = false;
+    fail_each_allocation([&] { return engine->SetQueryText("VALUE = 'abc'"); },
+                         [&](long n, bool ok) {
+                             EXPECT_FALSE(ok) << "allocation " << n;
+                             if (history.text() == "Can only compare VALUE with string values\n")
+                                 refused = true;
+                         });
+    EXPECT_TRUE(refused);
+    engine->Release();
 }
 
 TEST(OtherEngines, PortsReadFromThePortObject) {
