@@ -413,6 +413,8 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
     EXPECT_EQ(nine.u.number.ival, 9) << "a code without a word as a value";
     double x = 0.0;
     EXPECT_FALSE(phase.GetValue(Q::PHASE, x)) << "a port has no reals";
+    const char *word = nullptr;
+    EXPECT_FALSE(phase.GetValue(Q::PHASE, word)) << "a port's code is no text";
     value_t three;
     value_init(&three);
     value_assign_int(&three, 3);
