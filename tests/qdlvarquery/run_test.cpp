@@ -190,9 +190,11 @@ TEST_F(Run, ShortMemoryStopsARunThatKeepsWhatItFound) {
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped run keeps what it found first";
         });
     EXPECT_GT(seen, 0);
-    // Over candidates, ExecuteMore adds what it finds one by one, once each.
+    // Over candidates, ExecuteMore adds what it finds one by one, once each;
+    // a real test answered from the columns needs memory for its flags.
     const int32_t first[] = {1}, found[] = {1, 10, 11}, more[] = {1, 10, 11, 11};
     int32_t grown = -1;
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 0"));
     ASSERT_TRUE(engine->SetCandidates(3, found));
     const long seen_more = fail_each_allocation(
         [&] {
