@@ -514,6 +514,12 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     ASSERT_TRUE(r.GetValue(V::VALUE, v));
     EXPECT_NEAR(v.u.number.rval, 202650.0, 1e-6) << "2 ATM as a value is held in SI";
     EXPECT_EQ(v.u.number.uom, 3) << "shown in ATM";
+    rtovarlst_set_var_sbweight(list, 1, 2.0);
+    V weight;
+    weight.mask = {V::SBWEIGHT, 0u};
+    ASSERT_TRUE(weight.Load(list, 1, true));
+    ASSERT_TRUE(weight.GetValue(V::SBWEIGHT, v));
+    EXPECT_EQ(v.u.number.rval, 2.0) << "a weight is no quantity of the display unit";
     ASSERT_TRUE(r.SetValue(V::VALUE, 1.5));
     ASSERT_TRUE(r.Commit(list, 1));
     V si;
