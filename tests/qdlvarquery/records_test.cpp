@@ -206,6 +206,7 @@ void expect_loads(rtvarlst_t *list, const HostVariable *host) {
                 EXPECT_TRUE(r.GetValue(row.id, code)) << row.name;
                 EXPECT_EQ(code, h.*row.code) << row.name;
                 EXPECT_EQ(r.value, kUnread) << row.name << ": VALUE read too";
+                EXPECT_EQ(r.intscale, kUnread) << row.name << ": INTSCALE read too";
             }
             for (const TextRow &row : kTexts) {
                 EXPECT_STREQ(V::AttribName(row.id), row.name);

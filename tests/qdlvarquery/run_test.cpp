@@ -137,7 +137,8 @@ TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
     EXPECT_EQ(More("InObjective(OBJ)"), (Numbers{3, 5, 7}));
 }
 
-// A host that negates the engine's InObjective test gets no set from it.
+// A host that negates the engine's InObjective test gets no set from it; a
+// copy keeps the objective's variables.
 TEST_F(Run, NegatedObjectiveSelectsNothing) {
     auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
     ASSERT_NE(callback, nullptr);
@@ -151,7 +152,13 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     QDLQObjectSet selected;
     EXPECT_FALSE(test->Select(selected)) << "a negated test answered with the objective's variables";
     EXPECT_EQ(selected.Count(), 0);
+    IQDLQTest *copy = test->Clone();
     delete test;
+    ASSERT_NE(copy, nullptr);
+    copy->Negate();
+    EXPECT_TRUE(copy->Select(selected));
+    EXPECT_EQ(selected.Count(), 3) << "a copy, turned back, answers with the objective's variables";
+    delete copy;
 }
 
 TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {
