@@ -539,6 +539,7 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     value_init(&v);
     v.value_type = static_cast<value_type_code>(99);
     EXPECT_FALSE(r.GetValue(V::SPEC, v)) << "a broken value is refused";
+    EXPECT_FALSE(P().SetValue(P::VALUE, v)) << "a broken value is not taken";
     value_init(&v);
     ASSERT_TRUE(r.GetValue(V::SPEC, v));
     EXPECT_STREQ(v.u.text, "CONST");
@@ -782,6 +783,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::PHYSICALTYPE, "MASS"));
     EXPECT_FALSE(made->SetValue(P::TYPE, int32_t{9})) << "a code without a word";
     made->mask = {P::VALUE | P::NAME, 0u};
+    made->number = 4;
     P assigned;
     assigned = *made;
     const P constructed(*made);
@@ -789,6 +791,7 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
+        EXPECT_EQ(r->number, 4);
         EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS |
                                             P::DESCRIPTION | P::PHYSICALTYPE});
         value_t back;
