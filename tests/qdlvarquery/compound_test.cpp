@@ -60,6 +60,8 @@ const Case kCases[] = {
     {"or", QDLQ_OR, {false, true, false}, {{1, 3}, {2, 3}}, true, true, "ab", "ab", "1 2 3 100"},
     {"nand", QDLQ_NAND, {true, false, true}, {{1}}, true, false, "ab", "", "100"},
     {"and_stops_once_empty", QDLQ_AND, {false}, {{1}, {2}, {3}}, false, true, "a", "ab", "100"},
+    {"and_with_a_later_set_of_four", QDLQ_AND, {true}, {{1, 2, 3, 4, 9}, {1, 2, 3, 4}}, true, true, "a", "ab",
+     "1 2 3 4 100"},
     {"comparison_code_asks_nothing", QDLQ_GT, {true}, {{1}}, false, false, "", "", "100"},
     {"nor", QDLQ_NOR, {false, false}, {{1}}, true, false, "ab", "", "100"},
 };
@@ -84,6 +86,7 @@ TEST(QueryCompound, MatchAndSelect) {
         EXPECT_EQ(numbers, c.selected) << c.name;
         EXPECT_EQ(result.At(result.Count()), 0) << c.name << ": past the last number";
     }
+    EXPECT_EQ(Scripted::live, 0) << "a compound deleted without its tests";
 }
 
 TEST(QueryCompound, NegateSwapsAndOtherCodesAreRefused) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "failsweep.h"
 #include "fake_model.h"
 #include "qdlvarquery/qdlquery_internal.h"
 
@@ -68,10 +69,29 @@ TEST(OtherEngines, ParametersComparedAsValuesAskingTheContainer) {
           {{"VALUE <> 3", {2}, ""},
            {"VALUE >= 2.5", {1, 2}, ""},
            {"VALUE < 3", {2}, ""},
+           {"VALUE <= 2.5", {2}, ""},
+           {"VALUE > 2.5", {1}, ""},
            {"VALUE = 'abc' OR VALUE = TRUE", {3, 4}, ""},
            {"ismodified(value)", {4}, ""},
            {"SPEC = 1", {-1}, "SPEC is not a recognised parameter attribute\n"},
            {"IsFixed()", {-1}, "Invalid function\n"}});
+}
+
+// A value literal that cannot be made while memory is short is refused with
+// the value kind's message.
+TEST(OtherEngines, AParameterValueLiteralUnderShortMemory) {
+    FakeContainer model;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewParameterQuery(&model, nullptr);
+    HistoryCapture history;
+    bool refused = false;
+    fail_each_allocation([&] { return engine->SetQueryText("VALUE = 'abc'"); },
+                         [&](long n, bool ok) {
+                             EXPECT_FALSE(ok) << "allocation " << n;
+                             if (history.text() == "Can only compare VALUE with string values\n")
+                                 refused = true;
+                         });
+    EXPECT_TRUE(refused);
+    engine->Release();
 }
 
 TEST(OtherEngines, PortsReadFromThePortObject) {
@@ -88,22 +108,17 @@ TEST(OtherEngines, PortsReadFromThePortObject) {
     p[2].name = "U1.SIGNAL";
     p[2].phase = 4;
     // the fourth has no name and no stream
-    const QDLPortData fresh;
-    EXPECT_EQ(fresh.loaded.mask1 | fresh.loaded.mask2, 0u) << "a new port record has loaded nothing";
+    const QDLPortData fresh;  // asks for nothing, holds nothing
+    EXPECT_EQ(fresh.mask.mask1 | fresh.mask.mask2 | fresh.loaded.mask1 | fresh.loaded.mask2, 0u);
+    EXPECT_EQ(
+        fresh.number | fresh.type | fresh.direction | fresh.basis | fresh.phase | fresh.special_ordered_set,
+        0);
     check(QDLQueryFactory::NewPortQuery(nullptr, &block),
           {{"PHASE = VAPOR-LIQUID OR PHASE = 4", {1, 3}, ""},
            {"STREAM <> S1", {2}, ""},
+           {"NAME = signal", {3}, ""},
            {"SPECIAL_ORDERED_SET = 1", {2}, ""},
            {"VALUE > 1", {-1}, "VALUE is not a recognised port attribute\n"}});
-    QDLPortData record;
-    record.mask = {QDLPortData::PHASE, 0u};
-    ASSERT_TRUE(record.Load(nullptr, &block, 1, false));
-    value_t phase;
-    value_init(&phase);
-    ASSERT_TRUE(record.GetValue(QDLPortData::PHASE, phase));
-    EXPECT_STREQ(phase.u.text, "VAPOR-LIQUID") << "a code as a value is its word";
-    value_destroy(&phase);
-    EXPECT_STREQ(QDLPortData::AttribName(QDLPortData::PHASE), "PHASE");
 }
 
 // An engine that adds nothing to the shared rules.

@@ -23,6 +23,437 @@ namespace {
 
 std::vector<OLECHAR> units_of(BSTR b) { return std::vector<OLECHAR>(b, b + SysStringLen(b)); }
 
+// A variable as its host writes it into the list: codes, texts and the reals
+// as stored (in the base unit, divided by the internal scale).
+struct HostVariable {
+    const char *name, *description;
+    int32_t ptype, uom, spec, bound, marked, vtype, quality, active_bound, param_homo, ramped, conn_type;
+    double value, init, lower, upper, step, intscale, slvscale, sbweight, shadow, target, threshold;
+    uint32_t modified;
+    // What a record loaded from it must give for the words and unit names.
+    const char *type_word, *uom_word, *base_word, *conn_word;
+};
+
+constexpr double kUndefined = 1e35;
+
+// A pressure held in SI and shown in ATM, and an untyped integer variable
+// whose internal scale 4 multiplies the quantities it holds (its threshold
+// undefined).
+// clang-format off
+const HostVariable kHost[] = {
+    // name, description, ptype, uom, spec, bound, marked, vtype, quality, active_bound, param_homo, ramped,
+    // conn_type; value, init, lower, upper, step, intscale, slvscale, sbweight, shadow, target, threshold;
+    // modified; the words
+    {"B1.P", "feed pressure", 20, 3, VAR_CONST, VAR_BOUND_SOFT, 1, 0, 2, 5, 1, 1, 20,
+     2.0e5, 1.5e5, 1.0e5, 5.0e5, 10.0, 1.0, 1.0e5, 0.5, -3.0, 3.0e5, 7.0,
+     2u | 4u, "PRESSURE", "ATM", "N/SQM", "PRESSURE"},
+    {"B1.N", "", 0, 0, VAR_INDEP, VAR_BOUND_HARD, 0, 3, 0, 17, 0, 0, 2,
+     2.5, 1.0, -1.0, 3.0, 0.25, 4.0, 0.5, 3.0, 6.0, 2.0, kUndefined,
+     512u, "UNTYPED", "*", "*", "COMPOSITION"},
+};
+// clang-format on
+
+void write_host(rtvarlst_t *list, int32_t k, const HostVariable &h) {
+    rtovarlst_addvar(list, k, h.name);
+    if (h.vtype == 3) rtovarlst_set_var_as_integer(list, k);
+    int64_t word = rtovarlst_inq_var_status(list, k);
+    varSetPhysicalType(&word, h.ptype);
+    varSetSpec(&word, h.spec);
+    varSetBoundType(h.bound, &word);
+    rtovarlst_set_var_status(list, k, word);
+    rtovarlst_set_var_marked(list, k, h.marked);
+    rtovarlst_set_var_uom(list, k, h.uom);
+    rtovarlst_set_var_baseuom(list, k, 1);
+    rtovarlst_set_var_quality(list, k, h.quality);
+    rtovarlst_set_var_active_bound(list, k, h.active_bound);
+    rtovarlst_set_var_param_homo(list, k, h.param_homo);
+    rtovarlst_set_var_ramped(list, k, h.ramped);
+    rtovarlst_set_var_conn_type(list, k, h.conn_type);
+    rtovarlst_set_var_description(list, k, h.description);
+    rtovarlst_set_var_modified_mask(list, k, static_cast<int32_t>(h.modified));
+    rtovarlst_vec_scale(list)[k - 1] = h.intscale;
+    rtovarlst_set_var_value(list, k, h.value, 0);
+    rtovarlst_set_var_initial(list, k, h.init, 0);
+    rtovarlst_set_var_lower(list, k, h.lower, 0);
+    rtovarlst_set_var_upper(list, k, h.upper, 0);
+    rtovarlst_set_var_step_inbaseuom(list, k, h.step);
+    rtovarlst_set_var_slvscl(list, k, h.slvscale, 0);
+    rtovarlst_set_var_sbweight(list, k, h.sbweight);
+    rtovarlst_set_var_shadow_price(list, k, h.shadow, 0);
+    rtovarlst_set_var_target_homo(list, k, h.target, 0);
+    rtovarlst_set_var_threshold(list, k, h.threshold, 0);
+}
+
+// A real attribute: the host's stored number, the record's field, and
+// whether the internal scale multiplies it (quantities and their steps).
+struct RealRow {
+    const char *name;
+    int32_t id;
+    double HostVariable::*stored;
+    double rtvarinfo_t::*field;
+    bool scaled;
+};
+const RealRow kReals[] = {
+    {"VALUE", V::VALUE, &HostVariable::value, &rtvarinfo_t::value, true},
+    {"INITIAL", V::INITIAL, &HostVariable::init, &rtvarinfo_t::init, true},
+    {"LOWER", V::LOWER, &HostVariable::lower, &rtvarinfo_t::lower, true},
+    {"UPPER", V::UPPER, &HostVariable::upper, &rtvarinfo_t::upper, true},
+    {"STEP", V::STEP, &HostVariable::step, &rtvarinfo_t::step, true},
+    {"SCALE", V::SCALE, &HostVariable::slvscale, &rtvarinfo_t::scale, true},
+    {"TARGET_HOMO", V::TARGET_HOMO, &HostVariable::target, &rtvarinfo_t::target_homo, true},
+    {"THRESHOLD", V::THRESHOLD, &HostVariable::threshold, &rtvarinfo_t::threshold, true},
+    {"INTSCALE", V::INTSCALE, &HostVariable::intscale, &rtvarinfo_t::intscale, false},
+    {"SBWEIGHT", V::SBWEIGHT, &HostVariable::sbweight, &rtvarinfo_t::sbweight, false},
+    {"SHADOW_PRICE", V::SHADOW_PRICE, &HostVariable::shadow, &rtvarinfo_t::shadow_price, false},
+};
+
+struct CodeRow {
+    const char *name;
+    int32_t id;
+    int32_t HostVariable::*code;
+};
+const CodeRow kCodes[] = {
+    {"SPEC", V::SPEC, &HostVariable::spec},
+    {"BOUND", V::BOUND, &HostVariable::bound},
+    {"MARKED", V::MARKED, &HostVariable::marked},
+    {"VARIABLE_TYPE", V::VARIABLE_TYPE, &HostVariable::vtype},
+    {"PHYSICAL_TYPE_ID", V::PHYSICAL_TYPE_ID, &HostVariable::ptype},
+    {"UOM_ID", V::UOM_ID, &HostVariable::uom},
+    {"QUALITY", V::QUALITY, &HostVariable::quality},
+    {"ACTIVE_BOUND", V::ACTIVE_BOUND, &HostVariable::active_bound},
+    {"PARAM_HOMO", V::PARAM_HOMO, &HostVariable::param_homo},
+    {"RAMPED", V::RAMPED, &HostVariable::ramped},
+    {"CONN_TYPE", V::CONN_TYPE, &HostVariable::conn_type},
+};
+
+struct TextRow {
+    const char *name;
+    int32_t id;
+    const char *HostVariable::*text;
+};
+const TextRow kTexts[] = {
+    {"NAME", V::NAME, &HostVariable::name},
+    {"DESCRIPTION", V::DESCRIPTION, &HostVariable::description},
+    {"PHYSICAL_TYPE", V::PHYSICAL_TYPE, &HostVariable::type_word},
+    {"UOM", V::UOM, &HostVariable::uom_word},
+    {"BASEUOM", V::BASEUOM, &HostVariable::base_word},
+    {"CONN_TYPE", V::CONN_TYPE, &HostVariable::conn_word},
+};
+
+constexpr double kUnread = -7777.0;
+
+// The ways a record loads a variable.
+enum Path { kFromList, kFromColumns, kFromContainer };
+const char *const kPathNames[] = {" from the list: ", " from the columns: ", " from the container: "};
+
+// Loads variable k under a mask of one attribute into a record whose reals
+// were never read.
+V load_one(rtvarlst_t *list, int32_t k, int32_t id, Path path) {
+    V r;
+    for (const RealRow &row : kReals) r.*row.field = kUnread;
+    r.change = kUnread;
+    r.mask = {0u, 0u};
+    rtvarinfo_mask_add(&r.mask, id);
+    QDLVariableColumns c{};
+    FakeContainer container;
+    container.objects.list = list;
+    if (path == kFromColumns) {
+        EXPECT_TRUE(V::GetColumns(list, c));
+    }
+    const bool loaded = path == kFromList      ? r.Load(list, k, false)
+                        : path == kFromColumns ? r.Load(c, k, false)
+                                               : r.Load(&container, nullptr, k, false);
+    EXPECT_TRUE(loaded) << k;
+    return r;
+}
+
+// Each attribute of each variable read alone, through the list, its columns
+// and the container, against the host's data; the reals that the attribute does
+// not need stay unread.
+void expect_loads(rtvarlst_t *list, const HostVariable *host) {
+    for (Path path : {kFromList, kFromColumns, kFromContainer}) {
+        for (int32_t k = 1; k <= 2; ++k) {
+            const HostVariable &h = host[k - 1];
+            const std::string variable = h.name + std::string(kPathNames[path]);
+            for (const RealRow &row : kReals) {
+                SCOPED_TRACE(variable + row.name);
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
+                double x = 0.0;
+                EXPECT_TRUE(r.GetValue(row.id, x));
+                const double stored = h.*row.stored;
+                EXPECT_EQ(x, row.scaled && stored != kUndefined ? stored * h.intscale : stored);
+                value_t v;
+                value_init(&v);
+                EXPECT_TRUE(r.GetValue(row.id, v));
+                EXPECT_EQ(v.u.number.rval, x) << "as a value";
+                EXPECT_EQ(v.u.number.undefined, stored == kUndefined) << "as a value";
+                for (const RealRow &other : kReals) {
+                    if (&other == &row || other.id == V::INTSCALE) continue;  // INTSCALE serves every real
+                    EXPECT_EQ(r.*other.field, kUnread) << other.name << " read too";
+                }
+            }
+            SCOPED_TRACE(variable + "the rest");
+            const V change = load_one(list, k, V::CHANGE, path);
+            double x = 0.0;
+            EXPECT_TRUE(change.GetValue(V::CHANGE, x));
+            EXPECT_EQ(x, (h.value - h.init) * h.intscale) << "CHANGE";
+            EXPECT_EQ(change.lower, kUnread) << "CHANGE: LOWER read too";
+            for (const CodeRow &row : kCodes) {
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
+                int32_t code = -1;
+                EXPECT_TRUE(r.GetValue(row.id, code)) << row.name;
+                EXPECT_EQ(code, h.*row.code) << row.name;
+                EXPECT_EQ(r.value, kUnread) << row.name << ": VALUE read too";
+                EXPECT_EQ(r.intscale, kUnread) << row.name << ": INTSCALE read too";
+            }
+            for (const TextRow &row : kTexts) {
+                EXPECT_STREQ(V::AttribName(row.id), row.name);
+                const V r = load_one(list, k, row.id, path);
+                const char *text = nullptr;
+                EXPECT_TRUE(r.GetValue(row.id, text)) << row.name;
+                EXPECT_STREQ(text, h.*row.text) << row.name;
+            }
+            const V r = load_one(list, k, V::MODIFIED, path);
+            V::CMask modified{};
+            EXPECT_TRUE(r.GetValue(V::MODIFIED, modified));
+            EXPECT_EQ(modified.mask1, h.modified) << "MODIFIED";
+            EXPECT_EQ(r.number, k) << "NUMBER";
+        }
+    }
+}
+
+// Each attribute loaded alone matches the host's data; each writable one,
+// changed in a record loaded with it alone and committed, changes that and
+// nothing else in the list; a read-only one is not written.
+TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
+    rtvarlst_t *list = rtovarlst_create(2);
+    rtovarlst_set_nvar(list, 2);
+    HostVariable host[2] = {kHost[0], kHost[1]};
+    for (int32_t k = 1; k <= 2; ++k) write_host(list, k, host[k - 1]);
+    FakeBlock block;
+    FakeContainer container;
+    block.objects.list = container.objects.list = list;
+    {
+        SCOPED_TRACE("as written");
+        expect_loads(list, host);
+    }
+    // Loaded whole, the record answers and takes each attribute only in its own
+    // kind (CONN_TYPE as a code and as its word).
+    V whole;
+    whole.mask = {~0u, ~0u};
+    ASSERT_TRUE(whole.Load(list, 1, false));
+    double x = 0.0;
+    int32_t code = 0;
+    const char *text = nullptr;
+    for (const RealRow &row : kReals) {
+        EXPECT_FALSE(whole.GetValue(row.id, code)) << row.name << " as a code";
+        EXPECT_FALSE(whole.GetValue(row.id, text)) << row.name << " as a text";
+        EXPECT_FALSE(whole.SetValue(row.id, code)) << row.name << " set from a code";
+        EXPECT_FALSE(whole.SetValue(row.id, "1")) << row.name << " set from a text";
+    }
+    for (const CodeRow &row : kCodes) {
+        EXPECT_FALSE(whole.GetValue(row.id, x)) << row.name << " as a real";
+        EXPECT_FALSE(whole.SetValue(row.id, 1.0)) << row.name << " set from a real";
+        EXPECT_EQ(whole.GetValue(row.id, text), row.id == V::CONN_TYPE) << row.name << " as a text";
+    }
+    for (const TextRow &row : kTexts) {
+        EXPECT_FALSE(whole.GetValue(row.id, x)) << row.name << " as a real";
+        EXPECT_FALSE(whole.SetValue(row.id, 1.0)) << row.name << " set from a real";
+        EXPECT_EQ(whole.GetValue(row.id, code), row.id == V::CONN_TYPE) << row.name << " as a code";
+    }
+    value_t v;
+    value_init(&v);
+    EXPECT_FALSE(whole.GetValue(V::BLOCKPTR, v)) << "an attribute of no kind";
+    EXPECT_FALSE(whole.SetValue(V::CONN_TYPE, "NO_SUCH_TYPE"));
+    EXPECT_EQ(V::AttribName(3), nullptr) << "3 is no attribute";
+    for (int32_t k = 1; k <= 2; ++k) {
+        HostVariable &h = host[k - 1];
+        for (const RealRow &row : kReals) {
+            SCOPED_TRACE(std::string(h.name) + " " + row.name + " committed");
+            const bool writable = row.id != V::INTSCALE && row.id != V::SHADOW_PRICE;
+            const double stored = h.*row.stored * 2.0 + 1.0;
+            V r = load_one(list, k, row.id, kFromList);
+            ASSERT_TRUE(r.SetValue(row.id, row.scaled ? stored * h.intscale : stored));
+            ASSERT_TRUE(r.Commit(list, k));
+            if (writable) h.*row.stored = stored;
+            expect_loads(list, host);
+        }
+        struct CodeChange {
+            const CodeRow &row;
+            int32_t code;
+        };
+        const CodeChange codes[] = {{kCodes[0], VAR_OPTIM},
+                                    {kCodes[1], VAR_BOUND_SOFT2},
+                                    {kCodes[2], 1 - h.marked},
+                                    {kCodes[3], 3 - h.vtype},
+                                    {kCodes[5], 1},
+                                    {kCodes[6], 3},
+                                    {kCodes[7], 6},
+                                    {kCodes[8], 1 - h.param_homo},
+                                    {kCodes[9], 1 - h.ramped},
+                                    {kCodes[10], 1}};
+        for (const CodeChange &change : codes) {
+            SCOPED_TRACE(std::string(h.name) + " " + change.row.name + " committed");
+            V r = load_one(list, k, change.row.id, kFromList);
+            ASSERT_TRUE(r.SetValue(change.row.id, change.code));
+            ASSERT_TRUE(r.Commit(nullptr, &block, k)) << "through the block";
+            if (change.row.id != V::ACTIVE_BOUND) h.*change.row.code = change.code;  // read only
+            if (change.row.id == V::UOM_ID) h.uom_word = h.base_word;  // unit 1 is the base unit
+            if (change.row.id == V::CONN_TYPE) h.conn_word = "AREA";
+            expect_loads(list, host);
+        }
+        SCOPED_TRACE(std::string(h.name) + " DESCRIPTION and MODIFIED committed");
+        V r = load_one(list, k, V::DESCRIPTION, kFromList);
+        ASSERT_TRUE(r.SetValue(V::DESCRIPTION, "changed"));
+        ASSERT_TRUE(r.SetValue(V::MODIFIED, V::CMask{8u, 0u}));
+        EXPECT_FALSE(r.Commit(nullptr, nullptr, k)) << "without a host";
+        ASSERT_TRUE(r.Commit(&container, nullptr, k)) << "through the container";
+        h.description = "changed";
+        h.modified = 8u;
+        expect_loads(list, host);
+    }
+    rtovarlst_destroy_c(&list);
+}
+
+// The equation, port and parameter records hold after a load only what their
+// mask asked of the host (anything held from an earlier object is dropped) and
+// their number; a port's codes read as values are their words; commits go to
+// the host that holds the object.
+TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack) {
+    using E = QDLEquationData;
+    using Q = QDLPortData;
+    FakeBlock block;
+    block.objects.equations = {{"E1", 2.5, 4.0, -1.0}, {"E2", -6.0, 0.5, 3.0}};
+    const E fresh;  // asks for nothing, holds nothing
+    EXPECT_EQ(fresh.mask.mask1 | fresh.mask.mask2 | fresh.loaded.mask1 | fresh.loaded.mask2, 0u);
+    EXPECT_EQ(fresh.number, 0);
+    EXPECT_EQ(fresh.value, 0.0);
+    EXPECT_EQ(fresh.scale, 0.0);
+    EXPECT_EQ(fresh.shadow_price, 0.0);
+    E stale;  // as left by a load of another equation
+    EXPECT_FALSE(stale.SetValue(E::NUMBER, 1.0)) << "NUMBER is not a real";
+    EXPECT_FALSE(stale.SetValue(E::VALUE, int32_t{1})) << "VALUE is not a code";
+    ASSERT_TRUE(stale.SetValue(E::NUMBER, int32_t{7}));
+    int32_t code = -1;
+    EXPECT_EQ(E::EnumToString(E::VALUE, 0), nullptr) << "equations have no words";
+    EXPECT_FALSE(E::StringToEnum(E::VALUE, "ZERO", code));
+    ASSERT_TRUE(stale.SetValue(E::NAME, "E0") && stale.SetValue(E::VALUE, 99.0) &&
+                stale.SetValue(E::SCALE, 99.0) && stale.SetValue(E::SHADOW_PRICE, 99.0));
+    struct EquationRow {
+        const char *name;
+        int32_t id;
+        double of_e2;
+    };
+    const EquationRow reals[] = {
+        {"VALUE", E::VALUE, -6.0}, {"SCALE", E::SCALE, 0.5}, {"SHADOW_PRICE", E::SHADOW_PRICE, 3.0}};
+    for (const EquationRow &row : reals) {
+        SCOPED_TRACE(std::string("E2 ") + row.name);
+        EXPECT_STREQ(E::AttribName(row.id), row.name);
+        E r = stale;
+        r.mask = {static_cast<uint32_t>(row.id), 0u};
+        ASSERT_TRUE(r.Load(nullptr, &block, 2, false));
+        value_t v;
+        for (const EquationRow &other : reals) {
+            value_init(&v);
+            EXPECT_EQ(r.GetValue(other.id, v), &other == &row) << other.name << " held";
+            EXPECT_EQ(v.u.number.rval, &other == &row ? row.of_e2 : 0.0) << other.name;
+        }
+        EXPECT_FALSE(r.GetValue(E::NAME, v)) << "E0's name held";
+        ASSERT_TRUE(r.GetValue(E::NUMBER, v));
+        EXPECT_EQ(v.u.number.ival, 2) << "NUMBER";
+    }
+    FakePort port;
+    port.name = "IN1";
+    port.type = 2;
+    port.direction = 1;
+    port.basis = 2;
+    port.phase = 3;
+    port.sos = 1;
+    block.objects.ports = {port};
+    struct PortRow {
+        const char *name;
+        int32_t id;
+        const char *shown;  // the text, or the code's word; null: not held
+    };
+    const PortRow port_rows[] = {{"NAME", Q::NAME, "IN1"},
+                                 {"STREAM", Q::STREAM, nullptr},
+                                 {"TYPE", Q::TYPE, "INFORMATION"},
+                                 {"DIRECTION", Q::DIRECTION, "INPUT"},
+                                 {"BASIS", Q::BASIS, "MOLE_FRACTION"},
+                                 {"PHASE", Q::PHASE, "VAPOR-LIQUID"},
+                                 {"SPECIAL_ORDERED_SET", Q::SPECIAL_ORDERED_SET, "SOS TYPE2"}};
+    for (const PortRow &row : port_rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_STREQ(Q::AttribName(row.id), row.name);
+        Q r;
+        r.mask = {static_cast<uint32_t>(row.id), 0u};
+        ASSERT_TRUE(r.Load(nullptr, &block, 1, false));
+        EXPECT_EQ(r.number, 1);
+        for (const PortRow &other : port_rows) {
+            value_t v;
+            value_init(&v);
+            const bool asked = &other == &row && other.shown != nullptr;
+            EXPECT_EQ(r.GetValue(other.id, v), asked) << other.name << " held";
+            if (asked) {
+                ASSERT_EQ(v.value_type, string_value) << other.name;
+                EXPECT_STREQ(v.u.text, other.shown) << other.name;
+            }
+            value_destroy(&v);
+        }
+    }
+    EXPECT_FALSE(Q().Load(nullptr, &block, 2, false)) << "no port 2";
+    block.objects.ports[0].phase = 9;
+    Q phase;
+    phase.mask = {Q::PHASE, 0u};
+    ASSERT_TRUE(phase.Load(nullptr, &block, 1, false));
+    value_t nine;
+    value_init(&nine);
+    ASSERT_TRUE(phase.GetValue(Q::PHASE, nine));
+    EXPECT_EQ(nine.u.number.ival, 9) << "a code without a word as a value";
+    double x = 0.0;
+    EXPECT_FALSE(phase.GetValue(Q::PHASE, x)) << "a port has no reals";
+    const char *word = nullptr;
+    EXPECT_FALSE(phase.GetValue(Q::PHASE, word)) << "a port's code is no text";
+    value_t three;
+    value_init(&three);
+    value_assign_int(&three, 3);
+    block.objects.AddParameter("P1", three, P::TYPE_INTEGER, P::ACCESS_READ_WRITE);
+    P r;
+    ASSERT_TRUE(r.SetValue(P::DESCRIPTION, "stale"));
+    ASSERT_TRUE(r.Load(nullptr, &block, 1, false));
+    const char *text = nullptr;
+    EXPECT_FALSE(r.GetValue(P::DESCRIPTION, text)) << "a parameter's text from before its load";
+    EXPECT_FALSE(r.GetValue(P::UOM, text)) << "the host gave no unit";
+    ASSERT_TRUE(r.GetValue(P::NAME, text));
+    EXPECT_STREQ(text, "P1");
+    ASSERT_TRUE(r.GetValue(P::VALUE, three));
+    EXPECT_EQ(three.u.number.ival, 3);
+    ASSERT_TRUE(r.GetValue(P::NAME, three));
+    EXPECT_STREQ(three.u.text, "P1") << "NAME as a value";
+    value_destroy(&three);
+    EXPECT_FALSE(r.GetValue(P::VALUE, x)) << "a parameter's value is no real";
+    EXPECT_FALSE(r.GetValue(P::ACCESS, text)) << "ACCESS is no text";
+    EXPECT_STREQ(P::AttribName(P::PHYSICALTYPE), "PHYSICALTYPE");
+    EXPECT_TRUE(P::StringToEnum(P::ACCESS, "read-only", code));
+    EXPECT_EQ(code, P::ACCESS_READ_ONLY);
+    // Records go back to the block, else to the container, else nowhere.
+    FakeContainer model;
+    model.objects.equations = block.objects.equations;
+    EXPECT_TRUE(stale.Commit(&model, &block, 2));
+    EXPECT_FALSE(stale.Commit(&model, &block, 3)) << "no equation 3";
+    EXPECT_TRUE(r.Commit(&model, &block, 1));
+    EXPECT_TRUE(stale.Commit(&model, nullptr, 1));
+    EXPECT_FALSE(stale.Commit(nullptr, nullptr, 1));
+    EXPECT_FALSE(r.Commit(nullptr, nullptr, 1));
+    EXPECT_FALSE(E().Load(nullptr, nullptr, 1, false)) << "an equation loaded without a host";
+    EXPECT_FALSE(P().Load(nullptr, nullptr, 1, false)) << "a parameter loaded without a host";
+    EXPECT_FALSE(Q().Load(nullptr, nullptr, 1, false)) << "a port loaded without a host";
+    EXPECT_EQ(block.objects.committed, (std::vector<int32_t>{2, 3, 1})) << "equation 2, 3, parameter 1";
+    EXPECT_EQ(model.objects.committed, (std::vector<int32_t>{1})) << "equation 1";
+}
+
 // A pressure of 2 ATM held in PSIA with internal scale 2.
 class Loading : public ::testing::Test {
   protected:
@@ -42,25 +473,35 @@ class Loading : public ::testing::Test {
     rtvarlst_t *list = rtovarlst_create(1);
 };
 
-TEST_F(Loading, TheStatusWordIsReadByLoadsAndWrittenByCommitsAndCreates) {
-    int64_t word = rtovarlst_inq_var_status(list, 1);
-    varSetBoundType(VAR_BOUND_SOFT, &word);
-    rtovarlst_set_var_status(list, 1, word);
+// A created variable takes its status word from the codes set in the record;
+// no load, commit or create reaches outside the list.
+TEST_F(Loading, ACreateWritesTheStatusWordAndNothingReachesOutsideTheList) {
     V r;
-    r.mask = {V::BOUND, 0u};
-    ASSERT_TRUE(r.Load(list, 1, false));
-    int32_t bound = -1;
-    ASSERT_TRUE(r.GetValue(V::BOUND, bound));
-    EXPECT_EQ(bound, VAR_BOUND_SOFT);
-    EXPECT_EQ(r.number, 1) << "the record knows its variable";
-    ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INITIAL}));
-    ASSERT_TRUE(r.Commit(list, 1));
-    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INITIAL) << "written back";
-    EXPECT_FALSE(r.Load(list, 2, false)) << "there is no variable 2";
+    EXPECT_FALSE(r.Create(list, 1)) << "a record without a name";
     ASSERT_TRUE(r.SetValue(V::NAME, "P9"));
+    QDLVariableColumns c{};
+    ASSERT_TRUE(V::GetColumns(list, c));
+    EXPECT_FALSE(V::GetColumns(nullptr, c));
+    for (int32_t outside : {0, 2}) {
+        EXPECT_FALSE(r.Load(list, outside, false)) << outside;
+        EXPECT_FALSE(r.Load(c, outside, false)) << outside;
+        EXPECT_FALSE(r.Commit(list, outside)) << outside;
+        EXPECT_FALSE(r.Create(list, outside)) << outside;
+    }
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{VAR_INDEP}));
+    ASSERT_TRUE(r.SetValue(V::BOUND, int32_t{VAR_BOUND_SOFT2}));
+    ASSERT_TRUE(r.SetValue(V::MARKED, int32_t{1}));
+    ASSERT_TRUE(r.SetValue(V::VARIABLE_TYPE, int32_t{3}));
+    ASSERT_TRUE(r.SetValue(V::PHYSICAL_TYPE_ID, int32_t{17}));
     ASSERT_TRUE(r.Create(list, 1));
-    EXPECT_EQ(varInqSpec(rtovarlst_inq_var_status(list, 1)), VAR_INDEP) << "and created";
+    const int64_t word = rtovarlst_inq_var_status(list, 1);
+    int64_t bound = -1;
+    varInqBoundType(word, &bound);
+    EXPECT_EQ(varInqSpec(word), VAR_INDEP);
+    EXPECT_EQ(bound, VAR_BOUND_SOFT2);
+    EXPECT_EQ(varInqMarked(word), 1);
+    EXPECT_EQ(varInqType(word), 3) << "VARIABLE_TYPE";
+    EXPECT_EQ(varInqPhysicalType(word), 17);
 }
 
 // A commit takes a real from the display unit (ATM) back to the held PSIA
@@ -69,6 +510,17 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     V r;
     r.mask = {V::VALUE, 0u};
     ASSERT_TRUE(r.Load(list, 1, true));
+    value_t v;
+    value_init(&v);
+    ASSERT_TRUE(r.GetValue(V::VALUE, v));
+    EXPECT_NEAR(v.u.number.rval, 202650.0, 1e-6) << "2 ATM as a value is held in SI";
+    EXPECT_EQ(v.u.number.uom, 3) << "shown in ATM";
+    rtovarlst_set_var_sbweight(list, 1, 2.0);
+    V weight;
+    weight.mask = {V::SBWEIGHT, 0u};
+    ASSERT_TRUE(weight.Load(list, 1, true));
+    ASSERT_TRUE(weight.GetValue(V::SBWEIGHT, v));
+    EXPECT_EQ(v.u.number.rval, 2.0) << "a weight is no quantity of the display unit";
     ASSERT_TRUE(r.SetValue(V::VALUE, 1.5));
     ASSERT_TRUE(r.Commit(list, 1));
     V si;
@@ -79,14 +531,6 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     EXPECT_NEAR(pascals, 151987.5, 1e-6) << "1.5 ATM";
 }
 
-TEST_F(Loading, AttributesNotAskedForAreNotRead) {
-    V r;
-    r.mask = {V::SPEC, 0u};
-    r.value = -1.0;
-    ASSERT_TRUE(r.Load(list, 1, false));
-    EXPECT_EQ(r.value, -1.0) << "VALUE left as it was";
-}
-
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     V r;
     ASSERT_TRUE(r.SetValue(V::SPEC, int32_t{1}));
@@ -95,23 +539,33 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     value_init(&v);
     v.value_type = static_cast<value_type_code>(99);
     EXPECT_FALSE(r.GetValue(V::SPEC, v)) << "a broken value is refused";
+    EXPECT_FALSE(P().SetValue(P::VALUE, v)) << "a broken value is not taken";
     value_init(&v);
     ASSERT_TRUE(r.GetValue(V::SPEC, v));
     EXPECT_STREQ(v.u.text, "CONST");
+    int32_t code = -1;
+    EXPECT_FALSE(V::StringToEnum(V::SPEC, nullptr, code)) << "no word";
+    EXPECT_EQ(code, -1);
     ASSERT_TRUE(r.GetValue(V::NUMBER, v));
     EXPECT_EQ(v.u.number.ival, 7);
     ASSERT_TRUE(r.SetValue(V::CONN_TYPE, int32_t{500}));
     ASSERT_TRUE(r.GetValue(V::CONN_TYPE, v)) << "a code without a word";
     EXPECT_EQ(v.u.number.ival, 500);
-    const std::pair<int32_t, const char *> texts[] = {{V::NAME, "B1.X"},
-                                                      {V::DESCRIPTION, "feed"},
-                                                      {V::CONN_TYPE, "PRESSURE"},
-                                                      {V::CONN_TYPE, "API"},
-                                                      {V::PHYSICAL_TYPE, "LENGTH"}};
+    const std::pair<int32_t, const char *> texts[] = {
+        {V::NAME, "B1.X"},     {V::DESCRIPTION, "feed"},     {V::CONN_TYPE, "PRESSURE"},
+        {V::CONN_TYPE, "API"}, {V::PHYSICAL_TYPE, "LENGTH"}, {V::UOM, "ATM"},
+        {V::BASEUOM, "PSIA"}};
     for (const auto &[id, text] : texts) {
         ASSERT_TRUE(r.SetValue(id, text)) << text;
         ASSERT_TRUE(r.GetValue(id, v)) << text;
         EXPECT_STREQ(v.u.text, text);
+    }
+    const std::string longest(V::kUnitNameSize - 1, 'U');
+    for (int32_t id : {V::UOM, V::BASEUOM}) {
+        EXPECT_FALSE(r.SetValue(id, (longest + "U").c_str())) << V::AttribName(id) << ": one byte too long";
+        ASSERT_TRUE(r.SetValue(id, longest.c_str())) << V::AttribName(id) << ": the longest";
+        ASSERT_TRUE(r.GetValue(id, v));
+        EXPECT_EQ(v.u.text, longest) << V::AttribName(id);
     }
     P p;
     ASSERT_TRUE(p.SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
@@ -157,18 +611,6 @@ TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     engine->Release();
 }
 
-TEST(VariableRecord, RealSettersKeepEachAttributeApart) {
-    const int32_t reals[] = {V::VALUE, V::INITIAL,  V::LOWER,        V::UPPER,       V::STEP,     V::INTSCALE,
-                             V::SCALE, V::SBWEIGHT, V::SHADOW_PRICE, V::TARGET_HOMO, V::THRESHOLD};
-    V r;
-    for (size_t k = 0; k < std::size(reals); ++k) EXPECT_TRUE(r.SetValue(reals[k], 1.0 + k)) << k;
-    for (size_t k = 0; k < std::size(reals); ++k) {
-        double x = 0.0;
-        EXPECT_TRUE(r.GetValue(reals[k], x)) << V::AttribName(reals[k]);
-        EXPECT_EQ(x, 1.0 + k) << V::AttribName(reals[k]);
-    }
-}
-
 // Each code attribute takes both ends of its range, not the codes beyond.
 TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     struct Row {
@@ -182,7 +624,8 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
                         {V::PARAM_HOMO, 0, 1},
                         {V::MARKED, 0, 1},
                         {V::RAMPED, 0, 1},
-                        {V::CONN_TYPE, 0, RTOVARLST_MAX_CONN_TYPE}};
+                        {V::CONN_TYPE, 0, RTOVARLST_MAX_CONN_TYPE},
+                        {V::PHYSICAL_TYPE_ID, -255, 255}};
     for (const Row &row : rows) {
         const char *name = V::AttribName(row.id);
         V r;
@@ -221,24 +664,6 @@ TEST(VariableRecord, ModificationBitsOfEachAttribute) {
     EXPECT_TRUE(scaled.IsModified(V::INTSCALE));
 }
 
-TEST(QueryRecords, EquationSettersKeepEachAttributeApart) {
-    QDLEquationData e;
-    EXPECT_EQ(e.mask.mask1 | e.mask.mask2, 0u) << "a new record asks the host for nothing";
-    EXPECT_TRUE(e.SetValue(QDLEquationData::VALUE, 2.5));
-    EXPECT_TRUE(e.SetValue(QDLEquationData::SCALE, 4.0));
-    EXPECT_TRUE(e.SetValue(QDLEquationData::SHADOW_PRICE, -1.0));
-    EXPECT_TRUE(e.SetValue(QDLEquationData::NUMBER, int32_t{7}));
-    double x = 0.0;
-    EXPECT_TRUE(e.GetValue(QDLEquationData::SCALE, x));
-    EXPECT_EQ(x, 4.0) << "SCALE kept apart from VALUE and SHADOW_PRICE";
-    int32_t number = 0;
-    EXPECT_TRUE(e.GetValue(QDLEquationData::NUMBER, number));
-    EXPECT_EQ(number, 7);
-    EXPECT_FALSE(e.SetValue(QDLEquationData::NUMBER, 1.0)) << "NUMBER is not a real";
-    EXPECT_FALSE(e.GetValue(QDLEquationData::NUMBER, x)) << "nor read as one";
-    EXPECT_STREQ(QDLEquationData::AttribName(QDLEquationData::SHADOW_PRICE), "SHADOW_PRICE");
-}
-
 TEST(ParameterVariant, ValuesAndBackKindByKind) {
     value_t v, back;
     value_init(&v);
@@ -263,6 +688,10 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     out_and_back(VT_BOOL);
     EXPECT_EQ(var.boolVal, VARIANT_TRUE);
     EXPECT_EQ(back.u.logical, 1);
+    value_assign_double(&v, 2.5, 0, 0);
+    out_and_back(VT_R8);
+    EXPECT_EQ(var.dblVal, 2.5);
+    EXPECT_EQ(back.u.number.rval, 2.5);
     gl_list_t *list = gl_create();
     gl_addtoend(list, value_create_from_string(const_cast<char *>("CO2"), 1));
     value_assign_list(&v, list);
@@ -303,7 +732,9 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
                         {"\xed\xa0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xed\xbf\xbf", {0xFFFD, 0xFFFD, 0xFFFD}},
                         {"\xe2\x82\xac", {0x20AC}},
-                        {"\xe0\xa0\x80", {0x800}}};
+                        {"\xe0\xa0\x80", {0x800}},
+                        {"\xf0\x90\x8d\x88", {0xD800, 0xDF48}},
+                        {"\xc3\xc3", {0xFFFD, 0xFFFD}}};
     for (const Row &row : rows) {
         P r;
         value_t v;
@@ -349,7 +780,10 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     ASSERT_TRUE(made->SetValue(P::TYPE, int32_t{P::TYPE_STRING}));
     ASSERT_TRUE(made->SetValue(P::ACCESS, int32_t{P::ACCESS_READ_ONLY}));
     ASSERT_TRUE(made->SetValue(P::DESCRIPTION, "feed"));
+    ASSERT_TRUE(made->SetValue(P::PHYSICALTYPE, "MASS"));
+    EXPECT_FALSE(made->SetValue(P::TYPE, int32_t{9})) << "a code without a word";
     made->mask = {P::VALUE | P::NAME, 0u};
+    made->number = 4;
     P assigned;
     assigned = *made;
     const P constructed(*made);
@@ -357,8 +791,9 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
     EXPECT_EQ(err.text(), "") << "the new record's value slots were valid empty values";
     for (const P *r : {static_cast<const P *>(&assigned), &constructed}) {
         EXPECT_EQ(r->mask.mask1, uint32_t{P::VALUE | P::NAME});
-        EXPECT_EQ(r->loaded.mask1,
-                  uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS | P::DESCRIPTION});
+        EXPECT_EQ(r->number, 4);
+        EXPECT_EQ(r->loaded.mask1, uint32_t{P::VALUE | P::LOWER | P::NAME | P::TYPE | P::ACCESS |
+                                            P::DESCRIPTION | P::PHYSICALTYPE});
         value_t back;
         value_init(&back);
         EXPECT_TRUE(r->GetValue(P::VALUE, back));
@@ -372,6 +807,8 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         EXPECT_STREQ(name, "P1");
         EXPECT_TRUE(r->GetValue(P::DESCRIPTION, name));
         EXPECT_STREQ(name, "feed");
+        EXPECT_TRUE(r->GetValue(P::PHYSICALTYPE, name));
+        EXPECT_STREQ(name, "MASS");
     }
     value_destroy(&v);
 }

@@ -86,11 +86,31 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(added, 2) << "on no results, as Execute";
     EXPECT_EQ(More("VALUE > 18 OR VALUE < 3 OR VALUE = 10"), (Numbers{1, 2, 10, 19, 20}));
     EXPECT_EQ(added, 3);
+    Candidates({12, 6});
+    EXPECT_EQ(More("VALUE > 0"), (Numbers{1, 2, 6, 10, 12, 19, 20})) << "found in descending order";
     Candidates({15, 12});
     EXPECT_EQ(Execute("VALUE > 0"), (Numbers{15, 12}));
-    Candidates({13, 4, 16, 4, 12});
+    Candidates({13, 4, 16, 4, 13, 12});
     EXPECT_EQ(More("VALUE > 0"), (Numbers{4, 13, 15, 12, 16})) << "each before the first greater result";
-    EXPECT_EQ(added, 3) << "4 once, though named twice";
+    EXPECT_EQ(added, 3) << "4 and 13 once, though named twice";
+}
+
+// Without a block the container's variables are queried; without a variable
+// source no alias is known.
+TEST_F(Run, TheContainerAnswersWithoutABlock) {
+    container.objects.list = list;
+    IQDLQueryEngine *e = QDLQueryFactory::NewVariableQuery(&container, nullptr);
+    ASSERT_TRUE(e->SetQueryText("VALUE > 18"));
+    e->Execute();
+    EXPECT_EQ(e->NumResults(), 2);
+    EXPECT_EQ(e->ResultAt(1), 20);
+    e->Release();
+    FakeContainer without_source;
+    e = QDLQueryFactory::NewVariableQuery(&without_source, nullptr);
+    HistoryCapture history;
+    EXPECT_FALSE(e->SetQueryText("IsAlias(V3)")) << "no source to look the alias up";
+    EXPECT_EQ(history.text(), "Unable to get information for alias test V3\n");
+    e->Release();
 }
 
 TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
@@ -117,7 +137,8 @@ TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
     EXPECT_EQ(More("InObjective(OBJ)"), (Numbers{3, 5, 7}));
 }
 
-// A host that negates the engine's InObjective test gets no set from it.
+// A host that negates the engine's InObjective test gets no set from it; a
+// copy keeps the objective's variables.
 TEST_F(Run, NegatedObjectiveSelectsNothing) {
     auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
     ASSERT_NE(callback, nullptr);
@@ -131,7 +152,13 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     QDLQObjectSet selected;
     EXPECT_FALSE(test->Select(selected)) << "a negated test answered with the objective's variables";
     EXPECT_EQ(selected.Count(), 0);
+    IQDLQTest *copy = test->Clone();
     delete test;
+    ASSERT_NE(copy, nullptr);
+    copy->Negate();
+    EXPECT_TRUE(copy->Select(selected));
+    EXPECT_EQ(selected.Count(), 3) << "a copy, turned back, answers with the objective's variables";
+    delete copy;
 }
 
 TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {
@@ -170,9 +197,11 @@ TEST_F(Run, ShortMemoryStopsARunThatKeepsWhatItFound) {
             EXPECT_TRUE(prefix) << "allocation " << n << ": a stopped run keeps what it found first";
         });
     EXPECT_GT(seen, 0);
-    // Over candidates, ExecuteMore adds what it finds one by one, once each.
+    // Over candidates, ExecuteMore adds what it finds one by one, once each;
+    // a real test answered from the columns needs memory for its flags.
     const int32_t first[] = {1}, found[] = {1, 10, 11}, more[] = {1, 10, 11, 11};
     int32_t grown = -1;
+    ASSERT_TRUE(engine->SetQueryText("VALUE > 0"));
     ASSERT_TRUE(engine->SetCandidates(3, found));
     const long seen_more = fail_each_allocation(
         [&] {

@@ -25,7 +25,7 @@ const std::string kPrefix = "B1";
 // it (reals in the display unit, the name without the block's prefix).
 struct VarRow {
     std::string name, description;  // "" for no description
-    int32_t spec, ptype, uom, baseuom, var_type, marked;
+    int32_t spec, ptype, uom, baseuom, var_type, marked, bound, conn_type;
     double intscale;  // kUndef for none (counts as 1)
     double value, init, slvscale;
     uint32_t modified1, modified2;
@@ -76,6 +76,8 @@ VarRow make_row(int32_t k) {
     r.slvscale = 1.0 + k % 3;
     r.var_type = k % 10 == 1 ? 3 : k % 25 == 4 ? 64 : 0;
     r.marked = k % 3 == 0 ? 1 : 0;
+    r.bound = k % 4;                    // HARD, RELAXED, SOFT, SOFT2
+    r.conn_type = k % 7 == 2 ? 20 : 0;  // PRESSURE, else UNTYPED
     if (k % 10 == 0) r.description = "Feed temperature " + std::to_string(k);
     r.modified1 = k % 6 == 1 ? 2u : k % 6 == 2 ? 256u : 0u;
     r.modified2 = k % 6 == 3 ? 2u : 0u;
@@ -112,8 +114,10 @@ struct VariableModel {
             varSetPhysicalType(&word, r.ptype);
             varSetType(r.var_type, &word);
             varSetMarked(static_cast<unsigned char>(r.marked), &word);
+            varSetBoundType(r.bound, &word);
             rtovarlst_set_var_status(list, k, word);
             rtovarlst_set_var_uom(list, k, r.uom);
+            rtovarlst_set_var_conn_type(list, k, r.conn_type);
             rtovarlst_set_var_baseuom(list, k, r.baseuom);
             rtovarlst_vec_scale(list)[k - 1] = r.intscale;
             rtovarlst_set_var_value(list, k, held_of(r, r.value, false), 0);
@@ -204,6 +208,10 @@ const QueryRow kQueries[] = {
      [](const VarRow &r) { return r.var_type < 3 && r.ptype >= 20; }},
     {"code_greater", "VARIABLE_TYPE > 3 AND MARKED = 0",
      [](const VarRow &r) { return r.var_type > 3 && r.marked == 0; }},
+    {"code_not_equal", "SPEC <> CONST", [](const VarRow &r) { return r.spec != 1; }},
+    {"codes_at_most_and_at_least", "PHYSICAL_TYPE_ID <= 20 AND BOUND >= SOFT",
+     [](const VarRow &r) { return r.ptype <= 20 && r.bound >= 2; }},
+    {"connection_word", "CONN_TYPE = pressure", [](const VarRow &r) { return r.conn_type == 20; }},
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
     {"code_without_match_or_name", "SPEC > INITIAL OR NAME = S1.*",
@@ -219,6 +227,8 @@ const QueryRow kQueries[] = {
      [](const VarRow &r) {
          return r.name == "B1.S3.X(3)" || r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)";
      }},
+    {"objective_and_names", "InObjective(OBJ) AND NAME = '/0\\)$'",
+     [](const VarRow &r) { return r.name == "B1.S3.X(30)" || r.name == "B1.S3.X(300)"; }},
     {"fixed", "IsFixed()", [](const VarRow &r) { return fixed(r.spec); }},
     {"free", "IsFree()", [](const VarRow &r) { return !fixed(r.spec); }},
     {"alias", "IsAlias(FEED)", [](const VarRow &r) { return r.name == "B1.S1.X(10)"; }},
