@@ -199,7 +199,8 @@ const QueryRow kQueries[] = {
     {"change", "CHANGE > 1", [](const VarRow &r) { return r.change > 1; }},
     // Texts, integers.
     // PSIA is unit 2 of pressure (20); K is the default unit of temperature (22).
-    {"base_unit_less_as_equal", "BASEUOM < PSIA", [](const VarRow &r) { return r.ptype == 20 && r.baseuom == 2; }},
+    {"base_unit_less_as_equal", "BASEUOM < PSIA",
+     [](const VarRow &r) { return r.ptype == 20 && r.baseuom == 2; }},
     {"description_glob_keeps_case", "DESCRIPTION = Feed*",
      [](const VarRow &r) { return r.description.rfind("Feed", 0) == 0; }},
     // Enumerations.
