@@ -50,6 +50,9 @@ TEST(PlatformHostile, CheckedArithmeticAtTheEnds) {
     EXPECT_FALSE(zarn::byte_count(LLONG_MAX / 4, 8, &bytes));  // fits size_t, not the allocator
     EXPECT_EQ(bytes, 7u);                                      // untouched when refused
     EXPECT_TRUE(zarn::byte_count(PTRDIFF_MAX / 8, 8, &bytes));
+    EXPECT_TRUE(zarn::byte_count(PTRDIFF_MAX, 1, &bytes));  // exactly the limit is allowed
+    EXPECT_TRUE(zarn::byte_count(10, 8, &bytes, 80));
+    EXPECT_FALSE(zarn::byte_count(11, 8, &bytes, 80));
     EXPECT_TRUE(zarn::byte_count(0, 8, &bytes) && bytes == 0);
     int64_t out = 3;
     EXPECT_FALSE(zarn::checked_mul<int64_t>(LLONG_MAX, 2, &out));

@@ -140,14 +140,29 @@ TEST(TagList, AllocationFailures) {
     zarn::failalloc_set(1);
     const int32_t withdrawn = rtotaglst_none(parent);
     EXPECT_EQ(failing(withdrawn), "2!!rtotaglst_none: " + no + " to withdraw aliases\n");
-    zarn::failalloc_set(1);
+    EXPECT_EQ(target(parent, "B1.U"), "NULL");  // the refused add gave the parent nothing
     rtotaglst_destroy(child);
-    EXPECT_EQ(failing(0), "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n");
-    // The child is gone; what it had given the parent stays, nothing else changed.
-    EXPECT_EQ(seq({to_string(rtotaglst_inq_ntag(parent)), target(parent, "B1.T"), target(parent, "P"),
-                   target(parent, "B1.U")}),
-              "2B1.TEMPPRESNULL");
     rtotaglst_destroy(parent);
+    // A child destroyed while its aliases cannot be withdrawn from the parent: the child is gone, what it had
+    // given the parent stays, nothing else changed, whichever allocation of the withdrawal fails.
+    const char *const failing_allocation[] = {"the child's keys", "the parent's withdrawn flags",
+                                              "the keys passed further up"};
+    for (int n = 1; n <= 3; ++n) {
+        parent = rtotaglst_create(4);
+        child = rtotaglst_create(1);
+        rtotaglst_set_prefix(child, "B1.");
+        rtotaglst_link_parent(parent, child);
+        rtotaglst_add_tag(child, "T", "TEMP");
+        rtotaglst_add_tag(parent, "P", "PRES");
+        zarn::failalloc_set(n);
+        rtotaglst_destroy(child);
+        EXPECT_EQ(failing(0), "0!!rtotaglst_destroy: " + no + " to withdraw aliases\n")
+            << failing_allocation[n - 1];
+        EXPECT_EQ(seq({to_string(rtotaglst_inq_ntag(parent)), target(parent, "B1.T"), target(parent, "P")}),
+                  "2B1.TEMPPRES")
+            << failing_allocation[n - 1];
+        rtotaglst_destroy(parent);
+    }
 }
 
 TEST(TagList, HostileCallerGetsMessagesNotCrashes) {

@@ -42,6 +42,7 @@ TEST_F(UomTest, EveryAllocationFailureIsReportedAndChangesNothing) {
         zarn::failalloc_set(0);
         ASSERT_TRUE(row.act());
         const long n = zarn::failalloc_set(0);
+        const std::string succeeded = zarn::test::uom_digest("kg/week");  // found by its folded name too
         rtouom_destroy_uomlist(list);
         list = nullptr;
         for (long k = 1; k <= n; ++k) {  // a long run is sampled: start, first index record, middle, end
@@ -64,6 +65,11 @@ TEST_F(UomTest, EveryAllocationFailureIsReportedAndChangesNothing) {
             } else {
                 EXPECT_EQ(zarn::test::uom_digest("KG/WEEK") + (list == nullptr ? "" : "list"), before) << k;
             }
+            const bool retried = row.act();  // nothing the failure left behind spoils the same call
+            EXPECT_TRUE(retried) << k;
+            EXPECT_EQ(zarn::test::uom_digest("kg/week"), succeeded) << k;
+            rtouom_destroy_uomlist(list);
+            list = nullptr;
         }
     }
 }

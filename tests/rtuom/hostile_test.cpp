@@ -40,6 +40,7 @@ TEST_F(UomTest, MessagesAndHostileCallers) {
     const double minus1 = -1;
     long long out = -1;
     char **list = nullptr;
+    char info_name[RTOUOM_MAX_NAME + 1] = "";
     rtopipe *pipe = create_queue_rtopipe();
     const Row conversions[] = {
         {"pair2si: type out of bounds", BT, [](int v) { return rtouom_pair2si(4.25, v, 1); }, "4.250000",
@@ -150,8 +151,13 @@ TEST_F(UomTest, MessagesAndHostileCallers) {
          "!! rtouom_add_uom: unit name {AAAA*\n"},
         {"add_uom: 33-character name", [&] { return rtouom_add_uom(name33.c_str(), kArea, 1, 0); }, "0",
          "!! rtouom_add_uom: unit name {" + name33 + "} exceeds the maximum of 32.\n"},
-        {"add_uom: 32-character name accepted",
-         [&] { return rtouom_add_uom(name33.c_str() + 1, kArea, 1, 0); }, "8", "", true},
+        {"add_uom: 32-character name accepted and read back whole",
+         [&] {
+             const int index = rtouom_add_uom(name33.c_str() + 1, kArea, 1, 0);
+             rtouom_inq_info_c(kArea, index, nullptr, nullptr, info_name);
+             return std::pair(index, static_cast<const char *>(info_name));
+         },
+         "8/\"" + name33.substr(1) + "\"", "", true},
         {"add_uom: type out of bounds", BT, [](int v) { return rtouom_add_uom("X", v, 1, 0); }, "0",
          says("add_uom", 'T', BT)},
         {"add_uom: built-in name", [&] { return rtouom_add_uom("SQFT", kArea, 1, 0); }, "0",

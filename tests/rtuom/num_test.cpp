@@ -86,6 +86,8 @@ TEST_F(UomTest, ResultTypesDisplayUnitsAndConflicts) {
         {numMult, R(2, 29, 1), R(3, 10, 3), 119, 2, 1, 6, "$/HR"},
         {numMult, R(3, 10, 3), R(2, 29, 1), 119, 2, 1, 6, "$/HR"},
         {numMult, R(2, 43, 2), R(5, 55, 2), 125, 2, 1, 10, "$/LBMOL"},  // a composed unit of another type
+        {numMult, R(2, 3, 2), R(5, 6, 7), 88, 2, 1, 10,
+         nullptr},  // LB/CUFT x MBTU/LBMOL names LB/LBMOL, a unit of neither the type nor its price twin
         {numMult, R(2, 17, 4), R(3, 44, 2), 17, 4, 1, 6, "CM"},
         {numMult, R(2, 0, 0), R(3, 24, 5), 24, 5, 1, 6, "MIN"},
         {numMult, I(6), I(7), 0, 0, 1, 42, nullptr},

@@ -54,6 +54,17 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     rtodestroy(q);
 }
 
+// A read that finds nothing still empties the result: a caller reusing one value must not see the old one.
+TEST_F(ValueTest, ReadingAnUnknownOrNullNameLeavesTheResultUndefined) {
+    const char *const names[] = {"NO_SUCH_PARAMETER", nullptr};
+    for (const char *name : names) {
+        V result;
+        value_assign_copy_of_string(&result.v, "left from before");
+        param_read(name, &result.v, nullptr, nullptr);
+        EXPECT_EQ(result.kind(), undefined_value) << (name ? name : "null name");
+    }
+}
+
 TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
     EXPECT_TRUE(param_linked("P_AMB", nullptr) && !param_read_only("P_AMB", nullptr) &&

@@ -3,6 +3,7 @@
 #include <functional>
 #include <random>
 #include <regex>
+#include <tuple>
 #include <vector>
 
 #include "value_fixture.h"
@@ -37,6 +38,13 @@ TEST_F(ValueTest, PrintedFormsOfEveryKind) {
         {Enum({"LOW", "HIGH"}, 1), "[ LOW , HIGH ] The Current Element is HIGH"},
         {Bounded(true, 3, 1, 9), "3 Lowerbound = 1 : Upperbound= 9"},
         {Bounded(false, 0.5, -1.5, 2.5), "0.5 {*} Lowerbound = -1 : Upperbound= 2"},
+        // bounds held in SI, shown in the value's display unit (FT): 1 m and 2 m
+        {With(Bounded(false, 0.3048, 1, 2),
+              [](value_t *v) {
+                  v->u.bounded.value.ptype = 17;
+                  v->u.bounded.value.uom = 2;
+              }),
+         "1 {FT} Lowerbound = 3 : Upperbound= 6"},
     };
     for (const auto &[v, want] : rows) EXPECT_EQ(Consumed(v), want);
 }
@@ -218,6 +226,18 @@ TEST_F(ValueTest, ListTextAndKindFunctions) {
         EXPECT_EQ(Consumed(r.v), r.want) << &r - rows;
     }
     EXPECT_EQ(ctx.param_calls, 2);
+}
+
+// INT makes the same INTEGER record as an assigned integer: DIMENSIONLES in unit 0, whatever unit the real
+// was shown in, so a later product or sum shows it in the default unit like any other integer.
+TEST_F(ValueTest, IntOfARealIsTheIntegerAnAssignmentMakes) {
+    V rounded, assigned;
+    value_assign_double(&rounded.v, 0.3048 * 2.5, 17, 2);
+    value_int(&rounded.v, nullptr);
+    value_assign_int(&assigned.v, 3);
+    const num &got = rounded.v.u.number, &want = assigned.v.u.number;
+    EXPECT_EQ(std::tuple(got.ival, got.is_int, got.ptype, got.uom, got.baseuom, got.undefined),
+              std::tuple(want.ival, want.is_int, want.ptype, want.uom, want.baseuom, want.undefined));
 }
 
 TEST_F(ValueTest, AllocationFailuresLeaveTargetsAsTheyWere) {
