@@ -208,6 +208,14 @@ TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
         rows[k] = rng() % ne + 1;
         cols[k] = rng() % nv + 1;
     }
+    // The first nonzero joins the last equation and the last variable, both kept and so both moved forward:
+    // the first entry is renumbered like the others.
+    eqn[ne - 1] = 0;
+    var[nv - 1] = kFree;
+    eqnKept[ne - 1] = true;
+    varKept[nv - 1] = true;
+    rows[0] = ne;
+    cols[0] = nv;
     int64_t eb = 0, vb = 0, nb = 0, me = 0, mv = 0, mn = 0;
     U3PERM_EQN_CREATE(eqn.data(), &ne, &eb, &me);
     U3PERM_VAR_CREATE(var.data(), &nv, &vb, &mv);

@@ -252,6 +252,9 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
     rtovarlst_set_var_value(l, 4, 1e35, 0);
     rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, nullptr, nullptr, nullptr, 0);
     EXPECT_EQ(iv, INT32_MAX);  // undefined: saturates instead of overflowing
+    rtovarlst_set_var_value(l, 4, -1e35, 0);
+    rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, nullptr, nullptr, nullptr, 0);
+    EXPECT_EQ(iv, INT32_MIN);  // and at the low end
     for (int32_t c : {1065, 1066, -1}) rtovarlst_set_var_conn_type(l, 1, c);
     rtovarlst_set_var_param_homo(l, 1, 7);
     rtovarlst_set_var_comWrapper(l, 1, &wrap);
