@@ -177,14 +177,17 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
         }
     rtopt_mode = 4;  // outside 0..3, set directly on the global: no table
     EXPECT_EQ(varIsFixed(VAR_CONST) + (rtopt_mode = -1, varIsIndependent(VAR_INDEP)), 0);
-    for (int32_t a = 0; a < 8; ++a)
-        for (int32_t b = 0; b < 8; ++b) {
+    // Codes 8..15 count as neither fixed nor independent on either side.
+    const auto fixed_flag = [&](int32_t spec, int32_t m) { return spec > 7 ? 0 : fixed[spec][m] - '0'; };
+    const auto indep_flag = [&](int32_t spec, int32_t m) { return spec > 7 ? 0 : indep[spec][m] - '0'; };
+    for (int32_t a = 0; a < 16; ++a)
+        for (int32_t b = 0; b < 16; ++b) {
             int32_t out1[4] = {9, 9, 9, 9}, out2[4] = {9, 9, 9, 9};
             rtopt_mode = 3;
             varDofDecDelta(0xFFFFFFF0LL | a, 0x0A5A5A50LL | b, out1, out2);  // whatever the mode
             for (int32_t m = 0; m < 4; ++m)
-                EXPECT_TRUE(out1[m] == fixed[a][m] - fixed[b][m] && out2[m] == indep[b][m] - indep[a][m] &&
-                            rtopt_mode == 3)
+                EXPECT_TRUE(out1[m] == fixed_flag(a, m) - fixed_flag(b, m) &&
+                            out2[m] == indep_flag(b, m) - indep_flag(a, m) && rtopt_mode == 3)
                     << a << "->" << b << " mode " << m << ": " << out1[m] << " " << out2[m];
         }
     rtopt_mode = saved;
