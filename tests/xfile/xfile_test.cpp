@@ -283,6 +283,10 @@ TEST(XFile, VersionOfTheLastHeaderRead) {
         EXPECT_EQ(RTO_INQ_XFILE_VERSION_F(), r.version) << *r.path;
         if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
     }
+    // Opened for update, an older file has its header written back as the current version.
+    int64_t unit = open_file(older, RTXFILE_UPDATE, l, flags_of({4}));
+    RTXFILE_CLOSE(&unit);
+    EXPECT_EQ(read_words(older)[46], RTXFILE_VERSION);
     for (const std::string *p : {&current, &older, &damaged}) std::remove(p->c_str());
     rtovarlst_destroy_c(&l);
 }
