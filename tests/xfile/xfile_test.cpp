@@ -171,6 +171,9 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     int64_t unit = open_file(v2003, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got.data(), collect), 0);
     RTXFILE_CLOSE(&unit);
+    unit = open_file(v2003, RTXFILE_READ, l, {});
+    EXPECT_EQ(RTXFILE_QUERY(&unit, nullptr, nullptr), 0);  // names present, nobody to hear them
+    RTXFILE_CLOSE(&unit);
     unit = open_file(nonames, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got2.data(), collect), 1);
     RTXFILE_CLOSE(&unit);
