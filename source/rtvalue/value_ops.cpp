@@ -42,6 +42,13 @@ void arithmetic(const value_t *l, const value_t *r, value_t *res, IValueContext 
                 const char *fn, int line) {
     if (!operands_ok(l, r, res, fn, line)) return;
     release(res);
+    // Two numbers need no coercion: the operation reads them in place. An operand that was the result
+    // itself is UNDEFINED by now and takes the general path, as before.
+    if (l->value_type == number_value && r->value_type == number_value) {
+        op(&l->u.number, &r->u.number, &res->u.number);
+        res->value_type = number_value;
+        return;
+    }
     Pair t;
     if (coerce_to(*l, &t.a, number_value, ctx) && coerce_to(*r, &t.b, number_value, ctx)) {
         op(&t.a.u.number, &t.b.u.number, &res->u.number);
