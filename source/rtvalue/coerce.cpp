@@ -170,6 +170,28 @@ void set_real(value_t *out, double x, int ptype, int uom) {
     out->u.number.baseuom = 1;
 }
 
+// A writable, terminated copy of n bytes: on the stack when short, as every
+// number and unit name is, else on the heap; text is null when memory is short.
+struct ShortCopy {
+    char local[64];
+    char *heap = nullptr;
+    char *text = nullptr;
+    ShortCopy(const char *s, std::size_t n) {
+        if (n < sizeof local) {
+            text = local;
+        } else {
+            heap = static_cast<char *>(zarn::xmalloc(n + 1));
+            text = heap;
+        }
+        if (text == nullptr) return;
+        std::memcpy(text, s, n);
+        text[n] = '\0';
+    }
+    ~ShortCopy() { std::free(heap); }
+    ShortCopy(const ShortCopy &) = delete;
+    ShortCopy &operator=(const ShortCopy &) = delete;
+};
+
 void string_to_number(const value_t &src, value_t *out, IValueContext *) {
     const char *text = src.u.text;
     if (integer_text(text)) {
@@ -187,34 +209,23 @@ void string_to_number(const value_t &src, value_t *out, IValueContext *) {
         return;
     }
     if (real_text(text)) {
-        char *copy = zarn::xstrdup(text);
-        if (!copy) return out_of_memory("value_coerce");
-        fix_exponent(copy);
-        set_real(out, std::strtod(copy, nullptr), 0, 0);
-        std::free(copy);
+        ShortCopy copy(text, std::strlen(text));
+        if (!copy.text) return out_of_memory("value_coerce");
+        fix_exponent(copy.text);
+        set_real(out, std::strtod(copy.text, nullptr), 0, 0);
         return;
     }
     std::size_t nlen = 0, ulen = 0;
     const char *unit_text = nullptr;
     if (!braced_text(text, &nlen, &unit_text, &ulen)) return;
-    char *number = static_cast<char *>(zarn::xmalloc(nlen + 1));
-    char *unit = static_cast<char *>(zarn::xmalloc(ulen + 1));
-    if (number && unit) {
-        std::memcpy(number, text, nlen);
-        number[nlen] = '\0';
-        std::memcpy(unit, unit_text, ulen);
-        unit[ulen] = '\0';
-        fix_exponent(number);
-        stred_upper_case(unit);
-        int ptype = 0, uom = 0;
-        rtouom_locate(unit, &ptype, &uom);
-        const double x = std::strtod(number, nullptr);
-        set_real(out, ptype ? rtouom_pair2si(x, ptype, uom) : x, ptype, uom);
-    } else {
-        out_of_memory("value_coerce");
-    }
-    std::free(number);
-    std::free(unit);
+    ShortCopy number(text, nlen), unit(unit_text, ulen);
+    if (!number.text || !unit.text) return out_of_memory("value_coerce");
+    fix_exponent(number.text);
+    stred_upper_case(unit.text);
+    int ptype = 0, uom = 0;
+    rtouom_locate(unit.text, &ptype, &uom);
+    const double x = std::strtod(number.text, nullptr);
+    set_real(out, ptype ? rtouom_pair2si(x, ptype, uom) : x, ptype, uom);
 }
 
 // ---- converters by source kind
