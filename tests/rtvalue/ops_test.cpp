@@ -213,6 +213,15 @@ TEST_F(OpsTest, UnitsThroughValues) {
     value_change_uom(&drop.v, &u1.v, &in_psi.v, nullptr);
     value_change_uom(&drop.v, &u2.v, &in_psia.v, nullptr);
     EXPECT_EQ(Shown(in_psi.v) + Shown(in_psia.v) + history_.text(), "N:2 {PSI}N:2 {PSIA}");
+    // A unit of the equal type that the drop's own type does not list: refused, the drop as it was.
+    Val gauge("S:PSIG"), in_gauge;
+    value_change_uom(&drop.v, &gauge.v, &in_gauge.v, nullptr);
+    EXPECT_EQ(Shown(in_gauge.v) + "|" + history_.text(),
+              "N:55.4152 {IN-WATER-60F}|" + kUnable + "55.4152 {IN-WATER-60F} to {PSIG}\n");
+    // A refused conversion still empties a result that held something.
+    Val five("N:5.0"), no_unit("E"), reused("S:left over");
+    value_coerce_uom(&five.v, &no_unit.v, &reused.v, nullptr);
+    EXPECT_EQ(Shown(reused.v), "U");
 }
 
 const std::map<std::string, std::pair<Fn, std::string>> kStr = {
