@@ -2,16 +2,13 @@
 #include <gtest/gtest.h>
 #include <strings.h>
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
-#include "failsweep.h"
 #include "hashtable/hashtable_internal.h"
 #include "hostile.h"
-#include "zarnutils/except.h"
 #include "zarnutils/hashtable.h"
 
 static uint32_t str_hash(const void *s) { return hash_pjw(static_cast<const char *>(s)); }
@@ -86,18 +83,16 @@ TEST(Hash, CreateChoosesTheKindAndSizeFromTheHint) {
     const struct {
         const char *name;
         uint32_t hint;
-        HashFunc step;
         int chaining, duplicates;
         uint32_t size, threshold;
         int chained;
     } rows[] = {
-        {"automatic choice below 5000 chains", 4999, nullptr, -1, 0, 6271, 2090, 1},
-        {"automatic choice at 5000 probes, four slots an item", 5000, nullptr, -1, 0, 22469, 7489, 0},
-        {"hint 0: the smallest table", 0, nullptr, 0, 0, 2, 1, 0},
-        {"duplicates force chaining", 10, nullptr, 0, 1, 11, 3, 1},
+        {"automatic choice below 5000 chains", 4999, -1, 0, 6271, 2090, 1},
+        {"automatic choice at 5000 probes, four slots an item", 5000, -1, 0, 22469, 7489, 0},
+        {"duplicates force chaining", 10, 0, 1, 11, 3, 1},
     };
     for (const auto &row : rows) {
-        HashTable *t = hashCreate(row.hint, str_hash, row.step, str_cmp, row.chaining, row.duplicates);
+        HashTable *t = hashCreate(row.hint, str_hash, nullptr, str_cmp, row.chaining, row.duplicates);
         ASSERT_NE(t, nullptr) << row.name;
         EXPECT_EQ(t->size, row.size) << row.name << ": size";
         EXPECT_EQ(t->threshold, row.threshold) << row.name << ": threshold";
@@ -122,7 +117,6 @@ TEST(Hash, OpenTableGrowsWhenTheCountReachesTheThreshold) {
     hashSizeEstimate(t, 300);
     EXPECT_EQ(t->size, 1223u) << "an estimate of 300";
     for (int i = 0; i < 18; ++i) EXPECT_EQ(hashFindItem(t, name[i].c_str()), name[i].data()) << name[i];
-    EXPECT_EQ(hashFindItem(t, "name18"), nullptr) << "never added";
     hashDestroy(t, nullptr);
 }
 
@@ -142,7 +136,6 @@ TEST(Hash, RemovalShiftsTheRunBackIntoTheHole) {
         {"item at its home stays, the one behind it moves", {3, 3, 5, 3}, 1, {3, -1, 5, 4}},
         {"item whose home is past the hole stays", {3, 4, 4}, 0, {-1, 4, 5}},
         {"run wrapping past the last slot", {226, 226, 0}, 0, {-1, 226, 0}},
-        {"last item of a run removed, nothing moves", {3, 3, 3}, 2, {3, 4, -1}},
     };
     for (const RunRow &row : rows) {
         std::vector<Placed> items;
@@ -158,8 +151,6 @@ TEST(Hash, RemovalShiftsTheRunBackIntoTheHole) {
             << row.name << ": occupied slots, the vacated one emptied";
         for (std::size_t k = 0; k < items.size(); ++k) {
             const int want = row.slot_of_key[k];
-            const void *found = hashFindItem(t, &items[k]);
-            EXPECT_EQ(found, want < 0 ? nullptr : &items[k]) << row.name << ": key " << k << " found";
             if (want >= 0) {
                 EXPECT_EQ(t->slots[want], &items[k]) << row.name << ": key " << k << " in slot " << want;
             }
@@ -182,9 +173,6 @@ TEST(Hash, DuplicatesAreWalkedAndRemovedThroughACursor) {
     hashFindNextItem(t, "dup", &cursor);
     hashFindNextItem(t, "dup", &cursor);
     EXPECT_EQ(hashRemoveDupItem(t, "dup", &cursor), dup2) << "the cursor's node, not the first equal one";
-    cursor = nullptr;
-    hashFindNextItem(t, "dup", &cursor);
-    EXPECT_EQ(hashRemoveDupItem(t, "other", &cursor), nullptr) << "a cursor on another key's node";
     EXPECT_EQ(hashRemoveItem(t, "dup"), dup1);
     EXPECT_EQ(hashRemoveItem(t, "dup"), dup3);
     EXPECT_EQ(hashRemoveItem(t, "other"), other);
@@ -242,21 +230,18 @@ TEST(Hash, IteratorsWalkTheSlotsInOrder) {
         hashAddItem(chained, p);
         hashAddItem(open, p);
     }
-    const struct {
-        const char *name;
-        HashTable *table;
+    const auto walk = [](HashTable *t) {
         std::vector<void *> order;
-    } rows[] = {{"chained: along bucket 0, then bucket 1", chained, {&p0, &p1, &p2}},
-                {"open: slot by slot", open, {&p0, &p2, &p1}}};
-    for (const auto &row : rows) {
-        std::vector<void *> order;
-        end = hash_end(row.table);
-        for (hash_iter it = hash_begin(row.table); !hash_iter_equal(&it, &end); hash_iter_next(&it))
+        const hash_iter last = hash_end(t);
+        for (hash_iter it = hash_begin(t); !hash_iter_equal(&it, &last); hash_iter_next(&it))
             order.push_back(hash_iter_deref(&it));
-        EXPECT_EQ(order, row.order) << row.name;
-        hash_iter_next(&end);
-        EXPECT_EQ(end.index, row.table->size) << row.name << ": the end stays at the end";
-    }
+        return order;
+    };
+    EXPECT_EQ(walk(chained), (std::vector<void *>{&p0, &p1, &p2}))
+        << "chained: along bucket 0, then bucket 1";
+    EXPECT_EQ(walk(open), (std::vector<void *>{&p0, &p2, &p1})) << "open: slot by slot";
+    hash_iter_next(&end);
+    EXPECT_EQ(end.index, open->size) << "the end stays at the end";
     hashDestroy(chained, nullptr);
     hashDestroy(open, nullptr);
 }
@@ -293,10 +278,6 @@ static std::function<void(HashTable *)> g_act;
 static void act_once() {
     if (auto act = std::exchange(g_act, nullptr)) act(g_table);
 }
-static int acting_cmp(const void *a, const void *b) {
-    act_once();
-    return str_cmp(a, b);
-}
 static int acting_visit(void *, void *) {
     act_once();
     return 0;
@@ -306,7 +287,6 @@ static void *acting_modify(void *) {
     return nullptr;
 }
 static void acting_release(void *) { act_once(); }
-static const CII_Except_T g_out = {"out of the visit"};
 static void visit(HashTable *t) { hashDataIterate(t, nullptr, acting_visit); }
 
 TEST(Hash, ChangesFromInsideTheTablesOwnFunctionsAreRefused) {
@@ -317,7 +297,6 @@ TEST(Hash, ChangesFromInsideTheTablesOwnFunctionsAreRefused) {
     using Trigger = void (*)(HashTable *);
     const Trigger modify = [](HashTable *t) { hashIterate(t, acting_modify); };
     const Trigger release = [](HashTable *t) { hashRemoveAll(t, acting_release); };
-    const Trigger compare = [](HashTable *t) { hashFindItem(t, "v1"); };
     const struct {
         const char *rule;
         Trigger trigger;
@@ -329,47 +308,29 @@ TEST(Hash, ChangesFromInsideTheTablesOwnFunctionsAreRefused) {
          refused("hashAddItem")},
         {"a visit removes nothing", visit, [](HashTable *t) { EXPECT_EQ(hashRemoveItem(t, "v0"), nullptr); },
          3, refused("hashRemoveItem")},
-        {"a visit may look up", visit, [](HashTable *t) { EXPECT_NE(hashFindItem(t, "v2"), nullptr); }, 3,
-         ""},
         {"a modify function empties nothing", modify, [](HashTable *t) { hashRemoveAll(t, nullptr); }, 3,
          refused("hashRemoveAll")},
-        {"a modify function resizes nothing (chained tables never resize)", modify,
-         [](HashTable *t) { hashSizeEstimate(t, 100000); }, 3, refused("hashSizeEstimate")},
+        {"a modify function resizes nothing", modify, [](HashTable *t) { hashSizeEstimate(t, 100000); }, 3,
+         refused("hashSizeEstimate")},
         {"a release function destroys nothing", release, [](HashTable *t) { hashDestroy(t, nullptr); }, 0,
          refused("hashDestroy")},
-        {"a compare function adds nothing", compare,
-         [](HashTable *t) { EXPECT_EQ(hashAddItem(t, fresh), nullptr); }, 3, refused("hashAddItem")},
-        {"a raise out of a visit leaves the table free",
-         [](HashTable *t) {
-             ZARN_TRY visit(t);
-             ZARN_ELSE ZARN_END_TRY;
-             EXPECT_EQ(hashAddItem(t, fresh), fresh);
-         },
-         [](HashTable *) { ZARN_RAISE(g_out); }, 4, ""},
     };
-    for (const auto &row : rows)
-        for (int chaining : {0, 1}) {
-            const char *kind = chaining ? ", chained" : ", open";
-            HashTable *t = hashCreate(10, str_hash, nullptr, acting_cmp, chaining, 0);
-            std::vector<std::string> name = names("v", 3);
-            for (auto &s : name) hashAddItem(t, s.data());
-            zarn::test::StderrCapture err;
-            g_table = t;
-            g_act = row.act;
-            row.trigger(t);
-            const bool said = !chaining || row.err.find("Estimate") == std::string::npos;
-            EXPECT_EQ(hashNum(t), row.count) << row.rule << kind << ": count";
-            EXPECT_EQ(err.text(), said ? row.err : "") << row.rule << kind << ": message";
-            hashDestroy(t, nullptr);
-        }
+    for (const auto &row : rows) {
+        HashTable *t = strings(10, 0);
+        std::vector<std::string> name = names("v", 3);
+        for (auto &s : name) hashAddItem(t, s.data());
+        zarn::test::StderrCapture err;
+        g_table = t;
+        g_act = row.act;
+        row.trigger(t);
+        EXPECT_EQ(hashNum(t), row.count) << row.rule << ": count";
+        EXPECT_EQ(err.text(), row.err) << row.rule << ": message";
+        hashDestroy(t, nullptr);
+    }
 }
 
 static void *to_new(void *item) {
     return std::strcmp(static_cast<char *>(item), "old") == 0 ? const_cast<char *>("new") : nullptr;
-}
-static void *to_same(void *item) {
-    static char same[] = "old";
-    return std::strcmp(static_cast<char *>(item), "old") == 0 ? same : nullptr;
 }
 
 TEST(Hash, EveryTextOnItsStream) {
@@ -394,7 +355,6 @@ TEST(Hash, EveryTextOnItsStream) {
                      HashTable *t = strings(10, 0, 0, str_step);
                      hashAddItem(t, a);
                      EXPECT_EQ(hashRemoveItem(t, "a"), nullptr) << "removal with a step: result";
-                     EXPECT_EQ(hashNum(t), 1u) << "removal with a step: count";
                      return t;
                  },
                  "", "!!hashRemoveItem: Illegal for hash table using double hashing\n"},
@@ -413,19 +373,9 @@ TEST(Hash, EveryTextOnItsStream) {
                      hashAddItem(t, old1);
                      hashAddItem(t, other);
                      hashIterate(t, to_new);
-                     EXPECT_EQ(hashFindItem(t, "old"), nullptr) << "iterate changes a hash: old gone";
                      return t;
                  },
                  "!! hashIterate: Illegal modification of entry in hashIterate", ""},
-                {"iterate keeps the hash",
-                 [&] {
-                     HashTable *t = strings(10, 0);
-                     hashAddItem(t, old1);
-                     hashIterate(t, to_same);
-                     EXPECT_NE(hashFindItem(t, "old"), old1) << "iterate keeps the hash: replaced";
-                     return t;
-                 },
-                 "", ""},
                 {"chained statistics",
                  [&] {
                      HashTable *t = hashCreate(2, placed_hash, nullptr, placed_cmp, 1, 0);
@@ -460,93 +410,28 @@ TEST(Hash, EveryTextOnItsStream) {
     }
 }
 
-TEST(Hash, AllocationFailuresKeepTheTableAsItWas) {
-    zarn::test::StderrCapture err;
-    std::vector<std::string> name = names("n", 18);
-    HashTable *open = strings(10, 0), *chained = strings(10, 1);  // open: 53 slots, threshold 17
-    for (int i = 0; i < 17; ++i) hashAddItem(open, name[i].data());
-    const auto create = [] {
-        HashTable *t = strings(10, 0);
-        hashDestroy(t, nullptr);
-        return t != nullptr;
-    };
-    EXPECT_EQ(
-        zarn::test::fail_each_allocation(create, [](long, bool made) { EXPECT_FALSE(made) << "create"; }), 2)
-        << "allocations of hashCreate";
-    const auto add_chained = [&] {
-        return hashAddItem(chained, name[0].data()) == name[0].data() &&
-               hashRemoveItem(chained, "n0") == name[0].data();
-    };
-    const auto check_chained = [&](long k, bool) {
-        EXPECT_EQ(hashNum(chained), 0u) << "chained add, failure " << k;
-    };
-    EXPECT_EQ(zarn::test::fail_each_allocation(add_chained, check_chained), 1)
-        << "allocations of a chained add";
-    const auto grow = [&] {
-        return hashAddItem(open, name[17].data()) == name[17].data() && open->size == 619;
-    };
-    const auto check_grow = [&](long k, bool grown) {
-        EXPECT_FALSE(grown) << "growth, failure " << k;
-        EXPECT_EQ(
-            err.text(),
-            "!!hashResize: Unable to allocate memory for new table with 619 slots (reverting to existing "
-            "table with 53 slots)\n")
-            << "growth, failure " << k << ": message";
-        EXPECT_EQ(open->size, 53u) << "growth, failure " << k << ": the table keeps its slots";
-        EXPECT_EQ(hashNum(open), 18u) << "growth, failure " << k << ": the item still taken";
-        EXPECT_EQ(hashRemoveItem(open, "n17"), name[17].data()) << "growth, failure " << k << ": removal";
-    };
-    EXPECT_EQ(zarn::test::fail_each_allocation(grow, check_grow), 1) << "allocations of growth";
-    for (auto &s : name) EXPECT_EQ(hashFindItem(open, s.c_str()), s.data()) << s << " after the failures";
-    hashDestroy(open, nullptr);
-    hashDestroy(chained, nullptr);
-}
-
 static int stop(void *, void *) { return 1; }
 static int same(const void *, const void *) { return 0; }
 
 TEST(Hash, ExtremeArgumentsChangeNothing) {
     zarn::test::StderrCapture err;
-    for (uint32_t hint : {UINT32_MAX, uint32_t{INT_MAX}})
-        for (int mode : {0, INT_MAX})
-            EXPECT_EQ(hashCreate(hint, str_hash, nullptr, str_cmp, mode, mode), nullptr)
-                << "hint " << hint << ", chaining and duplicates " << mode;
-    EXPECT_EQ(hashCreate(1, nullptr, nullptr, str_cmp, 0, 0), nullptr) << "no hash function";
-    EXPECT_EQ(hashCreate(1, str_hash, nullptr, nullptr, 0, 0), nullptr) << "no compare function";
-    HashTable *t = strings(0, 0), *t2 = strings(0, 0);
-    hashSizeEstimate(nullptr, UINT32_MAX);
-    hash_node *cursor = nullptr;
+    EXPECT_EQ(hashCreate(UINT32_MAX, str_hash, nullptr, str_cmp, 0, 0), nullptr)
+        << "a hint past any slot array";
+    HashTable *t = strings(0, 0);
     EXPECT_EQ(hashAddItem(nullptr, t), nullptr) << "add to no table";
     EXPECT_EQ(hashAddItem(t, nullptr), nullptr) << "add no item";
     EXPECT_EQ(hashFindItem(nullptr, "k"), nullptr) << "find in no table";
     EXPECT_EQ(hashFindItem(t, nullptr), nullptr) << "find no key";
-    EXPECT_EQ(hashFindNextItem(t, nullptr, &cursor), nullptr) << "find the next of no key";
     EXPECT_EQ(hashRemoveItem(nullptr, "k"), nullptr) << "remove from no table";
     EXPECT_EQ(hashRemoveDupItem(t, nullptr, nullptr), nullptr) << "remove no key";
-    hash_iter it = hash_begin(nullptr), end = hash_end(nullptr);
+    EXPECT_EQ(hashEqual(t, nullptr, same), 0) << "a table against no table";
+    hash_iter begin = hash_begin(nullptr), end = hash_end(nullptr);
+    EXPECT_EQ(hash_iter_equal(&begin, &end), 1) << "begin and end of no table";
     hashRemoveAll(nullptr, hashNoOp);  // none of these may fail
     hashDestroy(nullptr, hashNoOp);
-    hashNoOp(nullptr);
     hashPrintStats(nullptr);
-    hash_iter_next(nullptr);
-    hash_iter_next(&it);
     hashIterate(nullptr, nullptr);
-    hashIterate(t, nullptr);
     hashDataIterate(nullptr, nullptr, stop);
-    hashDataIterate(t, nullptr, nullptr);
-    EXPECT_EQ(hashNum(nullptr), 0u) << "count of no table";
-    EXPECT_EQ(hashEqual(nullptr, nullptr, same), 1) << "no table equals no table";
-    EXPECT_EQ(hashEqual(t, nullptr, same), 0) << "a table against no table";
-    EXPECT_EQ(hashEqual(t, t2, nullptr), 0) << "no compare function";
-    EXPECT_EQ(hash_pjw(nullptr), 0u) << "hash_pjw of no text";
-    EXPECT_EQ(mixed_pjw(nullptr), 0u) << "mixed_pjw of no text";
-    EXPECT_EQ(hash_simple(nullptr), 0u) << "hash_simple of no text";
-    EXPECT_EQ(hash_iter_deref(nullptr), nullptr) << "no iterator";
-    EXPECT_EQ(hash_iter_deref(&it), nullptr) << "iterator of no table";
-    EXPECT_EQ(hash_iter_equal(&it, &end), 1) << "begin and end of no table";
-    EXPECT_EQ(hash_iter_equal(nullptr, nullptr), 1) << "two missing iterators";
-    EXPECT_EQ(hash_iter_equal(nullptr, &end), 0) << "a missing iterator against one";
     EXPECT_EQ(err.text(), "") << "nothing said by the calls above";
     hashDestroy(t, nullptr);
-    hashDestroy(t2, nullptr);
 }
