@@ -233,6 +233,10 @@ TEST_F(Run, CandidateListsThatCannotBeTakenChangeNothing) {
     zarn::failalloc_set(0);
     EXPECT_EQ(history.text(), "!!Query: not enough memory for 2 candidates\n");
     EXPECT_EQ(Execute("VALUE > 10"), (Numbers{19})) << "the refused lists changed nothing";
+    zarn::failalloc_set(1);
+    EXPECT_TRUE(engine->SetCandidates(0, numbers)) << "an empty list needs no memory";
+    zarn::failalloc_set(0);
+    EXPECT_EQ(Execute("VALUE > 10"), Numbers{});
 }
 
 TEST_F(Run, ShortMemoryWhileBuildingATestIsReported) {
