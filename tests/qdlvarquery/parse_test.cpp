@@ -152,7 +152,8 @@ TEST(QueryParse, ParserStackLimit) {
 
 // Each allocation failing in turn: one report and no leaf left; then the tree.
 TEST(QueryParse, ShortMemoryAnywhere) {
-    const std::string text = nested(250) + " OR NOT (F(x*) AND B = 'q') AND C = 1";
+    const std::string text =
+        nested(250) + " OR NOT (F(x*) AND B = 'q') AND C = 1 AND D = 2 AND E = 3 AND G = 4";
     std::string outcome;
     zarn::test::fail_each_allocation(
         [&] {
@@ -169,7 +170,9 @@ TEST(QueryParse, ShortMemoryAnywhere) {
                 << "allocation " << n << ": " << outcome;
             EXPECT_EQ(g_live_leaves, 0) << "allocation " << n;
         });
-    EXPECT_EQ(outcome, "AND(OR(A 0 i:1, NAND(F t:'%^x.*$', AND(B 0 t:'q'))), AND(C 0 i:1))");
+    EXPECT_EQ(outcome,
+              "AND(OR(A 0 i:1, NAND(F t:'%^x.*$', AND(B 0 t:'q'))), AND(C 0 i:1), AND(D 0 i:2), "
+              "AND(E 0 i:3), AND(G 0 i:4))");
 }
 
 }  // namespace

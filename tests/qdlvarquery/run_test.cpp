@@ -159,6 +159,25 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     EXPECT_TRUE(copy->Select(selected));
     EXPECT_EQ(selected.Count(), 3) << "a copy, turned back, answers with the objective's variables";
     delete copy;
+    // A copy of a name test is whole or not made, and matches as its original.
+    char attribute[] = "NAME", pattern[] = "%^V1.$";
+    literal.text = pattern;
+    IQDLQTest *names = callback->CreateTest(attribute, QDLQ_NE, literal, error);
+    ASSERT_NE(names, nullptr) << error;
+    const long seen = fail_each_allocation(
+        [&] {
+            copy = names->Clone();
+            delete copy;
+            return copy != nullptr;
+        },
+        [&](long n, bool made) { EXPECT_FALSE(made) << "allocation " << n; });
+    EXPECT_GT(seen, 0);
+    copy = names->Clone();
+    delete names;
+    EXPECT_EQ(Execute("NAME = V15"), (Numbers{15}));
+    engine->Refine();  // the engine's record holds V15
+    EXPECT_FALSE(copy->Matches()) << "V15 has the pattern: the copied \"<>\" fails";
+    delete copy;
 }
 
 TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {

@@ -214,6 +214,7 @@ const QueryRow kQueries[] = {
     {"code_not_equal", "SPEC <> CONST", [](const VarRow &r) { return r.spec != 1; }},
     {"codes_at_most_and_at_least", "PHYSICAL_TYPE_ID <= 20 AND BOUND >= SOFT",
      [](const VarRow &r) { return r.ptype <= 20 && r.bound >= 2; }},
+    {"bound_at_least", "BOUND >= SOFT", [](const VarRow &r) { return r.bound >= 2; }},
     {"connection_word", "CONN_TYPE = pressure", [](const VarRow &r) { return r.conn_type == 20; }},
     {"quality_word_not_in_the_status_word", "QUALITY = BAD", [](const VarRow &r) { return r.quality == 1; }},
     // Names: the block's prefix taken off first.
@@ -250,11 +251,11 @@ class VariableEngine : public ::testing::Test {
 // The whole block is scanned; candidates and refined results are tested one by one.
 TEST_F(VariableEngine, QueryTableMatchesALoopOverTheRowsHoweverItRuns) {
     HistoryCapture history;
-    // More real tests than a scan plans for: the rest are loaded and tested.
-    std::string seventeen_tests = "VALUE > 0";
-    for (int k = 1; k < 17; ++k) seventeen_tests += " AND VALUE > 0";
+    // More real and code tests than a scan plans for: the rest are loaded and tested.
+    std::string seventeen_tests = "VALUE > 0 AND MARKED >= 0";
+    for (int k = 1; k < 17; ++k) seventeen_tests += " AND VALUE > 0 AND MARKED >= 0";
     const Numbers positive = model.Expected([](const VarRow &r) { return r.shown_value > 0; });
-    EXPECT_EQ(model.Run(seventeen_tests.c_str()), positive) << "seventeen real tests under one AND";
+    EXPECT_EQ(model.Run(seventeen_tests.c_str()), positive) << "seventeen real and code tests under one AND";
     Numbers all;
     for (int32_t k = 1; k <= kVariables; ++k) all.push_back(k);
     for (const QueryRow &q : kQueries) {
