@@ -532,6 +532,16 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     double pascals = 0.0;
     ASSERT_TRUE(si.GetValue(V::VALUE, pascals));
     EXPECT_NEAR(pascals, 151987.5, 1e-6) << "1.5 ATM";
+    // A unit number beyond its type's table has no name, and nothing asks for one.
+    rtovarlst_set_var_uom(list, 1, 99);
+    HistoryCapture history;
+    V unit;
+    unit.mask = {V::UOM, 0u};
+    ASSERT_TRUE(unit.Load(list, 1, false));
+    const char *name = nullptr;
+    ASSERT_TRUE(unit.GetValue(V::UOM, name));
+    EXPECT_STREQ(name, "");
+    EXPECT_EQ(history.text(), "");
 }
 
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
