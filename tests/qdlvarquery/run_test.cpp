@@ -9,6 +9,7 @@
 #include "capture.h"
 #include "failsweep.h"
 #include "fake_model.h"
+#include "qdlvarquery/qdlquery_internal.h"
 #include "zarnutils/varutl.h"
 
 using namespace zarn::test;
@@ -93,6 +94,19 @@ TEST_F(Run, TheContainerAnswersWithoutABlock) {
     EXPECT_EQ(e->NumResults(), 2);
     EXPECT_EQ(e->ResultAt(1), 20);
     e->Release();
+}
+
+// Code and real tests of an AND are read from the columns: over the block, over
+// candidates and in Refine, no variable is loaded, so none becomes current.
+TEST_F(Run, ColumnAnswersLoadNoVariable) {
+    const auto *context = dynamic_cast<zarn::qdlvarquery::IQDLQueryContext *>(engine);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(Execute("VALUE > 18 AND SPEC = CALC"), (Numbers{19, 20}));
+    Candidates({5, 19});
+    EXPECT_EQ(Execute("VALUE > 18"), (Numbers{19}));
+    engine->Refine();
+    EXPECT_EQ(Results(), (Numbers{19}));
+    EXPECT_EQ(context->CurrentObject(), 0) << "a variable was loaded";
 }
 
 TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
