@@ -532,6 +532,25 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     double pascals = 0.0;
     ASSERT_TRUE(si.GetValue(V::VALUE, pascals));
     EXPECT_NEAR(pascals, 151987.5, 1e-6) << "1.5 ATM";
+    // In a unit with an offset (type 60, unit 2) a value goes back through the
+    // offset and a step, a difference, without it.
+    int64_t word = 0;
+    varSetPhysicalType(&word, 60);
+    rtovarlst_set_var_status(list, 1, word);
+    rtovarlst_set_var_uom(list, 1, 2);
+    rtovarlst_set_var_baseuom(list, 1, 1);
+    V shifted;
+    shifted.mask = {V::VALUE | V::STEP, 0u};
+    ASSERT_TRUE(shifted.Load(list, 1, true));
+    ASSERT_TRUE(shifted.SetValue(V::VALUE, 10.0));
+    ASSERT_TRUE(shifted.SetValue(V::STEP, 4.0));
+    ASSERT_TRUE(shifted.Commit(list, 1));
+    ASSERT_TRUE(shifted.Load(list, 1, true));
+    double value = 0.0, step = 0.0;
+    ASSERT_TRUE(shifted.GetValue(V::VALUE, value));
+    ASSERT_TRUE(shifted.GetValue(V::STEP, step));
+    EXPECT_NEAR(value, 10.0, 1e-9) << "a value committed and loaded again";
+    EXPECT_NEAR(step, 4.0, 1e-9) << "a step committed and loaded again";
     // A unit number beyond its type's table has no name, and nothing asks for one.
     rtovarlst_set_var_uom(list, 1, 99);
     HistoryCapture history;
