@@ -96,12 +96,13 @@ TEST_F(Run, TheContainerAnswersWithoutABlock) {
     e->Release();
 }
 
-// Code and real tests of an AND are read from the columns: over the block, over
+// Code and real tests of an AND, and codes of an OR, are read from the columns: over the block, over
 // candidates and in Refine, no variable is loaded, so none becomes current.
 TEST_F(Run, ColumnAnswersLoadNoVariable) {
     const auto *context = dynamic_cast<zarn::qdlvarquery::IQDLQueryContext *>(engine);
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(Execute("VALUE > 18 AND SPEC = CALC"), (Numbers{19, 20}));
+    EXPECT_EQ(Execute("MARKED = 1 OR SPEC = CONST"), Numbers{}) << "codes joined by OR, as sets";
     Candidates({5, 19});
     EXPECT_EQ(Execute("VALUE > 18"), (Numbers{19}));
     engine->Refine();
