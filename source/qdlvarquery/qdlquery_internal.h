@@ -164,7 +164,6 @@ class NumberList {
     // Drops every repeat of a number after its first place; false, unchanged,
     // when memory is short.
     bool KeepFirstOfEach();
-    void swap(NumberList &other);
 
   private:
     bool Reserve(int32_t n);

@@ -201,10 +201,4 @@ bool NumberList::KeepFirstOfEach() {
     return true;
 }
 
-void NumberList::swap(NumberList &other) {
-    std::swap(items_, other.items_);
-    std::swap(count_, other.count_);
-    std::swap(capacity_, other.capacity_);
-}
-
 }  // namespace zarn::qdlvarquery

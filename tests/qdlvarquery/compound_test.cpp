@@ -85,6 +85,8 @@ TEST(QueryCompound, MatchAndSelect) {
             numbers += (i > 0 ? " " : "") + std::to_string(result.At(i));
         EXPECT_EQ(numbers, c.selected) << c.name;
         EXPECT_EQ(result.At(result.Count()), 0) << c.name << ": past the last number";
+        for (int32_t i : {-1, matching.Count()})
+            EXPECT_EQ(matching.TestAt(i), nullptr) << c.name << ": test " << i;
     }
     EXPECT_EQ(Scripted::live, 0) << "a compound deleted without its tests";
 }
@@ -102,8 +104,9 @@ TEST(QueryCompound, NegateSwapsAndOtherCodesAreRefused) {
     }
 }
 
-// A copy made while memory runs short is whole or nothing, and leaks nothing.
-TEST(QueryCompound, CloneUnderShortMemory) {
+// A copy made while memory runs short is whole or nothing, and leaks nothing;
+// a set that cannot grow refuses the number.
+TEST(QueryCompound, CopiesAndSetsUnderShortMemory) {
     std::string asked;
     QDLQCompoundTest tree(QDLQ_OR);
     tree.AddTest(new Scripted('a', false, {}, &asked));
@@ -118,6 +121,11 @@ TEST(QueryCompound, CloneUnderShortMemory) {
             EXPECT_EQ(Scripted::live, 2) << "allocation " << n << ": a copied test left behind";
         });
     EXPECT_EQ(asked, "ab") << "the whole copy asks both its tests, in order";
+    QDLQObjectSet set;
+    zarn::failalloc_set(1);
+    EXPECT_FALSE(set.Insert(7)) << "no memory, yet the number was taken";
+    zarn::failalloc_set(0);
+    EXPECT_EQ(set.Count(), 0);
 }
 
 TEST(QueryFuzzCorpus, EveryKeptInputPasses) {

@@ -141,6 +141,7 @@ const TextRow kTexts[] = {
 };
 
 constexpr double kUnread = -7777.0;
+constexpr int64_t kUnreadStatus = -7777;
 
 // The ways a record loads a variable.
 enum Path { kFromList, kFromColumns, kFromContainer };
@@ -152,6 +153,7 @@ V load_one(rtvarlst_t *list, int32_t k, int32_t id, Path path) {
     V r;
     for (const RealRow &row : kReals) r.*row.field = kUnread;
     r.change = kUnread;
+    r.status = kUnreadStatus;
     r.mask = {0u, 0u};
     rtvarinfo_mask_add(&r.mask, id);
     QDLVariableColumns c{};
@@ -219,6 +221,7 @@ void expect_loads(rtvarlst_t *list, const HostVariable *host) {
             V::CMask modified{};
             EXPECT_TRUE(r.GetValue(V::MODIFIED, modified));
             EXPECT_EQ(modified.mask1, h.modified) << "MODIFIED";
+            EXPECT_EQ(r.status, kUnreadStatus) << "MODIFIED: the status word read too";
             EXPECT_EQ(r.number, k) << "NUMBER";
         }
     }
@@ -529,6 +532,35 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     double pascals = 0.0;
     ASSERT_TRUE(si.GetValue(V::VALUE, pascals));
     EXPECT_NEAR(pascals, 151987.5, 1e-6) << "1.5 ATM";
+    // In a unit with an offset (type 60, unit 2) a value goes back through the
+    // offset and a step, a difference, without it.
+    int64_t word = 0;
+    varSetPhysicalType(&word, 60);
+    rtovarlst_set_var_status(list, 1, word);
+    rtovarlst_set_var_uom(list, 1, 2);
+    rtovarlst_set_var_baseuom(list, 1, 1);
+    V shifted;
+    shifted.mask = {V::VALUE | V::STEP, 0u};
+    ASSERT_TRUE(shifted.Load(list, 1, true));
+    ASSERT_TRUE(shifted.SetValue(V::VALUE, 10.0));
+    ASSERT_TRUE(shifted.SetValue(V::STEP, 4.0));
+    ASSERT_TRUE(shifted.Commit(list, 1));
+    ASSERT_TRUE(shifted.Load(list, 1, true));
+    double value = 0.0, step = 0.0;
+    ASSERT_TRUE(shifted.GetValue(V::VALUE, value));
+    ASSERT_TRUE(shifted.GetValue(V::STEP, step));
+    EXPECT_NEAR(value, 10.0, 1e-9) << "a value committed and loaded again";
+    EXPECT_NEAR(step, 4.0, 1e-9) << "a step committed and loaded again";
+    // A unit number beyond its type's table has no name, and nothing asks for one.
+    rtovarlst_set_var_uom(list, 1, 99);
+    HistoryCapture history;
+    V unit;
+    unit.mask = {V::UOM, 0u};
+    ASSERT_TRUE(unit.Load(list, 1, false));
+    const char *name = nullptr;
+    ASSERT_TRUE(unit.GetValue(V::UOM, name));
+    EXPECT_STREQ(name, "");
+    EXPECT_EQ(history.text(), "");
 }
 
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
@@ -701,6 +733,9 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     fail_each_allocation([&] { return r.SetValue(P::LOWER, var); },
                          [&](long n, bool ok) { EXPECT_FALSE(ok) << "allocation " << n; });
     EXPECT_STREQ(static_cast<value_t *>(back.u.list->head->data)->u.text, "CO2");
+    fail_each_allocation(
+        [&] { return r.SetValue(P::UPPER, v); },
+        [&](long n, bool ok) { EXPECT_FALSE(ok) << "a value copied in part, allocation " << n; });
     zarn::failalloc_set(1);
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a list whose text cannot be made has no VARIANT";
     zarn::failalloc_set(0);
@@ -725,7 +760,7 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
         const char *text;
         std::vector<OLECHAR> units;
     };
-    const Row rows[] = {{"h\xc3\xa9 \xf0\x9f\x98\x80", {'h', 0xE9, ' ', 0xD83D, 0xDE00}},
+    const Row rows[] = {{"h\xc3\xa9 \xf0\x9f\x98\x81", {'h', 0xE9, ' ', 0xD83D, 0xDE01}},
                         {"a\xff", {'a', 0xFFFD}},
                         {"\xe2\x82", {0xFFFD, 0xFFFD}},
                         {"\xc0\xaf", {0xFFFD, 0xFFFD}},

@@ -9,6 +9,7 @@
 #include "capture.h"
 #include "failsweep.h"
 #include "fake_model.h"
+#include "qdlvarquery/qdlquery_internal.h"
 #include "zarnutils/varutl.h"
 
 using namespace zarn::test;
@@ -70,17 +71,6 @@ class Run : public ::testing::Test {
     int32_t added = -1;
 };
 
-TEST_F(Run, ExecuteRepeatsAndReplacesAndResultsAreBounded) {
-    EXPECT_EQ(Execute("VALUE > 17"), (Numbers{18, 19, 20}));
-    engine->Execute();
-    EXPECT_EQ(Results(), (Numbers{18, 19, 20})) << "a second run gives the same, not twice";
-    EXPECT_EQ(Execute("VALUE > 100"), Numbers{});
-    for (int32_t i : {0, -1}) EXPECT_EQ(engine->ResultAt(i), 0) << i;
-    EXPECT_EQ(Execute("VALUE < 2"), (Numbers{1}));
-    engine->ClearResults();
-    EXPECT_EQ(engine->NumResults(), 0);
-}
-
 TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(More("VALUE > 18"), (Numbers{19, 20}));
     EXPECT_EQ(added, 2) << "on no results, as Execute";
@@ -95,8 +85,7 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(added, 3) << "4 and 13 once, though named twice";
 }
 
-// Without a block the container's variables are queried; without a variable
-// source no alias is known.
+// Without a block the container's variables are queried.
 TEST_F(Run, TheContainerAnswersWithoutABlock) {
     container.objects.list = list;
     IQDLQueryEngine *e = QDLQueryFactory::NewVariableQuery(&container, nullptr);
@@ -105,12 +94,20 @@ TEST_F(Run, TheContainerAnswersWithoutABlock) {
     EXPECT_EQ(e->NumResults(), 2);
     EXPECT_EQ(e->ResultAt(1), 20);
     e->Release();
-    FakeContainer without_source;
-    e = QDLQueryFactory::NewVariableQuery(&without_source, nullptr);
-    HistoryCapture history;
-    EXPECT_FALSE(e->SetQueryText("IsAlias(V3)")) << "no source to look the alias up";
-    EXPECT_EQ(history.text(), "Unable to get information for alias test V3\n");
-    e->Release();
+}
+
+// Code and real tests of an AND, and codes of an OR, are read from the columns: over the block, over
+// candidates and in Refine, no variable is loaded, so none becomes current.
+TEST_F(Run, ColumnAnswersLoadNoVariable) {
+    const auto *context = dynamic_cast<zarn::qdlvarquery::IQDLQueryContext *>(engine);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(Execute("VALUE > 18 AND SPEC = CALC"), (Numbers{19, 20}));
+    EXPECT_EQ(Execute("MARKED = 1 OR SPEC = CONST"), Numbers{}) << "codes joined by OR, as sets";
+    Candidates({5, 19});
+    EXPECT_EQ(Execute("VALUE > 18"), (Numbers{19}));
+    engine->Refine();
+    EXPECT_EQ(Results(), (Numbers{19}));
+    EXPECT_EQ(context->CurrentObject(), 0) << "a variable was loaded";
 }
 
 TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
@@ -125,16 +122,9 @@ TEST_F(Run, RefineReloadsAndKeepsTheOrder) {
     rtovarlst_set_nvar(list, 8);
     engine->Refine();
     EXPECT_EQ(Results(), (Numbers{4})) << "9 is no longer in the block";
-}
-
-TEST_F(Run, ObjectiveAnswersAsASetWithoutLoading) {
-    block.objects.list = nullptr;  // nothing can be loaded
-    block.objects.extra_variables = 20;
-    EXPECT_EQ(Execute("InObjective(OBJ) OR InObjective(OBJ)"), (Numbers{3, 7})) << "30 is beyond the block";
-    block.objects.list = list;
-    block.objects.extra_variables = 0;
-    EXPECT_EQ(Execute("VALUE = 5"), (Numbers{5}));
-    EXPECT_EQ(More("InObjective(OBJ)"), (Numbers{3, 5, 7}));
+    for (int32_t i : {-1, 1}) EXPECT_EQ(engine->ResultAt(i), 0) << "no result " << i;
+    engine->ClearResults();
+    EXPECT_EQ(engine->NumResults(), 0);
 }
 
 // A host that negates the engine's InObjective test gets no set from it; a
@@ -158,6 +148,25 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     copy->Negate();
     EXPECT_TRUE(copy->Select(selected));
     EXPECT_EQ(selected.Count(), 3) << "a copy, turned back, answers with the objective's variables";
+    delete copy;
+    // A copy of a name test is whole or not made, and matches as its original.
+    char attribute[] = "NAME", pattern[] = "%^V1.$";
+    literal.text = pattern;
+    IQDLQTest *names = callback->CreateTest(attribute, QDLQ_NE, literal, error);
+    ASSERT_NE(names, nullptr) << error;
+    const long seen = fail_each_allocation(
+        [&] {
+            copy = names->Clone();
+            delete copy;
+            return copy != nullptr;
+        },
+        [&](long n, bool made) { EXPECT_FALSE(made) << "allocation " << n; });
+    EXPECT_GT(seen, 0);
+    copy = names->Clone();
+    delete names;
+    EXPECT_EQ(Execute("NAME = V15"), (Numbers{15}));
+    engine->Refine();  // the engine's record holds V15
+    EXPECT_FALSE(copy->Matches()) << "V15 has the pattern: the copied \"<>\" fails";
     delete copy;
 }
 
@@ -233,6 +242,10 @@ TEST_F(Run, CandidateListsThatCannotBeTakenChangeNothing) {
     zarn::failalloc_set(0);
     EXPECT_EQ(history.text(), "!!Query: not enough memory for 2 candidates\n");
     EXPECT_EQ(Execute("VALUE > 10"), (Numbers{19})) << "the refused lists changed nothing";
+    zarn::failalloc_set(1);
+    EXPECT_TRUE(engine->SetCandidates(0, numbers)) << "an empty list needs no memory";
+    zarn::failalloc_set(0);
+    EXPECT_EQ(Execute("VALUE > 10"), Numbers{});
 }
 
 TEST_F(Run, ShortMemoryWhileBuildingATestIsReported) {

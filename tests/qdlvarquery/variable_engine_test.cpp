@@ -25,7 +25,7 @@ const std::string kPrefix = "B1";
 // it (reals in the display unit, the name without the block's prefix).
 struct VarRow {
     std::string name, description;  // "" for no description
-    int32_t spec, ptype, uom, baseuom, var_type, marked, bound, conn_type;
+    int32_t spec, ptype, uom, baseuom, var_type, marked, bound, conn_type, quality;
     double intscale;  // kUndef for none (counts as 1)
     double value, init, slvscale;
     uint32_t modified1, modified2;
@@ -78,6 +78,7 @@ VarRow make_row(int32_t k) {
     r.marked = k % 3 == 0 ? 1 : 0;
     r.bound = k % 4;                    // HARD, RELAXED, SOFT, SOFT2
     r.conn_type = k % 7 == 2 ? 20 : 0;  // PRESSURE, else UNTYPED
+    r.quality = k % 5 == 1 ? 1 : 0;     // BAD, else GOOD
     if (k % 10 == 0) r.description = "Feed temperature " + std::to_string(k);
     r.modified1 = k % 6 == 1 ? 2u : k % 6 == 2 ? 256u : 0u;
     r.modified2 = k % 6 == 3 ? 2u : 0u;
@@ -118,6 +119,7 @@ struct VariableModel {
             rtovarlst_set_var_status(list, k, word);
             rtovarlst_set_var_uom(list, k, r.uom);
             rtovarlst_set_var_conn_type(list, k, r.conn_type);
+            rtovarlst_set_var_quality(list, k, r.quality);
             rtovarlst_set_var_baseuom(list, k, r.baseuom);
             rtovarlst_vec_scale(list)[k - 1] = r.intscale;
             rtovarlst_set_var_value(list, k, held_of(r, r.value, false), 0);
@@ -212,7 +214,9 @@ const QueryRow kQueries[] = {
     {"code_not_equal", "SPEC <> CONST", [](const VarRow &r) { return r.spec != 1; }},
     {"codes_at_most_and_at_least", "PHYSICAL_TYPE_ID <= 20 AND BOUND >= SOFT",
      [](const VarRow &r) { return r.ptype <= 20 && r.bound >= 2; }},
+    {"bound_at_least", "BOUND >= SOFT", [](const VarRow &r) { return r.bound >= 2; }},
     {"connection_word", "CONN_TYPE = pressure", [](const VarRow &r) { return r.conn_type == 20; }},
+    {"quality_word_not_in_the_status_word", "QUALITY = BAD", [](const VarRow &r) { return r.quality == 1; }},
     // Names: the block's prefix taken off first.
     {"name_glob", "NAME = S1.*", [](const VarRow &r) { return named(r, "S1.*"); }},
     {"code_without_match_or_name", "SPEC > INITIAL OR NAME = S1.*",
@@ -247,11 +251,11 @@ class VariableEngine : public ::testing::Test {
 // The whole block is scanned; candidates and refined results are tested one by one.
 TEST_F(VariableEngine, QueryTableMatchesALoopOverTheRowsHoweverItRuns) {
     HistoryCapture history;
-    // More real tests than a scan plans for: the rest are loaded and tested.
-    std::string seventeen_tests = "VALUE > 0";
-    for (int k = 1; k < 17; ++k) seventeen_tests += " AND VALUE > 0";
+    // More real and code tests than a scan plans for: the rest are loaded and tested.
+    std::string seventeen_tests = "VALUE > 0 AND MARKED >= 0";
+    for (int k = 1; k < 17; ++k) seventeen_tests += " AND VALUE > 0 AND MARKED >= 0";
     const Numbers positive = model.Expected([](const VarRow &r) { return r.shown_value > 0; });
-    EXPECT_EQ(model.Run(seventeen_tests.c_str()), positive) << "seventeen real tests under one AND";
+    EXPECT_EQ(model.Run(seventeen_tests.c_str()), positive) << "seventeen real and code tests under one AND";
     Numbers all;
     for (int32_t k = 1; k <= kVariables; ++k) all.push_back(k);
     for (const QueryRow &q : kQueries) {
