@@ -1,4 +1,4 @@
-// Bad files, failed allocations, hostile arguments and the fuzz corpus: a message or a neutral
+// Bad files, hostile arguments and the fuzz corpus: a message or a neutral
 // result, the list as it was, never a crash, and no unit left behind.
 #include <sys/stat.h>
 
@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "platform/funit.h"
-#include "platform/xalloc.h"
 #include "source_tree.h"
 #include "xfile_fixture.h"
 #define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
@@ -46,7 +45,6 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         {"wrong magic", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_READ, not_x},
         {"wrong magic, update", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_UPDATE, not_x},
         {"truncated header", [&] { hand(1, 1, RTXFILE_MAGIC, 100); }, RTXFILE_READ, header},
-        {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ, header},
         {"flag count beyond the record", [&] { hand(20, 491, RTXFILE_MAGIC, SIZE_MAX); }, RTXFILE_READ,
          header},
         {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ,
@@ -84,42 +82,6 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
     std::remove(path.c_str());
     ::rmdir(path.c_str());
     rtovarlst_destroy_c(&src);
-}
-
-// Every allocation of a restore by name with one substitution fails in turn (the first run counts them): a
-// reported failure gives 0 and leaves the values; one reported by a lower module leaves them or restores them
-// whole. The restore's own allocations are the compiled substitutions: its passes over the stream allocate
-// nothing.
-TEST(XFileBad, AllocationFailuresLeaveTheListAlone) {
-    rtvarlst_t *l = list_of({"A", "B"});
-    rtovarlst_set_var_value(l, 1, 5.0, 0);
-    const std::string path = scratch("alloc");
-    save_file(path, l, flags_of({1, 4}));
-    rtovarlst_addvar(l, 2, "C");
-    std::string seen;
-    for (long n = 0, total = 1; n <= total; ++n) {
-        rtovarlst_set_var_value(l, 1, 0.0, 0);
-        HistoryCapture hist;
-        int64_t by_name = 0, unit = open_file(path, RTXFILE_READ, l, {}, &by_name), nsub = 1, zero = 0;
-        zarn::failalloc_set(n);
-        const int64_t r = RTXFILE_RESTORE_EXCEPT(&unit, &l, flags_of({4}).data(), &by_name, &nsub, "B   ",
-                                                 "C   ", &zero, nullptr, &zero, 4, 4);
-        if (n == 0) total = zarn::failalloc_count();
-        zarn::failalloc_set(0);
-        RTXFILE_CLOSE(&unit);
-        const std::string text = hist.text(),
-                          said = "!! rtxfile_restore_variable: Unable to allocate memory for ";
-        const size_t at = text.find(said);
-        if (n == 0) continue;
-        EXPECT_TRUE(values(l) == (Reals{0, 0}) || (at == std::string::npos && values(l) == (Reals{5, 0})))
-            << n;
-        EXPECT_TRUE(at == std::string::npos || r == 0) << n;
-        if (at != std::string::npos) seen += text.substr(at + said.size());
-    }
-    EXPECT_TRUE(seen.find("1 variables\n") != std::string::npos) << seen;
-    EXPECT_EQ(seen.find("1024 variables\n"), std::string::npos) << seen;
-    rtovarlst_destroy_c(&l);
-    std::remove(path.c_str());
 }
 
 // Each row: the call with each extreme value x, its result, and how the history text starts.
