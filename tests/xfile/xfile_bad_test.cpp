@@ -46,7 +46,6 @@ TEST(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         {"wrong magic", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_READ, not_x},
         {"wrong magic, update", [&] { hand(0, 7, 7, SIZE_MAX); }, RTXFILE_UPDATE, not_x},
         {"truncated header", [&] { hand(1, 1, RTXFILE_MAGIC, 100); }, RTXFILE_READ, header},
-        {"zero length", [&] { write_words(path, {}, 0); }, RTXFILE_READ, header},
         {"flag count beyond the record", [&] { hand(20, 491, RTXFILE_MAGIC, SIZE_MAX); }, RTXFILE_READ,
          header},
         {"directory", [&] { ::mkdir(path.c_str(), 0755); }, RTXFILE_READ,
