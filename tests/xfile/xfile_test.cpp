@@ -238,11 +238,16 @@ TEST(XFile, VersionOfTheLastHeaderRead) {
         EXPECT_EQ(status, r.status) << *r.path;
         EXPECT_EQ(RTO_INQ_XFILE_VERSION_F(), r.version) << *r.path;
         if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
+        EXPECT_EQ(zarn_funit_is_open(78), 0) << *r.path << ": a failed open closes its unit again";
     }
-    // Opened for update, an older file has its header written back as the current version.
+    // Opened for update, an older file has its header written back as the current version; it holds no
+    // variables (first and last -1), so the update itself has nothing to write and nothing to say.
     int64_t unit = open_file(older, RTXFILE_UPDATE, l, flags_of({4}));
+    hist.text();  // the open's own lines
+    RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
     RTXFILE_CLOSE(&unit);
     EXPECT_EQ(read_words(older)[46], RTXFILE_VERSION);
+    EXPECT_EQ(hist.text(), "");
     for (const std::string *p : {&current, &older, &damaged}) std::remove(p->c_str());
     rtovarlst_destroy_c(&l);
 }
