@@ -485,6 +485,38 @@ class Scratch:
 # The failing tests of the run in progress: the scratch builds share this list.
 KILLERS = []
 
+# Test programs keep their files in /tmp/zarn_<what>_<pid>[_<tag>] and remove them
+# when they end; a program killed at a time-out cannot, and a mutant that writes
+# without end can leave gigabytes. After every mutant the directories and files
+# of programs no longer running are removed, and a run stops rather than go on
+# with too little disk for honest outcomes (a full disk fails builds and tests).
+SCRATCH_PREFIX = "/tmp/zarn_"
+MIN_FREE_BYTES = 4 << 30
+
+
+def sweep_test_scratch():
+    for entry in os.scandir(os.path.dirname(SCRATCH_PREFIX)):
+        if not entry.path.startswith(SCRATCH_PREFIX):
+            continue
+        pid = re.search(r"_(\d+)", entry.name[len("zarn"):])
+        if not pid:
+            continue
+        try:
+            os.kill(int(pid.group(1)), 0)
+            continue  # still running
+        except ProcessLookupError:
+            pass
+        except PermissionError:
+            continue
+        if entry.is_dir(follow_symlinks=False):
+            shutil.rmtree(entry.path, ignore_errors=True)
+        else:
+            with contextlib.suppress(OSError):
+                os.remove(entry.path)
+    free = shutil.disk_usage(os.path.dirname(SCRATCH_PREFIX)).free
+    if free < MIN_FREE_BYTES:
+        sys.exit(f"stopped: only {free >> 20} MiB free in /tmp; outcomes would not be trusted")
+
 
 def try_mutant(tree, m, build, test):
     """Plants m in `tree`, builds and tests it, and records the outcome on m:
@@ -497,6 +529,7 @@ def try_mutant(tree, m, build, test):
             return
         KILLERS.clear()
         ok, detail = test()
+        sweep_test_scratch()
         m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
         m.detail = detail
         m.killers = list(KILLERS)
