@@ -205,6 +205,26 @@ TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     std::remove(path.c_str());
 }
 
+// Matched by index, then cut to two variables before the restore: the file's third variable has no place
+// and counts as unmatched; the first two come back.
+TEST(XFile, ByIndexAVariableBeyondTheListIsCountedUnmatched) {
+    HistoryCapture hist;
+    rtvarlst_t *saved = list_of({"A", "B", "C"}, true), *cut = list_of({"A", "B", "C"});
+    const std::string path = scratch("cut_list");
+    save_file(path, saved, flags_of({4}));
+    int64_t by_name = -1, nsub = 0;
+    int64_t unit = open_file(path, RTXFILE_READ, cut, {}, &by_name);
+    ASSERT_EQ(by_name, 0);
+    rtovarlst_set_nvar(cut, 2);
+    const int64_t r =
+        RTXFILE_RESTORE_VARIABLE(&unit, &cut, flags_of({4}).data(), &by_name, &nsub, "", "", 0, 0);
+    RTXFILE_CLOSE(&unit);
+    EXPECT_EQ(r, -1);
+    EXPECT_EQ(values(cut), (Reals{1, 2}));
+    for (rtvarlst_t *p : {saved, cut}) rtovarlst_destroy_c(&p);
+    std::remove(path.c_str());
+}
+
 // The version word of the last header read: a file written here, one written by hand with an older
 // version, and a damaged header, which keeps the version read before it.
 TEST(XFile, VersionOfTheLastHeaderRead) {
