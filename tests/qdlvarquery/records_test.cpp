@@ -837,6 +837,9 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         ASSERT_EQ(back.value_type, string_value) << "a code as a value is its word";
         EXPECT_STREQ(back.u.text, "READ_ONLY");
         value_destroy(&back);
+        int32_t type = -1;
+        EXPECT_TRUE(r->GetValue(P::TYPE, type));
+        EXPECT_EQ(type, int32_t{P::TYPE_STRING}) << "the type code is copied";
         const char *name = nullptr;
         EXPECT_TRUE(r->GetValue(P::NAME, name));
         EXPECT_STREQ(name, "P1");
