@@ -4,6 +4,8 @@
 #define ZARN_PLATFORM_XALLOC_H
 
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 
 namespace zarn {
 
@@ -25,6 +27,24 @@ void *xrealloc_plex(void *block, std::size_t bytes);
 // through the switch since it was last set.
 long failalloc_set(long n, bool every = false, bool plex = false);
 long failalloc_count();
+
+// A writable, NUL-terminated copy of n bytes of s: on the stack when it fits
+// in N - 1 bytes, else from xmalloc; `text` is null when memory is short.
+template <std::size_t N>
+struct TerminatedCopy {
+    char local[N];
+    char *heap = nullptr;
+    char *text = nullptr;
+    TerminatedCopy(const char *s, std::size_t n) {
+        text = n < N ? local : (heap = static_cast<char *>(xmalloc(n + 1)));
+        if (text == nullptr) return;
+        std::memcpy(text, s, n);
+        text[n] = '\0';
+    }
+    ~TerminatedCopy() { std::free(heap); }
+    TerminatedCopy(const TerminatedCopy &) = delete;
+    TerminatedCopy &operator=(const TerminatedCopy &) = delete;
+};
 
 }  // namespace zarn
 

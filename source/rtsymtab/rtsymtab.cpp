@@ -59,14 +59,8 @@ extern "C" ZARN_API const char *rtsymtab_add_part(const char *text, int64_t n) {
     if (text == nullptr || n < 0) return nullptr;
     std::size_t len = strnlen(text, static_cast<std::size_t>(n));
     if (len < static_cast<std::size_t>(n)) return intern(text, len);  // text ends within n
-    char local[kKeyOnStack];
-    char *key = len < kKeyOnStack ? local : static_cast<char *>(zarn::xmalloc(len + 1));
-    if (key == nullptr) return nullptr;
-    std::memcpy(key, text, len);
-    key[len] = '\0';
-    const char *result = intern(key, len);
-    if (key != local) std::free(key);
-    return result;
+    const zarn::TerminatedCopy<kKeyOnStack> key(text, len);
+    return key.text != nullptr ? intern(key.text, len) : nullptr;
 }
 
 extern "C" ZARN_API const char *rtsymtab_empty(void) { return ensure_table() ? g_empty : nullptr; }

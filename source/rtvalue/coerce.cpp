@@ -170,27 +170,8 @@ void set_real(value_t *out, double x, int ptype, int uom) {
     out->u.number.baseuom = 1;
 }
 
-// A writable, terminated copy of n bytes: on the stack when short, as every
-// number and unit name is, else on the heap; text is null when memory is short.
-struct ShortCopy {
-    char local[64];
-    char *heap = nullptr;
-    char *text = nullptr;
-    ShortCopy(const char *s, std::size_t n) {
-        if (n < sizeof local) {
-            text = local;
-        } else {
-            heap = static_cast<char *>(zarn::xmalloc(n + 1));
-            text = heap;
-        }
-        if (text == nullptr) return;
-        std::memcpy(text, s, n);
-        text[n] = '\0';
-    }
-    ~ShortCopy() { std::free(heap); }
-    ShortCopy(const ShortCopy &) = delete;
-    ShortCopy &operator=(const ShortCopy &) = delete;
-};
+// Numbers and unit names are short: their copies live on the stack.
+using ShortCopy = zarn::TerminatedCopy<64>;
 
 void string_to_number(const value_t &src, value_t *out, IValueContext *) {
     const char *text = src.u.text;
