@@ -73,6 +73,9 @@ class Mutant:
     seconds: float = 0.0
     # Every test that failed against the mutant, as far as the run went.
     killers: list = field(default_factory=list)
+    # Every failed assertion of those tests: "Test.Name file:line: last line of
+    # the message", which names the table row where the test prints it.
+    failures: list = field(default_factory=list)
     # Random mutants: the operator and the mutated lines before and after.
     drawn: bool = False
     operator: str = ""
@@ -433,6 +436,7 @@ class Scratch:
         text = "\n".join(outs)
         names = re.findall(r"^\[  FAILED  \] (\w+\.\S+)", text, re.M)
         self.killers += [n for n in dict.fromkeys(names) if n not in self.killers]
+        FAILURES.extend(f for f in failed_assertions(text) if f not in FAILURES)
         if names:
             return False, f"test_{module}: " + ", ".join(dict.fromkeys(names))[:300]
         how = f"signal {-codes[0]}" if codes[0] < 0 else f"exit status {codes[0]}"
@@ -484,6 +488,35 @@ class Scratch:
 
 # The failing tests of the run in progress: the scratch builds share this list.
 KILLERS = []
+FAILURES = []
+
+
+def failed_assertions(text):
+    """Each GoogleTest failure in `text` as "Test.Name file:line: last line",
+    the last line being the message a table row adds with `<<` (or the
+    trace a SCOPED_TRACE leaves)."""
+    found, test, where, lines = [], "", None, []
+
+    def close():
+        if where is not None:
+            said = [l.strip() for l in lines if l.strip() and l.strip() != "Google Test trace:"]
+            last = re.sub(r"^\S*/", "", said[-1]) if said else ""
+            found.append(f"{test} {where}: {last[:160]}")
+
+    for line in text.splitlines():
+        run = re.match(r"^\[ RUN      \] (\S+)", line)
+        failure = re.match(r"^(\S+?):(\d+): Failure$", line)
+        if run or failure or line.startswith("["):
+            close()
+            where, lines = None, []
+        if run:
+            test = run.group(1)
+        elif failure:
+            where = f"{os.path.basename(failure.group(1))}:{failure.group(2)}"
+        elif where is not None:
+            lines.append(line)
+    close()
+    return list(dict.fromkeys(found))
 
 # Test programs keep their files in /tmp/zarn_<what>_<pid>[_<tag>] and remove them
 # when they end; a program killed at a time-out cannot, and a mutant that writes
@@ -528,11 +561,13 @@ def try_mutant(tree, m, build, test):
             m.outcome, m.detail = "stillborn", (errs[0] if errs else out.strip()[-200:])[:200]
             return
         KILLERS.clear()
+        FAILURES.clear()
         ok, detail = test()
         sweep_test_scratch()
         m.outcome = {True: "survived", False: "killed", None: "timeout"}[ok]
         m.detail = detail
         m.killers = list(KILLERS)
+        m.failures = list(FAILURES)
 
 
 def test_module(m):
@@ -642,7 +677,8 @@ def main():
         with open(args.json, "w") as f:
             json.dump([{"id": m.ident, "file": m.file, "line": m.src_line, "fault": m.fault,
                         "outcome": m.outcome or ("equivalent" if m.equivalent else "invalid"),
-                        "detail": m.detail, "killers": m.killers, "seconds": round(m.seconds, 1)}
+                        "detail": m.detail, "killers": m.killers, "failures": m.failures,
+                        "seconds": round(m.seconds, 1)}
                        for m in mutants], f, indent=1)
     return 1 if bad or problems or interrupted else 0
 
@@ -914,7 +950,8 @@ def write_sample_json(args, scored, stillborn):
         "killed": killed, "score": round(100.0 * killed / len(scored), 1) if scored else 0.0,
         "mutants": [{"draw": m.index, "file": m.file, "line": m.src_line, "operator": m.operator,
                      "fault": m.fault, "before": m.before, "after": m.after, "outcome": m.outcome,
-                     "detail": m.detail, "killers": m.killers, "seconds": round(m.seconds, 1)}
+                     "detail": m.detail, "killers": m.killers, "failures": m.failures,
+                     "seconds": round(m.seconds, 1)}
                     for m in sorted(scored + stillborn, key=lambda m: m.index)],
     }
     with open(args.json, "w") as f:

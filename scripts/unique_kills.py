@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Which tests catch a planted fault that no other test catches.
 
-usage: unique_kills.py [--tests REGEX] [--build DIR] RUN.json [RUN.json ...]
+usage: unique_kills.py [--tests REGEX] [--rows] [--build DIR] RUN.json [RUN.json ...]
 
 Reads the --json files of mutation runs made with --all-killers (catalogue
 runs and random samples alike; see scripts/mutants.py) and prints, for every
@@ -17,6 +17,12 @@ A run without --all-killers names only the first test that failed, which
 makes every later one look spare: read only runs made with it. A test that
 crashes the program counts as the one that caught the fault; the program's
 later tests did not run, so a crash can hide other killers.
+
+With --rows the unit is a failed assertion rather than a test: the test,
+the file and line of the assertion, and the last line of its message (the
+row name a table prints with `<<`), as runs record them since failures were
+kept. A killer test without a recorded failure (a crash, a Fortran or shell
+test) stands for itself.
 """
 
 import argparse
@@ -27,7 +33,7 @@ import sys
 from collections import defaultdict
 
 
-def load_runs(paths):
+def load_runs(paths, rows=False):
     """(fault name, its killers) for every caught fault of every run."""
     caught = []
     for path in paths:
@@ -45,7 +51,12 @@ def load_runs(paths):
             if "killers" not in e:
                 sys.exit(f"unique_kills: {path} was written before killers were recorded; run it again")
             name = e.get("id") or f"{label} #{e.get('draw')}"
-            caught.append((f"{name} {e.get('file')}:{e.get('line')}", e["killers"]))
+            killers = e["killers"]
+            if rows:
+                failures = e.get("failures", [])
+                covered = {f.split(" ", 1)[0] for f in failures}
+                killers = failures + [k for k in killers if k not in covered]
+            caught.append((f"{name} {e.get('file')}:{e.get('line')}", killers))
     return caught
 
 
@@ -60,11 +71,12 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("runs", nargs="+", help="--json files of runs made with --all-killers")
     ap.add_argument("--tests", default="", help="only tests whose name matches this regular expression")
+    ap.add_argument("--rows", action="store_true", help="count failed assertions (table rows), not tests")
     ap.add_argument("--build", help="a configured build, to list the tests that caught nothing")
     args = ap.parse_args()
     wanted = re.compile(args.tests)
 
-    caught = load_runs(args.runs)
+    caught = load_runs(args.runs, args.rows)
     kills, alone = defaultdict(int), defaultdict(list)
     for fault, killers in caught:
         for t in killers:
@@ -79,9 +91,10 @@ def main():
 
     print(f"{len(caught)} caught faults in {len(args.runs)} run(s); {len(unknown)} with no test named "
           "(a crash before the test's name was printed)")
-    print(f"\n{'test':<72} kills  alone")
+    width = max([72] + [len(n) + 1 for n in names]) if args.rows else 72
+    print(f"\n{'test':<{width}} kills  alone")
     for n in names:
-        print(f"{n:<72} {kills[n]:>5}  {len(alone[n]):>5}")
+        print(f"{n:<{width}} {kills[n]:>5}  {len(alone[n]):>5}")
     spare = [n for n in names if not alone[n]]
     print(f"\n{len(spare)} of {len(names)} tests catch nothing alone:")
     for n in spare:
