@@ -26,6 +26,18 @@ double effective_scale(rtvarlst_t *list, int32_t i);
 double base_to_si(rtvarlst_t *list, int32_t i, double v, bool difference);
 double si_to_base(rtvarlst_t *list, int32_t i, double si, bool difference);
 
+// What an assignment reads of item i before it stores a real: the physical
+// type, display and base units, and the effective internal scale, answered
+// as the single accessors answer them (0, 0, 0 and 1 outside the list). The
+// cells are found once and their loads started together, with those of the
+// value and the modification record, so that on a large list the cache
+// misses overlap instead of following one another.
+struct ItemUnits {
+    int32_t ptype, uom, baseuom;
+    double scale;
+};
+ItemUnits item_units(rtvarlst_t *list, int32_t i);
+
 }  // namespace zarn::rtvarlst
 
 #endif

@@ -50,6 +50,20 @@ double effective_scale(rtvarlst_t *list, int32_t i) {
     return effective_scale(in_range(list, i) ? rtovarlst_inq_var_scale(list, i) : 1.0);
 }
 
+ItemUnits item_units(rtvarlst_t *list, int32_t i) {
+    if (!in_range(list, i)) return {0, 0, 0, 1.0};
+    VarList *l = as_list(list);
+    const int64_t at = zarn::rtattrdict::head_offset(l->dictionary) + (i - 1);
+    const auto *status = zarn::rtattrdict::column_base<int64_t>(l->cols[kColStatus]) + at;
+    const auto *uom = zarn::rtattrdict::column_base<int64_t>(l->cols[kColUom]) + at;
+    const auto *baseuom = zarn::rtattrdict::column_base<int64_t>(l->cols[kColBaseUom]) + at;
+    const auto *scale = zarn::rtattrdict::column_base<double>(l->cols[kColScale]) + at;
+    __builtin_prefetch(zarn::rtattrdict::column_base<double>(l->cols[kColValue]) + at);
+    __builtin_prefetch(zarn::rtattrdict::column_base<void *>(l->cols[kColModified]) + at);
+    return {varInqPhysicalType(*status), static_cast<int32_t>(*uom), static_cast<int32_t>(*baseuom),
+            effective_scale(*scale)};
+}
+
 double base_to_si(rtvarlst_t *list, int32_t i, double v, bool difference) {
     return in_range(list, i) ? to_si(list, i, v, difference ? Conv::kDelta : Conv::kPlain) : v;
 }

@@ -114,16 +114,17 @@ void assign_real(rtvarlst_t *list, int32_t i, int row, const char *target, const
         return;
     }
     double x = a.v;
+    const zarn::rtvarlst::ItemUnits item = zarn::rtvarlst::item_units(list, i);
     if (a.q == RTOUOM_SI_MARKER) {
-        x = a.v / scale_of(list, i);
+        x = a.v / item.scale;
     } else if (a.q != RTOUOM_SSI_MARKER) {
-        int p = rtovarlst_inq_physical_type(list, i);
-        int u = rtovarlst_inq_var_uom(list, i);
+        int p = item.ptype;
+        int u = item.uom;
         if (differs_in_type(row)) {
             p = rtouom_delta_ptype(p);
             u = display_uom(p, u);
         }
-        const int b = rtovarlst_inq_var_baseuom(list, i);
+        const int b = item.baseuom;
         if (p != 0 && (a.q != 0 || rtouom_strict_uom_checking)) {
             if (!agrees(p, a)) {
                 zarn::rtopipe::report(msg::kPtypeMismatch, target, p, a.q);
@@ -137,7 +138,7 @@ void assign_real(rtvarlst_t *list, int32_t i, int row, const char *target, const
             x = rtouom_pair2si(x, p, u);
             if (b != 1) x = rtouom_si2pair(x, p, b);
         }
-        x /= scale_of(list, i);
+        x /= item.scale;
     }
     store(list, i, row, x);
 }
