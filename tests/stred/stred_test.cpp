@@ -301,7 +301,7 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
               "DATA.TXT data.txt DATA.TXT data.txt DATA.TXT| data.txt DATA.TXT data.txt DATA.TXT data.txt| ");
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("zarn-path-" + std::to_string(getpid())),
-                   sub = dir / "sub";
+                   sub = dir / "s";
     fs::create_directories(sub / "DIRNAME");
     std::ofstream(sub / "MODEL.inp");
     std::ofstream(sub / "PLAIN");
@@ -319,7 +319,11 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
                 {path_search_nocase, "MODEL", ".dat", list, ""},
                 {path_search_nocase, "MODEL", ".inp", "", ""},
                 {path_search_nocase, "DIRNAME", nullptr, sub, ""},
-                {path_search_nocase, huge, ".inp", sub, ""}};
+                {path_search_nocase, huge, ".inp", sub, ""},
+                {path_search_nocase, "PLAIN", nullptr, "s", "s/PLAIN"}};
+    // Relative directories are taken from the working directory; "s" is one letter long.
+    const fs::path start = fs::current_path();
+    fs::current_path(dir);
     for (const auto &r : rows) {
         char *got = r.search(r.name.c_str(), r.ext, r.path.c_str(), out);
         EXPECT_EQ(got == nullptr ? ""
@@ -328,6 +332,7 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
                   r.found)
             << r.name.substr(0, 40) << " on " << r.path;
     }
+    fs::current_path(start);
     fs::remove_all(dir);
 }
 
