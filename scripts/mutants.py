@@ -455,6 +455,8 @@ class Scratch:
         cmd = ["ctest"] + where + ["-j", str(self.jobs), "--timeout", str(int(timeout))]
         if not self.all_killers:
             cmd.append("--stop-on-failure")
+        else:
+            cmd.append("--output-on-failure")  # the failed assertions, row by row
         if names is not None:
             if not names:
                 return True, ""
@@ -467,6 +469,7 @@ class Scratch:
             return True, ""
         bad = re.findall(r"^\s*\d+ - (\S+) \((Failed|Timeout|SEGFAULT|Subprocess aborted|[^)]*)\)", out, re.M)
         self.killers += [n for n, _ in bad if n not in self.killers]
+        FAILURES.extend(f for f in failed_assertions(out) if f not in FAILURES)
         if bad:
             if all(kind == "Timeout" for _, kind in bad):
                 return None, "ctest: " + ", ".join(n for n, _ in bad)[:300] + " timed out"
