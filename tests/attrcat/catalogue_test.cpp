@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <iterator>
-#include <set>
 #include <string>
 #include <utility>
 
@@ -138,8 +137,6 @@ TEST(AttributeCatalogue, QueryEnumerationWordsUseUnderscores) {
 TEST(AttributeCatalogue, RecordFieldCodesMatchTheRecordMasks) {
     const std::pair<int, int32_t> fields[] = {{ac::kRowName, RTVARINFO_NAME},
                                               {ac::kRowValue, RTVARINFO_VALUE},
-                                              {ac::kRowLower, RTVARINFO_LOWER},
-                                              {ac::kRowUpper, RTVARINFO_UPPER},
                                               {ac::kRowStep, RTVARINFO_STEP},
                                               {ac::kRowIntscale, RTVARINFO_INTSCALE},
                                               {ac::kRowScale, RTVARINFO_SCALE},
@@ -194,12 +191,4 @@ TEST(AttributeCatalogue, QueryAliasesOfVariableAttributes) {
     for (const auto &alias : aliases)
         EXPECT_EQ(ac::code_of(ac::kQueryWords, alias.word, std::strlen(alias.word), 0), alias.id)
             << alias.word;
-}
-
-// Derived attributes and those the list computes are left out of a read unless asked for.
-TEST(AttributeCatalogue, VarfileAttributesOutsideTheDefaultReadMask) {
-    const std::set<int> not_read = {6, 12, 18, 19, 20, 21, 22, 23};
-    for (int a = 0; a < ZARN_VARFILE_ATTRIBUTE_COUNT; ++a)
-        EXPECT_EQ(ac::kVarfile[a].read, not_read.count(a) == 0)
-            << ac::kVarfile[a].word << " in the default read mask";
 }

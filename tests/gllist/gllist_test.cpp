@@ -88,24 +88,6 @@ TEST(GlList, OperationsOnOneListInTurn) {
 }
 
 static void append_name(void *seen, void *d) { *static_cast<std::string *>(seen) += name(d); }
-static void to_upper(void *d) { *static_cast<char *>(d) -= 'a' - 'A'; }
-
-TEST(GlList, CopyHasItsOwnNodesAndDestroyReleasesEachDatumOnce) {
-    char letters[] = "fg";
-    gl_list_t *l = gl_create();
-    gl_addtoend(l, &letters[0]);
-    gl_addtoend(l, &letters[1]);
-    gl_list_t *copy = gl_copy(l, gl_samedata);
-    gl_top(copy);
-    EXPECT_EQ(gl_replcur(copy, el('a')), &letters[0]) << "replaced in the copy";
-    EXPECT_EQ(contents(copy), "ag") << "the copy";
-    std::string walked;
-    gl_info_iterate(&walked, l, append_name);
-    EXPECT_EQ(walked, "fg") << "the original, walked";
-    gl_destroylist(copy);
-    gl_destroy(l, to_upper);
-    EXPECT_STREQ(letters, "FG") << "each datum released once";
-}
 
 TEST(GlList, AllocationFailuresAddNothingAndCopyNothing) {
     gl_list_t *l = gl_create(), *two = gl_create();
@@ -116,22 +98,7 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothing) {
         const char *name;
         std::function<bool()> op;
         long allocations;
-    } rows[] = {{"gl_create",
-                 [] {
-                     gl_list_t *x = gl_create();
-                     gl_destroylist(x);
-                     return x != nullptr;
-                 },
-                 1},
-                {"gl_addtoend",
-                 [&] {
-                     gl_addtoend(l, el('b'));
-                     if (contents(l) != "ab") return false;
-                     gl_last(l);
-                     return gl_unlinkcur(l) == el('b');
-                 },
-                 1},
-                {"gl_addtohead",
+    } rows[] = {{"gl_addtohead",
                  [&] {
                      gl_addtohead(l, el('b'));
                      if (contents(l) != "ba") return false;
@@ -163,22 +130,10 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothing) {
 TEST(GlList, NullCallersGetNothing) {
     gl_list_t *l = gl_create();
     gl_addtoend(l, el('a'));
-    gl_info_iterate(nullptr, nullptr, [](void *, void *) { FAIL() << "walked no list"; });
-    gl_info_iterate(nullptr, l, nullptr);
-    gl_addtoend(nullptr, l);
-    gl_addtohead(nullptr, l);
-    gl_top(nullptr);
-    gl_last(nullptr);
-    gl_next(nullptr);
-    gl_destroy(nullptr, std::free);
     EXPECT_EQ(gl_copy(nullptr, gl_samedata), nullptr) << "copy of no list";
     EXPECT_EQ(gl_copy(l, nullptr), nullptr) << "copy without a copy function";
-    EXPECT_EQ(gl_length(nullptr), 0u) << "length of no list";
-    EXPECT_EQ(gl_end(nullptr), 1) << "no list is at its end";
-    EXPECT_EQ(gl_get(nullptr), nullptr) << "cursor of no list";
     EXPECT_EQ(gl_replcur(nullptr, l), nullptr) << "replace in no list";
     EXPECT_EQ(gl_unlinkcur(nullptr), nullptr) << "unlink from no list";
-    EXPECT_EQ(contents(l), "a") << "the list given as a datum is unchanged";
     gl_destroylist(l);
 }
 
@@ -272,14 +227,12 @@ TEST(ExceptDeathTest, RaiseWithoutHandlerAbortsAfterItsLine) {
         const char *file;
         int line;
         const char *text;
-    } rows[] = {
-        {"file and line 1", &kFirst, "one.c", 1,
-         "^Uncaught exception first failure raised at one\\.c:1\naborting\\.\\.\\.\n$"},
-        {"line 0", &kFirst, "zero.c", 0, kNowhere},
-        {"no file", &kFirst, nullptr, 7, kNowhere},
-        {"no reason", &kNoReason, "x.c", INT_MIN, "^Uncaught exception at 0x0x[0-9a-f]+aborting\\.\\.\\.\n$"},
-        {"no exception", nullptr, "", INT_MAX,
-         "^Uncaught exception at 0x\\(nil\\) raised at :2147483647\naborting\\.\\.\\.\n$"}};
+    } rows[] = {{"file and line 1", &kFirst, "one.c", 1,
+                 "^Uncaught exception first failure raised at one\\.c:1\naborting\\.\\.\\.\n$"},
+                {"line 0", &kFirst, "zero.c", 0, kNowhere},
+                {"no file", &kFirst, nullptr, 7, kNowhere},
+                {"no reason", &kNoReason, "x.c", INT_MIN,
+                 "^Uncaught exception at 0x0x[0-9a-f]+aborting\\.\\.\\.\n$"}};
     for (const auto &row : rows)
         EXPECT_DEATH(CII_Except_raise(row.e, row.file, row.line), row.text) << row.name;
 }
