@@ -130,10 +130,22 @@ TEST(GlList, AllocationFailuresAddNothingAndCopyNothing) {
 TEST(GlList, NullCallersGetNothing) {
     gl_list_t *l = gl_create();
     gl_addtoend(l, el('a'));
+    gl_info_iterate(nullptr, nullptr, [](void *, void *) { FAIL() << "walked no list"; });
+    gl_info_iterate(nullptr, l, nullptr);
+    gl_addtoend(nullptr, l);
+    gl_addtohead(nullptr, l);
+    gl_top(nullptr);
+    gl_last(nullptr);
+    gl_next(nullptr);
+    gl_destroy(nullptr, std::free);
     EXPECT_EQ(gl_copy(nullptr, gl_samedata), nullptr) << "copy of no list";
     EXPECT_EQ(gl_copy(l, nullptr), nullptr) << "copy without a copy function";
+    EXPECT_EQ(gl_length(nullptr), 0u) << "length of no list";
+    EXPECT_EQ(gl_end(nullptr), 1) << "no list is at its end";
+    EXPECT_EQ(gl_get(nullptr), nullptr) << "cursor of no list";
     EXPECT_EQ(gl_replcur(nullptr, l), nullptr) << "replace in no list";
     EXPECT_EQ(gl_unlinkcur(nullptr), nullptr) << "unlink from no list";
+    EXPECT_EQ(contents(l), "a") << "the list given as a datum is unchanged";
     gl_destroylist(l);
 }
 

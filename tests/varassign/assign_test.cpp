@@ -163,6 +163,7 @@ const Row kAssign[] = {
     {"X.MARKED=i:1", "X.M=4096;0|X:4096", kMis1 + "1 to X.MARKED\n"},
     {"X.MODIFIED=i:-6", "X.M=0;6|"},
     {"X.MODIFIED=i:5", "X.M=5;0|"},
+    {"X.MODIFIED=i:-2147483648", "X.M=0;-2147483648|"},
     {"X.MODIFIED=r:2.5:0:0", "|", kMis1 + "2.5 {*} to X.MODIFIED\n"},
     {"X.QUALITY=d:bad", "X.M=262144;0|", kUnk + "quality bad\n"},
     {"X.PHYSICAL_TYPE=s:TEMPERATURE", "X.PT=22 X.CONN=22 X.M=1048576;8|X:16384", kWarn},
