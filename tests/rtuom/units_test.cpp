@@ -144,6 +144,9 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
 }
 
 TEST_F(UomTest, UserUnitsAndTheIndex) {
+    // The first append after a build: L/MIN, listed by VOLUME-FLOW and VOLUME-GFLOW, now names the latter's
+    ASSERT_GT(rtouom_add_uom("CUM/WEEK", kVolumeGflow, 1.0 / 604800, 0), 0);
+    EXPECT_EQ(at("L/MIN"), P(kVolumeGflow, 3)) << "L/MIN after an append to VOLUME-GFLOW";
     EXPECT_EQ(rtouom_add_uom("SQKM", kArea, 1e6, 0) * 10 + rtouom_npredefined[kArea], 87);
     EXPECT_EQ(rtouom_pair2si(2, kArea, 8), 2e6);
     EXPECT_EQ(rtouom_add_uom("FT", kArea, 0.5, 0),
