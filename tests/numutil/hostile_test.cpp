@@ -80,13 +80,17 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
     U3PERM_VAR_CREATE(g_words.data(), &c, &block, &m);
     U3MAP_REL_INCIDENCE(&c, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
     EXPECT_EQ(block + m + out, 0);
+    int64_t words = INT64_C(1) << 61;  // n + 3 words fit an int64_t, their bytes do not
+    U3PERM_EQN_CREATE(g_words.data(), &words, &block, &m);
+    EXPECT_EQ(block + m, 0) << "no block for 2^61 equations";
     U3PERM_VAR_CREATE_INCIDENCEONLY(g_words.data(), &g_four, &none, &block, &m);
     U3PERM_JAC_CREATE_INCIDENCE(a(1), a(1), ix(1), ix(1), &g_four, &g_inc, &none, &block, &m);
     U3MAP_VAR_INCIDENCE(&three, g_words.data(), g_idx.data(), g_idx.data(), &g_four, &out);
     U3REMAP(&g_four, &g_row, &none, g_words.data());
     EXPECT_EQ(his.text(),
               bad_count("u3perm_var_create", c) + bad_count("u3map_rel_incidence", c) +
-                  no_block("u3perm_var_create_incidenceonly") + no_block("u3perm_jac_create_incidence") +
+                  bad_count("u3perm_eqn_create", words + 3) + no_block("u3perm_var_create_incidenceonly") +
+                  no_block("u3perm_jac_create_incidence") +
                   "!! u3map_var_incidence: index 4 at entry 4 is out of range 1..3\n" + no_block("u3remap"));
     RTO_IFREE(&g_inc);
 }
