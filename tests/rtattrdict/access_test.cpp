@@ -220,3 +220,21 @@ TEST(AttrAccess, WindowsNestAtMostAThousandLevels) {
 }
 
 }  // namespace
+
+namespace {
+
+// The record made when one sparse attribute is set holds the defaults of the others, a pointer's among them.
+TEST(AttrAccess, ANewSparseRecordHoldsEveryDefault) {
+    static int fallback = 0;
+    const rtattrdesc_t table[] = {{"SHADOW", RTATTR_SPARSE_DOUBLE, 1e35, 0, nullptr, 0, nullptr},
+                                  {"PTR", RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, &fallback},
+                                  {nullptr, 0, 0.0, 0, nullptr, 0, nullptr}};
+    rtattrdict_t *d = rtattrdict_create(2, table, 0);
+    rtattrdict_resize(d, 2);
+    rtattrdict_setd(d, 1, "SHADOW", 2.0);
+    EXPECT_EQ(rtattrdict_getv(d, 1, "PTR"), &fallback) << "element 1, with a sparse record";
+    EXPECT_EQ(rtattrdict_getv(d, 2, "PTR"), &fallback) << "element 2, without one";
+    rtattrdict_destroy(d);
+}
+
+}  // namespace
