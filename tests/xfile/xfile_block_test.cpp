@@ -111,18 +111,12 @@ TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
         save_file(path, src, flags_of({4}));
         HistoryCapture hist;
         rtvarlst_t *dst = list_of(numbered(20000));
-        int64_t by_name = 0, nsub = 0;
-        int64_t unit = open_file(path, RTXFILE_READ, dst, flags_of({4}), &by_name);
-        ASSERT_NE(unit, 0) << row.what;
-        if (row.cut) {
-            ASSERT_EQ(::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES), 0) << row.what;
-        }
-        hist.text();  // the open's own lines
-        g_refuse_file_maps = row.refuse_maps;
-        const int64_t r =
-            RTXFILE_RESTORE_VARIABLE(&unit, &dst, flags_of({4}).data(), &by_name, &nsub, "", "", 0, 0);
+        const int64_t r = restore_file(path, dst, flags_of({4}), {}, nullptr, 0, nullptr, [&] {
+            if (row.cut) ::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES);
+            hist.text();  // the open's own lines
+            g_refuse_file_maps = row.refuse_maps;
+        });
         g_refuse_file_maps = false;
-        RTXFILE_CLOSE(&unit);
         EXPECT_EQ(r, 0) << row.what;
         EXPECT_EQ(
             hist.text(),
