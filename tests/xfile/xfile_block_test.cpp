@@ -1,6 +1,6 @@
 // X-file records move in blocks of 64: files that end on either side of a block's last record and of a
-// record's last word; the restore's first pass over a file mapped or read, whole or cut; a unit the caller
-// closes under an open X-file.
+// record's last word; the restore's first pass over a file mapped or read, whole or cut; a header read
+// the system fails; a unit the caller closes under an open X-file.
 #include <dlfcn.h>
 #include <sys/mman.h>
 
@@ -75,6 +75,23 @@ extern "C" void *mmap(void *addr, size_t bytes, int prot, int flags, int fd, off
 
 namespace {
 
+// Set while the system is to fail every file read: the error number it sets, or -1 for none.
+int g_failing_reads = 0;
+
+}  // namespace
+
+extern "C" ssize_t pread(int fd, void *to, size_t bytes, off_t offset) {
+    using System = ssize_t (*)(int, void *, size_t, off_t);
+    static const System system = reinterpret_cast<System>(::dlsym(RTLD_NEXT, "pread"));
+    if (g_failing_reads != 0) {
+        errno = g_failing_reads > 0 ? g_failing_reads : 0;
+        return -1;
+    }
+    return system(fd, to, bytes, offset);
+}
+
+namespace {
+
 // A file whole or cut after it was opened, mapped or read: a whole one comes back without a message; a cut
 // one is refused with its message and the list left alone (only what the file still holds is mapped, so
 // no page past its end is touched).
@@ -94,18 +111,12 @@ TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
         save_file(path, src, flags_of({4}));
         HistoryCapture hist;
         rtvarlst_t *dst = list_of(numbered(20000));
-        int64_t by_name = 0, nsub = 0;
-        int64_t unit = open_file(path, RTXFILE_READ, dst, flags_of({4}), &by_name);
-        ASSERT_NE(unit, 0) << row.what;
-        if (row.cut) {
-            ASSERT_EQ(::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES), 0) << row.what;
-        }
-        hist.text();  // the open's own lines
-        g_refuse_file_maps = row.refuse_maps;
-        const int64_t r =
-            RTXFILE_RESTORE_VARIABLE(&unit, &dst, flags_of({4}).data(), &by_name, &nsub, "", "", 0, 0);
+        const int64_t r = restore_file(path, dst, flags_of({4}), {}, nullptr, 0, nullptr, [&] {
+            if (row.cut) ::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES);
+            hist.text();  // the open's own lines
+            g_refuse_file_maps = row.refuse_maps;
+        });
         g_refuse_file_maps = false;
-        RTXFILE_CLOSE(&unit);
         EXPECT_EQ(r, 0) << row.what;
         EXPECT_EQ(
             hist.text(),
@@ -119,9 +130,32 @@ TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
     std::remove(path.c_str());
 }
 
-}  // namespace
-
-namespace {
+// The header read failing in the system: the low-level open gives the error number as its status, and
+// EIO when the system set none (a status of 0 would read as success).
+TEST(XFileBlocks, AFailedReadGivesItsErrorNumberAsTheStatus) {
+    rtvarlst_t *l = list_of(numbered(1));
+    const std::string path = scratch("failing_reads");
+    save_file(path, l, flags_of({4}));
+    const struct {
+        const char *what;
+        int failing;
+        int64_t status;
+    } rows[] = {
+        {"the system sets an error number", ENXIO, ENXIO},
+        {"the system sets none", -1, EIO},
+    };
+    for (const auto &row : rows) {
+        int64_t unit = 77, status = 0;
+        g_failing_reads = row.failing;
+        RTO_OPENRD_XFILE_F(&unit, path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, &status,
+                           path.size());
+        g_failing_reads = 0;
+        EXPECT_EQ(status, row.status) << row.what;
+        if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
+    }
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
+}
 
 // A caller that closes the X-file's unit itself: the next save writes nothing anywhere and says so.
 TEST(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,12 +106,15 @@ inline void save_file(const std::string &path, rtvarlst_t *list, const Flags &f)
     RTXFILE_SAVE_VARIABLE(&unit, &list, &first, &last, f.data());
     RTXFILE_CLOSE(&unit);
 }
-// Opens for reading, restores with `select` and closes; the restore's result. Substitutions go as pairs.
+// Opens for reading, runs `after_open`, restores with `select` and closes; the restore's result.
+// Substitutions go as pairs.
 inline int64_t restore_file(const std::string &path, rtvarlst_t *list, const Flags &select,
                             const Names &subs = {}, const std::vector<int64_t> *except = nullptr,
-                            int64_t skip_fixed = 0, int64_t *by_name_out = nullptr) {
+                            int64_t skip_fixed = 0, int64_t *by_name_out = nullptr,
+                            const std::function<void()> &after_open = {}) {
     int64_t by_name = 0, unit = open_file(path, RTXFILE_READ, list, select, &by_name);
     if (by_name_out) *by_name_out = unit ? by_name : -1;
+    if (after_open) after_open();
     std::string pat, rep;
     for (size_t k = 0; k + 1 < subs.size(); k += 2) {
         pat += subs[k] + std::string(16 - subs[k].size(), ' ');
