@@ -1,6 +1,8 @@
 // X-files: the saved bytes against the layout, restoring by index and by name (substitutions, the
 // exception list, skip-fixed, older versions, files without names), every attribute through a round
 // trip, update in place, query, the unit table and shared text files.
+#include <algorithm>
+
 #include "platform/funit.h"
 #include "xfile_fixture.h"
 
@@ -293,6 +295,19 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
     std::vector<int64_t> got;
     for (RTO_GETIOC(&u, &err); err == 0; RTO_GETIOC(&u, &err)) got.push_back(u);
     EXPECT_TRUE(got.front() == (held == 99 ? 60 : held + 1) && got.size() == 39u && u == -1);
+    std::vector<int64_t> every = got;
+    every.push_back(held);
+    std::sort(every.begin(), every.end());
+    EXPECT_EQ(every.front(), 60) << "the lowest unit of the table";
+    EXPECT_EQ(every.back(), 99) << "the highest unit of the table";
+    {
+        HistoryCapture hist;
+        rtvarlst_t *l = list_of({"A"});
+        EXPECT_EQ(open_file(scratch("nounit"), RTXFILE_CREATE, l, all_flags()), 0)
+            << "an open with no unit free";
+        EXPECT_EQ(hist.text(), "!! rtxfile_open: No free I/O unit in 60..99\n");
+        rtovarlst_destroy_c(&l);
+    }
     RTO_FREIOC(&got[5]);
     RTO_RESIOC(&got[5]);
     RTO_GETIOC(&u, &err);
