@@ -320,7 +320,8 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
                 {path_search_nocase, "MODEL", ".inp", "", ""},
                 {path_search_nocase, "DIRNAME", nullptr, sub, ""},
                 {path_search_nocase, huge, ".inp", sub, ""},
-                {path_search_nocase, "PLAIN", nullptr, "s", "s/PLAIN"}};
+                {path_search_nocase, "PLAIN", nullptr, "s", "s/PLAIN"},
+                {path_search_nocase, std::string(1023, 'N'), nullptr, "s", ""}};  // "s/" makes it 1025
     // Relative directories are taken from the working directory; "s" is one letter long.
     const fs::path start = fs::current_path();
     fs::current_path(dir);
