@@ -133,6 +133,7 @@ TEST(VarfileAssign, CallsInOrder) {
         {"1 PHYSICAL_TYPE s Temp", {}, bad("physical type TEMP", "PHYSICAL_TYPE")},
         {"4 UNITS s zz", {}, not_located("ZZ") + bad("unit of measure ZZ", "UNITS", "U")},
         {"4 UNITS s psia", {{kUom, 2}, {kPtype, 20}, {kConn, 20}}},
+        {"4 PHYSICAL_TYPE s temperature", {{kPtype, 22}}},
         {"1 BASEUOM s qq",
          {},
          not_located("QQ") + std::string(12, ' ') + bad("base unit of measure QQ", "BASEUOM")},
