@@ -306,7 +306,7 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
     std::ofstream(sub / "MODEL.inp");
     std::ofstream(sub / "PLAIN");
     char out[1025];
-    const std::string list = "/nonexistent;;" + sub.string(), huge(2000, 'X');
+    const std::string list = "/nonexistent;;" + sub.string(), huge(2000, 'X'), slashes(1017, '/');
     const struct {
         char *(*search)(const char *, const char *, const char *, char *);
         std::string name;
@@ -321,7 +321,8 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
                 {path_search_nocase, "DIRNAME", nullptr, sub, ""},
                 {path_search_nocase, huge, ".inp", sub, ""},
                 {path_search_nocase, "PLAIN", nullptr, "s", "s/PLAIN"},
-                {path_search_nocase, std::string(1023, 'N'), nullptr, "s", ""}};  // "s/" makes it 1025
+                {path_search_nocase, std::string(1023, 'N'), nullptr, "s", ""},  // "s/" makes it 1025
+                {path_search_nocase, slashes + "PLAIN", nullptr, "s", "s/" + slashes + "PLAIN"}};  // 1024
     // Relative directories are taken from the working directory; "s" is one letter long.
     const fs::path start = fs::current_path();
     fs::current_path(dir);
