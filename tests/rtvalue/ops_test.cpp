@@ -377,6 +377,16 @@ TEST_F(OpsTest, NamesQueryGrowsAsDocumented) {
     }
     EXPECT_EQ(rooms + text + " " + std::to_string(at),
               "13 30 60 60 name=ABC or name=DEFGHIJ or name=X or name=Y 44");
+    std::free(text);
+    text = nullptr;
+    at = room = 0;
+    rooms.clear();
+    for (const char *name : {"I:ABCDE", "I:F", "I:G"}) {  // G needs one byte more than is left: 11 of 10
+        Val v(name);
+        ASSERT_EQ(value_build_names_query(&v.v, &text, &at, &room), 1);
+        rooms += std::to_string(room) + " ";
+    }
+    EXPECT_EQ(rooms + text, "15 30 60 name=ABCDE or name=F or name=G") << "the text grows one byte early";
     Val bad("L:[S:Z,E]");  // an item with no text form frees the text
     EXPECT_EQ(value_build_names_query(&bad.v, &text, &at, &room), 0);
     EXPECT_TRUE(text == nullptr && room == 0);
