@@ -1,7 +1,5 @@
-// Restores with and without someone listening to changes: a listener is told of each change as the
-// variable's writers tell it, in file order, and sees the list as it is at that change; without one the
-// values come out the same, whatever needs the writers' own path (codes out of range, records not made
-// yet).
+// Restores heard by someone: a listener is told of each change as the variable's writers tell it, in file
+// order, and sees the list as it is at that change; nobody listening, the values come out the same.
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,14 +36,6 @@ struct Listener {
         rtoevent_destroy_callbacks();
     }
 };
-
-// The words of one record file, ended and written, restored into l with a listener or without.
-int64_t restore_words(const std::string &path, Words words, rtvarlst_t *l, const Flags &f, bool heard) {
-    words.push_back(-1);
-    write_words(path, words);
-    std::unique_ptr<Listener> listener(heard ? new Listener(l) : nullptr);
-    return restore_file(path, l, f);
-}
 
 constexpr double U = 1e35;  // undefined
 
@@ -129,163 +119,6 @@ TEST(XFileListeners, EachChangeIsToldInFileOrderWithTheListAsItIsThen) {
         rtovarlst_destroy_c(&dst);
     }
     rtovarlst_destroy_c(&src);
-    std::remove(path.c_str());
-}
-
-// One variable written by hand into a file matched by index: integer words (spec, the modified masks,
-// physical type, connection type, bound type; or quality and ramped) and reals (the value; or step, SBWeight
-// and homotopy target). The list holds spec 1, type 3, connection 4, bound type 1 and value -0, and with
-// records also masks "1;2" and quality 3 (which makes the sparse record). Each row is restored with nobody
-// listening and again with a listener: the same variable and the same messages either way.
-TEST(XFileListeners, QuietAndHeardRestoresLeaveTheSameVariable) {
-    const std::vector<int> masks_and_types = {8, 21, 2, 25, 17, 4};
-    const struct {
-        const char *name;
-        bool with_records;
-        std::vector<int> codes;
-        Words ints;
-        Reals reals;
-        std::string want, messages;
-    } rows[] = {
-        {"spec out of range: reported, the rest restored",
-         true,
-         masks_and_types,
-         {9, 7, -9, 6, 11, 2},
-         {2.5},
-         "1 7;-9 t6 c11 b2 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         "!! varSetSpec: spec is out of range. 9\n"},
-        {"physical type out of range",
-         true,
-         masks_and_types,
-         {5, 7, -9, 300, 11, 2},
-         {2.5},
-         "5 7;-9 t3 c11 b2 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         "!! varSetPhysicalType: physical type is out of range. 300\n"},
-        {"bound type out of range",
-         true,
-         masks_and_types,
-         {5, 7, -9, 6, 11, 7},
-         {2.5},
-         "5 7;-9 t6 c11 b1 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         "!! varSetBoundType: bound type is out of range. 7\n"},
-        {"connection type out of range: ignored",
-         true,
-         masks_and_types,
-         {5, 7, -9, 6, 2000, 2},
-         {2.5},
-         "5 7;-9 t6 c4 b2 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         ""},
-        {"a positive second mask word goes to mask 1",
-         true,
-         masks_and_types,
-         {5, 7, 5, 6, 11, 2},
-         {2.5},
-         "5 5;2 t6 c11 b2 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         ""},
-        {"zero mask words change nothing",
-         true,
-         masks_and_types,
-         {5, 0, 0, 6, 11, 2},
-         {2.5},
-         "5 1;2 t6 c11 b2 q3 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         ""},
-        {"no modification record: one is made",
-         false,
-         masks_and_types,
-         {5, 7, 0, 6, 11, 2},
-         {2.5},
-         "5 7;0 t6 c11 b2 q0 r0 p0 lU v2.5 uU sU iU wU hU eU",
-         ""},
-        {"zero does not replace a held minus zero",
-         true,
-         masks_and_types,
-         {5, 7, -9, 6, 11, 2},
-         {0.0},
-         "5 7;-9 t6 c11 b2 q3 r0 p0 lU v-0 uU sU iU wU hU eU",
-         ""},
-        {"a sparse record: values back to their defaults",
-         true,
-         {14, 24, 9, 10, 19},
-         {0, 0},
-         {U, U, U},
-         "1 1;2 t3 c4 b1 q0 r0 p0 lU v-0 uU sU iU wU hU eU",
-         ""},
-        {"no sparse record, defaults only: nothing to make",
-         false,
-         {14, 24, 9},
-         {0, 0},
-         {U},
-         "1 none t3 c4 b1 q0 r0 p0 lU v-0 uU sU iU wU hU eU",
-         ""},
-        {"no sparse record, quality 2",
-         false,
-         {14, 24, 9},
-         {2, 0},
-         {U},
-         "1 none t3 c4 b1 q2 r0 p0 lU v-0 uU sU iU wU hU eU",
-         ""},
-        {"no sparse record, ramped",
-         false,
-         {14, 24, 9},
-         {0, 1},
-         {U},
-         "1 none t3 c4 b1 q0 r1 p0 lU v-0 uU sU iU wU hU eU",
-         ""},
-        {"no sparse record, a step",
-         false,
-         {14, 24, 9},
-         {0, 0},
-         {0.5},
-         "1 none t3 c4 b1 q0 r0 p0 lU v-0 uU s0.5 iU wU hU eU",
-         ""},
-        {"no sparse record, SBWeight",
-         false,
-         {14, 10},
-         {0},
-         {3.5},
-         "1 none t3 c4 b1 q0 r0 p0 lU v-0 uU sU iU w3.5 hU eU",
-         ""},
-        {"no sparse record, homotopy target",
-         false,
-         {14, 19},
-         {0},
-         {6},
-         "1 none t3 c4 b1 q0 r0 p0 lU v-0 uU sU iU wU h6 eU",
-         ""},
-    };
-    const std::string path = scratch("quiet");
-    for (const auto &row : rows) {
-        for (bool heard : {false, true}) {
-            rtvarlst_t *l = list_of({"A"});
-            rtovarlst_set_spec(l, 1, 1);
-            rtovarlst_set_physical_type(l, 1, 3);
-            rtovarlst_set_var_conn_type(l, 1, 4);
-            int64_t w = rtovarlst_inq_var_status(l, 1);
-            varSetBoundType(1, &w);
-            rtovarlst_set_var_status(l, 1, w);
-            rtovarlst_vec_value(l)[0] = -0.0;  // a writer would keep the 0 held: equal numbers
-            if (row.with_records) {
-                rtovarlst_set_var_modified_string(l, 1, "1;2");
-                rtovarlst_set_var_quality(l, 1, 3);
-            }
-            Flags f{};
-            for (int code : row.codes) f[code - 1] = 1;
-            Words words = header_words(digest_of(l), f, 1, 1);
-            words.push_back(1);
-            words.insert(words.end(), row.ints.begin(), row.ints.end());
-            for (double r : row.reals) push_real(words, r);
-            HistoryCapture hist;
-            EXPECT_EQ(restore_words(path, words, l, f, heard), 0) << row.name;
-            const std::string how = heard ? " (heard)" : " (quiet)";
-            EXPECT_EQ(held(l, 1), row.want) << row.name << how;
-            // The messages after the listing of the file's attributes.
-            const std::string history = hist.text();
-            const size_t listed = history.rfind("  ");
-            const size_t after = history.find('\n', listed) + 1;
-            EXPECT_EQ(history.substr(after), row.messages) << row.name << how;
-            rtovarlst_destroy_c(&l);
-        }
-    }
     std::remove(path.c_str());
 }
 
