@@ -58,27 +58,44 @@ void write_alone(rtvarlst_t *l, const Given &g) {
     int64_t word = 0;
     using enum Quiet;
     switch (g.q) {
-        case kSpec: return rtovarlst_set_spec_value(l, 1, g.code);
-        case kBaseUom: return rtovarlst_set_var_baseuom(l, 1, g.code);
-        case kQuality: return rtovarlst_set_var_quality(l, 1, g.code);
-        case kModifiedMask: return rtovarlst_set_var_modified_mask(l, 1, g.code);
-        case kUom: return rtovarlst_set_var_uom(l, 1, g.code);
-        case kPhysicalType: return rtovarlst_set_physical_type(l, 1, g.code);
-        case kConnType: return rtovarlst_set_var_conn_type(l, 1, g.code);
+        case kSpec:
+            return rtovarlst_set_spec_value(l, 1, g.code);
+        case kBaseUom:
+            return rtovarlst_set_var_baseuom(l, 1, g.code);
+        case kQuality:
+            return rtovarlst_set_var_quality(l, 1, g.code);
+        case kModifiedMask:
+            return rtovarlst_set_var_modified_mask(l, 1, g.code);
+        case kUom:
+            return rtovarlst_set_var_uom(l, 1, g.code);
+        case kPhysicalType:
+            return rtovarlst_set_physical_type(l, 1, g.code);
+        case kConnType:
+            return rtovarlst_set_var_conn_type(l, 1, g.code);
         case kBoundType:
             word = rtovarlst_inq_var_status(l, 1);
             varSetBoundType(g.code, &word);
             return rtovarlst_set_var_status(l, 1, word);
-        case kParamHomo: return rtovarlst_set_var_param_homo(l, 1, g.code);
-        case kRamped: return rtovarlst_set_var_ramped(l, 1, g.code);
-        case kLower: return rtovarlst_set_var_lower(l, 1, x, 0);
-        case kValue: return rtovarlst_set_var_value(l, 1, x, 0);
-        case kUpper: return rtovarlst_set_var_upper(l, 1, x, 0);
-        case kStep: return rtovarlst_set_var_step_inbaseuom(l, 1, x);
-        case kInitial: return rtovarlst_set_var_initial(l, 1, x, 0);
-        case kSbWeight: return rtovarlst_set_var_sbweight(l, 1, x);
-        case kTargetHomo: return rtovarlst_set_var_target_homo(l, 1, x, 0);
-        case kThreshold: return rtovarlst_set_var_threshold(l, 1, x, 0);
+        case kParamHomo:
+            return rtovarlst_set_var_param_homo(l, 1, g.code);
+        case kRamped:
+            return rtovarlst_set_var_ramped(l, 1, g.code);
+        case kLower:
+            return rtovarlst_set_var_lower(l, 1, x, 0);
+        case kValue:
+            return rtovarlst_set_var_value(l, 1, x, 0);
+        case kUpper:
+            return rtovarlst_set_var_upper(l, 1, x, 0);
+        case kStep:
+            return rtovarlst_set_var_step_inbaseuom(l, 1, x);
+        case kInitial:
+            return rtovarlst_set_var_initial(l, 1, x, 0);
+        case kSbWeight:
+            return rtovarlst_set_var_sbweight(l, 1, x);
+        case kTargetHomo:
+            return rtovarlst_set_var_target_homo(l, 1, x, 0);
+        case kThreshold:
+            return rtovarlst_set_var_threshold(l, 1, x, 0);
     }
 }
 
@@ -97,27 +114,15 @@ TEST(VarRestore, OneCallLeavesWhatTheWritersLeaveOrRefuses) {
         {"the status word's fields and the full columns",
          true,
          Hearer::kNobody,
-         {code(kSpec, 5),
-          code(kPhysicalType, 6),
-          code(kBoundType, VAR_BOUND_SOFT2),
-          code(kBaseUom, 3),
-          code(kUom, 4),
-          code(kConnType, 11),
-          code(kParamHomo, 1),
-          quantity(kLower, -4.0),
-          quantity(kValue, 1.5),
-          real(kUpper, 8.0),
-          quantity(kInitial, 0.5),
-          quantity(kThreshold, 0.125)},
+         {code(kSpec, 5), code(kPhysicalType, 6), code(kBoundType, VAR_BOUND_SOFT2), code(kBaseUom, 3),
+          code(kUom, 4), code(kConnType, 11), code(kParamHomo, 1), quantity(kLower, -4.0),
+          quantity(kValue, 1.5), real(kUpper, 8.0), quantity(kInitial, 0.5), quantity(kThreshold, 0.125)},
          0,
          true},
         {"the sparse record's attributes",
          true,
          Hearer::kNobody,
-         {code(kQuality, 2),
-          code(kRamped, 1),
-          quantity(kStep, 0.25),
-          real(kSbWeight, 3.5),
+         {code(kQuality, 2), code(kRamped, 1), quantity(kStep, 0.25), real(kSbWeight, 3.5),
           quantity(kTargetHomo, 6.0)},
          0,
          true},
@@ -161,7 +166,12 @@ TEST(VarRestore, OneCallLeavesWhatTheWritersLeaveOrRefuses) {
          0,
          false},
         {"a physical type beyond 255", true, Hearer::kNobody, {code(kPhysicalType, 256)}, 0, false},
-        {"a bound type beyond the last", true, Hearer::kNobody, {code(kBoundType, VAR_BOUND_SOFT2 + 1)}, 0, false},
+        {"a bound type beyond the last",
+         true,
+         Hearer::kNobody,
+         {code(kBoundType, VAR_BOUND_SOFT2 + 1)},
+         0,
+         false},
         {"a mask without a modification record", false, Hearer::kNobody, {code(kModifiedMask, 5)}, 0, false},
         {"a quality that makes the sparse record", false, Hearer::kNobody, {code(kQuality, 2)}, 0, false},
         {"ramped without a sparse record", false, Hearer::kNobody, {code(kRamped, 1)}, 0, false},

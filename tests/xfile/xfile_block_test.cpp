@@ -92,6 +92,23 @@ extern "C" ssize_t pread(int fd, void *to, size_t bytes, off_t offset) {
 
 namespace {
 
+// Set while the system is to fail every file write with EIO.
+bool g_failing_writes = false;
+
+}  // namespace
+
+extern "C" ssize_t pwrite(int fd, const void *from, size_t bytes, off_t offset) {
+    using System = ssize_t (*)(int, const void *, size_t, off_t);
+    static const System system = reinterpret_cast<System>(::dlsym(RTLD_NEXT, "pwrite"));
+    if (g_failing_writes) {
+        errno = EIO;
+        return -1;
+    }
+    return system(fd, from, bytes, offset);
+}
+
+namespace {
+
 // A file whole or cut after it was opened, mapped or read: a whole one comes back without a message; a cut
 // one is refused with its message and the list left alone (only what the file still holds is mapped, so
 // no page past its end is touched).
@@ -153,6 +170,45 @@ TEST(XFileBlocks, AFailedReadGivesItsErrorNumberAsTheStatus) {
         EXPECT_EQ(status, row.status) << row.what;
         if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
     }
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
+}
+
+// Writes the system refuses, at each step that writes: the open's header (for a new file or an update),
+// and the update's last records, written when the file is closed. Each says so; a refused open gives no
+// unit and keeps none.
+TEST(XFileBlocks, EachRefusedWriteIsReported) {
+    rtvarlst_t *l = list_of({"A", "B"});
+    const std::string path = scratch("failing_writes");
+    const struct {
+        const char *what;
+        int64_t mode;
+        std::string says;
+    } opens[] = {
+        {"a new file's header", RTXFILE_CREATE, "!! rtxfile_open: Problem writing Header record\n"},
+        {"the header of a file opened for update", RTXFILE_UPDATE,
+         "!! rtxfile_open: Problem writing Header record\n"},
+    };
+    for (const auto &row : opens) {
+        save_file(path, l, flags_of({4}));
+        HistoryCapture hist;
+        g_failing_writes = true;
+        const int64_t unit = open_file(path, row.mode, l, flags_of({4}));
+        g_failing_writes = false;
+        EXPECT_EQ(unit, 0) << row.what;
+        EXPECT_EQ(hist.text(), row.says) << row.what;
+        EXPECT_TRUE(all_units_free()) << row.what;
+    }
+    save_file(path, l, flags_of({4}));
+    int64_t unit = open_file(path, RTXFILE_UPDATE, l, flags_of({4}));
+    ASSERT_NE(unit, 0);
+    RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
+    HistoryCapture hist;
+    g_failing_writes = true;
+    RTXFILE_CLOSE(&unit);
+    g_failing_writes = false;
+    EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n") << "the update's records";
+    EXPECT_TRUE(all_units_free()) << "the update's records";
     rtovarlst_destroy_c(&l);
     std::remove(path.c_str());
 }
