@@ -1,7 +1,11 @@
 // Query texts parsed into compact trees, also under short memory.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "failsweep.h"
@@ -120,6 +124,48 @@ TEST(QueryParse, ScannerAloneCountsTokens) {
         },
         [&](long n, bool) { EXPECT_EQ(tokens, -1) << "allocation " << n; });
     EXPECT_EQ(tokens, 8);
+}
+
+// A text of `length` letters and its NUL, for the cost of a few megabytes: one block of letters mapped
+// again and again, then a zero-filled block. Empty when the system refuses.
+class LongText {
+  public:
+    explicit LongText(size_t length) : bytes_(length + kBlock) {
+        const int fd = ::memfd_create("long_query", 0);
+        void *area = ::mmap(nullptr, bytes_, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (fd < 0 || area == MAP_FAILED || length % kBlock != 0 || ::ftruncate(fd, kBlock) != 0) return;
+        area_ = static_cast<char *>(area);
+        void *letters = ::mmap(nullptr, kBlock, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (letters == MAP_FAILED) return;
+        std::memset(letters, 'A', kBlock);
+        ::munmap(letters, kBlock);
+        for (size_t at = 0; at < length; at += kBlock)
+            if (::mmap(area_ + at, kBlock, PROT_READ, MAP_SHARED | MAP_FIXED, fd, 0) == MAP_FAILED) return;
+        ::close(fd);
+        if (::mmap(area_ + length, kBlock, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+            MAP_FAILED)
+            text_ = area_;
+    }
+    ~LongText() {
+        if (area_ != nullptr) ::munmap(area_, bytes_);
+    }
+    const char *text() const { return text_; }
+
+  private:
+    static constexpr size_t kBlock = size_t{2} << 20;
+    size_t bytes_;
+    char *area_ = nullptr;
+    const char *text_ = nullptr;
+};
+
+// A text of 2^30 characters, one more than a query may have: refused before it is copied.
+TEST(QueryParse, ATextOverTheLimitIsRefused) {
+    const LongText longest(size_t{INT_MAX} / 2 + 1);
+    ASSERT_NE(longest.text(), nullptr) << "the system gave no room for the text";
+    RecordingCallback cb;
+    EXPECT_EQ(qp::parse(&cb, longest.text()), nullptr);
+    EXPECT_EQ(cb.errors, "The query text is too long");
+    EXPECT_EQ(qp::scan_only(longest.text()), -1) << "the scanner alone";
 }
 
 // A parse started while one runs is refused; the running one goes on.
