@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "failsweep.h"
 #include "hashtable/hashtable_internal.h"
 #include "hostile.h"
 #include "zarnutils/hashtable.h"
@@ -172,6 +173,7 @@ TEST(Hash, DuplicatesAreWalkedAndRemovedThroughACursor) {
     cursor = nullptr;
     hashFindNextItem(t, "dup", &cursor);
     hashFindNextItem(t, "dup", &cursor);
+    EXPECT_EQ(hashRemoveDupItem(t, "other", &cursor), nullptr) << "a cursor on another key's node";
     EXPECT_EQ(hashRemoveDupItem(t, "dup", &cursor), dup2) << "the cursor's node, not the first equal one";
     EXPECT_EQ(hashRemoveItem(t, "dup"), dup1);
     EXPECT_EQ(hashRemoveItem(t, "dup"), dup3);
@@ -190,6 +192,26 @@ TEST(Hash, WithoutDuplicatesARemovalCursorIsIgnored) {
     hashFindNextItem(t, "other", &cursor);
     EXPECT_EQ(hashRemoveDupItem(t, "dup", &cursor), dup);
     hashDestroy(t, nullptr);
+}
+
+// Keys that share a home slot are found past it, by the step of double hashing or the next slot of linear
+// probing; a key whose home is taken by another is missed only at the empty slot after it.
+TEST(Hash, KeysPastTheirHomeSlot) {
+    static const auto step = [](const void *p) {
+        return static_cast<uint32_t>(static_cast<const Placed *>(p)->key);
+    };
+    Placed first{5, 1}, second{5, 2}, second_again{5, 2}, absent{5, 3};
+    HashTable *stepped = hashCreate(10, placed_hash, step, placed_cmp, 0, 0);
+    hashAddItem(stepped, &first);
+    hashAddItem(stepped, &second);
+    EXPECT_EQ(hashAddItem(stepped, &second_again), &second) << "double hashing: an equal key already added";
+    EXPECT_EQ(hashFindItem(stepped, &second_again), &second) << "double hashing: found past the home slot";
+    hashDestroy(stepped, nullptr);
+    HashTable *linear = hashCreate(10, placed_hash, nullptr, placed_cmp, 0, 0);
+    hashAddItem(linear, &first);
+    EXPECT_EQ(hashRemoveItem(linear, &absent), nullptr) << "linear probing: a key that is not there";
+    EXPECT_EQ(hashNum(linear), 1u) << "linear probing: nothing removed";
+    hashDestroy(linear, nullptr);
 }
 
 static int g_released = 0;
@@ -410,6 +432,33 @@ TEST(Hash, EveryTextOnItsStream) {
     }
 }
 
+// Memory refused at each allocation: a table is made whole or not at all, and a chained add that cannot
+// make its node adds nothing.
+TEST(Hash, AllocationFailuresKeepTheTableAsItWas) {
+    long created = zarn::test::fail_each_allocation(
+        [] {
+            HashTable *t = strings(10, 0);
+            hashDestroy(t, nullptr);
+            return t != nullptr;
+        },
+        [](long n, bool ok) { EXPECT_FALSE(ok) << "hashCreate, allocation " << n << " failing"; });
+    EXPECT_EQ(created, 2) << "hashCreate: the record and its slots";
+    HashTable *chained = strings(10, 1);
+    char item[] = "n0";
+    long added = zarn::test::fail_each_allocation(
+        [&] {
+            const bool ok = hashAddItem(chained, item) == item;
+            hashRemoveItem(chained, "n0");
+            return ok;
+        },
+        [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << "chained add, allocation " << n << " failing";
+            EXPECT_EQ(hashNum(chained), 0u) << "chained add, allocation " << n << " failing: the count";
+        });
+    EXPECT_EQ(added, 1) << "chained add: its node";
+    hashDestroy(chained, nullptr);
+}
+
 static int stop(void *, void *) { return 1; }
 static int same(const void *, const void *) { return 0; }
 
@@ -417,7 +466,27 @@ TEST(Hash, ExtremeArgumentsChangeNothing) {
     zarn::test::StderrCapture err;
     EXPECT_EQ(hashCreate(UINT32_MAX, str_hash, nullptr, str_cmp, 0, 0), nullptr)
         << "a hint past any slot array";
-    HashTable *t = strings(0, 0);
+    EXPECT_EQ(hashCreate(1, nullptr, nullptr, str_cmp, 0, 0), nullptr) << "no hash function";
+    EXPECT_EQ(hashCreate(1, str_hash, nullptr, nullptr, 0, 0), nullptr) << "no compare function";
+    HashTable *t = strings(0, 0), *other = strings(0, 0);
+    hashSizeEstimate(nullptr, 10);
+    EXPECT_EQ(hashNum(nullptr), 0u) << "the count of no table";
+    hash_node *cursor = nullptr;
+    EXPECT_EQ(hashFindNextItem(t, nullptr, &cursor), nullptr) << "find the next of no key";
+    EXPECT_EQ(hashEqual(nullptr, nullptr, same), 1) << "no table against no table";
+    EXPECT_EQ(hashEqual(t, other, nullptr), 0) << "tables without an item compare";
+    EXPECT_EQ(hash_pjw(nullptr), 0u) << "hash_pjw of no text";
+    EXPECT_EQ(mixed_pjw(nullptr), 0u) << "mixed_pjw of no text";
+    EXPECT_EQ(hash_simple(nullptr), 0u) << "hash_simple of no text";
+    hash_iter past = hash_end(t);
+    hash_iter_next(nullptr);
+    hash_iter_next(&past);
+    EXPECT_EQ(hash_iter_deref(nullptr), nullptr) << "the item of no iterator";
+    EXPECT_EQ(hash_iter_deref(&past), nullptr) << "the item past the end";
+    EXPECT_EQ(hash_iter_equal(nullptr, nullptr), 1) << "no iterator against no iterator";
+    EXPECT_EQ(hash_iter_equal(nullptr, &past), 0) << "no iterator against one";
+    hashIterate(t, nullptr);
+    hashDataIterate(t, nullptr, nullptr);
     EXPECT_EQ(hashAddItem(nullptr, t), nullptr) << "add to no table";
     EXPECT_EQ(hashAddItem(t, nullptr), nullptr) << "add no item";
     EXPECT_EQ(hashFindItem(nullptr, "k"), nullptr) << "find in no table";
@@ -434,4 +503,5 @@ TEST(Hash, ExtremeArgumentsChangeNothing) {
     hashDataIterate(nullptr, nullptr, stop);
     EXPECT_EQ(err.text(), "") << "nothing said by the calls above";
     hashDestroy(t, nullptr);
+    hashDestroy(other, nullptr);
 }
