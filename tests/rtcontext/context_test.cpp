@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include "failsweep.h"
 #include "zarnutils/rtcontext.h"
 
@@ -45,6 +46,57 @@ TEST(Context, CallbacksRunInListOrderUntilTheLastUserDestroysTheTable) {
     EXPECT_EQ(fire(18).calls, "b") << "one user left: event 18 still fires";
     rtoevent_destroy_callbacks();
     EXPECT_EQ(fire(18).calls, "") << "no table: callbacks run";
+}
+
+// Unsets b and itself while event 4 runs.
+static intptr_t cb_drop(intptr_t, intptr_t, intptr_t) {
+    g_calls += "d";
+    rtoevent_unset_callback(4, cb_b);
+    rtoevent_unset_callback(4, cb_drop);
+    return 7;
+}
+
+// A callback unset while its event runs is not called when its turn comes; the others run on.
+TEST(Context, CallbacksUnsetWhileTheEventRunsAreSkipped) {
+    ASSERT_EQ(rtoevent_create_callbacks(5), 5);
+    rtoevent_set_callback(4, cb_drop);
+    rtoevent_set_callback(4, cb_b);
+    rtoevent_set_callback(4, cb_a);
+    const Fired first = fire(4);
+    EXPECT_EQ(first.calls, "da") << "b unset by the first callback";
+    EXPECT_EQ(first.result, 15) << "the result of a, the last that ran";
+    EXPECT_EQ(fire(4).calls, "a") << "the first callback unset itself";
+    EXPECT_EQ(rtoevent_unset_callback(4, nullptr), 0) << "unset no function";
+    rtoevent_destroy_callbacks();
+}
+
+static int g_counted = 0;
+template <int I>
+intptr_t counted(intptr_t, intptr_t, intptr_t) {
+    ++g_counted;
+    return I;
+}
+template <int... I>
+void set_counted(std::integer_sequence<int, I...>) {
+    (rtoevent_set_callback(0, counted<I>), ...);
+}
+
+// Seventeen callbacks, one more than the copy on the stack holds: all run, in order, from a copy on the
+// heap; with no memory for it, none runs.
+TEST(Context, MoreCallbacksThanTheStackCopyHolds) {
+    ASSERT_EQ(rtoevent_create_callbacks(1), 1);
+    set_counted(std::make_integer_sequence<int, 17>{});
+    const long allocations = zarn::test::fail_each_allocation(
+        [] {
+            g_counted = 0;
+            return rtoevent_do_callback(0, 0, 0, 0) == 16 && g_counted == 17;
+        },
+        [](long n, bool ok) {
+            EXPECT_FALSE(ok) << "allocation " << n << " failing: the result";
+            EXPECT_EQ(g_counted, 0) << "allocation " << n << " failing: callbacks run";
+        });
+    EXPECT_EQ(allocations, 1) << "the copy of the list";
+    rtoevent_destroy_callbacks();
 }
 
 TEST(Context, CtrlCIsReportedAtTheSeverityInForce) {
