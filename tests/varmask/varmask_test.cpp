@@ -178,17 +178,15 @@ TEST(Varmask, Masks) {
         createPrintVarMask();
         return gl_length(g_printVar_mask) == 6;
     };
-    EXPECT_GE(zarn::test::fail_each_allocation(make,
-                                               [&](long n, bool ok) {  // reported, the list left empty
-                                                   const std::string text = his.text();
-                                                   EXPECT_EQ(
-                                                       text.substr(text.find("!! create")),
-                                                       "!! createPrintVarMask: unable to allocate memory\n")
-                                                       << n;
-                                                   EXPECT_FALSE(ok) << n;
-                                                   EXPECT_EQ(gl_length(g_printVar_mask), 0u) << n;
-                                               }),
-              13);
+    // Each failed allocation is reported and leaves the list empty.
+    const long seen = zarn::test::fail_each_allocation(make, [&](long n, bool ok) {
+        const std::string text = his.text();
+        EXPECT_EQ(text.substr(text.find("!! create")), "!! createPrintVarMask: unable to allocate memory\n")
+            << n;
+        EXPECT_FALSE(ok) << n;
+        EXPECT_EQ(gl_length(g_printVar_mask), 0u) << n;
+    });
+    EXPECT_GE(seen, 13);
     gl_destroy(g_printVar_mask, value_destroy_list_item);
     g_printVar_mask = nullptr;
 }
