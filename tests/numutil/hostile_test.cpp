@@ -130,7 +130,9 @@ TEST(Hostile, BlocksThatAreNotPermutations) {
     U3PERM_COPY_APPLY_IVEC(&good, nullptr, &out);
     U3PERM_JAC_APPLY_ROW(&good, &good, nullptr);
     U3PERM_APPLY_IVEC(nullptr, iv.data());
-    EXPECT_TRUE(iv == i0 && r == (std::vector<double>{1.5, 2.5}) && out == 0);
+    EXPECT_EQ(iv, i0);
+    EXPECT_EQ(r, (std::vector<double>{1.5, 2.5}));
+    EXPECT_EQ(out, 0);
     EXPECT_EQ(his.text(), want +
                               "!! u3perm_apply_ivec: index 7 at entry 2 is out of range 1..2\n"
                               "!! u3perm_jac_copy_apply_row: index 7 at entry 2 is out of range 1..2\n" +
@@ -157,7 +159,8 @@ TEST(Hostile, SortAndTextCounts) {
     int64_t three = 3, two = 2, minus = -1;  // a valid call: the carried or the sorted array goes missing
     SLATEC_DSORT(v.data(), nullptr, &three, &two);
     SLATEC_ISORT(nullptr, nullptr, &three, &minus);
-    EXPECT_TRUE(v == (std::vector<double>{2, 1, 3}) && iv == (V{2, 1, 3}));
+    EXPECT_EQ(v, (std::vector<double>{2, 1, 3}));
+    EXPECT_EQ(iv, (V{2, 1, 3}));
     EXPECT_EQ(his.text(), missing("slatec_dsort") + missing("slatec_isort"));
     int64_t len = -5;
     const int64_t big = INT_MAX;
@@ -339,7 +342,8 @@ TEST(HostileFailure, UnmeetableBlockRaisesBeforeAnythingChanges) {
     ZARN_EXCEPT(rtmalloc_allocate_failed)
     caught = true;
     ZARN_END_TRY;
-    EXPECT_TRUE(caught && block + m == -10);
+    EXPECT_TRUE(caught);
+    EXPECT_EQ(block + m, -10);
     EXPECT_EQ(his.text().rfind("!! rto_hugeimalloc: \n  bytes requested = 1125899906842648\n", 0), 0u);
     EXPECT_DEATH(build_unmeetable(&block, &m), "Allocation failed");
 }

@@ -78,10 +78,13 @@ TEST(PermTable, EveryBuilderGivesTheHandWorkedPermutation) {
             layout.insert(layout.begin(), n + 3);
             layout.push_back(n);
             layout.push_back(row.m);
-            EXPECT_TRUE(kept == row.m && m == row.m && ints(block, n + 3) == layout) << kept << " " << m;
+            EXPECT_EQ(kept, row.m);
+            EXPECT_EQ(m, row.m);
+            EXPECT_EQ(ints(block, n + 3), layout);
             U3PERM_APPLY_IVEC(&block, iv.data());
             U3PERM_APPLY_RVEC(&block, rv.data());
-            EXPECT_TRUE(iv == applied && std::equal(rv.begin(), rv.end(), applied.begin()));
+            EXPECT_EQ(iv, applied);
+            EXPECT_EQ(rv, std::vector<double>(applied.begin(), applied.end()));
             U3PERM_COPY_APPLY_IVEC(&block, iv.data(), &ic);
             U3PERM_COPY_APPLY_RVEC(&block, rv.data(), &rc);
             for (int64_t i = 0; i < n; ++i) EXPECT_EQ(ZARN_ib0[ic + i] + ZARN_b0[rc + i], 20.0 * (i + 1));
@@ -115,14 +118,17 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     EXPECT_EQ(perm_of(nb), (V{1, 6, 5, 4, 3, 2}));
     U3PERM_JAC_COPY_APPLY_ROW(&nb, &eb, rows.data(), &ro);
     U3PERM_JAC_COPY_APPLY_COL(&nb, &vb, cols.data(), &co);
-    EXPECT_TRUE(ints(ro, 6) == (V{1, 2, 1, 3, 4, 1}) && ints(co, 6) == (V{1, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(ints(ro, 6), (V{1, 2, 1, 3, 4, 1}));
+    EXPECT_EQ(ints(co, 6), (V{1, 1, 2, 2, 1, 3}));
     V r = {0, 1, 2, 3, 4, 9}, c = cols;
     U3PERM_JAC_APPLY_ROW(&nb, &eb, r.data());
     U3PERM_JAC_APPLY_COL(&nb, &vb, c.data());
-    EXPECT_TRUE(r == (V{0, 9, 2, 3, 4, 1}) && c == ints(co, 6));
+    EXPECT_EQ(r, (V{0, 9, 2, 3, 4, 1}));
+    EXPECT_EQ(c, ints(co, 6));
     U3MAP_REL_INCIDENCE(&neqn, var.data(), rows.data(), cols.data(), &nnz, &rel);
     U3MAP_VAR_INCIDENCE(&nvar, eqn.data(), rows.data(), cols.data(), &nnz, &vin);
-    EXPECT_TRUE(ints(rel, 4) == (V{2, 1, 1, 1}) && ints(vin, 3) == (V{2, 1, 2}));
+    EXPECT_EQ(ints(rel, 4), (V{2, 1, 1, 1}));
+    EXPECT_EQ(ints(vin, 3), (V{2, 1, 2}));
     // Without incidence, variable 3 loses nonzero 5, equation 1 loses 1 and 5.
     const struct {
         V eqnCounts, varCounts, p;
@@ -149,8 +155,9 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
     EXPECT_EQ(none * 10 + out, 0);
     NZ_IN_ROW(&row1, rows.data(), &nnz, &list, &count);
     U3REMAP(&five, &limit, &flagged, flags.data());
-    EXPECT_TRUE(ints(list, count) == (V{1, 2, 5}) && flags == (V{0, 1, 1, 1, 0}) &&
-                ints(flagged, 5) == (V{0, 1, 2, 3, 0}));
+    EXPECT_EQ(ints(list, count), (V{1, 2, 5}));
+    EXPECT_EQ(flags, (V{0, 1, 1, 1, 0}));
+    EXPECT_EQ(ints(flagged, 5), (V{0, 1, 2, 3, 0}));
     EXPECT_EQ(his.text(), "");
     // Index conversions through the equation block (p = 1 4 3 2, m = 2); out of bounds: 0 and a record on
     // unit 6.
@@ -173,7 +180,8 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
         }
         return out.text();
     }();
-    EXPECT_TRUE(got == (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}) && text == want) << text;
+    EXPECT_EQ(got, (V{1, 4, 4, 3, 2, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(text, want);
     for (int64_t *b : {&eb, &vb, &nb, &ro, &co, &rel, &vin, &list, &flagged}) RTO_IFREE(b);
 }
 
@@ -236,7 +244,8 @@ TEST(PermProperty, RandomJacobianAgainstPlainFilters) {
     for (int64_t k = 0; k < mn; ++k) got.push_back({rows[k], cols[k]});
     std::sort(want.begin(), want.end());
     std::sort(got.begin(), got.end());
-    EXPECT_TRUE(got == want && *std::max_element(rows.begin(), rows.begin() + mn) <= me);
+    EXPECT_EQ(got, want);
+    EXPECT_LE(*std::max_element(rows.begin(), rows.begin() + mn), me);
     for (int64_t *b : {&eb, &vb, &nb}) U3PERM_DESTROY(b);
 }
 

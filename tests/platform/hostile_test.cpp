@@ -53,7 +53,8 @@ TEST(PlatformHostile, CheckedArithmeticAtTheEnds) {
     EXPECT_TRUE(zarn::byte_count(PTRDIFF_MAX, 1, &bytes));  // exactly the limit is allowed
     EXPECT_TRUE(zarn::byte_count(10, 8, &bytes, 80));
     EXPECT_FALSE(zarn::byte_count(11, 8, &bytes, 80));
-    EXPECT_TRUE(zarn::byte_count(0, 8, &bytes) && bytes == 0);
+    EXPECT_TRUE(zarn::byte_count(0, 8, &bytes));
+    EXPECT_EQ(bytes, 0u);
     int64_t out = 3;
     EXPECT_FALSE(zarn::checked_mul<int64_t>(LLONG_MAX, 2, &out));
     EXPECT_FALSE(zarn::checked_add<int64_t>(LLONG_MAX, 1, &out));
@@ -61,8 +62,10 @@ TEST(PlatformHostile, CheckedArithmeticAtTheEnds) {
     EXPECT_EQ(out, 3);
     EXPECT_EQ(zarn::clamp_count(LLONG_MIN, 4), 0);
     EXPECT_EQ(zarn::clamp_count(LLONG_MAX, 4), 4);
-    EXPECT_TRUE(zarn::fits_int32(INT32_MIN) && zarn::fits_int32(INT32_MAX));
-    EXPECT_FALSE(zarn::fits_int32(int64_t{INT32_MAX} + 1) || zarn::fits_int32(int64_t{INT32_MIN} - 1));
+    EXPECT_TRUE(zarn::fits_int32(INT32_MIN));
+    EXPECT_TRUE(zarn::fits_int32(INT32_MAX));
+    EXPECT_FALSE(zarn::fits_int32(int64_t{INT32_MAX} + 1));
+    EXPECT_FALSE(zarn::fits_int32(int64_t{INT32_MIN} - 1));
 }
 
 TEST(PlatformHostile, FortranArgumentsAndPackedText) {

@@ -278,7 +278,8 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
             const bool writable = row.id != V::INTSCALE && row.id != V::SHADOW_PRICE;
             const double stored = h.*row.stored * 2.0 + 1.0;
             V r = load_one(list, k, row.id, kFromList);
-            ASSERT_TRUE(r.SetValue(row.id, row.scaled ? stored * h.intscale : stored));
+            const double given = row.scaled ? stored * h.intscale : stored;
+            ASSERT_TRUE(r.SetValue(row.id, given));
             ASSERT_TRUE(r.Commit(list, k));
             if (writable) h.*row.stored = stored;
             expect_loads(list, host);
@@ -342,8 +343,10 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
     int32_t code = -1;
     EXPECT_EQ(E::EnumToString(E::VALUE, 0), nullptr) << "equations have no words";
     EXPECT_FALSE(E::StringToEnum(E::VALUE, "ZERO", code));
-    ASSERT_TRUE(stale.SetValue(E::NAME, "E0") && stale.SetValue(E::VALUE, 99.0) &&
-                stale.SetValue(E::SCALE, 99.0) && stale.SetValue(E::SHADOW_PRICE, 99.0));
+    ASSERT_TRUE(stale.SetValue(E::NAME, "E0"));
+    ASSERT_TRUE(stale.SetValue(E::VALUE, 99.0));
+    ASSERT_TRUE(stale.SetValue(E::SCALE, 99.0));
+    ASSERT_TRUE(stale.SetValue(E::SHADOW_PRICE, 99.0));
     struct EquationRow {
         const char *name;
         int32_t id;
@@ -777,9 +780,11 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
         value_assign_copy_of_string(&v, row.text);
         VARIANT var;
         VariantInit(&var);
-        ASSERT_TRUE(r.SetValue(P::VALUE, v) && r.GetValue(P::VALUE, var));
+        ASSERT_TRUE(r.SetValue(P::VALUE, v)) << row.text;
+        ASSERT_TRUE(r.GetValue(P::VALUE, var)) << row.text;
         EXPECT_EQ(units_of(var.bstrVal), row.units) << row.text;
-        ASSERT_TRUE(r.SetValue(P::VALUE, var) && r.GetValue(P::VALUE, v));
+        ASSERT_TRUE(r.SetValue(P::VALUE, var)) << row.text;
+        ASSERT_TRUE(r.GetValue(P::VALUE, v)) << row.text;
         if (row.units.back() != 0xFFFD) {
             EXPECT_STREQ(v.u.text, row.text) << "and back";
         }
@@ -794,7 +799,8 @@ TEST(ParameterVariant, TextsAsUtf16WithReplacementCharacters) {
     P r;
     value_t v;
     value_init(&v);
-    ASSERT_TRUE(r.SetValue(P::VALUE, var) && r.GetValue(P::VALUE, v));
+    ASSERT_TRUE(r.SetValue(P::VALUE, var));
+    ASSERT_TRUE(r.GetValue(P::VALUE, v));
     EXPECT_STREQ(v.u.text, "x\xef\xbf\xbd");
     value_destroy(&v);
     VariantClear(&var);

@@ -68,15 +68,19 @@ TEST(RegexpProgram, ExactBytesAndHints) {
     hs_regexp *orig = hs_regcomp("x*(ab)cde");
     ASSERT_EQ(hs_regexec(orig, "zzabcde"), 1);
     hs_regexp *copy = hs_regcopy(orig);
-    EXPECT_TRUE(bytes(copy) == bytes(orig) && copy->regmust != orig->regmust && copy->startp[0] == nullptr);
+    EXPECT_EQ(bytes(copy), bytes(orig));
+    EXPECT_NE(copy->regmust, orig->regmust);
+    EXPECT_EQ(copy->startp[0], nullptr);
     hs_regfree(orig);
-    EXPECT_TRUE(std::string(copy->regmust) == "cde" && hs_regexec(copy, "abcdf") == 0);
+    EXPECT_STREQ(copy->regmust, "cde");
+    EXPECT_EQ(hs_regexec(copy, "abcdf"), 0);
     EXPECT_EQ(groups(copy, hs_regexec(copy, "abcde")), "abcde|ab");
     hs_regfree(copy);
 }
 
 TEST(RegexpCompile, EveryErrorText) {
-    EXPECT_TRUE(hs_regcomp(nullptr) == nullptr && std::string(hs_get_regerr()) == "NULL argument");
+    EXPECT_EQ(hs_regcomp(nullptr), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "NULL argument");
     const struct {
         std::string pattern;
         const char *error;
@@ -110,10 +114,12 @@ TEST(RegexpCompile, EveryErrorText) {
     EXPECT_STREQ(hs_get_regerr(), "hs_regexp too big") << "a later success leaves the text";
     // Failed allocations: the compiler, the copy, and a new thread's backtracking stack.
     zarn::failalloc_set(1);
-    EXPECT_TRUE(hs_regcomp("abc") == nullptr && std::string(hs_get_regerr()) == "out of space");
+    EXPECT_EQ(hs_regcomp("abc"), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "out of space");
     Prog ok = comp("a(b)c");
     zarn::failalloc_set(1);
-    EXPECT_TRUE(hs_regcopy(ok.get()) == nullptr && std::string(hs_get_regerr()) == "out of space");
+    EXPECT_EQ(hs_regcopy(ok.get()), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "out of space");
     std::string err;
     std::thread([&] {
         zarn::failalloc_set(1);
@@ -175,10 +181,10 @@ TEST(RegexpMatch, GroupsOverATable) {
     Prog deep = comp("^(((a+)+)+)+z");
     const std::clock_t t0 = std::clock();  // processor time: a loaded machine does not count
     EXPECT_EQ(groups(loop.get(), hs_regexec(loop.get(), (ab + "c").c_str())).substr(1000000), "c|ab");
-    EXPECT_TRUE(hs_regexec(alt.get(), (ab + "c").c_str()) == 0 &&
-                hs_regexec(nested.get(), std::string(2000, 'x').c_str()) == 0);
-    EXPECT_TRUE(hs_regexec(alts.get(), std::string(3000, 'a').c_str()) == 0 &&
-                hs_regexec(deep.get(), std::string(500, 'a').c_str()) == 0);
+    EXPECT_EQ(hs_regexec(alt.get(), (ab + "c").c_str()), 0);
+    EXPECT_EQ(hs_regexec(nested.get(), std::string(2000, 'x').c_str()), 0);
+    EXPECT_EQ(hs_regexec(alts.get(), std::string(3000, 'a').c_str()), 0);
+    EXPECT_EQ(hs_regexec(deep.get(), std::string(500, 'a').c_str()), 0);
     EXPECT_LT(static_cast<double>(std::clock() - t0) / CLOCKS_PER_SEC, 30.0);
 }
 
@@ -186,8 +192,10 @@ TEST(RegexpMatch, DamagedProgramsAndSubjects) {
     Prog p = comp("a(b)c");
     hs_regexp *bad = hs_regcopy(p.get());
     bad->program[0] = 0;
-    EXPECT_TRUE(hs_regexec(bad, "abc") == 0 && std::string(hs_get_regerr()) == "corrupted program");
-    EXPECT_TRUE(hs_regcopy(bad) == nullptr && std::string(hs_get_regerr()) == "corrupted program");
+    EXPECT_EQ(hs_regexec(bad, "abc"), 0);
+    EXPECT_STREQ(hs_get_regerr(), "corrupted program");
+    EXPECT_EQ(hs_regcopy(bad), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), "corrupted program");
     bad->program[0] = 1;
     char dest[64];
     hs_regsub(bad, "&", dest);
@@ -197,10 +205,12 @@ TEST(RegexpMatch, DamagedProgramsAndSubjects) {
     uint8_t *b = zarn::regexp::program_of(op);
     ASSERT_EQ(b[9], zarn::regexp::OPEN + 1);
     b[9] = 99;  // an unknown opcode where OPEN should be
-    EXPECT_TRUE(hs_regexec(op, "abc") == 0 && std::string(hs_get_regerr()) == "memory corruption");
+    EXPECT_EQ(hs_regexec(op, "abc"), 0);
+    EXPECT_STREQ(hs_get_regerr(), "memory corruption");
     b[9] = zarn::regexp::OPEN + 1;
     b[10] = b[11] = 0;  // a chain that ends before END
-    EXPECT_TRUE(hs_regexec(op, "abc") == 0 && std::string(hs_get_regerr()) == "corrupted pointers");
+    EXPECT_EQ(hs_regexec(op, "abc"), 0);
+    EXPECT_STREQ(hs_get_regerr(), "corrupted pointers");
     hs_regfree(op);
 }
 
@@ -221,14 +231,17 @@ TEST(RegexpSub, TemplatesAndTheKeptPattern) {
     }
     subject[1] = '\0';  // the subject changed after the match: group 0 now holds a NUL
     hs_regsub(p.get(), "<&>", dest);
-    EXPECT_TRUE(std::string(dest) == "<" && std::string(hs_get_regerr()) == "damaged match string");
+    EXPECT_STREQ(dest, "<");
+    EXPECT_STREQ(hs_get_regerr(), "damaged match string");
     re_free();
     EXPECT_EQ(re_exec("anything"), -1) << "no pattern yet";
-    EXPECT_TRUE(re_comp("b+c") == nullptr && hs_get_regerr() == nullptr && re_exec("abbc") == 1 &&
-                re_exec("abd") == 0);
+    EXPECT_STREQ(re_comp("b+c"), nullptr);
+    EXPECT_STREQ(hs_get_regerr(), nullptr);
+    EXPECT_EQ(re_exec("abbc"), 1);
+    EXPECT_EQ(re_exec("abd"), 0);
     EXPECT_STREQ(re_comp("(x"), "unmatched ()");
-    EXPECT_TRUE(re_exec("abbc") == 1 && hs_get_regerr() == nullptr)
-        << "the old pattern stays; re_exec clears the text";
+    EXPECT_EQ(re_exec("abbc"), 1) << "the old pattern stays";
+    EXPECT_STREQ(hs_get_regerr(), nullptr) << "re_exec clears the text";
     re_free();
     EXPECT_EQ(re_exec("abbc"), -1);
 }

@@ -185,8 +185,11 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
                               {5, "4 abcd|0 "},
                               {0x80000000u, "7 efghij\n|0 "},
                               {sizeof buf, "3 end|0 "},
-                              {sizeof buf, "0 |1 "}})
-        EXPECT_EQ(seq({(buf[0] = '\0', n(p->read(p, buf, size))), buf, "|", n(rtostatus(p))}), text) << text;
+                              {sizeof buf, "0 |1 "}}) {
+        buf[0] = '\0';
+        const int64_t got = p->read(p, buf, size);
+        EXPECT_EQ(seq({n(got), buf, "|", n(rtostatus(p))}), text) << text;
+    }
     rtodestroy(p);
     std::fclose(in);
     std::fclose(out);

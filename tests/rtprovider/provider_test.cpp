@@ -87,7 +87,8 @@ TEST(Providers, HandOutTheListsOwnColumnsAndCopyOnlyOffsetPatterns) {
                                  {5, "ValueVec", rtojac_vec_bj(window)},
                              });
         const int64_t *columns = call_slot<int64_t *>(&jac, 4);
-        EXPECT_TRUE(columns != nullptr && columns != rtojac_colptr(window)) << "IcnVec, a copy";
+        EXPECT_NE(columns, nullptr);
+        EXPECT_NE(columns, rtojac_colptr(window)) << "IcnVec, a copy";
         char one[ZARN_NAME_BUF];
         call_slot<void>(&var, 10, int32_t{2}, one);
         EXPECT_STREQ(one, "PROD") << "VarName";

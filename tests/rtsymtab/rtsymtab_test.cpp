@@ -17,9 +17,13 @@ TEST(Symtab, IdentityPartsAndGrowth) {
     rtsymtab_size_estimate(1000);
     const std::string t = "B1.TEMP";
     const char *p = rtsymtab_add(t.c_str());
-    EXPECT_TRUE(p != t.c_str() && rtsymtab_add(p) == p && rtsymtab_add("B1.TEMp") != p);
-    EXPECT_TRUE(rtsymtab_add_part("B1.TEMPERATURE", 7) == p && rtsymtab_add_part("B1.TEMP", 100) == p);
-    EXPECT_TRUE(rtsymtab_add_part("XYZ", 0) == rtsymtab_empty() && rtsymtab_add("") == rtsymtab_empty());
+    EXPECT_NE(p, t.c_str());
+    EXPECT_EQ(rtsymtab_add(p), p);
+    EXPECT_NE(rtsymtab_add("B1.TEMp"), p);
+    EXPECT_EQ(rtsymtab_add_part("B1.TEMPERATURE", 7), p);
+    EXPECT_EQ(rtsymtab_add_part("B1.TEMP", 100), p);
+    EXPECT_EQ(rtsymtab_add_part("XYZ", 0), rtsymtab_empty());
+    EXPECT_EQ(rtsymtab_add(""), rtsymtab_empty());
     std::vector<std::string> names;
     std::vector<const char *> first;
     for (int i = 0; i < 200000; ++i)
@@ -28,13 +32,14 @@ TEST(Symtab, IdentityPartsAndGrowth) {
     for (std::size_t len : {std::size_t{3000}, std::size_t{16359}, std::size_t{16360}, std::size_t{40000}}) {
         const std::string big(len, static_cast<char>('0' + len % 10));
         const char *q = rtsymtab_add(big.c_str());  // exactly len characters of an unterminated text below
-        EXPECT_TRUE(q != nullptr &&
-                    rtsymtab_add_part((big + "more").c_str(), static_cast<int64_t>(len)) == q &&
-                    std::strlen(q) == len)
-            << len;
+        ASSERT_NE(q, nullptr) << len;
+        EXPECT_EQ(rtsymtab_add_part((big + "more").c_str(), static_cast<int64_t>(len)), q) << len;
+        EXPECT_EQ(std::strlen(q), len) << len;
     }
-    for (std::size_t i = 0; i < names.size(); i += 997)
-        ASSERT_TRUE(rtsymtab_add(names[i].c_str()) == first[i] && names[i] == first[i]);
+    for (std::size_t i = 0; i < names.size(); i += 997) {
+        ASSERT_EQ(rtsymtab_add(names[i].c_str()), first[i]) << i;
+        ASSERT_STREQ(first[i], names[i].c_str()) << i;
+    }
     RTSYMTAB_SHUTDOWN_F();
     EXPECT_STREQ(rtsymtab_add(names[0].c_str()), names[0].c_str()) << "a fresh table after shutdown";
 }
@@ -43,17 +48,20 @@ TEST(Symtab, IdentityPartsAndGrowth) {
 TEST(Symstor, BlocksFilledAndLeftAtTheLimit) {
     rtsymstor *s = nullptr;
     const char *a = rtsymstor_add(&s, "ABC"), *b = rtsymstor_add(&s, "ABC");
-    EXPECT_TRUE(b + 4 == a && std::string(b) == "ABC" &&
-                std::string(rtsymstor_add_part(&s, "ABCDEF", 2)) == "AB");
+    EXPECT_EQ(b + 4, a);
+    EXPECT_STREQ(b, "ABC");
+    EXPECT_STREQ(rtsymstor_add_part(&s, "ABCDEF", 2), "AB");
     const char *f = rtsymstor_add(&s, std::string(kBlockChars - 11 - 26 - 1, 'f').c_str());  // 26 left
-    EXPECT_TRUE(rtsymstor_add(&s, std::string(24, 'g').c_str()) + 25 == f && store_blocks(s) == 1u);
+    EXPECT_EQ(rtsymstor_add(&s, std::string(24, 'g').c_str()) + 25, f);
+    EXPECT_EQ(store_blocks(s), 1u);
     rtsymstor_add(&s, "");
     EXPECT_EQ(store_blocks(s), 2u) << "one character left: the next text opens a block";
     rtsymstor_destroy(&s);
     rtsymstor_add(&s, std::string(kBlockChars - 25 - 1, 'h').c_str());
     const char *x = rtsymstor_add(&s, "x"), *o = rtsymstor_add(&s, std::string(16360, 'o').c_str());
-    EXPECT_TRUE(store_blocks(s) == 3u && std::strlen(o) == 16360 && rtsymstor_add(&s, "y") + 2 == x)
-        << store_blocks(s);
+    EXPECT_EQ(store_blocks(s), 3u);
+    EXPECT_EQ(std::strlen(o), 16360u);
+    EXPECT_EQ(rtsymstor_add(&s, "y") + 2, x);
     rtsymstor_destroy(&s);
 }
 
@@ -74,7 +82,9 @@ TEST(Symtab, AllocationFailuresAndHostileCallers) {
         EXPECT_EQ(call(), nullptr);
         zarn::failalloc_set(0);
     }
-    EXPECT_TRUE(s == nullptr && rtsymtab_add("A") == a && rtsymtab_add(own.c_str()) != nullptr);
+    EXPECT_EQ(s, nullptr);
+    EXPECT_EQ(rtsymtab_add("A"), a);
+    EXPECT_NE(rtsymtab_add(own.c_str()), nullptr);
     zarn::test::run_hostile({
         {"rtsymtab_add(NULL / 10^5 q), _add_part(NULL / abc by -1, LLONG_MIN, LLONG_MAX, 0), size_estimate",
          [&] {

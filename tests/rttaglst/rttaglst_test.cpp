@@ -25,10 +25,10 @@ string bad(const string &alias) {
 }
 // Every entry is found under its own alias at its own tag number, the last one included.
 void expect_consistent(rtotaglst_t *l) {
-    for (int32_t k = 1; k <= rtotaglst_inq_ntag(l); ++k)
-        EXPECT_TRUE(rtotaglst_lookup(l, rtotaglst_inq_tagid(l, k)) == k &&
-                    rtotaglst_inq_tag(l, k)->varid == rtotaglst_inq_varid(l, k))
-            << k;
+    for (int32_t k = 1; k <= rtotaglst_inq_ntag(l); ++k) {
+        EXPECT_EQ(rtotaglst_lookup(l, rtotaglst_inq_tagid(l, k)), k) << k;
+        EXPECT_EQ(rtotaglst_inq_tag(l, k)->varid, rtotaglst_inq_varid(l, k)) << k;
+    }
 }
 
 TEST(TagList, AliasRuleDuplicatesInquiryAndGrowth) {

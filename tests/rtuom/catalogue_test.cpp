@@ -25,18 +25,19 @@ TEST(UomCatalogue, EveryEntryIsBuiltAndRoundTrips) {
         for (int i = 1; i <= span.count; ++i) {
             const rtouom_entry &e = rtouom_table[t][i - 1];
             const CatalogUnit &c = kCatalogUnits[span.first + i - 1];
-            ASSERT_TRUE(!std::strcmp(e.name, c.name) && e.ptype == t && e.multiplier == c.multiplier &&
-                        e.offset == c.offset)
-                << c.name << " in " << t;
+            ASSERT_STREQ(e.name, c.name) << c.name << " in " << t;
+            ASSERT_EQ(e.ptype, t) << c.name << " in " << t;
+            ASSERT_EQ(e.multiplier, c.multiplier) << c.name << " in " << t;
+            ASSERT_EQ(e.offset, c.offset) << c.name << " in " << t;
             EXPECT_EQ(std::pair(rtouom_pair2si(1, t, i), rtouom_delta_pair2si(1, t, i)),
                       std::pair(e.multiplier + e.offset, e.multiplier));
             int p = 0, u = 0, in_t = 0;  // the name leads to a unit of that name, also within this type
             rtouom_locate2(e.name, &p, &u);
             rtouom_ptype_locate2(e.name, t, &in_t);
-            ASSERT_TRUE(u > 0 && in_t > 0) << e.name;
-            EXPECT_TRUE(!strcasecmp(rtouom_uom_name(p, u), e.name) &&
-                        !std::strcmp(rtouom_table[t][in_t - 1].name, e.name))
-                << e.name;
+            ASSERT_GT(u, 0) << e.name;
+            ASSERT_GT(in_t, 0) << e.name;
+            EXPECT_STRCASEEQ(rtouom_uom_name(p, u), e.name);
+            EXPECT_STREQ(rtouom_table[t][in_t - 1].name, e.name);
             const double spread = std::fabs(e.offset / e.multiplier);  // left after subtracting the offset
             for (double v : {-1e3, 0.0, 0.5, 123.456, 1e6}) {
                 EXPECT_NEAR(rtouom_si2pair(rtouom_pair2si(v, t, i), t, i), v,

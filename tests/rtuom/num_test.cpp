@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "uom_fixture.h"
 #include "zarnutils/rtnum.h"
@@ -34,7 +35,13 @@ num Noise() {
     std::memset(&n, 0x5a, sizeof n);
     return n;
 }
-bool failed(const num &r) { return r.undefined == 1 && r.ptype == 0 && r.uom == 0 && r.baseuom == 1; }
+// The undefined result of a failed operation: the flag set, no type, the default units.
+void ExpectFailed(const num &r, const std::string &what) {
+    EXPECT_EQ(r.undefined, 1) << what;
+    EXPECT_EQ(r.ptype, 0) << what;
+    EXPECT_EQ(r.uom, 0) << what;
+    EXPECT_EQ(r.baseuom, 1) << what;
+}
 
 TEST_F(UomTest, UndefinedOperandsAndNullArguments) {
     num u = R(1);
@@ -44,12 +51,14 @@ TEST_F(UomTest, UndefinedOperandsAndNullArguments) {
         num r = Noise(), s = Noise();
         op(&u, &x, &r);
         op(&x, &u, &s);
-        EXPECT_TRUE(failed(r) && failed(s));
+        ExpectFailed(r, "undefined first operand");
+        ExpectFailed(s, "undefined second operand");
         r = R(5, 17, 2);
         op(nullptr, &x, &r);
         op(&x, nullptr, &r);
         op(&x, &x, nullptr);
-        EXPECT_TRUE(r.rval == 5 && r.ptype == 17);
+        EXPECT_EQ(r.rval, 5);
+        EXPECT_EQ(r.ptype, 17);
     }
     for (auto fn : {numUminus, numAbs, numLog, numLog10, numSqrt, numExp, numCos, numSin, numTan})
         fn(nullptr);
@@ -122,7 +131,7 @@ TEST_F(UomTest, ResultTypesDisplayUnitsAndConflicts) {
             const int i = static_cast<int>(&r - rows) + 1000 * pass;
             EXPECT_EQ(history_.text(), r.fails == "\n" ? "" : r.fails) << i;
             if (!r.fails.empty()) {
-                EXPECT_TRUE(failed(out)) << i;
+                ExpectFailed(out, "row " + std::to_string(i));
                 continue;
             }
             EXPECT_EQ(std::tuple(out.undefined, out.is_int, out.ptype, out.uom, out.baseuom),
@@ -165,10 +174,12 @@ TEST_F(UomTest, ZeroDivisorAndPowerDomains) {
     num out = Noise();
     const num len = R(3, 17, 2), zero = R(0.0, 24, 2), izero = I(0), seven = I(7);
     numDiv(&len, &zero, &out);
-    EXPECT_TRUE(out.undefined == 1 && out.ptype == 25 &&
-                out.uom == 2);  // type set before the divisor is seen
+    EXPECT_EQ(out.undefined, 1);
+    EXPECT_EQ(out.ptype, 25);  // type set before the divisor is seen
+    EXPECT_EQ(out.uom, 2);
     numDiv(&seven, &izero, &out);
-    EXPECT_TRUE(out.undefined == 1 && out.ptype == 0);
+    EXPECT_EQ(out.undefined, 1);
+    EXPECT_EQ(out.ptype, 0);
     // {base, exponent, undefined, value}: a domain error leaves everything but the flag.
     const struct {
         num a, b;
@@ -178,12 +189,20 @@ TEST_F(UomTest, ZeroDivisorAndPowerDomains) {
                 {R(0), R(0.5), true, 0},   {I(0), I(2), false, 0},         {I(0), I(0), false, 1},
                 {R(-2), I(3), false, -8},  {R(9, 44, 3), R(0.5), false, 3}};
     for (const auto &r : rows) {
+        const int row = static_cast<int>(&r - rows);
         num res = R(99, 17, 2);
         numPow(&r.a, &r.b, &res);
-        EXPECT_EQ(res.undefined, r.undefined);
-        EXPECT_TRUE(r.undefined ? res.ptype == 17 && res.rval == 99
-                                : !res.is_int && res.ptype == 44 && res.uom == 0 && res.baseuom == 1 &&
-                                      res.rval == r.value);
+        EXPECT_EQ(res.undefined, r.undefined) << "row " << row;
+        if (r.undefined) {
+            EXPECT_EQ(res.ptype, 17) << "row " << row;
+            EXPECT_EQ(res.rval, 99) << "row " << row;
+        } else {
+            EXPECT_FALSE(res.is_int) << "row " << row;
+            EXPECT_EQ(res.ptype, 44) << "row " << row;
+            EXPECT_EQ(res.uom, 0) << "row " << row;
+            EXPECT_EQ(res.baseuom, 1) << "row " << row;
+            EXPECT_EQ(res.rval, r.value) << "row " << row;
+        }
     }
     EXPECT_EQ(history_.text(), "");
 }
@@ -223,18 +242,30 @@ TEST_F(UomTest, UnaryFunctionsAndBaseUnits) {
     for (const auto &r : rows) {
         num a = r.a;
         r.fn(&a);
-        EXPECT_EQ(a.undefined, r.undefined);
-        EXPECT_TRUE(r.undefined ? a.ptype == r.a.ptype && a.is_int == r.a.is_int
-                                : !a.is_int && a.ptype == 44 && a.uom == 0 && a.baseuom == 1 &&
-                                      a.rval == r.value && std::signbit(a.rval) == std::signbit(r.value))
-            << r.value;
+        const int row = static_cast<int>(&r - rows);
+        EXPECT_EQ(a.undefined, r.undefined) << "row " << row;
+        if (r.undefined) {
+            EXPECT_EQ(a.ptype, r.a.ptype) << "row " << row;
+            EXPECT_EQ(a.is_int, r.a.is_int) << "row " << row;
+        } else {
+            EXPECT_FALSE(a.is_int) << "row " << row;
+            EXPECT_EQ(a.ptype, 44) << "row " << row;
+            EXPECT_EQ(a.uom, 0) << "row " << row;
+            EXPECT_EQ(a.baseuom, 1) << "row " << row;
+            EXPECT_EQ(a.rval, r.value) << "row " << row;
+            EXPECT_EQ(std::signbit(a.rval), std::signbit(r.value)) << "row " << row;
+        }
     }
     num a = R(2.5, 17, 2), b = I(-4, 24, 2), c = I(INT_MIN);
     numUminus(&a);
     numAbs(&b);
     numAbs(&c);
-    EXPECT_TRUE(a.rval == -2.5 && a.ptype == 17 && a.uom == 2 && b.ival == 4 && b.ptype == 24 &&
-                c.ival == INT_MIN);
+    EXPECT_EQ(a.rval, -2.5);
+    EXPECT_EQ(a.ptype, 17);
+    EXPECT_EQ(a.uom, 2);
+    EXPECT_EQ(b.ival, 4);
+    EXPECT_EQ(b.ptype, 24);
+    EXPECT_EQ(c.ival, INT_MIN);
     numUminus(&c);
     EXPECT_EQ(c.ival, INT_MIN);
     // {held base unit, type, result}: one unless a unit of the type.

@@ -94,7 +94,7 @@ TEST_F(ValueTest, NumbersAreReadFromTextInThreePatterns) {
                   r.kind ? std::tuple(r.kind, r.is_int, r.ptype, r.uom, 1) : std::tuple(0, 0, 0, 0, 0))
             << r.text;
         EXPECT_TRUE(v == r.value || std::fabs(v - r.value) <= 1e-9 * std::fabs(r.value))
-            << r.text << " " << v;
+            << r.text << ": " << v << " against " << r.value;
     }
 }
 
@@ -137,8 +137,9 @@ TEST_F(ValueTest, TextAndTruthForms) {
     }
     value_t *feet = Real(0.9144, 17, 2), *truth = Bool(1);
     char *t = number_value_to_char(feet, nullptr);
-    EXPECT_TRUE(std::string(t) == "3 {FT}" && !number_value_to_char(bad, nullptr) &&
-                !number_value_to_char(truth, nullptr));
+    EXPECT_STREQ(t, "3 {FT}");
+    EXPECT_EQ(number_value_to_char(bad, nullptr), nullptr);
+    EXPECT_EQ(number_value_to_char(truth, nullptr), nullptr);
     V big;  // a hundred thousand characters printed whole, then made an identifier
     value_assign_copy_of_string(&big.v, letters.c_str());
     const size_t shown = Printed(&big.v).size();

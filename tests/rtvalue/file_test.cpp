@@ -116,14 +116,18 @@ TEST(CloseAllFiles, ClosesFileStreamsAndLeavesTheirPipesSafe) {
     rtopipe *pa = create_ascii_stream_rtopipe(std::fopen(a.c_str(), "w"), a.c_str(), 1);
     rtopipe *pb = create_binary_stream_rtopipe(std::fopen(b.c_str(), "w+"), b.c_str(), 1);
     rtopipe *po = create_ascii_stream_rtopipe(stdout, "stdout", 0);  // a standard stream is never closed
-    ASSERT_TRUE(pa && pb && po);
+    ASSERT_NE(pa, nullptr);
+    ASSERT_NE(pb, nullptr);
+    ASSERT_NE(po, nullptr);
     ASSERT_EQ(rtowritestr(pa, "kept\n"), 1);
     EXPECT_EQ(value_close_all_files_opened_by_rtvalue() * 10 + value_close_all_files_opened_by_rtvalue(), 20);
     // The text reached the file; the pipes now refuse writes, read as ended, and are destroyed without
     // closing twice.
     char buf[16] = {};
     EXPECT_EQ(Slurp(a), "kept\n");
-    EXPECT_TRUE(rtowritestr(pa, "lost") != 1 && rtoread(pb, buf, sizeof buf) == 0 && rtostatus(pb) != 0);
+    EXPECT_NE(rtowritestr(pa, "lost"), 1);
+    EXPECT_EQ(rtoread(pb, buf, sizeof buf), 0);
+    EXPECT_NE(rtostatus(pb), 0);
     rtodestroy(pa);
     rtodestroy(pb);
     rtodestroy(po);

@@ -389,14 +389,17 @@ TEST_F(OpsTest, NamesQueryGrowsAsDocumented) {
     EXPECT_EQ(rooms + text, "15 30 60 name=ABCDE or name=F or name=G") << "the text grows one byte early";
     Val bad("L:[S:Z,E]");  // an item with no text form frees the text
     EXPECT_EQ(value_build_names_query(&bad.v, &text, &at, &room), 0);
-    EXPECT_TRUE(text == nullptr && room == 0);
+    EXPECT_EQ(text, nullptr);
+    EXPECT_EQ(room, 0u);
     char keep[8] = "name=Q", *held = keep;  // a position past the capacity: refused, untouched
     size_t pos = 9, cap = 8;
     StderrCapture err;
     EXPECT_EQ(value_build_names_query(&bad.v, &held, &pos, &cap) +
                   value_build_names_query(&bad.v, nullptr, &pos, &cap),
               0);
-    EXPECT_TRUE(held == keep && pos == 9 && cap == 8);
+    EXPECT_EQ(held, keep);
+    EXPECT_EQ(pos, 9u);
+    EXPECT_EQ(cap, 8u);
     EXPECT_NE(err.text().find("Assertion '!!! value_build_names_query: bad query text arguments' failed in "
                               "source/rtvalue/rtvalue:"),
               std::string::npos);
@@ -428,7 +431,8 @@ TEST_F(OpsTest, ShortMemory) {
                 break;
             }
             EXPECT_NE(his.find(": unable to allocate memory\n"), std::string::npos) << c.whole << " #" << n;
-            EXPECT_TRUE(got == "U" || got == Shown(Val(c.arg).v) || (got == "L:[ ]" && c.fn)) << got << n;
+            EXPECT_TRUE(got == "U" || got == Shown(Val(c.arg).v) || (got == "L:[ ]" && c.fn))
+                << c.whole << ": allocation " << n << " failed, left " << got;
         }
 }
 

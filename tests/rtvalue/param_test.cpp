@@ -16,14 +16,16 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     HashTable *local = param_init(1);
     int is_local = -1;
     Set("P1", Int(5));
-    EXPECT_TRUE(param_defined("P1", nullptr, &is_local) == 1 && is_local == 0);
+    EXPECT_EQ(param_defined("P1", nullptr, &is_local), 1);
+    EXPECT_EQ(is_local, 0);
     Set("P1", Str("a"));
     param_define_local("P1", local, nullptr);  // plain parameters take any kind
     EXPECT_EQ(Read("P1", local), "!!!UNDEFINED!!!");
     Set("P1", Int(7), local);
     Set("Q", Int(1), local);  // a new name goes to the global table
     EXPECT_EQ(Read("P1", local) + Read("P1") + Read("Q") + std::to_string(param_num_defined(local)), "7a11");
-    EXPECT_TRUE(param_defined("P1", local, &is_local) == 1 && is_local == 1);
+    EXPECT_EQ(param_defined("P1", local, &is_local), 1);
+    EXPECT_EQ(is_local, 1);
     param_undef("P1", local);
     EXPECT_EQ(Read("P1", local) + std::to_string(param_num_defined(local)), "a0");
     rtopipe *q = create_queue_rtopipe();
@@ -36,8 +38,8 @@ TEST_F(ValueTest, LocalParametersShadowGlobalOnes) {
     param_show(q, nullptr);
     const std::string global = drain(q);
     EXPECT_EQ(global.rfind("The following parameters are globally defined\n", 0), 0u);
-    EXPECT_TRUE(global.find("   DATE - read only\n") != std::string::npos &&
-                global.find("   P_AMB\n") != std::string::npos);
+    EXPECT_NE(global.find("   DATE - read only\n"), std::string::npos) << global;
+    EXPECT_NE(global.find("   P_AMB\n"), std::string::npos) << global;
     EXPECT_EQ(param_num_defined(nullptr), 4);  // P_AMB, DATE, P1, Q
     char beyond[64] = "untouched", first[64] = "";
     param_inq_name(local, 2, beyond);
@@ -67,8 +69,9 @@ TEST_F(ValueTest, ReadingAnUnknownOrNullNameLeavesTheResultUndefined) {
 
 TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     EXPECT_EQ(Read("P_AMB"), "101325 {N/SQM}");
-    EXPECT_TRUE(param_linked("P_AMB", nullptr) && !param_read_only("P_AMB", nullptr) &&
-                param_read_only("DATE", nullptr));
+    EXPECT_TRUE(param_linked("P_AMB", nullptr));
+    EXPECT_FALSE(param_read_only("P_AMB", nullptr));
+    EXPECT_TRUE(param_read_only("DATE", nullptr));
     int psig = 0;
     rtouom_ptype_locate2("PSIG", 20, &psig);
     for (value_t *v : {Real(100000, 20), Int(90000)}) {
@@ -103,7 +106,9 @@ TEST_F(ValueTest, LinkedParametersCallTheirAccessors) {
     param_read("HOOK", &w.v, nullptr, nullptr);
     EXPECT_EQ(Printed(&v.v) + Printed(&w.v), "10");
     Set("HOOK", Str("s"), nullptr, &ctx);
-    EXPECT_TRUE(seen_handle == &ctx && seen_value == "s" && ctx.handles == 2);
+    EXPECT_EQ(seen_handle, &ctx);
+    EXPECT_EQ(seen_value, "s");
+    EXPECT_EQ(ctx.handles, 2);
     param_undef("HOOK", nullptr);
     EXPECT_EQ(param_linked("HOOK", nullptr), 0);
 }

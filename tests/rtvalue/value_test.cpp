@@ -74,9 +74,9 @@ TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
         value_print(nowherePipe, &b);
         value_coerce(&b, &good.v, string_value, nullptr);
         value_head(&b);
-        EXPECT_TRUE(value_okay(&b) == 0 && std::memcmp(&b, &before, sizeof b) == 0 &&
-                    good.kind() == undefined_value)
-            << &b - bad;
+        EXPECT_EQ(value_okay(&b), 0) << &b - bad;
+        EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0) << &b - bad;
+        EXPECT_EQ(good.kind(), undefined_value) << &b - bad;
     }
     const std::string e = err.text();
     for (const char *t :
@@ -288,7 +288,8 @@ TEST_F(ValueTest, MessageTable) {
              EXPECT_EQ(value_assign_double(&v.v, 1, 70000, 0) + value_assign_double(&v.v, 1, 17, -40000) +
                            value_okay(nullptr),
                        0);
-             EXPECT_TRUE(v.kind() == undefined_value && value_create_from_string(nullptr, 1) == nullptr);
+             EXPECT_EQ(v.kind(), undefined_value);
+             EXPECT_EQ(value_create_from_string(nullptr, 1), nullptr);
          },
          "",
          "!!! value_assign_list: NULL list pointer @rtvalue\n!!! value_assign_enum: NULL list pointer "
@@ -334,7 +335,8 @@ TEST_F(ValueTest, MessageTable) {
              param_define_local("X", nullptr, nullptr);
              param_read("P_AMB", &bad, nullptr, nullptr);
              param_set("X", &bad, nullptr, nullptr);
-             EXPECT_TRUE(param_init(0) == param_init(0) && param_defined("X", nullptr, nullptr) == 0);
+             EXPECT_EQ(param_init(0), param_init(0));
+             EXPECT_EQ(param_defined("X", nullptr, nullptr), 0);
          },
          "",
          "!!! param_create_local: NULL local_hash_table @rtparam\nparam_read: bad value for result @rtparam\n"
@@ -349,7 +351,8 @@ TEST_F(ValueTest, MessageTable) {
              value_equal(&one.v, &one.v, &bad, nullptr);
              value_negate(&bad, nullptr);
              value_aliases_by_var(&bad, nullptr);
-             EXPECT_TRUE(Printed(&res.v) == "kept" && bad.value_type == 40);
+             EXPECT_EQ(Printed(&res.v), "kept");
+             EXPECT_EQ(bad.value_type, 40);
          },
          "",
          "!!! value_add: bad left hand side @rtvalue\n!!! value_less: bad right hand side @rtvalue\n"

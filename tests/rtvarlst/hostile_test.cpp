@@ -171,13 +171,21 @@ const Row kRows[] = {
                        rtovarlst_compute_md(nullptr, nullptr) + rtovarlst__varname2index(nullptr, "X1") +
                        rtovarlst_inq_num_var_type(nullptr, 0),
                    0);
-         EXPECT_FALSE(rtovarlst_vec_value(nullptr) || rtovarlst_vec_scale(nullptr) ||
-                      rtovarlst_vec_solveScale(nullptr) || rtovarlst_vec_shadow_price(nullptr) ||
-                      rtovarlst_vec_lower(nullptr) || rtovarlst_vec_upper(nullptr) ||
-                      rtovarlst_vec_initial(nullptr) || rtovarlst_vec_status(nullptr) ||
-                      rtovarlst_vec_baseuom(nullptr) || rtovarlst_vec_uom(nullptr) ||
-                      rtovarlst_vec_basic(nullptr) || rtovarlst_vec_connGroup(nullptr) ||
-                      rtovarlst_inq_taglst(nullptr) || rtovarlst_create_sublist(nullptr, 1) || none);
+         EXPECT_EQ(rtovarlst_vec_value(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_scale(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_solveScale(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_shadow_price(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_lower(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_upper(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_initial(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_status(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_baseuom(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_uom(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_basic(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_vec_connGroup(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_inq_taglst(nullptr), nullptr);
+         EXPECT_EQ(rtovarlst_create_sublist(nullptr, 1), nullptr);
+         EXPECT_EQ(none, nullptr);
      },
      "!! No parent for rtovarlst_create_sublist\n",
      kAssert + "rtovarlst_lookup_var_name: varlst is NULL' failed in source/rtvarlst/rtvarlst:"},
@@ -311,8 +319,8 @@ const Row kRows[] = {
      [](World &w, int32_t v) {
          rtovarlst_removevars(w.list, v, 2);
          rtovarlst_removevars(w.list, 1, v);
-         EXPECT_TRUE(!rtovarlst_create_embedded(v, w.list, "", 1) &&
-                     !rtovarlst_create_embedded(1, w.list, "", v));
+         EXPECT_EQ(rtovarlst_create_embedded(v, w.list, "", 1), nullptr);
+         EXPECT_EQ(rtovarlst_create_embedded(1, w.list, "", v), nullptr);
          zarn::failalloc_set(1, true);
          rtovarlst_resize(w.list, v);
          zarn::failalloc_set(0);
@@ -375,9 +383,9 @@ const Row kRows[] = {
          rtovarlst_set_var_status(w.list, 1, LLONG_MAX);
          rtovarlst_set_var_status(w.list, 2, LLONG_MIN);
          rtovarlst_set_var_blockptr_int(w.list, 3, 0);
-         EXPECT_TRUE(rtovarlst_inq_var_status(w.list, 1) == LLONG_MAX &&
-                     rtovarlst_inq_var_status(w.list, 2) == LLONG_MIN &&
-                     !rtovarlst_inq_var_blockptr(w.list, 3));
+         EXPECT_EQ(rtovarlst_inq_var_status(w.list, 1), LLONG_MAX);
+         EXPECT_EQ(rtovarlst_inq_var_status(w.list, 2), LLONG_MIN);
+         EXPECT_EQ(rtovarlst_inq_var_blockptr(w.list, 3), nullptr);
      },
      "",
      "",

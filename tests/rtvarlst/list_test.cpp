@@ -62,7 +62,8 @@ TEST(VarListShape, CapacityGrowthAndWindows) {
     rtovarlst_delete_sublist(&sub);
     rtvarlst_t *empty = rtovarlst_create_sublist(top, 7),
                *own = rtovarlst_create_embedded(3, nullptr, "P.", 9);
-    EXPECT_TRUE(!inner && !rtovarlst_create_sublist(top, 8));
+    EXPECT_EQ(inner, nullptr);
+    EXPECT_EQ(rtovarlst_create_sublist(top, 8), nullptr);
     EXPECT_EQ(rtovarlst_inq_nvar(empty) * 10 + rtovarlst_inq_capacity(own),
               3);  // just past the end: empty; no parent: own
     rtovarlst_delete_sublist(&empty);
@@ -103,8 +104,8 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     EXPECT_EQ(std::memcmp(a.digest, b.digest, sizeof a.digest), 0);
     rtovarlst_printsymbolstats(l);
     const std::string stats = his.text();
-    EXPECT_TRUE(stats.starts_with("====Begin variable symbol table statistics====\n") &&
-                stats.find("Head attribute dictionary\n       Size: 4\n") != std::string::npos);
+    EXPECT_TRUE(stats.starts_with("====Begin variable symbol table statistics====\n")) << stats;
+    EXPECT_NE(stats.find("Head attribute dictionary\n       Size: 4\n"), std::string::npos) << stats;
     rtovarlst_destroy_c(&l);
 }
 
@@ -255,13 +256,15 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtovarlst_destroy_c(&l);
     rtovarlst_destroy_c(&out);
     // Up to the last item, or right after a moved run: the ASan leak check sees records dropped, not freed.
-    for (auto op : {+[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); },
-                    +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}) {
+    for (auto [what, op] :
+         {std::pair{"removed up to the last item", +[](rtvarlst_t *x) { rtovarlst_removevars(x, 2, 3); }},
+          {"right after a moved run", +[](rtvarlst_t *x) { rtovarlst_move_items(x, 1, 2, 2); }}}) {
         l = named_list(3);
         rtovarlst_set_var_modified_mask(l, 3, 5);
         rtovarlst_set_var_profile(l, 3, new VarProfile);
         op(l);
-        EXPECT_TRUE(!rtovarlst_inq_var_modified(l, 3) && !rtovarlst_inq_var_profile(l, 3));
+        EXPECT_EQ(rtovarlst_inq_var_modified(l, 3), nullptr) << what;
+        EXPECT_EQ(rtovarlst_inq_var_profile(l, 3), nullptr) << what;
         rtovarlst_destroy_c(&l);
     }
     rtvarlst_t *a = named_list(3), *b = named_list(2);
@@ -348,7 +351,10 @@ TEST(VarListBulk, EveryAllocationOfEachOperationFails) {
                 ASSERT_LT(m, static_cast<long>(messages.size())) << messages.back() << n;
                 seen[m] = true;
                 // A name index left at its old size (reported on stderr) still makes a whole list.
-                EXPECT_TRUE(made == nullptr || (text.empty() && rtattrdict_okay(made->dictionary))) << n;
+                if (made != nullptr) {
+                    EXPECT_EQ(text, "") << n;
+                    EXPECT_TRUE(rtattrdict_okay(made->dictionary)) << n;
+                }
                 EXPECT_EQ(dump(l), before) << n;
             }
             rtovarlst_destroy_c(&made);

@@ -53,7 +53,8 @@ TEST(StredNames, RulesDissectionAndSelf) {
             allowed += static_cast<char>(c);
     EXPECT_EQ(allowed, " $()*+,-./0123456789:;<=>ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_{}");
     const char *g = "AB?C*";
-    EXPECT_TRUE(stred_is_glob(g) == g + 2 && stred_is_glob("ABC") == nullptr);
+    EXPECT_EQ(stred_is_glob(g), g + 2);
+    EXPECT_EQ(stred_is_glob("ABC"), nullptr);
     for (auto [a, b, cmp] :
          {std::tuple{"abc", "ABC", 0}, {"ab", "ABC", -1}, {"ABC", "ab", 1}, {"abd", "ABC", 1}, {"", "", 0}})
         EXPECT_EQ(stred_caseless_cmp(a, b), cmp) << a << " " << b;
@@ -89,8 +90,8 @@ TEST(StredNames, RulesDissectionAndSelf) {
     }
     char out[64] = "B2.Y";
     EXPECT_STREQ(stred_bad_spec_name(out, out), "B2.AS__Y") << "in place";
-    EXPECT_TRUE(std::string(stred_bad_spec_name("A.B.C", out)) == "A.B.AS__C" &&
-                std::string(stred_bad_spec_name("X", out)) == "AS__X");
+    EXPECT_STREQ(stred_bad_spec_name("A.B.C", out), "A.B.AS__C");
+    EXPECT_STREQ(stred_bad_spec_name("X", out), "AS__X");
     for (auto [name, self, want] : {std::tuple{"SELF.T", "B1", "B1.T"},
                                     {"SELF", "F.B2", "F.B2"},
                                     {"SELFISH.T", "B1", "SELFISH.T"},
@@ -140,12 +141,13 @@ TEST(StredEdit, CaseTrimUnpackAndGlobs) {
     hs_regfree(prog);
     std::free(r);
     list = gl_create();
-    EXPECT_TRUE(stred_matching_name("ANY", nullptr) && stred_matching_name("ANY", list))
-        << "no patterns match everything";
+    EXPECT_TRUE(stred_matching_name("ANY", nullptr));
+    EXPECT_TRUE(stred_matching_name("ANY", list));
     gl_addtoend(list, p1);
     gl_addtoend(list, p2);
-    EXPECT_TRUE(stred_matching_name("B1.X", list) && stred_matching_name("B2.T", list) &&
-                !stred_matching_name("B2.X", list));
+    EXPECT_TRUE(stred_matching_name("B1.X", list));
+    EXPECT_TRUE(stred_matching_name("B2.T", list));
+    EXPECT_FALSE(stred_matching_name("B2.X", list));
     gl_destroy(list, reinterpret_cast<gl_free_fn>(hs_regfree));
 }
 
@@ -340,8 +342,8 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
 
 // The Fortran twins against their C functions; the gfortran program checks linkage.
 TEST(StredFortran, TwinsAgreeWithTheCFunctions) {
-    EXPECT_TRUE(STRSTR_F("AB C", "B C", 4, 3) == 1 && STRSTR_F("ABC ", "BC D", 4, 4) == 0)
-        << "inner blanks count";
+    EXPECT_EQ(STRSTR_F("AB C", "B C", 4, 3), 1) << "inner blanks count";
+    EXPECT_EQ(STRSTR_F("ABC ", "BC D", 4, 4), 0) << "inner blanks count";
     char field[12], c[12] = "AAAAAAAAAA", pats[] = "^B1 T   ", reps[] = "F.B1  TEMP  ", bad[] = "X   [   ";
     hs_regexp *a = hs_regcomp("A");
     std::memcpy(field, "AAAAAAAAAA ", 11);

@@ -100,9 +100,8 @@ TEST(VarfileWriter, QuotingAndAttributes) {
     for (const char *s : {"*", " ", ";", "=", ",",   "(",  ")", "[",   "]",   "{",
                           "}", "<", ">", "&", "a b", "x*", "",  "A.B", "x'y", "$\"#%!?"}) {
         const int quoted = *s && !std::strpbrk(s, ".'$");  // the last four need no quotes
-        EXPECT_TRUE(RTVarFileIO::SpecialChars(s) == quoted &&
-                    RTVarFileIO::PrintedLength(s) == int(strlen(s)) + 2 * quoted)
-            << s;
+        EXPECT_EQ(RTVarFileIO::SpecialChars(s), quoted) << s;
+        EXPECT_EQ(RTVarFileIO::PrintedLength(s), int(strlen(s)) + 2 * quoted) << s;
     }
     EXPECT_EQ(RTVarFileIO::SpecialChars(nullptr) + RTVarFileIO::PrintedLength(nullptr), 0);
     rtopipe *q = create_queue_rtopipe();

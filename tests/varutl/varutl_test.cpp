@@ -99,9 +99,10 @@ TEST(StatusWord, EveryFieldRoundTripsWithoutTouchingOtherBits) {
             for (int64_t bg : {INT64_C(0), INT64_C(0xFFFFFFFF), INT64_C(0x0A5A5A5A), INT64_C(0x15A5A5A5)})
                 for (int32_t v = f.lo; v <= f.hi; ++v) {
                     const int64_t w = with(f, bg, v);  // Fortran callers read the low 32 bits
-                    ASSERT_TRUE(f.get(w) == v && f.get(static_cast<int32_t>(w)) == v &&
-                                (w & ~f.mask) == (bg & ~f.mask))
+                    ASSERT_EQ(f.get(w), v) << f.name << " " << v << " " << std::hex << bg;
+                    ASSERT_EQ(f.get(static_cast<int32_t>(w)), v)
                         << f.name << " " << v << " " << std::hex << bg;
+                    ASSERT_EQ(w & ~f.mask, bg & ~f.mask) << f.name << " " << v << " " << std::hex << bg;
                 }
     EXPECT_EQ(his.text(), "");
     // Never-set pre-connections read as spec -1, state 0; a sign field of 3 reads as none.
@@ -176,7 +177,9 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
                 << spec << " " << mode;
         }
     rtopt_mode = 4;  // outside 0..3, set directly on the global: no table
-    EXPECT_EQ(varIsFixed(VAR_CONST) + (rtopt_mode = -1, varIsIndependent(VAR_INDEP)), 0);
+    EXPECT_EQ(varIsFixed(VAR_CONST), 0);
+    rtopt_mode = -1;
+    EXPECT_EQ(varIsIndependent(VAR_INDEP), 0);
     // Codes 8..15 count as neither fixed nor independent on either side.
     const auto fixed_flag = [&](int32_t spec, int32_t m) { return spec > 7 ? 0 : fixed[spec][m] - '0'; };
     const auto indep_flag = [&](int32_t spec, int32_t m) { return spec > 7 ? 0 : indep[spec][m] - '0'; };
@@ -185,10 +188,11 @@ TEST(StatusWord, CodesNamesPredicatesClassificationAndDofDelta) {
             int32_t out1[4] = {9, 9, 9, 9}, out2[4] = {9, 9, 9, 9};
             rtopt_mode = 3;
             varDofDecDelta(0xFFFFFFF0LL | a, 0x0A5A5A50LL | b, out1, out2);  // whatever the mode
-            for (int32_t m = 0; m < 4; ++m)
-                EXPECT_TRUE(out1[m] == fixed_flag(a, m) - fixed_flag(b, m) &&
-                            out2[m] == indep_flag(b, m) - indep_flag(a, m) && rtopt_mode == 3)
-                    << a << "->" << b << " mode " << m << ": " << out1[m] << " " << out2[m];
+            for (int32_t m = 0; m < 4; ++m) {
+                EXPECT_EQ(out1[m], fixed_flag(a, m) - fixed_flag(b, m)) << a << "->" << b << " mode " << m;
+                EXPECT_EQ(out2[m], indep_flag(b, m) - indep_flag(a, m)) << a << "->" << b << " mode " << m;
+                EXPECT_EQ(rtopt_mode, 3) << a << "->" << b;
+            }
         }
     rtopt_mode = saved;
 }

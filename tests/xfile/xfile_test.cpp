@@ -175,8 +175,8 @@ TEST(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     unit = open_file(nonames, RTXFILE_READ, l, {});
     EXPECT_EQ(RTXFILE_QUERY(&unit, got2.data(), collect), 1);
     RTXFILE_CLOSE(&unit);
-    EXPECT_TRUE(got == flags_of({1, 4}) &&
-                got2 == flags_of({4}));  // version 2003 holds no physical type, no unit
+    EXPECT_EQ(got, flags_of({1, 4}));  // version 2003 holds no physical type, no unit
+    EXPECT_EQ(got2, flags_of({4}));
     EXPECT_EQ(g_names, (Names{"X", "Y", "(none)"}));
     for (rtvarlst_t *p : {l, src, abc}) rtovarlst_destroy_c(&p);
     for (const std::string &p : {abcd, nonames, v2003}) std::remove(p.c_str());
@@ -194,8 +194,9 @@ TEST(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     RTXFILE_CLOSE(&unit);
     EXPECT_EQ(read_words(path)[512 + 36 * 1 + 33], 1);  // B's spec word
     EXPECT_EQ(restore_file(path, l, all_flags()), 0);
-    EXPECT_TRUE(values(l) == (Reals{1, 2, 3}) && rtovarlst_inq_spec(l, 2) == 1 &&
-                hist.text().find("!!") == std::string::npos);
+    EXPECT_EQ(values(l), (Reals{1, 2, 3}));
+    EXPECT_EQ(rtovarlst_inq_spec(l, 2), 1);
+    EXPECT_EQ(hist.text().find("!!"), std::string::npos) << hist.text();
     // Refused: an attribute not in the file; a list whose names differ; a list shorter than the file's range.
     EXPECT_EQ(open_file(path, RTXFILE_UPDATE, l, flags_of({4, 3})) +
                   open_file(path, RTXFILE_UPDATE, other, flags_of({4})),
@@ -294,7 +295,10 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         0);
     std::vector<int64_t> got;
     for (RTO_GETIOC(&u, &err); err == 0; RTO_GETIOC(&u, &err)) got.push_back(u);
-    EXPECT_TRUE(got.front() == (held == 99 ? 60 : held + 1) && got.size() == 39u && u == -1);
+    const int64_t after_held = held == 99 ? 60 : held + 1;
+    ASSERT_EQ(got.size(), 39u);
+    EXPECT_EQ(got.front(), after_held);
+    EXPECT_EQ(u, -1);
     std::vector<int64_t> every = got;
     every.push_back(held);
     std::sort(every.begin(), every.end());
@@ -329,7 +333,9 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         zarn_funit_open_seq(41, other.c_str(), other.size(), 1);  // closed first when given
         int64_t unit = r.unit, status = -5, again = -50;
         (r.fresh ? RTO_SHARE_OPENEW : RTO_SHARE_OPEN)(path.c_str(), &unit, &status, path.size());
-        EXPECT_TRUE(status == 0 && unit == (r.unit < 0 ? 40 : r.unit));
+        const int64_t opened = r.unit < 0 ? 40 : r.unit;
+        EXPECT_EQ(status, 0) << "row " << &r - rows;
+        EXPECT_EQ(unit, opened) << "row " << &r - rows;
         RTO_SHARE_OPEN(path.c_str(), &again, &status, path.size());
         EXPECT_EQ(again, unit);
         zarn_funit_write_record(static_cast<int32_t>(unit), "new", 3);

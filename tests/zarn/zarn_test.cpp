@@ -424,8 +424,7 @@ TEST_F(Zarn, ProgressBarOnlyOnATerminal) {
         EXPECT_EQ(shown.out, piped.out) << what;
         EXPECT_NE(shown.err.find("] 100%"), std::string::npos)
             << what << ": no full bar on the terminal: " << shown.err;
-        EXPECT_TRUE(!shown.err.empty() && shown.err.back() == '\r')
-            << what << ": the bar is left on the terminal";
+        EXPECT_TRUE(shown.err.ends_with('\r')) << what << ": the bar is left on the terminal: " << shown.err;
     }
 }
 
