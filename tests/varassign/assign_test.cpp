@@ -246,6 +246,7 @@ const Trip kTrips[] = {
     {"", "X.DESCRIPTION", kU},
     {"", "B1.T.VAR_TYPE", ""},
     {"", "P.SHADOW_PRICE", "25 {ATM}", "r:0:20:3"},
+    {"", "X.SHADOW_PRICE", kU, "r:0:20:3"},
 };
 
 TEST(VarAssign, AssignThenLookupAndLookupAlone) {
