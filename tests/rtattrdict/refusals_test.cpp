@@ -44,19 +44,20 @@ const auto kRest = {"getd",    "geti",    "getb",    "gets",    "getv",    "getw
                     "dvector", "dvector", "ivector", "ivector", "bvector", "bvector",
                     "svector", "svector", "vvector", "vvector"};
 
-// Every typed setter, getter (and vector) at element i with attribute attr; each answers nothing.
+// Every typed setter, getter (and vector) at element i with attribute attr; each answers nothing and
+// no setter reports a change.
 void touch_all(rtattrdict_t *d, int32_t i, const char *attr, bool vectors = false) {
     rtattrdict_setd(d, i, attr, 2.0);
-    rtattrdict_setd_return_modified(d, i, attr, 2.0);
+    EXPECT_EQ(rtattrdict_setd_return_modified(d, i, attr, 2.0), 0);
     rtattrdict_seti(d, i, attr, 2);
-    rtattrdict_seti_return_modified(d, i, attr, 2);
+    EXPECT_EQ(rtattrdict_seti_return_modified(d, i, attr, 2), 0);
     rtattrdict_setb(d, i, attr, 1);
-    rtattrdict_setb_return_modified(d, i, attr, 1);
+    EXPECT_EQ(rtattrdict_setb_return_modified(d, i, attr, 1), 0);
     rtattrdict_sets(d, i, attr, "X");
     rtattrdict_setv(d, i, attr, d);
-    rtattrdict_setv_return_modified(d, i, attr, d);
+    EXPECT_EQ(rtattrdict_setv_return_modified(d, i, attr, d), 0);
     rtattrdict_setwrapper(d, i, attr, nullptr);
-    rtattrdict_setwrapper_return_modified(d, i, attr, nullptr);
+    EXPECT_EQ(rtattrdict_setwrapper_return_modified(d, i, attr, nullptr), 0);
     EXPECT_EQ(rtattrdict_getd(d, i, attr), 0.0);
     EXPECT_EQ(rtattrdict_geti(d, i, attr), 0);
     EXPECT_EQ(rtattrdict_getb(d, i, attr), 0);
