@@ -94,6 +94,8 @@ namespace {
 
 // Set while the system is to fail every file write with EIO.
 bool g_failing_writes = false;
+// Set while the system is to write at most this many bytes a call, as a write interrupted part way does.
+size_t g_bytes_per_write = 0;
 
 }  // namespace
 
@@ -104,7 +106,8 @@ extern "C" ssize_t pwrite(int fd, const void *from, size_t bytes, off_t offset) 
         errno = EIO;
         return -1;
     }
-    return system(fd, from, bytes, offset);
+    return system(fd, from, g_bytes_per_write > 0 && bytes > g_bytes_per_write ? g_bytes_per_write : bytes,
+                  offset);
 }
 
 namespace {
@@ -211,6 +214,20 @@ TEST(XFileBlocks, EachRefusedWriteIsReported) {
     EXPECT_TRUE(all_units_free()) << "the update's records";
     rtovarlst_destroy_c(&l);
     std::remove(path.c_str());
+}
+
+// A system that writes a few bytes at a time still gets the whole file, each piece where it belongs.
+TEST(XFileBlocks, WritesInPiecesMakeTheSameFile) {
+    rtvarlst_t *l = list_of(numbered(1000), true);
+    const std::string whole = scratch("whole"), pieces = scratch("pieces");
+    save_file(whole, l, flags_of({1, 4}));
+    g_bytes_per_write = 1000;
+    save_file(pieces, l, flags_of({1, 4}));
+    g_bytes_per_write = 0;
+    EXPECT_EQ(read_words(pieces), read_words(whole));
+    rtovarlst_destroy_c(&l);
+    std::remove(whole.c_str());
+    std::remove(pieces.c_str());
 }
 
 // A caller that closes the X-file's unit itself: the next save writes nothing anywhere and says so.
