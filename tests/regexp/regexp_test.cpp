@@ -224,6 +224,7 @@ TEST(RegexpSub, TemplatesAndTheKeptPattern) {
         {"[&] \\1", "[bc] b"},
         {"\\&\\\\\\0|\\2|\\x", "&\\bc||\\x"},
         {"tail\\", "tail\\"},
+        {"\\9|", "|"},  // the last group there is, unset here
     };
     for (const auto &r : rows) {
         hs_regsub(p.get(), r.tmpl, dest);
