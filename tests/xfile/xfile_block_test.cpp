@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/funit.h"
+#include "xfile/xfile_internal.h"
 #include "xfile_fixture.h"
 
 using namespace zarn::test;
@@ -228,6 +229,30 @@ TEST(XFileBlocks, WritesInPiecesMakeTheSameFile) {
     rtovarlst_destroy_c(&l);
     std::remove(whole.c_str());
     std::remove(pieces.c_str());
+}
+
+// A read the system refuses where an update walk reaches the records after the first block: the walk
+// stops with "Problem updating X file". Four integer words follow each index, so the first word of the
+// next block is an integer word of a variable.
+TEST(XFileBlocks, AReadRefusedInTheMiddleOfAnUpdateIsReported) {
+    const int per_variable = 5;
+    const int n = (zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS / per_variable + 10;
+    ASSERT_EQ((zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS % per_variable, 1)
+        << "the block does not end before an integer word";
+    rtvarlst_t *l = list_of(numbered(n), true);
+    const Flags ints = flags_of({7, 8, 13, 14});  // UOM, spec, base unit, quality
+    const std::string path = scratch("update_read");
+    save_file(path, l, ints);
+    int64_t unit = open_file(path, RTXFILE_UPDATE, l, ints);
+    ASSERT_NE(unit, 0);
+    HistoryCapture hist;
+    g_failing_reads = EIO;
+    RTXFILE_UPDATE_VARIABLE(&unit, &l, ints.data());
+    g_failing_reads = 0;
+    EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n");
+    RTXFILE_CLOSE(&unit);
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
 }
 
 // A caller that closes the X-file's unit itself: the next save writes nothing anywhere and says so.
