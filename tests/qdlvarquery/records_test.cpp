@@ -614,6 +614,8 @@ TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
     ASSERT_EQ(var.vt, VT_BSTR);
     EXPECT_EQ(units_of(var.bstrVal), (std::vector<OLECHAR>{'K', 'G'}));
     ASSERT_TRUE(p.GetValue(P::UOM, var)) << "again, over the text it holds (freed first)";
+    ASSERT_TRUE(p.GetValue(P::ACCESS, var)) << "a code over the text it holds (freed first)";
+    EXPECT_EQ(var.vt, VT_I4);
     p.type = 9;  // a code without a word, as a host may load it
     p.loaded.mask1 |= P::TYPE;
     ASSERT_TRUE(p.GetValue(P::TYPE, v));

@@ -325,6 +325,11 @@ TEST_F(VariableEngine, EveryBuildMessageAndNoTreeAfterIt) {
     EXPECT_FALSE(model.engine->SetQueryText(""));
     EXPECT_FALSE(model.engine->SetQueryText(nullptr));
     EXPECT_EQ(history.text(), "") << "an empty text is refused silently";
+    const Numbers kept = model.Run("SPEC = FIXED");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_FALSE(model.engine->SetQueryText("BLOCKPTR = 1"));
+    EXPECT_EQ(model.engine->ExecuteMore(), 0) << "results held, no tree: nothing added";
+    EXPECT_EQ(model.Results(), kept) << "results held, no tree: the results kept";
 }
 
 }  // namespace
