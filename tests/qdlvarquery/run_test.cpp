@@ -83,6 +83,9 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     Candidates({13, 4, 16, 4, 13, 12});
     EXPECT_EQ(More("VALUE > 0"), (Numbers{4, 13, 15, 12, 16})) << "each before the first greater result";
     EXPECT_EQ(added, 3) << "4 and 13 once, though named twice";
+    Candidates({7, 7});
+    EXPECT_EQ(More("VALUE > 0"), (Numbers{4, 7, 13, 15, 12, 16})) << "two candidates, the same one";
+    EXPECT_EQ(added, 1) << "7 once, though named twice";
 }
 
 // Without a block the container's variables are queried.
