@@ -94,6 +94,44 @@ TEST(OtherEngines, AParameterValueLiteralUnderShortMemory) {
     engine->Release();
 }
 
+// A copy of a parameter's value test holds its own literal, or is not made.
+TEST(OtherEngines, AParameterValueTestCopiesItsLiteralOrNothing) {
+    FakeContainer model;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewParameterQuery(&model, nullptr);
+    auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
+    ASSERT_NE(callback, nullptr);
+    char attribute[] = "VALUE", text[] = "abc", error[QDLQ_ERROR_BUFFER_SIZE] = "";
+    QDLQLiteral literal{};
+    literal.kind = QDLQLiteral::TEXT;
+    literal.text = text;
+    IQDLQTest *test = callback->CreateTest(attribute, QDLQ_EQ, literal, error);
+    ASSERT_NE(test, nullptr) << error;
+    const long seen = fail_each_allocation(
+        [&] {
+            IQDLQTest *copy = test->Clone();
+            delete copy;
+            return copy != nullptr;
+        },
+        [&](long n, bool made) { EXPECT_FALSE(made) << "a copy made with allocation " << n << " failing"; });
+    EXPECT_GT(seen, 0) << "no copy made with every allocation served";
+    delete test;
+    engine->Release();
+}
+
+// With a block, the block says which of its parameters are modified, not the container.
+TEST(OtherEngines, AParameterOfABlockIsModifiedAsTheBlockSays) {
+    FakeContainer model;
+    FakeBlock block;
+    value_t v;
+    value_init(&v);
+    value_assign_int(&v, 1);
+    for (FakeObjects *objects : {&model.objects, &block.objects})
+        objects->AddParameter("P", v, Parameter::TYPE_INTEGER, Parameter::ACCESS_READ_WRITE);
+    value_destroy(&v);
+    block.objects.parameters[0].modified = {Parameter::VALUE};
+    check(QDLQueryFactory::NewParameterQuery(&model, &block), {{"IsModified(VALUE)", {1}, ""}});
+}
+
 TEST(OtherEngines, PortsReadFromThePortObject) {
     FakeBlock block;
     block.objects.prefix = "U1";
