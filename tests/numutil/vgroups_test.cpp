@@ -33,42 +33,6 @@ struct Grouped {
     int64_t ngroups() const { return ZARN_ib0[g + 3]; }
 };
 
-// Random patterns of 10 to 10^5 columns, up to three nonzeros a row: every
-// column is in exactly one group and no two columns of a group share a row.
-TEST(VariableGroups, RandomPatternsGroupEachColumnOnceWithNoRowShared) {
-    for (const int64_t ncol : {10, 1000, 100000}) {
-        std::mt19937 gen(static_cast<uint32_t>(ncol));
-        std::uniform_int_distribution<int64_t> column(1, ncol);
-        Pattern p{ncol, ncol, {}, {}};
-        for (int64_t r = 1; r <= ncol; ++r) {
-            const std::set<int64_t> in_row{r, column(gen), column(gen)};
-            // Every other row lists its columns backwards: a row's order is free.
-            const V ordered =
-                r % 2 != 0 ? V(in_row.rbegin(), in_row.rend()) : V(in_row.begin(), in_row.end());
-            for (const int64_t c : ordered) {
-                p.rows.push_back(r);
-                p.cols.push_back(c);
-            }
-        }
-        const Grouped run(p, 3, 5);
-        const V list = run.list();
-        V group_of(static_cast<size_t>(ncol) + 1, 0);
-        for (int64_t h = 1, slot = 0; h <= run.ngroups(); slot += list.at(slot) + 1, ++h)
-            for (int64_t i = 1; i <= list.at(slot); ++i) {
-                int64_t &group = group_of.at(list.at(slot + i));
-                EXPECT_EQ(group, 0) << ncol << " columns: column " << list[slot + i] << " in two groups";
-                group = h;
-            }
-        std::set<std::pair<int64_t, int64_t>> row_in_group;
-        for (size_t k = 0; k < p.rows.size(); ++k) {
-            const int64_t group = group_of[p.cols[k]], row = p.rows[k];
-            ASSERT_NE(group, 0) << ncol << " columns: column " << p.cols[k] << " in no group";
-            EXPECT_TRUE(row_in_group.insert({row, group}).second)
-                << ncol << " columns: row " << row << " twice in group " << group;
-        }
-    }
-}
-
 TEST(VariableGroups, KnownPatterns) {
     const struct {
         const char *what;
@@ -272,24 +236,6 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
     njac(&state);
     EXPECT_EQ(state, 0) << "no nonzeros: no evaluation begins";
     U3VGRP_DESTROY(&g);
-}
-
-// A column steps by relstep * x when |x| >= minstep(type) * typical, else by relstep times that product; a
-// price type -p takes type p's minimum step.
-TEST(VariableGroups, NjacStepByPhysicalType) {
-    const Pattern diagonal{2, 2, {1, 2}, {1, 2}};
-    Grouped run(diagonal, 0, 0);
-    const int64_t zero = 0;
-    const V status = {254 << 4, 256 << 4}, cols = {1, 2};  // the price type -2, type 0
-    const std::vector<double> typical = {1, 2}, minstep = {1e-3, 0, 4};
-    const double relstep = 1e-2;
-    std::vector<double> x = {0.1, -2e-3}, f = {0, 0}, jac(2);
-    int64_t state = 0, err = -1;
-    for (int call = 1; call <= 2; ++call)
-        U3NJAC_COMPUTE(&run.g, x.data(), typical.data(), status.data(), f.data(), &zero, cols.data(),
-                       minstep.data(), &relstep, jac.data(), &state, &err);
-    EXPECT_DOUBLE_EQ(x[0], 0.1 + 4 * relstep) << "the price type's step below its minimum";
-    EXPECT_DOUBLE_EQ(x[1], -2e-3 - 2e-3 * relstep) << "a value exactly at the minimum steps relative to it";
 }
 
 TEST(VariableGroups, BucketSortIsStableAndGivesKeyStarts) {

@@ -88,17 +88,6 @@ TEST_F(Run, ExecuteMoreAddsAtAscendingPlacesOnce) {
     EXPECT_EQ(added, 1) << "7 once, though named twice";
 }
 
-// Without a block the container's variables are queried.
-TEST_F(Run, TheContainerAnswersWithoutABlock) {
-    container.objects.list = list;
-    IQDLQueryEngine *e = QDLQueryFactory::NewVariableQuery(&container, nullptr);
-    ASSERT_TRUE(e->SetQueryText("VALUE > 18"));
-    e->Execute();
-    EXPECT_EQ(e->NumResults(), 2);
-    EXPECT_EQ(e->ResultAt(1), 20);
-    e->Release();
-}
-
 // Code and real tests of an AND, and codes of an OR, are read from the columns: over the block, over
 // candidates and in Refine, no variable is loaded, so none becomes current.
 TEST_F(Run, ColumnAnswersLoadNoVariable) {

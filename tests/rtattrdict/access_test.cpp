@@ -119,25 +119,6 @@ TEST(AttrAccess, WrapperReferencesBalance) {
     EXPECT_EQ(a.refs + b.refs, 0);
 }
 
-TEST(AttrAccess, ChecksumIsTheNamesWithoutTheWindowsPrefix) {
-    rtattrdict_t *d = named_head(6), *w = rtattrdict_create_embedded(d, 2, 3, "U1.", 0);
-    rtattrdict_resize(w, 3);
-    add(w, 1, {"FEED", "PROD", "T"});
-    for (auto [dict, count, text] :
-         {std::tuple{w, 3, "FEEDPRODT"}, std::tuple{d, 6, "E1U1.FEEDU1.PRODU1.TE5E6"}}) {
-        zarn_md5_ctx_t a, b;
-        MD5Init(&a);
-        MD5Init(&b);
-        EXPECT_EQ(rtattrdict_checksum(dict, &a), count);
-        MD5Update(&b, text, static_cast<unsigned>(std::strlen(text)));
-        MD5Final(&a);
-        MD5Final(&b);
-        EXPECT_EQ(std::memcmp(a.digest, b.digest, 16), 0) << text;
-    }
-    rtattrdict_destroy(w);
-    rtattrdict_destroy(d);
-}
-
 TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     CountingWrapper wr;
     rtattrdict_t *head = named_head(10), *sub = rtattrdict_create(3, kDesc, 1);
@@ -221,20 +202,4 @@ TEST(AttrAccess, WindowsNestAtMostAThousandLevels) {
 
 }  // namespace
 
-namespace {
-
-// The record made when one sparse attribute is set holds the defaults of the others, a pointer's among them.
-TEST(AttrAccess, ANewSparseRecordHoldsEveryDefault) {
-    static int fallback = 0;
-    const rtattrdesc_t table[] = {{"SHADOW", RTATTR_SPARSE_DOUBLE, 1e35, 0, nullptr, 0, nullptr},
-                                  {"PTR", RTATTR_SPARSE_POINTER, 0.0, 0, nullptr, 0, &fallback},
-                                  {nullptr, 0, 0.0, 0, nullptr, 0, nullptr}};
-    rtattrdict_t *d = rtattrdict_create(2, table, 0);
-    rtattrdict_resize(d, 2);
-    rtattrdict_setd(d, 1, "SHADOW", 2.0);
-    EXPECT_EQ(rtattrdict_getv(d, 1, "PTR"), &fallback) << "element 1, with a sparse record";
-    EXPECT_EQ(rtattrdict_getv(d, 2, "PTR"), &fallback) << "element 2, without one";
-    rtattrdict_destroy(d);
-}
-
-}  // namespace
+namespace {}  // namespace

@@ -34,26 +34,6 @@ TEST(AttrDictStructure, NamesGroupsAndPrefixesCutAt1024) {
     for (rtattrdict_t *x : {w4, w3, w2, d}) rtattrdict_destroy(x);
 }
 
-TEST(AttrDictStructure, DeleteMovesLaterWindowsAndRemoveResets) {
-    rtattrdict_t *d = named_head(10);
-    rtattrdict_t *before = rtattrdict_create_embedded(d, 2, 1, nullptr, 1),
-                 *at = rtattrdict_create_embedded(d, 4, 1, nullptr, 1);
-    rtattrdict_t *after = rtattrdict_create_embedded(d, 7, 2, nullptr, 1);
-    rtattrdict_resize(after, 2);
-    rtattrdict_delete_items(d, 4, 2);  // windows starting at or after the range move down by its length
-    EXPECT_EQ(rtattrdict_inq_num(d) * 100 + rtattrdict_inq_capacity(d), 808);
-    EXPECT_EQ(std::to_string(start_of(before) * 100 + start_of(at) * 10 + start_of(after)) +
-                  rtattrdict_name(after, 2),
-              "225E8");
-    EXPECT_EQ(rtattrdict_index(d, "E6") * 10 + rtattrdict_index(d, "E4"), 40);
-    rtattrdict_seti(d, 8, "TAG", 4);
-    rtattrdict_remove_items(d, 7, 2);  // up to the last element
-    ExpectDefunct(d, 7);
-    ExpectDefunct(d, 8);
-    EXPECT_EQ(rtattrdict_index(d, "E10") + rtattrdict_index(d, "E9") + rtattrdict_inq_num(d), 8);
-    for (rtattrdict_t *w : {before, at, after, d}) rtattrdict_destroy(w);
-}
-
 TEST(AttrDictStructure, SplicesGrowInStepsAndShiftSiblings) {
     for (auto [cap, expect] : {std::pair{100, 120}, std::pair{20, 30}, std::pair{5, 15}}) {
         rtattrdict_t *d = named_head(cap), *w = rtattrdict_create_embedded(d, 2, 2, nullptr, 1);

@@ -16,55 +16,6 @@ using Attr = std::pair<void (*)(rtvarlst_t *, int32_t, double, int), double (*)(
 #define A(f) \
     Attr { rtovarlst_set_var_##f, rtovarlst_inq_var_##f }
 
-TEST(VarListUnits, SiFlagConvertsThroughTheBaseUnit) {
-    rtvarlst_t *l = named_list(5);
-    // 1: TEMPERATURE in F; 2: DELTA-T, 3: TEMPERATURE, 4: PDROP in a unit x2 +10; 5: TEMPERATURE in K.
-    const int32_t ptype[] = {22, 31, 22, 75, 22}, base[] = {2, rtouom_add_uom("DTOFFSETTEST", 31, 2.0, 10.0),
-                                                            rtouom_add_uom("TOFFSETTEST", 22, 2.0, 10.0),
-                                                            rtouom_add_uom("PDOFFSETTEST", 75, 2.0, 10.0), 1};
-    for (int32_t k = 1; k <= 5; ++k) {
-        rtovarlst_set_physical_type(l, k, ptype[k - 1]);
-        rtovarlst_set_var_baseuom(l, k, base[k - 1]);
-    }
-    const Attr V = A(value), SC = A(slvscl), IN = A(initial), TR = A(threshold);
-    // {item, attribute, value given, given in SI?, read in SI?, value read}
-    const struct {
-        int32_t i;
-        Attr attr;
-        double v;
-        int set_si, get_si;
-        double expect;
-    } rows[] = {{5, V, 300.0, 1, 0, 300.0},
-                {1, V, 212.0, 0, 1, 373.15},
-                {1, V, 373.15, 1, 0, 212.0},
-                {1, A(upper), 32.0, 0, 1, 273.15},
-                {1, V, 1e35, 0, 1, 1e35 / 1.8},  // converted all the same
-                {1, A(lower), 255.3722222222222, 1, 0, 0.0},
-                {1, A(shadow_price), 50.0, 0, 1, 283.15},
-                {1, A(target_homo), 50.0, 0, 1, 283.15},
-                {1, SC, 9.0, 0, 1, 5.0},
-                {1, SC, 10.0, 1, 0, 18.0},  // always a difference
-                {1, IN, 1e35, 1, 0, 1e35},
-                {1, TR, 1e35, 0, 1, 1e35},  // undefined: never converted
-                {1, IN, 32.0, 0, 1, 273.15},
-                {1, TR, 273.15, 1, 0, 32.0},
-                {2, V, 3.0, 0, 1, 6.0},
-                {2, V, 8.0, 1, 0, 4.0},
-                {3, V, 3.0, 0, 1, 16.0},
-                {4, V, 3.0, 0, 1, 6.0}};
-    for (const auto &r : rows) {
-        r.attr.first(l, r.i, r.v, r.set_si);
-        EXPECT_NEAR(r.attr.second(l, r.i, r.get_si), r.expect, 1e-9 * std::max(1.0, std::fabs(r.expect)))
-            << r.i << " " << r.v;
-    }
-    rtovarlst_set_var_step(l, 1, 300.0);
-    rtovarlst_set_var_sbweight(l, 1, 3.0);  // STEP from SI with the ordinary forms; SBWEIGHT never
-    EXPECT_NEAR(rtovarlst_inq_var_step_inbaseuom(l, 1) + rtovarlst_inq_var_step(l, 1) * 10 +
-                    rtovarlst_inq_var_sbweight(l, 1),
-                3083.33, 1e-9);
-    rtovarlst_destroy_c(&l);
-}
-
 TEST(VarListNotify, WriterCodesThroughBlockAndEvent) {
     ChangeTap tap;
     HistoryCapture his;

@@ -157,55 +157,6 @@ TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
     for (rtvarlst_t *x : {a, b, top}) rtovarlst_destroy_c(&x);
 }
 
-// A head that shrinks under a window (a caller may) leaves the window's last items beyond the head's columns:
-// every call on the window reaches only the items the head still holds; the rest read as missing.
-TEST(VarListShape, AWindowLeftBeyondItsShrunkHeadStaysInsideTheColumns) {
-    HistoryCapture his;
-    rtvarlst_t *head = named_list(21), *w = rtovarlst_create_sublist(head, 5);  // items 5..21
-    rtovarlst_set_nvar(head, 17);
-    rtovarlst_resize(head, 17);  // the window keeps 17 items
-    const struct {
-        const char *rule;
-        std::function<std::string()> run;
-        std::string want;
-    } rows[] = {
-        {"the last item the head holds is written",
-         [&] {
-             rtovarlst_set_var_value(w, 13, 2.5, 0);
-             return num(rtovarlst_inq_var_value(w, 13, 0));
-         },
-         num(2.5)},
-        {"an item beyond the head reads like one past the list's end",
-         [&] {
-             rtovarlst_set_var_value(w, 14, 2.5, 0);
-             return num(rtovarlst_inq_var_value(w, 14, 0)) + num(rtovarlst_inq_var_value(w, 99, 0));
-         },
-         num(0) + num(0)},
-        {"whole-list copies stop at the head's end",
-         [&] {
-             rtovarlst_presolve(w);
-             rtovarlst_copyinittovalue(w);
-             return num(rtovarlst_inq_var_initial(w, 13, 0));
-         },
-         num(2.5)},
-        {"counts stop at the head's end", [&] { return ints({rtovarlst_inq_num_var_type(w, 0)}); }, "13 "},
-        {"moves and extracts stop at the head's end",
-         [&] {
-             rtvarlst_t *out = nullptr;
-             rtovarlst_move_items(w, 10, 1, 5);
-             rtovarlst_extract(w, 12, 15, &out);
-             rtovarlst_clear_var_param_homo(w);
-             rtovarlst_destroy_c(&out);
-             return ints({out == nullptr});
-         },
-         "1 "},
-    };
-    for (const auto &r : rows) EXPECT_EQ(r.run(), r.want) << r.rule;
-    his.text();
-    rtovarlst_delete_sublist(&w);
-    rtovarlst_destroy_c(&head);
-}
-
 // What each item owns beyond its columns: its modification mask, profile (with its size), connection manager,
 // block.
 std::string owned(rtvarlst_t *l) {

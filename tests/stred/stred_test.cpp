@@ -340,23 +340,6 @@ TEST(StredFiles, CaseVariantsAndPathSearch) {
     fs::remove_all(dir);
 }
 
-// The Fortran twins against their C functions; the gfortran program checks linkage.
-TEST(StredFortran, TwinsAgreeWithTheCFunctions) {
-    EXPECT_EQ(STRSTR_F("AB C", "B C", 4, 3), 1) << "inner blanks count";
-    EXPECT_EQ(STRSTR_F("ABC ", "BC D", 4, 4), 0) << "inner blanks count";
-    char field[12], c[12] = "AAAAAAAAAA", pats[] = "^B1 T   ", reps[] = "F.B1  TEMP  ", bad[] = "X   [   ";
-    hs_regexp *a = hs_regcomp("A");
-    std::memcpy(field, "AAAAAAAAAA ", 11);
-    EXPECT_EQ(STRED_REPLACE_REGEXP_F(field, "A", "BB", 11, 1, 2), stred_replace_regexp(c, 11, a, "BB"));
-    EXPECT_EQ(std::string(field, 11), c) << "the field length is the maximum length";
-    const int64_t n = 2;
-    hs_regfree(a);
-    std::memcpy(field, "B1.T       ", 11);
-    EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, pats, reps, &n, 11, 4, 6), 2);
-    EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, bad, reps, &n, 11, 4, 6), -1);
-    EXPECT_EQ(std::string(field, 11), "F.B1.TEMP  ") << "untouched when a later pattern fails";
-}
-
 TEST(StredHostile, EveryEntryWithExtremeArguments) {
     const std::string big(100000, 'A');
     const int64_t words[2] = {0x44434241, 0x48474645};  // "ABCD", "EFGH" in the low halves

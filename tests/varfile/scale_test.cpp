@@ -107,45 +107,6 @@ TEST(VarfileScale, NumbersComeBackAsHeldUnderEveryScaleAndBaseUnit) {
     rtovarlst_destroy_c(&back);
 }
 
-// The number in the VALUE column of a one-variable file.
-double written_value(const std::string &text) {
-    const size_t comma = text.find(',', text.find('\n'));
-    return std::strtod(text.c_str() + comma + 1, nullptr);
-}
-
-TEST(VarfileScale, TheWriterShowsTheQuantityScaledInTheBaseUnitThenConverted) {
-    struct Row {
-        Variable variable;
-        double shown;  // in the display unit
-    };
-    const Row rows[] = {
-        {{"TEMPF", "TEMPERATURE", "C", "F", 2.0, 40, kUndefined, kUndefined, kUndefined, kUndefined,
-          kUndefined, kUndefined, kUndefined},
-         (80.0 - 32.0) / 1.8},
-        {{"LENFT", "LENGTH", "METER", "FT", 4.0, 2.5, kUndefined, kUndefined, kUndefined, kUndefined,
-          kUndefined, kUndefined, kUndefined},
-         3.048},
-    };
-    for (const Row &row : rows) {
-        rtvarlst_t *l = model({row.variable});
-        const std::string text =
-            write_out(l, {.name = 6, .real = 24, .page = 80, .uom = 4}, {A::NAME, A::VALUE});
-        EXPECT_NEAR(written_value(text), row.shown, 1e-12) << row.variable.name << ":\n" << text;
-        rtovarlst_destroy_c(&l);
-    }
-}
-
-TEST(VarfileScale, AnUndefinedScaleWritesTheHeldNumberAndKeepsTheBound) {
-    rtvarlst_t *l = model({{"U", "", "", "", kUndefined, 5, kUndefined, 10, kUndefined, kUndefined,
-                            kUndefined, kUndefined, kUndefined}});
-    const std::string text =
-        write_out(l, {.name = 2, .real = 16, .page = 80, .uom = 4}, {A::NAME, A::VALUE, A::UPPER});
-    EXPECT_EQ(text,
-              "NAME,VALUE           ,UPPER           \n"
-              "U ,  5.00000000e+00,  1.00000000e+01\n");
-    rtovarlst_destroy_c(&l);
-}
-
 TEST(VarfileScale, EveryNamedConnectionTypeRoundTripsAndOthersLeaveTheFieldOut) {
     struct Row {
         int32_t code;

@@ -232,53 +232,6 @@ TEST(XFile, ByIndexAVariableBeyondTheListIsCountedUnmatched) {
     std::remove(path.c_str());
 }
 
-// The version word of the last header read: a file written here, one written by hand with an older
-// version, and a damaged header, which keeps the version read before it.
-TEST(XFile, VersionOfTheLastHeaderRead) {
-    HistoryCapture hist;
-    rtvarlst_t *l = list_of(numbered(2));
-    const std::string current = scratch("v_current"), older = scratch("v_older"),
-                      damaged = scratch("v_damaged");
-    save_file(current, l, flags_of({1, 4}));
-    Words old_words = header_words(digest_of(l), flags_of({4}), -1, -1, 2003);
-    old_words.push_back(-1);
-    write_words(older, old_words);
-    Words bad_words = header_words(digest_of(l), flags_of({4}), -1, -1);
-    bad_words[20] = 600;  // more flags than a record holds
-    write_words(damaged, bad_words);
-    struct Read {
-        const std::string *path;
-        int64_t status;
-        int64_t version;
-    };
-    const Read reads[] = {
-        {&current, 0, RTXFILE_VERSION},
-        {&older, 0, 2003},
-        {&damaged, RTXFILE_STATUS_BAD, 2003},
-    };
-    for (const Read &r : reads) {
-        int64_t unit = 78, magic = 0, first = 0, last = 0, status = -5;
-        Digest d{};
-        Flags f{};
-        RTO_OPENRD_XFILE_F(&unit, r.path->c_str(), &magic, d.data(), f.data(), &first, &last, &status,
-                           r.path->size());
-        EXPECT_EQ(status, r.status) << *r.path;
-        EXPECT_EQ(RTO_INQ_XFILE_VERSION_F(), r.version) << *r.path;
-        if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
-        EXPECT_EQ(zarn_funit_is_open(78), 0) << *r.path << ": a failed open closes its unit again";
-    }
-    // Opened for update, an older file has its header written back as the current version; it holds no
-    // variables (first and last -1), so the update itself has nothing to write and nothing to say.
-    int64_t unit = open_file(older, RTXFILE_UPDATE, l, flags_of({4}));
-    hist.text();  // the open's own lines
-    RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
-    RTXFILE_CLOSE(&unit);
-    EXPECT_EQ(read_words(older)[46], RTXFILE_VERSION);
-    EXPECT_EQ(hist.text(), "");
-    for (const std::string *p : {&current, &older, &damaged}) std::remove(p->c_str());
-    rtovarlst_destroy_c(&l);
-}
-
 // The search starts after the unit handed out last, wraps at 99, and keeps a unit the caller opened itself
 // out of the table; then text files shared by unit (a negative unit: searched from |unit|; already open: its
 // unit).

@@ -68,42 +68,6 @@ string re(const char *fn, const char *label, int req, const string &index) {
 }
 string idx(int64_t i) { return "  index           = " + to_string(i) + "\n"; }
 
-TEST(Plex, AnchorsConversionsAndReallocationThatMoves) {
-    const int32_t zero = 0, n = 1000, big = 4000000, small = 10, in = 64, ibig = 1 << 20, cn = 5,
-                  cbig = 300000;
-    const int64_t hn = 20;
-    int64_t p = RTO_DMALLOC(&zero);  // the spare element makes even an empty block addressable
-    EXPECT_EQ(rto_dptr2plex_c(&ZARN_b0[p]) - p, 0);
-    RTO_DFREE(&p);
-    EXPECT_EQ(
-        cat({p, at(ZARN_PLEX) - at(ZARN_b0), at(ZARN_PLEX) - at(ZARN_ib0), at(ZARN_PLEX) - at(ZARN_cb0)}),
-        "0881");
-    p = RTO_DMALLOC(&n);
-    for (int i = 0; i < n; ++i) ZARN_b0[p + i] = i * 0.5;
-    double *q = &ZARN_b0[p];
-    EXPECT_EQ(RTO_DPTR2PLEX(&q) + rto_dptr2plex_c(&ZARN_b0[p + 999]), 2 * p + 999);
-    p = RTO_DREALLOC(&p, &big);
-    ZARN_b0[p + big - 1] = -1.0;
-    p = RTO_DREALLOC(&p, &small);
-    p = RTO_HUGEDREALLOC(&p, &hn);
-    for (int i = 0; i < small; ++i) ASSERT_EQ(ZARN_b0[p + i], i * 0.5) << i;
-    int64_t i = RTO_IMALLOC(&in), c = RTO_CMALLOC(&cn), *iq = &ZARN_ib0[i];
-    for (int k = 0; k < in; ++k) ZARN_ib0[i + k] = INT64_C(1) << 40 | k;
-    EXPECT_EQ(RTO_IPTR2PLEX(&iq) + rto_iptr2plex_c(&ZARN_ib0[i + 3]), 2 * i + 3);
-    i = RTO_IREALLOC(&i, &ibig);
-    for (int k = 0; k < in; ++k) ASSERT_EQ(ZARN_ib0[i + k], INT64_C(1) << 40 | k) << k;
-    i = RTO_HUGEIREALLOC(&i, &hn);
-    std::memcpy(&ZARN_cb0[c], "hello", 6);  // n + 1 bytes: room for a NUL
-    EXPECT_EQ(cat({ZARN_ib0[i + 19] == (INT64_C(1) << 40 | 19), rto_cptr2plex_c(&ZARN_cb0[c + 2]) - c}),
-              "12");
-    c = RTO_CREALLOC(&c, &cbig);
-    EXPECT_STREQ(&ZARN_cb0[c], "hello");
-    RTO_DFREE(&p);
-    RTO_IFREE(&i);
-    RTO_CFREE(&c);
-    EXPECT_EQ(cat({p, i, c}), "000");
-}
-
 // Every allocation entry with its first allocation failed: the documented
 // diagnosis, the raise, and the old block left as it was.
 TEST(Plex, AllocationFailureDiagnosesAndRaises) {
