@@ -244,6 +244,7 @@ const Trip kTrips[] = {
     {"", "X.AB", "NOT AT BOUNDS"},
     {"", "B1.T.AB", kU},
     {"", "X.DESCRIPTION", kU},
+    {"", "X.CONN_TYPE", "UNTYPED"},
     {"", "B1.T.VAR_TYPE", ""},
     {"", "P.SHADOW_PRICE", "25 {ATM}", "r:0:20:3"},
     {"", "X.SHADOW_PRICE", kU, "r:0:20:3"},
