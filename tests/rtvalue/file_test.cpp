@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "failsweep.h"
 #include "value_fixture.h"
 
 namespace {
@@ -111,6 +112,34 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
 }
 
 // Not under the fixture: its history capture is a file stream too.
+int OpenDescriptors() {
+    int n = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        n += entry.exists() ? 1 : 0;
+    return n;
+}
+
+// A file that opens while there is no memory for its pipe is closed again: no descriptor is left behind.
+TEST_F(FileValueTest, AFileWithoutMemoryForItsPipeIsClosedAgain) {
+    const int before = OpenDescriptors();
+    std::vector<value_t *> names;  // made beforehand: the sweep fails only the opens' own allocations
+    for (int k = 0; k < 64; ++k) names.push_back(Str("out.txt"));
+    size_t next = 0;
+    const long allocations = fail_each_allocation(
+        [&] {
+            value_t *v = names.at(next++);
+            value_openfile(v);
+            return v->value_type == pipe_value;
+        },
+        [&](long n, bool made) {
+            EXPECT_FALSE(made) << "a pipe with allocation " << n << " failing";
+            EXPECT_EQ(OpenDescriptors(), before) << "descriptors with allocation " << n << " failing";
+        });
+    EXPECT_GT(allocations, 0) << "no pipe with every allocation served";
+    for (value_t *v : names) Consumed(v);
+    EXPECT_EQ(OpenDescriptors(), before) << "descriptors once the pipe is destroyed";
+}
+
 TEST(CloseAllFiles, ClosesFileStreamsAndLeavesTheirPipesSafe) {
     const std::string a = testing::TempDir() + "closeall_a.txt", b = testing::TempDir() + "closeall_b.txt";
     rtopipe *pa = create_ascii_stream_rtopipe(std::fopen(a.c_str(), "w"), a.c_str(), 1);
