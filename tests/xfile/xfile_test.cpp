@@ -232,6 +232,28 @@ TEST(XFile, ByIndexAVariableBeyondTheListIsCountedUnmatched) {
     std::remove(path.c_str());
 }
 
+// The n-th variable read in any order, here from the last to the first: some start exactly at a record's
+// first word (names and values are 18 words, so every 256th).
+TEST(XFile, TheNthVariableReadsInAnyOrder) {
+    rtvarlst_t *l = list_of(numbered(1000), true);
+    const std::string path = scratch("nth");
+    save_file(path, l, flags_of({1, 4}));
+    int64_t unit = open_file(path, RTXFILE_READ, l, flags_of({1, 4}));
+    ASSERT_NE(unit, 0);
+    for (int64_t n = 1000; n >= 1; --n) {
+        int64_t index = 0, ints[8] = {}, eof = -1, status = -1;
+        double reals[8] = {};
+        char name[RTXFILE_NAME_LEN];
+        RTO_READ_XREC_F(&unit, &n, &index, name, ints, reals, &eof, &status, sizeof name);
+        ASSERT_EQ(status, 0) << "variable " << n;
+        EXPECT_EQ(index, n) << "the index read for variable " << n;
+        EXPECT_EQ(reals[0], static_cast<double>(n)) << "the value read for variable " << n;
+    }
+    RTXFILE_CLOSE(&unit);
+    rtovarlst_destroy_c(&l);
+    std::remove(path.c_str());
+}
+
 // The search starts after the unit handed out last, wraps at 99, and keeps a unit the caller opened itself
 // out of the table; then text files shared by unit (a negative unit: searched from |unit|; already open: its
 // unit).
