@@ -175,6 +175,31 @@ TEST(VarfileReader, Runs) {
     rtodestroy(b);
 }
 
+// A recorder that starts another parse from inside its first assignment.
+struct ReadsAnotherFile : Log {
+    Log inner;
+    void AssignInteger(int i, Attribute a, int n) override {
+        if (calls.empty()) {
+            rtopipe *other = text_pipe("NAME,VALUE\nX9,9\n");
+            vf::parse_varfile(other, &inner);
+            rtodestroy(other);
+        }
+        Log::AssignInteger(i, a, n);
+    }
+};
+
+// A parse started while another runs is refused with a message; the running one goes on.
+TEST(VarfileReader, OneParseAtATime) {
+    HistoryCapture h;
+    ReadsAnotherFile outer;
+    rtopipe *q = text_pipe("NAME,VALUE\nX1,1\nX2,2\n");
+    vf::parse_varfile(q, &outer);
+    rtodestroy(q);
+    EXPECT_EQ(outer.calls, "1 VALUE i 1\n2 VALUE i 2\n") << "the running parse";
+    EXPECT_EQ(outer.inner.calls, "") << "the parse started inside it";
+    EXPECT_EQ(h.text(), "!!VARFILE reader: another file is being read; this one is not\n");
+}
+
 // A recorder that throws out of its first assignment.
 struct ThrowsOnce : Log {
     bool thrown = false;
