@@ -54,12 +54,6 @@ inline int32_t parent_index(const rtattrdict_t *d, int32_t i) {
     return k > INT32_MAX ? INT32_MAX : (k < INT32_MIN ? INT32_MIN : static_cast<int32_t>(k));
 }
 
-// The head at the top of d's chain.
-inline rtattrdict_t *head_of(rtattrdict_t *d) {
-    while (!is_head(d)) d = reinterpret_cast<rtattrdict_embedded_t *>(d)->parent;
-    return d;
-}
-
 // The attribute of that name at d's head, or NULL. Its record keeps its
 // address for the head's life; its column moves on a capacity change.
 rtattr_t *lookup_attr(rtattrdict_t *d, const char *name);
