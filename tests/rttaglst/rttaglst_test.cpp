@@ -99,7 +99,7 @@ TEST(TagList, ThreeLevelTreePropagatesWithdrawsAndPrints) {
     rtotaglst_print(q, root);
     rtosignal_cancel_pending_ctrlc();  // prints nothing
     rtotaglst_print(nullptr, root);
-    rtotaglst_print(q, grand);  // alias padded to 12, name to 40
+    RTOTAGLST_PRINT_F(&q, &grand);  // through the Fortran entry: alias padded to 12, name to 40
     EXPECT_EQ(his.text() + drain(q), "C1.T         C1.TEMP" + string(33, ' ') +
                                          " (from subplant or superplant)\nT            TEMP" +
                                          string(36, ' ') + "\n");
