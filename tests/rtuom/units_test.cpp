@@ -117,6 +117,9 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
     EXPECT_EQ(std::string(list[0]) + " " + list[8] + (list[9] == nullptr ? " end" : ""),
               "$/$/KG $/$/MMLB end");
     rtouom_destroy_uomlist(list);
+    ASSERT_EQ(rtouom_get_uomlist(0, &list), 1);
+    EXPECT_STREQ(list[0], "*") << "the untyped unit, without a price prefix";
+    rtouom_destroy_uomlist(list);
     rtopipe *pipe = create_queue_rtopipe();
     rtouom_print_header(pipe);
     const std::string b12(12, ' '), e12(12, '=');
