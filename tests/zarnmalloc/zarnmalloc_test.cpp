@@ -180,20 +180,20 @@ TEST(Plex, HostileCallerGetsMessagesNotCrashes) {
         {"allocators and reallocators with NULL, -1, INT_MIN, LLONG_MIN counts",
          [&] {
              int64_t d = RTO_DMALLOC(&zero), i = RTO_IMALLOC(&zero), c = RTO_CMALLOC(&zero);
-             string s =
-                 cat({RTO_DMALLOC(nullptr), RTO_IMALLOC(&imin), RTO_CMALLOC(&minus), RTO_HUGEDMALLOC(&lmin),
-                      RTO_HUGEIMALLOC(&lmin), RTO_DREALLOC(nullptr, nullptr), RTO_DREALLOC(&d, &imin) == d,
-                      RTO_HUGEDREALLOC(&d, &lmin) == d, RTO_IREALLOC(&i, nullptr) == i,
-                      RTO_HUGEIREALLOC(&i, &lmin) == i, RTO_CREALLOC(&c, &imin) == c});
+             string s = cat({RTO_DMALLOC(nullptr), RTO_IMALLOC(&imin), RTO_CMALLOC(&minus),
+                             RTO_HUGEDMALLOC(&lmin), RTO_HUGEIMALLOC(&lmin), RTO_HUGEIMALLOC(nullptr),
+                             RTO_DREALLOC(nullptr, nullptr), RTO_DREALLOC(&d, &imin) == d,
+                             RTO_HUGEDREALLOC(&d, &lmin) == d, RTO_IREALLOC(&i, nullptr) == i,
+                             RTO_HUGEIREALLOC(&i, &lmin) == i, RTO_CREALLOC(&c, &imin) == c});
              RTO_DFREE(&d);
              RTO_IFREE(&i);
              RTO_CFREE(&c);
              return s;
          },
-         "00000011111|" + bad("dmalloc", -1) + bad("imalloc", INT_MIN) + bad("cmalloc", -1) +
-             bad("dmalloc", LLONG_MIN) + bad("hugeimalloc", LLONG_MIN) + bad("dmalloc", -1) +
-             bad("drealloc", INT_MIN) + bad("drealloc", LLONG_MIN) + bad("irealloc", -1) +
-             bad("irealloc", LLONG_MIN) + bad("crealloc", INT_MIN) + "|"},
+         "000000011111|" + bad("dmalloc", -1) + bad("imalloc", INT_MIN) + bad("cmalloc", -1) +
+             bad("dmalloc", LLONG_MIN) + bad("hugeimalloc", LLONG_MIN) + bad("hugeimalloc", -1) +
+             bad("dmalloc", -1) + bad("drealloc", INT_MIN) + bad("drealloc", LLONG_MIN) +
+             bad("irealloc", -1) + bad("irealloc", LLONG_MIN) + bad("crealloc", INT_MIN) + "|"},
         {"RTO_HUGEDMALLOC(LLONG_MAX): bytes that cannot be represented; RTO_HUGEIREALLOC(&p, LLONG_MAX) "
          "keeps the block",
          [&] {
