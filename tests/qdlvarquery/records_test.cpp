@@ -330,6 +330,9 @@ TEST(HostRecordModel, EquationsPortsAndParametersHoldWhatTheirMaskAskedAndGoBack
     using Q = QDLPortData;
     FakeBlock block;
     block.objects.equations = {{"E1", 2.5, 4.0, -1.0}, {"E2", -6.0, 0.5, 3.0}};
+    EXPECT_EQ(E::AttribId(nullptr), 0) << "no name names no equation attribute";
+    EXPECT_EQ(Q::AttribId(nullptr), 0) << "no name names no port attribute";
+    EXPECT_EQ(QDLParameterData::AttribId(nullptr), 0) << "no name names no parameter attribute";
     const E fresh;  // asks for nothing, holds nothing
     EXPECT_EQ(fresh.mask.mask1 | fresh.mask.mask2 | fresh.loaded.mask1 | fresh.loaded.mask2, 0u);
     EXPECT_EQ(fresh.number, 0);
