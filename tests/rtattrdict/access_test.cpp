@@ -141,8 +141,11 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
         EXPECT_EQ(folded, nullptr);
         rtattrdict_destroy(folded != nullptr ? folded : odd);
     }
+    CountingWrapper replaced;  // held by the cell the folded head's wrapper takes over
+    rtattrdict_setwrapper(head, 5, "WRAP", &replaced);
     rtattrdict_t *w = rtattrdict_aggregate(head, sub, 4, "S.");
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(replaced.refs, 0) << "the wrapper a folded cell replaces is released";
     EXPECT_EQ(rtattrdict_inq_num(head) * 100 + rtattrdict_index(head, "S.B") * 10 + rtattrdict_index(w, "C"),
               1053);  // laid over 4..6
     EXPECT_EQ(rtattrdict_getd(head, 5, "VALUE") + rtattrdict_geti(head, 4, "TAG"), 18.5);
