@@ -204,5 +204,3 @@ TEST(AttrAccess, WindowsNestAtMostAThousandLevels) {
 }
 
 }  // namespace
-
-namespace {}  // namespace
