@@ -1,4 +1,4 @@
-// Typed access: change flags, sparse records, windows over columns, wrappers, checksum, aggregation.
+// Typed access: change flags, sparse records, windows over columns, wrappers, aggregation.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
