@@ -491,6 +491,8 @@ TEST_F(Loading, ACreateWritesTheStatusWordAndNothingReachesOutsideTheList) {
     QDLVariableColumns c{};
     ASSERT_TRUE(V::GetColumns(list, c));
     EXPECT_FALSE(V::GetColumns(nullptr, c));
+    EXPECT_EQ(c.list, nullptr) << "a refused call leaves the columns of the last one behind";
+    EXPECT_EQ(c.count, 0) << "a refused call leaves the count of the last one behind";
     for (int32_t outside : {0, 2}) {
         EXPECT_FALSE(r.Load(list, outside, false)) << outside;
         EXPECT_FALSE(r.Load(c, outside, false)) << outside;
