@@ -520,6 +520,7 @@ TEST_F(Loading, ACreateWritesTheStatusWordAndNothingReachesOutsideTheList) {
 TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     V r;
     r.mask = {V::VALUE, 0u};
+    rtvarinfo_mask_add(&r.mask, V::BASEUOM);  // the base unit's name, loaded last, leaves the unit flag alone
     ASSERT_TRUE(r.Load(list, 1, true));
     value_t v;
     value_init(&v);
