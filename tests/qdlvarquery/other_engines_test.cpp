@@ -101,9 +101,7 @@ TEST(OtherEngines, AParameterValueTestCopiesItsLiteralOrNothing) {
     auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
     ASSERT_NE(callback, nullptr);
     char attribute[] = "VALUE", text[] = "abc", error[QDLQ_ERROR_BUFFER_SIZE] = "";
-    QDLQLiteral literal{};
-    literal.kind = QDLQLiteral::TEXT;
-    literal.text = text;
+    QDLQLiteral literal = text_literal(text);
     IQDLQTest *test = callback->CreateTest(attribute, QDLQ_EQ, literal, error);
     ASSERT_NE(test, nullptr) << error;
     const long seen = fail_each_allocation(

@@ -125,9 +125,7 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
     ASSERT_NE(callback, nullptr);
     char name[] = "InObjective", objective[] = "OBJ", error[QDLQ_ERROR_BUFFER_SIZE] = "";
-    QDLQLiteral literal{};
-    literal.kind = QDLQLiteral::TEXT;
-    literal.text = objective;
+    QDLQLiteral literal = text_literal(objective);
     IQDLQTest *test = callback->CreateFunctionTest(name, literal, error);
     ASSERT_NE(test, nullptr) << error;
     test->Negate();

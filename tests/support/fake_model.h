@@ -15,6 +15,14 @@
 
 namespace zarn::test {
 
+// A text literal as the parser hands it to an engine's callback.
+inline QDLQLiteral text_literal(char *text) {
+    QDLQLiteral literal{};
+    literal.kind = QDLQLiteral::TEXT;
+    literal.text = text;
+    return literal;
+}
+
 struct EquationRow {
     std::string name;
     double value, scale, shadow_price;
