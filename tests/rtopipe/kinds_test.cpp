@@ -2,9 +2,12 @@
 // standard input; every allocation of every kind failing once.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pthread.h>
 #include <pty.h>
 #include <unistd.h>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,6 +68,36 @@ TEST(AsyncKeyboard, EditsEchoesAndEndsLongLines) {
     screen_until(master, "P> ");
     EXPECT_EQ(type_line(master, p, "r\n", "\n", 3), "r\n|r|");  // echoed but not kept
     EXPECT_EQ(rtodestroy(p), 0);                                // stops and joins the reader thread
+    close(master);
+    close(slave);
+}
+// The reader thread's wait is interrupted by a signal (only that thread takes it); the keyboard stays
+// read, a line typed after the signal still arrives.
+static std::atomic<bool> g_signal_taken{false};
+static void take_signal(int) { g_signal_taken = true; }
+TEST(AsyncKeyboard, ASignalDuringTheWaitDoesNotEndTheReader) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    struct sigaction action = {}, before = {};
+    action.sa_handler = take_signal;
+    sigemptyset(&action.sa_mask);
+    ASSERT_EQ(sigaction(SIGUSR1, &action, &before), 0);
+    rtopipe *p = zarn::rtopipe::create_async_fd("P> ", slave, slave);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(screen_until(master, "P> "), "P> ");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the reader is waiting in poll
+    sigset_t usr1, old_mask;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &usr1, &old_mask);  // the process's signal goes to the reader thread
+    kill(getpid(), SIGUSR1);
+    for (int i = 0; i < 300 && !g_signal_taken; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(g_signal_taken) << "the reader thread took the signal";
+    EXPECT_EQ(type_line(master, p, "go\r", "\n"), "go\n|go|") << "read after the signal";
+    EXPECT_EQ(rtodestroy(p), 0);
+    pthread_sigmask(SIG_SETMASK, &old_mask, nullptr);
+    sigaction(SIGUSR1, &before, nullptr);
     close(master);
     close(slave);
 }

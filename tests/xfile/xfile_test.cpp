@@ -319,6 +319,13 @@ TEST(XFile, UnitTableAndSharedTextFiles) {
         zarn_funit_close(41);
         EXPECT_EQ(slurp(path), r.expect) << r.unit << r.fresh;
     }
+    // Once the host has closed standard error's unit 0, a shared open from 0 takes it.
+    zarn_funit_close(0);
+    int64_t zero = 0, status = -5;
+    RTO_SHARE_OPEN(path.c_str(), &zero, &status, path.size());
+    EXPECT_EQ(status, 0) << "a shared open from unit 0";
+    EXPECT_EQ(zero, 0) << "the lowest free unit from 0 is 0 itself";
+    zarn_funit_close(0);
     for (const std::string &p : {path, other, scratch("held")}) std::remove(p.c_str());
 }
 
