@@ -150,10 +150,13 @@ struct Window {
         base = static_cast<const char *>(m);
         return true;
     }
+    // Word w of 0-based file record r, which the window holds.
+    const char *at(int64_t r, int64_t w) const {
+        return base + static_cast<size_t>(r - first) * kRecordBytes + static_cast<size_t>(w) * 4;
+    }
     int32_t word(int64_t r, int64_t w) const {
         int32_t v;
-        std::memcpy(&v, base + static_cast<size_t>(r - first) * kRecordBytes + static_cast<size_t>(w) * 4,
-                    sizeof v);
+        std::memcpy(&v, at(r, w), sizeof v);
         return v;
     }
 };
@@ -188,6 +191,11 @@ int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status)
         if (win.base == nullptr || r >= win.first + win.count) {
             if (!win.map(b.fd, r, kWindowRecords, records)) return -1;  // status 0: not counted this way
         }
+        // The walk strides a variable at a time: the index words some
+        // variables ahead are asked for now, so that their lines are on the way.
+        const int64_t ahead = p + 16 * static_cast<int64_t>(words_per_variable);
+        if (ahead < stream_words && 1 + ahead / kWords < win.first + win.count)
+            __builtin_prefetch(win.at(1 + ahead / kWords, ahead % kWords));
         if (win.word(r, p % kWords) < 0) break;
         if (p + words_per_variable - 1 >= stream_words) {
             *status = RTXFILE_STATUS_SHORT;
