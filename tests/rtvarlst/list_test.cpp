@@ -107,6 +107,12 @@ TEST(VarListNames, InquiryFieldsAndChecksum) {
     EXPECT_TRUE(stats.starts_with("====Begin variable symbol table statistics====\n")) << stats;
     EXPECT_NE(stats.find("Head attribute dictionary\n       Size: 4\n"), std::string::npos) << stats;
     rtovarlst_destroy_c(&l);
+    // An unnamed first item gets its own message only: index 1 lies within the list.
+    rtvarlst_t *bare = rtovarlst_create(1);
+    rtovarlst_set_nvar(bare, 1);
+    rtovarlst_inq_var_name(bare, 1, buf);
+    EXPECT_EQ(his.text(), "!! Unable to find name for variable 1\n");
+    rtovarlst_destroy_c(&bare);
 }
 
 TEST(VarListNames, AliasesKeywordSuffixesFieldsAndRanges) {
