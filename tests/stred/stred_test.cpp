@@ -261,6 +261,7 @@ TEST(StredWrite, ColumnsQuotingAndNumbers) {
                               {0.1, 900, "0.1000000000000000055511151231257827021181583404541015625"}})
         EXPECT_STREQ(fmt_numbr_max(x, w, buf), want) << x << " in " << w;
     for (auto [x, w, d, want] : {std::tuple{3.14159, 10, 2, "3.14"},
+                                 {12.34, 10, 1, "12.3"},
                                  {0.001, 10, 2, "0.001"},
                                  {0.0, 10, 2, "0.0 "},
                                  {0.0, 4, 2, " 0.0"},
