@@ -163,6 +163,26 @@ struct BareQuery : zarn::qdlvarquery::QDLQueryExecutor<BareQuery, QDLEquationDat
     using QDLQueryExecutor::QDLQueryExecutor;
 };
 
+// The other records give a known attribute its kind; an unknown id prints
+// the assertion line and has no kind.
+TEST(OtherEngines, RecordKindsAndTheAssertionOfAnUnknownId) {
+    EXPECT_EQ(QDLEquationData::BaseType(QDLEquationData::VALUE), QDL_KIND_REAL);
+    EXPECT_EQ(QDLEquationData::BaseType(QDLEquationData::NAME), QDL_KIND_TEXT);
+    EXPECT_EQ(QDLParameterData::BaseType(QDLParameterData::NAME), QDL_KIND_TEXT);
+    EXPECT_EQ(QDLPortData::BaseType(QDLPortData::NAME), QDL_KIND_TEXT);
+    const struct {
+        const char *record;
+        int (*base_type)(int32_t);
+    } records[] = {{"equation", QDLEquationData::BaseType},
+                   {"parameter", QDLParameterData::BaseType},
+                   {"port", QDLPortData::BaseType}};
+    for (const auto &r : records) {
+        StderrCapture err;
+        EXPECT_EQ(r.base_type(3), QDL_KIND_NONE) << r.record;
+        EXPECT_TRUE(err.text().starts_with("Assertion 'Invalid attribute id' failed in ")) << r.record;
+    }
+}
+
 TEST(Executor, OwnMessages) {
     FakeContainer container;  // without a block the container answers
     container.objects.equations = {{"E1", 1, 1, 0}, {"E2", 5, 1, 0}};

@@ -654,6 +654,27 @@ TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     engine->Release();
 }
 
+// A record loaded again for a variable whose type has no units holds no unit
+// name, not the one of the variable it held before.
+TEST(VariableRecord, ATypeWithoutUnitsLeavesNoUnitNameOfTheLastLoad) {
+    rtvarlst_t *list = rtovarlst_create(2);
+    rtovarlst_set_nvar(list, 2);
+    write_host(list, 1, kHost[0]);  // a pressure shown in ATM
+    rtovarlst_addvar(list, 2, "B1.Q");
+    rtovarlst_set_physical_type(list, 2, RTOUOM_NTYPES + 10);  // beyond the units table
+    V r;
+    r.mask = {0u, 0u};
+    rtvarinfo_mask_add(&r.mask, V::UOM);
+    const char *text = nullptr;
+    ASSERT_TRUE(r.Load(list, 1, false));
+    ASSERT_TRUE(r.GetValue(V::UOM, text));
+    EXPECT_STREQ(text, "ATM");
+    ASSERT_TRUE(r.Load(list, 2, false));
+    ASSERT_TRUE(r.GetValue(V::UOM, text));
+    EXPECT_STREQ(text, "") << "the unit of a type without units";
+    rtovarlst_destroy_c(&list);
+}
+
 // Each code attribute takes both ends of its range, not the codes beyond.
 TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     struct Row {
