@@ -776,6 +776,13 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     value_assign_range(&v, 1, 3);
     ASSERT_TRUE(r.SetValue(P::VALUE, v));
     EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a range has no VARIANT";
+    gl_list_t *mixed = gl_create();
+    gl_addtoend(mixed, value_create_from_string(const_cast<char *>("CO2"), 1));
+    gl_addtoend(mixed, value_create_from_int(44));
+    value_destroy(&v);
+    value_assign_list(&v, mixed);
+    ASSERT_TRUE(r.SetValue(P::VALUE, v));
+    EXPECT_FALSE(r.GetValue(P::VALUE, var)) << "a list holding a number has no VARIANT";
     VariantClear(&var);
     var.vt = VT_NULL;
     EXPECT_FALSE(r.SetValue(P::VALUE, var));

@@ -346,7 +346,8 @@ const Row kRows[] = {
          rtattrdict_setv(w.head, 1, "FIXED", nullptr);
          rtattrdict_setwrapper(w.head, 1, "OWNER", nullptr);
          rtattrdict_getd(w.head, 9, "VALUE");
-         rtattrdict_getd(w.head, 1, "UNIT");
+         EXPECT_EQ(rtattrdict_getd(w.head, 1, "UNIT"), 0.0)
+             << "a double read of an attribute of another kind";
          rtattrdict_geti(w.head, 1, "X");  // silent beyond the size
          rtattrdict_gets(w.head, 1, "FIXED");
          rtattrdict_getwrapper(w.head, 1, "VALUE");

@@ -30,6 +30,16 @@ std::string compare(rtvarlst_t *list, const std::string &file, int level,
     return text;
 }
 
+// Without a report pipe nothing is read: the message, and the list as it was.
+TEST(VarfileCompare, NoReportPipe) {
+    HistoryCapture his;
+    List l({{.name = "A", .value = 4}});
+    RTVarFileCmp cmp(text_pipe("NAME,VALUE\nA,5\n"), nullptr, l);
+    cmp.Go();
+    EXPECT_EQ(his.text(), "!!RTVarFileCmp::Go: No report pipe\n");
+    EXPECT_EQ(rtovarlst_inq_var_value(l, 1, 0), 4.0) << "the list as it was";
+}
+
 // A: VALUE 4 vs 5 and STEP 0.5 vs 0.25 differ (sums 1 over 307 and 0.25 over 0.5); UPPER 1e30
 // vs 1e21 and B's LOWER -1e25 vs -1e22 lie beyond 1e20 on one side, so they are equal; A's
 // SBWEIGHT is undefined (1e35) against 1.5. Words: an unknown QUALITY counts as 5 and an unknown
