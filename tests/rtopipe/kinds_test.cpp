@@ -139,6 +139,19 @@ TEST(HostStream, ReadsTheStreamAndReleasesItOnDestroy) {
     delete owner;
     EXPECT_EQ(s.refs, 1);
 }
+// The host object may go before its pipe: the pipe's reads then fail cleanly, and it is destroyed alone.
+TEST(HostStream, APipeOutlivingItsOwnerReadsNothing) {
+    FakeStream s;
+    s.data = "LINE\n";
+    auto *owner = new rtopipestream(&s);
+    owner->ConnectPipe();
+    rtopipe *p = owner->Getrtopipe();
+    delete owner;
+    EXPECT_EQ(s.refs, 1) << "the stream given back";
+    char buf[8];
+    EXPECT_EQ(rtoread(p, buf, sizeof buf), -1) << "a read after the owner is gone";
+    EXPECT_EQ(rtodestroy(p), 0);
+}
 static bool made(rtopipe *p) {
     return p != nullptr && rtodestroy(p) == 0;
 }  // the sweep counts only the creation

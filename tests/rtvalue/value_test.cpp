@@ -283,6 +283,7 @@ TEST_F(ValueTest, MessageTable) {
              value_assign_enum(&v.v, nullptr);
              value_assign_pipe(&v.v, nullptr);
              value_assign_string(&v.v, nullptr);
+             EXPECT_EQ(value_assign_copy_of_string(&v.v, nullptr), nullptr);
              value_init(nullptr);
              value_destroy_list_item(nullptr);
              EXPECT_EQ(value_assign_double(&v.v, 1, 70000, 0) + value_assign_double(&v.v, 1, 17, -40000) +
@@ -295,6 +296,7 @@ TEST_F(ValueTest, MessageTable) {
          "!!! value_assign_list: NULL list pointer @rtvalue\n!!! value_assign_enum: NULL list pointer "
          "@rtvalue\n"
          "!!! value_assign_pipe: NULL pipe @rtvalue\n!!! value_assign_string: NULL text @rtvalue\n"
+         "!!! value_assign_copy_of_string: NULL text @rtvalue\n"
          "!!! value_assign_double: bad argument @rtvalue\n!!! value_assign_double: bad argument @rtvalue\n"},
         {[] {  // enumeration and bounded calls on a STRING; a host resolving to garbage (the name stays)
              V s, v;
