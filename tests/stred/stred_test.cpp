@@ -533,6 +533,17 @@ TEST(StredHostile, EveryEntryWithExtremeArguments) {
 }  // namespace
 
 // The editors' allocations, failed in turn: NULL results and untouched fields.
+// One pattern whose stated length is beyond what memory holds is refused
+// before it is read; the field stays as it was.
+TEST(StredHostile, OnePatternLongerThanMemoryIsRefusedUnread) {
+    char field[8];
+    std::memcpy(field, "aa      ", 8);
+    const int64_t one = 1;
+    const size_t beyond = static_cast<size_t>(PTRDIFF_MAX) + 1;
+    EXPECT_EQ(STRED_REPLACE_REGEXPS_F(field, "a", "b", &one, 8, beyond, 1), 0);
+    EXPECT_EQ(std::string(field, 8), "aa      ") << "the field as it was";
+}
+
 TEST(StredEdit, AllocationFailures) {
     rtopipe *q = create_queue_rtopipe();
     char field[12];
