@@ -99,6 +99,7 @@ TEST_F(ValueTest, CopiesAreDeepAndPipesShared) {
     EXPECT_EQ(Printed(&dst.v), "[ abc , [ 2 ] ]");
     value_assign_pipe(&p1.v, create_queue_rtopipe());
     value_copy(&p1.v, &p2.v);
+    EXPECT_EQ(Printed(&p2.v), "*queue pipe*") << "a pipe value prints as its pipe's description";
     value_destroy(&p1.v);  // the copy's reference keeps the queue
     rtowritestr(p2.v.u.pipe, "still open");
     EXPECT_EQ(drain(p2.v.u.pipe), "still open");
