@@ -195,8 +195,8 @@ TEST(VarListStatus, RefusalsTypeHelpersAndGuardedWriters) {
     rtovarlst_set_var_as_semi_continuous(l, 3, 4.0, 1.0, 2.0, 9.0, 0);
     rtovarlst_set_var_as_semi_continuous_integer(l, 4, -3.7, 1.0, -9.0, 9.0, 0);
     EXPECT_EQ(rtovarlst_inq_var_semi_continuous(l, 3, &v, &st, &lo, &up, 0) +
-                  rtovarlst_inq_var_partial_integer(l, 3, &v, &st, 0),
-              1);
+                  rtovarlst_inq_var_partial_integer(l, 3, nullptr, nullptr, 0),
+              1);  // the value, step and bounds below are the semi-continuous call's alone
     EXPECT_EQ(num(v) + num(st) + num(lo) + num(up), num(4) + num(1) + num(2) + num(9));
     EXPECT_EQ(rtovarlst_inq_var_semi_continuous_integer(l, 4, &iv, &st, &lo, &up, 0) * 10 + iv,
               7);  // -3.7: toward zero
