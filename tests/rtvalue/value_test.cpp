@@ -64,8 +64,11 @@ TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
     bad[6].u.list = gl_create();
     gl_addtoend(bad[6].u.list, &bad[3]);  // an item without text
     StderrCapture err;
+    rtopipe *shared = create_queue_rtopipe();
     for (value_t &b : bad) {
         const value_t before = b;
+        value_assign_pipe(&b, copyPipe(shared));  // refused: the reference given with the call goes back
+        EXPECT_EQ(shared->refcount, 1) << "a pipe refused by bad value " << &b - bad;
         V good;
         value_copy(&b, &good.v);
         value_copy(&good.v, &b);
@@ -87,6 +90,7 @@ TEST_F(ValueTest, HostileValuesAreRefusedAndLeftAlone) {
                   std::string::npos)
             << t;
     gl_destroylist(bad[6].u.list);
+    rtodestroy(shared);
 }
 
 TEST_F(ValueTest, CopiesAreDeepAndPipesShared) {
