@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/xalloc.h"
+#include "varfile/varfile_internal.h"
 #include "varfile_fixture.h"
 #include "zarnutils/rtcontext.h"
 
@@ -20,6 +21,22 @@ std::string U(int w) {
 std::string R(int w) {
     return "Increasing page width to " + std::to_string(w) +
            " because it is not big enough for a real value.\n";
+}
+
+// The writer's buffer: a run of blanks that starts when it is exactly full
+// goes out after what filled it.
+TEST(VarfileWriter, BlanksAfterAnExactlyFullBuffer) {
+    constexpr size_t kBuffer = 1 << 16;  // the writer's buffer
+    rtopipe *q = create_queue_rtopipe();
+    const std::string full(kBuffer, 'x');
+    {
+        zarn::varfile::Sink out(q);
+        out.put(full.data(), full.size());
+        out.blanks(40);
+        EXPECT_TRUE(out.flush());
+    }
+    EXPECT_EQ(drain(q), full + std::string(40, ' '));
+    rtodestroy(q);
 }
 
 TEST(VarfileWriter, WidthsAndColumns) {
