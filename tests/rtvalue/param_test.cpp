@@ -6,6 +6,7 @@
 #include <regex>
 #include <vector>
 
+#include "failsweep.h"
 #include "value_fixture.h"
 
 namespace {
@@ -246,6 +247,25 @@ TEST_F(ValueTest, WalksSurviveTheirVisitsChangingTheTable) {
         param_destroy(w.table);
     }
     EXPECT_EQ(history_.text(), "");
+}
+
+// A parameter that cannot be added for want of memory (its record, its name
+// or the table's growth) is reported and leaves the table as it was.
+TEST_F(ValueTest, AParameterAddedUnderShortMemoryIsReportedOrWhole) {
+    HashTable *local = param_init(1);
+    param_define_local("L1", local, nullptr);
+    fail_each_allocation(
+        [&] {
+            param_define_local("L2", local, nullptr);
+            return param_num_defined(local) == 2;
+        },
+        [&](long n, bool ok) {
+            EXPECT_FALSE(ok) << "allocation " << n;
+            EXPECT_EQ(param_num_defined(local), 1) << "allocation " << n;
+            EXPECT_EQ(history_.text(), "!!! param_set: unable to allocate memory\n") << "allocation " << n;
+        });
+    EXPECT_EQ(param_num_defined(local), 2);
+    param_destroy(local);
 }
 
 }  // namespace
