@@ -64,8 +64,9 @@ TEST(Hostile, CountsOfEveryBuilderAndCounter) {
             call(&c, true, &out, &m);
             worst = std::max(worst, out);
         }
-        if (std::string(fn) == "nz_in_row")
+        if (std::string(fn) == "nz_in_row") {
             EXPECT_EQ(m, 0) << "nz_in_row: nothing found under a refused count";
+        }
         S want = bad_count(fn, -1) + bad_count(fn, INT_MIN) + bad_count(fn, INT64_MIN) + bad_count(fn, -1);
         call(nullptr, true, &out, &m);
         for (int64_t c : {int64_t{INT_MAX}, INT64_MAX}) {
