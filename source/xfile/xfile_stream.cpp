@@ -174,6 +174,7 @@ int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status)
     }
     // A window of 2 MiB: what is mapped at once stays small whatever the file.
     constexpr int64_t kWindowRecords = 1024;
+    constexpr int64_t kPrefetchVariables = 16;  // how far ahead the walk asks for index words
     // Only records the file holds now are mapped (touching a page past its end
     // would end the process): a file cut since the open reads as ending there.
     struct stat st {};
@@ -193,9 +194,10 @@ int64_t count_by_index_words(int words_per_variable, int64_t limit, int *status)
         }
         // The walk strides a variable at a time: the index words some
         // variables ahead are asked for now, so that their lines are on the way.
-        const int64_t ahead = p + 16 * static_cast<int64_t>(words_per_variable);
-        if (ahead < stream_words && 1 + ahead / kWords < win.first + win.count)
-            __builtin_prefetch(win.at(1 + ahead / kWords, ahead % kWords));
+        const int64_t ahead = p + kPrefetchVariables * static_cast<int64_t>(words_per_variable);
+        const int64_t ahead_record = 1 + ahead / kWords;
+        if (ahead < stream_words && ahead_record < win.first + win.count)
+            __builtin_prefetch(win.at(ahead_record, ahead % kWords));
         if (win.word(r, p % kWords) < 0) break;
         if (p + words_per_variable - 1 >= stream_words) {
             *status = RTXFILE_STATUS_SHORT;
