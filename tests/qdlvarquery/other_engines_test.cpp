@@ -97,6 +97,11 @@ TEST(OtherEngines, AParameterValueLiteralUnderShortMemory) {
 // A copy of a parameter's value test holds its own literal, or is not made.
 TEST(OtherEngines, AParameterValueTestCopiesItsLiteralOrNothing) {
     FakeContainer model;
+    value_t abc;
+    value_init(&abc);
+    value_assign_copy_of_string(&abc, "abc");
+    model.objects.AddParameter("P_TEXT", abc, Parameter::TYPE_STRING, Parameter::ACCESS_READ_WRITE);
+    value_destroy(&abc);
     IQDLQueryEngine *engine = QDLQueryFactory::NewParameterQuery(&model, nullptr);
     auto *callback = dynamic_cast<IQDLQueryParserCallback *>(engine);
     ASSERT_NE(callback, nullptr);
@@ -112,7 +117,15 @@ TEST(OtherEngines, AParameterValueTestCopiesItsLiteralOrNothing) {
         },
         [&](long n, bool made) { EXPECT_FALSE(made) << "a copy made with allocation " << n << " failing"; });
     EXPECT_GT(seen, 0) << "no copy made with every allocation served";
+    HistoryCapture history;
+    IQDLQTest *copy = test->Clone();
     delete test;
+    ASSERT_NE(copy, nullptr);
+    ASSERT_TRUE(engine->SetQueryText("VALUE <> 'xyz'"));
+    engine->Execute();  // the engine's record holds P_TEXT
+    EXPECT_TRUE(copy->Matches()) << "the copy of VALUE = 'abc' does not match \"abc\"";
+    EXPECT_EQ(history.text(), "") << "copying the test";
+    delete copy;
     engine->Release();
 }
 

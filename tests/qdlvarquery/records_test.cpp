@@ -761,6 +761,7 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     value_assign_list(&v, list);
     out_and_back(VT_ARRAY | VT_BSTR);
     EXPECT_EQ(units_of(static_cast<BSTR *>(var.parray->pvData)[0]), (std::vector<OLECHAR>{'C', 'O', '2'}));
+    EXPECT_EQ(var.parray->rgsabound[0].lLbound, 0) << "a host indexes the texts from 0";
     // Short memory: the whole list or nothing.
     fail_each_allocation([&] { return r.SetValue(P::LOWER, var); },
                          [&](long n, bool ok) { EXPECT_FALSE(ok) << "allocation " << n; });
