@@ -122,9 +122,15 @@ void emb_empty_all(rtattrdict_t *d) {
     emb_change_capacity(d, 0);
 }
 
+// The window's whole capacity fits in its parent from start.
+bool relocate_fits(const rtattrdict_t *d, int32_t start) {
+    const auto *w = reinterpret_cast<const Embedded *>(d);
+    return start >= 1 && static_cast<int64_t>(start) + d->capacity - 1 <= w->parent->size;
+}
+
 void emb_relocate(rtattrdict_t *d, int32_t start) {
     rtattrdict_t *p = parent_of(d);
-    if (start < 1 || static_cast<int64_t>(start) + d->capacity - 1 > p->size) {
+    if (!relocate_fits(d, start)) {
         zarn::rtopipe::report(msg::kEmbRelocate);
         return;
     }
@@ -138,7 +144,7 @@ void emb_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
         zarn::rtopipe::report(msg::kEmbMoveNegative, count);
         return;
     }
-    if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
+    if (!move_fits(d, src, dst, count)) {
         zarn::rtopipe::report(msg::kEmbMoveBad, src, dst, count, d->size);
         return;
     }
@@ -318,6 +324,19 @@ int height_below(const rtattrdict_t *d) {
     for (const gl_node_t *n = d->children ? d->children->head : nullptr; n != nullptr; n = n->next)
         most = std::max(most, 1 + height_below(&static_cast<const Embedded *>(n->data)->base));
     return most;
+}
+
+bool relocate_moves(const rtattrdict_t *d, int32_t start) {
+    if (!usable(d) || d->ops != &kEmbeddedOps || !relocate_fits(d, start) || d->size <= 0) return false;
+    // The move passes from window to parent, each level checking it in its own numbering.
+    const auto *w = reinterpret_cast<const Embedded *>(d);
+    int32_t src = w->start, dst = start;
+    for (const rtattrdict_t *p = w->parent;; p = reinterpret_cast<const Embedded *>(p)->parent) {
+        if (src == dst || !move_fits(p, src, dst, d->size)) return false;
+        if (p->ops != &kEmbeddedOps) return true;
+        src = parent_index(p, src);
+        dst = parent_index(p, dst);
+    }
 }
 
 }  // namespace zarn::rtattrdict

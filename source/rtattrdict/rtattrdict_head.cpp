@@ -259,7 +259,7 @@ void head_move_elems(rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
         zarn::rtopipe::report(msg::kHeadMoveNegative, count);
         return;
     }
-    if (src < 1 || dst < 1 || src > d->size - count + 1 || dst > d->size - count + 1) {
+    if (!move_fits(d, src, dst, count)) {
         zarn::rtopipe::report(msg::kHeadMoveBad, src, dst, count, d->size);
         return;
     }

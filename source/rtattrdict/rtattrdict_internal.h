@@ -79,6 +79,11 @@ inline Head *as_head(rtattrdict_t *d) {
 }
 inline Embedded *as_emb(rtattrdict_t *d) { return reinterpret_cast<Embedded *>(d); }
 
+// A move of count elements of d from src to dst lies within d's elements.
+inline bool move_fits(const rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
+    return src >= 1 && dst >= 1 && src <= d->size - count + 1 && dst <= d->size - count + 1;
+}
+
 // The head at the top of a chain of windows, and the offset of d's element 1 in it.
 Head *top(rtattrdict_t *d, int32_t *offset);
 

@@ -54,6 +54,11 @@ inline int32_t parent_index(const rtattrdict_t *d, int32_t i) {
     return k > INT32_MAX ? INT32_MAX : (k < INT32_MIN ? INT32_MIN : static_cast<int32_t>(k));
 }
 
+// True when rtattrdict_relocate(d, start) moves d's elements in its parent:
+// d is a window and every level up to the head takes the move. The lists
+// that own memory for their items free it for the items the move overwrites.
+bool relocate_moves(const rtattrdict_t *d, int32_t start);
+
 // The attribute of that name at d's head, or NULL. Its record keeps its
 // address for the head's life; its column moves on a capacity change.
 rtattr_t *lookup_attr(rtattrdict_t *d, const char *name);

@@ -61,22 +61,34 @@ const char *name_or_empty(rtvarlst_t *list, int32_t i) {
 
 }  // namespace
 
+namespace {
+
+// Frees what the list owns for the items in head cells first..last (1-based):
+// the profile and the modification record.
+void release_cells(rtvarlst_t *list, int32_t first, int32_t last) {
+    VarList *l = as_list(list);
+    void **modified = zarn::rtattrdict::column_base<void *>(l->cols[kColModified]);
+    for (int32_t k = first; k <= last; ++k) {
+        zarn::rtattrdict::SparseSlot *profile =
+            zarn::rtattrdict::sparse_cell(l->head, k, l->sparse[kSpVarProfile]);
+        if (profile != nullptr && profile->v != nullptr) {
+            delete static_cast<VarProfile *>(profile->v);
+            profile->v = nullptr;
+        }
+        std::free(modified[k - 1]);
+        modified[k - 1] = nullptr;
+    }
+}
+
+}  // namespace
+
 void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     if (list == nullptr) return;
     if (first < 1) first = 1;
     if (last > held(list)) last = held(list);
-    for (int32_t k = first; k <= last; ++k) {
-        void *p = rtattrdict_getv(list->dictionary, k, kVarProfile);
-        if (p != nullptr) {
-            delete static_cast<VarProfile *>(p);
-            rtattrdict_setv(list->dictionary, k, kVarProfile, nullptr);
-        }
-        void **m = cell<void *>(list, kColModified, k);
-        if (m != nullptr && *m != nullptr) {
-            std::free(*m);
-            *m = nullptr;
-        }
-    }
+    if (first > last) return;
+    const int32_t offset = zarn::rtattrdict::head_offset(list->dictionary);
+    release_cells(list, offset + first, offset + last);
 }
 
 }  // namespace zarn::rtvarlst
@@ -198,7 +210,20 @@ void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination,
 }
 
 void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
-    if (list != nullptr) rtattrdict_relocate(list->dictionary, start);
+    if (list == nullptr) return;
+    rtattrdict_t *d = list->dictionary;
+    if (zarn::rtattrdict::relocate_moves(d, start)) {
+        // The parent's items the window lands on die, unless they are its own:
+        // free what the list owns for them. Parent item k is head cell base + k.
+        const int64_t from = zarn::rtattrdict::window_start(d), count = d->size;
+        const int64_t base = zarn::rtattrdict::head_offset(d) - (from - 1);
+        for (int64_t k = start; k < start + count; ++k)
+            if (k < from || k >= from + count) {
+                const auto at = static_cast<int32_t>(base + k);
+                release_cells(list, at, at);
+            }
+    }
+    rtattrdict_relocate(d, start);
 }
 
 int32_t rtovarlst_super_index(rtvarlst_t *list, int32_t i) {

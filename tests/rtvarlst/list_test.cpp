@@ -249,6 +249,78 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtovarlst_destroy_c(&b);
 }
 
+// A window moved in its parent takes over the items it lands on: what the list owned for them (modification
+// record, profile) is freed, and only when the move happens. Item k starts with mask k and a profile.
+TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
+    const struct {
+        const char *name;
+        int32_t items;
+        bool nested;  // the window lies in a window over head items 2..items-1
+        int32_t start, size, shrink_to, relocate_to;
+        std::vector<uint32_t> masks;  // of the head's items afterwards, 0 for none
+        const char *message;
+    } rows[] = {
+        {"moved clear of its own items", 5, false, 1, 2, 0, 4, {0, 0, 3, 1, 2}, ""},
+        {"moved forward over itself", 5, false, 1, 2, 0, 2, {0, 1, 2, 4, 5}, ""},
+        {"moved back over itself", 5, false, 3, 2, 0, 2, {1, 3, 4, 0, 5}, ""},
+        {"to its own start", 5, false, 2, 2, 0, 2, {1, 2, 3, 4, 5}, ""},
+        {"beyond its parent",
+         5,
+         false,
+         1,
+         2,
+         0,
+         5,
+         {1, 2, 3, 4, 5},
+         "!!embedded_relocate: parent is not big enough\n"},
+        {"from beyond its shrunk head",
+         5,
+         false,
+         5,
+         1,
+         4,
+         2,
+         {1, 2, 3, 4},
+         "!!head_move_elems: bad source or destination, source 5, dest 2, move size 1, list size 4"},
+        {"inside another window", 6, true, 1, 1, 0, 3, {1, 0, 3, 2, 5, 6}, ""},
+        {"inside another window, from beyond their shrunk head",
+         6,
+         true,
+         4,
+         1,
+         4,
+         1,
+         {1, 2, 3, 4},
+         "!!head_move_elems: bad source or destination, source 5, dest 2, move size 1, list size 4"},
+    };
+    for (const auto &row : rows) {
+        rtvarlst_t *head = named_list(row.items);
+        for (int32_t k = 1; k <= row.items; ++k) {
+            rtovarlst_set_var_modified_mask(head, k, k);
+            rtovarlst_set_var_profile(head, k, new VarProfile);
+        }
+        rtvarlst_t *outer = row.nested ? rtovarlst_create_embedded(row.items - 2, head, nullptr, 2) : nullptr;
+        if (outer != nullptr) rtovarlst_set_nvar(outer, row.items - 2);
+        rtvarlst_t *window =
+            rtovarlst_create_embedded(row.size, row.nested ? outer : head, nullptr, row.start);
+        rtovarlst_set_nvar(window, row.size);
+        if (row.shrink_to > 0) rtovarlst_set_nvar(head, row.shrink_to);
+        HistoryCapture his;
+        rtovarlst_relocate(window, row.relocate_to);
+        EXPECT_EQ(his.text(), row.message) << row.name;
+        std::vector<uint32_t> masks;
+        for (int32_t k = 1; k <= rtovarlst_inq_nvar(head); ++k) {
+            masks.push_back(rtovarlst_inq_var_modified_mask1(head, k));
+            const bool profiled = rtovarlst_inq_var_profile(head, k) != nullptr;
+            EXPECT_EQ(profiled, masks.back() != 0) << row.name << ": the profile of item " << k;
+        }
+        EXPECT_EQ(masks, row.masks) << row.name << ": masks of the head's items";
+        rtovarlst_delete_sublist(&window);
+        rtovarlst_delete_sublist(&outer);
+        rtovarlst_destroy_c(&head);
+    }
+}
+
 // A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
 // the one it already holds stays, one it replaces is deleted (the ASan build sees any left or freed twice).
 TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
