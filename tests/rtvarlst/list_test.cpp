@@ -252,6 +252,9 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
 // A window moved in its parent takes over the items it lands on: what the list owned for them (modification
 // record, profile) is freed, and only when the move happens. Item k starts with mask k and a profile.
 TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
+    const char *const kTooFar = "!!embedded_relocate: parent is not big enough\n";
+    const char *const kFromBeyond =
+        "!!head_move_elems: bad source or destination, source 5, dest 2, move size 1, list size 4";
     const struct {
         const char *name;
         int32_t items;
@@ -264,34 +267,10 @@ TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
         {"moved forward over itself", 5, false, 1, 2, 0, 2, {0, 1, 2, 4, 5}, ""},
         {"moved back over itself", 5, false, 3, 2, 0, 2, {1, 3, 4, 0, 5}, ""},
         {"to its own start", 5, false, 2, 2, 0, 2, {1, 2, 3, 4, 5}, ""},
-        {"beyond its parent",
-         5,
-         false,
-         1,
-         2,
-         0,
-         5,
-         {1, 2, 3, 4, 5},
-         "!!embedded_relocate: parent is not big enough\n"},
-        {"from beyond its shrunk head",
-         5,
-         false,
-         5,
-         1,
-         4,
-         2,
-         {1, 2, 3, 4},
-         "!!head_move_elems: bad source or destination, source 5, dest 2, move size 1, list size 4"},
+        {"beyond its parent", 5, false, 1, 2, 0, 5, {1, 2, 3, 4, 5}, kTooFar},
+        {"from beyond its shrunk head", 5, false, 5, 1, 4, 2, {1, 2, 3, 4}, kFromBeyond},
         {"inside another window", 6, true, 1, 1, 0, 3, {1, 0, 3, 2, 5, 6}, ""},
-        {"inside another window, from beyond their shrunk head",
-         6,
-         true,
-         4,
-         1,
-         4,
-         1,
-         {1, 2, 3, 4},
-         "!!head_move_elems: bad source or destination, source 5, dest 2, move size 1, list size 4"},
+        {"in a window, from beyond the shrunk head", 6, true, 4, 1, 4, 1, {1, 2, 3, 4}, kFromBeyond},
     };
     for (const auto &row : rows) {
         rtvarlst_t *head = named_list(row.items);
