@@ -290,6 +290,14 @@ class Program {
     }
 
     // Whether translating v through the node's windows up to its head leaves int.
+    // Capacity of the head above node n: a window's range is checked only
+    // there, so no longer range can be valid and a caller's names need cover no more.
+    int32_t head_capacity(int n) {
+        int32_t cap = 0;
+        for (int m = n; m >= 0; m = nodes_[m].parent) cap = dict(m)->capacity;
+        return cap;
+    }
+
     bool shift_wide(int n, int64_t v) {
         for (int m = n; nodes_[m].parent >= 0; m = nodes_[m].parent) {
             int64_t s = reinterpret_cast<rtattrdict_embedded_t *>(dict(m))->start;
@@ -369,8 +377,7 @@ class Program {
         int32_t start = in_.arg(), count = in_.arg();
         if (shift_wide(n, start) && skipping("window_shift")) return;
         // The caller's array holds count names whenever count could be a valid range.
-        int32_t top = 1;
-        for (int m = n; m >= 0; m = nodes_[m].parent) top = dict(m)->capacity + 1;
+        const int32_t top = head_capacity(n) + 1;
         std::size_t len = count > 0 ? static_cast<std::size_t>(count < top ? count : top) : 0;
         std::string scratch;
         if (!group) {
@@ -508,7 +515,7 @@ class Program {
                 static const int32_t widths[] = {INT_MIN, -1, 0, 1, 4, 9};
                 int32_t last = in_.arg(), width = widths[in_.byte() % 6];
                 int64_t span = static_cast<int64_t>(last) - i + 1;
-                int32_t cap = dict(n)->capacity;
+                const int32_t cap = head_capacity(n);
                 std::size_t items = span > 0 && span <= cap ? static_cast<std::size_t>(span) : 0;
                 std::string block(items * (width > 0 ? width : 0) + 1, 'N');
                 if (in_.byte() & 1) {
