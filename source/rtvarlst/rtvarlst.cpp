@@ -1,4 +1,5 @@
 // Variable lists: creation, windows, names and the bulk operations.
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -78,6 +79,53 @@ void release_cells(rtvarlst_t *list, int32_t first, int32_t last) {
         std::free(modified[k - 1]);
         modified[k - 1] = nullptr;
     }
+}
+
+// What the list owns in head cells first..last: modification records and
+// profiles, each array sorted. Each array has room for `room`: the cells first
+// looked at, which a later look cannot exceed, since no move makes records.
+struct Owned {
+    void **records, **profiles;
+    std::size_t room, nrecords = 0, nprofiles = 0;
+};
+
+void collect_owned(rtvarlst_t *list, int32_t first, int32_t last, Owned &out) {
+    VarList *l = as_list(list);
+    void *const *modified = zarn::rtattrdict::column_base<void *>(l->cols[kColModified]);
+    for (int32_t k = first; k <= last; ++k) {
+        if (modified[k - 1] != nullptr && out.nrecords < out.room)
+            out.records[out.nrecords++] = modified[k - 1];
+        const zarn::rtattrdict::SparseSlot *p =
+            zarn::rtattrdict::sparse_cell(l->head, k, l->sparse[kSpVarProfile]);
+        if (p != nullptr && p->v != nullptr && out.nprofiles < out.room) out.profiles[out.nprofiles++] = p->v;
+    }
+    std::sort(out.records, out.records + out.nrecords);
+    std::sort(out.profiles, out.profiles + out.nprofiles);
+}
+
+// A window's capacity is cells of its head: changing it moves the head's later
+// items, and shrinking it drops its spare cells' items. Frees what the list
+// owned for the items no longer in the head.
+void change_window_capacity(rtvarlst_t *list, int32_t capacity) {
+    VarList *l = as_list(list);
+    const int32_t first = zarn::rtattrdict::head_offset(list->dictionary) + 1, last = l->head->size;
+    const std::size_t cells = first <= last ? static_cast<std::size_t>(last - first + 1) : 0;
+    auto **room = static_cast<void **>(zarn::xmalloc(std::max<std::size_t>(cells, 1) * 4 * sizeof(void *)));
+    if (room == nullptr) {
+        zarn::rtopipe::report(msg::kResizeNoMemory);
+        return;
+    }
+    Owned before{room, room + cells, cells}, after{room + 2 * cells, room + 3 * cells, cells};
+    collect_owned(list, first, last, before);
+    zarn::rtattrdict::change_capacity_caught(list->dictionary, capacity);
+    collect_owned(list, first, l->head->size, after);  // the head may have grown
+    for (std::size_t i = 0; i < before.nrecords; ++i)
+        if (!std::binary_search(after.records, after.records + after.nrecords, before.records[i]))
+            std::free(before.records[i]);
+    for (std::size_t i = 0; i < before.nprofiles; ++i)
+        if (!std::binary_search(after.profiles, after.profiles + after.nprofiles, before.profiles[i]))
+            delete static_cast<VarProfile *>(before.profiles[i]);
+    std::free(room);
 }
 
 }  // namespace
@@ -182,7 +230,13 @@ int32_t rtovarlst_inq_capacity(rtvarlst_t *list) { return list ? list->dictionar
 
 void rtovarlst_resize(rtvarlst_t *list, int32_t capacity) {
     if (list == nullptr || capacity < 0) return;
-    zarn::rtattrdict::change_capacity_caught(list->dictionary, capacity);
+    rtattrdict_t *d = list->dictionary;
+    // A head's capacity never drops an item: it refuses to go below its size.
+    if (d->ops == nullptr || zarn::rtattrdict::is_head(d)) {
+        zarn::rtattrdict::change_capacity_caught(d, capacity);
+        return;
+    }
+    change_window_capacity(list, capacity);
 }
 
 void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {

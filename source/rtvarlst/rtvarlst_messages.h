@@ -27,6 +27,7 @@ inline constexpr char kTruncating[] = "Truncating variable name '%s' to %" PRId3
 inline constexpr char kExtractBad[] =
     "!! rtovarlst_extract: Bad indices %" PRId32 " %" PRId32 " %" PRId32 "\n";
 inline constexpr char kProfileNoMemory[] = "!! rtovarlst_set_var_profile_item: out of memory\n";
+inline constexpr char kResizeNoMemory[] = "!! rtovarlst_resize: out of memory (capacity not changed)\n";
 inline constexpr char kProfileIndex[] =
     "!! VarProfile::GetItemAt: index %" PRIu32 " is not below the size %" PRIu32 "\n";
 inline constexpr char kTypeAlgebraic[] =

@@ -300,6 +300,70 @@ TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
     }
 }
 
+// A window's capacity is cells of its head: changing it moves the head's later items, and the items it drops
+// (its spare cells when it shrinks) lose what the list owned for them. A window in a window changes only its
+// own bounds. Item k starts with mask k and a profile; item `mark`, after the first change, gets mask 9.
+TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
+    const char *const kBelowSize = "!!embedded_change_capacity: capacity 1 less than size 2 (not changed)\n";
+    const struct {
+        const char *name;
+        int32_t items;
+        bool nested;  // the window lies in a window of capacity 4 and size 2 over head items 2..5
+        int32_t start, capacity, size;
+        std::vector<int32_t> capacities;  // given in turn
+        int32_t mark;
+        std::vector<uint32_t> masks;  // of the head's items afterwards, 0 for none
+        const char *message;
+    } rows[] = {
+        {"shrunk: its spare cells go", 5, false, 1, 4, 2, {2}, 0, {1, 2, 5}, ""},
+        {"grown, then shrunk back", 5, false, 2, 2, 2, {4, 2}, 4, {1, 2, 3, 4, 5}, ""},
+        {"refused below its size", 5, false, 1, 4, 2, {1}, 0, {1, 2, 3, 4, 5}, kBelowSize},
+        {"shrunk in a window, whose cells stay", 6, true, 1, 2, 1, {1}, 0, {1, 2, 3, 4, 5, 6}, ""},
+    };
+    for (const auto &row : rows) {
+        rtvarlst_t *head = named_list(row.items);
+        for (int32_t k = 1; k <= row.items; ++k) {
+            rtovarlst_set_var_modified_mask(head, k, k);
+            rtovarlst_set_var_profile(head, k, new VarProfile);
+        }
+        rtvarlst_t *outer = row.nested ? rtovarlst_create_embedded(4, head, nullptr, 2) : nullptr;
+        if (outer != nullptr) rtovarlst_set_nvar(outer, 2);
+        rtvarlst_t *window =
+            rtovarlst_create_embedded(row.capacity, row.nested ? outer : head, nullptr, row.start);
+        rtovarlst_set_nvar(window, row.size);
+        HistoryCapture his;
+        for (size_t i = 0; i < row.capacities.size(); ++i) {
+            rtovarlst_resize(window, row.capacities[i]);
+            if (i == 0 && row.mark > 0) {
+                rtovarlst_set_var_modified_mask(head, row.mark, 9);
+                rtovarlst_set_var_profile(head, row.mark, new VarProfile);
+            }
+        }
+        EXPECT_EQ(his.text(), row.message) << row.name;
+        std::vector<uint32_t> masks;
+        for (int32_t k = 1; k <= rtovarlst_inq_nvar(head); ++k) {
+            masks.push_back(rtovarlst_inq_var_modified_mask1(head, k));
+            const bool profiled = rtovarlst_inq_var_profile(head, k) != nullptr;
+            EXPECT_EQ(profiled, masks.back() != 0) << row.name << ": the profile of item " << k;
+        }
+        EXPECT_EQ(masks, row.masks) << row.name << ": masks of the head's items";
+        rtovarlst_delete_sublist(&window);
+        rtovarlst_delete_sublist(&outer);
+        rtovarlst_destroy_c(&head);
+    }
+    // Without memory to note what the list owns, the capacity stays as it was.
+    rtvarlst_t *head = named_list(3), *window = rtovarlst_create_embedded(2, head, nullptr, 1);
+    HistoryCapture his;
+    zarn::failalloc_set(1);
+    rtovarlst_resize(window, 1);
+    zarn::failalloc_set(0);
+    EXPECT_EQ(his.text(), "!! rtovarlst_resize: out of memory (capacity not changed)\n");
+    EXPECT_EQ(rtovarlst_inq_capacity(window), 2) << "the window's capacity after the refusal";
+    EXPECT_EQ(rtovarlst_inq_nvar(head), 3) << "the head's items after the refusal";
+    rtovarlst_delete_sublist(&window);
+    rtovarlst_destroy_c(&head);
+}
+
 // A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
 // the one it already holds stays, one it replaces is deleted (the ASan build sees any left or freed twice).
 TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
