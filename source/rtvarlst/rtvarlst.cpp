@@ -60,10 +60,6 @@ const char *name_or_empty(rtvarlst_t *list, int32_t i) {
     return n ? n : "";
 }
 
-}  // namespace
-
-namespace {
-
 // Frees what the list owns for the items in head cells first..last (1-based):
 // the profile and the modification record.
 void release_cells(rtvarlst_t *list, int32_t first, int32_t last) {
