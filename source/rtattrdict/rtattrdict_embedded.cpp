@@ -104,9 +104,8 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity) {
         if (capacity < old) {
             d->capacity = capacity;
             splice(p, d, start_of(d), old, capacity);
-        } else {
-            splice(p, d, start_of(d), old, capacity);
-            d->capacity = capacity;
+        } else if (splice(p, d, start_of(d), old, capacity)) {
+            d->capacity = capacity;  // a parent that could not make the room keeps the window as it was
         }
         return;
     }
@@ -279,9 +278,9 @@ const rtattrdict_ops kEmbeddedOps = {
     .attributes = emb_attributes,
 };
 
-void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh) {
+bool splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh) {
     const int32_t delta = fresh - old;
-    if (delta == 0) return;
+    if (delta == 0) return true;
     const int32_t old_size = d->size;
     const int32_t new_size = old_size + delta;
     if (delta > 0) {
@@ -294,7 +293,10 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
             d->ops->change_capacity(d, want > INT32_MAX ? INT32_MAX : static_cast<int32_t>(want));
         }
         d->ops->resize(d, new_size);
-        if (d->size != new_size) return;  // the room could not be made
+        if (d->size != new_size) {  // the room could not be made: drop what was
+            if (d->size > old_size) d->ops->resize(d, old_size);
+            return false;
+        }
     }
     const int32_t tail = old_size - (start + old) + 1;
     if (tail > 0) d->ops->move_elems(d, start + old, start + fresh, tail);
@@ -307,6 +309,7 @@ void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, in
         d->ops->resize(d, new_size);
         if (!is_head(d)) d->ops->change_capacity(d, new_size);
     }
+    return true;
 }
 
 }  // namespace zarn::rtattrdict

@@ -153,8 +153,9 @@ ZARN_RTATTRDICT_ACCESS(emb)
 #undef ZARN_RTATTRDICT_ACCESS
 
 // Splices a window of `old` elements at `start` of d to `fresh` elements;
-// `asker` is the window that asked and is not shifted.
-void splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh);
+// `asker` is the window that asked and is not shifted. False, with d as it
+// was, when d could not make the room.
+bool splice(rtattrdict_t *d, rtattrdict_t *asker, int32_t start, int32_t old, int32_t fresh);
 
 }  // namespace zarn::rtattrdict
 

@@ -362,6 +362,22 @@ TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
     EXPECT_EQ(rtovarlst_inq_nvar(head), 3) << "the head's items after the refusal";
     rtovarlst_delete_sublist(&window);
     rtovarlst_destroy_c(&head);
+    // A head that cannot make the room keeps its items and the window its capacity: a later shrink must not
+    // take the head's items for spare cells.
+    head = named_list(5, 6);
+    window = rtovarlst_create_embedded(2, head, nullptr, 1);
+    rtovarlst_set_nvar(window, 2);
+    his.text();                    // drop what the last check left
+    zarn::failalloc_set(2, true);  // the list's note is made, the head's room is not
+    rtovarlst_resize(window, 4);
+    zarn::failalloc_set(0);
+    EXPECT_EQ(his.text(),
+              "!!head_change_capacity: unable to allocate 16 elements (not changed)\n"
+              "!!head_resize: attempt to resize beyond capacity 7 6\n");
+    EXPECT_EQ(rtovarlst_inq_capacity(window), 2) << "the window's capacity after the head refused";
+    EXPECT_EQ(rtovarlst_inq_nvar(head), 5) << "the head's items after it refused";
+    rtovarlst_delete_sublist(&window);
+    rtovarlst_destroy_c(&head);
 }
 
 // A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
