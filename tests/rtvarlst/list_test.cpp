@@ -249,6 +249,28 @@ TEST(VarListBulk, ExtractRemoveMoveAndCopy) {
     rtovarlst_destroy_c(&b);
 }
 
+// A list of n named items, item k with modification mask k and a profile.
+rtvarlst_t *owning_list(int32_t n) {
+    rtvarlst_t *l = named_list(n);
+    for (int32_t k = 1; k <= n; ++k) {
+        rtovarlst_set_var_modified_mask(l, k, k);
+        rtovarlst_set_var_profile(l, k, new VarProfile);
+    }
+    return l;
+}
+
+// The first modification mask of every item (0 for no record), checking that each item with a record
+// still has its profile and each without has none.
+std::vector<uint32_t> owned_masks(rtvarlst_t *l, const char *row) {
+    std::vector<uint32_t> masks;
+    for (int32_t k = 1; k <= rtovarlst_inq_nvar(l); ++k) {
+        masks.push_back(rtovarlst_inq_var_modified_mask1(l, k));
+        const bool profiled = rtovarlst_inq_var_profile(l, k) != nullptr;
+        EXPECT_EQ(profiled, masks.back() != 0) << row << ": the profile of item " << k;
+    }
+    return masks;
+}
+
 // A window moved in its parent takes over the items it lands on: what the list owned for them (modification
 // record, profile) is freed, and only when the move happens. Item k starts with mask k and a profile.
 TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
@@ -273,11 +295,7 @@ TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
         {"in a window, from beyond the shrunk head", 6, true, 4, 1, 4, 1, {1, 2, 3, 4}, kFromBeyond},
     };
     for (const auto &row : rows) {
-        rtvarlst_t *head = named_list(row.items);
-        for (int32_t k = 1; k <= row.items; ++k) {
-            rtovarlst_set_var_modified_mask(head, k, k);
-            rtovarlst_set_var_profile(head, k, new VarProfile);
-        }
+        rtvarlst_t *head = owning_list(row.items);
         rtvarlst_t *outer = row.nested ? rtovarlst_create_embedded(row.items - 2, head, nullptr, 2) : nullptr;
         if (outer != nullptr) rtovarlst_set_nvar(outer, row.items - 2);
         rtvarlst_t *window =
@@ -287,13 +305,7 @@ TEST(VarListBulk, ARelocatedWindowFreesWhatItsItemsOverwrite) {
         HistoryCapture his;
         rtovarlst_relocate(window, row.relocate_to);
         EXPECT_EQ(his.text(), row.message) << row.name;
-        std::vector<uint32_t> masks;
-        for (int32_t k = 1; k <= rtovarlst_inq_nvar(head); ++k) {
-            masks.push_back(rtovarlst_inq_var_modified_mask1(head, k));
-            const bool profiled = rtovarlst_inq_var_profile(head, k) != nullptr;
-            EXPECT_EQ(profiled, masks.back() != 0) << row.name << ": the profile of item " << k;
-        }
-        EXPECT_EQ(masks, row.masks) << row.name << ": masks of the head's items";
+        EXPECT_EQ(owned_masks(head, row.name), row.masks) << row.name << ": masks of the head's items";
         rtovarlst_delete_sublist(&window);
         rtovarlst_delete_sublist(&outer);
         rtovarlst_destroy_c(&head);
@@ -321,11 +333,7 @@ TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
         {"shrunk in a window, whose cells stay", 6, true, 1, 2, 1, {1}, 0, {1, 2, 3, 4, 5, 6}, ""},
     };
     for (const auto &row : rows) {
-        rtvarlst_t *head = named_list(row.items);
-        for (int32_t k = 1; k <= row.items; ++k) {
-            rtovarlst_set_var_modified_mask(head, k, k);
-            rtovarlst_set_var_profile(head, k, new VarProfile);
-        }
+        rtvarlst_t *head = owning_list(row.items);
         rtvarlst_t *outer = row.nested ? rtovarlst_create_embedded(4, head, nullptr, 2) : nullptr;
         if (outer != nullptr) rtovarlst_set_nvar(outer, 2);
         rtvarlst_t *window =
@@ -340,13 +348,7 @@ TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
             }
         }
         EXPECT_EQ(his.text(), row.message) << row.name;
-        std::vector<uint32_t> masks;
-        for (int32_t k = 1; k <= rtovarlst_inq_nvar(head); ++k) {
-            masks.push_back(rtovarlst_inq_var_modified_mask1(head, k));
-            const bool profiled = rtovarlst_inq_var_profile(head, k) != nullptr;
-            EXPECT_EQ(profiled, masks.back() != 0) << row.name << ": the profile of item " << k;
-        }
-        EXPECT_EQ(masks, row.masks) << row.name << ": masks of the head's items";
+        EXPECT_EQ(owned_masks(head, row.name), row.masks) << row.name << ": masks of the head's items";
         rtovarlst_delete_sublist(&window);
         rtovarlst_delete_sublist(&outer);
         rtovarlst_destroy_c(&head);
