@@ -328,6 +328,7 @@ TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
         const char *message;
     } rows[] = {
         {"shrunk: its spare cells go", 5, false, 1, 4, 2, {2}, 0, {1, 2, 5}, ""},
+        {"at the head's end, shrunk: the head's last item goes", 5, false, 4, 2, 1, {1}, 0, {1, 2, 3, 4}, ""},
         {"grown, then shrunk back", 5, false, 2, 2, 2, {4, 2}, 4, {1, 2, 3, 4, 5}, ""},
         {"refused below its size", 5, false, 1, 4, 2, {1}, 0, {1, 2, 3, 4, 5}, kBelowSize},
         {"shrunk in a window, whose cells stay", 6, true, 1, 2, 1, {1}, 0, {1, 2, 3, 4, 5, 6}, ""},
