@@ -208,7 +208,12 @@ void rtovarlst_delete_sublist(rtvarlst_t **list) {
 void rtovarlst_destroy_c(rtvarlst_t **list) {
     if (list == nullptr || *list == nullptr) return;
     rtvarlst_t *l = *list;
-    release_items(l, 1, l->dictionary->size);
+    // A head's cells beyond its size are no items, but a window left beyond
+    // the size may have given them records.
+    if (zarn::rtattrdict::is_head(l->dictionary))
+        release_cells(l, 1, l->dictionary->capacity);
+    else
+        release_items(l, 1, l->dictionary->size);
     l->aliases = nullptr;
     rtattrdict_destroy(l->dictionary);
     std::free(as_list(l));
@@ -228,7 +233,10 @@ void rtovarlst_resize(rtvarlst_t *list, int32_t capacity) {
     if (list == nullptr || capacity < 0) return;
     rtattrdict_t *d = list->dictionary;
     // A head's capacity never drops an item: it refuses to go below its size.
+    // The cells it gives up may hold what a window beyond its size gave them.
     if (d->ops == nullptr || zarn::rtattrdict::is_head(d)) {
+        if (d->ops != nullptr && capacity >= d->size && capacity < d->capacity)
+            release_cells(list, capacity + 1, d->capacity);
         zarn::rtattrdict::change_capacity_caught(d, capacity);
         return;
     }

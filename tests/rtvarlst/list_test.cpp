@@ -383,6 +383,26 @@ TEST(VarListBulk, AWindowsCapacityChangeFreesWhatItsHeadDrops) {
     rtovarlst_destroy_c(&head);
 }
 
+// A window that its head's shrinking left beyond the head's size still reaches its cells, and may give them
+// records: they are freed when the head gives the cells up, by a capacity cut or by its end (ASan sees any
+// record dropped).
+TEST(VarListBulk, RecordsGivenBeyondTheHeadsSizeGoWithItsCells) {
+    for (bool cut : {false, true}) {
+        const char *const what = cut ? "the head's capacity cut" : "the head destroyed";
+        rtvarlst_t *head = named_list(5), *window = rtovarlst_create_sublist(head, 4);
+        rtovarlst_set_nvar(head, 3);
+        rtovarlst_set_var_modified_mask(window, 1, 7);
+        EXPECT_EQ(rtovarlst_inq_var_modified_mask1(window, 1), 7u) << what << ": the record given";
+        if (cut) {
+            rtovarlst_resize(head, 3);
+            EXPECT_EQ(rtovarlst_inq_capacity(head), 3) << what;
+            EXPECT_EQ(rtovarlst_inq_var_modified_mask1(window, 1), 0u) << what << ": the window's first item";
+        }
+        rtovarlst_delete_sublist(&window);
+        rtovarlst_destroy_c(&head);
+    }
+}
+
 // A profile handed over belongs to the list from the call on: one it cannot store is deleted at once,
 // the one it already holds stays, one it replaces is deleted (the ASan build sees any left or freed twice).
 TEST(VarListBulk, ProfilesHandedOverBelongToTheList) {
