@@ -329,17 +329,21 @@ int height_below(const rtattrdict_t *d) {
     return most;
 }
 
-bool relocate_moves(const rtattrdict_t *d, int32_t start) {
-    if (!usable(d) || d->ops != &kEmbeddedOps || !relocate_fits(d, start) || d->size <= 0) return false;
+bool moves(const rtattrdict_t *d, int32_t src, int32_t dst, int32_t count) {
+    if (!usable(d) || count <= 0) return false;
     // The move passes from window to parent, each level checking it in its own numbering.
-    const auto *w = reinterpret_cast<const Embedded *>(d);
-    int32_t src = w->start, dst = start;
-    for (const rtattrdict_t *p = w->parent;; p = reinterpret_cast<const Embedded *>(p)->parent) {
-        if (src == dst || !move_fits(p, src, dst, d->size)) return false;
-        if (p->ops != &kEmbeddedOps) return true;
-        src = parent_index(p, src);
-        dst = parent_index(p, dst);
+    for (;; d = reinterpret_cast<const Embedded *>(d)->parent) {
+        if (src == dst || !move_fits(d, src, dst, count)) return false;
+        if (d->ops != &kEmbeddedOps) return true;
+        src = parent_index(d, src);
+        dst = parent_index(d, dst);
     }
+}
+
+bool relocate_moves(const rtattrdict_t *d, int32_t start) {
+    if (!usable(d) || d->ops != &kEmbeddedOps || !relocate_fits(d, start)) return false;
+    const auto *w = reinterpret_cast<const Embedded *>(d);
+    return moves(w->parent, w->start, start, d->size);
 }
 
 }  // namespace zarn::rtattrdict

@@ -54,6 +54,10 @@ inline int32_t parent_index(const rtattrdict_t *d, int32_t i) {
     return k > INT32_MAX ? INT32_MAX : (k < INT32_MIN ? INT32_MIN : static_cast<int32_t>(k));
 }
 
+// True when rtattrdict_move_items(d, src, dst, count) moves elements: every
+// level from d up to the head takes the move.
+bool moves(const rtattrdict_t *d, int32_t src, int32_t dst, int32_t count);
+
 // True when rtattrdict_relocate(d, start) moves d's elements in its parent:
 // d is a window and every level up to the head takes the move. The lists
 // that own memory for their items free it for the items the move overwrites.

@@ -256,13 +256,16 @@ void rtovarlst_set_nvar(rtvarlst_t *list, int32_t n) {
 
 void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination, int32_t count) {
     if (list == nullptr) return;
-    const int32_t n = held(list);
-    const bool valid = count > 0 && source != destination && zarn::run_within(source, count, n) &&
-                       zarn::run_within(destination, count, n);
-    if (valid) {
+    // The dictionary checks the move at every level: a window left beyond its
+    // shrunk head is refused there, and then nothing may be freed.
+    if (zarn::rtattrdict::moves(list->dictionary, source, destination, count)) {
         // Items overwritten by the move die: free what the list owns for them.
-        for (int32_t k = destination; k < destination + count; ++k)
-            if (k < source || k >= source + count) release_items(list, k, k);
+        const int64_t first = destination, last = static_cast<int64_t>(destination) + count - 1;
+        for (int64_t k = first; k <= last; ++k)
+            if (k < source || k >= static_cast<int64_t>(source) + count) {
+                const auto item = static_cast<int32_t>(k);
+                release_items(list, item, item);
+            }
     }
     rtattrdict_move_items(list->dictionary, source, destination, count);
 }

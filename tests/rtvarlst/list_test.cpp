@@ -397,6 +397,14 @@ TEST(VarListBulk, RecordsGivenBeyondTheHeadsSizeGoWithItsCells) {
             rtovarlst_resize(head, 3);
             EXPECT_EQ(rtovarlst_inq_capacity(head), 3) << what;
             EXPECT_EQ(rtovarlst_inq_var_modified_mask1(window, 1), 0u) << what << ": the window's first item";
+        } else {
+            // The head refuses a move of cells beyond its size; the record it would overwrite stays.
+            HistoryCapture his;
+            rtovarlst_move_items(window, 2, 1, 1);
+            EXPECT_EQ(
+                his.text(),
+                "!!head_move_elems: bad source or destination, source 5, dest 4, move size 1, list size 3");
+            EXPECT_EQ(rtovarlst_inq_var_modified_mask1(window, 1), 7u) << what << ": after a refused move";
         }
         rtovarlst_delete_sublist(&window);
         rtovarlst_destroy_c(&head);
