@@ -104,7 +104,9 @@ void collect_owned(rtvarlst_t *list, int32_t first, int32_t last, Owned &out) {
 // owned for the items no longer in the head.
 void change_window_capacity(rtvarlst_t *list, int32_t capacity) {
     VarList *l = as_list(list);
-    const int32_t first = zarn::rtattrdict::head_offset(list->dictionary) + 1, last = l->head->size;
+    // Every cell of the head's columns: those beyond its size may hold what a
+    // window left there gave them.
+    const int32_t first = zarn::rtattrdict::head_offset(list->dictionary) + 1, last = l->head->capacity;
     const std::size_t cells = first <= last ? static_cast<std::size_t>(last - first + 1) : 0;
     auto **room = static_cast<void **>(zarn::xmalloc(std::max<std::size_t>(cells, 1) * 4 * sizeof(void *)));
     if (room == nullptr) {
@@ -114,7 +116,7 @@ void change_window_capacity(rtvarlst_t *list, int32_t capacity) {
     Owned before{room, room + cells, cells}, after{room + 2 * cells, room + 3 * cells, cells};
     collect_owned(list, first, last, before);
     zarn::rtattrdict::change_capacity_caught(list->dictionary, capacity);
-    collect_owned(list, first, l->head->size, after);  // the head may have grown
+    collect_owned(list, first, l->head->capacity, after);  // the head may have grown
     for (std::size_t i = 0; i < before.nrecords; ++i)
         if (!std::binary_search(after.records, after.records + after.nrecords, before.records[i]))
             std::free(before.records[i]);
