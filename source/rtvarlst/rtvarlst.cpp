@@ -77,6 +77,17 @@ void release_cells(rtvarlst_t *list, int32_t first, int32_t last) {
     }
 }
 
+// A move of count items from src to dst, numbered so that item k is head
+// cell base + k, kills the items it lands on that are not its own: frees
+// what the list owns for them.
+void release_overwritten(rtvarlst_t *list, int64_t base, int64_t src, int64_t dst, int64_t count) {
+    for (int64_t k = dst; k < dst + count; ++k)
+        if (k < src || k >= src + count) {
+            const auto at = static_cast<int32_t>(base + k);
+            release_cells(list, at, at);
+        }
+}
+
 // What the list owns in head cells first..last: modification records and
 // profiles, each array sorted. Each array has room for `room`: the cells first
 // looked at, which a later look cannot exceed, since no move makes records.
@@ -261,13 +272,8 @@ void rtovarlst_move_items(rtvarlst_t *list, int32_t source, int32_t destination,
     // The dictionary checks the move at every level: a window left beyond its
     // shrunk head is refused there, and then nothing may be freed.
     if (zarn::rtattrdict::moves(list->dictionary, source, destination, count)) {
-        // Items overwritten by the move die: free what the list owns for them.
-        const int64_t first = destination, last = static_cast<int64_t>(destination) + count - 1;
-        for (int64_t k = first; k <= last; ++k)
-            if (k < source || k >= static_cast<int64_t>(source) + count) {
-                const auto item = static_cast<int32_t>(k);
-                release_items(list, item, item);
-            }
+        release_overwritten(list, zarn::rtattrdict::head_offset(list->dictionary), source, destination,
+                            count);
     }
     rtattrdict_move_items(list->dictionary, source, destination, count);
 }
@@ -276,15 +282,9 @@ void rtovarlst_relocate(rtvarlst_t *list, int32_t start) {
     if (list == nullptr) return;
     rtattrdict_t *d = list->dictionary;
     if (zarn::rtattrdict::relocate_moves(d, start)) {
-        // The parent's items the window lands on die, unless they are its own:
-        // free what the list owns for them. Parent item k is head cell base + k.
-        const int64_t from = zarn::rtattrdict::window_start(d), count = d->size;
-        const int64_t base = zarn::rtattrdict::head_offset(d) - (from - 1);
-        for (int64_t k = start; k < start + count; ++k)
-            if (k < from || k >= from + count) {
-                const auto at = static_cast<int32_t>(base + k);
-                release_cells(list, at, at);
-            }
+        // The window's items move in its parent, whose item k is head cell base + k.
+        const int64_t from = zarn::rtattrdict::window_start(d);
+        release_overwritten(list, zarn::rtattrdict::head_offset(d) - (from - 1), from, start, d->size);
     }
     rtattrdict_relocate(d, start);
 }
