@@ -38,6 +38,10 @@ inline int64_t wrap_sub(int64_t a, int64_t b) {
     return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
 }
 
+// A number set through a window as the head keeps it: a 32-bit value, sign
+// extended; a sum with the window's offsets wraps within 32 bits.
+inline int64_t as_stored(int64_t v) { return static_cast<int32_t>(v); }
+
 // A nonzero index in a parent's numbering, kept within int32_t: an index
 // beyond the end stays beyond it.
 inline int32_t clamp32(int64_t k) {
@@ -363,7 +367,7 @@ struct Core {
             refused_numbers(j, k);
             return;
         }
-        for (int a = 0; a < K::kAxes; ++a) K::numbers(f.h, a)[f.k - 1] = v[a];
+        for (int a = 0; a < K::kAxes; ++a) K::numbers(f.h, a)[f.k - 1] = as_stored(v[a]);
     }
     [[gnu::always_inline]] static void set_value(Base *j, int32_t k, double value) {
         Found f;
@@ -381,7 +385,7 @@ struct Core {
             report_refused_number<A>(p);
             return;
         }
-        K::numbers(head(p.at), A)[p.k - 1] = wrap_add(v, p.add[A]);
+        K::numbers(head(p.at), A)[p.k - 1] = as_stored(wrap_add(v, p.add[A]));
     }
     template <int A>
     static int64_t emb_inq_number(Base *j, int32_t k) {

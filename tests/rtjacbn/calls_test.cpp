@@ -204,6 +204,16 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
     });
 }
 
+// The head keeps a number set through a window as a 32-bit value, sign
+// extended: the window's offset is added within 32 bits.
+TEST(JacobianCalls, NumbersSetThroughAWindowWrapWithin32Bits) {
+    World w;
+    rtojac_set_nz_eqnnum(w.win, 1, INT32_MAX);
+    rtojac_set_nz_coord(w.win, 2, 1, INT32_MAX);
+    EXPECT_EQ(rtojac_rowptr(w.head)[4], INT32_MIN + 1) << "equation INT32_MAX plus the window's offset 2";
+    EXPECT_EQ(rtojac_colptr(w.head)[5], INT32_MIN + 5) << "variable INT32_MAX plus the window's offset 6";
+}
+
 // A filter's answer for one record and the answer it should give.
 struct FilterRow {
     const char *what;
