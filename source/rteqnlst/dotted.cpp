@@ -14,20 +14,23 @@
 namespace zarn::rteqnlst {
 
 void split_dotted(const char *text, Dotted *out) {
+    constexpr auto kRoom = static_cast<size_t>(rtattrdict::kNameMax);
     const size_t whole = std::strlen(text);
+    const char *dot = std::strrchr(text, '.');
+    const size_t at = dot != nullptr ? static_cast<size_t>(dot - text) : whole;
     size_t len = whole;
     out->code = kCodeNone;
-    if (const char *dot = std::strrchr(text, '.')) {
-        const size_t at = static_cast<size_t>(dot - text);
+    if (at > kRoom) {  // no dot in a text too long, or the last dot beyond a name's room
+        out->code = kCodeTooLong;
+        len = 0;
+    } else if (dot != nullptr) {
         const int32_t code = ac::code_of(ac::kEqnAssignWords, dot + 1, whole - at - 1, kCodeNone);
         if (code != kCodeNone) {
             out->code = code;
             len = at;
+        } else if (len > kRoom) {
+            len = kRoom;  // a plain name: the name buffer keeps what fits
         }
-    }
-    if (len > static_cast<size_t>(rtattrdict::kNameMax)) {
-        out->code = kCodeTooLong;
-        len = 0;
     }
     std::memcpy(out->name, text, len);
     out->name[len] = '\0';

@@ -30,7 +30,7 @@ extern const rtattrdesc_t *const kColumns;
 
 // Codes of a dotted name beyond the keywords' own (0 and up).
 inline constexpr int kCodeNone = -1;     // no keyword: the whole text names the equation
-inline constexpr int kCodeTooLong = -2;  // the name part does not fit a name buffer
+inline constexpr int kCodeTooLong = -2;  // no dot and too long for a name, or the last dot beyond a name
 
 // A dotted name split into its equation name (a private copy) and keyword code.
 struct Dotted {

@@ -255,6 +255,7 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
     rtoeqnlst_set_eqn_status(d.list, 2, 1);
     rtoeqnlst_set_eqn_status(d.list, 3, 7 << 1);
     const std::string too_long(2048, 'N');
+    const std::string long_plain_dotted = std::string(1020, 'N') + ".NOKEYWORD";
     const std::pair<const char *, const char *> rows[] = {
         {"EQ1", "1:2.5 {*}"},  // a plain number
         {"EQ1.EQNSCALE", "1:0.125 {*}"},
@@ -266,6 +267,7 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
         {"EQ1.TYPES.TYPE", "0:!!!UNDEFINED!!!"},  // math type 7 has no word
         {"NOSUCH", "1:0 {*}"},                    // no equation: the readers' zero values
         {too_long.c_str(), "0:!!!UNDEFINED!!!"},
+        {long_plain_dotted.c_str(), "1:0 {*}"},  // its dot within a name's room: a name, not refused
         {nullptr, "0:!!!UNDEFINED!!!"},
     };
     for (const auto &[target, want] : rows) {
