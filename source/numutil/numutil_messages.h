@@ -34,11 +34,15 @@ constexpr const char *kIoFailed = "!! %s: transfer on unit %lld failed (status %
 constexpr const char *kShortFile =
     "!! %s: the file on unit %lld is too short for %lld columns and %lld rows\n";
 
-// Group report (history device): lines of at most 80 characters.
-constexpr const char *kReportCount = " Number of groups detected = %3lld";
-constexpr const char *kReportGroup = " Group %4lld contains variables:";
+// Group report (history device): lines of at most 80 characters. Numbers
+// take fixed columns; one too wide for its columns fills them with '*'.
+constexpr const char *kReportCount = " Number of groups detected = ";
+constexpr int kReportCountWidth = 3;
+constexpr const char *kReportGroup = " Group ";
+constexpr int kReportGroupWidth = 4;
+constexpr const char *kReportGroupTail = " contains variables:";
 constexpr const char *kReportIndent = "                                ";  // 32 blanks
-constexpr const char *kReportMember = " %6lld";
+constexpr int kReportMemberWidth = 6;                                      // after one blank
 constexpr int kReportPerLine = 6;
 
 }  // namespace zarn::numutil::msg

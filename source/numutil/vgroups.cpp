@@ -21,6 +21,19 @@ using rtopipe::report;
 
 inline long long ll(int64_t v) { return static_cast<long long>(v); }
 
+// v right-aligned in `width` columns at out, NUL-terminated; a number wider
+// than that fills the columns with '*'. Returns width.
+int put_field(char *out, int width, int64_t v) {
+    char digits[24];
+    const int n = std::snprintf(digits, sizeof digits, "%*lld", width, ll(v));
+    if (n > width)
+        std::memset(out, '*', static_cast<std::size_t>(width));
+    else
+        std::memcpy(out, digits, static_cast<std::size_t>(width));
+    out[width] = '\0';
+    return width;
+}
+
 // The block at plex index p, or null for 0.
 inline int64_t *block_or_null(int64_t p) { return p != 0 ? ints_at(p) : nullptr; }
 
@@ -384,24 +397,28 @@ void vgrp_report(int64_t g, int64_t offset) {
     Groups grp{};
     if (!open_groups(fn, g, &grp) || grp.ngroups <= 0 || grp.list == nullptr) return;
     if (!groups_consistent(fn, grp)) return;
-    // 32 columns of indent and six members of at most 21 characters each.
-    char line[32 + msg::kReportPerLine * 24];
-    std::snprintf(line, sizeof line, msg::kReportCount, ll(grp.ngroups));
+    // 32 columns of indent and six members of seven columns each.
+    char line[32 + msg::kReportPerLine * 8];
+    int used = std::snprintf(line, sizeof line, "%s", msg::kReportCount);
+    used += put_field(line + used, msg::kReportCountWidth, grp.ngroups);
     report("%s\n", line);
     int64_t slot = 0;
     for (int64_t h = 1; h <= grp.ngroups; ++h) {
         const int64_t count = grp.list[slot];
-        int used = std::snprintf(line, sizeof line, msg::kReportGroup, ll(h));
+        used = std::snprintf(line, sizeof line, "%s", msg::kReportGroup);
+        used += put_field(line + used, msg::kReportGroupWidth, h);
+        used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), "%s",
+                              msg::kReportGroupTail);
         for (int64_t i = 1; i <= count; ++i) {
             if (i > 1 && (i - 1) % msg::kReportPerLine == 0) {
                 report("%s\n", line);
                 used = std::snprintf(line, sizeof line, "%s", msg::kReportIndent);
             }
-            // Indices plus the offset; one that does not fit 64 bits is shown as the largest.
+            // Indices plus the offset; one beyond 64 bits is too wide anyway.
             int64_t shown = 0;
             if (__builtin_add_overflow(grp.list[slot + i], offset, &shown)) shown = INT64_MAX;
-            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
-                                  msg::kReportMember, ll(shown));
+            line[used++] = ' ';
+            used += put_field(line + used, msg::kReportMemberWidth, shown);
         }
         report("%s\n", line);
         slot += count + 1;

@@ -264,6 +264,17 @@ TEST(VariableGroups, ReportOfSevenMembersTakesTwoLines) {
               " \n");
 }
 
+TEST(VariableGroups, ReportShowsAnIndexTooWideForItsColumnsAsStars) {
+    Grouped run(Pattern{2, 2, {1, 2}, {1, 2}}, 0, 0);
+    const int64_t offset = 999998;
+    HistoryCapture his;
+    U3VGRP_REPORT_BY_IDX(&run.g, &offset);
+    EXPECT_EQ(his.text(),
+              " Number of groups detected =   1\n"
+              " Group    1 contains variables: 999999 ******\n"
+              " \n");
+}
+
 // (1, 1) and (1, 3) marked: columns 1 and 2 no longer meet in row 1; column 3 is in no group.
 TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
     const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 1}, marks = {1, 0, 1, 0};
