@@ -199,8 +199,10 @@ ZARN_API void U3VGRP_READ_FM_FILE(const int64_t *unit, int64_t *g);
  * The groups on the history device, every variable index plus *offset:
  * " Number of groups detected = " and the count, then per group " Group ",
  * its number, " contains variables:" and six indices a line, continued on
- * lines indented by 32 blanks, then a line of one blank. Nothing for object
- * 0, a negative offset or no groups.
+ * lines indented by 32 blanks, then a line of one blank. The count takes 3
+ * columns, the group number 4, each index a blank and 6; a number too wide
+ * for its columns shows as stars. Nothing for object 0, a negative offset or
+ * no groups.
  */
 ZARN_API void U3VGRP_REPORT_BY_IDX(const int64_t *g, const int64_t *offset);
 
