@@ -1,7 +1,10 @@
 // Singleton's quicksort, as the SLATEC sorts do it: median-of-three split at a
-// moving fraction of the segment, the larger part stacked and the smaller one
-// split next, short segments finished by insertion sort. Descending order is
-// an ascending sort of the keys reversed in sign.
+// fraction of the segment, the larger part stacked and the smaller one split
+// next. Descending order is an ascending sort of the keys reversed in sign.
+// Callers see the order of equal keys (the largest residuals list ties in
+// it), so the flow of control is SLATEC's to the step: the fraction moves once,
+// before the first split, and every segment of two or more keys is split, so
+// the insertion pass that finishes short segments only ever meets one key.
 #include "numutil/numutil_internal.h"
 #include "numutil/numutil_messages.h"
 #include "rtopipe/report.h"
@@ -9,9 +12,7 @@
 namespace zarn::numutil {
 namespace {
 
-// Segments of at most this many elements are left to insertion sort.
-constexpr int64_t kShortSegment = 11;
-// The split fraction: starts here and moves before every split.
+// The split fraction: starts here and moves before the first split.
 constexpr double kSplitStart = 0.375;
 constexpr double kSplitTurn = 0.5898437;
 constexpr double kSplitStep = 0.0390625;
@@ -31,23 +32,6 @@ struct Sorter {
             const C u = y[a];
             y[a] = y[b];
             y[b] = u;
-        }
-    }
-
-    // Insertion sort of x[i..j].
-    void insertion(int64_t i, int64_t j) {
-        for (int64_t s = i + 1; s <= j; ++s) {
-            const K t = x[s];
-            if (!(t < x[s - 1])) continue;
-            const C u = y != nullptr ? y[s] : C{};
-            int64_t k = s - 1;
-            while (k >= i && t < x[k]) {
-                x[k + 1] = x[k];
-                if (y != nullptr) y[k + 1] = y[k];
-                --k;
-            }
-            x[k + 1] = t;
-            if (y != nullptr) y[k + 1] = u;
         }
     }
 
@@ -82,13 +66,12 @@ struct Sorter {
     }
 
     void run(int64_t n) {
+        const double r = kSplitStart <= kSplitTurn ? kSplitStart + kSplitStep : kSplitStart - kSplitBack;
         int64_t lower[64], upper[64];
         int depth = 0;
-        double r = kSplitStart;
         int64_t i = 0, j = n - 1;
         for (;;) {
-            if (j - i + 1 > kShortSegment) {
-                r = r <= kSplitTurn ? r + kSplitStep : r - kSplitBack;
+            if (i < j) {
                 int64_t l = 0, k = 0;
                 split(i, j, r, &l, &k);
                 // Stack the larger part, go on with the smaller: depth stays below 64.
@@ -104,7 +87,6 @@ struct Sorter {
                 ++depth;
                 continue;
             }
-            insertion(i, j);
             if (depth == 0) return;
             --depth;
             i = lower[depth];

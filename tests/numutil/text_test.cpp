@@ -66,6 +66,17 @@ TEST(Sort, DsortAndIsortMatchStdSort) {
     EXPECT_EQ(his.text(), "");
 }
 
+// Equal keys come out in the order the splits leave them, not in their first
+// order: the largest residuals list ties in it. Five zeros, the first split at
+// the second key: the second and fourth trade places.
+TEST(Sort, EqualKeysCarryValuesInTheSplitsOrder) {
+    std::vector<double> keys(5, 0.0);
+    std::vector<double> carried = {1, 2, 3, 4, 5};
+    const int64_t n = 5, descending_carried = -2;
+    SLATEC_DSORT(keys.data(), carried.data(), &n, &descending_carried);
+    EXPECT_EQ(carried, (std::vector<double>{1, 4, 3, 2, 5})) << "the values carried with five equal keys";
+}
+
 TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
     int64_t n = -1;
     const struct {
