@@ -634,6 +634,8 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
         return refuse(error, msg::kUnknownFunction, name);
     }
     IQDLQTest *BuildTestFor(int32_t id, const char *name, int32_t op, QDLQLiteral &literal, char *error) {
+        // A caller other than the parser may hand over a text literal without its text.
+        const bool text = literal.kind == QDLQLiteral::TEXT && literal.text != nullptr;
         switch (Data::BaseType(id)) {
             case QDL_KIND_REAL:
                 if (literal.kind == QDLQLiteral::INTEGER)
@@ -644,7 +646,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
                                  error);
                 return refuse(error, msg::kRealOnly, name);
             case QDL_KIND_TEXT:
-                if (literal.kind != QDLQLiteral::TEXT) return refuse(error, msg::kStringOnly, name);
+                if (!text) return refuse(error, msg::kStringOnly, name);
                 return MakeString(id, name, op, literal.text, false, error);
             case QDL_KIND_INTEGER:
                 if (literal.kind != QDLQLiteral::INTEGER) return refuse(error, msg::kIntegerOnly, name);
@@ -652,7 +654,7 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
                              error);
             case QDL_KIND_ENUM: {
                 int32_t code = 0;
-                if (literal.kind == QDLQLiteral::TEXT) {
+                if (text) {
                     if (!Data::StringToEnum(id, literal.text, code))
                         return refuse(error, msg::kUnknownWord, literal.text);
                 } else if (literal.kind == QDLQLiteral::INTEGER &&

@@ -209,6 +209,11 @@ TEST(Executor, OwnMessages) {
     EXPECT_EQ(engine->LastError(), nullptr) << "a built query leaves no error";
     engine->Execute();
     EXPECT_EQ(engine->NumResults(), 1);
+    // A host that builds a test itself may pass a text literal without its text.
+    char attribute[] = "NAME", error[QDLQ_ERROR_BUFFER_SIZE] = "";
+    QDLQLiteral no_text = text_literal(nullptr);
+    EXPECT_EQ(engine->CreateTest(attribute, QDLQ_EQ, no_text, error), nullptr);
+    EXPECT_STREQ(error, "Can only compare NAME with string values");
     engine->Release();
 }
 
