@@ -531,12 +531,15 @@ class QDLQueryExecutor : public IQDLQueryContext, public IQDLQueryParserCallback
     bool TextColumn(int32_t, int32_t &) const override { return false; }
     const char *TextAt(int32_t, int32_t) const override { return nullptr; }
 
-    // IQDLQueryParserCallback
+    // IQDLQueryParserCallback. A host that builds tests itself may leave out
+    // the name: it counts as an empty one.
     IQDLQTest *CreateTest(char *name, int32_t op, QDLQLiteral &literal, char *error) override {
-        return self()->BuildTest(name, op, literal, error);
+        char none[1] = {'\0'};
+        return self()->BuildTest(name != nullptr ? name : none, op, literal, error);
     }
     IQDLQTest *CreateFunctionTest(char *name, QDLQLiteral &literal, char *error) override {
-        return self()->BuildFunctionTest(name, literal, error);
+        char none[1] = {'\0'};
+        return self()->BuildFunctionTest(name != nullptr ? name : none, literal, error);
     }
     void ReportError(const char *message) override {
         last_error_ = message;

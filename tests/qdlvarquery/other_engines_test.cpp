@@ -214,6 +214,11 @@ TEST(Executor, OwnMessages) {
     QDLQLiteral no_text = text_literal(nullptr);
     EXPECT_EQ(engine->CreateTest(attribute, QDLQ_EQ, no_text, error), nullptr);
     EXPECT_STREQ(error, "Can only compare NAME with string values");
+    // Or leave out the name, which then counts as empty.
+    EXPECT_EQ(engine->CreateTest(nullptr, QDLQ_EQ, no_text, error), nullptr);
+    EXPECT_STREQ(error, " is not a recognised attribute");
+    EXPECT_EQ(engine->CreateFunctionTest(nullptr, no_text, error), nullptr);
+    EXPECT_STREQ(error, "Unknown function ");
     engine->Release();
 }
 
