@@ -74,6 +74,13 @@ TEST(QDLStringOrder, ByteWiseAndCompare) {
     EXPECT_EQ(x2.Compare("X'", true), 1) << "a digit after a quote";
     EXPECT_GT(x2.Compare("X10", false), 0);
     EXPECT_FALSE(x2 < "X2") << "a text before itself";
+    const QDLString x10("X10"), none;
+    EXPECT_EQ(x2.Length(), 2u) << "the length of X2";
+    EXPECT_EQ(none.Length(), 0u) << "the length of a null string";
+    EXPECT_TRUE(x2 == QDLString("X2")) << "two strings of one text";
+    EXPECT_FALSE(x2 == x10) << "X2 against X10";
+    EXPECT_TRUE(x10 < x2) << "byte order puts X10 before X2";
+    EXPECT_FALSE(x2 < x10) << "and X2 not before X10";
 }
 
 // The reference cuts each text into tokens (a whole digit run, or one other
