@@ -188,6 +188,7 @@ TEST(Hostile, SortAndTextCounts) {
     IU_PACKSTR(nullptr, 5);
     IU_CLRSTR(nullptr, 5);
     IU_STRCAT(nullptr, "x", 5, 1);
+    COPY_CHAR_STR("src", &three, nullptr, &three, 3, 3);
     IU_STRLEN(&len, nullptr, 5);
     IU_STRLEN(nullptr, "abc", 3);
     EXPECT_EQ(g + d + std::to_string(len) + his.text(), "AAAABBBBsrc0");

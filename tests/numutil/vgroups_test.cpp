@@ -169,6 +169,12 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              x.assign(3, 1.0);
          },
          0, "!! u3njac_compute: the step of variable 1 is zero\n"},
+        {"njac no relative step",
+         [&] {
+             U3NJAC_COMPUTE(&g, x.data(), x.data(), status.data(), x.data(), &zero, cols.data(), x.data(),
+                            nullptr, jac.data(), &state, &result);
+         },
+         1, "!! u3njac_compute: an array argument is missing\n"},
         {"njac restarted short of memory",
          [&] {
              state = 0;
