@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <random>
+#include <regex>
 
 #include "eqnlst_fixture.h"
 #include "platform/xalloc.h"
@@ -244,6 +245,15 @@ TEST(EqnDottedNames, AssignmentOfEveryAttributeAndItsMessages) {
     value_t one = make("i:1");
     rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", &one);
     EXPECT_EQ(his.text() + err.text(), "") << "an empty list takes no assignment, silently";
+    rtoeqnlst_assign_value(nullptr, "EQ1.INCLUDED", &one);
+    rtoeqnlst_assign_value(empty.list, "EQ1.INCLUDED", nullptr);
+    rtoeqnlst_assign_value(empty.list, nullptr, &one);
+    const std::regex line_number(":[0-9]+\n");
+    EXPECT_EQ(std::regex_replace(err.text(), line_number, "\n"),
+              "Assertion '!!rtoeqnlst_assign_value: NULL eqnlst' failed in source/rteqnlst/rteqnlst\n"
+              "Assertion '!!rtoeqnlst_assign_value: NULL value pointer' failed in source/rteqnlst/rteqnlst\n"
+              "Assertion '!!rtoeqnlst_assign_value: NULL name pointer' failed in source/rteqnlst/rteqnlst\n")
+        << "no list, no value, no name: each said on standard error";
 }
 
 TEST(EqnDottedNames, LookupOfEveryAttribute) {
@@ -264,6 +274,7 @@ TEST(EqnDottedNames, LookupOfEveryAttribute) {
         {"EQ1.LINEARITY", "3:linear"},
         {"A.B.C", "0:!!!UNDEFINED!!!"},  // not set
         {"A.B.C.INCLUDED", "6:FALSE"},
+        {"A.B.C.TYPE", "3:EQUALITY"},             // the first word of its table
         {"EQ1.TYPES.TYPE", "0:!!!UNDEFINED!!!"},  // math type 7 has no word
         {"NOSUCH", "1:0 {*}"},                    // no equation: the readers' zero values
         {too_long.c_str(), "0:!!!UNDEFINED!!!"},
