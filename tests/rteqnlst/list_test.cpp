@@ -179,9 +179,10 @@ TEST(EqnList, ShapeWindowsNamesAndRecords) {
              status_only.mask.mask1 = EQNINFO_STATUS;
              rtoeqnlst_inq_eqn(w.list, 2, &status_only);
              return line(out.name, out.residual, out.scale, out.status, out.group, out.proc_var,
-                         out.blockptr == nullptr, out.basic, out.shadow_price, status_only.group);
+                         out.blockptr == nullptr, out.basic, out.shadow_price, status_only.group,
+                         rtoeqnlst_vec_basic(w.list)[1]);
          },
-         "BAL 0.5 1 3 6 V 1 5 0 0||"},
+         "BAL 0.5 1 3 6 V 1 5 0 0 5||"},
     });
 }
 

@@ -76,7 +76,7 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
     };
     run_hostile({
         {"the last equation excluded and included again; an index beyond the list, at 0 or of no list: "
-         "nothing",
+         "nothing; no list counts no equations",
          [&] {
              rtoeqnlst_in_exclude_equation(w.list, 4, 0);
              const int32_t without_last = rtoeqnlst_inq_neqn_active(w.list);
@@ -84,9 +84,10 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
              rtoeqnlst_in_exclude_equation(w.list, 5, 0);
              rtoeqnlst_in_exclude_equation(w.list, 0, 0);
              rtoeqnlst_in_exclude_equation(nullptr, 1, 0);
-             return line(without_last, rtoeqnlst_inq_neqn_active(w.list));
+             return line(without_last, rtoeqnlst_inq_neqn_active(w.list), rtoeqnlst_inq_neqn_active(nullptr),
+                         rtoeqnlst_inq_neqn(nullptr));
          },
-         "2 3||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
+         "2 3 0 0||A(rtoeqnlst_in_exclude_equation: pos<=0)A(rtoeqnlst_in_exclude_equation: eqnlst is 0)"},
         {"the norm of the whole list without the excluded and the objective",
          [&] { return norm(w.list, 1, 4); }, "5||"},
         {"the norm of one equation", [&] { return norm(w.list, 2, 2); }, "3||"},
@@ -109,17 +110,19 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
          },
          "7 0||A(rtoeqnlst_inq_max_residuals: nres<=0)A(rtoeqnlst_inq_max_residuals: NULL index array)"
          "A(rtoeqnlst_inq_max_shadow_prices: NULL index array)A(rtoeqnlst_inq_max_residuals: eqnlst is 0)"},
-        {"the largest residuals of a dictionary without status words: none",
+        {"the largest residuals and the active count of a dictionary without status words: none",
          [] {
              const rtattrdesc_t residual_only[] = {{"RESIDUAL", RTATTR_DOUBLE, 9.0, 0, nullptr, 0, nullptr},
                                                    {}};
              rtattrdict_t *d = rtattrdict_create(2, residual_only, 0);
              rtattrdict_resize(d, 2);
              const std::string top = listed(d, 1, 2, 1, kResidual);
+             const int32_t active = rtoeqnlst_inq_neqn_active(d);
              rtattrdict_destroy(d);
-             return top;
+             return line(top.c_str(), active);
          },
-         "0|!!head_ivector: Unknown integer attribute STATUS\n|"},
+         "0 0|!!head_ivector: Unknown integer attribute STATUS\n!!head_ivector: Unknown integer attribute "
+         "STATUS\n|"},
     });
 }
 
