@@ -622,7 +622,8 @@ struct Core {
     // 0 for all of them or -1 (no pattern) for one.
     template <class Test>
     static int32_t search(Base *j, int32_t start, Test test) {
-        for (int64_t k = (start > 0 ? start : 0) + 1; k <= j->nnz; ++k) {
+        // Counted in 64 bits: the nonzero after INT32_MAX is beyond every store.
+        for (int64_t k = static_cast<int64_t>(start > 0 ? start : 0) + 1; k <= j->nnz; ++k) {
             const int r = test(static_cast<int32_t>(k));
             if (r < 0) return 0;
             if (r > 0) return static_cast<int32_t>(k);

@@ -267,6 +267,7 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
         line(first, rtojac_match_var_regexp(w.head, vars, first), rtojac_match_var_regexp(w.win, vars, 0)),
         "2 6 0")
         << "X22 and X26; the window's variables are X2 and X20";
+    EXPECT_EQ(rtojac_match_var_regexp(w.head, vars, INT_MAX), 0) << "no nonzero after the largest start";
     ASSERT_EQ(re_comp("^E[34]$"), nullptr);
     EXPECT_EQ(rtojac_match_eqn_regexp(w.head, eqns, 0), 3) << "E3";
     re_free();
