@@ -113,6 +113,13 @@ struct JacKind {
     static int filter_var_name(const Record *r, const char *t) { return rtojac_filter_var_match_name(r, t); }
     static int filter_eqn_name(const Record *r, const char *t) { return rtojac_filter_eqn_match_name(r, t); }
     static int filter_always(const Record *r) { return rtojac_filter_always_true(r, r); }
+    static int filter_var_regexp(const Record *r, hs_regexp *p) {
+        return rtojac_filter_var_match_regexp(r, p);
+    }
+    static int filter_eqn_regexp(const Record *r, hs_regexp *p) {
+        return rtojac_filter_eqn_match_regexp(r, p);
+    }
+    static bool var_regexp(const Record &r, hs_regexp *p) { return hs_regexec(p, r.varname) != 0; }
 };
 
 // The Hessian's; axis 2 is the second variable number.
@@ -209,6 +216,15 @@ struct HessKind {
     static int filter_var_name(const Record *r, const char *t) { return rtohess_filter_var_match_name(r, t); }
     static int filter_eqn_name(const Record *r, const char *t) { return rtohess_filter_eqn_match_name(r, t); }
     static int filter_always(const Record *r) { return rtohess_filter_always_true(r, r); }
+    static int filter_var_regexp(const Record *r, hs_regexp *p) {
+        return rtohess_filter_var_match_regexp(r, p);
+    }
+    static int filter_eqn_regexp(const Record *r, hs_regexp *p) {
+        return rtohess_filter_eqn_match_regexp(r, p);
+    }
+    static bool var_regexp(const Record &r, hs_regexp *p) {
+        return hs_regexec(p, r.varname) != 0 || hs_regexec(p, r.var2name) != 0;
+    }
 };
 
 // Named variable and equation lists for the nonzero records and searches.
@@ -428,6 +444,8 @@ class CoordSteps {
         return true;
     }
 
+    // An equation or variable number: an argument, now and then scaled (with
+    // wraparound) far beyond any size, so that offsets push it past 32 bits.
     int32_t number_arg() {
         int32_t v = in_.arg();
         return in_.byte() % 4 == 0 ? static_cast<int32_t>(static_cast<uint32_t>(v) * 1000003u) : v;
@@ -505,10 +523,8 @@ class CoordSteps {
         Node &m = nodes_[n];
         if (c < 0 || c == m.cap) return;
         if (m.parent < 0) {
-            const int32_t old = m.cap;
             m.cap = c;
-            m_head_cells(m, c);
-            (void)old;
+            m_head_cells(m, c);  // new cells are reset ones
         } else {
             if (static_cast<int64_t>(c) + m.nzoff > nodes_[m.parent].nnz) return;
             if (c < m.cap)
@@ -609,7 +625,19 @@ class CoordSteps {
         const int32_t nnz = nodes_[n].nnz;
         std::vector<int64_t> local(static_cast<size_t>(nnz) + 1);
         for (int64_t &v : local) v = in_.byte() % 5 == 0 ? static_cast<int64_t>(in_.arg()) << 20 : in_.arg();
-        K::set_axis(nodes_[n].j, a, local.data());
+        Base *j = nodes_[n].j;
+        if constexpr (K::kLinear) {
+            if (in_.byte() & 1) {  // the Fortran twins forward to the same calls
+                if (a == 0)
+                    RTOJAC_SET_ROWS_F(&j, local.data());
+                else
+                    RTOJAC_SET_COLUMNS_F(&j, local.data());
+            } else {
+                K::set_axis(j, a, local.data());
+            }
+        } else {
+            K::set_axis(j, a, local.data());
+        }
         if (nnz == 0 || !m_reachable(n)) return;
         Node &h = nodes_[m_head(n)];
         const int64_t base = m_total_nz(n), add = m_total_off(n, a);
@@ -704,6 +732,11 @@ class CoordSteps {
             const char *t = names[in_.byte() % 5];
             ZARN_FUZZ_CHECK(K::filter_var_name(&rec, t) == K::has_var_name(rec, t));
             ZARN_FUZZ_CHECK(K::filter_eqn_name(&rec, t) == (std::strcmp(rec.eqnname, t) == 0));
+            static const char *patterns[] = {"^A", "x[0-9]", "C$", "."};
+            hs_regexp *prog = hs_regcomp(patterns[in_.byte() % 4]);
+            ZARN_FUZZ_CHECK((K::filter_var_regexp(&rec, prog) != 0) == K::var_regexp(rec, prog));
+            ZARN_FUZZ_CHECK((K::filter_eqn_regexp(&rec, prog) != 0) == (hs_regexec(prog, rec.eqnname) != 0));
+            hs_regfree(prog);
         }
         static const char *patterns[] = {"^A", ".", "x[0-9]", "(", "Q$", ""};
         (void)re_comp(patterns[in_.byte() % 6]);

@@ -398,6 +398,12 @@ class EqnSteps {
         double *scale = rtoeqnlst_vec_scale(l);
         int64_t *status = rtoeqnlst_vec_status(l);
         void **block = rtoeqnlst_vec_blockptr(l);
+        double *price = rtoeqnlst_vec_shadow_price(l);
+        int64_t *basic = rtoeqnlst_vec_basic(l);
+        if (price != nullptr)
+            for (int32_t k = 0; k < size; ++k) sink = sink + price[k];
+        if (basic != nullptr)
+            for (int32_t k = 0; k < size; ++k) sink = sink + static_cast<double>(basic[k]);
         if (residual != nullptr)
             for (int32_t k = 0; k < size; ++k) sink = sink + residual[k];
         if (status != nullptr)
@@ -425,6 +431,7 @@ class EqnSteps {
         ZARN_FUZZ_CHECK(rtoeqnlst_compute_md(l, &ctx) == l->size);
         MD5Final(&ctx);
         if (in_.byte() & 1) return fortran(n);
+        if (in_.byte() % 8 == 0) rtoeqnlst_printsymbolstats(l);
         static const char *texts[] = {"A",  "A.INCLUDED",     "A.EQNSCALE", "A.TYPE", "B.C.LINEARITY",
                                       "x1", "Q.SHADOW_PRICE", ".",          "A.",     "SUB.A.eqnscale"};
         value_t value;
@@ -517,7 +524,7 @@ class TagSteps {
     ~TagSteps() { teardown(); }
 
     void step() {
-        uint8_t op = in_.byte() % 10;
+        uint8_t op = in_.byte() % 11;
         int n = pick();
         if (n < 0 || op == 0) return create();
         rtotaglst_t *l = nodes_[n].l;
@@ -562,7 +569,13 @@ class TagSteps {
                 const int32_t k = in_.arg();
                 const int32_t ntag = rtotaglst_inq_ntag(l);
                 const char *t = rtotaglst_inq_tagid(l, k);
+                const char *v = rtotaglst_inq_varid(l, k);
                 ZARN_FUZZ_CHECK((t != nullptr) == (k >= 1 && k <= ntag));
+                ZARN_FUZZ_CHECK((v != nullptr) == (k >= 1 && k <= ntag));
+                if (v != nullptr) {
+                    ZARN_FUZZ_CHECK(v == rtotaglst_inq_tag(l, k)->varid);
+                }
+                ZARN_FUZZ_CHECK(RTOTAGLST_INQ_NTAG_F(&l) == ntag);
                 return;
             }
             case 8: {
@@ -577,8 +590,15 @@ class TagSteps {
                 }
                 return;
             }
-            default:
-                rtotaglst_print(nowherePipe, l);
+            case 9:
+                return fortran_lookup(l, scratch);
+            default: {
+                rtopipe *pipe = nowherePipe;
+                if (in_.byte() & 1)
+                    rtotaglst_print(pipe, l);
+                else
+                    RTOTAGLST_PRINT_F(&pipe, l == nullptr ? nullptr : &l);
+            }
         }
     }
 
@@ -607,6 +627,26 @@ class TagSteps {
                     ZARN_FUZZ_CHECK(rtotaglst_lookup(nodes_[p].l, copy.c_str()) > 0);
                 }
             }
+        }
+    }
+
+    // The Fortran lookups on a blank-padded alias agree with the C ones; the
+    // name comes back padded with blanks.
+    void fortran_lookup(rtotaglst_t *l, std::string &scratch) {
+        const char *alias = alias_from(scratch);
+        if (alias == nullptr) return;
+        const std::string field = std::string(alias) + "   ";
+        const int32_t k = rtotaglst_lookup(l, alias);
+        ZARN_FUZZ_CHECK(RTOTAGLST_LOOKUP_F(&l, field.data(), field.size()) == k);
+        const char *name = rtotaglst_search_tags(l, alias);
+        char out[16];
+        int64_t got = -9;
+        RTOTAGLST_INQ_BY_TAG_F(&l, field.data(), out, &got, field.size(), sizeof out);
+        ZARN_FUZZ_CHECK(got == k);
+        const std::string want = name != nullptr ? name : "";
+        if (want.size() <= sizeof out) {
+            ZARN_FUZZ_CHECK(std::string(out, sizeof out) ==
+                            want + std::string(sizeof out - want.size(), ' '));
         }
     }
 
