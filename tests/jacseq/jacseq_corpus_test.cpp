@@ -5,7 +5,10 @@
 
 #include "source_tree.h"
 
-#define ZARN_FUZZ_CHECK(cond) EXPECT_TRUE(cond) << #cond
+#define ZARN_FUZZ_CHECK(cond)       \
+    do {                            \
+        EXPECT_TRUE(cond) << #cond; \
+    } while (0)
 #include "../../fuzz/jacseq_one_input.h"
 
 namespace {
