@@ -20,6 +20,29 @@
 namespace zarn::fuzz::jacseq {
 
 using apiseq::Bytes;
+
+// A table of nodes (heads and their windows) as the steps drive it: a live
+// node picked by the next byte (-1 when none), a free place (-1 when full),
+// and whether a node has live windows.
+template <class N, int K>
+int pick_alive(Bytes &in, const N (&nodes)[K]) {
+    int choice = in.byte(), c = 0, cand[K];
+    for (int i = 0; i < K; ++i)
+        if (nodes[i].alive) cand[c++] = i;
+    return c == 0 ? -1 : cand[choice % c];
+}
+template <class N, int K>
+int free_place(const N (&nodes)[K]) {
+    for (int i = 0; i < K; ++i)
+        if (!nodes[i].alive) return i;
+    return -1;
+}
+template <class N, int K>
+bool has_windows(const N (&nodes)[K], int n) {
+    for (const N &m : nodes)
+        if (m.alive && m.parent == n) return true;
+    return false;
+}
 using apiseq::kMaxAlloc;
 
 constexpr int kMaxStores = 8;
@@ -351,22 +374,9 @@ class CoordSteps {
     NameLists &lists_;
     Node nodes_[kMaxStores];
 
-    int pick() {
-        int choice = in_.byte(), c = 0, cand[kMaxStores];
-        for (int i = 0; i < kMaxStores; ++i)
-            if (nodes_[i].alive) cand[c++] = i;
-        return c == 0 ? -1 : cand[choice % c];
-    }
-    int free_slot() const {
-        for (int i = 0; i < kMaxStores; ++i)
-            if (!nodes_[i].alive) return i;
-        return -1;
-    }
-    bool has_children(int n) const {
-        for (const Node &m : nodes_)
-            if (m.alive && m.parent == n) return true;
-        return false;
-    }
+    int pick() { return pick_alive(in_, nodes_); }
+    int free_slot() const { return free_place(nodes_); }
+    bool has_children(int n) const { return has_windows(nodes_, n); }
 
     // ---- the model ----
 

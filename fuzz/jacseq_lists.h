@@ -127,22 +127,9 @@ class EqnSteps {
     int32_t before_[kMaxEqnLists] = {-1, -1, -1, -1, -1, -1, -1, -1};
     bool broken_ = false;  // a head cut below a window: the window may reach past it
 
-    int pick() {
-        int choice = in_.byte(), c = 0, cand[kMaxEqnLists];
-        for (int i = 0; i < kMaxEqnLists; ++i)
-            if (nodes_[i].alive) cand[c++] = i;
-        return c == 0 ? -1 : cand[choice % c];
-    }
-    int free_slot() const {
-        for (int i = 0; i < kMaxEqnLists; ++i)
-            if (!nodes_[i].alive) return i;
-        return -1;
-    }
-    bool has_children(int n) const {
-        for (const Node &m : nodes_)
-            if (m.alive && m.parent == n) return true;
-        return false;
-    }
+    int pick() { return pick_alive(in_, nodes_); }
+    int free_slot() const { return free_place(nodes_); }
+    bool has_children(int n) const { return has_windows(nodes_, n); }
     int head_of(int n) const {
         while (nodes_[n].parent >= 0) n = nodes_[n].parent;
         return n;
