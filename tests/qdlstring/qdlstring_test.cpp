@@ -135,6 +135,25 @@ std::string random_text(unsigned &seed) {
     return s;
 }
 
+// Natural order: the result and where it was decided in a.
+// clang-format off
+const Diff kNaturalDiffs[] = {
+    {"run_smaller_number", "a10b2", "a10b10", 2 - 10, 4},
+    {"equal_numbers_fewer_digits_first", "A7", "A007", 1 - 3, 1},
+    {"run_after_minus_reversed", "x-5", "x-10", 10 - 5, 2},
+    {"digit_before_plain_letter", "a1", "ab", -1, 1},
+};
+// clang-format on
+
+TEST(QDLStringOrder, NaturalResultAndPosition) {
+    for (const Diff &d : kNaturalDiffs) {
+        size_t position = 99;
+        const int result = QDLString::s_AlphaNumericDiff(d.a, d.b, &position);
+        EXPECT_EQ(result, d.result) << d.name;
+        EXPECT_EQ(position, d.position) << d.name;
+    }
+}
+
 TEST(QDLStringOrder, NaturalAgreesWithReference) {
     unsigned seed = 2024;
     for (int i = 0; i < 50000; ++i) {
