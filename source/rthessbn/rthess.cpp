@@ -143,15 +143,9 @@ const rt_hess_ops HessKind::kEmbOps = {
     .move_items = Hess::emb_move,
 };
 
-rtjacbn::Pattern row_pattern(rt_hess_t *hess, bool force) {
-    return Hess::pattern<kEqn>(hess, force, "RTHessIrn");
-}
-rtjacbn::Pattern column_pattern(rt_hess_t *hess, bool force) {
-    return Hess::pattern<kVar>(hess, force, "RTHessIcn");
-}
-rtjacbn::Pattern column2_pattern(rt_hess_t *hess, bool force) {
-    return Hess::pattern<kVar2>(hess, force, "RTHessIcn2");
-}
+rtjacbn::Pattern row_pattern(rt_hess_t *hess, bool force) { return Hess::pattern<kEqn>(hess, force); }
+rtjacbn::Pattern column_pattern(rt_hess_t *hess, bool force) { return Hess::pattern<kVar>(hess, force); }
+rtjacbn::Pattern column2_pattern(rt_hess_t *hess, bool force) { return Hess::pattern<kVar2>(hess, force); }
 
 namespace {
 

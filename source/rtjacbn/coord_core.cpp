@@ -1,6 +1,6 @@
-// The blocks of the coordinate stores: plex blocks whose allocation failure
-// is caught here, so that a store refuses the request instead of ending the
-// process.
+// The blocks of the coordinate stores. A plex block's allocation failure is
+// caught here and raised again by the store once it has freed what it made,
+// so that a caller's handler sees the allocator's raise and no block leaks.
 #include "rtjacbn/coord_core.h"
 
 #include "platform/xalloc.h"
@@ -8,6 +8,19 @@
 #include "zarnutils/rteqnlst.h"
 
 namespace zarn::rtjacbn {
+
+namespace {
+
+// Where the last caught raise of the plex allocator came from.
+struct Raised {
+    const char *file;
+    int line;
+};
+Raised g_raised = {nullptr, 0};
+
+}  // namespace
+
+void raise_again() { CII_Except_raise(&rtmalloc_allocate_failed, g_raised.file, g_raised.line); }
 
 bool int_block(int64_t **cells, int32_t n) {
     const bool fresh = *cells == nullptr;
@@ -19,6 +32,7 @@ bool int_block(int64_t **cells, int32_t n) {
     ok = true;
     ZARN_EXCEPT(rtmalloc_allocate_failed)
     ok = false;
+    g_raised = {zarn_except_frame_.file, zarn_except_frame_.line};
     ZARN_END_TRY;
     if (!ok) return false;
     *cells = &ZARN_ib0[p];
@@ -35,6 +49,7 @@ bool double_block(double **cells, int32_t n) {
     ok = true;
     ZARN_EXCEPT(rtmalloc_allocate_failed)
     ok = false;
+    g_raised = {zarn_except_frame_.file, zarn_except_frame_.line};
     ZARN_END_TRY;
     if (!ok) return false;
     *cells = &ZARN_b0[p];

@@ -49,11 +49,13 @@ inline int32_t clamp32(int64_t k) {
 }
 
 // Plex and byte blocks of n entries: a new one when *cells is NULL, else the
-// block resized (leading entries kept). The allocator's raise is caught:
-// false leaves *cells as it was.
+// block resized (leading entries kept). false leaves *cells as it was; a
+// plex block's raise is held, so that the store can free what it made before
+// raise_again passes it on to the caller.
 bool int_block(int64_t **cells, int32_t n);
 bool double_block(double **cells, int32_t n);
 bool byte_block(unsigned char **cells, int32_t n);
+[[noreturn]] void raise_again();
 void free_int_block(int64_t *cells);
 void free_double_block(double *cells);
 
@@ -113,14 +115,16 @@ struct Core {
         }
         h->base.ops = &K::kHeadOps;
         h->base.capacity = capacity;
-        bool ok = true;
-        for (int a = 0; a < K::kAxes && ok; ++a) ok = int_block(&K::numbers(h, a), capacity);
-        ok = ok && double_block(&h->values, capacity);
+        bool plex = true;
+        for (int a = 0; a < K::kAxes && plex; ++a) plex = int_block(&K::numbers(h, a), capacity);
+        plex = plex && double_block(&h->values, capacity);
+        bool ok = plex;
         if constexpr (K::kLinear) ok = ok && byte_block(&h->linear, capacity);
         if (!ok) {
-            rtopipe::report(K::kCreateNoArrays, capacity);
             free_arrays(h);
             std::free(h);
+            if (!plex) raise_again();  // the plex allocator's failure is the caller's to catch
+            rtopipe::report(K::kCreateNoArrays, capacity);
             return nullptr;
         }
         head_reset(&h->base, 1, capacity);
@@ -210,12 +214,21 @@ struct Core {
         }
         Head *h = head(j);
         const int32_t old = j->capacity;
-        // Every array is tried: after a failure the grown ones are merely
-        // larger, and a shrink still leaves every array at least c long.
+        // A plex failure stops at that array and raises: the arrays before
+        // it are merely larger when growing, and after a shrink the capacity
+        // becomes c, which every array still holds.
+        bool plex = true;
+        for (int a = 0; a < K::kAxes && plex; ++a) plex = int_block(&K::numbers(h, a), c);
+        plex = plex && double_block(&h->values, c);
+        if (!plex) {
+            if (c < old) {
+                j->capacity = c;
+                if (j->nnz > c) j->nnz = c;
+            }
+            raise_again();
+        }
         bool ok = true;
-        for (int a = 0; a < K::kAxes; ++a) ok = int_block(&K::numbers(h, a), c) && ok;
-        ok = double_block(&h->values, c) && ok;
-        if constexpr (K::kLinear) ok = byte_block(&h->linear, c) && ok;
+        if constexpr (K::kLinear) ok = byte_block(&h->linear, c);
         if (!ok) {
             rtopipe::report(K::kResizeFailed, c);
             if (c > old) return;
@@ -561,16 +574,13 @@ struct Core {
 
     // The local numbers of axis A for a Fortran caller.
     template <int A>
-    static Pattern pattern(Base *j, bool force, const char *name) {
+    static Pattern pattern(Base *j, bool force) {
         if (j == nullptr) return {0, false};
         int64_t *own = K::template numbers_of<A>(j->ops)(j);
         const int64_t off = K::template offset_of<A>(j->ops)(j);
         if (!force && off == 0) return {rto_iptr2plex_c(own), false};
         int64_t *copy = nullptr;
-        if (!int_block(&copy, j->capacity)) {
-            rtopipe::report(msg::kNoCopy, name, j->capacity);
-            return {0, false};
-        }
+        if (!int_block(&copy, j->capacity)) raise_again();
         const int32_t n = reachable(j);
         for (int32_t k = 0; k < n; ++k) copy[k] = wrap_sub(own[k], off);
         for (int32_t k = n; k < j->capacity; ++k) copy[k] = 0;

@@ -98,12 +98,8 @@ const rt_jac_ops JacKind::kEmbOps = {
     .inq_linear = emb_inq_linear,
 };
 
-Pattern row_pattern(rt_jac_t *jac, bool force, const char *who) {
-    return Jac::pattern<kEqn>(jac, force, who);
-}
-Pattern column_pattern(rt_jac_t *jac, bool force, const char *who) {
-    return Jac::pattern<kVar>(jac, force, who);
-}
+Pattern row_pattern(rt_jac_t *jac, bool force) { return Jac::pattern<kEqn>(jac, force); }
+Pattern column_pattern(rt_jac_t *jac, bool force) { return Jac::pattern<kVar>(jac, force); }
 
 }  // namespace zarn::rtjacbn
 

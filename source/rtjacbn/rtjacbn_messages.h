@@ -43,7 +43,6 @@ inline constexpr char kBadRelocate[] =
     "!!%s: Bad first nonzero or shift (%" PRId32 " %" PRId32 " %" PRId32 ")\n";
 inline constexpr char kBadRange[] = "!!%s: Bad range %" PRId32 " %" PRId32 " (%" PRId32 " nonzeros)\n";
 inline constexpr char kBeyondParent[] = "!!%s: Window reaches beyond the nonzeros of its parent\n";
-inline constexpr char kNoCopy[] = "!!%s: Unable to allocate memory for a copy of %" PRId32 " numbers\n";
 inline constexpr char kAssertNullArray[] = "bulk numbers: NULL array";
 
 // ---- the Jacobian's own ----

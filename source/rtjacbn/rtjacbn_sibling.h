@@ -12,10 +12,10 @@ namespace zarn::rtjacbn {
 // Without force and with a total offset of 0, the plex index of jac's own
 // numbers (copied false); otherwise a new block of capacity integers whose
 // first nnz hold the numbers less the offset (copied true; free it with
-// RTO_IFREE). {0, false} for a NULL jac or when the block cannot be had, which
-// is reported under the name who.
-Pattern row_pattern(rt_jac_t *jac, bool force, const char *who = "RTOJAC_ZARN_LBIRN");
-Pattern column_pattern(rt_jac_t *jac, bool force, const char *who = "RTOJAC_ZARN_LBICN");
+// RTO_IFREE). {0, false} for a NULL jac; a block the plex allocator cannot
+// give raises its exception.
+Pattern row_pattern(rt_jac_t *jac, bool force);
+Pattern column_pattern(rt_jac_t *jac, bool force);
 
 }  // namespace zarn::rtjacbn
 

@@ -28,11 +28,11 @@ int64_t RTJacPatternVector::PlexIndex() const { return plex_; }
 int64_t *RTJacPatternVector::Elements() const { return elements_; }
 
 RTJacIrn::RTJacIrn(rt_jac_t *jac) {
-    const zarn::rtjacbn::Pattern p = zarn::rtjacbn::row_pattern(jac, false, "RTJacIrn");
+    const zarn::rtjacbn::Pattern p = zarn::rtjacbn::row_pattern(jac, false);
     Hold(p.plex, p.copied);
 }
 RTJacIcn::RTJacIcn(rt_jac_t *jac) {
-    const zarn::rtjacbn::Pattern p = zarn::rtjacbn::column_pattern(jac, false, "RTJacIcn");
+    const zarn::rtjacbn::Pattern p = zarn::rtjacbn::column_pattern(jac, false);
     Hold(p.plex, p.copied);
 }
 

@@ -9,8 +9,11 @@
 #include <string>
 
 #include "hostile.h"
+#include "platform/xalloc.h"
+#include "zarnutils/except.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/rtjacbn.h"
+#include "zarnutils/zarnmalloc.h"
 
 namespace {
 
@@ -206,6 +209,80 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
 
 // The head keeps a number set through a window as a 32-bit value, sign
 // extended: the window's offset is added within 32 bits.
+// What a failing allocation leaves: made is the store a create gave (NULL
+// when none), capacity the store's capacity after the call.
+struct Failed {
+    rt_jac_t *made;
+    int32_t capacity;
+    int64_t copy;
+};
+Failed g_failed;
+
+// Runs op with the n-th allocation failing (plex blocks counted); true when
+// the plex allocator's raise reached this handler.
+bool raised_when_failing(long n, void (*op)()) {
+    volatile bool raised = false;
+    zarn::failalloc_set(n, false, true);
+    ZARN_TRY
+    op();
+    ZARN_EXCEPT(rtmalloc_allocate_failed)
+    raised = true;
+    ZARN_END_TRY;
+    zarn::failalloc_set(0);
+    return raised;
+}
+
+// The number and value arrays come from the plex allocator, whose failure
+// raises to the caller once the call has freed what it made (the sanitizer
+// build finds a leak); only the linear flags are refused with their text.
+TEST(JacobianCalls, PlexFailuresRaiseTheLinearFlagsAreRefused) {
+    static World *world = nullptr;
+    const struct {
+        const char *name;
+        long failing;
+        void (*op)();
+        bool raised;
+        int32_t capacity;
+        const char *text;  // when not raised
+    } rows[] = {
+        {"create: the variable numbers", 3, [] { g_failed.made = rtojac_create(3); }, true, 0, ""},
+        {"create: the values", 4, [] { g_failed.made = rtojac_create(3); }, true, 0, ""},
+        {"create: the linear flags", 5, [] { g_failed.made = rtojac_create(3); }, false, 0,
+         "!!rtojac_create: Unable to allocate memory for Jacobian 3\n"},
+        {"growing: the equation numbers", 1, [] { rtojac_resize(world->head, 20); }, true, 10, ""},
+        {"growing: the values", 3, [] { rtojac_resize(world->head, 20); }, true, 10, ""},
+        {"growing: the linear flags", 4, [] { rtojac_resize(world->head, 20); }, false, 10,
+         "!!head_resize: Jacobian resize failed 20"},
+        {"a copy of a window's equation numbers", 1,
+         [] {
+             int64_t index = 0, copy = 1;
+             g_failed.copy = RTOJAC_ZARN_LBIRN(&world->win, &index, &copy);
+         },
+         true, 3, ""},
+    };
+    for (const auto &row : rows) {
+        World w;
+        world = &w;
+        g_failed = {nullptr, 0, -1};
+        zarn::test::HistoryCapture his;
+        const bool raised = raised_when_failing(row.failing, row.op);
+        const std::string text = his.text();
+        EXPECT_EQ(raised, row.raised) << row.name << ": raised";
+        EXPECT_EQ(g_failed.made, nullptr) << row.name << ": nothing made";
+        EXPECT_EQ(g_failed.copy, -1) << row.name << ": no copy handed out";
+        const int32_t capacity = row.capacity == 3 ? rtojac_capacity(w.win) : rtojac_capacity(w.head);
+        if (row.capacity != 0) {
+            EXPECT_EQ(capacity, row.capacity) << row.name << ": capacity kept";
+        }
+        if (row.raised) {
+            EXPECT_EQ(text.rfind("!!", 0), 0u) << row.name << ": the allocator's report first";
+            EXPECT_EQ(text.find("!!", 2), std::string::npos) << row.name << ": and no text of the store";
+        } else {
+            EXPECT_EQ(text, row.text) << row.name << ": text";
+        }
+    }
+}
+
 TEST(JacobianCalls, NumbersSetThroughAWindowWrapWithin32Bits) {
     World w;
     rtojac_set_nz_eqnnum(w.win, 1, INT32_MAX);
