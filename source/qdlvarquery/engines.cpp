@@ -277,8 +277,9 @@ bool QDLVariableQuery::Scan(NumberList &out) {
     if (plan.bounded) {
         for (int32_t i = 0; i < plan.within.Count(); ++i) {
             const int32_t number = plan.within.At(i);
-            const size_t k = static_cast<size_t>(number - 1);
-            if (number >= 1 && number <= n && Passes(plan, 0, k, c.status[k])) list[m++] = number;
+            if (number < 1 || number > n) continue;
+            const size_t k = static_cast<size_t>(number) - 1;
+            if (Passes(plan, 0, k, c.status[k])) list[m++] = number;
         }
     } else if (plan.ncodes > 0) {
         // The first code test picks from every object in one pass.

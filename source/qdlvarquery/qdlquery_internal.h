@@ -87,7 +87,7 @@ enum class Form {
     Scaled,      // held times the internal scale, in the base unit; shown in the display unit
     Difference,  // the same as a difference (no offset)
     Held,        // a plain number, never converted
-    Si,          // held without the internal scale; shown in SI
+    Si,          // held times the internal scale (a shadow price): divided by it; shown in SI
     None,        // not a real attribute
 };
 Form form_of(int32_t id);  // vardata.cpp
@@ -101,7 +101,10 @@ const double *column_of(const QDLVariableColumns &columns, int32_t id);
 inline double shown_real(rtvarlst_t *list, int32_t index, Form form, double held, double intscale,
                          int64_t baseuom, bool display, double f, double o) {
     if (held == RTOVARLST_UNDEFINED || form == Form::Held || form == Form::None) return held;
-    if (form == Form::Si) return baseuom == 1 ? held : zarn::rtvarlst::base_to_si(list, index, held, false);
+    if (form == Form::Si) {
+        const double si = baseuom == 1 ? held : zarn::rtvarlst::base_to_si(list, index, held, false);
+        return si / zarn::rtvarlst::effective_scale(intscale);
+    }
     const bool difference = form == Form::Difference;
     const double quantity = held * zarn::rtvarlst::effective_scale(intscale);
     const double si = baseuom == 1 ? quantity : zarn::rtvarlst::base_to_si(list, index, quantity, difference);
@@ -146,7 +149,9 @@ class NumberList {
     // Room for n more numbers, to be written in place and then counted with
     // Grow; NULL when memory is short.
     int32_t *Room(int32_t n) {
-        return n >= 0 && n <= INT32_MAX - count_ && Reserve(count_ + n) ? items_ + count_ : nullptr;
+        // Room for nothing still needs a block: NULL means that memory was short.
+        return n >= 0 && n <= INT32_MAX - count_ && Reserve(count_ + n > 0 ? count_ + n : 1) ? items_ + count_
+                                                                                             : nullptr;
     }
     void Grow(int32_t n) { count_ += n; }
     // Drops the numbers that the sorted list holds.

@@ -522,7 +522,9 @@ double QDLVariableData::ScaleValue(rtvarlst_t *list, int32_t index, int32_t id, 
 double QDLVariableData::UnscaleValue(rtvarlst_t *list, int32_t index, int32_t id, double x) const {
     const Form form = form_of(id);
     if (x == kUndefined || form == Form::Held || form == Form::None) return x;
-    if (form == Form::Si) return zarn::rtvarlst::si_to_base(list, index, x, false);
+    if (form == Form::Si)
+        return zarn::rtvarlst::si_to_base(list, index, x * zarn::rtvarlst::effective_scale(list, index),
+                                          false);
     const bool difference = form == Form::Difference;
     double si = x;
     if (user_units) {

@@ -84,27 +84,28 @@ void write_host(rtvarlst_t *list, int32_t k, const HostVariable &h) {
     rtovarlst_set_var_threshold(list, k, h.threshold, 0);
 }
 
-// A real attribute: the host's stored number, the record's field, and
-// whether the internal scale multiplies it (quantities and their steps).
+// A real attribute: the host's stored number, the record's field, and how
+// the internal scale brings it back: multiplying (quantities and their
+// steps), dividing (a shadow price, held times the scale) or not at all.
 struct RealRow {
     const char *name;
     int32_t id;
     double HostVariable::*stored;
     double rtvarinfo_t::*field;
-    bool scaled;
+    enum { kTimes, kOver, kAsHeld } scale;
 };
 const RealRow kReals[] = {
-    {"VALUE", V::VALUE, &HostVariable::value, &rtvarinfo_t::value, true},
-    {"INITIAL", V::INITIAL, &HostVariable::init, &rtvarinfo_t::init, true},
-    {"LOWER", V::LOWER, &HostVariable::lower, &rtvarinfo_t::lower, true},
-    {"UPPER", V::UPPER, &HostVariable::upper, &rtvarinfo_t::upper, true},
-    {"STEP", V::STEP, &HostVariable::step, &rtvarinfo_t::step, true},
-    {"SCALE", V::SCALE, &HostVariable::slvscale, &rtvarinfo_t::scale, true},
-    {"TARGET_HOMO", V::TARGET_HOMO, &HostVariable::target, &rtvarinfo_t::target_homo, true},
-    {"THRESHOLD", V::THRESHOLD, &HostVariable::threshold, &rtvarinfo_t::threshold, true},
-    {"INTSCALE", V::INTSCALE, &HostVariable::intscale, &rtvarinfo_t::intscale, false},
-    {"SBWEIGHT", V::SBWEIGHT, &HostVariable::sbweight, &rtvarinfo_t::sbweight, false},
-    {"SHADOW_PRICE", V::SHADOW_PRICE, &HostVariable::shadow, &rtvarinfo_t::shadow_price, false},
+    {"VALUE", V::VALUE, &HostVariable::value, &rtvarinfo_t::value, RealRow::kTimes},
+    {"INITIAL", V::INITIAL, &HostVariable::init, &rtvarinfo_t::init, RealRow::kTimes},
+    {"LOWER", V::LOWER, &HostVariable::lower, &rtvarinfo_t::lower, RealRow::kTimes},
+    {"UPPER", V::UPPER, &HostVariable::upper, &rtvarinfo_t::upper, RealRow::kTimes},
+    {"STEP", V::STEP, &HostVariable::step, &rtvarinfo_t::step, RealRow::kTimes},
+    {"SCALE", V::SCALE, &HostVariable::slvscale, &rtvarinfo_t::scale, RealRow::kTimes},
+    {"TARGET_HOMO", V::TARGET_HOMO, &HostVariable::target, &rtvarinfo_t::target_homo, RealRow::kTimes},
+    {"THRESHOLD", V::THRESHOLD, &HostVariable::threshold, &rtvarinfo_t::threshold, RealRow::kTimes},
+    {"INTSCALE", V::INTSCALE, &HostVariable::intscale, &rtvarinfo_t::intscale, RealRow::kAsHeld},
+    {"SBWEIGHT", V::SBWEIGHT, &HostVariable::sbweight, &rtvarinfo_t::sbweight, RealRow::kAsHeld},
+    {"SHADOW_PRICE", V::SHADOW_PRICE, &HostVariable::shadow, &rtvarinfo_t::shadow_price, RealRow::kOver},
 };
 
 struct CodeRow {
@@ -184,7 +185,9 @@ void expect_loads(rtvarlst_t *list, const HostVariable *host) {
                 double x = 0.0;
                 EXPECT_TRUE(r.GetValue(row.id, x));
                 const double stored = h.*row.stored;
-                EXPECT_EQ(x, row.scaled && stored != kUndefined ? stored * h.intscale : stored);
+                EXPECT_EQ(x, stored == kUndefined || row.scale == RealRow::kAsHeld ? stored
+                             : row.scale == RealRow::kTimes                        ? stored * h.intscale
+                                                                                   : stored / h.intscale);
                 value_t v;
                 value_init(&v);
                 EXPECT_TRUE(r.GetValue(row.id, v));
@@ -278,7 +281,7 @@ TEST(VariableRecordModel, EachAttributeLoadsAndCommitsAlone) {
             const bool writable = row.id != V::INTSCALE && row.id != V::SHADOW_PRICE;
             const double stored = h.*row.stored * 2.0 + 1.0;
             V r = load_one(list, k, row.id, kFromList);
-            const double given = row.scaled ? stored * h.intscale : stored;
+            const double given = row.scale == RealRow::kTimes ? stored * h.intscale : stored;
             ASSERT_TRUE(r.SetValue(row.id, given));
             ASSERT_TRUE(r.Commit(list, k));
             if (writable) h.*row.stored = stored;
@@ -892,6 +895,34 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         EXPECT_STREQ(name, "MASS");
     }
     value_destroy(&v);
+}
+
+// A shadow price is held multiplied by the internal scale: the record and a
+// query see the quantity, as a lookup of X.SHADOW_PRICE does.
+TEST(VariableRecord, AShadowPriceComesBackDividedByTheInternalScale) {
+    rtvarlst_t *list = rtovarlst_create(1);
+    rtovarlst_set_nvar(list, 1);
+    rtovarlst_addvar(list, 1, "B1.X");
+    rtovarlst_vec_scale(list)[0] = 2.5;
+    rtovarlst_set_var_shadow_price(list, 1, 5.0, 0);
+    V r;
+    r.mask = {V::SHADOW_PRICE, 0u};
+    ASSERT_TRUE(r.Load(list, 1, true));
+    double x = 0.0;
+    ASSERT_TRUE(r.GetValue(V::SHADOW_PRICE, x));
+    EXPECT_EQ(x, 2.0) << "held 5 under an internal scale of 2.5";
+    FakeBlock block;
+    FakeContainer container;
+    block.objects.list = list;
+    IQDLQueryEngine *engine = QDLQueryFactory::NewVariableQuery(&container, &block);
+    ASSERT_TRUE(engine->SetQueryText("SHADOW_PRICE = 2"));
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 1) << "read from the column";
+    ASSERT_TRUE(engine->SetQueryText("SHADOW_PRICE = 2 OR SHADOW_PRICE = 99"));
+    engine->Execute();
+    EXPECT_EQ(engine->NumResults(), 1) << "each variable loaded";
+    engine->Release();
+    rtovarlst_destroy_c(&list);
 }
 
 }  // namespace

@@ -160,6 +160,26 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     delete copy;
 }
 
+// Object numbers the host lists for an objective reach a scan over the
+// columns unchecked: the extremes of their type are skipped without
+// arithmetic on them (a run under the sanitizers stops on an overflow).
+TEST_F(Run, ObjectiveNumbersAtTheEdgesOfTheirTypeAreSkipped) {
+    source.objectives["EDGES"] = {INT32_MIN, -1, 0, 4, 21, INT32_MAX};
+    EXPECT_EQ(Execute("InObjective(EDGES) AND VALUE > 0"), (Numbers{4}));
+    EXPECT_EQ(Execute("InObjective(EDGES) AND VALUE > 4"), Numbers{});
+}
+
+// A scan that finds nothing is no shortage of memory: not on the first run
+// of an engine, nor in ExecuteMore, which collects into a list of its own.
+TEST_F(Run, AScanThatFindsNothingReportsNothing) {
+    HistoryCapture history;
+    EXPECT_EQ(Execute("NAME = NOPE"), Numbers{}) << "the first run of the engine";
+    EXPECT_EQ(Execute("VALUE > 19"), (Numbers{20}));
+    EXPECT_EQ(More("NAME = NOPE"), (Numbers{20}));
+    EXPECT_EQ(added, 0);
+    EXPECT_EQ(history.text(), "");
+}
+
 TEST_F(Run, HostThatThrowsStopsTheRunWithAReport) {
     IQDLQueryEngine *e = EquationEngine(6);
     block.objects.throw_after_loads = 4;
