@@ -281,6 +281,20 @@ TEST(VariableGroups, ReportShowsAnIndexTooWideForItsColumnsAsStars) {
               " \n");
 }
 
+// The report reads the group list only: an object whose row starts are gone
+// is still reported.
+TEST(VariableGroups, ReportNeedsNoRowStarts) {
+    Grouped run(Pattern{2, 2, {1, 2}, {1, 2}}, 0, 0);
+    RTO_IFREE(&ZARN_ib0[run.g + 6]);
+    const int64_t offset = 0;
+    HistoryCapture his;
+    U3VGRP_REPORT_BY_IDX(&run.g, &offset);
+    EXPECT_EQ(his.text(),
+              " Number of groups detected =   1\n"
+              " Group    1 contains variables:      1      2\n"
+              " \n");
+}
+
 // (1, 1) and (1, 3) marked: columns 1 and 2 no longer meet in row 1; column 3 is in no group.
 TEST(VariableGroups, KprLeavesMarkedNonzerosOut) {
     const V rows = {1, 1, 1, 2}, cols = {1, 2, 3, 1}, marks = {1, 0, 1, 0};
