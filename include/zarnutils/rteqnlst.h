@@ -143,8 +143,8 @@ ZARN_API int32_t rtoeqnlst_inq_eqn_basic(rtattrdict_t *list, int32_t i);
 ZARN_API void rtoeqnlst_set_eqn_basic(rtattrdict_t *list, int32_t i, int64_t basic);
 ZARN_API void *rtoeqnlst_inq_eqn_blockptr(rtattrdict_t *list, int32_t i);
 ZARN_API void rtoeqnlst_set_eqn_blockptr(rtattrdict_t *list, int32_t i, void *block);
-/* The integer (sign-extended to pointer width) stored as the pointer. */
-ZARN_API void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int64_t block);
+/* A 32-bit integer, sign-extended to pointer width, stored as the pointer. */
+ZARN_API void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int32_t block);
 /* The process variable's name (interned, belongs to the list), or NULL. */
 ZARN_API const char *rtoeqnlst_inq_eqn_proc_var(rtattrdict_t *list, int32_t i);
 ZARN_API void rtoeqnlst_set_eqn_proc_var(rtattrdict_t *list, int32_t i, const char *name);

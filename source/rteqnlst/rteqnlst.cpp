@@ -180,7 +180,7 @@ void rtoeqnlst_set_eqn_blockptr(rtattrdict_t *list, int32_t i, void *block) {
     rtattrdict_setv(list, i, kBlockPtr, block);
 }
 
-void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int64_t block) {
+void rtoeqnlst_set_eqn_blockptr_int(rtattrdict_t *list, int32_t i, int32_t block) {
     rtoeqnlst_set_eqn_blockptr(list, i, reinterpret_cast<void *>(static_cast<intptr_t>(block)));
 }
 

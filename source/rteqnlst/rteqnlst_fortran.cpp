@@ -80,7 +80,8 @@ ZARN_FORTRAN(void, RTOEQNLST_NAMES_F, rtoeqnlst_names_f_,
 
 ZARN_FORTRAN(void, RTOEQNLST_SET_EQN_BLOCKPTR_INT_F, rtoeqnlst_set_eqn_blockptr_int_f_,
              (rtattrdict_t * *list, const int64_t *i, const int64_t *block)) {
-    rtoeqnlst_set_eqn_blockptr_int(handle(list), narrow(i), deref(block));
+    // The pointer is the C int's bit pattern: the low 32 bits, sign-extended.
+    rtoeqnlst_set_eqn_blockptr_int(handle(list), narrow(i), static_cast<int32_t>(deref(block)));
 }
 
 ZARN_FORTRAN(void, RTOEQNLST_ZARN_LBE, rtoeqnlst_zarn_lbe_, (rtattrdict_t * *list, int64_t *out)) {

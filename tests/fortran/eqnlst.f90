@@ -90,6 +90,8 @@ program eqnlst
   if (ips == ipr .or. ipg == ipt .or. ips == 0 .or. ipg == 0) error stop 'scale and group columns'
   call RTOEQNLST_SET_EQN_BLOCKPTR_INT_F(list, 2_8, 4096_8)
   if (rtoeqnlst_inq_eqn_blockptr(list, 2) /= 4096) error stop 'block object of equation 2'
+  call RTOEQNLST_SET_EQN_BLOCKPTR_INT_F(list, 2_8, 2147483648_8)
+  if (rtoeqnlst_inq_eqn_blockptr(list, 2) /= -2147483648_8) error stop 'block object from 2**31: sign-extended'
   call rtoeqnlst_destroy(list)
   if (list /= 0) error stop 'handle cleared'
   print '(a)', 'eqnlst: all checks passed'
