@@ -82,7 +82,10 @@ typedef struct rt_jac_nz {
 /* ---- Lifecycle and shape ---- */
 
 /* A new head of that capacity, every nonzero reset, nnz 0; NULL with a
-   message when memory runs out or the capacity is negative. */
+   message when the capacity is negative or the record or the linear flags
+   cannot be had. A number or value array the plex allocator cannot give
+   raises rtmalloc_allocate_failed (except.h), as resizing and the pattern
+   copies do. */
 ZARN_API rt_jac_t *rtojac_create(int32_t capacity);
 /* A window of that capacity whose variable 1, equation 1 and nonzero 1 are
    the parent's first_var, first_eqn and first_nz; its nonzeros are reset in
