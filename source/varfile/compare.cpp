@@ -107,8 +107,9 @@ bool text_differs(int level, rtvarlst_t *list, int i, int a, const char *word) {
     switch (a) {
         case A::PHYSICAL_TYPE: {
             const int code = pt_lookup(word);
-            if (code < 0) refuse<msg::kCmpBadPtype>(level, list, word, a, i);
-            return code != ptype_of(list, i);
+            if (code >= 0) return code != ptype_of(list, i);
+            refuse<msg::kCmpBadPtype>(level, list, word, a, i);
+            return true;  // -1 names no type here, though it is AREA's price type
         }
         case A::UNITS: {
             const int t = ptype_of(list, i);

@@ -180,6 +180,10 @@ TEST(VarfileCompare, FieldsAFileSeldomGives) {
     StatisticsRecorder area_rec(nullptr, area, 1, nullptr, nullptr);
     area_rec.AssignString(1, A::UNITS, "SQM");
     EXPECT_EQ(area_rec.ChangedCount(A::UNITS), 0) << "SQM held at index 3 is the SQM the table finds at 1";
+    List price({{.name = "P", .ptype = -1}});  // AREA's price type: -1, as an unknown type word's code
+    StatisticsRecorder price_rec(nullptr, price, 0, nullptr, nullptr);
+    price_rec.AssignString(1, A::PHYSICAL_TYPE, "NOSUCHTYPE");
+    EXPECT_EQ(price_rec.ChangedCount(A::PHYSICAL_TYPE), 1) << "an unknown type word against price type -1";
 }
 
 }  // namespace
