@@ -2,6 +2,7 @@
 // kinds and words from the catalogue; loading through the host's block (or
 // container); values of the command language and their VARIANT forms.
 #include <cstring>
+#include <utility>
 
 #include "attrcat/attrcat.h"
 #include "platform/zassert.h"
@@ -256,6 +257,17 @@ bool variant_to_value(const VARIANT &v, value_t &out) {
     return true;
 }
 
+// dst becomes a copy of src; false, with dst UNDEFINED, when memory is short.
+bool copy_value(const value_t &src, value_t &dst) {
+    value_t copy;
+    value_init(&copy);
+    value_copy(&src, &copy);
+    value_destroy(&dst);
+    if (copy.value_type != src.value_type) return false;
+    dst = copy;
+    return true;
+}
+
 }  // namespace
 
 // ---- equations ----
@@ -374,9 +386,9 @@ QDLParameterData::QDLParameterData(const QDLParameterData &other)
     value_init(&value);
     value_init(&lower);
     value_init(&upper);
-    value_copy(&other.value, &value);
-    value_copy(&other.lower, &lower);
-    value_copy(&other.upper, &upper);
+    // A value that cannot be copied for memory is not held.
+    for (int32_t id : {VALUE, LOWER, UPPER})
+        if (!copy_value(*other.Slot(id), *Slot(id))) loaded.mask1 &= ~static_cast<uint32_t>(id);
 }
 
 QDLParameterData &QDLParameterData::operator=(const QDLParameterData &other) {
@@ -384,15 +396,21 @@ QDLParameterData &QDLParameterData::operator=(const QDLParameterData &other) {
     mask = other.mask;
     loaded = other.loaded;
     number = other.number;
-    name = other.name;
-    uom = other.uom;
-    description = other.description;
-    physical_type = other.physical_type;
+    // A text or value that cannot be copied for memory is not held (nor the old one kept).
+    const std::pair<QDLString QDLParameterData::*, int32_t> texts[] = {
+        {&QDLParameterData::name, NAME},
+        {&QDLParameterData::uom, UOM},
+        {&QDLParameterData::description, DESCRIPTION},
+        {&QDLParameterData::physical_type, PHYSICALTYPE}};
+    for (const auto &[text, id] : texts)
+        if (!(this->*text).CopyContentsFrom(other.*text)) {
+            (this->*text).Clear();
+            loaded.mask1 &= ~static_cast<uint32_t>(id);
+        }
     access = other.access;
     type = other.type;
-    value_copy(&other.value, &value);
-    value_copy(&other.lower, &lower);
-    value_copy(&other.upper, &upper);
+    for (int32_t id : {VALUE, LOWER, UPPER})
+        if (!copy_value(*other.Slot(id), *Slot(id))) loaded.mask1 &= ~static_cast<uint32_t>(id);
     return *this;
 }
 
@@ -445,8 +463,14 @@ bool QDLParameterData::GetValue(int32_t id, value_t &out) const {
     if (!value_okay(&out)) return false;
     if (const value_t *slot = Slot(id); slot != nullptr) {
         if (!held(loaded, id)) return false;
-        value_copy(slot, &out);
-        return out.value_type == slot->value_type;
+        // Copied aside first: a copy that fails for memory leaves out as it was.
+        value_t copy;
+        value_init(&copy);
+        value_copy(slot, &copy);
+        if (copy.value_type != slot->value_type) return false;
+        value_destroy(&out);
+        out = copy;
+        return true;
     }
     int32_t code = 0;
     if (GetValue(id, code)) {

@@ -925,4 +925,42 @@ TEST(VariableRecord, AShadowPriceComesBackDividedByTheInternalScale) {
     rtovarlst_destroy_c(&list);
 }
 
+// Short of memory, a parameter record gives no value it could not copy:
+// GetValue is false and leaves the caller's value, and an assignment leaves
+// no value or name of the record it overwrote.
+TEST(ParameterRecord, ShortMemoryGivesNoStaleValue) {
+    value_t v, out;
+    value_init(&v);
+    value_init(&out);
+    P from;
+    value_assign_copy_of_string(&v, "new");
+    ASSERT_TRUE(from.SetValue(P::VALUE, v));
+    ASSERT_TRUE(from.SetValue(P::NAME, "NEW"));
+    value_assign_copy_of_string(&out, "old");
+    HistoryCapture history;
+    fail_each_allocation([&] { return from.GetValue(P::VALUE, out); },
+                         [&](long n, bool ok) {
+                             EXPECT_FALSE(ok) << "given with allocation " << n << " failing";
+                             EXPECT_STREQ(out.u.text, "old") << "the caller's value, allocation " << n;
+                         });
+    for (long n = 1; n <= 3; ++n) {
+        P to;
+        value_assign_copy_of_string(&v, "old");
+        ASSERT_TRUE(to.SetValue(P::VALUE, v));
+        ASSERT_TRUE(to.SetValue(P::NAME, "OLD"));
+        zarn::failalloc_set(n);
+        to = from;
+        zarn::failalloc_set(0);
+        const char *name = nullptr;
+        if (to.GetValue(P::VALUE, out)) {
+            EXPECT_STREQ(out.u.text, "new") << "assigned with allocation " << n << " failing: the value";
+        }
+        if (to.GetValue(P::NAME, name)) {
+            EXPECT_STREQ(name, "NEW") << "assigned with allocation " << n << " failing: the name";
+        }
+    }
+    value_destroy(&v);
+    value_destroy(&out);
+}
+
 }  // namespace
