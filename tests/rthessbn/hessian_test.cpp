@@ -9,9 +9,9 @@
 #include <string>
 
 #include "capture.h"
+#include "failsweep.h"
 #include "platform/xalloc.h"
 #include "rthessbn/rthessbn_sibling.h"
-#include "zarnutils/except.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/rthessbn.h"
 #include "zarnutils/zarnmalloc.h"
@@ -154,20 +154,6 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
     rtovarlst_destroy_c(&vars);
 }
 
-// Runs op with the n-th allocation failing (plex blocks counted); true when
-// the plex allocator's raise reached this handler.
-bool raised_when_failing(long n, void (*op)()) {
-    volatile bool raised = false;
-    zarn::failalloc_set(n, false, true);
-    ZARN_TRY
-    op();
-    ZARN_EXCEPT(rtmalloc_allocate_failed)
-    raised = true;
-    ZARN_END_TRY;
-    zarn::failalloc_set(0);
-    return raised;
-}
-
 TEST(Hessian, OwnTexts) {
     HistoryCapture his;
     std::string errors;
@@ -197,7 +183,7 @@ TEST(Hessian, OwnTexts) {
         zarn::failalloc_set(1);
         EXPECT_EQ(rtohess_create(3), nullptr) << "no head record";
         zarn::failalloc_set(0);
-        EXPECT_TRUE(raised_when_failing(5, [] { rtohess_create(3); }))
+        EXPECT_TRUE(zarn::test::raised_when_failing(5, [] { rtohess_create(3); }))
             << "no values, after three number blocks";
         errors = err.text();
     }

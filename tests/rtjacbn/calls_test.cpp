@@ -8,12 +8,10 @@
 #include <cstring>
 #include <string>
 
+#include "failsweep.h"
 #include "hostile.h"
-#include "platform/xalloc.h"
-#include "zarnutils/except.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/rtjacbn.h"
-#include "zarnutils/zarnmalloc.h"
 
 namespace {
 
@@ -218,20 +216,6 @@ struct Failed {
 };
 Failed g_failed;
 
-// Runs op with the n-th allocation failing (plex blocks counted); true when
-// the plex allocator's raise reached this handler.
-bool raised_when_failing(long n, void (*op)()) {
-    volatile bool raised = false;
-    zarn::failalloc_set(n, false, true);
-    ZARN_TRY
-    op();
-    ZARN_EXCEPT(rtmalloc_allocate_failed)
-    raised = true;
-    ZARN_END_TRY;
-    zarn::failalloc_set(0);
-    return raised;
-}
-
 // The number and value arrays come from the plex allocator, whose failure
 // raises to the caller once the call has freed what it made (the sanitizer
 // build finds a leak); only the linear flags are refused with their text.
@@ -265,7 +249,7 @@ TEST(JacobianCalls, PlexFailuresRaiseTheLinearFlagsAreRefused) {
         world = &w;
         g_failed = {nullptr, 0, -1};
         zarn::test::HistoryCapture his;
-        const bool raised = raised_when_failing(row.failing, row.op);
+        const bool raised = zarn::test::raised_when_failing(row.failing, row.op);
         const std::string text = his.text();
         EXPECT_EQ(raised, row.raised) << row.name << ": raised";
         EXPECT_EQ(g_failed.made, nullptr) << row.name << ": nothing made";

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "capture.h"
+#include "failsweep.h"
 #include "platform/xalloc.h"
-#include "zarnutils/except.h"
 #include "zarnutils/rteqnlst.h"
 #include "zarnutils/rtprovider.hpp"
 #include "zarnutils/zarnmalloc.h"
@@ -118,15 +118,8 @@ TEST(Providers, HandOutTheListsOwnColumnsAndCopyOnlyOffsetPatterns) {
                   "copy | own | copy | own");
         zarn::test::HistoryCapture his;
         g_window = window;
-        volatile bool raised = false;
-        zarn::failalloc_set(1, false, true);
-        ZARN_TRY
-        make_column_pattern();
-        ZARN_EXCEPT(rtmalloc_allocate_failed)
-        raised = true;
-        ZARN_END_TRY;
-        zarn::failalloc_set(0);
-        EXPECT_TRUE(raised) << "no memory for the copy: the allocator's raise";
+        EXPECT_TRUE(zarn::test::raised_when_failing(1, make_column_pattern))
+            << "no memory for the copy: the allocator's raise";
     }
     rtohess_destroy(&hess_window);
     rtohess_destroy(&hessian);

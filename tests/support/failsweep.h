@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "platform/xalloc.h"
+#include "zarnutils/except.h"
+#include "zarnutils/zarnmalloc.h"
 
 namespace zarn::test {
 
@@ -22,6 +24,21 @@ inline long fail_each_allocation(const std::function<bool()> &op,
         }
         failed(n, ok);
     }
+}
+
+// Runs op with the n-th allocation failing (plex blocks counted too); true
+// when the plex allocator's raise reached this handler. op must leave nothing
+// behind that needs destroying when the raise passes through it.
+inline bool raised_when_failing(long n, void (*op)()) {
+    volatile bool raised = false;
+    zarn::failalloc_set(n, false, true);
+    ZARN_TRY
+    op();
+    ZARN_EXCEPT(rtmalloc_allocate_failed)
+    raised = true;
+    ZARN_END_TRY;
+    zarn::failalloc_set(0);
+    return raised;
 }
 
 }  // namespace zarn::test
