@@ -88,7 +88,6 @@ void perturb(const NjacArgs &a, const Groups &grp) {
         const double step = std::fabs(a.x[j]) >= d ? a.x[j] * a.relstep : d * a.relstep;
         a.x[j] += step;
         ev.step[j] = a.x[j] - ev.x0[j];
-        if (ev.step[j] == 0.0) report(msg::kZeroStep, kFn, ll(j + 1));
     }
 }
 
@@ -101,7 +100,7 @@ void collect(const NjacArgs &a, const Groups &grp) {
             int64_t c = 0;
             if (__builtin_sub_overflow(a.cols[q], a.coloffset, &c) || !index_within(c, grp.ncol)) continue;
             if (ev.groupof[c - 1] != k) continue;
-            if (ev.step[c - 1] != 0.0) a.jac[q] = df / ev.step[c - 1];
+            a.jac[q] = df / ev.step[c - 1];  // a step of 0 gives an infinity or NaN, as the division does
             break;
         }
     }

@@ -28,7 +28,6 @@ constexpr const char *kNoMemory = "!! %s: not enough memory for %lld entries\n";
 constexpr const char *kInconsistent = "!! %s: group object %lld is not consistent\n";
 constexpr const char *kOtherObject =
     "!! %s: the evaluation in progress belongs to group object %lld, not %lld\n";
-constexpr const char *kZeroStep = "!! %s: the step of variable %lld is zero\n";
 constexpr const char *kBadUnit = "!! %s: unit %lld is not connected for unformatted sequential transfers\n";
 constexpr const char *kIoFailed = "!! %s: transfer on unit %lld failed (status %d)\n";
 constexpr const char *kShortFile =
