@@ -212,8 +212,10 @@ void QDLVariableQuery::Factors(int64_t word, size_t k, double &f, double &o) {
     // A type whose units are all SI shows every unit alike: its unit column
     // need not be read.
     if (!shown_.known || p != shown_.ptype) shown_ = Shown{p, units_convert(p), true};
-    if (shown_.converts && columns_.uom[k] != shown_.uom) {
-        shown_.uom = columns_.uom[k];
+    // The display unit as a loaded record reads it: the cell's low 32 bits.
+    const int64_t uom = static_cast<int32_t>(columns_.uom[k]);
+    if (shown_.converts && uom != shown_.uom) {
+        shown_.uom = uom;
         display_factors(p, shown_.uom, units_, shown_.f, shown_.o);
     }
     f = shown_.f;
@@ -230,8 +232,8 @@ inline bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int6
         double f = 1.0, o = 0.0;
         if (r.form == Form::Scaled || r.form == Form::Difference) Factors(word, k, f, o);
         const int32_t number = static_cast<int32_t>(k) + 1;
-        const double x =
-            shown_real(c.list, number, r.form, r.column[k], c.intscale[k], c.baseuom[k], true, f, o);
+        const double x = shown_real(c.list, number, r.form, r.column[k], c.intscale[k],
+                                    static_cast<int32_t>(c.baseuom[k]), true, f, o);
         if (!compares_real(x, r.op, r.literal, plan.tolerance)) return false;
     }
     return true;
@@ -328,6 +330,8 @@ void QDLVariableQuery::OnRunStart() {
             : container_ != nullptr ? container_->VariableList()
                                     : nullptr;
     QDLVariableData::GetColumns(list_, columns_);
+    // Only the list's variables can be loaded: no answer reaches further.
+    if (count_ > columns_.count) count_ = columns_.count;
     shown_ = Shown{};  // the units table may have changed since the last run
 }
 

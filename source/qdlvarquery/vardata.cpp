@@ -613,7 +613,7 @@ void take_columns(rtvarinfo_t &r, const QDLVariableColumns &c, int32_t index, rt
         *real_field(r, id) = qv::column_of(c, id)[k];
     }
     if ((fetch.mask1 & RTVARINFO_STATUS) != 0) r.status = c.status[k];
-    if ((fetch.mask1 & V::BASEUOM) != 0) r.baseuom = c.baseuom[k];
+    if ((fetch.mask1 & V::BASEUOM) != 0) r.baseuom = static_cast<int32_t>(c.baseuom[k]);
     if ((fetch.mask1 & V::UOM) != 0 || (fetch.mask2 & kColumnFields2) != 0)
         r.uom = static_cast<int32_t>(c.uom[k]);
     fetch = {fetch.mask1 & ~kColumnFields1, fetch.mask2 & ~kColumnFields2};

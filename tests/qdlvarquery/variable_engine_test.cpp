@@ -272,6 +272,30 @@ TEST_F(VariableEngine, QueryTableMatchesALoopOverTheRowsHoweverItRuns) {
     EXPECT_EQ(history.text(), "");
 }
 
+// A unit cell is read as its low 32 bits, as the record reader does, whether
+// the columns answer a query or each variable is loaded (the OR form).
+TEST_F(VariableEngine, UnitCellsCountByTheirLow32Bits) {
+    int64_t *uom = rtovarlst_vec_uom(model.list), *baseuom = rtovarlst_vec_baseuom(model.list);
+    for (int32_t k = 0; k < kVariables; ++k) {
+        uom[k] += int64_t{1} << 32;
+        baseuom[k] += int64_t{1} << 32;
+    }
+    for (const QueryRow &q : kQueries) {
+        const Numbers expected = model.Expected(q.pass);
+        EXPECT_EQ(model.Run(q.text), expected) << q.name << ": " << q.text;
+        const std::string twice = std::string(q.text) + " OR " + q.text;
+        EXPECT_EQ(model.Run(twice.c_str()), expected) << q.name << ": loaded";
+    }
+}
+
+// A block that counts more objects than its list holds: no answer names one
+// the list cannot load.
+TEST_F(VariableEngine, AnswersStopAtTheListsLastVariable) {
+    model.block.objects.extra_variables = 10;
+    EXPECT_EQ(model.Run("InObjective(OBJ)"), (Numbers{3, 30, 300})) << "325 is counted but not held";
+    EXPECT_EQ(model.Run("InObjective(OBJ) OR InObjective(OBJ)"), (Numbers{3, 30, 300})) << "the same, loaded";
+}
+
 TEST_F(VariableEngine, ToleranceAppliesWhenTheQueryRuns) {
     ASSERT_TRUE(model.engine->SetCandidates(4, Numbers{4, 8, 12, 16}.data()));
     ASSERT_TRUE(model.engine->SetQueryText("VALUE = 1"));
