@@ -135,8 +135,9 @@ class ZARN_API DerivProvider {
 // array (Copied() 0), which follows later changes of it; a window with an
 // offset gets a new block of capacity numbers whose first nnz are its own
 // less the offset (Copied() 1), a picture of the Jacobian at construction,
-// freed by the destructor. A NULL Jacobian, or a copy that cannot be had
-// (reported on rtHisDev), gives no elements and plex index 0.
+// freed by the destructor. A NULL Jacobian gives no elements and plex index
+// 0; a copy the plex allocator cannot give raises rtmalloc_allocate_failed
+// (except.h) out of the constructor.
 class ZARN_API RTJacPatternVector {
   public:
     RTJacPatternVector(const RTJacPatternVector &) = delete;

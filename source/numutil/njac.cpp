@@ -146,6 +146,19 @@ int64_t njac(const NjacArgs &a, int64_t *state) {
         report(msg::kMissingArray, kFn);
         return 1;
     }
+    // x, f and jac are written while the object's entries and blocks are still read.
+    const struct {
+        const double *at;
+        int64_t count;
+    } written[] = {{a.x, grp.ncol}, {a.f, grp.nrow}, {a.jac, grp.nnz}};
+    for (const auto &w : written) {
+        if (overlap(w.at, w.count, grp.x, kVgrpLength, 8) ||
+            overlap(w.at, w.count, grp.list, 2 * grp.ncol, 8) ||
+            overlap(w.at, w.count, grp.start, grp.nrow + 1, 8)) {
+            report(msg::kOverlap, kFn);
+            return 1;
+        }
+    }
     if (ev.current == 0) {
         if (!groups_consistent(kFn, grp) || !begin(a, grp)) return 1;
         if (grp.ngroups == 0) {

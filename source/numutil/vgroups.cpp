@@ -323,6 +323,14 @@ int64_t vgrp_compute(const int64_t *rows, const int64_t *cols, const int64_t *st
         report(msg::kInconsistent, fn, ll(g));
         return 1;
     }
+    // The grouping writes the object's row starts and group list while it still reads the pattern.
+    for (const int64_t *in : {rows, cols}) {
+        if (overlap(in, grp.nnz, grp.start, grp.nrow + 1, 8) ||
+            overlap(in, grp.nnz, grp.list, 2 * grp.ncol, 8)) {
+            report(msg::kOverlap, fn);
+            return 1;
+        }
+    }
     bool *fixed = nullptr;
     if (usefixed != 0) {
         fixed = static_cast<bool *>(xmalloc(static_cast<std::size_t>(grp.ncol) + 1));

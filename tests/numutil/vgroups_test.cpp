@@ -285,6 +285,32 @@ TEST(VariableGroups, ReportShowsAnIndexTooWideForItsColumnsAsStars) {
               " \n");
 }
 
+// Arrays the library writes through may not lie over the group object's own
+// blocks: the grouping's rows over its row starts, the finite-difference
+// Jacobian over its group list; both are refused and change nothing.
+TEST(VariableGroups, ArraysOverTheObjectsOwnBlocksAreRefused) {
+    Grouped run(Pattern{3, 3, {1, 2, 3}, {1, 2, 3}}, 0, 0);
+    const int64_t zero = 0, cols[] = {1, 2, 3};
+    int64_t err = -1, state = 0;
+    HistoryCapture his;
+    U3VGRP_COMPUTE(ZARN_ib0 + ZARN_ib0[run.g + 6], cols, nullptr, &zero, &zero, &zero, &run.g, &err);
+    EXPECT_EQ(err, 1) << "rows over the row starts";
+    EXPECT_EQ(run.ngroups(), 1) << "the one group of the diagonal, computed before";
+    std::vector<double> x(3, 1.0), f(3, 0.0), minstep(256, 1e-3);
+    const V status(3, 0);
+    const double relstep = 1e-2;
+    auto *over_list = reinterpret_cast<double *>(ZARN_ib0 + ZARN_ib0[run.g + 4]);
+    for (int call = 0; call < 2; ++call)
+        U3NJAC_COMPUTE(&run.g, x.data(), x.data(), status.data(), f.data(), &zero, cols, minstep.data(),
+                       &relstep, over_list, &state, &err);
+    EXPECT_EQ(err, 1) << "the Jacobian over the group list";
+    EXPECT_EQ(x[0], 1.0) << "no variable moved";
+    EXPECT_EQ(his.text(), "!! u3vgrp_compute: the arrays overlap\n!! u3njac_compute: the arrays overlap\n");
+    state = 0;
+    U3NJAC_COMPUTE(&run.g, x.data(), x.data(), status.data(), f.data(), &zero, cols, minstep.data(), &relstep,
+                   f.data(), &state, &err);  // leaves no evaluation behind
+}
+
 // The report reads the group list only: an object whose row starts are gone
 // is still reported.
 TEST(VariableGroups, ReportNeedsNoRowStarts) {
