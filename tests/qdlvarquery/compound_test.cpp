@@ -126,6 +126,12 @@ TEST(QueryCompound, CopiesAndSetsUnderShortMemory) {
     EXPECT_FALSE(set.Insert(7)) << "no memory, yet the number was taken";
     zarn::failalloc_set(0);
     EXPECT_EQ(set.Count(), 0);
+    QDLQObjectSet more;
+    ASSERT_TRUE(more.Insert(3));
+    zarn::failalloc_set(1);
+    EXPECT_FALSE(set.InsertAll(more)) << "no memory for the merged set, yet the merge was done";
+    zarn::failalloc_set(0);
+    EXPECT_EQ(set.Count(), 0) << "the set as it was";
 }
 
 TEST(QueryFuzzCorpus, EveryKeptInputPasses) {
