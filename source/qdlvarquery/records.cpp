@@ -229,7 +229,8 @@ bool variant_to_value(const VARIANT &v, value_t &out) {
         if (text == nullptr) return false;
         value_assign_string(&r, text);
     } else if (v.vt == (VT_ARRAY | VT_BSTR) && v.parray != nullptr && v.parray->cDims == 1 &&
-               (v.parray->fFeatures & FADF_BSTR) != 0) {
+               (v.parray->fFeatures & FADF_BSTR) != 0 &&
+               (v.parray->rgsabound[0].cElements == 0 || v.parray->pvData != nullptr)) {
         gl_list_t *list = gl_create();
         if (list == nullptr) return false;
         const BSTR *items = static_cast<const BSTR *>(v.parray->pvData);

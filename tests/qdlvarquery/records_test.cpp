@@ -793,6 +793,13 @@ TEST(ParameterVariant, ValuesAndBackKindByKind) {
     var.vt = VT_ARRAY | VT_BSTR;
     var.parray = SafeArrayCreateVector(VT_I4, 0, 2);
     EXPECT_FALSE(r.SetValue(P::VALUE, var)) << "integers as texts";
+    VariantClear(&var);
+    var.vt = VT_ARRAY | VT_BSTR;
+    var.parray = SafeArrayCreateVector(VT_BSTR, 0, 2);
+    void *data = var.parray->pvData;
+    var.parray->pvData = nullptr;
+    EXPECT_FALSE(r.SetValue(P::VALUE, var)) << "two texts claimed without their data";
+    var.parray->pvData = data;
     value_destroy(&v);
     value_destroy(&back);
     VariantClear(&var);
@@ -895,34 +902,6 @@ TEST(ParameterRecord, CopiesAreDeepAndANewRecordHoldsEmptyValues) {
         EXPECT_STREQ(name, "MASS");
     }
     value_destroy(&v);
-}
-
-// A shadow price is held multiplied by the internal scale: the record and a
-// query see the quantity, as a lookup of X.SHADOW_PRICE does.
-TEST(VariableRecord, AShadowPriceComesBackDividedByTheInternalScale) {
-    rtvarlst_t *list = rtovarlst_create(1);
-    rtovarlst_set_nvar(list, 1);
-    rtovarlst_addvar(list, 1, "B1.X");
-    rtovarlst_vec_scale(list)[0] = 2.5;
-    rtovarlst_set_var_shadow_price(list, 1, 5.0, 0);
-    V r;
-    r.mask = {V::SHADOW_PRICE, 0u};
-    ASSERT_TRUE(r.Load(list, 1, true));
-    double x = 0.0;
-    ASSERT_TRUE(r.GetValue(V::SHADOW_PRICE, x));
-    EXPECT_EQ(x, 2.0) << "held 5 under an internal scale of 2.5";
-    FakeBlock block;
-    FakeContainer container;
-    block.objects.list = list;
-    IQDLQueryEngine *engine = QDLQueryFactory::NewVariableQuery(&container, &block);
-    ASSERT_TRUE(engine->SetQueryText("SHADOW_PRICE = 2"));
-    engine->Execute();
-    EXPECT_EQ(engine->NumResults(), 1) << "read from the column";
-    ASSERT_TRUE(engine->SetQueryText("SHADOW_PRICE = 2 OR SHADOW_PRICE = 99"));
-    engine->Execute();
-    EXPECT_EQ(engine->NumResults(), 1) << "each variable loaded";
-    engine->Release();
-    rtovarlst_destroy_c(&list);
 }
 
 // Short of memory, a parameter record gives no value it could not copy:
