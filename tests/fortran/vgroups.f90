@@ -125,6 +125,7 @@ program vgroups
   endfile (41)
   rewind (41)
   call U3VGRP_READ_FM_FILE(41_8, ig2)
+  call check(ig2 == 0, 'an empty file')
   do j = 1, 4
     rewind (41)
     write (41) damaged_count(j), ncol, nrow, nnz

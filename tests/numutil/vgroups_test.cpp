@@ -104,6 +104,9 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
              ZARN_ib0[g] = ncol;
          },
          1, "!! u3vgrp_compute: group object " + std::to_string(g) + " is not consistent\n"},
+        {"compute a negative offset",
+         [&] { U3VGRP_COMPUTE(rows.data(), cols.data(), status.data(), &minus, &zero, &zero, &g, &result); },
+         1, "!! u3vgrp_compute: offsets must not be negative (rows -1, columns 0)\n"},
         {"compute a negative count",
          [&] {
              ZARN_ib0[g + 1] = minus;
