@@ -134,6 +134,12 @@ TEST(VariableGroups, EntriesRefuseBadArguments) {
          "!! u3_kpr: the arrays overlap\n"},
         {"kpr list over the columns", [&] { kpr(ncol, nrow, starts.data(), groups.data()); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
+        {"kpr marks over the row starts",
+         [&] {
+             U3_KPR(&ncol, &nrow, &nnz, rows.data(), cols.data(), starts.data(), starts.data(), groups.data(),
+                    &ngroups, &result);
+         },
+         1, "!! u3_kpr: the arrays overlap\n"},
         {"kpr columns from the last start", [&] { kpr(ncol, nrow, starts.data(), starts.data() + nrow); }, 1,
          "!! u3_kpr: the arrays overlap\n"},
         {"kpr no row starts", [&] { kpr(ncol, nrow, nullptr, cols.data()); }, 1,
