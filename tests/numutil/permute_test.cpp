@@ -146,6 +146,15 @@ TEST(JacobianTable, CompressesRowsColumnsCountsIncidenceAndConvertsIndices) {
         RTO_IFREE(&vi);
         RTO_IFREE(&b);
     }
+    // A single nonzero is judged by its counts too: its variable has none.
+    int64_t single = 1, ei = int_block({2, 1, 1, 1}), vi = int_block({0, 1, 2}), b = 0;
+    EXPECT_EQ(U3PERM_JAC_CREATE_INCIDENCE(eqn.data(), var.data(), rows.data(), cols.data(), &single, &ei, &vi,
+                                          &b, &m),
+              0)
+        << "one nonzero whose variable has no incidence is not retained";
+    RTO_IFREE(&ei);
+    RTO_IFREE(&vi);
+    RTO_IFREE(&b);
     // The objective (an excluded one is passed over), the nonzeros of a row, and renumbering under a limit.
     const int64_t row1 = 1, limit = 3, five = 5;
     int64_t list = 0, count = 0, out = 0, flagged = int_block({5, 1, 3, 0, 4});
