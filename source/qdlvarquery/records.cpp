@@ -258,13 +258,14 @@ bool variant_to_value(const VARIANT &v, value_t &out) {
     return true;
 }
 
-// dst becomes a copy of src; false, with dst UNDEFINED, when memory is short.
+// dst becomes a copy of src, made aside first; false, with dst as it was,
+// when memory is short.
 bool copy_value(const value_t &src, value_t &dst) {
     value_t copy;
     value_init(&copy);
     value_copy(&src, &copy);
-    value_destroy(&dst);
     if (copy.value_type != src.value_type) return false;
+    value_destroy(&dst);
     dst = copy;
     return true;
 }
@@ -397,7 +398,7 @@ QDLParameterData &QDLParameterData::operator=(const QDLParameterData &other) {
     mask = other.mask;
     loaded = other.loaded;
     number = other.number;
-    // A text or value that cannot be copied for memory is not held (nor the old one kept).
+    // A text or value that cannot be copied for memory is no longer claimed as held.
     const std::pair<QDLString QDLParameterData::*, int32_t> texts[] = {
         {&QDLParameterData::name, NAME},
         {&QDLParameterData::uom, UOM},
@@ -463,15 +464,7 @@ bool QDLParameterData::GetValue(int32_t id, const char *&out) const {
 bool QDLParameterData::GetValue(int32_t id, value_t &out) const {
     if (!value_okay(&out)) return false;
     if (const value_t *slot = Slot(id); slot != nullptr) {
-        if (!held(loaded, id)) return false;
-        // Copied aside first: a copy that fails for memory leaves out as it was.
-        value_t copy;
-        value_init(&copy);
-        value_copy(slot, &copy);
-        if (copy.value_type != slot->value_type) return false;
-        value_destroy(&out);
-        out = copy;
-        return true;
+        return held(loaded, id) && copy_value(*slot, out);
     }
     int32_t code = 0;
     if (GetValue(id, code)) {
