@@ -152,6 +152,7 @@ class ZARN_API RTJacPatternVector {
     void Hold(int64_t plex, bool copied);  // takes the numbers the copy rule gave
 
   private:
+    friend class RTJacProvider;  // makes both of its patterns before holding either
     int32_t copy_ = 0;
     int64_t plex_ = 0;
     int64_t *elements_ = nullptr;
@@ -208,7 +209,8 @@ class ZARN_API RTHessIcn2 : public RTHessPatternVector {
 };
 
 // The nonzeros of a Jacobian, with its row and column pattern vectors made
-// at construction (see RTJacPatternVector for when they are copies).
+// at construction (see RTJacPatternVector for when they are copies). When the
+// column copy raises, the row copy already made is freed first.
 class ZARN_API RTJacProvider : public DerivProvider {
   public:
     explicit RTJacProvider(rt_jac_t *jac);

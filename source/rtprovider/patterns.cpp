@@ -3,6 +3,7 @@
 // block of numbers less the offset that the vector owns).
 #include "rthessbn/rthessbn_sibling.h"
 #include "rtjacbn/rtjacbn_sibling.h"
+#include "zarnutils/except.h"
 #include "zarnutils/rtprovider.hpp"
 #include "zarnutils/zarnmalloc.h"
 
@@ -34,6 +35,21 @@ RTJacIrn::RTJacIrn(rt_jac_t *jac) {
 RTJacIcn::RTJacIcn(rt_jac_t *jac) {
     const zarn::rtjacbn::Pattern p = zarn::rtjacbn::column_pattern(jac, false);
     Hold(p.plex, p.copied);
+}
+
+// Both patterns are made before either is held, so that when the column copy
+// raises, the row copy already made is freed before the raise goes on.
+RTJacProvider::RTJacProvider(rt_jac_t *jac) : jac_(jac), irn_(nullptr), icn_(nullptr) {
+    const zarn::rtjacbn::Pattern rows = zarn::rtjacbn::row_pattern(jac, false);
+    zarn::rtjacbn::Pattern columns{};
+    ZARN_TRY
+    columns = zarn::rtjacbn::column_pattern(jac, false);
+    ZARN_ELSE
+    release(rows.copied ? 1 : 0, rows.plex);
+    CII_Except_raise(zarn_except_frame_.exception, zarn_except_frame_.file, zarn_except_frame_.line);
+    ZARN_END_TRY;
+    irn_.Hold(rows.plex, rows.copied);
+    icn_.Hold(columns.plex, columns.copied);
 }
 
 void RTHessPatternVector::Hold(int64_t plex, bool copied) {

@@ -40,7 +40,6 @@ void RTEqnlstProvider::EqnNames(int32_t first, int32_t last, int32_t width, char
 }
 int64_t *RTEqnlstProvider::BasicVec() { return rtoeqnlst_vec_basic(list_); }
 
-RTJacProvider::RTJacProvider(rt_jac_t *jac) : jac_(jac), irn_(jac), icn_(jac) {}
 RTJacProvider::~RTJacProvider() = default;
 
 int32_t RTJacProvider::Nnz() { return rtojac_inq_nnz(jac_); }
