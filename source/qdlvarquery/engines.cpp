@@ -212,31 +212,64 @@ void QDLVariableQuery::Factors(int64_t word, size_t k, double &f, double &o) {
     // A type whose units are all SI shows every unit alike: its unit column
     // need not be read.
     if (!shown_.known || p != shown_.ptype) shown_ = Shown{p, units_convert(p), true};
-    // The display unit as a loaded record reads it: the cell's low 32 bits.
-    const int64_t uom = static_cast<int32_t>(columns_.uom[k]);
-    if (shown_.converts && uom != shown_.uom) {
-        shown_.uom = uom;
-        display_factors(p, shown_.uom, units_, shown_.f, shown_.o);
+    if (shown_.converts) {
+        // The display unit as a loaded record reads it: the cell's low 32 bits.
+        const int64_t uom = static_cast<int32_t>(columns_.uom[k]);
+        if (uom != shown_.uom) {
+            shown_.uom = uom;
+            display_factors(p, shown_.uom, units_, shown_.f, shown_.o);
+        }
     }
     f = shown_.f;
     o = shown_.o;
 }
 
-inline bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int64_t word) {
+inline bool QDLVariableQuery::PassesCodes(const Plan &plan, int first, int64_t word) {
     for (int t = first; t < plan.ncodes; ++t)
         if (!compares(decode(plan.codes[t].field, word), plan.codes[t].op, plan.codes[t].literal))
             return false;
-    const QDLVariableColumns &c = columns_;
-    for (int t = 0; t < plan.nreals; ++t) {
-        const Plan::Real &r = plan.reals[t];
-        double f = 1.0, o = 0.0;
-        if (r.form == Form::Scaled || r.form == Form::Difference) Factors(word, k, f, o);
-        const int32_t number = static_cast<int32_t>(k) + 1;
-        const double x = shown_real(c.list, number, r.form, r.column[k], c.intscale[k],
-                                    static_cast<int32_t>(c.baseuom[k]), true, f, o);
-        if (!compares_real(x, r.op, r.literal, plan.tolerance)) return false;
-    }
     return true;
+}
+
+[[gnu::always_inline]] inline bool QDLVariableQuery::PassesReal(const Plan &plan, int t, size_t k,
+                                                                int64_t word) {
+    const Plan::Real &r = plan.reals[t];
+    const QDLVariableColumns &c = columns_;
+    double f = 1.0, o = 0.0;
+    if (r.form == Form::Scaled || r.form == Form::Difference) {
+        // Most variables in a row share a type without unit conversion.
+        if (!shown_.known || shown_.converts || zarn::varutl::physical_type(word) != shown_.ptype)
+            Factors(word, k, f, o);
+    }
+    const int32_t number = static_cast<int32_t>(k) + 1;
+    const double x = shown_real(c.list, number, r.form, r.column[k], c.intscale[k],
+                                static_cast<int32_t>(c.baseuom[k]), true, f, o);
+    return compares_real(x, r.op, r.literal, plan.tolerance);
+}
+
+bool QDLVariableQuery::Passes(const Plan &plan, int first, size_t k, int64_t word) {
+    if (!PassesCodes(plan, first, word)) return false;
+    for (int t = 0; t < plan.nreals; ++t)
+        if (!PassesReal(plan, t, k, word)) return false;
+    return true;
+}
+
+int32_t QDLVariableQuery::KeepReal(const Plan &plan, int t, int32_t *list, int32_t m) {
+    constexpr int32_t kAhead = 16;  // numbers between a prefetch and its use
+    const QDLVariableColumns &c = columns_;
+    const double *column = plan.reals[t].column;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < m; ++i) {
+        if (i + kAhead < m) {
+            const size_t ahead = static_cast<size_t>(list[i + kAhead]) - 1;
+            __builtin_prefetch(column + ahead);
+            __builtin_prefetch(c.intscale + ahead);
+            __builtin_prefetch(c.baseuom + ahead);
+        }
+        const size_t k = static_cast<size_t>(list[i]) - 1;
+        if (PassesReal(plan, t, k, columns_.status[k])) list[kept++] = list[i];
+    }
+    return kept;
 }
 
 bool QDLVariableQuery::Planned(Plan &plan, bool select) {
@@ -284,11 +317,12 @@ bool QDLVariableQuery::Scan(NumberList &out) {
             if (Passes(plan, 0, k, c.status[k])) list[m++] = number;
         }
     } else if (plan.ncodes > 0) {
-        // The first code test picks from every object in one pass.
-        const auto rest = [&](int32_t k, int64_t word) {
-            return Passes(plan, 1, static_cast<size_t>(k), word);
-        };
+        // The first code test picks from every object in one pass, with the
+        // other codes of the same word; each real then narrows what passed,
+        // one column at a time.
+        const auto rest = [&](int32_t, int64_t word) { return PassesCodes(plan, 1, word); };
         m = scan_codes(plan.codes[0].field, c.status, n, plan.codes[0].op, plan.codes[0].literal, rest, list);
+        for (int t = 0; t < plan.nreals; ++t) m = KeepReal(plan, t, list, m);
     } else {
         for (int32_t k = 0; k < n; ++k)
             if (Passes(plan, 0, static_cast<size_t>(k), c.status[k])) list[m++] = k + 1;

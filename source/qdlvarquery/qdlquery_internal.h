@@ -850,6 +850,11 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
     // Whether variable k + 1, with status word, passes the plan's column
     // tests from code test first on.
     bool Passes(const Plan &plan, int first, size_t k, int64_t word);
+    static bool PassesCodes(const Plan &plan, int first, int64_t word);
+    bool PassesReal(const Plan &plan, int t, size_t k, int64_t word);
+    // Keeps, of the m numbers in list, those whose variables pass real test
+    // t of the plan, in their order; the count kept.
+    int32_t KeepReal(const Plan &plan, int t, int32_t *list, int32_t m);
     // The display-unit factors of variable k + 1 for the reals a scan shows.
     void Factors(int64_t word, size_t k, double &f, double &o);
 

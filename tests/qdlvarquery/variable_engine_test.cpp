@@ -240,6 +240,8 @@ const QueryRow kQueries[] = {
     // Compounds: sets from columns, narrowed by reals, loads for the rest.
     {"codes_then_text", "MARKED = 1 AND UOM = K AND VALUE < 5",
      [](const VarRow &r) { return r.marked == 1 && r.ptype == 22 && r.uom == 0 && r.shown_value < 5; }},
+    {"code_then_two_reals", "SPEC <> CONST AND VALUE > 0 AND SCALE < 2.5",
+     [](const VarRow &r) { return r.spec != 1 && r.shown_value > 0 && r.shown_scale < 2.5; }},
 };
 // clang-format on
 
