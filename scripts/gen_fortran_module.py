@@ -12,7 +12,8 @@ declared bind(C) under its exact name.
 
 --check-headers compares the table with the public headers: every upper-case
 function they declare is in the table, and each entry's arguments have the C
-types, constness and hidden lengths the table implies. It prints what differs
+types, constness and hidden lengths the table implies, and that no argument the
+library may write (a pointer without const) is declared intent in. It prints what differs
 and exits 1.
 """
 import argparse
@@ -22,9 +23,12 @@ import re
 import sys
 
 RESULTS = {'void', 'i32', 'i64', 'r64', 'handle'}
-KINDS = {'i32', 'i64', 'r64', 'handle', 'cptr', 'text', 'chars', 'cstr', 'len', 'proc', 'any'}
+KINDS = {'i32', 'i64', 'r64', 'handle', 'cptr', 'text', 'chars', 'cstr', 'len', 'proc', 'funptr', 'any'}
 INTENTS = {'in', 'out', 'inout'}
 CALLBACK = 'zarn_xfile_name_callback'
+# Kinds whose C parameter points at the caller's data. A handle or address slot is `T **` in
+# the headers whether or not the library writes it, so its constness says nothing.
+WRITABLE = {'i32', 'i64', 'r64', 'text', 'chars', 'cstr', 'any'}
 
 
 class Arg:
@@ -89,6 +93,8 @@ def declaration(arg, bind_c):
         return f'integer(c_size_t), value :: {arg.name}'
     if k == 'proc':
         return f'procedure({CALLBACK}) :: {arg.name}'
+    if k == 'funptr':
+        return f'type(c_funptr), value :: {arg.name}'
     if k == 'any':
         return f'type(*){intent} :: {arg.name}(*)'
     raise AssertionError(k)
@@ -166,10 +172,11 @@ def header_prototypes(folder):
         with open(path, encoding='utf-8') as f:
             text = re.sub(r'/\*.*?\*/', ' ', f.read(), flags=re.S)
         text = re.sub(r'//[^\n]*', ' ', text)
-        for m in re.finditer(r'ZARN_API\s+([^;{}]*?)\b([A-Z][A-Z0-9_]*)\s*\(([^)]*)\)\s*;', text):
+        # A parameter may itself hold one level of parentheses (a function pointer).
+        for m in re.finditer(r'ZARN_API\s+([^;{}]*?)\b([A-Z][A-Z0-9_]*)\s*\(((?:[^()]|\([^()]*\))*)\)\s*;', text):
             if not re.search(r'[A-Z]', m.group(2)) or m.group(2).startswith('ZARN_'):
                 continue
-            params = [' '.join(p.split()) for p in m.group(3).split(',')]
+            params = [' '.join(p.split()) for p in re.split(r',(?![^()]*\))', m.group(3))]
             if params == ['void']:
                 params = []
             found[m.group(2)] = (' '.join(m.group(1).split()), params, os.path.basename(path))
@@ -178,6 +185,9 @@ def header_prototypes(folder):
 
 def c_type(param):
     """(type without name, const at the pointee) of a C parameter."""
+    f = re.fullmatch(r'(\w+)\s*\(\s*\*\s*\w+\s*\)\s*\((.*)\)', param)
+    if f:  # a function pointer: R (*name)(args)
+        return f'{f.group(1)}(*)({f.group(2).strip()})', False
     m = re.fullmatch(r'(.*?)\s*\b(\w+)(\[\d+\])?', param)
     t = m.group(1).replace(' *', '*').replace('* ', '*').strip()
     if m.group(3):
@@ -200,6 +210,8 @@ def expected_c(arg):
         return {'size_t'}
     if k == 'proc':
         return {'rtxfile_name_callback'}
+    if k == 'funptr':
+        return {'void(*)(void)'}
     raise AssertionError(k)
 
 
@@ -237,6 +249,11 @@ def check(entries, folder):
                 problems.append(f'{e.line}: {name} argument {arg.name} is {param} in {header}, not {arg.kind}')
             elif const and arg.intent != 'in':
                 problems.append(f'{e.line}: {name} argument {arg.name} is const in {header} but intent {arg.intent}')
+            elif not const and arg.intent == 'in' and arg.kind in WRITABLE:
+                # A pointer the library may write through: with intent(in) the caller's
+                # compiler may keep the old value across the call.
+                problems.append(f'{e.line}: {name} argument {arg.name} is {param} in {header} (not const) '
+                                f'but intent in')
         for arg, param in zip(hidden, params[len(e.args):]):
             if c_type(param)[0] != 'size_t':
                 problems.append(f'{e.line}: {name} has {param} where the hidden length of {arg.name} belongs')

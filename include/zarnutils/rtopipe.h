@@ -112,6 +112,8 @@ ZARN_API int64_t RTOHIS_INQ_HOST_F(void);
 ZARN_API void RTOREP_WRITELN(const char *text, size_t length);
 ZARN_API void RTOREP_WRITE(const char *text, size_t length);
 ZARN_API void RTOREP_FLUSH(void);
+/* Takes a NUL-terminated text and no hidden length: a Fortran caller ends the
+   text with c_null_char, or the library reads past the field. */
 ZARN_API void RTOREP_WRITESTR(const char *text);
 
 ZARN_END_DECLS

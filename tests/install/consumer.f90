@@ -25,6 +25,7 @@ program consumer
                                                   53, 37, 233, 50], c_int64_t)
   integer(c_intptr_t) :: list, copy
   integer(c_int64_t) :: digest(16), flags(25) = 0, unit, by_name
+  integer(c_int64_t) :: starts(2), groups(2), ngroups, err
   integer :: scratch
 
   list = make_list(2.5_c_double)
@@ -53,6 +54,11 @@ program consumer
   if (list /= 0 .or. copy /= 0) error stop 'handles cleared'
   open (newunit=scratch, file=file)
   close (scratch, status='delete')
+  ! A refused grouping (a negative nnz) leaves the caller's number of groups as it was.
+  ngroups = -7
+  call U3_KPR(1_c_int64_t, 1_c_int64_t, -1_c_int64_t, [1_c_int64_t], [1_c_int64_t], [0_c_int64_t], starts, &
+              groups, ngroups, err)
+  if (err /= 1 .or. ngroups /= -7) error stop 'U3_KPR: a refused grouping changed ngroups'
   print '(a)', 'Fortran consumer: ok'
 
 contains
