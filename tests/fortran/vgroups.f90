@@ -57,7 +57,7 @@ contains
       evals = evals + 1
     end do
     call check(state == 2, 'loop ends in state 2')
-    call check(evals == 5, 'one evaluation per group')
+    call check(evals == 5, 'one evaluation at the start and one per group')
     call check(all(x == start), 'variables restored')
     call check(all(f == f0), 'residuals restored')
     worst = maxval(abs(jac - exact)/max(1d0, abs(exact)))
@@ -73,6 +73,19 @@ program vgroups
                                           'list does not fit', 'row starts from 7']
   real(8) :: err1, err2
   character(100) :: reported
+  integer(8) :: order(5), work(4)
+  character(*), parameter :: report_lines(4) = [character(45) :: &
+                             ' Group    1 contains variables:    101    103', &
+                             ' Group    2 contains variables:    102    104', &
+                             ' Group    3 contains variables:    105', ' Group    4 contains variables:    106']
+
+  ! Positions grouped by key, in increasing position within a key; work ends
+  ! with where each key starts in order, then nnz + 1.
+  call U3_BKSORT(3_8, 5_8, [2_8, 1_8, 2_8, 3_8, 1_8], order, work)
+  call check(all(order == [2, 5, 1, 3, 4]), 'U3_BKSORT order')
+  call check(all(work == [1, 3, 5, 6]), 'U3_BKSORT key starts')
+  call U3_BKSORT(3_8, 5_8, [2_8, 1_8, 4_8, 3_8, 1_8], order, work)
+  call check(all(order == [2, 5, 1, 3, 4]) .and. all(work == [1, 3, 5, 6]), 'U3_BKSORT: a key past n writes nothing')
 
   ! The file holds the object before and after its groups are computed.
   open (unit=41, file='vgroups.grp', form='unformatted', access='sequential', status='replace')
@@ -139,6 +152,7 @@ program vgroups
     call check(ig2 == 0 .and. k == 7, damage(j))
   end do
   close (41, status='delete')
+  call U3VGRP_REPORT_BY_IDX(ig, 100_8)
   call RTOHIS_FLUSH()
   rewind (42)
   read (42, '(a)') reported
@@ -153,6 +167,18 @@ program vgroups
   call check(reported == &
              '!! u3vgrp_read_fm_file: the file on unit 41 is too short for 6 columns and 5 rows', &
              'short file reported')
+  ! The report follows the other damaged files' messages. Columns 1 and 3, and
+  ! 2 and 4, share no row: four groups, every column moved by 100, each after
+  ! a blank line.
+  do
+    read (42, '(a)') reported
+    if (reported(1:2) /= '!!' .and. reported /= '') exit
+  end do
+  call check(reported == ' Number of groups detected =   4', 'report: the count')
+  do j = 1, 4
+    read (42, '(/a)') reported
+    call check(reported == report_lines(j), 'report: group line')
+  end do
 
   call U3VGRP_DESTROY(ig)
   print '(a)', 'vgroups: all calls behaved'
