@@ -850,6 +850,7 @@ class QDLVariableQuery : public QDLQueryExecutor<QDLVariableQuery, QDLVariableDa
     // Whether variable k + 1, with status word, passes the plan's column
     // tests from code test first on.
     bool Passes(const Plan &plan, int first, size_t k, int64_t word);
+    // The code tests alone, and real test t alone, of the same.
     static bool PassesCodes(const Plan &plan, int first, int64_t word);
     bool PassesReal(const Plan &plan, int t, size_t k, int64_t word);
     // Keeps, of the m numbers in list, those whose variables pass real test
