@@ -657,8 +657,10 @@ bool QDLVariableData::DoLoad(rtvarlst_t *list, int32_t index, bool units, const 
         physical_type[kTypeNameMax] = '\0';
     }
     if (qv::mask_has(asked, UOM)) unit_name(physical_type_id, uom, uom_name, sizeof uom_name);
+    // A base unit of 0 is the type's default, as the numbers are read; a
+    // negative one converts nothing, as SI.
     if (qv::mask_has(asked, BASEUOM))
-        unit_name(physical_type_id, baseuom > 0 ? baseuom : 1, baseuom_name, sizeof baseuom_name);
+        unit_name(physical_type_id, baseuom >= 0 ? baseuom : 1, baseuom_name, sizeof baseuom_name);
     if (!reals) return true;
     // One pair of display factors serves every real of the variable.
     double f = 1.0, o = 0.0;

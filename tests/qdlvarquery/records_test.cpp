@@ -678,6 +678,28 @@ TEST(VariableRecord, ATypeWithoutUnitsLeavesNoUnitNameOfTheLastLoad) {
     rtovarlst_destroy_c(&list);
 }
 
+// A base unit of 0 is the type's default unit, the unit the loaded numbers
+// are read in, and is named as such.
+TEST(VariableRecord, BaseUnitZeroIsNamedAsTheDefaultUnit) {
+    const int temperature = 22, fahrenheit = 2;
+    const int kept = rtouom_get_default(temperature);
+    ASSERT_EQ(rtouom_set_default(temperature, fahrenheit), 1);
+    rtvarlst_t *list = rtovarlst_create(1);
+    rtovarlst_set_nvar(list, 1);
+    rtovarlst_addvar(list, 1, "B1.T");
+    rtovarlst_set_physical_type(list, 1, temperature);
+    rtovarlst_set_var_baseuom(list, 1, 0);
+    V r;
+    r.mask = {0u, 0u};
+    rtvarinfo_mask_add(&r.mask, V::BASEUOM);
+    const char *text = nullptr;
+    const bool loaded = r.Load(list, 1, false) && r.GetValue(V::BASEUOM, text);
+    rtouom_set_default(temperature, kept);
+    rtovarlst_destroy_c(&list);
+    ASSERT_TRUE(loaded);
+    EXPECT_STREQ(text, "F") << "BASEUOM 0 with F the default unit";
+}
+
 // Each code attribute takes both ends of its range, not the codes beyond.
 TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     struct Row {
