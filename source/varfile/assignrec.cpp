@@ -192,8 +192,13 @@ void AssignRecorder::AssignString(int i, Attribute a, const char *text) {
             return;
         }
         case A::BASEUOM: {
-            int p = 0, u = 0;
-            vf::locate(level_, word, &p, &u);
+            // A unit of the variable's own type keeps its index there: the
+            // table repeats names across types, and the first type that lists
+            // a name may number it otherwise, which would change the unit of
+            // every number read after it.
+            const int t = varInqPhysicalType(status);
+            int p = 0, u = t != 0 ? vf::locate_in(0, word, t) : 0;
+            if (u == 0) vf::locate(level_, word, &p, &u);
             if (u == 0) return vf::refuse<msg::kBadBaseUom>(level_, list_, word, a, i);
             rtovarlst_set_var_baseuom(list_, i, u);
             return;

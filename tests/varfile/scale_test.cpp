@@ -82,6 +82,9 @@ TEST(VarfileScale, NumbersComeBackAsHeldUnderEveryScaleAndBaseUnit) {
         {"TEMPF", "TEMPERATURE", "C", "F", 2.0, 40, 10, 100, 35, 1.5, 45, 50, 3},
         {"LENFT", "LENGTH", "METER", "FT", 4.0, 2.5, -1, 30, 2, 0.25, 3, 1, 2},
         {"ZERO", "LENGTH", "FT", "METER", 0.0, 2.5, -1, 30, 2, 0.25, 3, 1, 2},
+        // Base units whose names an earlier type lists under another index.
+        {"FLOWT", "FLOW", "TONS/HR", "TONS/HR", 1.0, 2, 0, 9, 1, 0.5, 3, 1, 1},
+        {"POWKW", "POWER", "KW", "KW", 1.0, 2, 0, 9, 1, 0.5, 3, 1, 1},
     };
     rtvarlst_t *source = model(vars);
     const std::string text = write_out(source, {.name = 8, .real = 24, .page = 400, .uom = 6});
@@ -94,6 +97,8 @@ TEST(VarfileScale, NumbersComeBackAsHeldUnderEveryScaleAndBaseUnit) {
     EXPECT_EQ(history.text(), "") << text;
     for (int32_t i = 1; i <= static_cast<int32_t>(vars.size()); ++i) {
         const std::string name = vars[i - 1].name;
+        EXPECT_EQ(rtovarlst_inq_var_baseuom(back, i), rtovarlst_inq_var_baseuom(source, i))
+            << name + ".BASEUOM";
         expect_same(rtovarlst_inq_var_value(back, i, 0), vars[i - 1].value, name + ".VALUE");
         expect_same(rtovarlst_inq_var_lower(back, i, 0), vars[i - 1].lower, name + ".LOWER");
         expect_same(rtovarlst_inq_var_upper(back, i, 0), vars[i - 1].upper, name + ".UPPER");
