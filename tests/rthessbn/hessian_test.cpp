@@ -144,6 +144,7 @@ TEST(Hessian, RecordsSearchesAndFiltersTakeEitherVariable) {
         {"eqn regexp", rtohess_filter_eqn_match_regexp(&rec, e1), 1},
         {"eqn regexp without a record", rtohess_filter_eqn_match_regexp(nullptr, e1), 0},
         {"eqn name", rtohess_filter_eqn_match_name(&rec, "E1"), 1},
+        {"eqn name, none given", rtohess_filter_eqn_match_name(&rec, nullptr), 0},
         {"eqn index", rtohess_filter_eqn_match_index(&rec, 1), 1},
         {"always", rtohess_filter_always_true(nullptr, nullptr), 1},
     };

@@ -344,6 +344,7 @@ TEST(JacobianCalls, RecordsSearchesAndFilters) {
         {"eqn regexp", rtojac_filter_eqn_match_regexp(&rec, e1), 1},
         {"eqn regexp without a record", rtojac_filter_eqn_match_regexp(nullptr, e1), 0},
         {"eqn name", rtojac_filter_eqn_match_name(&rec, "E1"), 1},
+        {"eqn name, none given", rtojac_filter_eqn_match_name(&rec, nullptr), 0},
         {"eqn index", rtojac_filter_eqn_match_index(&rec, 1), 1},
     };
     for (const FilterRow &f : filters) EXPECT_EQ(f.got, f.expect) << f.what;
