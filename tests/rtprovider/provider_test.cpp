@@ -111,16 +111,17 @@ TEST(Providers, HandOutTheListsOwnColumnsAndCopyOnlyOffsetPatterns) {
         EXPECT_STREQ(fields, "BAL2.PROD.") << "VarNames, then EqnNames over the first field";
 
         RTJacIcn jac_icn(window);
+        RTJacIrn jac_irn(shifted);
         RTJacIrn no_jacobian(nullptr);
         RTHessIrn irn(hess_window);
         RTHessIcn icn(hess_window);
         RTHessIcn2 icn2(hess_window);
         EXPECT_EQ(no_jacobian.Elements(), nullptr) << "no Jacobian";
-        EXPECT_EQ(pattern(jac_icn, rtojac_colptr(window)) + " | " +
-                      pattern(irn, rtohess_rowptr(hess_window)) + " | " +
+        EXPECT_EQ(pattern(jac_icn, rtojac_colptr(window)) + " | " + pattern(jac_irn, rtojac_rowptr(shifted)) +
+                      " | " + pattern(irn, rtohess_rowptr(hess_window)) + " | " +
                       pattern(icn, rtohess_colptr(hess_window)) + " | " +
                       pattern(icn2, rtohess_col2ptr(hess_window)),
-                  "copy | own | copy | own");
+                  "copy | copy | own | copy | own");
         zarn::test::HistoryCapture his;
         g_window = window;
         EXPECT_TRUE(zarn::test::raised_when_failing(1, make_column_pattern))
