@@ -176,6 +176,13 @@ TEST(VarfileCompare, FieldsAFileSeldomGives) {
     EXPECT_NEAR(rec.MagnitudeSum(A::VALUE), 273.15, 1e-9) << "the current value in the record's unit";
     rec.AssignString(1, A::SPEC, nullptr);
     EXPECT_EQ(rec.ChangedCount(A::SPEC), 1) << "a missing text is an empty word, which is no SPEC";
+    EXPECT_EQ(h.text(), "Unrecognized symbol  compared to the SPEC attribute of C\n");
+    rec.AssignString(1, A::UNITS, "F");
+    EXPECT_EQ(rec.ChangedCount(A::UNITS), 1) << "F, another unit of the type, against C";
+    rec.AssignString(1, A::UNITS, "furlong");
+    EXPECT_EQ(rec.ChangedCount(A::UNITS), 2) << "a word that is no unit";
+    const std::string no_unit = "Unrecognized unit of measure FURLONG compared to the UNITS attribute of C\n";
+    EXPECT_NE(h.text().find(no_unit), std::string::npos) << "a word that is no unit is reported";
     List area({{.name = "S", .ptype = 1, .uom = 3, .value = 1}});  // AREA: SQM, SQFT, SQM, ...
     StatisticsRecorder area_rec(nullptr, area, 1, nullptr, nullptr);
     area_rec.AssignString(1, A::UNITS, "SQM");
