@@ -187,6 +187,14 @@ TEST(VarfileCompare, FieldsAFileSeldomGives) {
     StatisticsRecorder area_rec(nullptr, area, 1, nullptr, nullptr);
     area_rec.AssignString(1, A::UNITS, "SQM");
     EXPECT_EQ(area_rec.ChangedCount(A::UNITS), 0) << "SQM held at index 3 is the SQM the table finds at 1";
+    List untyped({{.name = "U"}});
+    StatisticsRecorder untyped_rec(nullptr, untyped, 0, nullptr, nullptr);
+    untyped_rec.AssignString(1, A::UNITS, "furlong");
+    EXPECT_EQ(untyped_rec.ChangedCount(A::UNITS), 1) << "a word that is no unit, for an untyped variable";
+    for (int outside : {-1, int{ZARN_VARFILE_ATTRIBUTE_COUNT}}) {
+        rec.AssignString(1, A::VarAttribute(outside), "K");
+        EXPECT_EQ(h.text(), "") << "attribute " << outside << ": ignored";
+    }
     List price({{.name = "P", .ptype = -1}});  // AREA's price type: -1, as an unknown type word's code
     StatisticsRecorder price_rec(nullptr, price, 0, nullptr, nullptr);
     price_rec.AssignString(1, A::PHYSICAL_TYPE, "NOSUCHTYPE");
