@@ -1,5 +1,5 @@
 // Variable lists: a whole variable's attributes written in one call when no
-// one hears the change (see rtvarlst_restore.h).
+// one hears the change, and read in one call (see rtvarlst_restore.h).
 #include "rtvarlst/rtvarlst_restore.h"
 
 #include <cstring>
@@ -113,6 +113,49 @@ bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r) {
     full_real(kColInit, Quiet::kInitial);
     full_real(kColThreshold, Quiet::kThreshold);
     return true;
+}
+
+void load_saved(rtvarlst_t *list, int32_t i, Saved *out) {
+    Saved &s = *out;
+    if (!in_range(list, i)) {
+        s = Saved{};  // what the single readers give an item outside the columns
+        return;
+    }
+    VarList *l = as_list(list);
+    const int32_t at = zarn::rtattrdict::head_offset(list->dictionary) + i - 1;  // cell of every full column
+    auto real = [&](Col c) { return column_base<double>(l->cols[c])[at]; };
+    auto full_int = [&](Col c) { return static_cast<int32_t>(column_base<int64_t>(l->cols[c])[at]); };
+    s.status = column_base<int64_t>(l->cols[kColStatus])[at];
+    s.baseuom = full_int(kColBaseUom);
+    s.uom = full_int(kColUom);
+    s.conn_type = full_int(kColConnType);
+    s.param_homo = column_base<unsigned char>(l->cols[kColParamHomo])[at];
+    const auto *modified = static_cast<const rtvarmod_t *>(column_base<void *>(l->cols[kColModified])[at]);
+    s.mask1 = modified != nullptr ? modified->mask1 : 0;
+    s.mask2 = modified != nullptr ? modified->mask2 : 0;
+    s.scale = real(kColScale);
+    s.lower = real(kColLower);
+    s.value = real(kColValue);
+    s.upper = real(kColUpper);
+    s.initial = real(kColInit);
+    s.threshold = real(kColThreshold);
+    s.effective_scale = effective_scale(s.scale);
+    // One sparse record holds every sparse column of the item; without one each has its default.
+    const SparseSlot *const record = zarn::rtattrdict::sparse_record(l->head, at + 1);
+    auto slot = [&](Sparse c) { return record != nullptr ? record + l->sparse[c]->where.slot : nullptr; };
+    auto sparse_int = [&](Sparse c) {
+        const SparseSlot *p = slot(c);
+        return p != nullptr ? p->i : static_cast<int32_t>(l->sparse[c]->desc->idefault);
+    };
+    auto sparse_real = [&](Sparse c) {
+        const SparseSlot *p = slot(c);
+        return p != nullptr ? p->d : l->sparse[c]->desc->ddefault;
+    };
+    s.quality = sparse_int(kSpQuality);
+    s.ramped = sparse_int(kSpRamped);
+    s.step = sparse_real(kSpStep);
+    s.sbweight = sparse_real(kSpSbWeight);
+    s.target_homo = sparse_real(kSpTargetHomo);
 }
 
 }  // namespace zarn::rtvarlst

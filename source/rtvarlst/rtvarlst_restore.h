@@ -3,7 +3,8 @@
 // lookup where the list can; and several attributes of one variable written
 // in one call when nobody hears a change of it. Each value has the effect
 // its attribute's own writer has; the writers' change notifications are left
-// out, since they would reach nobody.
+// out, since they would reach nobody. For writers of saved files, the
+// reverse: every saved attribute of one variable read in one call.
 #ifndef ZARN_RTVARLST_RTVARLST_RESTORE_H
 #define ZARN_RTVARLST_RTVARLST_RESTORE_H
 
@@ -80,6 +81,23 @@ int32_t name_index(rtvarlst_t *list, const char *name, std::size_t len, int32_t 
 // range, a sparse or modification record the item does not have yet): the
 // caller then uses the writers.
 bool store_unheard(rtvarlst_t *list, int32_t i, const Restored &r);
+
+// One variable's saved attributes, each what its own reader gives (none in
+// SI): the status word whole, the step in the base unit, SCALE as held and
+// the internal scale the rule makes of it.
+struct Saved {
+    int64_t status = 0;
+    int32_t baseuom = 0, uom = 0, quality = 0, conn_type = 0, param_homo = 0, ramped = 0;
+    uint32_t mask1 = 0, mask2 = 0;  // of the modification record; 0 without one
+    double scale = 0.0, lower = 0.0, value = 0.0, upper = 0.0, step = 0.0, initial = 0.0;
+    double sbweight = 0.0, target_homo = 0.0, threshold = 0.0;
+    double effective_scale = 1.0;
+};
+
+// Item i's saved attributes (i within 1..nvar), its cells and its sparse
+// record found once. An item of a window beyond the cells its head still has
+// reads as zeros with an internal scale of 1, as the single readers give it.
+void load_saved(rtvarlst_t *list, int32_t i, Saved *out);
 
 }  // namespace zarn::rtvarlst
 

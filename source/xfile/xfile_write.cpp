@@ -9,7 +9,7 @@
 #include "platform/checked.h"
 #include "platform/funit.h"
 #include "rtopipe/report.h"
-#include "rtvarlst/rtvarlst_scale.h"
+#include "rtvarlst/rtvarlst_restore.h"
 #include "xfile/xfile_internal.h"
 #include "xfile/xfile_messages.h"
 #include "zarnutils/varutl.h"
@@ -48,60 +48,61 @@ bool digest_matches(const Header &h, const int64_t *digest) {
     return true;
 }
 
-// The integer word of a field for variable i (update replaces SPEC by
-// whether the variable is fixed).
-int32_t int_word(rtvarlst_t *list, int32_t i, Field f, int64_t status, bool updating) {
+using zarn::rtvarlst::Saved;
+
+// The integer word of a field of a variable (update replaces SPEC by whether
+// the variable is fixed).
+int32_t int_word(const Saved &v, Field f, bool updating) {
     switch (f.code) {
         case RTXFILE_SPEC:
-            return updating ? (varIsFixed(status) ? 1 : 0) : varInqSpec(status);
+            return updating ? (varIsFixed(v.status) ? 1 : 0) : varInqSpec(v.status);
         case RTXFILE_BASEUOM:
-            return rtovarlst_inq_var_baseuom(list, i);
+            return v.baseuom;
         case RTXFILE_QUALITY:
-            return rtovarlst_inq_var_quality(list, i);
+            return v.quality;
         case RTXFILE_MODIFIED:
-            return static_cast<int32_t>(f.part == 0 ? rtovarlst_inq_var_modified_mask1(list, i)
-                                                    : rtovarlst_inq_var_modified_mask2(list, i));
+            return static_cast<int32_t>(f.part == 0 ? v.mask1 : v.mask2);
         case RTXFILE_UOM:
-            return rtovarlst_inq_var_uom(list, i);
+            return v.uom;
         case RTXFILE_PHYSICAL_TYPE:
-            return varInqPhysicalType(status);
+            return varInqPhysicalType(v.status);
         case RTXFILE_CONN_TYPE:
-            return rtovarlst_inq_var_conn_type(list, i);
+            return v.conn_type;
         case RTXFILE_BOUND_TYPE: {
             int64_t bt = 0;
-            varInqBoundType(status, &bt);
+            varInqBoundType(v.status, &bt);
             return static_cast<int32_t>(bt);
         }
         case RTXFILE_PARAM_HOMO:
-            return rtovarlst_inq_var_param_homo(list, i);
+            return v.param_homo;
         case RTXFILE_RAMPED:
-            return rtovarlst_inq_var_ramped(list, i);
+            return v.ramped;
         default:
             return 0;
     }
 }
 
-// The number the list holds for a real field of variable i.
-double held_value(rtvarlst_t *list, int32_t i, Field f) {
+// The number the list holds for a real field of a variable.
+double held_value(const Saved &v, Field f) {
     switch (f.code) {
         case RTXFILE_SCALE:
-            return rtovarlst_inq_var_scale(list, i);
+            return v.scale;
         case RTXFILE_LOWER:
-            return rtovarlst_inq_var_lower(list, i, 0);
+            return v.lower;
         case RTXFILE_VALUE:
-            return rtovarlst_inq_var_value(list, i, 0);
+            return v.value;
         case RTXFILE_UPPER:
-            return rtovarlst_inq_var_upper(list, i, 0);
+            return v.upper;
         case RTXFILE_STEP:
-            return rtovarlst_inq_var_step_inbaseuom(list, i);
+            return v.step;
         case RTXFILE_INITIAL:
-            return rtovarlst_inq_var_initial(list, i, 0);
+            return v.initial;
         case RTXFILE_SBWEIGHT:
-            return rtovarlst_inq_var_sbweight(list, i);
+            return v.sbweight;
         case RTXFILE_TARGET_HOMO:
-            return rtovarlst_inq_var_target_homo(list, i, 0);
+            return v.target_homo;
         case RTXFILE_THRESHOLD:
-            return rtovarlst_inq_var_threshold(list, i, 0);
+            return v.threshold;
         default:
             return 0.0;
     }
@@ -110,9 +111,9 @@ double held_value(rtvarlst_t *list, int32_t i, Field f) {
 // The real of a field as the file holds it: the fields held unscaled are
 // multiplied by the internal scale (the list's one rule); an undefined
 // number stays undefined.
-double real_value(rtvarlst_t *list, int32_t i, Field f, double scale) {
-    const double x = held_value(list, i, f);
-    return zarn::attrcat::kXfile[f.code].unscaled && x != RTOVARLST_UNDEFINED ? x * scale : x;
+double real_value(const Saved &v, Field f) {
+    const double x = held_value(v, f);
+    return zarn::attrcat::kXfile[f.code].unscaled && x != RTOVARLST_UNDEFINED ? x * v.effective_scale : x;
 }
 
 void split(double v, int32_t *lo, int32_t *hi) {
@@ -144,11 +145,11 @@ int save_one(rtvarlst_t *list, int32_t i) {
         name_words(list, i, w + n);
         n += kNameWords;
     }
-    const int64_t status = rtovarlst_inq_var_status(list, i);
-    for (int k = 0; k < l.nints; ++k) w[n++] = int_word(list, i, l.ints[k], status, false);
-    const double scale = zarn::rtvarlst::effective_scale(list, i);
+    Saved v;
+    zarn::rtvarlst::load_saved(list, i, &v);
+    for (int k = 0; k < l.nints; ++k) w[n++] = int_word(v, l.ints[k], false);
     for (int k = 0; k < l.nreals; ++k) {
-        split(real_value(list, i, l.reals[k], scale), &w[n], &w[n + 1]);
+        split(real_value(v, l.reals[k]), &w[n], &w[n + 1]);
         n += 2;
     }
     return put_words(w, n);
@@ -378,18 +379,18 @@ bool update_walk(int64_t unit, rtvarlst_t *list, const int64_t *flags) {
             report(msg::kUpdateIO);
             return false;
         }
-        const int64_t status = rtovarlst_inq_var_status(list, i);
+        Saved v;
+        zarn::rtvarlst::load_saved(list, i, &v);
         for (int k = 0; k < l.nints; ++k) {
             if (get(&w) != 0) {
                 report(msg::kUpdateIO);
                 return false;
             }
-            if (wanted(l.ints[k])) replace_last(int_word(list, i, l.ints[k], status, true));
+            if (wanted(l.ints[k])) replace_last(int_word(v, l.ints[k], true));
         }
-        const double scale = zarn::rtvarlst::effective_scale(list, i);
         for (int k = 0; k < l.nreals; ++k) {
             int32_t lo, hi;
-            split(real_value(list, i, l.reals[k], scale), &lo, &hi);
+            split(real_value(v, l.reals[k]), &lo, &hi);
             const bool put_it = wanted(l.reals[k]);
             if (get(&w) != 0) {
                 report(msg::kUpdateIO);

@@ -232,6 +232,35 @@ TEST(XFile, ByIndexAVariableBeyondTheListIsCountedUnmatched) {
     std::remove(path.c_str());
 }
 
+// A window whose parent was cut below its end saves the items past the parent's cells as zeros without a
+// name, and reads nothing beyond the columns.
+TEST(XFile, AWindowPastItsCutParentSavesZeros) {
+    HistoryCapture hist;
+    rtvarlst_t *parent = list_of({"A", "B", "C", "D"}, true);
+    for (int32_t k = 1; k <= 4; ++k) rtovarlst_set_var_quality(parent, k, 3);
+    rtvarlst_t *window = rtovarlst_create_sublist(parent, 2);
+    rtovarlst_set_nvar(parent, 2);
+    rtovarlst_resize(parent, 2);
+    ASSERT_EQ(rtovarlst_inq_nvar(window), 3);
+    const std::string path = scratch("cut_window");
+    save_file(path, window, flags_of({1, 4, 14}));
+    Words want;
+    for (int32_t v = 1; v <= 3; ++v) {
+        want.push_back(v);
+        push_name(want, v == 1 ? "B" : "");
+        want.push_back(v == 1 ? 3 : 0);  // quality
+        push_real(want, v == 1 ? 2.0 : 0.0);
+    }
+    want.push_back(-1);
+    const Words got = read_words(path);
+    ASSERT_GE(got.size(), RTXFILE_RECORD_WORDS + want.size());
+    EXPECT_EQ(Words(got.begin() + RTXFILE_RECORD_WORDS, got.begin() + RTXFILE_RECORD_WORDS + want.size()),
+              want);
+    rtovarlst_delete_sublist(&window);
+    rtovarlst_destroy_c(&parent);
+    std::remove(path.c_str());
+}
+
 // The n-th variable read in any order, here from the last to the first: some start exactly at a record's
 // first word (names and values are 18 words, so every 256th).
 TEST(XFile, TheNthVariableReadsInAnyOrder) {
