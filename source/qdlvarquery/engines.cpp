@@ -267,7 +267,7 @@ int32_t QDLVariableQuery::KeepReal(const Plan &plan, int t, int32_t *list, int32
             __builtin_prefetch(c.baseuom + ahead);
         }
         const size_t k = static_cast<size_t>(list[i]) - 1;
-        if (PassesReal(plan, t, k, columns_.status[k])) list[kept++] = list[i];
+        if (PassesReal(plan, t, k, c.status[k])) list[kept++] = list[i];
     }
     return kept;
 }
