@@ -71,7 +71,7 @@ struct ZARN_API QDLEOBlock {
 // and size.
 struct QDLVariableColumns {
     rtvarlst_t *list;       // the list they belong to
-    int32_t count;          // its variables
+    int32_t count;          // its variables that have cells (a window past its cut head: fewer)
     const int64_t *status;  // element k - 1 is variable k
     const int64_t *baseuom;
     const int64_t *uom;

@@ -7,6 +7,7 @@
 #include "platform/zassert.h"
 #include "qdlvarquery/qdlquery_internal.h"
 #include "rtuom/uomcatalog.h"
+#include "rtvarlst/rtvarlst_held.h"
 #include "rtvarlst/rtvarlst_scale.h"
 #include "zarnutils/rtuom.h"
 #include "zarnutils/stred.h"
@@ -552,7 +553,7 @@ bool QDLVariableData::GetColumns(rtvarlst_t *list, QDLVariableColumns &out) {
     out = QDLVariableColumns{};
     if (list == nullptr) return false;
     out.list = list;
-    out.count = rtovarlst_inq_nvar(list);
+    out.count = zarn::rtvarlst::held_items(list);  // a window past its cut head has no cells beyond
     out.status = rtovarlst_vec_status(list);
     out.baseuom = rtovarlst_vec_baseuom(list);
     out.uom = rtovarlst_vec_uom(list);

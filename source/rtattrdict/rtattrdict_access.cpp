@@ -451,9 +451,7 @@ int32_t shared_checksum(rtattrdict_t *d, zarn_md5_ctx_t *ctx) {
     Head *h = top(d, &offset);
     const size_t skip = std::strlen(d->ops->prefix(d));
     const char **cells = names(h) + offset;
-    // A window whose head was cut under it has names only in the cells the head still has.
-    const int32_t room = h->base.capacity - offset;
-    const int32_t named = room < 0 ? 0 : room < d->size ? room : d->size;
+    const int32_t named = held_elements(d);  // a window past its cut head has no names beyond
     for (int32_t k = 0; k < named; ++k) {
         const char *s = cells[k];
         size_t len = std::strlen(s);

@@ -42,6 +42,21 @@ inline int32_t head_offset(const rtattrdict_t *d) {
     return off;
 }
 
+// Elements 1..held_elements(d) of d lie in its head's columns: all of them,
+// unless d is a window that its head, cut under it, left partly beyond its
+// cells. Whole-column walks over a window go no further.
+inline int32_t held_elements(const rtattrdict_t *d) {
+    int64_t offset = 0;
+    const rtattrdict_t *head = d;
+    while (!is_head(head)) {
+        const auto *e = reinterpret_cast<const rtattrdict_embedded_t *>(head);
+        offset += e->start - 1;
+        head = e->parent;
+    }
+    const int64_t room = static_cast<int64_t>(head->capacity) - offset;
+    return room >= d->size ? d->size : room > 0 ? static_cast<int32_t>(room) : 0;
+}
+
 // Index in d's parent of d's element 1 (1 for a head).
 inline int32_t window_start(const rtattrdict_t *d) {
     return is_head(d) ? 1 : reinterpret_cast<const rtattrdict_embedded_t *>(d)->start;

@@ -17,6 +17,8 @@ namespace zarn::rteqnlst {
 
 namespace {
 
+using zarn::rtattrdict::held_elements;
+
 inline bool included(int64_t word) { return u3rinc_c(static_cast<int32_t>(word)) != 0; }
 
 // What orders the equations of a largest-value list.
@@ -137,7 +139,7 @@ void largest(const Texts &t, rtattrdict_t *list, int32_t first, int32_t last, in
     }
     std::fill(out, out + n, 0);
     if (list == nullptr || list->size == 0) return;
-    const int32_t lo = std::max(first, 1), hi = std::min(last, list->size);
+    const int32_t lo = std::max(first, 1), hi = std::min(last, held_elements(list));
     if (lo > hi) return;
     const Columns c = {rtattrdict_dvector(list, kResidual),
                        how == Key::kResidual ? nullptr : rtattrdict_dvector(list, kShadowPrice),
@@ -169,7 +171,8 @@ int32_t rtoeqnlst_inq_neqn_active(rtattrdict_t *list) {
     const int64_t *status = rtattrdict_ivector(list, kStatus);
     if (status == nullptr) return 0;
     int32_t active = 0;
-    for (int32_t k = 0; k < list->size; ++k)
+    const int32_t held = held_elements(list);
+    for (int32_t k = 0; k < held; ++k)
         if (included(status[k])) ++active;
     return active;
 }
@@ -177,7 +180,7 @@ int32_t rtoeqnlst_inq_neqn_active(rtattrdict_t *list) {
 void rtoeqnlst_in_exclude_equation(rtattrdict_t *list, int32_t i, int32_t flag) {
     if (list == nullptr) zarn::assert_report(msg::kAssertIncludeList, msg::kSource, __LINE__);
     if (i <= 0) zarn::assert_report(msg::kAssertIncludePos, msg::kSource, __LINE__);
-    if (list == nullptr || i < 1 || i > list->size) return;
+    if (list == nullptr || i < 1 || i > held_elements(list)) return;
     int64_t *status = rtattrdict_ivector(list, kStatus);
     if (status == nullptr) return;
     if (flag != 0)
@@ -197,6 +200,11 @@ void rtoeqnlst_norm(rtattrdict_t *list, int32_t first, int32_t last, double *out
         return;
     }
     if (last > list->size) return;
+    last = std::min(last, held_elements(list));  // equations past a cut head's cells add nothing
+    if (last < first) {
+        *out = 0.0;
+        return;
+    }
     const double *residual = rtattrdict_dvector(list, kResidual);
     const int64_t *status = rtattrdict_ivector(list, kStatus);
     if (residual == nullptr || status == nullptr) return;

@@ -10,6 +10,7 @@
 #include "platform/zassert.h"
 #include "rtattrdict/rtattrdict_lists.h"
 #include "rtopipe/report.h"
+#include "rtvarlst/rtvarlst_held.h"
 #include "rtvarlst/rtvarlst_internal.h"
 #include "rtvarlst/rtvarlst_messages.h"
 #include "zarnutils/varprofile.hpp"
@@ -147,6 +148,8 @@ void release_items(rtvarlst_t *list, int32_t first, int32_t last) {
     const int32_t offset = zarn::rtattrdict::head_offset(list->dictionary);
     release_cells(list, offset + first, offset + last);
 }
+
+int32_t held_items(rtvarlst_t *list) { return list != nullptr ? held(list) : 0; }
 
 }  // namespace zarn::rtvarlst
 

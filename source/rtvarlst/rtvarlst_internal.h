@@ -98,13 +98,7 @@ inline VarList *as_list(rtvarlst_t *l) { return static_cast<VarList *>(l); }
 // Items 1..held of the list lie in its head's columns: all n of them, unless
 // the list is a window that its head, shrinking under it, left partly beyond
 // its columns. Only held items are read or written.
-inline int32_t held(rtvarlst_t *list) {
-    VarList *l = as_list(list);
-    const int64_t room =
-        static_cast<int64_t>(l->head->capacity) - zarn::rtattrdict::head_offset(l->dictionary);
-    const int32_t n = l->dictionary->size;
-    return room >= n ? n : room > 0 ? static_cast<int32_t>(room) : 0;
-}
+inline int32_t held(rtvarlst_t *list) { return zarn::rtattrdict::held_elements(list->dictionary); }
 
 // Cell of item i of a full column, or nullptr when i is outside 1..held.
 template <class T>

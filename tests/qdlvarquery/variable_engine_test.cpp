@@ -298,6 +298,30 @@ TEST_F(VariableEngine, AnswersStopAtTheListsLastVariable) {
     EXPECT_EQ(model.Run("InObjective(OBJ) OR InObjective(OBJ)"), (Numbers{3, 30, 300})) << "the same, loaded";
 }
 
+// A block whose variables are a window that the list was then cut under:
+// each path of the engine answers only the variables that still have cells.
+TEST_F(VariableEngine, AWindowPastItsCutListAnswersOnlyTheVariablesWithCells) {
+    constexpr int32_t kStart = kVariables - 9;  // the window holds the last 10 variables
+    rtvarlst_t *window = rtovarlst_create_sublist(model.list, kStart);
+    model.block.objects.list = window;
+    model.source.list = window;
+    rtovarlst_set_nvar(model.list, kStart + 1);  // two of them keep their cells
+    rtovarlst_resize(model.list, kStart + 1);
+    const QueryRow rows[] = {
+        {"a code scan", "SPEC <> CONST", [](const VarRow &r) { return r.spec != 1; }},
+        {"a real test alone", "VALUE > -1e30", [](const VarRow &) { return true; }},
+        {"codes joined by OR", "SPEC = CONST OR SPEC <> CONST", [](const VarRow &) { return true; }},
+    };
+    for (const QueryRow &row : rows) {
+        Numbers expected;
+        for (int32_t k = 0; k < 2; ++k)
+            if (row.pass(model.rows[static_cast<size_t>(kStart - 1 + k)])) expected.push_back(k + 1);
+        EXPECT_EQ(model.Run(row.text), expected) << row.name;
+    }
+    rtovarlst_delete_sublist(&window);
+    model.block.objects.list = model.list;
+}
+
 TEST_F(VariableEngine, ToleranceAppliesWhenTheQueryRuns) {
     ASSERT_TRUE(model.engine->SetCandidates(4, Numbers{4, 8, 12, 16}.data()));
     ASSERT_TRUE(model.engine->SetQueryText("VALUE = 1"));

@@ -123,6 +123,20 @@ TEST(EqnSolver, InclusionNormAndLargestResidualsAtTheEdges) {
          },
          "0 0|!!head_ivector: Unknown integer attribute STATUS\n!!head_ivector: Unknown integer attribute "
          "STATUS\n|"},
+        // Last: it cuts the list.
+        {"a window whose head was cut under it: the whole-list calls see only the equation with cells",
+         [&] {
+             rtattrdict_t *window = rtoeqnlst_create_embedded(3, w.list, nullptr, 2);  // equations 2..4
+             rtoeqnlst_set_neqn(window, 3);
+             rtoeqnlst_set_neqn(w.list, 2);
+             rtoeqnlst_resize(w.list, 2);
+             rtoeqnlst_in_exclude_equation(window, 3, 0);
+             const std::string result = line(rtoeqnlst_inq_neqn_active(window), norm(window, 1, 3).c_str(),
+                                             listed(window, 1, 3, 2, kResidual).c_str());
+             rtoeqnlst_destroy(&window);
+             return result;
+         },
+         "1 3 1 0||"},
     });
 }
 
