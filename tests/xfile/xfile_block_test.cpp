@@ -1,6 +1,5 @@
-// X-file records move in blocks of 64: files that end on either side of a block's last record and of a
-// record's last word; the restore's first pass over a file mapped or read, whole or cut; a header read
-// the system fails; a unit the caller closes under an open X-file.
+// X-file records move in blocks of 64: files ending either side of a block's or a record's end, written in
+// pieces; the first pass of a restore, mapped or read; system calls that fail; a unit closed under a file.
 #include <dlfcn.h>
 #include <sys/mman.h>
 
@@ -12,57 +11,13 @@
 
 using namespace zarn::test;
 
-namespace {
-
-// The bytes a save of variables 1..n with values only (three words each) must give, built word by word.
-Words values_file(rtvarlst_t *l, int n) {
-    Words want = header_words(digest_of(l), flags_of({4}), n > 0 ? 1 : -1, n > 0 ? n : -1);
-    for (int k = 1; k <= n; ++k) {
-        want.push_back(k);
-        push_real(want, rtovarlst_inq_var_value(l, k, 0));
-    }
-    want.push_back(-1);
-    want.resize((want.size() + RTXFILE_RECORD_WORDS - 1) / RTXFILE_RECORD_WORDS * RTXFILE_RECORD_WORDS, 0);
-    return want;
-}
-
-// Variables whose three words put the end word at the named place. The header is record 1 and block 1
-// holds records 1 to 64, so 63 records (32256 words) of stream.
-struct Boundary {
-    const char *where;
-    int variables;
-};
-const Boundary kBoundaries[] = {
-    {"variables fill block 1: the end word opens block 2", 10752},  // 32256 words, then the end word
-    {"the end word is the last word of a record", 341},             // 3 * 341 + 1 = 1024 words
-    {"the end word opens a record", 512},                           // 1536 words, then the end word
-    {"nothing saved", 0},
-};
-
-TEST(XFileBlocks, SavedBytesAndRoundTripsAtBlockAndRecordBoundaries) {
-    const std::string path = scratch("blocks");
-    for (const Boundary &b : kBoundaries) {
-        std::remove(path.c_str());  // a create keeps the tail of a longer file
-        rtvarlst_t *src = list_of(numbered(b.variables), true);
-        int64_t unit = open_file(path, RTXFILE_CREATE, src, flags_of({4})), first = 1, last = b.variables;
-        if (b.variables > 0) RTXFILE_SAVE_VARIABLE(&unit, &src, &first, &last, flags_of({4}).data());
-        RTXFILE_CLOSE(&unit);
-        EXPECT_EQ(read_words(path), values_file(src, b.variables)) << b.where;
-
-        rtvarlst_t *by_index = list_of(numbered(b.variables));
-        EXPECT_EQ(restore_file(path, by_index, flags_of({4})), 0) << b.where;
-        EXPECT_EQ(values(by_index), values(src)) << b.where;
-        rtovarlst_destroy_c(&by_index);
-        rtovarlst_destroy_c(&src);
-    }
-    std::remove(path.c_str());
-}
-
-// Set while the system is to refuse mapping files: the restore's first pass then counts the stream by
-// reading it, as on a file system that cannot map.
-bool g_refuse_file_maps = false;
-
-}  // namespace
+// Set while a test needs the system to refuse mapping files (the first pass then reads the stream), to fail
+// every read (with this error number, or -1 for none) or write (with EIO), or to write at most this many
+// bytes a call, as an interrupted write does.
+static bool g_refuse_file_maps = false;
+static int g_failing_reads = 0;
+static bool g_failing_writes = false;
+static size_t g_bytes_per_write = 0;
 
 extern "C" void *mmap(void *addr, size_t bytes, int prot, int flags, int fd, off_t offset) noexcept {
     using System = void *(*)(void *, size_t, int, int, int, off_t);
@@ -74,13 +29,6 @@ extern "C" void *mmap(void *addr, size_t bytes, int prot, int flags, int fd, off
     return system(addr, bytes, prot, flags, fd, offset);
 }
 
-namespace {
-
-// Set while the system is to fail every file read: the error number it sets, or -1 for none.
-int g_failing_reads = 0;
-
-}  // namespace
-
 extern "C" ssize_t pread(int fd, void *to, size_t bytes, off_t offset) {
     using System = ssize_t (*)(int, void *, size_t, off_t);
     static const System system = reinterpret_cast<System>(::dlsym(RTLD_NEXT, "pread"));
@@ -90,15 +38,6 @@ extern "C" ssize_t pread(int fd, void *to, size_t bytes, off_t offset) {
     }
     return system(fd, to, bytes, offset);
 }
-
-namespace {
-
-// Set while the system is to fail every file write with EIO.
-bool g_failing_writes = false;
-// Set while the system is to write at most this many bytes a call, as a write interrupted part way does.
-size_t g_bytes_per_write = 0;
-
-}  // namespace
 
 extern "C" ssize_t pwrite(int fd, const void *from, size_t bytes, off_t offset) {
     using System = ssize_t (*)(int, const void *, size_t, off_t);
@@ -113,10 +52,53 @@ extern "C" ssize_t pwrite(int fd, const void *from, size_t bytes, off_t offset) 
 
 namespace {
 
-// A file whole or cut after it was opened, mapped or read: a whole one comes back without a message; a cut
-// one is refused with its message and the list left alone (only what the file still holds is mapped, so
-// no page past its end is touched).
-TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
+using XFileBlocks = XFileTest;
+
+// The bytes a save of variables 1..n with values only (three words each) must give, built word by word.
+Words values_file(rtvarlst_t *l, int n) {
+    Words want = header_words(digest_of(l), flags_of({4}), n > 0 ? 1 : -1, n > 0 ? n : -1);
+    for (int k = 1; k <= n; ++k) {
+        want.push_back(k);
+        push_real(want, rtovarlst_inq_var_value(l, k, 0));
+    }
+    want.push_back(-1);
+    want.resize((want.size() + RTXFILE_RECORD_WORDS - 1) / RTXFILE_RECORD_WORDS * RTXFILE_RECORD_WORDS, 0);
+    return want;
+}
+
+// The saves go through a system that writes at most 1000 bytes a call: each piece must land where it belongs.
+TEST_F(XFileBlocks, SavedBytesAndRoundTripsAtBlockAndRecordBoundaries) {
+    const std::string path = scratch("blocks");
+    // Variables whose three words put the end word at the named place; block 1 holds the header and 63
+    // records (32256 words) of stream.
+    const struct {
+        const char *where;
+        int variables;
+    } rows[] = {
+        {"variables fill block 1: the end word opens block 2", 10752},  // 32256 words, then the end word
+        {"the end word is the last word of a record", 341},             // 3 * 341 + 1 = 1024 words
+        {"the end word opens a record", 512},                           // 1536 words, then the end word
+        {"nothing saved", 0},
+    };
+    for (const auto &b : rows) {
+        std::remove(path.c_str());  // a create keeps the tail of a longer file
+        rtvarlst_t *src = list_of(numbered(b.variables), true);
+        int64_t unit = open_file(path, RTXFILE_CREATE, src, flags_of({4})), first = 1, last = b.variables;
+        g_bytes_per_write = 1000;
+        if (b.variables > 0) RTXFILE_SAVE_VARIABLE(&unit, &src, &first, &last, flags_of({4}).data());
+        RTXFILE_CLOSE(&unit);
+        g_bytes_per_write = 0;
+        EXPECT_EQ(read_words(path), values_file(src, b.variables)) << b.where;
+
+        rtvarlst_t *by_index = list_of(numbered(b.variables));
+        EXPECT_EQ(restore_file(path, by_index, flags_of({4})), 0) << b.where;
+        EXPECT_EQ(values(by_index), values(src)) << b.where;
+    }
+}
+
+// A file whole or cut after the open, mapped or read: a whole one comes back; a cut one is refused and the
+// list left alone (only what the file still holds is mapped: no page past its end is touched).
+TEST_F(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
     rtvarlst_t *src = list_of(numbered(20000), true);
     const std::string path = scratch("cut");
     const struct {
@@ -132,7 +114,7 @@ TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
         save_file(path, src, flags_of({4}));
         HistoryCapture hist;
         rtvarlst_t *dst = list_of(numbered(20000));
-        const int64_t r = restore_file(path, dst, flags_of({4}), {}, nullptr, 0, nullptr, [&] {
+        const int64_t r = restore_file(path, dst, flags_of({4}), [&] {
             if (row.cut) ::truncate(path.c_str(), 5 * RTXFILE_RECORD_BYTES);
             hist.text();  // the open's own lines
             g_refuse_file_maps = row.refuse_maps;
@@ -145,15 +127,12 @@ TEST(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
                 (row.cut ? "!! rtxfile_restore_variable: Problem reading X file\n" : ""))
             << row.what;
         EXPECT_EQ(values(dst), row.cut ? Reals(20000, 0.0) : values(src)) << row.what;
-        rtovarlst_destroy_c(&dst);
     }
-    rtovarlst_destroy_c(&src);
-    std::remove(path.c_str());
 }
 
-// The header read failing in the system: the low-level open gives the error number as its status, and
-// EIO when the system set none (a status of 0 would read as success).
-TEST(XFileBlocks, AFailedReadGivesItsErrorNumberAsTheStatus) {
+// A header read the system fails: the low-level open's status is the error number, EIO when it set none
+// (0 would read as success).
+TEST_F(XFileBlocks, AFailedReadGivesItsErrorNumberAsTheStatus) {
     rtvarlst_t *l = list_of(numbered(1));
     const std::string path = scratch("failing_reads");
     save_file(path, l, flags_of({4}));
@@ -174,24 +153,19 @@ TEST(XFileBlocks, AFailedReadGivesItsErrorNumberAsTheStatus) {
         EXPECT_EQ(status, row.status) << row.what;
         if (status == 0) RTO_CLOSE_XFILE_F(&unit, &status);
     }
-    rtovarlst_destroy_c(&l);
-    std::remove(path.c_str());
 }
 
-// Writes the system refuses, at each step that writes: the open's header (for a new file or an update),
-// and the update's last records, written when the file is closed. Each says so; a refused open gives no
-// unit and keeps none.
-TEST(XFileBlocks, EachRefusedWriteIsReported) {
+// A header write the system refuses, for a new file or an update: the open says so, gives no unit and
+// keeps none.
+TEST_F(XFileBlocks, ARefusedHeaderWriteIsReported) {
     rtvarlst_t *l = list_of({"A", "B"});
     const std::string path = scratch("failing_writes");
     const struct {
         const char *what;
         int64_t mode;
-        std::string says;
     } opens[] = {
-        {"a new file's header", RTXFILE_CREATE, "!! rtxfile_open: Problem writing Header record\n"},
-        {"the header of a file opened for update", RTXFILE_UPDATE,
-         "!! rtxfile_open: Problem writing Header record\n"},
+        {"a new file's header", RTXFILE_CREATE},
+        {"the header of a file opened for update", RTXFILE_UPDATE},
     };
     for (const auto &row : opens) {
         save_file(path, l, flags_of({4}));
@@ -200,63 +174,47 @@ TEST(XFileBlocks, EachRefusedWriteIsReported) {
         const int64_t unit = open_file(path, row.mode, l, flags_of({4}));
         g_failing_writes = false;
         EXPECT_EQ(unit, 0) << row.what;
-        EXPECT_EQ(hist.text(), row.says) << row.what;
+        EXPECT_EQ(hist.text(), "!! rtxfile_open: Problem writing Header record\n") << row.what;
         EXPECT_TRUE(all_units_free()) << row.what;
     }
-    save_file(path, l, flags_of({4}));
-    int64_t unit = open_file(path, RTXFILE_UPDATE, l, flags_of({4}));
-    ASSERT_NE(unit, 0);
-    RTXFILE_UPDATE_VARIABLE(&unit, &l, flags_of({4}).data());
-    HistoryCapture hist;
-    g_failing_writes = true;
-    RTXFILE_CLOSE(&unit);
-    g_failing_writes = false;
-    EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n") << "the update's records";
-    EXPECT_TRUE(all_units_free()) << "the update's records";
-    rtovarlst_destroy_c(&l);
-    std::remove(path.c_str());
 }
 
-// A system that writes a few bytes at a time still gets the whole file, each piece where it belongs.
-TEST(XFileBlocks, WritesInPiecesMakeTheSameFile) {
-    rtvarlst_t *l = list_of(numbered(1000), true);
-    const std::string whole = scratch("whole"), pieces = scratch("pieces");
-    save_file(whole, l, flags_of({1, 4}));
-    g_bytes_per_write = 1000;
-    save_file(pieces, l, flags_of({1, 4}));
-    g_bytes_per_write = 0;
-    EXPECT_EQ(read_words(pieces), read_words(whole));
-    rtovarlst_destroy_c(&l);
-    std::remove(whole.c_str());
-    std::remove(pieces.c_str());
-}
-
-// A read the system refuses where an update walk reaches the records after the first block: the walk
-// stops with "Problem updating X file". Four integer words follow each index, so the first word of the
-// next block is an integer word of a variable.
-TEST(XFileBlocks, AReadRefusedInTheMiddleOfAnUpdateIsReported) {
+// An update the system fails part way: a read where the walk enters the second block (on an integer word:
+// four follow each index), or the write of the last records at the close.
+TEST_F(XFileBlocks, AnUpdateRefusedPartWayIsReported) {
     const int per_variable = 5;
     const int n = (zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS / per_variable + 10;
     ASSERT_EQ((zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS % per_variable, 1)
         << "the block does not end before an integer word";
     rtvarlst_t *l = list_of(numbered(n), true);
     const Flags ints = flags_of({7, 8, 13, 14});  // UOM, spec, base unit, quality
-    const std::string path = scratch("update_read");
-    save_file(path, l, ints);
-    int64_t unit = open_file(path, RTXFILE_UPDATE, l, ints);
-    ASSERT_NE(unit, 0);
-    HistoryCapture hist;
-    g_failing_reads = EIO;
-    RTXFILE_UPDATE_VARIABLE(&unit, &l, ints.data());
-    g_failing_reads = 0;
-    EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n");
-    RTXFILE_CLOSE(&unit);
-    rtovarlst_destroy_c(&l);
-    std::remove(path.c_str());
+    const std::string path = scratch("update_refused");
+    const struct {
+        const char *what;
+        int failing_reads;
+        bool failing_writes;
+    } rows[] = {
+        {"a read refused in the walk", EIO, false},
+        {"the last records' write refused at the close", 0, true},
+    };
+    for (const auto &row : rows) {
+        save_file(path, l, ints);
+        int64_t unit = open_file(path, RTXFILE_UPDATE, l, ints);
+        ASSERT_NE(unit, 0) << row.what;
+        HistoryCapture hist;
+        g_failing_reads = row.failing_reads;
+        RTXFILE_UPDATE_VARIABLE(&unit, &l, ints.data());
+        g_failing_reads = 0;
+        g_failing_writes = row.failing_writes;
+        RTXFILE_CLOSE(&unit);
+        g_failing_writes = false;
+        EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n") << row.what;
+        EXPECT_TRUE(all_units_free()) << row.what;
+    }
 }
 
 // A caller that closes the X-file's unit itself: the next save writes nothing anywhere and says so.
-TEST(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {
+TEST_F(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {
     HistoryCapture hist;
     rtvarlst_t *l = list_of(numbered(20000), true);
     const std::string path = scratch("closed");
@@ -268,8 +226,6 @@ TEST(XFileBlocks, AUnitClosedByTheCallerIsNotWrittenThrough) {
     EXPECT_EQ(read_words(path).size(), static_cast<size_t>(RTXFILE_RECORD_WORDS));  // the header alone
     RTXFILE_CLOSE(&unit);
     EXPECT_TRUE(all_units_free());
-    rtovarlst_destroy_c(&l);
-    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Shared set-up of the X-file tests: files in a scratch folder, lists with every attribute set, digests,
-// raw words, open-save-restore-close in one call, and the check that no unit was left behind.
+// Shared set-up of the X-file tests: scratch files and lists gone when the test ends, digests, raw words,
+// open-save-restore-close in one call, and the check that no unit was left behind.
 #ifndef ZARN_TESTS_XFILE_FIXTURE_H
 #define ZARN_TESTS_XFILE_FIXTURE_H
 
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -27,8 +28,14 @@ using Words = std::vector<int32_t>;
 using Reals = std::vector<double>;
 using Names = std::vector<std::string>;
 
+// The lists and files the running test made, destroyed and removed when it ends (see XFileTest).
+inline std::vector<rtvarlst_t *> made_lists;
+inline std::vector<std::string> made_files;
+
+// A file's path in the scratch folder.
 inline std::string scratch(const std::string &tag) {
-    return "/tmp/zarn_xfile_" + std::to_string(::getpid()) + "_" + tag;
+    made_files.push_back("/tmp/zarn_xfile_" + std::to_string(::getpid()) + "_" + tag);
+    return made_files.back();
 }
 inline Flags flags_of(std::initializer_list<int> codes) {
     Flags f{};
@@ -56,6 +63,7 @@ inline Names numbered(int n) {
 inline rtvarlst_t *list_of(const Names &names, bool counted = false) {
     const auto n = static_cast<int32_t>(names.size());
     rtvarlst_t *l = rtovarlst_create(n);
+    made_lists.push_back(l);
     rtovarlst_set_nvar(l, n);
     for (int32_t k = 1; k <= n; ++k) {
         rtovarlst_addvar(l, k, names[k - 1].c_str());
@@ -109,9 +117,9 @@ inline void save_file(const std::string &path, rtvarlst_t *list, const Flags &f)
 // Opens for reading, runs `after_open`, restores with `select` and closes; the restore's result.
 // Substitutions go as pairs.
 inline int64_t restore_file(const std::string &path, rtvarlst_t *list, const Flags &select,
-                            const Names &subs = {}, const std::vector<int64_t> *except = nullptr,
-                            int64_t skip_fixed = 0, int64_t *by_name_out = nullptr,
-                            const std::function<void()> &after_open = {}) {
+                            const std::function<void()> &after_open = {}, const Names &subs = {},
+                            const std::vector<int64_t> *except = nullptr, int64_t skip_fixed = 0,
+                            int64_t *by_name_out = nullptr) {
     int64_t by_name = 0, unit = open_file(path, RTXFILE_READ, list, select, &by_name);
     if (by_name_out) *by_name_out = unit ? by_name : -1;
     if (after_open) after_open();
@@ -157,9 +165,9 @@ inline void push_name(Words &w, std::string f) {
 }
 // A header record written by hand: magic, indices, digest, flags, version.
 inline Words header_words(const Digest &d, const Flags &f, int32_t first, int32_t last,
-                          int32_t version = RTXFILE_VERSION, int32_t magic = RTXFILE_MAGIC) {
+                          int32_t version = RTXFILE_VERSION) {
     Words w(RTXFILE_RECORD_WORDS, 0);
-    w[0] = magic;
+    w[0] = RTXFILE_MAGIC;
     w[1] = first;
     w[2] = last;
     w[3] = 32;
@@ -181,6 +189,17 @@ inline bool all_units_free() {
     for (int64_t u : got) RTO_FREIOC(&u);
     return got.size() == 40;
 }
+
+// Every X-file test: the lists and files it made go when it ends, whatever it checked.
+class XFileTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (rtvarlst_t *l : made_lists) rtovarlst_destroy_c(&l);
+        for (const std::string &f : made_files) std::remove(f.c_str());
+        made_lists.clear();
+        made_files.clear();
+    }
+};
 
 }  // namespace zarn::test
 
