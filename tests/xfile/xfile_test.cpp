@@ -205,18 +205,27 @@ TEST_F(XFile, UpdateInPlaceThenRestoreAndRefusals) {
                *other = list_of({"A", "B", "X"});
     const std::string path = scratch("update");
     save_file(path, l, flags_of({1, 4, 8}));
-    rtovarlst_set_spec(now, 2, 4);  // PARAM: fixed in mode 0, written as 1
+    rtovarlst_set_spec(now, 2, 4);            // PARAM: fixed in mode 0, written as 1
+    rtovarlst_set_var_value(now, 2, 2.1, 0);  // both words of the real change
     int64_t unit = open_file(path, RTXFILE_UPDATE, now, flags_of({4, 8}));
     RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4, 8}).data());
     RTXFILE_CLOSE(&unit);
     EXPECT_EQ(restore_file(path, l, all_flags()), 0);
-    EXPECT_EQ(values(l), (Reals{1, 2, 3}));
+    EXPECT_EQ(values(l), (Reals{1, 2.1, 3}));
     EXPECT_EQ(rtovarlst_inq_spec(l, 2), 1);
     EXPECT_EQ(hist.text().find("!!"), std::string::npos) << hist.text();
-    // Refused: an attribute not in the file; a list whose names differ; a list shorter than the file's range.
+    // Refused: an attribute not in the file; a list whose names differ; a digest that differs only in its
+    // first word; a list shorter than the file's range.
     EXPECT_EQ(open_file(path, RTXFILE_UPDATE, l, flags_of({4, 3})) +
                   open_file(path, RTXFILE_UPDATE, other, flags_of({4})),
               0);
+    Digest first_word_differs = digest_of(l);
+    first_word_differs[0] += 1;
+    int64_t update = RTXFILE_UPDATE;
+    EXPECT_EQ(RTXFILE_OPEN(path.c_str(), first_word_differs.data(), &update, flags_of({4}).data(), nullptr,
+                           path.size()),
+              0)
+        << "a digest that differs only in its first word";
     rtovarlst_set_nvar(now, 2);
     unit = open_file(path, RTXFILE_UPDATE, l, flags_of({4}));
     RTXFILE_UPDATE_VARIABLE(&unit, &now, flags_of({4}).data());
@@ -224,6 +233,7 @@ TEST_F(XFile, UpdateInPlaceThenRestoreAndRefusals) {
     EXPECT_EQ(
         hist.text(),
         "!! rtxfile_open: Attemping update with attributes not currently in file\n"  // documented as is
+        "!! rtxfile_open: Update operation not allowed on file not matched by index\n"
         "!! rtxfile_open: Update operation not allowed on file not matched by index\n"
         "!! rtxfile_update_variable: There current variable list and x-file being updated are mismatched.\n");
     EXPECT_TRUE(all_units_free());
