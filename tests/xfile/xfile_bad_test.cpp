@@ -59,6 +59,9 @@ TEST_F(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
          },
          RTXFILE_UPDATE, "!! rtxfile_update_variable: Problem reading Header record\n"},
     };
+    // A unit the host holds itself, 0 here: closing the 0 that a failed open gives must leave it open.
+    const std::string host = scratch("host_unit");
+    ASSERT_EQ(zarn_funit_open_direct(0, host.c_str(), host.size(), 1), 0);
     for (const auto &r : rows) {
         std::remove(path.c_str());  // the file or the directory of the row before
         r.make();
@@ -77,7 +80,9 @@ TEST_F(XFileBad, FilesGiveTheirMessageLeaveTheListAndReleaseTheUnit) {
         EXPECT_NE(text.find(r.message), std::string::npos) << r.what << ": " << text;
         EXPECT_EQ(values(l), Reals(300, 0.0)) << r.what;
         EXPECT_TRUE(all_units_free()) << r.what;
+        EXPECT_EQ(zarn_funit_is_open(0), 1) << r.what << ": the host's unit 0 closed";
     }
+    zarn_funit_close(0);
 }
 
 // Each allocation of a restore by name with a substitution fails in turn (the first run counts them): one

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 
 #include <cerrno>
+#include <fstream>
 
 #include "platform/funit.h"
 #include "xfile/xfile_internal.h"
@@ -128,6 +129,57 @@ TEST_F(XFileBlocks, TheFirstPassCountsTheStreamMappedOrRead) {
             << row.what;
         EXPECT_EQ(values(dst), row.cut ? Reals(20000, 0.0) : values(src)) << row.what;
     }
+}
+
+// Lines of this process's memory map that map the file at `path`.
+int mappings_of(const std::string &path) {
+    std::ifstream maps("/proc/self/maps");
+    int found = 0;
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(path) != std::string::npos) ++found;
+    return found;
+}
+
+// Reads the system refuses while a file of two mapping windows is open: the second pass refused where it
+// leaves the first block, then the header's re-read refused (the list left alone). Once reads succeed, the
+// same open restores the file whole, and no mapping of the file outlives the restore.
+TEST_F(XFileBlocks, ReadsRefusedInAnOpenFileAreReportedAndTheOpenStaysUsable) {
+    const int n = 40000;  // names and values: more than the 1024 records a mapping window holds
+    rtvarlst_t *src = list_of(numbered(n), true);
+    const std::string path = scratch("reads_refused");
+    save_file(path, src, flags_of({1, 4}));
+    ASSERT_GT(read_words(path).size(), 1024u * RTXFILE_RECORD_WORDS) << "the file fits one mapping window";
+    int64_t unit = open_file(path, RTXFILE_READ, src, flags_of({4})), by_index = 0, nsub = 0;
+    ASSERT_NE(unit, 0);
+    const auto restore = [&](rtvarlst_t *into, int failing_reads) {
+        g_failing_reads = failing_reads;
+        const int64_t r =
+            RTXFILE_RESTORE_VARIABLE(&unit, &into, flags_of({4}).data(), &by_index, &nsub, "", "", 0, 0);
+        g_failing_reads = 0;
+        return r;
+    };
+    const std::string saved = "Variables in this file were saved  with the following attributes:\n  value\n",
+                      refused = "!! rtxfile_restore_variable: Problem reading X file\n";
+    const struct {
+        const char *what;
+        std::string message;
+        bool list_left_alone;
+    } refusals[] = {
+        {"the second pass refused past the first block", saved + refused, false},
+        {"the header's re-read refused", refused, true},
+    };
+    for (const auto &row : refusals) {
+        HistoryCapture hist;
+        rtvarlst_t *dst = list_of(numbered(n));
+        EXPECT_EQ(restore(dst, EIO), 0) << row.what;
+        EXPECT_EQ(hist.text(), row.message) << row.what;
+        if (row.list_left_alone) EXPECT_EQ(values(dst), Reals(n, 0.0)) << row.what;
+    }
+    rtvarlst_t *dst = list_of(numbered(n));
+    EXPECT_EQ(restore(dst, 0), 0) << "reads allowed again";
+    EXPECT_EQ(values(dst), values(src)) << "reads allowed again in the same open";
+    EXPECT_EQ(mappings_of(path), 0) << "a mapping window left behind";
+    RTXFILE_CLOSE(&unit);
 }
 
 // A header read the system fails: the low-level open's status is the error number, EIO when it set none

@@ -286,6 +286,39 @@ TEST_F(XFile, TheNthVariableReadsInAnyOrder) {
     RTXFILE_CLOSE(&unit);
 }
 
+// The low-level reader takes any unit from 0 on and reads each file it opens afresh, also on the unit the
+// file before it had; a file that is not there is refused, not made.
+TEST_F(XFile, TheLowLevelOpenTakesUnitZeroAndReadsEachFileAfresh) {
+    const std::string two = scratch("low_two"), three = scratch("low_three"),
+                      missing = scratch("low_missing");
+    save_file(two, list_of(numbered(2), true), flags_of({4}));
+    rtvarlst_t *l = list_of(numbered(3), true);
+    rtovarlst_set_var_value(l, 1, 9.0, 0);
+    save_file(three, l, flags_of({4}));
+    const struct {
+        const std::string &path;
+        int64_t last;
+        double first_value;
+    } files[] = {{two, 2, 1.0}, {three, 3, 9.0}};
+    for (const auto &file : files) {
+        int64_t unit = 0, last = 0, status = -1, index = 0, ints[8] = {}, eof = -1;
+        double reals[8] = {};
+        char name[RTXFILE_NAME_LEN];
+        RTO_OPENRD_XFILE_F(&unit, file.path.c_str(), nullptr, nullptr, nullptr, nullptr, &last, &status,
+                           file.path.size());
+        ASSERT_EQ(status, 0) << file.path;
+        EXPECT_EQ(last, file.last) << file.path << ": the header's last index";
+        RTO_READ_XFILE_F(&unit, &index, name, ints, reals, &eof, &status, sizeof name);
+        EXPECT_EQ(reals[0], file.first_value) << file.path << ": the first variable's value";
+        RTO_CLOSE_XFILE_F(&unit, &status);
+    }
+    int64_t unit = 0, status = 0;
+    RTO_OPENRD_XFILE_F(&unit, missing.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, &status,
+                       missing.size());
+    EXPECT_NE(status, 0) << "a file that is not there opened";
+    EXPECT_NE(::access(missing.c_str(), F_OK), 0) << "a file that is not there made by the open";
+}
+
 // The search starts after the unit handed out last, wraps at 99 and skips a unit the caller opened; text
 // files shared by unit (a negative unit: searched from |unit|; already open: its unit).
 TEST_F(XFile, UnitTableAndSharedTextFiles) {
