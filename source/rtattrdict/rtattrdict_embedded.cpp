@@ -54,7 +54,8 @@ void emb_change_capacity(rtattrdict_t *d, int32_t capacity);
 void emb_destroy(rtattrdict_t *d) {
     if (d->size > 0) {
         // A head cut under the window keeps only the cells before the cut to reset.
-        if (held_elements(d) > 0) d->ops->defunct(d, 1, held_elements(d));
+        const int32_t held = held_elements(d);
+        if (held > 0) d->ops->defunct(d, 1, held);
         if (d->children != nullptr) {
             d->ops->resize(d, 0);
             emb_change_capacity(d, 0);

@@ -184,16 +184,25 @@ TEST(Hash, WithoutDuplicatesARemovalCursorIsIgnored) {
     hashDestroy(t, nullptr);
 }
 
+static int count_visit(void *visits, void *) {
+    ++*static_cast<int *>(visits);
+    return 0;
+}
+
 // Keys that share a home slot: an equal key is found past it, an absent one is missed at the empty slot
-// after them.
+// after them; a visit reaches them and a key in the first slot.
 TEST(Hash, KeysPastTheirHomeSlot) {
-    Placed first{5, 1}, second{5, 2}, second_again{5, 2}, absent{5, 3};
+    Placed first{5, 1}, second{5, 2}, second_again{5, 2}, absent{5, 3}, in_slot_zero{0, 4};
     HashTable *t = hashCreate(10, placed_hash, nullptr, placed_cmp, 0, 0);
     hashAddItem(t, &first);
     hashAddItem(t, &second);
     EXPECT_EQ(hashAddItem(t, &second_again), &second) << "an equal key already added past its home";
     EXPECT_EQ(hashRemoveItem(t, &absent), nullptr) << "a key that is not there";
     EXPECT_EQ(hashNum(t), 2u) << "nothing removed for it";
+    hashAddItem(t, &in_slot_zero);
+    int visits = 0;
+    hashDataIterate(t, &visits, count_visit);
+    EXPECT_EQ(visits, 3) << "items visited, the one in the first slot included";
     hashDestroy(t, nullptr);
 }
 
