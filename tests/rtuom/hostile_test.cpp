@@ -100,12 +100,13 @@ TEST_F(UomTest, MessagesAndHostileCallers) {
          "0/0", nf("locate", "")},
         {"ptype_locate: bad type, unknown name, null name",
          [&] {
-             rtouom_ptype_locate("PSIG", I, &u);
-             rtouom_ptype_locate2("*", -1, &u);
+             int bad_type = -7, unknown = -7;
+             rtouom_ptype_locate("PSIG", I, &bad_type);
+             rtouom_ptype_locate2("*", -1, &unknown);
              rtouom_ptype_locate(nullptr, 1, nullptr);
-             return u;
+             return std::pair(bad_type, unknown);
          },
-         "0", nf("locate", "")},
+         "0/0", nf("locate", "")},
         {"uom_name: type out of bounds", BT, [](int v) { return rtouom_uom_name(v, 1); }, "null",
          says("uom_name", 'T', BT)},
         {"uom_name: unit out of bounds", BU, [](int v) { return rtouom_uom_name(kPressure, v); }, "null",
