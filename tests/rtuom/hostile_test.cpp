@@ -215,6 +215,12 @@ TEST_F(UomTest, MessagesAndHostileCallers) {
              return rtouom_modify_mult_offset(kTime, "HR", 1, 0) + t;
          },
          "0", unbuilt("locate") + unbuilt("uu2si"), true},
+        {"uom_name after a destroy",
+         [&] {
+             pt_destroy_units_table();
+             return rtouom_uom_name(kPressure, 1);
+         },
+         "null", unbuilt("uom_name"), true},
         {"add_uom and get_uomlist after a destroy",
          [&] {
              pt_destroy_units_table();
