@@ -98,6 +98,12 @@ TEST_F(UomTest, MessagesAndHostileCallers) {
              return std::pair(t, u);
          },
          "0/0", nf("locate", "")},
+        {"locate: an unknown name holding conversions is printed as it is",
+         [&] {
+             rtouom_locate("A%dB%s", &t, &u);
+             return std::pair(t, u);
+         },
+         "0/0", nf("locate", "A%dB%s")},
         {"ptype_locate: bad type, unknown name, null name",
          [&] {
              int bad_type = -7, unknown = -7;
