@@ -563,16 +563,42 @@ TEST_F(Loading, ACommitUndoesTheUnitAndScaleOfTheLoad) {
     ASSERT_TRUE(shifted.GetValue(V::STEP, step));
     EXPECT_NEAR(value, 10.0, 1e-9) << "a value committed and loaded again";
     EXPECT_NEAR(step, 4.0, 1e-9) << "a step committed and loaded again";
-    // A unit number beyond its type's table has no name, and nothing asks for one.
-    rtovarlst_set_var_uom(list, 1, 99);
+}
+
+// One record loads the unit names of P1 as it changes: a type without units,
+// or a unit number beyond its type's table, has no name (not the name of the
+// last load) and asks for none; base unit 0 is the type's default unit, the
+// unit the loaded numbers are read in.
+TEST_F(Loading, UnitNamesOfEachLoadAndNoneLeftFromTheLast) {
+    const int temperature = 22, fahrenheit = 2;
+    struct Row {
+        const char *name;
+        int32_t ptype, uom, baseuom, id;
+        const char *expected;
+    };
+    const Row rows[] = {{"the display unit", 20, 3, 2, V::UOM, "ATM"},
+                        {"a type without units", RTOUOM_NTYPES + 10, 3, 2, V::UOM, ""},
+                        {"the display unit again", 20, 3, 2, V::UOM, "ATM"},
+                        {"a unit beyond its type's table", 20, 99, 2, V::UOM, ""},
+                        {"base unit 0 with F the default unit", temperature, 0, 0, V::BASEUOM, "F"}};
     HistoryCapture history;
-    V unit;
-    unit.mask = {V::UOM, 0u};
-    ASSERT_TRUE(unit.Load(list, 1, false));
-    const char *name = nullptr;
-    ASSERT_TRUE(unit.GetValue(V::UOM, name));
-    EXPECT_STREQ(name, "");
-    EXPECT_EQ(history.text(), "");
+    const int kept = rtouom_get_default(temperature);
+    ASSERT_EQ(rtouom_set_default(temperature, fahrenheit), 1);
+    V r;
+    std::vector<std::string> names;
+    for (const Row &row : rows) {
+        rtovarlst_set_physical_type(list, 1, row.ptype);
+        rtovarlst_set_var_uom(list, 1, row.uom);
+        rtovarlst_set_var_baseuom(list, 1, row.baseuom);
+        r.mask = {0u, 0u};
+        rtvarinfo_mask_add(&r.mask, row.id);
+        const char *text = nullptr;
+        const bool loaded = r.Load(list, 1, false) && r.GetValue(row.id, text);
+        names.push_back(loaded ? text : "(not loaded)");
+    }
+    rtouom_set_default(temperature, kept);
+    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(names[i], rows[i].expected) << rows[i].name;
+    EXPECT_EQ(history.text(), "") << "a unit without a name was asked for";
 }
 
 TEST(QueryRecords, CodesAndTextsAsValuesAndVariants) {
@@ -657,49 +683,6 @@ TEST_F(Loading, AUnitRedefinedBetweenRunsIsSeenByRecordsAndEngines) {
     engine->Release();
 }
 
-// A record loaded again for a variable whose type has no units holds no unit
-// name, not the one of the variable it held before.
-TEST(VariableRecord, ATypeWithoutUnitsLeavesNoUnitNameOfTheLastLoad) {
-    rtvarlst_t *list = rtovarlst_create(2);
-    rtovarlst_set_nvar(list, 2);
-    write_host(list, 1, kHost[0]);  // a pressure shown in ATM
-    rtovarlst_addvar(list, 2, "B1.Q");
-    rtovarlst_set_physical_type(list, 2, RTOUOM_NTYPES + 10);  // beyond the units table
-    V r;
-    r.mask = {0u, 0u};
-    rtvarinfo_mask_add(&r.mask, V::UOM);
-    const char *text = nullptr;
-    ASSERT_TRUE(r.Load(list, 1, false));
-    ASSERT_TRUE(r.GetValue(V::UOM, text));
-    EXPECT_STREQ(text, "ATM");
-    ASSERT_TRUE(r.Load(list, 2, false));
-    ASSERT_TRUE(r.GetValue(V::UOM, text));
-    EXPECT_STREQ(text, "") << "the unit of a type without units";
-    rtovarlst_destroy_c(&list);
-}
-
-// A base unit of 0 is the type's default unit, the unit the loaded numbers
-// are read in, and is named as such.
-TEST(VariableRecord, BaseUnitZeroIsNamedAsTheDefaultUnit) {
-    const int temperature = 22, fahrenheit = 2;
-    const int kept = rtouom_get_default(temperature);
-    ASSERT_EQ(rtouom_set_default(temperature, fahrenheit), 1);
-    rtvarlst_t *list = rtovarlst_create(1);
-    rtovarlst_set_nvar(list, 1);
-    rtovarlst_addvar(list, 1, "B1.T");
-    rtovarlst_set_physical_type(list, 1, temperature);
-    rtovarlst_set_var_baseuom(list, 1, 0);
-    V r;
-    r.mask = {0u, 0u};
-    rtvarinfo_mask_add(&r.mask, V::BASEUOM);
-    const char *text = nullptr;
-    const bool loaded = r.Load(list, 1, false) && r.GetValue(V::BASEUOM, text);
-    rtouom_set_default(temperature, kept);
-    rtovarlst_destroy_c(&list);
-    ASSERT_TRUE(loaded);
-    EXPECT_STREQ(text, "F") << "BASEUOM 0 with F the default unit";
-}
-
 // Each code attribute takes both ends of its range, not the codes beyond.
 TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
     struct Row {
@@ -729,7 +712,6 @@ TEST(VariableRecord, CodeSettersTakeTheirRangeAndRefuseBeyondIt) {
             EXPECT_FALSE(r.SetValue(row.id, beyond)) << name << " " << beyond;
     }
     V r;
-    EXPECT_FALSE(r.SetValue(V::VALUE, int32_t{1})) << "VALUE takes no code";
     EXPECT_TRUE(r.SetValue(V::UOM_ID, int32_t{0})) << "unit 0 stands for the default unit";
     EXPECT_FALSE(r.SetValue(V::UOM_ID, int32_t{-1}));
 }
