@@ -173,7 +173,9 @@ TEST_F(XFileBlocks, ReadsRefusedInAnOpenFileAreReportedAndTheOpenStaysUsable) {
         rtvarlst_t *dst = list_of(numbered(n));
         EXPECT_EQ(restore(dst, EIO), 0) << row.what;
         EXPECT_EQ(hist.text(), row.message) << row.what;
-        if (row.list_left_alone) EXPECT_EQ(values(dst), Reals(n, 0.0)) << row.what;
+        if (row.list_left_alone) {
+            EXPECT_EQ(values(dst), Reals(n, 0.0)) << row.what;
+        }
     }
     rtvarlst_t *dst = list_of(numbered(n));
     EXPECT_EQ(restore(dst, 0), 0) << "reads allowed again";
