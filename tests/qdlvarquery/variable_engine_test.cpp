@@ -28,6 +28,7 @@ struct VarRow {
     int32_t spec, ptype, uom, baseuom, var_type, marked, bound, conn_type, quality;
     double intscale;  // kUndef for none (counts as 1)
     double value, init, slvscale;
+    double shadow;  // in SI, as the query reads it
     uint32_t modified1, modified2;
     double shown_value, shown_scale, change;
     std::string stripped;
@@ -41,6 +42,13 @@ double held_of(const VarRow &r, double si, bool difference) {
                         : difference   ? rtouom_delta_si2pair(si, r.ptype, r.baseuom)
                                        : rtouom_si2pair(si, r.ptype, r.baseuom);
     return r.intscale == kUndef ? base : base / r.intscale;
+}
+
+// A shadow price as the list holds it: in the base unit, times the scale.
+double held_shadow_of(const VarRow &r) {
+    if (r.shadow == kUndef) return kUndef;
+    const double quantity = r.intscale == kUndef ? r.shadow : r.shadow * r.intscale;
+    return r.baseuom == 1 ? quantity : rtouom_si2pair(quantity, r.ptype, r.baseuom);
 }
 
 double shown_of(const VarRow &r, double si, bool difference) {
@@ -74,6 +82,7 @@ VarRow make_row(int32_t k) {
     if (k % 4 == 0 && k <= 24) r.value = edges[k / 4];  // untyped variables
     r.init = k % 3 == 0 ? kUndef : r.value - 0.5 * (k % 4);
     r.slvscale = 1.0 + k % 3;
+    r.shadow = k % 6 == 5 ? kUndef : ((k * 13) % 17) - 8.0 + 0.5;
     r.var_type = k % 10 == 1 ? 3 : k % 25 == 4 ? 64 : 0;
     r.marked = k % 3 == 0 ? 1 : 0;
     r.bound = k % 4;                    // HARD, RELAXED, SOFT, SOFT2
@@ -125,6 +134,7 @@ struct VariableModel {
             rtovarlst_set_var_value(list, k, held_of(r, r.value, false), 0);
             rtovarlst_set_var_initial(list, k, held_of(r, r.init, false), 0);
             rtovarlst_set_var_slvscl(list, k, held_of(r, r.slvscale, true), 0);
+            rtovarlst_set_var_shadow_price(list, k, held_shadow_of(r), 0);
             if (!r.description.empty()) rtovarlst_set_var_description(list, k, r.description.c_str());
             const rtvarmod_t m{r.modified1, r.modified2};
             if (m.mask1 != 0 || m.mask2 != 0) rtovarlst_set_var_modified(list, k, &m);
@@ -199,6 +209,8 @@ const QueryRow kQueries[] = {
     {"value_greater_or_equal", "VALUE >= 1", [](const VarRow &r) { return r.shown_value >= 1 - kTol; }},
     {"solver_scale_difference", "SCALE > 2.5", [](const VarRow &r) { return r.shown_scale > 2.5; }},
     {"change", "CHANGE > 1", [](const VarRow &r) { return r.change > 1; }},
+    // A shadow price is read in SI, not in the display unit.
+    {"shadow_price_in_si", "SHADOW_PRICE > 1", [](const VarRow &r) { return r.shadow > 1; }},
     // Texts, integers.
     // PSIA is unit 2 of pressure (20); K is the default unit of temperature (22).
     {"base_unit_less_as_equal", "BASEUOM < PSIA",
