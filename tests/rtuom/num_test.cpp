@@ -164,6 +164,30 @@ TEST_F(UomTest, ComposedUnitsFollowChangesToTheTable) {
               std::pair(kCostRate, cost_per_fortnight));
     EXPECT_STREQ(rtouom_uom_name(out.ptype, out.uom), "$/FORTNIGHT");
 
+    // "$/BUCKET" names no unit: it is found as "$/" before a VOLUME unit, in
+    // type -27, the price twin of the product's VOLUME-PRICE, which then
+    // becomes the result's type.
+    constexpr int kVolume = 27, kMoleDensity = 37, kMoles = 51;
+    const int bucket = rtouom_add_uom("BUCKET", kVolume, 0.01, 0);
+    const int kmol_per_bucket = rtouom_add_uom("KMOL/BUCKET", kMoleDensity, 100, 0);
+    const num per_kmol = R(2, -kMoles, 1), density = R(3, kMoleDensity, kmol_per_bucket, kmol_per_bucket);
+    numMult(&per_kmol, &density, &out);
+    EXPECT_EQ(
+        std::tuple(static_cast<int>(out.ptype), static_cast<int>(out.uom), static_cast<int>(out.baseuom)),
+        std::tuple(-kVolume, bucket, bucket));
+    EXPECT_STREQ(rtouom_uom_name(out.ptype, out.uom), "$/BUCKET");
+
+    // Display units beyond AREA's seven take AREA's default, which a host may
+    // change in the exported array without the table counting a change.
+    constexpr int kLength = 17, kArea = 1;
+    const num length_unit_8 = R(1, kLength, 8), length_unit_9 = R(1, kLength, 9);
+    rtouom_default_uom[kArea] = 3;
+    numMult(&length_unit_8, &length_unit_9, &out);
+    EXPECT_EQ(static_cast<int>(out.uom), 3);
+    rtouom_default_uom[kArea] = 5;
+    numMult(&length_unit_8, &length_unit_9, &out);
+    EXPECT_EQ(static_cast<int>(out.uom), 5) << "the default changed after the first product";
+
     EXPECT_EQ(history_.text(), "");
 
     RTOUOM_RESET_UOM_F();  // a rebuilt table has neither user unit: the flow's index is out of range again

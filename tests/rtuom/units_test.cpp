@@ -115,6 +115,11 @@ TEST_F(UomTest, NamesInformationListsAndPrinting) {
     ASSERT_EQ(rtouom_get_uomlist(0, &list), 1);
     EXPECT_STREQ(list[0], "*") << "the untyped unit, without a price prefix";
     rtouom_destroy_uomlist(list);
+    // Only a price type's multiplier is the reciprocal: not an untyped unit's.
+    const int dozen = rtouom_add_uom("DOZEN", 0, 12.0, 0);
+    ASSERT_EQ(dozen, 2);
+    rtouom_uom_info(0, dozen, &mult, &offset, &text);
+    EXPECT_EQ(mult, 12.0) << "the multiplier of a user unit of UNTYPED";
     rtopipe *pipe = create_queue_rtopipe();
     rtouom_print_header(pipe);
     const std::string b12(12, ' '), e12(12, '=');
