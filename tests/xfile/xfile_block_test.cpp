@@ -234,32 +234,37 @@ TEST_F(XFileBlocks, ARefusedHeaderWriteIsReported) {
 }
 
 // An update the system fails part way: a read where the walk enters the second block (on an integer word:
-// four follow each index), or the write of the last records at the close.
+// four follow each index), the write of the last records at the close, or, in a file of one block, the
+// write of the records the walk changed, at its end.
 TEST_F(XFileBlocks, AnUpdateRefusedPartWayIsReported) {
     const int per_variable = 5;
     const int n = (zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS / per_variable + 10;
     ASSERT_EQ((zarn::xfile::kBlockRecords - 1) * RTXFILE_RECORD_WORDS % per_variable, 1)
         << "the block does not end before an integer word";
-    rtvarlst_t *l = list_of(numbered(n), true);
+    rtvarlst_t *two_blocks = list_of(numbered(n), true), *one_block = list_of(numbered(400), true);
     const Flags ints = flags_of({7, 8, 13, 14});  // UOM, spec, base unit, quality
     const std::string path = scratch("update_refused");
     const struct {
         const char *what;
+        rtvarlst_t *list;
         int failing_reads;
-        bool failing_writes;
+        bool writes_fail_in_update, writes_fail_at_close;
     } rows[] = {
-        {"a read refused in the walk", EIO, false},
-        {"the last records' write refused at the close", 0, true},
+        {"a read refused in the walk", two_blocks, EIO, false, false},
+        {"the last records' write refused at the close", two_blocks, 0, false, true},
+        {"the changed records' write refused at the end of the walk", one_block, 0, true, false},
     };
     for (const auto &row : rows) {
+        rtvarlst_t *l = row.list;
         save_file(path, l, ints);
         int64_t unit = open_file(path, RTXFILE_UPDATE, l, ints);
         ASSERT_NE(unit, 0) << row.what;
         HistoryCapture hist;
         g_failing_reads = row.failing_reads;
+        g_failing_writes = row.writes_fail_in_update;
         RTXFILE_UPDATE_VARIABLE(&unit, &l, ints.data());
         g_failing_reads = 0;
-        g_failing_writes = row.failing_writes;
+        g_failing_writes = row.writes_fail_at_close;
         RTXFILE_CLOSE(&unit);
         g_failing_writes = false;
         EXPECT_EQ(hist.text(), "!! rtxfile_update_variable: Problem updating X file\n") << row.what;
