@@ -80,12 +80,13 @@ TEST(JacobianCalls, RefusalsPrintTheirTexts) {
          [] {
              World w;
              rtojac_set_nz_coord(w.win, 3, 1, 1);
+             rtojac_set_nz_varnum(w.win, -1, 1);
              rtojac_set_nz_value(w.win, 0, 1.0);
              rtojac_set_linear(w.win, INT32_MAX, 1);
              return "";
          },
-         "|" OOB("embed_seteqn", 3, 2) OOB("embed_setvar", 3, 2) OOB("embed_setval", 0, 2)
-             OOB("embed_set_linear", 2147483647, 2) "|"},
+         "|" OOB("embed_seteqn", 3, 2) OOB("embed_setvar", 3, 2) OOB("embed_setvar", -1, 2)
+             OOB("embed_setval", 0, 2) OOB("embed_set_linear", 2147483647, 2) "|"},
         {"window inquiries outside its 1..nnz give 0",
          [] {
              World w;
