@@ -67,14 +67,26 @@ TEST(Sort, DsortAndIsortMatchStdSort) {
 }
 
 // Equal keys come out in the order the splits leave them, not in their first
-// order: the largest residuals list ties in it. Five zeros, the first split at
-// the second key: the second and fourth trade places.
+// order: the largest residuals list ties in it.
 TEST(Sort, EqualKeysCarryValuesInTheSplitsOrder) {
-    std::vector<double> keys(5, 0.0);
-    std::vector<double> carried = {1, 2, 3, 4, 5};
-    const int64_t n = 5, descending_carried = -2;
-    SLATEC_DSORT(keys.data(), carried.data(), &n, &descending_carried);
-    EXPECT_EQ(carried, (std::vector<double>{1, 4, 3, 2, 5})) << "the values carried with five equal keys";
+    const struct {
+        const char *what;
+        std::vector<double> keys;
+        int64_t kflag;
+        std::vector<double> carried;
+    } rows[] = {
+        // The first split at the second key: the second and fourth trade places.
+        {"five equal keys, descending", {0, 0, 0, 0, 0}, -2, {1, 4, 3, 2, 5}},
+        // The median of three swaps twice and splits at the larger key.
+        {"three equal keys before a smaller one", {1, 1, 1, 0}, 2, {4, 3, 1, 2}},
+    };
+    for (const auto &row : rows) {
+        std::vector<double> keys = row.keys, carried;
+        for (size_t k = 1; k <= keys.size(); ++k) carried.push_back(static_cast<double>(k));
+        const auto n = static_cast<int64_t>(keys.size());
+        SLATEC_DSORT(keys.data(), carried.data(), &n, &row.kflag);
+        EXPECT_EQ(carried, row.carried) << row.what;
+    }
 }
 
 TEST(FixedText, InPlaceRoutinesLengthsJustificationAndClearScreen) {
