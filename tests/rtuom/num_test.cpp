@@ -105,7 +105,7 @@ TEST_F(UomTest, ResultTypesDisplayUnitsAndConflicts) {
         {numMult, I(6), I(7), 0, 0, 1, 42, nullptr},
         {numMult, R(1, 17, 2), R(1, 17, 2), 1, 2, 1, 1, "SQFT"},
         {numDiv, R(1, 1, 2), R(1, 17, 2), 17, 2, 1, 1, "FT"},
-        {numDiv, R(6, 17), R(3, 1), 35, 0, 1, 2, nullptr},
+        {numDiv, R(6, 17, 0, 2), R(3, 1), 35, 0, 2, 2, nullptr},
         {numDiv, R(1.0), R(4, 24, 2), 24, 2, 1, 0.25, "HR"},
         {numDiv, R(1.0), R(4, 24, 2, 2), 24, 2, 2, 0.25, nullptr},
         {numDiv, I(7), I(2), 0, 0, 1, 3, nullptr},
