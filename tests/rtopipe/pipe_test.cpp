@@ -120,6 +120,9 @@ TEST(TeePipe, FansOutAndReportsAnyFailureThenSetUpQueuesWhenNotInteractive) {
     EXPECT_EQ(seq({n(rtowritestr(tee, "ok")), n(rtoflush(tee)), drain(a)}), "1 1 ok");
     rtodestroy(tee);
     rtodestroy(c);
+    // A static pipe is never freed: its destroy puts its count back to 1.
+    EXPECT_EQ(seq({rtodesc(stdinPipe), " ", n(rtodestroy(stdinPipe)), n(stdinPipe->refcount)}),
+              "KEYBOARD 0 1 ");
     EXPECT_EQ(seq({rtodesc(stdoutPipe), " ", n(rtoPipeIOInitialize(0)), rtodesc(stdinPipe), " ",
                    n(stdinPipe != stdoutPipe), n(rtHisDev == stdoutPipe), n(stdoutPipe->refcount),
                    (rtoprintf(rtHisDev, "message %d\n", 1), drain(stdoutPipe))}),
