@@ -77,7 +77,8 @@ TEST(Sort, EqualKeysCarryValuesInTheSplitsOrder) {
     } rows[] = {
         // The first split at the second key: the second and fourth trade places.
         {"five equal keys, descending", {0, 0, 0, 0, 0}, -2, {1, 4, 3, 2, 5}},
-        // The median of three swaps twice and splits at the larger key.
+        // The median of three swaps once, or twice, and splits at the larger key.
+        {"a larger key before a smaller one and two equal", {1, 0, 1, 1}, 2, {2, 3, 1, 4}},
         {"three equal keys before a smaller one", {1, 1, 1, 0}, 2, {4, 3, 1, 2}},
     };
     for (const auto &row : rows) {
