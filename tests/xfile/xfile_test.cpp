@@ -180,8 +180,13 @@ TEST_F(XFile, RestoreByIndexOrByNameIntoChangedListsAndQuery) {
     const std::vector<int64_t> except = {0, 1, 0, 0, 0, 0};
     EXPECT_EQ(restore_file(abcd, l, flags_of({1, 4}), {}, {}, &except, 1), 0);
     EXPECT_EQ(values(l), (Reals{1, 0, 0, 4, 5, 6}));
+    // Values alone, B's block listening: the first real read is divided by the internal scale too (B holds
+    // 2 over its scale 2).
+    RecordingBlock block;
+    rtovarlst_set_var_blockptr(l, 2, &block);
+    rtovarlst_vec_scale(l)[1] = 2.0;
     EXPECT_EQ(restore_file(abcd, l, flags_of({1})) + restore_file(abcd, l, flags_of({4})), 0);
-    EXPECT_EQ(values(l), (Reals{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(values(l), (Reals{1, 1, 3, 4, 5, 6}));
     // Matched by index, then cut to four variables: the file's last two have no place and count as unmatched.
     EXPECT_EQ(restore_file(abcd, l, flags_of({4}), [&] { rtovarlst_set_nvar(l, 4); }), -2);
     const auto query = [&](const std::string &file, Flags *flags) {
