@@ -241,6 +241,18 @@ TEST(ConsoleReader, PromptsReadsOneLineAndEndsAtEof) {
     std::fclose(out);
     EXPECT_EQ(std::string(shown, shownLen), "P>P>P>P>P>");
     std::free(shown);
+    // Input that fails: each failure is reported, the reader gives up after 80.
+    zarn::test::HistoryCapture his;
+    in = std::fopen("/tmp", "r");
+    out = std::fopen("/dev/null", "w");
+    p = zarn::rtopipe::create_console_reader(in, out);
+    std::string failures;
+    for (int i = 0; i < 80; ++i) failures += "interactivePull: Is a directory\n";
+    EXPECT_EQ(seq({n(p->read(p, buf, sizeof buf)), his.text()}),
+              "0 " + failures + "80 consecutive read errors!  Giving up!\n");
+    rtodestroy(p);
+    std::fclose(in);
+    std::fclose(out);
     rto_set_prompt("ZARN>");
 }
 TEST(StandardInput, ReturnsWhatHasArrivedWithoutWaitingForAFullBuffer) {
