@@ -46,6 +46,13 @@ TEST(QueuePipe, ChunksReadsTrimAndFlushLevel) {
     char buf[32];
     rtowritestr(q, "value 3  \n\n");
     EXPECT_EQ(n(rtoread_trim(q, buf, sizeof buf)) + buf, "7 value 3");
+    char full[6] = "#####";  // bytes that fill the buffer leave no room for a NUL: none is written
+    char bytes[] = "abcdef";
+    FILE *six = fmemopen(bytes, 6, "r");
+    rtopipe *binary = create_binary_stream_rtopipe(six, "six", 0);
+    EXPECT_EQ(n(rtoread_trim(binary, full, 4)) + full, "4 abcd#");
+    rtodestroy(binary);
+    std::fclose(six);
     EXPECT_EQ(seq({n(rtosetflushlevel(q, 2)), n(rtoflushlevel(q)), n(rtosetflushlevel(q, 7)),
                    n(rtoflushlevel(q)), n(q->flags & ~RTOPIPE_FLUSH_MASK)}),
               "0 2 2 3 0 ");
