@@ -107,6 +107,13 @@ TEST_F(FileValueTest, OpensTeesExistenceAndDescriptions) {
     char buf[8] = "";
     ASSERT_EQ(in.kind(), pipe_value);
     EXPECT_EQ(rtoread(in.v.u.pipe, buf, sizeof buf) * 1000 + buf[0], 1000 + 'x');
+    V lost;  // no memory to look the identifier's file up: said so, and no pipe
+    Take(&lost.v, ListOf({Id("DATA.TXT"), Id("READ")}));
+    zarn::failalloc_set(1);
+    value_openfile(&lost.v);
+    zarn::failalloc_set(0);
+    EXPECT_NE(lost.kind(), pipe_value);
+    EXPECT_EQ(history_.text(), "Unable to allocate memory!\n");
     rtodestroy(a);
     rtodestroy(b);
 }
