@@ -274,6 +274,18 @@ TEST_F(Run, ShortMemoryWhileBuildingATestIsReported) {
     EXPECT_TRUE(build_reported);
 }
 
+// An engine without a column answer loads its candidates and tests them one by one.
+TEST_F(Run, EquationCandidatesAreTestedOneByOne) {
+    IQDLQueryEngine *e = EquationEngine(4);
+    const int32_t some[] = {1, 3, 4};
+    ASSERT_TRUE(e->SetCandidates(3, some));
+    e->Execute();
+    Numbers passed;
+    for (int32_t i = 0; i < e->NumResults(); ++i) passed.push_back(e->ResultAt(i));
+    EXPECT_EQ(passed, (Numbers{3, 4})) << "VALUE > 1 over candidates 1, 3 and 4";
+    e->Release();
+}
+
 TEST_F(Run, CallsBackIntoTheEngineWhileItRunsAreRefused) {
     IQDLQueryEngine *e = EquationEngine(3);
     int loads = 0;
