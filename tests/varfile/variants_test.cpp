@@ -114,6 +114,7 @@ TEST(VarfileVariants, FileQueryListsAttributesAndBlocks) {
     QueryRecorder recorder;
     recorder.Collect(true);
     EXPECT_EQ(recorder.LookupVariable("A.BLK.X"), 0) << "no record is processed further";
+    EXPECT_EQ(recorder.LookupVariable("PLAIN"), 0) << "nor one without a block";
     recorder.Collect(false);
     EXPECT_EQ(recorder.LookupVariable("B.BLK.X"), 0) << "nor when not collecting";
 }
