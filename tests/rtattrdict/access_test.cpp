@@ -127,7 +127,7 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     rtattrdict_setd(sub, 2, "VALUE", 7.5);
     rtattrdict_sets(sub, 3, "PORT", "P");
     rtattrdict_seti(sub, 1, "TAG", 11);
-    rtattrdict_setwrapper(sub, 2, "WRAP", &wr);
+    rtattrdict_setwrapper(sub, 1, "WRAP", &wr);  // the first cell: the move starts there
     rtattrdict_t *inner = rtattrdict_create_embedded(sub, 2, 1, nullptr, 1);
     rtattrdict_resize(inner, 1);
     const rtattrdesc_t other[] = {{"VALUE", RTATTR_DOUBLE, 1.0, 0, nullptr, 0, nullptr},
@@ -142,7 +142,7 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
         rtattrdict_destroy(folded != nullptr ? folded : odd);
     }
     CountingWrapper replaced;  // held by the cell the folded head's wrapper takes over
-    rtattrdict_setwrapper(head, 5, "WRAP", &replaced);
+    rtattrdict_setwrapper(head, 4, "WRAP", &replaced);
     rtattrdict_t *w = rtattrdict_aggregate(head, sub, 4, "S.");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(replaced.refs, 0) << "the wrapper a folded cell replaces is released";
@@ -150,7 +150,7 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
               1053);  // laid over 4..6
     EXPECT_EQ(rtattrdict_getd(head, 5, "VALUE") + rtattrdict_geti(head, 4, "TAG"), 18.5);
     EXPECT_STREQ(rtattrdict_gets(head, 6, "PORT"), "S.P");
-    EXPECT_EQ(wr.refs * 100 + wr.index * 10 + (rtattrdict_getwrapper(head, 5, "WRAP") == &wr), 151);
+    EXPECT_EQ(wr.refs * 100 + wr.index * 10 + (rtattrdict_getwrapper(head, 4, "WRAP") == &wr), 141);
     EXPECT_EQ(rtattrdict_embedded(inner), w);  // windows of the folded head now hang off the new window
     EXPECT_EQ(str(rtattrdict_name(inner, 1)) + std::to_string(rtattrdict_okay(inner)), "B1");
     for (rtattrdict_t *x : {inner, w, head}) rtattrdict_destroy(x);
