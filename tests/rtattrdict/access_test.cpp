@@ -127,6 +127,7 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
     rtattrdict_setd(sub, 2, "VALUE", 7.5);
     rtattrdict_sets(sub, 3, "PORT", "P");
     rtattrdict_seti(sub, 1, "TAG", 11);
+    rtattrdict_setb(sub, 3, "FLAG", 0);
     rtattrdict_setwrapper(sub, 1, "WRAP", &wr);  // the first cell: the move starts there
     rtattrdict_t *inner = rtattrdict_create_embedded(sub, 2, 1, nullptr, 1);
     rtattrdict_resize(inner, 1);
@@ -150,6 +151,7 @@ TEST(AttrAccess, AggregateFoldsASeparateHeadIntoAWindow) {
               1053);  // laid over 4..6
     EXPECT_EQ(rtattrdict_getd(head, 5, "VALUE") + rtattrdict_geti(head, 4, "TAG"), 18.5);
     EXPECT_STREQ(rtattrdict_gets(head, 6, "PORT"), "S.P");
+    EXPECT_EQ(rtattrdict_getb(head, 6, "FLAG"), 0) << "a sparse flag off its default";
     EXPECT_EQ(wr.refs * 100 + wr.index * 10 + (rtattrdict_getwrapper(head, 4, "WRAP") == &wr), 141);
     EXPECT_EQ(rtattrdict_embedded(inner), w);  // windows of the folded head now hang off the new window
     EXPECT_EQ(str(rtattrdict_name(inner, 1)) + std::to_string(rtattrdict_okay(inner)), "B1");
