@@ -158,6 +158,20 @@ TEST_F(Run, NegatedObjectiveSelectsNothing) {
     engine->Refine();  // the engine's record holds V15
     EXPECT_FALSE(copy->Matches()) << "V15 has the pattern: the copied \"<>\" fails";
     delete copy;
+    // A copy of a plain real test is made and tests as its original.
+    char value[] = "VALUE";
+    QDLQLiteral above{};
+    above.kind = QDLQLiteral::REAL;
+    above.real = 14.5;
+    IQDLQTest *real = callback->CreateTest(value, QDLQ_GT, above, error);
+    ASSERT_NE(real, nullptr) << error;
+    copy = real->Clone();
+    delete real;
+    ASSERT_NE(copy, nullptr) << "a copy of a real test";
+    EXPECT_EQ(Execute("VALUE > 0 AND NAME = V15"), (Numbers{15}));
+    engine->Refine();  // the engine's record holds V15 and its value
+    EXPECT_TRUE(copy->Matches()) << "V15's value is above 14.5";
+    delete copy;
 }
 
 // Object numbers the host lists for an objective reach a scan over the
