@@ -45,6 +45,14 @@ TEST_F(ValueTest, PrintedFormsOfEveryKind) {
                   v->u.bounded.value.uom = 2;
               }),
          "1 {FT} Lowerbound = 3 : Upperbound= 6"},
+        // a value held in FT: its bounds are held in the same base unit, as the setters compare them
+        {With(Bounded(false, 1, 3, 6),
+              [](value_t *v) {
+                  v->u.bounded.value.ptype = 17;
+                  v->u.bounded.value.uom = 2;
+                  v->u.bounded.value.baseuom = 2;
+              }),
+         "1 {FT} Lowerbound = 3 : Upperbound= 6"},
     };
     for (const auto &[v, want] : rows) EXPECT_EQ(Consumed(v), want);
 }
